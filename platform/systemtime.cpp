@@ -1,0 +1,84 @@
+// Civil-date arithmetic after the well-known days-from-civil construction: exact integer
+// day numbers for any year, so the conversion never drifts across 1900-2999.
+#include "platform/systemtime.h"
+
+#include <cmath>
+
+namespace {
+
+// Days since 1970-01-01 of a proleptic Gregorian date.
+int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d)
+{
+    y -= m <= 2 ? 1 : 0;
+    const int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const int64_t yoe = y - era * 400;
+    const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+void CivilFromDays(int64_t z, int64_t& y, int64_t& m, int64_t& d)
+{
+    z += 719468;
+    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const int64_t doe = z - era * 146097;
+    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const int64_t mp = (5 * doy + 2) / 153;
+    d = doy - (153 * mp + 2) / 5 + 1;
+    m = mp + (mp < 10 ? 3 : -9);
+    y = yoe + era * 400 + (m <= 2 ? 1 : 0);
+}
+
+const int64_t kEpochOffset = DaysFromCivil(1899, 12, 30);
+constexpr int64_t kSecondsPerDay = 86400;
+
+}  // namespace
+
+DATE SystemTimeToVariantTime(const SYSTEMTIME& st)
+{
+    const int64_t day = DaysFromCivil(st.wYear, st.wMonth, st.wDay) - kEpochOffset;
+    const double fraction =
+        (st.wHour * 3600.0 + st.wMinute * 60.0 + st.wSecond) / static_cast<double>(kSecondsPerDay);
+    // Automation dates before the epoch keep the time as a positive fraction of a negative day.
+    return day >= 0 ? static_cast<double>(day) + fraction : static_cast<double>(day) - fraction;
+}
+
+SYSTEMTIME VariantTimeToSystemTime(DATE date)
+{
+    double whole = std::trunc(date);
+    int64_t seconds = std::llround(std::fabs(date - whole) * kSecondsPerDay);
+    if (seconds >= kSecondsPerDay) {
+        seconds -= kSecondsPerDay;
+        whole += date >= 0 ? 1.0 : -1.0;
+    }
+    int64_t y = 0;
+    int64_t m = 0;
+    int64_t d = 0;
+    const int64_t dayNumber = static_cast<int64_t>(whole) + kEpochOffset;
+    CivilFromDays(dayNumber, y, m, d);
+    SYSTEMTIME st;
+    st.wYear = static_cast<uint16_t>(y);
+    st.wMonth = static_cast<uint16_t>(m);
+    st.wDay = static_cast<uint16_t>(d);
+    // 1970-01-01 was a Thursday (4).
+    st.wDayOfWeek = static_cast<uint16_t>(((dayNumber % 7) + 11) % 7);
+    st.wHour = static_cast<uint16_t>(seconds / 3600);
+    st.wMinute = static_cast<uint16_t>((seconds / 60) % 60);
+    st.wSecond = static_cast<uint16_t>(seconds % 60);
+    st.wMilliseconds = 0;
+    return st;
+}
+
+SYSTEMTIME MakeSystemTime(int year, int month, int day, int hour, int minute, int second)
+{
+    SYSTEMTIME st;
+    st.wYear = static_cast<uint16_t>(year);
+    st.wMonth = static_cast<uint16_t>(month);
+    st.wDay = static_cast<uint16_t>(day);
+    st.wHour = static_cast<uint16_t>(hour);
+    st.wMinute = static_cast<uint16_t>(minute);
+    st.wSecond = static_cast<uint16_t>(second);
+    st.wDayOfWeek = VariantTimeToSystemTime(SystemTimeToVariantTime(st)).wDayOfWeek;
+    return st;
+}
