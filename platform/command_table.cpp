@@ -1,0 +1,51 @@
+// Command tables and the routing between them.
+#include "platform/command_table.h"
+
+void CommandTable::Add(int id, Handler handler, UpdateHandler update)
+{
+    entries_[id] = Entry{std::move(handler), std::move(update)};
+}
+
+bool CommandTable::Execute(int id) const
+{
+    const auto found = entries_.find(id);
+    if (found == entries_.end()) {
+        return false;
+    }
+    found->second.handler();
+    return true;
+}
+
+bool CommandTable::Update(int id, CommandUpdate& update) const
+{
+    const auto found = entries_.find(id);
+    if (found == entries_.end()) {
+        return false;
+    }
+    if (found->second.update) {
+        found->second.update(update);
+    }
+    return true;
+}
+
+bool CommandRouter::Execute(int id) const
+{
+    for (const CommandTable* table : chain_) {
+        if (table->Execute(id)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+CommandUpdate CommandRouter::Update(int id) const
+{
+    CommandUpdate update;
+    for (const CommandTable* table : chain_) {
+        if (table->Update(id, update)) {
+            return update;
+        }
+    }
+    update.enabled = false;
+    return update;
+}

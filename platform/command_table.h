@@ -1,0 +1,50 @@
+// Command dispatch by numeric id: each window class fills one table of handlers and update
+// handlers, and a router asks the tables in order (view, document, frame, application), so the
+// menus, keys and the context menu all reach the same first handler.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+// What an update handler decides before a menu item is shown.
+struct CommandUpdate {
+    bool enabled = true;
+    bool checked = false;
+    std::optional<std::wstring> text;  // replaces the resource text when set
+};
+
+class CommandTable {
+public:
+    using Handler = std::function<void()>;
+    using UpdateHandler = std::function<void(CommandUpdate&)>;
+
+    // A command without an update handler is always enabled and unchecked.
+    void Add(int id, Handler handler, UpdateHandler update = {});
+    bool Handles(int id) const { return entries_.count(id) != 0; }
+    // False when the table has no handler for the id.
+    bool Execute(int id) const;
+    bool Update(int id, CommandUpdate& update) const;
+
+private:
+    struct Entry {
+        Handler handler;
+        UpdateHandler update;
+    };
+    std::unordered_map<int, Entry> entries_;
+};
+
+class CommandRouter {
+public:
+    // Tables are asked in the order they were appended; they must outlive the router's use.
+    void Append(const CommandTable* table) { chain_.push_back(table); }
+    // Runs the first handler of the id; false when no table handles it.
+    bool Execute(int id) const;
+    // The state of the first table that handles the id; a command nobody handles is disabled.
+    CommandUpdate Update(int id) const;
+
+private:
+    std::vector<const CommandTable*> chain_;
+};

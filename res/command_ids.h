@@ -1,0 +1,46 @@
+// The numeric command ids of the menus, tool bar and keys. Every command keeps its id so that
+// menus, keys and the context menu all reach the same handler.
+#pragma once
+
+namespace cmd {
+
+enum CommandId : int {
+    ID_OK = 1,
+    ID_CANCEL = 2,
+    ID_ADD_APPOINT = 32771,
+    ID_EDIT_APPOINT = 32772,
+    ID_EDIT_TASK = 32773,
+    ID_ADD_TASK = 32774,
+    ID_ENVIRONMENT = 32775,
+    ID_HOLIDAY_SET = 32776,
+    ID_APP_EXIT = 32777,
+    ID_FUNC_KEY_SET = 32784,
+    ID_JUMP_TO_DAY = 32785,
+    ID_CHARACTER_SET = 32787,
+    ID_WEEK_AFTER = 32791,
+    ID_WEEK_BEFORE = 32792,
+    ID_MONTH_AFTER = 32793,
+    ID_MONTH_BEFORE = 32794,
+    ID_TODAY = 32795,
+    ID_ZOOM_IN = 32796,
+    ID_ZOOM_OUT = 32797,
+    ID_WEEK_COLOR_SET = 32798,
+    ID_CATEGORY_SET = 32799,
+    ID_VIEW_BOTH = 32801,
+    ID_VIEW_APPOINT_ONLY = 32802,
+    ID_VIEW_TASK_ONLY = 32803,
+    ID_VIEW_DETAIL = 32804,
+    ID_DETAIL_AT_BOTTOM = 32805,
+    ID_COMPLETE_TASK = 32806,
+    ID_VIEW_CALENDAR = 32808,
+    ID_CONTEXT_COPY = 32812,
+    ID_CONTEXT_CUT = 32813,
+    ID_CONTEXT_PASTE = 32814,
+    ID_COPY = 32815,
+    ID_CUT = 32816,
+    ID_PASTE = 32817,
+    ID_CONTEXT_EDIT = 32818,
+    ID_APP_ABOUT = 57664,
+};
+
+}  // namespace cmd

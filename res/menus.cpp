@@ -1,0 +1,82 @@
+// The menu templates with their resource texts; update handlers may show other texts.
+#include "res/menus.h"
+
+#include "res/command_ids.h"
+
+namespace res {
+namespace {
+
+MenuItem Command(int id, const wchar_t* text) { return {id, text, {}}; }
+MenuItem Separator() { return {}; }
+MenuItem Popup(const wchar_t* text, std::vector<MenuItem> children)
+{
+    return {0, text, std::move(children)};
+}
+
+std::vector<MenuItem> MainMenu()
+{
+    using namespace cmd;
+    return {
+        Popup(L"Function",
+              {Command(ID_ADD_APPOINT, L"Add Appoint"), Command(ID_EDIT_APPOINT, L"Edit Appoint"),
+               Separator(), Command(ID_ADD_TASK, L"Add Task"), Command(ID_EDIT_TASK, L"Edit Task"),
+               Command(ID_COMPLETE_TASK, L"Complete Task"), Separator(),
+               Popup(L"View Pos",
+                     {Command(ID_TODAY, L"Today"), Command(ID_WEEK_BEFORE, L"A Week Before"),
+                      Command(ID_WEEK_AFTER, L"A Week After"),
+                      Command(ID_MONTH_BEFORE, L"A Month Before"),
+                      Command(ID_MONTH_AFTER, L"A Month After"), Separator(),
+                      Command(ID_ZOOM_IN, L"Zoom In"), Command(ID_ZOOM_OUT, L"Zoom Out")}),
+               Popup(L"View Type",
+                     {Command(ID_VIEW_CALENDAR, L"Calendar"), Command(ID_VIEW_BOTH, L"Both"),
+                      Command(ID_VIEW_APPOINT_ONLY, L"Appoint Only"),
+                      Command(ID_VIEW_TASK_ONLY, L"Task Only"), Separator(),
+                      Command(ID_VIEW_DETAIL, L"View Detail"),
+                      Command(ID_DETAIL_AT_BOTTOM, L"Detail at bottom")}),
+               Popup(L"Edit", {Command(ID_COPY, L"Copy"), Command(ID_CUT, L"Cut"),
+                               Command(ID_PASTE, L"Paste")}),
+               Command(ID_JUMP_TO_DAY, L"Jump to the day"), Separator(),
+               Command(ID_APP_EXIT, L"Exit")}),
+        Popup(L"Tool",
+              {Command(ID_ENVIRONMENT, L"Environment"), Command(ID_CATEGORY_SET, L"Category Set"),
+               Command(ID_CHARACTER_SET, L"Character Set"),
+               Command(ID_HOLIDAY_SET, L"Holiday Set"),
+               Command(ID_WEEK_COLOR_SET, L"Week and Color Set"),
+               Command(ID_FUNC_KEY_SET, L"Func Key Set"), Separator(),
+               Command(ID_APP_ABOUT, L"Version Info")}),
+    };
+}
+
+std::vector<MenuItem> OkCancelMenu()
+{
+    return {Command(cmd::ID_OK, L"OK"), Command(cmd::ID_CANCEL, L"Cancel")};
+}
+
+std::vector<MenuItem> ContextMenu()
+{
+    using namespace cmd;
+    return {Command(ID_CONTEXT_EDIT, L"Edit"), Separator(), Command(ID_CONTEXT_COPY, L"Copy"),
+            Command(ID_CONTEXT_CUT, L"Cut"), Command(ID_CONTEXT_PASTE, L"Paste")};
+}
+
+}  // namespace
+
+const std::vector<MenuItem>& LoadMenu(int id)
+{
+    static const std::vector<MenuItem> mainMenu = MainMenu();
+    static const std::vector<MenuItem> okCancel = OkCancelMenu();
+    static const std::vector<MenuItem> context = ContextMenu();
+    static const std::vector<MenuItem> none;
+    switch (id) {
+    case IDR_MAINFRAME:
+        return mainMenu;
+    case IDM_OK_CANCEL:
+        return okCancel;
+    case IDM_CONTEXT:
+        return context;
+    default:
+        return none;
+    }
+}
+
+}  // namespace res

@@ -1,0 +1,25 @@
+// The menu templates: the main menu 128 ("Function" and "Tool"), the OK/Cancel bar 166 of every
+// dialog and the context menu 178 of the schedule body, as data the windows build menus from.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace res {
+
+// A command (id > 0), a separator (id 0, no children) or a popup (children, id 0).
+struct MenuItem {
+    int id = 0;
+    std::wstring text;
+    std::vector<MenuItem> children;
+
+    bool IsSeparator() const { return id == 0 && children.empty(); }
+    bool IsPopup() const { return !children.empty(); }
+};
+
+enum MenuId : int { IDR_MAINFRAME = 128, IDM_OK_CANCEL = 166, IDM_CONTEXT = 178 };
+
+// The top-level items of a menu template; empty for an unknown id.
+const std::vector<MenuItem>& LoadMenu(int id);
+
+}  // namespace res

@@ -1,0 +1,107 @@
+// The texts of the string table, sorted by id so a lookup is a binary search.
+#include "res/string_table.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace res {
+namespace {
+
+struct Entry {
+    int id;
+    const wchar_t* text;
+};
+
+constexpr Entry kStrings[] = {
+    {104, L"Fail at Initialize of Windows Socket"},
+    {128, L"Tamberlo\n\nTamberlo\n\n\nTamberlo.Document\nTamberlo Document"},
+    {65000, L"New"},
+    {65001, L"File"},
+    {65002, L"Help"},
+    {65003, L"Save"},
+    {65004, L"Cut"},
+    {65005, L"Copy"},
+    {65006, L"Paste"},
+    {65007, L"Version"},
+    {65009, L"Warning"},
+    {65014, L"^"},
+    {65015, L">>"},
+    {65037, L"Trans Holiday"},
+    {65047, L"InitializeFile(*.ini)|*.ini|text(*.txt)|*.txt|all(*.*)|*.*||"},
+    {65049, L"Name"},
+    {65050, L"MonthDay"},
+    {65051, L"Day"},
+    {65053, L"Wrong Month"},
+    {65054, L"Wrong Day"},
+    {65059, L"Sunday"},
+    {65060, L"Monday"},
+    {65061, L"Tuesday"},
+    {65062, L"Wednesday"},
+    {65063, L"Thursday"},
+    {65064, L"Friday"},
+    {65065, L"Saturday"},
+    {65075, L"Su"},
+    {65076, L"Mo"},
+    {65077, L"Tu"},
+    {65078, L"We"},
+    {65079, L"Th"},
+    {65080, L"Fr"},
+    {65081, L"Sa"},
+    {65111, L"Hide"},
+    {65112, L"Show"},
+    {65113, L"AppointTitle"},
+    {65114, L"AppointPlace"},
+    {65115, L"TaskTitle"},
+    {65116, L"Category(both)"},
+    {65117, L"TimeList"},
+    {65118, L"AlarmTimeList"},
+    {65119, L"Month %d"},
+    {65120, L"%d"},
+    {65121, L"1st"},
+    {65122, L"2nd"},
+    {65123, L"3rd"},
+    {65124, L"4th"},
+    {65125, L"Last"},
+    {65126, L"Week"},
+    {65127, L"Month & Day"},
+    {65128, L"Month & Week"},
+    {65138, L"<<"},
+    {65139, L">>"},
+    {65141, L"No Care"},
+    {65143, L"January"},
+    {65144, L"February"},
+    {65145, L"March"},
+    {65146, L"April"},
+    {65147, L"May"},
+    {65148, L"June"},
+    {65149, L"July"},
+    {65150, L"August"},
+    {65151, L"September"},
+    {65152, L"October"},
+    {65153, L"November"},
+    {65154, L"December"},
+    {65158, L"0"},  // "1" would show months as numbers ("Month 11") instead of names
+    {65166, L"No care"},
+    {65167, L"Change"},
+    {65170, L"%d Weeks"},
+    {65173, L"OFF"},
+    {65174, L"ON"},
+};
+
+static_assert(std::is_sorted(std::begin(kStrings), std::end(kStrings),
+                             [](const Entry& a, const Entry& b) { return a.id < b.id; }),
+              "the string table must stay sorted by id");
+
+}  // namespace
+
+std::wstring LoadString(int id)
+{
+    const auto* found = std::lower_bound(std::begin(kStrings), std::end(kStrings), id,
+                                         [](const Entry& e, int key) { return e.id < key; });
+    if (found == std::end(kStrings) || found->id != id) {
+        return {};
+    }
+    return found->text;
+}
+
+}  // namespace res
