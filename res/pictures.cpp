@@ -1,0 +1,114 @@
+// Where each picture lives among the compiled-in resources and how its tiles are laid out:
+// every picture is one row of equal tiles, except the item icons, which wrap after ten.
+#include "res/pictures.h"
+
+namespace res {
+
+namespace {
+
+// Pictures that exist in a 32- and a 16-pixel set carry the size in their file name.
+bool HasTwoSizes(Picture picture)
+{
+    return picture == Picture::ButtonStrip1 || picture == Picture::ButtonStrip2 ||
+           picture == Picture::FocusIndicator;
+}
+
+const char* BaseName(Picture picture)
+{
+    switch (picture) {
+    case Picture::ButtonStrip1: return "buttons1";
+    case Picture::ButtonStrip2: return "buttons2";
+    case Picture::FocusIndicator: return "focus";
+    case Picture::ItemIcons: return "item_icons";
+    case Picture::NowMarker: return "now_marker";
+    case Picture::HandleLeft: return "handle_left";
+    case Picture::HandleRight: return "handle_right";
+    case Picture::ScrollBar: return "scroll_bar";
+    case Picture::HeaderBackground: return "header_back";
+    }
+    return "";
+}
+
+int TilesPerRow(Picture picture)
+{
+    return picture == Picture::ItemIcons ? kItemIconsPerRow : TileCount(picture);
+}
+
+} // namespace
+
+QSize TileSize(Picture picture, bool large)
+{
+    switch (picture) {
+    case Picture::ButtonStrip1:
+    case Picture::ButtonStrip2:
+    case Picture::FocusIndicator: {
+        const int side = large ? kLargeTileSize : kSmallTileSize;
+        return {side, side};
+    }
+    case Picture::ItemIcons: return {kItemIconSize, kItemIconSize};
+    case Picture::NowMarker:
+    case Picture::HandleLeft:
+    case Picture::HandleRight:
+    case Picture::ScrollBar: return {kSmallTileSize, kSmallTileSize};
+    case Picture::HeaderBackground: return {1, 32};
+    }
+    return {};
+}
+
+int TileCount(Picture picture)
+{
+    switch (picture) {
+    case Picture::ButtonStrip1:
+    case Picture::ButtonStrip2: return kButtonCount / 2;
+    case Picture::FocusIndicator: return 4;
+    case Picture::ItemIcons: return 2 * kItemIconsPerRow;
+    case Picture::NowMarker:
+    case Picture::HandleLeft:
+    case Picture::HandleRight: return 2;
+    case Picture::ScrollBar: return 4;
+    case Picture::HeaderBackground: return 1;
+    }
+    return 0;
+}
+
+QRect TileRect(Picture picture, bool large, int index)
+{
+    if (index < 0 || index >= TileCount(picture))
+        return {};
+    const QSize size = TileSize(picture, large);
+    const int perRow = TilesPerRow(picture);
+    return {index % perRow * size.width(), index / perRow * size.height(), size.width(),
+            size.height()};
+}
+
+Picture ButtonStrip(int buttonIndex)
+{
+    return buttonIndex < kButtonCount / 2 ? Picture::ButtonStrip1 : Picture::ButtonStrip2;
+}
+
+QRect ButtonTileRect(int buttonIndex, bool large)
+{
+    if (buttonIndex < 0 || buttonIndex >= kButtonCount)
+        return {};
+    return TileRect(ButtonStrip(buttonIndex), large, buttonIndex % (kButtonCount / 2));
+}
+
+QString PicturePath(Picture picture, bool large)
+{
+    QString path = QStringLiteral(":/pictures/") + QLatin1String(BaseName(picture));
+    if (HasTwoSizes(picture))
+        path += large ? QStringLiteral("_32") : QStringLiteral("_16");
+    return path + QStringLiteral(".png");
+}
+
+QImage LoadPictureImage(Picture picture, bool large)
+{
+    return QImage(PicturePath(picture, large));
+}
+
+QPixmap LoadPicture(Picture picture, bool large)
+{
+    return QPixmap(PicturePath(picture, large));
+}
+
+} // namespace res

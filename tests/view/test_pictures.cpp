@@ -1,0 +1,176 @@
+// The compiled-in pictures: every strip loads at its exact size, its tiles are where the drawing
+// code looks for them, no drawn tile is empty, and the masked pictures' masks fit their images.
+#include "res/pictures.h"
+
+#include <QColor>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+using res::Picture;
+
+const std::vector<Picture> kAllPictures = {
+    Picture::ButtonStrip1, Picture::ButtonStrip2, Picture::FocusIndicator,
+    Picture::ItemIcons,    Picture::NowMarker,    Picture::HandleLeft,
+    Picture::HandleRight,  Picture::ScrollBar,    Picture::HeaderBackground,
+};
+
+QImage Tile(Picture picture, bool large, int index)
+{
+    return res::LoadPictureImage(picture, large)
+        .copy(res::TileRect(picture, large, index))
+        .convertToFormat(QImage::Format_ARGB32);
+}
+
+bool FullyTransparent(const QImage& image)
+{
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(image.pixel(x, y)) != 0)
+                return false;
+    return true;
+}
+
+TEST(Pictures, EveryPictureLoadsAtTilesTimesTileSize)
+{
+    for (const Picture picture : kAllPictures) {
+        for (const bool large : {false, true}) {
+            const QImage image = res::LoadPictureImage(picture, large);
+            ASSERT_FALSE(image.isNull()) << res::PicturePath(picture, large).toStdString();
+            EXPECT_FALSE(res::LoadPicture(picture, large).isNull());
+            const QSize tile = res::TileSize(picture, large);
+            const int count = res::TileCount(picture);
+            const int perRow = picture == Picture::ItemIcons ? res::kItemIconsPerRow : count;
+            EXPECT_EQ(image.size(), QSize(tile.width() * perRow, tile.height() * (count / perRow)))
+                << res::PicturePath(picture, large).toStdString();
+        }
+    }
+    EXPECT_EQ(res::LoadPictureImage(Picture::ButtonStrip1, true).size(), QSize(320, 32));
+    EXPECT_EQ(res::LoadPictureImage(Picture::ButtonStrip2, false).size(), QSize(160, 16));
+    EXPECT_EQ(res::LoadPictureImage(Picture::ItemIcons, false).size(), QSize(120, 24));
+    EXPECT_EQ(res::LoadPictureImage(Picture::NowMarker, false).size(), QSize(32, 16));
+    EXPECT_EQ(res::LoadPictureImage(Picture::HeaderBackground, false).size(), QSize(1, 32));
+}
+
+TEST(Pictures, TileRectanglesFollowTheTileNumbering)
+{
+    struct Case {
+        Picture picture;
+        bool large;
+        int index;
+        QRect expected;
+    };
+    const Case cases[] = {
+        {Picture::ItemIcons, false, res::kIconHiddenAfter, {12, 0, 12, 12}},
+        {Picture::ItemIcons, false, res::kIconMemorialDay, {96, 0, 12, 12}},
+        {Picture::ItemIcons, false, res::kIconOtherDayKind, {108, 0, 12, 12}},
+        {Picture::ItemIcons, false, res::kIconAppointment, {0, 12, 12, 12}},
+        {Picture::ItemIcons, false, res::kIconConflict, {60, 12, 12, 12}},
+        {Picture::ItemIcons, false, res::kIconMoreItems, {72, 12, 12, 12}},
+        {Picture::FocusIndicator, true, res::kFocusNone, {96, 0, 32, 32}},
+        {Picture::FocusIndicator, false, res::kFocusDetail, {32, 0, 16, 16}},
+        {Picture::NowMarker, false, res::kMaskedMask, {16, 0, 16, 16}},
+        {Picture::ScrollBar, false, res::kScrollThumb, {48, 0, 16, 16}},
+        {Picture::ItemIcons, false, 20, {}},
+        {Picture::ButtonStrip1, true, -1, {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(res::TileRect(c.picture, c.large, c.index), c.expected) << c.index;
+
+    EXPECT_EQ(res::ButtonStrip(res::kButtonZoomOut), Picture::ButtonStrip1);
+    EXPECT_EQ(res::ButtonStrip(res::kButtonCalendar), Picture::ButtonStrip2);
+    EXPECT_EQ(res::ButtonTileRect(res::kButtonZoomOut, true), QRect(288, 0, 32, 32));
+    EXPECT_EQ(res::ButtonTileRect(res::kButtonTasksOnly, false), QRect(48, 0, 16, 16));
+    EXPECT_EQ(res::ButtonTileRect(res::kButtonCount, false), QRect());
+}
+
+// Blank buttons are bare bar background, the same as the tile repeated to the end of the bar
+// row; every other button must look different from them and from each other.
+TEST(Pictures, ButtonTilesAreDrawnAndDistinct)
+{
+    const std::vector<int> blanks = {res::kButtonBlank14, res::kButtonBlank17,
+                                     res::kButtonBlank18, res::kButtonBlank19};
+    for (const bool large : {false, true}) {
+        std::vector<QImage> tiles;
+        for (int index = 0; index < res::kButtonCount; ++index) {
+            const Picture strip = res::ButtonStrip(index);
+            tiles.push_back(res::LoadPictureImage(strip, large)
+                                .copy(res::ButtonTileRect(index, large))
+                                .convertToFormat(QImage::Format_ARGB32));
+            EXPECT_FALSE(FullyTransparent(tiles.back())) << index;
+        }
+        const QImage& blank = tiles[res::kButtonBlank19];
+        for (int index = 0; index < res::kButtonCount; ++index) {
+            const bool isBlank = std::find(blanks.begin(), blanks.end(), index) != blanks.end();
+            EXPECT_EQ(tiles[index] == blank, isBlank) << "button " << index << " large " << large;
+            for (int other = 0; other < index && !isBlank; ++other)
+                EXPECT_NE(tiles[index], tiles[other]) << index << " vs " << other;
+        }
+        for (int area = 0; area < res::TileCount(Picture::FocusIndicator); ++area)
+            for (int other = 0; other < area; ++other)
+                EXPECT_NE(Tile(Picture::FocusIndicator, large, area),
+                          Tile(Picture::FocusIndicator, large, other));
+    }
+}
+
+TEST(Pictures, UsedItemIconsAreDrawnAndDistinct)
+{
+    for (int icon = res::kIconHiddenBefore; icon <= res::kIconMoreItems; ++icon) {
+        const QImage tile = Tile(Picture::ItemIcons, false, icon);
+        EXPECT_FALSE(FullyTransparent(tile)) << icon;
+        for (int other = 0; other < icon; ++other)
+            EXPECT_NE(tile, Tile(Picture::ItemIcons, false, other)) << icon << " vs " << other;
+    }
+    // Drawn over the row colour, so the corners stay see-through.
+    EXPECT_EQ(qAlpha(Tile(Picture::ItemIcons, false, res::kIconAppointment).pixel(0, 0)), 0);
+}
+
+// AND with the mask then OR with the picture only works when the mask is black exactly where
+// the picture has colour and the picture is black (transparent) everywhere else.
+TEST(Pictures, MasksCoverExactlyTheirPictures)
+{
+    for (const Picture picture : {Picture::NowMarker, Picture::HandleLeft, Picture::HandleRight}) {
+        const QImage image = Tile(picture, false, res::kMaskedImage);
+        const QImage mask = Tile(picture, false, res::kMaskedMask);
+        ASSERT_EQ(image.size(), mask.size());
+        ASSERT_EQ(image.size(), QSize(16, 16));
+        EXPECT_FALSE(FullyTransparent(image));
+        int covered = 0;
+        for (int y = 0; y < 16; ++y) {
+            for (int x = 0; x < 16; ++x) {
+                const QRgb m = mask.pixel(x, y);
+                const bool drawn = qAlpha(image.pixel(x, y)) == 255;
+                ASSERT_EQ(qAlpha(m), 255);
+                EXPECT_TRUE(m == qRgb(0, 0, 0) || m == qRgb(255, 255, 255)) << x << "," << y;
+                EXPECT_EQ(m == qRgb(0, 0, 0), drawn) << x << "," << y;
+                EXPECT_TRUE(drawn || image.pixel(x, y) == 0) << x << "," << y;
+                covered += drawn;
+            }
+        }
+        EXPECT_GT(covered, 0);
+        EXPECT_LT(covered, 16 * 16);
+    }
+    // The marker is centred on its tile's column 8, where the current minute falls.
+    const QImage marker = Tile(Picture::NowMarker, false, res::kMaskedImage);
+    EXPECT_EQ(qAlpha(marker.pixel(8, 15)), 255);
+    EXPECT_EQ(qAlpha(marker.pixel(0, 15)), 0);
+}
+
+TEST(Pictures, StretchedPicturesStretchCleanly)
+{
+    const QImage thumb = Tile(Picture::ScrollBar, false, res::kScrollThumb);
+    for (int y = res::kThumbCapHeight + 1; y < 16 - res::kThumbCapHeight; ++y)
+        EXPECT_EQ(thumb.copy(0, y, 16, 1), thumb.copy(0, res::kThumbCapHeight, 16, 1)) << y;
+    EXPECT_NE(thumb.copy(0, 0, 16, res::kThumbCapHeight),
+              thumb.copy(0, res::kThumbCapHeight, 16, res::kThumbCapHeight));
+
+    const QImage header = Tile(Picture::HeaderBackground, false, 0);
+    for (int y = 0; y < header.height(); ++y)
+        EXPECT_EQ(qAlpha(header.pixel(0, y)), 255) << y;
+    EXPECT_GT(qGray(header.pixel(0, 0)), qGray(header.pixel(0, 31)));
+}
+
+} // namespace
