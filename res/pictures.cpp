@@ -1,6 +1,11 @@
 // Where each picture lives among the compiled-in resources and how its tiles are laid out:
-// every picture is one row of equal tiles, except the item icons, which wrap after ten.
+// every picture is one row of equal tiles, except the item icons, which wrap after ten. Icons
+// are one file per size, named after the icon and its side.
 #include "res/pictures.h"
+
+#include "res/command_ids.h"
+
+#include <span>
 
 namespace res {
 
@@ -32,6 +37,27 @@ const char* BaseName(Picture picture)
 int TilesPerRow(Picture picture)
 {
     return picture == Picture::ItemIcons ? kItemIconsPerRow : TileCount(picture);
+}
+
+const char* CommandIconName(int commandId)
+{
+    switch (commandId) {
+    case cmd::ID_CUT: return "cmd_cut";
+    case cmd::ID_COPY: return "cmd_copy";
+    case cmd::ID_PASTE: return "cmd_paste";
+    case cmd::ID_APP_ABOUT: return "cmd_about";
+    default: return nullptr;
+    }
+}
+
+// Each size is named explicitly so the icon picks the file drawn for it instead of scaling.
+QIcon IconInSizes(const char* baseName, std::span<const int> sides)
+{
+    QIcon icon;
+    for (const int side : sides)
+        icon.addFile(QStringLiteral(":/pictures/%1_%2.png").arg(QLatin1String(baseName)).arg(side),
+                     QSize(side, side));
+    return icon;
 }
 
 } // namespace
@@ -109,6 +135,17 @@ QImage LoadPictureImage(Picture picture, bool large)
 QPixmap LoadPicture(Picture picture, bool large)
 {
     return QPixmap(PicturePath(picture, large));
+}
+
+QIcon CommandBarIcon(int commandId)
+{
+    const char* name = CommandIconName(commandId);
+    return name ? IconInSizes(name, kCommandIconSizes) : QIcon();
+}
+
+QIcon ApplicationIcon()
+{
+    return IconInSizes("app_icon", kApplicationIconSizes);
 }
 
 } // namespace res

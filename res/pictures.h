@@ -1,13 +1,17 @@
 // The view's pictures: the two button strips, the focus indicator, the item icons, the masked
 // markers, the scroll-bar tiles and the header background, compiled in as resources. Names the
 // tiles of every strip and says where a tile lies, so drawing code never counts pixels itself.
+// Also the command-bar icons and the application icon, each in every size it is drawn in.
 #pragma once
 
+#include <QIcon>
 #include <QImage>
 #include <QPixmap>
 #include <QRect>
 #include <QSize>
 #include <QString>
+
+#include <array>
 
 namespace res {
 
@@ -105,5 +109,16 @@ QString PicturePath(Picture picture, bool large);
 // The picture as loaded from the resources; a null image or pixmap if the resource is missing.
 QImage LoadPictureImage(Picture picture, bool large);
 QPixmap LoadPicture(Picture picture, bool large);
+
+// Square sizes in pixels: the command-bar icons at 24 and doubled for high-DPI screens, the
+// application icon from the window title up to the launcher.
+inline constexpr std::array<int, 2> kCommandIconSizes = {24, 48};
+inline constexpr std::array<int, 5> kApplicationIconSizes = {16, 32, 48, 128, 256};
+
+// The command bar's picture of cut, copy, paste or version (cmd::ID_CUT, ID_COPY, ID_PASTE,
+// ID_APP_ABOUT) in all kCommandIconSizes; an empty icon for any other command.
+QIcon CommandBarIcon(int commandId);
+// The application's icon in all kApplicationIconSizes.
+QIcon ApplicationIcon();
 
 } // namespace res
