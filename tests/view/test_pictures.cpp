@@ -1,8 +1,12 @@
 // The compiled-in pictures: every strip loads at its exact size, its tiles are where the drawing
 // code looks for them, no drawn tile is empty, and the masked pictures' masks fit their images.
+// The command-bar and application icons hold a drawn picture in every size.
 #include "res/pictures.h"
 
+#include "res/command_ids.h"
+
 #include <QColor>
+#include <QIcon>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -171,6 +175,45 @@ TEST(Pictures, StretchedPicturesStretchCleanly)
     for (int y = 0; y < header.height(); ++y)
         EXPECT_EQ(qAlpha(header.pixel(0, y)), 255) << y;
     EXPECT_GT(qGray(header.pixel(0, 0)), qGray(header.pixel(0, 31)));
+}
+
+// Each size is a file of its own, drawn for it: the icon must hand out exactly that file, not a
+// neighbour scaled. The ground is see-through so the icons sit on any bar or desktop.
+TEST(Pictures, IconsAreDrawnAtEverySize)
+{
+    struct Case {
+        QIcon icon;
+        const char* file;
+        std::vector<int> sides;
+    };
+    const std::vector<int> commandSides = {24, 48};
+    const Case cases[] = {
+        {res::CommandBarIcon(cmd::ID_CUT), "cmd_cut", commandSides},
+        {res::CommandBarIcon(cmd::ID_COPY), "cmd_copy", commandSides},
+        {res::CommandBarIcon(cmd::ID_PASTE), "cmd_paste", commandSides},
+        {res::CommandBarIcon(cmd::ID_APP_ABOUT), "cmd_about", commandSides},
+        {res::ApplicationIcon(), "app_icon", {16, 32, 48, 128, 256}},
+    };
+    std::vector<QImage> drawn;
+    for (const Case& c : cases) {
+        ASSERT_FALSE(c.icon.isNull()) << c.file;
+        EXPECT_EQ(c.icon.availableSizes().size(), qsizetype(c.sides.size())) << c.file;
+        for (const int side : c.sides) {
+            const QString path = QStringLiteral(":/pictures/%1_%2.png").arg(c.file).arg(side);
+            const QImage file = QImage(path).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            ASSERT_EQ(file.size(), QSize(side, side)) << path.toStdString();
+            EXPECT_FALSE(FullyTransparent(file)) << path.toStdString();
+            EXPECT_LT(qAlpha(file.pixel(0, 0)), 128) << path.toStdString();
+            EXPECT_EQ(c.icon.pixmap(side, side).toImage().convertToFormat(file.format()), file)
+                << path.toStdString();
+            for (const QImage& other : drawn)
+                EXPECT_NE(file, other) << path.toStdString();
+            drawn.push_back(file);
+        }
+    }
+    EXPECT_TRUE(res::CommandBarIcon(cmd::ID_TODAY).isNull());
+    EXPECT_TRUE(res::CommandBarIcon(cmd::ID_CONTEXT_CUT).isNull());
+    EXPECT_TRUE(res::CommandBarIcon(0).isNull());
 }
 
 } // namespace
