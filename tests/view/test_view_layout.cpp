@@ -1,0 +1,199 @@
+// Layout figures for the usual handheld and desktop client sizes and every area switch, worked
+// out by hand, plus the settings a hand-edited profile can break and the button bar hit test.
+#include "view/view_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
+
+namespace {
+
+enum Switch { kTask = 1, kGantt = 2, kInfo = 4, kFixBottom = 8, kGrid = 16 };
+constexpr int kAllOn = kTask | kGantt | kInfo;
+
+// Defaults of the settings, a measured date column of 50 and "now" at 14 o'clock.
+LayoutInput Input(int switches)
+{
+    LayoutInput input;
+    input.TaskAreaVisible = (switches & kTask) != 0;
+    input.CalendarAreaVisible = (switches & kGantt) != 0;
+    input.InfoAreaVisible = (switches & kInfo) != 0;
+    input.InfoAreaFixBottom = (switches & kFixBottom) != 0;
+    input.CalendarType = (switches & kGrid) != 0 ? 0 : 1;
+    input.dateColumnWidth = 50;
+    input.currentHour = 14;
+    return input;
+}
+
+// tile, bar height, rowsTop, rows, hours, first, last, extra minutes, chart right and bottom,
+// detail left, top, right, bottom, detail lines, task width, cell width, week row height.
+using Expected = std::array<int, 18>;
+
+// clang-format off
+Expected Figures(const ViewLayout& l)
+{
+    const PixelRect& d = l.detailRect;
+    return {l.tileSize, l.buttonBarHeight, l.rowsTop, l.dayRowCount, l.hourCount, l.firstHour,
+            l.lastHour, l.extraMinutes, l.chartRight, l.chartBottom, d.left, d.top, d.right,
+            d.bottom, l.detailLineCount, l.taskAreaWidth, l.cellWidth, l.weekRowHeight};
+}
+// clang-format on
+
+struct Case {
+    int width, height, switches;
+    Expected want;
+};
+
+TEST(ViewLayout, ClientSizesAndAreaSwitches)
+{
+    // clang-format off
+    const std::vector<Case> cases = {
+        {240, 320, kAllOn,
+         {16, 32, 52, 10, 2, 14, 16, 36, 240, 222, 0, 223, 240, 320, 4, 96, 34, 34}},
+        {240, 320, kAllOn | kGrid,
+         {16, 32, 52, 35, 2, 14, 16, 36, 240, 222, 0, 223, 240, 320, 4, 96, 34, 34}},
+        {320, 240, kAllOn,
+         {16, 16, 36, 12, 0, 14, 14, 0, 146, 240, 147, 17, 320, 240, 10, 96, 20, 40}},
+        {320, 240, kAllOn | kFixBottom,
+         {16, 16, 36, 6, 4, 13, 17, 50, 320, 138, 0, 139, 320, 240, 4, 96, 45, 20}},
+        {320, 240, kTask | kGantt,
+         {16, 16, 36, 12, 4, 13, 17, 0, 290, 240, 291, 17, 320, 240, 10, 96, 41, 40}},
+        {480, 640, kAllOn,
+         {32, 64, 84, 27, 9, 11, 20, 16, 480, 543, 0, 544, 480, 640, 4, 96, 68, 91}},
+        {480, 640, kTask | kInfo,
+         {32, 64, 84, 27, 0, 14, 14, 0, 480, 543, 0, 544, 480, 640, 4, 430, 68, 91}},
+        {480, 640, kGantt,
+         {32, 64, 84, 32, 11, 11, 22, 56, 480, 628, 0, 629, 480, 640, 0, 0, 68, 108}},
+        {800, 480, kAllOn,
+         {32, 32, 52, 25, 12, 10, 22, 0, 578, 480, 579, 33, 800, 480, 21, 96, 82, 85}},
+        {800, 480, kAllOn | kFixBottom,
+         {32, 32, 52, 19, 18, 6, 24, 10, 800, 375, 0, 376, 800, 480, 4, 96, 114, 64}},
+        {800, 480, kTask | kGantt,
+         {32, 32, 52, 25, 18, 6, 24, 0, 794, 480, 795, 33, 800, 480, 21, 96, 113, 85}},
+        {800, 480, kGantt | kInfo,
+         {32, 32, 52, 25, 15, 9, 24, 0, 590, 480, 591, 33, 800, 480, 21, 0, 84, 85}},
+        {800, 480, kTask | kInfo,
+         {32, 32, 52, 25, 0, 14, 14, 0, 600, 480, 601, 33, 800, 480, 21, 550, 85, 85}},
+        {800, 480, kAllOn | kGrid,
+         {32, 32, 52, 35, 12, 10, 22, 0, 595, 480, 596, 33, 800, 480, 21, 96, 85, 85}},
+        {1920, 1080, kAllOn,
+         {32, 32, 52, 60, 24, 0, 24, 0, 1010, 1080, 1011, 33, 1920, 1080, 49, 96, 144, 205}},
+        {1920, 1080, kAllOn | kFixBottom,
+         {32, 32, 52, 54, 24, 0, 24, 16, 1920, 970, 0, 971, 1920, 1080, 5, 96, 274, 183}},
+        {1920, 1080, kAllOn | kFixBottom | kGrid,
+         {32, 32, 52, 35, 24, 0, 24, 16, 1920, 982, 0, 983, 1920, 1080, 4, 96, 274, 186}},
+    };
+    // clang-format on
+    for (const Case& c : cases)
+        EXPECT_EQ(Figures(ViewLayout::Compute(c.width, c.height, Input(c.switches))), c.want)
+            << c.width << "x" << c.height << " switches " << c.switches;
+}
+
+TEST(ViewLayout, BadSettingsAndOddClientsStaySane)
+{
+    using Change = void (*)(LayoutInput&);
+    struct Odd {
+        int width, height, switches;
+        Change change;
+        Expected want;
+    };
+    // clang-format off
+    const std::vector<Odd> cases = {
+        {480, 640, kAllOn, [](LayoutInput& in) { in.OneHourPixel = 600; },  // wider than free
+         {32, 64, 84, 27, 0, 14, 14, 33, 480, 543, 0, 544, 480, 640, 4, 96, 68, 91}},
+        {480, 640, kAllOn, [](LayoutInput& in) { in.OneHourPixel = 100000; },
+         {32, 64, 84, 27, 0, 14, 14, 33, 480, 543, 0, 544, 480, 640, 4, 96, 68, 91}},
+        {480, 640, kAllOn, [](LayoutInput& in) { in.OneHourPixel = 0; },
+         {32, 64, 84, 27, 24, 0, 24, 40, 480, 543, 0, 544, 480, 640, 4, 96, 68, 91}},
+        {480, 640, kAllOn, [](LayoutInput& in) { in.InfoAreaHeight = 0; },  // a sixth
+         {32, 64, 84, 26, 9, 11, 20, 16, 480, 526, 0, 527, 480, 640, 5, 96, 68, 88}},
+        {1000, 480, kAllOn, [](LayoutInput& in) { in.InfoAreaWidth = 0; },  // a quarter
+         {32, 32, 52, 25, 16, 8, 24, 0, 722, 480, 723, 33, 1000, 480, 21, 96, 103, 85}},
+        {1000, 480, kAllOn,
+         [](LayoutInput& in) { in.InfoAreaWidth = in.TaskAreaWidth = in.dateColumnWidth = -5; },
+         {32, 32, 52, 25, 16, 8, 24, 0, 720, 480, 721, 33, 1000, 480, 21, 96, 102, 85}},
+        {480, 640, kAllOn | kGrid, [](LayoutInput& in) { in.DispWeekCount = 0; },
+         {32, 64, 84, 7, 9, 11, 20, 16, 480, 544, 0, 545, 480, 640, 4, 96, 68, 460}},
+        {480, 640, kAllOn | kGrid, [](LayoutInput& in) { in.DispWeekCount = 10; },
+         {32, 64, 84, 63, 9, 11, 20, 16, 480, 543, 0, 544, 480, 640, 4, 96, 68, 51}},
+        {1, 1, kAllOn, [](LayoutInput&) {},
+         {16, 16, 36, 0, 0, 14, 14, 0, 146, 1, 147, 17, 1, 1, 0, 96, 20, 0}},
+        {480, 640, kAllOn, [](LayoutInput& in) { in.InfoAreaHeight = 100000; },
+         {32, 64, 84, 0, 9, 11, 20, 16, 480, 84, 0, 85, 480, 640, 26, 96, 68, 0}},
+    };
+    // clang-format on
+    for (const Odd& c : cases) {
+        LayoutInput input = Input(c.switches);
+        c.change(input);
+        EXPECT_EQ(Figures(ViewLayout::Compute(c.width, c.height, input)), c.want)
+            << &c - cases.data();
+    }
+
+    LayoutInput tinyFont = Input(kAllOn);
+    tinyFont.MainFontSize = 0; // taken as 6: rows of 11 pixels, more than 66 would fit
+    EXPECT_EQ(ViewLayout::Compute(1920, 1080, tinyFont).dayRowCount, 66);
+    const ViewLayout huge = ViewLayout::Compute(10000, 10000, Input(kAllOn));
+    EXPECT_EQ(huge.dayRowCount, 66);
+    EXPECT_EQ(huge.firstHour, 0);
+    EXPECT_EQ(huge.lastHour, 24);
+}
+
+TEST(ViewLayout, FirstHourFollowsTurnsAndStaysInTheDay)
+{
+    struct Turn {
+        std::optional<bool> previousPortrait;
+        bool recompute;
+        int firstHour, defaultStart, want;
+    };
+    const std::vector<Turn> cases = {
+        {false, false, 3, 9, 3}, // same orientation keeps the scrolled hour
+        {true, false, 3, 9, 10}, // a turn re-derives it: 14 - 12 / 3
+        {false, true, 3, 9, 10},   {std::nullopt, false, 3, 9, 10},
+        {false, true, 3, 11, 11}, // raised to DefaultStartHour
+        {false, true, 3, 30, 12}, // 23 at most, then 12 hours must fit
+        {false, false, 20, 9, 12}, {false, false, -3, 9, 0},
+    };
+    for (const Turn& c : cases) {
+        LayoutInput input = Input(kAllOn);
+        input.previousPortrait = c.previousPortrait;
+        input.recomputeFirstHour = c.recompute;
+        input.firstHour = c.firstHour;
+        input.DefaultStartHour = c.defaultStart;
+        const ViewLayout layout = ViewLayout::Compute(800, 480, input);
+        EXPECT_EQ(layout.firstHour, c.want) << c.firstHour << " " << c.defaultStart;
+        EXPECT_EQ(layout.lastHour, c.want + 12);
+    }
+}
+
+TEST(ViewLayout, ButtonStripsAndTheirHitTest)
+{
+    const ViewLayout portrait = ViewLayout::Compute(240, 320, Input(kAllOn));
+    EXPECT_EQ(portrait.lineScale, 1);
+    EXPECT_TRUE(portrait.detailAtBottom); // even with InfoAreaFixBottom off
+    EXPECT_EQ(portrait.FocusIndicatorRect(), (PixelRect{224, 16, 240, 32}));
+    EXPECT_EQ(portrait.FocusFrameRect(13), (PixelRect{49, 17, 63, 31}));
+    EXPECT_EQ(portrait.ButtonBarFillers(),
+              (std::vector<PixelRect>{{160, 0, 240, 16}, {160, 16, 240, 32}}));
+    const ViewLayout landscape = ViewLayout::Compute(800, 480, Input(kAllOn));
+    EXPECT_EQ(landscape.lineScale, 2);
+    EXPECT_EQ(landscape.FocusFrameRect(13), (PixelRect{418, 2, 446, 30}));
+    EXPECT_EQ(landscape.FocusIndicatorRect(), (PixelRect{768, 0, 800, 32}));
+    EXPECT_EQ(landscape.ButtonBarFillers(), (std::vector<PixelRect>{{640, 0, 800, 32}}));
+    EXPECT_EQ(ViewLayout::Compute(320, 320, Input(kAllOn)).tileSize, 32);
+    EXPECT_EQ(ViewLayout::Compute(320, 319, Input(kAllOn)).tileSize, 16);
+
+    struct Tap {
+        const ViewLayout& layout;
+        int x, y, button;
+    };
+    const std::vector<Tap> taps = {
+        {portrait, 20, 5, 1},     {portrait, 145, 17, 19}, {portrait, 170, 5, 0},
+        {portrait, 230, 20, 0},   {portrait, 5, 32, -1},   {landscape, 320, 0, 10},
+        {landscape, 639, 31, 19}, {landscape, 640, 0, 20}, {landscape, 33, 32, -1},
+    };
+    for (const Tap& tap : taps)
+        EXPECT_EQ(tap.layout.ButtonAt(tap.x, tap.y), tap.button) << tap.x << "," << tap.y;
+}
+
+} // namespace
