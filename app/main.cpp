@@ -1,11 +1,20 @@
-// The program's entry point: the application object does the start-up and runs the window.
+// The program's entry point: the Qt application, then the program's own start-up.
+#include <QApplication>
+
+#include "app/main_frame.h"
+#include "app/qt_message_service.h"
 #include "app/tamberlo_app.h"
 
 int main(int argc, char** argv)
 {
-    CTamberloApp app(argc, argv);
+    QApplication qt(argc, argv);
+    QtMessageService messages;
+    AppEnvironment environment = CTamberloApp::DefaultEnvironment();
+    environment.messages = &messages;
+    CTamberloApp app(environment);
     if (!app.InitInstance()) {
-        return 1;
+        return 0;
     }
-    return app.Run();
+    messages.SetParent(app.MainFrame());
+    return QApplication::exec();
 }

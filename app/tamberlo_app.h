@@ -1,20 +1,50 @@
-// The application object: start-up in the program's order, the main window, and the settings
-// saved on the way out.
+// The application object: start-up in the program's order (profile root, settings, document,
+// frame and view), the application-level commands, and the settings saved on the way out.
 #pragma once
 
-#include <QApplication>
 #include <memory>
+#include <string>
 
+#include "platform/command_table.h"
+
+class AppSettings;
 class CMainFrame;
+class CTamberloView;
+class MessageService;
+class Profile;
+
+// Where the program keeps its data and whom it asks; tests pass temporary paths and a
+// scripted message service.
+struct AppEnvironment {
+    std::string profilePath;
+    std::string storePath;
+    MessageService* messages = nullptr;
+};
 
 class CTamberloApp {
 public:
-    CTamberloApp(int& argc, char** argv);
+    explicit CTamberloApp(AppEnvironment environment);
     ~CTamberloApp();
+    CTamberloApp(const CTamberloApp&) = delete;
+    CTamberloApp& operator=(const CTamberloApp&) = delete;
+
+    // The environment of a normal run: the user's profile and store, Qt message boxes.
+    static AppEnvironment DefaultEnvironment();
+
+    // Runs the start-up; false ends the program at once.
     bool InitInstance();
-    int Run();
+    // Writes every setting to the profile; a profile that cannot be written is not fatal.
+    bool SaveSettings();
+
+    CMainFrame* MainFrame() const { return frame_.get(); }
+    AppSettings& Settings() const { return *settings_; }
+    const CommandTable& Commands() const { return commands_; }
 
 private:
-    QApplication qt_;
+    AppEnvironment environment_;
+    std::unique_ptr<AppSettings> settings_;
+    std::unique_ptr<Profile> profile_;
+    CommandTable commands_;
+    CommandRouter router_;
     std::unique_ptr<CMainFrame> frame_;
 };

@@ -7,7 +7,7 @@
 namespace {
 
 // Days since 1970-01-01 of a proleptic Gregorian date.
-int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d)
+constexpr int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d)
 {
     y -= m <= 2 ? 1 : 0;
     const int64_t era = (y >= 0 ? y : y - 399) / 400;
@@ -30,7 +30,8 @@ void CivilFromDays(int64_t z, int64_t& y, int64_t& m, int64_t& d)
     y = yoe + era * 400 + (m <= 2 ? 1 : 0);
 }
 
-const int64_t kEpochOffset = DaysFromCivil(1899, 12, 30);
+// constexpr, so other files may convert dates during their own static initialisation.
+constexpr int64_t kEpochOffset = DaysFromCivil(1899, 12, 30);
 constexpr int64_t kSecondsPerDay = 86400;
 
 }  // namespace

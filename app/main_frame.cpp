@@ -1,0 +1,145 @@
+// Builds the menus from the menu template and keeps their items in step with the update
+// handlers each time a menu opens.
+#include "app/main_frame.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QToolBar>
+
+#include "res/command_ids.h"
+#include "res/pictures.h"
+#include "res/string_table.h"
+#include "view/tamberlo_view.h"
+
+namespace {
+
+
+// The command bar's buttons in tooltip order; "New", "File" and "Help" have no command here,
+// so they stay out of sight ("New" is switched off on every platform).
+struct CommandBarButton {
+    int tipId;
+    int commandId;
+};
+constexpr CommandBarButton kCommandBarButtons[] = {
+    {res::IDS_TIP_NEW, 0},          {res::IDS_TIP_FILE, 0},
+    {res::IDS_TIP_HELP, 0},         {res::IDS_TIP_CUT, cmd::ID_CUT},
+    {res::IDS_TIP_COPY, cmd::ID_COPY}, {res::IDS_TIP_PASTE, cmd::ID_PASTE},
+    {res::IDS_TIP_VERSION, cmd::ID_APP_ABOUT},
+};
+
+}  // namespace
+
+CMainFrame::CMainFrame(std::function<void()> saveSettings, std::function<void()> quit)
+    : saveSettings_(std::move(saveSettings)), quit_(std::move(quit))
+{
+    setObjectName("MainFrame");
+    setWindowTitle("Tamberlo");
+    setWindowIcon(res::ApplicationIcon());
+    commands_.Add(cmd::ID_APP_EXIT, [this] {
+        saveSettings_();
+        quit_();
+    });
+    BuildMenuBar();
+    BuildCommandBar();
+}
+
+CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::SetView(CTamberloView* view, const CommandRouter* router)
+{
+    view_ = view;
+    router_ = router;
+    setCentralWidget(view);
+    view->setFocus();
+    UpdateCommandBar();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    saveSettings_();
+    QMainWindow::closeEvent(event);
+}
+
+void CMainFrame::BuildMenuBar()
+{
+    for (const res::MenuItem& popup : res::LoadMenu(res::IDR_MAINFRAME)) {
+        QMenu* menu = menuBar()->addMenu(QString::fromStdWString(popup.text));
+        AddMenuItems(menu, popup.children);
+    }
+}
+
+void CMainFrame::AddMenuItems(QMenu* menu, const std::vector<res::MenuItem>& items)
+{
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateMenu(menu); });
+    for (const res::MenuItem& item : items) {
+        if (item.IsSeparator()) {
+            menu->addSeparator();
+        } else if (item.IsPopup()) {
+            AddMenuItems(menu->addMenu(QString::fromStdWString(item.text)), item.children);
+        } else {
+            QAction* action = menu->addAction(QString::fromStdWString(item.text));
+            action->setData(item.id);
+            action->setProperty("resourceText", QString::fromStdWString(item.text));
+            action->setObjectName(QString("command%1").arg(item.id));
+            const int id = item.id;
+            connect(action, &QAction::triggered, this, [this, id] { Dispatch(id); });
+        }
+    }
+}
+
+void CMainFrame::BuildCommandBar()
+{
+    commandBar_ = addToolBar("CommandBar");
+    commandBar_->setObjectName("CommandBar");
+    commandBar_->setMovable(false);
+    commandBar_->setIconSize(QSize(res::kCommandIconSizes[0], res::kCommandIconSizes[0]));
+    for (const CommandBarButton& button : kCommandBarButtons) {
+        toolTipTexts_.push_back(res::LoadString(button.tipId));
+        QAction* action = commandBar_->addAction(QString::fromStdWString(toolTipTexts_.back()));
+        action->setToolTip(QString::fromStdWString(toolTipTexts_.back()));
+        action->setIcon(res::CommandBarIcon(button.commandId));
+        action->setVisible(button.commandId != 0);
+        action->setData(button.commandId);
+        const int id = button.commandId;
+        connect(action, &QAction::triggered, this, [this, id] { Dispatch(id); });
+    }
+}
+
+void CMainFrame::UpdateMenu(QMenu* menu) { UpdateActions(menu->actions()); }
+
+void CMainFrame::UpdateCommandBar() { UpdateActions(commandBar_->actions()); }
+
+void CMainFrame::UpdateActions(const QList<QAction*>& actions)
+{
+    for (QAction* action : actions) {
+        const int id = action->data().toInt();
+        if (id == 0) {
+            continue;
+        }
+        CommandUpdate update;
+        if (router_ != nullptr) {
+            update = router_->Update(id);
+        } else {
+            update.enabled = commands_.Handles(id);
+        }
+        action->setEnabled(update.enabled);
+        action->setCheckable(update.checked);
+        action->setChecked(update.checked);
+        const QVariant resourceText = action->property("resourceText");
+        if (update.text) {
+            action->setText(QString::fromStdWString(*update.text));
+        } else if (resourceText.isValid()) {
+            action->setText(resourceText.toString());
+        }
+    }
+}
+
+void CMainFrame::Dispatch(int id)
+{
+    if (router_ != nullptr) {
+        router_->Execute(id);
+    } else {
+        commands_.Execute(id);
+    }
+}

@@ -1,0 +1,54 @@
+// The main window: the menu bar "Function"/"Tool", the command bar with its tooltips, and the
+// schedule view in the middle. Every menu command goes through the command router.
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/command_table.h"
+#include "res/menus.h"
+
+class CTamberloView;
+class QMenu;
+class QToolBar;
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    // saveSettings runs at "Exit" and when the window closes; quit ends the event loop.
+    CMainFrame(std::function<void()> saveSettings, std::function<void()> quit);
+    ~CMainFrame() override;
+
+    // The frame's place in the command chain: after the view and the document.
+    const CommandTable& Commands() const { return commands_; }
+    // Makes the view the central widget and sets the chain the menus dispatch through.
+    void SetView(CTamberloView* view, const CommandRouter* router);
+    CTamberloView* View() const { return view_; }
+
+    // Brings the command bar's buttons in step with the update handlers (after a selection).
+    void UpdateCommandBar();
+
+    const std::vector<std::wstring>& toolTipTexts() const { return toolTipTexts_; }
+    QToolBar* CommandBar() const { return commandBar_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildMenuBar();
+    void AddMenuItems(QMenu* menu, const std::vector<res::MenuItem>& items);
+    void BuildCommandBar();
+    void UpdateMenu(QMenu* menu);
+    void UpdateActions(const QList<QAction*>& actions);
+    void Dispatch(int id);
+
+    std::function<void()> saveSettings_;
+    std::function<void()> quit_;
+    CommandTable commands_;
+    const CommandRouter* router_ = nullptr;
+    CTamberloView* view_ = nullptr;
+    QToolBar* commandBar_ = nullptr;
+    std::vector<std::wstring> toolTipTexts_;
+};

@@ -1,0 +1,124 @@
+// A full paint of a 1920 x 1080 schedule view into an image: 66 day rows, every row with two
+// dozen bars (overlaps, conflicts, all-day items, clipped ends), tasks and a long detail list.
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <benchmark/benchmark.h>
+#include <string>
+#include <vector>
+
+#include "model/date_time.h"
+#include "platform/clock.h"
+#include "view/memory_settings_store.h"
+#include "view/schedule_source.h"
+#include "view/tamberlo_view.h"
+
+namespace {
+
+constexpr int kRows = 66;
+constexpr int kBarsPerRow = 24;
+
+struct Bar {
+    int start, end, state, busy;
+    bool allDay;
+    std::wstring subject, location;
+};
+
+// A dense week planner, the same shape on every day, with subjects that vary by day.
+class DenseSchedule : public ScheduleSource {
+public:
+    DenseSchedule()
+    {
+        const wchar_t* subjects[] = {L"Standup",       L"Design review", L"Lunch with Ana",
+                                     L"Customer call", L"Focus time",    L"Gym"};
+        for (int row = 0; row < kRows; ++row) {
+            std::vector<Bar>& bars = days_[row];
+            bars.push_back({0, 1440, 0, 0, true, L"Conference", L""});
+            for (int i = 0; i < kBarsPerRow; ++i) {
+                const int start = 6 * 60 + i * 40 + row % 5 * 5;
+                bars.push_back({start, start + 55 + i % 3 * 30, i % 5, i % 4, false,
+                                std::wstring(subjects[(row + i) % 6]) + L" " + std::to_wstring(row),
+                                i % 2 ? L"Room 2" : L""});
+            }
+        }
+    }
+    SYSTEMTIME GetShownStart() const override { return start_; }
+    bool SetShownStart(const SYSTEMTIME& first) override
+    {
+        start_ = first;
+        return true;
+    }
+    void Reload() override {}
+    void SetShownDayCount(int) override {}
+
+    int ApptCount(int r) const override { return Valid(r) ? int(days_[r].size()) : 0; }
+    int StartMinutes(int r, int p) const override { return At(r, p).start; }
+    int EndMinutes(int r, int p) const override { return At(r, p).end; }
+    std::wstring StartText(int r, int p) const override { return Clock(At(r, p).start); }
+    std::wstring EndText(int r, int p) const override { return Clock(At(r, p).end); }
+    std::wstring ApptSubject(int r, int p) const override { return At(r, p).subject; }
+    std::wstring ApptCategories(int, int) const override { return L"Work"; }
+    std::wstring ApptLocation(int r, int p) const override { return At(r, p).location; }
+    bool IsAllDay(int r, int p) const override { return At(r, p).allDay; }
+    int EntryState(int r, int p) const override { return At(r, p).state; }
+    int Busy(int r, int p) const override { return At(r, p).busy; }
+    int DayKind(int, int) const override { return 0; }
+    int TaskCount(int r) const override { return Valid(r) ? 3 : 0; }
+    std::wstring TaskSubject(int, int p) const override { return L"Task " + std::to_wstring(p); }
+    std::wstring TaskCategories(int, int) const override { return {}; }
+    std::wstring TaskDueText(int, int) const override { return L"December 31"; }
+    bool TaskRecurring(int, int p) const override { return p == 0; }
+    bool TaskStartsHere(int, int p) const override { return p == 1; }
+    bool TaskDueHere(int, int p) const override { return p == 2; }
+    bool TaskComplete(int, int) const override { return false; }
+    bool TaskHasDue(int, int p) const override { return p == 2; }
+    bool TaskOverdue(int, int) const override { return false; }
+
+private:
+    static bool Valid(int r) { return r >= 0 && r < kRows; }
+    const Bar& At(int r, int p) const
+    {
+        static const Bar none{};
+        return Valid(r) && p >= 0 && p < ApptCount(r) ? days_[r][p] : none;
+    }
+    static std::wstring Clock(int minutes)
+    {
+        wchar_t text[8];
+        swprintf(text, 8, L"%.2d:%.2d", minutes / 60 % 100, minutes % 60);
+        return text;
+    }
+
+    SYSTEMTIME start_ = MakeSystemTime(2026, 12, 4);
+    std::vector<Bar> days_[kRows];
+};
+
+void FullPaint(benchmark::State& state)
+{
+    const FixedClock clock(MakeSystemTime(2026, 12, 7, 10, 30));
+    const ScopedClock fixedNow(clock);
+    DenseSchedule schedule;
+    ViewSettings settings;
+    settings.draw.MainFontSize = 10; // 66 rows of 15 pixels fit 1080 lines
+    settings.OneHourPixel = 96;
+    MemorySettingsStore store(settings);
+    CTamberloView view(schedule, store);
+    QImage image(1920, 1080, QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter painter(&image);
+        view.Render(painter, image.size(), image.rect());
+    }
+    state.counters["rows"] = view.Layout().dayRowCount;
+}
+BENCHMARK(FullPaint)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,45 @@
+// The application profile: sections of named integer and text values in an INI file, standing
+// in for the handheld's per-user profile. Value and section names match without regard to case,
+// as the handheld's profile does, so a value written as "KeyToToday" is found as "KeyToTOday".
+#pragma once
+
+#include <QString>
+#include <memory>
+#include <string>
+
+class QSettings;
+
+class Profile {
+public:
+    // The profile at `iniPath`; the file and its folder are created at the first Flush.
+    explicit Profile(const std::string& iniPath);
+    ~Profile();
+    Profile(const Profile&) = delete;
+    Profile& operator=(const Profile&) = delete;
+
+    // The user's profile: <config>/Velloran/Tamberlo.ini.
+    static std::string DefaultPath();
+
+    // The stored value, or `fallback` when the value is absent or (for integers) not a number
+    // within 32 bits.
+    int GetInt(const std::wstring& section, const std::wstring& name, int fallback) const;
+    std::wstring GetString(const std::wstring& section, const std::wstring& name,
+                           const std::wstring& fallback) const;
+
+    // How many values the section holds (0 when it is absent).
+    int ValueCount(const std::wstring& section) const;
+
+    // Replace the value, under whichever case variant of the name already exists.
+    void WriteInt(const std::wstring& section, const std::wstring& name, int value);
+    void WriteString(const std::wstring& section, const std::wstring& name,
+                     const std::wstring& value);
+
+    // Writes pending changes to the file; false when it cannot be written.
+    bool Flush();
+
+private:
+    QString ExistingKey(const std::wstring& section, const std::wstring& name) const;
+    QString KeyForWrite(const std::wstring& section, const std::wstring& name);
+
+    std::unique_ptr<QSettings> settings_;
+};

@@ -1,0 +1,345 @@
+// The profile load and save go through the key table of AppSettings, so every setting travels
+// both ways under one name. The settings file reader is a token reader: blanks only separate,
+// a token of more than 1000 characters is cut into pieces, and only listed keys are taken.
+#include "settings/settings_persistence.h"
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <cstdio>
+#include <memory>
+
+#include "model/text_list.h"
+#include "platform/profile.h"
+#include "settings/app_settings.h"
+
+namespace {
+
+std::wstring ElementKey(int index)
+{
+    std::wstring digits = std::to_wstring(index);
+    if (digits.size() < 3) {
+        digits.insert(0, 3 - digits.size(), L'0');
+    }
+    return L"Name" + digits;
+}
+
+void LoadList(AppSettings& settings, const Profile& profile, SettingsList list)
+{
+    const wchar_t* section = AppSettings::Section(list);
+    const int stored = profile.GetInt(section, L"Count", 0);
+    const int count = std::clamp(stored, 0, profile.ValueCount(section));
+    std::wstring text;
+    for (int i = 0; i < count; ++i) {
+        text += profile.GetString(section, ElementKey(i), L"") + FieldSeparator();
+    }
+    settings.SetList(list, text, count);
+}
+
+// Walks the text once, so saving a long list does not rescan it for every element.
+void SaveList(const AppSettings& settings, Profile& profile, SettingsList list)
+{
+    const wchar_t* section = AppSettings::Section(list);
+    const int count = settings.GetListCount(list);
+    const std::wstring text = settings.GetListText(list);
+    profile.WriteInt(section, L"Count", count);
+    std::size_t begin = 0;
+    for (int i = 0; i < count; ++i) {
+        const std::size_t end = begin < text.size() ? text.find(FieldSeparator(), begin)
+                                                    : std::wstring::npos;
+        const bool present = end != std::wstring::npos;
+        profile.WriteString(section, ElementKey(i),
+                            present ? text.substr(begin, end - begin) : std::wstring());
+        begin = present ? end + 1 : text.size();
+    }
+}
+
+template <typename Enum, typename Action> void ForEach(int count, Action action)
+{
+    for (int i = 0; i < count; ++i) {
+        action(static_cast<Enum>(i));
+    }
+}
+
+// What a section of the settings file feeds.
+enum class FileSectionKind { List, Text, Environment, KeyEnvironment };
+
+struct FileSection {
+    const wchar_t* header;
+    FileSectionKind kind;
+    SettingsList list;  // for kind List
+    TextSetting text;   // for kind Text
+};
+
+constexpr std::array<FileSection, 11> kFileSections{{
+    {L"AppCategory", FileSectionKind::List, SettingsList::CategoryInfo, {}},
+    {L"AppPlace", FileSectionKind::List, SettingsList::PlaceInfo, {}},
+    {L"AppSubject", FileSectionKind::List, SettingsList::SubjectInfo, {}},
+    {L"SelMinute", FileSectionKind::List, SettingsList::SelMinuteInfo, {}},
+    {L"SelAlartMinute", FileSectionKind::List, SettingsList::SelAlartMinuteInfo, {}},
+    {L"Holiday", FileSectionKind::List, SettingsList::HolidayInfo, {}},
+    {L"HolidayCategory", FileSectionKind::Text, {}, TextSetting::HolidayCategory},
+    {L"MemorialCategory", FileSectionKind::Text, {}, TextSetting::MemorialCategory},
+    {L"Envirorment", FileSectionKind::Environment, {}, {}},
+    {L"TaskSubject", FileSectionKind::List, SettingsList::TaskSubjectInfo, {}},
+    {L"KeyEnvirorment", FileSectionKind::KeyEnvironment, {}, {}},
+}};
+
+struct FileIntKey {
+    FileSectionKind section;
+    const wchar_t* key;
+    IntSetting setting;
+};
+
+// The file's key for the pop-up switch is "Usepopup", unlike the profile's "UsePopup".
+constexpr std::array<FileIntKey, 26> kFileIntKeys{{
+    {FileSectionKind::Environment, L"DispTextLen", IntSetting::DispTextLen},
+    {FileSectionKind::Environment, L"DispNoDue", IntSetting::DispNoDue},
+    {FileSectionKind::Environment, L"CntFromToday", IntSetting::CntFromToday},
+    {FileSectionKind::Environment, L"MainFontSize", IntSetting::MainFontSize},
+    {FileSectionKind::Environment, L"DetailFontSize", IntSetting::DetailFontSize},
+    {FileSectionKind::Environment, L"DispWeekCount", IntSetting::DispWeekCount},
+    {FileSectionKind::Environment, L"StartDow", IntSetting::StartDow},
+    {FileSectionKind::Environment, L"RestDow", IntSetting::RestDow},
+    {FileSectionKind::Environment, L"ColorSunday", IntSetting::ColorSunday},
+    {FileSectionKind::Environment, L"ColorMonday", IntSetting::ColorMonday},
+    {FileSectionKind::Environment, L"ColorTuesday", IntSetting::ColorTuesday},
+    {FileSectionKind::Environment, L"ColorWednesday", IntSetting::ColorWednesday},
+    {FileSectionKind::Environment, L"ColorThursday", IntSetting::ColorThursday},
+    {FileSectionKind::Environment, L"ColorFriday", IntSetting::ColorFriday},
+    {FileSectionKind::Environment, L"ColorSaturday", IntSetting::ColorSaturday},
+    {FileSectionKind::Environment, L"ColorHoliday", IntSetting::ColorHoliday},
+    {FileSectionKind::Environment, L"ColorRestday", IntSetting::ColorRestday},
+    {FileSectionKind::Environment, L"ColorMemorialday", IntSetting::ColorMemorialday},
+    {FileSectionKind::Environment, L"ColorSelday", IntSetting::ColorSelday},
+    {FileSectionKind::Environment, L"BrightReduceRate", IntSetting::BrightReduceRate},
+    {FileSectionKind::Environment, L"Usepopup", IntSetting::UsePopup},
+    {FileSectionKind::KeyEnvironment, L"KeyToToday", IntSetting::KeyToToday},
+    {FileSectionKind::KeyEnvironment, L"KeyCalendarGantt", IntSetting::KeyCalendarGantt},
+    {FileSectionKind::KeyEnvironment, L"KeyToTool", IntSetting::KeyToTool},
+    {FileSectionKind::KeyEnvironment, L"KeyToMain", IntSetting::KeyToMain},
+    {FileSectionKind::KeyEnvironment, L"KeyToDetail", IntSetting::KeyToDetail},
+}};
+
+struct FileTextKey {
+    const wchar_t* key;
+    TextSetting setting;
+};
+
+// Text keys are taken in [Envirorment] only.
+constexpr std::array<FileTextKey, 6> kFileTextKeys{{
+    {L"MainFontName", TextSetting::MainFontName},
+    {L"DetailFontName", TextSetting::DetailFontName},
+    {L"TaskDueChar", TextSetting::TaskDueChar},
+    {L"TaskStartChar", TextSetting::TaskStartChar},
+    {L"AppHideCharL", TextSetting::AppHideCharL},
+    {L"AppHideCharR", TextSetting::AppHideCharR},
+}};
+
+constexpr std::size_t kMaxTokenLength = 1000;
+
+// Leading decimal digits after an optional sign, 0 for none; saturates instead of overflowing.
+int DecimalValue(const std::wstring& text)
+{
+    std::size_t i = 0;
+    const bool negative = !text.empty() && text[0] == L'-';
+    if (!text.empty() && (text[0] == L'-' || text[0] == L'+')) {
+        ++i;
+    }
+    long long value = 0;
+    for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i) {
+        value = std::min(value * 10 + (text[i] - L'0'), static_cast<long long>(INT_MAX) + 1);
+    }
+    value = negative ? -value : value;
+    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+}
+
+// Length of the valid UTF-8 sequence at `at` with its code point, or 0 when it is not one.
+std::size_t Utf8Sequence(const std::string& bytes, std::size_t at, char32_t& codePoint)
+{
+    const auto lead = static_cast<unsigned char>(bytes[at]);
+    const std::size_t length = lead < 0x80 ? 1 : lead < 0xC2 ? 0 : lead < 0xE0 ? 2
+                             : lead < 0xF0 ? 3 : lead < 0xF5 ? 4 : 0;
+    if (length == 0 || at + length > bytes.size()) {
+        return 0;
+    }
+    constexpr std::array<unsigned char, 5> kLeadMask{0, 0x7F, 0x1F, 0x0F, 0x07};
+    codePoint = lead & kLeadMask[length];
+    for (std::size_t k = 1; k < length; ++k) {
+        const auto next = static_cast<unsigned char>(bytes[at + k]);
+        if ((next & 0xC0) != 0x80) {
+            return 0;
+        }
+        codePoint = (codePoint << 6) | (next & 0x3F);
+    }
+    constexpr std::array<char32_t, 5> kSmallest{0, 0, 0x80, 0x800, 0x10000};
+    const bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
+    return (codePoint < kSmallest[length] || surrogate || codePoint > 0x10FFFF) ? 0 : length;
+}
+
+// UTF-8 where the bytes form it; any other byte stands for its Latin-1 character.
+std::wstring DecodeText(const std::string& bytes)
+{
+    std::wstring text;
+    for (std::size_t at = 0; at < bytes.size();) {
+        char32_t codePoint = 0;
+        const std::size_t length = Utf8Sequence(bytes, at, codePoint);
+        text += length != 0 ? static_cast<wchar_t>(codePoint)
+                            : static_cast<wchar_t>(static_cast<unsigned char>(bytes[at]));
+        at += length != 0 ? length : 1;
+    }
+    return text;
+}
+
+// Applies the tokens of a settings file to the settings, one at a time.
+class SettingsFileReader {
+public:
+    explicit SettingsFileReader(AppSettings& settings) : settings_(settings) {}
+
+    // A raw run of non-blank bytes; cut into tokens of at most 1000 characters.
+    void Feed(const std::string& bytes)
+    {
+        const std::wstring text = DecodeText(bytes);
+        for (std::size_t at = 0; at < text.size(); at += kMaxTokenLength) {
+            Apply(text.substr(at, kMaxTokenLength));
+        }
+    }
+
+private:
+    void Apply(const std::wstring& token)
+    {
+        if (token.front() == L'[' && token.find(L']') == token.size() - 1) {
+            EnterSection(token.substr(1, token.size() - 2));
+            return;
+        }
+        if (!current_) {
+            return;
+        }
+        switch (current_->kind) {
+        case FileSectionKind::List:
+            settings_.AppendListItem(current_->list, token);
+            break;
+        case FileSectionKind::Text:
+            settings_.Set(current_->text, token);
+            break;
+        case FileSectionKind::Environment:
+        case FileSectionKind::KeyEnvironment:
+            ApplyKeyLine(token);
+            break;
+        }
+    }
+
+    // An unknown header leaves the section before it in force.
+    void EnterSection(const std::wstring& name)
+    {
+        const auto found = std::find_if(kFileSections.begin(), kFileSections.end(),
+                                        [&](const FileSection& s) { return name == s.header; });
+        if (found == kFileSections.end()) {
+            return;
+        }
+        current_ = &*found;
+        if (found->kind == FileSectionKind::List) {
+            settings_.SetList(found->list, L"", 0);
+        } else if (found->kind == FileSectionKind::Text) {
+            settings_.Set(found->text, L"");
+        }
+    }
+
+    void ApplyKeyLine(const std::wstring& line)
+    {
+        const std::size_t equals = line.find(L'=');
+        if (equals == std::wstring::npos) {
+            return;
+        }
+        const std::wstring key = line.substr(0, equals);
+        const std::wstring value = line.substr(equals + 1);
+        for (const FileIntKey& entry : kFileIntKeys) {
+            if (entry.section == current_->kind && key == entry.key) {
+                settings_.Set(entry.setting, DecimalValue(value));
+                return;
+            }
+        }
+        if (current_->kind != FileSectionKind::Environment) {
+            return;
+        }
+        for (const FileTextKey& entry : kFileTextKeys) {
+            if (key == entry.key) {
+                settings_.Set(entry.setting, value);
+                return;
+            }
+        }
+    }
+
+    AppSettings& settings_;
+    const FileSection* current_ = nullptr;
+};
+
+// Blanks, tabs, line ends and NUL bytes only separate tokens.
+bool IsSeparatorByte(char byte)
+{
+    return byte == ' ' || byte == '\t' || byte == '\n' || byte == '\r' || byte == '\v' ||
+           byte == '\f' || byte == '\0';
+}
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+}  // namespace
+
+void LoadSettings(AppSettings& settings, const Profile& profile)
+{
+    settings.LoadDefaults();
+    ForEach<SettingsList>(kSettingsListCount,
+                          [&](SettingsList list) { LoadList(settings, profile, list); });
+    ForEach<TextSetting>(kTextSettingCount, [&](TextSetting setting) {
+        const AppSettings::TextInfo& info = AppSettings::Info(setting);
+        settings.Set(setting,
+                     profile.GetString(info.section, info.key, AppSettings::DefaultText(setting)));
+    });
+    ForEach<IntSetting>(kIntSettingCount, [&](IntSetting setting) {
+        const AppSettings::IntInfo& info = AppSettings::Info(setting);
+        settings.Set(setting, profile.GetInt(info.section, info.key, info.defaultValue));
+    });
+}
+
+bool SaveSettings(const AppSettings& settings, Profile& profile)
+{
+    ForEach<SettingsList>(kSettingsListCount,
+                          [&](SettingsList list) { SaveList(settings, profile, list); });
+    ForEach<TextSetting>(kTextSettingCount, [&](TextSetting setting) {
+        const AppSettings::TextInfo& info = AppSettings::Info(setting);
+        profile.WriteString(info.section, info.key, settings.Get(setting));
+    });
+    ForEach<IntSetting>(kIntSettingCount, [&](IntSetting setting) {
+        const AppSettings::IntInfo& info = AppSettings::Info(setting);
+        profile.WriteInt(info.section, info.key, settings.Get(setting));
+    });
+    return profile.Flush();
+}
+
+int ImportSettingsFile(AppSettings& settings, const std::string& path)
+{
+    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        return 0;
+    }
+    SettingsFileReader reader(settings);
+    std::string token;
+    std::array<char, 65536> buffer{};
+    std::size_t got = 0;
+    while ((got = std::fread(buffer.data(), 1, buffer.size(), file.get())) > 0) {
+        for (std::size_t i = 0; i < got; ++i) {
+            if (!IsSeparatorByte(buffer[i])) {
+                token += buffer[i];
+            } else if (!token.empty()) {
+                reader.Feed(token);
+                token.clear();
+            }
+        }
+    }
+    if (!token.empty()) {
+        reader.Feed(token);
+    }
+    return std::ferror(file.get()) ? 0 : 1;
+}

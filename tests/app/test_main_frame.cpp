@@ -1,0 +1,106 @@
+// The shell: start-up on an empty profile, the menus and command bar, and both ways out
+// writing the settings.
+#include <QAction>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+#include <gtest/gtest.h>
+
+#include "app/main_frame.h"
+#include "app/tamberlo_app.h"
+#include "platform/message_service.h"
+#include "res/command_ids.h"
+#include "settings/app_settings.h"
+#include "tests/support/temp_paths.h"
+
+namespace {
+
+class ShellTest : public ::testing::Test {
+protected:
+    TempPaths paths;
+    ScriptedMessageService messages;
+    CTamberloApp app{AppEnvironment{paths.ProfilePath(), paths.StorePath(), &messages}};
+
+    QAction* FindCommand(int id)
+    {
+        return app.MainFrame()->findChild<QAction*>(QString("command%1").arg(id));
+    }
+    // Runs the update handlers of the menu that holds the action, as opening it does.
+    void OpenMenuOf(QAction* action)
+    {
+        for (QMenu* menu : app.MainFrame()->findChildren<QMenu*>()) {
+            if (menu->actions().contains(action)) {
+                emit menu->aboutToShow();
+            }
+        }
+    }
+};
+
+}  // namespace
+
+TEST_F(ShellTest, StartsWithTheMenusAndTheSevenTooltips)
+{
+    ASSERT_TRUE(app.InitInstance());
+    CMainFrame* frame = app.MainFrame();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(frame->isVisible());
+    QStringList menus;
+    for (QAction* top : frame->menuBar()->actions()) {
+        menus << top->text();
+    }
+    EXPECT_EQ(menus, (QStringList{"Function", "Tool"}));
+
+    const std::vector<std::wstring> expected{L"New",  L"File",  L"Help",   L"Cut",
+                                             L"Copy", L"Paste", L"Version"};
+    EXPECT_EQ(frame->toolTipTexts(), expected);
+    ASSERT_EQ(frame->CommandBar()->actions().size(), 7);
+    for (QAction* button : frame->CommandBar()->actions()) {
+        EXPECT_NE(button->toolTip(), "Save");
+    }
+    EXPECT_FALSE(frame->CommandBar()->actions().at(0)->isVisible()) << "New is switched off";
+
+    // Every command of the main menu exists with its id; Exit is always enabled.
+    for (int id : {cmd::ID_ADD_APPOINT, cmd::ID_EDIT_APPOINT, cmd::ID_ADD_TASK,
+                   cmd::ID_EDIT_TASK, cmd::ID_COMPLETE_TASK, cmd::ID_TODAY, cmd::ID_WEEK_BEFORE,
+                   cmd::ID_WEEK_AFTER, cmd::ID_MONTH_BEFORE, cmd::ID_MONTH_AFTER,
+                   cmd::ID_ZOOM_IN, cmd::ID_ZOOM_OUT, cmd::ID_VIEW_CALENDAR, cmd::ID_VIEW_BOTH,
+                   cmd::ID_VIEW_APPOINT_ONLY, cmd::ID_VIEW_TASK_ONLY, cmd::ID_VIEW_DETAIL,
+                   cmd::ID_DETAIL_AT_BOTTOM, cmd::ID_COPY, cmd::ID_CUT, cmd::ID_PASTE,
+                   cmd::ID_JUMP_TO_DAY, cmd::ID_APP_EXIT, cmd::ID_ENVIRONMENT,
+                   cmd::ID_CATEGORY_SET, cmd::ID_CHARACTER_SET, cmd::ID_HOLIDAY_SET,
+                   cmd::ID_WEEK_COLOR_SET, cmd::ID_FUNC_KEY_SET, cmd::ID_APP_ABOUT}) {
+        EXPECT_NE(FindCommand(id), nullptr) << id;
+    }
+    QAction* exitAction = FindCommand(cmd::ID_APP_EXIT);
+    OpenMenuOf(exitAction);
+    EXPECT_TRUE(exitAction->isEnabled());
+    EXPECT_EQ(exitAction->text(), "Exit");
+    EXPECT_TRUE(messages.shown().empty());
+}
+
+TEST_F(ShellTest, ExitAndCloseBothWriteTheProfile)
+{
+    ASSERT_TRUE(app.InitInstance());
+    app.Settings().SetOneHourPixel(48);
+    FindCommand(cmd::ID_APP_EXIT)->trigger();
+    QFile written(QString::fromStdString(paths.ProfilePath()));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(written.readAll().contains("OneHourPixel=48"));
+    written.close();
+
+    QFile::remove(QString::fromStdString(paths.ProfilePath()));
+    app.Settings().SetOneHourPixel(60);
+    app.MainFrame()->close();
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(written.readAll().contains("OneHourPixel=60"));
+}
+
+TEST(Shell, AnUnwritableProfileIsNotFatal)
+{
+    ScriptedMessageService messages;
+    CTamberloApp app(AppEnvironment{"/proc/tamberlo-no-such-dir/Tamberlo.ini", "", &messages});
+    ASSERT_TRUE(app.InitInstance());
+    EXPECT_FALSE(app.SaveSettings());
+    app.MainFrame()->close();
+}

@@ -1,0 +1,228 @@
+// Calendar arithmetic: every supported day through the day count and the day key, month and
+// day stepping at month ends, leap days and the year bounds, key formats and bad keys.
+#include "model/date_time.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+struct Ymd {
+    int year, month, day;
+};
+
+void ExpectDate(const SYSTEMTIME& st, Ymd expected)
+{
+    EXPECT_EQ(st.wYear, expected.year);
+    EXPECT_EQ(st.wMonth, expected.month);
+    EXPECT_EQ(st.wDay, expected.day);
+    EXPECT_EQ(st.wDayOfWeek, DayOfWeek(expected.year, expected.month, expected.day));
+}
+
+}  // namespace
+
+TEST(DateTime, EveryDayFrom1900To2999ThroughDateAndDayKey)
+{
+    int expectedWeekday = 1;  // 1900-01-01 was a Monday
+    DATE date = 2.0;
+    for (int year = 1900; year <= 2999; ++year) {
+        for (int month = 1; month <= 12; ++month) {
+            for (int day = 1; day <= DaysInMonth(year, month); ++day, date += 1.0) {
+                const SYSTEMTIME st = VariantTimeToSystemTime(date);
+                ASSERT_EQ(st.wYear * 10000 + st.wMonth * 100 + st.wDay,
+                          year * 10000 + month * 100 + day);
+                ASSERT_EQ(DayOfWeek(year, month, day), expectedWeekday);
+                const std::wstring key = DateToKey(date, kDayKey);
+                ASSERT_EQ(std::stoi(key), year * 10000 + month * 100 + day);
+                ASSERT_EQ(KeyToDate(key, kDayKey), date) << year << "-" << month << "-" << day;
+                ASSERT_EQ(AddDays(st, 1).wDay, day == DaysInMonth(year, month) ? 1 : day + 1);
+                expectedWeekday = (expectedWeekday + 1) % 7;
+            }
+        }
+    }
+    EXPECT_EQ(date, SystemTimeToVariantTime(MakeSystemTime(3000, 1, 1)));
+}
+
+TEST(DateTime, WeekdaysMonthLengthsAndMonthDays)
+{
+    EXPECT_EQ(DayOfWeek(2024, 1, 1), 1);
+    EXPECT_EQ(DayOfWeek(1900, 1, 1), 1);
+    EXPECT_EQ(DayOfWeek(2000, 2, 29), 2);
+    EXPECT_EQ(DaysInMonth(1900, 2), 28);
+    EXPECT_EQ(DaysInMonth(2000, 2), 29);
+    EXPECT_EQ(DaysInMonth(2011, 13), 0);
+    EXPECT_EQ(DaysInMonth(2011, 0), 0);
+    EXPECT_TRUE(IsValidMonthDay(2, 29));
+    EXPECT_FALSE(IsValidMonthDay(4, 31));
+    EXPECT_FALSE(IsValidMonthDay(0, 1));
+    EXPECT_FALSE(IsValidMonthDay(13, 1));
+    EXPECT_FALSE(IsValidMonthDay(1, 0));
+    EXPECT_EQ(WeekdayFromMask(0), -1);
+    EXPECT_EQ(WeekdayFromMask(128), -1);
+    EXPECT_EQ(WeekdayFromMask(64 | 4), 2);
+    EXPECT_EQ(WeekdayFromMask(1), 0);
+    EXPECT_EQ(WeekdayName(0, false), L"Sunday");
+    EXPECT_EQ(WeekdayName(6, true), L"Sa");
+    EXPECT_EQ(WeekdayName(7, false), L"");
+    EXPECT_EQ(WeekdayName(-1, true), L"");
+}
+
+TEST(DateTime, TextToIntReadsLikeWideTextToLong)
+{
+    EXPECT_EQ(TextToInt(L"  42abc"), 42);
+    EXPECT_EQ(TextToInt(L"-07"), -7);
+    EXPECT_EQ(TextToInt(L"+3"), 3);
+    EXPECT_EQ(TextToInt(L"abc"), 0);
+    EXPECT_EQ(TextToInt(L""), 0);
+    EXPECT_EQ(TextToInt(L"99999999999999999999"), std::numeric_limits<int>::max());
+    EXPECT_EQ(TextToInt(L"-99999999999999999999"), std::numeric_limits<int>::min());
+}
+
+TEST(DateTime, ParseTimeText)
+{
+    struct Case {
+        const wchar_t* text;
+        int hour, minute;  // expected; 7:07 is the untouched start value
+    };
+    const Case cases[] = {{L"0930", 9, 30}, {L"09:30", 9, 30}, {L"930", 7, 7},
+                          {L"24:00", 24, 0}, {L"2400", 24, 0}, {L"", 7, 7},
+                          {L"09:300", 7, 7}, {L"99:99", 7, 7}, {L"-1:00", 7, 7},
+                          {L"24:30", 7, 7}, {L"ab:cd", 0, 0}};
+    for (const Case& c : cases) {
+        SYSTEMTIME st = MakeSystemTime(2011, 11, 6, 7, 7);
+        ParseTimeText(c.text, st);
+        EXPECT_EQ(st.wHour, c.hour) << c.text;
+        EXPECT_EQ(st.wMinute, c.minute) << c.text;
+        EXPECT_EQ(st.wDay, 6) << c.text;
+    }
+}
+
+TEST(DateTime, DayAndMonthSteppingAtEdges)
+{
+    struct Case {
+        Ymd from;
+        int months;
+        Ymd expected;
+    };
+    const Case monthCases[] = {
+        {{2011, 1, 31}, 1, {2011, 2, 28}},   {{2012, 1, 31}, 1, {2012, 2, 29}},
+        {{2011, 1, 31}, -13, {2009, 12, 31}}, {{2012, 2, 29}, 12, {2013, 2, 28}},
+        {{2012, 2, 29}, -12, {2011, 2, 28}}, {{2012, 2, 29}, 48, {2016, 2, 29}},
+        {{2011, 12, 15}, 1, {2012, 1, 15}},  {{2012, 1, 15}, -1, {2011, 12, 15}},
+        {{1900, 1, 31}, -1, {1900, 1, 1}},   {{2999, 12, 31}, 1, {3000, 1, 31}},
+        {{2011, 5, 31}, std::numeric_limits<int>::min(), {1900, 1, 1}},
+    };
+    for (const Case& c : monthCases) {
+        SCOPED_TRACE(c.months);
+        const SYSTEMTIME result =
+            AddMonths(MakeSystemTime(c.from.year, c.from.month, c.from.day, 13, 45, 10), c.months);
+        ExpectDate(result, c.expected);
+        EXPECT_EQ(result.wHour * 10000 + result.wMinute * 100 + result.wSecond, 134510);
+    }
+    EXPECT_GE(AddMonths(MakeSystemTime(2011, 5, 31), std::numeric_limits<int>::max()).wYear, 3000);
+
+    const Case dayCases[] = {
+        {{1900, 1, 1}, -1, {1900, 1, 1}},   {{2000, 2, 28}, 1, {2000, 2, 29}},
+        {{1900, 2, 28}, 1, {1900, 3, 1}},   {{2011, 12, 31}, 1, {2012, 1, 1}},
+        {{2012, 3, 1}, -1, {2012, 2, 29}},  {{2011, 11, 6}, -45000, {1900, 1, 1}},
+        {{2999, 12, 31}, 1, {3000, 1, 1}},
+    };
+    for (const Case& c : dayCases) {
+        SCOPED_TRACE(c.months);
+        const SYSTEMTIME result =
+            AddDays(MakeSystemTime(c.from.year, c.from.month, c.from.day, 22, 30), c.months);
+        ExpectDate(result, c.expected);
+        EXPECT_EQ(result.wHour * 100 + result.wMinute, 2230);
+    }
+    // Huge steps stay within four-digit years instead of wrapping the 16-bit year.
+    const SYSTEMTIME far = AddDays(MakeSystemTime(2011, 1, 1), std::numeric_limits<int>::max());
+    EXPECT_EQ(far.wYear, 9999);
+    EXPECT_EQ(AddDays(MakeSystemTime(2011, 1, 1), std::numeric_limits<int>::min()).wYear, 1900);
+}
+
+TEST(DateTime, ClampYearDaysBetweenAndOrdering)
+{
+    SYSTEMTIME early = MakeSystemTime(1899, 12, 31, 8, 15);
+    EXPECT_EQ(ClampYear(early), -1);
+    ExpectDate(early, {1900, 1, 1});
+    EXPECT_EQ(early.wHour, 8);
+    SYSTEMTIME late = MakeSystemTime(3000, 1, 1);
+    EXPECT_EQ(ClampYear(late), 1);
+    EXPECT_EQ(late.wYear, 3000);
+    SYSTEMTIME inside = MakeSystemTime(2999, 12, 31);
+    EXPECT_EQ(ClampYear(inside), 0);
+
+    const SYSTEMTIME a = MakeSystemTime(2011, 11, 6, 23, 59);
+    const SYSTEMTIME b = MakeSystemTime(2011, 11, 7, 0, 1);
+    EXPECT_EQ(DaysBetween(a, b), 1);
+    EXPECT_EQ(DaysBetween(b, a), -1);
+    EXPECT_EQ(DaysBetween(MakeSystemTime(1900, 1, 1), MakeSystemTime(2999, 12, 31)), 401766);
+
+    EXPECT_TRUE(IsEarlier(a, b));
+    EXPECT_FALSE(IsEarlier(b, a));
+    EXPECT_FALSE(IsEarlier(a, a));
+    SYSTEMTIME laterMs = a;
+    laterMs.wMilliseconds = 1;
+    EXPECT_TRUE(IsEarlier(a, laterMs));
+    EXPECT_TRUE(IsEarlier(MakeSystemTime(2011, 11, 6, 23, 58, 59), a));
+    EXPECT_FALSE(IsEarlier(MakeSystemTime(2011, 11, 6, 23, 59, 1), a));
+}
+
+TEST(DateTime, TruncationLevels)
+{
+    SYSTEMTIME st = MakeSystemTime(2011, 11, 6, 9, 5, 7);
+    st.wMilliseconds = 250;
+    st.wDayOfWeek = 5;  // stale on purpose: truncation recomputes it
+    const int expected[][6] = {
+        {11, 6, 9, 5, 7, 250}, {11, 6, 9, 5, 7, 0}, {11, 6, 9, 5, 0, 0}, {11, 6, 9, 0, 0, 0},
+        {11, 6, 0, 0, 0, 0},   {11, 1, 0, 0, 0, 0}, {1, 1, 0, 0, 0, 0},  {1, 1, 0, 0, 0, 0},
+    };
+    for (int level = -1; level <= 6; ++level) {
+        const SYSTEMTIME t = TruncateSystemTime(st, level);
+        const int* e = expected[level + 1];
+        EXPECT_EQ(t.wYear, 2011);
+        EXPECT_EQ((std::vector<int>{t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond,
+                                    t.wMilliseconds}),
+                  (std::vector<int>{e[0], e[1], e[2], e[3], e[4], e[5]}))
+            << "level " << level;
+        EXPECT_EQ(t.wDayOfWeek, DayOfWeek(t.wYear, t.wMonth, t.wDay));
+    }
+}
+
+TEST(DateTime, KeysHaveTheirFixedFormats)
+{
+    const DATE date = SystemTimeToVariantTime(MakeSystemTime(2011, 11, 6, 9, 5, 7));
+    EXPECT_EQ(DateToKey(date, kTimeStampKey), L"20111106090507");
+    EXPECT_EQ(DateToKey(date, kDayKey), L"20111106");
+    EXPECT_EQ(DateToKey(date, 2), L"");
+    EXPECT_EQ(DateToKey(date, -1), L"");
+    EXPECT_EQ(KeyToDate(L"20111106090507", kTimeStampKey), date);
+    EXPECT_EQ(KeyToDate(L"20111106090507", kDayKey), std::trunc(date));
+    EXPECT_EQ(KeyToDate(L"20111106", kDayKey), std::trunc(date));
+    EXPECT_EQ(DateToKey(0.0, kDayKey), L"18991230");
+    // Dates no real key can hold keep the width instead of growing or wrapping.
+    EXPECT_EQ(DateToKey(1e9, kTimeStampKey), L"99991231235959");
+    EXPECT_EQ(DateToKey(std::nan(""), kDayKey), L"18991230");
+    EXPECT_EQ(DateToKey(-1e9, kDayKey), L"00010101");
+}
+
+TEST(DateTime, BadKeysGiveNoDate)
+{
+    const wchar_t* badDayKeys[] = {L"",         L"2011",      L"2011110",  L"2011ab06",
+                                   L"20111306", L"20110006",  L"20110231", L"20111100",
+                                   L"00001106", L" 2011110",  L"-2011110", L"YYYYMMDDhhmiss"};
+    for (const wchar_t* key : badDayKeys) {
+        EXPECT_EQ(KeyToDate(key, kDayKey), 0.0) << key;
+        EXPECT_EQ(KeyToDate(key, kTimeStampKey), 0.0) << key;
+    }
+    const wchar_t* badStampKeys[] = {L"20111106", L"2011110609050", L"20111106240000",
+                                     L"20111106096000", L"20111106090560", L"2011110609:507"};
+    for (const wchar_t* key : badStampKeys) {
+        EXPECT_EQ(KeyToDate(key, kTimeStampKey), 0.0) << key;
+    }
+    EXPECT_EQ(KeyToDate(L"20111106", 2), 0.0);
+    EXPECT_EQ(KeyToDate(L"20120229", kDayKey),
+              SystemTimeToVariantTime(MakeSystemTime(2012, 2, 29)));
+}

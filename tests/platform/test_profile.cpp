@@ -1,0 +1,100 @@
+// The profile on an INI file: exact text round trips, names matched without regard to case,
+// hand-edited files, and a location that cannot be written.
+#include "platform/profile.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+#include "tests/support/temp_paths.h"
+
+namespace {
+
+void WriteFile(const std::string& path, const QByteArray& content)
+{
+    QFile file(QString::fromStdString(path));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+TEST(Profile, TextAndNumbersRoundTripExactly)
+{
+    const std::wstring texts[] = {
+        L"",
+        L"Office\x1F" L"Home\x1F",
+        L"\x1F" L"abc\x1F" L"09",  // hex digits right after an escaped control character
+        L"line one\nline two\r\n\ttabbed",
+        L"  padded  ",
+        L"a,b;c=d \"quoted\" \\back\\slash",
+        L"@Variant(x) @@ #hash [section]",
+        L"\x6E2F\x306E\x65E5 \x0416 \x00E9\x00E8 \x1F600",
+    };
+    TempPaths paths;
+    {
+        Profile profile(paths.ProfilePath());
+        for (std::size_t i = 0; i < std::size(texts); ++i) {
+            profile.WriteString(L"Texts", L"Name" + std::to_wstring(i), texts[i]);
+        }
+        profile.WriteInt(L"Numbers", L"Low", INT32_MIN);
+        profile.WriteInt(L"Numbers", L"High", INT32_MAX);
+        ASSERT_TRUE(profile.Flush());
+    }
+    Profile reread(paths.ProfilePath());
+    for (std::size_t i = 0; i < std::size(texts); ++i) {
+        EXPECT_EQ(reread.GetString(L"Texts", L"Name" + std::to_wstring(i), L"absent"), texts[i]);
+    }
+    EXPECT_EQ(reread.GetInt(L"Numbers", L"Low", 0), INT32_MIN);
+    EXPECT_EQ(reread.GetInt(L"Numbers", L"High", 0), INT32_MAX);
+    EXPECT_EQ(reread.GetInt(L"Numbers", L"Missing", 42), 42);
+    EXPECT_EQ(reread.GetString(L"Nowhere", L"Missing", L"fallback"), L"fallback");
+    EXPECT_EQ(reread.ValueCount(L"Texts"), static_cast<int>(std::size(texts)));
+    EXPECT_EQ(reread.ValueCount(L"Nowhere"), 0);
+}
+
+TEST(Profile, NamesMatchWithoutRegardToCase)
+{
+    TempPaths paths;
+    {
+        Profile profile(paths.ProfilePath());
+        profile.WriteInt(L"KeyEnvirorment", L"KeyToToday", 53);
+        EXPECT_EQ(profile.GetInt(L"keyenvirorment", L"KeyToTOday", 0), 53);
+        profile.WriteInt(L"KEYENVIRORMENT", L"KEYTOTODAY", 54);  // replaces, adds no duplicate
+        EXPECT_EQ(profile.ValueCount(L"KeyEnvirorment"), 1);
+        ASSERT_TRUE(profile.Flush());
+    }
+    const QByteArray stored = [&] {
+        QFile file(QString::fromStdString(paths.ProfilePath()));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    EXPECT_EQ(stored.count("KeyEnvirorment"), 1);
+    EXPECT_EQ(Profile(paths.ProfilePath()).GetInt(L"KeyEnvirorment", L"KeyToTOday", 0), 54);
+}
+
+TEST(Profile, HandEditedAndBrokenFiles)
+{
+    TempPaths paths;
+    WriteFile(paths.ProfilePath(), "[keyenvirorment]\nKeyToTOday=49\nKeyToMain= 50 \n"
+                                   "KeyToTool=abc\nKeyToDetail=99999999999\n"
+                                   "[CategoryCtr]\nTarget=Home,Work\n");
+    Profile profile(paths.ProfilePath());
+    EXPECT_EQ(profile.GetInt(L"KeyEnvirorment", L"KeyToToday", 0), 49);
+    EXPECT_EQ(profile.GetInt(L"KeyEnvirorment", L"KeyToMain", 0), 50);
+    EXPECT_EQ(profile.GetInt(L"KeyEnvirorment", L"KeyToTool", 7), 7);    // not a number
+    EXPECT_EQ(profile.GetInt(L"KeyEnvirorment", L"KeyToDetail", 7), 7);  // beyond 32 bits
+    EXPECT_EQ(profile.GetString(L"CategoryCtr", L"Target", L""), L"Home,Work");
+
+    WriteFile(paths.File("garbage.ini"), QByteArray("\x00\xff\xfe[[=\x01\n=\n[", 12));
+    Profile garbage(paths.File("garbage.ini"));
+    EXPECT_EQ(garbage.GetInt(L"Envirorment", L"OneHourPixel", 36), 36);
+}
+
+TEST(Profile, UnwritableLocationReportsFailure)
+{
+    TempPaths paths;
+    WriteFile(paths.File("plain_file"), "not a folder");
+    Profile profile(paths.File("plain_file") + "/Velloran/Tamberlo.ini");
+    profile.WriteInt(L"Envirorment", L"OneHourPixel", 48);
+    EXPECT_FALSE(profile.Flush());
+    EXPECT_TRUE(Profile::DefaultPath().ends_with("/Velloran/Tamberlo.ini"));
+}
+
+}  // namespace

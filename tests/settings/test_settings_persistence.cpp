@@ -1,0 +1,198 @@
+// Settings through the profile and back, and the settings file reader with good and bad files.
+#include "settings/settings_persistence.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+#include "platform/profile.h"
+#include "settings/app_settings.h"
+#include "tests/support/temp_paths.h"
+
+namespace {
+
+std::string WriteFile(const TempPaths& paths, const std::string& name, const std::string& bytes)
+{
+    const std::string path = paths.File(name);
+    QFile file(QString::fromStdString(path));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    return path;
+}
+
+std::wstring Elements(std::initializer_list<const wchar_t*> elements)
+{
+    std::wstring text;
+    for (const wchar_t* element : elements) {
+        text += std::wstring(element) + L'\x1F';
+    }
+    return text;
+}
+
+TEST(SettingsPersistence, EmptyProfileGivesDefaults)
+{
+    TempPaths paths;
+    Profile profile(paths.ProfilePath());
+    AppSettings loaded;
+    loaded.SetOneHourPixel(0);
+    loaded.SetList(SettingsList::PlaceInfo, Elements({L"stale"}), 1);
+    LoadSettings(loaded, profile);
+    const AppSettings defaults;
+    for (int i = 0; i < kIntSettingCount; ++i) {
+        EXPECT_EQ(loaded.Get(static_cast<IntSetting>(i)), defaults.Get(static_cast<IntSetting>(i)));
+    }
+    EXPECT_EQ(loaded.GetDetailFontSize(), 16);
+    EXPECT_EQ(loaded.GetTaskDueChar(), L"^");
+    EXPECT_EQ(loaded.GetOneHourPixel(), 36);
+    EXPECT_EQ(loaded.GetStartDow(), 7);
+    EXPECT_EQ(loaded.GetListCount(SettingsList::PlaceInfo), 0);
+    EXPECT_EQ(loaded.GetListText(SettingsList::PlaceInfo), L"");
+}
+
+TEST(SettingsPersistence, EveryKeyRoundTrips)
+{
+    AppSettings saved;
+    for (int i = 0; i < kIntSettingCount; ++i) {
+        saved.Set(static_cast<IntSetting>(i), -1000 - i);
+    }
+    for (int i = 0; i < kTextSettingCount; ++i) {
+        saved.Set(static_cast<TextSetting>(i), L"t\x00E9xt \x6E2F\n" + std::to_wstring(i));
+    }
+    for (int i = 0; i < kSettingsListCount; ++i) {
+        const std::wstring n = std::to_wstring(i);
+        saved.SetList(static_cast<SettingsList>(i), Elements({L"one", L"", L"Head Office"}) +
+                                                        L"x" + n + L'\x1F', 4);
+    }
+    TempPaths paths;
+    {
+        Profile profile(paths.ProfilePath());
+        ASSERT_TRUE(SaveSettings(saved, profile));
+    }
+    Profile profile(paths.ProfilePath());
+    AppSettings loaded;
+    LoadSettings(loaded, profile);
+    for (int i = 0; i < kIntSettingCount; ++i) {
+        EXPECT_EQ(loaded.Get(static_cast<IntSetting>(i)), -1000 - i) << "integer " << i;
+    }
+    for (int i = 0; i < kTextSettingCount; ++i) {
+        EXPECT_EQ(loaded.Get(static_cast<TextSetting>(i)), saved.Get(static_cast<TextSetting>(i)));
+    }
+    for (int i = 0; i < kSettingsListCount; ++i) {
+        const auto list = static_cast<SettingsList>(i);
+        EXPECT_EQ(loaded.GetListCount(list), 4);
+        EXPECT_EQ(loaded.GetListText(list), saved.GetListText(list));
+    }
+}
+
+TEST(SettingsPersistence, ShrunkListsAndKeyNames)
+{
+    TempPaths paths;
+    AppSettings s;
+    s.SetList(SettingsList::SubjectInfo, Elements({L"a", L"b", L"c", L"d", L"e"}), 5);
+    s.SetKeyToToday(0x39);
+    {
+        Profile profile(paths.ProfilePath());
+        ASSERT_TRUE(SaveSettings(s, profile));
+        s.SetList(SettingsList::SubjectInfo, Elements({L"x", L"y"}), 2);
+        ASSERT_TRUE(SaveSettings(s, profile));
+    }
+    Profile profile(paths.ProfilePath());
+    EXPECT_EQ(profile.GetString(L"SubjectInfo", L"Name004", L""), L"e");  // left unread
+    EXPECT_EQ(profile.GetInt(L"KeyEnvirorment", L"KeyToTOday", 0), 0x39);
+    AppSettings loaded;
+    LoadSettings(loaded, profile);
+    EXPECT_EQ(loaded.GetListCount(SettingsList::SubjectInfo), 2);
+    EXPECT_EQ(loaded.GetListText(SettingsList::SubjectInfo), Elements({L"x", L"y"}));
+    EXPECT_EQ(loaded.GetListItem(SettingsList::SubjectInfo, 3), L"");
+    EXPECT_EQ(loaded.GetKeyToToday(), 0x39);
+
+    // A hand-written profile: the other spelling, and a count no profile could back up.
+    const std::string path = WriteFile(paths, "hand.ini",
+                                       "[KeyEnvirorment]\nKeyToTOday=56\n"
+                                       "[PlaceInfo]\nCount=2000000000\nName000=Dock\n");
+    AppSettings hand;
+    LoadSettings(hand, Profile(path));
+    EXPECT_EQ(hand.GetKeyToToday(), 56);
+    EXPECT_EQ(hand.GetListItem(SettingsList::PlaceInfo, 0), L"Dock");
+    EXPECT_LE(hand.GetListCount(SettingsList::PlaceInfo), 2);
+}
+
+TEST(SettingsPersistence, UnwritableProfileIsNotFatal)
+{
+    TempPaths paths;
+    const std::string blocker = WriteFile(paths, "blocker", "x");
+    Profile profile(blocker + "/Velloran/Tamberlo.ini");
+    EXPECT_FALSE(SaveSettings(AppSettings(), profile));
+}
+
+TEST(SettingsFile, SectionsKeysAndTokens)
+{
+    TempPaths paths;
+    AppSettings s;
+    s.SetList(SettingsList::SubjectInfo, Elements({L"kept"}), 1);
+    const std::string path = WriteFile(paths, "settings.txt",
+        "Ignored=1 [Unknown] orphan\n"
+        "[Envirorment]\nColorSunday=16763135 BrightReduceRate=80\tUsePopup=5\n"
+        "Usepopup=0 DispWeekCount=7x MainFontSize=abc ColorMonday=0xFFC8FF OneHourPixel=0\n"
+        "TaskDueChar=** NoEquals KeyToToday=50 CntFromToday=-2 DispTextLen=99999999999\n"
+        "[AppPlace]\r\nHead Office\r\n[Bogus]\r\nStill\r\n"
+        "[Holiday]\nHarbour Day,5,11,03,00\n"
+        "[KeyEnvirorment]\nKeyToToday=50 keytotool=1 TaskDueChar=!!\n"
+        "[HolidayCategory]\nFirst Last\n[MemorialCategory]\n");
+    EXPECT_EQ(ImportSettingsFile(s, path), 1);
+    EXPECT_EQ(s.GetColorSunday(), 16763135u);
+    EXPECT_EQ(s.GetBrightReduceRate(), 80);
+    EXPECT_EQ(s.GetUsePopup(), 0);
+    EXPECT_EQ(s.GetDispWeekCount(), 7);
+    EXPECT_EQ(s.GetMainFontSize(), 0);
+    EXPECT_EQ(s.GetColorMonday(), 0u);
+    EXPECT_EQ(s.GetOneHourPixel(), 36);  // not settable from a file
+    EXPECT_EQ(s.GetTaskDueChar(), L"**");
+    EXPECT_EQ(s.GetCntFromToday(), -2);
+    EXPECT_EQ(s.GetDispTextLen(), INT32_MAX);
+    EXPECT_EQ(s.GetKeyToToday(), 50);
+    EXPECT_EQ(s.GetKeyToTool(), 0x31);
+    EXPECT_EQ(s.GetListText(SettingsList::PlaceInfo), Elements({L"Head", L"Office", L"Still"}));
+    EXPECT_EQ(s.GetListCount(SettingsList::PlaceInfo), 3);
+    EXPECT_EQ(s.GetListText(SettingsList::HolidayInfo), Elements({L"Harbour", L"Day,5,11,03,00"}));
+    EXPECT_EQ(s.GetListText(SettingsList::SubjectInfo), Elements({L"kept"}));
+    EXPECT_EQ(s.GetHolidayCategory(), L"Last");
+    EXPECT_EQ(s.GetMemorialCategory(), L"");
+}
+
+TEST(SettingsFile, BadFilesNeverBreakTheReader)
+{
+    TempPaths paths;
+    AppSettings s;
+    EXPECT_EQ(ImportSettingsFile(s, paths.File("missing.txt")), 0);
+    EXPECT_EQ(ImportSettingsFile(s, paths.File("")), 0);  // the folder itself
+    EXPECT_EQ(ImportSettingsFile(s, WriteFile(paths, "empty.txt", "")), 1);
+    std::string garbage;
+    for (int i = 0; i < 4096; ++i) {
+        garbage += static_cast<char>((i * 37) & 0xFF);
+    }
+    EXPECT_EQ(ImportSettingsFile(s, WriteFile(paths, "binary.bin", garbage)), 1);
+
+    s.LoadDefaults();
+    const std::string longLine = "[AppCategory]\n" + std::string(100000, 'a') + "\n" +
+                                 std::string(1500, 'b');
+    EXPECT_EQ(ImportSettingsFile(s, WriteFile(paths, "long.txt", longLine)), 1);
+    // Tokens of at most 1000 characters: 100 of the long line, then 1000 + 500 of the last.
+    ASSERT_EQ(s.GetListCount(SettingsList::CategoryInfo), 102);
+    EXPECT_EQ(s.GetListItem(SettingsList::CategoryInfo, 99), std::wstring(1000, L'a'));
+    EXPECT_EQ(s.GetListItem(SettingsList::CategoryInfo, 100), std::wstring(1000, L'b'));
+    EXPECT_EQ(s.GetListItem(SettingsList::CategoryInfo, 101), std::wstring(500, L'b'));
+}
+
+TEST(SettingsFile, Encodings)
+{
+    TempPaths paths;
+    AppSettings s;
+    const std::string path = WriteFile(paths, "enc.txt",
+        "[AppPlace]\nCaf\xC3\xA9 \xE6\xB8\xAF Caf\xE9 \xC3 \xF0\x9F\x98\x80 \xED\xA0\x80\n");
+    EXPECT_EQ(ImportSettingsFile(s, path), 1);
+    EXPECT_EQ(s.GetListText(SettingsList::PlaceInfo),
+              Elements({L"Caf\x00E9", L"\x6E2F", L"Caf\x00E9", L"\x00C3", L"\x1F600",
+                        L"\x00ED\x00A0\x0080"}));
+}
+
+}  // namespace

@@ -1,0 +1,169 @@
+// A day table the painter tests fill by hand, and a small harness that lays out a view, paints
+// into an image and records every text drawn.
+#pragma once
+
+#include <QImage>
+#include <QPainter>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "view/day_entries.h"
+#include "view/paint_context.h"
+#include "view/paint_primitives.h"
+
+// Test tables name only the fields that matter to a case; the rest keep their defaults.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
+struct FakeAppt {
+    int start = 0;
+    int end = 0;
+    std::wstring subject;
+    std::wstring location;
+    std::wstring categories;
+    bool allDay = false;
+    int state = 0;
+    int busy = 2;
+    int dayKind = 0;
+};
+
+struct FakeTask {
+    std::wstring subject;
+    bool recurring = false;
+    bool startsHere = false;
+    bool dueHere = false;
+    bool complete = false;
+    bool hasDue = false;
+    bool overdue = false;
+    std::wstring dueText;
+    std::wstring categories;
+};
+
+// Over DayEntries for the painters, over the view's ScheduleSource for the widget.
+template <typename Base> class FakeEntries : public Base {
+public:
+    SYSTEMTIME shownStart = MakeSystemTime(2026, 12, 7); // a Monday
+    std::map<int, std::vector<FakeAppt>> appts;
+    std::map<int, std::vector<FakeTask>> tasks;
+
+    SYSTEMTIME GetShownStart() const override { return shownStart; }
+    int ApptCount(int row) const override { return static_cast<int>(A(row).size()); }
+    int StartMinutes(int r, int p) const override { return At(r, p).start; }
+    int EndMinutes(int r, int p) const override { return At(r, p).end; }
+    std::wstring StartText(int r, int p) const override { return Clock(At(r, p).start); }
+    std::wstring EndText(int r, int p) const override { return Clock(At(r, p).end); }
+    std::wstring ApptSubject(int r, int p) const override { return At(r, p).subject; }
+    std::wstring ApptCategories(int r, int p) const override { return At(r, p).categories; }
+    std::wstring ApptLocation(int r, int p) const override { return At(r, p).location; }
+    bool IsAllDay(int r, int p) const override { return At(r, p).allDay; }
+    int EntryState(int r, int p) const override { return At(r, p).state; }
+    int Busy(int r, int p) const override { return At(r, p).busy; }
+    int DayKind(int r, int p) const override { return p < ApptCount(r) ? At(r, p).dayKind : 0; }
+
+    int TaskCount(int row) const override { return static_cast<int>(T(row).size()); }
+    std::wstring TaskSubject(int r, int p) const override { return Tk(r, p).subject; }
+    std::wstring TaskCategories(int r, int p) const override { return Tk(r, p).categories; }
+    std::wstring TaskDueText(int r, int p) const override { return Tk(r, p).dueText; }
+    bool TaskRecurring(int r, int p) const override { return Tk(r, p).recurring; }
+    bool TaskStartsHere(int r, int p) const override { return Tk(r, p).startsHere; }
+    bool TaskDueHere(int r, int p) const override { return Tk(r, p).dueHere; }
+    bool TaskComplete(int r, int p) const override { return Tk(r, p).complete; }
+    bool TaskHasDue(int r, int p) const override { return Tk(r, p).hasDue; }
+    bool TaskOverdue(int r, int p) const override { return Tk(r, p).overdue; }
+
+private:
+    static std::wstring Clock(int minutes)
+    {
+        wchar_t text[8];
+        swprintf(text, 8, L"%.2d:%.2d", minutes / 60, minutes % 60);
+        return text;
+    }
+    const std::vector<FakeAppt>& A(int row) const
+    {
+        static const std::vector<FakeAppt> none;
+        auto it = appts.find(row);
+        return it == appts.end() ? none : it->second;
+    }
+    const std::vector<FakeTask>& T(int row) const
+    {
+        static const std::vector<FakeTask> none;
+        auto it = tasks.find(row);
+        return it == tasks.end() ? none : it->second;
+    }
+    const FakeAppt& At(int r, int p) const
+    {
+        static const FakeAppt none;
+        return p >= 0 && p < ApptCount(r) ? A(r)[p] : none;
+    }
+    const FakeTask& Tk(int r, int p) const
+    {
+        static const FakeTask none;
+        return p >= 0 && p < TaskCount(r) ? T(r)[p] : none;
+    }
+};
+
+using FakeDayEntries = FakeEntries<DayEntries>;
+
+// One laid-out view painted into an image; texts drawn are kept in `texts`.
+struct PaintHarness {
+    explicit PaintHarness(int width = 800, int height = 480, LayoutInput in = Input())
+        : input(in), layout(ViewLayout::Compute(width, height, input)), geometry(layout),
+          resources(settings), image(width, height, QImage::Format_RGB32)
+    {
+        image.fill(Qt::white);
+        sink.SetRecorder([this](const DrawnText& drawn) { texts.push_back(drawn); });
+    }
+    static LayoutInput Input()
+    {
+        LayoutInput in;
+        in.InfoAreaVisible = false;
+        in.dateColumnWidth = 60;
+        in.firstHour = 8;
+        in.previousPortrait = false;
+        return in;
+    }
+    // Re-lays out after a change of the input or the settings.
+    void Relayout(int width, int height)
+    {
+        layout = ViewLayout::Compute(width, height, input);
+        geometry = GanttGeometry(layout);
+        resources = ViewResources(settings);
+    }
+    template <typename Painter, typename Action> void Paint(Action action)
+    {
+        QPainter painter(&image);
+        PaintContext context{painter,   layout, geometry,           entries,  settings,
+                             resources, sink,   entries.shownStart, selected, now};
+        action(Painter(context));
+    }
+    QColor Pixel(int x, int y) const { return image.pixelColor(x, y); }
+    // Whether the block at (x, y) shows item icon `icon` stretched to `size` over `background`.
+    bool IconAt(int icon, int x, int y, int size, const QColor& background) const
+    {
+        QImage reference(size, size, QImage::Format_RGB32);
+        reference.fill(background);
+        QPainter painter(&reference);
+        DrawItemIcon(painter, resources, icon, {0, 0}, size);
+        painter.end();
+        return image.copy(x, y, size, size) == reference;
+    }
+    bool Drew(const std::wstring& text) const
+    {
+        for (const DrawnText& drawn : texts)
+            if (drawn.text == text)
+                return true;
+        return false;
+    }
+
+    FakeDayEntries entries;
+    DrawSettings settings;
+    LayoutInput input;
+    ViewLayout layout;
+    GanttGeometry geometry;
+    ViewResources resources;
+    TextSink sink;
+    std::vector<DrawnText> texts;
+    SYSTEMTIME selected = MakeSystemTime(2026, 12, 9);
+    SYSTEMTIME now = MakeSystemTime(2026, 12, 8, 10, 30);
+    QImage image;
+};

@@ -1,0 +1,210 @@
+// Gantt rows painted into an image: day colours, bars, conflict bands, clipping marks and icons,
+// frames, the header scale and the texts drawn, checked at points computed from the layout.
+#include "view/gantt_painter.h"
+
+#include <gtest/gtest.h>
+
+#include "fake_day_entries.h"
+#include "res/pictures.h"
+
+namespace {
+
+// 800 x 480, detail hidden: hour area from x 156, one pixel per minute from 09:00, rows of 17
+// pixels from y 52, chart right edge 756.
+struct GanttHarness : PaintHarness {
+    GanttHarness() : PaintHarness(800, 480, MinuteInput()) {}
+    static LayoutInput MinuteInput()
+    {
+        LayoutInput in = Input();
+        in.OneHourPixel = 60;
+        in.firstHour = 9;
+        return in;
+    }
+    static int X(int minutes) { return 156 + minutes - 9 * 60; }
+    static int Top(int row) { return 52 + 17 * row; }
+    void PaintRows()
+    {
+        Paint<GanttPainter>([&](const GanttPainter& gantt) {
+            for (int row = 0; row < layout.dayRowCount; ++row) {
+                gantt.PaintRowBackgroundAndLabel(row);
+                gantt.PaintAppointments(row);
+            }
+            gantt.PaintFrames();
+        });
+    }
+    bool IconAt(int icon, int x, int y, const QColor& background) const
+    {
+        return PaintHarness::IconAt(icon, x, y, 12, background);
+    }
+};
+
+const QColor kBar(180, 180, 255);
+const QColor kRed(255, 0, 0);
+
+} // namespace
+
+TEST(GanttPainter, DayBackgroundsByWeekdayHolidayAndAlternateMonth)
+{
+    struct Case {
+        SYSTEMTIME selected;
+        int rate;
+        int row;
+        QColor expected;
+    };
+    const Case cases[] = {
+        {MakeSystemTime(2026, 12, 9), 90, 1, QColor(255, 255, 255)},  // Tuesday
+        {MakeSystemTime(2026, 12, 9), 90, 6, QColor(255, 200, 255)},  // Sunday
+        {MakeSystemTime(2026, 12, 9), 90, 5, QColor(200, 255, 255)},  // Saturday
+        {MakeSystemTime(2026, 12, 9), 90, 2, QColor(0, 255, 0)},      // holiday
+        {MakeSystemTime(2026, 11, 30), 90, 1, QColor(229, 229, 229)}, // month before: dimmed
+        {MakeSystemTime(2026, 11, 30), 90, 6, QColor(229, 180, 229)},
+        {MakeSystemTime(2026, 10, 30), 90, 1, QColor(255, 255, 255)},  // two months: full
+        {MakeSystemTime(2027, 1, 4), 90, 1, QColor(229, 229, 229)},    // across the year end
+        {MakeSystemTime(2026, 11, 30), 100, 1, QColor(255, 255, 255)}, // rate 100: no dimming
+    };
+    for (const Case& c : cases) {
+        GanttHarness h;
+        h.settings.ColorHoliday = 0x00FF00;
+        h.settings.BrightReduceRate = c.rate;
+        h.resources = ViewResources(h.settings);
+        h.selected = c.selected;
+        h.entries.appts[2] = {
+            {.end = 1440, .subject = L"Holiday", .allDay = true, .busy = 0, .dayKind = 1}};
+        h.PaintRows();
+        EXPECT_EQ(h.Pixel(700, GanttHarness::Top(c.row) + 10), c.expected)
+            << "row " << c.row << " selected month " << c.selected.wMonth;
+    }
+}
+
+TEST(GanttPainter, ConflictBandsOnlyBetweenBusyOverlaps)
+{
+    GanttHarness h;
+    ASSERT_EQ(h.layout.rowsTop, 52);
+    ASSERT_EQ(h.layout.dayRowHeight, 17);
+    ASSERT_EQ(h.layout.chartRight, 756);
+    h.entries.appts[3] = {{.start = 540, .end = 660}, {.start = 600, .end = 720}};
+    h.entries.appts[4] = {{.start = 540, .end = 660}, {.start = 600, .end = 720, .busy = 0}};
+    h.entries.appts[5] = {{.start = 720, .end = 780}, {.start = 780, .end = 840}};
+    h.entries.appts[6] = {{.start = 540, .end = 660}, {.start = 600, .end = 720, .state = 4}};
+    h.PaintRows();
+    const int inBand = GanttHarness::X(650);
+    EXPECT_EQ(h.Pixel(inBand, GanttHarness::Top(3) + 5), kRed);
+    EXPECT_EQ(h.Pixel(GanttHarness::X(700), GanttHarness::Top(3) + 5), kBar);
+    EXPECT_TRUE(
+        h.IconAt(res::kIconConflict, GanttHarness::X(600) + 1, GanttHarness::Top(3) + 3, kRed));
+    EXPECT_EQ(h.Pixel(inBand, GanttHarness::Top(4) + 5), kBar);
+    EXPECT_TRUE(
+        h.IconAt(res::kIconAppointment, GanttHarness::X(600) + 1, GanttHarness::Top(4) + 3, kBar));
+    EXPECT_EQ(h.Pixel(GanttHarness::X(800), GanttHarness::Top(5) + 5), kBar);
+    EXPECT_TRUE(
+        h.IconAt(res::kIconAppointment, GanttHarness::X(780) + 1, GanttHarness::Top(5) + 3, kBar));
+    EXPECT_EQ(h.Pixel(GanttHarness::X(650), GanttHarness::Top(6) + 5), kBar); // first bar only
+}
+
+TEST(GanttPainter, ClippedItemsShowMarksAndHiddenIcons)
+{
+    GanttHarness h;
+    h.entries.appts[8] = {{.start = 360, .end = 480, .subject = L"Early"},
+                          {.start = 1200, .end = 1260, .subject = L"Late"}};
+    h.entries.appts[9] = {{.start = 480, .end = 600, .subject = L"Standup meeting"}};
+    h.entries.appts[10] = {{.start = 1080, .end = 1200, .subject = L"Review"}};
+    h.PaintRows();
+    EXPECT_TRUE(h.IconAt(res::kIconHiddenBefore, 157, GanttHarness::Top(8) + 3, Qt::white));
+    EXPECT_TRUE(h.IconAt(res::kIconHiddenAfter, 756 - 12, GanttHarness::Top(8) + 3, Qt::white));
+    EXPECT_FALSE(h.Drew(L"Early"));
+    EXPECT_FALSE(h.Drew(L"Late"));
+    // Starts before 09:00: the left mark replaces the icon, and the bar begins at the area edge.
+    EXPECT_TRUE(h.Drew(L"<<Stand"));
+    EXPECT_EQ(h.Pixel(157, GanttHarness::Top(9) + 3 + 6), kBar);
+    bool rightMark = false;
+    for (const DrawnText& t : h.texts)
+        rightMark =
+            rightMark || (t.text == L">>" && t.at == QPoint(757, GanttHarness::Top(10) + 3));
+    EXPECT_TRUE(rightMark);
+}
+
+TEST(GanttPainter, SubjectsAreCutAndLabelsFormatted)
+{
+    GanttHarness h;
+    h.entries.appts[0] = {{.start = 600, .end = 660, .subject = L"Architecture"}};
+    h.entries.appts[1] = {{.start = 600, .end = 660, .subject = L"Short"}};
+    h.PaintRows();
+    EXPECT_TRUE(h.Drew(L"Archi"));
+    EXPECT_TRUE(h.Drew(L"Short"));
+    EXPECT_TRUE(h.Drew(L"12/07 Mo"));
+    EXPECT_TRUE(h.Drew(L"12/13 Su"));
+
+    GanttHarness unlimited;
+    unlimited.settings.DispTextLen = 0;
+    unlimited.entries.appts[0] = {{.start = 600, .end = 660, .subject = L"Architecture"}};
+    unlimited.PaintRows();
+    EXPECT_TRUE(unlimited.Drew(L"Architecture"));
+}
+
+TEST(GanttPainter, MonthBoundaryTodayAndSelectionFrames)
+{
+    GanttHarness h;
+    h.entries.shownStart = MakeSystemTime(2026, 11, 23); // 1 December is row 8
+    h.now = MakeSystemTime(2026, 11, 24, 10, 0);         // row 1
+    h.selected = MakeSystemTime(2026, 11, 26);           // row 3
+    h.PaintRows();
+    const QColor black(0, 0, 0);
+    const int first = GanttHarness::Top(8);
+    EXPECT_EQ(h.Pixel(700, first - 1), black);
+    EXPECT_EQ(h.Pixel(700, first), black);
+    EXPECT_EQ(h.Pixel(700, first + 1), black);
+    EXPECT_NE(h.Pixel(700, GanttHarness::Top(7) + 1), black);
+    EXPECT_EQ(h.Pixel(30, GanttHarness::Top(1) + 2), QColor(180, 50, 50));
+    EXPECT_EQ(h.Pixel(400, GanttHarness::Top(3) + 2), QColor(80, 80, 180));
+    EXPECT_NE(h.Pixel(400, GanttHarness::Top(2) + 2), QColor(80, 80, 180));
+}
+
+TEST(GanttPainter, HeaderShowsYearAndHourScale)
+{
+    GanttHarness h;
+    h.Paint<GanttPainter>([](const GanttPainter& gantt) { gantt.PaintHeader(); });
+    EXPECT_TRUE(h.Drew(L"Year 2026"));
+    for (const wchar_t* hour : {L"09", L"10", L"18", L"19"})
+        EXPECT_TRUE(h.Drew(hour)) << hour;
+    EXPECT_FALSE(h.Drew(L"20"));
+    EXPECT_EQ(h.Pixel(GanttHarness::X(12 * 60), 300), QColor(0, 0, 0)); // solid every 6 hours
+
+    GanttHarness noTasks;
+    noTasks.input.TaskAreaVisible = false;
+    noTasks.Relayout(800, 480);
+    noTasks.Paint<GanttPainter>([](const GanttPainter& gantt) { gantt.PaintHeader(); });
+    EXPECT_FALSE(noTasks.Drew(L"09")); // would cover the date column
+}
+
+// Odd subjects and crowded days never paint outside their row and never take long.
+TEST(GanttPainter, HostileSubjectsStayInsideTheirRow)
+{
+    GanttHarness h;
+    const QColor untouched(1, 2, 3);
+    h.image.fill(untouched);
+    std::vector<FakeAppt> crowded;
+    for (int i = 0; i < 200; ++i)
+        crowded.push_back(
+            {.start = 540 + i, .end = 600 + i, .subject = L"Item\n\t\x1f" + std::to_wstring(i)});
+    crowded.push_back({.start = 600, .end = 700, .subject = std::wstring(100000, L'W')});
+    crowded.push_back(
+        {.start = 620,
+         .end = 720,
+         .subject = L"\x05d0\x05d1\x05d2 \x0645\x0631\x062d\x0628\x0627 right to left"});
+    h.entries.appts[3] = crowded;
+    h.settings.DispTextLen = 0;
+    h.Paint<GanttPainter>([](const GanttPainter& gantt) {
+        gantt.PaintRowBackgroundAndLabel(3);
+        gantt.PaintAppointments(3);
+    });
+    const PixelRect row = h.geometry.DayRect(3);
+    for (int y : {row.top - 2, row.top - 1, row.bottom + 1, row.bottom + 2})
+        for (int x = 0; x < h.image.width(); ++x)
+            ASSERT_EQ(h.Pixel(x, y), untouched) << x << "," << y;
+    for (int x = row.right + 1; x < h.image.width(); ++x)
+        ASSERT_EQ(h.Pixel(x, row.top + 8), untouched) << x;
+    for (const DrawnText& t : h.texts)
+        EXPECT_TRUE(QRect(0, row.top, row.right, row.Height() + 1).contains(t.clip));
+    EXPECT_EQ(TextSink::Displayable(L"a\nb\tc", 100), QString("a b c"));
+    EXPECT_EQ(TextSink::Displayable(std::wstring(100000, L'W'), 50).size(), 51);
+}

@@ -1,0 +1,217 @@
+// The view widget: the paint order over a whole client (button bar, rows, frames, detail list),
+// sizes and settings that must not break the layout, and the display commands with their checks.
+#include "view/tamberlo_view.h"
+
+#include <QImage>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+#include "fake_day_entries.h"
+#include "platform/clock.h"
+#include "res/command_ids.h"
+#include "res/pictures.h"
+#include "settings/app_settings.h"
+#include "view/app_settings_view_store.h"
+#include "view/memory_settings_store.h"
+#include "view/schedule_source.h"
+
+namespace {
+
+class FakeSchedule : public FakeEntries<ScheduleSource> {
+public:
+    bool SetShownStart(const SYSTEMTIME& first) override
+    {
+        shownStart = first;
+        return held;
+    }
+    void Reload() override { ++reloads; }
+    void SetShownDayCount(int count) override { dayCount = count; }
+
+    bool held = true;
+    int reloads = 0;
+    int dayCount = -1;
+};
+
+struct ViewHarness {
+    explicit ViewHarness(ViewSettings settings = {},
+                         SYSTEMTIME now = MakeSystemTime(2026, 12, 9, 10, 30))
+        : clock(now), scoped(clock), store(settings), view(schedule, store)
+    {
+        schedule.shownStart = MakeSystemTime(2026, 12, 7);
+        view.Texts().SetRecorder([this](const DrawnText& t) { texts.push_back(t.text); });
+    }
+    QImage Render(int width, int height, QRect dirty = {})
+    {
+        QImage image(std::min(width, 1280), std::min(height, 800), QImage::Format_RGB32);
+        image.fill(Qt::black);
+        QPainter painter(&image);
+        view.Render(painter, QSize(width, height), dirty.isNull() ? image.rect() : dirty);
+        return image;
+    }
+    bool Checked(int id) const
+    {
+        CommandUpdate u;
+        view.Commands().Update(id, u);
+        return u.checked;
+    }
+
+    FixedClock clock;
+    ScopedClock scoped;
+    FakeSchedule schedule;
+    MemorySettingsStore store;
+    CTamberloView view;
+    std::vector<std::wstring> texts;
+};
+
+} // namespace
+
+TEST(TamberloView, PaintsButtonBarRowsFramesAndDetail)
+{
+    ViewHarness h;
+    h.schedule.appts[2] = {
+        {.start = 540, .end = 630, .subject = L"Planning", .location = L"Room 2"}};
+    const QImage image = h.Render(1280, 800);
+    const ViewLayout& l = h.view.Layout();
+    EXPECT_TRUE(l.largeTiles);
+    EXPECT_EQ(h.schedule.dayCount, l.dayRowCount);
+    // Strip 1 is copied unchanged at (0, 0): compare the "week after" tile.
+    const QImage strip = res::LoadPictureImage(res::Picture::ButtonStrip1, true)
+                             .convertToFormat(QImage::Format_RGB32);
+    QImage tile(32, 32, QImage::Format_RGB32);
+    tile.fill(Qt::white);
+    QPainter(&tile).drawImage(0, 0, res::LoadPictureImage(res::Picture::ButtonStrip1, true), 3 * 32,
+                              0, 32, 32);
+    EXPECT_EQ(image.copy(3 * 32, 0, 32, 32), tile);
+    EXPECT_EQ(image.pixelColor(l.clientWidth - 5, l.buttonBarHeight), QColor(Qt::black));
+    // Today (row 2) gets its frame; it is also the selected day.
+    const int top = l.rowsTop + 2 * l.dayRowHeight;
+    EXPECT_EQ(image.pixelColor(l.dateColumnWidth / 2, top + 2 + 1), QColor(180, 50, 50));
+    EXPECT_EQ(image.pixelColor(l.chartRight - 3, top + 2), QColor(80, 80, 180));
+    EXPECT_NE(std::find(h.texts.begin(), h.texts.end(), L"09:00 - 10:30 Planning [Room 2]"),
+              h.texts.end());
+    EXPECT_NE(std::find(h.texts.begin(), h.texts.end(), L"Year 2026"), h.texts.end());
+}
+
+TEST(TamberloView, OddSizesAndSettingsNeverBreakThePaint)
+{
+    struct Case {
+        int width, height, hourPixels, weeks, mainFont;
+    };
+    const Case cases[] = {{1, 1, 36, 5, 12},     {10000, 10000, 36, 5, 12},
+                          {800, 480, 0, 0, 12},  {800, 480, 100000, 5, 12},
+                          {240, 320, -5, -1, 0}, {480, 800, 36, 5, 500}};
+    for (const Case& c : cases) {
+        ViewSettings settings;
+        settings.OneHourPixel = c.hourPixels;
+        settings.DispWeekCount = c.weeks;
+        settings.draw.MainFontSize = c.mainFont;
+        ViewHarness h(settings);
+        h.schedule.appts[0] = {{.start = 0, .end = 1440, .subject = L"All day long"}};
+        h.Render(c.width, c.height);
+        const ViewLayout& l = h.view.Layout();
+        EXPECT_GE(l.hourPixels, 1) << c.width << "x" << c.height;
+        EXPECT_LE(l.dayRowCount, ViewLayout::kMaxDayRows);
+        EXPECT_LE(l.firstHour + l.hourCount, 24);
+    }
+    // A region far inside a huge client paints only what meets it.
+    ViewHarness huge;
+    QImage image(200, 200, QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.translate(-5000, -5000);
+    huge.view.Render(painter, QSize(10000, 10000), QRect(5000, 5000, 200, 200));
+}
+
+TEST(TamberloView, ZoomAndHourWindow)
+{
+    ViewHarness h;
+    h.Render(1280, 800);
+    h.view.Commands().Execute(cmd::ID_ZOOM_IN);
+    EXPECT_EQ(h.store.values.OneHourPixel, 48);
+    ViewSettings narrow;
+    narrow.OneHourPixel = 12;
+    ViewHarness limit(narrow);
+    EXPECT_FALSE(limit.view.ButtonAction(res::kButtonZoomOut));
+    EXPECT_EQ(limit.store.values.OneHourPixel, 12);
+    limit.view.ButtonAction(res::kButtonZoomIn);
+    EXPECT_TRUE(limit.view.ButtonAction(res::kButtonZoomOut));
+}
+
+TEST(TamberloView, ViewTypeCommandsCheckAndWriteBack)
+{
+    ViewHarness h;
+    EXPECT_TRUE(h.Checked(cmd::ID_VIEW_BOTH));
+    EXPECT_FALSE(h.Checked(cmd::ID_VIEW_CALENDAR));
+    h.view.Commands().Execute(cmd::ID_VIEW_APPOINT_ONLY);
+    EXPECT_TRUE(h.Checked(cmd::ID_VIEW_APPOINT_ONLY));
+    EXPECT_FALSE(h.Checked(cmd::ID_VIEW_BOTH));
+    EXPECT_FALSE(h.store.values.TaskAreaVisible);
+    h.view.Commands().Execute(cmd::ID_VIEW_TASK_ONLY);
+    EXPECT_TRUE(h.Checked(cmd::ID_VIEW_TASK_ONLY));
+    EXPECT_FALSE(h.store.values.CalendarAreaVisible);
+    h.view.Commands().Execute(cmd::ID_VIEW_DETAIL);
+    EXPECT_FALSE(h.Checked(cmd::ID_VIEW_DETAIL));
+    EXPECT_FALSE(h.store.values.InfoAreaVisible);
+    h.view.Commands().Execute(cmd::ID_DETAIL_AT_BOTTOM);
+    EXPECT_TRUE(h.store.values.InfoAreaFixBottom);
+    // The grid starts on Sunday with "No Care": Monday 7 December moves back one day.
+    h.view.Commands().Execute(cmd::ID_VIEW_CALENDAR);
+    EXPECT_TRUE(h.Checked(cmd::ID_VIEW_CALENDAR));
+    EXPECT_EQ(h.store.values.CalendarType, 0);
+    EXPECT_EQ(h.schedule.shownStart.wDay, 6);
+}
+
+TEST(TamberloView, NavigationMovesPeriodWithinTheSupportedYears)
+{
+    ViewHarness h;
+    h.Render(1280, 800);
+    h.schedule.held = false;
+    h.view.Commands().Execute(cmd::ID_WEEK_AFTER);
+    EXPECT_EQ(h.schedule.shownStart.wDay, 14);
+    EXPECT_EQ(h.view.SelectedDate().wDay, 16);
+    EXPECT_EQ(h.schedule.reloads, 1);
+    h.view.Commands().Execute(cmd::ID_MONTH_BEFORE);
+    EXPECT_EQ(h.schedule.shownStart.wMonth, 11);
+    EXPECT_EQ(h.schedule.shownStart.wDay, 14);
+
+    h.schedule.shownStart = MakeSystemTime(1900, 1, 1);
+    EXPECT_FALSE(h.view.ButtonAction(res::kButtonWeekBefore));
+    EXPECT_FALSE(h.view.ButtonAction(res::kButtonMonthBefore));
+    h.schedule.shownStart = MakeSystemTime(2999, 12, 10);
+    EXPECT_FALSE(h.view.ButtonAction(res::kButtonMonthAfter));
+    EXPECT_EQ(h.schedule.shownStart.wYear, 2999);
+
+    // Show today with StartDow Monday and CntFromToday 3 on Thursday 9 December 2010.
+    ViewSettings settings;
+    settings.StartDow = 1;
+    settings.CntFromToday = 3;
+    ViewHarness today(settings, MakeSystemTime(2010, 12, 9, 9, 0));
+    today.view.ButtonAction(res::kButtonToday);
+    EXPECT_EQ(today.schedule.shownStart.wYear, 2010);
+    EXPECT_EQ(today.schedule.shownStart.wDay, 6);
+    EXPECT_EQ(today.view.SelectedDate().wDay, 9);
+}
+
+TEST(TamberloView, SettingsBlockFeedsTheViewAndTakesItsSwitches)
+{
+    AppSettings block;
+    block.SetOneHourPixel(48);
+    block.SetInfoAreaFixBottom(true);
+    AppSettingsViewStore store(block);
+    const ViewSettings read = store.Read();
+    EXPECT_EQ(read.OneHourPixel, 48);
+    EXPECT_TRUE(read.InfoAreaFixBottom);
+    EXPECT_EQ(read.draw.DetailFontSize, 16);
+    EXPECT_EQ(read.draw.TaskDueChar, L"^");
+    EXPECT_EQ(read.draw.ColorSelday, 0xB45050u);
+    EXPECT_EQ(read.StartDow, 7);
+
+    ViewSettings switches = read;
+    switches.CalendarType = 0;
+    switches.TaskAreaVisible = false;
+    switches.InfoAreaVisible = false;
+    store.WriteDisplaySwitches(switches);
+    EXPECT_EQ(block.GetCalendarType(), 0);
+    EXPECT_FALSE(block.GetTaskAreaVisible());
+    EXPECT_TRUE(block.GetCalendarAreaVisible());
+    EXPECT_FALSE(block.GetInfoAreaVisible());
+}

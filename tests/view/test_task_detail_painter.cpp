@@ -1,0 +1,158 @@
+// The task strip and the detail list painted into an image: the texts and icons of every kind of
+// line, the line map, the category filter, conflicts and the scroll bar thumb.
+#include "view/task_detail_painter.h"
+
+#include <gtest/gtest.h>
+
+#include <QFontMetrics>
+
+#include "fake_day_entries.h"
+#include "res/pictures.h"
+
+namespace {
+
+// 800 x 480 with the detail list at the bottom: rows from y 52 down to 358, the list from y 359
+// with five lines of 21 pixels; detail icons are 16 pixels.
+struct DetailHarness : PaintHarness {
+    DetailHarness() : PaintHarness(800, 480, DetailInput()) {}
+    static LayoutInput DetailInput()
+    {
+        LayoutInput in = Input();
+        in.InfoAreaVisible = true;
+        in.InfoAreaFixBottom = true;
+        in.InfoAreaHeight = 110;
+        return in;
+    }
+    DetailLines PaintDetail(int scroll = 0, int selected = -1)
+    {
+        DetailLines lines;
+        Paint<TaskDetailPainter>(
+            [&](const TaskDetailPainter& p) { lines = p.PaintDetail(0, scroll, selected); });
+        return lines;
+    }
+    static int LineTop(int line) { return 359 + 21 * line + 2; }
+};
+
+FakeTask DueTask(const std::wstring& subject)
+{
+    return {.subject = subject, .dueHere = true, .hasDue = true, .dueText = L"December 31"};
+}
+
+} // namespace
+
+TEST(TaskDetailPainter, DetailLinesTellEveryKind)
+{
+    DetailHarness h;
+    ASSERT_EQ(h.layout.detailRect, (PixelRect{0, 359, 800, 480}));
+    ASSERT_EQ(h.layout.detailLineCount, 5);
+    h.entries.tasks[0] = {DueTask(L"Pay rent"),
+                          {.subject = L"Filed", .complete = true}, // Work, done, no due date
+                          {.subject = L"Gym", .recurring = true}};
+    h.entries.appts[0] = {
+        {.end = 1440, .subject = L"Trip", .allDay = true},
+        {.start = 540, .end = 630, .subject = L"Planning", .location = L"Room 2"},
+        {.start = 600, .end = 660, .subject = L"Weekly", .state = 4},
+    };
+    const DetailLines lines = h.PaintDetail();
+    EXPECT_TRUE(h.Drew(L"Due Pay rent [DueDate December 31]"));
+    EXPECT_FALSE(h.Drew(L"Work Filed"));
+    EXPECT_TRUE(h.Drew(L"Recur Gym"));
+    EXPECT_TRUE(h.Drew(L"All Day Trip"));
+    EXPECT_TRUE(h.Drew(L"09:00 - 10:30 Planning [Room 2]"));
+    EXPECT_TRUE(h.Drew(L"10:00 - 11:00 Weekly(Del exception)"));
+    EXPECT_EQ(lines.lineItems, (std::vector<int>{0, 2, 0, 1, 2})); // the finished task: no line
+    EXPECT_EQ(lines.taskLines, 2);
+    EXPECT_EQ(lines.appointmentLines, 3);
+    EXPECT_EQ(lines.ItemOf(1), 2);
+    EXPECT_EQ(lines.ItemOf(9), -1);
+    // The deleted occurrence overlaps the busy meeting but is never a conflict.
+    EXPECT_TRUE(
+        h.IconAt(res::kIconMovedOrDeletedOccurrence, 2, DetailHarness::LineTop(4), 16, Qt::white));
+
+    DetailHarness shown;
+    shown.settings.DispNoDue = 1;
+    shown.entries.tasks = h.entries.tasks;
+    shown.PaintDetail();
+    EXPECT_TRUE(shown.Drew(L"Work Filed"));
+}
+
+TEST(TaskDetailPainter, AllDayKindsAndConflicts)
+{
+    DetailHarness h;
+    h.settings.HolidayCategory = L"Rest";
+    h.settings.MemorialCategory = L"Memorial";
+    h.entries.appts[0] = {
+        {.end = 1440, .subject = L"New Year", .allDay = true, .busy = 0, .dayKind = 1},
+        {.end = 1440, .subject = L"Off", .allDay = true, .busy = 0, .dayKind = 3},
+        {.end = 1440, .subject = L"Day", .allDay = true, .busy = 0, .dayKind = 4},
+        {.start = 540, .end = 660, .subject = L"A"},
+        {.start = 600, .end = 720, .subject = L"B"},
+    };
+    h.PaintDetail();
+    EXPECT_TRUE(h.Drew(L"Holiday New Year"));
+    EXPECT_TRUE(h.Drew(L"Rest Off"));
+    EXPECT_TRUE(h.Drew(L"Memorial Day"));
+    EXPECT_TRUE(h.IconAt(res::kIconHoliday, 2, DetailHarness::LineTop(0), 16, Qt::white));
+    EXPECT_TRUE(h.IconAt(res::kIconAppointment, 2, DetailHarness::LineTop(3), 16, Qt::white));
+    EXPECT_TRUE(h.IconAt(res::kIconConflict, 2, DetailHarness::LineTop(4), 16, Qt::white));
+}
+
+TEST(TaskDetailPainter, CategoryFilterCountsLinesOutsideTheWindow)
+{
+    const auto paint = [](int scroll) {
+        DetailHarness h;
+        h.settings.CategoryFilterType = 1;
+        h.settings.CategoryFilterTarget = L"Work, Club";
+        h.entries.tasks[0] = {{.subject = L"Home", .recurring = true, .categories = L"Home"},
+                              {.subject = L"Job", .recurring = true, .categories = L"Work"}};
+        h.entries.appts[0] = {{.start = 600, .end = 660, .subject = L"Club", .categories = L"Club"},
+                              {.start = 700, .end = 760, .subject = L"Tv", .categories = L"Home"}};
+        return h.PaintDetail(scroll).total;
+    };
+    EXPECT_EQ(paint(0), 2); // both filtered items lie inside the window
+    EXPECT_EQ(paint(1), 3); // the first task lies above it and keeps its line
+}
+
+TEST(TaskDetailPainter, ScrollBarThumbFollowsTheScroll)
+{
+    std::vector<FakeAppt> twelve;
+    for (int i = 0; i < 12; ++i)
+        twelve.push_back({.start = 600 + i * 10, .end = 605 + i * 10, .busy = 0});
+    DetailHarness top, down;
+    top.entries.appts[0] = down.entries.appts[0] = twelve;
+    const DetailLines lines = top.PaintDetail(0);
+    down.PaintDetail(1);
+    EXPECT_EQ(lines.total, 12);
+    EXPECT_EQ(top.texts.size(), 5u);
+    // Track height 121 - 32: the thumb spans 375..412 at scroll 0 and 382..419 at scroll 1.
+    const int x = 800 - 15 + 8;
+    EXPECT_NE(top.Pixel(x, 377), down.Pixel(x, 377));
+    EXPECT_NE(top.Pixel(x, 416), down.Pixel(x, 416));
+    EXPECT_EQ(top.Pixel(x, 395), down.Pixel(x, 395));
+    for (const DrawnText& t : top.texts)
+        EXPECT_LE(t.clip.right(), 800 - 16 - 1); // texts leave the scroll bar alone
+
+    DetailHarness few;
+    few.entries.appts[0] = {twelve.begin(), twelve.begin() + 5};
+    few.PaintDetail(0);
+    EXPECT_EQ(few.Pixel(x, 395), QColor(Qt::white));
+}
+
+TEST(TaskDetailPainter, TaskStripShowsOnlyTasksOfTheDay)
+{
+    DetailHarness h;
+    h.entries.tasks[0] = {{.subject = L"Done", .complete = true}, // Work: never in the strip
+                          {.subject = L"Gym", .recurring = true},
+                          DueTask(L"Pay rent"),
+                          {.subject = L"Write report", .startsHere = true, .overdue = true}};
+    h.Paint<TaskDetailPainter>([](const TaskDetailPainter& p) { p.PaintTaskStrip(0); });
+    ASSERT_EQ(h.texts.size(), 3u);
+    EXPECT_EQ(h.texts[0].text, L"Gym ");
+    EXPECT_EQ(h.texts[0].at, QPoint(60 + 12 + 2, 52 + 3));
+    EXPECT_EQ(h.texts[1].text, L"^Pay r ");
+    EXPECT_EQ(h.texts[2].text, L">>Write ");
+    const QFontMetrics metrics(h.resources.MainFont());
+    EXPECT_EQ(h.texts[1].at.x(), 74 + 12 + metrics.horizontalAdvance("Gym ") + 4);
+    EXPECT_EQ(h.Pixel(h.geometry.HourAreaLeft() - 1, 58), QColor(50, 180, 50)); // frame edge
+    EXPECT_EQ(h.Pixel(h.geometry.HourAreaLeft() - 2, 66), QColor(150, 255, 150));
+}

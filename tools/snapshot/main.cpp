@@ -1,0 +1,137 @@
+// Renders the main window at a given size over a given store, at a fixed "now", into a PNG, so
+// the look of the schedule can be reviewed without a display.
+//   snapshot (--store FILE | --demo) --size WxH --now YYYY-MM-DDTHH:MM -o OUT.png [--profile FILE]
+#include <QApplication>
+#include <QDateTime>
+#include <QPixmap>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "app/main_frame.h"
+#include "app/tamberlo_app.h"
+#include "platform/clock.h"
+#include "platform/message_service.h"
+
+namespace {
+
+struct Options {
+    std::string store;
+    bool demo = false;
+    int width = 0;
+    int height = 0;
+    SYSTEMTIME now;
+    std::string output;
+    std::string profile;
+};
+
+const char* const kUsage =
+    "usage: snapshot (--store FILE | --demo) --size WxH --now YYYY-MM-DDTHH:MM -o OUT.png "
+    "[--profile FILE]\n";
+
+std::optional<SYSTEMTIME> ParseNow(const QString& text)
+{
+    const QDateTime at = QDateTime::fromString(text, QStringLiteral("yyyy-MM-ddTHH:mm"));
+    if (!at.isValid() || at.date().year() < 1900 || at.date().year() > 2999)
+        return std::nullopt;
+    return MakeSystemTime(at.date().year(), at.date().month(), at.date().day(), at.time().hour(),
+                          at.time().minute());
+}
+
+bool ParseSize(const QString& text, int& width, int& height)
+{
+    const QStringList parts = text.split(QLatin1Char('x'));
+    bool okWidth = false;
+    bool okHeight = false;
+    if (parts.size() == 2) {
+        width = parts[0].toInt(&okWidth);
+        height = parts[1].toInt(&okHeight);
+    }
+    // Anything larger would not fit one image in memory.
+    return okWidth && okHeight && width >= 1 && height >= 1 && width <= 8192 && height <= 8192;
+}
+
+std::optional<Options> ParseArguments(const QStringList& args)
+{
+    Options options;
+    bool haveNow = false;
+    for (int i = 1; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (arg == "--demo") {
+            options.demo = true;
+        } else if (arg == "--store" && hasValue) {
+            options.store = args[++i].toStdString();
+        } else if (arg == "--size" && hasValue) {
+            if (!ParseSize(args[++i], options.width, options.height))
+                return std::nullopt;
+        } else if (arg == "--now" && hasValue) {
+            const auto now = ParseNow(args[++i]);
+            if (!now)
+                return std::nullopt;
+            options.now = *now;
+            haveNow = true;
+        } else if (arg == "-o" && hasValue) {
+            options.output = args[++i].toStdString();
+        } else if (arg == "--profile" && hasValue) {
+            options.profile = args[++i].toStdString();
+        } else {
+            return std::nullopt;
+        }
+    }
+    const bool oneSource = options.demo != !options.store.empty();
+    if (!oneSource || !haveNow || options.width == 0 || options.output.empty())
+        return std::nullopt;
+    return options;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication qt(argc, argv);
+    const auto options = ParseArguments(QApplication::arguments());
+    if (!options) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    FixedClock clock(options->now);
+    ScopedClock fixedNow(clock);
+
+    // The demo store and the default profile live in a temporary folder, so a snapshot never
+    // touches the user's own files.
+    QTemporaryDir scratch;
+    if (!scratch.isValid()) {
+        std::fputs("snapshot: cannot create a temporary folder\n", stderr);
+        return 1;
+    }
+    AppEnvironment environment;
+    environment.storePath = options->store;
+    environment.profilePath = options->profile.empty()
+                                  ? scratch.filePath("Tamberlo.ini").toStdString()
+                                  : options->profile;
+    if (options->demo) {
+        environment.storePath = scratch.filePath("demo.sqlite3").toStdString();
+        std::fputs("snapshot: this build has no demo data\n", stderr);
+        return 1;
+    }
+    ScriptedMessageService messages;
+    environment.messages = &messages;
+
+    CTamberloApp app(environment);
+    if (!app.InitInstance() || !app.MainFrame())
+        return 1;
+    CMainFrame* frame = app.MainFrame();
+    frame->resize(options->width, options->height);
+    QApplication::processEvents();
+    const QPixmap shot = frame->grab();
+    if (!shot.save(QString::fromStdString(options->output), "PNG")) {
+        std::fprintf(stderr, "snapshot: cannot write %s\n", options->output.c_str());
+        return 1;
+    }
+    for (const auto& box : messages.shown())
+        std::fprintf(stderr, "snapshot: message box: %ls\n", box.text.c_str());
+    return 0;
+}

@@ -1,0 +1,220 @@
+// The Gantt rows. Appointments are not spread over lanes: every bar takes the row's full bar
+// height, later bars cover earlier ones, and an overlap shows as the red band and the conflict
+// icon, measured against the furthest end reached by earlier busy items of the day.
+#include "view/gantt_painter.h"
+
+#include <QPainter>
+#include <cstdlib>
+
+#include "model/date_time.h"
+#include "res/pictures.h"
+#include "view/paint_primitives.h"
+
+namespace {
+
+wchar_t const* const kYearFormat = L"Year %.4d";
+
+std::wstring Format(const wchar_t* format, int a, int b = 0, const std::wstring& c = {})
+{
+    wchar_t buffer[64];
+    swprintf(buffer, 64, format, a, b, c.c_str());
+    return buffer;
+}
+
+} // namespace
+
+SYSTEMTIME GanttPainter::RowDate(int day) const
+{
+    return AddDays(c_.firstShownDay, day);
+}
+
+// A holiday entry heads the day (and names it in the label) unless it is a moved or deleted
+// occurrence, which only the detail area lists.
+bool GanttPainter::HolidayHeadsRow(int day) const
+{
+    const int kind = c_.entries.DayKind(day, 0);
+    return kind >= 1 && kind <= 4 && c_.entries.EntryState(day, 0) <= kChangedOccurrenceEntry;
+}
+
+const QBrush& GanttPainter::RowBrush(int day) const
+{
+    const SYSTEMTIME date = RowDate(day);
+    int slot = date.wDayOfWeek;
+    if (HolidayHeadsRow(day)) {
+        const int kind = c_.entries.DayKind(day, 0);
+        slot = kind <= 2
+                   ? ViewResources::kHolidaySlot
+                   : (kind == 3 ? ViewResources::kRestdaySlot : ViewResources::kMemorialdaySlot);
+    }
+    const bool dimmed = std::abs(date.wMonth - c_.selectedDate.wMonth) % 2 == 1;
+    return c_.resources.DayBrush(slot, dimmed);
+}
+
+void GanttPainter::PaintRowBackgroundAndLabel(int day) const
+{
+    QPainter& p = c_.painter;
+    const PixelRect row = c_.geometry.DayRect(day);
+    p.fillRect(ToQRect(row), RowBrush(day));
+    p.setPen(c_.resources.BlackPen());
+    p.setFont(c_.resources.MainFont());
+    if (c_.entries.DayKind(day, 0) != 0 &&
+        c_.entries.EntryState(day, 0) <= kChangedOccurrenceEntry) {
+        const PixelPoint at = c_.geometry.HolidayNamePos(day);
+        c_.text.Draw(p, at.x, at.y, c_.entries.ApptSubject(day, 0), ToQRect(row));
+        p.setPen(c_.resources.BlackPen());
+    }
+    const int top = row.top;
+    HorizontalLine(p, 0, c_.layout.chartRight, top);
+    const SYSTEMTIME date = RowDate(day);
+    if (date.wDay == 1 && day != 0) {
+        HorizontalLine(p, 0, c_.layout.chartRight, top + 1);
+        HorizontalLine(p, 0, c_.layout.chartRight, top - 1);
+    }
+    const PixelPoint label = c_.geometry.RowLabelPos(day);
+    c_.text.Draw(
+        p, label.x, label.y,
+        Format(L"%.2d/%.2d %ls", date.wMonth, date.wDay, WeekdayName(date.wDayOfWeek, true)),
+        ToQRect(row));
+    if (c_.layout.dayRowCount != 1) {
+        p.setPen(c_.resources.BlackPen());
+        HorizontalLine(p, 0, c_.layout.chartRight, row.bottom);
+    }
+}
+
+void GanttPainter::PaintAppointments(int day) const
+{
+    if (!c_.layout.ganttAreaVisible)
+        return;
+    BarState state;
+    c_.painter.setFont(c_.resources.MainFont());
+    const int count = c_.entries.ApptCount(day);
+    for (int pos = 0; pos < count; ++pos)
+        PaintAppointment(day, pos, state);
+    PaintHiddenIcons(day, state);
+}
+
+void GanttPainter::PaintAppointment(int day, int pos, BarState& state) const
+{
+    const DayEntries& e = c_.entries;
+    if (!PassesCategoryFilter(c_.settings, e.ApptCategories(day, pos)))
+        return;
+    const int dayKind = e.DayKind(day, pos);
+    if (pos == 0 && dayKind != 0)
+        return;
+    const int kind = e.EntryState(day, pos);
+    if (IsMovedOrDeleted(kind))
+        return;
+    const bool allDay = e.IsAllDay(day, pos);
+    const BarGeometry bar =
+        c_.geometry.Bar(day, e.StartMinutes(day, pos), e.EndMinutes(day, pos), allDay);
+    const bool busy = e.Busy(day, pos) != 0;
+    if (!bar.visible) {
+        state.hiddenBefore = state.hiddenBefore || bar.end.clippedBefore;
+        state.hiddenAfter = state.hiddenAfter || bar.start.clippedAfter;
+    } else {
+        QPainter& p = c_.painter;
+        const QRect row = ToQRect(c_.geometry.DayRect(day));
+        DrawRectangle(p, bar.frame, c_.resources.BarPen(), c_.resources.BarBrush());
+        if (bar.allDayInterior)
+            p.fillRect(ToQRect(*bar.allDayInterior), RowBrush(day));
+        p.setPen(Qt::black);
+        const std::wstring subject = CutSubject(c_.settings, e.ApptSubject(day, pos));
+        if (bar.start.clippedBefore) {
+            c_.text.Draw(p, bar.text.x, bar.text.y, c_.settings.AppHideCharL + subject, row);
+        } else {
+            int icon = BarIcon(day, pos);
+            if (state.busyEnd > bar.start.x && busy) {
+                p.fillRect(ToQRect(c_.geometry.ConflictBand(day, bar, state.busyEnd)),
+                           c_.resources.ConflictBrush());
+                icon = res::kIconConflict;
+            }
+            DrawItemIcon(p, c_.resources, icon, bar.icon, c_.layout.mainFontSize);
+            c_.text.Draw(p, bar.text.x, bar.text.y, subject, row);
+        }
+        if (bar.end.clippedAfter)
+            c_.text.DrawRightAligned(p, bar.rightMarkEnd, bar.text.y, c_.settings.AppHideCharR,
+                                     row);
+    }
+    if (bar.end.x > state.busyEnd && busy && dayKind == 0)
+        state.busyEnd = bar.end.x;
+}
+
+int GanttPainter::BarIcon(int day, int pos) const
+{
+    switch (c_.entries.EntryState(day, pos)) {
+    case 0:
+        return c_.entries.IsAllDay(day, pos) ? res::kIconAllDay : res::kIconAppointment;
+    case kChangedOccurrenceEntry:
+        return res::kIconChangedOccurrence;
+    case kMovedOccurrenceEntry:
+    case kDeletedOccurrenceEntry:
+        return res::kIconMovedOrDeletedOccurrence;
+    default:
+        return res::kIconRecurringOccurrence;
+    }
+}
+
+void GanttPainter::PaintHiddenIcons(int day, const BarState& state) const
+{
+    const int size = c_.layout.mainFontSize;
+    if (state.hiddenBefore)
+        DrawItemIcon(c_.painter, c_.resources, res::kIconHiddenBefore,
+                     c_.geometry.HiddenBeforeIcon(day), size);
+    if (state.hiddenAfter)
+        DrawItemIcon(c_.painter, c_.resources, res::kIconHiddenAfter,
+                     c_.geometry.HiddenAfterIcon(day), size);
+}
+
+void GanttPainter::PaintNowMarker(int day) const
+{
+    if (!c_.layout.ganttAreaVisible)
+        return;
+    const auto marker = c_.geometry.NowMarker(day, c_.now.wHour, c_.now.wMinute);
+    if (!marker)
+        return;
+    const int tile = GanttGeometry::kNowMarkerTile;
+    const QRect source(marker->sourceLeft, 0, marker->sourceRight - marker->sourceLeft, tile);
+    c_.painter.drawPixmap(ToQRect(marker->target), c_.resources.NowMarker(), source);
+}
+
+void GanttPainter::PaintHeader() const
+{
+    QPainter& p = c_.painter;
+    const ViewLayout& l = c_.layout;
+    p.drawPixmap(ToQRect(c_.geometry.HeaderRect()), c_.resources.HeaderBackground());
+    p.setFont(c_.resources.HeaderFont());
+    p.setPen(Qt::black);
+    const PixelPoint label = c_.geometry.HeaderLabelPos();
+    const QRect header = ToQRect(c_.geometry.HeaderRect());
+    c_.text.Draw(p, label.x, label.y, Format(kYearFormat, c_.firstShownDay.wYear), header);
+
+    p.setFont(c_.resources.MainFont());
+    p.setPen(c_.resources.BlackPen());
+    VerticalLine(p, l.dateColumnWidth, l.rowsTop, l.chartBottom);
+    if (!l.ganttAreaVisible)
+        return;
+    const int labelTop = c_.geometry.HourLabelTop();
+    const QRect labelStrip(0, labelTop, l.chartRight, l.rowsTop - labelTop);
+    for (const HourMark& mark : c_.geometry.HourMarks()) {
+        p.setPen(mark.solid ? c_.resources.BlackPen() : c_.resources.DashedPen());
+        VerticalLine(p, mark.x, l.rowsTop - 5, l.chartBottom);
+        if (!mark.labelled)
+            continue;
+        p.setPen(Qt::black);
+        const std::wstring hour = Format(L"%.2d", mark.hour);
+        const int width = c_.text.Width(p, hour, l.chartRight);
+        c_.text.Draw(p, mark.x - width / 2, labelTop, hour, labelStrip);
+    }
+}
+
+void GanttPainter::PaintFrames() const
+{
+    const ViewLayout& l = c_.layout;
+    const int today = DaysBetween(c_.firstShownDay, c_.now);
+    if (today >= 0 && today < l.dayRowCount)
+        FrameRectangle(c_.painter, c_.geometry.TodayFrame(today), c_.resources.TodayPen());
+    const int selected = DaysBetween(c_.firstShownDay, c_.selectedDate);
+    if (selected >= 0 && selected < l.dayRowCount)
+        FrameRectangle(c_.painter, c_.geometry.SelectionFrame(selected),
+                       c_.resources.SelectionPen());
+}

@@ -1,0 +1,14 @@
+// View settings kept in memory: the defaults for a view without a settings block, and a store
+// that tests can inspect after the view has written its switches.
+#pragma once
+
+#include "view/view_settings.h"
+
+class MemorySettingsStore : public ViewSettingsStore {
+public:
+    explicit MemorySettingsStore(const ViewSettings& settings = {}) : values(settings) {}
+    ViewSettings Read() const override { return values; }
+    void WriteDisplaySwitches(const ViewSettings& switches) override { values = switches; }
+
+    ViewSettings values;
+};

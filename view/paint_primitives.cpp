@@ -1,0 +1,84 @@
+// The drawing helpers. Rectangles and lines follow the handheld's conventions (exclusive right
+// and bottom edges, lines without their last point) so that the layout's figures hold exactly.
+#include "view/paint_primitives.h"
+
+#include <QBrush>
+#include <QPainter>
+#include <QPen>
+
+#include "model/text_list.h"
+#include "res/pictures.h"
+#include "settings/usable_range.h"
+#include "view/view_resources.h"
+
+QRect ToQRect(const PixelRect& rect)
+{
+    return QRect(rect.left, rect.top, rect.Width(), rect.Height());
+}
+
+void DrawRectangle(QPainter& painter, const PixelRect& rect, const QPen& pen, const QBrush& brush)
+{
+    if (rect.Width() <= 0 || rect.Height() <= 0)
+        return;
+    painter.fillRect(ToQRect(rect), brush);
+    FrameRectangle(painter, rect, pen);
+}
+
+void FrameRectangle(QPainter& painter, const PixelRect& rect, const QPen& pen)
+{
+    if (rect.Width() <= 0 || rect.Height() <= 0)
+        return;
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRect(rect.left, rect.top, rect.Width() - 1, rect.Height() - 1));
+}
+
+void HorizontalLine(QPainter& painter, int x0, int x1, int y)
+{
+    if (x1 > x0)
+        painter.drawLine(x0, y, x1 - 1, y);
+}
+
+void VerticalLine(QPainter& painter, int x, int y0, int y1)
+{
+    if (y1 > y0)
+        painter.drawLine(x, y0, x, y1 - 1);
+}
+
+void DrawItemIcon(QPainter& painter, const ViewResources& resources, int icon, PixelPoint at,
+                  int size)
+{
+    const QRect source = res::TileRect(res::Picture::ItemIcons, false, icon);
+    if (source.isEmpty() || size <= 0)
+        return;
+    painter.drawPixmap(QRect(at.x, at.y, size, size), resources.ItemIcons(), source);
+}
+
+namespace {
+
+bool SharesEntry(const std::wstring& categories, const std::wstring& target)
+{
+    return ListMatches(categories, target, L",", true, false);
+}
+
+} // namespace
+
+bool PassesCategoryFilter(const DrawSettings& settings, const std::wstring& categories)
+{
+    switch (settings.CategoryFilterType) {
+    case 1:
+        return SharesEntry(categories, settings.CategoryFilterTarget);
+    case 2:
+        return !SharesEntry(categories, settings.CategoryFilterTarget);
+    default:
+        return true;
+    }
+}
+
+std::wstring CutSubject(const DrawSettings& settings, const std::wstring& subject)
+{
+    const int length = usable::DispTextLen(settings.DispTextLen);
+    if (length > 0 && subject.size() > static_cast<size_t>(length))
+        return subject.substr(0, length);
+    return subject;
+}

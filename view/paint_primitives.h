@@ -1,0 +1,35 @@
+// Small drawing helpers shared by the painters: rectangles as the layout gives them (right and
+// bottom one past the last pixel), lines, icon tiles and the category filter of the lists.
+#pragma once
+
+#include <QRect>
+#include <string>
+
+#include "view/draw_settings.h"
+#include "view/view_layout.h"
+
+class QBrush;
+class QPainter;
+class QPen;
+class ViewResources;
+
+QRect ToQRect(const PixelRect& rect);
+
+// A filled rectangle with its outline in the pen, as the outline-and-fill primitive draws it.
+void DrawRectangle(QPainter& painter, const PixelRect& rect, const QPen& pen, const QBrush& brush);
+// Only the outline; wide pens are centred on the edge.
+void FrameRectangle(QPainter& painter, const PixelRect& rect, const QPen& pen);
+// A line from x0 up to, not including, x1 (or y0 to y1), as the platform's line primitive draws.
+void HorizontalLine(QPainter& painter, int x0, int x1, int y);
+void VerticalLine(QPainter& painter, int x, int y0, int y1);
+
+// Item icon tile `icon` (res::ItemIcon) stretched to size x size with its top-left at `at`.
+void DrawItemIcon(QPainter& painter, const ViewResources& resources, int icon, PixelPoint at,
+                  int size);
+
+// The view's category filter: mode 1 shows only items sharing a category with the target
+// list, mode 2 hides them, any other mode shows everything.
+bool PassesCategoryFilter(const DrawSettings& settings, const std::wstring& categories);
+
+// The subject as the chart and the task strip show it: cut to DispTextLen when that is above 0.
+std::wstring CutSubject(const DrawSettings& settings, const std::wstring& subject);
