@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "model/date_time.h"
 #include "model/text_list.h"
 #include "platform/profile.h"
 #include "settings/app_settings.h"
@@ -138,22 +139,6 @@ constexpr std::array<FileTextKey, 6> kFileTextKeys{{
 
 constexpr std::size_t kMaxTokenLength = 1000;
 
-// Leading decimal digits after an optional sign, 0 for none; saturates instead of overflowing.
-int DecimalValue(const std::wstring& text)
-{
-    std::size_t i = 0;
-    const bool negative = !text.empty() && text[0] == L'-';
-    if (!text.empty() && (text[0] == L'-' || text[0] == L'+')) {
-        ++i;
-    }
-    long long value = 0;
-    for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i) {
-        value = std::min(value * 10 + (text[i] - L'0'), static_cast<long long>(INT_MAX) + 1);
-    }
-    value = negative ? -value : value;
-    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
-}
-
 // Length of the valid UTF-8 sequence at `at` with its code point, or 0 when it is not one.
 std::size_t Utf8Sequence(const std::string& bytes, std::size_t at, char32_t& codePoint)
 {
@@ -255,7 +240,7 @@ private:
         const std::wstring value = line.substr(equals + 1);
         for (const FileIntKey& entry : kFileIntKeys) {
             if (entry.section == current_->kind && key == entry.key) {
-                settings_.Set(entry.setting, DecimalValue(value));
+                settings_.Set(entry.setting, TextToInt(value));
                 return;
             }
         }
