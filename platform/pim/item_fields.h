@@ -1,0 +1,54 @@
+// The stored values of one appointment or task, its pattern and its exceptions: what a save
+// writes in one transaction and what a load reads back in bulk.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/pim/recurrence_fields.h"
+
+namespace pim {
+
+enum ItemKind : int32_t { kAppointmentKind = 1, kTaskKind = 3 };
+
+// Appointment and task properties share one record; each kind reads the fields it has.
+struct ItemFields {
+    int32_t Oid = 0;  // 0 until the first save
+    std::wstring Subject;
+    std::wstring Location;
+    std::wstring Categories;
+    std::wstring Body;
+    DATE Start = 0.0;
+    DATE End = 0.0;
+    bool AllDayEvent = false;
+    int32_t BusyStatus = 2;
+    int32_t Sensitivity = 0;
+    bool ReminderSet = false;
+    int32_t ReminderMinutesBeforeStart = 15;
+    int32_t ReminderOptions = 0;
+    std::wstring ReminderSoundFile;
+    DATE StartDate = 0.0;  // tasks
+    DATE DueDate = 0.0;
+    DATE DateCompleted = 0.0;
+    DATE ReminderTime = 0.0;
+    int32_t Importance = 1;
+    bool Complete = false;
+};
+
+// A changed or deleted occurrence, keyed by the day it originally fell on.
+struct ExceptionFields {
+    DATE OriginalDate = 0.0;  // the original start day, time of day 0
+    bool Deleted = false;
+    ItemFields occurrence;  // Subject .. BusyStatus of the changed occurrence
+};
+
+struct StoredItem {
+    int32_t kind = kAppointmentKind;
+    ItemFields fields;
+    std::optional<RecurrenceFields> pattern;
+    std::vector<ExceptionFields> exceptions;  // ascending OriginalDate
+};
+
+}  // namespace pim

@@ -1,0 +1,408 @@
+// The store file: every property through a save and a reopen, stable object ids, the strict
+// restriction, occurrences recorded as exceptions, files it must not touch, and a kill in the
+// middle of saves.
+#include "platform/pim/application.h"
+#include "platform/pim/recurrence_pattern.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <random>
+
+#include "platform/clock.h"
+#include "tests/support/temp_paths.h"
+
+namespace {
+
+using namespace pim;
+
+DATE Day(int y, int m, int d, int h = 0, int mi = 0)
+{
+    return SystemTimeToVariantTime(MakeSystemTime(y, m, d, h, mi));
+}
+
+// Every Monday: enough of a rule to see the store ask it.
+int MondaysOnly(const RecurrenceFields&, const SYSTEMTIME& day, int32_t)
+{
+    return day.wDayOfWeek == 1 ? 1 : 0;
+}
+
+std::shared_ptr<Items> Open(Application& app, const std::string& path, int32_t folder)
+{
+    EXPECT_EQ(app.Logon(path, MondaysOnly), 0) << QString::fromStdWString(app.LastError()).toStdString();
+    std::shared_ptr<Folder> f;
+    EXPECT_EQ(app.GetDefaultFolder(folder, &f), 0);
+    std::shared_ptr<Items> items;
+    EXPECT_EQ(f->GetItems(&items), 0);
+    return items;
+}
+
+QByteArray Bytes(const std::string& path)
+{
+    QFile f(QString::fromStdString(path));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+}  // namespace
+
+TEST(PimStore, EveryPropertyRoundTripsAndOidsStay)
+{
+    TempPaths paths;
+    Application app;
+    Open(app, paths.StorePath(), kCalendarFolder);
+    std::shared_ptr<AppointmentItem> a;
+    ASSERT_EQ(app.CreateItem(kAppointmentKind, &a), 0);
+    a->SetSubject(L"Review \x65E5\x672C \x1F600");
+    a->SetLocation(L"Room 2");
+    a->SetCategories(L"Work,Team");
+    a->SetBody(L"line 1\r\nline 2\x1F");
+    a->SetStart(Day(2026, 12, 7, 22));
+    a->SetEnd(Day(2026, 12, 8, 1, 30));
+    a->SetAllDayEvent(true);
+    a->SetBusyStatus(3);
+    a->SetSensitivity(2);
+    a->SetReminderSet(true);
+    a->SetReminderMinutesBeforeStart(1440);
+    a->SetReminderOptions(31);
+    a->SetReminderSoundFile(L"/usr/share/sounds/bell.wav");
+    std::shared_ptr<RecurrencePattern> p;
+    ASSERT_EQ(a->GetRecurrencePattern(&p), 0);
+    p->SetRecurrenceType(3);
+    p->SetInterval(0);  // out of range values are stored as given
+    p->SetDayOfMonth(40);
+    p->SetInstance(9);
+    p->SetDayOfWeekMask(0x7F);
+    p->SetMonthOfYear(13);
+    p->SetPatternStartDate(Day(2026, 12, 7));
+    p->SetPatternEndDate(Day(2026, 1, 1));
+    p->SetNoEndDate(false);
+    p->SetOccurrences(7);
+    p->SetStartTime(Day(1899, 12, 30, 22));
+    p->SetDuration(210);
+    ASSERT_EQ(a->Save(), 0);
+    const int32_t first = a->GetOid();
+    EXPECT_GT(first, 0);
+
+    std::shared_ptr<TaskItem> t;
+    ASSERT_EQ(app.CreateItem(kTaskKind, &t), 0);
+    t->SetSubject(L"Expense report");
+    t->SetStartDate(Day(2026, 12, 1));
+    t->SetDueDate(Day(2026, 12, 31));
+    t->SetImportance(2);
+    t->SetReminderTime(Day(2026, 12, 30, 9));
+    {
+        const FixedClock clock(MakeSystemTime(2026, 12, 7, 10, 30));
+        const ScopedClock installed(clock);
+        t->SetComplete(true);
+    }
+    ASSERT_EQ(t->Save(), 0);
+    EXPECT_GT(t->GetOid(), first);
+    app.Logoff();
+
+    Application reopened;
+    const auto items = Open(reopened, paths.StorePath(), kCalendarFolder);
+    ASSERT_EQ(items->Count(), 1);
+    std::shared_ptr<AppointmentItem> b;
+    ASSERT_EQ(items->Item(1, &b), 0);
+    EXPECT_EQ(b->GetOid(), first);
+    EXPECT_EQ(b->GetSubject(), a->GetSubject());
+    EXPECT_EQ(b->GetLocation(), L"Room 2");
+    EXPECT_EQ(b->GetCategories(), L"Work,Team");
+    EXPECT_EQ(b->GetBody(), L"line 1\r\nline 2\x1F");
+    EXPECT_EQ(b->GetStart(), a->GetStart());
+    EXPECT_EQ(b->GetEnd(), a->GetEnd());
+    EXPECT_TRUE(b->GetAllDayEvent());
+    EXPECT_EQ(b->GetBusyStatus(), 3);
+    EXPECT_EQ(b->GetSensitivity(), 2);
+    EXPECT_TRUE(b->GetReminderSet());
+    EXPECT_EQ(b->GetReminderMinutesBeforeStart(), 1440);
+    EXPECT_EQ(b->GetReminderOptions(), 31);
+    EXPECT_EQ(b->GetReminderSoundFile(), L"/usr/share/sounds/bell.wav");
+    EXPECT_TRUE(b->GetIsRecurring());
+    std::shared_ptr<RecurrencePattern> q;
+    ASSERT_EQ(b->GetRecurrencePattern(&q), 0);
+    EXPECT_EQ(q->GetRecurrenceType(), 3);
+    EXPECT_EQ(q->GetInterval(), 0);
+    EXPECT_EQ(q->GetDayOfMonth(), 40);
+    EXPECT_EQ(q->GetInstance(), 9);
+    EXPECT_EQ(q->GetDayOfWeekMask(), 0x7F);
+    EXPECT_EQ(q->GetMonthOfYear(), 13);
+    EXPECT_EQ(q->GetPatternStartDate(), Day(2026, 12, 7));
+    EXPECT_EQ(q->GetPatternEndDate(), Day(2026, 1, 1));
+    EXPECT_FALSE(q->GetNoEndDate());
+    EXPECT_EQ(q->GetOccurrences(), 7);
+    EXPECT_EQ(q->GetDuration(), 210);
+    EXPECT_NEAR(q->GetEndTime(), Day(1899, 12, 31, 1, 30), 1e-9) << "duration moves the end";
+
+    std::shared_ptr<Folder> tasks;
+    ASSERT_EQ(reopened.GetDefaultFolder(kTasksFolder, &tasks), 0);
+    std::shared_ptr<Items> taskItems;
+    ASSERT_EQ(tasks->GetItems(&taskItems), 0);
+    std::shared_ptr<TaskItem> u;
+    ASSERT_EQ(taskItems->Item(1, &u), 0);
+    EXPECT_EQ(u->GetSubject(), L"Expense report");
+    EXPECT_EQ(u->GetStartDate(), Day(2026, 12, 1));
+    EXPECT_EQ(u->GetDueDate(), Day(2026, 12, 31));
+    EXPECT_EQ(u->GetImportance(), 2);
+    EXPECT_EQ(u->GetReminderTime(), Day(2026, 12, 30, 9));
+    EXPECT_TRUE(u->GetComplete());
+    EXPECT_EQ(u->GetDateCompleted(), Day(2026, 12, 7, 10, 30));
+    EXPECT_FALSE(u->GetIsRecurring());
+    EXPECT_NE(taskItems->Item(1, &b), 0) << "a task is not an appointment";
+
+    // A deleted item's id is never handed out again.
+    ASSERT_EQ(u->Delete(), 0);
+    std::shared_ptr<TaskItem> next;
+    ASSERT_EQ(reopened.CreateItem(kTaskKind, &next), 0);
+    ASSERT_EQ(next->Save(), 0);
+    EXPECT_GT(next->GetOid(), u->GetOid());
+    std::shared_ptr<AppointmentItem> copy = b->Copy();
+    EXPECT_EQ(copy->GetOid(), 0);
+    EXPECT_FALSE(copy->GetIsRecurring());
+    EXPECT_EQ(copy->GetSubject(), b->GetSubject());
+}
+
+TEST(PimStore, FindAcceptsOnlyTheOidRestriction)
+{
+    TempPaths paths;
+    Application app;
+    Open(app, paths.StorePath(), kCalendarFolder);
+    std::vector<int32_t> oids;
+    for (int i = 0; i < 3; ++i) {
+        std::shared_ptr<AppointmentItem> a;
+        app.CreateItem(kAppointmentKind, &a);
+        a->SetSubject(L"item " + std::to_wstring(i));
+        ASSERT_EQ(a->Save(), 0);
+        oids.push_back(a->GetOid());
+    }
+    std::shared_ptr<Folder> folder;
+    app.GetDefaultFolder(kCalendarFolder, &folder);
+    std::shared_ptr<Items> items;
+    folder->GetItems(&items);
+    std::shared_ptr<AppointmentItem> found;
+    wchar_t padded[40];
+    std::swprintf(padded, 40, L"[Oid]=%20d", oids[1]);
+    ASSERT_EQ(items->Find(padded, &found), 0);
+    EXPECT_EQ(found->GetSubject(), L"item 1");
+    EXPECT_EQ(items->Find(L"[Oid]=" + std::to_wstring(oids[2]), &found), 0);
+    EXPECT_EQ(found->GetSubject(), L"item 2");
+
+    const std::wstring bad[] = {L"",
+                                L"[Oid]=",
+                                L"[Oid]=   ",
+                                L"[oid]=1",
+                                L"[Oid] = 1",
+                                L"[Oid]=1 OR 1=1",
+                                L"[Oid]=1; DROP TABLE items",
+                                L"'; DROP TABLE items; --",
+                                L"[Oid]=-1",
+                                L"[Oid]=+1",
+                                L"[Oid]=0",
+                                L"[Oid]=99999999999999999999",
+                                L"[Oid]=2147483648",
+                                L"[Oid]=1x",
+                                L"[Subject]=item 1"};
+    for (const std::wstring& text : bad) {
+        std::shared_ptr<AppointmentItem> none;
+        EXPECT_LT(items->Find(text, &none), 0) << QString::fromStdWString(text).toStdString();
+        EXPECT_EQ(none, nullptr);
+    }
+    EXPECT_LT(items->Find(L"[Oid]=987654", &found), 0) << "an id that does not exist";
+    std::shared_ptr<Items> again;
+    folder->GetItems(&again);
+    EXPECT_EQ(again->Count(), 3) << "nothing was dropped";
+}
+
+TEST(PimStore, OccurrenceSavesAndDeletesBecomeExceptions)
+{
+    TempPaths paths;
+    Application app;
+    Open(app, paths.StorePath(), kCalendarFolder);
+    std::shared_ptr<AppointmentItem> series;
+    app.CreateItem(kAppointmentKind, &series);
+    series->SetSubject(L"Standup");
+    series->SetLocation(L"Room 1");
+    series->SetStart(Day(2026, 12, 7, 9));  // a Monday
+    series->SetEnd(Day(2026, 12, 7, 9, 15));
+    std::shared_ptr<RecurrencePattern> pattern;
+    ASSERT_EQ(series->GetRecurrencePattern(&pattern), 0);
+    EXPECT_EQ(pattern->GetDuration(), 15);
+    ASSERT_EQ(series->Save(), 0);
+
+    std::shared_ptr<AppointmentItem> occurrence;
+    EXPECT_LT(pattern->GetOccurrence(Day(2026, 12, 8), &occurrence), 0) << "no Tuesday";
+    ASSERT_EQ(pattern->GetOccurrence(Day(2026, 12, 14, 15), &occurrence), 0);
+    EXPECT_EQ(occurrence->GetStart(), Day(2026, 12, 14, 9));
+    EXPECT_EQ(occurrence->GetEnd(), Day(2026, 12, 14, 9, 15));
+    EXPECT_EQ(occurrence->GetSubject(), L"Standup");
+    occurrence->SetSubject(L"Standup (moved)");
+    occurrence->SetStart(Day(2026, 12, 15, 10));
+    occurrence->SetEnd(Day(2026, 12, 15, 10, 30));
+    ASSERT_EQ(occurrence->Save(), 0);
+    ASSERT_EQ(pattern->GetOccurrence(Day(2026, 12, 21), &occurrence), 0);
+    ASSERT_EQ(occurrence->Delete(), 0);
+
+    Application reopened;
+    const auto items = Open(reopened, paths.StorePath(), kCalendarFolder);
+    std::shared_ptr<AppointmentItem> stored;
+    ASSERT_EQ(items->Item(1, &stored), 0);
+    ASSERT_EQ(stored->GetRecurrencePattern(&pattern), 0);
+    std::shared_ptr<Exceptions> exceptions;
+    ASSERT_EQ(pattern->GetExceptions(&exceptions), 0);
+    ASSERT_EQ(exceptions->Count(), 2);
+    std::shared_ptr<Exception> changed;
+    std::shared_ptr<Exception> deleted;
+    ASSERT_EQ(exceptions->Item(1, &changed), 0);
+    ASSERT_EQ(exceptions->Item(2, &deleted), 0);
+    EXPECT_LT(exceptions->Item(3, &deleted), 0);
+    EXPECT_EQ(changed->GetOriginalDate(), Day(2026, 12, 14));
+    EXPECT_FALSE(changed->GetDeleted());
+    std::shared_ptr<AppointmentItem> changedItem;
+    ASSERT_EQ(changed->GetAppointmentItem(&changedItem), 0);
+    EXPECT_EQ(changedItem->GetSubject(), L"Standup (moved)");
+    EXPECT_EQ(changedItem->GetStart(), Day(2026, 12, 15, 10));
+    EXPECT_EQ(changedItem->GetLocation(), L"Room 1");
+    EXPECT_EQ(deleted->GetOriginalDate(), Day(2026, 12, 21));
+    EXPECT_TRUE(deleted->GetDeleted());
+    EXPECT_LT(deleted->GetAppointmentItem(&changedItem), 0);
+    EXPECT_LT(pattern->GetOccurrence(Day(2026, 12, 21), &occurrence), 0) << "deleted";
+    ASSERT_EQ(pattern->GetOccurrence(Day(2026, 12, 14), &occurrence), 0);
+    EXPECT_EQ(occurrence->GetSubject(), L"Standup (moved)") << "the exception's item";
+
+    // Clearing the pattern drops the exceptions with it at the next save.
+    ASSERT_EQ(stored->ClearRecurrencePattern(), 0);
+    ASSERT_EQ(stored->Save(), 0);
+    Application third;
+    std::shared_ptr<AppointmentItem> plain;
+    ASSERT_EQ(Open(third, paths.StorePath(), kCalendarFolder)->Item(1, &plain), 0);
+    EXPECT_FALSE(plain->GetIsRecurring());
+}
+
+TEST(PimStore, FilesItCannotUseAreReportedAndLeftUntouched)
+{
+    TempPaths paths;
+    std::mt19937 random(7);
+    QByteArray garbage;
+    for (int i = 0; i < 8192; ++i) {
+        garbage.append(static_cast<char>(random()));
+    }
+    const auto write = [&](const std::string& name, const QByteArray& bytes) {
+        QFile f(QString::fromStdString(paths.File(name)));
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes);
+        return paths.File(name);
+    };
+    std::vector<std::string> bad{write("random.sqlite3", garbage),
+                                 write("text.sqlite3", "BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n")};
+    {
+        // A valid store of a later version, and another program's database.
+        for (const char* name : {"newer.sqlite3", "foreign.sqlite3"}) {
+            sqlite3* db = nullptr;
+            sqlite3_open(paths.File(name).c_str(), &db);
+            sqlite3_exec(db,
+                         std::string(name)[0] == 'n' ? "CREATE TABLE x(a); PRAGMA user_version=99"
+                                                      : "CREATE TABLE notes(body TEXT)",
+                         nullptr, nullptr, nullptr);
+            sqlite3_close(db);
+            bad.push_back(paths.File(name));
+        }
+    }
+    for (const std::string& path : bad) {
+        const QByteArray before = Bytes(path);
+        Application app;
+        EXPECT_LT(app.Logon(path, MondaysOnly), 0) << path;
+        EXPECT_FALSE(app.LastError().empty());
+        std::shared_ptr<Folder> folder;
+        EXPECT_LT(app.GetDefaultFolder(kCalendarFolder, &folder), 0);
+        std::shared_ptr<AppointmentItem> item;
+        EXPECT_LT(app.CreateItem(kAppointmentKind, &item), 0);
+        EXPECT_EQ(Bytes(path), before) << path;
+    }
+    Application directory;
+    EXPECT_LT(directory.Logon(paths.File(""), MondaysOnly), 0);
+
+    // A store held in an exclusive transaction by another process fails fast.
+    Application owner;
+    Open(owner, paths.StorePath(), kCalendarFolder);
+    sqlite3* locker = nullptr;
+    sqlite3_open(paths.StorePath().c_str(), &locker);
+    ASSERT_EQ(sqlite3_exec(locker, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    Application blocked;
+    EXPECT_LT(blocked.Logon(paths.StorePath(), MondaysOnly), 0);
+    sqlite3_exec(locker, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(locker);
+
+    // Read-only store file.
+    owner.Logoff();
+    QFile::setPermissions(QString::fromStdString(paths.StorePath()),
+                          QFileDevice::ReadOwner | QFileDevice::ReadUser);
+    if (geteuid() != 0) {  // root writes regardless of permissions
+        Application readOnly;
+        EXPECT_LT(readOnly.Logon(paths.StorePath(), MondaysOnly), 0);
+    }
+}
+
+TEST(PimStore, AKillDuringSavesLeavesEveryItemWhole)
+{
+    TempPaths paths;
+    {
+        Application app;
+        Open(app, paths.StorePath(), kCalendarFolder);
+        for (int i = 0; i < 20; ++i) {
+            std::shared_ptr<AppointmentItem> a;
+            app.CreateItem(kAppointmentKind, &a);
+            a->SetSubject(L"0");
+            ASSERT_EQ(a->Save(), 0);
+        }
+    }
+    std::mt19937 random(42);
+    int saved = 0;
+    for (int round = 0; round < 5; ++round) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            Application app;
+            auto items = Open(app, paths.StorePath(), kCalendarFolder);
+            for (int counter = 1;; ++counter) {
+                std::shared_ptr<AppointmentItem> a;
+                items->Item(1 + counter % items->Count(), &a);
+                const std::wstring mark = std::to_wstring(counter);
+                a->SetSubject(mark);
+                a->SetLocation(mark);
+                a->SetBody(mark);
+                a->SetBusyStatus(counter);
+                std::shared_ptr<RecurrencePattern> p;
+                a->GetRecurrencePattern(&p);
+                p->SetOccurrences(counter);
+                a->Save();
+            }
+        }
+        usleep(20000 + random() % 80000);
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+
+        Application app;
+        const auto items = Open(app, paths.StorePath(), kCalendarFolder);
+        ASSERT_EQ(items->Count(), 20);
+        for (int n = 1; n <= items->Count(); ++n) {
+            std::shared_ptr<AppointmentItem> a;
+            ASSERT_EQ(items->Item(n, &a), 0);
+            const std::wstring mark = a->GetSubject();
+            EXPECT_EQ(a->GetLocation(), mark == L"0" ? L"" : mark);
+            EXPECT_EQ(a->GetBody(), mark == L"0" ? L"" : mark);
+            if (mark != L"0") {
+                ++saved;
+                std::shared_ptr<RecurrencePattern> p;
+                a->GetRecurrencePattern(&p);
+                EXPECT_EQ(std::to_wstring(p->GetOccurrences()), mark);
+                EXPECT_EQ(std::to_wstring(a->GetBusyStatus()), mark);
+            }
+        }
+    }
+    EXPECT_GT(saved, 0) << "the child must have saved before it was killed";
+}
