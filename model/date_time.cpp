@@ -19,9 +19,6 @@ constexpr int kFirstUnsupportedYear = 3000;
 constexpr int kLastFourDigitYear = 9999;
 constexpr int64_t kSecondsPerDay = 86400;
 
-// Day numbers (days since 1899-12-30) of the first and last day with a four-digit year.
-const double kFirstKeyDay = SystemTimeToVariantTime(MakeSystemTime(1, 1, 1));
-const double kLastKeyDay = SystemTimeToVariantTime(MakeSystemTime(kLastFourDigitYear, 12, 31));
 
 bool IsLeapYear(int year)
 {
@@ -38,11 +35,11 @@ SYSTEMTIME FromDayAndSeconds(int64_t day, int64_t seconds)
 {
     day += seconds / kSecondsPerDay;
     seconds %= kSecondsPerDay;
-    if (day > static_cast<int64_t>(kLastKeyDay)) {
-        day = static_cast<int64_t>(kLastKeyDay);
+    if (day > kLastKeyDayNumber) {
+        day = kLastKeyDayNumber;
         seconds = kSecondsPerDay - 1;
     }
-    day = std::max(day, static_cast<int64_t>(kFirstKeyDay));
+    day = std::max(day, kFirstKeyDayNumber);
     SYSTEMTIME st = VariantTimeToSystemTime(static_cast<double>(day));
     st.wHour = static_cast<uint16_t>(seconds / 3600);
     st.wMinute = static_cast<uint16_t>(seconds / 60 % 60);
@@ -234,8 +231,9 @@ std::wstring DateToKey(DATE date, int mode)
         return {};
     }
     // Out-of-range or non-finite dates are pinned so the key keeps its fixed width.
-    const double latest = kLastKeyDay + (kSecondsPerDay - 1) / double(kSecondsPerDay);
-    const DATE pinned = std::isfinite(date) ? std::clamp(date, kFirstKeyDay, latest) : 0.0;
+    const double earliest = static_cast<double>(kFirstKeyDayNumber);
+    const double latest = static_cast<double>(kLastKeyDayNumber) + (kSecondsPerDay - 1.0) / kSecondsPerDay;
+    const DATE pinned = std::isfinite(date) ? std::clamp(date, earliest, latest) : 0.0;
     const SYSTEMTIME st = VariantTimeToSystemTime(pinned);
     return FormatDigits(mode == kTimeStampKey ? L"%.4d%.2d%.2d%.2d%.2d%.2d" : L"%.4d%.2d%.2d", st);
 }

@@ -3,9 +3,15 @@
 // nothing here touches the store, the settings or the screen.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/systemtime.h"
+
+// Day numbers (whole days since 1899-12-30) of 0001-01-01 and 9999-12-31, the first and last
+// day with a four-digit year; results of day arithmetic are kept between them.
+constexpr int64_t kFirstKeyDayNumber = -693593;
+constexpr int64_t kLastKeyDayNumber = 2958465;
 
 // Weekday 0 Sunday .. 6 Saturday of a calendar date.
 int DayOfWeek(int year, int month, int day);

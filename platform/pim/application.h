@@ -1,72 +1,51 @@
-// The store's entry points: log on to a store file, reach the calendar and task folders and
-// their items, create new items. Status codes are negative on failure; nothing throws.
+// The store's entry point: log on to a store file, reach the calendar and tasks folders and
+// create new items. Status codes are negative on failure; nothing throws.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "platform/pim/pim_item.h"
+#include "platform/pim/folder.h"
 
 namespace pim {
 
-class StoreDatabase;
-
 enum FolderId : int32_t { kCalendarFolder = 9, kTasksFolder = 13 };
-
-// The items of one folder, read in bulk when the collection was obtained, ascending Oid.
-class Items {
-public:
-    Items(std::shared_ptr<StoreDatabase> db, std::vector<StoredItem> items);
-    int32_t Count() const { return static_cast<int32_t>(items_.size()); }
-    // 1-based; fails outside 1..Count or for an item of the other kind.
-    int32_t Item(int32_t n, std::shared_ptr<AppointmentItem>* out) const;
-    int32_t Item(int32_t n, std::shared_ptr<TaskItem>* out) const;
-    // Accepts exactly "[Oid]=" and a decimal object id, blanks allowed around the number.
-    int32_t Find(const std::wstring& restriction, std::shared_ptr<AppointmentItem>* out) const;
-    int32_t Find(const std::wstring& restriction, std::shared_ptr<TaskItem>* out) const;
-
-    // The object id of a restriction text, or -1 when the text is anything else.
-    static int32_t ParseOidRestriction(const std::wstring& restriction);
-
-private:
-    const StoredItem* At(int32_t n, int32_t kind) const;
-    const StoredItem* Found(const std::wstring& restriction, int32_t kind) const;
-
-    std::shared_ptr<StoreDatabase> db_;
-    std::vector<StoredItem> items_;
-};
-
-class Folder {
-public:
-    Folder(std::shared_ptr<StoreDatabase> db, int32_t kind) : db_(std::move(db)), kind_(kind) {}
-    int32_t GetItems(std::shared_ptr<Items>* out) const;
-
-private:
-    std::shared_ptr<StoreDatabase> db_;
-    int32_t kind_;
-};
 
 class Application {
 public:
     Application();
     ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
 
     // The store of a normal run: $XDG_DATA_HOME/Velloran/Tamberlo/store.sqlite3.
     static std::string DefaultStorePath();
 
-    // Opens (or creates) the store file; the rule decides which days patterns occur on.
+    // Opens the store file, creating it and its folder when missing. A damaged file, one that
+    // is not a store, of a newer version, read-only or locked fails and is never written. The
+    // rule decides on which days a pattern has occurrences.
     int32_t Logon(const std::string& path, OccurrenceRule rule);
+    // Items obtained before keep their values but can no longer be saved.
     void Logoff();
     // Why the last Logon failed, in words for the user.
     std::wstring LastError() const;
 
+    // 9 calendar, 13 tasks.
     int32_t GetDefaultFolder(int32_t id, std::shared_ptr<Folder>* out) const;
+    // 1 appointment, 3 task: a new unsaved item.
     int32_t CreateItem(int32_t type, std::shared_ptr<AppointmentItem>* out) const;
     int32_t CreateItem(int32_t type, std::shared_ptr<TaskItem>* out) const;
 
+    // Runs many saves as one transaction, for imports and generated calendars; a negative
+    // result of `work` rolls every save back.
+    int32_t RunInOneTransaction(const std::function<int32_t()>& work);
+
 private:
+    bool LoggedOn() const;
+
     std::shared_ptr<StoreDatabase> db_;
+    std::wstring lastError_;
 };
 
 }  // namespace pim

@@ -13,6 +13,9 @@ namespace pim {
 
 enum ItemKind : int32_t { kAppointmentKind = 1, kTaskKind = 3 };
 
+// 4501-01-01: the date a task holds when it has no start, due, completion or reminder date.
+constexpr DATE kNoDate = 949998.0;
+
 // Appointment and task properties share one record; each kind reads the fields it has.
 struct ItemFields {
     int32_t Oid = 0;  // 0 until the first save
@@ -29,19 +32,19 @@ struct ItemFields {
     int32_t ReminderMinutesBeforeStart = 15;
     int32_t ReminderOptions = 0;
     std::wstring ReminderSoundFile;
-    DATE StartDate = 0.0;  // tasks
-    DATE DueDate = 0.0;
-    DATE DateCompleted = 0.0;
-    DATE ReminderTime = 0.0;
+    DATE StartDate = kNoDate;  // tasks from here on
+    DATE DueDate = kNoDate;
+    DATE DateCompleted = kNoDate;
+    DATE ReminderTime = kNoDate;
     int32_t Importance = 1;
     bool Complete = false;
 };
 
 // A changed or deleted occurrence, keyed by the day it originally fell on.
 struct ExceptionFields {
-    DATE OriginalDate = 0.0;  // the original start day, time of day 0
+    DATE OriginalDate = 0.0;  // the original start day, no time of day
     bool Deleted = false;
-    ItemFields occurrence;  // Subject .. BusyStatus of the changed occurrence
+    ItemFields occurrence;  // the changed occurrence as it was saved
 };
 
 struct StoredItem {

@@ -1,34 +1,13 @@
 // Saving and deleting items. An occurrence is never stored on its own: its save or delete
-// becomes an exception of its series, and the series is saved.
+// becomes an exception of its series, and the series is saved with it.
 #include "platform/pim/pim_item.h"
 
 #include <algorithm>
-#include <cmath>
 
-#include "platform/clock.h"
 #include "platform/pim/recurrence_pattern.h"
 #include "platform/pim/store_database.h"
 
 namespace pim {
-namespace {
-
-constexpr double kMinutesPerDay = 1440.0;
-
-// The exception of a day in a series, created when the day has none yet.
-ExceptionFields& ExceptionOf(StoredItem& series, DATE originalDay)
-{
-    auto& list = series.exceptions;
-    const auto at = std::lower_bound(list.begin(), list.end(), originalDay,
-                                     [](const ExceptionFields& e, DATE d) { return e.OriginalDate < d; });
-    if (at != list.end() && at->OriginalDate == originalDay) {
-        return *at;
-    }
-    ExceptionFields created;
-    created.OriginalDate = originalDay;
-    return *list.insert(at, created);
-}
-
-}  // namespace
 
 PimItem::PimItem(std::shared_ptr<StoreDatabase> db, StoredItem stored)
     : stored_(std::move(stored)), db_(std::move(db))
@@ -39,25 +18,16 @@ PimItem::~PimItem() = default;
 
 int32_t PimItem::GetRecurrencePattern(std::shared_ptr<RecurrencePattern>* out)
 {
-    if (out == nullptr || IsOccurrence()) {
+    if (out == nullptr) {
         return -1;
     }
-    if (!stored_.pattern) {
-        const DATE anchor = PatternAnchor();
-        const DATE day = std::floor(anchor);
-        RecurrenceFields p;
-        p.RecurrenceType = 1;
-        p.PatternStartDate = day;
-        p.StartTime = anchor - day;
-        p.Duration = std::max(0, static_cast<int32_t>(std::lround(
-                                     (stored_.fields.End - stored_.fields.Start) * kMinutesPerDay)));
-        p.EndTime = p.StartTime + p.Duration / kMinutesPerDay;
-        p.Interval = 1;
-        p.DayOfWeekMask = 1 << VariantTimeToSystemTime(day).wDayOfWeek;
-        p.NoEndDate = true;
-        stored_.pattern = p;
+    if (IsOccurrence()) {
+        return master_->GetRecurrencePattern(out);
     }
-    *out = std::make_shared<RecurrencePattern>(weak_from_this());
+    if (!stored_.pattern) {
+        stored_.pattern = RecurrencePattern::WeeklyFrom(PatternStart(), PatternMinutes());
+    }
+    *out = std::make_shared<RecurrencePattern>(shared_from_this());
     return 0;
 }
 
@@ -71,50 +41,53 @@ int32_t PimItem::ClearRecurrencePattern()
     return 0;
 }
 
+// The exception of the occurrence's original day in its series, created when there is none.
+ExceptionFields& PimItem::ExceptionOfOccurrence()
+{
+    auto& list = master_->stored_.exceptions;
+    const auto at = std::lower_bound(list.begin(), list.end(), originalDate_,
+                                     [](const ExceptionFields& e, DATE d) { return e.OriginalDate < d; });
+    if (at != list.end() && at->OriginalDate == originalDate_) {
+        return *at;
+    }
+    ExceptionFields created;
+    created.OriginalDate = originalDate_;
+    return *list.insert(at, created);
+}
+
 int32_t PimItem::Save()
 {
-    if (IsOccurrence()) {
-        ExceptionFields& e = ExceptionOf(master_->stored_, originalDate_);
-        e.Deleted = false;
-        e.occurrence = stored_.fields;
-        return master_->Save();
+    if (!db_) {
+        return -1;
     }
-    return db_->Save(stored_);
+    if (!IsOccurrence()) {
+        return db_->Save(stored_);
+    }
+    ExceptionFields& e = ExceptionOfOccurrence();
+    e.Deleted = false;
+    e.occurrence = stored_.fields;
+    return master_->Save();
 }
 
 int32_t PimItem::Delete()
 {
-    if (IsOccurrence()) {
-        ExceptionFields& e = ExceptionOf(master_->stored_, originalDate_);
-        e.Deleted = true;
-        e.occurrence = master_->stored_.fields;
-        return master_->Save();
-    }
-    if (GetOid() <= 0) {
+    if (!db_) {
         return -1;
     }
-    return db_->Delete(GetOid());
+    if (!IsOccurrence()) {
+        return db_->Delete(GetOid());
+    }
+    ExceptionFields& e = ExceptionOfOccurrence();
+    e.Deleted = true;
+    e.occurrence = stored_.fields;
+    return master_->Save();
 }
 
-std::shared_ptr<AppointmentItem> AppointmentItem::Copy() const
+StoredItem PimItem::CopiedFields() const
 {
     StoredItem copy{stored_.kind, stored_.fields, std::nullopt, {}};
     copy.fields.Oid = 0;
-    return std::make_shared<AppointmentItem>(db_, std::move(copy));
-}
-
-std::shared_ptr<TaskItem> TaskItem::Copy() const
-{
-    StoredItem copy{stored_.kind, stored_.fields, std::nullopt, {}};
-    copy.fields.Oid = 0;
-    copy.fields.DateCompleted = 0.0;
-    return std::make_shared<TaskItem>(db_, std::move(copy));
-}
-
-void TaskItem::SetComplete(bool v)
-{
-    stored_.fields.Complete = v;
-    stored_.fields.DateCompleted = v ? SystemTimeToVariantTime(GetLocalTime()) : 0.0;
+    return copy;
 }
 
 }  // namespace pim

@@ -1,10 +1,10 @@
-// Pattern values, exceptions and occurrences. The pattern's values live in its item, so the
-// item's save writes them and a pattern object is only a view onto them.
+// Pattern values, exceptions and occurrences. A pattern object is only a view onto the values
+// its item holds; occurrences are built from the item and saved back into it.
 #include "platform/pim/recurrence_pattern.h"
 
 #include <cmath>
 
-#include "platform/pim/pim_item.h"
+#include "platform/pim/appointment_item.h"
 #include "platform/pim/store_database.h"
 
 namespace pim {
@@ -16,49 +16,37 @@ double TimeOfDay(DATE value) { return value - std::floor(value); }
 
 }  // namespace
 
-int32_t Exception::GetAppointmentItem(std::shared_ptr<AppointmentItem>* out) const
+RecurrenceFields RecurrencePattern::WeeklyFrom(DATE start, int32_t minutes)
 {
-    if (out == nullptr || item_ == nullptr) {
-        return -1;
-    }
-    *out = item_;
-    return 0;
-}
-
-int32_t Exceptions::Item(int32_t n, std::shared_ptr<Exception>* out) const
-{
-    if (out == nullptr || n < 1 || n > Count()) {
-        return -1;
-    }
-    *out = items_[static_cast<size_t>(n - 1)];
-    return 0;
+    RecurrenceFields p;
+    const DATE day = std::floor(start);
+    p.RecurrenceType = 1;
+    p.PatternStartDate = day;
+    p.StartTime = start - day;
+    p.Duration = minutes;
+    p.EndTime = TimeOfDay(start + minutes / kMinutesPerDay);
+    p.DayOfWeekMask = 1 << VariantTimeToSystemTime(day).wDayOfWeek;
+    return p;
 }
 
 const RecurrenceFields& RecurrencePattern::Fields() const
 {
-    static const RecurrenceFields none;
-    const std::shared_ptr<PimItem> owner = owner_.lock();
-    return owner && owner->stored_.pattern ? *owner->stored_.pattern : none;
+    return owner_->stored_.pattern ? *owner_->stored_.pattern : none_;
 }
 
 RecurrenceFields& RecurrencePattern::Edit()
 {
-    static RecurrenceFields detached;
-    const std::shared_ptr<PimItem> owner = owner_.lock();
-    if (!owner) {
-        return detached;
+    if (!owner_->stored_.pattern) {
+        owner_->stored_.pattern = RecurrenceFields{};
     }
-    if (!owner->stored_.pattern) {
-        owner->stored_.pattern = RecurrenceFields{};
-    }
-    return *owner->stored_.pattern;
+    return *owner_->stored_.pattern;
 }
 
 void RecurrencePattern::SetStartTime(DATE v)
 {
     RecurrenceFields& p = Edit();
     p.StartTime = v;
-    p.EndTime = TimeOfDay(v) + p.Duration / kMinutesPerDay;
+    p.EndTime = TimeOfDay(v + p.Duration / kMinutesPerDay);
 }
 
 void RecurrencePattern::SetEndTime(DATE v)
@@ -67,7 +55,7 @@ void RecurrencePattern::SetEndTime(DATE v)
     p.EndTime = v;
     double minutes = std::round((TimeOfDay(v) - TimeOfDay(p.StartTime)) * kMinutesPerDay);
     if (minutes < 0) {
-        minutes += kMinutesPerDay;  // an end before the start of day ends on the next day
+        minutes += kMinutesPerDay;
     }
     p.Duration = static_cast<int32_t>(minutes);
 }
@@ -76,34 +64,30 @@ void RecurrencePattern::SetDuration(int32_t minutes)
 {
     RecurrenceFields& p = Edit();
     p.Duration = minutes;
-    p.EndTime = TimeOfDay(p.StartTime) + minutes / kMinutesPerDay;
+    p.EndTime = TimeOfDay(p.StartTime + minutes / kMinutesPerDay);
 }
 
-std::shared_ptr<AppointmentItem> RecurrencePattern::MakeOccurrence(const ItemFields& fields,
-                                                                   DATE originalDay) const
+std::shared_ptr<AppointmentItem> RecurrencePattern::Occurrence(const ItemFields& fields,
+                                                               DATE originalDay) const
 {
-    const std::shared_ptr<PimItem> owner = owner_.lock();
-    if (!owner) {
-        return nullptr;
-    }
     StoredItem stored{kAppointmentKind, fields, std::nullopt, {}};
-    stored.fields.Oid = owner->GetOid();
-    auto item = std::make_shared<AppointmentItem>(owner->db_, std::move(stored));
-    item->master_ = owner;
+    stored.fields.Oid = owner_->GetOid();
+    auto item = std::make_shared<AppointmentItem>(owner_->db_, std::move(stored));
+    item->master_ = owner_;
     item->originalDate_ = originalDay;
     return item;
 }
 
 int32_t RecurrencePattern::GetExceptions(std::shared_ptr<Exceptions>* out) const
 {
-    const std::shared_ptr<PimItem> owner = owner_.lock();
-    if (out == nullptr || !owner) {
+    if (out == nullptr) {
         return -1;
     }
     std::vector<std::shared_ptr<Exception>> list;
-    for (const ExceptionFields& e : owner->stored_.exceptions) {
+    for (const ExceptionFields& e : owner_->stored_.exceptions) {
+        const bool appointment = owner_->stored_.kind == kAppointmentKind && !e.Deleted;
         list.push_back(std::make_shared<Exception>(
-            e, e.Deleted ? nullptr : MakeOccurrence(e.occurrence, e.OriginalDate)));
+            e, appointment ? Occurrence(e.occurrence, e.OriginalDate) : nullptr));
     }
     *out = std::make_shared<Exceptions>(std::move(list));
     return 0;
@@ -111,29 +95,29 @@ int32_t RecurrencePattern::GetExceptions(std::shared_ptr<Exceptions>* out) const
 
 int32_t RecurrencePattern::GetOccurrence(DATE date, std::shared_ptr<AppointmentItem>* out) const
 {
-    const std::shared_ptr<PimItem> owner = owner_.lock();
-    if (out == nullptr || !owner || !owner->stored_.pattern || !owner->db_->Rule()) {
+    if (out == nullptr || !owner_->db_ || !owner_->db_->Rule() || !owner_->stored_.pattern ||
+        owner_->stored_.kind != kAppointmentKind) {
         return -1;
     }
     const DATE day = std::floor(date);
-    for (const ExceptionFields& e : owner->stored_.exceptions) {
+    for (const ExceptionFields& e : owner_->stored_.exceptions) {
         if (e.OriginalDate == day) {
             if (e.Deleted) {
                 return -1;
             }
-            *out = MakeOccurrence(e.occurrence, day);
+            *out = Occurrence(e.occurrence, day);
             return 0;
         }
     }
-    const RecurrenceFields& p = *owner->stored_.pattern;
-    const int state = owner->db_->Rule()(p, VariantTimeToSystemTime(day), -1);
+    const RecurrenceFields& p = *owner_->stored_.pattern;
+    const int state = owner_->db_->Rule()(p, VariantTimeToSystemTime(day), -1);
     if (state != 1 && state != 2) {
         return -1;
     }
-    ItemFields fields = owner->stored_.fields;
+    ItemFields fields = owner_->stored_.fields;
     fields.Start = day + TimeOfDay(p.StartTime);
     fields.End = fields.Start + p.Duration / kMinutesPerDay;
-    *out = MakeOccurrence(fields, day);
+    *out = Occurrence(fields, day);
     return 0;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,26 +22,38 @@ public:
     StoreDatabase(const StoreDatabase&) = delete;
     StoreDatabase& operator=(const StoreDatabase&) = delete;
 
-    // Creates a missing file; a file that is not ours, newer, read-only or locked fails with a
-    // negative status and a message, and is left exactly as it was.
+    // Creates a missing file and its folder. A file that is not a store, of a newer version,
+    // read-only or locked fails with a negative status and a message, and is left as it was.
     int32_t Open(const std::string& path);
     void Close();
     bool IsOpen() const { return db_ != nullptr; }
     const std::wstring& LastError() const { return lastError_; }
-    // The program's rule for which days a pattern has occurrences on.
+
     void SetOccurrenceRule(OccurrenceRule rule) { rule_ = std::move(rule); }
     const OccurrenceRule& Rule() const { return rule_; }
 
-    // Every item of a kind with its pattern and exceptions, ascending Oid, in three queries.
-    int32_t LoadAll(int32_t kind, std::vector<StoredItem>& out);
-    // Inserts (Oid 0: assigns a new one) or replaces the whole item; all or nothing.
+    // The items of a kind with their patterns and exceptions, ascending Oid, in three queries.
+    // A positive oid limits the load to that one item.
+    int32_t Load(int32_t kind, int32_t oid, std::vector<StoredItem>& out);
+    // Inserts (Oid 0 gets a new id) or replaces the whole item: all of it or nothing.
     int32_t Save(StoredItem& item);
     int32_t Delete(int32_t oid);
+    // Runs many saves as one transaction (one disk sync); a negative result rolls all back
+    // (items saved inside keep the Oid they were given, which then does not exist).
+    int32_t RunInOneTransaction(const std::function<int32_t()>& work);
 
 private:
     int32_t Fail(const std::wstring& what);
     int32_t CheckUsable();
     int32_t Exec(const char* sql);
+    int32_t BeginWrite(bool outermost);
+    int32_t EndWrite(bool outermost, int32_t status);
+    int32_t WriteItem(const StoredItem& item, int32_t& oid);
+    int32_t WritePattern(int32_t oid, const StoredItem& item);
+    int32_t DeleteDependents(int32_t oid);
+    int32_t LoadItems(int32_t kind, int32_t oid, std::vector<StoredItem>& out);
+    int32_t LoadPatterns(int32_t kind, int32_t oid, std::vector<StoredItem>& out);
+    int32_t LoadExceptions(int32_t kind, int32_t oid, std::vector<StoredItem>& out);
 
     sqlite3* db_ = nullptr;
     std::wstring lastError_;

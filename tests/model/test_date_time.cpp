@@ -206,6 +206,8 @@ TEST(DateTime, KeysHaveTheirFixedFormats)
     EXPECT_EQ(DateToKey(1e9, kTimeStampKey), L"99991231235959");
     EXPECT_EQ(DateToKey(std::nan(""), kDayKey), L"18991230");
     EXPECT_EQ(DateToKey(-1e9, kDayKey), L"00010101");
+    EXPECT_EQ(DateToKey(-693593.0, kDayKey), L"00010101");
+    EXPECT_EQ(DateToKey(2958465.0, kDayKey), L"99991231");
 }
 
 TEST(DateTime, BadKeysGiveNoDate)

@@ -136,7 +136,7 @@ TEST(PimStore, EveryPropertyRoundTripsAndOidsStay)
     EXPECT_FALSE(q->GetNoEndDate());
     EXPECT_EQ(q->GetOccurrences(), 7);
     EXPECT_EQ(q->GetDuration(), 210);
-    EXPECT_NEAR(q->GetEndTime(), Day(1899, 12, 31, 1, 30), 1e-9) << "duration moves the end";
+    EXPECT_NEAR(q->GetEndTime(), Day(1899, 12, 30, 1, 30), 1e-9) << "duration moves the end time of day";
 
     std::shared_ptr<Folder> tasks;
     ASSERT_EQ(reopened.GetDefaultFolder(kTasksFolder, &tasks), 0);

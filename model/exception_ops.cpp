@@ -1,0 +1,192 @@
+// Cancelling exceptions works on an in-memory snapshot of the pattern and of every exception,
+// because clearing the pattern is the store's only way to drop one. Completing a task steps a
+// recurring task on to its next occurrence.
+#include "model/exception_ops.h"
+
+#include <cmath>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "model/date_time.h"
+#include "model/recurrence.h"
+#include "platform/pim/recurrence_pattern.h"
+
+namespace {
+
+constexpr int32_t kAllExceptions = -1;
+
+// What a replay writes back into an occurrence.
+struct ExceptionSnapshot {
+    DATE originalDay = 0.0;
+    bool deleted = false;
+    std::wstring subject;
+    std::wstring categories;
+    std::wstring location;
+    std::wstring body;
+    DATE start = 0.0;
+    DATE end = 0.0;
+    bool allDay = false;
+    int32_t busyStatus = 0;
+    int32_t sensitivity = 0;
+    bool reminderSet = false;
+    int32_t reminderMinutes = 0;
+    int32_t reminderOptions = 0;
+    std::wstring reminderSoundFile;
+};
+
+DATE DayOf(DATE date)
+{
+    return KeyToDate(DateToKey(date, kDayKey), kDayKey);
+}
+
+ExceptionSnapshot SnapshotException(pim::Exception& exception)
+{
+    ExceptionSnapshot snapshot;
+    snapshot.originalDay = DayOf(exception.GetOriginalDate());
+    snapshot.deleted = exception.GetDeleted();
+    std::shared_ptr<pim::AppointmentItem> item;
+    if (snapshot.deleted || exception.GetAppointmentItem(&item) < 0 || !item)
+        return snapshot;
+    snapshot.subject = item->GetSubject();
+    snapshot.categories = item->GetCategories();
+    snapshot.location = item->GetLocation();
+    snapshot.body = item->GetBody();
+    snapshot.start = item->GetStart();
+    snapshot.end = item->GetEnd();
+    snapshot.allDay = item->GetAllDayEvent();
+    snapshot.busyStatus = item->GetBusyStatus();
+    snapshot.sensitivity = item->GetSensitivity();
+    snapshot.reminderSet = item->GetReminderSet();
+    snapshot.reminderMinutes = item->GetReminderMinutesBeforeStart();
+    snapshot.reminderOptions = item->GetReminderOptions();
+    snapshot.reminderSoundFile = item->GetReminderSoundFile();
+    return snapshot;
+}
+
+void ReplayOnto(const ExceptionSnapshot& snapshot, pim::AppointmentItem& occurrence)
+{
+    occurrence.SetSubject(snapshot.subject);
+    occurrence.SetCategories(snapshot.categories);
+    occurrence.SetLocation(snapshot.location);
+    occurrence.SetBody(snapshot.body);
+    occurrence.SetStart(snapshot.start);
+    occurrence.SetEnd(snapshot.end);
+    occurrence.SetAllDayEvent(snapshot.allDay);
+    occurrence.SetBusyStatus(snapshot.busyStatus);
+    occurrence.SetSensitivity(snapshot.sensitivity);
+    occurrence.SetReminderSet(snapshot.reminderSet);
+    occurrence.SetReminderMinutesBeforeStart(snapshot.reminderMinutes);
+    occurrence.SetReminderOptions(snapshot.reminderOptions);
+    occurrence.SetReminderSoundFile(snapshot.reminderSoundFile);
+}
+
+// Writes the pattern fields in the order the store expects: the start time before the duration
+// (the store derives the end time), and only the fields the type uses.
+void WritePattern(const pim::RecurrenceFields& fields, pim::RecurrencePattern& pattern)
+{
+    const int32_t type = fields.RecurrenceType;
+    pattern.SetRecurrenceType(type);
+    pattern.SetPatternStartDate(fields.PatternStartDate);
+    pattern.SetPatternEndDate(fields.PatternEndDate);
+    pattern.SetStartTime(fields.StartTime);
+    pattern.SetDuration(fields.Duration);
+    const bool yearly = type == kRecursYearly || type == kRecursYearNth;
+    const bool nthWeekday = type == kRecursMonthNth || type == kRecursYearNth;
+    if (!yearly)
+        pattern.SetInterval(fields.Interval);
+    if (type == kRecursMonthly || type == kRecursYearly)
+        pattern.SetDayOfMonth(fields.DayOfMonth);
+    if (nthWeekday)
+        pattern.SetInstance(fields.Instance);
+    if (yearly)
+        pattern.SetMonthOfYear(fields.MonthOfYear);
+    if (type == kRecursDaily || type == kRecursWeekly || nthWeekday)
+        pattern.SetDayOfWeekMask(fields.DayOfWeekMask);
+    pattern.SetNoEndDate(fields.NoEndDate);
+}
+
+// False when the occurrence could not be obtained (it is then left alone) or not written.
+bool Replay(const ExceptionSnapshot& snapshot, pim::RecurrencePattern& pattern)
+{
+    std::shared_ptr<pim::AppointmentItem> occurrence;
+    if (pattern.GetOccurrence(snapshot.originalDay, &occurrence) < 0 || !occurrence)
+        return false;
+    if (snapshot.deleted)
+        return occurrence->Delete() >= 0;
+    ReplayOnto(snapshot, *occurrence);
+    return occurrence->Save() >= 0;
+}
+
+// Moves a recurring task's pattern and dates on to the next occurrence; false when the task does
+// not recur or its pattern has no further occurrence. A missing due date stays missing.
+bool MoveToNextOccurrence(pim::TaskItem& task)
+{
+    std::shared_ptr<pim::RecurrencePattern> pattern;
+    if (!task.GetIsRecurring() || task.GetRecurrencePattern(&pattern) < 0 || !pattern)
+        return false;
+    const std::optional<SYSTEMTIME> next = NextOccurrence(
+        pattern->Fields(), VariantTimeToSystemTime(pattern->GetPatternStartDate()));
+    if (!next)
+        return false;
+    const DATE nextDay = SystemTimeToVariantTime(*next);
+    if (!pattern->GetNoEndDate() && std::floor(pattern->GetPatternEndDate()) < nextDay)
+        return false;
+    const DATE start = task.GetStartDate();
+    const DATE due = task.GetDueDate();
+    const bool hasSpan = IsTaskDate(start) && IsTaskDate(due);
+    const int span =
+        hasSpan ? DaysBetween(VariantTimeToSystemTime(start), VariantTimeToSystemTime(due)) : 0;
+    pattern->SetPatternStartDate(nextDay);
+    task.SetStartDate(nextDay);
+    if (IsTaskDate(due))
+        task.SetDueDate(nextDay + span);
+    return true;
+}
+
+}  // namespace
+
+std::wstring CancelException(pim::AppointmentItem& appointment, int32_t n, int* notReplayed)
+{
+    if (notReplayed)
+        *notReplayed = 0;
+    // Asking a single appointment for its pattern would give it one; it has no exceptions.
+    std::shared_ptr<pim::RecurrencePattern> pattern;
+    std::shared_ptr<pim::Exceptions> exceptions;
+    if (!appointment.GetIsRecurring() || appointment.GetRecurrencePattern(&pattern) < 0 || !pattern
+        || pattern->GetExceptions(&exceptions) < 0 || !exceptions)
+        return L"0";
+    const int32_t count = exceptions->Count();
+    // A number that names no exception (0 or below, other than "all") changes nothing either.
+    if (n > count || (n < 1 && n != kAllExceptions))
+        return L"1";
+
+    const pim::RecurrenceFields fields = pattern->Fields();
+    std::vector<ExceptionSnapshot> snapshots;
+    for (int32_t i = 1; i <= count; ++i) {
+        std::shared_ptr<pim::Exception> exception;
+        if (exceptions->Item(i, &exception) >= 0 && exception && i != n)
+            snapshots.push_back(SnapshotException(*exception));
+    }
+
+    // The cleared pattern is not saved on its own: the item on file keeps its recurrence until
+    // the rebuilt pattern is saved in its place.
+    appointment.ClearRecurrencePattern();
+    std::shared_ptr<pim::RecurrencePattern> rebuilt;
+    if (appointment.GetRecurrencePattern(&rebuilt) < 0 || !rebuilt)
+        return L"9999";
+    WritePattern(fields, *rebuilt);
+    appointment.Save();
+    if (n == kAllExceptions)
+        return L"AllClear";
+    for (const ExceptionSnapshot& snapshot : snapshots)
+        if (!Replay(snapshot, *rebuilt) && notReplayed)
+            ++*notReplayed;
+    return L"Fin";
+}
+
+void CompleteTask(pim::TaskItem& task, bool keepSimple)
+{
+    if (keepSimple || !MoveToNextOccurrence(task))
+        task.SetComplete(true);
+}

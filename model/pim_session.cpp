@@ -1,0 +1,151 @@
+// One store connection per operation. Nothing obtained from the store is used unless the call
+// that gave it succeeded, so a store that cannot be opened behaves as an empty one.
+#include "model/pim_session.h"
+
+#include <cwchar>
+#include <iterator>
+#include <utility>
+
+namespace {
+
+constexpr int32_t kAppointmentItemType = 1;
+constexpr int32_t kTaskItemType = 3;
+
+}  // namespace
+
+PimSession::PimSession(std::string storePath, pim::OccurrenceRule rule)
+    : storePath_(std::move(storePath)), rule_(std::move(rule))
+{
+}
+
+PimSession::~PimSession()
+{
+    Disconnect();
+}
+
+int32_t PimSession::Connect()
+{
+    if (IsConnected())
+        return 0;
+    connectError_.clear();
+    auto application = std::make_unique<pim::Application>();
+    lastStatus_ = application->Logon(storePath_, rule_);
+    if (lastStatus_ < 0) {
+        connectError_ = application->LastError();
+        return lastStatus_;
+    }
+    application_ = std::move(application);
+    OpenCollection(pim::kCalendarFolder, &appointments_, &appointmentCount_);
+    OpenCollection(pim::kTasksFolder, &tasks_, &taskCount_);
+    return 0;
+}
+
+// A folder or collection that cannot be had leaves its count at 0, so nothing is fetched.
+void PimSession::OpenCollection(int32_t folderId, std::shared_ptr<pim::Items>* items,
+                                int32_t* count)
+{
+    std::shared_ptr<pim::Folder> folder;
+    lastStatus_ = application_->GetDefaultFolder(folderId, &folder);
+    if (lastStatus_ < 0 || !folder)
+        return;
+    lastStatus_ = folder->GetItems(items);
+    if (lastStatus_ >= 0 && *items)
+        *count = (*items)->Count();
+    else
+        items->reset();
+}
+
+void PimSession::Disconnect()
+{
+    currentAppointment_.reset();
+    currentTask_.reset();
+    appointments_.reset();
+    tasks_.reset();
+    appointmentCount_ = 0;
+    taskCount_ = 0;
+    if (application_) {
+        application_->Logoff();
+        application_.reset();
+    }
+}
+
+template <typename Item>
+std::shared_ptr<Item> PimSession::Fetch(const pim::Items* items, int32_t count, int32_t n,
+                                        std::shared_ptr<Item>* current)
+{
+    if (items == nullptr || n < 1 || n > count)
+        return nullptr;
+    std::shared_ptr<Item> fetched;
+    lastStatus_ = items->Item(n, &fetched);
+    if (lastStatus_ < 0 || !fetched)
+        return nullptr;
+    *current = fetched;
+    return fetched;
+}
+
+template <typename Item>
+std::shared_ptr<Item> PimSession::Find(const pim::Items* items, const std::wstring& oidField,
+                                       std::shared_ptr<Item>* current, bool* found)
+{
+    current->reset();
+    *found = false;
+    if (items == nullptr)
+        return nullptr;
+    std::shared_ptr<Item> item;
+    lastStatus_ = items->Find(L"[Oid]=" + oidField, &item);
+    if (lastStatus_ < 0 || !item)
+        return nullptr;
+    *found = true;
+    *current = item;
+    return item;
+}
+
+template <typename Item>
+std::shared_ptr<Item> PimSession::Create(int32_t type, std::shared_ptr<Item>* current)
+{
+    if (!application_)
+        return nullptr;
+    std::shared_ptr<Item> created;
+    lastStatus_ = application_->CreateItem(type, &created);
+    if (lastStatus_ < 0 || !created)
+        return nullptr;
+    *current = created;
+    return created;
+}
+
+AppointItem PimSession::FetchAppointment(int32_t n)
+{
+    return Fetch(appointments_.get(), appointmentCount_, n, &currentAppointment_);
+}
+
+TaskItem PimSession::FetchTask(int32_t n)
+{
+    return Fetch(tasks_.get(), taskCount_, n, &currentTask_);
+}
+
+AppointItem PimSession::FindAppointment(const std::wstring& oidField)
+{
+    return Find(appointments_.get(), oidField, &currentAppointment_, &appointmentFound_);
+}
+
+TaskItem PimSession::FindTask(const std::wstring& oidField)
+{
+    return Find(tasks_.get(), oidField, &currentTask_, &taskFound_);
+}
+
+AppointItem PimSession::CreateAppointment()
+{
+    return Create(kAppointmentItemType, &currentAppointment_);
+}
+
+TaskItem PimSession::CreateTask()
+{
+    return Create(kTaskItemType, &currentTask_);
+}
+
+std::wstring PimSession::OidField(int32_t oid)
+{
+    wchar_t field[24];
+    std::swprintf(field, std::size(field), L"%20d", oid);
+    return field;
+}

@@ -1,0 +1,84 @@
+// The connection to the PIM store for the span of one operation: connect, fetch, find or create
+// items, disconnect. The store is never held open between operations; the program owns one
+// session, and tests make their own over a temporary store file.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "model/pim_records.h"
+#include "platform/pim/application.h"
+#include "platform/pim/recurrence_fields.h"
+
+class PimSession {
+public:
+    // The store file, and the occurrence rule the store decides recurring days with.
+    PimSession(std::string storePath, pim::OccurrenceRule rule);
+    ~PimSession();
+    PimSession(const PimSession&) = delete;
+    PimSession& operator=(const PimSession&) = delete;
+
+    // Opens the store and reads both counts. A store that cannot be opened leaves the session
+    // empty (counts 0, every fetch, find and create failing) with a negative status and the
+    // reason in ConnectError(). Connecting an open session changes nothing.
+    int32_t Connect();
+    // Drops the current items, the collections and the connection; harmless when not open.
+    void Disconnect();
+    bool IsConnected() const { return application_ != nullptr; }
+    const std::wstring& ConnectError() const { return connectError_; }
+
+    int32_t AppointmentCount() const { return appointmentCount_; }
+    int32_t TaskCount() const { return taskCount_; }
+
+    // Item n (from 1) of the collection read at connect, which becomes the current item;
+    // null on failure.
+    AppointItem FetchAppointment(int32_t n);
+    TaskItem FetchTask(int32_t n);
+
+    // The item whose object id is in the document's 20-character oid field. Sets the kind's
+    // found flag and current item on success, clears both on failure.
+    AppointItem FindAppointment(const std::wstring& oidField);
+    TaskItem FindTask(const std::wstring& oidField);
+
+    // A new unsaved item, which becomes the current item; the caller fills and saves it.
+    AppointItem CreateAppointment();
+    TaskItem CreateTask();
+
+    const AppointItem& CurrentAppointment() const { return currentAppointment_; }
+    const TaskItem& CurrentTask() const { return currentTask_; }
+    void ReleaseAppointment() { currentAppointment_.reset(); }
+    void ReleaseTask() { currentTask_.reset(); }
+
+    int32_t LastStatus() const { return lastStatus_; }
+    bool AppointmentFound() const { return appointmentFound_; }
+    bool TaskFound() const { return taskFound_; }
+
+    // The oid field the document keys its tables by: the id blank-padded to 20 characters.
+    static std::wstring OidField(int32_t oid);
+
+private:
+    void OpenCollection(int32_t folderId, std::shared_ptr<pim::Items>* items, int32_t* count);
+    template <typename Item>
+    std::shared_ptr<Item> Fetch(const pim::Items* items, int32_t count, int32_t n,
+                                std::shared_ptr<Item>* current);
+    template <typename Item>
+    std::shared_ptr<Item> Find(const pim::Items* items, const std::wstring& oidField,
+                               std::shared_ptr<Item>* current, bool* found);
+    template <typename Item>
+    std::shared_ptr<Item> Create(int32_t type, std::shared_ptr<Item>* current);
+
+    std::string storePath_;
+    pim::OccurrenceRule rule_;
+    std::unique_ptr<pim::Application> application_;
+    std::shared_ptr<pim::Items> appointments_;
+    std::shared_ptr<pim::Items> tasks_;
+    int32_t appointmentCount_ = 0;
+    int32_t taskCount_ = 0;
+    AppointItem currentAppointment_;
+    TaskItem currentTask_;
+    int32_t lastStatus_ = 0;
+    bool appointmentFound_ = false;
+    bool taskFound_ = false;
+    std::wstring connectError_;
+};

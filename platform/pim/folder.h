@@ -1,0 +1,22 @@
+// The calendar or the tasks folder of the store.
+#pragma once
+
+#include <memory>
+
+#include "platform/pim/items.h"
+
+namespace pim {
+
+class Folder {
+public:
+    Folder(std::shared_ptr<StoreDatabase> db, int32_t kind) : db_(std::move(db)), kind_(kind) {}
+
+    // Reads every item of the folder in bulk; fails when the store cannot be read.
+    int32_t GetItems(std::shared_ptr<Items>* out) const;
+
+private:
+    std::shared_ptr<StoreDatabase> db_;
+    int32_t kind_;
+};
+
+}  // namespace pim

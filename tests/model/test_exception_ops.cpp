@@ -1,0 +1,244 @@
+// Cancelling exceptions of a recurring appointment and completing tasks, on a real store file.
+#include "model/exception_ops.h"
+
+#include <gtest/gtest.h>
+
+#include "model/pim_session.h"
+#include "model/recurrence.h"
+#include "platform/clock.h"
+#include "platform/pim/recurrence_pattern.h"
+#include "tests/support/temp_paths.h"
+
+namespace {
+
+DATE At(int day, int hour, int minute = 0)
+{
+    return SystemTimeToVariantTime(MakeSystemTime(2024, 3, day, hour, minute));
+}
+
+struct ChangedFields {
+    int day;
+    std::wstring subject;
+    bool allDay;
+    int32_t busy;
+    DATE start;
+    DATE end;
+};
+
+class ExceptionOpsTest : public ::testing::Test {
+protected:
+    ExceptionOpsTest() : useClock_(clock_), session_(paths_.StorePath(), OccurrenceOnDay)
+    {
+        session_.Connect();
+    }
+
+    // Daily at 09:00 for an hour, 4 to 13 March 2024.
+    std::wstring DailyAppointment()
+    {
+        AppointItem item = session_.CreateAppointment();
+        item->SetSubject(L"Standup");
+        item->SetStart(At(4, 9));
+        item->SetEnd(At(4, 10));
+        std::shared_ptr<pim::RecurrencePattern> pattern;
+        EXPECT_GE(item->GetRecurrencePattern(&pattern), 0);
+        pattern->SetRecurrenceType(0);
+        pattern->SetPatternStartDate(At(4, 0));
+        pattern->SetPatternEndDate(At(13, 0));
+        pattern->SetNoEndDate(false);
+        pattern->SetInterval(1);
+        pattern->SetDayOfWeekMask(0x7F);  // a new pattern is weekly on the start's weekday
+        pattern->SetStartTime(At(4, 9));
+        pattern->SetDuration(60);
+        EXPECT_GE(item->Save(), 0);
+        return PimSession::OidField(item->GetOid());
+    }
+
+    AppointItem Find(const std::wstring& oid)
+    {
+        session_.Disconnect();
+        session_.Connect();
+        AppointItem item = session_.FindAppointment(oid);
+        EXPECT_NE(item, nullptr);
+        return item;
+    }
+
+    std::shared_ptr<pim::RecurrencePattern> PatternOf(const AppointItem& item)
+    {
+        std::shared_ptr<pim::RecurrencePattern> pattern;
+        EXPECT_GE(item->GetRecurrencePattern(&pattern), 0);
+        return pattern;
+    }
+
+    void Change(const AppointItem& item, const ChangedFields& fields)
+    {
+        AppointItem occurrence;
+        ASSERT_GE(PatternOf(item)->GetOccurrence(At(fields.day, 0), &occurrence), 0);
+        occurrence->SetSubject(fields.subject);
+        occurrence->SetLocation(L"Room " + fields.subject);
+        occurrence->SetCategories(L"Work," + fields.subject);
+        occurrence->SetBody(L"Memo\r\n" + fields.subject);
+        occurrence->SetStart(fields.start);
+        occurrence->SetEnd(fields.end);
+        occurrence->SetAllDayEvent(fields.allDay);
+        occurrence->SetBusyStatus(fields.busy);
+        ASSERT_GE(occurrence->Save(), 0);
+    }
+
+    int ExceptionCount(const AppointItem& item)
+    {
+        std::shared_ptr<pim::Exceptions> exceptions;
+        return PatternOf(item)->GetExceptions(&exceptions) >= 0 ? exceptions->Count() : -1;
+    }
+
+    FixedClock clock_{MakeSystemTime(2024, 3, 6, 12)};
+    ScopedClock useClock_;
+    TempPaths paths_;
+    PimSession session_;
+};
+
+const ChangedFields kChanges[] = {
+    {5, L"Moved", false, 1, At(5, 14), At(5, 15, 30)},
+    {7, L"Cancelled", false, 2, At(7, 9), At(7, 10)},
+    {9, L"Offsite", true, 3, At(9, 0), At(10, 0)},
+};
+
+}  // namespace
+
+TEST_F(ExceptionOpsTest, CancelOneKeepsTheOthersWhole)
+{
+    const std::wstring oid = DailyAppointment();
+    for (const ChangedFields& change : kChanges)
+        Change(Find(oid), change);
+    AppointItem item = Find(oid);
+    ASSERT_EQ(ExceptionCount(item), 3);
+
+    EXPECT_EQ(CancelException(*item, 2), L"Fin");
+    ASSERT_GE(item->Save(), 0);
+
+    item = Find(oid);
+    EXPECT_EQ(ExceptionCount(item), 2);
+    for (const ChangedFields& change : kChanges) {
+        SCOPED_TRACE(change.day);
+        AppointItem occurrence;
+        ASSERT_GE(PatternOf(item)->GetOccurrence(At(change.day, 0), &occurrence), 0);
+        if (change.day == 7) {
+            EXPECT_EQ(occurrence->GetSubject(), L"Standup");
+            EXPECT_EQ(occurrence->GetStart(), At(7, 9));
+            continue;
+        }
+        EXPECT_EQ(occurrence->GetSubject(), change.subject);
+        EXPECT_EQ(occurrence->GetLocation(), L"Room " + change.subject);
+        EXPECT_EQ(occurrence->GetCategories(), L"Work," + change.subject);
+        EXPECT_EQ(occurrence->GetBody(), L"Memo\r\n" + change.subject);
+        EXPECT_EQ(occurrence->GetStart(), change.start);
+        EXPECT_EQ(occurrence->GetEnd(), change.end);
+        EXPECT_EQ(occurrence->GetAllDayEvent(), change.allDay);
+        EXPECT_EQ(occurrence->GetBusyStatus(), change.busy);
+    }
+}
+
+TEST_F(ExceptionOpsTest, CancelAllRestoresEveryOccurrenceAndDeletedOnesStayDeleted)
+{
+    const std::wstring oid = DailyAppointment();
+    Change(Find(oid), kChanges[0]);
+    AppointItem deleted;
+    ASSERT_GE(PatternOf(Find(oid))->GetOccurrence(At(8, 0), &deleted), 0);
+    ASSERT_GE(deleted->Delete(), 0);
+
+    AppointItem item = Find(oid);
+    ASSERT_EQ(ExceptionCount(item), 2);
+    EXPECT_EQ(CancelException(*item, 1), L"Fin");  // the 8th stays deleted
+    item->Save();
+    item = Find(oid);
+    AppointItem occurrence;
+    EXPECT_LT(PatternOf(item)->GetOccurrence(At(8, 0), &occurrence), 0);
+
+    EXPECT_EQ(CancelException(*item, -1), L"AllClear");
+    item->Save();
+    item = Find(oid);
+    EXPECT_EQ(ExceptionCount(item), 0);
+    for (int day = 4; day <= 13; ++day) {
+        SCOPED_TRACE(day);
+        ASSERT_GE(PatternOf(item)->GetOccurrence(At(day, 0), &occurrence), 0);
+        EXPECT_EQ(occurrence->GetSubject(), L"Standup");
+        EXPECT_EQ(occurrence->GetStart(), At(day, 9));
+    }
+    EXPECT_LT(PatternOf(item)->GetOccurrence(At(14, 0), &occurrence), 0);
+}
+
+TEST_F(ExceptionOpsTest, CancelOfAMissingNumberChangesNothing)
+{
+    const std::wstring oid = DailyAppointment();
+    Change(Find(oid), kChanges[0]);
+    AppointItem item = Find(oid);
+    for (int32_t n : {2, 0, -2}) {
+        SCOPED_TRACE(n);
+        EXPECT_EQ(CancelException(*item, n), L"1");
+    }
+    EXPECT_EQ(ExceptionCount(Find(oid)), 1);
+
+    AppointItem single = session_.CreateAppointment();
+    single->SetStart(At(4, 9));
+    single->SetEnd(At(4, 10));
+    ASSERT_GE(single->Save(), 0);
+    EXPECT_EQ(CancelException(*single, -1), L"0");
+    EXPECT_FALSE(single->GetIsRecurring());
+}
+
+TEST_F(ExceptionOpsTest, CompleteTask)
+{
+    const DATE noDate = 0.0;
+    const struct {
+        const char* name;
+        bool recurring;
+        DATE patternEnd;  // 0: no end date
+        DATE due;
+        bool keepSimple;
+        bool complete;
+        DATE start;
+        DATE dueAfter;
+    } cases[] = {
+        {"moves on a week", true, 0.0, At(6, 0), false, false, At(11, 0), At(13, 0)},
+        {"keep simple", true, 0.0, At(6, 0), true, true, At(4, 0), At(6, 0)},
+        {"pattern ended", true, At(10, 0), At(6, 0), false, true, At(4, 0), At(6, 0)},
+        {"ends on the next day", true, At(11, 0), At(6, 0), false, false, At(11, 0), At(13, 0)},
+        {"no due date stays", true, 0.0, noDate, false, false, At(11, 0), noDate},
+        {"single task", false, 0.0, At(6, 0), false, true, At(4, 0), At(6, 0)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TaskItem task = session_.CreateTask();
+        task->SetSubject(L"Timesheet");
+        task->SetStartDate(At(4, 0));  // a Monday
+        task->SetDueDate(c.due);
+        if (c.recurring) {
+            std::shared_ptr<pim::RecurrencePattern> pattern;
+            ASSERT_GE(task->GetRecurrencePattern(&pattern), 0);
+            pattern->SetRecurrenceType(kRecursWeekly);
+            pattern->SetPatternStartDate(At(4, 0));
+            pattern->SetInterval(1);
+            pattern->SetDayOfWeekMask(2);
+            pattern->SetNoEndDate(c.patternEnd == 0.0);
+            pattern->SetPatternEndDate(c.patternEnd);
+        }
+        ASSERT_GE(task->Save(), 0);
+        const std::wstring oid = PimSession::OidField(task->GetOid());
+
+        CompleteTask(*task, c.keepSimple);
+        ASSERT_GE(task->Save(), 0);
+        session_.Disconnect();
+        session_.Connect();
+        task = session_.FindTask(oid);
+        ASSERT_NE(task, nullptr);
+        EXPECT_EQ(task->GetComplete(), c.complete);
+        EXPECT_EQ(task->GetDateCompleted(), c.complete ? At(6, 12) : pim::kNoDate);
+        EXPECT_EQ(task->GetStartDate(), c.start);
+        EXPECT_EQ(task->GetDueDate(), c.dueAfter);
+        EXPECT_EQ(task->GetIsRecurring(), c.recurring);
+        if (c.recurring) {
+            std::shared_ptr<pim::RecurrencePattern> pattern;
+            ASSERT_GE(task->GetRecurrencePattern(&pattern), 0);
+            EXPECT_EQ(pattern->GetPatternStartDate(), c.start);
+        }
+    }
+}

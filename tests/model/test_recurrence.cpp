@@ -1,0 +1,346 @@
+// Recurrence rules: the day test of every pattern type, spans across midnight, out-of-range
+// pattern values, next occurrences, and a seeded cross-check of the next occurrence against the
+// first later day on which the day test reports a start.
+#include "model/recurrence.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <random>
+
+#include "model/date_time.h"
+
+namespace {
+
+DATE Day(int year, int month, int day, int hour = 0, int minute = 0)
+{
+    return SystemTimeToVariantTime(MakeSystemTime(year, month, day, hour, minute));
+}
+
+struct PatternSpec {
+    int32_t type;
+    DATE start;
+    int32_t interval = 1;
+    int32_t mask = 0;
+    int32_t dayOfMonth = 0;
+    int32_t instance = 0;
+    int32_t monthOfYear = 0;
+    DATE startTime = 0.0;
+    int32_t duration = 60;
+    DATE end = 0.0;  // 0.0: no end date
+};
+
+pim::RecurrenceFields Pattern(const PatternSpec& spec)
+{
+    pim::RecurrenceFields p;
+    p.RecurrenceType = spec.type;
+    p.PatternStartDate = spec.start;
+    p.StartTime = spec.startTime;
+    p.PatternEndDate = spec.end;
+    p.NoEndDate = spec.end == 0.0;
+    p.Interval = spec.interval;
+    p.DayOfWeekMask = spec.mask;
+    p.DayOfMonth = spec.dayOfMonth;
+    p.Instance = spec.instance;
+    p.MonthOfYear = spec.monthOfYear;
+    p.Duration = spec.duration;
+    return p;
+}
+
+int On(const pim::RecurrenceFields& p, DATE day, int32_t durationOverride = -1)
+{
+    return OccurrenceOnDay(p, VariantTimeToSystemTime(day), durationOverride);
+}
+
+bool UsesNth(int32_t type)
+{
+    return type == kRecursMonthNth || type == kRecursYearNth;
+}
+
+constexpr int kMon = 2, kTue = 4, kWed = 8, kFri = 32;
+
+}  // namespace
+
+TEST(Recurrence, WeekdaysAndNthWeekday)
+{
+    EXPECT_TRUE(IsWeekdayInMask(0, 1));
+    EXPECT_TRUE(IsWeekdayInMask(6, 64));
+    EXPECT_FALSE(IsWeekdayInMask(7, 0xFFFF));
+    EXPECT_FALSE(IsWeekdayInMask(-1, 0xFFFF));
+    struct Case {
+        int year, month, n, weekday, expected;
+    };
+    const Case cases[] = {{2011, 5, 5, 1, 30}, {2011, 5, 4, 1, 23}, {2012, 1, 2, 1, 9},
+                          {2011, 2, 5, 1, 28}, {2011, 2, 4, 1, 28}, {2011, 5, 1, 0, 1},
+                          {2011, 5, 0, 1, 0},  {2011, 5, 6, 1, 0},  {2011, 5, 1, 7, 0},
+                          {2011, 5, 1, -1, 0}, {2011, 13, 1, 1, 0}, {2011, 0, 1, 1, 0}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(NthWeekdayOfMonth(c.year, c.month, c.n, c.weekday), c.expected)
+            << c.year << "-" << c.month << " n=" << c.n << " w=" << c.weekday;
+    }
+}
+
+TEST(Recurrence, DaysSpanned)
+{
+    EXPECT_EQ(DaysSpanned(Day(2011, 11, 6, 22), 180, true), 1);
+    EXPECT_EQ(DaysSpanned(Day(2011, 11, 6, 22), 120, true), 0);
+    EXPECT_EQ(DaysSpanned(Day(2011, 11, 6, 22), 120, false), 1);
+    EXPECT_EQ(DaysSpanned(Day(2011, 11, 6), 1440, true), 0);
+    EXPECT_EQ(DaysSpanned(Day(2011, 11, 6), 0, true), 0);
+    EXPECT_EQ(DaysSpanned(Day(2011, 11, 6, 10), -6000, true), 0);
+    EXPECT_EQ(DaysSpanned(Day(2011, 11, 6, 23, 59), INT_MAX, false), 1491309);
+}
+
+TEST(Recurrence, DayTestOfEveryType)
+{
+    struct Case {
+        const char* name;
+        PatternSpec spec;
+        DATE day;
+        int expected;
+    };
+    const DATE s2011 = Day(2011, 1, 1);
+    const DATE sunday = Day(2011, 11, 6);
+    const Case cases[] = {
+        {"monthly 31 on 30 Apr", {kRecursMonthly, s2011, 1, 0, 31}, Day(2011, 4, 30), 1},
+        {"monthly 31 on 29 Apr", {kRecursMonthly, s2011, 1, 0, 31}, Day(2011, 4, 29), 0},
+        {"monthly 31 on 28 Feb", {kRecursMonthly, s2011, 1, 0, 31}, Day(2011, 2, 28), 1},
+        {"monthly 31 on 28 Feb leap", {kRecursMonthly, s2011, 1, 0, 31}, Day(2012, 2, 28), 0},
+        {"monthly 31 on 29 Feb leap", {kRecursMonthly, s2011, 1, 0, 31}, Day(2012, 2, 29), 1},
+        {"monthly 31 on 30 May", {kRecursMonthly, s2011, 1, 0, 31}, Day(2011, 5, 30), 0},
+        {"monthly every 2, off month", {kRecursMonthly, s2011, 2, 0, 5}, Day(2011, 2, 5), 0},
+        {"monthly every 2, on month", {kRecursMonthly, s2011, 2, 0, 5}, Day(2011, 3, 5), 1},
+        {"yearly 29 Feb in 2011", {kRecursYearly, s2011, 1, 0, 29, 0, 2}, Day(2011, 2, 28), 1},
+        {"yearly 29 Feb, 28th leap", {kRecursYearly, s2011, 1, 0, 29, 0, 2}, Day(2012, 2, 28), 0},
+        {"yearly 29 Feb in 2012", {kRecursYearly, s2011, 1, 0, 29, 0, 2}, Day(2012, 2, 29), 1},
+        {"yearly 29 Feb, 1 Mar", {kRecursYearly, s2011, 1, 0, 29, 0, 2}, Day(2011, 3, 1), 0},
+        {"last Monday of May", {kRecursMonthNth, s2011, 1, kMon, 0, 5}, Day(2011, 5, 30), 1},
+        {"last Monday, 4th", {kRecursMonthNth, s2011, 1, kMon, 0, 5}, Day(2011, 5, 23), 0},
+        {"2nd Tuesday", {kRecursMonthNth, s2011, 1, kTue, 0, 2}, Day(2011, 11, 8), 1},
+        {"2nd Mon Jan", {kRecursYearNth, s2011, 1, kMon, 0, 2, 1}, Day(2012, 1, 9), 1},
+        {"2nd Mon Jan, in Feb", {kRecursYearNth, s2011, 1, kMon, 0, 2, 1}, Day(2012, 2, 13), 0},
+        {"daily every 3", {kRecursDaily, s2011, 3}, Day(2011, 1, 4), 1},
+        {"daily every 3, off day", {kRecursDaily, s2011, 3}, Day(2011, 1, 5), 0},
+        {"daily, Mon|Fri on Mon", {kRecursDaily, s2011, 1, kMon | kFri}, Day(2011, 11, 7), 1},
+        {"daily, Mon|Fri on Tue", {kRecursDaily, s2011, 1, kMon | kFri}, Day(2011, 11, 8), 0},
+        {"daily, empty mask", {kRecursDaily, s2011}, Day(2011, 11, 8), 1},
+        {"weekly 2, Mon", {kRecursWeekly, sunday, 2, kMon | kWed}, Day(2011, 11, 7), 1},
+        {"weekly 2, Wed", {kRecursWeekly, sunday, 2, kMon | kWed}, Day(2011, 11, 9), 1},
+        {"weekly 2, off week", {kRecursWeekly, sunday, 2, kMon | kWed}, Day(2011, 11, 14), 0},
+        {"weekly 2, next on week", {kRecursWeekly, sunday, 2, kMon | kWed}, Day(2011, 11, 21), 1},
+        {"before the start", {kRecursDaily, sunday}, Day(2011, 11, 5), 0},
+        {"after the end", {kRecursDaily, s2011, 1, 0, 0, 0, 0, 0.0, 60, sunday},
+         Day(2011, 11, 7), 0},
+        {"on the end", {kRecursDaily, s2011, 1, 0, 0, 0, 0, 0.0, 60, sunday}, sunday, 1},
+        {"end before start", {kRecursDaily, sunday, 1, 0, 0, 0, 0, 0.0, 60, s2011}, sunday, 0},
+        // Out-of-range values: an Interval below 1 counts as 1; values naming no day never match.
+        {"daily Interval 0", {kRecursDaily, s2011, 0}, Day(2011, 5, 5), 1},
+        {"daily Interval -3", {kRecursDaily, s2011, -3}, Day(2011, 5, 5), 1},
+        {"weekly Interval 0", {kRecursWeekly, s2011, 0, kMon}, Day(2011, 11, 14), 1},
+        {"monthly Interval -1", {kRecursMonthly, s2011, -1, 0, 5}, Day(2011, 2, 5), 1},
+        {"weekly empty mask", {kRecursWeekly, s2011, 1, 0}, Day(2011, 11, 14), 0},
+        {"DayOfMonth 0", {kRecursMonthly, s2011, 1, 0, 0}, Day(2011, 5, 1), 0},
+        {"DayOfMonth 40 is last", {kRecursMonthly, s2011, 1, 0, 40}, Day(2011, 4, 30), 1},
+        {"Instance 0", {kRecursMonthNth, s2011, 1, kMon, 0, 0}, Day(2011, 5, 2), 0},
+        {"Instance 9", {kRecursMonthNth, s2011, 1, kMon, 0, 9}, Day(2011, 5, 30), 0},
+        {"MonthOfYear 0", {kRecursYearly, s2011, 1, 0, 1, 0, 0}, Day(2011, 1, 1), 0},
+        {"MonthOfYear 13", {kRecursYearly, s2011, 1, 0, 1, 0, 13}, Day(2012, 1, 1), 0},
+        {"type 4", {4, s2011, 1, 127, 1, 1, 1}, Day(2011, 1, 1), 0},
+        {"type -1", {-1, s2011, 1, 127, 1, 1, 1}, Day(2011, 1, 1), 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(On(Pattern(c.spec), c.day), c.expected) << c.name;
+    }
+}
+
+TEST(Recurrence, OccurrencesAcrossMidnight)
+{
+    const DATE start = Day(2011, 11, 6);
+    const DATE at22 = Day(2011, 11, 6, 22);
+    struct Case {
+        const char* name;
+        PatternSpec spec;
+        int32_t durationOverride;
+        std::vector<int> expected;  // days from 2011-11-06 on
+    };
+    const DATE tue = Day(2011, 11, 8);
+    const DATE monEnd = Day(2011, 11, 14);
+    const Case cases[] = {
+        {"22:00 + 180 weekly Sun", {kRecursWeekly, start, 1, 1, 0, 0, 0, at22, 180}, -1,
+         {2, 4, 0, 0, 0, 0, 0, 2, 4}},
+        {"22:00 + 120 ends at midnight", {kRecursWeekly, start, 1, 1, 0, 0, 0, at22, 120}, -1,
+         {1, 0, 0, 0, 0, 0, 0, 1, 0}},
+        {"22:00 + 50 h", {kRecursWeekly, start, 1, 1, 0, 0, 0, at22, 3000}, -1, {2, 3, 4, 0}},
+        {"override 0", {kRecursWeekly, start, 1, 1, 0, 0, 0, at22, 180}, 0, {1, 0}},
+        {"negative Duration", {kRecursWeekly, start, 1, 1, 0, 0, 0, at22, -500}, -1, {1, 0}},
+        // The first day of a daily multi-day pattern is a start, not the tail of a day before.
+        {"daily from its first day", {kRecursDaily, start, 1, 0, 0, 0, 0, at22, 180}, -1,
+         {2, 2, 2}},
+        // A Monday pattern starting on a Tuesday has no occurrence reaching into that Tuesday.
+        {"no tail before the start", {kRecursWeekly, tue, 1, kMon, 0, 0, 0, at22, 180}, -1,
+         {0, 0, 0, 0, 0, 0, 0, 0, 2, 4}},
+        // The last occurrence keeps its tail past the end date.
+        {"tail after the end", {kRecursWeekly, start, 1, kMon, 0, 0, 0, at22, 180, monEnd}, -1,
+         {0, 2, 4, 0, 0, 0, 0, 0, 2, 4, 0, 0, 0, 0, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        const pim::RecurrenceFields p = Pattern(c.spec);
+        for (size_t k = 0; k < c.expected.size(); ++k) {
+            EXPECT_EQ(On(p, start + static_cast<double>(k), c.durationOverride), c.expected[k])
+                << c.name << ", day " << k;
+        }
+    }
+    // A huge span is bounded by the days since the pattern start, never an endless scan.
+    const pim::RecurrenceFields huge =
+        Pattern({kRecursMonthly, Day(1990, 1, 1), INT_MAX, 0, 1, 0, 0, 0.0, INT_MAX});
+    EXPECT_EQ(On(huge, Day(2999, 12, 31)), kMiddleDay);
+    EXPECT_EQ(On(huge, Day(1990, 1, 1)), kLongerStarts);
+}
+
+TEST(Recurrence, NextOccurrence)
+{
+    struct Case {
+        const char* name;
+        PatternSpec spec;
+        DATE after;
+        DATE expected;  // 0.0: none
+    };
+    const DATE s2011 = Day(2011, 1, 1);
+    const DATE sunday = Day(2011, 11, 6);
+    const DATE friday = Day(2011, 11, 11);
+    const Case cases[] = {
+        {"daily, empty mask: next day", {kRecursDaily, s2011}, sunday, Day(2011, 11, 7)},
+        {"daily Mon|Fri", {kRecursDaily, s2011, 1, kMon | kFri}, Day(2011, 11, 7), friday},
+        {"daily every 3", {kRecursDaily, s2011, 3}, Day(2011, 1, 2), Day(2011, 1, 4)},
+        {"daily every 3 on an occurrence", {kRecursDaily, s2011, 3}, Day(2011, 1, 4),
+         Day(2011, 1, 7)},
+        {"daily before the start", {kRecursDaily, s2011, 3}, Day(2010, 12, 1), s2011},
+        {"weekly Mon", {kRecursWeekly, s2011, 1, kMon}, Day(2011, 11, 7), Day(2011, 11, 14)},
+        {"weekly 2 Mon|Wed from Mon", {kRecursWeekly, sunday, 2, kMon | kWed}, Day(2011, 11, 7),
+         Day(2011, 11, 9)},
+        {"weekly 2 Mon|Wed from Wed", {kRecursWeekly, sunday, 2, kMon | kWed}, Day(2011, 11, 9),
+         Day(2011, 11, 21)},
+        {"weekly 2, inactive week: next active", {kRecursWeekly, sunday, 2, kMon | kWed},
+         Day(2011, 11, 15), Day(2011, 11, 21)},
+        {"weekly 2, later day not in mask", {kRecursWeekly, sunday, 2, kTue}, Day(2011, 11, 7),
+         Day(2011, 11, 8)},
+        {"weekly 2, calendar weeks", {kRecursWeekly, friday, 2, kMon | kFri}, Day(2011, 11, 14),
+         Day(2011, 11, 21)},
+        {"weekly 2, start not in mask", {kRecursWeekly, friday, 2, kMon}, Day(2011, 11, 1),
+         Day(2011, 11, 21)},
+        {"weekly Interval 0", {kRecursWeekly, s2011, 0, kMon}, Day(2011, 11, 7),
+         Day(2011, 11, 14)},
+        {"weekly empty mask", {kRecursWeekly, s2011, 2, 0}, sunday, 0.0},
+        {"monthly 31 in Feb", {kRecursMonthly, s2011, 1, 0, 31}, Day(2011, 1, 31),
+         Day(2011, 2, 28)},
+        {"monthly 31 from 27 Feb", {kRecursMonthly, s2011, 1, 0, 31}, Day(2011, 2, 27),
+         Day(2011, 2, 28)},
+        {"monthly 31 from 28 Feb", {kRecursMonthly, s2011, 1, 0, 31}, Day(2011, 2, 28),
+         Day(2011, 3, 31)},
+        {"monthly Dec to Jan", {kRecursMonthly, s2011, 1, 0, 5}, Day(2011, 12, 5),
+         Day(2012, 1, 5)},
+        {"monthly every 3", {kRecursMonthly, Day(2011, 1, 15), 3, 0, 15}, Day(2011, 1, 15),
+         Day(2011, 4, 15)},
+        {"monthly every 3, off month", {kRecursMonthly, Day(2011, 1, 15), 3, 0, 15},
+         Day(2011, 2, 20), Day(2011, 4, 15)},
+        {"monthly every 3, same month", {kRecursMonthly, Day(2011, 1, 15), 3, 0, 15},
+         Day(2011, 4, 14), Day(2011, 4, 15)},
+        {"monthly DayOfMonth 0", {kRecursMonthly, s2011, 1, 0, 0}, sunday, 0.0},
+        {"monthly DayOfMonth 40", {kRecursMonthly, s2011, 1, 0, 40}, Day(2011, 4, 1),
+         Day(2011, 4, 30)},
+        {"last Monday", {kRecursMonthNth, s2011, 1, kMon, 0, 5}, Day(2011, 5, 1),
+         Day(2011, 5, 30)},
+        {"last Monday, next month", {kRecursMonthNth, s2011, 1, kMon, 0, 5}, Day(2011, 5, 30),
+         Day(2011, 6, 27)},
+        {"Instance 9", {kRecursMonthNth, s2011, 1, kMon, 0, 9}, sunday, 0.0},
+        {"nth with empty mask", {kRecursMonthNth, s2011, 1, 0, 0, 2}, sunday, 0.0},
+        {"yearly 29 Feb in 2011", {kRecursYearly, s2011, 1, 0, 29, 0, 2}, Day(2011, 1, 1),
+         Day(2011, 2, 28)},
+        {"yearly 29 Feb to 2012", {kRecursYearly, s2011, 1, 0, 29, 0, 2}, Day(2011, 2, 28),
+         Day(2012, 2, 29)},
+        {"2nd Mon Jan", {kRecursYearNth, s2011, 1, kMon, 0, 2, 1}, Day(2012, 1, 9),
+         Day(2013, 1, 14)},
+        {"2nd Mon Jan, this year", {kRecursYearNth, s2011, 1, kMon, 0, 2, 1}, Day(2012, 1, 8),
+         Day(2012, 1, 9)},
+        {"MonthOfYear 13", {kRecursYearly, s2011, 1, 0, 1, 0, 13}, sunday, 0.0},
+        {"type 4", {4, s2011, 1, 127, 1, 1, 1}, sunday, 0.0},
+        {"end date is the caller's", {kRecursDaily, s2011, 1, 0, 0, 0, 0, 0.0, 60, s2011},
+         sunday, Day(2011, 11, 7)},
+        {"year 3000 is reported", {kRecursYearly, s2011, 1, 0, 1, 0, 1}, Day(2999, 12, 31),
+         Day(3000, 1, 1)},
+        {"past year 9999", {kRecursYearly, s2011, 1, 0, 1, 0, 1}, Day(9999, 6, 1), 0.0},
+        {"huge daily Interval", {kRecursDaily, s2011, INT_MAX}, sunday, 0.0},
+        {"huge weekly Interval", {kRecursWeekly, s2011, INT_MAX, kMon}, Day(2011, 1, 3), 0.0},
+        {"huge monthly Interval", {kRecursMonthly, s2011, INT_MAX, 0, 5}, Day(2011, 1, 5), 0.0},
+    };
+    for (const Case& c : cases) {
+        const std::optional<SYSTEMTIME> next =
+            NextOccurrence(Pattern(c.spec), VariantTimeToSystemTime(c.after + 0.75));
+        if (c.expected == 0.0) {
+            EXPECT_FALSE(next.has_value()) << c.name;
+            continue;
+        }
+        ASSERT_TRUE(next.has_value()) << c.name;
+        EXPECT_EQ(SystemTimeToVariantTime(*next), c.expected) << c.name;
+        EXPECT_EQ(next->wDayOfWeek, VariantTimeToSystemTime(c.expected).wDayOfWeek) << c.name;
+    }
+}
+
+// The next occurrence after F is the first later day on which the day test reports a start.
+// Named exception, by design: an nth-weekday pattern whose mask holds several weekdays; the
+// day test accepts each of them, the next occurrence follows the lowest one only.
+TEST(Recurrence, NextOccurrenceAgreesWithTheDayTest)
+{
+    const int32_t types[] = {kRecursDaily,    kRecursWeekly, kRecursMonthly,
+                             kRecursMonthNth, kRecursYearly, kRecursYearNth};
+    constexpr int kHorizonDays = 800;  // longer than any gap of the patterns drawn below
+    for (unsigned seed : {1u, 2u, 3u}) {
+        std::mt19937 rng(seed);
+        auto pick = [&rng](int low, int high) {
+            return std::uniform_int_distribution<int>(low, high)(rng);
+        };
+        for (int i = 0; i < 1500; ++i) {
+            PatternSpec spec{types[pick(0, 5)], Day(1990, 1, 1) + pick(0, 15000)};
+            spec.interval = pick(-1, 4);
+            const bool singleWeekday = UsesNth(spec.type) && pick(0, 3) != 0;
+            spec.mask = singleWeekday ? 1 << pick(0, 6) : pick(0, 127);
+            spec.dayOfMonth = pick(1, 31);
+            spec.instance = pick(1, 5);
+            spec.monthOfYear = pick(1, 12);
+            spec.startTime = pick(0, 23) / 24.0;
+            spec.duration = pick(0, 3000);
+            const pim::RecurrenceFields p = Pattern(spec);
+            const DATE after = spec.start + pick(-40, 400);
+
+            DATE firstStart = 0.0;
+            for (DATE day = std::max(after + 1, spec.start); day <= after + kHorizonDays; ++day) {
+                const int r = On(p, day);
+                if (r == kOneDayStarts || r == kLongerStarts) {
+                    firstStart = day;
+                    break;
+                }
+            }
+            const std::optional<SYSTEMTIME> next =
+                NextOccurrence(p, VariantTimeToSystemTime(after));
+            SCOPED_TRACE(testing::Message() << "seed " << seed << " case " << i << " type "
+                                            << spec.type << " interval " << spec.interval
+                                            << " mask " << spec.mask << " after "
+                                            << DateToKey(after, kDayKey).c_str());
+            if (firstStart == 0.0) {
+                ASSERT_FALSE(next.has_value());
+                continue;
+            }
+            ASSERT_TRUE(next.has_value());
+            const DATE nextDay = SystemTimeToVariantTime(*next);
+            const bool severalNthWeekdays =
+                UsesNth(spec.type) && (spec.mask & (spec.mask - 1)) != 0;
+            if (severalNthWeekdays) {
+                EXPECT_GE(nextDay, firstStart);
+                EXPECT_GE(On(p, nextDay), kOneDayStarts);
+                EXPECT_LE(On(p, nextDay), kLongerStarts);
+            } else {
+                ASSERT_EQ(nextDay, firstStart);
+            }
+        }
+    }
+}
