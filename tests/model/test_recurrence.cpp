@@ -17,7 +17,7 @@ DATE Day(int year, int month, int day, int hour = 0, int minute = 0)
     return SystemTimeToVariantTime(MakeSystemTime(year, month, day, hour, minute));
 }
 
-struct PatternSpec {
+struct PatternShape {
     int32_t type;
     DATE start;
     int32_t interval = 1;
@@ -30,20 +30,20 @@ struct PatternSpec {
     DATE end = 0.0;  // 0.0: no end date
 };
 
-pim::RecurrenceFields Pattern(const PatternSpec& spec)
+pim::RecurrenceFields Pattern(const PatternShape& shape)
 {
     pim::RecurrenceFields p;
-    p.RecurrenceType = spec.type;
-    p.PatternStartDate = spec.start;
-    p.StartTime = spec.startTime;
-    p.PatternEndDate = spec.end;
-    p.NoEndDate = spec.end == 0.0;
-    p.Interval = spec.interval;
-    p.DayOfWeekMask = spec.mask;
-    p.DayOfMonth = spec.dayOfMonth;
-    p.Instance = spec.instance;
-    p.MonthOfYear = spec.monthOfYear;
-    p.Duration = spec.duration;
+    p.RecurrenceType = shape.type;
+    p.PatternStartDate = shape.start;
+    p.StartTime = shape.startTime;
+    p.PatternEndDate = shape.end;
+    p.NoEndDate = shape.end == 0.0;
+    p.Interval = shape.interval;
+    p.DayOfWeekMask = shape.mask;
+    p.DayOfMonth = shape.dayOfMonth;
+    p.Instance = shape.instance;
+    p.MonthOfYear = shape.monthOfYear;
+    p.Duration = shape.duration;
     return p;
 }
 
@@ -95,7 +95,7 @@ TEST(Recurrence, DayTestOfEveryType)
 {
     struct Case {
         const char* name;
-        PatternSpec spec;
+        PatternShape shape;
         DATE day;
         int expected;
     };
@@ -149,7 +149,7 @@ TEST(Recurrence, DayTestOfEveryType)
         {"type -1", {-1, s2011, 1, 127, 1, 1, 1}, Day(2011, 1, 1), 0},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(On(Pattern(c.spec), c.day), c.expected) << c.name;
+        EXPECT_EQ(On(Pattern(c.shape), c.day), c.expected) << c.name;
     }
 }
 
@@ -159,7 +159,7 @@ TEST(Recurrence, OccurrencesAcrossMidnight)
     const DATE at22 = Day(2011, 11, 6, 22);
     struct Case {
         const char* name;
-        PatternSpec spec;
+        PatternShape shape;
         int32_t durationOverride;
         std::vector<int> expected;  // days from 2011-11-06 on
     };
@@ -184,7 +184,7 @@ TEST(Recurrence, OccurrencesAcrossMidnight)
          {0, 2, 4, 0, 0, 0, 0, 0, 2, 4, 0, 0, 0, 0, 0, 0, 0}},
     };
     for (const Case& c : cases) {
-        const pim::RecurrenceFields p = Pattern(c.spec);
+        const pim::RecurrenceFields p = Pattern(c.shape);
         for (size_t k = 0; k < c.expected.size(); ++k) {
             EXPECT_EQ(On(p, start + static_cast<double>(k), c.durationOverride), c.expected[k])
                 << c.name << ", day " << k;
@@ -201,7 +201,7 @@ TEST(Recurrence, NextOccurrence)
 {
     struct Case {
         const char* name;
-        PatternSpec spec;
+        PatternShape shape;
         DATE after;
         DATE expected;  // 0.0: none
     };
@@ -275,7 +275,7 @@ TEST(Recurrence, NextOccurrence)
     };
     for (const Case& c : cases) {
         const std::optional<SYSTEMTIME> next =
-            NextOccurrence(Pattern(c.spec), VariantTimeToSystemTime(c.after + 0.75));
+            NextOccurrence(Pattern(c.shape), VariantTimeToSystemTime(c.after + 0.75));
         if (c.expected == 0.0) {
             EXPECT_FALSE(next.has_value()) << c.name;
             continue;
@@ -300,20 +300,20 @@ TEST(Recurrence, NextOccurrenceAgreesWithTheDayTest)
             return std::uniform_int_distribution<int>(low, high)(rng);
         };
         for (int i = 0; i < 1500; ++i) {
-            PatternSpec spec{types[pick(0, 5)], Day(1990, 1, 1) + pick(0, 15000)};
-            spec.interval = pick(-1, 4);
-            const bool singleWeekday = UsesNth(spec.type) && pick(0, 3) != 0;
-            spec.mask = singleWeekday ? 1 << pick(0, 6) : pick(0, 127);
-            spec.dayOfMonth = pick(1, 31);
-            spec.instance = pick(1, 5);
-            spec.monthOfYear = pick(1, 12);
-            spec.startTime = pick(0, 23) / 24.0;
-            spec.duration = pick(0, 3000);
-            const pim::RecurrenceFields p = Pattern(spec);
-            const DATE after = spec.start + pick(-40, 400);
+            PatternShape shape{types[pick(0, 5)], Day(1990, 1, 1) + pick(0, 15000)};
+            shape.interval = pick(-1, 4);
+            const bool singleWeekday = UsesNth(shape.type) && pick(0, 3) != 0;
+            shape.mask = singleWeekday ? 1 << pick(0, 6) : pick(0, 127);
+            shape.dayOfMonth = pick(1, 31);
+            shape.instance = pick(1, 5);
+            shape.monthOfYear = pick(1, 12);
+            shape.startTime = pick(0, 23) / 24.0;
+            shape.duration = pick(0, 3000);
+            const pim::RecurrenceFields p = Pattern(shape);
+            const DATE after = shape.start + pick(-40, 400);
 
             DATE firstStart = 0.0;
-            for (DATE day = std::max(after + 1, spec.start); day <= after + kHorizonDays; ++day) {
+            for (DATE day = std::max(after + 1, shape.start); day <= after + kHorizonDays; ++day) {
                 const int r = On(p, day);
                 if (r == kOneDayStarts || r == kLongerStarts) {
                     firstStart = day;
@@ -323,8 +323,8 @@ TEST(Recurrence, NextOccurrenceAgreesWithTheDayTest)
             const std::optional<SYSTEMTIME> next =
                 NextOccurrence(p, VariantTimeToSystemTime(after));
             SCOPED_TRACE(testing::Message() << "seed " << seed << " case " << i << " type "
-                                            << spec.type << " interval " << spec.interval
-                                            << " mask " << spec.mask << " after "
+                                            << shape.type << " interval " << shape.interval
+                                            << " mask " << shape.mask << " after "
                                             << DateToKey(after, kDayKey).c_str());
             if (firstStart == 0.0) {
                 ASSERT_FALSE(next.has_value());
@@ -333,7 +333,7 @@ TEST(Recurrence, NextOccurrenceAgreesWithTheDayTest)
             ASSERT_TRUE(next.has_value());
             const DATE nextDay = SystemTimeToVariantTime(*next);
             const bool severalNthWeekdays =
-                UsesNth(spec.type) && (spec.mask & (spec.mask - 1)) != 0;
+                UsesNth(shape.type) && (shape.mask & (shape.mask - 1)) != 0;
             if (severalNthWeekdays) {
                 EXPECT_GE(nextDay, firstStart);
                 EXPECT_GE(On(p, nextDay), kOneDayStarts);
