@@ -15,7 +15,7 @@
 namespace pim {
 namespace {
 
-constexpr int kBusyTimeoutMs = 200;  // a locked file fails fast instead of freezing the window
+constexpr int kBusyTimeoutMs = 200; // a locked file fails fast instead of freezing the window
 // Every operation opens the store afresh and reads it whole: map the file instead of copying
 // each page in, and keep a whole large calendar in the page cache.
 constexpr const char* kReadTuning = "PRAGMA mmap_size = 268435456; PRAGMA cache_size = -16384";
@@ -55,35 +55,68 @@ std::string SchemaSql()
 
 SqliteStatement& BindFields(SqliteStatement& s, const ItemFields& f)
 {
-    return s.Bind(f.Subject).Bind(f.Location).Bind(f.Categories).Bind(f.Body).Bind(f.Start)
-        .Bind(f.End).Bind(f.AllDayEvent).Bind(f.BusyStatus).Bind(f.Sensitivity).Bind(f.ReminderSet)
-        .Bind(f.ReminderMinutesBeforeStart).Bind(f.ReminderOptions).Bind(f.ReminderSoundFile)
-        .Bind(f.StartDate).Bind(f.DueDate).Bind(f.DateCompleted).Bind(f.ReminderTime)
-        .Bind(f.Importance).Bind(f.Complete);
+    return s.Bind(f.Subject)
+        .Bind(f.Location)
+        .Bind(f.Categories)
+        .Bind(f.Body)
+        .Bind(f.Start)
+        .Bind(f.End)
+        .Bind(f.AllDayEvent)
+        .Bind(f.BusyStatus)
+        .Bind(f.Sensitivity)
+        .Bind(f.ReminderSet)
+        .Bind(f.ReminderMinutesBeforeStart)
+        .Bind(f.ReminderOptions)
+        .Bind(f.ReminderSoundFile)
+        .Bind(f.StartDate)
+        .Bind(f.DueDate)
+        .Bind(f.DateCompleted)
+        .Bind(f.ReminderTime)
+        .Bind(f.Importance)
+        .Bind(f.Complete);
 }
 
-ItemFields ReadFields(const SqliteStatement& s, int column)
+// Loads read only the columns of their kind: decoding columns is most of a load's cost.
+const std::string kSharedColumns =
+    "subject, categories, body, sensitivity, reminder_set, reminder_options, reminder_sound";
+const std::string kAppointmentOnlyColumns =
+    "location, start_at, end_at, all_day, busy, reminder_minutes";
+const std::string kTaskOnlyColumns =
+    "start_date, due_date, date_completed, reminder_time, importance, complete";
+
+std::string LoadedColumns(int32_t kind)
+{
+    return kSharedColumns + ", " +
+           (kind == kAppointmentKind ? kAppointmentOnlyColumns : kTaskOnlyColumns);
+}
+
+// Reads the columns of LoadedColumns(kind) from `column` on; the other kind's fields keep
+// their defaults.
+ItemFields ReadFields(const SqliteStatement& s, int column, int32_t kind)
 {
     ItemFields f;
     f.Subject = s.Text(column++);
-    f.Location = s.Text(column++);
     f.Categories = s.Text(column++);
     f.Body = s.Text(column++);
-    f.Start = s.Real(column++);
-    f.End = s.Real(column++);
-    f.AllDayEvent = s.Int(column++) != 0;
-    f.BusyStatus = s.Int(column++);
     f.Sensitivity = s.Int(column++);
     f.ReminderSet = s.Int(column++) != 0;
-    f.ReminderMinutesBeforeStart = s.Int(column++);
     f.ReminderOptions = s.Int(column++);
     f.ReminderSoundFile = s.Text(column++);
-    f.StartDate = s.Real(column++);
-    f.DueDate = s.Real(column++);
-    f.DateCompleted = s.Real(column++);
-    f.ReminderTime = s.Real(column++);
-    f.Importance = s.Int(column++);
-    f.Complete = s.Int(column) != 0;
+    if (kind == kAppointmentKind) {
+        f.Location = s.Text(column++);
+        f.Start = s.Real(column++);
+        f.End = s.Real(column++);
+        f.AllDayEvent = s.Int(column++) != 0;
+        f.BusyStatus = s.Int(column++);
+        f.ReminderMinutesBeforeStart = s.Int(column);
+    } else {
+        f.StartDate = s.Real(column++);
+        f.DueDate = s.Real(column++);
+        f.DateCompleted = s.Real(column++);
+        f.ReminderTime = s.Real(column++);
+        f.Importance = s.Int(column++);
+        f.Complete = s.Int(column) != 0;
+    }
     return f;
 }
 
@@ -122,8 +155,9 @@ std::string Qualified(const std::string& columns, const std::string& table)
 // The loaded item of an oid; the list is in ascending oid order.
 StoredItem* ItemOf(std::vector<StoredItem>& items, int32_t oid)
 {
-    const auto at = std::lower_bound(items.begin(), items.end(), oid,
-                                     [](const StoredItem& s, int32_t key) { return s.fields.Oid < key; });
+    const auto at =
+        std::lower_bound(items.begin(), items.end(), oid,
+                         [](const StoredItem& s, int32_t key) { return s.fields.Oid < key; });
     return at != items.end() && at->fields.Oid == oid ? &*at : nullptr;
 }
 
@@ -142,9 +176,12 @@ void BindKindAndOid(SqliteStatement& s, int32_t kind, int32_t oid)
     }
 }
 
-}  // namespace
+} // namespace
 
-StoreDatabase::~StoreDatabase() { Close(); }
+StoreDatabase::~StoreDatabase()
+{
+    Close();
+}
 
 void StoreDatabase::Close()
 {
@@ -180,8 +217,8 @@ int32_t StoreDatabase::Open(const std::string& path)
         return -1;
     }
     // Root may write anything; a file marked read-only is still left alone.
-    constexpr auto kAnyWrite = QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup |
-                               QFile::WriteOther;
+    constexpr auto kAnyWrite =
+        QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup | QFile::WriteOther;
     if (exists && (info.permissions() & kAnyWrite) == 0) {
         lastError_ = L"The calendar store is read-only";
         return -1;
@@ -208,7 +245,7 @@ int32_t StoreDatabase::CheckUsable()
     int32_t schema = 0;
     bool empty = false;
     bool allTables = false;
-    {   // Finished statements before the writes below: an open read blocks the journal switch.
+    { // Finished statements before the writes below: an open read blocks the journal switch.
         SqliteStatement version(db_, "PRAGMA user_version");
         SqliteStatement tables(db_, "SELECT count(*), count(CASE WHEN name IN "
                                     "('items', 'patterns', 'exceptions') THEN 1 END) "
@@ -272,14 +309,14 @@ int32_t StoreDatabase::Load(int32_t kind, int32_t oid, std::vector<StoredItem>& 
 
 int32_t StoreDatabase::LoadItems(int32_t kind, int32_t oid, std::vector<StoredItem>& out)
 {
-    SqliteStatement s(db_, "SELECT oid, " + kItemColumns + " FROM items i" + WhereKindAndOid(oid) +
-                               " ORDER BY oid");
+    SqliteStatement s(db_, "SELECT oid, " + LoadedColumns(kind) + " FROM items i" +
+                               WhereKindAndOid(oid) + " ORDER BY oid");
     BindKindAndOid(s, kind, oid);
     int rc = 0;
     while ((rc = s.Step()) == SQLITE_ROW) {
         StoredItem item;
         item.kind = kind;
-        item.fields = ReadFields(s, 1);
+        item.fields = ReadFields(s, 1, kind);
         item.fields.Oid = s.Int(0);
         out.push_back(std::move(item));
     }
@@ -289,7 +326,8 @@ int32_t StoreDatabase::LoadItems(int32_t kind, int32_t oid, std::vector<StoredIt
 int32_t StoreDatabase::LoadPatterns(int32_t kind, int32_t oid, std::vector<StoredItem>& out)
 {
     SqliteStatement s(db_, "SELECT p.oid, " + kPatternColumns +
-                               " FROM patterns p JOIN items i ON i.oid = p.oid" + WhereKindAndOid(oid));
+                               " FROM patterns p JOIN items i ON i.oid = p.oid" +
+                               WhereKindAndOid(oid));
     BindKindAndOid(s, kind, oid);
     int rc = 0;
     while ((rc = s.Step()) == SQLITE_ROW) {
@@ -303,7 +341,8 @@ int32_t StoreDatabase::LoadPatterns(int32_t kind, int32_t oid, std::vector<Store
 int32_t StoreDatabase::LoadExceptions(int32_t kind, int32_t oid, std::vector<StoredItem>& out)
 {
     SqliteStatement s(db_, "SELECT e.oid, e.original_date, e.deleted, " +
-                               Qualified(kItemColumns, "e.") + " FROM exceptions e JOIN items i ON i.oid = e.oid" +
+                               Qualified(LoadedColumns(kAppointmentKind), "e.") +
+                               " FROM exceptions e JOIN items i ON i.oid = e.oid" +
                                WhereKindAndOid(oid) + " ORDER BY e.oid, e.original_date");
     BindKindAndOid(s, kind, oid);
     int rc = 0;
@@ -315,7 +354,7 @@ int32_t StoreDatabase::LoadExceptions(int32_t kind, int32_t oid, std::vector<Sto
         ExceptionFields e;
         e.OriginalDate = s.Real(1);
         e.Deleted = s.Int(2) != 0;
-        e.occurrence = ReadFields(s, 3);
+        e.occurrence = ReadFields(s, 3, kAppointmentKind);
         e.occurrence.Oid = item->fields.Oid;
         item->exceptions.push_back(std::move(e));
     }
@@ -354,7 +393,7 @@ int32_t StoreDatabase::Save(StoredItem& item)
     int32_t oid = item.fields.Oid;
     const int32_t status = EndWrite(outermost, WriteItem(item, oid));
     if (status >= 0) {
-        item.fields.Oid = oid;  // only once the row is really there
+        item.fields.Oid = oid; // only once the row is really there
     }
     return status;
 }
@@ -371,7 +410,7 @@ int32_t StoreDatabase::WriteItem(const StoredItem& item, int32_t& oid)
         row.Bind(oid);
     }
     if (row.Step() != SQLITE_DONE || (!insert && sqlite3_changes(db_) != 1)) {
-        return -1;  // also an update of an item deleted meanwhile: never resurrect it
+        return -1; // also an update of an item deleted meanwhile: never resurrect it
     }
     if (insert) {
         // Object ids are 32-bit; past the last one a save fails instead of wrapping around.
@@ -395,16 +434,25 @@ int32_t StoreDatabase::WritePattern(int32_t oid, const StoredItem& item)
     const RecurrenceFields& p = *item.pattern;
     SqliteStatement pattern(db_, "INSERT INTO patterns (oid, " + kPatternColumns +
                                      ") VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
-    pattern.Bind(oid).Bind(p.RecurrenceType).Bind(p.PatternStartDate).Bind(p.StartTime)
-        .Bind(p.EndTime).Bind(p.PatternEndDate).Bind(p.NoEndDate).Bind(p.Occurrences)
-        .Bind(p.Interval).Bind(p.DayOfWeekMask).Bind(p.DayOfMonth).Bind(p.Instance)
-        .Bind(p.Duration).Bind(p.MonthOfYear);
+    pattern.Bind(oid)
+        .Bind(p.RecurrenceType)
+        .Bind(p.PatternStartDate)
+        .Bind(p.StartTime)
+        .Bind(p.EndTime)
+        .Bind(p.PatternEndDate)
+        .Bind(p.NoEndDate)
+        .Bind(p.Occurrences)
+        .Bind(p.Interval)
+        .Bind(p.DayOfWeekMask)
+        .Bind(p.DayOfMonth)
+        .Bind(p.Instance)
+        .Bind(p.Duration)
+        .Bind(p.MonthOfYear);
     if (pattern.Step() != SQLITE_DONE) {
         return -1;
     }
     SqliteStatement exception(db_, "INSERT INTO exceptions (oid, original_date, deleted, " +
-                                       kItemColumns + ") VALUES (?,?,?," + kItemPlaceholders +
-                                       ")");
+                                       kItemColumns + ") VALUES (?,?,?," + kItemPlaceholders + ")");
     for (const ExceptionFields& e : item.exceptions) {
         exception.Reset();
         BindFields(exception.Bind(oid).Bind(e.OriginalDate).Bind(e.Deleted), e.occurrence);
@@ -455,4 +503,4 @@ int32_t StoreDatabase::RunInOneTransaction(const std::function<int32_t()>& work)
     return -1;
 }
 
-}  // namespace pim
+} // namespace pim
