@@ -7,17 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "model/day_kind.h"
 #include "platform/systemtime.h"
 #include "settings/app_settings.h"
 
 using HolidayRule = AppSettings::HolidayRuleFields;
-
-// The holiday kind stored with every entry of a day; the first entry's kind is the day's.
-constexpr int kOrdinaryKind = 0;
-constexpr int kHolidayKind = 1;        // a rule holiday on a day that held none
-constexpr int kSecondHolidayKind = 2;  // a rule holiday on a day that held one, or a substitute
-constexpr int kRestdayKind = 3;        // all-day appointment of the HolidayCategory
-constexpr int kMemorialKind = 4;       // all-day appointment of the MemorialCategory
 
 // Rule types: a fixed month and day, or the nth weekday of a month.
 constexpr int kHolidayMonthDay = 5;
@@ -41,16 +35,6 @@ std::optional<SYSTEMTIME> HolidayDate(const HolidayRule& rule, int year);
 // kRestdayKind, kMemorialKind or kOrdinaryKind for an appointment with these comma-separated
 // categories; a timed appointment is always ordinary, and a blank category name never matches.
 int CategoryHolidayKind(const AppSettings& settings, const std::wstring& categories, bool allDay);
-
-// One entry the evaluation asks the document to make: insert as the first entry of a day, or
-// overwrite the day's first entry, an all-day holiday entry with this kind and name.
-struct HolidayEntry {
-    int rule;  // index of the rule in the list, for the rule's serial
-    int day;   // index in the loaded window
-    bool overwrite;
-    int kind;
-    std::wstring name;
-};
 
 // The holiday entries of every rule over a window of days starting at loadStart, in the order
 // the document applies them. firstKinds holds the kind of each loaded day's first entry (0 for a

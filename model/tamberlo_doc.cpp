@@ -1,0 +1,347 @@
+// Filling the document's window: tasks, appointments with their occurrences and exceptions,
+// then the holiday rows, each split into per-day entries in the order the view draws them.
+#include "model/tamberlo_doc.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <utility>
+
+#include "model/date_time.h"
+#include "model/document_settings.h"
+#include "model/pim_session.h"
+#include "model/recurrence.h"
+#include "platform/clock.h"
+#include "platform/message_service.h"
+#include "platform/pim/exceptions.h"
+#include "platform/pim/recurrence_pattern.h"
+#include "platform/wait_cursor.h"
+#include "res/string_table.h"
+
+namespace {
+
+constexpr int16_t kMidnight = 0;
+constexpr int16_t kEndOfDay = 2400;
+// A task's span in minutes for the occurrence test: whole days from start to due, plus one.
+constexpr int32_t kMinutesPerDay = 1440;
+
+int64_t DayNumber(DATE date) { return static_cast<int64_t>(std::trunc(date)); }
+
+int64_t DayNumber(const SYSTEMTIME& st)
+{
+    return DayNumber(SystemTimeToVariantTime(TruncateSystemTime(st, 3)));
+}
+
+// Hour x 100 + minute of a date's time of day, as the tables write times.
+int16_t ClockDigits(DATE date)
+{
+    const SYSTEMTIME st = VariantTimeToSystemTime(date);
+    return static_cast<int16_t>(st.wHour * 100 + st.wMinute);
+}
+
+int16_t EndOfOccurrence(int16_t endTime) { return endTime == kMidnight ? kEndOfDay : endTime; }
+
+int32_t DayKey(DATE date)
+{
+    const SYSTEMTIME st = VariantTimeToSystemTime(date);
+    return (st.wYear * 100 + st.wMonth) * 100 + st.wDay;
+}
+
+std::shared_ptr<const EntryTexts> TextsOf(const pim::AppointmentItem& item,
+                                          const std::wstring& categories)
+{
+    return std::make_shared<const EntryTexts>(
+        EntryTexts{item.GetSubject(), categories, item.GetLocation()});
+}
+
+// The exceptions of a series by the days their occurrences were planned to cover: exception
+// number (from 1) and whether it was deleted. The first exception of a day wins.
+struct PlannedDay {
+    int32_t number;
+    bool deleted;
+};
+
+}  // namespace
+
+CTamberloDoc::CTamberloDoc(PimSession& session, DocumentSettings& settings,
+                           MessageService* messages)
+    : session_(session), settings_(settings), messages_(messages)
+{
+    startOffsetDays_ = -settings_.DaysBeforeToday();
+    shownStart_ = AddDays(GetLocalTime(), startOffsetDays_);
+    const int startDow = settings_.FirstWeekday();
+    if (startDow >= 0 && startDow < 7) {
+        const int w = shownStart_.wDayOfWeek;
+        shownStart_ = AddDays(shownStart_, w < startDow ? startDow - w - 7 : startDow - w);
+    }
+    Reload();
+}
+
+void CTamberloDoc::Reload()
+{
+    const WaitCursor busy;
+    for (DaySlot& slot : slots_) {
+        slot.appointments.clear();
+        slot.tasks.clear();
+    }
+    loadStart_ = AddDays(shownStart_, -kDaysBefore);
+    loadStartDay_ = DayNumber(loadStart_);
+    serialCounter_ = 0;
+    LoadStore();
+    AddHolidays();
+    shownOffset_ = DaysBetween(loadStart_, shownStart_);
+}
+
+void CTamberloDoc::LoadStore()
+{
+    if (session_.Connect() < 0) {
+        if (messages_ != nullptr) {
+            messages_->MessageBox(session_.ConnectError(), res::LoadString(res::IDS_WARNING),
+                                  MB_OK | MB_ICONEXCLAMATION);
+        }
+        session_.Disconnect();
+        return;
+    }
+    for (int32_t n = 1;; ++n) {
+        const TaskItem task = session_.FetchTask(n);
+        if (!task) {
+            break;
+        }
+        AddTask(*task, n);
+        session_.ReleaseTask();
+    }
+    serialCounter_ = 0;
+    for (int32_t n = 1;; ++n) {
+        const AppointItem appointment = session_.FetchAppointment(n);
+        if (!appointment) {
+            break;
+        }
+        AddAppointment(*appointment, n);
+        session_.ReleaseAppointment();
+    }
+    session_.Disconnect();
+}
+
+int CTamberloDoc::SlotOf(DATE date) const
+{
+    const int64_t slot = DayNumber(date) - loadStartDay_;
+    // Far-off dates only need to compare as outside the window.
+    return static_cast<int>(std::clamp<int64_t>(slot, -1'000'000, 1'000'000));
+}
+
+void CTamberloDoc::AddTask(pim::TaskItem& task, int32_t storePosition)
+{
+    TaskEntry base;
+    base.oid = task.GetOid();
+    base.storeIndex = storePosition;
+    base.texts = std::make_shared<const EntryTexts>(
+        EntryTexts{task.GetSubject(), task.GetCategories(), {}});
+    base.complete = task.GetComplete();
+    base.recurring = task.GetIsRecurring();
+    const DATE startDate = task.GetStartDate();
+    const DATE dueDate = task.GetDueDate();
+    const bool hasStart = IsTaskDate(startDate);
+    base.hasDue = IsTaskDate(dueDate);
+    base.dueKey = base.hasDue ? DayKey(dueDate) : 0;
+
+    if (base.recurring) {
+        std::shared_ptr<pim::RecurrencePattern> pattern;
+        if (task.GetRecurrencePattern(&pattern) < 0 || !pattern) {
+            return;
+        }
+        // Without both dates the task counts as one day long, so a missing date cannot make
+        // the occurrence test scan centuries.
+        const int64_t days = hasStart && base.hasDue
+                                 ? std::clamp<int64_t>(DayNumber(dueDate) - DayNumber(startDate),
+                                                       0, kSlotCount)
+                                 : 0;
+        const auto minutes = static_cast<int32_t>(days * kMinutesPerDay + 1);
+        TaskEntry entry = base;
+        entry.complete = false;
+        entry.hasDue = true;
+        for (int k = 0; k < kSlotCount; ++k) {
+            if (OccurrenceOnDay(pattern->Fields(), AddDays(loadStart_, k), minutes) != 0) {
+                AddTaskEntry(k, entry);
+            }
+        }
+        return;
+    }
+    const int s = hasStart ? SlotOf(startDate) : -1;
+    const int e = base.hasDue ? SlotOf(dueDate) : 99999;
+    if (s >= kSlotCount || e < 0) {
+        return;
+    }
+    AddTaskSpan(base, std::max(s, 0), std::min(e, kSlotCount - 1), s >= 0, e < kSlotCount);
+}
+
+void CTamberloDoc::AddTaskSpan(const TaskEntry& base, int first, int last, bool startsFlag,
+                               bool dueFlag)
+{
+    auto entryWith = [&base](bool startsHere, bool middle, bool dueHere) {
+        TaskEntry entry = base;
+        entry.startsHere = startsHere;
+        entry.middle = middle;
+        entry.dueHere = dueHere;
+        return entry;
+    };
+    if (first == last) {
+        AddTaskEntry(first, entryWith(true, false, true));
+        return;
+    }
+    AddTaskEntry(first, entryWith(startsFlag, false, false));
+    AddTaskEntry(last, entryWith(false, false, dueFlag));
+    for (int d = first + 1; d < last; ++d) {
+        AddTaskEntry(d, entryWith(false, true, false));
+    }
+}
+
+void CTamberloDoc::AddAppointment(pim::AppointmentItem& appointment, int32_t storePosition)
+{
+    const std::wstring categories = appointment.GetCategories();
+    AppointmentEntry base;
+    base.oid = appointment.GetOid();
+    base.storeIndex = storePosition;
+    base.allDay = appointment.GetAllDayEvent();
+    base.busy = static_cast<int8_t>(appointment.GetBusyStatus());
+    base.dayKind =
+        static_cast<int8_t>(base.allDay ? settings_.CategoryKind(categories) : kOrdinaryKind);
+    base.texts = TextsOf(appointment, categories);
+    const bool pinned = base.dayKind == kRestdayKind || base.dayKind == kMemorialKind;
+
+    if (!appointment.GetIsRecurring()) {
+        base.serial = ++serialCounter_;
+        base.state = kSingleState;
+        PlaceSpan(base, appointment.GetStart(), appointment.GetEnd(), pinned);
+        return;
+    }
+    AddRecurringAppointment(appointment, base, pinned);
+}
+
+void CTamberloDoc::PlaceSpan(AppointmentEntry entry, DATE start, DATE end, bool pinned)
+{
+    const int s = SlotOf(start);
+    const int e = SlotOf(end);
+    if (s >= kSlotCount || e < 0) {
+        return;
+    }
+    const int16_t startDigits = ClockDigits(start);
+    const int16_t endDigits = ClockDigits(end);
+    const int first = std::max(s, 0);
+    const int last = std::min(e, kSlotCount - 1);
+    for (int d = first; d <= last; ++d) {
+        // An end at midnight does not reach into its day, unless the item starts there too.
+        if (d == e && e > s && endDigits == kMidnight) {
+            continue;
+        }
+        entry.start = !entry.allDay && d == s ? startDigits : kMidnight;
+        entry.end = !entry.allDay && d == e ? endDigits : kEndOfDay;
+        AddAppointmentEntry(d, pinned ? 0 : InsertPosition(d, entry.start), entry);
+    }
+}
+
+void CTamberloDoc::AddRecurringAppointment(pim::AppointmentItem& appointment,
+                                           const AppointmentEntry& base, bool pinned)
+{
+    std::shared_ptr<pim::RecurrencePattern> pattern;
+    if (appointment.GetRecurrencePattern(&pattern) < 0 || !pattern) {
+        return;
+    }
+    const pim::RecurrenceFields& fields = pattern->Fields();
+    const int32_t seriesSerial = ++serialCounter_;
+
+    std::map<int64_t, PlannedDay> plannedDays;
+    std::shared_ptr<pim::Exceptions> exceptions;
+    if (pattern->GetExceptions(&exceptions) >= 0 && exceptions) {
+        const int span = DaysSpanned(fields.StartTime, fields.Duration, false);
+        const int coveredDays = base.allDay ? span : span + 1;
+        for (int32_t k = 1; k <= exceptions->Count(); ++k) {
+            std::shared_ptr<pim::Exception> exception;
+            if (exceptions->Item(k, &exception) < 0 || !exception) {
+                continue;
+            }
+            const int64_t planned = DayNumber(exception->GetOriginalDate());
+            for (int j = 0; j < coveredDays; ++j) {
+                plannedDays.emplace(planned + j, PlannedDay{k, exception->GetDeleted()});
+            }
+            std::shared_ptr<pim::AppointmentItem> changed;
+            if (exception->GetDeleted() || exception->GetAppointmentItem(&changed) < 0 ||
+                !changed) {
+                continue;
+            }
+            AppointmentEntry entry = base;
+            entry.serial = seriesSerial;
+            entry.exceptionNo = k;
+            entry.state = kChangedState;
+            entry.allDay = changed->GetAllDayEvent();
+            entry.busy = static_cast<int8_t>(changed->GetBusyStatus());
+            entry.texts = TextsOf(*changed, base.texts->categories);
+            PlaceSpan(entry, changed->GetStart(), changed->GetEnd(), pinned);
+        }
+    }
+
+    // A pattern that ends before the window (the tail of its last occurrence aside) or starts
+    // after it has nothing to show; skipping it saves the day-by-day test.
+    const int64_t lastDay = loadStartDay_ + kSlotCount - 1;
+    const int64_t tail = DaysSpanned(fields.StartTime, std::max(fields.Duration, 0), true);
+    if (DayNumber(fields.PatternStartDate) > lastDay ||
+        (!fields.NoEndDate && DayNumber(fields.PatternEndDate) + tail < loadStartDay_)) {
+        return;
+    }
+    const int16_t startTime = ClockDigits(fields.StartTime);
+    const int16_t endTime = ClockDigits(fields.EndTime);
+    AppointmentEntry entry = base;
+    for (int k = 0; k < kSlotCount; ++k) {
+        const int r = OccurrenceOnDay(fields, AddDays(loadStart_, k), -1);
+        if (r == kNoOccurrence) {
+            continue;
+        }
+        if (r == kOneDayStarts || r == kLongerStarts) {
+            ++serialCounter_;
+        }
+        entry.serial = serialCounter_;
+        const auto planned = plannedDays.find(loadStartDay_ + k);
+        if (planned == plannedDays.end()) {
+            entry.state = kOccurrenceState;
+            entry.exceptionNo = 0;
+        } else {
+            entry.state = planned->second.deleted ? kDeletedState : kPlannedDayState;
+            entry.exceptionNo = planned->second.number;
+        }
+        if (base.allDay) {
+            entry.start = kMidnight;
+            entry.end = kEndOfDay;
+        } else {
+            const bool starts = r == kOneDayStarts || r == kLongerStarts;
+            const bool ends = r == kOneDayStarts || r == kLastDay;
+            entry.start = starts ? startTime : kMidnight;
+            entry.end = ends ? EndOfOccurrence(endTime) : kEndOfDay;
+        }
+        AddAppointmentEntry(k, base.allDay && pinned ? 0 : InsertPosition(k, entry.start),
+                            entry);
+    }
+}
+
+// Every rule gets the next serial, shared by all its rows, whether or not it adds any.
+void CTamberloDoc::AddHolidays()
+{
+    std::vector<int> firstKinds(kSlotCount);
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        firstKinds[slot] = FirstEntryKind(slot);
+    }
+    const std::wstring category = settings_.HolidayCategory();
+    const int32_t serialBase = serialCounter_;
+    for (const HolidayEntry& holiday : settings_.HolidayRows(loadStart_, firstKinds)) {
+        AppointmentEntry row;
+        row.serial = serialBase + holiday.rule + 1;
+        row.storeIndex = kHolidayStoreIndex;
+        row.texts = std::make_shared<const EntryTexts>(EntryTexts{holiday.name, category, {}});
+        row.allDay = true;
+        row.dayKind = static_cast<int8_t>(holiday.kind);
+        if (holiday.overwrite) {
+            ReplaceAppointmentEntry(holiday.day, 0, row);
+        } else {
+            AddAppointmentEntry(holiday.day, 0, row);
+        }
+    }
+    serialCounter_ = serialBase + settings_.HolidayRuleCount();
+}

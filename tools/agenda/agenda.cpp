@@ -1,0 +1,158 @@
+// The agenda loads the real document over the store, window by window, with the settings of a
+// profile file, and prints what its day tables hold.
+#include "tools/agenda/agenda.h"
+
+#include <QFileInfo>
+#include <QString>
+
+#include <cstdio>
+#include <optional>
+
+#include "model/date_time.h"
+#include "model/pim_session.h"
+#include "model/recurrence.h"
+#include "model/tamberlo_doc.h"
+#include "platform/pim/application.h"
+#include "platform/profile.h"
+#include "settings/app_settings.h"
+#include "settings/app_settings_document.h"
+#include "settings/settings_persistence.h"
+
+namespace {
+
+constexpr int kFirstYear = 1900;
+constexpr int kLastYear = 2999;
+// Days printed per load: what the window holds after the first shown day, less one for the
+// shown period's own bound.
+constexpr int kDaysPerWindow = CTamberloDoc::kSlotCount - CTamberloDoc::kDaysBefore - 1;
+
+struct AgendaArguments {
+    std::string store = pim::Application::DefaultStorePath();
+    std::string profile = Profile::DefaultPath();
+    std::optional<SYSTEMTIME> from;
+    int days = 0;
+};
+
+std::optional<SYSTEMTIME> ParseDate(const std::string& text)
+{
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    char tail = 0;
+    if (text.size() != 10 ||
+        std::sscanf(text.c_str(), "%4d-%2d-%2d%c", &year, &month, &day, &tail) != 3 ||
+        year < kFirstYear || year > kLastYear || month < 1 || month > 12 || day < 1 ||
+        day > DaysInMonth(year, month)) {
+        return std::nullopt;
+    }
+    return TruncateSystemTime(MakeSystemTime(year, month, day), 3);
+}
+
+std::optional<int> ParseCount(const std::string& text)
+{
+    if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string::npos) {
+        return std::nullopt;
+    }
+    return std::stoi(text);
+}
+
+// The message of the first bad argument, or empty when all are good.
+std::string Parse(const std::vector<std::string>& args, AgendaArguments& parsed)
+{
+    for (size_t i = 0; i < args.size(); i += 2) {
+        const std::string& name = args[i];
+        if (i + 1 >= args.size()) {
+            return "missing value after " + name;
+        }
+        const std::string& value = args[i + 1];
+        if (name == "--store") {
+            parsed.store = value;
+        } else if (name == "--profile") {
+            parsed.profile = value;
+        } else if (name == "--from") {
+            parsed.from = ParseDate(value);
+            if (!parsed.from) {
+                return "bad date (want YYYY-MM-DD, years 1900 to 2999): " + value;
+            }
+        } else if (name == "--days") {
+            const std::optional<int> days = ParseCount(value);
+            if (!days || *days < 1) {
+                return "bad day count: " + value;
+            }
+            parsed.days = *days;
+        } else {
+            return "unknown argument: " + name;
+        }
+    }
+    if (!parsed.from || parsed.days == 0) {
+        return "usage: tamberlo-agenda [--store FILE] [--profile FILE] --from YYYY-MM-DD --days N";
+    }
+    if (AddDays(*parsed.from, parsed.days - 1).wYear > kLastYear) {
+        return "the range ends after the year 2999";
+    }
+    return {};
+}
+
+std::string Utf8(const std::wstring& text) { return QString::fromStdWString(text).toStdString(); }
+
+std::string DateText(const SYSTEMTIME& day)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", day.wYear, day.wMonth, day.wDay);
+    return text;
+}
+
+std::string Flag(bool on) { return on ? "1" : "0"; }
+
+void PrintDay(const CTamberloDoc& doc, int row, const std::string& date, std::ostream& out)
+{
+    for (int p = 0; p < doc.ApptCount(row); ++p) {
+        out << date << "\tA\t" << Utf8(doc.ApptStartField(row, p)) << '\t'
+            << Utf8(doc.ApptEndField(row, p)) << '\t' << Flag(doc.IsAllDay(row, p)) << '\t'
+            << doc.EntryState(row, p) << '\t' << doc.DayKind(row, p) << '\t' << doc.Busy(row, p)
+            << '\t' << Utf8(doc.ApptSubject(row, p)) << '\n';
+    }
+    for (int p = 0; p < doc.TaskCount(row); ++p) {
+        out << date << "\tT\t" << Utf8(doc.TaskDueKey(row, p)) << '\t'
+            << Flag(doc.TaskStartsHere(row, p)) << '\t' << Flag(doc.TaskMiddle(row, p)) << '\t'
+            << Flag(doc.TaskDueHere(row, p)) << '\t' << Flag(doc.TaskComplete(row, p)) << '\t'
+            << Flag(doc.TaskRecurring(row, p)) << '\t' << Utf8(doc.TaskSubject(row, p)) << '\n';
+    }
+}
+
+}  // namespace
+
+int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    AgendaArguments parsed;
+    if (const std::string problem = Parse(args, parsed); !problem.empty()) {
+        err << "tamberlo-agenda: " << problem << '\n';
+        return 1;
+    }
+    // The agenda only reads: it never creates a store that is not there.
+    if (!QFileInfo(QString::fromStdString(parsed.store)).isFile()) {
+        err << "tamberlo-agenda: no calendar store at " << parsed.store << '\n';
+        return 2;
+    }
+    PimSession session(parsed.store, OccurrenceOnDay);
+    if (session.Connect() < 0) {
+        err << "tamberlo-agenda: " << Utf8(session.ConnectError()) << '\n';
+        return 2;
+    }
+    session.Disconnect();
+
+    AppSettings settings;
+    LoadSettings(settings, Profile(parsed.profile));
+    AppSettingsDocument documentSettings(settings);
+    CTamberloDoc doc(session, documentSettings);
+    for (int done = 0; done < parsed.days; done += kDaysPerWindow) {
+        const SYSTEMTIME first = AddDays(*parsed.from, done);
+        doc.SetShownStart(first);
+        doc.Reload();
+        const int days = std::min(kDaysPerWindow, parsed.days - done);
+        for (int row = 0; row < days; ++row) {
+            PrintDay(doc, row, DateText(AddDays(first, row)), out);
+        }
+    }
+    return 0;
+}
