@@ -1,0 +1,399 @@
+// The schedule document over a real store file: where the first shown day falls, how items,
+// occurrences, exceptions, tasks and holiday rows land in the day tables, and how entries are
+// found and removed again. "Today" is Monday 7 December 2026 throughout.
+#include "model/tamberlo_doc.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "model/date_time.h"
+#include "model/document_settings.h"
+#include "model/pim_session.h"
+#include "model/recurrence.h"
+#include "platform/clock.h"
+#include "platform/message_service.h"
+#include "platform/pim/application.h"
+#include "platform/pim/exceptions.h"
+#include "platform/pim/recurrence_pattern.h"
+#include "tests/support/temp_paths.h"
+
+namespace {
+
+DATE At(int month, int day, int hour = 0, int minute = 0)
+{
+    return SystemTimeToVariantTime(MakeSystemTime(2026, month, day, hour, minute));
+}
+
+// Settings of the test's choosing; the category test is "Rest" -> 3, "Memo" -> 4.
+class StubSettings : public DocumentSettings {
+public:
+    int DaysBeforeToday() const override { return daysBefore; }
+    int FirstWeekday() const override { return firstWeekday; }
+    std::wstring HolidayCategory() const override { return L"Rest"; }
+    int CategoryKind(const std::wstring& categories) const override
+    {
+        return categories == L"Rest" ? kRestdayKind
+                                     : (categories == L"Memo" ? kMemorialKind : kOrdinaryKind);
+    }
+    int HolidayRuleCount() const override { return ruleCount; }
+    std::vector<HolidayEntry> HolidayRows(const SYSTEMTIME&, const std::vector<int>& kinds) override
+    {
+        seenKinds = kinds;
+        return rows;
+    }
+
+    int daysBefore = 0;
+    int firstWeekday = 7;
+    int ruleCount = 0;
+    std::vector<HolidayEntry> rows;
+    std::vector<int> seenKinds;
+};
+
+class DocTest : public ::testing::Test {
+protected:
+    DocTest() : useClock_(clock_), session_(paths_.StorePath(), OccurrenceOnDay)
+    {
+        session_.Connect();
+    }
+
+    AppointItem Appointment(const std::wstring& subject, DATE start, DATE end,
+                            bool allDay = false, const std::wstring& categories = {})
+    {
+        session_.Connect();  // loading the document closes the session again
+        AppointItem item = session_.CreateAppointment();
+        if (!item) {
+            ADD_FAILURE() << "cannot create an appointment";
+            return item;
+        }
+        item->SetSubject(subject);
+        item->SetStart(start);
+        item->SetEnd(end);
+        item->SetAllDayEvent(allDay);
+        item->SetCategories(categories);
+        item->SetLocation(L"Room " + subject);
+        item->SetBusyStatus(2);
+        EXPECT_GE(item->Save(), 0);
+        return item;
+    }
+
+    TaskItem Task(const std::wstring& subject, DATE start, DATE due, bool complete = false)
+    {
+        session_.Connect();
+        TaskItem task = session_.CreateTask();
+        if (!task) {
+            ADD_FAILURE() << "cannot create a task";
+            return task;
+        }
+        task->SetSubject(subject);
+        task->SetStartDate(start);
+        task->SetDueDate(due);
+        task->SetComplete(complete);
+        EXPECT_GE(task->Save(), 0);
+        return task;
+    }
+
+    std::unique_ptr<CTamberloDoc> Load()
+    {
+        session_.Disconnect();
+        return std::make_unique<CTamberloDoc>(session_, settings_, &messages_);
+    }
+
+    // Row of a December day when the first shown day is today, 7 December.
+    static int Row(int day) { return day - 7; }
+
+    // "start end allday state kind busy subject" of every entry of a row.
+    static std::vector<std::wstring> Entries(const CTamberloDoc& doc, int row)
+    {
+        std::vector<std::wstring> out;
+        for (int p = 0; p < doc.ApptCount(row); ++p) {
+            out.push_back(doc.ApptStartField(row, p) + L" " + doc.ApptEndField(row, p) + L" " +
+                          std::to_wstring(doc.IsAllDay(row, p)) + L" " +
+                          std::to_wstring(doc.EntryState(row, p)) + L" " +
+                          std::to_wstring(doc.DayKind(row, p)) + L" " +
+                          std::to_wstring(doc.Busy(row, p)) + L" " + doc.ApptSubject(row, p));
+        }
+        return out;
+    }
+
+    using Lines = std::vector<std::wstring>;
+
+    FixedClock clock_{MakeSystemTime(2026, 12, 7, 15, 30)};
+    ScopedClock useClock_;
+    TempPaths paths_;
+    StubSettings settings_;
+    ScriptedMessageService messages_;
+    PimSession session_;
+};
+
+}  // namespace
+
+TEST_F(DocTest, FirstShownDayFollowsTheOffsetAndTheWeekday)
+{
+    const struct {
+        int today;  // in December 2026; the 10th is a Thursday
+        int daysBefore;
+        int firstWeekday;
+        int expected;
+    } cases[] = {
+        {10, 3, 1, 7}, {10, 0, 1, 7}, {10, 0, 5, 4}, {10, 0, 4, 10}, {10, 2, 7, 8}, {7, 0, 0, 6},
+    };
+    for (const auto& c : cases) {
+        clock_.Set(MakeSystemTime(2026, 12, c.today, 8));
+        settings_.daysBefore = c.daysBefore;
+        settings_.firstWeekday = c.firstWeekday;
+        const auto doc = Load();
+        EXPECT_EQ(doc->GetShownStart().wDay, c.expected) << c.today << " " << c.firstWeekday;
+        EXPECT_EQ(DaysBetween(doc->LoadStart(), doc->GetShownStart()), CTamberloDoc::kDaysBefore);
+        EXPECT_EQ(doc->ShownOffset(), CTamberloDoc::kDaysBefore);
+    }
+}
+
+TEST_F(DocTest, SpansAcrossMidnightAllDayAndEqualStarts)
+{
+    Appointment(L"Night", At(12, 8, 22), At(12, 9, 2));
+    Appointment(L"Late", At(12, 10, 20), At(12, 11, 0));
+    Appointment(L"Holiday trip", At(12, 12), At(12, 13), true);
+    Appointment(L"First", At(12, 14, 9), At(12, 14, 10));
+    Appointment(L"Second", At(12, 14, 9), At(12, 14, 9, 30));
+    Appointment(L"Early", At(12, 14, 8), At(12, 14, 8, 15));
+    Appointment(L"Day off", At(12, 14), At(12, 15), true, L"Rest");
+    Appointment(L"Midnight note", At(12, 16), At(12, 16));
+    const auto doc = Load();
+
+    EXPECT_EQ(Entries(*doc, Row(8)), Lines{L"2200 2400 0 0 0 2 Night"});
+    EXPECT_EQ(Entries(*doc, Row(9)), Lines{L"0000 0200 0 0 0 2 Night"});
+    EXPECT_EQ(doc->StartMinutes(Row(8), 0), 22 * 60);
+    EXPECT_EQ(doc->EndMinutes(Row(8), 0), 1440);
+    EXPECT_EQ(doc->StartMinutes(Row(9), 0), 0);
+    EXPECT_EQ(doc->EndText(Row(9), 0), L"02:00");
+    EXPECT_EQ(doc->ApptSerial(Row(8), 0), doc->ApptSerial(Row(9), 0));
+
+    EXPECT_EQ(Entries(*doc, Row(10)), Lines{L"2000 2400 0 0 0 2 Late"});
+    EXPECT_EQ(doc->ApptCount(Row(11)), 0) << "an end at midnight does not reach into the day";
+    EXPECT_EQ(Entries(*doc, Row(12)), Lines{L"0000 2400 1 0 0 2 Holiday trip"});
+    EXPECT_EQ(doc->ApptCount(Row(13)), 0);
+    EXPECT_EQ(Entries(*doc, Row(14)), (Lines{L"0000 2400 1 0 3 2 Day off",
+                                            L"0800 0815 0 0 0 2 Early",
+                                            L"0900 1000 0 0 0 2 First",
+                                            L"0900 0930 0 0 0 2 Second"}));
+    EXPECT_EQ(Entries(*doc, Row(16)), Lines{L"0000 0000 0 0 0 2 Midnight note"})
+        << "a zero-length item at midnight still shows";
+
+    EXPECT_EQ(doc->ApptLocation(Row(14), 2), L"Room First");
+    EXPECT_EQ(doc->ApptSubject(Row(14), -1),
+              L"Day off\x1F" L"Early\x1F" L"First\x1F" L"Second\x1F");
+    EXPECT_EQ(doc->ApptOid(Row(14), 2).size(), 20u);
+    EXPECT_EQ(doc->ApptStoreIndex(Row(14), 2), 4);
+    // Guards: past the day's entries, and outside the window.
+    EXPECT_EQ(doc->ApptStoreIndex(Row(14), 4), -1);
+    EXPECT_EQ(doc->ApptExceptionNo(Row(14), 4), -1);
+    EXPECT_EQ(doc->ApptStoreIndex(200, 0), 0);
+    EXPECT_EQ(doc->ApptOid(Row(14), 9), L"");
+    EXPECT_EQ(doc->ApptCount(-40), 0);
+    EXPECT_FALSE(doc->IsAllDay(Row(12), 3));
+}
+
+TEST_F(DocTest, WindowEdgesClipSpans)
+{
+    const auto probe = Load();
+    const DATE first = std::floor(SystemTimeToVariantTime(probe->LoadStart()));  // date only
+    Appointment(L"Before", first - 2 + 10.0 / 24, first + 1 + 8.0 / 24);
+    Appointment(L"After", first + 120 + 0.5, first + 121);
+    Appointment(L"Across the end", first + 119 + 0.5, first + 122 + 0.5);
+    const auto doc = Load();
+    const int slot0 = -CTamberloDoc::kDaysBefore;
+    EXPECT_EQ(Entries(*doc, slot0), Lines{L"0000 2400 0 0 0 2 Before"});
+    EXPECT_EQ(Entries(*doc, slot0 + 1), Lines{L"0000 0800 0 0 0 2 Before"});
+    EXPECT_EQ(Entries(*doc, slot0 + 119), Lines{L"1200 2400 0 0 0 2 Across the end"});
+    EXPECT_EQ(doc->ApptCount(slot0 + 120), 0);
+}
+
+TEST_F(DocTest, OccurrencesAndTheirExceptions)
+{
+    AppointItem series = Appointment(L"Standup", At(12, 7, 9), At(12, 7, 10));
+    std::shared_ptr<pim::RecurrencePattern> pattern;
+    ASSERT_GE(series->GetRecurrencePattern(&pattern), 0);
+    pattern->SetRecurrenceType(kRecursDaily);
+    pattern->SetDayOfWeekMask(0x7F);
+    pattern->SetPatternStartDate(At(12, 7));
+    pattern->SetPatternEndDate(At(12, 13));
+    pattern->SetNoEndDate(false);
+    pattern->SetStartTime(At(12, 7, 9));
+    pattern->SetDuration(60);
+    ASSERT_GE(series->Save(), 0);
+    AppointItem moved;
+    ASSERT_GE(pattern->GetOccurrence(At(12, 9), &moved), 0);
+    moved->SetSubject(L"Standup (moved)");
+    moved->SetStart(At(12, 9, 14));
+    moved->SetEnd(At(12, 9, 15));
+    ASSERT_GE(moved->Save(), 0);
+    AppointItem dropped;
+    ASSERT_GE(pattern->GetOccurrence(At(12, 11), &dropped), 0);
+    ASSERT_GE(dropped->Delete(), 0);
+    Appointment(L"Review", At(12, 10, 9, 30), At(12, 10, 11));
+
+    auto doc = Load();
+    EXPECT_EQ(Entries(*doc, Row(8)), Lines{L"0900 1000 0 1 0 2 Standup"});
+    EXPECT_EQ(Entries(*doc, Row(9)), (Lines{L"0900 1000 0 3 0 2 Standup",
+                                           L"1400 1500 0 2 0 2 Standup (moved)"}));
+    EXPECT_EQ(doc->ApptExceptionNo(Row(9), 0), 1);
+    EXPECT_EQ(doc->ApptExceptionNo(Row(9), 1), 1);
+    EXPECT_EQ(doc->ApptLocation(Row(9), 1), L"Room Standup");
+    EXPECT_EQ(Entries(*doc, Row(11)), Lines{L"0900 1000 0 4 0 2 Standup"});
+    EXPECT_EQ(doc->ApptExceptionNo(Row(11), 0), 2);
+    EXPECT_EQ(doc->ApptCount(Row(14)), 0) << "the pattern ends on the 13th";
+    EXPECT_TRUE(doc->IsRecurringEntry(Row(8), 0));
+    EXPECT_NE(doc->ApptSerial(Row(8), 0), doc->ApptSerial(Row(10), 0));
+
+    // One occurrence goes; the series' other entries, its planned-day and deleted entries and
+    // the other item stay.
+    doc->RemoveOccurrenceSpan(Row(10), 0);
+    EXPECT_EQ(Entries(*doc, Row(10)), Lines{L"0930 1100 0 0 0 2 Review"});
+    EXPECT_EQ(doc->ApptCount(Row(8)), 1);
+    EXPECT_EQ(doc->ApptCount(Row(11)), 1);
+    // Every entry of the series goes, exceptions included.
+    doc->RemoveAppointmentEverywhere(PimSession::OidField(series->GetOid()));
+    for (int day = 7; day <= 13; ++day) {
+        EXPECT_EQ(doc->ApptCount(Row(day)), day == 10 ? 1 : 0) << day;
+    }
+}
+
+TEST_F(DocTest, MultiDayOccurrencesShareTheirSerialAndSpanFinders)
+{
+    AppointItem late = Appointment(L"Night shift", At(12, 8, 22), At(12, 9, 1));
+    std::shared_ptr<pim::RecurrencePattern> pattern;
+    ASSERT_GE(late->GetRecurrencePattern(&pattern), 0);  // weekly on Tuesdays from the start
+    pattern->SetPatternStartDate(At(12, 8));
+    pattern->SetStartTime(At(12, 8, 22));
+    pattern->SetDuration(180);
+    ASSERT_GE(late->Save(), 0);
+    const auto doc = Load();
+    EXPECT_EQ(Entries(*doc, Row(8)), Lines{L"2200 2400 0 1 0 2 Night shift"});
+    EXPECT_EQ(Entries(*doc, Row(9)), Lines{L"0000 0100 0 1 0 2 Night shift"});
+    EXPECT_EQ(doc->ApptSerial(Row(8), 0), doc->ApptSerial(Row(9), 0));
+    EXPECT_NE(doc->ApptSerial(Row(8), 0), doc->ApptSerial(Row(15), 0));
+    const CTamberloDoc::EntryRef first = doc->FindSpanFirst(Row(9), 0);
+    const CTamberloDoc::EntryRef last = doc->FindSpanLast(Row(8), 0);
+    EXPECT_EQ(first.row, Row(8));
+    EXPECT_EQ(last.row, Row(9));
+}
+
+TEST_F(DocTest, TaskSpansFlagsAndDueTexts)
+{
+    clock_.Set(MakeSystemTime(2026, 12, 11, 9));
+    settings_.daysBefore = 4;  // first shown day the 7th again
+    Task(L"Report", At(12, 8), At(12, 10));
+    Task(L"Someday", pim::kNoDate, pim::kNoDate);
+    Task(L"Filed", 0.0, At(12, 9), true);
+    Task(L"Today", At(12, 11), At(12, 11));
+    const auto doc = Load();
+    auto flags = [&doc](int row, int p) {
+        return std::to_wstring(doc->TaskStartsHere(row, p)) +
+               std::to_wstring(doc->TaskMiddle(row, p)) + std::to_wstring(doc->TaskDueHere(row, p)) +
+               std::to_wstring(doc->TaskComplete(row, p)) + std::to_wstring(doc->TaskHasDue(row, p));
+    };
+    ASSERT_EQ(doc->TaskCount(Row(8)), 3);
+    EXPECT_EQ(doc->TaskSubject(Row(8), 0), L"Report");
+    EXPECT_EQ(flags(Row(8), 0), L"10001");
+    EXPECT_EQ(flags(Row(9), 0), L"01001");
+    EXPECT_EQ(flags(Row(10), 0), L"00101");
+    EXPECT_EQ(doc->TaskDueKey(Row(10), 0), L"20261210");
+    EXPECT_EQ(doc->TaskDueText(Row(10), 0), L"December 10");
+    EXPECT_TRUE(doc->TaskOverdue(Row(10), 0));
+    // No dates: every slot of the window, without start or due marks.
+    const int slot0 = -CTamberloDoc::kDaysBefore;
+    EXPECT_EQ(doc->TaskSubject(slot0, 0), L"Someday");
+    EXPECT_EQ(flags(slot0, 0), L"00000");
+    EXPECT_EQ(flags(slot0 + 119, 0), L"00000");
+    EXPECT_EQ(doc->TaskDueKey(slot0, 0), L"00000000");
+    EXPECT_EQ(doc->TaskCount(slot0 + 120), 0);
+    // Due without start: from slot 0 to its due day, completed and still listed.
+    EXPECT_EQ(doc->TaskSubject(slot0, 1), L"Filed");
+    EXPECT_EQ(flags(Row(9), 2), L"00111");
+    EXPECT_EQ(doc->TaskCount(Row(10)), 2);
+    EXPECT_EQ(flags(Row(11), 1), L"10101");
+    EXPECT_FALSE(doc->TaskOverdue(Row(11), 1)) << "due today is not overdue";
+    EXPECT_EQ(doc->TaskStoreIndex(Row(11), 1), 4);
+    EXPECT_EQ(doc->TaskStoreIndex(Row(11), 2), -1);
+
+    doc->RemoveTaskEverywhere(doc->TaskOid(Row(8), 0));
+    EXPECT_EQ(doc->TaskCount(Row(8)), 2);
+    EXPECT_EQ(doc->TaskSubject(Row(8), 0), L"Someday");
+}
+
+TEST_F(DocTest, HolidayRowsAreInsertedOrOverwriteAndShareTheRuleSerial)
+{
+    Appointment(L"Day off", At(12, 8), At(12, 9), true, L"Rest");
+    Appointment(L"Meeting", At(12, 9, 10), At(12, 9, 11));
+    settings_.ruleCount = 3;
+    const int d8 = CTamberloDoc::kDaysBefore + 1;
+    settings_.rows = {{0, d8, true, kSecondHolidayKind, L"Harbour Day"},
+                      {0, d8 + 1, false, kSecondHolidayKind, L"Trans Holiday"},
+                      {2, d8 + 2, false, kHolidayKind, L"Lantern Day"}};
+    const auto doc = Load();
+    EXPECT_EQ(settings_.seenKinds[d8], kRestdayKind);
+    EXPECT_EQ(settings_.seenKinds[d8 + 1], kOrdinaryKind);
+    EXPECT_EQ(Entries(*doc, Row(8)), Lines{L"0000 2400 1 0 2 0 Harbour Day"});
+    EXPECT_EQ(Entries(*doc, Row(9)), (Lines{L"0000 2400 1 0 2 0 Trans Holiday",
+                                           L"1000 1100 0 0 0 2 Meeting"}));
+    EXPECT_EQ(doc->ApptOid(Row(8), 0), L"00000000000000000000");
+    EXPECT_EQ(doc->ApptStoreIndex(Row(8), 0), -1);
+    EXPECT_EQ(doc->ApptCategories(Row(8), 0), L"Rest");
+    EXPECT_EQ(doc->ApptSerial(Row(8), 0), L"00003");
+    EXPECT_EQ(doc->ApptSerial(Row(9), 0), L"00003");
+    EXPECT_EQ(doc->ApptSerial(Row(10), 0), L"00005");
+    EXPECT_EQ(doc->GetSerialCounter(), 5);
+}
+
+TEST_F(DocTest, AStoreThatCannotBeOpenedLeavesAnEmptyWindowAndOneWarning)
+{
+    PimSession broken(paths_.File(""), OccurrenceOnDay);  // the temporary folder itself
+    CTamberloDoc doc(broken, settings_, &messages_);
+    ASSERT_EQ(messages_.shown().size(), 1u);
+    EXPECT_EQ(messages_.shown()[0].caption, L"Warning");
+    EXPECT_EQ(doc.ApptCount(0), 0);
+    EXPECT_TRUE(doc.SetShownStart(AddDays(doc.GetShownStart(), 7)));
+    doc.Reload();
+    EXPECT_EQ(messages_.shown().size(), 2u);
+}
+
+TEST_F(DocTest, MoreThan9999ItemsKeepEveryField)
+{
+    constexpr int kItems = 10'050;
+    session_.Disconnect();
+    {
+        pim::Application app;
+        ASSERT_EQ(app.Logon(paths_.StorePath(), OccurrenceOnDay), 0);
+        ASSERT_EQ(app.RunInOneTransaction([&app] {
+            for (int n = 1; n <= kItems; ++n) {
+                std::shared_ptr<pim::AppointmentItem> item;
+                app.CreateItem(pim::kAppointmentKind, &item);
+                item->SetSubject(L"Item " + std::to_wstring(n));
+                const DATE start = At(12, 7) + n % 60 + (n % 96) / 96.0;
+                item->SetStart(start);
+                item->SetEnd(start + 1.0 / 96);
+                if (item->Save() < 0) {
+                    return -1;
+                }
+            }
+            return 0;
+        }),
+                  0);
+    }
+    const auto doc = Load();
+    int seen = 0;
+    for (int row = 0; row < 60; ++row) {
+        for (int p = 0; p < doc->ApptCount(row); ++p, ++seen) {
+            const int index = doc->ApptStoreIndex(row, p);
+            ASSERT_EQ(doc->ApptSubject(row, p), L"Item " + std::to_wstring(index));
+            std::wstring serial = std::to_wstring(index);
+            serial.insert(0, serial.size() < 5 ? 5 - serial.size() : 0, L'0');
+            ASSERT_EQ(doc->ApptSerial(row, p), serial);
+            ASSERT_EQ(doc->StartMinutes(row, p), index % 96 * 15);
+        }
+        EXPECT_EQ(doc->DayKind(row, 0), kOrdinaryKind);
+    }
+    EXPECT_EQ(seen, kItems);
+    EXPECT_EQ(doc->GetSerialCounter(), kItems);
+}
