@@ -25,10 +25,6 @@ bool IsLeapYear(int year)
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
 }
 
-int64_t DayNumber(const SYSTEMTIME& st)
-{
-    return static_cast<int64_t>(SystemTimeToVariantTime(MakeSystemTime(st.wYear, st.wMonth, st.wDay)));
-}
 
 // The date of a day number with the given seconds added; seconds may exceed one day.
 SYSTEMTIME FromDayAndSeconds(int64_t day, int64_t seconds)
@@ -68,6 +64,18 @@ int FieldAt(const std::wstring& key, size_t position, size_t width)
 }
 
 }  // namespace
+
+int64_t DayNumber(DATE date)
+{
+    return static_cast<int64_t>(std::trunc(date));
+}
+
+int64_t DayNumber(const SYSTEMTIME& st)
+{
+    SYSTEMTIME date = st;
+    date.wHour = date.wMinute = date.wSecond = 0;
+    return DayNumber(SystemTimeToVariantTime(date));
+}
 
 int DayOfWeek(int year, int month, int day)
 {

@@ -13,6 +13,10 @@
 constexpr int64_t kFirstKeyDayNumber = -693593;
 constexpr int64_t kLastKeyDayNumber = 2958465;
 
+// Whole days since 1899-12-30, negative before it; the time of day plays no part.
+int64_t DayNumber(DATE date);
+int64_t DayNumber(const SYSTEMTIME& st);
+
 // Weekday 0 Sunday .. 6 Saturday of a calendar date.
 int DayOfWeek(int year, int month, int day);
 

@@ -25,16 +25,6 @@ int64_t FloorDiv(int64_t value, int64_t divisor)
     return (value - FloorMod(value, divisor)) / divisor;
 }
 
-int64_t DayNumberOf(DATE date)
-{
-    return static_cast<int64_t>(std::trunc(date));
-}
-
-int64_t DayNumberOf(const SYSTEMTIME& st)
-{
-    return DayNumberOf(SystemTimeToVariantTime(MakeSystemTime(st.wYear, st.wMonth, st.wDay)));
-}
-
 SYSTEMTIME DateOfDayNumber(int64_t day)
 {
     return VariantTimeToSystemTime(static_cast<double>(day));
@@ -255,9 +245,14 @@ int DaysSpanned(DATE startTime, int64_t durationMinutes, bool allDay)
 int OccurrenceOnDay(const pim::RecurrenceFields& pattern, const SYSTEMTIME& day,
                     int32_t durationOverride)
 {
-    const int64_t s = DayNumberOf(pattern.PatternStartDate);
-    const int64_t e = DayNumberOf(pattern.PatternEndDate);
-    const int64_t target = DayNumberOf(day);
+    return OccurrenceOnDayNumber(pattern, DayNumber(day), durationOverride);
+}
+
+int OccurrenceOnDayNumber(const pim::RecurrenceFields& pattern, int64_t target,
+                          int32_t durationOverride)
+{
+    const int64_t s = DayNumber(pattern.PatternStartDate);
+    const int64_t e = DayNumber(pattern.PatternEndDate);
     if (s > target) {
         return kNoOccurrence;
     }
@@ -283,8 +278,8 @@ int OccurrenceOnDay(const pim::RecurrenceFields& pattern, const SYSTEMTIME& day,
 std::optional<SYSTEMTIME> NextOccurrence(const pim::RecurrenceFields& pattern,
                                          const SYSTEMTIME& after)
 {
-    const int64_t s = DayNumberOf(pattern.PatternStartDate);
-    const int64_t f = std::max(DayNumberOf(after), s - 1);
+    const int64_t s = DayNumber(pattern.PatternStartDate);
+    const int64_t f = std::max(DayNumber(after), s - 1);
     switch (pattern.RecurrenceType) {
     case kRecursDaily:
         return NextDaily(pattern, s, f);

@@ -43,6 +43,9 @@ int DaysSpanned(DATE startTime, int64_t durationMinutes, bool allDay);
 // pattern's Duration. Has exactly the store's pim::OccurrenceRule signature.
 int OccurrenceOnDay(const pim::RecurrenceFields& pattern, const SYSTEMTIME& day,
                     int32_t durationOverride);
+// The same for a day number (see DayNumber), for callers that walk many days.
+int OccurrenceOnDayNumber(const pim::RecurrenceFields& pattern, int64_t day,
+                          int32_t durationOverride);
 
 // The first day after `after` (and not before PatternStartDate) on which an occurrence starts,
 // at 00:00. PatternEndDate is not applied; callers compare with it. Empty when the pattern can

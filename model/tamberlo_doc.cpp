@@ -25,13 +25,6 @@ constexpr int16_t kEndOfDay = 2400;
 // A task's span in minutes for the occurrence test: whole days from start to due, plus one.
 constexpr int32_t kMinutesPerDay = 1440;
 
-int64_t DayNumber(DATE date) { return static_cast<int64_t>(std::trunc(date)); }
-
-int64_t DayNumber(const SYSTEMTIME& st)
-{
-    return DayNumber(SystemTimeToVariantTime(TruncateSystemTime(st, 3)));
-}
-
 // Hour x 100 + minute of a date's time of day, as the tables write times.
 int16_t ClockDigits(DATE date)
 {
@@ -160,7 +153,7 @@ void CTamberloDoc::AddTask(pim::TaskItem& task, int32_t storePosition)
         entry.complete = false;
         entry.hasDue = true;
         for (int k = 0; k < kSlotCount; ++k) {
-            if (OccurrenceOnDay(pattern->Fields(), AddDays(loadStart_, k), minutes) != 0) {
+            if (OccurrenceOnDayNumber(pattern->Fields(), loadStartDay_ + k, minutes) != 0) {
                 AddTaskEntry(k, entry);
             }
         }
@@ -291,7 +284,7 @@ void CTamberloDoc::AddRecurringAppointment(pim::AppointmentItem& appointment,
     const int16_t endTime = ClockDigits(fields.EndTime);
     AppointmentEntry entry = base;
     for (int k = 0; k < kSlotCount; ++k) {
-        const int r = OccurrenceOnDay(fields, AddDays(loadStart_, k), -1);
+        const int r = OccurrenceOnDayNumber(fields, loadStartDay_ + k, -1);
         if (r == kNoOccurrence) {
             continue;
         }

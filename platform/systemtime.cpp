@@ -34,6 +34,12 @@ void CivilFromDays(int64_t z, int64_t& y, int64_t& m, int64_t& d)
 constexpr int64_t kEpochOffset = DaysFromCivil(1899, 12, 30);
 constexpr int64_t kSecondsPerDay = 86400;
 
+// 1970-01-01 was a Thursday (4); the sum stays positive for negative day numbers.
+uint16_t WeekdayOfCivilDay(int64_t daysSince1970)
+{
+    return static_cast<uint16_t>((daysSince1970 % 7 + 11) % 7);
+}
+
 }  // namespace
 
 DATE SystemTimeToVariantTime(const SYSTEMTIME& st)
@@ -62,8 +68,7 @@ SYSTEMTIME VariantTimeToSystemTime(DATE date)
     st.wYear = static_cast<uint16_t>(y);
     st.wMonth = static_cast<uint16_t>(m);
     st.wDay = static_cast<uint16_t>(d);
-    // 1970-01-01 was a Thursday (4).
-    st.wDayOfWeek = static_cast<uint16_t>(((dayNumber % 7) + 11) % 7);
+    st.wDayOfWeek = WeekdayOfCivilDay(dayNumber);
     st.wHour = static_cast<uint16_t>(seconds / 3600);
     st.wMinute = static_cast<uint16_t>((seconds / 60) % 60);
     st.wSecond = static_cast<uint16_t>(seconds % 60);
@@ -80,6 +85,6 @@ SYSTEMTIME MakeSystemTime(int year, int month, int day, int hour, int minute, in
     st.wHour = static_cast<uint16_t>(hour);
     st.wMinute = static_cast<uint16_t>(minute);
     st.wSecond = static_cast<uint16_t>(second);
-    st.wDayOfWeek = VariantTimeToSystemTime(SystemTimeToVariantTime(st)).wDayOfWeek;
+    st.wDayOfWeek = WeekdayOfCivilDay(DaysFromCivil(st.wYear, st.wMonth, st.wDay));
     return st;
 }
