@@ -8,6 +8,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "platform/pim/sqlite_statement.h"
@@ -390,12 +391,37 @@ int32_t StoreDatabase::Save(StoredItem& item)
     if (db_ == nullptr || BeginWrite(outermost) != 0) {
         return -1;
     }
+    if (item.pattern) {
+        FillCountedEndDate(*item.pattern);
+    }
     int32_t oid = item.fields.Oid;
     const int32_t status = EndWrite(outermost, WriteItem(item, oid));
     if (status >= 0) {
         item.fields.Oid = oid; // only once the row is really there
     }
     return status;
+}
+
+void StoreDatabase::FillCountedEndDate(RecurrenceFields& pattern) const
+{
+    if (pattern.NoEndDate || pattern.Occurrences <= 0 || !rule_ ||
+        std::trunc(pattern.PatternEndDate) >= std::trunc(pattern.PatternStartDate)) {
+        return;
+    }
+    // Walk the start days of the open-ended series; a count the supported years cannot hold
+    // ends the series on their last day.
+    RecurrenceFields open = pattern;
+    open.NoEndDate = true;
+    const double lastDay = std::trunc(SystemTimeToVariantTime(MakeSystemTime(2999, 12, 31)));
+    int32_t found = 0;
+    double day = std::trunc(pattern.PatternStartDate);
+    for (; day < lastDay; day += 1.0) {
+        const int state = rule_(open, VariantTimeToSystemTime(day), -1);
+        if ((state == 1 || state == 2) && ++found == pattern.Occurrences) {
+            break;
+        }
+    }
+    pattern.PatternEndDate = day;
 }
 
 int32_t StoreDatabase::WriteItem(const StoredItem& item, int32_t& oid)

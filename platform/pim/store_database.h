@@ -35,7 +35,9 @@ public:
     // The items of a kind with their patterns and exceptions, ascending Oid, in three queries.
     // A positive oid limits the load to that one item.
     int32_t Load(int32_t kind, int32_t oid, std::vector<StoredItem>& out);
-    // Inserts (Oid 0 gets a new id) or replaces the whole item: all of it or nothing.
+    // Inserts (Oid 0 gets a new id) or replaces the whole item: all of it or nothing. A pattern
+    // that ends after a number of occurrences but has no end date yet gets the day of its last
+    // occurrence, so the series shows up to there.
     int32_t Save(StoredItem& item);
     int32_t Delete(int32_t oid);
     // Runs many saves as one transaction (one disk sync); a negative result rolls all back
@@ -48,6 +50,7 @@ private:
     int32_t Exec(const char* sql);
     int32_t BeginWrite(bool outermost);
     int32_t EndWrite(bool outermost, int32_t status);
+    void FillCountedEndDate(RecurrenceFields& pattern) const;
     int32_t WriteItem(const StoredItem& item, int32_t& oid);
     int32_t WritePattern(int32_t oid, const StoredItem& item);
     int32_t DeleteDependents(int32_t oid);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "model/recurrence.h"
+#include "platform/pim/recurrence_pattern.h"
 #include "tests/support/temp_paths.h"
 
 namespace {
@@ -122,4 +123,47 @@ TEST(PimSession, UnopenableStoreFailsCleanly)
     }
     ASSERT_TRUE(garbage.open(QIODevice::ReadOnly));
     EXPECT_EQ(garbage.readAll(), QByteArray(4096, '\x5a'));
+}
+
+TEST(PimSession, ACountedSeriesWithoutEndDateEndsOnItsLastOccurrence)
+{
+    TempPaths paths;
+    PimSession session(paths.StorePath(), OccurrenceOnDay);
+    session.Connect();
+    const auto day = [](int year, int month, int date) {
+        return SystemTimeToVariantTime(MakeSystemTime(year, month, date));
+    };
+    const auto counted = [&](int32_t type, DATE start, int32_t occurrences, DATE endDate) {
+        AppointItem item = SavedAppointment(session, L"Series");
+        std::shared_ptr<pim::RecurrencePattern> pattern;
+        EXPECT_GE(item->GetRecurrencePattern(&pattern), 0);
+        pattern->SetRecurrenceType(type);
+        pattern->SetDayOfWeekMask(0x02);  // Monday
+        pattern->SetDayOfMonth(7);
+        pattern->SetMonthOfYear(12);
+        pattern->SetPatternStartDate(start);
+        pattern->SetStartTime(start + 9.0 / 24);
+        pattern->SetDuration(60);
+        pattern->SetNoEndDate(false);
+        pattern->SetOccurrences(occurrences);
+        pattern->SetPatternEndDate(endDate);
+        EXPECT_GE(item->Save(), 0);
+        return PimSession::OidField(item->GetOid());
+    };
+    const std::wstring weekly = counted(kRecursWeekly, day(2026, 12, 7), 3, 0.0);
+    const std::wstring chosen = counted(kRecursWeekly, day(2026, 12, 7), 3, day(2027, 1, 25));
+    const std::wstring beyond = counted(kRecursYearly, day(2990, 12, 7), 5000, 0.0);
+    session.Disconnect();
+
+    session.Connect();
+    const auto endOf = [&](const std::wstring& oid) {
+        std::shared_ptr<pim::RecurrencePattern> pattern;
+        AppointItem item = session.FindAppointment(oid);
+        EXPECT_NE(item, nullptr);
+        EXPECT_GE(item->GetRecurrencePattern(&pattern), 0);
+        return pattern->GetPatternEndDate();
+    };
+    EXPECT_EQ(endOf(weekly), day(2026, 12, 21));
+    EXPECT_EQ(endOf(chosen), day(2027, 1, 25));  // an end date of the user's own is kept
+    EXPECT_EQ(endOf(beyond), day(2999, 12, 31));
 }
