@@ -78,7 +78,7 @@ TEST(PimStore, EveryPropertyRoundTripsAndOidsStay)
     p->SetDayOfWeekMask(0x7F);
     p->SetMonthOfYear(13);
     p->SetPatternStartDate(Day(2026, 12, 7));
-    p->SetPatternEndDate(Day(2026, 1, 1));
+    p->SetPatternEndDate(Day(2027, 1, 1));
     p->SetNoEndDate(false);
     p->SetOccurrences(7);
     p->SetStartTime(Day(1899, 12, 30, 22));
@@ -132,7 +132,7 @@ TEST(PimStore, EveryPropertyRoundTripsAndOidsStay)
     EXPECT_EQ(q->GetDayOfWeekMask(), 0x7F);
     EXPECT_EQ(q->GetMonthOfYear(), 13);
     EXPECT_EQ(q->GetPatternStartDate(), Day(2026, 12, 7));
-    EXPECT_EQ(q->GetPatternEndDate(), Day(2026, 1, 1));
+    EXPECT_EQ(q->GetPatternEndDate(), Day(2027, 1, 1));
     EXPECT_FALSE(q->GetNoEndDate());
     EXPECT_EQ(q->GetOccurrences(), 7);
     EXPECT_EQ(q->GetDuration(), 210);
