@@ -232,9 +232,8 @@ bool MatchesMonthPattern(const pim::RecurrenceFields& pattern, const SYSTEMTIME&
 
 int DaysSpanned(DATE startTime, int64_t durationMinutes, bool allDay)
 {
-    const SYSTEMTIME start = VariantTimeToSystemTime(startTime);
     const int64_t minutes =
-        std::max<int64_t>(int64_t{start.wHour} * 60 + start.wMinute + durationMinutes, 0);
+        std::max<int64_t>(SecondsOfDay(startTime) / 60 + durationMinutes, 0);
     int64_t spans = minutes / kMinutesPerDay;
     if (allDay && minutes > 0 && minutes % kMinutesPerDay == 0) {
         --spans;

@@ -28,8 +28,8 @@ constexpr int32_t kMinutesPerDay = 1440;
 // Hour x 100 + minute of a date's time of day, as the tables write times.
 int16_t ClockDigits(DATE date)
 {
-    const SYSTEMTIME st = VariantTimeToSystemTime(date);
-    return static_cast<int16_t>(st.wHour * 100 + st.wMinute);
+    const int32_t minutes = SecondsOfDay(date) / 60;
+    return static_cast<int16_t>(minutes / 60 * 100 + minutes % 60);
 }
 
 int16_t EndOfOccurrence(int16_t endTime) { return endTime == kMidnight ? kEndOfDay : endTime; }

@@ -40,6 +40,14 @@ uint16_t WeekdayOfCivilDay(int64_t daysSince1970)
     return static_cast<uint16_t>((daysSince1970 % 7 + 11) % 7);
 }
 
+// Whole seconds of the fraction, and whether they rounded up into the next day.
+int64_t RoundedSeconds(DATE date, bool* nextDay)
+{
+    const int64_t seconds = std::llround(std::fabs(date - std::trunc(date)) * kSecondsPerDay);
+    *nextDay = seconds >= kSecondsPerDay;
+    return *nextDay ? seconds - kSecondsPerDay : seconds;
+}
+
 }  // namespace
 
 DATE SystemTimeToVariantTime(const SYSTEMTIME& st)
@@ -51,12 +59,18 @@ DATE SystemTimeToVariantTime(const SYSTEMTIME& st)
     return day >= 0 ? static_cast<double>(day) + fraction : static_cast<double>(day) - fraction;
 }
 
+int32_t SecondsOfDay(DATE date)
+{
+    bool nextDay = false;
+    return static_cast<int32_t>(RoundedSeconds(date, &nextDay));
+}
+
 SYSTEMTIME VariantTimeToSystemTime(DATE date)
 {
+    bool nextDay = false;
+    const int64_t seconds = RoundedSeconds(date, &nextDay);
     double whole = std::trunc(date);
-    int64_t seconds = std::llround(std::fabs(date - whole) * kSecondsPerDay);
-    if (seconds >= kSecondsPerDay) {
-        seconds -= kSecondsPerDay;
+    if (nextDay) {
         whole += date >= 0 ? 1.0 : -1.0;
     }
     int64_t y = 0;

@@ -24,6 +24,10 @@ DATE SystemTimeToVariantTime(const SYSTEMTIME& st);
 // Fills the day of week; milliseconds are 0. The time is rounded to the nearest second.
 SYSTEMTIME VariantTimeToSystemTime(DATE date);
 
+// The time of day of a date in whole seconds, 0..86399, rounded as VariantTimeToSystemTime
+// rounds it (a time that rounds up to midnight is 0 of the next day).
+int32_t SecondsOfDay(DATE date);
+
 // Convenience for callers that build a SYSTEMTIME from fields.
 SYSTEMTIME MakeSystemTime(int year, int month, int day, int hour = 0, int minute = 0,
                           int second = 0);
