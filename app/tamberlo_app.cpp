@@ -5,9 +5,16 @@
 #include <QCoreApplication>
 
 #include "app/main_frame.h"
+#include "model/pim_session.h"
+#include "model/recurrence.h"
+#include "model/tamberlo_doc.h"
+#include "platform/pim/application.h"
 #include "platform/profile.h"
 #include "settings/app_settings.h"
+#include "settings/app_settings_document.h"
 #include "settings/settings_persistence.h"
+#include "view/app_settings_view_store.h"
+#include "view/document_schedule.h"
 #include "view/tamberlo_view.h"
 
 CTamberloApp::CTamberloApp(AppEnvironment environment)
@@ -29,9 +36,18 @@ bool CTamberloApp::InitInstance()
     profile_ = std::make_unique<Profile>(environment_.profilePath);
     LoadSettings(*settings_, *profile_);
 
+    const std::string storePath = environment_.storePath.empty()
+                                      ? pim::Application::DefaultStorePath()
+                                      : environment_.storePath;
+    session_ = std::make_unique<PimSession>(storePath, OccurrenceOnDay);
+    documentSettings_ = std::make_unique<AppSettingsDocument>(*settings_);
+    doc_ = std::make_unique<CTamberloDoc>(*session_, *documentSettings_, environment_.messages);
+    schedule_ = std::make_unique<DocumentSchedule>(*doc_);
+    viewSettings_ = std::make_unique<AppSettingsViewStore>(*settings_);
+
     frame_ = std::make_unique<CMainFrame>([this] { SaveSettings(); },
                                           [] { QCoreApplication::exit(0); });
-    auto* view = new CTamberloView(frame_.get());
+    auto* view = new CTamberloView(*schedule_, *viewSettings_, frame_.get());
     router_.Append(&view->Commands());
     router_.Append(&frame_->Commands());
     router_.Append(&commands_);

@@ -8,16 +8,21 @@
 #include "platform/command_table.h"
 
 class AppSettings;
+class AppSettingsDocument;
+class AppSettingsViewStore;
 class CMainFrame;
+class CTamberloDoc;
 class CTamberloView;
 class MessageService;
+class DocumentSchedule;
+class PimSession;
 class Profile;
 
 // Where the program keeps its data and whom it asks; tests pass temporary paths and a
 // scripted message service.
 struct AppEnvironment {
     std::string profilePath;
-    std::string storePath;
+    std::string storePath;  // empty: the user's own store
     MessageService* messages = nullptr;
 };
 
@@ -38,13 +43,20 @@ public:
 
     CMainFrame* MainFrame() const { return frame_.get(); }
     AppSettings& Settings() const { return *settings_; }
+    CTamberloDoc* Document() const { return doc_.get(); }
     const CommandTable& Commands() const { return commands_; }
 
 private:
     AppEnvironment environment_;
     std::unique_ptr<AppSettings> settings_;
     std::unique_ptr<Profile> profile_;
+    // The schedule: the store session, the document over it and what the view reads of both.
+    std::unique_ptr<PimSession> session_;
+    std::unique_ptr<AppSettingsDocument> documentSettings_;
+    std::unique_ptr<CTamberloDoc> doc_;
+    std::unique_ptr<DocumentSchedule> schedule_;
+    std::unique_ptr<AppSettingsViewStore> viewSettings_;
     CommandTable commands_;
     CommandRouter router_;
-    std::unique_ptr<CMainFrame> frame_;
+    std::unique_ptr<CMainFrame> frame_;  // last: the view it owns reads everything above
 };

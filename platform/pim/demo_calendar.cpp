@@ -103,7 +103,7 @@ private:
     std::shared_ptr<AppointmentItem> NewAppointment(const std::wstring& subject,
                                                     const std::wstring& location,
                                                     const std::wstring& categories);
-    void AddRoutine(const Routine& routine, DATE firstDay, bool withException);
+    void AddRoutine(const Routine& routine, DATE firstDay, bool regular, bool withException);
     void AddException(AppointmentItem& master, DATE from);
     void AddOccasions(int count);
     void AddSingle(int index);
@@ -135,7 +135,10 @@ std::shared_ptr<AppointmentItem> DemoWriter::NewAppointment(const std::wstring& 
     return item;
 }
 
-void DemoWriter::AddRoutine(const Routine& routine, DATE firstDay, bool withException)
+// A regular runs for good now and then ending; a later copy is a short burst (a course, a
+// project) at another hour, so copies never stack up on the regular's own bars.
+void DemoWriter::AddRoutine(const Routine& routine, DATE firstDay, bool regular,
+                            bool withException)
 {
     const auto item = NewAppointment(routine.subject, routine.location, routine.categories);
     std::shared_ptr<RecurrencePattern> pattern;
@@ -143,7 +146,8 @@ void DemoWriter::AddRoutine(const Routine& routine, DATE firstDay, bool withExce
         return;
     }
     const bool allDay = routine.startMinute < 0;
-    const DATE start = firstDay + (allDay ? 0 : routine.startMinute) * kMinute;
+    const int startMinute = regular ? routine.startMinute : 60 * random_.Between(8, 17);
+    const DATE start = firstDay + (allDay ? 0 : startMinute) * kMinute;
     item->SetStart(start);
     item->SetEnd(start + routine.duration * kMinute);
     item->SetAllDayEvent(allDay);
@@ -160,11 +164,12 @@ void DemoWriter::AddRoutine(const Routine& routine, DATE firstDay, bool withExce
     pattern->SetInstance(routine.instance);
     pattern->SetDayOfMonth(routine.type == 5 ? first.wDay : routine.dayOfMonth);
     pattern->SetMonthOfYear(routine.type == 5 ? first.wMonth : routine.monthOfYear);
-    // Now and then a series that ends, by date or by count.
-    const int ending = random_.Below(6);
+    // Now and then a regular that ends, by date or by count.
+    const int ending = regular ? random_.Below(6) : 1;
     pattern->SetNoEndDate(ending > 1);
     pattern->SetOccurrences(ending == 0 ? random_.Between(5, 40) : 0);
-    pattern->SetPatternEndDate(ending == 1 ? firstDay + random_.Between(60, 400) : 0.0);
+    const int lastDay = regular ? random_.Between(60, 400) : random_.Between(14, 90);
+    pattern->SetPatternEndDate(ending == 1 ? firstDay + lastDay : 0.0);
     if (Keep(item->Save()) >= 0 && withException) {
         AddException(*item, std::max(firstDay, today_ - random_.Below(kPlannerDays)));
     }
@@ -294,7 +299,8 @@ int32_t DemoWriter::Fill(int appointmentCount, int taskCount)
         // The regulars start a few weeks back; their later copies start anywhere.
         const DATE firstDay = i < routines ? today_ - 28 - random_.Below(7)
                                            : today_ + random_.Between(-kSpreadDays, kSpreadDays);
-        AddRoutine(kRoutines[i % routines], firstDay, i % (recurring / withException) == 0);
+        AddRoutine(kRoutines[i % routines], firstDay, i < routines,
+                   i % (recurring / withException) == 0);
     }
     if (status_ >= 0) {
         AddOccasions(occasions);

@@ -12,7 +12,10 @@
 #include "app/main_frame.h"
 #include "app/tamberlo_app.h"
 #include "platform/clock.h"
+#include "model/recurrence.h"
 #include "platform/message_service.h"
+#include "platform/pim/application.h"
+#include "platform/pim/demo_calendar.h"
 
 namespace {
 
@@ -86,6 +89,21 @@ std::optional<Options> ParseArguments(const QStringList& args)
     return options;
 }
 
+// The demo calendar around `now`: a full working month either side, a few dozen tasks.
+bool WriteDemoStore(const std::string& path, const SYSTEMTIME& now)
+{
+    constexpr int kAppointments = 300;
+    constexpr int kTasks = 40;
+    constexpr uint32_t kSeed = 11;
+    pim::Application store;
+    if (store.Logon(path, OccurrenceOnDay) < 0) {
+        return false;
+    }
+    const bool filled = pim::FillDemoCalendar(store, now, kAppointments, kTasks, kSeed) >= 0;
+    store.Logoff();
+    return filled;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -114,8 +132,10 @@ int main(int argc, char** argv)
                                   : options->profile;
     if (options->demo) {
         environment.storePath = scratch.filePath("demo.sqlite3").toStdString();
-        std::fputs("snapshot: this build has no demo data\n", stderr);
-        return 1;
+        if (!WriteDemoStore(environment.storePath, options->now)) {
+            std::fputs("snapshot: cannot write the demo calendar\n", stderr);
+            return 1;
+        }
     }
     ScriptedMessageService messages;
     environment.messages = &messages;
