@@ -1,14 +1,24 @@
 // A full paint of a 1920 x 1080 schedule view into an image: 66 day rows, every row with two
-// dozen bars (overlaps, conflicts, all-day items, clipped ends), tasks and a long detail list.
+// dozen bars (overlaps, conflicts, all-day items, clipped ends), tasks and a long detail list;
+// and the same paint over the real document loaded from a 10,000-appointment demo store.
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <string>
 #include <vector>
 
 #include "model/date_time.h"
+#include "model/pim_session.h"
+#include "model/recurrence.h"
+#include "model/tamberlo_doc.h"
 #include "platform/clock.h"
+#include "platform/pim/application.h"
+#include "platform/pim/demo_calendar.h"
+#include "settings/app_settings.h"
+#include "settings/app_settings_document.h"
+#include "view/document_schedule.h"
 #include "view/memory_settings_store.h"
 #include "view/schedule_source.h"
 #include "view/tamberlo_view.h"
@@ -92,11 +102,13 @@ private:
     std::vector<Bar> days_[kRows];
 };
 
-void FullPaint(benchmark::State& state)
+SYSTEMTIME Now()
 {
-    const FixedClock clock(MakeSystemTime(2026, 12, 7, 10, 30));
-    const ScopedClock fixedNow(clock);
-    DenseSchedule schedule;
+    return MakeSystemTime(2026, 12, 7, 10, 30);
+}
+
+void PaintLoop(benchmark::State& state, ScheduleSource& schedule)
+{
     ViewSettings settings;
     settings.draw.MainFontSize = 10; // 66 rows of 15 pixels fit 1080 lines
     settings.OneHourPixel = 96;
@@ -109,7 +121,38 @@ void FullPaint(benchmark::State& state)
     }
     state.counters["rows"] = view.Layout().dayRowCount;
 }
+
+void FullPaint(benchmark::State& state)
+{
+    const FixedClock clock(Now());
+    const ScopedClock fixedNow(clock);
+    DenseSchedule schedule;
+    PaintLoop(state, schedule);
+}
 BENCHMARK(FullPaint)->Unit(benchmark::kMillisecond);
+
+void FullPaintOfDemoStore(benchmark::State& state)
+{
+    const FixedClock clock(Now());
+    const ScopedClock fixedNow(clock);
+    QTemporaryDir dir;
+    const std::string path = dir.filePath(QStringLiteral("demo.sqlite3")).toStdString();
+    {
+        pim::Application app;
+        if (app.Logon(path, OccurrenceOnDay) < 0 ||
+            pim::FillDemoCalendar(app, Now(), 10000, 2000, 1) < 0) {
+            state.SkipWithError("cannot build the demo store");
+            return;
+        }
+    }
+    PimSession session(path, OccurrenceOnDay);
+    AppSettings appSettings;
+    AppSettingsDocument documentSettings(appSettings);
+    CTamberloDoc doc(session, documentSettings);
+    DocumentSchedule schedule(doc);
+    PaintLoop(state, schedule);
+}
+BENCHMARK(FullPaintOfDemoStore)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
