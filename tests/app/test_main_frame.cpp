@@ -7,12 +7,23 @@
 #include <QToolBar>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include <QImage>
+#include <QPainter>
+
 #include "app/main_frame.h"
 #include "app/tamberlo_app.h"
+#include "model/date_time.h"
+#include "model/pim_session.h"
+#include "model/recurrence.h"
+#include "model/tamberlo_doc.h"
+#include "platform/clock.h"
 #include "platform/message_service.h"
 #include "res/command_ids.h"
 #include "settings/app_settings.h"
 #include "tests/support/temp_paths.h"
+#include "view/tamberlo_view.h"
 
 namespace {
 
@@ -99,8 +110,54 @@ TEST_F(ShellTest, ExitAndCloseBothWriteTheProfile)
 TEST(Shell, AnUnwritableProfileIsNotFatal)
 {
     ScriptedMessageService messages;
-    CTamberloApp app(AppEnvironment{"/proc/tamberlo-no-such-dir/Tamberlo.ini", "", &messages});
+    TempPaths paths;
+    CTamberloApp app(
+        AppEnvironment{"/proc/tamberlo-no-such-dir/Tamberlo.ini", paths.StorePath(), &messages});
     ASSERT_TRUE(app.InitInstance());
     EXPECT_FALSE(app.SaveSettings());
+    app.MainFrame()->close();
+}
+
+TEST(Shell, TheWindowShowsWhatTheStoreHolds)
+{
+    const FixedClock clock(MakeSystemTime(2026, 12, 7, 10, 30));
+    const ScopedClock fixedNow(clock);
+    TempPaths paths;
+    {
+        PimSession session(paths.StorePath(), OccurrenceOnDay);
+        ASSERT_GE(session.Connect(), 0);
+        AppointItem item = session.CreateAppointment();
+        item->SetSubject(L"Dentist");
+        item->SetStart(SystemTimeToVariantTime(MakeSystemTime(2026, 12, 8, 9)));
+        item->SetEnd(SystemTimeToVariantTime(MakeSystemTime(2026, 12, 8, 10)));
+        ASSERT_GE(item->Save(), 0);
+    }
+    ScriptedMessageService messages;
+    CTamberloApp app(AppEnvironment{paths.ProfilePath(), paths.StorePath(), &messages});
+    ASSERT_TRUE(app.InitInstance());
+    EXPECT_TRUE(messages.shown().empty());
+    const int row = DaysBetween(app.Document()->GetShownStart(), MakeSystemTime(2026, 12, 8));
+    ASSERT_EQ(app.Document()->ApptCount(row), 1);
+
+    CTamberloView* view = app.MainFrame()->View();
+    std::vector<std::wstring> drawn;
+    view->Texts().SetRecorder([&drawn](const DrawnText& t) { drawn.push_back(t.text); });
+    QImage image(1024, 640, QImage::Format_RGB32);
+    QPainter painter(&image);
+    view->Render(painter, image.size(), image.rect());
+    // Bars show the first DispTextLen (by default 5) characters of the subject.
+    EXPECT_NE(std::find(drawn.begin(), drawn.end(), L"Denti"), drawn.end());
+    app.MainFrame()->close();
+}
+
+TEST(Shell, AStoreThatCannotBeOpenedStillStartsTheWindow)
+{
+    TempPaths paths;
+    ScriptedMessageService messages;
+    CTamberloApp app(AppEnvironment{paths.ProfilePath(), paths.File(""), &messages});
+    ASSERT_TRUE(app.InitInstance());
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].caption, L"Warning");
+    EXPECT_NE(app.MainFrame()->View(), nullptr);
     app.MainFrame()->close();
 }
