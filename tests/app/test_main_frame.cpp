@@ -20,6 +20,8 @@
 #include "model/tamberlo_doc.h"
 #include "platform/clock.h"
 #include "platform/message_service.h"
+#include "platform/pim/recurrence_pattern.h"
+#include "res/pictures.h"
 #include "res/command_ids.h"
 #include "settings/app_settings.h"
 #include "tests/support/temp_paths.h"
@@ -159,5 +161,58 @@ TEST(Shell, AStoreThatCannotBeOpenedStillStartsTheWindow)
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.shown()[0].caption, L"Warning");
     EXPECT_NE(app.MainFrame()->View(), nullptr);
+    app.MainFrame()->close();
+}
+
+TEST(Shell, PagingFarAwayReloadsTheDocumentAndComesBack)
+{
+    const FixedClock clock(MakeSystemTime(2026, 12, 7, 10, 30));
+    const ScopedClock fixedNow(clock);
+    TempPaths paths;
+    {
+        PimSession session(paths.StorePath(), OccurrenceOnDay);
+        ASSERT_GE(session.Connect(), 0);
+        AppointItem item = session.CreateAppointment();
+        item->SetSubject(L"Choir");
+        item->SetStart(SystemTimeToVariantTime(MakeSystemTime(2026, 12, 7, 19)));
+        item->SetEnd(SystemTimeToVariantTime(MakeSystemTime(2026, 12, 7, 21)));
+        std::shared_ptr<pim::RecurrencePattern> pattern;
+        ASSERT_GE(item->GetRecurrencePattern(&pattern), 0);
+        pattern->SetRecurrenceType(kRecursWeekly);
+        pattern->SetDayOfWeekMask(0x02);
+        pattern->SetPatternStartDate(SystemTimeToVariantTime(MakeSystemTime(2026, 12, 7)));
+        pattern->SetStartTime(item->GetStart());
+        pattern->SetDuration(120);
+        ASSERT_GE(item->Save(), 0);
+    }
+    ScriptedMessageService messages;
+    CTamberloApp app(AppEnvironment{paths.ProfilePath(), paths.StorePath(), &messages});
+    ASSERT_TRUE(app.InitInstance());
+    CTamberloView* view = app.MainFrame()->View();
+    const CTamberloDoc& doc = *app.Document();
+    const SYSTEMTIME first = doc.GetShownStart();
+    // Every Monday on screen holds the rehearsal, however far the window had to move.
+    const auto mondaysHoldIt = [&doc] {
+        for (int row = 0; row < doc.GetShownDayCount(); ++row) {
+            const SYSTEMTIME day = AddDays(doc.GetShownStart(), row);
+            const bool inSeries = DaysBetween(MakeSystemTime(2026, 12, 7), day) >= 0;
+            const int expected = inSeries && day.wDayOfWeek == 1 ? 1 : 0;
+            if (doc.ApptCount(row) != expected ||
+                (expected == 1 && doc.ApptSubject(row, 0) != L"Choir")) {
+                return false;
+            }
+        }
+        return true;
+    };
+    for (int step = 0; step < 30; ++step) {
+        ASSERT_TRUE(view->ButtonAction(res::kButtonMonthAfter));
+        ASSERT_TRUE(mondaysHoldIt()) << "month " << step + 1;
+    }
+    EXPECT_GT(DaysBetween(first, doc.GetShownStart()), 850);
+    for (int step = 0; step < 30; ++step) {
+        ASSERT_TRUE(view->ButtonAction(res::kButtonMonthBefore));
+    }
+    EXPECT_EQ(DaysBetween(first, doc.GetShownStart()), 0);
+    EXPECT_TRUE(mondaysHoldIt());
     app.MainFrame()->close();
 }
