@@ -14,7 +14,6 @@
 #include "model/recurrence.h"
 #include "model/tamberlo_doc.h"
 #include "platform/clock.h"
-#include "platform/pim/application.h"
 #include "platform/pim/demo_calendar.h"
 #include "settings/app_settings.h"
 #include "settings/app_settings_document.h"
@@ -137,13 +136,9 @@ void FullPaintOfDemoStore(benchmark::State& state)
     const ScopedClock fixedNow(clock);
     QTemporaryDir dir;
     const std::string path = dir.filePath(QStringLiteral("demo.sqlite3")).toStdString();
-    {
-        pim::Application app;
-        if (app.Logon(path, OccurrenceOnDay) < 0 ||
-            pim::FillDemoCalendar(app, Now(), 10000, 2000, 1) < 0) {
-            state.SkipWithError("cannot build the demo store");
-            return;
-        }
+    if (pim::WriteDemoStore(path, OccurrenceOnDay, Now(), 10000, 2000, 1) < 0) {
+        state.SkipWithError("cannot build the demo store");
+        return;
     }
     PimSession session(path, OccurrenceOnDay);
     AppSettings appSettings;

@@ -55,10 +55,8 @@ DemoStore& StoreWith(int appointmentCount)
     if (!store) {
         store = std::make_unique<DemoStore>();
         store->path = store->dir.filePath(QStringLiteral("bench.sqlite3")).toStdString();
-        pim::Application app;
-        store->ready =
-            app.Logon(store->path, OccurrenceOnDay) >= 0 &&
-            pim::FillDemoCalendar(app, Today(), appointmentCount, kTaskCount, kSeed) >= 0;
+        store->ready = pim::WriteDemoStore(store->path, OccurrenceOnDay, Today(),
+                                           appointmentCount, kTaskCount, kSeed) >= 0;
     }
     return *store;
 }

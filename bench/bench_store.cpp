@@ -20,9 +20,7 @@ const std::string& StorePath()
     static QTemporaryDir dir;
     static const std::string path = [] {
         const std::string p = dir.filePath("bench.sqlite3").toStdString();
-        Application app;
-        app.Logon(p, EveryDay);
-        FillDemoCalendar(app, MakeSystemTime(2026, 12, 7), 10000, 2000, 1);
+        WriteDemoStore(p, EveryDay, MakeSystemTime(2026, 12, 7), 10000, 2000, 1);
         return p;
     }();
     return path;

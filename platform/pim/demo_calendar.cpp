@@ -8,6 +8,7 @@
 #include <iterator>
 #include <random>
 #include <string>
+#include <utility>
 
 #include "platform/pim/application.h"
 #include "platform/pim/recurrence_pattern.h"
@@ -324,6 +325,19 @@ int32_t FillDemoCalendar(Application& app, const SYSTEMTIME& around, int appoint
     return app.RunInOneTransaction([&] {
         return writer.Fill(std::max(appointmentCount, 0), std::max(taskCount, 0));
     });
+}
+
+int32_t WriteDemoStore(const std::string& path, OccurrenceRule rule, const SYSTEMTIME& around,
+                       int appointmentCount, int taskCount, uint32_t seed)
+{
+    Application app;
+    const int32_t opened = app.Logon(path, std::move(rule));
+    if (opened < 0) {
+        return opened;
+    }
+    const int32_t filled = FillDemoCalendar(app, around, appointmentCount, taskCount, seed);
+    app.Logoff();
+    return filled;
 }
 
 }  // namespace pim

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
+#include "platform/pim/recurrence_fields.h"
 #include "platform/systemtime.h"
 
 namespace pim {
@@ -14,5 +16,10 @@ class Application;
 // Adds the items to the logged-on store around the given day; 0 on success.
 int32_t FillDemoCalendar(Application& app, const SYSTEMTIME& around, int appointmentCount,
                          int taskCount, uint32_t seed);
+
+// Opens (creating) the store file at path with the occurrence rule, fills it as above and
+// closes it again; 0 on success, negative when the store cannot be opened or written.
+int32_t WriteDemoStore(const std::string& path, OccurrenceRule rule, const SYSTEMTIME& around,
+                       int appointmentCount, int taskCount, uint32_t seed);
 
 }  // namespace pim

@@ -14,7 +14,6 @@
 #include "platform/clock.h"
 #include "model/recurrence.h"
 #include "platform/message_service.h"
-#include "platform/pim/application.h"
 #include "platform/pim/demo_calendar.h"
 
 namespace {
@@ -95,13 +94,7 @@ bool WriteDemoStore(const std::string& path, const SYSTEMTIME& now)
     constexpr int kAppointments = 300;
     constexpr int kTasks = 40;
     constexpr uint32_t kSeed = 11;
-    pim::Application store;
-    if (store.Logon(path, OccurrenceOnDay) < 0) {
-        return false;
-    }
-    const bool filled = pim::FillDemoCalendar(store, now, kAppointments, kTasks, kSeed) >= 0;
-    store.Logoff();
-    return filled;
+    return pim::WriteDemoStore(path, OccurrenceOnDay, now, kAppointments, kTasks, kSeed) >= 0;
 }
 
 } // namespace
