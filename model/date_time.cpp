@@ -156,8 +156,7 @@ int ClampYear(SYSTEMTIME& st)
 
 int DaysBetween(const SYSTEMTIME& a, const SYSTEMTIME& b)
 {
-    return static_cast<int>(std::trunc(SystemTimeToVariantTime(b)) -
-                            std::trunc(SystemTimeToVariantTime(a)));
+    return static_cast<int>(DayNumber(b) - DayNumber(a));
 }
 
 SYSTEMTIME TruncateSystemTime(const SYSTEMTIME& st, int level)

@@ -4,7 +4,6 @@
 #include "model/recurrence.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "model/date_time.h"
 

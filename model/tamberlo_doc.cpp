@@ -3,7 +3,6 @@
 #include "model/tamberlo_doc.h"
 
 #include <algorithm>
-#include <cmath>
 #include <map>
 #include <utility>
 
