@@ -50,6 +50,21 @@ protected:
     }
 };
 
+// An appointment of `minutes` from `start`, saved in the session's store; null on failure.
+AppointItem SavedAppointment(PimSession& session, const std::wstring& subject,
+                             const SYSTEMTIME& start, int minutes)
+{
+    if (session.Connect() < 0) {
+        return nullptr;
+    }
+    AppointItem item = session.CreateAppointment();
+    const DATE from = SystemTimeToVariantTime(start);
+    item->SetSubject(subject);
+    item->SetStart(from);
+    item->SetEnd(from + minutes / 1440.0);
+    return item->Save() >= 0 ? item : nullptr;
+}
+
 }  // namespace
 
 TEST_F(ShellTest, StartsWithTheMenusAndTheSevenTooltips)
@@ -125,15 +140,9 @@ TEST(Shell, TheWindowShowsWhatTheStoreHolds)
     const FixedClock clock(MakeSystemTime(2026, 12, 7, 10, 30));
     const ScopedClock fixedNow(clock);
     TempPaths paths;
-    {
-        PimSession session(paths.StorePath(), OccurrenceOnDay);
-        ASSERT_GE(session.Connect(), 0);
-        AppointItem item = session.CreateAppointment();
-        item->SetSubject(L"Dentist");
-        item->SetStart(SystemTimeToVariantTime(MakeSystemTime(2026, 12, 8, 9)));
-        item->SetEnd(SystemTimeToVariantTime(MakeSystemTime(2026, 12, 8, 10)));
-        ASSERT_GE(item->Save(), 0);
-    }
+    PimSession session(paths.StorePath(), OccurrenceOnDay);
+    ASSERT_NE(SavedAppointment(session, L"Dentist", MakeSystemTime(2026, 12, 8, 9), 60), nullptr);
+    session.Disconnect();
     ScriptedMessageService messages;
     CTamberloApp app(AppEnvironment{paths.ProfilePath(), paths.StorePath(), &messages});
     ASSERT_TRUE(app.InitInstance());
@@ -171,11 +180,8 @@ TEST(Shell, PagingFarAwayReloadsTheDocumentAndComesBack)
     TempPaths paths;
     {
         PimSession session(paths.StorePath(), OccurrenceOnDay);
-        ASSERT_GE(session.Connect(), 0);
-        AppointItem item = session.CreateAppointment();
-        item->SetSubject(L"Choir");
-        item->SetStart(SystemTimeToVariantTime(MakeSystemTime(2026, 12, 7, 19)));
-        item->SetEnd(SystemTimeToVariantTime(MakeSystemTime(2026, 12, 7, 21)));
+        AppointItem item = SavedAppointment(session, L"Choir", MakeSystemTime(2026, 12, 7, 19), 120);
+        ASSERT_NE(item, nullptr);
         std::shared_ptr<pim::RecurrencePattern> pattern;
         ASSERT_GE(item->GetRecurrencePattern(&pattern), 0);
         pattern->SetRecurrenceType(kRecursWeekly);
