@@ -134,6 +134,8 @@ private:
     const TaskEntry* Task(int row, int pos) const;
     const DaySlot* SlotAt(int row) const;
     std::wstring JoinedTexts(int row, std::wstring EntryTexts::*field) const;
+    // A task entry's flag; false outside the window or past the day's tasks.
+    bool TaskFlag(int row, int pos, bool TaskEntry::*flag) const;
     // Removes, on one row, the first entry of the occurrence (oid, serial) not in state 3 or 4;
     // false when the row has none.
     bool RemoveOccurrenceEntry(int row, int32_t oid, int32_t serial);

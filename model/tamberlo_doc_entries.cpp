@@ -302,40 +302,40 @@ std::wstring CTamberloDoc::TaskDueKey(int row, int pos) const
     return t != nullptr ? Formatted(L"%.8d", t->dueKey) : std::wstring();
 }
 
-bool CTamberloDoc::TaskStartsHere(int row, int pos) const
+bool CTamberloDoc::TaskFlag(int row, int pos, bool TaskEntry::*flag) const
 {
     const TaskEntry* t = Task(row, pos);
-    return t != nullptr && t->startsHere;
+    return t != nullptr && t->*flag;
+}
+
+bool CTamberloDoc::TaskStartsHere(int row, int pos) const
+{
+    return TaskFlag(row, pos, &TaskEntry::startsHere);
 }
 
 bool CTamberloDoc::TaskMiddle(int row, int pos) const
 {
-    const TaskEntry* t = Task(row, pos);
-    return t != nullptr && t->middle;
+    return TaskFlag(row, pos, &TaskEntry::middle);
 }
 
 bool CTamberloDoc::TaskDueHere(int row, int pos) const
 {
-    const TaskEntry* t = Task(row, pos);
-    return t != nullptr && t->dueHere;
+    return TaskFlag(row, pos, &TaskEntry::dueHere);
 }
 
 bool CTamberloDoc::TaskComplete(int row, int pos) const
 {
-    const TaskEntry* t = Task(row, pos);
-    return t != nullptr && t->complete;
+    return TaskFlag(row, pos, &TaskEntry::complete);
 }
 
 bool CTamberloDoc::TaskRecurring(int row, int pos) const
 {
-    const TaskEntry* t = Task(row, pos);
-    return t != nullptr && t->recurring;
+    return TaskFlag(row, pos, &TaskEntry::recurring);
 }
 
 bool CTamberloDoc::TaskHasDue(int row, int pos) const
 {
-    const TaskEntry* t = Task(row, pos);
-    return t != nullptr && t->hasDue;
+    return TaskFlag(row, pos, &TaskEntry::hasDue);
 }
 
 bool CTamberloDoc::TaskOverdue(int row, int pos) const
