@@ -2,6 +2,7 @@
 #include <QApplication>
 
 #include "app/main_frame.h"
+#include "app/qt_dialog_runner.h"
 #include "app/qt_message_service.h"
 #include "app/tamberlo_app.h"
 
@@ -9,8 +10,10 @@ int main(int argc, char** argv)
 {
     QApplication qt(argc, argv);
     QtMessageService messages;
+    QtDialogRunner dialogs;
     AppEnvironment environment = CTamberloApp::DefaultEnvironment();
     environment.messages = &messages;
+    environment.dialogs = &dialogs;
     CTamberloApp app(environment);
     if (!app.InitInstance()) {
         return 0;

@@ -13,17 +13,19 @@ class AppSettingsViewStore;
 class CMainFrame;
 class CTamberloDoc;
 class CTamberloView;
+class DialogRunner;
 class MessageService;
 class DocumentSchedule;
 class PimSession;
 class Profile;
 
 // Where the program keeps its data and whom it asks; tests pass temporary paths and a
-// scripted message service.
+// scripted message service and dialog runner.
 struct AppEnvironment {
     std::string profilePath;
     std::string storePath;  // empty: the user's own store
     MessageService* messages = nullptr;
+    DialogRunner* dialogs = nullptr;  // how modal dialogs are shown
 };
 
 class CTamberloApp {
