@@ -215,3 +215,40 @@ TEST(TamberloView, SettingsBlockFeedsTheViewAndTakesItsSwitches)
     EXPECT_TRUE(block.GetCalendarAreaVisible());
     EXPECT_FALSE(block.GetInfoAreaVisible());
 }
+
+// A profile holding the calendar grid paints it at once, whatever week count it holds.
+TEST(TamberloView, GridProfileStartsAndPaints)
+{
+    struct Case {
+        int width, height, weeks, shownWeeks;
+    };
+    const Case cases[] = {
+        {1280, 800, 5, 5}, {480, 800, 0, 1}, {1280, 800, 1000, 9}, {1, 1, 5, 5}, {320, 240, -3, 1}};
+    for (const Case& c : cases) {
+        ViewSettings settings;
+        settings.CalendarType = 0;
+        settings.DispWeekCount = c.weeks;
+        ViewHarness h(settings);
+        h.schedule.appts[6] = {{.start = 540, .end = 600, .subject = L"Brunch"}};
+        const QImage image = h.Render(c.width, c.height);
+        const ViewLayout& l = h.view.Layout();
+        EXPECT_FALSE(l.ganttRows);
+        EXPECT_EQ(l.dayRowCount, 7 * c.shownWeeks) << c.weeks;
+        EXPECT_EQ(h.schedule.dayCount, l.dayRowCount);
+        const auto drew = [&](const std::wstring& text) {
+            return std::find(h.texts.begin(), h.texts.end(), text) != h.texts.end();
+        };
+        EXPECT_TRUE(drew(L"Year 2026 December/January")) << c.weeks;
+        EXPECT_FALSE(drew(L"12")); // no hour scale
+        if (c.width < 480)
+            continue;
+        EXPECT_TRUE(drew(L"12/13 Su"));
+        EXPECT_TRUE(drew(L"Brunc"));
+        // Sunday 13 December is cell 6: its colour, and the grid's right edge beside it.
+        const int left = 6 * l.cellWidth;
+        const int top = l.rowsTop;
+        EXPECT_EQ(image.pixelColor(left + l.cellWidth / 2, top + l.weekRowHeight - 3),
+                  QColor(255, 200, 255));
+        EXPECT_EQ(image.pixelColor(7 * l.cellWidth, top + l.weekRowHeight / 2), QColor(Qt::black));
+    }
+}
