@@ -95,23 +95,39 @@ TEST(TamberloView, PaintsButtonBarRowsFramesAndDetail)
 TEST(TamberloView, OddSizesAndSettingsNeverBreakThePaint)
 {
     struct Case {
-        int width, height, hourPixels, weeks, mainFont;
+        int width, height, hourPixels, weeks, mainFont, calendarType, gridDays;
     };
-    const Case cases[] = {{1, 1, 36, 5, 12},     {10000, 10000, 36, 5, 12},
-                          {800, 480, 0, 0, 12},  {800, 480, 100000, 5, 12},
-                          {240, 320, -5, -1, 0}, {480, 800, 36, 5, 500}};
+    const Case cases[] = {
+        {1, 1, 36, 5, 12, 1, 0},          {10000, 10000, 36, 5, 12, 1, 0},
+        {800, 480, 0, 0, 12, 1, 0},       {800, 480, 100000, 5, 12, 1, 0},
+        {240, 320, -5, -1, 0, 1, 0},      {480, 800, 36, 5, 500, 1, 0},
+        {480, 800, 36, 0, 12, 0, 7},      {1280, 800, 36, 1000, 12, 0, 63},
+        {1, 1, 36, 5, 12, 0, 35},         {10000, 10000, 36, 5, 500, 0, 35}};
     for (const Case& c : cases) {
         ViewSettings settings;
         settings.OneHourPixel = c.hourPixels;
         settings.DispWeekCount = c.weeks;
         settings.draw.MainFontSize = c.mainFont;
+        settings.CalendarType = c.calendarType;
         ViewHarness h(settings);
         h.schedule.appts[0] = {{.start = 0, .end = 1440, .subject = L"All day long"}};
-        h.Render(c.width, c.height);
+        const QImage image = h.Render(c.width, c.height);
         const ViewLayout& l = h.view.Layout();
         EXPECT_GE(l.hourPixels, 1) << c.width << "x" << c.height;
         EXPECT_LE(l.dayRowCount, ViewLayout::kMaxDayRows);
         EXPECT_LE(l.firstHour + l.hourCount, 24);
+        if (c.calendarType != 0)
+            continue;
+        // A profile holding the grid paints it at once, whatever week count it holds.
+        EXPECT_EQ(l.dayRowCount, c.gridDays) << c.weeks;
+        EXPECT_NE(std::find(h.texts.begin(), h.texts.end(), L"Year 2026 December/January"),
+                  h.texts.end());
+        if (c.width < 480 || c.width > 1280)
+            continue;
+        // Sunday 13 December is cell 6: its colour, and the grid's right edge beside it.
+        const QPoint sunday(6 * l.cellWidth + l.cellWidth / 2, l.rowsTop + l.weekRowHeight - 3);
+        EXPECT_EQ(image.pixelColor(sunday), QColor(255, 200, 255));
+        EXPECT_EQ(image.pixelColor(7 * l.cellWidth, sunday.y()), QColor(Qt::black));
     }
     // A region far inside a huge client paints only what meets it.
     ViewHarness huge;
@@ -216,39 +232,3 @@ TEST(TamberloView, SettingsBlockFeedsTheViewAndTakesItsSwitches)
     EXPECT_FALSE(block.GetInfoAreaVisible());
 }
 
-// A profile holding the calendar grid paints it at once, whatever week count it holds.
-TEST(TamberloView, GridProfileStartsAndPaints)
-{
-    struct Case {
-        int width, height, weeks, shownWeeks;
-    };
-    const Case cases[] = {
-        {1280, 800, 5, 5}, {480, 800, 0, 1}, {1280, 800, 1000, 9}, {1, 1, 5, 5}, {320, 240, -3, 1}};
-    for (const Case& c : cases) {
-        ViewSettings settings;
-        settings.CalendarType = 0;
-        settings.DispWeekCount = c.weeks;
-        ViewHarness h(settings);
-        h.schedule.appts[6] = {{.start = 540, .end = 600, .subject = L"Brunch"}};
-        const QImage image = h.Render(c.width, c.height);
-        const ViewLayout& l = h.view.Layout();
-        EXPECT_FALSE(l.ganttRows);
-        EXPECT_EQ(l.dayRowCount, 7 * c.shownWeeks) << c.weeks;
-        EXPECT_EQ(h.schedule.dayCount, l.dayRowCount);
-        const auto drew = [&](const std::wstring& text) {
-            return std::find(h.texts.begin(), h.texts.end(), text) != h.texts.end();
-        };
-        EXPECT_TRUE(drew(L"Year 2026 December/January")) << c.weeks;
-        EXPECT_FALSE(drew(L"12")); // no hour scale
-        if (c.width < 480)
-            continue;
-        EXPECT_TRUE(drew(L"12/13 Su"));
-        EXPECT_TRUE(drew(L"Brunc"));
-        // Sunday 13 December is cell 6: its colour, and the grid's right edge beside it.
-        const int left = 6 * l.cellWidth;
-        const int top = l.rowsTop;
-        EXPECT_EQ(image.pixelColor(left + l.cellWidth / 2, top + l.weekRowHeight - 3),
-                  QColor(255, 200, 255));
-        EXPECT_EQ(image.pixelColor(7 * l.cellWidth, top + l.weekRowHeight / 2), QColor(Qt::black));
-    }
-}
