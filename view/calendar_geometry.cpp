@@ -59,8 +59,8 @@ CellLine CalendarGeometry::Line(int day, int n, bool task) const
     line.icon = IconIn(cell, {cell.left + 1, y});
     line.text = {cell.left + font + (task ? 3 : 2), y};
     // Cut at the cell bottom like the icon: the cell below is already painted.
-    line.taskFrame = Intersect({cell.left + 2, y - 1, cell.left + layout_.cellWidth, y + font + 1},
-                               cell);
+    line.taskFrame =
+        Intersect({cell.left + 2, y - 1, cell.left + layout_.cellWidth, y + font + 1}, cell);
     return line;
 }
 

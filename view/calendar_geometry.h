@@ -12,7 +12,6 @@
 struct CellIcon {
     PixelRect square;
     PixelRect shown;
-    bool Cut() const { return !(shown == square); }
     bool operator==(const CellIcon&) const = default;
 };
 

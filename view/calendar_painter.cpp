@@ -3,6 +3,7 @@
 #include "view/calendar_painter.h"
 
 #include <QPainter>
+#include <algorithm>
 
 #include "model/date_time.h"
 #include "res/pictures.h"

@@ -20,8 +20,7 @@ PixelRect GanttGeometry::DayRect(int day, bool hourAreaOnly) const
     if (!layout_.ganttRows)
         return CalendarGeometry(layout_).CellRect(day);
     const int top = RowTop(day);
-    return {hourAreaOnly ? HourAreaLeft() : 0, top, layout_.chartRight,
-            top + layout_.dayRowHeight};
+    return {hourAreaOnly ? HourAreaLeft() : 0, top, layout_.chartRight, top + layout_.dayRowHeight};
 }
 
 int GanttGeometry::HourAreaRight() const

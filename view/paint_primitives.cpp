@@ -65,8 +65,8 @@ void DrawItemIcon(QPainter& painter, const ViewResources& resources, int icon,
         return;
     }
     painter.save();
-    painter.setClipRect(ToQRect(shown), painter.hasClipping() ? Qt::IntersectClip
-                                                              : Qt::ReplaceClip);
+    painter.setClipRect(ToQRect(shown),
+                        painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
     DrawItemIcon(painter, resources, icon, {square.left, square.top}, square.Width());
     painter.restore();
 }

@@ -54,8 +54,8 @@ void TaskDetailPainter::PaintTaskStrip(int day) const
             p.setFont(c_.resources.MainFont());
             framed = true;
         }
-        DrawItemIcon(p, c_.resources, TaskStripIcon(c_.entries, day, pos), c_.geometry.TaskIcon(day, offset),
-                     c_.layout.mainFontSize);
+        DrawItemIcon(p, c_.resources, TaskStripIcon(c_.entries, day, pos),
+                     c_.geometry.TaskIcon(day, offset), c_.layout.mainFontSize);
         const PixelPoint at = c_.geometry.TaskText(day, offset);
         p.setPen(Qt::black);
         c_.text.Draw(p, at.x, at.y, text, row);

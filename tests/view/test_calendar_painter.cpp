@@ -170,5 +170,4 @@ TEST(CalendarPainter, HeaderAndFrames)
     const PixelRect selected = h.Cell(10);
     EXPECT_EQ(h.Pixel(selected.left + 60, selected.top + 2), QColor(80, 80, 180));
     EXPECT_EQ(h.Pixel(selected.left + 2, selected.top + 50), QColor(80, 80, 180));
-
 }

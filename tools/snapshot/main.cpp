@@ -12,8 +12,8 @@
 
 #include "app/main_frame.h"
 #include "app/tamberlo_app.h"
-#include "platform/clock.h"
 #include "model/recurrence.h"
+#include "platform/clock.h"
 #include "platform/message_service.h"
 #include "platform/pim/demo_calendar.h"
 #include "res/pictures.h"
