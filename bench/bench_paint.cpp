@@ -1,6 +1,7 @@
 // A full paint of a 1920 x 1080 schedule view into an image: 66 day rows, every row with two
 // dozen bars (overlaps, conflicts, all-day items, clipped ends), tasks and a long detail list;
-// and the same paint over the real document loaded from a 10,000-appointment demo store.
+// the same paint over the real document loaded from a 10,000-appointment demo store; and the
+// calendar grid of nine weeks over the dense days, every cell overflowing.
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
@@ -106,9 +107,11 @@ SYSTEMTIME Now()
     return MakeSystemTime(2026, 12, 7, 10, 30);
 }
 
-void PaintLoop(benchmark::State& state, ScheduleSource& schedule)
+void PaintLoop(benchmark::State& state, ScheduleSource& schedule, int calendarType = 1)
 {
     ViewSettings settings;
+    settings.CalendarType = calendarType;
+    settings.DispWeekCount = 9;
     settings.draw.MainFontSize = 10; // 66 rows of 15 pixels fit 1080 lines
     settings.OneHourPixel = 96;
     MemorySettingsStore store(settings);
@@ -129,6 +132,15 @@ void FullPaint(benchmark::State& state)
     PaintLoop(state, schedule);
 }
 BENCHMARK(FullPaint)->Unit(benchmark::kMillisecond);
+
+void FullGridPaint(benchmark::State& state)
+{
+    const FixedClock clock(Now());
+    const ScopedClock fixedNow(clock);
+    DenseSchedule schedule;
+    PaintLoop(state, schedule, 0);
+}
+BENCHMARK(FullGridPaint)->Unit(benchmark::kMillisecond);
 
 void FullPaintOfDemoStore(benchmark::State& state)
 {

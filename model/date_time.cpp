@@ -222,6 +222,14 @@ std::wstring WeekdayName(int weekday, bool shortForm)
                            weekday);
 }
 
+std::wstring MonthName(int month)
+{
+    if (month < 1 || month > 12) {
+        return {};
+    }
+    return res::LoadString(res::IDS_MONTH_BASE + month);
+}
+
 int WeekdayFromMask(int mask)
 {
     for (int weekday = 0; weekday <= 6; ++weekday) {

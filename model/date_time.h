@@ -57,6 +57,9 @@ bool IsEarlier(const SYSTEMTIME& a, const SYSTEMTIME& b);
 // "Sunday" .. "Saturday", or "Su" .. "Sa" when shortForm; empty outside 0..6.
 std::wstring WeekdayName(int weekday, bool shortForm);
 
+// "January" .. "December" for 1..12; empty for any other month.
+std::wstring MonthName(int month);
+
 // The lowest weekday whose bit is set in mask (Sunday 1 .. Saturday 64); -1 when none is.
 int WeekdayFromMask(int mask);
 

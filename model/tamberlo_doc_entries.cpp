@@ -359,7 +359,7 @@ std::wstring CTamberloDoc::TaskDueText(int row, int pos) const
     const bool numericMonths = res::LoadString(res::IDS_NUMERIC_MONTHS) == L"1";
     const std::wstring monthPart =
         numericMonths ? Formatted(res::LoadString(res::IDS_MONTH_NUMBER).c_str(), month)
-                      : res::LoadString(res::IDS_MONTH_BASE + month) + L" ";
+                      : MonthName(month) + L" ";
     return monthPart + Formatted(res::LoadString(res::IDS_DAY_NUMBER).c_str(), day);
 }
 

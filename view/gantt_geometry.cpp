@@ -2,6 +2,8 @@
 // truncates, so a bar, the tap that hits it and the drag that moves it agree on every pixel.
 #include "view/gantt_geometry.h"
 
+#include "view/calendar_geometry.h"
+
 #include <algorithm>
 #include <cstdint>
 
@@ -9,21 +11,16 @@ namespace {
 
 constexpr int kMinutesPerHour = 60;
 constexpr int kHoursPerDay = 24;
-constexpr int kDaysPerWeek = 7;
 constexpr int kScrollArrowHeight = 16;
 
 } // namespace
 
 PixelRect GanttGeometry::DayRect(int day, bool hourAreaOnly) const
 {
-    if (layout_.ganttRows) {
-        const int top = RowTop(day);
-        return {hourAreaOnly ? HourAreaLeft() : 0, top, layout_.chartRight,
-                top + layout_.dayRowHeight};
-    }
-    const int left = layout_.cellWidth * (day % kDaysPerWeek);
-    const int top = layout_.rowsTop + layout_.weekRowHeight * (day / kDaysPerWeek);
-    return {left, top, left + layout_.cellWidth, top + layout_.weekRowHeight};
+    if (!layout_.ganttRows)
+        return CalendarGeometry(layout_).CellRect(day);
+    const int top = RowTop(day);
+    return {hourAreaOnly ? HourAreaLeft() : 0, top, layout_.chartRight, top + layout_.dayRowHeight};
 }
 
 int GanttGeometry::HourAreaRight() const
@@ -136,23 +133,12 @@ PixelPoint GanttGeometry::HolidayNamePos(int day) const
 
 PixelRect GanttGeometry::TodayFrame(int day) const
 {
-    const int font = layout_.mainFontSize;
-    if (!layout_.ganttRows) {
-        const PixelRect cell = DayRect(day);
-        return {cell.left + 2, cell.top + 2, cell.left + layout_.cellWidth - 1,
-                cell.top + font + 3};
-    }
     const int top = RowTop(day);
-    return {1, top + 2, layout_.dateColumnWidth - 1, top + font + 4};
+    return {1, top + 2, layout_.dateColumnWidth - 1, top + layout_.mainFontSize + 4};
 }
 
 PixelRect GanttGeometry::SelectionFrame(int day) const
 {
-    if (!layout_.ganttRows) {
-        const PixelRect cell = DayRect(day);
-        return {cell.left + 2, cell.top + 2, cell.left + layout_.cellWidth - 1,
-                cell.top + layout_.weekRowHeight - 1};
-    }
     const int top = RowTop(day);
     return {0, top + 2, layout_.chartRight, top + layout_.mainFontSize + 4};
 }
@@ -244,24 +230,13 @@ PixelRect GanttGeometry::DetailSelectionFrame(int selected, int scroll, int tota
     return {area.left, top, right, top + layout_.detailLineHeight};
 }
 
-bool GanttGeometry::InChart(int x, int y) const
-{
-    return x >= 0 && x < layout_.chartRight && y > layout_.rowsTop && y < layout_.chartBottom;
-}
-
-// A tap on the sliver right of the seventh grid column (the client width is rarely a multiple
-// of seven) belongs to that column, not to the next week's first day.
 std::optional<int> GanttGeometry::DayAt(int x, int y) const
 {
-    if (!InChart(x, y))
+    if (!layout_.ganttRows)
+        return CalendarGeometry(layout_).CellAt(x, y);
+    if (!layout_.InChart(x, y))
         return std::nullopt;
-    const int below = y - layout_.rowsTop;
-    if (layout_.ganttRows)
-        return below / layout_.dayRowHeight;
-    if (layout_.cellWidth <= 0 || layout_.weekRowHeight <= 0)
-        return std::nullopt;
-    const int column = std::min(x / layout_.cellWidth, kDaysPerWeek - 1);
-    return below / layout_.weekRowHeight * kDaysPerWeek + column;
+    return (y - layout_.rowsTop) / layout_.dayRowHeight;
 }
 
 bool GanttGeometry::InTaskArea(int x) const

@@ -88,6 +88,7 @@ public:
 
     PixelPoint RowLabelPos(int day) const { return {2, RowTop(day) + 2}; }
     PixelPoint HolidayNamePos(int day) const;
+    // Frames of a Gantt row; the grid's are CalendarGeometry's.
     PixelRect TodayFrame(int day) const;
     PixelRect SelectionFrame(int day) const;
     std::optional<NowMarkerGeometry> NowMarker(int day, int hour, int minute) const;
@@ -106,7 +107,7 @@ public:
     PixelRect ScrollThumb(int scroll, int total) const;
     PixelRect DetailSelectionFrame(int selected, int scroll, int total) const;
 
-    bool InChart(int x, int y) const;
+    bool InChart(int x, int y) const { return layout_.InChart(x, y); }
     // Day row (Gantt) or cell index (grid) under a point of the chart; none outside it.
     std::optional<int> DayAt(int x, int y) const;
     bool InTaskArea(int x) const;

@@ -4,10 +4,9 @@
 #include "view/gantt_painter.h"
 
 #include <QPainter>
-#include <cstdlib>
 
-#include "model/date_time.h"
 #include "res/pictures.h"
+#include "view/day_paint_rules.h"
 #include "view/paint_primitives.h"
 
 namespace {
@@ -23,58 +22,27 @@ std::wstring Format(const wchar_t* format, int a, int b = 0, const std::wstring&
 
 } // namespace
 
-SYSTEMTIME GanttPainter::RowDate(int day) const
-{
-    return AddDays(c_.firstShownDay, day);
-}
-
-// A holiday entry heads the day (and names it in the label) unless it is a moved or deleted
-// occurrence, which only the detail area lists.
-bool GanttPainter::HolidayHeadsRow(int day) const
-{
-    const int kind = c_.entries.DayKind(day, 0);
-    return kind >= 1 && kind <= 4 && c_.entries.EntryState(day, 0) <= kChangedOccurrenceEntry;
-}
-
-const QBrush& GanttPainter::RowBrush(int day) const
-{
-    const SYSTEMTIME date = RowDate(day);
-    int slot = date.wDayOfWeek;
-    if (HolidayHeadsRow(day)) {
-        const int kind = c_.entries.DayKind(day, 0);
-        slot = kind <= 2
-                   ? ViewResources::kHolidaySlot
-                   : (kind == 3 ? ViewResources::kRestdaySlot : ViewResources::kMemorialdaySlot);
-    }
-    const bool dimmed = std::abs(date.wMonth - c_.selectedDate.wMonth) % 2 == 1;
-    return c_.resources.DayBrush(slot, dimmed);
-}
-
 void GanttPainter::PaintRowBackgroundAndLabel(int day) const
 {
     QPainter& p = c_.painter;
     const PixelRect row = c_.geometry.DayRect(day);
-    p.fillRect(ToQRect(row), RowBrush(day));
+    p.fillRect(ToQRect(row), DayBackground(c_, day));
     p.setPen(c_.resources.BlackPen());
     p.setFont(c_.resources.MainFont());
-    if (c_.entries.DayKind(day, 0) != 0 &&
-        c_.entries.EntryState(day, 0) <= kChangedOccurrenceEntry) {
+    if (HolidayHeadsDay(c_.entries, day)) {
         const PixelPoint at = c_.geometry.HolidayNamePos(day);
         c_.text.Draw(p, at.x, at.y, c_.entries.ApptSubject(day, 0), ToQRect(row));
         p.setPen(c_.resources.BlackPen());
     }
     const int top = row.top;
     HorizontalLine(p, 0, c_.layout.chartRight, top);
-    const SYSTEMTIME date = RowDate(day);
+    const SYSTEMTIME date = DayDate(c_, day);
     if (date.wDay == 1 && day != 0) {
         HorizontalLine(p, 0, c_.layout.chartRight, top + 1);
         HorizontalLine(p, 0, c_.layout.chartRight, top - 1);
     }
     const PixelPoint label = c_.geometry.RowLabelPos(day);
-    c_.text.Draw(
-        p, label.x, label.y,
-        Format(L"%.2d/%.2d %ls", date.wMonth, date.wDay, WeekdayName(date.wDayOfWeek, true)),
-        ToQRect(row));
+    c_.text.Draw(p, label.x, label.y, DayLabel(date), ToQRect(row));
     if (c_.layout.dayRowCount != 1) {
         p.setPen(c_.resources.BlackPen());
         HorizontalLine(p, 0, c_.layout.chartRight, row.bottom);
@@ -98,8 +66,7 @@ void GanttPainter::PaintAppointment(int day, int pos, BarState& state) const
     const DayEntries& e = c_.entries;
     if (!PassesCategoryFilter(c_.settings, e.ApptCategories(day, pos)))
         return;
-    const int dayKind = e.DayKind(day, pos);
-    if (pos == 0 && dayKind != 0)
+    if (pos == 0 && e.DayKind(day, pos) != 0)
         return;
     const int kind = e.EntryState(day, pos);
     if (IsMovedOrDeleted(kind))
@@ -107,7 +74,6 @@ void GanttPainter::PaintAppointment(int day, int pos, BarState& state) const
     const bool allDay = e.IsAllDay(day, pos);
     const BarGeometry bar =
         c_.geometry.Bar(day, e.StartMinutes(day, pos), e.EndMinutes(day, pos), allDay);
-    const bool busy = e.Busy(day, pos) != 0;
     if (!bar.visible) {
         state.hiddenBefore = state.hiddenBefore || bar.end.clippedBefore;
         state.hiddenAfter = state.hiddenAfter || bar.start.clippedAfter;
@@ -116,15 +82,15 @@ void GanttPainter::PaintAppointment(int day, int pos, BarState& state) const
         const QRect row = ToQRect(c_.geometry.DayRect(day));
         DrawRectangle(p, bar.frame, c_.resources.BarPen(), c_.resources.BarBrush());
         if (bar.allDayInterior)
-            p.fillRect(ToQRect(*bar.allDayInterior), RowBrush(day));
+            p.fillRect(ToQRect(*bar.allDayInterior), DayBackground(c_, day));
         p.setPen(Qt::black);
         const std::wstring subject = CutSubject(c_.settings, e.ApptSubject(day, pos));
         if (bar.start.clippedBefore) {
             c_.text.Draw(p, bar.text.x, bar.text.y, c_.settings.AppHideCharL + subject, row);
         } else {
-            int icon = BarIcon(day, pos);
-            if (state.busyEnd > bar.start.x && busy) {
-                p.fillRect(ToQRect(c_.geometry.ConflictBand(day, bar, state.busyEnd)),
+            int icon = AppointmentIcon(kind, allDay);
+            if (state.conflicts.Conflicts(e, day, pos, bar.start.x)) {
+                p.fillRect(ToQRect(c_.geometry.ConflictBand(day, bar, state.conflicts.Reached())),
                            c_.resources.ConflictBrush());
                 icon = res::kIconConflict;
             }
@@ -135,23 +101,7 @@ void GanttPainter::PaintAppointment(int day, int pos, BarState& state) const
             c_.text.DrawRightAligned(p, bar.rightMarkEnd, bar.text.y, c_.settings.AppHideCharR,
                                      row);
     }
-    if (bar.end.x > state.busyEnd && busy && dayKind == 0)
-        state.busyEnd = bar.end.x;
-}
-
-int GanttPainter::BarIcon(int day, int pos) const
-{
-    switch (c_.entries.EntryState(day, pos)) {
-    case 0:
-        return c_.entries.IsAllDay(day, pos) ? res::kIconAllDay : res::kIconAppointment;
-    case kChangedOccurrenceEntry:
-        return res::kIconChangedOccurrence;
-    case kMovedOccurrenceEntry:
-    case kDeletedOccurrenceEntry:
-        return res::kIconMovedOrDeletedOccurrence;
-    default:
-        return res::kIconRecurringOccurrence;
-    }
+    state.conflicts.Pass(e, day, pos, bar.end.x);
 }
 
 void GanttPainter::PaintHiddenIcons(int day, const BarState& state) const
@@ -181,12 +131,7 @@ void GanttPainter::PaintHeader() const
 {
     QPainter& p = c_.painter;
     const ViewLayout& l = c_.layout;
-    p.drawPixmap(ToQRect(c_.geometry.HeaderRect()), c_.resources.HeaderBackground());
-    p.setFont(c_.resources.HeaderFont());
-    p.setPen(Qt::black);
-    const PixelPoint label = c_.geometry.HeaderLabelPos();
-    const QRect header = ToQRect(c_.geometry.HeaderRect());
-    c_.text.Draw(p, label.x, label.y, Format(kYearFormat, c_.firstShownDay.wYear), header);
+    PaintHeaderTitle(c_, Format(kYearFormat, c_.firstShownDay.wYear));
 
     p.setFont(c_.resources.MainFont());
     p.setPen(c_.resources.BlackPen());
@@ -209,12 +154,9 @@ void GanttPainter::PaintHeader() const
 
 void GanttPainter::PaintFrames() const
 {
-    const ViewLayout& l = c_.layout;
-    const int today = DaysBetween(c_.firstShownDay, c_.now);
-    if (today >= 0 && today < l.dayRowCount)
-        FrameRectangle(c_.painter, c_.geometry.TodayFrame(today), c_.resources.TodayPen());
-    const int selected = DaysBetween(c_.firstShownDay, c_.selectedDate);
-    if (selected >= 0 && selected < l.dayRowCount)
-        FrameRectangle(c_.painter, c_.geometry.SelectionFrame(selected),
+    if (const auto today = ShownDay(c_, c_.now))
+        FrameRectangle(c_.painter, c_.geometry.TodayFrame(*today), c_.resources.TodayPen());
+    if (const auto selected = ShownDay(c_, c_.selectedDate))
+        FrameRectangle(c_.painter, c_.geometry.SelectionFrame(*selected),
                        c_.resources.SelectionPen());
 }

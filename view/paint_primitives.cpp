@@ -45,6 +45,32 @@ void VerticalLine(QPainter& painter, int x, int y0, int y1)
         painter.drawLine(x, y0, x, y1 - 1);
 }
 
+void DrawLine(QPainter& painter, const PixelLine& line)
+{
+    const PixelPoint& a = line.from;
+    const PixelPoint& b = line.to;
+    if (a.y == b.y && a.x != b.x)
+        painter.drawLine(a.x, a.y, b.x + (b.x > a.x ? -1 : 1), a.y);
+    else if (a.x == b.x && a.y != b.y)
+        painter.drawLine(a.x, a.y, a.x, b.y + (b.y > a.y ? -1 : 1));
+}
+
+void DrawItemIcon(QPainter& painter, const ViewResources& resources, int icon,
+                  const PixelRect& square, const PixelRect& shown)
+{
+    if (shown.Width() <= 0 || shown.Height() <= 0)
+        return;
+    if (shown == square) {
+        DrawItemIcon(painter, resources, icon, {square.left, square.top}, square.Width());
+        return;
+    }
+    painter.save();
+    painter.setClipRect(ToQRect(shown),
+                        painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    DrawItemIcon(painter, resources, icon, {square.left, square.top}, square.Width());
+    painter.restore();
+}
+
 void DrawItemIcon(QPainter& painter, const ViewResources& resources, int icon, PixelPoint at,
                   int size)
 {

@@ -22,10 +22,15 @@ void FrameRectangle(QPainter& painter, const PixelRect& rect, const QPen& pen);
 // A line from x0 up to, not including, x1 (or y0 to y1), as the platform's line primitive draws.
 void HorizontalLine(QPainter& painter, int x0, int x1, int y);
 void VerticalLine(QPainter& painter, int x, int y0, int y1);
+// A horizontal or vertical line in either direction, without its end point.
+void DrawLine(QPainter& painter, const PixelLine& line);
 
 // Item icon tile `icon` (res::ItemIcon) stretched to size x size with its top-left at `at`.
 void DrawItemIcon(QPainter& painter, const ViewResources& resources, int icon, PixelPoint at,
                   int size);
+// The part `shown` of an item icon stretched over `square`; the rest is cut off.
+void DrawItemIcon(QPainter& painter, const ViewResources& resources, int icon,
+                  const PixelRect& square, const PixelRect& shown);
 
 // The view's category filter: mode 1 shows only items sharing a category with the target
 // list, mode 2 hides them, any other mode shows everything.

@@ -12,6 +12,7 @@
 #include "res/command_ids.h"
 #include "res/pictures.h"
 #include "settings/usable_range.h"
+#include "view/calendar_painter.h"
 #include "view/empty_schedule.h"
 #include "view/gantt_painter.h"
 #include "view/memory_settings_store.h"
@@ -123,8 +124,7 @@ LayoutInput CTamberloView::MakeLayoutInput() const
     in.MainFontSize = settings_.draw.MainFontSize;
     in.DetailFontSize = settings_.draw.DetailFontSize;
     in.DispWeekCount = settings_.DispWeekCount;
-    // The month grid is not drawn yet: both display types show the chart rows.
-    in.CalendarType = 1;
+    in.CalendarType = calendarType_;
     in.TaskAreaVisible = taskAreaVisible_;
     in.CalendarAreaVisible = ganttAreaVisible_;
     in.InfoAreaVisible = detailVisible_;
@@ -174,14 +174,16 @@ void CTamberloView::Render(QPainter& painter, QSize client, const QRect& dirty)
     const PaintContext context{painter,     layout_, geometry, schedule_,     settings_.draw,
                                *resources_, sink_,   first,    selectedDate_, GetLocalTime()};
     const GanttPainter gantt(context);
+    const CalendarPainter grid(context);
     const TaskDetailPainter tasks(context);
+    const bool rows = layout_.ganttRows;
     // Rows outside the dirty area are skipped, so a huge client costs only what is shown.
     const auto rowShown = [&](int day) {
         return !Intersection(geometry.DayRect(day), dirty.adjusted(-1, -1, 1, 1)).isEmpty();
     };
     for (int day = 0; day < layout_.dayRowCount; ++day)
         if (rowShown(day))
-            gantt.PaintRowBackgroundAndLabel(day);
+            rows ? gantt.PaintRowBackgroundAndLabel(day) : grid.PaintCellBackground(day);
     painter.setPen(resources_->BlackPen());
     HorizontalLine(painter, 0, layout_.chartRight, layout_.chartBottom);
     PaintButtonBar(painter);
@@ -189,13 +191,17 @@ void CTamberloView::Render(QPainter& painter, QSize client, const QRect& dirty)
     for (int day = 0; day < layout_.dayRowCount; ++day) {
         if (!rowShown(day))
             continue;
+        if (!rows) {
+            grid.PaintCellContents(day);
+            continue;
+        }
         tasks.PaintTaskStrip(day);
         gantt.PaintAppointments(day);
         if (day == todayRow)
             gantt.PaintNowMarker(day);
     }
-    gantt.PaintHeader();
-    gantt.PaintFrames();
+    rows ? gantt.PaintHeader() : grid.PaintHeader();
+    rows ? gantt.PaintFrames() : grid.PaintFrames();
     if (layout_.detailVisible)
         detailLines_ =
             tasks.PaintDetail(DaysBetween(first, selectedDate_), detailScroll_, selectedLine_);

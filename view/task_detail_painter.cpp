@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "res/pictures.h"
+#include "view/day_paint_rules.h"
 #include "view/paint_primitives.h"
 
 namespace {
@@ -23,20 +24,6 @@ const wchar_t* KindSuffix(int state)
     }
 }
 
-int AppointmentKindIcon(int state)
-{
-    switch (state) {
-    case 0:
-        return res::kIconAppointment;
-    case 1:
-        return res::kIconRecurringOccurrence;
-    case kChangedOccurrenceEntry:
-        return res::kIconChangedOccurrence;
-    default:
-        return res::kIconMovedOrDeletedOccurrence;
-    }
-}
-
 } // namespace
 
 int DetailLines::ItemOf(int line) const
@@ -44,31 +31,6 @@ int DetailLines::ItemOf(int line) const
     if (line < 0 || line >= static_cast<int>(lineItems.size()))
         return -1;
     return lineItems[line];
-}
-
-std::wstring TaskDetailPainter::TaskStripText(int day, int pos) const
-{
-    const DayEntries& e = c_.entries;
-    const std::wstring subject = CutSubject(c_.settings, e.TaskSubject(day, pos));
-    if (e.TaskRecurring(day, pos))
-        return subject + L" ";
-    if (e.TaskDueHere(day, pos))
-        return c_.settings.TaskDueChar + subject + L" ";
-    if (e.TaskStartsHere(day, pos))
-        return c_.settings.TaskStartChar + subject + L" ";
-    return {};
-}
-
-int TaskDetailPainter::TaskStripIcon(int day, int pos) const
-{
-    const DayEntries& e = c_.entries;
-    if (e.TaskComplete(day, pos))
-        return res::kIconTaskCompleted;
-    if (e.TaskOverdue(day, pos))
-        return res::kIconTaskOverdue;
-    if (e.TaskRecurring(day, pos))
-        return res::kIconTaskRecurring;
-    return res::kIconTaskOpen;
 }
 
 void TaskDetailPainter::PaintTaskStrip(int day) const
@@ -83,7 +45,7 @@ void TaskDetailPainter::PaintTaskStrip(int day) const
     for (int pos = 0; pos < count; ++pos) {
         if (!PassesCategoryFilter(c_.settings, c_.entries.TaskCategories(day, pos)))
             continue;
-        const std::wstring text = TaskStripText(day, pos);
+        const std::wstring text = TaskStripText(c_.settings, c_.entries, day, pos);
         if (text.empty())
             continue;
         if (!framed) {
@@ -92,8 +54,8 @@ void TaskDetailPainter::PaintTaskStrip(int day) const
             p.setFont(c_.resources.MainFont());
             framed = true;
         }
-        DrawItemIcon(p, c_.resources, TaskStripIcon(day, pos), c_.geometry.TaskIcon(day, offset),
-                     c_.layout.mainFontSize);
+        DrawItemIcon(p, c_.resources, TaskStripIcon(c_.entries, day, pos),
+                     c_.geometry.TaskIcon(day, offset), c_.layout.mainFontSize);
         const PixelPoint at = c_.geometry.TaskText(day, offset);
         p.setPen(Qt::black);
         c_.text.Draw(p, at.x, at.y, text, row);
@@ -172,24 +134,15 @@ std::wstring TaskDetailPainter::AppointmentDetailText(int day, int pos) const
     return text + KindSuffix(e.EntryState(day, pos));
 }
 
-int TaskDetailPainter::AppointmentDetailIcon(int day, int pos, ConflictState& state) const
+int TaskDetailPainter::AppointmentDetailIcon(int day, int pos, ConflictTracker& conflicts) const
 {
     const DayEntries& e = c_.entries;
-    const int kind = e.EntryState(day, pos);
     const int dayKind = e.DayKind(day, pos);
     const bool allDay = e.IsAllDay(day, pos);
-    int icon = AppointmentKindIcon(kind);
-    if (allDay) {
-        static constexpr int kDayKindIcons[] = {res::kIconAllDay, res::kIconHoliday,
-                                                res::kIconHoliday, res::kIconRestDay,
-                                                res::kIconMemorialDay};
-        icon = dayKind >= 0 && dayKind <= 4 ? kDayKindIcons[dayKind] : res::kIconOtherDayKind;
-    }
-    const bool counts = e.Busy(day, pos) != 0 && !IsMovedOrDeleted(kind);
-    if (state.runningEnd > e.StartMinutes(day, pos) && counts && (!allDay || dayKind == 0))
+    int icon = allDay ? DayKindIcon(dayKind) : AppointmentIcon(e.EntryState(day, pos), false);
+    if (conflicts.Conflicts(e, day, pos, e.StartMinutes(day, pos)) && (!allDay || dayKind == 0))
         icon = res::kIconConflict;
-    if (e.EndMinutes(day, pos) > state.runningEnd && counts && dayKind == 0)
-        state.runningEnd = e.EndMinutes(day, pos);
+    conflicts.Pass(e, day, pos, e.EndMinutes(day, pos));
     return icon;
 }
 
@@ -226,7 +179,7 @@ DetailLines TaskDetailPainter::PaintDetail(int row, int scroll, int selectedLine
     for (int pass = 0; pass < 2; ++pass) {
         const bool scrollBar = pass == 1 && c_.geometry.ScrollBarShown(lines.total);
         lines = DetailLines{};
-        ConflictState conflicts;
+        ConflictTracker conflicts;
         int line = 0;
         for (int pos = 0; pos < taskCount; ++pos) {
             if (inWindow(line)) {

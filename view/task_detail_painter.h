@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "view/conflict_tracker.h"
 #include "view/paint_context.h"
 
 // Lines of one detail pass: the item index of every counted line, in order. Kept as numbers
@@ -28,20 +29,14 @@ public:
     // The detail area for day row `row`, scrolled to `scroll`, with `selectedLine` framed.
     DetailLines PaintDetail(int row, int scroll, int selectedLine) const;
 
-    // The texts the lists show (without icon).
-    std::wstring TaskStripText(int day, int pos) const; // empty: not shown in the strip
+    // The texts the detail list shows (without icon).
     std::wstring TaskDetailText(int day, int pos) const;
     std::wstring AppointmentDetailText(int day, int pos) const;
 
 private:
-    struct ConflictState {
-        int runningEnd = 0;
-    };
-
     bool TaskListed(int day, int pos) const;
-    int TaskStripIcon(int day, int pos) const;
     int TaskDetailIcon(int day, int pos) const;
-    int AppointmentDetailIcon(int day, int pos, ConflictState& state) const;
+    int AppointmentDetailIcon(int day, int pos, ConflictTracker& conflicts) const;
     void PaintDetailLine(int line, int scroll, int icon, int iconInset, const std::wstring& text,
                          bool scrollBar) const;
     void PaintScrollBar(int scroll, int total) const;

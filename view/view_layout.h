@@ -26,6 +26,13 @@ struct PixelPoint {
     bool operator==(const PixelPoint&) const = default;
 };
 
+// A line as the platform's line primitive draws it: from `from` up to, not including, `to`.
+struct PixelLine {
+    PixelPoint from;
+    PixelPoint to;
+    bool operator==(const PixelLine&) const = default;
+};
+
 // What the layout reads: settings under their profile names, then the view's own state.
 struct LayoutInput {
     int OneHourPixel = 36;
@@ -115,4 +122,9 @@ struct ViewLayout {
     // Button index under a point of the button bar; -1 when the point is not on the bar.
     int ButtonAt(int x, int y) const;
     bool TwoButtonRows() const { return strip2Pos.y > 0; }
+    // Whether a point lies inside the schedule body (rows or grid cells).
+    bool InChart(int x, int y) const
+    {
+        return x >= 0 && x < chartRight && y > rowsTop && y < chartBottom;
+    }
 };

@@ -91,8 +91,6 @@ TEST(GanttGeometry, BarsOfKnownItems)
     EXPECT_EQ(kPortrait.ConflictBand(2, noon, 300), (PixelRect{182, 121, 217, 133}));
     EXPECT_EQ(kPortrait.HiddenBeforeIcon(2), (PixelPoint{147, 121}));
     EXPECT_EQ(kPortrait.HiddenAfterIcon(2), (PixelPoint{467, 121}));
-    EXPECT_EQ(kGrid.TodayFrame(9), (PixelRect{70, 88, 101, 101}));
-    EXPECT_EQ(kGrid.SelectionFrame(9), (PixelRect{70, 88, 101, 119}));
 }
 
 TEST(GanttGeometry, HourScaleAndNowMarker)

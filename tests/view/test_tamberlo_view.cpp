@@ -95,23 +95,38 @@ TEST(TamberloView, PaintsButtonBarRowsFramesAndDetail)
 TEST(TamberloView, OddSizesAndSettingsNeverBreakThePaint)
 {
     struct Case {
-        int width, height, hourPixels, weeks, mainFont;
+        int width, height, hourPixels, weeks, mainFont, calendarType, gridDays;
     };
-    const Case cases[] = {{1, 1, 36, 5, 12},     {10000, 10000, 36, 5, 12},
-                          {800, 480, 0, 0, 12},  {800, 480, 100000, 5, 12},
-                          {240, 320, -5, -1, 0}, {480, 800, 36, 5, 500}};
+    const Case cases[] = {{1, 1, 36, 5, 12, 1, 0},     {10000, 10000, 36, 5, 12, 1, 0},
+                          {800, 480, 0, 0, 12, 1, 0},  {800, 480, 100000, 5, 12, 1, 0},
+                          {240, 320, -5, -1, 0, 1, 0}, {480, 800, 36, 5, 500, 1, 0},
+                          {480, 800, 36, 0, 12, 0, 7}, {1280, 800, 36, 1000, 12, 0, 63},
+                          {1, 1, 36, 5, 12, 0, 35},    {10000, 10000, 36, 5, 500, 0, 35}};
     for (const Case& c : cases) {
         ViewSettings settings;
         settings.OneHourPixel = c.hourPixels;
         settings.DispWeekCount = c.weeks;
         settings.draw.MainFontSize = c.mainFont;
+        settings.CalendarType = c.calendarType;
         ViewHarness h(settings);
         h.schedule.appts[0] = {{.start = 0, .end = 1440, .subject = L"All day long"}};
-        h.Render(c.width, c.height);
+        const QImage image = h.Render(c.width, c.height);
         const ViewLayout& l = h.view.Layout();
         EXPECT_GE(l.hourPixels, 1) << c.width << "x" << c.height;
         EXPECT_LE(l.dayRowCount, ViewLayout::kMaxDayRows);
         EXPECT_LE(l.firstHour + l.hourCount, 24);
+        if (c.calendarType != 0)
+            continue;
+        // A profile holding the grid paints it at once, whatever week count it holds.
+        EXPECT_EQ(l.dayRowCount, c.gridDays) << c.weeks;
+        EXPECT_NE(std::find(h.texts.begin(), h.texts.end(), L"Year 2026 December/January"),
+                  h.texts.end());
+        if (c.width < 480 || c.width > 1280)
+            continue;
+        // Sunday 13 December is cell 6: its colour, and the grid's right edge beside it.
+        const QPoint sunday(6 * l.cellWidth + l.cellWidth / 2, l.rowsTop + l.weekRowHeight - 3);
+        EXPECT_EQ(image.pixelColor(sunday), QColor(255, 200, 255));
+        EXPECT_EQ(image.pixelColor(7 * l.cellWidth, sunday.y()), QColor(Qt::black));
     }
     // A region far inside a huge client paints only what meets it.
     ViewHarness huge;

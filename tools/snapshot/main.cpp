@@ -1,6 +1,7 @@
 // Renders the main window at a given size over a given store, at a fixed "now", into a PNG, so
 // the look of the schedule can be reviewed without a display.
 //   snapshot (--store FILE | --demo) --size WxH --now YYYY-MM-DDTHH:MM -o OUT.png [--profile FILE]
+//            [--calendar]
 #include <QApplication>
 #include <QDateTime>
 #include <QPixmap>
@@ -11,10 +12,13 @@
 
 #include "app/main_frame.h"
 #include "app/tamberlo_app.h"
-#include "platform/clock.h"
 #include "model/recurrence.h"
+#include "platform/clock.h"
 #include "platform/message_service.h"
 #include "platform/pim/demo_calendar.h"
+#include "res/pictures.h"
+#include "settings/app_settings.h"
+#include "view/tamberlo_view.h"
 
 namespace {
 
@@ -26,11 +30,12 @@ struct Options {
     SYSTEMTIME now;
     std::string output;
     std::string profile;
+    bool calendar = false; // show the calendar grid of whole weeks
 };
 
 const char* const kUsage =
     "usage: snapshot (--store FILE | --demo) --size WxH --now YYYY-MM-DDTHH:MM -o OUT.png "
-    "[--profile FILE]\n";
+    "[--profile FILE] [--calendar]\n";
 
 std::optional<SYSTEMTIME> ParseNow(const QString& text)
 {
@@ -76,6 +81,8 @@ std::optional<Options> ParseArguments(const QStringList& args)
             haveNow = true;
         } else if (arg == "-o" && hasValue) {
             options.output = args[++i].toStdString();
+        } else if (arg == "--calendar") {
+            options.calendar = true;
         } else if (arg == "--profile" && hasValue) {
             options.profile = args[++i].toStdString();
         } else {
@@ -137,6 +144,9 @@ int main(int argc, char** argv)
     if (!app.InitInstance() || !app.MainFrame())
         return 1;
     CMainFrame* frame = app.MainFrame();
+    // As a press of the Calendar button would: the grid starts on the start weekday.
+    if (options->calendar && app.Settings().GetCalendarType() != 0)
+        frame->View()->ButtonAction(res::kButtonCalendar);
     frame->resize(options->width, options->height);
     QApplication::processEvents();
     const QPixmap shot = frame->grab();

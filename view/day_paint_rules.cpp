@@ -1,0 +1,118 @@
+// The shared day rules. Kept apart from any one painter so that the row, the cell and the list
+// of the same day can never disagree on its colour, its icons or its task texts.
+#include "view/day_paint_rules.h"
+
+#include <QPainter>
+#include <cstdlib>
+
+#include "model/date_time.h"
+#include "res/pictures.h"
+#include "view/paint_primitives.h"
+
+SYSTEMTIME DayDate(const PaintContext& context, int day)
+{
+    return AddDays(context.firstShownDay, day);
+}
+
+std::optional<int> ShownDay(const PaintContext& context, const SYSTEMTIME& date)
+{
+    const int day = DaysBetween(context.firstShownDay, date);
+    if (day < 0 || day >= context.layout.dayRowCount)
+        return std::nullopt;
+    return day;
+}
+
+bool HolidayHeadsDay(const DayEntries& entries, int day)
+{
+    return entries.DayKind(day, 0) != 0 && entries.EntryState(day, 0) <= kChangedOccurrenceEntry;
+}
+
+const QBrush& DayBackground(const PaintContext& context, int day)
+{
+    const SYSTEMTIME date = DayDate(context, day);
+    int slot = date.wDayOfWeek;
+    const int kind = context.entries.DayKind(day, 0);
+    if (kind >= 1 && kind <= 4 && HolidayHeadsDay(context.entries, day))
+        slot = kind <= 2
+                   ? ViewResources::kHolidaySlot
+                   : (kind == 3 ? ViewResources::kRestdaySlot : ViewResources::kMemorialdaySlot);
+    // December and January are 11 apart, an odd distance, so the alternation runs on across
+    // the year end.
+    const bool dimmed = std::abs(date.wMonth - context.selectedDate.wMonth) % 2 == 1;
+    return context.resources.DayBrush(slot, dimmed);
+}
+
+std::wstring DayLabel(const SYSTEMTIME& date)
+{
+    wchar_t label[32];
+    std::swprintf(label, std::size(label), L"%.2d/%.2d %ls", date.wMonth, date.wDay,
+                  WeekdayName(date.wDayOfWeek, true).c_str());
+    return label;
+}
+
+int AppointmentIcon(int entryKind, bool allDay)
+{
+    switch (entryKind) {
+    case kPlainEntry:
+        return allDay ? res::kIconAllDay : res::kIconAppointment;
+    case kChangedOccurrenceEntry:
+        return res::kIconChangedOccurrence;
+    case kMovedOccurrenceEntry:
+    case kDeletedOccurrenceEntry:
+        return res::kIconMovedOrDeletedOccurrence;
+    default:
+        return res::kIconRecurringOccurrence;
+    }
+}
+
+int DayKindIcon(int dayKind)
+{
+    switch (dayKind) {
+    case 0:
+        return res::kIconAllDay;
+    case 1:
+    case 2:
+        return res::kIconHoliday;
+    case 3:
+        return res::kIconRestDay;
+    case 4:
+        return res::kIconMemorialDay;
+    default:
+        return res::kIconOtherDayKind;
+    }
+}
+
+std::wstring TaskStripText(const DrawSettings& settings, const DayEntries& entries, int day,
+                           int pos)
+{
+    const std::wstring subject = CutSubject(settings, entries.TaskSubject(day, pos));
+    if (entries.TaskRecurring(day, pos))
+        return subject + L" ";
+    if (entries.TaskDueHere(day, pos))
+        return settings.TaskDueChar + subject + L" ";
+    if (entries.TaskStartsHere(day, pos))
+        return settings.TaskStartChar + subject + L" ";
+    return {};
+}
+
+int TaskStripIcon(const DayEntries& entries, int day, int pos)
+{
+    if (entries.TaskComplete(day, pos))
+        return res::kIconTaskCompleted;
+    if (entries.TaskOverdue(day, pos))
+        return res::kIconTaskOverdue;
+    if (entries.TaskRecurring(day, pos))
+        return res::kIconTaskRecurring;
+    return res::kIconTaskOpen;
+}
+
+void PaintHeaderTitle(const PaintContext& context, const std::wstring& title)
+{
+    QPainter& p = context.painter;
+    const QRect header = ToQRect(context.geometry.HeaderRect());
+    p.drawPixmap(header, context.resources.HeaderBackground());
+    p.setFont(context.resources.HeaderFont());
+    p.setPen(Qt::black);
+    const PixelPoint at = context.geometry.HeaderLabelPos();
+    context.text.Draw(p, at.x, at.y, title, header);
+}

@@ -1,0 +1,41 @@
+// Rules that the Gantt rows, the calendar grid and the task and detail lists share, so a day
+// looks and reads the same in every display: its background brush, its label, the icon of an
+// appointment and the text and icon of a task in the task strip or a grid cell.
+#pragma once
+
+#include <QBrush>
+#include <optional>
+#include <string>
+
+#include "view/paint_context.h"
+
+// The date of day row (or cell) `day`, counted from the first shown day.
+SYSTEMTIME DayDate(const PaintContext& context, int day);
+
+// The row (or cell) index of `date` when it is shown; none outside the shown days.
+std::optional<int> ShownDay(const PaintContext& context, const SYSTEMTIME& date);
+
+// Whether appointment 0 is a holiday entry that heads the day: it colours the day and names it,
+// unless it is a moved or deleted occurrence, which only the detail area lists.
+bool HolidayHeadsDay(const DayEntries& entries, int day);
+
+// The background of a day: the holiday kinds first, else its weekday, dimmed in the months of
+// odd distance from the selected date's month.
+const QBrush& DayBackground(const PaintContext& context, int day);
+
+// "mm/dd Ww", the label of a Gantt row and of a grid cell.
+std::wstring DayLabel(const SYSTEMTIME& date);
+
+// Icon of an appointment by its entry kind; all-day plain appointments have their own.
+int AppointmentIcon(int entryKind, bool allDay);
+// Icon of an all-day entry by its holiday kind (0 for an ordinary all-day appointment).
+int DayKindIcon(int dayKind);
+
+// The text of a task in the task strip and in a grid cell; empty when it is not shown there
+// (only recurring tasks and tasks that start or fall due on the day are).
+std::wstring TaskStripText(const DrawSettings& settings, const DayEntries& entries, int day,
+                           int pos);
+int TaskStripIcon(const DayEntries& entries, int day, int pos);
+
+// The header strip's background and its title in the header font.
+void PaintHeaderTitle(const PaintContext& context, const std::wstring& title);
