@@ -227,26 +227,29 @@ void CTamberloDoc::AddAppointment(pim::AppointmentItem& appointment, int32_t sto
     AddRecurringAppointment(appointment, base, pinned);
 }
 
-void CTamberloDoc::PlaceSpan(AppointmentEntry entry, DATE start, DATE end, bool pinned)
+bool CTamberloDoc::PlaceSpan(AppointmentEntry entry, DATE start, DATE end, bool pinned)
 {
     const int s = SlotOf(start);
     const int e = SlotOf(end);
     if (s >= kSlotCount || e < 0) {
-        return;
+        return false;
     }
     const int16_t startDigits = ClockDigits(start);
     const int16_t endDigits = ClockDigits(end);
     const int first = std::max(s, 0);
     const int last = std::min(e, kSlotCount - 1);
+    bool placed = false;
     for (int d = first; d <= last; ++d) {
         // An end at midnight does not reach into its day, unless the item starts there too.
         if (d == e && e > s && endDigits == kMidnight) {
             continue;
         }
+        placed = true;
         entry.start = !entry.allDay && d == s ? startDigits : kMidnight;
         entry.end = !entry.allDay && d == e ? endDigits : kEndOfDay;
         AddAppointmentEntry(d, pinned ? 0 : InsertPosition(d, entry.start), entry);
     }
+    return placed;
 }
 
 void CTamberloDoc::AddRecurringAppointment(pim::AppointmentItem& appointment,
@@ -288,15 +291,18 @@ CTamberloDoc::PlannedStarts CTamberloDoc::AddChangedOccurrences(pim::RecurrenceP
         if (exception->GetDeleted() || exception->GetAppointmentItem(&changed) < 0 || !changed) {
             continue;
         }
-        // Each changed occurrence is a span of its own, apart from its neighbours.
+        // Each changed occurrence is a span of its own, apart from its neighbours; only those
+        // the window shows use up a serial.
         AppointmentEntry entry = base;
-        entry.serial = ++serialCounter_;
+        entry.serial = serialCounter_ + 1;
         entry.exceptionNo = k;
         entry.state = kChangedState;
         entry.allDay = changed->GetAllDayEvent();
         entry.busy = static_cast<int8_t>(changed->GetBusyStatus());
         entry.texts = TextsOf(*changed, base.texts->categories);
-        PlaceSpan(entry, changed->GetStart(), changed->GetEnd(), pinned);
+        if (PlaceSpan(entry, changed->GetStart(), changed->GetEnd(), pinned)) {
+            ++serialCounter_;
+        }
     }
     return planned;
 }

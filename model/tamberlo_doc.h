@@ -125,7 +125,8 @@ private:
 
     void LoadStore();
     void AddHolidays();
-    void PlaceSpan(AppointmentEntry entry, DATE start, DATE end, bool pinned);
+    // Enters an item's entries on the days from start to end; false when none lies in the window.
+    bool PlaceSpan(AppointmentEntry entry, DATE start, DATE end, bool pinned);
     // A series' exceptions by the day their occurrence was planned to start: the exception
     // number (from 1) and whether it was deleted. The first exception of a day wins.
     struct PlannedOccurrence {
