@@ -309,9 +309,8 @@ CTamberloDoc::PlannedStarts CTamberloDoc::AddChangedOccurrences(pim::RecurrenceP
 
 // An occurrence's entries take the state of the exception for the day it started on, so an
 // exception marks exactly the days its own occurrence shows on and never the next occurrence.
-void CTamberloDoc::AddOccurrences(const pim::RecurrenceFields& fields,
-                                  const AppointmentEntry& base, bool pinned,
-                                  const PlannedStarts& planned)
+void CTamberloDoc::AddOccurrences(const pim::RecurrenceFields& fields, const AppointmentEntry& base,
+                                  bool pinned, const PlannedStarts& planned)
 {
     const int16_t startTime = ClockDigits(fields.StartTime);
     const int16_t endTime = ClockDigits(fields.EndTime);
