@@ -87,6 +87,7 @@ StoredItem PimItem::CopiedFields() const
 {
     StoredItem copy{stored_.kind, stored_.fields, std::nullopt, {}};
     copy.fields.Oid = 0;
+    copy.fields.UID.clear();  // a copy is another item, not the same one twice
     return copy;
 }
 
