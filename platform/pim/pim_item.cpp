@@ -83,6 +83,16 @@ int32_t PimItem::Delete()
     return master_->Save();
 }
 
+int32_t PimItem::ReplaceStored(StoredItem stored)
+{
+    if (IsOccurrence() || stored.kind != stored_.kind) {
+        return -1;
+    }
+    stored.fields.Oid = stored_.fields.Oid;
+    stored_ = std::move(stored);
+    return 0;
+}
+
 StoredItem PimItem::CopiedFields() const
 {
     StoredItem copy{stored_.kind, stored_.fields, std::nullopt, {}};

@@ -54,6 +54,11 @@ public:
 
     bool IsOccurrence() const { return master_ != nullptr; }
 
+    // Every value, the pattern and the exceptions at once, for exchange formats that read or
+    // write whole items. Replacing keeps the item's object id and kind; Save writes it.
+    const StoredItem& Stored() const { return stored_; }
+    int32_t ReplaceStored(StoredItem stored);
+
 protected:
     friend class RecurrencePattern;
 

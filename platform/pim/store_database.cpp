@@ -318,14 +318,18 @@ int32_t StoreDatabase::Migrate(int32_t fromVersion)
 int32_t StoreDatabase::Load(int32_t kind, int32_t oid, std::vector<StoredItem>& out)
 {
     out.clear();
-    if (db_ == nullptr || Exec("BEGIN") != 0) {
+    // One read transaction, so the three queries see the same state of the file; inside a
+    // batch of saves they read what the batch has written so far.
+    const bool outermost = db_ != nullptr && sqlite3_get_autocommit(db_) != 0;
+    if (db_ == nullptr || (outermost && Exec("BEGIN") != 0)) {
         return -1;
     }
-    // One read transaction, so the three queries see the same state of the file.
     int32_t status = LoadItems(kind, oid, out);
     status = status < 0 ? status : LoadPatterns(kind, oid, out);
     status = status < 0 ? status : LoadExceptions(kind, oid, out);
-    Exec("COMMIT");
+    if (outermost) {
+        Exec("COMMIT");
+    }
     if (status < 0) {
         out.clear();
     }
