@@ -3,6 +3,7 @@
 // with the reason, so nothing half-read reaches the store.
 #include "ical/component_reader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -44,6 +45,7 @@ private:
     void ReadAlarm(DATE start, DATE end);
     void ReadRule(DATE start, int32_t minutes);
     void ReadDeletedDays();
+    void DropDaysWithoutOccurrence();
     void Expand(const icalrecurrencetype& rule, icalproperty* dtstart, DATE start, DATE end);
     std::wstring Uid();
     void Fail(const std::string& why) { out_.problem = why; }
@@ -124,7 +126,8 @@ void Reader::ReadCommon()
     pim::ItemFields& f = out_.item.fields;
     f.UID = Uid();
     f.Subject = Text(ICAL_SUMMARY_PROPERTY, icalproperty_get_summary);
-    f.Body = Text(ICAL_DESCRIPTION_PROPERTY, icalproperty_get_description);
+    icalproperty* memo = icalcomponent_get_first_property(c_, ICAL_DESCRIPTION_PROPERTY);
+    f.Body = memo ? MemoFromIcal(icalproperty_get_description(memo)) : std::wstring();
     for (icalproperty* p = icalcomponent_get_first_property(c_, ICAL_CATEGORIES_PROPERTY);
          p != nullptr; p = icalcomponent_get_next_property(c_, ICAL_CATEGORIES_PROPERTY)) {
         const std::wstring category = Wide(icalproperty_get_categories(p));
@@ -333,7 +336,11 @@ void Reader::ReadRule(DATE start, int32_t minutes)
                 return;
             }
         }
-        mapped = RuleToPattern(rule, RawRule(text_), start, minutes, until);
+        ReadDeletedDays();
+        const bool startExcluded =
+            std::find(out_.deletedDays.begin(), out_.deletedDays.end(), std::floor(start)) !=
+            out_.deletedDays.end();
+        mapped = RuleToPattern(rule, RawRule(text_), start, minutes, until, startExcluded);
     }
     if (!mapped.pattern) {
         Fail(mapped.problem);
@@ -369,6 +376,7 @@ void Reader::ReadRule(DATE start, int32_t minutes)
 
 void Reader::ReadDeletedDays()
 {
+    out_.deletedDays.clear();
     for (icalproperty* p = icalcomponent_get_first_property(c_, ICAL_EXDATE_PROPERTY);
          p != nullptr; p = icalcomponent_get_next_property(c_, ICAL_EXDATE_PROPERTY)) {
         const std::optional<DATE> day = Time(p, icalproperty_get_exdate(p), "EXDATE");
@@ -453,9 +461,25 @@ void Reader::Read()
         return;
     }
     ReadRule(start, event ? MinutesBetween(f.Start, f.End) : 0);
-    if (out_.problem.empty() && out_.item.pattern) {
-        ReadDeletedDays();
+    DropDaysWithoutOccurrence();
+}
+
+// An EXDATE on a day without an occurrence deletes nothing; the store keeps no such exception.
+void Reader::DropDaysWithoutOccurrence()
+{
+    if (!out_.item.pattern) {
+        out_.deletedDays.clear();
+        return;
     }
+    pim::RecurrenceFields open = *out_.item.pattern;
+    open.NoEndDate = true;  // a counted end is only found when the store saves it
+    std::vector<DATE>& days = out_.deletedDays;
+    days.erase(std::remove_if(days.begin(), days.end(),
+                              [&](DATE day) {
+                                  return OccurrenceOnDayNumber(open, DayOf(day), 0) !=
+                                         kOneDayStarts;
+                              }),
+               days.end());
 }
 
 }  // namespace

@@ -40,6 +40,13 @@ void AddText(icalcomponent* c, icalproperty* (*make)(const char*), const std::ws
     }
 }
 
+void AddMemo(icalcomponent* c, const std::wstring& memo)
+{
+    if (!memo.empty()) {
+        icalcomponent_add_property(c, icalproperty_new_description(MemoToIcal(memo).c_str()));
+    }
+}
+
 // One CATEGORIES property per element of the comma list, so other programs see each category.
 void AddCategories(icalcomponent* c, const std::wstring& categories)
 {
@@ -135,7 +142,7 @@ void AddAppointmentFields(icalcomponent* c, const pim::ItemFields& f, DATE start
 {
     AddText(c, icalproperty_new_summary, f.Subject);
     AddText(c, icalproperty_new_location, f.Location);
-    AddText(c, icalproperty_new_description, f.Body);
+    AddMemo(c, f.Body);
     AddCategories(c, f.Categories);
     AddClass(c, f.Sensitivity);
     AddBusy(c, f.BusyStatus);
@@ -223,17 +230,23 @@ bool Writer::AddRule(icalcomponent* c, int64_t firstDay, bool wholeDay)
 std::vector<icalcomponent*> Writer::Series()
 {
     const pim::RecurrenceFields& p = *item_.pattern;
-    const std::optional<int64_t> first = FirstOccurrenceDay(p);
-    if (!first || PatternToRule(p).empty()) {
-        notes_.push_back(uid_ + ": its pattern has no day on which it occurs; left out");
+    if (PatternToRule(p).empty()) {
+        notes_.push_back(uid_ + ": its pattern names no day on which it could occur; left out");
         return {};
     }
+    // A series that ends before its first day still travels: its start, excluded.
+    const std::optional<int64_t> occurs = FirstOccurrenceDay(p);
+    const int64_t first = occurs.value_or(DayNumber(p.PatternStartDate));
     const DATE timeOfDay = p.StartTime - std::floor(p.StartTime);
-    const DATE start = static_cast<DATE>(*first) + timeOfDay;
+    const DATE start = static_cast<DATE>(first) + timeOfDay;
     const DATE end = start + std::max(p.Duration, 0) / kMinutesPerDay;
     icalcomponent* master = NewComponent(ICAL_VEVENT_COMPONENT, uid_, now_);
     AddAppointmentFields(master, f_, start, end, style_);
-    AddRule(master, *first, f_.AllDayEvent);
+    AddRule(master, first, f_.AllDayEvent);
+    if (!occurs) {
+        icalcomponent_add_property(master, TimeProperty(ICAL_EXDATE_PROPERTY, start,
+                                                        f_.AllDayEvent, style_));
+    }
     std::vector<icalcomponent*> out{master};
     for (const pim::ExceptionFields& e : item_.exceptions) {
         const DATE original = std::floor(e.OriginalDate) + (f_.AllDayEvent ? 0.0 : timeOfDay);
@@ -265,7 +278,7 @@ std::vector<icalcomponent*> Writer::Task()
 {
     icalcomponent* c = NewComponent(ICAL_VTODO_COMPONENT, uid_, now_);
     AddText(c, icalproperty_new_summary, f_.Subject);
-    AddText(c, icalproperty_new_description, f_.Body);
+    AddMemo(c, f_.Body);
     AddCategories(c, f_.Categories);
     AddClass(c, f_.Sensitivity);
     static const int kPriorities[] = {9, 5, 1};

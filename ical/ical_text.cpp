@@ -17,6 +17,32 @@ std::string Utf8(const std::wstring& text)
     return QString::fromStdWString(text).toStdString();
 }
 
+std::wstring MemoFromIcal(const char* utf8)
+{
+    const std::wstring text = Wide(utf8);
+    std::wstring memo;
+    memo.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'\n' && (i == 0 || text[i - 1] != L'\r')) {
+            memo += L'\r';
+        }
+        memo += text[i];
+    }
+    return memo;
+}
+
+std::string MemoToIcal(const std::wstring& memo)
+{
+    std::wstring text;
+    text.reserve(memo.size());
+    for (size_t i = 0; i < memo.size(); ++i) {
+        if (!(memo[i] == L'\r' && i + 1 < memo.size() && memo[i + 1] == L'\n')) {
+            text += memo[i];
+        }
+    }
+    return Utf8(text);
+}
+
 std::string XProperty(icalcomponent* component, const char* name)
 {
     for (icalproperty* p = icalcomponent_get_first_property(component, ICAL_X_PROPERTY);

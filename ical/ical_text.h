@@ -18,6 +18,10 @@ inline constexpr const char* kBusyStatusProperty = "X-MICROSOFT-CDO-BUSYSTATUS";
 std::wstring Wide(const char* utf8);
 std::string Utf8(const std::wstring& text);
 
+// Memo line breaks: the program's memos break lines with CR LF, iCalendar text with "\n".
+std::wstring MemoFromIcal(const char* utf8);
+std::string MemoToIcal(const std::wstring& memo);
+
 // The value of the first x-property of that name, or empty.
 std::string XProperty(icalcomponent* component, const char* name);
 void AddXProperty(icalcomponent* component, const char* name, const std::string& value);

@@ -200,7 +200,8 @@ bool HasCountZeroOrBelow(const std::string& rawRule)
 }  // namespace
 
 PatternFromRule RuleToPattern(const icalrecurrencetype& rule, const std::string& rawRule,
-                              DATE start, int32_t minutes, std::optional<DATE> localUntil)
+                              DATE start, int32_t minutes, std::optional<DATE> localUntil,
+                              bool startExcluded)
 {
     if (HasCountZeroOrBelow(rawRule) || rule.count < 0) {
         return Refuse("COUNT below 1", false);
@@ -239,7 +240,7 @@ PatternFromRule RuleToPattern(const icalrecurrencetype& rule, const std::string&
         return mapped;
     }
     pim::RecurrenceFields& out = *mapped.pattern;
-    if (OccurrenceOnDayNumber(out, DayOf(start), 0) != kOneDayStarts) {
+    if (!startExcluded && OccurrenceOnDayNumber(out, DayOf(start), 0) != kOneDayStarts) {
         // Other programs count DTSTART as an occurrence even where the rule has none.
         return Refuse("unsupported: DTSTART is not one of the rule's days");
     }

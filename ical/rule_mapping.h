@@ -21,8 +21,10 @@ struct PatternFromRule {
 // `start` is the local first start, `minutes` the length of one occurrence. `rawRule` is the
 // RRULE text as written (libical reads COUNT=0 as no count at all). An UNTIL date-time is
 // given already in local time as `localUntil`.
+// `startExcluded`: an EXDATE takes DTSTART out, so it need not be one of the rule's days.
 PatternFromRule RuleToPattern(const icalrecurrencetype& rule, const std::string& rawRule,
-                              DATE start, int32_t minutes, std::optional<DATE> localUntil);
+                              DATE start, int32_t minutes, std::optional<DATE> localUntil,
+                              bool startExcluded = false);
 
 // The RRULE text (without UNTIL or COUNT) that makes other applications expand the pattern on
 // the days the program does, or empty when the pattern has no day at all.
