@@ -295,9 +295,8 @@ void Reader::ReadAlarm(DATE start, DATE end)
     f.ReminderMinutesBeforeStart = minutes;
 }
 
-std::string RawRule(const std::string& text)
+std::string Unfolded(const std::string& text)
 {
-    // Unfolded, the rule is the rest of its line.
     std::string unfolded;
     unfolded.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
@@ -308,9 +307,51 @@ std::string RawRule(const std::string& text)
         }
         unfolded += text[i];
     }
+    return unfolded;
+}
+
+// The RRULE line as written.
+std::string RawRule(const std::string& unfolded)
+{
     const size_t at = unfolded.find("\nRRULE");
     return at == std::string::npos ? std::string()
                                    : unfolded.substr(at + 1, unfolded.find('\r', at) - at - 1);
+}
+
+// How many lines of the component's own level (not its alarms) name the property.
+int RawCount(const std::string& unfolded, const std::string& name)
+{
+    int count = 0;
+    int depth = 0;
+    size_t from = 0;
+    while (from < unfolded.size()) {
+        const size_t end = std::min(unfolded.find('\n', from), unfolded.size());
+        const std::string line = unfolded.substr(from, end - from);
+        depth += line.rfind("BEGIN:", 0) == 0 ? 1 : 0;
+        count += depth == 1 && line.size() > name.size() && line.rfind(name, 0) == 0 &&
+                 (line[name.size()] == ':' || line[name.size()] == ';');
+        depth -= line.rfind("END:", 0) == 0 ? 1 : 0;
+        from = end + 1;
+    }
+    return count;
+}
+
+// A property libical could not read is dropped with only an X-LIC-ERROR left behind; for the
+// values that decide when an item happens that would import something else, so it is refused.
+std::string UnreadValue(icalcomponent* c, const std::string& unfolded)
+{
+    const std::pair<const char*, icalproperty_kind> decisive[] = {
+        {"DTSTART", ICAL_DTSTART_PROPERTY}, {"DTEND", ICAL_DTEND_PROPERTY},
+        {"DUE", ICAL_DUE_PROPERTY},         {"DURATION", ICAL_DURATION_PROPERTY},
+        {"RRULE", ICAL_RRULE_PROPERTY},     {"EXDATE", ICAL_EXDATE_PROPERTY},
+        {"RDATE", ICAL_RDATE_PROPERTY},     {"RECURRENCE-ID", ICAL_RECURRENCEID_PROPERTY}};
+    for (const auto& [name, kind] : decisive) {
+        const int raw = RawCount(unfolded, name);
+        if (raw > 0 && icalcomponent_count_properties(c, kind) < raw) {
+            return std::string("unreadable ") + name;
+        }
+    }
+    return {};
 }
 
 void Reader::ReadRule(DATE start, int32_t minutes)
@@ -340,7 +381,8 @@ void Reader::ReadRule(DATE start, int32_t minutes)
         const bool startExcluded =
             std::find(out_.deletedDays.begin(), out_.deletedDays.end(), std::floor(start)) !=
             out_.deletedDays.end();
-        mapped = RuleToPattern(rule, RawRule(text_), start, minutes, until, startExcluded);
+        mapped = RuleToPattern(rule, RawRule(Unfolded(text_)), start, minutes, until,
+                               startExcluded);
     }
     if (!mapped.pattern) {
         Fail(mapped.problem);
@@ -429,10 +471,15 @@ void Reader::Read()
     const icalcomponent_kind kind = icalcomponent_isa(c_);
     const bool event = kind == ICAL_VEVENT_COMPONENT;
     if (!event && kind != ICAL_VTODO_COMPONENT) {
-        Fail(std::string("not an appointment or task: ") + icalcomponent_kind_to_string(kind));
+        const char* name = icalcomponent_kind_to_string(kind);  // null for unknown kinds
+        Fail(std::string("not an appointment or task: ") + (name ? name : "unknown"));
         return;
     }
     ReadCommon();
+    if (const std::string unread = UnreadValue(c_, Unfolded(text_)); !unread.empty()) {
+        Fail(unread);
+        return;
+    }
     if (!(event ? ReadAppointment() : ReadTask())) {
         return;
     }

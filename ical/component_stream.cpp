@@ -45,8 +45,15 @@ bool ComponentStream::Next(std::string& component)
         }
         const bool begin = StartsWithNoCase(line, "BEGIN:");
         const bool end = StartsWithNoCase(line, "END:");
+        const bool calendar = begin && NameAfter(line, 6) == "VCALENDAR";
+        if (calendar && depth > 0) {
+            ++dropped_;  // a calendar starting inside a component: that one was cut off
+            depth = 0;
+            component.clear();
+            tooLarge = false;
+        }
         if (depth == 0) {
-            if (begin && NameAfter(line, 6) == "VCALENDAR") {
+            if (calendar) {
                 sawCalendar_ = true;
                 continue;  // its own properties are skipped; only its components matter
             }
