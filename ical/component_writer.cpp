@@ -240,6 +240,11 @@ std::vector<icalcomponent*> Writer::Series()
     const DATE timeOfDay = p.StartTime - std::floor(p.StartTime);
     const DATE start = static_cast<DATE>(first) + timeOfDay;
     const DATE end = start + std::max(p.Duration, 0) / kMinutesPerDay;
+    if (!f_.AllDayEvent && !style_.tzid.empty() &&
+        std::abs(LocalDateOfUtc(icaltime_as_timet(UtcValue(start))) - start) > 1e-6) {
+        notes_.push_back(uid_ + ": starts at a time the local zone skips for daylight saving; "
+                                "other programs may show its occurrences an hour later");
+    }
     icalcomponent* master = NewComponent(ICAL_VEVENT_COMPONENT, uid_, now_);
     AddAppointmentFields(master, f_, start, end, style_);
     AddRule(master, first, f_.AllDayEvent);
