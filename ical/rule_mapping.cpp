@@ -90,7 +90,8 @@ struct DayRules {
 PatternFromRule MonthDays(pim::RecurrenceFields p, const DayRules& r, const SYSTEMTIME& first,
                           bool yearly)
 {
-    const int monthLength = yearly ? DaysInMonth(2001, p.MonthOfYear) : 31;
+    // The days every month (or every year's month, 2001 having no leap day) has.
+    const int safeDays = yearly ? DaysInMonth(2001, p.MonthOfYear) : 28;
     if (!r.weekdays.empty()) {
         if (!r.monthDays.empty()) {
             return Refuse("BYDAY with BYMONTHDAY");
@@ -126,12 +127,12 @@ PatternFromRule MonthDays(pim::RecurrenceFields p, const DayRules& r, const SYST
         } else {
             return Refuse("BYMONTHDAY or BYSETPOS");
         }
-        if (!lowered && day > (yearly ? monthLength : 28) - (yearly && p.MonthOfYear == 2)) {
+        if (!lowered && day > safeDays) {
             return Refuse("a day that short months skip");
         }
     } else if (!r.setPos.empty()) {
         return Refuse("BYSETPOS");
-    } else if (day > (yearly ? (p.MonthOfYear == 2 ? 28 : monthLength) : 28)) {
+    } else if (day > safeDays) {
         return Refuse("a start day that short months or years skip");
     }
     p.RecurrenceType = yearly ? kRecursYearly : kRecursMonthly;

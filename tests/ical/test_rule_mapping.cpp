@@ -44,6 +44,8 @@ TEST(RuleMapping, RulesThePatternStatesExactly)
         {"FREQ=MONTHLY;BYDAY=-1FR", At(2026, 1, 30), kRecursMonthNth, 1, 32, 0, 5, 0},
         {"FREQ=MONTHLY;BYDAY=MO;BYSETPOS=3", At(2026, 1, 19), kRecursMonthNth, 1, 2, 0, 3, 0},
         {"FREQ=YEARLY", At(2026, 3, 14), kRecursYearly, 1, 0, 14, 0, 3},
+        {"FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=28", At(2026, 2, 28), kRecursYearly, 1, 0, 28, 0, 2},
+        {"FREQ=YEARLY;BYMONTH=4;BYMONTHDAY=30", At(2026, 4, 30), kRecursYearly, 1, 0, 30, 0, 4},
         {"FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=28,29;BYSETPOS=-1", At(2028, 2, 29), kRecursYearly, 1, 0, 29, 0, 2},
         {"FREQ=YEARLY;BYMONTH=5;BYDAY=2SU", At(2026, 5, 10), kRecursYearNth, 1, 1, 0, 2, 5},
         {"FREQ=YEARLY;BYMONTH=11;BYDAY=-1TH", At(2026, 11, 26), kRecursYearNth, 1, 16, 0, 5, 11},
@@ -83,6 +85,7 @@ TEST(RuleMapping, RulesItCannotStateAreRefusedWithTheReason)
         {"FREQ=MONTHLY", At(2026, 1, 31), true},  // skips short months, the program does not
         {"FREQ=MONTHLY;BYMONTHDAY=30", At(2026, 1, 30), true},
         {"FREQ=YEARLY", At(2028, 2, 29), true},
+        {"FREQ=YEARLY;BYMONTH=4;BYMONTHDAY=31", At(2026, 4, 30), true},
         {"FREQ=DAILY;INTERVAL=2;BYDAY=MO", At(2026, 1, 5), true},
         {"FREQ=WEEKLY;INTERVAL=2;WKST=MO;BYDAY=SU,MO", At(2026, 1, 4), true},
         {"FREQ=WEEKLY;INTERVAL=2;BYDAY=SU,SA", At(2026, 1, 4), true},  // weeks from Monday
