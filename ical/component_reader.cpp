@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <string_view>
 
 #include "ical/ical_text.h"
 #include "ical/ical_time.h"
@@ -55,6 +56,7 @@ private:
     const ZoneTable& zones_;
     const ReadOptions& options_;
     ReadComponent& out_;
+    std::string unfolded_;
     bool allDay_ = false;
 };
 
@@ -318,37 +320,43 @@ std::string RawRule(const std::string& unfolded)
                                    : unfolded.substr(at + 1, unfolded.find('\r', at) - at - 1);
 }
 
-// How many lines of the component's own level (not its alarms) name the property.
-int RawCount(const std::string& unfolded, const std::string& name)
-{
-    int count = 0;
-    int depth = 0;
-    size_t from = 0;
-    while (from < unfolded.size()) {
-        const size_t end = std::min(unfolded.find('\n', from), unfolded.size());
-        const std::string line = unfolded.substr(from, end - from);
-        depth += line.rfind("BEGIN:", 0) == 0 ? 1 : 0;
-        count += depth == 1 && line.size() > name.size() && line.rfind(name, 0) == 0 &&
-                 (line[name.size()] == ':' || line[name.size()] == ';');
-        depth -= line.rfind("END:", 0) == 0 ? 1 : 0;
-        from = end + 1;
-    }
-    return count;
-}
-
 // A property libical could not read is dropped with only an X-LIC-ERROR left behind; for the
 // values that decide when an item happens that would import something else, so it is refused.
-std::string UnreadValue(icalcomponent* c, const std::string& unfolded)
+// Counts the lines of the component's own level (not its alarms) that name each such value.
+std::string UnreadValue(icalcomponent* c, std::string_view unfolded)
 {
-    const std::pair<const char*, icalproperty_kind> decisive[] = {
-        {"DTSTART", ICAL_DTSTART_PROPERTY}, {"DTEND", ICAL_DTEND_PROPERTY},
-        {"DUE", ICAL_DUE_PROPERTY},         {"DURATION", ICAL_DURATION_PROPERTY},
-        {"RRULE", ICAL_RRULE_PROPERTY},     {"EXDATE", ICAL_EXDATE_PROPERTY},
-        {"RDATE", ICAL_RDATE_PROPERTY},     {"RECURRENCE-ID", ICAL_RECURRENCEID_PROPERTY}};
-    for (const auto& [name, kind] : decisive) {
-        const int raw = RawCount(unfolded, name);
-        if (raw > 0 && icalcomponent_count_properties(c, kind) < raw) {
-            return std::string("unreadable ") + name;
+    struct Decisive {
+        std::string_view name;
+        icalproperty_kind kind;
+        int lines;
+    };
+    Decisive decisive[] = {{"DTSTART", ICAL_DTSTART_PROPERTY, 0},
+                           {"DTEND", ICAL_DTEND_PROPERTY, 0},
+                           {"DUE", ICAL_DUE_PROPERTY, 0},
+                           {"DURATION", ICAL_DURATION_PROPERTY, 0},
+                           {"RRULE", ICAL_RRULE_PROPERTY, 0},
+                           {"EXDATE", ICAL_EXDATE_PROPERTY, 0},
+                           {"RDATE", ICAL_RDATE_PROPERTY, 0},
+                           {"RECURRENCE-ID", ICAL_RECURRENCEID_PROPERTY, 0}};
+    int depth = 0;
+    for (size_t from = 0; from < unfolded.size();) {
+        const size_t end = std::min(unfolded.find('\n', from), unfolded.size());
+        const std::string_view line = unfolded.substr(from, end - from);
+        from = end + 1;
+        if (line.substr(0, 6) == "BEGIN:") {
+            ++depth;
+        } else if (line.substr(0, 4) == "END:") {
+            --depth;
+        } else if (depth == 1) {
+            for (Decisive& d : decisive) {
+                d.lines += line.size() > d.name.size() && line.substr(0, d.name.size()) == d.name &&
+                           (line[d.name.size()] == ':' || line[d.name.size()] == ';');
+            }
+        }
+    }
+    for (const Decisive& d : decisive) {
+        if (d.lines > 0 && icalcomponent_count_properties(c, d.kind) < d.lines) {
+            return "unreadable " + std::string(d.name);
         }
     }
     return {};
@@ -381,8 +389,7 @@ void Reader::ReadRule(DATE start, int32_t minutes)
         const bool startExcluded =
             std::find(out_.deletedDays.begin(), out_.deletedDays.end(), std::floor(start)) !=
             out_.deletedDays.end();
-        mapped = RuleToPattern(rule, RawRule(Unfolded(text_)), start, minutes, until,
-                               startExcluded);
+        mapped = RuleToPattern(rule, RawRule(unfolded_), start, minutes, until, startExcluded);
     }
     if (!mapped.pattern) {
         Fail(mapped.problem);
@@ -476,7 +483,8 @@ void Reader::Read()
         return;
     }
     ReadCommon();
-    if (const std::string unread = UnreadValue(c_, Unfolded(text_)); !unread.empty()) {
+    unfolded_ = Unfolded(text_);
+    if (const std::string unread = UnreadValue(c_, unfolded_); !unread.empty()) {
         Fail(unread);
         return;
     }
