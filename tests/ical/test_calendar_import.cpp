@@ -4,6 +4,10 @@
 
 #include <fstream>
 #include <random>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <sstream>
 
 #include "ical/calendar_import.h"
@@ -256,4 +260,64 @@ TEST(IcalTool, CommandsAndExitCodes)
     ASSERT_EQ(RunIcal({"export", "--store", store}, none, out, err), kIcalOk);
     EXPECT_NE(out.str().find("UID:one\r\n"), std::string::npos);
     EXPECT_NE(out.str().find("DTSTART;VALUE=DATE:20261208\r\n"), std::string::npos);
+}
+
+namespace {
+
+// Serves the first part of a text, then tells the parent and stops forever: an import killed
+// in the middle of its stream.
+class StallingBuffer : public std::streambuf {
+public:
+    StallingBuffer(std::string text, size_t stallAt, int notify)
+        : text_(std::move(text)), stallAt_(stallAt), notify_(notify)
+    {
+        setg(text_.data(), text_.data(), text_.data() + stallAt_);
+    }
+
+protected:
+    int_type underflow() override
+    {
+        [[maybe_unused]] const ssize_t written = write(notify_, "x", 1);
+        for (;;) {
+            pause();
+        }
+    }
+
+private:
+    std::string text_;
+    size_t stallAt_;
+    int notify_;
+};
+
+}  // namespace
+
+TEST(CalendarImport, AKilledImportLeavesTheStoreAsItWas)
+{
+    ScopedZone zone("UTC");
+    TempPaths paths;
+    std::string events;
+    for (int i = 0; i < 400; ++i) {
+        events += Event("e" + std::to_string(i), "DTSTART:20261207T090000\r\n");
+    }
+    const std::string text = Calendar(events);
+    ASSERT_EQ(Import(paths.StorePath(), Calendar(Event("kept", "DTSTART:20261201T090000\r\n"))).status, 0);
+    int pipeFds[2];
+    ASSERT_EQ(pipe(pipeFds), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        StallingBuffer buffer(text, text.size() * 3 / 4, pipeFds[1]);
+        std::istream in(&buffer);
+        PimSession session(paths.StorePath(), OccurrenceOnDay);
+        ical::ImportCalendar(in, session, {false, kToday});
+        _exit(0);
+    }
+    char signal = 0;
+    ASSERT_EQ(read(pipeFds[0], &signal, 1), 1);  // three quarters are saved, not committed
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    close(pipeFds[0]);
+    close(pipeFds[1]);
+    const std::vector<pim::StoredItem> items = StoredItems(paths.StorePath());
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0].fields.UID, L"kept");
 }
