@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QString>
 
+#include <algorithm>
 #include <fstream>
 #include <optional>
 
@@ -214,7 +215,7 @@ int Occurrences(const Arguments& a, std::ostream& out, std::ostream& err)
 int RunIcal(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
             std::ostream& err)
 {
-    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+    if (std::find(args.begin(), args.end(), "--help") != args.end()) {
         out << kUsage;
         return kIcalOk;
     }
