@@ -26,6 +26,12 @@ public:
     }
     void Reload() override { ++reloads; }
     void SetShownDayCount(int count) override { dayCount = count; }
+    std::wstring ApptOid(int r, int p) const override { return L"A" + Key(r, p); }
+    int ApptStoreIndex(int r, int p) const override { return DayKind(r, p) != 0 ? -1 : p + 1; }
+    int ApptExceptionNo(int, int) const override { return 0; }
+    std::wstring TaskOid(int r, int p) const override { return L"T" + Key(r, p); }
+    int TaskStoreIndex(int, int p) const override { return p + 1; }
+    static std::wstring Key(int r, int p) { return std::to_wstring(r) + L"." + std::to_wstring(p); }
 
     bool held = true;
     int reloads = 0;
