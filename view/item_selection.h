@@ -6,6 +6,9 @@
 
 #include "platform/systemtime.h"
 
+class ScheduleSource;
+struct DetailLines;
+
 enum class ItemKind { None, Task, Appointment };
 
 struct ItemSelection {
@@ -23,3 +26,8 @@ struct ItemSelection {
     // An item the store holds: what edit, copy and delete act on.
     bool IsStoreItem() const { return HasItem() && storeIndex >= 0; }
 };
+
+// The item on detail line `line` of day row `row` (selected on `date`); no item when the pass
+// has no such line.
+ItemSelection SelectionOfLine(const DetailLines& lines, int line, int row,
+                              const ScheduleSource& schedule, const SYSTEMTIME& date);

@@ -2,7 +2,9 @@
 // the focused area.
 #include "view/key_input.h"
 
-#include <Qt>
+#include <QKeySequence>
+
+#include "res/menus.h"
 
 namespace keys {
 namespace {
@@ -98,6 +100,36 @@ Action AreaKey(int focusArea, int qtKey)
     }
 }
 
+std::optional<int> FocusOf(Action action)
+{
+    switch (action) {
+    case Action::FocusButtonBar:
+        return kButtonBar;
+    case Action::FocusBody:
+        return kBody;
+    case Action::FocusDetail:
+        return kDetail;
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<nav::BodyKey> BodyKeyOf(Action action)
+{
+    switch (action) {
+    case Action::BodyDown:
+        return nav::BodyKey::Down;
+    case Action::BodyUp:
+        return nav::BodyKey::Up;
+    case Action::BodyRight:
+        return nav::BodyKey::Right;
+    case Action::BodyLeft:
+        return nav::BodyKey::Left;
+    default:
+        return std::nullopt;
+    }
+}
+
 int MoveButtonFocus(int focused, Action action)
 {
     switch (action) {
@@ -111,6 +143,24 @@ int MoveButtonFocus(int focused, Action action)
     default:
         return focused;
     }
+}
+
+int AcceleratorCommand(int qtKey, Qt::KeyboardModifiers modifiers,
+                       const std::function<bool(int)>& runnable)
+{
+    const auto match = [&](Qt::KeyboardModifiers mods) {
+        const QKeySequence pressed(QKeyCombination(mods, Qt::Key(qtKey)));
+        for (const res::Accelerator& accelerator : res::LoadAccelerators())
+            if (QKeySequence(accelerator.keys) == pressed && runnable(accelerator.id))
+                return accelerator.id;
+        return 0;
+    };
+    const Qt::KeyboardModifiers mods = modifiers & ~Qt::KeypadModifier;
+    const int id = match(mods);
+    // "+" needs Shift on most layouts; Ctrl+Shift+"+" is still zoom in.
+    if (id == 0 && qtKey == Qt::Key_Plus)
+        return match(mods & ~Qt::ShiftModifier);
+    return id;
 }
 
 bool ButtonRunsOnEnter(int index)

@@ -3,6 +3,13 @@
 // button-bar focus moves. The view carries the actions out.
 #pragma once
 
+#include <QFlags>
+#include <Qt>
+#include <functional>
+#include <optional>
+
+#include "view/navigation.h"
+
 namespace keys {
 
 enum FocusArea : int { kButtonBar = 0, kBody = 1, kDetail = 2, kNoFocus = 3 };
@@ -49,11 +56,21 @@ DigitResult DigitKey(int code, const HardwareKeys& assignments, bool detailVisib
 // Enter in the detail area hands the focus to the button bar.
 Action AreaKey(int focusArea, int qtKey);
 
+// The area a focus action gives the focus to; none for other actions.
+std::optional<int> FocusOf(Action action);
+// The body move of a body cursor key; none for other actions.
+std::optional<nav::BodyKey> BodyKeyOf(Action action);
+
 constexpr int kButtonCount = 20;
 // The action the calendar/Gantt hardware key runs, numbered beside the picture buttons.
 constexpr int kButtonCalendarOrGantt = -1;
 // The focused button after Right, Left or a strip switch.
 int MoveButtonFocus(int focused, Action action);
+// The command of a desktop key (the main window's accelerator table) that `runnable` accepts;
+// 0 when none.
+int AcceleratorCommand(int qtKey, Qt::KeyboardModifiers modifiers,
+                       const std::function<bool(int)>& runnable);
+
 // Buttons that run when Enter is pressed on them; the blank ones hand the focus to the body.
 bool ButtonRunsOnEnter(int index);
 

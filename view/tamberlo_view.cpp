@@ -4,7 +4,6 @@
 #include "view/tamberlo_view.h"
 
 #include <QKeyEvent>
-#include <QKeySequence>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -13,8 +12,6 @@
 
 #include "model/date_time.h"
 #include "platform/clock.h"
-#include "res/command_ids.h"
-#include "res/menus.h"
 #include "res/pictures.h"
 #include "settings/usable_range.h"
 #include "view/empty_schedule.h"
@@ -421,29 +418,13 @@ void CTamberloView::Relayout()
     ComputeLayout(size());
 }
 
-// The desktop keys run the commands they stand for when this view can run them; the frame's
-// menus show the same keys.
-bool CTamberloView::RunAccelerator(const QKeyEvent& event)
-{
-    const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
-    const auto matches = [&](Qt::KeyboardModifiers mods) {
-        const QKeySequence pressed(QKeyCombination(mods, Qt::Key(event.key())));
-        for (const res::Accelerator& accelerator : res::LoadAccelerators())
-            if (QKeySequence(accelerator.keys) == pressed && commands_.HasHandler(accelerator.id))
-                return accelerator.id;
-        return 0;
-    };
-    int id = matches(modifiers);
-    // "+" needs Shift on most layouts; Ctrl+Shift+"+" is still zoom in.
-    if (id == 0 && event.key() == Qt::Key_Plus)
-        id = matches(modifiers & ~Qt::ShiftModifier);
-    return id != 0 && commands_.Execute(id);
-}
-
 void CTamberloView::keyPressEvent(QKeyEvent* event)
 {
     Relayout();
-    if (RunAccelerator(*event))
+    // The desktop keys run the commands they stand for when this view can run them.
+    const int command = keys::AcceleratorCommand(event->key(), event->modifiers(),
+                                                 [this](int id) { return commands_.HasHandler(id); });
+    if (command != 0 && commands_.Execute(command))
         return;
     const keys::DigitResult digit =
         keys::DigitKey(event->key(), settings_.hardwareKeys, detailVisible_);
@@ -464,52 +445,33 @@ void CTamberloView::keyPressEvent(QKeyEvent* event)
 void CTamberloView::RunKey(keys::Action action)
 {
     using keys::Action;
+    if (const std::optional<int> area = keys::FocusOf(action)) {
+        keyFocusArea_ = *area;
+        return;
+    }
+    if (const std::optional<nav::BodyKey> key = keys::BodyKeyOf(action)) {
+        MoveInBody(*key);
+        return;
+    }
     switch (action) {
-    case Action::FocusButtonBar:
-        keyFocusArea_ = keys::kButtonBar;
-        break;
-    case Action::FocusBody:
-        keyFocusArea_ = keys::kBody;
-        break;
-    case Action::FocusDetail:
-        keyFocusArea_ = keys::kDetail;
-        break;
     case Action::SelectToday:
         ButtonAction(res::kButtonSelectToday);
         break;
     case Action::CalendarOrGantt:
         ButtonAction(keys::kButtonCalendarOrGantt);
         break;
-    case Action::ButtonRight:
-    case Action::ButtonLeft:
-    case Action::ButtonOtherStrip:
-        focusedButton_ = keys::MoveButtonFocus(focusedButton_, action);
-        break;
     case Action::ButtonEnter:
         ButtonEnter();
-        break;
-    case Action::BodyDown:
-        MoveInBody(nav::BodyKey::Down);
-        break;
-    case Action::BodyUp:
-        MoveInBody(nav::BodyKey::Up);
-        break;
-    case Action::BodyRight:
-        MoveInBody(nav::BodyKey::Right);
-        break;
-    case Action::BodyLeft:
-        MoveInBody(nav::BodyKey::Left);
         break;
     case Action::BodyEnter:
         keyFocusArea_ = detailVisible_ ? keys::kDetail : keys::kButtonBar;
         break;
     case Action::DetailUp:
-        SelectDetailLine(selection_.line - 1);
-        break;
     case Action::DetailDown:
-        SelectDetailLine(selection_.line + 1);
+        SelectDetailLine(selection_.line + (action == Action::DetailUp ? -1 : 1));
         break;
-    case Action::None:
+    default:
+        focusedButton_ = keys::MoveButtonFocus(focusedButton_, action);
         break;
     }
 }
@@ -596,6 +558,11 @@ void CTamberloView::UpdateFramesAndDetail()
 {
     const GanttGeometry geometry(layout_);
     update(ToQRect(geometry.HeaderRect()));
+    UpdateDetail();
+}
+
+void CTamberloView::UpdateDetail()
+{
     update(ToQRect(layout_.detailRect).adjusted(-1, -1, 1, 1));
 }
 
@@ -607,7 +574,7 @@ void CTamberloView::ScrollDetail(int lines)
     if (scroll == detailScroll_)
         return;
     detailScroll_ = scroll;
-    update(ToQRect(layout_.detailRect).adjusted(-1, -1, 1, 1));
+    UpdateDetail();
 }
 
 // The line map of the last paint when it shows the same day and scroll; otherwise the detail
@@ -642,26 +609,8 @@ void CTamberloView::SelectDetailLine(int line)
     else if (line >= detailScroll_ + visible)
         detailScroll_ = line - visible + 1;
 
-    const int row = SelectedRow();
-    ItemSelection item;
-    item.line = line;
-    item.index = lines.ItemOf(line);
-    item.date = selectedDate_;
-    if (line < lines.taskLines) {
-        item.kind = ItemKind::Task;
-        item.oid = schedule_.TaskOid(row, item.index);
-        item.recurring = schedule_.TaskRecurring(row, item.index);
-        item.completed = schedule_.TaskComplete(row, item.index);
-        item.storeIndex = schedule_.TaskStoreIndex(row, item.index);
-    } else {
-        item.kind = ItemKind::Appointment;
-        item.oid = schedule_.ApptOid(row, item.index);
-        item.recurring = schedule_.EntryState(row, item.index) != kPlainEntry;
-        item.storeIndex = schedule_.ApptStoreIndex(row, item.index);
-        item.exceptionNo = schedule_.ApptExceptionNo(row, item.index);
-    }
-    selection_ = item;
-    update(ToQRect(layout_.detailRect).adjusted(-1, -1, 1, 1));
+    selection_ = SelectionOfLine(lines, line, SelectedRow(), schedule_, selectedDate_);
+    UpdateDetail();
     emit CommandStateChanged();
 }
 

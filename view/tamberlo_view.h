@@ -92,7 +92,6 @@ private:
     void WriteBackSwitches();
     void ClearItemSelection();
 
-    bool RunAccelerator(const QKeyEvent& event);
     void RunKey(keys::Action action);
     void ButtonEnter();
     void MoveInBody(nav::BodyKey key, bool keepRow = false);
@@ -102,6 +101,7 @@ private:
     const DetailLines& CurrentDetailLines();
     void UpdateRow(int row);
     void UpdateFramesAndDetail();
+    void UpdateDetail();
 
     void PaintButtonBar(QPainter& painter) const;
 
