@@ -39,8 +39,12 @@ public:
     bool ButtonAction(int index);
     // Re-reads the settings after a settings dialog: fonts, brushes and the layout follow.
     void SettingsChanged();
-    // The document changed: everything is repainted.
-    void OnUpdate() { update(); }
+    // The document changed: everything is repainted and the detail lines are read again.
+    void OnUpdate()
+    {
+        detailLinesFor_.reset();
+        update();
+    }
 
     // Selects detail line `line` of the selected day (ignored when there is no such line).
     void SelectDetailLine(int line);
