@@ -130,7 +130,12 @@ void CTamberloView::ComputeLayout(QSize client)
     firstHour_ = layout_.firstHour;
     previousPortrait_ = layout_.portrait;
     recomputeFirstHour_ = false;
-    schedule_.SetShownDayCount(layout_.dayRowCount);
+    // More rows (the grid, a taller window) can reach past the loaded window: load around them.
+    const int previousRows = shownRows_;
+    shownRows_ = layout_.dayRowCount;
+    schedule_.SetShownDayCount(shownRows_);
+    if (shownRows_ > previousRows && !schedule_.SetShownStart(schedule_.GetShownStart()))
+        schedule_.Reload();
 }
 
 void CTamberloView::MeasureDateColumn()
@@ -231,6 +236,8 @@ void CTamberloView::mousePressEvent(QMouseEvent* event)
 bool CTamberloView::ButtonAction(int index)
 {
     const bool changed = RunButton(index);
+    if (changed)
+        Relayout();
     AfterAction();
     if (changed)
         update();

@@ -140,4 +140,6 @@ private:
     int detailScroll_ = 0;
     ItemSelection selection_;
     int wheelAccumulator_ = 0;
+    int shownRows_ = 0; // the day count the document was last told
+
 };

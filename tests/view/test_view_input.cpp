@@ -3,8 +3,17 @@
 #include <QTest>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
+#include <random>
 
 #include "model/date_time.h"
+#include "model/pim_session.h"
+#include "model/recurrence.h"
+#include "model/tamberlo_doc.h"
+#include "settings/app_settings.h"
+#include "settings/app_settings_document.h"
+#include "tests/support/temp_paths.h"
+#include "view/app_settings_view_store.h"
+#include "view/document_schedule.h"
 #include "res/command_ids.h"
 #include "res/pictures.h"
 #include "view_harness.h"
@@ -287,4 +296,56 @@ TEST(ViewInput, GridProfilesWithOddWeekCountsStartAndPaint)
                   h.view.SelectedRow());
         h.Render(800, 480);
     }
+}
+
+// Over the real document: a long run of keys keeps the first shown day, the selected day and the
+// rows in step, reloads only when the period leaves the 120-day window, and every reload puts
+// the first shown day back at slot 33.
+TEST(ViewInput, LongKeyRunsKeepTheDocumentWindowConsistent)
+{
+    const FixedClock clock(MakeSystemTime(2026, 12, 9, 10, 30));
+    const ScopedClock fixedNow(clock);
+    TempPaths paths;
+    PimSession session(paths.StorePath(), OccurrenceOnDay);
+    AppSettings block;
+    AppSettingsDocument documentSettings(block);
+    CTamberloDoc doc(session, documentSettings);
+    DocumentSchedule schedule(doc);
+    AppSettingsViewStore store(block);
+    CTamberloView view(schedule, store);
+    view.resize(800, 480);
+    QImage image(800, 480, QImage::Format_RGB32);
+    {
+        QPainter painter(&image);
+        view.Render(painter, image.size(), image.rect());
+    }
+    const int keysToPress[] = {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Up,
+                               Qt::Key_Right, Qt::Key_Left, Qt::Key_PageDown, Qt::Key_4};
+    std::mt19937 random(15);
+    int reloads = 0;
+    int crossings = 0;
+    for (int press = 0; press < 10000; ++press) {
+        const SYSTEMTIME loadStart = doc.LoadStart();
+        const int offset = doc.ShownOffset();
+        const SYSTEMTIME first = doc.GetShownStart();
+        // Mostly forward, so the run crosses the window's end many times.
+        const int key = keysToPress[random() % std::size(keysToPress)];
+        QTest::keyClick(&view, Qt::Key(key));
+        const int rows = view.Layout().dayRowCount;
+        const int moved = DaysBetween(first, doc.GetShownStart());
+        ASSERT_EQ(DaysBetween(doc.GetShownStart(), view.SelectedDate()), view.SelectedRow());
+        ASSERT_EQ(doc.GetShownDayCount(), rows);
+        const bool reloaded = DaysBetween(loadStart, doc.LoadStart()) != 0;
+        const bool held = offset + moved >= 0 && offset + moved + rows < CTamberloDoc::kSlotCount;
+        ASSERT_EQ(reloaded, !held) << "press " << press;
+        if (reloaded) {
+            ASSERT_EQ(doc.ShownOffset(), CTamberloDoc::kDaysBefore);
+            ++reloads;
+        } else {
+            ASSERT_EQ(doc.ShownOffset(), offset + moved);
+        }
+        crossings += moved != 0 && key == Qt::Key_Down ? 1 : 0;
+    }
+    EXPECT_GT(reloads, 10);
+    EXPECT_GT(crossings, 100);
 }
