@@ -149,7 +149,10 @@ void CTamberloView::MeasureDateColumn()
 void CTamberloView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    Render(painter, size(), event->rect());
+    // A step inside the window dirties a few strips far apart: paint them one by one rather
+    // than the box around them, which is the whole view.
+    for (const QRect& dirty : event->region())
+        Render(painter, size(), dirty);
 }
 
 void CTamberloView::Render(QPainter& painter, QSize client, const QRect& dirty)
@@ -188,7 +191,8 @@ void CTamberloView::Render(QPainter& painter, QSize client, const QRect& dirty)
     }
     gantt.PaintHeader();
     gantt.PaintFrames();
-    if (layout_.detailVisible) {
+    if (layout_.detailVisible && !Intersection(layout_.detailRect, dirty.adjusted(-1, -1, 1, 1))
+                                       .isEmpty()) {
         detailLines_ = tasks.PaintDetail(SelectedRow(), detailScroll_, selection_.line);
         detailLinesFor_ = {SelectedRow(), detailScroll_};
     }
