@@ -23,7 +23,10 @@ namespace {
 
 constexpr int kSteps = 1000;
 
-SYSTEMTIME Now() { return MakeSystemTime(2026, 12, 9, 10, 30); }
+SYSTEMTIME Now()
+{
+    return MakeSystemTime(2026, 12, 9, 10, 30);
+}
 
 void PressDown(CTamberloView& view)
 {

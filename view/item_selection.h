@@ -12,15 +12,15 @@ struct DetailLines;
 enum class ItemKind { None, Task, Appointment };
 
 struct ItemSelection {
-    int line = -1;   // detail line, -1 none
-    int index = -1;  // entry position within the selected day
+    int line = -1;  // detail line, -1 none
+    int index = -1; // entry position within the selected day
     ItemKind kind = ItemKind::None;
     std::wstring oid;
     bool recurring = false;
-    bool completed = false;  // tasks only
-    int storeIndex = -1;     // -1 for entries that are not store items (holidays)
-    int exceptionNo = 0;     // appointments only
-    SYSTEMTIME date{};       // the day the item was selected on
+    bool completed = false; // tasks only
+    int storeIndex = -1;    // -1 for entries that are not store items (holidays)
+    int exceptionNo = 0;    // appointments only
+    SYSTEMTIME date{};      // the day the item was selected on
 
     bool HasItem() const { return line >= 0 && index >= 0; }
     // An item the store holds: what edit, copy and delete act on.

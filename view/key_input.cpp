@@ -13,7 +13,10 @@ constexpr int kFirstDigit = 0x30;
 constexpr int kLastDigit = 0x39;
 constexpr int kButtonsPerStrip = 10;
 
-bool Assigned(int setting, int code) { return setting != 0 && setting == code; }
+bool Assigned(int setting, int code)
+{
+    return setting != 0 && setting == code;
+}
 
 Action ButtonBarKey(int qtKey)
 {
@@ -67,7 +70,7 @@ Action DetailKey(int qtKey)
     }
 }
 
-}  // namespace
+} // namespace
 
 DigitResult DigitKey(int code, const HardwareKeys& assignments, bool detailVisible)
 {
@@ -138,8 +141,7 @@ int MoveButtonFocus(int focused, Action action)
     case Action::ButtonLeft:
         return (focused + kButtonCount - 1) % kButtonCount;
     case Action::ButtonOtherStrip:
-        return focused < kButtonsPerStrip ? focused + kButtonsPerStrip
-                                          : focused - kButtonsPerStrip;
+        return focused < kButtonsPerStrip ? focused + kButtonsPerStrip : focused - kButtonsPerStrip;
     default:
         return focused;
     }
@@ -168,4 +170,4 @@ bool ButtonRunsOnEnter(int index)
     return (index >= 0 && index <= 13) || index == 15 || index == 16;
 }
 
-}  // namespace keys
+} // namespace keys

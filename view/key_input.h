@@ -74,4 +74,4 @@ int AcceleratorCommand(int qtKey, Qt::KeyboardModifiers modifiers,
 // Buttons that run when Enter is pressed on them; the blank ones hand the focus to the body.
 bool ButtonRunsOnEnter(int index);
 
-}  // namespace keys
+} // namespace keys

@@ -40,7 +40,7 @@ std::optional<PeriodMove> MoveDays(const SYSTEMTIME& first, const SYSTEMTIME& se
     return PeriodMove{AddDays(first, days), AddDays(selected, days)};
 }
 
-}  // namespace
+} // namespace
 
 SYSTEMTIME PeriodStart(const SYSTEMTIME& date, int cntFromToday, int startDow)
 {
@@ -59,15 +59,17 @@ int GridAlignmentDays(int weekday, int startDow)
     return (weekday - start + 7) % 7;
 }
 
-bool InSupportedYears(const SYSTEMTIME& day) { return StepStaysInYears(day, 0); }
+bool InSupportedYears(const SYSTEMTIME& day)
+{
+    return StepStaysInYears(day, 0);
+}
 
 bool IsFirstSupportedDay(const SYSTEMTIME& day)
 {
     return DaysBetween(FirstSupportedDay(), day) == 0;
 }
 
-std::optional<PeriodMove> MoveWeeks(const SYSTEMTIME& first, const SYSTEMTIME& selected,
-                                    int weeks)
+std::optional<PeriodMove> MoveWeeks(const SYSTEMTIME& first, const SYSTEMTIME& selected, int weeks)
 {
     return MoveDays(first, selected, 7 * weeks);
 }
@@ -77,8 +79,8 @@ std::optional<PeriodMove> MoveMonths(const SYSTEMTIME& first, const SYSTEMTIME& 
 {
     if (grid)
         return MoveDays(first, selected, kGridMonthDays * months);
-    const int targetYear = first.wYear + (first.wMonth - 1 + months) / 12 -
-                           (first.wMonth - 1 + months < 0 ? 1 : 0);
+    const int targetYear =
+        first.wYear + (first.wMonth - 1 + months) / 12 - (first.wMonth - 1 + months < 0 ? 1 : 0);
     if (targetYear < kFirstYear || targetYear >= kEndYear)
         return std::nullopt;
     const SYSTEMTIME movedSelected = AddMonths(selected, months);
@@ -117,7 +119,10 @@ std::optional<BodyMove> MoveInBody(BodyKey key, bool grid, int selectedRow, int 
     return BodyMove{row, periodDays};
 }
 
-int HourButtonStep(int hourPixels) { return kHourScrollPixels / usable::OneHourPixel(hourPixels); }
+int HourButtonStep(int hourPixels)
+{
+    return kHourScrollPixels / usable::OneHourPixel(hourPixels);
+}
 
 int HourKeyRight(int firstHour, int hourCount, int hourPixels)
 {
@@ -153,6 +158,9 @@ std::optional<int> ZoomOut(int hourPixels)
     return usable::OneHourPixel(std::min(hourPixels, usable::OneHourPixel(hourPixels)) - kZoomStep);
 }
 
-int FitHourPixels(int freeWidth) { return std::max(kZoomOutLimit, freeWidth / kHoursPerDay); }
+int FitHourPixels(int freeWidth)
+{
+    return std::max(kZoomOutLimit, freeWidth / kHoursPerDay);
+}
 
-}  // namespace nav
+} // namespace nav

@@ -35,8 +35,7 @@ bool InSupportedYears(const SYSTEMTIME& day);
 bool IsFirstSupportedDay(const SYSTEMTIME& day);
 
 // The week buttons: both days move by 7 x weeks; none when the period would leave the years.
-std::optional<PeriodMove> MoveWeeks(const SYSTEMTIME& first, const SYSTEMTIME& selected,
-                                    int weeks);
+std::optional<PeriodMove> MoveWeeks(const SYSTEMTIME& first, const SYSTEMTIME& selected, int weeks);
 // The month buttons: calendar months in the Gantt (days clamped to the month), 28 days in the
 // grid.
 std::optional<PeriodMove> MoveMonths(const SYSTEMTIME& first, const SYSTEMTIME& selected,
@@ -71,4 +70,4 @@ std::optional<int> ZoomOut(int hourPixels);
 // The hour width that fits 24 hours into `freeWidth` pixels, never below the zoom-out limit.
 int FitHourPixels(int freeWidth);
 
-}  // namespace nav
+} // namespace nav

@@ -47,9 +47,9 @@ CTamberloView::CTamberloView(ScheduleSource& schedule, ViewSettingsStore& settin
     setObjectName("TamberloView");
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    AddViewCommands(commands_, {[this](int button) { ButtonAction(button); },
-                                [this] { ToggleFitHoursToWidth(); },
-                                [this] { return CommandState(); }});
+    AddViewCommands(commands_,
+                    {[this](int button) { ButtonAction(button); },
+                     [this] { ToggleFitHoursToWidth(); }, [this] { return CommandState(); }});
     // A grid stored in the profile starts on its start weekday, as switching to it does.
     if (calendarType_ == 0) {
         calendarType_ = 1;
@@ -191,8 +191,8 @@ void CTamberloView::Render(QPainter& painter, QSize client, const QRect& dirty)
     }
     gantt.PaintHeader();
     gantt.PaintFrames();
-    if (layout_.detailVisible && !Intersection(layout_.detailRect, dirty.adjusted(-1, -1, 1, 1))
-                                       .isEmpty()) {
+    if (layout_.detailVisible &&
+        !Intersection(layout_.detailRect, dirty.adjusted(-1, -1, 1, 1)).isEmpty()) {
         detailLines_ = tasks.PaintDetail(SelectedRow(), detailScroll_, selection_.line);
         detailLinesFor_ = {SelectedRow(), detailScroll_};
     }
@@ -433,13 +433,14 @@ void CTamberloView::keyPressEvent(QKeyEvent* event)
 {
     Relayout();
     // The desktop keys run the commands they stand for when this view can run them.
-    const int command = keys::AcceleratorCommand(event->key(), event->modifiers(),
-                                                 [this](int id) { return commands_.HasHandler(id); });
+    const int command = keys::AcceleratorCommand(
+        event->key(), event->modifiers(), [this](int id) { return commands_.HasHandler(id); });
     if (command != 0 && commands_.Execute(command))
         return;
     const keys::DigitResult digit =
         keys::DigitKey(event->key(), settings_.hardwareKeys, detailVisible_);
-    const keys::Action action = digit.matched ? digit.action : keys::AreaKey(keyFocusArea_, event->key());
+    const keys::Action action =
+        digit.matched ? digit.action : keys::AreaKey(keyFocusArea_, event->key());
     if (!digit.matched && action == keys::Action::None) {
         QWidget::keyPressEvent(event);
         return;
@@ -600,9 +601,9 @@ const DetailLines& CTamberloView::CurrentDetailLines()
     QPainter painter(&scratch);
     const TextSink quiet;
     const GanttGeometry geometry(layout_);
-    const PaintContext context{painter,     layout_, geometry, schedule_,
-                               settings_.draw, *resources_, quiet, schedule_.GetShownStart(),
-                               selectedDate_, GetLocalTime()};
+    const PaintContext context{painter,        layout_,       geometry, schedule_,
+                               settings_.draw, *resources_,   quiet,    schedule_.GetShownStart(),
+                               selectedDate_,  GetLocalTime()};
     detailLines_ = TaskDetailPainter(context).PaintDetail(wanted.first, wanted.second, -1);
     detailLinesFor_ = wanted;
     return detailLines_;
@@ -637,8 +638,8 @@ void CTamberloView::wheelEvent(QWheelEvent* event)
     Relayout();
     const QPoint at = event->position().toPoint();
     const Qt::KeyboardModifiers modifiers = event->modifiers();
-    const bool inBody = at.y() > layout_.rowsTop && at.y() < layout_.chartBottom &&
-                        at.x() < layout_.chartRight;
+    const bool inBody =
+        at.y() > layout_.rowsTop && at.y() < layout_.chartBottom && at.x() < layout_.chartRight;
     for (int step = 0; step < std::abs(steps); ++step) {
         const bool later = steps < 0;
         if (modifiers & Qt::ControlModifier)
@@ -646,9 +647,9 @@ void CTamberloView::wheelEvent(QWheelEvent* event)
         else if (layout_.detailVisible && layout_.detailRect.Contains(at.x(), at.y()))
             ScrollDetail(later ? 1 : -1);
         else if ((modifiers & Qt::ShiftModifier) && layout_.ganttRows)
-            MoveHourWindow(later ? nav::HourKeyRight(firstHour_, layout_.hourCount,
-                                                      layout_.hourPixels)
-                                 : nav::HourKeyLeft(firstHour_, layout_.hourPixels));
+            MoveHourWindow(
+                later ? nav::HourKeyRight(firstHour_, layout_.hourCount, layout_.hourPixels)
+                      : nav::HourKeyLeft(firstHour_, layout_.hourPixels));
         else if (inBody)
             MoveInBody(later ? nav::BodyKey::Down : nav::BodyKey::Up, true);
     }

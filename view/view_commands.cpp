@@ -31,12 +31,14 @@ constexpr ButtonCommand kButtonCommands[] = {
 // Rows decided here and run by a handler attached later (editors, dialogs, clipboard) or by
 // the frame and the application object (Exit, Holiday, Func Key, Version).
 constexpr int kAttachedLater[] = {
-    cmd::ID_ADD_APPOINT,   cmd::ID_EDIT_APPOINT,  cmd::ID_ADD_TASK,        cmd::ID_EDIT_TASK,
-    cmd::ID_COMPLETE_TASK, cmd::ID_COPY,          cmd::ID_CUT,             cmd::ID_PASTE,
-    cmd::ID_JUMP_TO_DAY,   cmd::ID_APP_EXIT,      cmd::ID_ENVIRONMENT,     cmd::ID_CATEGORY_SET,
-    cmd::ID_CHARACTER_SET, cmd::ID_HOLIDAY_SET,   cmd::ID_WEEK_COLOR_SET,  cmd::ID_FUNC_KEY_SET,
-    cmd::ID_APP_ABOUT,     cmd::ID_CONTEXT_EDIT,  cmd::ID_CONTEXT_COPY,    cmd::ID_CONTEXT_CUT,
-    cmd::ID_CONTEXT_PASTE, cmd::ID_DELETE_ITEM,
+    cmd::ID_ADD_APPOINT,   cmd::ID_EDIT_APPOINT,  cmd::ID_ADD_TASK,
+    cmd::ID_EDIT_TASK,     cmd::ID_COMPLETE_TASK, cmd::ID_COPY,
+    cmd::ID_CUT,           cmd::ID_PASTE,         cmd::ID_JUMP_TO_DAY,
+    cmd::ID_APP_EXIT,      cmd::ID_ENVIRONMENT,   cmd::ID_CATEGORY_SET,
+    cmd::ID_CHARACTER_SET, cmd::ID_HOLIDAY_SET,   cmd::ID_WEEK_COLOR_SET,
+    cmd::ID_FUNC_KEY_SET,  cmd::ID_APP_ABOUT,     cmd::ID_CONTEXT_EDIT,
+    cmd::ID_CONTEXT_COPY,  cmd::ID_CONTEXT_CUT,   cmd::ID_CONTEXT_PASTE,
+    cmd::ID_DELETE_ITEM,
 };
 
 bool Selected(const ViewCommandState& s, ItemKind kind)
@@ -44,7 +46,7 @@ bool Selected(const ViewCommandState& s, ItemKind kind)
     return s.selection.kind == kind && s.selection.IsStoreItem();
 }
 
-}  // namespace
+} // namespace
 
 CommandUpdate ViewCommandUpdate(int id, const ViewCommandState& s)
 {

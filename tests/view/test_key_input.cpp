@@ -68,8 +68,8 @@ TEST(KeyInput, AreaKeysAndButtonFocus)
         int to;
     };
     for (const Move& m : {Move{19, Action::ButtonRight, 0}, Move{0, Action::ButtonLeft, 19},
-                          Move{3, Action::ButtonOtherStrip, 13}, Move{13, Action::ButtonOtherStrip, 3},
-                          Move{7, Action::ButtonRight, 8}})
+                          Move{3, Action::ButtonOtherStrip, 13},
+                          Move{13, Action::ButtonOtherStrip, 3}, Move{7, Action::ButtonRight, 8}})
         EXPECT_EQ(keys::MoveButtonFocus(m.from, m.action), m.to) << m.from;
     for (int index = 0; index < keys::kButtonCount; ++index)
         EXPECT_EQ(keys::ButtonRunsOnEnter(index), index != 14 && index < 17) << index;
@@ -102,6 +102,5 @@ TEST(KeyInput, DesktopKeysReachTheirCommands)
     };
     for (const Case& c : cases)
         EXPECT_EQ(keys::AcceleratorCommand(c.key, c.modifiers, all), c.id) << c.key;
-    EXPECT_EQ(keys::AcceleratorCommand(Qt::Key_Home, Qt::NoModifier, [](int) { return false; }),
-              0);
+    EXPECT_EQ(keys::AcceleratorCommand(Qt::Key_Home, Qt::NoModifier, [](int) { return false; }), 0);
 }

@@ -8,15 +8,17 @@
 
 namespace {
 
-SYSTEMTIME Day(int year, int month, int day) { return MakeSystemTime(year, month, day); }
+SYSTEMTIME Day(int year, int month, int day)
+{
+    return MakeSystemTime(year, month, day);
+}
 
 ::testing::AssertionResult SameDay(const SYSTEMTIME& a, const SYSTEMTIME& b)
 {
     if (DaysBetween(a, b) == 0)
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << a.wYear << "-" << a.wMonth << "-" << a.wDay << " vs " << b.wYear << "-" << b.wMonth
-           << "-" << b.wDay;
+    return ::testing::AssertionFailure() << a.wYear << "-" << a.wMonth << "-" << a.wDay << " vs "
+                                         << b.wYear << "-" << b.wMonth << "-" << b.wDay;
 }
 
 } // namespace
@@ -29,13 +31,13 @@ TEST(Navigation, PeriodStartAndGridAlignment)
         SYSTEMTIME first;
     };
     const Case cases[] = {
-        {Day(2010, 12, 9), 3, 1, Day(2010, 12, 6)},  // Thursday, Monday start
-        {Day(2010, 12, 9), 0, 7, Day(2010, 12, 9)},  // no start day
+        {Day(2010, 12, 9), 3, 1, Day(2010, 12, 6)}, // Thursday, Monday start
+        {Day(2010, 12, 9), 0, 7, Day(2010, 12, 9)}, // no start day
         {Day(2010, 12, 9), 3, 7, Day(2010, 12, 6)},
-        {Day(2010, 12, 9), 0, 4, Day(2010, 12, 9)},  // already the start weekday
-        {Day(2010, 12, 9), 0, 5, Day(2010, 12, 3)},  // Friday start: back six days
+        {Day(2010, 12, 9), 0, 4, Day(2010, 12, 9)},     // already the start weekday
+        {Day(2010, 12, 9), 0, 5, Day(2010, 12, 3)},     // Friday start: back six days
         {Day(2010, 12, 9), 99999, 7, Day(2009, 12, 8)}, // a year at most
-        {Day(2010, 12, 9), 0, 42, Day(2010, 12, 9)}, // unknown weekday is "No Care"
+        {Day(2010, 12, 9), 0, 42, Day(2010, 12, 9)},    // unknown weekday is "No Care"
     };
     for (const Case& c : cases)
         EXPECT_TRUE(SameDay(nav::PeriodStart(c.date, c.cntFromToday, c.startDow), c.first))
@@ -44,8 +46,8 @@ TEST(Navigation, PeriodStartAndGridAlignment)
     struct Align {
         int weekday, startDow, back;
     };
-    for (const Align& a : {Align{3, 7, 3}, Align{1, 1, 0}, Align{0, 1, 6}, Align{6, 0, 6},
-                           Align{2, -3, 2}})
+    for (const Align& a :
+         {Align{3, 7, 3}, Align{1, 1, 0}, Align{0, 1, 6}, Align{6, 0, 6}, Align{2, -3, 2}})
         EXPECT_EQ(nav::GridAlignmentDays(a.weekday, a.startDow), a.back)
             << a.weekday << " " << a.startDow;
 }
@@ -68,7 +70,7 @@ TEST(Navigation, WeekAndMonthStepsStayInTheSupportedYears)
         {Day(2011, 1, 31), 0, 1, false, Day(2011, 2, 28)},
         {Day(2012, 3, 31), 0, -1, false, Day(2012, 2, 29)},
         {Day(2026, 1, 15), 0, -1, false, Day(2025, 12, 15)},
-        {Day(2026, 12, 6), 0, 1, true, Day(2027, 1, 3)},   // the grid steps four weeks
+        {Day(2026, 12, 6), 0, 1, true, Day(2027, 1, 3)}, // the grid steps four weeks
         {Day(2999, 12, 10), 0, 1, false, std::nullopt},
         {Day(1900, 1, 20), 0, -1, false, std::nullopt},
         {Day(1900, 2, 20), 0, -1, false, Day(1900, 1, 20)},
@@ -97,17 +99,17 @@ TEST(Navigation, BodyKeysMoveTheSelectionOrThePeriod)
     const SYSTEMTIME first = Day(2026, 12, 6);
     const Case cases[] = {
         {BodyKey::Down, false, 3, 20, first, nav::BodyMove{4, 0}},
-        {BodyKey::Down, false, 19, 20, first, nav::BodyMove{19, 1}},   // last row: period moves
+        {BodyKey::Down, false, 19, 20, first, nav::BodyMove{19, 1}}, // last row: period moves
         {BodyKey::Up, false, 0, 20, first, nav::BodyMove{0, -1}},
-        {BodyKey::Down, false, 45, 20, first, nav::BodyMove{19, 1}},   // off the rows: lands
+        {BodyKey::Down, false, 45, 20, first, nav::BodyMove{19, 1}}, // off the rows: lands
         {BodyKey::Up, false, -4, 20, first, nav::BodyMove{0, -1}},
         {BodyKey::Down, true, 9, 35, first, nav::BodyMove{16, 0}},
-        {BodyKey::Down, true, 31, 35, first, nav::BodyMove{31, 7}},    // same cell, next week
+        {BodyKey::Down, true, 31, 35, first, nav::BodyMove{31, 7}}, // same cell, next week
         {BodyKey::Up, true, 5, 35, first, nav::BodyMove{5, -7}},
         {BodyKey::Right, true, 34, 35, first, nav::BodyMove{28, 7}},
-        {BodyKey::Left, true, 0, 35, first, nav::BodyMove{6, -7}},     // previous day, last cell
+        {BodyKey::Left, true, 0, 35, first, nav::BodyMove{6, -7}}, // previous day, last cell
         {BodyKey::Right, true, 10, 35, first, nav::BodyMove{11, 0}},
-        {BodyKey::Down, false, 0, 0, first, std::nullopt},              // no rows at all
+        {BodyKey::Down, false, 0, 0, first, std::nullopt}, // no rows at all
         {BodyKey::Up, false, 0, 20, Day(1900, 1, 1), std::nullopt},
         {BodyKey::Left, true, 0, 35, Day(1900, 1, 3), std::nullopt},
         {BodyKey::Down, false, 19, 20, Day(2999, 12, 12), std::nullopt},
@@ -128,10 +130,9 @@ TEST(Navigation, HourWindowAndZoomLimits)
     struct Hours {
         int first, count, pixels, right, left;
     };
-    for (const Hours& h : {Hours{8, 10, 10, 10, 6}, Hours{8, 10, 36, 9, 7}, Hours{13, 10, 10, 14, 11},
-                           Hours{14, 10, 36, 14, 13}, Hours{1, 10, 6, 5, 0}, Hours{0, 24, 12, 0, 0},
-                           Hours{8, 10, 0, 12, 4}})
-    {
+    for (const Hours& h : {Hours{8, 10, 10, 10, 6}, Hours{8, 10, 36, 9, 7},
+                           Hours{13, 10, 10, 14, 11}, Hours{14, 10, 36, 14, 13},
+                           Hours{1, 10, 6, 5, 0}, Hours{0, 24, 12, 0, 0}, Hours{8, 10, 0, 12, 4}}) {
         EXPECT_EQ(nav::HourKeyRight(h.first, h.count, h.pixels), h.right) << h.pixels;
         EXPECT_EQ(nav::HourKeyLeft(h.first, h.pixels), h.left) << h.pixels;
     }

@@ -39,13 +39,16 @@ TEST(ViewCommands, EnableStatesFollowTheSelection)
         {"appointment",
          Item(ItemKind::Appointment, 2),
          {true, false, false, true, true, true, true, false}},
-        {"holiday", Item(ItemKind::Appointment, -1), {false, false, false, false, false, true, true, false}},
+        {"holiday",
+         Item(ItemKind::Appointment, -1),
+         {false, false, false, false, false, true, true, false}},
     };
     for (const Case& c : cases) {
         ViewCommandState state;
         state.selection = c.selection;
         for (std::size_t i = 0; i < std::size(ids); ++i)
-            EXPECT_EQ(ViewCommandUpdate(ids[i], state).enabled, c.enabled[i]) << c.name << " " << ids[i];
+            EXPECT_EQ(ViewCommandUpdate(ids[i], state).enabled, c.enabled[i])
+                << c.name << " " << ids[i];
     }
     ViewCommandState clipboard;
     clipboard.clipboardHoldsItem = true;
@@ -56,11 +59,11 @@ TEST(ViewCommands, ShownTextsAndCheckMarks)
 {
     const ViewCommandState state;
     const std::pair<int, const wchar_t*> texts[] = {
-        {cmd::ID_ADD_APPOINT, L"Add App"},  {cmd::ID_EDIT_APPOINT, L"Edit App"},
-        {cmd::ID_ADD_TASK, L"Add Task"},    {cmd::ID_EDIT_TASK, L"Edit Task"},
-        {cmd::ID_JUMP_TO_DAY, L"Jump to"},  {cmd::ID_APP_EXIT, L"Exit"},
+        {cmd::ID_ADD_APPOINT, L"Add App"},     {cmd::ID_EDIT_APPOINT, L"Edit App"},
+        {cmd::ID_ADD_TASK, L"Add Task"},       {cmd::ID_EDIT_TASK, L"Edit Task"},
+        {cmd::ID_JUMP_TO_DAY, L"Jump to"},     {cmd::ID_APP_EXIT, L"Exit"},
         {cmd::ID_ENVIRONMENT, L"Environment"}, {cmd::ID_HOLIDAY_SET, L"Holiday"},
-        {cmd::ID_FUNC_KEY_SET, L"Func Key"}, {cmd::ID_APP_ABOUT, L"Version"},
+        {cmd::ID_FUNC_KEY_SET, L"Func Key"},   {cmd::ID_APP_ABOUT, L"Version"},
     };
     for (const auto& [id, text] : texts)
         EXPECT_EQ(ViewCommandUpdate(id, state).text.value_or(L"(resource)"), text) << id;
@@ -73,13 +76,19 @@ TEST(ViewCommands, ShownTextsAndCheckMarks)
     };
     const Checks cases[] = {
         {false, true, true, true, false, false, {cmd::ID_VIEW_BOTH, cmd::ID_VIEW_DETAIL}},
-        {true, false, true, false, true, true,
+        {true,
+         false,
+         true,
+         false,
+         true,
+         true,
          {cmd::ID_VIEW_CALENDAR, cmd::ID_VIEW_APPOINT_ONLY, cmd::ID_DETAIL_AT_BOTTOM,
           cmd::ID_FIT_HOURS_TO_WIDTH}},
         {false, true, false, false, false, false, {cmd::ID_VIEW_TASK_ONLY}},
     };
-    const int checkable[] = {cmd::ID_VIEW_CALENDAR, cmd::ID_VIEW_BOTH, cmd::ID_VIEW_APPOINT_ONLY,
-                             cmd::ID_VIEW_TASK_ONLY, cmd::ID_VIEW_DETAIL, cmd::ID_DETAIL_AT_BOTTOM,
+    const int checkable[] = {cmd::ID_VIEW_CALENDAR,     cmd::ID_VIEW_BOTH,
+                             cmd::ID_VIEW_APPOINT_ONLY, cmd::ID_VIEW_TASK_ONLY,
+                             cmd::ID_VIEW_DETAIL,       cmd::ID_DETAIL_AT_BOTTOM,
                              cmd::ID_FIT_HOURS_TO_WIDTH};
     for (const Checks& c : cases) {
         ViewCommandState s;

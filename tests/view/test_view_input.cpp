@@ -9,13 +9,13 @@
 #include "model/pim_session.h"
 #include "model/recurrence.h"
 #include "model/tamberlo_doc.h"
+#include "res/command_ids.h"
+#include "res/pictures.h"
 #include "settings/app_settings.h"
 #include "settings/app_settings_document.h"
 #include "tests/support/temp_paths.h"
 #include "view/app_settings_view_store.h"
 #include "view/document_schedule.h"
-#include "res/command_ids.h"
-#include "res/pictures.h"
 #include "view_harness.h"
 
 namespace {
@@ -189,9 +189,9 @@ TEST(ViewInput, DetailKeysSelectItemsWithTheirStoreIdentity)
 {
     InputHarness h;
     h.schedule.tasks[2] = {{.subject = L"Report", .dueHere = true, .complete = true}};
-    h.schedule.appts[2] = {{.start = 0, .end = 1440, .subject = L"Holiday", .allDay = true,
-                            .dayKind = 1},
-                           {.start = 540, .end = 600, .subject = L"Dentist", .state = 1}};
+    h.schedule.appts[2] = {
+        {.start = 0, .end = 1440, .subject = L"Holiday", .allDay = true, .dayKind = 1},
+        {.start = 540, .end = 600, .subject = L"Dentist", .state = 1}};
     for (int i = 0; i < 20; ++i)
         h.schedule.appts[2].push_back({.start = 600 + i, .end = 700, .subject = L"Call"});
     h.view.OnUpdate();
@@ -292,8 +292,7 @@ TEST(ViewInput, GridProfilesWithOddWeekCountsStartAndPaint)
         EXPECT_LE(h.Rows(), ViewLayout::kMaxDayRows);
         for (int key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Right, Qt::Key_Up, Qt::Key_Left})
             h.Key(key);
-        EXPECT_EQ(DaysBetween(h.schedule.shownStart, h.view.SelectedDate()),
-                  h.view.SelectedRow());
+        EXPECT_EQ(DaysBetween(h.schedule.shownStart, h.view.SelectedDate()), h.view.SelectedRow());
         h.Render(800, 480);
     }
 }
@@ -319,7 +318,7 @@ TEST(ViewInput, LongKeyRunsKeepTheDocumentWindowConsistent)
         QPainter painter(&image);
         view.Render(painter, image.size(), image.rect());
     }
-    const int keysToPress[] = {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Up,
+    const int keysToPress[] = {Qt::Key_Down,  Qt::Key_Down, Qt::Key_Down,     Qt::Key_Up,
                                Qt::Key_Right, Qt::Key_Left, Qt::Key_PageDown, Qt::Key_4};
     std::mt19937 random(15);
     int reloads = 0;

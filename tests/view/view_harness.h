@@ -11,7 +11,6 @@
 #include "view/schedule_source.h"
 #include "view/tamberlo_view.h"
 
-
 class FakeSchedule : public FakeEntries<ScheduleSource> {
 public:
     bool SetShownStart(const SYSTEMTIME& first) override
@@ -63,4 +62,3 @@ struct ViewHarness {
     CTamberloView view;
     std::vector<std::wstring> texts;
 };
-
