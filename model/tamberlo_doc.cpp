@@ -87,12 +87,14 @@ void CTamberloDoc::Reload()
 void CTamberloDoc::LoadStore()
 {
     if (session_.Connect() < 0) {
-        if (messages_ != nullptr) {
-            messages_->MessageBox(session_.ConnectError(), res::LoadString(res::IDS_WARNING),
-                                  MB_OK | MB_ICONEXCLAMATION);
-        }
+        Warn(session_.ConnectError());
         session_.Disconnect();
         return;
+    }
+    // A read-only store still shows; saying so once is enough.
+    if (!session_.ConnectError().empty() && !readOnlyReported_) {
+        readOnlyReported_ = true;
+        Warn(session_.ConnectError());
     }
     for (int32_t n = 1;; ++n) {
         const TaskItem task = session_.FetchTask(n);
@@ -112,6 +114,13 @@ void CTamberloDoc::LoadStore()
         session_.ReleaseAppointment();
     }
     session_.Disconnect();
+}
+
+void CTamberloDoc::Warn(const std::wstring& text)
+{
+    if (messages_ != nullptr) {
+        messages_->MessageBox(text, res::LoadString(res::IDS_WARNING), MB_OK | MB_ICONEXCLAMATION);
+    }
 }
 
 int CTamberloDoc::SlotOf(DATE date) const

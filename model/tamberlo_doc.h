@@ -31,7 +31,8 @@ public:
     };
 
     // Places the first shown day from today and the settings, then loads. `messages` (may be
-    // null) hears of a store that cannot be opened; the window is then empty but usable.
+    // null) hears of a store that cannot be opened or read at every load (the window is then
+    // empty but usable), and once of a store that is read-only.
     CTamberloDoc(PimSession& session, DocumentSettings& settings,
                  MessageService* messages = nullptr);
 
@@ -120,6 +121,7 @@ private:
     };
 
     void LoadStore();
+    void Warn(const std::wstring& text);
     void AddHolidays();
     void PlaceSpan(AppointmentEntry entry, DATE start, DATE end, bool pinned);
     void AddRecurringAppointment(pim::AppointmentItem& appointment, const AppointmentEntry& base,
@@ -144,6 +146,7 @@ private:
     PimSession& session_;
     DocumentSettings& settings_;
     MessageService* messages_;
+    bool readOnlyReported_ = false;
     int shownDayCount_ = 33;
     int shownOffset_ = kDaysBefore;
     int startOffsetDays_ = 0;

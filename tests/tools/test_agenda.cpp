@@ -87,6 +87,11 @@ TEST(Agenda, BadArgumentsAndStoresItMustNotTouch)
         {{"--from", "2026-02-29", "--days", "3"}, "bad date"},
         {{"--from", "1899-12-31", "--days", "3"}, "bad date"},
         {{"--from", "2026-12-7", "--days", "3"}, "bad date"},
+        {{"--from", " 2026-1-01", "--days", "3"}, "bad date"},
+        {{"--from", "2026-+1-01", "--days", "3"}, "bad date"},
+        {{"--from", "2026-01-+1", "--days", "3"}, "bad date"},
+        {{"--from", "2026- 1- 1", "--days", "3"}, "bad date"},
+        {{"--from", "2026/01/01", "--days", "3"}, "bad date"},
         {{"--from", "2026-12-07", "--days", "0"}, "bad day count: 0"},
         {{"--from", "2026-12-07", "--days", "-4"}, "bad day count: -4"},
         {{"--from", "2026-12-07", "--days", "99999999999"}, "bad day count"},
@@ -105,7 +110,7 @@ TEST(Agenda, BadArgumentsAndStoresItMustNotTouch)
                                             "--from", "2026-12-07", "--days", "3"};
     AgendaRun run = Agenda(range);
     EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.err, "tamberlo-agenda: no calendar store at " + store + "\n");
+    EXPECT_EQ(run.err, "tamberlo-agenda: There is no calendar store at " + store + ".\n");
     EXPECT_FALSE(QFile::exists(QString::fromStdString(store))) << "a read must not create a store";
 
     QFile junk(QString::fromStdString(store));
