@@ -124,6 +124,24 @@ TEST(Agenda, BadArgumentsAndStoresItMustNotTouch)
     EXPECT_EQ(junk.readAll(), "not a calendar, but somebody's notes\n");
 }
 
+TEST_F(AgendaTest, AStoreThatCannotBeReadInFullPrintsNothing)
+{
+    for (int i = 0; i < 40; ++i) {
+        Appointment(std::wstring(400, L'x'), At(12, 8, 9), At(12, 8, 10));
+    }
+    session_.Disconnect();
+    QFile file(QString::fromStdString(paths_.StorePath()));  // the last page's header
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.seek(file.size() - 4096);
+    file.write(QByteArray(100, '\x77'));
+    file.close();
+    const AgendaRun run = Range("2026-12-07", 3);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "tamberlo-agenda: The calendar store " + paths_.StorePath() +
+                           " is damaged and could not be read in full.\n");
+    EXPECT_TRUE(run.out.empty());
+}
+
 TEST_F(AgendaTest, PrintsEachDayInTheDocumentsOrder)
 {
     Appointment(L"Dentist", At(12, 7, 9), At(12, 7, 10, 30));
