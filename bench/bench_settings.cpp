@@ -64,7 +64,7 @@ void BM_ImportFiftyMegabytesWithoutBlanks(benchmark::State& state)
 {
     const QString name = Folder().filePath("run.txt");
     {
-        QFile file(name);  // written in pieces, so writing it does not raise the peak
+        QFile file(name); // written in pieces, so writing it does not raise the peak
         file.open(QIODevice::WriteOnly);
         file.write("[AppPlace]\n");
         const QByteArray piece(1024 * 1024, 'p');
@@ -94,8 +94,12 @@ void BM_LoadSettingsWithList(benchmark::State& state)
     state.SetComplexityN(count);
 }
 BENCHMARK(BM_LoadSettingsWithList)
-    ->Arg(1000)->Arg(5000)->Arg(10000)->Arg(50000)
-    ->Unit(benchmark::kMillisecond)->Complexity();
+    ->Arg(1000)
+    ->Arg(5000)
+    ->Arg(10000)
+    ->Arg(50000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
 
 // The profile side of a save: every element written under its name, then the file.
 void BM_ProfileWritesList(benchmark::State& state)
@@ -114,8 +118,12 @@ void BM_ProfileWritesList(benchmark::State& state)
     state.SetComplexityN(count);
 }
 BENCHMARK(BM_ProfileWritesList)
-    ->Arg(1000)->Arg(5000)->Arg(10000)->Arg(50000)
-    ->Unit(benchmark::kMillisecond)->Complexity();
+    ->Arg(1000)
+    ->Arg(5000)
+    ->Arg(10000)
+    ->Arg(50000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
 
 // A full save of settings holding the longest lists there can be.
 void BM_SaveSettingsAtTheListMaximum(benchmark::State& state)
@@ -146,9 +154,13 @@ void BM_ImportList(benchmark::State& state)
     state.SetComplexityN(count);
 }
 BENCHMARK(BM_ImportList)
-    ->Arg(1000)->Arg(5000)->Arg(10000)->Arg(50000)
-    ->Unit(benchmark::kMillisecond)->Complexity();
+    ->Arg(1000)
+    ->Arg(5000)
+    ->Arg(10000)
+    ->Arg(50000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
 
-}  // namespace
+} // namespace
 
 BENCHMARK_MAIN();

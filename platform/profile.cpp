@@ -49,7 +49,7 @@ void Profile::Remember(const QString& storedKey)
         return;
     }
     const QString group = storedKey.left(slash);
-    groups_.insert(Folded(group), group);  // with case variants of a section, one is kept
+    groups_.insert(Folded(group), group); // with case variants of a section, one is kept
     keys_[FoldedKey(group, storedKey.mid(slash + 1))].append(storedKey);
     ++valueCounts_[Folded(group)];
 }

@@ -48,6 +48,6 @@ private:
     // Stored spellings by folded name, built once from the file, so a lookup costs the same
     // however many values the profile holds (a list of thousands is read name by name).
     QHash<QString, QString> groups_;
-    QHash<QString, QStringList> keys_;  // "section/name" folded -> stored "Section/Name"s
-    QHash<QString, int> valueCounts_;   // folded section -> values in it
+    QHash<QString, QStringList> keys_; // "section/name" folded -> stored "Section/Name"s
+    QHash<QString, int> valueCounts_;  // folded section -> values in it
 };

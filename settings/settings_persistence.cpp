@@ -301,8 +301,8 @@ private:
 
     AppSettings& settings_;
     const FileSection* current_ = nullptr;
-    std::string bytes_;   // undecoded bytes of the current run
-    std::wstring chars_;  // decoded characters not yet applied
+    std::string bytes_;  // undecoded bytes of the current run
+    std::wstring chars_; // decoded characters not yet applied
 };
 
 // Blanks, tabs, line ends and NUL bytes only separate tokens.

@@ -41,9 +41,15 @@ void Application::Logoff()
     }
 }
 
-bool Application::IsReadOnly() const { return LoggedOn() && db_->IsReadOnly(); }
+bool Application::IsReadOnly() const
+{
+    return LoggedOn() && db_->IsReadOnly();
+}
 
-std::wstring Application::LastError() const { return db_ ? db_->LastError() : lastError_; }
+std::wstring Application::LastError() const
+{
+    return db_ ? db_->LastError() : lastError_;
+}
 
 bool Application::LoggedOn() const { return db_ && db_->IsOpen(); }
 

@@ -248,6 +248,9 @@ StoreDatabase::Recognition StoreDatabase::RecognitionOf(int sqliteCode)
         return Recognition::Busy;
     case SQLITE_NOTADB:
         return Recognition::NotOurs;
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+        return Recognition::Unreadable;
     default:
         return Recognition::Damaged;
     }
@@ -309,9 +312,9 @@ int32_t StoreDatabase::Create(const std::string& path)
         return Fail(Sentence(L"The folder of the calendar store ", L" cannot be created."));
     }
     QTemporaryFile draft(info.absoluteFilePath() + ".draft-XXXXXX");
-    bool built = draft.open() && sqlite3_open_v2(QFile::encodeName(draft.fileName()).constData(),
-                                                 &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
-                                                 nullptr) == SQLITE_OK;
+    bool built = draft.open() &&
+                 sqlite3_open_v2(QFile::encodeName(draft.fileName()).constData(), &db_,
+                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) == SQLITE_OK;
     built = built && Exec("BEGIN IMMEDIATE") == 0 && Exec(SchemaSql().c_str()) == 0 &&
             Exec("COMMIT") == 0;
     if (built) {
@@ -344,11 +347,14 @@ int32_t StoreDatabase::OpenExisting(const std::string& path, Access access)
     case Recognition::NotOurs:
         return Fail(Sentence(L"The file ", L" is not a calendar store."));
     case Recognition::Newer:
-        return Fail(Sentence(L"The calendar store ", L" was written by a newer version of Tamberlo."));
+        return Fail(
+            Sentence(L"The calendar store ", L" was written by a newer version of Tamberlo."));
     case Recognition::Damaged:
         return Fail(Sentence(L"The calendar store ", L" is damaged."));
     case Recognition::Busy:
         return Fail(Sentence(L"The calendar store ", L" is in use by another program."));
+    case Recognition::Unreadable:
+        return Fail(Sentence(L"The calendar store ", L" cannot be opened."));
     }
     // The journal mode the file has is kept: opening never writes.
     if ((!readOnly_ && Exec("PRAGMA synchronous = FULL") != 0) || Exec(kReadTuning) != 0) {
@@ -435,7 +441,8 @@ int32_t StoreDatabase::Load(int32_t kind, int32_t oid, std::vector<StoredItem>& 
         out.clear();
         // A store that fails to read is not written through this connection any more.
         readOnly_ = true;
-        lastError_ = Sentence(L"The calendar store ", L" is damaged and could not be read in full.");
+        lastError_ =
+            Sentence(L"The calendar store ", L" is damaged and could not be read in full.");
     }
     return status;
 }

@@ -52,7 +52,7 @@ public:
     int32_t RunInOneTransaction(const std::function<int32_t()>& work);
 
 private:
-    enum class Recognition { Ours, NotOurs, Newer, Damaged, Busy };
+    enum class Recognition { Ours, NotOurs, Newer, Damaged, Busy, Unreadable };
 
     int32_t Fail(const std::wstring& what);
     int32_t Create(const std::string& path);

@@ -409,7 +409,7 @@ TEST_F(DocTest, ADamagedStoreIsReportedAtEveryLoadAndNeverWritten)
         Appointment(std::wstring(400, L'x'), At(12, 8, 9), At(12, 8, 10));
     }
     session_.Disconnect();
-    QFile file(QString::fromStdString(paths_.StorePath()));  // the last page's header
+    QFile file(QString::fromStdString(paths_.StorePath())); // the last page's header
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
     file.seek(file.size() - 4096);
     file.write(QByteArray(100, '\x77'));

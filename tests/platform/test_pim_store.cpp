@@ -333,11 +333,11 @@ struct UnusableCase {
     const char* name;
     std::function<void(const std::string& path)> make;
     Outcome outcome;
-    const char* sentence;  // the message after the file's name
-    bool asText = false;   // the message starts "The file", not "The calendar store"
+    const char* sentence; // the message after the file's name
+    bool asText = false;  // the message starts "The file", not "The calendar store"
 };
 
-}  // namespace
+} // namespace
 
 // Every file that is not a usable store of ours is reported in one sentence naming it, and not
 // a byte of it changes: not at log-on, not at a load, not at a refused save.
@@ -467,7 +467,8 @@ TEST(PimStore, WriteAccessFollowsModeBitsAndLocksFailFast)
         Application app;
         EXPECT_EQ(app.Logon(store, MondaysOnly), 0);
         EXPECT_TRUE(app.IsReadOnly());
-        EXPECT_EQ(app.LastError(), L"The calendar store " + QString::fromStdString(store).toStdWString() +
+        EXPECT_EQ(app.LastError(), L"The calendar store " +
+                                       QString::fromStdString(store).toStdWString() +
                                        L" cannot be written (its folder is read-only).");
     }
     QFile::setPermissions(folder, folderMode);
@@ -522,6 +523,8 @@ TEST(PimStore, AKillDuringSavesLeavesEveryItemWhole)
     std::mt19937 random(42);
     int saved = 0;
     for (int round = 0; round < 5; ++round) {
+        int firstSave[2];  // the child says when it has saved once, however busy the machine
+        ASSERT_EQ(pipe(firstSave), 0);
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
@@ -538,10 +541,16 @@ TEST(PimStore, AKillDuringSavesLeavesEveryItemWhole)
                 std::shared_ptr<RecurrencePattern> p;
                 a->GetRecurrencePattern(&p);
                 p->SetOccurrences(counter);
-                a->Save();
+                if (a->Save() == 0 && counter == 1) {
+                    (void)!write(firstSave[1], "s", 1);
+                }
             }
         }
-        usleep(20000 + random() % 80000);
+        char saidSaved = 0;
+        ASSERT_EQ(read(firstSave[0], &saidSaved, 1), 1);
+        close(firstSave[0]);
+        close(firstSave[1]);
+        usleep(random() % 80000);
         kill(child, SIGKILL);
         int status = 0;
         waitpid(child, &status, 0);

@@ -204,7 +204,8 @@ TEST(SettingsFile, LongListsAreCutToTheMaximum)
         profile.WriteInt(L"PlaceInfo", L"Count", elements);
         for (int i = 0; i < elements; ++i) {
             file += "s" + std::to_string(i) + "\n";
-            profile.WriteString(L"PlaceInfo", QString("Name%1").arg(i, 3, 10, QChar('0')).toStdWString(),
+            profile.WriteString(L"PlaceInfo",
+                                QString("Name%1").arg(i, 3, 10, QChar('0')).toStdWString(),
                                 std::to_wstring(i));
         }
         ASSERT_TRUE(profile.Flush());

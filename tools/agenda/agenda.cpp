@@ -38,10 +38,11 @@ struct AgendaArguments {
 std::optional<SYSTEMTIME> ParseDate(const std::string& text)
 {
     constexpr std::string_view kShape = "dddd-dd-dd";
-    const bool shaped = text.size() == kShape.size() &&
-                        std::equal(kShape.begin(), kShape.end(), text.begin(), [](char want, char c) {
-                            return want == 'd' ? c >= '0' && c <= '9' : c == want;
-                        });
+    const bool shaped =
+        text.size() == kShape.size() &&
+        std::equal(kShape.begin(), kShape.end(), text.begin(), [](char want, char c) {
+            return want == 'd' ? c >= '0' && c <= '9' : c == want;
+        });
     if (!shaped) {
         return std::nullopt;
     }
