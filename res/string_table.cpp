@@ -86,6 +86,23 @@ constexpr Entry kStrings[] = {
     {65170, L"%d Weeks"},
     {65173, L"OFF"},
     {65174, L"ON"},
+    {65300, L"Confirm"},
+    {65301, L"Error"},
+    {65302, L"Please set start date after year 1900."},
+    {65303, L"Please set end date before year 3000."},
+    {65304, L"Please set start date before End date."},
+    {65305, L"Can't change to this datetime"},
+    {65306, L"Fail at get data."},
+    {65307, L"Fail at get Task Information."},
+    {65308, L"Delete Task. OK?"},
+    {65309, L"Please set start date before due date"},
+    {65310, L"Can't use only start date"},
+    {65311, L"It's recur Task.\nplease choice operation.\nYes:Default treat\n"
+            L"No:Change start date to next."},
+    {65312, L"This text is too long."},
+    {65313, L"This text holds control characters, which can't be stored."},
+    {65314, L"Please enter the time as hh:mm."},
+    {65315, L"Please enter an alarm time from 0 up to 52 weeks."},
 };
 
 static_assert(std::is_sorted(std::begin(kStrings), std::end(kStrings),

@@ -48,6 +48,23 @@ enum StringId : int {
     IDS_WEEKS_FORMAT = 65170,
     IDS_OFF = 65173,
     IDS_ON = 65174,
+    // Editor captions and messages.
+    IDS_CONFIRM = 65300,
+    IDS_ERROR = 65301,
+    IDS_START_AFTER_1900 = 65302,
+    IDS_END_BEFORE_3000 = 65303,
+    IDS_START_BEFORE_END = 65304,
+    IDS_CANT_CHANGE_DATETIME = 65305,
+    IDS_FAIL_GET_DATA = 65306,
+    IDS_FAIL_GET_TASK = 65307,
+    IDS_DELETE_TASK = 65308,
+    IDS_START_BEFORE_DUE = 65309,
+    IDS_ONLY_START_DATE = 65310,
+    IDS_RECUR_TASK_CHOICE = 65311,
+    IDS_TEXT_TOO_LONG = 65312,
+    IDS_TEXT_CONTROL_CHARS = 65313,
+    IDS_TIME_FORMAT = 65314,
+    IDS_ALARM_LEAD_RANGE = 65315,
 };
 
 // The text of a string id; empty for an id the table does not hold.
