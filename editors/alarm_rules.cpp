@@ -28,8 +28,8 @@ Verdict CheckAlarmFields(const AlarmFields& fields)
         return Refusal{1095, res::IDS_START_AFTER_1900};
     if (fields.taskMode && fields.date.wYear >= 3000)
         return Refusal{1095, res::IDS_END_BEFORE_3000};
-    if (fields.taskMode && !TimeTextMinutes(fields.time))
-        return Refusal{1128, res::IDS_TIME_FORMAT};
+    if (fields.taskMode && !TimeTextMinutes(fields.time, true))
+        return Refusal{1128, res::IDS_BAD_TIME_TEXT};
     if (!fields.taskMode && !LeadMinutes(fields.number, fields.unit))
         return Refusal{1032, res::IDS_ALARM_LEAD_RANGE};
     return CheckLineText(fields.soundFile, 1040);
@@ -37,10 +37,11 @@ Verdict CheckAlarmFields(const AlarmFields& fields)
 
 DATE TaskReminderTime(const AlarmFields& fields)
 {
-    const int minutes = TimeTextMinutes(fields.time).value_or(0);
-    SYSTEMTIME at = fields.date;
-    at.wHour = static_cast<uint16_t>(minutes / 60);
+    const int minutes = TimeTextMinutes(fields.time, true).value_or(0);
+    // "24:00" is the next midnight.
+    SYSTEMTIME at =
+        TruncateSystemTime(minutes == 24 * 60 ? AddDays(fields.date, 1) : fields.date, 3);
+    at.wHour = static_cast<uint16_t>(minutes % (24 * 60) / 60);
     at.wMinute = static_cast<uint16_t>(minutes % 60);
-    at.wSecond = 0;
     return SystemTimeToVariantTime(at);
 }

@@ -19,7 +19,7 @@ Verdict CheckText(const std::wstring& text, int controlId, std::size_t maxLength
     if (text.size() > maxLength)
         return Refusal{controlId, res::IDS_TEXT_TOO_LONG};
     if (std::any_of(text.begin(), text.end(), refused))
-        return Refusal{controlId, res::IDS_TEXT_CONTROL_CHARS};
+        return Refusal{controlId, res::IDS_CONTROL_CHARACTERS};
     return std::nullopt;
 }
 

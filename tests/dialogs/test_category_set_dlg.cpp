@@ -93,7 +93,7 @@ TEST_F(CategorySetDlgTest, ControlCharactersAreRefusedWithTheFocusOnTheirCombo)
     dialog.accept();
     EXPECT_NE(dialog.result(), QDialog::Accepted);
     ASSERT_EQ(messages_.shown().size(), 1u);
-    EXPECT_EQ(messages_.shown()[0].text, res::LoadString(res::IDS_TEXT_CONTROL_CHARS));
+    EXPECT_EQ(messages_.shown()[0].text, res::LoadString(res::IDS_CONTROL_CHARACTERS));
     EXPECT_TRUE(FocusIsOn(dialog, 1180));
     EXPECT_EQ(settings_.GetCategoryCtrTarget(), L"Work");
 }

@@ -103,7 +103,7 @@ TEST_F(AlarmDetailDlgTest, TaskReminderRoundTripsAndABadTimeIsRefusedWithTheFocu
     dialog.accept();
     EXPECT_NE(dialog.result(), QDialog::Accepted);
     ASSERT_EQ(messages_.shown().size(), 1u);
-    EXPECT_EQ(messages_.shown()[0].text, res::LoadString(res::IDS_TIME_FORMAT));
+    EXPECT_EQ(messages_.shown()[0].text, res::LoadString(res::IDS_BAD_TIME_TEXT));
     EXPECT_EQ(messages_.shown()[0].caption, L"Warning");
     EXPECT_EQ(messages_.shown()[0].flags, MB_OK | MB_ICONEXCLAMATION);
     EXPECT_TRUE(FocusIsOn(dialog, 1128));

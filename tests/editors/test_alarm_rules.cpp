@@ -42,6 +42,10 @@ TEST(AlarmRules, RefusedFieldsNameTheirControl)
     task.time = L"09:30";
     EXPECT_EQ(CheckAlarmFields(task), std::nullopt);
     EXPECT_EQ(TaskReminderTime(task), SystemTimeToVariantTime(MakeSystemTime(2026, 5, 3, 9, 30)));
+    task.date = MakeSystemTime(2028, 2, 29);
+    task.time = L"24:00";
+    EXPECT_EQ(CheckAlarmFields(task), std::nullopt);
+    EXPECT_EQ(TaskReminderTime(task), SystemTimeToVariantTime(MakeSystemTime(2028, 3, 1)));
 
     AlarmFields appointment;
     appointment.number = L"10";
@@ -53,15 +57,15 @@ TEST(AlarmRules, RefusedFieldsNameTheirControl)
         Verdict verdict;
         Refusal expected;
     } cases[] = {
-        {with(task, [](AlarmFields& f) { f.time = L"25:99"; }), {1128, res::IDS_TIME_FORMAT}},
-        {with(task, [](AlarmFields& f) { f.time = L"9:5"; }), {1128, res::IDS_TIME_FORMAT}},
+        {with(task, [](AlarmFields& f) { f.time = L"25:99"; }), {1128, res::IDS_BAD_TIME_TEXT}},
+        {with(task, [](AlarmFields& f) { f.time = L"9:5"; }), {1128, res::IDS_BAD_TIME_TEXT}},
         {with(task, [](AlarmFields& f) { f.date.wYear = 1899; }),
          {1095, res::IDS_START_AFTER_1900}},
         {with(task, [](AlarmFields& f) { f.date.wYear = 3000; }), {1095, res::IDS_END_BEFORE_3000}},
         {with(appointment, [](AlarmFields& f) { f.number = L"-1"; }),
          {1032, res::IDS_ALARM_LEAD_RANGE}},
         {with(appointment, [](AlarmFields& f) { f.soundFile = L"a\x1f"; }),
-         {1040, res::IDS_TEXT_CONTROL_CHARS}},
+         {1040, res::IDS_CONTROL_CHARACTERS}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.verdict, c.expected) << c.expected.controlId;

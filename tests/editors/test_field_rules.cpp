@@ -38,11 +38,11 @@ TEST(FieldRules, LineAndMemoTextLimits)
         {hundredThousand, true, res::IDS_TEXT_TOO_LONG},
         {L"a\x1f"
          L"b",
-         false, res::IDS_TEXT_CONTROL_CHARS},
-        {L"two\nlines", false, res::IDS_TEXT_CONTROL_CHARS},
+         false, res::IDS_CONTROL_CHARACTERS},
+        {L"two\nlines", false, res::IDS_CONTROL_CHARACTERS},
         {L"two\r\nlines\tand a tab", true, 0},
-        {L"bell\a", true, res::IDS_TEXT_CONTROL_CHARS},
-        {L"del\x7f", false, res::IDS_TEXT_CONTROL_CHARS},
+        {L"bell\a", true, res::IDS_CONTROL_CHARACTERS},
+        {L"del\x7f", false, res::IDS_CONTROL_CHARACTERS},
     };
     for (const auto& c : cases) {
         const Verdict verdict = c.memo ? CheckMemoText(c.text, 7) : CheckLineText(c.text, 7);
