@@ -2,143 +2,124 @@
 #include "editors/alarm_detail_dlg.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QDateEdit>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
-#include "editors/editor_controls.h"
+#include "editors/dialog_controls.h"
+#include "editors/text_rules.h"
+#include "model/pim_records.h"
 #include "platform/clock.h"
-#include "settings/app_settings.h"
+#include "settings/edit_lists.h"
 
 namespace {
 
 constexpr int kOptionIds[] = {1034, 1035, 1036, 1037, 1038};
 
-void WriteCommon(pim::PimItem& item, const AlarmFields& fields)
-{
-    item.SetReminderOptions(fields.options);
-    item.SetReminderSoundFile(fields.soundFile);
-}
-
 } // namespace
 
-CAlarmDetailDlg::CAlarmDetailDlg(const AppSettings& settings, MessageService& messages,
-                                 bool taskMode, QWidget* parent)
-    : QDialog(parent), messages_(messages), taskMode_(taskMode)
+CAlarmDetailDlg::CAlarmDetailDlg(pim::ItemFields& fields, bool taskMode,
+                                 const AppSettings& settings, MessageService& messages,
+                                 QWidget* parent)
+    : QDialog(parent), fields_(fields), taskMode_(taskMode), messages_(messages)
 {
     setWindowTitle(tr("Alarm Detail"));
+    Build(settings);
+    Load();
+}
+
+void CAlarmDetailDlg::Build(const AppSettings& settings)
+{
     // The two modes share the "Time" row; only the controls of this mode are built.
     auto* timeRow = new QHBoxLayout;
+    QWidget* first;
+    QWidget* second;
     if (taskMode_) {
-        date_ = NewDatePicker(1095, this);
-        date_->setDateRange(QDate(1900, 1, 1), QDate(2999, 12, 31));
-        time_ = NewTimeCombo(1128, settings, this);
-        timeRow->addWidget(date_, 3);
-        timeRow->addWidget(time_, 2);
+        first = date_ = MakeDatePicker(1095);
+        second = time_ = MakeTimeCombo(1128, settings);
     } else {
-        number_ = NewEditCombo(1032, settings, SettingsList::SelAlartMinuteInfo, this);
-        unit_ = NewListCombo(1024, {L"Min Before", L"Hour Before", L"Days Before", L"Week Before"},
-                             this);
-        timeRow->addWidget(number_, 2);
-        timeRow->addWidget(unit_, 3);
+        first = number_ = MakeCombo(1032, EditListItems(settings, EditList::AlarmTimeList), true);
+        second = unit_ =
+            MakeCombo(1024, {L"Min Before", L"Hour Before", L"Days Before", L"Week Before"}, false);
     }
+    timeRow->addWidget(first, 3);
+    timeRow->addWidget(second, 2);
     auto* form = new QFormLayout;
+    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     form->addRow(tr("Time"), timeRow);
 
     auto* optionGrid = new QGridLayout;
     for (int i = 0; i < 5; ++i) {
-        options_[i] = Named(new QCheckBox(QString::fromWCharArray(kReminderOptionLabels[i]), this),
-                            kOptionIds[i]);
+        options_[i] =
+            Named(new QCheckBox(QString::fromWCharArray(kReminderOptionLabels[i])), kOptionIds[i]);
         optionGrid->addWidget(options_[i], i / 3, i % 3);
     }
-    soundFile_ = Named(new QLineEdit(this), 1040);
+    soundFile_ = Named(new QLineEdit, 1040);
     form->addRow(optionGrid);
     form->addRow(tr("Sound File"), soundFile_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addStretch();
-    layout->addWidget(NewOkCancel(this));
-    QWidget* first = taskMode_ ? static_cast<QWidget*>(date_) : number_;
-    QWidget* second = taskMode_ ? static_cast<QWidget*>(time_) : unit_;
-    setTabOrder(first, second);
-    setTabOrder(second, options_[0]);
-    for (int i = 1; i < 5; ++i)
-        setTabOrder(options_[i - 1], options_[i]);
-    setTabOrder(options_[4], soundFile_);
+    QPushButton* ok = AddOkButton(*layout, *this);
+    connect(ok, &QPushButton::clicked, this, &CAlarmDetailDlg::OnOk);
+    ChainTabOrder({first, second, options_[0], options_[1], options_[2], options_[3], options_[4],
+                   soundFile_, ok});
     resize(380, sizeHint().height());
 }
 
-CAlarmDetailDlg::CAlarmDetailDlg(AppointItem appointment, const AppSettings& settings,
-                                 MessageService& messages, QWidget* parent)
-    : CAlarmDetailDlg(settings, messages, false, parent)
+void CAlarmDetailDlg::Load()
 {
-    appointment_ = std::move(appointment);
-    const LeadTime lead =
-        SplitLeadMinutes(appointment_ ? appointment_->GetReminderMinutesBeforeStart() : 0);
-    number_->setEditText(QString::number(lead.number));
-    unit_->setCurrentIndex(lead.unit);
-    if (appointment_)
-        LoadOptions(*appointment_);
-}
-
-CAlarmDetailDlg::CAlarmDetailDlg(TaskItem task, const AppSettings& settings,
-                                 MessageService& messages, QWidget* parent)
-    : CAlarmDetailDlg(settings, messages, true, parent)
-{
-    task_ = std::move(task);
-    DATE at = task_ ? task_->GetReminderTime() : 0.0;
-    if (!IsReminderTimeSet(at) && task_)
-        at = task_->GetDueDate();
-    const SYSTEMTIME shown = IsReminderTimeSet(at) ? VariantTimeToSystemTime(at) : GetLocalTime();
-    date_->setDate(QDate(shown.wYear, shown.wMonth, shown.wDay));
-    SetTimeText(time_, TimeText(shown.wHour, shown.wMinute));
-    if (task_)
-        LoadOptions(*task_);
-}
-
-void CAlarmDetailDlg::LoadOptions(const pim::PimItem& item)
-{
-    for (int i = 0; i < 5; ++i)
-        options_[i]->setChecked((item.GetReminderOptions() & (1 << i)) != 0);
-    soundFile_->setText(ToQString(item.GetReminderSoundFile()));
-}
-
-AlarmFields CAlarmDetailDlg::Fields() const
-{
-    AlarmFields fields;
-    fields.taskMode = taskMode_;
     if (taskMode_) {
-        fields.date = ToSystemTime(date_->date());
-        fields.time = ToWString(time_->currentText());
+        DATE at = fields_.ReminderTime;
+        if (!IsReminderTimeSet(at))
+            at = fields_.DueDate;
+        const SYSTEMTIME shown =
+            IsReminderTimeSet(at) ? VariantTimeToSystemTime(at) : GetLocalTime();
+        SetDate(*date_, shown);
+        SetComboText(*time_, ToQt(TimeTextOf(SystemTimeToVariantTime(shown))));
     } else {
-        fields.number = ToWString(number_->currentText());
-        fields.unit = unit_->currentIndex();
+        const LeadTime lead = SplitLeadMinutes(fields_.ReminderMinutesBeforeStart);
+        number_->setEditText(QString::number(lead.number));
+        unit_->setCurrentIndex(lead.unit);
+    }
+    for (int i = 0; i < 5; ++i)
+        options_[i]->setChecked((fields_.ReminderOptions & (1 << i)) != 0);
+    soundFile_->setText(ToQt(fields_.ReminderSoundFile));
+}
+
+AlarmForm CAlarmDetailDlg::Form() const
+{
+    AlarmForm form;
+    form.taskMode = taskMode_;
+    if (taskMode_) {
+        form.date = DateOf(*date_);
+        form.time = ComboText(*time_);
+    } else {
+        form.number = ComboText(*number_);
+        form.unit = unit_->currentIndex();
     }
     for (int i = 0; i < 5; ++i)
         if (options_[i]->isChecked())
-            fields.options |= 1 << i;
-    fields.soundFile = ToWString(soundFile_->text());
-    return fields;
+            form.options |= 1 << i;
+    form.soundFile = FromQt(soundFile_->text());
+    return form;
 }
 
-void CAlarmDetailDlg::accept()
+void CAlarmDetailDlg::OnOk()
 {
-    const AlarmFields fields = Fields();
-    if (const Verdict refusal = CheckAlarmFields(fields)) {
-        ShowRefusal(*this, messages_, *refusal);
+    pim::ItemFields edited = fields_;
+    const AlarmCheck check = CheckAlarmForm(Form(), edited);
+    if (check.control != 0) {
+        ShowWarning(messages_, check.messageId);
+        if (auto* control = findChild<QWidget*>(QStringLiteral("id%1").arg(check.control)))
+            control->setFocus();
         return;
     }
-    if (appointment_) {
-        appointment_->SetReminderMinutesBeforeStart(*LeadMinutes(fields.number, fields.unit));
-        WriteCommon(*appointment_, fields);
-    } else if (task_) {
-        task_->SetReminderTime(TaskReminderTime(fields));
-        WriteCommon(*task_, fields);
-    }
-    QDialog::accept();
+    fields_ = edited;
+    accept();
 }

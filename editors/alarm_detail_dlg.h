@@ -1,12 +1,11 @@
-// "Alarm Detail": the reminder of one appointment (minutes before its start) or one task (an
-// absolute date and time), its signal options and sound file. OK writes into the item; the
-// calling editor saves it.
+// CAlarmDetailDlg ("Alarm Detail"): the reminder of one appointment (minutes before its start)
+// or one task (an absolute date and time), its signal options and sound file. OK writes them
+// into the caller's values of the item, which the calling editor saves with the rest.
 #pragma once
 
 #include <QDialog>
 
 #include "editors/alarm_rules.h"
-#include "model/pim_records.h"
 
 class AppSettings;
 class MessageService;
@@ -16,29 +15,21 @@ class QDateEdit;
 class QLineEdit;
 
 class CAlarmDetailDlg : public QDialog {
-    Q_OBJECT
 public:
-    // Appointment mode; a null item closes on OK without writing.
-    CAlarmDetailDlg(AppointItem appointment, const AppSettings& settings, MessageService& messages,
-                    QWidget* parent = nullptr);
-    // Task mode.
-    CAlarmDetailDlg(TaskItem task, const AppSettings& settings, MessageService& messages,
-                    QWidget* parent = nullptr);
+    // taskMode: the item is a task (ReminderTime), else an appointment (lead minutes).
+    CAlarmDetailDlg(pim::ItemFields& fields, bool taskMode, const AppSettings& settings,
+                    MessageService& messages, QWidget* parent = nullptr);
 
-    // Checks the fields and writes them into the item; a refused field keeps the dialog open.
-    void accept() override;
-
-    AlarmFields Fields() const;
+    AlarmForm Form() const;
 
 private:
-    CAlarmDetailDlg(const AppSettings& settings, MessageService& messages, bool taskMode,
-                    QWidget* parent);
-    void LoadOptions(const pim::PimItem& item);
+    void Build(const AppSettings& settings);
+    void Load();
+    void OnOk();
 
-    MessageService& messages_;
-    AppointItem appointment_;
-    TaskItem task_;
+    pim::ItemFields& fields_;
     bool taskMode_;
+    MessageService& messages_;
     QComboBox* number_ = nullptr;
     QComboBox* unit_ = nullptr;
     QDateEdit* date_ = nullptr;

@@ -1,8 +1,28 @@
 // Lead-time units and checks of the alarm editor.
 #include "editors/alarm_rules.h"
 
+#include "editors/text_rules.h"
 #include "model/date_time.h"
 #include "res/string_table.h"
+
+namespace {
+
+// The picker's date at the time text; "24:00" is the next midnight.
+DATE TaskReminderTime(const AlarmForm& form)
+{
+    const int minutes = TimeTextMinutes(form.time);
+    SYSTEMTIME at = TruncateSystemTime(minutes == 24 * 60 ? AddDays(form.date, 1) : form.date, 3);
+    at.wHour = static_cast<uint16_t>(minutes % (24 * 60) / 60);
+    at.wMinute = static_cast<uint16_t>(minutes % 60);
+    return SystemTimeToVariantTime(at);
+}
+
+AlarmCheck Refuse(int control, int messageId)
+{
+    return {control, messageId};
+}
+
+} // namespace
 
 LeadTime SplitLeadMinutes(int32_t minutes)
 {
@@ -22,26 +42,27 @@ std::optional<int32_t> LeadMinutes(const std::wstring& numberText, int unit)
     return static_cast<int32_t>(minutes);
 }
 
-Verdict CheckAlarmFields(const AlarmFields& fields)
+AlarmCheck CheckAlarmForm(const AlarmForm& form, pim::ItemFields& fields)
 {
-    if (fields.taskMode && fields.date.wYear < 1900)
-        return Refusal{1095, res::IDS_START_AFTER_1900};
-    if (fields.taskMode && fields.date.wYear >= 3000)
-        return Refusal{1095, res::IDS_END_BEFORE_3000};
-    if (fields.taskMode && !TimeTextMinutes(fields.time, true))
-        return Refusal{1128, res::IDS_BAD_TIME_TEXT};
-    if (!fields.taskMode && !LeadMinutes(fields.number, fields.unit))
-        return Refusal{1032, res::IDS_ALARM_LEAD_RANGE};
-    return CheckLineText(fields.soundFile, 1040);
-}
+    std::optional<int32_t> lead;
+    if (form.taskMode) {
+        if (form.date.wYear < 1900)
+            return Refuse(1095, res::IDS_START_AFTER_1900);
+        if (form.date.wYear >= 3000)
+            return Refuse(1095, res::IDS_END_BEFORE_3000);
+        if (!IsTimeText(form.time))
+            return Refuse(1128, res::IDS_BAD_TIME_TEXT);
+    } else if (!(lead = LeadMinutes(form.number, form.unit))) {
+        return Refuse(1032, res::IDS_ALARM_LEAD_RANGE);
+    }
+    if (const int problem = LineTextProblem(form.soundFile))
+        return Refuse(1040, problem);
 
-DATE TaskReminderTime(const AlarmFields& fields)
-{
-    const int minutes = TimeTextMinutes(fields.time, true).value_or(0);
-    // "24:00" is the next midnight.
-    SYSTEMTIME at =
-        TruncateSystemTime(minutes == 24 * 60 ? AddDays(fields.date, 1) : fields.date, 3);
-    at.wHour = static_cast<uint16_t>(minutes % (24 * 60) / 60);
-    at.wMinute = static_cast<uint16_t>(minutes % 60);
-    return SystemTimeToVariantTime(at);
+    if (form.taskMode)
+        fields.ReminderTime = TaskReminderTime(form);
+    else
+        fields.ReminderMinutesBeforeStart = *lead;
+    fields.ReminderOptions = form.options;
+    fields.ReminderSoundFile = form.soundFile;
+    return {};
 }

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "editors/field_rules.h"
+#include "platform/pim/item_fields.h"
 #include "platform/systemtime.h"
 
 // The unit list, in its order, and the minutes of each unit.
@@ -30,19 +30,22 @@ LeadTime SplitLeadMinutes(int32_t minutes);
 std::optional<int32_t> LeadMinutes(const std::wstring& numberText, int unit);
 
 // What the alarm editor holds when OK is pressed.
-struct AlarmFields {
+struct AlarmForm {
     bool taskMode = false;
     std::wstring number; // appointment mode
     int unit = kMinutesBefore;
     SYSTEMTIME date{}; // task mode: the picker's date
-    std::wstring time; // task mode: "hh:mm"
+    std::wstring time; // task mode: "hh:mm", 24:00 being the next midnight
     int32_t options = 0;
     std::wstring soundFile;
 };
 
-// The first field the alarm editor refuses, with its control id (1032 number, 1095 date, 1128
-// time, 1040 sound file).
-Verdict CheckAlarmFields(const AlarmFields& fields);
+struct AlarmCheck {
+    int control = 0; // 0 when the form is accepted
+    int messageId = 0;
+    bool operator==(const AlarmCheck&) const = default;
+};
 
-// The task's reminder time: the picker's date at the time text (both checked before).
-DATE TaskReminderTime(const AlarmFields& fields);
+// Validates the form (controls 1032 number, 1095 date, 1128 time, 1040 sound file) and, when it
+// is accepted, writes the reminder of the form's mode into fields.
+AlarmCheck CheckAlarmForm(const AlarmForm& form, pim::ItemFields& fields);

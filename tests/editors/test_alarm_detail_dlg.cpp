@@ -1,84 +1,73 @@
 // The alarm editor over a real store: both modes load what the item holds, write back what the
-// user changed, and refuse bad input without touching the item.
+// user changed, and refuse bad input without touching the item's values.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
-#include <QComboBox>
-#include <QDateEdit>
 #include <QLineEdit>
 
 #include "editors/alarm_detail_dlg.h"
+#include "model/item_values.h"
 #include "model/pim_session.h"
 #include "model/recurrence.h"
 #include "platform/clock.h"
-#include "platform/message_service.h"
 #include "res/string_table.h"
-#include "settings/app_settings.h"
-#include "tests/support/dialog_controls.h"
+#include "tests/editors/dialog_driving.h"
 #include "tests/support/temp_paths.h"
 
 namespace {
 
-class AlarmDetailDlgTest : public ::testing::Test {
+class AlarmDetailDlgTest : public DialogTest {
 protected:
-    // Saves an item filled by `fill` and answers its object id.
-    template <typename Item, typename Fill> int32_t Stored(Item item, Fill fill)
-    {
-        fill(*item);
-        EXPECT_GE(item->Save(), 0);
-        return item->GetOid();
-    }
-    AppointItem Appointment(int32_t oid)
+    AlarmDetailDlgTest() { session_.Connect(); }
+
+    // The store's copy of the item after a fresh connection.
+    template <typename Find> auto Reread(Find find)
     {
         session_.Disconnect();
         session_.Connect();
-        return session_.FindAppointment(PimSession::OidField(oid));
-    }
-    TaskItem Task(int32_t oid)
-    {
-        session_.Disconnect();
-        session_.Connect();
-        return session_.FindTask(PimSession::OidField(oid));
+        return (session_.*find)(PimSession::OidField(oid_));
     }
 
     TempPaths paths_;
     PimSession session_{paths_.StorePath(), OccurrenceOnDay};
-    AppSettings settings_;
-    ScriptedMessageService messages_;
+    int32_t oid_ = 0;
 };
 
 } // namespace
 
 TEST_F(AlarmDetailDlgTest, AppointmentReminderRoundTripsThroughTheStore)
 {
-    session_.Connect();
-    const int32_t oid = Stored(session_.CreateAppointment(), [](pim::AppointmentItem& item) {
-        item.SetStart(46000.5);
-        item.SetEnd(46000.6);
-        item.SetReminderMinutesBeforeStart(120);
-        item.SetReminderOptions(kReminderLed | kReminderSound);
-        item.SetReminderSoundFile(L"/sounds/bell.wav");
-    });
-    AppointItem item = Appointment(oid);
-    {
-        CAlarmDetailDlg dialog(item, settings_, messages_);
-        EXPECT_EQ(Control<QComboBox>(dialog, 1032)->currentText(), "2");
-        EXPECT_EQ(Control<QComboBox>(dialog, 1024)->currentText(), "Hour Before");
-        const bool checked[] = {true, false, false, true, false};
-        for (int i = 0; i < 5; ++i)
-            EXPECT_EQ(Control<QCheckBox>(dialog, 1034 + i)->isChecked(), checked[i]) << i;
-        EXPECT_EQ(Control<QLineEdit>(dialog, 1040)->text(), "/sounds/bell.wav");
-        EXPECT_EQ(dialog.findChild<QDateEdit*>(ControlName(1095)), nullptr);
-
-        Control<QComboBox>(dialog, 1024)->setCurrentIndex(kDaysBefore);
-        Control<QCheckBox>(dialog, 1036)->setChecked(true);
-        Control<QCheckBox>(dialog, 1038)->setChecked(true);
-        Control<QLineEdit>(dialog, 1040)->setText("chime.wav");
-        dialog.accept();
-        EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    }
+    AppointItem item = session_.CreateAppointment();
+    item->SetStart(At(8, 9));
+    item->SetEnd(At(8, 10));
+    item->SetReminderMinutesBeforeStart(120);
+    item->SetReminderOptions(kReminderLed | kReminderSound);
+    item->SetReminderSoundFile(L"/sounds/bell.wav");
     ASSERT_GE(item->Save(), 0);
-    item = Appointment(oid);
+    oid_ = item->GetOid();
+
+    item = Reread(&PimSession::FindAppointment);
+    ItemValues values = ReadValues(*item);
+    CAlarmDetailDlg dialog(values.fields, false, settings_, messages_);
+    EXPECT_EQ(Text(dialog, 1032), "2");
+    EXPECT_EQ(Text(dialog, 1024), "Hour Before");
+    const bool checked[] = {true, false, false, true, false};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(Control<QCheckBox>(dialog, 1034 + i)->isChecked(), checked[i]) << i;
+    EXPECT_EQ(Control<QLineEdit>(dialog, 1040)->text(), "/sounds/bell.wav");
+    EXPECT_EQ(dialog.findChild<QDateEdit*>("id1095"), nullptr)
+        << "task controls in appointment mode";
+
+    Control<QComboBox>(dialog, 1024)->setCurrentIndex(kDaysBefore);
+    Click(dialog, 1036);
+    Click(dialog, 1038);
+    Control<QLineEdit>(dialog, 1040)->setText("chime.wav");
+    Click(dialog, 1);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    WriteValues(values, *item);
+    ASSERT_GE(item->Save(), 0);
+
+    item = Reread(&PimSession::FindAppointment);
     EXPECT_EQ(item->GetReminderMinutesBeforeStart(), 2880);
     EXPECT_EQ(item->GetReminderOptions(), 1 + 4 + 8 + 16);
     EXPECT_EQ(item->GetReminderSoundFile(), L"chime.wav");
@@ -87,56 +76,59 @@ TEST_F(AlarmDetailDlgTest, AppointmentReminderRoundTripsThroughTheStore)
 
 TEST_F(AlarmDetailDlgTest, TaskReminderRoundTripsAndABadTimeIsRefusedWithTheFocusOnIt)
 {
-    session_.Connect();
-    const DATE reminder = SystemTimeToVariantTime(MakeSystemTime(2026, 5, 3, 8, 15));
-    const int32_t oid = Stored(session_.CreateTask(), [&](pim::TaskItem& task) {
-        task.SetReminderTime(reminder);
-        task.SetReminderOptions(kReminderDialog);
-    });
-    TaskItem task = Task(oid);
-    CAlarmDetailDlg dialog(task, settings_, messages_);
-    EXPECT_EQ(Control<QDateEdit>(dialog, 1095)->date(), QDate(2026, 5, 3));
-    EXPECT_EQ(Control<QComboBox>(dialog, 1128)->currentText(), "08:15");
-    EXPECT_EQ(dialog.findChild<QComboBox*>(ControlName(1032)), nullptr);
+    const DATE reminder = At(3, 8, 15);
+    TaskItem task = session_.CreateTask();
+    task->SetReminderTime(reminder);
+    task->SetReminderOptions(kReminderDialog);
+    ASSERT_GE(task->Save(), 0);
+    oid_ = task->GetOid();
 
-    Control<QComboBox>(dialog, 1128)->setEditText("25:99");
-    dialog.accept();
+    task = Reread(&PimSession::FindTask);
+    ItemValues values = ReadValues(*task);
+    CAlarmDetailDlg dialog(values.fields, true, settings_, messages_);
+    EXPECT_EQ(Control<QDateEdit>(dialog, 1095)->date(), QDate(2026, 12, 3));
+    EXPECT_EQ(Text(dialog, 1128), "08:15");
+    EXPECT_EQ(dialog.findChild<QComboBox*>("id1032"), nullptr);
+
+    Type(dialog, 1128, "25:99");
+    Click(dialog, 1);
     EXPECT_NE(dialog.result(), QDialog::Accepted);
     ASSERT_EQ(messages_.shown().size(), 1u);
-    EXPECT_EQ(messages_.shown()[0].text, res::LoadString(res::IDS_BAD_TIME_TEXT));
+    EXPECT_EQ(LastMessage(), res::LoadString(res::IDS_BAD_TIME_TEXT));
     EXPECT_EQ(messages_.shown()[0].caption, L"Warning");
     EXPECT_EQ(messages_.shown()[0].flags, MB_OK | MB_ICONEXCLAMATION);
-    EXPECT_TRUE(FocusIsOn(dialog, 1128));
-    EXPECT_EQ(task->GetReminderTime(), reminder) << "a refused OK writes nothing";
+    EXPECT_TRUE(HasFocus(dialog, 1128));
+    EXPECT_EQ(values.fields.ReminderTime, reminder) << "a refused OK writes nothing";
 
     Control<QDateEdit>(dialog, 1095)->setDate(QDate(2028, 2, 29));
-    Control<QComboBox>(dialog, 1128)->setEditText("18:45");
-    dialog.accept();
+    Type(dialog, 1128, "18:45");
+    Click(dialog, 1);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    WriteValues(values, *task);
     ASSERT_GE(task->Save(), 0);
-    EXPECT_EQ(Task(oid)->GetReminderTime(),
+    task = Reread(&PimSession::FindTask);
+    EXPECT_EQ(task->GetReminderTime(),
               SystemTimeToVariantTime(MakeSystemTime(2028, 2, 29, 18, 45)));
-    EXPECT_EQ(Task(oid)->GetReminderOptions(), kReminderDialog);
+    EXPECT_EQ(task->GetReminderOptions(), kReminderDialog);
 }
 
 TEST_F(AlarmDetailDlgTest, TaskWithoutReminderOpensOnItsDueDateOrNow)
 {
     const FixedClock clock(MakeSystemTime(2026, 12, 7, 14, 5));
     const ScopedClock installed(clock);
-    session_.Connect();
     const struct {
         DATE due;
         QDate date;
         const char* time;
     } cases[] = {
         {pim::kNoDate, QDate(2026, 12, 7), "14:05"},
-        {SystemTimeToVariantTime(MakeSystemTime(2027, 1, 9)), QDate(2027, 1, 9), "00:00"},
+        {At(9), QDate(2026, 12, 9), "00:00"},
     };
     for (const auto& c : cases) {
-        TaskItem task = session_.CreateTask();
-        task->SetDueDate(c.due);
-        CAlarmDetailDlg dialog(task, settings_, messages_);
+        pim::ItemFields fields;
+        fields.DueDate = c.due;
+        CAlarmDetailDlg dialog(fields, true, settings_, messages_);
         EXPECT_EQ(Control<QDateEdit>(dialog, 1095)->date(), c.date);
-        EXPECT_EQ(Control<QComboBox>(dialog, 1128)->currentText(), c.time);
+        EXPECT_EQ(Text(dialog, 1128), c.time);
     }
 }

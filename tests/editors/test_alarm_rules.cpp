@@ -34,39 +34,55 @@ TEST(AlarmRules, LeadTimeIsReadBackFromNumberAndUnit)
         EXPECT_EQ(LeadMinutes(c.number, c.unit).value_or(-1), c.minutes) << c.number;
 }
 
-TEST(AlarmRules, RefusedFieldsNameTheirControl)
+TEST(AlarmRules, AcceptedFormsWriteTheirModeAndRefusedOnesNameTheirControl)
 {
-    AlarmFields task;
+    AlarmForm task;
     task.taskMode = true;
-    task.date = MakeSystemTime(2026, 5, 3);
-    task.time = L"09:30";
-    EXPECT_EQ(CheckAlarmFields(task), std::nullopt);
-    EXPECT_EQ(TaskReminderTime(task), SystemTimeToVariantTime(MakeSystemTime(2026, 5, 3, 9, 30)));
     task.date = MakeSystemTime(2028, 2, 29);
-    task.time = L"24:00";
-    EXPECT_EQ(CheckAlarmFields(task), std::nullopt);
-    EXPECT_EQ(TaskReminderTime(task), SystemTimeToVariantTime(MakeSystemTime(2028, 3, 1)));
+    task.options = 1 | 16;
+    const struct {
+        const wchar_t* time;
+        DATE reminder;
+    } accepted[] = {
+        {L"09:30", SystemTimeToVariantTime(MakeSystemTime(2028, 2, 29, 9, 30))},
+        {L"24:00", SystemTimeToVariantTime(MakeSystemTime(2028, 3, 1))},
+    };
+    for (const auto& c : accepted) {
+        pim::ItemFields fields;
+        task.time = c.time;
+        EXPECT_EQ(CheckAlarmForm(task, fields), AlarmCheck{}) << c.time;
+        EXPECT_EQ(fields.ReminderTime, c.reminder) << c.time;
+        EXPECT_EQ(fields.ReminderOptions, 17);
+        EXPECT_EQ(fields.ReminderMinutesBeforeStart, pim::ItemFields{}.ReminderMinutesBeforeStart);
+    }
 
-    AlarmFields appointment;
+    task.time = L"09:30";
+    AlarmForm appointment;
     appointment.number = L"10";
-    const auto with = [](AlarmFields fields, auto change) {
-        change(fields);
-        return CheckAlarmFields(fields);
+    const auto refused = [](AlarmForm form, auto change) {
+        change(form);
+        pim::ItemFields fields;
+        const AlarmCheck check = CheckAlarmForm(form, fields);
+        EXPECT_EQ(fields.ReminderOptions, 0) << "a refused form writes nothing";
+        return check;
     };
     const struct {
-        Verdict verdict;
-        Refusal expected;
+        AlarmCheck check;
+        AlarmCheck expected;
     } cases[] = {
-        {with(task, [](AlarmFields& f) { f.time = L"25:99"; }), {1128, res::IDS_BAD_TIME_TEXT}},
-        {with(task, [](AlarmFields& f) { f.time = L"9:5"; }), {1128, res::IDS_BAD_TIME_TEXT}},
-        {with(task, [](AlarmFields& f) { f.date.wYear = 1899; }),
+        {refused(task, [](AlarmForm& f) { f.time = L"25:99"; }), {1128, res::IDS_BAD_TIME_TEXT}},
+        {refused(task, [](AlarmForm& f) { f.time = L"9:5"; }), {1128, res::IDS_BAD_TIME_TEXT}},
+        {refused(task, [](AlarmForm& f) { f.date.wYear = 1899; }),
          {1095, res::IDS_START_AFTER_1900}},
-        {with(task, [](AlarmFields& f) { f.date.wYear = 3000; }), {1095, res::IDS_END_BEFORE_3000}},
-        {with(appointment, [](AlarmFields& f) { f.number = L"-1"; }),
+        {refused(task, [](AlarmForm& f) { f.date.wYear = 3000; }),
+         {1095, res::IDS_END_BEFORE_3000}},
+        {refused(appointment, [](AlarmForm& f) { f.number = L"-1"; }),
          {1032, res::IDS_ALARM_LEAD_RANGE}},
-        {with(appointment, [](AlarmFields& f) { f.soundFile = L"a\x1f"; }),
+        {refused(appointment, [](AlarmForm& f) { f.soundFile = L"a\x1f"; }),
          {1040, res::IDS_CONTROL_CHARACTERS}},
+        {refused(appointment, [](AlarmForm& f) { f.soundFile = std::wstring(100000, L'a'); }),
+         {1040, res::IDS_TEXT_TOO_LONG}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(c.verdict, c.expected) << c.expected.controlId;
+        EXPECT_EQ(c.check, c.expected) << c.expected.control;
 }
