@@ -59,6 +59,7 @@ CAppointDetailDlg::CAppointDetailDlg(ItemValues values, const Setup& setup, Comm
 {
     services_.settings.SetLastEditResult(LastEditResult::kEditorOpened);
     setWindowTitle(tr("Appoint Detail"));
+    setMinimumWidth(380);
     Build();
     Load();
 }
