@@ -82,6 +82,9 @@ enum StringId : int {
     IDS_CONTROL_CHARACTERS = 65331,
     IDS_BAD_INTERVAL = 65332,
     IDS_BAD_DAY_COUNT = 65333,
+    IDS_START_BEFORE_DUE = 65400,
+    IDS_ONLY_START_DATE = 65401,
+    IDS_ALARM_LEAD_RANGE = 65402,
 };
 
 // The text of a string id; empty for an id the table does not hold.
