@@ -1,37 +1,34 @@
 // The category settings dialog.
 #include "dialogs/category_set_dlg.h"
 
+#include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "editors/category_sel_dlg.h"
-#include "editors/dialog_controls.h"
-#include "editors/text_rules.h"
+#include "editors/editor_controls.h"
 #include "platform/dialog_runner.h"
-#include "settings/edit_lists.h"
+#include "settings/app_settings.h"
 
 CCategorySetDlg::CCategorySetDlg(AppSettings& settings, DialogRunner& runner,
                                  MessageService& messages, QWidget* parent)
-    : QDialog(parent), settings_(settings), runner_(runner), messages_(messages)
+    : QDialog(parent), settings_(settings), runner_(runner), messages_(messages),
+      restday_(NewEditCombo(1102, settings, SettingsList::CategoryInfo, this)),
+      memorial_(NewEditCombo(1104, settings, SettingsList::CategoryInfo, this)),
+      type_(NewListCombo(1024, {L"NoCare", L"View Target", L"Hide Target"}, this)),
+      target_(NewEditCombo(1180, settings, SettingsList::CategoryInfo, this))
 {
     setWindowTitle(tr("Category Set"));
-    const std::vector<std::wstring> categories = EditListItems(settings, EditList::Category);
-    restday_ = MakeCombo(1102, categories, true);
-    memorial_ = MakeCombo(1104, categories, true);
-    type_ = MakeCombo(1024, {L"NoCare", L"View Target", L"Hide Target"}, false);
-    target_ = MakeCombo(1180, categories, true);
-    restday_->setEditText(ToQt(settings.GetHolidayCategory()));
-    memorial_->setEditText(ToQt(settings.GetMemorialCategory()));
+    restday_->setEditText(ToQString(settings.GetHolidayCategory()));
+    memorial_->setEditText(ToQString(settings.GetMemorialCategory()));
     // A filter type no list entry stands for (a hand-edited profile) shows as "NoCare".
     const int type = settings.GetCategoryCtrType();
     type_->setCurrentIndex(type >= 0 && type < type_->count() ? type : 0);
-    target_->setEditText(ToQt(settings.GetCategoryCtrTarget()));
+    target_->setEditText(ToQString(settings.GetCategoryCtrTarget()));
 
-    auto* choose = Named(new QPushButton(QStringLiteral("...")), 1181);
-    choose->setAutoDefault(false);
-    choose->setMaximumWidth(40);
+    auto* choose = NewEllipsisButton(1181, this);
     connect(choose, &QPushButton::clicked, this, &CCategorySetDlg::ChooseTarget);
     auto* targetRow = new QHBoxLayout;
     targetRow->addWidget(target_, 1);
@@ -46,9 +43,11 @@ CCategorySetDlg::CCategorySetDlg(AppSettings& settings, DialogRunner& runner,
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addStretch();
-    QPushButton* ok = AddOkButton(*layout, *this);
-    connect(ok, &QPushButton::clicked, this, &CCategorySetDlg::OnOk);
-    ChainTabOrder({restday_, memorial_, type_, target_, choose, ok});
+    layout->addWidget(NewOkCancel(this));
+    setTabOrder(restday_, memorial_);
+    setTabOrder(memorial_, type_);
+    setTabOrder(type_, target_);
+    setTabOrder(target_, choose);
     resize(420, sizeHint().height());
 }
 
@@ -61,23 +60,24 @@ bool CCategorySetDlg::Run(AppSettings& settings, DialogRunner& runner, MessageSe
 
 void CCategorySetDlg::ChooseTarget()
 {
-    std::wstring text = ComboText(*target_);
+    std::wstring text = ToWString(target_->currentText());
     if (CCategorySelDlg::Choose(runner_, settings_, text, this))
-        target_->setEditText(ToQt(text));
+        target_->setEditText(ToQString(text));
 }
 
-void CCategorySetDlg::OnOk()
+void CCategorySetDlg::accept()
 {
-    for (QComboBox* combo : {restday_, memorial_, target_}) {
-        if (const int problem = LineTextProblem(ComboText(*combo))) {
-            ShowWarning(messages_, problem);
-            combo->setFocus();
+    const std::pair<QComboBox*, int> texts[] = {
+        {restday_, 1102}, {memorial_, 1104}, {target_, 1180}};
+    for (const auto& [combo, id] : texts) {
+        if (const Verdict refusal = CheckLineText(ToWString(combo->currentText()), id)) {
+            ShowRefusal(*this, messages_, *refusal);
             return;
         }
     }
-    settings_.SetHolidayCategory(ComboText(*restday_));
-    settings_.SetMemorialCategory(ComboText(*memorial_));
+    settings_.SetHolidayCategory(ToWString(restday_->currentText()));
+    settings_.SetMemorialCategory(ToWString(memorial_->currentText()));
     settings_.SetCategoryCtrType(type_->currentIndex());
-    settings_.SetCategoryCtrTarget(ComboText(*target_));
-    accept();
+    settings_.SetCategoryCtrTarget(ToWString(target_->currentText()));
+    QDialog::accept();
 }

@@ -2,25 +2,25 @@
 #include "editors/alarm_detail_dlg.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDate>
 #include <QDateEdit>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
-#include "editors/dialog_controls.h"
-#include "editors/text_rules.h"
+#include "editors/editor_controls.h"
 #include "model/pim_records.h"
 #include "platform/clock.h"
-#include "settings/edit_lists.h"
+#include "settings/app_settings.h"
 
 namespace {
 
 constexpr int kOptionIds[] = {1034, 1035, 1036, 1037, 1038};
 
-} // namespace
+}  // namespace
 
 CAlarmDetailDlg::CAlarmDetailDlg(pim::ItemFields& fields, bool taskMode,
                                  const AppSettings& settings, MessageService& messages,
@@ -39,12 +39,13 @@ void CAlarmDetailDlg::Build(const AppSettings& settings)
     QWidget* first;
     QWidget* second;
     if (taskMode_) {
-        first = date_ = MakeDatePicker(1095);
-        second = time_ = MakeTimeCombo(1128, settings);
+        first = date_ = NewDatePicker(1095, this);
+        date_->setDateRange(QDate(1900, 1, 1), QDate(2999, 12, 31));
+        second = time_ = NewTimeCombo(1128, settings, this);
     } else {
-        first = number_ = MakeCombo(1032, EditListItems(settings, EditList::AlarmTimeList), true);
-        second = unit_ =
-            MakeCombo(1024, {L"Min Before", L"Hour Before", L"Days Before", L"Week Before"}, false);
+        first = number_ = NewEditCombo(1032, settings, SettingsList::SelAlartMinuteInfo, this);
+        second = unit_ = NewListCombo(
+            1024, {L"Min Before", L"Hour Before", L"Days Before", L"Week Before"}, this);
     }
     timeRow->addWidget(first, 3);
     timeRow->addWidget(second, 2);
@@ -54,21 +55,23 @@ void CAlarmDetailDlg::Build(const AppSettings& settings)
 
     auto* optionGrid = new QGridLayout;
     for (int i = 0; i < 5; ++i) {
-        options_[i] =
-            Named(new QCheckBox(QString::fromWCharArray(kReminderOptionLabels[i])), kOptionIds[i]);
+        options_[i] = Named(new QCheckBox(QString::fromWCharArray(kReminderOptionLabels[i]), this),
+                            kOptionIds[i]);
         optionGrid->addWidget(options_[i], i / 3, i % 3);
     }
-    soundFile_ = Named(new QLineEdit, 1040);
+    soundFile_ = Named(new QLineEdit(this), 1040);
     form->addRow(optionGrid);
     form->addRow(tr("Sound File"), soundFile_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addStretch();
-    QPushButton* ok = AddOkButton(*layout, *this);
-    connect(ok, &QPushButton::clicked, this, &CAlarmDetailDlg::OnOk);
-    ChainTabOrder({first, second, options_[0], options_[1], options_[2], options_[3], options_[4],
-                   soundFile_, ok});
+    layout->addWidget(NewOkCancel(this));
+    setTabOrder(first, second);
+    setTabOrder(second, options_[0]);
+    for (int i = 1; i < 5; ++i)
+        setTabOrder(options_[i - 1], options_[i]);
+    setTabOrder(options_[4], soundFile_);
     resize(380, sizeHint().height());
 }
 
@@ -80,8 +83,8 @@ void CAlarmDetailDlg::Load()
             at = fields_.DueDate;
         const SYSTEMTIME shown =
             IsReminderTimeSet(at) ? VariantTimeToSystemTime(at) : GetLocalTime();
-        SetDate(*date_, shown);
-        SetComboText(*time_, ToQt(TimeTextOf(SystemTimeToVariantTime(shown))));
+        date_->setDate(QDate(shown.wYear, shown.wMonth, shown.wDay));
+        SetTimeText(time_, TimeText(shown.wHour, shown.wMinute));
     } else {
         const LeadTime lead = SplitLeadMinutes(fields_.ReminderMinutesBeforeStart);
         number_->setEditText(QString::number(lead.number));
@@ -89,7 +92,7 @@ void CAlarmDetailDlg::Load()
     }
     for (int i = 0; i < 5; ++i)
         options_[i]->setChecked((fields_.ReminderOptions & (1 << i)) != 0);
-    soundFile_->setText(ToQt(fields_.ReminderSoundFile));
+    soundFile_->setText(ToQString(fields_.ReminderSoundFile));
 }
 
 AlarmForm CAlarmDetailDlg::Form() const
@@ -97,29 +100,26 @@ AlarmForm CAlarmDetailDlg::Form() const
     AlarmForm form;
     form.taskMode = taskMode_;
     if (taskMode_) {
-        form.date = DateOf(*date_);
-        form.time = ComboText(*time_);
+        form.date = ToSystemTime(date_->date());
+        form.time = ToWString(time_->currentText());
     } else {
-        form.number = ComboText(*number_);
+        form.number = ToWString(number_->currentText());
         form.unit = unit_->currentIndex();
     }
     for (int i = 0; i < 5; ++i)
         if (options_[i]->isChecked())
             form.options |= 1 << i;
-    form.soundFile = FromQt(soundFile_->text());
+    form.soundFile = ToWString(soundFile_->text());
     return form;
 }
 
-void CAlarmDetailDlg::OnOk()
+void CAlarmDetailDlg::accept()
 {
     pim::ItemFields edited = fields_;
-    const AlarmCheck check = CheckAlarmForm(Form(), edited);
-    if (check.control != 0) {
-        ShowWarning(messages_, check.messageId);
-        if (auto* control = findChild<QWidget*>(QStringLiteral("id%1").arg(check.control)))
-            control->setFocus();
+    if (const Verdict refused = CheckAlarmForm(Form(), edited)) {
+        ShowRefusal(*this, messages_, *refused);
         return;
     }
     fields_ = edited;
-    accept();
+    QDialog::accept();
 }

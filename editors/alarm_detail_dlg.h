@@ -15,17 +15,20 @@ class QDateEdit;
 class QLineEdit;
 
 class CAlarmDetailDlg : public QDialog {
+    Q_OBJECT
 public:
     // taskMode: the item is a task (ReminderTime), else an appointment (lead minutes).
     CAlarmDetailDlg(pim::ItemFields& fields, bool taskMode, const AppSettings& settings,
                     MessageService& messages, QWidget* parent = nullptr);
+
+    // Checks the form and writes it into the fields; a refused field keeps the dialog open.
+    void accept() override;
 
     AlarmForm Form() const;
 
 private:
     void Build(const AppSettings& settings);
     void Load();
-    void OnOk();
 
     pim::ItemFields& fields_;
     bool taskMode_;

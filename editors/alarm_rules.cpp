@@ -1,7 +1,6 @@
 // Lead-time units and checks of the alarm editor.
 #include "editors/alarm_rules.h"
 
-#include "editors/text_rules.h"
 #include "model/date_time.h"
 #include "res/string_table.h"
 
@@ -10,19 +9,14 @@ namespace {
 // The picker's date at the time text; "24:00" is the next midnight.
 DATE TaskReminderTime(const AlarmForm& form)
 {
-    const int minutes = TimeTextMinutes(form.time);
+    const int minutes = TimeTextMinutes(form.time, true).value_or(0);
     SYSTEMTIME at = TruncateSystemTime(minutes == 24 * 60 ? AddDays(form.date, 1) : form.date, 3);
     at.wHour = static_cast<uint16_t>(minutes % (24 * 60) / 60);
     at.wMinute = static_cast<uint16_t>(minutes % 60);
     return SystemTimeToVariantTime(at);
 }
 
-AlarmCheck Refuse(int control, int messageId)
-{
-    return {control, messageId};
-}
-
-} // namespace
+}  // namespace
 
 LeadTime SplitLeadMinutes(int32_t minutes)
 {
@@ -42,21 +36,21 @@ std::optional<int32_t> LeadMinutes(const std::wstring& numberText, int unit)
     return static_cast<int32_t>(minutes);
 }
 
-AlarmCheck CheckAlarmForm(const AlarmForm& form, pim::ItemFields& fields)
+Verdict CheckAlarmForm(const AlarmForm& form, pim::ItemFields& fields)
 {
     std::optional<int32_t> lead;
     if (form.taskMode) {
         if (form.date.wYear < 1900)
-            return Refuse(1095, res::IDS_START_AFTER_1900);
+            return Refusal{1095, res::IDS_START_AFTER_1900};
         if (form.date.wYear >= 3000)
-            return Refuse(1095, res::IDS_END_BEFORE_3000);
-        if (!IsTimeText(form.time))
-            return Refuse(1128, res::IDS_BAD_TIME_TEXT);
+            return Refusal{1095, res::IDS_END_BEFORE_3000};
+        if (!TimeTextMinutes(form.time, true))
+            return Refusal{1128, res::IDS_BAD_TIME_TEXT};
     } else if (!(lead = LeadMinutes(form.number, form.unit))) {
-        return Refuse(1032, res::IDS_ALARM_LEAD_RANGE);
+        return Refusal{1032, res::IDS_ALARM_LEAD_RANGE};
     }
-    if (const int problem = LineTextProblem(form.soundFile))
-        return Refuse(1040, problem);
+    if (const Verdict refused = CheckLineText(form.soundFile, 1040))
+        return refused;
 
     if (form.taskMode)
         fields.ReminderTime = TaskReminderTime(form);
@@ -64,5 +58,5 @@ AlarmCheck CheckAlarmForm(const AlarmForm& form, pim::ItemFields& fields)
         fields.ReminderMinutesBeforeStart = *lead;
     fields.ReminderOptions = form.options;
     fields.ReminderSoundFile = form.soundFile;
-    return {};
+    return std::nullopt;
 }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "editors/field_rules.h"
 #include "platform/pim/item_fields.h"
 #include "platform/systemtime.h"
 
@@ -48,4 +49,4 @@ struct AlarmCheck {
 
 // Validates the form (controls 1032 number, 1095 date, 1128 time, 1040 sound file) and, when it
 // is accepted, writes the reminder of the form's mode into fields.
-AlarmCheck CheckAlarmForm(const AlarmForm& form, pim::ItemFields& fields);
+Verdict CheckAlarmForm(const AlarmForm& form, pim::ItemFields& fields);

@@ -4,7 +4,9 @@
 #include "editors/appoint_detail_dlg.h"
 
 #include <QComboBox>
+#include <QDate>
 #include <QDateEdit>
+#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,10 +15,11 @@
 #include <cmath>
 #include <iterator>
 
+#include "editors/alarm_detail_dlg.h"
+#include "editors/category_sel_dlg.h"
 #include "editors/dialog_controls.h"
 #include "editors/memo_edit_dlg.h"
 #include "editors/recur_detail_dlg.h"
-#include "editors/text_rules.h"
 #include "model/pim_records.h"
 #include "model/recurrence.h"
 #include "platform/dialog_runner.h"
@@ -32,6 +35,11 @@ template <std::size_t N> std::vector<std::wstring> Labels(const wchar_t* const (
     return {std::begin(labels), std::end(labels)};
 }
 
+QComboBox* ListCombo(int id, const AppSettings& settings, EditList list)
+{
+    return NewEditCombo(id, settings, ListOf(list), nullptr);
+}
+
 QPushButton* Button(int id, const QString& text)
 {
     auto* button = Named(new QPushButton(text), id);
@@ -39,8 +47,8 @@ QPushButton* Button(int id, const QString& text)
     return button;
 }
 
-const QString kMidnight = QStringLiteral("00:00");
-const QString kDayEnd = QStringLiteral("24:00");
+const std::wstring kMidnight = L"00:00";
+const std::wstring kDayEnd = L"24:00";
 
 void StepDays(QDateEdit& picker, int days)
 {
@@ -59,6 +67,7 @@ CAppointDetailDlg::CAppointDetailDlg(ItemValues values, const Setup& setup, Comm
 {
     services_.settings.SetLastEditResult(LastEditResult::kEditorOpened);
     setWindowTitle(tr("Appoint Detail"));
+    setMinimumWidth(380);
     Build();
     Load();
 }
@@ -66,24 +75,23 @@ CAppointDetailDlg::CAppointDetailDlg(ItemValues values, const Setup& setup, Comm
 void CAppointDetailDlg::Build()
 {
     const AppSettings& settings = services_.settings;
-    title_ = MakeCombo(kAppointTitle, EditListItems(settings, EditList::AppointTitle), true);
-    place_ = MakeCombo(kAppointPlace, EditListItems(settings, EditList::AppointPlace), true);
-    startDate_ = MakeDatePicker(kAppointStartDate);
-    startTime_ = MakeTimeCombo(kAppointStartTime, settings);
-    endDate_ = MakeDatePicker(kAppointEndDate);
-    endTime_ = MakeTimeCombo(kAppointEndTime, settings);
-    allDay_ = MakeCombo(kAppointAllDay, Labels(kAllDayLabels), false);
-    recur_ = MakeCombo(kAppointRecur, Labels(kRecurrenceChoiceLabels), false);
+    title_ = ListCombo(kAppointTitle, settings, EditList::AppointTitle);
+    place_ = ListCombo(kAppointPlace, settings, EditList::AppointPlace);
+    startDate_ = NewDatePicker(kAppointStartDate, nullptr);
+    startTime_ = NewTimeCombo(kAppointStartTime, settings, nullptr);
+    endDate_ = NewDatePicker(kAppointEndDate, nullptr);
+    endTime_ = NewTimeCombo(kAppointEndTime, settings, nullptr);
+    allDay_ = NewChoiceCombo(kAppointAllDay, Labels(kAllDayLabels));
+    recur_ = NewChoiceCombo(kAppointRecur, Labels(kRecurrenceChoiceLabels));
     recurDetail_ = Button(kAppointRecurDetail, tr("Recur Detail"));
-    alarm_ = MakeCombo(kAppointAlarm, Labels(kReminderSetLabels), false);
+    alarm_ = NewChoiceCombo(kAppointAlarm, Labels(kReminderSetLabels));
     alarmDetail_ = Button(kAppointAlarmDetail, tr("Alarm Detail"));
-    category_ = MakeCombo(kAppointCategory, EditListItems(settings, EditList::Category), true);
-    chooseCategory_ = Button(kAppointCategoryChoose, QStringLiteral("..."));
-    status_ = MakeCombo(kAppointStatus, Labels(kBusyStatusLabels), false);
-    sensitive_ = MakeCombo(kAppointSensitive, Labels(kSensitivityLabels), false);
+    category_ = ListCombo(kAppointCategory, settings, EditList::Category);
+    chooseCategory_ = NewEllipsisButton(kAppointCategoryChoose, nullptr);
+    status_ = NewChoiceCombo(kAppointStatus, Labels(kBusyStatusLabels));
+    sensitive_ = NewChoiceCombo(kAppointSensitive, Labels(kSensitivityLabels));
     memo_ = Button(kAppointMemo, tr("Memo"));
     delete_ = Button(kAppointDelete, tr("Del"));
-    chooseCategory_->setMaximumWidth(40);
 
     auto* grid = new QGridLayout;
     int row = 0;
@@ -120,18 +128,25 @@ void CAppointDetailDlg::Build()
     buttonsRow->addWidget(delete_);
     layout->addLayout(buttonsRow);
     layout->addStretch();
-    QPushButton* ok = AddOkButton(*layout, *this);
+    QDialogButtonBox* buttons = NewOkCancel(this);
+    layout->addWidget(buttons);
+    QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
     ChainTabOrder({title_, place_, startDate_, startTime_, endDate_, endTime_, allDay_,
                    recur_, recurDetail_, alarm_, alarmDetail_, category_, chooseCategory_,
                    status_, sensitive_, memo_, delete_, ok});
 
-    connect(ok, &QPushButton::clicked, this, &CAppointDetailDlg::OnOk);
     connect(allDay_, &QComboBox::currentIndexChanged, this, &CAppointDetailDlg::OnAllDayChanged);
     connect(recur_, &QComboBox::currentIndexChanged, this, &CAppointDetailDlg::ApplyRules);
     connect(alarm_, &QComboBox::currentIndexChanged, this,
             [this](int on) { alarmDetail_->setEnabled(on == 1 && !setup_.exceptionMode); });
     connect(recurDetail_, &QPushButton::clicked, this, &CAppointDetailDlg::OnRecurDetail);
     connect(memo_, &QPushButton::clicked, this, &CAppointDetailDlg::OnMemo);
+    connect(alarmDetail_, &QPushButton::clicked, this, &CAppointDetailDlg::OnAlarmDetail);
+    connect(chooseCategory_, &QPushButton::clicked, this, [this] {
+        std::wstring text = ComboText(*category_);
+        if (CCategorySelDlg::Choose(services_.dialogs, services_.settings, text, this))
+            category_->setEditText(ToQString(text));
+    });
     connect(delete_, &QPushButton::clicked, this, &CAppointDetailDlg::OnDelete);
     if (services_.settings.GetStdtChg() == 1) {
         WatchFocus(*startDate_, [this](bool in) {
@@ -149,23 +164,23 @@ void CAppointDetailDlg::Load()
     const QSignalBlocker blockAllDay(allDay_);
     const QSignalBlocker blockRecur(recur_);
     const QSignalBlocker blockStart(startDate_);
-    title_->setEditText(ToQt(f.Subject));
-    place_->setEditText(ToQt(f.Location));
-    category_->setEditText(ToQt(f.Categories));
+    title_->setEditText(ToQString(f.Subject));
+    place_->setEditText(ToQString(f.Location));
+    category_->setEditText(ToQString(f.Categories));
     const bool recurring = values_.pattern.has_value() || setup_.exceptionMode;
     allDay_->setCurrentIndex(f.AllDayEvent ? 1 : 0);
     recur_->setCurrentIndex(recurring ? 1 : 0);
     alarm_->setCurrentIndex(f.ReminderSet ? 1 : 0);
     status_->setCurrentIndex(std::clamp(f.BusyStatus, 0, 3));
     sensitive_->setCurrentIndex(std::clamp(f.Sensitivity, 0, 3));
-    SetDate(*startDate_, VariantTimeToSystemTime(f.Start));
-    SetComboText(*startTime_, ToQt(TimeTextOf(f.Start)));
+    startDate_->setDate(ToQDate(f.Start));
+    SetTimeText(startTime_, TimeOfDayText(f.Start));
     ShowEndAt(f.End);
-    lastStartTime_ = startTime_->currentText();
-    lastEndTime_ = endTime_->currentText();
+    lastStartTime_ = ComboText(*startTime_);
+    lastEndTime_ = ComboText(*endTime_);
     alarmDetail_->setEnabled(f.ReminderSet);
     if (setup_.exceptionMode) {
-        recurDetail_->setText(ToQt(res::LoadString(res::IDS_CANCEL_EXCEPTION_BUTTON)));
+        recurDetail_->setText(ToQString(res::LoadString(res::IDS_CANCEL_EXCEPTION_BUTTON)));
         for (QWidget* locked : {static_cast<QWidget*>(recur_), static_cast<QWidget*>(alarm_),
                                 static_cast<QWidget*>(alarmDetail_),
                                 static_cast<QWidget*>(sensitive_)})
@@ -184,8 +199,8 @@ void CAppointDetailDlg::ShowEndAt(DATE end)
 {
     const EndDisplay shown = ShowEnd(end, OneTimeAllDay());
     const QSignalBlocker block(endDate_);
-    SetDate(*endDate_, shown.date);
-    SetComboText(*endTime_, ToQt(shown.time));
+    endDate_->setDate(QDate(shown.date.wYear, shown.date.wMonth, shown.date.wDay));
+    SetTimeText(endTime_, shown.time);
 }
 
 void CAppointDetailDlg::ApplyRules()
@@ -196,23 +211,23 @@ void CAppointDetailDlg::ApplyRules()
     if (allDay_->currentIndex() == 1) {
         startTime_->setEnabled(false);
         endTime_->setEnabled(false);
-        SetComboText(*startTime_, kMidnight);
+        SetTimeText(startTime_, kMidnight);
         if (recurring) {
-            if (endTime_->currentText() == kDayEnd)
+            if (ComboText(*endTime_) == kDayEnd)
                 StepDays(*endDate_, 1);
-            SetComboText(*endTime_, kMidnight);
+            SetTimeText(endTime_, kMidnight);
         } else {
-            if (endTime_->currentText() == kMidnight)
+            if (ComboText(*endTime_) == kMidnight)
                 StepDays(*endDate_, -1);
-            SetComboText(*endTime_, kDayEnd);
+            SetTimeText(endTime_, kDayEnd);
         }
     } else {
         startTime_->setEnabled(true);
         endTime_->setEnabled(true);
-        SetComboText(*startTime_, lastStartTime_);
-        if (endTime_->currentText() == kDayEnd && lastEndTime_ == kMidnight)
+        SetTimeText(startTime_, lastStartTime_);
+        if (ComboText(*endTime_) == kDayEnd && lastEndTime_ == kMidnight)
             StepDays(*endDate_, 1);
-        SetComboText(*endTime_, lastEndTime_);
+        SetTimeText(endTime_, lastEndTime_);
     }
     const bool fixedBySeries = recurring && !setup_.exceptionMode;
     startDate_->setEnabled(!fixedBySeries);
@@ -228,8 +243,8 @@ void CAppointDetailDlg::ApplyRules()
 void CAppointDetailDlg::OnAllDayChanged()
 {
     if (allDay_->currentIndex() == 1) {
-        lastStartTime_ = startTime_->currentText();
-        lastEndTime_ = endTime_->currentText();
+        lastStartTime_ = ComboText(*startTime_);
+        lastEndTime_ = ComboText(*endTime_);
     }
     ApplyRules();
 }
@@ -237,7 +252,7 @@ void CAppointDetailDlg::OnAllDayChanged()
 void CAppointDetailDlg::RememberDuration()
 {
     const AppointForm form = Form();
-    if (OneTimeAllDay() || (IsTimeText(form.startTime) && IsTimeText(form.endTime)))
+    if (OneTimeAllDay() || (TimeTextMinutes(form.startTime) && TimeTextMinutes(form.endTime, true)))
         rememberedDuration_ = FormEnd(form) - FormStart(form);
 }
 
@@ -246,7 +261,7 @@ void CAppointDetailDlg::KeepDuration()
     AppointForm form = Form();
     if (OneTimeAllDay())
         form.startTime = L"00:00";
-    if (rememberedDuration_ <= 0.0 || !IsTimeText(form.startTime))
+    if (rememberedDuration_ <= 0.0 || !TimeTextMinutes(form.startTime))
         return;
     ShowEndAt(FormStart(form) + rememberedDuration_);
 }
@@ -258,9 +273,9 @@ AppointForm CAppointDetailDlg::Form() const
     form.place = ComboText(*place_);
     form.category = ComboText(*category_);
     form.memo = values_.fields.Body;
-    form.startDate = DateOf(*startDate_);
+    form.startDate = ToSystemTime(startDate_->date());
     form.startTime = ComboText(*startTime_);
-    form.endDate = DateOf(*endDate_);
+    form.endDate = ToSystemTime(endDate_->date());
     form.endTime = ComboText(*endTime_);
     form.allDay = allDay_->currentIndex() == 1;
     form.recurring = recur_->currentIndex() == 1;
@@ -278,10 +293,12 @@ void CAppointDetailDlg::OnRecurDetail()
         return;
     }
     const AppointForm form = Form();
-    if (!IsTimeText(form.startTime) || !IsTimeText(form.endTime)) {
-        ShowWarning(services_.messages, res::IDS_BAD_TIME_TEXT);
-        startTime_->setFocus();
-        return;
+    for (const Verdict& time : {CheckAppointTime(form.startTime, kAppointStartTime),
+                                CheckAppointTime(form.endTime, kAppointEndTime)}) {
+        if (time) {
+            ShowRefusal(*this, services_.messages, *time);
+            return;
+        }
     }
     const DATE start = FormStart(form);
     const DATE end = std::max(start, FormEnd(form));
@@ -302,13 +319,13 @@ void CAppointDetailDlg::OnRecurDetail()
     const int days = DaysSpanned(pattern.StartTime, pattern.Duration, false);
     {
         const QSignalBlocker block(startDate_);
-        SetDate(*startDate_, VariantTimeToSystemTime(first));
-        SetDate(*endDate_, VariantTimeToSystemTime(first + days));
+        startDate_->setDate(ToQDate(first));
+        endDate_->setDate(ToQDate(first + days));
     }
-    SetComboText(*startTime_, ToQt(TimeTextOf(pattern.StartTime)));
-    SetComboText(*endTime_, ToQt(TimeTextOf(pattern.EndTime)));
-    lastStartTime_ = startTime_->currentText();
-    lastEndTime_ = endTime_->currentText();
+    SetTimeText(startTime_, TimeOfDayText(pattern.StartTime));
+    SetTimeText(endTime_, TimeOfDayText(pattern.EndTime));
+    lastStartTime_ = ComboText(*startTime_);
+    lastEndTime_ = ComboText(*endTime_);
     ApplyRules();
     recurrenceSet_ = true;
 }
@@ -320,20 +337,23 @@ void CAppointDetailDlg::OnMemo()
         values_.fields.Body = dialog.Text();
 }
 
+void CAppointDetailDlg::OnAlarmDetail()
+{
+    CAlarmDetailDlg dialog(values_.fields, false, services_.settings, services_.messages, this);
+    services_.dialogs.Run(dialog);
+}
+
 void CAppointDetailDlg::OnDelete()
 {
     if (ConfirmOk(services_.messages, res::IDS_DELETE_APPOINTMENT))
         Finish(commits_.remove(), LastEditResult::kDeleted);
 }
 
-void CAppointDetailDlg::OnOk()
+void CAppointDetailDlg::accept()
 {
     ItemValues edited = values_;
-    const AppointCheck check = CheckAppointForm(Form(), recurrenceSet_, edited);
-    if (check.control != 0) {
-        ShowWarning(services_.messages, check.messageId);
-        if (QWidget* control = Control(check.control))
-            control->setFocus();
+    if (const Verdict refused = CheckAppointForm(Form(), recurrenceSet_, edited)) {
+        ShowRefusal(*this, services_.messages, *refused);
         return;
     }
     Finish(commits_.save(edited), LastEditResult::kSaved);
@@ -343,16 +363,11 @@ bool CAppointDetailDlg::Finish(EditStatus status, int editResult)
 {
     if (status == EditStatus::kDone) {
         services_.settings.SetLastEditResult(editResult);
-        accept();
+        QDialog::accept();
         return true;
     }
     ReportEditFailure(services_.messages, status);
     if (status != EditStatus::kSaveFailed)
         reject();
     return false;
-}
-
-QWidget* CAppointDetailDlg::Control(int id) const
-{
-    return findChild<QWidget*>(QStringLiteral("id%1").arg(id));
 }

@@ -33,6 +33,10 @@ public:
                       EditorServices& services);
 
     AppointForm Form() const;
+
+    // Checks the form and saves through the change path; stays open on a refusal or a store
+    // that refused the save.
+    void accept() override;
     const ItemValues& Values() const { return values_; }
 
 private:
@@ -45,20 +49,19 @@ private:
     void ShowEndAt(DATE end);
     void OnRecurDetail();
     void OnMemo();
+    void OnAlarmDetail();
     void OnDelete();
-    void OnOk();
     // kDone closes with OK; a refused save stays open; an item gone closes with Cancel.
     bool Finish(EditStatus status, int editResult);
     bool OneTimeAllDay() const;
-    QWidget* Control(int id) const;
 
     ItemValues values_;
     Setup setup_;
     Commits commits_;
     EditorServices& services_;
     bool recurrenceSet_ = false;
-    QString lastStartTime_;
-    QString lastEndTime_;
+    std::wstring lastStartTime_;
+    std::wstring lastEndTime_;
     double rememberedDuration_ = -1.0;
 
     QComboBox* title_;

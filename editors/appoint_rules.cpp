@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "editors/text_rules.h"
+#include "editors/recur_rules.h"
 #include "model/date_time.h"
 #include "res/string_table.h"
 
@@ -19,43 +19,50 @@ DATE DayAt(const SYSTEMTIME& day, int minutes)
 
 DATE FormStart(const AppointForm& form)
 {
-    return DayAt(form.startDate, TimeTextMinutes(form.startTime));
+    return DayAt(form.startDate, TimeTextMinutes(form.startTime, true).value_or(0));
 }
 
 DATE FormEnd(const AppointForm& form)
 {
     if (form.allDay && !form.recurring)
         return DayAt(form.endDate, 0) + 1.0;
-    return DayAt(form.endDate, TimeTextMinutes(form.endTime));
+    return DayAt(form.endDate, TimeTextMinutes(form.endTime, true).value_or(0));
 }
 
 EndDisplay ShowEnd(DATE end, bool oneTimeAllDay)
 {
     if (oneTimeAllDay)
         return {VariantTimeToSystemTime(std::floor(end + 1e-9) - 1.0), L"24:00"};
-    return {VariantTimeToSystemTime(end), TimeTextOf(end)};
+    return {VariantTimeToSystemTime(end), TimeOfDayText(end)};
 }
 
-AppointCheck CheckAppointForm(const AppointForm& form, bool recurrenceSet, ItemValues& values)
+Verdict CheckAppointTime(const std::wstring& text, int control)
 {
-    const std::pair<int, const std::wstring*> texts[] = {
-        {kAppointTitle, &form.title},
-        {kAppointPlace, &form.place},
-        {kAppointCategory, &form.category},
-    };
-    for (const auto& [control, text] : texts)
-        if (const int problem = LineTextProblem(*text))
-            return {control, problem};
-    if (const int problem = MemoTextProblem(form.memo))
-        return {kAppointMemo, problem};
+    if (TimeTextMinutes(text, control == kAppointEndTime))
+        return std::nullopt;
+    return Refusal{control, res::IDS_BAD_TIME_TEXT};
+}
+
+Verdict CheckAppointForm(const AppointForm& form, bool recurrenceSet, ItemValues& values)
+{
+    for (const Verdict& text : {CheckLineText(form.title, kAppointTitle),
+                                CheckLineText(form.place, kAppointPlace),
+                                CheckLineText(form.category, kAppointCategory),
+                                CheckMemoText(form.memo, kAppointMemo)})
+        if (text)
+            return text;
     if (form.startDate.wYear < 1900)
-        return {kAppointStartDate, res::IDS_START_AFTER_1900};
-    if (!form.allDay && !IsTimeText(form.startTime))
-        return {kAppointStartTime, res::IDS_BAD_TIME_TEXT};
+        return Refusal{kAppointStartDate, res::IDS_START_AFTER_1900};
+    if (!form.allDay) {
+        if (const Verdict time = CheckAppointTime(form.startTime, kAppointStartTime))
+            return time;
+    }
     if (form.endDate.wYear >= 3000)
-        return {kAppointEndDate, res::IDS_END_BEFORE_3000};
-    if (!form.allDay && !IsTimeText(form.endTime))
-        return {kAppointEndTime, res::IDS_BAD_TIME_TEXT};
+        return Refusal{kAppointEndDate, res::IDS_END_BEFORE_3000};
+    if (!form.allDay) {
+        if (const Verdict time = CheckAppointTime(form.endTime, kAppointEndTime))
+            return time;
+    }
     AppointForm timed = form;
     if (form.allDay) {
         timed.startTime = L"00:00";
@@ -64,11 +71,11 @@ AppointCheck CheckAppointForm(const AppointForm& form, bool recurrenceSet, ItemV
     const DATE start = FormStart(timed);
     const DATE end = FormEnd(timed);
     if (end < start)
-        return {kAppointEndDate, res::IDS_START_BEFORE_END};
+        return Refusal{kAppointEndDate, res::IDS_START_BEFORE_END};
     // The dates are locked while "Recurring" is chosen, so the focus goes where the pattern
     // is set.
     if (form.recurring && !recurrenceSet)
-        return {kAppointRecurDetail, res::IDS_RECURRENCE_NOT_SET};
+        return Refusal{kAppointRecurDetail, res::IDS_RECURRENCE_NOT_SET};
 
     pim::ItemFields& f = values.fields;
     f.Subject = form.title;
@@ -83,5 +90,5 @@ AppointCheck CheckAppointForm(const AppointForm& form, bool recurrenceSet, ItemV
     f.BusyStatus = form.status;
     f.Sensitivity = form.sensitivity;
     f.Body = form.memo;
-    return {};
+    return std::nullopt;
 }

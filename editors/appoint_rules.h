@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "editors/field_rules.h"
 #include "model/item_values.h"
 #include "platform/systemtime.h"
 
@@ -58,11 +59,9 @@ struct EndDisplay {
 };
 EndDisplay ShowEnd(DATE end, bool oneTimeAllDay);
 
-struct AppointCheck {
-    int control = 0;  // 0 when accepted
-    int messageId = 0;
-};
+// A start or end time text as the form accepts it ("24:00" only for an end).
+Verdict CheckAppointTime(const std::wstring& text, int control);
 
 // Checks the form in the editor's order and, when it is accepted, writes it into `values`
 // (the pattern is dropped for "OneTime" and left as set for "Recurring").
-AppointCheck CheckAppointForm(const AppointForm& form, bool recurrenceSet, ItemValues& values);
+Verdict CheckAppointForm(const AppointForm& form, bool recurrenceSet, ItemValues& values);

@@ -6,17 +6,25 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "editors/dialog_controls.h"
+#include "editors/editor_controls.h"
 #include "platform/dialog_runner.h"
-#include "settings/edit_lists.h"
+#include "settings/app_settings.h"
 
 namespace {
+
+std::vector<std::wstring> CategoryEditList(const AppSettings& settings)
+{
+    std::vector<std::wstring> names;
+    for (int i = 0; i < settings.GetListCount(SettingsList::CategoryInfo); ++i)
+        names.push_back(settings.GetListItem(SettingsList::CategoryInfo, i));
+    return names;
+}
 
 void Fill(QListWidget* list, const std::vector<std::wstring>& names, int row)
 {
     list->clear();
     for (const std::wstring& name : names)
-        list->addItem(ToQt(name));
+        list->addItem(ToQString(name));
     const int shown = std::min(row, list->count() - 1);
     if (shown >= 0)
         list->setCurrentRow(shown);
@@ -29,23 +37,18 @@ int SelectedRow(const QListWidget* list)
     return selected.isEmpty() ? -1 : list->row(selected.front());
 }
 
-QPushButton* MoveButton(int id, const QString& text)
-{
-    auto* button = Named(new QPushButton(text), id);
-    button->setAutoDefault(false);
-    return button;
-}
-
-} // namespace
+}  // namespace
 
 CCategorySelDlg::CCategorySelDlg(const std::wstring& text, const AppSettings& settings,
                                  QWidget* parent)
-    : QDialog(parent), selection_(text, EditListItems(settings, EditList::Category)),
-      chosen_(Named(new QListWidget, 1166)), available_(Named(new QListWidget, 1177))
+    : QDialog(parent), selection_(text, CategoryEditList(settings)),
+      chosen_(Named(new QListWidget(this), 1166)), available_(Named(new QListWidget(this), 1177))
 {
     setWindowTitle(tr("Category Sel"));
-    QPushButton* add = MoveButton(1067, tr("Add"));
-    QPushButton* remove = MoveButton(1068, tr("Remove"));
+    auto* add = Named(new QPushButton(tr("Add"), this), 1067);
+    auto* remove = Named(new QPushButton(tr("Remove"), this), 1068);
+    add->setAutoDefault(false);
+    remove->setAutoDefault(false);
     connect(add, &QPushButton::clicked, this, &CCategorySelDlg::AddSelected);
     connect(remove, &QPushButton::clicked, this, &CCategorySelDlg::RemoveSelected);
 
@@ -58,9 +61,10 @@ CCategorySelDlg::CCategorySelDlg(const std::wstring& text, const AppSettings& se
     layout->addWidget(chosen_);
     layout->addLayout(moves);
     layout->addWidget(available_);
-    QPushButton* ok = AddOkButton(*layout, *this);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    ChainTabOrder({chosen_, add, remove, available_, ok});
+    layout->addWidget(NewOkCancel(this));
+    setTabOrder(chosen_, add);
+    setTabOrder(add, remove);
+    setTabOrder(remove, available_);
     resize(320, 420);
     ShowLists(-1, -1);
 }

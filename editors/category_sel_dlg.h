@@ -1,6 +1,6 @@
-// CCategorySelDlg ("Category Sel"): composes a category text by moving names between the
-// chosen list (top) and the names of the category edit list still available (bottom). The
-// "..." buttons of the editors and of the category settings open it.
+// "Category Sel": composes a category text by moving names between the chosen list (top) and
+// the names of the category edit list still available (bottom). The "..." buttons of the
+// editors and of the category settings open it.
 #pragma once
 
 #include <QDialog>
@@ -13,6 +13,7 @@ class DialogRunner;
 class QListWidget;
 
 class CCategorySelDlg : public QDialog {
+    Q_OBJECT
 public:
     CCategorySelDlg(const std::wstring& text, const AppSettings& settings,
                     QWidget* parent = nullptr);

@@ -1,61 +1,28 @@
-// Small pieces every editor dialog is built from: text conversion at the Qt edge, controls
-// named after their ids, the OK/Cancel row and the message boxes the editors show.
+// What the item editors add to the shared editor controls: fixed lists from texts, reading a
+// combo's text, the message boxes the editors show, focus watching for duration keeping and the
+// tab order of a form.
 #pragma once
 
 #include <QComboBox>
-#include <QString>
 #include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
 
+#include "editors/editor_controls.h"
+
 class MessageService;
-class QBoxLayout;
-class QDialog;
-class QPushButton;
-class QWidget;
 
-inline QString ToQt(const std::wstring& text) { return QString::fromStdWString(text); }
-inline std::wstring FromQt(const QString& text) { return text.toStdWString(); }
+// A fixed list of texts whose index is the stored value.
+QComboBox* NewChoiceCombo(int id, const std::vector<std::wstring>& items);
+inline std::wstring ComboText(const QComboBox& combo) { return ToWString(combo.currentText()); }
 
-// Gives a control the object name tests and style sheets find it by: "id" and its number.
-template <typename Widget> Widget* Named(Widget* widget, int id)
-{
-    widget->setObjectName(QStringLiteral("id%1").arg(id));
-    return widget;
-}
-
-// A combo box offering `items`; editable ones keep whatever text is typed.
-QComboBox* MakeCombo(int id, const std::vector<std::wstring>& items, bool editable);
-// Selects the first entry that begins with `text`, else puts the text into the edit field.
-void SetComboText(QComboBox& combo, const QString& text);
-
-// OK and Cancel (ids 1 and 2) at the end of `layout`; OK is the default button, so Enter acts as
-// OK and Escape as Cancel. The dialog's own handlers decide what they do.
-QPushButton* AddOkButton(QBoxLayout& layout, QDialog& dialog);
-
-// "Warning" with the exclamation icon, and "Confirm" questions with OK/Cancel (true on OK).
+// "Warning" with the exclamation icon, "Error" with the stop icon, and "Confirm" questions
+// with OK/Cancel (true on OK).
 void ShowWarning(MessageService& messages, int textId);
-void ShowWarningText(MessageService& messages, const std::wstring& text);
 void ShowError(MessageService& messages, int textId);
 bool ConfirmOk(MessageService& messages, int textId);
 bool ConfirmOkText(MessageService& messages, const std::wstring& text);
-
-class AppSettings;
-class QDate;
-class QDateEdit;
-struct SYSTEMTIME;
-
-// The entries of the "TimeList" edit list that are exactly five characters long ("09:30").
-std::vector<std::wstring> TimeChoices(const AppSettings& settings);
-// A time combo with edit field over TimeChoices.
-QComboBox* MakeTimeCombo(int id, const AppSettings& settings);
-inline std::wstring ComboText(const QComboBox& combo) { return FromQt(combo.currentText()); }
-
-// A date picker with a calendar popup, limited to the years 1900..2999.
-QDateEdit* MakeDatePicker(int id);
-SYSTEMTIME DateOf(const QDateEdit& picker);
-void SetDate(QDateEdit& picker, const SYSTEMTIME& day);
 
 // Tab moves through the controls in this order.
 void ChainTabOrder(std::initializer_list<QWidget*> controls);

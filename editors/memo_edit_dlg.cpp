@@ -3,36 +3,38 @@
 #include "editors/memo_edit_dlg.h"
 
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "editors/dialog_controls.h"
-#include "editors/text_rules.h"
+
+namespace {
+
+constexpr int kMemoField = 1029;
+
+}  // namespace
 
 CMemoEditDlg::CMemoEditDlg(std::wstring text, MessageService& messages, QWidget* parent)
     : QDialog(parent), messages_(messages), text_(std::move(text))
 {
     setWindowTitle(tr("Edit"));
     auto* layout = new QVBoxLayout(this);
-    edit_ = Named(new QPlainTextEdit, 1029);
-    edit_->setPlainText(ToQt(text_).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    edit_ = Named(new QPlainTextEdit, kMemoField);
+    edit_->setPlainText(ToQString(text_).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     edit_->setTabChangesFocus(true);
     layout->addWidget(edit_);
-    QPushButton* ok = AddOkButton(*layout, *this);
-    connect(ok, &QPushButton::clicked, this, &CMemoEditDlg::OnOk);
+    layout->addWidget(NewOkCancel(this));
     resize(420, 320);
 }
 
-void CMemoEditDlg::OnOk()
+void CMemoEditDlg::accept()
 {
     const std::wstring edited =
-        FromQt(edit_->toPlainText().replace(QStringLiteral("\n"), QStringLiteral("\r\n")));
-    if (const int problem = MemoTextProblem(edited)) {
-        ShowWarning(messages_, problem);
-        edit_->setFocus();
+        ToWString(edit_->toPlainText().replace(QStringLiteral("\n"), QStringLiteral("\r\n")));
+    if (const Verdict refused = CheckMemoText(edited, kMemoField)) {
+        ShowRefusal(*this, messages_, *refused);
         return;
     }
     text_ = edited;
     lineCount_ = edit_->document()->blockCount();
-    accept();
+    QDialog::accept();
 }

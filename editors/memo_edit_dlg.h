@@ -17,8 +17,10 @@ public:
     // The number of lines of the field at OK; 0 before.
     int LineCount() const { return lineCount_; }
 
+    // Refuses a text that cannot be stored; otherwise keeps it and closes.
+    void accept() override;
+
 private:
-    void OnOk();
 
     MessageService& messages_;
     QPlainTextEdit* edit_;

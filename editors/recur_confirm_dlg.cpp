@@ -41,14 +41,14 @@ CRecurConfirmDlg::CRecurConfirmDlg(int kind, AppSettings& settings, MessageServi
                                    QWidget* parent)
     : QDialog(parent), settings_(settings), messages_(messages)
 {
-    setWindowTitle(ToQt(res::LoadString(res::IDS_CONFIRM)));
+    setWindowTitle(ToQString(res::LoadString(res::IDS_CONFIRM)));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(tr("It's Recurring Appoint. sel change type")));
     layout->addWidget(new QLabel(tr("All:Change for all")));
     layout->addWidget(new QLabel(tr("Excep:Change only this one")));
     const std::wstring kindText = KindText(kind);
     layout->addWidget(Named(
-        new QLabel(kindText.empty() ? tr("Exception appoint info") : ToQt(kindText)), 1131));
+        new QLabel(kindText.empty() ? tr("Exception appoint info") : ToQString(kindText)), 1131));
 
     auto* choices = new QHBoxLayout;
     QPushButton* all = AddButton(*choices, 1065, "All");

@@ -5,6 +5,7 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDateEdit>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -19,7 +20,6 @@
 #include <cstdio>
 
 #include "editors/dialog_controls.h"
-#include "editors/text_rules.h"
 #include "model/date_time.h"
 #include "model/recurrence.h"
 #include "platform/clock.h"
@@ -85,20 +85,20 @@ CRecurDetailDlg::CRecurDetailDlg(pim::RecurrenceFields& pattern, const Options& 
 
 void CRecurDetailDlg::Build(const AppSettings& settings)
 {
-    startDate_ = MakeDatePicker(kRecurStartDate);
+    startDate_ = NewDatePicker(kRecurStartDate, nullptr);
     noEnd_ = Named(new QRadioButton(tr("No End")), kRecurNoEnd);
     endOn_ = Named(new QRadioButton, kRecurEndOn);
-    endDate_ = MakeDatePicker(kRecurEndDate);
-    startTime_ = MakeTimeCombo(kRecurStartTime, settings);
-    endTime_ = MakeTimeCombo(kRecurEndTime, settings);
+    endDate_ = NewDatePicker(kRecurEndDate, nullptr);
+    startTime_ = NewTimeCombo(kRecurStartTime, settings, nullptr);
+    endTime_ = NewTimeCombo(kRecurEndTime, settings, nullptr);
     daysAfter_ = NumberField(kRecurDaysAfter);
     interval_ = NumberField(kRecurInterval);
-    type_ = MakeCombo(kRecurType, Strings(res::IDS_TYPE_DAILY, 4), false);
-    month_ = MakeCombo(kRecurMonth, Strings(res::IDS_MONTH_BASE + 1, 12), false);
+    type_ = NewChoiceCombo(kRecurType, Strings(res::IDS_TYPE_DAILY, 4));
+    month_ = NewChoiceCombo(kRecurMonth, Strings(res::IDS_MONTH_BASE + 1, 12));
     dayRadio_ = Named(new QRadioButton(tr("Day")), kRecurDayRadio);
-    day_ = MakeCombo(kRecurDay, DayNumbers(), false);
+    day_ = NewChoiceCombo(kRecurDay, DayNumbers());
     weekRadio_ = Named(new QRadioButton(tr("Week")), kRecurWeekRadio);
-    instance_ = MakeCombo(kRecurInstance, Strings(res::IDS_INSTANCE_FIRST, 5, L" Week"), false);
+    instance_ = NewChoiceCombo(kRecurInstance, Strings(res::IDS_INSTANCE_FIRST, 5, L" Week"));
     auto* endGroup = new QButtonGroup(this);
     endGroup->addButton(noEnd_);
     endGroup->addButton(endOn_);
@@ -150,12 +150,13 @@ void CRecurDetailDlg::Build(const AppSettings& settings)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addStretch();
-    QPushButton* ok = AddOkButton(*layout, *this);
+    QDialogButtonBox* buttons = NewOkCancel(this);
+    layout->addWidget(buttons);
+    QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
     ChainTabOrder({startDate_, noEnd_, endOn_, endDate_, startTime_, endTime_, daysAfter_,
                    interval_, type_, month_, dayRadio_, day_, weekRadio_, instance_, weekdays_[0],
                    weekdays_[1], weekdays_[2], weekdays_[3], weekdays_[4], weekdays_[5],
                    weekdays_[6], ok});
-    connect(ok, &QPushButton::clicked, this, &CRecurDetailDlg::OnOk);
     connect(noEnd_, &QRadioButton::clicked, this, &CRecurDetailDlg::OnEndChoice);
     connect(endOn_, &QRadioButton::clicked, this, [this] {
         endDate_->setDate(startDate_->date());
@@ -171,12 +172,12 @@ void CRecurDetailDlg::Build(const AppSettings& settings)
 void CRecurDetailDlg::LoadPattern()
 {
     const pim::RecurrenceFields& p = pattern_;
-    SetDate(*startDate_, VariantTimeToSystemTime(p.PatternStartDate));
+    startDate_->setDate(ToQDate(p.PatternStartDate));
     const bool endSet = !p.NoEndDate && p.PatternEndDate < pim::kNoDate;
-    SetDate(*endDate_, VariantTimeToSystemTime(endSet ? p.PatternEndDate : p.PatternStartDate));
+    endDate_->setDate(ToQDate(endSet ? p.PatternEndDate : p.PatternStartDate));
     (endSet ? endOn_ : noEnd_)->setChecked(true);
-    SetComboText(*startTime_, ToQt(options_.allDay ? L"00:00" : TimeTextOf(p.StartTime)));
-    SetComboText(*endTime_, ToQt(options_.allDay ? L"00:00" : TimeTextOf(p.EndTime)));
+    SetTimeText(startTime_, options_.allDay ? L"00:00" : TimeOfDayText(p.StartTime));
+    SetTimeText(endTime_, options_.allDay ? L"00:00" : TimeOfDayText(p.EndTime));
     const int days = options_.spanMinutes >= 0 ? options_.spanMinutes / 1440
                                                : DaysSpanned(p.StartTime, p.Duration, false);
     daysAfter_->setText(QString::number(days));
@@ -198,8 +199,8 @@ void CRecurDetailDlg::LoadPattern()
 void CRecurDetailDlg::LoadDefaults()
 {
     const SYSTEMTIME now = GetLocalTime();
-    SetDate(*startDate_, VariantTimeToSystemTime(pattern_.PatternStartDate));
-    SetDate(*endDate_, VariantTimeToSystemTime(pattern_.PatternStartDate));
+    startDate_->setDate(ToQDate(pattern_.PatternStartDate));
+    endDate_->setDate(ToQDate(pattern_.PatternStartDate));
     noEnd_->setChecked(true);
     interval_->setText(QStringLiteral("1"));
     {
@@ -256,13 +257,13 @@ void CRecurDetailDlg::OnEndChoice()
 RecurForm CRecurDetailDlg::Form() const
 {
     RecurForm form;
-    form.startDate = DateOf(*startDate_);
+    form.startDate = ToSystemTime(startDate_->date());
     form.noEnd = noEnd_->isChecked();
-    form.endDate = DateOf(*endDate_);
+    form.endDate = ToSystemTime(endDate_->date());
     form.startTime = ComboText(*startTime_);
     form.endTime = ComboText(*endTime_);
-    form.daysAfter = FromQt(daysAfter_->text().trimmed());
-    form.interval = FromQt(interval_->text().trimmed());
+    form.daysAfter = ToWString(daysAfter_->text().trimmed());
+    form.interval = ToWString(interval_->text().trimmed());
     form.typeIndex = type_->currentIndex();
     form.dayRadio = dayRadio_->isChecked();
     form.month = month_->currentIndex();
@@ -278,22 +279,22 @@ RecurForm CRecurDetailDlg::Form() const
 void CRecurDetailDlg::RememberDuration()
 {
     const RecurForm form = Form();
-    if (!IsTimeText(form.startTime) || !IsTimeText(form.endTime))
+    const std::optional<int> start = TimeTextMinutes(form.startTime);
+    const std::optional<int> end = TimeTextMinutes(form.endTime, true);
+    if (!start || !end)
         return;
-    const int days = daysAfter_->text().toInt();
-    rememberedDuration_ = days + (TimeTextMinutes(form.endTime) -
-                                  TimeTextMinutes(form.startTime)) / 1440.0;
+    rememberedDuration_ = daysAfter_->text().toInt() + (*end - *start) / 1440.0;
 }
 
 void CRecurDetailDlg::KeepDuration()
 {
-    const std::wstring start = ComboText(*startTime_);
-    if (rememberedDuration_ <= 0.0 || !IsTimeText(start))
+    const std::optional<int> start = TimeTextMinutes(ComboText(*startTime_));
+    if (rememberedDuration_ <= 0.0 || !start)
         return;
-    const double end = TimeTextMinutes(start) / 1440.0 + rememberedDuration_;
+    const double end = *start / 1440.0 + rememberedDuration_;
     const double days = std::floor(end + 1e-9);
     daysAfter_->setText(QString::number(static_cast<int>(days)));
-    SetComboText(*endTime_, ToQt(TimeTextOf(end)));
+    SetTimeText(endTime_, TimeOfDayText(end));
 }
 
 // The pattern's first day must itself be an occurrence; offers to move it to the next one.
@@ -317,29 +318,21 @@ bool CRecurDetailDlg::CheckStart(pim::RecurrenceFields& pattern)
     // The occurrences keep their time of day on the new first day.
     pattern.StartTime += nextDay - pattern.PatternStartDate;
     pattern.PatternStartDate = nextDay;
-    SetDate(*startDate_, *next);
+    startDate_->setDate(ToQDate(nextDay));
     return true;
 }
 
-void CRecurDetailDlg::OnOk()
+void CRecurDetailDlg::accept()
 {
     pim::RecurrenceFields edited = pattern_;
-    const RecurCheck check =
-        CheckRecurForm(Form(), options_.allDay, options_.appointment, edited);
-    if (check.control != 0) {
-        ShowWarning(messages_, check.messageId);
-        if (QWidget* control = Control(check.control))
-            control->setFocus();
+    if (const Verdict refused =
+            CheckRecurForm(Form(), options_.allDay, options_.appointment, edited)) {
+        ShowRefusal(*this, messages_, *refused);
         return;
     }
     if (!CheckStart(edited))
         return;
     pattern_ = edited;
     spanMinutes_ = edited.Duration;
-    accept();
-}
-
-QWidget* CRecurDetailDlg::Control(int id) const
-{
-    return findChild<QWidget*>(QStringLiteral("id%1").arg(id));
+    QDialog::accept();
 }

@@ -36,6 +36,9 @@ public:
     // The form as it stands (for tests and the caller's checks).
     RecurForm Form() const;
 
+    // Checks the form and the start; writes the pattern and closes only when both pass.
+    void accept() override;
+
 private:
     void Build(const AppSettings& settings);
     void LoadPattern();
@@ -45,8 +48,6 @@ private:
     void RememberDuration();
     void KeepDuration();
     bool CheckStart(pim::RecurrenceFields& pattern);
-    void OnOk();
-    QWidget* Control(int id) const;
 
     pim::RecurrenceFields& pattern_;
     Options options_;

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cwctype>
 
-#include "editors/text_rules.h"
 #include "model/date_time.h"
 #include "model/recurrence.h"
 #include "platform/pim/item_fields.h"
@@ -34,7 +33,7 @@ bool UsesWeekdays(int32_t type)
            type == kRecursYearNth;
 }
 
-RecurCheck Refuse(int control, int messageId)
+Refusal Refuse(int control, int messageId)
 {
     return {control, messageId};
 }
@@ -87,7 +86,7 @@ RecurLayout LayoutOf(int32_t type)
     }
 }
 
-RecurCheck CheckRecurForm(const RecurForm& form, bool allDay, bool appointment,
+Verdict CheckRecurForm(const RecurForm& form, bool allDay, bool appointment,
                           pim::RecurrenceFields& pattern)
 {
     pim::RecurrenceFields p = pattern;
@@ -109,15 +108,17 @@ RecurCheck CheckRecurForm(const RecurForm& form, bool allDay, bool appointment,
 
     const std::wstring startTime = allDay ? L"00:00" : form.startTime;
     const std::wstring endTime = allDay ? L"00:00" : form.endTime;
-    if (!IsTimeText(startTime))
+    const std::optional<int> startMinutes = TimeTextMinutes(startTime);
+    const std::optional<int> endMinutes = TimeTextMinutes(endTime, true);
+    if (!startMinutes)
         return Refuse(kRecurStartTime, res::IDS_BAD_TIME_TEXT);
-    if (!IsTimeText(endTime))
+    if (!endMinutes)
         return Refuse(kRecurEndTime, res::IDS_BAD_TIME_TEXT);
     const int daysAfter = SmallNumber(form.daysAfter);
     if (daysAfter < 0)
         return Refuse(kRecurDaysAfter, res::IDS_BAD_DAY_COUNT);
-    const int s = TimeTextMinutes(startTime);
-    const int e = TimeTextMinutes(endTime);
+    const int s = *startMinutes;
+    const int e = *endMinutes;
     const int d = daysAfter * kMinutesPerDay;
     if (allDay) {
         if (appointment && d < 1)
@@ -180,5 +181,11 @@ RecurCheck CheckRecurForm(const RecurForm& form, bool allDay, bool appointment,
     }
     p.NoEndDate = form.noEnd;
     pattern = p;
-    return {};
+    return std::nullopt;
+}
+
+std::wstring TimeOfDayText(DATE date)
+{
+    const SYSTEMTIME st = VariantTimeToSystemTime(date);
+    return TimeText(st.wHour, st.wMinute);
 }

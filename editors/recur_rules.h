@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "editors/field_rules.h"
 #include "platform/pim/recurrence_fields.h"
 #include "platform/systemtime.h"
 
@@ -58,13 +59,11 @@ struct RecurLayout {
 };
 RecurLayout LayoutOf(int32_t recurrenceType);
 
-struct RecurCheck {
-    int control = 0;    // 0 when the form is accepted
-    int messageId = 0;
-};
+// "hh:mm" of the time of day of a date.
+std::wstring TimeOfDayText(DATE date);
 
 // Validates the form and, when it is accepted, writes it into `pattern` (values the type does
 // not use are kept). allDay: the time row plays no part; appointment: an all-day appointment
 // needs a span of one day or more.
-RecurCheck CheckRecurForm(const RecurForm& form, bool allDay, bool appointment,
+Verdict CheckRecurForm(const RecurForm& form, bool allDay, bool appointment,
                           pim::RecurrenceFields& pattern);

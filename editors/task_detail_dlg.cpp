@@ -13,6 +13,7 @@
 #include "editors/alarm_detail_dlg.h"
 #include "editors/category_sel_dlg.h"
 #include "editors/dialog_controls.h"
+#include "editors/editor_controls.h"
 #include "editors/memo_edit_dlg.h"
 #include "editors/recur_detail_dlg.h"
 #include "model/date_time.h"
@@ -22,7 +23,6 @@
 #include "platform/pim/recurrence_pattern.h"
 #include "res/string_table.h"
 #include "settings/app_settings.h"
-#include "settings/edit_lists.h"
 
 namespace {
 
@@ -41,8 +41,8 @@ QPushButton* Button(int id, const QString& text)
 // Task dates reach the year 3999 so that a date past 2999 can be shown and refused.
 QDateEdit* TaskDatePicker(int id)
 {
-    QDateEdit* picker = MakeDatePicker(id);
-    picker->setMaximumDate(QDate(3999, 12, 31));
+    QDateEdit* picker = NewDatePicker(id, nullptr);
+    picker->setDateRange(QDate(1900, 1, 1), QDate(3999, 12, 31));
     return picker;
 }
 
@@ -62,7 +62,7 @@ SYSTEMTIME Today()
     return TruncateSystemTime(GetLocalTime(), 3);
 }
 
-} // namespace
+}  // namespace
 
 CTaskDetailDlg::CTaskDetailDlg(ItemValues values, bool isNew, Commits commits,
                                EditorServices& services)
@@ -78,13 +78,13 @@ CTaskDetailDlg::CTaskDetailDlg(ItemValues values, bool isNew, Commits commits,
 void CTaskDetailDlg::Build()
 {
     const AppSettings& settings = services_.settings;
-    title_ = MakeCombo(kTaskTitle, EditListItems(settings, EditList::TaskTitle), true);
-    importance_ = MakeCombo(kTaskImportance, Labels(kImportanceLabels), false);
+    title_ = NewEditCombo(kTaskTitle, settings, SettingsList::TaskSubjectInfo, nullptr);
+    importance_ = NewChoiceCombo(kTaskImportance, Labels(kImportanceLabels));
     hasStart_ = Named(new QCheckBox(tr("Start Date")), kTaskHasStart);
     start_ = TaskDatePicker(kTaskStart);
     hasDue_ = Named(new QCheckBox(tr("Due Date")), kTaskHasDue);
     due_ = TaskDatePicker(kTaskDue);
-    complete_ = MakeCombo(kTaskComplete, Labels(kCompleteLabels), false);
+    complete_ = NewChoiceCombo(kTaskComplete, Labels(kCompleteLabels));
     completed_ = Named(new QDateEdit, kTaskCompleteDate);
     completed_->setReadOnly(true);
     completed_->setButtonSymbols(QDateEdit::NoButtons);
@@ -92,14 +92,13 @@ void CTaskDetailDlg::Build()
     // A task not completed shows an empty date: the minimum stands for "none".
     completed_->setMinimumDate(QDate(1899, 12, 30));
     completed_->setSpecialValueText(QStringLiteral(" "));
-    recur_ = MakeCombo(kTaskRecur, Labels(kRecurrenceChoiceLabels), false);
+    recur_ = NewChoiceCombo(kTaskRecur, Labels(kRecurrenceChoiceLabels));
     recurDetail_ = Button(kTaskRecurDetail, tr("Recur Detail"));
-    alarm_ = MakeCombo(kTaskAlarm, Labels(kReminderSetLabels), false);
+    alarm_ = NewChoiceCombo(kTaskAlarm, Labels(kReminderSetLabels));
     alarmDetail_ = Button(kTaskAlarmDetail, tr("AlarmDetail"));
-    category_ = MakeCombo(kTaskCategory, EditListItems(settings, EditList::Category), true);
-    chooseCategory_ = Button(kTaskCategoryChoose, QStringLiteral("..."));
-    chooseCategory_->setMaximumWidth(40);
-    sensitive_ = MakeCombo(kTaskSensitive, Labels(kSensitivityLabels), false);
+    category_ = NewEditCombo(kTaskCategory, settings, SettingsList::CategoryInfo, nullptr);
+    chooseCategory_ = NewEllipsisButton(kTaskCategoryChoose, nullptr);
+    sensitive_ = NewChoiceCombo(kTaskSensitive, Labels(kSensitivityLabels));
     memo_ = Button(kTaskMemo, tr("Memo"));
     delete_ = Button(kTaskDelete, tr("Del"));
 
@@ -122,12 +121,13 @@ void CTaskDetailDlg::Build()
     buttons->addWidget(delete_);
     buttons->addStretch();
     layout->addLayout(buttons);
-    QPushButton* ok = AddOkButton(*layout, *this);
+    QDialogButtonBox* okCancel = NewOkCancel(this);
+    layout->addWidget(okCancel);
+    QPushButton* ok = okCancel->button(QDialogButtonBox::Ok);
     ChainTabOrder({title_, importance_, hasStart_, start_, hasDue_, due_, complete_, recur_,
                    recurDetail_, alarm_, alarmDetail_, category_, chooseCategory_, sensitive_,
                    memo_, delete_, ok});
 
-    connect(ok, &QPushButton::clicked, this, &CTaskDetailDlg::OnOk);
     connect(hasStart_, &QCheckBox::toggled, this, [this] { OnDateBox(hasStart_, start_); });
     connect(hasDue_, &QCheckBox::toggled, this, [this] { OnDateBox(hasDue_, due_); });
     connect(recur_, &QComboBox::currentIndexChanged, this, &CTaskDetailDlg::ApplyRecurrenceRule);
@@ -141,7 +141,8 @@ void CTaskDetailDlg::Build()
     if (settings.GetStdtChg() == 1) {
         WatchFocus(*start_, [this](bool in) {
             if (in)
-                rememberedDays_ = DaysBetween(DateOf(*start_), DateOf(*due_));
+                rememberedDays_ =
+                    DaysBetween(ToSystemTime(start_->date()), ToSystemTime(due_->date()));
         });
         connect(start_, &QDateEdit::dateChanged, this, &CTaskDetailDlg::KeepDuration);
     }
@@ -153,17 +154,17 @@ void CTaskDetailDlg::Load()
     const pim::ItemFields& f = values_.fields;
     const QSignalBlocker blockRecur(recur_);
     const QSignalBlocker blockStart(start_);
-    title_->setEditText(ToQt(f.Subject));
+    title_->setEditText(ToQString(f.Subject));
     importance_->setCurrentIndex(std::clamp(f.Importance, 0, 2));
-    SetDate(*start_, PickerDay(f.StartDate, Today()));
-    SetDate(*due_, PickerDay(f.DueDate, Today()));
+    start_->setDate(ToQDate(SystemTimeToVariantTime(PickerDay(f.StartDate, Today()))));
+    due_->setDate(ToQDate(SystemTimeToVariantTime(PickerDay(f.DueDate, Today()))));
     hasStart_->setChecked(IsCheckedTaskDate(f.StartDate));
     hasDue_->setChecked(IsCheckedTaskDate(f.DueDate));
     if (!isNew_) {
         complete_->setCurrentIndex(f.Complete ? 1 : 0);
         recur_->setCurrentIndex(values_.pattern ? 1 : 0);
         alarm_->setCurrentIndex(f.ReminderSet ? 1 : 0);
-        category_->setEditText(ToQt(f.Categories));
+        category_->setEditText(ToQString(f.Categories));
         sensitive_->setCurrentIndex(std::clamp(f.Sensitivity, 0, 3));
     }
     const SYSTEMTIME done = VariantTimeToSystemTime(f.DateCompleted);
@@ -180,7 +181,7 @@ void CTaskDetailDlg::OnDateBox(QCheckBox* box, QDateEdit* picker)
     picker->setEnabled(box->isChecked() && box->isEnabled());
     const int year = picker->date().year();
     if (box->isChecked() && (year < 1900 || year > 3999))
-        SetDate(*picker, Today());
+        picker->setDate(ToQDate(SystemTimeToVariantTime(Today())));
 }
 
 // A recurring task takes its dates from the recurrence editor, so the date boxes step aside.
@@ -201,12 +202,13 @@ void CTaskDetailDlg::ApplyRecurrenceRule()
 void CTaskDetailDlg::KeepDuration()
 {
     if (hasStart_->isChecked() && hasDue_->isChecked())
-        SetDate(*due_, AddDays(DateOf(*start_), rememberedDays_));
+        due_->setDate(ToQDate(
+            SystemTimeToVariantTime(AddDays(ToSystemTime(start_->date()), rememberedDays_))));
 }
 
 void CTaskDetailDlg::OnRecurDetail()
 {
-    const SYSTEMTIME start = DateOf(*start_);
+    const SYSTEMTIME start = ToSystemTime(start_->date());
     pim::RecurrenceFields pattern =
         values_.pattern ? *values_.pattern
                         : pim::RecurrencePattern::WeeklyFrom(SystemTimeToVariantTime(start), 0);
@@ -214,15 +216,15 @@ void CTaskDetailDlg::OnRecurDetail()
     options.isNew = isNew_ && !values_.pattern;
     options.allDay = true;
     options.appointment = false;
-    options.spanMinutes = TaskSpanDays(start, DateOf(*due_)) * 1440;
+    options.spanMinutes = TaskSpanDays(start, ToSystemTime(due_->date())) * 1440;
     CRecurDetailDlg dialog(pattern, options, services_.settings, services_.messages, this);
     if (services_.dialogs.Run(dialog) != DialogAccepted)
         return;
     values_.pattern = pattern;
     const SYSTEMTIME first = VariantTimeToSystemTime(pattern.PatternStartDate);
     const QSignalBlocker block(start_);
-    SetDate(*start_, first);
-    SetDate(*due_, AddDays(first, dialog.SpanMinutes() / 1440));
+    start_->setDate(ToQDate(SystemTimeToVariantTime(first)));
+    due_->setDate(ToQDate(SystemTimeToVariantTime(AddDays(first, dialog.SpanMinutes() / 1440))));
 }
 
 void CTaskDetailDlg::OnAlarmDetail()
@@ -235,7 +237,7 @@ void CTaskDetailDlg::OnChooseCategory()
 {
     std::wstring text = ComboText(*category_);
     if (CCategorySelDlg::Choose(services_.dialogs, services_.settings, text, this))
-        category_->setEditText(ToQt(text));
+        category_->setEditText(ToQString(text));
 }
 
 void CTaskDetailDlg::OnMemo()
@@ -257,9 +259,9 @@ TaskForm CTaskDetailDlg::Form() const
     form.title = ComboText(*title_);
     form.importance = importance_->currentIndex();
     form.hasStart = hasStart_->isChecked();
-    form.start = DateOf(*start_);
+    form.start = ToSystemTime(start_->date());
     form.hasDue = hasDue_->isChecked();
-    form.due = DateOf(*due_);
+    form.due = ToSystemTime(due_->date());
     form.complete = complete_->currentIndex() == 1;
     form.recurring = recur_->currentIndex() == 1;
     form.alarm = alarm_->currentIndex() == 1;
@@ -268,18 +270,14 @@ TaskForm CTaskDetailDlg::Form() const
     return form;
 }
 
-void CTaskDetailDlg::OnOk()
+void CTaskDetailDlg::accept()
 {
     ItemValues edited = values_;
-    const TaskCheck check = CheckTaskForm(Form(), edited);
-    if (check.control != 0) {
-        ShowWarning(services_.messages, check.messageId);
-        auto* control = findChild<QWidget*>(QStringLiteral("id%1").arg(check.control));
+    if (Verdict refused = CheckTaskForm(Form(), edited)) {
         // A due date refused while its box is clear can only be mended through the box.
-        if (control == due_ && !due_->isEnabled())
-            control = hasDue_;
-        if (control)
-            control->setFocus();
+        if (refused->controlId == kTaskDue && !due_->isEnabled())
+            refused->controlId = kTaskHasDue;
+        ShowRefusal(*this, services_.messages, *refused);
         return;
     }
     Finish(commits_.save(edited), LastEditResult::kSaved);
@@ -289,7 +287,7 @@ void CTaskDetailDlg::Finish(EditStatus status, int editResult)
 {
     if (status == EditStatus::kDone) {
         services_.settings.SetLastEditResult(editResult);
-        accept();
+        QDialog::accept();
         return;
     }
     ReportEditFailure(services_.messages, status);

@@ -15,6 +15,7 @@ class QDateEdit;
 class QPushButton;
 
 class CTaskDetailDlg : public QDialog {
+    Q_OBJECT
 public:
     // What OK and Del do to the store; the editing flow supplies them over ScheduleEdits.
     struct Commits {
@@ -23,6 +24,10 @@ public:
     };
 
     CTaskDetailDlg(ItemValues values, bool isNew, Commits commits, EditorServices& services);
+
+    // Checks the form and saves through the change path; a refusal or a store failure keeps the
+    // dialog open with the fields as typed.
+    void accept() override;
 
     TaskForm Form() const;
     const ItemValues& Values() const { return values_; }
@@ -38,7 +43,6 @@ private:
     void OnChooseCategory();
     void OnMemo();
     void OnDelete();
-    void OnOk();
     // kDone closes with OK; a refused save stays open; an item gone closes with Cancel.
     void Finish(EditStatus status, int editResult);
 

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 
-#include "editors/text_rules.h"
 #include "model/date_time.h"
 #include "res/string_table.h"
 
@@ -19,44 +18,38 @@ DATE DayOf(const SYSTEMTIME& day)
     return SystemTimeToVariantTime(TruncateSystemTime(day, 3));
 }
 
-TaskCheck Refuse(int control, int messageId)
-{
-    return {control, messageId};
-}
-
 // The dates of a one-time task: each box either gives its date or the "no date" value.
-TaskCheck CheckOneTimeDates(const TaskForm& form, pim::ItemFields& fields)
+Verdict CheckOneTimeDates(const TaskForm& form, pim::ItemFields& fields)
 {
     if (form.hasStart && form.start.wYear < 1900)
-        return Refuse(kTaskStart, res::IDS_START_AFTER_1900);
+        return Refusal{kTaskStart, res::IDS_START_AFTER_1900};
     fields.StartDate = form.hasStart ? DayOf(form.start) : pim::kNoDate;
     fields.DueDate = form.hasDue ? DayOf(form.due) : pim::kNoDate;
     if (form.hasDue && form.hasStart && IsEarlier(form.due, form.start))
-        return Refuse(kTaskDue, res::IDS_START_BEFORE_DUE);
+        return Refusal{kTaskDue, res::IDS_START_BEFORE_DUE};
     if (!form.hasDue && form.hasStart)
-        return Refuse(kTaskDue, res::IDS_ONLY_START_DATE);
+        return Refusal{kTaskDue, res::IDS_ONLY_START_DATE};
     if (form.hasDue && form.due.wYear >= 3000)
-        return Refuse(kTaskDue, res::IDS_END_BEFORE_3000);
+        return Refusal{kTaskDue, res::IDS_END_BEFORE_3000};
     fields.Complete = form.complete;
-    return {};
+    return std::nullopt;
 }
 
 // A recurring task keeps the dates the recurrence editor put into the pickers.
-TaskCheck CheckRecurringDates(const TaskForm& form, const ItemValues& values,
-                              pim::ItemFields& fields)
+Verdict CheckRecurringDates(const TaskForm& form, const ItemValues& values, pim::ItemFields& fields)
 {
     if (!values.pattern)
-        return Refuse(kTaskRecurDetail, res::IDS_RECURRENCE_NOT_SET);
+        return Refusal{kTaskRecurDetail, res::IDS_RECURRENCE_NOT_SET};
     if (form.start.wYear < 1900)
-        return Refuse(kTaskStart, res::IDS_START_AFTER_1900);
+        return Refusal{kTaskStart, res::IDS_START_AFTER_1900};
     fields.StartDate = DayOf(form.start);
     if (form.due.wYear >= 3000)
-        return Refuse(kTaskDue, res::IDS_END_BEFORE_3000);
+        return Refusal{kTaskDue, res::IDS_END_BEFORE_3000};
     fields.DueDate = DayOf(form.due);
-    return {};
+    return std::nullopt;
 }
 
-} // namespace
+}  // namespace
 
 bool IsCheckedTaskDate(DATE date)
 {
@@ -76,26 +69,25 @@ int TaskSpanDays(const SYSTEMTIME& start, const SYSTEMTIME& due)
     return std::max(0, DaysBetween(start, due));
 }
 
-TaskCheck CheckTaskForm(const TaskForm& form, ItemValues& values)
+Verdict CheckTaskForm(const TaskForm& form, ItemValues& values)
 {
-    if (const int problem = LineTextProblem(form.title))
-        return Refuse(kTaskTitle, problem);
-    if (const int problem = LineTextProblem(form.category))
-        return Refuse(kTaskCategory, problem);
+    if (Verdict refused = CheckLineText(form.title, kTaskTitle))
+        return refused;
+    if (Verdict refused = CheckLineText(form.category, kTaskCategory))
+        return refused;
     ItemValues edited = values;
     pim::ItemFields& fields = edited.fields;
     fields.Subject = form.title;
     fields.Importance = form.importance;
     if (!form.recurring)
         edited.pattern.reset();
-    const TaskCheck dates = form.recurring ? CheckRecurringDates(form, values, fields)
-                                           : CheckOneTimeDates(form, fields);
-    if (dates.control != 0)
-        return dates;
+    if (Verdict refused = form.recurring ? CheckRecurringDates(form, values, fields)
+                                         : CheckOneTimeDates(form, fields))
+        return refused;
     // The alarm choice counts for a recurring task too, or switching it would be lost.
     fields.ReminderSet = form.alarm;
     fields.Categories = form.category;
     fields.Sensitivity = form.sensitivity;
     values = edited;
-    return {};
+    return std::nullopt;
 }

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "editors/field_rules.h"
 #include "model/item_values.h"
 #include "platform/systemtime.h"
 
@@ -43,12 +44,6 @@ struct TaskForm {
     int sensitivity = 0;
 };
 
-struct TaskCheck {
-    int control = 0; // 0 when the form is accepted
-    int messageId = 0;
-    bool operator==(const TaskCheck&) const = default;
-};
-
 // A task date's box is checked when the date lies strictly between 0.0 and 900000.0.
 bool IsCheckedTaskDate(DATE date);
 // The day a date picker shows for a task date: the date itself in the years 1900..3999, else
@@ -60,4 +55,4 @@ int TaskSpanDays(const SYSTEMTIME& start, const SYSTEMTIME& due);
 
 // Validates the form and, when it is accepted, writes it into values. A one-time task loses
 // its pattern; a recurring one must have one already (from the recurrence editor).
-TaskCheck CheckTaskForm(const TaskForm& form, ItemValues& values);
+Verdict CheckTaskForm(const TaskForm& form, ItemValues& values);

@@ -13,11 +13,11 @@
 #include "platform/message_service.h"
 #include "res/string_table.h"
 #include "settings/app_settings.h"
-#include "tests/editors/dialog_driving.h"
+#include "tests/support/dialog_controls.h"
 
 namespace {
 
-QComboBox* Combo(QDialog& dialog, int id)
+QComboBox* Combo(const QDialog& dialog, int id)
 {
     return Control<QComboBox>(dialog, id);
 }
@@ -39,7 +39,7 @@ protected:
     ScriptedMessageService messages_;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(CategorySetDlgTest, ShowsTheSettingsAndOkStoresThemWithTheComposedTarget)
 {
@@ -50,14 +50,14 @@ TEST_F(CategorySetDlgTest, ShowsTheSettingsAndOkStoresThemWithTheComposedTarget)
         EXPECT_EQ(Combo(dialog, 1180)->count(), 3);
         Combo(dialog, 1102)->setEditText("Off day");
         Combo(dialog, 1024)->setCurrentIndex(1);
-        Click(dialog, 1181);
+        Control<QPushButton>(dialog, 1181)->click();
         EXPECT_EQ(Combo(dialog, 1180)->currentText(), "Work, Rest");
-        Click(dialog, 1);
+        dialog.accept();
         return dialog.result();
     });
     runner_.Queue([](QDialog& selection) {
         Control<QListWidget>(selection, 1177)->setCurrentRow(0);
-        Click(selection, 1067);
+        Control<QPushButton>(selection, 1067)->click();
         return DialogAccepted;
     });
     EXPECT_TRUE(CCategorySetDlg::Run(settings_, runner_, messages_));
@@ -90,10 +90,10 @@ TEST_F(CategorySetDlgTest, ControlCharactersAreRefusedWithTheFocusOnTheirCombo)
 {
     CCategorySetDlg dialog(settings_, runner_, messages_);
     Combo(dialog, 1180)->setEditText(QString::fromStdWString(L"Work\x1fHome"));
-    Click(dialog, 1);
+    dialog.accept();
     EXPECT_NE(dialog.result(), QDialog::Accepted);
     ASSERT_EQ(messages_.shown().size(), 1u);
     EXPECT_EQ(messages_.shown()[0].text, res::LoadString(res::IDS_CONTROL_CHARACTERS));
-    EXPECT_TRUE(HasFocus(dialog, 1180));
+    EXPECT_TRUE(FocusIsOn(dialog, 1180));
     EXPECT_EQ(settings_.GetCategoryCtrTarget(), L"Work");
 }

@@ -1,4 +1,5 @@
-// Driving dialogs by their controls' ids, as the tests of every editor do.
+// Driving the item editors by their controls' ids: clicks, typed texts and the settings and
+// message boxes every editor test starts from.
 #pragma once
 
 #include <QAbstractButton>
@@ -10,6 +11,7 @@
 #include "platform/message_service.h"
 #include "platform/systemtime.h"
 #include "settings/app_settings.h"
+#include "tests/support/dialog_controls.h"
 
 // A day of December 2026 at a time of day.
 inline DATE At(int day, int hour = 0, int minute = 0)
@@ -17,34 +19,19 @@ inline DATE At(int day, int hour = 0, int minute = 0)
     return SystemTimeToVariantTime(MakeSystemTime(2026, 12, day, hour, minute));
 }
 
-template <typename Widget> Widget* Control(QWidget& dialog, int id)
-{
-    auto* widget = dialog.findChild<Widget*>(QStringLiteral("id%1").arg(id));
-    EXPECT_NE(widget, nullptr) << "no control " << id;
-    return widget;
-}
-
-inline void Click(QWidget& dialog, int id)
+inline void Click(QDialog& dialog, int id)
 {
     Control<QAbstractButton>(dialog, id)->click();
 }
 
-inline void Type(QWidget& dialog, int id, const QString& text)
+inline void Type(QDialog& dialog, int id, const QString& text)
 {
     Control<QComboBox>(dialog, id)->setEditText(text);
 }
 
-inline QString Text(QWidget& dialog, int id)
+inline QString Text(QDialog& dialog, int id)
 {
     return Control<QComboBox>(dialog, id)->currentText();
-}
-
-// True when the focus was last put on the control (or its edit field).
-inline bool HasFocus(QDialog& dialog, int id)
-{
-    QWidget* control = Control<QWidget>(dialog, id);
-    QWidget* focused = dialog.focusWidget();
-    return focused != nullptr && (focused == control || control->isAncestorOf(focused));
 }
 
 // Settings whose first shown day is today and whose time list holds two usable entries and one

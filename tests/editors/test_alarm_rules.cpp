@@ -50,7 +50,7 @@ TEST(AlarmRules, AcceptedFormsWriteTheirModeAndRefusedOnesNameTheirControl)
     for (const auto& c : accepted) {
         pim::ItemFields fields;
         task.time = c.time;
-        EXPECT_EQ(CheckAlarmForm(task, fields), AlarmCheck{}) << c.time;
+        EXPECT_EQ(CheckAlarmForm(task, fields), std::nullopt) << c.time;
         EXPECT_EQ(fields.ReminderTime, c.reminder) << c.time;
         EXPECT_EQ(fields.ReminderOptions, 17);
         EXPECT_EQ(fields.ReminderMinutesBeforeStart, pim::ItemFields{}.ReminderMinutesBeforeStart);
@@ -62,13 +62,13 @@ TEST(AlarmRules, AcceptedFormsWriteTheirModeAndRefusedOnesNameTheirControl)
     const auto refused = [](AlarmForm form, auto change) {
         change(form);
         pim::ItemFields fields;
-        const AlarmCheck check = CheckAlarmForm(form, fields);
+        const Verdict check = CheckAlarmForm(form, fields);
         EXPECT_EQ(fields.ReminderOptions, 0) << "a refused form writes nothing";
         return check;
     };
     const struct {
-        AlarmCheck check;
-        AlarmCheck expected;
+        Verdict check;
+        Refusal expected;
     } cases[] = {
         {refused(task, [](AlarmForm& f) { f.time = L"25:99"; }), {1128, res::IDS_BAD_TIME_TEXT}},
         {refused(task, [](AlarmForm& f) { f.time = L"9:5"; }), {1128, res::IDS_BAD_TIME_TEXT}},
@@ -84,5 +84,5 @@ TEST(AlarmRules, AcceptedFormsWriteTheirModeAndRefusedOnesNameTheirControl)
          {1040, res::IDS_TEXT_TOO_LONG}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(c.check, c.expected) << c.expected.control;
+        EXPECT_EQ(c.check, c.expected) << c.expected.controlId;
 }

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "editors/text_rules.h"
 #include "res/string_table.h"
 
 namespace {
@@ -70,10 +69,9 @@ TEST(AppointRulesTest, RefusedFormsNameTheirControlAndMessage)
         c.change(form);
         ItemValues values;
         values.fields.Subject = L"Stored";
-        const AppointCheck check = CheckAppointForm(form, c.recurrenceSet, values);
-        EXPECT_EQ(check.control, c.control) << c.what;
-        EXPECT_EQ(check.messageId, c.messageId) << c.what;
-        EXPECT_FALSE(res::LoadString(check.messageId).empty()) << c.what;
+        const Verdict check = CheckAppointForm(form, c.recurrenceSet, values);
+        EXPECT_EQ(check, (Refusal{c.control, c.messageId})) << c.what;
+        EXPECT_FALSE(res::LoadString(c.messageId).empty()) << c.what;
         EXPECT_EQ(values.fields.Subject, L"Stored") << c.what << ": refused values stay";
     }
 }
@@ -82,7 +80,7 @@ TEST(AppointRulesTest, AcceptedFormsBecomeTheItemsValues)
 {
     ItemValues values;
     values.pattern = pim::RecurrenceFields{};
-    ASSERT_EQ(CheckAppointForm(Valid(), false, values).control, 0);
+    ASSERT_EQ(CheckAppointForm(Valid(), false, values).has_value(), false);
     const pim::ItemFields& f = values.fields;
     EXPECT_EQ(f.Subject, L"Meeting");
     EXPECT_EQ(f.Location, L"Office");
@@ -100,7 +98,7 @@ TEST(AppointRulesTest, AcceptedFormsBecomeTheItemsValues)
     allDay.allDay = true;
     allDay.endDate.wDay = 5;
     allDay.startTime = allDay.endTime = L"garbage is ignored";
-    ASSERT_EQ(CheckAppointForm(allDay, false, values).control, 0);
+    ASSERT_EQ(CheckAppointForm(allDay, false, values).has_value(), false);
     EXPECT_EQ(values.fields.Start, At(2026, 5, 3));
     EXPECT_EQ(values.fields.End, At(2026, 5, 6));
     EXPECT_TRUE(values.fields.AllDayEvent);
@@ -111,29 +109,14 @@ TEST(AppointRulesTest, AcceptedFormsBecomeTheItemsValues)
 
     allDay.recurring = true;
     values.pattern = pim::RecurrenceFields{};
-    ASSERT_EQ(CheckAppointForm(allDay, true, values).control, 0);
+    ASSERT_EQ(CheckAppointForm(allDay, true, values).has_value(), false);
     EXPECT_EQ(values.fields.End, At(2026, 5, 5));
     EXPECT_TRUE(values.pattern.has_value());
 
     AppointForm midnight = Valid();
     midnight.endTime = L"24:00";
-    ASSERT_EQ(CheckAppointForm(midnight, false, values).control, 0);
+    ASSERT_EQ(CheckAppointForm(midnight, false, values).has_value(), false);
     EXPECT_EQ(values.fields.End, At(2026, 5, 4));
-}
-
-TEST(AppointRulesTest, TimeTexts)
-{
-    const std::pair<const wchar_t*, int> cases[] = {
-        {L"00:00", 0},   {L"09:30", 570}, {L"24:00", 1440}, {L"23:59", 1439}, {L"25:99", -1},
-        {L"9:5", -1},    {L"09:5", -1},   {L"0930", -1},    {L"24:30", -1},   {L"12:60", -1},
-        {L"ab:cd", -1},  {L"", -1},       {L"09:300", -1},  {L"-1:00", -1},
-    };
-    for (const auto& [text, minutes] : cases) {
-        EXPECT_EQ(IsTimeText(text), minutes >= 0) << text;
-        if (minutes >= 0) {
-            EXPECT_EQ(TimeTextMinutes(text), minutes) << text;
-        }
-    }
 }
 
 }  // namespace

@@ -2,9 +2,13 @@
 // real store, driven through scripted dialogs and message boxes.
 #include "editors/appointment_editing.h"
 
+#include <QPlainTextEdit>
 #include <sqlite3.h>
 
+#include "editors/alarm_detail_dlg.h"
 #include "editors/appoint_detail_dlg.h"
+#include "editors/category_sel_dlg.h"
+#include "editors/memo_edit_dlg.h"
 #include "editors/recur_confirm_dlg.h"
 #include "platform/pim/exceptions.h"
 #include "platform/pim/recurrence_pattern.h"
@@ -130,6 +134,39 @@ TEST_F(AppointmentEditingTest, AddEditAndDeleteAPlainAppointment)
     EXPECT_EQ(Stored(again), L"(gone)");
 }
 
+TEST_F(AppointmentEditingTest, AlarmMemoAndCategoryChoosersWriteIntoTheAppointment)
+{
+    const int32_t oid = AddPlain();
+    settings_.SetList(SettingsList::CategoryInfo, L"Work\x1fHome\x1f", 2);
+    Queue<CAppointDetailDlg>([this](CAppointDetailDlg& d) {
+        EXPECT_FALSE(Control<QWidget>(d, kAppointAlarmDetail)->isEnabled());
+        Control<QComboBox>(d, kAppointAlarm)->setCurrentIndex(1);
+        EXPECT_TRUE(Control<QWidget>(d, kAppointAlarmDetail)->isEnabled());
+        Queue<CAlarmDetailDlg>([](CAlarmDetailDlg& alarm) {
+            Type(alarm, 1032, QStringLiteral("2"));
+            Control<QComboBox>(alarm, 1024)->setCurrentIndex(1);  // "Hour Before"
+            Click(alarm, 1);
+        });
+        Click(d, kAppointAlarmDetail);
+        Queue<CMemoEditDlg>([](CMemoEditDlg& memo) {
+            Control<QPlainTextEdit>(memo, 1029)->setPlainText(QStringLiteral("Bring\nnotes"));
+            Click(memo, 1);
+        });
+        Click(d, kAppointMemo);
+        Type(d, kAppointCategory, QStringLiteral("Work"));
+        Queue<CCategorySelDlg>([](CCategorySelDlg& choose) { Click(choose, 1); });
+        Click(d, kAppointCategoryChoose);
+        EXPECT_EQ(Text(d, kAppointCategory), QStringLiteral("Work"));
+        Click(d, 1);
+    });
+    editing_.Edit(1, 0);
+    const pim::ItemFields stored = edits_.Read({pim::kAppointmentKind, oid, 0.0}).values.fields;
+    EXPECT_TRUE(stored.ReminderSet);
+    EXPECT_EQ(stored.ReminderMinutesBeforeStart, 120);
+    EXPECT_EQ(stored.Body, L"Bring\r\nnotes");
+    EXPECT_EQ(stored.Categories, L"Work");
+}
+
 TEST_F(AppointmentEditingTest, RecurringChangesAsExceptionsOrForAll)
 {
     const int32_t oid = AddDaily();
@@ -250,7 +287,7 @@ TEST_F(AppointmentEditingTest, RefusedInputKeepsTheDialogAndTheStoredItem)
             EXPECT_EQ(d.result(), QDialog::Rejected) << "stays open";
             EXPECT_EQ(LastMessage(), c.message);
             EXPECT_EQ(messages_.shown().back().caption, L"Warning");
-            EXPECT_TRUE(HasFocus(d, c.focus)) << c.focus;
+            EXPECT_TRUE(FocusIsOn(d, c.focus)) << c.focus;
             EXPECT_EQ(Text(d, c.control), c.text) << "the typed text stays";
         });
         editing_.Edit(1, 0);
@@ -262,7 +299,7 @@ TEST_F(AppointmentEditingTest, RefusedInputKeepsTheDialogAndTheStoredItem)
         Control<QComboBox>(d, kAppointRecur)->setCurrentIndex(1);
         Click(d, 1);
         EXPECT_EQ(LastMessage(), L"Recurtion info set not yet.");
-        EXPECT_TRUE(HasFocus(d, kAppointRecurDetail));
+        EXPECT_TRUE(FocusIsOn(d, kAppointRecurDetail));
     });
     editing_.Edit(1, 0);
     EXPECT_EQ(doc_.IsRecurringEntry(1, 0), false);

@@ -7,11 +7,11 @@
 #include "editors/category_sel_dlg.h"
 #include "platform/dialog_runner.h"
 #include "settings/app_settings.h"
-#include "tests/editors/dialog_driving.h"
+#include "tests/support/dialog_controls.h"
 
 namespace {
 
-QStringList Texts(QDialog& dialog, int id)
+QStringList Texts(const QDialog& dialog, int id)
 {
     QStringList texts;
     auto* list = Control<QListWidget>(dialog, id);
@@ -20,7 +20,7 @@ QStringList Texts(QDialog& dialog, int id)
     return texts;
 }
 
-} // namespace
+}  // namespace
 
 TEST(CCategorySelDlg, AddMovesTheSelectedNameAndOkReturnsTheJoinedText)
 {
@@ -31,7 +31,7 @@ TEST(CCategorySelDlg, AddMovesTheSelectedNameAndOkReturnsTheJoinedText)
     runner.Queue([](QDialog& dialog) {
         EXPECT_EQ(Texts(dialog, 1166), QStringList({"Work", "Travel"}));
         EXPECT_EQ(Texts(dialog, 1177), QStringList({"Home", "Gym"}));
-        auto* add = Control<QAbstractButton>(dialog, 1067);
+        auto* add = Control<QPushButton>(dialog, 1067);
         add->click(); // nothing selected below: nothing moves
         EXPECT_EQ(Texts(dialog, 1166).size(), 2);
         Control<QListWidget>(dialog, 1177)->setCurrentRow(1);

@@ -59,12 +59,12 @@ TEST_F(RecurDetailDlgTest, RecurrenceEditorLayoutAndRefusals)
     // An all-day appointment needs a day of span; the focus goes to "day after".
     Click(dialog, 1);
     EXPECT_EQ(LastMessage(), L"there is no day span");
-    EXPECT_TRUE(HasFocus(dialog, kRecurDaysAfter));
+    EXPECT_TRUE(FocusIsOn(dialog, kRecurDaysAfter));
     interval->setText(QStringLiteral("0"));
     Control<QLineEdit>(dialog, kRecurDaysAfter)->setText(QStringLiteral("1"));
     Click(dialog, 1);
     EXPECT_EQ(LastMessage(), L"Please set an interval from 1 to 999.");
-    EXPECT_TRUE(HasFocus(dialog, kRecurInterval));
+    EXPECT_TRUE(FocusIsOn(dialog, kRecurInterval));
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
 
     // The end date radio starts the end at the start; an end before it is refused.

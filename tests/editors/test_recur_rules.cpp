@@ -64,9 +64,9 @@ TEST(RecurRulesTest, RefusedFormsNameTheirControlAndMessage)
         c.change(form);
         pim::RecurrenceFields pattern;
         pattern.Interval = 7;
-        const RecurCheck check = CheckRecurForm(form, c.allDay, c.appointment, pattern);
-        EXPECT_EQ(check.control, c.control) << c.what;
-        EXPECT_EQ(check.messageId, c.messageId) << c.what;
+        EXPECT_EQ(CheckRecurForm(form, c.allDay, c.appointment, pattern),
+                  (Refusal{c.control, c.messageId}))
+            << c.what;
         EXPECT_EQ(pattern.Interval, 7) << c.what << ": a refused form writes nothing";
     }
 }
@@ -114,7 +114,7 @@ TEST(RecurRulesTest, AcceptedFormsWriteThePattern)
         c.change(form);
         pim::RecurrenceFields pattern;
         pattern.Interval = 7;
-        ASSERT_EQ(CheckRecurForm(form, c.allDay, c.appointment, pattern).control, 0) << c.what;
+        ASSERT_EQ(CheckRecurForm(form, c.allDay, c.appointment, pattern).has_value(), false) << c.what;
         EXPECT_EQ(pattern.RecurrenceType, c.type) << c.what;
         EXPECT_EQ(pattern.Duration, c.duration) << c.what;
         EXPECT_EQ(pattern.Interval, c.interval) << c.what;
@@ -129,7 +129,7 @@ TEST(RecurRulesTest, AcceptedFormsWriteThePattern)
     RecurForm ending = Weekly();
     ending.noEnd = false;
     pim::RecurrenceFields pattern;
-    ASSERT_EQ(CheckRecurForm(ending, false, true, pattern).control, 0);
+    ASSERT_EQ(CheckRecurForm(ending, false, true, pattern).has_value(), false);
     EXPECT_FALSE(pattern.NoEndDate);
     EXPECT_EQ(pattern.PatternEndDate, SystemTimeToVariantTime(MakeSystemTime(2026, 12, 31)));
     EXPECT_EQ(pattern.StartTime, SystemTimeToVariantTime(MakeSystemTime(2026, 12, 7, 10)));

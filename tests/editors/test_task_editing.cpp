@@ -47,7 +47,7 @@ protected:
     TaskEditing editing_{services_};
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(TaskEditingTest, AddEditAndDeleteATask)
 {
@@ -126,7 +126,7 @@ TEST_F(TaskEditingTest, RefusedInputKeepsTheDialogAndTheStoredTask)
             Click(d, 1);
             EXPECT_EQ(LastMessage(), res::LoadString(c.messageId));
             EXPECT_EQ(messages_.shown().back().caption, L"Warning");
-            EXPECT_TRUE(HasFocus(d, c.control)) << c.messageId;
+            EXPECT_TRUE(FocusIsOn(d, c.control)) << c.messageId;
             EXPECT_NE(d.result(), QDialog::Accepted);
             Click(d, 2);
         });

@@ -16,7 +16,7 @@ DATE DayDate(int year, int month, int day)
     return SystemTimeToVariantTime(Day(year, month, day));
 }
 
-} // namespace
+}  // namespace
 
 TEST(TaskRules, PickersShowTheTaskDateOrTodayAndTheSpanStaysUsable)
 {
@@ -61,12 +61,12 @@ TEST(TaskRules, OkChecksInOrderAndWritesOnlyAcceptedForms)
     const struct {
         TaskForm form;
         bool hasPattern;
-        TaskCheck expected;
+        Refusal expected; // {0, 0}: accepted
     } cases[] = {
-        {base, false, {}},
-        {with([](TaskForm& f) { f.due = f.start; }), false, {}},
-        {with([](TaskForm& f) { f.hasStart = false; }), false, {}},
-        {with([](TaskForm& f) { f.hasStart = f.hasDue = false; }), false, {}},
+        {base, false, {0, 0}},
+        {with([](TaskForm& f) { f.due = f.start; }), false, {0, 0}},
+        {with([](TaskForm& f) { f.hasStart = false; }), false, {0, 0}},
+        {with([](TaskForm& f) { f.hasStart = f.hasDue = false; }), false, {0, 0}},
         {with([](TaskForm& f) { f.start.wYear = 1899; }),
          false,
          {kTaskStart, res::IDS_START_AFTER_1900}},
@@ -92,8 +92,8 @@ TEST(TaskRules, OkChecksInOrderAndWritesOnlyAcceptedForms)
         {with([](TaskForm& f) { f.recurring = true; }),
          false,
          {kTaskRecurDetail, res::IDS_RECURRENCE_NOT_SET}},
-        {with([](TaskForm& f) { f.recurring = true; }), true, {}},
-        {with([](TaskForm& f) { f.recurring = true, f.hasDue = false; }), true, {}},
+        {with([](TaskForm& f) { f.recurring = true; }), true, {0, 0}},
+        {with([](TaskForm& f) { f.recurring = true, f.hasDue = false; }), true, {0, 0}},
         {with([](TaskForm& f) { f.recurring = true, f.start.wYear = 1899; }),
          true,
          {kTaskStart, res::IDS_START_AFTER_1900}},
@@ -106,9 +106,10 @@ TEST(TaskRules, OkChecksInOrderAndWritesOnlyAcceptedForms)
         values.fields.Subject = L"before";
         if (c.hasPattern)
             values.pattern = pim::RecurrencePattern::WeeklyFrom(DayDate(2026, 12, 7), 0);
-        const TaskCheck check = CheckTaskForm(c.form, values);
-        EXPECT_EQ(check, c.expected) << std::wstring(c.form.title.substr(0, 10)).size();
-        if (check.control != 0) {
+        const Verdict check = CheckTaskForm(c.form, values);
+        EXPECT_EQ(check.value_or(Refusal{0, 0}), c.expected)
+            << std::wstring(c.form.title.substr(0, 10)).size();
+        if (check) {
             EXPECT_EQ(values.fields.Subject, L"before") << "a refused form writes nothing";
             continue;
         }
