@@ -55,15 +55,12 @@ void StepDays(QDateEdit& picker, int days)
     picker.setDate(picker.date().addDays(days));
 }
 
-}  // namespace
+} // namespace
 
 CAppointDetailDlg::CAppointDetailDlg(ItemValues values, const Setup& setup, Commits commits,
                                      EditorServices& services)
-    : QDialog(services.parent),
-      values_(std::move(values)),
-      setup_(setup),
-      commits_(std::move(commits)),
-      services_(services)
+    : QDialog(services.parent), values_(std::move(values)), setup_(setup),
+      commits_(std::move(commits)), services_(services)
 {
     services_.settings.SetLastEditResult(LastEditResult::kEditorOpened);
     setWindowTitle(tr("Appoint Detail"));
@@ -131,9 +128,9 @@ void CAppointDetailDlg::Build()
     QDialogButtonBox* buttons = NewOkCancel(this);
     layout->addWidget(buttons);
     QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
-    ChainTabOrder({title_, place_, startDate_, startTime_, endDate_, endTime_, allDay_,
-                   recur_, recurDetail_, alarm_, alarmDetail_, category_, chooseCategory_,
-                   status_, sensitive_, memo_, delete_, ok});
+    ChainTabOrder({title_, place_, startDate_, startTime_, endDate_, endTime_, allDay_, recur_,
+                   recurDetail_, alarm_, alarmDetail_, category_, chooseCategory_, status_,
+                   sensitive_, memo_, delete_, ok});
 
     connect(allDay_, &QComboBox::currentIndexChanged, this, &CAppointDetailDlg::OnAllDayChanged);
     connect(recur_, &QComboBox::currentIndexChanged, this, &CAppointDetailDlg::ApplyRules);
@@ -181,9 +178,9 @@ void CAppointDetailDlg::Load()
     alarmDetail_->setEnabled(f.ReminderSet);
     if (setup_.exceptionMode) {
         recurDetail_->setText(ToQString(res::LoadString(res::IDS_CANCEL_EXCEPTION_BUTTON)));
-        for (QWidget* locked : {static_cast<QWidget*>(recur_), static_cast<QWidget*>(alarm_),
-                                static_cast<QWidget*>(alarmDetail_),
-                                static_cast<QWidget*>(sensitive_)})
+        for (QWidget* locked :
+             {static_cast<QWidget*>(recur_), static_cast<QWidget*>(alarm_),
+              static_cast<QWidget*>(alarmDetail_), static_cast<QWidget*>(sensitive_)})
             locked->setEnabled(false);
     }
     recurrenceSet_ = recurring && !setup_.isNew;

@@ -18,8 +18,8 @@ class CAppointDetailDlg : public QDialog {
 public:
     struct Setup {
         bool isNew = false;
-        bool exceptionMode = false;  // "Excep" was chosen: one occurrence is edited
-        bool newException = false;   // that occurrence has no exception yet
+        bool exceptionMode = false; // "Excep" was chosen: one occurrence is edited
+        bool newException = false;  // that occurrence has no exception yet
         int exceptionNo = -1;
     };
     // What the buttons do to the store; the editing flow supplies them over ScheduleEdits.

@@ -15,7 +15,7 @@ DATE DayAt(const SYSTEMTIME& day, int minutes)
     return SystemTimeToVariantTime(TruncateSystemTime(day, 3)) + minutes / 1440.0;
 }
 
-}  // namespace
+} // namespace
 
 DATE FormStart(const AppointForm& form)
 {
@@ -45,10 +45,9 @@ Verdict CheckAppointTime(const std::wstring& text, int control)
 
 Verdict CheckAppointForm(const AppointForm& form, bool recurrenceSet, ItemValues& values)
 {
-    for (const Verdict& text : {CheckLineText(form.title, kAppointTitle),
-                                CheckLineText(form.place, kAppointPlace),
-                                CheckLineText(form.category, kAppointCategory),
-                                CheckMemoText(form.memo, kAppointMemo)})
+    for (const Verdict& text :
+         {CheckLineText(form.title, kAppointTitle), CheckLineText(form.place, kAppointPlace),
+          CheckLineText(form.category, kAppointCategory), CheckMemoText(form.memo, kAppointMemo)})
         if (text)
             return text;
     if (form.startDate.wYear < 1900)

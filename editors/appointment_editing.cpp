@@ -15,7 +15,7 @@
 // What an appointment entry of the document says about its item.
 struct AppointmentEditing::Entry {
     int32_t oid = 0;
-    int state = 0;  // 0 single, 1 occurrence, 2 changed, 3 planned day, 4 deleted
+    int state = 0; // 0 single, 1 occurrence, 2 changed, 3 planned day, 4 deleted
     int exceptionNo = 0;
     DATE day = 0.0;
     bool holiday = false;
@@ -28,7 +28,7 @@ Redraw Larger(Redraw a, Redraw b)
     return static_cast<int>(a) > static_cast<int>(b) ? a : b;
 }
 
-}  // namespace
+} // namespace
 
 std::pair<DATE, DATE> AppointmentEditing::NewAppointmentTimes(const SYSTEMTIME& day,
                                                               const SYSTEMTIME& now)
@@ -70,8 +70,7 @@ bool AppointmentEditing::AskRecurringChange(const Entry& entry, int* outcome)
     *outcome = LastEditResult::kSaved;
     if (entry.state == 0)
         return true;
-    CRecurConfirmDlg confirm(entry.state, services_.settings, services_.messages,
-                             services_.parent);
+    CRecurConfirmDlg confirm(entry.state, services_.settings, services_.messages, services_.parent);
     if (services_.dialogs.Run(confirm) != DialogAccepted)
         return false;
     *outcome = services_.settings.GetLastEditResult();
@@ -138,7 +137,7 @@ Redraw AppointmentEditing::Delete(int row, int position)
     }
     if (outcome == LastEditResult::kDeleted) {
         if (entry.state == 4)
-            return Redraw::kNothing;  // that occurrence is deleted already
+            return Redraw::kNothing; // that occurrence is deleted already
         const ReadResult occurrence = ReadOccurrence(entry);
         if (occurrence.status != EditStatus::kDone) {
             ReportEditFailure(services_.messages, occurrence.status);

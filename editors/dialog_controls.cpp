@@ -28,7 +28,7 @@ private:
     std::function<void(bool)> changed_;
 };
 
-}  // namespace
+} // namespace
 
 QComboBox* NewChoiceCombo(int id, const std::vector<std::wstring>& items)
 {

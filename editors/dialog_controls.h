@@ -15,7 +15,10 @@ class MessageService;
 
 // A fixed list of texts whose index is the stored value.
 QComboBox* NewChoiceCombo(int id, const std::vector<std::wstring>& items);
-inline std::wstring ComboText(const QComboBox& combo) { return ToWString(combo.currentText()); }
+inline std::wstring ComboText(const QComboBox& combo)
+{
+    return ToWString(combo.currentText());
+}
 
 // "Warning" with the exclamation icon, "Error" with the stop icon, and "Confirm" questions
 // with OK/Cancel (true on OK).

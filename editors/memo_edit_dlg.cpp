@@ -11,7 +11,7 @@ namespace {
 
 constexpr int kMemoField = 1029;
 
-}  // namespace
+} // namespace
 
 CMemoEditDlg::CMemoEditDlg(std::wstring text, MessageService& messages, QWidget* parent)
     : QDialog(parent), messages_(messages), text_(std::move(text))

@@ -21,7 +21,6 @@ public:
     void accept() override;
 
 private:
-
     MessageService& messages_;
     QPlainTextEdit* edit_;
     std::wstring text_;

@@ -20,7 +20,7 @@ QPushButton* AddButton(QBoxLayout& row, int id, const char* text)
     return button;
 }
 
-}  // namespace
+} // namespace
 
 std::wstring CRecurConfirmDlg::KindText(int kind)
 {
@@ -63,8 +63,7 @@ CRecurConfirmDlg::CRecurConfirmDlg(int kind, AppSettings& settings, MessageServi
     all->setFocus();
 
     connect(all, &QPushButton::clicked, this, [this] { Finish(LastEditResult::kSaved); });
-    connect(excep, &QPushButton::clicked, this,
-            [this] { Finish(LastEditResult::kDeleted); });
+    connect(excep, &QPushButton::clicked, this, [this] { Finish(LastEditResult::kDeleted); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(clearAll, &QPushButton::clicked, this, &CRecurConfirmDlg::OnClearAll);
     // Escape and the window's close button answer Cancel as well.

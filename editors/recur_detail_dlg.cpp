@@ -5,8 +5,8 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QDateEdit>
+#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -23,8 +23,8 @@
 #include "model/date_time.h"
 #include "model/recurrence.h"
 #include "platform/clock.h"
-#include "platform/pim/item_fields.h"
 #include "platform/message_service.h"
+#include "platform/pim/item_fields.h"
 #include "res/string_table.h"
 #include "settings/app_settings.h"
 
@@ -64,7 +64,7 @@ std::wstring DateText(const SYSTEMTIME& day)
     return text;
 }
 
-}  // namespace
+} // namespace
 
 CRecurDetailDlg::CRecurDetailDlg(pim::RecurrenceFields& pattern, const Options& options,
                                  const AppSettings& settings, MessageService& messages,
@@ -153,9 +153,16 @@ void CRecurDetailDlg::Build(const AppSettings& settings)
     QDialogButtonBox* buttons = NewOkCancel(this);
     layout->addWidget(buttons);
     QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
-    ChainTabOrder({startDate_, noEnd_, endOn_, endDate_, startTime_, endTime_, daysAfter_,
-                   interval_, type_, month_, dayRadio_, day_, weekRadio_, instance_, weekdays_[0],
-                   weekdays_[1], weekdays_[2], weekdays_[3], weekdays_[4], weekdays_[5],
+    ChainTabOrder({startDate_,   noEnd_,
+                   endOn_,       endDate_,
+                   startTime_,   endTime_,
+                   daysAfter_,   interval_,
+                   type_,        month_,
+                   dayRadio_,    day_,
+                   weekRadio_,   instance_,
+                   weekdays_[0], weekdays_[1],
+                   weekdays_[2], weekdays_[3],
+                   weekdays_[4], weekdays_[5],
                    weekdays_[6], ok});
     connect(noEnd_, &QRadioButton::clicked, this, &CRecurDetailDlg::OnEndChoice);
     connect(endOn_, &QRadioButton::clicked, this, [this] {
@@ -163,7 +170,7 @@ void CRecurDetailDlg::Build(const AppSettings& settings)
         OnEndChoice();
     });
     connect(type_, &QComboBox::currentIndexChanged, this, [this] {
-        dayRadio_->setChecked(true);  // a new type starts with its Day rule
+        dayRadio_->setChecked(true); // a new type starts with its Day rule
         ApplyLayout();
     });
     connect(dayRadio_, &QRadioButton::toggled, this, &CRecurDetailDlg::ApplyLayout);

@@ -20,10 +20,10 @@ class QRadioButton;
 class CRecurDetailDlg : public QDialog {
 public:
     struct Options {
-        bool isNew = false;    // the item is being added and its pattern has no values yet
-        bool allDay = false;   // all-day appointments and every task: no time of day
+        bool isNew = false;  // the item is being added and its pattern has no values yet
+        bool allDay = false; // all-day appointments and every task: no time of day
         bool appointment = true;
-        int spanMinutes = -1;  // a task's start-to-due span x 1440; -1 from the appointment editor
+        int spanMinutes = -1; // a task's start-to-due span x 1440; -1 from the appointment editor
     };
 
     CRecurDetailDlg(pim::RecurrenceFields& pattern, const Options& options,

@@ -38,7 +38,7 @@ Refusal Refuse(int control, int messageId)
     return {control, messageId};
 }
 
-}  // namespace
+} // namespace
 
 int32_t RecurrenceTypeOf(int typeIndex, bool dayRadio)
 {
@@ -87,7 +87,7 @@ RecurLayout LayoutOf(int32_t type)
 }
 
 Verdict CheckRecurForm(const RecurForm& form, bool allDay, bool appointment,
-                          pim::RecurrenceFields& pattern)
+                       pim::RecurrenceFields& pattern)
 {
     pim::RecurrenceFields p = pattern;
     p.RecurrenceType = RecurrenceTypeOf(form.typeIndex, form.dayRadio);
@@ -154,7 +154,7 @@ Verdict CheckRecurForm(const RecurForm& form, bool allDay, bool appointment,
     case kRecursYearly:
         if (month < 1 || month > 12)
             return Refuse(kRecurMonth, res::IDS_WRONG_MONTH);
-        if (day < 1 || day > DaysInMonth(2000, month))  // a leap year: 29 February is allowed
+        if (day < 1 || day > DaysInMonth(2000, month)) // a leap year: 29 February is allowed
             return Refuse(kRecurDay, res::IDS_WRONG_DAY);
         p.MonthOfYear = month;
         p.DayOfMonth = day;

@@ -24,7 +24,7 @@ enum RecurControl : int {
     kRecurDay = 1104,
     kRecurWeekRadio = 1062,
     kRecurInstance = 1064,
-    kRecurSunday = 1052,  // Monday .. Saturday are 1065 .. 1070
+    kRecurSunday = 1052, // Monday .. Saturday are 1065 .. 1070
 };
 
 // What the form holds. List positions count from 0.
@@ -36,12 +36,12 @@ struct RecurForm {
     std::wstring endTime;
     std::wstring daysAfter;
     std::wstring interval;
-    int typeIndex = 1;  // "Days Each", "Week Each", "Month Each", "Every Year"
+    int typeIndex = 1; // "Days Each", "Week Each", "Month Each", "Every Year"
     bool dayRadio = true;
     int month = 0;
     int day = 0;
     int instance = 0;
-    int weekdayMask = 0;  // the weekday buttons that are down, Sunday 1 .. Saturday 64
+    int weekdayMask = 0; // the weekday buttons that are down, Sunday 1 .. Saturday 64
 };
 
 // RecurrenceType of a type list position and Day/Week choice, and back.
@@ -66,4 +66,4 @@ std::wstring TimeOfDayText(DATE date);
 // not use are kept). allDay: the time row plays no part; appointment: an all-day appointment
 // needs a span of one day or more.
 Verdict CheckRecurForm(const RecurForm& form, bool allDay, bool appointment,
-                          pim::RecurrenceFields& pattern);
+                       pim::RecurrenceFields& pattern);

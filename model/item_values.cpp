@@ -65,7 +65,7 @@ void WritePattern(const std::optional<pim::RecurrenceFields>& fields, pim::PimIt
     pattern->SetMonthOfYear(p.MonthOfYear);
 }
 
-}  // namespace
+} // namespace
 
 ItemValues ReadValues(pim::AppointmentItem& item)
 {

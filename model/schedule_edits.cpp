@@ -57,7 +57,7 @@ EditStatus SaveStatus(int32_t status)
     return status < 0 ? EditStatus::kSaveFailed : EditStatus::kDone;
 }
 
-}  // namespace
+} // namespace
 
 ScheduleEdits::ScheduleEdits(CTamberloDoc& document, PimSession& session)
     : document_(document), session_(session)
@@ -105,7 +105,8 @@ ReadResult ScheduleEdits::ReadOccurrenceCovering(int32_t oid, DATE day)
         const DATE start = std::floor(day) - back;
         AppointItem occurrence;
         if (pattern->GetOccurrence(start, &occurrence) >= 0 && occurrence) {
-            result = {EditStatus::kDone, {pim::kAppointmentKind, oid, start}, ReadValues(*occurrence)};
+            result = {
+                EditStatus::kDone, {pim::kAppointmentKind, oid, start}, ReadValues(*occurrence)};
             return result;
         }
     }
@@ -152,8 +153,8 @@ EditResult ScheduleEdits::Apply(ScheduleChange change)
             if (result.status == EditStatus::kDone)
                 Patch(change, nullptr, task.get(), result);
         } else {
-            AppointItem series = isNew ? session_.CreateAppointment()
-                                       : session_.FindAppointment(oid);
+            AppointItem series =
+                isNew ? session_.CreateAppointment() : session_.FindAppointment(oid);
             result.status = series ? ApplyToAppointment(change, series) : EditStatus::kNotFound;
             if (result.status == EditStatus::kDone)
                 Patch(change, series.get(), nullptr, result);
@@ -250,10 +251,9 @@ void ScheduleEdits::Patch(const ScheduleChange& change, pim::AppointmentItem* se
     const bool wasNew = !change.before.has_value();
     const bool removed = change.what == ChangeKind::kDelete && change.item.occurrenceDay == 0.0;
     // A recurring task marked complete is reloaded whole; so is any re-add past the serial limit.
-    const bool reload =
-        (change.what == ChangeKind::kCompleteTask && change.keepSimple && change.before &&
-         change.before->pattern) ||
-        (series && !removed && document_.GetSerialCounter() >= kSerialLimit);
+    const bool reload = (change.what == ChangeKind::kCompleteTask && change.keepSimple &&
+                         change.before && change.before->pattern) ||
+                        (series && !removed && document_.GetSerialCounter() >= kSerialLimit);
     if (reload) {
         result.redraw = Redraw::kReloaded;
         return;

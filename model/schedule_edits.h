@@ -14,9 +14,9 @@ class CTamberloDoc;
 class PimSession;
 
 enum class ChangeKind {
-    kSave,             // a new or edited item, or an occurrence saved as an exception
-    kDelete,           // an item, or an occurrence (recorded as a deleted exception)
-    kCancelException,  // one exception of a series, or all of them
+    kSave,            // a new or edited item, or an occurrence saved as an exception
+    kDelete,          // an item, or an occurrence (recorded as a deleted exception)
+    kCancelException, // one exception of a series, or all of them
     kCompleteTask,
 };
 
@@ -29,8 +29,8 @@ struct ItemRef {
     }
 
     pim::ItemKind kind = pim::kAppointmentKind;
-    int32_t oid = 0;           // 0 for an item not saved yet
-    DATE occurrenceDay = 0.0;  // the original day of an occurrence; 0 for the item itself
+    int32_t oid = 0;          // 0 for an item not saved yet
+    DATE occurrenceDay = 0.0; // the original day of an occurrence; 0 for the item itself
 };
 
 struct ScheduleChange {
@@ -39,17 +39,17 @@ struct ScheduleChange {
 
     ChangeKind what = ChangeKind::kSave;
     ItemRef item;
-    std::optional<ItemValues> before;  // filled in by Apply; none for a new item
-    std::optional<ItemValues> after;   // kSave: the values to store; filled in otherwise
-    int32_t exceptionNo = 0;           // kCancelException: from 1, or -1 for all
-    bool keepSimple = false;           // kCompleteTask: mark complete instead of moving on
+    std::optional<ItemValues> before; // filled in by Apply; none for a new item
+    std::optional<ItemValues> after;  // kSave: the values to store; filled in otherwise
+    int32_t exceptionNo = 0;          // kCancelException: from 1, or -1 for all
+    bool keepSimple = false;          // kCompleteTask: mark complete instead of moving on
 };
 
 enum class EditStatus {
     kDone,
-    kNotFound,      // no item has the object id (deleted meanwhile): the document was reloaded
-    kNoOccurrence,  // the series has no such occurrence or exception
-    kSaveFailed,    // the store refused; nothing changed
+    kNotFound,     // no item has the object id (deleted meanwhile): the document was reloaded
+    kNoOccurrence, // the series has no such occurrence or exception
+    kSaveFailed,   // the store refused; nothing changed
 };
 
 enum class Redraw { kNothing, kInPlace, kReloaded };
@@ -63,7 +63,7 @@ struct EditResult {
 // An item's values as the store holds them, for an editor to start from.
 struct ReadResult {
     EditStatus status = EditStatus::kDone;
-    ItemRef item;  // with the occurrence's original day when one was asked for
+    ItemRef item; // with the occurrence's original day when one was asked for
     ItemValues values;
 };
 

@@ -21,7 +21,7 @@ std::wstring WithoutSeparators(std::wstring line)
     return line;
 }
 
-}  // namespace
+} // namespace
 
 SettingsList ListOf(EditList list)
 {

@@ -41,7 +41,11 @@ protected:
     DialogTest()
     {
         settings_.SetCntFromToday(0);
-        settings_.SetList(SettingsList::SelMinuteInfo, L"09:00\x1f" L"09:30\x1f" L"9:5\x1f", 3);
+        settings_.SetList(SettingsList::SelMinuteInfo,
+                          L"09:00\x1f"
+                          L"09:30\x1f"
+                          L"9:5\x1f",
+                          3);
     }
 
     const std::wstring& LastMessage() const { return messages_.shown().back().text; }

@@ -18,12 +18,9 @@
 class EditorFixture : public DialogTest {
 protected:
     EditorFixture()
-        : useClock_(clock_),
-          session_(paths_.StorePath(), OccurrenceOnDay),
-          documentSettings_(settings_),
-          doc_(session_, documentSettings_),
-          edits_(doc_, session_),
-          services_{settings_, messages_, dialogs_, edits_, nullptr}
+        : useClock_(clock_), session_(paths_.StorePath(), OccurrenceOnDay),
+          documentSettings_(settings_), doc_(session_, documentSettings_),
+          edits_(doc_, session_), services_{settings_, messages_, dialogs_, edits_, nullptr}
     {
     }
 

@@ -57,8 +57,12 @@ TEST(AppointRulesTest, RefusedFormsNameTheirControlAndMessage)
          res::IDS_TEXT_TOO_LONG},
         {"long memo", [](AppointForm& f) { f.memo.assign(100000, L'x'); }, false, kAppointMemo,
          res::IDS_TEXT_TOO_LONG},
-        {"separator", [](AppointForm& f) { f.place = L"A\x1f" L"B"; }, false, kAppointPlace,
-         res::IDS_CONTROL_CHARACTERS},
+        {"separator",
+         [](AppointForm& f) {
+             f.place = L"A\x1f"
+                       L"B";
+         },
+         false, kAppointPlace, res::IDS_CONTROL_CHARACTERS},
         {"line break", [](AppointForm& f) { f.category = L"A\r\nB"; }, false, kAppointCategory,
          res::IDS_CONTROL_CHARACTERS},
         {"bell in memo", [](AppointForm& f) { f.memo = L"ring\a"; }, false, kAppointMemo,
@@ -119,4 +123,4 @@ TEST(AppointRulesTest, AcceptedFormsBecomeTheItemsValues)
     EXPECT_EQ(values.fields.End, At(2026, 5, 4));
 }
 
-}  // namespace
+} // namespace

@@ -144,7 +144,7 @@ TEST_F(AppointmentEditingTest, AlarmMemoAndCategoryChoosersWriteIntoTheAppointme
         EXPECT_TRUE(Control<QWidget>(d, kAppointAlarmDetail)->isEnabled());
         Queue<CAlarmDetailDlg>([](CAlarmDetailDlg& alarm) {
             Type(alarm, 1032, QStringLiteral("2"));
-            Control<QComboBox>(alarm, 1024)->setCurrentIndex(1);  // "Hour Before"
+            Control<QComboBox>(alarm, 1024)->setCurrentIndex(1); // "Hour Before"
             Click(alarm, 1);
         });
         Click(d, kAppointAlarmDetail);
@@ -165,6 +165,27 @@ TEST_F(AppointmentEditingTest, AlarmMemoAndCategoryChoosersWriteIntoTheAppointme
     EXPECT_EQ(stored.ReminderMinutesBeforeStart, 120);
     EXPECT_EQ(stored.Body, L"Bring\r\nnotes");
     EXPECT_EQ(stored.Categories, L"Work");
+}
+
+TEST_F(AppointmentEditingTest, MovingTheStartKeepsTheDurationWhenAskedTo)
+{
+    const int32_t oid = AddPlain();
+    settings_.SetStdtChg(1);
+    Queue<CAppointDetailDlg>([](CAppointDetailDlg& d) {
+        Control<QDateEdit>(d, kAppointStartDate)->setDate(QDate(2026, 12, 10));
+        EXPECT_EQ(Control<QDateEdit>(d, kAppointEndDate)->date(), QDate(2026, 12, 10));
+        EXPECT_EQ(Text(d, kAppointEndTime), QStringLiteral("17:00"));
+        // "All day" on and off again brings the times back.
+        Control<QComboBox>(d, kAppointAllDay)->setCurrentIndex(1);
+        EXPECT_EQ(Text(d, kAppointEndTime), QStringLiteral("24:00"));
+        Control<QComboBox>(d, kAppointAllDay)->setCurrentIndex(0);
+        EXPECT_EQ(Text(d, kAppointStartTime), QStringLiteral("16:00"));
+        Click(d, 1);
+    });
+    editing_.Edit(1, 0);
+    const pim::ItemFields stored = edits_.Read({pim::kAppointmentKind, oid, 0.0}).values.fields;
+    EXPECT_EQ(stored.Start, At(10, 16));
+    EXPECT_EQ(stored.End, At(10, 17));
 }
 
 TEST_F(AppointmentEditingTest, RecurringChangesAsExceptionsOrForAll)
@@ -344,4 +365,4 @@ TEST_F(AppointmentEditingTest, StoreFailuresKeepWhatWasTyped)
     EXPECT_EQ(LastMessage(), L"Fail at get data.");
 }
 
-}  // namespace
+} // namespace

@@ -43,8 +43,10 @@ TEST_F(MemoAndConfirmTest, MemoKeepsLinesAndRefusesWhatCannotBeStored)
 TEST_F(MemoAndConfirmTest, ConfirmationKindsAndAnswers)
 {
     const std::pair<int, QString> kinds[] = {
-        {1, QStringLiteral("(create new exception)")}, {2, QStringLiteral("(edit exists exception)")},
-        {3, QStringLiteral("(edit exists exception)")}, {4, QStringLiteral("(cancel exception)")},
+        {1, QStringLiteral("(create new exception)")},
+        {2, QStringLiteral("(edit exists exception)")},
+        {3, QStringLiteral("(edit exists exception)")},
+        {4, QStringLiteral("(cancel exception)")},
         {7, QStringLiteral("Exception appoint info")},
     };
     for (const auto& [kind, text] : kinds) {
@@ -60,4 +62,4 @@ TEST_F(MemoAndConfirmTest, ConfirmationKindsAndAnswers)
     }
 }
 
-}  // namespace
+} // namespace

@@ -19,8 +19,8 @@ TEST_F(RecurDetailDlgTest, RecurrenceEditorOffersToMoveAStartThatIsNoOccurrence)
     EXPECT_EQ(Control<QLineEdit>(dialog, kRecurDaysAfter)->text(), QStringLiteral("0"));
     EXPECT_EQ(Text(dialog, kRecurStartTime), QStringLiteral("10:00"));
     EXPECT_FALSE(Control<QWidget>(dialog, kRecurMonth)->isEnabled());
-    Click(dialog, 1065);  // Monday off
-    Click(dialog, 1066);  // Tuesday on
+    Click(dialog, 1065); // Monday off
+    Click(dialog, 1066); // Tuesday on
     messages_.QueueAnswer(IDCANCEL);
     Click(dialog, 1);
     EXPECT_EQ(LastMessage(),
@@ -73,4 +73,4 @@ TEST_F(RecurDetailDlgTest, RecurrenceEditorLayoutAndRefusals)
     EXPECT_EQ(Control<QDateEdit>(dialog, kRecurEndDate)->date(), QDate(2026, 12, 7));
 }
 
-}  // namespace
+} // namespace

@@ -34,12 +34,20 @@ TEST(RecurRulesTest, RefusedFormsNameTheirControlAndMessage)
         int control;
         int messageId;
     } cases[] = {
-        {"start 1899", [](RecurForm& f) { f.startDate.wYear = 1899; }, false, true,
-         kRecurStartDate, res::IDS_START_AFTER_1900},
-        {"end 3000", [](RecurForm& f) { f.noEnd = false; f.endDate.wYear = 3000; }, false, true,
-         kRecurEndDate, res::IDS_END_BEFORE_3000},
-        {"end first", [](RecurForm& f) { f.noEnd = false; f.endDate.wDay = 6; }, false, true,
-         kRecurEndDate, res::IDS_START_BEFORE_END},
+        {"start 1899", [](RecurForm& f) { f.startDate.wYear = 1899; }, false, true, kRecurStartDate,
+         res::IDS_START_AFTER_1900},
+        {"end 3000",
+         [](RecurForm& f) {
+             f.noEnd = false;
+             f.endDate.wYear = 3000;
+         },
+         false, true, kRecurEndDate, res::IDS_END_BEFORE_3000},
+        {"end first",
+         [](RecurForm& f) {
+             f.noEnd = false;
+             f.endDate.wDay = 6;
+         },
+         false, true, kRecurEndDate, res::IDS_START_BEFORE_END},
         {"times", [](RecurForm& f) { f.endTime = L"09:00"; }, false, true, kRecurEndTime,
          res::IDS_START_TIME_BEFORE_END},
         {"25:99", [](RecurForm& f) { f.startTime = L"25:99"; }, false, true, kRecurStartTime,
@@ -54,10 +62,19 @@ TEST(RecurRulesTest, RefusedFormsNameTheirControlAndMessage)
         {"no weekday", [](RecurForm& f) { f.weekdayMask = 0; }, false, true, kRecurSunday,
          res::IDS_SELECT_WEEKDAY},
         {"two weekdays nth",
-         [](RecurForm& f) { f.typeIndex = 2; f.dayRadio = false; f.weekdayMask = 6; }, false, true,
-         kRecurSunday, res::IDS_ONE_WEEKDAY_ONLY},
-        {"30 February", [](RecurForm& f) { f.typeIndex = 3; f.month = 1; f.day = 29; }, false,
-         true, kRecurDay, res::IDS_WRONG_DAY},
+         [](RecurForm& f) {
+             f.typeIndex = 2;
+             f.dayRadio = false;
+             f.weekdayMask = 6;
+         },
+         false, true, kRecurSunday, res::IDS_ONE_WEEKDAY_ONLY},
+        {"30 February",
+         [](RecurForm& f) {
+             f.typeIndex = 3;
+             f.month = 1;
+             f.day = 29;
+         },
+         false, true, kRecurDay, res::IDS_WRONG_DAY},
     };
     for (const auto& c : cases) {
         RecurForm form = Weekly();
@@ -88,22 +105,53 @@ TEST(RecurRulesTest, AcceptedFormsWriteThePattern)
     } cases[] = {
         {"weekly", [](RecurForm&) {}, false, true, 1, 60, 1, 2, 0, 0, 0},
         {"22:00 to 01:00 next day",
-         [](RecurForm& f) { f.startTime = L"22:00"; f.endTime = L"01:00"; f.daysAfter = L"1"; },
+         [](RecurForm& f) {
+             f.startTime = L"22:00";
+             f.endTime = L"01:00";
+             f.daysAfter = L"1";
+         },
          false, true, 1, 180, 1, 2, 0, 0, 0},
         {"daily every 2nd day drops weekdays",
-         [](RecurForm& f) { f.typeIndex = 0; f.interval = L"2"; f.weekdayMask = 127; }, false, true,
-         0, 60, 2, 0, 0, 0, 0},
-        {"daily without weekdays", [](RecurForm& f) { f.typeIndex = 0; f.weekdayMask = 0; }, false,
-         true, 0, 60, 1, 0, 0, 0, 0},
-        {"monthly on the 31st", [](RecurForm& f) { f.typeIndex = 2; f.day = 30; }, false, true, 2,
-         60, 1, 0, 31, 0, 0},
+         [](RecurForm& f) {
+             f.typeIndex = 0;
+             f.interval = L"2";
+             f.weekdayMask = 127;
+         },
+         false, true, 0, 60, 2, 0, 0, 0, 0},
+        {"daily without weekdays",
+         [](RecurForm& f) {
+             f.typeIndex = 0;
+             f.weekdayMask = 0;
+         },
+         false, true, 0, 60, 1, 0, 0, 0, 0},
+        {"monthly on the 31st",
+         [](RecurForm& f) {
+             f.typeIndex = 2;
+             f.day = 30;
+         },
+         false, true, 2, 60, 1, 0, 31, 0, 0},
         {"last Friday monthly",
-         [](RecurForm& f) { f.typeIndex = 2; f.dayRadio = false; f.instance = 4; f.weekdayMask = 32; },
+         [](RecurForm& f) {
+             f.typeIndex = 2;
+             f.dayRadio = false;
+             f.instance = 4;
+             f.weekdayMask = 32;
+         },
          false, true, 3, 60, 1, 32, 0, 5, 0},
         {"every year keeps the interval",
-         [](RecurForm& f) { f.typeIndex = 3; f.interval.clear(); f.month = 1; f.day = 28; }, false,
-         true, 5, 60, 7, 0, 29, 0, 2},
-        {"yearly nth", [](RecurForm& f) { f.typeIndex = 3; f.dayRadio = false; f.month = 10; },
+         [](RecurForm& f) {
+             f.typeIndex = 3;
+             f.interval.clear();
+             f.month = 1;
+             f.day = 28;
+         },
+         false, true, 5, 60, 7, 0, 29, 0, 2},
+        {"yearly nth",
+         [](RecurForm& f) {
+             f.typeIndex = 3;
+             f.dayRadio = false;
+             f.month = 10;
+         },
          false, true, 6, 60, 7, 2, 0, 1, 11},
         {"all-day appointment, two days", [](RecurForm& f) { f.daysAfter = L"2"; }, true, true, 1,
          2880, 1, 2, 0, 0, 0},
@@ -114,7 +162,8 @@ TEST(RecurRulesTest, AcceptedFormsWriteThePattern)
         c.change(form);
         pim::RecurrenceFields pattern;
         pattern.Interval = 7;
-        ASSERT_EQ(CheckRecurForm(form, c.allDay, c.appointment, pattern).has_value(), false) << c.what;
+        ASSERT_EQ(CheckRecurForm(form, c.allDay, c.appointment, pattern).has_value(), false)
+            << c.what;
         EXPECT_EQ(pattern.RecurrenceType, c.type) << c.what;
         EXPECT_EQ(pattern.Duration, c.duration) << c.what;
         EXPECT_EQ(pattern.Interval, c.interval) << c.what;
@@ -162,4 +211,4 @@ TEST(RecurRulesTest, TypesAndLayouts)
     }
 }
 
-}  // namespace
+} // namespace

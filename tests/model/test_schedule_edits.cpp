@@ -1,5 +1,6 @@
-// The change path over a real store file and document: saves, deletes, exceptions and task
-// completion reach the store and patch the day tables; failures change neither. "Today" is
+// The change path over a real store file and document: saves, deletes and task completion reach
+// the store and patch the day tables; failures change neither. Exceptions are driven through
+// the appointment commands' tests. "Today" is
 // Monday 7 December 2026 and it is the first shown day (row 0).
 #include "model/schedule_edits.h"
 
@@ -11,7 +12,6 @@
 #include "model/recurrence.h"
 #include "model/tamberlo_doc.h"
 #include "platform/clock.h"
-#include "platform/pim/exceptions.h"
 #include "platform/pim/recurrence_pattern.h"
 #include "tests/model/stub_document_settings.h"
 #include "tests/support/temp_paths.h"
@@ -26,29 +26,18 @@ DATE At(int day, int hour = 0, int minute = 0)
 class ScheduleEditsTest : public ::testing::Test {
 protected:
     ScheduleEditsTest()
-        : useClock_(clock_),
-          session_(paths_.StorePath(), OccurrenceOnDay),
-          doc_(session_, settings_),
-          edits_(doc_, session_)
+        : useClock_(clock_), session_(paths_.StorePath(), OccurrenceOnDay),
+          doc_(session_, settings_), edits_(doc_, session_)
     {
     }
 
-    // A plain appointment on `day` from 10:00 to 11:00, or daily at 09:00 for an hour from the
-    // 7th to the 13th.
-    ItemValues Values(const std::wstring& subject, int day, bool daily = false)
+    // A plain appointment on `day` from 10:00 to 11:00.
+    static ItemValues Values(const std::wstring& subject, int day)
     {
         ItemValues v;
         v.fields.Subject = subject;
-        v.fields.Start = At(day, daily ? 9 : 10);
-        v.fields.End = At(day, daily ? 10 : 11);
-        if (daily) {
-            pim::RecurrenceFields p = pim::RecurrencePattern::WeeklyFrom(v.fields.Start, 60);
-            p.RecurrenceType = kRecursDaily;
-            p.DayOfWeekMask = 0;
-            p.NoEndDate = false;
-            p.PatternEndDate = At(13);
-            v.pattern = p;
-        }
+        v.fields.Start = At(day, 10);
+        v.fields.End = At(day, 11);
         return v;
     }
 
@@ -66,22 +55,9 @@ protected:
     {
         std::vector<std::wstring> out;
         for (int p = 0; p < doc_.ApptCount(row); ++p)
-            out.push_back(doc_.ApptSubject(row, p) + L"/" + std::to_wstring(doc_.EntryState(row, p)));
+            out.push_back(doc_.ApptSubject(row, p) + L"/" +
+                          std::to_wstring(doc_.EntryState(row, p)));
         return out;
-    }
-
-    int ExceptionCount(int32_t oid)
-    {
-        session_.Connect();
-        int count = -1;
-        std::shared_ptr<pim::RecurrencePattern> pattern;
-        std::shared_ptr<pim::Exceptions> exceptions;
-        const AppointItem series = session_.FindAppointment(PimSession::OidField(oid));
-        if (series && series->GetRecurrencePattern(&pattern) >= 0 &&
-            pattern->GetExceptions(&exceptions) >= 0)
-            count = exceptions->Count();
-        session_.Disconnect();
-        return count;
     }
 
     FixedClock clock_{MakeSystemTime(2026, 12, 7, 15, 30)};
@@ -121,44 +97,6 @@ TEST_F(ScheduleEditsTest, SaveEditAndDeleteReachStoreAndDocument)
     EXPECT_FALSE(deleted.change.after.has_value());
     EXPECT_TRUE(Subjects(2).empty());
     EXPECT_EQ(edits_.Read({pim::kAppointmentKind, oid, 0.0}).status, EditStatus::kNotFound);
-}
-
-TEST_F(ScheduleEditsTest, OccurrencesBecomeExceptionsAndCancellingRestoresThem)
-{
-    const int32_t oid = Add(Values(L"Standup", 7, true));
-    EXPECT_EQ(Subjects(3), std::vector<std::wstring>{L"Standup/1"});
-
-    // Row 3 is the 10th; the occurrence there moves to 16:00 under its own subject.
-    ReadResult occurrence = edits_.ReadOccurrenceCovering(oid, At(10));
-    ASSERT_EQ(occurrence.status, EditStatus::kDone);
-    EXPECT_EQ(occurrence.item.occurrenceDay, At(10));
-    occurrence.values.fields.Subject = L"Late standup";
-    occurrence.values.fields.Start = At(10, 16);
-    occurrence.values.fields.End = At(10, 17);
-    ScheduleChange save{ChangeKind::kSave, occurrence.item};
-    save.after = occurrence.values;
-    ASSERT_EQ(edits_.Apply(save).status, EditStatus::kDone);
-    EXPECT_EQ(ExceptionCount(oid), 1);
-    EXPECT_EQ(Subjects(3), (std::vector<std::wstring>{L"Standup/3", L"Late standup/2"}));
-    EXPECT_EQ(edits_.ReadException(oid, 1).values.fields.Subject, L"Late standup");
-
-    // The 11th deleted, then recovered; the first exception survives the replay.
-    ReadResult eleventh = edits_.ReadOccurrenceCovering(oid, At(11));
-    ASSERT_EQ(edits_.Apply({ChangeKind::kDelete, eleventh.item}).status, EditStatus::kDone);
-    EXPECT_EQ(Subjects(4), std::vector<std::wstring>{L"Standup/4"});
-    EXPECT_EQ(edits_.ReadException(oid, 2).status, EditStatus::kNoOccurrence);
-    ScheduleChange recover{ChangeKind::kCancelException, {pim::kAppointmentKind, oid}};
-    recover.exceptionNo = 2;
-    ASSERT_EQ(edits_.Apply(recover).status, EditStatus::kDone);
-    EXPECT_EQ(ExceptionCount(oid), 1);
-    EXPECT_EQ(Subjects(4), std::vector<std::wstring>{L"Standup/1"});
-
-    ScheduleChange clearAll{ChangeKind::kCancelException, {pim::kAppointmentKind, oid}};
-    clearAll.exceptionNo = -1;
-    ASSERT_EQ(edits_.Apply(clearAll).status, EditStatus::kDone);
-    EXPECT_EQ(ExceptionCount(oid), 0);
-    EXPECT_EQ(Subjects(3), std::vector<std::wstring>{L"Standup/1"});
-    EXPECT_EQ(edits_.ReadOccurrenceCovering(oid, At(20)).status, EditStatus::kNoOccurrence);
 }
 
 TEST_F(ScheduleEditsTest, CompletingARecurringTaskBothWays)
@@ -229,4 +167,4 @@ TEST_F(ScheduleEditsTest, FailuresChangeNeitherStoreNorDocument)
               EditStatus::kNotFound);
 }
 
-}  // namespace
+} // namespace

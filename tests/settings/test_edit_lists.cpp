@@ -51,12 +51,12 @@ TEST(EditListsTest, LinesRoundTripAndNames)
         {EditList::TimeList, SettingsList::SelMinuteInfo},
         {EditList::AlarmTimeList, SettingsList::SelAlartMinuteInfo},
     };
-    const wchar_t* names[] = {L"AppointTitle", L"AppointPlace", L"TaskTitle",
-                              L"Category(both)", L"TimeList", L"AlarmTimeList"};
+    const wchar_t* names[] = {L"AppointTitle",   L"AppointPlace", L"TaskTitle",
+                              L"Category(both)", L"TimeList",     L"AlarmTimeList"};
     for (int i = 0; i < kEditListCount; ++i) {
         EXPECT_EQ(ListOf(lists[i].first), lists[i].second);
         EXPECT_EQ(EditListName(lists[i].first), names[i]);
     }
 }
 
-}  // namespace
+} // namespace
