@@ -86,6 +86,15 @@ constexpr Entry kStrings[] = {
     {65170, L"%d Weeks"},
     {65173, L"OFF"},
     {65174, L"ON"},
+    {65400, L"Confirm"},
+    {65401, L"Wrong Time"},
+    {65402, L"Please set between %d to %d"},
+    {65403, L"Initialize color setting. OK?"},
+    {65404, L"Please set over 6 font size"},
+    {65405, L"There are same setting"},
+    {65406, L"Can't point before year 1900."},
+    {65407, L"Can't point after year 3000"},
+    {65408, L"Can't use \",\" in a holiday name"},
 };
 
 static_assert(std::is_sorted(std::begin(kStrings), std::end(kStrings),

@@ -48,6 +48,15 @@ enum StringId : int {
     IDS_WEEKS_FORMAT = 65170,
     IDS_OFF = 65173,
     IDS_ON = 65174,
+    IDS_CONFIRM = 65400,
+    IDS_WRONG_TIME = 65401,
+    IDS_SET_BETWEEN = 65402,  // "%d" the lowest, then the highest value allowed
+    IDS_INITIALIZE_COLORS = 65403,
+    IDS_FONT_SIZE_OVER_6 = 65404,
+    IDS_SAME_SETTING = 65405,
+    IDS_BEFORE_YEAR_1900 = 65406,
+    IDS_AFTER_YEAR_3000 = 65407,
+    IDS_COMMA_IN_HOLIDAY_NAME = 65408,
 };
 
 // The text of a string id; empty for an id the table does not hold.
