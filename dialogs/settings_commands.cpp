@@ -4,10 +4,18 @@
 #include "dialogs/about_dlg.h"
 #include "dialogs/char_set_dlg.h"
 #include "dialogs/day_sel_dlg.h"
+#include "dialogs/environment_dlg.h"
 #include "dialogs/func_key_dlg.h"
 #include "dialogs/holiday_setting_dlg.h"
 #include "dialogs/week_color_dlg.h"
 #include "platform/dialog_runner.h"
+
+bool RunEnvironmentDialog(const SettingsDialogContext& context, SettingsFileChooser& files)
+{
+    CEnvironmentDlg dialog(context.settings, context.messages, context.dialogs, files,
+                           context.parent);
+    return context.dialogs.Run(dialog) == DialogAccepted;
+}
 
 bool RunWeekColorDialog(const SettingsDialogContext& context)
 {

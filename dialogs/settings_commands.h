@@ -10,6 +10,7 @@ class AppSettings;
 class DialogRunner;
 class MessageService;
 class QWidget;
+class SettingsFileChooser;
 
 // What every settings dialog needs: the settings it edits, whom it asks, how it is shown.
 struct SettingsDialogContext {
@@ -18,6 +19,10 @@ struct SettingsDialogContext {
     DialogRunner& dialogs;
     QWidget* parent = nullptr;
 };
+
+// "Environment". True after OK: the caller recreates its fonts, lays out and redraws. Lists
+// edited and settings files read while it was open stay even after Cancel.
+bool RunEnvironmentDialog(const SettingsDialogContext& context, SettingsFileChooser& files);
 
 // "Week and Color Set". True after OK. Either way the caller recreates its day brushes, lays out
 // and redraws, since a cancelled dialog still ends with a redraw.
