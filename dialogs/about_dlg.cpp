@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "dialogs/dialog_controls.h"
+#include "dialogs/settings_controls.h"
 #include "res/build_version.h"
 #include "res/pictures.h"
 
@@ -38,5 +38,5 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
 
 QString CAboutDlg::BuildLine()
 {
-    return QStringLiteral("Build ") + Qs(res::kBuildVersion);
+    return QStringLiteral("Build ") + ToQt(res::kBuildVersion);
 }

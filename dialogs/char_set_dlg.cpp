@@ -3,7 +3,6 @@
 #include "dialogs/char_set_dlg.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -11,7 +10,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "dialogs/dialog_controls.h"
+#include "dialogs/settings_controls.h"
 #include "dialogs/settings_checks.h"
 
 namespace {
@@ -22,7 +21,7 @@ QComboBox* MakeFontField(int id, const std::wstring& face)
     field->setEditable(true);
     field->setInsertPolicy(QComboBox::NoInsert);
     field->addItems(QFontDatabase::families());
-    field->setEditText(Qs(face));
+    field->setEditText(ToQt(face));
     field->setMinimumContentsLength(12);
     field->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     return field;
@@ -30,7 +29,7 @@ QComboBox* MakeFontField(int id, const std::wstring& face)
 
 QLineEdit* MakeTextField(int id, const std::wstring& text)
 {
-    return Named(new QLineEdit(Qs(text)), id);
+    return Named(new QLineEdit(ToQt(text)), id);
 }
 
 // A label and one or two fields on a row of `grid`; a second field shares the row.
@@ -83,7 +82,7 @@ CCharSetDlg::CCharSetDlg(AppSettings& settings, MessageService& messages, QWidge
     layout->addWidget(fonts);
     layout->addLayout(grid);
     layout->addStretch(1);
-    layout->addWidget(MakeOkCancel(*this));
+    AddOkCancel(*layout, *this);
 }
 
 void CCharSetDlg::accept()

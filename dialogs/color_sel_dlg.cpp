@@ -1,7 +1,6 @@
 // The colour picker: three sliders in a grid, "TEST" and the preview row below them.
 #include "dialogs/color_sel_dlg.h"
 
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/color_swatch.h"
-#include "dialogs/dialog_controls.h"
+#include "dialogs/settings_controls.h"
 
 CColorSelDlg::CColorSelDlg(uint32_t colorRef, QWidget* parent) : QDialog(parent), color_(colorRef)
 {
@@ -47,7 +46,7 @@ CColorSelDlg::CColorSelDlg(uint32_t colorRef, QWidget* parent) : QDialog(parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addWidget(MakeOkCancel(*this));
+    AddOkCancel(*layout, *this);
     Test();
     setMinimumWidth(300);
 }

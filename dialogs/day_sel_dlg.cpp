@@ -2,11 +2,10 @@
 #include "dialogs/day_sel_dlg.h"
 
 #include <QDateEdit>
-#include <QDialogButtonBox>
 #include <QLocale>
 #include <QVBoxLayout>
 
-#include "dialogs/dialog_controls.h"
+#include "dialogs/settings_controls.h"
 #include "dialogs/settings_checks.h"
 
 CDaySelDlg::CDaySelDlg(const SYSTEMTIME& date, MessageService& messages, QWidget* parent)
@@ -21,7 +20,7 @@ CDaySelDlg::CDaySelDlg(const SYSTEMTIME& date, MessageService& messages, QWidget
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(picker_);
-    layout->addWidget(MakeOkCancel(*this));
+    AddOkCancel(*layout, *this);
     setMinimumWidth(280);
 }
 

@@ -3,7 +3,6 @@
 #include "dialogs/environment_dlg.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
@@ -11,16 +10,18 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "dialogs/dialog_controls.h"
+#include "dialogs/settings_controls.h"
 #include "dialogs/settings_checks.h"
 #include "dialogs/settings_file_chooser.h"
+#include "editors/memo_edit_dlg.h"
+#include "platform/dialog_runner.h"
 #include "res/string_table.h"
+#include "settings/edit_lists.h"
 #include "settings/settings_persistence.h"
 #include "settings/usable_range.h"
 
 namespace {
 
-constexpr int kEditListCount = 6;
 constexpr int kMaxWeeks = 9;
 
 QStringList WeekCounts()
@@ -101,12 +102,13 @@ CEnvironmentDlg::CEnvironmentDlg(AppSettings& settings, MessageService& messages
     addRow("Use context menu", usePopup_);
     addRow("Settings File", readFile);
     grid->setColumnStretch(1, 1);
+    connect(edit, &QPushButton::clicked, this, &CEnvironmentDlg::EditSelectedList);
     connect(readFile, &QPushButton::clicked, this, &CEnvironmentDlg::ReadSettingsFile);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addStretch(1);
-    layout->addWidget(MakeOkCancel(*this));
+    AddOkCancel(*layout, *this);
 }
 
 // The four fields a settings file can change.
@@ -116,6 +118,16 @@ void CEnvironmentDlg::ShowImportableSettings()
     cntFromToday_->setText(QString::number(settings_.GetCntFromToday()));
     weekCount_->setCurrentIndex(usable::DispWeekCount(settings_.GetDispWeekCount()) - 1);
     SelectSwitch(usePopup_, settings_.GetUsePopup());
+}
+
+// The list changes as soon as the memo editor ends with OK, whatever this dialog does after.
+void CEnvironmentDlg::EditSelectedList()
+{
+    const auto list = static_cast<EditList>(editList_->currentIndex());
+    CMemoEditDlg memo(ListToLines(settings_, list), messages_, this);
+    if (dialogs_.Run(memo) == DialogAccepted) {
+        ReplaceListFromLines(settings_, list, memo.Text());
+    }
 }
 
 void CEnvironmentDlg::ReadSettingsFile()

@@ -30,6 +30,7 @@ public:
 
 private:
     void ShowImportableSettings();
+    void EditSelectedList();
     void ReadSettingsFile();
 
     AppSettings& settings_;

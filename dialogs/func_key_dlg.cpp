@@ -2,13 +2,12 @@
 #include "dialogs/func_key_dlg.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "dialogs/dialog_controls.h"
+#include "dialogs/settings_controls.h"
 #include "dialogs/settings_checks.h"
 
 namespace {
@@ -74,7 +73,7 @@ CFuncKeyDlg::CFuncKeyDlg(AppSettings& settings, MessageService& messages, QWidge
     layout->addLayout(functions);
     layout->addWidget(modes);
     layout->addStretch(1);
-    layout->addWidget(MakeOkCancel(*this));
+    AddOkCancel(*layout, *this);
 }
 
 void CFuncKeyDlg::accept()

@@ -3,7 +3,6 @@
 #include "dialogs/holiday_setting_dlg.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -13,7 +12,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "dialogs/dialog_controls.h"
+#include "dialogs/settings_controls.h"
 #include "dialogs/settings_checks.h"
 #include "model/date_time.h"
 #include "model/text_list.h"
@@ -90,7 +89,7 @@ CHolidaySettingDlg::CHolidaySettingDlg(AppSettings& settings, MessageService& me
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(list_, 1);
     layout->addLayout(grid);
-    layout->addWidget(MakeOkCancel(*this));
+    AddOkCancel(*layout, *this);
 
     RebuildRows();
     type_->setCurrentIndex(0);
@@ -166,7 +165,7 @@ void CHolidaySettingDlg::RebuildRows()
 
 void CHolidaySettingDlg::InsertRow(int position, const HolidayRule& rule)
 {
-    auto* item = new QTreeWidgetItem({Qs(rule.name), Qs(HolidayMonthDayText(rule))});
+    auto* item = new QTreeWidgetItem({ToQt(rule.name), ToQt(HolidayMonthDayText(rule))});
     list_->insertTopLevelItem(position, item);
 }
 
@@ -194,7 +193,7 @@ void CHolidaySettingDlg::ShowRule(int i)
     }
     HolidayRule rule;
     ParseHolidayRule(GetDelimited(rules_, i), rule);
-    name_->setText(Qs(rule.name));
+    name_->setText(ToQt(rule.name));
     type_->setCurrentIndex(rule.type == kHolidayMonthDay ? 0 : 1);
     SelectNumber(month_, rule.month);
     if (rule.type == kHolidayMonthDay) {

@@ -3,7 +3,6 @@
 #include "dialogs/week_color_dlg.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -14,7 +13,7 @@
 
 #include "dialogs/color_sel_dlg.h"
 #include "dialogs/color_swatch.h"
-#include "dialogs/dialog_controls.h"
+#include "dialogs/settings_controls.h"
 #include "dialogs/settings_checks.h"
 #include "platform/dialog_runner.h"
 #include "platform/message_service.h"
@@ -75,8 +74,7 @@ CWeekColorDlg::CWeekColorDlg(AppSettings& settings, MessageService& messages,
         const bool weekday = i < kWeekdayRows;
         AddColorRow(i, *colors, weekday ? i : i - kWeekdayRows, weekday ? 0 : 4);
     }
-    colors->setColumnStretch(0, 1);
-    colors->setColumnStretch(4, 1);
+    colors->setColumnStretch(3, 1);
 
     rate_ = MakeNumberField(1183, settings.GetBrightReduceRate());
     rate_->setMaximumWidth(rate_->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
@@ -94,7 +92,7 @@ CWeekColorDlg::CWeekColorDlg(AppSettings& settings, MessageService& messages,
     layout->addSpacing(6);
     layout->addLayout(colors);
     layout->addStretch(1);
-    layout->addWidget(MakeOkCancel(*this));
+    AddOkCancel(*layout, *this);
 }
 
 void CWeekColorDlg::AddColorRow(int i, QGridLayout& grid, int row, int column)

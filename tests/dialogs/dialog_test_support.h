@@ -9,7 +9,7 @@
 #include <QLineEdit>
 #include <gtest/gtest.h>
 
-#include "dialogs/dialog_controls.h"
+#include "dialogs/settings_controls.h"
 #include "dialogs/settings_commands.h"
 #include "platform/dialog_runner.h"
 #include "platform/message_service.h"
@@ -18,7 +18,7 @@
 
 template <typename Widget = QWidget> Widget* Control(const QWidget& dialog, int id)
 {
-    auto* control = dialog.findChild<Widget*>(ControlName(id));
+    auto* control = qobject_cast<Widget*>(FindControl(dialog, id));
     EXPECT_NE(control, nullptr) << "no control " << id;
     return control;
 }
@@ -26,7 +26,7 @@ template <typename Widget = QWidget> Widget* Control(const QWidget& dialog, int 
 inline void Click(const QWidget& dialog, int id) { Control<QAbstractButton>(dialog, id)->click(); }
 inline void Type(const QWidget& dialog, int id, const QString& text)
 {
-    if (auto* combo = dialog.findChild<QComboBox*>(ControlName(id))) {
+    if (auto* combo = qobject_cast<QComboBox*>(FindControl(dialog, id))) {
         combo->setEditText(text);
     } else {
         Control<QLineEdit>(dialog, id)->setText(text);
@@ -89,14 +89,16 @@ protected:
         Click(dialog, 1);
         return dialog.result() == QDialog::Accepted;
     }
-    // The control that has (or will get) the keyboard focus.
-    static int FocusedControl(const QDialog& dialog)
+    // Whether the keyboard focus is (or will be, once shown) on control `id` or inside it.
+    static bool Focused(const QDialog& dialog, int id)
     {
-        const QWidget* focus = dialog.focusWidget();
-        while (focus && focus->objectName().isEmpty()) {
-            focus = focus->parentWidget();
+        const QWidget* control = FindControl(dialog, id);
+        for (const QWidget* focus = dialog.focusWidget(); focus; focus = focus->parentWidget()) {
+            if (focus == control) {
+                return true;
+            }
         }
-        return focus ? focus->objectName().toInt() : 0;
+        return false;
     }
 
     AppSettings settings;

@@ -57,7 +57,7 @@ TEST_F(CharSetDlgTest, RefusedSizeKeepsWhatWasStoredBeforeIt)
         Type(dialog, 1116, QString::fromLatin1(c.detailSize));
         Type(dialog, 1035, QStringLiteral("["));
         EXPECT_FALSE(PressOk(dialog));
-        EXPECT_EQ(FocusedControl(dialog), c.focus);
+        EXPECT_TRUE(Focused(dialog, c.focus));
         EXPECT_EQ(messages.shown().back().text, c.warning);
         EXPECT_EQ(fresh.GetMainFontName(), L"Serif");
         EXPECT_EQ(fresh.GetDetailFontName(), c.detailNameStored ? L"Mono" : L"system");

@@ -1,6 +1,7 @@
 // The environment dialog: what OK writes, the refusals and what they leave stored, and settings
 // files read through the chooser, including files that are no settings files at all.
 #include <QFile>
+#include <QPlainTextEdit>
 #include <deque>
 #include <sys/stat.h>
 
@@ -89,7 +90,7 @@ TEST_F(EnvironmentDlgTest, RefusalsKeepTheSettingsStoredBeforeThem)
         Type(dialog, 1031, QStringLiteral("50"));
         Type(dialog, c.field, QString::fromLatin1(c.value));
         EXPECT_FALSE(PressOk(dialog));
-        EXPECT_EQ(FocusedControl(dialog), c.field);
+        EXPECT_TRUE(Focused(dialog, c.field));
         EXPECT_EQ(messages.shown().back().text, c.warning);
         EXPECT_EQ(fresh.GetDispNoDue(), 1);
         EXPECT_EQ(fresh.GetDefaultStartHour(), c.startHour);
@@ -121,6 +122,26 @@ TEST_F(EnvironmentDlgTest, ReadSettingsStayAfterCancelAndAreNotUndoneByOk)
     expected.SetCntFromToday(7);
     expected.SetDispNoDue(1);
     ExpectSameSettings(settings, expected);
+}
+
+TEST_F(EnvironmentDlgTest, EditedListStaysAfterCancel)
+{
+    settings.AppendListItem(SettingsList::PlaceInfo, L"Office");
+    dialogs.Queue([](QDialog& dialog) {
+        Select(dialog, 1113, 1);  // "AppointPlace"
+        Click(dialog, 1066);
+        return static_cast<int>(DialogRejected);
+    });
+    dialogs.Queue([](QDialog& memo) {
+        auto* text = Control<QPlainTextEdit>(memo, 1029);
+        EXPECT_EQ(text->toPlainText(), QStringLiteral("Office\n"));
+        text->setPlainText(QStringLiteral("Office\n\nHead Office\n "));
+        Click(memo, 1);
+        return memo.result() == QDialog::Accepted ? DialogAccepted : DialogRejected;
+    });
+    EXPECT_FALSE(RunEnvironmentDialog(context, files));
+    EXPECT_EQ(settings.GetListCount(SettingsList::PlaceInfo), 3);
+    EXPECT_EQ(settings.GetListText(SettingsList::PlaceInfo), L"Office\x1FHead Office\x1F \x1F");
 }
 
 TEST_F(EnvironmentDlgTest, FilesThatAreNoSettingsFilesChangeNothing)

@@ -61,7 +61,7 @@ TEST_F(WeekColorDlgTest, RateOutsideOneToHundredIsRefusedWithFocusOnIt)
         Type(dialog, 1183, QString::fromLatin1(rate));
         Select(dialog, 1164, 3);
         EXPECT_FALSE(PressOk(dialog));
-        EXPECT_EQ(FocusedControl(dialog), 1183);
+        EXPECT_TRUE(Focused(dialog, 1183));
     }
     EXPECT_EQ(Warnings(), std::vector<std::wstring>(3, L"Please set between 1 to 100"));
     ExpectSameSettings(settings, AppSettings());

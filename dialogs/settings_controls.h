@@ -1,6 +1,6 @@
-// The pieces every settings dialog is built from: controls named after their control ids, the
-// OK/Cancel row, string-table texts, number fields read as the program reads numbers, and the
-// warning that refuses a field and gives it the focus back.
+// The pieces the settings dialogs add to the editors' dialog controls: string-table texts,
+// drop-down lists and number fields read as the program reads numbers, the OK/Cancel row wired
+// to the dialog's checking accept(), and the warning that refuses a field and focuses it again.
 #pragma once
 
 #include <QString>
@@ -10,25 +10,20 @@
 #include <string>
 #include <vector>
 
+#include "editors/dialog_controls.h"
+
 class MessageService;
+class QBoxLayout;
 class QComboBox;
 class QDialog;
-class QDialogButtonBox;
 class QLineEdit;
 class QWidget;
 struct Refusal;
 
-// The objectName of control `id`, by which tests and the tab order find it.
-QString ControlName(int id);
-
-template <typename Widget> Widget* Named(Widget* widget, int id)
-{
-    widget->setObjectName(ControlName(id));
-    return widget;
-}
+// The control of `id` inside `dialog`, found by the name Named gave it; null when there is none.
+QWidget* FindControl(const QWidget& dialog, int id);
 
 QString Text(int stringId);
-inline QString Qs(const std::wstring& text) { return QString::fromStdWString(text); }
 // The texts of consecutive string ids first .. first + count - 1.
 QStringList Texts(int firstId, int count);
 
@@ -39,8 +34,8 @@ QLineEdit* MakeNumberField(int id, int value);
 // The field's number as the program reads one: leading digits, 0 when there are none.
 int NumberIn(const QLineEdit* field);
 
-// OK (the default button, so Enter confirms) and Cancel wired to the dialog's accept and reject.
-QDialogButtonBox* MakeOkCancel(QDialog& dialog);
+// OK and Cancel at the end of `layout`; OK runs the dialog's accept(), which checks first.
+void AddOkCancel(QBoxLayout& layout, QDialog& dialog);
 
 // "Warning" with the refusal's text, then the focus back to the refused field.
 void ShowRefusal(MessageService& messages, const Refusal& refusal, QDialog& dialog);

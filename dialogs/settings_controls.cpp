@@ -1,25 +1,26 @@
 // Shared construction and refusal handling of the settings dialogs.
-#include "dialogs/dialog_controls.h"
+#include "dialogs/settings_controls.h"
 
 #include <QComboBox>
 #include <QDialog>
-#include <QDialogButtonBox>
+#include <QBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include "dialogs/settings_checks.h"
 #include "model/date_time.h"
-#include "platform/message_service.h"
 #include "res/string_table.h"
 
-QString ControlName(int id)
+QWidget* FindControl(const QWidget& dialog, int id)
 {
-    return QString::number(id);
+    // Named is the one place that knows how an id becomes a name.
+    QObject probe;
+    return dialog.findChild<QWidget*>(Named(&probe, id)->objectName());
 }
 
 QString Text(int stringId)
 {
-    return Qs(res::LoadString(stringId));
+    return ToQt(res::LoadString(stringId));
 }
 
 QStringList Texts(int firstId, int count)
@@ -51,21 +52,16 @@ int NumberIn(const QLineEdit* field)
     return TextToInt(field->text().toStdWString());
 }
 
-QDialogButtonBox* MakeOkCancel(QDialog& dialog)
+void AddOkCancel(QBoxLayout& layout, QDialog& dialog)
 {
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    Named(buttons->button(QDialogButtonBox::Ok), 1)->setDefault(true);
-    Named(buttons->button(QDialogButtonBox::Cancel), 2);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    return buttons;
+    QPushButton* ok = AddOkButton(layout, dialog);
+    QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
 }
 
 void ShowRefusal(MessageService& messages, const Refusal& refusal, QDialog& dialog)
 {
-    messages.MessageBox(RefusalText(refusal), res::LoadString(res::IDS_WARNING),
-                        MB_OK | MB_ICONEXCLAMATION);
-    if (auto* field = dialog.findChild<QWidget*>(ControlName(refusal.field))) {
+    ShowWarningText(messages, RefusalText(refusal));
+    if (QWidget* field = FindControl(dialog, refusal.field)) {
         field->setFocus();
     }
 }
