@@ -10,8 +10,8 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "dialogs/settings_controls.h"
 #include "dialogs/settings_checks.h"
+#include "dialogs/settings_controls.h"
 
 namespace {
 
@@ -60,7 +60,8 @@ CCharSetDlg::CCharSetDlg(AppSettings& settings, MessageService& messages, QWidge
     taskDue_ = MakeTextField(1034, settings.GetTaskDueChar());
     hideLeft_ = MakeTextField(1035, settings.GetAppHideCharL());
     hideRight_ = MakeTextField(1036, settings.GetAppHideCharR());
-    const int numberWidth = mainSize_->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16;
+    const int numberWidth =
+        mainSize_->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16;
     for (QLineEdit* number : {mainSize_, detailSize_}) {
         number->setMaximumWidth(numberWidth);
     }
@@ -90,17 +91,19 @@ void CCharSetDlg::accept()
     const int mainSize = NumberIn(mainSize_);
     const int detailSize = NumberIn(detailSize_);
     const auto refusal = CheckFontSizes(mainSize, detailSize);
-    WriteUntil({
-        {1030, [&] { settings_.SetMainFontName(mainFont_->currentText().toStdWString()); }},
-        {1115, [&] { settings_.SetMainFontSize(mainSize); }},
-        {1031, [&] { settings_.SetDetailFontName(detailFont_->currentText().toStdWString()); }},
-        {1116, [&] { settings_.SetDetailFontSize(detailSize); }},
-        {1032, [&] { settings_.SetDispTextLen(NumberIn(textLength_)); }},
-        {1033, [&] { settings_.SetTaskStartChar(taskStart_->text().toStdWString()); }},
-        {1034, [&] { settings_.SetTaskDueChar(taskDue_->text().toStdWString()); }},
-        {1035, [&] { settings_.SetAppHideCharL(hideLeft_->text().toStdWString()); }},
-        {1036, [&] { settings_.SetAppHideCharR(hideRight_->text().toStdWString()); }},
-    }, refusal);
+    WriteUntil(
+        {
+            {1030, [&] { settings_.SetMainFontName(mainFont_->currentText().toStdWString()); }},
+            {1115, [&] { settings_.SetMainFontSize(mainSize); }},
+            {1031, [&] { settings_.SetDetailFontName(detailFont_->currentText().toStdWString()); }},
+            {1116, [&] { settings_.SetDetailFontSize(detailSize); }},
+            {1032, [&] { settings_.SetDispTextLen(NumberIn(textLength_)); }},
+            {1033, [&] { settings_.SetTaskStartChar(taskStart_->text().toStdWString()); }},
+            {1034, [&] { settings_.SetTaskDueChar(taskDue_->text().toStdWString()); }},
+            {1035, [&] { settings_.SetAppHideCharL(hideLeft_->text().toStdWString()); }},
+            {1036, [&] { settings_.SetAppHideCharR(hideRight_->text().toStdWString()); }},
+        },
+        refusal);
     if (refusal) {
         ShowRefusal(messages_, *refusal, *this);
         return;

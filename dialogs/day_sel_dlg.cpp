@@ -5,8 +5,8 @@
 #include <QLocale>
 #include <QVBoxLayout>
 
-#include "dialogs/settings_controls.h"
 #include "dialogs/settings_checks.h"
+#include "dialogs/settings_controls.h"
 
 CDaySelDlg::CDaySelDlg(const SYSTEMTIME& date, MessageService& messages, QWidget* parent)
     : QDialog(parent), date_(date), messages_(messages)

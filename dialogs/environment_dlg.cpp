@@ -10,8 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "dialogs/settings_controls.h"
 #include "dialogs/settings_checks.h"
+#include "dialogs/settings_controls.h"
 #include "dialogs/settings_file_chooser.h"
 #include "editors/memo_edit_dlg.h"
 #include "platform/dialog_runner.h"
@@ -58,8 +58,7 @@ bool ImportChosenSettingsFile(AppSettings& settings, const std::string& path)
 }
 
 CEnvironmentDlg::CEnvironmentDlg(AppSettings& settings, MessageService& messages,
-                                 DialogRunner& dialogs, SettingsFileChooser& files,
-                                 QWidget* parent)
+                                 DialogRunner& dialogs, SettingsFileChooser& files, QWidget* parent)
     : QDialog(parent), settings_(settings), messages_(messages), dialogs_(dialogs), files_(files)
 {
     setWindowTitle(QStringLiteral("Environment"));
@@ -146,17 +145,19 @@ void CEnvironmentDlg::accept()
                                    NumberIn(taskAreaWidth_), NumberIn(infoAreaWidth_),
                                    NumberIn(infoAreaHeight_)};
     const auto refusal = CheckEnvironment(fields);
-    WriteUntil({
-        {1024, [&] { settings_.SetDispNoDue(dispNoDue_->currentIndex()); }},
-        {1034, [&] { settings_.SetCntFromToday(fields.cntFromToday); }},
-        {1035, [&] { settings_.SetDefaultStartHour(fields.startHour); }},
-        {1031, [&] { settings_.SetTaskAreaWidth(fields.taskAreaWidth); }},
-        {1032, [&] { settings_.SetInfoAreaWidth(fields.infoAreaWidth); }},
-        {1033, [&] { settings_.SetInfoAreaHeight(fields.infoAreaHeight); }},
-        {1025, [&] { settings_.SetDispWeekCount(weekCount_->currentIndex() + 1); }},
-        {1102, [&] { settings_.SetStdtChg(stdtChg_->currentIndex()); }},
-        {1103, [&] { settings_.SetUsePopup(usePopup_->currentIndex()); }},
-    }, refusal);
+    WriteUntil(
+        {
+            {1024, [&] { settings_.SetDispNoDue(dispNoDue_->currentIndex()); }},
+            {1034, [&] { settings_.SetCntFromToday(fields.cntFromToday); }},
+            {1035, [&] { settings_.SetDefaultStartHour(fields.startHour); }},
+            {1031, [&] { settings_.SetTaskAreaWidth(fields.taskAreaWidth); }},
+            {1032, [&] { settings_.SetInfoAreaWidth(fields.infoAreaWidth); }},
+            {1033, [&] { settings_.SetInfoAreaHeight(fields.infoAreaHeight); }},
+            {1025, [&] { settings_.SetDispWeekCount(weekCount_->currentIndex() + 1); }},
+            {1102, [&] { settings_.SetStdtChg(stdtChg_->currentIndex()); }},
+            {1103, [&] { settings_.SetUsePopup(usePopup_->currentIndex()); }},
+        },
+        refusal);
     if (refusal) {
         ShowRefusal(messages_, *refusal, *this);
         return;

@@ -7,12 +7,12 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "dialogs/settings_controls.h"
 #include "dialogs/settings_checks.h"
+#include "dialogs/settings_controls.h"
 
 namespace {
 
-constexpr int kFirstDigitCode = 48;  // "0"
+constexpr int kFirstDigitCode = 48; // "0"
 constexpr int kButtonCount = 10;
 
 struct FuncKeyRow {

@@ -12,8 +12,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "dialogs/settings_controls.h"
 #include "dialogs/settings_checks.h"
+#include "dialogs/settings_controls.h"
 #include "model/date_time.h"
 #include "model/text_list.h"
 #include "res/string_table.h"

@@ -20,8 +20,7 @@ std::wstring HolidayMonthDayText(const HolidayRule& rule);
 class CHolidaySettingDlg : public QDialog {
     Q_OBJECT
 public:
-    CHolidaySettingDlg(AppSettings& settings, MessageService& messages,
-                       QWidget* parent = nullptr);
+    CHolidaySettingDlg(AppSettings& settings, MessageService& messages, QWidget* parent = nullptr);
 
     void accept() override;
 

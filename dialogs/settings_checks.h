@@ -11,9 +11,9 @@
 #include "settings/holidays.h"
 
 struct Refusal {
-    int field;      // control id that gets the focus back
-    int messageId;  // string id of the warning
-    int low = 0;    // the allowed range, for messages that name it
+    int field;     // control id that gets the focus back
+    int messageId; // string id of the warning
+    int low = 0;   // the allowed range, for messages that name it
     int high = 0;
 };
 

@@ -1,9 +1,9 @@
 // Shared construction and refusal handling of the settings dialogs.
 #include "dialogs/settings_controls.h"
 
+#include <QBoxLayout>
 #include <QComboBox>
 #include <QDialog>
-#include <QBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 

@@ -13,8 +13,8 @@
 
 #include "dialogs/color_sel_dlg.h"
 #include "dialogs/color_swatch.h"
-#include "dialogs/settings_controls.h"
 #include "dialogs/settings_checks.h"
+#include "dialogs/settings_controls.h"
 #include "platform/dialog_runner.h"
 #include "platform/message_service.h"
 #include "res/string_table.h"
@@ -56,8 +56,8 @@ QComboBox* MakeWeekdayList(int id, int selected)
 
 }  // namespace
 
-CWeekColorDlg::CWeekColorDlg(AppSettings& settings, MessageService& messages,
-                             DialogRunner& dialogs, QWidget* parent)
+CWeekColorDlg::CWeekColorDlg(AppSettings& settings, MessageService& messages, DialogRunner& dialogs,
+                             QWidget* parent)
     : QDialog(parent), settings_(settings), messages_(messages), dialogs_(dialogs)
 {
     setWindowTitle(QStringLiteral("Week & Color Set"));
@@ -126,9 +126,9 @@ void CWeekColorDlg::PickColor(int i)
 
 void CWeekColorDlg::Initialize()
 {
-    const int answer = messages_.MessageBox(res::LoadString(res::IDS_INITIALIZE_COLORS),
-                                            res::LoadString(res::IDS_CONFIRM),
-                                            MB_OKCANCEL | MB_ICONINFORMATION);
+    const int answer =
+        messages_.MessageBox(res::LoadString(res::IDS_INITIALIZE_COLORS),
+                             res::LoadString(res::IDS_CONFIRM), MB_OKCANCEL | MB_ICONINFORMATION);
     if (answer != IDOK) {
         return;
     }

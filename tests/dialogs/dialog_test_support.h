@@ -9,8 +9,8 @@
 #include <QLineEdit>
 #include <gtest/gtest.h>
 
-#include "dialogs/settings_controls.h"
 #include "dialogs/settings_commands.h"
+#include "dialogs/settings_controls.h"
 #include "platform/dialog_runner.h"
 #include "platform/message_service.h"
 #include "res/string_table.h"
@@ -23,7 +23,10 @@ template <typename Widget = QWidget> Widget* Control(const QWidget& dialog, int 
     return control;
 }
 
-inline void Click(const QWidget& dialog, int id) { Control<QAbstractButton>(dialog, id)->click(); }
+inline void Click(const QWidget& dialog, int id)
+{
+    Control<QAbstractButton>(dialog, id)->click();
+}
 inline void Type(const QWidget& dialog, int id, const QString& text)
 {
     if (auto* combo = qobject_cast<QComboBox*>(FindControl(dialog, id))) {

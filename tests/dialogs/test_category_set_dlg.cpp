@@ -39,7 +39,7 @@ protected:
     ScriptedMessageService messages_;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(CategorySetDlgTest, ShowsTheSettingsAndOkStoresThemWithTheComposedTarget)
 {

@@ -75,7 +75,7 @@ TEST_F(EnvironmentDlgTest, RefusalsKeepTheSettingsStoredBeforeThem)
         int field;
         const char* value;
         std::wstring warning;
-        int startHour;  // stored after the refusal
+        int startHour; // stored after the refusal
     };
     const std::vector<Case> cases = {
         {1035, "24", L"Wrong Time", 9},
@@ -101,9 +101,9 @@ TEST_F(EnvironmentDlgTest, RefusalsKeepTheSettingsStoredBeforeThem)
 
 TEST_F(EnvironmentDlgTest, ReadSettingsStayAfterCancelAndAreNotUndoneByOk)
 {
-    const std::string file = WriteFile(
-        "settings.ini", "[Envirorment]\nColorSunday=255\nUsepopup=0\nDispWeekCount=2\n"
-                        "CntFromToday=7\nDispNoDue=1\n");
+    const std::string file =
+        WriteFile("settings.ini", "[Envirorment]\nColorSunday=255\nUsepopup=0\nDispWeekCount=2\n"
+                                  "CntFromToday=7\nDispNoDue=1\n");
     files.answers = {file, file};
     dialogs.Queue([](QDialog& dialog) {
         Click(dialog, 1065);
@@ -128,7 +128,7 @@ TEST_F(EnvironmentDlgTest, EditedListStaysAfterCancel)
 {
     settings.AppendListItem(SettingsList::PlaceInfo, L"Office");
     dialogs.Queue([](QDialog& dialog) {
-        Select(dialog, 1113, 1);  // "AppointPlace"
+        Select(dialog, 1113, 1); // "AppointPlace"
         Click(dialog, 1066);
         return static_cast<int>(DialogRejected);
     });

