@@ -86,6 +86,10 @@ constexpr Entry kStrings[] = {
     {65170, L"%d Weeks"},
     {65173, L"OFF"},
     {65174, L"ON"},
+    {65400, L"Snooze 5 minutes"},
+    {65401, L"Open"},
+    {65402, L"Missed: "},
+    {65403, L"Due: "},
 };
 
 static_assert(std::is_sorted(std::begin(kStrings), std::end(kStrings),

@@ -48,6 +48,10 @@ enum StringId : int {
     IDS_WEEKS_FORMAT = 65170,
     IDS_OFF = 65173,
     IDS_ON = 65174,
+    IDS_REMINDER_SNOOZE = 65400,
+    IDS_REMINDER_OPEN = 65401,
+    IDS_REMINDER_MISSED = 65402,
+    IDS_REMINDER_DUE = 65403,
 };
 
 // The text of a string id; empty for an id the table does not hold.
