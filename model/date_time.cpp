@@ -67,7 +67,7 @@ int FieldAt(const std::wstring& key, size_t position, size_t width)
 
 int64_t DayNumber(DATE date)
 {
-    return static_cast<int64_t>(std::trunc(date));
+    return SplitDate(date).day;
 }
 
 int64_t DayNumber(const SYSTEMTIME& st)
@@ -178,6 +178,19 @@ SYSTEMTIME AddDays(const SYSTEMTIME& st, int days)
     SYSTEMTIME result = FromDayAndSeconds(DayNumber(st) + days, seconds);
     ClampYear(result);
     return result;
+}
+
+int64_t SecondsBetween(const SYSTEMTIME& a, const SYSTEMTIME& b)
+{
+    const DayAndSeconds from = SplitDate(SystemTimeToVariantTime(a));
+    const DayAndSeconds to = SplitDate(SystemTimeToVariantTime(b));
+    return (to.day - from.day) * kSecondsPerDay + to.seconds - from.seconds;
+}
+
+DATE AddSeconds(DATE date, int64_t seconds)
+{
+    const DayAndSeconds split = SplitDate(date);
+    return JoinDate(split.day, split.seconds + seconds);
 }
 
 SYSTEMTIME AddMonths(const SYSTEMTIME& st, int months)

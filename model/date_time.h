@@ -13,7 +13,8 @@
 constexpr int64_t kFirstKeyDayNumber = -693593;
 constexpr int64_t kLastKeyDayNumber = 2958465;
 
-// Whole days since 1899-12-30, negative before it; the time of day plays no part.
+// Whole days since 1899-12-30, negative before it, of the day a date rounds to (SplitDate): a
+// hair below midnight is the next day.
 int64_t DayNumber(DATE date);
 int64_t DayNumber(const SYSTEMTIME& st);
 
@@ -47,6 +48,12 @@ SYSTEMTIME TruncateSystemTime(const SYSTEMTIME& st, int level);
 
 // Steps by whole days keeping the time of day; lifted to 1900-01-01 below the supported years.
 SYSTEMTIME AddDays(const SYSTEMTIME& st, int days);
+
+// Signed whole seconds from a to b.
+int64_t SecondsBetween(const SYSTEMTIME& a, const SYSTEMTIME& b);
+
+// The date `seconds` later than date's own whole second, so the result is on a whole second.
+DATE AddSeconds(DATE date, int64_t seconds);
 
 // Steps by months; the day is lowered to the new month's length (31 January + 1 is 28/29 Feb).
 SYSTEMTIME AddMonths(const SYSTEMTIME& st, int months);

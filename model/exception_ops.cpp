@@ -3,7 +3,6 @@
 // recurring task on to its next occurrence.
 #include "model/exception_ops.h"
 
-#include <cmath>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -37,7 +36,7 @@ struct ExceptionSnapshot {
 
 DATE DayOf(DATE date)
 {
-    return KeyToDate(DateToKey(date, kDayKey), kDayKey);
+    return static_cast<DATE>(DayNumber(date));
 }
 
 ExceptionSnapshot SnapshotException(pim::Exception& exception)
@@ -130,7 +129,7 @@ bool MoveToNextOccurrence(pim::TaskItem& task)
     if (!next)
         return false;
     const DATE nextDay = SystemTimeToVariantTime(*next);
-    if (!pattern->GetNoEndDate() && std::floor(pattern->GetPatternEndDate()) < nextDay)
+    if (!pattern->GetNoEndDate() && DayOf(pattern->GetPatternEndDate()) < nextDay)
         return false;
     const DATE start = task.GetStartDate();
     const DATE due = task.GetDueDate();

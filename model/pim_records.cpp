@@ -2,11 +2,13 @@
 // the end after the start, because the store may move an item's end when its start changes.
 #include "model/pim_records.h"
 
+#include "model/date_time.h"
+
 namespace {
 
-// Bounds of the task date years 1900..4000 as dates, so wild values are never converted.
-const DATE kFirstTaskDate = SystemTimeToVariantTime(MakeSystemTime(1900, 1, 1));
-const DATE kPastLastTaskDate = SystemTimeToVariantTime(MakeSystemTime(4001, 1, 1));
+// Bounds of the task date years 1900..4000 as day numbers, so wild values are never converted.
+const int64_t kFirstTaskDay = DayNumber(MakeSystemTime(1900, 1, 1));
+const int64_t kPastLastTaskDay = DayNumber(MakeSystemTime(4001, 1, 1));
 constexpr DATE kReminderTimeLimit = 900000.0;
 
 bool MovesStart(int mode)
@@ -19,16 +21,12 @@ bool MovesEnd(int mode)
     return mode == kShiftEnd || mode == kShiftBoth;
 }
 
-DATE Distance(const SYSTEMTIME& from, const SYSTEMTIME& to)
-{
-    return SystemTimeToVariantTime(to) - SystemTimeToVariantTime(from);
-}
-
 }  // namespace
 
 bool IsTaskDate(DATE date)
 {
-    return date >= kFirstTaskDate && date < kPastLastTaskDate;
+    const int64_t day = DayNumber(date);
+    return day >= kFirstTaskDay && day < kPastLastTaskDay;
 }
 
 bool IsReminderTimeSet(DATE reminderTime)
@@ -71,23 +69,24 @@ void CopyTask(const pim::TaskItem& source, pim::TaskItem& destination)
     destination.SetSensitivity(source.GetSensitivity());
 }
 
+// Shifts count whole seconds, so a moved time lands on its second and not a hair beside it.
 void ShiftAppointment(pim::AppointmentItem& item, const SYSTEMTIME& from, const SYSTEMTIME& to,
                       int mode)
 {
-    const DATE delta = Distance(from, to);
+    const int64_t delta = SecondsBetween(from, to);
     const DATE start = item.GetStart();
     const DATE end = item.GetEnd();
-    item.SetStart(MovesStart(mode) ? start + delta : start);
-    item.SetEnd(MovesEnd(mode) ? end + delta : end);
+    item.SetStart(MovesStart(mode) ? AddSeconds(start, delta) : start);
+    item.SetEnd(MovesEnd(mode) ? AddSeconds(end, delta) : end);
 }
 
 void ShiftTask(pim::TaskItem& task, const SYSTEMTIME& from, const SYSTEMTIME& to, int mode)
 {
-    const DATE delta = Distance(from, to);
+    const int64_t delta = SecondsBetween(from, to);
     const DATE start = task.GetStartDate();
     const DATE due = task.GetDueDate();
     if (MovesStart(mode) && IsTaskDate(start))
-        task.SetStartDate(start + delta);
+        task.SetStartDate(AddSeconds(start, delta));
     if (MovesEnd(mode) && IsTaskDate(due))
-        task.SetDueDate(due + delta);
+        task.SetDueDate(AddSeconds(due, delta));
 }

@@ -46,12 +46,26 @@ std::shared_ptr<const EntryTexts> TextsOf(const pim::AppointmentItem& item,
         EntryTexts{item.GetSubject(), categories, item.GetLocation()});
 }
 
-// The exceptions of a series by the days their occurrences were planned to cover: exception
-// number (from 1) and whether it was deleted. The first exception of a day wins.
-struct PlannedDay {
-    int32_t number;
-    bool deleted;
-};
+// The days after its first that an occurrence of the pattern covers, by the occurrence test's
+// own rule: an end at midnight does not reach into that day.
+int OccurrenceSpan(const pim::RecurrenceFields& fields)
+{
+    return DaysSpanned(fields.StartTime, std::max(fields.Duration, 0), true);
+}
+
+// The start day of the occurrence the occurrence test reports on a middle or last day: the
+// latest start within the span before it, as the test itself picks it.
+int64_t StartOfRunningOccurrence(const pim::RecurrenceFields& fields, int64_t day)
+{
+    const int span = OccurrenceSpan(fields);
+    for (int j = 1; j <= span; ++j) {
+        const int r = OccurrenceOnDayNumber(fields, day - j, -1);
+        if (r == kOneDayStarts || r == kLongerStarts) {
+            return day - j;
+        }
+    }
+    return day;
+}
 
 }  // namespace
 
@@ -87,13 +101,16 @@ void CTamberloDoc::Reload()
 void CTamberloDoc::LoadStore()
 {
     if (session_.Connect() < 0) {
-        if (messages_ != nullptr) {
+        // One warning per failure: a store that stays unreadable is not reported at every reload.
+        if (messages_ != nullptr && !storeFailureReported_) {
             messages_->MessageBox(session_.ConnectError(), res::LoadString(res::IDS_WARNING),
                                   MB_OK | MB_ICONEXCLAMATION);
         }
+        storeFailureReported_ = true;
         session_.Disconnect();
         return;
     }
+    storeFailureReported_ = false;
     for (int32_t n = 1;; ++n) {
         const TaskItem task = session_.FetchTask(n);
         if (!task) {
@@ -176,8 +193,9 @@ void CTamberloDoc::AddTaskSpan(const TaskEntry& base, int first, int last, bool 
         entry.dueHere = dueHere;
         return entry;
     };
+    // A window edge is not the task's start or due day, even when it is the only day shown.
     if (first == last) {
-        AddTaskEntry(first, entryWith(true, false, true));
+        AddTaskEntry(first, entryWith(startsFlag, false, dueFlag));
         return;
     }
     AddTaskEntry(first, entryWith(startsFlag, false, false));
@@ -209,26 +227,29 @@ void CTamberloDoc::AddAppointment(pim::AppointmentItem& appointment, int32_t sto
     AddRecurringAppointment(appointment, base, pinned);
 }
 
-void CTamberloDoc::PlaceSpan(AppointmentEntry entry, DATE start, DATE end, bool pinned)
+bool CTamberloDoc::PlaceSpan(AppointmentEntry entry, DATE start, DATE end, bool pinned)
 {
     const int s = SlotOf(start);
     const int e = SlotOf(end);
     if (s >= kSlotCount || e < 0) {
-        return;
+        return false;
     }
     const int16_t startDigits = ClockDigits(start);
     const int16_t endDigits = ClockDigits(end);
     const int first = std::max(s, 0);
     const int last = std::min(e, kSlotCount - 1);
+    bool placed = false;
     for (int d = first; d <= last; ++d) {
         // An end at midnight does not reach into its day, unless the item starts there too.
         if (d == e && e > s && endDigits == kMidnight) {
             continue;
         }
+        placed = true;
         entry.start = !entry.allDay && d == s ? startDigits : kMidnight;
         entry.end = !entry.allDay && d == e ? endDigits : kEndOfDay;
         AddAppointmentEntry(d, pinned ? 0 : InsertPosition(d, entry.start), entry);
     }
+    return placed;
 }
 
 void CTamberloDoc::AddRecurringAppointment(pim::AppointmentItem& appointment,
@@ -238,72 +259,91 @@ void CTamberloDoc::AddRecurringAppointment(pim::AppointmentItem& appointment,
     if (appointment.GetRecurrencePattern(&pattern) < 0 || !pattern) {
         return;
     }
+    const PlannedStarts planned = AddChangedOccurrences(*pattern, base, pinned);
     const pim::RecurrenceFields& fields = pattern->Fields();
-    const int32_t seriesSerial = ++serialCounter_;
-
-    std::map<int64_t, PlannedDay> plannedDays;
-    std::shared_ptr<pim::Exceptions> exceptions;
-    if (pattern->GetExceptions(&exceptions) >= 0 && exceptions) {
-        const int span = DaysSpanned(fields.StartTime, fields.Duration, false);
-        const int coveredDays = base.allDay ? span : span + 1;
-        for (int32_t k = 1; k <= exceptions->Count(); ++k) {
-            std::shared_ptr<pim::Exception> exception;
-            if (exceptions->Item(k, &exception) < 0 || !exception) {
-                continue;
-            }
-            const int64_t planned = DayNumber(exception->GetOriginalDate());
-            for (int j = 0; j < coveredDays; ++j) {
-                plannedDays.emplace(planned + j, PlannedDay{k, exception->GetDeleted()});
-            }
-            std::shared_ptr<pim::AppointmentItem> changed;
-            if (exception->GetDeleted() || exception->GetAppointmentItem(&changed) < 0 ||
-                !changed) {
-                continue;
-            }
-            AppointmentEntry entry = base;
-            entry.serial = seriesSerial;
-            entry.exceptionNo = k;
-            entry.state = kChangedState;
-            entry.allDay = changed->GetAllDayEvent();
-            entry.busy = static_cast<int8_t>(changed->GetBusyStatus());
-            entry.texts = TextsOf(*changed, base.texts->categories);
-            PlaceSpan(entry, changed->GetStart(), changed->GetEnd(), pinned);
-        }
-    }
-
     // A pattern that ends before the window (the tail of its last occurrence aside) or starts
     // after it has nothing to show; skipping it saves the day-by-day test.
     const int64_t lastDay = loadStartDay_ + kSlotCount - 1;
-    const int64_t tail = DaysSpanned(fields.StartTime, std::max(fields.Duration, 0), true);
-    if (DayNumber(fields.PatternStartDate) > lastDay ||
-        (!fields.NoEndDate && DayNumber(fields.PatternEndDate) + tail < loadStartDay_)) {
-        return;
+    if (DayNumber(fields.PatternStartDate) <= lastDay &&
+        (fields.NoEndDate ||
+         DayNumber(fields.PatternEndDate) + OccurrenceSpan(fields) >= loadStartDay_)) {
+        AddOccurrences(fields, base, pinned, planned);
     }
+}
+
+CTamberloDoc::PlannedStarts CTamberloDoc::AddChangedOccurrences(pim::RecurrencePattern& pattern,
+                                                                const AppointmentEntry& base,
+                                                                bool pinned)
+{
+    PlannedStarts planned;
+    std::shared_ptr<pim::Exceptions> exceptions;
+    if (pattern.GetExceptions(&exceptions) < 0 || !exceptions) {
+        return planned;
+    }
+    for (int32_t k = 1; k <= exceptions->Count(); ++k) {
+        std::shared_ptr<pim::Exception> exception;
+        if (exceptions->Item(k, &exception) < 0 || !exception) {
+            continue;
+        }
+        planned.emplace(DayNumber(exception->GetOriginalDate()),
+                        PlannedOccurrence{k, exception->GetDeleted()});
+        std::shared_ptr<pim::AppointmentItem> changed;
+        if (exception->GetDeleted() || exception->GetAppointmentItem(&changed) < 0 || !changed) {
+            continue;
+        }
+        // Each changed occurrence is a span of its own, apart from its neighbours; only those
+        // the window shows use up a serial.
+        AppointmentEntry entry = base;
+        entry.serial = serialCounter_ + 1;
+        entry.exceptionNo = k;
+        entry.state = kChangedState;
+        entry.allDay = changed->GetAllDayEvent();
+        entry.busy = static_cast<int8_t>(changed->GetBusyStatus());
+        entry.texts = TextsOf(*changed, base.texts->categories);
+        if (PlaceSpan(entry, changed->GetStart(), changed->GetEnd(), pinned)) {
+            ++serialCounter_;
+        }
+    }
+    return planned;
+}
+
+// An occurrence's entries take the state of the exception for the day it started on, so an
+// exception marks exactly the days its own occurrence shows on and never the next occurrence.
+void CTamberloDoc::AddOccurrences(const pim::RecurrenceFields& fields, const AppointmentEntry& base,
+                                  bool pinned, const PlannedStarts& planned)
+{
     const int16_t startTime = ClockDigits(fields.StartTime);
     const int16_t endTime = ClockDigits(fields.EndTime);
     AppointmentEntry entry = base;
+    bool running = false;
+    int64_t occurrenceStart = 0;
     for (int k = 0; k < kSlotCount; ++k) {
-        const int r = OccurrenceOnDayNumber(fields, loadStartDay_ + k, -1);
+        const int64_t day = loadStartDay_ + k;
+        const int r = OccurrenceOnDayNumber(fields, day, -1);
         if (r == kNoOccurrence) {
+            running = false;
             continue;
         }
-        if (r == kOneDayStarts || r == kLongerStarts) {
+        const bool starts = r == kOneDayStarts || r == kLongerStarts;
+        // A new occurrence starts here, or one that started before the window runs on.
+        if (starts || !running) {
             ++serialCounter_;
+            occurrenceStart = starts ? day : StartOfRunningOccurrence(fields, day);
         }
+        running = true;
         entry.serial = serialCounter_;
-        const auto planned = plannedDays.find(loadStartDay_ + k);
-        if (planned == plannedDays.end()) {
+        const auto exception = planned.find(occurrenceStart);
+        if (exception == planned.end()) {
             entry.state = kOccurrenceState;
             entry.exceptionNo = 0;
         } else {
-            entry.state = planned->second.deleted ? kDeletedState : kPlannedDayState;
-            entry.exceptionNo = planned->second.number;
+            entry.state = exception->second.deleted ? kDeletedState : kPlannedDayState;
+            entry.exceptionNo = exception->second.number;
         }
         if (base.allDay) {
             entry.start = kMidnight;
             entry.end = kEndOfDay;
         } else {
-            const bool starts = r == kOneDayStarts || r == kLongerStarts;
             const bool ends = r == kOneDayStarts || r == kLastDay;
             entry.start = starts ? startTime : kMidnight;
             entry.end = ends ? EndOfOccurrence(endTime) : kEndOfDay;

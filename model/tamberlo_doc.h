@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,9 @@ class CTamberloDoc {
 public:
     static constexpr int kSlotCount = 120;
     static constexpr int kDaysBefore = 33;
+    // The most days the view shows at once: the window's days from the first shown day up to
+    // the last one on which the holiday rules still compute substitute days.
+    static constexpr int kMaxShownDayCount = 66;
     // A slot with this many appointment entries or more reads as an ordinary day.
     static constexpr int kDayKindEntryLimit = 100;
 
@@ -121,9 +125,23 @@ private:
 
     void LoadStore();
     void AddHolidays();
-    void PlaceSpan(AppointmentEntry entry, DATE start, DATE end, bool pinned);
+    // Enters an item's entries on the days from start to end; false when none lies in the window.
+    bool PlaceSpan(AppointmentEntry entry, DATE start, DATE end, bool pinned);
+    // A series' exceptions by the day their occurrence was planned to start: the exception
+    // number (from 1) and whether it was deleted. The first exception of a day wins.
+    struct PlannedOccurrence {
+        int32_t number;
+        bool deleted;
+    };
+    using PlannedStarts = std::map<int64_t, PlannedOccurrence>;
+
     void AddRecurringAppointment(pim::AppointmentItem& appointment, const AppointmentEntry& base,
                                  bool pinned);
+    // Places the changed occurrences, each as its own span, and lists every exception.
+    PlannedStarts AddChangedOccurrences(pim::RecurrencePattern& pattern,
+                                        const AppointmentEntry& base, bool pinned);
+    void AddOccurrences(const pim::RecurrenceFields& fields, const AppointmentEntry& base,
+                        bool pinned, const PlannedStarts& planned);
     void AddTaskSpan(const TaskEntry& base, int first, int last, bool startsFlag, bool dueFlag);
     int SlotOf(DATE date) const;
     // The kind of a slot's first entry: 0 for an empty slot or one of kDayKindEntryLimit
@@ -144,6 +162,7 @@ private:
     PimSession& session_;
     DocumentSettings& settings_;
     MessageService* messages_;
+    bool storeFailureReported_ = false;  // since the last load that reached the store
     int shownDayCount_ = 33;
     int shownOffset_ = kDaysBefore;
     int startOffsetDays_ = 0;

@@ -40,52 +40,64 @@ uint16_t WeekdayOfCivilDay(int64_t daysSince1970)
     return static_cast<uint16_t>((daysSince1970 % 7 + 11) % 7);
 }
 
-// Whole seconds of the fraction, and whether they rounded up into the next day.
-int64_t RoundedSeconds(DATE date, bool* nextDay)
+// Dates this far out are no calendar day of any use; keeping them here keeps every day count
+// and second count inside int64 arithmetic.
+constexpr double kLargestDayCount = 1e9;
+
+int64_t FloorDiv(int64_t value, int64_t divisor)
 {
-    const int64_t seconds = std::llround(std::fabs(date - std::trunc(date)) * kSecondsPerDay);
-    *nextDay = seconds >= kSecondsPerDay;
-    return *nextDay ? seconds - kSecondsPerDay : seconds;
+    const int64_t quotient = value / divisor;
+    return value % divisor < 0 ? quotient - 1 : quotient;
 }
 
 }  // namespace
 
+DayAndSeconds SplitDate(DATE date)
+{
+    const double finite = std::isfinite(date) ? date : 0.0;
+    const double bounded = std::fmax(-kLargestDayCount, std::fmin(finite, kLargestDayCount));
+    // Automation dates before the epoch keep the time as a positive fraction of a negative day.
+    const double whole = std::trunc(bounded);
+    const int64_t seconds = std::llround(std::fabs(bounded - whole) * kSecondsPerDay);
+    const bool nextDay = seconds >= kSecondsPerDay;
+    return {static_cast<int64_t>(whole) + (nextDay ? 1 : 0),
+            static_cast<int32_t>(nextDay ? seconds - kSecondsPerDay : seconds)};
+}
+
+DATE JoinDate(int64_t day, int64_t seconds)
+{
+    const int64_t whole = day + FloorDiv(seconds, kSecondsPerDay);
+    const double fraction =
+        static_cast<double>(seconds - FloorDiv(seconds, kSecondsPerDay) * kSecondsPerDay) /
+        static_cast<double>(kSecondsPerDay);
+    return whole >= 0 ? static_cast<double>(whole) + fraction
+                      : static_cast<double>(whole) - fraction;
+}
+
 DATE SystemTimeToVariantTime(const SYSTEMTIME& st)
 {
     const int64_t day = DaysFromCivil(st.wYear, st.wMonth, st.wDay) - kEpochOffset;
-    const double fraction =
-        (st.wHour * 3600.0 + st.wMinute * 60.0 + st.wSecond) / static_cast<double>(kSecondsPerDay);
-    // Automation dates before the epoch keep the time as a positive fraction of a negative day.
-    return day >= 0 ? static_cast<double>(day) + fraction : static_cast<double>(day) - fraction;
+    return JoinDate(day, int64_t{st.wHour} * 3600 + st.wMinute * 60 + st.wSecond);
 }
 
-int32_t SecondsOfDay(DATE date)
-{
-    bool nextDay = false;
-    return static_cast<int32_t>(RoundedSeconds(date, &nextDay));
-}
+int32_t SecondsOfDay(DATE date) { return SplitDate(date).seconds; }
 
 SYSTEMTIME VariantTimeToSystemTime(DATE date)
 {
-    bool nextDay = false;
-    const int64_t seconds = RoundedSeconds(date, &nextDay);
-    double whole = std::trunc(date);
-    if (nextDay) {
-        whole += date >= 0 ? 1.0 : -1.0;
-    }
+    const DayAndSeconds split = SplitDate(date);
     int64_t y = 0;
     int64_t m = 0;
     int64_t d = 0;
-    const int64_t dayNumber = static_cast<int64_t>(whole) + kEpochOffset;
+    const int64_t dayNumber = split.day + kEpochOffset;
     CivilFromDays(dayNumber, y, m, d);
     SYSTEMTIME st;
     st.wYear = static_cast<uint16_t>(y);
     st.wMonth = static_cast<uint16_t>(m);
     st.wDay = static_cast<uint16_t>(d);
     st.wDayOfWeek = WeekdayOfCivilDay(dayNumber);
-    st.wHour = static_cast<uint16_t>(seconds / 3600);
-    st.wMinute = static_cast<uint16_t>((seconds / 60) % 60);
-    st.wSecond = static_cast<uint16_t>(seconds % 60);
+    st.wHour = static_cast<uint16_t>(split.seconds / 3600);
+    st.wMinute = static_cast<uint16_t>((split.seconds / 60) % 60);
+    st.wSecond = static_cast<uint16_t>(split.seconds % 60);
     st.wMilliseconds = 0;
     return st;
 }

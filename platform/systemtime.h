@@ -24,8 +24,19 @@ DATE SystemTimeToVariantTime(const SYSTEMTIME& st);
 // Fills the day of week; milliseconds are 0. The time is rounded to the nearest second.
 SYSTEMTIME VariantTimeToSystemTime(DATE date);
 
-// The time of day of a date in whole seconds, 0..86399, rounded as VariantTimeToSystemTime
-// rounds it (a time that rounds up to midnight is 0 of the next day).
+// A date as the day and the second of that day it rounds to: the one rounding that decides both
+// the day and the time of day everywhere. A time that rounds up to midnight is second 0 of the
+// next day, so 46366.999999999993 is day 46367 at 00:00:00.
+struct DayAndSeconds {
+    int64_t day = 0;      // whole days since 1899-12-30, negative before it
+    int32_t seconds = 0;  // 0..86399
+};
+DayAndSeconds SplitDate(DATE date);
+
+// The date `seconds` after the start of `day`; seconds may be negative or exceed one day.
+DATE JoinDate(int64_t day, int64_t seconds);
+
+// The time of day of a date in whole seconds, 0..86399 (SplitDate's seconds).
 int32_t SecondsOfDay(DATE date);
 
 // Convenience for callers that build a SYSTEMTIME from fields.

@@ -12,17 +12,18 @@ namespace {
 
 constexpr double kMinutesPerDay = 1440.0;
 
-double TimeOfDay(DATE value) { return value - std::floor(value); }
+// The time of day of a date, rounded to the second as every date is read.
+DATE TimeOfDay(DATE value) { return JoinDate(0, SplitDate(value).seconds); }
 
 }  // namespace
 
 RecurrenceFields RecurrencePattern::WeeklyFrom(DATE start, int32_t minutes)
 {
     RecurrenceFields p;
-    const DATE day = std::floor(start);
+    const auto day = static_cast<DATE>(SplitDate(start).day);
     p.RecurrenceType = 1;
     p.PatternStartDate = day;
-    p.StartTime = start - day;
+    p.StartTime = TimeOfDay(start);
     p.Duration = minutes;
     p.EndTime = TimeOfDay(start + minutes / kMinutesPerDay);
     p.DayOfWeekMask = 1 << VariantTimeToSystemTime(day).wDayOfWeek;
@@ -99,7 +100,8 @@ int32_t RecurrencePattern::GetOccurrence(DATE date, std::shared_ptr<AppointmentI
         owner_->stored_.kind != kAppointmentKind) {
         return -1;
     }
-    const DATE day = std::floor(date);
+    const int64_t dayNumber = SplitDate(date).day;
+    const auto day = static_cast<DATE>(dayNumber);
     for (const ExceptionFields& e : owner_->stored_.exceptions) {
         if (e.OriginalDate == day) {
             if (e.Deleted) {
@@ -115,8 +117,9 @@ int32_t RecurrencePattern::GetOccurrence(DATE date, std::shared_ptr<AppointmentI
         return -1;
     }
     ItemFields fields = owner_->stored_.fields;
-    fields.Start = day + TimeOfDay(p.StartTime);
-    fields.End = fields.Start + p.Duration / kMinutesPerDay;
+    const int64_t startSecond = SplitDate(p.StartTime).seconds;
+    fields.Start = JoinDate(dayNumber, startSecond);
+    fields.End = JoinDate(dayNumber, startSecond + int64_t{p.Duration} * 60);
     *out = Occurrence(fields, day);
     return 0;
 }

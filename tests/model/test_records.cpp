@@ -27,6 +27,7 @@ TEST(Records, TaskDateAndReminderBounds)
     } dates[] = {
         {At(1899, 12, 31), false}, {At(1900, 1, 1), true}, {At(4000, 12, 31, 23, 59), true},
         {At(4001, 1, 1), false},   {0.0, false},           {1e300, false},
+        {At(1900, 1, 1) - 1e-11, true},  // rounds to its second, 1 January 1900
     };
     for (const auto& entry : dates)
         EXPECT_EQ(IsTaskDate(entry.date), entry.isTaskDate) << entry.date;
@@ -38,31 +39,36 @@ TEST(Records, TaskDateAndReminderBounds)
     EXPECT_FALSE(IsReminderTimeSet(900000.0));
 }
 
-TEST(Records, AppointmentShiftByMode)
+// Shifts land on whole seconds: a stored value a hair off its second, or a distance that is no
+// exact binary fraction of a day, must not leave the item a hair below midnight.
+TEST(Records, AppointmentShiftByModeLandsOnWholeSeconds)
 {
-    const DATE start = At(2024, 2, 28, 22);
-    const DATE end = At(2024, 2, 29, 1);
-    const SYSTEMTIME from = MakeSystemTime(2024, 2, 28, 22);
-    const SYSTEMTIME to = MakeSystemTime(2024, 2, 29, 23, 30);  // one day, 90 minutes later
-    const DATE delta = 1.0 + 90.0 / 1440.0;
+    const DATE hairBelow10th = At(2026, 12, 10) - 7e-12;
     const struct {
         int mode;
-        DATE start;
-        DATE end;
+        DATE start, end;
+        SYSTEMTIME from, to;
+        DATE shiftedStart, shiftedEnd;
     } cases[] = {
-        {kShiftStart, start + delta, end},
-        {kShiftEnd, start, end + delta},
-        {kShiftBoth, start + delta, end + delta},
-        {7, start, end},
+        {kShiftStart, At(2024, 2, 28, 22), At(2024, 2, 29, 1), MakeSystemTime(2024, 2, 28, 22),
+         MakeSystemTime(2024, 2, 29, 23, 30), At(2024, 2, 29, 23, 30), At(2024, 2, 29, 1)},
+        {kShiftEnd, At(2024, 2, 28, 22), At(2024, 2, 29, 1), MakeSystemTime(2024, 2, 28, 22),
+         MakeSystemTime(2024, 2, 29, 23, 30), At(2024, 2, 28, 22), At(2024, 3, 1, 2, 30)},
+        {7, At(2024, 2, 28, 22), At(2024, 2, 29, 1), MakeSystemTime(2024, 2, 28, 22),
+         MakeSystemTime(2024, 2, 29, 23, 30), At(2024, 2, 28, 22), At(2024, 2, 29, 1)},
+        {kShiftBoth, At(2026, 12, 10), At(2026, 12, 10, 1), MakeSystemTime(2026, 12, 10),
+         MakeSystemTime(2026, 12, 9, 23, 30), At(2026, 12, 9, 23, 30), At(2026, 12, 10, 0, 30)},
+        {kShiftBoth, At(2026, 12, 10, 23), hairBelow10th + 1, MakeSystemTime(2026, 12, 10, 23, 10),
+         MakeSystemTime(2026, 12, 10, 23, 20), At(2026, 12, 10, 23, 10), At(2026, 12, 11, 0, 10)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.mode);
         pim::AppointmentItem item(nullptr, {});
-        item.SetStart(start);
-        item.SetEnd(end);
-        ShiftAppointment(item, from, to, c.mode);
-        EXPECT_NEAR(item.GetStart(), c.start, 1e-9);
-        EXPECT_NEAR(item.GetEnd(), c.end, 1e-9);
+        item.SetStart(c.start);
+        item.SetEnd(c.end);
+        ShiftAppointment(item, c.from, c.to, c.mode);
+        EXPECT_EQ(item.GetStart(), c.shiftedStart);
+        EXPECT_EQ(item.GetEnd(), c.shiftedEnd);
     }
 }
 

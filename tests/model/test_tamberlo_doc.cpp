@@ -3,6 +3,7 @@
 // found and removed again. "Today" is Monday 7 December 2026 throughout.
 #include "model/tamberlo_doc.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -75,6 +76,47 @@ protected:
         item->SetBusyStatus(2);
         EXPECT_GE(item->Save(), 0);
         return item;
+    }
+
+    // A daily series from the day of `start`, at its time, lasting `minutes`, through `last`.
+    AppointItem DailySeries(const std::wstring& subject, DATE start, int minutes, DATE last)
+    {
+        AppointItem series = Appointment(subject, start, AddSeconds(start, minutes * 60));
+        std::shared_ptr<pim::RecurrencePattern> pattern;
+        EXPECT_GE(series->GetRecurrencePattern(&pattern), 0);
+        pattern->SetRecurrenceType(kRecursDaily);
+        pattern->SetDayOfWeekMask(0x7F);
+        pattern->SetPatternStartDate(static_cast<DATE>(DayNumber(start)));
+        pattern->SetPatternEndDate(last);
+        pattern->SetNoEndDate(false);
+        pattern->SetStartTime(start);
+        pattern->SetDuration(minutes);
+        EXPECT_GE(series->Save(), 0);
+        return series;
+    }
+
+    // Changes the occurrence of `day` (or deletes it when subject is empty) and saves it.
+    static AppointItem EditOccurrence(const AppointItem& series, DATE day,
+                                      const std::wstring& subject, DATE start = 0, DATE end = 0)
+    {
+        std::shared_ptr<pim::RecurrencePattern> pattern;
+        AppointItem occurrence;
+        if (series->GetRecurrencePattern(&pattern) < 0 ||
+            pattern->GetOccurrence(day, &occurrence) < 0) {
+            ADD_FAILURE() << "no occurrence on " << day;
+            return occurrence;
+        }
+        if (subject.empty()) {
+            EXPECT_GE(occurrence->Delete(), 0);
+            return occurrence;
+        }
+        occurrence->SetSubject(subject);
+        if (start != 0) {
+            occurrence->SetStart(start);
+            occurrence->SetEnd(end);
+        }
+        EXPECT_GE(occurrence->Save(), 0);
+        return occurrence;
     }
 
     TaskItem Task(const std::wstring& subject, DATE start, DATE due, bool complete = false)
@@ -159,6 +201,10 @@ TEST_F(DocTest, SpansAcrossMidnightAllDayAndEqualStarts)
     Appointment(L"Early", At(12, 14, 8), At(12, 14, 8, 15));
     Appointment(L"Day off", At(12, 14), At(12, 15), true, L"Rest");
     Appointment(L"Midnight note", At(12, 16), At(12, 16));
+    // Stored a hair below midnight, as arithmetic on dates leaves them: the day and the clock
+    // digits both follow the second the value rounds to.
+    Appointment(L"Ends a hair early", At(12, 17, 23), At(12, 18) - 7e-12);
+    Appointment(L"Starts a hair early", At(12, 19) - 7e-12, At(12, 19, 1));
     const auto doc = Load();
 
     EXPECT_EQ(Entries(*doc, Row(8)), Lines{L"2200 2400 0 0 0 2 Night"});
@@ -179,6 +225,9 @@ TEST_F(DocTest, SpansAcrossMidnightAllDayAndEqualStarts)
                                             L"0900 0930 0 0 0 2 Second"}));
     EXPECT_EQ(Entries(*doc, Row(16)), Lines{L"0000 0000 0 0 0 2 Midnight note"})
         << "a zero-length item at midnight still shows";
+    EXPECT_EQ(Entries(*doc, Row(17)), Lines{L"2300 2400 0 0 0 2 Ends a hair early"});
+    EXPECT_EQ(Entries(*doc, Row(18)), Lines{});
+    EXPECT_EQ(Entries(*doc, Row(19)), Lines{L"0000 0100 0 0 0 2 Starts a hair early"});
 
     EXPECT_EQ(doc->ApptLocation(Row(14), 2), L"Room First");
     EXPECT_EQ(doc->ApptSubject(Row(14), -1),
@@ -201,9 +250,14 @@ TEST_F(DocTest, WindowEdgesClipSpans)
     Appointment(L"Before", first - 2 + 10.0 / 24, first + 1 + 8.0 / 24);
     Appointment(L"After", first + 120 + 0.5, first + 121);
     Appointment(L"Across the end", first + 119 + 0.5, first + 122 + 0.5);
+    // The last occurrence started the day before the window and was deleted: its tail on the
+    // first day is marked deleted too.
+    const AppointItem gone = DailySeries(L"Gone", first - 3 + 22.0 / 24, 180, first - 1);
+    EditOccurrence(gone, first - 1, L"");
     const auto doc = Load();
     const int slot0 = -CTamberloDoc::kDaysBefore;
-    EXPECT_EQ(Entries(*doc, slot0), Lines{L"0000 2400 0 0 0 2 Before"});
+    EXPECT_EQ(Entries(*doc, slot0),
+              (Lines{L"0000 2400 0 0 0 2 Before", L"0000 0100 0 4 0 2 Gone"}));
     EXPECT_EQ(Entries(*doc, slot0 + 1), Lines{L"0000 0800 0 0 0 2 Before"});
     EXPECT_EQ(Entries(*doc, slot0 + 119), Lines{L"1200 2400 0 0 0 2 Across the end"});
     EXPECT_EQ(doc->ApptCount(slot0 + 120), 0);
@@ -211,26 +265,9 @@ TEST_F(DocTest, WindowEdgesClipSpans)
 
 TEST_F(DocTest, OccurrencesAndTheirExceptions)
 {
-    AppointItem series = Appointment(L"Standup", At(12, 7, 9), At(12, 7, 10));
-    std::shared_ptr<pim::RecurrencePattern> pattern;
-    ASSERT_GE(series->GetRecurrencePattern(&pattern), 0);
-    pattern->SetRecurrenceType(kRecursDaily);
-    pattern->SetDayOfWeekMask(0x7F);
-    pattern->SetPatternStartDate(At(12, 7));
-    pattern->SetPatternEndDate(At(12, 13));
-    pattern->SetNoEndDate(false);
-    pattern->SetStartTime(At(12, 7, 9));
-    pattern->SetDuration(60);
-    ASSERT_GE(series->Save(), 0);
-    AppointItem moved;
-    ASSERT_GE(pattern->GetOccurrence(At(12, 9), &moved), 0);
-    moved->SetSubject(L"Standup (moved)");
-    moved->SetStart(At(12, 9, 14));
-    moved->SetEnd(At(12, 9, 15));
-    ASSERT_GE(moved->Save(), 0);
-    AppointItem dropped;
-    ASSERT_GE(pattern->GetOccurrence(At(12, 11), &dropped), 0);
-    ASSERT_GE(dropped->Delete(), 0);
+    const AppointItem series = DailySeries(L"Standup", At(12, 7, 9), 60, At(12, 13));
+    EditOccurrence(series, At(12, 9), L"Standup (moved)", At(12, 9, 14), At(12, 9, 15));
+    EditOccurrence(series, At(12, 11), L"");
     Appointment(L"Review", At(12, 10, 9, 30), At(12, 10, 11));
 
     auto doc = Load();
@@ -257,6 +294,62 @@ TEST_F(DocTest, OccurrencesAndTheirExceptions)
     for (int day = 7; day <= 13; ++day) {
         EXPECT_EQ(doc->ApptCount(Row(day)), day == 10 ? 1 : 0) << day;
     }
+}
+
+// An occurrence ending exactly at midnight covers its own day only, so an exception for it marks
+// that day and leaves the next day's occurrence intact, as the store sees it.
+TEST_F(DocTest, AnExceptionMarksOnlyTheDaysItsOccurrenceReaches)
+{
+    const AppointItem dropped = DailySeries(L"Dropped", At(12, 7, 22), 120, At(12, 13));
+    const AppointItem renamed = DailySeries(L"Renamed", At(12, 7, 22), 120, At(12, 13));
+    // Occurrences overlapping into the next day: that day shows the next occurrence's start.
+    const AppointItem overnight = DailySeries(L"Overnight", At(12, 7, 22), 180, At(12, 13));
+    EditOccurrence(dropped, At(12, 9), L"");
+    EditOccurrence(renamed, At(12, 9), L"Renamed once");
+    EditOccurrence(overnight, At(12, 9), L"");
+    const auto doc = Load();
+    EXPECT_EQ(Entries(*doc, Row(9)), (Lines{L"2200 2400 0 4 0 2 Dropped",
+                                           L"2200 2400 0 2 0 2 Renamed once",
+                                           L"2200 2400 0 3 0 2 Renamed",
+                                           L"2200 2400 0 4 0 2 Overnight"}));
+    EXPECT_EQ(Entries(*doc, Row(10)), (Lines{L"2200 2400 0 1 0 2 Dropped",
+                                            L"2200 2400 0 1 0 2 Renamed",
+                                            L"2200 2400 0 1 0 2 Overnight"}));
+    for (int p = 0; p < 3; ++p) {
+        EXPECT_EQ(doc->ApptExceptionNo(Row(10), p), 0) << p;
+    }
+    session_.Connect();
+    std::shared_ptr<pim::RecurrencePattern> pattern;
+    AppointItem tenth;
+    ASSERT_GE(dropped->GetRecurrencePattern(&pattern), 0);
+    EXPECT_GE(pattern->GetOccurrence(At(12, 10), &tenth), 0);
+}
+
+// Every occurrence, changed or not, is its own span: editing one never reaches its neighbours,
+// while a changed occurrence over two days stays one span.
+TEST_F(DocTest, ChangedOccurrencesOnConsecutiveDaysAreSeparateSpans)
+{
+    const AppointItem series = DailySeries(L"Standup", At(12, 7, 9), 60, At(12, 13));
+    EditOccurrence(series, At(12, 9), L"Moved", At(12, 9, 14), At(12, 9, 15));
+    EditOccurrence(series, At(12, 10), L"Moved", At(12, 10, 14), At(12, 10, 15));
+    EditOccurrence(series, At(12, 12), L"Late", At(12, 12, 22), At(12, 13, 2));
+    auto doc = Load();
+    const int moved = 1;  // after the planned day's 0900 entry
+    EXPECT_EQ(doc->EntryState(Row(9), moved), kChangedState);
+    EXPECT_NE(doc->ApptSerial(Row(9), moved), doc->ApptSerial(Row(10), moved));
+    EXPECT_EQ(doc->FindSpanLast(Row(9), moved).row, Row(9));
+    EXPECT_EQ(doc->FindSpanFirst(Row(10), moved).row, Row(10));
+    const int lateOn13th = 0;  // before the 13th's own 0900 occurrence
+    EXPECT_EQ(doc->FindSpanFirst(Row(13), lateOn13th).row, Row(12));
+    EXPECT_EQ(doc->FindSpanLast(Row(12), 1).row, Row(13));
+
+    doc->RemoveOccurrenceSpan(Row(9), moved);
+    EXPECT_EQ(Entries(*doc, Row(9)), Lines{L"0900 1000 0 3 0 2 Standup"});
+    EXPECT_EQ(Entries(*doc, Row(10)), (Lines{L"0900 1000 0 3 0 2 Standup",
+                                            L"1400 1500 0 2 0 2 Moved"}));
+    doc->RemoveOccurrenceSpan(Row(13), lateOn13th);
+    EXPECT_EQ(Entries(*doc, Row(12)), Lines{L"0900 1000 0 3 0 2 Standup"});
+    EXPECT_EQ(Entries(*doc, Row(13)), Lines{L"0900 1000 0 1 0 2 Standup"});
 }
 
 TEST_F(DocTest, MultiDayOccurrencesShareTheirSerialAndSpanFinders)
@@ -287,6 +380,11 @@ TEST_F(DocTest, TaskSpansFlagsAndDueTexts)
     Task(L"Someday", pim::kNoDate, pim::kNoDate);
     Task(L"Filed", 0.0, At(12, 9), true);
     Task(L"Today", At(12, 11), At(12, 11));
+    // Running into the window's first day, and out of its last: the edges are no start or due.
+    const DATE lastSlot = SystemTimeToVariantTime(AddDays(MakeSystemTime(2026, 11, 4), 119));
+    Task(L"Autumn", At(10, 1), At(11, 4));
+    Task(L"Spring", lastSlot, lastSlot + 30);
+    Task(L"Due a hair early", At(12, 12) - 7e-12, At(12, 13) - 7e-12);
     const auto doc = Load();
     auto flags = [&doc](int row, int p) {
         return std::to_wstring(doc->TaskStartsHere(row, p)) +
@@ -306,6 +404,14 @@ TEST_F(DocTest, TaskSpansFlagsAndDueTexts)
     EXPECT_EQ(doc->TaskSubject(slot0, 0), L"Someday");
     EXPECT_EQ(flags(slot0, 0), L"00000");
     EXPECT_EQ(flags(slot0 + 119, 0), L"00000");
+    EXPECT_EQ(doc->TaskSubject(slot0, 2), L"Autumn");
+    EXPECT_EQ(flags(slot0, 2), L"00101");
+    EXPECT_EQ(doc->TaskSubject(slot0 + 119, 1), L"Spring");
+    EXPECT_EQ(flags(slot0 + 119, 1), L"10001");
+    EXPECT_EQ(doc->TaskSubject(Row(12), 1), L"Due a hair early");
+    EXPECT_EQ(flags(Row(12), 1), L"10001");
+    EXPECT_EQ(flags(Row(13), 1), L"00101");
+    EXPECT_EQ(doc->TaskDueKey(Row(13), 1), L"20261213");
     EXPECT_EQ(doc->TaskDueKey(slot0, 0), L"00000000");
     EXPECT_EQ(doc->TaskCount(slot0 + 120), 0);
     // Due without start: from slot 0 to its due day, completed and still listed.
@@ -346,16 +452,30 @@ TEST_F(DocTest, HolidayRowsAreInsertedOrOverwriteAndShareTheRuleSerial)
     EXPECT_EQ(doc->GetSerialCounter(), 5);
 }
 
-TEST_F(DocTest, AStoreThatCannotBeOpenedLeavesAnEmptyWindowAndOneWarning)
+// A store that stays unreadable is reported once, and again only after a load reached it.
+TEST_F(DocTest, AStoreThatCannotBeOpenedLeavesAnEmptyWindowAndWarnsOncePerFailure)
 {
-    PimSession broken(paths_.File(""), OccurrenceOnDay);  // the temporary folder itself
-    CTamberloDoc doc(broken, settings_, &messages_);
+    const std::string path = paths_.File("notes.sqlite3");
+    const auto spoil = [&path] {
+        QFile junk(QString::fromStdString(path));
+        ASSERT_TRUE(junk.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        junk.write("not a calendar\n");
+    };
+    spoil();
+    PimSession store(path, OccurrenceOnDay);
+    CTamberloDoc doc(store, settings_, &messages_);
     ASSERT_EQ(messages_.shown().size(), 1u);
     EXPECT_EQ(messages_.shown()[0].caption, L"Warning");
     EXPECT_EQ(doc.ApptCount(0), 0);
     EXPECT_TRUE(doc.SetShownStart(AddDays(doc.GetShownStart(), 7)));
+    EXPECT_FALSE(doc.SetShownStart(AddDays(doc.GetShownStart(), 90)));
     doc.Reload();
-    EXPECT_EQ(messages_.shown().size(), 2u);
+    EXPECT_EQ(messages_.shown().size(), 1u) << "the same failure again";
+    ASSERT_TRUE(QFile::remove(QString::fromStdString(path)));
+    doc.Reload();  // a missing store is created empty
+    spoil();
+    doc.Reload();
+    EXPECT_EQ(messages_.shown().size(), 2u) << "failing after a good load";
 }
 
 TEST_F(DocTest, MoreThan9999ItemsKeepEveryField)

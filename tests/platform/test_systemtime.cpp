@@ -43,14 +43,37 @@ TEST(SystemTime, TimesOfDayAreExactToTheSecond)
     EXPECT_EQ(SystemTimeToVariantTime(MakeSystemTime(2026, 12, 7, 12)), 46363.5);
 }
 
-TEST(SystemTime, FloatingPointNoiseRoundsToTheNearestSecond)
+// One rounding decides both the day and the time of day: a hair below midnight is the next
+// day's 00:00, also before the epoch, where the time is a positive fraction of a negative day.
+TEST(SystemTime, DatesSplitAtTheSecondTheyRoundTo)
 {
     const DATE noon = SystemTimeToVariantTime(MakeSystemTime(2026, 12, 7, 12));
-    const SYSTEMTIME below = VariantTimeToSystemTime(noon - 1e-9);
-    EXPECT_EQ(below.wHour, 12);
-    EXPECT_EQ(below.wMinute, 0);
-    const DATE almostMidnight = SystemTimeToVariantTime(MakeSystemTime(2026, 12, 7)) + 1.0 - 1e-9;
-    const SYSTEMTIME next = VariantTimeToSystemTime(almostMidnight);
-    EXPECT_EQ(next.wDay, 8);
-    EXPECT_EQ(next.wHour, 0);
+    const struct {
+        DATE date;
+        int64_t day;
+        int32_t seconds;
+        int wDay;  // of VariantTimeToSystemTime
+    } cases[] = {
+        {noon - 1e-9, 46363, 43200, 7},
+        {46366.999999999993, 46367, 0, 11},
+        {46366.9999, 46366, 86391, 10},
+        {-1.25, -1, 21600, 29},
+        {-1.9999999999, 0, 0, 30},
+        {-0.9999999999, 1, 0, 31},
+        {std::nan(""), 0, 0, 30},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.date);
+        const DayAndSeconds split = SplitDate(c.date);
+        EXPECT_EQ(split.day, c.day);
+        EXPECT_EQ(split.seconds, c.seconds);
+        EXPECT_EQ(SecondsOfDay(c.date), c.seconds);
+        const SYSTEMTIME st = VariantTimeToSystemTime(c.date);
+        EXPECT_EQ(st.wDay, c.wDay);
+        EXPECT_EQ(st.wHour * 3600 + st.wMinute * 60 + st.wSecond, c.seconds);
+    }
+    // Joining carries seconds outside one day into the neighbouring days.
+    EXPECT_EQ(JoinDate(46364, -1800), SystemTimeToVariantTime(MakeSystemTime(2026, 12, 7, 23, 30)));
+    EXPECT_EQ(JoinDate(46362, 86400 + 43200), noon);
+    EXPECT_EQ(JoinDate(-1, -21600), -2.75);
 }

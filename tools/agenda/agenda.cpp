@@ -22,15 +22,19 @@ namespace {
 
 constexpr int kFirstYear = 1900;
 constexpr int kLastYear = 2999;
-// Days printed per load: what the window holds after the first shown day, less one for the
-// shown period's own bound.
-constexpr int kDaysPerWindow = CTamberloDoc::kSlotCount - CTamberloDoc::kDaysBefore - 1;
+// Days printed per load: the longest shown period. Later days of a window may miss substitute
+// holidays that only a load starting nearer to them computes, so a day prints the same lines
+// whatever day the range starts on.
+constexpr int kDaysPerWindow = CTamberloDoc::kMaxShownDayCount;
+constexpr char kUsage[] =
+    "usage: tamberlo-agenda [--store FILE] [--profile FILE] --from YYYY-MM-DD --days N";
 
 struct AgendaArguments {
     std::string store = pim::Application::DefaultStorePath();
     std::string profile = Profile::DefaultPath();
     std::optional<SYSTEMTIME> from;
     int days = 0;
+    bool help = false;
 };
 
 std::optional<SYSTEMTIME> ParseDate(const std::string& text)
@@ -60,6 +64,12 @@ std::optional<int> ParseCount(const std::string& text)
 std::string Parse(const std::vector<std::string>& args, AgendaArguments& parsed)
 {
     for (size_t i = 0; i < args.size(); i += 2) {
+        if (args[i] == "--help" || args[i] == "-h") {
+            parsed.help = true;
+            return {};
+        }
+    }
+    for (size_t i = 0; i < args.size(); i += 2) {
         const std::string& name = args[i];
         if (i + 1 >= args.size()) {
             return "missing value after " + name;
@@ -85,7 +95,7 @@ std::string Parse(const std::vector<std::string>& args, AgendaArguments& parsed)
         }
     }
     if (!parsed.from || parsed.days == 0) {
-        return "usage: tamberlo-agenda [--store FILE] [--profile FILE] --from YYYY-MM-DD --days N";
+        return kUsage;
     }
     if (AddDays(*parsed.from, parsed.days - 1).wYear > kLastYear) {
         return "the range ends after the year 2999";
@@ -129,6 +139,10 @@ int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostr
         err << "tamberlo-agenda: " << problem << '\n';
         return 1;
     }
+    if (parsed.help) {
+        out << kUsage << '\n';
+        return 0;
+    }
     // The agenda only reads: it never creates a store that is not there.
     if (!QFileInfo(QString::fromStdString(parsed.store)).isFile()) {
         err << "tamberlo-agenda: no calendar store at " << parsed.store << '\n';
@@ -145,6 +159,7 @@ int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostr
     LoadSettings(settings, Profile(parsed.profile));
     AppSettingsDocument documentSettings(settings);
     CTamberloDoc doc(session, documentSettings);
+    doc.SetShownDayCount(kDaysPerWindow);
     for (int done = 0; done < parsed.days; done += kDaysPerWindow) {
         const SYSTEMTIME first = AddDays(*parsed.from, done);
         doc.SetShownStart(first);

@@ -1,4 +1,4 @@
-// tamberlo-agenda [--store FILE] [--profile FILE] --from YYYY-MM-DD --days N
+// tamberlo-agenda [--store FILE] [--profile FILE] --from YYYY-MM-DD --days N  (or --help)
 // Prints, for each day of the range that has entries, one tab-separated line per entry in the
 // document's order: appointments "DATE A START END ALLDAY STATE KIND BUSY SUBJECT", then tasks
 // "DATE T DUE STARTSHERE MIDDLE DUEHERE COMPLETE RECURRING SUBJECT".
