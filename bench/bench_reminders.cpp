@@ -14,7 +14,10 @@ namespace {
 constexpr int kAppointments = 10000;
 constexpr int kTasks = 2000;
 
-SYSTEMTIME Today() { return MakeSystemTime(2026, 12, 7, 9, 0); }
+SYSTEMTIME Today()
+{
+    return MakeSystemTime(2026, 12, 7, 9, 0);
+}
 
 struct DemoStore {
     QTemporaryDir dir;
@@ -60,6 +63,6 @@ void BM_FindNextReminder(benchmark::State& state)
 }
 BENCHMARK(BM_FindNextReminder)->Unit(benchmark::kMicrosecond);
 
-}  // namespace
+} // namespace
 
 BENCHMARK_MAIN();

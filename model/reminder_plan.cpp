@@ -37,11 +37,17 @@ Reminder AppointmentReminder(const pim::AppointmentItem& item, int32_t leadMinut
     return r;
 }
 
-bool FiresBefore(const Reminder& a, const Reminder& b) { return a.fireAt < b.fireAt; }
+bool FiresBefore(const Reminder& a, const Reminder& b)
+{
+    return a.fireAt < b.fireAt;
+}
 
-int64_t DayOf(DATE date) { return static_cast<int64_t>(std::floor(date)); }
+int64_t DayOf(DATE date)
+{
+    return static_cast<int64_t>(std::floor(date));
+}
 
-}  // namespace
+} // namespace
 
 std::wstring Reminder::Key() const
 {
@@ -82,7 +88,7 @@ void ReminderPlan::AddAppointment(const AppointItem& item)
         }
         return;
     }
-    Series series{item, nullptr, {}, LeadMinutes(*item)};
+    Series series{nullptr, {}, LeadMinutes(*item)};
     std::shared_ptr<pim::Exceptions> exceptions;
     if (item->GetRecurrencePattern(&series.pattern) < 0 || !series.pattern ||
         series.pattern->GetExceptions(&exceptions) < 0 || !exceptions) {
@@ -108,7 +114,8 @@ void ReminderPlan::AddAppointment(const AppointItem& item)
 
 void ReminderPlan::AddTask(const pim::TaskItem& task)
 {
-    if (!task.GetReminderSet() || task.GetComplete() || !IsReminderTimeSet(task.GetReminderTime())) {
+    if (!task.GetReminderSet() || task.GetComplete() ||
+        !IsReminderTimeSet(task.GetReminderTime())) {
         return;
     }
     Reminder r;
@@ -174,9 +181,8 @@ std::optional<Reminder> ReminderPlan::Next(DATE after) const
         const double lead = series.leadMinutes / kMinutesPerDay;
         const int64_t first = DayOf(after + lead);
         const int64_t horizon = first + kHorizonDays;
-        for (int64_t day = first; day <= (best ? std::min(DayOf(best->fireAt + lead), horizon)
-                                               : horizon);
-             ++day) {
+        for (int64_t day = first;
+             day <= (best ? std::min(DayOf(best->fireAt + lead), horizon) : horizon); ++day) {
             const std::optional<Reminder> r = OccurrenceReminder(series, day);
             if (r && r->fireAt >= after) {
                 if (!best || r->fireAt < best->fireAt) {

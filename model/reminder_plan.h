@@ -18,15 +18,15 @@ class PimSession;
 
 // One reminder of one item or occurrence, with what a notification shows of it.
 struct Reminder {
-    int32_t kind = 0;  // pim::kAppointmentKind or pim::kTaskKind
+    int32_t kind = 0; // pim::kAppointmentKind or pim::kTaskKind
     int32_t oid = 0;
     DATE fireAt = 0.0;
-    DATE start = 0.0;  // the occurrence's start; a task's start date, kNoDate when it has none
-    DATE end = 0.0;    // the occurrence's end; a task's due date
+    DATE start = 0.0; // the occurrence's start; a task's start date, kNoDate when it has none
+    DATE end = 0.0;   // the occurrence's end; a task's due date
     bool allDay = false;
     std::wstring subject;
     std::wstring location;
-    int32_t options = 0;  // ReminderOptions bits
+    int32_t options = 0; // ReminderOptions bits
     std::wstring soundFile;
 
     // Names this firing for the fired-state file: a changed time or lead is a new reminder.
@@ -52,9 +52,8 @@ public:
 private:
     // A recurring appointment with a reminder: its occurrences are found day by day.
     struct Series {
-        AppointItem master;
-        std::shared_ptr<pim::RecurrencePattern> pattern;
-        std::set<int64_t> exceptionDays;  // original days of changed or deleted occurrences
+        std::shared_ptr<pim::RecurrencePattern> pattern; // holds its item
+        std::set<int64_t> exceptionDays; // original days of changed or deleted occurrences
         int32_t leadMinutes = 0;
     };
 
@@ -63,6 +62,6 @@ private:
     // The reminder of the occurrence originally on `day`, when one starts there.
     std::optional<Reminder> OccurrenceReminder(const Series& series, int64_t day) const;
 
-    std::vector<Reminder> fixed_;  // single appointments, changed occurrences, tasks
+    std::vector<Reminder> fixed_; // single appointments, changed occurrences, tasks
     std::vector<Series> series_;
 };

@@ -36,11 +36,10 @@ QVariantMap HintsOf(const Notification& n)
     return hints;
 }
 
-}  // namespace
+} // namespace
 
 DBusNotifier::DBusNotifier(QDBusConnection connection, QString appName, QString appIcon)
-    : connection_(std::move(connection)), appName_(std::move(appName)),
-      appIcon_(std::move(appIcon))
+    : connection_(std::move(connection)), appName_(std::move(appName)), appIcon_(std::move(appIcon))
 {
     connection_.connect(kService, kPath, kInterface, QStringLiteral("ActionInvoked"), this,
                         SLOT(OnActionInvoked(uint, QString)));

@@ -13,8 +13,8 @@ struct Notification {
     std::wstring body;
     bool sound = false;
     std::wstring soundFile;  // empty: the desktop's default message sound
-    bool persistent = false;  // stays until dismissed
-    bool transient = false;   // a sound without a dialog: the server need not keep it
+    bool persistent = false; // stays until dismissed
+    bool transient = false;  // a sound without a dialog: the server need not keep it
     // Action keys and their labels, in the order offered.
     std::vector<std::pair<std::string, std::wstring>> actions;
 };

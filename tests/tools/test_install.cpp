@@ -35,7 +35,7 @@ QString Read(const QString& path)
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
-}  // namespace
+} // namespace
 
 TEST(Install, PutsProgramsEntriesIconsAndManPagesIntoThePrefix)
 {
@@ -45,10 +45,11 @@ TEST(Install, PutsProgramsEntriesIconsAndManPagesIntoThePrefix)
     ASSERT_EQ(install.exitCode, 0) << install.output.toStdString();
     const QString root = prefix.path() + "/";
 
-    for (const char* program : {"tamberlo", "tamberlo-agenda", "tamberlo-reminders"}) {
+    for (const char* program :
+         {"tamberlo", "tamberlo-agenda", "tamberlo-ical", "tamberlo-reminders"}) {
         EXPECT_TRUE(QFileInfo(root + "bin/" + program).isExecutable()) << program;
     }
-    for (const char* page : {"tamberlo-agenda.1", "tamberlo-reminders.1"}) {
+    for (const char* page : {"tamberlo-agenda.1", "tamberlo-ical.1", "tamberlo-reminders.1"}) {
         EXPECT_TRUE(Read(root + "share/man/man1/" + page).startsWith(".TH ")) << page;
     }
     for (const int size : {16, 32, 48, 128, 256}) {
@@ -72,10 +73,11 @@ TEST(Install, PutsProgramsEntriesIconsAndManPagesIntoThePrefix)
     for (const Entry& entry : entries) {
         const QStringList lines = Read(entry.path).split('\n');
         for (const QString& line : entry.lines) {
-            EXPECT_TRUE(lines.contains(line)) << entry.path.toStdString() << ": "
-                                              << line.toStdString();
+            EXPECT_TRUE(lines.contains(line))
+                << entry.path.toStdString() << ": " << line.toStdString();
         }
-        const ProgramRun validate = RunProgram(QStringLiteral("desktop-file-validate"), {entry.path});
+        const ProgramRun validate =
+            RunProgram(QStringLiteral("desktop-file-validate"), {entry.path});
         EXPECT_EQ(validate.exitCode, 0) << validate.output.toStdString();
         EXPECT_TRUE(validate.output.isEmpty()) << validate.output.toStdString();
     }

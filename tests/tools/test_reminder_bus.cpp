@@ -27,11 +27,10 @@ public:
         if (!file.open(QIODevice::WriteOnly)) {
             return;
         }
-        file.write(QStringLiteral(
-                       "<busconfig><type>session</type><listen>unix:dir=%1</listen>"
-                       "<policy context=\"default\"><allow user=\"*\"/>"
-                       "<allow send_destination=\"*\"/><allow receive_sender=\"*\"/>"
-                       "<allow own=\"*\"/></policy></busconfig>")
+        file.write(QStringLiteral("<busconfig><type>session</type><listen>unix:dir=%1</listen>"
+                                  "<policy context=\"default\"><allow user=\"*\"/>"
+                                  "<allow send_destination=\"*\"/><allow receive_sender=\"*\"/>"
+                                  "<allow own=\"*\"/></policy></busconfig>")
                        .arg(dir_.path())
                        .toUtf8());
         file.close();
@@ -109,12 +108,12 @@ protected:
     QThread thread_;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(ReminderBusTest, NotificationsReachTheServerAndSnoozeComesBack)
 {
     StartServer();
-    FillCalendar(paths_.StorePath());
+    reminder_calendar::Fill(paths_.StorePath());
     DBusNotifier notifier(bus_.Connect(QStringLiteral("reminders")), QStringLiteral("Tamberlo"),
                           QStringLiteral("tamberlo"));
     SetNow(At(12, 7, 9, 45));
@@ -127,15 +126,13 @@ TEST_F(ReminderBusTest, NotificationsReachTheServerAndSnoozeComesBack)
     EXPECT_EQ(dentist.appName, QStringLiteral("Tamberlo"));
     EXPECT_EQ(dentist.summary, QStringLiteral("Dentist"));
     EXPECT_EQ(dentist.body, QStringLiteral("2026/12/07 10:00 - 11:00"));
-    EXPECT_EQ(dentist.actions,
-              (QStringList{"snooze", "Snooze 5 minutes", "open", "Open"}));
+    EXPECT_EQ(dentist.actions, (QStringList{"snooze", "Snooze 5 minutes", "open", "Open"}));
     EXPECT_EQ(dentist.hints.value("suppress-sound").toBool(), true);
     EXPECT_EQ(dentist.expireTimeout, -1);
 
     QMetaObject::invokeMethod(&server_, "Click", Qt::QueuedConnection, Q_ARG(uint, 2u),
                               Q_ARG(QString, QStringLiteral("snooze")));
-    ASSERT_TRUE(WaitFor(
-        [&] { return std::abs(*service->NextWake() - At(12, 7, 9, 50)) < 1e-9; }));
+    ASSERT_TRUE(WaitFor([&] { return WakesAt(*service, At(12, 7, 9, 50)); }));
     SetNow(At(12, 7, 9, 50));
     service->Check();
     ASSERT_EQ(server_.Received().size(), 3);

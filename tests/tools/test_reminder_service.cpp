@@ -10,7 +10,6 @@
 
 #include "platform/recording_notifier.h"
 #include "tests/tools/reminder_fixture.h"
-#include "tools/reminders/reminder_options.h"
 
 namespace {
 
@@ -39,19 +38,19 @@ protected:
 
 using Shown = std::vector<std::wstring>;
 
-}  // namespace
+} // namespace
 
 TEST_F(ReminderServiceTest, FiresEveryOccurrenceOnceAtItsTimeAndMissedOnesAfterASleep)
 {
-    FillCalendar(paths_.StorePath());
+    reminder_calendar::Fill(paths_.StorePath());
     auto service = StartService(notifier_);
     EXPECT_TRUE(notifier_.Shown().empty());
-    EXPECT_NEAR(*service->NextWake(), At(12, 7, 8, 50), 1e-9);
+    EXPECT_TRUE(WakesAt(*service, At(12, 7, 8, 50)));
 
     struct Step {
         DATE now;
         Shown shown;
-        DATE nextWake;  // the timer is never set further than an hour ahead
+        DATE nextWake; // the timer is never set further than an hour ahead
     };
     const Step steps[] = {
         {At(12, 7, 8, 50), {L"Stand-up"}, At(12, 7, 9, 45)},
@@ -66,13 +65,13 @@ TEST_F(ReminderServiceTest, FiresEveryOccurrenceOnceAtItsTimeAndMissedOnesAfterA
     for (const Step& step : steps) {
         EXPECT_EQ(WakeAt(*service, step.now), step.shown)
             << QString::fromStdWString(DateToKey(step.now, kTimeStampKey)).toStdString();
-        EXPECT_NEAR(*service->NextWake(), step.nextWake, 1e-9);
+        EXPECT_TRUE(WakesAt(*service, step.nextWake));
     }
 }
 
 TEST_F(ReminderServiceTest, RestartNeverRepeatsAndShowsOnlyTheLastDaysMissedReminders)
 {
-    FillCalendar(paths_.StorePath());
+    reminder_calendar::Fill(paths_.StorePath());
     SetNow(At(12, 7, 9, 46));
     auto first = StartService(notifier_);
     EXPECT_EQ(SummariesFrom(notifier_, 0), (Shown{L"Missed: Stand-up", L"Dentist"}));
@@ -91,12 +90,12 @@ TEST_F(ReminderServiceTest, RestartNeverRepeatsAndShowsOnlyTheLastDaysMissedRemi
 
 TEST_F(ReminderServiceTest, SnoozeShowsAgainFiveMinutesLaterEvenAfterARestartAndOpenOpens)
 {
-    FillCalendar(paths_.StorePath());
+    reminder_calendar::Fill(paths_.StorePath());
     SetNow(At(12, 7, 9, 45));
     auto service = StartService(notifier_);
-    ASSERT_EQ(notifier_.Shown().size(), 2U);  // the stand-up, missed, and the dentist
+    ASSERT_EQ(notifier_.Shown().size(), 2U); // the stand-up, missed, and the dentist
     notifier_.Invoke(2, "snooze");
-    EXPECT_NEAR(*service->NextWake(), At(12, 7, 9, 50), 1e-9);
+    EXPECT_TRUE(WakesAt(*service, At(12, 7, 9, 50)));
     EXPECT_EQ(WakeAt(*service, At(12, 7, 9, 49)), Shown{});
     service.reset();
 
@@ -116,15 +115,17 @@ TEST_F(ReminderServiceTest, NotificationCarriesTimesPlaceAndTheOptionsItAsksFor)
 {
     PimSession session(paths_.StorePath(), OccurrenceOnDay);
     ASSERT_GE(session.Connect(), 0);
-    AppointItem placed = Appointment(session, L"Timed", At(12, 7, 10), 90, 0, 4 | 16);
+    AppointItem placed =
+        reminder_calendar::Appointment(session, L"Timed", At(12, 7, 10), 90, 0, 4 | 16);
     placed->SetLocation(L"Board room");
     ASSERT_GE(placed->Save(), 0);
-    Appointment(session, L"Overnight", At(12, 7, 22), 600, 0, 8);
-    AppointItem trip = Appointment(session, L"Trip", At(12, 8), 3 * 1440, 0, 4 | 8);
+    reminder_calendar::Appointment(session, L"Overnight", At(12, 7, 22), 600, 0, 8);
+    AppointItem trip =
+        reminder_calendar::Appointment(session, L"Trip", At(12, 8), 3 * 1440, 0, 4 | 8);
     trip->SetAllDayEvent(true);
     trip->SetReminderSoundFile(L"/sounds/bell.wav");
     ASSERT_GE(trip->Save(), 0);
-    Appointment(session, L"No options", At(12, 8, 12), 30, 0, 1 | 2);
+    reminder_calendar::Appointment(session, L"No options", At(12, 8, 12), 30, 0, 1 | 2);
     session.Disconnect();
     auto service = StartService(notifier_);
     for (const DATE now : {At(12, 7, 10), At(12, 7, 22), At(12, 8), At(12, 8, 12)}) {
@@ -153,14 +154,15 @@ TEST_F(ReminderServiceTest, NotificationCarriesTimesPlaceAndTheOptionsItAsksFor)
         EXPECT_EQ(n.persistent, e.persistent) << i;
         EXPECT_EQ(n.soundFile, e.soundFile) << i;
         ASSERT_EQ(n.actions.size(), 2U);
-        EXPECT_EQ(n.actions[0], (std::pair<std::string, std::wstring>{"snooze", L"Snooze 5 minutes"}));
+        EXPECT_EQ(n.actions[0],
+                  (std::pair<std::string, std::wstring>{"snooze", L"Snooze 5 minutes"}));
         EXPECT_EQ(n.actions[1], (std::pair<std::string, std::wstring>{"open", L"Open"}));
     }
 
     // Without a notification service the reminder goes to stderr and the service keeps going.
     notifier_.SetAvailable(false);
     session.Connect();
-    Appointment(session, L"Call", At(12, 8, 14), 30, 0);
+    reminder_calendar::Appointment(session, L"Call", At(12, 8, 14), 30, 0);
     session.Disconnect();
     service->ReloadStore();
     WakeAt(*service, At(12, 8, 14));
@@ -175,21 +177,21 @@ TEST_F(ReminderServiceTest, StoreMissingReplacedOrDamagedIsReportedOnceAndRead)
     EXPECT_EQ(err_.str(), missing) << "reported once";
     EXPECT_FALSE(QFile::exists(QString::fromStdString(paths_.StorePath())))
         << "the reminders never create a store";
-    EXPECT_NEAR(*service->NextWake(), At(12, 7, 8, 1), 1e-9) << "and try again in a minute";
+    EXPECT_TRUE(WakesAt(*service, At(12, 7, 8, 1))) << "and try again in a minute";
 
     // A store written elsewhere and moved into place; the watcher notices it.
     const std::string other = paths_.File("other.sqlite3");
-    FillCalendar(other);
-    ASSERT_TRUE(QFile::rename(QString::fromStdString(other),
-                              QString::fromStdString(paths_.StorePath())));
-    ASSERT_TRUE(WaitFor([&] { return std::abs(*service->NextWake() - At(12, 7, 8, 50)) < 1e-9; }));
+    reminder_calendar::Fill(other);
+    ASSERT_TRUE(
+        QFile::rename(QString::fromStdString(other), QString::fromStdString(paths_.StorePath())));
+    ASSERT_TRUE(WaitFor([&] { return WakesAt(*service, At(12, 7, 8, 50)); }));
 
     // A change by the program (a new appointment) is seen through the store file or its log.
     PimSession session(paths_.StorePath(), OccurrenceOnDay);
     ASSERT_GE(session.Connect(), 0);
-    Appointment(session, L"Early call", At(12, 7, 8, 30), 30, 0);
+    reminder_calendar::Appointment(session, L"Early call", At(12, 7, 8, 30), 30, 0);
     session.Disconnect();
-    ASSERT_TRUE(WaitFor([&] { return std::abs(*service->NextWake() - At(12, 7, 8, 30)) < 1e-9; }));
+    ASSERT_TRUE(WaitFor([&] { return WakesAt(*service, At(12, 7, 8, 30)); }));
 
     // Damaged: reported once, the plan read before still fires.
     QFile store(QString::fromStdString(paths_.StorePath()));
@@ -202,31 +204,4 @@ TEST_F(ReminderServiceTest, StoreMissingReplacedOrDamagedIsReportedOnceAndRead)
     const std::string after = err_.str().substr(reported);
     EXPECT_EQ(std::count(after.begin(), after.end(), '\n'), 1) << after;
     EXPECT_EQ(WakeAt(*service, At(12, 7, 8, 30)), Shown{L"Early call"});
-}
-
-TEST(ReminderOptions, CommandLine)
-{
-    struct Case {
-        std::vector<std::string> args;
-        bool ok;
-        std::string store, state, err;
-    };
-    const Case cases[] = {
-        {{}, true, "", "", ""},
-        {{"--store", "/s.db", "--state", "/f.json"}, true, "/s.db", "/f.json", ""},
-        {{"--store"}, false, "", "", "tamberlo-reminders: unknown or incomplete option: --store\n"},
-        {{"--colour"}, false, "", "", "tamberlo-reminders: unknown or incomplete option: --colour\n"},
-    };
-    for (const Case& c : cases) {
-        ReminderOptions options;
-        std::ostringstream err;
-        EXPECT_EQ(ParseReminderOptions(c.args, options, err), c.ok);
-        EXPECT_EQ(options.storePath, c.store);
-        EXPECT_EQ(options.statePath, c.state);
-        EXPECT_EQ(err.str(), c.err);
-    }
-    ReminderOptions help;
-    std::ostringstream err;
-    EXPECT_TRUE(ParseReminderOptions({"--help"}, help, err));
-    EXPECT_TRUE(help.help);
 }

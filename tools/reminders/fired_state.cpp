@@ -42,7 +42,7 @@ Reminder ReminderFromJson(const QJsonObject& o)
     return r;
 }
 
-}  // namespace
+} // namespace
 
 bool FiredState::Load()
 {

@@ -27,7 +27,7 @@ int main(int argc, char* argv[])
     }
     const QDBusConnection bus = QDBusConnection::sessionBus();
     if (bus.isConnected() && !ReminderInstance::Claim(bus)) {
-        return 0;  // another instance already keeps the reminders
+        return 0; // another instance already keeps the reminders
     }
     if (!bus.isConnected()) {
         std::cerr << "tamberlo-reminders: no session bus; reminders go to this terminal\n";
@@ -36,9 +36,11 @@ int main(int argc, char* argv[])
     const SystemClock clock;
     ReminderServiceSetup setup{
         options.storePath.empty() ? pim::Application::DefaultStorePath() : options.storePath,
-        QString::fromStdString(options.statePath.empty() ? DefaultStatePath()
-                                                         : options.statePath),
-        [](const Reminder&) { QProcess::startDetached(ReminderInstance::ProgramBeside(QStringLiteral("tamberlo")), {}); }};
+        QString::fromStdString(options.statePath.empty() ? DefaultStatePath() : options.statePath),
+        [](const Reminder&) {
+            QProcess::startDetached(ReminderInstance::ProgramBeside(QStringLiteral("tamberlo")),
+                                    {});
+        }};
     ReminderService service(std::move(setup), notifier, clock, std::cerr);
     service.Start();
     return QCoreApplication::exec();

@@ -33,7 +33,6 @@ const char* ReminderUsage()
 
 std::string DefaultStatePath()
 {
-    const QString base =
-        qEnvironmentVariable("XDG_STATE_HOME", QDir::homePath() + "/.local/state");
+    const QString base = qEnvironmentVariable("XDG_STATE_HOME", QDir::homePath() + "/.local/state");
     return (base + "/Velloran/Tamberlo/reminders.json").toStdString();
 }

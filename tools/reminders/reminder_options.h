@@ -7,8 +7,8 @@
 #include <vector>
 
 struct ReminderOptions {
-    std::string storePath;  // empty: the user's store
-    std::string statePath;  // empty: under the XDG state folder
+    std::string storePath; // empty: the user's store
+    std::string statePath; // empty: under the XDG state folder
     bool help = false;
 };
 

@@ -81,12 +81,15 @@ Notification NotificationOf(const Reminder& r, bool missed)
     return n;
 }
 
-QString Utf8Line(const std::wstring& text) { return QString::fromStdWString(text); }
+std::string Utf8(const std::wstring& text)
+{
+    return QString::fromStdWString(text).toStdString();
+}
 
-}  // namespace
+} // namespace
 
-ReminderService::ReminderService(ReminderServiceSetup setup, Notifier& notifier,
-                                 const Clock& clock, std::ostream& err)
+ReminderService::ReminderService(ReminderServiceSetup setup, Notifier& notifier, const Clock& clock,
+                                 std::ostream& err)
     : setup_(std::move(setup)), notifier_(notifier), clock_(clock), err_(err),
       state_(setup_.statePath)
 {
@@ -108,9 +111,15 @@ ReminderService::ReminderService(ReminderServiceSetup setup, Notifier& notifier,
         [this](uint32_t id, const std::string& action) { OnAction(id, action); });
 }
 
-ReminderService::~ReminderService() { notifier_.SetActionHandler(nullptr); }
+ReminderService::~ReminderService()
+{
+    notifier_.SetActionHandler(nullptr);
+}
 
-DATE ReminderService::Now() const { return SystemTimeToVariantTime(clock_.Now()); }
+DATE ReminderService::Now() const
+{
+    return SystemTimeToVariantTime(clock_.Now());
+}
 
 void ReminderService::Start()
 {
@@ -183,8 +192,9 @@ void ReminderService::Fire(const Reminder& reminder, bool missed)
         return;
     }
     // No notification service: the terminal or the session log still hears of it.
-    err_ << Utf8Line(n.summary).toStdString() << ": "
-         << Utf8Line(n.body).replace('\n', QStringLiteral(", ")).toStdString() << std::endl;
+    err_ << Utf8(n.summary) << ": "
+         << QString::fromStdWString(n.body).replace('\n', QStringLiteral(", ")).toStdString()
+         << std::endl;
 }
 
 void ReminderService::OnAction(uint32_t id, const std::string& action)
@@ -262,8 +272,8 @@ QString ReminderService::StoreSignature() const
                                             .arg(file.metadataChangeTime().toMSecsSinceEpoch())
                                       : QStringLiteral("none");
     if (log.exists() && log.size() > 0) {
-        signature += QStringLiteral(" %1/%2").arg(log.size()).arg(
-            log.lastModified().toMSecsSinceEpoch());
+        signature +=
+            QStringLiteral(" %1/%2").arg(log.size()).arg(log.lastModified().toMSecsSinceEpoch());
     }
     return signature;
 }
@@ -271,7 +281,7 @@ QString ReminderService::StoreSignature() const
 void ReminderService::Report(const std::wstring& text)
 {
     if (text != lastReport_) {
-        err_ << Utf8Line(text).toStdString() << std::endl;
+        err_ << Utf8(text) << std::endl;
         lastReport_ = text;
     }
 }

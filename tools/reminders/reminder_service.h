@@ -66,9 +66,9 @@ private:
     std::ostream& err_;
     ReminderPlan plan_;
     FiredState state_;
-    std::map<uint32_t, Reminder> shown_;  // notification id -> its reminder, for the actions
+    std::map<uint32_t, Reminder> shown_; // notification id -> its reminder, for the actions
     QTimer wake_;
-    QTimer settle_;  // lets a burst of file changes end before the store is read
+    QTimer settle_; // lets a burst of file changes end before the store is read
     QFileSystemWatcher watcher_;
     QString signature_;
     bool storeUsable_ = false;
