@@ -10,15 +10,15 @@
 #include "platform/dbus_notifier.h"
 #include "platform/pim/application.h"
 #include "platform/reminder_instance.h"
-#include "tools/reminders/reminder_options.h"
+#include "tools/reminders/reminder_command_line.h"
 #include "tools/reminders/reminder_service.h"
 
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    ReminderOptions options;
-    if (!ParseReminderOptions(std::vector<std::string>(argv + 1, argv + argc), options,
-                              std::cerr)) {
+    ReminderCommandLine options;
+    if (!ParseReminderCommandLine(std::vector<std::string>(argv + 1, argv + argc), options,
+                                  std::cerr)) {
         return 1;
     }
     if (options.help) {

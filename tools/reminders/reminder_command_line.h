@@ -6,15 +6,15 @@
 #include <string>
 #include <vector>
 
-struct ReminderOptions {
+struct ReminderCommandLine {
     std::string storePath; // empty: the user's store
     std::string statePath; // empty: under the XDG state folder
     bool help = false;
 };
 
 // The arguments without the program name. False, with one line on `err`, for anything else.
-bool ParseReminderOptions(const std::vector<std::string>& args, ReminderOptions& options,
-                          std::ostream& err);
+bool ParseReminderCommandLine(const std::vector<std::string>& args, ReminderCommandLine& options,
+                              std::ostream& err);
 
 // The usage text of --help.
 const char* ReminderUsage();

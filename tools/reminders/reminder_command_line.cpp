@@ -1,11 +1,11 @@
 // Options of the reminder program and where its state lives by default.
-#include "tools/reminders/reminder_options.h"
+#include "tools/reminders/reminder_command_line.h"
 
 #include <QDir>
 #include <QtGlobal>
 
-bool ParseReminderOptions(const std::vector<std::string>& args, ReminderOptions& options,
-                          std::ostream& err)
+bool ParseReminderCommandLine(const std::vector<std::string>& args, ReminderCommandLine& options,
+                              std::ostream& err)
 {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
