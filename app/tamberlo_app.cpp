@@ -3,6 +3,7 @@
 #include "app/tamberlo_app.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
 
 #include "app/main_frame.h"
 #include "model/pim_session.h"
@@ -10,6 +11,7 @@
 #include "model/tamberlo_doc.h"
 #include "platform/pim/application.h"
 #include "platform/profile.h"
+#include "platform/reminder_instance.h"
 #include "res/command_ids.h"
 #include "settings/app_settings.h"
 #include "settings/app_settings_document.h"
@@ -40,7 +42,9 @@ void CTamberloApp::SetCommandHandler(int id, CommandTable::Handler handler)
 
 AppEnvironment CTamberloApp::DefaultEnvironment()
 {
-    return {Profile::DefaultPath(), {}, nullptr};
+    AppEnvironment environment{Profile::DefaultPath(), {}, nullptr};
+    environment.startReminders = true;
+    return environment;
 }
 
 bool CTamberloApp::InitInstance()
@@ -69,6 +73,12 @@ bool CTamberloApp::InitInstance()
     frame_->SetView(view, &router_);
     frame_->resize(1024, 720);
     frame_->show();
+    if (environment_.startReminders) {
+        ReminderInstance::StartIfNotRunning(
+            QDBusConnection::sessionBus(),
+            ReminderInstance::ProgramBeside(QStringLiteral("tamberlo-reminders")),
+            {QStringLiteral("--store"), QString::fromStdString(storePath)});
+    }
     return true;
 }
 

@@ -26,6 +26,7 @@ struct AppEnvironment {
     std::string storePath;  // empty: the user's own store
     MessageService* messages = nullptr;
     DialogRunner* dialogs = nullptr;  // how modal dialogs are shown
+    bool startReminders = false;      // start the reminder program when none runs
 };
 
 class CTamberloApp {

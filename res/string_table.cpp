@@ -131,6 +131,10 @@ constexpr Entry kStrings[] = {
     {65506, L"Can't point before year 1900."},
     {65507, L"Can't point after year 3000"},
     {65508, L"Can't use \",\" in a holiday name"},
+    {65600, L"Snooze 5 minutes"},
+    {65601, L"Open"},
+    {65602, L"Missed: "},
+    {65603, L"Due: "},
 };
 
 static_assert(std::is_sorted(std::begin(kStrings), std::end(kStrings),

@@ -93,6 +93,10 @@ enum StringId : int {
     IDS_BEFORE_YEAR_1900 = 65506,
     IDS_AFTER_YEAR_3000 = 65507,
     IDS_COMMA_IN_HOLIDAY_NAME = 65508,
+    IDS_REMINDER_SNOOZE = 65600,
+    IDS_REMINDER_OPEN = 65601,
+    IDS_REMINDER_MISSED = 65602,
+    IDS_REMINDER_DUE = 65603,
 };
 
 // The text of a string id; empty for an id the table does not hold.

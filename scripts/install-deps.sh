@@ -2,7 +2,8 @@
 # Installs the Debian 12 packages Tamberlo builds and tests with (sudo only when not root).
 set -eu
 packages="g++ cmake ninja-build pkg-config qt6-base-dev libsqlite3-dev libical-dev \
-libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth librsvg2-bin"
+libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth librsvg2-bin \
+desktop-file-utils dbus-daemon"
 if [ "$(id -u)" -eq 0 ]; then
     as_root=""
 else

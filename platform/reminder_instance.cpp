@@ -1,0 +1,36 @@
+// Single instance by bus name. Without a bus nothing is started: the reminders could neither
+// show a notification nor keep a second copy from running.
+#include "platform/reminder_instance.h"
+
+#include <QCoreApplication>
+#include <QDBusConnectionInterface>
+#include <QFileInfo>
+#include <QProcess>
+
+const char* const ReminderInstance::kBusName = "org.velloran.Tamberlo.Reminders";
+
+bool ReminderInstance::Claim(QDBusConnection connection)
+{
+    return connection.isConnected() && connection.registerService(kBusName);
+}
+
+bool ReminderInstance::IsRunning(QDBusConnection connection)
+{
+    QDBusConnectionInterface* bus = connection.interface();
+    return bus != nullptr && bus->isServiceRegistered(kBusName).value();
+}
+
+bool ReminderInstance::StartIfNotRunning(QDBusConnection connection, const QString& program,
+                                         const QStringList& arguments)
+{
+    if (!connection.isConnected() || IsRunning(connection)) {
+        return false;
+    }
+    return QProcess::startDetached(program, arguments);
+}
+
+QString ReminderInstance::ProgramBeside(const QString& name)
+{
+    const QString beside = QCoreApplication::applicationDirPath() + "/" + name;
+    return QFileInfo(beside).isExecutable() ? beside : name;
+}

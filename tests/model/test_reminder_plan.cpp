@@ -1,0 +1,63 @@
+// The reminder plan over a real store: which reminders fall due in a stretch of time and which
+// comes next, for single items, a series with a moved and a deleted occurrence, a monthly series
+// on day 31, and tasks, at exact times.
+#include "model/reminder_plan.h"
+
+#include <QString>
+#include <gtest/gtest.h>
+
+#include "tests/support/reminder_calendar.h"
+#include "tests/support/temp_paths.h"
+
+using reminder_calendar::At;
+
+namespace {
+
+std::string Listed(const std::vector<Reminder>& reminders)
+{
+    std::wstring text;
+    for (const Reminder& r : reminders) {
+        text += DateToKey(r.fireAt, kTimeStampKey) + L" " + r.subject + L";";
+    }
+    return QString::fromStdWString(text).toStdString();
+}
+
+} // namespace
+
+TEST(ReminderPlan, DueAndNextFollowTheSeriesItsExceptionsAndTheTasks)
+{
+    TempPaths paths;
+    reminder_calendar::Fill(paths.StorePath());
+    PimSession session(paths.StorePath(), OccurrenceOnDay);
+    ReminderPlan plan;
+    ASSERT_EQ(plan.Load(session), 0);
+
+    struct Case {
+        DATE from, until; // until 0: ask for the next reminder from `from` on
+        std::string expected;
+    };
+    const Case cases[] = {
+        {At(12, 7), At(12, 8),
+         "20261207085000 Stand-up;20261207094500 Dentist;20261207160000 Report;"},
+        {At(12, 8), At(12, 10), "20261208125000 Stand-up moved;"},
+        {At(12, 7, 9, 45), At(12, 7, 9, 46), "20261207094500 Dentist;"},
+        {At(12, 7, 9, 46), At(12, 7, 15), ""},
+        {At(2, 28, 12, 0, 2027), At(2, 28, 14, 0, 2027), "20270228130000 Review;"},
+        {At(12, 7, 9), 0, "20261207094500 Dentist;"},
+        {At(12, 7, 16), 0, "20261207160000 Report;"},
+        {At(12, 8), 0, "20261208125000 Stand-up moved;"},
+        {At(12, 9), 0, "20261210085000 Stand-up;"},
+        {At(12, 31, 8, 51), 0, "20261231130000 Review;"},
+    };
+    for (const Case& c : cases) {
+        const std::optional<Reminder> next = plan.Next(c.from);
+        const std::string got = c.until != 0
+                                    ? Listed(plan.Due(c.from, c.until))
+                                    : Listed(next ? std::vector{*next} : std::vector<Reminder>{});
+        EXPECT_EQ(got, c.expected) << QString::fromStdWString(DateToKey(c.from, 0)).toStdString();
+    }
+    const std::optional<Reminder> dentist = plan.Next(At(12, 7, 9));
+    ASSERT_TRUE(dentist.has_value());
+    EXPECT_EQ(dentist->Key(), L"A" + std::to_wstring(dentist->oid) + L"@20261207094500");
+    EXPECT_DOUBLE_EQ(dentist->end, At(12, 7, 11));
+}

@@ -1,0 +1,50 @@
+// A notification server for tests: it answers Notify on a private bus, keeps what it was asked to
+// show, and sends ActionInvoked as a user's click would. It runs in its own thread, so a caller
+// that blocks on Notify in the test's thread still gets its answer.
+#pragma once
+
+#include <QDBusConnection>
+#include <QMutex>
+#include <QObject>
+#include <QStringList>
+#include <QThread>
+#include <QVariantMap>
+
+struct ReceivedNotification {
+    QString appName;
+    QString summary;
+    QString body;
+    QStringList actions;
+    QVariantMap hints;
+    int expireTimeout = 0;
+};
+
+class NotificationServer : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+public:
+    QList<ReceivedNotification> Received()
+    {
+        QMutexLocker lock(&mutex_);
+        return received_;
+    }
+
+public slots:
+    uint Notify(const QString& appName, uint, const QString&, const QString& summary,
+                const QString& body, const QStringList& actions, const QVariantMap& hints,
+                int expireTimeout)
+    {
+        QMutexLocker lock(&mutex_);
+        received_.append({appName, summary, body, actions, hints, expireTimeout});
+        return static_cast<uint>(received_.size());
+    }
+    QStringList GetCapabilities() { return {QStringLiteral("actions"), QStringLiteral("sound")}; }
+    void Click(uint id, const QString& action) { emit ActionInvoked(id, action); }
+
+signals:
+    void ActionInvoked(uint id, const QString& action);
+
+private:
+    QMutex mutex_;
+    QList<ReceivedNotification> received_;
+};

@@ -1,0 +1,155 @@
+// The reminders on a private session bus started by the test itself: notifications reach a
+// recording server with their texts, actions and hints, a click on "Snooze 5 minutes" comes back,
+// only one instance may hold the name, and without a server nothing hangs.
+#include <QDBusConnection>
+#include <QMetaObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "platform/dbus_notifier.h"
+#include "platform/reminder_instance.h"
+#include "tests/tools/notification_server.h"
+#include "tests/tools/reminder_fixture.h"
+
+namespace {
+
+// A dbus-daemon of our own with a minimal configuration (no activatable services, so nothing
+// outside the test can answer), stopped when the test ends.
+class PrivateBus {
+public:
+    PrivateBus()
+    {
+        const QString config = dir_.filePath("bus.conf");
+        QFile file(config);
+        if (!file.open(QIODevice::WriteOnly)) {
+            return;
+        }
+        file.write(QStringLiteral("<busconfig><type>session</type><listen>unix:dir=%1</listen>"
+                                  "<policy context=\"default\"><allow user=\"*\"/>"
+                                  "<allow send_destination=\"*\"/><allow receive_sender=\"*\"/>"
+                                  "<allow own=\"*\"/></policy></busconfig>")
+                       .arg(dir_.path())
+                       .toUtf8());
+        file.close();
+        daemon_.start(QStringLiteral("dbus-daemon"),
+                      {"--config-file=" + config, "--print-address", "--nofork"});
+        if (daemon_.waitForStarted(5000) && daemon_.waitForReadyRead(5000)) {
+            address_ = QString::fromUtf8(daemon_.readLine()).trimmed();
+        }
+    }
+    ~PrivateBus()
+    {
+        for (const QString& name : names_) {
+            QDBusConnection::disconnectFromBus(name);
+        }
+        daemon_.terminate();
+        if (!daemon_.waitForFinished(5000)) {
+            daemon_.kill();
+            daemon_.waitForFinished(5000);
+        }
+    }
+
+    bool Up() const { return !address_.isEmpty(); }
+    QDBusConnection Connect(const QString& name)
+    {
+        names_.append(name);
+        return QDBusConnection::connectToBus(address_, name);
+    }
+
+private:
+    QTemporaryDir dir_;
+    QProcess daemon_;
+    QString address_;
+    QStringList names_;
+};
+
+class ReminderBusTest : public ::testing::Test, public ReminderFixture {
+protected:
+    void SetUp() override
+    {
+        if (!bus_.Up()) {
+            GTEST_FAIL() << "dbus-daemon did not start";
+        }
+    }
+
+    // The server lives in its own thread with its own connection, as another program would.
+    void StartServer()
+    {
+        QDBusConnection connection = bus_.Connect(QStringLiteral("server"));
+        ASSERT_TRUE(connection.registerObject(
+            QStringLiteral("/org/freedesktop/Notifications"), &server_,
+            QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals));
+        server_.moveToThread(&thread_);
+        thread_.start();
+        ASSERT_TRUE(connection.registerService(QStringLiteral("org.freedesktop.Notifications")));
+    }
+
+    // The server comes back to the test's thread before its own thread ends, so it is destroyed
+    // where it was made.
+    void TearDown() override
+    {
+        if (!thread_.isRunning()) {
+            return;
+        }
+        QDBusConnection(QStringLiteral("server"))
+            .unregisterObject(QStringLiteral("/org/freedesktop/Notifications"));
+        QThread* home = QThread::currentThread();
+        QMetaObject::invokeMethod(
+            &server_, [this, home] { server_.moveToThread(home); }, Qt::BlockingQueuedConnection);
+        thread_.quit();
+        thread_.wait(5000);
+    }
+
+    PrivateBus bus_;
+    NotificationServer server_;
+    QThread thread_;
+};
+
+} // namespace
+
+TEST_F(ReminderBusTest, NotificationsReachTheServerAndSnoozeComesBack)
+{
+    StartServer();
+    reminder_calendar::Fill(paths_.StorePath());
+    DBusNotifier notifier(bus_.Connect(QStringLiteral("reminders")), QStringLiteral("Tamberlo"),
+                          QStringLiteral("tamberlo"));
+    SetNow(At(12, 7, 9, 45));
+    auto service = StartService(notifier);
+
+    const QList<ReceivedNotification> received = server_.Received();
+    ASSERT_EQ(received.size(), 2);
+    EXPECT_EQ(received[0].summary, QStringLiteral("Missed: Stand-up"));
+    const ReceivedNotification& dentist = received[1];
+    EXPECT_EQ(dentist.appName, QStringLiteral("Tamberlo"));
+    EXPECT_EQ(dentist.summary, QStringLiteral("Dentist"));
+    EXPECT_EQ(dentist.body, QStringLiteral("2026/12/07 10:00 - 11:00"));
+    EXPECT_EQ(dentist.actions, (QStringList{"snooze", "Snooze 5 minutes", "open", "Open"}));
+    EXPECT_EQ(dentist.hints.value("suppress-sound").toBool(), true);
+    EXPECT_EQ(dentist.expireTimeout, -1);
+
+    QMetaObject::invokeMethod(&server_, "Click", Qt::QueuedConnection, Q_ARG(uint, 2u),
+                              Q_ARG(QString, QStringLiteral("snooze")));
+    ASSERT_TRUE(WaitFor([&] { return WakesAt(*service, At(12, 7, 9, 50)); }));
+    SetNow(At(12, 7, 9, 50));
+    service->Check();
+    ASSERT_EQ(server_.Received().size(), 3);
+    EXPECT_EQ(server_.Received()[2].summary, QStringLiteral("Dentist"));
+}
+
+TEST_F(ReminderBusTest, OneInstancePerBusAndNoServerMeansNoNotification)
+{
+    QDBusConnection first = bus_.Connect(QStringLiteral("first"));
+    QDBusConnection second = bus_.Connect(QStringLiteral("second"));
+    EXPECT_FALSE(ReminderInstance::IsRunning(second));
+    EXPECT_TRUE(ReminderInstance::Claim(first));
+    EXPECT_FALSE(ReminderInstance::Claim(second));
+    EXPECT_TRUE(ReminderInstance::IsRunning(second));
+    EXPECT_FALSE(ReminderInstance::StartIfNotRunning(second, QStringLiteral("/bin/false"), {}))
+        << "nothing is started while an instance runs";
+
+    DBusNotifier notifier(second, QStringLiteral("Tamberlo"), QStringLiteral("tamberlo"));
+    EXPECT_EQ(notifier.Notify({L"Dentist", L"", false, L"", false, false, {}}), 0U);
+}

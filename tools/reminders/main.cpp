@@ -1,0 +1,47 @@
+// The reminder program: one instance per user on the session bus, notifications through the
+// desktop's notification service, "Open" starting the program.
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QProcess>
+
+#include <iostream>
+
+#include "platform/clock.h"
+#include "platform/dbus_notifier.h"
+#include "platform/pim/application.h"
+#include "platform/reminder_instance.h"
+#include "tools/reminders/reminder_command_line.h"
+#include "tools/reminders/reminder_service.h"
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    ReminderCommandLine options;
+    if (!ParseReminderCommandLine(std::vector<std::string>(argv + 1, argv + argc), options,
+                                  std::cerr)) {
+        return 1;
+    }
+    if (options.help) {
+        std::cout << ReminderUsage();
+        return 0;
+    }
+    const QDBusConnection bus = QDBusConnection::sessionBus();
+    if (bus.isConnected() && !ReminderInstance::Claim(bus)) {
+        return 0; // another instance already keeps the reminders
+    }
+    if (!bus.isConnected()) {
+        std::cerr << "tamberlo-reminders: no session bus; reminders go to this terminal\n";
+    }
+    DBusNotifier notifier(bus, QStringLiteral("Tamberlo"), QStringLiteral("tamberlo"));
+    const SystemClock clock;
+    ReminderServiceSetup setup{
+        options.storePath.empty() ? pim::Application::DefaultStorePath() : options.storePath,
+        QString::fromStdString(options.statePath.empty() ? DefaultStatePath() : options.statePath),
+        [](const Reminder&) {
+            QProcess::startDetached(ReminderInstance::ProgramBeside(QStringLiteral("tamberlo")),
+                                    {});
+        }};
+    ReminderService service(std::move(setup), notifier, clock, std::cerr);
+    service.Start();
+    return QCoreApplication::exec();
+}
