@@ -6,6 +6,7 @@
 #include <QDBusConnection>
 
 #include "app/main_frame.h"
+#include "app/program_commands.h"
 #include "model/pim_session.h"
 #include "model/recurrence.h"
 #include "model/tamberlo_doc.h"
@@ -71,6 +72,12 @@ bool CTamberloApp::InitInstance()
     router_.Append(&frame_->Commands());
     router_.Append(&commands_);
     frame_->SetView(view, &router_);
+    // The editors and dialogs need someone to ask and a way to show themselves.
+    if (environment_.messages != nullptr && environment_.dialogs != nullptr) {
+        programCommands_ = std::make_unique<ProgramCommands>(
+            *settings_, *environment_.messages, *environment_.dialogs, *doc_, *session_, *view);
+        programCommands_->Attach(*this);
+    }
     frame_->resize(1024, 720);
     frame_->show();
     if (environment_.startReminders) {

@@ -18,6 +18,7 @@ class MessageService;
 class DocumentSchedule;
 class PimSession;
 class Profile;
+class ProgramCommands;
 
 // Where the program keeps its data and whom it asks; tests pass temporary paths and a
 // scripted message service and dialog runner.
@@ -66,5 +67,6 @@ private:
     std::unique_ptr<AppSettingsViewStore> viewSettings_;
     CommandTable commands_;
     CommandRouter router_;
-    std::unique_ptr<CMainFrame> frame_;  // last: the view it owns reads everything above
+    std::unique_ptr<CMainFrame> frame_;  // the view it owns reads everything above
+    std::unique_ptr<ProgramCommands> programCommands_;  // handlers over the frame's view
 };

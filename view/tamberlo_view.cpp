@@ -367,12 +367,17 @@ bool CTamberloView::SelectToday()
     return true;
 }
 
-// In the grid the period also starts on the grid's first weekday, so the columns stay put.
 bool CTamberloView::ShowToday()
 {
     recomputeFirstHour_ = true;
+    return ShowDate(Today());
+}
+
+// In the grid the period also starts on the grid's first weekday, so the columns stay put.
+bool CTamberloView::ShowDate(const SYSTEMTIME& date)
+{
     ClearItemSelection();
-    selectedDate_ = Today();
+    selectedDate_ = date;
     detailScroll_ = 0;
     SYSTEMTIME first = nav::PeriodStart(selectedDate_, settings_.CntFromToday, settings_.StartDow);
     if (calendarType_ == 0)
@@ -380,6 +385,21 @@ bool CTamberloView::ShowToday()
     schedule_.SetShownStart(first);
     schedule_.Reload();
     return true;
+}
+
+void CTamberloView::JumpTo(const SYSTEMTIME& date)
+{
+    ShowDate(date);
+    Relayout();
+    AfterAction();
+    update();
+}
+
+void CTamberloView::ItemsChanged()
+{
+    ClearItemSelection();
+    OnUpdate();
+    emit CommandStateChanged();
 }
 
 bool CTamberloView::ApplyPeriodMove(const std::optional<nav::PeriodMove>& move)

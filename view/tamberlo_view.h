@@ -46,6 +46,11 @@ public:
         update();
     }
 
+    // Shows the period that the start-of-period rule gives for `date`, with `date` selected.
+    void JumpTo(const SYSTEMTIME& date);
+    // An item was added, changed or deleted: the selection (an entry position) is stale.
+    void ItemsChanged();
+
     // Selects detail line `line` of the selected day (ignored when there is no such line).
     void SelectDetailLine(int line);
 
@@ -85,6 +90,7 @@ private:
     bool RunButton(int index);
     bool SelectToday();
     bool ShowToday();
+    bool ShowDate(const SYSTEMTIME& date);
     bool ApplyPeriodMove(const std::optional<nav::PeriodMove>& move);
     bool StepWeeks(int weeks);
     bool StepMonths(int months);

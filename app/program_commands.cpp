@@ -1,0 +1,111 @@
+// Handlers of the editor and settings-dialog commands over the view's selection.
+#include "app/program_commands.h"
+
+#include "app/tamberlo_app.h"
+#include "dialogs/category_set_dlg.h"
+#include "dialogs/settings_file_chooser.h"
+#include "editors/appointment_editing.h"
+#include "editors/task_editing.h"
+#include "model/tamberlo_doc.h"
+#include "res/command_ids.h"
+#include "view/tamberlo_view.h"
+
+ProgramCommands::ProgramCommands(AppSettings& settings, MessageService& messages,
+                                 DialogRunner& dialogs, CTamberloDoc& document,
+                                 PimSession& session, CTamberloView& view)
+    : document_(document), view_(view), edits_(document, session),
+      services_{settings, messages, dialogs, edits_, &view},
+      context_{settings, messages, dialogs, &view},
+      files_(std::make_unique<QtSettingsFileChooser>(dialogs))
+{
+}
+
+ProgramCommands::~ProgramCommands() = default;
+
+void ProgramCommands::Attach(CTamberloApp& app)
+{
+    AttachItemCommands();
+    AttachSettingsCommands();
+    app.SetCommandHandler(cmd::ID_HOLIDAY_SET, [this] {
+        if (RunHolidaySettingDialog(context_)) {
+            document_.Reload(); // the new rules colour the days at once
+            view_.ItemsChanged();
+        }
+    });
+    app.SetCommandHandler(cmd::ID_FUNC_KEY_SET, [this] { RunFuncKeyDialog(context_); });
+    app.SetCommandHandler(cmd::ID_APP_ABOUT, [this] { RunAboutDialog(context_); });
+}
+
+void ProgramCommands::AttachItemCommands()
+{
+    view_.SetCommandHandler(cmd::ID_ADD_APPOINT, [this] {
+        Refresh(AppointmentEditing(services_).Add(view_.SelectedDate()));
+    });
+    view_.SetCommandHandler(cmd::ID_ADD_TASK, [this] { Refresh(TaskEditing(services_).Add()); });
+    view_.SetCommandHandler(cmd::ID_EDIT_APPOINT, [this] { EditSelected(); });
+    view_.SetCommandHandler(cmd::ID_EDIT_TASK, [this] { EditSelected(); });
+    view_.SetCommandHandler(cmd::ID_CONTEXT_EDIT, [this] { EditSelected(); });
+    view_.SetCommandHandler(cmd::ID_COMPLETE_TASK, [this] { CompleteSelected(); });
+    view_.SetCommandHandler(cmd::ID_DELETE_ITEM, [this] { DeleteSelected(); });
+}
+
+void ProgramCommands::AttachSettingsCommands()
+{
+    view_.SetCommandHandler(cmd::ID_JUMP_TO_DAY, [this] {
+        if (const auto date = RunDaySelDialog(context_, view_.SelectedDate()))
+            view_.JumpTo(*date);
+        else
+            view_.update();
+    });
+    view_.SetCommandHandler(cmd::ID_ENVIRONMENT, [this] {
+        if (RunEnvironmentDialog(context_, *files_))
+            view_.SettingsChanged();
+    });
+    // A cancelled "Week and Color Set" still redraws with the colours as they are.
+    view_.SetCommandHandler(cmd::ID_WEEK_COLOR_SET, [this] {
+        RunWeekColorDialog(context_);
+        view_.SettingsChanged();
+    });
+    view_.SetCommandHandler(cmd::ID_CHARACTER_SET, [this] {
+        if (RunCharSetDialog(context_))
+            view_.SettingsChanged();
+    });
+    view_.SetCommandHandler(cmd::ID_CATEGORY_SET, [this] {
+        if (CCategorySetDlg::Run(services_.settings, services_.dialogs, services_.messages,
+                                 &view_))
+            view_.SettingsChanged();
+    });
+}
+
+// Edit Appoint, Edit Task and the context menu's Edit act on whatever kind is selected; with
+// nothing selected the editors report "Fail at get data." themselves.
+void ProgramCommands::EditSelected()
+{
+    const ItemSelection& selected = view_.Selection();
+    const int row = view_.SelectedRow();
+    if (selected.kind == ItemKind::Task)
+        Refresh(TaskEditing(services_).Edit(row, selected.index));
+    else
+        Refresh(AppointmentEditing(services_).Edit(row, selected.index));
+}
+
+void ProgramCommands::DeleteSelected()
+{
+    const ItemSelection& selected = view_.Selection();
+    if (!selected.IsStoreItem())
+        return;
+    const int row = view_.SelectedRow();
+    Refresh(selected.kind == ItemKind::Task ? TaskEditing(services_).Delete(row, selected.index)
+                                            : AppointmentEditing(services_).Delete(row, selected.index));
+}
+
+void ProgramCommands::CompleteSelected()
+{
+    Refresh(TaskEditing(services_).Complete(view_.SelectedRow(), view_.Selection().index));
+}
+
+void ProgramCommands::Refresh(Redraw redraw)
+{
+    if (redraw != Redraw::kNothing)
+        view_.ItemsChanged();
+}

@@ -1,0 +1,45 @@
+// The commands that open the item editors and the settings dialogs: each handler reads what the
+// view has selected, runs its editor or dialog, and tells the view what to refresh. Kept apart
+// from the application object so start-up reads at a glance.
+#pragma once
+
+#include <memory>
+
+#include "dialogs/settings_commands.h"
+#include "editors/editor_services.h"
+#include "model/schedule_edits.h"
+
+class AppSettings;
+class CTamberloApp;
+class CTamberloDoc;
+class CTamberloView;
+class DialogRunner;
+class MessageService;
+class PimSession;
+class QtSettingsFileChooser;
+
+class ProgramCommands {
+public:
+    ProgramCommands(AppSettings& settings, MessageService& messages, DialogRunner& dialogs,
+                    CTamberloDoc& document, PimSession& session, CTamberloView& view);
+    ~ProgramCommands();
+
+    // Attaches every handler: the view's item and settings commands, and the application's
+    // holiday, function-key and version commands.
+    void Attach(CTamberloApp& app);
+
+private:
+    void AttachItemCommands();
+    void AttachSettingsCommands();
+    void EditSelected();
+    void DeleteSelected();
+    void CompleteSelected();
+    void Refresh(Redraw redraw);
+
+    CTamberloDoc& document_;
+    CTamberloView& view_;
+    ScheduleEdits edits_;
+    EditorServices services_;
+    SettingsDialogContext context_;
+    std::unique_ptr<QtSettingsFileChooser> files_;
+};
