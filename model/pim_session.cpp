@@ -143,6 +143,11 @@ TaskItem PimSession::CreateTask()
     return Create(kTaskItemType, &currentTask_);
 }
 
+int32_t PimSession::RunInOneTransaction(const std::function<int32_t()>& work)
+{
+    return application_ ? application_->RunInOneTransaction(work) : -1;
+}
+
 std::wstring PimSession::OidField(int32_t oid)
 {
     wchar_t field[24];

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -49,6 +50,10 @@ public:
     const TaskItem& CurrentTask() const { return currentTask_; }
     void ReleaseAppointment() { currentAppointment_.reset(); }
     void ReleaseTask() { currentTask_.reset(); }
+
+    // Runs many saves as one transaction (imports); a negative result of `work` rolls every
+    // save back. Fails when not connected.
+    int32_t RunInOneTransaction(const std::function<int32_t()>& work);
 
     int32_t LastStatus() const { return lastStatus_; }
     bool AppointmentFound() const { return appointmentFound_; }

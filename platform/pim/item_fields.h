@@ -19,6 +19,7 @@ constexpr DATE kNoDate = 949998.0;
 // Appointment and task properties share one record; each kind reads the fields it has.
 struct ItemFields {
     int32_t Oid = 0;  // 0 until the first save
+    std::wstring UID;  // the calendar-exchange id of an item; exceptions leave it empty
     std::wstring Subject;
     std::wstring Location;
     std::wstring Categories;

@@ -83,10 +83,21 @@ int32_t PimItem::Delete()
     return master_->Save();
 }
 
+int32_t PimItem::ReplaceStored(StoredItem stored)
+{
+    if (IsOccurrence() || stored.kind != stored_.kind) {
+        return -1;
+    }
+    stored.fields.Oid = stored_.fields.Oid;
+    stored_ = std::move(stored);
+    return 0;
+}
+
 StoredItem PimItem::CopiedFields() const
 {
     StoredItem copy{stored_.kind, stored_.fields, std::nullopt, {}};
     copy.fields.Oid = 0;
+    copy.fields.UID.clear();  // a copy is another item, not the same one twice
     return copy;
 }
 

@@ -23,6 +23,10 @@ public:
     // True for an item with a pattern and for an occurrence of one.
     bool GetIsRecurring() const { return IsOccurrence() || stored_.pattern.has_value(); }
 
+    // The id calendars exchange the item by; an occurrence answers the UID of its series.
+    std::wstring GetUID() const { return IsOccurrence() ? master_->GetUID() : stored_.fields.UID; }
+    void SetUID(const std::wstring& v) { stored_.fields.UID = v; }
+
     std::wstring GetSubject() const { return stored_.fields.Subject; }
     void SetSubject(const std::wstring& v) { stored_.fields.Subject = v; }
     std::wstring GetCategories() const { return stored_.fields.Categories; }
@@ -49,6 +53,11 @@ public:
     int32_t Delete();
 
     bool IsOccurrence() const { return master_ != nullptr; }
+
+    // Every value, the pattern and the exceptions at once, for exchange formats that read or
+    // write whole items. Replacing keeps the item's object id and kind; Save writes it.
+    const StoredItem& Stored() const { return stored_; }
+    int32_t ReplaceStored(StoredItem stored);
 
 protected:
     friend class RecurrencePattern;

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 
 #include "platform/pim/sqlite_statement.h"
@@ -39,7 +40,8 @@ const std::string kPatternColumns =
 // AUTOINCREMENT keeps object ids from ever being handed out twice, even after deletes.
 std::string SchemaSql()
 {
-    return "CREATE TABLE items (oid INTEGER PRIMARY KEY AUTOINCREMENT, kind INTEGER NOT NULL, " +
+    return "CREATE TABLE items (oid INTEGER PRIMARY KEY AUTOINCREMENT, kind INTEGER NOT NULL, "
+           "uid TEXT, " +
            kItemColumnTypes +
            ");"
            "CREATE TABLE patterns (oid INTEGER PRIMARY KEY, type INTEGER, pattern_start REAL, "
@@ -53,6 +55,13 @@ std::string SchemaSql()
            "PRAGMA user_version = " +
            std::to_string(StoreDatabase::kSchemaVersion) + ";";
 }
+
+// The steps from each older version to the next; step i brings version i + 1 to i + 2.
+// Version 2 gave items the UID calendars exchange them by.
+const char* const kMigrations[] = {
+    "ALTER TABLE items ADD COLUMN uid TEXT; PRAGMA user_version = 2;",
+};
+static_assert(std::size(kMigrations) == StoreDatabase::kSchemaVersion - 1);
 
 SqliteStatement& BindFields(SqliteStatement& s, const ItemFields& f)
 {
@@ -279,6 +288,10 @@ int32_t StoreDatabase::CheckUsable()
         Exec("ROLLBACK");
         return Fail(L"Cannot create the calendar store");
     }
+    if (schema > 0 && Migrate(schema) != 0) {
+        Exec("ROLLBACK");
+        return Fail(L"Cannot bring the calendar store up to date");
+    }
     if (Exec("COMMIT") != 0) {
         Exec("ROLLBACK");
         return Fail(L"Cannot write the calendar store");
@@ -291,17 +304,32 @@ int32_t StoreDatabase::CheckUsable()
     return 0;
 }
 
+// Runs inside the caller's write transaction, so a failed step leaves the old version whole.
+int32_t StoreDatabase::Migrate(int32_t fromVersion)
+{
+    for (int32_t v = fromVersion; v < kSchemaVersion; ++v) {
+        if (Exec(kMigrations[v - 1]) != 0) {
+            return -1;
+        }
+    }
+    return 0;
+}
+
 int32_t StoreDatabase::Load(int32_t kind, int32_t oid, std::vector<StoredItem>& out)
 {
     out.clear();
-    if (db_ == nullptr || Exec("BEGIN") != 0) {
+    // One read transaction, so the three queries see the same state of the file; inside a
+    // batch of saves they read what the batch has written so far.
+    const bool outermost = db_ != nullptr && sqlite3_get_autocommit(db_) != 0;
+    if (db_ == nullptr || (outermost && Exec("BEGIN") != 0)) {
         return -1;
     }
-    // One read transaction, so the three queries see the same state of the file.
     int32_t status = LoadItems(kind, oid, out);
     status = status < 0 ? status : LoadPatterns(kind, oid, out);
     status = status < 0 ? status : LoadExceptions(kind, oid, out);
-    Exec("COMMIT");
+    if (outermost) {
+        Exec("COMMIT");
+    }
     if (status < 0) {
         out.clear();
     }
@@ -310,15 +338,16 @@ int32_t StoreDatabase::Load(int32_t kind, int32_t oid, std::vector<StoredItem>& 
 
 int32_t StoreDatabase::LoadItems(int32_t kind, int32_t oid, std::vector<StoredItem>& out)
 {
-    SqliteStatement s(db_, "SELECT oid, " + LoadedColumns(kind) + " FROM items i" +
+    SqliteStatement s(db_, "SELECT oid, uid, " + LoadedColumns(kind) + " FROM items i" +
                                WhereKindAndOid(oid) + " ORDER BY oid");
     BindKindAndOid(s, kind, oid);
     int rc = 0;
     while ((rc = s.Step()) == SQLITE_ROW) {
         StoredItem item;
         item.kind = kind;
-        item.fields = ReadFields(s, 1, kind);
+        item.fields = ReadFields(s, 2, kind);
         item.fields.Oid = s.Int(0);
+        item.fields.UID = s.Text(1);
         out.push_back(std::move(item));
     }
     return rc == SQLITE_DONE ? 0 : -1;
@@ -427,11 +456,11 @@ void StoreDatabase::FillCountedEndDate(RecurrenceFields& pattern) const
 int32_t StoreDatabase::WriteItem(const StoredItem& item, int32_t& oid)
 {
     const bool insert = oid <= 0;
-    SqliteStatement row(db_, insert ? "INSERT INTO items (kind, " + kItemColumns + ") VALUES (?, " +
-                                          kItemPlaceholders + ")"
-                                    : "UPDATE items SET (kind, " + kItemColumns + ") = (?, " +
-                                          kItemPlaceholders + ") WHERE oid = ?");
-    BindFields(row.Bind(item.kind), item.fields);
+    SqliteStatement row(db_, insert ? "INSERT INTO items (kind, uid, " + kItemColumns +
+                                          ") VALUES (?, ?, " + kItemPlaceholders + ")"
+                                    : "UPDATE items SET (kind, uid, " + kItemColumns +
+                                          ") = (?, ?, " + kItemPlaceholders + ") WHERE oid = ?");
+    BindFields(row.Bind(item.kind).Bind(item.fields.UID), item.fields);
     if (!insert) {
         row.Bind(oid);
     }

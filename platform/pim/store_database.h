@@ -15,15 +15,16 @@ namespace pim {
 
 class StoreDatabase {
 public:
-    static constexpr int kSchemaVersion = 1;
+    static constexpr int kSchemaVersion = 2;
 
     StoreDatabase() = default;
     ~StoreDatabase();
     StoreDatabase(const StoreDatabase&) = delete;
     StoreDatabase& operator=(const StoreDatabase&) = delete;
 
-    // Creates a missing file and its folder. A file that is not a store, of a newer version,
-    // read-only or locked fails with a negative status and a message, and is left as it was.
+    // Creates a missing file and its folder; an older store is brought up to date in one
+    // transaction. A file that is not a store, of a newer version, read-only or locked fails
+    // with a negative status and a message, and is left as it was.
     int32_t Open(const std::string& path);
     void Close();
     bool IsOpen() const { return db_ != nullptr; }
@@ -47,6 +48,7 @@ public:
 private:
     int32_t Fail(const std::wstring& what);
     int32_t CheckUsable();
+    int32_t Migrate(int32_t fromVersion);
     int32_t Exec(const char* sql);
     int32_t BeginWrite(bool outermost);
     int32_t EndWrite(bool outermost, int32_t status);

@@ -15,6 +15,8 @@ public:
     DATE GetDueDate() const { return stored_.fields.DueDate; }
     void SetDueDate(DATE v) { stored_.fields.DueDate = v; }
     DATE GetDateCompleted() const { return stored_.fields.DateCompleted; }
+    // For imports that bring their own completion date; SetComplete stamps the current time.
+    void SetDateCompleted(DATE v) { stored_.fields.DateCompleted = v; }
     DATE GetReminderTime() const { return stored_.fields.ReminderTime; }
     void SetReminderTime(DATE v) { stored_.fields.ReminderTime = v; }
     // 0 low, 1 normal, 2 high.

@@ -3,6 +3,7 @@
 // middle of saves.
 #include "platform/pim/application.h"
 #include "platform/pim/recurrence_pattern.h"
+#include "platform/pim/store_database.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -405,4 +406,56 @@ TEST(PimStore, AKillDuringSavesLeavesEveryItemWhole)
         }
     }
     EXPECT_GT(saved, 0) << "the child must have saved before it was killed";
+}
+
+TEST(PimStore, AStoreOfTheFormerVersionGainsUidsInPlace)
+{
+    TempPaths paths;
+    {
+        // The version-1 layout: items without a uid column.
+        sqlite3* db = nullptr;
+        sqlite3_open(paths.StorePath().c_str(), &db);
+        const std::string fields =
+            "subject TEXT, location TEXT, categories TEXT, body TEXT, start_at REAL, end_at "
+            "REAL, all_day INTEGER, busy INTEGER, sensitivity INTEGER, reminder_set INTEGER, "
+            "reminder_minutes INTEGER, reminder_options INTEGER, reminder_sound TEXT, start_date "
+            "REAL, due_date REAL, date_completed REAL, reminder_time REAL, importance INTEGER, "
+            "complete INTEGER";
+        const std::string schema =
+            "CREATE TABLE items (oid INTEGER PRIMARY KEY AUTOINCREMENT, kind INTEGER NOT NULL, " +
+            fields +
+            ");CREATE TABLE patterns (oid INTEGER PRIMARY KEY, type INTEGER, pattern_start REAL, "
+            "start_time REAL, end_time REAL, pattern_end REAL, no_end INTEGER, occurrences "
+            "INTEGER, interval_count INTEGER, day_mask INTEGER, day_of_month INTEGER, instance "
+            "INTEGER, duration INTEGER, month_of_year INTEGER);"
+            "CREATE TABLE exceptions (oid INTEGER NOT NULL, original_date REAL NOT NULL, "
+            "deleted INTEGER, " +
+            fields +
+            ");INSERT INTO items (kind, subject, start_at, end_at) "
+            "VALUES (1, 'Kept', 45000.5, 45000.6); PRAGMA user_version = 1;";
+        ASSERT_EQ(sqlite3_exec(db, schema.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+    }
+    Application app;
+    std::shared_ptr<AppointmentItem> kept;
+    ASSERT_EQ(Open(app, paths.StorePath(), kCalendarFolder)->Item(1, &kept), 0);
+    EXPECT_EQ(kept->GetSubject(), L"Kept");
+    EXPECT_EQ(kept->GetUID(), L"");
+    kept->SetUID(L"a1b2@example.org");
+    ASSERT_EQ(kept->Save(), 0);
+    EXPECT_EQ(kept->Copy()->GetUID(), L"");
+    app.Logoff();
+
+    std::shared_ptr<AppointmentItem> again;
+    ASSERT_EQ(Open(app, paths.StorePath(), kCalendarFolder)->Item(1, &again), 0);
+    EXPECT_EQ(again->GetUID(), L"a1b2@example.org");
+    app.Logoff();
+    sqlite3* db = nullptr;
+    sqlite3_open(paths.StorePath().c_str(), &db);
+    sqlite3_stmt* version = nullptr;
+    sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &version, nullptr);
+    ASSERT_EQ(sqlite3_step(version), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(version, 0), StoreDatabase::kSchemaVersion);
+    sqlite3_finalize(version);
+    sqlite3_close(db);
 }

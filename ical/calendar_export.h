@@ -1,0 +1,32 @@
+// Exporting the whole store as one VCALENDAR: appointments as VEVENT, tasks as VTODO, patterns
+// as RRULE, exceptions as EXDATE and RECURRENCE-ID, reminders as VALARM, UIDs kept.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "model/pim_session.h"
+#include "platform/pim/item_fields.h"
+#include "platform/systemtime.h"
+
+namespace ical {
+
+struct ExportOptions {
+    SYSTEMTIME now{};  // the DTSTAMP of every component
+};
+
+struct ExportReport {
+    int written = 0;  // items
+    int leftOut = 0;
+    std::vector<std::string> notes;  // one line per item not written as it is
+    int32_t status = 0;  // negative when the store could not be opened
+};
+
+// Connects the session for the export when it is not connected, and disconnects it after.
+ExportReport ExportCalendar(PimSession& session, const ExportOptions& options, std::ostream& out);
+
+// One item as a text/calendar document (for the clipboard).
+std::string ItemCalendarText(const pim::StoredItem& item, const ExportOptions& options);
+
+}  // namespace ical

@@ -1,0 +1,336 @@
+// The import walks the stream component by component. Series and single items are saved as
+// they come; changed occurrences wait until the stream ends, since they may come before their
+// series, and are then saved into it.
+#include "ical/calendar_import.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <set>
+#include <sstream>
+
+#include "ical/component_reader.h"
+#include "ical/component_stream.h"
+#include "ical/ical_text.h"
+#include "ical/zone_table.h"
+#include "model/date_time.h"
+
+namespace ical {
+namespace {
+
+constexpr int kExpandYears = 2;
+
+struct Override {
+    std::wstring uid;
+    DATE day;
+    pim::ItemFields fields;
+};
+
+struct Stored {
+    int32_t kind;
+    int32_t oid;
+};
+
+// Builds exceptions in ascending original day; later entries of a day replace earlier ones.
+void PutException(std::vector<pim::ExceptionFields>& list, pim::ExceptionFields e)
+{
+    const auto at = std::lower_bound(
+        list.begin(), list.end(), e.OriginalDate,
+        [](const pim::ExceptionFields& x, DATE d) { return x.OriginalDate < d; });
+    if (at != list.end() && at->OriginalDate == e.OriginalDate) {
+        *at = std::move(e);
+    } else {
+        list.insert(at, std::move(e));
+    }
+}
+
+pim::ExceptionFields DeletedOn(const pim::StoredItem& series, DATE day)
+{
+    pim::ExceptionFields e;
+    e.OriginalDate = day;
+    e.Deleted = true;
+    e.occurrence = series.fields;
+    e.occurrence.UID.clear();
+    const double time = series.pattern->StartTime - std::floor(series.pattern->StartTime);
+    e.occurrence.Start = day + time;
+    e.occurrence.End = e.occurrence.Start + series.pattern->Duration / 1440.0;
+    return e;
+}
+
+class Importer {
+public:
+    Importer(PimSession& session, const ImportOptions& options, ImportReport& report)
+        : session_(session), options_(options), report_(report)
+    {
+        readOptions_.expandUnsupported = options.expandUnsupported;
+        SYSTEMTIME until = options.today;
+        until.wYear = static_cast<uint16_t>(until.wYear + kExpandYears);
+        until = TruncateSystemTime(AddMonths(until, 0), 3);
+        readOptions_.expandUntil = SystemTimeToVariantTime(until) + 1.0;
+    }
+
+    int32_t Run(std::istream& in);
+
+private:
+    void IndexStore();
+    void Take(const std::string& text);
+    void Skip(const std::string& uid, const std::string& why);
+    int32_t Save(pim::StoredItem item);
+    int32_t SaveOverrides();
+    void Note(const std::wstring& uid, const std::string& what);
+
+    PimSession& session_;
+    const ImportOptions& options_;
+    ImportReport& report_;
+    ReadOptions readOptions_;
+    ZoneTable zones_;
+    std::map<std::wstring, Stored> byUid_;
+    std::set<std::wstring> seen_;  // UIDs of series and single items in this stream
+    std::vector<Override> overrides_;
+    int32_t status_ = 0;
+};
+
+void Importer::IndexStore()
+{
+    for (int32_t n = 1; n <= session_.AppointmentCount(); ++n) {
+        if (const AppointItem item = session_.FetchAppointment(n); item && !item->GetUID().empty()) {
+            byUid_[item->GetUID()] = {pim::kAppointmentKind, item->GetOid()};
+        }
+    }
+    for (int32_t n = 1; n <= session_.TaskCount(); ++n) {
+        if (const TaskItem item = session_.FetchTask(n); item && !item->GetUID().empty()) {
+            byUid_[item->GetUID()] = {pim::kTaskKind, item->GetOid()};
+        }
+    }
+    session_.ReleaseAppointment();
+    session_.ReleaseTask();
+}
+
+void Importer::Note(const std::wstring& uid, const std::string& what)
+{
+    report_.notes.push_back((uid.empty() ? std::string("(no UID)") : Utf8(uid)) + ": " + what);
+}
+
+void Importer::Skip(const std::string& uid, const std::string& why)
+{
+    ++report_.skipped;
+    report_.notes.push_back((uid.empty() ? std::string("(no UID)") : uid) + ": skipped, " + why);
+}
+
+std::string UidOf(icalcomponent* c)
+{
+    icalproperty* p = icalcomponent_get_first_property(c, ICAL_UID_PROPERTY);
+    const char* uid = p ? icalproperty_get_uid(p) : nullptr;
+    return uid ? uid : "";
+}
+
+void Importer::Take(const std::string& text)
+{
+    icalcomponent* c = icalparser_parse_string(text.c_str());
+    if (c == nullptr) {
+        Skip("", "not a readable component");
+        return;
+    }
+    if (icalcomponent_isa(c) == ICAL_VTIMEZONE_COMPONENT) {
+        if (!zones_.Add(c)) {
+            report_.notes.push_back("a VTIMEZONE without TZID left out");
+        }
+        return;
+    }
+    ReadComponent read = ReadItemComponent(c, text, zones_, readOptions_);
+    const std::string uid = UidOf(c);
+    icalcomponent_free(c);
+    const std::wstring& id = read.item.fields.UID;
+    if (!read.expanded.empty()) {
+        Note(id, read.problem + "; imported as " + std::to_string(read.expanded.size()) +
+                     " single appointments");
+        for (pim::StoredItem& single : read.expanded) {
+            status_ = std::min(status_, Save(std::move(single)));
+        }
+        return;
+    }
+    if (!read.problem.empty()) {
+        Skip(uid, read.problem);
+        return;
+    }
+    for (const std::string& note : read.notes) {
+        Note(id, note);
+    }
+    if (read.recurrenceDay) {
+        overrides_.push_back({id, *read.recurrenceDay, read.item.fields});
+        return;
+    }
+    if (!seen_.insert(id).second) {
+        Skip(uid, "a second component with the same UID");
+        return;
+    }
+    for (const DATE day : read.deletedDays) {
+        PutException(read.item.exceptions, DeletedOn(read.item, day));
+    }
+    status_ = std::min(status_, Save(std::move(read.item)));
+}
+
+// A new item, or the item of the same UID replaced whole.
+int32_t Importer::Save(pim::StoredItem item)
+{
+    const std::wstring uid = item.fields.UID;
+    const bool task = item.kind == pim::kTaskKind;
+    const auto known = byUid_.find(uid);
+    if (known != byUid_.end() && known->second.kind != item.kind) {
+        Skip(Utf8(uid), "the store holds this UID as another kind of item");
+        return 0;
+    }
+    std::shared_ptr<pim::PimItem> target;
+    if (known != byUid_.end()) {
+        const std::wstring field = PimSession::OidField(known->second.oid);
+        target = task ? std::shared_ptr<pim::PimItem>(session_.FindTask(field))
+                      : std::shared_ptr<pim::PimItem>(session_.FindAppointment(field));
+    } else {
+        target = task ? std::shared_ptr<pim::PimItem>(session_.CreateTask())
+                      : std::shared_ptr<pim::PimItem>(session_.CreateAppointment());
+    }
+    if (!target || target->ReplaceStored(std::move(item)) < 0 || target->Save() < 0) {
+        report_.notes.push_back(Utf8(uid) + ": the store could not save it");
+        return -1;
+    }
+    byUid_[uid] = {task ? pim::kTaskKind : pim::kAppointmentKind, target->GetOid()};
+    ++(task ? report_.tasks : report_.appointments);
+    session_.ReleaseAppointment();
+    session_.ReleaseTask();
+    return 0;
+}
+
+int32_t Importer::SaveOverrides()
+{
+    std::stable_sort(overrides_.begin(), overrides_.end(),
+                     [](const Override& a, const Override& b) { return a.uid < b.uid; });
+    for (size_t i = 0; i < overrides_.size();) {
+        size_t j = i;
+        while (j < overrides_.size() && overrides_[j].uid == overrides_[i].uid) {
+            ++j;
+        }
+        const auto known = byUid_.find(overrides_[i].uid);
+        AppointItem series;
+        if (known != byUid_.end() && known->second.kind == pim::kAppointmentKind) {
+            series = session_.FindAppointment(PimSession::OidField(known->second.oid));
+        }
+        if (!series || !series->Stored().pattern) {
+            for (size_t k = i; k < j; ++k) {
+                Skip(Utf8(overrides_[k].uid), "a changed occurrence of no series");
+            }
+            i = j;
+            continue;
+        }
+        pim::StoredItem whole = series->Stored();
+        for (size_t k = i; k < j; ++k) {
+            pim::ExceptionFields e;
+            e.OriginalDate = overrides_[k].day;
+            e.occurrence = overrides_[k].fields;
+            e.occurrence.UID.clear();
+            PutException(whole.exceptions, std::move(e));
+        }
+        if (series->ReplaceStored(std::move(whole)) < 0 || series->Save() < 0) {
+            report_.notes.push_back(Utf8(overrides_[i].uid) + ": the store could not save it");
+            return -1;
+        }
+        i = j;
+    }
+    session_.ReleaseAppointment();
+    return 0;
+}
+
+int32_t Importer::Run(std::istream& in)
+{
+    IndexStore();
+    return session_.RunInOneTransaction([&] {
+        ComponentStream stream(in);
+        std::string text;
+        while (status_ >= 0 && stream.Next(text)) {
+            Take(text);
+        }
+        report_.sawCalendar = stream.SawCalendar();
+        for (int i = 0; i < stream.Dropped(); ++i) {
+            Skip("", "an unfinished or oversized component");
+        }
+        return status_ < 0 ? status_ : SaveOverrides();
+    });
+}
+
+}  // namespace
+
+ImportReport ImportCalendar(std::istream& in, PimSession& session, const ImportOptions& options)
+{
+    icalerror_set_errors_are_fatal(0);
+    ImportReport report;
+    const bool connected = session.IsConnected();
+    if (!connected && session.Connect() < 0) {
+        report.status = -1;
+        report.notes.push_back(Utf8(session.ConnectError()));
+        return report;
+    }
+    report.status = Importer(session, options, report).Run(in);
+    if (report.status < 0) {
+        report.appointments = report.tasks = 0;  // rolled back: nothing of the stream is there
+    }
+    if (!report.sawCalendar) {
+        report.notes.push_back("no iCalendar data found");
+    }
+    if (!connected) {
+        session.Disconnect();
+    }
+    return report;
+}
+
+std::string SummaryLine(const ImportReport& report)
+{
+    return "imported " + std::to_string(report.appointments) + " appointments, " +
+           std::to_string(report.tasks) + " tasks, " + std::to_string(report.skipped) +
+           " skipped";
+}
+
+std::vector<pim::StoredItem> ReadCalendarItems(const std::string& text,
+                                               std::vector<std::string>& notes)
+{
+    icalerror_set_errors_are_fatal(0);
+    std::istringstream in(text);
+    ComponentStream stream(in);
+    ZoneTable zones;
+    std::vector<pim::StoredItem> items;
+    std::vector<ReadComponent> changed;
+    std::string component;
+    while (stream.Next(component)) {
+        icalcomponent* c = icalparser_parse_string(component.c_str());
+        if (c == nullptr) {
+            continue;
+        }
+        if (icalcomponent_isa(c) == ICAL_VTIMEZONE_COMPONENT) {
+            zones.Add(c);
+            continue;
+        }
+        ReadComponent read = ReadItemComponent(c, component, zones, ReadOptions{});
+        icalcomponent_free(c);
+        if (!read.problem.empty()) {
+            notes.push_back(Utf8(read.item.fields.UID) + ": skipped, " + read.problem);
+        } else if (read.recurrenceDay) {
+            changed.push_back(std::move(read));
+        } else {
+            for (const DATE day : read.deletedDays) {
+                PutException(read.item.exceptions, DeletedOn(read.item, day));
+            }
+            items.push_back(std::move(read.item));
+        }
+    }
+    for (ReadComponent& c : changed) {
+        const auto series = std::find_if(items.begin(), items.end(), [&](const pim::StoredItem& s) {
+            return s.pattern && s.fields.UID == c.item.fields.UID;
+        });
+        if (series != items.end()) {
+            pim::ExceptionFields e{*c.recurrenceDay, false, c.item.fields};
+            e.occurrence.UID.clear();
+            PutException(series->exceptions, std::move(e));
+        }
+    }
+    return items;
+}
+
+}  // namespace ical

@@ -1,0 +1,45 @@
+// Importing an iCalendar stream into the store: VEVENT -> appointment, VTODO -> task, matched
+// by UID so a second import updates instead of adding. One stream is one transaction: it lands
+// whole or not at all.
+#pragma once
+
+#include <istream>
+#include <string>
+#include <vector>
+
+#include "model/pim_session.h"
+#include "platform/pim/item_fields.h"
+#include "platform/systemtime.h"
+
+namespace ical {
+
+struct ImportOptions {
+    // Import series whose rule the pattern cannot state as single appointments, from their
+    // start to two years after `today`, at most 1,000 per series.
+    bool expandUnsupported = false;
+    SYSTEMTIME today{};
+};
+
+struct ImportReport {
+    int appointments = 0;
+    int tasks = 0;
+    int skipped = 0;
+    // One line per skipped or altered component: "UID: why".
+    std::vector<std::string> notes;
+    // Negative when the store could not be opened or written; then nothing was imported.
+    int32_t status = 0;
+    bool sawCalendar = false;
+};
+
+// Connects the session for the import when it is not connected, and disconnects it after.
+ImportReport ImportCalendar(std::istream& in, PimSession& session, const ImportOptions& options);
+
+// "imported N appointments, M tasks, K skipped".
+std::string SummaryLine(const ImportReport& report);
+
+// The items of a text/calendar string without touching a store (for pasting): series with
+// their deleted and changed occurrences, notes as for an import.
+std::vector<pim::StoredItem> ReadCalendarItems(const std::string& text,
+                                               std::vector<std::string>& notes);
+
+}  // namespace ical

@@ -1,0 +1,323 @@
+// Importing foreign files: every field mapped, bad components reported and skipped with the
+// rest imported, seeded corruptions never crash, and the tool's commands and exit codes.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <random>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <sstream>
+
+#include "ical/calendar_import.h"
+#include "ical/occurrence_list.h"
+#include "platform/clock.h"
+#include "tests/ical/ical_test_support.h"
+#include "tests/support/temp_paths.h"
+#include "tools/ical/ical_tool.h"
+
+namespace {
+
+const SYSTEMTIME kToday = MakeSystemTime(2026, 12, 7, 9, 30);
+
+std::string Calendar(const std::string& body)
+{
+    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Test//EN\r\n" + body + "END:VCALENDAR\r\n";
+}
+
+std::string Event(const std::string& uid, const std::string& lines)
+{
+    return "BEGIN:VEVENT\r\nUID:" + uid + "\r\nSUMMARY:" + uid + "\r\n" + lines + "END:VEVENT\r\n";
+}
+
+ical::ImportReport Import(const std::string& store, const std::string& text)
+{
+    PimSession session(store, OccurrenceOnDay);
+    std::istringstream in(text);
+    return ical::ImportCalendar(in, session, {false, kToday});
+}
+
+std::string Joined(const std::vector<std::string>& lines)
+{
+    std::string out;
+    for (const std::string& line : lines) {
+        out += line + "\n";
+    }
+    return out;
+}
+
+const char* const kMeeting =
+    "BEGIN:VEVENT\r\nUID:meet-1\r\nSUMMARY:Planning\r\nLOCATION:Room 4\r\n"
+    "DESCRIPTION:Line one\\nLine two\r\nCATEGORIES:Business,Travel\r\nCLASS:CONFIDENTIAL\r\n"
+    "X-MICROSOFT-CDO-BUSYSTATUS:OOF\r\nDTSTART;TZID=America/New_York:20261207T090000\r\n"
+    "DURATION:PT90M\r\nRRULE:FREQ=WEEKLY;BYDAY=MO;COUNT=4\r\n"
+    "EXDATE;TZID=America/New_York:20261214T090000\r\n"
+    "BEGIN:VALARM\r\nACTION:AUDIO\r\nATTACH:file:///sounds/bell.wav\r\nTRIGGER:-PT10M\r\n"
+    "END:VALARM\r\nEND:VEVENT\r\n"
+    "BEGIN:VEVENT\r\nUID:meet-1\r\nRECURRENCE-ID;TZID=America/New_York:20261221T090000\r\n"
+    "SUMMARY:Planning (moved)\r\nDTSTART;TZID=America/New_York:20261222T100000\r\n"
+    "DTEND;TZID=America/New_York:20261222T110000\r\nEND:VEVENT\r\n";
+
+}  // namespace
+
+TEST(CalendarImport, FieldsZonesRulesAndExceptionsMapAsTheyShould)
+{
+    ScopedZone zone("Europe/Berlin");
+    TempPaths paths;
+    const std::string text = Calendar(
+        std::string(kMeeting) +
+        "BEGIN:VEVENT\r\nUID:trip\r\nSUMMARY:Trip\r\nDTSTART;VALUE=DATE:20261224\r\n"
+        "DTEND;VALUE=DATE:20261227\r\nTRANSP:TRANSPARENT\r\nCLASS:X-PERSONAL\r\nEND:VEVENT\r\n"
+        "BEGIN:VTODO\r\nUID:todo-1\r\nSUMMARY:Taxes\r\nDTSTART;VALUE=DATE:20261201\r\n"
+        "DUE;VALUE=DATE:20261215\r\nPRIORITY:2\r\nSTATUS:COMPLETED\r\n"
+        "COMPLETED:20261210T120000Z\r\nEND:VTODO\r\n");
+    const ical::ImportReport report = Import(paths.StorePath(), text);
+    EXPECT_EQ(ical::SummaryLine(report), "imported 2 appointments, 1 tasks, 0 skipped");
+
+    const std::vector<pim::StoredItem> items = StoredItems(paths.StorePath());
+    ASSERT_EQ(items.size(), 3u);
+    const pim::ItemFields& meeting = items[0].fields;
+    EXPECT_EQ(meeting.UID, L"meet-1");
+    EXPECT_EQ(meeting.Location, L"Room 4");
+    EXPECT_EQ(meeting.Body, L"Line one\r\nLine two");
+    EXPECT_EQ(meeting.Categories, L"Business,Travel");
+    EXPECT_EQ(meeting.Sensitivity, 3);
+    EXPECT_EQ(meeting.BusyStatus, 3);
+    EXPECT_TRUE(meeting.ReminderSet);
+    EXPECT_EQ(meeting.ReminderMinutesBeforeStart, 10);
+    EXPECT_EQ(meeting.ReminderOptions, 8);
+    EXPECT_EQ(meeting.ReminderSoundFile, L"file:///sounds/bell.wav");
+    ASSERT_TRUE(items[0].pattern);
+    EXPECT_EQ(items[0].pattern->Occurrences, 4);
+    EXPECT_EQ(items[1].fields.BusyStatus, 0);
+    EXPECT_EQ(items[1].fields.Sensitivity, 1);
+    EXPECT_EQ(items[2].fields.Importance, 2);
+    EXPECT_TRUE(items[2].fields.Complete);
+
+    // 09:00 in New York is 15:00 in Berlin; the 14th is deleted, the 21st moved to the 22nd.
+    std::vector<std::string> lines;
+    PimSession session(paths.StorePath(), OccurrenceOnDay);
+    ASSERT_EQ(ical::ListOccurrences(session, MakeSystemTime(2026, 12, 1), 40, lines), 0);
+    EXPECT_EQ(Joined(lines),
+              "20261207T150000 20261207T163000 Planning\n"
+              "20261222T160000 20261222T170000 Planning (moved)\n"
+              "20261224 20261227 Trip\n"
+              "20261228T150000 20261228T163000 Planning\n");
+}
+
+TEST(CalendarImport, BadComponentsAreReportedAndSkippedWithTheRestImported)
+{
+    ScopedZone zone("UTC");
+    const std::string good = Event("good", "DTSTART:20261207T090000\r\nDTEND:20261207T100000\r\n");
+    struct Case {
+        const char* name;
+        std::string text;
+        int imported;
+        int skipped;
+    };
+    const std::string megaLine(1 << 20, 'x');
+    const Case cases[] = {
+        {"empty", "", 0, 0},
+        {"not iCalendar", "hello\nworld\n", 0, 0},
+        {"truncated", Calendar(good).substr(0, 60) + "\r\n" + Calendar(good + "BEGIN:VEVENT\r\nUID:cut\r\n"), 1, 2},
+        {"invalid date", Calendar(good + Event("bad", "DTSTART:20230230T090000\r\n")), 1, 1},
+        {"end before start", Calendar(good + Event("bad", "DTSTART:20261207T090000\r\nDTEND:20261206T090000\r\n")), 1, 1},
+        {"no DTSTART", Calendar(good + Event("bad", "")), 1, 1},
+        {"duplicate UID", Calendar(good + good), 1, 1},
+        {"COUNT=0", Calendar(good + Event("bad", "DTSTART:20261207T090000\r\nRRULE:FREQ=DAILY;COUNT=0\r\n")), 1, 1},
+        {"UNTIL before DTSTART", Calendar(good + Event("bad", "DTSTART:20261207T090000\r\nRRULE:FREQ=DAILY;UNTIL=20261201T000000Z\r\n")), 1, 1},
+        {"hourly", Calendar(good + Event("bad", "DTSTART:20261207T090000\r\nRRULE:FREQ=HOURLY\r\n")), 1, 1},
+        {"unknown zone", Calendar(Event("zoned", "DTSTART;TZID=Mars/Olympus:20261207T090000\r\n")), 1, 0},
+        {"1 MB line", Calendar(Event("long", "DTSTART:20261207T090000\r\nDESCRIPTION:" + megaLine + "\r\n")), 1, 0},
+        {"override without series", Calendar(good + Event("lost", "RECURRENCE-ID:20261208T090000\r\nDTSTART:20261208T090000\r\n")), 1, 1},
+    };
+    for (const Case& c : cases) {
+        TempPaths paths;
+        const ical::ImportReport report = Import(paths.StorePath(), c.text);
+        EXPECT_EQ(report.status, 0) << c.name;
+        EXPECT_EQ(report.appointments, c.imported) << c.name;
+        EXPECT_EQ(report.skipped, c.skipped) << c.name;
+        EXPECT_EQ(StoredItems(paths.StorePath()).size(), static_cast<size_t>(c.imported)) << c.name;
+        EXPECT_EQ(report.notes.empty(), c.skipped == 0 && c.imported == 1 && c.name[0] != 'u')
+            << c.name;
+    }
+}
+
+TEST(CalendarImport, UnsupportedSeriesExpandIntoSingleAppointmentsWhenAsked)
+{
+    ScopedZone zone("UTC");
+    TempPaths paths;
+    const std::string text = Calendar(Event("hours", "DTSTART:20261207T090000\r\n"
+                                                     "RRULE:FREQ=DAILY;BYHOUR=9,17;COUNT=6\r\n"));
+    PimSession session(paths.StorePath(), OccurrenceOnDay);
+    for (int pass = 0; pass < 2; ++pass) {  // the second import finds the same items again
+        std::istringstream in(text);
+        const ical::ImportReport report = ical::ImportCalendar(in, session, {true, kToday});
+        EXPECT_EQ(ical::SummaryLine(report), "imported 6 appointments, 0 tasks, 0 skipped");
+        ASSERT_EQ(report.notes.size(), 1u);
+        EXPECT_NE(report.notes[0].find("6 single appointments"), std::string::npos);
+    }
+    std::vector<std::string> lines;
+    ASSERT_EQ(ical::ListOccurrences(session, MakeSystemTime(2026, 12, 7), 3, lines), 0);
+    EXPECT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[1], "20261207T170000 20261207T170000 hours");
+}
+
+// Thousands of corrupted variants of small valid files: bytes flipped, lines dropped, doubled
+// or cut. Nothing may crash or hang, and what is read must be whole.
+TEST(CalendarImport, SeededCorruptionsNeverCrash)
+{
+    ScopedZone zone("Europe/Berlin");
+    const std::string sample = Calendar(std::string(kMeeting) +
+                                        Event("d", "DTSTART;VALUE=DATE:20240229\r\nRRULE:FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=28,29;BYSETPOS=-1\r\n"));
+    std::mt19937 random(1234);
+    TempPaths paths;
+    for (int i = 0; i < 3000; ++i) {
+        std::string text = sample;
+        const int edits = 1 + static_cast<int>(random() % 4);
+        for (int e = 0; e < edits; ++e) {
+            const size_t at = random() % text.size();
+            switch (random() % 4) {
+            case 0:
+                text[at] = static_cast<char>(random());
+                break;
+            case 1:
+                text.erase(at, random() % 40);
+                break;
+            case 2:
+                text.insert(at, text.substr(at / 2, random() % 60));
+                break;
+            default:
+                text.insert(at, "\r\n");
+                break;
+            }
+        }
+        std::vector<std::string> notes;
+        for (const pim::StoredItem& item : ical::ReadCalendarItems(text, notes)) {
+            EXPECT_LE(item.fields.Start, item.fields.End);
+        }
+        if (i % 20 == 0) {
+            const ical::ImportReport report = Import(paths.StorePath(), text);
+            EXPECT_EQ(report.status, 0);
+        }
+    }
+}
+
+TEST(IcalTool, CommandsAndExitCodes)
+{
+    ScopedZone zone("UTC");
+    const FixedClock clock(kToday);
+    const ScopedClock scoped(clock);
+    TempPaths paths;
+    const std::string store = paths.StorePath();
+    const std::string ics = paths.File("in.ics");
+    {
+        std::ofstream file(ics, std::ios::binary);
+        file << Calendar(Event("one", "DTSTART:20261207T090000\r\nDTEND:20261207T100000\r\n"));
+    }
+    struct Case {
+        std::vector<std::string> args;
+        std::string input;
+        int code;
+        std::string out;
+    };
+    const Case cases[] = {
+        {{"--help"}, "", kIcalOk, ""},
+        {{}, "", kIcalBadArguments, ""},
+        {{"frobnicate"}, "", kIcalBadArguments, ""},
+        {{"import", "--store", store}, "", kIcalBadArguments, ""},
+        {{"occurrences", "--store", store, "--from", "2026-02-30", "--days", "3"}, "", kIcalBadArguments, ""},
+        {{"export", "--store", paths.File("missing.sqlite3")}, "", kIcalStoreFailed, ""},
+        {{"import", "--store", store, paths.File("missing.ics")}, "", kIcalFileUnreadable,
+         "imported 0 appointments, 0 tasks, 0 skipped\n"},
+        {{"import", "--store", store, ics}, "", kIcalOk, "imported 1 appointments, 0 tasks, 0 skipped\n"},
+        {{"import", "--store", store, "-"},
+         Calendar(Event("two", "DTSTART;VALUE=DATE:20261208\r\n")), kIcalOk,
+         "imported 1 appointments, 0 tasks, 0 skipped\n"},
+        {{"occurrences", "--store", store, "--from", "2026-12-07", "--days", "2"}, "", kIcalOk,
+         "20261207T090000 20261207T100000 one\n20261208 20261209 two\n"},
+        {{"import", "--store", paths.File("text.ics"), ics}, "", kIcalStoreFailed, ""},
+    };
+    {
+        std::ofstream notStore(paths.File("text.ics"));
+        notStore << "not a store";
+    }
+    for (const Case& c : cases) {
+        std::istringstream in(c.input);
+        std::ostringstream out;
+        std::ostringstream err;
+        const std::string joined = c.args.empty() ? "(none)" : c.args[0];
+        EXPECT_EQ(RunIcal(c.args, in, out, err), c.code) << joined << err.str();
+        if (!c.out.empty()) {
+            EXPECT_EQ(out.str(), c.out) << joined;
+        }
+        EXPECT_EQ(err.str().empty(), c.code == kIcalOk) << joined << err.str();
+    }
+    std::istringstream none;
+    std::ostringstream out;
+    std::ostringstream err;
+    ASSERT_EQ(RunIcal({"export", "--store", store}, none, out, err), kIcalOk);
+    EXPECT_NE(out.str().find("UID:one\r\n"), std::string::npos);
+    EXPECT_NE(out.str().find("DTSTART;VALUE=DATE:20261208\r\n"), std::string::npos);
+}
+
+namespace {
+
+// Serves the first part of a text, then tells the parent and stops forever: an import killed
+// in the middle of its stream.
+class StallingBuffer : public std::streambuf {
+public:
+    StallingBuffer(std::string text, size_t stallAt, int notify)
+        : text_(std::move(text)), stallAt_(stallAt), notify_(notify)
+    {
+        setg(text_.data(), text_.data(), text_.data() + stallAt_);
+    }
+
+protected:
+    int_type underflow() override
+    {
+        [[maybe_unused]] const ssize_t written = write(notify_, "x", 1);
+        for (;;) {
+            pause();
+        }
+    }
+
+private:
+    std::string text_;
+    size_t stallAt_;
+    int notify_;
+};
+
+}  // namespace
+
+TEST(CalendarImport, AKilledImportLeavesTheStoreAsItWas)
+{
+    ScopedZone zone("UTC");
+    TempPaths paths;
+    std::string events;
+    for (int i = 0; i < 400; ++i) {
+        events += Event("e" + std::to_string(i), "DTSTART:20261207T090000\r\n");
+    }
+    const std::string text = Calendar(events);
+    ASSERT_EQ(Import(paths.StorePath(), Calendar(Event("kept", "DTSTART:20261201T090000\r\n"))).status, 0);
+    int pipeFds[2];
+    ASSERT_EQ(pipe(pipeFds), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        StallingBuffer buffer(text, text.size() * 3 / 4, pipeFds[1]);
+        std::istream in(&buffer);
+        PimSession session(paths.StorePath(), OccurrenceOnDay);
+        ical::ImportCalendar(in, session, {false, kToday});
+        _exit(0);
+    }
+    char signal = 0;
+    ASSERT_EQ(read(pipeFds[0], &signal, 1), 1);  // three quarters are saved, not committed
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    close(pipeFds[0]);
+    close(pipeFds[1]);
+    const std::vector<pim::StoredItem> items = StoredItems(paths.StorePath());
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0].fields.UID, L"kept");
+}
