@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QToolBar>
+#include <map>
 
 #include "res/command_ids.h"
 #include "res/pictures.h"
@@ -13,7 +14,6 @@
 #include "view/tamberlo_view.h"
 
 namespace {
-
 
 // The command bar's buttons in tooltip order; "New", "File" and "Help" have no command here,
 // so they stay out of sight ("New" is switched off on every platform).
@@ -42,6 +42,7 @@ CMainFrame::CMainFrame(std::function<void()> saveSettings, std::function<void()>
     });
     BuildMenuBar();
     BuildCommandBar();
+    AttachKeys();
 }
 
 CMainFrame::~CMainFrame() = default;
@@ -52,7 +53,8 @@ void CMainFrame::SetView(CTamberloView* view, const CommandRouter* router)
     router_ = router;
     setCentralWidget(view);
     view->setFocus();
-    UpdateCommandBar();
+    connect(view, &CTamberloView::CommandStateChanged, this, &CMainFrame::UpdateCommands);
+    UpdateCommands();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)
@@ -84,7 +86,29 @@ void CMainFrame::AddMenuItems(QMenu* menu, const std::vector<res::MenuItem>& ite
             action->setObjectName(QString("command%1").arg(item.id));
             const int id = item.id;
             connect(action, &QAction::triggered, this, [this, id] { Dispatch(id); });
+            commandActions_.push_back(action);
         }
+    }
+}
+
+// Keys go on the menu items, so the menus show them; keys of commands without a menu item
+// (edit and delete the selected item) get actions of their own on the window.
+void CMainFrame::AttachKeys()
+{
+    std::map<int, QList<QKeySequence>> keysOf;
+    for (const res::Accelerator& accelerator : res::LoadAccelerators())
+        keysOf[accelerator.id].push_back(QKeySequence(accelerator.keys));
+    for (const auto& [id, sequences] : keysOf) {
+        QAction* action = findChild<QAction*>(QString("command%1").arg(id));
+        if (action == nullptr) {
+            action = new QAction(this);
+            action->setObjectName(QString("command%1").arg(id));
+            action->setData(id);
+            addAction(action);
+            connect(action, &QAction::triggered, this, [this, id = id] { Dispatch(id); });
+            commandActions_.push_back(action);
+        }
+        action->setShortcuts(sequences);
     }
 }
 
@@ -103,12 +127,13 @@ void CMainFrame::BuildCommandBar()
         action->setData(button.commandId);
         const int id = button.commandId;
         connect(action, &QAction::triggered, this, [this, id] { Dispatch(id); });
+        commandActions_.push_back(action);
     }
 }
 
 void CMainFrame::UpdateMenu(QMenu* menu) { UpdateActions(menu->actions()); }
 
-void CMainFrame::UpdateCommandBar() { UpdateActions(commandBar_->actions()); }
+void CMainFrame::UpdateCommands() { UpdateActions(commandActions_); }
 
 void CMainFrame::UpdateActions(const QList<QAction*>& actions)
 {

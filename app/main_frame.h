@@ -27,8 +27,9 @@ public:
     void SetView(CTamberloView* view, const CommandRouter* router);
     CTamberloView* View() const { return view_; }
 
-    // Brings the command bar's buttons in step with the update handlers (after a selection).
-    void UpdateCommandBar();
+    // Brings every command's enable state, check mark and text in step with the update
+    // handlers: the menus, the command bar and the keys (after a selection or an action).
+    void UpdateCommands();
 
     const std::vector<std::wstring>& toolTipTexts() const { return toolTipTexts_; }
     QToolBar* CommandBar() const { return commandBar_; }
@@ -40,6 +41,7 @@ private:
     void BuildMenuBar();
     void AddMenuItems(QMenu* menu, const std::vector<res::MenuItem>& items);
     void BuildCommandBar();
+    void AttachKeys();
     void UpdateMenu(QMenu* menu);
     void UpdateActions(const QList<QAction*>& actions);
     void Dispatch(int id);
@@ -51,4 +53,6 @@ private:
     CTamberloView* view_ = nullptr;
     QToolBar* commandBar_ = nullptr;
     std::vector<std::wstring> toolTipTexts_;
+    // Every action that stands for a command: menu items, command bar buttons, key-only ones.
+    QList<QAction*> commandActions_;
 };

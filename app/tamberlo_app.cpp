@@ -10,6 +10,7 @@
 #include "model/tamberlo_doc.h"
 #include "platform/pim/application.h"
 #include "platform/profile.h"
+#include "res/command_ids.h"
 #include "settings/app_settings.h"
 #include "settings/app_settings_document.h"
 #include "settings/settings_persistence.h"
@@ -23,6 +24,19 @@ CTamberloApp::CTamberloApp(AppEnvironment environment)
 }
 
 CTamberloApp::~CTamberloApp() = default;
+
+void CTamberloApp::AddCommands()
+{
+    for (int id : {cmd::ID_HOLIDAY_SET, cmd::ID_FUNC_KEY_SET, cmd::ID_APP_ABOUT})
+        commands_.Add(id, {});
+}
+
+void CTamberloApp::SetCommandHandler(int id, CommandTable::Handler handler)
+{
+    commands_.SetHandler(id, std::move(handler));
+    if (frame_)
+        frame_->UpdateCommands();
+}
 
 AppEnvironment CTamberloApp::DefaultEnvironment()
 {
@@ -45,6 +59,7 @@ bool CTamberloApp::InitInstance()
     schedule_ = std::make_unique<DocumentSchedule>(*doc_);
     viewSettings_ = std::make_unique<AppSettingsViewStore>(*settings_);
 
+    AddCommands();
     frame_ = std::make_unique<CMainFrame>([this] { SaveSettings(); },
                                           [] { QCoreApplication::exit(0); });
     auto* view = new CTamberloView(*schedule_, *viewSettings_, frame_.get());

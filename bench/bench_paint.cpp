@@ -60,6 +60,11 @@ public:
     }
     void Reload() override {}
     void SetShownDayCount(int) override {}
+    std::wstring ApptOid(int, int) const override { return {}; }
+    int ApptStoreIndex(int, int) const override { return -1; }
+    int ApptExceptionNo(int, int) const override { return 0; }
+    std::wstring TaskOid(int, int) const override { return {}; }
+    int TaskStoreIndex(int, int) const override { return -1; }
 
     int ApptCount(int r) const override { return Valid(r) ? int(days_[r].size()) : 0; }
     int StartMinutes(int r, int p) const override { return At(r, p).start; }

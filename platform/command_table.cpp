@@ -6,10 +6,21 @@ void CommandTable::Add(int id, Handler handler, UpdateHandler update)
     entries_[id] = Entry{std::move(handler), std::move(update)};
 }
 
+void CommandTable::SetHandler(int id, Handler handler)
+{
+    entries_[id].handler = std::move(handler);
+}
+
+bool CommandTable::HasHandler(int id) const
+{
+    const auto found = entries_.find(id);
+    return found != entries_.end() && found->second.handler;
+}
+
 bool CommandTable::Execute(int id) const
 {
     const auto found = entries_.find(id);
-    if (found == entries_.end()) {
+    if (found == entries_.end() || !found->second.handler) {
         return false;
     }
     found->second.handler();
@@ -41,11 +52,14 @@ bool CommandRouter::Execute(int id) const
 CommandUpdate CommandRouter::Update(int id) const
 {
     CommandUpdate update;
+    bool decided = false;
+    bool runnable = false;
     for (const CommandTable* table : chain_) {
-        if (table->Update(id, update)) {
-            return update;
+        if (!decided) {
+            decided = table->Update(id, update);
         }
+        runnable = runnable || table->HasHandler(id);
     }
-    update.enabled = false;
+    update.enabled = update.enabled && runnable;
     return update;
 }

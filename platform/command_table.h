@@ -21,11 +21,17 @@ public:
     using Handler = std::function<void()>;
     using UpdateHandler = std::function<void(CommandUpdate&)>;
 
-    // A command without an update handler is always enabled and unchecked.
+    // A command without an update handler is always enabled and unchecked. An empty handler
+    // leaves the row waiting for one (see SetHandler): it decides texts and checks, but the
+    // command stays disabled until some table in the chain can run it.
     void Add(int id, Handler handler, UpdateHandler update = {});
+    // Gives a row (added now if missing) the handler that runs it.
+    void SetHandler(int id, Handler handler);
     bool Handles(int id) const { return entries_.count(id) != 0; }
+    bool HasHandler(int id) const;
     // False when the table has no handler for the id.
     bool Execute(int id) const;
+    // False when the table has no row for the id.
     bool Update(int id, CommandUpdate& update) const;
 
 private:
@@ -40,9 +46,10 @@ class CommandRouter {
 public:
     // Tables are asked in the order they were appended; they must outlive the router's use.
     void Append(const CommandTable* table) { chain_.push_back(table); }
-    // Runs the first handler of the id; false when no table handles it.
+    // Runs the first handler of the id; false when no table has one.
     bool Execute(int id) const;
-    // The state of the first table that handles the id; a command nobody handles is disabled.
+    // The state decided by the first table with a row for the id; a command that no table can
+    // run is disabled whatever that row says.
     CommandUpdate Update(int id) const;
 
 private:

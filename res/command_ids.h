@@ -40,6 +40,9 @@ enum CommandId : int {
     ID_CUT = 32816,
     ID_PASTE = 32817,
     ID_CONTEXT_EDIT = 32818,
+    // Desktop additions: the day fills the chart's width; delete the selected item.
+    ID_FIT_HOURS_TO_WIDTH = 32819,
+    ID_DELETE_ITEM = 32820,
     ID_APP_ABOUT = 57664,
 };
 

@@ -26,7 +26,8 @@ std::vector<MenuItem> MainMenu()
                       Command(ID_WEEK_AFTER, L"A Week After"),
                       Command(ID_MONTH_BEFORE, L"A Month Before"),
                       Command(ID_MONTH_AFTER, L"A Month After"), Separator(),
-                      Command(ID_ZOOM_IN, L"Zoom In"), Command(ID_ZOOM_OUT, L"Zoom Out")}),
+                      Command(ID_ZOOM_IN, L"Zoom In"), Command(ID_ZOOM_OUT, L"Zoom Out"),
+                      Command(ID_FIT_HOURS_TO_WIDTH, L"Fit the day to the width")}),
                Popup(L"View Type",
                      {Command(ID_VIEW_CALENDAR, L"Calendar"), Command(ID_VIEW_BOTH, L"Both"),
                       Command(ID_VIEW_APPOINT_ONLY, L"Appoint Only"),
@@ -60,6 +61,23 @@ std::vector<MenuItem> ContextMenu()
 }
 
 }  // namespace
+
+const std::vector<Accelerator>& LoadAccelerators()
+{
+    using namespace cmd;
+    static const std::vector<Accelerator> keys = {
+        {"Ctrl+N", ID_ADD_APPOINT},        {"Ctrl+Shift+N", ID_ADD_TASK},
+        {"Ctrl+G", ID_JUMP_TO_DAY},        {"Ctrl+C", ID_COPY},
+        {"Ctrl+X", ID_CUT},                {"Ctrl+V", ID_PASTE},
+        {"F2", ID_CONTEXT_EDIT},           {"Del", ID_DELETE_ITEM},
+        {"PgUp", ID_WEEK_BEFORE},          {"PgDown", ID_WEEK_AFTER},
+        {"Ctrl+PgUp", ID_MONTH_BEFORE},    {"Ctrl+PgDown", ID_MONTH_AFTER},
+        {"Home", ID_TODAY},                {"Ctrl++", ID_ZOOM_IN},
+        {"Ctrl+=", ID_ZOOM_IN},            {"Ctrl+-", ID_ZOOM_OUT},
+        {"Ctrl+0", ID_FIT_HOURS_TO_WIDTH}, {"Ctrl+Q", ID_APP_EXIT},
+    };
+    return keys;
+}
 
 const std::vector<MenuItem>& LoadMenu(int id)
 {

@@ -22,4 +22,13 @@ enum MenuId : int { IDR_MAINFRAME = 128, IDM_OK_CANCEL = 166, IDM_CONTEXT = 178 
 // The top-level items of a menu template; empty for an unknown id.
 const std::vector<MenuItem>& LoadMenu(int id);
 
+// A key that runs a command, in Qt's portable key-sequence text ("Ctrl+N", "PgUp").
+struct Accelerator {
+    const char* keys;
+    int id;
+};
+
+// The keys of the main window (accelerator table 128); a command may have several.
+const std::vector<Accelerator>& LoadAccelerators();
+
 }  // namespace res

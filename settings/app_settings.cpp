@@ -51,6 +51,7 @@ constexpr std::array<AppSettings::IntInfo, kIntSettingCount> kIntInfo{{
     {kKeyEnvironment, L"KeyToTool", 0x31},
     {kKeyEnvironment, L"KeyToMain", 0x32},
     {kKeyEnvironment, L"KeyToDetail", 0x33},
+    {kEnvironment, L"FitHoursToWidth", 0},
 }};
 
 // In the order of TextSetting.

@@ -19,8 +19,9 @@ enum class IntSetting {
     BrightReduceRate, UsePopup, OneHourPixel, CalendarType,
     TaskAreaVisible, CalendarAreaVisible, InfoAreaVisible, InfoAreaFixBottom,
     KeyToToday, KeyCalendarGantt, KeyToTool, KeyToMain, KeyToDetail,
+    FitHoursToWidth,
 };
-constexpr int kIntSettingCount = static_cast<int>(IntSetting::KeyToDetail) + 1;
+constexpr int kIntSettingCount = static_cast<int>(IntSetting::FitHoursToWidth) + 1;
 
 // The text settings.
 enum class TextSetting {
@@ -143,6 +144,8 @@ public:
     void SetKeyToMain(int value) { Set(IntSetting::KeyToMain, value); }
     int GetKeyToDetail() const { return Get(IntSetting::KeyToDetail); }
     void SetKeyToDetail(int value) { Set(IntSetting::KeyToDetail, value); }
+    int GetFitHoursToWidth() const { return Get(IntSetting::FitHoursToWidth); }
+    void SetFitHoursToWidth(int value) { Set(IntSetting::FitHoursToWidth, value); }
     uint32_t GetColorSunday() const { return GetColor(IntSetting::ColorSunday); }
     void SetColorSunday(uint32_t value) { SetColor(IntSetting::ColorSunday, value); }
     uint32_t GetColorMonday() const { return GetColor(IntSetting::ColorMonday); }

@@ -57,6 +57,9 @@ ViewSettings AppSettingsViewStore::Read() const
     v.InfoAreaFixBottom = s.GetInfoAreaFixBottom();
     v.CntFromToday = s.GetCntFromToday();
     v.StartDow = s.GetStartDow();
+    v.FitHoursToWidth = s.GetFitHoursToWidth() != 0;
+    v.hardwareKeys = {s.GetKeyToTool(), s.GetKeyToMain(), s.GetKeyToDetail(), s.GetKeyToToday(),
+                      s.GetKeyCalendarGantt()};
     return v;
 }
 
@@ -68,4 +71,5 @@ void AppSettingsViewStore::WriteDisplaySwitches(const ViewSettings& switches)
     settings_.SetCalendarAreaVisible(switches.CalendarAreaVisible);
     settings_.SetInfoAreaVisible(switches.InfoAreaVisible);
     settings_.SetInfoAreaFixBottom(switches.InfoAreaFixBottom);
+    settings_.SetFitHoursToWidth(switches.FitHoursToWidth ? 1 : 0);
 }

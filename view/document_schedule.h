@@ -15,6 +15,14 @@ public:
     bool SetShownStart(const SYSTEMTIME& firstDay) override { return doc_.SetShownStart(firstDay); }
     void Reload() override { doc_.Reload(); }
     void SetShownDayCount(int count) override { doc_.SetShownDayCount(count); }
+    std::wstring ApptOid(int row, int pos) const override { return doc_.ApptOid(row, pos); }
+    int ApptStoreIndex(int row, int pos) const override { return doc_.ApptStoreIndex(row, pos); }
+    int ApptExceptionNo(int row, int pos) const override
+    {
+        return doc_.ApptExceptionNo(row, pos);
+    }
+    std::wstring TaskOid(int row, int pos) const override { return doc_.TaskOid(row, pos); }
+    int TaskStoreIndex(int row, int pos) const override { return doc_.TaskStoreIndex(row, pos); }
 
     int ApptCount(int row) const override { return doc_.ApptCount(row); }
     int StartMinutes(int row, int pos) const override { return doc_.StartMinutes(row, pos); }

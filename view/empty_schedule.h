@@ -15,6 +15,11 @@ public:
     }
     void Reload() override {}
     void SetShownDayCount(int) override {}
+    std::wstring ApptOid(int, int) const override { return {}; }
+    int ApptStoreIndex(int, int) const override { return -1; }
+    int ApptExceptionNo(int, int) const override { return 0; }
+    std::wstring TaskOid(int, int) const override { return {}; }
+    int TaskStoreIndex(int, int) const override { return -1; }
 
     int ApptCount(int) const override { return 0; }
     int StartMinutes(int, int) const override { return 0; }

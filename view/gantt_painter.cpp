@@ -140,6 +140,10 @@ void GanttPainter::PaintHeader() const
         return;
     const int labelTop = c_.geometry.HourLabelTop();
     const QRect labelStrip(0, labelTop, l.chartRight, l.rowsTop - labelTop);
+    // Narrow hours would run the labels together ("000102...") and the last one would be cut
+    // at the chart edge: a label is drawn whole, after a gap behind the previous one, or not.
+    constexpr int kLabelGap = 2;
+    int labelsEnd = 0;
     for (const HourMark& mark : c_.geometry.HourMarks()) {
         p.setPen(mark.solid ? c_.resources.BlackPen() : c_.resources.DashedPen());
         VerticalLine(p, mark.x, l.rowsTop - 5, l.chartBottom);
@@ -148,7 +152,11 @@ void GanttPainter::PaintHeader() const
         p.setPen(Qt::black);
         const std::wstring hour = Format(L"%.2d", mark.hour);
         const int width = c_.text.Width(p, hour, l.chartRight);
-        c_.text.Draw(p, mark.x - width / 2, labelTop, hour, labelStrip);
+        const int left = mark.x - width / 2;
+        if (left < labelsEnd || left + width > l.chartRight)
+            continue;
+        c_.text.Draw(p, left, labelTop, hour, labelStrip);
+        labelsEnd = left + width + kLabelGap;
     }
 }
 

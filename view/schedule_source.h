@@ -10,4 +10,11 @@ public:
     virtual bool SetShownStart(const SYSTEMTIME& firstDay) = 0;
     virtual void Reload() = 0;
     virtual void SetShownDayCount(int count) = 0;
+
+    // What a selection keeps of an entry to find its item in the store again.
+    virtual std::wstring ApptOid(int row, int pos) const = 0;
+    virtual int ApptStoreIndex(int row, int pos) const = 0; // -1: not a store item (holiday)
+    virtual int ApptExceptionNo(int row, int pos) const = 0;
+    virtual std::wstring TaskOid(int row, int pos) const = 0;
+    virtual int TaskStoreIndex(int row, int pos) const = 0;
 };

@@ -3,13 +3,15 @@
 // commands and picture buttons that move the period, the hour window and the areas.
 #include "view/tamberlo_view.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QWheelEvent>
+#include <algorithm>
 
 #include "model/date_time.h"
 #include "platform/clock.h"
-#include "res/command_ids.h"
 #include "res/pictures.h"
 #include "settings/usable_range.h"
 #include "view/calendar_painter.h"
@@ -21,20 +23,11 @@
 
 namespace {
 
-constexpr int kFirstYear = 1900;
-constexpr int kEndYear = 3000;
-constexpr int kGridMonthDays = 28;
-constexpr int kZoomStep = 12;
-constexpr int kHourScrollPixels = 96;
+constexpr int kWheelNotch = 120;
 
 SYSTEMTIME Today()
 {
     return TruncateSystemTime(GetLocalTime(), 3);
-}
-
-bool IsFirstSupportedDay(const SYSTEMTIME& date)
-{
-    return date.wYear == kFirstYear && date.wMonth == 1 && date.wDay == 1;
 }
 
 QRect Intersection(const PixelRect& rect, const QRect& dirty)
@@ -49,13 +42,20 @@ CTamberloView::CTamberloView(ScheduleSource& schedule, ViewSettingsStore& settin
       resources_(std::make_unique<ViewResources>(settings_.draw)),
       calendarType_(settings_.CalendarType), ganttAreaVisible_(settings_.CalendarAreaVisible),
       taskAreaVisible_(settings_.TaskAreaVisible), detailVisible_(settings_.InfoAreaVisible),
-      detailAtBottom_(settings_.InfoAreaFixBottom), hourPixels_(settings_.OneHourPixel),
-      selectedDate_(Today())
+      detailAtBottom_(settings_.InfoAreaFixBottom), fitHoursToWidth_(settings_.FitHoursToWidth),
+      hourPixels_(settings_.OneHourPixel), selectedDate_(Today())
 {
     setObjectName("TamberloView");
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    AddCommands();
+    AddViewCommands(commands_,
+                    {[this](int button) { ButtonAction(button); },
+                     [this] { ToggleFitHoursToWidth(); }, [this] { return CommandState(); }});
+    // A grid stored in the profile starts on its start weekday, as switching to it does.
+    if (calendarType_ == 0) {
+        calendarType_ = 1;
+        ToggleCalendar();
+    }
 }
 
 CTamberloView::CTamberloView(QWidget* parent)
@@ -74,36 +74,23 @@ CTamberloView::CTamberloView(std::unique_ptr<ScheduleSource> schedule,
 
 CTamberloView::~CTamberloView() = default;
 
-void CTamberloView::AddViewCommand(int id, int button, CommandTable::UpdateHandler updater)
+void CTamberloView::SetCommandHandler(int id, CommandTable::Handler handler)
 {
-    commands_.Add(
-        id, [this, button] { ButtonAction(button); }, std::move(updater));
+    commands_.SetHandler(id, std::move(handler));
+    emit CommandStateChanged();
 }
 
-void CTamberloView::AddCommands()
+ViewCommandState CTamberloView::CommandState() const
 {
-    AddViewCommand(cmd::ID_TODAY, res::kButtonSelectToday);
-    AddViewCommand(cmd::ID_WEEK_BEFORE, res::kButtonWeekBefore);
-    AddViewCommand(cmd::ID_WEEK_AFTER, res::kButtonWeekAfter);
-    AddViewCommand(cmd::ID_MONTH_BEFORE, res::kButtonMonthBefore);
-    AddViewCommand(cmd::ID_MONTH_AFTER, res::kButtonMonthAfter);
-    AddViewCommand(cmd::ID_ZOOM_IN, res::kButtonZoomIn);
-    AddViewCommand(cmd::ID_ZOOM_OUT, res::kButtonZoomOut);
-    const auto check = [](std::function<bool()> state) {
-        return [state](CommandUpdate& u) { u.checked = state(); };
-    };
-    AddViewCommand(cmd::ID_VIEW_CALENDAR, res::kButtonCalendar,
-                   check([this] { return calendarType_ == 0; }));
-    AddViewCommand(cmd::ID_VIEW_BOTH, res::kButtonBoth,
-                   check([this] { return taskAreaVisible_ && ganttAreaVisible_; }));
-    AddViewCommand(cmd::ID_VIEW_APPOINT_ONLY, res::kButtonAppointmentsOnly,
-                   check([this] { return ganttAreaVisible_ && !taskAreaVisible_; }));
-    AddViewCommand(cmd::ID_VIEW_TASK_ONLY, res::kButtonTasksOnly,
-                   check([this] { return taskAreaVisible_ && !ganttAreaVisible_; }));
-    AddViewCommand(cmd::ID_VIEW_DETAIL, res::kButtonDetailView,
-                   check([this] { return detailVisible_; }));
-    AddViewCommand(cmd::ID_DETAIL_AT_BOTTOM, res::kButtonDetailAtBottom,
-                   check([this] { return detailAtBottom_; }));
+    ViewCommandState state;
+    state.calendarGrid = calendarType_ == 0;
+    state.taskAreaVisible = taskAreaVisible_;
+    state.ganttAreaVisible = ganttAreaVisible_;
+    state.detailVisible = detailVisible_;
+    state.detailAtBottom = detailAtBottom_;
+    state.fitHoursToWidth = fitHoursToWidth_;
+    state.selection = selection_;
+    return state;
 }
 
 void CTamberloView::SettingsChanged()
@@ -125,6 +112,7 @@ LayoutInput CTamberloView::MakeLayoutInput() const
     in.DetailFontSize = settings_.draw.DetailFontSize;
     in.DispWeekCount = settings_.DispWeekCount;
     in.CalendarType = calendarType_;
+    in.FitHoursToWidth = fitHoursToWidth_;
     in.TaskAreaVisible = taskAreaVisible_;
     in.CalendarAreaVisible = ganttAreaVisible_;
     in.InfoAreaVisible = detailVisible_;
@@ -143,7 +131,12 @@ void CTamberloView::ComputeLayout(QSize client)
     firstHour_ = layout_.firstHour;
     previousPortrait_ = layout_.portrait;
     recomputeFirstHour_ = false;
-    schedule_.SetShownDayCount(layout_.dayRowCount);
+    // More rows (the grid, a taller window) can reach past the loaded window: load around them.
+    const int previousRows = shownRows_;
+    shownRows_ = layout_.dayRowCount;
+    schedule_.SetShownDayCount(shownRows_);
+    if (shownRows_ > previousRows && !schedule_.SetShownStart(schedule_.GetShownStart()))
+        schedule_.Reload();
 }
 
 void CTamberloView::MeasureDateColumn()
@@ -157,7 +150,10 @@ void CTamberloView::MeasureDateColumn()
 void CTamberloView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    Render(painter, size(), event->rect());
+    // A step inside the window dirties a few strips far apart: paint them one by one rather
+    // than the box around them, which is the whole view.
+    for (const QRect& dirty : event->region())
+        Render(painter, size(), dirty);
 }
 
 void CTamberloView::Render(QPainter& painter, QSize client, const QRect& dirty)
@@ -202,9 +198,11 @@ void CTamberloView::Render(QPainter& painter, QSize client, const QRect& dirty)
     }
     rows ? gantt.PaintHeader() : grid.PaintHeader();
     rows ? gantt.PaintFrames() : grid.PaintFrames();
-    if (layout_.detailVisible)
-        detailLines_ =
-            tasks.PaintDetail(DaysBetween(first, selectedDate_), detailScroll_, selectedLine_);
+    if (layout_.detailVisible &&
+        !Intersection(layout_.detailRect, dirty.adjusted(-1, -1, 1, 1)).isEmpty()) {
+        detailLines_ = tasks.PaintDetail(SelectedRow(), detailScroll_, selection_.line);
+        detailLinesFor_ = {SelectedRow(), detailScroll_};
+    }
     painter.restore();
 }
 
@@ -231,14 +229,17 @@ void CTamberloView::PaintButtonBar(QPainter& painter) const
         FrameRectangle(painter, layout_.FocusFrameRect(focusedButton_), resources_->FocusPen());
 }
 
+// Only the left button taps; the other buttons are left to context menus.
 void CTamberloView::mousePressEvent(QMouseEvent* event)
 {
+    if (event->button() != Qt::LeftButton)
+        return;
     const QPoint at = event->position().toPoint();
     const int index = layout_.ButtonAt(at.x(), at.y());
     if (index < 0)
         return;
     focusedButton_ = index;
-    keyFocusArea_ = res::kFocusButtonBar;
+    keyFocusArea_ = keys::kButtonBar;
     ButtonAction(index);
     update();
 }
@@ -246,19 +247,27 @@ void CTamberloView::mousePressEvent(QMouseEvent* event)
 bool CTamberloView::ButtonAction(int index)
 {
     const bool changed = RunButton(index);
-    WriteBackSwitches();
+    if (changed)
+        Relayout();
+    AfterAction();
     if (changed)
         update();
     return changed;
 }
 
+void CTamberloView::AfterAction()
+{
+    WriteBackSwitches();
+    emit CommandStateChanged();
+}
+
 bool CTamberloView::RunButton(int index)
 {
-    const int hourStep = kHourScrollPixels / usable::OneHourPixel(hourPixels_);
     const auto toggle = [](bool& flag) {
         flag = !flag;
         return true;
     };
+    const int hourPixels = fitHoursToWidth_ ? layout_.hourPixels : hourPixels_;
     switch (index) {
     case res::kButtonSelectToday:
         return SelectToday();
@@ -273,14 +282,15 @@ bool CTamberloView::RunButton(int index)
     case res::kButtonMonthAfter:
         return StepMonths(1);
     case res::kButtonEarlierHours:
-        return ShiftHours(-hourStep);
+        return ShiftHours(-nav::HourButtonStep(hourPixels));
     case res::kButtonLaterHours:
-        return ShiftHours(hourStep);
+        return ShiftHours(nav::HourButtonStep(hourPixels));
     case res::kButtonZoomIn:
-        return Zoom(kZoomStep);
+        return Zoom(nav::ZoomIn(hourPixels));
     case res::kButtonZoomOut:
-        return Zoom(-kZoomStep);
+        return Zoom(nav::ZoomOut(hourPixels));
     case res::kButtonCalendar:
+    case keys::kButtonCalendarOrGantt: // from the grid to the Gantt, else as the Calendar button
         return ToggleCalendar();
     case res::kButtonBoth:
         return SetAreas(true, true);
@@ -304,19 +314,23 @@ bool CTamberloView::ShiftHours(int hours)
     return true;
 }
 
-// Zooming in has no upper bound of its own (the layout caps what it uses); zooming out stops
-// at the narrowest step.
-bool CTamberloView::Zoom(int step)
+// A zoom sets the hour width explicitly, so the day no longer follows the window's width.
+bool CTamberloView::Zoom(std::optional<int> hourPixels)
 {
-    if (step > 0) {
-        hourPixels_ = usable::OneHourPixel(hourPixels_) + step;
-        firstHour_ = std::max(firstHour_, usable::StartHour(settings_.DefaultStartHour));
-        return true;
-    }
-    if (hourPixels_ + step < 1)
+    if (!hourPixels)
         return false;
-    hourPixels_ += step;
+    if (*hourPixels > layout_.hourPixels)
+        firstHour_ = std::max(firstHour_, usable::StartHour(settings_.DefaultStartHour));
+    hourPixels_ = *hourPixels;
+    fitHoursToWidth_ = false;
     return true;
+}
+
+void CTamberloView::ToggleFitHoursToWidth()
+{
+    fitHoursToWidth_ = !fitHoursToWidth_;
+    AfterAction();
+    update();
 }
 
 void CTamberloView::WriteBackSwitches()
@@ -327,12 +341,18 @@ void CTamberloView::WriteBackSwitches()
     settings_.CalendarAreaVisible = ganttAreaVisible_;
     settings_.InfoAreaVisible = detailVisible_;
     settings_.InfoAreaFixBottom = detailAtBottom_;
+    settings_.FitHoursToWidth = fitHoursToWidth_;
     settingsStore_.WriteDisplaySwitches(settings_);
 }
 
 void CTamberloView::ClearItemSelection()
 {
-    selectedLine_ = -1;
+    selection_ = ItemSelection{};
+}
+
+int CTamberloView::SelectedRow() const
+{
+    return DaysBetween(schedule_.GetShownStart(), selectedDate_);
 }
 
 // Today within the shown rows is only selected; otherwise the period moves to it.
@@ -347,62 +367,46 @@ bool CTamberloView::SelectToday()
     return true;
 }
 
+// In the grid the period also starts on the grid's first weekday, so the columns stay put.
 bool CTamberloView::ShowToday()
 {
     recomputeFirstHour_ = true;
     ClearItemSelection();
     selectedDate_ = Today();
     detailScroll_ = 0;
-    schedule_.SetShownStart(PeriodStartFor(selectedDate_));
+    SYSTEMTIME first = nav::PeriodStart(selectedDate_, settings_.CntFromToday, settings_.StartDow);
+    if (calendarType_ == 0)
+        first = AddDays(first, -nav::GridAlignmentDays(first.wDayOfWeek, settings_.StartDow));
+    schedule_.SetShownStart(first);
     schedule_.Reload();
     return true;
 }
 
-SYSTEMTIME CTamberloView::PeriodStartFor(const SYSTEMTIME& date) const
+bool CTamberloView::ApplyPeriodMove(const std::optional<nav::PeriodMove>& move)
 {
-    SYSTEMTIME first = AddDays(date, -usable::CntFromToday(settings_.CntFromToday));
-    const int startDow = usable::Weekday(settings_.StartDow);
-    if (startDow < 7) {
-        const int weekday = first.wDayOfWeek;
-        first =
-            AddDays(first, -(weekday >= startDow ? weekday - startDow : weekday - startDow + 7));
-    }
-    return first;
-}
-
-bool CTamberloView::MovePeriod(const SYSTEMTIME& firstDay, const SYSTEMTIME& selected)
-{
-    if (firstDay.wYear < kFirstYear || firstDay.wYear >= kEndYear)
+    if (!move)
         return false;
     ClearItemSelection();
     detailScroll_ = 0;
-    selectedDate_ = selected;
-    if (!schedule_.SetShownStart(firstDay))
+    selectedDate_ = move->selected;
+    if (!schedule_.SetShownStart(move->first))
         schedule_.Reload();
     return true;
 }
 
 bool CTamberloView::StepWeeks(int weeks)
 {
-    const SYSTEMTIME first = schedule_.GetShownStart();
-    if (weeks < 0 && IsFirstSupportedDay(first))
-        return false;
-    return MovePeriod(AddDays(first, 7 * weeks), AddDays(selectedDate_, 7 * weeks));
+    return ApplyPeriodMove(nav::MoveWeeks(schedule_.GetShownStart(), selectedDate_, weeks));
 }
 
 bool CTamberloView::StepMonths(int months)
 {
-    const SYSTEMTIME first = schedule_.GetShownStart();
-    if (months < 0 && IsFirstSupportedDay(first))
-        return false;
-    if (calendarType_ == 0)
-        return MovePeriod(AddDays(first, kGridMonthDays * months),
-                          AddDays(selectedDate_, kGridMonthDays * months));
-    return MovePeriod(AddMonths(first, months), AddMonths(selectedDate_, months));
+    return ApplyPeriodMove(
+        nav::MoveMonths(schedule_.GetShownStart(), selectedDate_, months, calendarType_ == 0));
 }
 
-// Switching to the grid moves the first day back to the start weekday (Sunday for "No Care"),
-// keeping the selected date.
+// Switching to the grid moves the first day back to the start weekday, keeping the selected
+// date; switching back keeps the first day.
 bool CTamberloView::ToggleCalendar()
 {
     if (calendarType_ == 0) {
@@ -410,9 +414,9 @@ bool CTamberloView::ToggleCalendar()
         return true;
     }
     const SYSTEMTIME first = schedule_.GetShownStart();
-    const int startDow = usable::Weekday(settings_.StartDow) % 7;
-    const int back = (first.wDayOfWeek - startDow + 7) % 7;
-    if (back != 0 && !schedule_.SetShownStart(AddDays(first, -back)))
+    const int back = nav::GridAlignmentDays(first.wDayOfWeek, settings_.StartDow);
+    if (back != 0 && nav::InSupportedYears(AddDays(first, -back)) &&
+        !schedule_.SetShownStart(AddDays(first, -back)))
         schedule_.Reload();
     calendarType_ = 0;
     return true;
@@ -424,4 +428,237 @@ bool CTamberloView::SetAreas(bool tasks, bool gantt)
     taskAreaVisible_ = tasks;
     ganttAreaVisible_ = gantt;
     return changed;
+}
+
+void CTamberloView::Relayout()
+{
+    MeasureDateColumn();
+    ComputeLayout(size());
+}
+
+void CTamberloView::keyPressEvent(QKeyEvent* event)
+{
+    Relayout();
+    // The desktop keys run the commands they stand for when this view can run them.
+    const int command = keys::AcceleratorCommand(
+        event->key(), event->modifiers(), [this](int id) { return commands_.HasHandler(id); });
+    if (command != 0 && commands_.Execute(command))
+        return;
+    const keys::DigitResult digit =
+        keys::DigitKey(event->key(), settings_.hardwareKeys, detailVisible_);
+    const keys::Action action =
+        digit.matched ? digit.action : keys::AreaKey(keyFocusArea_, event->key());
+    if (!digit.matched && action == keys::Action::None) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    const int previousMonth = selectedDate_.wMonth;
+    RunKey(action);
+    // The alternate-month shading follows the selected month.
+    if (selectedDate_.wMonth != previousMonth && settings_.draw.BrightReduceRate != 100)
+        update();
+    update(ToQRect(PixelRect{0, 0, layout_.clientWidth, layout_.buttonBarHeight + 1}));
+    AfterAction();
+}
+
+void CTamberloView::RunKey(keys::Action action)
+{
+    using keys::Action;
+    if (const std::optional<int> area = keys::FocusOf(action)) {
+        keyFocusArea_ = *area;
+        return;
+    }
+    if (const std::optional<nav::BodyKey> key = keys::BodyKeyOf(action)) {
+        MoveInBody(*key);
+        return;
+    }
+    switch (action) {
+    case Action::SelectToday:
+        ButtonAction(res::kButtonSelectToday);
+        break;
+    case Action::CalendarOrGantt:
+        ButtonAction(keys::kButtonCalendarOrGantt);
+        break;
+    case Action::ButtonEnter:
+        ButtonEnter();
+        break;
+    case Action::BodyEnter:
+        keyFocusArea_ = detailVisible_ ? keys::kDetail : keys::kButtonBar;
+        break;
+    case Action::DetailUp:
+    case Action::DetailDown:
+        SelectDetailLine(selection_.line + (action == Action::DetailUp ? -1 : 1));
+        break;
+    default:
+        focusedButton_ = keys::MoveButtonFocus(focusedButton_, action);
+        break;
+    }
+}
+
+void CTamberloView::ButtonEnter()
+{
+    if (!keys::ButtonRunsOnEnter(focusedButton_)) {
+        keyFocusArea_ = keys::kBody;
+        return;
+    }
+    ButtonAction(focusedButton_);
+    if (focusedButton_ != res::kButtonSelectToday)
+        update();
+}
+
+// The selection moves over the rows, or the period moves under it. A period step that the
+// document already holds scrolls the body's pixels by one row and paints only what is new.
+void CTamberloView::MoveInBody(nav::BodyKey key, bool keepRow)
+{
+    const bool grid = calendarType_ == 0;
+    if (!grid && (key == nav::BodyKey::Right || key == nav::BodyKey::Left)) {
+        MoveHourWindow(key == nav::BodyKey::Right
+                           ? nav::HourKeyRight(firstHour_, layout_.hourCount, layout_.hourPixels)
+                           : nav::HourKeyLeft(firstHour_, layout_.hourPixels));
+        return;
+    }
+    const SYSTEMTIME first = schedule_.GetShownStart();
+    const int rows = layout_.dayRowCount;
+    const int oldRow = SelectedRow();
+    const bool forward = key == nav::BodyKey::Down;
+    // The wheel moves the period as the keys do on the edge row, and keeps the selected row.
+    const int edgeRow = forward ? rows - 1 : 0;
+    const std::optional<nav::BodyMove> move =
+        nav::MoveInBody(key, grid, keepRow ? edgeRow : oldRow, rows, first);
+    if (!move)
+        return;
+    const int newRow = keepRow ? std::clamp(oldRow, 0, rows - 1) : move->selectedRow;
+    detailScroll_ = 0;
+    ClearItemSelection();
+    const SYSTEMTIME newFirst = AddDays(first, move->periodDays);
+    selectedDate_ = AddDays(newFirst, newRow);
+    if (move->periodDays == 0) {
+        UpdateRow(oldRow);
+        UpdateRow(newRow);
+        UpdateFramesAndDetail();
+    } else if (schedule_.SetShownStart(newFirst)) {
+        ScrollBodyOnScreen(move->periodDays, oldRow);
+    } else {
+        schedule_.Reload();
+        update();
+    }
+}
+
+void CTamberloView::ScrollBodyOnScreen(int periodDays, int oldRow)
+{
+    const bool grid = calendarType_ == 0;
+    const int rowHeight = grid ? layout_.weekRowHeight : layout_.dayRowHeight;
+    const int bodyRows = grid ? layout_.weekCount : layout_.dayRowCount;
+    const QRect body(0, layout_.rowsTop, layout_.chartRight, rowHeight * bodyRows);
+    scroll(0, periodDays > 0 ? -rowHeight : rowHeight, body);
+    // The old selection frame moved with the pixels; its row and the new one are redrawn.
+    UpdateRow(oldRow - periodDays);
+    UpdateRow(SelectedRow());
+    UpdateFramesAndDetail();
+}
+
+void CTamberloView::MoveHourWindow(int firstHour)
+{
+    if (firstHour == firstHour_)
+        return;
+    firstHour_ = firstHour;
+    update();
+}
+
+void CTamberloView::UpdateRow(int row)
+{
+    if (row < 0 || row >= layout_.dayRowCount)
+        return;
+    const int margin = 2 * layout_.lineScale;
+    update(ToQRect(GanttGeometry(layout_).DayRect(row)).adjusted(-margin, -margin, margin, margin));
+}
+
+void CTamberloView::UpdateFramesAndDetail()
+{
+    const GanttGeometry geometry(layout_);
+    update(ToQRect(geometry.HeaderRect()));
+    UpdateDetail();
+}
+
+void CTamberloView::UpdateDetail()
+{
+    update(ToQRect(layout_.detailRect).adjusted(-1, -1, 1, 1));
+}
+
+void CTamberloView::ScrollDetail(int lines)
+{
+    const DetailLines& shown = CurrentDetailLines();
+    const int last = std::max(0, shown.total - layout_.detailLineCount);
+    const int scroll = std::clamp(detailScroll_ + lines, 0, last);
+    if (scroll == detailScroll_)
+        return;
+    detailScroll_ = scroll;
+    UpdateDetail();
+}
+
+// The line map of the last paint when it shows the same day and scroll; otherwise the detail
+// pass runs again without drawing anything visible.
+const DetailLines& CTamberloView::CurrentDetailLines()
+{
+    const std::pair<int, int> wanted{SelectedRow(), detailScroll_};
+    if (detailLinesFor_ == wanted)
+        return detailLines_;
+    Relayout();
+    QImage scratch(1, 1, QImage::Format_RGB32);
+    QPainter painter(&scratch);
+    const TextSink quiet;
+    const GanttGeometry geometry(layout_);
+    const PaintContext context{painter,        layout_,       geometry, schedule_,
+                               settings_.draw, *resources_,   quiet,    schedule_.GetShownStart(),
+                               selectedDate_,  GetLocalTime()};
+    detailLines_ = TaskDetailPainter(context).PaintDetail(wanted.first, wanted.second, -1);
+    detailLinesFor_ = wanted;
+    return detailLines_;
+}
+
+void CTamberloView::SelectDetailLine(int line)
+{
+    const DetailLines& lines = CurrentDetailLines();
+    if (line < 0 || line >= lines.taskLines + lines.appointmentLines)
+        return;
+    keyFocusArea_ = keys::kDetail;
+    const int visible = std::max(1, layout_.detailLineCount);
+    if (line < detailScroll_)
+        detailScroll_ = line;
+    else if (line >= detailScroll_ + visible)
+        detailScroll_ = line - visible + 1;
+
+    selection_ = SelectionOfLine(lines, line, SelectedRow(), schedule_, selectedDate_);
+    UpdateDetail();
+    emit CommandStateChanged();
+}
+
+// A notch is one step; a touchpad's small deltas add up to one.
+void CTamberloView::wheelEvent(QWheelEvent* event)
+{
+    const QPoint delta = event->angleDelta();
+    wheelAccumulator_ += delta.y() != 0 ? delta.y() : delta.x();
+    const int steps = wheelAccumulator_ / kWheelNotch;
+    wheelAccumulator_ -= steps * kWheelNotch;
+    if (steps == 0)
+        return;
+    Relayout();
+    const QPoint at = event->position().toPoint();
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    const bool inBody =
+        at.y() > layout_.rowsTop && at.y() < layout_.chartBottom && at.x() < layout_.chartRight;
+    for (int step = 0; step < std::abs(steps); ++step) {
+        const bool later = steps < 0;
+        if (modifiers & Qt::ControlModifier)
+            ButtonAction(later ? res::kButtonZoomOut : res::kButtonZoomIn);
+        else if (layout_.detailVisible && layout_.detailRect.Contains(at.x(), at.y()))
+            ScrollDetail(later ? 1 : -1);
+        else if ((modifiers & Qt::ShiftModifier) && layout_.ganttRows)
+            MoveHourWindow(
+                later ? nav::HourKeyRight(firstHour_, layout_.hourCount, layout_.hourPixels)
+                      : nav::HourKeyLeft(firstHour_, layout_.hourPixels));
+        else if (inBody)
+            MoveInBody(later ? nav::BodyKey::Down : nav::BodyKey::Up, true);
+    }
+    AfterAction();
 }

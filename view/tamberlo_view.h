@@ -8,8 +8,12 @@
 
 #include "platform/command_table.h"
 #include "platform/systemtime.h"
+#include "view/item_selection.h"
+#include "view/key_input.h"
+#include "view/navigation.h"
 #include "view/task_detail_painter.h"
 #include "view/text_sink.h"
+#include "view/view_commands.h"
 #include "view/view_layout.h"
 #include "view/view_resources.h"
 #include "view/view_settings.h"
@@ -25,48 +29,83 @@ public:
     ~CTamberloView() override;
 
     const CommandTable& Commands() const { return commands_; }
+    // Attaches the handler of a command whose row the view already decides (editors, dialogs).
+    void SetCommandHandler(int id, CommandTable::Handler handler);
 
     // Paints the whole view for a client of `client` size; only what meets `dirty` is drawn.
     void Render(QPainter& painter, QSize client, const QRect& dirty);
-    // Runs the picture button `index` (0..19); false when it changed nothing.
+    // Runs the picture button `index` (0..19, or -1 for calendar-or-Gantt); false when it
+    // changed nothing.
     bool ButtonAction(int index);
     // Re-reads the settings after a settings dialog: fonts, brushes and the layout follow.
     void SettingsChanged();
-    // The document changed: everything is repainted.
-    void OnUpdate() { update(); }
+    // The document changed: everything is repainted and the detail lines are read again.
+    void OnUpdate()
+    {
+        detailLinesFor_.reset();
+        update();
+    }
+
+    // Selects detail line `line` of the selected day (ignored when there is no such line).
+    void SelectDetailLine(int line);
 
     const ViewLayout& Layout() const { return layout_; }
     const SYSTEMTIME& SelectedDate() const { return selectedDate_; }
+    // The selected day relative to the first shown day; may lie outside the shown rows.
+    int SelectedRow() const;
+    const ItemSelection& Selection() const { return selection_; }
+    int KeyFocusArea() const { return keyFocusArea_; }
+    int FocusedButton() const { return focusedButton_; }
+    int DetailScroll() const { return detailScroll_; }
     TextSink& Texts() { return sink_; }
     const DetailLines& LastDetailLines() const { return detailLines_; }
+
+signals:
+    // The selection, the display switches or the period changed: enable states may follow.
+    void CommandStateChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     CTamberloView(std::unique_ptr<ScheduleSource> schedule,
                   std::unique_ptr<ViewSettingsStore> settings, QWidget* parent);
 
-    void AddCommands();
-    void AddViewCommand(int id, int button, CommandTable::UpdateHandler updater = {});
+    ViewCommandState CommandState() const;
     void ComputeLayout(QSize client);
+    // Layout for the widget's own size, before input is mapped to rows and buttons.
+    void Relayout();
     void MeasureDateColumn();
     LayoutInput MakeLayoutInput() const;
+    void AfterAction();
 
     bool RunButton(int index);
     bool SelectToday();
     bool ShowToday();
-    bool MovePeriod(const SYSTEMTIME& firstDay, const SYSTEMTIME& selected);
+    bool ApplyPeriodMove(const std::optional<nav::PeriodMove>& move);
     bool StepWeeks(int weeks);
     bool StepMonths(int months);
     bool ShiftHours(int hours);
-    bool Zoom(int step);
+    bool Zoom(std::optional<int> hourPixels);
+    void ToggleFitHoursToWidth();
     bool ToggleCalendar();
     bool SetAreas(bool tasks, bool gantt);
-    SYSTEMTIME PeriodStartFor(const SYSTEMTIME& date) const;
     void WriteBackSwitches();
     void ClearItemSelection();
+
+    void RunKey(keys::Action action);
+    void ButtonEnter();
+    void MoveInBody(nav::BodyKey key, bool keepRow = false);
+    void ScrollBodyOnScreen(int periodDays, int oldRow);
+    void MoveHourWindow(int firstHour);
+    void ScrollDetail(int lines);
+    const DetailLines& CurrentDetailLines();
+    void UpdateRow(int row);
+    void UpdateFramesAndDetail();
+    void UpdateDetail();
 
     void PaintButtonBar(QPainter& painter) const;
 
@@ -80,12 +119,15 @@ private:
     CommandTable commands_;
     ViewLayout layout_;
     DetailLines detailLines_;
+    // The day and scroll the line map was made for; a key on another day makes it again.
+    std::optional<std::pair<int, int>> detailLinesFor_;
 
     int calendarType_ = 1;
     bool ganttAreaVisible_ = true;
     bool taskAreaVisible_ = true;
     bool detailVisible_ = true;
     bool detailAtBottom_ = false;
+    bool fitHoursToWidth_ = false;
     int hourPixels_ = 36;
     int firstHour_ = 0;
     int dateColumnWidth_ = 0;
@@ -93,8 +135,11 @@ private:
     bool recomputeFirstHour_ = false;
 
     SYSTEMTIME selectedDate_;
-    int keyFocusArea_ = 1;
+    int keyFocusArea_ = keys::kBody;
     int focusedButton_ = 1;
     int detailScroll_ = 0;
-    int selectedLine_ = -1;
+    ItemSelection selection_;
+    int wheelAccumulator_ = 0;
+    int shownRows_ = 0; // the day count the document was last told
+
 };

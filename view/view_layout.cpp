@@ -4,6 +4,7 @@
 #include "view/view_layout.h"
 
 #include "settings/usable_range.h"
+#include "view/navigation.h"
 
 #include <algorithm>
 
@@ -168,6 +169,8 @@ ViewLayout ViewLayout::Compute(int width, int height, const LayoutInput& input)
     const int freeWidth =
         std::max(0, layout.detailAtBottom ? PlaceDetailAtBottom(layout, detailHeight)
                                           : PlaceDetailAtRight(layout, detailWidth));
+    if (input.FitHoursToWidth)
+        layout.hourPixels = usable::OneHourPixel(nav::FitHourPixels(freeWidth));
     layout.hourCount = freeWidth / layout.hourPixels;
     const int leftoverPixels = freeWidth - layout.hourCount * layout.hourPixels;
 
@@ -210,7 +213,8 @@ std::vector<PixelRect> ViewLayout::ButtonBarFillers() const
 }
 
 // The line under the bar (y == buttonBarHeight) is not a button: taking it as the next tile
-// row would run a strip-2 action from a tap under strip 1.
+// row would run a strip-2 action from a tap under strip 1. Right of strip 2 in one row there is
+// no button either: an index past 19 would leave the key focus on a filler.
 int ViewLayout::ButtonAt(int x, int y) const
 {
     if (x < 0 || x >= clientWidth || y < 0 || y >= buttonBarHeight)
@@ -218,5 +222,6 @@ int ViewLayout::ButtonAt(int x, int y) const
     const int column = x / tileSize;
     if (TwoButtonRows() && column >= kButtonsPerStrip)
         return 0;
-    return column + kButtonsPerStrip * (y / tileSize);
+    const int index = column + kButtonsPerStrip * (y / tileSize);
+    return index < 2 * kButtonsPerStrip ? index : -1;
 }

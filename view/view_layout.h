@@ -48,6 +48,8 @@ struct LayoutInput {
     bool CalendarAreaVisible = true;
     bool InfoAreaVisible = true;
     bool InfoAreaFixBottom = false;
+    // The hour width follows the free width so the whole day fits; OneHourPixel is kept.
+    bool FitHoursToWidth = false;
 
     // Measured width of the date label column in the main font; 0 until first measured.
     int dateColumnWidth = 0;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "view/draw_settings.h"
+#include "view/key_input.h"
 
 struct ViewSettings {
     DrawSettings draw;
@@ -19,12 +20,15 @@ struct ViewSettings {
     bool InfoAreaFixBottom = false;
     int CntFromToday = 0;
     int StartDow = 7;
+    bool FitHoursToWidth = false;
+    keys::HardwareKeys hardwareKeys;
 };
 
 class ViewSettingsStore {
 public:
     virtual ~ViewSettingsStore() = default;
     virtual ViewSettings Read() const = 0;
-    // OneHourPixel, CalendarType and the four area switches, after every button action.
+    // OneHourPixel, CalendarType, the four area switches and FitHoursToWidth, after every
+    // button action.
     virtual void WriteDisplaySwitches(const ViewSettings& switches) = 0;
 };

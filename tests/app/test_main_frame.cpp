@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QFile>
 #include <QMenu>
+#include <QKeySequence>
 #include <QMenuBar>
 #include <QToolBar>
 #include <gtest/gtest.h>
@@ -220,5 +221,72 @@ TEST(Shell, PagingFarAwayReloadsTheDocumentAndComesBack)
     }
     EXPECT_EQ(DaysBetween(first, doc.GetShownStart()), 0);
     EXPECT_TRUE(mondaysHoldIt());
+    app.MainFrame()->close();
+}
+
+// The menus as the user sees them: shown texts, keys, enable states that follow the selection
+// and the handlers, and the application's own commands reached last in the chain.
+TEST_F(ShellTest, MenusShowTextsKeysAndFollowTheSelection)
+{
+    const FixedClock clock(MakeSystemTime(2026, 12, 7, 10, 30));
+    const ScopedClock fixedNow(clock);
+    ASSERT_TRUE(app.InitInstance());
+    CTamberloView* view = app.MainFrame()->View();
+    struct Shown {
+        int id;
+        const char* text;
+        bool enabled;
+        const char* keys;
+    };
+    const Shown shown[] = {
+        {cmd::ID_ADD_APPOINT, "Add App", false, "Ctrl+N"}, // the editor is not attached yet
+        {cmd::ID_EDIT_APPOINT, "Edit App", false, ""},
+        {cmd::ID_ADD_TASK, "Add Task", false, "Ctrl+Shift+N"},
+        {cmd::ID_EDIT_TASK, "Edit Task", false, ""},
+        {cmd::ID_COMPLETE_TASK, "Complete Task", false, ""},
+        {cmd::ID_WEEK_AFTER, "A Week After", true, "PgDown"},
+        {cmd::ID_ZOOM_IN, "Zoom In", true, "Ctrl++; Ctrl+="},
+        {cmd::ID_FIT_HOURS_TO_WIDTH, "Fit the day to the width", true, "Ctrl+0"},
+        {cmd::ID_JUMP_TO_DAY, "Jump to", false, "Ctrl+G"},
+        {cmd::ID_APP_EXIT, "Exit", true, "Ctrl+Q"},
+        {cmd::ID_ENVIRONMENT, "Environment", false, ""},
+        {cmd::ID_HOLIDAY_SET, "Holiday", false, ""},
+        {cmd::ID_FUNC_KEY_SET, "Func Key", false, ""},
+        {cmd::ID_APP_ABOUT, "Version", false, ""},
+    };
+    for (const Shown& item : shown) {
+        QAction* action = FindCommand(item.id);
+        ASSERT_NE(action, nullptr) << item.id;
+        OpenMenuOf(action);
+        EXPECT_EQ(action->text(), item.text) << item.id;
+        EXPECT_EQ(action->isEnabled(), item.enabled) << item.id;
+        EXPECT_EQ(QKeySequence::listToString(action->shortcuts()), item.keys) << item.id;
+    }
+
+    // The calendar toggle's check mark and the command bar's buttons follow the view at once.
+    QAction* calendar = FindCommand(cmd::ID_VIEW_CALENDAR);
+    calendar->trigger();
+    OpenMenuOf(calendar);
+    EXPECT_TRUE(calendar->isChecked());
+    EXPECT_EQ(app.Settings().GetCalendarType(), 0);
+    const auto barButton = [&](int id) {
+        for (QAction* button : app.MainFrame()->CommandBar()->actions())
+            if (button->data().toInt() == id)
+                return button;
+        return static_cast<QAction*>(nullptr);
+    };
+    int copies = 0;
+    view->SetCommandHandler(cmd::ID_COPY, [&copies] { ++copies; });
+    EXPECT_FALSE(barButton(cmd::ID_COPY)->isEnabled()) << "nothing is selected";
+
+    // Attaching the application's dialog makes "Version" work without another change.
+    int versions = 0;
+    app.SetCommandHandler(cmd::ID_APP_ABOUT, [&versions] { ++versions; });
+    QAction* about = FindCommand(cmd::ID_APP_ABOUT);
+    OpenMenuOf(about);
+    EXPECT_TRUE(about->isEnabled());
+    EXPECT_TRUE(barButton(cmd::ID_APP_ABOUT)->isEnabled());
+    about->trigger();
+    EXPECT_EQ(versions, 1);
     app.MainFrame()->close();
 }

@@ -28,3 +28,27 @@ TEST(CommandRouter, FirstHandlerInTheChainWinsAndUnhandledIsDisabled)
     EXPECT_TRUE(router.Update(57664).enabled);
     EXPECT_FALSE(router.Update(1234).enabled);
 }
+
+TEST(CommandRouter, RowsWithoutHandlersDecideStateButRunNothing)
+{
+    CommandTable view;
+    CommandTable application;
+    int runs = 0;
+    view.Add(57664, {}, [](CommandUpdate& u) { u.text = L"Version"; });
+    view.Add(32771, {}, [](CommandUpdate& u) { u.text = L"Add App"; });
+    application.Add(57664, {});
+    CommandRouter router;
+    router.Append(&view);
+    router.Append(&application);
+
+    EXPECT_FALSE(router.Update(57664).enabled) << "nobody can run it yet";
+    EXPECT_EQ(router.Update(57664).text.value_or(L""), L"Version");
+    EXPECT_FALSE(router.Execute(57664));
+
+    application.SetHandler(57664, [&runs] { ++runs; });
+    EXPECT_TRUE(router.Update(57664).enabled);
+    EXPECT_EQ(router.Update(57664).text.value_or(L""), L"Version") << "the view still decides";
+    EXPECT_TRUE(router.Execute(57664));
+    EXPECT_EQ(runs, 1);
+    EXPECT_FALSE(router.Update(32771).enabled);
+}

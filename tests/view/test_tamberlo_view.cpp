@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
-#include "fake_day_entries.h"
+#include "view_harness.h"
 #include "platform/clock.h"
 #include "res/command_ids.h"
 #include "res/pictures.h"
@@ -15,55 +15,6 @@
 #include "view/memory_settings_store.h"
 #include "view/schedule_source.h"
 
-namespace {
-
-class FakeSchedule : public FakeEntries<ScheduleSource> {
-public:
-    bool SetShownStart(const SYSTEMTIME& first) override
-    {
-        shownStart = first;
-        return held;
-    }
-    void Reload() override { ++reloads; }
-    void SetShownDayCount(int count) override { dayCount = count; }
-
-    bool held = true;
-    int reloads = 0;
-    int dayCount = -1;
-};
-
-struct ViewHarness {
-    explicit ViewHarness(ViewSettings settings = {},
-                         SYSTEMTIME now = MakeSystemTime(2026, 12, 9, 10, 30))
-        : clock(now), scoped(clock), store(settings), view(schedule, store)
-    {
-        schedule.shownStart = MakeSystemTime(2026, 12, 7);
-        view.Texts().SetRecorder([this](const DrawnText& t) { texts.push_back(t.text); });
-    }
-    QImage Render(int width, int height, QRect dirty = {})
-    {
-        QImage image(std::min(width, 1280), std::min(height, 800), QImage::Format_RGB32);
-        image.fill(Qt::black);
-        QPainter painter(&image);
-        view.Render(painter, QSize(width, height), dirty.isNull() ? image.rect() : dirty);
-        return image;
-    }
-    bool Checked(int id) const
-    {
-        CommandUpdate u;
-        view.Commands().Update(id, u);
-        return u.checked;
-    }
-
-    FixedClock clock;
-    ScopedClock scoped;
-    FakeSchedule schedule;
-    MemorySettingsStore store;
-    CTamberloView view;
-    std::vector<std::wstring> texts;
-};
-
-} // namespace
 
 TEST(TamberloView, PaintsButtonBarRowsFramesAndDetail)
 {
