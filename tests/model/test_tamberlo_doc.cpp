@@ -17,6 +17,7 @@
 #include "platform/pim/application.h"
 #include "platform/pim/exceptions.h"
 #include "platform/pim/recurrence_pattern.h"
+#include "tests/model/stub_document_settings.h"
 #include "tests/support/temp_paths.h"
 
 namespace {
@@ -25,31 +26,6 @@ DATE At(int month, int day, int hour = 0, int minute = 0)
 {
     return SystemTimeToVariantTime(MakeSystemTime(2026, month, day, hour, minute));
 }
-
-// Settings of the test's choosing; the category test is "Rest" -> 3, "Memo" -> 4.
-class StubSettings : public DocumentSettings {
-public:
-    int DaysBeforeToday() const override { return daysBefore; }
-    int FirstWeekday() const override { return firstWeekday; }
-    std::wstring HolidayCategory() const override { return L"Rest"; }
-    int CategoryKind(const std::wstring& categories) const override
-    {
-        return categories == L"Rest" ? kRestdayKind
-                                     : (categories == L"Memo" ? kMemorialKind : kOrdinaryKind);
-    }
-    int HolidayRuleCount() const override { return ruleCount; }
-    std::vector<HolidayEntry> HolidayRows(const SYSTEMTIME&, const std::vector<int>& kinds) override
-    {
-        seenKinds = kinds;
-        return rows;
-    }
-
-    int daysBefore = 0;
-    int firstWeekday = 7;
-    int ruleCount = 0;
-    std::vector<HolidayEntry> rows;
-    std::vector<int> seenKinds;
-};
 
 class DocTest : public ::testing::Test {
 protected:

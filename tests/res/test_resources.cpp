@@ -33,6 +33,11 @@ TEST(StringTable, HoldsTheQuotedTextsUnderTheirIds)
         {65166, L"No care"},
         {65170, L"%d Weeks"},
         {65174, L"ON"},
+        {65300, L"Confirm"},
+        {65306, L"Can't change to this datetime"},
+        {65318, L"It's recur Task.\nplease choice operation.\nYes:Default treat\n"
+                L"No:Change start date to next."},
+        {65401, L"Can't use only start date"},
     };
     for (const auto& [id, text] : cases) {
         EXPECT_EQ(res::LoadString(id), text) << id;

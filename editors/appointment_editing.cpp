@@ -1,0 +1,192 @@
+// The appointment commands: which item or occurrence an entry stands for, the recurring-change
+// question, the editor over the change path, and the failures each step reports.
+#include "editors/appointment_editing.h"
+
+#include "editors/appoint_detail_dlg.h"
+#include "editors/dialog_controls.h"
+#include "editors/recur_confirm_dlg.h"
+#include "model/date_time.h"
+#include "model/tamberlo_doc.h"
+#include "platform/clock.h"
+#include "platform/dialog_runner.h"
+#include "res/string_table.h"
+#include "settings/app_settings.h"
+
+// What an appointment entry of the document says about its item.
+struct AppointmentEditing::Entry {
+    int32_t oid = 0;
+    int state = 0; // 0 single, 1 occurrence, 2 changed, 3 planned day, 4 deleted
+    int exceptionNo = 0;
+    DATE day = 0.0;
+    bool holiday = false;
+};
+
+namespace {
+
+Redraw Larger(Redraw a, Redraw b)
+{
+    return static_cast<int>(a) > static_cast<int>(b) ? a : b;
+}
+
+} // namespace
+
+std::pair<DATE, DATE> AppointmentEditing::NewAppointmentTimes(const SYSTEMTIME& day,
+                                                              const SYSTEMTIME& now)
+{
+    const DATE date = SystemTimeToVariantTime(TruncateSystemTime(day, 3));
+    const int hour = now.wHour >= 22 ? 23 : now.wHour + 1;
+    const DATE start = date + hour / 24.0;
+    return {start, start + 1.0 / 24.0};
+}
+
+Redraw AppointmentEditing::Add(const SYSTEMTIME& day)
+{
+    const auto [start, end] = NewAppointmentTimes(day, GetLocalTime());
+    return AddBetween(start, end);
+}
+
+Redraw AppointmentEditing::AddBetween(DATE first, DATE second)
+{
+    ReadResult fresh;
+    fresh.values.fields.Start = std::min(first, second);
+    fresh.values.fields.End = std::max(first, second);
+    return Open(fresh, true, false, false, -1);
+}
+
+AppointmentEditing::Entry AppointmentEditing::EntryAt(int row, int position) const
+{
+    const CTamberloDoc& doc = services_.edits.Document();
+    Entry entry;
+    entry.oid = TextToInt(doc.ApptOid(row, position));
+    entry.holiday = doc.ApptStoreIndex(row, position) < 0 || entry.oid <= 0;
+    entry.state = doc.EntryState(row, position);
+    entry.exceptionNo = doc.ApptExceptionNo(row, position);
+    entry.day = SystemTimeToVariantTime(TruncateSystemTime(AddDays(doc.GetShownStart(), row), 3));
+    return entry;
+}
+
+bool AppointmentEditing::AskRecurringChange(const Entry& entry, int* outcome)
+{
+    *outcome = LastEditResult::kSaved;
+    if (entry.state == 0)
+        return true;
+    CRecurConfirmDlg confirm(entry.state, services_.settings, services_.messages, services_.parent);
+    if (services_.dialogs.Run(confirm) != DialogAccepted)
+        return false;
+    *outcome = services_.settings.GetLastEditResult();
+    return true;
+}
+
+ReadResult AppointmentEditing::ReadOccurrence(const Entry& entry)
+{
+    if (entry.state == 1)
+        return services_.edits.ReadOccurrenceCovering(entry.oid, entry.day);
+    return services_.edits.ReadException(entry.oid, entry.exceptionNo);
+}
+
+Redraw AppointmentEditing::Edit(int row, int position)
+{
+    const Entry entry = EntryAt(row, position);
+    if (entry.holiday) {
+        ShowWarning(services_.messages, res::IDS_FAIL_GET_DATA);
+        return Redraw::kNothing;
+    }
+    int outcome = 0;
+    if (!AskRecurringChange(entry, &outcome))
+        return Redraw::kNothing;
+    if (outcome == LastEditResult::kClearAllExceptions) {
+        ScheduleChange clear{ChangeKind::kCancelException, {pim::kAppointmentKind, entry.oid, 0.0}};
+        clear.exceptionNo = -1;
+        return ApplyChange(clear);
+    }
+    if (outcome != LastEditResult::kDeleted) {
+        const ReadResult series = services_.edits.Read({pim::kAppointmentKind, entry.oid, 0.0});
+        return Open(series, false, false, false, -1);
+    }
+    if (entry.state == 4)
+        return RecoverDeleted(entry);
+    const ReadResult occurrence = ReadOccurrence(entry);
+    return Open(occurrence, false, true, entry.state == 1,
+                entry.state == 1 ? -1 : entry.exceptionNo);
+}
+
+Redraw AppointmentEditing::RecoverDeleted(const Entry& entry)
+{
+    if (entry.exceptionNo < 1) {
+        ShowError(services_.messages, res::IDS_FAIL_GET_APPOINT);
+        return Redraw::kNothing;
+    }
+    if (!ConfirmOk(services_.messages, res::IDS_RECOVER_DELETED))
+        return Redraw::kNothing;
+    ScheduleChange recover{ChangeKind::kCancelException, {pim::kAppointmentKind, entry.oid, 0.0}};
+    recover.exceptionNo = entry.exceptionNo;
+    return ApplyChange(recover);
+}
+
+Redraw AppointmentEditing::Delete(int row, int position)
+{
+    const Entry entry = EntryAt(row, position);
+    int outcome = 0;
+    if (entry.holiday || !AskRecurringChange(entry, &outcome))
+        return Redraw::kNothing;
+    ScheduleChange change{ChangeKind::kDelete, {pim::kAppointmentKind, entry.oid, 0.0}};
+    if (outcome == LastEditResult::kClearAllExceptions) {
+        change.what = ChangeKind::kCancelException;
+        change.exceptionNo = -1;
+        return ApplyChange(change);
+    }
+    if (outcome == LastEditResult::kDeleted) {
+        if (entry.state == 4)
+            return Redraw::kNothing; // that occurrence is deleted already
+        const ReadResult occurrence = ReadOccurrence(entry);
+        if (occurrence.status != EditStatus::kDone) {
+            ReportEditFailure(services_.messages, occurrence.status);
+            return Redraw::kNothing;
+        }
+        change.item = occurrence.item;
+    }
+    if (!ConfirmOk(services_.messages, res::IDS_DELETE_APPOINTMENT))
+        return Redraw::kNothing;
+    return ApplyChange(change);
+}
+
+Redraw AppointmentEditing::ApplyChange(ScheduleChange change)
+{
+    const EditResult result = services_.edits.Apply(std::move(change));
+    ReportEditFailure(services_.messages, result.status);
+    return result.redraw;
+}
+
+Redraw AppointmentEditing::Open(const ReadResult& read, bool isNew, bool exceptionMode,
+                                bool newException, int exceptionNo)
+{
+    if (read.status != EditStatus::kDone) {
+        ReportEditFailure(services_.messages, read.status);
+        return Redraw::kNothing;
+    }
+    Redraw redraw = Redraw::kNothing;
+    auto apply = [this, &redraw](ScheduleChange change) {
+        const EditResult result = services_.edits.Apply(std::move(change));
+        redraw = Larger(redraw, result.redraw);
+        return result.status;
+    };
+    ItemRef item = read.item;
+    item.kind = pim::kAppointmentKind;
+    CAppointDetailDlg::Commits commits;
+    commits.save = [&](const ItemValues& values) {
+        ScheduleChange save{ChangeKind::kSave, item};
+        save.after = values;
+        const EditStatus status = apply(save);
+        return status;
+    };
+    commits.remove = [&] { return apply({ChangeKind::kDelete, item}); };
+    commits.cancelException = [&] {
+        ScheduleChange cancel{ChangeKind::kCancelException, {pim::kAppointmentKind, item.oid, 0.0}};
+        cancel.exceptionNo = exceptionNo;
+        return apply(cancel);
+    };
+    CAppointDetailDlg::Setup setup{isNew, exceptionMode, newException, exceptionNo};
+    CAppointDetailDlg dialog(read.values, setup, std::move(commits), services_);
+    services_.dialogs.Run(dialog);
+    return redraw;
+}

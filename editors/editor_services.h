@@ -1,0 +1,24 @@
+// What the item editors need from the program: the settings (edit lists, StdtChg, the edit
+// result), the message boxes, the dialog runner, the change path to the store and document, and
+// the window dialogs are centred on. The view builds one and hands it to every editor.
+#pragma once
+
+#include "model/schedule_edits.h"
+
+class AppSettings;
+class DialogRunner;
+class MessageService;
+class QWidget;
+
+struct EditorServices {
+    AppSettings& settings;
+    MessageService& messages;
+    DialogRunner& dialogs;
+    ScheduleEdits& edits;
+    QWidget* parent = nullptr;
+};
+
+// Shows the message for a change or read that failed: "Fail at get data." when the item is
+// gone, "Fail to Get Appoint Info" for a missing occurrence, "Can't change to this datetime"
+// when the store refused. Nothing for kDone.
+void ReportEditFailure(MessageService& messages, EditStatus status);

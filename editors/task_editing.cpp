@@ -1,0 +1,106 @@
+// The task commands: the editor over the change path, completion with its question, and the
+// failures each step reports.
+#include "editors/task_editing.h"
+
+#include "editors/dialog_controls.h"
+#include "editors/task_detail_dlg.h"
+#include "model/date_time.h"
+#include "model/tamberlo_doc.h"
+#include "platform/clock.h"
+#include "platform/dialog_runner.h"
+#include "platform/message_service.h"
+#include "res/string_table.h"
+
+Redraw TaskEditing::Add()
+{
+    const SYSTEMTIME today = GetLocalTime();
+    ReadResult fresh;
+    fresh.item.kind = pim::kTaskKind;
+    fresh.values.fields.StartDate =
+        SystemTimeToVariantTime(MakeSystemTime(1899, today.wMonth, today.wDay));
+    fresh.values.fields.DueDate =
+        SystemTimeToVariantTime(MakeSystemTime(4000, today.wMonth, today.wDay));
+    return Open(fresh, true);
+}
+
+int32_t TaskEditing::OidAt(int row, int position)
+{
+    const CTamberloDoc& doc = services_.edits.Document();
+    const int32_t oid = TextToInt(doc.TaskOid(row, position));
+    if (oid <= 0 || doc.TaskStoreIndex(row, position) < 0) {
+        ShowWarning(services_.messages, res::IDS_FAIL_GET_DATA);
+        return 0;
+    }
+    return oid;
+}
+
+Redraw TaskEditing::Edit(int row, int position)
+{
+    const int32_t oid = OidAt(row, position);
+    return oid ? Open(services_.edits.Read({pim::kTaskKind, oid}), false) : Redraw::kNothing;
+}
+
+Redraw TaskEditing::Complete(int row, int position)
+{
+    const int32_t oid = OidAt(row, position);
+    if (!oid)
+        return Redraw::kNothing;
+    ScheduleChange complete{ChangeKind::kCompleteTask, {pim::kTaskKind, oid}};
+    complete.keepSimple = true;
+    if (services_.edits.Document().TaskRecurring(row, position)) {
+        const int answer = services_.messages.MessageBox(
+            res::LoadString(res::IDS_RECUR_TASK_QUESTION), res::LoadString(res::IDS_CONFIRM),
+            MB_YESNOCANCEL | MB_ICONINFORMATION);
+        if (answer != IDYES && answer != IDNO)
+            return Redraw::kNothing;
+        complete.keepSimple = answer == IDYES;
+    }
+    const EditResult result = services_.edits.Apply(complete);
+    if (result.status == EditStatus::kNotFound)
+        ShowError(services_.messages, res::IDS_FAIL_GET_TASK);
+    else
+        ReportEditFailure(services_.messages, result.status);
+    return result.redraw;
+}
+
+Redraw TaskEditing::Delete(int row, int position)
+{
+    const int32_t oid = OidAt(row, position);
+    if (!oid || !ConfirmOk(services_.messages, res::IDS_DELETE_TASK))
+        return Redraw::kNothing;
+    return ApplyChange({ChangeKind::kDelete, {pim::kTaskKind, oid}});
+}
+
+Redraw TaskEditing::ApplyChange(ScheduleChange change)
+{
+    const EditResult result = services_.edits.Apply(std::move(change));
+    ReportEditFailure(services_.messages, result.status);
+    return result.redraw;
+}
+
+Redraw TaskEditing::Open(const ReadResult& read, bool isNew)
+{
+    if (read.status != EditStatus::kDone) {
+        ReportEditFailure(services_.messages, read.status);
+        return Redraw::kNothing;
+    }
+    Redraw redraw = Redraw::kNothing;
+    ItemRef item = read.item;
+    item.kind = pim::kTaskKind;
+    const auto apply = [this, &redraw](ScheduleChange change) {
+        const EditResult result = services_.edits.Apply(std::move(change));
+        if (static_cast<int>(result.redraw) > static_cast<int>(redraw))
+            redraw = result.redraw;
+        return result.status;
+    };
+    CTaskDetailDlg::Commits commits;
+    commits.save = [&](const ItemValues& values) {
+        ScheduleChange save{ChangeKind::kSave, item};
+        save.after = values;
+        return apply(save);
+    };
+    commits.remove = [&] { return apply({ChangeKind::kDelete, item}); };
+    CTaskDetailDlg dialog(read.values, isNew, std::move(commits), services_);
+    services_.dialogs.Run(dialog);
+    return redraw;
+}

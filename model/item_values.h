@@ -1,0 +1,24 @@
+// The values of one appointment or task as the editors and the change path pass them around:
+// its fields and, when it recurs, its pattern. Reading and writing them is all an edit does to
+// a store item, so a change can be kept as two of these (before and after).
+#pragma once
+
+#include <optional>
+
+#include "platform/pim/appointment_item.h"
+#include "platform/pim/item_fields.h"
+#include "platform/pim/task_item.h"
+
+struct ItemValues {
+    pim::ItemFields fields;
+    // The item's own pattern; for an occurrence, its series' pattern (never written back).
+    std::optional<pim::RecurrenceFields> pattern;
+};
+
+ItemValues ReadValues(pim::AppointmentItem& item);
+ItemValues ReadValues(pim::TaskItem& task);
+
+// Writes the fields of the item's kind; for an item of its own (not an occurrence) also sets
+// the pattern, or drops it when there is none. The caller saves.
+void WriteValues(const ItemValues& values, pim::AppointmentItem& item);
+void WriteValues(const ItemValues& values, pim::TaskItem& task);

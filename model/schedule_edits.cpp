@@ -1,0 +1,273 @@
+// Every change runs inside one store connection (opened here unless the caller holds one), and
+// the document is patched only after the store took the change, so a refused change leaves both
+// as they were.
+#include "model/schedule_edits.h"
+
+#include <cmath>
+#include <memory>
+
+#include "model/exception_ops.h"
+#include "model/pim_session.h"
+#include "model/recurrence.h"
+#include "model/tamberlo_doc.h"
+#include "platform/pim/recurrence_pattern.h"
+
+// Connects for the span of one operation unless the session is open already.
+class ScheduleEdits::Connection {
+public:
+    explicit Connection(PimSession& session) : session_(session), opened_(!session.IsConnected())
+    {
+        if (opened_)
+            session_.Connect();
+    }
+    ~Connection()
+    {
+        if (opened_)
+            session_.Disconnect();
+    }
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+private:
+    PimSession& session_;
+    bool opened_;
+};
+
+namespace {
+
+std::shared_ptr<pim::RecurrencePattern> PatternOf(pim::AppointmentItem& series)
+{
+    std::shared_ptr<pim::RecurrencePattern> pattern;
+    if (!series.GetIsRecurring() || series.GetRecurrencePattern(&pattern) < 0)
+        return nullptr;
+    return pattern;
+}
+
+AppointItem OccurrenceOf(pim::AppointmentItem& series, DATE day)
+{
+    AppointItem occurrence;
+    const auto pattern = PatternOf(series);
+    if (!pattern || pattern->GetOccurrence(day, &occurrence) < 0)
+        return nullptr;
+    return occurrence;
+}
+
+EditStatus SaveStatus(int32_t status)
+{
+    return status < 0 ? EditStatus::kSaveFailed : EditStatus::kDone;
+}
+
+} // namespace
+
+ScheduleEdits::ScheduleEdits(CTamberloDoc& document, PimSession& session)
+    : document_(document), session_(session)
+{
+}
+
+ReadResult ScheduleEdits::Read(const ItemRef& item)
+{
+    const Connection open(session_);
+    ReadResult result{EditStatus::kNotFound, item, {}};
+    const std::wstring oid = PimSession::OidField(item.oid);
+    if (item.kind == pim::kTaskKind) {
+        if (const TaskItem task = session_.FindTask(oid)) {
+            result.values = ReadValues(*task);
+            result.status = EditStatus::kDone;
+        }
+        return result;
+    }
+    AppointItem found = session_.FindAppointment(oid);
+    if (found && item.occurrenceDay != 0.0) {
+        found = OccurrenceOf(*found, item.occurrenceDay);
+        result.status = EditStatus::kNoOccurrence;
+    }
+    if (found) {
+        result.values = ReadValues(*found);
+        result.status = EditStatus::kDone;
+    }
+    return result;
+}
+
+ReadResult ScheduleEdits::ReadOccurrenceCovering(int32_t oid, DATE day)
+{
+    const Connection open(session_);
+    ReadResult result{EditStatus::kNotFound, {pim::kAppointmentKind, oid, 0.0}, {}};
+    const AppointItem series = session_.FindAppointment(PimSession::OidField(oid));
+    if (!series)
+        return result;
+    result.status = EditStatus::kNoOccurrence;
+    const auto pattern = PatternOf(*series);
+    if (!pattern)
+        return result;
+    // An occurrence lasting several days is listed on each of them but starts on the first.
+    const int span = DaysSpanned(pattern->GetStartTime(), pattern->GetDuration(), false);
+    for (int back = 0; back <= span; ++back) {
+        const DATE start = std::floor(day) - back;
+        AppointItem occurrence;
+        if (pattern->GetOccurrence(start, &occurrence) >= 0 && occurrence) {
+            result = {
+                EditStatus::kDone, {pim::kAppointmentKind, oid, start}, ReadValues(*occurrence)};
+            return result;
+        }
+    }
+    return result;
+}
+
+ReadResult ScheduleEdits::ReadException(int32_t oid, int32_t n)
+{
+    const Connection open(session_);
+    ReadResult result{EditStatus::kNotFound, {pim::kAppointmentKind, oid, 0.0}, {}};
+    const AppointItem series = session_.FindAppointment(PimSession::OidField(oid));
+    if (!series)
+        return result;
+    result.status = EditStatus::kNoOccurrence;
+    const auto pattern = PatternOf(*series);
+    std::shared_ptr<pim::Exceptions> exceptions;
+    std::shared_ptr<pim::Exception> exception;
+    if (!pattern || pattern->GetExceptions(&exceptions) < 0 || !exceptions ||
+        exceptions->Item(n, &exception) < 0 || !exception)
+        return result;
+    result.item.occurrenceDay = exception->GetOriginalDate();
+    AppointItem occurrence;
+    if (exception->GetDeleted() || exception->GetAppointmentItem(&occurrence) < 0 || !occurrence)
+        return result;
+    result.status = EditStatus::kDone;
+    result.values = ReadValues(*occurrence);
+    return result;
+}
+
+EditResult ScheduleEdits::Apply(ScheduleChange change)
+{
+    EditResult result;
+    {
+        const Connection open(session_);
+        const std::wstring oid = PimSession::OidField(change.item.oid);
+        const bool isNew = change.item.oid == 0;
+        // A store that cannot be opened now (locked, unreadable) refuses the change; it says
+        // nothing about the item, so the tables stay as they are.
+        if (!session_.IsConnected()) {
+            result.status = EditStatus::kSaveFailed;
+        } else if (change.item.kind == pim::kTaskKind) {
+            TaskItem task = isNew ? session_.CreateTask() : session_.FindTask(oid);
+            result.status = task ? ApplyToTask(change, task) : EditStatus::kNotFound;
+            if (result.status == EditStatus::kDone)
+                Patch(change, nullptr, task.get(), result);
+        } else {
+            AppointItem series =
+                isNew ? session_.CreateAppointment() : session_.FindAppointment(oid);
+            result.status = series ? ApplyToAppointment(change, series) : EditStatus::kNotFound;
+            if (result.status == EditStatus::kDone)
+                Patch(change, series.get(), nullptr, result);
+        }
+        // An item gone from the store must not linger in the tables either.
+        if (result.status == EditStatus::kNotFound && !isNew)
+            result.redraw = Redraw::kReloaded;
+    }
+    if (result.redraw == Redraw::kReloaded)
+        document_.Reload();
+    result.change = std::move(change);
+    return result;
+}
+
+EditStatus ScheduleEdits::ApplyToAppointment(ScheduleChange& change, AppointItem& series)
+{
+    AppointItem target = series;
+    const bool occurrence = change.item.occurrenceDay != 0.0;
+    if (occurrence && change.what != ChangeKind::kCancelException) {
+        target = OccurrenceOf(*series, change.item.occurrenceDay);
+        if (!target)
+            return EditStatus::kNoOccurrence;
+    }
+    if (change.item.oid != 0)
+        change.before = ReadValues(*target);
+    EditStatus status = EditStatus::kDone;
+    switch (change.what) {
+    case ChangeKind::kSave:
+        if (!change.after)
+            return EditStatus::kNoOccurrence;
+        WriteValues(*change.after, *target);
+        status = SaveStatus(target->Save());
+        break;
+    case ChangeKind::kDelete:
+        status = SaveStatus(target->Delete());
+        break;
+    case ChangeKind::kCancelException: {
+        const std::wstring done = CancelException(*series, change.exceptionNo);
+        if (done == L"9999")
+            status = EditStatus::kSaveFailed;
+        else if (done != L"Fin" && done != L"AllClear")
+            status = EditStatus::kNoOccurrence;
+        break;
+    }
+    case ChangeKind::kCompleteTask:
+        return EditStatus::kNoOccurrence;
+    }
+    if (status != EditStatus::kDone)
+        return status;
+    change.item.oid = series->GetOid();
+    if (change.what == ChangeKind::kDelete && !occurrence)
+        change.after.reset();
+    else
+        change.after = ReadValues(*target);
+    return status;
+}
+
+EditStatus ScheduleEdits::ApplyToTask(ScheduleChange& change, TaskItem& task)
+{
+    if (change.item.oid != 0)
+        change.before = ReadValues(*task);
+    EditStatus status = EditStatus::kDone;
+    switch (change.what) {
+    case ChangeKind::kSave:
+        if (!change.after)
+            return EditStatus::kNoOccurrence;
+        WriteValues(*change.after, *task);
+        status = SaveStatus(task->Save());
+        break;
+    case ChangeKind::kDelete:
+        status = SaveStatus(task->Delete());
+        break;
+    case ChangeKind::kCompleteTask:
+        CompleteTask(*task, change.keepSimple);
+        status = SaveStatus(task->Save());
+        break;
+    case ChangeKind::kCancelException:
+        return EditStatus::kNoOccurrence;
+    }
+    if (status != EditStatus::kDone)
+        return status;
+    change.item.oid = task->GetOid();
+    if (change.what == ChangeKind::kDelete)
+        change.after.reset();
+    else
+        change.after = ReadValues(*task);
+    return status;
+}
+
+void ScheduleEdits::Patch(const ScheduleChange& change, pim::AppointmentItem* series,
+                          pim::TaskItem* task, EditResult& result)
+{
+    const std::wstring oid = PimSession::OidField(change.item.oid);
+    const bool wasNew = !change.before.has_value();
+    const bool removed = change.what == ChangeKind::kDelete && change.item.occurrenceDay == 0.0;
+    // A recurring task marked complete is reloaded whole; so is any re-add past the serial limit.
+    const bool reload = (change.what == ChangeKind::kCompleteTask && change.keepSimple &&
+                         change.before && change.before->pattern) ||
+                        (series && !removed && document_.GetSerialCounter() >= kSerialLimit);
+    if (reload) {
+        result.redraw = Redraw::kReloaded;
+        return;
+    }
+    result.redraw = Redraw::kInPlace;
+    if (series) {
+        if (!wasNew)
+            document_.RemoveAppointmentEverywhere(oid);
+        if (!removed)
+            document_.AddAppointment(*series, 0);
+        return;
+    }
+    if (!wasNew)
+        document_.RemoveTaskEverywhere(oid);
+    if (!removed)
+        document_.AddTask(*task, 0);
+}

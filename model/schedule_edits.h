@@ -1,0 +1,99 @@
+// The one path every change the user makes takes to the store: find the item by its object id,
+// apply the change, save, patch the document (the item's stale entries out, the item in again
+// while the serial counter allows, else a reload) and say what to redraw. Each change is a value
+// holding the item's values before and after, so changes can be kept and replayed.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "model/item_values.h"
+#include "model/pim_records.h"
+
+class CTamberloDoc;
+class PimSession;
+
+enum class ChangeKind {
+    kSave,            // a new or edited item, or an occurrence saved as an exception
+    kDelete,          // an item, or an occurrence (recorded as a deleted exception)
+    kCancelException, // one exception of a series, or all of them
+    kCompleteTask,
+};
+
+// Which item a change is for.
+struct ItemRef {
+    ItemRef() = default;
+    ItemRef(pim::ItemKind itemKind, int32_t id, DATE day = 0.0)
+        : kind(itemKind), oid(id), occurrenceDay(day)
+    {
+    }
+
+    pim::ItemKind kind = pim::kAppointmentKind;
+    int32_t oid = 0;          // 0 for an item not saved yet
+    DATE occurrenceDay = 0.0; // the original day of an occurrence; 0 for the item itself
+};
+
+struct ScheduleChange {
+    ScheduleChange() = default;
+    ScheduleChange(ChangeKind kind, const ItemRef& ref) : what(kind), item(ref) {}
+
+    ChangeKind what = ChangeKind::kSave;
+    ItemRef item;
+    std::optional<ItemValues> before; // filled in by Apply; none for a new item
+    std::optional<ItemValues> after;  // kSave: the values to store; filled in otherwise
+    int32_t exceptionNo = 0;          // kCancelException: from 1, or -1 for all
+    bool keepSimple = false;          // kCompleteTask: mark complete instead of moving on
+};
+
+enum class EditStatus {
+    kDone,
+    kNotFound,     // no item has the object id (deleted meanwhile): the document was reloaded
+    kNoOccurrence, // the series has no such occurrence or exception
+    kSaveFailed,   // the store refused; nothing changed
+};
+
+enum class Redraw { kNothing, kInPlace, kReloaded };
+
+struct EditResult {
+    EditStatus status = EditStatus::kDone;
+    Redraw redraw = Redraw::kNothing;
+    ScheduleChange change;
+};
+
+// An item's values as the store holds them, for an editor to start from.
+struct ReadResult {
+    EditStatus status = EditStatus::kDone;
+    ItemRef item; // with the occurrence's original day when one was asked for
+    ItemValues values;
+};
+
+class ScheduleEdits {
+public:
+    // Above this serial count the document is reloaded rather than patched.
+    static constexpr int32_t kSerialLimit = 99999;
+
+    ScheduleEdits(CTamberloDoc& document, PimSession& session);
+
+    // The item itself, or its occurrence that starts on item.occurrenceDay.
+    ReadResult Read(const ItemRef& item);
+    // The occurrence of an appointment series that covers `day` (it may have started on an
+    // earlier day); kNoOccurrence when none does or it was deleted.
+    ReadResult ReadOccurrenceCovering(int32_t oid, DATE day);
+    // Exception n (from 1) of an appointment series; kNoOccurrence for a deleted one.
+    ReadResult ReadException(int32_t oid, int32_t n);
+
+    EditResult Apply(ScheduleChange change);
+
+    CTamberloDoc& Document() { return document_; }
+
+private:
+    class Connection;
+
+    EditStatus ApplyToAppointment(ScheduleChange& change, AppointItem& series);
+    EditStatus ApplyToTask(ScheduleChange& change, TaskItem& task);
+    void Patch(const ScheduleChange& change, pim::AppointmentItem* series, pim::TaskItem* task,
+               EditResult& result);
+
+    CTamberloDoc& document_;
+    PimSession& session_;
+};

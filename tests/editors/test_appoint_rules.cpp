@@ -1,0 +1,126 @@
+// The appointment editor's OK checks and its start, end and end-display rules, without widgets.
+#include "editors/appoint_rules.h"
+
+#include <gtest/gtest.h>
+
+#include "res/string_table.h"
+
+namespace {
+
+DATE At(int year, int month, int day, int hour = 0, int minute = 0)
+{
+    return SystemTimeToVariantTime(MakeSystemTime(year, month, day, hour, minute));
+}
+
+AppointForm Valid()
+{
+    AppointForm form;
+    form.title = L"Meeting";
+    form.place = L"Office";
+    form.category = L"Work";
+    form.memo = L"Agenda\r\n\tfirst";
+    form.startDate = MakeSystemTime(2026, 5, 3);
+    form.startTime = L"09:30";
+    form.endDate = MakeSystemTime(2026, 5, 3);
+    form.endTime = L"10:45";
+    form.status = 2;
+    form.sensitivity = 1;
+    return form;
+}
+
+TEST(AppointRulesTest, RefusedFormsNameTheirControlAndMessage)
+{
+    const struct {
+        const char* what;
+        void (*change)(AppointForm&);
+        bool recurrenceSet;
+        int control;
+        int messageId;
+    } cases[] = {
+        {"start 1899", [](AppointForm& f) { f.startDate.wYear = 1899; }, false, kAppointStartDate,
+         res::IDS_START_AFTER_1900},
+        {"end 3000", [](AppointForm& f) { f.endDate.wYear = 3000; }, false, kAppointEndDate,
+         res::IDS_END_BEFORE_3000},
+        {"end first", [](AppointForm& f) { f.endTime = L"09:00"; }, false, kAppointEndDate,
+         res::IDS_START_BEFORE_END},
+        {"end day first", [](AppointForm& f) { f.endDate.wDay = 2; }, false, kAppointEndDate,
+         res::IDS_START_BEFORE_END},
+        {"recurring unset", [](AppointForm& f) { f.recurring = true; }, false, kAppointRecurDetail,
+         res::IDS_RECURRENCE_NOT_SET},
+        {"25:99", [](AppointForm& f) { f.startTime = L"25:99"; }, false, kAppointStartTime,
+         res::IDS_BAD_TIME_TEXT},
+        {"9:5", [](AppointForm& f) { f.endTime = L"9:5"; }, false, kAppointEndTime,
+         res::IDS_BAD_TIME_TEXT},
+        {"24:01", [](AppointForm& f) { f.endTime = L"24:01"; }, false, kAppointEndTime,
+         res::IDS_BAD_TIME_TEXT},
+        {"long title", [](AppointForm& f) { f.title.assign(100000, L'x'); }, false, kAppointTitle,
+         res::IDS_TEXT_TOO_LONG},
+        {"long memo", [](AppointForm& f) { f.memo.assign(100000, L'x'); }, false, kAppointMemo,
+         res::IDS_TEXT_TOO_LONG},
+        {"separator",
+         [](AppointForm& f) {
+             f.place = L"A\x1f"
+                       L"B";
+         },
+         false, kAppointPlace, res::IDS_CONTROL_CHARACTERS},
+        {"line break", [](AppointForm& f) { f.category = L"A\r\nB"; }, false, kAppointCategory,
+         res::IDS_CONTROL_CHARACTERS},
+        {"bell in memo", [](AppointForm& f) { f.memo = L"ring\a"; }, false, kAppointMemo,
+         res::IDS_CONTROL_CHARACTERS},
+    };
+    for (const auto& c : cases) {
+        AppointForm form = Valid();
+        c.change(form);
+        ItemValues values;
+        values.fields.Subject = L"Stored";
+        const Verdict check = CheckAppointForm(form, c.recurrenceSet, values);
+        EXPECT_EQ(check, (Refusal{c.control, c.messageId})) << c.what;
+        EXPECT_FALSE(res::LoadString(c.messageId).empty()) << c.what;
+        EXPECT_EQ(values.fields.Subject, L"Stored") << c.what << ": refused values stay";
+    }
+}
+
+TEST(AppointRulesTest, AcceptedFormsBecomeTheItemsValues)
+{
+    ItemValues values;
+    values.pattern = pim::RecurrenceFields{};
+    ASSERT_EQ(CheckAppointForm(Valid(), false, values).has_value(), false);
+    const pim::ItemFields& f = values.fields;
+    EXPECT_EQ(f.Subject, L"Meeting");
+    EXPECT_EQ(f.Location, L"Office");
+    EXPECT_EQ(f.Categories, L"Work");
+    EXPECT_EQ(f.Body, L"Agenda\r\n\tfirst");
+    EXPECT_EQ(f.Start, At(2026, 5, 3, 9, 30));
+    EXPECT_EQ(f.End, At(2026, 5, 3, 10, 45));
+    EXPECT_EQ(f.BusyStatus, 2);
+    EXPECT_EQ(f.Sensitivity, 1);
+    EXPECT_FALSE(values.pattern.has_value()) << "OneTime drops the pattern";
+
+    // One-time all-day from 3 to 5 May is stored as 3 May 00:00 to 6 May 00:00, shown 5 May
+    // "24:00"; a recurring one keeps its pattern and the end as picked.
+    AppointForm allDay = Valid();
+    allDay.allDay = true;
+    allDay.endDate.wDay = 5;
+    allDay.startTime = allDay.endTime = L"garbage is ignored";
+    ASSERT_EQ(CheckAppointForm(allDay, false, values).has_value(), false);
+    EXPECT_EQ(values.fields.Start, At(2026, 5, 3));
+    EXPECT_EQ(values.fields.End, At(2026, 5, 6));
+    EXPECT_TRUE(values.fields.AllDayEvent);
+    const EndDisplay shown = ShowEnd(values.fields.End, true);
+    EXPECT_EQ(shown.date.wDay, 5);
+    EXPECT_EQ(shown.time, L"24:00");
+    EXPECT_EQ(ShowEnd(At(2026, 5, 6, 7, 5), false).time, L"07:05");
+
+    allDay.recurring = true;
+    values.pattern = pim::RecurrenceFields{};
+    ASSERT_EQ(CheckAppointForm(allDay, true, values).has_value(), false);
+    EXPECT_EQ(values.fields.End, At(2026, 5, 5));
+    EXPECT_TRUE(values.pattern.has_value());
+
+    AppointForm midnight = Valid();
+    midnight.endTime = L"24:00";
+    ASSERT_EQ(CheckAppointForm(midnight, false, values).has_value(), false);
+    EXPECT_EQ(values.fields.End, At(2026, 5, 4));
+}
+
+} // namespace

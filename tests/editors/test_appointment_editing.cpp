@@ -1,0 +1,368 @@
+// The appointment commands end to end: the confirmation, the editor and the change path over a
+// real store, driven through scripted dialogs and message boxes.
+#include "editors/appointment_editing.h"
+
+#include <QPlainTextEdit>
+#include <sqlite3.h>
+
+#include "editors/alarm_detail_dlg.h"
+#include "editors/appoint_detail_dlg.h"
+#include "editors/category_sel_dlg.h"
+#include "editors/memo_edit_dlg.h"
+#include "editors/recur_confirm_dlg.h"
+#include "platform/pim/exceptions.h"
+#include "platform/pim/recurrence_pattern.h"
+#include "res/string_table.h"
+#include "tests/editors/editor_fixture.h"
+
+namespace {
+
+class AppointmentEditingTest : public EditorFixture {
+protected:
+    // Daily at 09:00 for an hour from the 7th to the 13th.
+    int32_t AddDaily()
+    {
+        ScheduleChange add{ChangeKind::kSave, {pim::kAppointmentKind, 0, 0.0}};
+        ItemValues v;
+        v.fields.Subject = L"Standup";
+        v.fields.Start = At(7, 9);
+        v.fields.End = At(7, 10);
+        pim::RecurrenceFields p = pim::RecurrencePattern::WeeklyFrom(At(7, 9), 60);
+        p.RecurrenceType = kRecursDaily;
+        p.DayOfWeekMask = 0;
+        p.NoEndDate = false;
+        p.PatternEndDate = At(13);
+        v.pattern = p;
+        add.after = v;
+        return edits_.Apply(add).change.item.oid;
+    }
+
+    int32_t AddPlain()
+    {
+        Queue<CAppointDetailDlg>([](CAppointDetailDlg& d) {
+            Type(d, kAppointTitle, QStringLiteral("Lunch"));
+            Click(d, 1);
+        });
+        EXPECT_EQ(editing_.Add(MakeSystemTime(2026, 12, 8)), Redraw::kInPlace);
+        return TextToIntOid(doc_.ApptOid(1, 0));
+    }
+
+    static int32_t TextToIntOid(const std::wstring& field) { return std::stoi(field); }
+
+    void Answer(int button)
+    {
+        Queue<CRecurConfirmDlg>([button](CRecurConfirmDlg& d) { Click(d, button); });
+    }
+
+    int ExceptionCount(int32_t oid)
+    {
+        session_.Connect();
+        std::shared_ptr<pim::RecurrencePattern> pattern;
+        std::shared_ptr<pim::Exceptions> exceptions;
+        const AppointItem series = session_.FindAppointment(PimSession::OidField(oid));
+        series->GetRecurrencePattern(&pattern);
+        pattern->GetExceptions(&exceptions);
+        const int count = exceptions->Count();
+        session_.Disconnect();
+        return count;
+    }
+
+    std::wstring Stored(int32_t oid)
+    {
+        const ReadResult read = edits_.Read({pim::kAppointmentKind, oid, 0.0});
+        return read.status == EditStatus::kDone ? read.values.fields.Subject : L"(gone)";
+    }
+
+    AppointmentEditing editing_{services_};
+};
+
+TEST_F(AppointmentEditingTest, NewAppointmentsStartAtTheNextFullHour)
+{
+    const struct {
+        int hour;
+        int minute;
+        DATE start;
+        DATE end;
+    } cases[] = {
+        {15, 30, At(9, 16), At(9, 17)}, {0, 0, At(9, 1), At(9, 2)},
+        {21, 59, At(9, 22), At(9, 23)}, {22, 0, At(9, 23), At(10, 0)},
+        {23, 45, At(9, 23), At(10, 0)},
+    };
+    for (const auto& c : cases) {
+        const auto [start, end] = AppointmentEditing::NewAppointmentTimes(
+            MakeSystemTime(2026, 12, 9, 8), MakeSystemTime(2026, 12, 7, c.hour, c.minute));
+        EXPECT_NEAR(start, c.start, 1e-9) << c.hour;
+        EXPECT_NEAR(end, c.end, 1e-9) << c.hour;
+    }
+}
+
+TEST_F(AppointmentEditingTest, AddEditAndDeleteAPlainAppointment)
+{
+    const int32_t oid = AddPlain();
+    EXPECT_EQ(Stored(oid), L"Lunch");
+    EXPECT_EQ(doc_.StartText(1, 0), L"16:00");
+    EXPECT_EQ(settings_.GetLastEditResult(), LastEditResult::kSaved);
+
+    Queue<CAppointDetailDlg>([](CAppointDetailDlg& d) {
+        EXPECT_EQ(Text(d, kAppointTitle), QStringLiteral("Lunch"));
+        EXPECT_EQ(Text(d, kAppointStartTime), QStringLiteral("16:00"));
+        EXPECT_TRUE(Control<QWidget>(d, kAppointDelete)->isEnabled());
+        EXPECT_FALSE(Control<QWidget>(d, kAppointRecurDetail)->isEnabled());
+        Type(d, kAppointTitle, QStringLiteral("Long lunch"));
+        Type(d, kAppointEndTime, QStringLiteral("18:00"));
+        Click(d, 1);
+    });
+    EXPECT_EQ(editing_.Edit(1, 0), Redraw::kInPlace);
+    EXPECT_EQ(Stored(oid), L"Long lunch");
+    EXPECT_EQ(doc_.EndText(1, 0), L"18:00");
+
+    // Delete from the editor after its question, and with the Delete key.
+    messages_.QueueAnswer(IDOK);
+    Queue<CAppointDetailDlg>([](CAppointDetailDlg& d) { Click(d, kAppointDelete); });
+    EXPECT_EQ(editing_.Edit(1, 0), Redraw::kInPlace);
+    EXPECT_EQ(LastMessage(), L"Delete Appointment. OK?");
+    EXPECT_EQ(settings_.GetLastEditResult(), LastEditResult::kDeleted);
+    EXPECT_EQ(Stored(oid), L"(gone)");
+    EXPECT_EQ(doc_.ApptCount(1), 0);
+
+    const int32_t again = AddPlain();
+    messages_.QueueAnswer(IDCANCEL);
+    EXPECT_EQ(editing_.Delete(1, 0), Redraw::kNothing);
+    EXPECT_EQ(Stored(again), L"Lunch");
+    messages_.QueueAnswer(IDOK);
+    EXPECT_EQ(editing_.Delete(1, 0), Redraw::kInPlace);
+    EXPECT_EQ(Stored(again), L"(gone)");
+}
+
+TEST_F(AppointmentEditingTest, AlarmMemoAndCategoryChoosersWriteIntoTheAppointment)
+{
+    const int32_t oid = AddPlain();
+    settings_.SetList(SettingsList::CategoryInfo, L"Work\x1fHome\x1f", 2);
+    Queue<CAppointDetailDlg>([this](CAppointDetailDlg& d) {
+        EXPECT_FALSE(Control<QWidget>(d, kAppointAlarmDetail)->isEnabled());
+        Control<QComboBox>(d, kAppointAlarm)->setCurrentIndex(1);
+        EXPECT_TRUE(Control<QWidget>(d, kAppointAlarmDetail)->isEnabled());
+        Queue<CAlarmDetailDlg>([](CAlarmDetailDlg& alarm) {
+            Type(alarm, 1032, QStringLiteral("2"));
+            Control<QComboBox>(alarm, 1024)->setCurrentIndex(1); // "Hour Before"
+            Click(alarm, 1);
+        });
+        Click(d, kAppointAlarmDetail);
+        Queue<CMemoEditDlg>([](CMemoEditDlg& memo) {
+            Control<QPlainTextEdit>(memo, 1029)->setPlainText(QStringLiteral("Bring\nnotes"));
+            Click(memo, 1);
+        });
+        Click(d, kAppointMemo);
+        Type(d, kAppointCategory, QStringLiteral("Work"));
+        Queue<CCategorySelDlg>([](CCategorySelDlg& choose) { Click(choose, 1); });
+        Click(d, kAppointCategoryChoose);
+        EXPECT_EQ(Text(d, kAppointCategory), QStringLiteral("Work"));
+        Click(d, 1);
+    });
+    editing_.Edit(1, 0);
+    const pim::ItemFields stored = edits_.Read({pim::kAppointmentKind, oid, 0.0}).values.fields;
+    EXPECT_TRUE(stored.ReminderSet);
+    EXPECT_EQ(stored.ReminderMinutesBeforeStart, 120);
+    EXPECT_EQ(stored.Body, L"Bring\r\nnotes");
+    EXPECT_EQ(stored.Categories, L"Work");
+}
+
+TEST_F(AppointmentEditingTest, MovingTheStartKeepsTheDurationWhenAskedTo)
+{
+    const int32_t oid = AddPlain();
+    settings_.SetStdtChg(1);
+    Queue<CAppointDetailDlg>([](CAppointDetailDlg& d) {
+        Control<QDateEdit>(d, kAppointStartDate)->setDate(QDate(2026, 12, 10));
+        EXPECT_EQ(Control<QDateEdit>(d, kAppointEndDate)->date(), QDate(2026, 12, 10));
+        EXPECT_EQ(Text(d, kAppointEndTime), QStringLiteral("17:00"));
+        // "All day" on and off again brings the times back.
+        Control<QComboBox>(d, kAppointAllDay)->setCurrentIndex(1);
+        EXPECT_EQ(Text(d, kAppointEndTime), QStringLiteral("24:00"));
+        Control<QComboBox>(d, kAppointAllDay)->setCurrentIndex(0);
+        EXPECT_EQ(Text(d, kAppointStartTime), QStringLiteral("16:00"));
+        Click(d, 1);
+    });
+    editing_.Edit(1, 0);
+    const pim::ItemFields stored = edits_.Read({pim::kAppointmentKind, oid, 0.0}).values.fields;
+    EXPECT_EQ(stored.Start, At(10, 16));
+    EXPECT_EQ(stored.End, At(10, 17));
+}
+
+TEST_F(AppointmentEditingTest, RecurringChangesAsExceptionsOrForAll)
+{
+    const int32_t oid = AddDaily();
+
+    // Cancel in the question: no editor, nothing changes.
+    Answer(2);
+    EXPECT_EQ(editing_.Edit(3, 0), Redraw::kNothing);
+    EXPECT_EQ(dialogs_.RunCount(), 1);
+
+    // "Excep" on the 10th: a new exception, the series' own controls locked.
+    Answer(1096);
+    Queue<CAppointDetailDlg>([](CAppointDetailDlg& d) {
+        for (int locked : {kAppointRecur, kAppointAlarm, kAppointAlarmDetail, kAppointSensitive,
+                           kAppointRecurDetail})
+            EXPECT_FALSE(Control<QWidget>(d, locked)->isEnabled()) << locked;
+        EXPECT_TRUE(Control<QWidget>(d, kAppointStartDate)->isEnabled());
+        Type(d, kAppointTitle, QStringLiteral("Late standup"));
+        Type(d, kAppointStartTime, QStringLiteral("16:00"));
+        Type(d, kAppointEndTime, QStringLiteral("17:00"));
+        Click(d, 1);
+    });
+    EXPECT_EQ(editing_.Edit(3, 0), Redraw::kInPlace);
+    EXPECT_EQ(ExceptionCount(oid), 1);
+    EXPECT_EQ(doc_.EntryState(3, 0), 3);
+    EXPECT_EQ(doc_.ApptSubject(3, 1), L"Late standup");
+
+    // "All": the series, its dates and times fixed by the pattern.
+    Answer(1065);
+    Queue<CAppointDetailDlg>([](CAppointDetailDlg& d) {
+        EXPECT_FALSE(Control<QWidget>(d, kAppointStartDate)->isEnabled());
+        EXPECT_TRUE(Control<QWidget>(d, kAppointRecurDetail)->isEnabled());
+        Type(d, kAppointTitle, QStringLiteral("Daily standup"));
+        Click(d, 1);
+    });
+    EXPECT_EQ(editing_.Edit(4, 0), Redraw::kInPlace);
+    EXPECT_EQ(Stored(oid), L"Daily standup");
+    EXPECT_EQ(ExceptionCount(oid), 1);
+
+    // "Excep" on the changed occurrence, then "Cancel Excep." restores it.
+    Answer(1096);
+    messages_.QueueAnswer(IDOK);
+    Queue<CAppointDetailDlg>([](CAppointDetailDlg& d) {
+        EXPECT_EQ(Control<QAbstractButton>(d, kAppointRecurDetail)->text(),
+                  QStringLiteral("Cancel Excep."));
+        Click(d, kAppointRecurDetail);
+    });
+    EXPECT_EQ(editing_.Edit(3, 1), Redraw::kInPlace);
+    EXPECT_EQ(LastMessage(), L"Cancel Exception you see\nOK?");
+    EXPECT_EQ(settings_.GetLastEditResult(), LastEditResult::kExceptionCancelled);
+    EXPECT_EQ(ExceptionCount(oid), 0);
+    EXPECT_EQ(doc_.ApptCount(3), 1);
+}
+
+TEST_F(AppointmentEditingTest, DeletedOccurrencesAreRecoveredAndExceptionsCleared)
+{
+    const int32_t oid = AddDaily();
+    Answer(1096);
+    messages_.QueueAnswer(IDOK);
+    EXPECT_EQ(editing_.Delete(2, 0), Redraw::kInPlace);
+    Answer(1096);
+    messages_.QueueAnswer(IDOK);
+    EXPECT_EQ(editing_.Delete(4, 0), Redraw::kInPlace);
+    EXPECT_EQ(ExceptionCount(oid), 2);
+    EXPECT_EQ(doc_.EntryState(2, 0), 4);
+
+    // The deleted 9th: the question, then its exception goes and the occurrence is back.
+    Queue<CRecurConfirmDlg>([](CRecurConfirmDlg& d) {
+        EXPECT_EQ(Control<QWidget>(d, 1131)->property("text").toString(),
+                  QStringLiteral("(cancel exception)"));
+        Click(d, 1096);
+    });
+    messages_.QueueAnswer(IDOK);
+    EXPECT_EQ(editing_.Edit(2, 0), Redraw::kInPlace);
+    EXPECT_EQ(LastMessage(), L"Recover Deleted Exception Appoint?");
+    EXPECT_EQ(ExceptionCount(oid), 1);
+    EXPECT_EQ(doc_.EntryState(2, 0), 1);
+    EXPECT_EQ(doc_.EntryState(4, 0), 4);
+
+    // "Clear all exception": asked once more; Cancel keeps the question open, OK clears.
+    Queue<CRecurConfirmDlg>([this](CRecurConfirmDlg& d) {
+        messages_.QueueAnswer(IDCANCEL);
+        Click(d, 1066);
+        EXPECT_EQ(d.result(), QDialog::Rejected);
+        EXPECT_EQ(LastMessage(), L"Clear all exception appointment\nOk?");
+        messages_.QueueAnswer(IDOK);
+        Click(d, 1066);
+    });
+    EXPECT_EQ(editing_.Edit(5, 0), Redraw::kInPlace);
+    EXPECT_EQ(settings_.GetLastEditResult(), LastEditResult::kClearAllExceptions);
+    EXPECT_EQ(ExceptionCount(oid), 0);
+    EXPECT_EQ(doc_.EntryState(4, 0), 1);
+}
+
+TEST_F(AppointmentEditingTest, RefusedInputKeepsTheDialogAndTheStoredItem)
+{
+    const int32_t oid = AddPlain();
+    const struct {
+        int control;
+        QString text;
+        int focus;
+        const wchar_t* message;
+    } cases[] = {
+        {kAppointStartTime, QStringLiteral("25:99"), kAppointStartTime,
+         L"Please enter the time as hh:mm, from 00:00 to 24:00."},
+        {kAppointEndTime, QStringLiteral("9:5"), kAppointEndTime,
+         L"Please enter the time as hh:mm, from 00:00 to 24:00."},
+        {kAppointEndTime, QStringLiteral("15:00"), kAppointEndDate,
+         L"Please set start date before End date."},
+        {kAppointTitle, QString(5000, QLatin1Char('x')), kAppointTitle,
+         L"The text is too long. Please shorten it."},
+        {kAppointPlace, QStringLiteral("tab\there"), kAppointPlace,
+         L"The text must not contain control characters."},
+    };
+    for (const auto& c : cases) {
+        Queue<CAppointDetailDlg>([&](CAppointDetailDlg& d) {
+            Type(d, c.control, c.text);
+            Click(d, 1);
+            EXPECT_EQ(d.result(), QDialog::Rejected) << "stays open";
+            EXPECT_EQ(LastMessage(), c.message);
+            EXPECT_EQ(messages_.shown().back().caption, L"Warning");
+            EXPECT_TRUE(FocusIsOn(d, c.focus)) << c.focus;
+            EXPECT_EQ(Text(d, c.control), c.text) << "the typed text stays";
+        });
+        editing_.Edit(1, 0);
+        EXPECT_EQ(Stored(oid), L"Lunch");
+    }
+
+    // Recurring without visiting Recur Detail.
+    Queue<CAppointDetailDlg>([this](CAppointDetailDlg& d) {
+        Control<QComboBox>(d, kAppointRecur)->setCurrentIndex(1);
+        Click(d, 1);
+        EXPECT_EQ(LastMessage(), L"Recurtion info set not yet.");
+        EXPECT_TRUE(FocusIsOn(d, kAppointRecurDetail));
+    });
+    editing_.Edit(1, 0);
+    EXPECT_EQ(doc_.IsRecurringEntry(1, 0), false);
+}
+
+TEST_F(AppointmentEditingTest, StoreFailuresKeepWhatWasTyped)
+{
+    const int32_t oid = AddPlain();
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(paths_.StorePath().c_str(), &other), SQLITE_OK);
+
+    // Another writer holds the store: the warning, the dialog open, then a later OK succeeds.
+    Queue<CAppointDetailDlg>([&](CAppointDetailDlg& d) {
+        Type(d, kAppointTitle, QStringLiteral("Typed"));
+        sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+        Click(d, 1);
+        sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+        EXPECT_EQ(LastMessage(), L"Can't change to this datetime");
+        EXPECT_EQ(d.result(), QDialog::Rejected);
+        EXPECT_EQ(Text(d, kAppointTitle), QStringLiteral("Typed"));
+        Click(d, 1);
+    });
+    EXPECT_EQ(editing_.Edit(1, 0), Redraw::kInPlace);
+    EXPECT_EQ(Stored(oid), L"Typed");
+
+    // Deleted by another process while the editor is open: reported, not recreated.
+    Queue<CAppointDetailDlg>([&](CAppointDetailDlg& d) {
+        sqlite3_exec(other, "DELETE FROM items", nullptr, nullptr, nullptr);
+        Type(d, kAppointTitle, QStringLiteral("Resurrected?"));
+        Click(d, 1);
+        EXPECT_EQ(LastMessage(), L"Fail at get data.");
+    });
+    EXPECT_EQ(editing_.Edit(1, 0), Redraw::kReloaded);
+    sqlite3_close(other);
+    session_.Connect();
+    EXPECT_EQ(session_.AppointmentCount(), 0);
+    session_.Disconnect();
+    EXPECT_EQ(doc_.ApptCount(1), 0);
+
+    // A holiday row or an entry the store no longer has.
+    EXPECT_EQ(editing_.Edit(1, 0), Redraw::kNothing);
+    EXPECT_EQ(LastMessage(), L"Fail at get data.");
+}
+
+} // namespace

@@ -1,0 +1,64 @@
+// The category selection's lists: opening a category text against the edit list, moving names
+// and joining the result.
+#include <gtest/gtest.h>
+
+#include "editors/category_selection.h"
+
+using Names = std::vector<std::wstring>;
+
+TEST(CategorySelection, OpeningSplitsTheTextAndOffersTheRestOfTheEditList)
+{
+    const Names editList = {L"Work", L"Home", L"Holiday", L"Work"};
+    const struct {
+        std::wstring text;
+        Names chosen;
+        Names available;
+    } cases[] = {
+        {L"", {}, editList},
+        {L"Work, Home", {L"Work", L"Home"}, {L"Holiday"}},
+        {L"Travel", {L"Travel"}, editList}, // not in the edit list, still chosen
+        {L"  Home,Gym", {L"Home", L"Gym"}, {L"Work", L"Holiday", L"Work"}},
+        {L"Home,,Work", {L"Home"}, {L"Work", L"Holiday", L"Work"}}, // stops at an empty name
+        {L"Home, ,Gym", {L"Home", L"Gym"}, {L"Work", L"Holiday", L"Work"}},
+        {L"home", {L"home"}, editList}, // names compare exactly
+        {L"Home ", {L"Home "}, editList},
+    };
+    for (const auto& c : cases) {
+        const CategorySelection selection(c.text, editList);
+        EXPECT_EQ(selection.Chosen(), c.chosen) << c.text;
+        EXPECT_EQ(selection.Available(), c.available) << c.text;
+    }
+}
+
+TEST(CategorySelection, UnchangedTextComesBackAsItWasAndLongTextsKeep101Names)
+{
+    EXPECT_EQ(CategorySelection(L"Work, Home", {L"Home", L"Gym"}).Text(), L"Work, Home");
+    EXPECT_EQ(CategorySelection(L"Work,Home", {}).Text(), L"Work, Home");
+    EXPECT_EQ(CategorySelection(L"", {L"Gym"}).Text(), L"");
+
+    std::wstring text;
+    for (int i = 0; i < 150; ++i)
+        text += L"c" + std::to_wstring(i) + L",";
+    const CategorySelection selection(text, {});
+    ASSERT_EQ(selection.Chosen().size(), 101u);
+    EXPECT_EQ(selection.Chosen().back(), L"c100");
+}
+
+TEST(CategorySelection, MovesInsertAtTheTargetRowOrAppend)
+{
+    CategorySelection selection(L"A, B", {L"X", L"Y", L"Z"});
+    EXPECT_FALSE(selection.Add(-1, 0)); // nothing selected: nothing happens
+    EXPECT_FALSE(selection.Add(3, 0));
+    EXPECT_TRUE(selection.Add(1, -1)); // Y appended
+    EXPECT_TRUE(selection.Add(0, 1));  // X before B
+    EXPECT_EQ(selection.Chosen(), (Names{L"A", L"X", L"B", L"Y"}));
+    EXPECT_EQ(selection.Available(), (Names{L"Z"}));
+    EXPECT_TRUE(selection.Remove(0, 0));  // A before Z
+    EXPECT_TRUE(selection.Remove(2, 99)); // Y appended
+    EXPECT_EQ(selection.Available(), (Names{L"A", L"Z", L"Y"}));
+    EXPECT_EQ(selection.Text(), L"X, B");
+    EXPECT_TRUE(selection.Remove(0, -1));
+    EXPECT_TRUE(selection.Remove(0, -1));
+    EXPECT_FALSE(selection.Remove(0, -1));
+    EXPECT_EQ(selection.Text(), L"");
+}

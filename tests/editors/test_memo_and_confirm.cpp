@@ -1,0 +1,65 @@
+// The memo editor and the recurring-change question, driven through their controls.
+#include <QLabel>
+#include <QPlainTextEdit>
+
+#include "editors/memo_edit_dlg.h"
+#include "editors/recur_confirm_dlg.h"
+#include "tests/editors/dialog_driving.h"
+
+namespace {
+
+using MemoAndConfirmTest = DialogTest;
+
+TEST_F(MemoAndConfirmTest, MemoKeepsLinesAndRefusesWhatCannotBeStored)
+{
+    const struct {
+        QString typed;
+        bool accepted;
+        std::wstring text;
+        int lines;
+    } cases[] = {
+        {QStringLiteral("Office\nHome\n"), true, L"Office\r\nHome\r\n", 3},
+        {QStringLiteral(""), true, L"", 1},
+        {QStringLiteral("tab\tkept"), true, L"tab\tkept", 1},
+        {QStringLiteral("bell\a"), false, L"Original\r\nmemo", 0},
+        {QString(100000, QLatin1Char('m')), false, L"Original\r\nmemo", 0},
+    };
+    for (const auto& c : cases) {
+        CMemoEditDlg memo(L"Original\r\nmemo", messages_);
+        auto* field = Control<QPlainTextEdit>(memo, 1029);
+        EXPECT_EQ(field->toPlainText(), QStringLiteral("Original\nmemo"));
+        field->setPlainText(c.typed);
+        Click(memo, 1);
+        EXPECT_EQ(memo.result() == QDialog::Accepted, c.accepted);
+        EXPECT_EQ(memo.Text(), c.text);
+        EXPECT_EQ(memo.LineCount(), c.lines);
+    }
+    CMemoEditDlg cancelled(L"Kept", messages_);
+    Control<QPlainTextEdit>(cancelled, 1029)->setPlainText(QStringLiteral("Lost"));
+    Click(cancelled, 2);
+    EXPECT_EQ(cancelled.Text(), L"Kept");
+}
+
+TEST_F(MemoAndConfirmTest, ConfirmationKindsAndAnswers)
+{
+    const std::pair<int, QString> kinds[] = {
+        {1, QStringLiteral("(create new exception)")},
+        {2, QStringLiteral("(edit exists exception)")},
+        {3, QStringLiteral("(edit exists exception)")},
+        {4, QStringLiteral("(cancel exception)")},
+        {7, QStringLiteral("Exception appoint info")},
+    };
+    for (const auto& [kind, text] : kinds) {
+        CRecurConfirmDlg confirm(kind, settings_, messages_);
+        EXPECT_EQ(Control<QLabel>(confirm, 1131)->text(), text);
+    }
+    const std::pair<int, int> answers[] = {{1065, 1}, {1096, 2}, {2, 0}};
+    for (const auto& [button, result] : answers) {
+        CRecurConfirmDlg confirm(1, settings_, messages_);
+        Click(confirm, button);
+        EXPECT_EQ(settings_.GetLastEditResult(), result) << button;
+        EXPECT_EQ(confirm.result() == QDialog::Accepted, result != 0);
+    }
+}
+
+} // namespace

@@ -1,0 +1,223 @@
+// The task commands end to end: the task editor and the change path over a real store, driven
+// through scripted dialogs and message boxes.
+#include "editors/task_editing.h"
+
+#include <sqlite3.h>
+
+#include <QCheckBox>
+
+#include "editors/recur_detail_dlg.h"
+#include "editors/task_detail_dlg.h"
+#include "res/string_table.h"
+#include "tests/editors/editor_fixture.h"
+
+namespace {
+
+class TaskEditingTest : public EditorFixture {
+protected:
+    // Adds a task through the editor, due today (row 0), and answers its object id.
+    int32_t AddReport(std::function<void(CTaskDetailDlg&)> check = [](CTaskDetailDlg&) {})
+    {
+        Queue<CTaskDetailDlg>([check](CTaskDetailDlg& d) {
+            check(d);
+            Type(d, kTaskTitle, QStringLiteral("Report"));
+            Click(d, 1);
+        });
+        EXPECT_EQ(editing_.Add(), Redraw::kInPlace);
+        EXPECT_EQ(doc_.TaskCount(0), 1);
+        return std::stoi(doc_.TaskOid(0, 0));
+    }
+    ItemValues Stored(int32_t oid)
+    {
+        const ReadResult read = edits_.Read({pim::kTaskKind, oid});
+        EXPECT_EQ(read.status, EditStatus::kDone);
+        return read.values;
+    }
+    // The first row of the shown weeks with an entry of the task, and its position there.
+    std::pair<int, int> EntryOf(int32_t oid) const
+    {
+        for (int row = 0; row < 28; ++row)
+            for (int pos = 0; pos < doc_.TaskCount(row); ++pos)
+                if (std::stoi(doc_.TaskOid(row, pos)) == oid)
+                    return {row, pos};
+        return {-1, -1};
+    }
+    QDateEdit* Picker(QDialog& d, int id) { return Control<QDateEdit>(d, id); }
+
+    TaskEditing editing_{services_};
+};
+
+}  // namespace
+
+TEST_F(TaskEditingTest, AddEditAndDeleteATask)
+{
+    const int32_t oid = AddReport([](CTaskDetailDlg& d) {
+        // A new task has no start and is due today; importance "Normal"; nothing to delete yet.
+        EXPECT_FALSE(Control<QCheckBox>(d, kTaskHasStart)->isChecked());
+        EXPECT_FALSE(Control<QDateEdit>(d, kTaskStart)->isEnabled());
+        EXPECT_TRUE(Control<QCheckBox>(d, kTaskHasDue)->isChecked());
+        EXPECT_EQ(Control<QDateEdit>(d, kTaskDue)->date(), QDate(2026, 12, 7));
+        EXPECT_EQ(Text(d, kTaskImportance), "Normal");
+        EXPECT_FALSE(Control<QWidget>(d, kTaskDelete)->isEnabled());
+        EXPECT_FALSE(Control<QWidget>(d, kTaskRecurDetail)->isEnabled());
+        EXPECT_FALSE(Control<QWidget>(d, kTaskAlarmDetail)->isEnabled());
+    });
+    EXPECT_EQ(Stored(oid).fields.DueDate, At(7));
+    EXPECT_EQ(Stored(oid).fields.StartDate, pim::kNoDate);
+
+    Queue<CTaskDetailDlg>([this](CTaskDetailDlg& d) {
+        EXPECT_EQ(Text(d, kTaskTitle), "Report");
+        EXPECT_TRUE(Control<QWidget>(d, kTaskDelete)->isEnabled());
+        Click(d, kTaskHasStart);
+        EXPECT_TRUE(Picker(d, kTaskStart)->isEnabled());
+        Picker(d, kTaskStart)->setDate(QDate(2026, 12, 5));
+        Control<QComboBox>(d, kTaskImportance)->setCurrentIndex(2);
+        Type(d, kTaskCategory, QStringLiteral("Work"));
+        Click(d, 1);
+    });
+    EXPECT_EQ(editing_.Edit(0, 0), Redraw::kInPlace);
+    EXPECT_EQ(settings_.GetLastEditResult(), LastEditResult::kSaved);
+    const ItemValues edited = Stored(oid);
+    EXPECT_EQ(edited.fields.StartDate, At(5));
+    EXPECT_EQ(edited.fields.Importance, 2);
+    EXPECT_EQ(edited.fields.Categories, L"Work");
+
+    Queue<CTaskDetailDlg>([](CTaskDetailDlg& d) { Click(d, kTaskDelete); });
+    EXPECT_EQ(editing_.Edit(0, 0), Redraw::kInPlace);
+    EXPECT_EQ(LastMessage(), L"Delete Task. OK?");
+    EXPECT_EQ(settings_.GetLastEditResult(), LastEditResult::kDeleted);
+    EXPECT_EQ(doc_.TaskCount(0), 0);
+    EXPECT_EQ(edits_.Read({pim::kTaskKind, oid}).status, EditStatus::kNotFound);
+}
+
+TEST_F(TaskEditingTest, RefusedInputKeepsTheDialogAndTheStoredTask)
+{
+    const int32_t oid = AddReport();
+    const struct {
+        std::function<void(CTaskDetailDlg&)> change;
+        int messageId;
+        int control;
+    } cases[] = {
+        // Start alone: with the due box clear, the focus goes to that box.
+        {[](CTaskDetailDlg& d) {
+             Click(d, kTaskHasStart);
+             Click(d, kTaskHasDue);
+         },
+         res::IDS_ONLY_START_DATE, kTaskHasDue},
+        {[](CTaskDetailDlg& d) {
+             Click(d, kTaskHasStart);
+             Control<QDateEdit>(d, kTaskStart)->setDate(QDate(2026, 12, 9));
+         },
+         res::IDS_START_BEFORE_DUE, kTaskDue},
+        {[](CTaskDetailDlg& d) { Control<QDateEdit>(d, kTaskDue)->setDate(QDate(3000, 1, 1)); },
+         res::IDS_END_BEFORE_3000, kTaskDue},
+        {[](CTaskDetailDlg& d) {
+             Type(d, kTaskTitle,
+                  QString::fromWCharArray(L"a\x1f"
+                                          L"b"));
+         },
+         res::IDS_CONTROL_CHARACTERS, kTaskTitle},
+        {[](CTaskDetailDlg& d) { Control<QComboBox>(d, kTaskRecur)->setCurrentIndex(1); },
+         res::IDS_RECURRENCE_NOT_SET, kTaskRecurDetail},
+    };
+    for (const auto& c : cases) {
+        Queue<CTaskDetailDlg>([&](CTaskDetailDlg& d) {
+            c.change(d);
+            Click(d, 1);
+            EXPECT_EQ(LastMessage(), res::LoadString(c.messageId));
+            EXPECT_EQ(messages_.shown().back().caption, L"Warning");
+            EXPECT_TRUE(FocusIsOn(d, c.control)) << c.messageId;
+            EXPECT_NE(d.result(), QDialog::Accepted);
+            Click(d, 2);
+        });
+        EXPECT_EQ(editing_.Edit(0, 0), Redraw::kNothing);
+    }
+    EXPECT_EQ(Stored(oid).fields.Subject, L"Report");
+    EXPECT_EQ(Stored(oid).fields.StartDate, pim::kNoDate);
+    EXPECT_FALSE(Stored(oid).pattern.has_value());
+}
+
+TEST_F(TaskEditingTest, RecurringTaskFromTheRecurrenceEditorIsCompletedBothWays)
+{
+    const int32_t oid = AddReport();
+    Queue<CTaskDetailDlg>([](CTaskDetailDlg& d) {
+        Control<QComboBox>(d, kTaskRecur)->setCurrentIndex(1);
+        EXPECT_FALSE(Control<QCheckBox>(d, kTaskHasDue)->isChecked());
+        EXPECT_FALSE(Control<QWidget>(d, kTaskHasDue)->isEnabled());
+        EXPECT_FALSE(Control<QWidget>(d, kTaskComplete)->isEnabled());
+        Click(d, kTaskRecurDetail);
+        Click(d, 1);
+    });
+    Queue<CRecurDetailDlg>([](CRecurDetailDlg& d) { Click(d, 1); }); // weekly on Mondays
+    EXPECT_EQ(editing_.Edit(0, 0), Redraw::kInPlace);
+    ASSERT_TRUE(Stored(oid).pattern.has_value());
+    EXPECT_EQ(Stored(oid).pattern->RecurrenceType, 1);
+
+    // "No" moves the task and its pattern on to the next Monday, keeping the span.
+    auto [row, pos] = EntryOf(oid);
+    ASSERT_GE(row, 0);
+    EXPECT_TRUE(doc_.TaskRecurring(row, pos));
+    messages_.QueueAnswer(IDNO);
+    EXPECT_EQ(editing_.Complete(row, pos), Redraw::kInPlace);
+    EXPECT_EQ(LastMessage(), res::LoadString(res::IDS_RECUR_TASK_QUESTION));
+    EXPECT_EQ(messages_.shown().back().caption, L"Confirm");
+    EXPECT_EQ(messages_.shown().back().flags & MB_YESNOCANCEL, unsigned{MB_YESNOCANCEL});
+    ItemValues moved = Stored(oid);
+    EXPECT_FALSE(moved.fields.Complete);
+    EXPECT_EQ(moved.fields.StartDate, At(14));
+    EXPECT_EQ(moved.fields.DueDate, At(14));
+    EXPECT_EQ(moved.pattern->PatternStartDate, At(14));
+
+    // Cancel leaves it; "Yes" marks it complete and reloads the window.
+    std::tie(row, pos) = EntryOf(oid);
+    ASSERT_GE(row, 0);
+    messages_.QueueAnswer(IDCANCEL);
+    EXPECT_EQ(editing_.Complete(row, pos), Redraw::kNothing);
+    EXPECT_FALSE(Stored(oid).fields.Complete);
+    messages_.QueueAnswer(IDYES);
+    EXPECT_EQ(editing_.Complete(row, pos), Redraw::kReloaded);
+    EXPECT_TRUE(Stored(oid).fields.Complete);
+    EXPECT_EQ(Stored(oid).fields.StartDate, At(14));
+}
+
+TEST_F(TaskEditingTest, StoreFailuresKeepWhatWasTypedAndGoneTasksStayGone)
+{
+    const int32_t oid = AddReport();
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(paths_.StorePath().c_str(), &other), SQLITE_OK);
+
+    Queue<CTaskDetailDlg>([&](CTaskDetailDlg& d) {
+        Type(d, kTaskTitle, QStringLiteral("Typed"));
+        sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+        Click(d, 1);
+        sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+        EXPECT_EQ(LastMessage(), L"Can't change to this datetime");
+        EXPECT_NE(d.result(), QDialog::Accepted);
+        EXPECT_EQ(Text(d, kTaskTitle), QStringLiteral("Typed"));
+        Click(d, 1);
+    });
+    EXPECT_EQ(editing_.Edit(0, 0), Redraw::kInPlace);
+    EXPECT_EQ(Stored(oid).fields.Subject, L"Typed");
+
+    // Deleted by another process while the editor is open: reported, not recreated.
+    Queue<CTaskDetailDlg>([&](CTaskDetailDlg& d) {
+        sqlite3_exec(other, "DELETE FROM items", nullptr, nullptr, nullptr);
+        Type(d, kTaskTitle, QStringLiteral("Resurrected?"));
+        Click(d, 1);
+        EXPECT_EQ(LastMessage(), L"Fail at get data.");
+    });
+    EXPECT_EQ(editing_.Edit(0, 0), Redraw::kReloaded);
+    session_.Connect();
+    EXPECT_EQ(session_.TaskCount(), 0);
+    session_.Disconnect();
+    EXPECT_EQ(doc_.TaskCount(0), 0);
+
+    // Completing a task that vanished from the store reports it as the command's error.
+    AddReport();
+    sqlite3_exec(other, "DELETE FROM items", nullptr, nullptr, nullptr);
+    EXPECT_EQ(editing_.Complete(0, 0), Redraw::kReloaded);
+    EXPECT_EQ(LastMessage(), L"Fail at get Task Information.");
+    EXPECT_EQ(messages_.shown().back().caption, L"Error");
+    EXPECT_EQ(messages_.shown().back().flags & MB_ICONSTOP, unsigned{MB_ICONSTOP});
+    sqlite3_close(other);
+}
