@@ -34,6 +34,8 @@ public:
     MoveResult AddShifted(pim::StoredItem item, int minutes);
 
 private:
+    class Connection;
+
     ReadResult ReadAppointment(const ItemSelection& item);
     MoveResult Save(const ItemRef& ref, const ItemValues& after);
 
