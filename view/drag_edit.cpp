@@ -117,8 +117,8 @@ std::vector<PixelRect> DragEdit::OverlayStrips(const Ghost& ghost, PixelPoint do
     const int height = layout_.dayRowHeight;
     const auto top = [&](int row) { return layout_.rowsTop + height * row; };
     if (InTaskColumn(down.x) && InTaskColumn(now.x)) {
-        strips.push_back({ghost.left, top(ghost.TopRow()), ghost.right,
-                          top(ghost.BottomRow()) + height - 1});
+        strips.push_back(
+            {ghost.left, top(ghost.TopRow()), ghost.right, top(ghost.BottomRow()) + height - 1});
         return strips;
     }
     if (!InHourArea(down.x) || !InHourArea(now.x))
@@ -161,14 +161,14 @@ DragOutcome DragEdit::Decide(const Release& r) const
     const bool hours = InHourArea(r.down.x) && InHourArea(r.up.x);
     const bool tasks = InTaskColumn(r.down.x) && InTaskColumn(r.up.x);
     outcome.dayShift = RowAt(r.up.y) - RowAt(r.down.y);
-    const bool moved = outcome.dayShift != 0 ||
-                       std::abs(r.up.x - r.down.x) >= std::max(1, layout_.hourPixels / 4);
+    const bool moved =
+        outcome.dayShift != 0 || std::abs(r.up.x - r.down.x) >= std::max(1, layout_.hourPixels / 4);
     if (!placed || !(tasks || (hours && moved)))
         return outcome;
     const bool created = r.hit == Release::Hit::kNone;
     outcome.startMinutes = SnappedMinute(r.down.x);
-    outcome.endMinutes = outcome.dayShift * kMinutesPerDay + SnappedMinute(r.up.x) +
-                         (created ? kHalfHour : 0);
+    outcome.endMinutes =
+        outcome.dayShift * kMinutesPerDay + SnappedMinute(r.up.x) + (created ? kHalfHour : 0);
     if (hours && layout_.ganttAreaVisible) {
         if (created && outcome.Delta() != 0)
             outcome.action = Action::kCreateAppointment;

@@ -79,8 +79,7 @@ public:
     Ghost SweepGhost(PixelPoint down, PixelPoint now) const;
 
     // The strips the overlay covers, row by row, while the pointer is inside the body.
-    std::vector<PixelRect> OverlayStrips(const Ghost& ghost, PixelPoint down,
-                                         PixelPoint now) const;
+    std::vector<PixelRect> OverlayStrips(const Ghost& ghost, PixelPoint down, PixelPoint now) const;
     // The grabbed end's handle square on its row (none when moving).
     std::vector<PixelRect> Handles(const Ghost& ghost, DragMode mode) const;
 

@@ -89,7 +89,8 @@ int PointerInput::AppointmentAt(int day, int minute) const
     int last = -1;
     const int count = entries_.ApptCount(day);
     for (int pos = 0; pos < count; ++pos) {
-        if (IsHolidayKind(entries_.DayKind(day, pos)) || IsMovedOrDeleted(entries_.EntryState(day, pos)))
+        if (IsHolidayKind(entries_.DayKind(day, pos)) ||
+            IsMovedOrDeleted(entries_.EntryState(day, pos)))
             continue;
         if (entries_.StartMinutes(day, pos) <= minute && minute <= entries_.EndMinutes(day, pos))
             last = pos;
@@ -100,8 +101,8 @@ int PointerInput::AppointmentAt(int day, int minute) const
 int LineOfItem(const DetailLines& lines, ItemKind kind, int index)
 {
     const int first = kind == ItemKind::Task ? 0 : lines.taskLines;
-    const int end = kind == ItemKind::Task ? lines.taskLines
-                                           : lines.taskLines + lines.appointmentLines;
+    const int end =
+        kind == ItemKind::Task ? lines.taskLines : lines.taskLines + lines.appointmentLines;
     if (kind == ItemKind::None || index < 0)
         return -1;
     for (int line = first; line < end; ++line)

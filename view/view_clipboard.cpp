@@ -54,8 +54,8 @@ SYSTEMTIME PasteSourceTime(const SYSTEMTIME& day, const std::wstring& startText,
 
 // A menu point left of the hour area names no time; the source time is kept then.
 SYSTEMTIME PasteTargetTime(const SYSTEMTIME& source, bool task, const ViewLayout& layout,
-                           const std::optional<PixelPoint>& menuPoint,
-                           const SYSTEMTIME& firstShown, const SYSTEMTIME& selectedDate)
+                           const std::optional<PixelPoint>& menuPoint, const SYSTEMTIME& firstShown,
+                           const SYSTEMTIME& selectedDate)
 {
     const int sourceMinutes = source.wHour * 60 + source.wMinute;
     if (!menuPoint || !layout.ganttRows)
@@ -76,8 +76,8 @@ std::wstring ClipPlainText(const pim::StoredItem& item)
         const DATE day = IsTaskDate(f.DueDate) ? f.DueDate : f.StartDate;
         return IsTaskDate(day) ? DateText(day) + L" " + f.Subject : f.Subject;
     }
-    std::wstring text =
-        DateText(f.Start) + L" " + ClockText(f.Start) + L" - " + ClockText(f.End) + L" " + f.Subject;
+    std::wstring text = DateText(f.Start) + L" " + ClockText(f.Start) + L" - " + ClockText(f.End) +
+                        L" " + f.Subject;
     if (!f.Location.empty())
         text += L" [" + f.Location + L"]";
     return text;

@@ -28,8 +28,8 @@ struct ClipRecord {
 // hour in the Gantt rows, else the selected day at the source time.
 SYSTEMTIME PasteSourceTime(const SYSTEMTIME& day, const std::wstring& startText, bool task);
 SYSTEMTIME PasteTargetTime(const SYSTEMTIME& source, bool task, const ViewLayout& layout,
-                           const std::optional<PixelPoint>& menuPoint,
-                           const SYSTEMTIME& firstShown, const SYSTEMTIME& selectedDate);
+                           const std::optional<PixelPoint>& menuPoint, const SYSTEMTIME& firstShown,
+                           const SYSTEMTIME& selectedDate);
 
 // "yyyy/mm/dd hh:mm - hh:mm Subject [Place]" for an appointment, "yyyy/mm/dd Subject" for a
 // task (its due date, else its start date, else no date).

@@ -81,8 +81,8 @@ void ViewEditing::Press(QMouseEvent* event)
     fromMouse_ = FromMouse(event);
     moved_ = false;
     const PointerInput input(view_.layout_, view_.schedule_, view_.settings_.draw);
-    const PressHit hit = input.HitAt(at.x, at.y, view_.detailScroll_,
-                                     view_.CurrentDetailLines().total);
+    const PressHit hit =
+        input.HitAt(at.x, at.y, view_.detailScroll_, view_.CurrentDetailLines().total);
     const bool body =
         hit.area == PressHit::Area::kGanttRow || hit.area == PressHit::Area::kGridCell;
     // The right button only selects in the body and opens the menu there.
@@ -148,8 +148,7 @@ void ViewEditing::SelectHitItem(const PressHit& hit)
 {
     const DetailLines& lines = view_.CurrentDetailLines();
     const int line = LineOfItem(lines, hit.kind, hit.index);
-    view_.selection_ = SelectionOfLine(lines, line, hit.day, view_.schedule_,
-                                       view_.selectedDate_);
+    view_.selection_ = SelectionOfLine(lines, line, hit.day, view_.schedule_, view_.selectedDate_);
     view_.UpdateDetail();
 }
 
@@ -201,7 +200,8 @@ void ViewEditing::Move(QMouseEvent* event)
         moved_ = true;
         holdTimer_.stop();
     }
-    const bool inside = DragEdit(view_.layout_).RowAt(at.y) != DragEdit(view_.layout_).RowAt(last_.y);
+    const bool inside =
+        DragEdit(view_.layout_).RowAt(at.y) != DragEdit(view_.layout_).RowAt(last_.y);
     last_ = at;
     const std::optional<Ghost> ghost = GhostFor(at);
     if (ghost != ghost_ || inside)
@@ -232,15 +232,16 @@ void ViewEditing::PaintOverlay(QPainter& painter) const
     if (!ghost_)
         return;
     const DragEdit drag(view_.layout_);
-    QColor colour = view_.resources_->ButtonStrip(1, view_.layout_.largeTiles).toImage().pixelColor(0, 0);
+    QColor colour =
+        view_.resources_->ButtonStrip(1, view_.layout_.largeTiles).toImage().pixelColor(0, 0);
     colour.setAlpha(kOverlayAlpha);
     for (const PixelRect& strip : drag.OverlayStrips(*ghost_, down_, last_))
         painter.fillRect(ToQRect(strip), colour);
     const bool start = mode_ == kDragStart;
     for (const PixelRect& handle : drag.Handles(*ghost_, mode_))
-        painter.drawPixmap(ToQRect(handle),
-                           res::LoadPicture(start ? res::Picture::HandleLeft
-                                                  : res::Picture::HandleRight, false));
+        painter.drawPixmap(
+            ToQRect(handle),
+            res::LoadPicture(start ? res::Picture::HandleLeft : res::Picture::HandleRight, false));
 }
 
 void ViewEditing::Release(QMouseEvent* event)
@@ -356,8 +357,7 @@ void ViewEditing::EditSelected()
         Warn(res::IDS_FAIL_GET_DATA);
         return;
     }
-    view_.commands_.Execute(item.kind == ItemKind::Task ? cmd::ID_EDIT_TASK
-                                                        : cmd::ID_EDIT_APPOINT);
+    view_.commands_.Execute(item.kind == ItemKind::Task ? cmd::ID_EDIT_TASK : cmd::ID_EDIT_APPOINT);
 }
 
 void ViewEditing::OpenContextMenu(QPoint at)
@@ -382,8 +382,8 @@ void ViewEditing::UpdateCursor(PixelPoint at)
         const PressHit hit = input.HitAt(at.x, at.y, 0, 0);
         const DragEdit drag(l);
         if (hit.kind == ItemKind::Appointment) {
-            const DragMode mode =
-                drag.ModeAtPress(view_.schedule_.AppointmentSpan(hit.day, hit.index), hit.day, at.x);
+            const DragMode mode = drag.ModeAtPress(
+                view_.schedule_.AppointmentSpan(hit.day, hit.index), hit.day, at.x);
             shape = mode == kDragMove ? Qt::SizeAllCursor : Qt::SizeHorCursor;
         } else if (hit.kind == ItemKind::Task) {
             shape = Qt::SizeVerCursor;
@@ -478,9 +478,9 @@ void ViewEditing::Paste(bool atMenuPoint)
         return;
     const bool task = record_.item.kind == ItemKind::Task;
     const SYSTEMTIME source = PasteSourceTime(record_.item.date, record_.startText, task);
-    const SYSTEMTIME target = PasteTargetTime(
-        source, task, view_.layout_, atMenuPoint ? menuPoint_ : std::nullopt,
-        view_.schedule_.GetShownStart(), view_.selectedDate_);
+    const SYSTEMTIME target =
+        PasteTargetTime(source, task, view_.layout_, atMenuPoint ? menuPoint_ : std::nullopt,
+                        view_.schedule_.GetShownStart(), view_.selectedDate_);
     const int minutes = static_cast<int>(SecondsBetween(source, target) / 60);
     const int days = DaysBetween(source, target);
     ItemMoves moves(*services_.edits);

@@ -73,9 +73,7 @@ TEST(PointerInput, GridCellsDetailArrowsAndLines)
     const PointerInput input(grid, e, settings);
     const CalendarGeometry cells(grid);
     const PixelRect cell = cells.CellRect(9);
-    const auto lineY = [&](int n) {
-        return cells.Line(9, n, n == 1).text.y + 2;
-    };
+    const auto lineY = [&](int n) { return cells.Line(9, n, n == 1).text.y + 2; };
     EXPECT_EQ(input.HitAt(cell.left + 20, lineY(1), 0, 0).kind, ItemKind::Task);
     const PressHit second = input.HitAt(cell.left + 20, lineY(2), 0, 0);
     EXPECT_EQ(second.kind, ItemKind::Appointment);
@@ -87,10 +85,8 @@ TEST(PointerInput, GridCellsDetailArrowsAndLines)
     const PixelRect area = rows.detailRect;
     const int right = area.right - 3;
     EXPECT_EQ(detail.HitAt(right, area.top + 3, 0, 40).detail->kind, DetailHit::Kind::LineAbove);
-    EXPECT_EQ(detail.HitAt(right, area.bottom - 3, 0, 40).detail->kind,
-              DetailHit::Kind::LineBelow);
-    EXPECT_EQ(detail.HitAt(right, area.top + 40, 0, 40).detail->kind,
-              DetailHit::Kind::ScrollTrack);
+    EXPECT_EQ(detail.HitAt(right, area.bottom - 3, 0, 40).detail->kind, DetailHit::Kind::LineBelow);
+    EXPECT_EQ(detail.HitAt(right, area.top + 40, 0, 40).detail->kind, DetailHit::Kind::ScrollTrack);
     EXPECT_EQ(detail.HitAt(right, area.top + 40, 0, 1).detail->kind, DetailHit::Kind::Line);
 
     DetailLines lines;

@@ -31,9 +31,8 @@ TEST(ViewClipboard, PasteTargets)
          PixelPoint{g.XOfMinute(14 * 60 + 20), rowY(2)}, MakeSystemTime(2026, 12, 9, 14, 0)},
         {"Edit menu: selected day, source time", PasteSourceTime(monday, L"09:00", false), false,
          std::nullopt, MakeSystemTime(2026, 12, 11, 9, 0)},
-        {"menu point in the task column keeps the time",
-         PasteSourceTime(monday, L"09:00", false), false, PixelPoint{70, rowY(3)},
-         MakeSystemTime(2026, 12, 10, 9, 0)},
+        {"menu point in the task column keeps the time", PasteSourceTime(monday, L"09:00", false),
+         false, PixelPoint{70, rowY(3)}, MakeSystemTime(2026, 12, 10, 9, 0)},
         {"task at midnight of the menu row", PasteSourceTime(monday, L"", true), true,
          PixelPoint{g.XOfMinute(14 * 60), rowY(1)}, MakeSystemTime(2026, 12, 8)},
     };

@@ -44,16 +44,15 @@ struct Harness {
         : scoped(clock), session(paths.StorePath(), OccurrenceOnDay), doc(session, docSettings),
           schedule(doc), store(Settings()), edits(doc, session), view(schedule, store)
     {
-        view.Editing().SetServices(
-            {&edits, &messages,
-             [this](DATE a, DATE b) {
-                 swept = {a, b};
-                 return Redraw::kNothing;
-             },
-             [this](DATE a, DATE b) {
-                 swept = {a, b};
-                 return Redraw::kNothing;
-             }});
+        view.Editing().SetServices({&edits, &messages,
+                                    [this](DATE a, DATE b) {
+                                        swept = {a, b};
+                                        return Redraw::kNothing;
+                                    },
+                                    [this](DATE a, DATE b) {
+                                        swept = {a, b};
+                                        return Redraw::kNothing;
+                                    }});
         view.Editing().SetMenuRunner([this](const QPoint&) { return menuChoice; });
         view.resize(900, 600);
         view.show();
@@ -151,13 +150,14 @@ TEST(ViewEditing, DragsOfAnAppointment)
          [](const Harness& h) { return h.Point(3, 630); }, At(10, 10), At(10, 11)},
         {"start grabbed and dragged left", [](const Harness& h) { return h.Point(2, 601); },
          [](const Harness& h) { return h.Point(2, 601) - QPoint(36, 0); }, At(9, 9), At(9, 11)},
-        {"end dragged past the start stops there",
-         [](const Harness& h) { return h.Point(2, 659); },
+        {"end dragged past the start stops there", [](const Harness& h) { return h.Point(2, 659); },
          [](const Harness& h) { return h.Point(2, 480); }, At(9, 10), At(9, 10)},
         {"task column to hour area", [](const Harness& h) { return h.TaskColumn(2); },
          [](const Harness& h) { return h.Point(2, 900); }, At(9, 10), At(9, 11)},
         {"released below the chart", [](const Harness& h) { return h.Point(2, 615); },
-         [](const Harness& h) { return QPoint(h.Point(2, 700).x(), h.view.Layout().chartBottom + 3); },
+         [](const Harness& h) {
+             return QPoint(h.Point(2, 700).x(), h.view.Layout().chartBottom + 3);
+         },
          At(9, 10), At(9, 11)},
     };
     for (const Case& c : cases) {
