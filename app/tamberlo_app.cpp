@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 
 #include "app/main_frame.h"
+#include "editors/appointment_editing.h"
+#include "editors/editor_services.h"
 #include "model/pim_session.h"
 #include "model/recurrence.h"
 #include "model/tamberlo_doc.h"
@@ -67,9 +69,24 @@ bool CTamberloApp::InitInstance()
     router_.Append(&frame_->Commands());
     router_.Append(&commands_);
     frame_->SetView(view, &router_);
+    AttachViewEditing(*view);
     frame_->resize(1024, 720);
     frame_->show();
     return true;
+}
+
+void CTamberloApp::AttachViewEditing(CTamberloView& view)
+{
+    edits_ = std::make_unique<ScheduleEdits>(*doc_, *session_);
+    ViewEditServices services{edits_.get(), environment_.messages, {}, {}};
+    if (environment_.messages && environment_.dialogs) {
+        editorServices_ = std::make_unique<EditorServices>(EditorServices{
+            *settings_, *environment_.messages, *environment_.dialogs, *edits_, &view});
+        services.addAppointment = [this](DATE first, DATE second) {
+            return AppointmentEditing(*editorServices_).AddBetween(first, second);
+        };
+    }
+    view.Editing().SetServices(std::move(services));
 }
 
 bool CTamberloApp::SaveSettings() { return ::SaveSettings(*settings_, *profile_); }
