@@ -53,6 +53,10 @@ ViewEditing::ViewEditing(CTamberloView& view) : QObject(&view), view_(view)
         CancelDrag();
         OpenContextMenu({last_.x, last_.y});
     });
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        desktopNewer_ = !data || !IsOwnDesktopClip(*data);
+    });
     menuRunner_ = [this](const QPoint& global) {
         QMenu menu(&view_);
         for (const res::MenuItem& item : res::LoadMenu(res::IDM_CONTEXT)) {
@@ -200,11 +204,12 @@ void ViewEditing::Move(QMouseEvent* event)
         moved_ = true;
         holdTimer_.stop();
     }
-    const bool inside =
-        DragEdit(view_.layout_).RowAt(at.y) != DragEdit(view_.layout_).RowAt(last_.y);
+    // Leaving the body hides the overlay even when the ghost itself stays the same.
+    const DragEdit drag(view_.layout_);
+    const bool rowChanged = drag.RowAt(at.y) != drag.RowAt(last_.y);
     last_ = at;
     const std::optional<Ghost> ghost = GhostFor(at);
-    if (ghost != ghost_ || inside)
+    if (ghost != ghost_ || rowChanged)
         SetGhost(ghost);
 }
 
@@ -257,9 +262,7 @@ void ViewEditing::Release(QMouseEvent* event)
         DragEdit(view_.layout_).Decide({mode_, hit_, down_, last_, intentional});
     const DragMode mode = mode_;
     CancelDrag();
-    mode_ = mode;
-    ApplyRelease(outcome);
-    mode_ = kNoDrag;
+    ApplyRelease(outcome, mode);
     view_.UpdateFramesAndDetail();
 }
 
@@ -278,7 +281,7 @@ DATE ViewEditing::RowDateTime(int minutes) const
     return AddSeconds(day, int64_t{minutes} * 60);
 }
 
-void ViewEditing::ApplyRelease(const DragOutcome& outcome)
+void ViewEditing::ApplyRelease(const DragOutcome& outcome, DragMode mode)
 {
     using Action = DragOutcome::Action;
     const DATE start = RowDateTime(outcome.startMinutes);
@@ -299,7 +302,7 @@ void ViewEditing::ApplyRelease(const DragOutcome& outcome)
     case Action::kChangeAppointment:
         if (services_.edits)
             AfterChange(ItemMoves(*services_.edits)
-                            .MoveAppointment(view_.selection_, mode_, outcome.Delta()));
+                            .MoveAppointment(view_.selection_, mode, outcome.Delta()));
         return;
     case Action::kMoveTask:
         if (view_.selection_.recurring)
@@ -397,10 +400,14 @@ void ViewEditing::UpdateCursor(PixelPoint at)
 
 bool ViewEditing::ClipboardHoldsItem() const
 {
-    if (record_.HoldsItem())
-        return true;
+    return record_.HoldsItem() || ForeignClipNewer();
+}
+
+// A calendar from another program is pasted when the record is empty or older than it.
+bool ViewEditing::ForeignClipNewer() const
+{
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    return data && HasForeignCalendar(*data);
+    return data && HasForeignCalendar(*data) && (!record_.HoldsItem() || desktopNewer_);
 }
 
 bool ViewEditing::FillRecord(int operation)
@@ -412,6 +419,7 @@ bool ViewEditing::FillRecord(int operation)
         return false;
     }
     record_.operation = operation;
+    desktopNewer_ = false;
     record_.item = item;
     record_.sourceRow = view_.SelectedRow();
     record_.startText = item.kind == ItemKind::Appointment
@@ -465,9 +473,8 @@ void ViewEditing::PutOnDesktop()
 
 void ViewEditing::Paste(bool atMenuPoint)
 {
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    if (data && HasForeignCalendar(*data)) {
-        PasteForeign(ForeignCalendarItems(*data), atMenuPoint);
+    if (ForeignClipNewer()) {
+        PasteForeign(ForeignCalendarItems(*QGuiApplication::clipboard()->mimeData()), atMenuPoint);
         return;
     }
     if (!record_.HoldsItem()) {

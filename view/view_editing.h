@@ -65,12 +65,13 @@ private:
     std::optional<Ghost> GhostFor(PixelPoint now) const;
     void SetGhost(std::optional<Ghost> ghost);
     void UpdateGhostRows(const Ghost& ghost);
-    void ApplyRelease(const DragOutcome& outcome);
+    void ApplyRelease(const DragOutcome& outcome, DragMode mode);
     void AfterChange(const MoveResult& result);
     void OpenContextMenu(QPoint at);
     void UpdateCursor(PixelPoint at);
     DATE RowDateTime(int minutes) const;
     bool FillRecord(int operation);
+    bool ForeignClipNewer() const;
     void PutOnDesktop();
     void PasteForeign(const std::vector<pim::StoredItem>& items, bool atMenuPoint);
     void Warn(int textId) const;
@@ -91,5 +92,7 @@ private:
     std::optional<Ghost> ghost_;
 
     ClipRecord record_;
+    // Another program put something on the desktop clipboard after the record was filled.
+    bool desktopNewer_ = true;
     std::optional<PixelPoint> menuPoint_;
 };

@@ -40,9 +40,9 @@ ViewSettings Settings()
 }
 
 struct Harness {
-    Harness()
+    explicit Harness(ViewSettings settings = Settings())
         : scoped(clock), session(paths.StorePath(), OccurrenceOnDay), doc(session, docSettings),
-          schedule(doc), store(Settings()), edits(doc, session), view(schedule, store)
+          schedule(doc), store(settings), edits(doc, session), view(schedule, store)
     {
         view.Editing().SetServices({&edits, &messages,
                                     [this](DATE a, DATE b) {
@@ -141,7 +141,6 @@ TEST(ViewEditing, DragsOfAnAppointment)
         QPoint (*to)(const Harness&);
         DATE start, end;
     };
-    const int kTen = 600;
     const Case cases[] = {
         {"54 pixels right", [](const Harness& h) { return h.Point(2, 615); },
          [](const Harness& h) { return h.Point(2, 615) + QPoint(54, 0); }, At(9, 11, 30),
@@ -163,7 +162,6 @@ TEST(ViewEditing, DragsOfAnAppointment)
     for (const Case& c : cases) {
         Harness h;
         const int32_t oid = h.AddAppointment(9, 10);
-        (void)kTen;
         h.Drag(c.from(h), c.to(h));
         const pim::ItemFields stored = h.Stored(oid);
         EXPECT_NEAR(stored.Start, c.start, 1e-6) << c.name;
@@ -330,11 +328,55 @@ TEST(ViewEditing, DesktopClipboardRoundTrip)
     EXPECT_EQ(h.doc.ApptSubject(3, 0), L"Review");
     EXPECT_EQ(h.doc.StartText(3, 0), L"09:00");
 
+    // A copy made after it wins over the other program's calendar.
+    QTest::mouseClick(&h.view, Qt::LeftButton, {}, h.Point(3, 9 * 60 + 30));
+    h.view.Commands().Execute(cmd::ID_COPY);
+    QTest::mouseClick(&h.view, Qt::LeftButton, {}, h.TaskColumn(4));
+    h.view.Commands().Execute(cmd::ID_PASTE);
+    EXPECT_EQ(h.doc.ApptCount(4), 1);
+
     auto* broken = new QMimeData;
     broken->setData("text/calendar", "BEGIN:VCALENDAR\nBEGIN:VEVENT\nDTSTART:garbage\n");
     QApplication::clipboard()->setMimeData(broken);
     h.view.Commands().Execute(cmd::ID_PASTE);
-    EXPECT_EQ(h.AppointmentCount(), 2);
+    EXPECT_EQ(h.AppointmentCount(), 3);
     ASSERT_EQ(h.messages.shown().size(), 1u);
     EXPECT_EQ(h.messages.shown()[0].caption, L"Warning");
+}
+
+TEST(ViewEditing, DoubleClicksContextMenusAndCursors)
+{
+    Harness h;
+    h.AddAppointment(8, 10);
+    int edits = 0;
+    h.view.SetCommandHandler(cmd::ID_EDIT_APPOINT, [&edits] { ++edits; });
+    QTest::mouseDClick(&h.view, Qt::LeftButton, {}, h.Point(1, 630));
+    EXPECT_EQ(edits, 1);
+    QTest::mouseDClick(&h.view, Qt::LeftButton, {}, h.Point(1, 900));
+    EXPECT_EQ(edits, 1);
+
+    // The context Edit reaches the same command; with nothing selected it is disabled.
+    h.menuChoice = cmd::ID_CONTEXT_EDIT;
+    QTest::mouseClick(&h.view, Qt::RightButton, {}, h.Point(1, 630));
+    EXPECT_EQ(edits, 2);
+    QTest::mouseClick(&h.view, Qt::RightButton, {}, h.Point(1, 900));
+    EXPECT_EQ(edits, 2);
+    EXPECT_TRUE(h.messages.shown().empty());
+
+    QTest::mouseMove(&h.view, h.Point(1, 630));
+    EXPECT_EQ(h.view.cursor().shape(), Qt::SizeAllCursor);
+    QTest::mouseMove(&h.view, h.Point(1, 601));
+    EXPECT_EQ(h.view.cursor().shape(), Qt::SizeHorCursor);
+    QTest::mouseMove(&h.view, h.Point(1, 900));
+    EXPECT_EQ(h.view.cursor().shape(), Qt::CrossCursor);
+
+    ViewSettings noPopup = Settings();
+    noPopup.UsePopup = 0;
+    Harness quiet(noPopup);
+    quiet.AddAppointment(8, 10);
+    quiet.view.SetCommandHandler(cmd::ID_EDIT_APPOINT, [&edits] { ++edits; });
+    quiet.menuChoice = cmd::ID_CONTEXT_EDIT;
+    QTest::mouseClick(&quiet.view, Qt::RightButton, {}, quiet.Point(1, 630));
+    EXPECT_EQ(edits, 2);
+    EXPECT_EQ(quiet.view.Selection().kind, ItemKind::Appointment);
 }
