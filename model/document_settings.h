@@ -13,7 +13,7 @@ class DocumentSettings {
 public:
     virtual ~DocumentSettings() = default;
 
-    // Days the first shown day lies before today (CntFromToday).
+    // Days the first shown day lies before today (CntFromToday), within a year either way.
     virtual int DaysBeforeToday() const = 0;
     // The weekday (0 Sunday .. 6) the first shown day falls back to; 7 for none (StartDow).
     virtual int FirstWeekday() const = 0;

@@ -13,8 +13,9 @@ constexpr int32_t kTaskItemType = 3;
 
 }  // namespace
 
-PimSession::PimSession(std::string storePath, pim::OccurrenceRule rule)
-    : storePath_(std::move(storePath)), rule_(std::move(rule))
+PimSession::PimSession(std::string storePath, pim::OccurrenceRule rule,
+                       pim::StoreDatabase::Access access)
+    : storePath_(std::move(storePath)), rule_(std::move(rule)), access_(access)
 {
 }
 
@@ -27,32 +28,37 @@ int32_t PimSession::Connect()
 {
     if (IsConnected())
         return 0;
-    connectError_.clear();
     auto application = std::make_unique<pim::Application>();
-    lastStatus_ = application->Logon(storePath_, rule_);
+    lastStatus_ = application->Logon(storePath_, rule_, access_);
+    connectError_ = application->LastError();
     if (lastStatus_ < 0) {
-        connectError_ = application->LastError();
         return lastStatus_;
     }
     application_ = std::move(application);
-    OpenCollection(pim::kCalendarFolder, &appointments_, &appointmentCount_);
-    OpenCollection(pim::kTasksFolder, &tasks_, &taskCount_);
+    if (!OpenCollection(pim::kCalendarFolder, &appointments_, &appointmentCount_) ||
+        !OpenCollection(pim::kTasksFolder, &tasks_, &taskCount_)) {
+        access_ = pim::StoreDatabase::Access::ReadOnly;
+        connectError_ = application_->LastError();
+        Disconnect();
+        return lastStatus_ = -1;
+    }
     return 0;
 }
 
-// A folder or collection that cannot be had leaves its count at 0, so nothing is fetched.
-void PimSession::OpenCollection(int32_t folderId, std::shared_ptr<pim::Items>* items,
+// False when the folder's items cannot be read; its count then stays 0.
+bool PimSession::OpenCollection(int32_t folderId, std::shared_ptr<pim::Items>* items,
                                 int32_t* count)
 {
     std::shared_ptr<pim::Folder> folder;
     lastStatus_ = application_->GetDefaultFolder(folderId, &folder);
-    if (lastStatus_ < 0 || !folder)
-        return;
-    lastStatus_ = folder->GetItems(items);
-    if (lastStatus_ >= 0 && *items)
-        *count = (*items)->Count();
-    else
+    if (lastStatus_ >= 0 && folder)
+        lastStatus_ = folder->GetItems(items);
+    if (lastStatus_ < 0 || !*items) {
         items->reset();
+        return false;
+    }
+    *count = (*items)->Count();
+    return true;
 }
 
 void PimSession::Disconnect()

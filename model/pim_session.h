@@ -14,19 +14,25 @@
 
 class PimSession {
 public:
-    // The store file, and the occurrence rule the store decides recurring days with.
-    PimSession(std::string storePath, pim::OccurrenceRule rule);
+    // The store file, and the occurrence rule the store decides recurring days with. A session
+    // for reading only never creates or writes the store.
+    PimSession(std::string storePath, pim::OccurrenceRule rule,
+               pim::StoreDatabase::Access access = pim::StoreDatabase::Access::ReadWrite);
     ~PimSession();
     PimSession(const PimSession&) = delete;
     PimSession& operator=(const PimSession&) = delete;
 
-    // Opens the store and reads both counts. A store that cannot be opened leaves the session
-    // empty (counts 0, every fetch, find and create failing) with a negative status and the
-    // reason in ConnectError(). Connecting an open session changes nothing.
+    // Opens the store and reads both collections. A store that cannot be opened or read in
+    // full leaves the session empty (counts 0, every fetch, find and create failing) with a
+    // negative status and the reason in ConnectError(). After a read failure the store is
+    // only opened read-only for the rest of the session, so a damaged file is never written.
+    // Connecting an open session changes nothing.
     int32_t Connect();
     // Drops the current items, the collections and the connection; harmless when not open.
     void Disconnect();
     bool IsConnected() const { return application_ != nullptr; }
+    // Why the store could not be opened or read; once connected, why it cannot be saved to
+    // (empty when it can).
     const std::wstring& ConnectError() const { return connectError_; }
 
     int32_t AppointmentCount() const { return appointmentCount_; }
@@ -63,7 +69,7 @@ public:
     static std::wstring OidField(int32_t oid);
 
 private:
-    void OpenCollection(int32_t folderId, std::shared_ptr<pim::Items>* items, int32_t* count);
+    bool OpenCollection(int32_t folderId, std::shared_ptr<pim::Items>* items, int32_t* count);
     template <typename Item>
     std::shared_ptr<Item> Fetch(const pim::Items* items, int32_t count, int32_t n,
                                 std::shared_ptr<Item>* current);
@@ -75,6 +81,7 @@ private:
 
     std::string storePath_;
     pim::OccurrenceRule rule_;
+    pim::StoreDatabase::Access access_;
     std::unique_ptr<pim::Application> application_;
     std::shared_ptr<pim::Items> appointments_;
     std::shared_ptr<pim::Items> tasks_;

@@ -102,15 +102,18 @@ void CTamberloDoc::LoadStore()
 {
     if (session_.Connect() < 0) {
         // One warning per failure: a store that stays unreadable is not reported at every reload.
-        if (messages_ != nullptr && !storeFailureReported_) {
-            messages_->MessageBox(session_.ConnectError(), res::LoadString(res::IDS_WARNING),
-                                  MB_OK | MB_ICONEXCLAMATION);
-        }
+        if (!storeFailureReported_)
+            Warn(session_.ConnectError());
         storeFailureReported_ = true;
         session_.Disconnect();
         return;
     }
     storeFailureReported_ = false;
+    // A read-only store still shows; saying so once is enough.
+    if (!session_.ConnectError().empty() && !readOnlyReported_) {
+        readOnlyReported_ = true;
+        Warn(session_.ConnectError());
+    }
     for (int32_t n = 1;; ++n) {
         const TaskItem task = session_.FetchTask(n);
         if (!task) {
@@ -129,6 +132,13 @@ void CTamberloDoc::LoadStore()
         session_.ReleaseAppointment();
     }
     session_.Disconnect();
+}
+
+void CTamberloDoc::Warn(const std::wstring& text)
+{
+    if (messages_ != nullptr) {
+        messages_->MessageBox(text, res::LoadString(res::IDS_WARNING), MB_OK | MB_ICONEXCLAMATION);
+    }
 }
 
 int CTamberloDoc::SlotOf(DATE date) const

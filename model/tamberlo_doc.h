@@ -35,7 +35,8 @@ public:
     };
 
     // Places the first shown day from today and the settings, then loads. `messages` (may be
-    // null) hears of a store that cannot be opened; the window is then empty but usable.
+    // null) hears of a store that cannot be opened or read at every load (the window is then
+    // empty but usable), and once of a store that is read-only.
     CTamberloDoc(PimSession& session, DocumentSettings& settings,
                  MessageService* messages = nullptr);
 
@@ -124,6 +125,7 @@ private:
     };
 
     void LoadStore();
+    void Warn(const std::wstring& text);
     void AddHolidays();
     // Enters an item's entries on the days from start to end; false when none lies in the window.
     bool PlaceSpan(AppointmentEntry entry, DATE start, DATE end, bool pinned);
@@ -163,6 +165,7 @@ private:
     DocumentSettings& settings_;
     MessageService* messages_;
     bool storeFailureReported_ = false;  // since the last load that reached the store
+    bool readOnlyReported_ = false;
     int shownDayCount_ = 33;
     int shownOffset_ = kDaysBefore;
     int startOffsetDays_ = 0;

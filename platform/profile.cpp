@@ -4,7 +4,6 @@
 
 #include <QSettings>
 #include <QStandardPaths>
-#include <QStringList>
 
 namespace {
 
@@ -13,18 +12,14 @@ QString ToQt(const std::wstring& text)
     return QString::fromStdWString(text);
 }
 
-// The entry of `names` equal to `wanted` without regard to case, preferring the exact spelling.
-QString MatchIgnoringCase(const QStringList& names, const QString& wanted)
+QString Folded(const QString& text)
 {
-    if (names.contains(wanted)) {
-        return wanted;
-    }
-    for (const QString& name : names) {
-        if (name.compare(wanted, Qt::CaseInsensitive) == 0) {
-            return name;
-        }
-    }
-    return {};
+    return text.toCaseFolded();
+}
+
+QString FoldedKey(const QString& section, const QString& name)
+{
+    return Folded(section) + '/' + Folded(name);
 }
 
 }  // namespace
@@ -32,6 +27,9 @@ QString MatchIgnoringCase(const QStringList& names, const QString& wanted)
 Profile::Profile(const std::string& iniPath)
     : settings_(std::make_unique<QSettings>(QString::fromStdString(iniPath), QSettings::IniFormat))
 {
+    for (const QString& key : settings_->allKeys()) {
+        Remember(key);
+    }
 }
 
 Profile::~Profile() = default;
@@ -43,34 +41,40 @@ std::string Profile::DefaultPath()
         .toStdString();
 }
 
+// Values outside any section are not the program's and are not indexed.
+void Profile::Remember(const QString& storedKey)
+{
+    const qsizetype slash = storedKey.indexOf('/');
+    if (slash <= 0) {
+        return;
+    }
+    const QString group = storedKey.left(slash);
+    groups_.insert(Folded(group), group); // with case variants of a section, one is kept
+    keys_[FoldedKey(group, storedKey.mid(slash + 1))].append(storedKey);
+    ++valueCounts_[Folded(group)];
+}
+
+// The stored key of `name` in `section`, preferring the exact spelling.
 QString Profile::ExistingKey(const std::wstring& section, const std::wstring& name) const
 {
-    const QString group = MatchIgnoringCase(settings_->childGroups(), ToQt(section));
-    if (group.isEmpty()) {
-        return {};
-    }
-    settings_->beginGroup(group);
-    const QString key = MatchIgnoringCase(settings_->childKeys(), ToQt(name));
-    settings_->endGroup();
-    return key.isEmpty() ? QString() : group + '/' + key;
+    const QStringList spellings = keys_.value(FoldedKey(ToQt(section), ToQt(name)));
+    const QString exact = ToQt(section) + '/' + ToQt(name);
+    return spellings.contains(exact) ? exact : spellings.value(0);
 }
 
 // The key to write `name` under: the section's stored spelling, with every case variant of the
 // name removed first so that no stale duplicate is left for a reader to find.
 QString Profile::KeyForWrite(const std::wstring& section, const std::wstring& name)
 {
-    QString group = MatchIgnoringCase(settings_->childGroups(), ToQt(section));
-    if (group.isEmpty()) {
-        group = ToQt(section);
+    const QString folded = FoldedKey(ToQt(section), ToQt(name));
+    const QStringList stale = keys_.take(folded);
+    for (const QString& key : stale) {
+        settings_->remove(key);
     }
-    settings_->beginGroup(group);
-    for (const QString& key : settings_->childKeys()) {
-        if (key.compare(ToQt(name), Qt::CaseInsensitive) == 0) {
-            settings_->remove(key);
-        }
-    }
-    settings_->endGroup();
-    return group + '/' + ToQt(name);
+    valueCounts_[Folded(ToQt(section))] -= static_cast<int>(stale.size());
+    const QString key = groups_.value(Folded(ToQt(section)), ToQt(section)) + '/' + ToQt(name);
+    Remember(key);
+    return key;
 }
 
 int Profile::GetInt(const std::wstring& section, const std::wstring& name, int fallback) const
@@ -101,14 +105,7 @@ std::wstring Profile::GetString(const std::wstring& section, const std::wstring&
 
 int Profile::ValueCount(const std::wstring& section) const
 {
-    const QString group = MatchIgnoringCase(settings_->childGroups(), ToQt(section));
-    if (group.isEmpty()) {
-        return 0;
-    }
-    settings_->beginGroup(group);
-    const auto count = static_cast<int>(settings_->childKeys().size());
-    settings_->endGroup();
-    return count;
+    return valueCounts_.value(Folded(ToQt(section)), 0);
 }
 
 void Profile::WriteInt(const std::wstring& section, const std::wstring& name, int value)

@@ -3,7 +3,9 @@
 // as the handheld's profile does, so a value written as "KeyToToday" is found as "KeyToTOday".
 #pragma once
 
+#include <QHash>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <string>
 
@@ -40,6 +42,12 @@ public:
 private:
     QString ExistingKey(const std::wstring& section, const std::wstring& name) const;
     QString KeyForWrite(const std::wstring& section, const std::wstring& name);
+    void Remember(const QString& storedKey);
 
     std::unique_ptr<QSettings> settings_;
+    // Stored spellings by folded name, built once from the file, so a lookup costs the same
+    // however many values the profile holds (a list of thousands is read name by name).
+    QHash<QString, QString> groups_;
+    QHash<QString, QStringList> keys_; // "section/name" folded -> stored "Section/Name"s
+    QHash<QString, int> valueCounts_;  // folded section -> values in it
 };

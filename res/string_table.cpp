@@ -125,6 +125,14 @@ constexpr Entry kStrings[] = {
     {65400, L"Please set start date before due date"},
     {65401, L"Can't use only start date"},
     {65402, L"Please enter an alarm time from 0 up to 52 weeks."},
+    {65501, L"Wrong Time"},
+    {65502, L"Please set between %d to %d"},
+    {65503, L"Initialize color setting. OK?"},
+    {65504, L"Please set over 6 font size"},
+    {65505, L"There are same setting"},
+    {65506, L"Can't point before year 1900."},
+    {65507, L"Can't point after year 3000"},
+    {65508, L"Can't use \",\" in a holiday name"},
 };
 
 static_assert(std::is_sorted(std::begin(kStrings), std::end(kStrings),

@@ -87,6 +87,14 @@ enum StringId : int {
     IDS_START_BEFORE_DUE = 65400,
     IDS_ONLY_START_DATE = 65401,
     IDS_ALARM_LEAD_RANGE = 65402,
+    IDS_WRONG_TIME = 65501,
+    IDS_SET_BETWEEN = 65502,  // "%d" the lowest, then the highest value allowed
+    IDS_INITIALIZE_COLORS = 65503,
+    IDS_FONT_SIZE_OVER_6 = 65504,
+    IDS_SAME_SETTING = 65505,
+    IDS_BEFORE_YEAR_1900 = 65506,
+    IDS_AFTER_YEAR_3000 = 65507,
+    IDS_COMMA_IN_HOLIDAY_NAME = 65508,
 };
 
 // The text of a string id; empty for an id the table does not hold.

@@ -125,12 +125,15 @@ std::wstring AppSettings::GetListItem(SettingsList list, int i) const
 
 void AppSettings::SetList(SettingsList list, const std::wstring& text, int count)
 {
-    lists_[Index(list)] = ListValue{count, text};
+    lists_[Index(list)] = ListValue{ListCount(count), text};
 }
 
 void AppSettings::AppendListItem(SettingsList list, const std::wstring& element)
 {
     ListValue& value = lists_[Index(list)];
+    if (value.count >= kMaxListElements) {
+        return;
+    }
     value.text += element + FieldSeparator();
     ++value.count;
 }

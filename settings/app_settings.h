@@ -3,6 +3,7 @@
 // profile key. Values are kept as they stand; readers that size or divide go through usable::.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -76,9 +77,16 @@ public:
     std::wstring Get(TextSetting setting) const { return texts_[Index(setting)]; }
     void Set(TextSetting setting, const std::wstring& value) { texts_[Index(setting)] = value; }
 
+    // Elements a list keeps, far beyond what an editor's list shows: the profile names its
+    // elements with three digits (Name000 to Name999). Elements past it are ignored.
+    static constexpr int kMaxListElements = 1000;
+
     // A list is a count and a delimited text; only elements below the count are ever read.
     int GetListCount(SettingsList list) const { return lists_[Index(list)].count; }
-    void SetListCount(SettingsList list, int count) { lists_[Index(list)].count = count; }
+    void SetListCount(SettingsList list, int count)
+    {
+        lists_[Index(list)].count = ListCount(count);
+    }
     std::wstring GetListText(SettingsList list) const { return lists_[Index(list)].text; }
     void SetListText(SettingsList list, const std::wstring& text)
     {
@@ -207,6 +215,7 @@ private:
         std::wstring text;
     };
 
+    static int ListCount(int count) { return std::clamp(count, 0, kMaxListElements); }
     template <typename Enum> static constexpr std::size_t Index(Enum value)
     {
         return static_cast<std::size_t>(value);

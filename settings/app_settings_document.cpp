@@ -2,6 +2,13 @@
 #include "settings/app_settings_document.h"
 
 #include "settings/holidays.h"
+#include "settings/usable_range.h"
+
+// The same range as the view's "Show today", so both place the first shown day alike.
+int AppSettingsDocument::DaysBeforeToday() const
+{
+    return usable::CntFromToday(settings_.GetCntFromToday());
+}
 
 int AppSettingsDocument::CategoryKind(const std::wstring& categories) const
 {

@@ -9,7 +9,7 @@ class AppSettingsDocument : public DocumentSettings {
 public:
     explicit AppSettingsDocument(AppSettings& settings) : settings_(settings) {}
 
-    int DaysBeforeToday() const override { return settings_.GetCntFromToday(); }
+    int DaysBeforeToday() const override;
     int FirstWeekday() const override { return settings_.GetStartDow(); }
     std::wstring HolidayCategory() const override { return settings_.GetHolidayCategory(); }
     int CategoryKind(const std::wstring& categories) const override;

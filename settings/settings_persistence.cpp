@@ -29,7 +29,8 @@ void LoadList(AppSettings& settings, const Profile& profile, SettingsList list)
 {
     const wchar_t* section = AppSettings::Section(list);
     const int stored = profile.GetInt(section, L"Count", 0);
-    const int count = std::clamp(stored, 0, profile.ValueCount(section));
+    const int count =
+        std::clamp(stored, 0, std::min(profile.ValueCount(section), AppSettings::kMaxListElements));
     std::wstring text;
     for (int i = 0; i < count; ++i) {
         text += profile.GetString(section, ElementKey(i), L"") + FieldSeparator();
@@ -181,16 +182,59 @@ class SettingsFileReader {
 public:
     explicit SettingsFileReader(AppSettings& settings) : settings_(settings) {}
 
-    // A raw run of non-blank bytes; cut into tokens of at most 1000 characters.
-    void Feed(const std::string& bytes)
+    // The next byte of a run of non-blank bytes. The run is decoded as it grows and applied in
+    // tokens of 1000 characters, so a file without blanks is read in bounded memory.
+    void AddByte(char byte)
     {
-        const std::wstring text = DecodeText(bytes);
-        for (std::size_t at = 0; at < text.size(); at += kMaxTokenLength) {
-            Apply(text.substr(at, kMaxTokenLength));
+        bytes_ += byte;
+        if (bytes_.size() >= kDecodeChunkBytes) {
+            Decode(CompleteSequencesEnd(bytes_));
+            ApplyTokens(false);
         }
     }
 
+    // The end of a run: its last, possibly shorter, token.
+    void EndRun()
+    {
+        Decode(bytes_.size());
+        ApplyTokens(true);
+    }
+
 private:
+    static constexpr std::size_t kDecodeChunkBytes = 4096;
+
+    // Where the bytes can be cut without splitting a UTF-8 sequence: before the last byte that
+    // is not a continuation byte, when a sequence starting there might still be incomplete.
+    static std::size_t CompleteSequencesEnd(const std::string& bytes)
+    {
+        const std::size_t tail = std::min<std::size_t>(bytes.size(), 4);
+        for (std::size_t at = bytes.size(); at > bytes.size() - tail; --at) {
+            if ((static_cast<unsigned char>(bytes[at - 1]) & 0xC0) != 0x80) {
+                return at - 1;
+            }
+        }
+        return bytes.size();
+    }
+
+    void Decode(std::size_t byteCount)
+    {
+        chars_ += DecodeText(bytes_.substr(0, byteCount));
+        bytes_.erase(0, byteCount);
+    }
+
+    void ApplyTokens(bool runEnded)
+    {
+        std::size_t at = 0;
+        for (; chars_.size() - at >= kMaxTokenLength; at += kMaxTokenLength) {
+            Apply(chars_.substr(at, kMaxTokenLength));
+        }
+        if (runEnded && at < chars_.size()) {
+            Apply(chars_.substr(at));
+            at = chars_.size();
+        }
+        chars_.erase(0, at);
+    }
+
     void Apply(const std::wstring& token)
     {
         if (token.front() == L'[' && token.find(L']') == token.size() - 1) {
@@ -257,6 +301,8 @@ private:
 
     AppSettings& settings_;
     const FileSection* current_ = nullptr;
+    std::string bytes_;  // undecoded bytes of the current run
+    std::wstring chars_; // decoded characters not yet applied
 };
 
 // Blanks, tabs, line ends and NUL bytes only separate tokens.
@@ -310,21 +356,17 @@ int ImportSettingsFile(AppSettings& settings, const std::string& path)
         return 0;
     }
     SettingsFileReader reader(settings);
-    std::string token;
     std::array<char, 65536> buffer{};
     std::size_t got = 0;
     while ((got = std::fread(buffer.data(), 1, buffer.size(), file.get())) > 0) {
         for (std::size_t i = 0; i < got; ++i) {
-            if (!IsSeparatorByte(buffer[i])) {
-                token += buffer[i];
-            } else if (!token.empty()) {
-                reader.Feed(token);
-                token.clear();
+            if (IsSeparatorByte(buffer[i])) {
+                reader.EndRun();
+            } else {
+                reader.AddByte(buffer[i]);
             }
         }
     }
-    if (!token.empty()) {
-        reader.Feed(token);
-    }
+    reader.EndRun();
     return std::ferror(file.get()) ? 0 : 1;
 }

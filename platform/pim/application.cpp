@@ -18,11 +18,12 @@ std::string Application::DefaultStorePath()
         .toStdString();
 }
 
-int32_t Application::Logon(const std::string& path, OccurrenceRule rule)
+int32_t Application::Logon(const std::string& path, OccurrenceRule rule,
+                           StoreDatabase::Access access)
 {
     Logoff();
     auto db = std::make_shared<StoreDatabase>();
-    const int32_t status = db->Open(path);
+    const int32_t status = db->Open(path, access);
     lastError_ = db->LastError();
     if (status < 0) {
         return status;
@@ -40,7 +41,15 @@ void Application::Logoff()
     }
 }
 
-std::wstring Application::LastError() const { return lastError_; }
+bool Application::IsReadOnly() const
+{
+    return LoggedOn() && db_->IsReadOnly();
+}
+
+std::wstring Application::LastError() const
+{
+    return db_ ? db_->LastError() : lastError_;
+}
 
 bool Application::LoggedOn() const { return db_ && db_->IsOpen(); }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/pim/folder.h"
+#include "platform/pim/store_database.h"
 
 namespace pim {
 
@@ -22,13 +23,18 @@ public:
     // The store of a normal run: $XDG_DATA_HOME/Velloran/Tamberlo/store.sqlite3.
     static std::string DefaultStorePath();
 
-    // Opens the store file, creating it and its folder when missing. A damaged file, one that
-    // is not a store, of a newer version, read-only or locked fails and is never written. The
-    // rule decides on which days a pattern has occurrences.
-    int32_t Logon(const std::string& path, OccurrenceRule rule);
+    // Opens the store file, creating it and its folder when missing (not when read-only access
+    // is asked for). A damaged file, one that is not a store, of a newer version or locked
+    // fails and is never written; a store the user may not write opens read-only. The rule
+    // decides on which days a pattern has occurrences.
+    int32_t Logon(const std::string& path, OccurrenceRule rule,
+                  StoreDatabase::Access access = StoreDatabase::Access::ReadWrite);
     // Items obtained before keep their values but can no longer be saved.
     void Logoff();
-    // Why the last Logon failed, in words for the user.
+    // Saves fail on a store opened read-only; LastError() says why it is.
+    bool IsReadOnly() const;
+    // In words for the user, naming the file: why the last Logon or folder read failed, or why
+    // the store is read-only.
     std::wstring LastError() const;
 
     // 9 calendar, 13 tasks.

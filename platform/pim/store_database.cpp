@@ -5,12 +5,19 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <array>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <iterator>
 #include <limits>
+#include <set>
 
 #include "platform/pim/sqlite_statement.h"
 
@@ -100,6 +107,20 @@ std::string LoadedColumns(int32_t kind)
            (kind == kAppointmentKind ? kAppointmentOnlyColumns : kTaskOnlyColumns);
 }
 
+// Dates as DATE holds them (years 100 to 9999, NaN as day 0): a damaged or foreign value such
+// as 1e308 must not reach the day arithmetic, where it would overflow. Dates outside the
+// supported years then simply fall outside every window.
+constexpr double kEarliestDate = -657434.0;
+constexpr double kLatestDate = 2958465.0;
+// Occurrences longer than a year are held to one: the day tests scan an occurrence's length.
+constexpr int32_t kLongestOccurrenceMinutes = 366 * 1440;
+
+DATE StoredDate(const SqliteStatement& s, int column)
+{
+    const double value = s.Real(column);
+    return std::isnan(value) ? 0.0 : std::clamp(value, kEarliestDate, kLatestDate);
+}
+
 // Reads the columns of LoadedColumns(kind) from `column` on; the other kind's fields keep
 // their defaults.
 ItemFields ReadFields(const SqliteStatement& s, int column, int32_t kind)
@@ -114,16 +135,16 @@ ItemFields ReadFields(const SqliteStatement& s, int column, int32_t kind)
     f.ReminderSoundFile = s.Text(column++);
     if (kind == kAppointmentKind) {
         f.Location = s.Text(column++);
-        f.Start = s.Real(column++);
-        f.End = s.Real(column++);
+        f.Start = StoredDate(s, column++);
+        f.End = StoredDate(s, column++);
         f.AllDayEvent = s.Int(column++) != 0;
         f.BusyStatus = s.Int(column++);
         f.ReminderMinutesBeforeStart = s.Int(column);
     } else {
-        f.StartDate = s.Real(column++);
-        f.DueDate = s.Real(column++);
-        f.DateCompleted = s.Real(column++);
-        f.ReminderTime = s.Real(column++);
+        f.StartDate = StoredDate(s, column++);
+        f.DueDate = StoredDate(s, column++);
+        f.DateCompleted = StoredDate(s, column++);
+        f.ReminderTime = StoredDate(s, column++);
         f.Importance = s.Int(column++);
         f.Complete = s.Int(column) != 0;
     }
@@ -134,17 +155,17 @@ RecurrenceFields ReadPattern(const SqliteStatement& s, int column)
 {
     RecurrenceFields p;
     p.RecurrenceType = s.Int(column++);
-    p.PatternStartDate = s.Real(column++);
-    p.StartTime = s.Real(column++);
-    p.EndTime = s.Real(column++);
-    p.PatternEndDate = s.Real(column++);
+    p.PatternStartDate = StoredDate(s, column++);
+    p.StartTime = StoredDate(s, column++);
+    p.EndTime = StoredDate(s, column++);
+    p.PatternEndDate = StoredDate(s, column++);
     p.NoEndDate = s.Int(column++) != 0;
     p.Occurrences = s.Int(column++);
     p.Interval = s.Int(column++);
     p.DayOfWeekMask = s.Int(column++);
     p.DayOfMonth = s.Int(column++);
     p.Instance = s.Int(column++);
-    p.Duration = s.Int(column++);
+    p.Duration = std::min(s.Int(column++), kLongestOccurrenceMinutes);
     p.MonthOfYear = s.Int(column);
     return p;
 }
@@ -186,7 +207,63 @@ void BindKindAndOid(SqliteStatement& s, int32_t kind, int32_t oid)
     }
 }
 
+// "a, b" as {"a", "b"}.
+std::vector<std::wstring> ColumnNames(const std::string& columns)
+{
+    std::vector<std::wstring> names(1);
+    for (const char c : columns) {
+        if (c == ',') {
+            names.emplace_back();
+        } else if (c != ' ') {
+            names.back() += static_cast<wchar_t>(c);
+        }
+    }
+    return names;
+}
+
+bool InGroup(gid_t group)
+{
+    if (group == ::getegid()) {
+        return true;
+    }
+    std::vector<gid_t> groups(static_cast<size_t>(std::max(::getgroups(0, nullptr), 0)));
+    const int count = ::getgroups(static_cast<int>(groups.size()), groups.data());
+    return std::find(groups.begin(), groups.begin() + std::max(count, 0), group) !=
+           groups.begin() + std::max(count, 0);
+}
+
+// Write permission as the mode bits give it to this process. Root could write anyway; a file
+// or folder its owner marked read-only is still not written.
+bool ModeGrantsWrite(const std::string& path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || ::access(path.c_str(), W_OK) != 0) {
+        return false;
+    }
+    const mode_t bit = st.st_uid == ::geteuid() ? S_IWUSR : InGroup(st.st_gid) ? S_IWGRP : S_IWOTH;
+    return (st.st_mode & bit) != 0;
+}
+
 } // namespace
+
+StoreDatabase::Recognition StoreDatabase::RecognitionOf(int sqliteCode)
+{
+    switch (sqliteCode & 0xFF) {
+    case SQLITE_ROW:
+    case SQLITE_DONE:
+        return Recognition::Ours;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return Recognition::Busy;
+    case SQLITE_NOTADB:
+        return Recognition::NotOurs;
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+        return Recognition::Unreadable;
+    default:
+        return Recognition::Damaged;
+    }
+}
 
 StoreDatabase::~StoreDatabase()
 {
@@ -204,9 +281,6 @@ void StoreDatabase::Close()
 int32_t StoreDatabase::Fail(const std::wstring& what)
 {
     lastError_ = what;
-    if (db_ != nullptr) {
-        lastError_ += L" (" + QString::fromUtf8(sqlite3_errmsg(db_)).toStdWString() + L")";
-    }
     Close();
     return -1;
 }
@@ -216,95 +290,123 @@ int32_t StoreDatabase::Exec(const char* sql)
     return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK ? 0 : -1;
 }
 
-int32_t StoreDatabase::Open(const std::string& path)
+std::wstring StoreDatabase::Sentence(const wchar_t* before, const wchar_t* after) const
+{
+    return before + path_ + after;
+}
+
+int32_t StoreDatabase::Open(const std::string& path, Access access)
 {
     Close();
     lastError_.clear();
+    readOnly_ = false;
     const QFileInfo info(QString::fromStdString(path));
-    const bool exists = info.exists();
-    if (path.empty() || (exists && !info.isFile())) {
-        lastError_ = L"The calendar store is not a file: " + info.filePath().toStdWString();
-        return -1;
+    path_ = info.filePath().toStdWString();
+    if (path.empty() || (info.exists() && !info.isFile())) {
+        return Fail(Sentence(L"The calendar store ", L" is not a file."));
     }
-    // Root may write anything; a file marked read-only is still left alone.
-    constexpr auto kAnyWrite =
-        QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup | QFile::WriteOther;
-    if (exists && (info.permissions() & kAnyWrite) == 0) {
-        lastError_ = L"The calendar store is read-only";
-        return -1;
+    if (!info.exists()) {
+        return access == Access::ReadOnly ? Fail(Sentence(L"There is no calendar store at ", L"."))
+                                          : Create(path);
     }
-    if (!exists && !QDir().mkpath(info.absolutePath())) {
-        lastError_ = L"Cannot create the folder of the calendar store";
-        return -1;
-    }
-    // One connection per thread, so SQLite's own locking of every call is not needed.
-    const int flags =
-        SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (exists ? 0 : SQLITE_OPEN_CREATE);
-    if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
-        return Fail(L"Cannot open the calendar store");
-    }
-    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
-    return CheckUsable();
+    return OpenExisting(path, access);
 }
 
-// Reads only, until the file is known to be ours, current and writable.
-int32_t StoreDatabase::CheckUsable()
+// Built under a draft name and published by a hard link: a crash leaves no store or a whole
+// one, and a file that appeared meanwhile is never replaced.
+int32_t StoreDatabase::Create(const std::string& path)
 {
-    int versionRc = 0;
-    int tablesRc = 0;
-    int32_t schema = 0;
-    bool empty = false;
-    bool allTables = false;
-    { // Finished statements before the writes below: an open read blocks the journal switch.
-        SqliteStatement version(db_, "PRAGMA user_version");
-        SqliteStatement tables(db_, "SELECT count(*), count(CASE WHEN name IN "
-                                    "('items', 'patterns', 'exceptions') THEN 1 END) "
-                                    "FROM sqlite_master WHERE type = 'table'");
-        versionRc = version.Step();
-        tablesRc = tables.Step();
-        schema = versionRc == SQLITE_ROW ? version.Int(0) : 0;
-        empty = tablesRc == SQLITE_ROW && tables.Int(0) == 0;
-        allTables = tablesRc == SQLITE_ROW && tables.Int(1) == 3;
+    const QFileInfo info(QString::fromStdString(path));
+    if (!QDir().mkpath(info.absolutePath())) {
+        return Fail(Sentence(L"The folder of the calendar store ", L" cannot be created."));
     }
-    if (versionRc == SQLITE_BUSY || tablesRc == SQLITE_BUSY) {
-        return Fail(L"The calendar store is in use by another program");
+    QTemporaryFile draft(info.absoluteFilePath() + ".draft-XXXXXX");
+    bool built = draft.open() &&
+                 sqlite3_open_v2(QFile::encodeName(draft.fileName()).constData(), &db_,
+                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) == SQLITE_OK;
+    built = built && Exec("BEGIN IMMEDIATE") == 0 && Exec(SchemaSql().c_str()) == 0 &&
+            Exec("COMMIT") == 0;
+    if (built) {
+        SqliteStatement wal(db_, "PRAGMA journal_mode = WAL");
+        built = wal.Step() == SQLITE_ROW && wal.Text(0) == L"wal";
     }
-    if (versionRc != SQLITE_ROW || tablesRc != SQLITE_ROW) {
-        return Fail(L"The calendar store is damaged or not a calendar store");
+    Close();
+    const bool published =
+        built && ::link(QFile::encodeName(draft.fileName()).constData(), path.c_str()) == 0;
+    if (!published && !(built && errno == EEXIST)) {
+        return Fail(Sentence(L"The calendar store ", L" cannot be created."));
     }
-    if (schema > kSchemaVersion) {
-        return Fail(L"The calendar store was written by a newer version of Tamberlo");
+    return OpenExisting(path, Access::ReadWrite);
+}
+
+int32_t StoreDatabase::OpenExisting(const std::string& path, Access access)
+{
+    const std::wstring cannotWrite = CannotWriteReason(path);
+    readOnly_ = access == Access::ReadOnly || !cannotWrite.empty();
+    // One connection per thread, so SQLite's own locking of every call is not needed.
+    const int flags =
+        (readOnly_ ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
+    if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
+        return Fail(Sentence(L"The calendar store ", L" cannot be opened."));
     }
-    if ((schema == 0 && !empty) || (schema > 0 && !allTables)) {
-        return Fail(L"The file is not a calendar store");
+    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    switch (Recognise()) {
+    case Recognition::Ours:
+        break;
+    case Recognition::NotOurs:
+        return Fail(Sentence(L"The file ", L" is not a calendar store."));
+    case Recognition::Newer:
+        return Fail(
+            Sentence(L"The calendar store ", L" was written by a newer version of Tamberlo."));
+    case Recognition::Damaged:
+        return Fail(Sentence(L"The calendar store ", L" is damaged."));
+    case Recognition::Busy:
+        return Fail(Sentence(L"The calendar store ", L" is in use by another program."));
+    case Recognition::Unreadable:
+        return Fail(Sentence(L"The calendar store ", L" cannot be opened."));
     }
-    if (sqlite3_db_readonly(db_, "main") == 1) {
-        return Fail(L"The calendar store is read-only");
+    if (BringUpToDate() != 0) {
+        return -1;
+    }
+    // The journal mode the file has is kept: opening writes nothing but a migration.
+    if ((!readOnly_ && Exec("PRAGMA synchronous = FULL") != 0) || Exec(kReadTuning) != 0) {
+        return Fail(Sentence(L"The calendar store ", L" cannot be opened."));
+    }
+    lastError_ = cannotWrite;
+    return 0;
+}
+
+// A store of an older version of ours gains what the current one has, in one transaction, so
+// a failed step leaves the old version whole.
+int32_t StoreDatabase::BringUpToDate()
+{
+    int32_t version = 0;
+    {
+        SqliteStatement pragma(db_, "PRAGMA user_version");
+        if (pragma.Step() != SQLITE_ROW) {
+            return Fail(Sentence(L"The calendar store ", L" cannot be opened."));
+        }
+        version = pragma.Int(0);
+    }
+    if (version >= kSchemaVersion) {
+        return 0;
+    }
+    if (readOnly_) {
+        return Fail(Sentence(L"The calendar store ",
+                             L" is of an older version and cannot be brought up to date, as it "
+                             L"is read-only."));
     }
     if (Exec("BEGIN IMMEDIATE") != 0) {
-        return Fail(L"The calendar store is in use by another program");
+        return Fail(Sentence(L"The calendar store ", L" is in use by another program."));
     }
-    if (schema == 0 && Exec(SchemaSql().c_str()) != 0) {
+    if (Migrate(version) != 0 || Exec("COMMIT") != 0) {
         Exec("ROLLBACK");
-        return Fail(L"Cannot create the calendar store");
-    }
-    if (schema > 0 && Migrate(schema) != 0) {
-        Exec("ROLLBACK");
-        return Fail(L"Cannot bring the calendar store up to date");
-    }
-    if (Exec("COMMIT") != 0) {
-        Exec("ROLLBACK");
-        return Fail(L"Cannot write the calendar store");
-    }
-    SqliteStatement wal(db_, "PRAGMA journal_mode = WAL");
-    if (wal.Step() != SQLITE_ROW || wal.Text(0) != L"wal" ||
-        Exec("PRAGMA synchronous = FULL") != 0 || Exec(kReadTuning) != 0) {
-        return Fail(L"Cannot prepare the calendar store");
+        return Fail(Sentence(L"The calendar store ", L" cannot be brought up to date."));
     }
     return 0;
 }
 
-// Runs inside the caller's write transaction, so a failed step leaves the old version whole.
+// Runs inside the caller's write transaction.
 int32_t StoreDatabase::Migrate(int32_t fromVersion)
 {
     for (int32_t v = fromVersion; v < kSchemaVersion; ++v) {
@@ -313,6 +415,68 @@ int32_t StoreDatabase::Migrate(int32_t fromVersion)
         }
     }
     return 0;
+}
+
+std::wstring StoreDatabase::CannotWriteReason(const std::string& path) const
+{
+    if (!ModeGrantsWrite(path)) {
+        return Sentence(L"The calendar store ", L" is read-only.");
+    }
+    if (!ModeGrantsWrite(QFileInfo(QString::fromStdString(path)).absolutePath().toStdString())) {
+        return Sentence(L"The calendar store ", L" cannot be written (its folder is read-only).");
+    }
+    return {};
+}
+
+// Reads only, inside one read transaction: a file is known to be ours before a byte is written.
+StoreDatabase::Recognition StoreDatabase::Recognise()
+{
+    if (Exec("BEGIN") != 0) {
+        return Recognition::Damaged;
+    }
+    int rc = 0;
+    int32_t version = 0;
+    {
+        SqliteStatement pragma(db_, "PRAGMA user_version");
+        rc = pragma.Step();
+        version = rc == SQLITE_ROW ? pragma.Int(0) : 0;
+    }
+    Recognition found = RecognitionOf(rc);
+    if (rc == SQLITE_ROW) {
+        found = version > kSchemaVersion ? Recognition::Newer
+                : version <= 0           ? Recognition::NotOurs
+                                         : RecogniseTables();
+    }
+    Exec("COMMIT");
+    return found;
+}
+
+// Our three tables with at least the columns every version of the store has.
+StoreDatabase::Recognition StoreDatabase::RecogniseTables()
+{
+    const std::array<std::pair<const char*, std::string>, 3> required{{
+        {"items", "oid, kind, " + kItemColumns},
+        {"patterns", "oid, " + kPatternColumns},
+        {"exceptions", "oid, original_date, deleted, " + kItemColumns},
+    }};
+    for (const auto& [table, columns] : required) {
+        SqliteStatement names(db_, "SELECT name FROM pragma_table_info(?)");
+        names.Bind(std::wstring(table, table + std::strlen(table)));
+        std::set<std::wstring> present;
+        int rc = 0;
+        while ((rc = names.Step()) == SQLITE_ROW) {
+            present.insert(names.Text(0));
+        }
+        if (rc != SQLITE_DONE) {
+            return RecognitionOf(rc);
+        }
+        for (const std::wstring& column : ColumnNames(columns)) {
+            if (present.count(column) == 0) {
+                return Recognition::NotOurs;
+            }
+        }
+    }
+    return Recognition::Ours;
 }
 
 int32_t StoreDatabase::Load(int32_t kind, int32_t oid, std::vector<StoredItem>& out)
@@ -332,6 +496,10 @@ int32_t StoreDatabase::Load(int32_t kind, int32_t oid, std::vector<StoredItem>& 
     }
     if (status < 0) {
         out.clear();
+        // A store that fails to read is not written through this connection any more.
+        readOnly_ = true;
+        lastError_ =
+            Sentence(L"The calendar store ", L" is damaged and could not be read in full.");
     }
     return status;
 }
@@ -382,7 +550,7 @@ int32_t StoreDatabase::LoadExceptions(int32_t kind, int32_t oid, std::vector<Sto
             continue;
         }
         ExceptionFields e;
-        e.OriginalDate = s.Real(1);
+        e.OriginalDate = StoredDate(s, 1);
         e.Deleted = s.Int(2) != 0;
         e.occurrence = ReadFields(s, 3, kAppointmentKind);
         e.occurrence.Oid = item->fields.Oid;
@@ -417,7 +585,7 @@ int32_t StoreDatabase::EndWrite(bool outermost, int32_t status)
 int32_t StoreDatabase::Save(StoredItem& item)
 {
     const bool outermost = db_ != nullptr && sqlite3_get_autocommit(db_) != 0;
-    if (db_ == nullptr || BeginWrite(outermost) != 0) {
+    if (!Writable() || BeginWrite(outermost) != 0) {
         return -1;
     }
     if (item.pattern) {
@@ -530,7 +698,7 @@ int32_t StoreDatabase::DeleteDependents(int32_t oid)
 int32_t StoreDatabase::Delete(int32_t oid)
 {
     const bool outermost = db_ != nullptr && sqlite3_get_autocommit(db_) != 0;
-    if (db_ == nullptr || oid <= 0 || BeginWrite(outermost) != 0) {
+    if (!Writable() || oid <= 0 || BeginWrite(outermost) != 0) {
         return -1;
     }
     SqliteStatement row(db_, "DELETE FROM items WHERE oid = ?");
@@ -541,7 +709,7 @@ int32_t StoreDatabase::Delete(int32_t oid)
 
 int32_t StoreDatabase::RunInOneTransaction(const std::function<int32_t()>& work)
 {
-    if (db_ == nullptr) {
+    if (!Writable()) {
         return -1;
     }
     if (sqlite3_get_autocommit(db_) == 0) {

@@ -22,12 +22,19 @@ public:
     StoreDatabase(const StoreDatabase&) = delete;
     StoreDatabase& operator=(const StoreDatabase&) = delete;
 
-    // Creates a missing file and its folder; an older store is brought up to date in one
-    // transaction. A file that is not a store, of a newer version, read-only or locked fails
-    // with a negative status and a message, and is left as it was.
-    int32_t Open(const std::string& path);
+    enum class Access { ReadWrite, ReadOnly };
+
+    // Creates a missing file (and its folder) as a complete empty store. Any existing file is
+    // recognised by reads alone: one that is empty, not a store of ours, of a newer version,
+    // damaged or locked fails with a negative status and a message, and is left as it was. An
+    // older store of ours is brought up to date in one transaction. A store the user may not
+    // write opens read-only, with the reason in LastError().
+    int32_t Open(const std::string& path, Access access = Access::ReadWrite);
     void Close();
     bool IsOpen() const { return db_ != nullptr; }
+    bool IsReadOnly() const { return readOnly_; }
+    bool Writable() const { return db_ != nullptr && !readOnly_; }
+    // One sentence naming the file: why Open or a Load failed, or why the store is read-only.
     const std::wstring& LastError() const { return lastError_; }
 
     void SetOccurrenceRule(OccurrenceRule rule) { rule_ = std::move(rule); }
@@ -46,9 +53,18 @@ public:
     int32_t RunInOneTransaction(const std::function<int32_t()>& work);
 
 private:
+    enum class Recognition { Ours, NotOurs, Newer, Damaged, Busy, Unreadable };
+
     int32_t Fail(const std::wstring& what);
-    int32_t CheckUsable();
+    int32_t BringUpToDate();
     int32_t Migrate(int32_t fromVersion);
+    int32_t Create(const std::string& path);
+    int32_t OpenExisting(const std::string& path, Access access);
+    Recognition Recognise();
+    Recognition RecogniseTables();
+    static Recognition RecognitionOf(int sqliteCode);
+    std::wstring CannotWriteReason(const std::string& path) const;
+    std::wstring Sentence(const wchar_t* before, const wchar_t* after) const;
     int32_t Exec(const char* sql);
     int32_t BeginWrite(bool outermost);
     int32_t EndWrite(bool outermost, int32_t status);
@@ -61,6 +77,8 @@ private:
     int32_t LoadExceptions(int32_t kind, int32_t oid, std::vector<StoredItem>& out);
 
     sqlite3* db_ = nullptr;
+    std::wstring path_;
+    bool readOnly_ = false;
     std::wstring lastError_;
     OccurrenceRule rule_;
 };

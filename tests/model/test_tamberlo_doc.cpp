@@ -5,7 +5,9 @@
 
 #include <QFile>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "model/date_time.h"
@@ -452,6 +454,97 @@ TEST_F(DocTest, AStoreThatCannotBeOpenedLeavesAnEmptyWindowAndWarnsOncePerFailur
     spoil();
     doc.Reload();
     EXPECT_EQ(messages_.shown().size(), 2u) << "failing after a good load";
+}
+
+// Values no editor writes, as a damaged or foreign store may hold them: they cost nothing and
+// land where their clamped dates fall.
+TEST_F(DocTest, ExtremeStoreValuesAreHeldToUsableRanges)
+{
+    Appointment(L"Forever", At(12, 8, 9), At(12, 8, 10));
+    Appointment(L"Far future", At(12, 9, 9), At(12, 9, 10));
+    Appointment(L"Not a number", At(12, 10, 9), At(12, 10, 10));
+    const AppointItem series = Appointment(L"Endless", At(12, 7, 9), At(12, 7, 10));
+    std::shared_ptr<pim::RecurrencePattern> pattern;
+    ASSERT_GE(series->GetRecurrencePattern(&pattern), 0);
+    pattern->SetRecurrenceType(0);
+    ASSERT_GE(series->Save(), 0);
+    session_.Disconnect();
+    sqlite3* db = nullptr;
+    sqlite3_open(paths_.StorePath().c_str(), &db);
+    for (const char* sql :
+         {"UPDATE items SET start_at = -1e308, end_at = 1e308 WHERE subject = 'Forever'",
+          "UPDATE items SET start_at = 1e308, end_at = 1e308 WHERE subject = 'Far future'",
+          "UPDATE items SET start_at = 0.0 / 0.0, end_at = 1e308 WHERE subject = 'Not a number'",
+          "UPDATE patterns SET duration = 2147483647, pattern_end = 1e308, no_end = 0"}) {
+        EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql;
+    }
+    sqlite3_close(db);
+
+    const auto doc = Load();
+    EXPECT_TRUE(messages_.shown().empty());
+    for (int row : {-CTamberloDoc::kDaysBefore, 0, Row(8), 80}) {
+        SCOPED_TRACE(row);
+        std::vector<std::wstring> subjects;
+        for (int p = 0; p < doc->ApptCount(row); ++p) {
+            subjects.push_back(doc->ApptSubject(row, p));
+        }
+        // Before 1900 to after 2999 covers every day; the series started on the 7th and its
+        // occurrences are held to a year, so the first one covers every later day as well.
+        std::sort(subjects.begin(), subjects.end());
+        const std::vector<std::wstring> expected =
+            row < 0 ? Lines{L"Forever", L"Not a number"}
+                    : Lines{L"Endless", L"Forever", L"Not a number"};
+        EXPECT_EQ(subjects, expected);
+    }
+}
+
+TEST_F(DocTest, ADamagedStoreIsReportedOnceAndNeverWritten)
+{
+    for (int i = 0; i < 40; ++i) {
+        Appointment(std::wstring(400, L'x'), At(12, 8, 9), At(12, 8, 10));
+    }
+    session_.Disconnect();
+    QFile file(QString::fromStdString(paths_.StorePath())); // the last page's header
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.seek(file.size() - 4096);
+    file.write(QByteArray(100, '\x77'));
+    file.close();
+    const auto bytes = [this] {
+        QFile f(QString::fromStdString(paths_.StorePath()));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray before = bytes();
+
+    const auto doc = Load();
+    ASSERT_EQ(messages_.shown().size(), 1u);
+    EXPECT_EQ(messages_.shown()[0].caption, L"Warning");
+    EXPECT_EQ(messages_.shown()[0].text,
+              L"The calendar store " + QString::fromStdString(paths_.StorePath()).toStdWString() +
+                  L" is damaged and could not be read in full.");
+    EXPECT_EQ(doc->ApptCount(Row(8)), 0);
+    doc->Reload();
+    EXPECT_EQ(messages_.shown().size(), 1u);  // the failure goes on: no second box
+    EXPECT_LT(session_.Connect(), 0);
+    EXPECT_EQ(session_.CreateAppointment(), nullptr);
+    EXPECT_EQ(bytes(), before);
+}
+
+TEST_F(DocTest, AReadOnlyStoreShowsAndIsReportedOnce)
+{
+    Appointment(L"Kept", At(12, 8, 9), At(12, 8, 10));
+    session_.Disconnect();
+    QFile::setPermissions(QString::fromStdString(paths_.StorePath()), QFile::ReadOwner);
+    const auto doc = Load();
+    EXPECT_EQ(Entries(*doc, Row(8)), Lines{L"0900 1000 0 0 0 2 Kept"});
+    doc->Reload();
+    ASSERT_EQ(messages_.shown().size(), 1u);
+    EXPECT_EQ(messages_.shown()[0].text,
+              L"The calendar store " + QString::fromStdString(paths_.StorePath()).toStdWString() +
+                  L" is read-only.");
+    ASSERT_EQ(session_.Connect(), 0);
+    const AppointItem added = session_.CreateAppointment();
+    ASSERT_NE(added, nullptr);
+    EXPECT_LT(added->Save(), 0);
 }
 
 TEST_F(DocTest, MoreThan9999ItemsKeepEveryField)

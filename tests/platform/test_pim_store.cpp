@@ -5,6 +5,7 @@
 #include "platform/pim/recurrence_pattern.h"
 #include "platform/pim/store_database.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -12,6 +13,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <functional>
 #include <random>
 
 #include "platform/clock.h"
@@ -283,68 +285,227 @@ TEST(PimStore, OccurrenceSavesAndDeletesBecomeExceptions)
     EXPECT_FALSE(plain->GetIsRecurring());
 }
 
+namespace {
+
+QByteArray Sha256(const std::string& path)
+{
+    return QCryptographicHash::hash(Bytes(path), QCryptographicHash::Sha256);
+}
+
+void Write(const std::string& path, const QByteArray& bytes)
+{
+    QFile f(QString::fromStdString(path));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+void Sql(const std::string& path, const std::string& sql)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open(path.c_str(), &db);
+    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sql;
+    sqlite3_close(db);
+}
+
+// A store of ours over several pages, closed (and so checkpointed).
+void MakeStore(const std::string& path)
+{
+    Application app;
+    Open(app, path, kCalendarFolder);
+    app.RunInOneTransaction([&app] {
+        for (int i = 0; i < 300; ++i) {
+            std::shared_ptr<AppointmentItem> a;
+            app.CreateItem(kAppointmentKind, &a);
+            a->SetSubject(std::wstring(200, static_cast<wchar_t>(L'a' + i % 26)));
+            a->SetStart(Day(2026, 12, 1 + i % 28, 9));
+            a->SetEnd(Day(2026, 12, 1 + i % 28, 10));
+            if (a->Save() < 0) {
+                return -1;
+            }
+        }
+        return 0;
+    });
+}
+
+// How a file given as the store must come out of a log-on and a load.
+enum class Outcome { Refused, ReadFails, OpensReadOnly, Opens };
+
+struct UnusableCase {
+    const char* name;
+    std::function<void(const std::string& path)> make;
+    Outcome outcome;
+    const char* sentence; // the message after the file's name
+    bool asText = false;  // the message starts "The file", not "The calendar store"
+};
+
+} // namespace
+
+// Every file that is not a usable store of ours is reported in one sentence naming it, and not
+// a byte of it changes: not at log-on, not at a load, not at a refused save.
 TEST(PimStore, FilesItCannotUseAreReportedAndLeftUntouched)
 {
-    TempPaths paths;
     std::mt19937 random(7);
     QByteArray garbage;
     for (int i = 0; i < 8192; ++i) {
         garbage.append(static_cast<char>(random()));
     }
-    const auto write = [&](const std::string& name, const QByteArray& bytes) {
-        QFile f(QString::fromStdString(paths.File(name)));
-        f.open(QIODevice::WriteOnly);
-        f.write(bytes);
-        return paths.File(name);
+    const auto damageLastPage = [&random](const std::string& path) {
+        MakeStore(path);
+        QByteArray bytes = Bytes(path);
+        for (int i = 0; i < 100; ++i) {
+            bytes[bytes.size() - 4096 + static_cast<int>(random() % 4096)] =
+                static_cast<char>(random());
+        }
+        Write(path, bytes);
     };
-    std::vector<std::string> bad{write("random.sqlite3", garbage),
-                                 write("text.sqlite3", "BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n")};
-    {
-        // A valid store of a later version, and another program's database.
-        for (const char* name : {"newer.sqlite3", "foreign.sqlite3"}) {
-            sqlite3* db = nullptr;
-            sqlite3_open(paths.File(name).c_str(), &db);
-            sqlite3_exec(db,
-                         std::string(name)[0] == 'n' ? "CREATE TABLE x(a); PRAGMA user_version=99"
-                                                      : "CREATE TABLE notes(body TEXT)",
-                         nullptr, nullptr, nullptr);
-            sqlite3_close(db);
-            bad.push_back(paths.File(name));
+    const auto rollbackStore = [](const std::string& path) {
+        MakeStore(path);
+        Sql(path, "PRAGMA journal_mode = DELETE");
+    };
+    const std::vector<UnusableCase> cases{
+        {"zero bytes", [](const std::string& p) { Write(p, ""); }, Outcome::Refused,
+         " is not a calendar store.", true},
+        {"a line end", [](const std::string& p) { Write(p, "\n"); }, Outcome::Refused,
+         " is not a calendar store.", true},
+        {"one letter", [](const std::string& p) { Write(p, "x"); }, Outcome::Refused,
+         " is not a calendar store.", true},
+        {"one NUL", [](const std::string& p) { Write(p, QByteArray(1, '\0')); }, Outcome::Refused,
+         " is not a calendar store.", true},
+        {"random bytes", [&](const std::string& p) { Write(p, garbage); }, Outcome::Refused,
+         " is not a calendar store.", true},
+        {"a calendar text", [](const std::string& p) { Write(p, "BEGIN:VCALENDAR\r\n"); },
+         Outcome::Refused, " is not a calendar store.", true},
+        {"another program's tables",
+         [](const std::string& p) { Sql(p, "CREATE TABLE notes(body TEXT)"); }, Outcome::Refused,
+         " is not a calendar store.", true},
+        {"our table names with other columns",
+         [](const std::string& p) {
+             Sql(p, "CREATE TABLE items(oid INTEGER PRIMARY KEY, title TEXT);"
+                    "CREATE TABLE patterns(oid, rule); CREATE TABLE exceptions(oid, day);"
+                    "INSERT INTO items(title) VALUES ('keep me'); PRAGMA user_version = 1");
+         },
+         Outcome::Refused, " is not a calendar store.", true},
+        {"a newer store",
+         [](const std::string& p) { Sql(p, "CREATE TABLE x(a); PRAGMA user_version = 99"); },
+         Outcome::Refused, " was written by a newer version of Tamberlo."},
+        {"a damaged last page", damageLastPage, Outcome::ReadFails,
+         " is damaged and could not be read in full."},
+        {"a store cut at a page boundary",
+         [](const std::string& p) {
+             MakeStore(p);
+             Write(p, Bytes(p).left(Bytes(p).size() - 3 * 4096));
+         },
+         Outcome::Refused, " is damaged."},
+        {"a rollback-journal store", rollbackStore, Outcome::Opens, ""},
+        {"a read-only store",
+         [](const std::string& p) {
+             MakeStore(p);
+             QFile::setPermissions(QString::fromStdString(p), QFile::ReadOwner | QFile::ReadGroup);
+         },
+         Outcome::OpensReadOnly, " is read-only."},
+    };
+    for (const UnusableCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempPaths paths;
+        const std::string path = paths.StorePath();
+        c.make(path);
+        const QByteArray before = Sha256(path);
+        const std::wstring expected = (c.asText ? L"The file " : L"The calendar store ") +
+                                      QString::fromStdString(path).toStdWString() +
+                                      QString(c.sentence).toStdWString();
+        Application app;
+        const int32_t logon = app.Logon(path, MondaysOnly);
+        std::shared_ptr<Folder> folder;
+        std::shared_ptr<Items> items;
+        const bool read = logon == 0 && app.GetDefaultFolder(kCalendarFolder, &folder) == 0 &&
+                          folder->GetItems(&items) == 0;
+        const QByteArray afterRead = Sha256(path);
+        std::shared_ptr<AppointmentItem> item;
+        const bool saved = app.CreateItem(kAppointmentKind, &item) == 0 && item->Save() == 0;
+        switch (c.outcome) {
+        case Outcome::Refused:
+            EXPECT_LT(logon, 0);
+            EXPECT_EQ(app.LastError(), expected);
+            break;
+        case Outcome::ReadFails:
+            EXPECT_FALSE(read);
+            EXPECT_EQ(app.LastError(), expected);
+            break;
+        case Outcome::OpensReadOnly:
+            EXPECT_TRUE(read);
+            EXPECT_EQ(items->Count(), 300);
+            EXPECT_TRUE(app.IsReadOnly());
+            EXPECT_FALSE(saved);
+            EXPECT_EQ(app.LastError(), expected);
+            break;
+        case Outcome::Opens:
+            EXPECT_TRUE(read);
+            EXPECT_EQ(items->Count(), 300);
+            EXPECT_TRUE(app.LastError().empty());
+            EXPECT_TRUE(saved);
+            EXPECT_EQ(afterRead, before);
+            EXPECT_EQ(Bytes(path)[18], 1) << "the journal mode is kept";
+            break;
+        }
+        if (c.outcome != Outcome::Opens) {
+            app.Logoff();
+            EXPECT_EQ(Sha256(path), before);
         }
     }
-    for (const std::string& path : bad) {
-        const QByteArray before = Bytes(path);
+}
+
+// Stores it opens but may not write, a store being written by another program, and paths that
+// are no store at all.
+TEST(PimStore, WriteAccessFollowsModeBitsAndLocksFailFast)
+{
+    TempPaths paths;
+    const std::string store = paths.StorePath();
+    MakeStore(store);
+    const QString folder = QString::fromStdString(paths.File(""));
+    const auto folderMode = QFile::permissions(folder);
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+    {
         Application app;
-        EXPECT_LT(app.Logon(path, MondaysOnly), 0) << path;
-        EXPECT_FALSE(app.LastError().empty());
-        std::shared_ptr<Folder> folder;
-        EXPECT_LT(app.GetDefaultFolder(kCalendarFolder, &folder), 0);
-        std::shared_ptr<AppointmentItem> item;
-        EXPECT_LT(app.CreateItem(kAppointmentKind, &item), 0);
-        EXPECT_EQ(Bytes(path), before) << path;
+        EXPECT_EQ(app.Logon(store, MondaysOnly), 0);
+        EXPECT_TRUE(app.IsReadOnly());
+        EXPECT_EQ(app.LastError(), L"The calendar store " +
+                                       QString::fromStdString(store).toStdWString() +
+                                       L" cannot be written (its folder is read-only).");
     }
+    QFile::setPermissions(folder, folderMode);
+
+    // A rollback-journal store under an exclusive lock cannot even be read; a WAL store that
+    // another program is writing still loads, and a save fails fast instead of waiting.
+    const std::string rollback = paths.File("rollback.sqlite3");
+    MakeStore(rollback);
+    Sql(rollback, "PRAGMA journal_mode = DELETE");
+    for (const std::string& path : {rollback, store}) {
+        sqlite3* locker = nullptr;
+        sqlite3_open(path.c_str(), &locker);
+        ASSERT_EQ(sqlite3_exec(locker, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+        Application blocked;
+        const int32_t logon = blocked.Logon(path, MondaysOnly);
+        std::shared_ptr<AppointmentItem> item;
+        if (path == rollback) {
+            EXPECT_LT(logon, 0);
+            EXPECT_EQ(blocked.LastError(), L"The calendar store " +
+                                               QString::fromStdString(path).toStdWString() +
+                                               L" is in use by another program.");
+        } else {
+            ASSERT_EQ(logon, 0);
+            ASSERT_EQ(blocked.CreateItem(kAppointmentKind, &item), 0);
+            EXPECT_LT(item->Save(), 0);
+        }
+        sqlite3_exec(locker, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(locker);
+    }
+
+    const std::string missing = paths.File("missing.sqlite3");
+    Application reader;
+    EXPECT_LT(reader.Logon(missing, MondaysOnly, StoreDatabase::Access::ReadOnly), 0);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(missing)));
     Application directory;
     EXPECT_LT(directory.Logon(paths.File(""), MondaysOnly), 0);
-
-    // A store held in an exclusive transaction by another process fails fast.
-    Application owner;
-    Open(owner, paths.StorePath(), kCalendarFolder);
-    sqlite3* locker = nullptr;
-    sqlite3_open(paths.StorePath().c_str(), &locker);
-    ASSERT_EQ(sqlite3_exec(locker, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
-    Application blocked;
-    EXPECT_LT(blocked.Logon(paths.StorePath(), MondaysOnly), 0);
-    sqlite3_exec(locker, "ROLLBACK", nullptr, nullptr, nullptr);
-    sqlite3_close(locker);
-
-    // Read-only store file.
-    owner.Logoff();
-    QFile::setPermissions(QString::fromStdString(paths.StorePath()),
-                          QFileDevice::ReadOwner | QFileDevice::ReadUser);
-    if (geteuid() != 0) {  // root writes regardless of permissions
-        Application readOnly;
-        EXPECT_LT(readOnly.Logon(paths.StorePath(), MondaysOnly), 0);
-    }
 }
 
 TEST(PimStore, AKillDuringSavesLeavesEveryItemWhole)
@@ -363,6 +524,8 @@ TEST(PimStore, AKillDuringSavesLeavesEveryItemWhole)
     std::mt19937 random(42);
     int saved = 0;
     for (int round = 0; round < 5; ++round) {
+        int firstSave[2];  // the child says when it has saved once, however busy the machine
+        ASSERT_EQ(pipe(firstSave), 0);
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
@@ -379,10 +542,16 @@ TEST(PimStore, AKillDuringSavesLeavesEveryItemWhole)
                 std::shared_ptr<RecurrencePattern> p;
                 a->GetRecurrencePattern(&p);
                 p->SetOccurrences(counter);
-                a->Save();
+                if (a->Save() == 0 && counter == 1) {
+                    (void)!write(firstSave[1], "s", 1);
+                }
             }
         }
-        usleep(20000 + random() % 80000);
+        char saidSaved = 0;
+        ASSERT_EQ(read(firstSave[0], &saidSaved, 1), 1);
+        close(firstSave[0]);
+        close(firstSave[1]);
+        usleep(random() % 80000);
         kill(child, SIGKILL);
         int status = 0;
         waitpid(child, &status, 0);

@@ -1,7 +1,11 @@
 // The settings block: its defaults, the list accessors and the boolean flags.
 #include "settings/app_settings.h"
 
+#include <climits>
+
 #include <gtest/gtest.h>
+
+#include "settings/app_settings_document.h"
 
 namespace {
 
@@ -69,6 +73,10 @@ TEST(AppSettings, ListsShowOnlyCountedElements)
     s.AppendListItem(SettingsList::HolidayInfo, L"Harbour Day,5,11,03,00");
     EXPECT_EQ(s.GetListCount(SettingsList::HolidayInfo), 1);
     EXPECT_EQ(s.GetListItem(SettingsList::HolidayInfo, 0), L"Harbour Day,5,11,03,00");
+    s.SetListCount(SettingsList::PlaceInfo, 5000);
+    EXPECT_EQ(s.GetListCount(SettingsList::PlaceInfo), AppSettings::kMaxListElements);
+    s.SetList(SettingsList::PlaceInfo, L"", -3);
+    EXPECT_EQ(s.GetListCount(SettingsList::PlaceInfo), 0);
 
     s.ScratchHolidayRule().month = 11;
     s.SetLastEditResult(LastEditResult::kClearAllExceptions);
@@ -89,6 +97,20 @@ TEST(AppSettings, FlagsTreatAnyNonZeroAsTrue)
     EXPECT_EQ(s.Get(IntSetting::InfoAreaFixBottom), 1);
     s.SetColorSelday(0xFF000000u);
     EXPECT_EQ(s.GetColorSelday(), 0xFF000000u);
+}
+
+// The document starts its window where the view's "Show today" does: at most a year either way.
+TEST(AppSettings, TheDocumentReadsCntFromTodayInTheViewsRange)
+{
+    const std::pair<int, int> cases[] = {
+        {INT_MIN, -366}, {-367, -366}, {-366, -366}, {3, 3}, {366, 366}, {367, 366}, {100000, 366},
+    };
+    AppSettings s;
+    const AppSettingsDocument document(s);
+    for (const auto& [stored, used] : cases) {
+        s.SetCntFromToday(stored);
+        EXPECT_EQ(document.DaysBeforeToday(), used) << stored;
+    }
 }
 
 }  // namespace

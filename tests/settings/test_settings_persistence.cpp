@@ -181,6 +181,44 @@ TEST(SettingsFile, BadFilesNeverBreakTheReader)
     EXPECT_EQ(s.GetListItem(SettingsList::CategoryInfo, 99), std::wstring(1000, L'a'));
     EXPECT_EQ(s.GetListItem(SettingsList::CategoryInfo, 100), std::wstring(1000, L'b'));
     EXPECT_EQ(s.GetListItem(SettingsList::CategoryInfo, 101), std::wstring(500, L'b'));
+
+    // A run read in pieces is cut as a whole: a two-byte character straddles every piece.
+    std::string accented = "[AppPlace]\nx";
+    for (int i = 0; i < 2500; ++i) {
+        accented += "\xC3\xA9";
+    }
+    EXPECT_EQ(ImportSettingsFile(s, WriteFile(paths, "accented.txt", accented)), 1);
+    EXPECT_EQ(s.GetListText(SettingsList::PlaceInfo),
+              L"x" + std::wstring(999, L'\x00E9') + L'\x1F' + std::wstring(1000, L'\x00E9') +
+                  L'\x1F' + std::wstring(501, L'\x00E9') + L'\x1F');
+}
+
+// Lists past the maximum keep their first elements, from a file and from the profile alike.
+TEST(SettingsFile, LongListsAreCutToTheMaximum)
+{
+    TempPaths paths;
+    const int elements = AppSettings::kMaxListElements + 500;
+    std::string file = "[AppSubject]\n";
+    {
+        Profile profile(paths.ProfilePath());
+        profile.WriteInt(L"PlaceInfo", L"Count", elements);
+        for (int i = 0; i < elements; ++i) {
+            file += "s" + std::to_string(i) + "\n";
+            profile.WriteString(L"PlaceInfo",
+                                QString("Name%1").arg(i, 3, 10, QChar('0')).toStdWString(),
+                                std::to_wstring(i));
+        }
+        ASSERT_TRUE(profile.Flush());
+    }
+    AppSettings s;
+    LoadSettings(s, Profile(paths.ProfilePath()));
+    ASSERT_EQ(ImportSettingsFile(s, WriteFile(paths, "long.txt", file)), 1);
+    for (const SettingsList list : {SettingsList::PlaceInfo, SettingsList::SubjectInfo}) {
+        const int last = AppSettings::kMaxListElements - 1;
+        ASSERT_EQ(s.GetListCount(list), AppSettings::kMaxListElements);
+        EXPECT_EQ(s.GetListItem(list, last),
+                  (list == SettingsList::SubjectInfo ? L"s" : L"") + std::to_wstring(last));
+    }
 }
 
 TEST(SettingsFile, Encodings)

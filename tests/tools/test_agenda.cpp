@@ -109,6 +109,11 @@ TEST(Agenda, BadArgumentsAndStoresItMustNotTouch)
         {{"--from", "2026-02-29", "--days", "3"}, "bad date"},
         {{"--from", "1899-12-31", "--days", "3"}, "bad date"},
         {{"--from", "2026-12-7", "--days", "3"}, "bad date"},
+        {{"--from", " 2026-1-01", "--days", "3"}, "bad date"},
+        {{"--from", "2026-+1-01", "--days", "3"}, "bad date"},
+        {{"--from", "2026-01-+1", "--days", "3"}, "bad date"},
+        {{"--from", "2026- 1- 1", "--days", "3"}, "bad date"},
+        {{"--from", "2026/01/01", "--days", "3"}, "bad date"},
         {{"--from", "2026-12-07", "--days", "0"}, "bad day count: 0"},
         {{"--from", "2026-12-07", "--days", "-4"}, "bad day count: -4"},
         {{"--from", "2026-12-07", "--days", "99999999999"}, "bad day count"},
@@ -135,7 +140,7 @@ TEST(Agenda, BadArgumentsAndStoresItMustNotTouch)
                                             "--from", "2026-12-07", "--days", "3"};
     AgendaRun run = Agenda(range);
     EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.err, "tamberlo-agenda: no calendar store at " + store + "\n");
+    EXPECT_EQ(run.err, "tamberlo-agenda: There is no calendar store at " + store + ".\n");
     EXPECT_FALSE(QFile::exists(QString::fromStdString(store))) << "a read must not create a store";
 
     QFile junk(QString::fromStdString(store));
@@ -147,6 +152,24 @@ TEST(Agenda, BadArgumentsAndStoresItMustNotTouch)
     EXPECT_TRUE(run.out.empty());
     ASSERT_TRUE(junk.open(QIODevice::ReadOnly));
     EXPECT_EQ(junk.readAll(), "not a calendar, but somebody's notes\n");
+}
+
+TEST_F(AgendaTest, AStoreThatCannotBeReadInFullPrintsNothing)
+{
+    for (int i = 0; i < 40; ++i) {
+        Appointment(std::wstring(400, L'x'), At(12, 8, 9), At(12, 8, 10));
+    }
+    session_.Disconnect();
+    QFile file(QString::fromStdString(paths_.StorePath())); // the last page's header
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.seek(file.size() - 4096);
+    file.write(QByteArray(100, '\x77'));
+    file.close();
+    const AgendaRun run = Range("2026-12-07", 3);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "tamberlo-agenda: The calendar store " + paths_.StorePath() +
+                           " is damaged and could not be read in full.\n");
+    EXPECT_TRUE(run.out.empty());
 }
 
 TEST_F(AgendaTest, PrintsEachDayInTheDocumentsOrder)

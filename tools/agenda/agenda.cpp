@@ -2,11 +2,12 @@
 // profile file, and prints what its day tables hold.
 #include "tools/agenda/agenda.h"
 
-#include <QFileInfo>
 #include <QString>
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
+#include <string_view>
 
 #include "model/date_time.h"
 #include "model/pim_session.h"
@@ -37,15 +38,22 @@ struct AgendaArguments {
     bool help = false;
 };
 
+// Exactly YYYY-MM-DD: digits in every number place, so no sign or blank slips through.
 std::optional<SYSTEMTIME> ParseDate(const std::string& text)
 {
-    int year = 0;
-    int month = 0;
-    int day = 0;
-    char tail = 0;
-    if (text.size() != 10 ||
-        std::sscanf(text.c_str(), "%4d-%2d-%2d%c", &year, &month, &day, &tail) != 3 ||
-        year < kFirstYear || year > kLastYear || month < 1 || month > 12 || day < 1 ||
+    constexpr std::string_view kShape = "dddd-dd-dd";
+    const bool shaped =
+        text.size() == kShape.size() &&
+        std::equal(kShape.begin(), kShape.end(), text.begin(), [](char want, char c) {
+            return want == 'd' ? c >= '0' && c <= '9' : c == want;
+        });
+    if (!shaped) {
+        return std::nullopt;
+    }
+    const int year = std::stoi(text.substr(0, 4));
+    const int month = std::stoi(text.substr(5, 2));
+    const int day = std::stoi(text.substr(8, 2));
+    if (year < kFirstYear || year > kLastYear || month < 1 || month > 12 || day < 1 ||
         day > DaysInMonth(year, month)) {
         return std::nullopt;
     }
@@ -143,12 +151,9 @@ int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostr
         out << kUsage << '\n';
         return 0;
     }
-    // The agenda only reads: it never creates a store that is not there.
-    if (!QFileInfo(QString::fromStdString(parsed.store)).isFile()) {
-        err << "tamberlo-agenda: no calendar store at " << parsed.store << '\n';
-        return 2;
-    }
-    PimSession session(parsed.store, OccurrenceOnDay);
+    // The agenda only reads: it never creates or writes a store. Every item is read at connect,
+    // so a store that cannot be read in full fails here, before anything is printed.
+    PimSession session(parsed.store, OccurrenceOnDay, pim::StoreDatabase::Access::ReadOnly);
     if (session.Connect() < 0) {
         err << "tamberlo-agenda: " << Utf8(session.ConnectError()) << '\n';
         return 2;

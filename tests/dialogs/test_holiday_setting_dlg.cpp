@@ -1,0 +1,149 @@
+// The holiday dialog: row texts, the list buttons, refusals with their focus, Cancel, and the
+// rule list written on OK surviving a round trip through the profile.
+#include <QLabel>
+#include <QTreeWidget>
+
+#include "dialog_test_support.h"
+#include "dialogs/holiday_setting_dlg.h"
+#include "platform/profile.h"
+#include "settings/settings_persistence.h"
+#include "tests/support/temp_paths.h"
+
+namespace {
+
+class HolidaySettingDlgTest : public DialogTest {
+protected:
+    void SetRules(const std::vector<std::wstring>& rules)
+    {
+        settings.SetList(SettingsList::HolidayInfo, L"", 0);
+        for (const std::wstring& rule : rules) {
+            settings.AppendListItem(SettingsList::HolidayInfo, rule);
+        }
+    }
+    static std::vector<QString> Rows(const QDialog& dialog, int column = 0)
+    {
+        std::vector<QString> rows;
+        const auto* list = Control<QTreeWidget>(dialog, 1122);
+        for (int i = 0; i < list->topLevelItemCount(); ++i) {
+            rows.push_back(list->topLevelItem(i)->text(column));
+        }
+        return rows;
+    }
+    static void SelectRow(const QDialog& dialog, int row)
+    {
+        auto* list = Control<QTreeWidget>(dialog, 1122);
+        list->setCurrentItem(list->topLevelItem(row));
+    }
+    static int SelectedRow(const QDialog& dialog)
+    {
+        const auto* list = Control<QTreeWidget>(dialog, 1122);
+        const auto selected = list->selectedItems();
+        return selected.isEmpty() ? -1 : list->indexOfTopLevelItem(selected.front());
+    }
+};
+
+TEST(HolidayMonthDayText, RowTexts)
+{
+    const std::vector<std::pair<HolidayRule, std::wstring>> cases = {
+        {{L"", 5, 1, 15, 0}, L"January 15"},
+        {{L"", 6, 5, 5, 2}, L"May Last Monday"},
+        {{L"", 6, 12, 1, 64}, L"December 1st Saturday"},
+        {{L"", 6, 3, 2, 6}, L"March 2nd Sunday"},
+    };
+    for (const auto& [rule, text] : cases) {
+        EXPECT_EQ(HolidayMonthDayText(rule), text);
+    }
+}
+
+TEST_F(HolidaySettingDlgTest, InsertedRuleSurvivesTheProfileRoundTrip)
+{
+    SetRules({L"Harbour Day,5,11,03,00", L"Lantern Day,6,01,02,02"});
+    dialogs.Queue(AcceptAfter([this](QDialog& dialog) {
+        EXPECT_EQ(Rows(dialog), (std::vector<QString>{"Harbour Day", "Lantern Day"}));
+        EXPECT_EQ(Rows(dialog, 1), (std::vector<QString>{"November 3", "January 2nd Monday"}));
+        EXPECT_EQ(Control<QLineEdit>(dialog, 1030)->text(), QStringLiteral("Harbour Day"));
+        SelectRow(dialog, 1);
+        EXPECT_EQ(Selected(dialog, 1102), 1);
+        EXPECT_EQ(Control<QLabel>(dialog, 1060)->text(), QStringLiteral("Week"));
+        Type(dialog, 1030, QStringLiteral("Spring Fair"));
+        Select(dialog, 1024, 4);
+        Select(dialog, 1121, 4);
+        Select(dialog, 1064, 1);
+        Click(dialog, 1068);
+        EXPECT_EQ(Rows(dialog, 1)[1], QStringLiteral("May Last Monday"));
+        EXPECT_EQ(SelectedRow(dialog), 1);
+    }));
+    EXPECT_TRUE(RunHolidaySettingDialog(context));
+
+    TempPaths paths;
+    Profile profile(paths.ProfilePath());
+    ASSERT_TRUE(SaveSettings(settings, profile));
+    AppSettings loaded;
+    LoadSettings(loaded, Profile(paths.ProfilePath()));
+    const std::vector<std::wstring> expected = {
+        L"Harbour Day,5,11,03,00", L"Spring Fair,6,05,05,02", L"Lantern Day,6,01,02,02"};
+    ASSERT_EQ(loaded.GetListCount(SettingsList::HolidayInfo), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(loaded.GetListItem(SettingsList::HolidayInfo, i), expected[i]);
+    }
+}
+
+TEST_F(HolidaySettingDlgTest, RefusedRulesChangeNothingAndFocusTheField)
+{
+    struct Case {
+        const char* name;
+        int month; // list index, -1 none
+        int day;   // list index
+        int focus;
+    };
+    const std::vector<Case> cases = {
+        {"Leap", 1, 29, 1104}, {"Nomonth", -1, 0, 1024}, {"Harbour,Day", 10, 2, 1030}};
+    for (const Case& c : cases) {
+        CHolidaySettingDlg dialog(settings, messages);
+        dialog.show();
+        Type(dialog, 1030, QString::fromLatin1(c.name));
+        Select(dialog, 1024, c.month);
+        Select(dialog, 1104, c.day);
+        Click(dialog, 1067);
+        EXPECT_TRUE(Rows(dialog).empty()) << c.name;
+        EXPECT_TRUE(Focused(dialog, c.focus)) << c.name;
+    }
+    EXPECT_EQ(Warnings(), (std::vector<std::wstring>{L"Wrong Day", L"Wrong Month",
+                                                     L"Can't use \",\" in a holiday name"}));
+}
+
+TEST_F(HolidaySettingDlgTest, DeleteAndMoveKeepRowsAndListInStep)
+{
+    SetRules({L"A,5,01,01,00", L"B,5,02,29,00", L"C,6,03,01,01"});
+    const AppSettings before = settings;
+    CHolidaySettingDlg dialog(settings, messages);
+    SelectRow(dialog, 0);
+    Click(dialog, 1069); // up on the first row
+    SelectRow(dialog, 2);
+    Click(dialog, 1070); // down on the last row
+    EXPECT_EQ(Rows(dialog), (std::vector<QString>{"A", "B", "C"}));
+    SelectRow(dialog, 0);
+    Click(dialog, 1070);
+    EXPECT_EQ(Rows(dialog), (std::vector<QString>{"B", "A", "C"}));
+    EXPECT_EQ(SelectedRow(dialog), 1);
+    SelectRow(dialog, 2);
+    Click(dialog, 1066);
+    EXPECT_EQ(SelectedRow(dialog), 1);
+    EXPECT_EQ(Control<QLineEdit>(dialog, 1030)->text(), QStringLiteral("A"));
+    Click(dialog, 1066);
+    Click(dialog, 1066);
+    EXPECT_TRUE(Rows(dialog).empty());
+    EXPECT_TRUE(Control<QLineEdit>(dialog, 1030)->text().isEmpty());
+    dialog.reject();
+    ExpectSameSettings(settings, before);
+
+    CHolidaySettingDlg again(settings, messages);
+    SelectRow(again, 2);
+    Click(again, 1069);
+    EXPECT_TRUE(PressOk(again));
+    EXPECT_EQ(settings.GetListText(SettingsList::HolidayInfo), L"A,5,01,01,00\x1F"
+                                                               L"C,6,03,01,01\x1F"
+                                                               L"B,5,02,29,00\x1F");
+}
+
+}  // namespace

@@ -1,0 +1,161 @@
+// Seeded mutations of a profile and of a settings file: whatever the bytes, the readers finish,
+// lists stay within their maximum, and what a load gives survives a save and a second load.
+#include <QFile>
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "platform/profile.h"
+#include "settings/app_settings.h"
+#include "settings/settings_persistence.h"
+#include "tests/support/temp_paths.h"
+
+namespace {
+
+// Each profile case writes a file with a disk sync; the file reader's cases cost far less.
+constexpr int kProfileCases = 200;
+constexpr int kSettingsFileCases = 400;
+
+const char kProfile[] =
+    "[PlaceInfo]\nCount=3\nName000=Office\nName001=Home\nName002=\"a,b\"\n"
+    "[HolidayInfo]\nHolidayCategory=Rest\nCount=1\nName000=\"Harbour Day,5,11,03,00\"\n"
+    "[Envirorment]\nCntFromToday=3\nOneHourPixel=36\nMainFontName=system\nColorSunday=255\n"
+    "[KeyEnvirorment]\nKeyToTOday=49\n[CategoryCtr]\nType=1\nTarget=Home\n";
+
+const char kSettingsFile[] =
+    "[Envirorment]\nColorSunday=16763135 BrightReduceRate=80 TaskDueChar=^ Usepopup=0\n"
+    "[AppPlace]\nOffice Home\n[Holiday]\nHarbour,5,11,03,00\n[HolidayCategory]\nRest\n"
+    "[KeyEnvirorment]\nKeyToToday=50\n[TaskSubject]\nCall\n";
+
+// Pieces that reach the readers' edges: headers, separators, numbers past 32 bits.
+const char* const kPieces[] = {
+    "[",
+    "]",
+    "=",
+    "\n",
+    " ",
+    "\t",
+    "\\x1f",
+    "\\",
+    "\"",
+    ",",
+    "Count=",
+    "Count=99999999999",
+    "Count=-2147483648",
+    "Count=2000",
+    "[AppPlace]",
+    "[PlaceInfo]",
+    "[Envirorment]",
+    "CntFromToday=-2147483648",
+    "Name999=",
+    "\xC3",
+    "\xE6\xB8",
+    "\xF0\x9F\x98\x80",
+    "\0",
+};
+
+std::string Mutated(const std::string& base, std::mt19937& random)
+{
+    std::string text = base;
+    const int edits = 1 + static_cast<int>(random() % 8);
+    for (int e = 0; e < edits; ++e) {
+        const size_t at = text.empty() ? 0 : random() % (text.size() + 1);
+        switch (random() % 4) {
+        case 0:
+            if (at < text.size()) {
+                text[at] = static_cast<char>(random());
+            }
+            break;
+        case 1:
+            text.insert(at, kPieces[random() % std::size(kPieces)]);
+            break;
+        case 2:
+            text.erase(at, random() % 16);
+            break;
+        default:
+            text.insert(at, std::string(random() % 3000, static_cast<char>('a' + random() % 26)));
+            break;
+        }
+    }
+    return text;
+}
+
+void Write(const std::string& path, const std::string& bytes)
+{
+    QFile file(QString::fromStdString(path));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+void ExpectListsWithinTheMaximum(const AppSettings& s)
+{
+    for (int i = 0; i < kSettingsListCount; ++i) {
+        const auto list = static_cast<SettingsList>(i);
+        EXPECT_GE(s.GetListCount(list), 0);
+        EXPECT_LE(s.GetListCount(list), AppSettings::kMaxListElements);
+    }
+}
+
+// Every value a load gave comes back from the profile the save wrote.
+void ExpectSaveAndLoadKeep(const AppSettings& loaded, const std::string& profilePath)
+{
+    {
+        Profile profile(profilePath);
+        ASSERT_TRUE(SaveSettings(loaded, profile));
+    }
+    AppSettings again;
+    LoadSettings(again, Profile(profilePath));
+    for (int i = 0; i < kIntSettingCount; ++i) {
+        EXPECT_EQ(again.Get(static_cast<IntSetting>(i)), loaded.Get(static_cast<IntSetting>(i)));
+    }
+    for (int i = 0; i < kTextSettingCount; ++i) {
+        EXPECT_EQ(again.Get(static_cast<TextSetting>(i)), loaded.Get(static_cast<TextSetting>(i)));
+    }
+    for (int i = 0; i < kSettingsListCount; ++i) {
+        const auto list = static_cast<SettingsList>(i);
+        ASSERT_EQ(again.GetListCount(list), loaded.GetListCount(list));
+        for (int n = 0; n < loaded.GetListCount(list); ++n) {
+            EXPECT_EQ(again.GetListItem(list, n), loaded.GetListItem(list, n));
+        }
+    }
+}
+
+TEST(SettingsFuzz, MutatedProfilesLoadAndSurviveASave)
+{
+    std::mt19937 random(20261207);
+    TempPaths paths;
+    for (int n = 0; n < kProfileCases; ++n) {
+        SCOPED_TRACE(n);
+        QFile::remove(QString::fromStdString(paths.File("saved.ini")));
+        const std::string text = Mutated(kProfile, random);
+        Write(paths.ProfilePath(), text);
+        AppSettings s;
+        LoadSettings(s, Profile(paths.ProfilePath()));
+        ExpectListsWithinTheMaximum(s);
+        ExpectSaveAndLoadKeep(s, paths.File("saved.ini"));
+        if (HasFailure()) {
+            ADD_FAILURE() << "profile:\n" << text;
+            return;
+        }
+    }
+}
+
+TEST(SettingsFuzz, MutatedSettingsFilesAreReadToTheirEnd)
+{
+    std::mt19937 random(7122026);
+    TempPaths paths;
+    for (int n = 0; n < kSettingsFileCases; ++n) {
+        SCOPED_TRACE(n);
+        const std::string text = Mutated(kSettingsFile, random);
+        Write(paths.File("settings.txt"), text);
+        AppSettings s;
+        EXPECT_EQ(ImportSettingsFile(s, paths.File("settings.txt")), 1);
+        ExpectListsWithinTheMaximum(s);
+        if (HasFailure()) {
+            ADD_FAILURE() << "file:\n" << text;
+            return;
+        }
+    }
+}
+
+} // namespace
