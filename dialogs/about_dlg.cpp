@@ -38,5 +38,5 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
 
 QString CAboutDlg::BuildLine()
 {
-    return QStringLiteral("Build ") + ToQt(res::kBuildVersion);
+    return QStringLiteral("Build ") + ToQString(res::kBuildVersion);
 }

@@ -21,7 +21,7 @@ QComboBox* MakeFontField(int id, const std::wstring& face)
     field->setEditable(true);
     field->setInsertPolicy(QComboBox::NoInsert);
     field->addItems(QFontDatabase::families());
-    field->setEditText(ToQt(face));
+    field->setEditText(ToQString(face));
     field->setMinimumContentsLength(12);
     field->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     return field;
@@ -29,7 +29,7 @@ QComboBox* MakeFontField(int id, const std::wstring& face)
 
 QLineEdit* MakeTextField(int id, const std::wstring& text)
 {
-    return Named(new QLineEdit(ToQt(text)), id);
+    return Named(new QLineEdit(ToQString(text)), id);
 }
 
 // A label and one or two fields on a row of `grid`; a second field shares the row.

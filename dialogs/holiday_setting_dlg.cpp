@@ -165,7 +165,7 @@ void CHolidaySettingDlg::RebuildRows()
 
 void CHolidaySettingDlg::InsertRow(int position, const HolidayRule& rule)
 {
-    auto* item = new QTreeWidgetItem({ToQt(rule.name), ToQt(HolidayMonthDayText(rule))});
+    auto* item = new QTreeWidgetItem({ToQString(rule.name), ToQString(HolidayMonthDayText(rule))});
     list_->insertTopLevelItem(position, item);
 }
 
@@ -193,7 +193,7 @@ void CHolidaySettingDlg::ShowRule(int i)
     }
     HolidayRule rule;
     ParseHolidayRule(GetDelimited(rules_, i), rule);
-    name_->setText(ToQt(rule.name));
+    name_->setText(ToQString(rule.name));
     type_->setCurrentIndex(rule.type == kHolidayMonthDay ? 0 : 1);
     SelectNumber(month_, rule.month);
     if (rule.type == kHolidayMonthDay) {

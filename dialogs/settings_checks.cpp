@@ -10,12 +10,12 @@
 namespace {
 
 // A refusal naming the range when `value` lies outside low..high.
-std::optional<Refusal> OutsideRange(int field, int value, int low, int high)
+std::optional<RangeRefusal> OutsideRange(int field, int value, int low, int high)
 {
     if (value >= low && value <= high) {
         return std::nullopt;
     }
-    return Refusal{field, res::IDS_SET_BETWEEN, low, high};
+    return RangeRefusal{field, res::IDS_SET_BETWEEN, low, high};
 }
 
 // The largest values the view uses as they stand.
@@ -23,17 +23,17 @@ constexpr int kMaxFontSize = usable::FontSize(1 << 30);
 constexpr int kMaxAreaSize = usable::AreaSize(1 << 30);
 constexpr int kMaxDaysBefore = usable::CntFromToday(1 << 30);
 
-std::optional<Refusal> CheckFontSize(int field, int size)
+std::optional<RangeRefusal> CheckFontSize(int field, int size)
 {
     if (size < 6) {
-        return Refusal{field, res::IDS_FONT_SIZE_OVER_6};
+        return RangeRefusal{field, res::IDS_FONT_SIZE_OVER_6};
     }
     return OutsideRange(field, size, 6, kMaxFontSize);
 }
 
 }  // namespace
 
-std::wstring RefusalText(const Refusal& refusal)
+std::wstring RefusalText(const RangeRefusal& refusal)
 {
     std::wstring text = res::LoadString(refusal.messageId);
     for (const int value : {refusal.low, refusal.high}) {
@@ -46,13 +46,13 @@ std::wstring RefusalText(const Refusal& refusal)
     return text;
 }
 
-std::optional<Refusal> CheckEnvironment(const EnvironmentFields& fields)
+std::optional<RangeRefusal> CheckEnvironment(const EnvironmentFields& fields)
 {
     if (auto refusal = OutsideRange(1034, fields.cntFromToday, -kMaxDaysBefore, kMaxDaysBefore)) {
         return refusal;
     }
     if (fields.startHour < 0 || fields.startHour > 23) {
-        return Refusal{1035, res::IDS_WRONG_TIME};
+        return RangeRefusal{1035, res::IDS_WRONG_TIME};
     }
     const std::array<std::pair<int, int>, 3> areas = {{{1031, fields.taskAreaWidth},
                                                        {1032, fields.infoAreaWidth},
@@ -65,12 +65,12 @@ std::optional<Refusal> CheckEnvironment(const EnvironmentFields& fields)
     return std::nullopt;
 }
 
-std::optional<Refusal> CheckBrightRate(int rate)
+std::optional<RangeRefusal> CheckBrightRate(int rate)
 {
     return OutsideRange(1183, rate, 1, 100);
 }
 
-std::optional<Refusal> CheckFontSizes(int mainSize, int detailSize)
+std::optional<RangeRefusal> CheckFontSizes(int mainSize, int detailSize)
 {
     if (auto refusal = CheckFontSize(1115, mainSize)) {
         return refusal;
@@ -78,40 +78,40 @@ std::optional<Refusal> CheckFontSizes(int mainSize, int detailSize)
     return CheckFontSize(1116, detailSize);
 }
 
-std::optional<Refusal> CheckFuncKeys(const std::array<int, 5>& indexes)
+std::optional<RangeRefusal> CheckFuncKeys(const std::array<int, 5>& indexes)
 {
     for (std::size_t i = 1; i < indexes.size(); ++i) {
         for (std::size_t j = 0; j < i; ++j) {
             if (indexes[i] != 0 && indexes[i] == indexes[j]) {
-                return Refusal{kFuncKeyControls[i], res::IDS_SAME_SETTING};
+                return RangeRefusal{kFuncKeyControls[i], res::IDS_SAME_SETTING};
             }
         }
     }
     return std::nullopt;
 }
 
-std::optional<Refusal> CheckDaySelection(const SYSTEMTIME& date)
+std::optional<RangeRefusal> CheckDaySelection(const SYSTEMTIME& date)
 {
     if (date.wYear < 1900) {
-        return Refusal{1140, res::IDS_BEFORE_YEAR_1900};
+        return RangeRefusal{1140, res::IDS_BEFORE_YEAR_1900};
     }
     if (date.wYear >= 3000) {
-        return Refusal{1140, res::IDS_AFTER_YEAR_3000};
+        return RangeRefusal{1140, res::IDS_AFTER_YEAR_3000};
     }
     return std::nullopt;
 }
 
 // A comma in the name would shift every field after it when the rule is read back.
-std::optional<Refusal> CheckHolidayRule(const HolidayRule& rule)
+std::optional<RangeRefusal> CheckHolidayRule(const HolidayRule& rule)
 {
     if (rule.name.find(L',') != std::wstring::npos) {
-        return Refusal{1030, res::IDS_COMMA_IN_HOLIDAY_NAME};
+        return RangeRefusal{1030, res::IDS_COMMA_IN_HOLIDAY_NAME};
     }
     if (!IsValidMonthDay(rule.month, 1)) {
-        return Refusal{1024, res::IDS_WRONG_MONTH};
+        return RangeRefusal{1024, res::IDS_WRONG_MONTH};
     }
     if (rule.type == kHolidayMonthDay && !IsValidMonthDay(rule.month, rule.dayOrWeek)) {
-        return Refusal{1104, res::IDS_WRONG_DAY};
+        return RangeRefusal{1104, res::IDS_WRONG_DAY};
     }
     return std::nullopt;
 }

@@ -10,7 +10,8 @@
 #include "platform/systemtime.h"
 #include "settings/holidays.h"
 
-struct Refusal {
+// A refused field whose message may name the allowed range.
+struct RangeRefusal {
     int field;     // control id that gets the focus back
     int messageId; // string id of the warning
     int low = 0;   // the allowed range, for messages that name it
@@ -18,7 +19,7 @@ struct Refusal {
 };
 
 // The warning's text, with the range filled in where the message names one.
-std::wstring RefusalText(const Refusal& refusal);
+std::wstring RefusalText(const RangeRefusal& refusal);
 
 // The numbers of the environment dialog, as typed.
 struct EnvironmentFields {
@@ -28,20 +29,20 @@ struct EnvironmentFields {
     int infoAreaWidth = 0;
     int infoAreaHeight = 0;
 };
-std::optional<Refusal> CheckEnvironment(const EnvironmentFields& fields);
+std::optional<RangeRefusal> CheckEnvironment(const EnvironmentFields& fields);
 
 // The dimming rate of the week-and-colour dialog.
-std::optional<Refusal> CheckBrightRate(int rate);
+std::optional<RangeRefusal> CheckBrightRate(int rate);
 
 // The two font sizes of the character set dialog.
-std::optional<Refusal> CheckFontSizes(int mainSize, int detailSize);
+std::optional<RangeRefusal> CheckFontSizes(int mainSize, int detailSize);
 
 // Function keys in the order of kFuncKeyControls, as list indexes (0 "----", 1..10 buttons 0..9).
 constexpr std::array<int, 5> kFuncKeyControls = {1102, 1106, 1104, 1103, 1105};
-std::optional<Refusal> CheckFuncKeys(const std::array<int, 5>& indexes);
+std::optional<RangeRefusal> CheckFuncKeys(const std::array<int, 5>& indexes);
 
 // The date of the day-select dialog.
-std::optional<Refusal> CheckDaySelection(const SYSTEMTIME& date);
+std::optional<RangeRefusal> CheckDaySelection(const SYSTEMTIME& date);
 
 // A rule built from the holiday dialog's fields.
-std::optional<Refusal> CheckHolidayRule(const HolidayRule& rule);
+std::optional<RangeRefusal> CheckHolidayRule(const HolidayRule& rule);

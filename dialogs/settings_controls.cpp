@@ -9,6 +9,7 @@
 
 #include "dialogs/settings_checks.h"
 #include "model/date_time.h"
+#include "platform/message_service.h"
 #include "res/string_table.h"
 
 QWidget* FindControl(const QWidget& dialog, int id)
@@ -20,7 +21,7 @@ QWidget* FindControl(const QWidget& dialog, int id)
 
 QString Text(int stringId)
 {
-    return ToQt(res::LoadString(stringId));
+    return ToQString(res::LoadString(stringId));
 }
 
 QStringList Texts(int firstId, int count)
@@ -54,19 +55,19 @@ int NumberIn(const QLineEdit* field)
 
 void AddOkCancel(QBoxLayout& layout, QDialog& dialog)
 {
-    QPushButton* ok = AddOkButton(layout, dialog);
-    QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+    layout.addWidget(NewOkCancel(&dialog));
 }
 
-void ShowRefusal(MessageService& messages, const Refusal& refusal, QDialog& dialog)
+void ShowRefusal(MessageService& messages, const RangeRefusal& refusal, QDialog& dialog)
 {
-    ShowWarningText(messages, RefusalText(refusal));
+    messages.MessageBox(RefusalText(refusal), res::LoadString(res::IDS_WARNING),
+                        MB_OK | MB_ICONEXCLAMATION);
     if (QWidget* field = FindControl(dialog, refusal.field)) {
         field->setFocus();
     }
 }
 
-void WriteUntil(const std::vector<FieldWrite>& writes, const std::optional<Refusal>& refusal)
+void WriteUntil(const std::vector<FieldWrite>& writes, const std::optional<RangeRefusal>& refusal)
 {
     for (const FieldWrite& write : writes) {
         if (refusal && write.field == refusal->field) {

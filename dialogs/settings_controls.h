@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "editors/dialog_controls.h"
+#include "editors/editor_controls.h"
 
 class MessageService;
 class QBoxLayout;
@@ -18,7 +19,7 @@ class QComboBox;
 class QDialog;
 class QLineEdit;
 class QWidget;
-struct Refusal;
+struct RangeRefusal;
 
 // The control of `id` inside `dialog`, found by the name Named gave it; null when there is none.
 QWidget* FindControl(const QWidget& dialog, int id);
@@ -38,7 +39,7 @@ int NumberIn(const QLineEdit* field);
 void AddOkCancel(QBoxLayout& layout, QDialog& dialog);
 
 // "Warning" with the refusal's text, then the focus back to the refused field.
-void ShowRefusal(MessageService& messages, const Refusal& refusal, QDialog& dialog);
+void ShowRefusal(MessageService& messages, const RangeRefusal& refusal, QDialog& dialog);
 
 // One setting written from one field, in the order the OK handler writes them.
 struct FieldWrite {
@@ -47,4 +48,4 @@ struct FieldWrite {
 };
 // Writes every setting that comes before the refused field (all of them without a refusal):
 // what an OK stored before it refused a field stays stored.
-void WriteUntil(const std::vector<FieldWrite>& writes, const std::optional<Refusal>& refusal);
+void WriteUntil(const std::vector<FieldWrite>& writes, const std::optional<RangeRefusal>& refusal);

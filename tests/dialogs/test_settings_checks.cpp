@@ -11,7 +11,7 @@ struct Expected {
     std::wstring text; // empty: accepted
 };
 
-void ExpectResult(const std::optional<Refusal>& refusal, const Expected& expected)
+void ExpectResult(const std::optional<RangeRefusal>& refusal, const Expected& expected)
 {
     if (expected.text.empty()) {
         EXPECT_FALSE(refusal) << "refused field " << refusal->field;
