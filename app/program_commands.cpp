@@ -10,13 +10,11 @@
 #include "res/command_ids.h"
 #include "view/tamberlo_view.h"
 
-ProgramCommands::ProgramCommands(AppSettings& settings, MessageService& messages,
-                                 DialogRunner& dialogs, CTamberloDoc& document,
-                                 PimSession& session, CTamberloView& view)
-    : document_(document), view_(view), edits_(document, session),
-      services_{settings, messages, dialogs, edits_, &view},
-      context_{settings, messages, dialogs, &view},
-      files_(std::make_unique<QtSettingsFileChooser>(dialogs))
+ProgramCommands::ProgramCommands(EditorServices& services, CTamberloDoc& document,
+                                 CTamberloView& view)
+    : document_(document), view_(view), services_(services),
+      context_{services.settings, services.messages, services.dialogs, &view},
+      files_(std::make_unique<QtSettingsFileChooser>(services.dialogs))
 {
 }
 
@@ -42,9 +40,12 @@ void ProgramCommands::AttachItemCommands()
         Refresh(AppointmentEditing(services_).Add(view_.SelectedDate()));
     });
     view_.SetCommandHandler(cmd::ID_ADD_TASK, [this] { Refresh(TaskEditing(services_).Add()); });
-    view_.SetCommandHandler(cmd::ID_EDIT_APPOINT, [this] { EditSelected(); });
-    view_.SetCommandHandler(cmd::ID_EDIT_TASK, [this] { EditSelected(); });
-    view_.SetCommandHandler(cmd::ID_CONTEXT_EDIT, [this] { EditSelected(); });
+    view_.SetCommandHandler(cmd::ID_EDIT_APPOINT, [this] {
+        Refresh(AppointmentEditing(services_).Edit(view_.SelectedRow(), view_.Selection().index));
+    });
+    view_.SetCommandHandler(cmd::ID_EDIT_TASK, [this] {
+        Refresh(TaskEditing(services_).Edit(view_.SelectedRow(), view_.Selection().index));
+    });
     view_.SetCommandHandler(cmd::ID_COMPLETE_TASK, [this] { CompleteSelected(); });
     view_.SetCommandHandler(cmd::ID_DELETE_ITEM, [this] { DeleteSelected(); });
 }
@@ -75,18 +76,6 @@ void ProgramCommands::AttachSettingsCommands()
                                  &view_))
             view_.SettingsChanged();
     });
-}
-
-// Edit Appoint, Edit Task and the context menu's Edit act on whatever kind is selected; with
-// nothing selected the editors report "Fail at get data." themselves.
-void ProgramCommands::EditSelected()
-{
-    const ItemSelection& selected = view_.Selection();
-    const int row = view_.SelectedRow();
-    if (selected.kind == ItemKind::Task)
-        Refresh(TaskEditing(services_).Edit(row, selected.index));
-    else
-        Refresh(AppointmentEditing(services_).Edit(row, selected.index));
 }
 
 void ProgramCommands::DeleteSelected()

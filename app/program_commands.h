@@ -9,19 +9,14 @@
 #include "editors/editor_services.h"
 #include "model/schedule_edits.h"
 
-class AppSettings;
 class CTamberloApp;
 class CTamberloDoc;
 class CTamberloView;
-class DialogRunner;
-class MessageService;
-class PimSession;
 class QtSettingsFileChooser;
 
 class ProgramCommands {
 public:
-    ProgramCommands(AppSettings& settings, MessageService& messages, DialogRunner& dialogs,
-                    CTamberloDoc& document, PimSession& session, CTamberloView& view);
+    ProgramCommands(EditorServices& services, CTamberloDoc& document, CTamberloView& view);
     ~ProgramCommands();
 
     // Attaches every handler: the view's item and settings commands, and the application's
@@ -31,15 +26,13 @@ public:
 private:
     void AttachItemCommands();
     void AttachSettingsCommands();
-    void EditSelected();
     void DeleteSelected();
     void CompleteSelected();
     void Refresh(Redraw redraw);
 
     CTamberloDoc& document_;
     CTamberloView& view_;
-    ScheduleEdits edits_;
-    EditorServices services_;
+    EditorServices& services_;
     SettingsDialogContext context_;
     std::unique_ptr<QtSettingsFileChooser> files_;
 };

@@ -7,6 +7,8 @@
 
 #include "app/main_frame.h"
 #include "app/program_commands.h"
+#include "editors/appointment_editing.h"
+#include "editors/editor_services.h"
 #include "model/pim_session.h"
 #include "model/recurrence.h"
 #include "model/tamberlo_doc.h"
@@ -72,10 +74,10 @@ bool CTamberloApp::InitInstance()
     router_.Append(&frame_->Commands());
     router_.Append(&commands_);
     frame_->SetView(view, &router_);
+    AttachViewEditing(*view);
     // The editors and dialogs need someone to ask and a way to show themselves.
-    if (environment_.messages != nullptr && environment_.dialogs != nullptr) {
-        programCommands_ = std::make_unique<ProgramCommands>(
-            *settings_, *environment_.messages, *environment_.dialogs, *doc_, *session_, *view);
+    if (editorServices_) {
+        programCommands_ = std::make_unique<ProgramCommands>(*editorServices_, *doc_, *view);
         programCommands_->Attach(*this);
     }
     frame_->resize(1024, 720);
@@ -87,6 +89,20 @@ bool CTamberloApp::InitInstance()
             {QStringLiteral("--store"), QString::fromStdString(storePath)});
     }
     return true;
+}
+
+void CTamberloApp::AttachViewEditing(CTamberloView& view)
+{
+    edits_ = std::make_unique<ScheduleEdits>(*doc_, *session_);
+    ViewEditServices services{edits_.get(), environment_.messages, {}, {}};
+    if (environment_.messages && environment_.dialogs) {
+        editorServices_ = std::make_unique<EditorServices>(EditorServices{
+            *settings_, *environment_.messages, *environment_.dialogs, *edits_, &view});
+        services.addAppointment = [this](DATE first, DATE second) {
+            return AppointmentEditing(*editorServices_).AddBetween(first, second);
+        };
+    }
+    view.Editing().SetServices(std::move(services));
 }
 
 bool CTamberloApp::SaveSettings() { return ::SaveSettings(*settings_, *profile_); }

@@ -17,6 +17,8 @@ class DialogRunner;
 class MessageService;
 class DocumentSchedule;
 class PimSession;
+class ScheduleEdits;
+struct EditorServices;
 class Profile;
 class ProgramCommands;
 
@@ -55,6 +57,8 @@ public:
 
 private:
     void AddCommands();
+    // Drags and pastes of the view save through the change path; a sweep opens the editor.
+    void AttachViewEditing(CTamberloView& view);
 
     AppEnvironment environment_;
     std::unique_ptr<AppSettings> settings_;
@@ -65,6 +69,8 @@ private:
     std::unique_ptr<CTamberloDoc> doc_;
     std::unique_ptr<DocumentSchedule> schedule_;
     std::unique_ptr<AppSettingsViewStore> viewSettings_;
+    std::unique_ptr<ScheduleEdits> edits_;
+    std::unique_ptr<EditorServices> editorServices_;
     CommandTable commands_;
     CommandRouter router_;
     std::unique_ptr<CMainFrame> frame_;  // the view it owns reads everything above

@@ -120,6 +120,8 @@ constexpr Entry kStrings[] = {
     {65331, L"The text must not contain control characters."},
     {65332, L"Please set an interval from 1 to 999."},
     {65333, L"Please set the days as a number from 0 to 999."},
+    {65334, L"Sorry, you can't cut recursion TASK"},
+    {65335, L"The clipboard holds no appointment or task that can be pasted."},
     {65400, L"Please set start date before due date"},
     {65401, L"Can't use only start date"},
     {65402, L"Please enter an alarm time from 0 up to 52 weeks."},

@@ -58,6 +58,7 @@ ViewSettings AppSettingsViewStore::Read() const
     v.CntFromToday = s.GetCntFromToday();
     v.StartDow = s.GetStartDow();
     v.FitHoursToWidth = s.GetFitHoursToWidth() != 0;
+    v.UsePopup = s.GetUsePopup();
     v.hardwareKeys = {s.GetKeyToTool(), s.GetKeyToMain(), s.GetKeyToDetail(), s.GetKeyToToday(),
                       s.GetKeyCalendarGantt()};
     return v;

@@ -23,6 +23,13 @@ public:
     }
     std::wstring TaskOid(int row, int pos) const override { return doc_.TaskOid(row, pos); }
     int TaskStoreIndex(int row, int pos) const override { return doc_.TaskStoreIndex(row, pos); }
+    ItemSpan AppointmentSpan(int row, int pos) const override
+    {
+        const CTamberloDoc::EntryRef first = doc_.FindSpanFirst(row, pos);
+        const CTamberloDoc::EntryRef last = doc_.FindSpanLast(row, pos);
+        return {first.row, last.row, doc_.StartMinutes(first.row, first.position),
+                doc_.EndMinutes(last.row, last.position), doc_.IsAllDay(row, pos)};
+    }
 
     int ApptCount(int row) const override { return doc_.ApptCount(row); }
     int StartMinutes(int row, int pos) const override { return doc_.StartMinutes(row, pos); }

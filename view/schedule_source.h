@@ -3,6 +3,7 @@
 #pragma once
 
 #include "view/day_entries.h"
+#include "view/drag_edit.h"
 
 class ScheduleSource : public DayEntries {
 public:
@@ -17,4 +18,10 @@ public:
     virtual int ApptExceptionNo(int row, int pos) const = 0;
     virtual std::wstring TaskOid(int row, int pos) const = 0;
     virtual int TaskStoreIndex(int row, int pos) const = 0;
+    // The rows an appointment entry's occurrence is listed on, with its start on the first and
+    // its end on the last; a table without multi-day spans lists each entry on its row alone.
+    virtual ItemSpan AppointmentSpan(int row, int pos) const
+    {
+        return {row, row, StartMinutes(row, pos), EndMinutes(row, pos), IsAllDay(row, pos)};
+    }
 };

@@ -12,6 +12,7 @@
 
 #include "model/date_time.h"
 #include "platform/clock.h"
+#include "res/command_ids.h"
 #include "res/pictures.h"
 #include "settings/usable_range.h"
 #include "view/calendar_painter.h"
@@ -51,6 +52,9 @@ CTamberloView::CTamberloView(ScheduleSource& schedule, ViewSettingsStore& settin
     AddViewCommands(commands_,
                     {[this](int button) { ButtonAction(button); },
                      [this] { ToggleFitHoursToWidth(); }, [this] { return CommandState(); }});
+    editing_ = new ViewEditing(*this);
+    AddEditCommands();
+    setMouseTracking(true);
     // A grid stored in the profile starts on its start weekday, as switching to it does.
     if (calendarType_ == 0) {
         calendarType_ = 1;
@@ -90,7 +94,23 @@ ViewCommandState CTamberloView::CommandState() const
     state.detailAtBottom = detailAtBottom_;
     state.fitHoursToWidth = fitHoursToWidth_;
     state.selection = selection_;
+    state.clipboardHoldsItem = editing_ && editing_->ClipboardHoldsItem();
     return state;
+}
+
+void CTamberloView::AddEditCommands()
+{
+    const std::pair<int, std::function<void()>> handlers[] = {
+        {cmd::ID_COPY, [this] { editing_->Copy(); }},
+        {cmd::ID_CUT, [this] { editing_->Cut(); }},
+        {cmd::ID_PASTE, [this] { editing_->Paste(false); }},
+        {cmd::ID_CONTEXT_EDIT, [this] { editing_->EditSelected(); }},
+        {cmd::ID_CONTEXT_COPY, [this] { editing_->Copy(); }},
+        {cmd::ID_CONTEXT_CUT, [this] { editing_->Cut(); }},
+        {cmd::ID_CONTEXT_PASTE, [this] { editing_->Paste(true); }},
+    };
+    for (const auto& [id, handler] : handlers)
+        commands_.SetHandler(id, handler);
 }
 
 void CTamberloView::SettingsChanged()
@@ -154,6 +174,7 @@ void CTamberloView::paintEvent(QPaintEvent* event)
     // than the box around them, which is the whole view.
     for (const QRect& dirty : event->region())
         Render(painter, size(), dirty);
+    editing_->PaintOverlay(painter);
 }
 
 void CTamberloView::Render(QPainter& painter, QSize client, const QRect& dirty)
@@ -229,19 +250,27 @@ void CTamberloView::PaintButtonBar(QPainter& painter) const
         FrameRectangle(painter, layout_.FocusFrameRect(focusedButton_), resources_->FocusPen());
 }
 
-// Only the left button taps; the other buttons are left to context menus.
 void CTamberloView::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton)
-        return;
-    const QPoint at = event->position().toPoint();
-    const int index = layout_.ButtonAt(at.x(), at.y());
-    if (index < 0)
-        return;
-    focusedButton_ = index;
-    keyFocusArea_ = keys::kButtonBar;
-    ButtonAction(index);
-    update();
+    if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)
+        editing_->Press(event);
+}
+
+void CTamberloView::mouseMoveEvent(QMouseEvent* event)
+{
+    editing_->Move(event);
+}
+
+void CTamberloView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        editing_->Release(event);
+}
+
+void CTamberloView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        editing_->DoubleClick(event);
 }
 
 bool CTamberloView::ButtonAction(int index)
@@ -458,6 +487,9 @@ void CTamberloView::Relayout()
 
 void CTamberloView::keyPressEvent(QKeyEvent* event)
 {
+    // Any key ends a drag; Escape only cancels it.
+    if (editing_->CancelDrag() && event->key() == Qt::Key_Escape)
+        return;
     Relayout();
     // The desktop keys run the commands they stand for when this view can run them.
     const int command = keys::AcceleratorCommand(

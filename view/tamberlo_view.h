@@ -14,6 +14,7 @@
 #include "view/task_detail_painter.h"
 #include "view/text_sink.h"
 #include "view/view_commands.h"
+#include "view/view_editing.h"
 #include "view/view_layout.h"
 #include "view/view_resources.h"
 #include "view/view_settings.h"
@@ -64,6 +65,8 @@ public:
     int DetailScroll() const { return detailScroll_; }
     TextSink& Texts() { return sink_; }
     const DetailLines& LastDetailLines() const { return detailLines_; }
+    // Drags, the context menu and the clipboard; they save through the services set here.
+    ViewEditing& Editing() { return *editing_; }
 
 signals:
     // The selection, the display switches or the period changed: enable states may follow.
@@ -72,14 +75,20 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
 private:
+    friend class ViewEditing;
+
     CTamberloView(std::unique_ptr<ScheduleSource> schedule,
                   std::unique_ptr<ViewSettingsStore> settings, QWidget* parent);
 
     ViewCommandState CommandState() const;
+    void AddEditCommands();
     void ComputeLayout(QSize client);
     // Layout for the widget's own size, before input is mapped to rows and buttons.
     void Relayout();
@@ -147,5 +156,6 @@ private:
     ItemSelection selection_;
     int wheelAccumulator_ = 0;
     int shownRows_ = 0; // the day count the document was last told
+    ViewEditing* editing_ = nullptr; // a child of the view
 
 };

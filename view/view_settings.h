@@ -21,6 +21,7 @@ struct ViewSettings {
     int CntFromToday = 0;
     int StartDow = 7;
     bool FitHoursToWidth = false;
+    int UsePopup = 1;
     keys::HardwareKeys hardwareKeys;
 };
 

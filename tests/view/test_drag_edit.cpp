@@ -1,0 +1,242 @@
+// Drag arithmetic over one fixed layout: hour area from x 156 (08:00) at 36 pixels an hour,
+// rows of 17 pixels from y 60. Every case is a pair of points and what a release makes of it.
+#include "view/drag_edit.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/systemtime.h"
+
+namespace {
+
+using Action = DragOutcome::Action;
+using Hit = Release::Hit;
+
+ViewLayout Layout()
+{
+    ViewLayout l;
+    l.rowsTop = 60;
+    l.dayRowHeight = 17;
+    l.dateColumnWidth = 60;
+    l.taskAreaWidth = 96;
+    l.hourPixels = 36;
+    l.firstHour = 8;
+    l.lastHour = 24;
+    l.chartRight = 156 + 16 * 36;
+    l.chartBottom = 60 + 17 * 20;
+    return l;
+}
+
+constexpr int kL = 156;
+int X(int hour, int minute)
+{
+    return kL + (hour - 8) * 36 + minute * 36 / 60;
+}
+int Y(int row)
+{
+    return 60 + 17 * row + 8;
+}
+
+const ItemSpan kTenToEleven{2, 2, 600, 660, false};
+
+} // namespace
+
+TEST(DragEdit, ReleaseDecidesWhatIsWritten)
+{
+    struct Case {
+        const char* name;
+        DragMode mode;
+        Hit hit;
+        PixelPoint down, up;
+        bool intentional;
+        DragOutcome expected;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"54 pixels right moves by an hour and a half", kDragMove, Hit::kAppointment,
+         {X(10, 15), Y(2)}, {X(10, 15) + 54, Y(2)}, true, {Action::kChangeAppointment, 600, 690, 0}},
+        {"one row down moves by a day", kDragMove, Hit::kAppointment, {X(10, 15), Y(2)},
+         {X(10, 15), Y(3)}, true, {Action::kChangeAppointment, 600, 600 + 1440, 1}},
+        {"start grabbed and dragged 36 pixels left", kDragStart, Hit::kAppointment,
+         {X(10, 0) + 2, Y(2)}, {X(10, 0) + 2 - 36, Y(2)}, true,
+         {Action::kChangeAppointment, 600, 540, 0}},
+        {"sweep 13:10 to 14:40 proposes 13:00 to 15:00", kDragMove, Hit::kNone,
+         {X(13, 10), Y(4)}, {X(14, 40), Y(4)}, true, {Action::kCreateAppointment, 780, 900, 0}},
+        {"sweep over two rows ends on the later day", kDragMove, Hit::kNone, {X(13, 10), Y(4)},
+         {X(9, 0), Y(5)}, true, {Action::kCreateAppointment, 780, 1440 + 570, 1}},
+        {"sweep to the last half hour ends at midnight", kDragMove, Hit::kNone,
+         {X(23, 0), Y(4)}, {X(23, 45), Y(4)}, true, {Action::kCreateAppointment, 1380, 1440, 0}},
+        {"task moved one row down", kDragMove, Hit::kTask, {100, Y(2)}, {120, Y(3)}, true,
+         {Action::kMoveTask, 480 - 3 * 30, 1440 + 480 - 2 * 30, 1}},
+        {"sweep in the task column creates a task", kDragMove, Hit::kNone, {100, Y(2)},
+         {100, Y(4)}, true, {Action::kCreateTask, 360, 2880 + 390, 2}},
+    };
+    // clang-format on
+    const DragEdit drag(Layout());
+    for (const Case& c : cases) {
+        const DragOutcome got = drag.Decide({c.mode, c.hit, c.down, c.up, c.intentional});
+        EXPECT_EQ(got.action, c.expected.action) << c.name;
+        EXPECT_EQ(got.dayShift, c.expected.dayShift) << c.name;
+        if (c.expected.action != Action::kMoveTask && c.expected.action != Action::kCreateTask) {
+            EXPECT_EQ(got.startMinutes, c.expected.startMinutes) << c.name;
+            EXPECT_EQ(got.endMinutes, c.expected.endMinutes) << c.name;
+        }
+    }
+}
+
+TEST(DragEdit, ReleasesThatWriteNothing)
+{
+    struct Case {
+        const char* name;
+        DragMode mode;
+        Hit hit;
+        PixelPoint down, up;
+        bool intentional;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"tap without movement", kDragMove, Hit::kAppointment, {X(10, 15), Y(2)},
+         {X(10, 15), Y(2)}, true},
+        {"quick flick that was not meant", kDragMove, Hit::kAppointment, {X(10, 15), Y(2)},
+         {X(12, 0), Y(3)}, false},
+        {"less than a quarter hour's pixels on one row", kDragMove, Hit::kAppointment,
+         {X(10, 15), Y(2)}, {X(10, 15) + 8, Y(2)}, true},
+        {"task column to hour area", kDragMove, Hit::kTask, {100, Y(2)}, {X(12, 0), Y(2)}, true},
+        {"hour area to task column", kDragMove, Hit::kAppointment, {X(10, 15), Y(2)},
+         {100, Y(2)}, true},
+        {"released below the chart", kDragMove, Hit::kAppointment, {X(10, 15), Y(2)},
+         {X(12, 0), 60 + 17 * 20 + 2}, true},
+        {"released on the header", kDragMove, Hit::kAppointment, {X(10, 15), Y(2)},
+         {X(12, 0), 50}, true},
+        {"released on the date column", kDragMove, Hit::kNone, {X(10, 15), Y(2)}, {30, Y(2)},
+         true},
+        {"no drag mode (grid)", kNoDrag, Hit::kAppointment, {X(10, 15), Y(2)}, {X(12, 0), Y(2)},
+         true},
+        {"task not moved to another day", kDragMove, Hit::kTask, {100, Y(2)}, {140, Y(2)}, true},
+        {"item hit but dropped back on its own half hour", kDragMove, Hit::kAppointment,
+         {X(10, 15), Y(2)}, {X(10, 25), Y(2)}, true},
+    };
+    // clang-format on
+    const DragEdit drag(Layout());
+    for (const Case& c : cases)
+        EXPECT_EQ(drag.Decide({c.mode, c.hit, c.down, c.up, c.intentional}).action,
+                  Action::kNothing)
+            << c.name;
+
+    ViewLayout hidden = Layout();
+    hidden.ganttAreaVisible = false;
+    EXPECT_EQ(DragEdit(hidden)
+                  .Decide({kDragMove, Hit::kNone, {X(13, 10), Y(4)}, {X(14, 40), Y(4)}, true})
+                  .action,
+              Action::kNothing);
+}
+
+TEST(DragEdit, PressGrabsAnEndWithinAQuarterHour)
+{
+    struct Case {
+        ItemSpan span;
+        int row;
+        int x;
+        DragMode expected;
+    };
+    const ItemSpan twoDays{2, 3, 600, 660, false};
+    // clang-format off
+    const Case cases[] = {
+        {kTenToEleven, 2, X(10, 0) + 8, kDragStart},
+        {kTenToEleven, 2, X(10, 0) + 9, kDragMove},
+        {kTenToEleven, 2, X(11, 0) - 9, kDragMove},
+        {kTenToEleven, 2, X(11, 0) - 8, kDragEnd},
+        {{2, 2, 600, 610, false}, 2, X(10, 2), kDragEnd}, // both hold: the end wins
+        {twoDays, 2, X(11, 0) - 2, kDragMove},             // the end lies on the last row only
+        {twoDays, 3, X(10, 0) + 2, kDragMove},
+        {twoDays, 3, X(11, 0) - 2, kDragEnd},
+    };
+    // clang-format on
+    const DragEdit drag(Layout());
+    for (const Case& c : cases)
+        EXPECT_EQ(drag.ModeAtPress(c.span, c.row, c.x), c.expected) << c.x;
+}
+
+TEST(DragEdit, GhostsFollowThePointer)
+{
+    const DragEdit drag(Layout());
+    const PixelPoint down{X(10, 15), Y(2)};
+    struct Case {
+        const char* name;
+        Ghost got;
+        Ghost expected;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"moved 54 pixels", drag.AppointmentGhost(kTenToEleven, kDragMove, down,
+                                                  {down.x + 54, down.y}),
+         {X(11, 30), X(12, 30), 2, 2}},
+        {"moved a row up", drag.AppointmentGhost(kTenToEleven, kDragMove, down, {down.x, Y(1)}),
+         {X(10, 0), X(11, 0), 1, 1}},
+        {"start stretched a row down past the end",
+         drag.AppointmentGhost(kTenToEleven, kDragStart, down, {X(12, 0), Y(3)}),
+         {X(12, 0), X(11, 0), 3, 2}},
+        {"end kept inside the hours", drag.AppointmentGhost(kTenToEleven, kDragEnd, down,
+                                                            {X(23, 50), Y(2)}),
+         {X(10, 0), 156 + 16 * 36, 2, 2}},
+        {"all-day items only change rows",
+         drag.AppointmentGhost({2, 2, 0, 1440, true}, kDragMove, down, {down.x + 90, Y(4)}),
+         {156, 156 + 16 * 36, 4, 4}},
+        {"sweep to half hours", drag.SweepGhost({X(13, 10), Y(4)}, {X(14, 40), Y(6)}),
+         {X(13, 0), X(15, 0), 4, 6}},
+        {"task keeps to the current row", drag.TaskColumnGhost(2, 5, true), {60, 156, 5, 5}},
+        {"task sweep upward", drag.TaskColumnGhost(5, 2, false), {60, 156, 2, 5}},
+    };
+    // clang-format on
+    for (const Case& c : cases)
+        EXPECT_EQ(c.got, c.expected) << c.name;
+}
+
+TEST(DragEdit, OverlayStripsAndHandles)
+{
+    const DragEdit drag(Layout());
+    const int rowTop4 = 60 + 17 * 4;
+    const Ghost sweep{X(13, 0), X(10, 0), 4, 6};
+    EXPECT_EQ(drag.OverlayStrips(sweep, {X(13, 10), Y(4)}, {X(9, 40), Y(6)}),
+              (std::vector<PixelRect>{{X(13, 0), rowTop4, 156 + 16 * 36, rowTop4 + 16},
+                                      {156, rowTop4 + 17, 156 + 16 * 36, rowTop4 + 33},
+                                      {156, rowTop4 + 34, X(10, 0), rowTop4 + 50}}));
+    // Upward: drawn from the upper row, the ends exchanged.
+    const Ghost upward{X(11, 30), X(11, 0), 3, 2};
+    EXPECT_EQ(
+        drag.OverlayStrips(upward, {X(10, 15), Y(2)}, {X(12, 0), Y(3)}),
+        (std::vector<PixelRect>{{X(11, 0), 94, 156 + 16 * 36, 110}, {156, 111, X(11, 30), 127}}));
+    EXPECT_EQ(drag.OverlayStrips({60, 156, 2, 3}, {100, Y(2)}, {100, Y(3)}),
+              (std::vector<PixelRect>{{60, 94, 156, 127}}));
+    EXPECT_TRUE(drag.OverlayStrips(sweep, {X(13, 10), Y(4)}, {100, Y(6)}).empty());
+    EXPECT_TRUE(drag.OverlayStrips(sweep, {X(13, 10), Y(4)}, {X(9, 40), 40}).empty());
+
+    const Ghost bar{X(10, 0), X(11, 0), 2, 2};
+    EXPECT_EQ(drag.Handles(bar, kDragStart),
+              (std::vector<PixelRect>{{X(10, 0), 94, X(10, 0) + 16, 110}}));
+    EXPECT_EQ(drag.Handles(bar, kDragEnd),
+              (std::vector<PixelRect>{{X(11, 0) - 16, 94, X(11, 0), 110}}));
+    EXPECT_TRUE(drag.Handles(bar, kDragMove).empty());
+}
+
+TEST(DragEdit, DraggedTimesNeverEndBeforeTheStart)
+{
+    const DATE day = SystemTimeToVariantTime(MakeSystemTime(2026, 12, 9));
+    const auto at = [day](int minutes) { return day + minutes / 1440.0; };
+    struct Case {
+        DragMode mode;
+        int delta;
+        int start, end;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {kDragMove, 90, 690, 750},  {kDragMove, 1440, 2040, 2100}, {kDragStart, -60, 540, 660},
+        {kDragEnd, 30, 600, 690},   {kDragStart, 120, 660, 660},   {kDragEnd, -120, 600, 600},
+        {kDragMove, -1440 * 3, 600 - 4320, 660 - 4320},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        const TimeRange got = DraggedTimes({at(600), at(660)}, c.mode, c.delta);
+        EXPECT_NEAR(got.start, at(c.start), 1e-9) << c.mode << " " << c.delta;
+        EXPECT_NEAR(got.end, at(c.end), 1e-9) << c.mode << " " << c.delta;
+    }
+}

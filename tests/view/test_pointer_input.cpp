@@ -1,0 +1,101 @@
+// Press hit tests over a hand-made day table: which area, row, cell and item a press takes.
+#include "view/pointer_input.h"
+
+#include <gtest/gtest.h>
+
+#include "fake_day_entries.h"
+#include "view/calendar_geometry.h"
+#include "view/task_detail_painter.h"
+
+namespace {
+
+LayoutInput Input(int calendarType = 1)
+{
+    LayoutInput in;
+    in.dateColumnWidth = 60;
+    in.firstHour = 8;
+    in.CalendarType = calendarType;
+    in.InfoAreaFixBottom = true;
+    return in;
+}
+
+} // namespace
+
+TEST(PointerInput, PressesInTheGanttRowsTakeTheTopmostItem)
+{
+    FakeDayEntries e;
+    e.appts[1] = {{.start = 540, .end = 660, .subject = L"Long"},
+                  {.start = 600, .end = 630, .subject = L"Short"},
+                  {.start = 0, .end = 1440, .allDay = true, .dayKind = 1},
+                  {.start = 540, .end = 700, .state = kMovedOccurrenceEntry}};
+    e.tasks[2] = {{.subject = L"A", .dueHere = true},
+                  {.subject = L"B", .startsHere = true},
+                  {.subject = L"C", .recurring = true},
+                  {.subject = L"Work only"}};
+    const ViewLayout l = ViewLayout::Compute(800, 480, Input());
+    const DrawSettings settings;
+    const PointerInput input(l, e, settings);
+    const GanttGeometry g(l);
+    const auto y = [&](int row) { return l.rowsTop + l.dayRowHeight * row + 3; };
+    struct Case {
+        int x, y;
+        PressHit::Area area;
+        int day;
+        ItemKind kind;
+        int index;
+    };
+    const Case cases[] = {
+        {g.XOfMinute(610), y(1), PressHit::Area::kGanttRow, 1, ItemKind::Appointment, 1},
+        {g.XOfMinute(650), y(1), PressHit::Area::kGanttRow, 1, ItemKind::Appointment, 0},
+        {g.XOfMinute(690), y(1), PressHit::Area::kGanttRow, 1, ItemKind::None, -1},
+        {g.XOfMinute(610), y(2), PressHit::Area::kGanttRow, 2, ItemKind::None, -1},
+        {l.dateColumnWidth + 5, y(2), PressHit::Area::kGanttRow, 2, ItemKind::Task, 2},
+        {10, y(2), PressHit::Area::kGanttRow, 2, ItemKind::None, -1},
+        {5, 5, PressHit::Area::kButtonBar, -1, ItemKind::None, -1},
+        {50, l.detailRect.top + 3, PressHit::Area::kDetail, -1, ItemKind::None, -1},
+    };
+    for (const Case& c : cases) {
+        const PressHit hit = input.HitAt(c.x, c.y, 0, 0);
+        EXPECT_EQ(hit.area, c.area) << c.x << "," << c.y;
+        EXPECT_EQ(hit.day, c.day) << c.x << "," << c.y;
+        EXPECT_EQ(hit.kind, c.kind) << c.x << "," << c.y;
+        EXPECT_EQ(hit.index, c.index) << c.x << "," << c.y;
+    }
+}
+
+TEST(PointerInput, GridCellsDetailArrowsAndLines)
+{
+    FakeDayEntries e;
+    e.tasks[9] = {{.subject = L"T", .dueHere = true}};
+    e.appts[9] = {{.start = 540, .end = 600, .subject = L"A"}};
+    const ViewLayout grid = ViewLayout::Compute(800, 480, Input(0));
+    const DrawSettings settings;
+    const PointerInput input(grid, e, settings);
+    const CalendarGeometry cells(grid);
+    const PixelRect cell = cells.CellRect(9);
+    const auto lineY = [&](int n) { return cells.Line(9, n, n == 1).text.y + 2; };
+    EXPECT_EQ(input.HitAt(cell.left + 20, lineY(1), 0, 0).kind, ItemKind::Task);
+    const PressHit second = input.HitAt(cell.left + 20, lineY(2), 0, 0);
+    EXPECT_EQ(second.kind, ItemKind::Appointment);
+    EXPECT_EQ(second.day, 9);
+    EXPECT_EQ(input.HitAt(cell.left + 20, lineY(3), 0, 0).kind, ItemKind::None);
+
+    const ViewLayout rows = ViewLayout::Compute(800, 480, Input());
+    const PointerInput detail(rows, e, settings);
+    const PixelRect area = rows.detailRect;
+    const int right = area.right - 3;
+    EXPECT_EQ(detail.HitAt(right, area.top + 3, 0, 40).detail->kind, DetailHit::Kind::LineAbove);
+    EXPECT_EQ(detail.HitAt(right, area.bottom - 3, 0, 40).detail->kind, DetailHit::Kind::LineBelow);
+    EXPECT_EQ(detail.HitAt(right, area.top + 40, 0, 40).detail->kind, DetailHit::Kind::ScrollTrack);
+    EXPECT_EQ(detail.HitAt(right, area.top + 40, 0, 1).detail->kind, DetailHit::Kind::Line);
+
+    DetailLines lines;
+    lines.lineItems = {0, 2, 0, 1};
+    lines.taskLines = 2;
+    lines.appointmentLines = 2;
+    EXPECT_EQ(LineOfItem(lines, ItemKind::Task, 2), 1);
+    EXPECT_EQ(LineOfItem(lines, ItemKind::Appointment, 0), 2);
+    EXPECT_EQ(LineOfItem(lines, ItemKind::Appointment, 1), 3);
+    EXPECT_EQ(LineOfItem(lines, ItemKind::Task, 1), -1); // filtered from the list
+    EXPECT_EQ(LineOfItem(lines, ItemKind::None, 0), -1);
+}

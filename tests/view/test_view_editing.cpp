@@ -1,0 +1,382 @@
+// Mouse sequences on the real view over a real store and document: drags that save (and those
+// that must not), occurrences that become exceptions, the context menu, Copy, Cut and Paste and
+// the desktop clipboard. "Today" is Monday 7 December 2026, the first shown day (row 0).
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QtTest/QTest>
+#include <gtest/gtest.h>
+
+#include "model/date_time.h"
+#include "model/pim_session.h"
+#include "model/recurrence.h"
+#include "model/schedule_edits.h"
+#include "model/tamberlo_doc.h"
+#include "platform/clock.h"
+#include "platform/message_service.h"
+#include "platform/pim/recurrence_pattern.h"
+#include "res/command_ids.h"
+#include "tests/model/stub_document_settings.h"
+#include "tests/support/temp_paths.h"
+#include "view/document_schedule.h"
+#include "view/gantt_geometry.h"
+#include "view/memory_settings_store.h"
+#include "view/tamberlo_view.h"
+
+namespace {
+
+DATE At(int day, int hour = 0, int minute = 0)
+{
+    return SystemTimeToVariantTime(MakeSystemTime(2026, 12, day, hour, minute));
+}
+
+ViewSettings Settings()
+{
+    ViewSettings s;
+    s.InfoAreaFixBottom = true;
+    s.DefaultStartHour = 8;
+    s.TaskAreaWidth = 96;
+    return s;
+}
+
+struct Harness {
+    explicit Harness(ViewSettings settings = Settings())
+        : scoped(clock), session(paths.StorePath(), OccurrenceOnDay), doc(session, docSettings),
+          schedule(doc), store(settings), edits(doc, session), view(schedule, store)
+    {
+        view.Editing().SetServices({&edits, &messages,
+                                    [this](DATE a, DATE b) {
+                                        swept = {a, b};
+                                        return Redraw::kNothing;
+                                    },
+                                    [this](DATE a, DATE b) {
+                                        swept = {a, b};
+                                        return Redraw::kNothing;
+                                    }});
+        view.Editing().SetMenuRunner([this](const QPoint&) { return menuChoice; });
+        view.resize(900, 600);
+        view.show();
+        view.grab(); // lays out and paints once
+        QApplication::clipboard()->clear();
+    }
+
+    int32_t Add(ItemValues values, pim::ItemKind kind = pim::kAppointmentKind)
+    {
+        ScheduleChange add{ChangeKind::kSave, {kind, 0}};
+        add.after = std::move(values);
+        const int32_t oid = edits.Apply(add).change.item.oid;
+        view.OnUpdate();
+        return oid;
+    }
+    int32_t AddAppointment(int day, int hour, const std::wstring& subject = L"Meeting")
+    {
+        ItemValues v;
+        v.fields.Subject = subject;
+        v.fields.Start = At(day, hour);
+        v.fields.End = At(day, hour + 1);
+        return Add(v);
+    }
+    pim::ItemFields Stored(int32_t oid, pim::ItemKind kind = pim::kAppointmentKind)
+    {
+        return edits.Read({kind, oid}).values.fields;
+    }
+    int AppointmentCount()
+    {
+        session.Connect();
+        const int count = session.AppointmentCount();
+        session.Disconnect();
+        return count;
+    }
+
+    // A point in day row `row` at `minutes` of the day, or in the task column.
+    QPoint Point(int row, int minutes) const
+    {
+        const ViewLayout& l = view.Layout();
+        return {GanttGeometry(l).XOfMinute(minutes) + 1,
+                l.rowsTop + l.dayRowHeight * row + l.dayRowHeight / 2};
+    }
+    QPoint TaskColumn(int row) const
+    {
+        const ViewLayout& l = view.Layout();
+        return {l.dateColumnWidth + l.taskAreaWidth / 2,
+                l.rowsTop + l.dayRowHeight * row + l.dayRowHeight / 2};
+    }
+    void Drag(QPoint from, QPoint to)
+    {
+        QTest::mousePress(&view, Qt::LeftButton, {}, from);
+        QTest::mouseMove(&view, (from + to) / 2);
+        QTest::mouseMove(&view, to);
+        QTest::mouseRelease(&view, Qt::LeftButton, {}, to);
+    }
+    std::vector<std::wstring> Shown() const
+    {
+        std::vector<std::wstring> texts;
+        for (const auto& box : messages.shown())
+            texts.push_back(box.text);
+        return texts;
+    }
+
+    FixedClock clock{MakeSystemTime(2026, 12, 7, 8, 0)};
+    ScopedClock scoped;
+    TempPaths paths;
+    StubSettings docSettings;
+    PimSession session;
+    CTamberloDoc doc;
+    DocumentSchedule schedule;
+    MemorySettingsStore store;
+    ScheduleEdits edits;
+    ScriptedMessageService messages;
+    CTamberloView view;
+    std::optional<std::pair<DATE, DATE>> swept;
+    int menuChoice = 0;
+};
+
+} // namespace
+
+TEST(ViewEditing, DragsOfAnAppointment)
+{
+    struct Case {
+        const char* name;
+        QPoint (*from)(const Harness&);
+        QPoint (*to)(const Harness&);
+        DATE start, end;
+    };
+    const Case cases[] = {
+        {"54 pixels right", [](const Harness& h) { return h.Point(2, 615); },
+         [](const Harness& h) { return h.Point(2, 615) + QPoint(54, 0); }, At(9, 11, 30),
+         At(9, 12, 30)},
+        {"one row down", [](const Harness& h) { return h.Point(2, 630); },
+         [](const Harness& h) { return h.Point(3, 630); }, At(10, 10), At(10, 11)},
+        {"start grabbed and dragged left", [](const Harness& h) { return h.Point(2, 601); },
+         [](const Harness& h) { return h.Point(2, 601) - QPoint(36, 0); }, At(9, 9), At(9, 11)},
+        {"end dragged past the start stops there", [](const Harness& h) { return h.Point(2, 659); },
+         [](const Harness& h) { return h.Point(2, 480); }, At(9, 10), At(9, 10)},
+        {"task column to hour area", [](const Harness& h) { return h.TaskColumn(2); },
+         [](const Harness& h) { return h.Point(2, 900); }, At(9, 10), At(9, 11)},
+        {"released below the chart", [](const Harness& h) { return h.Point(2, 615); },
+         [](const Harness& h) {
+             return QPoint(h.Point(2, 700).x(), h.view.Layout().chartBottom + 3);
+         },
+         At(9, 10), At(9, 11)},
+    };
+    for (const Case& c : cases) {
+        Harness h;
+        const int32_t oid = h.AddAppointment(9, 10);
+        h.Drag(c.from(h), c.to(h));
+        const pim::ItemFields stored = h.Stored(oid);
+        EXPECT_NEAR(stored.Start, c.start, 1e-6) << c.name;
+        EXPECT_NEAR(stored.End, c.end, 1e-6) << c.name;
+        EXPECT_TRUE(h.messages.shown().empty()) << c.name;
+    }
+}
+
+TEST(ViewEditing, TapsAndCancelledDragsChangeNothing)
+{
+    Harness h;
+    const int32_t oid = h.AddAppointment(9, 10);
+    const QPoint bar = h.Point(2, 615);
+    QTest::mouseClick(&h.view, Qt::LeftButton, {}, bar);
+    EXPECT_EQ(h.view.Selection().kind, ItemKind::Appointment);
+    EXPECT_EQ(TextToInt(h.view.Selection().oid), oid);
+
+    // A pen held past 0.864 seconds without moving still changes nothing.
+    QTest::mousePress(&h.view, Qt::LeftButton, {}, bar);
+    h.clock.Set(MakeSystemTime(2026, 12, 7, 8, 0, 2));
+    QTest::mouseRelease(&h.view, Qt::LeftButton, {}, bar);
+
+    QTest::mousePress(&h.view, Qt::LeftButton, {}, bar);
+    QTest::mouseMove(&h.view, bar + QPoint(90, 0));
+    EXPECT_TRUE(h.view.Editing().Dragging());
+    QTest::keyClick(&h.view, Qt::Key_Escape);
+    EXPECT_FALSE(h.view.Editing().Dragging());
+    QTest::mouseRelease(&h.view, Qt::LeftButton, {}, bar + QPoint(90, 0));
+    EXPECT_NEAR(h.Stored(oid).Start, At(9, 10), 1e-6);
+}
+
+TEST(ViewEditing, SweepsOpenTheAddEditorsOnTheSweptRange)
+{
+    Harness h;
+    h.Drag(h.Point(4, 13 * 60 + 10), h.Point(4, 14 * 60 + 40));
+    ASSERT_TRUE(h.swept);
+    EXPECT_NEAR(h.swept->first, At(11, 13), 1e-6);
+    EXPECT_NEAR(h.swept->second, At(11, 15), 1e-6);
+
+    h.swept.reset();
+    h.Drag(h.TaskColumn(1), h.TaskColumn(3));
+    ASSERT_TRUE(h.swept);
+    EXPECT_NEAR(h.swept->first, At(8), 1e-6);
+    EXPECT_NEAR(h.swept->second, At(10), 1e-6);
+}
+
+TEST(ViewEditing, OccurrenceDraggedBecomesAnException)
+{
+    Harness h;
+    ItemValues daily;
+    daily.fields.Subject = L"Standup";
+    daily.fields.Start = At(7, 9);
+    daily.fields.End = At(7, 10);
+    pim::RecurrenceFields p = pim::RecurrencePattern::WeeklyFrom(At(7, 9), 60);
+    p.RecurrenceType = kRecursDaily;
+    p.DayOfWeekMask = 0;
+    p.NoEndDate = false;
+    p.PatternEndDate = At(13);
+    daily.pattern = p;
+    const int32_t oid = h.Add(daily);
+
+    h.Drag(h.Point(2, 9 * 60 + 20), h.Point(2, 9 * 60 + 20) + QPoint(36, 0));
+    const ReadResult exception = h.edits.ReadException(oid, 1);
+    ASSERT_EQ(exception.status, EditStatus::kDone);
+    EXPECT_NEAR(exception.item.occurrenceDay, At(9), 1e-6);
+    EXPECT_NEAR(exception.values.fields.Start, At(9, 10), 1e-6);
+    EXPECT_NEAR(h.edits.ReadOccurrenceCovering(oid, At(10)).values.fields.Start, At(10, 9), 1e-6);
+
+    // The exception itself is resized at its end.
+    h.Drag(h.Point(2, 10 * 60 + 59), h.Point(2, 10 * 60 + 59) + QPoint(36, 0));
+    EXPECT_NEAR(h.edits.ReadException(oid, 1).values.fields.End, At(9, 12), 1e-6);
+    EXPECT_TRUE(h.messages.shown().empty());
+}
+
+TEST(ViewEditing, TasksMoveByDaysAndRecurringTasksAreRefused)
+{
+    Harness h;
+    ItemValues task;
+    task.fields.Subject = L"Report";
+    task.fields.StartDate = At(8);
+    task.fields.DueDate = At(8);
+    const int32_t plain = h.Add(task, pim::kTaskKind);
+    h.Drag(h.TaskColumn(1), h.TaskColumn(3));
+    EXPECT_NEAR(h.Stored(plain, pim::kTaskKind).DueDate, At(10), 1e-6);
+
+    task.fields.Subject = L"Weekly";
+    task.pattern = pim::RecurrencePattern::WeeklyFrom(At(9), 0);
+    task.fields.StartDate = task.fields.DueDate = At(9);
+    const int32_t recurring = h.Add(task, pim::kTaskKind);
+    h.Drag(h.TaskColumn(2), h.TaskColumn(4));
+    EXPECT_EQ(h.Shown(), std::vector<std::wstring>{L"Sorry, you can't cut recursion TASK"});
+    EXPECT_NEAR(h.Stored(recurring, pim::kTaskKind).DueDate, At(9), 1e-6);
+}
+
+TEST(ViewEditing, CopyCutAndPasteAcrossDays)
+{
+    Harness h;
+    const int32_t oid = h.AddAppointment(7, 9, L"Review");
+    QTest::mouseClick(&h.view, Qt::LeftButton, {}, h.Point(0, 9 * 60 + 30));
+    ASSERT_TRUE(h.view.Commands().Execute(cmd::ID_COPY));
+    // The context menu over Wednesday at 14:20 pastes a copy from 14:00 to 15:00.
+    h.menuChoice = cmd::ID_CONTEXT_PASTE;
+    QTest::mouseClick(&h.view, Qt::RightButton, {}, h.Point(2, 14 * 60 + 20));
+    // The Edit menu's paste puts another on the selected day (Wednesday) at 09:00.
+    h.view.Commands().Execute(cmd::ID_PASTE);
+    EXPECT_EQ(h.AppointmentCount(), 3);
+    EXPECT_EQ(h.doc.ApptCount(2), 2);
+    EXPECT_EQ(h.doc.StartText(2, 0), L"09:00");
+    EXPECT_EQ(h.doc.StartText(2, 1), L"14:00");
+    EXPECT_EQ(h.doc.EndText(2, 1), L"15:00");
+
+    // A cut moves the item itself, once and again.
+    QTest::mouseClick(&h.view, Qt::LeftButton, {}, h.Point(0, 9 * 60 + 30));
+    h.view.Commands().Execute(cmd::ID_CUT);
+    QTest::mouseClick(&h.view, Qt::LeftButton, {}, h.TaskColumn(4));
+    h.view.Commands().Execute(cmd::ID_PASTE);
+    EXPECT_NEAR(h.Stored(oid).Start, At(11, 9), 1e-6);
+    EXPECT_EQ(h.doc.ApptCount(0), 0);
+    QTest::mouseClick(&h.view, Qt::LeftButton, {}, h.TaskColumn(5));
+    h.view.Commands().Execute(cmd::ID_PASTE);
+    EXPECT_NEAR(h.Stored(oid).Start, At(12, 9), 1e-6);
+    EXPECT_EQ(h.AppointmentCount(), 3);
+    EXPECT_TRUE(h.messages.shown().empty());
+}
+
+TEST(ViewEditing, VanishedItemsAndEmptyRecordsAreReported)
+{
+    Harness h;
+    h.view.Commands().Execute(cmd::ID_PASTE);
+    const int32_t oid = h.AddAppointment(8, 10);
+    QTest::mouseClick(&h.view, Qt::LeftButton, {}, h.Point(1, 630));
+    h.view.Commands().Execute(cmd::ID_CUT);
+    // Another program deletes it.
+    PimSession other(h.paths.StorePath(), OccurrenceOnDay);
+    other.Connect();
+    ASSERT_EQ(other.FindAppointment(PimSession::OidField(oid))->Delete(), 0);
+    other.Disconnect();
+    QTest::mouseClick(&h.view, Qt::LeftButton, {}, h.TaskColumn(3));
+    h.view.Commands().Execute(cmd::ID_PASTE);
+    EXPECT_EQ(h.Shown(), (std::vector<std::wstring>{L"Fail at get data.", L"Fail at get data."}));
+    EXPECT_EQ(h.doc.ApptCount(1), 0);
+    EXPECT_EQ(h.AppointmentCount(), 0);
+}
+
+TEST(ViewEditing, DesktopClipboardRoundTrip)
+{
+    Harness h;
+    h.AddAppointment(7, 9, L"Review");
+    QTest::mouseClick(&h.view, Qt::LeftButton, {}, h.Point(0, 9 * 60 + 30));
+    h.view.Commands().Execute(cmd::ID_COPY);
+    const QMimeData* own = QApplication::clipboard()->mimeData();
+    ASSERT_TRUE(own->hasFormat("text/calendar"));
+    EXPECT_EQ(own->text(), "2026/12/07 09:00 - 10:00 Review");
+    const QByteArray calendar = own->data("text/calendar");
+    EXPECT_TRUE(calendar.contains("BEGIN:VEVENT"));
+
+    // The same text from another program lands on the selected day as a copy.
+    auto* foreign = new QMimeData;
+    foreign->setData("text/calendar", calendar);
+    QApplication::clipboard()->setMimeData(foreign);
+    QTest::mouseClick(&h.view, Qt::LeftButton, {}, h.TaskColumn(3));
+    h.view.Commands().Execute(cmd::ID_PASTE);
+    ASSERT_EQ(h.doc.ApptCount(3), 1);
+    EXPECT_EQ(h.doc.ApptSubject(3, 0), L"Review");
+    EXPECT_EQ(h.doc.StartText(3, 0), L"09:00");
+
+    // A copy made after it wins over the other program's calendar.
+    QTest::mouseClick(&h.view, Qt::LeftButton, {}, h.Point(3, 9 * 60 + 30));
+    h.view.Commands().Execute(cmd::ID_COPY);
+    QTest::mouseClick(&h.view, Qt::LeftButton, {}, h.TaskColumn(4));
+    h.view.Commands().Execute(cmd::ID_PASTE);
+    EXPECT_EQ(h.doc.ApptCount(4), 1);
+
+    auto* broken = new QMimeData;
+    broken->setData("text/calendar", "BEGIN:VCALENDAR\nBEGIN:VEVENT\nDTSTART:garbage\n");
+    QApplication::clipboard()->setMimeData(broken);
+    h.view.Commands().Execute(cmd::ID_PASTE);
+    EXPECT_EQ(h.AppointmentCount(), 3);
+    ASSERT_EQ(h.messages.shown().size(), 1u);
+    EXPECT_EQ(h.messages.shown()[0].caption, L"Warning");
+}
+
+TEST(ViewEditing, DoubleClicksContextMenusAndCursors)
+{
+    Harness h;
+    h.AddAppointment(8, 10);
+    int edits = 0;
+    h.view.SetCommandHandler(cmd::ID_EDIT_APPOINT, [&edits] { ++edits; });
+    QTest::mouseDClick(&h.view, Qt::LeftButton, {}, h.Point(1, 630));
+    EXPECT_EQ(edits, 1);
+    QTest::mouseDClick(&h.view, Qt::LeftButton, {}, h.Point(1, 900));
+    EXPECT_EQ(edits, 1);
+
+    // The context Edit reaches the same command; with nothing selected it is disabled.
+    h.menuChoice = cmd::ID_CONTEXT_EDIT;
+    QTest::mouseClick(&h.view, Qt::RightButton, {}, h.Point(1, 630));
+    EXPECT_EQ(edits, 2);
+    QTest::mouseClick(&h.view, Qt::RightButton, {}, h.Point(1, 900));
+    EXPECT_EQ(edits, 2);
+    EXPECT_TRUE(h.messages.shown().empty());
+
+    QTest::mouseMove(&h.view, h.Point(1, 630));
+    EXPECT_EQ(h.view.cursor().shape(), Qt::SizeAllCursor);
+    QTest::mouseMove(&h.view, h.Point(1, 601));
+    EXPECT_EQ(h.view.cursor().shape(), Qt::SizeHorCursor);
+    QTest::mouseMove(&h.view, h.Point(1, 900));
+    EXPECT_EQ(h.view.cursor().shape(), Qt::CrossCursor);
+
+    ViewSettings noPopup = Settings();
+    noPopup.UsePopup = 0;
+    Harness quiet(noPopup);
+    quiet.AddAppointment(8, 10);
+    quiet.view.SetCommandHandler(cmd::ID_EDIT_APPOINT, [&edits] { ++edits; });
+    quiet.menuChoice = cmd::ID_CONTEXT_EDIT;
+    QTest::mouseClick(&quiet.view, Qt::RightButton, {}, quiet.Point(1, 630));
+    EXPECT_EQ(edits, 2);
+    EXPECT_EQ(quiet.view.Selection().kind, ItemKind::Appointment);
+}

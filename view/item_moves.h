@@ -1,0 +1,43 @@
+// The changes a drag or a paste makes to one item, as values handed to the change path: move or
+// resize an appointment (an occurrence of a series becomes an exception), move a task by days,
+// and copy either onto another day. The item is read from the store again each time.
+#pragma once
+
+#include "model/schedule_edits.h"
+#include "view/drag_edit.h"
+#include "view/item_selection.h"
+
+struct MoveResult {
+    enum class Status {
+        kDone,
+        kGone,          // the item or its occurrence is no longer in the store
+        kRefused,       // the store did not take the change
+        kRecurringTask, // a recurring task is never moved
+    };
+    Status status = Status::kDone;
+    Redraw redraw = Redraw::kNothing;
+};
+
+class ItemMoves {
+public:
+    explicit ItemMoves(ScheduleEdits& edits) : edits_(edits) {}
+
+    // Moves the grabbed ends (all of it, the start or the end) by `minutes`.
+    MoveResult MoveAppointment(const ItemSelection& item, DragMode mode, int minutes);
+    MoveResult MoveTask(const ItemSelection& item, int days);
+    // A new, single appointment with the item's (or occurrence's) fields, `minutes` later.
+    MoveResult CopyAppointment(const ItemSelection& item, int minutes);
+    // A new task: a plain one moved by `days`, a recurring one set to start and fall due on
+    // `target` alone.
+    MoveResult CopyTask(const ItemSelection& item, int days, const SYSTEMTIME& target);
+    // A new item from outside (the desktop clipboard) whose start moves by `minutes`.
+    MoveResult AddShifted(pim::StoredItem item, int minutes);
+
+private:
+    class Connection;
+
+    ReadResult ReadAppointment(const ItemSelection& item);
+    MoveResult Save(const ItemRef& ref, const ItemValues& after);
+
+    ScheduleEdits& edits_;
+};

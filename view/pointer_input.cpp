@@ -1,0 +1,112 @@
+// Press hit tests. The task and appointment under the pen follow the drawing order: the last one
+// drawn at a point is on top, so it is the one a press takes.
+#include "view/pointer_input.h"
+
+#include "view/calendar_geometry.h"
+#include "view/calendar_painter.h"
+#include "view/day_paint_rules.h"
+#include "view/paint_primitives.h"
+#include "view/task_detail_painter.h"
+
+namespace {
+
+bool IsHolidayKind(int dayKind)
+{
+    return dayKind == 1 || dayKind == 2;
+}
+
+} // namespace
+
+PressHit PointerInput::HitAt(int x, int y, int detailScroll, int detailTotal) const
+{
+    PressHit hit;
+    if (layout_.InChart(x, y))
+        return layout_.ganttRows ? GanttHit(x, y) : GridHit(x, y);
+    if (const int button = layout_.ButtonAt(x, y); button >= 0) {
+        hit.area = PressHit::Area::kButtonBar;
+        hit.button = button;
+    } else if (layout_.detailVisible) {
+        hit.detail = GanttGeometry(layout_).DetailAt(x, y, detailScroll, detailTotal);
+        if (hit.detail)
+            hit.area = PressHit::Area::kDetail;
+    }
+    return hit;
+}
+
+PressHit PointerInput::GanttHit(int x, int y) const
+{
+    const GanttGeometry geometry(layout_);
+    PressHit hit;
+    hit.area = PressHit::Area::kGanttRow;
+    hit.day = *geometry.DayAt(x, y);
+    if (layout_.taskAreaVisible && geometry.InTaskArea(x)) {
+        hit.index = TaskInStrip(hit.day);
+        hit.kind = hit.index >= 0 ? ItemKind::Task : ItemKind::None;
+    } else if (layout_.ganttAreaVisible && x >= geometry.HourAreaLeft()) {
+        hit.index = AppointmentAt(hit.day, geometry.MinuteAt(x));
+        hit.kind = hit.index >= 0 ? ItemKind::Appointment : ItemKind::None;
+    }
+    return hit;
+}
+
+PressHit PointerInput::GridHit(int x, int y) const
+{
+    const CalendarGeometry grid(layout_);
+    PressHit hit;
+    const std::optional<int> cell = grid.CellAt(x, y);
+    if (!cell)
+        return hit;
+    hit.area = PressHit::Area::kGridCell;
+    hit.day = *cell;
+    const std::optional<int> line = grid.LineAt(*cell, y);
+    if (!line)
+        return hit;
+    const std::vector<CellItem> items =
+        CalendarPainter::CellItems(entries_, settings_, layout_, *cell, *line);
+    if (static_cast<int>(items.size()) < *line)
+        return hit;
+    const CellItem& item = items[*line - 1];
+    hit.kind = item.task ? ItemKind::Task : ItemKind::Appointment;
+    hit.index = item.pos;
+    return hit;
+}
+
+int PointerInput::TaskInStrip(int day) const
+{
+    int last = -1;
+    const int count = entries_.TaskCount(day);
+    for (int pos = 0; pos < count; ++pos)
+        if (PassesCategoryFilter(settings_, entries_.TaskCategories(day, pos)) &&
+            !TaskStripText(settings_, entries_, day, pos).empty())
+            last = pos;
+    return last;
+}
+
+int PointerInput::AppointmentAt(int day, int minute) const
+{
+    if (minute < 0)
+        return -1;
+    int last = -1;
+    const int count = entries_.ApptCount(day);
+    for (int pos = 0; pos < count; ++pos) {
+        if (IsHolidayKind(entries_.DayKind(day, pos)) ||
+            IsMovedOrDeleted(entries_.EntryState(day, pos)))
+            continue;
+        if (entries_.StartMinutes(day, pos) <= minute && minute <= entries_.EndMinutes(day, pos))
+            last = pos;
+    }
+    return last;
+}
+
+int LineOfItem(const DetailLines& lines, ItemKind kind, int index)
+{
+    const int first = kind == ItemKind::Task ? 0 : lines.taskLines;
+    const int end =
+        kind == ItemKind::Task ? lines.taskLines : lines.taskLines + lines.appointmentLines;
+    if (kind == ItemKind::None || index < 0)
+        return -1;
+    for (int line = first; line < end; ++line)
+        if (lines.ItemOf(line) == index)
+            return line;
+    return -1;
+}

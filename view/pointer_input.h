@@ -1,0 +1,48 @@
+// What a press on the view hits: a picture button, the detail list or its scroll arrows, a Gantt
+// row (and the task or appointment under the pen) or a grid cell (and the item line tapped).
+// Pure functions of the layout and the day entries, so a test needs no pixels.
+#pragma once
+
+#include <optional>
+
+#include "view/day_entries.h"
+#include "view/draw_settings.h"
+#include "view/gantt_geometry.h"
+#include "view/item_selection.h"
+
+struct PressHit {
+    enum class Area { kNone, kButtonBar, kDetail, kGanttRow, kGridCell };
+    Area area = Area::kNone;
+    int button = -1;                 // kButtonBar
+    std::optional<DetailHit> detail; // kDetail
+    int day = -1;                    // kGanttRow, kGridCell: the row or cell
+    ItemKind kind = ItemKind::None;  // the item under the pen, if any
+    int index = -1;                  // its position in the day's entries
+};
+
+class PointerInput {
+public:
+    PointerInput(const ViewLayout& layout, const DayEntries& entries, const DrawSettings& settings)
+        : layout_(layout), entries_(entries), settings_(settings)
+    {
+    }
+
+    // detailTotal: the lines of the detail list as last drawn (for its scroll bar).
+    PressHit HitAt(int x, int y, int detailScroll, int detailTotal) const;
+
+    // The last task the task strip of the row shows; -1 when it shows none.
+    int TaskInStrip(int day) const;
+    // The last appointment covering `minute`, holidays and moved or deleted occurrences skipped.
+    int AppointmentAt(int day, int minute) const;
+
+private:
+    PressHit GanttHit(int x, int y) const;
+    PressHit GridHit(int x, int y) const;
+
+    const ViewLayout& layout_;
+    const DayEntries& entries_;
+    const DrawSettings& settings_;
+};
+
+// The detail line listing item `index` of the given kind; -1 when the list has none.
+int LineOfItem(const DetailLines& lines, ItemKind kind, int index);

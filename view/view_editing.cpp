@@ -1,0 +1,539 @@
+// Pointer and clipboard handling of the view. A drag is meant once the mouse moved the platform's
+// start-drag distance while held, or (a pen or touch) once it was held 0.864 seconds; a tap
+// without movement never changes an item. Cut only marks the item: the paste moves it in one
+// save, so a paste that fails leaves it where it was.
+#include "view/view_editing.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyleHints>
+#include <cstdio>
+
+#include "model/date_time.h"
+#include "model/pim_records.h"
+#include "platform/clock.h"
+#include "platform/message_service.h"
+#include "res/command_ids.h"
+#include "res/menus.h"
+#include "res/pictures.h"
+#include "res/string_table.h"
+#include "view/item_moves.h"
+#include "view/paint_primitives.h"
+#include "view/pointer_input.h"
+#include "view/schedule_source.h"
+#include "view/tamberlo_view.h"
+
+namespace {
+
+constexpr double kPenHoldDays = 1e-5; // 0.864 seconds
+constexpr int kMinutesPerDay = 24 * 60;
+constexpr int kOverlayAlpha = 110;
+
+PixelPoint PointOf(const QMouseEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    return {at.x(), at.y()};
+}
+
+bool FromMouse(const QMouseEvent* event)
+{
+    return event->source() == Qt::MouseEventNotSynthesized;
+}
+
+} // namespace
+
+ViewEditing::ViewEditing(CTamberloView& view) : QObject(&view), view_(view)
+{
+    holdTimer_.setSingleShot(true);
+    connect(&holdTimer_, &QTimer::timeout, this, [this] {
+        CancelDrag();
+        OpenContextMenu({last_.x, last_.y});
+    });
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        desktopNewer_ = !data || !IsOwnDesktopClip(*data);
+    });
+    menuRunner_ = [this](const QPoint& global) {
+        QMenu menu(&view_);
+        for (const res::MenuItem& item : res::LoadMenu(res::IDM_CONTEXT)) {
+            if (item.IsSeparator()) {
+                menu.addSeparator();
+                continue;
+            }
+            CommandUpdate update;
+            view_.commands_.Update(item.id, update);
+            QAction* action = menu.addAction(QString::fromStdWString(item.text));
+            action->setEnabled(update.enabled);
+            action->setData(item.id);
+        }
+        const QAction* chosen = menu.exec(global);
+        return chosen ? chosen->data().toInt() : 0;
+    };
+}
+
+void ViewEditing::Press(QMouseEvent* event)
+{
+    CancelDrag();
+    view_.Relayout();
+    const PixelPoint at = PointOf(event);
+    down_ = last_ = at;
+    downTime_ = GetLocalTime();
+    fromMouse_ = FromMouse(event);
+    moved_ = false;
+    const PointerInput input(view_.layout_, view_.schedule_, view_.settings_.draw);
+    const PressHit hit =
+        input.HitAt(at.x, at.y, view_.detailScroll_, view_.CurrentDetailLines().total);
+    const bool body =
+        hit.area == PressHit::Area::kGanttRow || hit.area == PressHit::Area::kGridCell;
+    // The right button only selects in the body and opens the menu there.
+    if (body)
+        PressBody(hit, at);
+    else if (event->button() == Qt::LeftButton)
+        PressOutside(hit);
+    else
+        return;
+    view_.AfterAction();
+    if (event->button() == Qt::RightButton) {
+        CancelDrag();
+        OpenContextMenu(event->position().toPoint());
+    } else if (mode_ != kNoDrag || hit.area == PressHit::Area::kGridCell) {
+        holdTimer_.start(QGuiApplication::styleHints()->mousePressAndHoldInterval());
+    }
+}
+
+void ViewEditing::PressOutside(const PressHit& hit)
+{
+    if (hit.area == PressHit::Area::kButtonBar) {
+        view_.focusedButton_ = hit.button;
+        view_.keyFocusArea_ = keys::kButtonBar;
+        view_.ButtonAction(hit.button);
+        view_.update();
+        return;
+    }
+    if (hit.area != PressHit::Area::kDetail)
+        return;
+    const int line = view_.selection_.line;
+    switch (hit.detail->kind) {
+    case DetailHit::Kind::LineAbove:
+        view_.SelectDetailLine(line - 1);
+        break;
+    case DetailHit::Kind::LineBelow:
+        view_.SelectDetailLine(line + 1);
+        break;
+    case DetailHit::Kind::Line:
+        view_.SelectDetailLine(hit.detail->line);
+        break;
+    case DetailHit::Kind::ScrollTrack:
+        break;
+    }
+}
+
+void ViewEditing::SelectDay(int day)
+{
+    const int oldRow = view_.SelectedRow();
+    view_.ClearItemSelection();
+    if (day == oldRow)
+        return;
+    const int oldMonth = view_.selectedDate_.wMonth;
+    view_.UpdateRow(oldRow);
+    view_.selectedDate_ = AddDays(view_.schedule_.GetShownStart(), day);
+    view_.detailScroll_ = 0;
+    view_.UpdateRow(day);
+    view_.UpdateFramesAndDetail();
+    if (view_.settings_.draw.BrightReduceRate != 100 && oldMonth != view_.selectedDate_.wMonth)
+        view_.update();
+}
+
+void ViewEditing::SelectHitItem(const PressHit& hit)
+{
+    const DetailLines& lines = view_.CurrentDetailLines();
+    const int line = LineOfItem(lines, hit.kind, hit.index);
+    view_.selection_ = SelectionOfLine(lines, line, hit.day, view_.schedule_, view_.selectedDate_);
+    view_.UpdateDetail();
+}
+
+void ViewEditing::PressBody(const PressHit& hit, PixelPoint at)
+{
+    SelectDay(hit.day);
+    view_.keyFocusArea_ = keys::kBody;
+    SelectHitItem(hit);
+    if (hit.area != PressHit::Area::kGanttRow)
+        return;
+    mode_ = kDragMove;
+    hit_ = Release::Hit::kNone;
+    if (!view_.selection_.HasItem())
+        return;
+    const DragEdit drag(view_.layout_);
+    if (view_.selection_.kind == ItemKind::Task) {
+        hit_ = Release::Hit::kTask;
+        SetGhost(drag.TaskColumnGhost(hit.day, hit.day, true));
+        return;
+    }
+    hit_ = Release::Hit::kAppointment;
+    span_ = view_.schedule_.AppointmentSpan(hit.day, hit.index);
+    mode_ = drag.ModeAtPress(span_, hit.day, at.x);
+    SetGhost(drag.AppointmentGhost(span_, mode_, at, at));
+}
+
+std::optional<Ghost> ViewEditing::GhostFor(PixelPoint now) const
+{
+    const DragEdit drag(view_.layout_);
+    if (down_.x < drag.HourAreaLeft())
+        return drag.TaskColumnGhost(drag.RowAt(down_.y), drag.RowAt(now.y),
+                                    hit_ == Release::Hit::kTask);
+    if (hit_ == Release::Hit::kNone)
+        return drag.SweepGhost(down_, now);
+    if (hit_ == Release::Hit::kAppointment)
+        return drag.AppointmentGhost(span_, mode_, down_, now);
+    return std::nullopt;
+}
+
+void ViewEditing::Move(QMouseEvent* event)
+{
+    const PixelPoint at = PointOf(event);
+    if (mode_ == kNoDrag) {
+        UpdateCursor(at);
+        return;
+    }
+    if (!moved_ && (QPoint(at.x, at.y) - QPoint(down_.x, down_.y)).manhattanLength() >=
+                       QApplication::startDragDistance()) {
+        moved_ = true;
+        holdTimer_.stop();
+    }
+    // Leaving the body hides the overlay even when the ghost itself stays the same.
+    const DragEdit drag(view_.layout_);
+    const bool rowChanged = drag.RowAt(at.y) != drag.RowAt(last_.y);
+    last_ = at;
+    const std::optional<Ghost> ghost = GhostFor(at);
+    if (ghost != ghost_ || rowChanged)
+        SetGhost(ghost);
+}
+
+void ViewEditing::UpdateGhostRows(const Ghost& ghost)
+{
+    const ViewLayout& l = view_.layout_;
+    const int top = l.rowsTop + l.dayRowHeight * ghost.TopRow();
+    const int bottom = l.rowsTop + l.dayRowHeight * (ghost.BottomRow() + 1);
+    view_.update(QRect(0, top - 1, l.chartRight, bottom - top + 2));
+}
+
+void ViewEditing::SetGhost(std::optional<Ghost> ghost)
+{
+    if (ghost_)
+        UpdateGhostRows(*ghost_);
+    ghost_ = ghost;
+    if (ghost_)
+        UpdateGhostRows(*ghost_);
+}
+
+// A translucent overlay in the colour of the button strip's first column stands for the
+// exclusive-or ghost: repainting the rows removes it.
+void ViewEditing::PaintOverlay(QPainter& painter) const
+{
+    if (!ghost_)
+        return;
+    const DragEdit drag(view_.layout_);
+    QColor colour =
+        view_.resources_->ButtonStrip(1, view_.layout_.largeTiles).toImage().pixelColor(0, 0);
+    colour.setAlpha(kOverlayAlpha);
+    for (const PixelRect& strip : drag.OverlayStrips(*ghost_, down_, last_))
+        painter.fillRect(ToQRect(strip), colour);
+    const bool start = mode_ == kDragStart;
+    for (const PixelRect& handle : drag.Handles(*ghost_, mode_))
+        painter.drawPixmap(
+            ToQRect(handle),
+            res::LoadPicture(start ? res::Picture::HandleLeft : res::Picture::HandleRight, false));
+}
+
+void ViewEditing::Release(QMouseEvent* event)
+{
+    holdTimer_.stop();
+    if (mode_ == kNoDrag)
+        return;
+    last_ = PointOf(event);
+    const double held =
+        SystemTimeToVariantTime(GetLocalTime()) - SystemTimeToVariantTime(downTime_);
+    const bool intentional = (fromMouse_ && moved_) || held >= kPenHoldDays;
+    const DragOutcome outcome =
+        DragEdit(view_.layout_).Decide({mode_, hit_, down_, last_, intentional});
+    const DragMode mode = mode_;
+    CancelDrag();
+    ApplyRelease(outcome, mode);
+    view_.UpdateFramesAndDetail();
+}
+
+bool ViewEditing::CancelDrag()
+{
+    holdTimer_.stop();
+    const bool dragging = mode_ != kNoDrag;
+    SetGhost(std::nullopt);
+    mode_ = kNoDrag;
+    return dragging;
+}
+
+DATE ViewEditing::RowDateTime(int minutes) const
+{
+    const DATE day = SystemTimeToVariantTime(TruncateSystemTime(view_.selectedDate_, 3));
+    return AddSeconds(day, int64_t{minutes} * 60);
+}
+
+void ViewEditing::ApplyRelease(const DragOutcome& outcome, DragMode mode)
+{
+    using Action = DragOutcome::Action;
+    const DATE start = RowDateTime(outcome.startMinutes);
+    const DATE end = RowDateTime(outcome.endMinutes);
+    switch (outcome.action) {
+    case Action::kNothing:
+        return;
+    case Action::kCreateAppointment:
+        if (services_.addAppointment)
+            AfterChange({MoveResult::Status::kDone, services_.addAppointment(start, end)});
+        return;
+    case Action::kCreateTask:
+        if (services_.addTask)
+            AfterChange({MoveResult::Status::kDone,
+                         services_.addTask(RowDateTime(0),
+                                           RowDateTime(outcome.dayShift * kMinutesPerDay))});
+        return;
+    case Action::kChangeAppointment:
+        if (services_.edits)
+            AfterChange(ItemMoves(*services_.edits)
+                            .MoveAppointment(view_.selection_, mode, outcome.Delta()));
+        return;
+    case Action::kMoveTask:
+        if (view_.selection_.recurring)
+            AfterChange({MoveResult::Status::kRecurringTask});
+        else if (services_.edits)
+            AfterChange(ItemMoves(*services_.edits).MoveTask(view_.selection_, outcome.dayShift));
+        return;
+    }
+}
+
+void ViewEditing::Warn(int textId) const
+{
+    if (services_.messages)
+        services_.messages->MessageBox(res::LoadString(textId), res::LoadString(res::IDS_WARNING),
+                                       MB_OK | MB_ICONEXCLAMATION);
+}
+
+// The moved item's entries changed places; the selection would name another entry.
+void ViewEditing::AfterChange(const MoveResult& result)
+{
+    switch (result.status) {
+    case MoveResult::Status::kDone:
+        break;
+    case MoveResult::Status::kGone:
+        // Deleted by another program: its stale entries leave the window too.
+        Warn(res::IDS_FAIL_GET_DATA);
+        view_.schedule_.Reload();
+        break;
+    case MoveResult::Status::kRefused:
+        Warn(res::IDS_CANT_CHANGE_DATETIME);
+        break;
+    case MoveResult::Status::kRecurringTask:
+        Warn(res::IDS_CANT_CUT_RECURRING_TASK);
+        return;
+    }
+    if (result.redraw != Redraw::kNothing || result.status == MoveResult::Status::kGone) {
+        view_.ClearItemSelection();
+        view_.OnUpdate();
+        view_.AfterAction();
+    }
+}
+
+void ViewEditing::DoubleClick(QMouseEvent* event)
+{
+    Press(event);
+    CancelDrag();
+    if (view_.selection_.HasItem())
+        EditSelected();
+}
+
+void ViewEditing::EditSelected()
+{
+    const ItemSelection& item = view_.selection_;
+    if (!item.HasItem()) {
+        Warn(res::IDS_FAIL_GET_DATA);
+        return;
+    }
+    view_.commands_.Execute(item.kind == ItemKind::Task ? cmd::ID_EDIT_TASK : cmd::ID_EDIT_APPOINT);
+}
+
+void ViewEditing::OpenContextMenu(QPoint at)
+{
+    const ViewLayout& l = view_.layout_;
+    if (view_.settings_.UsePopup == 0 || at.y() <= l.rowsTop || at.y() >= l.chartBottom ||
+        at.x() >= l.chartRight)
+        return;
+    menuPoint_ = PixelPoint{at.x(), at.y()};
+    const int id = menuRunner_ ? menuRunner_(view_.mapToGlobal(at)) : 0;
+    CommandUpdate update;
+    if (id > 0 && view_.commands_.Update(id, update) && update.enabled)
+        view_.commands_.Execute(id);
+}
+
+void ViewEditing::UpdateCursor(PixelPoint at)
+{
+    const ViewLayout& l = view_.layout_;
+    Qt::CursorShape shape = Qt::ArrowCursor;
+    if (l.ganttRows && l.InChart(at.x, at.y)) {
+        const PointerInput input(l, view_.schedule_, view_.settings_.draw);
+        const PressHit hit = input.HitAt(at.x, at.y, 0, 0);
+        const DragEdit drag(l);
+        if (hit.kind == ItemKind::Appointment) {
+            const DragMode mode = drag.ModeAtPress(
+                view_.schedule_.AppointmentSpan(hit.day, hit.index), hit.day, at.x);
+            shape = mode == kDragMove ? Qt::SizeAllCursor : Qt::SizeHorCursor;
+        } else if (hit.kind == ItemKind::Task) {
+            shape = Qt::SizeVerCursor;
+        } else if (drag.InHourArea(at.x) || drag.InTaskColumn(at.x)) {
+            shape = Qt::CrossCursor;
+        }
+    }
+    if (view_.cursor().shape() != shape)
+        view_.setCursor(shape);
+}
+
+bool ViewEditing::ClipboardHoldsItem() const
+{
+    return record_.HoldsItem() || ForeignClipNewer();
+}
+
+// A calendar from another program is pasted when the record is empty or older than it.
+bool ViewEditing::ForeignClipNewer() const
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    return data && HasForeignCalendar(*data) && (!record_.HoldsItem() || desktopNewer_);
+}
+
+bool ViewEditing::FillRecord(int operation)
+{
+    const ItemSelection& item = view_.selection_;
+    if (!item.HasItem()) {
+        record_.operation = ClipRecord::kEmpty;
+        Warn(res::IDS_FAIL_GET_DATA);
+        return false;
+    }
+    record_.operation = operation;
+    desktopNewer_ = false;
+    record_.item = item;
+    record_.sourceRow = view_.SelectedRow();
+    record_.startText = item.kind == ItemKind::Appointment
+                            ? view_.schedule_.StartText(record_.sourceRow, item.index)
+                            : std::wstring();
+    PutOnDesktop();
+    view_.AfterAction();
+    return true;
+}
+
+void ViewEditing::Copy()
+{
+    FillRecord(ClipRecord::kCopy);
+}
+
+void ViewEditing::Cut()
+{
+    if (view_.selection_.kind == ItemKind::Task && view_.selection_.recurring) {
+        Warn(res::IDS_CANT_CUT_RECURRING_TASK);
+        return;
+    }
+    FillRecord(ClipRecord::kCut);
+}
+
+// The item as a copy would create it goes to the desktop; a failure to read it only leaves the
+// desktop clipboard as it was.
+void ViewEditing::PutOnDesktop()
+{
+    if (!services_.edits)
+        return;
+    const ItemSelection& item = record_.item;
+    ReadResult read;
+    if (item.kind == ItemKind::Task)
+        read = services_.edits->Read({pim::kTaskKind, TextToInt(item.oid)});
+    else if (item.exceptionNo > 0)
+        read = services_.edits->ReadException(TextToInt(item.oid), item.exceptionNo);
+    else if (item.recurring)
+        read = services_.edits->ReadOccurrenceCovering(TextToInt(item.oid),
+                                                       SystemTimeToVariantTime(item.date));
+    else
+        read = services_.edits->Read({pim::kAppointmentKind, TextToInt(item.oid)});
+    if (read.status != EditStatus::kDone)
+        return;
+    pim::StoredItem stored;
+    stored.kind = item.kind == ItemKind::Task ? pim::kTaskKind : pim::kAppointmentKind;
+    stored.fields = read.values.fields;
+    auto* data = new QMimeData;
+    FillDesktopClip(*data, stored, GetLocalTime());
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+void ViewEditing::Paste(bool atMenuPoint)
+{
+    if (ForeignClipNewer()) {
+        PasteForeign(ForeignCalendarItems(*QGuiApplication::clipboard()->mimeData()), atMenuPoint);
+        return;
+    }
+    if (!record_.HoldsItem()) {
+        Warn(res::IDS_FAIL_GET_DATA);
+        return;
+    }
+    if (!services_.edits)
+        return;
+    const bool task = record_.item.kind == ItemKind::Task;
+    const SYSTEMTIME source = PasteSourceTime(record_.item.date, record_.startText, task);
+    const SYSTEMTIME target =
+        PasteTargetTime(source, task, view_.layout_, atMenuPoint ? menuPoint_ : std::nullopt,
+                        view_.schedule_.GetShownStart(), view_.selectedDate_);
+    const int minutes = static_cast<int>(SecondsBetween(source, target) / 60);
+    const int days = DaysBetween(source, target);
+    ItemMoves moves(*services_.edits);
+    MoveResult result;
+    if (record_.operation == ClipRecord::kCut)
+        result = task ? moves.MoveTask(record_.item, days)
+                      : moves.MoveAppointment(record_.item, kDragMove, minutes);
+    else
+        result = task ? moves.CopyTask(record_.item, days, target)
+                      : moves.CopyAppointment(record_.item, minutes);
+    // After a cut the item's occurrence has become an exception of its own day.
+    if (record_.operation == ClipRecord::kCut && result.status == MoveResult::Status::kDone)
+        record_.item.date = target;
+    AfterChange(result);
+}
+
+// Items from another program land on the target day as copies, each keeping its own time
+// unless the menu point names one.
+void ViewEditing::PasteForeign(const std::vector<pim::StoredItem>& items, bool atMenuPoint)
+{
+    if (items.empty()) {
+        Warn(res::IDS_CLIPBOARD_UNREADABLE);
+        return;
+    }
+    if (!services_.edits)
+        return;
+    ItemMoves moves(*services_.edits);
+    MoveResult result;
+    for (const pim::StoredItem& item : items) {
+        const bool task = item.kind == pim::kTaskKind;
+        const pim::ItemFields& f = item.fields;
+        const DATE at = !task ? f.Start : IsTaskDate(f.DueDate) ? f.DueDate : f.StartDate;
+        int minutes = 0;
+        if (!task || IsTaskDate(at)) {
+            const SYSTEMTIME start = VariantTimeToSystemTime(at);
+            wchar_t clock[8];
+            std::swprintf(clock, std::size(clock), L"%.2d:%.2d", start.wHour, start.wMinute);
+            const SYSTEMTIME source = PasteSourceTime(start, clock, task);
+            const SYSTEMTIME target = PasteTargetTime(
+                source, task, view_.layout_, atMenuPoint ? menuPoint_ : std::nullopt,
+                view_.schedule_.GetShownStart(), view_.selectedDate_);
+            minutes = static_cast<int>(SecondsBetween(source, target) / 60);
+        }
+        result = moves.AddShifted(item, minutes);
+        if (result.status != MoveResult::Status::kDone)
+            break;
+    }
+    AfterChange(result);
+}

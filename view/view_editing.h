@@ -1,0 +1,98 @@
+// The view's pointer input and the changes it makes to items: a press selects (and may start a
+// drag), moves draw the ghost over the rows, a release saves through the change path; double
+// clicks edit, the right button and press-and-hold open the context menu; Copy, Cut and Paste.
+// It is a part of CTamberloView, working on the view's state.
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+#include <QTimer>
+#include <functional>
+#include <optional>
+
+#include "model/schedule_edits.h"
+#include "view/drag_edit.h"
+#include "view/view_clipboard.h"
+
+class CTamberloView;
+class MessageService;
+class QMouseEvent;
+class QPainter;
+struct PressHit;
+struct MoveResult;
+
+// What the view's own changes need from the program; without a change path nothing is saved.
+struct ViewEditServices {
+    ScheduleEdits* edits = nullptr;
+    MessageService* messages = nullptr;
+    // The add editors on a swept range (the two times in either order).
+    std::function<Redraw(DATE, DATE)> addAppointment;
+    std::function<Redraw(DATE, DATE)> addTask;
+};
+
+class ViewEditing : public QObject {
+public:
+    // Shows the context menu at a global point and answers the chosen command (0: none).
+    using MenuRunner = std::function<int(const QPoint& global)>;
+
+    explicit ViewEditing(CTamberloView& view);
+
+    void SetServices(ViewEditServices services) { services_ = std::move(services); }
+    void SetMenuRunner(MenuRunner runner) { menuRunner_ = std::move(runner); }
+
+    void Press(QMouseEvent* event);
+    void Move(QMouseEvent* event);
+    void Release(QMouseEvent* event);
+    void DoubleClick(QMouseEvent* event);
+    // A key ends a drag; true when one was cancelled (nothing is saved).
+    bool CancelDrag();
+    void PaintOverlay(QPainter& painter) const;
+    bool Dragging() const { return mode_ != kNoDrag; }
+
+    void Copy();
+    void Cut();
+    // From the context menu the target is the point the menu was opened at.
+    void Paste(bool atMenuPoint);
+    void EditSelected();
+    bool ClipboardHoldsItem() const;
+    const ClipRecord& Record() const { return record_; }
+
+private:
+    void SelectDay(int day);
+    void SelectHitItem(const PressHit& hit);
+    void PressBody(const PressHit& hit, PixelPoint at);
+    void PressOutside(const PressHit& hit);
+    std::optional<Ghost> GhostFor(PixelPoint now) const;
+    void SetGhost(std::optional<Ghost> ghost);
+    void UpdateGhostRows(const Ghost& ghost);
+    void ApplyRelease(const DragOutcome& outcome, DragMode mode);
+    void AfterChange(const MoveResult& result);
+    void OpenContextMenu(QPoint at);
+    void UpdateCursor(PixelPoint at);
+    DATE RowDateTime(int minutes) const;
+    bool FillRecord(int operation);
+    bool ForeignClipNewer() const;
+    void PutOnDesktop();
+    void PasteForeign(const std::vector<pim::StoredItem>& items, bool atMenuPoint);
+    void Warn(int textId) const;
+
+    CTamberloView& view_;
+    ViewEditServices services_;
+    MenuRunner menuRunner_;
+    QTimer holdTimer_;
+    SYSTEMTIME downTime_{};
+
+    DragMode mode_ = kNoDrag;
+    Release::Hit hit_ = Release::Hit::kNone;
+    bool fromMouse_ = true;
+    bool moved_ = false;
+    PixelPoint down_;
+    PixelPoint last_;
+    ItemSpan span_;
+    std::optional<Ghost> ghost_;
+
+    ClipRecord record_;
+    // Another program put something on the desktop clipboard after the record was filled.
+    bool desktopNewer_ = true;
+    std::optional<PixelPoint> menuPoint_;
+};
