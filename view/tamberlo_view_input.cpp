@@ -1,0 +1,255 @@
+// The view's keys, hardware buttons, wheel and detail-list scrolling: what a key or a notch
+// moves (the period, the selected row, the hour window, the detail lines) and the least it must
+// repaint for it. The rest of the view is in tamberlo_view.cpp.
+#include "view/tamberlo_view.h"
+
+#include <QImage>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QWheelEvent>
+#include <algorithm>
+
+#include "model/date_time.h"
+#include "platform/clock.h"
+#include "res/command_ids.h"
+#include "res/pictures.h"
+#include "view/gantt_geometry.h"
+#include "view/paint_primitives.h"
+#include "view/schedule_source.h"
+#include "view/task_detail_painter.h"
+
+namespace {
+
+constexpr int kWheelNotch = 120;
+
+} // namespace
+
+void CTamberloView::keyPressEvent(QKeyEvent* event)
+{
+    // Any key ends a drag; Escape only cancels it.
+    if (editing_->CancelDrag() && event->key() == Qt::Key_Escape)
+        return;
+    Relayout();
+    // The desktop keys run the commands they stand for when this view can run them.
+    const int command = keys::AcceleratorCommand(
+        event->key(), event->modifiers(), [this](int id) { return commands_.HasHandler(id); });
+    if (command != 0 && commands_.Execute(command))
+        return;
+    const keys::DigitResult digit =
+        keys::DigitKey(event->key(), settings_.hardwareKeys, detailVisible_);
+    const keys::Action action =
+        digit.matched ? digit.action : keys::AreaKey(keyFocusArea_, event->key());
+    if (!digit.matched && action == keys::Action::None) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    const int previousMonth = selectedDate_.wMonth;
+    RunKey(action);
+    // The alternate-month shading follows the selected month.
+    if (selectedDate_.wMonth != previousMonth && settings_.draw.BrightReduceRate != 100)
+        update();
+    update(ToQRect(PixelRect{0, 0, layout_.clientWidth, layout_.buttonBarHeight + 1}));
+    AfterAction();
+}
+
+void CTamberloView::RunKey(keys::Action action)
+{
+    using keys::Action;
+    if (const std::optional<int> area = keys::FocusOf(action)) {
+        keyFocusArea_ = *area;
+        return;
+    }
+    if (const std::optional<nav::BodyKey> key = keys::BodyKeyOf(action)) {
+        MoveInBody(*key);
+        return;
+    }
+    switch (action) {
+    case Action::SelectToday:
+        ButtonAction(res::kButtonSelectToday);
+        break;
+    case Action::CalendarOrGantt:
+        ButtonAction(keys::kButtonCalendarOrGantt);
+        break;
+    case Action::ButtonEnter:
+        ButtonEnter();
+        break;
+    case Action::BodyEnter:
+        keyFocusArea_ = detailVisible_ ? keys::kDetail : keys::kButtonBar;
+        break;
+    case Action::DetailUp:
+    case Action::DetailDown:
+        SelectDetailLine(selection_.line + (action == Action::DetailUp ? -1 : 1));
+        break;
+    default:
+        focusedButton_ = keys::MoveButtonFocus(focusedButton_, action);
+        break;
+    }
+}
+
+void CTamberloView::ButtonEnter()
+{
+    if (!keys::ButtonRunsOnEnter(focusedButton_)) {
+        keyFocusArea_ = keys::kBody;
+        return;
+    }
+    ButtonAction(focusedButton_);
+    if (focusedButton_ != res::kButtonSelectToday)
+        update();
+}
+
+// The selection moves over the rows, or the period moves under it. A period step that the
+// document already holds scrolls the body's pixels by one row and paints only what is new.
+void CTamberloView::MoveInBody(nav::BodyKey key, bool keepRow)
+{
+    const bool grid = calendarType_ == 0;
+    if (!grid && (key == nav::BodyKey::Right || key == nav::BodyKey::Left)) {
+        MoveHourWindow(key == nav::BodyKey::Right
+                           ? nav::HourKeyRight(firstHour_, layout_.hourCount, layout_.hourPixels)
+                           : nav::HourKeyLeft(firstHour_, layout_.hourPixels));
+        return;
+    }
+    const SYSTEMTIME first = schedule_.GetShownStart();
+    const int rows = layout_.dayRowCount;
+    const int oldRow = SelectedRow();
+    const bool forward = key == nav::BodyKey::Down;
+    // The wheel moves the period as the keys do on the edge row, and keeps the selected row.
+    const int edgeRow = forward ? rows - 1 : 0;
+    const std::optional<nav::BodyMove> move =
+        nav::MoveInBody(key, grid, keepRow ? edgeRow : oldRow, rows, first);
+    if (!move)
+        return;
+    const int newRow = keepRow ? std::clamp(oldRow, 0, rows - 1) : move->selectedRow;
+    detailScroll_ = 0;
+    ClearItemSelection();
+    const SYSTEMTIME newFirst = AddDays(first, move->periodDays);
+    selectedDate_ = AddDays(newFirst, newRow);
+    if (move->periodDays == 0) {
+        UpdateRow(oldRow);
+        UpdateRow(newRow);
+        UpdateFramesAndDetail();
+    } else if (schedule_.SetShownStart(newFirst)) {
+        ScrollBodyOnScreen(move->periodDays, oldRow);
+    } else {
+        schedule_.Reload();
+        update();
+    }
+}
+
+void CTamberloView::ScrollBodyOnScreen(int periodDays, int oldRow)
+{
+    const bool grid = calendarType_ == 0;
+    const int rowHeight = grid ? layout_.weekRowHeight : layout_.dayRowHeight;
+    const int bodyRows = grid ? layout_.weekCount : layout_.dayRowCount;
+    const QRect body(0, layout_.rowsTop, layout_.chartRight, rowHeight * bodyRows);
+    scroll(0, periodDays > 0 ? -rowHeight : rowHeight, body);
+    // The old selection frame moved with the pixels; its row and the new one are redrawn.
+    UpdateRow(oldRow - periodDays);
+    UpdateRow(SelectedRow());
+    UpdateFramesAndDetail();
+}
+
+void CTamberloView::MoveHourWindow(int firstHour)
+{
+    if (firstHour == firstHour_)
+        return;
+    firstHour_ = firstHour;
+    update();
+}
+
+void CTamberloView::UpdateRow(int row)
+{
+    if (row < 0 || row >= layout_.dayRowCount)
+        return;
+    const int margin = 2 * layout_.lineScale;
+    update(ToQRect(GanttGeometry(layout_).DayRect(row)).adjusted(-margin, -margin, margin, margin));
+}
+
+void CTamberloView::UpdateFramesAndDetail()
+{
+    const GanttGeometry geometry(layout_);
+    update(ToQRect(geometry.HeaderRect()));
+    UpdateDetail();
+}
+
+void CTamberloView::UpdateDetail()
+{
+    update(ToQRect(layout_.detailRect).adjusted(-1, -1, 1, 1));
+}
+
+void CTamberloView::ScrollDetail(int lines)
+{
+    const DetailLines& shown = CurrentDetailLines();
+    const int last = std::max(0, shown.total - layout_.detailLineCount);
+    const int scroll = std::clamp(detailScroll_ + lines, 0, last);
+    if (scroll == detailScroll_)
+        return;
+    detailScroll_ = scroll;
+    UpdateDetail();
+}
+
+// The line map of the last paint when it shows the same day and scroll; otherwise the detail
+// pass runs again without drawing anything visible.
+const DetailLines& CTamberloView::CurrentDetailLines()
+{
+    const std::pair<int, int> wanted{SelectedRow(), detailScroll_};
+    if (detailLinesFor_ == wanted)
+        return detailLines_;
+    Relayout();
+    QImage scratch(1, 1, QImage::Format_RGB32);
+    QPainter painter(&scratch);
+    const TextSink quiet;
+    const GanttGeometry geometry(layout_);
+    const PaintContext context{painter,        layout_,       geometry, schedule_,
+                               settings_.draw, *resources_,   quiet,    schedule_.GetShownStart(),
+                               selectedDate_,  GetLocalTime()};
+    detailLines_ = TaskDetailPainter(context).PaintDetail(wanted.first, wanted.second, -1);
+    detailLinesFor_ = wanted;
+    return detailLines_;
+}
+
+void CTamberloView::SelectDetailLine(int line)
+{
+    const DetailLines& lines = CurrentDetailLines();
+    if (line < 0 || line >= lines.taskLines + lines.appointmentLines)
+        return;
+    keyFocusArea_ = keys::kDetail;
+    const int visible = std::max(1, layout_.detailLineCount);
+    if (line < detailScroll_)
+        detailScroll_ = line;
+    else if (line >= detailScroll_ + visible)
+        detailScroll_ = line - visible + 1;
+
+    selection_ = SelectionOfLine(lines, line, SelectedRow(), schedule_, selectedDate_);
+    UpdateDetail();
+    emit CommandStateChanged();
+}
+
+// A notch is one step; a touchpad's small deltas add up to one.
+void CTamberloView::wheelEvent(QWheelEvent* event)
+{
+    const QPoint delta = event->angleDelta();
+    wheelAccumulator_ += delta.y() != 0 ? delta.y() : delta.x();
+    const int steps = wheelAccumulator_ / kWheelNotch;
+    wheelAccumulator_ -= steps * kWheelNotch;
+    if (steps == 0)
+        return;
+    Relayout();
+    const QPoint at = event->position().toPoint();
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    const bool inBody =
+        at.y() > layout_.rowsTop && at.y() < layout_.chartBottom && at.x() < layout_.chartRight;
+    for (int step = 0; step < std::abs(steps); ++step) {
+        const bool later = steps < 0;
+        if (modifiers & Qt::ControlModifier)
+            ButtonAction(later ? res::kButtonZoomOut : res::kButtonZoomIn);
+        else if (layout_.detailVisible && layout_.detailRect.Contains(at.x(), at.y()))
+            ScrollDetail(later ? 1 : -1);
+        else if ((modifiers & Qt::ShiftModifier) && layout_.ganttRows)
+            MoveHourWindow(
+                later ? nav::HourKeyRight(firstHour_, layout_.hourCount, layout_.hourPixels)
+                      : nav::HourKeyLeft(firstHour_, layout_.hourPixels));
+        else if (inBody)
+            MoveInBody(later ? nav::BodyKey::Down : nav::BodyKey::Up, true);
+    }
+    AfterAction();
+}
