@@ -94,3 +94,26 @@ private:
     bool taskFound_ = false;
     std::wstring connectError_;
 };
+// Connects a session for the span of one operation unless it is connected already, so a read
+// and its save share one connection and nested operations do not disconnect their caller.
+class ScopedConnection {
+public:
+    explicit ScopedConnection(PimSession& session)
+        : session_(session), opened_(!session.IsConnected())
+    {
+        if (opened_)
+            session_.Connect();
+    }
+    ~ScopedConnection()
+    {
+        if (opened_)
+            session_.Disconnect();
+    }
+    ScopedConnection(const ScopedConnection&) = delete;
+    ScopedConnection& operator=(const ScopedConnection&) = delete;
+
+private:
+    PimSession& session_;
+    bool opened_;
+};
+

@@ -12,27 +12,6 @@
 #include "model/tamberlo_doc.h"
 #include "platform/pim/recurrence_pattern.h"
 
-// Connects for the span of one operation unless the session is open already.
-class ScheduleEdits::Connection {
-public:
-    explicit Connection(PimSession& session) : session_(session), opened_(!session.IsConnected())
-    {
-        if (opened_)
-            session_.Connect();
-    }
-    ~Connection()
-    {
-        if (opened_)
-            session_.Disconnect();
-    }
-    Connection(const Connection&) = delete;
-    Connection& operator=(const Connection&) = delete;
-
-private:
-    PimSession& session_;
-    bool opened_;
-};
-
 namespace {
 
 std::shared_ptr<pim::RecurrencePattern> PatternOf(pim::AppointmentItem& series)
@@ -66,7 +45,7 @@ ScheduleEdits::ScheduleEdits(CTamberloDoc& document, PimSession& session)
 
 ReadResult ScheduleEdits::Read(const ItemRef& item)
 {
-    const Connection open(session_);
+    const ScopedConnection open(session_);
     ReadResult result{EditStatus::kNotFound, item, {}};
     const std::wstring oid = PimSession::OidField(item.oid);
     if (item.kind == pim::kTaskKind) {
@@ -90,7 +69,7 @@ ReadResult ScheduleEdits::Read(const ItemRef& item)
 
 ReadResult ScheduleEdits::ReadOccurrenceCovering(int32_t oid, DATE day)
 {
-    const Connection open(session_);
+    const ScopedConnection open(session_);
     ReadResult result{EditStatus::kNotFound, {pim::kAppointmentKind, oid, 0.0}, {}};
     const AppointItem series = session_.FindAppointment(PimSession::OidField(oid));
     if (!series)
@@ -115,7 +94,7 @@ ReadResult ScheduleEdits::ReadOccurrenceCovering(int32_t oid, DATE day)
 
 ReadResult ScheduleEdits::ReadException(int32_t oid, int32_t n)
 {
-    const Connection open(session_);
+    const ScopedConnection open(session_);
     ReadResult result{EditStatus::kNotFound, {pim::kAppointmentKind, oid, 0.0}, {}};
     const AppointItem series = session_.FindAppointment(PimSession::OidField(oid));
     if (!series)
@@ -140,7 +119,7 @@ EditResult ScheduleEdits::Apply(ScheduleChange change)
 {
     EditResult result;
     {
-        const Connection open(session_);
+        const ScopedConnection open(session_);
         const std::wstring oid = PimSession::OidField(change.item.oid);
         const bool isNew = change.item.oid == 0;
         // A store that cannot be opened now (locked, unreadable) refuses the change; it says

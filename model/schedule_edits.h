@@ -87,7 +87,6 @@ public:
     CTamberloDoc& Document() { return document_; }
 
 private:
-    class Connection;
 
     EditStatus ApplyToAppointment(ScheduleChange& change, AppointItem& series);
     EditStatus ApplyToTask(ScheduleChange& change, TaskItem& task);

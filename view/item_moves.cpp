@@ -48,27 +48,6 @@ void ShiftTaskDates(pim::ItemFields& f, int days)
 
 } // namespace
 
-// The read and the save share one store connection rather than opening the store twice.
-class ItemMoves::Connection {
-public:
-    explicit Connection(PimSession& session) : session_(session), opened_(!session.IsConnected())
-    {
-        if (opened_)
-            session_.Connect();
-    }
-    ~Connection()
-    {
-        if (opened_)
-            session_.Disconnect();
-    }
-    Connection(const Connection&) = delete;
-    Connection& operator=(const Connection&) = delete;
-
-private:
-    PimSession& session_;
-    bool opened_;
-};
-
 ReadResult ItemMoves::ReadAppointment(const ItemSelection& item)
 {
     const int32_t oid = OidOf(item);
@@ -89,7 +68,7 @@ MoveResult ItemMoves::Save(const ItemRef& ref, const ItemValues& after)
 
 MoveResult ItemMoves::MoveAppointment(const ItemSelection& item, DragMode mode, int minutes)
 {
-    const Connection open(edits_.Document().Session());
+    const ScopedConnection open(edits_.Document().Session());
     ReadResult read = ReadAppointment(item);
     if (read.status != EditStatus::kDone)
         return {StatusOf(read.status)};
@@ -102,7 +81,7 @@ MoveResult ItemMoves::MoveAppointment(const ItemSelection& item, DragMode mode, 
 
 MoveResult ItemMoves::MoveTask(const ItemSelection& item, int days)
 {
-    const Connection open(edits_.Document().Session());
+    const ScopedConnection open(edits_.Document().Session());
     ReadResult read = edits_.Read({pim::kTaskKind, OidOf(item)});
     if (read.status != EditStatus::kDone)
         return {StatusOf(read.status)};
@@ -114,7 +93,7 @@ MoveResult ItemMoves::MoveTask(const ItemSelection& item, int days)
 
 MoveResult ItemMoves::CopyAppointment(const ItemSelection& item, int minutes)
 {
-    const Connection open(edits_.Document().Session());
+    const ScopedConnection open(edits_.Document().Session());
     ReadResult read = ReadAppointment(item);
     if (read.status != EditStatus::kDone)
         return {StatusOf(read.status)};
@@ -127,7 +106,7 @@ MoveResult ItemMoves::CopyAppointment(const ItemSelection& item, int minutes)
 
 MoveResult ItemMoves::CopyTask(const ItemSelection& item, int days, const SYSTEMTIME& target)
 {
-    const Connection open(edits_.Document().Session());
+    const ScopedConnection open(edits_.Document().Session());
     ReadResult read = edits_.Read({pim::kTaskKind, OidOf(item)});
     if (read.status != EditStatus::kDone)
         return {StatusOf(read.status)};

@@ -34,7 +34,6 @@ public:
     MoveResult AddShifted(pim::StoredItem item, int minutes);
 
 private:
-    class Connection;
 
     ReadResult ReadAppointment(const ItemSelection& item);
     MoveResult Save(const ItemRef& ref, const ItemValues& after);
