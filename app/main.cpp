@@ -14,6 +14,8 @@ int main(int argc, char** argv)
     AppEnvironment environment = CTamberloApp::DefaultEnvironment();
     environment.messages = &messages;
     environment.dialogs = &dialogs;
+    for (int i = 1; i < argc; ++i)
+        environment.arguments.emplace_back(argv[i]);
     CTamberloApp app(environment);
     if (!app.InitInstance()) {
         return 0;

@@ -1,6 +1,7 @@
 // Handlers of the editor and settings-dialog commands over the view's selection.
 #include "app/program_commands.h"
 
+#include "app/ical_commands.h"
 #include "app/tamberlo_app.h"
 #include "dialogs/category_set_dlg.h"
 #include "dialogs/settings_file_chooser.h"
@@ -10,11 +11,22 @@
 #include "res/command_ids.h"
 #include "view/tamberlo_view.h"
 
-ProgramCommands::ProgramCommands(EditorServices& services, CTamberloDoc& document,
-                                 CTamberloView& view)
+namespace {
+
+const QStringList kCalendarFilters{QStringLiteral("iCalendar (*.ics)")};
+
+}  // namespace
+
+ProgramCommands::ProgramCommands(EditorServices& services, PimSession& session,
+                                 CTamberloDoc& document, CTamberloView& view)
     : document_(document), view_(view), services_(services),
       context_{services.settings, services.messages, services.dialogs, &view},
-      files_(std::make_unique<QtSettingsFileChooser>(services.dialogs))
+      files_(std::make_unique<QtSettingsFileChooser>(services.dialogs)),
+      calendarToOpen_(
+          std::make_unique<QtSettingsFileChooser>(services.dialogs, kCalendarFilters, false)),
+      calendarToSave_(
+          std::make_unique<QtSettingsFileChooser>(services.dialogs, kCalendarFilters, true)),
+      calendars_(std::make_unique<IcalCommands>(session, document, view, services.messages))
 {
 }
 
@@ -32,7 +44,13 @@ void ProgramCommands::Attach(CTamberloApp& app)
     });
     app.SetCommandHandler(cmd::ID_FUNC_KEY_SET, [this] { RunFuncKeyDialog(context_); });
     app.SetCommandHandler(cmd::ID_APP_ABOUT, [this] { RunAboutDialog(context_); });
+    app.SetCommandHandler(cmd::ID_IMPORT_ICALENDAR,
+                          [this] { calendars_->ImportChosen(*calendarToOpen_); });
+    app.SetCommandHandler(cmd::ID_EXPORT_ICALENDAR,
+                          [this] { calendars_->ExportChosen(*calendarToSave_); });
 }
+
+void ProgramCommands::OfferImport(const std::string& path) { calendars_->OfferImport(path); }
 
 void ProgramCommands::AttachItemCommands()
 {

@@ -4,24 +4,30 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "dialogs/settings_commands.h"
 #include "editors/editor_services.h"
 #include "model/schedule_edits.h"
 
 class CTamberloApp;
+class IcalCommands;
+class PimSession;
 class CTamberloDoc;
 class CTamberloView;
 class QtSettingsFileChooser;
 
 class ProgramCommands {
 public:
-    ProgramCommands(EditorServices& services, CTamberloDoc& document, CTamberloView& view);
+    ProgramCommands(EditorServices& services, PimSession& session, CTamberloDoc& document,
+                    CTamberloView& view);
     ~ProgramCommands();
 
     // Attaches every handler: the view's item and settings commands, and the application's
     // holiday, function-key and version commands.
     void Attach(CTamberloApp& app);
+    // A .ics file named on the command line: imported once the user agrees.
+    void OfferImport(const std::string& path);
 
 private:
     void AttachItemCommands();
@@ -35,4 +41,7 @@ private:
     EditorServices& services_;
     SettingsDialogContext context_;
     std::unique_ptr<QtSettingsFileChooser> files_;
+    std::unique_ptr<QtSettingsFileChooser> calendarToOpen_;
+    std::unique_ptr<QtSettingsFileChooser> calendarToSave_;
+    std::unique_ptr<IcalCommands> calendars_;
 };

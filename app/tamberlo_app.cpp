@@ -9,6 +9,7 @@
 #include "app/program_commands.h"
 #include "editors/appointment_editing.h"
 #include "editors/editor_services.h"
+#include "editors/task_editing.h"
 #include "model/pim_session.h"
 #include "model/recurrence.h"
 #include "model/tamberlo_doc.h"
@@ -77,11 +78,13 @@ bool CTamberloApp::InitInstance()
     AttachViewEditing(*view);
     // The editors and dialogs need someone to ask and a way to show themselves.
     if (editorServices_) {
-        programCommands_ = std::make_unique<ProgramCommands>(*editorServices_, *doc_, *view);
+        programCommands_ = std::make_unique<ProgramCommands>(*editorServices_, *session_, *doc_,
+                                                             *view);
         programCommands_->Attach(*this);
     }
     frame_->resize(1024, 720);
     frame_->show();
+    OfferCalendarImports();
     if (environment_.startReminders) {
         ReminderInstance::StartIfNotRunning(
             QDBusConnection::sessionBus(),
@@ -101,8 +104,21 @@ void CTamberloApp::AttachViewEditing(CTamberloView& view)
         services.addAppointment = [this](DATE first, DATE second) {
             return AppointmentEditing(*editorServices_).AddBetween(first, second);
         };
+        services.addTask = [this](DATE first, DATE second) {
+            return TaskEditing(*editorServices_).AddBetween(first, second);
+        };
     }
     view.Editing().SetServices(std::move(services));
+}
+
+void CTamberloApp::OfferCalendarImports()
+{
+    if (!programCommands_)
+        return;
+    for (const std::string& argument : environment_.arguments) {
+        if (QString::fromStdString(argument).endsWith(QStringLiteral(".ics"), Qt::CaseInsensitive))
+            programCommands_->OfferImport(argument);
+    }
 }
 
 bool CTamberloApp::SaveSettings() { return ::SaveSettings(*settings_, *profile_); }

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/command_table.h"
 
@@ -30,6 +31,7 @@ struct AppEnvironment {
     MessageService* messages = nullptr;
     DialogRunner* dialogs = nullptr;  // how modal dialogs are shown
     bool startReminders = false;      // start the reminder program when none runs
+    std::vector<std::string> arguments{};  // the command line after the program's name
 };
 
 class CTamberloApp {
@@ -59,6 +61,9 @@ private:
     void AddCommands();
     // Drags and pastes of the view save through the change path; a sweep opens the editor.
     void AttachViewEditing(CTamberloView& view);
+    // The .ics files of the command line, each imported once the user agrees; the rest is
+    // ignored.
+    void OfferCalendarImports();
 
     AppEnvironment environment_;
     std::unique_ptr<AppSettings> settings_;

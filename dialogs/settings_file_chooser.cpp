@@ -19,12 +19,18 @@ QStringList NameFiltersOf(const std::wstring& filterText)
     return names;
 }
 
+QtSettingsFileChooser::QtSettingsFileChooser(DialogRunner& dialogs)
+    : QtSettingsFileChooser(dialogs, NameFiltersOf(res::LoadString(res::IDS_SETTINGS_FILE_FILTER)),
+                            false)
+{
+}
+
 std::string QtSettingsFileChooser::Choose(QWidget* parent)
 {
     QFileDialog dialog(parent);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setNameFilters(NameFiltersOf(res::LoadString(res::IDS_SETTINGS_FILE_FILTER)));
+    dialog.setFileMode(forSaving_ ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setAcceptMode(forSaving_ ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setNameFilters(nameFilters_);
     if (dialogs_.Run(dialog) != DialogAccepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }

@@ -18,12 +18,19 @@ public:
 // The name filters of a "name|pattern|name|pattern||" filter text, one per name.
 QStringList NameFiltersOf(const std::wstring& filterText);
 
-// A QFileDialog for existing files, shown through the dialog runner.
+// A QFileDialog shown through the dialog runner: by default an existing settings file; other
+// commands give their own filters and may ask for a file to write.
 class QtSettingsFileChooser : public SettingsFileChooser {
 public:
-    explicit QtSettingsFileChooser(DialogRunner& dialogs) : dialogs_(dialogs) {}
+    explicit QtSettingsFileChooser(DialogRunner& dialogs);
+    QtSettingsFileChooser(DialogRunner& dialogs, QStringList nameFilters, bool forSaving)
+        : dialogs_(dialogs), nameFilters_(std::move(nameFilters)), forSaving_(forSaving)
+    {
+    }
     std::string Choose(QWidget* parent) override;
 
 private:
     DialogRunner& dialogs_;
+    QStringList nameFilters_;
+    bool forSaving_ = false;
 };

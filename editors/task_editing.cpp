@@ -2,6 +2,8 @@
 // failures each step reports.
 #include "editors/task_editing.h"
 
+#include <algorithm>
+
 #include "editors/dialog_controls.h"
 #include "editors/task_detail_dlg.h"
 #include "model/date_time.h"
@@ -13,13 +15,18 @@
 
 Redraw TaskEditing::Add()
 {
+    // Today's month and day in 1899 and 4000 tell the editor "no start" and "due today".
     const SYSTEMTIME today = GetLocalTime();
+    return AddBetween(SystemTimeToVariantTime(MakeSystemTime(1899, today.wMonth, today.wDay)),
+                      SystemTimeToVariantTime(MakeSystemTime(4000, today.wMonth, today.wDay)));
+}
+
+Redraw TaskEditing::AddBetween(DATE first, DATE second)
+{
     ReadResult fresh;
     fresh.item.kind = pim::kTaskKind;
-    fresh.values.fields.StartDate =
-        SystemTimeToVariantTime(MakeSystemTime(1899, today.wMonth, today.wDay));
-    fresh.values.fields.DueDate =
-        SystemTimeToVariantTime(MakeSystemTime(4000, today.wMonth, today.wDay));
+    fresh.values.fields.StartDate = std::min(first, second);
+    fresh.values.fields.DueDate = std::max(first, second);
     return Open(fresh, true);
 }
 

@@ -11,6 +11,8 @@ public:
 
     // A new task without dates (today's month and day in 1899 and in 4000) in the task editor.
     Redraw Add();
+    // A new task from the earlier day to the later one (the view's sweep over the task column).
+    Redraw AddBetween(DATE first, DATE second);
     // Edit Task on the document's task entry (row, position).
     Redraw Edit(int row, int position);
     // Complete Task on that entry: a recurring task asks whether to mark it complete (Yes) or

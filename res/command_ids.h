@@ -43,6 +43,8 @@ enum CommandId : int {
     // Desktop additions: the day fills the chart's width; delete the selected item.
     ID_FIT_HOURS_TO_WIDTH = 32819,
     ID_DELETE_ITEM = 32820,
+    ID_IMPORT_ICALENDAR = 32821,
+    ID_EXPORT_ICALENDAR = 32822,
     ID_APP_ABOUT = 57664,
 };
 

@@ -43,7 +43,9 @@ std::vector<MenuItem> MainMenu()
                Command(ID_CHARACTER_SET, L"Character Set"),
                Command(ID_HOLIDAY_SET, L"Holiday Set"),
                Command(ID_WEEK_COLOR_SET, L"Week and Color Set"),
-               Command(ID_FUNC_KEY_SET, L"Func Key Set"), Separator(),
+               Command(ID_FUNC_KEY_SET, L"Func Key Set"),
+               Command(ID_IMPORT_ICALENDAR, L"Import iCalendar..."),
+               Command(ID_EXPORT_ICALENDAR, L"Export iCalendar..."), Separator(),
                Command(ID_APP_ABOUT, L"Version Info")}),
     };
 }

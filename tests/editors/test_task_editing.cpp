@@ -90,6 +90,27 @@ TEST_F(TaskEditingTest, AddEditAndDeleteATask)
     EXPECT_EQ(edits_.Read({pim::kTaskKind, oid}).status, EditStatus::kNotFound);
 }
 
+TEST_F(TaskEditingTest, SweptDaysOpenANewTaskFromTheEarlierDayToTheLater)
+{
+    Queue<CTaskDetailDlg>([](CTaskDetailDlg& d) {
+        EXPECT_TRUE(Control<QCheckBox>(d, kTaskHasStart)->isChecked());
+        EXPECT_EQ(Control<QDateEdit>(d, kTaskStart)->date(), QDate(2026, 12, 8));
+        EXPECT_EQ(Control<QDateEdit>(d, kTaskDue)->date(), QDate(2026, 12, 10));
+        EXPECT_FALSE(Control<QWidget>(d, kTaskDelete)->isEnabled());
+        Type(d, kTaskTitle, QStringLiteral("Sweep"));
+        Click(d, 1);
+    });
+    EXPECT_EQ(editing_.AddBetween(At(10), At(8)), Redraw::kInPlace);
+    int row = 0;
+    while (row < 27 && doc_.TaskCount(row) == 0)
+        ++row;
+    ASSERT_EQ(doc_.TaskCount(row), 1);
+    const ItemValues stored = Stored(std::stoi(doc_.TaskOid(row, 0)));
+    EXPECT_EQ(stored.fields.StartDate, At(8));
+    EXPECT_EQ(stored.fields.DueDate, At(10));
+    EXPECT_EQ(stored.fields.Subject, L"Sweep");
+}
+
 TEST_F(TaskEditingTest, RefusedInputKeepsTheDialogAndTheStoredTask)
 {
     const int32_t oid = AddReport();

@@ -83,8 +83,8 @@ TEST(Menus, MainOkCancelAndContextTemplates)
         L"View Detail=32804", L"Detail at bottom=32805", L"Edit>", L"Copy=32815", L"Cut=32816",
         L"Paste=32817", L"Jump to the day=32785", L"-", L"Exit=32777", L"Tool>",
         L"Environment=32775", L"Category Set=32799", L"Character Set=32787",
-        L"Holiday Set=32776", L"Week and Color Set=32798", L"Func Key Set=32784", L"-",
-        L"Version Info=57664"};
+        L"Holiday Set=32776", L"Week and Color Set=32798", L"Func Key Set=32784",
+        L"Import iCalendar...=32821", L"Export iCalendar...=32822", L"-", L"Version Info=57664"};
     EXPECT_EQ(Flatten(res::LoadMenu(res::IDR_MAINFRAME)), main);
     EXPECT_EQ(Flatten(res::LoadMenu(res::IDM_OK_CANCEL)),
               (std::vector<std::wstring>{L"OK=1", L"Cancel=2"}));
