@@ -43,6 +43,7 @@ void SqliteStatement::Reset()
     sqlite3_reset(stmt_);
     sqlite3_clear_bindings(stmt_);
     bound_ = 0;
+    ok_ = stmt_ != nullptr;
 }
 
 int32_t SqliteStatement::Int(int column) const

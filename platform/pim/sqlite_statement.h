@@ -26,8 +26,9 @@ public:
 
     // SQLITE_ROW, SQLITE_DONE or an error code.
     int Step();
-    // Clears the bindings so the statement can run again with new values.
+    // Clears the bindings and any failed bind so the statement can run again with new values.
     void Reset();
+    bool Prepared() const { return stmt_ != nullptr; }
 
     int32_t Int(int column) const;
     int64_t Int64(int column) const;

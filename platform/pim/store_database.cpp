@@ -272,6 +272,7 @@ StoreDatabase::~StoreDatabase()
 
 void StoreDatabase::Close()
 {
+    statements_.clear(); // finalized before the connection they belong to
     if (db_ != nullptr) {
         sqlite3_close_v2(db_);
         db_ = nullptr;
@@ -288,6 +289,17 @@ int32_t StoreDatabase::Fail(const std::wstring& what)
 int32_t StoreDatabase::Exec(const char* sql)
 {
     return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK ? 0 : -1;
+}
+
+SqliteStatement& StoreDatabase::Statement(const std::string& sql)
+{
+    std::unique_ptr<SqliteStatement>& cached = statements_[sql];
+    if (cached == nullptr || !cached->Prepared()) {
+        cached = std::make_unique<SqliteStatement>(db_, sql);
+    } else {
+        cached->Reset();
+    }
+    return *cached;
 }
 
 std::wstring StoreDatabase::Sentence(const wchar_t* before, const wchar_t* after) const
@@ -624,7 +636,7 @@ void StoreDatabase::FillCountedEndDate(RecurrenceFields& pattern) const
 int32_t StoreDatabase::WriteItem(const StoredItem& item, int32_t& oid)
 {
     const bool insert = oid <= 0;
-    SqliteStatement row(db_, insert ? "INSERT INTO items (kind, uid, " + kItemColumns +
+    SqliteStatement& row = Statement(insert ? "INSERT INTO items (kind, uid, " + kItemColumns +
                                           ") VALUES (?, ?, " + kItemPlaceholders + ")"
                                     : "UPDATE items SET (kind, uid, " + kItemColumns +
                                           ") = (?, ?, " + kItemPlaceholders + ") WHERE oid = ?");
@@ -655,7 +667,7 @@ int32_t StoreDatabase::WritePattern(int32_t oid, const StoredItem& item)
         return 0;
     }
     const RecurrenceFields& p = *item.pattern;
-    SqliteStatement pattern(db_, "INSERT INTO patterns (oid, " + kPatternColumns +
+    SqliteStatement& pattern = Statement("INSERT INTO patterns (oid, " + kPatternColumns +
                                      ") VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
     pattern.Bind(oid)
         .Bind(p.RecurrenceType)
@@ -674,7 +686,7 @@ int32_t StoreDatabase::WritePattern(int32_t oid, const StoredItem& item)
     if (pattern.Step() != SQLITE_DONE) {
         return -1;
     }
-    SqliteStatement exception(db_, "INSERT INTO exceptions (oid, original_date, deleted, " +
+    SqliteStatement& exception = Statement("INSERT INTO exceptions (oid, original_date, deleted, " +
                                        kItemColumns + ") VALUES (?,?,?," + kItemPlaceholders + ")");
     for (const ExceptionFields& e : item.exceptions) {
         exception.Reset();
@@ -688,9 +700,9 @@ int32_t StoreDatabase::WritePattern(int32_t oid, const StoredItem& item)
 
 int32_t StoreDatabase::DeleteDependents(int32_t oid)
 {
-    SqliteStatement pattern(db_, "DELETE FROM patterns WHERE oid = ?");
-    SqliteStatement exceptions(db_, "DELETE FROM exceptions WHERE oid = ?");
-    return pattern.Bind(oid).Step() == SQLITE_DONE && exceptions.Bind(oid).Step() == SQLITE_DONE
+    return Statement("DELETE FROM patterns WHERE oid = ?").Bind(oid).Step() == SQLITE_DONE &&
+                   Statement("DELETE FROM exceptions WHERE oid = ?").Bind(oid).Step() ==
+                       SQLITE_DONE
                ? 0
                : -1;
 }
@@ -701,8 +713,9 @@ int32_t StoreDatabase::Delete(int32_t oid)
     if (!Writable() || oid <= 0 || BeginWrite(outermost) != 0) {
         return -1;
     }
-    SqliteStatement row(db_, "DELETE FROM items WHERE oid = ?");
-    const bool deleted = DeleteDependents(oid) == 0 && row.Bind(oid).Step() == SQLITE_DONE &&
+    const bool deleted = DeleteDependents(oid) == 0 &&
+                         Statement("DELETE FROM items WHERE oid = ?").Bind(oid).Step() ==
+                             SQLITE_DONE &&
                          sqlite3_changes(db_) == 1;
     return EndWrite(outermost, deleted ? 0 : -1);
 }

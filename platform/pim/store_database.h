@@ -4,10 +4,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/pim/item_fields.h"
+#include "platform/pim/sqlite_statement.h"
 
 struct sqlite3;
 
@@ -66,6 +69,8 @@ private:
     std::wstring CannotWriteReason(const std::string& path) const;
     std::wstring Sentence(const wchar_t* before, const wchar_t* after) const;
     int32_t Exec(const char* sql);
+    // The write statements are prepared once per connection and reset before each reuse.
+    SqliteStatement& Statement(const std::string& sql);
     int32_t BeginWrite(bool outermost);
     int32_t EndWrite(bool outermost, int32_t status);
     void FillCountedEndDate(RecurrenceFields& pattern) const;
@@ -77,6 +82,7 @@ private:
     int32_t LoadExceptions(int32_t kind, int32_t oid, std::vector<StoredItem>& out);
 
     sqlite3* db_ = nullptr;
+    std::unordered_map<std::string, std::unique_ptr<SqliteStatement>> statements_;
     std::wstring path_;
     bool readOnly_ = false;
     std::wstring lastError_;

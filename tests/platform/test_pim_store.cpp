@@ -628,3 +628,30 @@ TEST(PimStore, AStoreOfTheFormerVersionGainsUidsInPlace)
     sqlite3_finalize(version);
     sqlite3_close(db);
 }
+
+TEST(PimStore, ReusedWriteStatementsRecoverFromFailuresAndReopens)
+{
+    TempPaths paths;
+    StoreDatabase db;
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_EQ(db.Open(paths.StorePath()), 0);
+        StoredItem gone;
+        gone.fields.Oid = 9999;  // an update of a missing row fails without leaving a bad state
+        EXPECT_LT(db.Save(gone), 0);
+        for (int n = 0; n < 3; ++n) {
+            StoredItem item;
+            item.fields.Subject = std::to_wstring(round) + L"-" + std::to_wstring(n);
+            ASSERT_EQ(db.Save(item), 0);
+            EXPECT_EQ(db.Delete(item.fields.Oid), 0);
+            EXPECT_LT(db.Delete(item.fields.Oid), 0);
+            item.fields.Oid = 0;
+            ASSERT_EQ(db.Save(item), 0);
+        }
+        db.Close();  // finalizes the kept statements; the next round prepares them afresh
+    }
+    ASSERT_EQ(db.Open(paths.StorePath()), 0);
+    std::vector<StoredItem> loaded;
+    ASSERT_EQ(db.Load(kAppointmentKind, 0, loaded), 0);
+    ASSERT_EQ(loaded.size(), 6u);
+    EXPECT_EQ(loaded.back().fields.Subject, L"1-2");
+}
