@@ -63,7 +63,6 @@ TEST(TaskDetailPainter, DetailLinesTellEveryKind)
     EXPECT_EQ(lines.lineItems, (std::vector<int>{0, 2, 0, 1, 2})); // the finished task: no line
     EXPECT_EQ(lines.taskLines, 2);
     EXPECT_EQ(lines.appointmentLines, 3);
-    EXPECT_EQ(lines.ItemOf(1), 2);
     EXPECT_EQ(lines.ItemOf(9), -1);
     // The deleted occurrence overlaps the busy meeting but is never a conflict.
     EXPECT_TRUE(
