@@ -43,7 +43,7 @@ TEST_F(CharSetDlgTest, RefusedSizeKeepsWhatWasStoredBeforeIt)
     Type(dialog, 1116, QStringLiteral("4"));
     Type(dialog, 1035, QStringLiteral("["));
     EXPECT_FALSE(PressOk(dialog));
-    EXPECT_TRUE(Focused(dialog, 1116));
+    EXPECT_TRUE(FocusIsOn(dialog, 1116));
     EXPECT_EQ(Warnings(), std::vector<std::wstring>{L"Please set over 6 font size"});
     EXPECT_EQ(settings.GetMainFontName(), L"Serif");
     EXPECT_EQ(settings.GetDetailFontName(), L"Mono");

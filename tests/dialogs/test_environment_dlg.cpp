@@ -77,7 +77,7 @@ TEST_F(EnvironmentDlgTest, RefusalKeepsTheSettingsStoredBeforeIt)
     Type(dialog, 1031, QStringLiteral("50"));
     Type(dialog, 1032, QStringLiteral("-1"));
     EXPECT_FALSE(PressOk(dialog));
-    EXPECT_TRUE(Focused(dialog, 1032));
+    EXPECT_TRUE(FocusIsOn(dialog, 1032));
     EXPECT_EQ(Warnings(), std::vector<std::wstring>{L"Please set between 0 to 4000"});
     EXPECT_EQ(settings.GetDispNoDue(), 1);
     EXPECT_EQ(settings.GetDefaultStartHour(), 5);

@@ -97,7 +97,7 @@ TEST_F(HolidaySettingDlgTest, RefusedRuleChangesNothingAndFocusesTheField)
     Select(dialog, 1104, 29); // 30 February
     Click(dialog, 1067);
     EXPECT_TRUE(Rows(dialog).empty());
-    EXPECT_TRUE(Focused(dialog, 1104));
+    EXPECT_TRUE(FocusIsOn(dialog, 1104));
     EXPECT_EQ(Warnings(), std::vector<std::wstring>{L"Wrong Day"});
 }
 

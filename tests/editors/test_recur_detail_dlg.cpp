@@ -62,7 +62,7 @@ TEST_F(RecurDetailDlgTest, RecurrenceEditorLayoutAndRefusals)
     EXPECT_TRUE(FocusIsOn(dialog, kRecurDaysAfter));
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
 
-    // The end date radio starts the end at the start; an end before it is refused.
+    // The end date radio starts the end at the start.
     Click(dialog, kRecurEndOn);
     EXPECT_TRUE(Control<QWidget>(dialog, kRecurEndDate)->isEnabled());
     EXPECT_EQ(Control<QDateEdit>(dialog, kRecurEndDate)->date(), QDate(2026, 12, 7));
