@@ -15,13 +15,7 @@
 #include "platform/message_service.h"
 #include "res/string_table.h"
 #include "settings/app_settings.h"
-
-template <typename Widget = QWidget> Widget* Control(const QWidget& dialog, int id)
-{
-    auto* control = qobject_cast<Widget*>(FindControl(dialog, id));
-    EXPECT_NE(control, nullptr) << "no control " << id;
-    return control;
-}
+#include "tests/support/dialog_controls.h"
 
 inline void Click(const QWidget& dialog, int id)
 {
@@ -91,17 +85,6 @@ protected:
         dialog.show();
         Click(dialog, 1);
         return dialog.result() == QDialog::Accepted;
-    }
-    // Whether the keyboard focus is (or will be, once shown) on control `id` or inside it.
-    static bool Focused(const QDialog& dialog, int id)
-    {
-        const QWidget* control = FindControl(dialog, id);
-        for (const QWidget* focus = dialog.focusWidget(); focus; focus = focus->parentWidget()) {
-            if (focus == control) {
-                return true;
-            }
-        }
-        return false;
     }
 
     AppSettings settings;

@@ -1,19 +1,11 @@
 // The category settings dialog: it shows the four settings, "..." composes the target, OK
 // stores them, Enter and Escape act as OK and Cancel, and a bad text is refused.
-#include <gtest/gtest.h>
-
-#include <QComboBox>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 
+#include "dialog_test_support.h"
 #include "dialogs/category_set_dlg.h"
-#include "platform/dialog_runner.h"
-#include "platform/message_service.h"
-#include "res/string_table.h"
-#include "settings/app_settings.h"
-#include "tests/support/dialog_controls.h"
 
 namespace {
 
@@ -22,28 +14,24 @@ QComboBox* Combo(const QDialog& dialog, int id)
     return Control<QComboBox>(dialog, id);
 }
 
-class CategorySetDlgTest : public ::testing::Test {
+class CategorySetDlgTest : public DialogTest {
 protected:
     CategorySetDlgTest()
     {
         for (const wchar_t* name : {L"Rest", L"Memorial", L"Work"})
-            settings_.AppendListItem(SettingsList::CategoryInfo, name);
-        settings_.SetHolidayCategory(L"Rest");
-        settings_.SetMemorialCategory(L"Memorial");
-        settings_.SetCategoryCtrType(2);
-        settings_.SetCategoryCtrTarget(L"Work");
+            settings.AppendListItem(SettingsList::CategoryInfo, name);
+        settings.SetHolidayCategory(L"Rest");
+        settings.SetMemorialCategory(L"Memorial");
+        settings.SetCategoryCtrType(2);
+        settings.SetCategoryCtrTarget(L"Work");
     }
-
-    AppSettings settings_;
-    ScriptedDialogRunner runner_;
-    ScriptedMessageService messages_;
 };
 
 }  // namespace
 
 TEST_F(CategorySetDlgTest, ShowsTheSettingsAndOkStoresThemWithTheComposedTarget)
 {
-    runner_.Queue([](QDialog& dialog) {
+    dialogs.Queue([](QDialog& dialog) {
         EXPECT_EQ(Combo(dialog, 1102)->currentText(), "Rest");
         EXPECT_EQ(Combo(dialog, 1104)->currentText(), "Memorial");
         EXPECT_EQ(Combo(dialog, 1024)->currentText(), "Hide Target");
@@ -55,16 +43,16 @@ TEST_F(CategorySetDlgTest, ShowsTheSettingsAndOkStoresThemWithTheComposedTarget)
         dialog.accept();
         return dialog.result();
     });
-    runner_.Queue([](QDialog& selection) {
+    dialogs.Queue([](QDialog& selection) {
         Control<QListWidget>(selection, 1177)->setCurrentRow(0);
         Control<QPushButton>(selection, 1067)->click();
         return DialogAccepted;
     });
-    EXPECT_TRUE(CCategorySetDlg::Run(settings_, runner_, messages_));
-    EXPECT_EQ(settings_.GetHolidayCategory(), L"Off day");
-    EXPECT_EQ(settings_.GetMemorialCategory(), L"Memorial");
-    EXPECT_EQ(settings_.GetCategoryCtrType(), 1);
-    EXPECT_EQ(settings_.GetCategoryCtrTarget(), L"Work, Rest");
+    EXPECT_TRUE(CCategorySetDlg::Run(settings, dialogs, messages));
+    EXPECT_EQ(settings.GetHolidayCategory(), L"Off day");
+    EXPECT_EQ(settings.GetMemorialCategory(), L"Memorial");
+    EXPECT_EQ(settings.GetCategoryCtrType(), 1);
+    EXPECT_EQ(settings.GetCategoryCtrTarget(), L"Work, Rest");
 }
 
 TEST_F(CategorySetDlgTest, EnterAndEscapeActAsOkAndCancel)
@@ -74,7 +62,7 @@ TEST_F(CategorySetDlgTest, EnterAndEscapeActAsOkAndCancel)
         int result;
     } cases[] = {{Qt::Key_Return, QDialog::Accepted}, {Qt::Key_Escape, QDialog::Rejected}};
     for (const auto& c : cases) {
-        CCategorySetDlg dialog(settings_, runner_, messages_);
+        CCategorySetDlg dialog(settings, dialogs, messages);
         dialog.show();
         QLineEdit* edit = Combo(dialog, 1104)->lineEdit();
         edit->setFocus();
@@ -83,17 +71,17 @@ TEST_F(CategorySetDlgTest, EnterAndEscapeActAsOkAndCancel)
         EXPECT_EQ(dialog.result(), c.result) << c.key;
         EXPECT_FALSE(dialog.isVisible());
     }
-    EXPECT_EQ(settings_.GetMemorialCategory(), L"Anniversary");
+    EXPECT_EQ(settings.GetMemorialCategory(), L"Anniversary");
 }
 
 TEST_F(CategorySetDlgTest, ControlCharactersAreRefusedWithTheFocusOnTheirCombo)
 {
-    CCategorySetDlg dialog(settings_, runner_, messages_);
+    CCategorySetDlg dialog(settings, dialogs, messages);
     Combo(dialog, 1180)->setEditText(QString::fromStdWString(L"Work\x1fHome"));
     dialog.accept();
     EXPECT_NE(dialog.result(), QDialog::Accepted);
-    ASSERT_EQ(messages_.shown().size(), 1u);
-    EXPECT_EQ(messages_.shown()[0].text, res::LoadString(res::IDS_CONTROL_CHARACTERS));
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].text, res::LoadString(res::IDS_CONTROL_CHARACTERS));
     EXPECT_TRUE(FocusIsOn(dialog, 1180));
-    EXPECT_EQ(settings_.GetCategoryCtrTarget(), L"Work");
+    EXPECT_EQ(settings.GetCategoryCtrTarget(), L"Work");
 }

@@ -36,33 +36,19 @@ TEST_F(CharSetDlgTest, OkWritesFontsLengthAndMarkers)
 
 TEST_F(CharSetDlgTest, RefusedSizeKeepsWhatWasStoredBeforeIt)
 {
-    struct Case {
-        const char* mainSize;
-        const char* detailSize;
-        int focus;
-        std::wstring warning;
-        bool detailNameStored;
-    };
-    const std::vector<Case> cases = {
-        {"5", "16", 1115, L"Please set over 6 font size", false},
-        {"12", "4", 1116, L"Please set over 6 font size", true},
-    };
-    for (const Case& c : cases) {
-        AppSettings fresh;
-        CCharSetDlg dialog(fresh, messages);
-        Type(dialog, 1030, QStringLiteral("Serif"));
-        Type(dialog, 1031, QStringLiteral("Mono"));
-        Type(dialog, 1115, QString::fromLatin1(c.mainSize));
-        Type(dialog, 1116, QString::fromLatin1(c.detailSize));
-        Type(dialog, 1035, QStringLiteral("["));
-        EXPECT_FALSE(PressOk(dialog));
-        EXPECT_TRUE(Focused(dialog, c.focus));
-        EXPECT_EQ(messages.shown().back().text, c.warning);
-        EXPECT_EQ(fresh.GetMainFontName(), L"Serif");
-        EXPECT_EQ(fresh.GetDetailFontName(), c.detailNameStored ? L"Mono" : L"system");
-        EXPECT_EQ(fresh.GetDetailFontSize(), 16);
-        EXPECT_EQ(fresh.GetAppHideCharL(), L"<<");
-    }
+    CCharSetDlg dialog(settings, messages);
+    Type(dialog, 1030, QStringLiteral("Serif"));
+    Type(dialog, 1031, QStringLiteral("Mono"));
+    Type(dialog, 1115, QStringLiteral("12"));
+    Type(dialog, 1116, QStringLiteral("4"));
+    Type(dialog, 1035, QStringLiteral("["));
+    EXPECT_FALSE(PressOk(dialog));
+    EXPECT_TRUE(FocusIsOn(dialog, 1116));
+    EXPECT_EQ(Warnings(), std::vector<std::wstring>{L"Please set over 6 font size"});
+    EXPECT_EQ(settings.GetMainFontName(), L"Serif");
+    EXPECT_EQ(settings.GetDetailFontName(), L"Mono");
+    EXPECT_EQ(settings.GetDetailFontSize(), 16);
+    EXPECT_EQ(settings.GetAppHideCharL(), L"<<");
 }
 
 TEST_F(CharSetDlgTest, FaceFieldsOfferTheInstalledFamilies)

@@ -23,7 +23,7 @@ TEST_F(DaySelDlgTest, PicksDatesWithinTheSupportedYears)
             dialog.show();
             Click(dialog, 1);
             if (dialog.result() != QDialog::Accepted) {
-                EXPECT_TRUE(Focused(dialog, 1140));
+                EXPECT_TRUE(FocusIsOn(dialog, 1140));
                 return static_cast<int>(DialogRejected);
             }
             return static_cast<int>(DialogAccepted);

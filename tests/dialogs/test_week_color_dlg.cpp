@@ -65,7 +65,7 @@ TEST_F(WeekColorDlgTest, RefusedRateStoresNothingAndFocusesTheRate)
     Type(dialog, 1183, QStringLiteral("abc"));
     Select(dialog, 1164, 3);
     EXPECT_FALSE(PressOk(dialog));
-    EXPECT_TRUE(Focused(dialog, 1183));
+    EXPECT_TRUE(FocusIsOn(dialog, 1183));
     EXPECT_EQ(Warnings(), std::vector<std::wstring>{L"Please set between 1 to 100"});
     ExpectSameSettings(settings, AppSettings());
 }

@@ -7,7 +7,7 @@
 
 #include "editors/editor_controls.h"
 
-template <typename Widget> Widget* Control(const QDialog& dialog, int id)
+template <typename Widget = QWidget> Widget* Control(const QWidget& dialog, int id)
 {
     auto* widget = dialog.findChild<Widget*>(ControlName(id));
     EXPECT_NE(widget, nullptr) << "control " << id;
@@ -15,7 +15,7 @@ template <typename Widget> Widget* Control(const QDialog& dialog, int id)
 }
 
 // True when the dialog's focus is on the control or inside it (an editable combo's field).
-inline bool FocusIsOn(const QDialog& dialog, int id)
+inline bool FocusIsOn(const QWidget& dialog, int id)
 {
     const QWidget* control = Control<QWidget>(dialog, id);
     const QWidget* focus = dialog.focusWidget();
