@@ -36,6 +36,17 @@ EditStatus SaveStatus(int32_t status)
     return status < 0 ? EditStatus::kSaveFailed : EditStatus::kDone;
 }
 
+// Saving edited values and deleting are the same for appointments and tasks.
+template <typename Item> EditStatus SaveOrDelete(const ScheduleChange& change, Item& item)
+{
+    if (change.what == ChangeKind::kDelete)
+        return SaveStatus(item->Delete());
+    if (!change.after)
+        return EditStatus::kNoOccurrence;
+    WriteValues(*change.after, *item);
+    return SaveStatus(item->Save());
+}
+
 } // namespace
 
 ScheduleEdits::ScheduleEdits(CTamberloDoc& document, PimSession& session)
@@ -162,13 +173,8 @@ EditStatus ScheduleEdits::ApplyToAppointment(ScheduleChange& change, AppointItem
     EditStatus status = EditStatus::kDone;
     switch (change.what) {
     case ChangeKind::kSave:
-        if (!change.after)
-            return EditStatus::kNoOccurrence;
-        WriteValues(*change.after, *target);
-        status = SaveStatus(target->Save());
-        break;
     case ChangeKind::kDelete:
-        status = SaveStatus(target->Delete());
+        status = SaveOrDelete(change, target);
         break;
     case ChangeKind::kCancelException: {
         const std::wstring done = CancelException(*series, change.exceptionNo);
@@ -198,13 +204,8 @@ EditStatus ScheduleEdits::ApplyToTask(ScheduleChange& change, TaskItem& task)
     EditStatus status = EditStatus::kDone;
     switch (change.what) {
     case ChangeKind::kSave:
-        if (!change.after)
-            return EditStatus::kNoOccurrence;
-        WriteValues(*change.after, *task);
-        status = SaveStatus(task->Save());
-        break;
     case ChangeKind::kDelete:
-        status = SaveStatus(task->Delete());
+        status = SaveOrDelete(change, task);
         break;
     case ChangeKind::kCompleteTask:
         CompleteTask(*task, change.keepSimple);
