@@ -24,7 +24,7 @@ PimSession::~PimSession()
     Disconnect();
 }
 
-int32_t PimSession::Connect()
+int32_t PimSession::Connect(pim::ItemSelection selection)
 {
     if (IsConnected())
         return 0;
@@ -35,8 +35,8 @@ int32_t PimSession::Connect()
         return lastStatus_;
     }
     application_ = std::move(application);
-    if (!OpenCollection(pim::kCalendarFolder, &appointments_, &appointmentCount_) ||
-        !OpenCollection(pim::kTasksFolder, &tasks_, &taskCount_)) {
+    if (!OpenCollection(pim::kCalendarFolder, selection, &appointments_, &appointmentCount_) ||
+        !OpenCollection(pim::kTasksFolder, selection, &tasks_, &taskCount_)) {
         access_ = pim::StoreDatabase::Access::ReadOnly;
         connectError_ = application_->LastError();
         Disconnect();
@@ -46,13 +46,13 @@ int32_t PimSession::Connect()
 }
 
 // False when the folder's items cannot be read; its count then stays 0.
-bool PimSession::OpenCollection(int32_t folderId, std::shared_ptr<pim::Items>* items,
-                                int32_t* count)
+bool PimSession::OpenCollection(int32_t folderId, pim::ItemSelection selection,
+                                std::shared_ptr<pim::Items>* items, int32_t* count)
 {
     std::shared_ptr<pim::Folder> folder;
     lastStatus_ = application_->GetDefaultFolder(folderId, &folder);
     if (lastStatus_ >= 0 && folder)
-        lastStatus_ = folder->GetItems(items);
+        lastStatus_ = folder->GetItems(items, selection);
     if (lastStatus_ < 0 || !*items) {
         items->reset();
         return false;

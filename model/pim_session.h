@@ -26,8 +26,9 @@ public:
     // full leaves the session empty (counts 0, every fetch, find and create failing) with a
     // negative status and the reason in ConnectError(). After a read failure the store is
     // only opened read-only for the rest of the session, so a damaged file is never written.
-    // Connecting an open session changes nothing.
-    int32_t Connect();
+    // Connecting an open session changes nothing. A selection other than All reads only those
+    // items (the reminders read just the items that have one).
+    int32_t Connect(pim::ItemSelection selection = pim::ItemSelection::All);
     // Drops the current items, the collections and the connection; harmless when not open.
     void Disconnect();
     bool IsConnected() const { return application_ != nullptr; }
@@ -69,7 +70,8 @@ public:
     static std::wstring OidField(int32_t oid);
 
 private:
-    bool OpenCollection(int32_t folderId, std::shared_ptr<pim::Items>* items, int32_t* count);
+    bool OpenCollection(int32_t folderId, pim::ItemSelection selection,
+                        std::shared_ptr<pim::Items>* items, int32_t* count);
     template <typename Item>
     std::shared_ptr<Item> Fetch(const pim::Items* items, int32_t count, int32_t n,
                                 std::shared_ptr<Item>* current);

@@ -55,11 +55,19 @@ std::wstring Reminder::Key() const
            DateToKey(fireAt, kTimeStampKey);
 }
 
+DATE Reminder::ShownDay() const
+{
+    if (kind != pim::kTaskKind || IsTaskDate(start)) {
+        return start;
+    }
+    return IsTaskDate(end) ? end : fireAt;
+}
+
 int32_t ReminderPlan::Load(PimSession& session)
 {
     fixed_.clear();
     series_.clear();
-    const int32_t status = session.Connect();
+    const int32_t status = session.Connect(pim::ItemSelection::WithReminders);
     if (status < 0) {
         session.Disconnect();
         return status;

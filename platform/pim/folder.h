@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "platform/pim/items.h"
+#include "platform/pim/store_database.h"
 
 namespace pim {
 
@@ -11,8 +12,9 @@ class Folder {
 public:
     Folder(std::shared_ptr<StoreDatabase> db, int32_t kind) : db_(std::move(db)), kind_(kind) {}
 
-    // Reads every item of the folder in bulk; fails when the store cannot be read.
-    int32_t GetItems(std::shared_ptr<Items>* out) const;
+    // Reads the folder's items in bulk; fails when the store cannot be read.
+    int32_t GetItems(std::shared_ptr<Items>* out,
+                     ItemSelection selection = ItemSelection::All) const;
 
 private:
     std::shared_ptr<StoreDatabase> db_;

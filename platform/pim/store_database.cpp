@@ -194,9 +194,15 @@ StoredItem* ItemOf(std::vector<StoredItem>& items, int32_t oid)
 
 // Restricts a query on the joined items row `i` to one kind and, when oid > 0, one item. The
 // two forms are separate statements so that a find goes straight to its row.
-std::string WhereKindAndOid(int32_t oid)
+// A series whose own reminder is off still counts when one of its changed occurrences has one.
+std::string WhereKindAndOid(int32_t oid, ItemSelection selection)
 {
-    return oid > 0 ? " WHERE i.kind = ? AND i.oid = ?" : " WHERE i.kind = ?";
+    std::string where = oid > 0 ? " WHERE i.kind = ? AND i.oid = ?" : " WHERE i.kind = ?";
+    if (selection == ItemSelection::WithReminders) {
+        where += " AND (i.reminder_set != 0 OR EXISTS (SELECT 1 FROM exceptions x"
+                 " WHERE x.oid = i.oid AND x.reminder_set != 0))";
+    }
+    return where;
 }
 
 void BindKindAndOid(SqliteStatement& s, int32_t kind, int32_t oid)
@@ -491,7 +497,8 @@ StoreDatabase::Recognition StoreDatabase::RecogniseTables()
     return Recognition::Ours;
 }
 
-int32_t StoreDatabase::Load(int32_t kind, int32_t oid, std::vector<StoredItem>& out)
+int32_t StoreDatabase::Load(int32_t kind, int32_t oid, std::vector<StoredItem>& out,
+                            ItemSelection selection)
 {
     out.clear();
     // One read transaction, so the three queries see the same state of the file; inside a
@@ -500,9 +507,12 @@ int32_t StoreDatabase::Load(int32_t kind, int32_t oid, std::vector<StoredItem>& 
     if (db_ == nullptr || (outermost && Exec("BEGIN") != 0)) {
         return -1;
     }
-    int32_t status = LoadItems(kind, oid, out);
-    status = status < 0 ? status : LoadPatterns(kind, oid, out);
-    status = status < 0 ? status : LoadExceptions(kind, oid, out);
+    // Patterns and exceptions of items the selection left out are read and skipped: filtering
+    // them again in SQL costs more than it saves.
+    const std::string allOfKind = WhereKindAndOid(oid, ItemSelection::All);
+    int32_t status = LoadItems(kind, oid, WhereKindAndOid(oid, selection), out);
+    status = status < 0 ? status : LoadPatterns(kind, oid, allOfKind, out);
+    status = status < 0 ? status : LoadExceptions(kind, oid, allOfKind, out);
     if (outermost) {
         Exec("COMMIT");
     }
@@ -516,10 +526,11 @@ int32_t StoreDatabase::Load(int32_t kind, int32_t oid, std::vector<StoredItem>& 
     return status;
 }
 
-int32_t StoreDatabase::LoadItems(int32_t kind, int32_t oid, std::vector<StoredItem>& out)
+int32_t StoreDatabase::LoadItems(int32_t kind, int32_t oid, const std::string& where,
+                                 std::vector<StoredItem>& out)
 {
     SqliteStatement s(db_, "SELECT oid, uid, " + LoadedColumns(kind) + " FROM items i" +
-                               WhereKindAndOid(oid) + " ORDER BY oid");
+                               where + " ORDER BY oid");
     BindKindAndOid(s, kind, oid);
     int rc = 0;
     while ((rc = s.Step()) == SQLITE_ROW) {
@@ -533,11 +544,12 @@ int32_t StoreDatabase::LoadItems(int32_t kind, int32_t oid, std::vector<StoredIt
     return rc == SQLITE_DONE ? 0 : -1;
 }
 
-int32_t StoreDatabase::LoadPatterns(int32_t kind, int32_t oid, std::vector<StoredItem>& out)
+int32_t StoreDatabase::LoadPatterns(int32_t kind, int32_t oid, const std::string& where,
+                                    std::vector<StoredItem>& out)
 {
     SqliteStatement s(db_, "SELECT p.oid, " + kPatternColumns +
                                " FROM patterns p JOIN items i ON i.oid = p.oid" +
-                               WhereKindAndOid(oid));
+                               where);
     BindKindAndOid(s, kind, oid);
     int rc = 0;
     while ((rc = s.Step()) == SQLITE_ROW) {
@@ -548,12 +560,13 @@ int32_t StoreDatabase::LoadPatterns(int32_t kind, int32_t oid, std::vector<Store
     return rc == SQLITE_DONE ? 0 : -1;
 }
 
-int32_t StoreDatabase::LoadExceptions(int32_t kind, int32_t oid, std::vector<StoredItem>& out)
+int32_t StoreDatabase::LoadExceptions(int32_t kind, int32_t oid, const std::string& where,
+                                      std::vector<StoredItem>& out)
 {
     SqliteStatement s(db_, "SELECT e.oid, e.original_date, e.deleted, " +
                                Qualified(LoadedColumns(kAppointmentKind), "e.") +
                                " FROM exceptions e JOIN items i ON i.oid = e.oid" +
-                               WhereKindAndOid(oid) + " ORDER BY e.oid, e.original_date");
+                               where + " ORDER BY e.oid, e.original_date");
     BindKindAndOid(s, kind, oid);
     int rc = 0;
     while ((rc = s.Step()) == SQLITE_ROW) {

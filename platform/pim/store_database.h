@@ -16,6 +16,9 @@ struct sqlite3;
 
 namespace pim {
 
+// Which items a load reads: all, or only those a reminder could fire for.
+enum class ItemSelection { All, WithReminders };
+
 class StoreDatabase {
 public:
     static constexpr int kSchemaVersion = 2;
@@ -45,7 +48,8 @@ public:
 
     // The items of a kind with their patterns and exceptions, ascending Oid, in three queries.
     // A positive oid limits the load to that one item.
-    int32_t Load(int32_t kind, int32_t oid, std::vector<StoredItem>& out);
+    int32_t Load(int32_t kind, int32_t oid, std::vector<StoredItem>& out,
+                 ItemSelection selection = ItemSelection::All);
     // Inserts (Oid 0 gets a new id) or replaces the whole item: all of it or nothing. A pattern
     // that ends after a number of occurrences but has no end date yet gets the day of its last
     // occurrence, so the series shows up to there.
@@ -77,9 +81,12 @@ private:
     int32_t WriteItem(const StoredItem& item, int32_t& oid);
     int32_t WritePattern(int32_t oid, const StoredItem& item);
     int32_t DeleteDependents(int32_t oid);
-    int32_t LoadItems(int32_t kind, int32_t oid, std::vector<StoredItem>& out);
-    int32_t LoadPatterns(int32_t kind, int32_t oid, std::vector<StoredItem>& out);
-    int32_t LoadExceptions(int32_t kind, int32_t oid, std::vector<StoredItem>& out);
+    int32_t LoadItems(int32_t kind, int32_t oid, const std::string& where,
+                      std::vector<StoredItem>& out);
+    int32_t LoadPatterns(int32_t kind, int32_t oid, const std::string& where,
+                         std::vector<StoredItem>& out);
+    int32_t LoadExceptions(int32_t kind, int32_t oid, const std::string& where,
+                           std::vector<StoredItem>& out);
 
     sqlite3* db_ = nullptr;
     std::unordered_map<std::string, std::unique_ptr<SqliteStatement>> statements_;

@@ -29,6 +29,18 @@ TEST(ReminderPlan, DueAndNextFollowTheSeriesItsExceptionsAndTheTasks)
     TempPaths paths;
     reminder_calendar::Fill(paths.StorePath());
     PimSession session(paths.StorePath(), OccurrenceOnDay);
+    {
+        // A series without a reminder whose changed occurrence has one: the plan reads only
+        // items with reminders, and this one must still count.
+        ScopedConnection connection(session);
+        AppointItem yoga = reminder_calendar::Appointment(session, L"Yoga", At(12, 10, 18), 60,
+                                                          0, 4, false);
+        std::shared_ptr<pim::AppointmentItem> occurrence;
+        ASSERT_GE(reminder_calendar::Recur(yoga, kRecursDaily, At(12, 10))
+                      ->GetOccurrence(At(12, 11), &occurrence), 0);
+        occurrence->SetReminderSet(true);
+        ASSERT_GE(occurrence->Save(), 0);
+    }
     ReminderPlan plan;
     ASSERT_EQ(plan.Load(session), 0);
 
@@ -47,6 +59,7 @@ TEST(ReminderPlan, DueAndNextFollowTheSeriesItsExceptionsAndTheTasks)
         {At(12, 7, 16), 0, "20261207160000 Report;"},
         {At(12, 8), 0, "20261208125000 Stand-up moved;"},
         {At(12, 9), 0, "20261210085000 Stand-up;"},
+        {At(12, 11, 8, 51), At(12, 11, 23), "20261211180000 Yoga;"},
         {At(12, 31, 8, 51), 0, "20261231130000 Review;"},
     };
     for (const Case& c : cases) {
