@@ -47,6 +47,16 @@ CMainFrame::CMainFrame(std::function<void()> saveSettings, std::function<void()>
 
 CMainFrame::~CMainFrame() = default;
 
+void CMainFrame::ShowDay(const SYSTEMTIME& day)
+{
+    if (view_)
+        view_->JumpTo(day);
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
+}
+
 void CMainFrame::SetView(CTamberloView* view, const CommandRouter* router)
 {
     view_ = view;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/command_table.h"
+#include "platform/systemtime.h"
 #include "res/menus.h"
 
 class CTamberloView;
@@ -26,6 +27,8 @@ public:
     // Makes the view the central widget and sets the chain the menus dispatch through.
     void SetView(CTamberloView* view, const CommandRouter* router);
     CTamberloView* View() const { return view_; }
+    // Shows `day` in the view and brings the window up (a reminder's "Open").
+    void ShowDay(const SYSTEMTIME& day);
 
     // Brings every command's enable state, check mark and text in step with the update
     // handlers: the menus, the command bar and the keys (after a selection or an action).

@@ -15,6 +15,7 @@
 #include "model/tamberlo_doc.h"
 #include "platform/pim/application.h"
 #include "platform/profile.h"
+#include "platform/program_instance.h"
 #include "platform/reminder_instance.h"
 #include "res/command_ids.h"
 #include "settings/app_settings.h"
@@ -47,7 +48,7 @@ void CTamberloApp::SetCommandHandler(int id, CommandTable::Handler handler)
 AppEnvironment CTamberloApp::DefaultEnvironment()
 {
     AppEnvironment environment{Profile::DefaultPath(), {}, nullptr};
-    environment.startReminders = true;
+    environment.joinSession = true;
     return environment;
 }
 
@@ -85,13 +86,21 @@ bool CTamberloApp::InitInstance()
     frame_->resize(1024, 720);
     frame_->show();
     OfferCalendarImports();
-    if (environment_.startReminders) {
-        ReminderInstance::StartIfNotRunning(
-            QDBusConnection::sessionBus(),
-            ReminderInstance::ProgramBeside(QStringLiteral("tamberlo-reminders")),
-            {QStringLiteral("--store"), QString::fromStdString(storePath)});
-    }
+    if (environment_.joinSession)
+        JoinSession(storePath);
     return true;
+}
+
+// Both are best effort: without a session bus the program still runs, without reminders.
+void CTamberloApp::JoinSession(const std::string& storePath)
+{
+    const QDBusConnection bus = QDBusConnection::sessionBus();
+    ReminderInstance::StartIfNotRunning(
+        bus, ReminderInstance::ProgramBeside(QStringLiteral("tamberlo-reminders")),
+        {QStringLiteral("--store"), QString::fromStdString(storePath)});
+    programInstance_ = std::make_unique<ProgramInstance>(
+        [this](const SYSTEMTIME& day) { frame_->ShowDay(day); });
+    programInstance_->Claim(bus);
 }
 
 void CTamberloApp::AttachViewEditing(CTamberloView& view)

@@ -22,6 +22,7 @@ class ScheduleEdits;
 struct EditorServices;
 class Profile;
 class ProgramCommands;
+class ProgramInstance;
 
 // Where the program keeps its data and whom it asks; tests pass temporary paths and a
 // scripted message service and dialog runner.
@@ -30,7 +31,8 @@ struct AppEnvironment {
     std::string storePath;  // empty: the user's own store
     MessageService* messages = nullptr;
     DialogRunner* dialogs = nullptr;  // how modal dialogs are shown
-    bool startReminders = false;      // start the reminder program when none runs
+    // Start the reminder program when none runs, and answer its "Open" on the session bus.
+    bool joinSession = false;
     std::vector<std::string> arguments{};  // the command line after the program's name
 };
 
@@ -64,6 +66,7 @@ private:
     // The .ics files of the command line, each imported once the user agrees; the rest is
     // ignored.
     void OfferCalendarImports();
+    void JoinSession(const std::string& storePath);
 
     AppEnvironment environment_;
     std::unique_ptr<AppSettings> settings_;
@@ -80,4 +83,5 @@ private:
     CommandRouter router_;
     std::unique_ptr<CMainFrame> frame_;  // the view it owns reads everything above
     std::unique_ptr<ProgramCommands> programCommands_;  // handlers over the frame's view
+    std::unique_ptr<ProgramInstance> programInstance_;  // this program on the session bus
 };

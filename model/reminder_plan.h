@@ -31,6 +31,9 @@ struct Reminder {
 
     // Names this firing for the fired-state file: a changed time or lead is a new reminder.
     std::wstring Key() const;
+    // The day "Open" shows: the occurrence's start; a task's start date, else its due date,
+    // else the day the reminder fires.
+    DATE ShownDay() const;
 };
 
 class ReminderPlan {

@@ -1,18 +1,23 @@
 // The reminders on a private session bus started by the test itself: notifications reach a
 // recording server with their texts, actions and hints, a click on "Snooze 5 minutes" comes back,
-// only one instance may hold the name, and without a server nothing hangs.
+// only one instance may hold the name, without a server nothing hangs, and "Open" reaches the
+// program.
 #include <QDBusConnection>
+#include <QDBusMessage>
 #include <QMetaObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "platform/dbus_notifier.h"
+#include "platform/program_instance.h"
 #include "platform/reminder_instance.h"
 #include "tests/tools/notification_server.h"
 #include "tests/tools/reminder_fixture.h"
+#include "tools/reminders/program_opener.h"
 
 namespace {
 
@@ -152,4 +157,45 @@ TEST_F(ReminderBusTest, OneInstancePerBusAndNoServerMeansNoNotification)
 
     DBusNotifier notifier(second, QStringLiteral("Tamberlo"), QStringLiteral("tamberlo"));
     EXPECT_EQ(notifier.Notify({L"Dentist", L"", false, L"", false, false, {}}), 0U);
+}
+
+// "Open" asks the running program for the day; with none running it starts one and asks once its
+// name appears. Malformed or far-off days from the bus are dropped by the program.
+TEST_F(ReminderBusTest, OpenShowsTheDayInTheRunningOrStartedProgram)
+{
+    std::vector<std::string> shown;
+    ProgramInstance program([&](const SYSTEMTIME& day) {
+        shown.push_back(QString::fromStdWString(DateToKey(SystemTimeToVariantTime(day), kDayKey))
+                            .toStdString());
+    });
+    QDBusConnection programBus = bus_.Connect(QStringLiteral("program"));
+    int starts = 0;
+    ProgramOpener opener(bus_.Connect(QStringLiteral("opener")), [&] {
+        ++starts;
+        QTimer::singleShot(50, [&] { program.Claim(programBus); });
+        return true;
+    });
+
+    opener.Open(MakeSystemTime(2027, 3, 15));
+    opener.Open(MakeSystemTime(2027, 3, 16)); // while it starts: only the day changes
+    ASSERT_TRUE(WaitFor([&] { return !shown.empty(); }));
+    EXPECT_EQ(starts, 1);
+    opener.Open(MakeSystemTime(2028, 2, 29));
+    ASSERT_TRUE(WaitFor([&] { return shown.size() == 2; }));
+    EXPECT_EQ(starts, 1);
+    EXPECT_EQ(shown, (std::vector<std::string>{"20270316", "20280229"}));
+
+    EXPECT_FALSE(ProgramInstance(nullptr).Claim(bus_.Connect(QStringLiteral("second copy"))));
+    for (const char* day : {"2027-02-30", "1899-12-31", "3000-01-01", "tomorrow", ""}) {
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            ProgramInstance::kBusName, ProgramInstance::kObjectPath,
+            QStringLiteral("org.velloran.Tamberlo"), QStringLiteral("ShowDay"));
+        call << QString::fromLatin1(day);
+        bus_.Connect(QStringLiteral("caller")).send(call);
+    }
+    ProgramInstance::AskToShow(bus_.Connect(QStringLiteral("caller")),
+                               MakeSystemTime(2999, 12, 31));
+    ASSERT_TRUE(WaitFor([&] { return shown.size() > 2; }));
+    EXPECT_EQ(shown.back(), "29991231");
+    EXPECT_EQ(shown.size(), 3U);
 }

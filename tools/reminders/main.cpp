@@ -1,5 +1,5 @@
 // The reminder program: one instance per user on the session bus, notifications through the
-// desktop's notification service, "Open" starting the program.
+// desktop's notification service, "Open" showing the reminder's day in the program.
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QProcess>
@@ -10,6 +10,7 @@
 #include "platform/dbus_notifier.h"
 #include "platform/pim/application.h"
 #include "platform/reminder_instance.h"
+#include "tools/reminders/program_opener.h"
 #include "tools/reminders/reminder_command_line.h"
 #include "tools/reminders/reminder_service.h"
 
@@ -34,12 +35,15 @@ int main(int argc, char* argv[])
     }
     DBusNotifier notifier(bus, QStringLiteral("Tamberlo"), QStringLiteral("tamberlo"));
     const SystemClock clock;
+    ProgramOpener opener(bus, [] {
+        return QProcess::startDetached(ReminderInstance::ProgramBeside(QStringLiteral("tamberlo")),
+                                       {});
+    });
     ReminderServiceSetup setup{
         options.storePath.empty() ? pim::Application::DefaultStorePath() : options.storePath,
         QString::fromStdString(options.statePath.empty() ? DefaultStatePath() : options.statePath),
-        [](const Reminder&) {
-            QProcess::startDetached(ReminderInstance::ProgramBeside(QStringLiteral("tamberlo")),
-                                    {});
+        [&opener](const Reminder& reminder) {
+            opener.Open(VariantTimeToSystemTime(reminder.ShownDay()));
         }};
     ReminderService service(std::move(setup), notifier, clock, std::cerr);
     service.Start();

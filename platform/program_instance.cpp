@@ -1,0 +1,60 @@
+// ShowDay over the session bus: the program publishes it, the reminders call it. Bad input from
+// the bus (a malformed or far-off day) is dropped.
+#include "platform/program_instance.h"
+
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDate>
+#include <QMetaClassInfo>
+
+const char* const ProgramInstance::kBusName = "org.velloran.Tamberlo";
+const char* const ProgramInstance::kObjectPath = "/org/velloran/Tamberlo";
+
+namespace {
+
+// The years the program shows; a day from outside them is not the program's to show.
+constexpr int kFirstYear = 1900;
+constexpr int kLastYear = 2999;
+
+} // namespace
+
+ProgramInstance::ProgramInstance(std::function<void(const SYSTEMTIME&)> showDay)
+    : showDay_(std::move(showDay))
+{
+}
+
+bool ProgramInstance::Claim(QDBusConnection connection)
+{
+    if (!connection.isConnected() ||
+        !connection.registerObject(kObjectPath, this, QDBusConnection::ExportScriptableSlots)) {
+        return false;
+    }
+    if (connection.registerService(kBusName)) {
+        return true;
+    }
+    connection.unregisterObject(kObjectPath);
+    return false;
+}
+
+bool ProgramInstance::AskToShow(QDBusConnection connection, const SYSTEMTIME& day)
+{
+    if (!connection.isConnected() || connection.interface() == nullptr ||
+        !connection.interface()->isServiceRegistered(kBusName).value()) {
+        return false;
+    }
+    const QMetaClassInfo interface =
+        staticMetaObject.classInfo(staticMetaObject.indexOfClassInfo("D-Bus Interface"));
+    QDBusMessage call = QDBusMessage::createMethodCall(kBusName, kObjectPath, interface.value(),
+                                                       QStringLiteral("ShowDay"));
+    call << QDate(day.wYear, day.wMonth, day.wDay).toString(Qt::ISODate);
+    // Not waited for: the reminders need nothing back, and must not stall on a busy program.
+    return connection.send(call);
+}
+
+void ProgramInstance::ShowDay(const QString& day)
+{
+    const QDate date = QDate::fromString(day, Qt::ISODate);
+    if (date.isValid() && date.year() >= kFirstYear && date.year() <= kLastYear && showDay_) {
+        showDay_(MakeSystemTime(date.year(), date.month(), date.day()));
+    }
+}
