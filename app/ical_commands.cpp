@@ -1,8 +1,12 @@
 // The iCalendar commands over the store session, with their summaries and warnings.
 #include "app/ical_commands.h"
 
+#include <QFileInfo>
+#include <QProgressDialog>
 #include <QWidget>
+#include <algorithm>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "dialogs/settings_file_chooser.h"
@@ -17,8 +21,47 @@
 namespace {
 
 constexpr size_t kNotesShown = 20;
+// Files from this size on (roughly a tenth of a second of work) show a progress dialog at once;
+// smaller ones are done before a dialog could be read.
+constexpr qint64 kProgressFromBytes = 256 * 1024;
+constexpr int kProgressSteps = 1000;
 
 std::wstring Wide(const std::string& text) { return QString::fromStdString(text).toStdWString(); }
+
+QString Text(int id) { return QString::fromStdWString(res::LoadString(id)); }
+
+// A modal progress dialog for a large file; the import asks it after every component whether
+// to go on.
+class ImportProgress {
+public:
+    ImportProgress(QWidget* parent, const std::string& path)
+        : size_(QFileInfo(QString::fromStdString(path)).size())
+    {
+        if (size_ < kProgressFromBytes)
+            return;
+        dialog_.emplace(Text(res::IDS_IMPORTING).arg(QFileInfo(QString::fromStdString(path))
+                                                            .fileName()),
+                        QString(), 0, kProgressSteps, parent);
+        dialog_->setWindowModality(Qt::ApplicationModal);
+        dialog_->setMinimumDuration(0);
+        dialog_->setAutoReset(false);
+        dialog_->setValue(0);
+    }
+
+    bool CarryOn(uint64_t bytesRead)
+    {
+        if (!dialog_)
+            return true;
+        const double done = static_cast<double>(bytesRead) / static_cast<double>(size_);
+        // The dialog runs the events (the Cancel button) only when its value changes.
+        dialog_->setValue(std::clamp(static_cast<int>(done * kProgressSteps), 1, kProgressSteps));
+        return !dialog_->wasCanceled();
+    }
+
+private:
+    qint64 size_;
+    std::optional<QProgressDialog> dialog_;
+};
 
 }  // namespace
 
@@ -47,13 +90,16 @@ void IcalCommands::Import(const std::string& path)
     std::ifstream in(path, std::ios::binary);
     ical::ImportOptions options;
     options.today = GetLocalTime();
+    ImportProgress progress(&view_, path);
+    options.carryOn = [&progress](uint64_t bytesRead) { return progress.CarryOn(bytesRead); };
     const ical::ImportReport report = ical::ImportCalendar(in, session_, options);
     document_.Reload();
     view_.ItemsChanged();
-    std::wstring text = Wide(ical::SummaryLine(report));
-    for (size_t i = 0; i < report.notes.size() && i < kNotesShown; ++i)
+    std::wstring text = report.cancelled ? res::LoadString(res::IDS_IMPORT_CANCELLED)
+                                         : Wide(ical::SummaryLine(report));
+    for (size_t i = 0; !report.cancelled && i < report.notes.size() && i < kNotesShown; ++i)
         text += L"\n" + Wide(report.notes[i]);
-    messages_.MessageBox(text, L"Import", MB_OK | MB_ICONINFORMATION);
+    messages_.MessageBox(text, res::LoadString(res::IDS_IMPORT), MB_OK | MB_ICONINFORMATION);
 }
 
 void IcalCommands::Export(const std::string& path)
@@ -65,8 +111,9 @@ void IcalCommands::Export(const std::string& path)
         out ? ical::ExportCalendar(session_, options, out) : ical::ExportReport{};
     out.close();
     if (!out || report.status < 0) {
-        messages_.MessageBox(L"Cannot write " + Wide(path) + L".",
-                             res::LoadString(res::IDS_WARNING), MB_OK | MB_ICONEXCLAMATION);
+        messages_.MessageBox(
+            Text(res::IDS_CANNOT_WRITE).arg(QString::fromStdString(path)).toStdWString(),
+            res::LoadString(res::IDS_WARNING), MB_OK | MB_ICONEXCLAMATION);
     }
 }
 
@@ -80,9 +127,8 @@ void IcalCommands::OfferImport(const std::string& path)
     int tasks = 0;
     for (const pim::StoredItem& item : ical::ReadCalendarItems(text.str(), notes))
         ++(item.kind == pim::kTaskKind ? tasks : appointments);
-    const std::wstring question = L"Import " + std::to_wstring(appointments) +
-                                  L" appointments and " + std::to_wstring(tasks) +
-                                  L" tasks into your calendar?";
+    const std::wstring question =
+        Text(res::IDS_IMPORT_QUESTION).arg(appointments).arg(tasks).toStdWString();
     if (messages_.MessageBox(question, res::LoadString(res::IDS_CONFIRM),
                              MB_OKCANCEL | MB_ICONINFORMATION) == IDOK)
         Import(path);

@@ -247,6 +247,10 @@ int32_t Importer::Run(std::istream& in)
         std::string text;
         while (status_ >= 0 && stream.Next(text)) {
             Take(text);
+            if (options_.carryOn && !options_.carryOn(stream.Consumed())) {
+                report_.cancelled = true;
+                return -1;
+            }
         }
         report_.sawCalendar = stream.SawCalendar();
         for (int i = 0; i < stream.Dropped(); ++i) {

@@ -3,6 +3,7 @@
 // whole or not at all.
 #pragma once
 
+#include <functional>
 #include <istream>
 #include <string>
 #include <vector>
@@ -18,6 +19,9 @@ struct ImportOptions {
     // start to two years after `today`, at most 1,000 per series.
     bool expandUnsupported = false;
     SYSTEMTIME today{};
+    // Asked after each component with the bytes read so far; false cancels the import, which
+    // then leaves the store as it was.
+    std::function<bool(uint64_t bytesRead)> carryOn{};
 };
 
 struct ImportReport {
@@ -29,6 +33,7 @@ struct ImportReport {
     // Negative when the store could not be opened or written; then nothing was imported.
     int32_t status = 0;
     bool sawCalendar = false;
+    bool cancelled = false;
 };
 
 // Connects the session for the import when it is not connected, and disconnects it after.

@@ -40,6 +40,7 @@ bool ComponentStream::Next(std::string& component)
     bool tooLarge = false;
     std::string line;
     while (std::getline(in_, line)) {
+        consumed_ += line.size() + 1;
         if (!line.empty() && line.back() == '\r') {
             line.pop_back();
         }

@@ -2,6 +2,7 @@
 // inside the VCALENDAR), so memory holds one component, never the whole file.
 #pragma once
 
+#include <cstdint>
 #include <istream>
 #include <string>
 
@@ -17,6 +18,8 @@ public:
     bool Next(std::string& component);
 
     int Dropped() const { return dropped_; }
+    // Bytes of the input read so far, for a progress bar.
+    uint64_t Consumed() const { return consumed_; }
     // Whether a VCALENDAR (or a bare component) was seen at all.
     bool SawCalendar() const { return sawCalendar_; }
 
@@ -25,6 +28,7 @@ public:
 private:
     std::istream& in_;
     int dropped_ = 0;
+    uint64_t consumed_ = 0;
     bool sawCalendar_ = false;
 };
 

@@ -137,6 +137,11 @@ constexpr Entry kStrings[] = {
     {65601, L"Open"},
     {65602, L"Missed: "},
     {65603, L"Due: "},
+    {65610, L"Import"},
+    {65611, L"Import %1 appointments and %2 tasks into your calendar?"},
+    {65612, L"Cannot write %1."},
+    {65613, L"Importing %1..."},
+    {65614, L"The import was cancelled; the calendar is as it was."},
 };
 
 static_assert(std::is_sorted(std::begin(kStrings), std::end(kStrings),

@@ -99,6 +99,12 @@ enum StringId : int {
     IDS_REMINDER_OPEN = 65601,
     IDS_REMINDER_MISSED = 65602,
     IDS_REMINDER_DUE = 65603,
+    // The iCalendar commands; "%1", "%2" are filled in order.
+    IDS_IMPORT = 65610,
+    IDS_IMPORT_QUESTION = 65611,
+    IDS_CANNOT_WRITE = 65612,
+    IDS_IMPORTING = 65613,
+    IDS_IMPORT_CANCELLED = 65614,
 };
 
 // The text of a string id; empty for an id the table does not hold.
