@@ -48,7 +48,6 @@ protected:
         item->SetAllDayEvent(allDay);
         item->SetCategories(categories);
         item->SetLocation(L"Room " + subject);
-        item->SetBusyStatus(2);
         EXPECT_GE(item->Save(), 0);
         return item;
     }
@@ -71,27 +70,19 @@ protected:
     }
 
     // Changes the occurrence of `day` (or deletes it when subject is empty) and saves it.
-    static AppointItem EditOccurrence(const AppointItem& series, DATE day,
-                                      const std::wstring& subject, DATE start = 0, DATE end = 0)
+    static void EditOccurrence(const AppointItem& series, DATE day, const std::wstring& subject,
+                               DATE start = 0, DATE end = 0)
     {
         std::shared_ptr<pim::RecurrencePattern> pattern;
         AppointItem occurrence;
-        if (series->GetRecurrencePattern(&pattern) < 0 ||
-            pattern->GetOccurrence(day, &occurrence) < 0) {
-            ADD_FAILURE() << "no occurrence on " << day;
-            return occurrence;
-        }
-        if (subject.empty()) {
-            EXPECT_GE(occurrence->Delete(), 0);
-            return occurrence;
-        }
+        ASSERT_GE(series->GetRecurrencePattern(&pattern), 0);
+        ASSERT_GE(pattern->GetOccurrence(day, &occurrence), 0) << day;
         occurrence->SetSubject(subject);
         if (start != 0) {
             occurrence->SetStart(start);
             occurrence->SetEnd(end);
         }
-        EXPECT_GE(occurrence->Save(), 0);
-        return occurrence;
+        EXPECT_GE(subject.empty() ? occurrence->Delete() : occurrence->Save(), 0);
     }
 
     TaskItem Task(const std::wstring& subject, DATE start, DATE due, bool complete = false)
@@ -505,7 +496,7 @@ TEST_F(DocTest, UnreadableStoresAreReportedOncePerFailure)
         Appointment(std::wstring(400, L'x'), At(12, 8, 9), At(12, 8, 10));
     }
     session_.Disconnect();
-    doc->Reload();  // a good load between the failures
+    doc->Reload();                                          // a good load between the failures
     QFile file(QString::fromStdString(paths_.StorePath())); // the last page's header
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
     file.seek(file.size() - 4096);
@@ -569,10 +560,9 @@ TEST_F(DocTest, MoreThan9999ItemsKeepEveryField)
     for (int row = 0; row < 60; ++row) {
         for (int p = 0; p < doc->ApptCount(row); ++p, ++seen) {
             const int index = doc->ApptStoreIndex(row, p);
+            const QString serial = QString::number(index).rightJustified(5, '0');
             ASSERT_EQ(doc->ApptSubject(row, p), L"Item " + std::to_wstring(index));
-            std::wstring serial = std::to_wstring(index);
-            serial.insert(0, serial.size() < 5 ? 5 - serial.size() : 0, L'0');
-            ASSERT_EQ(doc->ApptSerial(row, p), serial);
+            ASSERT_EQ(doc->ApptSerial(row, p), serial.toStdWString());
             ASSERT_EQ(doc->StartMinutes(row, p), index % 96 * 15);
         }
         EXPECT_EQ(doc->DayKind(row, 0), kOrdinaryKind);
