@@ -342,10 +342,8 @@ TEST_F(DocTest, MultiDayOccurrencesShareTheirSerialAndSpanFinders)
     EXPECT_EQ(Entries(*doc, Row(9)), Lines{L"0000 0100 0 1 0 2 Night shift"});
     EXPECT_EQ(doc->ApptSerial(Row(8), 0), doc->ApptSerial(Row(9), 0));
     EXPECT_NE(doc->ApptSerial(Row(8), 0), doc->ApptSerial(Row(15), 0));
-    const CTamberloDoc::EntryRef first = doc->FindSpanFirst(Row(9), 0);
-    const CTamberloDoc::EntryRef last = doc->FindSpanLast(Row(8), 0);
-    EXPECT_EQ(first.row, Row(8));
-    EXPECT_EQ(last.row, Row(9));
+    EXPECT_EQ(doc->FindSpanFirst(Row(9), 0).row, Row(8));
+    EXPECT_EQ(doc->FindSpanLast(Row(8), 0).row, Row(9));
 }
 
 TEST_F(DocTest, TaskSpansFlagsAndDueTexts)
@@ -362,41 +360,37 @@ TEST_F(DocTest, TaskSpansFlagsAndDueTexts)
     Task(L"Spring", lastSlot, lastSlot + 30);
     Task(L"Due a hair early", At(12, 12) - 7e-12, At(12, 13) - 7e-12);
     const auto doc = Load();
-    auto flags = [&doc](int row, int p) {
-        return std::to_wstring(doc->TaskStartsHere(row, p)) +
-               std::to_wstring(doc->TaskMiddle(row, p)) +
-               std::to_wstring(doc->TaskDueHere(row, p)) +
-               std::to_wstring(doc->TaskComplete(row, p)) +
-               std::to_wstring(doc->TaskHasDue(row, p));
+    // "subject start middle due complete has-due" of a task entry.
+    const auto task = [&doc](int row, int p) {
+        std::wostringstream line;
+        line << doc->TaskSubject(row, p) << ' ' << doc->TaskStartsHere(row, p)
+             << doc->TaskMiddle(row, p) << doc->TaskDueHere(row, p) << doc->TaskComplete(row, p)
+             << doc->TaskHasDue(row, p);
+        return line.str();
     };
     ASSERT_EQ(doc->TaskCount(Row(8)), 3);
-    EXPECT_EQ(doc->TaskSubject(Row(8), 0), L"Report");
-    EXPECT_EQ(flags(Row(8), 0), L"10001");
-    EXPECT_EQ(flags(Row(9), 0), L"01001");
-    EXPECT_EQ(flags(Row(10), 0), L"00101");
+    EXPECT_EQ(task(Row(8), 0), L"Report 10001");
+    EXPECT_EQ(task(Row(9), 0), L"Report 01001");
+    EXPECT_EQ(task(Row(10), 0), L"Report 00101");
     EXPECT_EQ(doc->TaskDueKey(Row(10), 0), L"20261210");
     EXPECT_EQ(doc->TaskDueText(Row(10), 0), L"December 10");
     EXPECT_TRUE(doc->TaskOverdue(Row(10), 0));
     // No dates: every slot of the window, without start or due marks.
     const int slot0 = -CTamberloDoc::kDaysBefore;
-    EXPECT_EQ(doc->TaskSubject(slot0, 0), L"Someday");
-    EXPECT_EQ(flags(slot0, 0), L"00000");
-    EXPECT_EQ(flags(slot0 + 119, 0), L"00000");
-    EXPECT_EQ(doc->TaskSubject(slot0, 2), L"Autumn");
-    EXPECT_EQ(flags(slot0, 2), L"00101");
-    EXPECT_EQ(doc->TaskSubject(slot0 + 119, 1), L"Spring");
-    EXPECT_EQ(flags(slot0 + 119, 1), L"10001");
-    EXPECT_EQ(doc->TaskSubject(Row(12), 1), L"Due a hair early");
-    EXPECT_EQ(flags(Row(12), 1), L"10001");
-    EXPECT_EQ(flags(Row(13), 1), L"00101");
+    EXPECT_EQ(task(slot0, 0), L"Someday 00000");
+    EXPECT_EQ(task(slot0 + 119, 0), L"Someday 00000");
+    EXPECT_EQ(task(slot0, 2), L"Autumn 00101");
+    EXPECT_EQ(task(slot0 + 119, 1), L"Spring 10001");
+    EXPECT_EQ(task(Row(12), 1), L"Due a hair early 10001");
+    EXPECT_EQ(task(Row(13), 1), L"Due a hair early 00101");
     EXPECT_EQ(doc->TaskDueKey(Row(13), 1), L"20261213");
     EXPECT_EQ(doc->TaskDueKey(slot0, 0), L"00000000");
     EXPECT_EQ(doc->TaskCount(slot0 + 120), 0);
     // Due without start: from slot 0 to its due day, completed and still listed.
-    EXPECT_EQ(doc->TaskSubject(slot0, 1), L"Filed");
-    EXPECT_EQ(flags(Row(9), 2), L"00111");
+    EXPECT_EQ(task(slot0, 1), L"Filed 00011");
+    EXPECT_EQ(task(Row(9), 2), L"Filed 00111");
     EXPECT_EQ(doc->TaskCount(Row(10)), 2);
-    EXPECT_EQ(flags(Row(11), 1), L"10101");
+    EXPECT_EQ(task(Row(11), 1), L"Today 10101");
     EXPECT_FALSE(doc->TaskOverdue(Row(11), 1)) << "due today is not overdue";
     EXPECT_EQ(doc->TaskStoreIndex(Row(11), 1), 4);
     EXPECT_EQ(doc->TaskStoreIndex(Row(11), 2), -1);
