@@ -3,7 +3,6 @@
 #include "model/pim_session.h"
 
 #include <QDir>
-#include <QFile>
 #include <gtest/gtest.h>
 
 #include "model/recurrence.h"
@@ -80,10 +79,7 @@ TEST(PimSession, UnopenableStoreFailsCleanly)
 {
     TempPaths paths;
     QDir().mkpath(QString::fromStdString(paths.File("folder.sqlite3")));
-    QFile garbage(QString::fromStdString(paths.File("garbage.sqlite3")));
-    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
-    garbage.write(QByteArray(4096, '\x5a'));
-    garbage.close();
+    paths.Write("garbage.sqlite3", QByteArray(4096, '\x5a'));
     for (const char* name : {"folder.sqlite3", "garbage.sqlite3"}) {
         SCOPED_TRACE(name);
         PimSession session(paths.File(name), OccurrenceOnDay);

@@ -121,12 +121,7 @@ protected:
         return out;
     }
 
-    void Spoil(const std::string& path) const
-    {
-        QFile junk(QString::fromStdString(path));
-        ASSERT_TRUE(junk.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        junk.write("not a calendar\n");
-    }
+    void Spoil() const { paths_.Write("store.sqlite3", "not a calendar\n"); }
 
     std::wstring StoreSentence(const wchar_t* sentence) const
     {
@@ -470,7 +465,7 @@ TEST_F(DocTest, ExtremeStoreValuesAreHeldToUsableRanges)
 // failure: again only after a load reached it. A damaged store is never written.
 TEST_F(DocTest, UnreadableStoresAreReportedOncePerFailure)
 {
-    Spoil(paths_.StorePath());
+    Spoil();
     auto doc = Load();
     ASSERT_EQ(messages_.shown().size(), 1u);
     EXPECT_EQ(messages_.shown()[0].caption, L"Warning");
@@ -481,7 +476,7 @@ TEST_F(DocTest, UnreadableStoresAreReportedOncePerFailure)
     EXPECT_EQ(messages_.shown().size(), 1u) << "the same failure again";
     ASSERT_TRUE(QFile::remove(QString::fromStdString(paths_.StorePath())));
     doc->Reload(); // a missing store is created empty
-    Spoil(paths_.StorePath());
+    Spoil();
     doc->Reload();
     EXPECT_EQ(messages_.shown().size(), 2u) << "failing after a good load";
 

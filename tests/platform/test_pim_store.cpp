@@ -246,13 +246,6 @@ QByteArray Sha256(const std::string& path)
     return QCryptographicHash::hash(Bytes(path), QCryptographicHash::Sha256);
 }
 
-void Write(const std::string& path, const QByteArray& bytes)
-{
-    QFile f(QString::fromStdString(path));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
 void Sql(const std::string& path, const std::string& sql)
 {
     sqlite3* db = nullptr;
@@ -284,23 +277,24 @@ void MakeStore(const std::string& path)
 // How a file given as the store must come out of a log-on and a load.
 enum class Outcome { Refused, ReadFails, OpensReadOnly, Opens };
 
-using MakeFile = std::function<void(const std::string& path)>;
+// Each maker leaves the file at the folder's StorePath().
+using MakeFile = std::function<void(const TempPaths& paths)>;
 
 MakeFile Content(const QByteArray& bytes)
 {
-    return [bytes](const std::string& p) { Write(p, bytes); };
+    return [bytes](const TempPaths& t) { t.Write("store.sqlite3", bytes); };
 }
 
 MakeFile Statements(const std::string& sql)
 {
-    return [sql](const std::string& p) { Sql(p, sql); };
+    return [sql](const TempPaths& t) { Sql(t.StorePath(), sql); };
 }
 
-MakeFile StoreThen(const std::function<void(const std::string& path)>& change)
+MakeFile StoreThen(const MakeFile& change)
 {
-    return [change](const std::string& p) {
-        MakeStore(p);
-        change(p);
+    return [change](const TempPaths& t) {
+        MakeStore(t.StorePath());
+        change(t);
     };
 }
 
@@ -338,22 +332,25 @@ TEST(PimStore, FilesItCannotUseAreReportedAndLeftUntouched)
          Outcome::Refused, kNotAStore},
         {"a newer store", Statements("CREATE TABLE x(a); PRAGMA user_version = 99"),
          Outcome::Refused, L" was written by a newer version of Tamberlo."},
-        {"a damaged last page", StoreThen([&random](const std::string& p) {
-             QByteArray bytes = Bytes(p);
+        {"a damaged last page", StoreThen([&random](const TempPaths& t) {
+             QByteArray bytes = Bytes(t.StorePath());
              for (int i = 0; i < 100; ++i) {
                  bytes[bytes.size() - 4096 + static_cast<int>(random() % 4096)] =
                      static_cast<char>(random());
              }
-             Write(p, bytes);
+             t.Write("store.sqlite3", bytes);
          }),
          Outcome::ReadFails, L" is damaged and could not be read in full."},
         {"a store cut at a page boundary",
-         StoreThen([](const std::string& p) { Write(p, Bytes(p).chopped(3 * 4096)); }),
+         StoreThen([](const TempPaths& t) {
+             t.Write("store.sqlite3", Bytes(t.StorePath()).chopped(3 * 4096));
+         }),
          Outcome::Refused, L" is damaged."},
         {"a rollback-journal store", StoreThen(Statements("PRAGMA journal_mode = DELETE")),
          Outcome::Opens, L""},
-        {"a read-only store", StoreThen([](const std::string& p) {
-             QFile::setPermissions(QString::fromStdString(p), QFile::ReadOwner | QFile::ReadGroup);
+        {"a read-only store", StoreThen([](const TempPaths& t) {
+             QFile::setPermissions(QString::fromStdString(t.StorePath()),
+                                   QFile::ReadOwner | QFile::ReadGroup);
          }),
          Outcome::OpensReadOnly, L" is read-only."},
     };
@@ -361,7 +358,7 @@ TEST(PimStore, FilesItCannotUseAreReportedAndLeftUntouched)
         SCOPED_TRACE(c.name);
         TempPaths paths;
         const std::string path = paths.StorePath();
-        c.make(path);
+        c.make(paths);
         const QByteArray before = Sha256(path);
         // A file that is no store of ours is not called a calendar store.
         const std::wstring expected =

@@ -9,13 +9,6 @@
 
 namespace {
 
-void WriteFile(const std::string& path, const QByteArray& content)
-{
-    QFile file(QString::fromStdString(path));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
 TEST(Profile, TextAndNumbersRoundTripExactly)
 {
     const std::wstring texts[] = {
@@ -72,7 +65,7 @@ TEST(Profile, NamesMatchWithoutRegardToCase)
 TEST(Profile, HandEditedAndBrokenFiles)
 {
     TempPaths paths;
-    WriteFile(paths.ProfilePath(), "[keyenvirorment]\nKeyToTOday=49\nKeyToMain= 50 \n"
+    paths.Write("Tamberlo.ini", "[keyenvirorment]\nKeyToTOday=49\nKeyToMain= 50 \n"
                                    "KeyToTool=abc\nKeyToDetail=99999999999\n"
                                    "[CategoryCtr]\nTarget=Home,Work\n");
     Profile profile(paths.ProfilePath());
@@ -82,16 +75,14 @@ TEST(Profile, HandEditedAndBrokenFiles)
     EXPECT_EQ(profile.GetInt(L"KeyEnvirorment", L"KeyToDetail", 7), 7);  // beyond 32 bits
     EXPECT_EQ(profile.GetString(L"CategoryCtr", L"Target", L""), L"Home,Work");
 
-    WriteFile(paths.File("garbage.ini"), QByteArray("\x00\xff\xfe[[=\x01\n=\n[", 12));
-    Profile garbage(paths.File("garbage.ini"));
+    Profile garbage(paths.Write("garbage.ini", QByteArray("\x00\xff\xfe[[=\x01\n=\n[", 12)));
     EXPECT_EQ(garbage.GetInt(L"Envirorment", L"OneHourPixel", 36), 36);
 }
 
 TEST(Profile, UnwritableLocationReportsFailure)
 {
     TempPaths paths;
-    WriteFile(paths.File("plain_file"), "not a folder");
-    Profile profile(paths.File("plain_file") + "/Velloran/Tamberlo.ini");
+    Profile profile(paths.Write("plain_file", "not a folder") + "/Velloran/Tamberlo.ini");
     profile.WriteInt(L"Envirorment", L"OneHourPixel", 48);
     EXPECT_FALSE(profile.Flush());
     EXPECT_TRUE(Profile::DefaultPath().ends_with("/Velloran/Tamberlo.ini"));

@@ -2,7 +2,6 @@
 // what a load gave comes back unchanged from a save and a second load.
 #pragma once
 
-#include <QFile>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -15,11 +14,7 @@
 inline std::string WriteFile(const TempPaths& paths, const std::string& name,
                              const std::string& bytes)
 {
-    const std::string path = paths.File(name);
-    QFile file(QString::fromStdString(path));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    return path;
+    return paths.Write(name, QByteArray::fromStdString(bytes));
 }
 
 inline std::wstring Elements(std::initializer_list<const wchar_t*> elements)
