@@ -206,7 +206,8 @@ TEST(DateTime, KeysHaveTheirFixedFormatsAndBadKeysGiveNoDate)
     EXPECT_EQ(KeyToDate(L"20111106090507", kTimeStampKey), date);
     EXPECT_EQ(KeyToDate(L"20111106090507", kDayKey), std::trunc(date));
     EXPECT_EQ(KeyToDate(L"20111106", kDayKey), std::trunc(date));
-    EXPECT_EQ(KeyToDate(L"20120229", kDayKey), SystemTimeToVariantTime(MakeSystemTime(2012, 2, 29)));
+    EXPECT_EQ(KeyToDate(L"20120229", kDayKey),
+              SystemTimeToVariantTime(MakeSystemTime(2012, 2, 29)));
     EXPECT_EQ(KeyToDate(L"20111106", 2), 0.0);
 
     const wchar_t* badDayKeys[] = {L"", L"2011", L"2011110", L"2011ab06", L"20111306", L"20110006",

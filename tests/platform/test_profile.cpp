@@ -11,16 +11,11 @@ namespace {
 
 TEST(Profile, TextAndNumbersRoundTripExactly)
 {
+    // Hex digits right after an escaped control character, quoting and escape look-alikes.
     const std::wstring texts[] = {
-        L"",
-        L"Office\x1F" L"Home\x1F",
-        L"\x1F" L"abc\x1F" L"09",  // hex digits right after an escaped control character
-        L"line one\nline two\r\n\ttabbed",
-        L"  padded  ",
-        L"a,b;c=d \"quoted\" \\back\\slash",
-        L"@Variant(x) @@ #hash [section]",
-        L"\x6E2F\x306E\x65E5 \x0416 \x00E9\x00E8 \x1F600",
-    };
+        L"", L"Office\x1F" L"Home\x1F", L"\x1F" L"abc\x1F" L"09", L"line one\nline two\r\n\ttabbed",
+        L"  padded  ", L"a,b;c=d \"quoted\" \\back\\slash", L"@Variant(x) @@ #hash [section]",
+        L"\x6E2F\x306E\x65E5 \x0416 \x00E9\x00E8 \x1F600"};
     TempPaths paths;
     {
         Profile profile(paths.ProfilePath());
