@@ -485,13 +485,16 @@ TEST_F(DocTest, UnreadableStoresAreReportedOncePerFailure)
         Appointment(std::wstring(400, L'x'), At(12, 8, 9), At(12, 8, 10));
     }
     session_.Disconnect();
-    doc->Reload();                                          // a good load between the failures
-    QFile file(QString::fromStdString(paths_.StorePath())); // the last page's header
+    doc->Reload();  // a good load between the failures
+    QFile file(QString::fromStdString(paths_.StorePath()));
+    const auto bytes = [&file] {
+        file.close();
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    file.seek(file.size() - 4096);
+    file.seek(file.size() - 4096);  // the last page's header
     file.write(QByteArray(100, '\x77'));
-    file.seek(0);
-    const QByteArray before = file.readAll();
+    const QByteArray before = bytes();
     doc->Reload();
     ASSERT_EQ(messages_.shown().size(), 3u);
     EXPECT_EQ(messages_.shown()[2].text,
@@ -501,8 +504,7 @@ TEST_F(DocTest, UnreadableStoresAreReportedOncePerFailure)
     EXPECT_EQ(messages_.shown().size(), 3u);
     EXPECT_LT(session_.Connect(), 0);
     EXPECT_EQ(session_.CreateAppointment(), nullptr);
-    file.seek(0);
-    EXPECT_EQ(file.readAll(), before);
+    EXPECT_EQ(bytes(), before);
 }
 
 TEST_F(DocTest, AReadOnlyStoreShowsAndIsReportedOnce)
