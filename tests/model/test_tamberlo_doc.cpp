@@ -200,10 +200,7 @@ TEST_F(DocTest, SpansAcrossMidnightAllDayAndEqualStarts)
     EXPECT_EQ(Entries(*doc, Row(19)), Lines{L"0000 0100 0 0 0 2 Starts a hair early"});
 
     EXPECT_EQ(doc->ApptLocation(Row(14), 2), L"Room First");
-    EXPECT_EQ(doc->ApptSubject(Row(14), -1), L"Day off\x1F"
-                                             L"Early\x1F"
-                                             L"First\x1F"
-                                             L"Second\x1F");
+    EXPECT_EQ(doc->ApptSubject(Row(14), -1), L"Day off\u001FEarly\u001FFirst\u001FSecond\u001F");
     EXPECT_EQ(doc->ApptOid(Row(14), 2).size(), 20u);
     EXPECT_EQ(doc->ApptStoreIndex(Row(14), 2), 4);
     // Guards: past the day's entries, and outside the window.

@@ -154,22 +154,11 @@ TEST(PimStore, FindAcceptsOnlyTheOidRestriction)
     EXPECT_EQ(items->Find(L"[Oid]=" + std::to_wstring(oids[2]), &found), 0);
     EXPECT_EQ(found->GetSubject(), L"item 2");
 
-    const std::wstring bad[] = {L"",
-                                L"[Oid]=",
-                                L"[Oid]=   ",
-                                L"[oid]=1",
-                                L"[Oid] = 1",
-                                L"[Oid]=1 OR 1=1",
-                                L"[Oid]=1; DROP TABLE items",
-                                L"'; DROP TABLE items; --",
-                                L"[Oid]=-1",
-                                L"[Oid]=+1",
-                                L"[Oid]=0",
-                                L"[Oid]=99999999999999999999",
-                                L"[Oid]=2147483648",
-                                L"[Oid]=1x",
-                                L"[Subject]=item 1",
-                                L"[Oid]=987654" /* no such id */};
+    const std::wstring bad[] = {
+        L"", L"[Oid]=", L"[Oid]=   ", L"[oid]=1", L"[Oid] = 1", L"[Oid]=1 OR 1=1",
+        L"[Oid]=1; DROP TABLE items", L"'; DROP TABLE items; --", L"[Oid]=-1", L"[Oid]=+1",
+        L"[Oid]=0", L"[Oid]=99999999999999999999", L"[Oid]=2147483648", L"[Oid]=1x",
+        L"[Subject]=item 1", L"[Oid]=987654" /* no such id */};
     for (const std::wstring& text : bad) {
         std::shared_ptr<AppointmentItem> none;
         EXPECT_LT(items->Find(text, &none), 0) << QString::fromStdWString(text).toStdString();
