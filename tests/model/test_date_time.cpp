@@ -1,7 +1,8 @@
-// Calendar arithmetic: every supported day through the day count and the day key, month and
-// day stepping at month ends, leap days and the year bounds, key formats and bad keys.
+// Calendar arithmetic: every supported day through the day count both ways and the day key,
+// month and day stepping at month ends, leap days and the year bounds, key formats, bad keys.
 #include "model/date_time.h"
 
+#include <QString>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -31,9 +32,12 @@ TEST(DateTime, EveryDayFrom1900To2999ThroughDateAndDayKey)
         for (int month = 1; month <= 12; ++month) {
             for (int day = 1; day <= DaysInMonth(year, month); ++day, date += 1.0) {
                 const SYSTEMTIME st = VariantTimeToSystemTime(date);
+                ASSERT_EQ(SystemTimeToVariantTime(st), date);
+                ASSERT_EQ(st.wHour + st.wMinute + st.wSecond, 0);
                 ASSERT_EQ(st.wYear * 10000 + st.wMonth * 100 + st.wDay,
                           year * 10000 + month * 100 + day);
                 ASSERT_EQ(DayOfWeek(year, month, day), expectedWeekday);
+                ASSERT_EQ(st.wDayOfWeek, expectedWeekday);
                 const std::wstring key = DateToKey(date, kDayKey);
                 ASSERT_EQ(std::stoi(key), year * 10000 + month * 100 + day);
                 ASSERT_EQ(KeyToDate(key, kDayKey), date) << year << "-" << month << "-" << day;
@@ -45,39 +49,31 @@ TEST(DateTime, EveryDayFrom1900To2999ThroughDateAndDayKey)
     EXPECT_EQ(date, SystemTimeToVariantTime(MakeSystemTime(3000, 1, 1)));
 }
 
-TEST(DateTime, WeekdaysMonthLengthsAndMonthDays)
+TEST(DateTime, WeekdaysMonthLengthsMonthDaysAndNumbers)
 {
-    EXPECT_EQ(DayOfWeek(2024, 1, 1), 1);
-    EXPECT_EQ(DayOfWeek(1900, 1, 1), 1);
-    EXPECT_EQ(DayOfWeek(2000, 2, 29), 2);
-    EXPECT_EQ(DaysInMonth(1900, 2), 28);
-    EXPECT_EQ(DaysInMonth(2000, 2), 29);
-    EXPECT_EQ(DaysInMonth(2011, 13), 0);
-    EXPECT_EQ(DaysInMonth(2011, 0), 0);
+    EXPECT_EQ((std::vector{DayOfWeek(2024, 1, 1), DayOfWeek(1900, 1, 1), DayOfWeek(2000, 2, 29)}),
+              (std::vector{1, 1, 2}));
+    EXPECT_EQ((std::vector{DaysInMonth(1900, 2), DaysInMonth(2000, 2), DaysInMonth(2011, 13),
+                           DaysInMonth(2011, 0)}),
+              (std::vector{28, 29, 0, 0}));
     EXPECT_TRUE(IsValidMonthDay(2, 29));
-    EXPECT_FALSE(IsValidMonthDay(4, 31));
-    EXPECT_FALSE(IsValidMonthDay(0, 1));
-    EXPECT_FALSE(IsValidMonthDay(13, 1));
-    EXPECT_FALSE(IsValidMonthDay(1, 0));
-    EXPECT_EQ(WeekdayFromMask(0), -1);
-    EXPECT_EQ(WeekdayFromMask(128), -1);
-    EXPECT_EQ(WeekdayFromMask(64 | 4), 2);
-    EXPECT_EQ(WeekdayFromMask(1), 0);
-    EXPECT_EQ(WeekdayName(0, false), L"Sunday");
-    EXPECT_EQ(WeekdayName(6, true), L"Sa");
-    EXPECT_EQ(WeekdayName(7, false), L"");
-    EXPECT_EQ(WeekdayName(-1, true), L"");
-}
-
-TEST(DateTime, TextToIntReadsLikeWideTextToLong)
-{
-    EXPECT_EQ(TextToInt(L"  42abc"), 42);
-    EXPECT_EQ(TextToInt(L"-07"), -7);
-    EXPECT_EQ(TextToInt(L"+3"), 3);
-    EXPECT_EQ(TextToInt(L"abc"), 0);
-    EXPECT_EQ(TextToInt(L""), 0);
-    EXPECT_EQ(TextToInt(L"99999999999999999999"), std::numeric_limits<int>::max());
-    EXPECT_EQ(TextToInt(L"-99999999999999999999"), std::numeric_limits<int>::min());
+    for (const auto& [month, day] : {std::pair{4, 31}, {0, 1}, {13, 1}, {1, 0}}) {
+        EXPECT_FALSE(IsValidMonthDay(month, day)) << month << "/" << day;
+    }
+    EXPECT_EQ((std::vector{WeekdayFromMask(0), WeekdayFromMask(128), WeekdayFromMask(64 | 4),
+                           WeekdayFromMask(1)}),
+              (std::vector{-1, -1, 2, 0}));
+    EXPECT_EQ((std::vector<std::wstring>{WeekdayName(0, false), WeekdayName(6, true),
+                                         WeekdayName(7, false), WeekdayName(-1, true)}),
+              (std::vector<std::wstring>{L"Sunday", L"Sa", L"", L""}));
+    // Read like wide text to long: leading blanks and a sign, clamped at the int range.
+    const std::pair<const wchar_t*, int> numbers[] = {
+        {L"  42abc", 42}, {L"-07", -7}, {L"+3", 3}, {L"abc", 0}, {L"", 0},
+        {L"99999999999999999999", std::numeric_limits<int>::max()},
+        {L"-99999999999999999999", std::numeric_limits<int>::min()}};
+    for (const auto& [text, value] : numbers) {
+        EXPECT_EQ(TextToInt(text), value) << QString::fromWCharArray(text).toStdString();
+    }
 }
 
 TEST(DateTime, ParseTimeText)
@@ -191,40 +187,38 @@ TEST(DateTime, TruncationLevels)
     }
 }
 
-TEST(DateTime, KeysHaveTheirFixedFormats)
+TEST(DateTime, KeysHaveTheirFixedFormatsAndBadKeysGiveNoDate)
 {
     const DATE date = SystemTimeToVariantTime(MakeSystemTime(2011, 11, 6, 9, 5, 7));
-    EXPECT_EQ(DateToKey(date, kTimeStampKey), L"20111106090507");
-    EXPECT_EQ(DateToKey(date, kDayKey), L"20111106");
-    EXPECT_EQ(DateToKey(date, 2), L"");
-    EXPECT_EQ(DateToKey(date, -1), L"");
+    // Dates no real key can hold keep the width instead of growing or wrapping.
+    const struct {
+        DATE date;
+        int kind;
+        const wchar_t* key;
+    } keys[] = {{date, kTimeStampKey, L"20111106090507"}, {date, kDayKey, L"20111106"},
+                {date, 2, L""}, {date, -1, L""}, {0.0, kDayKey, L"18991230"},
+                {1e9, kTimeStampKey, L"99991231235959"}, {std::nan(""), kDayKey, L"18991230"},
+                {-1e9, kDayKey, L"00010101"}, {-693593.0, kDayKey, L"00010101"},
+                {2958465.0, kDayKey, L"99991231"}};
+    for (const auto& k : keys) {
+        EXPECT_EQ(DateToKey(k.date, k.kind), k.key) << k.date << " " << k.kind;
+    }
     EXPECT_EQ(KeyToDate(L"20111106090507", kTimeStampKey), date);
     EXPECT_EQ(KeyToDate(L"20111106090507", kDayKey), std::trunc(date));
     EXPECT_EQ(KeyToDate(L"20111106", kDayKey), std::trunc(date));
-    EXPECT_EQ(DateToKey(0.0, kDayKey), L"18991230");
-    // Dates no real key can hold keep the width instead of growing or wrapping.
-    EXPECT_EQ(DateToKey(1e9, kTimeStampKey), L"99991231235959");
-    EXPECT_EQ(DateToKey(std::nan(""), kDayKey), L"18991230");
-    EXPECT_EQ(DateToKey(-1e9, kDayKey), L"00010101");
-    EXPECT_EQ(DateToKey(-693593.0, kDayKey), L"00010101");
-    EXPECT_EQ(DateToKey(2958465.0, kDayKey), L"99991231");
-}
+    EXPECT_EQ(KeyToDate(L"20120229", kDayKey),
+              SystemTimeToVariantTime(MakeSystemTime(2012, 2, 29)));
+    EXPECT_EQ(KeyToDate(L"20111106", 2), 0.0);
 
-TEST(DateTime, BadKeysGiveNoDate)
-{
-    const wchar_t* badDayKeys[] = {L"",         L"2011",      L"2011110",  L"2011ab06",
-                                   L"20111306", L"20110006",  L"20110231", L"20111100",
-                                   L"00001106", L" 2011110",  L"-2011110", L"YYYYMMDDhhmiss"};
+    const wchar_t* badDayKeys[] = {L"", L"2011", L"2011110", L"2011ab06", L"20111306", L"20110006",
+                                   L"20110231", L"20111100", L"00001106", L" 2011110",
+                                   L"-2011110", L"YYYYMMDDhhmiss"};
     for (const wchar_t* key : badDayKeys) {
         EXPECT_EQ(KeyToDate(key, kDayKey), 0.0) << key;
         EXPECT_EQ(KeyToDate(key, kTimeStampKey), 0.0) << key;
     }
-    const wchar_t* badStampKeys[] = {L"20111106", L"2011110609050", L"20111106240000",
-                                     L"20111106096000", L"20111106090560", L"2011110609:507"};
-    for (const wchar_t* key : badStampKeys) {
+    for (const wchar_t* key : {L"20111106", L"2011110609050", L"20111106240000",
+                               L"20111106096000", L"20111106090560", L"2011110609:507"}) {
         EXPECT_EQ(KeyToDate(key, kTimeStampKey), 0.0) << key;
     }
-    EXPECT_EQ(KeyToDate(L"20111106", 2), 0.0);
-    EXPECT_EQ(KeyToDate(L"20120229", kDayKey),
-              SystemTimeToVariantTime(MakeSystemTime(2012, 2, 29)));
 }

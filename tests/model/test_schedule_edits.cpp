@@ -1,18 +1,15 @@
-// The change path over a real store file and document: saves, deletes and task completion reach
-// the store and patch the day tables; failures change neither. Exceptions are driven through
-// the appointment commands' tests. "Today" is
-// Monday 7 December 2026 and it is the first shown day (row 0).
+// The change path over a real store file and document: saves and deletes reach the store and
+// patch the day tables; failures change neither. Exceptions and task completion are driven
+// through the editing commands' tests. "Today", Monday 7 December 2026, is row 0.
 #include "model/schedule_edits.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include "model/date_time.h"
 #include "model/pim_session.h"
 #include "model/recurrence.h"
 #include "model/tamberlo_doc.h"
 #include "platform/clock.h"
-#include "platform/pim/recurrence_pattern.h"
 #include "tests/model/stub_document_settings.h"
 #include "tests/support/temp_paths.h"
 
@@ -41,9 +38,9 @@ protected:
         return v;
     }
 
-    int32_t Add(const ItemValues& values, pim::ItemKind kind = pim::kAppointmentKind)
+    int32_t Add(const ItemValues& values)
     {
-        ScheduleChange add{ChangeKind::kSave, {kind, 0, 0.0}};
+        ScheduleChange add{ChangeKind::kSave, {pim::kAppointmentKind, 0, 0.0}};
         add.after = values;
         const EditResult result = edits_.Apply(add);
         EXPECT_EQ(result.status, EditStatus::kDone);
@@ -97,34 +94,6 @@ TEST_F(ScheduleEditsTest, SaveEditAndDeleteReachStoreAndDocument)
     EXPECT_FALSE(deleted.change.after.has_value());
     EXPECT_TRUE(Subjects(2).empty());
     EXPECT_EQ(edits_.Read({pim::kAppointmentKind, oid, 0.0}).status, EditStatus::kNotFound);
-}
-
-TEST_F(ScheduleEditsTest, CompletingARecurringTaskBothWays)
-{
-    ItemValues task;
-    task.fields.Subject = L"Report";
-    task.fields.StartDate = At(7);
-    task.fields.DueDate = At(8);
-    pim::RecurrenceFields weekly = pim::RecurrencePattern::WeeklyFrom(At(7), 0);
-    task.pattern = weekly;
-    const int32_t oid = Add(task, pim::kTaskKind);
-
-    ScheduleChange moveOn{ChangeKind::kCompleteTask, {pim::kTaskKind, oid}};
-    const EditResult moved = edits_.Apply(moveOn);
-    ASSERT_EQ(moved.status, EditStatus::kDone);
-    EXPECT_EQ(moved.redraw, Redraw::kInPlace);
-    EXPECT_FALSE(moved.change.after->fields.Complete);
-    EXPECT_EQ(moved.change.after->fields.StartDate, At(14));
-    EXPECT_EQ(moved.change.after->fields.DueDate, At(15));
-    EXPECT_EQ(doc_.TaskCount(0), 0);
-    EXPECT_EQ(doc_.TaskCount(7), 1);
-
-    ScheduleChange complete{ChangeKind::kCompleteTask, {pim::kTaskKind, oid}};
-    complete.keepSimple = true;
-    const EditResult completed = edits_.Apply(complete);
-    EXPECT_EQ(completed.redraw, Redraw::kReloaded);
-    EXPECT_TRUE(completed.change.after->fields.Complete);
-    EXPECT_EQ(completed.change.after->fields.StartDate, At(14));
 }
 
 TEST_F(ScheduleEditsTest, FailuresChangeNeitherStoreNorDocument)

@@ -7,7 +7,7 @@
 #include <set>
 
 #include "platform/pim/application.h"
-#include "platform/pim/recurrence_pattern.h"
+#include "platform/pim/store_database.h"
 #include "tests/support/temp_paths.h"
 
 namespace {
@@ -16,42 +16,39 @@ using namespace pim;
 
 int EveryDay(const RecurrenceFields&, const SYSTEMTIME&, int32_t) { return 1; }
 
-std::vector<std::wstring> Subjects(const std::string& path, std::set<int>* types, int* exceptions,
-                                   int* undatedTasks)
-{
-    Application app;
-    EXPECT_EQ(app.Logon(path, EveryDay), 0);
-    EXPECT_EQ(FillDemoCalendar(app, MakeSystemTime(2026, 12, 7), 300, 40, 11), 0);
-    std::shared_ptr<Folder> calendar;
-    std::shared_ptr<Items> items;
-    app.GetDefaultFolder(kCalendarFolder, &calendar);
-    calendar->GetItems(&items);
-    EXPECT_EQ(items->Count(), 300);
+struct Demo {
     std::vector<std::wstring> subjects;
-    for (int n = 1; n <= items->Count(); ++n) {
-        std::shared_ptr<AppointmentItem> a;
-        items->Item(n, &a);
-        subjects.push_back(a->GetSubject());
-        if (a->GetIsRecurring()) {
-            std::shared_ptr<RecurrencePattern> p;
-            std::shared_ptr<Exceptions> e;
-            a->GetRecurrencePattern(&p);
-            p->GetExceptions(&e);
-            types->insert(p->GetRecurrenceType());
-            *exceptions += e->Count();
+    std::set<int> types;
+    size_t exceptions = 0;
+    int undatedTasks = 0;
+    size_t tasks = 0;
+};
+
+Demo Fill(const std::string& path)
+{
+    Demo demo;
+    {
+        Application app;
+        EXPECT_EQ(app.Logon(path, EveryDay), 0);
+        EXPECT_EQ(FillDemoCalendar(app, MakeSystemTime(2026, 12, 7), 300, 40, 11), 0);
+    }
+    StoreDatabase db;
+    std::vector<StoredItem> appointments, tasks;
+    EXPECT_EQ(db.Open(path), 0);
+    EXPECT_EQ(db.Load(kAppointmentKind, 0, appointments), 0);
+    EXPECT_EQ(db.Load(kTaskKind, 0, tasks), 0);
+    for (const StoredItem& a : appointments) {
+        demo.subjects.push_back(a.fields.Subject);
+        if (a.pattern) {
+            demo.types.insert(a.pattern->RecurrenceType);
+            demo.exceptions += a.exceptions.size();
         }
     }
-    std::shared_ptr<Folder> taskFolder;
-    std::shared_ptr<Items> tasks;
-    app.GetDefaultFolder(kTasksFolder, &taskFolder);
-    taskFolder->GetItems(&tasks);
-    EXPECT_EQ(tasks->Count(), 40);
-    for (int n = 1; n <= tasks->Count(); ++n) {
-        std::shared_ptr<TaskItem> t;
-        tasks->Item(n, &t);
-        *undatedTasks += t->GetDueDate() == kNoDate ? 1 : 0;
+    for (const StoredItem& t : tasks) {
+        demo.undatedTasks += t.fields.DueDate == kNoDate ? 1 : 0;
     }
-    return subjects;
+    demo.tasks = tasks.size();
+    return demo;
 }
 
 }  // namespace
@@ -59,15 +56,11 @@ std::vector<std::wstring> Subjects(const std::string& path, std::set<int>* types
 TEST(DemoCalendar, FillsARealisticDeterministicCalendar)
 {
     TempPaths paths;
-    std::set<int> types;
-    int exceptions = 0;
-    int undated = 0;
-    const auto first = Subjects(paths.File("a.sqlite3"), &types, &exceptions, &undated);
-    EXPECT_EQ(types, (std::set<int>{0, 1, 2, 3, 5, 6}));
-    EXPECT_GT(exceptions, 10);
-    EXPECT_EQ(undated, 10);
-    std::set<int> again;
-    int e2 = 0;
-    int u2 = 0;
-    EXPECT_EQ(Subjects(paths.File("b.sqlite3"), &again, &e2, &u2), first);
+    const Demo first = Fill(paths.File("a.sqlite3"));
+    EXPECT_EQ(first.subjects.size(), 300u);
+    EXPECT_EQ(first.tasks, 40u);
+    EXPECT_EQ(first.types, (std::set<int>{0, 1, 2, 3, 5, 6}));
+    EXPECT_GT(first.exceptions, 10u);
+    EXPECT_EQ(first.undatedTasks, 10);
+    EXPECT_EQ(Fill(paths.File("b.sqlite3")).subjects, first.subjects) << "the same seed";
 }

@@ -9,25 +9,13 @@
 
 namespace {
 
-void WriteFile(const std::string& path, const QByteArray& content)
-{
-    QFile file(QString::fromStdString(path));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
 TEST(Profile, TextAndNumbersRoundTripExactly)
 {
+    // Hex digits right after an escaped control character, quoting and escape look-alikes.
     const std::wstring texts[] = {
-        L"",
-        L"Office\x1F" L"Home\x1F",
-        L"\x1F" L"abc\x1F" L"09",  // hex digits right after an escaped control character
-        L"line one\nline two\r\n\ttabbed",
-        L"  padded  ",
-        L"a,b;c=d \"quoted\" \\back\\slash",
-        L"@Variant(x) @@ #hash [section]",
-        L"\x6E2F\x306E\x65E5 \x0416 \x00E9\x00E8 \x1F600",
-    };
+        L"", L"Office\x1F" L"Home\x1F", L"\x1F" L"abc\x1F" L"09", L"line one\nline two\r\n\ttabbed",
+        L"  padded  ", L"a,b;c=d \"quoted\" \\back\\slash", L"@Variant(x) @@ #hash [section]",
+        L"\x6E2F\x306E\x65E5 \x0416 \x00E9\x00E8 \x1F600"};
     TempPaths paths;
     {
         Profile profile(paths.ProfilePath());
@@ -72,7 +60,7 @@ TEST(Profile, NamesMatchWithoutRegardToCase)
 TEST(Profile, HandEditedAndBrokenFiles)
 {
     TempPaths paths;
-    WriteFile(paths.ProfilePath(), "[keyenvirorment]\nKeyToTOday=49\nKeyToMain= 50 \n"
+    paths.Write("Tamberlo.ini", "[keyenvirorment]\nKeyToTOday=49\nKeyToMain= 50 \n"
                                    "KeyToTool=abc\nKeyToDetail=99999999999\n"
                                    "[CategoryCtr]\nTarget=Home,Work\n");
     Profile profile(paths.ProfilePath());
@@ -82,16 +70,14 @@ TEST(Profile, HandEditedAndBrokenFiles)
     EXPECT_EQ(profile.GetInt(L"KeyEnvirorment", L"KeyToDetail", 7), 7);  // beyond 32 bits
     EXPECT_EQ(profile.GetString(L"CategoryCtr", L"Target", L""), L"Home,Work");
 
-    WriteFile(paths.File("garbage.ini"), QByteArray("\x00\xff\xfe[[=\x01\n=\n[", 12));
-    Profile garbage(paths.File("garbage.ini"));
+    Profile garbage(paths.Write("garbage.ini", QByteArray("\x00\xff\xfe[[=\x01\n=\n[", 12)));
     EXPECT_EQ(garbage.GetInt(L"Envirorment", L"OneHourPixel", 36), 36);
 }
 
 TEST(Profile, UnwritableLocationReportsFailure)
 {
     TempPaths paths;
-    WriteFile(paths.File("plain_file"), "not a folder");
-    Profile profile(paths.File("plain_file") + "/Velloran/Tamberlo.ini");
+    Profile profile(paths.Write("plain_file", "not a folder") + "/Velloran/Tamberlo.ini");
     profile.WriteInt(L"Envirorment", L"OneHourPixel", 48);
     EXPECT_FALSE(profile.Flush());
     EXPECT_TRUE(Profile::DefaultPath().ends_with("/Velloran/Tamberlo.ini"));

@@ -1,8 +1,6 @@
 // The string table and the menu templates: the exact texts and ids the program shows.
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "res/command_ids.h"
 #include "res/menus.h"
 #include "res/string_table.h"
@@ -12,33 +10,15 @@ TEST(StringTable, HoldsTheQuotedTextsUnderTheirIds)
     const std::pair<int, const wchar_t*> cases[] = {
         {104, L"Fail at Initialize of Windows Socket"},
         {128, L"Tamberlo\n\nTamberlo\n\n\nTamberlo.Document\nTamberlo Document"},
-        {65003, L"Save"},
-        {65009, L"Warning"},
-        {65014, L"^"},
-        {65015, L">>"},
-        {65037, L"Trans Holiday"},
-        {65059, L"Sunday"},
-        {65065, L"Saturday"},
-        {65075, L"Su"},
-        {65081, L"Sa"},
-        {65113, L"AppointTitle"},
-        {65118, L"AlarmTimeList"},
-        {65121, L"1st"},
-        {65125, L"Last"},
-        {65138, L"<<"},
-        {65139, L">>"},
-        {65141, L"No Care"},
-        {65143, L"January"},
-        {65154, L"December"},
-        {65166, L"No care"},
-        {65170, L"%d Weeks"},
-        {65174, L"ON"},
-        {65300, L"Confirm"},
-        {65306, L"Can't change to this datetime"},
+        {65003, L"Save"}, {65009, L"Warning"}, {65014, L"^"}, {65015, L">>"},
+        {65037, L"Trans Holiday"}, {65059, L"Sunday"}, {65065, L"Saturday"}, {65075, L"Su"},
+        {65081, L"Sa"}, {65113, L"AppointTitle"}, {65118, L"AlarmTimeList"}, {65121, L"1st"},
+        {65125, L"Last"}, {65138, L"<<"}, {65139, L">>"}, {65141, L"No Care"},
+        {65143, L"January"}, {65154, L"December"}, {65166, L"No care"}, {65170, L"%d Weeks"},
+        {65174, L"ON"}, {65300, L"Confirm"}, {65306, L"Can't change to this datetime"},
         {65318, L"It's recur Task.\nplease choice operation.\nYes:Default treat\n"
                 L"No:Change start date to next."},
-        {65401, L"Can't use only start date"},
-    };
+        {65401, L"Can't use only start date"}};
     for (const auto& [id, text] : cases) {
         EXPECT_EQ(res::LoadString(id), text) << id;
     }
@@ -50,23 +30,24 @@ TEST(StringTable, HoldsTheQuotedTextsUnderTheirIds)
 namespace {
 
 // Texts of a menu, popups as "Name>" and separators as "-", depth first.
+void Flatten(const std::vector<res::MenuItem>& items, std::vector<std::wstring>& out)
+{
+    for (const res::MenuItem& item : items) {
+        if (item.IsSeparator()) {
+            out.push_back(L"-");
+        } else if (item.IsPopup()) {
+            out.push_back(item.text + L">");
+            Flatten(item.children, out);
+        } else {
+            out.push_back(item.text + L"=" + std::to_wstring(item.id));
+        }
+    }
+}
+
 std::vector<std::wstring> Flatten(const std::vector<res::MenuItem>& items)
 {
     std::vector<std::wstring> out;
-    std::function<void(const std::vector<res::MenuItem>&)> walk =
-        [&](const std::vector<res::MenuItem>& level) {
-            for (const res::MenuItem& item : level) {
-                if (item.IsSeparator()) {
-                    out.push_back(L"-");
-                } else if (item.IsPopup()) {
-                    out.push_back(item.text + L">");
-                    walk(item.children);
-                } else {
-                    out.push_back(item.text + L"=" + std::to_wstring(item.id));
-                }
-            }
-        };
-    walk(items);
+    Flatten(items, out);
     return out;
 }
 
@@ -79,12 +60,13 @@ TEST(Menus, MainOkCancelAndContextTemplates)
         L"Edit Task=32773", L"Complete Task=32806", L"-", L"View Pos>", L"Today=32795",
         L"A Week Before=32792", L"A Week After=32791", L"A Month Before=32794",
         L"A Month After=32793", L"-", L"Zoom In=32796", L"Zoom Out=32797",
-        L"Fit the day to the width=32819", L"View Type>", L"Calendar=32808", L"Both=32801", L"Appoint Only=32802", L"Task Only=32803", L"-",
-        L"View Detail=32804", L"Detail at bottom=32805", L"Edit>", L"Copy=32815", L"Cut=32816",
-        L"Paste=32817", L"Jump to the day=32785", L"-", L"Exit=32777", L"Tool>",
-        L"Environment=32775", L"Category Set=32799", L"Character Set=32787",
-        L"Holiday Set=32776", L"Week and Color Set=32798", L"Func Key Set=32784",
-        L"Import iCalendar...=32821", L"Export iCalendar...=32822", L"-", L"Version Info=57664"};
+        L"Fit the day to the width=32819", L"View Type>", L"Calendar=32808", L"Both=32801",
+        L"Appoint Only=32802", L"Task Only=32803", L"-", L"View Detail=32804",
+        L"Detail at bottom=32805", L"Edit>", L"Copy=32815", L"Cut=32816", L"Paste=32817",
+        L"Jump to the day=32785", L"-", L"Exit=32777", L"Tool>", L"Environment=32775",
+        L"Category Set=32799", L"Character Set=32787", L"Holiday Set=32776",
+        L"Week and Color Set=32798", L"Func Key Set=32784", L"Import iCalendar...=32821",
+        L"Export iCalendar...=32822", L"-", L"Version Info=57664"};
     EXPECT_EQ(Flatten(res::LoadMenu(res::IDR_MAINFRAME)), main);
     EXPECT_EQ(Flatten(res::LoadMenu(res::IDM_OK_CANCEL)),
               (std::vector<std::wstring>{L"OK=1", L"Cancel=2"}));

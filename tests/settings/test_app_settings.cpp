@@ -13,50 +13,42 @@ TEST(AppSettings, DefaultsOfEveryKey)
 {
     const AppSettings s;
     const std::pair<int, int> ints[] = {
-        {s.GetDispNoDue(), 0},          {s.GetDispTextLen(), 5},
-        {s.GetTaskAreaWidth(), 96},     {s.GetInfoAreaHeight(), 96},
-        {s.GetInfoAreaWidth(), 200},    {s.GetStdtChg(), 0},
-        {s.GetCntFromToday(), 3},       {s.GetDefaultStartHour(), 9},
-        {s.GetMainFontSize(), 12},      {s.GetDetailFontSize(), 16},
-        {s.GetDispWeekCount(), 5},      {s.GetStartDow(), 7},
-        {s.GetRestDow(), 0},            {s.GetBrightReduceRate(), 90},
-        {s.GetUsePopup(), 1},           {s.GetOneHourPixel(), 36},
-        {s.GetCalendarType(), 1},       {s.GetCategoryCtrType(), 0},
-        {s.GetKeyToToday(), 0x35},      {s.GetKeyCalendarGantt(), 0x34},
-        {s.GetKeyToTool(), 0x31},       {s.GetKeyToMain(), 0x32},
-        {s.GetKeyToDetail(), 0x33},     {s.GetTaskAreaVisible(), 1},
-        {s.GetCalendarAreaVisible(), 1}, {s.GetInfoAreaVisible(), 1},
-        {s.GetInfoAreaFixBottom(), 0},  {s.GetFitHoursToWidth(), 0},
-    };
+        {s.GetDispNoDue(), 0},         {s.GetDispTextLen(), 5},        {s.GetTaskAreaWidth(), 96},
+        {s.GetInfoAreaHeight(), 96},   {s.GetInfoAreaWidth(), 200},    {s.GetStdtChg(), 0},
+        {s.GetCntFromToday(), 3},      {s.GetDefaultStartHour(), 9},   {s.GetMainFontSize(), 12},
+        {s.GetDetailFontSize(), 16},   {s.GetDispWeekCount(), 5},      {s.GetStartDow(), 7},
+        {s.GetRestDow(), 0},           {s.GetBrightReduceRate(), 90},  {s.GetUsePopup(), 1},
+        {s.GetOneHourPixel(), 36},     {s.GetCalendarType(), 1},       {s.GetCategoryCtrType(), 0},
+        {s.GetKeyToToday(), 0x35},     {s.GetKeyCalendarGantt(), 0x34}, {s.GetKeyToTool(), 0x31},
+        {s.GetKeyToMain(), 0x32},      {s.GetKeyToDetail(), 0x33},     {s.GetTaskAreaVisible(), 1},
+        {s.GetInfoAreaVisible(), 1},   {s.GetInfoAreaFixBottom(), 0},  {s.GetFitHoursToWidth(), 0},
+        {s.GetCalendarAreaVisible(), 1}};
     for (std::size_t i = 0; i < std::size(ints); ++i) {
         EXPECT_EQ(ints[i].first, ints[i].second) << "integer setting " << i;
     }
     const std::pair<uint32_t, uint32_t> colors[] = {
-        {s.GetColorSunday(), 0xFFC8FF},    {s.GetColorMonday(), 0xFFFFFF},
-        {s.GetColorTuesday(), 0xFFFFFF},   {s.GetColorWednesday(), 0xFFFFFF},
-        {s.GetColorThursday(), 0xFFFFFF},  {s.GetColorFriday(), 0xFFFFFF},
-        {s.GetColorSaturday(), 0xFFFFC8},  {s.GetColorHoliday(), 0xFFC8FF},
-        {s.GetColorRestday(), 0xFFC8FF},   {s.GetColorMemorialday(), 0xC4FFC4},
-        {s.GetColorSelday(), 0xB45050},
-    };
+        {s.GetColorSunday(), 0xFFC8FF},   {s.GetColorMonday(), 0xFFFFFF},
+        {s.GetColorTuesday(), 0xFFFFFF},  {s.GetColorWednesday(), 0xFFFFFF},
+        {s.GetColorThursday(), 0xFFFFFF}, {s.GetColorFriday(), 0xFFFFFF},
+        {s.GetColorSaturday(), 0xFFFFC8}, {s.GetColorHoliday(), 0xFFC8FF},
+        {s.GetColorRestday(), 0xFFC8FF},  {s.GetColorMemorialday(), 0xC4FFC4},
+        {s.GetColorSelday(), 0xB45050}};
     for (std::size_t i = 0; i < std::size(colors); ++i) {
         EXPECT_EQ(colors[i].first, colors[i].second) << "colour " << i;
     }
-    EXPECT_EQ(s.GetMainFontName(), L"system");
-    EXPECT_EQ(s.GetDetailFontName(), L"system");
-    EXPECT_EQ(s.GetTaskStartChar(), L">>");
-    EXPECT_EQ(s.GetTaskDueChar(), L"^");
-    EXPECT_EQ(s.GetAppHideCharL(), L"<<");
-    EXPECT_EQ(s.GetAppHideCharR(), L">>");
-    EXPECT_EQ(s.GetHolidayCategory(), L"");
-    EXPECT_EQ(s.GetMemorialCategory(), L"");
-    EXPECT_EQ(s.GetCategoryCtrTarget(), L"");
+    const std::pair<std::wstring, const wchar_t*> texts[] = {
+        {s.GetMainFontName(), L"system"}, {s.GetDetailFontName(), L"system"},
+        {s.GetTaskStartChar(), L">>"},    {s.GetTaskDueChar(), L"^"},
+        {s.GetAppHideCharL(), L"<<"},     {s.GetAppHideCharR(), L">>"},
+        {s.GetHolidayCategory(), L""},    {s.GetMemorialCategory(), L""},
+        {s.GetCategoryCtrTarget(), L""}};
+    for (std::size_t i = 0; i < std::size(texts); ++i) {
+        EXPECT_EQ(texts[i].first, texts[i].second) << "text " << i;
+    }
     for (int list = 0; list < kSettingsListCount; ++list) {
         EXPECT_EQ(s.GetListCount(static_cast<SettingsList>(list)), 0);
         EXPECT_EQ(s.GetListText(static_cast<SettingsList>(list)), L"");
     }
-    EXPECT_EQ(s.ScratchHolidayRule().name, L"");
-    EXPECT_EQ(s.ScratchHolidayRule().weekdayMask, 0);
 }
 
 TEST(AppSettings, ListsShowOnlyCountedElements)
@@ -64,11 +56,11 @@ TEST(AppSettings, ListsShowOnlyCountedElements)
     AppSettings s;
     s.SetList(SettingsList::PlaceInfo, L"Office\x1F" L"\x1F" L"Home\x1F", 2);
     EXPECT_EQ(s.GetListItem(SettingsList::PlaceInfo, 0), L"Office");
-    EXPECT_EQ(s.GetListItem(SettingsList::PlaceInfo, 1), L"");      // empty element
-    EXPECT_EQ(s.GetListItem(SettingsList::PlaceInfo, 2), L"");      // beyond the count
+    EXPECT_EQ(s.GetListItem(SettingsList::PlaceInfo, 1), L"");  // empty element
+    EXPECT_EQ(s.GetListItem(SettingsList::PlaceInfo, 2), L"");  // beyond the count
     EXPECT_EQ(s.GetListItem(SettingsList::PlaceInfo, -1), L"");
     s.SetListCount(SettingsList::PlaceInfo, 5);
-    EXPECT_EQ(s.GetListItem(SettingsList::PlaceInfo, 4), L"");      // missing from the text
+    EXPECT_EQ(s.GetListItem(SettingsList::PlaceInfo, 4), L"");  // missing from the text
     s.SetList(SettingsList::HolidayInfo, L"", 0);
     s.AppendListItem(SettingsList::HolidayInfo, L"Harbour Day,5,11,03,00");
     EXPECT_EQ(s.GetListCount(SettingsList::HolidayInfo), 1);
@@ -86,26 +78,17 @@ TEST(AppSettings, ListsShowOnlyCountedElements)
     EXPECT_EQ(s.GetLastEditResult(), 999);  // not a setting: defaults leave it alone
 }
 
-TEST(AppSettings, FlagsTreatAnyNonZeroAsTrue)
+// Flags treat any non-zero as true; the document starts its window where the view's "Show
+// today" does: at most a year either way.
+TEST(AppSettings, FlagsAndTheDocumentsCntFromTodayRange)
 {
     AppSettings s;
     for (int stored : {1, 256, -1, 0x100000}) {
         s.Set(IntSetting::TaskAreaVisible, stored);
         EXPECT_TRUE(s.GetTaskAreaVisible()) << stored;
     }
-    s.SetInfoAreaFixBottom(true);
-    EXPECT_EQ(s.Get(IntSetting::InfoAreaFixBottom), 1);
-    s.SetColorSelday(0xFF000000u);
-    EXPECT_EQ(s.GetColorSelday(), 0xFF000000u);
-}
-
-// The document starts its window where the view's "Show today" does: at most a year either way.
-TEST(AppSettings, TheDocumentReadsCntFromTodayInTheViewsRange)
-{
-    const std::pair<int, int> cases[] = {
-        {INT_MIN, -366}, {-367, -366}, {-366, -366}, {3, 3}, {366, 366}, {367, 366}, {100000, 366},
-    };
-    AppSettings s;
+    const std::pair<int, int> cases[] = {{INT_MIN, -366}, {-367, -366}, {-366, -366}, {3, 3},
+                                         {366, 366},      {367, 366},   {100000, 366}};
     const AppSettingsDocument document(s);
     for (const auto& [stored, used] : cases) {
         s.SetCntFromToday(stored);

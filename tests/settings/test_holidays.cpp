@@ -74,26 +74,21 @@ TEST(HolidayRule, TextRoundTripsAndReadsAnyDecimal)
 
 TEST(HolidayRule, DateInAYearOrNone)
 {
-    const auto dateOf = [](int type, int month, int dayOrWeek, int mask, int year) {
-        const std::optional<SYSTEMTIME> date = HolidayDate({L"x", type, month, dayOrWeek, mask}, year);
-        return date ? date->wMonth * 100 + date->wDay : 0;
-    };
-    EXPECT_EQ(dateOf(5, 11, 3, 0, 2026), 1103);
-    EXPECT_EQ(dateOf(5, 2, 29, 0, 2028), 229);
-    EXPECT_EQ(dateOf(5, 2, 29, 0, 2027), 0);
-    EXPECT_EQ(dateOf(5, 2, 31, 0, 2028), 0);
-    EXPECT_EQ(dateOf(5, 13, 1, 0, 2026), 0);
-    EXPECT_EQ(dateOf(5, 4, 0, 0, 2026), 0);
-    EXPECT_EQ(dateOf(5, 4, 2147483647, 0, 2026), 0);
-    EXPECT_EQ(dateOf(6, 5, 5, 2, 2026), 525);  // last Monday of May
-    EXPECT_EQ(dateOf(6, 5, 4, 2, 2026), 525);  // fourth Monday: May 2026 has four
-    EXPECT_EQ(dateOf(6, 6, 5, 2, 2026), 629);
-    EXPECT_EQ(dateOf(6, 6, 4, 2, 2026), 622);
-    EXPECT_EQ(dateOf(6, 1, 2, 2, 2026), 112);
-    EXPECT_EQ(dateOf(6, 1, 6, 2, 2026), 0);
-    EXPECT_EQ(dateOf(6, 1, 2, 0, 2026), 0);    // no weekday
-    EXPECT_EQ(dateOf(6, 1, 2, 6, 2026), 0);    // two weekdays
-    EXPECT_EQ(dateOf(6, 1, 2, 128, 2026), 0);  // no such weekday
+    // {type, month, day or week, weekday mask, year, month * 100 + day or 0 for none}
+    const int cases[][6] = {
+        {5, 11, 3, 0, 2026, 1103}, {5, 2, 29, 0, 2028, 229}, {5, 2, 29, 0, 2027, 0},
+        {5, 2, 31, 0, 2028, 0},    {5, 13, 1, 0, 2026, 0},   {5, 4, 0, 0, 2026, 0},
+        {5, 4, 2147483647, 0, 2026, 0},
+        {6, 5, 5, 2, 2026, 525},  // last Monday of May
+        {6, 5, 4, 2, 2026, 525},  // fourth Monday: May 2026 has four
+        {6, 6, 5, 2, 2026, 629},   {6, 6, 4, 2, 2026, 622},  {6, 1, 2, 2, 2026, 112},
+        {6, 1, 6, 2, 2026, 0},     {6, 1, 2, 0, 2026, 0} /* no weekday */,
+        {6, 1, 2, 6, 2026, 0} /* two weekdays */, {6, 1, 2, 128, 2026, 0} /* no such weekday */};
+    for (const auto& c : cases) {
+        const std::optional<SYSTEMTIME> date = HolidayDate({L"x", c[0], c[1], c[2], c[3]}, c[4]);
+        EXPECT_EQ(date ? date->wMonth * 100 + date->wDay : 0, c[5])
+            << c[0] << " " << c[1] << " " << c[2] << " " << c[3];
+    }
     EXPECT_EQ(HolidayDate({L"x", 5, 11, 3, 0}, 2026)->wDayOfWeek, 2);
 }
 

