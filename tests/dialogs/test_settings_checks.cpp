@@ -102,4 +102,4 @@ TEST(SettingsChecks, HolidayRules)
     }
 }
 
-}  // namespace
+} // namespace
