@@ -2,8 +2,6 @@
 // through scripted dialogs and message boxes.
 #include "editors/task_editing.h"
 
-#include <sqlite3.h>
-
 #include <QCheckBox>
 
 #include "editors/recur_detail_dlg.h"
@@ -46,7 +44,7 @@ protected:
     TaskEditing editing_{services_};
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(TaskEditingTest, AddEditAndDeleteATask)
 {
@@ -166,41 +164,15 @@ TEST_F(TaskEditingTest, RecurringTaskFromTheRecurrenceEditorIsCompletedBothWays)
 TEST_F(TaskEditingTest, StoreFailuresKeepWhatWasTypedAndGoneTasksStayGone)
 {
     const int32_t oid = AddReport();
-    sqlite3* other = nullptr;
-    ASSERT_EQ(sqlite3_open(paths_.StorePath().c_str(), &other), SQLITE_OK);
-
-    Queue<CTaskDetailDlg>([&](CTaskDetailDlg& d) {
-        Type(d, kTaskTitle, QStringLiteral("Typed"));
-        sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-        Click(d, 1);
-        sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
-        EXPECT_EQ(LastMessage(), L"Can't change to this datetime");
-        EXPECT_NE(d.result(), QDialog::Accepted);
-        EXPECT_EQ(Text(d, kTaskTitle), QStringLiteral("Typed"));
-        Click(d, 1);
-    });
-    EXPECT_EQ(editing_.Edit(0, 0), Redraw::kInPlace);
-    EXPECT_EQ(Stored(oid).fields.Subject, L"Typed");
-
-    // Deleted by another process while the editor is open: reported, not recreated.
-    Queue<CTaskDetailDlg>([&](CTaskDetailDlg& d) {
-        sqlite3_exec(other, "DELETE FROM items", nullptr, nullptr, nullptr);
-        Type(d, kTaskTitle, QStringLiteral("Resurrected?"));
-        Click(d, 1);
-        EXPECT_EQ(LastMessage(), L"Fail at get data.");
-    });
-    EXPECT_EQ(editing_.Edit(0, 0), Redraw::kReloaded);
-    session_.Connect();
-    EXPECT_EQ(session_.TaskCount(), 0);
-    session_.Disconnect();
+    ExpectStoreFailuresKeepTheTyping<CTaskDetailDlg>({pim::kTaskKind, oid}, kTaskTitle,
+                                                     [this] { return editing_.Edit(0, 0); });
     EXPECT_EQ(doc_.TaskCount(0), 0);
 
     // Completing a task that vanished from the store reports it as the command's error.
     AddReport();
-    sqlite3_exec(other, "DELETE FROM items", nullptr, nullptr, nullptr);
+    Elsewhere("DELETE FROM items");
     EXPECT_EQ(editing_.Complete(0, 0), Redraw::kReloaded);
     EXPECT_EQ(LastMessage(), L"Fail at get Task Information.");
     EXPECT_EQ(messages_.shown().back().caption, L"Error");
     EXPECT_EQ(messages_.shown().back().flags & MB_ICONSTOP, unsigned{MB_ICONSTOP});
-    sqlite3_close(other);
 }
