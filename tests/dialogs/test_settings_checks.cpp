@@ -55,9 +55,8 @@ TEST(SettingsChecks, RatesAndFontSizes)
         {12, 5, {1116, L"Please set over 6 font size"}},
         {201, 16, {1115, L"Please set between 6 to 200"}},
     };
-    for (const auto& [main, detail, expected] : sizes) {
+    for (const auto& [main, detail, expected] : sizes)
         ExpectResult(CheckFontSizes(main, detail), expected);
-    }
 }
 
 TEST(SettingsChecks, FunctionKeysClashOnlyOnTheSameButton)
@@ -68,9 +67,8 @@ TEST(SettingsChecks, FunctionKeysClashOnlyOnTheSameButton)
         {{4, 0, 0, 0, 4}, {1105, L"There are same setting"}},
         {{1, 2, 3, 2, 0}, {1103, L"There are same setting"}},
     };
-    for (const auto& [indexes, expected] : cases) {
+    for (const auto& [indexes, expected] : cases)
         ExpectResult(CheckFuncKeys(indexes), expected);
-    }
 }
 
 TEST(SettingsChecks, DaySelectionYears)
@@ -81,9 +79,8 @@ TEST(SettingsChecks, DaySelectionYears)
         {MakeSystemTime(1899, 12, 31), {1140, L"Can't point before year 1900."}},
         {MakeSystemTime(3000, 1, 1), {1140, L"Can't point after year 3000"}},
     };
-    for (const auto& [date, expected] : cases) {
+    for (const auto& [date, expected] : cases)
         ExpectResult(CheckDaySelection(date), expected);
-    }
 }
 
 TEST(SettingsChecks, HolidayRules)

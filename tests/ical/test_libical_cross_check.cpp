@@ -51,15 +51,13 @@ void OnOccurrence(icalcomponent*, struct icaltime_span* span, void* data)
 {
     const Visit& v = *static_cast<Visit*>(data);
     const std::string start = LocalStamp(span->start, v.wholeDay);
-    if (span->start < v.expansion->from || span->start >= v.expansion->to) {
+    if (span->start < v.expansion->from || span->start >= v.expansion->to)
         return;
-    }
     const char* uid = icalcomponent_get_uid(v.event);
     const bool replacement =
         icalcomponent_get_first_property(v.event, ICAL_RECURRENCEID_PROPERTY) != nullptr;
-    if (!replacement && v.expansion->overridden.count({uid, start}) != 0) {
+    if (!replacement && v.expansion->overridden.count({uid, start}) != 0)
         return;
-    }
     const char* summary = icalcomponent_get_summary(v.event);
     const std::string end = v.expansion->withEnds ? LocalStamp(span->end, v.wholeDay) + " " : "";
     v.expansion->lines.push_back(start + " " + end + (summary ? summary : ""));

@@ -104,9 +104,8 @@ TEST(RuleMapping, RulesItCannotStateAreRefusedWithTheReason)
     for (const Case& c : cases) {
         const icalrecurrencetype rule = icalrecurrencetype_from_string(c.rule);
         std::optional<DATE> until;
-        if (!icaltime_is_null_time(rule.until)) {
+        if (!icaltime_is_null_time(rule.until))
             until = At(rule.until.year, rule.until.month, rule.until.day, 0);
-        }
         const ical::PatternFromRule mapped = ical::RuleToPattern(rule, c.rule, c.start, 60, until);
         EXPECT_FALSE(mapped.pattern) << c.rule;
         EXPECT_FALSE(mapped.problem.empty()) << c.rule;
