@@ -23,24 +23,6 @@
 #include "tests/support/dialog_controls.h"
 #include "tests/support/temp_paths.h"
 
-// A day of December 2026 at a time of day.
-inline DATE At(int day, int hour = 0, int minute = 0)
-{
-    return SystemTimeToVariantTime(MakeSystemTime(2026, 12, day, hour, minute));
-}
-inline void Click(QDialog& dialog, int id)
-{
-    Control<QAbstractButton>(dialog, id)->click();
-}
-inline void Type(QDialog& dialog, int id, const QString& text)
-{
-    Control<QComboBox>(dialog, id)->setEditText(text);
-}
-inline QString Text(QDialog& dialog, int id)
-{
-    return Control<QComboBox>(dialog, id)->currentText();
-}
-
 // Settings whose first shown day is today and whose time list holds two usable entries and one
 // that the time combos leave out, and the scripted message boxes.
 class DialogTest : public ::testing::Test {
@@ -48,12 +30,19 @@ protected:
     DialogTest()
     {
         settings_.SetCntFromToday(0);
-        settings_.SetList(SettingsList::SelMinuteInfo,
-                          L"09:00\x1f"
-                          L"09:30\x1f"
-                          L"9:5\x1f",
-                          3);
+        settings_.SetList(SettingsList::SelMinuteInfo, L"09:00\u001f09:30\u001f9:5\u001f", 3);
     }
+    // A day of December 2026 at a time of day.
+    static DATE At(int day, int hour = 0, int minute = 0)
+    {
+        return SystemTimeToVariantTime(MakeSystemTime(2026, 12, day, hour, minute));
+    }
+    static void Click(QDialog& d, int id) { Control<QAbstractButton>(d, id)->click(); }
+    static void Type(QDialog& d, int id, const QString& text)
+    {
+        Control<QComboBox>(d, id)->setEditText(text);
+    }
+    static QString Text(QDialog& d, int id) { return Control<QComboBox>(d, id)->currentText(); }
     const std::wstring& LastMessage() const { return messages_.shown().back().text; }
 
     AppSettings settings_;
