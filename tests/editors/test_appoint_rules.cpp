@@ -76,14 +76,10 @@ TEST(AppointRulesTest, AcceptedFormsBecomeTheItemsValues)
     values.pattern = pim::RecurrenceFields{};
     ASSERT_EQ(CheckAppointForm(Valid(), false, values).has_value(), false);
     const pim::ItemFields& f = values.fields;
-    EXPECT_EQ(f.Subject, L"Meeting");
-    EXPECT_EQ(f.Location, L"Office");
-    EXPECT_EQ(f.Categories, L"Work");
-    EXPECT_EQ(f.Body, L"Agenda\r\n\tfirst");
-    EXPECT_EQ(f.Start, At(2026, 5, 3, 9, 30));
-    EXPECT_EQ(f.End, At(2026, 5, 3, 10, 45));
-    EXPECT_EQ(f.BusyStatus, 2);
-    EXPECT_EQ(f.Sensitivity, 1);
+    EXPECT_EQ(std::tie(f.Subject, f.Location, f.Categories, f.Body),
+              std::tie(L"Meeting", L"Office", L"Work", L"Agenda\r\n\tfirst"));
+    EXPECT_EQ(std::tie(f.Start, f.End, f.BusyStatus, f.Sensitivity),
+              std::tuple(At(2026, 5, 3, 9, 30), At(2026, 5, 3, 10, 45), 2, 1));
     EXPECT_FALSE(values.pattern.has_value()) << "OneTime drops the pattern";
 
     // One-time all-day from 3 to 5 May is stored as 3 May 00:00 to 6 May 00:00, shown 5 May
