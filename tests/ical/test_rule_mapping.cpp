@@ -24,6 +24,12 @@ pim::RecurrenceFields Pattern(int type, int interval, int mask, int day, int ins
     return p;
 }
 
+// The pattern for an RRULE text, for an hour from `start`.
+ical::PatternFromRule Map(const char* rule, DATE start, std::optional<DATE> until = std::nullopt)
+{
+    return ical::RuleToPattern(icalrecurrencetype_from_string(rule), rule, start, 60, until);
+}
+
 } // namespace
 
 TEST(RuleMapping, RulesThePatternStatesExactly)
@@ -58,9 +64,7 @@ TEST(RuleMapping, RulesThePatternStatesExactly)
         {"FREQ=YEARLY;BYMONTH=11;BYDAY=-1TH", At(2026, 11, 26), kRecursYearNth, 1, 16, 0, 5, 11},
     };
     for (const Case& c : cases) {
-        const icalrecurrencetype rule = icalrecurrencetype_from_string(c.rule);
-        const ical::PatternFromRule mapped =
-            ical::RuleToPattern(rule, c.rule, c.start, 60, std::nullopt);
+        const ical::PatternFromRule mapped = Map(c.rule, c.start);
         ASSERT_TRUE(mapped.pattern) << c.rule << ": " << mapped.problem;
         const pim::RecurrenceFields& p = *mapped.pattern;
         EXPECT_EQ(std::tie(p.RecurrenceType, p.Interval, p.DayOfWeekMask, p.DayOfMonth, p.Instance,
@@ -106,7 +110,7 @@ TEST(RuleMapping, RulesItCannotStateAreRefusedWithTheReason)
         std::optional<DATE> until;
         if (!icaltime_is_null_time(rule.until))
             until = At(rule.until.year, rule.until.month, rule.until.day, 0);
-        const ical::PatternFromRule mapped = ical::RuleToPattern(rule, c.rule, c.start, 60, until);
+        const ical::PatternFromRule mapped = Map(c.rule, c.start, until);
         EXPECT_FALSE(mapped.pattern) << c.rule;
         EXPECT_FALSE(mapped.problem.empty()) << c.rule;
         EXPECT_EQ(mapped.unsupported, c.unsupported) << c.rule << ": " << mapped.problem;
@@ -115,22 +119,18 @@ TEST(RuleMapping, RulesItCannotStateAreRefusedWithTheReason)
 
 TEST(RuleMapping, EndsByCountAndByUntil)
 {
-    const char* counted = "FREQ=WEEKLY;COUNT=5;BYDAY=MO";
-    const auto byCount = ical::RuleToPattern(icalrecurrencetype_from_string(counted), counted,
-                                             At(2026, 1, 5), 30, std::nullopt);
+    const auto byCount = Map("FREQ=WEEKLY;COUNT=5;BYDAY=MO", At(2026, 1, 5));
     ASSERT_TRUE(byCount.pattern);
     EXPECT_FALSE(byCount.pattern->NoEndDate);
     EXPECT_EQ(byCount.pattern->Occurrences, 5);
 
     // An UNTIL earlier in the day than the start time ends the series the day before.
     const char* until = "FREQ=DAILY;UNTIL=20260110T080000";
-    const auto early = ical::RuleToPattern(icalrecurrencetype_from_string(until), until,
-                                           At(2026, 1, 5), 30, At(2026, 1, 10, 8));
+    const auto early = Map(until, At(2026, 1, 5), At(2026, 1, 10, 8));
     ASSERT_TRUE(early.pattern);
     EXPECT_EQ(early.pattern->PatternEndDate, At(2026, 1, 9, 0));
-    const auto late = ical::RuleToPattern(icalrecurrencetype_from_string(until), until,
-                                          At(2026, 1, 5), 30, At(2026, 1, 10, 9));
-    EXPECT_EQ(late.pattern->PatternEndDate, At(2026, 1, 10, 0));
+    EXPECT_EQ(Map(until, At(2026, 1, 5), At(2026, 1, 10, 9)).pattern->PatternEndDate,
+              At(2026, 1, 10, 0));
 }
 
 TEST(RuleMapping, PatternsAreWrittenAsOtherProgramsExpandThem)
@@ -160,7 +160,6 @@ TEST(RuleMapping, PatternsAreWrittenAsOtherProgramsExpandThem)
         {Pattern(kRecursYearly, 1, 0, 14, 0, 13), ""},
         {Pattern(kRecursYearNth, 1, 1, 0, 2, 5), "FREQ=YEARLY;BYMONTH=5;BYDAY=2SU"},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
         EXPECT_EQ(ical::PatternToRule(c.pattern), c.rule);
-    }
 }
