@@ -36,14 +36,12 @@ std::string LinesOfDays(const std::string& out, const std::string& from, const s
 
 struct AgendaRun {
     int status;
-    std::string out;
-    std::string err;
+    std::string out, err;
 };
 
 AgendaRun Agenda(const std::vector<std::string>& args)
 {
-    std::ostringstream out;
-    std::ostringstream err;
+    std::ostringstream out, err;
     const int status = RunAgenda(args, out, err);
     return {status, out.str(), err.str()};
 }
@@ -75,6 +73,15 @@ protected:
         item->SetBusyStatus(2);
         EXPECT_GE(item->Save(), 0);
         return item;
+    }
+
+    void Task(const std::wstring& subject, DATE start, DATE due)
+    {
+        TaskItem task = session_.CreateTask();
+        task->SetSubject(subject);
+        task->SetStartDate(start);
+        task->SetDueDate(due);
+        EXPECT_GE(task->Save(), 0);
     }
 
     AgendaRun Range(const std::string& from, int days)
@@ -168,11 +175,7 @@ TEST_F(AgendaTest, PrintsEachDayInTheDocumentsOrder)
     Appointment(L"Night shift", At(12, 8, 22), At(12, 9, 6));
     Appointment(L"Day off", At(12, 10), At(12, 11), true, L"Rest");
     Appointment(L"Breakfast", At(12, 9, 7, 15), At(12, 9, 8));
-    TaskItem task = session_.CreateTask();
-    task->SetSubject(L"Report");
-    task->SetStartDate(At(12, 8));
-    task->SetDueDate(At(12, 10));
-    ASSERT_GE(task->Save(), 0);
+    Task(L"Report", At(12, 8), At(12, 10));
 
     const AgendaRun run = Range("2026-12-07", 8);
     EXPECT_EQ(run.status, 0) << run.err;
@@ -214,11 +217,7 @@ TEST_F(AgendaRangesTest, EveryDayPrintsTheSameWhateverTheRangeStartsOn)
     ASSERT_GE(series->Save(), 0);
     // A rule landing on a rest-day appointment replaces it and brings a substitute.
     Appointment(L"Day off", At(2, 11, 0, 0, 2025), At(2, 12, 0, 0, 2025), true, L"Rest");
-    TaskItem task = session_.CreateTask();
-    task->SetSubject(L"Thesis");
-    task->SetStartDate(At(3, 1, 0, 0, 2023));
-    task->SetDueDate(At(9, 30, 0, 0, 2023));
-    ASSERT_GE(task->Save(), 0);
+    Task(L"Thesis", At(3, 1, 0, 0, 2023), At(9, 30, 0, 0, 2023));
 
     constexpr int kDays = 3287; // 2022-01-01 to 2030-12-31
     const AgendaRun whole = Range("2022-01-01", kDays);
