@@ -58,6 +58,13 @@ TEST(FieldRules, RefusalsReadAsTheEditorsShowThem)
         {res::IDS_RECURRENCE_NOT_SET, L"Recurtion info set not yet."},
         {res::IDS_BAD_INTERVAL, L"Please set an interval from 1 to 999."},
         {res::IDS_NO_DAY_SPAN, L"there is no day span"},
+        {res::IDS_START_AFTER_1900, L"Please set start date after year 1900."},
+        {res::IDS_END_BEFORE_3000, L"Please set end date before year 3000."},
+        {res::IDS_START_TIME_BEFORE_END, L"Please set start time before end time"},
+        {res::IDS_SELECT_WEEKDAY, L"Select Week of day"},
+        {res::IDS_ONE_WEEKDAY_ONLY, L"Sorry, can't select plural weekofday at this type."},
+        {res::IDS_BAD_DAY_COUNT, L"Please set the days as a number from 0 to 999."},
+        {res::IDS_ALARM_LEAD_RANGE, L"Please enter an alarm time from 0 up to 52 weeks."},
     };
     for (const auto& [id, text] : texts)
         EXPECT_EQ(res::LoadString(id), text) << id;

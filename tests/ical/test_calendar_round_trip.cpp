@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "ical/occurrence_list.h"
-#include "model/date_time.h"
 #include "model/pim_records.h"
 #include "platform/pim/demo_calendar.h"
 #include "tests/ical/ical_test_support.h"
@@ -35,12 +35,12 @@ pim::RecurrenceFields Meaningful(pim::RecurrenceFields p)
     return p;
 }
 
-// What the store holds of an item that a calendar file carries, as one text to compare; times
-// to the second.
+// What the store holds of an item that a calendar file carries, as one text to compare.
 std::string Describe(const pim::StoredItem& item)
 {
     std::wostringstream out;
-    const auto time = [](DATE date) { return DateToKey(date, kTimeStampKey); };
+    // Tenths of a second, so that times must agree as closely as the store keeps them.
+    const auto time = [](DATE date) { return std::to_wstring(std::llround(date * 864000.0)); };
     const auto fields = [&](const pim::ItemFields& f, bool appointment) {
         out << f.Subject << '|' << f.Body << '|' << f.Categories << '|' << f.Sensitivity << '|'
             << f.ReminderSet << '|';
