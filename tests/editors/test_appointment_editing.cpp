@@ -150,11 +150,9 @@ TEST_F(AppointmentEditingTest, AlarmMemoAndCategoryChoosersWriteIntoTheAppointme
         Click(d, 1);
     });
     editing_.Edit(1, 0);
-    const pim::ItemFields stored = Fields(oid);
-    EXPECT_TRUE(stored.ReminderSet);
-    EXPECT_EQ(stored.ReminderMinutesBeforeStart, 120);
-    EXPECT_EQ(stored.Body, L"Bring\r\nnotes");
-    EXPECT_EQ(stored.Categories, L"Work");
+    const pim::ItemFields f = Fields(oid);
+    EXPECT_EQ(std::tie(f.ReminderSet, f.ReminderMinutesBeforeStart, f.Body, f.Categories),
+              std::tuple(true, 120, std::wstring(L"Bring\r\nnotes"), std::wstring(L"Work")));
 }
 
 TEST_F(AppointmentEditingTest, MovingTheStartKeepsTheDurationWhenAskedTo)
@@ -173,9 +171,8 @@ TEST_F(AppointmentEditingTest, MovingTheStartKeepsTheDurationWhenAskedTo)
         Click(d, 1);
     });
     editing_.Edit(1, 0);
-    const pim::ItemFields stored = Fields(oid);
-    EXPECT_EQ(stored.Start, At(10, 16));
-    EXPECT_EQ(stored.End, At(10, 17));
+    const pim::ItemFields moved = Fields(oid);
+    EXPECT_EQ(std::tie(moved.Start, moved.End), std::tuple(At(10, 16), At(10, 17)));
 }
 
 TEST_F(AppointmentEditingTest, RecurringChangesAsExceptionsOrForAll)
