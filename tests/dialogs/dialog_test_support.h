@@ -3,10 +3,11 @@
 #pragma once
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
+#include <QMetaProperty>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include "dialogs/settings_commands.h"
@@ -17,43 +18,37 @@
 #include "settings/app_settings.h"
 #include "tests/support/dialog_controls.h"
 
-inline void Click(const QWidget& dialog, int id)
-{
-    Control<QAbstractButton>(dialog, id)->click();
-}
-inline void Type(const QWidget& dialog, int id, const QString& text)
-{
-    if (auto* combo = qobject_cast<QComboBox*>(FindControl(dialog, id))) {
-        combo->setEditText(text);
-    } else {
-        Control<QLineEdit>(dialog, id)->setText(text);
-    }
-}
-inline void Select(const QWidget& dialog, int id, int index)
-{
-    Control<QComboBox>(dialog, id)->setCurrentIndex(index);
-}
-inline int Selected(const QWidget& dialog, int id)
-{
-    return Control<QComboBox>(dialog, id)->currentIndex();
-}
+// One step on a control: set a value (`expect` false) or check the one it shows. A number on a
+// combo is its index; else the value is the control's own (text, date, slider position). A
+// null value presses the button.
+struct Step {
+    int id;
+    QVariant value;
+    bool expect = false;
+};
 
-// Every setting of `actual` equals the one of `expected`; names the first that differs.
-inline void ExpectSameSettings(const AppSettings& actual, const AppSettings& expected)
+// The settings that differ from the defaults as "Key=value", in the order of the settings, the
+// lists' items joined by "|": a whole comparison in one readable text.
+inline std::string Changed(const AppSettings& settings)
 {
-    for (int i = 0; i < kIntSettingCount; ++i) {
-        const auto setting = static_cast<IntSetting>(i);
-        EXPECT_EQ(actual.Get(setting), expected.Get(setting)) << "int setting " << i;
-    }
-    for (int i = 0; i < kTextSettingCount; ++i) {
-        const auto setting = static_cast<TextSetting>(i);
-        EXPECT_EQ(actual.Get(setting), expected.Get(setting)) << "text setting " << i;
-    }
+    const AppSettings defaults;
+    std::wstring out;
+    const auto add = [&out](const wchar_t* key, const std::wstring& value) {
+        out += (out.empty() ? L"" : L" ") + std::wstring(key) + L"=" + value;
+    };
+    for (int i = 0; i < kIntSettingCount; ++i)
+        if (settings.Get(IntSetting(i)) != defaults.Get(IntSetting(i)))
+            add(AppSettings::Info(IntSetting(i)).key, std::to_wstring(settings.Get(IntSetting(i))));
+    for (int i = 0; i < kTextSettingCount; ++i)
+        if (settings.Get(TextSetting(i)) != defaults.Get(TextSetting(i)))
+            add(AppSettings::Info(TextSetting(i)).key, settings.Get(TextSetting(i)));
     for (int i = 0; i < kSettingsListCount; ++i) {
-        const auto list = static_cast<SettingsList>(i);
-        EXPECT_EQ(actual.GetListCount(list), expected.GetListCount(list)) << "list " << i;
-        EXPECT_EQ(actual.GetListText(list), expected.GetListText(list)) << "list " << i;
+        std::wstring items = settings.GetListText(SettingsList(i));
+        std::replace(items.begin(), items.end(), L'\x1f', L'|');
+        if (!items.empty() || settings.GetListCount(SettingsList(i)) != 0)
+            add(AppSettings::Section(SettingsList(i)), items);
     }
+    return QString::fromStdWString(out).toStdString();
 }
 
 // A runner step that accepts the dialog after `fill` drove its controls.
@@ -68,11 +63,43 @@ inline ScriptedDialogRunner::Step AcceptAfter(std::function<void(QDialog&)> fill
 
 class DialogTest : public ::testing::Test {
 protected:
-    // The warnings shown so far, in order.
-    std::vector<std::wstring> Warnings() const
+    static Step Set(int id, QVariant value) { return {id, std::move(value)}; }
+    static Step Is(int id, QVariant value) { return {id, std::move(value), true}; }
+    static Step Press(int id) { return {id, QVariant()}; }
+    static void Click(const QWidget& d, int id) { Control<QAbstractButton>(d, id)->click(); }
+    static void Select(const QWidget& d, int id, int index) { Apply(d, {Set(id, index)}); }
+    static int Selected(const QWidget& d, int id)
+    {
+        return Control<QComboBox>(d, id)->currentIndex();
+    }
+    static void Type(const QWidget& d, int id, const QString& text) { Apply(d, {Set(id, text)}); }
+    static void Apply(const QWidget& dialog, const std::vector<Step>& steps)
+    {
+        for (const Step& step : steps) {
+            QWidget* control = Control(dialog, step.id);
+            if (!step.value.isValid()) {
+                qobject_cast<QAbstractButton*>(control)->click();
+                continue;
+            }
+            const QMetaObject& meta = *control->metaObject();
+            const bool index =
+                qobject_cast<QComboBox*>(control) && step.value.typeId() == QMetaType::Int;
+            const QMetaProperty property =
+                index ? meta.property(meta.indexOfProperty("currentIndex")) : meta.userProperty();
+            if (step.expect)
+                EXPECT_EQ(property.read(control).toString().toStdString(),
+                          step.value.toString().toStdString())
+                    << "control " << step.id;
+            else
+                property.write(control, step.value);
+        }
+    }
+    // The warnings shown so far (from the `first` on), in order.
+    std::vector<std::wstring> Warnings(size_t first = 0) const
     {
         std::vector<std::wstring> texts;
-        for (const auto& shown : messages.shown()) {
+        for (size_t i = first; i < messages.shown().size(); ++i) {
+            const auto& shown = messages.shown()[i];
             EXPECT_EQ(shown.caption, res::LoadString(res::IDS_WARNING));
             EXPECT_EQ(shown.flags, MB_OK | MB_ICONEXCLAMATION);
             texts.push_back(shown.text);

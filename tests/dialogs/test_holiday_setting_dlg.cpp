@@ -15,18 +15,15 @@ class HolidaySettingDlgTest : public DialogTest {
 protected:
     void SetRules(const std::vector<std::wstring>& rules)
     {
-        settings.SetList(SettingsList::HolidayInfo, L"", 0);
-        for (const std::wstring& rule : rules) {
+        for (const std::wstring& rule : rules)
             settings.AppendListItem(SettingsList::HolidayInfo, rule);
-        }
     }
     static std::vector<QString> Rows(const QDialog& dialog, int column = 0)
     {
         std::vector<QString> rows;
         const auto* list = Control<QTreeWidget>(dialog, 1122);
-        for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
             rows.push_back(list->topLevelItem(i)->text(column));
-        }
         return rows;
     }
     static void SelectRow(const QDialog& dialog, int row)
@@ -50,9 +47,8 @@ TEST(HolidayMonthDayText, RowTexts)
         {{L"", 6, 12, 1, 64}, L"December 1st Saturday"},
         {{L"", 6, 3, 2, 6}, L"March 2nd Sunday"},
     };
-    for (const auto& [rule, text] : cases) {
+    for (const auto& [rule, text] : cases)
         EXPECT_EQ(HolidayMonthDayText(rule), text);
-    }
 }
 
 TEST_F(HolidaySettingDlgTest, InsertedRuleSurvivesTheProfileRoundTrip)
@@ -63,13 +59,9 @@ TEST_F(HolidaySettingDlgTest, InsertedRuleSurvivesTheProfileRoundTrip)
         EXPECT_EQ(Rows(dialog, 1), (std::vector<QString>{"November 3", "January 2nd Monday"}));
         EXPECT_EQ(Control<QLineEdit>(dialog, 1030)->text(), QStringLiteral("Harbour Day"));
         SelectRow(dialog, 1);
-        EXPECT_EQ(Selected(dialog, 1102), 1);
         EXPECT_EQ(Control<QLabel>(dialog, 1060)->text(), QStringLiteral("Week"));
-        Type(dialog, 1030, QStringLiteral("Spring Fair"));
-        Select(dialog, 1024, 4);
-        Select(dialog, 1121, 4);
-        Select(dialog, 1064, 1);
-        Click(dialog, 1068);
+        Apply(dialog, {Is(1102, 1), Set(1030, "Spring Fair"), Set(1024, 4), Set(1121, 4),
+                       Set(1064, 1), Press(1068)});
         EXPECT_EQ(Rows(dialog, 1)[1], QStringLiteral("May Last Monday"));
         EXPECT_EQ(SelectedRow(dialog), 1);
     }));
@@ -80,22 +72,15 @@ TEST_F(HolidaySettingDlgTest, InsertedRuleSurvivesTheProfileRoundTrip)
     ASSERT_TRUE(SaveSettings(settings, profile));
     AppSettings loaded;
     LoadSettings(loaded, Profile(paths.ProfilePath()));
-    const std::vector<std::wstring> expected = {
-        L"Harbour Day,5,11,03,00", L"Spring Fair,6,05,05,02", L"Lantern Day,6,01,02,02"};
-    ASSERT_EQ(loaded.GetListCount(SettingsList::HolidayInfo), 3);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(loaded.GetListItem(SettingsList::HolidayInfo, i), expected[i]);
-    }
+    EXPECT_EQ(Changed(loaded), "HolidayInfo=Harbour Day,5,11,03,00|Spring Fair,6,05,05,02|"
+                               "Lantern Day,6,01,02,02|");
 }
 
 TEST_F(HolidaySettingDlgTest, RefusedRuleChangesNothingAndFocusesTheField)
 {
     CHolidaySettingDlg dialog(settings, messages);
     dialog.show();
-    Type(dialog, 1030, QStringLiteral("Leap"));
-    Select(dialog, 1024, 1);
-    Select(dialog, 1104, 29); // 30 February
-    Click(dialog, 1067);
+    Apply(dialog, {Set(1030, "Leap"), Set(1024, 1), Set(1104, 29), Press(1067)}); // 30 February
     EXPECT_TRUE(Rows(dialog).empty());
     EXPECT_TRUE(FocusIsOn(dialog, 1104));
     EXPECT_EQ(Warnings(), std::vector<std::wstring>{L"Wrong Day"});
@@ -124,15 +109,13 @@ TEST_F(HolidaySettingDlgTest, DeleteAndMoveKeepRowsAndListInStep)
     EXPECT_TRUE(Rows(dialog).empty());
     EXPECT_TRUE(Control<QLineEdit>(dialog, 1030)->text().isEmpty());
     dialog.reject();
-    ExpectSameSettings(settings, before);
+    EXPECT_EQ(Changed(settings), Changed(before));
 
     CHolidaySettingDlg again(settings, messages);
     SelectRow(again, 2);
     Click(again, 1069);
     EXPECT_TRUE(PressOk(again));
-    EXPECT_EQ(settings.GetListText(SettingsList::HolidayInfo), L"A,5,01,01,00\x1F"
-                                                               L"C,6,03,01,01\x1F"
-                                                               L"B,5,02,29,00\x1F");
+    EXPECT_EQ(Changed(settings), "HolidayInfo=A,5,01,01,00|C,6,03,01,01|B,5,02,29,00|");
 }
 
-}  // namespace
+} // namespace

@@ -6,100 +6,59 @@
 
 namespace {
 
-struct Expected {
-    int field;
-    std::wstring text; // empty: accepted
-};
-
-void ExpectResult(const std::optional<RangeRefusal>& refusal, const Expected& expected)
+// "field: message" of a refusal, "" when accepted.
+std::string Shown(const std::optional<RangeRefusal>& refusal)
 {
-    if (expected.text.empty()) {
-        EXPECT_FALSE(refusal) << "refused field " << refusal->field;
-        return;
-    }
-    ASSERT_TRUE(refusal);
-    EXPECT_EQ(refusal->field, expected.field);
-    EXPECT_EQ(RefusalText(*refusal), expected.text);
+    if (!refusal)
+        return "";
+    const std::wstring text = RefusalText(*refusal);
+    return std::to_string(refusal->field) + ": " + std::string(text.begin(), text.end());
 }
 
-TEST(SettingsChecks, EnvironmentHoursDaysAndAreas)
+TEST(SettingsChecks, LimitsFieldsAndMessages)
 {
-    const std::vector<std::pair<EnvironmentFields, Expected>> cases = {
-        {{3, 0, 96, 200, 96}, {}},
-        {{3, 23, 0, 0, 0}, {}},
-        {{3, 24, 96, 200, 96}, {1035, L"Wrong Time"}},
-        {{3, -1, 96, 200, 96}, {1035, L"Wrong Time"}},
-        {{-366, 9, 4000, 4000, 4000}, {}},
-        {{367, 24, 96, 200, 96}, {1034, L"Please set between -366 to 366"}},
-        {{3, 9, -1, 200, 96}, {1031, L"Please set between 0 to 4000"}},
-        {{3, 9, 96, 4001, 96}, {1032, L"Please set between 0 to 4000"}},
-        {{3, 9, 96, 200, -5}, {1033, L"Please set between 0 to 4000"}},
+    const std::pair<std::optional<RangeRefusal>, const char*> cases[] = {
+        // Environment: days from today, start hour, the three area sizes.
+        {CheckEnvironment({3, 0, 96, 200, 96}), ""},
+        {CheckEnvironment({3, 23, 0, 0, 0}), ""},
+        {CheckEnvironment({-366, 9, 4000, 4000, 4000}), ""},
+        {CheckEnvironment({3, 24, 96, 200, 96}), "1035: Wrong Time"},
+        {CheckEnvironment({3, -1, 96, 200, 96}), "1035: Wrong Time"},
+        {CheckEnvironment({367, 24, 96, 200, 96}), "1034: Please set between -366 to 366"},
+        {CheckEnvironment({3, 9, -1, 200, 96}), "1031: Please set between 0 to 4000"},
+        {CheckEnvironment({3, 9, 96, 4001, 96}), "1032: Please set between 0 to 4000"},
+        {CheckEnvironment({3, 9, 96, 200, -5}), "1033: Please set between 0 to 4000"},
+        // Dimming rate and font sizes.
+        {CheckBrightRate(1), ""},
+        {CheckBrightRate(100), ""},
+        {CheckBrightRate(0), "1183: Please set between 1 to 100"},
+        {CheckBrightRate(101), "1183: Please set between 1 to 100"},
+        {CheckFontSizes(6, 6), ""},
+        {CheckFontSizes(200, 16), ""},
+        {CheckFontSizes(5, 4), "1115: Please set over 6 font size"},
+        {CheckFontSizes(12, 5), "1116: Please set over 6 font size"},
+        {CheckFontSizes(201, 16), "1115: Please set between 6 to 200"},
+        // Function keys clash only on the same button.
+        {CheckFuncKeys({6, 5, 2, 3, 4}), ""},
+        {CheckFuncKeys({0, 0, 0, 0, 0}), ""},
+        {CheckFuncKeys({4, 0, 0, 0, 4}), "1105: There are same setting"},
+        {CheckFuncKeys({1, 2, 3, 2, 0}), "1103: There are same setting"},
+        // Day selection years.
+        {CheckDaySelection(MakeSystemTime(1900, 1, 1)), ""},
+        {CheckDaySelection(MakeSystemTime(2999, 12, 31)), ""},
+        {CheckDaySelection(MakeSystemTime(1899, 12, 31)), "1140: Can't point before year 1900."},
+        {CheckDaySelection(MakeSystemTime(3000, 1, 1)), "1140: Can't point after year 3000"},
+        // Holiday rules.
+        {CheckHolidayRule({L"Leap", 5, 2, 29, 0}), ""},
+        {CheckHolidayRule({L"Lantern Day", 6, 1, 2, 2}), ""},
+        {CheckHolidayRule({L"Bad", 5, 2, 30, 0}), "1104: Wrong Day"},
+        {CheckHolidayRule({L"Nomonth", 5, 0, 1, 0}), "1024: Wrong Month"},
+        {CheckHolidayRule({L"Week", 6, 13, 1, 1}), "1024: Wrong Month"},
+        {CheckHolidayRule({L"Harbour,Day", 5, 11, 3, 0}),
+         "1030: Can't use \",\" in a holiday name"},
     };
-    for (const auto& [fields, expected] : cases) {
-        SCOPED_TRACE(fields.startHour);
-        ExpectResult(CheckEnvironment(fields), expected);
-    }
+    for (size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(Shown(cases[i].first), cases[i].second) << "case " << i;
 }
 
-TEST(SettingsChecks, RatesAndFontSizes)
-{
-    for (const auto& [rate, accepted] :
-         std::vector<std::pair<int, bool>>{{0, false}, {1, true}, {100, true}, {101, false}}) {
-        ExpectResult(CheckBrightRate(rate),
-                     accepted ? Expected{} : Expected{1183, L"Please set between 1 to 100"});
-    }
-    const std::vector<std::tuple<int, int, Expected>> sizes = {
-        {6, 6, {}},
-        {200, 16, {}},
-        {5, 4, {1115, L"Please set over 6 font size"}},
-        {12, 5, {1116, L"Please set over 6 font size"}},
-        {201, 16, {1115, L"Please set between 6 to 200"}},
-    };
-    for (const auto& [main, detail, expected] : sizes) {
-        ExpectResult(CheckFontSizes(main, detail), expected);
-    }
-}
-
-TEST(SettingsChecks, FunctionKeysClashOnlyOnTheSameButton)
-{
-    const std::vector<std::pair<std::array<int, 5>, Expected>> cases = {
-        {{6, 5, 2, 3, 4}, {}},
-        {{0, 0, 0, 0, 0}, {}},
-        {{4, 0, 0, 0, 4}, {1105, L"There are same setting"}},
-        {{1, 2, 3, 2, 0}, {1103, L"There are same setting"}},
-    };
-    for (const auto& [indexes, expected] : cases) {
-        ExpectResult(CheckFuncKeys(indexes), expected);
-    }
-}
-
-TEST(SettingsChecks, DaySelectionYears)
-{
-    const std::vector<std::pair<SYSTEMTIME, Expected>> cases = {
-        {MakeSystemTime(1900, 1, 1), {}},
-        {MakeSystemTime(2999, 12, 31), {}},
-        {MakeSystemTime(1899, 12, 31), {1140, L"Can't point before year 1900."}},
-        {MakeSystemTime(3000, 1, 1), {1140, L"Can't point after year 3000"}},
-    };
-    for (const auto& [date, expected] : cases) {
-        ExpectResult(CheckDaySelection(date), expected);
-    }
-}
-
-TEST(SettingsChecks, HolidayRules)
-{
-    const std::vector<std::pair<HolidayRule, Expected>> cases = {
-        {{L"Leap", 5, 2, 29, 0}, {}},
-        {{L"Lantern Day", 6, 1, 2, 2}, {}},
-        {{L"Bad", 5, 2, 30, 0}, {1104, L"Wrong Day"}},
-        {{L"Nomonth", 5, 0, 1, 0}, {1024, L"Wrong Month"}},
-        {{L"Week", 6, 13, 1, 1}, {1024, L"Wrong Month"}},
-        {{L"Harbour,Day", 5, 11, 3, 0}, {1030, L"Can't use \",\" in a holiday name"}},
-    };
-    for (const auto& [rule, expected] : cases) {
-        SCOPED_TRACE(rule.name);
-        ExpectResult(CheckHolidayRule(rule), expected);
-    }
-}
-
-}  // namespace
+} // namespace

@@ -1,7 +1,6 @@
-// The week-and-colour dialog and the colour picker: what OK and Cancel write, the rate refusal,
-// "Initialize" asked first, the picker's channels and text, and swatches painted in the colours
-// they hold.
-#include <QSlider>
+// The week-and-colour dialog and the colour picker: Cancel writes nothing even after picking
+// and "Initialize" (asked first), the picker's channels and text, and swatches painted in the
+// colours they hold.
 
 #include "dialog_test_support.h"
 #include "dialogs/color_sel_dlg.h"
@@ -11,63 +10,24 @@ namespace {
 
 class WeekColorDlgTest : public DialogTest {};
 
-void SetSliders(QDialog& picker, int red, int green, int blue)
-{
-    Control<QSlider>(picker, 1149)->setValue(red);
-    Control<QSlider>(picker, 1153)->setValue(green);
-    Control<QSlider>(picker, 1154)->setValue(blue);
-}
-
-TEST_F(WeekColorDlgTest, OkWritesTheWeekdaysRateAndPickedColoursOnly)
-{
-    dialogs.Queue(AcceptAfter([](QDialog& week) {
-        Click(week, 1073); // Memorial: the picker below answers
-        Select(week, 1164, 1);
-        Select(week, 1102, 6);
-        Type(week, 1183, QStringLiteral("80"));
-    }));
-    dialogs.Queue(AcceptAfter([](QDialog& picker) { SetSliders(picker, 1, 2, 3); }));
-    EXPECT_TRUE(RunWeekColorDialog(context));
-
-    AppSettings expected;
-    expected.SetStartDow(1);
-    expected.SetRestDow(6);
-    expected.SetBrightReduceRate(80);
-    expected.SetColorMemorialday(0x030201);
-    ExpectSameSettings(settings, expected);
-}
-
 TEST_F(WeekColorDlgTest, CancelKeepsEverythingAfterPickingAndInitializing)
 {
     settings.SetColorSunday(0x123456);
     settings.SetStartDow(2);
     const AppSettings before = settings;
     dialogs.Queue([](QDialog& week) {
-        Click(week, 1176);
-        Click(week, 1065);
-        EXPECT_EQ(Selected(week, 1164), 7);
+        Apply(week, {Press(1176), Press(1065), Is(1164, 7)}); // Sunday's picker, "Initialize"
         EXPECT_EQ(static_cast<CWeekColorDlg&>(week).WorkingColor(0), 0xFFC8FFu);
         return static_cast<int>(DialogRejected);
     });
-    dialogs.Queue(AcceptAfter([](QDialog& picker) { SetSliders(picker, 9, 9, 9); }));
+    dialogs.Queue(AcceptAfter([](QDialog& p) { Apply(p, {Set(1149, 9), Set(1153, 9)}); }));
     EXPECT_FALSE(RunWeekColorDialog(context));
     EXPECT_TRUE(dialogs.Exhausted());
-    ExpectSameSettings(settings, before);
+    EXPECT_EQ(Changed(settings), Changed(before));
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.shown()[0].text, L"Initialize color setting. OK?");
     EXPECT_EQ(messages.shown()[0].caption, L"Confirm");
     EXPECT_EQ(messages.shown()[0].flags, MB_OKCANCEL | MB_ICONINFORMATION);
-}
-
-TEST_F(WeekColorDlgTest, RefusedRateStoresNothingAndFocusesTheRate)
-{
-    CWeekColorDlg dialog(settings, messages, dialogs);
-    Type(dialog, 1183, QStringLiteral("abc"));
-    Select(dialog, 1164, 3);
-    EXPECT_FALSE(PressOk(dialog));
-    EXPECT_TRUE(FocusIsOn(dialog, 1183));
-    EXPECT_EQ(Warnings(), std::vector<std::wstring>{L"Please set between 1 to 100"});
-    ExpectSameSettings(settings, AppSettings());
 }
 
 TEST_F(WeekColorDlgTest, SwatchesShowTheirColours)
@@ -88,18 +48,13 @@ TEST_F(WeekColorDlgTest, SwatchesShowTheirColours)
     EXPECT_EQ(swatchColor(1071), qRgb(200, 255, 255));
 }
 
-TEST(ColorSelDlg, ChannelsTextAndResult)
+TEST_F(WeekColorDlgTest, PickerChannelsTextAndResult)
 {
     CColorSelDlg picker(0xB45050);
-    EXPECT_EQ(Control<QSlider>(picker, 1149)->value(), 80);
-    EXPECT_EQ(Control<QSlider>(picker, 1153)->value(), 80);
-    EXPECT_EQ(Control<QSlider>(picker, 1154)->value(), 180);
-    EXPECT_EQ(Control<QLineEdit>(picker, 1030)->text(), QStringLiteral("5050b4"));
-
-    SetSliders(picker, 255, 0, 16);
-    EXPECT_EQ(Control<QLineEdit>(picker, 1030)->text(), QStringLiteral("5050b4"));
-    Click(picker, 1161);
-    EXPECT_EQ(Control<QLineEdit>(picker, 1030)->text(), QStringLiteral("ff0010"));
+    // The text follows the sliders only on "Set".
+    Apply(picker,
+          {Is(1149, 80), Is(1153, 80), Is(1154, 180), Is(1030, "5050b4"), Set(1149, 255),
+           Set(1153, 0), Set(1154, 16), Is(1030, "5050b4"), Press(1161), Is(1030, "ff0010")});
     EXPECT_EQ(picker.Color(), 0xB45050u);
     picker.accept();
     EXPECT_EQ(picker.Color(), 0x1000FFu);
@@ -109,4 +64,4 @@ TEST(ColorSelDlg, ChannelsTextAndResult)
     EXPECT_EQ(untouched.Color(), 0xC4FFC4u);
 }
 
-}  // namespace
+} // namespace

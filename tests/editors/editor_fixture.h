@@ -1,9 +1,15 @@
-// A real store in a temporary folder, the document over it, the change path, scripted message
-// boxes and dialogs, and helpers that drive dialog controls by their ids. "Now" is Monday
-// 7 December 2026, 15:30, and that day is the first shown day (row 0).
+// Driving the item editors by their controls' ids, over settings and scripted message boxes
+// (DialogTest), and over a real store in a temporary folder with the document, the change path
+// and scripted dialogs (EditorFixture). "Now" is Monday 7 December 2026, 15:30, the first shown
+// day.
 #pragma once
 
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDialog>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include "editors/editor_services.h"
 #include "model/pim_session.h"
@@ -11,9 +17,37 @@
 #include "model/tamberlo_doc.h"
 #include "platform/clock.h"
 #include "platform/dialog_runner.h"
+#include "platform/message_service.h"
+#include "settings/app_settings.h"
 #include "settings/app_settings_document.h"
-#include "tests/editors/dialog_driving.h"
+#include "tests/support/dialog_controls.h"
 #include "tests/support/temp_paths.h"
+
+// Settings whose first shown day is today and whose time list holds two usable entries and one
+// that the time combos leave out, and the scripted message boxes.
+class DialogTest : public ::testing::Test {
+protected:
+    DialogTest()
+    {
+        settings_.SetCntFromToday(0);
+        settings_.SetList(SettingsList::SelMinuteInfo, L"09:00\u001f09:30\u001f9:5\u001f", 3);
+    }
+    // A day of December 2026 at a time of day.
+    static DATE At(int day, int hour = 0, int minute = 0)
+    {
+        return SystemTimeToVariantTime(MakeSystemTime(2026, 12, day, hour, minute));
+    }
+    static void Click(QDialog& d, int id) { Control<QAbstractButton>(d, id)->click(); }
+    static void Type(QDialog& d, int id, const QString& text)
+    {
+        Control<QComboBox>(d, id)->setEditText(text);
+    }
+    static QString Text(QDialog& d, int id) { return Control<QComboBox>(d, id)->currentText(); }
+    const std::wstring& LastMessage() const { return messages_.shown().back().text; }
+
+    AppSettings settings_;
+    ScriptedMessageService messages_;
+};
 
 class EditorFixture : public DialogTest {
 protected:
@@ -23,6 +57,7 @@ protected:
           edits_(doc_, session_), services_{settings_, messages_, dialogs_, edits_, nullptr}
     {
     }
+    ~EditorFixture() override { sqlite3_close(other_); }
 
     // Queues a dialog step; `drive` sees the dialog, and the step answers with its result.
     template <typename Dialog> void Queue(std::function<void(Dialog&)> drive)
@@ -36,6 +71,46 @@ protected:
         });
     }
 
+    // Runs SQL on the store as another process would, behind the session's back.
+    void Elsewhere(const char* sql)
+    {
+        if (!other_) {
+            ASSERT_EQ(sqlite3_open(paths_.StorePath().c_str(), &other_), SQLITE_OK);
+        }
+        sqlite3_exec(other_, sql, nullptr, nullptr, nullptr);
+    }
+
+    // The store fails under an open editor of `item`. Another writer holds it at OK: the
+    // warning, the dialog stays open with what was typed, and a second OK saves. Then another
+    // process deletes everything: reported, reloaded, not recreated.
+    template <typename Dialog>
+    void ExpectStoreFailuresKeepTheTyping(ItemRef item, int titleId, std::function<Redraw()> edit)
+    {
+        Queue<Dialog>([&](Dialog& d) {
+            Type(d, titleId, QStringLiteral("Typed"));
+            Elsewhere("BEGIN IMMEDIATE");
+            Click(d, 1);
+            Elsewhere("ROLLBACK");
+            EXPECT_EQ(LastMessage(), L"Can't change to this datetime");
+            EXPECT_NE(d.result(), QDialog::Accepted);
+            EXPECT_EQ(Text(d, titleId), QStringLiteral("Typed"));
+            Click(d, 1);
+        });
+        EXPECT_EQ(edit(), Redraw::kInPlace);
+        EXPECT_EQ(edits_.Read(item).values.fields.Subject, L"Typed");
+
+        Queue<Dialog>([&](Dialog& d) {
+            Elsewhere("DELETE FROM items");
+            Type(d, titleId, QStringLiteral("Resurrected?"));
+            Click(d, 1);
+            EXPECT_EQ(LastMessage(), L"Fail at get data.");
+        });
+        EXPECT_EQ(edit(), Redraw::kReloaded);
+        session_.Connect();
+        EXPECT_EQ(session_.AppointmentCount() + session_.TaskCount(), 0);
+        session_.Disconnect();
+    }
+
     FixedClock clock_{MakeSystemTime(2026, 12, 7, 15, 30)};
     ScopedClock useClock_;
     TempPaths paths_;
@@ -45,4 +120,5 @@ protected:
     ScheduleEdits edits_;
     ScriptedDialogRunner dialogs_;
     EditorServices services_;
+    sqlite3* other_ = nullptr;
 };

@@ -7,12 +7,8 @@
 
 #include "editors/alarm_detail_dlg.h"
 #include "model/item_values.h"
-#include "model/pim_session.h"
-#include "model/recurrence.h"
-#include "platform/clock.h"
 #include "res/string_table.h"
-#include "tests/editors/dialog_driving.h"
-#include "tests/support/temp_paths.h"
+#include "tests/editors/editor_fixture.h"
 
 namespace {
 
@@ -33,7 +29,7 @@ protected:
     int32_t oid_ = 0;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(AlarmDetailDlgTest, AppointmentReminderRoundTripsThroughTheStore)
 {
@@ -51,9 +47,8 @@ TEST_F(AlarmDetailDlgTest, AppointmentReminderRoundTripsThroughTheStore)
     CAlarmDetailDlg dialog(values.fields, false, settings_, messages_);
     EXPECT_EQ(Text(dialog, 1032), "2");
     EXPECT_EQ(Text(dialog, 1024), "Hour Before");
-    const bool checked[] = {true, false, false, true, false};
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(Control<QCheckBox>(dialog, 1034 + i)->isChecked(), checked[i]) << i;
+    for (int i = 0; i < 5; ++i) // LED and sound
+        EXPECT_EQ(Control<QCheckBox>(dialog, 1034 + i)->isChecked(), i == 0 || i == 3) << i;
     EXPECT_EQ(Control<QLineEdit>(dialog, 1040)->text(), "/sounds/bell.wav");
 
     Control<QComboBox>(dialog, 1024)->setCurrentIndex(kDaysBefore);
@@ -111,19 +106,12 @@ TEST_F(AlarmDetailDlgTest, TaskWithoutReminderOpensOnItsDueDateOrNow)
 {
     const FixedClock clock(MakeSystemTime(2026, 12, 7, 14, 5));
     const ScopedClock installed(clock);
-    const struct {
-        DATE due;
-        QDate date;
-        const char* time;
-    } cases[] = {
-        {pim::kNoDate, QDate(2026, 12, 7), "14:05"},
-        {At(9), QDate(2026, 12, 9), "00:00"},
-    };
-    for (const auto& c : cases) {
-        pim::ItemFields fields;
-        fields.DueDate = c.due;
+    pim::ItemFields fields;
+    for (const auto& [due, date, time] : {std::tuple{pim::kNoDate, QDate(2026, 12, 7), "14:05"},
+                                          std::tuple{At(9), QDate(2026, 12, 9), "00:00"}}) {
+        fields.DueDate = due;
         CAlarmDetailDlg dialog(fields, true, settings_, messages_);
-        EXPECT_EQ(Control<QDateEdit>(dialog, 1095)->date(), c.date);
-        EXPECT_EQ(Text(dialog, 1128), c.time);
+        EXPECT_EQ(Control<QDateEdit>(dialog, 1095)->date(), date);
+        EXPECT_EQ(Text(dialog, 1128), time);
     }
 }

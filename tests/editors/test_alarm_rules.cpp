@@ -71,7 +71,6 @@ TEST(AlarmRules, AcceptedFormsWriteTheirModeAndRefusedOnesNameTheirControl)
         Refusal expected;
     } cases[] = {
         {refused(task, [](AlarmForm& f) { f.time = L"25:99"; }), {1128, res::IDS_BAD_TIME_TEXT}},
-        {refused(task, [](AlarmForm& f) { f.time = L"9:5"; }), {1128, res::IDS_BAD_TIME_TEXT}},
         {refused(task, [](AlarmForm& f) { f.date.wYear = 1899; }),
          {1095, res::IDS_START_AFTER_1900}},
         {refused(task, [](AlarmForm& f) { f.date.wYear = 3000; }),
@@ -80,8 +79,6 @@ TEST(AlarmRules, AcceptedFormsWriteTheirModeAndRefusedOnesNameTheirControl)
          {1032, res::IDS_ALARM_LEAD_RANGE}},
         {refused(appointment, [](AlarmForm& f) { f.soundFile = L"a\x1f"; }),
          {1040, res::IDS_CONTROL_CHARACTERS}},
-        {refused(appointment, [](AlarmForm& f) { f.soundFile = std::wstring(100000, L'a'); }),
-         {1040, res::IDS_TEXT_TOO_LONG}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.check, c.expected) << c.expected.controlId;

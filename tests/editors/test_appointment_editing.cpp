@@ -3,7 +3,6 @@
 #include "editors/appointment_editing.h"
 
 #include <QPlainTextEdit>
-#include <sqlite3.h>
 
 #include "editors/alarm_detail_dlg.h"
 #include "editors/appoint_detail_dlg.h"
@@ -22,8 +21,8 @@ protected:
     // Daily at 09:00 for an hour from the 7th to the 13th.
     int32_t AddDaily()
     {
-        ScheduleChange add{ChangeKind::kSave, {pim::kAppointmentKind, 0, 0.0}};
-        ItemValues v;
+        ScheduleChange add{ChangeKind::kSave, {pim::kAppointmentKind, 0}};
+        ItemValues& v = add.after.emplace();
         v.fields.Subject = L"Standup";
         v.fields.Start = At(7, 9);
         v.fields.End = At(7, 10);
@@ -33,10 +32,8 @@ protected:
         p.NoEndDate = false;
         p.PatternEndDate = At(13);
         v.pattern = p;
-        add.after = v;
         return edits_.Apply(add).change.item.oid;
     }
-
     int32_t AddPlain()
     {
         Queue<CAppointDetailDlg>([](CAppointDetailDlg& d) {
@@ -44,16 +41,12 @@ protected:
             Click(d, 1);
         });
         EXPECT_EQ(editing_.Add(MakeSystemTime(2026, 12, 8)), Redraw::kInPlace);
-        return TextToIntOid(doc_.ApptOid(1, 0));
+        return std::stoi(doc_.ApptOid(1, 0));
     }
-
-    static int32_t TextToIntOid(const std::wstring& field) { return std::stoi(field); }
-
     void Answer(int button)
     {
         Queue<CRecurConfirmDlg>([button](CRecurConfirmDlg& d) { Click(d, button); });
     }
-
     int ExceptionCount(int32_t oid)
     {
         session_.Connect();
@@ -66,10 +59,13 @@ protected:
         session_.Disconnect();
         return count;
     }
-
+    pim::ItemFields Fields(int32_t oid)
+    {
+        return edits_.Read({pim::kAppointmentKind, oid}).values.fields;
+    }
     std::wstring Stored(int32_t oid)
     {
-        const ReadResult read = edits_.Read({pim::kAppointmentKind, oid, 0.0});
+        const ReadResult read = edits_.Read({pim::kAppointmentKind, oid});
         return read.status == EditStatus::kDone ? read.values.fields.Subject : L"(gone)";
     }
 
@@ -79,10 +75,8 @@ protected:
 TEST_F(AppointmentEditingTest, NewAppointmentsStartAtTheNextFullHour)
 {
     const struct {
-        int hour;
-        int minute;
-        DATE start;
-        DATE end;
+        int hour, minute;
+        DATE start, end;
     } cases[] = {
         {15, 30, At(9, 16), At(9, 17)}, {0, 0, At(9, 1), At(9, 2)},
         {21, 59, At(9, 22), At(9, 23)}, {22, 0, At(9, 23), At(10, 0)},
@@ -156,11 +150,9 @@ TEST_F(AppointmentEditingTest, AlarmMemoAndCategoryChoosersWriteIntoTheAppointme
         Click(d, 1);
     });
     editing_.Edit(1, 0);
-    const pim::ItemFields stored = edits_.Read({pim::kAppointmentKind, oid, 0.0}).values.fields;
-    EXPECT_TRUE(stored.ReminderSet);
-    EXPECT_EQ(stored.ReminderMinutesBeforeStart, 120);
-    EXPECT_EQ(stored.Body, L"Bring\r\nnotes");
-    EXPECT_EQ(stored.Categories, L"Work");
+    const pim::ItemFields f = Fields(oid);
+    EXPECT_EQ(std::tie(f.ReminderSet, f.ReminderMinutesBeforeStart, f.Body, f.Categories),
+              std::tuple(true, 120, std::wstring(L"Bring\r\nnotes"), std::wstring(L"Work")));
 }
 
 TEST_F(AppointmentEditingTest, MovingTheStartKeepsTheDurationWhenAskedTo)
@@ -179,9 +171,8 @@ TEST_F(AppointmentEditingTest, MovingTheStartKeepsTheDurationWhenAskedTo)
         Click(d, 1);
     });
     editing_.Edit(1, 0);
-    const pim::ItemFields stored = edits_.Read({pim::kAppointmentKind, oid, 0.0}).values.fields;
-    EXPECT_EQ(stored.Start, At(10, 16));
-    EXPECT_EQ(stored.End, At(10, 17));
+    const pim::ItemFields moved = Fields(oid);
+    EXPECT_EQ(std::tie(moved.Start, moved.End), std::tuple(At(10, 16), At(10, 17)));
 }
 
 TEST_F(AppointmentEditingTest, RecurringChangesAsExceptionsOrForAll)
@@ -297,37 +288,9 @@ TEST_F(AppointmentEditingTest, RefusedInputKeepsTheDialogAndTheStoredItem)
 TEST_F(AppointmentEditingTest, StoreFailuresKeepWhatWasTyped)
 {
     const int32_t oid = AddPlain();
-    sqlite3* other = nullptr;
-    ASSERT_EQ(sqlite3_open(paths_.StorePath().c_str(), &other), SQLITE_OK);
-
-    // Another writer holds the store: the warning, the dialog open, then a later OK succeeds.
-    Queue<CAppointDetailDlg>([&](CAppointDetailDlg& d) {
-        Type(d, kAppointTitle, QStringLiteral("Typed"));
-        sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-        Click(d, 1);
-        sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
-        EXPECT_EQ(LastMessage(), L"Can't change to this datetime");
-        EXPECT_EQ(d.result(), QDialog::Rejected);
-        EXPECT_EQ(Text(d, kAppointTitle), QStringLiteral("Typed"));
-        Click(d, 1);
-    });
-    EXPECT_EQ(editing_.Edit(1, 0), Redraw::kInPlace);
-    EXPECT_EQ(Stored(oid), L"Typed");
-
-    // Deleted by another process while the editor is open: reported, not recreated.
-    Queue<CAppointDetailDlg>([&](CAppointDetailDlg& d) {
-        sqlite3_exec(other, "DELETE FROM items", nullptr, nullptr, nullptr);
-        Type(d, kAppointTitle, QStringLiteral("Resurrected?"));
-        Click(d, 1);
-        EXPECT_EQ(LastMessage(), L"Fail at get data.");
-    });
-    EXPECT_EQ(editing_.Edit(1, 0), Redraw::kReloaded);
-    sqlite3_close(other);
-    session_.Connect();
-    EXPECT_EQ(session_.AppointmentCount(), 0);
-    session_.Disconnect();
+    ExpectStoreFailuresKeepTheTyping<CAppointDetailDlg>({pim::kAppointmentKind, oid}, kAppointTitle,
+                                                        [this] { return editing_.Edit(1, 0); });
     EXPECT_EQ(doc_.ApptCount(1), 0);
-
     // A holiday row or an entry the store no longer has.
     EXPECT_EQ(editing_.Edit(1, 0), Redraw::kNothing);
     EXPECT_EQ(LastMessage(), L"Fail at get data.");

@@ -81,7 +81,7 @@ QStringList Texts(const QDialog& dialog, int id)
     return texts;
 }
 
-}  // namespace
+} // namespace
 
 TEST(CCategorySelDlg, AddMovesTheSelectedNameAndOkReturnsTheJoinedText)
 {

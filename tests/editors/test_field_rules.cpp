@@ -24,8 +24,6 @@ TEST(FieldRules, TimeTextsAreStrictHoursAndMinutes)
 
 TEST(FieldRules, LineAndMemoTextLimits)
 {
-    const std::wstring longLine(kMaxLineLength + 1, L'a');
-    const std::wstring hundredThousand(100000, L'x');
     const struct {
         std::wstring text;
         bool memo;
@@ -33,12 +31,10 @@ TEST(FieldRules, LineAndMemoTextLimits)
     } cases[] = {
         {L"Dentist", false, 0},
         {std::wstring(kMaxLineLength, L'a'), false, 0},
-        {longLine, false, res::IDS_TEXT_TOO_LONG},
-        {hundredThousand, false, res::IDS_TEXT_TOO_LONG},
-        {hundredThousand, true, res::IDS_TEXT_TOO_LONG},
-        {L"a\x1f"
-         L"b",
-         false, res::IDS_CONTROL_CHARACTERS},
+        {std::wstring(kMaxLineLength + 1, L'a'), false, res::IDS_TEXT_TOO_LONG},
+        {std::wstring(kMaxMemoLength, L'x'), true, 0},
+        {std::wstring(kMaxMemoLength + 1, L'x'), true, res::IDS_TEXT_TOO_LONG},
+        {L"a\x1f-", false, res::IDS_CONTROL_CHARACTERS},
         {L"two\nlines", false, res::IDS_CONTROL_CHARACTERS},
         {L"two\r\nlines\tand a tab", true, 0},
         {L"bell\a", true, res::IDS_CONTROL_CHARACTERS},
@@ -62,6 +58,13 @@ TEST(FieldRules, RefusalsReadAsTheEditorsShowThem)
         {res::IDS_RECURRENCE_NOT_SET, L"Recurtion info set not yet."},
         {res::IDS_BAD_INTERVAL, L"Please set an interval from 1 to 999."},
         {res::IDS_NO_DAY_SPAN, L"there is no day span"},
+        {res::IDS_START_AFTER_1900, L"Please set start date after year 1900."},
+        {res::IDS_END_BEFORE_3000, L"Please set end date before year 3000."},
+        {res::IDS_START_TIME_BEFORE_END, L"Please set start time before end time"},
+        {res::IDS_SELECT_WEEKDAY, L"Select Week of day"},
+        {res::IDS_ONE_WEEKDAY_ONLY, L"Sorry, can't select plural weekofday at this type."},
+        {res::IDS_BAD_DAY_COUNT, L"Please set the days as a number from 0 to 999."},
+        {res::IDS_ALARM_LEAD_RANGE, L"Please enter an alarm time from 0 up to 52 weeks."},
     };
     for (const auto& [id, text] : texts)
         EXPECT_EQ(res::LoadString(id), text) << id;

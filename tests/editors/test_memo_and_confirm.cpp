@@ -4,7 +4,7 @@
 
 #include "editors/memo_edit_dlg.h"
 #include "editors/recur_confirm_dlg.h"
-#include "tests/editors/dialog_driving.h"
+#include "tests/editors/editor_fixture.h"
 
 namespace {
 
@@ -41,12 +41,10 @@ TEST_F(MemoAndConfirmTest, MemoKeepsLinesAndRefusesWhatCannotBeStored)
 
 TEST_F(MemoAndConfirmTest, ConfirmationKindsAndAnswers)
 {
-    const std::pair<int, QString> kinds[] = {
-        {1, QStringLiteral("(create new exception)")},
-        {2, QStringLiteral("(edit exists exception)")},
-        {3, QStringLiteral("(edit exists exception)")},
-        {4, QStringLiteral("(cancel exception)")},
-        {7, QStringLiteral("Exception appoint info")},
+    const std::pair<int, const char*> kinds[] = {
+        {1, "(create new exception)"},  {2, "(edit exists exception)"},
+        {3, "(edit exists exception)"}, {4, "(cancel exception)"},
+        {7, "Exception appoint info"},
     };
     for (const auto& [kind, text] : kinds) {
         CRecurConfirmDlg confirm(kind, settings_, messages_);

@@ -4,7 +4,7 @@
 
 #include "editors/recur_detail_dlg.h"
 #include "platform/pim/recurrence_pattern.h"
-#include "tests/editors/dialog_driving.h"
+#include "tests/editors/editor_fixture.h"
 
 namespace {
 

@@ -9,8 +9,10 @@
 
 namespace {
 
-// Weekly on Monday 7 December 2026, 10:00 to 11:00, no end.
-RecurForm Weekly()
+using Change = void (*)(RecurForm&);
+
+// Weekly on Monday 7 December 2026, 10:00 to 11:00, no end, changed by `change`.
+RecurForm Weekly(Change change)
 {
     RecurForm form;
     form.startDate = MakeSystemTime(2026, 12, 7);
@@ -19,72 +21,49 @@ RecurForm Weekly()
     form.endTime = L"11:00";
     form.daysAfter = L"0";
     form.interval = L"1";
-    form.typeIndex = 1;
     form.weekdayMask = 2;
+    change(form);
     return form;
+}
+
+void Same(RecurForm&)
+{
 }
 
 TEST(RecurRulesTest, RefusedFormsNameTheirControlAndMessage)
 {
     const struct {
-        const char* what;
-        void (*change)(RecurForm&);
+        Change change;
         bool allDay;
-        bool appointment;
-        int control;
-        int messageId;
+        int control, messageId;
     } cases[] = {
-        {"start 1899", [](RecurForm& f) { f.startDate.wYear = 1899; }, false, true, kRecurStartDate,
+        {[](RecurForm& f) { f.startDate.wYear = 1899; }, false, kRecurStartDate,
          res::IDS_START_AFTER_1900},
-        {"end 3000",
-         [](RecurForm& f) {
-             f.noEnd = false;
-             f.endDate.wYear = 3000;
-         },
-         false, true, kRecurEndDate, res::IDS_END_BEFORE_3000},
-        {"end first",
-         [](RecurForm& f) {
-             f.noEnd = false;
-             f.endDate.wDay = 6;
-         },
-         false, true, kRecurEndDate, res::IDS_START_BEFORE_END},
-        {"times", [](RecurForm& f) { f.endTime = L"09:00"; }, false, true, kRecurEndTime,
+        {[](RecurForm& f) { f.noEnd = false, f.endDate.wYear = 3000; }, false, kRecurEndDate,
+         res::IDS_END_BEFORE_3000},
+        {[](RecurForm& f) { f.noEnd = false, f.endDate.wDay = 6; }, false, kRecurEndDate,
+         res::IDS_START_BEFORE_END},
+        {[](RecurForm& f) { f.endTime = L"09:00"; }, false, kRecurEndTime,
          res::IDS_START_TIME_BEFORE_END},
-        {"25:99", [](RecurForm& f) { f.startTime = L"25:99"; }, false, true, kRecurStartTime,
+        {[](RecurForm& f) { f.startTime = L"25:99"; }, false, kRecurStartTime,
          res::IDS_BAD_TIME_TEXT},
-        {"all-day no span", [](RecurForm&) {}, true, true, kRecurDaysAfter, res::IDS_NO_DAY_SPAN},
-        {"days text", [](RecurForm& f) { f.daysAfter = L"x"; }, false, true, kRecurDaysAfter,
-         res::IDS_BAD_DAY_COUNT},
-        {"interval 0", [](RecurForm& f) { f.interval = L"0"; }, false, true, kRecurInterval,
-         res::IDS_BAD_INTERVAL},
-        {"interval empty", [](RecurForm& f) { f.interval.clear(); }, false, true, kRecurInterval,
-         res::IDS_BAD_INTERVAL},
-        {"no weekday", [](RecurForm& f) { f.weekdayMask = 0; }, false, true, kRecurSunday,
-         res::IDS_SELECT_WEEKDAY},
-        {"two weekdays nth",
-         [](RecurForm& f) {
-             f.typeIndex = 2;
-             f.dayRadio = false;
-             f.weekdayMask = 6;
-         },
-         false, true, kRecurSunday, res::IDS_ONE_WEEKDAY_ONLY},
-        {"30 February",
-         [](RecurForm& f) {
-             f.typeIndex = 3;
-             f.month = 1;
-             f.day = 29;
-         },
-         false, true, kRecurDay, res::IDS_WRONG_DAY},
+        {Same, true, kRecurDaysAfter, res::IDS_NO_DAY_SPAN}, // an all-day appointment
+        {[](RecurForm& f) { f.daysAfter = L"x"; }, false, kRecurDaysAfter, res::IDS_BAD_DAY_COUNT},
+        {[](RecurForm& f) { f.interval = L"0"; }, false, kRecurInterval, res::IDS_BAD_INTERVAL},
+        {[](RecurForm& f) { f.interval.clear(); }, false, kRecurInterval, res::IDS_BAD_INTERVAL},
+        {[](RecurForm& f) { f.weekdayMask = 0; }, false, kRecurSunday, res::IDS_SELECT_WEEKDAY},
+        {[](RecurForm& f) { f.typeIndex = 2, f.dayRadio = false, f.weekdayMask = 6; }, false,
+         kRecurSunday, res::IDS_ONE_WEEKDAY_ONLY},
+        {[](RecurForm& f) { f.typeIndex = 3, f.month = 1, f.day = 29; }, false, kRecurDay,
+         res::IDS_WRONG_DAY}, // 30 February
     };
     for (const auto& c : cases) {
-        RecurForm form = Weekly();
-        c.change(form);
+        SCOPED_TRACE(&c - cases);
         pim::RecurrenceFields pattern;
         pattern.Interval = 7;
-        EXPECT_EQ(CheckRecurForm(form, c.allDay, c.appointment, pattern),
-                  (Refusal{c.control, c.messageId}))
-            << c.what;
-        EXPECT_EQ(pattern.Interval, 7) << c.what << ": a refused form writes nothing";
+        EXPECT_EQ(CheckRecurForm(Weekly(c.change), c.allDay, true, pattern),
+                  (Refusal{c.control, c.messageId}));
+        EXPECT_EQ(pattern.Interval, 7) << "a refused form writes nothing";
     }
 }
 
@@ -92,97 +71,55 @@ TEST(RecurRulesTest, AcceptedFormsWriteThePattern)
 {
     const struct {
         const char* what;
-        void (*change)(RecurForm&);
-        bool allDay;
-        bool appointment;
-        int32_t type;
-        int32_t duration;
-        int32_t interval;
-        int32_t mask;
-        int32_t dayOfMonth;
-        int32_t instance;
-        int32_t month;
+        Change change;
+        bool allDay, appointment;
+        int32_t type, duration, interval, mask, dayOfMonth, instance, month;
     } cases[] = {
-        {"weekly", [](RecurForm&) {}, false, true, 1, 60, 1, 2, 0, 0, 0},
+        {"weekly", Same, false, true, 1, 60, 1, 2, 0, 0, 0},
         {"22:00 to 01:00 next day",
-         [](RecurForm& f) {
-             f.startTime = L"22:00";
-             f.endTime = L"01:00";
-             f.daysAfter = L"1";
-         },
+         [](RecurForm& f) { f.startTime = L"22:00", f.endTime = L"01:00", f.daysAfter = L"1"; },
          false, true, 1, 180, 1, 2, 0, 0, 0},
         {"daily every 2nd day drops weekdays",
-         [](RecurForm& f) {
-             f.typeIndex = 0;
-             f.interval = L"2";
-             f.weekdayMask = 127;
-         },
-         false, true, 0, 60, 2, 0, 0, 0, 0},
-        {"daily without weekdays",
-         [](RecurForm& f) {
-             f.typeIndex = 0;
-             f.weekdayMask = 0;
-         },
-         false, true, 0, 60, 1, 0, 0, 0, 0},
-        {"monthly on the 31st",
-         [](RecurForm& f) {
-             f.typeIndex = 2;
-             f.day = 30;
-         },
-         false, true, 2, 60, 1, 0, 31, 0, 0},
+         [](RecurForm& f) { f.typeIndex = 0, f.interval = L"2", f.weekdayMask = 127; }, false, true,
+         0, 60, 2, 0, 0, 0, 0},
+        {"daily without weekdays", [](RecurForm& f) { f.typeIndex = 0, f.weekdayMask = 0; }, false,
+         true, 0, 60, 1, 0, 0, 0, 0},
+        {"monthly on the 31st", [](RecurForm& f) { f.typeIndex = 2, f.day = 30; }, false, true, 2,
+         60, 1, 0, 31, 0, 0},
         {"last Friday monthly",
          [](RecurForm& f) {
-             f.typeIndex = 2;
-             f.dayRadio = false;
-             f.instance = 4;
-             f.weekdayMask = 32;
+             f.typeIndex = 2, f.dayRadio = false, f.instance = 4, f.weekdayMask = 32;
          },
          false, true, 3, 60, 1, 32, 0, 5, 0},
         {"every year keeps the interval",
-         [](RecurForm& f) {
-             f.typeIndex = 3;
-             f.interval.clear();
-             f.month = 1;
-             f.day = 28;
-         },
-         false, true, 5, 60, 7, 0, 29, 0, 2},
-        {"yearly nth",
-         [](RecurForm& f) {
-             f.typeIndex = 3;
-             f.dayRadio = false;
-             f.month = 10;
-         },
+         [](RecurForm& f) { f.typeIndex = 3, f.interval.clear(), f.month = 1, f.day = 28; }, false,
+         true, 5, 60, 7, 0, 29, 0, 2},
+        {"yearly nth", [](RecurForm& f) { f.typeIndex = 3, f.dayRadio = false, f.month = 10; },
          false, true, 6, 60, 7, 2, 0, 1, 11},
         {"all-day appointment, two days", [](RecurForm& f) { f.daysAfter = L"2"; }, true, true, 1,
          2880, 1, 2, 0, 0, 0},
-        {"task without span", [](RecurForm&) {}, true, false, 1, 0, 1, 2, 0, 0, 0},
+        {"task without span", Same, true, false, 1, 0, 1, 2, 0, 0, 0},
     };
     for (const auto& c : cases) {
-        RecurForm form = Weekly();
-        c.change(form);
-        pim::RecurrenceFields pattern;
-        pattern.Interval = 7;
-        ASSERT_EQ(CheckRecurForm(form, c.allDay, c.appointment, pattern).has_value(), false)
-            << c.what;
-        EXPECT_EQ(pattern.RecurrenceType, c.type) << c.what;
-        EXPECT_EQ(pattern.Duration, c.duration) << c.what;
-        EXPECT_EQ(pattern.Interval, c.interval) << c.what;
-        EXPECT_EQ(pattern.DayOfWeekMask, c.mask) << c.what;
-        EXPECT_EQ(pattern.DayOfMonth, c.dayOfMonth) << c.what;
-        EXPECT_EQ(pattern.Instance, c.instance) << c.what;
-        EXPECT_EQ(pattern.MonthOfYear, c.month) << c.what;
-        EXPECT_TRUE(pattern.NoEndDate) << c.what;
-        EXPECT_EQ(pattern.PatternEndDate, pim::kNoDate) << c.what;
+        SCOPED_TRACE(c.what);
+        pim::RecurrenceFields p;
+        p.Interval = 7;
+        ASSERT_EQ(CheckRecurForm(Weekly(c.change), c.allDay, c.appointment, p), std::nullopt);
+        EXPECT_EQ(
+            std::tie(p.RecurrenceType, p.Duration, p.Interval, p.DayOfWeekMask, p.DayOfMonth,
+                     p.Instance, p.MonthOfYear),
+            std::tie(c.type, c.duration, c.interval, c.mask, c.dayOfMonth, c.instance, c.month));
+        EXPECT_TRUE(p.NoEndDate);
+        EXPECT_EQ(p.PatternEndDate, pim::kNoDate);
     }
 
-    RecurForm ending = Weekly();
-    ending.noEnd = false;
-    pim::RecurrenceFields pattern;
-    ASSERT_EQ(CheckRecurForm(ending, false, true, pattern).has_value(), false);
-    EXPECT_FALSE(pattern.NoEndDate);
-    EXPECT_EQ(pattern.PatternEndDate, SystemTimeToVariantTime(MakeSystemTime(2026, 12, 31)));
-    EXPECT_EQ(pattern.StartTime, SystemTimeToVariantTime(MakeSystemTime(2026, 12, 7, 10)));
-    EXPECT_NEAR(pattern.EndTime, 11.0 / 24, 1e-9);
+    pim::RecurrenceFields p;
+    ASSERT_EQ(CheckRecurForm(Weekly([](RecurForm& f) { f.noEnd = false; }), false, true, p),
+              std::nullopt);
+    EXPECT_FALSE(p.NoEndDate);
+    EXPECT_EQ(p.PatternEndDate, SystemTimeToVariantTime(MakeSystemTime(2026, 12, 31)));
+    EXPECT_EQ(p.StartTime, SystemTimeToVariantTime(MakeSystemTime(2026, 12, 7, 10)));
+    EXPECT_NEAR(p.EndTime, 11.0 / 24, 1e-9);
 }
 
 TEST(RecurRulesTest, TypesAndLayouts)

@@ -2,8 +2,6 @@
 // through scripted dialogs and message boxes.
 #include "editors/task_editing.h"
 
-#include <sqlite3.h>
-
 #include <QCheckBox>
 
 #include "editors/recur_detail_dlg.h"
@@ -46,7 +44,7 @@ protected:
     TaskEditing editing_{services_};
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(TaskEditingTest, AddEditAndDeleteATask)
 {
@@ -69,10 +67,9 @@ TEST_F(TaskEditingTest, AddEditAndDeleteATask)
     });
     EXPECT_EQ(editing_.Edit(0, 0), Redraw::kInPlace);
     EXPECT_EQ(settings_.GetLastEditResult(), LastEditResult::kSaved);
-    const ItemValues edited = Stored(oid);
-    EXPECT_EQ(edited.fields.StartDate, At(5));
-    EXPECT_EQ(edited.fields.Importance, 2);
-    EXPECT_EQ(edited.fields.Categories, L"Work");
+    const pim::ItemFields edited = Stored(oid).fields;
+    EXPECT_EQ(std::tie(edited.StartDate, edited.Importance, edited.Categories),
+              std::tuple(At(5), 2, std::wstring(L"Work")));
 
     Queue<CTaskDetailDlg>([](CTaskDetailDlg& d) { Click(d, kTaskDelete); });
     EXPECT_EQ(editing_.Edit(0, 0), Redraw::kInPlace);
@@ -97,10 +94,9 @@ TEST_F(TaskEditingTest, SweptDaysOpenANewTaskFromTheEarlierDayToTheLater)
     while (row < 27 && doc_.TaskCount(row) == 0)
         ++row;
     ASSERT_EQ(doc_.TaskCount(row), 1);
-    const ItemValues stored = Stored(std::stoi(doc_.TaskOid(row, 0)));
-    EXPECT_EQ(stored.fields.StartDate, At(8));
-    EXPECT_EQ(stored.fields.DueDate, At(10));
-    EXPECT_EQ(stored.fields.Subject, L"Sweep");
+    const pim::ItemFields stored = Stored(std::stoi(doc_.TaskOid(row, 0))).fields;
+    EXPECT_EQ(std::tie(stored.StartDate, stored.DueDate, stored.Subject),
+              std::tuple(At(8), At(10), std::wstring(L"Sweep")));
 }
 
 TEST_F(TaskEditingTest, RefusedInputKeepsTheDialogAndTheStoredTask)
@@ -118,8 +114,8 @@ TEST_F(TaskEditingTest, RefusedInputKeepsTheDialogAndTheStoredTask)
         Click(d, 2);
     });
     EXPECT_EQ(editing_.Edit(0, 0), Redraw::kNothing);
-    EXPECT_EQ(Stored(oid).fields.StartDate, pim::kNoDate);
-    EXPECT_EQ(Stored(oid).fields.DueDate, At(7));
+    const pim::ItemFields kept = Stored(oid).fields;
+    EXPECT_EQ(std::tie(kept.StartDate, kept.DueDate), std::tuple(pim::kNoDate, At(7)));
 }
 
 TEST_F(TaskEditingTest, RecurringTaskFromTheRecurrenceEditorIsCompletedBothWays)
@@ -145,11 +141,10 @@ TEST_F(TaskEditingTest, RecurringTaskFromTheRecurrenceEditorIsCompletedBothWays)
     EXPECT_EQ(LastMessage(), res::LoadString(res::IDS_RECUR_TASK_QUESTION));
     EXPECT_EQ(messages_.shown().back().caption, L"Confirm");
     EXPECT_EQ(messages_.shown().back().flags & MB_YESNOCANCEL, unsigned{MB_YESNOCANCEL});
-    ItemValues moved = Stored(oid);
-    EXPECT_FALSE(moved.fields.Complete);
-    EXPECT_EQ(moved.fields.StartDate, At(14));
-    EXPECT_EQ(moved.fields.DueDate, At(14));
-    EXPECT_EQ(moved.pattern->PatternStartDate, At(14));
+    const ItemValues moved = Stored(oid);
+    EXPECT_EQ(std::tie(moved.fields.Complete, moved.fields.StartDate, moved.fields.DueDate,
+                       moved.pattern->PatternStartDate),
+              std::tuple(false, At(14), At(14), At(14)));
 
     // Cancel leaves it; "Yes" marks it complete and reloads the window.
     std::tie(row, pos) = EntryOf(oid);
@@ -166,41 +161,15 @@ TEST_F(TaskEditingTest, RecurringTaskFromTheRecurrenceEditorIsCompletedBothWays)
 TEST_F(TaskEditingTest, StoreFailuresKeepWhatWasTypedAndGoneTasksStayGone)
 {
     const int32_t oid = AddReport();
-    sqlite3* other = nullptr;
-    ASSERT_EQ(sqlite3_open(paths_.StorePath().c_str(), &other), SQLITE_OK);
-
-    Queue<CTaskDetailDlg>([&](CTaskDetailDlg& d) {
-        Type(d, kTaskTitle, QStringLiteral("Typed"));
-        sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-        Click(d, 1);
-        sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
-        EXPECT_EQ(LastMessage(), L"Can't change to this datetime");
-        EXPECT_NE(d.result(), QDialog::Accepted);
-        EXPECT_EQ(Text(d, kTaskTitle), QStringLiteral("Typed"));
-        Click(d, 1);
-    });
-    EXPECT_EQ(editing_.Edit(0, 0), Redraw::kInPlace);
-    EXPECT_EQ(Stored(oid).fields.Subject, L"Typed");
-
-    // Deleted by another process while the editor is open: reported, not recreated.
-    Queue<CTaskDetailDlg>([&](CTaskDetailDlg& d) {
-        sqlite3_exec(other, "DELETE FROM items", nullptr, nullptr, nullptr);
-        Type(d, kTaskTitle, QStringLiteral("Resurrected?"));
-        Click(d, 1);
-        EXPECT_EQ(LastMessage(), L"Fail at get data.");
-    });
-    EXPECT_EQ(editing_.Edit(0, 0), Redraw::kReloaded);
-    session_.Connect();
-    EXPECT_EQ(session_.TaskCount(), 0);
-    session_.Disconnect();
+    ExpectStoreFailuresKeepTheTyping<CTaskDetailDlg>({pim::kTaskKind, oid}, kTaskTitle,
+                                                     [this] { return editing_.Edit(0, 0); });
     EXPECT_EQ(doc_.TaskCount(0), 0);
 
     // Completing a task that vanished from the store reports it as the command's error.
     AddReport();
-    sqlite3_exec(other, "DELETE FROM items", nullptr, nullptr, nullptr);
+    Elsewhere("DELETE FROM items");
     EXPECT_EQ(editing_.Complete(0, 0), Redraw::kReloaded);
     EXPECT_EQ(LastMessage(), L"Fail at get Task Information.");
     EXPECT_EQ(messages_.shown().back().caption, L"Error");
     EXPECT_EQ(messages_.shown().back().flags & MB_ICONSTOP, unsigned{MB_ICONSTOP});
-    sqlite3_close(other);
 }

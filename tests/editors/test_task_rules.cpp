@@ -16,7 +16,7 @@ DATE DayDate(int year, int month, int day)
     return SystemTimeToVariantTime(Day(year, month, day));
 }
 
-}  // namespace
+} // namespace
 
 TEST(TaskRules, PickersShowTheTaskDateOrTodayAndTheSpanStaysUsable)
 {
@@ -77,15 +77,9 @@ TEST(TaskRules, OkChecksInOrderAndWritesOnlyAcceptedForms)
         {with([](TaskForm& f) { f.due.wYear = 3000; }),
          false,
          {kTaskDue, res::IDS_END_BEFORE_3000}},
-        {with([](TaskForm& f) {
-             f.title = L"a\x1f"
-                       L"b";
-         }),
+        {with([](TaskForm& f) { f.title = L"a\x1f-"; }),
          false,
          {kTaskTitle, res::IDS_CONTROL_CHARACTERS}},
-        {with([](TaskForm& f) { f.title = std::wstring(100000, L'x'); }),
-         false,
-         {kTaskTitle, res::IDS_TEXT_TOO_LONG}},
         {with([](TaskForm& f) { f.category = L"Work\n"; }),
          false,
          {kTaskCategory, res::IDS_CONTROL_CHARACTERS}},
@@ -102,13 +96,13 @@ TEST(TaskRules, OkChecksInOrderAndWritesOnlyAcceptedForms)
          {kTaskDue, res::IDS_END_BEFORE_3000}},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
         ItemValues values;
         values.fields.Subject = L"before";
         if (c.hasPattern)
             values.pattern = pim::RecurrencePattern::WeeklyFrom(DayDate(2026, 12, 7), 0);
         const Verdict check = CheckTaskForm(c.form, values);
-        EXPECT_EQ(check.value_or(Refusal{0, 0}), c.expected)
-            << std::wstring(c.form.title.substr(0, 10)).size();
+        EXPECT_EQ(check.value_or(Refusal{0, 0}), c.expected);
         if (check) {
             EXPECT_EQ(values.fields.Subject, L"before") << "a refused form writes nothing";
             continue;

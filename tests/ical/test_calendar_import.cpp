@@ -6,9 +6,9 @@
 #include <random>
 
 #include <signal.h>
+#include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <sstream>
 
 #include "ical/calendar_import.h"
 #include "ical/occurrence_list.h"
@@ -18,8 +18,6 @@
 #include "tools/ical/ical_tool.h"
 
 namespace {
-
-const SYSTEMTIME kToday = MakeSystemTime(2026, 12, 7, 9, 30);
 
 std::string Calendar(const std::string& body)
 {
@@ -31,19 +29,15 @@ std::string Event(const std::string& uid, const std::string& lines)
     return "BEGIN:VEVENT\r\nUID:" + uid + "\r\nSUMMARY:" + uid + "\r\n" + lines + "END:VEVENT\r\n";
 }
 
-ical::ImportReport Import(const std::string& store, const std::string& text)
+// The occurrences of `days` days from `from` on, one line each.
+std::string Occurrences(const std::string& store, const SYSTEMTIME& from, int days)
 {
     PimSession session(store, OccurrenceOnDay);
-    std::istringstream in(text);
-    return ical::ImportCalendar(in, session, {false, kToday});
-}
-
-std::string Joined(const std::vector<std::string>& lines)
-{
+    std::vector<std::string> lines;
+    EXPECT_EQ(ical::ListOccurrences(session, from, days, lines), 0);
     std::string out;
-    for (const std::string& line : lines) {
+    for (const std::string& line : lines)
         out += line + "\n";
-    }
     return out;
 }
 
@@ -59,7 +53,7 @@ const char* const kMeeting =
     "SUMMARY:Planning (moved)\r\nDTSTART;TZID=America/New_York:20261222T100000\r\n"
     "DTEND;TZID=America/New_York:20261222T110000\r\nEND:VEVENT\r\n";
 
-}  // namespace
+} // namespace
 
 TEST(CalendarImport, FieldsZonesRulesAndExceptionsMapAsTheyShould)
 {
@@ -96,10 +90,7 @@ TEST(CalendarImport, FieldsZonesRulesAndExceptionsMapAsTheyShould)
     EXPECT_TRUE(items[2].fields.Complete);
 
     // 09:00 in New York is 15:00 in Berlin; the 14th is deleted, the 21st moved to the 22nd.
-    std::vector<std::string> lines;
-    PimSession session(paths.StorePath(), OccurrenceOnDay);
-    ASSERT_EQ(ical::ListOccurrences(session, MakeSystemTime(2026, 12, 1), 40, lines), 0);
-    EXPECT_EQ(Joined(lines),
+    EXPECT_EQ(Occurrences(paths.StorePath(), MakeSystemTime(2026, 12, 1), 40),
               "20261207T150000 20261207T163000 Planning\n"
               "20261222T160000 20261222T170000 Planning (moved)\n"
               "20261224 20261227 Trip\n"
@@ -109,28 +100,35 @@ TEST(CalendarImport, FieldsZonesRulesAndExceptionsMapAsTheyShould)
 TEST(CalendarImport, BadComponentsAreReportedAndSkippedWithTheRestImported)
 {
     ScopedZone zone("UTC");
-    const std::string good = Event("good", "DTSTART:20261207T090000\r\nDTEND:20261207T100000\r\n");
+    const std::string at9 = "DTSTART:20261207T090000\r\n";
+    const std::string good = Event("good", at9 + "DTEND:20261207T100000\r\n");
+    const auto afterGood = [&](const std::string& lines) {
+        return Calendar(good + Event("bad", lines));
+    };
     struct Case {
         const char* name;
         std::string text;
-        int imported;
-        int skipped;
+        int imported, skipped;
     };
-    const std::string megaLine(1 << 20, 'x');
     const Case cases[] = {
         {"empty", "", 0, 0},
         {"not iCalendar", "hello\nworld\n", 0, 0},
-        {"truncated", Calendar(good).substr(0, 60) + "\r\n" + Calendar(good + "BEGIN:VEVENT\r\nUID:cut\r\n"), 1, 2},
-        {"invalid date", Calendar(good + Event("bad", "DTSTART:20230230T090000\r\n")), 1, 1},
-        {"end before start", Calendar(good + Event("bad", "DTSTART:20261207T090000\r\nDTEND:20261206T090000\r\n")), 1, 1},
-        {"no DTSTART", Calendar(good + Event("bad", "")), 1, 1},
+        {"truncated",
+         Calendar(good).substr(0, 60) + "\r\n" + Calendar(good + "BEGIN:VEVENT\r\nUID:cut\r\n"), 1,
+         2},
+        {"invalid date", afterGood("DTSTART:20230230T090000\r\n"), 1, 1},
+        {"end before start", afterGood(at9 + "DTEND:20261206T090000\r\n"), 1, 1},
+        {"no DTSTART", afterGood(""), 1, 1},
         {"duplicate UID", Calendar(good + good), 1, 1},
-        {"COUNT=0", Calendar(good + Event("bad", "DTSTART:20261207T090000\r\nRRULE:FREQ=DAILY;COUNT=0\r\n")), 1, 1},
-        {"UNTIL before DTSTART", Calendar(good + Event("bad", "DTSTART:20261207T090000\r\nRRULE:FREQ=DAILY;UNTIL=20261201T000000Z\r\n")), 1, 1},
-        {"hourly", Calendar(good + Event("bad", "DTSTART:20261207T090000\r\nRRULE:FREQ=HOURLY\r\n")), 1, 1},
-        {"unknown zone", Calendar(Event("zoned", "DTSTART;TZID=Mars/Olympus:20261207T090000\r\n")), 1, 0},
-        {"1 MB line", Calendar(Event("long", "DTSTART:20261207T090000\r\nDESCRIPTION:" + megaLine + "\r\n")), 1, 0},
-        {"override without series", Calendar(good + Event("lost", "RECURRENCE-ID:20261208T090000\r\nDTSTART:20261208T090000\r\n")), 1, 1},
+        {"COUNT=0", afterGood(at9 + "RRULE:FREQ=DAILY;COUNT=0\r\n"), 1, 1},
+        {"UNTIL before DTSTART", afterGood(at9 + "RRULE:FREQ=DAILY;UNTIL=20261201T000000Z\r\n"), 1,
+         1},
+        {"hourly", afterGood(at9 + "RRULE:FREQ=HOURLY\r\n"), 1, 1},
+        {"override without series", afterGood("RECURRENCE-ID:20261208T090000\r\n" + at9), 1, 1},
+        {"unknown zone", Calendar(Event("zoned", "DTSTART;TZID=Mars/Olympus:20261207T090000\r\n")),
+         1, 0},
+        {"1 MB line",
+         Calendar(Event("long", at9 + "DESCRIPTION:" + std::string(1 << 20, 'x') + "\r\n")), 1, 0},
     };
     for (const Case& c : cases) {
         TempPaths paths;
@@ -150,18 +148,16 @@ TEST(CalendarImport, UnsupportedSeriesExpandIntoSingleAppointmentsWhenAsked)
     TempPaths paths;
     const std::string text = Calendar(Event("hours", "DTSTART:20261207T090000\r\n"
                                                      "RRULE:FREQ=DAILY;BYHOUR=9,17;COUNT=6\r\n"));
-    PimSession session(paths.StorePath(), OccurrenceOnDay);
-    for (int pass = 0; pass < 2; ++pass) {  // the second import finds the same items again
-        std::istringstream in(text);
-        const ical::ImportReport report = ical::ImportCalendar(in, session, {true, kToday});
+    for (int pass = 0; pass < 2; ++pass) { // the second import finds the same items again
+        const ical::ImportReport report = Import(paths.StorePath(), text, true);
         EXPECT_EQ(ical::SummaryLine(report), "imported 6 appointments, 0 tasks, 0 skipped");
         ASSERT_EQ(report.notes.size(), 1u);
         EXPECT_NE(report.notes[0].find("6 single appointments"), std::string::npos);
     }
-    std::vector<std::string> lines;
-    ASSERT_EQ(ical::ListOccurrences(session, MakeSystemTime(2026, 12, 7), 3, lines), 0);
-    EXPECT_EQ(lines.size(), 6u);
-    EXPECT_EQ(lines[1], "20261207T170000 20261207T170000 hours");
+    EXPECT_EQ(Occurrences(paths.StorePath(), MakeSystemTime(2026, 12, 7), 3),
+              "20261207T090000 20261207T090000 hours\n20261207T170000 20261207T170000 hours\n"
+              "20261208T090000 20261208T090000 hours\n20261208T170000 20261208T170000 hours\n"
+              "20261209T090000 20261209T090000 hours\n20261209T170000 20261209T170000 hours\n");
 }
 
 // Thousands of corrupted variants of small valid files: bytes flipped, lines dropped, doubled
@@ -169,8 +165,9 @@ TEST(CalendarImport, UnsupportedSeriesExpandIntoSingleAppointmentsWhenAsked)
 TEST(CalendarImport, SeededCorruptionsNeverCrash)
 {
     ScopedZone zone("Europe/Berlin");
-    const std::string sample = Calendar(std::string(kMeeting) +
-                                        Event("d", "DTSTART;VALUE=DATE:20240229\r\nRRULE:FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=28,29;BYSETPOS=-1\r\n"));
+    const std::string sample = Calendar(
+        std::string(kMeeting) + Event("d", "DTSTART;VALUE=DATE:20240229\r\nRRULE:FREQ=YEARLY;"
+                                           "BYMONTH=2;BYMONTHDAY=28,29;BYSETPOS=-1\r\n"));
     std::mt19937 random(1234);
     TempPaths paths;
     for (int i = 0; i < 3000; ++i) {
@@ -178,28 +175,19 @@ TEST(CalendarImport, SeededCorruptionsNeverCrash)
         const int edits = 1 + static_cast<int>(random() % 4);
         for (int e = 0; e < edits; ++e) {
             const size_t at = random() % text.size();
-            switch (random() % 4) {
-            case 0:
+            const auto kind = random() % 4;
+            if (kind == 0)
                 text[at] = static_cast<char>(random());
-                break;
-            case 1:
+            else if (kind == 1)
                 text.erase(at, random() % 40);
-                break;
-            case 2:
-                text.insert(at, text.substr(at / 2, random() % 60));
-                break;
-            default:
-                text.insert(at, "\r\n");
-                break;
-            }
+            else
+                text.insert(at, kind == 2 ? text.substr(at / 2, random() % 60) : "\r\n");
         }
         std::vector<std::string> notes;
-        for (const pim::StoredItem& item : ical::ReadCalendarItems(text, notes)) {
+        for (const pim::StoredItem& item : ical::ReadCalendarItems(text, notes))
             EXPECT_LE(item.fields.Start, item.fields.End);
-        }
         if (i % 20 == 0) {
-            const ical::ImportReport report = Import(paths.StorePath(), text);
-            EXPECT_EQ(report.status, 0);
+            EXPECT_EQ(Import(paths.StorePath(), text).status, 0);
         }
     }
 }
@@ -216,47 +204,50 @@ TEST(IcalTool, CommandsAndExitCodes)
         std::ofstream file(ics, std::ios::binary);
         file << Calendar(Event("one", "DTSTART:20261207T090000\r\nDTEND:20261207T100000\r\n"));
     }
-    struct Case {
-        std::vector<std::string> args;
-        std::string input;
-        int code;
-        std::string out;
-    };
-    const Case cases[] = {
-        {{"--help"}, "", kIcalOk, ""},
-        {{}, "", kIcalBadArguments, ""},
-        {{"frobnicate"}, "", kIcalBadArguments, ""},
-        {{"import", "--store", store}, "", kIcalBadArguments, ""},
-        {{"occurrences", "--store", store, "--from", "2026-02-30", "--days", "3"}, "", kIcalBadArguments, ""},
-        {{"export", "--store", paths.File("missing.sqlite3")}, "", kIcalStoreFailed, ""},
-        {{"import", "--store", store, paths.File("missing.ics")}, "", kIcalFileUnreadable,
-         "imported 0 appointments, 0 tasks, 0 skipped\n"},
-        {{"import", "--store", store, ics}, "", kIcalOk, "imported 1 appointments, 0 tasks, 0 skipped\n"},
-        {{"import", "--store", store, "-"},
-         Calendar(Event("two", "DTSTART;VALUE=DATE:20261208\r\n")), kIcalOk,
-         "imported 1 appointments, 0 tasks, 0 skipped\n"},
-        {{"occurrences", "--store", store, "--from", "2026-12-07", "--days", "2"}, "", kIcalOk,
-         "20261207T090000 20261207T100000 one\n20261208 20261209 two\n"},
-        {{"import", "--store", paths.File("text.ics"), ics}, "", kIcalStoreFailed, ""},
-    };
     {
         std::ofstream notStore(paths.File("text.ics"));
         notStore << "not a store";
     }
+    const std::string imported = "imported 1 appointments, 0 tasks, 0 skipped\n";
+    struct Case {
+        std::vector<std::string> args;
+        int code;
+        std::string out = {}; // empty: not checked
+        std::string input = {};
+    };
+    const Case cases[] = {
+        {{"--help"}, kIcalOk},
+        {{}, kIcalBadArguments},
+        {{"frobnicate"}, kIcalBadArguments},
+        {{"import", "--store", store}, kIcalBadArguments},
+        {{"occurrences", "--store", store, "--from", "2026-02-30", "--days", "3"},
+         kIcalBadArguments},
+        {{"export", "--store", paths.File("missing.sqlite3")}, kIcalStoreFailed},
+        {{"import", "--store", store, paths.File("missing.ics")},
+         kIcalFileUnreadable,
+         "imported 0 appointments, 0 tasks, 0 skipped\n"},
+        {{"import", "--store", store, ics}, kIcalOk, imported},
+        {{"import", "--store", store, "-"},
+         kIcalOk,
+         imported,
+         Calendar(Event("two", "DTSTART;VALUE=DATE:20261208\r\n"))},
+        {{"occurrences", "--store", store, "--from", "2026-12-07", "--days", "2"},
+         kIcalOk,
+         "20261207T090000 20261207T100000 one\n20261208 20261209 two\n"},
+        {{"import", "--store", paths.File("text.ics"), ics}, kIcalStoreFailed},
+    };
     for (const Case& c : cases) {
         std::istringstream in(c.input);
-        std::ostringstream out;
-        std::ostringstream err;
-        const std::string joined = c.args.empty() ? "(none)" : c.args[0];
-        EXPECT_EQ(RunIcal(c.args, in, out, err), c.code) << joined << err.str();
+        std::ostringstream out, err;
+        SCOPED_TRACE(c.args.empty() ? "(none)" : c.args[0]);
+        EXPECT_EQ(RunIcal(c.args, in, out, err), c.code) << err.str();
         if (!c.out.empty()) {
-            EXPECT_EQ(out.str(), c.out) << joined;
+            EXPECT_EQ(out.str(), c.out);
         }
-        EXPECT_EQ(err.str().empty(), c.code == kIcalOk) << joined << err.str();
+        EXPECT_EQ(err.str().empty(), c.code == kIcalOk) << err.str();
     }
     std::istringstream none;
-    std::ostringstream out;
-    std::ostringstream err;
+    std::ostringstream out, err;
     ASSERT_EQ(RunIcal({"export", "--store", store}, none, out, err), kIcalOk);
     EXPECT_NE(out.str().find("UID:one\r\n"), std::string::npos);
     EXPECT_NE(out.str().find("DTSTART;VALUE=DATE:20261208\r\n"), std::string::npos);
@@ -278,9 +269,8 @@ protected:
     int_type underflow() override
     {
         [[maybe_unused]] const ssize_t written = write(notify_, "x", 1);
-        for (;;) {
+        for (;;)
             pause();
-        }
     }
 
 private:
@@ -289,18 +279,19 @@ private:
     int notify_;
 };
 
-}  // namespace
+} // namespace
 
 TEST(CalendarImport, AKilledImportLeavesTheStoreAsItWas)
 {
     ScopedZone zone("UTC");
     TempPaths paths;
     std::string events;
-    for (int i = 0; i < 400; ++i) {
+    for (int i = 0; i < 400; ++i)
         events += Event("e" + std::to_string(i), "DTSTART:20261207T090000\r\n");
-    }
     const std::string text = Calendar(events);
-    ASSERT_EQ(Import(paths.StorePath(), Calendar(Event("kept", "DTSTART:20261201T090000\r\n"))).status, 0);
+    ASSERT_EQ(
+        Import(paths.StorePath(), Calendar(Event("kept", "DTSTART:20261201T090000\r\n"))).status,
+        0);
     int pipeFds[2];
     ASSERT_EQ(pipe(pipeFds), 0);
     const pid_t child = fork();
@@ -312,7 +303,7 @@ TEST(CalendarImport, AKilledImportLeavesTheStoreAsItWas)
         _exit(0);
     }
     char signal = 0;
-    ASSERT_EQ(read(pipeFds[0], &signal, 1), 1);  // three quarters are saved, not committed
+    ASSERT_EQ(read(pipeFds[0], &signal, 1), 1); // three quarters are saved, not committed
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
     close(pipeFds[0]);

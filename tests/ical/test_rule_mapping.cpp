@@ -7,7 +7,10 @@
 
 namespace {
 
-DATE At(int y, int m, int d, int h = 9) { return SystemTimeToVariantTime(MakeSystemTime(y, m, d, h)); }
+DATE At(int y, int m, int d, int h = 9)
+{
+    return SystemTimeToVariantTime(MakeSystemTime(y, m, d, h));
+}
 
 pim::RecurrenceFields Pattern(int type, int interval, int mask, int day, int instance, int month)
 {
@@ -21,7 +24,13 @@ pim::RecurrenceFields Pattern(int type, int interval, int mask, int day, int ins
     return p;
 }
 
-}  // namespace
+// The pattern for an RRULE text, for an hour from `start`.
+ical::PatternFromRule Map(const char* rule, DATE start, std::optional<DATE> until = std::nullopt)
+{
+    return ical::RuleToPattern(icalrecurrencetype_from_string(rule), rule, start, 60, until);
+}
+
+} // namespace
 
 TEST(RuleMapping, RulesThePatternStatesExactly)
 {
@@ -35,24 +44,27 @@ TEST(RuleMapping, RulesThePatternStatesExactly)
         {"FREQ=DAILY;INTERVAL=3", At(2026, 1, 5), kRecursDaily, 3, 0, 0, 0, 0},
         {"FREQ=DAILY;BYDAY=MO,FR", At(2026, 1, 5), kRecursDaily, 1, 2 | 32, 0, 0, 0},
         {"FREQ=WEEKLY", At(2026, 1, 6), kRecursWeekly, 1, 4, 0, 0, 0},
-        {"FREQ=WEEKLY;INTERVAL=2;WKST=SU;BYDAY=SU,SA", At(2026, 1, 4), kRecursWeekly, 2, 65, 0, 0, 0},
-        {"FREQ=WEEKLY;INTERVAL=2;WKST=MO;BYDAY=MO,WE", At(2026, 1, 5), kRecursWeekly, 2, 10, 0, 0, 0},
+        {"FREQ=WEEKLY;INTERVAL=2;WKST=SU;BYDAY=SU,SA", At(2026, 1, 4), kRecursWeekly, 2, 65, 0, 0,
+         0},
+        {"FREQ=WEEKLY;INTERVAL=2;WKST=MO;BYDAY=MO,WE", At(2026, 1, 5), kRecursWeekly, 2, 10, 0, 0,
+         0},
         {"FREQ=MONTHLY", At(2026, 1, 15), kRecursMonthly, 1, 0, 15, 0, 0},
         {"FREQ=MONTHLY;INTERVAL=4;BYMONTHDAY=-1", At(2026, 1, 31), kRecursMonthly, 4, 0, 31, 0, 0},
-        {"FREQ=MONTHLY;BYMONTHDAY=28,29,30;BYSETPOS=-1", At(2026, 1, 30), kRecursMonthly, 1, 0, 30, 0, 0},
+        {"FREQ=MONTHLY;BYMONTHDAY=28,29,30;BYSETPOS=-1", At(2026, 1, 30), kRecursMonthly, 1, 0, 30,
+         0, 0},
         {"FREQ=MONTHLY;BYDAY=2TU,2TH", At(2026, 1, 8), kRecursMonthNth, 1, 4 | 16, 0, 2, 0},
         {"FREQ=MONTHLY;BYDAY=-1FR", At(2026, 1, 30), kRecursMonthNth, 1, 32, 0, 5, 0},
         {"FREQ=MONTHLY;BYDAY=MO;BYSETPOS=3", At(2026, 1, 19), kRecursMonthNth, 1, 2, 0, 3, 0},
         {"FREQ=YEARLY", At(2026, 3, 14), kRecursYearly, 1, 0, 14, 0, 3},
         {"FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=28", At(2026, 2, 28), kRecursYearly, 1, 0, 28, 0, 2},
         {"FREQ=YEARLY;BYMONTH=4;BYMONTHDAY=30", At(2026, 4, 30), kRecursYearly, 1, 0, 30, 0, 4},
-        {"FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=28,29;BYSETPOS=-1", At(2028, 2, 29), kRecursYearly, 1, 0, 29, 0, 2},
+        {"FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=28,29;BYSETPOS=-1", At(2028, 2, 29), kRecursYearly, 1, 0,
+         29, 0, 2},
         {"FREQ=YEARLY;BYMONTH=5;BYDAY=2SU", At(2026, 5, 10), kRecursYearNth, 1, 1, 0, 2, 5},
         {"FREQ=YEARLY;BYMONTH=11;BYDAY=-1TH", At(2026, 11, 26), kRecursYearNth, 1, 16, 0, 5, 11},
     };
     for (const Case& c : cases) {
-        const icalrecurrencetype rule = icalrecurrencetype_from_string(c.rule);
-        const ical::PatternFromRule mapped = ical::RuleToPattern(rule, c.rule, c.start, 60, std::nullopt);
+        const ical::PatternFromRule mapped = Map(c.rule, c.start);
         ASSERT_TRUE(mapped.pattern) << c.rule << ": " << mapped.problem;
         const pim::RecurrenceFields& p = *mapped.pattern;
         EXPECT_EQ(std::tie(p.RecurrenceType, p.Interval, p.DayOfWeekMask, p.DayOfMonth, p.Instance,
@@ -69,7 +81,7 @@ TEST(RuleMapping, RulesItCannotStateAreRefusedWithTheReason)
     struct Case {
         const char* rule;
         DATE start;
-        bool unsupported;  // valid, but not a pattern; else invalid
+        bool unsupported; // valid, but not a pattern; else invalid
     };
     const Case cases[] = {
         {"FREQ=HOURLY", At(2026, 1, 5), true},
@@ -82,24 +94,23 @@ TEST(RuleMapping, RulesItCannotStateAreRefusedWithTheReason)
         {"FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=-1", At(2026, 1, 30), true},
         {"FREQ=MONTHLY;BYDAY=1MO,-1MO", At(2026, 1, 5), true},
         {"FREQ=MONTHLY;BYDAY=MO", At(2026, 1, 5), true},
-        {"FREQ=MONTHLY", At(2026, 1, 31), true},  // skips short months, the program does not
+        {"FREQ=MONTHLY", At(2026, 1, 31), true}, // skips short months, the program does not
         {"FREQ=MONTHLY;BYMONTHDAY=30", At(2026, 1, 30), true},
         {"FREQ=YEARLY", At(2028, 2, 29), true},
         {"FREQ=YEARLY;BYMONTH=4;BYMONTHDAY=31", At(2026, 4, 30), true},
         {"FREQ=DAILY;INTERVAL=2;BYDAY=MO", At(2026, 1, 5), true},
         {"FREQ=WEEKLY;INTERVAL=2;WKST=MO;BYDAY=SU,MO", At(2026, 1, 4), true},
-        {"FREQ=WEEKLY;INTERVAL=2;BYDAY=SU,SA", At(2026, 1, 4), true},  // weeks from Monday
-        {"FREQ=WEEKLY;BYDAY=MO", At(2026, 1, 6), true},  // DTSTART on a Tuesday
+        {"FREQ=WEEKLY;INTERVAL=2;BYDAY=SU,SA", At(2026, 1, 4), true}, // weeks from Monday
+        {"FREQ=WEEKLY;BYDAY=MO", At(2026, 1, 6), true},               // DTSTART on a Tuesday
         {"FREQ=DAILY;COUNT=0", At(2026, 1, 5), false},
         {"FREQ=DAILY;UNTIL=20251231", At(2026, 1, 5), false},
     };
     for (const Case& c : cases) {
         const icalrecurrencetype rule = icalrecurrencetype_from_string(c.rule);
         std::optional<DATE> until;
-        if (!icaltime_is_null_time(rule.until)) {
+        if (!icaltime_is_null_time(rule.until))
             until = At(rule.until.year, rule.until.month, rule.until.day, 0);
-        }
-        const ical::PatternFromRule mapped = ical::RuleToPattern(rule, c.rule, c.start, 60, until);
+        const ical::PatternFromRule mapped = Map(c.rule, c.start, until);
         EXPECT_FALSE(mapped.pattern) << c.rule;
         EXPECT_FALSE(mapped.problem.empty()) << c.rule;
         EXPECT_EQ(mapped.unsupported, c.unsupported) << c.rule << ": " << mapped.problem;
@@ -108,22 +119,18 @@ TEST(RuleMapping, RulesItCannotStateAreRefusedWithTheReason)
 
 TEST(RuleMapping, EndsByCountAndByUntil)
 {
-    const char* counted = "FREQ=WEEKLY;COUNT=5;BYDAY=MO";
-    const auto byCount = ical::RuleToPattern(icalrecurrencetype_from_string(counted), counted,
-                                             At(2026, 1, 5), 30, std::nullopt);
+    const auto byCount = Map("FREQ=WEEKLY;COUNT=5;BYDAY=MO", At(2026, 1, 5));
     ASSERT_TRUE(byCount.pattern);
     EXPECT_FALSE(byCount.pattern->NoEndDate);
     EXPECT_EQ(byCount.pattern->Occurrences, 5);
 
     // An UNTIL earlier in the day than the start time ends the series the day before.
     const char* until = "FREQ=DAILY;UNTIL=20260110T080000";
-    const auto early = ical::RuleToPattern(icalrecurrencetype_from_string(until), until,
-                                           At(2026, 1, 5), 30, At(2026, 1, 10, 8));
+    const auto early = Map(until, At(2026, 1, 5), At(2026, 1, 10, 8));
     ASSERT_TRUE(early.pattern);
     EXPECT_EQ(early.pattern->PatternEndDate, At(2026, 1, 9, 0));
-    const auto late = ical::RuleToPattern(icalrecurrencetype_from_string(until), until,
-                                          At(2026, 1, 5), 30, At(2026, 1, 10, 9));
-    EXPECT_EQ(late.pattern->PatternEndDate, At(2026, 1, 10, 0));
+    EXPECT_EQ(Map(until, At(2026, 1, 5), At(2026, 1, 10, 9)).pattern->PatternEndDate,
+              At(2026, 1, 10, 0));
 }
 
 TEST(RuleMapping, PatternsAreWrittenAsOtherProgramsExpandThem)
@@ -135,23 +142,24 @@ TEST(RuleMapping, PatternsAreWrittenAsOtherProgramsExpandThem)
     const Case cases[] = {
         {Pattern(kRecursDaily, 1, 0, 0, 0, 0), "FREQ=DAILY"},
         {Pattern(kRecursDaily, 1, 127, 0, 0, 0), "FREQ=DAILY"},
-        {Pattern(kRecursDaily, 3, 2, 0, 0, 0), "FREQ=DAILY;INTERVAL=3"},  // the mask plays no part
+        {Pattern(kRecursDaily, 3, 2, 0, 0, 0), "FREQ=DAILY;INTERVAL=3"}, // the mask plays no part
         {Pattern(kRecursDaily, 1, 62, 0, 0, 0), "FREQ=DAILY;BYDAY=MO,TU,WE,TH,FR"},
         {Pattern(kRecursWeekly, 2, 65, 0, 0, 0), "FREQ=WEEKLY;INTERVAL=2;WKST=SU;BYDAY=SU,SA"},
         {Pattern(kRecursWeekly, 1, 0, 0, 0, 0), ""},
         {Pattern(kRecursMonthly, 1, 0, 15, 0, 0), "FREQ=MONTHLY;BYMONTHDAY=15"},
-        {Pattern(kRecursMonthly, 2, 0, 29, 0, 0), "FREQ=MONTHLY;INTERVAL=2;BYMONTHDAY=28,29;BYSETPOS=-1"},
+        {Pattern(kRecursMonthly, 2, 0, 29, 0, 0),
+         "FREQ=MONTHLY;INTERVAL=2;BYMONTHDAY=28,29;BYSETPOS=-1"},
         {Pattern(kRecursMonthly, 1, 0, 31, 0, 0), "FREQ=MONTHLY;BYMONTHDAY=-1"},
         {Pattern(kRecursMonthly, 1, 0, 0, 0, 0), ""},
         {Pattern(kRecursMonthNth, 1, 4 | 16, 0, 5, 0), "FREQ=MONTHLY;BYDAY=-1TU,-1TH"},
         {Pattern(kRecursMonthNth, 1, 2, 0, 6, 0), ""},
-        {Pattern(kRecursYearly, 3, 0, 29, 0, 2), "FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=28,29;BYSETPOS=-1"},
+        {Pattern(kRecursYearly, 3, 0, 29, 0, 2),
+         "FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=28,29;BYSETPOS=-1"},
         {Pattern(kRecursYearly, 1, 0, 31, 0, 4), "FREQ=YEARLY;BYMONTH=4;BYMONTHDAY=-1"},
         {Pattern(kRecursYearly, 1, 0, 30, 0, 2), "FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=-1"},
         {Pattern(kRecursYearly, 1, 0, 14, 0, 13), ""},
         {Pattern(kRecursYearNth, 1, 1, 0, 2, 5), "FREQ=YEARLY;BYMONTH=5;BYDAY=2SU"},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
         EXPECT_EQ(ical::PatternToRule(c.pattern), c.rule);
-    }
 }

@@ -22,9 +22,8 @@ inline bool WaitFor(const std::function<bool()>& done, int ms = 5000)
 {
     QElapsedTimer timer;
     timer.start();
-    while (!done() && timer.elapsed() < ms) {
+    while (!done() && timer.elapsed() < ms)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
     return done();
 }
 

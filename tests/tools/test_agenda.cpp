@@ -14,19 +14,12 @@
 #include "platform/profile.h"
 #include "settings/app_settings.h"
 #include "settings/settings_persistence.h"
+#include "tests/support/reminder_calendar.h"
 #include "tests/support/temp_paths.h"
 
 namespace {
 
-DATE On(int year, int month, int day, int hour = 0)
-{
-    return SystemTimeToVariantTime(MakeSystemTime(year, month, day, hour));
-}
-
-DATE At(int month, int day, int hour = 0, int minute = 0)
-{
-    return SystemTimeToVariantTime(MakeSystemTime(2026, month, day, hour, minute));
-}
+using reminder_calendar::At;
 
 // The lines of the days from `from` on (dates as "YYYY-MM-DD" compare as text) before `until`.
 std::string LinesOfDays(const std::string& out, const std::string& from, const std::string& until)
@@ -35,23 +28,20 @@ std::string LinesOfDays(const std::string& out, const std::string& from, const s
     std::string kept;
     for (std::string line; std::getline(lines, line);) {
         const std::string date = line.substr(0, 10);
-        if (date >= from && date < until) {
+        if (date >= from && date < until)
             kept += line + '\n';
-        }
     }
     return kept;
 }
 
 struct AgendaRun {
     int status;
-    std::string out;
-    std::string err;
+    std::string out, err;
 };
 
 AgendaRun Agenda(const std::vector<std::string>& args)
 {
-    std::ostringstream out;
-    std::ostringstream err;
+    std::ostringstream out, err;
     const int status = RunAgenda(args, out, err);
     return {status, out.str(), err.str()};
 }
@@ -64,9 +54,8 @@ protected:
         AppSettings settings;
         settings.SetHolidayCategory(L"Rest");
         settings.SetRestDow(0);
-        for (const std::wstring& rule : rules) {
+        for (const std::wstring& rule : rules)
             settings.AppendListItem(SettingsList::HolidayInfo, rule);
-        }
         Profile profile(paths_.ProfilePath());
         EXPECT_TRUE(SaveSettings(settings, profile));
         session_.Connect();
@@ -86,6 +75,15 @@ protected:
         return item;
     }
 
+    void Task(const std::wstring& subject, DATE start, DATE due)
+    {
+        TaskItem task = session_.CreateTask();
+        task->SetSubject(subject);
+        task->SetStartDate(start);
+        task->SetDueDate(due);
+        EXPECT_GE(task->Save(), 0);
+    }
+
     AgendaRun Range(const std::string& from, int days)
     {
         session_.Disconnect();
@@ -97,7 +95,7 @@ protected:
     PimSession session_;
 };
 
-}  // namespace
+} // namespace
 
 TEST(Agenda, BadArgumentsAndStoresItMustNotTouch)
 {
@@ -136,8 +134,8 @@ TEST(Agenda, BadArgumentsAndStoresItMustNotTouch)
         EXPECT_TRUE(run.err.empty()) << run.err;
     }
 
-    const std::vector<std::string> range = {"--store", store, "--profile", paths.ProfilePath(),
-                                            "--from", "2026-12-07", "--days", "3"};
+    const std::vector<std::string> range = {
+        "--store", store, "--profile", paths.ProfilePath(), "--from", "2026-12-07", "--days", "3"};
     AgendaRun run = Agenda(range);
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.err, "tamberlo-agenda: There is no calendar store at " + store + ".\n");
@@ -156,9 +154,8 @@ TEST(Agenda, BadArgumentsAndStoresItMustNotTouch)
 
 TEST_F(AgendaTest, AStoreThatCannotBeReadInFullPrintsNothing)
 {
-    for (int i = 0; i < 40; ++i) {
+    for (int i = 0; i < 40; ++i)
         Appointment(std::wstring(400, L'x'), At(12, 8, 9), At(12, 8, 10));
-    }
     session_.Disconnect();
     QFile file(QString::fromStdString(paths_.StorePath())); // the last page's header
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
@@ -178,11 +175,7 @@ TEST_F(AgendaTest, PrintsEachDayInTheDocumentsOrder)
     Appointment(L"Night shift", At(12, 8, 22), At(12, 9, 6));
     Appointment(L"Day off", At(12, 10), At(12, 11), true, L"Rest");
     Appointment(L"Breakfast", At(12, 9, 7, 15), At(12, 9, 8));
-    TaskItem task = session_.CreateTask();
-    task->SetSubject(L"Report");
-    task->SetStartDate(At(12, 8));
-    task->SetDueDate(At(12, 10));
-    ASSERT_GE(task->Save(), 0);
+    Task(L"Report", At(12, 8), At(12, 10));
 
     const AgendaRun run = Range("2026-12-07", 8);
     EXPECT_EQ(run.status, 0) << run.err;
@@ -213,24 +206,20 @@ protected:
 
 TEST_F(AgendaRangesTest, EveryDayPrintsTheSameWhateverTheRangeStartsOn)
 {
-    AppointItem series = Appointment(L"Walk", On(2022, 1, 1, 7), On(2022, 1, 1, 8));
+    AppointItem series = Appointment(L"Walk", At(1, 1, 7, 0, 2022), At(1, 1, 8, 0, 2022));
     std::shared_ptr<pim::RecurrencePattern> pattern;
     ASSERT_GE(series->GetRecurrencePattern(&pattern), 0);
     pattern->SetRecurrenceType(kRecursDaily);
     pattern->SetDayOfWeekMask(0x7F);
-    pattern->SetPatternStartDate(On(2022, 1, 1));
-    pattern->SetStartTime(On(2022, 1, 1, 7));
+    pattern->SetPatternStartDate(At(1, 1, 0, 0, 2022));
+    pattern->SetStartTime(At(1, 1, 7, 0, 2022));
     pattern->SetDuration(60);
     ASSERT_GE(series->Save(), 0);
     // A rule landing on a rest-day appointment replaces it and brings a substitute.
-    Appointment(L"Day off", On(2025, 2, 11), On(2025, 2, 12), true, L"Rest");
-    TaskItem task = session_.CreateTask();
-    task->SetSubject(L"Thesis");
-    task->SetStartDate(On(2023, 3, 1));
-    task->SetDueDate(On(2023, 9, 30));
-    ASSERT_GE(task->Save(), 0);
+    Appointment(L"Day off", At(2, 11, 0, 0, 2025), At(2, 12, 0, 0, 2025), true, L"Rest");
+    Task(L"Thesis", At(3, 1, 0, 0, 2023), At(9, 30, 0, 0, 2023));
 
-    constexpr int kDays = 3287;  // 2022-01-01 to 2030-12-31
+    constexpr int kDays = 3287; // 2022-01-01 to 2030-12-31
     const AgendaRun whole = Range("2022-01-01", kDays);
     ASSERT_EQ(whole.status, 0) << whole.err;
     EXPECT_NE(whole.out.find("2024-02-12\tA\t0000\t2400\t1\t0\t2\t0\tTrans Holiday\n"),
@@ -256,9 +245,9 @@ TEST_F(AgendaRangesTest, EveryDayPrintsTheSameWhateverTheRangeStartsOn)
         int days;
         const char* until;
     } ranges[] = {
-        {"2024-02-01", 30, "2024-03-02"}, {"2024-02-12", 1, "2024-02-13"},
+        {"2024-02-01", 30, "2024-03-02"},  {"2024-02-12", 1, "2024-02-13"},
         {"2022-03-15", 400, "2023-04-19"}, {"2023-09-20", 500, "2025-02-01"},
-        {"2025-05-10", 61, "2025-07-10"}, {"2027-12-30", 70, "2028-03-09"},
+        {"2025-05-10", 61, "2025-07-10"},  {"2027-12-30", 70, "2028-03-09"},
         {"2030-10-01", 92, "2031-01-01"},
     };
     for (const auto& r : ranges) {

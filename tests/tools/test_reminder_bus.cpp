@@ -29,9 +29,8 @@ public:
     {
         const QString config = dir_.filePath("bus.conf");
         QFile file(config);
-        if (!file.open(QIODevice::WriteOnly)) {
+        if (!file.open(QIODevice::WriteOnly))
             return;
-        }
         file.write(QStringLiteral("<busconfig><type>session</type><listen>unix:dir=%1</listen>"
                                   "<policy context=\"default\"><allow user=\"*\"/>"
                                   "<allow send_destination=\"*\"/><allow receive_sender=\"*\"/>"
@@ -41,15 +40,13 @@ public:
         file.close();
         daemon_.start(QStringLiteral("dbus-daemon"),
                       {"--config-file=" + config, "--print-address", "--nofork"});
-        if (daemon_.waitForStarted(5000) && daemon_.waitForReadyRead(5000)) {
+        if (daemon_.waitForStarted(5000) && daemon_.waitForReadyRead(5000))
             address_ = QString::fromUtf8(daemon_.readLine()).trimmed();
-        }
     }
     ~PrivateBus()
     {
-        for (const QString& name : names_) {
+        for (const QString& name : names_)
             QDBusConnection::disconnectFromBus(name);
-        }
         daemon_.terminate();
         if (!daemon_.waitForFinished(5000)) {
             daemon_.kill();
@@ -75,9 +72,8 @@ class ReminderBusTest : public ::testing::Test, public ReminderFixture {
 protected:
     void SetUp() override
     {
-        if (!bus_.Up()) {
+        if (!bus_.Up())
             GTEST_FAIL() << "dbus-daemon did not start";
-        }
     }
 
     // The server lives in its own thread with its own connection, as another program would.
@@ -96,9 +92,8 @@ protected:
     // where it was made.
     void TearDown() override
     {
-        if (!thread_.isRunning()) {
+        if (!thread_.isRunning())
             return;
-        }
         QDBusConnection(QStringLiteral("server"))
             .unregisterObject(QStringLiteral("/org/freedesktop/Notifications"));
         QThread* home = QThread::currentThread();
