@@ -20,6 +20,7 @@
 #include "editors/dialog_controls.h"
 #include "editors/memo_edit_dlg.h"
 #include "editors/recur_detail_dlg.h"
+#include "model/date_time.h"
 #include "model/pim_records.h"
 #include "model/recurrence.h"
 #include "platform/dialog_runner.h"
@@ -171,7 +172,7 @@ void CAppointDetailDlg::Load()
     status_->setCurrentIndex(std::clamp(f.BusyStatus, 0, 3));
     sensitive_->setCurrentIndex(std::clamp(f.Sensitivity, 0, 3));
     startDate_->setDate(ToQDate(f.Start));
-    SetTimeText(startTime_, TimeOfDayText(f.Start));
+    SetTimeText(startTime_, ClockText(f.Start));
     ShowEndAt(f.End);
     lastStartTime_ = ComboText(*startTime_);
     lastEndTime_ = ComboText(*endTime_);
@@ -319,8 +320,8 @@ void CAppointDetailDlg::OnRecurDetail()
         startDate_->setDate(ToQDate(first));
         endDate_->setDate(ToQDate(first + days));
     }
-    SetTimeText(startTime_, TimeOfDayText(pattern.StartTime));
-    SetTimeText(endTime_, TimeOfDayText(pattern.EndTime));
+    SetTimeText(startTime_, ClockText(pattern.StartTime));
+    SetTimeText(endTime_, ClockText(pattern.EndTime));
     lastStartTime_ = ComboText(*startTime_);
     lastEndTime_ = ComboText(*endTime_);
     ApplyRules();
