@@ -16,9 +16,7 @@
 #include <iterator>
 
 #include "editors/alarm_detail_dlg.h"
-#include "editors/category_sel_dlg.h"
 #include "editors/dialog_controls.h"
-#include "editors/memo_edit_dlg.h"
 #include "editors/recur_detail_dlg.h"
 #include "model/date_time.h"
 #include "model/pim_records.h"
@@ -31,21 +29,9 @@
 
 namespace {
 
-template <std::size_t N> std::vector<std::wstring> Labels(const wchar_t* const (&labels)[N])
-{
-    return {std::begin(labels), std::end(labels)};
-}
-
 QComboBox* ListCombo(int id, const AppSettings& settings, EditList list)
 {
     return NewEditCombo(id, settings, ListOf(list), nullptr);
-}
-
-QPushButton* Button(int id, const QString& text)
-{
-    auto* button = Named(new QPushButton(text), id);
-    button->setAutoDefault(false);
-    return button;
 }
 
 const std::wstring kMidnight = L"00:00";
@@ -79,17 +65,17 @@ void CAppointDetailDlg::Build()
     startTime_ = NewTimeCombo(kAppointStartTime, settings, nullptr);
     endDate_ = NewDatePicker(kAppointEndDate, nullptr);
     endTime_ = NewTimeCombo(kAppointEndTime, settings, nullptr);
-    allDay_ = NewChoiceCombo(kAppointAllDay, Labels(kAllDayLabels));
-    recur_ = NewChoiceCombo(kAppointRecur, Labels(kRecurrenceChoiceLabels));
-    recurDetail_ = Button(kAppointRecurDetail, tr("Recur Detail"));
-    alarm_ = NewChoiceCombo(kAppointAlarm, Labels(kReminderSetLabels));
-    alarmDetail_ = Button(kAppointAlarmDetail, tr("Alarm Detail"));
+    allDay_ = NewChoiceCombo(kAppointAllDay, kAllDayLabels);
+    recur_ = NewChoiceCombo(kAppointRecur, kRecurrenceChoiceLabels);
+    recurDetail_ = NewPushButton(kAppointRecurDetail, tr("Recur Detail"));
+    alarm_ = NewChoiceCombo(kAppointAlarm, kReminderSetLabels);
+    alarmDetail_ = NewPushButton(kAppointAlarmDetail, tr("Alarm Detail"));
     category_ = ListCombo(kAppointCategory, settings, EditList::Category);
     chooseCategory_ = NewEllipsisButton(kAppointCategoryChoose, nullptr);
-    status_ = NewChoiceCombo(kAppointStatus, Labels(kBusyStatusLabels));
-    sensitive_ = NewChoiceCombo(kAppointSensitive, Labels(kSensitivityLabels));
-    memo_ = Button(kAppointMemo, tr("Memo"));
-    delete_ = Button(kAppointDelete, tr("Del"));
+    status_ = NewChoiceCombo(kAppointStatus, kBusyStatusLabels);
+    sensitive_ = NewChoiceCombo(kAppointSensitive, kSensitivityLabels);
+    memo_ = NewPushButton(kAppointMemo, tr("Memo"));
+    delete_ = NewPushButton(kAppointDelete, tr("Del"));
 
     auto* grid = new QGridLayout;
     int row = 0;
@@ -138,13 +124,11 @@ void CAppointDetailDlg::Build()
     connect(alarm_, &QComboBox::currentIndexChanged, this,
             [this](int on) { alarmDetail_->setEnabled(on == 1 && !setup_.exceptionMode); });
     connect(recurDetail_, &QPushButton::clicked, this, &CAppointDetailDlg::OnRecurDetail);
-    connect(memo_, &QPushButton::clicked, this, &CAppointDetailDlg::OnMemo);
+    connect(memo_, &QPushButton::clicked, this,
+            [this] { EditMemo(values_.fields.Body, services_, this); });
     connect(alarmDetail_, &QPushButton::clicked, this, &CAppointDetailDlg::OnAlarmDetail);
-    connect(chooseCategory_, &QPushButton::clicked, this, [this] {
-        std::wstring text = ComboText(*category_);
-        if (CCategorySelDlg::Choose(services_.dialogs, services_.settings, text, this))
-            category_->setEditText(ToQString(text));
-    });
+    connect(chooseCategory_, &QPushButton::clicked, this,
+            [this] { ChooseCategories(*category_, services_, this); });
     connect(delete_, &QPushButton::clicked, this, &CAppointDetailDlg::OnDelete);
     if (services_.settings.GetStdtChg() == 1) {
         WatchFocus(*startDate_, [this](bool in) {
@@ -287,7 +271,8 @@ void CAppointDetailDlg::OnRecurDetail()
 {
     if (setup_.exceptionMode) {
         if (ConfirmOk(services_.messages, res::IDS_CANCEL_EXCEPTION_QUESTION))
-            Finish(commits_.cancelException(), LastEditResult::kExceptionCancelled);
+            FinishEdit(*this, services_, commits_.cancelException(),
+                       LastEditResult::kExceptionCancelled);
         return;
     }
     const AppointForm form = Form();
@@ -328,13 +313,6 @@ void CAppointDetailDlg::OnRecurDetail()
     recurrenceSet_ = true;
 }
 
-void CAppointDetailDlg::OnMemo()
-{
-    CMemoEditDlg dialog(values_.fields.Body, services_.messages, this);
-    if (services_.dialogs.Run(dialog) == DialogAccepted)
-        values_.fields.Body = dialog.Text();
-}
-
 void CAppointDetailDlg::OnAlarmDetail()
 {
     CAlarmDetailDlg dialog(values_.fields, false, services_.settings, services_.messages, this);
@@ -344,7 +322,7 @@ void CAppointDetailDlg::OnAlarmDetail()
 void CAppointDetailDlg::OnDelete()
 {
     if (ConfirmOk(services_.messages, res::IDS_DELETE_APPOINTMENT))
-        Finish(commits_.remove(), LastEditResult::kDeleted);
+        FinishEdit(*this, services_, commits_.remove(), LastEditResult::kDeleted);
 }
 
 void CAppointDetailDlg::accept()
@@ -354,18 +332,5 @@ void CAppointDetailDlg::accept()
         ShowRefusal(*this, services_.messages, *refused);
         return;
     }
-    Finish(commits_.save(edited), LastEditResult::kSaved);
-}
-
-bool CAppointDetailDlg::Finish(EditStatus status, int editResult)
-{
-    if (status == EditStatus::kDone) {
-        services_.settings.SetLastEditResult(editResult);
-        QDialog::accept();
-        return true;
-    }
-    ReportEditFailure(services_.messages, status);
-    if (status != EditStatus::kSaveFailed)
-        reject();
-    return false;
+    FinishEdit(*this, services_, commits_.save(edited), LastEditResult::kSaved);
 }
