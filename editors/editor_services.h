@@ -1,6 +1,7 @@
 // What the item editors need from the program: the settings (edit lists, StdtChg, the edit
 // result), the message boxes, the dialog runner, the change path to the store and document, and
-// the window dialogs are centred on. The view builds one and hands it to every editor.
+// the window dialogs are centred on. The view builds one and hands it to every editor; the
+// steps the appointment and task editors take alike over these services are declared here too.
 #pragma once
 
 #include "model/schedule_edits.h"
