@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 
 #include "editors/category_sel_dlg.h"
-#include "editors/editor_controls.h"
+#include "editors/dialog_controls.h"
 #include "platform/dialog_runner.h"
 #include "settings/app_settings.h"
 
@@ -44,10 +44,7 @@ CCategorySetDlg::CCategorySetDlg(AppSettings& settings, DialogRunner& runner,
     layout->addLayout(form);
     layout->addStretch();
     layout->addWidget(NewOkCancel(this));
-    setTabOrder(restday_, memorial_);
-    setTabOrder(memorial_, type_);
-    setTabOrder(type_, target_);
-    setTabOrder(target_, choose);
+    ChainTabOrder({restday_, memorial_, type_, target_, choose});
     resize(420, sizeHint().height());
 }
 

@@ -39,14 +39,7 @@ void SelectSwitch(QComboBox* list, int value)
     list->setCurrentIndex(value != 0 ? 1 : 0);
 }
 
-QPushButton* MakeButton(int id, const QString& text)
-{
-    auto* button = Named(new QPushButton(text), id);
-    button->setAutoDefault(false);
-    return button;
-}
-
-}  // namespace
+} // namespace
 
 bool ImportChosenSettingsFile(AppSettings& settings, const std::string& path)
 {
@@ -71,11 +64,11 @@ CEnvironmentDlg::CEnvironmentDlg(AppSettings& settings, MessageService& messages
     infoAreaHeight_ = MakeNumberField(1033, settings.GetInfoAreaHeight());
     editList_ = MakeDropDown(1113, Texts(res::IDS_EDIT_LIST_FIRST, kEditListCount));
     editList_->setCurrentIndex(0);
-    auto* edit = MakeButton(1066, QStringLiteral("Edit"));
+    auto* edit = NewPushButton(1066, QStringLiteral("Edit"));
     stdtChg_ = MakeDropDown(1102, {Text(res::IDS_NO_CARE), Text(res::IDS_CHANGE)});
     SelectSwitch(stdtChg_, settings.GetStdtChg());
     usePopup_ = MakeDropDown(1103, {Text(res::IDS_OFF), Text(res::IDS_ON)});
-    auto* readFile = MakeButton(1065, QStringLiteral("..."));
+    auto* readFile = NewPushButton(1065, QStringLiteral("..."));
     ShowImportableSettings();
 
     auto* grid = new QGridLayout;

@@ -51,14 +51,7 @@ void SelectNumber(QComboBox* list, int value)
     list->setCurrentIndex(value >= 1 && value <= list->count() ? value - 1 : -1);
 }
 
-QPushButton* MakeButton(int id, const char* text)
-{
-    auto* button = Named(new QPushButton(QString::fromLatin1(text)), id);
-    button->setAutoDefault(false);
-    return button;
-}
-
-}  // namespace
+} // namespace
 
 std::wstring HolidayMonthDayText(const HolidayRule& rule)
 {
@@ -133,12 +126,13 @@ void CHolidaySettingDlg::BuildFields(QGridLayout& grid)
         {1066, "Del", &CHolidaySettingDlg::Delete},
     }};
     for (int i = 0; i < 4; ++i) {
-        auto* button = MakeButton(std::get<0>(actions[i]), std::get<1>(actions[i]));
+        auto* button =
+            NewPushButton(std::get<0>(actions[i]), QString::fromLatin1(std::get<1>(actions[i])));
         connect(button, &QPushButton::clicked, this, std::get<2>(actions[i]));
         buttons->addWidget(button, i / 2, i % 2);
     }
-    auto* up = MakeButton(1069, "up");
-    auto* down = MakeButton(1070, "down");
+    auto* up = NewPushButton(1069, QStringLiteral("up"));
+    auto* down = NewPushButton(1070, QStringLiteral("down"));
     connect(up, &QPushButton::clicked, this, [this] { Move(-1); });
     connect(down, &QPushButton::clicked, this, [this] { Move(1); });
     buttons->addWidget(up, 2, 0);

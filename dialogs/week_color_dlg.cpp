@@ -54,7 +54,7 @@ QComboBox* MakeWeekdayList(int id, int selected)
     return list;
 }
 
-}  // namespace
+} // namespace
 
 CWeekColorDlg::CWeekColorDlg(AppSettings& settings, MessageService& messages, DialogRunner& dialogs,
                              QWidget* parent)
@@ -82,8 +82,7 @@ CWeekColorDlg::CWeekColorDlg(AppSettings& settings, MessageService& messages, Di
     rateLabel->setBuddy(rate_);
     colors->addWidget(rateLabel, 5, 4);
     colors->addWidget(rate_, 5, 5, 1, 2);
-    auto* initialize = Named(new QPushButton(QStringLiteral("Initialize")), 1065);
-    initialize->setAutoDefault(false);
+    QPushButton* initialize = NewPushButton(1065, QStringLiteral("Initialize"));
     colors->addWidget(initialize, 6, 4, 1, 3);
     connect(initialize, &QPushButton::clicked, this, &CWeekColorDlg::Initialize);
 
@@ -98,8 +97,7 @@ CWeekColorDlg::CWeekColorDlg(AppSettings& settings, MessageService& messages, Di
 void CWeekColorDlg::AddColorRow(int i, QGridLayout& grid, int row, int column)
 {
     const ColorRow& entry = kColorRows[i];
-    auto* button = Named(new QPushButton(QStringLiteral("...")), entry.buttonId);
-    button->setAutoDefault(false);
+    QPushButton* button = NewPushButton(entry.buttonId, QStringLiteral("..."));
     button->setFixedWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 20);
     swatches_[i] = new ColorSwatch(static_cast<uint32_t>(settings_.Get(entry.setting)));
     swatches_[i]->setFixedSize(button->sizeHint().height() * 3 / 2, button->sizeHint().height());

@@ -11,7 +11,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "editors/editor_controls.h"
+#include "editors/dialog_controls.h"
 #include "model/pim_records.h"
 #include "platform/clock.h"
 #include "settings/app_settings.h"
@@ -67,11 +67,8 @@ void CAlarmDetailDlg::Build(const AppSettings& settings)
     layout->addLayout(form);
     layout->addStretch();
     layout->addWidget(NewOkCancel(this));
-    setTabOrder(first, second);
-    setTabOrder(second, options_[0]);
-    for (int i = 1; i < 5; ++i)
-        setTabOrder(options_[i - 1], options_[i]);
-    setTabOrder(options_[4], soundFile_);
+    ChainTabOrder({first, second, options_[0], options_[1], options_[2], options_[3], options_[4],
+                   soundFile_});
     resize(380, sizeHint().height());
 }
 

@@ -16,10 +16,9 @@
 #include <iterator>
 
 #include "editors/alarm_detail_dlg.h"
-#include "editors/category_sel_dlg.h"
 #include "editors/dialog_controls.h"
-#include "editors/memo_edit_dlg.h"
 #include "editors/recur_detail_dlg.h"
+#include "model/date_time.h"
 #include "model/pim_records.h"
 #include "model/recurrence.h"
 #include "platform/dialog_runner.h"
@@ -30,21 +29,9 @@
 
 namespace {
 
-template <std::size_t N> std::vector<std::wstring> Labels(const wchar_t* const (&labels)[N])
-{
-    return {std::begin(labels), std::end(labels)};
-}
-
 QComboBox* ListCombo(int id, const AppSettings& settings, EditList list)
 {
     return NewEditCombo(id, settings, ListOf(list), nullptr);
-}
-
-QPushButton* Button(int id, const QString& text)
-{
-    auto* button = Named(new QPushButton(text), id);
-    button->setAutoDefault(false);
-    return button;
 }
 
 const std::wstring kMidnight = L"00:00";
@@ -78,17 +65,17 @@ void CAppointDetailDlg::Build()
     startTime_ = NewTimeCombo(kAppointStartTime, settings, nullptr);
     endDate_ = NewDatePicker(kAppointEndDate, nullptr);
     endTime_ = NewTimeCombo(kAppointEndTime, settings, nullptr);
-    allDay_ = NewChoiceCombo(kAppointAllDay, Labels(kAllDayLabels));
-    recur_ = NewChoiceCombo(kAppointRecur, Labels(kRecurrenceChoiceLabels));
-    recurDetail_ = Button(kAppointRecurDetail, tr("Recur Detail"));
-    alarm_ = NewChoiceCombo(kAppointAlarm, Labels(kReminderSetLabels));
-    alarmDetail_ = Button(kAppointAlarmDetail, tr("Alarm Detail"));
+    allDay_ = NewChoiceCombo(kAppointAllDay, kAllDayLabels);
+    recur_ = NewChoiceCombo(kAppointRecur, kRecurrenceChoiceLabels);
+    recurDetail_ = NewPushButton(kAppointRecurDetail, tr("Recur Detail"));
+    alarm_ = NewChoiceCombo(kAppointAlarm, kReminderSetLabels);
+    alarmDetail_ = NewPushButton(kAppointAlarmDetail, tr("Alarm Detail"));
     category_ = ListCombo(kAppointCategory, settings, EditList::Category);
     chooseCategory_ = NewEllipsisButton(kAppointCategoryChoose, nullptr);
-    status_ = NewChoiceCombo(kAppointStatus, Labels(kBusyStatusLabels));
-    sensitive_ = NewChoiceCombo(kAppointSensitive, Labels(kSensitivityLabels));
-    memo_ = Button(kAppointMemo, tr("Memo"));
-    delete_ = Button(kAppointDelete, tr("Del"));
+    status_ = NewChoiceCombo(kAppointStatus, kBusyStatusLabels);
+    sensitive_ = NewChoiceCombo(kAppointSensitive, kSensitivityLabels);
+    memo_ = NewPushButton(kAppointMemo, tr("Memo"));
+    delete_ = NewPushButton(kAppointDelete, tr("Del"));
 
     auto* grid = new QGridLayout;
     int row = 0;
@@ -137,13 +124,11 @@ void CAppointDetailDlg::Build()
     connect(alarm_, &QComboBox::currentIndexChanged, this,
             [this](int on) { alarmDetail_->setEnabled(on == 1 && !setup_.exceptionMode); });
     connect(recurDetail_, &QPushButton::clicked, this, &CAppointDetailDlg::OnRecurDetail);
-    connect(memo_, &QPushButton::clicked, this, &CAppointDetailDlg::OnMemo);
+    connect(memo_, &QPushButton::clicked, this,
+            [this] { EditMemo(values_.fields.Body, services_, this); });
     connect(alarmDetail_, &QPushButton::clicked, this, &CAppointDetailDlg::OnAlarmDetail);
-    connect(chooseCategory_, &QPushButton::clicked, this, [this] {
-        std::wstring text = ComboText(*category_);
-        if (CCategorySelDlg::Choose(services_.dialogs, services_.settings, text, this))
-            category_->setEditText(ToQString(text));
-    });
+    connect(chooseCategory_, &QPushButton::clicked, this,
+            [this] { ChooseCategories(*category_, services_, this); });
     connect(delete_, &QPushButton::clicked, this, &CAppointDetailDlg::OnDelete);
     if (services_.settings.GetStdtChg() == 1) {
         WatchFocus(*startDate_, [this](bool in) {
@@ -171,7 +156,7 @@ void CAppointDetailDlg::Load()
     status_->setCurrentIndex(std::clamp(f.BusyStatus, 0, 3));
     sensitive_->setCurrentIndex(std::clamp(f.Sensitivity, 0, 3));
     startDate_->setDate(ToQDate(f.Start));
-    SetTimeText(startTime_, TimeOfDayText(f.Start));
+    SetTimeText(startTime_, ClockText(f.Start));
     ShowEndAt(f.End);
     lastStartTime_ = ComboText(*startTime_);
     lastEndTime_ = ComboText(*endTime_);
@@ -286,7 +271,8 @@ void CAppointDetailDlg::OnRecurDetail()
 {
     if (setup_.exceptionMode) {
         if (ConfirmOk(services_.messages, res::IDS_CANCEL_EXCEPTION_QUESTION))
-            Finish(commits_.cancelException(), LastEditResult::kExceptionCancelled);
+            FinishEdit(*this, services_, commits_.cancelException(),
+                       LastEditResult::kExceptionCancelled);
         return;
     }
     const AppointForm form = Form();
@@ -319,19 +305,12 @@ void CAppointDetailDlg::OnRecurDetail()
         startDate_->setDate(ToQDate(first));
         endDate_->setDate(ToQDate(first + days));
     }
-    SetTimeText(startTime_, TimeOfDayText(pattern.StartTime));
-    SetTimeText(endTime_, TimeOfDayText(pattern.EndTime));
+    SetTimeText(startTime_, ClockText(pattern.StartTime));
+    SetTimeText(endTime_, ClockText(pattern.EndTime));
     lastStartTime_ = ComboText(*startTime_);
     lastEndTime_ = ComboText(*endTime_);
     ApplyRules();
     recurrenceSet_ = true;
-}
-
-void CAppointDetailDlg::OnMemo()
-{
-    CMemoEditDlg dialog(values_.fields.Body, services_.messages, this);
-    if (services_.dialogs.Run(dialog) == DialogAccepted)
-        values_.fields.Body = dialog.Text();
 }
 
 void CAppointDetailDlg::OnAlarmDetail()
@@ -343,7 +322,7 @@ void CAppointDetailDlg::OnAlarmDetail()
 void CAppointDetailDlg::OnDelete()
 {
     if (ConfirmOk(services_.messages, res::IDS_DELETE_APPOINTMENT))
-        Finish(commits_.remove(), LastEditResult::kDeleted);
+        FinishEdit(*this, services_, commits_.remove(), LastEditResult::kDeleted);
 }
 
 void CAppointDetailDlg::accept()
@@ -353,18 +332,5 @@ void CAppointDetailDlg::accept()
         ShowRefusal(*this, services_.messages, *refused);
         return;
     }
-    Finish(commits_.save(edited), LastEditResult::kSaved);
-}
-
-bool CAppointDetailDlg::Finish(EditStatus status, int editResult)
-{
-    if (status == EditStatus::kDone) {
-        services_.settings.SetLastEditResult(editResult);
-        QDialog::accept();
-        return true;
-    }
-    ReportEditFailure(services_.messages, status);
-    if (status != EditStatus::kSaveFailed)
-        reject();
-    return false;
+    FinishEdit(*this, services_, commits_.save(edited), LastEditResult::kSaved);
 }

@@ -48,11 +48,8 @@ private:
     void KeepDuration();
     void ShowEndAt(DATE end);
     void OnRecurDetail();
-    void OnMemo();
     void OnAlarmDetail();
     void OnDelete();
-    // kDone closes with OK; a refused save stays open; an item gone closes with Cancel.
-    bool Finish(EditStatus status, int editResult);
     bool OneTimeAllDay() const;
 
     ItemValues values_;

@@ -33,7 +33,7 @@ EndDisplay ShowEnd(DATE end, bool oneTimeAllDay)
 {
     if (oneTimeAllDay)
         return {VariantTimeToSystemTime(std::floor(end + 1e-9) - 1.0), L"24:00"};
-    return {VariantTimeToSystemTime(end), TimeOfDayText(end)};
+    return {VariantTimeToSystemTime(end), ClockText(end)};
 }
 
 Verdict CheckAppointTime(const std::wstring& text, int control)

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "editors/editor_controls.h"
+#include "editors/dialog_controls.h"
 #include "platform/dialog_runner.h"
 #include "settings/app_settings.h"
 
@@ -37,7 +37,7 @@ int SelectedRow(const QListWidget* list)
     return selected.isEmpty() ? -1 : list->row(selected.front());
 }
 
-}  // namespace
+} // namespace
 
 CCategorySelDlg::CCategorySelDlg(const std::wstring& text, const AppSettings& settings,
                                  QWidget* parent)
@@ -45,10 +45,8 @@ CCategorySelDlg::CCategorySelDlg(const std::wstring& text, const AppSettings& se
       chosen_(Named(new QListWidget(this), 1166)), available_(Named(new QListWidget(this), 1177))
 {
     setWindowTitle(tr("Category Sel"));
-    auto* add = Named(new QPushButton(tr("Add"), this), 1067);
-    auto* remove = Named(new QPushButton(tr("Remove"), this), 1068);
-    add->setAutoDefault(false);
-    remove->setAutoDefault(false);
+    QPushButton* add = NewPushButton(1067, tr("Add"), this);
+    QPushButton* remove = NewPushButton(1068, tr("Remove"), this);
     connect(add, &QPushButton::clicked, this, &CCategorySelDlg::AddSelected);
     connect(remove, &QPushButton::clicked, this, &CCategorySelDlg::RemoveSelected);
 
@@ -62,9 +60,7 @@ CCategorySelDlg::CCategorySelDlg(const std::wstring& text, const AppSettings& se
     layout->addLayout(moves);
     layout->addWidget(available_);
     layout->addWidget(NewOkCancel(this));
-    setTabOrder(chosen_, add);
-    setTabOrder(add, remove);
-    setTabOrder(remove, available_);
+    ChainTabOrder({chosen_, add, remove, available_});
     resize(320, 420);
     ShowLists(-1, -1);
 }

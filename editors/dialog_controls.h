@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <functional>
 #include <initializer_list>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,10 @@ class MessageService;
 
 // A fixed list of texts whose index is the stored value.
 QComboBox* NewChoiceCombo(int id, const std::vector<std::wstring>& items);
+template <std::size_t N> QComboBox* NewChoiceCombo(int id, const wchar_t* const (&items)[N])
+{
+    return NewChoiceCombo(id, std::vector<std::wstring>(std::begin(items), std::end(items)));
+}
 inline std::wstring ComboText(const QComboBox& combo)
 {
     return ToWString(combo.currentText());

@@ -90,10 +90,16 @@ void SetTimeText(QComboBox* combo, const std::wstring& text)
     combo->setEditText(wanted);
 }
 
+QPushButton* NewPushButton(int id, const QString& text, QWidget* parent)
+{
+    auto* button = Named(new QPushButton(text, parent), id);
+    button->setAutoDefault(false);
+    return button;
+}
+
 QPushButton* NewEllipsisButton(int id, QWidget* parent)
 {
-    auto* button = Named(new QPushButton(QStringLiteral("..."), parent), id);
-    button->setAutoDefault(false);
+    QPushButton* button = NewPushButton(id, QStringLiteral("..."), parent);
     button->setFixedWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 24);
     return button;
 }

@@ -51,7 +51,9 @@ QDateEdit* NewDatePicker(int id, QWidget* parent);
 // Shows the time text: selects the list entry that begins with it, else types it.
 void SetTimeText(QComboBox* combo, const std::wstring& text);
 
-// A narrow "..." button that opens a chooser; it never takes Enter from the dialog's OK.
+// A push button that never takes Enter from the dialog's OK.
+QPushButton* NewPushButton(int id, const QString& text, QWidget* parent = nullptr);
+// A narrow "..." button that opens a chooser, likewise.
 QPushButton* NewEllipsisButton(int id, QWidget* parent);
 
 // OK and Cancel wired to accept and reject; OK is the default button, so Enter confirms.

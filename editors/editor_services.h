@@ -1,6 +1,7 @@
 // What the item editors need from the program: the settings (edit lists, StdtChg, the edit
 // result), the message boxes, the dialog runner, the change path to the store and document, and
-// the window dialogs are centred on. The view builds one and hands it to every editor.
+// the window dialogs are centred on. The view builds one and hands it to every editor; the
+// steps the appointment and task editors take alike over these services are declared here too.
 #pragma once
 
 #include "model/schedule_edits.h"
@@ -8,6 +9,8 @@
 class AppSettings;
 class DialogRunner;
 class MessageService;
+class QComboBox;
+class QDialog;
 class QWidget;
 
 struct EditorServices {
@@ -22,3 +25,13 @@ struct EditorServices {
 // gone, "Fail to Get Appoint Info" for a missing occurrence, "Can't change to this datetime"
 // when the store refused. Nothing for kDone.
 void ReportEditFailure(MessageService& messages, EditStatus status);
+
+// Ends an item editor after its change reached the change path: on success the editor closes
+// with `editResult` as the last edit result; otherwise the failure is shown and the editor
+// closes too, unless the store refused (the user may then mend the values and try again).
+void FinishEdit(QDialog& editor, EditorServices& services, EditStatus status, int editResult);
+
+// The editors' "..." next to the category: the chosen categories replace the combo's text.
+void ChooseCategories(QComboBox& category, EditorServices& services, QWidget* parent);
+// The editors' memo button: the memo editor's text replaces `body` on OK.
+void EditMemo(std::wstring& body, EditorServices& services, QWidget* parent);

@@ -14,8 +14,7 @@ namespace {
 
 QPushButton* AddButton(QBoxLayout& row, int id, const char* text)
 {
-    auto* button = Named(new QPushButton(QString::fromLatin1(text)), id);
-    button->setAutoDefault(false);
+    QPushButton* button = NewPushButton(id, QString::fromLatin1(text));
     row.addWidget(button);
     return button;
 }

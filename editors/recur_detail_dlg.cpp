@@ -17,7 +17,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "editors/dialog_controls.h"
 #include "model/date_time.h"
@@ -55,13 +54,6 @@ QLineEdit* NumberField(int id)
     field->setMaxLength(3);
     field->setMaximumWidth(60);
     return field;
-}
-
-std::wstring DateText(const SYSTEMTIME& day)
-{
-    wchar_t text[16];
-    std::swprintf(text, 16, L"%.4d/%.2d/%.2d", day.wYear, day.wMonth, day.wDay);
-    return text;
 }
 
 } // namespace
@@ -183,8 +175,8 @@ void CRecurDetailDlg::LoadPattern()
     const bool endSet = !p.NoEndDate && p.PatternEndDate < pim::kNoDate;
     endDate_->setDate(ToQDate(endSet ? p.PatternEndDate : p.PatternStartDate));
     (endSet ? endOn_ : noEnd_)->setChecked(true);
-    SetTimeText(startTime_, options_.allDay ? L"00:00" : TimeOfDayText(p.StartTime));
-    SetTimeText(endTime_, options_.allDay ? L"00:00" : TimeOfDayText(p.EndTime));
+    SetTimeText(startTime_, options_.allDay ? L"00:00" : ClockText(p.StartTime));
+    SetTimeText(endTime_, options_.allDay ? L"00:00" : ClockText(p.EndTime));
     const int days = options_.spanMinutes >= 0 ? options_.spanMinutes / 1440
                                                : DaysSpanned(p.StartTime, p.Duration, false);
     daysAfter_->setText(QString::number(days));
@@ -301,7 +293,7 @@ void CRecurDetailDlg::KeepDuration()
     const double end = *start / 1440.0 + rememberedDuration_;
     const double days = std::floor(end + 1e-9);
     daysAfter_->setText(QString::number(static_cast<int>(days)));
-    SetTimeText(endTime_, TimeOfDayText(end));
+    SetTimeText(endTime_, ClockText(end));
 }
 
 // The pattern's first day must itself be an occurrence; offers to move it to the next one.
@@ -314,7 +306,7 @@ bool CRecurDetailDlg::CheckStart(pim::RecurrenceFields& pattern)
     const std::optional<SYSTEMTIME> next = NextOccurrence(pattern, start);
     if (!next)
         return true;
-    if (!ConfirmOkText(messages_, res::LoadString(res::IDS_MOVE_START_QUESTION) + DateText(*next)))
+    if (!ConfirmOkText(messages_, res::LoadString(res::IDS_MOVE_START_QUESTION) + DayText(*next)))
         return false;
     const DATE nextDay = SystemTimeToVariantTime(*next);
     if (!pattern.NoEndDate && pattern.PatternEndDate < nextDay) {

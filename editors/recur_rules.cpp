@@ -183,9 +183,3 @@ Verdict CheckRecurForm(const RecurForm& form, bool allDay, bool appointment,
     pattern = p;
     return std::nullopt;
 }
-
-std::wstring TimeOfDayText(DATE date)
-{
-    const SYSTEMTIME st = VariantTimeToSystemTime(date);
-    return TimeText(st.wHour, st.wMinute);
-}

@@ -59,9 +59,6 @@ struct RecurLayout {
 };
 RecurLayout LayoutOf(int32_t recurrenceType);
 
-// "hh:mm" of the time of day of a date.
-std::wstring TimeOfDayText(DATE date);
-
 // Validates the form and, when it is accepted, writes it into `pattern` (values the type does
 // not use are kept). allDay: the time row plays no part; appointment: an all-day appointment
 // needs a span of one day or more.

@@ -11,10 +11,8 @@
 #include <QVBoxLayout>
 
 #include "editors/alarm_detail_dlg.h"
-#include "editors/category_sel_dlg.h"
 #include "editors/dialog_controls.h"
 #include "editors/editor_controls.h"
-#include "editors/memo_edit_dlg.h"
 #include "editors/recur_detail_dlg.h"
 #include "model/date_time.h"
 #include "model/pim_records.h"
@@ -25,18 +23,6 @@
 #include "settings/app_settings.h"
 
 namespace {
-
-template <std::size_t N> std::vector<std::wstring> Labels(const wchar_t* const (&labels)[N])
-{
-    return {std::begin(labels), std::end(labels)};
-}
-
-QPushButton* Button(int id, const QString& text)
-{
-    auto* button = Named(new QPushButton(text), id);
-    button->setAutoDefault(false);
-    return button;
-}
 
 // Task dates reach the year 3999 so that a date past 2999 can be shown and refused.
 QDateEdit* TaskDatePicker(int id)
@@ -62,7 +48,7 @@ SYSTEMTIME Today()
     return TruncateSystemTime(GetLocalTime(), 3);
 }
 
-}  // namespace
+} // namespace
 
 CTaskDetailDlg::CTaskDetailDlg(ItemValues values, bool isNew, Commits commits,
                                EditorServices& services)
@@ -79,12 +65,12 @@ void CTaskDetailDlg::Build()
 {
     const AppSettings& settings = services_.settings;
     title_ = NewEditCombo(kTaskTitle, settings, SettingsList::TaskSubjectInfo, nullptr);
-    importance_ = NewChoiceCombo(kTaskImportance, Labels(kImportanceLabels));
+    importance_ = NewChoiceCombo(kTaskImportance, kImportanceLabels);
     hasStart_ = Named(new QCheckBox(tr("Start Date")), kTaskHasStart);
     start_ = TaskDatePicker(kTaskStart);
     hasDue_ = Named(new QCheckBox(tr("Due Date")), kTaskHasDue);
     due_ = TaskDatePicker(kTaskDue);
-    complete_ = NewChoiceCombo(kTaskComplete, Labels(kCompleteLabels));
+    complete_ = NewChoiceCombo(kTaskComplete, kCompleteLabels);
     completed_ = Named(new QDateEdit, kTaskCompleteDate);
     completed_->setReadOnly(true);
     completed_->setButtonSymbols(QDateEdit::NoButtons);
@@ -92,15 +78,15 @@ void CTaskDetailDlg::Build()
     // A task not completed shows an empty date: the minimum stands for "none".
     completed_->setMinimumDate(QDate(1899, 12, 30));
     completed_->setSpecialValueText(QStringLiteral(" "));
-    recur_ = NewChoiceCombo(kTaskRecur, Labels(kRecurrenceChoiceLabels));
-    recurDetail_ = Button(kTaskRecurDetail, tr("Recur Detail"));
-    alarm_ = NewChoiceCombo(kTaskAlarm, Labels(kReminderSetLabels));
-    alarmDetail_ = Button(kTaskAlarmDetail, tr("AlarmDetail"));
+    recur_ = NewChoiceCombo(kTaskRecur, kRecurrenceChoiceLabels);
+    recurDetail_ = NewPushButton(kTaskRecurDetail, tr("Recur Detail"));
+    alarm_ = NewChoiceCombo(kTaskAlarm, kReminderSetLabels);
+    alarmDetail_ = NewPushButton(kTaskAlarmDetail, tr("AlarmDetail"));
     category_ = NewEditCombo(kTaskCategory, settings, SettingsList::CategoryInfo, nullptr);
     chooseCategory_ = NewEllipsisButton(kTaskCategoryChoose, nullptr);
-    sensitive_ = NewChoiceCombo(kTaskSensitive, Labels(kSensitivityLabels));
-    memo_ = Button(kTaskMemo, tr("Memo"));
-    delete_ = Button(kTaskDelete, tr("Del"));
+    sensitive_ = NewChoiceCombo(kTaskSensitive, kSensitivityLabels);
+    memo_ = NewPushButton(kTaskMemo, tr("Memo"));
+    delete_ = NewPushButton(kTaskDelete, tr("Del"));
 
     auto* form = new QFormLayout;
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
@@ -135,8 +121,10 @@ void CTaskDetailDlg::Build()
             [this](int on) { alarmDetail_->setEnabled(on == 1); });
     connect(recurDetail_, &QPushButton::clicked, this, &CTaskDetailDlg::OnRecurDetail);
     connect(alarmDetail_, &QPushButton::clicked, this, &CTaskDetailDlg::OnAlarmDetail);
-    connect(chooseCategory_, &QPushButton::clicked, this, &CTaskDetailDlg::OnChooseCategory);
-    connect(memo_, &QPushButton::clicked, this, &CTaskDetailDlg::OnMemo);
+    connect(chooseCategory_, &QPushButton::clicked, this,
+            [this] { ChooseCategories(*category_, services_, this); });
+    connect(memo_, &QPushButton::clicked, this,
+            [this] { EditMemo(values_.fields.Body, services_, this); });
     connect(delete_, &QPushButton::clicked, this, &CTaskDetailDlg::OnDelete);
     if (settings.GetStdtChg() == 1) {
         WatchFocus(*start_, [this](bool in) {
@@ -233,24 +221,10 @@ void CTaskDetailDlg::OnAlarmDetail()
     services_.dialogs.Run(dialog);
 }
 
-void CTaskDetailDlg::OnChooseCategory()
-{
-    std::wstring text = ComboText(*category_);
-    if (CCategorySelDlg::Choose(services_.dialogs, services_.settings, text, this))
-        category_->setEditText(ToQString(text));
-}
-
-void CTaskDetailDlg::OnMemo()
-{
-    CMemoEditDlg dialog(values_.fields.Body, services_.messages, this);
-    if (services_.dialogs.Run(dialog) == DialogAccepted)
-        values_.fields.Body = dialog.Text();
-}
-
 void CTaskDetailDlg::OnDelete()
 {
     if (ConfirmOk(services_.messages, res::IDS_DELETE_TASK))
-        Finish(commits_.remove(), LastEditResult::kDeleted);
+        FinishEdit(*this, services_, commits_.remove(), LastEditResult::kDeleted);
 }
 
 TaskForm CTaskDetailDlg::Form() const
@@ -280,17 +254,5 @@ void CTaskDetailDlg::accept()
         ShowRefusal(*this, services_.messages, *refused);
         return;
     }
-    Finish(commits_.save(edited), LastEditResult::kSaved);
-}
-
-void CTaskDetailDlg::Finish(EditStatus status, int editResult)
-{
-    if (status == EditStatus::kDone) {
-        services_.settings.SetLastEditResult(editResult);
-        QDialog::accept();
-        return;
-    }
-    ReportEditFailure(services_.messages, status);
-    if (status != EditStatus::kSaveFailed)
-        reject();
+    FinishEdit(*this, services_, commits_.save(edited), LastEditResult::kSaved);
 }

@@ -40,11 +40,7 @@ private:
     void KeepDuration();
     void OnRecurDetail();
     void OnAlarmDetail();
-    void OnChooseCategory();
-    void OnMemo();
     void OnDelete();
-    // kDone closes with OK; a refused save stays open; an item gone closes with Cancel.
-    void Finish(EditStatus status, int editResult);
 
     ItemValues values_;
     bool isNew_;

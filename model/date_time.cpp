@@ -253,6 +253,28 @@ int WeekdayFromMask(int mask)
     return -1;
 }
 
+std::wstring DayText(const SYSTEMTIME& st)
+{
+    return FormatDigits(L"%.4d/%.2d/%.2d", st);
+}
+
+std::wstring DayText(DATE date)
+{
+    return DayText(VariantTimeToSystemTime(date));
+}
+
+std::wstring ClockText(const SYSTEMTIME& st)
+{
+    wchar_t text[16];
+    std::swprintf(text, std::size(text), L"%.2d:%.2d", st.wHour, st.wMinute);
+    return text;
+}
+
+std::wstring ClockText(DATE date)
+{
+    return ClockText(VariantTimeToSystemTime(date));
+}
+
 std::wstring DateToKey(DATE date, int mode)
 {
     if (mode != kTimeStampKey && mode != kDayKey) {

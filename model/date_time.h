@@ -70,6 +70,12 @@ std::wstring MonthName(int month);
 // The lowest weekday whose bit is set in mask (Sunday 1 .. Saturday 64); -1 when none is.
 int WeekdayFromMask(int mask);
 
+// "yyyy/mm/dd" and "hh:mm", the forms in which days and times of day are shown to the user.
+std::wstring DayText(const SYSTEMTIME& st);
+std::wstring DayText(DATE date);
+std::wstring ClockText(const SYSTEMTIME& st);
+std::wstring ClockText(DATE date);
+
 // Key modes: the 14-digit time stamp "yyyymmddhhmmss" and the 8-digit day "yyyymmdd".
 constexpr int kTimeStampKey = 0;
 constexpr int kDayKey = 1;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/date_time.h"
+#include "model/item_values.h"
 #include "model/recurrence.h"
 #include "platform/pim/recurrence_pattern.h"
 
@@ -19,19 +20,7 @@ constexpr int32_t kAllExceptions = -1;
 struct ExceptionSnapshot {
     DATE originalDay = 0.0;
     bool deleted = false;
-    std::wstring subject;
-    std::wstring categories;
-    std::wstring location;
-    std::wstring body;
-    DATE start = 0.0;
-    DATE end = 0.0;
-    bool allDay = false;
-    int32_t busyStatus = 0;
-    int32_t sensitivity = 0;
-    bool reminderSet = false;
-    int32_t reminderMinutes = 0;
-    int32_t reminderOptions = 0;
-    std::wstring reminderSoundFile;
+    ItemValues values; // the changed occurrence; empty for a deleted one
 };
 
 DATE DayOf(DATE date)
@@ -47,37 +36,8 @@ ExceptionSnapshot SnapshotException(pim::Exception& exception)
     std::shared_ptr<pim::AppointmentItem> item;
     if (snapshot.deleted || exception.GetAppointmentItem(&item) < 0 || !item)
         return snapshot;
-    snapshot.subject = item->GetSubject();
-    snapshot.categories = item->GetCategories();
-    snapshot.location = item->GetLocation();
-    snapshot.body = item->GetBody();
-    snapshot.start = item->GetStart();
-    snapshot.end = item->GetEnd();
-    snapshot.allDay = item->GetAllDayEvent();
-    snapshot.busyStatus = item->GetBusyStatus();
-    snapshot.sensitivity = item->GetSensitivity();
-    snapshot.reminderSet = item->GetReminderSet();
-    snapshot.reminderMinutes = item->GetReminderMinutesBeforeStart();
-    snapshot.reminderOptions = item->GetReminderOptions();
-    snapshot.reminderSoundFile = item->GetReminderSoundFile();
+    snapshot.values = ReadValues(*item);
     return snapshot;
-}
-
-void ReplayOnto(const ExceptionSnapshot& snapshot, pim::AppointmentItem& occurrence)
-{
-    occurrence.SetSubject(snapshot.subject);
-    occurrence.SetCategories(snapshot.categories);
-    occurrence.SetLocation(snapshot.location);
-    occurrence.SetBody(snapshot.body);
-    occurrence.SetStart(snapshot.start);
-    occurrence.SetEnd(snapshot.end);
-    occurrence.SetAllDayEvent(snapshot.allDay);
-    occurrence.SetBusyStatus(snapshot.busyStatus);
-    occurrence.SetSensitivity(snapshot.sensitivity);
-    occurrence.SetReminderSet(snapshot.reminderSet);
-    occurrence.SetReminderMinutesBeforeStart(snapshot.reminderMinutes);
-    occurrence.SetReminderOptions(snapshot.reminderOptions);
-    occurrence.SetReminderSoundFile(snapshot.reminderSoundFile);
 }
 
 // Writes the pattern fields in the order the store expects: the start time before the duration
@@ -113,7 +73,7 @@ bool Replay(const ExceptionSnapshot& snapshot, pim::RecurrencePattern& pattern)
         return false;
     if (snapshot.deleted)
         return occurrence->Delete() >= 0;
-    ReplayOnto(snapshot, *occurrence);
+    WriteValues(snapshot.values, *occurrence);
     return occurrence->Save() >= 0;
 }
 
@@ -121,11 +81,11 @@ bool Replay(const ExceptionSnapshot& snapshot, pim::RecurrencePattern& pattern)
 // not recur or its pattern has no further occurrence. A missing due date stays missing.
 bool MoveToNextOccurrence(pim::TaskItem& task)
 {
-    std::shared_ptr<pim::RecurrencePattern> pattern;
-    if (!task.GetIsRecurring() || task.GetRecurrencePattern(&pattern) < 0 || !pattern)
+    const auto pattern = PatternOfRecurring(task);
+    if (!pattern)
         return false;
-    const std::optional<SYSTEMTIME> next = NextOccurrence(
-        pattern->Fields(), VariantTimeToSystemTime(pattern->GetPatternStartDate()));
+    const std::optional<SYSTEMTIME> next =
+        NextOccurrence(pattern->Fields(), VariantTimeToSystemTime(pattern->GetPatternStartDate()));
     if (!next)
         return false;
     const DATE nextDay = SystemTimeToVariantTime(*next);
@@ -143,17 +103,15 @@ bool MoveToNextOccurrence(pim::TaskItem& task)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 std::wstring CancelException(pim::AppointmentItem& appointment, int32_t n, int* notReplayed)
 {
     if (notReplayed)
         *notReplayed = 0;
-    // Asking a single appointment for its pattern would give it one; it has no exceptions.
-    std::shared_ptr<pim::RecurrencePattern> pattern;
+    const auto pattern = PatternOfRecurring(appointment);
     std::shared_ptr<pim::Exceptions> exceptions;
-    if (!appointment.GetIsRecurring() || appointment.GetRecurrencePattern(&pattern) < 0 || !pattern
-        || pattern->GetExceptions(&exceptions) < 0 || !exceptions)
+    if (!pattern || pattern->GetExceptions(&exceptions) < 0 || !exceptions)
         return L"0";
     const int32_t count = exceptions->Count();
     // A number that names no exception (0 or below, other than "all") changes nothing either.

@@ -1,5 +1,6 @@
 // Reading and writing item values property by property, the only way the store's items are
-// read and changed.
+// read and changed. Each property is named once, with its field, getter and setter, so reading
+// and writing cannot drift apart.
 #include "model/item_values.h"
 
 #include <memory>
@@ -8,34 +9,47 @@
 
 namespace {
 
-void ReadShared(pim::PimItem& item, pim::ItemFields& f)
+using pim::ItemFields;
+
+template <typename Visit> void SharedProperties(Visit&& visit)
 {
-    f.Oid = item.GetOid();
-    f.Subject = item.GetSubject();
-    f.Categories = item.GetCategories();
-    f.Body = item.GetBody();
-    f.Sensitivity = item.GetSensitivity();
-    f.ReminderSet = item.GetReminderSet();
-    f.ReminderOptions = item.GetReminderOptions();
-    f.ReminderSoundFile = item.GetReminderSoundFile();
+    using pim::PimItem;
+    visit(&ItemFields::Subject, &PimItem::GetSubject, &PimItem::SetSubject);
+    visit(&ItemFields::Categories, &PimItem::GetCategories, &PimItem::SetCategories);
+    visit(&ItemFields::Body, &PimItem::GetBody, &PimItem::SetBody);
+    visit(&ItemFields::Sensitivity, &PimItem::GetSensitivity, &PimItem::SetSensitivity);
+    visit(&ItemFields::ReminderSet, &PimItem::GetReminderSet, &PimItem::SetReminderSet);
+    visit(&ItemFields::ReminderOptions, &PimItem::GetReminderOptions, &PimItem::SetReminderOptions);
+    visit(&ItemFields::ReminderSoundFile, &PimItem::GetReminderSoundFile,
+          &PimItem::SetReminderSoundFile);
 }
 
-void WriteShared(const pim::ItemFields& f, pim::PimItem& item)
+template <typename Visit> void OwnProperties(const pim::AppointmentItem&, Visit&& visit)
 {
-    item.SetSubject(f.Subject);
-    item.SetCategories(f.Categories);
-    item.SetBody(f.Body);
-    item.SetSensitivity(f.Sensitivity);
-    item.SetReminderSet(f.ReminderSet);
-    item.SetReminderOptions(f.ReminderOptions);
-    item.SetReminderSoundFile(f.ReminderSoundFile);
+    using Item = pim::AppointmentItem;
+    visit(&ItemFields::Location, &Item::GetLocation, &Item::SetLocation);
+    visit(&ItemFields::Start, &Item::GetStart, &Item::SetStart);
+    visit(&ItemFields::End, &Item::GetEnd, &Item::SetEnd);
+    visit(&ItemFields::AllDayEvent, &Item::GetAllDayEvent, &Item::SetAllDayEvent);
+    visit(&ItemFields::BusyStatus, &Item::GetBusyStatus, &Item::SetBusyStatus);
+    visit(&ItemFields::ReminderMinutesBeforeStart, &Item::GetReminderMinutesBeforeStart,
+          &Item::SetReminderMinutesBeforeStart);
+}
+
+// Completion is left out: it is read as two fields and written only on a real change.
+template <typename Visit> void OwnProperties(const pim::TaskItem&, Visit&& visit)
+{
+    using Item = pim::TaskItem;
+    visit(&ItemFields::StartDate, &Item::GetStartDate, &Item::SetStartDate);
+    visit(&ItemFields::DueDate, &Item::GetDueDate, &Item::SetDueDate);
+    visit(&ItemFields::ReminderTime, &Item::GetReminderTime, &Item::SetReminderTime);
+    visit(&ItemFields::Importance, &Item::GetImportance, &Item::SetImportance);
 }
 
 std::optional<pim::RecurrenceFields> ReadPattern(pim::PimItem& item)
 {
-    std::shared_ptr<pim::RecurrencePattern> pattern;
-    // Asking an item without one would give it a pattern.
-    if (!item.GetIsRecurring() || item.GetRecurrencePattern(&pattern) < 0 || !pattern)
+    const auto pattern = PatternOfRecurring(item);
+    if (!pattern)
         return std::nullopt;
     return pattern->Fields();
 }
@@ -65,61 +79,58 @@ void WritePattern(const std::optional<pim::RecurrenceFields>& fields, pim::PimIt
     pattern->SetMonthOfYear(p.MonthOfYear);
 }
 
-} // namespace
-
-ItemValues ReadValues(pim::AppointmentItem& item)
+template <typename Item> ItemValues Read(Item& item)
 {
     ItemValues values;
-    pim::ItemFields& f = values.fields;
-    ReadShared(item, f);
-    f.Location = item.GetLocation();
-    f.Start = item.GetStart();
-    f.End = item.GetEnd();
-    f.AllDayEvent = item.GetAllDayEvent();
-    f.BusyStatus = item.GetBusyStatus();
-    f.ReminderMinutesBeforeStart = item.GetReminderMinutesBeforeStart();
+    ItemFields& f = values.fields;
+    f.Oid = item.GetOid();
+    const auto read = [&](auto field, auto get, auto) { f.*field = (item.*get)(); };
+    SharedProperties(read);
+    OwnProperties(item, read);
     values.pattern = ReadPattern(item);
     return values;
 }
 
+template <typename Item> void Write(const ItemValues& values, Item& item)
+{
+    const auto write = [&](auto field, auto, auto set) { (item.*set)(values.fields.*field); };
+    SharedProperties(write);
+    OwnProperties(item, write);
+    WritePattern(values.pattern, item);
+}
+
+} // namespace
+
+std::shared_ptr<pim::RecurrencePattern> PatternOfRecurring(pim::PimItem& item)
+{
+    std::shared_ptr<pim::RecurrencePattern> pattern;
+    if (!item.GetIsRecurring() || item.GetRecurrencePattern(&pattern) < 0)
+        return nullptr;
+    return pattern;
+}
+
+ItemValues ReadValues(pim::AppointmentItem& item)
+{
+    return Read(item);
+}
+
 ItemValues ReadValues(pim::TaskItem& task)
 {
-    ItemValues values;
-    pim::ItemFields& f = values.fields;
-    ReadShared(task, f);
-    f.StartDate = task.GetStartDate();
-    f.DueDate = task.GetDueDate();
-    f.DateCompleted = task.GetDateCompleted();
-    f.ReminderTime = task.GetReminderTime();
-    f.Importance = task.GetImportance();
-    f.Complete = task.GetComplete();
-    values.pattern = ReadPattern(task);
+    ItemValues values = Read(task);
+    values.fields.DateCompleted = task.GetDateCompleted();
+    values.fields.Complete = task.GetComplete();
     return values;
 }
 
 void WriteValues(const ItemValues& values, pim::AppointmentItem& item)
 {
-    const pim::ItemFields& f = values.fields;
-    WriteShared(f, item);
-    item.SetLocation(f.Location);
-    item.SetStart(f.Start);
-    item.SetEnd(f.End);
-    item.SetAllDayEvent(f.AllDayEvent);
-    item.SetBusyStatus(f.BusyStatus);
-    item.SetReminderMinutesBeforeStart(f.ReminderMinutesBeforeStart);
-    WritePattern(values.pattern, item);
+    Write(values, item);
 }
 
 void WriteValues(const ItemValues& values, pim::TaskItem& task)
 {
-    const pim::ItemFields& f = values.fields;
-    WriteShared(f, task);
-    task.SetStartDate(f.StartDate);
-    task.SetDueDate(f.DueDate);
-    task.SetReminderTime(f.ReminderTime);
-    task.SetImportance(f.Importance);
     // Setting it stamps the completion date, so only a real change is written.
-    if (task.GetComplete() != f.Complete)
-        task.SetComplete(f.Complete);
-    WritePattern(values.pattern, task);
+    if (task.GetComplete() != values.fields.Complete)
+        task.SetComplete(values.fields.Complete);
+    Write(values, task);
 }

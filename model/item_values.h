@@ -3,6 +3,7 @@
 // a store item, so a change can be kept as two of these (before and after).
 #pragma once
 
+#include <memory>
 #include <optional>
 
 #include "platform/pim/appointment_item.h"
@@ -14,6 +15,10 @@ struct ItemValues {
     // The item's own pattern; for an occurrence, its series' pattern (never written back).
     std::optional<pim::RecurrenceFields> pattern;
 };
+
+// The pattern of a recurring item (for an occurrence, its series' pattern); none for a single
+// item, which asking the store would give a new pattern.
+std::shared_ptr<pim::RecurrencePattern> PatternOfRecurring(pim::PimItem& item);
 
 ItemValues ReadValues(pim::AppointmentItem& item);
 ItemValues ReadValues(pim::TaskItem& task);

@@ -1,8 +1,9 @@
-// Copy and shift on live store items. Copies write the fields in a fixed order, and shifts write
-// the end after the start, because the store may move an item's end when its start changes.
+// Copy and shift on live store items. Copies and shifts write the end after the start, because
+// the store may move an item's end when its start changes.
 #include "model/pim_records.h"
 
 #include "model/date_time.h"
+#include "model/item_values.h"
 
 namespace {
 
@@ -34,39 +35,15 @@ bool IsReminderTimeSet(DATE reminderTime)
     return reminderTime > 0.0 && reminderTime < kReminderTimeLimit;
 }
 
+// A copy is the source's values written without a pattern, so it never recurs.
 void CopyAppointment(const pim::AppointmentItem& source, pim::AppointmentItem& destination)
 {
-    destination.ClearRecurrencePattern();
-    destination.SetSubject(source.GetSubject());
-    destination.SetLocation(source.GetLocation());
-    destination.SetStart(source.GetStart());
-    destination.SetEnd(source.GetEnd());
-    destination.SetAllDayEvent(source.GetAllDayEvent());
-    destination.SetReminderSet(source.GetReminderSet());
-    destination.SetCategories(source.GetCategories());
-    destination.SetBusyStatus(source.GetBusyStatus());
-    destination.SetSensitivity(source.GetSensitivity());
-    destination.SetBody(source.GetBody());
-    destination.SetReminderMinutesBeforeStart(source.GetReminderMinutesBeforeStart());
-    destination.SetReminderOptions(source.GetReminderOptions());
-    destination.SetReminderSoundFile(source.GetReminderSoundFile());
+    WriteValues({source.Stored().fields, std::nullopt}, destination);
 }
 
 void CopyTask(const pim::TaskItem& source, pim::TaskItem& destination)
 {
-    destination.SetSubject(source.GetSubject());
-    destination.SetImportance(source.GetImportance());
-    destination.ClearRecurrencePattern();
-    destination.SetStartDate(source.GetStartDate());
-    destination.SetDueDate(source.GetDueDate());
-    destination.SetComplete(source.GetComplete());
-    destination.SetReminderSet(source.GetReminderSet());
-    destination.SetReminderTime(source.GetReminderTime());
-    destination.SetReminderOptions(source.GetReminderOptions());
-    destination.SetReminderSoundFile(source.GetReminderSoundFile());
-    destination.SetCategories(source.GetCategories());
-    destination.SetBody(source.GetBody());
-    destination.SetSensitivity(source.GetSensitivity());
+    WriteValues({source.Stored().fields, std::nullopt}, destination);
 }
 
 // Shifts count whole seconds, so a moved time lands on its second and not a hair beside it.

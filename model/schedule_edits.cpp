@@ -14,18 +14,10 @@
 
 namespace {
 
-std::shared_ptr<pim::RecurrencePattern> PatternOf(pim::AppointmentItem& series)
-{
-    std::shared_ptr<pim::RecurrencePattern> pattern;
-    if (!series.GetIsRecurring() || series.GetRecurrencePattern(&pattern) < 0)
-        return nullptr;
-    return pattern;
-}
-
 AppointItem OccurrenceOf(pim::AppointmentItem& series, DATE day)
 {
     AppointItem occurrence;
-    const auto pattern = PatternOf(series);
+    const auto pattern = PatternOfRecurring(series);
     if (!pattern || pattern->GetOccurrence(day, &occurrence) < 0)
         return nullptr;
     return occurrence;
@@ -45,6 +37,48 @@ template <typename Item> EditStatus SaveOrDelete(const ScheduleChange& change, I
         return EditStatus::kNoOccurrence;
     WriteValues(*change.after, *item);
     return SaveStatus(item->Save());
+}
+
+// What every change does around its own step: keep the values before (none for a new item)
+// and, once the store took the change, the item's id (a new item has one now) and the values
+// after (none when the item itself is gone).
+template <typename Item, typename Step>
+EditStatus KeepBeforeAndAfter(ScheduleChange& change, const Item& owner, const Item& target,
+                              bool occurrence, const Step& step)
+{
+    if (change.item.oid != 0)
+        change.before = ReadValues(*target);
+    const EditStatus status = step();
+    if (status != EditStatus::kDone)
+        return status;
+    change.item.oid = owner->GetOid();
+    if (change.what == ChangeKind::kDelete && !occurrence)
+        change.after.reset();
+    else
+        change.after = ReadValues(*target);
+    return status;
+}
+
+EditStatus CancelStatus(const std::wstring& done)
+{
+    if (done == L"9999")
+        return EditStatus::kSaveFailed;
+    if (done != L"Fin" && done != L"AllClear")
+        return EditStatus::kNoOccurrence;
+    return EditStatus::kDone;
+}
+
+// The pattern of series `oid`, for a read of one of its occurrences: the result says kNotFound
+// when there is no such series, else kNoOccurrence until an occurrence is read.
+std::shared_ptr<pim::RecurrencePattern> SeriesPattern(PimSession& session, int32_t oid,
+                                                      ReadResult& result)
+{
+    result = {EditStatus::kNotFound, {pim::kAppointmentKind, oid, 0.0}, {}};
+    const AppointItem series = session.FindAppointment(PimSession::OidField(oid));
+    if (!series)
+        return nullptr;
+    result.status = EditStatus::kNoOccurrence;
+    return PatternOfRecurring(*series);
 }
 
 } // namespace
@@ -81,12 +115,8 @@ ReadResult ScheduleEdits::Read(const ItemRef& item)
 ReadResult ScheduleEdits::ReadOccurrenceCovering(int32_t oid, DATE day)
 {
     const ScopedConnection open(session_);
-    ReadResult result{EditStatus::kNotFound, {pim::kAppointmentKind, oid, 0.0}, {}};
-    const AppointItem series = session_.FindAppointment(PimSession::OidField(oid));
-    if (!series)
-        return result;
-    result.status = EditStatus::kNoOccurrence;
-    const auto pattern = PatternOf(*series);
+    ReadResult result;
+    const auto pattern = SeriesPattern(session_, oid, result);
     if (!pattern)
         return result;
     // An occurrence lasting several days is listed on each of them but starts on the first.
@@ -106,12 +136,8 @@ ReadResult ScheduleEdits::ReadOccurrenceCovering(int32_t oid, DATE day)
 ReadResult ScheduleEdits::ReadException(int32_t oid, int32_t n)
 {
     const ScopedConnection open(session_);
-    ReadResult result{EditStatus::kNotFound, {pim::kAppointmentKind, oid, 0.0}, {}};
-    const AppointItem series = session_.FindAppointment(PimSession::OidField(oid));
-    if (!series)
-        return result;
-    result.status = EditStatus::kNoOccurrence;
-    const auto pattern = PatternOf(*series);
+    ReadResult result;
+    const auto pattern = SeriesPattern(session_, oid, result);
     std::shared_ptr<pim::Exceptions> exceptions;
     std::shared_ptr<pim::Exception> exception;
     if (!pattern || pattern->GetExceptions(&exceptions) < 0 || !exceptions ||
@@ -168,60 +194,35 @@ EditStatus ScheduleEdits::ApplyToAppointment(ScheduleChange& change, AppointItem
         if (!target)
             return EditStatus::kNoOccurrence;
     }
-    if (change.item.oid != 0)
-        change.before = ReadValues(*target);
-    EditStatus status = EditStatus::kDone;
-    switch (change.what) {
-    case ChangeKind::kSave:
-    case ChangeKind::kDelete:
-        status = SaveOrDelete(change, target);
-        break;
-    case ChangeKind::kCancelException: {
-        const std::wstring done = CancelException(*series, change.exceptionNo);
-        if (done == L"9999")
-            status = EditStatus::kSaveFailed;
-        else if (done != L"Fin" && done != L"AllClear")
-            status = EditStatus::kNoOccurrence;
-        break;
-    }
-    case ChangeKind::kCompleteTask:
+    return KeepBeforeAndAfter(change, series, target, occurrence, [&] {
+        switch (change.what) {
+        case ChangeKind::kSave:
+        case ChangeKind::kDelete:
+            return SaveOrDelete(change, target);
+        case ChangeKind::kCancelException:
+            return CancelStatus(CancelException(*series, change.exceptionNo));
+        case ChangeKind::kCompleteTask:
+            break;
+        }
         return EditStatus::kNoOccurrence;
-    }
-    if (status != EditStatus::kDone)
-        return status;
-    change.item.oid = series->GetOid();
-    if (change.what == ChangeKind::kDelete && !occurrence)
-        change.after.reset();
-    else
-        change.after = ReadValues(*target);
-    return status;
+    });
 }
 
 EditStatus ScheduleEdits::ApplyToTask(ScheduleChange& change, TaskItem& task)
 {
-    if (change.item.oid != 0)
-        change.before = ReadValues(*task);
-    EditStatus status = EditStatus::kDone;
-    switch (change.what) {
-    case ChangeKind::kSave:
-    case ChangeKind::kDelete:
-        status = SaveOrDelete(change, task);
-        break;
-    case ChangeKind::kCompleteTask:
-        CompleteTask(*task, change.keepSimple);
-        status = SaveStatus(task->Save());
-        break;
-    case ChangeKind::kCancelException:
+    return KeepBeforeAndAfter(change, task, task, false, [&] {
+        switch (change.what) {
+        case ChangeKind::kSave:
+        case ChangeKind::kDelete:
+            return SaveOrDelete(change, task);
+        case ChangeKind::kCompleteTask:
+            CompleteTask(*task, change.keepSimple);
+            return SaveStatus(task->Save());
+        case ChangeKind::kCancelException:
+            break;
+        }
         return EditStatus::kNoOccurrence;
-    }
-    if (status != EditStatus::kDone)
-        return status;
-    change.item.oid = task->GetOid();
-    if (change.what == ChangeKind::kDelete)
-        change.after.reset();
-    else
-        change.after = ReadValues(*task);
-    return status;
+    });
 }
 
 void ScheduleEdits::Patch(const ScheduleChange& change, pim::AppointmentItem* series,

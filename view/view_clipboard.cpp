@@ -3,7 +3,6 @@
 #include "view/view_clipboard.h"
 
 #include <QMimeData>
-#include <cstdio>
 
 #include "ical/calendar_export.h"
 #include "ical/calendar_import.h"
@@ -23,22 +22,6 @@ SYSTEMTIME AtMinutes(const SYSTEMTIME& day, int minutes)
     t.wHour = static_cast<uint16_t>(minutes % kMinutesPerDay / 60);
     t.wMinute = static_cast<uint16_t>(minutes % 60);
     return t;
-}
-
-std::wstring DateText(DATE date)
-{
-    const SYSTEMTIME t = VariantTimeToSystemTime(date);
-    wchar_t text[16];
-    std::swprintf(text, std::size(text), L"%.4d/%.2d/%.2d", t.wYear, t.wMonth, t.wDay);
-    return text;
-}
-
-std::wstring ClockText(DATE date)
-{
-    const SYSTEMTIME t = VariantTimeToSystemTime(date);
-    wchar_t text[8];
-    std::swprintf(text, std::size(text), L"%.2d:%.2d", t.wHour, t.wMinute);
-    return text;
 }
 
 } // namespace
@@ -74,10 +57,10 @@ std::wstring ClipPlainText(const pim::StoredItem& item)
     const pim::ItemFields& f = item.fields;
     if (item.kind == pim::kTaskKind) {
         const DATE day = IsTaskDate(f.DueDate) ? f.DueDate : f.StartDate;
-        return IsTaskDate(day) ? DateText(day) + L" " + f.Subject : f.Subject;
+        return IsTaskDate(day) ? DayText(day) + L" " + f.Subject : f.Subject;
     }
-    std::wstring text = DateText(f.Start) + L" " + ClockText(f.Start) + L" - " + ClockText(f.End) +
-                        L" " + f.Subject;
+    std::wstring text =
+        DayText(f.Start) + L" " + ClockText(f.Start) + L" - " + ClockText(f.End) + L" " + f.Subject;
     if (!f.Location.empty())
         text += L" [" + f.Location + L"]";
     return text;

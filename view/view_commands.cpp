@@ -2,144 +2,154 @@
 // menus, the command bar and the keys all see the same enable states and texts.
 #include "view/view_commands.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "res/command_ids.h"
 #include "res/pictures.h"
 
 namespace {
 
-struct ButtonCommand {
+using State = const ViewCommandState&;
+// A rule decides a row's enable state or its check mark.
+using Rule = bool (*)(State);
+
+// How a row is run: by pressing a picture button, by the fit-hours switch, or by a handler
+// attached later (editors, dialogs, clipboard, or the frame and the application object).
+enum class Runs { Button, FitHoursSwitch, AttachedLater };
+
+struct ViewCommandRow {
     int id;
-    int button;
+    Runs runs;
+    int button;          // the picture button pressed, for Runs::Button
+    Rule enabled;        // nullptr: always enabled
+    Rule checked;        // nullptr: never checked
+    const wchar_t* text; // nullptr: the resource text
 };
 
-constexpr ButtonCommand kButtonCommands[] = {
-    {cmd::ID_TODAY, res::kButtonSelectToday},
-    {cmd::ID_WEEK_BEFORE, res::kButtonWeekBefore},
-    {cmd::ID_WEEK_AFTER, res::kButtonWeekAfter},
-    {cmd::ID_MONTH_BEFORE, res::kButtonMonthBefore},
-    {cmd::ID_MONTH_AFTER, res::kButtonMonthAfter},
-    {cmd::ID_ZOOM_IN, res::kButtonZoomIn},
-    {cmd::ID_ZOOM_OUT, res::kButtonZoomOut},
-    {cmd::ID_VIEW_CALENDAR, res::kButtonCalendar},
-    {cmd::ID_VIEW_BOTH, res::kButtonBoth},
-    {cmd::ID_VIEW_APPOINT_ONLY, res::kButtonAppointmentsOnly},
-    {cmd::ID_VIEW_TASK_ONLY, res::kButtonTasksOnly},
-    {cmd::ID_VIEW_DETAIL, res::kButtonDetailView},
-    {cmd::ID_DETAIL_AT_BOTTOM, res::kButtonDetailAtBottom},
-};
-
-// Rows decided here and run by a handler attached later (editors, dialogs, clipboard) or by
-// the frame and the application object (Exit, Holiday, Func Key, Version).
-constexpr int kAttachedLater[] = {
-    cmd::ID_ADD_APPOINT,   cmd::ID_EDIT_APPOINT,  cmd::ID_ADD_TASK,
-    cmd::ID_EDIT_TASK,     cmd::ID_COMPLETE_TASK, cmd::ID_COPY,
-    cmd::ID_CUT,           cmd::ID_PASTE,         cmd::ID_JUMP_TO_DAY,
-    cmd::ID_APP_EXIT,      cmd::ID_ENVIRONMENT,   cmd::ID_CATEGORY_SET,
-    cmd::ID_CHARACTER_SET, cmd::ID_HOLIDAY_SET,   cmd::ID_WEEK_COLOR_SET,
-    cmd::ID_FUNC_KEY_SET,  cmd::ID_APP_ABOUT,     cmd::ID_CONTEXT_EDIT,
-    cmd::ID_CONTEXT_COPY,  cmd::ID_CONTEXT_CUT,   cmd::ID_CONTEXT_PASTE,
-    cmd::ID_DELETE_ITEM,
-};
-
-bool Selected(const ViewCommandState& s, ItemKind kind)
+bool Selected(State s, ItemKind kind)
 {
     return s.selection.kind == kind && s.selection.IsStoreItem();
+}
+
+bool AppointmentSelected(State s)
+{
+    return Selected(s, ItemKind::Appointment);
+}
+
+bool TaskSelected(State s)
+{
+    return Selected(s, ItemKind::Task);
+}
+
+bool StoreItemSelected(State s)
+{
+    return s.selection.IsStoreItem();
+}
+
+bool AnyItemSelected(State s)
+{
+    return s.selection.HasItem();
+}
+
+bool ClipboardHoldsItem(State s)
+{
+    return s.clipboardHoldsItem;
+}
+
+constexpr int kNoButton = -1;
+
+constexpr ViewCommandRow Button(int id, int button, Rule checked = nullptr)
+{
+    return {id, Runs::Button, button, nullptr, checked, nullptr};
+}
+
+constexpr ViewCommandRow Later(int id, Rule enabled, const wchar_t* text = nullptr)
+{
+    return {id, Runs::AttachedLater, kNoButton, enabled, nullptr, text};
+}
+
+constexpr ViewCommandRow kRows[] = {
+    Button(cmd::ID_TODAY, res::kButtonSelectToday),
+    Button(cmd::ID_WEEK_BEFORE, res::kButtonWeekBefore),
+    Button(cmd::ID_WEEK_AFTER, res::kButtonWeekAfter),
+    Button(cmd::ID_MONTH_BEFORE, res::kButtonMonthBefore),
+    Button(cmd::ID_MONTH_AFTER, res::kButtonMonthAfter),
+    Button(cmd::ID_ZOOM_IN, res::kButtonZoomIn),
+    Button(cmd::ID_ZOOM_OUT, res::kButtonZoomOut),
+    Button(cmd::ID_VIEW_CALENDAR, res::kButtonCalendar, [](State s) { return s.calendarGrid; }),
+    Button(cmd::ID_VIEW_BOTH, res::kButtonBoth,
+           [](State s) { return s.taskAreaVisible && s.ganttAreaVisible; }),
+    Button(cmd::ID_VIEW_APPOINT_ONLY, res::kButtonAppointmentsOnly,
+           [](State s) { return s.ganttAreaVisible && !s.taskAreaVisible; }),
+    Button(cmd::ID_VIEW_TASK_ONLY, res::kButtonTasksOnly,
+           [](State s) { return s.taskAreaVisible && !s.ganttAreaVisible; }),
+    Button(cmd::ID_VIEW_DETAIL, res::kButtonDetailView, [](State s) { return s.detailVisible; }),
+    Button(cmd::ID_DETAIL_AT_BOTTOM, res::kButtonDetailAtBottom,
+           [](State s) { return s.detailAtBottom; }),
+    {cmd::ID_FIT_HOURS_TO_WIDTH, Runs::FitHoursSwitch, kNoButton, nullptr,
+     [](State s) { return s.fitHoursToWidth; }, nullptr},
+    Later(cmd::ID_ADD_APPOINT, nullptr, L"Add App"),
+    Later(cmd::ID_EDIT_APPOINT, AppointmentSelected, L"Edit App"),
+    Later(cmd::ID_ADD_TASK, nullptr, L"Add Task"),
+    Later(cmd::ID_EDIT_TASK, TaskSelected, L"Edit Task"),
+    Later(cmd::ID_COMPLETE_TASK, [](State s) { return TaskSelected(s) && !s.selection.completed; }),
+    Later(cmd::ID_COPY, StoreItemSelected),
+    Later(cmd::ID_CUT, StoreItemSelected),
+    Later(cmd::ID_PASTE, ClipboardHoldsItem),
+    Later(cmd::ID_JUMP_TO_DAY, nullptr, L"Jump to"),
+    Later(cmd::ID_APP_EXIT, nullptr, L"Exit"),
+    Later(cmd::ID_ENVIRONMENT, nullptr, L"Environment"),
+    Later(cmd::ID_CATEGORY_SET, nullptr),
+    Later(cmd::ID_CHARACTER_SET, nullptr),
+    Later(cmd::ID_HOLIDAY_SET, nullptr, L"Holiday"),
+    Later(cmd::ID_WEEK_COLOR_SET, nullptr),
+    Later(cmd::ID_FUNC_KEY_SET, nullptr, L"Func Key"),
+    Later(cmd::ID_APP_ABOUT, nullptr, L"Version"),
+    Later(cmd::ID_CONTEXT_EDIT, StoreItemSelected),
+    Later(cmd::ID_CONTEXT_COPY, AnyItemSelected),
+    Later(cmd::ID_CONTEXT_CUT, AnyItemSelected),
+    Later(cmd::ID_CONTEXT_PASTE, ClipboardHoldsItem),
+    Later(cmd::ID_DELETE_ITEM, StoreItemSelected),
+};
+
+CommandUpdate UpdateOf(const ViewCommandRow& row, const ViewCommandState& s)
+{
+    CommandUpdate u;
+    if (row.enabled)
+        u.enabled = row.enabled(s);
+    if (row.checked)
+        u.checked = row.checked(s);
+    if (row.text)
+        u.text = row.text;
+    return u;
+}
+
+CommandTable::Handler HandlerOf(const ViewCommandRow& row, const ViewCommandHooks& hooks)
+{
+    switch (row.runs) {
+    case Runs::Button:
+        return [run = hooks.runButton, button = row.button] { run(button); };
+    case Runs::FitHoursSwitch:
+        return hooks.toggleFitHoursToWidth;
+    case Runs::AttachedLater:
+        break;
+    }
+    return {};
 }
 
 } // namespace
 
 CommandUpdate ViewCommandUpdate(int id, const ViewCommandState& s)
 {
-    CommandUpdate u;
-    const ItemSelection& item = s.selection;
-    switch (id) {
-    case cmd::ID_ADD_APPOINT:
-        u.text = L"Add App";
-        break;
-    case cmd::ID_EDIT_APPOINT:
-        u.text = L"Edit App";
-        u.enabled = Selected(s, ItemKind::Appointment);
-        break;
-    case cmd::ID_ADD_TASK:
-        u.text = L"Add Task";
-        break;
-    case cmd::ID_EDIT_TASK:
-        u.text = L"Edit Task";
-        u.enabled = Selected(s, ItemKind::Task);
-        break;
-    case cmd::ID_COMPLETE_TASK:
-        u.enabled = Selected(s, ItemKind::Task) && !item.completed;
-        break;
-    case cmd::ID_VIEW_CALENDAR:
-        u.checked = s.calendarGrid;
-        break;
-    case cmd::ID_VIEW_BOTH:
-        u.checked = s.taskAreaVisible && s.ganttAreaVisible;
-        break;
-    case cmd::ID_VIEW_APPOINT_ONLY:
-        u.checked = s.ganttAreaVisible && !s.taskAreaVisible;
-        break;
-    case cmd::ID_VIEW_TASK_ONLY:
-        u.checked = s.taskAreaVisible && !s.ganttAreaVisible;
-        break;
-    case cmd::ID_VIEW_DETAIL:
-        u.checked = s.detailVisible;
-        break;
-    case cmd::ID_DETAIL_AT_BOTTOM:
-        u.checked = s.detailAtBottom;
-        break;
-    case cmd::ID_FIT_HOURS_TO_WIDTH:
-        u.checked = s.fitHoursToWidth;
-        break;
-    case cmd::ID_COPY:
-    case cmd::ID_CUT:
-    case cmd::ID_CONTEXT_EDIT:
-    case cmd::ID_DELETE_ITEM:
-        u.enabled = item.IsStoreItem();
-        break;
-    case cmd::ID_CONTEXT_COPY:
-    case cmd::ID_CONTEXT_CUT:
-        u.enabled = item.HasItem();
-        break;
-    case cmd::ID_PASTE:
-    case cmd::ID_CONTEXT_PASTE:
-        u.enabled = s.clipboardHoldsItem;
-        break;
-    case cmd::ID_JUMP_TO_DAY:
-        u.text = L"Jump to";
-        break;
-    case cmd::ID_APP_EXIT:
-        u.text = L"Exit";
-        break;
-    case cmd::ID_ENVIRONMENT:
-        u.text = L"Environment";
-        break;
-    case cmd::ID_HOLIDAY_SET:
-        u.text = L"Holiday";
-        break;
-    case cmd::ID_FUNC_KEY_SET:
-        u.text = L"Func Key";
-        break;
-    case cmd::ID_APP_ABOUT:
-        u.text = L"Version";
-        break;
-    default:
-        break;
-    }
-    return u;
+    const auto row = std::find_if(std::begin(kRows), std::end(kRows),
+                                  [id](const ViewCommandRow& r) { return r.id == id; });
+    return row == std::end(kRows) ? CommandUpdate{} : UpdateOf(*row, s);
 }
 
 void AddViewCommands(CommandTable& table, const ViewCommandHooks& hooks)
 {
-    const auto update = [state = hooks.state](int id) {
-        return [state, id](CommandUpdate& u) { u = ViewCommandUpdate(id, state()); };
-    };
-    for (const ButtonCommand& command : kButtonCommands)
-        table.Add(
-            command.id, [run = hooks.runButton, button = command.button] { run(button); },
-            update(command.id));
-    table.Add(cmd::ID_FIT_HOURS_TO_WIDTH, hooks.toggleFitHoursToWidth,
-              update(cmd::ID_FIT_HOURS_TO_WIDTH));
-    for (int id : kAttachedLater)
-        table.Add(id, {}, update(id));
+    for (const ViewCommandRow& row : kRows)
+        table.Add(row.id, HandlerOf(row, hooks),
+                  [state = hooks.state, &row](CommandUpdate& u) { u = UpdateOf(row, state()); });
 }

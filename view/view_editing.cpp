@@ -11,7 +11,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleHints>
-#include <cstdio>
 
 #include "model/date_time.h"
 #include "model/pim_records.h"
@@ -523,9 +522,7 @@ void ViewEditing::PasteForeign(const std::vector<pim::StoredItem>& items, bool a
         int minutes = 0;
         if (!task || IsTaskDate(at)) {
             const SYSTEMTIME start = VariantTimeToSystemTime(at);
-            wchar_t clock[8];
-            std::swprintf(clock, std::size(clock), L"%.2d:%.2d", start.wHour, start.wMinute);
-            const SYSTEMTIME source = PasteSourceTime(start, clock, task);
+            const SYSTEMTIME source = PasteSourceTime(start, ClockText(start), task);
             const SYSTEMTIME target = PasteTargetTime(
                 source, task, view_.layout_, atMenuPoint ? menuPoint_ : std::nullopt,
                 view_.schedule_.GetShownStart(), view_.selectedDate_);
