@@ -27,7 +27,7 @@ std::string WriteFile(const TempPaths& paths, const std::string& name)
     return path;
 }
 
-}  // namespace
+} // namespace
 
 TEST(CommandLineImport, AsksPerCalendarFileAndImportsOnlyAfterOk)
 {

@@ -1,6 +1,6 @@
 // The compiled-in pictures: every strip loads at its exact size, its tiles are where the drawing
-// code looks for them, no drawn tile is empty, and the masked pictures' masks fit their images.
-// The command-bar and application icons hold a drawn picture in every size.
+// code looks for them, no drawn tile is empty or a copy of another, and the masked pictures'
+// masks fit their images. The command-bar and application icons hold a drawn picture per size.
 #include "res/pictures.h"
 
 #include "res/command_ids.h"
@@ -15,12 +15,6 @@
 namespace {
 
 using res::Picture;
-
-const std::vector<Picture> kAllPictures = {
-    Picture::ButtonStrip1, Picture::ButtonStrip2, Picture::FocusIndicator,
-    Picture::ItemIcons,    Picture::NowMarker,    Picture::HandleLeft,
-    Picture::HandleRight,  Picture::ScrollBar,    Picture::HeaderBackground,
-};
 
 QImage Tile(Picture picture, bool large, int index)
 {
@@ -38,18 +32,35 @@ bool FullyTransparent(const QImage& image)
     return true;
 }
 
+// Every tile is drawn, and no two are alike unless both are in `alike`.
+void ExpectDrawnAndDistinct(const std::vector<QImage>& tiles, const std::vector<int>& alike = {})
+{
+    const auto isAlike = [&](int i) {
+        return std::find(alike.begin(), alike.end(), i) != alike.end();
+    };
+    for (int i = 0; i < int(tiles.size()); ++i) {
+        EXPECT_FALSE(FullyTransparent(tiles[i])) << i;
+        for (int other = 0; other < i; ++other)
+            EXPECT_EQ(tiles[i] == tiles[other], isAlike(i) && isAlike(other))
+                << i << " vs " << other;
+    }
+}
+
 TEST(Pictures, EveryPictureLoadsAtTilesTimesTileSize)
 {
-    for (const Picture picture : kAllPictures) {
+    for (const Picture picture :
+         {Picture::ButtonStrip1, Picture::ButtonStrip2, Picture::FocusIndicator, Picture::ItemIcons,
+          Picture::NowMarker, Picture::HandleLeft, Picture::HandleRight, Picture::ScrollBar,
+          Picture::HeaderBackground}) {
         for (const bool large : {false, true}) {
+            SCOPED_TRACE(res::PicturePath(picture, large).toStdString());
             const QImage image = res::LoadPictureImage(picture, large);
-            ASSERT_FALSE(image.isNull()) << res::PicturePath(picture, large).toStdString();
+            ASSERT_FALSE(image.isNull());
             EXPECT_FALSE(res::LoadPicture(picture, large).isNull());
             const QSize tile = res::TileSize(picture, large);
             const int count = res::TileCount(picture);
             const int perRow = picture == Picture::ItemIcons ? res::kItemIconsPerRow : count;
-            EXPECT_EQ(image.size(), QSize(tile.width() * perRow, tile.height() * (count / perRow)))
-                << res::PicturePath(picture, large).toStdString();
+            EXPECT_EQ(image.size(), QSize(tile.width() * perRow, tile.height() * (count / perRow)));
         }
     }
     EXPECT_EQ(res::LoadPictureImage(Picture::ButtonStrip1, true).size(), QSize(320, 32));
@@ -91,45 +102,29 @@ TEST(Pictures, TileRectanglesFollowTheTileNumbering)
     EXPECT_EQ(res::ButtonTileRect(res::kButtonCount, false), QRect());
 }
 
-// Blank buttons are bare bar background, the same as the tile repeated to the end of the bar
-// row; every other button must look different from them and from each other.
-TEST(Pictures, ButtonTilesAreDrawnAndDistinct)
+// Blank buttons are bare bar background, alike; every other button, focus indicator and used
+// item icon looks different from the rest.
+TEST(Pictures, TilesAreDrawnAndDistinct)
 {
-    const std::vector<int> blanks = {res::kButtonBlank14, res::kButtonBlank17,
-                                     res::kButtonBlank18, res::kButtonBlank19};
     for (const bool large : {false, true}) {
-        std::vector<QImage> tiles;
-        for (int index = 0; index < res::kButtonCount; ++index) {
-            const Picture strip = res::ButtonStrip(index);
-            tiles.push_back(res::LoadPictureImage(strip, large)
-                                .copy(res::ButtonTileRect(index, large))
-                                .convertToFormat(QImage::Format_ARGB32));
-            EXPECT_FALSE(FullyTransparent(tiles.back())) << index;
-        }
-        const QImage& blank = tiles[res::kButtonBlank19];
-        for (int index = 0; index < res::kButtonCount; ++index) {
-            const bool isBlank = std::find(blanks.begin(), blanks.end(), index) != blanks.end();
-            EXPECT_EQ(tiles[index] == blank, isBlank) << "button " << index << " large " << large;
-            for (int other = 0; other < index && !isBlank; ++other)
-                EXPECT_NE(tiles[index], tiles[other]) << index << " vs " << other;
-        }
+        SCOPED_TRACE(large);
+        std::vector<QImage> buttons, focus;
+        for (int index = 0; index < res::kButtonCount; ++index)
+            buttons.push_back(res::LoadPictureImage(res::ButtonStrip(index), large)
+                                  .copy(res::ButtonTileRect(index, large))
+                                  .convertToFormat(QImage::Format_ARGB32));
+        ExpectDrawnAndDistinct(buttons, {res::kButtonBlank14, res::kButtonBlank17,
+                                         res::kButtonBlank18, res::kButtonBlank19});
         for (int area = 0; area < res::TileCount(Picture::FocusIndicator); ++area)
-            for (int other = 0; other < area; ++other)
-                EXPECT_NE(Tile(Picture::FocusIndicator, large, area),
-                          Tile(Picture::FocusIndicator, large, other));
+            focus.push_back(Tile(Picture::FocusIndicator, large, area));
+        ExpectDrawnAndDistinct(focus);
     }
-}
-
-TEST(Pictures, UsedItemIconsAreDrawnAndDistinct)
-{
-    for (int icon = res::kIconHiddenBefore; icon <= res::kIconMoreItems; ++icon) {
-        const QImage tile = Tile(Picture::ItemIcons, false, icon);
-        EXPECT_FALSE(FullyTransparent(tile)) << icon;
-        for (int other = 0; other < icon; ++other)
-            EXPECT_NE(tile, Tile(Picture::ItemIcons, false, other)) << icon << " vs " << other;
-    }
+    std::vector<QImage> icons;
+    for (int icon = res::kIconHiddenBefore; icon <= res::kIconMoreItems; ++icon)
+        icons.push_back(Tile(Picture::ItemIcons, false, icon));
+    ExpectDrawnAndDistinct(icons);
     // Drawn over the row colour, so the corners stay see-through.
-    EXPECT_EQ(qAlpha(Tile(Picture::ItemIcons, false, res::kIconAppointment).pixel(0, 0)), 0);
+    EXPECT_EQ(qAlpha(icons[res::kIconAppointment].pixel(0, 0)), 0);
 }
 
 // AND with the mask then OR with the picture only works when the mask is black exactly where
@@ -139,15 +134,13 @@ TEST(Pictures, MasksCoverExactlyTheirPictures)
     for (const Picture picture : {Picture::NowMarker, Picture::HandleLeft, Picture::HandleRight}) {
         const QImage image = Tile(picture, false, res::kMaskedImage);
         const QImage mask = Tile(picture, false, res::kMaskedMask);
-        ASSERT_EQ(image.size(), mask.size());
         ASSERT_EQ(image.size(), QSize(16, 16));
-        EXPECT_FALSE(FullyTransparent(image));
+        ASSERT_EQ(mask.size(), QSize(16, 16));
         int covered = 0;
         for (int y = 0; y < 16; ++y) {
             for (int x = 0; x < 16; ++x) {
                 const QRgb m = mask.pixel(x, y);
                 const bool drawn = qAlpha(image.pixel(x, y)) == 255;
-                ASSERT_EQ(qAlpha(m), 255);
                 EXPECT_TRUE(m == qRgb(0, 0, 0) || m == qRgb(255, 255, 255)) << x << "," << y;
                 EXPECT_EQ(m == qRgb(0, 0, 0), drawn) << x << "," << y;
                 EXPECT_TRUE(drawn || image.pixel(x, y) == 0) << x << "," << y;
@@ -200,17 +193,15 @@ TEST(Pictures, IconsAreDrawnAtEverySize)
         EXPECT_EQ(c.icon.availableSizes().size(), qsizetype(c.sides.size())) << c.file;
         for (const int side : c.sides) {
             const QString path = QStringLiteral(":/pictures/%1_%2.png").arg(c.file).arg(side);
+            SCOPED_TRACE(path.toStdString());
             const QImage file = QImage(path).convertToFormat(QImage::Format_ARGB32_Premultiplied);
-            ASSERT_EQ(file.size(), QSize(side, side)) << path.toStdString();
-            EXPECT_FALSE(FullyTransparent(file)) << path.toStdString();
-            EXPECT_LT(qAlpha(file.pixel(0, 0)), 128) << path.toStdString();
-            EXPECT_EQ(c.icon.pixmap(side, side).toImage().convertToFormat(file.format()), file)
-                << path.toStdString();
-            for (const QImage& other : drawn)
-                EXPECT_NE(file, other) << path.toStdString();
+            ASSERT_EQ(file.size(), QSize(side, side));
+            EXPECT_LT(qAlpha(file.pixel(0, 0)), 128);
+            EXPECT_EQ(c.icon.pixmap(side, side).toImage().convertToFormat(file.format()), file);
             drawn.push_back(file);
         }
     }
+    ExpectDrawnAndDistinct(drawn);
     EXPECT_TRUE(res::CommandBarIcon(cmd::ID_TODAY).isNull());
     EXPECT_TRUE(res::CommandBarIcon(cmd::ID_CONTEXT_CUT).isNull());
     EXPECT_TRUE(res::CommandBarIcon(0).isNull());
