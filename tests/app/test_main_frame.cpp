@@ -1,6 +1,6 @@
 // The shell: start-up on an empty, unwritable or unopenable profile and store, the menus and
-// command bar as the user sees them, both ways out writing the settings, and the window showing
-// what the store holds however far the period moves.
+// command bar as the user sees them, both ways out writing the settings, the window showing what
+// the store holds however far the period moves, and the .ics files of the command line.
 #include <QAction>
 #include <QFile>
 #include <QImage>
@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 
 #include "app/main_frame.h"
 #include "app/tamberlo_app.h"
@@ -20,6 +21,7 @@
 #include "model/recurrence.h"
 #include "model/tamberlo_doc.h"
 #include "platform/clock.h"
+#include "platform/dialog_runner.h"
 #include "platform/message_service.h"
 #include "platform/pim/recurrence_pattern.h"
 #include "res/command_ids.h"
@@ -36,9 +38,9 @@ protected:
     // Starts the program on `store` (the temp store by default) with Monday 7 December 2026.
     CTamberloApp& Start(std::string profile = {}, std::string store = {})
     {
-        app = std::make_unique<CTamberloApp>(
-            AppEnvironment{profile.empty() ? paths.ProfilePath() : profile,
-                           store.empty() ? paths.StorePath() : store, &messages});
+        app = std::make_unique<CTamberloApp>(AppEnvironment{
+            profile.empty() ? paths.ProfilePath() : profile,
+            store.empty() ? paths.StorePath() : store, &messages, runner, false, arguments});
         EXPECT_TRUE(app->InitInstance());
         return *app;
     }
@@ -84,6 +86,9 @@ protected:
     const ScopedClock fixedNow{clock};
     TempPaths paths;
     ScriptedMessageService messages;
+    ScriptedDialogRunner dialogs;
+    DialogRunner* runner = nullptr; // without it the editors and dialogs stay detached
+    std::vector<std::string> arguments;
     std::unique_ptr<CTamberloApp> app;
 };
 
@@ -133,7 +138,6 @@ TEST_F(ShellTest, MenusShowTextsKeysAndFollowTheHandlers)
     };
     const Shown shown[] = {
         {cmd::ID_ADD_APPOINT, "Add App", false, "Ctrl+N"}, // the editor is not attached yet
-        {cmd::ID_EDIT_APPOINT, "Edit App", false, ""},
         {cmd::ID_ADD_TASK, "Add Task", false, "Ctrl+Shift+N"},
         {cmd::ID_COMPLETE_TASK, "Complete Task", false, ""},
         {cmd::ID_WEEK_AFTER, "A Week After", true, "PgDown"},
@@ -141,7 +145,6 @@ TEST_F(ShellTest, MenusShowTextsKeysAndFollowTheHandlers)
         {cmd::ID_FIT_HOURS_TO_WIDTH, "Fit the day to the width", true, "Ctrl+0"},
         {cmd::ID_JUMP_TO_DAY, "Jump to", false, "Ctrl+G"},
         {cmd::ID_APP_EXIT, "Exit", true, "Ctrl+Q"},
-        {cmd::ID_ENVIRONMENT, "Environment", false, ""},
         {cmd::ID_APP_ABOUT, "Version", false, ""},
     };
     for (const Shown& item : shown) {
@@ -247,4 +250,37 @@ TEST_F(ShellTest, TheWindowShowsWhatTheStoreHoldsAfterPagingFarAway)
         ASSERT_TRUE(view->ButtonAction(res::kButtonMonthBefore));
     EXPECT_EQ(DaysBetween(first, doc.GetShownStart()), 0);
     EXPECT_TRUE(mondaysHoldIt());
+}
+
+// Each calendar file of the command line is counted, confirmed and imported into the store the
+// program starts on; other arguments are ignored.
+TEST_F(ShellTest, CommandLineCalendarsAreImportedOnlyAfterOk)
+{
+    const char* const calendar =
+        "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//test//EN\r\n"
+        "BEGIN:VEVENT\r\nUID:a1\r\nDTSTAMP:20261201T000000Z\r\nDTSTART:20261208T090000\r\n"
+        "DTEND:20261208T100000\r\nSUMMARY:Dentist\r\nEND:VEVENT\r\n"
+        "BEGIN:VEVENT\r\nUID:a2\r\nDTSTAMP:20261201T000000Z\r\nDTSTART:20261209T090000\r\n"
+        "DTEND:20261209T100000\r\nSUMMARY:Review\r\nEND:VEVENT\r\n"
+        "BEGIN:VTODO\r\nUID:t1\r\nDTSTAMP:20261201T000000Z\r\nDUE;VALUE=DATE:20261210\r\n"
+        "SUMMARY:Report\r\nEND:VTODO\r\nEND:VCALENDAR\r\n";
+    for (const char* name : {"declined.ics", "accepted.ICS", "notes.txt"}) {
+        arguments.push_back(paths.File(name));
+        std::ofstream(arguments.back(), std::ios::binary) << calendar;
+    }
+    arguments.insert(arguments.begin() + 1, "--verbose");
+    messages.QueueAnswer(IDCANCEL);
+    messages.QueueAnswer(IDOK);
+    runner = &dialogs;
+    Start();
+    const auto& shown = messages.shown();
+    ASSERT_EQ(shown.size(), 3u);
+    for (int i : {0, 1}) {
+        EXPECT_EQ(shown[i].text, L"Import 2 appointments and 1 tasks into your calendar?");
+        EXPECT_EQ(shown[i].caption, L"Confirm");
+        EXPECT_EQ(shown[i].flags & 0xF, unsigned{MB_OKCANCEL});
+    }
+    EXPECT_EQ(shown[2].caption, L"Import");
+    EXPECT_EQ(shown[2].text, L"imported 2 appointments, 1 tasks, 0 skipped");
+    EXPECT_EQ(shown[2].flags, unsigned{MB_OK | MB_ICONINFORMATION});
 }
