@@ -130,12 +130,9 @@ TEST_F(ShellTest, StartsWithTheMenusTheCommandBarAndTheTooltips)
 TEST_F(ShellTest, MenusShowTextsKeysAndFollowTheHandlers)
 {
     Start();
-    struct Shown {
-        int id;
-        const char* text;
-        bool enabled;
-        const char* keys;
-    };
+    // clang-format off
+    struct Shown { int id; const char* text; bool enabled; const char* keys; };
+    // clang-format on
     const Shown shown[] = {
         {cmd::ID_ADD_APPOINT, "Add App", false, "Ctrl+N"}, // the editor is not attached yet
         {cmd::ID_ADD_TASK, "Add Task", false, "Ctrl+Shift+N"},

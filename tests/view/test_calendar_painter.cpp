@@ -126,10 +126,9 @@ TEST(CalendarPainter, LinesIconsFramesAndNoConflictBand)
 // April 2027 begins on Thursday, cell 4; November 2026 on Sunday, cell 7 of a grid from 25 Oct.
 TEST(CalendarPainter, MonthStaircase)
 {
-    struct Case {
-        SYSTEMTIME first;
-        int firstCell;
-    };
+    // clang-format off
+    struct Case { SYSTEMTIME first; int firstCell; };
+    // clang-format on
     for (const Case& c :
          {Case{MakeSystemTime(2027, 3, 28), 4}, Case{MakeSystemTime(2026, 10, 25), 7}}) {
         GridHarness h(c.first);

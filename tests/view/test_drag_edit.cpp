@@ -114,12 +114,9 @@ TEST(DragEdit, ReleaseDecidesWhatIsWritten)
 
 TEST(DragEdit, PressGrabsAnEndWithinAQuarterHour)
 {
-    struct Case {
-        ItemSpan span;
-        int row;
-        int x;
-        DragMode expected;
-    };
+    // clang-format off
+    struct Case { ItemSpan span; int row; int x; DragMode expected; };
+    // clang-format on
     const ItemSpan twoDays{2, 3, 600, 660, false};
     // clang-format off
     const Case cases[] = {
@@ -142,12 +139,8 @@ TEST(DragEdit, GhostsFollowThePointer)
 {
     const DragEdit drag(Layout());
     const PixelPoint down{X(10, 15), Y(2)};
-    struct Case {
-        const char* name;
-        Ghost got;
-        Ghost expected;
-    };
     // clang-format off
+    struct Case { const char* name; Ghost got; Ghost expected; };
     const Case cases[] = {
         {"moved 54 pixels", drag.AppointmentGhost(kTenToEleven, kDragMove, down,
                                                   {down.x + 54, down.y}),
@@ -204,12 +197,8 @@ TEST(DragEdit, DraggedTimesNeverEndBeforeTheStart)
 {
     const DATE day = SystemTimeToVariantTime(MakeSystemTime(2026, 12, 9));
     const auto at = [day](int minutes) { return day + minutes / 1440.0; };
-    struct Case {
-        DragMode mode;
-        int delta;
-        int start, end;
-    };
     // clang-format off
+    struct Case { DragMode mode; int delta; int start, end; };
     const Case cases[] = {
         {kDragMove, 90, 690, 750},  {kDragMove, 1440, 2040, 2100}, {kDragStart, -60, 540, 660},
         {kDragEnd, 30, 600, 690},   {kDragStart, 120, 660, 660},   {kDragEnd, -120, 600, 600},

@@ -42,12 +42,9 @@ const QColor kRed(255, 0, 0);
 
 TEST(GanttPainter, DayBackgroundsByWeekdayHolidayAndAlternateMonth)
 {
-    struct Case {
-        SYSTEMTIME selected;
-        int rate;
-        int row;
-        QColor expected;
-    };
+    // clang-format off
+    struct Case { SYSTEMTIME selected; int rate; int row; QColor expected; };
+    // clang-format on
     const Case cases[] = {
         {MakeSystemTime(2026, 12, 9), 90, 1, QColor(255, 255, 255)},  // Tuesday
         {MakeSystemTime(2026, 12, 9), 90, 6, QColor(255, 200, 255)},  // Sunday

@@ -36,9 +36,9 @@ TEST(TamberloView, PaintsButtonBarRowsFramesAndDetail)
 
 TEST(TamberloView, OddSizesAndSettingsNeverBreakThePaint)
 {
-    struct Case {
-        int width, height, hourPixels, weeks, mainFont, calendarType, gridDays;
-    };
+    // clang-format off
+    struct Case { int width, height, hourPixels, weeks, mainFont, calendarType, gridDays; };
+    // clang-format on
     const Case cases[] = {{1, 1, 36, 5, 12, 1, 0},     {10000, 10000, 36, 5, 12, 1, 0},
                           {800, 480, 0, 0, 12, 1, 0},  {800, 480, 100000, 5, 12, 1, 0},
                           {240, 320, -5, -1, 0, 1, 0}, {480, 800, 36, 5, 500, 1, 0},
