@@ -42,20 +42,20 @@ const QColor kRed(255, 0, 0);
 
 TEST(GanttPainter, DayBackgroundsByWeekdayHolidayAndAlternateMonth)
 {
+    const QColor white(255, 255, 255), dimmed(229, 229, 229);
     // clang-format off
-    struct Case { SYSTEMTIME selected; int rate; int row; QColor expected; };
-    // clang-format on
+    struct Case { SYSTEMTIME selected; int rate; std::vector<std::pair<int, QColor>> rows; };
     const Case cases[] = {
-        {MakeSystemTime(2026, 12, 9), 90, 1, QColor(255, 255, 255)},  // Tuesday
-        {MakeSystemTime(2026, 12, 9), 90, 6, QColor(255, 200, 255)},  // Sunday
-        {MakeSystemTime(2026, 12, 9), 90, 5, QColor(200, 255, 255)},  // Saturday
-        {MakeSystemTime(2026, 12, 9), 90, 2, QColor(0, 255, 0)},      // holiday
-        {MakeSystemTime(2026, 11, 30), 90, 1, QColor(229, 229, 229)}, // month before: dimmed
-        {MakeSystemTime(2026, 11, 30), 90, 6, QColor(229, 180, 229)},
-        {MakeSystemTime(2026, 10, 30), 90, 1, QColor(255, 255, 255)},  // two months: full
-        {MakeSystemTime(2027, 1, 4), 90, 1, QColor(229, 229, 229)},    // across the year end
-        {MakeSystemTime(2026, 11, 30), 100, 1, QColor(255, 255, 255)}, // rate 100: no dimming
+        // Tuesday, Saturday, Sunday and the holiday of the selected month.
+        {MakeSystemTime(2026, 12, 9), 90, {{1, white}, {5, QColor(200, 255, 255)},
+                                           {6, QColor(255, 200, 255)}, {2, QColor(0, 255, 0)}}},
+        // The month before is dimmed.
+        {MakeSystemTime(2026, 11, 30), 90, {{1, dimmed}, {6, QColor(229, 180, 229)}}},
+        {MakeSystemTime(2026, 10, 30), 90, {{1, white}}},   // two months before: full
+        {MakeSystemTime(2027, 1, 4), 90, {{1, dimmed}}},    // across the year end
+        {MakeSystemTime(2026, 11, 30), 100, {{1, white}}},  // rate 100: no dimming
     };
+    // clang-format on
     for (const Case& c : cases) {
         GanttHarness h;
         h.settings.ColorHoliday = 0x00FF00;
@@ -65,8 +65,9 @@ TEST(GanttPainter, DayBackgroundsByWeekdayHolidayAndAlternateMonth)
         h.entries.appts[2] = {
             {.end = 1440, .subject = L"Holiday", .allDay = true, .busy = 0, .dayKind = 1}};
         h.PaintRows();
-        EXPECT_EQ(h.Pixel(700, GanttHarness::Top(c.row) + 10), c.expected)
-            << "row " << c.row << " selected month " << c.selected.wMonth;
+        for (const auto& [row, colour] : c.rows)
+            EXPECT_EQ(h.Pixel(700, GanttHarness::Top(row) + 10), colour)
+                << "row " << row << " selected month " << c.selected.wMonth;
     }
 }
 
@@ -193,10 +194,8 @@ TEST(GanttPainter, HostileSubjectsStayInsideTheirRow)
         crowded.push_back(
             {.start = 540 + i, .end = 600 + i, .subject = L"Item\n\t\x1f" + std::to_wstring(i)});
     crowded.push_back({.start = 600, .end = 700, .subject = std::wstring(100000, L'W')});
-    crowded.push_back(
-        {.start = 620,
-         .end = 720,
-         .subject = L"\x05d0\x05d1\x05d2 \x0645\x0631\x062d\x0628\x0627 right to left"});
+    const wchar_t* rightToLeft = L"\x05d0\x05d1\x05d2 \x0645\x0631\x062d\x0628\x0627 right to left";
+    crowded.push_back({.start = 620, .end = 720, .subject = rightToLeft});
     h.entries.appts[3] = crowded;
     h.settings.DispTextLen = 0;
     h.Paint<GanttPainter>([](const GanttPainter& gantt) {
