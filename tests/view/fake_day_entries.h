@@ -17,27 +17,17 @@
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
 struct FakeAppt {
-    int start = 0;
-    int end = 0;
-    std::wstring subject;
-    std::wstring location;
-    std::wstring categories;
+    int start = 0, end = 0;
+    std::wstring subject, location, categories;
     bool allDay = false;
-    int state = 0;
-    int busy = 2;
-    int dayKind = 0;
+    int state = 0, busy = 2, dayKind = 0;
 };
 
 struct FakeTask {
     std::wstring subject;
-    bool recurring = false;
-    bool startsHere = false;
-    bool dueHere = false;
-    bool complete = false;
-    bool hasDue = false;
-    bool overdue = false;
-    std::wstring dueText;
-    std::wstring categories;
+    bool recurring = false, startsHere = false, dueHere = false, complete = false;
+    bool hasDue = false, overdue = false;
+    std::wstring dueText, categories;
 };
 
 // Over DayEntries for the painters, over the view's ScheduleSource for the widget.
