@@ -1,17 +1,18 @@
-// The shell: start-up on an empty profile, the menus and command bar, and both ways out
-// writing the settings.
+// The shell: start-up on an empty, unwritable or unopenable profile and store, the menus and
+// command bar as the user sees them, both ways out writing the settings, the window showing what
+// the store holds however far the period moves, and the .ics files of the command line.
 #include <QAction>
 #include <QFile>
-#include <QMenu>
+#include <QImage>
 #include <QKeySequence>
+#include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QToolBar>
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
-#include <QImage>
-#include <QPainter>
+#include <fstream>
 
 #include "app/main_frame.h"
 #include "app/tamberlo_app.h"
@@ -20,10 +21,12 @@
 #include "model/recurrence.h"
 #include "model/tamberlo_doc.h"
 #include "platform/clock.h"
+#include "platform/dialog_runner.h"
 #include "platform/message_service.h"
 #include "platform/pim/recurrence_pattern.h"
-#include "res/pictures.h"
 #include "res/command_ids.h"
+#include "res/menus.h"
+#include "res/pictures.h"
 #include "settings/app_settings.h"
 #include "tests/support/temp_paths.h"
 #include "view/tamberlo_view.h"
@@ -32,157 +35,174 @@ namespace {
 
 class ShellTest : public ::testing::Test {
 protected:
-    TempPaths paths;
-    ScriptedMessageService messages;
-    CTamberloApp app{AppEnvironment{paths.ProfilePath(), paths.StorePath(), &messages}};
-
+    // Starts the program on `store` (the temp store by default) with Monday 7 December 2026.
+    CTamberloApp& Start(std::string profile = {}, std::string store = {})
+    {
+        app = std::make_unique<CTamberloApp>(AppEnvironment{
+            profile.empty() ? paths.ProfilePath() : profile,
+            store.empty() ? paths.StorePath() : store, &messages, runner, false, arguments});
+        EXPECT_TRUE(app->InitInstance());
+        return *app;
+    }
     QAction* FindCommand(int id)
     {
-        return app.MainFrame()->findChild<QAction*>(QString("command%1").arg(id));
+        return app->MainFrame()->findChild<QAction*>(QString("command%1").arg(id));
     }
     // Runs the update handlers of the menu that holds the action, as opening it does.
-    void OpenMenuOf(QAction* action)
+    QAction* Opened(int id)
     {
-        for (QMenu* menu : app.MainFrame()->findChildren<QMenu*>()) {
-            if (menu->actions().contains(action)) {
+        QAction* action = FindCommand(id);
+        for (QMenu* menu : app->MainFrame()->findChildren<QMenu*>())
+            if (action && menu->actions().contains(action))
                 emit menu->aboutToShow();
-            }
-        }
+        return action;
     }
-};
-
-// An appointment of `minutes` from `start`, saved in the session's store; null on failure.
-AppointItem SavedAppointment(PimSession& session, const std::wstring& subject,
-                             const SYSTEMTIME& start, int minutes)
-{
-    if (session.Connect() < 0) {
+    QAction* BarButton(int id)
+    {
+        for (QAction* button : app->MainFrame()->CommandBar()->actions())
+            if (button->data().toInt() == id)
+                return button;
         return nullptr;
     }
-    AppointItem item = session.CreateAppointment();
-    const DATE from = SystemTimeToVariantTime(start);
-    item->SetSubject(subject);
-    item->SetStart(from);
-    item->SetEnd(from + minutes / 1440.0);
-    return item->Save() >= 0 ? item : nullptr;
+    // Saves an appointment of `minutes` from `start` in the store, before the program starts.
+    AppointItem Saved(PimSession& session, const wchar_t* subject, SYSTEMTIME start, int minutes)
+    {
+        EXPECT_GE(session.Connect(), 0);
+        AppointItem item = session.CreateAppointment();
+        const DATE from = SystemTimeToVariantTime(start);
+        item->SetSubject(subject);
+        item->SetStart(from);
+        item->SetEnd(from + minutes / 1440.0);
+        EXPECT_GE(item->Save(), 0);
+        return item;
+    }
+    void TearDown() override
+    {
+        if (app && app->MainFrame())
+            app->MainFrame()->close();
+    }
+
+    const FixedClock clock{MakeSystemTime(2026, 12, 7, 10, 30)};
+    const ScopedClock fixedNow{clock};
+    TempPaths paths;
+    ScriptedMessageService messages;
+    ScriptedDialogRunner dialogs;
+    DialogRunner* runner = nullptr; // without it the editors and dialogs stay detached
+    std::vector<std::string> arguments;
+    std::unique_ptr<CTamberloApp> app;
+};
+
+// Every command id of a menu template, popups included.
+std::vector<int> CommandIds(const std::vector<res::MenuItem>& items)
+{
+    std::vector<int> ids;
+    for (const res::MenuItem& item : items) {
+        if (item.id > 0)
+            ids.push_back(item.id);
+        for (const int id : CommandIds(item.children))
+            ids.push_back(id);
+    }
+    return ids;
 }
 
-}  // namespace
+} // namespace
 
-TEST_F(ShellTest, StartsWithTheMenusAndTheSevenTooltips)
+TEST_F(ShellTest, StartsWithTheMenusTheCommandBarAndTheTooltips)
 {
-    ASSERT_TRUE(app.InitInstance());
-    CMainFrame* frame = app.MainFrame();
+    CMainFrame* frame = Start().MainFrame();
     ASSERT_NE(frame, nullptr);
     EXPECT_TRUE(frame->isVisible());
     QStringList menus;
-    for (QAction* top : frame->menuBar()->actions()) {
+    for (QAction* top : frame->menuBar()->actions())
         menus << top->text();
-    }
     EXPECT_EQ(menus, (QStringList{"Function", "Tool"}));
-
-    const std::vector<std::wstring> expected{L"New",  L"File",  L"Help",   L"Cut",
-                                             L"Copy", L"Paste", L"Version"};
-    EXPECT_EQ(frame->toolTipTexts(), expected);
-    ASSERT_EQ(frame->CommandBar()->actions().size(), 7);
-    for (QAction* button : frame->CommandBar()->actions()) {
-        EXPECT_NE(button->toolTip(), "Save");
-    }
-    EXPECT_FALSE(frame->CommandBar()->actions().at(0)->isVisible()) << "New is switched off";
-
-    // Every command of the main menu exists with its id; Exit is always enabled.
-    for (int id : {cmd::ID_ADD_APPOINT, cmd::ID_EDIT_APPOINT, cmd::ID_ADD_TASK,
-                   cmd::ID_EDIT_TASK, cmd::ID_COMPLETE_TASK, cmd::ID_TODAY, cmd::ID_WEEK_BEFORE,
-                   cmd::ID_WEEK_AFTER, cmd::ID_MONTH_BEFORE, cmd::ID_MONTH_AFTER,
-                   cmd::ID_ZOOM_IN, cmd::ID_ZOOM_OUT, cmd::ID_VIEW_CALENDAR, cmd::ID_VIEW_BOTH,
-                   cmd::ID_VIEW_APPOINT_ONLY, cmd::ID_VIEW_TASK_ONLY, cmd::ID_VIEW_DETAIL,
-                   cmd::ID_DETAIL_AT_BOTTOM, cmd::ID_COPY, cmd::ID_CUT, cmd::ID_PASTE,
-                   cmd::ID_JUMP_TO_DAY, cmd::ID_APP_EXIT, cmd::ID_ENVIRONMENT,
-                   cmd::ID_CATEGORY_SET, cmd::ID_CHARACTER_SET, cmd::ID_HOLIDAY_SET,
-                   cmd::ID_WEEK_COLOR_SET, cmd::ID_FUNC_KEY_SET, cmd::ID_APP_ABOUT}) {
+    for (const int id : CommandIds(res::LoadMenu(res::IDR_MAINFRAME)))
         EXPECT_NE(FindCommand(id), nullptr) << id;
-    }
-    QAction* exitAction = FindCommand(cmd::ID_APP_EXIT);
-    OpenMenuOf(exitAction);
-    EXPECT_TRUE(exitAction->isEnabled());
-    EXPECT_EQ(exitAction->text(), "Exit");
+    EXPECT_EQ(frame->toolTipTexts(), (std::vector<std::wstring>{L"New", L"File", L"Help", L"Cut",
+                                                                L"Copy", L"Paste", L"Version"}));
+    ASSERT_EQ(frame->CommandBar()->actions().size(), 7);
+    EXPECT_FALSE(frame->CommandBar()->actions().at(0)->isVisible()) << "New is switched off";
     EXPECT_TRUE(messages.shown().empty());
+}
+
+// Shown texts, keys and enable states follow the handlers; the application's own commands are
+// reached last in the chain.
+TEST_F(ShellTest, MenusShowTextsKeysAndFollowTheHandlers)
+{
+    Start();
+    // clang-format off
+    struct Shown { int id; const char* text; bool enabled; const char* keys; };
+    // clang-format on
+    const Shown shown[] = {
+        {cmd::ID_ADD_APPOINT, "Add App", false, "Ctrl+N"}, // the editor is not attached yet
+        {cmd::ID_ADD_TASK, "Add Task", false, "Ctrl+Shift+N"},
+        {cmd::ID_COMPLETE_TASK, "Complete Task", false, ""},
+        {cmd::ID_WEEK_AFTER, "A Week After", true, "PgDown"},
+        {cmd::ID_ZOOM_IN, "Zoom In", true, "Ctrl++; Ctrl+="},
+        {cmd::ID_FIT_HOURS_TO_WIDTH, "Fit the day to the width", true, "Ctrl+0"},
+        {cmd::ID_JUMP_TO_DAY, "Jump to", false, "Ctrl+G"},
+        {cmd::ID_APP_EXIT, "Exit", true, "Ctrl+Q"},
+        {cmd::ID_APP_ABOUT, "Version", false, ""},
+    };
+    for (const Shown& item : shown) {
+        QAction* action = Opened(item.id);
+        ASSERT_NE(action, nullptr) << item.id;
+        EXPECT_EQ(action->text(), item.text) << item.id;
+        EXPECT_EQ(action->isEnabled(), item.enabled) << item.id;
+        EXPECT_EQ(QKeySequence::listToString(action->shortcuts()), item.keys) << item.id;
+    }
+
+    // The calendar toggle's check mark and the command bar's buttons follow the view at once.
+    FindCommand(cmd::ID_VIEW_CALENDAR)->trigger();
+    EXPECT_TRUE(Opened(cmd::ID_VIEW_CALENDAR)->isChecked());
+    EXPECT_EQ(app->Settings().GetCalendarType(), 0);
+    app->MainFrame()->View()->SetCommandHandler(cmd::ID_COPY, [] {});
+    EXPECT_FALSE(BarButton(cmd::ID_COPY)->isEnabled()) << "nothing is selected";
+    // Attaching the application's dialog makes "Version" work without another change.
+    int versions = 0;
+    app->SetCommandHandler(cmd::ID_APP_ABOUT, [&versions] { ++versions; });
+    EXPECT_TRUE(Opened(cmd::ID_APP_ABOUT)->isEnabled());
+    EXPECT_TRUE(BarButton(cmd::ID_APP_ABOUT)->isEnabled());
+    FindCommand(cmd::ID_APP_ABOUT)->trigger();
+    EXPECT_EQ(versions, 1);
 }
 
 TEST_F(ShellTest, ExitAndCloseBothWriteTheProfile)
 {
-    ASSERT_TRUE(app.InitInstance());
-    app.Settings().SetOneHourPixel(48);
-    FindCommand(cmd::ID_APP_EXIT)->trigger();
-    QFile written(QString::fromStdString(paths.ProfilePath()));
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(written.readAll().contains("OneHourPixel=48"));
-    written.close();
-
-    QFile::remove(QString::fromStdString(paths.ProfilePath()));
-    app.Settings().SetOneHourPixel(60);
-    app.MainFrame()->close();
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(written.readAll().contains("OneHourPixel=60"));
+    Start();
+    const QString profile = QString::fromStdString(paths.ProfilePath());
+    for (const int hourPixels : {48, 60}) {
+        QFile::remove(profile);
+        app->Settings().SetOneHourPixel(hourPixels);
+        if (hourPixels == 48)
+            FindCommand(cmd::ID_APP_EXIT)->trigger();
+        else
+            app->MainFrame()->close();
+        QFile written(profile);
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly)) << hourPixels;
+        EXPECT_TRUE(written.readAll().contains("OneHourPixel=" + QByteArray::number(hourPixels)));
+    }
 }
 
-TEST(Shell, AnUnwritableProfileIsNotFatal)
+TEST_F(ShellTest, AnUnwritableProfileOrUnopenableStoreIsNotFatal)
 {
-    ScriptedMessageService messages;
-    TempPaths paths;
-    CTamberloApp app(
-        AppEnvironment{"/proc/tamberlo-no-such-dir/Tamberlo.ini", paths.StorePath(), &messages});
-    ASSERT_TRUE(app.InitInstance());
-    EXPECT_FALSE(app.SaveSettings());
-    app.MainFrame()->close();
-}
+    Start("/proc/tamberlo-no-such-dir/Tamberlo.ini");
+    EXPECT_FALSE(app->SaveSettings());
+    app->MainFrame()->close();
 
-TEST(Shell, TheWindowShowsWhatTheStoreHolds)
-{
-    const FixedClock clock(MakeSystemTime(2026, 12, 7, 10, 30));
-    const ScopedClock fixedNow(clock);
-    TempPaths paths;
-    PimSession session(paths.StorePath(), OccurrenceOnDay);
-    ASSERT_NE(SavedAppointment(session, L"Dentist", MakeSystemTime(2026, 12, 8, 9), 60), nullptr);
-    session.Disconnect();
-    ScriptedMessageService messages;
-    CTamberloApp app(AppEnvironment{paths.ProfilePath(), paths.StorePath(), &messages});
-    ASSERT_TRUE(app.InitInstance());
-    EXPECT_TRUE(messages.shown().empty());
-    const int row = DaysBetween(app.Document()->GetShownStart(), MakeSystemTime(2026, 12, 8));
-    ASSERT_EQ(app.Document()->ApptCount(row), 1);
-
-    CTamberloView* view = app.MainFrame()->View();
-    std::vector<std::wstring> drawn;
-    view->Texts().SetRecorder([&drawn](const DrawnText& t) { drawn.push_back(t.text); });
-    QImage image(1024, 640, QImage::Format_RGB32);
-    QPainter painter(&image);
-    view->Render(painter, image.size(), image.rect());
-    // Bars show the first DispTextLen (by default 5) characters of the subject.
-    EXPECT_NE(std::find(drawn.begin(), drawn.end(), L"Denti"), drawn.end());
-    app.MainFrame()->close();
-}
-
-TEST(Shell, AStoreThatCannotBeOpenedStillStartsTheWindow)
-{
-    TempPaths paths;
-    ScriptedMessageService messages;
-    CTamberloApp app(AppEnvironment{paths.ProfilePath(), paths.File(""), &messages});
-    ASSERT_TRUE(app.InitInstance());
+    Start({}, paths.File(""));
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.shown()[0].caption, L"Warning");
-    EXPECT_NE(app.MainFrame()->View(), nullptr);
-    app.MainFrame()->close();
+    EXPECT_NE(app->MainFrame()->View(), nullptr);
 }
 
-TEST(Shell, PagingFarAwayReloadsTheDocumentAndComesBack)
+// Every Monday on screen holds the weekly rehearsal, however far the window has to move; the
+// bars show the first DispTextLen (by default 5) characters of the subject.
+TEST_F(ShellTest, TheWindowShowsWhatTheStoreHoldsAfterPagingFarAway)
 {
-    const FixedClock clock(MakeSystemTime(2026, 12, 7, 10, 30));
-    const ScopedClock fixedNow(clock);
-    TempPaths paths;
     {
         PimSession session(paths.StorePath(), OccurrenceOnDay);
-        AppointItem item = SavedAppointment(session, L"Choir", MakeSystemTime(2026, 12, 7, 19), 120);
-        ASSERT_NE(item, nullptr);
+        AppointItem item = Saved(session, L"Choir", MakeSystemTime(2026, 12, 7, 19), 120);
         std::shared_ptr<pim::RecurrencePattern> pattern;
         ASSERT_GE(item->GetRecurrencePattern(&pattern), 0);
         pattern->SetRecurrenceType(kRecursWeekly);
@@ -191,102 +211,73 @@ TEST(Shell, PagingFarAwayReloadsTheDocumentAndComesBack)
         pattern->SetStartTime(item->GetStart());
         pattern->SetDuration(120);
         ASSERT_GE(item->Save(), 0);
+        Saved(session, L"Dentist", MakeSystemTime(2026, 12, 8, 9), 60);
     }
-    ScriptedMessageService messages;
-    CTamberloApp app(AppEnvironment{paths.ProfilePath(), paths.StorePath(), &messages});
-    ASSERT_TRUE(app.InitInstance());
-    CTamberloView* view = app.MainFrame()->View();
-    const CTamberloDoc& doc = *app.Document();
+    Start();
+    EXPECT_TRUE(messages.shown().empty());
+    CTamberloView* view = app->MainFrame()->View();
+    std::vector<std::wstring> drawn;
+    view->Texts().SetRecorder([&drawn](const DrawnText& t) { drawn.push_back(t.text); });
+    QImage image(1024, 640, QImage::Format_RGB32);
+    QPainter painter(&image);
+    view->Render(painter, image.size(), image.rect());
+    EXPECT_NE(std::find(drawn.begin(), drawn.end(), L"Denti"), drawn.end());
+
+    const CTamberloDoc& doc = *app->Document();
     const SYSTEMTIME first = doc.GetShownStart();
-    // Every Monday on screen holds the rehearsal, however far the window had to move.
     const auto mondaysHoldIt = [&doc] {
         for (int row = 0; row < doc.GetShownDayCount(); ++row) {
             const SYSTEMTIME day = AddDays(doc.GetShownStart(), row);
-            const bool inSeries = DaysBetween(MakeSystemTime(2026, 12, 7), day) >= 0;
-            const int expected = inSeries && day.wDayOfWeek == 1 ? 1 : 0;
-            if (doc.ApptCount(row) != expected ||
-                (expected == 1 && doc.ApptSubject(row, 0) != L"Choir")) {
+            const bool monday =
+                day.wDayOfWeek == 1 && DaysBetween(MakeSystemTime(2026, 12, 7), day) >= 0;
+            const bool dentist = DaysBetween(MakeSystemTime(2026, 12, 8), day) == 0;
+            if (doc.ApptCount(row) != (monday || dentist ? 1 : 0) ||
+                (monday && doc.ApptSubject(row, 0) != L"Choir"))
                 return false;
-            }
         }
         return true;
     };
+    ASSERT_TRUE(mondaysHoldIt());
     for (int step = 0; step < 30; ++step) {
         ASSERT_TRUE(view->ButtonAction(res::kButtonMonthAfter));
         ASSERT_TRUE(mondaysHoldIt()) << "month " << step + 1;
     }
     EXPECT_GT(DaysBetween(first, doc.GetShownStart()), 850);
-    for (int step = 0; step < 30; ++step) {
+    for (int step = 0; step < 30; ++step)
         ASSERT_TRUE(view->ButtonAction(res::kButtonMonthBefore));
-    }
     EXPECT_EQ(DaysBetween(first, doc.GetShownStart()), 0);
     EXPECT_TRUE(mondaysHoldIt());
-    app.MainFrame()->close();
 }
 
-// The menus as the user sees them: shown texts, keys, enable states that follow the selection
-// and the handlers, and the application's own commands reached last in the chain.
-TEST_F(ShellTest, MenusShowTextsKeysAndFollowTheSelection)
+// Each calendar file of the command line is counted, confirmed and imported into the store the
+// program starts on; other arguments are ignored.
+TEST_F(ShellTest, CommandLineCalendarsAreImportedOnlyAfterOk)
 {
-    const FixedClock clock(MakeSystemTime(2026, 12, 7, 10, 30));
-    const ScopedClock fixedNow(clock);
-    ASSERT_TRUE(app.InitInstance());
-    CTamberloView* view = app.MainFrame()->View();
-    struct Shown {
-        int id;
-        const char* text;
-        bool enabled;
-        const char* keys;
-    };
-    const Shown shown[] = {
-        {cmd::ID_ADD_APPOINT, "Add App", false, "Ctrl+N"}, // the editor is not attached yet
-        {cmd::ID_EDIT_APPOINT, "Edit App", false, ""},
-        {cmd::ID_ADD_TASK, "Add Task", false, "Ctrl+Shift+N"},
-        {cmd::ID_EDIT_TASK, "Edit Task", false, ""},
-        {cmd::ID_COMPLETE_TASK, "Complete Task", false, ""},
-        {cmd::ID_WEEK_AFTER, "A Week After", true, "PgDown"},
-        {cmd::ID_ZOOM_IN, "Zoom In", true, "Ctrl++; Ctrl+="},
-        {cmd::ID_FIT_HOURS_TO_WIDTH, "Fit the day to the width", true, "Ctrl+0"},
-        {cmd::ID_JUMP_TO_DAY, "Jump to", false, "Ctrl+G"},
-        {cmd::ID_APP_EXIT, "Exit", true, "Ctrl+Q"},
-        {cmd::ID_ENVIRONMENT, "Environment", false, ""},
-        {cmd::ID_HOLIDAY_SET, "Holiday", false, ""},
-        {cmd::ID_FUNC_KEY_SET, "Func Key", false, ""},
-        {cmd::ID_APP_ABOUT, "Version", false, ""},
-    };
-    for (const Shown& item : shown) {
-        QAction* action = FindCommand(item.id);
-        ASSERT_NE(action, nullptr) << item.id;
-        OpenMenuOf(action);
-        EXPECT_EQ(action->text(), item.text) << item.id;
-        EXPECT_EQ(action->isEnabled(), item.enabled) << item.id;
-        EXPECT_EQ(QKeySequence::listToString(action->shortcuts()), item.keys) << item.id;
+    const char* const calendar =
+        "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//test//EN\r\n"
+        "BEGIN:VEVENT\r\nUID:a1\r\nDTSTAMP:20261201T000000Z\r\nDTSTART:20261208T090000\r\n"
+        "DTEND:20261208T100000\r\nSUMMARY:Dentist\r\nEND:VEVENT\r\n"
+        "BEGIN:VEVENT\r\nUID:a2\r\nDTSTAMP:20261201T000000Z\r\nDTSTART:20261209T090000\r\n"
+        "DTEND:20261209T100000\r\nSUMMARY:Review\r\nEND:VEVENT\r\n"
+        "BEGIN:VTODO\r\nUID:t1\r\nDTSTAMP:20261201T000000Z\r\nDUE;VALUE=DATE:20261210\r\n"
+        "SUMMARY:Report\r\nEND:VTODO\r\nEND:VCALENDAR\r\n";
+    for (const char* name : {"declined.ics", "accepted.ICS", "notes.txt"}) {
+        arguments.push_back(paths.File(name));
+        std::ofstream(arguments.back(), std::ios::binary) << calendar;
     }
-
-    // The calendar toggle's check mark and the command bar's buttons follow the view at once.
-    QAction* calendar = FindCommand(cmd::ID_VIEW_CALENDAR);
-    calendar->trigger();
-    OpenMenuOf(calendar);
-    EXPECT_TRUE(calendar->isChecked());
-    EXPECT_EQ(app.Settings().GetCalendarType(), 0);
-    const auto barButton = [&](int id) {
-        for (QAction* button : app.MainFrame()->CommandBar()->actions())
-            if (button->data().toInt() == id)
-                return button;
-        return static_cast<QAction*>(nullptr);
-    };
-    int copies = 0;
-    view->SetCommandHandler(cmd::ID_COPY, [&copies] { ++copies; });
-    EXPECT_FALSE(barButton(cmd::ID_COPY)->isEnabled()) << "nothing is selected";
-
-    // Attaching the application's dialog makes "Version" work without another change.
-    int versions = 0;
-    app.SetCommandHandler(cmd::ID_APP_ABOUT, [&versions] { ++versions; });
-    QAction* about = FindCommand(cmd::ID_APP_ABOUT);
-    OpenMenuOf(about);
-    EXPECT_TRUE(about->isEnabled());
-    EXPECT_TRUE(barButton(cmd::ID_APP_ABOUT)->isEnabled());
-    about->trigger();
-    EXPECT_EQ(versions, 1);
-    app.MainFrame()->close();
+    arguments.insert(arguments.begin() + 1, "--verbose");
+    messages.QueueAnswer(IDCANCEL);
+    messages.QueueAnswer(IDOK);
+    runner = &dialogs;
+    Start();
+    const auto& shown = messages.shown();
+    ASSERT_EQ(shown.size(), 3u);
+    for (int i : {0, 1}) {
+        EXPECT_EQ(shown[i].text, L"Import 2 appointments and 1 tasks into your calendar?");
+        EXPECT_EQ(shown[i].caption, L"Confirm");
+        EXPECT_EQ(shown[i].flags & 0xF, unsigned{MB_OKCANCEL});
+    }
+    EXPECT_EQ(shown[2].caption, L"Import");
+    EXPECT_EQ(shown[2].text, L"imported 2 appointments, 1 tasks, 0 skipped");
+    EXPECT_EQ(shown[2].flags, unsigned{MB_OK | MB_ICONINFORMATION});
 }

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -16,27 +17,17 @@
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
 struct FakeAppt {
-    int start = 0;
-    int end = 0;
-    std::wstring subject;
-    std::wstring location;
-    std::wstring categories;
+    int start = 0, end = 0;
+    std::wstring subject, location, categories;
     bool allDay = false;
-    int state = 0;
-    int busy = 2;
-    int dayKind = 0;
+    int state = 0, busy = 2, dayKind = 0;
 };
 
 struct FakeTask {
     std::wstring subject;
-    bool recurring = false;
-    bool startsHere = false;
-    bool dueHere = false;
-    bool complete = false;
-    bool hasDue = false;
-    bool overdue = false;
-    std::wstring dueText;
-    std::wstring categories;
+    bool recurring = false, startsHere = false, dueHere = false, complete = false;
+    bool hasDue = false, overdue = false;
+    std::wstring dueText, categories;
 };
 
 // Over DayEntries for the painters, over the view's ScheduleSource for the widget.
@@ -47,7 +38,7 @@ public:
     std::map<int, std::vector<FakeTask>> tasks;
 
     SYSTEMTIME GetShownStart() const override { return shownStart; }
-    int ApptCount(int row) const override { return static_cast<int>(A(row).size()); }
+    int ApptCount(int row) const override { return Count(appts, row); }
     int StartMinutes(int r, int p) const override { return At(r, p).start; }
     int EndMinutes(int r, int p) const override { return At(r, p).end; }
     std::wstring StartText(int r, int p) const override { return Clock(At(r, p).start); }
@@ -58,9 +49,9 @@ public:
     bool IsAllDay(int r, int p) const override { return At(r, p).allDay; }
     int EntryState(int r, int p) const override { return At(r, p).state; }
     int Busy(int r, int p) const override { return At(r, p).busy; }
-    int DayKind(int r, int p) const override { return p < ApptCount(r) ? At(r, p).dayKind : 0; }
+    int DayKind(int r, int p) const override { return At(r, p).dayKind; }
 
-    int TaskCount(int row) const override { return static_cast<int>(T(row).size()); }
+    int TaskCount(int row) const override { return Count(tasks, row); }
     std::wstring TaskSubject(int r, int p) const override { return Tk(r, p).subject; }
     std::wstring TaskCategories(int r, int p) const override { return Tk(r, p).categories; }
     std::wstring TaskDueText(int r, int p) const override { return Tk(r, p).dueText; }
@@ -78,48 +69,42 @@ private:
         swprintf(text, 8, L"%.2d:%.2d", minutes / 60, minutes % 60);
         return text;
     }
-    const std::vector<FakeAppt>& A(int row) const
+    template <typename Item> static int Count(const std::map<int, std::vector<Item>>& m, int r)
     {
-        static const std::vector<FakeAppt> none;
-        auto it = appts.find(row);
-        return it == appts.end() ? none : it->second;
+        const auto it = m.find(r);
+        return it == m.end() ? 0 : static_cast<int>(it->second.size());
     }
-    const std::vector<FakeTask>& T(int row) const
+    template <typename Item>
+    static const Item& Get(const std::map<int, std::vector<Item>>& m, int r, int p)
     {
-        static const std::vector<FakeTask> none;
-        auto it = tasks.find(row);
-        return it == tasks.end() ? none : it->second;
+        static const Item none;
+        return p >= 0 && p < Count(m, r) ? m.at(r)[p] : none;
     }
-    const FakeAppt& At(int r, int p) const
-    {
-        static const FakeAppt none;
-        return p >= 0 && p < ApptCount(r) ? A(r)[p] : none;
-    }
-    const FakeTask& Tk(int r, int p) const
-    {
-        static const FakeTask none;
-        return p >= 0 && p < TaskCount(r) ? T(r)[p] : none;
-    }
+    const FakeAppt& At(int r, int p) const { return Get(appts, r, p); }
+    const FakeTask& Tk(int r, int p) const { return Get(tasks, r, p); }
 };
 
 using FakeDayEntries = FakeEntries<DayEntries>;
 
 // One laid-out view painted into an image; texts drawn are kept in `texts`.
 struct PaintHarness {
-    explicit PaintHarness(int width = 800, int height = 480, LayoutInput in = Input())
+    explicit PaintHarness(int width = 800, int height = 480, LayoutInput in = Input(nullptr))
         : input(in), layout(ViewLayout::Compute(width, height, input)), geometry(layout),
           resources(settings), image(width, height, QImage::Format_RGB32)
     {
         image.fill(Qt::white);
         sink.SetRecorder([this](const DrawnText& drawn) { texts.push_back(drawn); });
     }
-    static LayoutInput Input()
+    // Detail hidden, a date column of 60, rows from 08:00; `change` adjusts it for a case.
+    static LayoutInput Input(void (*change)(LayoutInput&) = nullptr)
     {
         LayoutInput in;
         in.InfoAreaVisible = false;
         in.dateColumnWidth = 60;
         in.firstHour = 8;
         in.previousPortrait = false;
+        if (change)
+            change(in);
         return in;
     }
     // Re-lays out after a change of the input or the settings.
@@ -147,12 +132,10 @@ struct PaintHarness {
         painter.end();
         return image.copy(x, y, size, size) == reference;
     }
-    bool Drew(const std::wstring& text) const
+    // How often `text` was drawn.
+    int Drew(const std::wstring& text) const
     {
-        for (const DrawnText& drawn : texts)
-            if (drawn.text == text)
-                return true;
-        return false;
+        return std::count_if(texts.begin(), texts.end(), [&](auto& t) { return t.text == text; });
     }
 
     FakeDayEntries entries;

@@ -25,13 +25,8 @@ const CalendarGeometry kSmall(GridLayout(240, 320, true));
 
 TEST(CalendarGeometry, ItemLinesFitOrOverflow)
 {
-    struct Case {
-        const CalendarGeometry& grid;
-        int day, n;
-        bool task;
-        CellLine want;
-    };
     // clang-format off
+    struct Case { const CalendarGeometry& grid; int day, n; bool task; CellLine want; };
     const std::vector<Case> cases = {
         {kWide, 9, 1, true, {true, false, {{229, 154, 241, 166}, {229, 154, 241, 166}},
                              {243, 154}, {230, 153, 342, 167}}},

@@ -12,17 +12,11 @@ namespace {
 
 struct GridHarness : PaintHarness {
     explicit GridHarness(SYSTEMTIME first = MakeSystemTime(2027, 3, 28)) // a Sunday
-        : PaintHarness(800, 480, GridInput())
+        : PaintHarness(800, 480, Input([](LayoutInput& in) { in.CalendarType = 0; }))
     {
         entries.shownStart = first;
         selected = MakeSystemTime(2027, 6, 1); // not shown: no selection frame in the way
         now = selected;
-    }
-    static LayoutInput GridInput()
-    {
-        LayoutInput in = Input();
-        in.CalendarType = 0;
-        return in;
     }
     void PaintGrid()
     {
@@ -78,7 +72,7 @@ TEST(CalendarPainter, CellItemsShareTheChartRules)
     EXPECT_EQ(h.Items(2), (Items{{false, 0, res::kIconHoliday, L"New Y"},
                                  {false, 1, res::kIconAllDay, L"Offsi"}}));
     EXPECT_EQ(h.Items(3).front().icon, res::kIconRestDay);
-    EXPECT_EQ(h.Items(4).front().icon, res::kIconOtherDayKind);
+    EXPECT_EQ(h.Items(4).front().icon, res::kIconOtherDayKind); // an unknown kind
     EXPECT_EQ(CalendarPainter::CellItems(h.entries, h.settings, h.layout, 1, 3).size(), 3u);
 
     // Tasks show only with the task area, appointments only with the chart area.
@@ -112,9 +106,7 @@ TEST(CalendarPainter, LinesIconsFramesAndNoConflictBand)
                   day == 10)
             << day;
     }
-    EXPECT_EQ(std::count_if(h.texts.begin(), h.texts.end(),
-                            [](const DrawnText& t) { return t.text == L"x"; }),
-              10);
+    EXPECT_EQ(h.Drew(L"x"), 10);
     const PixelRect cell = h.Cell(8);
     const QColor monday = h.Pixel(cell.left + 100, cell.bottom - 5);
     EXPECT_EQ(h.Pixel(cell.right - 3, h.LineY(8, 1) + 5), QColor(150, 255, 150)); // task frame
@@ -128,17 +120,15 @@ TEST(CalendarPainter, LinesIconsFramesAndNoConflictBand)
     EXPECT_EQ(h.Pixel(holiday.left + 100, holiday.bottom - 5), QColor(0, 255, 0));
     EXPECT_TRUE(
         h.IconAt(res::kIconHoliday, holiday.left + 1, h.LineY(9, 1), 12, QColor(0, 255, 0)));
-    EXPECT_TRUE(h.Drew(L"03/28 Su"));
-    EXPECT_TRUE(h.Drew(L"04/05 Mo"));
+    EXPECT_TRUE(h.Drew(L"03/28 Su") && h.Drew(L"04/05 Mo"));
 }
 
 // April 2027 begins on Thursday, cell 4; November 2026 on Sunday, cell 7 of a grid from 25 Oct.
 TEST(CalendarPainter, MonthStaircase)
 {
-    struct Case {
-        SYSTEMTIME first;
-        int firstCell;
-    };
+    // clang-format off
+    struct Case { SYSTEMTIME first; int firstCell; };
+    // clang-format on
     for (const Case& c :
          {Case{MakeSystemTime(2027, 3, 28), 4}, Case{MakeSystemTime(2026, 10, 25), 7}}) {
         GridHarness h(c.first);

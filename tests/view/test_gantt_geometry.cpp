@@ -25,10 +25,9 @@ const GanttGeometry kGrid(Layout(240, 320, [](LayoutInput& in) { in.CalendarType
 
 TEST(GanttGeometry, MinuteToXAndBack)
 {
-    struct Case {
-        int minutes;
-        ClippedX start, end;
-    };
+    // clang-format off
+    struct Case { int minutes; ClippedX start, end; };
+    // clang-format on
     const std::vector<Case> cases = {
         {600, {146, true, false}, {146, true, false}},  // before the first hour
         {660, {146, false, false}, {146, true, false}}, // an end at the first hour is hidden
@@ -103,10 +102,9 @@ TEST(GanttGeometry, HourScaleAndNowMarker)
     const auto noTasks = Layout(800, 480, [](LayoutInput& in) { in.TaskAreaVisible = false; });
     EXPECT_EQ(GanttGeometry(noTasks).HourMarks().front(), (HourMark{50, 9, true, false}));
 
-    struct Case {
-        int hour, minute;
-        std::optional<NowMarkerGeometry> want;
-    };
+    // clang-format off
+    struct Case { int hour, minute; std::optional<NowMarkerGeometry> want; };
+    // clang-format on
     const std::vector<Case> cases = {
         {12, 0, NowMarkerGeometry{{174, 119, 190, 135}, 0, 16}},
         {11, 0, NowMarkerGeometry{{146, 119, 154, 135}, 8, 16}},
@@ -130,10 +128,9 @@ TEST(GanttGeometry, HitTestsAndScrollThumb)
     EXPECT_EQ(GanttGeometry(ViewLayout::Compute(1, 1, LayoutInput{})).DayAt(0, 5), std::nullopt);
 
     using Kind = DetailHit::Kind;
-    struct Tap {
-        int x, y, scroll, total;
-        std::optional<DetailHit> want;
-    };
+    // clang-format off
+    struct Tap { int x, y, scroll, total; std::optional<DetailHit> want; };
+    // clang-format on
     const std::vector<Tap> taps = {
         {10, 600, 0, 3, DetailHit{Kind::Line, 2}},
         {10, 600, 3, 12, DetailHit{Kind::Line, 5}},

@@ -25,11 +25,8 @@ SYSTEMTIME Day(int year, int month, int day)
 
 TEST(Navigation, PeriodStartAndGridAlignment)
 {
-    struct Case {
-        SYSTEMTIME date;
-        int cntFromToday, startDow;
-        SYSTEMTIME first;
-    };
+    // clang-format off
+    struct Case { SYSTEMTIME date; int cntFromToday, startDow; SYSTEMTIME first; };
     const Case cases[] = {
         {Day(2010, 12, 9), 3, 1, Day(2010, 12, 6)}, // Thursday, Monday start
         {Day(2010, 12, 9), 0, 7, Day(2010, 12, 9)}, // no start day
@@ -39,27 +36,22 @@ TEST(Navigation, PeriodStartAndGridAlignment)
         {Day(2010, 12, 9), 99999, 7, Day(2009, 12, 8)}, // a year at most
         {Day(2010, 12, 9), 0, 42, Day(2010, 12, 9)},    // unknown weekday is "No Care"
     };
+    struct Align { int weekday, startDow, back; };
+    const Align aligns[] = {{3, 7, 3}, {1, 1, 0}, {0, 1, 6}, {6, 0, 6}, {2, -3, 2}};
+    // clang-format on
     for (const Case& c : cases)
         EXPECT_TRUE(SameDay(nav::PeriodStart(c.date, c.cntFromToday, c.startDow), c.first))
             << c.cntFromToday << " " << c.startDow;
 
-    struct Align {
-        int weekday, startDow, back;
-    };
-    for (const Align& a :
-         {Align{3, 7, 3}, Align{1, 1, 0}, Align{0, 1, 6}, Align{6, 0, 6}, Align{2, -3, 2}})
+    for (const Align& a : aligns)
         EXPECT_EQ(nav::GridAlignmentDays(a.weekday, a.startDow), a.back)
             << a.weekday << " " << a.startDow;
 }
 
 TEST(Navigation, WeekAndMonthStepsStayInTheSupportedYears)
 {
-    struct Case {
-        SYSTEMTIME first;
-        int weeks, months;
-        bool grid;
-        std::optional<SYSTEMTIME> moved;
-    };
+    // clang-format off
+    struct Case { SYSTEMTIME first; int weeks, months; bool grid; std::optional<SYSTEMTIME> to; };
     const Case cases[] = {
         {Day(2026, 12, 7), 1, 0, false, Day(2026, 12, 14)},
         {Day(1900, 1, 1), -1, 0, false, std::nullopt},
@@ -75,13 +67,14 @@ TEST(Navigation, WeekAndMonthStepsStayInTheSupportedYears)
         {Day(1900, 1, 20), 0, -1, false, std::nullopt},
         {Day(1900, 2, 20), 0, -1, false, Day(1900, 1, 20)},
     };
+    // clang-format on
     for (const Case& c : cases) {
         const auto move = c.months == 0 ? nav::MoveWeeks(c.first, c.first, c.weeks)
                                         : nav::MoveMonths(c.first, c.first, c.months, c.grid);
-        ASSERT_EQ(move.has_value(), c.moved.has_value()) << c.first.wYear << "-" << c.first.wDay;
+        ASSERT_EQ(move.has_value(), c.to.has_value()) << c.first.wYear << "-" << c.first.wDay;
         if (move) {
-            EXPECT_TRUE(SameDay(move->first, *c.moved));
-            EXPECT_TRUE(SameDay(move->selected, *c.moved));
+            EXPECT_TRUE(SameDay(move->first, *c.to));
+            EXPECT_TRUE(SameDay(move->selected, *c.to));
         }
     }
 }
@@ -89,14 +82,10 @@ TEST(Navigation, WeekAndMonthStepsStayInTheSupportedYears)
 TEST(Navigation, BodyKeysMoveTheSelectionOrThePeriod)
 {
     using nav::BodyKey;
-    struct Case {
-        BodyKey key;
-        bool grid;
-        int row, rows;
-        SYSTEMTIME first;
-        std::optional<nav::BodyMove> expected;
-    };
     const SYSTEMTIME first = Day(2026, 12, 6);
+    // clang-format off
+    struct Case { BodyKey key; bool grid; int row, rows; SYSTEMTIME first;
+                  std::optional<nav::BodyMove> expected; };
     const Case cases[] = {
         {BodyKey::Down, false, 3, 20, first, nav::BodyMove{4, 0}},
         {BodyKey::Down, false, 19, 20, first, nav::BodyMove{19, 1}}, // last row: period moves
@@ -115,6 +104,7 @@ TEST(Navigation, BodyKeysMoveTheSelectionOrThePeriod)
         {BodyKey::Down, false, 19, 20, Day(2999, 12, 12), std::nullopt},
         {BodyKey::Down, false, 19, 20, Day(2999, 12, 11), nav::BodyMove{19, 1}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         const auto move = nav::MoveInBody(c.key, c.grid, c.row, c.rows, c.first);
         ASSERT_EQ(move.has_value(), c.expected.has_value()) << int(c.key) << " row " << c.row;
@@ -127,12 +117,13 @@ TEST(Navigation, BodyKeysMoveTheSelectionOrThePeriod)
 
 TEST(Navigation, HourWindowAndZoomLimits)
 {
-    struct Hours {
-        int first, count, pixels, right, left;
-    };
-    for (const Hours& h : {Hours{8, 10, 10, 10, 6}, Hours{8, 10, 36, 9, 7},
-                           Hours{13, 10, 10, 14, 11}, Hours{14, 10, 36, 14, 13},
-                           Hours{1, 10, 6, 5, 0}, Hours{0, 24, 12, 0, 0}, Hours{8, 10, 0, 12, 4}}) {
+    // clang-format off
+    struct Hours { int first, count, pixels, right, left; };
+    const Hours hours[] = {{8, 10, 10, 10, 6},  {8, 10, 36, 9, 7}, {13, 10, 10, 14, 11},
+                           {14, 10, 36, 14, 13}, {1, 10, 6, 5, 0}, {0, 24, 12, 0, 0},
+                           {8, 10, 0, 12, 4}};
+    // clang-format on
+    for (const Hours& h : hours) {
         EXPECT_EQ(nav::HourKeyRight(h.first, h.count, h.pixels), h.right) << h.pixels;
         EXPECT_EQ(nav::HourKeyLeft(h.first, h.pixels), h.left) << h.pixels;
     }
@@ -146,6 +137,6 @@ TEST(Navigation, HourWindowAndZoomLimits)
     EXPECT_EQ(nav::ZoomOut(13), 6);
     EXPECT_EQ(nav::ZoomOut(100000), 588);
     EXPECT_EQ(nav::FitHourPixels(1000), 41);
-    EXPECT_EQ(nav::FitHourPixels(100), 12);
+    EXPECT_EQ(nav::FitHourPixels(100), 12); // never below the zoom-out limit
     EXPECT_EQ(nav::FitHourPixels(0), 12);
 }

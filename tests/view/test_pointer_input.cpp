@@ -37,29 +37,25 @@ TEST(PointerInput, PressesInTheGanttRowsTakeTheTopmostItem)
     const PointerInput input(l, e, settings);
     const GanttGeometry g(l);
     const auto y = [&](int row) { return l.rowsTop + l.dayRowHeight * row + 3; };
-    struct Case {
-        int x, y;
-        PressHit::Area area;
-        int day;
-        ItemKind kind;
-        int index;
-    };
+    using Area = PressHit::Area;
+    // clang-format off
+    struct Case { int x, y; Area area; int day; ItemKind kind; int index; };
     const Case cases[] = {
-        {g.XOfMinute(610), y(1), PressHit::Area::kGanttRow, 1, ItemKind::Appointment, 1},
-        {g.XOfMinute(650), y(1), PressHit::Area::kGanttRow, 1, ItemKind::Appointment, 0},
-        {g.XOfMinute(690), y(1), PressHit::Area::kGanttRow, 1, ItemKind::None, -1},
-        {g.XOfMinute(610), y(2), PressHit::Area::kGanttRow, 2, ItemKind::None, -1},
-        {l.dateColumnWidth + 5, y(2), PressHit::Area::kGanttRow, 2, ItemKind::Task, 2},
-        {10, y(2), PressHit::Area::kGanttRow, 2, ItemKind::None, -1},
-        {5, 5, PressHit::Area::kButtonBar, -1, ItemKind::None, -1},
-        {50, l.detailRect.top + 3, PressHit::Area::kDetail, -1, ItemKind::None, -1},
+        {g.XOfMinute(610), y(1), Area::kGanttRow, 1, ItemKind::Appointment, 1},
+        {g.XOfMinute(650), y(1), Area::kGanttRow, 1, ItemKind::Appointment, 0},
+        {g.XOfMinute(690), y(1), Area::kGanttRow, 1, ItemKind::None, -1},
+        {g.XOfMinute(610), y(2), Area::kGanttRow, 2, ItemKind::None, -1},
+        {l.dateColumnWidth + 5, y(2), Area::kGanttRow, 2, ItemKind::Task, 2},
+        {10, y(2), Area::kGanttRow, 2, ItemKind::None, -1},
+        {5, 5, Area::kButtonBar, -1, ItemKind::None, -1},
+        {50, l.detailRect.top + 3, Area::kDetail, -1, ItemKind::None, -1},
     };
+    // clang-format on
     for (const Case& c : cases) {
         const PressHit hit = input.HitAt(c.x, c.y, 0, 0);
-        EXPECT_EQ(hit.area, c.area) << c.x << "," << c.y;
-        EXPECT_EQ(hit.day, c.day) << c.x << "," << c.y;
-        EXPECT_EQ(hit.kind, c.kind) << c.x << "," << c.y;
-        EXPECT_EQ(hit.index, c.index) << c.x << "," << c.y;
+        EXPECT_EQ(std::tuple(hit.area, hit.day, hit.kind, hit.index),
+                  std::tuple(c.area, c.day, c.kind, c.index))
+            << c.x << "," << c.y;
     }
 }
 
@@ -83,11 +79,11 @@ TEST(PointerInput, GridCellsDetailArrowsAndLines)
     const ViewLayout rows = ViewLayout::Compute(800, 480, Input());
     const PointerInput detail(rows, e, settings);
     const PixelRect area = rows.detailRect;
-    const int right = area.right - 3;
-    EXPECT_EQ(detail.HitAt(right, area.top + 3, 0, 40).detail->kind, DetailHit::Kind::LineAbove);
-    EXPECT_EQ(detail.HitAt(right, area.bottom - 3, 0, 40).detail->kind, DetailHit::Kind::LineBelow);
-    EXPECT_EQ(detail.HitAt(right, area.top + 40, 0, 40).detail->kind, DetailHit::Kind::ScrollTrack);
-    EXPECT_EQ(detail.HitAt(right, area.top + 40, 0, 1).detail->kind, DetailHit::Kind::Line);
+    // The press reaches the detail hit test with the scroll and the line count.
+    EXPECT_EQ(detail.HitAt(area.right - 3, area.top + 40, 0, 40).detail->kind,
+              DetailHit::Kind::ScrollTrack);
+    EXPECT_EQ(detail.HitAt(area.right - 3, area.top + 40, 0, 1).detail->kind,
+              DetailHit::Kind::Line);
 
     DetailLines lines;
     lines.lineItems = {0, 2, 0, 1};

@@ -14,14 +14,12 @@ namespace {
 // 800 x 480 with the detail list at the bottom: rows from y 52 down to 358, the list from y 359
 // with five lines of 21 pixels; detail icons are 16 pixels.
 struct DetailHarness : PaintHarness {
-    DetailHarness() : PaintHarness(800, 480, DetailInput()) {}
-    static LayoutInput DetailInput()
+    DetailHarness()
+        : PaintHarness(800, 480, Input([](LayoutInput& in) {
+                           in.InfoAreaVisible = in.InfoAreaFixBottom = true;
+                           in.InfoAreaHeight = 110;
+                       }))
     {
-        LayoutInput in = Input();
-        in.InfoAreaVisible = true;
-        in.InfoAreaFixBottom = true;
-        in.InfoAreaHeight = 110;
-        return in;
     }
     DetailLines PaintDetail(int scroll = 0, int selected = -1)
     {
@@ -54,12 +52,11 @@ TEST(TaskDetailPainter, DetailLinesTellEveryKind)
         {.start = 600, .end = 660, .subject = L"Weekly", .state = 4},
     };
     const DetailLines lines = h.PaintDetail();
-    EXPECT_TRUE(h.Drew(L"Due Pay rent [DueDate December 31]"));
+    for (const wchar_t* text :
+         {L"Due Pay rent [DueDate December 31]", L"Recur Gym", L"All Day Trip",
+          L"09:00 - 10:30 Planning [Room 2]", L"10:00 - 11:00 Weekly(Del exception)"})
+        EXPECT_TRUE(h.Drew(text)) << text;
     EXPECT_FALSE(h.Drew(L"Work Filed"));
-    EXPECT_TRUE(h.Drew(L"Recur Gym"));
-    EXPECT_TRUE(h.Drew(L"All Day Trip"));
-    EXPECT_TRUE(h.Drew(L"09:00 - 10:30 Planning [Room 2]"));
-    EXPECT_TRUE(h.Drew(L"10:00 - 11:00 Weekly(Del exception)"));
     EXPECT_EQ(lines.lineItems, (std::vector<int>{0, 2, 0, 1, 2})); // the finished task: no line
     EXPECT_EQ(lines.taskLines, 2);
     EXPECT_EQ(lines.appointmentLines, 3);
@@ -73,27 +70,25 @@ TEST(TaskDetailPainter, DetailLinesTellEveryKind)
     shown.entries.tasks = h.entries.tasks;
     shown.PaintDetail();
     EXPECT_TRUE(shown.Drew(L"Work Filed"));
-}
 
-TEST(TaskDetailPainter, AllDayKindsAndConflicts)
-{
-    DetailHarness h;
-    h.settings.HolidayCategory = L"Rest";
-    h.settings.MemorialCategory = L"Memorial";
-    h.entries.appts[0] = {
+    // Day kinds by their categories; busy overlaps show the conflict icon on the later line.
+    DetailHarness kinds;
+    kinds.settings.HolidayCategory = L"Rest";
+    kinds.settings.MemorialCategory = L"Memorial";
+    kinds.entries.appts[0] = {
         {.end = 1440, .subject = L"New Year", .allDay = true, .busy = 0, .dayKind = 1},
         {.end = 1440, .subject = L"Off", .allDay = true, .busy = 0, .dayKind = 3},
         {.end = 1440, .subject = L"Day", .allDay = true, .busy = 0, .dayKind = 4},
         {.start = 540, .end = 660, .subject = L"A"},
         {.start = 600, .end = 720, .subject = L"B"},
     };
-    h.PaintDetail();
-    EXPECT_TRUE(h.Drew(L"Holiday New Year"));
-    EXPECT_TRUE(h.Drew(L"Rest Off"));
-    EXPECT_TRUE(h.Drew(L"Memorial Day"));
-    EXPECT_TRUE(h.IconAt(res::kIconHoliday, 2, DetailHarness::LineTop(0), 16, Qt::white));
-    EXPECT_TRUE(h.IconAt(res::kIconAppointment, 2, DetailHarness::LineTop(3), 16, Qt::white));
-    EXPECT_TRUE(h.IconAt(res::kIconConflict, 2, DetailHarness::LineTop(4), 16, Qt::white));
+    kinds.PaintDetail();
+    for (const wchar_t* text : {L"Holiday New Year", L"Rest Off", L"Memorial Day"})
+        EXPECT_TRUE(kinds.Drew(text)) << text;
+    const std::pair<int, int> icons[] = {
+        {0, res::kIconHoliday}, {3, res::kIconAppointment}, {4, res::kIconConflict}};
+    for (const auto& [line, icon] : icons)
+        EXPECT_TRUE(kinds.IconAt(icon, 2, DetailHarness::LineTop(line), 16, Qt::white)) << line;
 }
 
 TEST(TaskDetailPainter, CategoryFilterCountsLinesOutsideTheWindow)
@@ -114,27 +109,23 @@ TEST(TaskDetailPainter, CategoryFilterCountsLinesOutsideTheWindow)
 
 TEST(TaskDetailPainter, ScrollBarThumbFollowsTheScroll)
 {
-    std::vector<FakeAppt> twelve;
+    DetailHarness top, down, few;
     for (int i = 0; i < 12; ++i)
-        twelve.push_back({.start = 600 + i * 10, .end = 605 + i * 10, .busy = 0});
-    DetailHarness top, down;
-    top.entries.appts[0] = down.entries.appts[0] = twelve;
-    const DetailLines lines = top.PaintDetail(0);
-    down.PaintDetail(1);
-    EXPECT_EQ(lines.total, 12);
+        top.entries.appts[0].push_back({.start = 600 + i * 10, .end = 605 + i * 10, .busy = 0});
+    down.entries.appts = top.entries.appts;
+    few.entries.appts[0] = {top.entries.appts[0].begin(), top.entries.appts[0].begin() + 5};
+    EXPECT_EQ(top.PaintDetail(0).total, 12);
     EXPECT_EQ(top.texts.size(), 5u);
+    down.PaintDetail(1);
+    few.PaintDetail(0);
     // Track height 121 - 32: the thumb spans 375..412 at scroll 0 and 382..419 at scroll 1.
     const int x = 800 - 15 + 8;
     EXPECT_NE(top.Pixel(x, 377), down.Pixel(x, 377));
     EXPECT_NE(top.Pixel(x, 416), down.Pixel(x, 416));
     EXPECT_EQ(top.Pixel(x, 395), down.Pixel(x, 395));
+    EXPECT_EQ(few.Pixel(x, 395), QColor(Qt::white)); // no bar where all lines fit
     for (const DrawnText& t : top.texts)
         EXPECT_LE(t.clip.right(), 800 - 16 - 1); // texts leave the scroll bar alone
-
-    DetailHarness few;
-    few.entries.appts[0] = {twelve.begin(), twelve.begin() + 5};
-    few.PaintDetail(0);
-    EXPECT_EQ(few.Pixel(x, 395), QColor(Qt::white));
 }
 
 TEST(TaskDetailPainter, TaskStripShowsOnlyTasksOfTheDay)

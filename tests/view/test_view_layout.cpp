@@ -57,12 +57,8 @@ TEST(ViewLayout, ClientSizesAndAreaSwitches)
          {16, 16, 36, 12, 0, 14, 14, 0, 146, 240, 147, 17, 320, 240, 10, 96, 20, 40}},
         {320, 240, kAllOn | kFixBottom,
          {16, 16, 36, 6, 4, 13, 17, 50, 320, 138, 0, 139, 320, 240, 4, 96, 45, 20}},
-        {320, 240, kTask | kGantt,
-         {16, 16, 36, 12, 4, 13, 17, 0, 290, 240, 291, 17, 320, 240, 10, 96, 41, 40}},
         {480, 640, kAllOn,
          {32, 64, 84, 27, 9, 11, 20, 16, 480, 543, 0, 544, 480, 640, 4, 96, 68, 91}},
-        {480, 640, kTask | kInfo,
-         {32, 64, 84, 27, 0, 14, 14, 0, 480, 543, 0, 544, 480, 640, 4, 430, 68, 91}},
         {480, 640, kGantt,
          {32, 64, 84, 32, 11, 11, 22, 56, 480, 628, 0, 629, 480, 640, 0, 0, 68, 108}},
         {800, 480, kAllOn,
@@ -79,8 +75,6 @@ TEST(ViewLayout, ClientSizesAndAreaSwitches)
          {32, 32, 52, 35, 12, 10, 22, 0, 595, 480, 596, 33, 800, 480, 21, 96, 85, 85}},
         {1920, 1080, kAllOn,
          {32, 32, 52, 60, 24, 0, 24, 0, 1010, 1080, 1011, 33, 1920, 1080, 49, 96, 144, 205}},
-        {1920, 1080, kAllOn | kFixBottom,
-         {32, 32, 52, 54, 24, 0, 24, 16, 1920, 970, 0, 971, 1920, 1080, 5, 96, 274, 183}},
         {1920, 1080, kAllOn | kFixBottom | kGrid,
          {32, 32, 52, 35, 24, 0, 24, 16, 1920, 982, 0, 983, 1920, 1080, 4, 96, 274, 186}},
     };
@@ -93,16 +87,10 @@ TEST(ViewLayout, ClientSizesAndAreaSwitches)
 TEST(ViewLayout, BadSettingsAndOddClientsStaySane)
 {
     using Change = void (*)(LayoutInput&);
-    struct Odd {
-        int width, height, switches;
-        Change change;
-        Expected want;
-    };
     // clang-format off
+    struct Odd { int width, height, switches; Change change; Expected want; };
     const std::vector<Odd> cases = {
-        {480, 640, kAllOn, [](LayoutInput& in) { in.OneHourPixel = 600; },  // wider than free
-         {32, 64, 84, 27, 0, 14, 14, 33, 480, 543, 0, 544, 480, 640, 4, 96, 68, 91}},
-        {480, 640, kAllOn, [](LayoutInput& in) { in.OneHourPixel = 100000; },
+        {480, 640, kAllOn, [](LayoutInput& in) { in.OneHourPixel = 100000; },  // wider than free
          {32, 64, 84, 27, 0, 14, 14, 33, 480, 543, 0, 544, 480, 640, 4, 96, 68, 91}},
         {480, 640, kAllOn, [](LayoutInput& in) { in.OneHourPixel = 0; },
          {32, 64, 84, 27, 24, 0, 24, 40, 480, 543, 0, 544, 480, 640, 4, 96, 68, 91}},
@@ -183,10 +171,9 @@ TEST(ViewLayout, ButtonStripsAndTheirHitTest)
     EXPECT_EQ(ViewLayout::Compute(320, 320, Input(kAllOn)).tileSize, 32);
     EXPECT_EQ(ViewLayout::Compute(320, 319, Input(kAllOn)).tileSize, 16);
 
-    struct Tap {
-        const ViewLayout& layout;
-        int x, y, button;
-    };
+    // clang-format off
+    struct Tap { const ViewLayout& layout; int x, y, button; };
+    // clang-format on
     const std::vector<Tap> taps = {
         {portrait, 20, 5, 1},     {portrait, 145, 17, 19}, {portrait, 170, 5, 0},
         {portrait, 230, 20, 0},   {portrait, 5, 32, -1},   {landscape, 320, 0, 10},
