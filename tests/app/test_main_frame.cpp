@@ -1,18 +1,25 @@
 // The shell: start-up on an empty, unwritable or unopenable profile and store, the menus and
 // command bar as the user sees them, both ways out writing the settings, the window showing what
-// the store holds however far the period moves, and the .ics files of the command line.
+// the store holds however far the period moves, the .ics files of the command line, and the
+// Tool menu's Import and Export (a large import cancelled from its progress dialog), and a
+// reminder's "Open" bringing up its day.
 #include <QAction>
+#include <QApplication>
 #include <QFile>
+#include <QFileDialog>
 #include <QImage>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QProgressDialog>
+#include <QTimer>
 #include <QToolBar>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <fstream>
+#include <sstream>
 
 #include "app/main_frame.h"
 #include "app/tamberlo_app.h"
@@ -75,6 +82,14 @@ protected:
         item->SetEnd(from + minutes / 1440.0);
         EXPECT_GE(item->Save(), 0);
         return item;
+    }
+    // Answers the next file dialog with `path`.
+    void ChooseFile(const std::string& path)
+    {
+        dialogs.Queue([path](QDialog& dialog) {
+            static_cast<QFileDialog&>(dialog).selectFile(QString::fromStdString(path));
+            return DialogAccepted;
+        });
     }
     void TearDown() override
     {
@@ -280,4 +295,81 @@ TEST_F(ShellTest, CommandLineCalendarsAreImportedOnlyAfterOk)
     EXPECT_EQ(shown[2].caption, L"Import");
     EXPECT_EQ(shown[2].text, L"imported 2 appointments, 1 tasks, 0 skipped");
     EXPECT_EQ(shown[2].flags, unsigned{MB_OK | MB_ICONINFORMATION});
+}
+
+// About 1 MB of events: large enough for the import to show its progress dialog.
+std::string WriteLargeCalendar(const TempPaths& paths)
+{
+    std::ostringstream text;
+    text << "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//test//EN\r\n";
+    for (int i = 0; i < 4000; ++i) {
+        text << "BEGIN:VEVENT\r\nUID:big" << i << "\r\nDTSTAMP:20261201T000000Z\r\n"
+             << "DTSTART:20270105T090000\r\nDTEND:20270105T100000\r\nSUMMARY:Item " << i
+             << "\r\nDESCRIPTION:" << std::string(160, 'x') << "\r\nEND:VEVENT\r\n";
+    }
+    text << "END:VCALENDAR\r\n";
+    const std::string path = paths.File("large.ics");
+    std::ofstream(path, std::ios::binary) << text.str();
+    return path;
+}
+
+TEST_F(ShellTest, MenuImportCancelsWholeAndExportReportsUnwritableFiles)
+{
+    runner = &dialogs;
+    Start();
+    auto storedAppointments = [&] {
+        PimSession session(paths.StorePath(), OccurrenceOnDay);
+        return session.Connect() < 0 ? -1 : session.AppointmentCount();
+    };
+    const std::string large = WriteLargeCalendar(paths);
+
+    // Cancel as soon as the progress dialog runs the events; the store stays empty.
+    ChooseFile(large);
+    int progressShown = 0;
+    QTimer cancel;
+    QObject::connect(&cancel, &QTimer::timeout, [&] {
+        if (auto* progress = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget())) {
+            ++progressShown;
+            EXPECT_EQ(progress->labelText(), "Importing large.ics...");
+            progress->cancel();
+        }
+    });
+    cancel.start(0);
+    FindCommand(cmd::ID_IMPORT_ICALENDAR)->trigger();
+    cancel.stop();
+    EXPECT_EQ(progressShown, 1);
+    EXPECT_EQ(storedAppointments(), 0);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].text, L"The import was cancelled; the calendar is as it was.");
+
+    ChooseFile(large);
+    FindCommand(cmd::ID_IMPORT_ICALENDAR)->trigger();
+    EXPECT_EQ(messages.shown().back().text, L"imported 4000 appointments, 0 tasks, 0 skipped");
+    EXPECT_EQ(storedAppointments(), 4000);
+
+    const std::string unwritable = paths.File("missing-folder/out.ics");
+    ChooseFile(unwritable);
+    FindCommand(cmd::ID_EXPORT_ICALENDAR)->trigger();
+    EXPECT_EQ(messages.shown().back().text,
+              L"Cannot write " + QString::fromStdString(unwritable).toStdWString() + L".");
+    EXPECT_EQ(messages.shown().back().caption, L"Warning");
+    const size_t before = messages.shown().size();
+    const std::string exported = paths.File("out.ics");
+    ChooseFile(exported);
+    FindCommand(cmd::ID_EXPORT_ICALENDAR)->trigger();
+    EXPECT_EQ(messages.shown().size(), before) << "a good export says nothing";
+    std::ifstream in(exported);
+    const std::string text((std::istreambuf_iterator<char>(in)), {});
+    size_t events = 0;
+    for (size_t at = text.find("BEGIN:VEVENT"); at != std::string::npos;
+         at = text.find("BEGIN:VEVENT", at + 1))
+        ++events;
+    EXPECT_EQ(events, 4000u);
+
+    // A reminder's "Open": the day shown and selected, the window up.
+    app->MainFrame()->showMinimized();
+    app->MainFrame()->ShowDay(MakeSystemTime(2028, 2, 29));
+    EXPECT_EQ(DateToKey(SystemTimeToVariantTime(app->MainFrame()->View()->SelectedDate()), kDayKey),
+              L"20280229");
+    EXPECT_FALSE(app->MainFrame()->isMinimized());
 }
