@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "model/date_time.h"
 #include "model/pim_session.h"
@@ -24,22 +23,6 @@ constexpr double kMinute = 1.0 / 1440.0;
 // A reminder shown later than this after its time is marked as missed.
 constexpr double kLateAfter = kMinute;
 constexpr int kSettleMs = 300;
-
-std::wstring DayText(DATE date)
-{
-    const SYSTEMTIME st = VariantTimeToSystemTime(date);
-    wchar_t text[32];
-    std::swprintf(text, std::size(text), L"%.4d/%.2d/%.2d", st.wYear, st.wMonth, st.wDay);
-    return text;
-}
-
-std::wstring ClockText(DATE date)
-{
-    const SYSTEMTIME st = VariantTimeToSystemTime(date);
-    wchar_t text[16];
-    std::swprintf(text, std::size(text), L"%.2d:%.2d", st.wHour, st.wMinute);
-    return text;
-}
 
 // "2026/12/07 10:00 - 11:00", the end's day added when it differs; all-day items show days only,
 // their end being the midnight after the last day.
