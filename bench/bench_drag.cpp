@@ -3,22 +3,13 @@
 // document, back and forth so the item stays in sight.
 #include <QApplication>
 #include <QMouseEvent>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-#include "model/pim_session.h"
-#include "model/recurrence.h"
+#include "bench/demo_view_fixture.h"
 #include "model/schedule_edits.h"
-#include "model/tamberlo_doc.h"
-#include "platform/clock.h"
 #include "platform/message_service.h"
-#include "platform/pim/demo_calendar.h"
-#include "settings/app_settings.h"
-#include "settings/app_settings_document.h"
-#include "view/document_schedule.h"
 #include "view/gantt_geometry.h"
 #include "view/memory_settings_store.h"
-#include "view/tamberlo_view.h"
 
 namespace {
 
@@ -27,27 +18,21 @@ SYSTEMTIME Now()
     return MakeSystemTime(2026, 12, 7, 9, 0);
 }
 
-// The demo store, its document and a laid-out view, with the change path attached.
+// The demo document and a laid-out view over it, with the change path attached.
 class DragFixture {
 public:
+    DragFixture() : demo_(Now()) {}
+
     bool Open()
     {
-        const std::string path = dir_.filePath(QStringLiteral("demo.sqlite3")).toStdString();
-        if (pim::WriteDemoStore(path, OccurrenceOnDay, Now(), 10000, 2000, 1) < 0)
+        if (!demo_.Ready())
             return false;
-        session_ = std::make_unique<PimSession>(path, OccurrenceOnDay);
-        documentSettings_ = std::make_unique<AppSettingsDocument>(appSettings_);
-        doc_ = std::make_unique<CTamberloDoc>(*session_, *documentSettings_);
-        schedule_ = std::make_unique<DocumentSchedule>(*doc_);
-        edits_ = std::make_unique<ScheduleEdits>(*doc_, *session_);
+        edits_ = std::make_unique<ScheduleEdits>(demo_.Doc(), demo_.Session());
         ViewSettings settings;
         settings.draw.MainFontSize = 10;
         store_ = std::make_unique<MemorySettingsStore>(settings);
-        view_ = std::make_unique<CTamberloView>(*schedule_, *store_);
+        view_ = bench::ShowView(demo_.Schedule(), *store_);
         view_->Editing().SetServices({edits_.get(), &messages_, {}, {}});
-        view_->resize(1920, 1080);
-        view_->show();
-        Flush();
         return FindBar();
     }
     void Send(QEvent::Type type, QPoint at, Qt::MouseButtons buttons)
@@ -68,11 +53,12 @@ private:
         const ViewLayout& l = view_->Layout();
         const GanttGeometry g(l);
         hourPixels = l.hourPixels;
+        const CTamberloDoc& doc = demo_.Doc();
         for (int row = l.dayRowCount / 2; row < l.dayRowCount; ++row)
-            for (int pos = 0; pos < doc_->ApptCount(row); ++pos) {
-                const int start = doc_->StartMinutes(row, pos);
-                const int end = doc_->EndMinutes(row, pos);
-                if (doc_->EntryState(row, pos) != 0 || doc_->IsAllDay(row, pos) ||
+            for (int pos = 0; pos < doc.ApptCount(row); ++pos) {
+                const int start = doc.StartMinutes(row, pos);
+                const int end = doc.EndMinutes(row, pos);
+                if (doc.EntryState(row, pos) != 0 || doc.IsAllDay(row, pos) ||
                     start < (l.firstHour + 2) * 60 || end > (l.lastHour - 3) * 60)
                     continue;
                 bar = {g.XOfMinute((start + end) / 2), l.rowsTop + l.dayRowHeight * row + 5};
@@ -81,12 +67,7 @@ private:
         return false;
     }
 
-    QTemporaryDir dir_;
-    AppSettings appSettings_;
-    std::unique_ptr<AppSettingsDocument> documentSettings_;
-    std::unique_ptr<PimSession> session_;
-    std::unique_ptr<CTamberloDoc> doc_;
-    std::unique_ptr<DocumentSchedule> schedule_;
+    bench::DemoDocument demo_;
     std::unique_ptr<ScheduleEdits> edits_;
     std::unique_ptr<MemorySettingsStore> store_;
     ScriptedMessageService messages_;
@@ -95,8 +76,6 @@ private:
 
 void PointerMoveDuringDrag(benchmark::State& state)
 {
-    const FixedClock clock(Now());
-    const ScopedClock fixedNow(clock);
     DragFixture f;
     if (!f.Open()) {
         state.SkipWithError("no demo store or no bar to drag");
@@ -116,8 +95,6 @@ BENCHMARK(PointerMoveDuringDrag)->Unit(benchmark::kMillisecond);
 
 void DragReleaseSaves(benchmark::State& state)
 {
-    const FixedClock clock(Now());
-    const ScopedClock fixedNow(clock);
     DragFixture f;
     if (!f.Open()) {
         state.SkipWithError("no demo store or no bar to drag");
@@ -141,10 +118,5 @@ BENCHMARK(DragReleaseSaves)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunOffscreen(argc, argv);
 }

@@ -3,21 +3,12 @@
 // window scroll the body's pixels and paint one row; steps that leave it reload the window.
 #include <QApplication>
 #include <QKeyEvent>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <ctime>
 
+#include "bench/demo_view_fixture.h"
 #include "model/date_time.h"
-#include "model/pim_session.h"
-#include "model/recurrence.h"
-#include "model/tamberlo_doc.h"
-#include "platform/clock.h"
-#include "platform/pim/demo_calendar.h"
-#include "settings/app_settings.h"
-#include "settings/app_settings_document.h"
 #include "view/app_settings_view_store.h"
-#include "view/document_schedule.h"
-#include "view/tamberlo_view.h"
 
 namespace {
 
@@ -45,26 +36,16 @@ double ThreadSeconds()
 
 void DayStepsOverDemoStore(benchmark::State& state)
 {
-    const FixedClock clock(Now());
-    const ScopedClock fixedNow(clock);
-    QTemporaryDir dir;
-    const std::string path = dir.filePath(QStringLiteral("demo.sqlite3")).toStdString();
-    if (pim::WriteDemoStore(path, OccurrenceOnDay, Now(), 10000, 2000, 1) < 0) {
+    bench::DemoDocument demo(Now());
+    if (!demo.Ready()) {
         state.SkipWithError("cannot build the demo store");
         return;
     }
-    PimSession session(path, OccurrenceOnDay);
-    AppSettings appSettings;
-    AppSettingsDocument documentSettings(appSettings);
-    CTamberloDoc doc(session, documentSettings);
-    DocumentSchedule schedule(doc);
-    AppSettingsViewStore store(appSettings);
-    CTamberloView view(schedule, store);
-    view.resize(1920, 1080);
-    view.show();
-    QApplication::processEvents();
-    while (view.SelectedRow() < view.Layout().dayRowCount - 1)
-        PressDown(view);
+    AppSettingsViewStore store(demo.Settings());
+    const std::unique_ptr<CTamberloView> view = bench::ShowView(demo.Schedule(), store);
+    const CTamberloDoc& doc = demo.Doc();
+    while (view->SelectedRow() < view->Layout().dayRowCount - 1)
+        PressDown(*view);
 
     double insideSeconds = 0;
     double reloadSeconds = 0;
@@ -73,7 +54,7 @@ void DayStepsOverDemoStore(benchmark::State& state)
         for (int step = 0; step < kSteps; ++step) {
             const SYSTEMTIME loadStart = doc.LoadStart();
             const double start = ThreadSeconds();
-            PressDown(view);
+            PressDown(*view);
             const double seconds = ThreadSeconds() - start;
             if (DaysBetween(loadStart, doc.LoadStart()) != 0) {
                 reloadSeconds += seconds;
@@ -95,10 +76,5 @@ BENCHMARK(DayStepsOverDemoStore)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunOffscreen(argc, argv);
 }

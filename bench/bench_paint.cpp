@@ -2,26 +2,16 @@
 // dozen bars (overlaps, conflicts, all-day items, clipped ends), tasks and a long detail list;
 // the same paint over the real document loaded from a 10,000-appointment demo store; and the
 // calendar grid of nine weeks over the dense days, every cell overflowing.
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <string>
 #include <vector>
 
+#include "bench/demo_view_fixture.h"
 #include "model/date_time.h"
-#include "model/pim_session.h"
-#include "model/recurrence.h"
-#include "model/tamberlo_doc.h"
-#include "platform/clock.h"
-#include "platform/pim/demo_calendar.h"
-#include "settings/app_settings.h"
-#include "settings/app_settings_document.h"
-#include "view/document_schedule.h"
 #include "view/memory_settings_store.h"
 #include "view/schedule_source.h"
-#include "view/tamberlo_view.h"
 
 namespace {
 
@@ -149,20 +139,12 @@ BENCHMARK(FullGridPaint)->Unit(benchmark::kMillisecond);
 
 void FullPaintOfDemoStore(benchmark::State& state)
 {
-    const FixedClock clock(Now());
-    const ScopedClock fixedNow(clock);
-    QTemporaryDir dir;
-    const std::string path = dir.filePath(QStringLiteral("demo.sqlite3")).toStdString();
-    if (pim::WriteDemoStore(path, OccurrenceOnDay, Now(), 10000, 2000, 1) < 0) {
+    bench::DemoDocument demo(Now());
+    if (!demo.Ready()) {
         state.SkipWithError("cannot build the demo store");
         return;
     }
-    PimSession session(path, OccurrenceOnDay);
-    AppSettings appSettings;
-    AppSettingsDocument documentSettings(appSettings);
-    CTamberloDoc doc(session, documentSettings);
-    DocumentSchedule schedule(doc);
-    PaintLoop(state, schedule);
+    PaintLoop(state, demo.Schedule());
 }
 BENCHMARK(FullPaintOfDemoStore)->Unit(benchmark::kMillisecond);
 
@@ -170,10 +152,5 @@ BENCHMARK(FullPaintOfDemoStore)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunOffscreen(argc, argv);
 }

@@ -28,11 +28,6 @@ SYSTEMTIME Today()
     return TruncateSystemTime(GetLocalTime(), 3);
 }
 
-QRect Intersection(const PixelRect& rect, const QRect& dirty)
-{
-    return ToQRect(rect).intersected(dirty);
-}
-
 } // namespace
 
 CTamberloView::CTamberloView(ScheduleSource& schedule, ViewSettingsStore& settings, QWidget* parent)
@@ -167,23 +162,37 @@ void CTamberloView::MeasureDateColumn()
 void CTamberloView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    // A step inside the window dirties a few strips far apart: paint them one by one rather
-    // than the box around them, which is the whole view.
-    for (const QRect& dirty : event->region())
-        Render(painter, size(), dirty);
+    Render(painter, size(), event->region());
     editing_->PaintOverlay(painter);
 }
 
-void CTamberloView::Render(QPainter& painter, QSize client, const QRect& dirty)
+// A step inside the window dirties a few strips far apart (rows, header, detail). Each part is
+// painted once, clipped to where the region meets its reach (what it can draw): mostly one
+// rectangle, which the raster engine clips far faster than the whole region. Parts the region
+// misses are skipped, so a huge client costs only what is shown.
+void CTamberloView::Render(QPainter& painter, QSize client, const QRegion& dirty)
 {
-    painter.save();
     MeasureDateColumn();
     ComputeLayout(client);
-    const QRect area = dirty.intersected(QRect(QPoint(0, 0), client));
-    painter.setClipRect(area, painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
-    painter.fillRect(area, Qt::white);
-
+    QRegion area = dirty.intersected(QRect(QPoint(0, 0), client));
+    if (painter.hasClipping())
+        area &= painter.clipRegion();
+    if (area.isEmpty())
+        return;
+    painter.save();
+    const auto clipTo = [&](const QRect& reach) {
+        const QRegion part = area.intersected(reach);
+        painter.setClipRegion(part);
+        return !part.isEmpty();
+    };
     const GanttGeometry geometry(layout_);
+    // A row's lines reach one pixel past its rectangle.
+    const auto rowReach = [&](int day) {
+        return ToQRect(geometry.DayRect(day)).adjusted(-1, -1, 1, 1);
+    };
+    painter.setClipRegion(area);
+    painter.fillRect(area.boundingRect(), Qt::white);
+
     const SYSTEMTIME first = schedule_.GetShownStart();
     const PaintContext context{painter,     layout_, geometry, schedule_,     settings_.draw,
                                *resources_, sink_,   first,    selectedDate_, GetLocalTime()};
@@ -191,19 +200,18 @@ void CTamberloView::Render(QPainter& painter, QSize client, const QRect& dirty)
     const CalendarPainter grid(context);
     const TaskDetailPainter tasks(context);
     const bool rows = layout_.ganttRows;
-    // Rows outside the dirty area are skipped, so a huge client costs only what is shown.
-    const auto rowShown = [&](int day) {
-        return !Intersection(geometry.DayRect(day), dirty.adjusted(-1, -1, 1, 1)).isEmpty();
-    };
     for (int day = 0; day < layout_.dayRowCount; ++day)
-        if (rowShown(day))
+        if (clipTo(rowReach(day)))
             rows ? gantt.PaintRowBackgroundAndLabel(day) : grid.PaintCellBackground(day);
-    painter.setPen(resources_->BlackPen());
-    HorizontalLine(painter, 0, layout_.chartRight, layout_.chartBottom);
-    PaintButtonBar(painter);
+    if (clipTo(QRect(0, layout_.chartBottom, layout_.chartRight, 1))) {
+        painter.setPen(resources_->BlackPen());
+        HorizontalLine(painter, 0, layout_.chartRight, layout_.chartBottom);
+    }
+    if (clipTo(QRect(0, 0, layout_.clientWidth, layout_.buttonBarHeight + 1)))
+        PaintButtonBar(painter);
     const int todayRow = DaysBetween(first, Today());
     for (int day = 0; day < layout_.dayRowCount; ++day) {
-        if (!rowShown(day))
+        if (!clipTo(rowReach(day)))
             continue;
         if (!rows) {
             grid.PaintCellContents(day);
@@ -214,12 +222,18 @@ void CTamberloView::Render(QPainter& painter, QSize client, const QRect& dirty)
         if (day == todayRow)
             gantt.PaintNowMarker(day);
     }
+    // The header's hour lines run down through every row, the last one on the chart's edge.
+    // It is always laid out, so its texts are known even when none of it shows.
+    clipTo(QRect(0, layout_.buttonBarHeight, layout_.chartRight + 1,
+                 layout_.chartBottom - layout_.buttonBarHeight));
     rows ? gantt.PaintHeader() : grid.PaintHeader();
+    painter.setClipRegion(area);
     rows ? gantt.PaintFrames() : grid.PaintFrames();
-    if (layout_.detailVisible &&
-        !Intersection(layout_.detailRect, dirty.adjusted(-1, -1, 1, 1)).isEmpty()) {
+    // A framed detail line's wide pen reaches one pixel past the area.
+    if (layout_.detailVisible && clipTo(ToQRect(layout_.detailRect).adjusted(-1, -1, 1, 1))) {
         detailLines_ = tasks.PaintDetail(SelectedRow(), detailScroll_, selection_.line);
         detailLinesFor_ = {SelectedRow(), detailScroll_};
+        detailLineFramed_ = selection_.line >= 0;
     }
     painter.restore();
 }

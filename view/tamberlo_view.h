@@ -2,6 +2,7 @@
 // chain, so its table is asked before the document's, the frame's and the application's.
 #pragma once
 
+#include <QRegion>
 #include <QWidget>
 #include <memory>
 #include <optional>
@@ -34,7 +35,7 @@ public:
     void SetCommandHandler(int id, CommandTable::Handler handler);
 
     // Paints the whole view for a client of `client` size; only what meets `dirty` is drawn.
-    void Render(QPainter& painter, QSize client, const QRect& dirty);
+    void Render(QPainter& painter, QSize client, const QRegion& dirty);
     // Runs the picture button `index` (0..19, or -1 for calendar-or-Gantt); false when it
     // changed nothing.
     bool ButtonAction(int index);
@@ -114,7 +115,7 @@ private:
     void RunKey(keys::Action action);
     void ButtonEnter();
     void MoveInBody(nav::BodyKey key, bool keepRow = false);
-    void ScrollBodyOnScreen(int periodDays, int oldRow);
+    void ScrollBodyOnScreen(int periodDays, int oldRow, const SYSTEMTIME& oldFirst);
     void MoveHourWindow(int firstHour);
     void ScrollDetail(int lines);
     const DetailLines& CurrentDetailLines();
@@ -136,6 +137,7 @@ private:
     DetailLines detailLines_;
     // The day and scroll the line map was made for; a key on another day makes it again.
     std::optional<std::pair<int, int>> detailLinesFor_;
+    bool detailLineFramed_ = false; // the last detail paint framed the selected line
 
     int calendarType_ = 1;
     bool ganttAreaVisible_ = true;

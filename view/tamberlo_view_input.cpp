@@ -44,11 +44,17 @@ void CTamberloView::keyPressEvent(QKeyEvent* event)
         return;
     }
     const int previousMonth = selectedDate_.wMonth;
+    const bool barFocused = keyFocusArea_ == keys::kButtonBar;
     RunKey(action);
     // The alternate-month shading follows the selected month.
     if (selectedDate_.wMonth != previousMonth && settings_.draw.BrightReduceRate != 100)
         update();
-    update(ToQRect(PixelRect{0, 0, layout_.clientWidth, layout_.buttonBarHeight + 1}));
+    // The focus indicator is redrawn after every key; the strips only when the bar has or had
+    // the focus, whose frame they carry.
+    if (barFocused || keyFocusArea_ == keys::kButtonBar)
+        update(ToQRect(PixelRect{0, 0, layout_.clientWidth, layout_.buttonBarHeight + 1}));
+    else
+        update(ToQRect(layout_.FocusIndicatorRect()));
     AfterAction();
 }
 
@@ -126,26 +132,32 @@ void CTamberloView::MoveInBody(nav::BodyKey key, bool keepRow)
     if (move->periodDays == 0) {
         UpdateRow(oldRow);
         UpdateRow(newRow);
-        UpdateFramesAndDetail();
+        UpdateDetail();
     } else if (schedule_.SetShownStart(newFirst)) {
-        ScrollBodyOnScreen(move->periodDays, oldRow);
+        ScrollBodyOnScreen(move->periodDays, oldRow, first);
     } else {
         schedule_.Reload();
         update();
     }
 }
 
-void CTamberloView::ScrollBodyOnScreen(int periodDays, int oldRow)
+void CTamberloView::ScrollBodyOnScreen(int periodDays, int oldRow, const SYSTEMTIME& oldFirst)
 {
     const bool grid = calendarType_ == 0;
     const int rowHeight = grid ? layout_.weekRowHeight : layout_.dayRowHeight;
     const int bodyRows = grid ? layout_.weekCount : layout_.dayRowCount;
-    const QRect body(0, layout_.rowsTop, layout_.chartRight, rowHeight * bodyRows);
+    // The rows reach the chart's right edge column (bars cut at the last hour end on it), so
+    // that column moves with them rather than being repainted row by row.
+    const QRect body(0, layout_.rowsTop, layout_.chartRight + 1, rowHeight * bodyRows);
     scroll(0, periodDays > 0 ? -rowHeight : rowHeight, body);
     // The old selection frame moved with the pixels; its row and the new one are redrawn.
     UpdateRow(oldRow - periodDays);
     UpdateRow(SelectedRow());
-    UpdateFramesAndDetail();
+    UpdateDetail();
+    // The header names the first day's year (the grid's also its months); the hour scale stays.
+    const SYSTEMTIME first = schedule_.GetShownStart();
+    if (first.wYear != oldFirst.wYear || first.wMonth != oldFirst.wMonth)
+        update(ToQRect(GanttGeometry(layout_).HeaderRect()));
 }
 
 void CTamberloView::MoveHourWindow(int firstHour)
@@ -171,9 +183,13 @@ void CTamberloView::UpdateFramesAndDetail()
     UpdateDetail();
 }
 
+// The detail paints inside its frame. Only a framed line's wide pen reaches one pixel past it,
+// into the chart's right edge column, which would take every row to repaint.
 void CTamberloView::UpdateDetail()
 {
-    update(ToQRect(layout_.detailRect).adjusted(-1, -1, 1, 1));
+    const bool framed = detailLineFramed_ || selection_.line >= 0;
+    update(framed ? ToQRect(layout_.detailRect).adjusted(-1, -1, 1, 1)
+                  : ToQRect(GanttGeometry(layout_).DetailFrame()));
 }
 
 void CTamberloView::ScrollDetail(int lines)
