@@ -45,8 +45,6 @@ TEST(GanttGeometry, MinuteToXAndBack)
     for (const auto& [x, minutes] : minuteAt)
         EXPECT_EQ(kPortrait.MinuteAt(x), minutes) << x;
 
-    for (int minutes = 660; minutes < 1216; minutes += 5)
-        EXPECT_EQ(kPortrait.MinuteAt(kPortrait.StartX(minutes).x), minutes);
     for (int x = 146; x < 480; ++x) {
         const int back = kPortrait.XOfMinute(kPortrait.MinuteAt(x));
         EXPECT_TRUE(back == x || back == x - 1) << x;

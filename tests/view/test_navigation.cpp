@@ -30,7 +30,6 @@ TEST(Navigation, PeriodStartAndGridAlignment)
     const Case cases[] = {
         {Day(2010, 12, 9), 3, 1, Day(2010, 12, 6)}, // Thursday, Monday start
         {Day(2010, 12, 9), 0, 7, Day(2010, 12, 9)}, // no start day
-        {Day(2010, 12, 9), 3, 7, Day(2010, 12, 6)},
         {Day(2010, 12, 9), 0, 4, Day(2010, 12, 9)},     // already the start weekday
         {Day(2010, 12, 9), 0, 5, Day(2010, 12, 3)},     // Friday start: back six days
         {Day(2010, 12, 9), 99999, 7, Day(2009, 12, 8)}, // a year at most
@@ -54,7 +53,6 @@ TEST(Navigation, WeekAndMonthStepsStayInTheSupportedYears)
     struct Case { SYSTEMTIME first; int weeks, months; bool grid; std::optional<SYSTEMTIME> to; };
     const Case cases[] = {
         {Day(2026, 12, 7), 1, 0, false, Day(2026, 12, 14)},
-        {Day(1900, 1, 1), -1, 0, false, std::nullopt},
         {Day(1900, 1, 5), -1, 0, false, std::nullopt}, // would pass 1 January 1900
         {Day(1900, 1, 8), -1, 0, false, Day(1900, 1, 1)},
         {Day(2999, 12, 24), 1, 0, false, Day(2999, 12, 31)},
@@ -97,7 +95,6 @@ TEST(Navigation, BodyKeysMoveTheSelectionOrThePeriod)
         {BodyKey::Up, true, 5, 35, first, nav::BodyMove{5, -7}},
         {BodyKey::Right, true, 34, 35, first, nav::BodyMove{28, 7}},
         {BodyKey::Left, true, 0, 35, first, nav::BodyMove{6, -7}}, // previous day, last cell
-        {BodyKey::Right, true, 10, 35, first, nav::BodyMove{11, 0}},
         {BodyKey::Down, false, 0, 0, first, std::nullopt}, // no rows at all
         {BodyKey::Up, false, 0, 20, Day(1900, 1, 1), std::nullopt},
         {BodyKey::Left, true, 0, 35, Day(1900, 1, 3), std::nullopt},

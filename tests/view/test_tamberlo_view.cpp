@@ -26,10 +26,6 @@ TEST(TamberloView, PaintsButtonBarRowsFramesAndDetail)
                               0, 32, 32);
     EXPECT_EQ(image.copy(3 * 32, 0, 32, 32), tile);
     EXPECT_EQ(image.pixelColor(l.clientWidth - 5, l.buttonBarHeight), QColor(Qt::black));
-    // Today (row 2) gets its frame; it is also the selected day.
-    const int top = l.rowsTop + 2 * l.dayRowHeight;
-    EXPECT_EQ(image.pixelColor(l.dateColumnWidth / 2, top + 2 + 1), QColor(180, 50, 50));
-    EXPECT_EQ(image.pixelColor(l.chartRight - 3, top + 2), QColor(80, 80, 180));
     for (const wchar_t* text : {L"09:00 - 10:30 Planning [Room 2]", L"Year 2026"})
         EXPECT_NE(std::find(h.texts.begin(), h.texts.end(), text), h.texts.end()) << text;
 }
@@ -52,7 +48,7 @@ TEST(TamberloView, OddSizesAndSettingsNeverBreakThePaint)
         settings.CalendarType = c.calendarType;
         ViewHarness h(settings);
         h.schedule.appts[0] = {{.start = 0, .end = 1440, .subject = L"All day long"}};
-        const QImage image = h.Render(c.width, c.height);
+        h.Render(c.width, c.height);
         const ViewLayout& l = h.view.Layout();
         EXPECT_GE(l.hourPixels, 1) << c.width << "x" << c.height;
         EXPECT_LE(l.dayRowCount, ViewLayout::kMaxDayRows);
@@ -63,12 +59,6 @@ TEST(TamberloView, OddSizesAndSettingsNeverBreakThePaint)
         EXPECT_EQ(l.dayRowCount, c.gridDays) << c.weeks;
         EXPECT_NE(std::find(h.texts.begin(), h.texts.end(), L"Year 2026 December/January"),
                   h.texts.end());
-        if (c.width < 480 || c.width > 1280)
-            continue;
-        // Sunday 13 December is cell 6: its colour, and the grid's right edge beside it.
-        const QPoint sunday(6 * l.cellWidth + l.cellWidth / 2, l.rowsTop + l.weekRowHeight - 3);
-        EXPECT_EQ(image.pixelColor(sunday), QColor(255, 200, 255));
-        EXPECT_EQ(image.pixelColor(7 * l.cellWidth, sunday.y()), QColor(Qt::black));
     }
     // A region far inside a huge client paints only what meets it.
     ViewHarness huge;
@@ -89,8 +79,6 @@ TEST(TamberloView, CommandsReachTheStoreAndTheSchedule)
     EXPECT_FALSE(h.store.values.TaskAreaVisible);
     EXPECT_FALSE(h.store.values.InfoAreaVisible);
     EXPECT_TRUE(h.store.values.InfoAreaFixBottom);
-    h.view.Commands().Execute(cmd::ID_VIEW_TASK_ONLY);
-    EXPECT_FALSE(h.store.values.CalendarAreaVisible);
     // The grid starts on Sunday with "No Care": Monday 7 December moves back one day.
     h.view.Commands().Execute(cmd::ID_VIEW_CALENDAR);
     EXPECT_EQ(h.store.values.CalendarType, 0);

@@ -16,7 +16,7 @@ public:
     bool SetShownStart(const SYSTEMTIME& first) override
     {
         shownStart = first;
-        return held;
+        return true; // the period always lies in the loaded window here
     }
     void Reload() override { ++reloads; }
     void SetShownDayCount(int count) override { dayCount = count; }
@@ -27,7 +27,6 @@ public:
     int TaskStoreIndex(int, int p) const override { return p + 1; }
     static std::wstring Key(int r, int p) { return std::to_wstring(r) + L"." + std::to_wstring(p); }
 
-    bool held = true;
     int reloads = 0;
     int dayCount = -1;
 };
