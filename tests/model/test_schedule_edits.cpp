@@ -1,6 +1,6 @@
-// The change path over a real store file and document: saves and deletes reach the store and
-// patch the day tables; failures change neither. Exceptions and task completion are driven
-// through the editing commands' tests. "Today", Monday 7 December 2026, is row 0.
+// The change path over a real store file and document when a change cannot be made: failures
+// change neither. Saves, deletes, exceptions and task completion are driven through the editing
+// commands' tests. "Today", Monday 7 December 2026, is row 0.
 #include "model/schedule_edits.h"
 
 #include <gtest/gtest.h>
@@ -65,36 +65,6 @@ protected:
     CTamberloDoc doc_;
     ScheduleEdits edits_;
 };
-
-TEST_F(ScheduleEditsTest, SaveEditAndDeleteReachStoreAndDocument)
-{
-    const int32_t oid = Add(Values(L"Dentist", 8));
-    ASSERT_GT(oid, 0);
-    EXPECT_EQ(Subjects(1), std::vector<std::wstring>{L"Dentist/0"});
-
-    ReadResult read = edits_.Read({pim::kAppointmentKind, oid, 0.0});
-    ASSERT_EQ(read.status, EditStatus::kDone);
-    ItemValues moved = read.values;
-    moved.fields.Subject = L"Dentist moved";
-    moved.fields.Start = At(9, 14);
-    moved.fields.End = At(9, 15);
-    ScheduleChange edit{ChangeKind::kSave, read.item};
-    edit.after = moved;
-    const EditResult edited = edits_.Apply(edit);
-    EXPECT_EQ(edited.status, EditStatus::kDone);
-    EXPECT_EQ(edited.redraw, Redraw::kInPlace);
-    EXPECT_EQ(edited.change.before->fields.Subject, L"Dentist");
-    EXPECT_EQ(edited.change.after->fields.Subject, L"Dentist moved");
-    EXPECT_TRUE(Subjects(1).empty());
-    EXPECT_EQ(Subjects(2), std::vector<std::wstring>{L"Dentist moved/0"});
-    EXPECT_EQ(edits_.Read({pim::kAppointmentKind, oid, 0.0}).values.fields.Start, At(9, 14));
-
-    const EditResult deleted = edits_.Apply({ChangeKind::kDelete, {pim::kAppointmentKind, oid}});
-    EXPECT_EQ(deleted.status, EditStatus::kDone);
-    EXPECT_FALSE(deleted.change.after.has_value());
-    EXPECT_TRUE(Subjects(2).empty());
-    EXPECT_EQ(edits_.Read({pim::kAppointmentKind, oid, 0.0}).status, EditStatus::kNotFound);
-}
 
 TEST_F(ScheduleEditsTest, FailuresChangeNeitherStoreNorDocument)
 {

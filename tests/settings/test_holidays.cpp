@@ -49,19 +49,11 @@ using Lines = std::vector<std::wstring>;
 
 }  // namespace
 
-TEST(HolidayRule, TextRoundTripsAndReadsAnyDecimal)
+// Stored rule texts round-trip through the holiday dialog's tests; here a hand-typed rule.
+TEST(HolidayRule, TextReadsAnyDecimalAndKeepsWhatIsMissing)
 {
-    for (const wchar_t* text : {L"Harbour Day,5,11,03,00", L"Lantern Day,6,01,02,02"}) {
-        HolidayRule rule;
-        EXPECT_EQ(ParseHolidayRule(text, rule), 5);
-        EXPECT_EQ(FormatHolidayRule(rule), text);
-    }
     HolidayRule rule;
     EXPECT_EQ(ParseHolidayRule(L"Spring Day, 5,3,021,0", rule), 5);
-    EXPECT_EQ(rule.name, L"Spring Day");
-    EXPECT_EQ(rule.type, 5);
-    EXPECT_EQ(rule.month, 3);
-    EXPECT_EQ(rule.dayOrWeek, 21);
     EXPECT_EQ(FormatHolidayRule(rule), L"Spring Day,5,03,21,00");
 
     // Missing fields keep what the rule held before and are counted as missing.

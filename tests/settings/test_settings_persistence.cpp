@@ -73,14 +73,6 @@ TEST(SettingsPersistence, ShrunkListsAndKeyNames)
     EXPECT_LE(hand.GetListCount(SettingsList::PlaceInfo), 2);
 }
 
-TEST(SettingsPersistence, UnwritableProfileIsNotFatal)
-{
-    TempPaths paths;
-    const std::string blocker = WriteFile(paths, "blocker", "x");
-    Profile profile(blocker + "/Velloran/Tamberlo.ini");
-    EXPECT_FALSE(SaveSettings(AppSettings(), profile));
-}
-
 TEST(SettingsFile, SectionsKeysAndTokens)
 {
     TempPaths paths;
