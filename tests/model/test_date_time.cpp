@@ -51,11 +51,8 @@ TEST(DateTime, EveryDayFrom1900To2999ThroughDateAndDayKey)
 
 TEST(DateTime, WeekdaysMonthLengthsMonthDaysAndNumbers)
 {
-    EXPECT_EQ((std::vector{DayOfWeek(2024, 1, 1), DayOfWeek(1900, 1, 1), DayOfWeek(2000, 2, 29)}),
-              (std::vector{1, 1, 2}));
-    EXPECT_EQ((std::vector{DaysInMonth(1900, 2), DaysInMonth(2000, 2), DaysInMonth(2011, 13),
-                           DaysInMonth(2011, 0)}),
-              (std::vector{28, 29, 0, 0}));
+    // Weekdays and month lengths of real months are walked for every day above.
+    EXPECT_EQ((std::vector{DaysInMonth(2011, 13), DaysInMonth(2011, 0)}), (std::vector{0, 0}));
     EXPECT_TRUE(IsValidMonthDay(2, 29));
     for (const auto& [month, day] : {std::pair{4, 31}, {0, 1}, {13, 1}, {1, 0}}) {
         EXPECT_FALSE(IsValidMonthDay(month, day)) << month << "/" << day;
@@ -173,9 +170,6 @@ TEST(DateTime, KeysHaveTheirFixedFormatsAndBadKeysGiveNoDate)
     }
     EXPECT_EQ(KeyToDate(L"20111106090507", kTimeStampKey), date);
     EXPECT_EQ(KeyToDate(L"20111106090507", kDayKey), std::trunc(date));
-    EXPECT_EQ(KeyToDate(L"20111106", kDayKey), std::trunc(date));
-    EXPECT_EQ(KeyToDate(L"20120229", kDayKey),
-              SystemTimeToVariantTime(MakeSystemTime(2012, 2, 29)));
     EXPECT_EQ(KeyToDate(L"20111106", 2), 0.0);
 
     const wchar_t* badDayKeys[] = {L"", L"2011", L"2011110", L"2011ab06", L"20111306", L"20110006",
