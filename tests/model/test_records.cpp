@@ -33,11 +33,9 @@ TEST(Records, TaskDateAndReminderBounds)
     for (const auto& entry : dates)
         EXPECT_EQ(IsTaskDate(entry.date), entry.isTaskDate) << entry.date;
 
-    EXPECT_FALSE(IsReminderTimeSet(0.0));
-    EXPECT_FALSE(IsReminderTimeSet(-1.0));
-    EXPECT_TRUE(IsReminderTimeSet(0.5));
-    EXPECT_TRUE(IsReminderTimeSet(899999.9));
-    EXPECT_FALSE(IsReminderTimeSet(900000.0));
+    EXPECT_EQ((std::vector{IsReminderTimeSet(0.0), IsReminderTimeSet(-1.0), IsReminderTimeSet(0.5),
+                           IsReminderTimeSet(899999.9), IsReminderTimeSet(900000.0)}),
+              (std::vector{false, false, true, true, false}));
 }
 
 // A copy takes every field but the id, the calendar-exchange id and the recurrence. (Every

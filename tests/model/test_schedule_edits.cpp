@@ -15,18 +15,13 @@
 
 namespace {
 
-DATE At(int day, int hour)
-{
-    return SystemTimeToVariantTime(MakeSystemTime(2026, 12, day, hour));
-}
-
-// A plain appointment on `day` from 10:00 to 11:00.
+// A plain appointment on a December day from 10:00 to 11:00.
 ItemValues Values(const std::wstring& subject, int day)
 {
     ItemValues v;
     v.fields.Subject = subject;
-    v.fields.Start = At(day, 10);
-    v.fields.End = At(day, 11);
+    v.fields.Start = SystemTimeToVariantTime(MakeSystemTime(2026, 12, day, 10));
+    v.fields.End = SystemTimeToVariantTime(MakeSystemTime(2026, 12, day, 11));
     return v;
 }
 

@@ -12,7 +12,6 @@ TEST(CommandRouter, FirstHandlerWinsAndRowsWithoutHandlersOnlyDecideState)
     view.Add(32775, [&] { calls.push_back("view"); },
              [](CommandUpdate& u) { u.checked = true; u.text = L"Environment"; });
     view.Add(57664, {}, [](CommandUpdate& u) { u.text = L"Version"; });
-    view.Add(32771, {}, [](CommandUpdate& u) { u.text = L"Add App"; });
     application.Add(32775, [&] { calls.push_back("application"); });
     application.Add(57664, {});
     CommandRouter router;
@@ -26,7 +25,6 @@ TEST(CommandRouter, FirstHandlerWinsAndRowsWithoutHandlersOnlyDecideState)
     EXPECT_TRUE(environment.checked);
     EXPECT_EQ(environment.text.value_or(L""), L"Environment");
     EXPECT_FALSE(router.Update(1234).enabled);
-    EXPECT_FALSE(router.Update(32771).enabled);
 
     EXPECT_FALSE(router.Update(57664).enabled) << "nobody can run it yet";
     EXPECT_EQ(router.Update(57664).text.value_or(L""), L"Version");

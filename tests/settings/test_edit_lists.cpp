@@ -16,7 +16,6 @@ TEST(EditListsTest, ReplaceFromLinesKeepsNonEmptyLinesAsTyped)
 {
     const LinesCase cases[] = {
         {L"Office\r\nHome\r\n", {L"Office", L"Home"}},
-        {L"Office\r\n", {L"Office"}},
         {L"A\r\n\r\n\r\nB\r\n", {L"A", L"B"}},
         {L"A\r\n \r\n", {L"A", L" "}},
         {L"A\r\nNew entry", {L"A", L"New entry"}},

@@ -73,8 +73,7 @@ TEST(HolidayRule, DateInAYearOrNone)
         {5, 4, 2147483647, 0, 2026, 0},
         {6, 5, 5, 2, 2026, 525},  // last Monday of May
         {6, 5, 4, 2, 2026, 525},  // fourth Monday: May 2026 has four
-        {6, 6, 5, 2, 2026, 629},   {6, 6, 4, 2, 2026, 622},  {6, 1, 2, 2, 2026, 112},
-        {6, 1, 6, 2, 2026, 0},     {6, 1, 2, 0, 2026, 0} /* no weekday */,
+        {6, 6, 5, 2, 2026, 629},   {6, 1, 6, 2, 2026, 0},    {6, 1, 2, 0, 2026, 0} /* no weekday */,
         {6, 1, 2, 6, 2026, 0} /* two weekdays */, {6, 1, 2, 128, 2026, 0} /* no such weekday */};
     for (const auto& c : cases) {
         const std::optional<SYSTEMTIME> date = HolidayDate({L"x", c[0], c[1], c[2], c[3]}, c[4]);

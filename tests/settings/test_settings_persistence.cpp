@@ -59,7 +59,6 @@ TEST(SettingsPersistence, ShrunkListsAndKeyNames)
     LoadSettings(loaded, profile);
     EXPECT_EQ(loaded.GetListCount(SettingsList::SubjectInfo), 2);
     EXPECT_EQ(loaded.GetListText(SettingsList::SubjectInfo), Elements({L"x", L"y"}));
-    EXPECT_EQ(loaded.GetListItem(SettingsList::SubjectInfo, 3), L"");
     EXPECT_EQ(loaded.GetKeyToToday(), 0x39);
 
     // A hand-written profile: the other spelling, and a count no profile could back up.
