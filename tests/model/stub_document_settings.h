@@ -1,4 +1,5 @@
-// Document settings of a test's choosing, so the document builds without the settings block.
+// Document settings of a test's choosing, so the document builds without the settings block;
+// the category test is "Rest" -> 3, "Memo" -> 4.
 #pragma once
 
 #include <string>
@@ -6,7 +7,6 @@
 
 #include "model/document_settings.h"
 
-// Settings of the test's choosing; the category test is "Rest" -> 3, "Memo" -> 4.
 class StubSettings : public DocumentSettings {
 public:
     int DaysBeforeToday() const override { return daysBefore; }

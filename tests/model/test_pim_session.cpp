@@ -35,16 +35,13 @@ TEST(PimSession, CountsAreReadAtConnectAndFindGoesByOid)
     PimSession session(paths.StorePath(), OccurrenceOnDay);
     ASSERT_GE(session.Connect(), 0);
     EXPECT_EQ(session.FetchAppointment(1), nullptr) << "an empty store";
-    EXPECT_EQ(session.CurrentAppointment(), nullptr);
     EXPECT_EQ(session.FetchTask(1), nullptr);
     const int32_t first = SavedAppointment(session, L"Dentist")->GetOid();
     const int32_t second = SavedAppointment(session, L"Gym")->GetOid();
     TaskItem task = session.CreateTask();
-    EXPECT_EQ(session.CurrentTask(), task);
     ASSERT_GE(task->Save(), 0);
     EXPECT_EQ(session.AppointmentCount(), 0); // read at connect, not live
     session.Disconnect();
-    EXPECT_EQ(session.CurrentTask(), nullptr);
 
     session.Connect();
     ASSERT_EQ(session.AppointmentCount(), 2);
@@ -52,24 +49,18 @@ TEST(PimSession, CountsAreReadAtConnectAndFindGoesByOid)
     AppointItem item = session.FetchAppointment(2);
     ASSERT_NE(item, nullptr);
     EXPECT_EQ(item->GetSubject(), L"Gym");
-    EXPECT_EQ(session.CurrentAppointment(), item);
     EXPECT_EQ(session.FetchAppointment(3), nullptr);
     EXPECT_EQ(session.FetchAppointment(0), nullptr);
     ASSERT_NE(session.FindTask(PimSession::OidField(task->GetOid())), nullptr);
-    EXPECT_TRUE(session.TaskFound());
 
     item = session.FindAppointment(PimSession::OidField(first));
     ASSERT_NE(item, nullptr);
     EXPECT_EQ(item->GetSubject(), L"Dentist");
-    EXPECT_TRUE(session.AppointmentFound());
     ASSERT_GE(item->Delete(), 0);
     session.Disconnect();
     session.Connect();
     ASSERT_NE(session.FindAppointment(PimSession::OidField(second)), nullptr);
     EXPECT_EQ(session.FindAppointment(PimSession::OidField(first)), nullptr);
-    EXPECT_FALSE(session.AppointmentFound());
-    EXPECT_EQ(session.CurrentAppointment(), nullptr);
-    EXPECT_LT(session.LastStatus(), 0);
     // The restriction's field: blank-padded to twenty characters.
     EXPECT_EQ(PimSession::OidField(42), std::wstring(18, L' ') + L"42");
     EXPECT_EQ(PimSession::OidField(2147483647).size(), 20u);
@@ -77,22 +68,19 @@ TEST(PimSession, CountsAreReadAtConnectAndFindGoesByOid)
 
 TEST(PimSession, UnopenableStoreFailsCleanly)
 {
+    // Every kind of file that is no store is the store's own table; a folder stands for them.
     TempPaths paths;
     QDir().mkpath(QString::fromStdString(paths.File("folder.sqlite3")));
-    paths.Write("garbage.sqlite3", QByteArray(4096, '\x5a'));
-    for (const char* name : {"folder.sqlite3", "garbage.sqlite3"}) {
-        SCOPED_TRACE(name);
-        PimSession session(paths.File(name), OccurrenceOnDay);
-        EXPECT_LT(session.Connect(), 0);
-        EXPECT_FALSE(session.IsConnected());
-        EXPECT_FALSE(session.ConnectError().empty());
-        EXPECT_EQ(session.AppointmentCount(), 0);
-        EXPECT_EQ(session.FetchAppointment(1), nullptr);
-        EXPECT_EQ(session.FindTask(PimSession::OidField(1)), nullptr);
-        EXPECT_EQ(session.CreateAppointment(), nullptr);
-        EXPECT_EQ(session.CreateTask(), nullptr);
-        session.Disconnect();
-    }
+    PimSession session(paths.File("folder.sqlite3"), OccurrenceOnDay);
+    EXPECT_LT(session.Connect(), 0);
+    EXPECT_FALSE(session.IsConnected());
+    EXPECT_FALSE(session.ConnectError().empty());
+    EXPECT_EQ(session.AppointmentCount(), 0);
+    EXPECT_EQ(session.FetchAppointment(1), nullptr);
+    EXPECT_EQ(session.FindTask(PimSession::OidField(1)), nullptr);
+    EXPECT_EQ(session.CreateAppointment(), nullptr);
+    EXPECT_EQ(session.CreateTask(), nullptr);
+    session.Disconnect();
 }
 
 // A counted series without an end date is given the day of its last occurrence, as the

@@ -1,6 +1,6 @@
-// The change path over a real store file and document: saves and deletes reach the store and
-// patch the day tables; failures change neither. Exceptions and task completion are driven
-// through the editing commands' tests. "Today", Monday 7 December 2026, is row 0.
+// The change path over a real store file and document when a change cannot be made: failures
+// change neither. Saves, deletes, exceptions and task completion are driven through the editing
+// commands' tests. "Today", Monday 7 December 2026, is row 0.
 #include "model/schedule_edits.h"
 
 #include <gtest/gtest.h>
@@ -15,124 +15,69 @@
 
 namespace {
 
-DATE At(int day, int hour = 0, int minute = 0)
+// A plain appointment on a December day from 10:00 to 11:00.
+ItemValues Values(const std::wstring& subject, int day)
 {
-    return SystemTimeToVariantTime(MakeSystemTime(2026, 12, day, hour, minute));
+    ItemValues v;
+    v.fields.Subject = subject;
+    v.fields.Start = SystemTimeToVariantTime(MakeSystemTime(2026, 12, day, 10));
+    v.fields.End = SystemTimeToVariantTime(MakeSystemTime(2026, 12, day, 11));
+    return v;
 }
 
-class ScheduleEditsTest : public ::testing::Test {
-protected:
-    ScheduleEditsTest()
-        : useClock_(clock_), session_(paths_.StorePath(), OccurrenceOnDay),
-          doc_(session_, settings_), edits_(doc_, session_)
-    {
-    }
-
-    // A plain appointment on `day` from 10:00 to 11:00.
-    static ItemValues Values(const std::wstring& subject, int day)
-    {
-        ItemValues v;
-        v.fields.Subject = subject;
-        v.fields.Start = At(day, 10);
-        v.fields.End = At(day, 11);
-        return v;
-    }
-
-    int32_t Add(const ItemValues& values)
-    {
-        ScheduleChange add{ChangeKind::kSave, {pim::kAppointmentKind, 0, 0.0}};
-        add.after = values;
-        const EditResult result = edits_.Apply(add);
-        EXPECT_EQ(result.status, EditStatus::kDone);
-        EXPECT_FALSE(result.change.before.has_value());
-        return result.change.item.oid;
-    }
-
-    std::vector<std::wstring> Subjects(int row)
-    {
+TEST(ScheduleEdits, FailuresChangeNeitherStoreNorDocument)
+{
+    const FixedClock clock(MakeSystemTime(2026, 12, 7, 15, 30));
+    const ScopedClock useClock(clock);
+    TempPaths paths;
+    StubSettings settings;
+    PimSession session(paths.StorePath(), OccurrenceOnDay);
+    CTamberloDoc doc(session, settings);
+    ScheduleEdits edits(doc, session);
+    ScheduleChange add{ChangeKind::kSave, {pim::kAppointmentKind, 0, 0.0}};
+    add.after = Values(L"Kept", 8);
+    const EditResult added = edits.Apply(add);
+    ASSERT_EQ(added.status, EditStatus::kDone);
+    const int32_t oid = added.change.item.oid;
+    const auto subjects = [&doc](int row) {
         std::vector<std::wstring> out;
-        for (int p = 0; p < doc_.ApptCount(row); ++p)
-            out.push_back(doc_.ApptSubject(row, p) + L"/" +
-                          std::to_wstring(doc_.EntryState(row, p)));
+        for (int p = 0; p < doc.ApptCount(row); ++p)
+            out.push_back(doc.ApptSubject(row, p) + L"/" + std::to_wstring(doc.EntryState(row, p)));
         return out;
-    }
-
-    FixedClock clock_{MakeSystemTime(2026, 12, 7, 15, 30)};
-    ScopedClock useClock_;
-    TempPaths paths_;
-    StubSettings settings_;
-    PimSession session_;
-    CTamberloDoc doc_;
-    ScheduleEdits edits_;
-};
-
-TEST_F(ScheduleEditsTest, SaveEditAndDeleteReachStoreAndDocument)
-{
-    const int32_t oid = Add(Values(L"Dentist", 8));
-    ASSERT_GT(oid, 0);
-    EXPECT_EQ(Subjects(1), std::vector<std::wstring>{L"Dentist/0"});
-
-    ReadResult read = edits_.Read({pim::kAppointmentKind, oid, 0.0});
-    ASSERT_EQ(read.status, EditStatus::kDone);
-    ItemValues moved = read.values;
-    moved.fields.Subject = L"Dentist moved";
-    moved.fields.Start = At(9, 14);
-    moved.fields.End = At(9, 15);
-    ScheduleChange edit{ChangeKind::kSave, read.item};
-    edit.after = moved;
-    const EditResult edited = edits_.Apply(edit);
-    EXPECT_EQ(edited.status, EditStatus::kDone);
-    EXPECT_EQ(edited.redraw, Redraw::kInPlace);
-    EXPECT_EQ(edited.change.before->fields.Subject, L"Dentist");
-    EXPECT_EQ(edited.change.after->fields.Subject, L"Dentist moved");
-    EXPECT_TRUE(Subjects(1).empty());
-    EXPECT_EQ(Subjects(2), std::vector<std::wstring>{L"Dentist moved/0"});
-    EXPECT_EQ(edits_.Read({pim::kAppointmentKind, oid, 0.0}).values.fields.Start, At(9, 14));
-
-    const EditResult deleted = edits_.Apply({ChangeKind::kDelete, {pim::kAppointmentKind, oid}});
-    EXPECT_EQ(deleted.status, EditStatus::kDone);
-    EXPECT_FALSE(deleted.change.after.has_value());
-    EXPECT_TRUE(Subjects(2).empty());
-    EXPECT_EQ(edits_.Read({pim::kAppointmentKind, oid, 0.0}).status, EditStatus::kNotFound);
-}
-
-TEST_F(ScheduleEditsTest, FailuresChangeNeitherStoreNorDocument)
-{
-    const int32_t oid = Add(Values(L"Kept", 8));
-    ItemValues changed = Values(L"Changed", 9);
+    };
 
     // Another writer holds the store, with the session open (the save fails) or not (it cannot
     // be opened): the change is refused and nothing moves.
     sqlite3* locker = nullptr;
-    ASSERT_EQ(sqlite3_open(paths_.StorePath().c_str(), &locker), SQLITE_OK);
+    ASSERT_EQ(sqlite3_open(paths.StorePath().c_str(), &locker), SQLITE_OK);
     ScheduleChange save{ChangeKind::kSave, {pim::kAppointmentKind, oid}};
-    save.after = changed;
+    save.after = Values(L"Changed", 9);
     for (const bool connected : {true, false}) {
         if (connected)
-            session_.Connect();
+            session.Connect();
         ASSERT_EQ(sqlite3_exec(locker, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
-        const EditResult refused = edits_.Apply(save);
+        const EditResult refused = edits.Apply(save);
         sqlite3_exec(locker, "ROLLBACK", nullptr, nullptr, nullptr);
-        session_.Disconnect();
+        session.Disconnect();
         EXPECT_EQ(refused.status, EditStatus::kSaveFailed) << connected;
         EXPECT_EQ(refused.redraw, Redraw::kNothing);
-        EXPECT_EQ(Subjects(1), std::vector<std::wstring>{L"Kept/0"});
-        EXPECT_EQ(edits_.Read({pim::kAppointmentKind, oid, 0.0}).values.fields.Subject, L"Kept");
+        EXPECT_EQ(subjects(1), std::vector<std::wstring>{L"Kept/0"});
+        EXPECT_EQ(edits.Read({pim::kAppointmentKind, oid, 0.0}).values.fields.Subject, L"Kept");
     }
 
     // Another process deleted it: not recreated, and the tables forget it.
     sqlite3_exec(locker, "DELETE FROM items", nullptr, nullptr, nullptr);
     sqlite3_close(locker);
-    const EditResult gone = edits_.Apply(save);
+    const EditResult gone = edits.Apply(save);
     EXPECT_EQ(gone.status, EditStatus::kNotFound);
     EXPECT_EQ(gone.redraw, Redraw::kReloaded);
-    EXPECT_TRUE(Subjects(1).empty());
-    EXPECT_TRUE(Subjects(2).empty());
-    session_.Connect();
-    EXPECT_EQ(session_.AppointmentCount(), 0);
-    session_.Disconnect();
+    EXPECT_TRUE(subjects(1).empty());
+    EXPECT_TRUE(subjects(2).empty());
+    session.Connect();
+    EXPECT_EQ(session.AppointmentCount(), 0);
+    session.Disconnect();
 
-    EXPECT_EQ(edits_.Apply({ChangeKind::kCancelException, {pim::kAppointmentKind, oid}}).status,
+    EXPECT_EQ(edits.Apply({ChangeKind::kCancelException, {pim::kAppointmentKind, oid}}).status,
               EditStatus::kNotFound);
 }
 

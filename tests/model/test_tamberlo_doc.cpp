@@ -123,10 +123,12 @@ protected:
 
     void Spoil() const { paths_.Write("store.sqlite3", "not a calendar\n"); }
 
-    std::wstring StoreSentence(const wchar_t* sentence) const
+    void Sql(const char* sql) const
     {
-        return L"The calendar store " + QString::fromStdString(paths_.StorePath()).toStdWString() +
-               sentence;
+        sqlite3* db = nullptr;
+        sqlite3_open(paths_.StorePath().c_str(), &db);
+        EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql;
+        sqlite3_close(db);
     }
 
     using Lines = std::vector<std::wstring>;
@@ -157,7 +159,6 @@ TEST_F(DocTest, FirstShownDayFollowsTheOffsetAndTheWeekday)
         settings_.firstWeekday = c.firstWeekday;
         const auto doc = Load();
         EXPECT_EQ(doc->GetShownStart().wDay, c.expected) << c.today << " " << c.firstWeekday;
-        EXPECT_EQ(DaysBetween(doc->LoadStart(), doc->GetShownStart()), CTamberloDoc::kDaysBefore);
         EXPECT_EQ(doc->ShownOffset(), CTamberloDoc::kDaysBefore);
     }
 }
@@ -182,7 +183,6 @@ TEST_F(DocTest, SpansAcrossMidnightAllDayAndEqualStarts)
     EXPECT_EQ(Entries(*doc, Row(9)), Lines{L"0000 0200 0 0 0 2 Night"});
     EXPECT_EQ(doc->StartMinutes(Row(8), 0), 22 * 60);
     EXPECT_EQ(doc->EndMinutes(Row(8), 0), 1440);
-    EXPECT_EQ(doc->StartMinutes(Row(9), 0), 0);
     EXPECT_EQ(doc->EndText(Row(9), 0), L"02:00");
     EXPECT_EQ(doc->ApptSerial(Row(8), 0), doc->ApptSerial(Row(9), 0));
 
@@ -199,7 +199,6 @@ TEST_F(DocTest, SpansAcrossMidnightAllDayAndEqualStarts)
     EXPECT_EQ(Entries(*doc, Row(18)), Lines{});
     EXPECT_EQ(Entries(*doc, Row(19)), Lines{L"0000 0100 0 0 0 2 Starts a hair early"});
 
-    EXPECT_EQ(doc->ApptLocation(Row(14), 2), L"Room First");
     EXPECT_EQ(doc->ApptSubject(Row(14), -1), L"Day off\u001FEarly\u001FFirst\u001FSecond\u001F");
     EXPECT_EQ(doc->ApptOid(Row(14), 2).size(), 20u);
     EXPECT_EQ(doc->ApptStoreIndex(Row(14), 2), 4);
@@ -249,16 +248,9 @@ TEST_F(DocTest, OccurrencesAndTheirExceptions)
     EXPECT_EQ(Entries(*doc, Row(11)), Lines{L"0900 1000 0 4 0 2 Standup"});
     EXPECT_EQ(doc->ApptExceptionNo(Row(11), 0), 2);
     EXPECT_EQ(doc->ApptCount(Row(14)), 0) << "the pattern ends on the 13th";
-    EXPECT_TRUE(doc->IsRecurringEntry(Row(8), 0));
     EXPECT_NE(doc->ApptSerial(Row(8), 0), doc->ApptSerial(Row(10), 0));
 
-    // One occurrence goes; the series' other entries, its planned-day and deleted entries and
-    // the other item stay.
-    doc->RemoveOccurrenceSpan(Row(10), 0);
-    EXPECT_EQ(Entries(*doc, Row(10)), Lines{L"0930 1100 0 0 0 2 Review"});
-    EXPECT_EQ(doc->ApptCount(Row(8)), 1);
-    EXPECT_EQ(doc->ApptCount(Row(11)), 1);
-    // Every entry of the series goes, exceptions included.
+    // Every entry of the series goes, exceptions included; the other item stays.
     doc->RemoveAppointmentEverywhere(PimSession::OidField(series->GetOid()));
     for (int day = 7; day <= 13; ++day) {
         EXPECT_EQ(doc->ApptCount(Row(day)), day == 10 ? 1 : 0) << day;
@@ -310,14 +302,6 @@ TEST_F(DocTest, ChangedOccurrencesOnConsecutiveDaysAreSeparateSpans)
     const int lateOn13th = 0; // before the 13th's own 0900 occurrence
     EXPECT_EQ(doc->FindSpanFirst(Row(13), lateOn13th).row, Row(12));
     EXPECT_EQ(doc->FindSpanLast(Row(12), 1).row, Row(13));
-
-    doc->RemoveOccurrenceSpan(Row(9), moved);
-    EXPECT_EQ(Entries(*doc, Row(9)), Lines{L"0900 1000 0 3 0 2 Standup"});
-    EXPECT_EQ(Entries(*doc, Row(10)),
-              (Lines{L"0900 1000 0 3 0 2 Standup", L"1400 1500 0 2 0 2 Moved"}));
-    doc->RemoveOccurrenceSpan(Row(13), lateOn13th);
-    EXPECT_EQ(Entries(*doc, Row(12)), Lines{L"0900 1000 0 3 0 2 Standup"});
-    EXPECT_EQ(Entries(*doc, Row(13)), Lines{L"0900 1000 0 1 0 2 Standup"});
 }
 
 TEST_F(DocTest, MultiDayOccurrencesShareTheirSerialAndSpanFinders)
@@ -361,10 +345,6 @@ TEST_F(DocTest, TaskSpansFlagsAndDueTexts)
         return line.str();
     };
     ASSERT_EQ(doc->TaskCount(Row(8)), 3);
-    EXPECT_EQ(task(Row(8), 0), L"Report 10001");
-    EXPECT_EQ(task(Row(9), 0), L"Report 01001");
-    EXPECT_EQ(task(Row(10), 0), L"Report 00101");
-    EXPECT_EQ(doc->TaskDueKey(Row(10), 0), L"20261210");
     EXPECT_EQ(doc->TaskDueText(Row(10), 0), L"December 10");
     EXPECT_TRUE(doc->TaskOverdue(Row(10), 0));
     // No dates: every slot of the window, without start or due marks.
@@ -429,16 +409,10 @@ TEST_F(DocTest, ExtremeStoreValuesAreHeldToUsableRanges)
     pattern->SetRecurrenceType(0);
     ASSERT_GE(series->Save(), 0);
     session_.Disconnect();
-    sqlite3* db = nullptr;
-    sqlite3_open(paths_.StorePath().c_str(), &db);
-    for (const char* sql :
-         {"UPDATE items SET start_at = -1e308, end_at = 1e308 WHERE subject = 'Forever'",
-          "UPDATE items SET start_at = 1e308, end_at = 1e308 WHERE subject = 'Far future'",
-          "UPDATE items SET start_at = 0.0 / 0.0, end_at = 1e308 WHERE subject = 'Not a number'",
-          "UPDATE patterns SET duration = 2147483647, pattern_end = 1e308, no_end = 0"}) {
-        EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql;
-    }
-    sqlite3_close(db);
+    Sql("UPDATE items SET start_at = -1e308, end_at = 1e308 WHERE subject = 'Forever';"
+        "UPDATE items SET start_at = 1e308, end_at = 1e308 WHERE subject = 'Far future';"
+        "UPDATE items SET start_at = 0.0 / 0.0, end_at = 1e308 WHERE subject = 'Not a number';"
+        "UPDATE patterns SET duration = 2147483647, pattern_end = 1e308, no_end = 0");
 
     const auto doc = Load();
     EXPECT_TRUE(messages_.shown().empty());
@@ -459,7 +433,8 @@ TEST_F(DocTest, ExtremeStoreValuesAreHeldToUsableRanges)
 }
 
 // A store that cannot be read leaves an empty but usable window and is reported once per
-// failure: again only after a load reached it. A damaged store is never written.
+// failure: again only after a load reached it. (What each kind of damage says, and that such a
+// file is never written, the store's own tests pin.)
 TEST_F(DocTest, UnreadableStoresAreReportedOncePerFailure)
 {
     Spoil();
@@ -476,32 +451,6 @@ TEST_F(DocTest, UnreadableStoresAreReportedOncePerFailure)
     Spoil();
     doc->Reload();
     EXPECT_EQ(messages_.shown().size(), 2u) << "failing after a good load";
-
-    ASSERT_TRUE(QFile::remove(QString::fromStdString(paths_.StorePath())));
-    for (int i = 0; i < 40; ++i) {
-        Appointment(std::wstring(400, L'x'), At(12, 8, 9), At(12, 8, 10));
-    }
-    session_.Disconnect();
-    doc->Reload();  // a good load between the failures
-    QFile file(QString::fromStdString(paths_.StorePath()));
-    const auto bytes = [&file] {
-        file.close();
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    };
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    file.seek(file.size() - 4096);  // the last page's header
-    file.write(QByteArray(100, '\x77'));
-    const QByteArray before = bytes();
-    doc->Reload();
-    ASSERT_EQ(messages_.shown().size(), 3u);
-    EXPECT_EQ(messages_.shown()[2].text,
-              StoreSentence(L" is damaged and could not be read in full."));
-    EXPECT_EQ(doc->ApptCount(Row(8)), 0);
-    doc->Reload();
-    EXPECT_EQ(messages_.shown().size(), 3u);
-    EXPECT_LT(session_.Connect(), 0);
-    EXPECT_EQ(session_.CreateAppointment(), nullptr);
-    EXPECT_EQ(bytes(), before);
 }
 
 TEST_F(DocTest, AReadOnlyStoreShowsAndIsReportedOnce)
@@ -513,36 +462,20 @@ TEST_F(DocTest, AReadOnlyStoreShowsAndIsReportedOnce)
     EXPECT_EQ(Entries(*doc, Row(8)), Lines{L"0900 1000 0 0 0 2 Kept"});
     doc->Reload();
     ASSERT_EQ(messages_.shown().size(), 1u);
-    EXPECT_EQ(messages_.shown()[0].text, StoreSentence(L" is read-only."));
-    ASSERT_EQ(session_.Connect(), 0);
-    const AppointItem added = session_.CreateAppointment();
-    ASSERT_NE(added, nullptr);
-    EXPECT_LT(added->Save(), 0);
+    const std::wstring store = QString::fromStdString(paths_.StorePath()).toStdWString();
+    EXPECT_EQ(messages_.shown()[0].text, L"The calendar store " + store + L" is read-only.");
 }
 
+// Store positions past four digits and serials past 9999 stay with their own items. The items
+// go in by one statement, as no editor could write ten thousand of them quickly.
 TEST_F(DocTest, MoreThan9999ItemsKeepEveryField)
 {
     constexpr int kItems = 10'050;
     session_.Disconnect();
-    {
-        pim::Application app;
-        ASSERT_EQ(app.Logon(paths_.StorePath(), OccurrenceOnDay), 0);
-        ASSERT_EQ(app.RunInOneTransaction([&app] {
-            for (int n = 1; n <= kItems; ++n) {
-                std::shared_ptr<pim::AppointmentItem> item;
-                app.CreateItem(pim::kAppointmentKind, &item);
-                item->SetSubject(L"Item " + std::to_wstring(n));
-                const DATE start = At(12, 7) + n % 60 + (n % 96) / 96.0;
-                item->SetStart(start);
-                item->SetEnd(start + 1.0 / 96);
-                if (item->Save() < 0) {
-                    return -1;
-                }
-            }
-            return 0;
-        }),
-                  0);
-    }
+    Sql("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10050), "
+        "s(i, at) AS (SELECT i, 46363 + i % 60 + (i % 96) / 96.0 FROM n) "
+        "INSERT INTO items (kind, subject, start_at, end_at) "
+        "SELECT 1, 'Item ' || i, at, at + 1.0 / 96 FROM s");
     const auto doc = Load();
     int seen = 0;
     for (int row = 0; row < 60; ++row) {

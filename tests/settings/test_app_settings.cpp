@@ -59,14 +59,10 @@ TEST(AppSettings, ListsShowOnlyCountedElements)
     EXPECT_EQ(s.GetListItem(SettingsList::PlaceInfo, 1), L"");  // empty element
     EXPECT_EQ(s.GetListItem(SettingsList::PlaceInfo, 2), L"");  // beyond the count
     EXPECT_EQ(s.GetListItem(SettingsList::PlaceInfo, -1), L"");
-    s.SetListCount(SettingsList::PlaceInfo, 5);
-    EXPECT_EQ(s.GetListItem(SettingsList::PlaceInfo, 4), L"");  // missing from the text
     s.SetList(SettingsList::HolidayInfo, L"", 0);
     s.AppendListItem(SettingsList::HolidayInfo, L"Harbour Day,5,11,03,00");
     EXPECT_EQ(s.GetListCount(SettingsList::HolidayInfo), 1);
     EXPECT_EQ(s.GetListItem(SettingsList::HolidayInfo, 0), L"Harbour Day,5,11,03,00");
-    s.SetListCount(SettingsList::PlaceInfo, 5000);
-    EXPECT_EQ(s.GetListCount(SettingsList::PlaceInfo), AppSettings::kMaxListElements);
     s.SetList(SettingsList::PlaceInfo, L"", -3);
     EXPECT_EQ(s.GetListCount(SettingsList::PlaceInfo), 0);
 

