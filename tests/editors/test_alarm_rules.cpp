@@ -70,7 +70,6 @@ TEST(AlarmRules, AcceptedFormsWriteTheirModeAndRefusedOnesNameTheirControl)
         Verdict check;
         Refusal expected;
     } cases[] = {
-        {refused(task, [](AlarmForm& f) { f.time = L"25:99"; }), {1128, res::IDS_BAD_TIME_TEXT}},
         {refused(task, [](AlarmForm& f) { f.date.wYear = 1899; }),
          {1095, res::IDS_START_AFTER_1900}},
         {refused(task, [](AlarmForm& f) { f.date.wYear = 3000; }),

@@ -51,13 +51,11 @@ TEST(FieldRules, RefusalsReadAsTheEditorsShowThem)
 {
     const std::pair<int, const wchar_t*> texts[] = {
         {res::IDS_BAD_TIME_TEXT, L"Please enter the time as hh:mm, from 00:00 to 24:00."},
-        {res::IDS_START_BEFORE_END, L"Please set start date before End date."},
         {res::IDS_START_BEFORE_DUE, L"Please set start date before due date"},
         {res::IDS_TEXT_TOO_LONG, L"The text is too long. Please shorten it."},
         {res::IDS_CONTROL_CHARACTERS, L"The text must not contain control characters."},
         {res::IDS_RECURRENCE_NOT_SET, L"Recurtion info set not yet."},
         {res::IDS_BAD_INTERVAL, L"Please set an interval from 1 to 999."},
-        {res::IDS_NO_DAY_SPAN, L"there is no day span"},
         {res::IDS_START_AFTER_1900, L"Please set start date after year 1900."},
         {res::IDS_END_BEFORE_3000, L"Please set end date before year 3000."},
         {res::IDS_START_TIME_BEFORE_END, L"Please set start time before end time"},

@@ -47,7 +47,6 @@ TEST(RecurRulesTest, RefusedFormsNameTheirControlAndMessage)
          res::IDS_START_TIME_BEFORE_END},
         {[](RecurForm& f) { f.startTime = L"25:99"; }, false, kRecurStartTime,
          res::IDS_BAD_TIME_TEXT},
-        {Same, true, kRecurDaysAfter, res::IDS_NO_DAY_SPAN}, // an all-day appointment
         {[](RecurForm& f) { f.daysAfter = L"x"; }, false, kRecurDaysAfter, res::IDS_BAD_DAY_COUNT},
         {[](RecurForm& f) { f.interval = L"0"; }, false, kRecurInterval, res::IDS_BAD_INTERVAL},
         {[](RecurForm& f) { f.interval.clear(); }, false, kRecurInterval, res::IDS_BAD_INTERVAL},
