@@ -44,22 +44,9 @@ enum ReminderOptionBit : int32_t {
 inline constexpr const wchar_t* kReminderOptionLabels[] = {L"LED", L"Vibrate", L"Dialog",
                                                            L"Sound", L"Recur"};
 
-// Which ends of an item a shift moves.
-enum ShiftMode : int { kShiftStart = 0, kShiftEnd = 1, kShiftBoth = 2 };
-
 // A task's StartDate or DueDate is "no date" when its year lies outside 1900..4000.
 bool IsTaskDate(DATE date);
 
 // A task's ReminderTime counts only strictly between 0.0 and 900000.0.
 bool IsReminderTimeSet(DATE reminderTime);
 
-// Fill destination, a fresh item, with source's fields. A copy never recurs and a task copy has
-// no completion date. The caller saves.
-void CopyAppointment(const pim::AppointmentItem& source, pim::AppointmentItem& destination);
-void CopyTask(const pim::TaskItem& source, pim::TaskItem& destination);
-
-// Move the start, the end or both (ShiftMode) by the distance from `from` to `to`. A start-only
-// move keeps the end in place; a task's "no date" stays as it is. The caller saves.
-void ShiftAppointment(pim::AppointmentItem& item, const SYSTEMTIME& from, const SYSTEMTIME& to,
-                      int mode);
-void ShiftTask(pim::TaskItem& task, const SYSTEMTIME& from, const SYSTEMTIME& to, int mode);

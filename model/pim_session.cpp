@@ -91,17 +91,15 @@ std::shared_ptr<Item> PimSession::Fetch(const pim::Items* items, int32_t count, 
 
 template <typename Item>
 std::shared_ptr<Item> PimSession::Find(const pim::Items* items, const std::wstring& oidField,
-                                       std::shared_ptr<Item>* current, bool* found)
+                                       std::shared_ptr<Item>* current)
 {
     current->reset();
-    *found = false;
     if (items == nullptr)
         return nullptr;
     std::shared_ptr<Item> item;
     lastStatus_ = items->Find(L"[Oid]=" + oidField, &item);
     if (lastStatus_ < 0 || !item)
         return nullptr;
-    *found = true;
     *current = item;
     return item;
 }
@@ -131,12 +129,12 @@ TaskItem PimSession::FetchTask(int32_t n)
 
 AppointItem PimSession::FindAppointment(const std::wstring& oidField)
 {
-    return Find(appointments_.get(), oidField, &currentAppointment_, &appointmentFound_);
+    return Find(appointments_.get(), oidField, &currentAppointment_);
 }
 
 TaskItem PimSession::FindTask(const std::wstring& oidField)
 {
-    return Find(tasks_.get(), oidField, &currentTask_, &taskFound_);
+    return Find(tasks_.get(), oidField, &currentTask_);
 }
 
 AppointItem PimSession::CreateAppointment()

@@ -44,8 +44,8 @@ public:
     AppointItem FetchAppointment(int32_t n);
     TaskItem FetchTask(int32_t n);
 
-    // The item whose object id is in the document's 20-character oid field. Sets the kind's
-    // found flag and current item on success, clears both on failure.
+    // The item whose object id is in the document's 20-character oid field, which becomes the
+    // current item; null (and no current item) on failure.
     AppointItem FindAppointment(const std::wstring& oidField);
     TaskItem FindTask(const std::wstring& oidField);
 
@@ -53,8 +53,7 @@ public:
     AppointItem CreateAppointment();
     TaskItem CreateTask();
 
-    const AppointItem& CurrentAppointment() const { return currentAppointment_; }
-    const TaskItem& CurrentTask() const { return currentTask_; }
+    // Drop the current item, so the store's object is not held between operations.
     void ReleaseAppointment() { currentAppointment_.reset(); }
     void ReleaseTask() { currentTask_.reset(); }
 
@@ -62,9 +61,6 @@ public:
     // save back. Fails when not connected.
     int32_t RunInOneTransaction(const std::function<int32_t()>& work);
 
-    int32_t LastStatus() const { return lastStatus_; }
-    bool AppointmentFound() const { return appointmentFound_; }
-    bool TaskFound() const { return taskFound_; }
 
     // The oid field the document keys its tables by: the id blank-padded to 20 characters.
     static std::wstring OidField(int32_t oid);
@@ -77,7 +73,7 @@ private:
                                 std::shared_ptr<Item>* current);
     template <typename Item>
     std::shared_ptr<Item> Find(const pim::Items* items, const std::wstring& oidField,
-                               std::shared_ptr<Item>* current, bool* found);
+                               std::shared_ptr<Item>* current);
     template <typename Item>
     std::shared_ptr<Item> Create(int32_t type, std::shared_ptr<Item>* current);
 
@@ -92,8 +88,6 @@ private:
     AppointItem currentAppointment_;
     TaskItem currentTask_;
     int32_t lastStatus_ = 0;
-    bool appointmentFound_ = false;
-    bool taskFound_ = false;
     std::wstring connectError_;
 };
 // Connects a session for the span of one operation unless it is connected already, so a read

@@ -83,10 +83,6 @@ public:
 
     // A list is a count and a delimited text; only elements below the count are ever read.
     int GetListCount(SettingsList list) const { return lists_[Index(list)].count; }
-    void SetListCount(SettingsList list, int count)
-    {
-        lists_[Index(list)].count = ListCount(count);
-    }
     std::wstring GetListText(SettingsList list) const { return lists_[Index(list)].text; }
     void SetListText(SettingsList list, const std::wstring& text)
     {

@@ -3,7 +3,6 @@
 #include "settings/edit_lists.h"
 
 #include "model/text_list.h"
-#include "res/string_table.h"
 
 namespace {
 
@@ -26,11 +25,6 @@ std::wstring WithoutSeparators(std::wstring line)
 SettingsList ListOf(EditList list)
 {
     return kLists[static_cast<std::size_t>(list)];
-}
-
-std::wstring EditListName(EditList list)
-{
-    return res::LoadString(res::IDS_EDIT_LIST_FIRST + static_cast<int>(list));
 }
 
 std::vector<std::wstring> EditListItems(const AppSettings& settings, EditList list)

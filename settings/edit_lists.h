@@ -14,8 +14,6 @@ constexpr int kEditListCount = 6;
 
 // The settings list holding an edit list.
 SettingsList ListOf(EditList list);
-// The environment dialog's name for the list ("AppointTitle" .. "AlarmTimeList").
-std::wstring EditListName(EditList list);
 // Elements 0 .. count - 1 in the order the user gave them, as the combo boxes are filled.
 std::vector<std::wstring> EditListItems(const AppSettings& settings, EditList list);
 

@@ -6,11 +6,6 @@
 
 namespace pim {
 
-std::shared_ptr<AppointmentItem> AppointmentItem::Copy() const
-{
-    return std::make_shared<AppointmentItem>(db_, CopiedFields());
-}
-
 int32_t AppointmentItem::PatternMinutes() const
 {
     const double minutes = std::round((stored_.fields.End - stored_.fields.Start) * 1440.0);

@@ -27,9 +27,6 @@ public:
     }
     void SetReminderMinutesBeforeStart(int32_t v) { stored_.fields.ReminderMinutesBeforeStart = v; }
 
-    // A new unsaved single appointment with this item's fields, never its recurrence.
-    std::shared_ptr<AppointmentItem> Copy() const;
-
 private:
     DATE PatternStart() const override { return stored_.fields.Start; }
     int32_t PatternMinutes() const override;

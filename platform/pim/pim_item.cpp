@@ -93,12 +93,4 @@ int32_t PimItem::ReplaceStored(StoredItem stored)
     return 0;
 }
 
-StoredItem PimItem::CopiedFields() const
-{
-    StoredItem copy{stored_.kind, stored_.fields, std::nullopt, {}};
-    copy.fields.Oid = 0;
-    copy.fields.UID.clear();  // a copy is another item, not the same one twice
-    return copy;
-}
-
 }  // namespace pim

@@ -62,9 +62,6 @@ public:
 protected:
     friend class RecurrencePattern;
 
-    // The fields without the id, pattern and exceptions: the start of a copy.
-    StoredItem CopiedFields() const;
-
     StoredItem stored_;
     std::shared_ptr<StoreDatabase> db_;
     // For an occurrence: the series it belongs to and the day it originally fell on.

@@ -11,9 +11,4 @@ void TaskItem::SetComplete(bool v)
     stored_.fields.DateCompleted = v ? SystemTimeToVariantTime(GetLocalTime()) : kNoDate;
 }
 
-std::shared_ptr<TaskItem> TaskItem::Copy() const
-{
-    return std::make_shared<TaskItem>(db_, CopiedFields());
-}
-
 }  // namespace pim

@@ -26,9 +26,6 @@ public:
     // Completing stamps the completion date with the current local time; reopening clears it.
     void SetComplete(bool v);
 
-    // A new unsaved task with this task's fields, never its recurrence.
-    std::shared_ptr<TaskItem> Copy() const;
-
 private:
     DATE PatternStart() const override { return stored_.fields.StartDate; }
     int32_t PatternMinutes() const override { return 0; }

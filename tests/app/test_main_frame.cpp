@@ -263,8 +263,9 @@ TEST_F(ShellTest, TheWindowShowsWhatTheStoreHoldsAfterPagingFarAway)
                 day.wDayOfWeek == 1 && DaysBetween(MakeSystemTime(2026, 12, 7), day) >= 0;
             const bool dentist = DaysBetween(MakeSystemTime(2026, 12, 8), day) == 0;
             ASSERT_EQ(doc.ApptCount(row), monday || dentist ? 1 : 0) << month << "/" << row;
-            if (monday)
+            if (monday) {
                 ASSERT_EQ(doc.ApptSubject(row, 0), L"Choir") << month << "/" << row;
+            }
         }
         ASSERT_TRUE(view->ButtonAction(res::kButtonMonthAfter));
     }

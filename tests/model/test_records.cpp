@@ -1,15 +1,9 @@
-// Task-date and reminder bounds, and copies of appointment and task records through a real
-// store so that what reaches the file is what the program meant.
+// Task-date and reminder bounds: the years a task date counts in and the reminder-time window.
 #include "model/pim_records.h"
 
 #include <gtest/gtest.h>
 
-#include "model/pim_session.h"
-#include "model/recurrence.h"
-#include "platform/clock.h"
-#include "platform/pim/recurrence_pattern.h"
-#include "tests/support/item_text.h"
-#include "tests/support/temp_paths.h"
+#include "model/date_time.h"
 
 namespace {
 
@@ -38,36 +32,3 @@ TEST(Records, TaskDateAndReminderBounds)
               (std::vector{false, false, true, true, false}));
 }
 
-// A copy takes every field but the id, the calendar-exchange id and the recurrence. (Every
-// field reaching the file and coming back is the store's own round trip.)
-TEST(Records, CopiesTakeEveryFieldButTheIdsAndTheRecurrence)
-{
-    const FixedClock clock(MakeSystemTime(2026, 12, 7, 10, 30)); // the completion stamp
-    const ScopedClock useClock(clock);
-    TempPaths paths;
-    PimSession session(paths.StorePath(), OccurrenceOnDay);
-    session.Connect();
-    AppointItem source = session.CreateAppointment();
-    SetEveryField(*source);
-    std::shared_ptr<pim::RecurrencePattern> pattern;
-    ASSERT_GE(source->GetRecurrencePattern(&pattern), 0);
-    TaskItem task = session.CreateTask();
-    SetEveryField(*task);
-    ASSERT_GE(task->GetRecurrencePattern(&pattern), 0);
-    ASSERT_GE(source->Save(), 0); // so that the source has an id the copy must not take
-    ASSERT_GE(task->Save(), 0);
-
-    AppointItem copy = session.CreateAppointment();
-    CopyAppointment(*source, *copy);
-    TaskItem taskCopy = session.CreateTask();
-    CopyTask(*task, *taskCopy);
-    const auto expected = [](pim::ItemFields fields) {
-        fields.Oid = 0;
-        fields.UID.clear();
-        return FieldsText(fields);
-    };
-    EXPECT_EQ(FieldsText(copy->Stored().fields), expected(source->Stored().fields));
-    EXPECT_EQ(FieldsText(taskCopy->Stored().fields), expected(task->Stored().fields));
-    EXPECT_FALSE(copy->GetIsRecurring());
-    EXPECT_FALSE(taskCopy->GetIsRecurring());
-}
