@@ -1,23 +1,18 @@
 // The shell: start-up on an empty, unwritable or unopenable profile and store, the menus and
-// command bar as the user sees them, both ways out writing the settings, the window showing what
-// the store holds however far the period moves, the .ics files of the command line, and the
-// Tool menu's Import and Export (a large import cancelled from its progress dialog), and a
-// reminder's "Open" bringing up its day.
+// command bar, both ways out writing the settings, the command line's .ics files, the Tool
+// menu's Import and Export, and a reminder's "Open".
 #include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
-#include <QImage>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPainter>
 #include <QProgressDialog>
 #include <QTimer>
 #include <QToolBar>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -26,14 +21,10 @@
 #include "model/date_time.h"
 #include "model/pim_session.h"
 #include "model/recurrence.h"
-#include "model/tamberlo_doc.h"
 #include "platform/clock.h"
 #include "platform/dialog_runner.h"
 #include "platform/message_service.h"
-#include "platform/pim/recurrence_pattern.h"
 #include "res/command_ids.h"
-#include "res/menus.h"
-#include "res/pictures.h"
 #include "settings/app_settings.h"
 #include "tests/support/temp_paths.h"
 #include "view/tamberlo_view.h"
@@ -70,18 +61,6 @@ protected:
             if (button->data().toInt() == id)
                 return button;
         return nullptr;
-    }
-    // Saves an appointment of `minutes` from `start` in the store, before the program starts.
-    AppointItem Saved(PimSession& session, const wchar_t* subject, SYSTEMTIME start, int minutes)
-    {
-        EXPECT_GE(session.Connect(), 0);
-        AppointItem item = session.CreateAppointment();
-        const DATE from = SystemTimeToVariantTime(start);
-        item->SetSubject(subject);
-        item->SetStart(from);
-        item->SetEnd(from + minutes / 1440.0);
-        EXPECT_GE(item->Save(), 0);
-        return item;
     }
     // Answers the next file dialog with `path`.
     void ChooseFile(const std::string& path)
@@ -125,19 +104,6 @@ std::string WriteCalendar(const TempPaths& paths, const char* name, int events, 
     return path;
 }
 
-// Every command id of a menu template, popups included.
-std::vector<int> CommandIds(const std::vector<res::MenuItem>& items)
-{
-    std::vector<int> ids;
-    for (const res::MenuItem& item : items) {
-        if (item.id > 0)
-            ids.push_back(item.id);
-        for (const int id : CommandIds(item.children))
-            ids.push_back(id);
-    }
-    return ids;
-}
-
 } // namespace
 
 TEST_F(ShellTest, StartsWithTheMenusTheCommandBarAndTheTooltips)
@@ -149,8 +115,6 @@ TEST_F(ShellTest, StartsWithTheMenusTheCommandBarAndTheTooltips)
     for (QAction* top : frame->menuBar()->actions())
         menus << top->text();
     EXPECT_EQ(menus, (QStringList{"Function", "Tool"}));
-    for (const int id : CommandIds(res::LoadMenu(res::IDR_MAINFRAME)))
-        EXPECT_NE(FindCommand(id), nullptr) << id;
     EXPECT_EQ(frame->toolTipTexts(), (std::vector<std::wstring>{L"New", L"File", L"Help", L"Cut",
                                                                 L"Copy", L"Paste", L"Version"}));
     ASSERT_EQ(frame->CommandBar()->actions().size(), 7);
@@ -227,48 +191,6 @@ TEST_F(ShellTest, AnUnwritableProfileOrUnopenableStoreIsNotFatal)
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.shown()[0].caption, L"Warning");
     EXPECT_NE(app->MainFrame()->View(), nullptr);
-}
-
-// Every Monday on screen holds the weekly rehearsal however far the window moves (each month
-// reloads the document); the bars show the first DispTextLen (5) characters of the subject.
-TEST_F(ShellTest, TheWindowShowsWhatTheStoreHoldsAfterPagingFarAway)
-{
-    {
-        PimSession session(paths.StorePath(), OccurrenceOnDay);
-        AppointItem item = Saved(session, L"Choir", MakeSystemTime(2026, 12, 7, 19), 120);
-        std::shared_ptr<pim::RecurrencePattern> pattern;
-        ASSERT_GE(item->GetRecurrencePattern(&pattern), 0);
-        pattern->SetRecurrenceType(kRecursWeekly);
-        pattern->SetDayOfWeekMask(0x02);
-        pattern->SetPatternStartDate(SystemTimeToVariantTime(MakeSystemTime(2026, 12, 7)));
-        pattern->SetStartTime(item->GetStart());
-        pattern->SetDuration(120);
-        ASSERT_GE(item->Save(), 0);
-        Saved(session, L"Dentist", MakeSystemTime(2026, 12, 8, 9), 60);
-    }
-    Start();
-    CTamberloView* view = app->MainFrame()->View();
-    std::vector<std::wstring> drawn;
-    view->Texts().SetRecorder([&drawn](const DrawnText& t) { drawn.push_back(t.text); });
-    QImage image(1024, 640, QImage::Format_RGB32);
-    QPainter painter(&image);
-    view->Render(painter, image.size(), image.rect());
-    EXPECT_NE(std::find(drawn.begin(), drawn.end(), L"Denti"), drawn.end());
-
-    const CTamberloDoc& doc = *app->Document();
-    for (int month = 0; month <= 30; ++month) {
-        for (int row = 0; row < doc.GetShownDayCount(); ++row) {
-            const SYSTEMTIME day = AddDays(doc.GetShownStart(), row);
-            const bool monday =
-                day.wDayOfWeek == 1 && DaysBetween(MakeSystemTime(2026, 12, 7), day) >= 0;
-            const bool dentist = DaysBetween(MakeSystemTime(2026, 12, 8), day) == 0;
-            ASSERT_EQ(doc.ApptCount(row), monday || dentist ? 1 : 0) << month << "/" << row;
-            if (monday) {
-                ASSERT_EQ(doc.ApptSubject(row, 0), L"Choir") << month << "/" << row;
-            }
-        }
-        ASSERT_TRUE(view->ButtonAction(res::kButtonMonthAfter));
-    }
 }
 
 // Each calendar file of the command line is counted, confirmed and imported into the store the

@@ -30,24 +30,16 @@ TEST(StringTable, HoldsTheQuotedTextsUnderTheirIds)
 namespace {
 
 // Texts of a menu, popups as "Name>" and separators as "-", depth first.
-void Flatten(const std::vector<res::MenuItem>& items, std::vector<std::wstring>& out)
-{
-    for (const res::MenuItem& item : items) {
-        if (item.IsSeparator()) {
-            out.push_back(L"-");
-        } else if (item.IsPopup()) {
-            out.push_back(item.text + L">");
-            Flatten(item.children, out);
-        } else {
-            out.push_back(item.text + L"=" + std::to_wstring(item.id));
-        }
-    }
-}
-
 std::vector<std::wstring> Flatten(const std::vector<res::MenuItem>& items)
 {
     std::vector<std::wstring> out;
-    Flatten(items, out);
+    for (const res::MenuItem& item : items) {
+        out.push_back(item.IsSeparator() ? L"-"
+                      : item.IsPopup()   ? item.text + L">"
+                                         : item.text + L"=" + std::to_wstring(item.id));
+        for (const std::wstring& child : Flatten(item.children))
+            out.push_back(child);
+    }
     return out;
 }
 
