@@ -141,6 +141,28 @@ TEST(GanttPainter, HeaderShowsYearAndHourScale)
     // "19" sits on the chart's right edge: cut in half it would read as "1", so it is left out.
     EXPECT_FALSE(h.Drew(L"19") || h.Drew(L"20"));
     EXPECT_EQ(h.Pixel(X(12 * 60), 300), QColor(0, 0, 0)); // solid every 6 hours
+
+    // At 12 pixels an hour the labels would run together: each one drawn starts after the
+    // previous one ends, and none passes the chart's right edge.
+    for (int hourPixels : {6, 12, 18, 24}) {
+        GanttHarness narrow;
+        narrow.input.OneHourPixel = hourPixels;
+        narrow.Relayout(800, 480);
+        narrow.Paint<GanttPainter>([](const GanttPainter& gantt) { gantt.PaintHeader(); });
+        const QFontMetrics metrics(narrow.resources.MainFont());
+        int previousEnd = 0;
+        int labels = 0;
+        for (const DrawnText& drawn : narrow.texts) {
+            if (drawn.text.size() != 2)
+                continue;
+            const int width = metrics.horizontalAdvance(QString::fromStdWString(drawn.text));
+            EXPECT_GT(drawn.at.x(), previousEnd) << hourPixels;
+            EXPECT_LE(drawn.at.x() + width, narrow.layout.chartRight) << hourPixels;
+            previousEnd = drawn.at.x() + width;
+            ++labels;
+        }
+        EXPECT_GE(labels, 6) << hourPixels;
+    }
 }
 
 // Odd subjects and crowded days never paint outside their row.
