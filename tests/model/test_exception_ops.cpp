@@ -37,10 +37,7 @@ protected:
         pattern->SetPatternStartDate(At(4, 0));
         pattern->SetPatternEndDate(At(13, 0));
         pattern->SetNoEndDate(false);
-        pattern->SetInterval(1);
         pattern->SetDayOfWeekMask(0x7F); // a new pattern is weekly on the start's weekday
-        pattern->SetStartTime(At(4, 9));
-        pattern->SetDuration(60);
         EXPECT_GE(item->Save(), 0);
         return PimSession::OidField(item->GetOid());
     }
@@ -184,7 +181,6 @@ TEST_F(ExceptionOpsTest, CompleteTask)
             ASSERT_GE(task->GetRecurrencePattern(&pattern), 0);
             pattern->SetRecurrenceType(kRecursWeekly);
             pattern->SetPatternStartDate(At(4, 0));
-            pattern->SetInterval(1);
             pattern->SetDayOfWeekMask(2);
             pattern->SetNoEndDate(c.patternEnd == 0.0);
             pattern->SetPatternEndDate(c.patternEnd);

@@ -83,6 +83,8 @@ TEST(SettingsFile, SectionsKeysAndTokens)
         "Usepopup=0 DispWeekCount=7x MainFontSize=abc ColorMonday=0xFFC8FF OneHourPixel=0\n"
         "TaskDueChar=** NoEquals KeyToToday=50 CntFromToday=-2 DispTextLen=99999999999\n"
         "[AppPlace]\r\nHead Office\r\n[Bogus]\r\nStill\r\n"
+        // UTF-8 where it is valid, each other byte as Latin-1, surrogates included.
+        "Caf\xC3\xA9 \xE6\xB8\xAF Caf\xE9 \xC3 \xF0\x9F\x98\x80 \xED\xA0\x80\n"
         "[Holiday]\nHarbour Day,5,11,03,00\n"
         "[KeyEnvirorment]\nKeyToToday=50 keytotool=1 TaskDueChar=!!\n"
         "[HolidayCategory]\nFirst Last\n[MemorialCategory]\n");
@@ -99,8 +101,10 @@ TEST(SettingsFile, SectionsKeysAndTokens)
     EXPECT_EQ(s.GetDispTextLen(), INT32_MAX);
     EXPECT_EQ(s.GetKeyToToday(), 50);
     EXPECT_EQ(s.GetKeyToTool(), 0x31);
-    EXPECT_EQ(s.GetListText(SettingsList::PlaceInfo), Elements({L"Head", L"Office", L"Still"}));
-    EXPECT_EQ(s.GetListCount(SettingsList::PlaceInfo), 3);
+    EXPECT_EQ(s.GetListText(SettingsList::PlaceInfo),
+              Elements({L"Head", L"Office", L"Still", L"Caf\x00E9", L"\x6E2F", L"Caf\x00E9",
+                        L"\x00C3", L"\x1F600", L"\x00ED\x00A0\x0080"}));
+    EXPECT_EQ(s.GetListCount(SettingsList::PlaceInfo), 9);
     EXPECT_EQ(s.GetListText(SettingsList::HolidayInfo), Elements({L"Harbour", L"Day,5,11,03,00"}));
     EXPECT_EQ(s.GetListText(SettingsList::SubjectInfo), Elements({L"kept"}));
     EXPECT_EQ(s.GetHolidayCategory(), L"Last");
@@ -167,18 +171,6 @@ TEST(SettingsFile, LongListsAreCutToTheMaximum)
         EXPECT_EQ(s.GetListItem(list, last),
                   (list == SettingsList::SubjectInfo ? L"s" : L"") + std::to_wstring(last));
     }
-}
-
-TEST(SettingsFile, Encodings)
-{
-    TempPaths paths;
-    AppSettings s;
-    const std::string path = WriteFile(paths, "enc.txt",
-        "[AppPlace]\nCaf\xC3\xA9 \xE6\xB8\xAF Caf\xE9 \xC3 \xF0\x9F\x98\x80 \xED\xA0\x80\n");
-    EXPECT_EQ(ImportSettingsFile(s, path), 1);
-    EXPECT_EQ(s.GetListText(SettingsList::PlaceInfo),
-              Elements({L"Caf\x00E9", L"\x6E2F", L"Caf\x00E9", L"\x00C3", L"\x1F600",
-                        L"\x00ED\x00A0\x0080"}));
 }
 
 }  // namespace
