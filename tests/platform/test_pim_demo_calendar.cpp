@@ -6,7 +6,6 @@
 
 #include <set>
 
-#include "platform/pim/application.h"
 #include "platform/pim/store_database.h"
 #include "tests/support/temp_paths.h"
 
@@ -26,11 +25,7 @@ struct Demo {
 Demo Fill(const std::string& path)
 {
     Demo demo;
-    {
-        Application app;
-        EXPECT_EQ(app.Logon(path, EveryDay), 0);
-        EXPECT_EQ(FillDemoCalendar(app, MakeSystemTime(2026, 12, 7), 300, 40, 11), 0);
-    }
+    EXPECT_EQ(WriteDemoStore(path, EveryDay, MakeSystemTime(2026, 12, 7), 300, 40, 11), 0);
     StoreDatabase db;
     std::vector<StoredItem> appointments, tasks;
     EXPECT_EQ(db.Open(path), 0);
