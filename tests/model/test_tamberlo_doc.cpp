@@ -230,7 +230,9 @@ TEST_F(DocTest, OccurrencesAndTheirExceptions)
 {
     const AppointItem series = DailySeries(L"Standup", At(12, 7, 9), 60, At(12, 13));
     EditOccurrence(series, At(12, 9), L"Standup (moved)", At(12, 9, 14), At(12, 9, 15));
+    EditOccurrence(series, At(12, 10), L"Standup (moved)", At(12, 10, 14), At(12, 10, 15));
     EditOccurrence(series, At(12, 11), L"");
+    EditOccurrence(series, At(12, 12), L"Late", At(12, 12, 22), At(12, 13, 2));
     Appointment(L"Review", At(12, 10, 9, 30), At(12, 10, 11));
 
     auto doc = Load();
@@ -241,9 +243,14 @@ TEST_F(DocTest, OccurrencesAndTheirExceptions)
     EXPECT_EQ(doc->ApptExceptionNo(Row(9), 1), 1);
     EXPECT_EQ(doc->ApptLocation(Row(9), 1), L"Room Standup");
     EXPECT_EQ(Entries(*doc, Row(11)), Lines{L"0900 1000 0 4 0 2 Standup"});
-    EXPECT_EQ(doc->ApptExceptionNo(Row(11), 0), 2);
+    EXPECT_EQ(doc->ApptExceptionNo(Row(11), 0), 3);
     EXPECT_EQ(doc->ApptCount(Row(14)), 0) << "the pattern ends on the 13th";
     EXPECT_NE(doc->ApptSerial(Row(8), 0), doc->ApptSerial(Row(10), 0));
+    // Equal changes on consecutive days stay apart; a change over two days is one span.
+    EXPECT_NE(doc->ApptSerial(Row(9), 1), doc->ApptSerial(Row(10), 2));
+    EXPECT_EQ(doc->FindSpanLast(Row(9), 1).row, Row(9));
+    EXPECT_EQ(doc->FindSpanFirst(Row(13), 0).row, Row(12));
+    EXPECT_EQ(doc->FindSpanLast(Row(12), 1).row, Row(13));
 
     // Every entry of the series goes, exceptions included; the other item stays.
     doc->RemoveAppointmentEverywhere(PimSession::OidField(series->GetOid()));
@@ -273,24 +280,6 @@ TEST_F(DocTest, AnExceptionMarksOnlyTheDaysItsOccurrenceReaches)
     for (int p = 0; p < 3; ++p) {
         EXPECT_EQ(doc->ApptExceptionNo(Row(10), p), 0) << p;
     }
-}
-
-// Every occurrence, changed or not, is its own span: editing one never reaches its neighbours,
-// while a changed occurrence over two days stays one span.
-TEST_F(DocTest, ChangedOccurrencesOnConsecutiveDaysAreSeparateSpans)
-{
-    const AppointItem series = DailySeries(L"Standup", At(12, 7, 9), 60, At(12, 13));
-    EditOccurrence(series, At(12, 9), L"Moved", At(12, 9, 14), At(12, 9, 15));
-    EditOccurrence(series, At(12, 10), L"Moved", At(12, 10, 14), At(12, 10, 15));
-    EditOccurrence(series, At(12, 12), L"Late", At(12, 12, 22), At(12, 13, 2));
-    auto doc = Load();
-    const int moved = 1; // after the planned day's 0900 entry
-    EXPECT_EQ(doc->EntryState(Row(9), moved), kChangedState);
-    EXPECT_NE(doc->ApptSerial(Row(9), moved), doc->ApptSerial(Row(10), moved));
-    EXPECT_EQ(doc->FindSpanLast(Row(9), moved).row, Row(9));
-    const int lateOn13th = 0; // before the 13th's own 0900 occurrence
-    EXPECT_EQ(doc->FindSpanFirst(Row(13), lateOn13th).row, Row(12));
-    EXPECT_EQ(doc->FindSpanLast(Row(12), 1).row, Row(13));
 }
 
 TEST_F(DocTest, MultiDayOccurrencesShareTheirSerialAndSpanFinders)

@@ -116,7 +116,6 @@ TEST(PimStore, EveryPropertyRoundTripsAndOidsStay)
     std::shared_ptr<TaskItem> u;
     ASSERT_EQ(taskItems->Item(1, &u), 0);
     EXPECT_EQ(FieldsText(u->Stored().fields), FieldsText(t->Stored().fields));
-    EXPECT_EQ(u->GetDateCompleted(), Day(2026, 12, 7, 10, 30));
     EXPECT_FALSE(u->GetIsRecurring());
     EXPECT_NE(taskItems->Item(1, &b), 0) << "a task is not an appointment";
 
