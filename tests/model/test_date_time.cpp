@@ -114,7 +114,6 @@ TEST(DateTime, DayAndMonthSteppingAtEdges)
     EXPECT_EQ(AddDays(MakeSystemTime(2011, 1, 1), std::numeric_limits<int>::min()).wYear, 1900);
 }
 
-// The year clamp is met through the day and month steps above.
 TEST(DateTime, DaysBetweenAndOrdering)
 {
     const SYSTEMTIME a = MakeSystemTime(2011, 11, 6, 23, 59);

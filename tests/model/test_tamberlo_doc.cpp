@@ -260,7 +260,7 @@ TEST_F(DocTest, OccurrencesAndTheirExceptions)
 }
 
 // An occurrence ending exactly at midnight covers its own day only, so an exception for it marks
-// that day and leaves the next day's occurrence intact, as the store sees it.
+// that day and leaves the next day's occurrence intact.
 TEST_F(DocTest, AnExceptionMarksOnlyTheDaysItsOccurrenceReaches)
 {
     const AppointItem dropped = DailySeries(L"Dropped", At(12, 7, 22), 120, At(12, 13));
@@ -410,8 +410,7 @@ TEST_F(DocTest, ExtremeStoreValuesAreHeldToUsableRanges)
 }
 
 // A store that cannot be read leaves an empty but usable window and is reported once per
-// failure: again only after a load reached it. (What each kind of damage says, and that such a
-// file is never written, the store's own tests pin.)
+// failure: again only after a load reached it. (What each damage says: the store's tests.)
 TEST_F(DocTest, UnreadableStoresAreReportedOncePerFailure)
 {
     Spoil();
