@@ -17,8 +17,6 @@
 #include "model/recurrence.h"
 #include "platform/clock.h"
 #include "platform/message_service.h"
-#include "platform/pim/application.h"
-#include "platform/pim/exceptions.h"
 #include "platform/pim/recurrence_pattern.h"
 #include "tests/model/stub_document_settings.h"
 #include "tests/support/temp_paths.h"

@@ -3,15 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 // Writes a delimited list with '|' standing for the separator, for readable tables.
-std::wstring Listed(const std::wstring& text)
+std::wstring Listed(std::wstring list)
 {
-    std::wstring list = text;
-    for (wchar_t& c : list) {
-        c = c == L'|' ? L'\x1F' : c;
-    }
+    std::replace(list.begin(), list.end(), L'|', L'\x1F');
     return list;
 }
 

@@ -108,10 +108,7 @@ TEST(PimStore, EveryPropertyRoundTripsAndOidsStay)
     EXPECT_EQ(PatternText(*b->Stored().pattern),
               "3|46363|0.91666666666666663|0.0625|46388|0|7|0|127|40|9|210|13");
 
-    std::shared_ptr<Folder> tasks;
-    ASSERT_EQ(reopened.GetDefaultFolder(kTasksFolder, &tasks), 0);
-    std::shared_ptr<Items> taskItems;
-    ASSERT_EQ(tasks->GetItems(&taskItems), 0);
+    const auto taskItems = Open(reopened, paths.StorePath(), kTasksFolder);
     std::shared_ptr<TaskItem> u;
     ASSERT_EQ(taskItems->Item(1, &u), 0);
     EXPECT_EQ(FieldsText(u->Stored().fields), FieldsText(t->Stored().fields));
