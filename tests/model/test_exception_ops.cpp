@@ -151,7 +151,6 @@ TEST_F(ExceptionOpsTest, CancelOfAMissingNumberChangesNothing)
 
 TEST_F(ExceptionOpsTest, CompleteTask)
 {
-    const DATE noDate = 0.0;
     const struct {
         const char* name;
         bool recurring;
@@ -164,7 +163,7 @@ TEST_F(ExceptionOpsTest, CompleteTask)
     } cases[] = {
         {"pattern ended", true, At(10, 0), At(6, 0), false, true, At(4, 0), At(6, 0)},
         {"ends on the next day", true, At(11, 0), At(6, 0), false, false, At(11, 0), At(13, 0)},
-        {"no due date stays", true, 0.0, noDate, false, false, At(11, 0), noDate},
+        {"no due date stays", true, 0.0, 0.0, false, false, At(11, 0), 0.0},
         {"single task", false, 0.0, At(6, 0), false, true, At(4, 0), At(6, 0)},
     };
     for (const auto& c : cases) {
