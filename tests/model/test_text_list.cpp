@@ -3,15 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 // Writes a delimited list with '|' standing for the separator, for readable tables.
-std::wstring Listed(const std::wstring& text)
+std::wstring Listed(std::wstring list)
 {
-    std::wstring list = text;
-    for (wchar_t& c : list) {
-        c = c == L'|' ? L'\x1F' : c;
-    }
+    std::replace(list.begin(), list.end(), L'|', L'\x1F');
     return list;
 }
 
@@ -48,13 +47,9 @@ TEST(TextList, DelimitedEditsAndReads)
 
 TEST(TextList, ContainsAndMatches)
 {
-    // Trimmed, case-sensitive whole names: the holiday category tests.
-    EXPECT_FALSE(ListContains(L"Work", L"Home, Work", L",", false));
-    EXPECT_FALSE(ListContains(L"Home", L"", L",", true));
-    EXPECT_TRUE(ListContains(L"Home", L"Home", L"", false));
-    EXPECT_TRUE(ListMatches(L"A,B", L"B", L",", true, false));
-    EXPECT_FALSE(ListMatches(L"A,B", L"B", L",", true, true));
-    EXPECT_TRUE(ListMatches(L"A, B", L"B,A", L",", true, true));
+    // Trimmed, case-sensitive whole names, as the day painter asks (single names: the holiday
+    // category tests).
+    EXPECT_TRUE(ListMatches(L"C, B", L"A,B", L",", true, false));
     EXPECT_FALSE(ListMatches(L"C", L"A,B", L",", true, false));
     EXPECT_FALSE(ListMatches(L"", L"A", L",", true, false));
 }

@@ -1,5 +1,5 @@
-// Writing settings files and profiles by hand, building delimited lists, and the check that
-// what a load gave comes back unchanged from a save and a second load.
+// Building delimited lists, and the check that what a load gave comes back unchanged from a
+// save and a second load.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,12 +10,6 @@
 #include "settings/app_settings.h"
 #include "settings/settings_persistence.h"
 #include "tests/support/temp_paths.h"
-
-inline std::string WriteFile(const TempPaths& paths, const std::string& name,
-                             const std::string& bytes)
-{
-    return paths.Write(name, QByteArray::fromStdString(bytes));
-}
 
 inline std::wstring Elements(std::initializer_list<const wchar_t*> elements)
 {

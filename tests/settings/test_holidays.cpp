@@ -149,8 +149,7 @@ TEST_F(HolidayTest, BrokenRulesAddNothingAndTheOthersStillApply)
     Rules({L"Harbour", L"Half,5,12", L"Month 13,5,13,01,00", L"Day 0,5,12,00,00",
            L"31 Feb,5,02,31,00", L"Huge,5,12,99999999999,00", L"No weekday,6,12,01,00",
            L"Two weekdays,6,12,01,06", L"Week 9,6,12,09,02", L"Good,5,12,08,00", L""});
-    const Lines rows = Evaluate(Date(2026, 11, 30));
-    EXPECT_EQ(rows, Lines{L"9 8 1 new Good"});
+    EXPECT_EQ(Evaluate(Date(2026, 11, 30)), Lines{L"9 8 1 new Good"});
 
     settings_.SetList(SettingsList::HolidayInfo, L"", 5);  // a count beyond the text
     EXPECT_TRUE(Evaluate(Date(2026, 11, 30)).empty());

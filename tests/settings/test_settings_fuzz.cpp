@@ -65,13 +65,14 @@ TEST(SettingsFuzz, MutatedProfilesAndSettingsFilesLoadWithinBounds)
         QFile::remove(QString::fromStdString(paths.File("saved.ini")));
         const std::string profile = Mutated(kProfile, random);
         const std::string file = Mutated(kSettingsFile, random);
-        WriteFile(paths, "Tamberlo.ini", profile);
+        paths.Write("Tamberlo.ini", QByteArray::fromStdString(profile));
         AppSettings s;
         LoadSettings(s, Profile(paths.ProfilePath()));
         ExpectListsWithinTheMaximum(s);
         ExpectSaveAndLoadKeep(s, paths.File("saved.ini"));
         AppSettings imported;
-        EXPECT_EQ(ImportSettingsFile(imported, WriteFile(paths, "settings.txt", file)), 1);
+        const std::string written = paths.Write("settings.txt", QByteArray::fromStdString(file));
+        EXPECT_EQ(ImportSettingsFile(imported, written), 1);
         ExpectListsWithinTheMaximum(imported);
         if (HasFailure()) {
             ADD_FAILURE() << "profile:\n" << profile << "\nfile:\n" << file;

@@ -62,7 +62,7 @@ TEST(SettingsPersistence, ShrunkListsAndKeyNames)
     EXPECT_EQ(loaded.GetKeyToToday(), 0x39);
 
     // A hand-written profile: the other spelling, and a count no profile could back up.
-    const std::string path = WriteFile(paths, "hand.ini",
+    const std::string path = paths.Write("hand.ini",
                                        "[KeyEnvirorment]\nKeyToTOday=56\n"
                                        "[PlaceInfo]\nCount=2000000000\nName000=Dock\n");
     AppSettings hand;
@@ -77,12 +77,14 @@ TEST(SettingsFile, SectionsKeysAndTokens)
     TempPaths paths;
     AppSettings s;
     s.SetList(SettingsList::SubjectInfo, Elements({L"kept"}), 1);
-    const std::string path = WriteFile(paths, "settings.txt",
+    const std::string path = paths.Write("settings.txt",
         "Ignored=1 [Unknown] orphan\n"
         "[Envirorment]\nColorSunday=16763135 BrightReduceRate=80\tUsePopup=5\n"
         "Usepopup=0 DispWeekCount=7x MainFontSize=abc ColorMonday=0xFFC8FF OneHourPixel=0\n"
         "TaskDueChar=** NoEquals KeyToToday=50 CntFromToday=-2 DispTextLen=99999999999\n"
         "[AppPlace]\r\nHead Office\r\n[Bogus]\r\nStill\r\n"
+        // UTF-8 where it is valid, each other byte as Latin-1, surrogates included.
+        "Caf\xC3\xA9 \xE6\xB8\xAF Caf\xE9 \xC3 \xF0\x9F\x98\x80 \xED\xA0\x80\n"
         "[Holiday]\nHarbour Day,5,11,03,00\n"
         "[KeyEnvirorment]\nKeyToToday=50 keytotool=1 TaskDueChar=!!\n"
         "[HolidayCategory]\nFirst Last\n[MemorialCategory]\n");
@@ -99,8 +101,10 @@ TEST(SettingsFile, SectionsKeysAndTokens)
     EXPECT_EQ(s.GetDispTextLen(), INT32_MAX);
     EXPECT_EQ(s.GetKeyToToday(), 50);
     EXPECT_EQ(s.GetKeyToTool(), 0x31);
-    EXPECT_EQ(s.GetListText(SettingsList::PlaceInfo), Elements({L"Head", L"Office", L"Still"}));
-    EXPECT_EQ(s.GetListCount(SettingsList::PlaceInfo), 3);
+    EXPECT_EQ(s.GetListText(SettingsList::PlaceInfo),
+              Elements({L"Head", L"Office", L"Still", L"Caf\x00E9", L"\x6E2F", L"Caf\x00E9",
+                        L"\x00C3", L"\x1F600", L"\x00ED\x00A0\x0080"}));
+    EXPECT_EQ(s.GetListCount(SettingsList::PlaceInfo), 9);
     EXPECT_EQ(s.GetListText(SettingsList::HolidayInfo), Elements({L"Harbour", L"Day,5,11,03,00"}));
     EXPECT_EQ(s.GetListText(SettingsList::SubjectInfo), Elements({L"kept"}));
     EXPECT_EQ(s.GetHolidayCategory(), L"Last");
@@ -113,17 +117,17 @@ TEST(SettingsFile, BadFilesNeverBreakTheReader)
     AppSettings s;
     EXPECT_EQ(ImportSettingsFile(s, paths.File("missing.txt")), 0);
     EXPECT_EQ(ImportSettingsFile(s, paths.File("")), 0);  // the folder itself
-    EXPECT_EQ(ImportSettingsFile(s, WriteFile(paths, "empty.txt", "")), 1);
-    std::string garbage;
+    EXPECT_EQ(ImportSettingsFile(s, paths.Write("empty.txt", "")), 1);
+    QByteArray garbage;
     for (int i = 0; i < 4096; ++i) {
         garbage += static_cast<char>((i * 37) & 0xFF);
     }
-    EXPECT_EQ(ImportSettingsFile(s, WriteFile(paths, "binary.bin", garbage)), 1);
+    EXPECT_EQ(ImportSettingsFile(s, paths.Write("binary.bin", garbage)), 1);
 
     s.LoadDefaults();
-    const std::string longLine = "[AppCategory]\n" + std::string(100000, 'a') + "\n" +
-                                 std::string(1500, 'b');
-    EXPECT_EQ(ImportSettingsFile(s, WriteFile(paths, "long.txt", longLine)), 1);
+    const QByteArray longLine =
+        "[AppCategory]\n" + QByteArray(100000, 'a') + "\n" + QByteArray(1500, 'b');
+    EXPECT_EQ(ImportSettingsFile(s, paths.Write("long.txt", longLine)), 1);
     // Tokens of at most 1000 characters: 100 of the long line, then 1000 + 500 of the last.
     ASSERT_EQ(s.GetListCount(SettingsList::CategoryInfo), 102);
     EXPECT_EQ(s.GetListItem(SettingsList::CategoryInfo, 99), std::wstring(1000, L'a'));
@@ -131,11 +135,11 @@ TEST(SettingsFile, BadFilesNeverBreakTheReader)
     EXPECT_EQ(s.GetListItem(SettingsList::CategoryInfo, 101), std::wstring(500, L'b'));
 
     // A run read in pieces is cut as a whole: a two-byte character straddles every piece.
-    std::string accented = "[AppPlace]\nx";
+    QByteArray accented = "[AppPlace]\nx";
     for (int i = 0; i < 2500; ++i) {
         accented += "\xC3\xA9";
     }
-    EXPECT_EQ(ImportSettingsFile(s, WriteFile(paths, "accented.txt", accented)), 1);
+    EXPECT_EQ(ImportSettingsFile(s, paths.Write("accented.txt", accented)), 1);
     EXPECT_EQ(s.GetListText(SettingsList::PlaceInfo),
               L"x" + std::wstring(999, L'\x00E9') + L'\x1F' + std::wstring(1000, L'\x00E9') +
                   L'\x1F' + std::wstring(501, L'\x00E9') + L'\x1F');
@@ -146,12 +150,12 @@ TEST(SettingsFile, LongListsAreCutToTheMaximum)
 {
     TempPaths paths;
     const int elements = AppSettings::kMaxListElements + 500;
-    std::string file = "[AppSubject]\n";
+    QByteArray file = "[AppSubject]\n";
     {
         Profile profile(paths.ProfilePath());
         profile.WriteInt(L"PlaceInfo", L"Count", elements);
         for (int i = 0; i < elements; ++i) {
-            file += "s" + std::to_string(i) + "\n";
+            file += "s" + QByteArray::number(i) + "\n";
             profile.WriteString(L"PlaceInfo",
                                 QString("Name%1").arg(i, 3, 10, QChar('0')).toStdWString(),
                                 std::to_wstring(i));
@@ -160,25 +164,13 @@ TEST(SettingsFile, LongListsAreCutToTheMaximum)
     }
     AppSettings s;
     LoadSettings(s, Profile(paths.ProfilePath()));
-    ASSERT_EQ(ImportSettingsFile(s, WriteFile(paths, "long.txt", file)), 1);
+    ASSERT_EQ(ImportSettingsFile(s, paths.Write("long.txt", file)), 1);
     for (const SettingsList list : {SettingsList::PlaceInfo, SettingsList::SubjectInfo}) {
         const int last = AppSettings::kMaxListElements - 1;
         ASSERT_EQ(s.GetListCount(list), AppSettings::kMaxListElements);
         EXPECT_EQ(s.GetListItem(list, last),
                   (list == SettingsList::SubjectInfo ? L"s" : L"") + std::to_wstring(last));
     }
-}
-
-TEST(SettingsFile, Encodings)
-{
-    TempPaths paths;
-    AppSettings s;
-    const std::string path = WriteFile(paths, "enc.txt",
-        "[AppPlace]\nCaf\xC3\xA9 \xE6\xB8\xAF Caf\xE9 \xC3 \xF0\x9F\x98\x80 \xED\xA0\x80\n");
-    EXPECT_EQ(ImportSettingsFile(s, path), 1);
-    EXPECT_EQ(s.GetListText(SettingsList::PlaceInfo),
-              Elements({L"Caf\x00E9", L"\x6E2F", L"Caf\x00E9", L"\x00C3", L"\x1F600",
-                        L"\x00ED\x00A0\x0080"}));
 }
 
 }  // namespace

@@ -4,8 +4,6 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
-TempPaths::TempPaths() = default;
-
 std::string TempPaths::File(const std::string& name) const
 {
     return dir_.filePath(QString::fromStdString(name)).toStdString();

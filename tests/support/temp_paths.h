@@ -7,7 +7,6 @@
 
 class TempPaths {
 public:
-    TempPaths();
     // An absolute path for a file of the given name inside the temporary folder.
     std::string File(const std::string& name) const;
     std::string ProfilePath() const { return File("Tamberlo.ini"); }
