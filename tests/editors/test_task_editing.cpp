@@ -55,7 +55,6 @@ TEST_F(TaskEditingTest, AddEditAndDeleteATask)
         EXPECT_EQ(Text(d, kTaskImportance), "Normal");
     });
     EXPECT_EQ(Stored(oid).fields.DueDate, At(7));
-    EXPECT_EQ(Stored(oid).fields.StartDate, pim::kNoDate);
 
     Queue<CTaskDetailDlg>([](CTaskDetailDlg& d) {
         EXPECT_EQ(Text(d, kTaskTitle), "Report");
