@@ -33,7 +33,6 @@ TEST_F(RecurDetailDlgTest, RecurrenceEditorOffersToMoveAStartThatIsNoOccurrence)
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(pattern.DayOfWeekMask, 4);
     EXPECT_EQ(pattern.PatternStartDate, At(8));
-    EXPECT_EQ(Control<QDateEdit>(dialog, kRecurStartDate)->date(), QDate(2026, 12, 8));
     EXPECT_EQ(dialog.SpanMinutes(), 60);
 }
 

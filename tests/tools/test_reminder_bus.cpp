@@ -47,11 +47,8 @@ public:
     {
         for (const QString& name : names_)
             QDBusConnection::disconnectFromBus(name);
-        daemon_.terminate();
-        if (!daemon_.waitForFinished(5000)) {
-            daemon_.kill();
-            daemon_.waitForFinished(5000);
-        }
+        daemon_.kill();
+        daemon_.waitForFinished(5000);
     }
 
     bool Up() const { return !address_.isEmpty(); }
