@@ -39,10 +39,6 @@ TEST_F(WeekColorDlgTest, PickerChannelsTextAndResult)
     EXPECT_EQ(picker.Color(), 0xB45050u);
     picker.accept();
     EXPECT_EQ(picker.Color(), 0x1000FFu);
-
-    CColorSelDlg untouched(0x00C4FFC4);
-    untouched.accept();
-    EXPECT_EQ(untouched.Color(), 0xC4FFC4u);
 }
 
 } // namespace
