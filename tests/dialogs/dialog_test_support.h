@@ -68,10 +68,6 @@ protected:
     static Step Press(int id) { return {id, QVariant()}; }
     static void Click(const QWidget& d, int id) { Control<QAbstractButton>(d, id)->click(); }
     static void Select(const QWidget& d, int id, int index) { Apply(d, {Set(id, index)}); }
-    static int Selected(const QWidget& d, int id)
-    {
-        return Control<QComboBox>(d, id)->currentIndex();
-    }
     static void Type(const QWidget& d, int id, const QString& text) { Apply(d, {Set(id, text)}); }
     static void Apply(const QWidget& dialog, const std::vector<Step>& steps)
     {

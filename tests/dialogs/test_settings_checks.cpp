@@ -38,7 +38,6 @@ TEST(SettingsChecks, LimitsFieldsAndMessages)
         {CheckFontSizes(5, 4), "1115: Please set over 6 font size"},
         {CheckFontSizes(201, 16), "1115: Please set between 6 to 200"},
         // Function keys clash only on the same button.
-        {CheckFuncKeys({6, 5, 2, 3, 4}), ""},
         {CheckFuncKeys({0, 0, 0, 0, 0}), ""},
         {CheckFuncKeys({1, 2, 3, 2, 0}), "1103: There are same setting"},
         // Day selection years.
@@ -46,7 +45,6 @@ TEST(SettingsChecks, LimitsFieldsAndMessages)
         {CheckDaySelection(MakeSystemTime(3000, 1, 1)), "1140: Can't point after year 3000"},
         // Holiday rules.
         {CheckHolidayRule({L"Leap", 5, 2, 29, 0}), ""},
-        {CheckHolidayRule({L"Lantern Day", 6, 1, 2, 2}), ""},
         {CheckHolidayRule({L"Nomonth", 5, 0, 1, 0}), "1024: Wrong Month"},
         {CheckHolidayRule({L"Week", 6, 13, 1, 1}), "1024: Wrong Month"},
         {CheckHolidayRule({L"Harbour,Day", 5, 11, 3, 0}),

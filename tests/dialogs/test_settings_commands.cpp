@@ -1,7 +1,6 @@
 // Each settings dialog run through its command: what it opens with and what OK writes, and how a
 // refused field keeps the dialog open with the focus on it and stores only what came before it.
 #include <QDate>
-#include <QFontDatabase>
 #include <QLabel>
 #include <QRegularExpression>
 
@@ -58,15 +57,6 @@ TEST_F(SettingsCommandsTest, CharacterSet)
     EXPECT_FALSE(RunCharSetDialog(context));
     EXPECT_EQ(NewWarnings(), Texts{L"Please set over 6 font size"});
     EXPECT_EQ(Changed(settings), "MainFontName=Serif DetailFontName=Mono");
-
-    // The face fields offer the installed families.
-    dialogs.Queue([](QDialog& dialog) {
-        const auto* faces = Control<QComboBox>(dialog, 1031);
-        EXPECT_EQ(faces->count(), QFontDatabase::families().size());
-        EXPECT_TRUE(faces->isEditable());
-        return DialogRejected;
-    });
-    EXPECT_FALSE(RunCharSetDialog(context));
 }
 
 TEST_F(SettingsCommandsTest, Environment)

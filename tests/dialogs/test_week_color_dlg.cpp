@@ -1,6 +1,5 @@
 // The week-and-colour dialog and the colour picker: Cancel writes nothing even after picking
-// and "Initialize" (asked first), the picker's channels and text, and swatches painted in the
-// colours they hold.
+// and "Initialize" (asked first), and the picker's channels and text.
 
 #include "dialog_test_support.h"
 #include "dialogs/color_sel_dlg.h"
@@ -30,24 +29,6 @@ TEST_F(WeekColorDlgTest, CancelKeepsEverythingAfterPickingAndInitializing)
     EXPECT_EQ(messages.shown()[0].flags, MB_OKCANCEL | MB_ICONINFORMATION);
 }
 
-TEST_F(WeekColorDlgTest, SwatchesShowTheirColours)
-{
-    settings.SetColorSunday(0x0000FF);  // red
-    settings.SetColorHoliday(0xFF0000); // blue
-    CWeekColorDlg dialog(settings, messages, dialogs);
-    dialog.resize(480, 360);
-    dialog.show();
-    const QImage image = dialog.grab().toImage();
-    const auto swatchColor = [&](int buttonId) {
-        const QWidget* button = Control(dialog, buttonId);
-        const QPoint left = button->mapTo(&dialog, QPoint(-10, button->height() / 2));
-        return image.pixelColor(left * image.devicePixelRatio()).rgb();
-    };
-    EXPECT_EQ(swatchColor(1176), qRgb(255, 0, 0));
-    EXPECT_EQ(swatchColor(1072), qRgb(0, 0, 255));
-    EXPECT_EQ(swatchColor(1071), qRgb(200, 255, 255));
-}
-
 TEST_F(WeekColorDlgTest, PickerChannelsTextAndResult)
 {
     CColorSelDlg picker(0xB45050);
@@ -58,10 +39,6 @@ TEST_F(WeekColorDlgTest, PickerChannelsTextAndResult)
     EXPECT_EQ(picker.Color(), 0xB45050u);
     picker.accept();
     EXPECT_EQ(picker.Color(), 0x1000FFu);
-
-    CColorSelDlg untouched(0x00C4FFC4);
-    untouched.accept();
-    EXPECT_EQ(untouched.Color(), 0xC4FFC4u);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -20,21 +21,19 @@ class ScopedZone {
 public:
     explicit ScopedZone(const char* zone)
     {
-        const char* old = std::getenv("TZ");
-        had_ = old != nullptr;
-        old_ = had_ ? old : "";
+        if (const char* old = std::getenv("TZ"))
+            old_ = old;
         setenv("TZ", zone, 1);
         tzset();
     }
     ~ScopedZone()
     {
-        had_ ? setenv("TZ", old_.c_str(), 1) : unsetenv("TZ");
+        old_ ? setenv("TZ", old_->c_str(), 1) : unsetenv("TZ");
         tzset();
     }
 
 private:
-    bool had_;
-    std::string old_;
+    std::optional<std::string> old_;
 };
 
 inline const SYSTEMTIME kToday = MakeSystemTime(2026, 12, 7, 9, 30);

@@ -72,22 +72,17 @@ TEST(CalendarImport, FieldsZonesRulesAndExceptionsMapAsTheyShould)
     const std::vector<pim::StoredItem> items = StoredItems(paths.StorePath());
     ASSERT_EQ(items.size(), 3u);
     const pim::ItemFields& meeting = items[0].fields;
-    EXPECT_EQ(meeting.UID, L"meet-1");
-    EXPECT_EQ(meeting.Location, L"Room 4");
-    EXPECT_EQ(meeting.Body, L"Line one\r\nLine two");
-    EXPECT_EQ(meeting.Categories, L"Business,Travel");
-    EXPECT_EQ(meeting.Sensitivity, 3);
-    EXPECT_EQ(meeting.BusyStatus, 3);
-    EXPECT_TRUE(meeting.ReminderSet);
-    EXPECT_EQ(meeting.ReminderMinutesBeforeStart, 10);
-    EXPECT_EQ(meeting.ReminderOptions, 8);
+    EXPECT_EQ(std::tie(meeting.UID, meeting.Location, meeting.Body, meeting.Categories),
+              std::tie(L"meet-1", L"Room 4", L"Line one\r\nLine two", L"Business,Travel"));
+    EXPECT_EQ(std::tie(meeting.Sensitivity, meeting.BusyStatus, meeting.ReminderSet,
+                       meeting.ReminderMinutesBeforeStart, meeting.ReminderOptions),
+              std::tuple(3, 3, true, 10, 8));
     EXPECT_EQ(meeting.ReminderSoundFile, L"file:///sounds/bell.wav");
     ASSERT_TRUE(items[0].pattern);
     EXPECT_EQ(items[0].pattern->Occurrences, 4);
-    EXPECT_EQ(items[1].fields.BusyStatus, 0);
-    EXPECT_EQ(items[1].fields.Sensitivity, 1);
-    EXPECT_EQ(items[2].fields.Importance, 2);
-    EXPECT_TRUE(items[2].fields.Complete);
+    EXPECT_EQ(std::tie(items[1].fields.BusyStatus, items[1].fields.Sensitivity,
+                       items[2].fields.Importance, items[2].fields.Complete),
+              std::tuple(0, 1, 2, true));
 
     // 09:00 in New York is 15:00 in Berlin; the 14th is deleted, the 21st moved to the 22nd.
     EXPECT_EQ(Occurrences(paths.StorePath(), MakeSystemTime(2026, 12, 1), 40),
