@@ -9,6 +9,7 @@
 #include <optional>
 #include <sstream>
 
+#include "dialogs/settings_controls.h"
 #include "dialogs/settings_file_chooser.h"
 #include "ical/calendar_export.h"
 #include "ical/calendar_import.h"
@@ -28,20 +29,18 @@ constexpr int kProgressSteps = 1000;
 
 std::wstring Wide(const std::string& text) { return QString::fromStdString(text).toStdWString(); }
 
-QString Text(int id) { return QString::fromStdWString(res::LoadString(id)); }
-
 // A modal progress dialog for a large file; the import asks it after every component whether
 // to go on.
 class ImportProgress {
 public:
     ImportProgress(QWidget* parent, const std::string& path)
-        : size_(QFileInfo(QString::fromStdString(path)).size())
     {
+        const QFileInfo file(QString::fromStdString(path));
+        size_ = file.size();
         if (size_ < kProgressFromBytes)
             return;
-        dialog_.emplace(Text(res::IDS_IMPORTING).arg(QFileInfo(QString::fromStdString(path))
-                                                            .fileName()),
-                        QString(), 0, kProgressSteps, parent);
+        dialog_.emplace(Text(res::IDS_IMPORTING).arg(file.fileName()), QString(), 0,
+                        kProgressSteps, parent);
         dialog_->setWindowModality(Qt::ApplicationModal);
         dialog_->setMinimumDuration(0);
         dialog_->setAutoReset(false);
@@ -59,7 +58,7 @@ public:
     }
 
 private:
-    qint64 size_;
+    qint64 size_ = 0;
     std::optional<QProgressDialog> dialog_;
 };
 

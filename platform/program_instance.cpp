@@ -2,10 +2,11 @@
 // the bus (a malformed or far-off day) is dropped.
 #include "platform/program_instance.h"
 
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDate>
 #include <QMetaClassInfo>
+
+#include "platform/bus_names.h"
 
 const char* const ProgramInstance::kBusName = "org.velloran.Tamberlo";
 const char* const ProgramInstance::kObjectPath = "/org/velloran/Tamberlo";
@@ -38,8 +39,7 @@ bool ProgramInstance::Claim(QDBusConnection connection)
 
 bool ProgramInstance::AskToShow(QDBusConnection connection, const SYSTEMTIME& day)
 {
-    if (!connection.isConnected() || connection.interface() == nullptr ||
-        !connection.interface()->isServiceRegistered(kBusName).value()) {
+    if (!IsBusNameOwned(connection, kBusName)) {
         return false;
     }
     const QMetaClassInfo interface =

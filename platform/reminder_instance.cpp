@@ -3,9 +3,10 @@
 #include "platform/reminder_instance.h"
 
 #include <QCoreApplication>
-#include <QDBusConnectionInterface>
 #include <QFileInfo>
 #include <QProcess>
+
+#include "platform/bus_names.h"
 
 const char* const ReminderInstance::kBusName = "org.velloran.Tamberlo.Reminders";
 
@@ -16,8 +17,7 @@ bool ReminderInstance::Claim(QDBusConnection connection)
 
 bool ReminderInstance::IsRunning(QDBusConnection connection)
 {
-    QDBusConnectionInterface* bus = connection.interface();
-    return bus != nullptr && bus->isServiceRegistered(kBusName).value();
+    return IsBusNameOwned(connection, kBusName);
 }
 
 bool ReminderInstance::StartIfNotRunning(QDBusConnection connection, const QString& program,
