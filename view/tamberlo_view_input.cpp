@@ -30,9 +30,13 @@ void CTamberloView::keyPressEvent(QKeyEvent* event)
     if (editing_->CancelDrag() && event->key() == Qt::Key_Escape)
         return;
     Relayout();
-    // The desktop keys run the commands they stand for when this view can run them.
-    const int command = keys::AcceleratorCommand(
-        event->key(), event->modifiers(), [this](int id) { return commands_.HasHandler(id); });
+    // The desktop keys run the commands they stand for exactly when the menu item is enabled.
+    const int command =
+        keys::AcceleratorCommand(event->key(), event->modifiers(), [this](int id) {
+            CommandUpdate update;
+            commands_.Update(id, update);
+            return commands_.HasHandler(id) && update.enabled;
+        });
     if (command != 0 && commands_.Execute(command))
         return;
     const keys::DigitResult digit =

@@ -71,6 +71,7 @@ private:
     void UpdateCursor(PixelPoint at);
     DATE RowDateTime(int minutes) const;
     bool FillRecord(int operation);
+    void FollowMovedItem(const SYSTEMTIME& target, const MoveResult& moved);
     bool ForeignClipNewer() const;
     void PutOnDesktop();
     void PasteForeign(const std::vector<pim::StoredItem>& items, bool atMenuPoint);
@@ -86,6 +87,7 @@ private:
     Release::Hit hit_ = Release::Hit::kNone;
     bool fromMouse_ = true;
     bool moved_ = false;
+    bool pressSelectedItem_ = false; // the last press took an item itself
     PixelPoint down_;
     PixelPoint last_;
     ItemSpan span_;

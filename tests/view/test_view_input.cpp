@@ -201,3 +201,28 @@ TEST(ViewInput, LongKeyRunsKeepTheDocumentWindowConsistent)
     }
     EXPECT_GT(reloads, 10);
 }
+
+// Ctrl+C, F2 and Delete run only what the enabled menu item would: nothing on a holiday line.
+TEST(ViewInput, DesktopKeysFollowTheCommandEnableStates)
+{
+    InputHarness h;
+    h.schedule.appts[2] = {
+        {.start = 0, .end = 1440, .subject = L"Holiday", .allDay = true, .dayKind = 1},
+        {.start = 540, .end = 600, .subject = L"Dentist"}};
+    h.view.OnUpdate();
+    int edits = 0;
+    int deletes = 0;
+    h.view.SetCommandHandler(cmd::ID_EDIT_APPOINT, [&edits] { ++edits; });
+    h.view.SetCommandHandler(cmd::ID_DELETE_ITEM, [&deletes] { ++deletes; });
+    h.view.SelectDetailLine(0);
+    h.Keys({Qt::Key_C, Qt::Key_X}, Qt::ControlModifier);
+    h.Keys({Qt::Key_F2, Qt::Key_Delete});
+    EXPECT_FALSE(h.view.Editing().Record().HoldsItem());
+    EXPECT_EQ(edits + deletes, 0);
+    h.view.SelectDetailLine(1);
+    h.Keys({Qt::Key_F2, Qt::Key_Delete});
+    h.Keys({Qt::Key_C}, Qt::ControlModifier);
+    EXPECT_EQ(edits, 1);
+    EXPECT_EQ(deletes, 1);
+    EXPECT_EQ(h.view.Editing().Record().operation, ClipRecord::kCopy);
+}
