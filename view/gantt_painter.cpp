@@ -64,13 +64,9 @@ void GanttPainter::PaintAppointments(int day) const
 void GanttPainter::PaintAppointment(int day, int pos, BarState& state) const
 {
     const DayEntries& e = c_.entries;
-    if (!PassesCategoryFilter(c_.settings, e.ApptCategories(day, pos)))
-        return;
-    if (pos == 0 && e.DayKind(day, pos) != 0)
+    if (!ShowsBar(c_.settings, e, day, pos))
         return;
     const int kind = e.EntryState(day, pos);
-    if (IsMovedOrDeleted(kind))
-        return;
     const bool allDay = e.IsAllDay(day, pos);
     const BarGeometry bar =
         c_.geometry.Bar(day, e.StartMinutes(day, pos), e.EndMinutes(day, pos), allDay);
@@ -84,9 +80,9 @@ void GanttPainter::PaintAppointment(int day, int pos, BarState& state) const
         if (bar.allDayInterior)
             p.fillRect(ToQRect(*bar.allDayInterior), DayBackground(c_, day));
         p.setPen(Qt::black);
-        const std::wstring subject = CutSubject(c_.settings, e.ApptSubject(day, pos));
+        const std::wstring text = BarText(c_.settings, e, day, pos, bar.start.clippedBefore);
         if (bar.start.clippedBefore) {
-            c_.text.Draw(p, bar.text.x, bar.text.y, c_.settings.AppHideCharL + subject, row);
+            c_.text.Draw(p, bar.text.x, bar.text.y, text, row);
         } else {
             int icon = AppointmentIcon(kind, allDay);
             if (state.conflicts.Conflicts(e, day, pos, bar.start.x)) {
@@ -95,7 +91,7 @@ void GanttPainter::PaintAppointment(int day, int pos, BarState& state) const
                 icon = res::kIconConflict;
             }
             DrawItemIcon(p, c_.resources, icon, bar.icon, c_.layout.mainFontSize);
-            c_.text.Draw(p, bar.text.x, bar.text.y, subject, row);
+            c_.text.Draw(p, bar.text.x, bar.text.y, text, row);
         }
         if (bar.end.clippedAfter)
             c_.text.DrawRightAligned(p, bar.rightMarkEnd, bar.text.y, c_.settings.AppHideCharR,

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -86,9 +87,8 @@ void ViewEditing::Press(QMouseEvent* event)
     fromMouse_ = FromMouse(event);
     moved_ = false;
     pressSelectedItem_ = false;
-    const PointerInput input(view_.layout_, view_.schedule_, view_.settings_.draw);
     const PressHit hit =
-        input.HitAt(at.x, at.y, view_.detailScroll_, view_.CurrentDetailLines().total);
+        Input().HitAt(at.x, at.y, view_.detailScroll_, view_.CurrentDetailLines().total);
     const bool body =
         hit.area == PressHit::Area::kGanttRow || hit.area == PressHit::Area::kGridCell;
     // The right button only selects in the body and opens the menu there.
@@ -105,6 +105,16 @@ void ViewEditing::Press(QMouseEvent* event)
     } else if (!fromMouse_ && (mode_ != kNoDrag || hit.area == PressHit::Area::kGridCell)) {
         holdTimer_.start(QGuiApplication::styleHints()->mousePressAndHoldInterval());
     }
+}
+
+// Hit tests measure the all-day labels in the main font, as the rows draw them.
+PointerInput ViewEditing::Input() const
+{
+    const QFont font = view_.resources_->MainFont();
+    return {view_.layout_, view_.schedule_, view_.settings_.draw,
+            [font](const std::wstring& text, int width) {
+                return QFontMetrics(font).horizontalAdvance(TextSink::Displayable(text, width));
+            }};
 }
 
 void ViewEditing::PressOutside(const PressHit& hit)
@@ -389,8 +399,7 @@ void ViewEditing::UpdateCursor(PixelPoint at)
     const ViewLayout& l = view_.layout_;
     Qt::CursorShape shape = Qt::ArrowCursor;
     if (l.ganttRows && l.InChart(at.x, at.y)) {
-        const PointerInput input(l, view_.schedule_, view_.settings_.draw);
-        const PressHit hit = input.HitAt(at.x, at.y, 0, 0);
+        const PressHit hit = Input().HitAt(at.x, at.y, 0, 0);
         const DragEdit drag(l);
         if (hit.kind == ItemKind::Appointment) {
             const DragMode mode = drag.ModeAtPress(

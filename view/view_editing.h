@@ -12,13 +12,13 @@
 
 #include "model/schedule_edits.h"
 #include "view/drag_edit.h"
+#include "view/pointer_input.h"
 #include "view/view_clipboard.h"
 
 class CTamberloView;
 class MessageService;
 class QMouseEvent;
 class QPainter;
-struct PressHit;
 struct MoveResult;
 
 // What the view's own changes need from the program; without a change path nothing is saved.
@@ -58,6 +58,7 @@ public:
     const ClipRecord& Record() const { return record_; }
 
 private:
+    PointerInput Input() const;
     void SelectDay(int day);
     void SelectHitItem(const PressHit& hit);
     void PressBody(const PressHit& hit, PixelPoint at);

@@ -202,6 +202,18 @@ TEST(ViewEditing, AllDayItemsMoveByWholeDays)
         EXPECT_NEAR(h.Stored(id).Start, At(day), 1e-6);
         EXPECT_NEAR(h.Stored(id).End, At(day + 1), 1e-6);
     };
+    // Its day's empty hours sweep a new appointment and never edit it; its label takes it.
+    int edits = 0;
+    h.view.SetCommandHandler(cmd::ID_EDIT_APPOINT, [&edits] { ++edits; });
+    h.Drag(h.Point(2, 13 * 60), h.Point(2, 14 * 60));
+    ASSERT_TRUE(h.swept);
+    EXPECT_NEAR(h.swept->first, At(9, 13), 1e-6);
+    EXPECT_NEAR(h.swept->second, At(9, 14, 30), 1e-6);
+    QTest::mouseDClick(&h.view, Qt::LeftButton, {}, h.Point(2, 13 * 60));
+    EXPECT_EQ(edits, 0);
+    QTest::mouseDClick(&h.view, Qt::LeftButton, {}, h.Label(2));
+    EXPECT_EQ(edits, 1);
+    expectDay(oid, 9);
     h.Drag(h.Label(2), h.Label(2) + QPoint(36, 0)); // sideways on its own row: unchanged
     expectDay(oid, 9);
     h.Drag(h.Label(2), h.Label(3) + QPoint(36, 0));
