@@ -4,6 +4,7 @@
 #include "view/gantt_painter.h"
 
 #include <QPainter>
+#include <cstdlib>
 
 #include "res/pictures.h"
 #include "view/day_paint_rules.h"
@@ -12,6 +13,8 @@
 namespace {
 
 wchar_t const* const kYearFormat = L"Year %.4d";
+constexpr int kGhostDarkPercent = 30;
+constexpr int kGhostAlpha = 160;
 
 std::wstring Format(const wchar_t* format, int a, int b = 0, const std::wstring& c = {})
 {
@@ -21,6 +24,15 @@ std::wstring Format(const wchar_t* format, int a, int b = 0, const std::wstring&
 }
 
 } // namespace
+
+QColor GhostShade(const QColor& source, const QColor& under)
+{
+    const auto darker = [](int channel) { return channel * kGhostDarkPercent / 100; };
+    const QColor dark(darker(source.red()), darker(source.green()), darker(source.blue()));
+    const int row = qGray(under.rgb());
+    return std::abs(qGray(source.rgb()) - row) >= std::abs(qGray(dark.rgb()) - row) ? source
+                                                                                      : dark;
+}
 
 void GanttPainter::PaintRowBackgroundAndLabel(int day) const
 {
@@ -153,6 +165,18 @@ void GanttPainter::PaintHeader() const
             continue;
         c_.text.Draw(p, left, labelTop, hour, labelStrip);
         labelsEnd = left + width + kLabelGap;
+    }
+}
+
+void GanttPainter::PaintGhost(const std::vector<PixelRect>& strips, const QColor& source) const
+{
+    const int rowHeight = std::max(1, c_.layout.dayRowHeight);
+    for (const PixelRect& strip : strips) {
+        const int row = (strip.top - c_.layout.rowsTop) / rowHeight;
+        const QColor shade = GhostShade(source, DayBackground(c_, row).color());
+        QColor fill = shade;
+        fill.setAlpha(kGhostAlpha);
+        DrawRectangle(c_.painter, strip, QPen(shade, 1), fill);
     }
 }
 

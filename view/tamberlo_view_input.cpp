@@ -219,10 +219,7 @@ const DetailLines& CTamberloView::CurrentDetailLines()
     QPainter painter(&scratch);
     const TextSink quiet;
     const GanttGeometry geometry(layout_);
-    const PaintContext context{painter,        layout_,       geometry, schedule_,
-                               settings_.draw, *resources_,   quiet,    schedule_.GetShownStart(),
-                               selectedDate_,  GetLocalTime()};
-    detailLines_ = TaskDetailPainter(context).PaintDetail(wanted.first, wanted.second, -1);
+    detailLines_ = TaskDetailPainter(MakePaintContext(painter, geometry, quiet)).PaintDetail(wanted.first, wanted.second, -1);
     detailLinesFor_ = wanted;
     return detailLines_;
 }

@@ -22,6 +22,7 @@
 #include "res/menus.h"
 #include "res/pictures.h"
 #include "res/string_table.h"
+#include "view/gantt_painter.h"
 #include "view/item_moves.h"
 #include "view/paint_primitives.h"
 #include "view/pointer_input.h"
@@ -33,7 +34,6 @@ namespace {
 constexpr double kPenHoldDays = 1e-5; // 0.864 seconds
 constexpr int kMinutesPerDay = 24 * 60;
 constexpr int64_t kSecondsPerMinute = 60;
-constexpr int kOverlayAlpha = 110;
 
 PixelPoint PointOf(const QMouseEvent* event)
 {
@@ -244,18 +244,18 @@ void ViewEditing::SetGhost(std::optional<Ghost> ghost)
         UpdateGhostRows(*ghost_);
 }
 
-// A translucent overlay in the colour of the button strip's first column stands for the
-// exclusive-or ghost: repainting the rows removes it.
+// The overlay in a shade of the button strip's first column stands for the exclusive-or ghost:
+// repainting the rows removes it.
 void ViewEditing::PaintOverlay(QPainter& painter) const
 {
     if (!ghost_)
         return;
     const DragEdit drag(view_.layout_);
-    QColor colour =
+    const QColor colour =
         view_.resources_->ButtonStrip(1, view_.layout_.largeTiles).toImage().pixelColor(0, 0);
-    colour.setAlpha(kOverlayAlpha);
-    for (const PixelRect& strip : drag.OverlayStrips(*ghost_, down_, last_))
-        painter.fillRect(ToQRect(strip), colour);
+    const GanttGeometry geometry(view_.layout_);
+    GanttPainter(view_.MakePaintContext(painter, geometry, view_.sink_))
+        .PaintGhost(drag.OverlayStrips(*ghost_, down_, last_), colour);
     const bool start = mode_ == kDragStart;
     for (const PixelRect& handle : drag.Handles(*ghost_, mode_))
         painter.drawPixmap(

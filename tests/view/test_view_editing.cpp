@@ -305,6 +305,16 @@ TEST(ViewEditing, HoldsAndDoubleClicksByWhatThePointerHits)
     EXPECT_EQ(menus, 1);
     EXPECT_EQ(h.view.Editing().Record().operation, ClipRecord::kCut);
 
+    // While dragging, the ghost on the real window stands out from the white row.
+    const QPoint far = h.Point(1, 20 * 60);
+    QTest::mousePress(&h.view, Qt::LeftButton, {}, h.Point(1, 690));
+    QTest::mouseMove(&h.view, h.Point(1, 690) + QPoint(72, 0));
+    const QImage shown = h.view.grab().toImage();
+    QTest::keyClick(&h.view, Qt::Key_Escape);
+    QTest::mouseRelease(&h.view, Qt::LeftButton, {}, h.Point(1, 690) + QPoint(72, 0));
+    const int row = qGray(shown.pixel(far));
+    EXPECT_GE(std::abs(qGray(shown.pixel(h.Point(1, 13 * 60 + 30))) - row), 48);
+
     int edits = 0;
     h.view.SetCommandHandler(cmd::ID_EDIT_APPOINT, [&edits] { ++edits; });
     const ViewLayout& l = h.view.Layout();
