@@ -184,8 +184,9 @@ DragOutcome DragEdit::Decide(const Release& r) const
     const bool hours = InHourArea(r.down.x) && InHourArea(r.up.x);
     const bool tasks = InTaskColumn(r.down.x) && InTaskColumn(r.up.x);
     outcome.dayShift = RowAt(r.up.y) - RowAt(r.down.y);
-    const bool moved = outcome.dayShift != 0 ||
-                       (!r.allDay && std::abs(r.up.x - r.down.x) >= std::max(1, layout_.hourPixels / 4));
+    const bool moved =
+        outcome.dayShift != 0 ||
+        (!r.allDay && std::abs(r.up.x - r.down.x) >= std::max(1, layout_.hourPixels / 4));
     if (!placed || !(tasks || (hours && moved)))
         return outcome;
     const bool created = r.hit == Release::Hit::kNone;
@@ -221,8 +222,8 @@ TimeRange DraggedTimes(const TimeRange& item, DragMode mode, int deltaMinutes)
     if (mode != kDragStart)
         moved.end = AddSeconds(item.end, seconds);
     if (mode == kDragStart)
-        moved.start = std::min(moved.start,
-                               std::max(AddSeconds(item.end, -kHalfHourSeconds), item.start));
+        moved.start =
+            std::min(moved.start, std::max(AddSeconds(item.end, -kHalfHourSeconds), item.start));
     else if (mode == kDragEnd)
         moved.end =
             std::max(moved.end, std::min(AddSeconds(item.start, kHalfHourSeconds), item.end));

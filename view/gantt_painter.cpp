@@ -30,8 +30,7 @@ QColor GhostShade(const QColor& source, const QColor& under)
     const auto darker = [](int channel) { return channel * kGhostDarkPercent / 100; };
     const QColor dark(darker(source.red()), darker(source.green()), darker(source.blue()));
     const int row = qGray(under.rgb());
-    return std::abs(qGray(source.rgb()) - row) >= std::abs(qGray(dark.rgb()) - row) ? source
-                                                                                      : dark;
+    return std::abs(qGray(source.rgb()) - row) >= std::abs(qGray(dark.rgb()) - row) ? source : dark;
 }
 
 void GanttPainter::PaintRowBackgroundAndLabel(int day) const

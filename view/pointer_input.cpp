@@ -110,8 +110,8 @@ int PointerInput::AllDayLabelAt(int day, int x) const
     for (int pos = 0; pos < count; ++pos) {
         if (!entries_.IsAllDay(day, pos) || !ShowsBar(settings_, entries_, day, pos))
             continue;
-        const BarGeometry bar = geometry.Bar(day, entries_.StartMinutes(day, pos),
-                                             entries_.EndMinutes(day, pos), true);
+        const BarGeometry bar =
+            geometry.Bar(day, entries_.StartMinutes(day, pos), entries_.EndMinutes(day, pos), true);
         if (!bar.visible)
             continue;
         const std::wstring text = BarText(settings_, entries_, day, pos, bar.start.clippedBefore);

@@ -240,8 +240,9 @@ void CTamberloView::Render(QPainter& painter, QSize client, const QRegion& dirty
 PaintContext CTamberloView::MakePaintContext(QPainter& painter, const GanttGeometry& geometry,
                                              const TextSink& text) const
 {
-    return {painter,     layout_, geometry, schedule_,     settings_.draw,
-            *resources_, text,    schedule_.GetShownStart(), selectedDate_, GetLocalTime()};
+    return {painter,        layout_,       geometry, schedule_,
+            settings_.draw, *resources_,   text,     schedule_.GetShownStart(),
+            selectedDate_,  GetLocalTime()};
 }
 
 void CTamberloView::PaintButtonBar(QPainter& painter) const

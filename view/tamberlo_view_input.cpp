@@ -31,12 +31,11 @@ void CTamberloView::keyPressEvent(QKeyEvent* event)
         return;
     Relayout();
     // The desktop keys run the commands they stand for exactly when the menu item is enabled.
-    const int command =
-        keys::AcceleratorCommand(event->key(), event->modifiers(), [this](int id) {
-            CommandUpdate update;
-            commands_.Update(id, update);
-            return commands_.HasHandler(id) && update.enabled;
-        });
+    const int command = keys::AcceleratorCommand(event->key(), event->modifiers(), [this](int id) {
+        CommandUpdate update;
+        commands_.Update(id, update);
+        return commands_.HasHandler(id) && update.enabled;
+    });
     if (command != 0 && commands_.Execute(command))
         return;
     const keys::DigitResult digit =
@@ -219,7 +218,8 @@ const DetailLines& CTamberloView::CurrentDetailLines()
     QPainter painter(&scratch);
     const TextSink quiet;
     const GanttGeometry geometry(layout_);
-    detailLines_ = TaskDetailPainter(MakePaintContext(painter, geometry, quiet)).PaintDetail(wanted.first, wanted.second, -1);
+    detailLines_ = TaskDetailPainter(MakePaintContext(painter, geometry, quiet))
+                       .PaintDetail(wanted.first, wanted.second, -1);
     detailLinesFor_ = wanted;
     return detailLines_;
 }

@@ -1,8 +1,8 @@
 // Pointer and clipboard handling of the view. A drag is meant once the mouse moved the platform's
 // start-drag distance while held, or (a pen or touch) once it was held 0.864 seconds; a tap
 // without movement never changes an item. Press-and-hold opens the context menu only for a pen
-// or touch: a held mouse button is a drag, and the right button opens the menu. Cut only marks the item: the paste moves it in one
-// save, so a paste that fails leaves it where it was.
+// or touch: a held mouse button is a drag, and the right button opens the menu. Cut only marks the
+// item: the paste moves it in one save, so a paste that fails leaves it where it was.
 #include "view/view_editing.h"
 
 #include <QApplication>
@@ -272,10 +272,9 @@ void ViewEditing::Release(QMouseEvent* event)
     const double held =
         SystemTimeToVariantTime(GetLocalTime()) - SystemTimeToVariantTime(downTime_);
     const bool intentional = (fromMouse_ && moved_) || held >= kPenHoldDays;
-    const DragOutcome outcome =
-        DragEdit(view_.layout_)
-            .Decide({mode_, hit_, down_, last_, intentional,
-                     hit_ == Release::Hit::kAppointment && span_.allDay});
+    const DragOutcome outcome = DragEdit(view_.layout_)
+                                    .Decide({mode_, hit_, down_, last_, intentional,
+                                             hit_ == Release::Hit::kAppointment && span_.allDay});
     const DragMode mode = mode_;
     CancelDrag();
     ApplyRelease(outcome, mode);

@@ -207,9 +207,12 @@ TEST(GanttPainter, GhostContrastsWithEveryRowColour)
         h.PaintRows();
         const QColor source = h.resources.ButtonStrip(1, false).toImage().pixelColor(0, 0);
         const PixelRect strip{X(600), Top(2), X(720), Top(2) + 16};
-        h.Paint<GanttPainter>([&](const GanttPainter& gantt) { gantt.PaintGhost({strip}, source); });
+        h.Paint<GanttPainter>(
+            [&](const GanttPainter& gantt) { gantt.PaintGhost({strip}, source); });
         const int row = qGray(h.Pixel(X(800), Top(2) + 8).rgb());
-        EXPECT_GE(std::abs(qGray(h.Pixel(X(660), Top(2) + 8).rgb()) - row), 48) << std::hex << colour;
-        EXPECT_GE(std::abs(qGray(h.Pixel(X(600), Top(2) + 8).rgb()) - row), 80) << std::hex << colour;
+        EXPECT_GE(std::abs(qGray(h.Pixel(X(660), Top(2) + 8).rgb()) - row), 48)
+            << std::hex << colour;
+        EXPECT_GE(std::abs(qGray(h.Pixel(X(600), Top(2) + 8).rgb()) - row), 80)
+            << std::hex << colour;
     }
 }
