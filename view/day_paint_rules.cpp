@@ -42,6 +42,20 @@ const QBrush& DayBackground(const PaintContext& context, int day)
     return context.resources.DayBrush(slot, dimmed);
 }
 
+bool ShowsBar(const DrawSettings& settings, const DayEntries& entries, int day, int pos)
+{
+    return PassesCategoryFilter(settings, entries.ApptCategories(day, pos)) &&
+           !(pos == 0 && entries.DayKind(day, pos) != 0) &&
+           !IsMovedOrDeleted(entries.EntryState(day, pos));
+}
+
+std::wstring BarText(const DrawSettings& settings, const DayEntries& entries, int day, int pos,
+                     bool clippedBefore)
+{
+    const std::wstring subject = CutSubject(settings, entries.ApptSubject(day, pos));
+    return clippedBefore ? settings.AppHideCharL + subject : subject;
+}
+
 std::wstring DayLabel(const SYSTEMTIME& date)
 {
     wchar_t label[32];

@@ -26,6 +26,13 @@ const QBrush& DayBackground(const PaintContext& context, int day);
 // "mm/dd Ww", the label of a Gantt row and of a grid cell.
 std::wstring DayLabel(const SYSTEMTIME& date);
 
+// Whether the Gantt row draws appointment `pos` as a bar: it passes the category filter, is no
+// holiday entry heading the day, and no moved or deleted occurrence.
+bool ShowsBar(const DrawSettings& settings, const DayEntries& entries, int day, int pos);
+// The text of a bar after its icon, or after the hidden-start mark when its start is clipped.
+std::wstring BarText(const DrawSettings& settings, const DayEntries& entries, int day, int pos,
+                     bool clippedBefore);
+
 // Icon of an appointment by its entry kind; all-day plain appointments have their own.
 int AppointmentIcon(int entryKind, bool allDay);
 // Icon of an all-day entry by its holiday kind (0 for an ordinary all-day appointment).

@@ -67,6 +67,8 @@ DragMode DragEdit::ModeAtPress(const ItemSpan& span, int row, int x) const
 {
     const int reach = layout_.hourPixels / 4;
     DragMode mode = kDragMove;
+    if (span.allDay)
+        return mode;
     if (span.firstRow == row && x - ClampToHours(XOfMinute(span.startMinutes)) < reach)
         mode = kDragStart;
     if (span.lastRow == row && ClampToHours(XOfMinute(span.endMinutes)) - x < reach)
@@ -86,7 +88,28 @@ Ghost DragEdit::AppointmentGhost(const ItemSpan& span, DragMode mode, PixelPoint
     ghost.right = ClampToHours(mode == kDragStart ? b : b + dx);
     ghost.startRow = mode == kDragEnd ? span.firstRow : span.firstRow + rows;
     ghost.endRow = mode == kDragStart ? span.lastRow : span.lastRow + rows;
+    StopShortOfOtherEnd(span, mode, rows * kMinutesPerDay + dx / HalfHourPixels() * kHalfHour,
+                        ghost);
     return ghost;
+}
+
+// The ghost of a resize stops where DraggedTimes will: half an hour before the other end.
+void DragEdit::StopShortOfOtherEnd(const ItemSpan& span, DragMode mode, int shiftMinutes,
+                                   Ghost& ghost) const
+{
+    const int start = span.firstRow * kMinutesPerDay + span.startMinutes;
+    const int end = span.lastRow * kMinutesPerDay + span.endMinutes;
+    int stop = 0;
+    if (mode == kDragStart && start + shiftMinutes > std::max(end - kHalfHour, start))
+        stop = std::max(end - kHalfHour, start);
+    else if (mode == kDragEnd && end + shiftMinutes < std::min(start + kHalfHour, end))
+        stop = std::min(start + kHalfHour, end);
+    else
+        return;
+    const int row = FloorDiv(stop, kMinutesPerDay);
+    const int x = ClampToHours(XOfMinute(stop - row * kMinutesPerDay));
+    (mode == kDragStart ? ghost.startRow : ghost.endRow) = row;
+    (mode == kDragStart ? ghost.left : ghost.right) = x;
 }
 
 Ghost DragEdit::TaskColumnGhost(int downRow, int row, bool taskSelected) const
@@ -162,13 +185,19 @@ DragOutcome DragEdit::Decide(const Release& r) const
     const bool tasks = InTaskColumn(r.down.x) && InTaskColumn(r.up.x);
     outcome.dayShift = RowAt(r.up.y) - RowAt(r.down.y);
     const bool moved =
-        outcome.dayShift != 0 || std::abs(r.up.x - r.down.x) >= std::max(1, layout_.hourPixels / 4);
+        outcome.dayShift != 0 ||
+        (!r.allDay && std::abs(r.up.x - r.down.x) >= std::max(1, layout_.hourPixels / 4));
     if (!placed || !(tasks || (hours && moved)))
         return outcome;
     const bool created = r.hit == Release::Hit::kNone;
     outcome.startMinutes = SnappedMinute(r.down.x);
     outcome.endMinutes =
         outcome.dayShift * kMinutesPerDay + SnappedMinute(r.up.x) + (created ? kHalfHour : 0);
+    // An all-day item keeps its 00:00 start and whole-day end: only the rows count.
+    if (r.allDay && !created) {
+        outcome.startMinutes = 0;
+        outcome.endMinutes = outcome.dayShift * kMinutesPerDay;
+    }
     if (hours && layout_.ganttAreaVisible) {
         if (created && outcome.Delta() != 0)
             outcome.action = Action::kCreateAppointment;
@@ -186,14 +215,17 @@ DragOutcome DragEdit::Decide(const Release& r) const
 TimeRange DraggedTimes(const TimeRange& item, DragMode mode, int deltaMinutes)
 {
     const int64_t seconds = int64_t{deltaMinutes} * kMinutesPerHour;
+    constexpr int64_t kHalfHourSeconds = int64_t{kHalfHour} * 60;
     TimeRange moved = item;
     if (mode != kDragEnd)
         moved.start = AddSeconds(item.start, seconds);
     if (mode != kDragStart)
         moved.end = AddSeconds(item.end, seconds);
-    if (moved.end < moved.start && mode == kDragStart)
-        moved.start = moved.end;
-    else if (moved.end < moved.start)
-        moved.end = moved.start;
+    if (mode == kDragStart)
+        moved.start =
+            std::min(moved.start, std::max(AddSeconds(item.end, -kHalfHourSeconds), item.start));
+    else if (mode == kDragEnd)
+        moved.end =
+            std::max(moved.end, std::min(AddSeconds(item.start, kHalfHourSeconds), item.end));
     return moved;
 }

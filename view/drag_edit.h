@@ -21,8 +21,7 @@ struct ItemSpan {
     bool allDay = false;
 };
 
-// The ghost: from x `left` on its start row to x `right` on its end row. The end row lies above
-// the start row when a resize ran past the other end.
+// The ghost: from x `left` on its start row to x `right` on its end row.
 struct Ghost {
     int left = 0;
     int right = 0;
@@ -56,6 +55,7 @@ struct Release {
     PixelPoint up;
     // The pointer was meant to drag: it moved the start-drag distance or was held long enough.
     bool intentional = false;
+    bool allDay = false; // the appointment hit is an all-day one: it moves by whole days only
 };
 
 class DragEdit {
@@ -69,7 +69,8 @@ public:
     bool InHourArea(int x) const { return x >= HourAreaLeft() && x < HourAreaRight(); }
     bool InTaskColumn(int x) const;
 
-    // A press within a quarter hour's pixels of a bar's end grabs that end (the end wins).
+    // A press within a quarter hour's pixels of a bar's end grabs that end (the end wins); an
+    // all-day item is only ever moved.
     DragMode ModeAtPress(const ItemSpan& span, int row, int x) const;
     Ghost AppointmentGhost(const ItemSpan& span, DragMode mode, PixelPoint down,
                            PixelPoint now) const;
@@ -93,6 +94,8 @@ private:
     int HalfHourPixels() const { return std::max(1, layout_.hourPixels / 2); }
     int XOfMinute(int minutes) const;
     int ClampToHours(int x) const;
+    void StopShortOfOtherEnd(const ItemSpan& span, DragMode mode, int shiftMinutes,
+                             Ghost& ghost) const;
     bool InsideBody(PixelPoint point) const;
 
     ViewLayout layout_;
@@ -105,6 +108,7 @@ struct TimeRange {
     bool operator==(const TimeRange&) const = default;
 };
 
-// The times after a release that moves the grabbed ends by `deltaMinutes`. A resize past the other
-// end stops there: an item never ends before it starts.
+// The times after a release that moves the grabbed ends by `deltaMinutes`. A resize stops half an
+// hour before the other end (an item already shorter is not shortened), so it never makes an
+// item of no length or one that ends before it starts.
 TimeRange DraggedTimes(const TimeRange& item, DragMode mode, int deltaMinutes);

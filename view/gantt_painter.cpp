@@ -4,6 +4,7 @@
 #include "view/gantt_painter.h"
 
 #include <QPainter>
+#include <cstdlib>
 
 #include "res/pictures.h"
 #include "view/day_paint_rules.h"
@@ -12,6 +13,8 @@
 namespace {
 
 wchar_t const* const kYearFormat = L"Year %.4d";
+constexpr int kGhostDarkPercent = 30;
+constexpr int kGhostAlpha = 160;
 
 std::wstring Format(const wchar_t* format, int a, int b = 0, const std::wstring& c = {})
 {
@@ -21,6 +24,14 @@ std::wstring Format(const wchar_t* format, int a, int b = 0, const std::wstring&
 }
 
 } // namespace
+
+QColor GhostShade(const QColor& source, const QColor& under)
+{
+    const auto darker = [](int channel) { return channel * kGhostDarkPercent / 100; };
+    const QColor dark(darker(source.red()), darker(source.green()), darker(source.blue()));
+    const int row = qGray(under.rgb());
+    return std::abs(qGray(source.rgb()) - row) >= std::abs(qGray(dark.rgb()) - row) ? source : dark;
+}
 
 void GanttPainter::PaintRowBackgroundAndLabel(int day) const
 {
@@ -64,13 +75,9 @@ void GanttPainter::PaintAppointments(int day) const
 void GanttPainter::PaintAppointment(int day, int pos, BarState& state) const
 {
     const DayEntries& e = c_.entries;
-    if (!PassesCategoryFilter(c_.settings, e.ApptCategories(day, pos)))
-        return;
-    if (pos == 0 && e.DayKind(day, pos) != 0)
+    if (!ShowsBar(c_.settings, e, day, pos))
         return;
     const int kind = e.EntryState(day, pos);
-    if (IsMovedOrDeleted(kind))
-        return;
     const bool allDay = e.IsAllDay(day, pos);
     const BarGeometry bar =
         c_.geometry.Bar(day, e.StartMinutes(day, pos), e.EndMinutes(day, pos), allDay);
@@ -84,9 +91,9 @@ void GanttPainter::PaintAppointment(int day, int pos, BarState& state) const
         if (bar.allDayInterior)
             p.fillRect(ToQRect(*bar.allDayInterior), DayBackground(c_, day));
         p.setPen(Qt::black);
-        const std::wstring subject = CutSubject(c_.settings, e.ApptSubject(day, pos));
+        const std::wstring text = BarText(c_.settings, e, day, pos, bar.start.clippedBefore);
         if (bar.start.clippedBefore) {
-            c_.text.Draw(p, bar.text.x, bar.text.y, c_.settings.AppHideCharL + subject, row);
+            c_.text.Draw(p, bar.text.x, bar.text.y, text, row);
         } else {
             int icon = AppointmentIcon(kind, allDay);
             if (state.conflicts.Conflicts(e, day, pos, bar.start.x)) {
@@ -95,7 +102,7 @@ void GanttPainter::PaintAppointment(int day, int pos, BarState& state) const
                 icon = res::kIconConflict;
             }
             DrawItemIcon(p, c_.resources, icon, bar.icon, c_.layout.mainFontSize);
-            c_.text.Draw(p, bar.text.x, bar.text.y, subject, row);
+            c_.text.Draw(p, bar.text.x, bar.text.y, text, row);
         }
         if (bar.end.clippedAfter)
             c_.text.DrawRightAligned(p, bar.rightMarkEnd, bar.text.y, c_.settings.AppHideCharR,
@@ -157,6 +164,18 @@ void GanttPainter::PaintHeader() const
             continue;
         c_.text.Draw(p, left, labelTop, hour, labelStrip);
         labelsEnd = left + width + kLabelGap;
+    }
+}
+
+void GanttPainter::PaintGhost(const std::vector<PixelRect>& strips, const QColor& source) const
+{
+    const int rowHeight = std::max(1, c_.layout.dayRowHeight);
+    for (const PixelRect& strip : strips) {
+        const int row = (strip.top - c_.layout.rowsTop) / rowHeight;
+        const QColor shade = GhostShade(source, DayBackground(c_, row).color());
+        QColor fill = shade;
+        fill.setAlpha(kGhostAlpha);
+        DrawRectangle(c_.painter, strip, QPen(shade, 1), fill);
     }
 }
 

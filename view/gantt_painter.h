@@ -3,8 +3,15 @@
 // selection frames and the current-time marker.
 #pragma once
 
+#include <QColor>
+#include <vector>
+
 #include "view/conflict_tracker.h"
 #include "view/paint_context.h"
+
+// The shade of the drag ghost over a row of colour `under`: the overlay colour `source` itself
+// or a dark shade of it, whichever stands further from the row in brightness.
+QColor GhostShade(const QColor& source, const QColor& under);
 
 class GanttPainter {
 public:
@@ -15,6 +22,9 @@ public:
     void PaintNowMarker(int day) const;
     void PaintHeader() const;
     void PaintFrames() const;
+    // The drag ghost's strips, each filled with a translucent GhostShade of its row and framed
+    // by a 1-pixel line of that shade, so it shows on any row colour.
+    void PaintGhost(const std::vector<PixelRect>& strips, const QColor& source) const;
 
 private:
     struct BarState {

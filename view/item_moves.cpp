@@ -2,6 +2,8 @@
 // through the change path, so a refused save or a vanished item leaves store and tables alone.
 #include "view/item_moves.h"
 
+#include <cmath>
+
 #include "model/date_time.h"
 #include "model/pim_records.h"
 #include "model/pim_session.h"
@@ -76,7 +78,24 @@ MoveResult ItemMoves::MoveAppointment(const ItemSelection& item, DragMode mode, 
     const TimeRange moved = DraggedTimes({f.Start, f.End}, mode, minutes);
     f.Start = moved.start;
     f.End = moved.end;
-    return Save(read.item, read.values);
+    MoveResult result = Save(read.item, read.values);
+    if (result.status == MoveResult::Status::kDone && read.item.occurrenceDay != 0.0)
+        result.exceptionNo = ExceptionNumberOf(read.item.oid, read.item.occurrenceDay);
+    return result;
+}
+
+// A saved occurrence is an exception of its original day; its number lets the next move find
+// it wherever it lies now.
+int32_t ItemMoves::ExceptionNumberOf(int32_t oid, DATE originalDay)
+{
+    for (int32_t n = 1;; ++n) {
+        const ReadResult read = edits_.ReadException(oid, n);
+        if (read.item.occurrenceDay == 0.0)
+            return 0;
+        if (read.status == EditStatus::kDone &&
+            std::floor(read.item.occurrenceDay) == std::floor(originalDay))
+            return n;
+    }
 }
 
 MoveResult ItemMoves::MoveTask(const ItemSelection& item, int days)

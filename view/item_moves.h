@@ -16,6 +16,7 @@ struct MoveResult {
     };
     Status status = Status::kDone;
     Redraw redraw = Redraw::kNothing;
+    int32_t exceptionNo = 0; // a moved occurrence of a series: the number of its exception now
 };
 
 class ItemMoves {
@@ -34,8 +35,8 @@ public:
     MoveResult AddShifted(pim::StoredItem item, int minutes);
 
 private:
-
     ReadResult ReadAppointment(const ItemSelection& item);
+    int32_t ExceptionNumberOf(int32_t oid, DATE originalDay);
     MoveResult Save(const ItemRef& ref, const ItemValues& after);
 
     ScheduleEdits& edits_;

@@ -2,6 +2,8 @@
 // drawn at a point is on top, so it is the one a press takes.
 #include "view/pointer_input.h"
 
+#include <algorithm>
+
 #include "view/calendar_geometry.h"
 #include "view/calendar_painter.h"
 #include "view/day_paint_rules.h"
@@ -44,6 +46,8 @@ PressHit PointerInput::GanttHit(int x, int y) const
         hit.kind = hit.index >= 0 ? ItemKind::Task : ItemKind::None;
     } else if (layout_.ganttAreaVisible && x >= geometry.HourAreaLeft()) {
         hit.index = AppointmentAt(hit.day, geometry.MinuteAt(x));
+        if (hit.index < 0)
+            hit.index = AllDayLabelAt(hit.day, x);
         hit.kind = hit.index >= 0 ? ItemKind::Appointment : ItemKind::None;
     }
     return hit;
@@ -90,9 +94,30 @@ int PointerInput::AppointmentAt(int day, int minute) const
     const int count = entries_.ApptCount(day);
     for (int pos = 0; pos < count; ++pos) {
         if (IsHolidayKind(entries_.DayKind(day, pos)) ||
-            IsMovedOrDeleted(entries_.EntryState(day, pos)))
+            IsMovedOrDeleted(entries_.EntryState(day, pos)) || entries_.IsAllDay(day, pos))
             continue;
         if (entries_.StartMinutes(day, pos) <= minute && minute <= entries_.EndMinutes(day, pos))
+            last = pos;
+    }
+    return last;
+}
+
+int PointerInput::AllDayLabelAt(int day, int x) const
+{
+    const GanttGeometry geometry(layout_);
+    int last = -1;
+    const int count = entries_.ApptCount(day);
+    for (int pos = 0; pos < count; ++pos) {
+        if (!entries_.IsAllDay(day, pos) || !ShowsBar(settings_, entries_, day, pos))
+            continue;
+        const BarGeometry bar =
+            geometry.Bar(day, entries_.StartMinutes(day, pos), entries_.EndMinutes(day, pos), true);
+        if (!bar.visible)
+            continue;
+        const std::wstring text = BarText(settings_, entries_, day, pos, bar.start.clippedBefore);
+        const int labelEnd = std::max(bar.text.x + textWidth_(text, bar.end.x - bar.text.x),
+                                      bar.start.x + layout_.mainFontSize);
+        if (x >= bar.start.x && x <= std::min(labelEnd, bar.end.x))
             last = pos;
     }
     return last;

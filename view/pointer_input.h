@@ -3,7 +3,9 @@
 // Pure functions of the layout and the day entries, so a test needs no pixels.
 #pragma once
 
+#include <functional>
 #include <optional>
+#include <string>
 
 #include "view/day_entries.h"
 #include "view/draw_settings.h"
@@ -22,8 +24,12 @@ struct PressHit {
 
 class PointerInput {
 public:
-    PointerInput(const ViewLayout& layout, const DayEntries& entries, const DrawSettings& settings)
-        : layout_(layout), entries_(entries), settings_(settings)
+    // The pixel width of a text in the main font, in a cell of the given width.
+    using TextWidth = std::function<int(const std::wstring& text, int cellWidth)>;
+
+    PointerInput(const ViewLayout& layout, const DayEntries& entries, const DrawSettings& settings,
+                 TextWidth textWidth)
+        : layout_(layout), entries_(entries), settings_(settings), textWidth_(std::move(textWidth))
     {
     }
 
@@ -32,8 +38,11 @@ public:
 
     // The last task the task strip of the row shows; -1 when it shows none.
     int TaskInStrip(int day) const;
-    // The last appointment covering `minute`, holidays and moved or deleted occurrences skipped.
+    // The last timed appointment covering `minute`, holidays and moved or deleted occurrences
+    // skipped. All-day items leave the hours free for sweeps: they are taken by their label.
     int AppointmentAt(int day, int minute) const;
+    // The last all-day bar whose label (icon and name at its left end) lies under x.
+    int AllDayLabelAt(int day, int x) const;
 
 private:
     PressHit GanttHit(int x, int y) const;
@@ -42,6 +51,7 @@ private:
     const ViewLayout& layout_;
     const DayEntries& entries_;
     const DrawSettings& settings_;
+    TextWidth textWidth_;
 };
 
 // The detail line listing item `index` of the given kind; -1 when the list has none.

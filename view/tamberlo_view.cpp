@@ -194,8 +194,7 @@ void CTamberloView::Render(QPainter& painter, QSize client, const QRegion& dirty
     painter.fillRect(area.boundingRect(), Qt::white);
 
     const SYSTEMTIME first = schedule_.GetShownStart();
-    const PaintContext context{painter,     layout_, geometry, schedule_,     settings_.draw,
-                               *resources_, sink_,   first,    selectedDate_, GetLocalTime()};
+    const PaintContext context = MakePaintContext(painter, geometry, sink_);
     const GanttPainter gantt(context);
     const CalendarPainter grid(context);
     const TaskDetailPainter tasks(context);
@@ -236,6 +235,14 @@ void CTamberloView::Render(QPainter& painter, QSize client, const QRegion& dirty
         detailLineFramed_ = selection_.line >= 0;
     }
     painter.restore();
+}
+
+PaintContext CTamberloView::MakePaintContext(QPainter& painter, const GanttGeometry& geometry,
+                                             const TextSink& text) const
+{
+    return {painter,        layout_,       geometry, schedule_,
+            settings_.draw, *resources_,   text,     schedule_.GetShownStart(),
+            selectedDate_,  GetLocalTime()};
 }
 
 void CTamberloView::PaintButtonBar(QPainter& painter) const

@@ -12,6 +12,7 @@
 #include "view/item_selection.h"
 #include "view/key_input.h"
 #include "view/navigation.h"
+#include "view/paint_context.h"
 #include "view/task_detail_painter.h"
 #include "view/text_sink.h"
 #include "view/view_commands.h"
@@ -124,6 +125,8 @@ private:
     void UpdateDetail();
 
     void PaintButtonBar(QPainter& painter) const;
+    PaintContext MakePaintContext(QPainter& painter, const GanttGeometry& geometry,
+                                  const TextSink& text) const;
 
     std::unique_ptr<ScheduleSource> ownedSchedule_;
     std::unique_ptr<ViewSettingsStore> ownedSettings_;

@@ -30,9 +30,12 @@ void CTamberloView::keyPressEvent(QKeyEvent* event)
     if (editing_->CancelDrag() && event->key() == Qt::Key_Escape)
         return;
     Relayout();
-    // The desktop keys run the commands they stand for when this view can run them.
-    const int command = keys::AcceleratorCommand(
-        event->key(), event->modifiers(), [this](int id) { return commands_.HasHandler(id); });
+    // The desktop keys run the commands they stand for exactly when the menu item is enabled.
+    const int command = keys::AcceleratorCommand(event->key(), event->modifiers(), [this](int id) {
+        CommandUpdate update;
+        commands_.Update(id, update);
+        return commands_.HasHandler(id) && update.enabled;
+    });
     if (command != 0 && commands_.Execute(command))
         return;
     const keys::DigitResult digit =
@@ -215,10 +218,8 @@ const DetailLines& CTamberloView::CurrentDetailLines()
     QPainter painter(&scratch);
     const TextSink quiet;
     const GanttGeometry geometry(layout_);
-    const PaintContext context{painter,        layout_,       geometry, schedule_,
-                               settings_.draw, *resources_,   quiet,    schedule_.GetShownStart(),
-                               selectedDate_,  GetLocalTime()};
-    detailLines_ = TaskDetailPainter(context).PaintDetail(wanted.first, wanted.second, -1);
+    detailLines_ = TaskDetailPainter(MakePaintContext(painter, geometry, quiet))
+                       .PaintDetail(wanted.first, wanted.second, -1);
     detailLinesFor_ = wanted;
     return detailLines_;
 }

@@ -26,9 +26,9 @@ SYSTEMTIME AtMinutes(const SYSTEMTIME& day, int minutes)
 
 } // namespace
 
-SYSTEMTIME PasteSourceTime(const SYSTEMTIME& day, const std::wstring& startText, bool task)
+SYSTEMTIME PasteSourceTime(const SYSTEMTIME& day, const std::wstring& startText, bool wholeDays)
 {
-    if (task || startText.size() < 5)
+    if (wholeDays || startText.size() < 5)
         return AtMinutes(day, 0);
     const int hour = TextToInt(startText.substr(0, 2));
     const int minute = TextToInt(startText.substr(3, 2));
@@ -36,16 +36,16 @@ SYSTEMTIME PasteSourceTime(const SYSTEMTIME& day, const std::wstring& startText,
 }
 
 // A menu point left of the hour area names no time; the source time is kept then.
-SYSTEMTIME PasteTargetTime(const SYSTEMTIME& source, bool task, const ViewLayout& layout,
+SYSTEMTIME PasteTargetTime(const SYSTEMTIME& source, bool wholeDays, const ViewLayout& layout,
                            const std::optional<PixelPoint>& menuPoint, const SYSTEMTIME& firstShown,
                            const SYSTEMTIME& selectedDate)
 {
     const int sourceMinutes = source.wHour * 60 + source.wMinute;
     if (!menuPoint || !layout.ganttRows)
-        return AtMinutes(selectedDate, task ? 0 : sourceMinutes);
+        return AtMinutes(selectedDate, wholeDays ? 0 : sourceMinutes);
     const DragEdit drag(layout);
     const SYSTEMTIME day = AddDays(firstShown, drag.RowAt(menuPoint->y));
-    if (task)
+    if (wholeDays)
         return AtMinutes(day, 0);
     if (!drag.InHourArea(menuPoint->x))
         return AtMinutes(day, sourceMinutes);

@@ -19,15 +19,17 @@ struct ClipRecord {
     ItemSelection item; // kind, index, object id, recurrence, exception number, source date
     int sourceRow = -1;
     std::wstring startText; // appointments: "hh:mm" as the document lists it
+    bool allDay = false;    // an all-day appointment, moved by whole days like a task
 
     bool HoldsItem() const { return operation != kEmpty; }
 };
 
 // The date and time a pasted item is moved from and to. The source time is the listed start
-// rounded down to the half hour (00:00 for a task); the target is the menu point's row and half
-// hour in the Gantt rows, else the selected day at the source time.
-SYSTEMTIME PasteSourceTime(const SYSTEMTIME& day, const std::wstring& startText, bool task);
-SYSTEMTIME PasteTargetTime(const SYSTEMTIME& source, bool task, const ViewLayout& layout,
+// rounded down to the half hour (00:00 for `wholeDays`: a task or an all-day appointment); the
+// target is the menu point's row and half hour in the Gantt rows, else the selected day at the
+// source time.
+SYSTEMTIME PasteSourceTime(const SYSTEMTIME& day, const std::wstring& startText, bool wholeDays);
+SYSTEMTIME PasteTargetTime(const SYSTEMTIME& source, bool wholeDays, const ViewLayout& layout,
                            const std::optional<PixelPoint>& menuPoint, const SYSTEMTIME& firstShown,
                            const SYSTEMTIME& selectedDate);
 

@@ -1,11 +1,13 @@
 // Pointer and clipboard handling of the view. A drag is meant once the mouse moved the platform's
 // start-drag distance while held, or (a pen or touch) once it was held 0.864 seconds; a tap
-// without movement never changes an item. Cut only marks the item: the paste moves it in one
-// save, so a paste that fails leaves it where it was.
+// without movement never changes an item. Press-and-hold opens the context menu only for a pen
+// or touch: a held mouse button is a drag, and the right button opens the menu. Cut only marks the
+// item: the paste moves it in one save, so a paste that fails leaves it where it was.
 #include "view/view_editing.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -20,6 +22,7 @@
 #include "res/menus.h"
 #include "res/pictures.h"
 #include "res/string_table.h"
+#include "view/gantt_painter.h"
 #include "view/item_moves.h"
 #include "view/paint_primitives.h"
 #include "view/pointer_input.h"
@@ -30,7 +33,7 @@ namespace {
 
 constexpr double kPenHoldDays = 1e-5; // 0.864 seconds
 constexpr int kMinutesPerDay = 24 * 60;
-constexpr int kOverlayAlpha = 110;
+constexpr int64_t kSecondsPerMinute = 60;
 
 PixelPoint PointOf(const QMouseEvent* event)
 {
@@ -83,9 +86,9 @@ void ViewEditing::Press(QMouseEvent* event)
     downTime_ = GetLocalTime();
     fromMouse_ = FromMouse(event);
     moved_ = false;
-    const PointerInput input(view_.layout_, view_.schedule_, view_.settings_.draw);
+    pressSelectedItem_ = false;
     const PressHit hit =
-        input.HitAt(at.x, at.y, view_.detailScroll_, view_.CurrentDetailLines().total);
+        Input().HitAt(at.x, at.y, view_.detailScroll_, view_.CurrentDetailLines().total);
     const bool body =
         hit.area == PressHit::Area::kGanttRow || hit.area == PressHit::Area::kGridCell;
     // The right button only selects in the body and opens the menu there.
@@ -99,9 +102,19 @@ void ViewEditing::Press(QMouseEvent* event)
     if (event->button() == Qt::RightButton) {
         CancelDrag();
         OpenContextMenu(event->position().toPoint());
-    } else if (mode_ != kNoDrag || hit.area == PressHit::Area::kGridCell) {
+    } else if (!fromMouse_ && (mode_ != kNoDrag || hit.area == PressHit::Area::kGridCell)) {
         holdTimer_.start(QGuiApplication::styleHints()->mousePressAndHoldInterval());
     }
+}
+
+// Hit tests measure the all-day labels in the main font, as the rows draw them.
+PointerInput ViewEditing::Input() const
+{
+    const QFont font = view_.resources_->MainFont();
+    return {view_.layout_, view_.schedule_, view_.settings_.draw,
+            [font](const std::wstring& text, int width) {
+                return QFontMetrics(font).horizontalAdvance(TextSink::Displayable(text, width));
+            }};
 }
 
 void ViewEditing::PressOutside(const PressHit& hit)
@@ -125,6 +138,7 @@ void ViewEditing::PressOutside(const PressHit& hit)
         break;
     case DetailHit::Kind::Line:
         view_.SelectDetailLine(hit.detail->line);
+        pressSelectedItem_ = view_.selection_.HasItem();
         break;
     case DetailHit::Kind::ScrollTrack:
         break;
@@ -152,6 +166,7 @@ void ViewEditing::SelectHitItem(const PressHit& hit)
     const DetailLines& lines = view_.CurrentDetailLines();
     const int line = LineOfItem(lines, hit.kind, hit.index);
     view_.selection_ = SelectionOfLine(lines, line, hit.day, view_.schedule_, view_.selectedDate_);
+    pressSelectedItem_ = view_.selection_.HasItem();
     view_.UpdateDetail();
 }
 
@@ -229,18 +244,18 @@ void ViewEditing::SetGhost(std::optional<Ghost> ghost)
         UpdateGhostRows(*ghost_);
 }
 
-// A translucent overlay in the colour of the button strip's first column stands for the
-// exclusive-or ghost: repainting the rows removes it.
+// The overlay in a shade of the button strip's first column stands for the exclusive-or ghost:
+// repainting the rows removes it.
 void ViewEditing::PaintOverlay(QPainter& painter) const
 {
     if (!ghost_)
         return;
     const DragEdit drag(view_.layout_);
-    QColor colour =
+    const QColor colour =
         view_.resources_->ButtonStrip(1, view_.layout_.largeTiles).toImage().pixelColor(0, 0);
-    colour.setAlpha(kOverlayAlpha);
-    for (const PixelRect& strip : drag.OverlayStrips(*ghost_, down_, last_))
-        painter.fillRect(ToQRect(strip), colour);
+    const GanttGeometry geometry(view_.layout_);
+    GanttPainter(view_.MakePaintContext(painter, geometry, view_.sink_))
+        .PaintGhost(drag.OverlayStrips(*ghost_, down_, last_), colour);
     const bool start = mode_ == kDragStart;
     for (const PixelRect& handle : drag.Handles(*ghost_, mode_))
         painter.drawPixmap(
@@ -257,8 +272,9 @@ void ViewEditing::Release(QMouseEvent* event)
     const double held =
         SystemTimeToVariantTime(GetLocalTime()) - SystemTimeToVariantTime(downTime_);
     const bool intentional = (fromMouse_ && moved_) || held >= kPenHoldDays;
-    const DragOutcome outcome =
-        DragEdit(view_.layout_).Decide({mode_, hit_, down_, last_, intentional});
+    const DragOutcome outcome = DragEdit(view_.layout_)
+                                    .Decide({mode_, hit_, down_, last_, intentional,
+                                             hit_ == Release::Hit::kAppointment && span_.allDay});
     const DragMode mode = mode_;
     CancelDrag();
     ApplyRelease(outcome, mode);
@@ -344,11 +360,13 @@ void ViewEditing::AfterChange(const MoveResult& result)
     }
 }
 
+// The second press acts as a press; only one that took an item itself (a bar, a task strip
+// entry, a detail line) edits, never a button or a scroll arrow with an item still selected.
 void ViewEditing::DoubleClick(QMouseEvent* event)
 {
     Press(event);
     CancelDrag();
-    if (view_.selection_.HasItem())
+    if (pressSelectedItem_)
         EditSelected();
 }
 
@@ -380,8 +398,7 @@ void ViewEditing::UpdateCursor(PixelPoint at)
     const ViewLayout& l = view_.layout_;
     Qt::CursorShape shape = Qt::ArrowCursor;
     if (l.ganttRows && l.InChart(at.x, at.y)) {
-        const PointerInput input(l, view_.schedule_, view_.settings_.draw);
-        const PressHit hit = input.HitAt(at.x, at.y, 0, 0);
+        const PressHit hit = Input().HitAt(at.x, at.y, 0, 0);
         const DragEdit drag(l);
         if (hit.kind == ItemKind::Appointment) {
             const DragMode mode = drag.ModeAtPress(
@@ -412,7 +429,8 @@ bool ViewEditing::ForeignClipNewer() const
 bool ViewEditing::FillRecord(int operation)
 {
     const ItemSelection& item = view_.selection_;
-    if (!item.HasItem()) {
+    // A holiday line is no store item: refused now rather than at the paste.
+    if (!item.IsStoreItem()) {
         record_.operation = ClipRecord::kEmpty;
         Warn(res::IDS_FAIL_GET_DATA);
         return false;
@@ -421,9 +439,10 @@ bool ViewEditing::FillRecord(int operation)
     desktopNewer_ = false;
     record_.item = item;
     record_.sourceRow = view_.SelectedRow();
-    record_.startText = item.kind == ItemKind::Appointment
-                            ? view_.schedule_.StartText(record_.sourceRow, item.index)
-                            : std::wstring();
+    const bool appointment = item.kind == ItemKind::Appointment;
+    record_.startText =
+        appointment ? view_.schedule_.StartText(record_.sourceRow, item.index) : std::wstring();
+    record_.allDay = appointment && view_.schedule_.IsAllDay(record_.sourceRow, item.index);
     PutOnDesktop();
     view_.AfterAction();
     return true;
@@ -483,9 +502,10 @@ void ViewEditing::Paste(bool atMenuPoint)
     if (!services_.edits)
         return;
     const bool task = record_.item.kind == ItemKind::Task;
-    const SYSTEMTIME source = PasteSourceTime(record_.item.date, record_.startText, task);
+    const bool wholeDays = task || record_.allDay;
+    const SYSTEMTIME source = PasteSourceTime(record_.item.date, record_.startText, wholeDays);
     const SYSTEMTIME target =
-        PasteTargetTime(source, task, view_.layout_, atMenuPoint ? menuPoint_ : std::nullopt,
+        PasteTargetTime(source, wholeDays, view_.layout_, atMenuPoint ? menuPoint_ : std::nullopt,
                         view_.schedule_.GetShownStart(), view_.selectedDate_);
     const int minutes = static_cast<int>(SecondsBetween(source, target) / 60);
     const int days = DaysBetween(source, target);
@@ -497,10 +517,27 @@ void ViewEditing::Paste(bool atMenuPoint)
     else
         result = task ? moves.CopyTask(record_.item, days, target)
                       : moves.CopyAppointment(record_.item, minutes);
-    // After a cut the item's occurrence has become an exception of its own day.
     if (record_.operation == ClipRecord::kCut && result.status == MoveResult::Status::kDone)
-        record_.item.date = target;
+        FollowMovedItem(target, result);
     AfterChange(result);
+}
+
+// After a cut-paste the record names the item where it lies now: its day, its start and, for an
+// occurrence, its exception, so the next paste moves it again.
+void ViewEditing::FollowMovedItem(const SYSTEMTIME& target, const MoveResult& moved)
+{
+    ClipRecord& r = record_;
+    r.item.date = TruncateSystemTime(target, 3);
+    if (r.item.kind != ItemKind::Appointment)
+        return;
+    if (moved.exceptionNo > 0)
+        r.item.exceptionNo = moved.exceptionNo;
+    // The target is the start rounded down to the half hour, moved; the minutes past it stay.
+    if (!r.allDay && r.startText.size() >= 5) {
+        const int pastHalfHour = TextToInt(r.startText.substr(3, 2)) % 30;
+        r.startText = ClockText(
+            AddSeconds(SystemTimeToVariantTime(target), int64_t{pastHalfHour} * kSecondsPerMinute));
+    }
 }
 
 // Items from another program land on the target day as copies, each keeping its own time
@@ -522,9 +559,10 @@ void ViewEditing::PasteForeign(const std::vector<pim::StoredItem>& items, bool a
         int minutes = 0;
         if (!task || IsTaskDate(at)) {
             const SYSTEMTIME start = VariantTimeToSystemTime(at);
-            const SYSTEMTIME source = PasteSourceTime(start, ClockText(start), task);
+            const bool wholeDays = task || f.AllDayEvent;
+            const SYSTEMTIME source = PasteSourceTime(start, ClockText(start), wholeDays);
             const SYSTEMTIME target = PasteTargetTime(
-                source, task, view_.layout_, atMenuPoint ? menuPoint_ : std::nullopt,
+                source, wholeDays, view_.layout_, atMenuPoint ? menuPoint_ : std::nullopt,
                 view_.schedule_.GetShownStart(), view_.selectedDate_);
             minutes = static_cast<int>(SecondsBetween(source, target) / 60);
         }

@@ -12,13 +12,13 @@
 
 #include "model/schedule_edits.h"
 #include "view/drag_edit.h"
+#include "view/pointer_input.h"
 #include "view/view_clipboard.h"
 
 class CTamberloView;
 class MessageService;
 class QMouseEvent;
 class QPainter;
-struct PressHit;
 struct MoveResult;
 
 // What the view's own changes need from the program; without a change path nothing is saved.
@@ -58,6 +58,7 @@ public:
     const ClipRecord& Record() const { return record_; }
 
 private:
+    PointerInput Input() const;
     void SelectDay(int day);
     void SelectHitItem(const PressHit& hit);
     void PressBody(const PressHit& hit, PixelPoint at);
@@ -71,6 +72,7 @@ private:
     void UpdateCursor(PixelPoint at);
     DATE RowDateTime(int minutes) const;
     bool FillRecord(int operation);
+    void FollowMovedItem(const SYSTEMTIME& target, const MoveResult& moved);
     bool ForeignClipNewer() const;
     void PutOnDesktop();
     void PasteForeign(const std::vector<pim::StoredItem>& items, bool atMenuPoint);
@@ -86,6 +88,7 @@ private:
     Release::Hit hit_ = Release::Hit::kNone;
     bool fromMouse_ = true;
     bool moved_ = false;
+    bool pressSelectedItem_ = false; // the last press took an item itself
     PixelPoint down_;
     PixelPoint last_;
     ItemSpan span_;

@@ -87,6 +87,8 @@ struct DocumentHarness {
                             : GanttGeometry(l).XOfMinute(minutes) + 1,
                 l.rowsTop + l.dayRowHeight * row + l.dayRowHeight / 2};
     }
+    // On the label (icon and name) of an all-day bar that starts before the shown hours.
+    QPoint Label(int row) const { return Point(row, view.Layout().firstHour * 60) + QPoint(4, 0); }
     void Drag(QPoint from, QPoint to)
     {
         QTest::mousePress(&view, Qt::LeftButton, {}, from);

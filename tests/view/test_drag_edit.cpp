@@ -88,20 +88,32 @@ TEST(DragEdit, ReleaseDecidesWhatIsWritten)
         {"item dropped back on its own half hour", kDragMove, Hit::kAppointment, bar,
          {X(10, 25), Y(2)}, true, nothing},
     };
+    // An all-day bar moves by whole days from 00:00 only; sideways it stays.
+    const Case allDay[] = {
+        {"all-day bar dragged sideways", kDragMove, Hit::kAppointment, bar, {bar.x + 36, Y(2)},
+         true, nothing},
+        {"all-day bar a row down and sideways", kDragMove, Hit::kAppointment, bar,
+         {bar.x + 36, Y(3)}, true, {Action::kChangeAppointment, 0, 1440, 1}},
+    };
     // clang-format on
     const DragEdit drag(Layout());
-    for (const Case& c : cases) {
+    const auto check = [&](const Case& c, bool allDayHit) {
         SCOPED_TRACE(c.name);
-        const DragOutcome got = drag.Decide({c.mode, c.hit, c.down, c.up, c.intentional});
+        const DragOutcome got =
+            drag.Decide({c.mode, c.hit, c.down, c.up, c.intentional, allDayHit});
         EXPECT_EQ(got.action, c.expected.action);
         if (c.expected.action == Action::kNothing)
-            continue;
+            return;
         EXPECT_EQ(got.dayShift, c.expected.dayShift);
         if (c.expected.action != Action::kMoveTask && c.expected.action != Action::kCreateTask) {
             EXPECT_EQ(got.startMinutes, c.expected.startMinutes);
             EXPECT_EQ(got.endMinutes, c.expected.endMinutes);
         }
-    }
+    };
+    for (const Case& c : cases)
+        check(c, false);
+    for (const Case& c : allDay)
+        check(c, true);
     ViewLayout hidden = Layout();
     hidden.ganttAreaVisible = false; // no sweep where no chart is shown
     EXPECT_EQ(DragEdit(hidden)
@@ -123,6 +135,7 @@ TEST(DragEdit, PressGrabsAnEndWithinAQuarterHour)
         {twoDays, 2, X(11, 0) - 2, kDragMove},             // the end lies on the last row only
         {twoDays, 3, X(10, 0) + 2, kDragMove},
         {twoDays, 3, X(11, 0) - 2, kDragEnd},
+        {{2, 2, 600, 1440, true}, 2, X(10, 0) + 2, kDragMove}, // all-day: never resized
     };
     // clang-format on
     const DragEdit drag(Layout());
@@ -140,9 +153,12 @@ TEST(DragEdit, GhostsFollowThePointer)
         {"moved 54 pixels and a row up",
          drag.AppointmentGhost(kTenToEleven, kDragMove, down, {down.x + 54, Y(1)}),
          {X(11, 30), X(12, 30), 1, 1}},
-        {"start stretched a row down past the end",
+        {"start stretched a row down stops half an hour before the end",
          drag.AppointmentGhost(kTenToEleven, kDragStart, down, {X(12, 0), Y(3)}),
-         {X(12, 0), X(11, 0), 3, 2}},
+         {X(10, 30), X(11, 0), 2, 2}},
+        {"end pulled past the start stops half an hour after it",
+         drag.AppointmentGhost(kTenToEleven, kDragEnd, down, {X(8, 0), Y(2)}),
+         {X(10, 0), X(10, 30), 2, 2}},
         {"end kept inside the hours", drag.AppointmentGhost(kTenToEleven, kDragEnd, down,
                                                             {X(23, 50), Y(2)}),
          {X(10, 0), 156 + 16 * 36, 2, 2}},
@@ -185,7 +201,7 @@ TEST(DragEdit, OverlayStripsAndHandles)
     EXPECT_TRUE(drag.Handles(bar, kDragMove).empty());
 }
 
-TEST(DragEdit, DraggedTimesNeverEndBeforeTheStart)
+TEST(DragEdit, DraggedTimesKeepHalfAnHourBetweenTheEnds)
 {
     const DATE day = SystemTimeToVariantTime(MakeSystemTime(2026, 12, 9));
     const auto at = [day](int minutes) { return day + minutes / 1440.0; };
@@ -193,7 +209,7 @@ TEST(DragEdit, DraggedTimesNeverEndBeforeTheStart)
     struct Case { DragMode mode; int delta; int start, end; };
     const Case cases[] = {
         {kDragMove, 90, 690, 750},  {kDragStart, -60, 540, 660},
-        {kDragEnd, 30, 600, 690},   {kDragStart, 120, 660, 660},   {kDragEnd, -120, 600, 600},
+        {kDragEnd, 30, 600, 690},   {kDragStart, 120, 630, 660},   {kDragEnd, -120, 600, 630},
         {kDragMove, -1440 * 3, 600 - 4320, 660 - 4320},
     };
     // clang-format on
@@ -202,4 +218,9 @@ TEST(DragEdit, DraggedTimesNeverEndBeforeTheStart)
         EXPECT_NEAR(got.start, at(c.start), 1e-9) << c.mode << " " << c.delta;
         EXPECT_NEAR(got.end, at(c.end), 1e-9) << c.mode << " " << c.delta;
     }
+    // 13:00-16:30 with its start dragged to 17:30; a ten-minute item is not shortened further.
+    const TimeRange late = DraggedTimes({at(780), at(990)}, kDragStart, 270);
+    EXPECT_NEAR(late.start, at(960), 1e-9);
+    EXPECT_NEAR(late.end, at(990), 1e-9);
+    EXPECT_NEAR(DraggedTimes({at(600), at(610)}, kDragStart, 60).start, at(600), 1e-9);
 }

@@ -194,3 +194,25 @@ TEST(GanttPainter, HostileSubjectsStayInsideTheirRow)
     EXPECT_EQ(TextSink::Displayable(L"a\nb\tc", 100), QString("a b c"));
     EXPECT_EQ(TextSink::Displayable(std::wstring(100000, L'W'), 50).size(), 51);
 }
+
+// The ghost's fill and frame stand out in brightness from every row colour, light or dark.
+TEST(GanttPainter, GhostContrastsWithEveryRowColour)
+{
+    const uint32_t rows[] = {0xFFFFFF, 0x000000, 0x9E9E9E, 0x7F7F7F, 0xFFC8FF, 0xFF0000, 0x00FFFF};
+    for (const uint32_t colour : rows) {
+        GanttHarness h;
+        h.settings.ColorWednesday = colour;
+        h.settings.BrightReduceRate = 100;
+        h.resources = ViewResources(h.settings);
+        h.PaintRows();
+        const QColor source = h.resources.ButtonStrip(1, false).toImage().pixelColor(0, 0);
+        const PixelRect strip{X(600), Top(2), X(720), Top(2) + 16};
+        h.Paint<GanttPainter>(
+            [&](const GanttPainter& gantt) { gantt.PaintGhost({strip}, source); });
+        const int row = qGray(h.Pixel(X(800), Top(2) + 8).rgb());
+        EXPECT_GE(std::abs(qGray(h.Pixel(X(660), Top(2) + 8).rgb()) - row), 48)
+            << std::hex << colour;
+        EXPECT_GE(std::abs(qGray(h.Pixel(X(600), Top(2) + 8).rgb()) - row), 80)
+            << std::hex << colour;
+    }
+}

@@ -19,6 +19,11 @@ LayoutInput Input(int calendarType = 1)
     return in;
 }
 
+int SevenPixelGlyphs(const std::wstring& text, int)
+{
+    return 7 * static_cast<int>(text.size());
+}
+
 } // namespace
 
 TEST(PointerInput, PressesInTheGanttRowsTakeTheTopmostItem)
@@ -28,15 +33,20 @@ TEST(PointerInput, PressesInTheGanttRowsTakeTheTopmostItem)
                   {.start = 600, .end = 630, .subject = L"Short"},
                   {.start = 0, .end = 1440, .allDay = true, .dayKind = 1},
                   {.start = 540, .end = 700, .state = kMovedOccurrenceEntry}};
+    // An all-day bar is taken by its icon and name only (glyphs of 7 pixels here).
+    e.appts[3] = {{.start = 0, .end = 1440, .subject = L"Birthday", .allDay = true},
+                  {.start = 780, .end = 840, .subject = L"Lunch"}};
     e.tasks[2] = {{.subject = L"A", .dueHere = true},
                   {.subject = L"B", .startsHere = true},
                   {.subject = L"C", .recurring = true},
                   {.subject = L"Work only"}};
     const ViewLayout l = ViewLayout::Compute(800, 480, Input());
     const DrawSettings settings;
-    const PointerInput input(l, e, settings);
+    const PointerInput input(l, e, settings, SevenPixelGlyphs);
     const GanttGeometry g(l);
     const auto y = [&](int row) { return l.rowsTop + l.dayRowHeight * row + 3; };
+    ASSERT_EQ(l.firstHour, 7); // the bar's start is cut: "<<Birth" as drawn, with no icon
+    const int labelEnd = g.Bar(3, 0, 1440, true).text.x + 7 * 7;
     using Area = PressHit::Area;
     // clang-format off
     struct Case { int x, y; Area area; int day; ItemKind kind; int index; };
@@ -45,6 +55,11 @@ TEST(PointerInput, PressesInTheGanttRowsTakeTheTopmostItem)
         {g.XOfMinute(650), y(1), Area::kGanttRow, 1, ItemKind::Appointment, 0},
         {g.XOfMinute(690), y(1), Area::kGanttRow, 1, ItemKind::None, -1},
         {g.XOfMinute(610), y(2), Area::kGanttRow, 2, ItemKind::None, -1},
+        {g.HourAreaLeft() + 3, y(3), Area::kGanttRow, 3, ItemKind::Appointment, 0},
+        {labelEnd, y(3), Area::kGanttRow, 3, ItemKind::Appointment, 0},
+        {labelEnd + 1, y(3), Area::kGanttRow, 3, ItemKind::None, -1},
+        {g.XOfMinute(810), y(3), Area::kGanttRow, 3, ItemKind::Appointment, 1},
+        {g.XOfMinute(900), y(3), Area::kGanttRow, 3, ItemKind::None, -1},
         {l.dateColumnWidth + 5, y(2), Area::kGanttRow, 2, ItemKind::Task, 2},
         {10, y(2), Area::kGanttRow, 2, ItemKind::None, -1},
         {5, 5, Area::kButtonBar, -1, ItemKind::None, -1},
@@ -66,7 +81,7 @@ TEST(PointerInput, GridCellsDetailArrowsAndLines)
     e.appts[9] = {{.start = 540, .end = 600, .subject = L"A"}};
     const ViewLayout grid = ViewLayout::Compute(800, 480, Input(0));
     const DrawSettings settings;
-    const PointerInput input(grid, e, settings);
+    const PointerInput input(grid, e, settings, SevenPixelGlyphs);
     const CalendarGeometry cells(grid);
     const PixelRect cell = cells.CellRect(9);
     const auto lineY = [&](int n) { return cells.Line(9, n, n == 1).text.y + 2; };
@@ -77,7 +92,7 @@ TEST(PointerInput, GridCellsDetailArrowsAndLines)
     EXPECT_EQ(input.HitAt(cell.left + 20, lineY(3), 0, 0).kind, ItemKind::None);
 
     const ViewLayout rows = ViewLayout::Compute(800, 480, Input());
-    const PointerInput detail(rows, e, settings);
+    const PointerInput detail(rows, e, settings, SevenPixelGlyphs);
     const PixelRect area = rows.detailRect;
     // The press reaches the detail hit test with the scroll and the line count.
     EXPECT_EQ(detail.HitAt(area.right - 3, area.top + 40, 0, 40).detail->kind,

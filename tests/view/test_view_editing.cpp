@@ -5,12 +5,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
+#include <QStyleHints>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
 
 #include "document_harness.h"
 #include "platform/pim/recurrence_pattern.h"
 #include "res/command_ids.h"
+#include "res/pictures.h"
 
 using Harness = DocumentHarness;
 
@@ -184,4 +186,153 @@ TEST(ViewEditing, TapsDoubleClicksContextMenusAndCursors)
     quiet.Click(quiet.Point(1, 630), Qt::RightButton);
     EXPECT_EQ(edits, 2);
     EXPECT_EQ(quiet.view.Selection().kind, ItemKind::Appointment);
+}
+
+// An all-day item keeps 00:00 and whole days through drags, copies, cuts and foreign pastes.
+TEST(ViewEditing, AllDayItemsMoveByWholeDays)
+{
+    Harness h;
+    ItemValues birthday;
+    birthday.fields.Subject = L"Birthday";
+    birthday.fields.AllDayEvent = true;
+    birthday.fields.Start = At(9);
+    birthday.fields.End = At(10);
+    const int32_t oid = h.Add(birthday);
+    const auto expectDay = [&](int32_t id, int day) {
+        EXPECT_NEAR(h.Stored(id).Start, At(day), 1e-6);
+        EXPECT_NEAR(h.Stored(id).End, At(day + 1), 1e-6);
+    };
+    // Its day's empty hours sweep a new appointment and never edit it; its label takes it.
+    int edits = 0;
+    h.view.SetCommandHandler(cmd::ID_EDIT_APPOINT, [&edits] { ++edits; });
+    h.Drag(h.Point(2, 13 * 60), h.Point(2, 14 * 60));
+    ASSERT_TRUE(h.swept);
+    EXPECT_NEAR(h.swept->first, At(9, 13), 1e-6);
+    EXPECT_NEAR(h.swept->second, At(9, 14, 30), 1e-6);
+    QTest::mouseDClick(&h.view, Qt::LeftButton, {}, h.Point(2, 13 * 60));
+    EXPECT_EQ(edits, 0);
+    QTest::mouseDClick(&h.view, Qt::LeftButton, {}, h.Label(2));
+    EXPECT_EQ(edits, 1);
+    expectDay(oid, 9);
+    h.Drag(h.Label(2), h.Label(2) + QPoint(36, 0)); // sideways on its own row: unchanged
+    expectDay(oid, 9);
+    h.Drag(h.Label(2), h.Label(3) + QPoint(36, 0));
+    expectDay(oid, 10);
+
+    h.menuChoice = cmd::ID_CONTEXT_PASTE;
+    h.Run(h.Label(3), cmd::ID_COPY);
+    h.Click(h.Point(5, 10 * 60), Qt::RightButton);
+    ASSERT_EQ(h.doc.ApptCount(5), 1);
+    expectDay(TextToInt(h.doc.ApptOid(5, 0)), 12);
+    h.Run(h.Label(3), cmd::ID_CUT);
+    h.Click(h.Point(6, 10 * 60), Qt::RightButton);
+    expectDay(oid, 13);
+
+    auto* foreign = new QMimeData;
+    foreign->setData("text/calendar", "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//t//EN\r\n"
+                                      "BEGIN:VEVENT\r\nUID:b@t\r\nDTSTAMP:20261201T000000Z\r\n"
+                                      "DTSTART;VALUE=DATE:20261209\r\n"
+                                      "DTEND;VALUE=DATE:20261210\r\nSUMMARY:Party\r\n"
+                                      "END:VEVENT\r\nEND:VCALENDAR\r\n");
+    QApplication::clipboard()->setMimeData(foreign);
+    h.Click(h.Point(8, 10 * 60), Qt::RightButton);
+    ASSERT_EQ(h.doc.ApptCount(8), 1);
+    expectDay(TextToInt(h.doc.ApptOid(8, 0)), 15);
+    EXPECT_TRUE(h.messages.shown().empty());
+}
+
+// After a cut-paste the record names the moved item (its day, start and exception).
+TEST(ViewEditing, PastingACutItemAgainMovesItAgain)
+{
+    Harness h;
+    ItemValues talk;
+    talk.fields.Subject = L"Talk";
+    talk.fields.Start = At(8, 13);
+    talk.fields.End = At(8, 14, 30);
+    const int32_t oid = h.Add(talk);
+    h.menuChoice = cmd::ID_CONTEXT_PASTE;
+    h.Run(h.Point(1, 13 * 60 + 10), cmd::ID_CUT);
+    h.Click(h.Point(8, 9 * 60 + 30), Qt::RightButton);
+    h.Click(h.Point(9, 10 * 60), Qt::RightButton);
+    EXPECT_NEAR(h.Stored(oid).Start, At(16, 10), 1e-6);
+    EXPECT_NEAR(h.Stored(oid).End, At(16, 11, 30), 1e-6);
+
+    ItemValues weekly;
+    weekly.fields.Subject = L"Class";
+    weekly.fields.Start = At(7, 11);
+    weekly.fields.End = At(7, 12);
+    weekly.pattern = pim::RecurrencePattern::WeeklyFrom(At(7, 11), 60);
+    const int32_t series = h.Add(weekly);
+    h.Run(h.Point(7, 11 * 60 + 10), cmd::ID_CUT); // Monday 14 December
+    h.Click(h.Point(10, 11 * 60), Qt::RightButton);
+    h.Click(h.Point(9, 11 * 60), Qt::RightButton);
+    EXPECT_TRUE(h.messages.shown().empty());
+    const ReadResult moved = h.edits.ReadException(series, 1);
+    ASSERT_EQ(moved.status, EditStatus::kDone);
+    EXPECT_NEAR(moved.item.occurrenceDay, At(14), 1e-6);
+    EXPECT_NEAR(moved.values.fields.Start, At(16, 11), 1e-6);
+    EXPECT_EQ(h.edits.ReadException(series, 2).item.occurrenceDay, 0.0) << "one exception only";
+}
+
+// A held mouse button drags; only a pen or touch held still opens the menu. A double click edits
+// only where its press takes an item itself.
+TEST(ViewEditing, HoldsAndDoubleClicksByWhatThePointerHits)
+{
+    Harness h;
+    const int32_t oid = h.AddAppointment(8, 10);
+    int menus = 0;
+    h.view.Editing().SetMenuRunner([&menus](const QPoint&) {
+        ++menus;
+        return cmd::ID_CONTEXT_CUT;
+    });
+    QStyleHints* hints = QGuiApplication::styleHints();
+    const int hold = hints->mousePressAndHoldInterval();
+    hints->setMousePressAndHoldInterval(20);
+    const QPoint bar = h.Point(1, 630);
+    QTest::mousePress(&h.view, Qt::LeftButton, {}, bar);
+    QTest::qWait(80);
+    QTest::mouseMove(&h.view, bar + QPoint(36, 0));
+    QTest::mouseRelease(&h.view, Qt::LeftButton, {}, bar + QPoint(36, 0));
+    EXPECT_EQ(menus, 0);
+    EXPECT_NEAR(h.Stored(oid).Start, At(8, 11), 1e-6);
+    // A touch held still on the bar opens it.
+    const QPoint moved = h.Point(1, 690);
+    QMouseEvent touch(QEvent::MouseButtonPress, moved, moved, h.view.mapToGlobal(moved),
+                      Qt::LeftButton, Qt::LeftButton, {}, Qt::MouseEventSynthesizedBySystem);
+    QApplication::sendEvent(&h.view, &touch);
+    QTest::qWait(80);
+    hints->setMousePressAndHoldInterval(hold);
+    EXPECT_EQ(menus, 1);
+    EXPECT_EQ(h.view.Editing().Record().operation, ClipRecord::kCut);
+
+    // While dragging, the ghost on the real window stands out from the white row.
+    const QPoint far = h.Point(1, 20 * 60);
+    QTest::mousePress(&h.view, Qt::LeftButton, {}, h.Point(1, 690));
+    QTest::mouseMove(&h.view, h.Point(1, 690) + QPoint(72, 0));
+    const QImage shown = h.view.grab().toImage();
+    QTest::keyClick(&h.view, Qt::Key_Escape);
+    QTest::mouseRelease(&h.view, Qt::LeftButton, {}, h.Point(1, 690) + QPoint(72, 0));
+    const int row = qGray(shown.pixel(far));
+    EXPECT_GE(std::abs(qGray(shown.pixel(h.Point(1, 13 * 60 + 30))) - row), 48);
+
+    int edits = 0;
+    h.view.SetCommandHandler(cmd::ID_EDIT_APPOINT, [&edits] { ++edits; });
+    const ViewLayout& l = h.view.Layout();
+    QPoint zoomIn;
+    for (int x = 0; x < l.clientWidth && zoomIn.isNull(); ++x)
+        if (l.ButtonAt(x, l.tileSize / 2) == res::kButtonZoomIn)
+            zoomIn = {x + 2, l.tileSize / 2};
+    h.Click(moved);
+    QTest::mouseDClick(&h.view, Qt::LeftButton, {}, zoomIn);
+    EXPECT_EQ(edits, 0) << "a picture button never edits";
+    const QPoint detailLine(l.detailRect.left + 30, l.detailRect.top + l.detailLineHeight / 2);
+    QTest::mouseDClick(&h.view, Qt::LeftButton, {}, detailLine);
+    EXPECT_EQ(edits, 1);
+    for (int i = 0; i <= l.detailLineCount; ++i)
+        h.AddAppointment(8, 12 + i % 10);
+    h.view.grab();
+    h.view.SelectDetailLine(0);
+    QTest::mouseDClick(&h.view, Qt::LeftButton, {}, {l.detailRect.right - 4, l.detailRect.top + 4});
+    EXPECT_EQ(edits, 1) << "nor does a scroll arrow";
+    EXPECT_TRUE(h.view.Selection().HasItem());
 }

@@ -201,3 +201,24 @@ TEST(ViewInput, LongKeyRunsKeepTheDocumentWindowConsistent)
     }
     EXPECT_GT(reloads, 10);
 }
+
+// Ctrl+C, F2 and Delete run only what the enabled menu item would: nothing on a holiday line.
+TEST(ViewInput, DesktopKeysFollowTheCommandEnableStates)
+{
+    InputHarness h;
+    h.schedule.appts[2] = {
+        {.start = 0, .end = 1440, .subject = L"Holiday", .allDay = true, .dayKind = 1},
+        {.start = 540, .end = 600, .subject = L"Dentist"}};
+    h.view.OnUpdate();
+    int edits = 0, deletes = 0;
+    h.view.SetCommandHandler(cmd::ID_EDIT_APPOINT, [&edits] { ++edits; });
+    h.view.SetCommandHandler(cmd::ID_DELETE_ITEM, [&deletes] { ++deletes; });
+    h.view.SelectDetailLine(0);
+    for (const int line : {0, 1}) {
+        h.view.SelectDetailLine(line);
+        h.Keys({Qt::Key_F2, Qt::Key_Delete});
+        h.Keys({Qt::Key_C}, Qt::ControlModifier);
+        EXPECT_EQ(std::tuple(edits, deletes, h.view.Editing().Record().HoldsItem()),
+                  std::tuple(line, line, line == 1));
+    }
+}
