@@ -77,7 +77,7 @@ TEST_F(RecurDetailDlgTest, ASpanTooLongForDayAfterIsShownWholeAndRefused)
     CRecurDetailDlg dialog(pattern, task, settings_, messages_);
     EXPECT_EQ(Control<QLineEdit>(dialog, kRecurDaysAfter)->text(), QStringLiteral("355000"));
     Click(dialog, 1);
-    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    ASSERT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_EQ(LastMessage(), L"Please set the days as a number from 0 to 999.");
     EXPECT_TRUE(FocusIsOn(dialog, kRecurDaysAfter));
 }
