@@ -3,7 +3,6 @@
 
 #include <algorithm>
 
-
 CategorySelection::CategorySelection(const std::wstring& text,
                                      const std::vector<std::wstring>& editList)
 {

@@ -37,7 +37,8 @@ void CMemoEditDlg::accept()
     QString shown = edit_->toPlainText();
     if (shown != Shown(text_)) {
         std::wstring edited = text_;
-        const std::wstring typed = ToWString(shown.replace(QStringLiteral("\n"), QStringLiteral("\r\n")));
+        const std::wstring typed =
+            ToWString(shown.replace(QStringLiteral("\n"), QStringLiteral("\r\n")));
         if (const Verdict refused = TakeText(typed, edited, TextKind::kMemo, kMemoField)) {
             ShowRefusal(*this, messages_, *refused);
             return;

@@ -90,7 +90,8 @@ TEST_F(EnvironmentDlgTest, FilesThatAreNoSettingsFilesChangeNothingAndSaySo)
     }
     EXPECT_EQ(Changed(settings), "PlaceInfo=Home|Harbour|");
     ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(messages.shown()[0].text, L"2 settings were read from " + QString::fromStdString(huge).toStdWString() + L".");
+    EXPECT_EQ(messages.shown()[0].text,
+              L"2 settings were read from " + QString::fromStdString(huge).toStdWString() + L".");
     EXPECT_EQ(messages.shown()[0].caption, L"Import");
     settings.LoadDefaults();
 
@@ -108,8 +109,8 @@ TEST_F(EnvironmentDlgTest, FilesThatAreNoSettingsFilesChangeNothingAndSaySo)
     EXPECT_TRUE(files.answers.empty());
     EXPECT_EQ(Changed(settings), "");
     ASSERT_EQ(messages.shown().size(), 6u);
-    EXPECT_EQ(messages.shown()[2].text,
-              L"No settings could be read from " + QString::fromStdString(missing).toStdWString() + L".");
+    EXPECT_EQ(messages.shown()[2].text, L"No settings could be read from " +
+                                            QString::fromStdString(missing).toStdWString() + L".");
     for (std::size_t i = 1; i < 6; ++i)
         EXPECT_EQ(messages.shown()[i].caption, L"Warning");
 }

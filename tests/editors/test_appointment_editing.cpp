@@ -7,9 +7,9 @@
 #include "editors/alarm_detail_dlg.h"
 #include "editors/appoint_detail_dlg.h"
 #include "editors/memo_edit_dlg.h"
-#include "model/date_time.h"
 #include "editors/recur_confirm_dlg.h"
 #include "editors/recur_detail_dlg.h"
+#include "model/date_time.h"
 #include "platform/pim/exceptions.h"
 #include "platform/pim/recurrence_pattern.h"
 #include "res/string_table.h"
@@ -188,10 +188,10 @@ TEST_F(AppointmentEditingTest, RecurSwitchKeepsTypedTimesAndANewSeriesStartsFrom
         Click(d, 1);
     });
     EXPECT_EQ(editing_.Add(MakeSystemTime(2026, 12, 8)), Redraw::kInPlace);
-    const ItemValues stored = edits_.Read({pim::kAppointmentKind, std::stoi(doc_.ApptOid(1, 0))}).values;
+    const ItemValues stored =
+        edits_.Read({pim::kAppointmentKind, std::stoi(doc_.ApptOid(1, 0))}).values;
     ASSERT_TRUE(stored.pattern.has_value());
-    EXPECT_EQ(std::tie(stored.pattern->Duration, stored.pattern->DayOfWeekMask),
-              std::tuple(60, 4));
+    EXPECT_EQ(std::tie(stored.pattern->Duration, stored.pattern->DayOfWeekMask), std::tuple(60, 4));
     EXPECT_EQ(ClockText(stored.pattern->StartTime), L"11:00");
 }
 

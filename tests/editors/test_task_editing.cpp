@@ -93,10 +93,11 @@ TEST_F(TaskEditingTest, ANewTasksAlarmStartsFromTheDueDateShown)
     EXPECT_EQ(alarmAt([](CTaskDetailDlg& d) { Click(d, kTaskHasDue); }, QDate(2026, 12, 7),
                       QStringLiteral("15:30")),
               At(7, 15, 30));
-    EXPECT_EQ(alarmAt([](CTaskDetailDlg& d) {
-                  Control<QDateEdit>(d, kTaskDue)->setDate(QDate(2026, 12, 20));
-              },
-                      QDate(2026, 12, 20), QStringLiteral("00:00")),
+    EXPECT_EQ(alarmAt(
+                  [](CTaskDetailDlg& d) {
+                      Control<QDateEdit>(d, kTaskDue)->setDate(QDate(2026, 12, 20));
+                  },
+                  QDate(2026, 12, 20), QStringLiteral("00:00")),
               At(20));
 }
 
