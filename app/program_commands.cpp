@@ -42,7 +42,12 @@ void ProgramCommands::Attach(CTamberloApp& app)
             view_.ItemsChanged();
         }
     });
-    app.SetCommandHandler(cmd::ID_FUNC_KEY_SET, [this] { RunFuncKeyDialog(context_); });
+    // The view keeps a copy of the settings it works with (the digit keys among them), so it
+    // reads them again after every settings dialog.
+    app.SetCommandHandler(cmd::ID_FUNC_KEY_SET, [this] {
+        RunFuncKeyDialog(context_);
+        view_.SettingsChanged();
+    });
     app.SetCommandHandler(cmd::ID_APP_ABOUT, [this] { RunAboutDialog(context_); });
     app.SetCommandHandler(cmd::ID_IMPORT_ICALENDAR,
                           [this] { calendars_->ImportChosen(*calendarToOpen_); });
@@ -76,9 +81,10 @@ void ProgramCommands::AttachSettingsCommands()
         else
             view_.update();
     });
+    // A settings file read from the dialog counts even when the dialog is cancelled.
     view_.SetCommandHandler(cmd::ID_ENVIRONMENT, [this] {
-        if (RunEnvironmentDialog(context_, *files_))
-            view_.SettingsChanged();
+        RunEnvironmentDialog(context_, *files_);
+        view_.SettingsChanged();
     });
     // A cancelled "Week and Color Set" still redraws with the colours as they are.
     view_.SetCommandHandler(cmd::ID_WEEK_COLOR_SET, [this] {
@@ -86,13 +92,12 @@ void ProgramCommands::AttachSettingsCommands()
         view_.SettingsChanged();
     });
     view_.SetCommandHandler(cmd::ID_CHARACTER_SET, [this] {
-        if (RunCharSetDialog(context_))
-            view_.SettingsChanged();
+        RunCharSetDialog(context_);
+        view_.SettingsChanged();
     });
     view_.SetCommandHandler(cmd::ID_CATEGORY_SET, [this] {
-        if (CCategorySetDlg::Run(services_.settings, services_.dialogs, services_.messages,
-                                 &view_))
-            view_.SettingsChanged();
+        CCategorySetDlg::Run(services_.settings, services_.dialogs, services_.messages, &view_);
+        view_.SettingsChanged();
     });
 }
 

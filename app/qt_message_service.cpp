@@ -1,7 +1,9 @@
 // Maps the program's button sets, icons and answers onto QMessageBox.
 #include "app/qt_message_service.h"
 
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace {
 
@@ -49,13 +51,30 @@ int ResultOf(int button)
     }
 }
 
+// Room a title bar takes beside its text: the window icon and the close, minimise and maximise
+// buttons of the usual window managers.
+constexpr int kTitleBarButtonsWidth = 160;
+
 }  // namespace
+
+void FitCaption(QMessageBox& box)
+{
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    const int width =
+        QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + kTitleBarButtonsWidth;
+    // QMessageBox sizes itself from its layout, so the width goes in as a spacer row.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+}
 
 int QtMessageService::MessageBox(const std::wstring& text, const std::wstring& caption,
                                  unsigned flags)
 {
     QMessageBox box(IconOf(flags), QString::fromStdWString(caption), QString::fromStdWString(text),
                     ButtonsOf(flags), parent_);
+    FitCaption(box);
     // Closing the box with Escape or the title bar counts as Cancel where there is one.
     if (box.standardButtons() & QMessageBox::Cancel) {
         box.setEscapeButton(QMessageBox::Cancel);

@@ -3,7 +3,12 @@
 
 #include "platform/message_service.h"
 
+class QMessageBox;
 class QWidget;
+
+// Widens a box so that its title bar shows the whole caption beside the window buttons: a short
+// message would otherwise cut "Wrong Day" down to "W...g".
+void FitCaption(QMessageBox& box);
 
 class QtMessageService : public MessageService {
 public:

@@ -13,11 +13,13 @@
 #include "model/pim_session.h"
 #include "model/recurrence.h"
 #include "model/tamberlo_doc.h"
+#include "platform/message_service.h"
 #include "platform/pim/application.h"
 #include "platform/profile.h"
 #include "platform/program_instance.h"
 #include "platform/reminder_instance.h"
 #include "res/command_ids.h"
+#include "res/string_table.h"
 #include "settings/app_settings.h"
 #include "settings/app_settings_document.h"
 #include "settings/settings_persistence.h"
@@ -69,7 +71,7 @@ bool CTamberloApp::InitInstance()
     viewSettings_ = std::make_unique<AppSettingsViewStore>(*settings_);
 
     AddCommands();
-    frame_ = std::make_unique<CMainFrame>([this] { SaveSettings(); },
+    frame_ = std::make_unique<CMainFrame>([this] { SaveSettingsAtExit(); },
                                           [] { QCoreApplication::exit(0); });
     auto* view = new CTamberloView(*schedule_, *viewSettings_, frame_.get());
     router_.Append(&view->Commands());
@@ -131,3 +133,14 @@ void CTamberloApp::OfferCalendarImports()
 }
 
 bool CTamberloApp::SaveSettings() { return ::SaveSettings(*settings_, *profile_); }
+
+void CTamberloApp::SaveSettingsAtExit()
+{
+    if (SaveSettings() || unsavedReported_ || !environment_.messages)
+        return;
+    unsavedReported_ = true;
+    const QString text = QString::fromStdWString(res::LoadString(res::IDS_SETTINGS_NOT_SAVED))
+                             .arg(QString::fromStdString(environment_.profilePath));
+    environment_.messages->MessageBox(text.toStdWString(), res::LoadString(res::IDS_WARNING),
+                                      MB_OK | MB_ICONEXCLAMATION);
+}

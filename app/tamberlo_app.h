@@ -50,6 +50,9 @@ public:
     bool InitInstance();
     // Writes every setting to the profile; a profile that cannot be written is not fatal.
     bool SaveSettings();
+    // The save at the end of the run (Exit, closing the window): when the profile cannot be
+    // written, one Warning names its file, so no change is lost in silence.
+    void SaveSettingsAtExit();
 
     CMainFrame* MainFrame() const { return frame_.get(); }
     AppSettings& Settings() const { return *settings_; }
@@ -84,4 +87,5 @@ private:
     std::unique_ptr<CMainFrame> frame_;  // the view it owns reads everything above
     std::unique_ptr<ProgramCommands> programCommands_;  // handlers over the frame's view
     std::unique_ptr<ProgramInstance> programInstance_;  // this program on the session bus
+    bool unsavedReported_ = false;  // Exit and the window's close both save; one warning is enough
 };

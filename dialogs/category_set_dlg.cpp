@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <tuple>
 
 #include "editors/category_sel_dlg.h"
 #include "editors/dialog_controls.h"
@@ -64,17 +65,21 @@ void CCategorySetDlg::ChooseTarget()
 
 void CCategorySetDlg::accept()
 {
-    const std::pair<QComboBox*, int> texts[] = {
-        {restday_, 1102}, {memorial_, 1104}, {target_, 1180}};
-    for (const auto& [combo, id] : texts) {
-        if (const Verdict refusal = CheckLineText(ToWString(combo->currentText()), id)) {
+    std::wstring restday = settings_.GetHolidayCategory();
+    std::wstring memorial = settings_.GetMemorialCategory();
+    std::wstring target = settings_.GetCategoryCtrTarget();
+    const std::tuple<QComboBox*, std::wstring&, int> texts[] = {
+        {restday_, restday, 1102}, {memorial_, memorial, 1104}, {target_, target, 1180}};
+    for (const auto& [combo, text, id] : texts) {
+        if (const Verdict refusal =
+                TakeText(ToWString(combo->currentText()), text, TextKind::kLine, id)) {
             ShowRefusal(*this, messages_, *refusal);
             return;
         }
     }
-    settings_.SetHolidayCategory(ToWString(restday_->currentText()));
-    settings_.SetMemorialCategory(ToWString(memorial_->currentText()));
+    settings_.SetHolidayCategory(restday);
+    settings_.SetMemorialCategory(memorial);
     settings_.SetCategoryCtrType(type_->currentIndex());
-    settings_.SetCategoryCtrTarget(ToWString(target_->currentText()));
+    settings_.SetCategoryCtrTarget(target);
     QDialog::accept();
 }

@@ -15,6 +15,7 @@
 #include "dialogs/settings_file_chooser.h"
 #include "editors/memo_edit_dlg.h"
 #include "platform/dialog_runner.h"
+#include "platform/message_service.h"
 #include "res/string_table.h"
 #include "settings/edit_lists.h"
 #include "settings/settings_persistence.h"
@@ -41,13 +42,18 @@ void SelectSwitch(QComboBox* list, int value)
 
 } // namespace
 
-bool ImportChosenSettingsFile(AppSettings& settings, const std::string& path)
+void ImportChosenSettingsFile(AppSettings& settings, MessageService& messages,
+                              const std::string& path)
 {
-    const QFileInfo file(QString::fromLocal8Bit(path));
-    if (!file.isFile() || file.size() > kMaxSettingsFileBytes) {
-        return false;
+    const QString name = QString::fromLocal8Bit(path);
+    const int read = QFileInfo(name).isFile() ? ReadSettingsFile(settings, path).settingsRead : 0;
+    if (read > 0) {
+        messages.MessageBox(Text(res::IDS_SETTINGS_READ).arg(read).arg(name).toStdWString(),
+                            res::LoadString(res::IDS_IMPORT), MB_OK | MB_ICONINFORMATION);
+    } else {
+        messages.MessageBox(Text(res::IDS_NO_SETTINGS_READ).arg(name).toStdWString(),
+                            res::LoadString(res::IDS_WARNING), MB_OK | MB_ICONEXCLAMATION);
     }
-    return ImportSettingsFile(settings, path) == 1;
 }
 
 CEnvironmentDlg::CEnvironmentDlg(AppSettings& settings, MessageService& messages,
@@ -128,7 +134,7 @@ void CEnvironmentDlg::ReadSettingsFile()
     if (path.empty()) {
         return;
     }
-    ImportChosenSettingsFile(settings_, path);
+    ImportChosenSettingsFile(settings_, messages_, path);
     ShowImportableSettings();
 }
 

@@ -14,11 +14,11 @@ class QComboBox;
 class QLineEdit;
 class SettingsFileChooser;
 
-// Reads a chosen settings file into the settings. Only a regular file of at most
-// kMaxSettingsFileBytes is read: a device, a pipe or a huge file is no settings file and would
-// hold the window. False when the file was not read to its end.
-constexpr long long kMaxSettingsFileBytes = 4 * 1024 * 1024;
-bool ImportChosenSettingsFile(AppSettings& settings, const std::string& path);
+// Reads a chosen settings file into the settings, of any size, and tells the user in one line
+// how many settings were read or that none could be, naming the file. Only a regular file is
+// read: a device or a pipe is no settings file and would hold the window.
+void ImportChosenSettingsFile(AppSettings& settings, MessageService& messages,
+                              const std::string& path);
 
 class CEnvironmentDlg : public QDialog {
     Q_OBJECT

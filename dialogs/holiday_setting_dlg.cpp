@@ -20,11 +20,23 @@
 
 namespace {
 
+bool IsOneWeekday(int mask)
+{
+    return mask >= 1 && mask <= 64 && (mask & (mask - 1)) == 0;
+}
+
 // The weekday of a one-bit mask; any other mask shows as Sunday.
 int WeekdayOfMask(int mask)
 {
-    const bool oneWeekday = mask >= 1 && mask <= 64 && (mask & (mask - 1)) == 0;
-    return oneWeekday ? WeekdayFromMask(mask) : 0;
+    return IsOneWeekday(mask) ? WeekdayFromMask(mask) : 0;
+}
+
+// A field's name from the string table when the value lies in 1..count, else the raw value: an
+// imported rule may hold any number, and an unchecked index would pick an unrelated text.
+std::wstring NamedOrRaw(int value, int count, int firstId)
+{
+    return value >= 1 && value <= count ? res::LoadString(firstId + value - 1)
+                                        : std::to_wstring(value);
 }
 
 QStringList DayNumbers()
@@ -55,12 +67,13 @@ void SelectNumber(QComboBox* list, int value)
 
 std::wstring HolidayMonthDayText(const HolidayRule& rule)
 {
-    const std::wstring month = res::LoadString(res::IDS_MONTH_BASE + rule.month);
+    const std::wstring month = NamedOrRaw(rule.month, 12, res::IDS_MONTH_BASE + 1);
     if (rule.type == kHolidayMonthDay) {
         return month + L" " + std::to_wstring(rule.dayOrWeek);
     }
-    return month + L" " + res::LoadString(res::IDS_INSTANCE_FIRST + rule.dayOrWeek - 1) + L" " +
-           WeekdayName(WeekdayOfMask(rule.weekdayMask), false);
+    const int mask = rule.weekdayMask;
+    return month + L" " + NamedOrRaw(rule.dayOrWeek, 5, res::IDS_INSTANCE_FIRST) + L" " +
+           (IsOneWeekday(mask) ? WeekdayName(WeekdayFromMask(mask), false) : std::to_wstring(mask));
 }
 
 CHolidaySettingDlg::CHolidaySettingDlg(AppSettings& settings, MessageService& messages,
@@ -86,7 +99,8 @@ CHolidaySettingDlg::CHolidaySettingDlg(AppSettings& settings, MessageService& me
 
     RebuildRows();
     type_->setCurrentIndex(0);
-    ShowRule(0);
+    // The first rule starts selected, so Upd and Del act on what the fields show.
+    SelectRow(0);
     connect(list_, &QTreeWidget::itemSelectionChanged, this, [this] { ShowRule(SelectedRow()); });
     connect(type_, &QComboBox::currentIndexChanged, this, &CHolidaySettingDlg::ApplyTypeRule);
     resize(440, 400);

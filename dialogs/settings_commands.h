@@ -34,7 +34,7 @@ bool RunHolidaySettingDialog(const SettingsDialogContext& context);
 // "Character Set". True after OK: the caller recreates its fonts and redraws.
 bool RunCharSetDialog(const SettingsDialogContext& context);
 
-// "Func Key Set". True after OK; the view reads the new keys at the next key press.
+// "Func Key Set". True after OK; the caller has its view read the new keys.
 bool RunFuncKeyDialog(const SettingsDialogContext& context);
 
 // "Jump to the day": the chosen date after OK, nothing after Cancel.

@@ -44,12 +44,13 @@ Verdict CheckAlarmForm(const AlarmForm& form, pim::ItemFields& fields)
             return Refusal{1095, res::IDS_START_AFTER_1900};
         if (form.date.wYear >= 3000)
             return Refusal{1095, res::IDS_END_BEFORE_3000};
-        if (!TimeTextMinutes(form.time, true))
-            return Refusal{1128, res::IDS_BAD_TIME_TEXT};
+        if (const Verdict time = CheckTimeText(form.time, true, 1128))
+            return time;
     } else if (!(lead = LeadMinutes(form.number, form.unit))) {
         return Refusal{1032, res::IDS_ALARM_LEAD_RANGE};
     }
-    if (const Verdict refused = CheckLineText(form.soundFile, 1040))
+    std::wstring soundFile = fields.ReminderSoundFile;
+    if (const Verdict refused = TakeText(form.soundFile, soundFile, TextKind::kLine, 1040))
         return refused;
 
     if (form.taskMode)
@@ -57,6 +58,6 @@ Verdict CheckAlarmForm(const AlarmForm& form, pim::ItemFields& fields)
     else
         fields.ReminderMinutesBeforeStart = *lead;
     fields.ReminderOptions = form.options;
-    fields.ReminderSoundFile = form.soundFile;
+    fields.ReminderSoundFile = soundFile;
     return std::nullopt;
 }

@@ -119,6 +119,16 @@ void CAppointDetailDlg::Build()
                    recurDetail_, alarm_, alarmDetail_, category_, chooseCategory_, status_,
                    sensitive_, memo_, delete_, ok});
 
+    // The remembered times follow every edit made while the times are the user's own, so
+    // switching "Recur" or "All day" back and forth gives back what was typed.
+    connect(startTime_, &QComboBox::editTextChanged, this, [this](const QString& text) {
+        if (allDay_->currentIndex() == 0)
+            lastStartTime_ = ToWString(text);
+    });
+    connect(endTime_, &QComboBox::editTextChanged, this, [this](const QString& text) {
+        if (allDay_->currentIndex() == 0)
+            lastEndTime_ = ToWString(text);
+    });
     connect(allDay_, &QComboBox::currentIndexChanged, this, &CAppointDetailDlg::OnAllDayChanged);
     connect(recur_, &QComboBox::currentIndexChanged, this, &CAppointDetailDlg::ApplyRules);
     connect(alarm_, &QComboBox::currentIndexChanged, this,
@@ -146,9 +156,9 @@ void CAppointDetailDlg::Load()
     const QSignalBlocker blockAllDay(allDay_);
     const QSignalBlocker blockRecur(recur_);
     const QSignalBlocker blockStart(startDate_);
-    title_->setEditText(ToQString(f.Subject));
-    place_->setEditText(ToQString(f.Location));
-    category_->setEditText(ToQString(f.Categories));
+    ShowStoredText(title_, f.Subject);
+    ShowStoredText(place_, f.Location);
+    ShowStoredText(category_, f.Categories);
     const bool recurring = values_.pattern.has_value() || setup_.exceptionMode;
     allDay_->setCurrentIndex(f.AllDayEvent ? 1 : 0);
     recur_->setCurrentIndex(recurring ? 1 : 0);

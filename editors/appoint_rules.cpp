@@ -3,6 +3,7 @@
 #include "editors/appoint_rules.h"
 
 #include <cmath>
+#include <tuple>
 
 #include "editors/recur_rules.h"
 #include "model/date_time.h"
@@ -38,20 +39,24 @@ EndDisplay ShowEnd(DATE end, bool oneTimeAllDay)
 
 Verdict CheckAppointTime(const std::wstring& text, int control)
 {
-    if (TimeTextMinutes(text, control == kAppointEndTime))
-        return std::nullopt;
-    return Refusal{control, res::IDS_BAD_TIME_TEXT};
+    return CheckTimeText(text, control == kAppointEndTime, control);
 }
 
 Verdict CheckAppointForm(const AppointForm& form, bool recurrenceSet, ItemValues& values)
 {
-    for (const Verdict& text :
-         {CheckLineText(form.title, kAppointTitle), CheckLineText(form.place, kAppointPlace),
-          CheckLineText(form.category, kAppointCategory), CheckMemoText(form.memo, kAppointMemo)})
-        if (text)
+    pim::ItemFields f = values.fields;
+    const std::tuple<const std::wstring&, std::wstring&, TextKind, int> texts[] = {
+        {form.title, f.Subject, TextKind::kLine, kAppointTitle},
+        {form.place, f.Location, TextKind::kLine, kAppointPlace},
+        {form.category, f.Categories, TextKind::kLine, kAppointCategory},
+        {form.memo, f.Body, TextKind::kMemo, kAppointMemo}};
+    for (const auto& [shown, field, kind, control] : texts)
+        if (const Verdict text = TakeText(shown, field, kind, control))
             return text;
     if (form.startDate.wYear < 1900)
         return Refusal{kAppointStartDate, res::IDS_START_AFTER_1900};
+    if (form.startDate.wYear >= 3000)
+        return Refusal{kAppointStartDate, res::IDS_START_BEFORE_3000};
     if (!form.allDay) {
         if (const Verdict time = CheckAppointTime(form.startTime, kAppointStartTime))
             return time;
@@ -76,18 +81,14 @@ Verdict CheckAppointForm(const AppointForm& form, bool recurrenceSet, ItemValues
     if (form.recurring && !recurrenceSet)
         return Refusal{kAppointRecurDetail, res::IDS_RECURRENCE_NOT_SET};
 
-    pim::ItemFields& f = values.fields;
-    f.Subject = form.title;
-    f.Location = form.place;
     f.Start = start;
     f.End = end;
     if (!form.recurring)
         values.pattern.reset();
     f.AllDayEvent = form.allDay;
     f.ReminderSet = form.alarm;
-    f.Categories = form.category;
     f.BusyStatus = form.status;
     f.Sensitivity = form.sensitivity;
-    f.Body = form.memo;
+    values.fields = f;
     return std::nullopt;
 }

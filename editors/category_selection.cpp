@@ -3,20 +3,17 @@
 
 #include <algorithm>
 
-#include "model/text_list.h"
-
 CategorySelection::CategorySelection(const std::wstring& text,
                                      const std::vector<std::wstring>& editList)
 {
-    // The text is read as a list whose every name ends with ",", so the last name counts too.
-    const std::wstring list = text + L",";
-    for (int i = 0; i < kMaxNames; ++i) {
-        const std::wstring piece = GetField(list, i, L",");
-        if (piece.empty())
-            break;
+    // Empty pieces ("Work,,Home") are skipped, so a doubled comma never ends the list.
+    for (std::size_t begin = 0; begin <= text.size() && chosen_.size() < kMaxNames;) {
+        const std::size_t comma = std::min(text.find(L',', begin), text.size());
+        const std::wstring piece = text.substr(begin, comma - begin);
         const std::size_t first = piece.find_first_not_of(L' ');
         if (first != std::wstring::npos)
             chosen_.push_back(piece.substr(first));
+        begin = comma + 1;
     }
     for (const std::wstring& name : editList)
         if (std::find(chosen_.begin(), chosen_.end(), name) == chosen_.end())

@@ -11,8 +11,8 @@ public:
     // At most this many names are taken from a category text.
     static constexpr int kMaxNames = 101;
 
-    // Chosen: the names of text, split at ",", leading blanks removed, in their order; a name
-    // of blanks only is skipped. Available: the edit list's names not chosen already.
+    // Chosen: the names of text, split at ",", leading blanks removed, in their order; an empty
+    // name or one of blanks only is skipped. Available: the edit list's names not chosen already.
     CategorySelection(const std::wstring& text, const std::vector<std::wstring>& editList);
 
     const std::vector<std::wstring>& Chosen() const { return chosen_; }

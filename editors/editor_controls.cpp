@@ -6,7 +6,9 @@
 #include <QDateEdit>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 
 #include "model/date_time.h"
 #include "platform/message_service.h"
@@ -75,6 +77,13 @@ QDateEdit* NewDatePicker(int id, QWidget* parent)
     picker->setCalendarPopup(true);
     picker->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
     return picker;
+}
+
+void ShowStoredText(QComboBox* combo, const std::wstring& text)
+{
+    QLineEdit* edit = combo->lineEdit();
+    edit->setMaxLength(std::max(edit->maxLength(), static_cast<int>(text.size())));
+    combo->setEditText(ToQString(text));
 }
 
 void SetTimeText(QComboBox* combo, const std::wstring& text)

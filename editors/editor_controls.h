@@ -48,6 +48,8 @@ QComboBox* NewTimeCombo(int id, const AppSettings& settings, QWidget* parent);
 QComboBox* NewListCombo(int id, std::initializer_list<const wchar_t*> labels, QWidget* parent);
 // A date picker with a calendar popup showing the date as yyyy/MM/dd.
 QDateEdit* NewDatePicker(int id, QWidget* parent);
+// Shows a stored text in an editable combo whole, however long it is.
+void ShowStoredText(QComboBox* combo, const std::wstring& text);
 // Shows the time text: selects the list entry that begins with it, else types it.
 void SetTimeText(QComboBox* combo, const std::wstring& text);
 

@@ -8,19 +8,9 @@
 
 namespace {
 
-bool IsControl(wchar_t c)
+bool IsUnstorable(wchar_t c)
 {
-    return c < 0x20 || c == 0x7F;
-}
-
-Verdict CheckText(const std::wstring& text, int controlId, std::size_t maxLength,
-                  bool (*refused)(wchar_t))
-{
-    if (text.size() > maxLength)
-        return Refusal{controlId, res::IDS_TEXT_TOO_LONG};
-    if (std::any_of(text.begin(), text.end(), refused))
-        return Refusal{controlId, res::IDS_CONTROL_CHARACTERS};
-    return std::nullopt;
+    return c == L'\0' || c == L'\x1F';
 }
 
 bool IsDigit(wchar_t c)
@@ -30,16 +20,19 @@ bool IsDigit(wchar_t c)
 
 } // namespace
 
-Verdict CheckLineText(const std::wstring& text, int controlId)
+Verdict TakeText(const std::wstring& shown, std::wstring& field, TextKind kind, int controlId)
 {
-    return CheckText(text, controlId, kMaxLineLength, IsControl);
-}
-
-Verdict CheckMemoText(const std::wstring& text, int controlId)
-{
-    return CheckText(text, controlId, kMaxMemoLength, [](wchar_t c) {
-        return IsControl(c) && c != L'\t' && c != L'\r' && c != L'\n';
-    });
+    if (shown == field)
+        return std::nullopt;
+    const std::size_t limit = kind == TextKind::kLine ? kMaxLineLength : kMaxMemoLength;
+    if (shown.size() > std::max(limit, field.size()))
+        return Refusal{controlId, res::IDS_TEXT_TOO_LONG};
+    if (std::any_of(shown.begin(), shown.end(), IsUnstorable))
+        return Refusal{controlId, res::IDS_CONTROL_CHARACTERS};
+    field = shown;
+    if (kind == TextKind::kLine)
+        std::replace(field.begin(), field.end(), L'\t', L' ');
+    return std::nullopt;
 }
 
 std::optional<int> TimeTextMinutes(const std::wstring& text, bool allowEndOfDay)
@@ -53,6 +46,13 @@ std::optional<int> TimeTextMinutes(const std::wstring& text, bool allowEndOfDay)
     if (minute > 59 || minutes > (allowEndOfDay ? 24 * 60 : 24 * 60 - 1))
         return std::nullopt;
     return minutes;
+}
+
+Verdict CheckTimeText(const std::wstring& text, bool endOfDay, int controlId)
+{
+    if (TimeTextMinutes(text, endOfDay))
+        return std::nullopt;
+    return Refusal{controlId, endOfDay ? res::IDS_BAD_TIME_TEXT : res::IDS_BAD_START_TIME_TEXT};
 }
 
 std::wstring TimeText(int hour, int minute)

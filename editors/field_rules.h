@@ -16,18 +16,27 @@ struct Refusal {
 };
 using Verdict = std::optional<Refusal>;
 
-// Longest single-line field (subject, place, category, sound file) and longest memo.
+// Longest single-line field (subject, place, category, sound file) and longest memo the user
+// may type.
 constexpr std::size_t kMaxLineLength = 4096;
 constexpr std::size_t kMaxMemoLength = 32767;
 
-// Refuses text longer than maxLength, or holding control characters: a single line may hold
-// none (the day tables separate fields with U+001F), a memo only tab, CR and LF.
-Verdict CheckLineText(const std::wstring& text, int controlId);
-Verdict CheckMemoText(const std::wstring& text, int controlId);
+enum class TextKind { kLine, kMemo };
+
+// Takes the text a field shows into `field`, which holds the stored text. The limits are the
+// user's: text left as it was stored is kept exactly, whatever it holds. Typed text may not
+// hold what the store and the day tables cannot (NUL, the field separator U+001F) nor grow past
+// the kind's longest length (a longer stored text may be shortened); in a line a tab becomes a
+// blank. On a refusal `field` is left alone.
+Verdict TakeText(const std::wstring& shown, std::wstring& field, TextKind kind, int controlId);
 
 // Minutes after midnight of a strict "hh:mm" text (00:00 .. 23:59, or 24:00 when allowed);
 // empty for anything else ("9:5", "25:99", "12:3x").
 std::optional<int> TimeTextMinutes(const std::wstring& text, bool allowEndOfDay = false);
+
+// Refuses a time text the field does not take, saying what it does take: a start runs from
+// 00:00 to 23:59, an end (endOfDay) to 24:00.
+Verdict CheckTimeText(const std::wstring& text, bool endOfDay, int controlId);
 
 // "hh:mm" of a time of day.
 std::wstring TimeText(int hour, int minute);

@@ -1,5 +1,6 @@
-// The memo editor: a plain text field with OK and Cancel. A text too long or holding control
-// characters is refused on OK so it never reaches an item or a list.
+// The memo editor: a plain text field with OK and Cancel. A memo left as it was comes back
+// exactly as it came; typed text the store cannot hold is refused on OK so it never reaches an
+// item or a list.
 #include "editors/memo_edit_dlg.h"
 
 #include <QPlainTextEdit>
@@ -11,6 +12,11 @@ namespace {
 
 constexpr int kMemoField = 1029;
 
+QString Shown(const std::wstring& text)
+{
+    return ToQString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
 } // namespace
 
 CMemoEditDlg::CMemoEditDlg(std::wstring text, MessageService& messages, QWidget* parent)
@@ -19,7 +25,7 @@ CMemoEditDlg::CMemoEditDlg(std::wstring text, MessageService& messages, QWidget*
     setWindowTitle(tr("Edit"));
     auto* layout = new QVBoxLayout(this);
     edit_ = Named(new QPlainTextEdit, kMemoField);
-    edit_->setPlainText(ToQString(text_).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    edit_->setPlainText(Shown(text_));
     edit_->setTabChangesFocus(true);
     layout->addWidget(edit_);
     layout->addWidget(NewOkCancel(this));
@@ -28,13 +34,17 @@ CMemoEditDlg::CMemoEditDlg(std::wstring text, MessageService& messages, QWidget*
 
 void CMemoEditDlg::accept()
 {
-    const std::wstring edited =
-        ToWString(edit_->toPlainText().replace(QStringLiteral("\n"), QStringLiteral("\r\n")));
-    if (const Verdict refused = CheckMemoText(edited, kMemoField)) {
-        ShowRefusal(*this, messages_, *refused);
-        return;
+    QString shown = edit_->toPlainText();
+    if (shown != Shown(text_)) {
+        std::wstring edited = text_;
+        const std::wstring typed =
+            ToWString(shown.replace(QStringLiteral("\n"), QStringLiteral("\r\n")));
+        if (const Verdict refused = TakeText(typed, edited, TextKind::kMemo, kMemoField)) {
+            ShowRefusal(*this, messages_, *refused);
+            return;
+        }
+        text_ = edited;
     }
-    text_ = edited;
     lineCount_ = edit_->document()->blockCount();
     QDialog::accept();
 }

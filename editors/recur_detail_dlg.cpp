@@ -21,7 +21,6 @@
 #include "editors/dialog_controls.h"
 #include "model/date_time.h"
 #include "model/recurrence.h"
-#include "platform/clock.h"
 #include "platform/message_service.h"
 #include "platform/pim/item_fields.h"
 #include "res/string_table.h"
@@ -48,13 +47,19 @@ std::vector<std::wstring> DayNumbers()
     return days;
 }
 
+// No length limit: a stored value too long for the field shows whole and is refused at OK
+// instead of being cut to its first digits.
 QLineEdit* NumberField(int id)
 {
     auto* field = Named(new QLineEdit, id);
-    field->setMaxLength(3);
     field->setMaximumWidth(60);
     return field;
 }
+
+// A pressed weekday reads at a glance, on every style.
+constexpr char kWeekdayStyle[] =
+    "QToolButton:checked { background-color: palette(highlight); color: palette(highlighted-text);"
+    " border: 1px solid palette(dark); }";
 
 } // namespace
 
@@ -133,6 +138,7 @@ void CRecurDetailDlg::Build(const AppSettings& settings)
         button->setText(QString::fromLatin1(kWeekdayLabels[w]));
         button->setCheckable(true);
         button->setMinimumWidth(40);
+        button->setStyleSheet(QString::fromLatin1(kWeekdayStyle));
         weekdays_[w] = button;
         weekdayRow->addWidget(button);
     }
@@ -157,8 +163,11 @@ void CRecurDetailDlg::Build(const AppSettings& settings)
                    weekdays_[4], weekdays_[5],
                    weekdays_[6], ok});
     connect(noEnd_, &QRadioButton::clicked, this, &CRecurDetailDlg::OnEndChoice);
-    connect(endOn_, &QRadioButton::clicked, this, [this] {
-        endDate_->setDate(startDate_->date());
+    // Only a switch to the end-date radio starts the end at the start; clicking it again keeps
+    // the typed end.
+    connect(endOn_, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            endDate_->setDate(startDate_->date());
         OnEndChoice();
     });
     connect(type_, &QComboBox::currentIndexChanged, this, [this] {
@@ -173,8 +182,8 @@ void CRecurDetailDlg::LoadPattern()
     const pim::RecurrenceFields& p = pattern_;
     startDate_->setDate(ToQDate(p.PatternStartDate));
     const bool endSet = !p.NoEndDate && p.PatternEndDate < pim::kNoDate;
-    endDate_->setDate(ToQDate(endSet ? p.PatternEndDate : p.PatternStartDate));
     (endSet ? endOn_ : noEnd_)->setChecked(true);
+    endDate_->setDate(ToQDate(endSet ? p.PatternEndDate : p.PatternStartDate));
     SetTimeText(startTime_, options_.allDay ? L"00:00" : ClockText(p.StartTime));
     SetTimeText(endTime_, options_.allDay ? L"00:00" : ClockText(p.EndTime));
     const int days = options_.spanMinutes >= 0 ? options_.spanMinutes / 1440
@@ -195,11 +204,14 @@ void CRecurDetailDlg::LoadPattern()
                                  IsWeekdayInMask(w, p.DayOfWeekMask));
 }
 
+// A new series starts from its item: the item's times, span and first day (its weekday, month
+// and day of the month).
 void CRecurDetailDlg::LoadDefaults()
 {
-    const SYSTEMTIME now = GetLocalTime();
-    startDate_->setDate(ToQDate(pattern_.PatternStartDate));
-    endDate_->setDate(ToQDate(pattern_.PatternStartDate));
+    const pim::RecurrenceFields& p = pattern_;
+    const SYSTEMTIME first = VariantTimeToSystemTime(p.PatternStartDate);
+    startDate_->setDate(ToQDate(p.PatternStartDate));
+    endDate_->setDate(ToQDate(p.PatternStartDate));
     noEnd_->setChecked(true);
     interval_->setText(QStringLiteral("1"));
     {
@@ -208,21 +220,18 @@ void CRecurDetailDlg::LoadDefaults()
     }
     dayRadio_->setChecked(true);
     instance_->setCurrentIndex(0);
-    daysAfter_->setText(options_.allDay && options_.appointment ? QStringLiteral("1")
-                                                                : QStringLiteral("0"));
-    const QString hour = QStringLiteral("%1:00").arg(now.wHour, 2, 10, QLatin1Char('0'));
-    const int listed = startTime_->findText(hour);
-    if (listed >= 0) {
-        startTime_->setCurrentIndex(listed);
-        endTime_->setCurrentIndex(std::min(listed + 1, endTime_->count() - 1));
-    } else {
-        startTime_->setEditText(hour);
-        endTime_->setEditText(hour);
-    }
+    int days = 0;
+    if (options_.allDay && options_.appointment)
+        days = std::max(1, p.Duration / 1440);
+    else if (!options_.allDay)
+        days = DaysSpanned(p.StartTime, p.Duration, false);
+    daysAfter_->setText(QString::number(days));
+    SetTimeText(startTime_, options_.allDay ? L"00:00" : ClockText(p.StartTime));
+    SetTimeText(endTime_, options_.allDay ? L"00:00" : ClockText(p.EndTime));
     for (int w = 0; w < 7; ++w)
-        weekdays_[w]->setChecked(w == now.wDayOfWeek);
-    month_->setCurrentIndex(now.wMonth - 1);
-    day_->setCurrentIndex(now.wDay - 1);
+        weekdays_[w]->setChecked(w == first.wDayOfWeek);
+    month_->setCurrentIndex(first.wMonth - 1);
+    day_->setCurrentIndex(first.wDay - 1);
 }
 
 void CRecurDetailDlg::ApplyLayout()

@@ -94,7 +94,7 @@ Verdict CheckRecurForm(const RecurForm& form, bool allDay, bool appointment,
     if (form.startDate.wYear < 1900)
         return Refuse(kRecurStartDate, res::IDS_START_AFTER_1900);
     if (form.startDate.wYear >= 3000)
-        return Refuse(kRecurStartDate, res::IDS_END_BEFORE_3000);
+        return Refuse(kRecurStartDate, res::IDS_START_BEFORE_3000);
     const DATE start = SystemTimeToVariantTime(TruncateSystemTime(form.startDate, 3));
     p.PatternStartDate = start;
     if (!form.noEnd) {
@@ -108,17 +108,15 @@ Verdict CheckRecurForm(const RecurForm& form, bool allDay, bool appointment,
 
     const std::wstring startTime = allDay ? L"00:00" : form.startTime;
     const std::wstring endTime = allDay ? L"00:00" : form.endTime;
-    const std::optional<int> startMinutes = TimeTextMinutes(startTime);
-    const std::optional<int> endMinutes = TimeTextMinutes(endTime, true);
-    if (!startMinutes)
-        return Refuse(kRecurStartTime, res::IDS_BAD_TIME_TEXT);
-    if (!endMinutes)
-        return Refuse(kRecurEndTime, res::IDS_BAD_TIME_TEXT);
+    for (const Verdict& time : {CheckTimeText(startTime, false, kRecurStartTime),
+                                CheckTimeText(endTime, true, kRecurEndTime)})
+        if (time)
+            return time;
     const int daysAfter = SmallNumber(form.daysAfter);
     if (daysAfter < 0)
         return Refuse(kRecurDaysAfter, res::IDS_BAD_DAY_COUNT);
-    const int s = *startMinutes;
-    const int e = *endMinutes;
+    const int s = *TimeTextMinutes(startTime);
+    const int e = *TimeTextMinutes(endTime, true);
     const int d = daysAfter * kMinutesPerDay;
     if (allDay) {
         if (appointment && d < 1)

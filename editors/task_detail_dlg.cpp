@@ -142,7 +142,7 @@ void CTaskDetailDlg::Load()
     const pim::ItemFields& f = values_.fields;
     const QSignalBlocker blockRecur(recur_);
     const QSignalBlocker blockStart(start_);
-    title_->setEditText(ToQString(f.Subject));
+    ShowStoredText(title_, f.Subject);
     importance_->setCurrentIndex(std::clamp(f.Importance, 0, 2));
     start_->setDate(ToQDate(SystemTimeToVariantTime(PickerDay(f.StartDate, Today()))));
     due_->setDate(ToQDate(SystemTimeToVariantTime(PickerDay(f.DueDate, Today()))));
@@ -152,7 +152,7 @@ void CTaskDetailDlg::Load()
         complete_->setCurrentIndex(f.Complete ? 1 : 0);
         recur_->setCurrentIndex(values_.pattern ? 1 : 0);
         alarm_->setCurrentIndex(f.ReminderSet ? 1 : 0);
-        category_->setEditText(ToQString(f.Categories));
+        ShowStoredText(category_, f.Categories);
         sensitive_->setCurrentIndex(std::clamp(f.Sensitivity, 0, 3));
     }
     const SYSTEMTIME done = VariantTimeToSystemTime(f.DateCompleted);
@@ -215,10 +215,20 @@ void CTaskDetailDlg::OnRecurDetail()
     due_->setDate(ToQDate(SystemTimeToVariantTime(AddDays(first, dialog.SpanMinutes() / 1440))));
 }
 
+// The alarm editor starts from the due date on screen, not the stored one: a task without a
+// due date there opens it on today at the current time.
 void CTaskDetailDlg::OnAlarmDetail()
 {
-    CAlarmDetailDlg dialog(values_.fields, true, services_.settings, services_.messages, this);
-    services_.dialogs.Run(dialog);
+    pim::ItemFields shown = values_.fields;
+    const bool hasDue = hasDue_->isChecked() || recur_->currentIndex() == 1;
+    shown.DueDate = hasDue ? SystemTimeToVariantTime(ToSystemTime(due_->date())) : pim::kNoDate;
+    CAlarmDetailDlg dialog(shown, true, services_.settings, services_.messages, this);
+    if (services_.dialogs.Run(dialog) != DialogAccepted)
+        return;
+    pim::ItemFields& f = values_.fields;
+    f.ReminderTime = shown.ReminderTime;
+    f.ReminderOptions = shown.ReminderOptions;
+    f.ReminderSoundFile = shown.ReminderSoundFile;
 }
 
 void CTaskDetailDlg::OnDelete()

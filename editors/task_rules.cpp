@@ -23,6 +23,8 @@ Verdict CheckOneTimeDates(const TaskForm& form, pim::ItemFields& fields)
 {
     if (form.hasStart && form.start.wYear < 1900)
         return Refusal{kTaskStart, res::IDS_START_AFTER_1900};
+    if (form.hasStart && form.start.wYear >= 3000)
+        return Refusal{kTaskStart, res::IDS_START_BEFORE_3000};
     fields.StartDate = form.hasStart ? DayOf(form.start) : pim::kNoDate;
     fields.DueDate = form.hasDue ? DayOf(form.due) : pim::kNoDate;
     if (form.hasDue && form.hasStart && IsEarlier(form.due, form.start))
@@ -42,6 +44,8 @@ Verdict CheckRecurringDates(const TaskForm& form, const ItemValues& values, pim:
         return Refusal{kTaskRecurDetail, res::IDS_RECURRENCE_NOT_SET};
     if (form.start.wYear < 1900)
         return Refusal{kTaskStart, res::IDS_START_AFTER_1900};
+    if (form.start.wYear >= 3000)
+        return Refusal{kTaskStart, res::IDS_START_BEFORE_3000};
     fields.StartDate = DayOf(form.start);
     if (form.due.wYear >= 3000)
         return Refusal{kTaskDue, res::IDS_END_BEFORE_3000};
@@ -71,13 +75,13 @@ int TaskSpanDays(const SYSTEMTIME& start, const SYSTEMTIME& due)
 
 Verdict CheckTaskForm(const TaskForm& form, ItemValues& values)
 {
-    if (Verdict refused = CheckLineText(form.title, kTaskTitle))
-        return refused;
-    if (Verdict refused = CheckLineText(form.category, kTaskCategory))
-        return refused;
     ItemValues edited = values;
     pim::ItemFields& fields = edited.fields;
-    fields.Subject = form.title;
+    if (Verdict refused = TakeText(form.title, fields.Subject, TextKind::kLine, kTaskTitle))
+        return refused;
+    if (Verdict refused =
+            TakeText(form.category, fields.Categories, TextKind::kLine, kTaskCategory))
+        return refused;
     fields.Importance = form.importance;
     if (!form.recurring)
         edited.pattern.reset();
@@ -86,7 +90,6 @@ Verdict CheckTaskForm(const TaskForm& form, ItemValues& values)
         return refused;
     // The alarm choice counts for a recurring task too, or switching it would be lost.
     fields.ReminderSet = form.alarm;
-    fields.Categories = form.category;
     fields.Sensitivity = form.sensitivity;
     values = edited;
     return std::nullopt;

@@ -200,6 +200,8 @@ public:
         ApplyTokens(true);
     }
 
+    int SettingsRead() const { return settingsRead_; }
+
 private:
     static constexpr std::size_t kDecodeChunkBytes = 4096;
 
@@ -253,9 +255,12 @@ private:
             break;
         case FileSectionKind::Environment:
         case FileSectionKind::KeyEnvironment:
-            ApplyKeyLine(token);
+            if (!ApplyKeyLine(token)) {
+                return;
+            }
             break;
         }
+        ++settingsRead_;
     }
 
     // An unknown header leaves the section before it in force.
@@ -274,35 +279,38 @@ private:
         }
     }
 
-    void ApplyKeyLine(const std::wstring& line)
+    // False when the line sets nothing.
+    bool ApplyKeyLine(const std::wstring& line)
     {
         const std::size_t equals = line.find(L'=');
         if (equals == std::wstring::npos) {
-            return;
+            return false;
         }
         const std::wstring key = line.substr(0, equals);
         const std::wstring value = line.substr(equals + 1);
         for (const FileIntKey& entry : kFileIntKeys) {
             if (entry.section == current_->kind && key == entry.key) {
                 settings_.Set(entry.setting, TextToInt(value));
-                return;
+                return true;
             }
         }
         if (current_->kind != FileSectionKind::Environment) {
-            return;
+            return false;
         }
         for (const FileTextKey& entry : kFileTextKeys) {
             if (key == entry.key) {
                 settings_.Set(entry.setting, value);
-                return;
+                return true;
             }
         }
+        return false;
     }
 
     AppSettings& settings_;
     const FileSection* current_ = nullptr;
     std::string bytes_;  // undecoded bytes of the current run
     std::wstring chars_; // decoded characters not yet applied
+    int settingsRead_ = 0;
 };
 
 // Blanks, tabs, line ends and NUL bytes only separate tokens.
@@ -351,9 +359,14 @@ bool SaveSettings(const AppSettings& settings, Profile& profile)
 
 int ImportSettingsFile(AppSettings& settings, const std::string& path)
 {
+    return ReadSettingsFile(settings, path).complete ? 1 : 0;
+}
+
+SettingsFileRead ReadSettingsFile(AppSettings& settings, const std::string& path)
+{
     const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file) {
-        return 0;
+        return {};
     }
     SettingsFileReader reader(settings);
     std::array<char, 65536> buffer{};
@@ -368,5 +381,5 @@ int ImportSettingsFile(AppSettings& settings, const std::string& path)
         }
     }
     reader.EndRun();
-    return std::ferror(file.get()) ? 0 : 1;
+    return {std::ferror(file.get()) == 0, reader.SettingsRead()};
 }

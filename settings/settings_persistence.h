@@ -15,6 +15,15 @@ void LoadSettings(AppSettings& settings, const Profile& profile);
 // Every setting into the profile; false when the profile could not be written.
 bool SaveSettings(const AppSettings& settings, Profile& profile);
 
+// What reading a settings file did: whether it was read to its end, and how many of its value
+// lines set a setting (list elements, category texts and listed keys).
+struct SettingsFileRead {
+    bool complete = false;
+    int settingsRead = 0;
+};
+
 // Reads a settings file (UTF-8, Latin-1 where a byte is not valid UTF-8) into `settings`, line
-// by line as it goes. 1 when the file was read to its end, 0 when it could not be opened or read.
+// by line as it goes, in bounded memory whatever the file's size.
+SettingsFileRead ReadSettingsFile(AppSettings& settings, const std::string& path);
+// The same, 1 when the file was read to its end, 0 when it could not be opened or read.
 int ImportSettingsFile(AppSettings& settings, const std::string& path);

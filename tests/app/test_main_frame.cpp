@@ -5,9 +5,11 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProgressDialog>
 #include <QTimer>
 #include <QToolBar>
@@ -17,6 +19,7 @@
 #include <sstream>
 
 #include "app/main_frame.h"
+#include "app/qt_message_service.h"
 #include "app/tamberlo_app.h"
 #include "model/date_time.h"
 #include "model/pim_session.h"
@@ -27,6 +30,7 @@
 #include "res/command_ids.h"
 #include "settings/app_settings.h"
 #include "tests/support/temp_paths.h"
+#include "view/key_input.h"
 #include "view/tamberlo_view.h"
 
 namespace {
@@ -183,14 +187,56 @@ TEST_F(ShellTest, ExitAndCloseBothWriteTheProfile)
 
 TEST_F(ShellTest, AnUnwritableProfileOrUnopenableStoreIsNotFatal)
 {
+    // Exit and the window's close both save; the lost settings are told once, naming the file.
     Start("/proc/tamberlo-no-such-dir/Tamberlo.ini");
     EXPECT_FALSE(app->SaveSettings());
+    FindCommand(cmd::ID_APP_EXIT)->trigger();
     app->MainFrame()->close();
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].text,
+              L"The settings could not be saved to /proc/tamberlo-no-such-dir/Tamberlo.ini.");
+    EXPECT_EQ(messages.shown()[0].caption, L"Warning");
 
     Start({}, paths.File(""));
-    ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(messages.shown()[0].caption, L"Warning");
+    ASSERT_EQ(messages.shown().size(), 2u);
+    EXPECT_EQ(messages.shown()[1].caption, L"Warning");
     EXPECT_NE(app->MainFrame()->View(), nullptr);
+}
+
+TEST(QtMessageService, BoxesAreWideEnoughForTheirCaption)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Wrong Day"), QStringLiteral("Wrong Day"),
+                    QMessageBox::Ok);
+    FitCaption(box);
+    box.show();
+    QFont title = box.font();
+    title.setBold(true);
+    EXPECT_GE(box.width(), QFontMetrics(title).horizontalAdvance(box.windowTitle()) + 160);
+}
+
+// The view reads the settings again after a settings dialog, OK or Cancel: a new digit key
+// works at once.
+TEST_F(ShellTest, SettingsDialogsTakeEffectInTheViewAtOnce)
+{
+    runner = &dialogs;
+    Start();
+    CTamberloView* view = app->MainFrame()->View();
+    // "2" focuses the body; "7" then focuses the button bar once it is the tool key.
+    const auto press = [&](Qt::Key key) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, QString(QChar(key)));
+        QApplication::sendEvent(view, &event);
+        return view->KeyFocusArea();
+    };
+    for (const auto& [command, answer] : {std::pair{cmd::ID_FUNC_KEY_SET, DialogAccepted},
+                                          std::pair{cmd::ID_ENVIRONMENT, DialogRejected}}) {
+        app->Settings().SetKeyToTool(0x37);
+        dialogs.Queue([answer = answer](QDialog&) { return answer; });
+        FindCommand(command)->trigger();
+        EXPECT_EQ(press(Qt::Key_2), keys::kBody);
+        EXPECT_EQ(press(Qt::Key_7), keys::kButtonBar) << command;
+        app->Settings().SetKeyToTool(0x31);
+        view->SettingsChanged();
+    }
 }
 
 // Each calendar file of the command line is counted, confirmed and imported into the store the

@@ -78,23 +78,41 @@ TEST_F(EnvironmentDlgTest, EditedListStaysAfterCancel)
     EXPECT_EQ(Changed(settings), "PlaceInfo=Office|Head Office| |");
 }
 
-TEST_F(EnvironmentDlgTest, FilesThatAreNoSettingsFilesChangeNothing)
+// Every import says in one line what it did; a file of 5 MB is read like any other.
+TEST_F(EnvironmentDlgTest, FilesThatAreNoSettingsFilesChangeNothingAndSaySo)
 {
-    const std::string huge = WriteFile("huge.ini", "[AppPlace]\nHome\n");
-    ASSERT_TRUE(QFile::resize(QString::fromStdString(huge), kMaxSettingsFileBytes + 1));
+    const std::string huge = WriteFile("huge.ini", "[AppPlace]\nHome\nHarbour\n");
+    ASSERT_TRUE(QFile::resize(QString::fromStdString(huge), 5 * 1024 * 1024));
+    {
+        CEnvironmentDlg dialog(settings, messages, dialogs, files);
+        files.answers = {huge};
+        Click(dialog, 1065);
+    }
+    EXPECT_EQ(Changed(settings), "PlaceInfo=Home|Harbour|");
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].text,
+              L"2 settings were read from " + QString::fromStdString(huge).toStdWString() + L".");
+    EXPECT_EQ(messages.shown()[0].caption, L"Import");
+    settings.LoadDefaults();
+
     const std::string pipe = paths.File("pipe.ini");
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     QByteArray binary(4096, '\0');
     for (int i = 0; i < binary.size(); ++i)
         binary[i] = static_cast<char>((i * 7919) % 251);
-    files.answers = {huge, pipe, paths.File("missing.ini"), paths.File(""),
-                     WriteFile("binary.dat", binary)};
+    const std::string missing = paths.File("missing.ini");
+    files.answers = {pipe, missing, paths.File(""), WriteFile("binary.dat", binary),
+                     WriteFile("empty.ini", "")};
     CEnvironmentDlg dialog(settings, messages, dialogs, files);
     for (int i = 0; i < 5; ++i)
         Click(dialog, 1065);
     EXPECT_TRUE(files.answers.empty());
     EXPECT_EQ(Changed(settings), "");
-    EXPECT_TRUE(messages.shown().empty());
+    ASSERT_EQ(messages.shown().size(), 6u);
+    EXPECT_EQ(messages.shown()[2].text, L"No settings could be read from " +
+                                            QString::fromStdString(missing).toStdWString() + L".");
+    for (std::size_t i = 1; i < 6; ++i)
+        EXPECT_EQ(messages.shown()[i].caption, L"Warning");
 }
 
 TEST(SettingsFileChooser, FilterTextGivesOneNameFilterPerName)

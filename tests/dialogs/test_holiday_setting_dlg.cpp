@@ -44,6 +44,11 @@ TEST(HolidayMonthDayText, RowTexts)
         {{L"", 5, 1, 15, 0}, L"January 15"},
         {{L"", 6, 5, 5, 2}, L"May Last Monday"},
         {{L"", 6, 12, 1, 64}, L"December 1st Saturday"},
+        // Imported fields out of range show as they stand, never as some other text.
+        {{L"", 5, 0, 7, 0}, L"0 7"},
+        {{L"", 6, 13, 1, 2}, L"13 1st Monday"},
+        {{L"", 6, 5, -40, 3}, L"May -40 3"},
+        {{L"", 6, 5, 6, 0}, L"May 6 0"},
     };
     for (const auto& [rule, text] : cases)
         EXPECT_EQ(HolidayMonthDayText(rule), text);
@@ -69,6 +74,19 @@ TEST_F(HolidaySettingDlgTest, InsertedRuleSurvivesTheProfileRoundTrip)
     LoadSettings(loaded, Profile(paths.ProfilePath()));
     EXPECT_EQ(Changed(loaded), "HolidayInfo=Harbour Day,5,11,03,00|Spring Fair,6,05,05,02|"
                                "Lantern Day,6,01,02,02|");
+}
+
+// The first rule is selected on opening, so Upd and Del act at once.
+TEST_F(HolidaySettingDlgTest, OpensWithTheFirstRuleSelected)
+{
+    SetRules({L"A,5,01,01,00", L"B,5,02,03,00"});
+    CHolidaySettingDlg dialog(settings, messages);
+    EXPECT_EQ(SelectedRow(dialog), 0);
+    Apply(dialog, {Set(1030, "Z"), Press(1065)});
+    EXPECT_EQ(Rows(dialog), (std::vector<QString>{"Z", "B"}));
+    Click(dialog, 1066);
+    EXPECT_EQ(Rows(dialog), (std::vector<QString>{"B"}));
+    EXPECT_EQ(SelectedRow(dialog), 0);
 }
 
 TEST_F(HolidaySettingDlgTest, RefusedRuleChangesNothingAndFocusesTheField)

@@ -44,7 +44,7 @@ TEST(AppointRulesTest, RefusedFormsNameTheirControlAndMessage)
          res::IDS_START_BEFORE_END},
         {"recurring unset", [](AppointForm& f) { f.recurring = true; }, kAppointRecurDetail,
          res::IDS_RECURRENCE_NOT_SET},
-        {"25:99", [](AppointForm& f) { f.startTime = L"25:99"; }, kAppointStartTime,
+        {"25:99", [](AppointForm& f) { f.endTime = L"25:99"; }, kAppointEndTime,
          res::IDS_BAD_TIME_TEXT},
         {"24:01", [](AppointForm& f) { f.endTime = L"24:01"; }, kAppointEndTime,
          res::IDS_BAD_TIME_TEXT},
@@ -52,10 +52,12 @@ TEST(AppointRulesTest, RefusedFormsNameTheirControlAndMessage)
          res::IDS_TEXT_TOO_LONG},
         {"separator", [](AppointForm& f) { f.place = L"A\x1f-"; }, kAppointPlace,
          res::IDS_CONTROL_CHARACTERS},
-        {"line break", [](AppointForm& f) { f.category = L"A\r\nB"; }, kAppointCategory,
+        {"nul in memo", [](AppointForm& f) { f.memo.assign(L"ring\0", 5); }, kAppointMemo,
          res::IDS_CONTROL_CHARACTERS},
-        {"bell in memo", [](AppointForm& f) { f.memo = L"ring\a"; }, kAppointMemo,
-         res::IDS_CONTROL_CHARACTERS},
+        {"start 3000", [](AppointForm& f) { f.startDate.wYear = f.endDate.wYear = 3000; },
+         kAppointStartDate, res::IDS_START_BEFORE_3000},
+        {"24:00 start", [](AppointForm& f) { f.startTime = L"24:00"; }, kAppointStartTime,
+         res::IDS_BAD_START_TIME_TEXT},
     };
     for (const auto& c : cases) {
         AppointForm form = Valid();

@@ -8,6 +8,8 @@
 #include "editors/appoint_detail_dlg.h"
 #include "editors/memo_edit_dlg.h"
 #include "editors/recur_confirm_dlg.h"
+#include "editors/recur_detail_dlg.h"
+#include "model/date_time.h"
 #include "platform/pim/exceptions.h"
 #include "platform/pim/recurrence_pattern.h"
 #include "res/string_table.h"
@@ -159,6 +161,68 @@ TEST_F(AppointmentEditingTest, MovingTheStartKeepsTheDurationWhenAskedTo)
     editing_.Edit(1, 0);
     const pim::ItemFields moved = Fields(oid);
     EXPECT_EQ(std::tie(moved.Start, moved.End), std::tuple(At(10, 16), At(10, 17)));
+}
+
+// The typed times survive a switch of "Recur"; a new series then starts from the appointment's
+// own times and weekday, not from the clock.
+TEST_F(AppointmentEditingTest, RecurSwitchKeepsTypedTimesAndANewSeriesStartsFromThem)
+{
+    Queue<CAppointDetailDlg>([this](CAppointDetailDlg& d) {
+        Type(d, kAppointTitle, QStringLiteral("Class"));
+        Type(d, kAppointStartTime, QStringLiteral("11:00"));
+        Type(d, kAppointEndTime, QStringLiteral("12:00"));
+        auto* recur = Control<QComboBox>(d, kAppointRecur);
+        recur->setCurrentIndex(1);
+        recur->setCurrentIndex(0);
+        EXPECT_EQ(Text(d, kAppointStartTime), QStringLiteral("11:00"));
+        EXPECT_EQ(Text(d, kAppointEndTime), QStringLiteral("12:00"));
+        recur->setCurrentIndex(1);
+        Queue<CRecurDetailDlg>([](CRecurDetailDlg& r) {
+            EXPECT_EQ(Text(r, kRecurStartTime), QStringLiteral("11:00"));
+            EXPECT_EQ(Text(r, kRecurEndTime), QStringLiteral("12:00"));
+            EXPECT_TRUE(Control<QAbstractButton>(r, 1066)->isChecked()); // Tuesday
+            EXPECT_FALSE(Control<QAbstractButton>(r, 1065)->isChecked());
+            Click(r, 1);
+        });
+        Click(d, kAppointRecurDetail);
+        Click(d, 1);
+    });
+    EXPECT_EQ(editing_.Add(MakeSystemTime(2026, 12, 8)), Redraw::kInPlace);
+    const ItemValues stored =
+        edits_.Read({pim::kAppointmentKind, std::stoi(doc_.ApptOid(1, 0))}).values;
+    ASSERT_TRUE(stored.pattern.has_value());
+    EXPECT_EQ(std::tie(stored.pattern->Duration, stored.pattern->DayOfWeekMask), std::tuple(60, 4));
+    EXPECT_EQ(ClockText(stored.pattern->StartTime), L"11:00");
+}
+
+// Imported text the editor would not let anyone type (a tab, a form feed, 20 000 characters)
+// stays editable: left alone it is saved as it is; a tab typed into a line becomes a blank.
+TEST_F(AppointmentEditingTest, ImportedTextIsKeptAndTypedTabsBecomeBlanks)
+{
+    ScheduleChange add{ChangeKind::kSave, {pim::kAppointmentKind, 0}};
+    ItemValues& v = add.after.emplace();
+    v.fields.Subject = L"Tab\there" + std::wstring(20000, L'x');
+    v.fields.Body = L"page\fbreak";
+    v.fields.Start = At(8, 9);
+    v.fields.End = At(8, 10);
+    const int32_t oid = edits_.Apply(add).change.item.oid;
+    doc_.Reload();
+    Queue<CAppointDetailDlg>([](CAppointDetailDlg& d) {
+        Type(d, kAppointEndTime, QStringLiteral("11:00"));
+        Click(d, 1);
+    });
+    EXPECT_EQ(editing_.Edit(1, 0), Redraw::kInPlace);
+    EXPECT_TRUE(messages_.shown().empty());
+    EXPECT_EQ(Fields(oid).Subject, v.fields.Subject);
+    EXPECT_EQ(Fields(oid).Body, L"page\fbreak");
+    EXPECT_EQ(Fields(oid).End, At(8, 11));
+
+    Queue<CAppointDetailDlg>([](CAppointDetailDlg& d) {
+        Type(d, kAppointPlace, QStringLiteral("Room\t4"));
+        Click(d, 1);
+    });
+    editing_.Edit(1, 0);
+    EXPECT_EQ(Fields(oid).Location, L"Room 4");
 }
 
 TEST_F(AppointmentEditingTest, RecurringChangesAsExceptionsOrForAll)

@@ -25,7 +25,8 @@ TEST(CategorySelection, OpeningSplitsTheTextAndOffersTheRestOfTheEditList)
         {L"Work, Home", {L"Work", L"Home"}, {L"Holiday"}},
         {L"Travel", {L"Travel"}, editList}, // not in the edit list, still chosen
         {L"  Home,Gym", {L"Home", L"Gym"}, {L"Work", L"Holiday", L"Work"}},
-        {L"Home,,Work", {L"Home"}, {L"Work", L"Holiday", L"Work"}}, // stops at an empty name
+        {L"Work,,Home", {L"Work", L"Home"}, {L"Holiday"}}, // an empty name is skipped
+        {L",Gym,", {L"Gym"}, editList},
         {L"Home, ,Gym", {L"Home", L"Gym"}, {L"Work", L"Holiday", L"Work"}},
         {L"Home ", {L"Home "}, editList}, // names compare exactly
     };

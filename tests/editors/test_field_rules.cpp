@@ -22,34 +22,47 @@ TEST(FieldRules, TimeTextsAreStrictHoursAndMinutes)
     EXPECT_EQ(TimeText(7, 5), L"07:05");
 }
 
-TEST(FieldRules, LineAndMemoTextLimits)
+// The limits hold for typed text only: a stored text left as it was is saved as it is.
+TEST(FieldRules, TypedTextLimitsAndStoredTextKeptAsItIs)
 {
+    const std::wstring longLine(kMaxLineLength + 1, L'a');
+    const std::wstring imported = std::wstring(20000, L'x') + L"\t\f";
     const struct {
-        std::wstring text;
-        bool memo;
+        std::wstring shown, stored;
+        TextKind kind;
         int message; // 0: accepted
+        std::wstring saved;
     } cases[] = {
-        {std::wstring(kMaxLineLength, L'a'), false, 0},
-        {std::wstring(kMaxLineLength + 1, L'a'), false, res::IDS_TEXT_TOO_LONG},
-        {std::wstring(kMaxMemoLength, L'x'), true, 0},
-        {std::wstring(kMaxMemoLength + 1, L'x'), true, res::IDS_TEXT_TOO_LONG},
-        {L"a\x1f-", false, res::IDS_CONTROL_CHARACTERS},
-        {L"two\nlines", false, res::IDS_CONTROL_CHARACTERS},
-        {L"two\r\nlines\tand a tab", true, 0},
-        {L"bell\a", true, res::IDS_CONTROL_CHARACTERS},
-        {L"del\x7f", false, res::IDS_CONTROL_CHARACTERS},
+        {longLine.substr(1), L"", TextKind::kLine, 0, longLine.substr(1)},
+        {longLine, L"", TextKind::kLine, res::IDS_TEXT_TOO_LONG, L""},
+        {std::wstring(kMaxMemoLength + 1, L'x'), L"", TextKind::kMemo, res::IDS_TEXT_TOO_LONG, L""},
+        {imported, imported, TextKind::kLine, 0, imported},
+        {imported.substr(1), imported, TextKind::kLine, 0, imported.substr(1, 19999) + L" \f"},
+        {imported + L"y", imported, TextKind::kLine, res::IDS_TEXT_TOO_LONG, imported},
+        {L"a\x1f-", L"", TextKind::kLine, res::IDS_CONTROL_CHARACTERS, L""},
+        {std::wstring(L"nul\0", 4), L"", TextKind::kMemo, res::IDS_CONTROL_CHARACTERS, L""},
+        {L"two\nlines\tand\ftab", L"", TextKind::kLine, 0, L"two\nlines and\ftab"},
+        {L"two\r\nlines\tand\fbell\a", L"", TextKind::kMemo, 0, L"two\r\nlines\tand\fbell\a"},
     };
     for (const auto& c : cases) {
-        const Verdict verdict = c.memo ? CheckMemoText(c.text, 7) : CheckLineText(c.text, 7);
-        EXPECT_EQ(verdict, c.message ? Verdict(Refusal{7, c.message}) : std::nullopt)
-            << c.text.size();
+        std::wstring field = c.stored;
+        EXPECT_EQ(TakeText(c.shown, field, c.kind, 7),
+                  c.message ? Verdict(Refusal{7, c.message}) : std::nullopt)
+            << &c - cases;
+        EXPECT_EQ(field, c.saved) << &c - cases;
     }
+    EXPECT_EQ(CheckTimeText(L"24:00", false, 3), (Refusal{3, res::IDS_BAD_START_TIME_TEXT}));
+    EXPECT_EQ(CheckTimeText(L"24:01", true, 3), (Refusal{3, res::IDS_BAD_TIME_TEXT}));
+    EXPECT_EQ(CheckTimeText(L"24:00", true, 3), std::nullopt);
 }
 
 TEST(FieldRules, RefusalsReadAsTheEditorsShowThem)
 {
     const std::pair<int, const wchar_t*> texts[] = {
         {res::IDS_BAD_TIME_TEXT, L"Please enter the time as hh:mm, from 00:00 to 24:00."},
+        {res::IDS_BAD_START_TIME_TEXT,
+         L"Please enter the start time as hh:mm, from 00:00 to 23:59."},
+        {res::IDS_START_BEFORE_3000, L"Please set start date before year 3000."},
         {res::IDS_START_BEFORE_DUE, L"Please set start date before due date"},
         {res::IDS_TEXT_TOO_LONG, L"The text is too long. Please shorten it."},
         {res::IDS_CONTROL_CHARACTERS, L"The text must not contain control characters."},

@@ -21,7 +21,8 @@ TEST_F(MemoAndConfirmTest, MemoKeepsLinesAndRefusesWhatCannotBeStored)
         {QStringLiteral("Office\nHome\n"), true, L"Office\r\nHome\r\n", 3},
         {QStringLiteral(""), true, L"", 1},
         {QStringLiteral("tab\tkept"), true, L"tab\tkept", 1},
-        {QStringLiteral("bell\a"), false, L"Original\r\nmemo", 0},
+        {QStringLiteral("bell\a\f"), true, L"bell\a\f", 1},
+        {QStringLiteral("separator\x1f"), false, L"Original\r\nmemo", 0},
     };
     for (const auto& c : cases) {
         CMemoEditDlg memo(L"Original\r\nmemo", messages_);
@@ -33,6 +34,11 @@ TEST_F(MemoAndConfirmTest, MemoKeepsLinesAndRefusesWhatCannotBeStored)
         EXPECT_EQ(memo.Text(), c.text);
         EXPECT_EQ(memo.LineCount(), c.lines);
     }
+    // An imported memo left as it was comes back exactly, its form feed and lone LF included.
+    CMemoEditDlg imported(L"page\fnext\nline", messages_);
+    Click(imported, 1);
+    EXPECT_EQ(imported.Text(), L"page\fnext\nline");
+
     CMemoEditDlg cancelled(L"Kept", messages_);
     Control<QPlainTextEdit>(cancelled, 1029)->setPlainText(QStringLiteral("Lost"));
     Click(cancelled, 2);

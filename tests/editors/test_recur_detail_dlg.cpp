@@ -50,10 +50,51 @@ TEST_F(RecurDetailDlgTest, RecurrenceEditorLayoutAndRefusals)
     EXPECT_TRUE(FocusIsOn(dialog, kRecurDaysAfter));
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
 
-    // The end date radio starts the end at the start.
+    // The end date radio starts the end at the start; clicked again it keeps the typed end.
     Click(dialog, kRecurEndOn);
     EXPECT_TRUE(Control<QWidget>(dialog, kRecurEndDate)->isEnabled());
-    EXPECT_EQ(Control<QDateEdit>(dialog, kRecurEndDate)->date(), QDate(2026, 12, 7));
+    auto* end = Control<QDateEdit>(dialog, kRecurEndDate);
+    EXPECT_EQ(end->date(), QDate(2026, 12, 7));
+    end->setDate(QDate(2027, 1, 31));
+    Click(dialog, kRecurEndOn);
+    EXPECT_EQ(end->date(), QDate(2027, 1, 31));
+
+    // A start in 3000 is refused as a start.
+    Control<QDateEdit>(dialog, kRecurStartDate)->setDate(QDate(3000, 1, 1));
+    Click(dialog, 1);
+    EXPECT_EQ(LastMessage(), L"Please set start date before year 3000.");
+    EXPECT_TRUE(FocusIsOn(dialog, kRecurStartDate));
+}
+
+// A task's span that "day after" cannot hold shows whole and is refused on that field.
+TEST_F(RecurDetailDlgTest, ASpanTooLongForDayAfterIsShownWholeAndRefused)
+{
+    pim::RecurrenceFields pattern = pim::RecurrencePattern::WeeklyFrom(At(7), 0);
+    CRecurDetailDlg::Options task;
+    task.allDay = true;
+    task.appointment = false;
+    task.spanMinutes = 355000 * 1440;
+    CRecurDetailDlg dialog(pattern, task, settings_, messages_);
+    EXPECT_EQ(Control<QLineEdit>(dialog, kRecurDaysAfter)->text(), QStringLiteral("355000"));
+    Click(dialog, 1);
+    ASSERT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_EQ(LastMessage(), L"Please set the days as a number from 0 to 999.");
+    EXPECT_TRUE(FocusIsOn(dialog, kRecurDaysAfter));
+}
+
+// A pressed weekday button is filled with the highlight colour, an unpressed one is not.
+TEST_F(RecurDetailDlgTest, PressedWeekdaysArePlainlyVisible)
+{
+    pim::RecurrenceFields pattern = pim::RecurrencePattern::WeeklyFrom(At(7, 10), 60);
+    CRecurDetailDlg dialog(pattern, {}, settings_, messages_);
+    dialog.show();
+    const QColor highlight = dialog.palette().color(QPalette::Highlight);
+    auto fill = [&](int id) {
+        const QImage image = Control<QWidget>(dialog, id)->grab().toImage();
+        return image.pixelColor(3, image.height() / 2);
+    };
+    EXPECT_EQ(fill(1065), highlight); // Monday, the start's weekday
+    EXPECT_NE(fill(1066), highlight);
 }
 
 } // namespace

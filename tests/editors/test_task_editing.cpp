@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 
+#include "editors/alarm_detail_dlg.h"
 #include "editors/recur_detail_dlg.h"
 #include "editors/task_detail_dlg.h"
 #include "res/string_table.h"
@@ -67,6 +68,37 @@ TEST_F(TaskEditingTest, AddEditAndDeleteATask)
     EXPECT_EQ(settings_.GetLastEditResult(), LastEditResult::kDeleted);
     EXPECT_EQ(doc_.TaskCount(0), 0);
     EXPECT_EQ(edits_.Read({pim::kTaskKind, oid}).status, EditStatus::kNotFound);
+}
+
+// The alarm editor starts from the due date on screen, or today at the current time without one.
+TEST_F(TaskEditingTest, ANewTasksAlarmStartsFromTheDueDateShown)
+{
+    int32_t oid = 0; // a fresh store numbers its items from 1
+    const auto alarmAt = [&, this](std::function<void(CTaskDetailDlg&)> dates, QDate day,
+                                   const QString& time) {
+        Queue<CTaskDetailDlg>([=, this](CTaskDetailDlg& d) {
+            dates(d);
+            Control<QComboBox>(d, kTaskAlarm)->setCurrentIndex(1);
+            Queue<CAlarmDetailDlg>([=](CAlarmDetailDlg& alarm) {
+                EXPECT_EQ(Control<QDateEdit>(alarm, 1095)->date(), day);
+                EXPECT_EQ(Text(alarm, 1128), time);
+                Click(alarm, 1);
+            });
+            Click(d, kTaskAlarmDetail);
+            Click(d, 1);
+        });
+        editing_.Add();
+        return Stored(++oid).fields.ReminderTime;
+    };
+    EXPECT_EQ(alarmAt([](CTaskDetailDlg& d) { Click(d, kTaskHasDue); }, QDate(2026, 12, 7),
+                      QStringLiteral("15:30")),
+              At(7, 15, 30));
+    EXPECT_EQ(alarmAt(
+                  [](CTaskDetailDlg& d) {
+                      Control<QDateEdit>(d, kTaskDue)->setDate(QDate(2026, 12, 20));
+                  },
+                  QDate(2026, 12, 20), QStringLiteral("00:00")),
+              At(20));
 }
 
 TEST_F(TaskEditingTest, SweptDaysOpenANewTaskFromTheEarlierDayToTheLater)

@@ -88,7 +88,9 @@ TEST(SettingsFile, SectionsKeysAndTokens)
         "[Holiday]\nHarbour Day,5,11,03,00\n"
         "[KeyEnvirorment]\nKeyToToday=50 keytotool=1 TaskDueChar=!!\n"
         "[HolidayCategory]\nFirst Last\n[MemorialCategory]\n");
-    EXPECT_EQ(ImportSettingsFile(s, path), 1);
+    // Counted: the lines that set something (9 keys, 9 places, 2 rules, 1 key, 2 categories).
+    const SettingsFileRead read = ReadSettingsFile(s, path);
+    EXPECT_EQ(std::pair(read.complete, read.settingsRead), std::pair(true, 23));
     EXPECT_EQ(s.GetColorSunday(), 16763135u);
     EXPECT_EQ(s.GetBrightReduceRate(), 80);
     EXPECT_EQ(s.GetUsePopup(), 0);
