@@ -7,12 +7,14 @@
 
 #include "app/main_frame.h"
 #include "app/program_commands.h"
+#include "app/undo_commands.h"
 #include "editors/appointment_editing.h"
 #include "editors/editor_services.h"
 #include "editors/task_editing.h"
 #include "model/pim_session.h"
 #include "model/recurrence.h"
 #include "model/tamberlo_doc.h"
+#include "model/undo_stack.h"
 #include "platform/pim/application.h"
 #include "platform/profile.h"
 #include "platform/program_instance.h"
@@ -106,7 +108,12 @@ void CTamberloApp::JoinSession(const std::string& storePath)
 void CTamberloApp::AttachViewEditing(CTamberloView& view)
 {
     edits_ = std::make_unique<ScheduleEdits>(*doc_, *session_);
-    ViewEditServices services{edits_.get(), environment_.messages, {}, {}};
+    undo_ = std::make_unique<UndoStack>(*edits_);
+    ViewEditServices services{edits_.get(), environment_.messages, {}, {}, undo_.get()};
+    if (environment_.messages) {
+        undoCommands_ = std::make_unique<UndoCommands>(*undo_, *environment_.messages, view);
+        undoCommands_->AddTo(commands_);
+    }
     if (environment_.messages && environment_.dialogs) {
         editorServices_ = std::make_unique<EditorServices>(EditorServices{
             *settings_, *environment_.messages, *environment_.dialogs, *edits_, &view});

@@ -19,6 +19,8 @@ class MessageService;
 class DocumentSchedule;
 class PimSession;
 class ScheduleEdits;
+class UndoCommands;
+class UndoStack;
 struct EditorServices;
 class Profile;
 class ProgramCommands;
@@ -78,6 +80,8 @@ private:
     std::unique_ptr<DocumentSchedule> schedule_;
     std::unique_ptr<AppSettingsViewStore> viewSettings_;
     std::unique_ptr<ScheduleEdits> edits_;
+    std::unique_ptr<UndoStack> undo_; // every change of the window's life, until it closes
+    std::unique_ptr<UndoCommands> undoCommands_;
     std::unique_ptr<EditorServices> editorServices_;
     CommandTable commands_;
     CommandRouter router_;

@@ -1,0 +1,200 @@
+// A step is checked whole before anything is written: every item must still be as the step left
+// it. Then all of its items are put back inside one transaction, so a failure halfway leaves the
+// store as it was (and the document is reloaded to match).
+#include "model/undo_stack.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "model/pim_session.h"
+#include "model/tamberlo_doc.h"
+
+namespace {
+
+UndoAction ActionOf(const StoredChange& change)
+{
+    switch (change.what) {
+    case ChangeKind::kSave:
+        return change.before ? UndoAction::kEdit : UndoAction::kAdd;
+    case ChangeKind::kDelete:
+        return UndoAction::kDelete;
+    case ChangeKind::kCompleteTask:
+        return UndoAction::kComplete;
+    case ChangeKind::kCancelException:
+    case ChangeKind::kRestore:
+        break;
+    }
+    return UndoAction::kEdit;
+}
+
+UndoLabel LabelOf(const StoredChange& change, std::optional<UndoAction> action)
+{
+    const pim::StoredItem& item = change.after ? *change.after : *change.before;
+    return {action.value_or(ActionOf(change)), item.fields.Subject, change.item.occurrenceDay};
+}
+
+// Object ids say nothing about the item's state: a re-created item has a new one.
+pim::StoredItem WithoutIds(pim::StoredItem item)
+{
+    item.fields.Oid = 0;
+    for (pim::ExceptionFields& e : item.exceptions)
+        e.occurrence.Oid = 0;
+    return item;
+}
+
+bool SameState(const std::optional<pim::StoredItem>& a, const std::optional<pim::StoredItem>& b)
+{
+    if (!a || !b)
+        return a.has_value() == b.has_value();
+    return WithoutIds(*a) == WithoutIds(*b);
+}
+
+Redraw Larger(Redraw a, Redraw b)
+{
+    return static_cast<int>(a) > static_cast<int>(b) ? a : b;
+}
+
+} // namespace
+
+UndoStack::UndoStack(ScheduleEdits& edits) : edits_(edits)
+{
+    edits_.SetWatcher([this](const StoredChange& change) { Record(change); });
+}
+
+UndoStack::~UndoStack()
+{
+    edits_.SetWatcher({});
+}
+
+void UndoStack::BeginStep(std::optional<UndoAction> action)
+{
+    if (openDepth_++ == 0)
+        openAction_ = action;
+}
+
+void UndoStack::EndStep()
+{
+    if (openDepth_ == 0 || --openDepth_ > 0)
+        return;
+    if (open_)
+        Keep(std::move(*open_));
+    open_.reset();
+}
+
+void UndoStack::Push(UndoLabel label, std::vector<StoredChange> changes)
+{
+    if (!changes.empty())
+        Keep({std::move(label), std::move(changes)});
+}
+
+int32_t UndoStack::CurrentOid(int32_t oid) const
+{
+    for (auto moved = movedOids_.find(oid); moved != movedOids_.end();
+         moved = movedOids_.find(oid))
+        oid = moved->second;
+    return oid;
+}
+
+// A change that left the item as it was is no step. A second change to an item within one
+// step keeps the first state before and the last after.
+void UndoStack::Record(const StoredChange& change)
+{
+    if (replaying_ || SameState(change.before, change.after))
+        return;
+    if (openDepth_ == 0) {
+        Keep({LabelOf(change, std::nullopt), {change}});
+        return;
+    }
+    if (!open_) {
+        open_ = Step{LabelOf(change, openAction_), {}};
+    }
+    auto same = std::find_if(open_->changes.begin(), open_->changes.end(),
+                             [&](const StoredChange& kept) {
+                                 return kept.item.kind == change.item.kind &&
+                                        kept.item.oid == change.item.oid;
+                             });
+    if (same == open_->changes.end())
+        open_->changes.push_back(change);
+    else
+        same->after = change.after;
+}
+
+void UndoStack::Keep(Step step)
+{
+    redo_.clear();
+    undo_.push_back(std::move(step));
+    if (undo_.size() > kMaxSteps)
+        undo_.pop_front();
+}
+
+UndoResult UndoStack::Undo()
+{
+    if (undo_.empty())
+        return {};
+    const UndoResult result = Replay(undo_.back(), true);
+    if (result.status == UndoStatus::kDone) {
+        redo_.push_back(std::move(undo_.back()));
+        undo_.pop_back();
+    }
+    return result;
+}
+
+UndoResult UndoStack::Redo()
+{
+    if (redo_.empty())
+        return {};
+    const UndoResult result = Replay(redo_.back(), false);
+    if (result.status == UndoStatus::kDone) {
+        undo_.push_back(std::move(redo_.back()));
+        redo_.pop_back();
+    }
+    return result;
+}
+
+UndoResult UndoStack::Replay(Step& step, bool undo)
+{
+    PimSession& session = edits_.Document().Session();
+    UndoResult result{UndoStatus::kDone, Redraw::kNothing};
+    std::map<int32_t, int32_t> created;
+    {
+        const ScopedConnection open(session);
+        for (const StoredChange& change : step.changes) {
+            std::optional<pim::StoredItem> now;
+            const EditStatus read =
+                edits_.ReadStored(change.item.kind, CurrentOid(change.item.oid), now);
+            if (read == EditStatus::kSaveFailed)
+                return {UndoStatus::kFailed, Redraw::kNothing};
+            if (!SameState(now, undo ? change.after : change.before))
+                return {UndoStatus::kChangedElsewhere, Redraw::kNothing};
+        }
+        replaying_ = true;
+        const auto putBack = [&](const StoredChange& change) {
+            const std::optional<pim::StoredItem>& target = undo ? change.before : change.after;
+            const bool present = (undo ? change.after : change.before).has_value();
+            const int32_t oid = CurrentOid(change.item.oid);
+            ScheduleChange put(target ? ChangeKind::kRestore : ChangeKind::kDelete,
+                               {change.item.kind, present ? oid : 0});
+            put.whole = target;
+            const EditResult done = edits_.Apply(std::move(put));
+            result.redraw = Larger(result.redraw, done.redraw);
+            if (!present)
+                created[oid] = done.change.item.oid;
+            return done.status == EditStatus::kDone;
+        };
+        const int32_t status = session.RunInOneTransaction([&] {
+            if (undo)
+                return std::all_of(step.changes.rbegin(), step.changes.rend(), putBack) ? 0 : -1;
+            return std::all_of(step.changes.begin(), step.changes.end(), putBack) ? 0 : -1;
+        });
+        replaying_ = false;
+        if (status < 0)
+            result = {UndoStatus::kFailed, Redraw::kReloaded};
+    }
+    if (result.status == UndoStatus::kFailed) {
+        edits_.Document().Reload();
+        return result;
+    }
+    for (const auto& [from, to] : created)
+        movedOids_[from] = to;
+    return result;
+}
