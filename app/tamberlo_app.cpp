@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDBusConnection>
 
+#include "app/find_commands.h"
 #include "app/main_frame.h"
 #include "app/program_commands.h"
 #include "app/undo_commands.h"
@@ -79,6 +80,8 @@ bool CTamberloApp::InitInstance()
     router_.Append(&commands_);
     frame_->SetView(view, &router_);
     AttachViewEditing(*view);
+    findCommands_ = std::make_unique<FindCommands>(*session_, *frame_, *view);
+    findCommands_->AddTo(commands_);
     // The editors and dialogs need someone to ask and a way to show themselves.
     if (editorServices_) {
         programCommands_ = std::make_unique<ProgramCommands>(*editorServices_, *session_, *doc_,

@@ -198,3 +198,47 @@ UndoResult UndoStack::Replay(Step& step, bool undo)
         movedOids_[from] = to;
     return result;
 }
+
+std::vector<pim::StoredItem> StoredItems(PimSession& session)
+{
+    std::vector<pim::StoredItem> items;
+    const ScopedConnection open(session);
+    for (int32_t n = 1; n <= session.AppointmentCount(); ++n)
+        if (const AppointItem item = session.FetchAppointment(n))
+            items.push_back(item->Stored());
+    for (int32_t n = 1; n <= session.TaskCount(); ++n)
+        if (const TaskItem task = session.FetchTask(n))
+            items.push_back(task->Stored());
+    return items;
+}
+
+std::vector<StoredChange> ChangesBetween(const std::vector<pim::StoredItem>& before,
+                                         const std::vector<pim::StoredItem>& after)
+{
+    using Key = std::pair<int32_t, int32_t>;
+    std::map<Key, const pim::StoredItem*> was;
+    for (const pim::StoredItem& item : before)
+        was[{item.kind, item.fields.Oid}] = &item;
+    std::vector<StoredChange> changes;
+    const auto change = [&](const pim::StoredItem& item, const pim::StoredItem* old,
+                            const pim::StoredItem* now) {
+        StoredChange c;
+        c.item = {static_cast<pim::ItemKind>(item.kind), item.fields.Oid};
+        if (old)
+            c.before = *old;
+        if (now)
+            c.after = *now;
+        changes.push_back(std::move(c));
+    };
+    for (const pim::StoredItem& item : after) {
+        const auto found = was.find({item.kind, item.fields.Oid});
+        const pim::StoredItem* old = found == was.end() ? nullptr : found->second;
+        if (!old || !(*old == item))
+            change(item, old, &item);
+        if (old)
+            was.erase(found);
+    }
+    for (const auto& [key, gone] : was)
+        change(*gone, gone, nullptr);
+    return changes;
+}

@@ -14,6 +14,8 @@
 
 #include "model/schedule_edits.h"
 
+class PimSession;
+
 // What a step did, for the menu's "Undo Move "Dentist"".
 enum class UndoAction { kAdd, kEdit, kMove, kResize, kDelete, kPaste, kComplete, kImport };
 
@@ -83,6 +85,13 @@ private:
     bool replaying_ = false;
     std::map<int32_t, int32_t> movedOids_; // recorded id -> the id of the item brought back
 };
+
+// Every item of the store, whole (for a step made outside the change path); empty when the
+// store cannot be read.
+std::vector<pim::StoredItem> StoredItems(PimSession& session);
+// What turned `before` into `after` (both as StoredItems gives them), item by item.
+std::vector<StoredChange> ChangesBetween(const std::vector<pim::StoredItem>& before,
+                                         const std::vector<pim::StoredItem>& after);
 
 // Opens a step for its scope; a null stack keeps nothing.
 class UndoStep {

@@ -195,8 +195,14 @@ TEST_F(UndoTest, EveryKindOfStepUndoesAndRedoesExactly)
     // A new change after an undo drops the redo side; the oldest steps go past the limit.
     Add(pim::kTaskKind, Task(L"New", false));
     EXPECT_FALSE(stack.CanRedo());
-    for (size_t i = 0; i < UndoStack::kMaxSteps; ++i)
-        Save({pim::kTaskKind, task}, Task(L"Report " + std::to_wstring(i), false));
+    {
+        const ScopedConnection open(session); // one disk sync for all of them
+        session.RunInOneTransaction([&] {
+            for (size_t i = 0; i < UndoStack::kMaxSteps; ++i)
+                Save({pim::kTaskKind, task}, Task(L"Report " + std::to_wstring(i), false));
+            return 0;
+        });
+    }
     size_t undone = 0;
     while (stack.Undo().status == UndoStatus::kDone)
         ++undone;
@@ -220,6 +226,33 @@ TEST_F(UndoTest, RefusesWhatAnotherProgramChangedSince)
         EXPECT_FALSE(stack.CanRedo());
     }
     sqlite3_close(other);
+}
+
+// An import writes past the change path; the whole store before and after makes it one step.
+TEST_F(UndoTest, AnImportIsOneStepThatPutsBackWhatItReplaced)
+{
+    const int32_t kept = Add(pim::kAppointmentKind, Appointment(L"Dentist", 9, true));
+    const Snapshot before = Store();
+    const std::vector<pim::StoredItem> items = StoredItems(session);
+    {
+        const ScopedConnection open(session);
+        AppointItem replaced = session.FindAppointment(PimSession::OidField(kept));
+        pim::StoredItem changed = replaced->Stored();
+        changed.fields.Subject = L"Dentist (imported)";
+        changed.pattern.reset();
+        replaced->ReplaceStored(changed);
+        ASSERT_GE(replaced->Save(), 0);
+        AppointItem added = session.CreateAppointment();
+        added->SetSubject(L"Imported");
+        ASSERT_GE(added->Save(), 0);
+    }
+    const Snapshot after = Store();
+    stack.Push({UndoAction::kImport, L"work.ics"}, ChangesBetween(items, StoredItems(session)));
+    EXPECT_EQ(stack.NextUndo()->subject, L"work.ics");
+    EXPECT_EQ(stack.Undo().status, UndoStatus::kDone);
+    EXPECT_EQ(Store(), before);
+    EXPECT_EQ(stack.Redo().status, UndoStatus::kDone);
+    EXPECT_EQ(Store(), after);
 }
 
 // The expected store is the history of whole-store snapshots with a cursor: a change cuts the

@@ -10,6 +10,7 @@
 #include "model/date_time.h"
 #include "model/pim_session.h"
 #include "model/recurrence.h"
+#include "platform/clock.h"
 #include "platform/pim/recurrence_pattern.h"
 #include "platform/profile.h"
 #include "settings/app_settings.h"
@@ -116,6 +117,7 @@ TEST(Agenda, BadArgumentsAndStoresItMustNotTouch)
         {{"--from", "2999-12-30", "--days", "3"}, "the range ends after the year 2999"},
         {{"--colour", "red"}, "unknown argument: --colour"},
         {{"--store"}, "missing value after --store"},
+        {{"--find", "x", "--days", "3"}, "usage: tamberlo-agenda"},
     };
     for (const auto& [args, message] : bad) {
         const AgendaRun run = Agenda(args);
@@ -148,6 +150,20 @@ TEST(Agenda, BadArgumentsAndStoresItMustNotTouch)
     EXPECT_TRUE(run.out.empty());
     ASSERT_TRUE(junk.open(QIODevice::ReadOnly));
     EXPECT_EQ(junk.readAll(), "not a calendar, but somebody's notes\n");
+}
+
+TEST_F(AgendaTest, FindPrintsTheMatchesOfTheWholeStore)
+{
+    const FixedClock clock(MakeSystemTime(2026, 12, 7, 15, 30));
+    const ScopedClock useClock(clock);
+    Appointment(L"Zahnärztin", At(12, 9, 10), At(12, 9, 11));
+    Appointment(L"Lunch", At(12, 8, 12), At(12, 8, 13), true, L"Arzt");
+    Task(L"Pay the ARZT", pim::kNoDate, pim::kNoDate);
+    session_.Disconnect();
+    const AgendaRun run = Agenda({"--store", paths_.StorePath(), "--find", "arzt"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "2026-12-08\t\tA\tLunch\n2026-12-09\t10:00\tA\tZahnärztin\n"
+                       "\t\tT\tPay the ARZT\n");
 }
 
 TEST_F(AgendaTest, AStoreThatCannotBeReadInFullPrintsNothing)
