@@ -82,6 +82,7 @@ bool CTamberloApp::InitInstance()
     AttachViewEditing(*view);
     findCommands_ = std::make_unique<FindCommands>(*session_, *frame_, *view);
     findCommands_->AddTo(commands_);
+    frame_->UpdateCommands(); // the rows added since the view was set become enabled
     // The editors and dialogs need someone to ask and a way to show themselves.
     if (editorServices_) {
         programCommands_ = std::make_unique<ProgramCommands>(*editorServices_, *session_, *doc_,

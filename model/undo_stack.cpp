@@ -1,5 +1,5 @@
 // A step is checked whole before anything is written: every item must still be as the step left
-// it. Then all of its items are put back inside one transaction, so a failure halfway leaves the
+// it. The check and the putting back run inside one transaction, so a failure halfway leaves the
 // store as it was (and the document is reloaded to match).
 #include "model/undo_stack.h"
 
@@ -151,47 +151,63 @@ UndoResult UndoStack::Redo()
     return result;
 }
 
+UndoStatus UndoStack::Check(const Step& step, bool undo)
+{
+    for (const StoredChange& change : step.changes) {
+        std::optional<pim::StoredItem> now;
+        const EditStatus read =
+            edits_.ReadStored(change.item.kind, CurrentOid(change.item.oid), now);
+        if (read == EditStatus::kSaveFailed)
+            return UndoStatus::kFailed;
+        if (!SameState(now, undo ? change.after : change.before))
+            return UndoStatus::kChangedElsewhere;
+    }
+    return UndoStatus::kDone;
+}
+
+// The check and the writes share one write transaction, so no other program can slip a change
+// in between them.
 UndoResult UndoStack::Replay(Step& step, bool undo)
 {
     PimSession& session = edits_.Document().Session();
     UndoResult result{UndoStatus::kDone, Redraw::kNothing};
     std::map<int32_t, int32_t> created;
+    bool wrote = false;
+    const auto putBack = [&](const StoredChange& change) {
+        const std::optional<pim::StoredItem>& target = undo ? change.before : change.after;
+        const bool present = (undo ? change.after : change.before).has_value();
+        const int32_t oid = CurrentOid(change.item.oid);
+        ScheduleChange put(target ? ChangeKind::kRestore : ChangeKind::kDelete,
+                           {change.item.kind, present ? oid : 0});
+        put.whole = target;
+        const EditResult done = edits_.Apply(std::move(put));
+        result.redraw = Larger(result.redraw, done.redraw);
+        if (!present)
+            created[oid] = done.change.item.oid;
+        return done.status == EditStatus::kDone;
+    };
     {
         const ScopedConnection open(session);
-        for (const StoredChange& change : step.changes) {
-            std::optional<pim::StoredItem> now;
-            const EditStatus read =
-                edits_.ReadStored(change.item.kind, CurrentOid(change.item.oid), now);
-            if (read == EditStatus::kSaveFailed)
-                return {UndoStatus::kFailed, Redraw::kNothing};
-            if (!SameState(now, undo ? change.after : change.before))
-                return {UndoStatus::kChangedElsewhere, Redraw::kNothing};
-        }
         replaying_ = true;
-        const auto putBack = [&](const StoredChange& change) {
-            const std::optional<pim::StoredItem>& target = undo ? change.before : change.after;
-            const bool present = (undo ? change.after : change.before).has_value();
-            const int32_t oid = CurrentOid(change.item.oid);
-            ScheduleChange put(target ? ChangeKind::kRestore : ChangeKind::kDelete,
-                               {change.item.kind, present ? oid : 0});
-            put.whole = target;
-            const EditResult done = edits_.Apply(std::move(put));
-            result.redraw = Larger(result.redraw, done.redraw);
-            if (!present)
-                created[oid] = done.change.item.oid;
-            return done.status == EditStatus::kDone;
-        };
         const int32_t status = session.RunInOneTransaction([&] {
+            result.status = Check(step, undo);
+            if (result.status != UndoStatus::kDone)
+                return -1;
+            wrote = true;
             if (undo)
                 return std::all_of(step.changes.rbegin(), step.changes.rend(), putBack) ? 0 : -1;
             return std::all_of(step.changes.begin(), step.changes.end(), putBack) ? 0 : -1;
         });
         replaying_ = false;
-        if (status < 0)
-            result = {UndoStatus::kFailed, Redraw::kReloaded};
+        if (status < 0 && result.status == UndoStatus::kDone)
+            result.status = UndoStatus::kFailed;
     }
-    if (result.status == UndoStatus::kFailed) {
-        edits_.Document().Reload();
+    if (result.status != UndoStatus::kDone) {
+        // Rolled back: the document was patched for writes the store no longer holds.
+        if (wrote) {
+            edits_.Document().Reload();
+            result.redraw = Redraw::kReloaded;
+        }
         return result;
     }
     for (const auto& [from, to] : created)

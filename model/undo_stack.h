@@ -74,6 +74,8 @@ private:
 
     void Record(const StoredChange& change);
     void Keep(Step step);
+    // kDone when every item of the step is still as the step left it (undo) or found it (redo).
+    UndoStatus Check(const Step& step, bool undo);
     UndoResult Replay(Step& step, bool undo);
 
     ScheduleEdits& edits_;

@@ -11,6 +11,7 @@
 #include "app/tamberlo_app.h"
 #include "model/pim_session.h"
 #include "model/recurrence.h"
+#include "model/tamberlo_doc.h"
 #include "platform/clock.h"
 #include "platform/dialog_runner.h"
 #include "platform/message_service.h"

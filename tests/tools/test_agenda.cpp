@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <sstream>
 
@@ -171,9 +172,19 @@ TEST_F(AgendaTest, AStoreThatCannotBeReadInFullPrintsNothing)
     for (int i = 0; i < 40; ++i)
         Appointment(std::wstring(400, L'x'), At(12, 8, 9), At(12, 8, 10));
     session_.Disconnect();
-    QFile file(QString::fromStdString(paths_.StorePath())); // the last page's header
+    // The header of the items' root page (the file's last pages hold Find's index).
+    sqlite3* db = nullptr;
+    sqlite3_open(paths_.StorePath().c_str(), &db);
+    sqlite3_stmt* root = nullptr;
+    sqlite3_prepare_v2(db, "SELECT rootpage FROM sqlite_master WHERE name = 'items'", -1, &root,
+                       nullptr);
+    sqlite3_step(root);
+    const int page = sqlite3_column_int(root, 0);
+    sqlite3_finalize(root);
+    sqlite3_close(db);
+    QFile file(QString::fromStdString(paths_.StorePath()));
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    file.seek(file.size() - 4096);
+    file.seek(int64_t{page - 1} * 4096);
     file.write(QByteArray(100, '\x77'));
     file.close();
     const AgendaRun run = Range("2026-12-07", 3);
