@@ -14,6 +14,7 @@
 #include "ical/calendar_export.h"
 #include "ical/calendar_import.h"
 #include "model/tamberlo_doc.h"
+#include "model/undo_stack.h"
 #include "platform/clock.h"
 #include "platform/message_service.h"
 #include "res/string_table.h"
@@ -91,7 +92,13 @@ void IcalCommands::Import(const std::string& path)
     options.today = GetLocalTime();
     ImportProgress progress(&view_, path);
     options.carryOn = [&progress](uint64_t bytesRead) { return progress.CarryOn(bytesRead); };
+    const std::vector<pim::StoredItem> before =
+        undo_ ? StoredItems(session_) : std::vector<pim::StoredItem>();
     const ical::ImportReport report = ical::ImportCalendar(in, session_, options);
+    if (undo_ && !report.cancelled) {
+        const std::wstring file = QFileInfo(QString::fromStdString(path)).fileName().toStdWString();
+        undo_->Push({UndoAction::kImport, file}, ChangesBetween(before, StoredItems(session_)));
+    }
     document_.Reload();
     view_.ItemsChanged();
     std::wstring text = report.cancelled ? res::LoadString(res::IDS_IMPORT_CANCELLED)

@@ -9,6 +9,7 @@ class CTamberloView;
 class MessageService;
 class PimSession;
 class SettingsFileChooser;
+class UndoStack;
 
 class IcalCommands {
 public:
@@ -25,10 +26,14 @@ public:
     void Export(const std::string& path);
     // A file from the command line: asks how many items it would add, imports after OK.
     void OfferImport(const std::string& path);
+    // Each import becomes one undo step there: undo removes what it added and puts back what
+    // it replaced.
+    void KeepStepsIn(UndoStack* undo) { undo_ = undo; }
 
 private:
     PimSession& session_;
     CTamberloDoc& document_;
     CTamberloView& view_;
     MessageService& messages_;
+    UndoStack* undo_ = nullptr;
 };

@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QToolBar>
+#include <QVBoxLayout>
 #include <map>
 
 #include "res/command_ids.h"
@@ -65,6 +66,18 @@ void CMainFrame::SetView(CTamberloView* view, const CommandRouter* router)
     view->setFocus();
     connect(view, &CTamberloView::CommandStateChanged, this, &CMainFrame::UpdateCommands);
     UpdateCommands();
+}
+
+void CMainFrame::AddBarAboveView(QWidget* bar)
+{
+    auto* column = new QWidget(this);
+    auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(bar);
+    if (QWidget* central = takeCentralWidget())
+        layout->addWidget(central, 1);
+    setCentralWidget(column);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)

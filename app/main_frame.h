@@ -26,6 +26,8 @@ public:
     const CommandTable& Commands() const { return commands_; }
     // Makes the view the central widget and sets the chain the menus dispatch through.
     void SetView(CTamberloView* view, const CommandRouter* router);
+    // Puts `bar` between the menu and the view (the find bar); it shows and hides itself.
+    void AddBarAboveView(QWidget* bar);
     CTamberloView* View() const { return view_; }
     // Shows `day` in the view and brings the window up (a reminder's "Open").
     void ShowDay(const SYSTEMTIME& day);

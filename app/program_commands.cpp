@@ -51,6 +51,7 @@ void ProgramCommands::Attach(CTamberloApp& app)
     app.SetCommandHandler(cmd::ID_APP_ABOUT, [this] { RunAboutDialog(context_); });
     app.SetCommandHandler(cmd::ID_IMPORT_ICALENDAR,
                           [this] { calendars_->ImportChosen(*calendarToOpen_); });
+    calendars_->KeepStepsIn(app.Undo());
     app.SetCommandHandler(cmd::ID_EXPORT_ICALENDAR,
                           [this] { calendars_->ExportChosen(*calendarToSave_); });
 }

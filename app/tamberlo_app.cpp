@@ -5,8 +5,10 @@
 #include <QCoreApplication>
 #include <QDBusConnection>
 
+#include "app/find_commands.h"
 #include "app/main_frame.h"
 #include "app/program_commands.h"
+#include "app/undo_commands.h"
 #include "editors/appointment_editing.h"
 #include "editors/editor_services.h"
 #include "editors/task_editing.h"
@@ -14,6 +16,7 @@
 #include "model/recurrence.h"
 #include "model/tamberlo_doc.h"
 #include "platform/message_service.h"
+#include "model/undo_stack.h"
 #include "platform/pim/application.h"
 #include "platform/profile.h"
 #include "platform/program_instance.h"
@@ -79,6 +82,9 @@ bool CTamberloApp::InitInstance()
     router_.Append(&commands_);
     frame_->SetView(view, &router_);
     AttachViewEditing(*view);
+    findCommands_ = std::make_unique<FindCommands>(*session_, *frame_, *view);
+    findCommands_->AddTo(commands_);
+    frame_->UpdateCommands(); // the rows added since the view was set become enabled
     // The editors and dialogs need someone to ask and a way to show themselves.
     if (editorServices_) {
         programCommands_ = std::make_unique<ProgramCommands>(*editorServices_, *session_, *doc_,
@@ -108,7 +114,12 @@ void CTamberloApp::JoinSession(const std::string& storePath)
 void CTamberloApp::AttachViewEditing(CTamberloView& view)
 {
     edits_ = std::make_unique<ScheduleEdits>(*doc_, *session_);
-    ViewEditServices services{edits_.get(), environment_.messages, {}, {}};
+    undo_ = std::make_unique<UndoStack>(*edits_);
+    ViewEditServices services{edits_.get(), environment_.messages, {}, {}, undo_.get()};
+    if (environment_.messages) {
+        undoCommands_ = std::make_unique<UndoCommands>(*undo_, *environment_.messages, view);
+        undoCommands_->AddTo(commands_);
+    }
     if (environment_.messages && environment_.dialogs) {
         editorServices_ = std::make_unique<EditorServices>(EditorServices{
             *settings_, *environment_.messages, *environment_.dialogs, *edits_, &view});

@@ -18,7 +18,10 @@ class DialogRunner;
 class MessageService;
 class DocumentSchedule;
 class PimSession;
+class FindCommands;
 class ScheduleEdits;
+class UndoCommands;
+class UndoStack;
 struct EditorServices;
 class Profile;
 class ProgramCommands;
@@ -61,6 +64,8 @@ public:
     // chain. Their dialogs attach here; until then the commands stay disabled.
     const CommandTable& Commands() const { return commands_; }
     void SetCommandHandler(int id, CommandTable::Handler handler);
+    // The window's undo stack; null before start-up.
+    UndoStack* Undo() const { return undo_.get(); }
 
 private:
     void AddCommands();
@@ -81,6 +86,9 @@ private:
     std::unique_ptr<DocumentSchedule> schedule_;
     std::unique_ptr<AppSettingsViewStore> viewSettings_;
     std::unique_ptr<ScheduleEdits> edits_;
+    std::unique_ptr<UndoStack> undo_; // every change of the window's life, until it closes
+    std::unique_ptr<UndoCommands> undoCommands_;
+    std::unique_ptr<FindCommands> findCommands_;
     std::unique_ptr<EditorServices> editorServices_;
     CommandTable commands_;
     CommandRouter router_;

@@ -152,6 +152,18 @@ int32_t PimSession::RunInOneTransaction(const std::function<int32_t()>& work)
     return application_ ? application_->RunInOneTransaction(work) : -1;
 }
 
+int32_t PimSession::FindItems(const std::wstring& text, std::vector<pim::StoredItem>& out)
+{
+    out.clear();
+    if (application_)
+        return application_->FindItems(text, out);
+    // Find reads only its matches: the store is opened for it alone, no collection is read.
+    pim::Application store;
+    if (store.Logon(storePath_, rule_, access_) < 0)
+        return -1;
+    return store.FindItems(text, out);
+}
+
 std::wstring PimSession::OidField(int32_t oid)
 {
     wchar_t field[24];

@@ -28,6 +28,22 @@ EditStatus SaveStatus(int32_t status)
     return status < 0 ? EditStatus::kSaveFailed : EditStatus::kDone;
 }
 
+// The stored state an undo or redo puts back, kept under the item's own object id.
+template <typename Item> EditStatus Restore(const ScheduleChange& change, Item& item)
+{
+    if (!change.whole || item->ReplaceStored(*change.whole) < 0)
+        return EditStatus::kNoOccurrence;
+    return SaveStatus(item->Save());
+}
+
+// The whole item as it was found, before a change to an existing one.
+template <typename Item> std::optional<pim::StoredItem> StoredBefore(const Item& item, bool isNew)
+{
+    if (!item || isNew)
+        return std::nullopt;
+    return item->Stored();
+}
+
 // Saving edited values and deleting are the same for appointments and tasks.
 template <typename Item> EditStatus SaveOrDelete(const ScheduleChange& change, Item& item)
 {
@@ -165,15 +181,21 @@ EditResult ScheduleEdits::Apply(ScheduleChange change)
             result.status = EditStatus::kSaveFailed;
         } else if (change.item.kind == pim::kTaskKind) {
             TaskItem task = isNew ? session_.CreateTask() : session_.FindTask(oid);
+            auto before = StoredBefore(task, isNew);
             result.status = task ? ApplyToTask(change, task) : EditStatus::kNotFound;
-            if (result.status == EditStatus::kDone)
+            if (result.status == EditStatus::kDone) {
                 Patch(change, nullptr, task.get(), result);
+                Tell(change, std::move(before));
+            }
         } else {
             AppointItem series =
                 isNew ? session_.CreateAppointment() : session_.FindAppointment(oid);
+            auto before = StoredBefore(series, isNew);
             result.status = series ? ApplyToAppointment(change, series) : EditStatus::kNotFound;
-            if (result.status == EditStatus::kDone)
+            if (result.status == EditStatus::kDone) {
                 Patch(change, series.get(), nullptr, result);
+                Tell(change, std::move(before));
+            }
         }
         // An item gone from the store must not linger in the tables either.
         if (result.status == EditStatus::kNotFound && !isNew)
@@ -189,7 +211,8 @@ EditStatus ScheduleEdits::ApplyToAppointment(ScheduleChange& change, AppointItem
 {
     AppointItem target = series;
     const bool occurrence = change.item.occurrenceDay != 0.0;
-    if (occurrence && change.what != ChangeKind::kCancelException) {
+    if (occurrence && change.what != ChangeKind::kCancelException &&
+        change.what != ChangeKind::kRestore) {
         target = OccurrenceOf(*series, change.item.occurrenceDay);
         if (!target)
             return EditStatus::kNoOccurrence;
@@ -201,6 +224,8 @@ EditStatus ScheduleEdits::ApplyToAppointment(ScheduleChange& change, AppointItem
             return SaveOrDelete(change, target);
         case ChangeKind::kCancelException:
             return CancelStatus(CancelException(*series, change.exceptionNo));
+        case ChangeKind::kRestore:
+            return Restore(change, target);
         case ChangeKind::kCompleteTask:
             break;
         }
@@ -218,6 +243,8 @@ EditStatus ScheduleEdits::ApplyToTask(ScheduleChange& change, TaskItem& task)
         case ChangeKind::kCompleteTask:
             CompleteTask(*task, change.keepSimple);
             return SaveStatus(task->Save());
+        case ChangeKind::kRestore:
+            return Restore(change, task);
         case ChangeKind::kCancelException:
             break;
         }
@@ -251,4 +278,32 @@ void ScheduleEdits::Patch(const ScheduleChange& change, pim::AppointmentItem* se
         document_.RemoveTaskEverywhere(oid);
     if (!removed)
         document_.AddTask(*task, 0);
+}
+
+EditStatus ScheduleEdits::ReadStored(pim::ItemKind kind, int32_t oid,
+                                     std::optional<pim::StoredItem>& out)
+{
+    const ScopedConnection open(session_);
+    out.reset();
+    if (!session_.IsConnected())
+        return EditStatus::kSaveFailed;
+    const std::wstring field = PimSession::OidField(oid);
+    if (kind == pim::kTaskKind) {
+        if (const TaskItem task = session_.FindTask(field))
+            out = task->Stored();
+    } else if (const AppointItem series = session_.FindAppointment(field)) {
+        out = series->Stored();
+    }
+    return out ? EditStatus::kDone : EditStatus::kNotFound;
+}
+
+// The state after is read back from the store, so it compares equal to any later read of an
+// item nobody changed since.
+void ScheduleEdits::Tell(const ScheduleChange& change, std::optional<pim::StoredItem> before)
+{
+    if (!watcher_)
+        return;
+    StoredChange told{change.what, change.item, std::move(before), std::nullopt};
+    ReadStored(change.item.kind, change.item.oid, told.after);
+    watcher_(told);
 }

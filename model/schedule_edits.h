@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include "model/item_values.h"
@@ -18,6 +19,7 @@ enum class ChangeKind {
     kDelete,          // an item, or an occurrence (recorded as a deleted exception)
     kCancelException, // one exception of a series, or all of them
     kCompleteTask,
+    kRestore, // puts back an item's whole stored state (undo and redo); oid 0 re-creates it
 };
 
 // Which item a change is for.
@@ -43,6 +45,16 @@ struct ScheduleChange {
     std::optional<ItemValues> after;  // kSave: the values to store; filled in otherwise
     int32_t exceptionNo = 0;          // kCancelException: from 1, or -1 for all
     bool keepSimple = false;          // kCompleteTask: mark complete instead of moving on
+    std::optional<pim::StoredItem> whole; // kRestore: values, pattern and exceptions to store
+};
+
+// What a change that went through did to the whole stored item (the series, for a change to
+// an occurrence): none before for a new item, none after for a deleted one.
+struct StoredChange {
+    ChangeKind what = ChangeKind::kSave;
+    ItemRef item; // with the object id the item has after the change
+    std::optional<pim::StoredItem> before;
+    std::optional<pim::StoredItem> after;
 };
 
 enum class EditStatus {
@@ -84,6 +96,13 @@ public:
 
     EditResult Apply(ScheduleChange change);
 
+    // The whole stored item: kDone with it, kNotFound when there is none, kSaveFailed when the
+    // store cannot be opened.
+    EditStatus ReadStored(pim::ItemKind kind, int32_t oid, std::optional<pim::StoredItem>& out);
+    // Told of every change Apply made, inside the change's connection (the undo stack listens).
+    using Watcher = std::function<void(const StoredChange&)>;
+    void SetWatcher(Watcher watcher) { watcher_ = std::move(watcher); }
+
     CTamberloDoc& Document() { return document_; }
 
 private:
@@ -92,7 +111,9 @@ private:
     EditStatus ApplyToTask(ScheduleChange& change, TaskItem& task);
     void Patch(const ScheduleChange& change, pim::AppointmentItem* series, pim::TaskItem* task,
                EditResult& result);
+    void Tell(const ScheduleChange& change, std::optional<pim::StoredItem> before);
 
     CTamberloDoc& document_;
     PimSession& session_;
+    Watcher watcher_;
 };

@@ -45,6 +45,12 @@ enum CommandId : int {
     ID_DELETE_ITEM = 32820,
     ID_IMPORT_ICALENDAR = 32821,
     ID_EXPORT_ICALENDAR = 32822,
+    // Undo and redo of changes, and Find over the whole calendar.
+    ID_UNDO = 32900,
+    ID_REDO = 32901,
+    ID_FIND = 32910,
+    ID_FIND_NEXT = 32911,
+    ID_FIND_PREVIOUS = 32912,
     ID_APP_ABOUT = 57664,
 };
 

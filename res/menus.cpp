@@ -34,7 +34,8 @@ std::vector<MenuItem> MainMenu()
                       Command(ID_VIEW_TASK_ONLY, L"Task Only"), Separator(),
                       Command(ID_VIEW_DETAIL, L"View Detail"),
                       Command(ID_DETAIL_AT_BOTTOM, L"Detail at bottom")}),
-               Popup(L"Edit", {Command(ID_COPY, L"Copy"), Command(ID_CUT, L"Cut"),
+               Popup(L"Edit", {Command(ID_UNDO, L"Undo"), Command(ID_REDO, L"Redo"),
+                               Separator(), Command(ID_COPY, L"Copy"), Command(ID_CUT, L"Cut"),
                                Command(ID_PASTE, L"Paste")}),
                Command(ID_JUMP_TO_DAY, L"Jump to the day"), Separator(),
                Command(ID_APP_EXIT, L"Exit")}),
@@ -77,6 +78,9 @@ const std::vector<Accelerator>& LoadAccelerators()
         {"Home", ID_TODAY},                {"Ctrl++", ID_ZOOM_IN},
         {"Ctrl+=", ID_ZOOM_IN},            {"Ctrl+-", ID_ZOOM_OUT},
         {"Ctrl+0", ID_FIT_HOURS_TO_WIDTH}, {"Ctrl+Q", ID_APP_EXIT},
+        {"Ctrl+Z", ID_UNDO},               {"Ctrl+Shift+Z", ID_REDO},
+        {"Ctrl+Y", ID_REDO},               {"Ctrl+F", ID_FIND},
+        {"F3", ID_FIND_NEXT},              {"Shift+F3", ID_FIND_PREVIOUS},
     };
     return keys;
 }

@@ -111,6 +111,20 @@ enum StringId : int {
     IDS_SETTINGS_READ = 65722,
     IDS_NO_SETTINGS_READ = 65723,
     IDS_SETTINGS_NOT_SAVED = 65724,
+    // Undo and redo: "%1" Undo or Redo, "%2" what the step did, "%3" the subject, "%4" the day.
+    IDS_UNDO = 65850,
+    IDS_REDO = 65851,
+    IDS_UNDO_STEP = 65852,
+    IDS_UNDO_STEP_ON_DAY = 65853,
+    IDS_UNDO_ADD = 65854, // the step names follow UndoAction's order
+    IDS_UNDO_EDIT = 65855,
+    IDS_UNDO_MOVE = 65856,
+    IDS_UNDO_RESIZE = 65857,
+    IDS_UNDO_DELETE = 65858,
+    IDS_UNDO_PASTE = 65859,
+    IDS_UNDO_COMPLETE = 65860,
+    IDS_UNDO_IMPORT = 65861,
+    IDS_UNDO_CHANGED_ELSEWHERE = 65862,
 };
 
 // The text of a string id; empty for an id the table does not hold.

@@ -316,16 +316,27 @@ void ViewEditing::ApplyRelease(const DragOutcome& outcome, DragMode mode)
         return;
     case Action::kChangeAppointment:
         if (services_.edits)
-            AfterChange(ItemMoves(*services_.edits)
-                            .MoveAppointment(view_.selection_, mode, outcome.Delta()));
+            AfterChange(AsStep(mode == kDragMove ? UndoAction::kMove : UndoAction::kResize, [&] {
+                return ItemMoves(*services_.edits)
+                    .MoveAppointment(view_.selection_, mode, outcome.Delta());
+            }));
         return;
     case Action::kMoveTask:
         if (view_.selection_.recurring)
             AfterChange({MoveResult::Status::kRecurringTask});
         else if (services_.edits)
-            AfterChange(ItemMoves(*services_.edits).MoveTask(view_.selection_, outcome.dayShift));
+            AfterChange(AsStep(UndoAction::kMove, [&] {
+                return ItemMoves(*services_.edits).MoveTask(view_.selection_, outcome.dayShift);
+            }));
         return;
     }
+}
+
+// The step is kept before the view updates its commands, so Undo is enabled at once.
+MoveResult ViewEditing::AsStep(UndoAction action, const std::function<MoveResult()>& change)
+{
+    const UndoStep step(services_.undo, action);
+    return change();
 }
 
 void ViewEditing::Warn(int textId) const
@@ -510,13 +521,14 @@ void ViewEditing::Paste(bool atMenuPoint)
     const int minutes = static_cast<int>(SecondsBetween(source, target) / 60);
     const int days = DaysBetween(source, target);
     ItemMoves moves(*services_.edits);
-    MoveResult result;
-    if (record_.operation == ClipRecord::kCut)
-        result = task ? moves.MoveTask(record_.item, days)
-                      : moves.MoveAppointment(record_.item, kDragMove, minutes);
-    else
-        result = task ? moves.CopyTask(record_.item, days, target)
-                      : moves.CopyAppointment(record_.item, minutes);
+    const bool cut = record_.operation == ClipRecord::kCut;
+    const MoveResult result = AsStep(cut ? UndoAction::kMove : UndoAction::kPaste, [&] {
+        if (cut)
+            return task ? moves.MoveTask(record_.item, days)
+                        : moves.MoveAppointment(record_.item, kDragMove, minutes);
+        return task ? moves.CopyTask(record_.item, days, target)
+                    : moves.CopyAppointment(record_.item, minutes);
+    });
     if (record_.operation == ClipRecord::kCut && result.status == MoveResult::Status::kDone)
         FollowMovedItem(target, result);
     AfterChange(result);
@@ -551,24 +563,28 @@ void ViewEditing::PasteForeign(const std::vector<pim::StoredItem>& items, bool a
     if (!services_.edits)
         return;
     ItemMoves moves(*services_.edits);
-    MoveResult result;
-    for (const pim::StoredItem& item : items) {
-        const bool task = item.kind == pim::kTaskKind;
-        const pim::ItemFields& f = item.fields;
-        const DATE at = !task ? f.Start : IsTaskDate(f.DueDate) ? f.DueDate : f.StartDate;
-        int minutes = 0;
-        if (!task || IsTaskDate(at)) {
-            const SYSTEMTIME start = VariantTimeToSystemTime(at);
-            const bool wholeDays = task || f.AllDayEvent;
-            const SYSTEMTIME source = PasteSourceTime(start, ClockText(start), wholeDays);
-            const SYSTEMTIME target = PasteTargetTime(
-                source, wholeDays, view_.layout_, atMenuPoint ? menuPoint_ : std::nullopt,
-                view_.schedule_.GetShownStart(), view_.selectedDate_);
-            minutes = static_cast<int>(SecondsBetween(source, target) / 60);
+    const auto pasteAll = [&] {
+        MoveResult result;
+        for (const pim::StoredItem& item : items) {
+            const bool task = item.kind == pim::kTaskKind;
+            const pim::ItemFields& f = item.fields;
+            const DATE at = !task ? f.Start : IsTaskDate(f.DueDate) ? f.DueDate : f.StartDate;
+            int minutes = 0;
+            if (!task || IsTaskDate(at)) {
+                const SYSTEMTIME start = VariantTimeToSystemTime(at);
+                const bool wholeDays = task || f.AllDayEvent;
+                const SYSTEMTIME source = PasteSourceTime(start, ClockText(start), wholeDays);
+                const SYSTEMTIME target = PasteTargetTime(
+                    source, wholeDays, view_.layout_, atMenuPoint ? menuPoint_ : std::nullopt,
+                    view_.schedule_.GetShownStart(), view_.selectedDate_);
+                minutes = static_cast<int>(SecondsBetween(source, target) / 60);
+            }
+            result = moves.AddShifted(item, minutes);
+            if (result.status != MoveResult::Status::kDone)
+                break;
         }
-        result = moves.AddShifted(item, minutes);
-        if (result.status != MoveResult::Status::kDone)
-            break;
-    }
+        return result;
+    };
+    const MoveResult result = AsStep(UndoAction::kPaste, pasteAll); // all of them are one step
     AfterChange(result);
 }

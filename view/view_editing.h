@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "model/schedule_edits.h"
+#include "model/undo_stack.h"
 #include "view/drag_edit.h"
 #include "view/pointer_input.h"
 #include "view/view_clipboard.h"
@@ -28,6 +29,7 @@ struct ViewEditServices {
     // The add editors on a swept range (the two times in either order).
     std::function<Redraw(DATE, DATE)> addAppointment;
     std::function<Redraw(DATE, DATE)> addTask;
+    UndoStack* undo = nullptr; // names the steps of drags and pastes
 };
 
 class ViewEditing : public QObject {
@@ -68,6 +70,7 @@ private:
     void UpdateGhostRows(const Ghost& ghost);
     void ApplyRelease(const DragOutcome& outcome, DragMode mode);
     void AfterChange(const MoveResult& result);
+    MoveResult AsStep(UndoAction action, const std::function<MoveResult()>& change);
     void OpenContextMenu(QPoint at);
     void UpdateCursor(PixelPoint at);
     DATE RowDateTime(int minutes) const;

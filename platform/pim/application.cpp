@@ -85,4 +85,10 @@ int32_t Application::RunInOneTransaction(const std::function<int32_t()>& work)
     return LoggedOn() ? db_->RunInOneTransaction(work) : -1;
 }
 
+int32_t Application::FindItems(const std::wstring& text, std::vector<StoredItem>& out) const
+{
+    out.clear();
+    return LoggedOn() ? db_->FindItems(text, out) : -1;
+}
+
 }  // namespace pim

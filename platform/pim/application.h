@@ -46,6 +46,8 @@ public:
     // Runs many saves as one transaction, for imports and generated calendars; a negative
     // result of `work` rolls every save back.
     int32_t RunInOneTransaction(const std::function<int32_t()>& work);
+    // Every item whose subject, place, categories or memo contain `text` (Find).
+    int32_t FindItems(const std::wstring& text, std::vector<StoredItem>& out) const;
 
 private:
     bool LoggedOn() const;

@@ -39,6 +39,8 @@ struct ItemFields {
     DATE ReminderTime = kNoDate;
     int32_t Importance = 1;
     bool Complete = false;
+
+    bool operator==(const ItemFields&) const = default;
 };
 
 // A changed or deleted occurrence, keyed by the day it originally fell on.
@@ -46,6 +48,8 @@ struct ExceptionFields {
     DATE OriginalDate = 0.0;  // the original start day, no time of day
     bool Deleted = false;
     ItemFields occurrence;  // the changed occurrence as it was saved
+
+    bool operator==(const ExceptionFields&) const = default;
 };
 
 struct StoredItem {
@@ -53,6 +57,8 @@ struct StoredItem {
     ItemFields fields;
     std::optional<RecurrenceFields> pattern;
     std::vector<ExceptionFields> exceptions;  // ascending OriginalDate
+
+    bool operator==(const StoredItem&) const = default;
 };
 
 }  // namespace pim

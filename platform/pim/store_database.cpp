@@ -19,6 +19,8 @@
 #include <limits>
 #include <set>
 
+#include "platform/pim/find_text.h"
+
 #include "platform/pim/sqlite_statement.h"
 
 namespace pim {
@@ -44,6 +46,11 @@ const std::string kPatternColumns =
     "type, pattern_start, start_time, end_time, pattern_end, no_end, occurrences, "
     "interval_count, day_mask, day_of_month, instance, duration, month_of_year";
 
+// Find's index: the folded subject, place, categories and memo of each item, keyed by its oid.
+// Trigrams let any part of a word be found without reading every item.
+const std::string kFindTableSql =
+    "CREATE VIRTUAL TABLE find_text USING fts5(text, tokenize = 'trigram');";
+
 // AUTOINCREMENT keeps object ids from ever being handed out twice, even after deletes.
 std::string SchemaSql()
 {
@@ -58,15 +65,20 @@ std::string SchemaSql()
            "CREATE TABLE exceptions (oid INTEGER NOT NULL, original_date REAL NOT NULL, "
            "deleted INTEGER, " +
            kItemColumnTypes +
-           ", PRIMARY KEY (oid, original_date));"
+           ", PRIMARY KEY (oid, original_date));" +
+           kFindTableSql +
            "PRAGMA user_version = " +
            std::to_string(StoreDatabase::kSchemaVersion) + ";";
 }
 
 // The steps from each older version to the next; step i brings version i + 1 to i + 2.
 // Version 2 gave items the UID calendars exchange them by.
-const char* const kMigrations[] = {
+// Version 3 gave Find its index, filled from the items there are.
+const std::string kMigrations[] = {
     "ALTER TABLE items ADD COLUMN uid TEXT; PRAGMA user_version = 2;",
+    kFindTableSql +
+        "INSERT INTO find_text (rowid, text) SELECT oid, find_fold(subject, location, "
+        "categories, body) FROM items; PRAGMA user_version = 3;",
 };
 static_assert(std::size(kMigrations) == StoreDatabase::kSchemaVersion - 1);
 
@@ -368,6 +380,9 @@ int32_t StoreDatabase::OpenExisting(const std::string& path, Access access)
         return Fail(Sentence(L"The calendar store ", L" cannot be opened."));
     }
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    if (RegisterFindFold(db_) != 0) {
+        return Fail(Sentence(L"The calendar store ", L" cannot be opened."));
+    }
     switch (Recognise()) {
     case Recognition::Ours:
         break;
@@ -428,7 +443,7 @@ int32_t StoreDatabase::BringUpToDate()
 int32_t StoreDatabase::Migrate(int32_t fromVersion)
 {
     for (int32_t v = fromVersion; v < kSchemaVersion; ++v) {
-        if (Exec(kMigrations[v - 1]) != 0) {
+        if (Exec(kMigrations[v - 1].c_str()) != 0) {
             return -1;
         }
     }
@@ -526,12 +541,57 @@ int32_t StoreDatabase::Load(int32_t kind, int32_t oid, std::vector<StoredItem>& 
     return status;
 }
 
+int32_t StoreDatabase::FindItems(const std::wstring& text, std::vector<StoredItem>& out)
+{
+    out.clear();
+    const std::wstring folded = FoldForFind(text);
+    if (folded.empty()) {
+        return 0;
+    }
+    const bool outermost = db_ != nullptr && sqlite3_get_autocommit(db_) != 0;
+    if (db_ == nullptr || (outermost && Exec("BEGIN") != 0)) {
+        return -1;
+    }
+    // Trigrams need three characters; a shorter text is looked for in every item's index row.
+    const bool phrase = folded.size() >= 3;
+    std::wstring match = folded;
+    if (phrase) {
+        match.clear();
+        for (const wchar_t c : folded) {
+            match += c == L'"' ? L"\"\"" : std::wstring(1, c);
+        }
+        match = L'"' + match + L'"';
+    }
+    const std::string where =
+        WhereKindAndOid(0, ItemSelection::All) +
+        (phrase ? " AND i.oid IN (SELECT rowid FROM find_text WHERE find_text MATCH ?)"
+                : " AND i.oid IN (SELECT rowid FROM find_text WHERE instr(text, ?) > 0)");
+    int32_t status = 0;
+    for (const int32_t kind : {kAppointmentKind, kTaskKind}) {
+        std::vector<StoredItem> found;
+        status = status < 0 ? status : LoadItems(kind, 0, where, found, match);
+        status = status < 0 ? status : LoadPatterns(kind, 0, where, found, match);
+        status = status < 0 ? status : LoadExceptions(kind, 0, where, found, match);
+        std::move(found.begin(), found.end(), std::back_inserter(out));
+    }
+    if (outermost) {
+        Exec("COMMIT");
+    }
+    if (status < 0) {
+        out.clear();
+    }
+    return status;
+}
+
 int32_t StoreDatabase::LoadItems(int32_t kind, int32_t oid, const std::string& where,
-                                 std::vector<StoredItem>& out)
+                                 std::vector<StoredItem>& out, const std::wstring& match)
 {
     SqliteStatement s(db_, "SELECT oid, uid, " + LoadedColumns(kind) + " FROM items i" +
                                where + " ORDER BY oid");
     BindKindAndOid(s, kind, oid);
+    if (!match.empty()) {
+        s.Bind(match);
+    }
     int rc = 0;
     while ((rc = s.Step()) == SQLITE_ROW) {
         StoredItem item;
@@ -545,12 +605,15 @@ int32_t StoreDatabase::LoadItems(int32_t kind, int32_t oid, const std::string& w
 }
 
 int32_t StoreDatabase::LoadPatterns(int32_t kind, int32_t oid, const std::string& where,
-                                    std::vector<StoredItem>& out)
+                                    std::vector<StoredItem>& out, const std::wstring& match)
 {
     SqliteStatement s(db_, "SELECT p.oid, " + kPatternColumns +
                                " FROM patterns p JOIN items i ON i.oid = p.oid" +
                                where);
     BindKindAndOid(s, kind, oid);
+    if (!match.empty()) {
+        s.Bind(match);
+    }
     int rc = 0;
     while ((rc = s.Step()) == SQLITE_ROW) {
         if (StoredItem* item = ItemOf(out, s.Int(0))) {
@@ -561,13 +624,16 @@ int32_t StoreDatabase::LoadPatterns(int32_t kind, int32_t oid, const std::string
 }
 
 int32_t StoreDatabase::LoadExceptions(int32_t kind, int32_t oid, const std::string& where,
-                                      std::vector<StoredItem>& out)
+                                      std::vector<StoredItem>& out, const std::wstring& match)
 {
     SqliteStatement s(db_, "SELECT e.oid, e.original_date, e.deleted, " +
                                Qualified(LoadedColumns(kAppointmentKind), "e.") +
                                " FROM exceptions e JOIN items i ON i.oid = e.oid" +
                                where + " ORDER BY e.oid, e.original_date");
     BindKindAndOid(s, kind, oid);
+    if (!match.empty()) {
+        s.Bind(match);
+    }
     int rc = 0;
     while ((rc = s.Step()) == SQLITE_ROW) {
         StoredItem* item = ItemOf(out, s.Int(0));
@@ -668,7 +734,22 @@ int32_t StoreDatabase::WriteItem(const StoredItem& item, int32_t& oid)
         }
         oid = static_cast<int32_t>(rowid);
     }
-    return WritePattern(oid, item);
+    if (WritePattern(oid, item) != 0 || WriteFindText(oid, item.fields) != 0) {
+        return -1;
+    }
+    return 0;
+}
+
+// Find's index follows every save, inside the save's transaction.
+int32_t StoreDatabase::WriteFindText(int32_t oid, const ItemFields& f)
+{
+    if (Statement("DELETE FROM find_text WHERE rowid = ?").Bind(oid).Step() != SQLITE_DONE) {
+        return -1;
+    }
+    SqliteStatement& row = Statement(
+        "INSERT INTO find_text (rowid, text) VALUES (?, find_fold(?, ?, ?, ?))");
+    row.Bind(oid).Bind(f.Subject).Bind(f.Location).Bind(f.Categories).Bind(f.Body);
+    return row.Step() == SQLITE_DONE ? 0 : -1;
 }
 
 int32_t StoreDatabase::WritePattern(int32_t oid, const StoredItem& item)
@@ -715,6 +796,8 @@ int32_t StoreDatabase::DeleteDependents(int32_t oid)
 {
     return Statement("DELETE FROM patterns WHERE oid = ?").Bind(oid).Step() == SQLITE_DONE &&
                    Statement("DELETE FROM exceptions WHERE oid = ?").Bind(oid).Step() ==
+                       SQLITE_DONE &&
+                   Statement("DELETE FROM find_text WHERE rowid = ?").Bind(oid).Step() ==
                        SQLITE_DONE
                ? 0
                : -1;

@@ -21,7 +21,7 @@ enum class ItemSelection { All, WithReminders };
 
 class StoreDatabase {
 public:
-    static constexpr int kSchemaVersion = 2;
+    static constexpr int kSchemaVersion = 3;
 
     StoreDatabase() = default;
     ~StoreDatabase();
@@ -54,6 +54,9 @@ public:
     // that ends after a number of occurrences but has no end date yet gets the day of its last
     // occurrence, so the series shows up to there.
     int32_t Save(StoredItem& item);
+    // The appointments, then the tasks, whose subject, place, categories or memo contain
+    // `text`, with case and accents ignored; patterns and exceptions as Load gives them.
+    int32_t FindItems(const std::wstring& text, std::vector<StoredItem>& out);
     int32_t Delete(int32_t oid);
     // Runs many saves as one transaction (one disk sync); a negative result rolls all back
     // (items saved inside keep the Oid they were given, which then does not exist).
@@ -80,13 +83,17 @@ private:
     void FillCountedEndDate(RecurrenceFields& pattern) const;
     int32_t WriteItem(const StoredItem& item, int32_t& oid);
     int32_t WritePattern(int32_t oid, const StoredItem& item);
+    int32_t WriteFindText(int32_t oid, const ItemFields& fields);
     int32_t DeleteDependents(int32_t oid);
     int32_t LoadItems(int32_t kind, int32_t oid, const std::string& where,
-                      std::vector<StoredItem>& out);
+                      std::vector<StoredItem>& out,
+                    const std::wstring& match = {});
     int32_t LoadPatterns(int32_t kind, int32_t oid, const std::string& where,
-                         std::vector<StoredItem>& out);
+                         std::vector<StoredItem>& out,
+                    const std::wstring& match = {});
     int32_t LoadExceptions(int32_t kind, int32_t oid, const std::string& where,
-                           std::vector<StoredItem>& out);
+                           std::vector<StoredItem>& out,
+                    const std::wstring& match = {});
 
     sqlite3* db_ = nullptr;
     std::unordered_map<std::string, std::unique_ptr<SqliteStatement>> statements_;

@@ -290,11 +290,20 @@ TEST(PimStore, FilesItCannotUseAreReportedAndLeftUntouched)
          Outcome::Refused, kNotAStore},
         {"a newer store", Statements("CREATE TABLE x(a); PRAGMA user_version = 99"),
          Outcome::Refused, L" was written by a newer version of Tamberlo."},
-        {"a damaged last page", StoreThen([&random](const TempPaths& t) {
+        {"a damaged page of the items", StoreThen([&random](const TempPaths& t) {
              QByteArray bytes = Bytes(t.StorePath());
+             // The table's root page; the file's last pages hold Find's index.
+             sqlite3* db = nullptr;
+             sqlite3_open(t.StorePath().c_str(), &db);
+             sqlite3_stmt* root = nullptr;
+             sqlite3_prepare_v2(db, "SELECT rootpage FROM sqlite_master WHERE name = 'items'",
+                                -1, &root, nullptr);
+             sqlite3_step(root);
+             const int page = sqlite3_column_int(root, 0);
+             sqlite3_finalize(root);
+             sqlite3_close(db);
              for (int i = 0; i < 100; ++i) {
-                 bytes[bytes.size() - 4096 + static_cast<int>(random() % 4096)] =
-                     static_cast<char>(random());
+                 bytes[(page - 1) * 4096 + i] = static_cast<char>(random());
              }
              t.Write("store.sqlite3", bytes);
          }),
@@ -481,6 +490,10 @@ TEST(PimStore, AStoreOfTheFormerVersionGainsUidsInPlace)
     app.Logoff();
     kept = Reopened<AppointmentItem>(app, paths.StorePath(), kCalendarFolder);
     EXPECT_EQ(kept->GetUID(), L"a1b2@example.org"); // a second migration would refuse the file
+    std::vector<StoredItem> found; // Find's index was built from the items there were
+    ASSERT_EQ(app.FindItems(L"KEP", found), 0);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].fields.UID, L"a1b2@example.org");
 }
 
 TEST(PimStore, ReusedWriteStatementsRecoverFromFailuresAndReopens)

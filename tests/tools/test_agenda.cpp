@@ -4,12 +4,14 @@
 
 #include <QFile>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <sstream>
 
 #include "model/date_time.h"
 #include "model/pim_session.h"
 #include "model/recurrence.h"
+#include "platform/clock.h"
 #include "platform/pim/recurrence_pattern.h"
 #include "platform/profile.h"
 #include "settings/app_settings.h"
@@ -116,6 +118,7 @@ TEST(Agenda, BadArgumentsAndStoresItMustNotTouch)
         {{"--from", "2999-12-30", "--days", "3"}, "the range ends after the year 2999"},
         {{"--colour", "red"}, "unknown argument: --colour"},
         {{"--store"}, "missing value after --store"},
+        {{"--find", "x", "--days", "3"}, "usage: tamberlo-agenda"},
     };
     for (const auto& [args, message] : bad) {
         const AgendaRun run = Agenda(args);
@@ -150,14 +153,38 @@ TEST(Agenda, BadArgumentsAndStoresItMustNotTouch)
     EXPECT_EQ(junk.readAll(), "not a calendar, but somebody's notes\n");
 }
 
+TEST_F(AgendaTest, FindPrintsTheMatchesOfTheWholeStore)
+{
+    const FixedClock clock(MakeSystemTime(2026, 12, 7, 15, 30));
+    const ScopedClock useClock(clock);
+    Appointment(L"Zahnärztin", At(12, 9, 10), At(12, 9, 11));
+    Appointment(L"Lunch", At(12, 8, 12), At(12, 8, 13), true, L"Arzt");
+    Task(L"Pay the ARZT", pim::kNoDate, pim::kNoDate);
+    session_.Disconnect();
+    const AgendaRun run = Agenda({"--store", paths_.StorePath(), "--find", "arzt"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "2026-12-08\t\tA\tLunch\n2026-12-09\t10:00\tA\tZahnärztin\n"
+                       "\t\tT\tPay the ARZT\n");
+}
+
 TEST_F(AgendaTest, AStoreThatCannotBeReadInFullPrintsNothing)
 {
     for (int i = 0; i < 40; ++i)
         Appointment(std::wstring(400, L'x'), At(12, 8, 9), At(12, 8, 10));
     session_.Disconnect();
-    QFile file(QString::fromStdString(paths_.StorePath())); // the last page's header
+    // The header of the items' root page (the file's last pages hold Find's index).
+    sqlite3* db = nullptr;
+    sqlite3_open(paths_.StorePath().c_str(), &db);
+    sqlite3_stmt* root = nullptr;
+    sqlite3_prepare_v2(db, "SELECT rootpage FROM sqlite_master WHERE name = 'items'", -1, &root,
+                       nullptr);
+    sqlite3_step(root);
+    const int page = sqlite3_column_int(root, 0);
+    sqlite3_finalize(root);
+    sqlite3_close(db);
+    QFile file(QString::fromStdString(paths_.StorePath()));
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    file.seek(file.size() - 4096);
+    file.seek(int64_t{page - 1} * 4096);
     file.write(QByteArray(100, '\x77'));
     file.close();
     const AgendaRun run = Range("2026-12-07", 3);

@@ -9,10 +9,12 @@
 #include <optional>
 #include <string_view>
 
+#include "model/calendar_find.h"
 #include "model/date_time.h"
 #include "model/pim_session.h"
 #include "model/recurrence.h"
 #include "model/tamberlo_doc.h"
+#include "platform/clock.h"
 #include "platform/pim/application.h"
 #include "platform/profile.h"
 #include "settings/app_settings.h"
@@ -27,14 +29,15 @@ constexpr int kLastYear = 2999;
 // holidays that only a load starting nearer to them computes, so a day prints the same lines
 // whatever day the range starts on.
 constexpr int kDaysPerWindow = CTamberloDoc::kMaxShownDayCount;
-constexpr char kUsage[] =
-    "usage: tamberlo-agenda [--store FILE] [--profile FILE] --from YYYY-MM-DD --days N";
+constexpr char kUsage[] = "usage: tamberlo-agenda [--store FILE] [--profile FILE] "
+                         "(--from YYYY-MM-DD --days N | --find TEXT)";
 
 struct AgendaArguments {
     std::string store = pim::Application::DefaultStorePath();
     std::string profile = Profile::DefaultPath();
     std::optional<SYSTEMTIME> from;
     int days = 0;
+    std::optional<std::wstring> find;
     bool help = false;
 };
 
@@ -98,11 +101,16 @@ std::string Parse(const std::vector<std::string>& args, AgendaArguments& parsed)
                 return "bad day count: " + value;
             }
             parsed.days = *days;
+        } else if (name == "--find") {
+            parsed.find = QString::fromStdString(value).toStdWString();
         } else {
             return "unknown argument: " + name;
         }
     }
-    if (!parsed.from || parsed.days == 0) {
+    if (parsed.find && !parsed.from && parsed.days == 0) {
+        return {};
+    }
+    if (parsed.find || !parsed.from || parsed.days == 0) {
         return kUsage;
     }
     if (AddDays(*parsed.from, parsed.days - 1).wYear > kLastYear) {
@@ -138,6 +146,18 @@ void PrintDay(const CTamberloDoc& doc, int row, const std::string& date, std::os
     }
 }
 
+// Find's lines: "DATE TIME KIND SUBJECT", the date and time empty where the item has none.
+void PrintFound(PimSession& session, const std::wstring& text, std::ostream& out)
+{
+    for (const FoundItem& found : FindInCalendar(session, text, GetLocalTime()).lines) {
+        const bool dated = found.when != pim::kNoDate;
+        out << (dated ? DateText(VariantTimeToSystemTime(found.when)) : std::string()) << '\t'
+            << Utf8(FoundTimeText(found)) << '\t'
+            << (found.item.kind == pim::kTaskKind ? 'T' : 'A') << '\t' << Utf8(found.subject)
+            << '\n';
+    }
+}
+
 }  // namespace
 
 int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
@@ -159,6 +179,10 @@ int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostr
         return 2;
     }
     session.Disconnect();
+    if (parsed.find) {
+        PrintFound(session, *parsed.find, out);
+        return 0;
+    }
 
     AppSettings settings;
     LoadSettings(settings, Profile(parsed.profile));

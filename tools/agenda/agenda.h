@@ -2,6 +2,8 @@
 // Prints, for each day of the range that has entries, one tab-separated line per entry in the
 // document's order: appointments "DATE A START END ALLDAY STATE KIND BUSY SUBJECT", then tasks
 // "DATE T DUE STARTSHERE MIDDLE DUEHERE COMPLETE RECURRING SUBJECT".
+// tamberlo-agenda [--store FILE] --find TEXT prints Find's matches over the whole store in date
+// order, "DATE TIME A|T SUBJECT" each (a series once, at its next or last occurrence).
 #pragma once
 
 #include <ostream>

@@ -1,0 +1,93 @@
+// Find's lines over a real store: one line per series at its next (or last) occurrence, tasks
+// by their due day, memo-only matches, the next upcoming line, and the index after an undo.
+// "Today" is Monday 7 December 2026.
+#include "model/calendar_find.h"
+
+#include <gtest/gtest.h>
+
+#include "model/pim_session.h"
+#include "model/recurrence.h"
+#include "model/tamberlo_doc.h"
+#include "model/undo_stack.h"
+#include "platform/clock.h"
+#include "tests/model/stub_document_settings.h"
+#include "tests/support/temp_paths.h"
+
+namespace {
+
+DATE At(int year, int month, int day, int hour = 0)
+{
+    return SystemTimeToVariantTime(MakeSystemTime(year, month, day, hour));
+}
+
+TEST(CalendarFind, ListsEachMatchOnceInDateOrder)
+{
+    TempPaths paths;
+    StubSettings settings;
+    PimSession session(paths.StorePath(), OccurrenceOnDay);
+    CTamberloDoc doc(session, settings);
+    ScheduleEdits edits(doc, session);
+    UndoStack stack(edits);
+    const auto add = [&](pim::ItemKind kind, const std::wstring& subject, DATE start,
+                         std::optional<pim::RecurrenceFields> pattern = std::nullopt) {
+        ScheduleChange change{ChangeKind::kSave, {kind, 0}};
+        ItemValues v;
+        v.fields.Subject = subject;
+        v.fields.Start = start;
+        v.fields.End = start + 1.0 / 24;
+        v.fields.DueDate = start;
+        v.pattern = pattern;
+        change.after = v;
+        return edits.Apply(change).change.item.oid;
+    };
+    pim::RecurrenceFields weekly;
+    weekly.RecurrenceType = kRecursWeekly;
+    weekly.PatternStartDate = At(2026, 11, 2);
+    weekly.StartTime = At(2026, 11, 2, 9);
+    weekly.Duration = 30;
+    weekly.DayOfWeekMask = 2; // Mondays
+    const int32_t standup = add(pim::kAppointmentKind, L"Team standup", At(2026, 11, 2, 9), weekly);
+    pim::RecurrenceFields ended = weekly;
+    ended.NoEndDate = false;
+    ended.PatternEndDate = At(2026, 11, 20);
+    add(pim::kAppointmentKind, L"Old standup", At(2026, 11, 2, 9), ended);
+    add(pim::kAppointmentKind, L"Dentist", At(2028, 12, 7, 10));
+    add(pim::kTaskKind, L"Book the standup room", At(2026, 12, 1));
+    ScheduleChange memo{ChangeKind::kSave, {pim::kAppointmentKind, 0}};
+    memo.after = ItemValues{};
+    memo.after->fields.Subject = L"Lunch";
+    memo.after->fields.Body = L"after the Stand-up? no: after the standup";
+    memo.after->fields.Start = At(2026, 12, 3, 12);
+    memo.after->fields.End = At(2026, 12, 3, 13);
+    edits.Apply(memo);
+    // Today's occurrence of the weekly series is deleted: the next is a week later.
+    edits.Apply({ChangeKind::kDelete, {pim::kAppointmentKind, standup, At(2026, 12, 7)}});
+
+    const SYSTEMTIME now = MakeSystemTime(2026, 12, 7, 15, 30);
+    const auto lines = [&](const std::wstring& text) {
+        const FoundItems found = FindInCalendar(session, text, now);
+        std::vector<std::wstring> out;
+        for (const FoundItem& f : found.lines)
+            out.push_back(FoundDayText(f) + L" " + FoundTimeText(f) + L" " + f.subject);
+        if (found.next >= 0)
+            out[found.next] += L" <";
+        return out;
+    };
+    EXPECT_EQ(lines(L"STANDUP"), (std::vector<std::wstring>{
+                                     L"2026/11/16 09:00 Old standup", // its last occurrence
+                                     L"2026/12/01  Book the standup room",
+                                     L"2026/12/03 12:00 Lunch", // the memo only
+                                     L"2026/12/14 09:00 Team standup <",
+                                 }));
+    EXPECT_EQ(lines(L"dentist"), std::vector<std::wstring>{L"2028/12/07 10:00 Dentist <"});
+    EXPECT_TRUE(lines(L"nowhere").empty());
+
+    // Undo of the occurrence's delete puts today's back, and the index still finds the series.
+    ASSERT_EQ(stack.Undo().status, UndoStatus::kDone);
+    EXPECT_EQ(lines(L"team").front(), L"2026/12/07 09:00 Team standup <");
+    ASSERT_EQ(stack.Undo().status, UndoStatus::kDone); // the lunch goes
+    ASSERT_EQ(stack.Redo().status, UndoStatus::kDone); // and comes back under a new id
+    EXPECT_EQ(lines(L"LUNCH"), std::vector<std::wstring>{L"2026/12/03 12:00 Lunch"});
+}
+
+} // namespace

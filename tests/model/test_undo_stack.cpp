@@ -1,0 +1,322 @@
+// The undo stack over a real store and document: every kind of change undone and redone, the
+// whole store compared with its state before and after; a refusal when another program changed
+// the item; and a seeded walk of random changes, undos and redos against the store's history.
+#include "model/undo_stack.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <random>
+#include <tuple>
+
+#include "model/pim_session.h"
+#include "model/recurrence.h"
+#include "model/tamberlo_doc.h"
+#include "platform/clock.h"
+#include "tests/model/stub_document_settings.h"
+#include "tests/support/temp_paths.h"
+
+namespace {
+
+DATE At(int day, int hour)
+{
+    return SystemTimeToVariantTime(MakeSystemTime(2026, 12, day, hour));
+}
+
+ItemValues Appointment(const std::wstring& subject, int day, bool daily = false)
+{
+    ItemValues v;
+    v.fields.Subject = subject;
+    v.fields.Start = At(day, 10);
+    v.fields.End = At(day, 11);
+    if (daily) {
+        pim::RecurrenceFields p;
+        p.RecurrenceType = kRecursDaily;
+        p.PatternStartDate = At(day, 0);
+        p.StartTime = At(day, 10);
+        p.Duration = 60;
+        v.pattern = p;
+    }
+    return v;
+}
+
+ItemValues Task(const std::wstring& subject, bool weekly)
+{
+    ItemValues v;
+    v.fields.Subject = subject;
+    v.fields.StartDate = v.fields.DueDate = At(8, 0);
+    if (weekly) {
+        pim::RecurrenceFields p;
+        p.RecurrenceType = kRecursWeekly;
+        p.PatternStartDate = At(8, 0);
+        p.DayOfWeekMask = 4; // Tuesday
+        v.pattern = p;
+    }
+    return v;
+}
+
+// The store's items without their object ids, in an order that ids do not decide.
+using Snapshot = std::vector<pim::StoredItem>;
+
+class UndoTest : public ::testing::Test {
+protected:
+    Snapshot Store()
+    {
+        Snapshot all;
+        const ScopedConnection open(session);
+        for (int32_t n = 1; n <= session.AppointmentCount(); ++n)
+            all.push_back(session.FetchAppointment(n)->Stored());
+        for (int32_t n = 1; n <= session.TaskCount(); ++n)
+            all.push_back(session.FetchTask(n)->Stored());
+        for (pim::StoredItem& item : all) {
+            item.fields.Oid = 0;
+            for (pim::ExceptionFields& e : item.exceptions)
+                e.occurrence.Oid = 0;
+        }
+        std::sort(all.begin(), all.end(), [](const auto& a, const auto& b) {
+            return std::tie(a.kind, a.fields.Subject, a.fields.Start, a.fields.StartDate) <
+                   std::tie(b.kind, b.fields.Subject, b.fields.Start, b.fields.StartDate);
+        });
+        return all;
+    }
+
+    int32_t Add(pim::ItemKind kind, const ItemValues& values)
+    {
+        ScheduleChange add{ChangeKind::kSave, {kind, 0}};
+        add.after = values;
+        return edits.Apply(add).change.item.oid;
+    }
+
+    EditStatus Save(const ItemRef& ref, const ItemValues& values)
+    {
+        ScheduleChange save{ChangeKind::kSave, ref};
+        save.after = values;
+        return edits.Apply(save).status;
+    }
+
+    FixedClock clock{MakeSystemTime(2026, 12, 7, 15, 30)};
+    ScopedClock useClock{clock};
+    TempPaths paths;
+    StubSettings settings;
+    PimSession session{paths.StorePath(), OccurrenceOnDay};
+    CTamberloDoc doc{session, settings};
+    ScheduleEdits edits{doc, session};
+    UndoStack stack{edits};
+};
+
+TEST_F(UndoTest, EveryKindOfStepUndoesAndRedoesExactly)
+{
+    const int32_t single = Add(pim::kAppointmentKind, Appointment(L"Dentist", 9));
+    const int32_t series = Add(pim::kAppointmentKind, Appointment(L"Standup", 8, true));
+    const int32_t task = Add(pim::kTaskKind, Task(L"Report", false));
+    const int32_t weekly = Add(pim::kTaskKind, Task(L"Bins", true));
+    ItemValues moved = Appointment(L"Dentist", 10);
+    ItemValues changedOccurrence = Appointment(L"Standup late", 9);
+
+    struct Case {
+        const char* name;
+        std::function<void()> change;
+        UndoLabel label;
+    };
+    const Case cases[] = {
+        {"add", [&] { Add(pim::kAppointmentKind, Appointment(L"Lunch", 11)); },
+         {UndoAction::kAdd, L"Lunch"}},
+        {"edit", [&] { Save({pim::kAppointmentKind, single}, moved); },
+         {UndoAction::kEdit, L"Dentist"}},
+        {"occurrence as exception",
+         [&] { Save({pim::kAppointmentKind, series, At(9, 0)}, changedOccurrence); },
+         {UndoAction::kEdit, L"Standup", At(9, 0)}},
+        {"delete occurrence",
+         [&] { edits.Apply({ChangeKind::kDelete, {pim::kAppointmentKind, series, At(10, 0)}}); },
+         {UndoAction::kDelete, L"Standup", At(10, 0)}},
+        {"cancel one exception",
+         [&] {
+             ScheduleChange cancel{ChangeKind::kCancelException, {pim::kAppointmentKind, series}};
+             cancel.exceptionNo = 1;
+             edits.Apply(cancel);
+         },
+         {UndoAction::kEdit, L"Standup"}},
+        {"clear all exceptions",
+         [&] {
+             ScheduleChange cancel{ChangeKind::kCancelException, {pim::kAppointmentKind, series}};
+             cancel.exceptionNo = -1;
+             edits.Apply(cancel);
+         },
+         {UndoAction::kEdit, L"Standup"}},
+        {"complete", [&] { edits.Apply({ChangeKind::kCompleteTask, {pim::kTaskKind, task}}); },
+         {UndoAction::kComplete, L"Report"}},
+        {"recurring task moves on",
+         [&] { edits.Apply({ChangeKind::kCompleteTask, {pim::kTaskKind, weekly}}); },
+         {UndoAction::kComplete, L"Bins"}},
+        {"delete series with its exceptions",
+         [&] { edits.Apply({ChangeKind::kDelete, {pim::kAppointmentKind, series}}); },
+         {UndoAction::kDelete, L"Standup"}},
+        {"paste of two as one step",
+         [&] {
+             const UndoStep step(&stack, UndoAction::kPaste);
+             Add(pim::kAppointmentKind, Appointment(L"Copy 1", 14));
+             Add(pim::kTaskKind, Task(L"Copy 2", false));
+         },
+         {UndoAction::kPaste, L"Copy 1"}},
+    };
+    // Each case starts where the one before left off, its own change redone, so exceptions
+    // exist for the cancels and the deleted series has them.
+    Save({pim::kAppointmentKind, series, At(12, 0)}, Appointment(L"Standup moved", 12));
+    for (const Case& c : cases) {
+        const Snapshot before = Store();
+        c.change();
+        const Snapshot after = Store();
+        ASSERT_NE(before, after) << c.name;
+        ASSERT_TRUE(stack.NextUndo()) << c.name;
+        EXPECT_EQ(stack.NextUndo()->action, c.label.action) << c.name;
+        EXPECT_EQ(stack.NextUndo()->subject, c.label.subject) << c.name;
+        EXPECT_EQ(stack.NextUndo()->day, c.label.day) << c.name;
+        EXPECT_EQ(stack.Undo().status, UndoStatus::kDone) << c.name;
+        EXPECT_EQ(Store(), before) << c.name;
+        EXPECT_EQ(stack.Redo().status, UndoStatus::kDone) << c.name;
+        EXPECT_EQ(Store(), after) << c.name;
+        EXPECT_FALSE(stack.CanRedo());
+    }
+
+    // The series undo brought back has a new id; the steps recorded for the old one follow it.
+    EXPECT_EQ(stack.Undo().status, UndoStatus::kDone); // the paste
+    EXPECT_EQ(stack.Undo().status, UndoStatus::kDone); // the series' delete
+    const int32_t back = stack.CurrentOid(series);
+    EXPECT_GT(back, weekly);
+    EXPECT_EQ(stack.Undo().status, UndoStatus::kDone); // the recurring task
+    EXPECT_EQ(stack.Undo().status, UndoStatus::kDone); // the complete
+    EXPECT_EQ(stack.Undo().status, UndoStatus::kDone); // clear all, on the new id
+    std::optional<pim::StoredItem> restored;
+    ASSERT_EQ(edits.ReadStored(pim::kAppointmentKind, back, restored), EditStatus::kDone);
+    EXPECT_EQ(restored->exceptions.size(), 2u);
+    EXPECT_EQ(restored->fields.Subject, L"Standup");
+
+    // A new change after an undo drops the redo side; the oldest steps go past the limit.
+    Add(pim::kTaskKind, Task(L"New", false));
+    EXPECT_FALSE(stack.CanRedo());
+    {
+        const ScopedConnection open(session); // one disk sync for all of them
+        session.RunInOneTransaction([&] {
+            for (size_t i = 0; i < UndoStack::kMaxSteps; ++i)
+                Save({pim::kTaskKind, task}, Task(L"Report " + std::to_wstring(i), false));
+            return 0;
+        });
+    }
+    size_t undone = 0;
+    while (stack.Undo().status == UndoStatus::kDone)
+        ++undone;
+    EXPECT_EQ(undone, UndoStack::kMaxSteps);
+    EXPECT_EQ(Store().size(), 6u);
+}
+
+TEST_F(UndoTest, RefusesWhatAnotherProgramChangedSince)
+{
+    const int32_t oid = Add(pim::kAppointmentKind, Appointment(L"Dentist", 9));
+    Save({pim::kAppointmentKind, oid}, Appointment(L"Dentist", 10));
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(paths.StorePath().c_str(), &other), SQLITE_OK);
+    for (const char* sql : {"UPDATE items SET subject = 'Dentist (moved by sync)'",
+                            "DELETE FROM items"}) {
+        ASSERT_EQ(sqlite3_exec(other, sql, nullptr, nullptr, nullptr), SQLITE_OK);
+        const Snapshot before = Store();
+        EXPECT_EQ(stack.Undo().status, UndoStatus::kChangedElsewhere) << sql;
+        EXPECT_EQ(Store(), before) << sql;
+        EXPECT_TRUE(stack.CanUndo());
+        EXPECT_FALSE(stack.CanRedo());
+    }
+    sqlite3_close(other);
+}
+
+// An import writes past the change path; the whole store before and after makes it one step.
+TEST_F(UndoTest, AnImportIsOneStepThatPutsBackWhatItReplaced)
+{
+    const int32_t kept = Add(pim::kAppointmentKind, Appointment(L"Dentist", 9, true));
+    const Snapshot before = Store();
+    const std::vector<pim::StoredItem> items = StoredItems(session);
+    {
+        const ScopedConnection open(session);
+        AppointItem replaced = session.FindAppointment(PimSession::OidField(kept));
+        pim::StoredItem changed = replaced->Stored();
+        changed.fields.Subject = L"Dentist (imported)";
+        changed.pattern.reset();
+        replaced->ReplaceStored(changed);
+        ASSERT_GE(replaced->Save(), 0);
+        AppointItem added = session.CreateAppointment();
+        added->SetSubject(L"Imported");
+        ASSERT_GE(added->Save(), 0);
+    }
+    const Snapshot after = Store();
+    stack.Push({UndoAction::kImport, L"work.ics"}, ChangesBetween(items, StoredItems(session)));
+    EXPECT_EQ(stack.NextUndo()->subject, L"work.ics");
+    EXPECT_EQ(stack.Undo().status, UndoStatus::kDone);
+    EXPECT_EQ(Store(), before);
+    EXPECT_EQ(stack.Redo().status, UndoStatus::kDone);
+    EXPECT_EQ(Store(), after);
+}
+
+// The expected store is the history of whole-store snapshots with a cursor: a change cuts the
+// history after the cursor, an undo and a redo move the cursor by one.
+TEST_F(UndoTest, RandomChangesUndosAndRedosFollowTheHistory)
+{
+    std::mt19937 random(27);
+    Add(pim::kAppointmentKind, Appointment(L"Series", 8, true));
+    Add(pim::kTaskKind, Task(L"Weekly", true));
+    std::vector<Snapshot> history{Store()};
+    size_t cursor = 0;
+    const auto pick = [&](std::vector<pim::StoredItem>& from, pim::ItemKind kind) {
+        from.clear();
+        const ScopedConnection open(session);
+        const int32_t count =
+            kind == pim::kTaskKind ? session.TaskCount() : session.AppointmentCount();
+        for (int32_t n = 1; n <= count; ++n)
+            from.push_back(kind == pim::kTaskKind ? session.FetchTask(n)->Stored()
+                                                  : session.FetchAppointment(n)->Stored());
+        return from.empty() ? nullptr : &from[random() % from.size()];
+    };
+    std::vector<pim::StoredItem> items;
+    for (int step = 0; step < 1000; ++step) {
+        const int what = static_cast<int>(random() % 10);
+        const int day = 8 + static_cast<int>(random() % 14);
+        const std::wstring subject = L"S" + std::to_wstring(step);
+        if (what < 2) {
+            const bool undone = stack.Undo().status == UndoStatus::kDone;
+            ASSERT_EQ(undone, cursor > 0) << step;
+            cursor -= undone ? 1 : 0;
+        } else if (what < 3) {
+            const bool redone = stack.Redo().status == UndoStatus::kDone;
+            ASSERT_EQ(redone, cursor + 1 < history.size()) << step;
+            cursor += redone ? 1 : 0;
+        } else {
+            const Snapshot before = Store();
+            if (what == 3) {
+                Add(pim::kAppointmentKind, Appointment(subject, day, random() % 2 == 0));
+            } else if (const pim::StoredItem* a = pick(items, pim::kAppointmentKind);
+                       a && what == 4) {
+                Save({pim::kAppointmentKind, a->fields.Oid}, Appointment(subject, day));
+            } else if (a && what == 5 && a->pattern) {
+                Save({pim::kAppointmentKind, a->fields.Oid, At(day, 0)}, Appointment(subject, day));
+            } else if (a && what == 6 && a->pattern) {
+                edits.Apply({ChangeKind::kDelete, {pim::kAppointmentKind, a->fields.Oid, At(day, 0)}});
+            } else if (a && what == 7) {
+                ScheduleChange cancel{ChangeKind::kCancelException,
+                                      {pim::kAppointmentKind, a->fields.Oid}};
+                cancel.exceptionNo = -1;
+                edits.Apply(cancel);
+            } else if (a && what == 8) {
+                edits.Apply({ChangeKind::kDelete, {pim::kAppointmentKind, a->fields.Oid}});
+            } else if (const pim::StoredItem* t = pick(items, pim::kTaskKind)) {
+                edits.Apply({ChangeKind::kCompleteTask, {pim::kTaskKind, t->fields.Oid}});
+            }
+            Snapshot after = Store();
+            if (after == before)
+                continue; // nothing changed, so nothing was kept
+            history.resize(cursor + 1);
+            history.push_back(std::move(after));
+            ++cursor;
+        }
+        ASSERT_EQ(Store(), history[cursor]) << step;
+    }
+}
+
+} // namespace

@@ -1,0 +1,43 @@
+// The find bar: a text field and, as the user types, every appointment and task of the whole
+// calendar that contains the text, with date, time and subject. Enter or a double click jumps
+// to the chosen match; Escape closes the bar.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <string>
+
+#include "model/calendar_find.h"
+
+class QLineEdit;
+class QTreeWidget;
+
+class FindBar : public QWidget {
+    Q_OBJECT
+public:
+    using Search = std::function<FoundItems(const std::wstring& text)>;
+    using Jump = std::function<void(const FoundItem& found)>;
+
+    FindBar(Search search, Jump jump, QWidget* parent = nullptr);
+
+    // Shows the bar with the field focused and its text selected.
+    void Open();
+    // F3 (+1) and Shift+F3 (-1): the next or previous match, jumped to; wraps around.
+    void Step(int by);
+
+    QLineEdit* Field() const { return field_; }
+    QTreeWidget* Matches() const { return list_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Refresh();
+    void JumpToCurrent();
+
+    Search search_;
+    Jump jump_;
+    QLineEdit* field_;
+    QTreeWidget* list_;
+    FoundItems found_;
+};
