@@ -142,6 +142,12 @@ constexpr Entry kStrings[] = {
     {65612, L"Cannot write %1."},
     {65613, L"Importing %1..."},
     {65614, L"The import was cancelled; the calendar is as it was."},
+    {65750, L"\"%1\" was changed by another program meanwhile.\n"
+            L"OK: overwrite that change with yours.\nCancel: take that change."},
+    {65751, L"The calendar store was replaced by another file. Nothing was saved; the window "
+            L"now shows the new file."},
+    {65752, L"The profile %1 is not a regular file of a sane size; Tamberlo starts with the "
+            L"default settings and leaves it as it is."},
 };
 
 static_assert(std::is_sorted(std::begin(kStrings), std::end(kStrings),
@@ -158,6 +164,15 @@ std::wstring LoadString(int id)
         return {};
     }
     return found->text;
+}
+
+std::wstring LoadString(int id, const std::wstring& first)
+{
+    std::wstring text = LoadString(id);
+    if (const size_t at = text.find(L"%1"); at != std::wstring::npos) {
+        text.replace(at, 2, first);
+    }
+    return text;
 }
 
 }  // namespace res

@@ -105,9 +105,15 @@ enum StringId : int {
     IDS_CANNOT_WRITE = 65612,
     IDS_IMPORTING = 65613,
     IDS_IMPORT_CANCELLED = 65614,
+    // The store shared with other programs; "%1" is the item's subject.
+    IDS_CHANGED_MEANWHILE = 65750,
+    IDS_STORE_REPLACED = 65751,
+    IDS_PROFILE_NOT_READ = 65752,  // "%1" the profile file
 };
 
 // The text of a string id; empty for an id the table does not hold.
 std::wstring LoadString(int id);
+// The text of a string id with its "%1" filled in.
+std::wstring LoadString(int id, const std::wstring& first);
 
 }  // namespace res

@@ -20,6 +20,7 @@ class QMouseEvent;
 class QPainter;
 struct PressHit;
 struct MoveResult;
+class ItemMoves;
 
 // What the view's own changes need from the program; without a change path nothing is saved.
 struct ViewEditServices {
@@ -75,6 +76,8 @@ private:
     void PutOnDesktop();
     void PasteForeign(const std::vector<pim::StoredItem>& items, bool atMenuPoint);
     void Warn(int textId) const;
+    void WarnText(const std::wstring& text) const;
+    ItemMoves Moves() const;
 
     CTamberloView& view_;
     ViewEditServices services_;

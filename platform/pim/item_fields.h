@@ -39,6 +39,8 @@ struct ItemFields {
     DATE ReminderTime = kNoDate;
     int32_t Importance = 1;
     bool Complete = false;
+
+    bool operator==(const ItemFields&) const = default;
 };
 
 // A changed or deleted occurrence, keyed by the day it originally fell on.

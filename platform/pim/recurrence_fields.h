@@ -24,6 +24,8 @@ struct RecurrenceFields {
     int32_t Instance = 0;
     int32_t Duration = 0;  // minutes
     int32_t MonthOfYear = 0;
+
+    bool operator==(const RecurrenceFields&) const = default;
 };
 
 // 0 no occurrence covers the day, 1 a one-day occurrence starts, 2 a longer one starts,

@@ -378,7 +378,8 @@ TEST(PimStore, WriteAccessFollowsModeBitsAndALockedStoreIsNamed)
     ASSERT_EQ(sqlite3_exec(locker, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
     Application blocked;
     EXPECT_LT(blocked.Logon(rollback, MondaysOnly), 0);
-    EXPECT_EQ(blocked.LastError(), StoreSentence(rollback, L" is in use by another program."));
+    EXPECT_EQ(blocked.LastError(),
+              StoreSentence(rollback, L" is in use by another program; try again."));
     sqlite3_close(locker);
 }
 
@@ -451,7 +452,7 @@ TEST(PimStore, AKillDuringSavesLeavesEveryItemWhole)
     EXPECT_GT(saved, 0) << "the child must have saved before it was killed";
 }
 
-TEST(PimStore, AStoreOfTheFormerVersionGainsUidsInPlace)
+TEST(PimStore, AnOlderStoreIsReadAsItIsAndBroughtUpToDateOnlyByAWriter)
 {
     TempPaths paths;
     // The version-1 layout: items without a uid column.
@@ -473,14 +474,179 @@ TEST(PimStore, AStoreOfTheFormerVersionGainsUidsInPlace)
             fields +
             ");INSERT INTO items (kind, subject, start_at, end_at) "
             "VALUES (1, 'Kept', 45000.5, 45000.6); PRAGMA user_version = 1;");
+    const QByteArray before = Bytes(paths.StorePath());
+    {
+        Application reader;
+        ASSERT_EQ(reader.Logon(paths.StorePath(), MondaysOnly, StoreDatabase::Access::ReadOnly), 0);
+        std::shared_ptr<Folder> folder;
+        std::shared_ptr<Items> items;
+        ASSERT_EQ(reader.GetDefaultFolder(kCalendarFolder, &folder), 0);
+        ASSERT_EQ(folder->GetItems(&items), 0);
+        std::shared_ptr<AppointmentItem> read;
+        ASSERT_EQ(items->Item(1, &read), 0);
+        EXPECT_EQ(read->GetSubject(), L"Kept");
+        EXPECT_TRUE(reader.StoreIdentity().id.empty());
+    }
+    EXPECT_TRUE(Bytes(paths.StorePath()) == before);
     Application app;
     auto kept = Reopened<AppointmentItem>(app, paths.StorePath(), kCalendarFolder);
+    EXPECT_EQ(app.StoreIdentity().id.size(), 32u);
     EXPECT_EQ(kept->GetSubject() + L"," + kept->GetUID(), L"Kept,");
     kept->SetUID(L"a1b2@example.org");
     ASSERT_EQ(kept->Save(), 0);
     app.Logoff();
     kept = Reopened<AppointmentItem>(app, paths.StorePath(), kCalendarFolder);
     EXPECT_EQ(kept->GetUID(), L"a1b2@example.org"); // a second migration would refuse the file
+}
+
+// The random id of a store stays with it; another file, even a copy, is another store.
+TEST(PimStore, EachStoreKnowsItsIdentity)
+{
+    TempPaths paths;
+    const std::string second = paths.File("second.sqlite3");
+    Application app;
+    Open(app, paths.StorePath(), kCalendarFolder);
+    const StoreDatabase::Identity first = app.StoreIdentity();
+    Open(app, second, kCalendarFolder);
+    const StoreDatabase::Identity other = app.StoreIdentity();
+    Open(app, paths.StorePath(), kCalendarFolder);
+    EXPECT_EQ(app.StoreIdentity(), first);
+    EXPECT_NE(first.id, other.id);
+    app.Logoff();
+    ASSERT_TRUE(QFile::copy(QString::fromStdString(second), QString::fromStdString(second + "c")));
+    Open(app, second + "c", kCalendarFolder);
+    EXPECT_EQ(app.StoreIdentity().id, other.id);
+    EXPECT_NE(app.StoreIdentity().inode, other.inode);
+}
+
+// A file system without space, as SQLite meets it: writes fail with SQLITE_FULL and the
+// shared-memory index cannot grow.
+class FullDisk {
+public:
+    FullDisk()
+    {
+        real_ = sqlite3_vfs_find(nullptr);
+        shim_ = *real_;
+        shim_.zName = "full-disk";
+        shim_.szOsFile = static_cast<int>(offsetof(File, real)) + real_->szOsFile;
+        shim_.xOpen = &FullDisk::Open;
+        sqlite3_vfs_register(&shim_, 1);
+    }
+    ~FullDisk()
+    {
+        sqlite3_vfs_unregister(&shim_);
+        sqlite3_vfs_register(real_, 1);
+        full_ = false;
+    }
+    static void SetFull(bool full) { full_ = full; }
+
+private:
+    // The real file's object follows the shim's methods pointer.
+    struct File {
+        sqlite3_file base;
+        const sqlite3_io_methods* realMethods;
+        sqlite3_io_methods methods;
+        alignas(8) unsigned char real[1];
+    };
+    static sqlite3_file* Real(sqlite3_file* f)
+    {
+        return reinterpret_cast<sqlite3_file*>(reinterpret_cast<File*>(f)->real);
+    }
+    static int Open(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* f, int flags, int* out)
+    {
+        File* file = reinterpret_cast<File*>(f);
+        const int rc = real_->xOpen(real_, name, Real(f), flags, out);
+        if (rc != SQLITE_OK || Real(f)->pMethods == nullptr) {
+            f->pMethods = nullptr;
+            return rc;
+        }
+        file->realMethods = Real(f)->pMethods;
+        file->methods = *file->realMethods;
+        file->methods.xClose = [](sqlite3_file* g) { return Methods(g)->xClose(Real(g)); };
+        file->methods.xRead = [](sqlite3_file* g, void* b, int n, sqlite3_int64 at) {
+            return Methods(g)->xRead(Real(g), b, n, at);
+        };
+        file->methods.xWrite = [](sqlite3_file* g, const void* b, int n, sqlite3_int64 at) {
+            return full_ ? SQLITE_FULL : Methods(g)->xWrite(Real(g), b, n, at);
+        };
+        file->methods.xTruncate = [](sqlite3_file* g, sqlite3_int64 n) {
+            return Methods(g)->xTruncate(Real(g), n);
+        };
+        file->methods.xSync = [](sqlite3_file* g, int flags) {
+            return Methods(g)->xSync(Real(g), flags);
+        };
+        file->methods.xFileSize = [](sqlite3_file* g, sqlite3_int64* n) {
+            return Methods(g)->xFileSize(Real(g), n);
+        };
+        file->methods.xLock = [](sqlite3_file* g, int l) { return Methods(g)->xLock(Real(g), l); };
+        file->methods.xUnlock = [](sqlite3_file* g, int l) {
+            return Methods(g)->xUnlock(Real(g), l);
+        };
+        file->methods.xCheckReservedLock = [](sqlite3_file* g, int* r) {
+            return Methods(g)->xCheckReservedLock(Real(g), r);
+        };
+        file->methods.xFileControl = [](sqlite3_file* g, int op, void* a) {
+            return Methods(g)->xFileControl(Real(g), op, a);
+        };
+        file->methods.xSectorSize = [](sqlite3_file* g) { return Methods(g)->xSectorSize(Real(g)); };
+        file->methods.xDeviceCharacteristics = [](sqlite3_file* g) {
+            return Methods(g)->xDeviceCharacteristics(Real(g));
+        };
+        file->methods.xShmMap = [](sqlite3_file* g, int page, int size, int extend,
+                                   void volatile** p) {
+            return full_ ? SQLITE_IOERR_SHMSIZE
+                         : Methods(g)->xShmMap(Real(g), page, size, extend, p);
+        };
+        file->methods.xShmLock = [](sqlite3_file* g, int at, int n, int flags) {
+            return Methods(g)->xShmLock(Real(g), at, n, flags);
+        };
+        file->methods.xShmBarrier = [](sqlite3_file* g) { Methods(g)->xShmBarrier(Real(g)); };
+        file->methods.xShmUnmap = [](sqlite3_file* g, int del) {
+            return Methods(g)->xShmUnmap(Real(g), del);
+        };
+        file->methods.xFetch = [](sqlite3_file* g, sqlite3_int64 at, int n, void** p) {
+            return Methods(g)->xFetch(Real(g), at, n, p);
+        };
+        file->methods.xUnfetch = [](sqlite3_file* g, sqlite3_int64 at, void* p) {
+            return Methods(g)->xUnfetch(Real(g), at, p);
+        };
+        f->pMethods = &file->methods;
+        return SQLITE_OK;
+    }
+    static const sqlite3_io_methods* Methods(sqlite3_file* f)
+    {
+        return reinterpret_cast<File*>(f)->realMethods;
+    }
+
+    static inline sqlite3_vfs* real_ = nullptr;
+    static inline bool full_ = false;
+    sqlite3_vfs shim_{};
+};
+
+// A full disk is never taken for a damaged store, and nothing of a refused save is kept.
+TEST(PimStore, AFullDiskSaysSoAndChangesNothing)
+{
+    TempPaths paths;
+    const FullDisk disk;
+    const std::wstring noSpace = L"There is no space left to save to " +
+                                 QString::fromStdString(paths.StorePath()).toStdWString() + L".";
+    Application app;
+    Open(app, paths.StorePath(), kCalendarFolder);
+    std::shared_ptr<AppointmentItem> a;
+    ASSERT_EQ(app.CreateItem(kAppointmentKind, &a), 0);
+    a->SetSubject(L"Kept");
+    ASSERT_EQ(a->Save(), 0);
+    a->SetSubject(L"Lost");
+    FullDisk::SetFull(true);
+    EXPECT_LT(a->Save(), 0);
+    EXPECT_EQ(app.LastWriteError(), noSpace);
+    app.Logoff();
+    Application full;
+    EXPECT_LT(full.Logon(paths.StorePath(), MondaysOnly), 0);
+    EXPECT_EQ(full.LastError(), noSpace);
+    FullDisk::SetFull(false);
+    EXPECT_EQ(Reopened<AppointmentItem>(full, paths.StorePath(), kCalendarFolder)->GetSubject(),
+              L"Kept");
 }
 
 TEST(PimStore, ReusedWriteStatementsRecoverFromFailuresAndReopens)
