@@ -80,8 +80,9 @@ protected:
         sqlite3_exec(other_, sql, nullptr, nullptr, nullptr);
     }
 
-    // The store fails under an open editor of `item`. Another writer holds it at OK: the
-    // warning, the dialog stays open with what was typed, and a second OK saves. Then another
+    // The store fails under an open editor of `item`. Another writer holds it at OK past the
+    // wait: the store's own warning, the dialog stays open with what was typed, and a second
+    // OK saves. Then another
     // process deletes everything: reported, reloaded, not recreated.
     template <typename Dialog>
     void ExpectStoreFailuresKeepTheTyping(ItemRef item, int titleId, std::function<Redraw()> edit)
@@ -91,7 +92,9 @@ protected:
             Elsewhere("BEGIN IMMEDIATE");
             Click(d, 1);
             Elsewhere("ROLLBACK");
-            EXPECT_EQ(LastMessage(), L"Can't change to this datetime");
+            EXPECT_EQ(LastMessage(), L"The calendar store " +
+                                         QString::fromStdString(paths_.StorePath()).toStdWString() +
+                                         L" is in use by another program; try again.");
             EXPECT_NE(d.result(), QDialog::Accepted);
             EXPECT_EQ(Text(d, titleId), QStringLiteral("Typed"));
             Click(d, 1);
