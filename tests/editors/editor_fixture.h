@@ -114,6 +114,40 @@ protected:
         session_.Disconnect();
     }
 
+    // Another process changes `item` under an open editor. At OK a Confirm box names it: Cancel
+    // takes that change (the editor opens again on it, with what was typed still typed), OK
+    // overwrites it.
+    template <typename Dialog>
+    void ExpectOtherChangesAreNeverLost(ItemRef item, int titleId, std::function<Redraw()> edit)
+    {
+        messages_.QueueAnswer(IDCANCEL);
+        Queue<Dialog>([&](Dialog& d) {
+            Type(d, titleId, QStringLiteral("Mine"));
+            Elsewhere("UPDATE items SET subject = 'Theirs', categories = 'Far'");
+            Click(d, 1);
+            EXPECT_EQ(LastMessage(), L"\"Theirs\" was changed by another program meanwhile.\n"
+                                     L"OK: overwrite that change with yours.\n"
+                                     L"Cancel: take that change.");
+        });
+        Queue<Dialog>([&](Dialog& d) {
+            EXPECT_EQ(Text(d, titleId), QStringLiteral("Mine"));
+            Click(d, 1);
+        });
+        EXPECT_EQ(edit(), Redraw::kReloaded);
+        ItemValues stored = edits_.Read(item).values;
+        EXPECT_EQ(stored.fields.Subject + L"/" + stored.fields.Categories, L"Mine/Far");
+
+        messages_.QueueAnswer(IDOK);
+        Queue<Dialog>([&](Dialog& d) {
+            Type(d, titleId, QStringLiteral("Mine again"));
+            Elsewhere("UPDATE items SET categories = 'Near'");
+            Click(d, 1);
+        });
+        edit();
+        stored = edits_.Read(item).values;
+        EXPECT_EQ(stored.fields.Subject + L"/" + stored.fields.Categories, L"Mine again/Far");
+    }
+
     FixedClock clock_{MakeSystemTime(2026, 12, 7, 15, 30)};
     ScopedClock useClock_;
     TempPaths paths_;
