@@ -4,13 +4,14 @@
 // its store.
 #include <QAction>
 #include <QApplication>
+#include <QDBusConnection>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
-#include <QElapsedTimer>
-#include <QDBusConnection>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QProgressDialog>
@@ -18,6 +19,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <fstream>
@@ -203,6 +205,19 @@ TEST_F(ShellTest, AnUnwritableProfileOrUnopenableStoreIsNotFatal)
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.shown()[0].caption, L"Warning");
     EXPECT_NE(app->MainFrame()->View(), nullptr);
+    app->MainFrame()->close();
+
+    // A FIFO in place of the profile would block the start: it is named, and never written.
+    const std::string fifo = paths.File("fifo.ini");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    Start(fifo);
+    ASSERT_EQ(messages.shown().size(), 2u);
+    EXPECT_EQ(messages.shown()[1].text, L"The profile " + QString::fromStdString(fifo).toStdWString() +
+                                            L" is not a regular file of a sane size; Tamberlo "
+                                            L"starts with the default settings and leaves it as "
+                                            L"it is.");
+    EXPECT_FALSE(app->SaveSettings());
+    EXPECT_EQ(QFileInfo(QString::fromStdString(fifo)).size(), 0);
 }
 
 // Each calendar file of the command line is counted, confirmed and imported into the store the
