@@ -520,7 +520,8 @@ TEST(PimStore, EachStoreKnowsItsIdentity)
 }
 
 // A file system without space, as SQLite meets it: writes fail with SQLITE_FULL and the
-// shared-memory index cannot grow.
+// shared-memory index cannot grow. The files stay the default system's, with two methods
+// replaced (per kind of file: the database and its log have methods of their own).
 class FullDisk {
 public:
     FullDisk()
@@ -528,8 +529,14 @@ public:
         real_ = sqlite3_vfs_find(nullptr);
         shim_ = *real_;
         shim_.zName = "full-disk";
-        shim_.szOsFile = static_cast<int>(offsetof(File, real)) + real_->szOsFile;
-        shim_.xOpen = &FullDisk::Open;
+        shim_.xOpen = [](sqlite3_vfs*, const char* name, sqlite3_file* f, int flags, int* out) {
+            const int rc = real_->xOpen(real_, name, f, flags, out);
+            if (rc == SQLITE_OK && f->pMethods != nullptr && (flags & SQLITE_OPEN_MAIN_DB))
+                Files<0>::Wrap(f);
+            else if (rc == SQLITE_OK && f->pMethods != nullptr && (flags & SQLITE_OPEN_WAL))
+                Files<1>::Wrap(f);
+            return rc;
+        };
         sqlite3_vfs_register(&shim_, 1);
     }
     ~FullDisk()
@@ -541,82 +548,22 @@ public:
     static void SetFull(bool full) { full_ = full; }
 
 private:
-    // The real file's object follows the shim's methods pointer.
-    struct File {
-        sqlite3_file base;
-        const sqlite3_io_methods* realMethods;
-        sqlite3_io_methods methods;
-        alignas(8) unsigned char real[1];
-    };
-    static sqlite3_file* Real(sqlite3_file* f)
-    {
-        return reinterpret_cast<sqlite3_file*>(reinterpret_cast<File*>(f)->real);
-    }
-    static int Open(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* f, int flags, int* out)
-    {
-        File* file = reinterpret_cast<File*>(f);
-        const int rc = real_->xOpen(real_, name, Real(f), flags, out);
-        if (rc != SQLITE_OK || Real(f)->pMethods == nullptr) {
-            f->pMethods = nullptr;
-            return rc;
+    template <int Kind> struct Files {
+        static void Wrap(sqlite3_file* f)
+        {
+            real = f->pMethods;
+            shim = *real;
+            shim.xWrite = [](sqlite3_file* g, const void* b, int n, sqlite3_int64 at) {
+                return full_ ? SQLITE_FULL : real->xWrite(g, b, n, at);
+            };
+            shim.xShmMap = [](sqlite3_file* g, int page, int size, int grow, void volatile** p) {
+                return full_ ? SQLITE_IOERR_SHMSIZE : real->xShmMap(g, page, size, grow, p);
+            };
+            f->pMethods = &shim;
         }
-        file->realMethods = Real(f)->pMethods;
-        file->methods = *file->realMethods;
-        file->methods.xClose = [](sqlite3_file* g) { return Methods(g)->xClose(Real(g)); };
-        file->methods.xRead = [](sqlite3_file* g, void* b, int n, sqlite3_int64 at) {
-            return Methods(g)->xRead(Real(g), b, n, at);
-        };
-        file->methods.xWrite = [](sqlite3_file* g, const void* b, int n, sqlite3_int64 at) {
-            return full_ ? SQLITE_FULL : Methods(g)->xWrite(Real(g), b, n, at);
-        };
-        file->methods.xTruncate = [](sqlite3_file* g, sqlite3_int64 n) {
-            return Methods(g)->xTruncate(Real(g), n);
-        };
-        file->methods.xSync = [](sqlite3_file* g, int flags) {
-            return Methods(g)->xSync(Real(g), flags);
-        };
-        file->methods.xFileSize = [](sqlite3_file* g, sqlite3_int64* n) {
-            return Methods(g)->xFileSize(Real(g), n);
-        };
-        file->methods.xLock = [](sqlite3_file* g, int l) { return Methods(g)->xLock(Real(g), l); };
-        file->methods.xUnlock = [](sqlite3_file* g, int l) {
-            return Methods(g)->xUnlock(Real(g), l);
-        };
-        file->methods.xCheckReservedLock = [](sqlite3_file* g, int* r) {
-            return Methods(g)->xCheckReservedLock(Real(g), r);
-        };
-        file->methods.xFileControl = [](sqlite3_file* g, int op, void* a) {
-            return Methods(g)->xFileControl(Real(g), op, a);
-        };
-        file->methods.xSectorSize = [](sqlite3_file* g) { return Methods(g)->xSectorSize(Real(g)); };
-        file->methods.xDeviceCharacteristics = [](sqlite3_file* g) {
-            return Methods(g)->xDeviceCharacteristics(Real(g));
-        };
-        file->methods.xShmMap = [](sqlite3_file* g, int page, int size, int extend,
-                                   void volatile** p) {
-            return full_ ? SQLITE_IOERR_SHMSIZE
-                         : Methods(g)->xShmMap(Real(g), page, size, extend, p);
-        };
-        file->methods.xShmLock = [](sqlite3_file* g, int at, int n, int flags) {
-            return Methods(g)->xShmLock(Real(g), at, n, flags);
-        };
-        file->methods.xShmBarrier = [](sqlite3_file* g) { Methods(g)->xShmBarrier(Real(g)); };
-        file->methods.xShmUnmap = [](sqlite3_file* g, int del) {
-            return Methods(g)->xShmUnmap(Real(g), del);
-        };
-        file->methods.xFetch = [](sqlite3_file* g, sqlite3_int64 at, int n, void** p) {
-            return Methods(g)->xFetch(Real(g), at, n, p);
-        };
-        file->methods.xUnfetch = [](sqlite3_file* g, sqlite3_int64 at, void* p) {
-            return Methods(g)->xUnfetch(Real(g), at, p);
-        };
-        f->pMethods = &file->methods;
-        return SQLITE_OK;
-    }
-    static const sqlite3_io_methods* Methods(sqlite3_file* f)
-    {
-        return reinterpret_cast<File*>(f)->realMethods;
-    }
+        static inline const sqlite3_io_methods* real = nullptr;
+        static inline sqlite3_io_methods shim{};
+    };
 
     static inline sqlite3_vfs* real_ = nullptr;
     static inline bool full_ = false;
