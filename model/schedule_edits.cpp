@@ -41,9 +41,8 @@ template <typename Item> EditStatus SaveOrDelete(const ScheduleChange& change, I
 
 // What every change does around its own step: keep the values before (none for a new item)
 // and, once the store took the change, the item's id (a new item has one now) and the values
-// after (none when the item itself is gone).
-// A change that says what it started from is refused when the stored item no longer holds
-// that; `current` then has what it holds.
+// after (none when the item itself is gone). A change that says what it started from is
+// refused when the stored item no longer holds that; `current` then has what it holds.
 template <typename Item, typename Step>
 EditStatus KeepBeforeAndAfter(ScheduleChange& change, const Item& owner, const Item& target,
                               bool occurrence, std::optional<ItemValues>& current,
@@ -51,7 +50,7 @@ EditStatus KeepBeforeAndAfter(ScheduleChange& change, const Item& owner, const I
 {
     if (change.item.oid != 0) {
         ItemValues stored = ReadValues(*target);
-        if (change.before && !(*change.before == stored)) {
+        if (change.before && *change.before != stored) {
             current = std::move(stored);
             return EditStatus::kChangedMeanwhile;
         }
@@ -106,7 +105,7 @@ EditStatus ScheduleEdits::CheckStore(Redraw& redraw)
     }
     // The tables' object ids name items of the file they came from, and no other.
     const pim::StoreDatabase::Identity& loaded = document_.LoadedStore();
-    if (loaded.inode != 0 && !(session_.StoreIdentity() == loaded)) {
+    if (loaded.inode != 0 && session_.StoreIdentity() != loaded) {
         redraw = Redraw::kReloaded;
         return EditStatus::kOtherStore;
     }
