@@ -144,7 +144,13 @@ Redraw AppointmentEditing::Delete(int row, int position)
             return Redraw::kNothing;
         }
         change.item = occurrence.item;
+        change.before = occurrence.values;
+    } else if (const ReadResult series = services_.edits.Read(change.item);
+               series.status == EditStatus::kDone) {
+        change.before = series.values;
     }
+    // What the user agrees to delete is the item as read now: a change another program makes
+    // while the question is open is not deleted unasked.
     if (!ConfirmOk(services_.messages, res::IDS_DELETE_APPOINTMENT))
         return Redraw::kNothing;
     return ApplyChange(change);
@@ -152,7 +158,7 @@ Redraw AppointmentEditing::Delete(int row, int position)
 
 Redraw AppointmentEditing::ApplyChange(ScheduleChange change)
 {
-    const EditResult result = services_.edits.Apply(std::move(change));
+    const EditResult result = ApplyOrConfirm(services_, std::move(change), nullptr);
     ReportEditFailure(services_, result.status);
     return result.redraw;
 }

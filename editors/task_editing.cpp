@@ -54,6 +54,10 @@ Redraw TaskEditing::Complete(int row, int position)
         return Redraw::kNothing;
     ScheduleChange complete{ChangeKind::kCompleteTask, {pim::kTaskKind, oid}};
     complete.keepSimple = true;
+    // Completed is the task as read now, not another program's change made while asking.
+    const ReadResult read = services_.edits.Read({pim::kTaskKind, oid});
+    if (read.status == EditStatus::kDone)
+        complete.before = read.values;
     if (services_.edits.Document().TaskRecurring(row, position)) {
         const int answer = services_.messages.MessageBox(
             res::LoadString(res::IDS_RECUR_TASK_QUESTION), res::LoadString(res::IDS_CONFIRM),
@@ -62,7 +66,7 @@ Redraw TaskEditing::Complete(int row, int position)
             return Redraw::kNothing;
         complete.keepSimple = answer == IDYES;
     }
-    const EditResult result = services_.edits.Apply(complete);
+    const EditResult result = ApplyOrConfirm(services_, complete, nullptr);
     if (result.status == EditStatus::kNotFound)
         ShowError(services_.messages, res::IDS_FAIL_GET_TASK);
     else
@@ -73,14 +77,20 @@ Redraw TaskEditing::Complete(int row, int position)
 Redraw TaskEditing::Delete(int row, int position)
 {
     const int32_t oid = OidAt(row, position);
-    if (!oid || !ConfirmOk(services_.messages, res::IDS_DELETE_TASK))
+    if (!oid)
         return Redraw::kNothing;
-    return ApplyChange({ChangeKind::kDelete, {pim::kTaskKind, oid}});
+    ScheduleChange change{ChangeKind::kDelete, {pim::kTaskKind, oid}};
+    const ReadResult read = services_.edits.Read(change.item);
+    if (read.status == EditStatus::kDone)
+        change.before = read.values;
+    if (!ConfirmOk(services_.messages, res::IDS_DELETE_TASK))
+        return Redraw::kNothing;
+    return ApplyChange(change);
 }
 
 Redraw TaskEditing::ApplyChange(ScheduleChange change)
 {
-    const EditResult result = services_.edits.Apply(std::move(change));
+    const EditResult result = ApplyOrConfirm(services_, std::move(change), nullptr);
     ReportEditFailure(services_, result.status);
     return result.redraw;
 }
