@@ -52,6 +52,11 @@ void CMainFrame::ShowDay(const SYSTEMTIME& day)
 {
     if (view_)
         view_->JumpTo(day);
+    ComeToFront();
+}
+
+void CMainFrame::ComeToFront()
+{
     setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
     show();
     raise();

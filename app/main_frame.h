@@ -31,6 +31,8 @@ public:
     CTamberloView* View() const { return view_; }
     // Shows `day` in the view and brings the window up (a reminder's "Open").
     void ShowDay(const SYSTEMTIME& day);
+    // Un-minimised, raised and active.
+    void ComeToFront();
 
     // Brings every command's enable state, check mark and text in step with the update
     // handlers: the menus, the command bar and the keys (after a selection or an action).

@@ -4,10 +4,13 @@
 
 #include <QCoreApplication>
 #include <QDBusConnection>
+#include <QFileInfo>
+#include <QStringList>
 
 #include "app/find_commands.h"
 #include "app/main_frame.h"
 #include "app/program_commands.h"
+#include "app/store_watch.h"
 #include "app/undo_commands.h"
 #include "editors/appointment_editing.h"
 #include "editors/editor_services.h"
@@ -15,9 +18,9 @@
 #include "model/pim_session.h"
 #include "model/recurrence.h"
 #include "model/tamberlo_doc.h"
-#include "platform/message_service.h"
 #include "model/undo_stack.h"
 #include "platform/pim/application.h"
+#include "platform/message_service.h"
 #include "platform/profile.h"
 #include "platform/program_instance.h"
 #include "platform/reminder_instance.h"
@@ -61,13 +64,30 @@ bool CTamberloApp::InitInstance()
 {
     QCoreApplication::setOrganizationName("Velloran");
     QCoreApplication::setApplicationName("Tamberlo");
+    // One window per user: a second start hands its files (by absolute path, as its folder is
+    // not the running copy's) to the running one, and ends.
+    if (environment_.joinSession) {
+        QStringList arguments;
+        for (const std::string& argument : environment_.arguments)
+            arguments.append(QFileInfo(QString::fromStdString(argument)).absoluteFilePath());
+        if (ProgramInstance::HandOver(SessionBus(), arguments))
+            return false;
+    }
     profile_ = std::make_unique<Profile>(environment_.profilePath);
     LoadSettings(*settings_, *profile_);
+    if (profile_->Unusable() && environment_.messages)
+        environment_.messages->MessageBox(
+            res::LoadString(res::IDS_PROFILE_NOT_READ,
+                            QString::fromStdString(environment_.profilePath).toStdWString()),
+            res::LoadString(res::IDS_WARNING), MB_OK | MB_ICONEXCLAMATION);
 
     const std::string storePath = environment_.storePath.empty()
                                       ? pim::Application::DefaultStorePath()
                                       : environment_.storePath;
     session_ = std::make_unique<PimSession>(storePath, OccurrenceOnDay);
+    storeWatch_ = std::make_unique<StoreWatch>(storePath);
+    session_->SetConnectionObserver(
+        [watch = storeWatch_.get()](bool opening) { watch->OwnConnection(opening); });
     documentSettings_ = std::make_unique<AppSettingsDocument>(*settings_);
     doc_ = std::make_unique<CTamberloDoc>(*session_, *documentSettings_, environment_.messages);
     schedule_ = std::make_unique<DocumentSchedule>(*doc_);
@@ -85,6 +105,7 @@ bool CTamberloApp::InitInstance()
     findCommands_ = std::make_unique<FindCommands>(*session_, *frame_, *view);
     findCommands_->AddTo(commands_);
     frame_->UpdateCommands(); // the rows added since the view was set become enabled
+    storeWatch_->SetOnChange([view] { return view->StoreChanged(); });
     // The editors and dialogs need someone to ask and a way to show themselves.
     if (editorServices_) {
         programCommands_ = std::make_unique<ProgramCommands>(*editorServices_, *session_, *doc_,
@@ -93,21 +114,35 @@ bool CTamberloApp::InitInstance()
     }
     frame_->resize(1024, 720);
     frame_->show();
-    OfferCalendarImports();
+    OfferCalendarImports(environment_.arguments);
     if (environment_.joinSession)
         JoinSession(storePath);
     return true;
 }
 
+QDBusConnection CTamberloApp::SessionBus() const
+{
+    return environment_.busAddress.empty()
+               ? QDBusConnection::sessionBus()
+               : QDBusConnection::connectToBus(QString::fromStdString(environment_.busAddress),
+                                               QStringLiteral("tamberlo-program"));
+}
+
 // Both are best effort: without a session bus the program still runs, without reminders.
 void CTamberloApp::JoinSession(const std::string& storePath)
 {
-    const QDBusConnection bus = QDBusConnection::sessionBus();
+    const QDBusConnection bus = SessionBus();
     ReminderInstance::StartIfNotRunning(
         bus, ReminderInstance::ProgramBeside(QStringLiteral("tamberlo-reminders")),
         {QStringLiteral("--store"), QString::fromStdString(storePath)});
     programInstance_ = std::make_unique<ProgramInstance>(
-        [this](const SYSTEMTIME& day) { frame_->ShowDay(day); });
+        [this](const SYSTEMTIME& day) { frame_->ShowDay(day); },
+        [this](const QStringList& arguments) {
+            std::vector<std::string> files;
+            for (const QString& argument : arguments)
+                files.push_back(argument.toStdString());
+            OpenFromAnotherStart(files);
+        });
     programInstance_->Claim(bus);
 }
 
@@ -133,11 +168,17 @@ void CTamberloApp::AttachViewEditing(CTamberloView& view)
     view.Editing().SetServices(std::move(services));
 }
 
-void CTamberloApp::OfferCalendarImports()
+void CTamberloApp::OpenFromAnotherStart(const std::vector<std::string>& arguments)
+{
+    frame_->ComeToFront();
+    OfferCalendarImports(arguments);
+}
+
+void CTamberloApp::OfferCalendarImports(const std::vector<std::string>& arguments)
 {
     if (!programCommands_)
         return;
-    for (const std::string& argument : environment_.arguments) {
+    for (const std::string& argument : arguments) {
         if (QString::fromStdString(argument).endsWith(QStringLiteral(".ics"), Qt::CaseInsensitive))
             programCommands_->OfferImport(argument);
     }

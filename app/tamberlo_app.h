@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <QDBusConnection>
+
 #include "platform/command_table.h"
 
 class AppSettings;
@@ -20,6 +22,7 @@ class DocumentSchedule;
 class PimSession;
 class FindCommands;
 class ScheduleEdits;
+class StoreWatch;
 class UndoCommands;
 class UndoStack;
 struct EditorServices;
@@ -34,9 +37,11 @@ struct AppEnvironment {
     std::string storePath;  // empty: the user's own store
     MessageService* messages = nullptr;
     DialogRunner* dialogs = nullptr;  // how modal dialogs are shown
-    // Start the reminder program when none runs, and answer its "Open" on the session bus.
+    // Hand the command line to a running copy and end; else start the reminder program when
+    // none runs, and answer its "Open" and later starts' command lines on the session bus.
     bool joinSession = false;
     std::vector<std::string> arguments{};  // the command line after the program's name
+    std::string busAddress{};  // empty: the user's session bus
 };
 
 class CTamberloApp {
@@ -71,9 +76,13 @@ private:
     void AddCommands();
     // Drags and pastes of the view save through the change path; a sweep opens the editor.
     void AttachViewEditing(CTamberloView& view);
-    // The .ics files of the command line, each imported once the user agrees; the rest is
+    // The .ics files of a command line, each imported once the user agrees; the rest is
     // ignored.
-    void OfferCalendarImports();
+    void OfferCalendarImports(const std::vector<std::string>& arguments);
+    // Another start's command line: its calendars are offered, and the window comes to the
+    // front.
+    void OpenFromAnotherStart(const std::vector<std::string>& arguments);
+    QDBusConnection SessionBus() const;
     void JoinSession(const std::string& storePath);
 
     AppEnvironment environment_;
@@ -81,6 +90,7 @@ private:
     std::unique_ptr<Profile> profile_;
     // The schedule: the store session, the document over it and what the view reads of both.
     std::unique_ptr<PimSession> session_;
+    std::unique_ptr<StoreWatch> storeWatch_;  // before the first load, so no change is missed
     std::unique_ptr<AppSettingsDocument> documentSettings_;
     std::unique_ptr<CTamberloDoc> doc_;
     std::unique_ptr<DocumentSchedule> schedule_;

@@ -140,11 +140,17 @@ Redraw AppointmentEditing::Delete(int row, int position)
             return Redraw::kNothing; // that occurrence is deleted already
         const ReadResult occurrence = ReadOccurrence(entry);
         if (occurrence.status != EditStatus::kDone) {
-            ReportEditFailure(services_.messages, occurrence.status);
+            ReportEditFailure(services_, occurrence.status);
             return Redraw::kNothing;
         }
         change.item = occurrence.item;
+        change.before = occurrence.values;
+    } else if (const ReadResult series = services_.edits.Read(change.item);
+               series.status == EditStatus::kDone) {
+        change.before = series.values;
     }
+    // What the user agrees to delete is the item as read now: a change another program makes
+    // while the question is open is not deleted unasked.
     if (!ConfirmOk(services_.messages, res::IDS_DELETE_APPOINTMENT))
         return Redraw::kNothing;
     return ApplyChange(change);
@@ -152,8 +158,8 @@ Redraw AppointmentEditing::Delete(int row, int position)
 
 Redraw AppointmentEditing::ApplyChange(ScheduleChange change)
 {
-    const EditResult result = services_.edits.Apply(std::move(change));
-    ReportEditFailure(services_.messages, result.status);
+    const EditResult result = ApplyOrConfirm(services_, std::move(change), nullptr);
+    ReportEditFailure(services_, result.status);
     return result.redraw;
 }
 
@@ -161,32 +167,51 @@ Redraw AppointmentEditing::Open(const ReadResult& read, bool isNew, bool excepti
                                 bool newException, int exceptionNo)
 {
     if (read.status != EditStatus::kDone) {
-        ReportEditFailure(services_.messages, read.status);
-        return Redraw::kNothing;
+        ReportEditFailure(services_, read.status);
+        // A replaced store was read afresh.
+        return read.status == EditStatus::kOtherStore ? Redraw::kReloaded : Redraw::kNothing;
     }
     Redraw redraw = Redraw::kNothing;
-    auto apply = [this, &redraw](ScheduleChange change) {
-        const EditResult result = services_.edits.Apply(std::move(change));
+    // Every change starts from the values the editor was opened with; taking another
+    // program's version opens the editor again on that version with the user's edits on top.
+    std::optional<ItemValues> before;
+    if (!isNew)
+        before = read.values;
+    ItemValues shown = read.values;
+    std::optional<TakenVersion> taken;
+    auto apply = [this, &redraw, &before, &taken](ScheduleChange change) {
+        change.before = before;
+        const EditResult result = ApplyOrConfirm(services_, std::move(change), &taken);
         redraw = Larger(redraw, result.redraw);
         return result.status;
     };
     ItemRef item = read.item;
     item.kind = pim::kAppointmentKind;
-    CAppointDetailDlg::Commits commits;
-    commits.save = [&](const ItemValues& values) {
-        ScheduleChange save{ChangeKind::kSave, item};
-        save.after = values;
-        const EditStatus status = apply(save);
-        return status;
-    };
-    commits.remove = [&] { return apply({ChangeKind::kDelete, item}); };
-    commits.cancelException = [&] {
-        ScheduleChange cancel{ChangeKind::kCancelException, {pim::kAppointmentKind, item.oid, 0.0}};
-        cancel.exceptionNo = exceptionNo;
-        return apply(cancel);
-    };
-    CAppointDetailDlg::Setup setup{isNew, exceptionMode, newException, exceptionNo};
-    CAppointDetailDlg dialog(read.values, setup, std::move(commits), services_);
-    services_.dialogs.Run(dialog);
+    do {
+        if (taken) {
+            before = taken->theirs;
+            shown = taken->shown;
+            taken.reset();
+        }
+        CAppointDetailDlg::Commits commits;
+        commits.save = [&](const ItemValues& values) {
+            ScheduleChange save{ChangeKind::kSave, item};
+            save.after = values;
+            return apply(save);
+        };
+        commits.remove = [&] { return apply({ChangeKind::kDelete, item}); };
+        commits.cancelException = [&] {
+            ScheduleChange cancel{ChangeKind::kCancelException,
+                                  {pim::kAppointmentKind, item.oid, 0.0}};
+            cancel.exceptionNo = exceptionNo;
+            // Its values are the series', not the occurrence's the editor was opened on.
+            const EditResult result = services_.edits.Apply(cancel);
+            redraw = Larger(redraw, result.redraw);
+            return result.status;
+        };
+        CAppointDetailDlg::Setup setup{isNew, exceptionMode, newException, exceptionNo};
+        CAppointDetailDlg dialog(shown, setup, std::move(commits), services_);
+        services_.dialogs.Run(dialog);
+    } while (taken);
     return redraw;
 }

@@ -8,13 +8,19 @@
 #include "editors/dialog_controls.h"
 #include "editors/memo_edit_dlg.h"
 #include "platform/dialog_runner.h"
+#include "platform/message_service.h"
 #include "res/string_table.h"
 #include "settings/app_settings.h"
 
-void ReportEditFailure(MessageService& messages, EditStatus status)
+void ReportEditFailure(EditorServices& services, EditStatus status)
 {
+    MessageService& messages = services.messages;
     switch (status) {
     case EditStatus::kDone:
+    case EditStatus::kChangedMeanwhile:
+        break;
+    case EditStatus::kOtherStore:
+        ShowWarning(messages, res::IDS_STORE_REPLACED);
         break;
     case EditStatus::kNotFound:
         ShowWarning(messages, res::IDS_FAIL_GET_DATA);
@@ -23,9 +29,32 @@ void ReportEditFailure(MessageService& messages, EditStatus status)
         ShowError(messages, res::IDS_FAIL_GET_APPOINT);
         break;
     case EditStatus::kSaveFailed:
-        ShowWarning(messages, res::IDS_CANT_CHANGE_DATETIME);
+        if (services.edits.StoreError().empty())
+            ShowWarning(messages, res::IDS_CANT_CHANGE_DATETIME);
+        else
+            messages.MessageBox(services.edits.StoreError(), res::LoadString(res::IDS_WARNING),
+                                MB_OK | MB_ICONEXCLAMATION);
         break;
     }
+}
+
+bool ConfirmOverwrite(MessageService& messages, const std::wstring& subject)
+{
+    return ConfirmOkText(messages, res::LoadString(res::IDS_CHANGED_MEANWHILE, subject));
+}
+
+EditResult ApplyOrConfirm(EditorServices& services, ScheduleChange change,
+                          std::optional<TakenVersion>* taken)
+{
+    const std::optional<ItemValues> mine = change.after;
+    const std::optional<ItemValues> base = change.before;
+    const EditResult result =
+        services.edits.ApplyOrAsk(std::move(change), [&](const ItemValues& current) {
+            return ConfirmOverwrite(services.messages, current.fields.Subject);
+        });
+    if (result.status == EditStatus::kChangedMeanwhile && result.current && taken && mine && base)
+        *taken = TakenVersion{*result.current, MergeEdits(*base, *mine, *result.current)};
+    return result;
 }
 
 void FinishEdit(QDialog& editor, EditorServices& services, EditStatus status, int editResult)
@@ -36,7 +65,7 @@ void FinishEdit(QDialog& editor, EditorServices& services, EditStatus status, in
         editor.done(QDialog::Accepted);
         return;
     }
-    ReportEditFailure(services.messages, status);
+    ReportEditFailure(services, status);
     if (status != EditStatus::kSaveFailed)
         editor.done(QDialog::Rejected);
 }

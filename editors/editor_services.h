@@ -4,6 +4,9 @@
 // steps the appointment and task editors take alike over these services are declared here too.
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include "model/schedule_edits.h"
 
 class AppSettings;
@@ -22,9 +25,26 @@ struct EditorServices {
 };
 
 // Shows the message for a change or read that failed: "Fail at get data." when the item is
-// gone, "Fail to Get Appoint Info" for a missing occurrence, "Can't change to this datetime"
-// when the store refused. Nothing for kDone.
-void ReportEditFailure(MessageService& messages, EditStatus status);
+// gone, "Fail to Get Appoint Info" for a missing occurrence, the store's own sentence when it
+// refused for a reason of its own (cannot be opened, in use, full, read-only), else "Can't
+// change to this datetime"; a warning for a replaced store. Nothing for kDone or a change
+// refused because another program changed the item (the Confirm box spoke for it).
+void ReportEditFailure(EditorServices& services, EditStatus status);
+
+// What an editor shows again after the user took another program's version of its item: that
+// version as `theirs` (the change's new starting point) and with the user's edits on top.
+struct TakenVersion {
+    ItemValues theirs;
+    ItemValues shown;
+};
+
+// Applies an editor's change. When another program changed the item meanwhile, a Confirm box
+// names it: OK overwrites that change, Cancel takes it, filling `taken` (for a save) and
+// answering kChangedMeanwhile.
+EditResult ApplyOrConfirm(EditorServices& services, ScheduleChange change,
+                          std::optional<TakenVersion>* taken);
+// Asks whether to overwrite another program's change of the item named `subject`.
+bool ConfirmOverwrite(MessageService& messages, const std::wstring& subject);
 
 // Ends an item editor after its change reached the change path: on success the editor closes
 // with `editResult` as the last edit result; otherwise the failure is shown and the editor

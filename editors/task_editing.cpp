@@ -54,6 +54,10 @@ Redraw TaskEditing::Complete(int row, int position)
         return Redraw::kNothing;
     ScheduleChange complete{ChangeKind::kCompleteTask, {pim::kTaskKind, oid}};
     complete.keepSimple = true;
+    // Completed is the task as read now, not another program's change made while asking.
+    const ReadResult read = services_.edits.Read({pim::kTaskKind, oid});
+    if (read.status == EditStatus::kDone)
+        complete.before = read.values;
     if (services_.edits.Document().TaskRecurring(row, position)) {
         const int answer = services_.messages.MessageBox(
             res::LoadString(res::IDS_RECUR_TASK_QUESTION), res::LoadString(res::IDS_CONFIRM),
@@ -62,52 +66,73 @@ Redraw TaskEditing::Complete(int row, int position)
             return Redraw::kNothing;
         complete.keepSimple = answer == IDYES;
     }
-    const EditResult result = services_.edits.Apply(complete);
+    const EditResult result = ApplyOrConfirm(services_, complete, nullptr);
     if (result.status == EditStatus::kNotFound)
         ShowError(services_.messages, res::IDS_FAIL_GET_TASK);
     else
-        ReportEditFailure(services_.messages, result.status);
+        ReportEditFailure(services_, result.status);
     return result.redraw;
 }
 
 Redraw TaskEditing::Delete(int row, int position)
 {
     const int32_t oid = OidAt(row, position);
-    if (!oid || !ConfirmOk(services_.messages, res::IDS_DELETE_TASK))
+    if (!oid)
         return Redraw::kNothing;
-    return ApplyChange({ChangeKind::kDelete, {pim::kTaskKind, oid}});
+    ScheduleChange change{ChangeKind::kDelete, {pim::kTaskKind, oid}};
+    const ReadResult read = services_.edits.Read(change.item);
+    if (read.status == EditStatus::kDone)
+        change.before = read.values;
+    if (!ConfirmOk(services_.messages, res::IDS_DELETE_TASK))
+        return Redraw::kNothing;
+    return ApplyChange(change);
 }
 
 Redraw TaskEditing::ApplyChange(ScheduleChange change)
 {
-    const EditResult result = services_.edits.Apply(std::move(change));
-    ReportEditFailure(services_.messages, result.status);
+    const EditResult result = ApplyOrConfirm(services_, std::move(change), nullptr);
+    ReportEditFailure(services_, result.status);
     return result.redraw;
 }
 
 Redraw TaskEditing::Open(const ReadResult& read, bool isNew)
 {
     if (read.status != EditStatus::kDone) {
-        ReportEditFailure(services_.messages, read.status);
-        return Redraw::kNothing;
+        ReportEditFailure(services_, read.status);
+        // A replaced store was read afresh.
+        return read.status == EditStatus::kOtherStore ? Redraw::kReloaded : Redraw::kNothing;
     }
     Redraw redraw = Redraw::kNothing;
     ItemRef item = read.item;
     item.kind = pim::kTaskKind;
-    const auto apply = [this, &redraw](ScheduleChange change) {
-        const EditResult result = services_.edits.Apply(std::move(change));
+    // As in the appointment editor: changes start from the values opened with.
+    std::optional<ItemValues> before;
+    if (!isNew)
+        before = read.values;
+    ItemValues shown = read.values;
+    std::optional<TakenVersion> taken;
+    const auto apply = [this, &redraw, &before, &taken](ScheduleChange change) {
+        change.before = before;
+        const EditResult result = ApplyOrConfirm(services_, std::move(change), &taken);
         if (static_cast<int>(result.redraw) > static_cast<int>(redraw))
             redraw = result.redraw;
         return result.status;
     };
-    CTaskDetailDlg::Commits commits;
-    commits.save = [&](const ItemValues& values) {
-        ScheduleChange save{ChangeKind::kSave, item};
-        save.after = values;
-        return apply(save);
-    };
-    commits.remove = [&] { return apply({ChangeKind::kDelete, item}); };
-    CTaskDetailDlg dialog(read.values, isNew, std::move(commits), services_);
-    services_.dialogs.Run(dialog);
+    do {
+        if (taken) {
+            before = taken->theirs;
+            shown = taken->shown;
+            taken.reset();
+        }
+        CTaskDetailDlg::Commits commits;
+        commits.save = [&](const ItemValues& values) {
+            ScheduleChange save{ChangeKind::kSave, item};
+            save.after = values;
+            return apply(save);
+        };
+        commits.remove = [&] { return apply({ChangeKind::kDelete, item}); };
+        CTaskDetailDlg dialog(shown, isNew, std::move(commits), services_);
+        services_.dialogs.Run(dialog);
+    } while (taken);
     return redraw;
 }

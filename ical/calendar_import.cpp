@@ -276,7 +276,8 @@ ImportReport ImportCalendar(std::istream& in, PimSession& session, const ImportO
     if (report.status < 0) {
         report.appointments = report.tasks = 0;  // rolled back: nothing of the stream is there
     }
-    if (!report.sawCalendar) {
+    // A store that refused the import never let the stream be read; its reason is the news.
+    if (!report.sawCalendar && report.status >= 0) {
         report.notes.push_back("no iCalendar data found");
     }
     if (!connected) {

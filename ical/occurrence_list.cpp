@@ -8,6 +8,7 @@
 #include "ical/ical_text.h"
 #include "model/date_time.h"
 #include "model/recurrence.h"
+#include "model/terminal_text.h"
 
 namespace ical {
 namespace {
@@ -35,7 +36,7 @@ void Add(const pim::ItemFields& f, DATE start, DATE end, std::vector<Line>& out)
     } else {
         range = Stamp(start, false) + " " + Stamp(std::max(end, start), false);
     }
-    out.push_back({f.AllDayEvent ? std::floor(start) : start, range + " " + Utf8(f.Subject),
+    out.push_back({f.AllDayEvent ? std::floor(start) : start, range + " " + TerminalText(f.Subject),
                    f.Subject});
 }
 

@@ -134,3 +134,35 @@ void WriteValues(const ItemValues& values, pim::TaskItem& task)
         task.SetComplete(values.fields.Complete);
     Write(values, task);
 }
+
+ItemValues MergeEdits(const ItemValues& base, const ItemValues& mine, const ItemValues& theirs)
+{
+    ItemValues merged = theirs;
+    const auto keepMine = [&](auto field) {
+        if (mine.fields.*field != base.fields.*field)
+            merged.fields.*field = mine.fields.*field;
+    };
+    using F = pim::ItemFields;
+    keepMine(&F::Subject);
+    keepMine(&F::Location);
+    keepMine(&F::Categories);
+    keepMine(&F::Body);
+    keepMine(&F::Start);
+    keepMine(&F::End);
+    keepMine(&F::AllDayEvent);
+    keepMine(&F::BusyStatus);
+    keepMine(&F::Sensitivity);
+    keepMine(&F::ReminderSet);
+    keepMine(&F::ReminderMinutesBeforeStart);
+    keepMine(&F::ReminderOptions);
+    keepMine(&F::ReminderSoundFile);
+    keepMine(&F::StartDate);
+    keepMine(&F::DueDate);
+    keepMine(&F::DateCompleted);
+    keepMine(&F::ReminderTime);
+    keepMine(&F::Importance);
+    keepMine(&F::Complete);
+    if (mine.pattern != base.pattern)
+        merged.pattern = mine.pattern;
+    return merged;
+}

@@ -14,7 +14,13 @@ struct ItemValues {
     pim::ItemFields fields;
     // The item's own pattern; for an occurrence, its series' pattern (never written back).
     std::optional<pim::RecurrenceFields> pattern;
+
+    bool operator==(const ItemValues&) const = default;
 };
+
+// Another program's version of an item with one's own edits on top: every field (and the
+// pattern) that `mine` changed from `base` takes its value from `mine`, the rest from `theirs`.
+ItemValues MergeEdits(const ItemValues& base, const ItemValues& mine, const ItemValues& theirs);
 
 // The pattern of a recurring item (for an occurrence, its series' pattern); none for a single
 // item, which asking the store would give a new pattern.

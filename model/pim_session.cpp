@@ -28,10 +28,14 @@ int32_t PimSession::Connect(pim::ItemSelection selection)
 {
     if (IsConnected())
         return 0;
+    if (observer_)
+        observer_(true);
     auto application = std::make_unique<pim::Application>();
     lastStatus_ = application->Logon(storePath_, rule_, access_);
     connectError_ = application->LastError();
     if (lastStatus_ < 0) {
+        if (observer_)
+            observer_(false);
         return lastStatus_;
     }
     application_ = std::move(application);
@@ -72,7 +76,19 @@ void PimSession::Disconnect()
     if (application_) {
         application_->Logoff();
         application_.reset();
+        if (observer_)
+            observer_(false);
     }
+}
+
+pim::StoreDatabase::Identity PimSession::StoreIdentity() const
+{
+    return application_ ? application_->StoreIdentity() : pim::StoreDatabase::Identity{};
+}
+
+std::wstring PimSession::LastWriteError() const
+{
+    return application_ ? application_->LastWriteError() : std::wstring();
 }
 
 template <typename Item>

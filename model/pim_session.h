@@ -36,6 +36,18 @@ public:
     // (empty when it can).
     const std::wstring& ConnectError() const { return connectError_; }
 
+    // The store connected to; empty when not connected.
+    pim::StoreDatabase::Identity StoreIdentity() const;
+    // Why the last save, delete or batch was refused by the store itself (in use by another
+    // program, no space left, read-only): one sentence naming the file; else empty.
+    std::wstring LastWriteError() const;
+    // Called around every connection this session opens (true before it reads, false once it is
+    // closed), so a watch on the file can tell this program's own changes from others'.
+    void SetConnectionObserver(std::function<void(bool opening)> observer)
+    {
+        observer_ = std::move(observer);
+    }
+
     int32_t AppointmentCount() const { return appointmentCount_; }
     int32_t TaskCount() const { return taskCount_; }
 
@@ -93,6 +105,7 @@ private:
     TaskItem currentTask_;
     int32_t lastStatus_ = 0;
     std::wstring connectError_;
+    std::function<void(bool)> observer_;
 };
 // Connects a session for the span of one operation unless it is connected already, so a read
 // and its save share one connection and nested operations do not disconnect their caller.

@@ -57,13 +57,21 @@ template <typename Item> EditStatus SaveOrDelete(const ScheduleChange& change, I
 
 // What every change does around its own step: keep the values before (none for a new item)
 // and, once the store took the change, the item's id (a new item has one now) and the values
-// after (none when the item itself is gone).
+// after (none when the item itself is gone). A change that says what it started from is
+// refused when the stored item no longer holds that; `current` then has what it holds.
 template <typename Item, typename Step>
 EditStatus KeepBeforeAndAfter(ScheduleChange& change, const Item& owner, const Item& target,
-                              bool occurrence, const Step& step)
+                              bool occurrence, std::optional<ItemValues>& current,
+                              const Step& step)
 {
-    if (change.item.oid != 0)
-        change.before = ReadValues(*target);
+    if (change.item.oid != 0) {
+        ItemValues stored = ReadValues(*target);
+        if (change.before && *change.before != stored) {
+            current = std::move(stored);
+            return EditStatus::kChangedMeanwhile;
+        }
+        change.before = std::move(stored);
+    }
     const EditStatus status = step();
     if (status != EditStatus::kDone)
         return status;
@@ -104,10 +112,42 @@ ScheduleEdits::ScheduleEdits(CTamberloDoc& document, PimSession& session)
 {
 }
 
+EditStatus ScheduleEdits::CheckStore(Redraw& redraw)
+{
+    storeError_.clear();
+    if (!session_.IsConnected()) {
+        storeError_ = session_.ConnectError();
+        return EditStatus::kSaveFailed;
+    }
+    // The tables' object ids name items of the file they came from, and no other.
+    const pim::StoreDatabase::Identity& loaded = document_.LoadedStore();
+    if (loaded.inode != 0 && session_.StoreIdentity() != loaded) {
+        redraw = Redraw::kReloaded;
+        return EditStatus::kOtherStore;
+    }
+    return EditStatus::kDone;
+}
+
+// A read of a store that cannot be opened, or of another file than the tables came from (which
+// then are reloaded), fails with that status.
+bool ScheduleEdits::RefuseRead(ReadResult& result)
+{
+    Redraw redraw = Redraw::kNothing;
+    const EditStatus refused = CheckStore(redraw);
+    if (refused == EditStatus::kDone)
+        return false;
+    if (redraw == Redraw::kReloaded)
+        document_.Reload();
+    result.status = refused;
+    return true;
+}
+
 ReadResult ScheduleEdits::Read(const ItemRef& item)
 {
     const ScopedConnection open(session_);
     ReadResult result{EditStatus::kNotFound, item, {}};
+    if (RefuseRead(result))
+        return result;
     const std::wstring oid = PimSession::OidField(item.oid);
     if (item.kind == pim::kTaskKind) {
         if (const TaskItem task = session_.FindTask(oid)) {
@@ -132,6 +172,9 @@ ReadResult ScheduleEdits::ReadOccurrenceCovering(int32_t oid, DATE day)
 {
     const ScopedConnection open(session_);
     ReadResult result;
+    result.item = {pim::kAppointmentKind, oid, 0.0};
+    if (RefuseRead(result))
+        return result;
     const auto pattern = SeriesPattern(session_, oid, result);
     if (!pattern)
         return result;
@@ -153,6 +196,9 @@ ReadResult ScheduleEdits::ReadException(int32_t oid, int32_t n)
 {
     const ScopedConnection open(session_);
     ReadResult result;
+    result.item = {pim::kAppointmentKind, oid, 0.0};
+    if (RefuseRead(result))
+        return result;
     const auto pattern = SeriesPattern(session_, oid, result);
     std::shared_ptr<pim::Exceptions> exceptions;
     std::shared_ptr<pim::Exception> exception;
@@ -173,32 +219,15 @@ EditResult ScheduleEdits::Apply(ScheduleChange change)
     EditResult result;
     {
         const ScopedConnection open(session_);
-        const std::wstring oid = PimSession::OidField(change.item.oid);
-        const bool isNew = change.item.oid == 0;
         // A store that cannot be opened now (locked, unreadable) refuses the change; it says
         // nothing about the item, so the tables stay as they are.
-        if (!session_.IsConnected()) {
-            result.status = EditStatus::kSaveFailed;
-        } else if (change.item.kind == pim::kTaskKind) {
-            TaskItem task = isNew ? session_.CreateTask() : session_.FindTask(oid);
-            auto before = StoredBefore(task, isNew);
-            result.status = task ? ApplyToTask(change, task) : EditStatus::kNotFound;
-            if (result.status == EditStatus::kDone) {
-                Patch(change, nullptr, task.get(), result);
-                Tell(change, std::move(before));
-            }
-        } else {
-            AppointItem series =
-                isNew ? session_.CreateAppointment() : session_.FindAppointment(oid);
-            auto before = StoredBefore(series, isNew);
-            result.status = series ? ApplyToAppointment(change, series) : EditStatus::kNotFound;
-            if (result.status == EditStatus::kDone) {
-                Patch(change, series.get(), nullptr, result);
-                Tell(change, std::move(before));
-            }
-        }
-        // An item gone from the store must not linger in the tables either.
-        if (result.status == EditStatus::kNotFound && !isNew)
+        result.status = CheckStore(result.redraw);
+        if (result.status == EditStatus::kDone)
+            ApplyInStore(change, result);
+        // An item gone from the store must not linger in the tables either, nor one that
+        // another program changed show as it was.
+        if ((result.status == EditStatus::kNotFound && change.item.oid != 0) ||
+            result.status == EditStatus::kChangedMeanwhile)
             result.redraw = Redraw::kReloaded;
     }
     if (result.redraw == Redraw::kReloaded)
@@ -207,7 +236,55 @@ EditResult ScheduleEdits::Apply(ScheduleChange change)
     return result;
 }
 
-EditStatus ScheduleEdits::ApplyToAppointment(ScheduleChange& change, AppointItem& series)
+EditResult ScheduleEdits::ApplyOrAsk(
+    ScheduleChange change, const std::function<bool(const ItemValues& current)>& overwrite)
+{
+    for (;;) {
+        EditResult result = Apply(change);
+        if (result.status != EditStatus::kChangedMeanwhile || !result.current || !overwrite ||
+            !overwrite(*result.current))
+            return result;
+        change.before = result.current; // overwriting starts from what the store holds now
+    }
+}
+
+// The find, the comparison with the values the change started from and the save run in one
+// write transaction, so no other program can write in between; the tables are patched only
+// once it is committed.
+void ScheduleEdits::ApplyInStore(ScheduleChange& change, EditResult& result)
+{
+    const std::wstring oid = PimSession::OidField(change.item.oid);
+    const bool isNew = change.item.oid == 0;
+    TaskItem task;
+    AppointItem series;
+    std::optional<pim::StoredItem> before;
+    result.status = EditStatus::kSaveFailed; // unless the transaction runs
+    const int32_t written = session_.RunInOneTransaction([&] {
+        if (change.item.kind == pim::kTaskKind) {
+            task = isNew ? session_.CreateTask() : session_.FindTask(oid);
+            before = StoredBefore(task, isNew);
+            result.status =
+                task ? ApplyToTask(change, task, result.current) : EditStatus::kNotFound;
+        } else {
+            series = isNew ? session_.CreateAppointment() : session_.FindAppointment(oid);
+            before = StoredBefore(series, isNew);
+            result.status = series ? ApplyToAppointment(change, series, result.current)
+                                   : EditStatus::kNotFound;
+        }
+        return result.status == EditStatus::kDone ? 0 : -1;
+    });
+    if (written < 0 && result.status == EditStatus::kDone)
+        result.status = EditStatus::kSaveFailed; // the commit itself failed
+    if (result.status == EditStatus::kSaveFailed)
+        storeError_ = session_.LastWriteError();
+    if (result.status == EditStatus::kDone) {
+        Patch(change, series.get(), task.get(), result);
+        Tell(change, std::move(before));
+    }
+}
+
+EditStatus ScheduleEdits::ApplyToAppointment(ScheduleChange& change, AppointItem& series,
+                                             std::optional<ItemValues>& current)
 {
     AppointItem target = series;
     const bool occurrence = change.item.occurrenceDay != 0.0;
@@ -217,7 +294,7 @@ EditStatus ScheduleEdits::ApplyToAppointment(ScheduleChange& change, AppointItem
         if (!target)
             return EditStatus::kNoOccurrence;
     }
-    return KeepBeforeAndAfter(change, series, target, occurrence, [&] {
+    return KeepBeforeAndAfter(change, series, target, occurrence, current, [&] {
         switch (change.what) {
         case ChangeKind::kSave:
         case ChangeKind::kDelete:
@@ -233,9 +310,10 @@ EditStatus ScheduleEdits::ApplyToAppointment(ScheduleChange& change, AppointItem
     });
 }
 
-EditStatus ScheduleEdits::ApplyToTask(ScheduleChange& change, TaskItem& task)
+EditStatus ScheduleEdits::ApplyToTask(ScheduleChange& change, TaskItem& task,
+                                      std::optional<ItemValues>& current)
 {
-    return KeepBeforeAndAfter(change, task, task, false, [&] {
+    return KeepBeforeAndAfter(change, task, task, false, current, [&] {
         switch (change.what) {
         case ChangeKind::kSave:
         case ChangeKind::kDelete:

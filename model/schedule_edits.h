@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "model/item_values.h"
 #include "model/pim_records.h"
@@ -41,7 +42,9 @@ struct ScheduleChange {
 
     ChangeKind what = ChangeKind::kSave;
     ItemRef item;
-    std::optional<ItemValues> before; // filled in by Apply; none for a new item
+    // The values the change started from: when given, the change is written only while the
+    // stored item still holds them. Filled in by Apply otherwise; none for a new item.
+    std::optional<ItemValues> before;
     std::optional<ItemValues> after;  // kSave: the values to store; filled in otherwise
     int32_t exceptionNo = 0;          // kCancelException: from 1, or -1 for all
     bool keepSimple = false;          // kCompleteTask: mark complete instead of moving on
@@ -61,7 +64,9 @@ enum class EditStatus {
     kDone,
     kNotFound,     // no item has the object id (deleted meanwhile): the document was reloaded
     kNoOccurrence, // the series has no such occurrence or exception
-    kSaveFailed,   // the store refused; nothing changed
+    kSaveFailed,   // the store refused; nothing changed (StoreError() says why when it knows)
+    kChangedMeanwhile, // the stored item no longer holds `before`: nothing written
+    kOtherStore,   // the file is another store than the tables came from: reloaded, not written
 };
 
 enum class Redraw { kNothing, kInPlace, kReloaded };
@@ -70,6 +75,7 @@ struct EditResult {
     EditStatus status = EditStatus::kDone;
     Redraw redraw = Redraw::kNothing;
     ScheduleChange change;
+    std::optional<ItemValues> current; // kChangedMeanwhile: the values the store holds now
 };
 
 // An item's values as the store holds them, for an editor to start from.
@@ -95,6 +101,15 @@ public:
     ReadResult ReadException(int32_t oid, int32_t n);
 
     EditResult Apply(ScheduleChange change);
+    // Apply, and when another program changed the item meanwhile, ask `overwrite` (handed what
+    // the store holds now) whether to write over that change; asked again should the item
+    // change once more before the write.
+    EditResult ApplyOrAsk(ScheduleChange change,
+                          const std::function<bool(const ItemValues& current)>& overwrite);
+
+    // Why the last read or change failed when the store itself gave the reason (it could not be
+    // opened, is in use, full or read-only): one sentence naming the file; else empty.
+    const std::wstring& StoreError() const { return storeError_; }
 
     // The whole stored item: kDone with it, kNotFound when there is none, kSaveFailed when the
     // store cannot be opened.
@@ -107,8 +122,15 @@ public:
 
 private:
 
-    EditStatus ApplyToAppointment(ScheduleChange& change, AppointItem& series);
-    EditStatus ApplyToTask(ScheduleChange& change, TaskItem& task);
+    // A store that cannot be opened or is another file than the tables came from: the status
+    // to refuse with, else kDone.
+    EditStatus CheckStore(Redraw& redraw);
+    bool RefuseRead(ReadResult& result);
+    void ApplyInStore(ScheduleChange& change, EditResult& result);
+    EditStatus ApplyToAppointment(ScheduleChange& change, AppointItem& series,
+                                  std::optional<ItemValues>& current);
+    EditStatus ApplyToTask(ScheduleChange& change, TaskItem& task,
+                           std::optional<ItemValues>& current);
     void Patch(const ScheduleChange& change, pim::AppointmentItem* series, pim::TaskItem* task,
                EditResult& result);
     void Tell(const ScheduleChange& change, std::optional<pim::StoredItem> before);
@@ -116,4 +138,5 @@ private:
     CTamberloDoc& document_;
     PimSession& session_;
     Watcher watcher_;
+    std::wstring storeError_;
 };

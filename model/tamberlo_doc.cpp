@@ -100,7 +100,9 @@ void CTamberloDoc::Reload()
 
 void CTamberloDoc::LoadStore()
 {
-    if (session_.Connect() < 0) {
+    const bool connected = session_.Connect() >= 0;
+    loadedStore_ = session_.StoreIdentity();
+    if (!connected) {
         // One warning per failure: a store that stays unreadable is not reported at every reload.
         if (!storeFailureReported_)
             Warn(session_.ConnectError());

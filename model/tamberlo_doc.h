@@ -12,6 +12,7 @@
 
 #include "model/day_entry.h"
 #include "model/pim_records.h"
+#include "platform/pim/store_database.h"
 #include "platform/systemtime.h"
 
 class DocumentSettings;
@@ -52,6 +53,8 @@ public:
     const SYSTEMTIME& LoadStart() const { return loadStart_; }
     int ShownOffset() const { return shownOffset_; }
     PimSession& Session() { return session_; }
+    // The store the tables were last loaded from; empty when none could be opened.
+    const pim::StoreDatabase::Identity& LoadedStore() const { return loadedStore_; }
 
     // Enter one store item's entries; storePosition 0 for an item re-added after an edit.
     void AddTask(pim::TaskItem& task, int32_t storePosition);
@@ -162,6 +165,7 @@ private:
     int FindOccurrenceEntry(int row, int32_t oid, int32_t serial) const;
 
     PimSession& session_;
+    pim::StoreDatabase::Identity loadedStore_;
     DocumentSettings& settings_;
     MessageService* messages_;
     bool storeFailureReported_ = false;  // since the last load that reached the store

@@ -4,6 +4,9 @@
 
 #include <QSettings>
 #include <QStandardPaths>
+#include <sys/stat.h>
+
+#include <cerrno>
 
 namespace {
 
@@ -22,11 +25,24 @@ QString FoldedKey(const QString& section, const QString& name)
     return Folded(section) + '/' + Folded(name);
 }
 
+// Looked at without opening it: opening a FIFO blocks until a writer comes.
+bool UsableProfilePath(const std::string& path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        return errno == ENOENT; // created at the first Flush
+    }
+    return S_ISREG(st.st_mode) && st.st_size <= Profile::kMaxBytes;
+}
+
 }  // namespace
 
 Profile::Profile(const std::string& iniPath)
-    : settings_(std::make_unique<QSettings>(QString::fromStdString(iniPath), QSettings::IniFormat))
 {
+    if (!UsableProfilePath(iniPath)) {
+        return;
+    }
+    settings_ = std::make_unique<QSettings>(QString::fromStdString(iniPath), QSettings::IniFormat);
     for (const QString& key : settings_->allKeys()) {
         Remember(key);
     }
@@ -110,17 +126,26 @@ int Profile::ValueCount(const std::wstring& section) const
 
 void Profile::WriteInt(const std::wstring& section, const std::wstring& name, int value)
 {
+    if (Unusable()) {
+        return;
+    }
     settings_->setValue(KeyForWrite(section, name), value);
 }
 
 void Profile::WriteString(const std::wstring& section, const std::wstring& name,
                           const std::wstring& value)
 {
+    if (Unusable()) {
+        return;
+    }
     settings_->setValue(KeyForWrite(section, name), ToQt(value));
 }
 
 bool Profile::Flush()
 {
+    if (Unusable()) {
+        return false;
+    }
     settings_->sync();
     return settings_->status() == QSettings::NoError;
 }

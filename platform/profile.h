@@ -13,8 +13,15 @@ class QSettings;
 
 class Profile {
 public:
-    // The profile at `iniPath`; the file and its folder are created at the first Flush.
+    // The profile at `iniPath`; the file and its folder are created at the first Flush. A path
+    // that holds something other than a regular file (a FIFO, a device, a folder) or a file
+    // larger than kMaxBytes is never read nor written: every value reads as its fallback and
+    // Flush fails, and Unusable() says so.
     explicit Profile(const std::string& iniPath);
+
+    // Far above any real profile (a few kilobytes, some hundred with long lists).
+    static constexpr long long kMaxBytes = 16LL * 1024 * 1024;
+    bool Unusable() const { return settings_ == nullptr; }
     ~Profile();
     Profile(const Profile&) = delete;
     Profile& operator=(const Profile&) = delete;

@@ -5,6 +5,7 @@
 #include <QDBusMessage>
 #include <QDate>
 #include <QMetaClassInfo>
+#include <QTimer>
 
 #include "platform/bus_names.h"
 
@@ -16,12 +17,23 @@ namespace {
 // The years the program shows; a day from outside them is not the program's to show.
 constexpr int kFirstYear = 1900;
 constexpr int kLastYear = 2999;
+// A second start waits this long for the running copy to take its command line.
+constexpr int kHandOverTimeoutMs = 5000;
 
 } // namespace
 
-ProgramInstance::ProgramInstance(std::function<void(const SYSTEMTIME&)> showDay)
-    : showDay_(std::move(showDay))
+ProgramInstance::ProgramInstance(std::function<void(const SYSTEMTIME&)> showDay,
+                                 std::function<void(const QStringList&)> open)
+    : showDay_(std::move(showDay)), open_(std::move(open))
 {
+}
+
+QDBusMessage ProgramInstance::Call(const char* method)
+{
+    const QMetaClassInfo interface =
+        staticMetaObject.classInfo(staticMetaObject.indexOfClassInfo("D-Bus Interface"));
+    return QDBusMessage::createMethodCall(kBusName, kObjectPath, interface.value(),
+                                          QString::fromLatin1(method));
 }
 
 bool ProgramInstance::Claim(QDBusConnection connection)
@@ -42,13 +54,28 @@ bool ProgramInstance::AskToShow(QDBusConnection connection, const SYSTEMTIME& da
     if (!IsBusNameOwned(connection, kBusName)) {
         return false;
     }
-    const QMetaClassInfo interface =
-        staticMetaObject.classInfo(staticMetaObject.indexOfClassInfo("D-Bus Interface"));
-    QDBusMessage call = QDBusMessage::createMethodCall(kBusName, kObjectPath, interface.value(),
-                                                       QStringLiteral("ShowDay"));
+    QDBusMessage call = Call("ShowDay");
     call << QDate(day.wYear, day.wMonth, day.wDay).toString(Qt::ISODate);
     // Not waited for: the reminders need nothing back, and must not stall on a busy program.
     return connection.send(call);
+}
+
+bool ProgramInstance::HandOver(QDBusConnection connection, const QStringList& arguments)
+{
+    if (!IsBusNameOwned(connection, kBusName)) {
+        return false;
+    }
+    QDBusMessage call = Call("Open");
+    call << arguments;
+    return connection.call(call, QDBus::Block, kHandOverTimeoutMs).type() ==
+           QDBusMessage::ReplyMessage;
+}
+
+void ProgramInstance::Open(const QStringList& arguments)
+{
+    if (open_) {
+        QTimer::singleShot(0, this, [this, arguments] { open_(arguments); });
+    }
 }
 
 void ProgramInstance::ShowDay(const QString& day)

@@ -147,6 +147,12 @@ constexpr Entry kStrings[] = {
     {65722, L"%1 settings were read from %2."},
     {65723, L"No settings could be read from %1."},
     {65724, L"The settings could not be saved to %1."},
+    {65750, L"\"%1\" was changed by another program meanwhile.\n"
+            L"OK: overwrite that change with yours.\nCancel: take that change."},
+    {65751, L"The calendar store was replaced by another file. Nothing was saved; the window "
+            L"now shows the new file."},
+    {65752, L"The profile %1 is not a regular file of a sane size; Tamberlo starts with the "
+            L"default settings and leaves it as it is."},
     {65850, L"Undo"},
     {65851, L"Redo"},
     {65852, L"%1 %2 \"%3\""},
@@ -176,6 +182,15 @@ std::wstring LoadString(int id)
         return {};
     }
     return found->text;
+}
+
+std::wstring LoadString(int id, const std::wstring& first)
+{
+    std::wstring text = LoadString(id);
+    if (const size_t at = text.find(L"%1"); at != std::wstring::npos) {
+        text.replace(at, 2, first);
+    }
+    return text;
 }
 
 }  // namespace res

@@ -111,6 +111,10 @@ enum StringId : int {
     IDS_SETTINGS_READ = 65722,
     IDS_NO_SETTINGS_READ = 65723,
     IDS_SETTINGS_NOT_SAVED = 65724,
+    // The store shared with other programs; "%1" is the item's subject.
+    IDS_CHANGED_MEANWHILE = 65750,
+    IDS_STORE_REPLACED = 65751,
+    IDS_PROFILE_NOT_READ = 65752,  // "%1" the profile file
     // Undo and redo: "%1" Undo or Redo, "%2" what the step did, "%3" the subject, "%4" the day.
     IDS_UNDO = 65850,
     IDS_REDO = 65851,
@@ -129,5 +133,7 @@ enum StringId : int {
 
 // The text of a string id; empty for an id the table does not hold.
 std::wstring LoadString(int id);
+// The text of a string id with its "%1" filled in.
+std::wstring LoadString(int id, const std::wstring& first);
 
 }  // namespace res

@@ -42,7 +42,7 @@ void GanttPainter::PaintRowBackgroundAndLabel(int day) const
     p.setFont(c_.resources.MainFont());
     if (HolidayHeadsDay(c_.entries, day)) {
         const PixelPoint at = c_.geometry.HolidayNamePos(day);
-        c_.text.Draw(p, at.x, at.y, c_.entries.ApptSubject(day, 0), ToQRect(row));
+        c_.text.Draw(p, at.x, at.y, IsolatedText(c_.entries.ApptSubject(day, 0)), ToQRect(row));
         p.setPen(c_.resources.BlackPen());
     }
     const int top = row.top;

@@ -26,6 +26,10 @@ MoveResult::Status StatusOf(EditStatus status)
         return MoveResult::Status::kDone;
     case EditStatus::kSaveFailed:
         return MoveResult::Status::kRefused;
+    case EditStatus::kChangedMeanwhile:
+        return MoveResult::Status::kTookOther;
+    case EditStatus::kOtherStore:
+        return MoveResult::Status::kOtherStore;
     default:
         return MoveResult::Status::kGone;
     }
@@ -60,11 +64,15 @@ ReadResult ItemMoves::ReadAppointment(const ItemSelection& item)
     return edits_.Read({pim::kAppointmentKind, oid});
 }
 
-MoveResult ItemMoves::Save(const ItemRef& ref, const ItemValues& after)
+MoveResult ItemMoves::Save(const ItemRef& ref, const ItemValues& after,
+                           std::optional<ItemValues> before)
 {
     ScheduleChange change(ChangeKind::kSave, ref);
     change.after = after;
-    const EditResult result = edits_.Apply(change);
+    change.before = std::move(before);
+    const EditResult result = edits_.ApplyOrAsk(change, [this](const ItemValues& current) {
+        return overwrite_ && overwrite_(current.fields.Subject);
+    });
     return {StatusOf(result.status), result.redraw};
 }
 
@@ -74,11 +82,12 @@ MoveResult ItemMoves::MoveAppointment(const ItemSelection& item, DragMode mode, 
     ReadResult read = ReadAppointment(item);
     if (read.status != EditStatus::kDone)
         return {StatusOf(read.status)};
+    const ItemValues before = read.values;
     pim::ItemFields& f = read.values.fields;
     const TimeRange moved = DraggedTimes({f.Start, f.End}, mode, minutes);
     f.Start = moved.start;
     f.End = moved.end;
-    MoveResult result = Save(read.item, read.values);
+    MoveResult result = Save(read.item, read.values, before);
     if (result.status == MoveResult::Status::kDone && read.item.occurrenceDay != 0.0)
         result.exceptionNo = ExceptionNumberOf(read.item.oid, read.item.occurrenceDay);
     return result;
@@ -106,8 +115,9 @@ MoveResult ItemMoves::MoveTask(const ItemSelection& item, int days)
         return {StatusOf(read.status)};
     if (read.values.pattern)
         return {MoveResult::Status::kRecurringTask};
+    const ItemValues before = read.values;
     ShiftTaskDates(read.values.fields, days);
-    return Save(read.item, read.values);
+    return Save(read.item, read.values, before);
 }
 
 MoveResult ItemMoves::CopyAppointment(const ItemSelection& item, int minutes)

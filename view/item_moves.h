@@ -3,6 +3,10 @@
 // and copy either onto another day. The item is read from the store again each time.
 #pragma once
 
+#include <functional>
+#include <optional>
+#include <string>
+
 #include "model/schedule_edits.h"
 #include "view/drag_edit.h"
 #include "view/item_selection.h"
@@ -13,6 +17,8 @@ struct MoveResult {
         kGone,          // the item or its occurrence is no longer in the store
         kRefused,       // the store did not take the change
         kRecurringTask, // a recurring task is never moved
+        kTookOther,     // another program changed the item meanwhile; its version was kept
+        kOtherStore,    // the store file was replaced: nothing saved, the window reloaded
     };
     Status status = Status::kDone;
     Redraw redraw = Redraw::kNothing;
@@ -21,7 +27,13 @@ struct MoveResult {
 
 class ItemMoves {
 public:
-    explicit ItemMoves(ScheduleEdits& edits) : edits_(edits) {}
+    // Asked with the item's subject whether to overwrite another program's change of it.
+    using OverwriteQuestion = std::function<bool(const std::wstring& subject)>;
+
+    explicit ItemMoves(ScheduleEdits& edits, OverwriteQuestion overwrite = {})
+        : edits_(edits), overwrite_(std::move(overwrite))
+    {
+    }
 
     // Moves the grabbed ends (all of it, the start or the end) by `minutes`.
     MoveResult MoveAppointment(const ItemSelection& item, DragMode mode, int minutes);
@@ -37,7 +49,9 @@ public:
 private:
     ReadResult ReadAppointment(const ItemSelection& item);
     int32_t ExceptionNumberOf(int32_t oid, DATE originalDay);
-    MoveResult Save(const ItemRef& ref, const ItemValues& after);
+    MoveResult Save(const ItemRef& ref, const ItemValues& after,
+                    std::optional<ItemValues> before = std::nullopt);
 
     ScheduleEdits& edits_;
+    OverwriteQuestion overwrite_;
 };

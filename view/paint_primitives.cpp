@@ -3,8 +3,10 @@
 #include "view/paint_primitives.h"
 
 #include <QBrush>
+#include <QChar>
 #include <QPainter>
 #include <QPen>
+#include <algorithm>
 
 #include "model/text_list.h"
 #include "res/pictures.h"
@@ -105,6 +107,41 @@ std::wstring CutSubject(const DrawSettings& settings, const std::wstring& subjec
 {
     const int length = usable::DispTextLen(settings.DispTextLen);
     if (length > 0 && subject.size() > static_cast<size_t>(length))
-        return subject.substr(0, length);
-    return subject;
+        return IsolatedText(subject.substr(0, length));
+    return IsolatedText(subject);
+}
+
+std::wstring IsolatedText(const std::wstring& text)
+{
+    constexpr wchar_t kPdf = 0x202C, kFsi = 0x2068, kPdi = 0x2069;
+    const auto direction = [](wchar_t c) { return QChar::direction(static_cast<char32_t>(c)); };
+    const bool plain = std::none_of(text.begin(), text.end(), [&](wchar_t c) {
+        const QChar::Direction d = direction(c);
+        return d == QChar::DirR || d == QChar::DirAL || (d >= QChar::DirLRE && d <= QChar::DirPDF) ||
+               d >= QChar::DirLRI;
+    });
+    if (plain)
+        return text;
+    std::wstring out(1, kFsi);
+    std::wstring open; // the closer each still open embedding or isolate needs, innermost last
+    for (const wchar_t c : text) {
+        const QChar::Direction d = direction(c);
+        if (d == QChar::DirLRE || d == QChar::DirRLE || d == QChar::DirLRO || d == QChar::DirRLO) {
+            open += kPdf;
+        } else if (d == QChar::DirLRI || d == QChar::DirRLI || d == QChar::DirFSI) {
+            open += kPdi;
+        } else if (d == QChar::DirPDF) {
+            if (open.empty() || open.back() != kPdf)
+                continue; // would close what is not the text's own
+            open.pop_back();
+        } else if (d == QChar::DirPDI) {
+            const size_t isolate = open.rfind(kPdi);
+            if (isolate == std::wstring::npos)
+                continue;
+            open.erase(isolate); // a PDI also ends the embeddings inside its isolate
+        }
+        out += c;
+    }
+    out.append(open.rbegin(), open.rend());
+    return out + kPdi;
 }

@@ -38,3 +38,9 @@ bool PassesCategoryFilter(const DrawSettings& settings, const std::wstring& cate
 
 // The subject as the chart and the task strip show it: cut to DispTextLen when that is above 0.
 std::wstring CutSubject(const DrawSettings& settings, const std::wstring& subject);
+
+// An item's text (subject, place) made an isolated run of its own inside a composed line, so
+// its right-to-left letters and direction controls cannot reorder what follows it: a text with
+// any of them is wrapped in FSI ... PDI with its own controls balanced (unmatched closers
+// dropped, open ones closed); any other text comes back as it is.
+std::wstring IsolatedText(const std::wstring& text);

@@ -449,6 +449,29 @@ void CTamberloView::ItemsChanged()
     emit CommandStateChanged();
 }
 
+bool CTamberloView::StoreChanged()
+{
+    if (editing_->Dragging())
+        return false;
+    const ItemSelection kept = selection_;
+    schedule_.Reload();
+    ClearItemSelection();
+    detailLinesFor_.reset();
+    const DetailLines& lines = CurrentDetailLines();
+    for (int line = 0; kept.HasItem() && line < lines.taskLines + lines.appointmentLines; ++line) {
+        const ItemSelection found =
+            SelectionOfLine(lines, line, SelectedRow(), schedule_, selectedDate_);
+        if (found.kind == kept.kind && found.oid == kept.oid &&
+            found.exceptionNo == kept.exceptionNo) {
+            selection_ = found;
+            break;
+        }
+    }
+    OnUpdate();
+    emit CommandStateChanged();
+    return true;
+}
+
 bool CTamberloView::ApplyPeriodMove(const std::optional<nav::PeriodMove>& move)
 {
     if (!move)

@@ -53,6 +53,10 @@ public:
     void JumpTo(const SYSTEMTIME& date);
     // An item was added, changed or deleted: the selection (an entry position) is stale.
     void ItemsChanged();
+    // Another program changed the store: the document is read again for the same period, and
+    // the selected item stays selected where it still is on the selected day. False (nothing
+    // done) during a drag, which would lose its entries; ask again after it.
+    bool StoreChanged();
 
     // Selects detail line `line` of the selected day (ignored when there is no such line).
     void SelectDetailLine(int line);

@@ -89,7 +89,7 @@ std::wstring TaskDetailPainter::TaskDetailText(int day, int pos) const
         prefix = L"Due";
     else if (e.TaskStartsHere(day, pos))
         prefix = L"Start";
-    std::wstring text = prefix + L" " + e.TaskSubject(day, pos);
+    std::wstring text = prefix + L" " + IsolatedText(e.TaskSubject(day, pos));
     if (e.TaskHasDue(day, pos))
         text += L" [DueDate " + e.TaskDueText(day, pos) + L"]";
     return text;
@@ -111,7 +111,7 @@ int TaskDetailPainter::TaskDetailIcon(int day, int pos) const
 std::wstring TaskDetailPainter::AppointmentDetailText(int day, int pos) const
 {
     const DayEntries& e = c_.entries;
-    const std::wstring subject = e.ApptSubject(day, pos);
+    const std::wstring subject = IsolatedText(e.ApptSubject(day, pos));
     if (e.IsAllDay(day, pos)) {
         switch (e.DayKind(day, pos)) {
         case 0:
@@ -128,7 +128,7 @@ std::wstring TaskDetailPainter::AppointmentDetailText(int day, int pos) const
         }
     }
     std::wstring text = e.StartText(day, pos) + L" - " + e.EndText(day, pos) + L" " + subject;
-    const std::wstring place = e.ApptLocation(day, pos);
+    const std::wstring place = IsolatedText(e.ApptLocation(day, pos));
     if (!place.empty())
         text += L" [" + place + L"]";
     return text + KindSuffix(e.EntryState(day, pos));

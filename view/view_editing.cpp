@@ -317,8 +317,7 @@ void ViewEditing::ApplyRelease(const DragOutcome& outcome, DragMode mode)
     case Action::kChangeAppointment:
         if (services_.edits)
             AfterChange(AsStep(mode == kDragMove ? UndoAction::kMove : UndoAction::kResize, [&] {
-                return ItemMoves(*services_.edits)
-                    .MoveAppointment(view_.selection_, mode, outcome.Delta());
+                return Moves().MoveAppointment(view_.selection_, mode, outcome.Delta());
             }));
         return;
     case Action::kMoveTask:
@@ -326,7 +325,7 @@ void ViewEditing::ApplyRelease(const DragOutcome& outcome, DragMode mode)
             AfterChange({MoveResult::Status::kRecurringTask});
         else if (services_.edits)
             AfterChange(AsStep(UndoAction::kMove, [&] {
-                return ItemMoves(*services_.edits).MoveTask(view_.selection_, outcome.dayShift);
+                return Moves().MoveTask(view_.selection_, outcome.dayShift);
             }));
         return;
     }
@@ -341,9 +340,25 @@ MoveResult ViewEditing::AsStep(UndoAction action, const std::function<MoveResult
 
 void ViewEditing::Warn(int textId) const
 {
+    WarnText(res::LoadString(textId));
+}
+
+void ViewEditing::WarnText(const std::wstring& text) const
+{
     if (services_.messages)
-        services_.messages->MessageBox(res::LoadString(textId), res::LoadString(res::IDS_WARNING),
+        services_.messages->MessageBox(text, res::LoadString(res::IDS_WARNING),
                                        MB_OK | MB_ICONEXCLAMATION);
+}
+
+// A change another program got in first is written over only when the user says so.
+ItemMoves ViewEditing::Moves() const
+{
+    return ItemMoves(*services_.edits, [this](const std::wstring& subject) {
+        return services_.messages &&
+               services_.messages->MessageBox(res::LoadString(res::IDS_CHANGED_MEANWHILE, subject),
+                                              res::LoadString(res::IDS_CONFIRM),
+                                              MB_OKCANCEL | MB_ICONINFORMATION) == IDOK;
+    });
 }
 
 // The moved item's entries changed places; the selection would name another entry.
@@ -358,13 +373,23 @@ void ViewEditing::AfterChange(const MoveResult& result)
         view_.schedule_.Reload();
         break;
     case MoveResult::Status::kRefused:
-        Warn(res::IDS_CANT_CHANGE_DATETIME);
+        // The store's own reason (in use, full, read-only) when it gave one.
+        if (services_.edits && !services_.edits->StoreError().empty())
+            WarnText(services_.edits->StoreError());
+        else
+            Warn(res::IDS_CANT_CHANGE_DATETIME);
+        break;
+    case MoveResult::Status::kOtherStore:
+        Warn(res::IDS_STORE_REPLACED);
+        break;
+    case MoveResult::Status::kTookOther:
         break;
     case MoveResult::Status::kRecurringTask:
         Warn(res::IDS_CANT_CUT_RECURRING_TASK);
         return;
     }
-    if (result.redraw != Redraw::kNothing || result.status == MoveResult::Status::kGone) {
+    if (result.redraw != Redraw::kNothing || result.status == MoveResult::Status::kGone ||
+        result.status == MoveResult::Status::kOtherStore) {
         view_.ClearItemSelection();
         view_.OnUpdate();
         view_.AfterAction();
@@ -520,7 +545,7 @@ void ViewEditing::Paste(bool atMenuPoint)
                         view_.schedule_.GetShownStart(), view_.selectedDate_);
     const int minutes = static_cast<int>(SecondsBetween(source, target) / 60);
     const int days = DaysBetween(source, target);
-    ItemMoves moves(*services_.edits);
+    ItemMoves moves = Moves();
     const bool cut = record_.operation == ClipRecord::kCut;
     const MoveResult result = AsStep(cut ? UndoAction::kMove : UndoAction::kPaste, [&] {
         if (cut)
@@ -562,7 +587,7 @@ void ViewEditing::PasteForeign(const std::vector<pim::StoredItem>& items, bool a
     }
     if (!services_.edits)
         return;
-    ItemMoves moves(*services_.edits);
+    ItemMoves moves = Moves();
     const auto pasteAll = [&] {
         MoveResult result;
         for (const pim::StoredItem& item : items) {

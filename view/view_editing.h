@@ -21,6 +21,7 @@ class MessageService;
 class QMouseEvent;
 class QPainter;
 struct MoveResult;
+class ItemMoves;
 
 // What the view's own changes need from the program; without a change path nothing is saved.
 struct ViewEditServices {
@@ -80,6 +81,8 @@ private:
     void PutOnDesktop();
     void PasteForeign(const std::vector<pim::StoredItem>& items, bool atMenuPoint);
     void Warn(int textId) const;
+    void WarnText(const std::wstring& text) const;
+    ItemMoves Moves() const;
 
     CTamberloView& view_;
     ViewEditServices services_;

@@ -51,6 +51,16 @@ std::wstring Application::LastError() const
     return db_ ? db_->LastError() : lastError_;
 }
 
+std::wstring Application::LastWriteError() const
+{
+    return db_ ? db_->LastWriteError() : std::wstring();
+}
+
+StoreDatabase::Identity Application::StoreIdentity() const
+{
+    return LoggedOn() ? db_->StoreIdentity() : StoreDatabase::Identity{};
+}
+
 bool Application::LoggedOn() const { return db_ && db_->IsOpen(); }
 
 int32_t Application::GetDefaultFolder(int32_t id, std::shared_ptr<Folder>* out) const

@@ -36,6 +36,11 @@ public:
     // In words for the user, naming the file: why the last Logon or folder read failed, or why
     // the store is read-only.
     std::wstring LastError() const;
+    // Why the last save, delete or batch was refused by the store itself (in use, full,
+    // read-only); empty when it was not.
+    std::wstring LastWriteError() const;
+    // The store logged on to; empty when none is.
+    StoreDatabase::Identity StoreIdentity() const;
 
     // 9 calendar, 13 tasks.
     int32_t GetDefaultFolder(int32_t id, std::shared_ptr<Folder>* out) const;

@@ -26,7 +26,9 @@
 namespace pim {
 namespace {
 
-constexpr int kBusyTimeoutMs = 200; // a locked file fails fast instead of freezing the window
+// Another program's write (an import, the reminders, a sync) holds the lock for moments; waiting
+// this long outlasts them, and a lock held longer is reported as the store being in use.
+constexpr int kBusyTimeoutMs = 4000;
 // Every operation opens the store afresh and reads it whole: map the file instead of copying
 // each page in, and keep a whole large calendar in the page cache.
 constexpr const char* kReadTuning = "PRAGMA mmap_size = 268435456; PRAGMA cache_size = -16384";
@@ -51,6 +53,12 @@ const std::string kPatternColumns =
 const std::string kFindTableSql =
     "CREATE VIRTUAL TABLE find_text USING fts5(text, tokenize = 'trigram');";
 
+// A random id written once when a store is made, so a window can tell its store from another
+// file moved into its place.
+const std::string kIdentitySql =
+    "CREATE TABLE store_identity (id TEXT NOT NULL);"
+    "INSERT INTO store_identity VALUES (lower(hex(randomblob(16))));";
+
 // AUTOINCREMENT keeps object ids from ever being handed out twice, even after deletes.
 std::string SchemaSql()
 {
@@ -66,19 +74,20 @@ std::string SchemaSql()
            "deleted INTEGER, " +
            kItemColumnTypes +
            ", PRIMARY KEY (oid, original_date));" +
-           kFindTableSql +
-           "PRAGMA user_version = " +
+           kFindTableSql + kIdentitySql + "PRAGMA user_version = " +
            std::to_string(StoreDatabase::kSchemaVersion) + ";";
 }
 
 // The steps from each older version to the next; step i brings version i + 1 to i + 2.
 // Version 2 gave items the UID calendars exchange them by.
 // Version 3 gave Find its index, filled from the items there are.
+// Version 4 gave the store its identity.
 const std::string kMigrations[] = {
     "ALTER TABLE items ADD COLUMN uid TEXT; PRAGMA user_version = 2;",
     kFindTableSql +
         "INSERT INTO find_text (rowid, text) SELECT oid, find_fold(subject, location, "
         "categories, body) FROM items; PRAGMA user_version = 3;",
+    kIdentitySql + "PRAGMA user_version = 4;",
 };
 static_assert(std::size(kMigrations) == StoreDatabase::kSchemaVersion - 1);
 
@@ -264,8 +273,22 @@ bool ModeGrantsWrite(const std::string& path)
 
 } // namespace
 
-StoreDatabase::Recognition StoreDatabase::RecognitionOf(int sqliteCode)
+// A full file system shows as SQLITE_FULL, or as a failed write or shared-memory growth whose
+// cause was ENOSPC.
+bool StoreDatabase::DiskFull(int sqliteCode) const
 {
+    // A statement's step answers the primary code only; the connection keeps the extended one.
+    const int extended = db_ != nullptr ? sqlite3_extended_errcode(db_) : sqliteCode;
+    const int cause = db_ != nullptr ? sqlite3_system_errno(db_) : 0;
+    return (sqliteCode & 0xFF) == SQLITE_FULL || extended == SQLITE_IOERR_SHMSIZE ||
+           ((sqliteCode & 0xFF) == SQLITE_IOERR && (cause == ENOSPC || cause == EDQUOT));
+}
+
+StoreDatabase::Recognition StoreDatabase::RecognitionOf(int sqliteCode) const
+{
+    if (DiskFull(sqliteCode)) {
+        return Recognition::Full;
+    }
     switch (sqliteCode & 0xFF) {
     case SQLITE_ROW:
     case SQLITE_DONE:
@@ -360,11 +383,13 @@ int32_t StoreDatabase::Create(const std::string& path)
         SqliteStatement wal(db_, "PRAGMA journal_mode = WAL");
         built = wal.Step() == SQLITE_ROW && wal.Text(0) == L"wal";
     }
+    const bool full = !built && (errno == ENOSPC || DiskFull(sqlite3_extended_errcode(db_)));
     Close();
     const bool published =
         built && ::link(QFile::encodeName(draft.fileName()).constData(), path.c_str()) == 0;
     if (!published && !(built && errno == EEXIST)) {
-        return Fail(Sentence(L"The calendar store ", L" cannot be created."));
+        return Fail(full || errno == ENOSPC ? NoSpaceSentence()
+                                            : Sentence(L"The calendar store ", L" cannot be created."));
     }
     return OpenExisting(path, Access::ReadWrite);
 }
@@ -394,11 +419,13 @@ int32_t StoreDatabase::OpenExisting(const std::string& path, Access access)
     case Recognition::Damaged:
         return Fail(Sentence(L"The calendar store ", L" is damaged."));
     case Recognition::Busy:
-        return Fail(Sentence(L"The calendar store ", L" is in use by another program."));
+        return Fail(BusySentence());
+    case Recognition::Full:
+        return Fail(NoSpaceSentence());
     case Recognition::Unreadable:
         return Fail(Sentence(L"The calendar store ", L" cannot be opened."));
     }
-    if (BringUpToDate() != 0) {
+    if (BringUpToDate() != 0 || ReadIdentity(path) != 0) {
         return -1;
     }
     // The journal mode the file has is kept: opening writes nothing but a migration.
@@ -421,22 +448,69 @@ int32_t StoreDatabase::BringUpToDate()
         }
         version = pragma.Int(0);
     }
-    if (version >= kSchemaVersion) {
+    version_ = version;
+    // A reader takes an older store as it is; only a writer brings it up to date.
+    if (version >= kSchemaVersion || readOnly_) {
         return 0;
     }
-    if (readOnly_) {
-        return Fail(Sentence(L"The calendar store ",
-                             L" is of an older version and cannot be brought up to date, as it "
-                             L"is read-only."));
-    }
     if (Exec("BEGIN IMMEDIATE") != 0) {
-        return Fail(Sentence(L"The calendar store ", L" is in use by another program."));
+        return Fail(DiskFull(sqlite3_extended_errcode(db_)) ? NoSpaceSentence() : BusySentence());
     }
     if (Migrate(version) != 0 || Exec("COMMIT") != 0) {
+        const bool full = DiskFull(sqlite3_extended_errcode(db_));
         Exec("ROLLBACK");
-        return Fail(Sentence(L"The calendar store ", L" cannot be brought up to date."));
+        return Fail(full ? NoSpaceSentence()
+                         : Sentence(L"The calendar store ", L" cannot be brought up to date."));
+    }
+    version_ = kSchemaVersion;
+    return 0;
+}
+
+int32_t StoreDatabase::ReadIdentity(const std::string& path)
+{
+    identity_ = {};
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) {
+        identity_.device = st.st_dev;
+        identity_.inode = st.st_ino;
+    }
+    if (version_ < kIdentityVersion) {
+        return 0;
+    }
+    SqliteStatement id(db_, "SELECT id FROM store_identity LIMIT 1");
+    const int rc = id.Step();
+    if (rc == SQLITE_ROW) {
+        identity_.id = id.Text(0);
+    } else if (rc != SQLITE_DONE) {
+        return Fail(Sentence(L"The calendar store ", L" cannot be opened."));
     }
     return 0;
+}
+
+std::wstring StoreDatabase::BusySentence() const
+{
+    return Sentence(L"The calendar store ", L" is in use by another program; try again.");
+}
+
+std::wstring StoreDatabase::NoSpaceSentence() const
+{
+    return Sentence(L"There is no space left to save to ", L".");
+}
+
+// Keeps the first cause of a refused write, before a rollback resets the connection's code.
+void StoreDatabase::NoteWriteFailure()
+{
+    if (!writeError_.empty() || db_ == nullptr) {
+        return;
+    }
+    const int code = sqlite3_extended_errcode(db_);
+    if (DiskFull(code)) {
+        writeError_ = NoSpaceSentence();
+    } else if ((code & 0xFF) == SQLITE_BUSY || (code & 0xFF) == SQLITE_LOCKED) {
+        writeError_ = BusySentence();
+    } else if ((code & 0xFF) == SQLITE_READONLY) {
+        writeError_ = Sentence(L"The calendar store ", L" is read-only.");
+    }
 }
 
 // Runs inside the caller's write transaction.
@@ -586,7 +660,9 @@ int32_t StoreDatabase::FindItems(const std::wstring& text, std::vector<StoredIte
 int32_t StoreDatabase::LoadItems(int32_t kind, int32_t oid, const std::string& where,
                                  std::vector<StoredItem>& out, const std::wstring& match)
 {
-    SqliteStatement s(db_, "SELECT oid, uid, " + LoadedColumns(kind) + " FROM items i" +
+    // A store older than the UIDs is read as it is, without them.
+    SqliteStatement s(db_, std::string("SELECT oid, ") + (version_ >= 2 ? "uid, " : "NULL, ") +
+                               LoadedColumns(kind) + " FROM items i" +
                                where + " ORDER BY oid");
     BindKindAndOid(s, kind, oid);
     if (!match.empty()) {
@@ -652,7 +728,18 @@ int32_t StoreDatabase::LoadExceptions(int32_t kind, int32_t oid, const std::stri
 
 int32_t StoreDatabase::BeginWrite(bool outermost)
 {
-    return Exec(outermost ? "BEGIN IMMEDIATE" : "SAVEPOINT item_write");
+    if (outermost) {
+        writeError_.clear();
+    }
+    if (!Writable()) {
+        writeError_ = lastError_;
+        return -1;
+    }
+    if (Exec(outermost ? "BEGIN IMMEDIATE" : "SAVEPOINT item_write") != 0) {
+        NoteWriteFailure();
+        return -1;
+    }
+    return 0;
 }
 
 // A write outside a batch is its own transaction; inside one it nests as a savepoint, so a
@@ -663,10 +750,12 @@ int32_t StoreDatabase::EndWrite(bool outermost, int32_t status)
         if (status >= 0 && Exec("COMMIT") == 0) {
             return status;
         }
+        NoteWriteFailure();
         Exec("ROLLBACK");
         return -1;
     }
     if (status < 0) {
+        NoteWriteFailure();
         Exec("ROLLBACK TO item_write");
     }
     Exec("RELEASE item_write");
@@ -675,8 +764,8 @@ int32_t StoreDatabase::EndWrite(bool outermost, int32_t status)
 
 int32_t StoreDatabase::Save(StoredItem& item)
 {
-    const bool outermost = db_ != nullptr && sqlite3_get_autocommit(db_) != 0;
-    if (!Writable() || BeginWrite(outermost) != 0) {
+    const bool outermost = db_ == nullptr || sqlite3_get_autocommit(db_) != 0;
+    if (BeginWrite(outermost) != 0) {
         return -1;
     }
     if (item.pattern) {
@@ -805,8 +894,8 @@ int32_t StoreDatabase::DeleteDependents(int32_t oid)
 
 int32_t StoreDatabase::Delete(int32_t oid)
 {
-    const bool outermost = db_ != nullptr && sqlite3_get_autocommit(db_) != 0;
-    if (!Writable() || oid <= 0 || BeginWrite(outermost) != 0) {
+    const bool outermost = db_ == nullptr || sqlite3_get_autocommit(db_) != 0;
+    if (oid <= 0 || BeginWrite(outermost) != 0) {
         return -1;
     }
     const bool deleted = DeleteDependents(oid) == 0 &&
@@ -818,21 +907,13 @@ int32_t StoreDatabase::Delete(int32_t oid)
 
 int32_t StoreDatabase::RunInOneTransaction(const std::function<int32_t()>& work)
 {
-    if (!Writable()) {
-        return -1;
-    }
-    if (sqlite3_get_autocommit(db_) == 0) {
+    if (db_ != nullptr && Writable() && sqlite3_get_autocommit(db_) == 0) {
         return work();
     }
-    if (Exec("BEGIN IMMEDIATE") != 0) {
+    if (BeginWrite(true) != 0) {
         return -1;
     }
-    const int32_t status = work();
-    if (status >= 0 && Exec("COMMIT") == 0) {
-        return status;
-    }
-    Exec("ROLLBACK");
-    return -1;
+    return EndWrite(true, work());
 }
 
 } // namespace pim

@@ -21,7 +21,8 @@ enum class ItemSelection { All, WithReminders };
 
 class StoreDatabase {
 public:
-    static constexpr int kSchemaVersion = 3;
+    static constexpr int kSchemaVersion = 4;
+    static constexpr int kIdentityVersion = 4; // the first version with a store identity
 
     StoreDatabase() = default;
     ~StoreDatabase();
@@ -42,6 +43,20 @@ public:
     bool Writable() const { return db_ != nullptr && !readOnly_; }
     // One sentence naming the file: why Open or a Load failed, or why the store is read-only.
     const std::wstring& LastError() const { return lastError_; }
+    // Why the last Save, Delete or batch failed when the store itself refused it (in use by
+    // another program past the wait, no space left, read-only); empty when it was the item's
+    // fault or nothing failed.
+    const std::wstring& LastWriteError() const { return writeError_; }
+
+    // What tells this store from another file put in its place: the random id written when it
+    // was made (empty for a store too old to carry one) and the file's device and inode.
+    struct Identity {
+        std::wstring id;
+        uint64_t device = 0;
+        uint64_t inode = 0;
+        bool operator==(const Identity&) const = default;
+    };
+    const Identity& StoreIdentity() const { return identity_; }
 
     void SetOccurrenceRule(OccurrenceRule rule) { rule_ = std::move(rule); }
     const OccurrenceRule& Rule() const { return rule_; }
@@ -63,7 +78,7 @@ public:
     int32_t RunInOneTransaction(const std::function<int32_t()>& work);
 
 private:
-    enum class Recognition { Ours, NotOurs, Newer, Damaged, Busy, Unreadable };
+    enum class Recognition { Ours, NotOurs, Newer, Damaged, Busy, Full, Unreadable };
 
     int32_t Fail(const std::wstring& what);
     int32_t BringUpToDate();
@@ -72,9 +87,14 @@ private:
     int32_t OpenExisting(const std::string& path, Access access);
     Recognition Recognise();
     Recognition RecogniseTables();
-    static Recognition RecognitionOf(int sqliteCode);
+    Recognition RecognitionOf(int sqliteCode) const;
+    bool DiskFull(int sqliteCode) const;
+    int32_t ReadIdentity(const std::string& path);
+    void NoteWriteFailure();
     std::wstring CannotWriteReason(const std::string& path) const;
     std::wstring Sentence(const wchar_t* before, const wchar_t* after) const;
+    std::wstring BusySentence() const;
+    std::wstring NoSpaceSentence() const;
     int32_t Exec(const char* sql);
     // The write statements are prepared once per connection and reset before each reuse.
     SqliteStatement& Statement(const std::string& sql);
@@ -99,7 +119,10 @@ private:
     std::unordered_map<std::string, std::unique_ptr<SqliteStatement>> statements_;
     std::wstring path_;
     bool readOnly_ = false;
+    int32_t version_ = 0;
     std::wstring lastError_;
+    std::wstring writeError_;
+    Identity identity_;
     OccurrenceRule rule_;
 };
 

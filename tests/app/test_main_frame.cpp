@@ -1,21 +1,31 @@
 // The shell: start-up on an empty, unwritable or unopenable profile and store, the menus and
 // command bar, both ways out writing the settings, the command line's .ics files, the Tool
-// menu's Import and Export, and a reminder's "Open".
+// menu's Import and Export, a reminder's "Open", and the window beside another program writing
+// its store.
 #include <QAction>
 #include <QApplication>
+#include <QDBusConnection>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QProgressDialog>
+#include <QThread>
 #include <QTimer>
 #include <QToolBar>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <cstdio>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "app/main_frame.h"
@@ -24,11 +34,15 @@
 #include "model/date_time.h"
 #include "model/pim_session.h"
 #include "model/recurrence.h"
+#include "model/schedule_edits.h"
+#include "model/tamberlo_doc.h"
 #include "platform/clock.h"
 #include "platform/dialog_runner.h"
 #include "platform/message_service.h"
+#include "platform/reminder_instance.h"
 #include "res/command_ids.h"
 #include "settings/app_settings.h"
+#include "tests/support/private_bus.h"
 #include "tests/support/temp_paths.h"
 #include "view/key_input.h"
 #include "view/tamberlo_view.h"
@@ -201,6 +215,19 @@ TEST_F(ShellTest, AnUnwritableProfileOrUnopenableStoreIsNotFatal)
     ASSERT_EQ(messages.shown().size(), 2u);
     EXPECT_EQ(messages.shown()[1].caption, L"Warning");
     EXPECT_NE(app->MainFrame()->View(), nullptr);
+    app->MainFrame()->close();
+
+    // A FIFO in place of the profile would block the start: it is named, and never written.
+    const std::string fifo = paths.File("fifo.ini");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    Start(fifo);
+    ASSERT_EQ(messages.shown().size(), 3u);
+    EXPECT_EQ(messages.shown()[2].text, L"The profile " + QString::fromStdString(fifo).toStdWString() +
+                                            L" is not a regular file of a sane size; Tamberlo "
+                                            L"starts with the default settings and leaves it as "
+                                            L"it is.");
+    EXPECT_FALSE(app->SaveSettings());
+    EXPECT_EQ(QFileInfo(QString::fromStdString(fifo)).size(), 0);
 }
 
 TEST(QtMessageService, BoxesAreWideEnoughForTheirCaption)
@@ -322,4 +349,127 @@ TEST_F(ShellTest, MenuImportCancelsWholeAndExportReportsUnwritableFiles)
     EXPECT_EQ(DateToKey(SystemTimeToVariantTime(app->MainFrame()->View()->SelectedDate()), kDayKey),
               L"20280229");
     EXPECT_FALSE(app->MainFrame()->isMinimized());
+}
+
+namespace {
+
+// The real tool as another program writing the store while the window is open.
+int RunIcalTool(const QStringList& arguments)
+{
+    return QProcess::execute(QStringLiteral(TAMBERLO_BUILD_DIR "/tools/ical/tamberlo-ical"),
+                             arguments);
+}
+
+std::string WriteEvent(const TempPaths& paths, const char* name, const char* uid,
+                       const char* summary)
+{
+    const std::string path = paths.File(name);
+    std::ofstream(path, std::ios::binary)
+        << "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//test//EN\r\nBEGIN:VEVENT\r\nUID:" << uid
+        << "\r\nDTSTAMP:20261201T000000Z\r\nDTSTART:20261208T090000\r\n"
+           "DTEND:20261208T100000\r\nSUMMARY:"
+        << summary << "\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+    return path;
+}
+
+// The subject of the first appointment of 8 December as the window's document holds it.
+std::wstring ShownSubject(const CTamberloDoc& doc)
+{
+    const int row = DaysBetween(doc.GetShownStart(), MakeSystemTime(2026, 12, 8));
+    return doc.ApptCount(row) > 0 ? doc.ApptSubject(row, 0) : std::wstring();
+}
+
+// Runs the event loop until `done` holds, for at most five seconds.
+bool Within5Seconds(const std::function<bool()>& done)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!done() && waited.elapsed() < 5000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QThread::msleep(20);
+    }
+    return done();
+}
+
+} // namespace
+
+// Another program imports, changes and replaces the store while the window is open: the
+// window follows, refuses to overwrite the other change unasked, and never writes the new file
+// through the old file's object ids.
+TEST_F(ShellTest, TheWindowFollowsAnotherProgramAndNeverWritesOverItsWork)
+{
+    const QString store = QString::fromStdString(paths.StorePath());
+    Start();
+    CTamberloDoc& doc = *app->Document();
+    ASSERT_EQ(RunIcalTool({"import", "--store", store,
+                           QString::fromStdString(WriteEvent(paths, "a.ics", "u1", "DragMe"))}),
+              0);
+    EXPECT_TRUE(Within5Seconds([&] { return ShownSubject(doc) == L"DragMe"; }));
+
+    ScheduleEdits edits(doc, doc.Session());
+    const int row = DaysBetween(doc.GetShownStart(), MakeSystemTime(2026, 12, 8));
+    const ItemRef ref{pim::kAppointmentKind, TextToInt(doc.ApptOid(row, 0)), 0.0};
+    ScheduleChange place{ChangeKind::kSave, ref};
+    place.before = edits.Read(ref).values;
+    place.after = place.before;
+    place.after->fields.Location = L"Hall";
+    ASSERT_EQ(RunIcalTool({"import", "--store", store,
+                           QString::fromStdString(WriteEvent(paths, "b.ics", "u1", "Renamed"))}),
+              0);
+    const EditResult refused = edits.Apply(place);
+    EXPECT_EQ(refused.status, EditStatus::kChangedMeanwhile);
+    ASSERT_TRUE(refused.current);
+    EXPECT_EQ(refused.current->fields.Subject, L"Renamed");
+    EXPECT_EQ(ShownSubject(doc), L"Renamed");
+
+    const QString other = QString::fromStdString(paths.File("other.sqlite3"));
+    ASSERT_EQ(RunIcalTool({"import", "--store", other,
+                           QString::fromStdString(WriteEvent(paths, "c.ics", "u2", "Base item 0"))}),
+              0);
+    ASSERT_EQ(std::rename(other.toStdString().c_str(), paths.StorePath().c_str()), 0);
+    ScheduleChange move{ChangeKind::kSave, ref};
+    move.after = refused.current;
+    move.after->fields.Start += 3.0 / 24;
+    EXPECT_EQ(edits.Apply(move).status, EditStatus::kOtherStore);
+    EXPECT_EQ(ShownSubject(doc), L"Base item 0");
+    PimSession check(paths.StorePath(), OccurrenceOnDay);
+    ASSERT_EQ(check.Connect(), 0);
+    EXPECT_EQ(check.FetchAppointment(1)->GetStart(),
+              SystemTimeToVariantTime(MakeSystemTime(2026, 12, 8, 9)));
+}
+
+// A second start of the program hands its calendar (named relative to its own folder) to the
+// running one over the session bus and ends; the running one asks as always and imports it.
+TEST_F(ShellTest, ASecondStartHandsItsFilesToTheRunningProgram)
+{
+    PrivateBus bus;
+    ASSERT_TRUE(bus.Up());
+    // Stands for the reminders, so none is started beside the program.
+    QDBusConnection reminders = bus.Connect(QStringLiteral("reminders"));
+    ASSERT_TRUE(reminders.registerService(ReminderInstance::kBusName));
+    WriteCalendar(paths, "second.ics", 2, true);
+    runner = &dialogs;
+    messages.QueueAnswer(IDOK);
+    app = std::make_unique<CTamberloApp>(AppEnvironment{paths.ProfilePath(), paths.StorePath(),
+                                                        &messages, runner, true, {},
+                                                        bus.Address().toStdString()});
+    ASSERT_TRUE(app->InitInstance());
+
+    QProcess second;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.Address());
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    for (const char* home : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"})
+        environment.insert(QString::fromLatin1(home), QString::fromStdString(paths.File("home")));
+    second.setProcessEnvironment(environment);
+    second.setWorkingDirectory(QString::fromStdString(paths.File("")));
+    second.start(QStringLiteral(TAMBERLO_BUILD_DIR "/app/tamberlo"), {"second.ics"});
+    EXPECT_TRUE(Within5Seconds([&] { return second.state() == QProcess::NotRunning; }));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_TRUE(Within5Seconds([&] { return messages.shown().size() == 2; }));
+    ASSERT_EQ(messages.shown().size(), 2u);
+    EXPECT_EQ(messages.shown()[0].text, L"Import 2 appointments and 1 tasks into your calendar?");
+    EXPECT_EQ(messages.shown()[1].text, L"imported 2 appointments, 1 tasks, 0 skipped");
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(paths.File("home"))));
 }

@@ -80,8 +80,9 @@ protected:
         sqlite3_exec(other_, sql, nullptr, nullptr, nullptr);
     }
 
-    // The store fails under an open editor of `item`. Another writer holds it at OK: the
-    // warning, the dialog stays open with what was typed, and a second OK saves. Then another
+    // The store fails under an open editor of `item`. Another writer holds it at OK past the
+    // wait: the store's own warning, the dialog stays open with what was typed, and a second
+    // OK saves. Then another
     // process deletes everything: reported, reloaded, not recreated.
     template <typename Dialog>
     void ExpectStoreFailuresKeepTheTyping(ItemRef item, int titleId, std::function<Redraw()> edit)
@@ -91,7 +92,9 @@ protected:
             Elsewhere("BEGIN IMMEDIATE");
             Click(d, 1);
             Elsewhere("ROLLBACK");
-            EXPECT_EQ(LastMessage(), L"Can't change to this datetime");
+            EXPECT_EQ(LastMessage(), L"The calendar store " +
+                                         QString::fromStdString(paths_.StorePath()).toStdWString() +
+                                         L" is in use by another program; try again.");
             EXPECT_NE(d.result(), QDialog::Accepted);
             EXPECT_EQ(Text(d, titleId), QStringLiteral("Typed"));
             Click(d, 1);
@@ -109,6 +112,40 @@ protected:
         session_.Connect();
         EXPECT_EQ(session_.AppointmentCount() + session_.TaskCount(), 0);
         session_.Disconnect();
+    }
+
+    // Another process changes `item` under an open editor. At OK a Confirm box names it: Cancel
+    // takes that change (the editor opens again on it, with what was typed still typed), OK
+    // overwrites it.
+    template <typename Dialog>
+    void ExpectOtherChangesAreNeverLost(ItemRef item, int titleId, std::function<Redraw()> edit)
+    {
+        messages_.QueueAnswer(IDCANCEL);
+        Queue<Dialog>([&](Dialog& d) {
+            Type(d, titleId, QStringLiteral("Mine"));
+            Elsewhere("UPDATE items SET subject = 'Theirs', categories = 'Far'");
+            Click(d, 1);
+            EXPECT_EQ(LastMessage(), L"\"Theirs\" was changed by another program meanwhile.\n"
+                                     L"OK: overwrite that change with yours.\n"
+                                     L"Cancel: take that change.");
+        });
+        Queue<Dialog>([&](Dialog& d) {
+            EXPECT_EQ(Text(d, titleId), QStringLiteral("Mine"));
+            Click(d, 1);
+        });
+        EXPECT_EQ(edit(), Redraw::kReloaded);
+        ItemValues stored = edits_.Read(item).values;
+        EXPECT_EQ(stored.fields.Subject + L"/" + stored.fields.Categories, L"Mine/Far");
+
+        messages_.QueueAnswer(IDOK);
+        Queue<Dialog>([&](Dialog& d) {
+            Type(d, titleId, QStringLiteral("Mine again"));
+            Elsewhere("UPDATE items SET categories = 'Near'");
+            Click(d, 1);
+        });
+        edit();
+        stored = edits_.Read(item).values;
+        EXPECT_EQ(stored.fields.Subject + L"/" + stored.fields.Categories, L"Mine again/Far");
     }
 
     FixedClock clock_{MakeSystemTime(2026, 12, 7, 15, 30)};

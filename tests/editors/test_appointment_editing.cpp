@@ -344,4 +344,11 @@ TEST_F(AppointmentEditingTest, StoreFailuresKeepWhatWasTyped)
     EXPECT_EQ(LastMessage(), L"Fail at get data.");
 }
 
+TEST_F(AppointmentEditingTest, AnotherProgramsChangeIsNeverLost)
+{
+    const int32_t oid = AddPlain();
+    ExpectOtherChangesAreNeverLost<CAppointDetailDlg>({pim::kAppointmentKind, oid}, kAppointTitle,
+                                                      [this] { return editing_.Edit(1, 0); });
+}
+
 } // namespace

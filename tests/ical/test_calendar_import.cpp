@@ -1,17 +1,22 @@
 // Importing foreign files: every field mapped, bad components reported and skipped with the
-// rest imported, seeded corruptions never crash, and the tool's commands and exit codes.
+// rest imported, seeded corruptions never crash, and the tool's commands, exit codes and
+// messages.
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <random>
 
 #include <signal.h>
+#include <sqlite3.h>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "ical/calendar_import.h"
 #include "ical/occurrence_list.h"
+#include "model/pim_session.h"
+#include "model/recurrence.h"
 #include "platform/clock.h"
 #include "tests/ical/ical_test_support.h"
 #include "tests/support/temp_paths.h"
@@ -304,4 +309,51 @@ TEST(CalendarImport, AKilledImportLeavesTheStoreAsItWas)
     const std::vector<pim::StoredItem> items = StoredItems(paths.StorePath());
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items[0].fields.UID, L"kept");
+}
+
+// A store in use by another writer, or read-only, is named as the one cause of a failed import;
+// subjects reach the terminal with their control characters escaped.
+TEST(IcalTool, AFailedImportNamesTheStoreAndOccurrencesEscapeControls)
+{
+    ScopedZone zone("UTC");
+    TempPaths paths;
+    const std::string store = paths.StorePath();
+    const std::string ics = paths.File("in.ics");
+    {
+        std::ofstream file(ics, std::ios::binary);
+        file << Calendar(Event("one", "DTSTART:20261207T090000\r\nDTEND:20261207T100000\r\n"));
+    }
+    {
+        PimSession session(store, OccurrenceOnDay);
+        ASSERT_EQ(session.Connect(), 0);
+        const AppointItem item = session.CreateAppointment();
+        item->SetSubject(L"a\x1b]0;pwned\x07\tb");
+        item->SetStart(SystemTimeToVariantTime(MakeSystemTime(2026, 12, 7, 9)));
+        item->SetEnd(SystemTimeToVariantTime(MakeSystemTime(2026, 12, 7, 10)));
+        ASSERT_EQ(item->Save(), 0);
+    }
+    std::istringstream none;
+    std::ostringstream out, err;
+    ASSERT_EQ(RunIcal({"occurrences", "--store", store, "--from", "2026-12-07", "--days", "1"},
+                      none, out, err),
+              kIcalOk);
+    EXPECT_EQ(out.str(), "20261207T090000 20261207T100000 a\\x1b]0;pwned\\x07\\x09b\n");
+
+    const auto importError = [&] {
+        std::ostringstream ignored, failed;
+        EXPECT_EQ(RunIcal({"import", "--store", store, ics}, none, ignored, failed),
+                  kIcalStoreFailed);
+        return failed.str();
+    };
+    sqlite3* writer = nullptr;
+    ASSERT_EQ(sqlite3_open(store.c_str(), &writer), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(writer, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_EQ(importError(), "tamberlo-ical: " + ics + ": The calendar store " + store +
+                                 " is in use by another program; try again. Nothing of it was "
+                                 "imported.\n");
+    sqlite3_exec(writer, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(writer);
+    ASSERT_EQ(::chmod(store.c_str(), 0444), 0);
+    EXPECT_EQ(importError(), "tamberlo-ical: " + ics + ": The calendar store " + store +
+                                 " is read-only. Nothing of it was imported.\n");
 }

@@ -3,8 +3,11 @@
 // commands' tests. "Today", Monday 7 December 2026, is row 0.
 #include "model/schedule_edits.h"
 
+#include <QString>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+
+#include <cstdio>
 
 #include "model/pim_session.h"
 #include "model/recurrence.h"
@@ -60,6 +63,9 @@ TEST(ScheduleEdits, FailuresChangeNeitherStoreNorDocument)
         sqlite3_exec(locker, "ROLLBACK", nullptr, nullptr, nullptr);
         session.Disconnect();
         EXPECT_EQ(refused.status, EditStatus::kSaveFailed) << connected;
+        EXPECT_EQ(edits.StoreError(), L"The calendar store " +
+                                          QString::fromStdString(paths.StorePath()).toStdWString() +
+                                          L" is in use by another program; try again.");
         EXPECT_EQ(refused.redraw, Redraw::kNothing);
         EXPECT_EQ(subjects(1), std::vector<std::wstring>{L"Kept/0"});
         EXPECT_EQ(edits.Read({pim::kAppointmentKind, oid, 0.0}).values.fields.Subject, L"Kept");
@@ -79,6 +85,108 @@ TEST(ScheduleEdits, FailuresChangeNeitherStoreNorDocument)
 
     EXPECT_EQ(edits.Apply({ChangeKind::kCancelException, {pim::kAppointmentKind, oid}}).status,
               EditStatus::kNotFound);
+}
+
+// Two windows over one store: each change is written only while the item still holds what the
+// change started from.
+TEST(ScheduleEdits, AChangeIsWrittenOnlyOverTheValuesItStartedFrom)
+{
+    const FixedClock clock(MakeSystemTime(2026, 12, 7, 15, 30));
+    const ScopedClock useClock(clock);
+    TempPaths paths;
+    StubSettings settings;
+    PimSession sessionA(paths.StorePath(), OccurrenceOnDay);
+    PimSession sessionB(paths.StorePath(), OccurrenceOnDay);
+    CTamberloDoc docA(sessionA, settings);
+    ScheduleEdits a(docA, sessionA);
+    ScheduleChange add{ChangeKind::kSave, {pim::kAppointmentKind, 0, 0.0}};
+    add.after = Values(L"Title", 8);
+    add.after->fields.Location = L"Room";
+    const int32_t oid = a.Apply(add).change.item.oid;
+    CTamberloDoc docB(sessionB, settings);
+    ScheduleEdits b(docB, sessionB);
+    const ItemRef ref{pim::kAppointmentKind, oid, 0.0};
+    const ItemValues opened = b.Read(ref).values;
+
+    ScheduleChange title{ChangeKind::kSave, ref};
+    title.before = a.Read(ref).values;
+    title.after = title.before;
+    title.after->fields.Subject = L"New title";
+    ASSERT_EQ(a.Apply(title).status, EditStatus::kDone);
+
+    ScheduleChange place{ChangeKind::kSave, ref};
+    place.before = opened;
+    place.after = opened;
+    place.after->fields.Location = L"Hall";
+    const EditResult refused = b.Apply(place);
+    EXPECT_EQ(refused.status, EditStatus::kChangedMeanwhile);
+    EXPECT_EQ(refused.redraw, Redraw::kReloaded);
+    ASSERT_TRUE(refused.current);
+    EXPECT_EQ(refused.current->fields.Subject, L"New title");
+    EXPECT_EQ(b.Read(ref).values.fields.Location, L"Room");
+    EXPECT_EQ(docB.ApptSubject(1, 0), L"New title");
+    // So is a delete started from the old values.
+    ScheduleChange remove{ChangeKind::kDelete, ref};
+    remove.before = opened;
+    EXPECT_EQ(b.Apply(remove).status, EditStatus::kChangedMeanwhile);
+
+    // Taking the other change keeps one's own edits on top; declining to overwrite writes
+    // nothing, overwriting writes over what the store holds now.
+    const ItemValues merged = MergeEdits(opened, *place.after, *refused.current);
+    EXPECT_EQ(merged.fields.Subject, L"New title");
+    EXPECT_EQ(merged.fields.Location, L"Hall");
+    int asked = 0;
+    const auto answer = [&asked](bool overwrite) {
+        return [&asked, overwrite](const ItemValues& current) {
+            ++asked;
+            EXPECT_EQ(current.fields.Subject, L"New title");
+            return overwrite;
+        };
+    };
+    EXPECT_EQ(b.ApplyOrAsk(place, answer(false)).status, EditStatus::kChangedMeanwhile);
+    EXPECT_EQ(b.Read(ref).values.fields.Location, L"Room");
+    EXPECT_EQ(b.ApplyOrAsk(place, answer(true)).status, EditStatus::kDone);
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(a.Read(ref).values.fields.Location, L"Hall");
+    EXPECT_EQ(a.Read(ref).values.fields.Subject, L"Title");
+}
+
+// A store file moved over the one the tables came from: the old object ids name other items.
+TEST(ScheduleEdits, AReplacedStoreIsNeverWrittenThroughTheOldTables)
+{
+    const FixedClock clock(MakeSystemTime(2026, 12, 7, 15, 30));
+    const ScopedClock useClock(clock);
+    TempPaths paths;
+    StubSettings settings;
+    const auto addTo = [](ScheduleEdits& edits, const wchar_t* subject) {
+        ScheduleChange add{ChangeKind::kSave, {pim::kAppointmentKind, 0, 0.0}};
+        add.after = Values(subject, 8);
+        return edits.Apply(add).change.item.oid;
+    };
+    const std::string other = paths.File("other.sqlite3");
+    PimSession otherSession(other, OccurrenceOnDay);
+    CTamberloDoc otherDoc(otherSession, settings);
+    ScheduleEdits otherEdits(otherDoc, otherSession);
+    ASSERT_EQ(addTo(otherEdits, L"Base item 0"), 1);
+
+    PimSession session(paths.StorePath(), OccurrenceOnDay);
+    CTamberloDoc doc(session, settings);
+    ScheduleEdits edits(doc, session);
+    ASSERT_EQ(addTo(edits, L"DragMe"), 1);
+    const ItemRef ref{pim::kAppointmentKind, 1, 0.0};
+    const ItemValues opened = edits.Read(ref).values;
+    ASSERT_EQ(std::rename(other.c_str(), paths.StorePath().c_str()), 0);
+
+    ScheduleChange move{ChangeKind::kSave, ref};
+    move.after = opened;
+    move.after->fields.Start += 3.0 / 24;
+    move.after->fields.End += 3.0 / 24;
+    const EditResult refused = edits.Apply(move);
+    EXPECT_EQ(refused.status, EditStatus::kOtherStore);
+    EXPECT_EQ(refused.redraw, Redraw::kReloaded);
+    EXPECT_EQ(doc.ApptSubject(1, 0), L"Base item 0");
+    // Read from the new file now that the tables are: it was not moved.
+    EXPECT_EQ(edits.Read(ref).values.fields.Start, Values(L"", 8).fields.Start);
 }
 
 } // namespace

@@ -387,7 +387,8 @@ TEST(PimStore, WriteAccessFollowsModeBitsAndALockedStoreIsNamed)
     ASSERT_EQ(sqlite3_exec(locker, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
     Application blocked;
     EXPECT_LT(blocked.Logon(rollback, MondaysOnly), 0);
-    EXPECT_EQ(blocked.LastError(), StoreSentence(rollback, L" is in use by another program."));
+    EXPECT_EQ(blocked.LastError(),
+              StoreSentence(rollback, L" is in use by another program; try again."));
     sqlite3_close(locker);
 }
 
@@ -460,7 +461,7 @@ TEST(PimStore, AKillDuringSavesLeavesEveryItemWhole)
     EXPECT_GT(saved, 0) << "the child must have saved before it was killed";
 }
 
-TEST(PimStore, AStoreOfTheFormerVersionGainsUidsInPlace)
+TEST(PimStore, AnOlderStoreIsReadAsItIsAndBroughtUpToDateOnlyByAWriter)
 {
     TempPaths paths;
     // The version-1 layout: items without a uid column.
@@ -482,8 +483,23 @@ TEST(PimStore, AStoreOfTheFormerVersionGainsUidsInPlace)
             fields +
             ");INSERT INTO items (kind, subject, start_at, end_at) "
             "VALUES (1, 'Kept', 45000.5, 45000.6); PRAGMA user_version = 1;");
+    const QByteArray before = Bytes(paths.StorePath());
+    {
+        Application reader;
+        ASSERT_EQ(reader.Logon(paths.StorePath(), MondaysOnly, StoreDatabase::Access::ReadOnly), 0);
+        std::shared_ptr<Folder> folder;
+        std::shared_ptr<Items> items;
+        ASSERT_EQ(reader.GetDefaultFolder(kCalendarFolder, &folder), 0);
+        ASSERT_EQ(folder->GetItems(&items), 0);
+        std::shared_ptr<AppointmentItem> read;
+        ASSERT_EQ(items->Item(1, &read), 0);
+        EXPECT_EQ(read->GetSubject(), L"Kept");
+        EXPECT_TRUE(reader.StoreIdentity().id.empty());
+    }
+    EXPECT_TRUE(Bytes(paths.StorePath()) == before);
     Application app;
     auto kept = Reopened<AppointmentItem>(app, paths.StorePath(), kCalendarFolder);
+    EXPECT_EQ(app.StoreIdentity().id.size(), 32u);
     EXPECT_EQ(kept->GetSubject() + L"," + kept->GetUID(), L"Kept,");
     kept->SetUID(L"a1b2@example.org");
     ASSERT_EQ(kept->Save(), 0);
@@ -494,6 +510,103 @@ TEST(PimStore, AStoreOfTheFormerVersionGainsUidsInPlace)
     ASSERT_EQ(app.FindItems(L"KEP", found), 0);
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].fields.UID, L"a1b2@example.org");
+}
+
+// The random id of a store stays with it; another file, even a copy, is another store.
+TEST(PimStore, EachStoreKnowsItsIdentity)
+{
+    TempPaths paths;
+    const std::string second = paths.File("second.sqlite3");
+    Application app;
+    Open(app, paths.StorePath(), kCalendarFolder);
+    const StoreDatabase::Identity first = app.StoreIdentity();
+    Open(app, second, kCalendarFolder);
+    const StoreDatabase::Identity other = app.StoreIdentity();
+    Open(app, paths.StorePath(), kCalendarFolder);
+    EXPECT_EQ(app.StoreIdentity(), first);
+    EXPECT_NE(first.id, other.id);
+    app.Logoff();
+    ASSERT_TRUE(QFile::copy(QString::fromStdString(second), QString::fromStdString(second + "c")));
+    Open(app, second + "c", kCalendarFolder);
+    EXPECT_EQ(app.StoreIdentity().id, other.id);
+    EXPECT_NE(app.StoreIdentity().inode, other.inode);
+}
+
+// A file system without space, as SQLite meets it: writes fail with SQLITE_FULL and the
+// shared-memory index cannot grow. The files stay the default system's, with two methods
+// replaced (per kind of file: the database and its log have methods of their own).
+class FullDisk {
+public:
+    FullDisk()
+    {
+        real_ = sqlite3_vfs_find(nullptr);
+        shim_ = *real_;
+        shim_.zName = "full-disk";
+        shim_.xOpen = [](sqlite3_vfs*, const char* name, sqlite3_file* f, int flags, int* out) {
+            const int rc = real_->xOpen(real_, name, f, flags, out);
+            if (rc == SQLITE_OK && f->pMethods != nullptr && (flags & SQLITE_OPEN_MAIN_DB))
+                Files<0>::Wrap(f);
+            else if (rc == SQLITE_OK && f->pMethods != nullptr && (flags & SQLITE_OPEN_WAL))
+                Files<1>::Wrap(f);
+            return rc;
+        };
+        sqlite3_vfs_register(&shim_, 1);
+    }
+    ~FullDisk()
+    {
+        sqlite3_vfs_unregister(&shim_);
+        sqlite3_vfs_register(real_, 1);
+        full_ = false;
+    }
+    static void SetFull(bool full) { full_ = full; }
+
+private:
+    template <int Kind> struct Files {
+        static void Wrap(sqlite3_file* f)
+        {
+            real = f->pMethods;
+            shim = *real;
+            shim.xWrite = [](sqlite3_file* g, const void* b, int n, sqlite3_int64 at) {
+                return full_ ? SQLITE_FULL : real->xWrite(g, b, n, at);
+            };
+            shim.xShmMap = [](sqlite3_file* g, int page, int size, int grow, void volatile** p) {
+                return full_ ? SQLITE_IOERR_SHMSIZE : real->xShmMap(g, page, size, grow, p);
+            };
+            f->pMethods = &shim;
+        }
+        static inline const sqlite3_io_methods* real = nullptr;
+        static inline sqlite3_io_methods shim{};
+    };
+
+    static inline sqlite3_vfs* real_ = nullptr;
+    static inline bool full_ = false;
+    sqlite3_vfs shim_{};
+};
+
+// A full disk is never taken for a damaged store, and nothing of a refused save is kept.
+TEST(PimStore, AFullDiskSaysSoAndChangesNothing)
+{
+    TempPaths paths;
+    const FullDisk disk;
+    const std::wstring noSpace = L"There is no space left to save to " +
+                                 QString::fromStdString(paths.StorePath()).toStdWString() + L".";
+    Application app;
+    Open(app, paths.StorePath(), kCalendarFolder);
+    std::shared_ptr<AppointmentItem> a;
+    ASSERT_EQ(app.CreateItem(kAppointmentKind, &a), 0);
+    a->SetSubject(L"Kept");
+    ASSERT_EQ(a->Save(), 0);
+    a->SetSubject(L"Lost");
+    FullDisk::SetFull(true);
+    EXPECT_LT(a->Save(), 0);
+    EXPECT_EQ(app.LastWriteError(), noSpace);
+    app.Logoff();
+    Application full;
+    EXPECT_LT(full.Logon(paths.StorePath(), MondaysOnly), 0);
+    EXPECT_EQ(full.LastError(), noSpace);
+    FullDisk::SetFull(false);
+    EXPECT_EQ(Reopened<AppointmentItem>(full, paths.StorePath(), kCalendarFolder)->GetSubject(),
+              L"Kept");
 }
 
 TEST(PimStore, ReusedWriteStatementsRecoverFromFailuresAndReopens)

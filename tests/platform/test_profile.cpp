@@ -1,8 +1,11 @@
 // The profile on an INI file: exact text round trips, names matched without regard to case,
-// hand-edited files, and where it lives. (A location that cannot be written: the shell's tests.)
+// hand-edited files, files it must not read, and where it lives. (A location that cannot be written: the shell's tests.)
 #include "platform/profile.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "tests/support/temp_paths.h"
 
@@ -66,6 +69,32 @@ TEST(Profile, HandEditedAndBrokenFiles)
     Profile garbage(paths.Write("garbage.ini", QByteArray("\x00\xff\xfe[[=\x01\n=\n[", 12)));
     EXPECT_EQ(garbage.GetInt(L"Envirorment", L"OneHourPixel", 36), 36);
     EXPECT_TRUE(Profile::DefaultPath().ends_with("/Velloran/Tamberlo.ini"));
+}
+
+// A FIFO would block the start, a huge sparse file cost seconds and gigabytes: neither is read
+// nor written, and every value reads as its default.
+TEST(Profile, OnlyARegularFileOfSaneSizeIsRead)
+{
+    TempPaths paths;
+    const std::string fifo = paths.File("fifo.ini");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string huge = paths.Write("huge.ini", "[Envirorment]\nDispTextLen=7\n");
+    ASSERT_EQ(::truncate(huge.c_str(), Profile::kMaxBytes + 1), 0);
+    const std::string sane = paths.Write("sane.ini", "[Envirorment]\nDispTextLen=7\n");
+    for (const std::string& path : {fifo, huge, paths.File("")}) {
+        Profile profile(path);
+        EXPECT_TRUE(profile.Unusable()) << path;
+        EXPECT_EQ(profile.GetInt(L"Envirorment", L"DispTextLen", 3), 3);
+        profile.WriteInt(L"Envirorment", L"DispTextLen", 9);
+        EXPECT_FALSE(profile.Flush());
+    }
+    EXPECT_EQ(QFile(QString::fromStdString(huge)).size(), Profile::kMaxBytes + 1);
+    struct stat st {};
+    ASSERT_EQ(::stat(fifo.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_FALSE(Profile(sane).Unusable());
+    EXPECT_EQ(Profile(sane).GetInt(L"Envirorment", L"DispTextLen", 3), 7);
+    EXPECT_FALSE(Profile(paths.File("absent.ini")).Unusable());
 }
 
 }  // namespace

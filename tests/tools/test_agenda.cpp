@@ -1,10 +1,12 @@
 // The terminal agenda run in-process over a real store and profile: its arguments, stores it
-// must not touch, and the exact lines of a small calendar with a holiday rule.
+// must not touch, the exact lines of a small calendar with a holiday rule, escaped subjects, odd
+// profiles and older stores.
 #include "tools/agenda/agenda.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <sstream>
 
@@ -272,4 +274,37 @@ TEST_F(AgendaRangesTest, EveryDayPrintsTheSameWhateverTheRangeStartsOn)
         ASSERT_EQ(part.status, 0) << part.err;
         EXPECT_EQ(part.out, LinesOfDays(whole.out, r.from, r.until)) << r.from;
     }
+}
+
+// What comes from outside never drives the terminal, and neither a FIFO in place of the
+// profile nor a store of an older version keeps the agenda from printing (or is written).
+TEST_F(AgendaTest, EscapesControlsAndReadsOddProfilesAndOlderStores)
+{
+    Appointment(L"Evil\x1b[2J\tTab\x9b", At(12, 7, 9), At(12, 7, 10));
+    session_.Disconnect();
+    {
+        sqlite3* db = nullptr;
+        sqlite3_open(paths_.StorePath().c_str(), &db);
+        EXPECT_EQ(sqlite3_exec(db, "DROP TABLE store_identity; PRAGMA user_version = 2;", nullptr,
+                               nullptr, nullptr),
+                  SQLITE_OK);
+        sqlite3_close(db);
+    }
+    const std::string fifo = paths_.File("fifo.ini");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const AgendaRun run = Agenda({"--store", paths_.StorePath(), "--profile", fifo, "--from",
+                                  "2026-12-07", "--days", "1"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "2026-12-07\tA\t0900\t1000\t0\t0\t0\t2\tEvil\\x1b[2J\\x09Tab\\x9b\n");
+    EXPECT_EQ(run.err, "tamberlo-agenda: The profile " + fifo +
+                           " is not a regular file of a sane size; Tamberlo starts with the "
+                           "default settings and leaves it as it is.\n");
+    sqlite3* db = nullptr;
+    sqlite3_open(paths_.StorePath().c_str(), &db);
+    sqlite3_stmt* version = nullptr;
+    sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &version, nullptr);
+    ASSERT_EQ(sqlite3_step(version), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(version, 0), 2);
+    sqlite3_finalize(version);
+    sqlite3_close(db);
 }

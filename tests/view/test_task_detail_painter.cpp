@@ -1,13 +1,16 @@
 // The task strip and the detail list painted into an image: the texts and icons of every kind of
-// line, the line map, the category filter, conflicts and the scroll bar thumb.
+// line, the line map, the category filter, conflicts, the scroll bar thumb and item texts that
+// cannot reorder their line.
 #include "view/task_detail_painter.h"
 
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
+#include <QTextLayout>
 
 #include "fake_day_entries.h"
 #include "res/pictures.h"
+#include "view/paint_primitives.h"
 
 namespace {
 
@@ -138,4 +141,44 @@ TEST(TaskDetailPainter, TaskStripShowsOnlyTasksOfTheDay)
     const QFontMetrics metrics(h.resources.MainFont());
     EXPECT_EQ(h.texts[1].at.x(), 74 + 12 + metrics.horizontalAdvance("Gym ") + 4);
     EXPECT_EQ(h.Pixel(h.geometry.HourAreaLeft() - 1, 58), QColor(50, 180, 50)); // frame edge
+}
+
+namespace {
+
+// Where each character of a laid-out line lands, left to right.
+std::vector<qreal> CharacterXs(const QString& line)
+{
+    QTextLayout layout(line, QFont());
+    QTextOption option;
+    option.setTextDirection(Qt::LeftToRight);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    const QTextLine laid = layout.createLine();
+    layout.endLayout();
+    std::vector<qreal> xs;
+    for (int i = 0; i < line.size(); ++i)
+        xs.push_back(laid.cursorToX(i));
+    return xs;
+}
+
+} // namespace
+
+// A direction override in a subject reverses that subject at most: the place after it reads as
+// it is written, and unmatched closers cannot end the run early.
+TEST(TaskDetailPainter, EachItemTextIsAnIsolatedRun)
+{
+    DetailHarness h;
+    h.entries.appts[0] = {
+        {.start = 540, .end = 600, .subject = L"\x2069\x202E" L"ab", .location = L"evil"}};
+    h.PaintDetail();
+    const std::wstring line = L"09:00 - 10:00 \x2068\x202E" L"ab\x202C\x2069 [evil]";
+    ASSERT_TRUE(h.Drew(line));
+    const QString shown = QString::fromStdWString(line);
+    const std::vector<qreal> xs = CharacterXs(shown);
+    const int e = static_cast<int>(shown.indexOf(QStringLiteral("evil")));
+    for (int i = e; i < e + 3; ++i)
+        EXPECT_LT(xs[i], xs[i + 1]) << i;
+    EXPECT_EQ(IsolatedText(L"Plain [text] 09:00"), L"Plain [text] 09:00");
+    EXPECT_EQ(IsolatedText(L"\x202A" L"a\x202C\x202C\x2067" L"b"),
+              L"\x2068\x202A" L"a\x202C\x2067" L"b\x2069\x2069");
 }

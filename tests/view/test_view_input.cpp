@@ -222,3 +222,40 @@ TEST(ViewInput, DesktopKeysFollowTheCommandEnableStates)
                   std::tuple(line, line, line == 1));
     }
 }
+
+// Another program changed the store: the window reads it again for the same period and keeps
+// the selected item selected while it is still there, but never in the middle of a drag.
+TEST(ViewInput, AStoreChangedElsewhereIsFollowedKeepingPeriodAndSelection)
+{
+    DocumentHarness h;
+    const int32_t kept = h.AddAppointment(8, 10, L"Kept");
+    h.Click(h.Point(1, 10 * 60 + 30));
+    ASSERT_EQ(TextToInt(h.view.Selection().oid), kept);
+    const SYSTEMTIME first = h.doc.GetShownStart();
+    PimSession elsewhere(h.paths.StorePath(), OccurrenceOnDay);
+    CTamberloDoc otherDoc(elsewhere, h.docSettings);
+    ScheduleEdits other(otherDoc, elsewhere);
+    ScheduleChange early{ChangeKind::kSave, {pim::kAppointmentKind, 0}};
+    early.after = ItemValues{};
+    early.after->fields.Subject = L"Early";
+    early.after->fields.Start = At(8, 8);
+    early.after->fields.End = At(8, 9);
+    ASSERT_EQ(other.Apply(early).status, EditStatus::kDone);
+
+    ASSERT_TRUE(h.view.StoreChanged());
+    EXPECT_EQ(DaysBetween(first, h.doc.GetShownStart()), 0);
+    EXPECT_EQ(h.doc.ApptSubject(1, 0), L"Early");
+    EXPECT_EQ(TextToInt(h.view.Selection().oid), kept);
+    EXPECT_EQ(h.view.Selection().index, 1);
+
+    ASSERT_EQ(other.Apply({ChangeKind::kDelete, {pim::kAppointmentKind, kept}}).status,
+              EditStatus::kDone);
+    QTest::mousePress(&h.view, Qt::LeftButton, {}, h.Point(1, 10 * 60 + 30));
+    ASSERT_TRUE(h.view.Editing().Dragging());
+    EXPECT_FALSE(h.view.StoreChanged());
+    EXPECT_EQ(h.doc.ApptCount(1), 2);
+    h.view.Editing().CancelDrag();
+    ASSERT_TRUE(h.view.StoreChanged());
+    EXPECT_EQ(h.doc.ApptCount(1), 1);
+    EXPECT_FALSE(h.view.Selection().HasItem());
+}

@@ -14,9 +14,11 @@
 #include "model/pim_session.h"
 #include "model/recurrence.h"
 #include "model/tamberlo_doc.h"
+#include "model/terminal_text.h"
 #include "platform/clock.h"
 #include "platform/pim/application.h"
 #include "platform/profile.h"
+#include "res/string_table.h"
 #include "settings/app_settings.h"
 #include "settings/app_settings_document.h"
 #include "settings/settings_persistence.h"
@@ -136,13 +138,14 @@ void PrintDay(const CTamberloDoc& doc, int row, const std::string& date, std::os
         out << date << "\tA\t" << Utf8(doc.ApptStartField(row, p)) << '\t'
             << Utf8(doc.ApptEndField(row, p)) << '\t' << Flag(doc.IsAllDay(row, p)) << '\t'
             << doc.EntryState(row, p) << '\t' << doc.DayKind(row, p) << '\t' << doc.Busy(row, p)
-            << '\t' << Utf8(doc.ApptSubject(row, p)) << '\n';
+            << '\t' << TerminalText(doc.ApptSubject(row, p)) << '\n';
     }
     for (int p = 0; p < doc.TaskCount(row); ++p) {
         out << date << "\tT\t" << Utf8(doc.TaskDueKey(row, p)) << '\t'
             << Flag(doc.TaskStartsHere(row, p)) << '\t' << Flag(doc.TaskMiddle(row, p)) << '\t'
             << Flag(doc.TaskDueHere(row, p)) << '\t' << Flag(doc.TaskComplete(row, p)) << '\t'
-            << Flag(doc.TaskRecurring(row, p)) << '\t' << Utf8(doc.TaskSubject(row, p)) << '\n';
+            << Flag(doc.TaskRecurring(row, p)) << '\t' << TerminalText(doc.TaskSubject(row, p))
+            << '\n';
     }
 }
 
@@ -185,7 +188,13 @@ int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostr
     }
 
     AppSettings settings;
-    LoadSettings(settings, Profile(parsed.profile));
+    const Profile profile(parsed.profile);
+    if (profile.Unusable())
+        err << "tamberlo-agenda: "
+            << Utf8(res::LoadString(res::IDS_PROFILE_NOT_READ,
+                                    QString::fromStdString(parsed.profile).toStdWString()))
+            << '\n';
+    LoadSettings(settings, profile);
     AppSettingsDocument documentSettings(settings);
     CTamberloDoc doc(session, documentSettings);
     doc.SetShownDayCount(kDaysPerWindow);

@@ -137,8 +137,12 @@ int Import(const Arguments& a, std::istream& in, std::ostream& out, std::ostream
             err << file << ": " << note << '\n';
         }
         if (report.status < 0) {
-            err << "tamberlo-ical: " << file << " could not be written to the store; "
-                << "nothing of it was imported\n";
+            // The store's own sentence (in use, no space, read-only) when it gave one.
+            const std::wstring cause = session.LastWriteError();
+            err << "tamberlo-ical: " << file << ": "
+                << (cause.empty() ? std::string("could not be written to the store.")
+                                  : QString::fromStdWString(cause).toStdString())
+                << " Nothing of it was imported.\n";
             code = kIcalStoreFailed;
         }
         total.appointments += report.appointments;
