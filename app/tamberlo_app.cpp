@@ -152,7 +152,8 @@ void CTamberloApp::AttachViewEditing(CTamberloView& view)
     undo_ = std::make_unique<UndoStack>(*edits_);
     ViewEditServices services{edits_.get(), environment_.messages, {}, {}, undo_.get()};
     if (environment_.messages) {
-        undoCommands_ = std::make_unique<UndoCommands>(*undo_, *environment_.messages, view);
+        undoCommands_ = std::make_unique<UndoCommands>(*undo_, *edits_, *environment_.messages,
+                                                      view);
         undoCommands_->AddTo(commands_);
     }
     if (environment_.messages && environment_.dialogs) {

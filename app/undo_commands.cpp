@@ -26,8 +26,9 @@ std::wstring UndoMenuText(bool redo, const UndoLabel* step)
     return Text(res::IDS_UNDO_STEP_ON_DAY).arg(word, action, subject, monthDay).toStdWString();
 }
 
-UndoCommands::UndoCommands(UndoStack& stack, MessageService& messages, CTamberloView& view)
-    : stack_(stack), messages_(messages), view_(view)
+UndoCommands::UndoCommands(UndoStack& stack, ScheduleEdits& edits, MessageService& messages,
+                           CTamberloView& view)
+    : stack_(stack), edits_(edits), messages_(messages), view_(view)
 {
 }
 
@@ -60,7 +61,7 @@ void UndoCommands::Run(bool redo)
         ShowWarning(messages_, res::IDS_UNDO_CHANGED_ELSEWHERE);
         break;
     case UndoStatus::kFailed:
-        ReportEditFailure(messages_, EditStatus::kSaveFailed);
+        ReportEditFailure(messages_, edits_, EditStatus::kSaveFailed);
         view_.ItemsChanged(); // the document was read again
         break;
     }

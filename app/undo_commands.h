@@ -8,6 +8,7 @@
 
 class CTamberloView;
 class MessageService;
+class ScheduleEdits;
 class UndoStack;
 struct UndoLabel;
 
@@ -16,7 +17,8 @@ std::wstring UndoMenuText(bool redo, const UndoLabel* step);
 
 class UndoCommands {
 public:
-    UndoCommands(UndoStack& stack, MessageService& messages, CTamberloView& view);
+    UndoCommands(UndoStack& stack, ScheduleEdits& edits, MessageService& messages,
+                 CTamberloView& view);
 
     // Adds both rows, with their update handlers, to `table`.
     void AddTo(CommandTable& table);
@@ -25,6 +27,7 @@ private:
     void Run(bool redo);
 
     UndoStack& stack_;
+    ScheduleEdits& edits_;
     MessageService& messages_;
     CTamberloView& view_;
 };

@@ -14,7 +14,11 @@
 
 void ReportEditFailure(EditorServices& services, EditStatus status)
 {
-    MessageService& messages = services.messages;
+    ReportEditFailure(services.messages, services.edits, status);
+}
+
+void ReportEditFailure(MessageService& messages, const ScheduleEdits& edits, EditStatus status)
+{
     switch (status) {
     case EditStatus::kDone:
     case EditStatus::kChangedMeanwhile:
@@ -29,10 +33,10 @@ void ReportEditFailure(EditorServices& services, EditStatus status)
         ShowError(messages, res::IDS_FAIL_GET_APPOINT);
         break;
     case EditStatus::kSaveFailed:
-        if (services.edits.StoreError().empty())
+        if (edits.StoreError().empty())
             ShowWarning(messages, res::IDS_CANT_CHANGE_DATETIME);
         else
-            messages.MessageBox(services.edits.StoreError(), res::LoadString(res::IDS_WARNING),
+            messages.MessageBox(edits.StoreError(), res::LoadString(res::IDS_WARNING),
                                 MB_OK | MB_ICONEXCLAMATION);
         break;
     }

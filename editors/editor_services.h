@@ -29,6 +29,7 @@ struct EditorServices {
 // refused for a reason of its own (cannot be opened, in use, full, read-only), else "Can't
 // change to this datetime"; a warning for a replaced store. Nothing for kDone or a change
 // refused because another program changed the item (the Confirm box spoke for it).
+void ReportEditFailure(MessageService& messages, const ScheduleEdits& edits, EditStatus status);
 void ReportEditFailure(EditorServices& services, EditStatus status);
 
 // What an editor shows again after the user took another program's version of its item: that
