@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDBusConnection>
+#include <QString>
 
 #include "app/main_frame.h"
 #include "app/program_commands.h"
@@ -25,6 +26,14 @@
 #include "view/document_schedule.h"
 #include "view/tamberlo_view.h"
 
+namespace {
+
+// The window's place and size: the program's own value, in a section apart from the settings.
+constexpr wchar_t kWindowSection[] = L"Window";
+constexpr wchar_t kWindowGeometry[] = L"Geometry";
+
+} // namespace
+
 CTamberloApp::CTamberloApp(AppEnvironment environment)
     : environment_(std::move(environment)), settings_(std::make_unique<AppSettings>())
 {
@@ -34,7 +43,8 @@ CTamberloApp::~CTamberloApp() = default;
 
 void CTamberloApp::AddCommands()
 {
-    for (int id : {cmd::ID_HOLIDAY_SET, cmd::ID_FUNC_KEY_SET, cmd::ID_APP_ABOUT})
+    for (int id : {cmd::ID_HOLIDAY_SET, cmd::ID_FUNC_KEY_SET, cmd::ID_APP_ABOUT,
+                   cmd::ID_KEYS_AND_MOUSE})
         commands_.Add(id, {});
 }
 
@@ -83,7 +93,9 @@ bool CTamberloApp::InitInstance()
                                                              *view);
         programCommands_->Attach(*this);
     }
-    frame_->resize(1024, 720);
+    frame_->PlaceWindow(QString::fromStdWString(
+                            profile_->GetString(kWindowSection, kWindowGeometry, {}))
+                            .toStdString());
     frame_->show();
     OfferCalendarImports();
     if (environment_.joinSession)
@@ -130,4 +142,10 @@ void CTamberloApp::OfferCalendarImports()
     }
 }
 
-bool CTamberloApp::SaveSettings() { return ::SaveSettings(*settings_, *profile_); }
+bool CTamberloApp::SaveSettings()
+{
+    if (frame_)
+        profile_->WriteString(kWindowSection, kWindowGeometry,
+                              QString::fromStdString(frame_->SavedGeometry()).toStdWString());
+    return ::SaveSettings(*settings_, *profile_);
+}

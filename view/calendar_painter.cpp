@@ -99,7 +99,8 @@ void CalendarPainter::PaintCellContents(int day) const
             DrawRectangle(p, line.taskFrame, c_.resources.TaskPen(), c_.resources.TaskBrush());
         DrawItemIcon(p, c_.resources, item.icon, line.icon.square, line.icon.shown);
         p.setPen(Qt::black);
-        c_.text.Draw(p, line.text.x, line.text.y, item.text, cell);
+        DrawSubject(p, c_.text, c_.settings, line.text.x, line.text.y, item.text, cell,
+                    cell.right() + 1);
     }
     if (overflow) {
         const CellIcon more = grid_.OverflowIcon(day);

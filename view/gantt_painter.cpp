@@ -86,7 +86,8 @@ void GanttPainter::PaintAppointment(int day, int pos, BarState& state) const
         p.setPen(Qt::black);
         const std::wstring subject = CutSubject(c_.settings, e.ApptSubject(day, pos));
         if (bar.start.clippedBefore) {
-            c_.text.Draw(p, bar.text.x, bar.text.y, c_.settings.AppHideCharL + subject, row);
+            DrawSubject(p, c_.text, c_.settings, bar.text.x, bar.text.y,
+                        c_.settings.AppHideCharL + subject, row, bar.frame.right);
         } else {
             int icon = AppointmentIcon(kind, allDay);
             if (state.conflicts.Conflicts(e, day, pos, bar.start.x)) {
@@ -95,7 +96,8 @@ void GanttPainter::PaintAppointment(int day, int pos, BarState& state) const
                 icon = res::kIconConflict;
             }
             DrawItemIcon(p, c_.resources, icon, bar.icon, c_.layout.mainFontSize);
-            c_.text.Draw(p, bar.text.x, bar.text.y, subject, row);
+            DrawSubject(p, c_.text, c_.settings, bar.text.x, bar.text.y, subject, row,
+                        bar.frame.right);
         }
         if (bar.end.clippedAfter)
             c_.text.DrawRightAligned(p, bar.rightMarkEnd, bar.text.y, c_.settings.AppHideCharR,

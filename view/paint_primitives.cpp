@@ -5,10 +5,12 @@
 #include <QBrush>
 #include <QPainter>
 #include <QPen>
+#include <algorithm>
 
 #include "model/text_list.h"
 #include "res/pictures.h"
 #include "settings/usable_range.h"
+#include "view/text_sink.h"
 #include "view/view_resources.h"
 
 QRect ToQRect(const PixelRect& rect)
@@ -107,4 +109,16 @@ std::wstring CutSubject(const DrawSettings& settings, const std::wstring& subjec
     if (length > 0 && subject.size() > static_cast<size_t>(length))
         return subject.substr(0, length);
     return subject;
+}
+
+void DrawSubject(QPainter& painter, const TextSink& text, const DrawSettings& settings, int x,
+                 int y, const std::wstring& subject, const QRect& cell, int end)
+{
+    if (usable::DispTextLen(settings.DispTextLen) > 0) {
+        text.Draw(painter, x, y, subject, cell);
+        return;
+    }
+    QRect shown = cell;
+    shown.setRight(std::min(cell.right(), end - 1));
+    text.DrawCut(painter, x, y, subject, shown);
 }

@@ -11,6 +11,7 @@
 class QBrush;
 class QPainter;
 class QPen;
+class TextSink;
 class ViewResources;
 
 QRect ToQRect(const PixelRect& rect);
@@ -38,3 +39,7 @@ bool PassesCategoryFilter(const DrawSettings& settings, const std::wstring& cate
 
 // The subject as the chart and the task strip show it: cut to DispTextLen when that is above 0.
 std::wstring CutSubject(const DrawSettings& settings, const std::wstring& subject);
+// Draws a subject at (x, y) within `cell`. With a free display length (0) the subject is whole,
+// so it is cut with an ellipsis where its item ends (x `end`) instead of running over the next.
+void DrawSubject(QPainter& painter, const TextSink& text, const DrawSettings& settings, int x,
+                 int y, const std::wstring& subject, const QRect& cell, int end);

@@ -6,6 +6,7 @@
 
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QPen>
 #include <QPainter>
 #include <algorithm>
 
@@ -235,7 +236,17 @@ void CTamberloView::Render(QPainter& painter, QSize client, const QRegion& dirty
         detailLinesFor_ = {SelectedRow(), detailScroll_};
         detailLineFramed_ = selection_.line >= 0;
     }
+    painter.setClipRegion(area);
+    PaintFocusFrame(painter);
     painter.restore();
+}
+
+void CTamberloView::PaintFocusFrame(QPainter& painter) const
+{
+    if (!FocusFrameShown())
+        return;
+    if (const std::optional<PixelRect> frame = keys::FocusAreaRect(layout_, keyFocusArea_))
+        FrameRectangle(painter, *frame, QPen(palette().color(QPalette::Highlight), 2));
 }
 
 void CTamberloView::PaintButtonBar(QPainter& painter) const

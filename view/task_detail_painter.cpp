@@ -58,7 +58,8 @@ void TaskDetailPainter::PaintTaskStrip(int day) const
                      c_.geometry.TaskIcon(day, offset), c_.layout.mainFontSize);
         const PixelPoint at = c_.geometry.TaskText(day, offset);
         p.setPen(Qt::black);
-        c_.text.Draw(p, at.x, at.y, text, row);
+        const int stripEnd = c_.geometry.TaskFrame(day).right;
+        DrawSubject(p, c_.text, c_.settings, at.x, at.y, text, row, stripEnd);
         // Past the row's end nothing more can be seen; stop rather than measure every task.
         if (at.x > row.right())
             break;

@@ -15,6 +15,7 @@
 #include "model/tamberlo_doc.h"
 #include "platform/pim/application.h"
 #include "platform/profile.h"
+#include "res/command_line.h"
 #include "settings/app_settings.h"
 #include "settings/app_settings_document.h"
 #include "settings/settings_persistence.h"
@@ -29,13 +30,18 @@ constexpr int kLastYear = 2999;
 constexpr int kDaysPerWindow = CTamberloDoc::kMaxShownDayCount;
 constexpr char kUsage[] =
     "usage: tamberlo-agenda [--store FILE] [--profile FILE] --from YYYY-MM-DD --days N";
+// What --help adds below the usage line.
+constexpr char kHelpText[] =
+    "\nPrints the schedule of tamberlo(1), one tab-separated line per entry; see\n"
+    "tamberlo-agenda(1) for the columns.\n"
+    "  -h, --help  this text\n"
+    "  --version   the program's version\n";
 
 struct AgendaArguments {
     std::string store = pim::Application::DefaultStorePath();
     std::string profile = Profile::DefaultPath();
     std::optional<SYSTEMTIME> from;
     int days = 0;
-    bool help = false;
 };
 
 // Exactly YYYY-MM-DD: digits in every number place, so no sign or blank slips through.
@@ -71,12 +77,6 @@ std::optional<int> ParseCount(const std::string& text)
 // The message of the first bad argument, or empty when all are good.
 std::string Parse(const std::vector<std::string>& args, AgendaArguments& parsed)
 {
-    for (size_t i = 0; i < args.size(); i += 2) {
-        if (args[i] == "--help" || args[i] == "-h") {
-            parsed.help = true;
-            return {};
-        }
-    }
     for (size_t i = 0; i < args.size(); i += 2) {
         const std::string& name = args[i];
         if (i + 1 >= args.size()) {
@@ -142,14 +142,12 @@ void PrintDay(const CTamberloDoc& doc, int row, const std::string& date, std::os
 
 int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
+    if (res::AnswerStandardOption(args, "tamberlo-agenda", std::string(kUsage) + kHelpText, out))
+        return 0;
     AgendaArguments parsed;
     if (const std::string problem = Parse(args, parsed); !problem.empty()) {
         err << "tamberlo-agenda: " << problem << '\n';
         return 1;
-    }
-    if (parsed.help) {
-        out << kUsage << '\n';
-        return 0;
     }
     // The agenda only reads: it never creates or writes a store. Every item is read at connect,
     // so a store that cannot be read in full fails here, before anything is printed.

@@ -1,0 +1,62 @@
+// Every program of the suite, run as a person runs it: -h, --help and --version print and exit 0
+// without a display or a store; an unknown option of the program is one line and exit code 2.
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run Start(const QString& program, const QStringList& args)
+{
+    QProcess process;
+    // No display at all: the options must be answered before any window system is asked for.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(TAMBERLO_BUILD_DIR "/") + program, args);
+    if (!process.waitForFinished(30000)) {
+        process.kill();
+        process.waitForFinished(5000);
+        return {};
+    }
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+} // namespace
+
+TEST(CommandLines, EveryProgramAnswersHelpAndVersion)
+{
+    const std::pair<const char*, const char*> programs[] = {
+        {"app/tamberlo", "tamberlo"},
+        {"tools/agenda/tamberlo-agenda", "tamberlo-agenda"},
+        {"tools/ical/tamberlo-ical", "tamberlo-ical"},
+        {"tools/reminders/tamberlo-reminders", "tamberlo-reminders"},
+        {"tools/snapshot/snapshot", "snapshot"}};
+    for (const auto& [path, name] : programs) {
+        SCOPED_TRACE(name);
+        for (const char* help : {"-h", "--help"}) {
+            const Run run = Start(path, {help});
+            EXPECT_EQ(run.exitCode, 0) << help;
+            EXPECT_TRUE(run.out.contains(QStringLiteral("sage: ") + name)) << run.out.toStdString();
+            EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+        }
+        const Run version = Start(path, {"--version"});
+        EXPECT_EQ(version.exitCode, 0);
+        EXPECT_TRUE(version.out.startsWith(QStringLiteral("%1 2.02a (build ").arg(name)))
+            << version.out.toStdString();
+    }
+    const Run unknown = Start("app/tamberlo", {"--bogus"});
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_EQ(unknown.err, "tamberlo: unknown option '--bogus' (see --help)\n");
+    EXPECT_TRUE(unknown.out.isEmpty());
+}
