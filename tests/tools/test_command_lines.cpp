@@ -6,13 +6,13 @@
 
 namespace {
 
-struct Run {
+struct ProgramRun {
     int exitCode = -1;
     QString out;
     QString err;
 };
 
-Run Start(const QString& program, const QStringList& args)
+ProgramRun Start(const QString& program, const QStringList& args)
 {
     QProcess process;
     // No display at all: the options must be answered before any window system is asked for.
@@ -45,18 +45,21 @@ TEST(CommandLines, EveryProgramAnswersHelpAndVersion)
     for (const auto& [path, name] : programs) {
         SCOPED_TRACE(name);
         for (const char* help : {"-h", "--help"}) {
-            const Run run = Start(path, {help});
+            const ProgramRun run = Start(path, {help});
             EXPECT_EQ(run.exitCode, 0) << help;
             EXPECT_TRUE(run.out.contains(QStringLiteral("sage: ") + name)) << run.out.toStdString();
             EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
         }
-        const Run version = Start(path, {"--version"});
+        const ProgramRun version = Start(path, {"--version"});
         EXPECT_EQ(version.exitCode, 0);
         EXPECT_TRUE(version.out.startsWith(QStringLiteral("%1 2.02a (build ").arg(name)))
             << version.out.toStdString();
     }
-    const Run unknown = Start("app/tamberlo", {"--bogus"});
+    const ProgramRun unknown = Start("app/tamberlo", {"--bogus"});
     EXPECT_EQ(unknown.exitCode, 2);
-    EXPECT_EQ(unknown.err, "tamberlo: unknown option '--bogus' (see --help)\n");
+    // Qt may have a word of its own on standard error first (no runtime folder, say).
+    EXPECT_TRUE(unknown.err.endsWith("\ntamberlo: unknown option '--bogus' (see --help)\n") ||
+                unknown.err == "tamberlo: unknown option '--bogus' (see --help)\n")
+        << unknown.err.toStdString();
     EXPECT_TRUE(unknown.out.isEmpty());
 }
