@@ -114,8 +114,8 @@ void CMainFrame::BuildMenuBar()
         titles.push_back(popup.text);
     const std::vector<wchar_t> letters = PickMnemonics(titles);
     for (size_t i = 0; i < popups.size(); ++i) {
-        QMenu* menu = menuBar()->addMenu(QString::fromStdWString(WithMnemonic(titles[i], letters[i])));
-        AddMenuItems(menu, popups[i].children);
+        const QString title = QString::fromStdWString(WithMnemonic(titles[i], letters[i]));
+        AddMenuItems(menuBar()->addMenu(title), popups[i].children);
     }
 }
 
@@ -137,8 +137,8 @@ void CMainFrame::AddMenuItems(QMenu* menu, const std::vector<res::MenuItem>& ite
         if (item.IsSeparator()) {
             menu->addSeparator();
         } else if (item.IsPopup()) {
-            AddMenuItems(menu->addMenu(QString::fromStdWString(WithMnemonic(item.text, letters[i]))),
-                         item.children);
+            const QString title = QString::fromStdWString(WithMnemonic(item.text, letters[i]));
+            AddMenuItems(menu->addMenu(title), item.children);
         } else {
             QAction* action = menu->addAction(QString());
             action->setProperty("mnemonic", static_cast<int>(letters[i]));

@@ -8,9 +8,15 @@
 
 namespace {
 
-wchar_t Folded(wchar_t c) { return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c))); }
+wchar_t Folded(wchar_t c)
+{
+    return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+}
 
-bool Usable(wchar_t c) { return std::iswalnum(static_cast<wint_t>(c)) != 0; }
+bool Usable(wchar_t c)
+{
+    return std::iswalnum(static_cast<wint_t>(c)) != 0;
+}
 
 std::vector<wchar_t> FreeLetters(const std::wstring& text, const std::set<wchar_t>& taken,
                                  bool initialsOnly)

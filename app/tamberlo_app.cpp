@@ -108,7 +108,8 @@ void CTamberloApp::JoinSession(const std::string& storePath)
 {
     const QDBusConnection bus = QDBusConnection::sessionBus();
     ReminderInstance::StartIfNotRunning(
-        bus, ReminderInstance::ProgramBeside(QStringLiteral("tamberlo-reminders")),
+        bus, ReminderInstance::ProgramBeside(QStringLiteral("tamberlo-reminders"),
+                                            QStringLiteral("../tools/reminders")),
         {QStringLiteral("--store"), QString::fromStdString(storePath)});
     programInstance_ = std::make_unique<ProgramInstance>(
         [this](const SYSTEMTIME& day) { frame_->ShowDay(day); });

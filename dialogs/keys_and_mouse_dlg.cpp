@@ -14,7 +14,10 @@
 
 namespace {
 
-QString Text(const std::wstring& text) { return QString::fromStdWString(text); }
+QString Text(const std::wstring& text)
+{
+    return QString::fromStdWString(text);
+}
 
 QIcon ButtonPicture(int button)
 {
@@ -38,8 +41,7 @@ void AddSection(QTreeWidget& table, const res::HelpSection& section)
 
 } // namespace
 
-CKeysAndMouseDlg::CKeysAndMouseDlg(const std::vector<res::HelpSection>& sections,
-                                   QWidget* parent)
+CKeysAndMouseDlg::CKeysAndMouseDlg(const std::vector<res::HelpSection>& sections, QWidget* parent)
     : QDialog(parent), table_(new QTreeWidget)
 {
     setWindowTitle(Text(res::LoadString(res::IDS_KEYS_AND_MOUSE)));

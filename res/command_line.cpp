@@ -36,8 +36,8 @@ bool AnswerStandardOption(const std::vector<std::string>& args, const std::strin
 
 std::string VersionText(const std::string& program)
 {
-    return program + " " + kProgramVersion + " (build " + QString::fromWCharArray(kBuildVersion).toStdString() +
-           ")\n";
+    return program + " " + kProgramVersion + " (build " +
+           QString::fromWCharArray(kBuildVersion).toStdString() + ")\n";
 }
 
 std::string UnknownOptionText(const std::string& program, const std::string& option)
@@ -45,4 +45,4 @@ std::string UnknownOptionText(const std::string& program, const std::string& opt
     return program + ": unknown option '" + option + "' (see --help)\n";
 }
 
-}  // namespace res
+} // namespace res

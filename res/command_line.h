@@ -24,4 +24,4 @@ std::string VersionText(const std::string& program);
 // "<program>: unknown option '<option>' (see --help)", with a newline.
 std::string UnknownOptionText(const std::string& program, const std::string& option);
 
-}  // namespace res
+} // namespace res

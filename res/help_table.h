@@ -18,4 +18,4 @@ struct HelpSection {
     std::vector<HelpRow> rows;
 };
 
-}  // namespace res
+} // namespace res

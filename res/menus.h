@@ -1,5 +1,6 @@
-// The menu templates: the main menu 128 ("Function", "Tool" and "Help"), the OK/Cancel bar 166 of every
-// dialog and the context menu 178 of the schedule body, as data the windows build menus from.
+// The menu templates: the main menu 128 ("Function", "Tool" and "Help"), the OK/Cancel bar 166
+// of every dialog and the context menu 178 of the schedule body, as data the windows build
+// menus from.
 #pragma once
 
 #include <string>

@@ -117,7 +117,8 @@ inline constexpr std::array<int, 8> kApplicationIconSizes = {16, 22, 24, 32,
                                                              48, 64, 128, 256};
 
 // The command bar's picture of cut, copy, paste, version or help (cmd::ID_CUT, ID_COPY,
-// ID_PASTE, ID_APP_ABOUT, ID_KEYS_AND_MOUSE) in all kCommandIconSizes; an empty icon for any other command.
+// ID_PASTE, ID_APP_ABOUT, ID_KEYS_AND_MOUSE) in all kCommandIconSizes; an empty icon for any
+// other command.
 QIcon CommandBarIcon(int commandId);
 // The application's icon in all kApplicationIconSizes.
 QIcon ApplicationIcon();

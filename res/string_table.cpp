@@ -151,8 +151,10 @@ constexpr Entry kStrings[] = {
     {65823, L"Focus areas"},
     {65824, L"Digit keys (hardware buttons, Tool > Func Key Set)"},
     {65825, L"Mouse"},
-    {65826, L"Tab / Shift+Tab\tthe next / previous focus area: button bar, schedule, detail area"},
-    {65827, L"Left / Right, Up / Down, Enter (button bar)\tthe next button, the other strip; run it"},
+    {65826, L"Tab / Shift+Tab\tthe next / previous focus area: button bar, schedule, "
+            L"detail area"},
+    {65827, L"Left / Right, Up / Down, Enter (button bar)\tthe next button, the other strip; "
+            L"run it"},
     {65828, L"Cursor keys, Enter (schedule)\tthe selected day and hours; Enter to the detail area"},
     {65829, L"Up / Down, Enter (detail area)\tthe selected line; Enter to the button bar"},
     {65830, L"the button bar"},
@@ -165,7 +167,8 @@ constexpr Entry kStrings[] = {
     {65837, L"Ctrl+Wheel\tzoom"},
     {65838, L"Wheel over the detail area\tscroll the lines"},
     {65839, L"Drag a bar, its ends, a task\tmove it, resize it, move the task to another day"},
-    {65840, L"Drag over empty time\tadd an appointment (in the task column, a task); Escape cancels"},
+    {65840, L"Drag over empty time\tadd an appointment (in the task column, a task); Escape "
+            L"cancels"},
     {65841, L"Double-click\tedit"},
     {65842, L"Right button\tthe context menu"},
     {65843, L"Pause over an item\tits subject, times, place and categories"},

@@ -54,8 +54,7 @@ std::wstring ConflictLine(const DayEntries& e, const DrawSettings& settings, int
 
 } // namespace
 
-std::wstring AppointmentToolTip(const DayEntries& e, const DrawSettings& settings, int day,
-                                int pos)
+std::wstring AppointmentToolTip(const DayEntries& e, const DrawSettings& settings, int day, int pos)
 {
     std::wstring text = e.ApptSubject(day, pos);
     if (!e.IsAllDay(day, pos))

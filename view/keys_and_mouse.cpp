@@ -27,8 +27,7 @@ HelpRow SplitRow(int id)
 std::wstring CommandDoes(int id)
 {
     const std::wstring name = res::CommandName(id);
-    return name.empty() && id == cmd::ID_DELETE_ITEM ? res::LoadString(res::IDS_DELETE_ITEM)
-                                                     : name;
+    return name.empty() && id == cmd::ID_DELETE_ITEM ? res::LoadString(res::IDS_DELETE_ITEM) : name;
 }
 
 HelpSection ButtonSection()
@@ -112,11 +111,11 @@ std::wstring ButtonToolTip(int button)
 
 std::vector<HelpSection> KeysAndMouse(const keys::HardwareKeys& assignments)
 {
-    return {ButtonSection(), KeySection(),
-            RowsSection(res::IDS_HELP_FOCUS, res::IDS_HELP_FOCUS_FIRST,
-                        res::IDS_HELP_FOCUS_FIRST + 3),
-            DigitSection(assignments),
-            RowsSection(res::IDS_HELP_MOUSE, res::IDS_HELP_MOUSE_FIRST, res::IDS_HELP_MOUSE_LAST)};
+    return {
+        ButtonSection(), KeySection(),
+        RowsSection(res::IDS_HELP_FOCUS, res::IDS_HELP_FOCUS_FIRST, res::IDS_HELP_FOCUS_FIRST + 3),
+        DigitSection(assignments),
+        RowsSection(res::IDS_HELP_MOUSE, res::IDS_HELP_MOUSE_FIRST, res::IDS_HELP_MOUSE_LAST)};
 }
 
 std::string KeysAndMouseMarkdown(const std::vector<HelpSection>& sections)

@@ -1,8 +1,12 @@
 // Every program of the suite, run as a person runs it: -h, --help and --version print and exit 0
 // without a display or a store; an unknown option of the program is one line and exit code 2.
+// The program and the reminders find each other in the build tree.
+#include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <gtest/gtest.h>
+
+#include "platform/reminder_instance.h"
 
 namespace {
 
@@ -62,4 +66,23 @@ TEST(CommandLines, EveryProgramAnswersHelpAndVersion)
                 unknown.err == "tamberlo: unknown option '--bogus' (see --help)\n")
         << unknown.err.toStdString();
     EXPECT_TRUE(unknown.out.isEmpty());
+}
+
+// This test runs from tests/tools of the build tree; the program and the reminders look in the
+// folders the build tree puts the other in before they ask the PATH.
+TEST(CommandLines, ProgramsFindEachOtherInTheBuildTree)
+{
+    const QString reminders =
+        QStringLiteral(TAMBERLO_BUILD_DIR "/tools/reminders/tamberlo-reminders");
+    EXPECT_EQ(ReminderInstance::ProgramBeside("tamberlo-reminders", "../../tools/reminders"),
+              QFileInfo(reminders).absoluteFilePath());
+    EXPECT_EQ(ReminderInstance::ProgramBeside("tamberlo-reminders", "../nowhere"),
+              "tamberlo-reminders")
+        << "else the PATH's";
+    EXPECT_EQ(ReminderInstance::ProgramBeside("reminders", "../../tools"), "reminders")
+        << "a folder is not a program";
+    // The folders the program and the reminders name, from their own folders.
+    EXPECT_TRUE(
+        QFileInfo(TAMBERLO_BUILD_DIR "/app/../tools/reminders/tamberlo-reminders").isExecutable());
+    EXPECT_TRUE(QFileInfo(TAMBERLO_BUILD_DIR "/tools/reminders/../../app/tamberlo").isExecutable());
 }

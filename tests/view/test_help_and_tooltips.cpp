@@ -15,7 +15,10 @@
 
 namespace {
 
-QPoint Centre(const PixelRect& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+QPoint Centre(const PixelRect& r)
+{
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
 
 void Press(QWidget& widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
@@ -55,7 +58,8 @@ TEST(ItemToolTip, ButtonsBarsTasksAndConflicts)
     EXPECT_EQ(h.view.ToolTipText(Centre(g.Bar(1, 615, 630, false).frame)),
               L"Call\n10:00 - 10:30\nconflicts with Design review with the whole team");
     EXPECT_EQ(h.view.ToolTipText(Centre(g.Bar(1, 700, 720, false).frame)),
-              L"Free lunch\n11:40 - 12:00") << "a free item conflicts with nothing";
+              L"Free lunch\n11:40 - 12:00")
+        << "a free item conflicts with nothing";
     EXPECT_EQ(h.view.ToolTipText(Centre(g.TaskFrame(2))), L"Report\nDue: December 9");
     EXPECT_EQ(h.view.ToolTipText(Centre(g.TaskFrame(3))), L"") << "an empty strip";
 }
@@ -77,16 +81,17 @@ TEST(KeysAndMouse, TablesComeFromTheCommandAndKeyTables)
     EXPECT_EQ(keyRows.front().keys, L"Ctrl+N");
     EXPECT_EQ(keyRows.front().does, L"Add Appoint");
     const auto has = [&](const std::wstring& keysText, const std::wstring& does) {
-        return std::any_of(keyRows.begin(), keyRows.end(), [&](const HelpRow& r) {
-            return r.keys == keysText && r.does == does;
-        });
+        return std::any_of(keyRows.begin(), keyRows.end(),
+                           [&](const HelpRow& r) { return r.keys == keysText && r.does == does; });
     };
     EXPECT_TRUE(has(L"Ctrl++ / Ctrl+=", L"Zoom In"));
     EXPECT_TRUE(has(L"Del", L"Delete"));
     EXPECT_TRUE(has(L"F1", L"Keys and Mouse"));
     EXPECT_EQ(sections[2].rows.front().keys, L"Tab / Shift+Tab");
     const std::vector<std::pair<std::wstring, std::wstring>> digits = {
-        {L"1", L"the button bar"}, {L"2", L"the schedule"}, {L"9", L"today"},
+        {L"1", L"the button bar"},
+        {L"2", L"the schedule"},
+        {L"9", L"today"},
         {L"4", L"calendar or Gantt"}};
     ASSERT_EQ(sections[3].rows.size(), digits.size());
     for (size_t i = 0; i < digits.size(); ++i)
@@ -138,8 +143,8 @@ TEST(SubjectClipping, FreeLengthCutsAtTheItemsEnd)
     const std::wstring longSubject(60, L'W');
     for (const int length : {0, 30}) {
         PaintHarness h(800, 480, PaintHarness::Input([](LayoutInput& in) {
-            in.OneHourPixel = 60, in.firstHour = 9;
-        }));
+                           in.OneHourPixel = 60, in.firstHour = 9;
+                       }));
         h.settings.DispTextLen = length;
         h.resources = ViewResources(h.settings);
         h.entries.appts[1] = {{660, 750, longSubject}};

@@ -35,8 +35,9 @@ int main(int argc, char* argv[])
     DBusNotifier notifier(bus, QStringLiteral("Tamberlo"), QStringLiteral("tamberlo"));
     const SystemClock clock;
     ProgramOpener opener(bus, [] {
-        return QProcess::startDetached(ReminderInstance::ProgramBeside(QStringLiteral("tamberlo")),
-                                       {});
+        const QString program =
+            ReminderInstance::ProgramBeside(QStringLiteral("tamberlo"), QStringLiteral("../../app"));
+        return QProcess::startDetached(program, {});
     });
     ReminderServiceSetup setup{
         options.storePath.empty() ? pim::Application::DefaultStorePath() : options.storePath,
