@@ -83,7 +83,7 @@ void GanttPainter::PaintAppointment(int day, int pos, BarState& state) const
         DrawRectangle(p, bar.frame, c_.resources.BarPen(), c_.resources.BarBrush());
         if (bar.allDayInterior)
             p.fillRect(ToQRect(*bar.allDayInterior), DayBackground(c_, day));
-        p.setPen(Qt::black);
+        p.setPen(c_.resources.TextColor());
         const std::wstring subject = CutSubject(c_.settings, e.ApptSubject(day, pos));
         if (bar.start.clippedBefore) {
             DrawSubject(p, c_.text, c_.settings, bar.text.x, bar.text.y,
@@ -151,7 +151,7 @@ void GanttPainter::PaintHeader() const
         VerticalLine(p, mark.x, l.rowsTop - 5, l.chartBottom);
         if (!mark.labelled)
             continue;
-        p.setPen(Qt::black);
+        p.setPen(c_.resources.TextColor());
         const std::wstring hour = Format(L"%.2d", mark.hour);
         const int width = c_.text.Width(p, hour, l.chartRight);
         const int left = mark.x - width / 2;

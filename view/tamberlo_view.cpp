@@ -16,6 +16,7 @@
 #include "res/pictures.h"
 #include "settings/usable_range.h"
 #include "view/calendar_painter.h"
+#include "view/dark_palette.h"
 #include "view/empty_schedule.h"
 #include "view/gantt_painter.h"
 #include "view/memory_settings_store.h"
@@ -33,7 +34,7 @@ SYSTEMTIME Today()
 
 CTamberloView::CTamberloView(ScheduleSource& schedule, ViewSettingsStore& settings, QWidget* parent)
     : QWidget(parent), schedule_(schedule), settingsStore_(settings), settings_(settings.Read()),
-      resources_(std::make_unique<ViewResources>(settings_.draw)),
+      resources_(std::make_unique<ViewResources>(settings_.draw, IsDarkPalette(palette()))),
       calendarType_(settings_.CalendarType), ganttAreaVisible_(settings_.CalendarAreaVisible),
       taskAreaVisible_(settings_.TaskAreaVisible), detailVisible_(settings_.InfoAreaVisible),
       detailAtBottom_(settings_.InfoAreaFixBottom), fitHoursToWidth_(settings_.FitHoursToWidth),
@@ -109,7 +110,7 @@ void CTamberloView::AddEditCommands()
 void CTamberloView::SettingsChanged()
 {
     settings_ = settingsStore_.Read();
-    resources_ = std::make_unique<ViewResources>(settings_.draw);
+    resources_ = std::make_unique<ViewResources>(settings_.draw, IsDarkPalette(palette()));
     update();
 }
 
@@ -192,7 +193,7 @@ void CTamberloView::Render(QPainter& painter, QSize client, const QRegion& dirty
         return ToQRect(geometry.DayRect(day)).adjusted(-1, -1, 1, 1);
     };
     painter.setClipRegion(area);
-    painter.fillRect(area.boundingRect(), Qt::white);
+    painter.fillRect(area.boundingRect(), resources_->WhiteBrush());
 
     const SYSTEMTIME first = schedule_.GetShownStart();
     const PaintContext context{painter,     layout_, geometry, schedule_,     settings_.draw,

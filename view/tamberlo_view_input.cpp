@@ -35,6 +35,9 @@ bool CTamberloView::event(QEvent* event)
         if (plain && (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab))
             return MoveFocusArea(key->key() == Qt::Key_Tab && key->modifiers() == Qt::NoModifier);
     }
+    // A desktop turning dark or light redraws with the matching colours.
+    if (event->type() == QEvent::PaletteChange)
+        SettingsChanged();
     if (event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(event);
         const std::wstring text = ToolTipText(help->pos());

@@ -2,10 +2,11 @@
 // the look of the schedule can be reviewed without a display; or the "Keys and Mouse" page, or
 // that page's table as Markdown for the README.
 //   snapshot (--store FILE | --demo) --size WxH --now YYYY-MM-DDTHH:MM -o OUT.png [--profile FILE]
-//            [--calendar] [--keys-page]
+//            [--calendar] [--keys-page] [--dark]
 //   snapshot --keys-table
 #include <QApplication>
 #include <QDateTime>
+#include <QPalette>
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -38,11 +39,12 @@ struct Options {
     std::string profile;
     bool calendar = false; // show the calendar grid of whole weeks
     bool keysPage = false; // show the "Keys and Mouse" page instead of the window
+    bool dark = false;     // under a dark desktop palette
 };
 
 const char* const kUsage =
     "usage: snapshot (--store FILE | --demo) --size WxH --now YYYY-MM-DDTHH:MM -o OUT.png "
-    "[--profile FILE] [--calendar] [--keys-page]\n"
+    "[--profile FILE] [--calendar] [--keys-page] [--dark]\n"
     "       snapshot --keys-table   (the Keys and Mouse table as Markdown)\n";
 
 std::optional<SYSTEMTIME> ParseNow(const QString& text)
@@ -93,6 +95,8 @@ std::optional<Options> ParseArguments(const QStringList& args)
             options.calendar = true;
         } else if (arg == "--keys-page") {
             options.keysPage = true;
+        } else if (arg == "--dark") {
+            options.dark = true;
         } else if (arg == "--profile" && hasValue) {
             options.profile = args[++i].toStdString();
         } else {
@@ -112,6 +116,21 @@ bool WriteDemoStore(const std::string& path, const SYSTEMTIME& now)
     constexpr int kTasks = 40;
     constexpr uint32_t kSeed = 11;
     return pim::WriteDemoStore(path, OccurrenceOnDay, now, kAppointments, kTasks, kSeed) >= 0;
+}
+
+// A dark desktop as Qt's Fusion style draws one.
+void UseDarkPalette()
+{
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    QPalette dark;
+    const QColor window(45, 45, 48), base(30, 30, 32), text(230, 230, 230);
+    for (const auto& [role, color] :
+         {std::pair{QPalette::Window, window}, {QPalette::Base, base},
+          {QPalette::AlternateBase, window}, {QPalette::Button, window},
+          {QPalette::WindowText, text}, {QPalette::Text, text}, {QPalette::ButtonText, text},
+          {QPalette::Highlight, QColor(60, 120, 220)}, {QPalette::HighlightedText, text}})
+        dark.setColor(role, color);
+    QApplication::setPalette(dark);
 }
 
 // What is shot: the main window, or the help page over it with the default digit keys.
@@ -144,6 +163,8 @@ int main(int argc, char** argv)
         std::fputs(kUsage, stderr);
         return 2;
     }
+    if (options->dark)
+        UseDarkPalette();
     FixedClock clock(options->now);
     ScopedClock fixedNow(clock);
 
