@@ -277,6 +277,18 @@ void CTamberloView::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)
         editing_->Press(event);
+    if (event->button() == Qt::LeftButton && OnDetailCheckBox(event->position().toPoint()))
+        commands_.Execute(cmd::ID_COMPLETE_TASK);
+}
+
+// A detail line's icon column holds an open task's check box once the press selected it.
+bool CTamberloView::OnDetailCheckBox(QPoint at) const
+{
+    const PixelRect& area = layout_.detailRect;
+    const bool iconColumn = layout_.detailVisible && area.Contains(at.x(), at.y()) &&
+                            at.x() < area.left + layout_.detailFontSize + 6;
+    return iconColumn && selection_.kind == ItemKind::Task && selection_.IsStoreItem() &&
+           !selection_.completed;
 }
 
 void CTamberloView::mouseMoveEvent(QMouseEvent* event)

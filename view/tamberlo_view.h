@@ -134,6 +134,7 @@ private:
 
     void PaintButtonBar(QPainter& painter) const;
     void PaintFocusFrame(QPainter& painter) const;
+    bool OnDetailCheckBox(QPoint at) const;
     bool MoveFocusArea(bool forward);
 
     std::unique_ptr<ScheduleSource> ownedSchedule_;

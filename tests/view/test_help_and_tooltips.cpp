@@ -3,8 +3,10 @@
 // end when the display length is free.
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <gtest/gtest.h>
 
+#include "res/command_ids.h"
 #include "res/pictures.h"
 #include "view/calendar_painter.h"
 #include "view/gantt_painter.h"
@@ -162,4 +164,31 @@ TEST(SubjectClipping, FreeLengthCutsAtTheItemsEnd)
         EXPECT_EQ(InkBetween(h.image, strip.right, bar.frame.left, top, bottom) == 0, length == 0)
             << "the task strip, " << length;
     }
+}
+
+// A click on an open task's check box in the detail list completes it; a click on its text only
+// selects it.
+TEST(TaskCheckBox, ClickInTheDetailListCompletesTheTask)
+{
+    ViewHarness h;
+    h.schedule.tasks[2] = {{L"Report", false, false, true, false, true, false, L"December 9"}};
+    int completed = 0;
+    h.view.SetCommandHandler(cmd::ID_COMPLETE_TASK, [&completed] { ++completed; });
+    h.view.resize(1280, 800);
+    h.Render(1280, 800);
+    const ViewLayout& l = h.view.Layout();
+    const int line = *GanttGeometry(l).DetailLineTop(0, 0) + l.detailLineHeight / 2;
+    const auto click = [&](int x) {
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(x, line), QPointF(x, line),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&h.view, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(x, line), QPointF(x, line),
+                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&h.view, &release);
+    };
+    click(l.detailRect.left + 60);
+    EXPECT_EQ(h.view.Selection().kind, ItemKind::Task);
+    EXPECT_EQ(completed, 0);
+    click(l.detailRect.left + 4);
+    EXPECT_EQ(completed, 1);
 }
