@@ -4,27 +4,33 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QMenuBar>
+#include <QScreen>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <map>
+
+#include "app/menu_mnemonics.h"
 
 #include "res/command_ids.h"
 #include "res/pictures.h"
 #include "res/string_table.h"
+#include "view/keys_and_mouse.h"
 #include "view/tamberlo_view.h"
 
 namespace {
 
-// The command bar's buttons in tooltip order; "New", "File" and "Help" have no command here,
-// so they stay out of sight ("New" is switched off on every platform).
+// The command bar's buttons in tooltip order; "New" and "File" have no command here, so they
+// stay out of sight ("New" is switched off on every platform). "Help" opens Keys and Mouse.
 struct CommandBarButton {
     int tipId;
     int commandId;
 };
 constexpr CommandBarButton kCommandBarButtons[] = {
     {res::IDS_TIP_NEW, 0},          {res::IDS_TIP_FILE, 0},
-    {res::IDS_TIP_HELP, 0},         {res::IDS_TIP_CUT, cmd::ID_CUT},
+    {res::IDS_TIP_HELP, cmd::ID_KEYS_AND_MOUSE}, {res::IDS_TIP_CUT, cmd::ID_CUT},
     {res::IDS_TIP_COPY, cmd::ID_COPY}, {res::IDS_TIP_PASTE, cmd::ID_PASTE},
     {res::IDS_TIP_VERSION, cmd::ID_APP_ABOUT},
 };
@@ -91,24 +97,70 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     QMainWindow::closeEvent(event);
 }
 
+QRect FittedWindowRect(QSize wanted, const QRect& available)
+{
+    // Leave room for the window manager's frame and title.
+    constexpr int kFrameRoom = 48;
+    const QSize room(std::max(1, available.width() - kFrameRoom),
+                     std::max(1, available.height() - kFrameRoom));
+    QRect fitted(QPoint(0, 0), wanted.boundedTo(room));
+    fitted.moveCenter(available.center());
+    return fitted;
+}
+
+std::string CMainFrame::SavedGeometry() const
+{
+    return saveGeometry().toBase64().toStdString();
+}
+
+void CMainFrame::PlaceWindow(const std::string& saved)
+{
+    if (!saved.empty() && restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(saved))))
+        return;
+    const QScreen* shownOn = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QSize wanted(1024, 720);
+    setGeometry(shownOn ? FittedWindowRect(wanted, shownOn->availableGeometry())
+                        : QRect(QPoint(0, 0), wanted));
+}
+
+// Each menu picks its items' underlined letters in its own order, the menu bar its menus'.
 void CMainFrame::BuildMenuBar()
 {
-    for (const res::MenuItem& popup : res::LoadMenu(res::IDR_MAINFRAME)) {
-        QMenu* menu = menuBar()->addMenu(QString::fromStdWString(popup.text));
-        AddMenuItems(menu, popup.children);
+    const std::vector<res::MenuItem>& popups = res::LoadMenu(res::IDR_MAINFRAME);
+    std::vector<std::wstring> titles;
+    for (const res::MenuItem& popup : popups)
+        titles.push_back(popup.text);
+    const std::vector<wchar_t> letters = PickMnemonics(titles);
+    for (size_t i = 0; i < popups.size(); ++i) {
+        const QString title = QString::fromStdWString(WithMnemonic(titles[i], letters[i]));
+        AddMenuItems(menuBar()->addMenu(title), popups[i].children);
     }
+}
+
+QString CMainFrame::ShownText(const QAction* action, const std::wstring& text)
+{
+    const auto letter = static_cast<wchar_t>(action->property("mnemonic").toInt());
+    return QString::fromStdWString(WithMnemonic(text, letter));
 }
 
 void CMainFrame::AddMenuItems(QMenu* menu, const std::vector<res::MenuItem>& items)
 {
     connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateMenu(menu); });
-    for (const res::MenuItem& item : items) {
+    std::vector<std::wstring> texts;
+    for (const res::MenuItem& item : items)
+        texts.push_back(item.IsSeparator() ? std::wstring() : item.text);
+    const std::vector<wchar_t> letters = PickMnemonics(texts);
+    for (size_t i = 0; i < items.size(); ++i) {
+        const res::MenuItem& item = items[i];
         if (item.IsSeparator()) {
             menu->addSeparator();
         } else if (item.IsPopup()) {
-            AddMenuItems(menu->addMenu(QString::fromStdWString(item.text)), item.children);
+            const QString title = QString::fromStdWString(WithMnemonic(item.text, letters[i]));
+            AddMenuItems(menu->addMenu(title), item.children);
         } else {
-            QAction* action = menu->addAction(QString::fromStdWString(item.text));
+            QAction* action = menu->addAction(QString());
+            action->setProperty("mnemonic", static_cast<int>(letters[i]));
+            action->setText(ShownText(action, item.text));
             action->setData(item.id);
             action->setProperty("resourceText", QString::fromStdWString(item.text));
             action->setObjectName(QString("command%1").arg(item.id));
@@ -149,7 +201,8 @@ void CMainFrame::BuildCommandBar()
     for (const CommandBarButton& button : kCommandBarButtons) {
         toolTipTexts_.push_back(res::LoadString(button.tipId));
         QAction* action = commandBar_->addAction(QString::fromStdWString(toolTipTexts_.back()));
-        action->setToolTip(QString::fromStdWString(toolTipTexts_.back()));
+        action->setToolTip(
+            QString::fromStdWString(NameWithKey(toolTipTexts_.back(), button.commandId)));
         action->setIcon(res::CommandBarIcon(button.commandId));
         action->setVisible(button.commandId != 0);
         action->setData(button.commandId);
@@ -181,9 +234,9 @@ void CMainFrame::UpdateActions(const QList<QAction*>& actions)
         action->setChecked(update.checked);
         const QVariant resourceText = action->property("resourceText");
         if (update.text) {
-            action->setText(QString::fromStdWString(*update.text));
+            action->setText(ShownText(action, *update.text));
         } else if (resourceText.isValid()) {
-            action->setText(resourceText.toString());
+            action->setText(ShownText(action, resourceText.toString().toStdWString()));
         }
     }
 }

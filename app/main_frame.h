@@ -12,8 +12,13 @@
 #include "res/menus.h"
 
 class CTamberloView;
+class QRect;
+class QSize;
 class QMenu;
 class QToolBar;
+
+// The default window size fitted into `available` (a screen's area without panels), centred.
+QRect FittedWindowRect(QSize wanted, const QRect& available);
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -38,6 +43,12 @@ public:
     // handlers: the menus, the command bar and the keys (after a selection or an action).
     void UpdateCommands();
 
+    // The window's place and size as Qt saves them, in base64 for the profile.
+    std::string SavedGeometry() const;
+    // Restores `saved`; on a first start, or when `saved` is unusable, the window takes its
+    // default size, made to fit the available area of its screen and centred there.
+    void PlaceWindow(const std::string& saved);
+
     const std::vector<std::wstring>& toolTipTexts() const { return toolTipTexts_; }
     QToolBar* CommandBar() const { return commandBar_; }
 
@@ -47,6 +58,8 @@ protected:
 private:
     void BuildMenuBar();
     void AddMenuItems(QMenu* menu, const std::vector<res::MenuItem>& items);
+    // The shown text of an action: `text` with the action's underlined letter.
+    static QString ShownText(const QAction* action, const std::wstring& text);
     void BuildCommandBar();
     void AttachKeys();
     void UpdateMenu(QMenu* menu);

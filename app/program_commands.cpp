@@ -4,11 +4,14 @@
 #include "app/ical_commands.h"
 #include "app/tamberlo_app.h"
 #include "dialogs/category_set_dlg.h"
+#include "dialogs/keys_and_mouse_dlg.h"
 #include "dialogs/settings_file_chooser.h"
 #include "editors/appointment_editing.h"
 #include "editors/task_editing.h"
 #include "model/tamberlo_doc.h"
 #include "res/command_ids.h"
+#include "view/app_settings_view_store.h"
+#include "view/keys_and_mouse.h"
 #include "view/tamberlo_view.h"
 
 namespace {
@@ -49,6 +52,11 @@ void ProgramCommands::Attach(CTamberloApp& app)
         view_.SettingsChanged();
     });
     app.SetCommandHandler(cmd::ID_APP_ABOUT, [this] { RunAboutDialog(context_); });
+    app.SetCommandHandler(cmd::ID_KEYS_AND_MOUSE, [this] {
+        const keys::HardwareKeys assigned =
+            AppSettingsViewStore(services_.settings).Read().hardwareKeys;
+        CKeysAndMouseDlg::Run(services_.dialogs, KeysAndMouse(assigned), context_.parent);
+    });
     app.SetCommandHandler(cmd::ID_IMPORT_ICALENDAR,
                           [this] { calendars_->ImportChosen(*calendarToOpen_); });
     calendars_->KeepStepsIn(app.Undo());

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QFileInfo>
+#include <QString>
 #include <QStringList>
 
 #include "app/find_commands.h"
@@ -33,6 +34,14 @@
 #include "view/document_schedule.h"
 #include "view/tamberlo_view.h"
 
+namespace {
+
+// The window's place and size: the program's own value, in a section apart from the settings.
+constexpr wchar_t kWindowSection[] = L"Window";
+constexpr wchar_t kWindowGeometry[] = L"Geometry";
+
+} // namespace
+
 CTamberloApp::CTamberloApp(AppEnvironment environment)
     : environment_(std::move(environment)), settings_(std::make_unique<AppSettings>())
 {
@@ -42,7 +51,8 @@ CTamberloApp::~CTamberloApp() = default;
 
 void CTamberloApp::AddCommands()
 {
-    for (int id : {cmd::ID_HOLIDAY_SET, cmd::ID_FUNC_KEY_SET, cmd::ID_APP_ABOUT})
+    for (int id : {cmd::ID_HOLIDAY_SET, cmd::ID_FUNC_KEY_SET, cmd::ID_APP_ABOUT,
+                   cmd::ID_KEYS_AND_MOUSE})
         commands_.Add(id, {});
 }
 
@@ -112,7 +122,9 @@ bool CTamberloApp::InitInstance()
                                                              *view);
         programCommands_->Attach(*this);
     }
-    frame_->resize(1024, 720);
+    frame_->PlaceWindow(QString::fromStdWString(
+                            profile_->GetString(kWindowSection, kWindowGeometry, {}))
+                            .toStdString());
     frame_->show();
     OfferCalendarImports(environment_.arguments);
     if (environment_.joinSession)
@@ -133,7 +145,8 @@ void CTamberloApp::JoinSession(const std::string& storePath)
 {
     const QDBusConnection bus = SessionBus();
     ReminderInstance::StartIfNotRunning(
-        bus, ReminderInstance::ProgramBeside(QStringLiteral("tamberlo-reminders")),
+        bus, ReminderInstance::ProgramBeside(QStringLiteral("tamberlo-reminders"),
+                                            QStringLiteral("../tools/reminders")),
         {QStringLiteral("--store"), QString::fromStdString(storePath)});
     programInstance_ = std::make_unique<ProgramInstance>(
         [this](const SYSTEMTIME& day) { frame_->ShowDay(day); },
@@ -185,7 +198,13 @@ void CTamberloApp::OfferCalendarImports(const std::vector<std::string>& argument
     }
 }
 
-bool CTamberloApp::SaveSettings() { return ::SaveSettings(*settings_, *profile_); }
+bool CTamberloApp::SaveSettings()
+{
+    if (frame_)
+        profile_->WriteString(kWindowSection, kWindowGeometry,
+                              QString::fromStdString(frame_->SavedGeometry()).toStdWString());
+    return ::SaveSettings(*settings_, *profile_);
+}
 
 void CTamberloApp::SaveSettingsAtExit()
 {

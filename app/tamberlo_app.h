@@ -65,8 +65,9 @@ public:
     CMainFrame* MainFrame() const { return frame_.get(); }
     AppSettings& Settings() const { return *settings_; }
     CTamberloDoc* Document() const { return doc_.get(); }
-    // The application's own commands (Holiday Set, Func Key Set, Version Info): last in the
-    // chain. Their dialogs attach here; until then the commands stay disabled.
+    // The application's own commands (Holiday Set, Func Key Set, Version Info, Keys and
+    // Mouse): last in the chain. Their dialogs attach here; until then the commands stay
+    // disabled.
     const CommandTable& Commands() const { return commands_; }
     void SetCommandHandler(int id, CommandTable::Handler handler);
     // The window's undo stack; null before start-up.

@@ -8,6 +8,7 @@
 
 #include "dialogs/settings_controls.h"
 #include "res/build_version.h"
+#include "res/command_line.h"
 #include "res/pictures.h"
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
@@ -28,7 +29,8 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
     auto* grid = new QGridLayout(this);
     grid->addWidget(icon, 0, 0, 3, 1, Qt::AlignTop);
     grid->addWidget(name, 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Version 2.02a")), 1, 1);
+    const QString version = QStringLiteral("Version ") + QLatin1String(res::kProgramVersion);
+    grid->addWidget(new QLabel(version), 1, 1);
     grid->addWidget(build, 2, 1);
     grid->addWidget(buttons, 3, 0, 1, 2);
     grid->setHorizontalSpacing(16);

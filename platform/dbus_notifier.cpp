@@ -60,10 +60,19 @@ uint32_t DBusNotifier::Notify(const Notification& n)
          << QString::fromStdWString(n.body) << actions << HintsOf(n)
          << (n.persistent ? kNeverExpires : kServerDefaultExpiry);
     const QDBusReply<uint> reply = connection_.call(call, QDBus::Block, kCallTimeoutMs);
-    return reply.isValid() ? reply.value() : 0;
+    if (!reply.isValid())
+        return 0;
+    shown_.insert(reply.value());
+    return reply.value();
 }
 
 void DBusNotifier::OnActionInvoked(uint id, const QString& action)
 {
+    if (shown_.erase(id) == 0)
+        return;
     ActionInvoked(id, action.toStdString());
+    QDBusMessage close = QDBusMessage::createMethodCall(kService, kPath, kInterface,
+                                                        QStringLiteral("CloseNotification"));
+    close << id;
+    connection_.call(close, QDBus::NoBlock);
 }

@@ -4,6 +4,7 @@
 
 #include <QDBusConnection>
 #include <QObject>
+#include <set>
 
 #include "platform/notifier.h"
 
@@ -17,10 +18,14 @@ public:
     uint32_t Notify(const Notification& notification) override;
 
 private slots:
+    // Hands the action on, then closes the notification: servers keep a persistent one on
+    // screen after its action unless asked.
     void OnActionInvoked(uint id, const QString& action);
 
 private:
     QDBusConnection connection_;
+    // The ids this notifier was given: the server's signals name every program's notifications.
+    std::set<uint> shown_;
     QString appName_;
     QString appIcon_;
 };

@@ -29,8 +29,13 @@ bool ReminderInstance::StartIfNotRunning(QDBusConnection connection, const QStri
     return QProcess::startDetached(program, arguments);
 }
 
-QString ReminderInstance::ProgramBeside(const QString& name)
+QString ReminderInstance::ProgramBeside(const QString& name, const QString& buildTreeFolder)
 {
-    const QString beside = QCoreApplication::applicationDirPath() + "/" + name;
-    return QFileInfo(beside).isExecutable() ? beside : name;
+    const QString here = QCoreApplication::applicationDirPath() + "/";
+    for (const QString& candidate : {here + name, here + buildTreeFolder + "/" + name}) {
+        const QFileInfo program(candidate);
+        if (program.isFile() && program.isExecutable())
+            return program.absoluteFilePath();
+    }
+    return name;
 }

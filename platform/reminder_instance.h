@@ -16,6 +16,7 @@ public:
     // Starts `program` detached when the bus is there and no instance runs; true when it did.
     static bool StartIfNotRunning(QDBusConnection connection, const QString& program,
                                   const QStringList& arguments);
-    // The program of that name beside the running executable, else the one on the PATH.
-    static QString ProgramBeside(const QString& name);
+    // The program of that name beside the running executable, else in `buildTreeFolder`
+    // (relative to the executable's folder: where the build tree puts it), else on the PATH.
+    static QString ProgramBeside(const QString& name, const QString& buildTreeFolder = {});
 };

@@ -45,6 +45,7 @@ enum CommandId : int {
     ID_DELETE_ITEM = 32820,
     ID_IMPORT_ICALENDAR = 32821,
     ID_EXPORT_ICALENDAR = 32822,
+    ID_KEYS_AND_MOUSE = 32823,
     // Undo and redo of changes, and Find over the whole calendar.
     ID_UNDO = 32900,
     ID_REDO = 32901,

@@ -48,6 +48,8 @@ std::vector<MenuItem> MainMenu()
                Command(ID_IMPORT_ICALENDAR, L"Import iCalendar..."),
                Command(ID_EXPORT_ICALENDAR, L"Export iCalendar..."), Separator(),
                Command(ID_APP_ABOUT, L"Version Info")}),
+        Popup(L"Help", {Command(ID_KEYS_AND_MOUSE, L"Keys and Mouse"),
+                        Command(ID_APP_ABOUT, L"Version Info")}),
     };
 }
 
@@ -81,7 +83,40 @@ const std::vector<Accelerator>& LoadAccelerators()
         {"Ctrl+Z", ID_UNDO},               {"Ctrl+Shift+Z", ID_REDO},
         {"Ctrl+Y", ID_REDO},               {"Ctrl+F", ID_FIND},
         {"F3", ID_FIND_NEXT},              {"Shift+F3", ID_FIND_PREVIOUS},
+        {"F1", ID_KEYS_AND_MOUSE},
     };
+    return keys;
+}
+
+namespace {
+
+const MenuItem* FindCommand(const std::vector<MenuItem>& items, int id)
+{
+    for (const MenuItem& item : items) {
+        if (item.id == id && !item.IsPopup())
+            return &item;
+        if (const MenuItem* found = FindCommand(item.children, id))
+            return found;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+std::wstring CommandName(int id)
+{
+    for (int menu : {IDR_MAINFRAME, IDM_CONTEXT})
+        if (const MenuItem* item = FindCommand(LoadMenu(menu), id))
+            return item->text;
+    return {};
+}
+
+std::vector<std::string> CommandKeys(int id)
+{
+    std::vector<std::string> keys;
+    for (const Accelerator& accelerator : LoadAccelerators())
+        if (accelerator.id == id)
+            keys.emplace_back(accelerator.keys);
     return keys;
 }
 

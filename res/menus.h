@@ -1,5 +1,6 @@
-// The menu templates: the main menu 128 ("Function" and "Tool"), the OK/Cancel bar 166 of every
-// dialog and the context menu 178 of the schedule body, as data the windows build menus from.
+// The menu templates: the main menu 128 ("Function", "Tool" and "Help"), the OK/Cancel bar 166
+// of every dialog and the context menu 178 of the schedule body, as data the windows build
+// menus from.
 #pragma once
 
 #include <string>
@@ -30,5 +31,10 @@ struct Accelerator {
 
 // The keys of the main window (accelerator table 128); a command may have several.
 const std::vector<Accelerator>& LoadAccelerators();
+
+// The text of the first menu item (main menu, then context menu) that runs `id`; empty if none.
+std::wstring CommandName(int id);
+// The keys of `id` in the accelerator table's order; empty when it has none.
+std::vector<std::string> CommandKeys(int id);
 
 }  // namespace res

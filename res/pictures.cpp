@@ -46,6 +46,7 @@ const char* CommandIconName(int commandId)
     case cmd::ID_COPY: return "cmd_copy";
     case cmd::ID_PASTE: return "cmd_paste";
     case cmd::ID_APP_ABOUT: return "cmd_about";
+    case cmd::ID_KEYS_AND_MOUSE: return "cmd_help";
     default: return nullptr;
     }
 }

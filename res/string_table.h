@@ -115,6 +115,25 @@ enum StringId : int {
     IDS_CHANGED_MEANWHILE = 65750,
     IDS_STORE_REPLACED = 65751,
     IDS_PROFILE_NOT_READ = 65752,  // "%1" the profile file
+    // Help: names of the picture buttons without a command of their own (+ button index),
+    // the "Keys and Mouse" page, and the item tooltips.
+    IDS_BUTTON_NAME_FIRST = 65800,
+    IDS_KEYS_AND_MOUSE = 65820,
+    IDS_HELP_BUTTONS = 65821,
+    IDS_HELP_KEYS = 65822,
+    IDS_HELP_FOCUS = 65823,
+    IDS_HELP_DIGITS = 65824,
+    IDS_HELP_MOUSE = 65825,
+    IDS_HELP_FOCUS_FIRST = 65826,  // 4 rows "keys\tdoes": Tab, bar, body, detail
+    IDS_HELP_DIGIT_FIRST = 65830,  // + assignment 0..4: bar, body, detail, today, calendar/Gantt
+    IDS_HELP_MOUSE_FIRST = 65835,  // 9 rows "gesture\tdoes"
+    IDS_HELP_MOUSE_LAST = 65843,
+    IDS_HELP_COLUMN_KEY = 65844,
+    IDS_HELP_COLUMN_DOES = 65845,
+    IDS_DELETE_ITEM = 65846,
+    IDS_CONFLICTS_WITH = 65847,  // "%1" the subjects of the earlier items
+    IDS_TIP_PLACE = 65848,
+    IDS_TIP_CATEGORIES = 65849,
     // Undo and redo: "%1" Undo or Redo, "%2" what the step did, "%3" the subject, "%4" the day.
     IDS_UNDO = 65850,
     IDS_REDO = 65851,

@@ -51,7 +51,8 @@ constexpr std::array<AppSettings::IntInfo, kIntSettingCount> kIntInfo{{
     {kKeyEnvironment, L"KeyToTool", 0x31},
     {kKeyEnvironment, L"KeyToMain", 0x32},
     {kKeyEnvironment, L"KeyToDetail", 0x33},
-    {kEnvironment, L"FitHoursToWidth", 0},
+    // A fresh profile fits the day to the window, so a wide window is not left half empty.
+    {kEnvironment, L"FitHoursToWidth", 1},
 }};
 
 // In the order of TextSetting.

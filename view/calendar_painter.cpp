@@ -71,7 +71,7 @@ void CalendarPainter::PaintCellBackground(int day) const
     p.fillRect(ToQRect(cell), DayBackground(c_, day));
     const SYSTEMTIME date = DayDate(c_, day);
     p.setFont(c_.resources.MainFont());
-    p.setPen(Qt::black);
+    p.setPen(c_.resources.TextColor());
     const PixelPoint label = grid_.LabelPos(day);
     c_.text.Draw(p, label.x, label.y, DayLabel(date), ToQRect(cell));
     p.setPen(c_.resources.BlackPen());
@@ -98,8 +98,9 @@ void CalendarPainter::PaintCellContents(int day) const
         if (item.task)
             DrawRectangle(p, line.taskFrame, c_.resources.TaskPen(), c_.resources.TaskBrush());
         DrawItemIcon(p, c_.resources, item.icon, line.icon.square, line.icon.shown);
-        p.setPen(Qt::black);
-        c_.text.Draw(p, line.text.x, line.text.y, item.text, cell);
+        p.setPen(c_.resources.TextColor());
+        DrawSubject(p, c_.text, c_.settings, line.text.x, line.text.y, item.text, cell,
+                    cell.right() + 1);
     }
     if (overflow) {
         const CellIcon more = grid_.OverflowIcon(day);

@@ -126,7 +126,7 @@ void PaintHeaderTitle(const PaintContext& context, const std::wstring& title)
     const QRect header = ToQRect(context.geometry.HeaderRect());
     p.drawPixmap(header, context.resources.HeaderBackground());
     p.setFont(context.resources.HeaderFont());
-    p.setPen(Qt::black);
+    p.setPen(context.resources.TextColor());
     const PixelPoint at = context.geometry.HeaderLabelPos();
     context.text.Draw(p, at.x, at.y, title, header);
 }

@@ -90,10 +90,11 @@ void GanttPainter::PaintAppointment(int day, int pos, BarState& state) const
         DrawRectangle(p, bar.frame, c_.resources.BarPen(), c_.resources.BarBrush());
         if (bar.allDayInterior)
             p.fillRect(ToQRect(*bar.allDayInterior), DayBackground(c_, day));
-        p.setPen(Qt::black);
+        p.setPen(c_.resources.TextColor());
         const std::wstring text = BarText(c_.settings, e, day, pos, bar.start.clippedBefore);
         if (bar.start.clippedBefore) {
-            c_.text.Draw(p, bar.text.x, bar.text.y, text, row);
+            DrawSubject(p, c_.text, c_.settings, bar.text.x, bar.text.y, text, row,
+                        bar.frame.right);
         } else {
             int icon = AppointmentIcon(kind, allDay);
             if (state.conflicts.Conflicts(e, day, pos, bar.start.x)) {
@@ -102,7 +103,8 @@ void GanttPainter::PaintAppointment(int day, int pos, BarState& state) const
                 icon = res::kIconConflict;
             }
             DrawItemIcon(p, c_.resources, icon, bar.icon, c_.layout.mainFontSize);
-            c_.text.Draw(p, bar.text.x, bar.text.y, text, row);
+            DrawSubject(p, c_.text, c_.settings, bar.text.x, bar.text.y, text, row,
+                        bar.frame.right);
         }
         if (bar.end.clippedAfter)
             c_.text.DrawRightAligned(p, bar.rightMarkEnd, bar.text.y, c_.settings.AppHideCharR,
@@ -156,7 +158,7 @@ void GanttPainter::PaintHeader() const
         VerticalLine(p, mark.x, l.rowsTop - 5, l.chartBottom);
         if (!mark.labelled)
             continue;
-        p.setPen(Qt::black);
+        p.setPen(c_.resources.TextColor());
         const std::wstring hour = Format(L"%.2d", mark.hour);
         const int width = c_.text.Width(p, hour, l.chartRight);
         const int left = mark.x - width / 2;

@@ -170,4 +170,30 @@ bool ButtonRunsOnEnter(int index)
     return (index >= 0 && index <= 13) || index == 15 || index == 16;
 }
 
+int NextFocusArea(int area, bool forward, bool detailVisible)
+{
+    const int areas = detailVisible ? 3 : 2;
+    if (area < kButtonBar || area >= areas)
+        return kBody;
+    return (area + (forward ? 1 : areas - 1)) % areas;
+}
+
+// Inset by the frame's pen so the whole frame lies inside its area.
+std::optional<PixelRect> FocusAreaRect(const ViewLayout& layout, int area)
+{
+    switch (area) {
+    case kButtonBar:
+        return PixelRect{0, 0, layout.clientWidth, layout.buttonBarHeight}.Inset(1);
+    case kBody:
+        return PixelRect{0, layout.buttonBarHeight + 1, layout.chartRight, layout.chartBottom}
+            .Inset(1);
+    case kDetail:
+        if (layout.detailVisible)
+            return layout.detailRect.Inset(1);
+        return std::nullopt;
+    default:
+        return std::nullopt;
+    }
+}
+
 } // namespace keys

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "view/navigation.h"
+#include "view/view_layout.h"
 
 namespace keys {
 
@@ -70,6 +71,12 @@ int MoveButtonFocus(int focused, Action action);
 // 0 when none.
 int AcceleratorCommand(int qtKey, Qt::KeyboardModifiers modifiers,
                        const std::function<bool(int)>& runnable);
+
+// The area Tab (forward) or Shift+Tab gives the focus to: button bar, body, detail area in a
+// ring, the detail area left out while it is hidden.
+int NextFocusArea(int area, bool forward, bool detailVisible);
+// Where the frame of the focused area is drawn; none for no focus or a hidden detail area.
+std::optional<PixelRect> FocusAreaRect(const ViewLayout& layout, int area);
 
 // Buttons that run when Enter is pressed on them; the blank ones hand the focus to the body.
 bool ButtonRunsOnEnter(int index);

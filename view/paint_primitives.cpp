@@ -11,6 +11,7 @@
 #include "model/text_list.h"
 #include "res/pictures.h"
 #include "settings/usable_range.h"
+#include "view/text_sink.h"
 #include "view/view_resources.h"
 
 QRect ToQRect(const PixelRect& rect)
@@ -144,4 +145,16 @@ std::wstring IsolatedText(const std::wstring& text)
     }
     out.append(open.rbegin(), open.rend());
     return out + kPdi;
+}
+
+void DrawSubject(QPainter& painter, const TextSink& text, const DrawSettings& settings, int x,
+                 int y, const std::wstring& subject, const QRect& cell, int end)
+{
+    if (usable::DispTextLen(settings.DispTextLen) > 0) {
+        text.Draw(painter, x, y, subject, cell);
+        return;
+    }
+    QRect shown = cell;
+    shown.setRight(std::min(cell.right(), end - 1));
+    text.DrawCut(painter, x, y, subject, shown);
 }

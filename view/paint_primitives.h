@@ -11,6 +11,7 @@
 class QBrush;
 class QPainter;
 class QPen;
+class TextSink;
 class ViewResources;
 
 QRect ToQRect(const PixelRect& rect);
@@ -44,3 +45,7 @@ std::wstring CutSubject(const DrawSettings& settings, const std::wstring& subjec
 // any of them is wrapped in FSI ... PDI with its own controls balanced (unmatched closers
 // dropped, open ones closed); any other text comes back as it is.
 std::wstring IsolatedText(const std::wstring& text);
+// Draws a subject at (x, y) within `cell`. With a free display length (0) the subject is whole,
+// so it is cut with an ellipsis where its item ends (x `end`) instead of running over the next.
+void DrawSubject(QPainter& painter, const TextSink& text, const DrawSettings& settings, int x,
+                 int y, const std::wstring& subject, const QRect& cell, int end);

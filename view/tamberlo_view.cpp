@@ -6,6 +6,7 @@
 
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QPen>
 #include <QPainter>
 #include <algorithm>
 
@@ -15,6 +16,7 @@
 #include "res/pictures.h"
 #include "settings/usable_range.h"
 #include "view/calendar_painter.h"
+#include "view/dark_palette.h"
 #include "view/empty_schedule.h"
 #include "view/gantt_painter.h"
 #include "view/memory_settings_store.h"
@@ -32,7 +34,7 @@ SYSTEMTIME Today()
 
 CTamberloView::CTamberloView(ScheduleSource& schedule, ViewSettingsStore& settings, QWidget* parent)
     : QWidget(parent), schedule_(schedule), settingsStore_(settings), settings_(settings.Read()),
-      resources_(std::make_unique<ViewResources>(settings_.draw)),
+      resources_(std::make_unique<ViewResources>(settings_.draw, IsDarkPalette(palette()))),
       calendarType_(settings_.CalendarType), ganttAreaVisible_(settings_.CalendarAreaVisible),
       taskAreaVisible_(settings_.TaskAreaVisible), detailVisible_(settings_.InfoAreaVisible),
       detailAtBottom_(settings_.InfoAreaFixBottom), fitHoursToWidth_(settings_.FitHoursToWidth),
@@ -108,7 +110,7 @@ void CTamberloView::AddEditCommands()
 void CTamberloView::SettingsChanged()
 {
     settings_ = settingsStore_.Read();
-    resources_ = std::make_unique<ViewResources>(settings_.draw);
+    resources_ = std::make_unique<ViewResources>(settings_.draw, IsDarkPalette(palette()));
     update();
 }
 
@@ -191,7 +193,7 @@ void CTamberloView::Render(QPainter& painter, QSize client, const QRegion& dirty
         return ToQRect(geometry.DayRect(day)).adjusted(-1, -1, 1, 1);
     };
     painter.setClipRegion(area);
-    painter.fillRect(area.boundingRect(), Qt::white);
+    painter.fillRect(area.boundingRect(), resources_->WhiteBrush());
 
     const SYSTEMTIME first = schedule_.GetShownStart();
     const PaintContext context = MakePaintContext(painter, geometry, sink_);
@@ -234,6 +236,8 @@ void CTamberloView::Render(QPainter& painter, QSize client, const QRegion& dirty
         detailLinesFor_ = {SelectedRow(), detailScroll_};
         detailLineFramed_ = selection_.line >= 0;
     }
+    painter.setClipRegion(area);
+    PaintFocusFrame(painter);
     painter.restore();
 }
 
@@ -243,6 +247,14 @@ PaintContext CTamberloView::MakePaintContext(QPainter& painter, const GanttGeome
     return {painter,        layout_,       geometry, schedule_,
             settings_.draw, *resources_,   text,     schedule_.GetShownStart(),
             selectedDate_,  GetLocalTime()};
+}
+
+void CTamberloView::PaintFocusFrame(QPainter& painter) const
+{
+    if (!FocusFrameShown())
+        return;
+    if (const std::optional<PixelRect> frame = keys::FocusAreaRect(layout_, keyFocusArea_))
+        FrameRectangle(painter, *frame, QPen(palette().color(QPalette::Highlight), 2));
 }
 
 void CTamberloView::PaintButtonBar(QPainter& painter) const
@@ -272,6 +284,18 @@ void CTamberloView::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)
         editing_->Press(event);
+    if (event->button() == Qt::LeftButton && OnDetailCheckBox(event->position().toPoint()))
+        commands_.Execute(cmd::ID_COMPLETE_TASK);
+}
+
+// A detail line's icon column holds an open task's check box once the press selected it.
+bool CTamberloView::OnDetailCheckBox(QPoint at) const
+{
+    const PixelRect& area = layout_.detailRect;
+    const bool iconColumn = layout_.detailVisible && area.Contains(at.x(), at.y()) &&
+                            at.x() < area.left + layout_.detailFontSize + 6;
+    return iconColumn && selection_.kind == ItemKind::Task && selection_.IsStoreItem() &&
+           !selection_.completed;
 }
 
 void CTamberloView::mouseMoveEvent(QMouseEvent* event)

@@ -71,6 +71,11 @@ public:
     int DetailScroll() const { return detailScroll_; }
     TextSink& Texts() { return sink_; }
     const DetailLines& LastDetailLines() const { return detailLines_; }
+    // The tooltip for a point of the view (a picture button, an item); empty where none.
+    std::wstring ToolTipText(QPoint at);
+    // Whether the focused area's frame is drawn: the view has the keyboard focus.
+    bool FocusFrameShown() const { return hasFocus(); }
+
     // Drags, the context menu and the clipboard; they save through the services set here.
     ViewEditing& Editing() { return *editing_; }
 
@@ -79,6 +84,10 @@ signals:
     void CommandStateChanged();
 
 protected:
+    // Tab and Shift+Tab move between the focus areas; tooltips come from what is under the pointer.
+    bool event(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -131,6 +140,9 @@ private:
     void PaintButtonBar(QPainter& painter) const;
     PaintContext MakePaintContext(QPainter& painter, const GanttGeometry& geometry,
                                   const TextSink& text) const;
+    void PaintFocusFrame(QPainter& painter) const;
+    bool OnDetailCheckBox(QPoint at) const;
+    bool MoveFocusArea(bool forward);
 
     std::unique_ptr<ScheduleSource> ownedSchedule_;
     std::unique_ptr<ViewSettingsStore> ownedSettings_;

@@ -4,7 +4,9 @@
 #include "view/tamberlo_view.h"
 
 #include <QImage>
+#include <QHelpEvent>
 #include <QKeyEvent>
+#include <QToolTip>
 #include <QPainter>
 #include <QWheelEvent>
 #include <algorithm>
@@ -14,6 +16,7 @@
 #include "res/command_ids.h"
 #include "res/pictures.h"
 #include "view/gantt_geometry.h"
+#include "view/item_tooltip.h"
 #include "view/paint_primitives.h"
 #include "view/schedule_source.h"
 #include "view/task_detail_painter.h"
@@ -23,6 +26,58 @@ namespace {
 constexpr int kWheelNotch = 120;
 
 } // namespace
+
+bool CTamberloView::event(QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool plain = (key->modifiers() & ~Qt::ShiftModifier) == Qt::NoModifier;
+        if (plain && (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab))
+            return MoveFocusArea(key->key() == Qt::Key_Tab && key->modifiers() == Qt::NoModifier);
+    }
+    // A desktop turning dark or light redraws with the matching colours.
+    if (event->type() == QEvent::PaletteChange)
+        SettingsChanged();
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const std::wstring text = ToolTipText(help->pos());
+        if (text.empty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), QString::fromStdWString(text), this);
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+std::wstring CTamberloView::ToolTipText(QPoint at)
+{
+    Relayout();
+    const PointerInput input(layout_, schedule_, settings_.draw);
+    return ToolTipAt(input, schedule_, settings_.draw, at.x(), at.y(), detailScroll_,
+                     CurrentDetailLines().total);
+}
+
+bool CTamberloView::MoveFocusArea(bool forward)
+{
+    editing_->CancelDrag();
+    keyFocusArea_ = keys::NextFocusArea(keyFocusArea_, forward, detailVisible_);
+    update();
+    AfterAction();
+    return true;
+}
+
+void CTamberloView::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void CTamberloView::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    update();
+}
 
 void CTamberloView::keyPressEvent(QKeyEvent* event)
 {

@@ -57,8 +57,9 @@ void TaskDetailPainter::PaintTaskStrip(int day) const
         DrawItemIcon(p, c_.resources, TaskStripIcon(c_.entries, day, pos),
                      c_.geometry.TaskIcon(day, offset), c_.layout.mainFontSize);
         const PixelPoint at = c_.geometry.TaskText(day, offset);
-        p.setPen(Qt::black);
-        c_.text.Draw(p, at.x, at.y, text, row);
+        p.setPen(c_.resources.TextColor());
+        const int stripEnd = c_.geometry.TaskFrame(day).right;
+        DrawSubject(p, c_.text, c_.settings, at.x, at.y, text, row, stripEnd);
         // Past the row's end nothing more can be seen; stop rather than measure every task.
         if (at.x > row.right())
             break;
@@ -166,7 +167,7 @@ DetailLines TaskDetailPainter::PaintDetail(int row, int scroll, int selectedLine
     QPainter& p = c_.painter;
     DrawRectangle(p, c_.geometry.DetailFrame(), c_.resources.BlackPen(), c_.resources.WhiteBrush());
     p.setFont(c_.resources.DetailFont());
-    p.setPen(Qt::black);
+    p.setPen(c_.resources.TextColor());
 
     // The scroll bar's presence is known only after the pass; a first pass without drawing
     // tells whether texts must leave room for it.

@@ -3,6 +3,7 @@
 #include "view/text_sink.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QTextOption>
 #include <QtMath>
@@ -26,6 +27,17 @@ void TextSink::Draw(QPainter& painter, int x, int y, const std::wstring& text,
 {
     Record(text, {x, y}, clip);
     DrawAt(painter, x, y, Displayable(text, clip.right() + 1 - x), clip);
+}
+
+void TextSink::DrawCut(QPainter& painter, int x, int y, const std::wstring& text,
+                       const QRect& clip) const
+{
+    Record(text, {x, y}, clip);
+    const int room = clip.right() + 1 - x;
+    QString shown = Displayable(text, room);
+    if (qCeil(Laid(shown, painter.font()).size().width()) > room)
+        shown = QFontMetrics(painter.font()).elidedText(shown, Qt::ElideRight, room);
+    DrawAt(painter, x, y, shown, clip);
 }
 
 void TextSink::DrawRightAligned(QPainter& painter, int right, int y, const std::wstring& text,

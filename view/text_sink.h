@@ -30,6 +30,9 @@ public:
 
     // Draws `text` with its top-left at (x, y), never outside `clip`.
     void Draw(QPainter& painter, int x, int y, const std::wstring& text, const QRect& clip) const;
+    // As Draw, but a text too long for `clip` ends in an ellipsis at its right edge.
+    void DrawCut(QPainter& painter, int x, int y, const std::wstring& text,
+                 const QRect& clip) const;
     // Draws `text` so that it ends at x `right`, never outside `clip`.
     void DrawRightAligned(QPainter& painter, int right, int y, const std::wstring& text,
                           const QRect& clip) const;

@@ -147,6 +147,14 @@ CommandUpdate ViewCommandUpdate(int id, const ViewCommandState& s)
     return row == std::end(kRows) ? CommandUpdate{} : UpdateOf(*row, s);
 }
 
+int ButtonCommand(int button)
+{
+    const auto row = std::find_if(std::begin(kRows), std::end(kRows), [button](const auto& r) {
+        return r.runs == Runs::Button && r.button == button;
+    });
+    return row == std::end(kRows) ? 0 : row->id;
+}
+
 void AddViewCommands(CommandTable& table, const ViewCommandHooks& hooks)
 {
     for (const ViewCommandRow& row : kRows)

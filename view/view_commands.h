@@ -30,5 +30,8 @@ struct ViewCommandHooks {
     std::function<ViewCommandState()> state;
 };
 
+// The command that picture button `button` runs; 0 for a button without one.
+int ButtonCommand(int button);
+
 // Adds every row the view owns to `table`.
 void AddViewCommands(CommandTable& table, const ViewCommandHooks& hooks);

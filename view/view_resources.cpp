@@ -8,6 +8,7 @@
 #include "model/text_list.h"
 #include "res/pictures.h"
 #include "settings/usable_range.h"
+#include "view/dark_palette.h"
 
 QColor ColorFromRef(uint32_t colorRef)
 {
@@ -55,16 +56,24 @@ QPixmap MaskedTile(res::Picture picture)
 
 } // namespace
 
-ViewResources::ViewResources(const DrawSettings& settings)
-    : blackPen_(SolidPen(Qt::black, 1)), dashedPen_(SolidPen(Qt::black, 1)),
-      barPen_(SolidPen(QColor(50, 50, 180), 1)), taskPen_(SolidPen(QColor(50, 180, 50), 1)),
-      todayPen_(SolidPen(QColor(180, 50, 50), 3)), focusPen_(SolidPen(QColor(255, 50, 50), 3)),
-      barBrush_(QColor(180, 180, 255)), taskBrush_(QColor(150, 255, 150)),
-      conflictBrush_(QColor(255, 0, 0)), whiteBrush_(Qt::white)
+ViewResources::ViewResources(const DrawSettings& settings, bool dark)
+    : textColor_(dark ? QColor(232, 232, 232) : QColor(Qt::black)),
+      blackPen_(SolidPen(dark ? QColor(150, 150, 150) : QColor(Qt::black), 1)),
+      dashedPen_(blackPen_), barPen_(SolidPen(QColor(50, 50, 180), 1)),
+      taskPen_(SolidPen(QColor(50, 180, 50), 1)), todayPen_(SolidPen(QColor(180, 50, 50), 3)),
+      focusPen_(SolidPen(QColor(255, 50, 50), 3)),
+      barBrush_(dark ? QColor(52, 58, 128) : QColor(180, 180, 255)),
+      taskBrush_(dark ? QColor(36, 92, 36) : QColor(150, 255, 150)),
+      conflictBrush_(dark ? QColor(170, 24, 24) : QColor(255, 0, 0)),
+      whiteBrush_(dark ? QColor(32, 32, 32) : QColor(Qt::white))
 {
+    if (dark) {
+        barPen_ = SolidPen(QColor(110, 120, 230), 1);
+        taskPen_ = SolidPen(QColor(90, 200, 90), 1);
+    }
     dashedPen_.setStyle(Qt::DashLine);
     RecreateFonts(settings);
-    RecreateDayBrushes(settings);
+    RecreateDayBrushes(dark ? WithDarkDefaults(settings) : settings);
     for (int strip = 0; strip < 2; ++strip) {
         const res::Picture picture =
             strip == 0 ? res::Picture::ButtonStrip1 : res::Picture::ButtonStrip2;
@@ -77,6 +86,29 @@ ViewResources::ViewResources(const DrawSettings& settings)
     nowMarker_ = MaskedTile(res::Picture::NowMarker);
     headerBackground_ = res::LoadPicture(res::Picture::HeaderBackground, false);
     scrollBar_ = res::LoadPicture(res::Picture::ScrollBar, false);
+    if (dark)
+        DarkenPictures();
+}
+
+// The button strips' and the header's light ground (the colour of a strip's first pixel)
+// turns into the dark ground; the pictures on it stay.
+void ViewResources::DarkenPictures()
+{
+    const QColor ground = whiteBrush_.color().lighter(130);
+    for (QPixmap& strip : buttonStrips_) {
+        QImage image = strip.toImage().convertToFormat(QImage::Format_ARGB32);
+        if (image.isNull())
+            continue;
+        const QRgb light = image.pixel(0, 0);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixel(x, y) == light)
+                    image.setPixel(x, y, ground.rgb());
+        strip = QPixmap::fromImage(image);
+    }
+    QPixmap header(headerBackground_.size().expandedTo(QSize(1, 1)));
+    header.fill(ground);
+    headerBackground_ = header;
 }
 
 QFont ViewResources::MakeFont(const std::wstring& face, int pixelHeight)

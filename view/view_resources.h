@@ -20,7 +20,9 @@ public:
     // Day brush slots: weekdays 0 Sunday .. 6 Saturday, then the three special day kinds.
     enum DaySlot : int { kHolidaySlot = 7, kRestdaySlot = 8, kMemorialdaySlot = 9, kDaySlots = 10 };
 
-    explicit ViewResources(const DrawSettings& settings);
+    // `dark`: the desktop's palette is dark; default colours take their dark counterparts and
+    // the texts, lines and backgrounds follow.
+    explicit ViewResources(const DrawSettings& settings, bool dark = false);
 
     // A font of the face at `pixelHeight`; the desktop's sans font when the face is missing.
     static QFont MakeFont(const std::wstring& face, int pixelHeight);
@@ -32,6 +34,8 @@ public:
     const QFont& DetailFont() const { return detailFont_; }
     const QFont& HeaderFont() const { return headerFont_; }
 
+    // The colour of every text the painters draw.
+    const QColor& TextColor() const { return textColor_; }
     const QPen& BlackPen() const { return blackPen_; }
     const QPen& DashedPen() const { return dashedPen_; }
     const QPen& BarPen() const { return barPen_; }
@@ -55,7 +59,10 @@ public:
     const QPixmap& ScrollBar() const { return scrollBar_; }
 
 private:
+    void DarkenPictures();
+
     QFont mainFont_, detailFont_, headerFont_;
+    QColor textColor_;
     QPen blackPen_, dashedPen_, barPen_, taskPen_, todayPen_, selectionPen_, focusPen_;
     QBrush barBrush_, taskBrush_, conflictBrush_, whiteBrush_;
     std::array<QBrush, kDaySlots> dayBrushes_;

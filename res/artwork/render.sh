@@ -3,7 +3,8 @@
 # tiles side by side at their pixel offsets, rendered at its own size (never scaled), so the
 # small sets keep the pixel grid they were drawn on. The command-bar icons are drawn on a 24 px
 # grid and also rendered doubled for high-DPI screens; the largest application icon also gives
-# the 128 px one, as its edges lie on even coordinates.
+# the 128 and 64 px ones, as its edges lie on coordinates divisible by four, the 48 px one the
+# 24 px (even coordinates) and the 22 px icon of panels.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 out="$here/../pictures"
@@ -25,6 +26,12 @@ for svg in "$here"/*.svg; do
     app_icon_256)
         render "$svg" 1 "$name"
         render "$svg" 0.5 app_icon_128
+        render "$svg" 0.25 app_icon_64
+        ;;
+    app_icon_48)
+        render "$svg" 1 "$name"
+        render "$svg" 0.5 app_icon_24
+        render "$svg" 0.458333 app_icon_22
         ;;
     *)
         render "$svg" 1 "$name"

@@ -1,7 +1,7 @@
-// The shell: start-up on an empty, unwritable or unopenable profile and store, the menus and
-// command bar, both ways out writing the settings, the command line's .ics files, the Tool
-// menu's Import and Export, a reminder's "Open", and the window beside another program writing
-// its store.
+// The shell: start-up on an empty, unwritable or unopenable profile and store, the menus with
+// their mnemonics and the command bar with its tooltips, both ways out writing the settings and
+// the window's geometry, the command line, the Tool menu's Import and Export, the Help menu's
+// Keys and Mouse, a reminder's "Open", and the window beside another program writing its store.
 #include <QAction>
 #include <QApplication>
 #include <QDBusConnection>
@@ -19,16 +19,21 @@
 #include <QProgressDialog>
 #include <QThread>
 #include <QTimer>
+#include <QScreen>
 #include <QToolBar>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <cstdio>
 #include <fstream>
 #include <functional>
+#include <set>
 #include <sstream>
 
 #include "app/main_frame.h"
+#include "app/menu_mnemonics.h"
+#include "app/program_command_line.h"
 #include "app/qt_message_service.h"
 #include "app/tamberlo_app.h"
 #include "model/date_time.h"
@@ -39,6 +44,7 @@
 #include "platform/clock.h"
 #include "platform/dialog_runner.h"
 #include "platform/message_service.h"
+#include "platform/profile.h"
 #include "platform/reminder_instance.h"
 #include "res/command_ids.h"
 #include "settings/app_settings.h"
@@ -132,9 +138,16 @@ TEST_F(ShellTest, StartsWithTheMenusTheCommandBarAndTheTooltips)
     QStringList menus;
     for (QAction* top : frame->menuBar()->actions())
         menus << top->text();
-    EXPECT_EQ(menus, (QStringList{"Function", "Tool"}));
+    EXPECT_EQ(menus, (QStringList{"&Function", "&Tool", "&Help"}));
+    EXPECT_EQ(QKeySequence::mnemonic(menus[2]), QKeySequence(Qt::ALT | Qt::Key_H));
     EXPECT_EQ(frame->toolTipTexts(), (std::vector<std::wstring>{L"New", L"File", L"Help", L"Cut",
                                                                 L"Copy", L"Paste", L"Version"}));
+    QStringList shownTips;
+    for (QAction* button : frame->CommandBar()->actions())
+        if (button->isVisible())
+            shownTips << button->toolTip();
+    EXPECT_EQ(shownTips, (QStringList{"Help (F1)", "Cut (Ctrl+X)", "Copy (Ctrl+C)",
+                                      "Paste (Ctrl+V)", "Version"}));
     ASSERT_EQ(frame->CommandBar()->actions().size(), 7);
     EXPECT_FALSE(frame->CommandBar()->actions().at(0)->isVisible()) << "New is switched off";
     EXPECT_TRUE(messages.shown().empty());
@@ -149,15 +162,16 @@ TEST_F(ShellTest, MenusShowTextsKeysAndFollowTheHandlers)
     struct Shown { int id; const char* text; bool enabled; const char* keys; };
     // clang-format on
     const Shown shown[] = {
-        {cmd::ID_ADD_APPOINT, "Add App", false, "Ctrl+N"}, // the editor is not attached yet
-        {cmd::ID_ADD_TASK, "Add Task", false, "Ctrl+Shift+N"},
-        {cmd::ID_COMPLETE_TASK, "Complete Task", false, ""},
-        {cmd::ID_WEEK_AFTER, "A Week After", true, "PgDown"},
-        {cmd::ID_ZOOM_IN, "Zoom In", true, "Ctrl++; Ctrl+="},
-        {cmd::ID_FIT_HOURS_TO_WIDTH, "Fit the day to the width", true, "Ctrl+0"},
-        {cmd::ID_JUMP_TO_DAY, "Jump to", false, "Ctrl+G"},
-        {cmd::ID_APP_EXIT, "Exit", true, "Ctrl+Q"},
-        {cmd::ID_APP_ABOUT, "Version", false, ""},
+        {cmd::ID_ADD_APPOINT, "&Add App", false, "Ctrl+N"}, // the editor is not attached yet
+        {cmd::ID_ADD_TASK, "Add &Task", false, "Ctrl+Shift+N"},
+        {cmd::ID_COMPLETE_TASK, "&Complete Task", false, ""},
+        {cmd::ID_WEEK_AFTER, "A &Week After", true, "PgDown"},
+        {cmd::ID_ZOOM_IN, "&Zoom In", true, "Ctrl++; Ctrl+="},
+        {cmd::ID_FIT_HOURS_TO_WIDTH, "&Fit the day to the width", true, "Ctrl+0"},
+        {cmd::ID_JUMP_TO_DAY, "&Jump to", false, "Ctrl+G"},
+        {cmd::ID_APP_EXIT, "E&xit", true, "Ctrl+Q"},
+        {cmd::ID_APP_ABOUT, "&Version", false, ""},
+        {cmd::ID_KEYS_AND_MOUSE, "&Keys and Mouse", false, "F1"},
     };
     for (const Shown& item : shown) {
         QAction* action = Opened(item.id);
@@ -472,4 +486,97 @@ TEST_F(ShellTest, ASecondStartHandsItsFilesToTheRunningProgram)
     EXPECT_EQ(messages.shown()[0].text, L"Import 2 appointments and 1 tasks into your calendar?");
     EXPECT_EQ(messages.shown()[1].text, L"imported 2 appointments, 1 tasks, 0 skipped");
     EXPECT_FALSE(QFile::exists(QString::fromStdString(paths.File("home"))));
+
+// Every item of every menu has an underlined letter of its own within its menu; the texts keep
+// their words.
+TEST_F(ShellTest, EveryMenuItemHasItsOwnMnemonic)
+{
+    Start();
+    for (QMenu* menu : app->MainFrame()->findChildren<QMenu*>()) {
+        emit menu->aboutToShow();
+        std::set<int> letters;
+        for (QAction* action : menu->actions()) {
+            if (action->isSeparator())
+                continue;
+            const QKeySequence letter = QKeySequence::mnemonic(action->text());
+            EXPECT_FALSE(letter.isEmpty()) << action->text().toStdString();
+            EXPECT_TRUE(letters.insert(letter[0].toCombined()).second)
+                << action->text().toStdString() << " in " << menu->title().toStdString();
+        }
+    }
+    EXPECT_EQ(PickMnemonics({L"Edit Appoint", L"Edit Task", L"", L"Edit", L"Exit"}),
+              (std::vector<wchar_t>{L'e', L't', 0, L'd', L'x'}));
+    EXPECT_EQ(WithMnemonic(L"Salt & Pepper", L'p'), L"Salt && &Pepper");
+}
+
+// F1 and the command bar's Help show the page; it lists the buttons with their pictures.
+TEST_F(ShellTest, KeysAndMouseOpensFromTheHelpMenu)
+{
+    runner = &dialogs;
+    Start();
+    int shown = 0;
+    dialogs.Queue([&shown](QDialog& dialog) {
+        auto* table = dialog.findChild<QTreeWidget*>("KeysAndMouseTable");
+        EXPECT_NE(table, nullptr);
+        if (!table)
+            return DialogRejected;
+        ++shown;
+        EXPECT_EQ(dialog.windowTitle(), "Keys and Mouse");
+        EXPECT_EQ(table->topLevelItemCount(), 5);
+        QTreeWidgetItem* buttons = table->topLevelItem(0);
+        EXPECT_EQ(buttons->text(0), "Picture buttons");
+        EXPECT_EQ(buttons->child(2)->text(1), "A Week Before");
+        EXPECT_EQ(buttons->child(2)->text(0), "PgUp");
+        EXPECT_FALSE(buttons->child(2)->icon(1).isNull());
+        return DialogAccepted;
+    });
+    ASSERT_TRUE(Opened(cmd::ID_KEYS_AND_MOUSE)->isEnabled());
+    EXPECT_EQ(FindCommand(cmd::ID_KEYS_AND_MOUSE)->shortcut(), QKeySequence(Qt::Key_F1));
+    BarButton(cmd::ID_KEYS_AND_MOUSE)->trigger();
+    EXPECT_EQ(shown, 1);
+}
+
+// A first start fits the window into the screen; the place and size then come back from the
+// profile, and a damaged value falls back to the first start's.
+TEST_F(ShellTest, WindowGeometryFitsTheScreenAndIsRemembered)
+{
+    EXPECT_EQ(FittedWindowRect({1024, 720}, {0, 0, 1920, 1080}), QRect(448, 180, 1024, 720));
+    EXPECT_EQ(FittedWindowRect({1024, 720}, {0, 32, 960, 508}), QRect(24, 56, 912, 460))
+        << "a 1920x1080 screen at scale 2, with a panel";
+    EXPECT_EQ(FittedWindowRect({1024, 720}, {0, 0, 10, 10}).size(), QSize(1, 1));
+
+    Start();
+    const QRect available = app->MainFrame()->screen()->availableGeometry();
+    EXPECT_TRUE(available.contains(app->MainFrame()->geometry()));
+    app->MainFrame()->setGeometry(40, 50, 700, 500);
+    app->MainFrame()->close();
+    Start();
+    EXPECT_EQ(app->MainFrame()->geometry(), QRect(40, 50, 700, 500));
+    app->MainFrame()->close();
+
+    {
+        Profile damaged(paths.ProfilePath());
+        damaged.WriteString(L"Window", L"Geometry", L"bm90IGdlb21ldHJ5");
+        ASSERT_TRUE(damaged.Flush());
+    }
+    Start();
+    EXPECT_TRUE(available.contains(app->MainFrame()->geometry()));
+    EXPECT_NE(app->MainFrame()->geometry(), QRect(40, 50, 700, 500));
+}
+
+TEST(ProgramCommandLine, HelpVersionAndUnknownOptions)
+{
+    const auto help = StandardOptionExit({"a.ics", "-h"});
+    ASSERT_TRUE(help);
+    EXPECT_EQ(help->exitCode, 0);
+    EXPECT_EQ(help->out.rfind("Usage: tamberlo [FILE.ics...]\n", 0), 0u);
+    const auto version = StandardOptionExit({"--version"});
+    ASSERT_TRUE(version);
+    EXPECT_EQ(version->out.rfind("tamberlo 2.02a (build ", 0), 0u);
+    EXPECT_FALSE(StandardOptionExit({"a.ics"}));
+    const auto unknown = UnknownOptionExit({"a.ics", "--bogus"});
+    ASSERT_TRUE(unknown);
+    EXPECT_EQ(unknown->exitCode, 2);
+    EXPECT_EQ(unknown->err, "tamberlo: unknown option '--bogus' (see --help)\n");
+    EXPECT_FALSE(UnknownOptionExit({"a.ics", "-"})) << "'-' is a file name";
 }

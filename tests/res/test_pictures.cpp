@@ -95,7 +95,7 @@ TEST(Pictures, IconsAreDrawnAtEverySize)
     const std::vector<int> bar = {24, 48};
     const Case cases[] = {{res::CommandBarIcon(cmd::ID_CUT), "cmd_cut", bar},
                           {res::CommandBarIcon(cmd::ID_APP_ABOUT), "cmd_about", bar},
-                          {res::ApplicationIcon(), "app_icon", {16, 32, 48, 128, 256}}};
+                          {res::ApplicationIcon(), "app_icon", {16, 22, 24, 32, 48, 64, 128, 256}}};
     std::vector<QImage> drawn;
     for (const Case& c : cases) {
         EXPECT_EQ(c.icon.availableSizes().size(), qsizetype(c.sides.size())) << c.file;

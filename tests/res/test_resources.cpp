@@ -1,7 +1,10 @@
 // The string table and the menu templates: the exact texts and ids the program shows.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "res/command_ids.h"
+#include "res/command_line.h"
 #include "res/menus.h"
 #include "res/string_table.h"
 
@@ -59,7 +62,8 @@ TEST(Menus, MainOkCancelAndContextTemplates)
         L"Jump to the day=32785", L"-", L"Exit=32777", L"Tool>", L"Environment=32775",
         L"Category Set=32799", L"Character Set=32787", L"Holiday Set=32776",
         L"Week and Color Set=32798", L"Func Key Set=32784", L"Import iCalendar...=32821",
-        L"Export iCalendar...=32822", L"-", L"Version Info=57664"};
+        L"Export iCalendar...=32822", L"-", L"Version Info=57664", L"Help>",
+        L"Keys and Mouse=32823", L"Version Info=57664"};
     EXPECT_EQ(Flatten(res::LoadMenu(res::IDR_MAINFRAME)), main);
     EXPECT_EQ(Flatten(res::LoadMenu(res::IDM_OK_CANCEL)),
               (std::vector<std::wstring>{L"OK=1", L"Cancel=2"}));
@@ -68,3 +72,39 @@ TEST(Menus, MainOkCancelAndContextTemplates)
                                          L"Paste=32814"}));
     EXPECT_TRUE(res::LoadMenu(12345).empty());
 }
+
+// A command's name is its first menu text (main menu before context menu), its keys in the
+// accelerator table's order.
+TEST(Menus, CommandNamesAndKeys)
+{
+    EXPECT_EQ(res::CommandName(cmd::ID_WEEK_BEFORE), L"A Week Before");
+    EXPECT_EQ(res::CommandName(cmd::ID_CONTEXT_EDIT), L"Edit");
+    EXPECT_EQ(res::CommandName(cmd::ID_KEYS_AND_MOUSE), L"Keys and Mouse");
+    EXPECT_EQ(res::CommandName(cmd::ID_DELETE_ITEM), L"") << "a key-only command";
+    EXPECT_EQ(res::CommandKeys(cmd::ID_ZOOM_IN), (std::vector<std::string>{"Ctrl++", "Ctrl+="}));
+    EXPECT_EQ(res::CommandKeys(cmd::ID_KEYS_AND_MOUSE), (std::vector<std::string>{"F1"}));
+    EXPECT_TRUE(res::CommandKeys(cmd::ID_COMPLETE_TASK).empty());
+}
+
+TEST(CommandLine, HelpAndVersionAreAnsweredAlike)
+{
+    struct Case {
+        std::vector<std::string> args;
+        bool answered;
+        std::string out;
+    };
+    const std::string version = res::VersionText("tool");
+    EXPECT_EQ(version.rfind("tool 2.02a (build ", 0), 0u) << version;
+    const Case cases[] = {{{"--help"}, true, "usage\n"},
+                          {{"--store", "x", "-h"}, true, "usage\n"},
+                          {{"--version", "--help"}, true, version},
+                          {{"-", "--helpful", "-hv"}, false, ""},
+                          {{}, false, ""}};
+    for (const Case& c : cases) {
+        std::ostringstream out;
+        EXPECT_EQ(res::AnswerStandardOption(c.args, "tool", "usage\n", out), c.answered);
+        EXPECT_EQ(out.str(), c.out);
+    }
+    EXPECT_EQ(res::UnknownOptionText("tool", "--x"), "tool: unknown option '--x' (see --help)\n");
+}
+

@@ -24,7 +24,7 @@ TEST(AppSettings, DefaultsOfEveryKey)
         {s.GetOneHourPixel(), 36},     {s.GetCalendarType(), 1},       {s.GetCategoryCtrType(), 0},
         {s.GetKeyToToday(), 0x35},     {s.GetKeyCalendarGantt(), 0x34}, {s.GetKeyToTool(), 0x31},
         {s.GetKeyToMain(), 0x32},      {s.GetKeyToDetail(), 0x33},     {s.GetTaskAreaVisible(), 1},
-        {s.GetInfoAreaVisible(), 1},   {s.GetInfoAreaFixBottom(), 0},  {s.GetFitHoursToWidth(), 0},
+        {s.GetInfoAreaVisible(), 1},   {s.GetInfoAreaFixBottom(), 0},  {s.GetFitHoursToWidth(), 1},
         {s.GetCalendarAreaVisible(), 1}};
     for (std::size_t i = 0; i < std::size(ints); ++i) {
         EXPECT_EQ(ints[i].first, ints[i].second) << "integer setting " << i;

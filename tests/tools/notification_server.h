@@ -1,6 +1,7 @@
 // A notification server for tests: it answers Notify on a private bus, keeps what it was asked to
-// show, and sends ActionInvoked as a user's click would. It runs in its own thread, so a caller
-// that blocks on Notify in the test's thread still gets its answer.
+// show and which it was asked to close, and sends ActionInvoked as a user's click would. It runs
+// in its own thread, so a caller that blocks on Notify in the test's thread still gets its
+// answer.
 #pragma once
 
 #include <QDBusConnection>
@@ -28,6 +29,11 @@ public:
         QMutexLocker lock(&mutex_);
         return received_;
     }
+    QList<uint> Closed()
+    {
+        QMutexLocker lock(&mutex_);
+        return closed_;
+    }
 
 public slots:
     uint Notify(const QString& appName, uint, const QString&, const QString& summary,
@@ -39,6 +45,11 @@ public slots:
         return static_cast<uint>(received_.size());
     }
     QStringList GetCapabilities() { return {QStringLiteral("actions"), QStringLiteral("sound")}; }
+    void CloseNotification(uint id)
+    {
+        QMutexLocker lock(&mutex_);
+        closed_.append(id);
+    }
     void Click(uint id, const QString& action) { emit ActionInvoked(id, action); }
 
 signals:
@@ -47,4 +58,5 @@ signals:
 private:
     QMutex mutex_;
     QList<ReceivedNotification> received_;
+    QList<uint> closed_;
 };

@@ -49,10 +49,11 @@ TEST(Install, PutsProgramsEntriesIconsAndManPagesIntoThePrefix)
          {"tamberlo", "tamberlo-agenda", "tamberlo-ical", "tamberlo-reminders"}) {
         EXPECT_TRUE(QFileInfo(root + "bin/" + program).isExecutable()) << program;
     }
-    for (const char* page : {"tamberlo-agenda.1", "tamberlo-ical.1", "tamberlo-reminders.1"}) {
+    for (const char* page :
+         {"tamberlo.1", "tamberlo-agenda.1", "tamberlo-ical.1", "tamberlo-reminders.1"}) {
         EXPECT_TRUE(Read(root + "share/man/man1/" + page).startsWith(".TH ")) << page;
     }
-    for (const int size : {16, 32, 48, 128, 256}) {
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
         const QString icon =
             root + QStringLiteral("share/icons/hicolor/%1x%1/apps/tamberlo.png").arg(size);
         EXPECT_EQ(QImage(icon).size(), QSize(size, size)) << icon.toStdString();

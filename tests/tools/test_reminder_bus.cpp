@@ -88,6 +88,12 @@ TEST_F(ReminderBusTest, NotificationsReachTheServerAndSnoozeComesBack)
     // The click arrived when the service plans to wake for the snooze; what it shows then is
     // the service tests' concern.
     EXPECT_TRUE(WaitFor([&] { return WakesAt(*service, At(12, 7, 9, 50)); }));
+    EXPECT_TRUE(WaitFor([&] { return server_.Closed() == QList<uint>{2u}; }))
+        << "the snoozed notification leaves the screen";
+    QMetaObject::invokeMethod(&server_, "Click", Qt::QueuedConnection, Q_ARG(uint, 7u),
+                              Q_ARG(QString, QStringLiteral("open")));
+    EXPECT_FALSE(WaitFor([&] { return server_.Closed().size() > 1; }, 300))
+        << "another program's notification is left alone";
 }
 
 TEST_F(ReminderBusTest, OneInstancePerBusAndNoServerMeansNoNotification)

@@ -18,6 +18,7 @@
 #include "platform/clock.h"
 #include "platform/pim/application.h"
 #include "platform/profile.h"
+#include "res/command_line.h"
 #include "res/string_table.h"
 #include "settings/app_settings.h"
 #include "settings/app_settings_document.h"
@@ -33,6 +34,12 @@ constexpr int kLastYear = 2999;
 constexpr int kDaysPerWindow = CTamberloDoc::kMaxShownDayCount;
 constexpr char kUsage[] = "usage: tamberlo-agenda [--store FILE] [--profile FILE] "
                          "(--from YYYY-MM-DD --days N | --find TEXT)";
+// What --help adds below the usage line.
+constexpr char kHelpText[] =
+    "\nPrints the schedule of tamberlo(1), one tab-separated line per entry, or with --find\n"
+    "the items that contain TEXT; see tamberlo-agenda(1) for the columns.\n"
+    "  -h, --help  this text\n"
+    "  --version   the program's version\n";
 
 struct AgendaArguments {
     std::string store = pim::Application::DefaultStorePath();
@@ -40,7 +47,6 @@ struct AgendaArguments {
     std::optional<SYSTEMTIME> from;
     int days = 0;
     std::optional<std::wstring> find;
-    bool help = false;
 };
 
 // Exactly YYYY-MM-DD: digits in every number place, so no sign or blank slips through.
@@ -76,12 +82,6 @@ std::optional<int> ParseCount(const std::string& text)
 // The message of the first bad argument, or empty when all are good.
 std::string Parse(const std::vector<std::string>& args, AgendaArguments& parsed)
 {
-    for (size_t i = 0; i < args.size(); i += 2) {
-        if (args[i] == "--help" || args[i] == "-h") {
-            parsed.help = true;
-            return {};
-        }
-    }
     for (size_t i = 0; i < args.size(); i += 2) {
         const std::string& name = args[i];
         if (i + 1 >= args.size()) {
@@ -156,7 +156,7 @@ void PrintFound(PimSession& session, const std::wstring& text, std::ostream& out
         const bool dated = found.when != pim::kNoDate;
         out << (dated ? DateText(VariantTimeToSystemTime(found.when)) : std::string()) << '\t'
             << Utf8(FoundTimeText(found)) << '\t'
-            << (found.item.kind == pim::kTaskKind ? 'T' : 'A') << '\t' << Utf8(found.subject)
+            << (found.item.kind == pim::kTaskKind ? 'T' : 'A') << '\t' << TerminalText(found.subject)
             << '\n';
     }
 }
@@ -165,14 +165,12 @@ void PrintFound(PimSession& session, const std::wstring& text, std::ostream& out
 
 int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
+    if (res::AnswerStandardOption(args, "tamberlo-agenda", std::string(kUsage) + kHelpText, out))
+        return 0;
     AgendaArguments parsed;
     if (const std::string problem = Parse(args, parsed); !problem.empty()) {
         err << "tamberlo-agenda: " << problem << '\n';
         return 1;
-    }
-    if (parsed.help) {
-        out << kUsage << '\n';
-        return 0;
     }
     // The agenda only reads: it never creates or writes a store. Every item is read at connect,
     // so a store that cannot be read in full fails here, before anything is printed.

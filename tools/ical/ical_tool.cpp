@@ -16,6 +16,7 @@
 #include "model/recurrence.h"
 #include "platform/clock.h"
 #include "platform/pim/application.h"
+#include "res/command_line.h"
 
 namespace {
 
@@ -23,7 +24,10 @@ constexpr const char* kUsage =
     "usage: tamberlo-ical import [--store FILE] [--expand-unsupported] FILE.ics...\n"
     "       tamberlo-ical export [--store FILE] [-o FILE.ics]\n"
     "       tamberlo-ical occurrences [--store FILE] --from YYYY-MM-DD --days N\n"
-    "FILE \"-\" reads standard input or writes standard output.\n";
+    "FILE \"-\" reads standard input or writes standard output.\n"
+    "  -h, --help  this text\n"
+    "  --version   the program's version\n"
+    "See tamberlo-ical(1), and tamberlo(1) for the program.\n";
 constexpr int kMaxDays = 36500;
 
 struct Arguments {
@@ -219,10 +223,8 @@ int Occurrences(const Arguments& a, std::ostream& out, std::ostream& err)
 int RunIcal(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
             std::ostream& err)
 {
-    if (std::find(args.begin(), args.end(), "--help") != args.end()) {
-        out << kUsage;
+    if (res::AnswerStandardOption(args, "tamberlo-ical", kUsage, out))
         return kIcalOk;
-    }
     Arguments a;
     if (const std::string problem = Parse(args, a); !problem.empty()) {
         err << "tamberlo-ical: " << problem << '\n' << kUsage;

@@ -10,21 +10,20 @@
 #include "platform/dbus_notifier.h"
 #include "platform/pim/application.h"
 #include "platform/reminder_instance.h"
+#include "res/command_line.h"
 #include "tools/reminders/program_opener.h"
 #include "tools/reminders/reminder_command_line.h"
 #include "tools/reminders/reminder_service.h"
 
 int main(int argc, char* argv[])
 {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (res::AnswerStandardOption(args, "tamberlo-reminders", ReminderUsage(), std::cout))
+        return 0;
     QCoreApplication app(argc, argv);
     ReminderCommandLine options;
-    if (!ParseReminderCommandLine(std::vector<std::string>(argv + 1, argv + argc), options,
-                                  std::cerr)) {
+    if (!ParseReminderCommandLine(args, options, std::cerr)) {
         return 1;
-    }
-    if (options.help) {
-        std::cout << ReminderUsage();
-        return 0;
     }
     const QDBusConnection bus = QDBusConnection::sessionBus();
     if (bus.isConnected() && !ReminderInstance::Claim(bus)) {
@@ -36,8 +35,9 @@ int main(int argc, char* argv[])
     DBusNotifier notifier(bus, QStringLiteral("Tamberlo"), QStringLiteral("tamberlo"));
     const SystemClock clock;
     ProgramOpener opener(bus, [] {
-        return QProcess::startDetached(ReminderInstance::ProgramBeside(QStringLiteral("tamberlo")),
-                                       {});
+        const QString program =
+            ReminderInstance::ProgramBeside(QStringLiteral("tamberlo"), QStringLiteral("../../app"));
+        return QProcess::startDetached(program, {});
     });
     ReminderServiceSetup setup{
         options.storePath.empty() ? pim::Application::DefaultStorePath() : options.storePath,

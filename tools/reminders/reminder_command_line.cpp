@@ -9,9 +9,7 @@ bool ParseReminderCommandLine(const std::vector<std::string>& args, ReminderComm
 {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "--help" || arg == "-h") {
-            options.help = true;
-        } else if ((arg == "--store" || arg == "--state") && i + 1 < args.size() &&
+        if ((arg == "--store" || arg == "--state") && i + 1 < args.size() &&
                    !args[i + 1].empty()) {
             (arg == "--store" ? options.storePath : options.statePath) = args[++i];
         } else {
@@ -28,7 +26,9 @@ const char* ReminderUsage()
            "Shows the reminders of the Tamberlo calendar as desktop notifications.\n"
            "  --store FILE  the calendar store (default: the user's store)\n"
            "  --state FILE  where fired and snoozed reminders are kept\n"
-           "  --help        this text\n";
+           "  -h, --help    this text\n"
+           "  --version     the program's version\n"
+           "See tamberlo-reminders(1), and tamberlo(1) for the program.\n";
 }
 
 std::string DefaultStatePath()

@@ -9,14 +9,13 @@
 struct ReminderCommandLine {
     std::string storePath; // empty: the user's store
     std::string statePath; // empty: under the XDG state folder
-    bool help = false;
 };
 
 // The arguments without the program name. False, with one line on `err`, for anything else.
 bool ParseReminderCommandLine(const std::vector<std::string>& args, ReminderCommandLine& options,
                               std::ostream& err);
 
-// The usage text of --help.
+// The text of -h and --help.
 const char* ReminderUsage();
 
 // $XDG_STATE_HOME (else ~/.local/state) /Velloran/Tamberlo/reminders.json.

@@ -1,23 +1,30 @@
 // Renders the main window at a given size over a given store, at a fixed "now", into a PNG, so
-// the look of the schedule can be reviewed without a display.
+// the look of the schedule can be reviewed without a display; or the "Keys and Mouse" page, or
+// that page's table as Markdown for the README.
 //   snapshot (--store FILE | --demo) --size WxH --now YYYY-MM-DDTHH:MM -o OUT.png [--profile FILE]
-//            [--calendar]
+//            [--calendar] [--keys-page] [--dark]
+//   snapshot --keys-table
 #include <QApplication>
 #include <QDateTime>
+#include <QPalette>
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <iostream>
 #include <optional>
 #include <string>
 
 #include "app/main_frame.h"
 #include "app/tamberlo_app.h"
+#include "dialogs/keys_and_mouse_dlg.h"
 #include "model/recurrence.h"
 #include "platform/clock.h"
 #include "platform/message_service.h"
 #include "platform/pim/demo_calendar.h"
+#include "res/command_line.h"
 #include "res/pictures.h"
 #include "settings/app_settings.h"
+#include "view/keys_and_mouse.h"
 #include "view/tamberlo_view.h"
 
 namespace {
@@ -31,11 +38,14 @@ struct Options {
     std::string output;
     std::string profile;
     bool calendar = false; // show the calendar grid of whole weeks
+    bool keysPage = false; // show the "Keys and Mouse" page instead of the window
+    bool dark = false;     // under a dark desktop palette
 };
 
 const char* const kUsage =
     "usage: snapshot (--store FILE | --demo) --size WxH --now YYYY-MM-DDTHH:MM -o OUT.png "
-    "[--profile FILE] [--calendar]\n";
+    "[--profile FILE] [--calendar] [--keys-page] [--dark]\n"
+    "       snapshot --keys-table   (the Keys and Mouse table as Markdown)\n";
 
 std::optional<SYSTEMTIME> ParseNow(const QString& text)
 {
@@ -83,6 +93,10 @@ std::optional<Options> ParseArguments(const QStringList& args)
             options.output = args[++i].toStdString();
         } else if (arg == "--calendar") {
             options.calendar = true;
+        } else if (arg == "--keys-page") {
+            options.keysPage = true;
+        } else if (arg == "--dark") {
+            options.dark = true;
         } else if (arg == "--profile" && hasValue) {
             options.profile = args[++i].toStdString();
         } else {
@@ -104,17 +118,53 @@ bool WriteDemoStore(const std::string& path, const SYSTEMTIME& now)
     return pim::WriteDemoStore(path, OccurrenceOnDay, now, kAppointments, kTasks, kSeed) >= 0;
 }
 
+// A dark desktop as Qt's Fusion style draws one.
+void UseDarkPalette()
+{
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    QPalette dark;
+    const QColor window(45, 45, 48), base(30, 30, 32), text(230, 230, 230);
+    for (const auto& [role, color] :
+         {std::pair{QPalette::Window, window}, {QPalette::Base, base},
+          {QPalette::AlternateBase, window}, {QPalette::Button, window},
+          {QPalette::WindowText, text}, {QPalette::Text, text}, {QPalette::ButtonText, text},
+          {QPalette::Highlight, QColor(60, 120, 220)}, {QPalette::HighlightedText, text}})
+        dark.setColor(role, color);
+    QApplication::setPalette(dark);
+}
+
+// What is shot: the main window, or the help page over it with the default digit keys.
+QPixmap Shot(CMainFrame& frame, const Options& options)
+{
+    if (!options.keysPage)
+        return frame.grab();
+    CKeysAndMouseDlg page(KeysAndMouse(keys::HardwareKeys{}), &frame);
+    page.resize(options.width, options.height);
+    page.show();
+    QApplication::processEvents();
+    return page.grab();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (res::AnswerStandardOption(args, "snapshot", kUsage, std::cout))
+        return 0;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication qt(argc, argv);
+    if (args == std::vector<std::string>{"--keys-table"}) {
+        std::cout << KeysAndMouseMarkdown(KeysAndMouse(keys::HardwareKeys{}));
+        return 0;
+    }
     const auto options = ParseArguments(QApplication::arguments());
     if (!options) {
         std::fputs(kUsage, stderr);
         return 2;
     }
+    if (options->dark)
+        UseDarkPalette();
     FixedClock clock(options->now);
     ScopedClock fixedNow(clock);
 
@@ -149,7 +199,7 @@ int main(int argc, char** argv)
         frame->View()->ButtonAction(res::kButtonCalendar);
     frame->resize(options->width, options->height);
     QApplication::processEvents();
-    const QPixmap shot = frame->grab();
+    const QPixmap shot = Shot(*frame, *options);
     if (!shot.save(QString::fromStdString(options->output), "PNG")) {
         std::fprintf(stderr, "snapshot: cannot write %s\n", options->output.c_str());
         return 1;

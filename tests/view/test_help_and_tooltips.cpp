@@ -1,0 +1,194 @@
+// The help a person finds in the view: tooltips of picture buttons and items, the Keys and Mouse
+// tables, the focus areas Tab moves between with their frame, and subjects cut at their item's
+// end when the display length is free.
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <gtest/gtest.h>
+
+#include "res/command_ids.h"
+#include "res/pictures.h"
+#include "view/calendar_painter.h"
+#include "view/gantt_painter.h"
+#include "view/item_tooltip.h"
+#include "view/keys_and_mouse.h"
+#include "view/task_detail_painter.h"
+#include "view_harness.h"
+
+namespace {
+
+QPoint Centre(const PixelRect& r)
+{
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+void Press(QWidget& widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QKeyEvent press(QEvent::KeyPress, key, modifiers);
+    QApplication::sendEvent(&widget, &press);
+}
+
+// Dark pixels (text) in the row strip [left, right) of the image.
+int InkBetween(const QImage& image, int left, int right, int top, int bottom)
+{
+    int ink = 0;
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x)
+            ink += qGray(image.pixel(x, y)) < 100 ? 1 : 0;
+    return ink;
+}
+
+} // namespace
+
+TEST(ItemToolTip, ButtonsBarsTasksAndConflicts)
+{
+    ViewHarness h;
+    h.schedule.appts[1] = {{540, 660, L"Design review with the whole team", L"Room 4", L"Work"},
+                           {600, 630, L"Call", L"", L"", false, 0, 2},
+                           {700, 720, L"Free lunch", L"", L"", false, 0, 0}};
+    h.schedule.tasks[2] = {{L"Report", false, false, true, false, true, false, L"December 9"}};
+    h.view.resize(1280, 800);
+    h.Render(1280, 800);
+    const ViewLayout& l = h.view.Layout();
+    const GanttGeometry g(l);
+    EXPECT_EQ(h.view.ToolTipText(Centre(l.ButtonRect(res::kButtonWeekBefore))),
+              L"A Week Before (PgUp)");
+    EXPECT_EQ(h.view.ToolTipText(Centre(l.ButtonRect(res::kButtonEarlierHours))), L"Earlier Hours");
+    EXPECT_EQ(h.view.ToolTipText(Centre(l.ButtonRect(res::kButtonBlank14))), L"");
+    EXPECT_EQ(h.view.ToolTipText(Centre(g.Bar(1, 540, 570, false).frame)),
+              L"Design review with the whole team\n09:00 - 11:00\nPlace: Room 4\nCategories: Work");
+    EXPECT_EQ(h.view.ToolTipText(Centre(g.Bar(1, 615, 630, false).frame)),
+              L"Call\n10:00 - 10:30\nconflicts with Design review with the whole team");
+    EXPECT_EQ(h.view.ToolTipText(Centre(g.Bar(1, 700, 720, false).frame)),
+              L"Free lunch\n11:40 - 12:00")
+        << "a free item conflicts with nothing";
+    EXPECT_EQ(h.view.ToolTipText(Centre(g.TaskFrame(2))), L"Report\nDue: December 9");
+    EXPECT_EQ(h.view.ToolTipText(Centre(g.TaskFrame(3))), L"") << "an empty strip";
+}
+
+TEST(KeysAndMouse, TablesComeFromTheCommandAndKeyTables)
+{
+    keys::HardwareKeys assigned;
+    assigned.KeyToDetail = 0; // not assigned: left out
+    assigned.KeyToTOday = '9';
+    const std::vector<HelpSection> sections = KeysAndMouse(assigned);
+    ASSERT_EQ(sections.size(), 5u);
+    EXPECT_EQ(sections[0].title, L"Picture buttons");
+    ASSERT_EQ(sections[0].rows.size(), 16u) << "20 buttons, 4 of them blank";
+    EXPECT_EQ(sections[0].rows[2].does, L"A Week Before");
+    EXPECT_EQ(sections[0].rows[2].keys, L"PgUp");
+    EXPECT_EQ(sections[0].rows[2].button, res::kButtonWeekBefore);
+    EXPECT_EQ(sections[0].rows[1].does, L"Show Today");
+    const auto& keyRows = sections[1].rows;
+    EXPECT_EQ(keyRows.front().keys, L"Ctrl+N");
+    EXPECT_EQ(keyRows.front().does, L"Add Appoint");
+    const auto has = [&](const std::wstring& keysText, const std::wstring& does) {
+        return std::any_of(keyRows.begin(), keyRows.end(),
+                           [&](const HelpRow& r) { return r.keys == keysText && r.does == does; });
+    };
+    EXPECT_TRUE(has(L"Ctrl++ / Ctrl+=", L"Zoom In"));
+    EXPECT_TRUE(has(L"Del", L"Delete"));
+    EXPECT_TRUE(has(L"F1", L"Keys and Mouse"));
+    EXPECT_EQ(sections[2].rows.front().keys, L"Tab / Shift+Tab");
+    const std::vector<std::pair<std::wstring, std::wstring>> digits = {
+        {L"1", L"the button bar"},
+        {L"2", L"the schedule"},
+        {L"9", L"today"},
+        {L"4", L"calendar or Gantt"}};
+    ASSERT_EQ(sections[3].rows.size(), digits.size());
+    for (size_t i = 0; i < digits.size(); ++i)
+        EXPECT_EQ(std::make_pair(sections[3].rows[i].keys, sections[3].rows[i].does), digits[i]);
+    EXPECT_EQ(sections[4].rows.size(), 9u);
+    EXPECT_EQ(sections[4].rows[1].keys, L"Shift+Wheel");
+
+    const std::string markdown = KeysAndMouseMarkdown({{L"Keys", {{L"A|B", L"does"}}}});
+    EXPECT_EQ(markdown, "### Keys\n\n| key | does |\n|---|---|\n| A\\|B | does |\n\n");
+}
+
+TEST(FocusAreas, TabRingAndFrames)
+{
+    EXPECT_EQ(keys::NextFocusArea(keys::kButtonBar, true, true), keys::kBody);
+    EXPECT_EQ(keys::NextFocusArea(keys::kBody, true, true), keys::kDetail);
+    EXPECT_EQ(keys::NextFocusArea(keys::kDetail, true, true), keys::kButtonBar);
+    EXPECT_EQ(keys::NextFocusArea(keys::kButtonBar, false, true), keys::kDetail);
+    EXPECT_EQ(keys::NextFocusArea(keys::kBody, true, false), keys::kButtonBar);
+    EXPECT_EQ(keys::NextFocusArea(keys::kNoFocus, false, true), keys::kBody);
+
+    ViewHarness h;
+    h.view.resize(1000, 600);
+    h.view.show();
+    QApplication::setActiveWindow(&h.view);
+    h.view.setFocus();
+    ASSERT_TRUE(h.view.FocusFrameShown());
+    const QColor highlight = h.view.palette().color(QPalette::Highlight);
+    const std::vector<int> ring = {keys::kDetail, keys::kButtonBar, keys::kBody};
+    for (int area : ring) {
+        Press(h.view, Qt::Key_Tab);
+        EXPECT_EQ(h.view.KeyFocusArea(), area);
+        const QImage image = h.Render(1000, 600);
+        const PixelRect frame = *keys::FocusAreaRect(h.view.Layout(), area);
+        EXPECT_EQ(image.pixelColor(frame.left, (frame.top + frame.bottom) / 2), highlight) << area;
+        EXPECT_EQ(image.pixelColor((frame.left + frame.right) / 2, frame.bottom - 1), highlight);
+    }
+    Press(h.view, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(h.view.KeyFocusArea(), keys::kButtonBar);
+    h.view.clearFocus();
+    const PixelRect body = *keys::FocusAreaRect(h.view.Layout(), keys::kBody);
+    EXPECT_NE(h.Render(1000, 600).pixelColor(body.left, body.top + 40), highlight)
+        << "no frame without the keyboard focus";
+}
+
+// A free display length shows whole subjects, each cut at its bar's end, in the strip at the
+// strip's end and in the grid at the cell's end.
+TEST(SubjectClipping, FreeLengthCutsAtTheItemsEnd)
+{
+    const std::wstring longSubject(60, L'W');
+    for (const int length : {0, 30}) {
+        PaintHarness h(800, 480, PaintHarness::Input([](LayoutInput& in) {
+                           in.OneHourPixel = 60, in.firstHour = 9;
+                       }));
+        h.settings.DispTextLen = length;
+        h.resources = ViewResources(h.settings);
+        h.entries.appts[1] = {{660, 750, longSubject}};
+        h.entries.tasks[1] = {{longSubject, false, true}};
+        h.Paint<GanttPainter>([](const GanttPainter& p) { p.PaintAppointments(1); });
+        h.Paint<TaskDetailPainter>([](const TaskDetailPainter& p) { p.PaintTaskStrip(1); });
+        const BarGeometry bar = h.geometry.Bar(1, 660, 750, false);
+        const PixelRect strip = h.geometry.TaskFrame(1);
+        const int top = bar.frame.top, bottom = bar.frame.bottom;
+        EXPECT_GT(InkBetween(h.image, bar.text.x, bar.frame.right, top, bottom), 0) << length;
+        // Thirty letters run on over the row; a free length is cut where the bar or strip ends.
+        EXPECT_EQ(InkBetween(h.image, bar.frame.right, h.layout.chartRight, top, bottom) == 0,
+                  length == 0)
+            << length;
+        EXPECT_EQ(InkBetween(h.image, strip.right, bar.frame.left, top, bottom) == 0, length == 0)
+            << "the task strip, " << length;
+    }
+}
+
+// A click on an open task's check box in the detail list completes it; a click on its text only
+// selects it.
+TEST(TaskCheckBox, ClickInTheDetailListCompletesTheTask)
+{
+    ViewHarness h;
+    h.schedule.tasks[2] = {{L"Report", false, false, true, false, true, false, L"December 9"}};
+    int completed = 0;
+    h.view.SetCommandHandler(cmd::ID_COMPLETE_TASK, [&completed] { ++completed; });
+    h.view.resize(1280, 800);
+    h.Render(1280, 800);
+    const ViewLayout& l = h.view.Layout();
+    const int line = *GanttGeometry(l).DetailLineTop(0, 0) + l.detailLineHeight / 2;
+    const auto click = [&](int x) {
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(x, line), QPointF(x, line),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&h.view, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(x, line), QPointF(x, line),
+                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&h.view, &release);
+    };
+    click(l.detailRect.left + 60);
+    EXPECT_EQ(h.view.Selection().kind, ItemKind::Task);
+    EXPECT_EQ(completed, 0);
+    click(l.detailRect.left + 4);
+    EXPECT_EQ(completed, 1);
+}
