@@ -53,8 +53,7 @@ bool CTamberloView::event(QEvent* event)
 std::wstring CTamberloView::ToolTipText(QPoint at)
 {
     Relayout();
-    const PointerInput input(layout_, schedule_, settings_.draw);
-    return ToolTipAt(input, schedule_, settings_.draw, at.x(), at.y(), detailScroll_,
+    return ToolTipAt(editing_->Input(), schedule_, settings_.draw, at.x(), at.y(), detailScroll_,
                      CurrentDetailLines().total);
 }
 

@@ -60,8 +60,10 @@ public:
     bool ClipboardHoldsItem() const;
     const ClipRecord& Record() const { return record_; }
 
-private:
+    // The hit tests over the view as drawn now (tooltips ask them too).
     PointerInput Input() const;
+
+private:
     void SelectDay(int day);
     void SelectHitItem(const PressHit& hit);
     void PressBody(const PressHit& hit, PixelPoint at);

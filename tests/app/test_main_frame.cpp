@@ -486,6 +486,7 @@ TEST_F(ShellTest, ASecondStartHandsItsFilesToTheRunningProgram)
     EXPECT_EQ(messages.shown()[0].text, L"Import 2 appointments and 1 tasks into your calendar?");
     EXPECT_EQ(messages.shown()[1].text, L"imported 2 appointments, 1 tasks, 0 skipped");
     EXPECT_FALSE(QFile::exists(QString::fromStdString(paths.File("home"))));
+}
 
 // Every item of every menu has an underlined letter of its own within its menu; the texts keep
 // their words.
