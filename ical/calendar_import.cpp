@@ -73,7 +73,7 @@ public:
 
 private:
     void IndexStore();
-    void Take(const std::string& text);
+    void Take(const std::string& text, bool last);
     void Skip(const std::string& uid, const std::string& why);
     int32_t Save(pim::StoredItem item);
     int32_t SaveOverrides();
@@ -87,6 +87,9 @@ private:
     std::map<std::wstring, Stored> byUid_;
     std::set<std::wstring> seen_;  // UIDs of series and single items in this stream
     std::vector<Override> overrides_;
+    // Components naming a zone no VTIMEZONE seen so far defines: read again at the end, as
+    // the definition may follow them.
+    std::vector<std::string> waiting_;
     int32_t status_ = 0;
 };
 
@@ -124,7 +127,7 @@ std::string UidOf(icalcomponent* c)
     return uid ? uid : "";
 }
 
-void Importer::Take(const std::string& text)
+void Importer::Take(const std::string& text, bool last)
 {
     icalcomponent* c = icalparser_parse_string(text.c_str());
     if (c == nullptr) {
@@ -140,6 +143,10 @@ void Importer::Take(const std::string& text)
     ReadComponent read = ReadItemComponent(c, text, zones_, readOptions_);
     const std::string uid = UidOf(c);
     icalcomponent_free(c);
+    if (read.unknownZone && !last) {
+        waiting_.push_back(text);
+        return;
+    }
     const std::wstring& id = read.item.fields.UID;
     if (!read.expanded.empty()) {
         Note(id, read.problem + "; imported as " + std::to_string(read.expanded.size()) +
@@ -227,6 +234,7 @@ int32_t Importer::SaveOverrides()
             e.OriginalDate = overrides_[k].day;
             e.occurrence = overrides_[k].fields;
             e.occurrence.UID.clear();
+            e.occurrence.Zone.clear();  // an occurrence is held in local time
             PutException(whole.exceptions, std::move(e));
         }
         if (series->ReplaceStored(std::move(whole)) < 0 || series->Save() < 0) {
@@ -246,11 +254,14 @@ int32_t Importer::Run(std::istream& in)
         ComponentStream stream(in);
         std::string text;
         while (status_ >= 0 && stream.Next(text)) {
-            Take(text);
+            Take(text, false);
             if (options_.carryOn && !options_.carryOn(stream.Consumed())) {
                 report_.cancelled = true;
                 return -1;
             }
+        }
+        for (const std::string& waiting : waiting_) {
+            Take(waiting, true);
         }
         report_.sawCalendar = stream.SawCalendar();
         for (int i = 0; i < stream.Dropped(); ++i) {

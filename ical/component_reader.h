@@ -24,6 +24,8 @@ struct ReadComponent {
     bool unsupportedRule = false;  // the problem is a valid rule the pattern cannot state
     std::vector<pim::StoredItem> expanded;  // the series as single items, when asked to expand
     std::vector<std::string> notes;
+    // A TZID neither the system nor the file (so far) defines; the file may define it later.
+    bool unknownZone = false;
 };
 
 struct ReadOptions {

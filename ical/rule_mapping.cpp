@@ -15,6 +15,7 @@ namespace ical {
 namespace {
 
 constexpr int kLastInstance = 5;
+const DATE kLastSupportedDay = SystemTimeToVariantTime(MakeSystemTime(2999, 12, 31));
 constexpr int kAllWeekdays = 0x7F;
 const char* const kDayNames[] = {"SU", "MO", "TU", "WE", "TH", "FR", "SA"};
 
@@ -246,9 +247,11 @@ PatternFromRule RuleToPattern(const icalrecurrencetype& rule, const std::string&
         return Refuse("unsupported: DTSTART is not one of the rule's days");
     }
     if (rule.count > 0) {
+        // The last day by whole periods; a count past the supported years ends on their last.
         out.NoEndDate = false;
         out.Occurrences = rule.count;
-        out.PatternEndDate = 0.0;  // the store finds the day of the last occurrence
+        out.PatternEndDate = static_cast<DATE>(
+            NthOccurrenceDay(out, rule.count).value_or(DayOf(kLastSupportedDay)));
     } else if (localUntil) {
         // The program's end is a day: the last one whose occurrence starts by UNTIL.
         int64_t lastDay = DayOf(*localUntil);
@@ -345,15 +348,12 @@ std::optional<int64_t> FirstOccurrenceDay(const pim::RecurrenceFields& pattern)
     return std::nullopt;
 }
 
-int32_t CountOccurrences(const pim::RecurrenceFields& pattern, int32_t limit)
+bool CountFillsPattern(const pim::RecurrenceFields& pattern, int32_t count)
 {
-    int32_t count = 0;
     const int64_t last = DayOf(pattern.PatternEndDate);
-    for (int64_t day = DayOf(pattern.PatternStartDate); day <= last && count <= limit; ++day) {
-        const int state = OccurrenceOnDayNumber(pattern, day, 0);
-        count += state == kOneDayStarts || state == kLongerStarts ? 1 : 0;
-    }
-    return count;
+    const std::optional<int64_t> nth = NthOccurrenceDay(pattern, count);
+    const std::optional<int64_t> next = NthOccurrenceDay(pattern, int64_t{count} + 1);
+    return nth && *nth <= last && (!next || *next > last);
 }
 
 }  // namespace ical

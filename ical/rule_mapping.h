@@ -34,7 +34,7 @@ std::string PatternToRule(const pim::RecurrenceFields& pattern);
 // pattern end; empty when there is none.
 std::optional<int64_t> FirstOccurrenceDay(const pim::RecurrenceFields& pattern);
 
-// How many occurrences start from the first day to the pattern end, stopping past `limit`.
-int32_t CountOccurrences(const pim::RecurrenceFields& pattern, int32_t limit);
+// Whether exactly `count` occurrences start from the first day to the pattern end.
+bool CountFillsPattern(const pim::RecurrenceFields& pattern, int32_t count);
 
 }  // namespace ical

@@ -21,7 +21,7 @@ enum class ItemSelection { All, WithReminders };
 
 class StoreDatabase {
 public:
-    static constexpr int kSchemaVersion = 2;
+    static constexpr int kSchemaVersion = 3;
 
     StoreDatabase() = default;
     ~StoreDatabase();
