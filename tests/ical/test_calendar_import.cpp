@@ -305,3 +305,52 @@ TEST(CalendarImport, AKilledImportLeavesTheStoreAsItWas)
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items[0].fields.UID, L"kept");
 }
+
+// Zone names as calendar programs write them: the system's zone data before a file's own
+// (often short) definition, vendor paths, Windows names, a definition after its events (here
+// twice, as some files have it), a floating end beside a zoned start; and an EXDATE removes only
+// the occurrence at its time, or a whole day when it is a date.
+TEST(CalendarImport, ZoneNamesOfEveryKindAndExdatesByTime)
+{
+    ScopedZone zone("Europe/Berlin");
+    TempPaths paths;
+    const std::string custom =
+        "BEGIN:VTIMEZONE\r\nTZID:Custom Zone\r\nBEGIN:STANDARD\r\nDTSTART:19700101T000000\r\n"
+        "TZOFFSETFROM:-0300\r\nTZOFFSETTO:-0300\r\nEND:STANDARD\r\nEND:VTIMEZONE\r\n";
+    const std::string shortBerlin =
+        "BEGIN:VTIMEZONE\r\nTZID:Europe/Berlin\r\nBEGIN:STANDARD\r\nDTSTART:20180101T000000\r\n"
+        "TZOFFSETFROM:+0500\r\nTZOFFSETTO:+0500\r\nEND:STANDARD\r\nEND:VTIMEZONE\r\n";
+    const std::string text = Calendar(
+        shortBerlin +
+        Event("windows", "DTSTART;TZID=Pacific Standard Time:20261207T090000\r\n") +
+        Event("vendor", "DTSTART;TZID=/freeassociation.sourceforge.net/Tzfile/America/New_York:"
+                        "20261207T093000\r\n") +
+        Event("old", "DTSTART;TZID=Europe/Berlin:20161207T090000\r\n") +
+        Event("custom", "DTSTART;TZID=Custom Zone:20261207T090000\r\n") +
+        Event("floating end", "DTSTART;TZID=America/New_York:20261207T100000\r\n"
+                              "DTEND:20261207T110000\r\n") +
+        Event("excluded", "DTSTART:20261207T080000Z\r\nDURATION:PT1H\r\n"
+                          "RRULE:FREQ=DAILY;COUNT=3\r\nEXDATE:20261208T150000Z\r\n"
+                          "EXDATE;VALUE=DATE:20261209\r\n") +
+        custom + custom);
+    const ical::ImportReport report = Import(paths.StorePath(), text);
+    EXPECT_EQ(ical::SummaryLine(report), "imported 6 appointments, 0 tasks, 0 skipped");
+    EXPECT_EQ(report.notes, std::vector<std::string>{});
+    EXPECT_EQ(Occurrences(paths.StorePath(), MakeSystemTime(2026, 12, 7), 3),
+              "20261207T090000 20261207T100000 excluded\n"
+              "20261207T130000 20261207T130000 custom\n"
+              "20261207T153000 20261207T153000 vendor\n"
+              "20261207T160000 20261207T170000 floating end\n"
+              "20261207T180000 20261207T180000 windows\n"
+              "20261208T090000 20261208T100000 excluded\n");
+    EXPECT_EQ(Occurrences(paths.StorePath(), MakeSystemTime(2016, 12, 7), 1),
+              "20161207T090000 20161207T090000 old\n");
+    const std::vector<pim::StoredItem> items = StoredItems(paths.StorePath());
+    ASSERT_EQ(items.size(), 6u);
+    std::wstring zones;
+    for (const pim::StoredItem& item : items)
+        zones += item.fields.Zone + L";";
+    // A zone only the file defines cannot be kept by name: its item (read last, once the
+    // definition was seen) is in local time.
+    EXPECT_EQ(zones, L"America/Los_Angeles;America/New_York;Europe/Berlin;America/New_York;UTC;;");
+}
