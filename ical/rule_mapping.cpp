@@ -250,8 +250,9 @@ PatternFromRule RuleToPattern(const icalrecurrencetype& rule, const std::string&
         // The last day by whole periods; a count past the supported years ends on their last.
         out.NoEndDate = false;
         out.Occurrences = rule.count;
+        const int64_t lastSupported = DayOf(kLastSupportedDay);
         out.PatternEndDate = static_cast<DATE>(
-            NthOccurrenceDay(out, rule.count).value_or(DayOf(kLastSupportedDay)));
+            std::min(NthOccurrenceDay(out, rule.count).value_or(lastSupported), lastSupported));
     } else if (localUntil) {
         // The program's end is a day: the last one whose occurrence starts by UNTIL.
         int64_t lastDay = DayOf(*localUntil);
