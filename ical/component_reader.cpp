@@ -49,6 +49,11 @@ private:
     std::optional<DATE> TimeOf(icalproperty_kind kind, const char* name);
     std::wstring Text(icalproperty_kind kind, const char* (*get)(const icalproperty*));
     std::wstring Controlled(const std::wstring& text, const char* name);
+    // A note naming the item by its subject.
+    std::string Named(const std::string& what) const
+    {
+        return "\"" + Utf8(out_.item.fields.Subject) + "\": " + what;
+    }
     void ReadCommon();
     bool ReadAppointment();
     bool ReadTask();
@@ -292,9 +297,8 @@ bool Reader::ReadTask()
                  (status && icalproperty_get_status(status) == ICAL_STATUS_COMPLETED);
     f.DateCompleted = completed.value_or(pim::kNoDate);
     allDay_ = true;
-    if (start || due) {
-        ReadAlarm(start.value_or(*due), due.value_or(*start));
-    }
+    // A task without dates keeps an alarm at a fixed time; one relative to no date cannot be.
+    ReadAlarm(start.value_or(due.value_or(pim::kNoDate)), due.value_or(start.value_or(pim::kNoDate)));
     return true;
 }
 
@@ -305,6 +309,16 @@ void Reader::ReadAlarm(DATE start, DATE end)
     f.ReminderSet = false;
     if (alarm == nullptr) {
         return;
+    }
+    if (const int alarms = icalcomponent_count_components(c_, ICAL_VALARM_COMPONENT); alarms > 1) {
+        out_.notes.push_back(Named("only the first of " + std::to_string(alarms) +
+                                   " alarms kept (the store holds one)"));
+    }
+    icalproperty* said = icalcomponent_get_first_property(alarm, ICAL_DESCRIPTION_PROPERTY);
+    const char* text = said ? icalproperty_get_description(said) : nullptr;
+    if (text != nullptr && *text != '\0' && Wide(text) != f.Subject && Wide(text) != L"Reminder") {
+        out_.notes.push_back(Named(std::string("the alarm's own text \"") + text +
+                                   "\" left out (an alarm shows the subject)"));
     }
     icalproperty* trigger = icalcomponent_get_first_property(alarm, ICAL_TRIGGER_PROPERTY);
     if (trigger == nullptr) {
@@ -323,6 +337,10 @@ void Reader::ReadAlarm(DATE start, DATE end)
     } else {
         icalparameter* related = icalproperty_get_first_parameter(trigger, ICAL_RELATED_PARAMETER);
         const bool fromEnd = related && icalparameter_get_related(related) == ICAL_RELATED_END;
+        if (!IsTaskDate(fromEnd ? end : start)) {
+            out_.notes.push_back(Named("an alarm relative to a date the task has not left out"));
+            return;
+        }
         at = (fromEnd ? end : start) + icaldurationtype_as_int(t.duration) / 86400.0;
     }
     icalproperty* action = icalcomponent_get_first_property(alarm, ICAL_ACTION_PROPERTY);
@@ -475,9 +493,25 @@ void Reader::ReadRule(DATE start, int32_t minutes)
             }
         }
     }
+    pim::ItemFields& f = out_.item.fields;
+    if (out_.item.kind == pim::kAppointmentKind &&
+        std::abs((f.End - f.Start) * 86400.0 - minutes * 60.0) >= 0.5) {
+        out_.notes.push_back(Named("its length rounded to whole minutes (a series holds minutes)"));
+    }
+    if (mapped.startOffRule) {
+        if (out_.item.kind != pim::kAppointmentKind) {
+            Fail("unsupported: DTSTART is not one of the rule's days");
+            return;
+        }
+        // The start stays where the file has it, as an appointment of its own.
+        pim::StoredItem single{pim::kAppointmentKind, f, std::nullopt, {}};
+        single.fields.UID += L"/" + DateToKey(f.Start, kTimeStampKey);
+        out_.startOccurrence = std::move(single);
+        out_.notes.push_back("DTSTART is not one of the rule's days: the series starts on its "
+                             "first rule day, DTSTART's occurrence is a single appointment");
+    }
     mapped.pattern->Zone = Wide(zone_.c_str());
     out_.item.pattern = mapped.pattern;
-    pim::ItemFields& f = out_.item.fields;
     if (out_.item.kind == pim::kAppointmentKind) {
         const DATE firstStart = mapped.pattern->PatternStartDate + (start - std::floor(start));
         f.Start = zone_.empty() ? firstStart

@@ -244,15 +244,20 @@ PatternFromRule RuleToPattern(const icalrecurrencetype& rule, const std::string&
     pim::RecurrenceFields& out = *mapped.pattern;
     if (!startExcluded && OccurrenceOnDayNumber(out, DayOf(start), 0) != kOneDayStarts) {
         // Other programs count DTSTART as an occurrence even where the rule has none.
-        return Refuse("unsupported: DTSTART is not one of the rule's days");
+        const std::optional<int64_t> firstRuleDay = FirstOccurrenceDay(out);
+        if (!firstRuleDay || rule.count == 1) {
+            return Refuse("unsupported: DTSTART is not one of the rule's days");
+        }
+        mapped.startOffRule = true;
+        out.PatternStartDate = static_cast<DATE>(*firstRuleDay);
     }
     if (rule.count > 0) {
         // The last day by whole periods; a count past the supported years ends on their last.
         out.NoEndDate = false;
-        out.Occurrences = rule.count;
+        out.Occurrences = rule.count - (mapped.startOffRule ? 1 : 0);  // DTSTART counts
         const int64_t lastSupported = DayOf(kLastSupportedDay);
-        out.PatternEndDate = static_cast<DATE>(
-            std::min(NthOccurrenceDay(out, rule.count).value_or(lastSupported), lastSupported));
+        out.PatternEndDate = static_cast<DATE>(std::min(
+            NthOccurrenceDay(out, out.Occurrences).value_or(lastSupported), lastSupported));
     } else if (localUntil) {
         // The program's end is a day: the last one whose occurrence starts by UNTIL.
         int64_t lastDay = DayOf(*localUntil);
@@ -262,6 +267,9 @@ PatternFromRule RuleToPattern(const icalrecurrencetype& rule, const std::string&
         }
         if (lastDay < DayOf(start)) {
             return Refuse("UNTIL before DTSTART", false);
+        }
+        if (lastDay < DayOf(out.PatternStartDate)) {
+            return Refuse("unsupported: DTSTART is not one of the rule's days");
         }
         out.NoEndDate = false;
         out.PatternEndDate = static_cast<DATE>(lastDay);
