@@ -12,6 +12,7 @@
 
 #include "ical/calendar_import.h"
 #include "ical/occurrence_list.h"
+#include "ical/zone_table.h"
 #include "platform/clock.h"
 #include "tests/ical/ical_test_support.h"
 #include "tests/support/temp_paths.h"
@@ -441,4 +442,25 @@ TEST(CalendarImport, WhatTheStoreCannotHoldIsReportedByItsSummary)
     EXPECT_TRUE(items[5].fields.ReminderSet);
     EXPECT_EQ(items[5].fields.ReminderTime,
               SystemTimeToVariantTime(MakeSystemTime(2026, 12, 8, 7, 30)));
+}
+
+TEST(CalendarImport, ZoneNamesResolveToTheSystemsZones)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"Europe/Berlin", "Europe/Berlin"},
+        {"/mozilla.org/20050126_1/America/New_York", "America/New_York"},
+        {"/freeassociation.sourceforge.net/Tzfile/Asia/Tokyo", "Asia/Tokyo"},
+        {"W. Europe Standard Time", "Europe/Berlin"},
+        {"AUS Eastern Standard Time", "Australia/Sydney"},
+        {"India Standard Time", "Asia/Calcutta"},
+        {"Dateline Standard Time", "Etc/GMT+12"},
+        {"UTC", "UTC"},
+        {"Etc/UTC", "UTC"},
+        {"Z", ""},
+        {"/example.org/Nowhere", ""},
+        {"Mars/Olympus", ""},
+        {"", ""},
+    };
+    for (const auto& [tzid, iana] : cases)
+        EXPECT_EQ(ical::ZoneTable::IanaName(tzid), iana) << tzid;
 }
