@@ -282,7 +282,59 @@ std::optional<int64_t> NthMonthlyDay(const pim::RecurrenceFields& pattern, int64
     return NthStartFrom(pattern, s, monthStart, (n - 1) % perMonth + 1, 31);
 }
 
+// The pattern's days moved by `shift` days (-2..2): the first start is moved by the caller.
+void MoveDays(pim::RecurrenceFields& p, int64_t shift)
+{
+    if (shift == 0) {
+        return;
+    }
+    if (!p.NoEndDate) {
+        p.PatternEndDate += static_cast<DATE>(shift);
+    }
+    const int turn = static_cast<int>(FloorMod(shift, 7));
+    const int mask = p.DayOfWeekMask & kAllWeekdays;
+    p.DayOfWeekMask = ((mask << turn) | (mask >> (7 - turn))) & kAllWeekdays;
+    if (p.RecurrenceType == kRecursMonthly || p.RecurrenceType == kRecursYearly) {
+        // Day 31 stands for the last day of the month, the day before the 1st.
+        p.DayOfMonth = static_cast<int32_t>(FloorMod(std::min(p.DayOfMonth, 31) - 1 + shift, 31)) + 1;
+    }
+}
+
+pim::RecurrenceFields Converted(pim::RecurrenceFields p, const std::optional<DATE>& start)
+{
+    if (!start) {
+        return p;
+    }
+    const DayAndSeconds at = SplitDate(*start);
+    const int64_t shift = at.day - DayNumber(p.PatternStartDate);
+    MoveDays(p, shift);
+    p.PatternStartDate = static_cast<DATE>(at.day);
+    p.StartTime = JoinDate(0, at.seconds);
+    p.EndTime = JoinDate(0, (at.seconds + int64_t{p.Duration} * 60) % 86400);
+    return p;
+}
+
 }  // namespace
+
+pim::RecurrenceFields PatternInLocalTime(const pim::RecurrenceFields& zoned)
+{
+    if (zoned.Zone.empty()) {
+        return zoned;
+    }
+    pim::RecurrenceFields local = Converted(zoned, pim::ZoneToLocal(zoned.Zone, JoinDate(DayNumber(zoned.PatternStartDate), SecondsOfDay(zoned.StartTime))));
+    local.Zone.clear();
+    return local;
+}
+
+pim::RecurrenceFields PatternInZone(const pim::RecurrenceFields& local, const std::wstring& zone)
+{
+    if (zone.empty()) {
+        return local;
+    }
+    pim::RecurrenceFields zoned = Converted(local, pim::LocalToZone(zone, JoinDate(DayNumber(local.PatternStartDate), SecondsOfDay(local.StartTime))));
+    zoned.Zone = zone;
+    return zoned;
+}
 
 bool IsWeekdayInMask(int weekday, int mask)
 {

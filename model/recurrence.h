@@ -51,6 +51,12 @@ int OccurrenceOnDayNumber(const pim::RecurrenceFields& pattern, int64_t day,
 // For a zoned pattern the occurrence is found among the zone's days and converted.
 std::optional<DATE> OccurrenceStartOnDay(const pim::RecurrenceFields& pattern, int64_t day);
 
+// A zoned pattern as the editors show it, in local time (Zone empty): its first start converted,
+// its days moved with it (weekdays turned, a day of the month moved, the end day moved); and
+// back into a zone. The two undo each other, so an unchanged edit writes the pattern unchanged.
+pim::RecurrenceFields PatternInLocalTime(const pim::RecurrenceFields& zoned);
+pim::RecurrenceFields PatternInZone(const pim::RecurrenceFields& local, const std::wstring& zone);
+
 // The day number (in the pattern's own days) on which the nth occurrence (1-based) starts,
 // PatternEndDate not applied, found by whole periods rather than day by day. Empty when the
 // pattern never occurs or the day lies beyond the supported years.

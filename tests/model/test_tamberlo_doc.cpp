@@ -13,6 +13,7 @@
 
 #include "model/date_time.h"
 #include "model/document_settings.h"
+#include "model/item_values.h"
 #include "model/pim_session.h"
 #include "model/recurrence.h"
 #include "platform/clock.h"
@@ -486,6 +487,22 @@ TEST_F(DocTest, AZonedSeriesShowsOnTheLocalDaysOfItsZonesDays)
         EXPECT_EQ(Entries(*doc, Row(day)), shows ? Lines{L"2300 2400 0 1 0 2 Tokyo"} : Lines{})
             << day;
     }
+    // The editors see it in local time; what they write goes back into the zone, unchanged
+    // values unchanged.
+    session_.Connect();
+    AppointItem item = session_.FindAppointment(PimSession::OidField(series->GetOid()));
+    ItemValues values = ReadValues(*item);
+    EXPECT_EQ(std::tuple(values.pattern->PatternStartDate, values.pattern->StartTime,
+                         values.pattern->DayOfWeekMask, values.pattern->PatternEndDate),
+              std::tuple(At(12, 6), 23 / 24.0, 0x1F, At(12, 30)));
+    WriteValues(values, *item);
+    EXPECT_EQ(item->Stored().pattern->DayOfWeekMask, 0x3E);
+    EXPECT_EQ(item->Stored().pattern->StartTime, 7 / 24.0);
+    EXPECT_EQ(item->Stored().pattern->PatternEndDate, At(12, 31));
+    values.pattern->StartTime = 22 / 24.0;
+    WriteValues(values, *item);
+    EXPECT_EQ(item->Stored().pattern->StartTime, 6 / 24.0);
+    EXPECT_EQ(item->Stored().pattern->Zone, L"Asia/Tokyo");
     old ? setenv("TZ", kept.c_str(), 1) : unsetenv("TZ");
     tzset();
 }
