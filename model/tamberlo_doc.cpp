@@ -50,7 +50,9 @@ std::shared_ptr<const EntryTexts> TextsOf(const pim::AppointmentItem& item,
 // own rule: an end at midnight does not reach into that day.
 int OccurrenceSpan(const pim::RecurrenceFields& fields)
 {
-    return DaysSpanned(fields.StartTime, std::max(fields.Duration, 0), true);
+    // A zoned occurrence may reach one local day further than its zone's time of day says.
+    return DaysSpanned(fields.StartTime, std::max(fields.Duration, 0), true) +
+           (fields.Zone.empty() ? 0 : 1);
 }
 
 // The start day of the occurrence the occurrence test reports on a middle or last day: the
@@ -324,8 +326,8 @@ CTamberloDoc::PlannedStarts CTamberloDoc::AddChangedOccurrences(pim::RecurrenceP
 void CTamberloDoc::AddOccurrences(const pim::RecurrenceFields& fields, const AppointmentEntry& base,
                                   bool pinned, const PlannedStarts& planned)
 {
-    const int16_t startTime = ClockDigits(fields.StartTime);
-    const int16_t endTime = ClockDigits(fields.EndTime);
+    int16_t startTime = ClockDigits(fields.StartTime);
+    int16_t endTime = ClockDigits(fields.EndTime);
     AppointmentEntry entry = base;
     bool running = false;
     int64_t occurrenceStart = 0;
@@ -341,6 +343,15 @@ void CTamberloDoc::AddOccurrences(const pim::RecurrenceFields& fields, const App
         if (starts || !running) {
             ++serialCounter_;
             occurrenceStart = starts ? day : StartOfRunningOccurrence(fields, day);
+            // A zoned series keeps its zone's time of day, so each occurrence has its own
+            // local one.
+            const std::optional<DATE> at = fields.Zone.empty()
+                                               ? std::nullopt
+                                               : OccurrenceStartOnDay(fields, occurrenceStart);
+            if (at) {
+                startTime = ClockDigits(*at);
+                endTime = ClockDigits(*at + fields.Duration / 1440.0);
+            }
         }
         running = true;
         entry.serial = serialCounter_;

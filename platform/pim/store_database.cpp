@@ -63,7 +63,7 @@ const std::string kIdentitySql =
 std::string SchemaSql()
 {
     return "CREATE TABLE items (oid INTEGER PRIMARY KEY AUTOINCREMENT, kind INTEGER NOT NULL, "
-           "uid TEXT, " +
+           "uid TEXT, zone TEXT, " +
            kItemColumnTypes +
            ");"
            "CREATE TABLE patterns (oid INTEGER PRIMARY KEY, type INTEGER, pattern_start REAL, "
@@ -81,13 +81,14 @@ std::string SchemaSql()
 // The steps from each older version to the next; step i brings version i + 1 to i + 2.
 // Version 2 gave items the UID calendars exchange them by.
 // Version 3 gave Find its index, filled from the items there are.
-// Version 4 gave the store its identity.
+// Version 4 gave the store its identity, version 5 the time zone an imported item keeps.
 const std::string kMigrations[] = {
     "ALTER TABLE items ADD COLUMN uid TEXT; PRAGMA user_version = 2;",
     kFindTableSql +
         "INSERT INTO find_text (rowid, text) SELECT oid, find_fold(subject, location, "
         "categories, body) FROM items; PRAGMA user_version = 3;",
     kIdentitySql + "PRAGMA user_version = 4;",
+    "ALTER TABLE items ADD COLUMN zone TEXT; PRAGMA user_version = 5;",
 };
 static_assert(std::size(kMigrations) == StoreDatabase::kSchemaVersion - 1);
 
@@ -660,8 +661,9 @@ int32_t StoreDatabase::FindItems(const std::wstring& text, std::vector<StoredIte
 int32_t StoreDatabase::LoadItems(int32_t kind, int32_t oid, const std::string& where,
                                  std::vector<StoredItem>& out, const std::wstring& match)
 {
-    // A store older than the UIDs is read as it is, without them.
+    // A store older than the UIDs or zones is read as it is, without them.
     SqliteStatement s(db_, std::string("SELECT oid, ") + (version_ >= 2 ? "uid, " : "NULL, ") +
+                               (version_ >= kZoneVersion ? "zone, " : "NULL, ") +
                                LoadedColumns(kind) + " FROM items i" +
                                where + " ORDER BY oid");
     BindKindAndOid(s, kind, oid);
@@ -672,9 +674,10 @@ int32_t StoreDatabase::LoadItems(int32_t kind, int32_t oid, const std::string& w
     while ((rc = s.Step()) == SQLITE_ROW) {
         StoredItem item;
         item.kind = kind;
-        item.fields = ReadFields(s, 2, kind);
+        item.fields = ReadFields(s, 3, kind);
         item.fields.Oid = s.Int(0);
         item.fields.UID = s.Text(1);
+        item.fields.Zone = s.Text(2);
         out.push_back(std::move(item));
     }
     return rc == SQLITE_DONE ? 0 : -1;
@@ -694,6 +697,7 @@ int32_t StoreDatabase::LoadPatterns(int32_t kind, int32_t oid, const std::string
     while ((rc = s.Step()) == SQLITE_ROW) {
         if (StoredItem* item = ItemOf(out, s.Int(0))) {
             item->pattern = ReadPattern(s, 1);
+            item->pattern->Zone = item->fields.Zone;  // a series is held in its item's zone
         }
     }
     return rc == SQLITE_DONE ? 0 : -1;
@@ -804,11 +808,12 @@ void StoreDatabase::FillCountedEndDate(RecurrenceFields& pattern) const
 int32_t StoreDatabase::WriteItem(const StoredItem& item, int32_t& oid)
 {
     const bool insert = oid <= 0;
-    SqliteStatement& row = Statement(insert ? "INSERT INTO items (kind, uid, " + kItemColumns +
-                                          ") VALUES (?, ?, " + kItemPlaceholders + ")"
-                                    : "UPDATE items SET (kind, uid, " + kItemColumns +
-                                          ") = (?, ?, " + kItemPlaceholders + ") WHERE oid = ?");
-    BindFields(row.Bind(item.kind).Bind(item.fields.UID), item.fields);
+    SqliteStatement& row =
+        Statement(insert ? "INSERT INTO items (kind, uid, zone, " + kItemColumns +
+                               ") VALUES (?, ?, ?, " + kItemPlaceholders + ")"
+                         : "UPDATE items SET (kind, uid, zone, " + kItemColumns +
+                               ") = (?, ?, ?, " + kItemPlaceholders + ") WHERE oid = ?");
+    BindFields(row.Bind(item.kind).Bind(item.fields.UID).Bind(item.fields.Zone), item.fields);
     if (!insert) {
         row.Bind(oid);
     }

@@ -21,8 +21,9 @@ enum class ItemSelection { All, WithReminders };
 
 class StoreDatabase {
 public:
-    static constexpr int kSchemaVersion = 4;
+    static constexpr int kSchemaVersion = 5;
     static constexpr int kIdentityVersion = 4; // the first version with a store identity
+    static constexpr int kZoneVersion = 5;     // the first version whose items keep their zone
 
     StoreDatabase() = default;
     ~StoreDatabase();
