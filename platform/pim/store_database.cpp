@@ -44,6 +44,20 @@ const std::string kPatternColumns =
     "type, pattern_start, start_time, end_time, pattern_end, no_end, occurrences, "
     "interval_count, day_mask, day_of_month, instance, duration, month_of_year";
 
+// A range load finds what can touch its days without reading the years around them: short
+// spans by their start, the few long ones by their length, series by the last day their
+// occurrences can reach (open series reach past every date) and tasks by their due date.
+const std::string kSpanLength = "end_at - start_at";
+const std::string kSeriesReach =
+    "(CASE WHEN no_end != 0 THEN 1e7 ELSE ifnull(pattern_end, 0) END)";
+const std::string kRangeIndexes =
+    "CREATE INDEX IF NOT EXISTS items_by_start ON items (kind, start_at);"
+    "CREATE INDEX IF NOT EXISTS items_by_length ON items (kind, " + kSpanLength + ");"
+    "CREATE INDEX IF NOT EXISTS items_by_due ON items (kind, due_date);"
+    "CREATE INDEX IF NOT EXISTS patterns_by_reach ON patterns (" + kSeriesReach + ");"
+    "CREATE INDEX IF NOT EXISTS exceptions_by_start ON exceptions (start_at);"
+    "CREATE INDEX IF NOT EXISTS exceptions_by_length ON exceptions (" + kSpanLength + ");";
+
 // AUTOINCREMENT keeps object ids from ever being handed out twice, even after deletes.
 std::string SchemaSql()
 {
@@ -58,17 +72,18 @@ std::string SchemaSql()
            "CREATE TABLE exceptions (oid INTEGER NOT NULL, original_date REAL NOT NULL, "
            "deleted INTEGER, " +
            kItemColumnTypes +
-           ", PRIMARY KEY (oid, original_date));"
-           "PRAGMA user_version = " +
+           ", PRIMARY KEY (oid, original_date));" +
+           kRangeIndexes + "PRAGMA user_version = " +
            std::to_string(StoreDatabase::kSchemaVersion) + ";";
 }
 
 // The steps from each older version to the next; step i brings version i + 1 to i + 2.
-// Version 2 gave items the UID calendars exchange them by.
-const char* const kMigrations[] = {
+// Version 2 gave items the UID calendars exchange them by; version 3 the range indexes.
+const std::string kMigrations[] = {
     "ALTER TABLE items ADD COLUMN uid TEXT; PRAGMA user_version = 2;",
+    kRangeIndexes + "PRAGMA user_version = 3;",
 };
-static_assert(std::size(kMigrations) == StoreDatabase::kSchemaVersion - 1);
+static_assert(sizeof(kMigrations) / sizeof(kMigrations[0]) == StoreDatabase::kSchemaVersion - 1);
 
 SqliteStatement& BindFields(SqliteStatement& s, const ItemFields& f)
 {
@@ -211,6 +226,43 @@ void BindKindAndOid(SqliteStatement& s, int32_t kind, int32_t oid)
     if (oid > 0) {
         s.Bind(oid);
     }
+}
+
+// Slack on a range's ends: before 1899-12-30 a DATE's fraction counts forward from its day, so
+// a stored value there lies up to two days off the time line.
+constexpr double kDateSlackDays = 2.0;
+
+// Rows of a table with start_at and end_at whose span touches the range ?2 .. ?3 (the slack
+// included): spans up to 40 days long through the start index, longer ones through the length
+// index. A span that ends before it starts counts from its start, as placing it does; a start
+// that is not a number reads as day 0, so such rows all come along.
+std::string SpansTouching(const std::string& table, const std::string& kindTerm)
+{
+    const std::string rows = "SELECT oid FROM " + table + " WHERE " + kindTerm;
+    return rows + "start_at >= ?2 - 41 AND start_at < ?3 AND (end_at >= ?2 OR start_at >= ?2)" +
+           " UNION " + rows + kSpanLength + " > 40 AND start_at < ?3 AND end_at >= ?2" +
+           " UNION " + rows + "start_at IS NULL";
+}
+
+// Tasks whose start lies before the range's end and whose due day lies in or after it; a
+// missing date (before 1900, after 4000 or none) leaves that side open.
+const std::string kTasksTouching =
+    "SELECT oid FROM items WHERE kind = ?1"
+    " AND (due_date >= ?2 OR due_date < 2.0 OR due_date IS NULL)"
+    " AND (start_date < ?3 OR start_date < 2.0 OR start_date >= 767377.0 OR start_date IS NULL)";
+
+// Series from their first day up to their end plus the longest occurrence a day test scans.
+const std::string kSeriesReaching =
+    "SELECT oid FROM patterns WHERE " + kSeriesReach +
+    " >= ?2 - 370 AND ifnull(pattern_start, 0) < ?3";
+
+// The object ids a range load reads, with kind ?1 and the range ?2 .. ?3.
+std::string RangeCandidates(int32_t kind)
+{
+    const std::string singles =
+        kind == kAppointmentKind ? SpansTouching("items", "kind = ?1 AND ") : kTasksTouching;
+    return "WITH wanted(oid) AS (" + singles + " UNION " + kSeriesReaching + " UNION " +
+           SpansTouching("exceptions", "") + ") ";
 }
 
 // "a, b" as {"a", "b"}.
@@ -409,6 +461,9 @@ int32_t StoreDatabase::BringUpToDate()
     if (version >= kSchemaVersion) {
         return 0;
     }
+    if (readOnly_ && version >= kReadableFromVersion) {
+        return 0; // read without the newer indexes, only slower
+    }
     if (readOnly_) {
         return Fail(Sentence(L"The calendar store ",
                              L" is of an older version and cannot be brought up to date, as it "
@@ -428,7 +483,7 @@ int32_t StoreDatabase::BringUpToDate()
 int32_t StoreDatabase::Migrate(int32_t fromVersion)
 {
     for (int32_t v = fromVersion; v < kSchemaVersion; ++v) {
-        if (Exec(kMigrations[v - 1]) != 0) {
+        if (Exec(kMigrations[v - 1].c_str()) != 0) {
             return -1;
         }
     }
@@ -497,8 +552,41 @@ StoreDatabase::Recognition StoreDatabase::RecogniseTables()
     return Recognition::Ours;
 }
 
+// What one load reads: a condition on the joined items row `i` for the items and one for their
+// patterns and exceptions, a WITH clause both may refer to, and the values they bind.
+struct StoreDatabase::Restriction {
+    std::string with;
+    std::string items;
+    std::string dependents;
+    std::function<void(SqliteStatement&)> bind;
+};
+
 int32_t StoreDatabase::Load(int32_t kind, int32_t oid, std::vector<StoredItem>& out,
                             ItemSelection selection)
+{
+    // Patterns and exceptions of items the selection left out are read and skipped: filtering
+    // them again in SQL costs more than it saves.
+    const Restriction restriction{{},
+                                  WhereKindAndOid(oid, selection),
+                                  WhereKindAndOid(oid, ItemSelection::All),
+                                  [kind, oid](SqliteStatement& s) { BindKindAndOid(s, kind, oid); }};
+    return LoadRestricted(kind, restriction, out);
+}
+
+int32_t StoreDatabase::LoadRange(int32_t kind, const DayRange& range, std::vector<StoredItem>& out)
+{
+    const std::string wanted = " WHERE i.kind = ?1 AND i.oid IN (SELECT oid FROM wanted)";
+    const Restriction restriction{RangeCandidates(kind), wanted, wanted,
+                                  [kind, range](SqliteStatement& s) {
+                                      s.Bind(kind)
+                                          .Bind(range.from - kDateSlackDays)
+                                          .Bind(range.until + kDateSlackDays);
+                                  }};
+    return LoadRestricted(kind, restriction, out);
+}
+
+int32_t StoreDatabase::LoadRestricted(int32_t kind, const Restriction& restriction,
+                                      std::vector<StoredItem>& out)
 {
     out.clear();
     // One read transaction, so the three queries see the same state of the file; inside a
@@ -507,12 +595,9 @@ int32_t StoreDatabase::Load(int32_t kind, int32_t oid, std::vector<StoredItem>& 
     if (db_ == nullptr || (outermost && Exec("BEGIN") != 0)) {
         return -1;
     }
-    // Patterns and exceptions of items the selection left out are read and skipped: filtering
-    // them again in SQL costs more than it saves.
-    const std::string allOfKind = WhereKindAndOid(oid, ItemSelection::All);
-    int32_t status = LoadItems(kind, oid, WhereKindAndOid(oid, selection), out);
-    status = status < 0 ? status : LoadPatterns(kind, oid, allOfKind, out);
-    status = status < 0 ? status : LoadExceptions(kind, oid, allOfKind, out);
+    int32_t status = LoadItems(kind, restriction, out);
+    status = status < 0 ? status : LoadPatterns(restriction, out);
+    status = status < 0 ? status : LoadExceptions(restriction, out);
     if (outermost) {
         Exec("COMMIT");
     }
@@ -526,12 +611,12 @@ int32_t StoreDatabase::Load(int32_t kind, int32_t oid, std::vector<StoredItem>& 
     return status;
 }
 
-int32_t StoreDatabase::LoadItems(int32_t kind, int32_t oid, const std::string& where,
+int32_t StoreDatabase::LoadItems(int32_t kind, const Restriction& restriction,
                                  std::vector<StoredItem>& out)
 {
-    SqliteStatement s(db_, "SELECT oid, uid, " + LoadedColumns(kind) + " FROM items i" +
-                               where + " ORDER BY oid");
-    BindKindAndOid(s, kind, oid);
+    SqliteStatement s(db_, restriction.with + "SELECT oid, uid, " + LoadedColumns(kind) +
+                               " FROM items i" + restriction.items + " ORDER BY oid");
+    restriction.bind(s);
     int rc = 0;
     while ((rc = s.Step()) == SQLITE_ROW) {
         StoredItem item;
@@ -544,13 +629,12 @@ int32_t StoreDatabase::LoadItems(int32_t kind, int32_t oid, const std::string& w
     return rc == SQLITE_DONE ? 0 : -1;
 }
 
-int32_t StoreDatabase::LoadPatterns(int32_t kind, int32_t oid, const std::string& where,
-                                    std::vector<StoredItem>& out)
+int32_t StoreDatabase::LoadPatterns(const Restriction& restriction, std::vector<StoredItem>& out)
 {
-    SqliteStatement s(db_, "SELECT p.oid, " + kPatternColumns +
+    SqliteStatement s(db_, restriction.with + "SELECT p.oid, " + kPatternColumns +
                                " FROM patterns p JOIN items i ON i.oid = p.oid" +
-                               where);
-    BindKindAndOid(s, kind, oid);
+                               restriction.dependents);
+    restriction.bind(s);
     int rc = 0;
     while ((rc = s.Step()) == SQLITE_ROW) {
         if (StoredItem* item = ItemOf(out, s.Int(0))) {
@@ -560,14 +644,14 @@ int32_t StoreDatabase::LoadPatterns(int32_t kind, int32_t oid, const std::string
     return rc == SQLITE_DONE ? 0 : -1;
 }
 
-int32_t StoreDatabase::LoadExceptions(int32_t kind, int32_t oid, const std::string& where,
+int32_t StoreDatabase::LoadExceptions(const Restriction& restriction,
                                       std::vector<StoredItem>& out)
 {
-    SqliteStatement s(db_, "SELECT e.oid, e.original_date, e.deleted, " +
+    SqliteStatement s(db_, restriction.with + "SELECT e.oid, e.original_date, e.deleted, " +
                                Qualified(LoadedColumns(kAppointmentKind), "e.") +
                                " FROM exceptions e JOIN items i ON i.oid = e.oid" +
-                               where + " ORDER BY e.oid, e.original_date");
-    BindKindAndOid(s, kind, oid);
+                               restriction.dependents + " ORDER BY e.oid, e.original_date");
+    restriction.bind(s);
     int rc = 0;
     while ((rc = s.Step()) == SQLITE_ROW) {
         StoredItem* item = ItemOf(out, s.Int(0));

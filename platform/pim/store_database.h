@@ -19,9 +19,18 @@ namespace pim {
 // Which items a load reads: all, or only those a reminder could fire for.
 enum class ItemSelection { All, WithReminders };
 
+// The days [from, until) a load is limited to, as DATE values of their midnights.
+struct DayRange {
+    DATE from = 0.0;
+    DATE until = 0.0;
+};
+
 class StoreDatabase {
 public:
-    static constexpr int kSchemaVersion = 2;
+    static constexpr int kSchemaVersion = 3;
+    // A store opened read-only is read from this version on: later steps only add indexes,
+    // which make reads faster but are not needed for them.
+    static constexpr int kReadableFromVersion = 2;
 
     StoreDatabase() = default;
     ~StoreDatabase();
@@ -50,6 +59,12 @@ public:
     // A positive oid limits the load to that one item.
     int32_t Load(int32_t kind, int32_t oid, std::vector<StoredItem>& out,
                  ItemSelection selection = ItemSelection::All);
+    // The items of a kind that can show on a day of the range, in the same order and with the
+    // same contents as Load: single items and tasks whose span touches it, every series whose
+    // occurrences can (from its first day to its end plus the longest occurrence), and every
+    // series with a changed occurrence touching it. Items outside may come along; callers
+    // place what they get by its dates as they would from a full load.
+    int32_t LoadRange(int32_t kind, const DayRange& range, std::vector<StoredItem>& out);
     // Inserts (Oid 0 gets a new id) or replaces the whole item: all of it or nothing. A pattern
     // that ends after a number of occurrences but has no end date yet gets the day of its last
     // occurrence, so the series shows up to there.
@@ -60,6 +75,7 @@ public:
     int32_t RunInOneTransaction(const std::function<int32_t()>& work);
 
 private:
+    struct Restriction;
     enum class Recognition { Ours, NotOurs, Newer, Damaged, Busy, Unreadable };
 
     int32_t Fail(const std::wstring& what);
@@ -81,12 +97,11 @@ private:
     int32_t WriteItem(const StoredItem& item, int32_t& oid);
     int32_t WritePattern(int32_t oid, const StoredItem& item);
     int32_t DeleteDependents(int32_t oid);
-    int32_t LoadItems(int32_t kind, int32_t oid, const std::string& where,
-                      std::vector<StoredItem>& out);
-    int32_t LoadPatterns(int32_t kind, int32_t oid, const std::string& where,
-                         std::vector<StoredItem>& out);
-    int32_t LoadExceptions(int32_t kind, int32_t oid, const std::string& where,
+    int32_t LoadRestricted(int32_t kind, const Restriction& restriction,
                            std::vector<StoredItem>& out);
+    int32_t LoadItems(int32_t kind, const Restriction& restriction, std::vector<StoredItem>& out);
+    int32_t LoadPatterns(const Restriction& restriction, std::vector<StoredItem>& out);
+    int32_t LoadExceptions(const Restriction& restriction, std::vector<StoredItem>& out);
 
     sqlite3* db_ = nullptr;
     std::unordered_map<std::string, std::unique_ptr<SqliteStatement>> statements_;
