@@ -45,16 +45,19 @@ const std::string kPatternColumns =
     "interval_count, day_mask, day_of_month, instance, duration, month_of_year";
 
 // A range load finds what can touch its days without reading the years around them: short
-// spans by their start, the few long ones by their length, series by the last day their
-// occurrences can reach (open series reach past every date) and tasks by their due date.
+// spans by their start, the few long ones by their length, series likewise from their first
+// day to the last their occurrences can reach (open series reach past every date, so they
+// count as long), and tasks by their due date.
 const std::string kSpanLength = "end_at - start_at";
-const std::string kSeriesReach =
-    "(CASE WHEN no_end != 0 THEN 1e7 ELSE ifnull(pattern_end, 0) END)";
+const std::string kSeriesReach = "(CASE WHEN no_end != 0 THEN 1e7 ELSE ifnull(pattern_end, 0) + "
+                                 "max(0, min(ifnull(duration, 0), 527040)) / 1440.0 END)";
+const std::string kSeriesLength = kSeriesReach + " - pattern_start";
 const std::string kRangeIndexes =
     "CREATE INDEX IF NOT EXISTS items_by_start ON items (kind, start_at);"
     "CREATE INDEX IF NOT EXISTS items_by_length ON items (kind, " + kSpanLength + ");"
     "CREATE INDEX IF NOT EXISTS items_by_due ON items (kind, due_date);"
-    "CREATE INDEX IF NOT EXISTS patterns_by_reach ON patterns (" + kSeriesReach + ");"
+    "CREATE INDEX IF NOT EXISTS patterns_by_start ON patterns (pattern_start);"
+    "CREATE INDEX IF NOT EXISTS patterns_by_length ON patterns (" + kSeriesLength + ");"
     "CREATE INDEX IF NOT EXISTS exceptions_by_start ON exceptions (start_at);"
     "CREATE INDEX IF NOT EXISTS exceptions_by_length ON exceptions (" + kSpanLength + ");";
 
@@ -245,23 +248,38 @@ std::string SpansTouching(const std::string& table, const std::string& kindTerm)
 }
 
 // Tasks whose start lies before the range's end and whose due day lies in or after it; a
-// missing date (before 1900, after 4000 or none) leaves that side open.
-const std::string kTasksTouching =
-    "SELECT oid FROM items WHERE kind = ?1"
-    " AND (due_date >= ?2 OR due_date < 2.0 OR due_date IS NULL)"
-    " AND (start_date < ?3 OR start_date < 2.0 OR start_date >= 767377.0 OR start_date IS NULL)";
+// missing date (before 1900, after 4000 or none) leaves that side open. Each due side is a
+// range of the due index, so tasks due before the range are never read.
+std::string TasksTouching()
+{
+    const std::string rows = "SELECT oid FROM items WHERE kind = ?1 AND ";
+    const std::string starts = " AND (start_date < ?3 OR start_date < 2.0 OR start_date >= "
+                               "767377.0 OR start_date IS NULL)";
+    return rows + "due_date >= ?2" + starts + " UNION " + rows + "due_date < 2.0" + starts +
+           " UNION " + rows + "due_date IS NULL" + starts;
+}
 
-// Series from their first day up to their end plus the longest occurrence a day test scans.
-const std::string kSeriesReaching =
-    "SELECT oid FROM patterns WHERE " + kSeriesReach +
-    " >= ?2 - 370 AND ifnull(pattern_start, 0) < ?3";
+// Series from their first day up to their end plus their occurrences' length (held to a year
+// as loads hold it) and the day the start time can add. A task's occurrences last from its
+// start to its due date instead, which the document holds to its window of 120 days.
+// Short series through the start index, long ones through the length index, as for spans.
+std::string SeriesReaching(int32_t kind)
+{
+    const std::string margin = kind == kAppointmentKind ? "1" : "122";
+    const std::string rows = "SELECT p.oid FROM patterns p JOIN items i ON i.oid = p.oid "
+                             "WHERE +i.kind = ?1 AND ";
+    const std::string reaches = " AND " + kSeriesReach + " >= ?2 - " + margin;
+    return rows + "pattern_start >= ?2 - 401 - " + margin + " AND pattern_start < ?3" + reaches +
+           " UNION " + rows + kSeriesLength + " > 400 AND pattern_start < ?3" + reaches +
+           " UNION " + rows + "pattern_start IS NULL";
+}
 
 // The object ids a range load reads, with kind ?1 and the range ?2 .. ?3.
 std::string RangeCandidates(int32_t kind)
 {
     const std::string singles =
-        kind == kAppointmentKind ? SpansTouching("items", "kind = ?1 AND ") : kTasksTouching;
-    return "WITH wanted(oid) AS (" + singles + " UNION " + kSeriesReaching + " UNION " +
+        kind == kAppointmentKind ? SpansTouching("items", "kind = ?1 AND ") : TasksTouching();
+    return "WITH wanted(oid) AS (" + singles + " UNION " + SeriesReaching(kind) + " UNION " +
            SpansTouching("exceptions", "") + ") ";
 }
 
@@ -559,6 +577,7 @@ struct StoreDatabase::Restriction {
     std::string items;
     std::string dependents;
     std::function<void(SqliteStatement&)> bind;
+    std::function<int32_t()> prepare = [] { return 0; }; // runs first, in the transaction
 };
 
 int32_t StoreDatabase::Load(int32_t kind, int32_t oid, std::vector<StoredItem>& out,
@@ -575,13 +594,23 @@ int32_t StoreDatabase::Load(int32_t kind, int32_t oid, std::vector<StoredItem>& 
 
 int32_t StoreDatabase::LoadRange(int32_t kind, const DayRange& range, std::vector<StoredItem>& out)
 {
-    const std::string wanted = " WHERE i.kind = ?1 AND i.oid IN (SELECT oid FROM wanted)";
-    const Restriction restriction{RangeCandidates(kind), wanted, wanted,
-                                  [kind, range](SqliteStatement& s) {
-                                      s.Bind(kind)
-                                          .Bind(range.from - kDateSlackDays)
-                                          .Bind(range.until + kDateSlackDays);
-                                  }};
+    // "+i.kind": the wanted ids lead, each looked up by its oid, instead of every item of the
+    // kind being tested against them.
+    // The ids are found once into a table of this connection's own, which even a read-only
+    // connection may write, and the three queries read them from there.
+    const std::string wanted = " WHERE +i.kind = ? AND i.oid IN (SELECT oid FROM temp.range_ids)";
+    const auto find = [this, kind, range] {
+        if (Exec("CREATE TEMP TABLE IF NOT EXISTS range_ids (oid INTEGER PRIMARY KEY);"
+                 "DELETE FROM temp.range_ids") != 0) {
+            return -1;
+        }
+        SqliteStatement ids(db_, RangeCandidates(kind) +
+                                     "INSERT INTO temp.range_ids SELECT oid FROM wanted");
+        ids.Bind(kind).Bind(range.from - kDateSlackDays).Bind(range.until + kDateSlackDays);
+        return ids.Step() == SQLITE_DONE ? 0 : -1;
+    };
+    const Restriction restriction{{}, wanted, wanted,
+                                  [kind](SqliteStatement& s) { s.Bind(kind); }, find};
     return LoadRestricted(kind, restriction, out);
 }
 
@@ -595,7 +624,8 @@ int32_t StoreDatabase::LoadRestricted(int32_t kind, const Restriction& restricti
     if (db_ == nullptr || (outermost && Exec("BEGIN") != 0)) {
         return -1;
     }
-    int32_t status = LoadItems(kind, restriction, out);
+    int32_t status = restriction.prepare();
+    status = status < 0 ? status : LoadItems(kind, restriction, out);
     status = status < 0 ? status : LoadPatterns(restriction, out);
     status = status < 0 ? status : LoadExceptions(restriction, out);
     if (outermost) {
