@@ -151,10 +151,11 @@ int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostr
         out << kUsage << '\n';
         return 0;
     }
-    // The agenda only reads: it never creates or writes a store. Every item is read at connect,
-    // so a store that cannot be read in full fails here, before anything is printed.
+    // The agenda only reads: it never creates or writes a store. The asked days' items are read
+    // at connect, so a store that cannot be read fails here, before anything is printed.
     PimSession session(parsed.store, OccurrenceOnDay, pim::StoreDatabase::Access::ReadOnly);
-    if (session.Connect() < 0) {
+    const auto firstDay = static_cast<DATE>(DayNumber(*parsed.from));
+    if (session.Connect(pim::DayRange{firstDay, firstDay + std::max(parsed.days, 0)}) < 0) {
         err << "tamberlo-agenda: " << Utf8(session.ConnectError()) << '\n';
         return 2;
     }
