@@ -98,14 +98,15 @@ private:
     std::wstring connectError_;
 };
 // Connects a session for the span of one operation unless it is connected already, so a read
-// and its save share one connection and nested operations do not disconnect their caller.
+// and its save share one connection and nested operations do not disconnect their caller. The
+// operation finds its items by object id, so no collection is read in advance.
 class ScopedConnection {
 public:
     explicit ScopedConnection(PimSession& session)
         : session_(session), opened_(!session.IsConnected())
     {
         if (opened_)
-            session_.Connect();
+            session_.Connect(pim::ItemSelection::None);
     }
     ~ScopedConnection()
     {

@@ -216,6 +216,9 @@ StoredItem* ItemOf(std::vector<StoredItem>& items, int32_t oid)
 std::string WhereKindAndOid(int32_t oid, ItemSelection selection)
 {
     std::string where = oid > 0 ? " WHERE i.kind = ? AND i.oid = ?" : " WHERE i.kind = ?";
+    if (selection == ItemSelection::None) {
+        where += " AND 0";
+    }
     if (selection == ItemSelection::WithReminders) {
         where += " AND (i.reminder_set != 0 OR EXISTS (SELECT 1 FROM exceptions x"
                  " WHERE x.oid = i.oid AND x.reminder_set != 0))";

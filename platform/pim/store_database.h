@@ -16,8 +16,9 @@ struct sqlite3;
 
 namespace pim {
 
-// Which items a load reads: all, or only those a reminder could fire for.
-enum class ItemSelection { All, WithReminders };
+// Which items a load reads: all, only those a reminder could fire for, or none (an edit finds
+// its item by object id and needs nothing read in advance).
+enum class ItemSelection { All, WithReminders, None };
 
 // The days [from, until) a load is limited to, as DATE values of their midnights.
 struct DayRange {
