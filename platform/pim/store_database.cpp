@@ -264,8 +264,8 @@ std::string TasksTouching()
 
 // Series from their first day up to their end plus their occurrences' length (held to a year
 // as loads hold it) and the day the start time can add. A task's occurrences last from its
-// start to its due date instead, which the document holds to its window of 120 days.
-// Short series through the start index, long ones through the length index, as for spans.
+// start to its due date instead, which the document holds to its window of 120 days. Short
+// series come through the start index, long ones through the length index, as spans do.
 std::string SeriesReaching(int32_t kind)
 {
     const std::string margin = kind == kAppointmentKind ? "1" : "122";
@@ -574,9 +574,8 @@ StoreDatabase::Recognition StoreDatabase::RecogniseTables()
 }
 
 // What one load reads: a condition on the joined items row `i` for the items and one for their
-// patterns and exceptions, a WITH clause both may refer to, and the values they bind.
+// patterns and exceptions, and the values they bind.
 struct StoreDatabase::Restriction {
-    std::string with;
     std::string items;
     std::string dependents;
     std::function<void(SqliteStatement&)> bind;
@@ -588,19 +587,17 @@ int32_t StoreDatabase::Load(int32_t kind, int32_t oid, std::vector<StoredItem>& 
 {
     // Patterns and exceptions of items the selection left out are read and skipped: filtering
     // them again in SQL costs more than it saves.
-    const Restriction restriction{{},
-                                  WhereKindAndOid(oid, selection),
-                                  WhereKindAndOid(oid, ItemSelection::All),
-                                  [kind, oid](SqliteStatement& s) { BindKindAndOid(s, kind, oid); }};
+    const auto bind = [kind, oid](SqliteStatement& s) { BindKindAndOid(s, kind, oid); };
+    const Restriction restriction{WhereKindAndOid(oid, selection),
+                                  WhereKindAndOid(oid, ItemSelection::All), bind};
     return LoadRestricted(kind, restriction, out);
 }
 
 int32_t StoreDatabase::LoadRange(int32_t kind, const DayRange& range, std::vector<StoredItem>& out)
 {
-    // "+i.kind": the wanted ids lead, each looked up by its oid, instead of every item of the
-    // kind being tested against them.
     // The ids are found once into a table of this connection's own, which even a read-only
-    // connection may write, and the three queries read them from there.
+    // connection may write, and the three queries read them from there. "+i.kind": the ids
+    // lead, each looked up by its oid, instead of every item of the kind being tested.
     const std::string wanted = " WHERE +i.kind = ? AND i.oid IN (SELECT oid FROM temp.range_ids)";
     const auto find = [this, kind, range] {
         if (Exec("CREATE TEMP TABLE IF NOT EXISTS range_ids (oid INTEGER PRIMARY KEY);"
@@ -612,8 +609,8 @@ int32_t StoreDatabase::LoadRange(int32_t kind, const DayRange& range, std::vecto
         ids.Bind(kind).Bind(range.from - kDateSlackDays).Bind(range.until + kDateSlackDays);
         return ids.Step() == SQLITE_DONE ? 0 : -1;
     };
-    const Restriction restriction{{}, wanted, wanted,
-                                  [kind](SqliteStatement& s) { s.Bind(kind); }, find};
+    const Restriction restriction{wanted, wanted, [kind](SqliteStatement& s) { s.Bind(kind); },
+                                  find};
     return LoadRestricted(kind, restriction, out);
 }
 
@@ -647,7 +644,7 @@ int32_t StoreDatabase::LoadRestricted(int32_t kind, const Restriction& restricti
 int32_t StoreDatabase::LoadItems(int32_t kind, const Restriction& restriction,
                                  std::vector<StoredItem>& out)
 {
-    SqliteStatement s(db_, restriction.with + "SELECT oid, uid, " + LoadedColumns(kind) +
+    SqliteStatement s(db_, "SELECT oid, uid, " + LoadedColumns(kind) +
                                " FROM items i" + restriction.items + " ORDER BY oid");
     restriction.bind(s);
     int rc = 0;
@@ -664,7 +661,7 @@ int32_t StoreDatabase::LoadItems(int32_t kind, const Restriction& restriction,
 
 int32_t StoreDatabase::LoadPatterns(const Restriction& restriction, std::vector<StoredItem>& out)
 {
-    SqliteStatement s(db_, restriction.with + "SELECT p.oid, " + kPatternColumns +
+    SqliteStatement s(db_, "SELECT p.oid, " + kPatternColumns +
                                " FROM patterns p JOIN items i ON i.oid = p.oid" +
                                restriction.dependents);
     restriction.bind(s);
@@ -680,7 +677,7 @@ int32_t StoreDatabase::LoadPatterns(const Restriction& restriction, std::vector<
 int32_t StoreDatabase::LoadExceptions(const Restriction& restriction,
                                       std::vector<StoredItem>& out)
 {
-    SqliteStatement s(db_, restriction.with + "SELECT e.oid, e.original_date, e.deleted, " +
+    SqliteStatement s(db_, "SELECT e.oid, e.original_date, e.deleted, " +
                                Qualified(LoadedColumns(kAppointmentKind), "e.") +
                                " FROM exceptions e JOIN items i ON i.oid = e.oid" +
                                restriction.dependents + " ORDER BY e.oid, e.original_date");
