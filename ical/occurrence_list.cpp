@@ -89,7 +89,8 @@ int32_t ListOccurrences(PimSession& session, const SYSTEMTIME& from, int days,
                         std::vector<std::string>& lines)
 {
     const bool connected = session.IsConnected();
-    if (!connected && session.Connect() < 0) {
+    const auto first = static_cast<DATE>(DayNumber(from));
+    if (!connected && session.Connect(pim::DayRange{first, first + std::max(days, 0)}) < 0) {
         return -1;
     }
     std::vector<pim::StoredItem> appointments;

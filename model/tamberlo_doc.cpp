@@ -102,7 +102,10 @@ void CTamberloDoc::Reload()
 
 void CTamberloDoc::LoadStore()
 {
-    const bool connected = session_.Connect() >= 0;
+    // Only what can touch the window is read, so a load costs the same over a decade of items.
+    const auto windowStart = static_cast<DATE>(loadStartDay_);
+    const bool connected =
+        session_.Connect(pim::DayRange{windowStart, windowStart + kSlotCount}) >= 0;
     loadedStore_ = session_.StoreIdentity();
     if (!connected) {
         // One warning per failure: a store that stays unreadable is not reported at every reload.
@@ -232,10 +235,14 @@ void CTamberloDoc::AddAppointment(pim::AppointmentItem& appointment, int32_t sto
     base.texts = TextsOf(appointment, categories);
     const bool pinned = base.dayKind == kRestdayKind || base.dayKind == kMemorialKind;
 
+    // Like a changed occurrence, an item takes a serial only when the window shows it, so the
+    // tables do not depend on the items outside the window.
     if (!appointment.GetIsRecurring()) {
-        base.serial = ++serialCounter_;
+        base.serial = serialCounter_ + 1;
         base.state = kSingleState;
-        PlaceSpan(base, appointment.GetStart(), appointment.GetEnd(), pinned);
+        if (PlaceSpan(base, appointment.GetStart(), appointment.GetEnd(), pinned)) {
+            ++serialCounter_;
+        }
         return;
     }
     AddRecurringAppointment(appointment, base, pinned);
