@@ -1,6 +1,7 @@
 // The iCalendar bridge on a 10,000-event calendar (a fifth recurring, some with exceptions and
 // alarms): import into an empty store and export of the store, next to libical's own bare parse
-// of the same file, all in the same run so the ratios compare like with like.
+// of the same file, all in the same run so the ratios compare like with like; and 2,000 series
+// with counts past the supported years, imported and exported again.
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <libical/ical.h>
@@ -68,6 +69,64 @@ void BM_ImportIntoEmptyStore(benchmark::State& state)
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
 }
 BENCHMARK(BM_ImportIntoEmptyStore)->Unit(benchmark::kMillisecond);
+
+// 2,000 series counted far past the supported years: their ends must come by whole periods,
+// not by a walk over every day to 2999.
+const std::string& CountedSeriesText()
+{
+    static const std::string text = [] {
+        static const char* const kRules[] = {"FREQ=DAILY", "FREQ=WEEKLY;BYDAY=MO,WE,FR",
+                                            "FREQ=MONTHLY;BYMONTHDAY=2",
+                                            "FREQ=YEARLY;BYMONTH=3;BYDAY=1MO"};
+        std::string out = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Bench//EN\r\n";
+        for (int i = 0; i < 2000; ++i) {
+            out += "BEGIN:VEVENT\r\nUID:counted-" + std::to_string(i) +
+                   "\r\nSUMMARY:Counted\r\nDTSTART;TZID=Europe/Berlin:20260302T090000\r\n"
+                   "DURATION:PT1H\r\nRRULE:" + kRules[i % 4] + ";COUNT=999999\r\nEND:VEVENT\r\n";
+        }
+        return out + "END:VCALENDAR\r\n";
+    }();
+    return text;
+}
+
+bool ImportCounted(const std::string& store)
+{
+    PimSession session(store, OccurrenceOnDay);
+    std::istringstream in(CountedSeriesText());
+    return ical::ImportCalendar(in, session, {false, kToday}).appointments == 2000;
+}
+
+void BM_ImportCountedSeries(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        QTemporaryDir dir;
+        const std::string store = dir.filePath("store.sqlite3").toStdString();
+        state.ResumeTiming();
+        if (!ImportCounted(store)) {
+            state.SkipWithError("not every series was imported");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_ImportCountedSeries)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_ExportCountedSeries(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const std::string store = dir.filePath("store.sqlite3").toStdString();
+    if (!ImportCounted(store)) {
+        state.SkipWithError("not every series was imported");
+        return;
+    }
+    PimSession session(store, OccurrenceOnDay);
+    for (auto _ : state) {
+        std::ostringstream out;
+        ical::ExportCalendar(session, {kToday}, out);
+        benchmark::DoNotOptimize(out.str().size());
+    }
+}
+BENCHMARK(BM_ExportCountedSeries)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_ExportStore(benchmark::State& state)
 {

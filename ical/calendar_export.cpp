@@ -4,9 +4,11 @@
 
 #include <libical/ical.h>
 
+#include <set>
 #include <sstream>
 
 #include "ical/component_writer.h"
+#include "ical/ical_text.h"
 #include "ical/zone_table.h"
 
 namespace ical {
@@ -27,7 +29,7 @@ std::string LocalZoneText(const std::string& name)
         icalproperty_set_tzid(tzid, name.c_str());
     }
     char* text = icalcomponent_as_ical_string_r(copy);
-    std::string out = text;
+    std::string out = Refolded(text);
     free(text);
     icalcomponent_free(copy);
     return out;
@@ -49,10 +51,25 @@ void WriteComponents(const pim::StoredItem& item, const TimeStyle& style,
         WriteItemComponents(item, style, options.now, report.notes);
     ++(components.empty() ? report.leftOut : report.written);
     for (icalcomponent* c : components) {
+        // libical's own folding can break a line in two (a value of 73 octets after its name
+        // ends in a bare CR), so every line is folded again here.
         char* text = icalcomponent_as_ical_string_r(c);
-        out << text;
+        out << Refolded(text);
         free(text);
         icalcomponent_free(c);
+    }
+}
+
+// The definitions of the zones items keep, after the items (the order of a calendar's
+// components carries no meaning).
+void WriteItemZones(const std::set<std::wstring>& zones, const TimeStyle& style,
+                    std::ostream& out)
+{
+    for (const std::wstring& zone : zones) {
+        const std::string name = Utf8(zone);
+        if (name != "UTC" && name != style.tzid) {
+            out << LocalZoneText(name);
+        }
     }
 }
 
@@ -78,9 +95,13 @@ ExportReport ExportCalendar(PimSession& session, const ExportOptions& options, s
     }
     const TimeStyle style = LocalStyle();
     WriteHeader(style, out, report);
+    std::set<std::wstring> zones;
     for (int32_t n = 1; n <= session.AppointmentCount(); ++n) {
         if (const AppointItem item = session.FetchAppointment(n)) {
             WriteComponents(item->Stored(), style, options, out, report);
+            if (ItemZoneStyle(item->Stored().fields)) {
+                zones.insert(item->Stored().fields.Zone);
+            }
         }
     }
     for (int32_t n = 1; n <= session.TaskCount(); ++n) {
@@ -90,6 +111,7 @@ ExportReport ExportCalendar(PimSession& session, const ExportOptions& options, s
     }
     session.ReleaseAppointment();
     session.ReleaseTask();
+    WriteItemZones(zones, style, out);
     out << "END:VCALENDAR\r\n";
     if (!connected) {
         session.Disconnect();
@@ -104,6 +126,9 @@ std::string ItemCalendarText(const pim::StoredItem& item, const ExportOptions& o
     const TimeStyle style = LocalStyle();
     WriteHeader(style, out, report);
     WriteComponents(item, style, options, out, report);
+    if (ItemZoneStyle(item.fields)) {
+        WriteItemZones({item.fields.Zone}, style, out);
+    }
     out << "END:VCALENDAR\r\n";
     return out.str();
 }

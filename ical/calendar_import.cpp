@@ -8,6 +8,7 @@
 #include <map>
 #include <set>
 #include <sstream>
+#include <tuple>
 
 #include "ical/component_reader.h"
 #include "ical/component_stream.h"
@@ -30,6 +31,27 @@ struct Stored {
     int32_t kind;
     int32_t oid;
 };
+
+// Which of two components with one UID is the newer: the higher SEQUENCE, then the later
+// LAST-MODIFIED, then the later DTSTAMP.
+using Revision = std::tuple<int, time_t, time_t>;
+
+time_t StampOf(icalcomponent* c, icalproperty_kind kind)
+{
+    icalproperty* p = icalcomponent_get_first_property(c, kind);
+    if (p == nullptr) {
+        return 0;
+    }
+    const icaltimetype t = kind == ICAL_LASTMODIFIED_PROPERTY ? icalproperty_get_lastmodified(p)
+                                                               : icalproperty_get_dtstamp(p);
+    return icaltime_is_null_time(t) ? 0 : icaltime_as_timet(t);
+}
+
+Revision RevisionOf(icalcomponent* c)
+{
+    return {icalcomponent_get_sequence(c), StampOf(c, ICAL_LASTMODIFIED_PROPERTY),
+            StampOf(c, ICAL_DTSTAMP_PROPERTY)};
+}
 
 // Builds exceptions in ascending original day; later entries of a day replace earlier ones.
 void PutException(std::vector<pim::ExceptionFields>& list, pim::ExceptionFields e)
@@ -73,7 +95,7 @@ public:
 
 private:
     void IndexStore();
-    void Take(const std::string& text);
+    void Take(const std::string& text, bool last);
     void Skip(const std::string& uid, const std::string& why);
     int32_t Save(pim::StoredItem item);
     int32_t SaveOverrides();
@@ -85,8 +107,12 @@ private:
     ReadOptions readOptions_;
     ZoneTable zones_;
     std::map<std::wstring, Stored> byUid_;
-    std::set<std::wstring> seen_;  // UIDs of series and single items in this stream
+    // The revision of each series and single item of this stream, by UID.
+    std::map<std::wstring, Revision> seen_;
     std::vector<Override> overrides_;
+    // Components naming a zone no VTIMEZONE seen so far defines: read again at the end, as
+    // the definition may follow them.
+    std::vector<std::string> waiting_;
     int32_t status_ = 0;
 };
 
@@ -124,7 +150,7 @@ std::string UidOf(icalcomponent* c)
     return uid ? uid : "";
 }
 
-void Importer::Take(const std::string& text)
+void Importer::Take(const std::string& text, bool last)
 {
     icalcomponent* c = icalparser_parse_string(text.c_str());
     if (c == nullptr) {
@@ -139,7 +165,12 @@ void Importer::Take(const std::string& text)
     }
     ReadComponent read = ReadItemComponent(c, text, zones_, readOptions_);
     const std::string uid = UidOf(c);
+    const Revision revision = RevisionOf(c);
     icalcomponent_free(c);
+    if (read.unknownZone && !last) {
+        waiting_.push_back(text);
+        return;
+    }
     const std::wstring& id = read.item.fields.UID;
     if (!read.expanded.empty()) {
         Note(id, read.problem + "; imported as " + std::to_string(read.expanded.size()) +
@@ -160,14 +191,23 @@ void Importer::Take(const std::string& text)
         overrides_.push_back({id, *read.recurrenceDay, read.item.fields});
         return;
     }
-    if (!seen_.insert(id).second) {
-        Skip(uid, "a second component with the same UID");
-        return;
+    if (const auto earlier = seen_.find(id); earlier != seen_.end()) {
+        if (revision <= earlier->second) {
+            Skip(uid, "a second component with the same UID");
+            return;
+        }
+        // A newer revision replaces the one already saved (Save finds it by its UID).
+        Skip(uid, "replaced by a newer component with the same UID");
+        --(read.item.kind == pim::kTaskKind ? report_.tasks : report_.appointments);
     }
+    seen_[id] = revision;
     for (const DATE day : read.deletedDays) {
         PutException(read.item.exceptions, DeletedOn(read.item, day));
     }
     status_ = std::min(status_, Save(std::move(read.item)));
+    if (read.startOccurrence) {
+        status_ = std::min(status_, Save(std::move(*read.startOccurrence)));
+    }
 }
 
 // A new item, or the item of the same UID replaced whole.
@@ -215,8 +255,18 @@ int32_t Importer::SaveOverrides()
             series = session_.FindAppointment(PimSession::OidField(known->second.oid));
         }
         if (!series || !series->Stored().pattern) {
+            series.reset();
+            session_.ReleaseAppointment();
+            // An invitation to one occurrence of a series that is not here: kept on its own,
+            // under a UID of its own day so that importing it again finds it.
             for (size_t k = i; k < j; ++k) {
-                Skip(Utf8(overrides_[k].uid), "a changed occurrence of no series");
+                pim::StoredItem single{pim::kAppointmentKind, overrides_[k].fields, std::nullopt, {}};
+                single.fields.UID += L"/" + DateToKey(overrides_[k].day, kDayKey);
+                Note(overrides_[k].uid, "a changed occurrence of a series not in the calendar, "
+                                        "imported as a single appointment");
+                if (Save(std::move(single)) < 0) {
+                    return -1;
+                }
             }
             i = j;
             continue;
@@ -227,6 +277,7 @@ int32_t Importer::SaveOverrides()
             e.OriginalDate = overrides_[k].day;
             e.occurrence = overrides_[k].fields;
             e.occurrence.UID.clear();
+            e.occurrence.Zone.clear();  // an occurrence is held in local time
             PutException(whole.exceptions, std::move(e));
         }
         if (series->ReplaceStored(std::move(whole)) < 0 || series->Save() < 0) {
@@ -246,15 +297,18 @@ int32_t Importer::Run(std::istream& in)
         ComponentStream stream(in);
         std::string text;
         while (status_ >= 0 && stream.Next(text)) {
-            Take(text);
+            Take(text, false);
             if (options_.carryOn && !options_.carryOn(stream.Consumed())) {
                 report_.cancelled = true;
                 return -1;
             }
         }
+        for (const std::string& waiting : waiting_) {
+            Take(waiting, true);
+        }
         report_.sawCalendar = stream.SawCalendar();
-        for (int i = 0; i < stream.Dropped(); ++i) {
-            Skip("", "an unfinished or oversized component");
+        for (const ComponentStream::DroppedComponent& dropped : stream.Dropped()) {
+            Skip(dropped.uid, dropped.why);
         }
         return status_ < 0 ? status_ : SaveOverrides();
     });
@@ -323,6 +377,9 @@ std::vector<pim::StoredItem> ReadCalendarItems(const std::string& text,
                 PutException(read.item.exceptions, DeletedOn(read.item, day));
             }
             items.push_back(std::move(read.item));
+            if (read.startOccurrence) {
+                items.push_back(std::move(*read.startOccurrence));
+            }
         }
     }
     for (ReadComponent& c : changed) {

@@ -15,6 +15,7 @@
 #include "model/date_time.h"
 #include "model/pim_records.h"
 #include "model/recurrence.h"
+#include "platform/pim/zone_time.h"
 
 namespace ical {
 namespace {
@@ -24,6 +25,13 @@ constexpr double kMinutesPerDay = 1440.0;
 int32_t MinutesBetween(DATE from, DATE to)
 {
     return static_cast<int32_t>(std::lround((to - from) * kMinutesPerDay));
+}
+
+bool IsDateValue(icalcomponent* c, icalproperty_kind kind)
+{
+    icalproperty* p = icalcomponent_get_first_property(c, kind);
+    icalvalue* v = p ? icalproperty_get_value(p) : nullptr;
+    return v != nullptr && icalvalue_isa(v) == ICAL_DATE_VALUE;
 }
 
 class Reader {
@@ -40,12 +48,20 @@ private:
     std::optional<DATE> Time(icalproperty* p, const icaltimetype& value, const char* name);
     std::optional<DATE> TimeOf(icalproperty_kind kind, const char* name);
     std::wstring Text(icalproperty_kind kind, const char* (*get)(const icalproperty*));
+    std::wstring Controlled(const std::wstring& text, const char* name);
+    // A note naming the item by its subject.
+    std::string Named(const std::string& what) const
+    {
+        return "\"" + Utf8(out_.item.fields.Subject) + "\": " + what;
+    }
     void ReadCommon();
     bool ReadAppointment();
     bool ReadTask();
     void ReadAlarm(DATE start, DATE end);
     void ReadRule(DATE start, int32_t minutes);
+    std::string StartZone();
     void ReadDeletedDays();
+    bool ExcludesStart(DATE localStart) const;
     void DropDaysWithoutOccurrence();
     void Expand(const icalrecurrencetype& rule, icalproperty* dtstart, DATE start, DATE end);
     std::wstring Uid();
@@ -58,6 +74,12 @@ private:
     ReadComponent& out_;
     std::string unfolded_;
     bool allDay_ = false;
+    std::string zone_;  // the IANA zone of a zoned start, "UTC" for a UTC one
+    struct Excluded {
+        DATE local;
+        bool wholeDay;
+    };
+    std::vector<Excluded> excluded_;  // the EXDATEs, in local time
 };
 
 std::optional<DATE> Reader::Time(icalproperty* p, const icaltimetype& value, const char* name)
@@ -65,13 +87,45 @@ std::optional<DATE> Reader::Time(icalproperty* p, const icaltimetype& value, con
     icaltimezone* zone = nullptr;
     if (icalparameter* tzid = icalproperty_get_first_parameter(p, ICAL_TZID_PARAMETER)) {
         const char* id = icalparameter_get_tzid(tzid);
+        const std::string iana = ZoneTable::IanaName(id ? id : "");
+        if (!iana.empty()) {
+            return LocalDateInZone(value, iana);
+        }
         zone = zones_.Find(id ? id : "");
         if (zone == nullptr) {
+            out_.unknownZone = true;
             out_.notes.push_back(std::string("unknown time zone ") + (id ? id : "") + " in " +
                                  name + ", read as local time");
         }
     }
     return LocalDate(value, zone);
+}
+
+// The zone a timed start names by a system zone name, which the item then keeps.
+std::string Reader::StartZone()
+{
+    icalproperty* p = icalcomponent_get_first_property(c_, ICAL_DTSTART_PROPERTY);
+    if (p == nullptr || IsDateValue(c_, ICAL_DTSTART_PROPERTY)) {
+        return {};
+    }
+    if (icaltime_is_utc(icalproperty_get_dtstart(p))) {
+        return "UTC";
+    }
+    icalparameter* tzid = icalproperty_get_first_parameter(p, ICAL_TZID_PARAMETER);
+    const char* id = tzid ? icalparameter_get_tzid(tzid) : nullptr;
+    return id ? ZoneTable::IanaName(id) : std::string();
+}
+
+
+// TEXT values carry no control characters but TAB and line breaks; others are dropped, said.
+std::wstring Reader::Controlled(const std::wstring& text, const char* name)
+{
+    bool removed = false;
+    std::wstring kept = WithoutControls(text, &removed);
+    if (removed) {
+        out_.notes.push_back(std::string("control characters removed from ") + name);
+    }
+    return kept;
 }
 
 std::optional<DATE> Reader::TimeOf(icalproperty_kind kind, const char* name)
@@ -97,13 +151,6 @@ std::wstring Reader::Text(icalproperty_kind kind, const char* (*get)(const icalp
     return p == nullptr ? std::wstring() : Wide(get(p));
 }
 
-bool IsDateValue(icalcomponent* c, icalproperty_kind kind)
-{
-    icalproperty* p = icalcomponent_get_first_property(c, kind);
-    icalvalue* v = p ? icalproperty_get_value(p) : nullptr;
-    return v != nullptr && icalvalue_isa(v) == ICAL_DATE_VALUE;
-}
-
 int32_t SensitivityOf(icalproperty* p)
 {
     switch (p ? icalproperty_get_class(p) : ICAL_CLASS_PUBLIC) {
@@ -127,12 +174,13 @@ void Reader::ReadCommon()
 {
     pim::ItemFields& f = out_.item.fields;
     f.UID = Uid();
-    f.Subject = Text(ICAL_SUMMARY_PROPERTY, icalproperty_get_summary);
+    f.Subject = Controlled(Text(ICAL_SUMMARY_PROPERTY, icalproperty_get_summary), "SUMMARY");
     icalproperty* memo = icalcomponent_get_first_property(c_, ICAL_DESCRIPTION_PROPERTY);
-    f.Body = memo ? MemoFromIcal(icalproperty_get_description(memo)) : std::wstring();
+    f.Body = memo ? Controlled(MemoFromIcal(icalproperty_get_description(memo)), "DESCRIPTION")
+                  : std::wstring();
     for (icalproperty* p = icalcomponent_get_first_property(c_, ICAL_CATEGORIES_PROPERTY);
          p != nullptr; p = icalcomponent_get_next_property(c_, ICAL_CATEGORIES_PROPERTY)) {
-        const std::wstring category = Wide(icalproperty_get_categories(p));
+        const std::wstring category = Controlled(Wide(icalproperty_get_categories(p)), "CATEGORIES");
         if (!category.empty()) {
             f.Categories += (f.Categories.empty() ? L"" : L",") + category;
         }
@@ -180,7 +228,7 @@ bool Reader::ReadAppointment()
 {
     pim::ItemFields& f = out_.item.fields;
     out_.item.kind = pim::kAppointmentKind;
-    f.Location = Text(ICAL_LOCATION_PROPERTY, icalproperty_get_location);
+    f.Location = Controlled(Text(ICAL_LOCATION_PROPERTY, icalproperty_get_location), "LOCATION");
     f.BusyStatus = BusyOf(c_);
     const std::optional<DATE> start = TimeOf(ICAL_DTSTART_PROPERTY, "DTSTART");
     if (!start) {
@@ -189,7 +237,16 @@ bool Reader::ReadAppointment()
         return false;
     }
     allDay_ = IsDateValue(c_, ICAL_DTSTART_PROPERTY);
+    zone_ = StartZone();
+    f.Zone = Wide(zone_.c_str());
     std::optional<DATE> end = TimeOf(ICAL_DTEND_PROPERTY, "DTEND");
+    icalproperty* dtend = icalcomponent_get_first_property(c_, ICAL_DTEND_PROPERTY);
+    if (end && !zone_.empty() && !IsDateValue(c_, ICAL_DTEND_PROPERTY) &&
+        !icalproperty_get_first_parameter(dtend, ICAL_TZID_PARAMETER) &&
+        !icaltime_is_utc(icalproperty_get_dtend(dtend))) {
+        // A floating end of a zoned start is the start's zone's wall time.
+        end = LocalDateInZone(icalproperty_get_dtend(dtend), zone_);
+    }
     if (icalcomponent_get_first_property(c_, ICAL_DTEND_PROPERTY) != nullptr && !end) {
         Fail("invalid DTEND");
         return false;
@@ -240,9 +297,8 @@ bool Reader::ReadTask()
                  (status && icalproperty_get_status(status) == ICAL_STATUS_COMPLETED);
     f.DateCompleted = completed.value_or(pim::kNoDate);
     allDay_ = true;
-    if (start || due) {
-        ReadAlarm(start.value_or(*due), due.value_or(*start));
-    }
+    // A task without dates keeps an alarm at a fixed time; one relative to no date cannot be.
+    ReadAlarm(start.value_or(due.value_or(pim::kNoDate)), due.value_or(start.value_or(pim::kNoDate)));
     return true;
 }
 
@@ -253,6 +309,16 @@ void Reader::ReadAlarm(DATE start, DATE end)
     f.ReminderSet = false;
     if (alarm == nullptr) {
         return;
+    }
+    if (const int alarms = icalcomponent_count_components(c_, ICAL_VALARM_COMPONENT); alarms > 1) {
+        out_.notes.push_back(Named("only the first of " + std::to_string(alarms) +
+                                   " alarms kept (the store holds one)"));
+    }
+    icalproperty* said = icalcomponent_get_first_property(alarm, ICAL_DESCRIPTION_PROPERTY);
+    const char* text = said ? icalproperty_get_description(said) : nullptr;
+    if (text != nullptr && *text != '\0' && Wide(text) != f.Subject && Wide(text) != L"Reminder") {
+        out_.notes.push_back(Named(std::string("the alarm's own text \"") + text +
+                                   "\" left out (an alarm shows the subject)"));
     }
     icalproperty* trigger = icalcomponent_get_first_property(alarm, ICAL_TRIGGER_PROPERTY);
     if (trigger == nullptr) {
@@ -271,6 +337,10 @@ void Reader::ReadAlarm(DATE start, DATE end)
     } else {
         icalparameter* related = icalproperty_get_first_parameter(trigger, ICAL_RELATED_PARAMETER);
         const bool fromEnd = related && icalparameter_get_related(related) == ICAL_RELATED_END;
+        if (!IsTaskDate(fromEnd ? end : start)) {
+            out_.notes.push_back(Named("an alarm relative to a date the task has not left out"));
+            return;
+        }
         at = (fromEnd ? end : start) + icaldurationtype_as_int(t.duration) / 86400.0;
     }
     icalproperty* action = icalcomponent_get_first_property(alarm, ICAL_ACTION_PROPERTY);
@@ -376,20 +446,28 @@ void Reader::ReadRule(DATE start, int32_t minutes)
         mapped.problem = rdate ? "unsupported: RDATE" : "unsupported: several RRULEs";
         mapped.unsupported = true;
     } else {
+        // A zoned series is mapped in its zone's own days and times.
+        icalproperty* dtstart = icalcomponent_get_first_property(c_, ICAL_DTSTART_PROPERTY);
+        const std::optional<DATE> first =
+            zone_.empty() ? std::optional<DATE>(start) : WallDate(icalproperty_get_dtstart(dtstart));
         std::optional<DATE> until;
         if (!icaltime_is_null_time(rule.until)) {
-            until = Time(icalcomponent_get_first_property(c_, ICAL_DTSTART_PROPERTY), rule.until,
-                         "UNTIL");
+            until = zone_.empty() || !icaltime_is_utc(rule.until)
+                        ? (zone_.empty() ? Time(dtstart, rule.until, "UNTIL") : WallDate(rule.until))
+                        : pim::EpochToZone(Wide(zone_.c_str()), icaltime_as_timet(rule.until));
             if (!until) {
                 Fail("invalid UNTIL");
                 return;
             }
         }
+        if (!first) {
+            Fail("invalid DTSTART");
+            return;
+        }
         ReadDeletedDays();
-        const bool startExcluded =
-            std::find(out_.deletedDays.begin(), out_.deletedDays.end(), std::floor(start)) !=
-            out_.deletedDays.end();
-        mapped = RuleToPattern(rule, RawRule(unfolded_), start, minutes, until, startExcluded);
+        mapped = RuleToPattern(rule, RawRule(unfolded_), *first, minutes, until,
+                               ExcludesStart(start));
+        start = *first;
     }
     if (!mapped.pattern) {
         Fail(mapped.problem);
@@ -415,22 +493,52 @@ void Reader::ReadRule(DATE start, int32_t minutes)
             }
         }
     }
-    out_.item.pattern = mapped.pattern;
     pim::ItemFields& f = out_.item.fields;
+    if (out_.item.kind == pim::kAppointmentKind &&
+        std::abs((f.End - f.Start) * 86400.0 - minutes * 60.0) >= 0.5) {
+        out_.notes.push_back(Named("its length rounded to whole minutes (a series holds minutes)"));
+    }
+    if (mapped.startOffRule) {
+        if (out_.item.kind != pim::kAppointmentKind) {
+            Fail("unsupported: DTSTART is not one of the rule's days");
+            return;
+        }
+        // The start stays where the file has it, as an appointment of its own.
+        pim::StoredItem single{pim::kAppointmentKind, f, std::nullopt, {}};
+        single.fields.UID += L"/" + DateToKey(f.Start, kTimeStampKey);
+        out_.startOccurrence = std::move(single);
+        out_.notes.push_back("DTSTART is not one of the rule's days: the series starts on its "
+                             "first rule day, DTSTART's occurrence is a single appointment");
+    }
+    mapped.pattern->Zone = Wide(zone_.c_str());
+    out_.item.pattern = mapped.pattern;
     if (out_.item.kind == pim::kAppointmentKind) {
-        f.Start = mapped.pattern->PatternStartDate + (start - std::floor(start));
+        const DATE firstStart = mapped.pattern->PatternStartDate + (start - std::floor(start));
+        f.Start = zone_.empty() ? firstStart
+                                : pim::ZoneToLocal(mapped.pattern->Zone, firstStart).value_or(f.Start);
         f.End = f.Start + minutes / kMinutesPerDay;
     }
+}
+
+bool Reader::ExcludesStart(DATE localStart) const
+{
+    return std::any_of(excluded_.begin(), excluded_.end(), [&](const Excluded& x) {
+        return x.wholeDay ? DayOf(x.local) == DayOf(localStart)
+                          : std::abs(x.local - localStart) * 86400.0 < 0.5;
+    });
 }
 
 void Reader::ReadDeletedDays()
 {
     out_.deletedDays.clear();
+    excluded_.clear();
     for (icalproperty* p = icalcomponent_get_first_property(c_, ICAL_EXDATE_PROPERTY);
          p != nullptr; p = icalcomponent_get_next_property(c_, ICAL_EXDATE_PROPERTY)) {
-        const std::optional<DATE> day = Time(p, icalproperty_get_exdate(p), "EXDATE");
+        const icaltimetype value = icalproperty_get_exdate(p);
+        const std::optional<DATE> day = Time(p, value, "EXDATE");
         if (day) {
             out_.deletedDays.push_back(std::floor(*day));
+            excluded_.push_back({*day, value.is_date != 0});
         } else {
             out_.notes.push_back("invalid EXDATE left out");
         }
@@ -528,13 +636,15 @@ void Reader::DropDaysWithoutOccurrence()
     }
     pim::RecurrenceFields open = *out_.item.pattern;
     open.NoEndDate = true;  // a counted end is only found when the store saves it
-    std::vector<DATE>& days = out_.deletedDays;
-    days.erase(std::remove_if(days.begin(), days.end(),
-                              [&](DATE day) {
-                                  return OccurrenceOnDayNumber(open, DayOf(day), 0) !=
-                                         kOneDayStarts;
-                              }),
-               days.end());
+    // A timed EXDATE removes only the occurrence starting at that time; a date, the day's.
+    out_.deletedDays.clear();
+    for (const Excluded& x : excluded_) {
+        const int64_t day = DayOf(x.local);
+        const std::optional<DATE> start = OccurrenceStartOnDay(open, day);
+        if (start && (x.wholeDay || allDay_ || std::abs(*start - x.local) * 86400.0 < 0.5)) {
+            out_.deletedDays.push_back(static_cast<DATE>(day));
+        }
+    }
 }
 
 }  // namespace

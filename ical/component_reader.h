@@ -23,7 +23,11 @@ struct ReadComponent {
     std::string problem;  // non-empty: skip the component
     bool unsupportedRule = false;  // the problem is a valid rule the pattern cannot state
     std::vector<pim::StoredItem> expanded;  // the series as single items, when asked to expand
+    // DTSTART's own occurrence of a series whose DTSTART is not one of the rule's days.
+    std::optional<pim::StoredItem> startOccurrence;
     std::vector<std::string> notes;
+    // A TZID neither the system nor the file (so far) defines; the file may define it later.
+    bool unknownZone = false;
 };
 
 struct ReadOptions {

@@ -1,5 +1,5 @@
-// Only BEGIN and END lines are looked at here; continuation lines simply travel with their
-// component, and libical unfolds them when the component is parsed.
+// Only BEGIN, END and UID lines are looked at here, and the length of each content line;
+// continuation lines travel with their component, and libical unfolds them when it parses it.
 #include "ical/component_stream.h"
 
 #include <algorithm>
@@ -33,25 +33,35 @@ std::string NameAfter(const std::string& line, size_t at)
 
 }  // namespace
 
+void ComponentStream::Drop(const char* why)
+{
+    dropped_.push_back({uid_, why});
+    uid_.clear();
+}
+
 bool ComponentStream::Next(std::string& component)
 {
     component.clear();
+    uid_.clear();
     int depth = 0;  // nesting inside the component being collected
-    bool tooLarge = false;
+    const char* tooLarge = nullptr;  // why the component is being skipped
+    size_t logicalLine = 0;  // octets of the current content line, unfolded
     std::string line;
     while (std::getline(in_, line)) {
         consumed_ += line.size() + 1;
         if (!line.empty() && line.back() == '\r') {
             line.pop_back();
         }
-        const bool begin = StartsWithNoCase(line, "BEGIN:");
-        const bool end = StartsWithNoCase(line, "END:");
+        const bool continuation = !line.empty() && (line[0] == ' ' || line[0] == '\t');
+        logicalLine = continuation ? logicalLine + line.size() - 1 : line.size();
+        const bool begin = !continuation && StartsWithNoCase(line, "BEGIN:");
+        const bool end = !continuation && StartsWithNoCase(line, "END:");
         const bool calendar = begin && NameAfter(line, 6) == "VCALENDAR";
         if (calendar && depth > 0) {
-            ++dropped_;  // a calendar starting inside a component: that one was cut off
+            Drop("an unfinished component");  // a calendar starting inside it cut it off
             depth = 0;
             component.clear();
-            tooLarge = false;
+            tooLarge = nullptr;
         }
         if (depth == 0) {
             if (calendar) {
@@ -65,24 +75,29 @@ bool ComponentStream::Next(std::string& component)
         }
         depth += begin ? 1 : 0;
         depth -= end ? 1 : 0;
-        if (!tooLarge) {
+        if (depth == 1 && uid_.empty() && StartsWithNoCase(line, "UID:")) {
+            uid_ = line.substr(4, 200);
+        }
+        if (tooLarge == nullptr) {
             component.append(line).append("\r\n");
-            tooLarge = component.size() > kMaxComponentBytes;
-            if (tooLarge) {
+            tooLarge = component.size() > kMaxComponentBytes ? "a component over 16 MB"
+                       : logicalLine > kMaxLineBytes        ? "a line over 2 MB"
+                                                            : nullptr;
+            if (tooLarge != nullptr) {
                 component.clear();
                 component.shrink_to_fit();
             }
         }
         if (depth == 0) {
-            if (!tooLarge) {
+            if (tooLarge == nullptr) {
                 return true;
             }
-            ++dropped_;
-            tooLarge = false;
+            Drop(tooLarge);
+            tooLarge = nullptr;
         }
     }
     if (depth > 0) {
-        ++dropped_;  // truncated: never half an item
+        Drop("an unfinished component");  // truncated: never half an item
     }
     component.clear();
     return false;

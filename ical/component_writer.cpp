@@ -11,6 +11,7 @@
 #include "model/date_time.h"
 #include "model/pim_records.h"
 #include "model/recurrence.h"
+#include "platform/pim/zone_time.h"
 
 namespace ical {
 namespace {
@@ -25,8 +26,13 @@ icalproperty* TimeProperty(icalproperty_kind kind, DATE local, bool wholeDay,
         icalproperty_set_value(p, icalvalue_new_date(WallValue(local, true)));
         return p;
     }
-    icalproperty_set_value(p, icalvalue_new_datetime(style.utc ? UtcValue(local)
-                                                               : WallValue(local, false)));
+    icaltimetype value = WallValue(local, false);
+    if (style.utc && style.zoneWall) {
+        value.zone = icaltimezone_get_utc_timezone();
+    } else if (style.utc) {
+        value = UtcValue(local);
+    }
+    icalproperty_set_value(p, icalvalue_new_datetime(value));
     if (!style.tzid.empty()) {
         icalproperty_add_parameter(p, icalparameter_new_tzid(style.tzid.c_str()));
     }
@@ -36,14 +42,15 @@ icalproperty* TimeProperty(icalproperty_kind kind, DATE local, bool wholeDay,
 void AddText(icalcomponent* c, icalproperty* (*make)(const char*), const std::wstring& text)
 {
     if (!text.empty()) {
-        icalcomponent_add_property(c, make(Utf8(text).c_str()));
+        icalcomponent_add_property(c, make(Utf8(WithoutControls(text)).c_str()));
     }
 }
 
 void AddMemo(icalcomponent* c, const std::wstring& memo)
 {
     if (!memo.empty()) {
-        icalcomponent_add_property(c, icalproperty_new_description(MemoToIcal(memo).c_str()));
+        icalcomponent_add_property(
+            c, icalproperty_new_description(MemoToIcal(WithoutControls(memo)).c_str()));
     }
 }
 
@@ -180,14 +187,16 @@ std::string RuleWithEnd(const pim::RecurrenceFields& p, bool wholeDay, const Tim
     if (p.NoEndDate) {
         return rule;
     }
-    if (p.Occurrences > 0 && CountOccurrences(p, p.Occurrences) == p.Occurrences) {
+    if (p.Occurrences > 0 && CountFillsPattern(p, p.Occurrences)) {
         return rule + ";COUNT=" + std::to_string(p.Occurrences);
     }
     const DATE lastStart = std::floor(p.PatternEndDate) + (p.StartTime - std::floor(p.StartTime));
     if (wholeDay) {
         return rule + ";UNTIL=" + DayText(DayNumber(p.PatternEndDate));
     }
-    const icaltimetype until = style.utc || !style.tzid.empty() ? UtcValue(lastStart)
+    const DATE localLast =
+        style.zoneWall ? pim::ZoneToLocal(p.Zone, lastStart).value_or(lastStart) : lastStart;
+    const icaltimetype until = style.utc || !style.tzid.empty() ? UtcValue(localLast)
                                                                 : WallValue(lastStart, false);
     return rule + ";UNTIL=" + icaltime_as_ical_string(until);
 }
@@ -196,8 +205,8 @@ class Writer {
 public:
     Writer(const pim::StoredItem& item, const TimeStyle& style, const SYSTEMTIME& now,
            std::vector<std::string>& notes)
-        : item_(item), f_(item.fields), style_(style), now_(now), notes_(notes),
-          uid_(ExportUid(item.fields))
+        : item_(item), f_(item.fields), style_(ItemZoneStyle(item.fields).value_or(style)),
+          now_(now), notes_(notes), uid_(ExportUid(item.fields))
     {
     }
 
@@ -207,10 +216,12 @@ public:
 private:
     bool AddRule(icalcomponent* c, int64_t firstDay, bool wholeDay);
     std::vector<icalcomponent*> Series();
+    DATE Out(DATE local) const;
+    DATE OriginalStart(const pim::RecurrenceFields& p, DATE originalDay) const;
 
     const pim::StoredItem& item_;
     const pim::ItemFields& f_;
-    const TimeStyle& style_;
+    const TimeStyle style_;
     const SYSTEMTIME& now_;
     std::vector<std::string>& notes_;
     std::string uid_;
@@ -227,9 +238,29 @@ bool Writer::AddRule(icalcomponent* c, int64_t firstDay, bool wholeDay)
     return true;
 }
 
+// A local time as the item's time: its zone's wall time when it keeps one.
+DATE Writer::Out(DATE local) const
+{
+    return style_.zoneWall ? pim::LocalToZone(f_.Zone, local).value_or(local) : local;
+}
+
+// The original start of an exception's occurrence in the pattern's own time.
+DATE Writer::OriginalStart(const pim::RecurrenceFields& p, DATE originalDay) const
+{
+    const DATE planned = std::floor(originalDay) + (p.StartTime - std::floor(p.StartTime));
+    if (!style_.zoneWall) {
+        return planned;
+    }
+    const std::optional<DATE> local = OccurrenceStartOnDay(p, DayNumber(originalDay));
+    return local ? Out(*local) : planned;
+}
+
 std::vector<icalcomponent*> Writer::Series()
 {
-    const pim::RecurrenceFields& p = *item_.pattern;
+    // The pattern's days and times are its zone's: the rule is written and its first day found
+    // in them.
+    pim::RecurrenceFields p = *item_.pattern;
+    p.Zone.clear();
     if (PatternToRule(p).empty()) {
         notes_.push_back(uid_ + ": its pattern names no day on which it could occur; left out");
         return {};
@@ -240,7 +271,7 @@ std::vector<icalcomponent*> Writer::Series()
     const DATE timeOfDay = p.StartTime - std::floor(p.StartTime);
     const DATE start = static_cast<DATE>(first) + timeOfDay;
     const DATE end = start + std::max(p.Duration, 0) / kMinutesPerDay;
-    if (!f_.AllDayEvent && !style_.tzid.empty() &&
+    if (!f_.AllDayEvent && !style_.tzid.empty() && !style_.zoneWall &&
         std::abs(LocalDateOfUtc(icaltime_as_timet(UtcValue(start))) - start) > 1e-6) {
         notes_.push_back(uid_ + ": starts at a time the local zone skips for daylight saving; "
                                 "other programs may show its occurrences an hour later");
@@ -254,7 +285,8 @@ std::vector<icalcomponent*> Writer::Series()
     }
     std::vector<icalcomponent*> out{master};
     for (const pim::ExceptionFields& e : item_.exceptions) {
-        const DATE original = std::floor(e.OriginalDate) + (f_.AllDayEvent ? 0.0 : timeOfDay);
+        const DATE original = f_.AllDayEvent ? std::floor(e.OriginalDate)
+                                             : OriginalStart(*item_.pattern, e.OriginalDate);
         if (e.Deleted) {
             icalcomponent_add_property(master, TimeProperty(ICAL_EXDATE_PROPERTY, original,
                                                             f_.AllDayEvent, style_));
@@ -263,7 +295,8 @@ std::vector<icalcomponent*> Writer::Series()
         icalcomponent* changed = NewComponent(ICAL_VEVENT_COMPONENT, uid_, now_);
         icalcomponent_add_property(changed, TimeProperty(ICAL_RECURRENCEID_PROPERTY, original,
                                                          f_.AllDayEvent, style_));
-        AddAppointmentFields(changed, e.occurrence, e.occurrence.Start, e.occurrence.End, style_);
+        AddAppointmentFields(changed, e.occurrence, Out(e.occurrence.Start),
+                             Out(e.occurrence.End), style_);
         out.push_back(changed);
     }
     return out;
@@ -275,7 +308,7 @@ std::vector<icalcomponent*> Writer::Appointment()
         return Series();
     }
     icalcomponent* c = NewComponent(ICAL_VEVENT_COMPONENT, uid_, now_);
-    AddAppointmentFields(c, f_, f_.Start, f_.End, style_);
+    AddAppointmentFields(c, f_, Out(f_.Start), Out(f_.End), style_);
     return {c};
 }
 
@@ -314,6 +347,18 @@ std::vector<icalcomponent*> Writer::Task()
 }
 
 }  // namespace
+
+std::optional<TimeStyle> ItemZoneStyle(const pim::ItemFields& fields)
+{
+    if (fields.Zone.empty() || !pim::IsKnownZone(fields.Zone)) {
+        return std::nullopt;
+    }
+    TimeStyle style;
+    style.utc = fields.Zone == L"UTC";
+    style.tzid = style.utc ? std::string() : Utf8(fields.Zone);
+    style.zoneWall = true;
+    return style;
+}
 
 std::string ExportUid(const pim::ItemFields& fields)
 {

@@ -22,6 +22,15 @@ std::string Utf8(const std::wstring& text);
 std::wstring MemoFromIcal(const char* utf8);
 std::string MemoToIcal(const std::wstring& memo);
 
+// Text without the control characters a TEXT value may not carry (all of C0 and DEL but TAB
+// and line feed; a carriage return before a line feed goes with it). `removed` tells whether
+// anything was taken out.
+std::wstring WithoutControls(const std::wstring& text, bool* removed = nullptr);
+
+// Serialised components with every content line folded to at most 75 octets (RFC 5545 3.1),
+// never inside a UTF-8 sequence, whatever folding the text came with.
+std::string Refolded(const std::string& text);
+
 // The value of the first x-property of that name, or empty.
 std::string XProperty(icalcomponent* component, const char* name);
 void AddXProperty(icalcomponent* component, const char* name, const std::string& value);

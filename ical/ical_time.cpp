@@ -5,7 +5,9 @@
 #include <cmath>
 #include <ctime>
 
+#include "ical/ical_text.h"
 #include "model/date_time.h"
+#include "platform/pim/zone_time.h"
 
 namespace ical {
 namespace {
@@ -72,6 +74,23 @@ std::optional<DATE> LocalDate(const icaltimetype& value, icaltimezone* zone)
         return InRange(LocalDateOfUtc(icaltime_as_timet_with_zone(wall, zone)));
     }
     return FieldsDate(value);
+}
+
+std::optional<DATE> WallDate(const icaltimetype& value)
+{
+    return IsRealValue(value) ? std::optional<DATE>(FieldsDate(value)) : std::nullopt;
+}
+
+std::optional<DATE> LocalDateInZone(const icaltimetype& value, const std::string& iana)
+{
+    if (!IsRealValue(value)) {
+        return std::nullopt;
+    }
+    if (value.is_date || icaltime_is_utc(value)) {
+        return LocalDate(value, nullptr);
+    }
+    const std::optional<DATE> local = pim::ZoneToLocal(Wide(iana.c_str()), FieldsDate(value));
+    return local ? InRange(*local) : std::nullopt;
 }
 
 icaltimetype WallValue(DATE local, bool wholeDay)

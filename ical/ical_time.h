@@ -16,6 +16,12 @@ namespace ical {
 // outside the years 1900 to 2999.
 std::optional<DATE> LocalDate(const icaltimetype& value, icaltimezone* zone);
 
+// The same for a time in the IANA zone `iana`, by the system's zone data.
+std::optional<DATE> LocalDateInZone(const icaltimetype& value, const std::string& iana);
+
+// The value's own fields (its wall time), empty as for LocalDate.
+std::optional<DATE> WallDate(const icaltimetype& value);
+
 // A local DATE as a DATE value, or as a floating time whose fields are the local wall time.
 icaltimetype WallValue(DATE local, bool wholeDay);
 

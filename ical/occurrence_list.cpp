@@ -51,12 +51,10 @@ void AddSeries(const pim::StoredItem& item, int64_t first, int64_t last, std::ve
             Add(e.occurrence, e.occurrence.Start, e.occurrence.End, out);
         }
     }
-    const DATE timeOfDay = p.StartTime - std::floor(p.StartTime);
     for (int64_t day = first; day <= last; ++day) {
-        const int state = OccurrenceOnDayNumber(p, day, 0);
-        if ((state == kOneDayStarts || state == kLongerStarts) && exceptionDays.count(day) == 0) {
-            const DATE start = static_cast<DATE>(day) + timeOfDay;
-            Add(item.fields, start, start + std::max(p.Duration, 0) / 1440.0, out);
+        const std::optional<DATE> start = OccurrenceStartOnDay(p, day);
+        if (start && exceptionDays.count(day) == 0) {
+            Add(item.fields, *start, *start + std::max(p.Duration, 0) / 1440.0, out);
         }
     }
 }
@@ -91,7 +89,8 @@ int32_t ListOccurrences(PimSession& session, const SYSTEMTIME& from, int days,
                         std::vector<std::string>& lines)
 {
     const bool connected = session.IsConnected();
-    if (!connected && session.Connect() < 0) {
+    const auto first = static_cast<DATE>(DayNumber(from));
+    if (!connected && session.Connect(pim::DayRange{first, first + std::max(days, 0)}) < 0) {
         return -1;
     }
     std::vector<pim::StoredItem> appointments;

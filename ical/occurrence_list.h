@@ -17,7 +17,8 @@ namespace ical {
 std::vector<std::string> OccurrenceLines(const std::vector<pim::StoredItem>& appointments,
                                          const SYSTEMTIME& from, int days);
 
-// The same over the store of the session (connected for the call when it is not).
+// The same over the store of the session (connected for the call, to the items of the days
+// alone, when it is not).
 int32_t ListOccurrences(PimSession& session, const SYSTEMTIME& from, int days,
                         std::vector<std::string>& lines);
 

@@ -15,6 +15,7 @@ namespace ical {
 namespace {
 
 constexpr int kLastInstance = 5;
+const DATE kLastSupportedDay = SystemTimeToVariantTime(MakeSystemTime(2999, 12, 31));
 constexpr int kAllWeekdays = 0x7F;
 const char* const kDayNames[] = {"SU", "MO", "TU", "WE", "TH", "FR", "SA"};
 
@@ -243,12 +244,20 @@ PatternFromRule RuleToPattern(const icalrecurrencetype& rule, const std::string&
     pim::RecurrenceFields& out = *mapped.pattern;
     if (!startExcluded && OccurrenceOnDayNumber(out, DayOf(start), 0) != kOneDayStarts) {
         // Other programs count DTSTART as an occurrence even where the rule has none.
-        return Refuse("unsupported: DTSTART is not one of the rule's days");
+        const std::optional<int64_t> firstRuleDay = FirstOccurrenceDay(out);
+        if (!firstRuleDay || rule.count == 1) {
+            return Refuse("unsupported: DTSTART is not one of the rule's days");
+        }
+        mapped.startOffRule = true;
+        out.PatternStartDate = static_cast<DATE>(*firstRuleDay);
     }
     if (rule.count > 0) {
+        // The last day by whole periods; a count past the supported years ends on their last.
         out.NoEndDate = false;
-        out.Occurrences = rule.count;
-        out.PatternEndDate = 0.0;  // the store finds the day of the last occurrence
+        out.Occurrences = rule.count - (mapped.startOffRule ? 1 : 0);  // DTSTART counts
+        const int64_t lastSupported = DayOf(kLastSupportedDay);
+        out.PatternEndDate = static_cast<DATE>(std::min(
+            NthOccurrenceDay(out, out.Occurrences).value_or(lastSupported), lastSupported));
     } else if (localUntil) {
         // The program's end is a day: the last one whose occurrence starts by UNTIL.
         int64_t lastDay = DayOf(*localUntil);
@@ -258,6 +267,9 @@ PatternFromRule RuleToPattern(const icalrecurrencetype& rule, const std::string&
         }
         if (lastDay < DayOf(start)) {
             return Refuse("UNTIL before DTSTART", false);
+        }
+        if (lastDay < DayOf(out.PatternStartDate)) {
+            return Refuse("unsupported: DTSTART is not one of the rule's days");
         }
         out.NoEndDate = false;
         out.PatternEndDate = static_cast<DATE>(lastDay);
@@ -345,15 +357,12 @@ std::optional<int64_t> FirstOccurrenceDay(const pim::RecurrenceFields& pattern)
     return std::nullopt;
 }
 
-int32_t CountOccurrences(const pim::RecurrenceFields& pattern, int32_t limit)
+bool CountFillsPattern(const pim::RecurrenceFields& pattern, int32_t count)
 {
-    int32_t count = 0;
     const int64_t last = DayOf(pattern.PatternEndDate);
-    for (int64_t day = DayOf(pattern.PatternStartDate); day <= last && count <= limit; ++day) {
-        const int state = OccurrenceOnDayNumber(pattern, day, 0);
-        count += state == kOneDayStarts || state == kLongerStarts ? 1 : 0;
-    }
-    return count;
+    const std::optional<int64_t> nth = NthOccurrenceDay(pattern, count);
+    const std::optional<int64_t> next = NthOccurrenceDay(pattern, int64_t{count} + 1);
+    return nth && *nth <= last && (!next || *next > last);
 }
 
 }  // namespace ical

@@ -16,6 +16,9 @@ struct PatternFromRule {
     std::optional<pim::RecurrenceFields> pattern;
     std::string problem;  // why there is no pattern; "unsupported: ..." for a valid rule
     bool unsupported = false;  // a valid rule the pattern cannot state (may be expanded)
+    // DTSTART is not one of the rule's days: the pattern starts on the first rule day, and
+    // DTSTART's own occurrence (which other programs show, and count) is left to the caller.
+    bool startOffRule = false;
 };
 
 // `start` is the local first start, `minutes` the length of one occurrence. `rawRule` is the
@@ -34,7 +37,7 @@ std::string PatternToRule(const pim::RecurrenceFields& pattern);
 // pattern end; empty when there is none.
 std::optional<int64_t> FirstOccurrenceDay(const pim::RecurrenceFields& pattern);
 
-// How many occurrences start from the first day to the pattern end, stopping past `limit`.
-int32_t CountOccurrences(const pim::RecurrenceFields& pattern, int32_t limit);
+// Whether exactly `count` occurrences start from the first day to the pattern end.
+bool CountFillsPattern(const pim::RecurrenceFields& pattern, int32_t count);
 
 }  // namespace ical

@@ -5,6 +5,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "ical/ical_text.h"
+#include "ical/windows_zones.h"
+#include "platform/pim/zone_time.h"
+
 namespace ical {
 namespace {
 
@@ -35,12 +39,13 @@ bool ZoneTable::Add(icalcomponent* vtimezone)
 {
     icalproperty* tzid = icalcomponent_get_first_property(vtimezone, ICAL_TZID_PROPERTY);
     const char* name = tzid ? icalproperty_get_tzid(tzid) : nullptr;
-    if (name == nullptr || *name == '\0' || own_.count(name) != 0) {
+    // The name lives in the component: copy it before the component may be freed.
+    const std::string key = name != nullptr ? name : "";
+    if (key.empty() || own_.count(key) != 0) {
         icalcomponent_free(vtimezone);
-        return name != nullptr && *name != '\0';
+        return !key.empty();
     }
     icaltimezone* zone = icaltimezone_new();
-    const std::string key = name;
     if (icaltimezone_set_component(zone, vtimezone) == 0) {
         icaltimezone_free(zone, 1);
         icalcomponent_free(vtimezone);
@@ -52,16 +57,40 @@ bool ZoneTable::Add(icalcomponent* vtimezone)
 
 icaltimezone* ZoneTable::Find(const std::string& tzid) const
 {
-    if (const auto at = own_.find(tzid); at != own_.end()) {
-        return at->second;
-    }
-    if (IsUtcName(tzid)) {
+    const std::string iana = IanaName(tzid);
+    if (iana == "UTC") {
         return icaltimezone_get_utc_timezone();
     }
-    if (icaltimezone* zone = icaltimezone_get_builtin_timezone(tzid.c_str())) {
-        return zone;
+    if (!iana.empty()) {
+        if (icaltimezone* zone = icaltimezone_get_builtin_timezone(iana.c_str())) {
+            return zone;
+        }
     }
-    return icaltimezone_get_builtin_timezone_from_tzid(tzid.c_str());
+    const auto at = own_.find(tzid);
+    return at != own_.end() ? at->second : nullptr;
+}
+
+// "/mozilla.org/20050126_1/America/New_York" names America/New_York: the longest tail of the
+// path that is a zone name.
+std::string ZoneTable::IanaName(const std::string& tzid)
+{
+    if (IsUtcName(tzid)) {
+        return tzid.empty() ? std::string() : "UTC";
+    }
+    if (pim::IsKnownZone(Wide(tzid.c_str()))) {
+        return tzid;
+    }
+    if (!tzid.empty() && tzid[0] == '/') {
+        for (size_t at = tzid.find('/'); at != std::string::npos; at = tzid.find('/', at + 1)) {
+            const std::string tail = tzid.substr(at + 1);
+            if (!tail.empty() && pim::IsKnownZone(Wide(tail.c_str()))) {
+                return IsUtcName(tail) ? "UTC" : tail;
+            }
+        }
+        return {};
+    }
+    const std::string windows = IanaZoneOfWindowsName(tzid);
+    return windows == "Etc/UTC" ? "UTC" : windows;
 }
 
 std::string ZoneTable::LocalZoneName()

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "model/recurrence.h"
 #include "platform/pim/recurrence_pattern.h"
 
 namespace {
@@ -51,7 +52,8 @@ std::optional<pim::RecurrenceFields> ReadPattern(pim::PimItem& item)
     const auto pattern = PatternOfRecurring(item);
     if (!pattern)
         return std::nullopt;
-    return pattern->Fields();
+    // The editors work in local time; a zoned series is shown converted.
+    return PatternInLocalTime(pattern->Fields());
 }
 
 // The start time before the duration: the store derives the end time from both.
@@ -64,7 +66,8 @@ void WritePattern(const std::optional<pim::RecurrenceFields>& fields, pim::PimIt
         item.ClearRecurrencePattern();
         return;
     }
-    const pim::RecurrenceFields& p = *fields;
+    // A zoned series keeps its zone: the local values are converted into it.
+    const pim::RecurrenceFields p = PatternInZone(*fields, pattern->Fields().Zone);
     pattern->SetRecurrenceType(p.RecurrenceType);
     pattern->SetPatternStartDate(p.PatternStartDate);
     pattern->SetPatternEndDate(p.PatternEndDate);

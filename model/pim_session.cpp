@@ -26,6 +26,16 @@ PimSession::~PimSession()
 
 int32_t PimSession::Connect(pim::ItemSelection selection)
 {
+    return ConnectReading(selection);
+}
+
+int32_t PimSession::Connect(const pim::DayRange& range)
+{
+    return ConnectReading(range);
+}
+
+int32_t PimSession::ConnectReading(const Reading& reading)
+{
     if (IsConnected())
         return 0;
     if (observer_)
@@ -39,8 +49,8 @@ int32_t PimSession::Connect(pim::ItemSelection selection)
         return lastStatus_;
     }
     application_ = std::move(application);
-    if (!OpenCollection(pim::kCalendarFolder, selection, &appointments_, &appointmentCount_) ||
-        !OpenCollection(pim::kTasksFolder, selection, &tasks_, &taskCount_)) {
+    if (!OpenCollection(pim::kCalendarFolder, reading, &appointments_, &appointmentCount_) ||
+        !OpenCollection(pim::kTasksFolder, reading, &tasks_, &taskCount_)) {
         access_ = pim::StoreDatabase::Access::ReadOnly;
         connectError_ = application_->LastError();
         Disconnect();
@@ -50,13 +60,17 @@ int32_t PimSession::Connect(pim::ItemSelection selection)
 }
 
 // False when the folder's items cannot be read; its count then stays 0.
-bool PimSession::OpenCollection(int32_t folderId, pim::ItemSelection selection,
+bool PimSession::OpenCollection(int32_t folderId, const Reading& reading,
                                 std::shared_ptr<pim::Items>* items, int32_t* count)
 {
     std::shared_ptr<pim::Folder> folder;
     lastStatus_ = application_->GetDefaultFolder(folderId, &folder);
-    if (lastStatus_ >= 0 && folder)
-        lastStatus_ = folder->GetItems(items, selection);
+    if (lastStatus_ >= 0 && folder) {
+        const auto* range = std::get_if<pim::DayRange>(&reading);
+        lastStatus_ = range != nullptr
+                          ? folder->GetItems(*range, items)
+                          : folder->GetItems(items, std::get<pim::ItemSelection>(reading));
+    }
     if (lastStatus_ < 0 || !*items) {
         items->reset();
         return false;

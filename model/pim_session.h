@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <variant>
 
 #include "model/pim_records.h"
 #include "platform/pim/application.h"
@@ -29,6 +30,9 @@ public:
     // Connecting an open session changes nothing. A selection other than All reads only those
     // items (the reminders read just the items that have one).
     int32_t Connect(pim::ItemSelection selection = pim::ItemSelection::All);
+    // The same with only the items that can show on a day of the range (the document's
+    // window, a listing of days); their positions count within what was read.
+    int32_t Connect(const pim::DayRange& range);
     // Drops the current items, the collections and the connection; harmless when not open.
     void Disconnect();
     bool IsConnected() const { return application_ != nullptr; }
@@ -82,7 +86,10 @@ public:
     static std::wstring OidField(int32_t oid);
 
 private:
-    bool OpenCollection(int32_t folderId, pim::ItemSelection selection,
+    // Which items a connect reads: a selection of all, or the items of a range.
+    using Reading = std::variant<pim::ItemSelection, pim::DayRange>;
+    int32_t ConnectReading(const Reading& reading);
+    bool OpenCollection(int32_t folderId, const Reading& reading,
                         std::shared_ptr<pim::Items>* items, int32_t* count);
     template <typename Item>
     std::shared_ptr<Item> Fetch(const pim::Items* items, int32_t count, int32_t n,
@@ -108,14 +115,15 @@ private:
     std::function<void(bool)> observer_;
 };
 // Connects a session for the span of one operation unless it is connected already, so a read
-// and its save share one connection and nested operations do not disconnect their caller.
+// and its save share one connection and nested operations do not disconnect their caller. The
+// operation finds its items by object id, so no collection is read in advance.
 class ScopedConnection {
 public:
     explicit ScopedConnection(PimSession& session)
         : session_(session), opened_(!session.IsConnected())
     {
         if (opened_)
-            session_.Connect();
+            session_.Connect(pim::ItemSelection::None);
     }
     ~ScopedConnection()
     {

@@ -4,8 +4,10 @@
 #include "model/recurrence.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "model/date_time.h"
+#include "platform/pim/zone_time.h"
 
 namespace {
 
@@ -188,7 +190,151 @@ std::optional<SYSTEMTIME> NextYearly(const pim::RecurrenceFields& pattern, int64
     return PatternDayInMonthIndex(pattern, year * 12 + month - 1);
 }
 
+// A zoned pattern's occurrence starting on zone day c, as a local time.
+std::optional<DATE> LocalStartOfZoneDay(const pim::RecurrenceFields& pattern, int64_t c)
+{
+    return pim::ZoneToLocal(pattern.Zone, JoinDate(c, SecondsOfDay(pattern.StartTime)));
+}
+
+// The occurrence test of a zoned pattern: its start days are the zone's (the plain rule on the
+// zone's own days), each start is converted, and the local days it covers are reported.
+int ZonedOccurrenceOnDay(const pim::RecurrenceFields& pattern, int64_t target,
+                         int32_t durationOverride)
+{
+    pim::RecurrenceFields inZone = pattern;
+    inZone.Zone.clear();
+    const int64_t duration = durationOverride >= 0 ? durationOverride
+                                                   : std::max<int32_t>(pattern.Duration, 0);
+    const int zoneSpan = DaysSpanned(pattern.StartTime, duration, true);
+    int found = kNoOccurrence;
+    int64_t foundK = -1;
+    for (int64_t c = target + pim::kZoneDayReach; c >= target - zoneSpan - pim::kZoneDayReach;
+         --c) {
+        const int r = OccurrenceOnDayNumber(inZone, c, durationOverride);
+        if (r != kOneDayStarts && r != kLongerStarts) {
+            continue;
+        }
+        const std::optional<DATE> start = LocalStartOfZoneDay(pattern, c);
+        if (!start) {
+            continue;
+        }
+        const int localSpan = DaysSpanned(*start, duration, true);
+        const int64_t k = target - DayNumber(*start);
+        if (k == 0) {
+            return localSpan == 0 ? kOneDayStarts : kLongerStarts;
+        }
+        if (k > 0 && k <= localSpan && (foundK < 0 || k < foundK)) {
+            foundK = k;
+            found = k == localSpan ? kLastDay : kMiddleDay;
+        }
+    }
+    return found;
+}
+
+// Starts from day `from` on, day by day, until the nth; at most `reach` days are looked at.
+std::optional<int64_t> NthStartFrom(const pim::RecurrenceFields& pattern, int64_t s, int64_t from,
+                                    int64_t n, int64_t reach)
+{
+    for (int64_t day = from; day < from + reach && day <= kLastKeyDayNumber; ++day) {
+        if (StartsOn(pattern, s, day) && --n == 0) {
+            return day;
+        }
+    }
+    return std::nullopt;
+}
+
+// Monthly and yearly patterns: the months with occurrences each hold the same number of them
+// (one day, or each weekday of the mask once), so whole active months are skipped at once.
+std::optional<int64_t> NthMonthlyDay(const pim::RecurrenceFields& pattern, int64_t s, int64_t n)
+{
+    const bool yearly = IsYearly(pattern.RecurrenceType);
+    const int64_t perMonth =
+        UsesInstance(pattern.RecurrenceType) ? std::popcount(unsigned(pattern.DayOfWeekMask & kAllWeekdays)) : 1;
+    if ((yearly && (pattern.MonthOfYear < 1 || pattern.MonthOfYear > 12)) ||
+        (!UsesInstance(pattern.RecurrenceType) && pattern.DayOfMonth < 1) || perMonth == 0 ||
+        (UsesInstance(pattern.RecurrenceType) &&
+         (pattern.Instance < 1 || pattern.Instance > kLastInstance))) {
+        return std::nullopt;
+    }
+    const SYSTEMTIME first = DateOfDayNumber(s);
+    const int64_t firstMonth = int64_t{first.wYear} * 12 + first.wMonth - 1;
+    const int64_t monthStep = yearly ? 12 : EffectiveInterval(pattern);
+    const int64_t monthEnd = DayNumber(MakeSystemTime(first.wYear, first.wMonth,
+                                                      DaysInMonth(first.wYear, first.wMonth)));
+    int64_t inFirstMonth = 0;
+    for (int64_t day = s; day <= monthEnd; ++day) {
+        if (StartsOn(pattern, s, day) && ++inFirstMonth == n) {
+            return day;
+        }
+    }
+    n -= inFirstMonth;
+    int64_t nextMonth = firstMonth + monthStep;
+    if (yearly) {
+        nextMonth = firstMonth + 1 + FloorMod(pattern.MonthOfYear - 1 - (firstMonth + 1), 12);
+    }
+    const int64_t month = nextMonth + (n - 1) / perMonth * monthStep;
+    const int64_t year = FloorDiv(month, 12);
+    if (year > 9999) {
+        return std::nullopt;
+    }
+    const int64_t monthStart =
+        DayNumber(MakeSystemTime(static_cast<int>(year), static_cast<int>(FloorMod(month, 12)) + 1, 1));
+    return NthStartFrom(pattern, s, monthStart, (n - 1) % perMonth + 1, 31);
+}
+
+// The pattern's days moved by `shift` days (-2..2): the first start is moved by the caller.
+void MoveDays(pim::RecurrenceFields& p, int64_t shift)
+{
+    if (shift == 0) {
+        return;
+    }
+    if (!p.NoEndDate) {
+        p.PatternEndDate += static_cast<DATE>(shift);
+    }
+    const int turn = static_cast<int>(FloorMod(shift, 7));
+    const int mask = p.DayOfWeekMask & kAllWeekdays;
+    p.DayOfWeekMask = ((mask << turn) | (mask >> (7 - turn))) & kAllWeekdays;
+    if (p.RecurrenceType == kRecursMonthly || p.RecurrenceType == kRecursYearly) {
+        // Day 31 stands for the last day of the month, the day before the 1st.
+        p.DayOfMonth = static_cast<int32_t>(FloorMod(std::min(p.DayOfMonth, 31) - 1 + shift, 31)) + 1;
+    }
+}
+
+pim::RecurrenceFields Converted(pim::RecurrenceFields p, const std::optional<DATE>& start)
+{
+    if (!start) {
+        return p;
+    }
+    const DayAndSeconds at = SplitDate(*start);
+    const int64_t shift = at.day - DayNumber(p.PatternStartDate);
+    MoveDays(p, shift);
+    p.PatternStartDate = static_cast<DATE>(at.day);
+    p.StartTime = JoinDate(0, at.seconds);
+    p.EndTime = JoinDate(0, (at.seconds + int64_t{p.Duration} * 60) % 86400);
+    return p;
+}
+
 }  // namespace
+
+pim::RecurrenceFields PatternInLocalTime(const pim::RecurrenceFields& zoned)
+{
+    if (zoned.Zone.empty()) {
+        return zoned;
+    }
+    pim::RecurrenceFields local = Converted(zoned, pim::ZoneToLocal(zoned.Zone, JoinDate(DayNumber(zoned.PatternStartDate), SecondsOfDay(zoned.StartTime))));
+    local.Zone.clear();
+    return local;
+}
+
+pim::RecurrenceFields PatternInZone(const pim::RecurrenceFields& local, const std::wstring& zone)
+{
+    if (zone.empty()) {
+        return local;
+    }
+    pim::RecurrenceFields zoned = Converted(local, pim::LocalToZone(zone, JoinDate(DayNumber(local.PatternStartDate), SecondsOfDay(local.StartTime))));
+    zoned.Zone = zone;
+    return zoned;
+}
 
 bool IsWeekdayInMask(int weekday, int mask)
 {
@@ -249,6 +395,9 @@ int OccurrenceOnDay(const pim::RecurrenceFields& pattern, const SYSTEMTIME& day,
 int OccurrenceOnDayNumber(const pim::RecurrenceFields& pattern, int64_t target,
                           int32_t durationOverride)
 {
+    if (!pattern.Zone.empty()) {
+        return ZonedOccurrenceOnDay(pattern, target, durationOverride);
+    }
     const int64_t s = DayNumber(pattern.PatternStartDate);
     const int64_t e = DayNumber(pattern.PatternEndDate);
     if (s > target) {
@@ -292,4 +441,68 @@ std::optional<SYSTEMTIME> NextOccurrence(const pim::RecurrenceFields& pattern,
     default:
         return std::nullopt;
     }
+}
+
+std::optional<DATE> OccurrenceStartOnDay(const pim::RecurrenceFields& pattern, int64_t day)
+{
+    if (pattern.Zone.empty()) {
+        const int r = OccurrenceOnDayNumber(pattern, day, -1);
+        return r == kOneDayStarts || r == kLongerStarts
+                   ? std::optional<DATE>(JoinDate(day, SecondsOfDay(pattern.StartTime)))
+                   : std::nullopt;
+    }
+    pim::RecurrenceFields inZone = pattern;
+    inZone.Zone.clear();
+    return pim::ZonedStartOnDay(pattern.Zone, SecondsOfDay(pattern.StartTime), day,
+                                [&](int64_t zoneDay) {
+                                    const int r = OccurrenceOnDayNumber(inZone, zoneDay, -1);
+                                    return r == kOneDayStarts || r == kLongerStarts;
+                                });
+}
+
+std::optional<int64_t> NthOccurrenceDay(const pim::RecurrenceFields& pattern, int64_t n)
+{
+    const int64_t s = DayNumber(pattern.PatternStartDate);
+    const int64_t interval = EffectiveInterval(pattern);
+    const int mask = pattern.DayOfWeekMask & kAllWeekdays;
+    if (n < 1) {
+        return std::nullopt;
+    }
+    std::optional<int64_t> day;
+    switch (pattern.RecurrenceType) {
+    case kRecursDaily:
+        if (interval >= 2) {
+            day = s + (n - 1) * interval;
+            break;
+        }
+        [[fallthrough]];
+    case kRecursWeekly: {
+        // Any run of whole cycles (a week, or Interval weeks) from the start holds each weekday
+        // of the mask once.
+        const bool everyDay = pattern.RecurrenceType == kRecursDaily && mask == 0;
+        const int64_t perCycle = everyDay ? 7 : std::popcount(unsigned(mask));
+        const int64_t cycle = pattern.RecurrenceType == kRecursWeekly ? 7 * interval : 7;
+        if (perCycle == 0) {
+            return std::nullopt;
+        }
+        const int64_t cycles = (n - 1) / perCycle;
+        if (cycles > (kLastKeyDayNumber - s) / cycle) {
+            return std::nullopt;
+        }
+        day = NthStartFrom(pattern, s, s + cycles * cycle, n - cycles * perCycle, cycle);
+        break;
+    }
+    case kRecursMonthly:
+    case kRecursMonthNth:
+    case kRecursYearly:
+    case kRecursYearNth:
+        day = NthMonthlyDay(pattern, s, n);
+        break;
+    default:
+        return std::nullopt;
+    }
+    if (!day || *day > kLastKeyDayNumber) {
+        return std::nullopt;
+    }
+    return day;
 }

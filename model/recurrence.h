@@ -47,6 +47,21 @@ int OccurrenceOnDay(const pim::RecurrenceFields& pattern, const SYSTEMTIME& day,
 int OccurrenceOnDayNumber(const pim::RecurrenceFields& pattern, int64_t day,
                           int32_t durationOverride);
 
+// The local start of the occurrence that starts on local day `day` (a day number), or empty.
+// For a zoned pattern the occurrence is found among the zone's days and converted.
+std::optional<DATE> OccurrenceStartOnDay(const pim::RecurrenceFields& pattern, int64_t day);
+
+// A zoned pattern as the editors show it, in local time (Zone empty): its first start converted,
+// its days moved with it (weekdays turned, a day of the month moved, the end day moved); and
+// back into a zone. The two undo each other, so an unchanged edit writes the pattern unchanged.
+pim::RecurrenceFields PatternInLocalTime(const pim::RecurrenceFields& zoned);
+pim::RecurrenceFields PatternInZone(const pim::RecurrenceFields& local, const std::wstring& zone);
+
+// The day number (in the pattern's own days) on which the nth occurrence (1-based) starts,
+// PatternEndDate not applied, found by whole periods rather than day by day. Empty when the
+// pattern never occurs or the day lies beyond the supported years.
+std::optional<int64_t> NthOccurrenceDay(const pim::RecurrenceFields& pattern, int64_t n);
+
 // The first day after `after` (and not before PatternStartDate) on which an occurrence starts,
 // at 00:00. PatternEndDate is not applied; callers compare with it. Empty when the pattern can
 // never occur (no usable weekday, day, instance or month) or the day lies beyond year 9999.

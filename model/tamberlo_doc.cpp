@@ -50,7 +50,9 @@ std::shared_ptr<const EntryTexts> TextsOf(const pim::AppointmentItem& item,
 // own rule: an end at midnight does not reach into that day.
 int OccurrenceSpan(const pim::RecurrenceFields& fields)
 {
-    return DaysSpanned(fields.StartTime, std::max(fields.Duration, 0), true);
+    // A zoned occurrence may reach one local day further than its zone's time of day says.
+    return DaysSpanned(fields.StartTime, std::max(fields.Duration, 0), true) +
+           (fields.Zone.empty() ? 0 : 1);
 }
 
 // The start day of the occurrence the occurrence test reports on a middle or last day: the
@@ -100,7 +102,10 @@ void CTamberloDoc::Reload()
 
 void CTamberloDoc::LoadStore()
 {
-    const bool connected = session_.Connect() >= 0;
+    // Only what can touch the window is read, so a load costs the same over a decade of items.
+    const auto windowStart = static_cast<DATE>(loadStartDay_);
+    const bool connected =
+        session_.Connect(pim::DayRange{windowStart, windowStart + kSlotCount}) >= 0;
     loadedStore_ = session_.StoreIdentity();
     if (!connected) {
         // One warning per failure: a store that stays unreadable is not reported at every reload.
@@ -230,10 +235,14 @@ void CTamberloDoc::AddAppointment(pim::AppointmentItem& appointment, int32_t sto
     base.texts = TextsOf(appointment, categories);
     const bool pinned = base.dayKind == kRestdayKind || base.dayKind == kMemorialKind;
 
+    // Like a changed occurrence, an item takes a serial only when the window shows it, so the
+    // tables do not depend on the items outside the window.
     if (!appointment.GetIsRecurring()) {
-        base.serial = ++serialCounter_;
+        base.serial = serialCounter_ + 1;
         base.state = kSingleState;
-        PlaceSpan(base, appointment.GetStart(), appointment.GetEnd(), pinned);
+        if (PlaceSpan(base, appointment.GetStart(), appointment.GetEnd(), pinned)) {
+            ++serialCounter_;
+        }
         return;
     }
     AddRecurringAppointment(appointment, base, pinned);
@@ -324,8 +333,8 @@ CTamberloDoc::PlannedStarts CTamberloDoc::AddChangedOccurrences(pim::RecurrenceP
 void CTamberloDoc::AddOccurrences(const pim::RecurrenceFields& fields, const AppointmentEntry& base,
                                   bool pinned, const PlannedStarts& planned)
 {
-    const int16_t startTime = ClockDigits(fields.StartTime);
-    const int16_t endTime = ClockDigits(fields.EndTime);
+    int16_t startTime = ClockDigits(fields.StartTime);
+    int16_t endTime = ClockDigits(fields.EndTime);
     AppointmentEntry entry = base;
     bool running = false;
     int64_t occurrenceStart = 0;
@@ -341,6 +350,15 @@ void CTamberloDoc::AddOccurrences(const pim::RecurrenceFields& fields, const App
         if (starts || !running) {
             ++serialCounter_;
             occurrenceStart = starts ? day : StartOfRunningOccurrence(fields, day);
+            // A zoned series keeps its zone's time of day, so each occurrence has its own
+            // local one.
+            const std::optional<DATE> at = fields.Zone.empty()
+                                               ? std::nullopt
+                                               : OccurrenceStartOnDay(fields, occurrenceStart);
+            if (at) {
+                startTime = ClockDigits(*at);
+                endTime = ClockDigits(*at + fields.Duration / 1440.0);
+            }
         }
         running = true;
         entry.serial = serialCounter_;

@@ -20,6 +20,9 @@ constexpr double kMinute = 1.0 / 1440.0;
 constexpr int kPlannerDays = 30;     // the believable part: this many days either side
 constexpr int kPlannerSingles = 120; // single appointments placed there before spreading out
 constexpr int kSpreadDays = 1500;
+// A calendar beyond this many appointments covers more years at this one's density, as a
+// decade of history does, instead of crowding the same years.
+constexpr int kDenseAppointmentCount = 10000;
 constexpr int kSunday = 1, kMonday = 2, kTuesday = 4, kThursday = 16, kWeekdays = 62;
 
 class DemoRandom {
@@ -114,6 +117,7 @@ private:
     DATE today_;
     DemoRandom random_;
     int exceptionKind_ = 0;
+    int appointmentSpreadDays_ = kSpreadDays;
     int32_t status_ = 0;
 };
 
@@ -244,7 +248,7 @@ void DemoWriter::AddOccasions(int count)
 // Work on weekdays within office hours, private things in the evening or at the weekend.
 void DemoWriter::AddSingle(int index)
 {
-    const int range = index < kPlannerSingles ? kPlannerDays : kSpreadDays;
+    const int range = index < kPlannerSingles ? kPlannerDays : appointmentSpreadDays_;
     const DATE day = today_ + random_.Between(-range, range);
     const int weekday = VariantTimeToSystemTime(day).wDayOfWeek;
     const bool work = weekday >= 1 && weekday <= 5 && !random_.OneIn(4);
@@ -292,6 +296,8 @@ void DemoWriter::AddTask(int index)
 
 int32_t DemoWriter::Fill(int appointmentCount, int taskCount)
 {
+    appointmentSpreadDays_ = static_cast<int>(std::max<int64_t>(
+        kSpreadDays, int64_t{kSpreadDays} * appointmentCount / kDenseAppointmentCount));
     const int routines = static_cast<int>(std::size(kRoutines));
     const int recurring = std::max(std::min(appointmentCount, routines), appointmentCount / 5);
     const int withException = std::max(std::min(recurring, 3), recurring / 4);
@@ -299,7 +305,8 @@ int32_t DemoWriter::Fill(int appointmentCount, int taskCount)
     for (int i = 0; i < recurring && status_ >= 0; ++i) {
         // The regulars start a few weeks back; their later copies start anywhere.
         const DATE firstDay = i < routines ? today_ - 28 - random_.Below(7)
-                                           : today_ + random_.Between(-kSpreadDays, kSpreadDays);
+                                           : today_ + random_.Between(-appointmentSpreadDays_,
+                                                                      appointmentSpreadDays_);
         AddRoutine(kRoutines[i % routines], firstDay, i < routines,
                    i % (recurring / withException) == 0);
     }

@@ -15,8 +15,12 @@ public:
     // Reads the folder's items in bulk; fails when the store cannot be read.
     int32_t GetItems(std::shared_ptr<Items>* out,
                      ItemSelection selection = ItemSelection::All) const;
+    // Only the items that can show on a day of the range (StoreDatabase::LoadRange).
+    int32_t GetItems(const DayRange& range, std::shared_ptr<Items>* out) const;
 
 private:
+    int32_t Hand(int32_t status, std::vector<StoredItem> items, std::shared_ptr<Items>* out) const;
+
     std::shared_ptr<StoreDatabase> db_;
     int32_t kind_;
 };

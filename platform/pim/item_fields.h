@@ -20,6 +20,9 @@ constexpr DATE kNoDate = 949998.0;
 struct ItemFields {
     int32_t Oid = 0;  // 0 until the first save
     std::wstring UID;  // the calendar-exchange id of an item; exceptions leave it empty
+    // The IANA zone the item was made in (from a calendar file); empty: local time. Start and
+    // End are local times all the same; a pattern of a zoned item is held in the zone.
+    std::wstring Zone;
     std::wstring Subject;
     std::wstring Location;
     std::wstring Categories;

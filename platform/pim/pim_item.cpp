@@ -26,6 +26,7 @@ int32_t PimItem::GetRecurrencePattern(std::shared_ptr<RecurrencePattern>* out)
     }
     if (!stored_.pattern) {
         stored_.pattern = RecurrencePattern::WeeklyFrom(PatternStart(), PatternMinutes());
+        stored_.fields.Zone.clear();  // a pattern made here is in local time, as its times are
     }
     *out = std::make_shared<RecurrencePattern>(shared_from_this());
     return 0;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "platform/systemtime.h"
 
@@ -24,6 +25,9 @@ struct RecurrenceFields {
     int32_t Instance = 0;
     int32_t Duration = 0;  // minutes
     int32_t MonthOfYear = 0;
+    // The item's zone. When set, the start and end days, the time of day and the weekdays
+    // above are the zone's own; each occurrence is converted to local time by the rule.
+    std::wstring Zone;
 
     bool operator==(const RecurrenceFields&) const = default;
 };

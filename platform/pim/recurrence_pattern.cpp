@@ -6,6 +6,7 @@
 
 #include "platform/pim/appointment_item.h"
 #include "platform/pim/store_database.h"
+#include "platform/pim/zone_time.h"
 
 namespace pim {
 namespace {
@@ -117,9 +118,25 @@ int32_t RecurrencePattern::GetOccurrence(DATE date, std::shared_ptr<AppointmentI
         return -1;
     }
     ItemFields fields = owner_->stored_.fields;
-    const int64_t startSecond = SplitDate(p.StartTime).seconds;
+    const int32_t startSecond = SplitDate(p.StartTime).seconds;
     fields.Start = JoinDate(dayNumber, startSecond);
-    fields.End = JoinDate(dayNumber, startSecond + int64_t{p.Duration} * 60);
+    if (!p.Zone.empty()) {
+        // A zoned series starts at its zone's time of day, converted for this day.
+        RecurrenceFields inZone = p;
+        inZone.Zone.clear();
+        const OccurrenceRule& rule = owner_->db_->Rule();
+        const std::optional<DATE> start =
+            ZonedStartOnDay(p.Zone, startSecond, dayNumber, [&](int64_t zoneDay) {
+                const int r = rule(inZone, VariantTimeToSystemTime(double(zoneDay)), -1);
+                return r == 1 || r == 2;
+            });
+        if (!start) {
+            return -1;
+        }
+        fields.Start = *start;
+    }
+    const DayAndSeconds at = SplitDate(fields.Start);
+    fields.End = JoinDate(at.day, at.seconds + int64_t{p.Duration} * 60);
     *out = Occurrence(fields, day);
     return 0;
 }

@@ -59,11 +59,28 @@ const std::string kIdentitySql =
     "CREATE TABLE store_identity (id TEXT NOT NULL);"
     "INSERT INTO store_identity VALUES (lower(hex(randomblob(16))));";
 
+// A range load finds what can touch its days without reading the years around them: short
+// spans by their start, the few long ones by their length, series likewise from their first
+// day to the last their occurrences can reach (open series reach past every date, so they
+// count as long), and tasks by their due date.
+const std::string kSpanLength = "end_at - start_at";
+const std::string kSeriesReach = "(CASE WHEN no_end != 0 THEN 1e7 ELSE ifnull(pattern_end, 0) + "
+                                 "max(0, min(ifnull(duration, 0), 527040)) / 1440.0 END)";
+const std::string kSeriesLength = kSeriesReach + " - pattern_start";
+const std::string kRangeIndexes =
+    "CREATE INDEX IF NOT EXISTS items_by_start ON items (kind, start_at);"
+    "CREATE INDEX IF NOT EXISTS items_by_length ON items (kind, " + kSpanLength + ");"
+    "CREATE INDEX IF NOT EXISTS items_by_due ON items (kind, due_date);"
+    "CREATE INDEX IF NOT EXISTS patterns_by_start ON patterns (pattern_start);"
+    "CREATE INDEX IF NOT EXISTS patterns_by_length ON patterns (" + kSeriesLength + ");"
+    "CREATE INDEX IF NOT EXISTS exceptions_by_start ON exceptions (start_at);"
+    "CREATE INDEX IF NOT EXISTS exceptions_by_length ON exceptions (" + kSpanLength + ");";
+
 // AUTOINCREMENT keeps object ids from ever being handed out twice, even after deletes.
 std::string SchemaSql()
 {
     return "CREATE TABLE items (oid INTEGER PRIMARY KEY AUTOINCREMENT, kind INTEGER NOT NULL, "
-           "uid TEXT, " +
+           "uid TEXT, zone TEXT, " +
            kItemColumnTypes +
            ");"
            "CREATE TABLE patterns (oid INTEGER PRIMARY KEY, type INTEGER, pattern_start REAL, "
@@ -74,22 +91,25 @@ std::string SchemaSql()
            "deleted INTEGER, " +
            kItemColumnTypes +
            ", PRIMARY KEY (oid, original_date));" +
-           kFindTableSql + kIdentitySql + "PRAGMA user_version = " +
+           kFindTableSql + kIdentitySql + kRangeIndexes + "PRAGMA user_version = " +
            std::to_string(StoreDatabase::kSchemaVersion) + ";";
 }
 
 // The steps from each older version to the next; step i brings version i + 1 to i + 2.
 // Version 2 gave items the UID calendars exchange them by.
 // Version 3 gave Find its index, filled from the items there are.
-// Version 4 gave the store its identity.
+// Version 4 gave the store its identity, version 5 the time zone an imported item keeps.
+// Version 6 gave range loads their indexes.
 const std::string kMigrations[] = {
     "ALTER TABLE items ADD COLUMN uid TEXT; PRAGMA user_version = 2;",
     kFindTableSql +
         "INSERT INTO find_text (rowid, text) SELECT oid, find_fold(subject, location, "
         "categories, body) FROM items; PRAGMA user_version = 3;",
     kIdentitySql + "PRAGMA user_version = 4;",
+    "ALTER TABLE items ADD COLUMN zone TEXT; PRAGMA user_version = 5;",
+    kRangeIndexes + "PRAGMA user_version = 6;",
 };
-static_assert(std::size(kMigrations) == StoreDatabase::kSchemaVersion - 1);
+static_assert(sizeof(kMigrations) / sizeof(kMigrations[0]) == StoreDatabase::kSchemaVersion - 1);
 
 SqliteStatement& BindFields(SqliteStatement& s, const ItemFields& f)
 {
@@ -219,6 +239,9 @@ StoredItem* ItemOf(std::vector<StoredItem>& items, int32_t oid)
 std::string WhereKindAndOid(int32_t oid, ItemSelection selection)
 {
     std::string where = oid > 0 ? " WHERE i.kind = ? AND i.oid = ?" : " WHERE i.kind = ?";
+    if (selection == ItemSelection::None) {
+        where += " AND 0";
+    }
     if (selection == ItemSelection::WithReminders) {
         where += " AND (i.reminder_set != 0 OR EXISTS (SELECT 1 FROM exceptions x"
                  " WHERE x.oid = i.oid AND x.reminder_set != 0))";
@@ -232,6 +255,58 @@ void BindKindAndOid(SqliteStatement& s, int32_t kind, int32_t oid)
     if (oid > 0) {
         s.Bind(oid);
     }
+}
+
+// Slack on a range's ends: before 1899-12-30 a DATE's fraction counts forward from its day, so
+// a stored value there lies up to two days off the time line.
+constexpr double kDateSlackDays = 2.0;
+
+// Rows of a table with start_at and end_at whose span touches the range ?2 .. ?3 (the slack
+// included): spans up to 40 days long through the start index, longer ones through the length
+// index. A span that ends before it starts counts from its start, as placing it does; a start
+// that is not a number reads as day 0, so such rows all come along.
+std::string SpansTouching(const std::string& table, const std::string& kindTerm)
+{
+    const std::string rows = "SELECT oid FROM " + table + " WHERE " + kindTerm;
+    return rows + "start_at >= ?2 - 41 AND start_at < ?3 AND (end_at >= ?2 OR start_at >= ?2)" +
+           " UNION " + rows + kSpanLength + " > 40 AND start_at < ?3 AND end_at >= ?2" +
+           " UNION " + rows + "start_at IS NULL";
+}
+
+// Tasks whose start lies before the range's end and whose due day lies in or after it; a
+// missing date (before 1900, after 4000 or none) leaves that side open. Each due side is a
+// range of the due index, so tasks due before the range are never read.
+std::string TasksTouching()
+{
+    const std::string rows = "SELECT oid FROM items WHERE kind = ?1 AND ";
+    const std::string starts = " AND (start_date < ?3 OR start_date < 2.0 OR start_date >= "
+                               "767377.0 OR start_date IS NULL)";
+    return rows + "due_date >= ?2" + starts + " UNION " + rows + "due_date < 2.0" + starts +
+           " UNION " + rows + "due_date IS NULL" + starts;
+}
+
+// Series from their first day up to their end plus their occurrences' length (held to a year
+// as loads hold it) and the day the start time can add. A task's occurrences last from its
+// start to its due date instead, which the document holds to its window of 120 days. Short
+// series come through the start index, long ones through the length index, as spans do.
+std::string SeriesReaching(int32_t kind)
+{
+    const std::string margin = kind == kAppointmentKind ? "1" : "122";
+    const std::string rows = "SELECT p.oid FROM patterns p JOIN items i ON i.oid = p.oid "
+                             "WHERE +i.kind = ?1 AND ";
+    const std::string reaches = " AND " + kSeriesReach + " >= ?2 - " + margin;
+    return rows + "pattern_start >= ?2 - 401 - " + margin + " AND pattern_start < ?3" + reaches +
+           " UNION " + rows + kSeriesLength + " > 400 AND pattern_start < ?3" + reaches +
+           " UNION " + rows + "pattern_start IS NULL";
+}
+
+// The object ids a range load reads, with kind ?1 and the range ?2 .. ?3.
+std::string RangeCandidates(int32_t kind)
+{
+    const std::string singles =
+        kind == kAppointmentKind ? SpansTouching("items", "kind = ?1 AND ") : TasksTouching();
+    return "WITH wanted(oid) AS (" + singles + " UNION " + SeriesReaching(kind) + " UNION " +
+           SpansTouching("exceptions", "") + ") ";
 }
 
 // "a, b" as {"a", "b"}.
@@ -586,8 +661,49 @@ StoreDatabase::Recognition StoreDatabase::RecogniseTables()
     return Recognition::Ours;
 }
 
+// What one load reads: a condition on the joined items row `i` for the items and one for their
+// patterns and exceptions, and the values they bind.
+struct StoreDatabase::Restriction {
+    std::string items;
+    std::string dependents;
+    std::function<void(SqliteStatement&)> bind;
+    std::function<int32_t()> prepare = [] { return 0; }; // runs first, in the transaction
+};
+
 int32_t StoreDatabase::Load(int32_t kind, int32_t oid, std::vector<StoredItem>& out,
                             ItemSelection selection)
+{
+    // Patterns and exceptions of items the selection left out are read and skipped: filtering
+    // them again in SQL costs more than it saves.
+    const auto bind = [kind, oid](SqliteStatement& s) { BindKindAndOid(s, kind, oid); };
+    const Restriction restriction{WhereKindAndOid(oid, selection),
+                                  WhereKindAndOid(oid, ItemSelection::All), bind};
+    return LoadRestricted(kind, restriction, out);
+}
+
+int32_t StoreDatabase::LoadRange(int32_t kind, const DayRange& range, std::vector<StoredItem>& out)
+{
+    // The ids are found once into a table of this connection's own, which even a read-only
+    // connection may write, and the three queries read them from there. "+i.kind": the ids
+    // lead, each looked up by its oid, instead of every item of the kind being tested.
+    const std::string wanted = " WHERE +i.kind = ? AND i.oid IN (SELECT oid FROM temp.range_ids)";
+    const auto find = [this, kind, range] {
+        if (Exec("CREATE TEMP TABLE IF NOT EXISTS range_ids (oid INTEGER PRIMARY KEY);"
+                 "DELETE FROM temp.range_ids") != 0) {
+            return -1;
+        }
+        SqliteStatement ids(db_, RangeCandidates(kind) +
+                                     "INSERT INTO temp.range_ids SELECT oid FROM wanted");
+        ids.Bind(kind).Bind(range.from - kDateSlackDays).Bind(range.until + kDateSlackDays);
+        return ids.Step() == SQLITE_DONE ? 0 : -1;
+    };
+    const Restriction restriction{wanted, wanted, [kind](SqliteStatement& s) { s.Bind(kind); },
+                                  find};
+    return LoadRestricted(kind, restriction, out);
+}
+
+int32_t StoreDatabase::LoadRestricted(int32_t kind, const Restriction& restriction,
+                                      std::vector<StoredItem>& out)
 {
     out.clear();
     // One read transaction, so the three queries see the same state of the file; inside a
@@ -596,12 +712,10 @@ int32_t StoreDatabase::Load(int32_t kind, int32_t oid, std::vector<StoredItem>& 
     if (db_ == nullptr || (outermost && Exec("BEGIN") != 0)) {
         return -1;
     }
-    // Patterns and exceptions of items the selection left out are read and skipped: filtering
-    // them again in SQL costs more than it saves.
-    const std::string allOfKind = WhereKindAndOid(oid, ItemSelection::All);
-    int32_t status = LoadItems(kind, oid, WhereKindAndOid(oid, selection), out);
-    status = status < 0 ? status : LoadPatterns(kind, oid, allOfKind, out);
-    status = status < 0 ? status : LoadExceptions(kind, oid, allOfKind, out);
+    int32_t status = restriction.prepare();
+    status = status < 0 ? status : LoadItems(kind, restriction, out);
+    status = status < 0 ? status : LoadPatterns(restriction, out);
+    status = status < 0 ? status : LoadExceptions(restriction, out);
     if (outermost) {
         Exec("COMMIT");
     }
@@ -622,12 +736,10 @@ int32_t StoreDatabase::FindItems(const std::wstring& text, std::vector<StoredIte
     if (folded.empty()) {
         return 0;
     }
-    const bool outermost = db_ != nullptr && sqlite3_get_autocommit(db_) != 0;
-    if (db_ == nullptr || (outermost && Exec("BEGIN") != 0)) {
-        return -1;
-    }
-    // Trigrams need three characters; a shorter text is looked for in every item's index row.
-    const bool phrase = folded.size() >= 3;
+    // Trigrams need three characters; a shorter text is looked for in every item's index row,
+    // and in a store older than the index (opened read-only) in every item's folded text.
+    const bool indexed = version_ >= kFindVersion;
+    const bool phrase = indexed && folded.size() >= 3;
     std::wstring match = folded;
     if (phrase) {
         match.clear();
@@ -638,78 +750,70 @@ int32_t StoreDatabase::FindItems(const std::wstring& text, std::vector<StoredIte
     }
     const std::string where =
         WhereKindAndOid(0, ItemSelection::All) +
-        (phrase ? " AND i.oid IN (SELECT rowid FROM find_text WHERE find_text MATCH ?)"
-                : " AND i.oid IN (SELECT rowid FROM find_text WHERE instr(text, ?) > 0)");
-    int32_t status = 0;
+        (!indexed ? " AND instr(find_fold(i.subject, i.location, i.categories, i.body), ?) > 0"
+         : phrase ? " AND i.oid IN (SELECT rowid FROM find_text WHERE find_text MATCH ?)"
+                  : " AND i.oid IN (SELECT rowid FROM find_text WHERE instr(text, ?) > 0)");
     for (const int32_t kind : {kAppointmentKind, kTaskKind}) {
+        const auto bind = [kind, &match](SqliteStatement& s) {
+            BindKindAndOid(s, kind, 0);
+            s.Bind(match);
+        };
         std::vector<StoredItem> found;
-        status = status < 0 ? status : LoadItems(kind, 0, where, found, match);
-        status = status < 0 ? status : LoadPatterns(kind, 0, where, found, match);
-        status = status < 0 ? status : LoadExceptions(kind, 0, where, found, match);
+        if (LoadRestricted(kind, Restriction{where, where, bind}, found) < 0) {
+            out.clear();
+            return -1;
+        }
         std::move(found.begin(), found.end(), std::back_inserter(out));
     }
-    if (outermost) {
-        Exec("COMMIT");
-    }
-    if (status < 0) {
-        out.clear();
-    }
-    return status;
+    return 0;
 }
 
-int32_t StoreDatabase::LoadItems(int32_t kind, int32_t oid, const std::string& where,
-                                 std::vector<StoredItem>& out, const std::wstring& match)
+int32_t StoreDatabase::LoadItems(int32_t kind, const Restriction& restriction,
+                                 std::vector<StoredItem>& out)
 {
-    // A store older than the UIDs is read as it is, without them.
+    // A store older than the UIDs or zones is read as it is, without them.
     SqliteStatement s(db_, std::string("SELECT oid, ") + (version_ >= 2 ? "uid, " : "NULL, ") +
-                               LoadedColumns(kind) + " FROM items i" +
-                               where + " ORDER BY oid");
-    BindKindAndOid(s, kind, oid);
-    if (!match.empty()) {
-        s.Bind(match);
-    }
+                               (version_ >= kZoneVersion ? "zone, " : "NULL, ") +
+                               LoadedColumns(kind) + " FROM items i" + restriction.items +
+                               " ORDER BY oid");
+    restriction.bind(s);
     int rc = 0;
     while ((rc = s.Step()) == SQLITE_ROW) {
         StoredItem item;
         item.kind = kind;
-        item.fields = ReadFields(s, 2, kind);
+        item.fields = ReadFields(s, 3, kind);
         item.fields.Oid = s.Int(0);
         item.fields.UID = s.Text(1);
+        item.fields.Zone = s.Text(2);
         out.push_back(std::move(item));
     }
     return rc == SQLITE_DONE ? 0 : -1;
 }
 
-int32_t StoreDatabase::LoadPatterns(int32_t kind, int32_t oid, const std::string& where,
-                                    std::vector<StoredItem>& out, const std::wstring& match)
+int32_t StoreDatabase::LoadPatterns(const Restriction& restriction, std::vector<StoredItem>& out)
 {
     SqliteStatement s(db_, "SELECT p.oid, " + kPatternColumns +
                                " FROM patterns p JOIN items i ON i.oid = p.oid" +
-                               where);
-    BindKindAndOid(s, kind, oid);
-    if (!match.empty()) {
-        s.Bind(match);
-    }
+                               restriction.dependents);
+    restriction.bind(s);
     int rc = 0;
     while ((rc = s.Step()) == SQLITE_ROW) {
         if (StoredItem* item = ItemOf(out, s.Int(0))) {
             item->pattern = ReadPattern(s, 1);
+            item->pattern->Zone = item->fields.Zone;  // a series is held in its item's zone
         }
     }
     return rc == SQLITE_DONE ? 0 : -1;
 }
 
-int32_t StoreDatabase::LoadExceptions(int32_t kind, int32_t oid, const std::string& where,
-                                      std::vector<StoredItem>& out, const std::wstring& match)
+int32_t StoreDatabase::LoadExceptions(const Restriction& restriction,
+                                      std::vector<StoredItem>& out)
 {
     SqliteStatement s(db_, "SELECT e.oid, e.original_date, e.deleted, " +
                                Qualified(LoadedColumns(kAppointmentKind), "e.") +
                                " FROM exceptions e JOIN items i ON i.oid = e.oid" +
-                               where + " ORDER BY e.oid, e.original_date");
-    BindKindAndOid(s, kind, oid);
-    if (!match.empty()) {
-        s.Bind(match);
-    }
+                               restriction.dependents + " ORDER BY e.oid, e.original_date");
+    restriction.bind(s);
     int rc = 0;
     while ((rc = s.Step()) == SQLITE_ROW) {
         StoredItem* item = ItemOf(out, s.Int(0));
@@ -804,11 +908,12 @@ void StoreDatabase::FillCountedEndDate(RecurrenceFields& pattern) const
 int32_t StoreDatabase::WriteItem(const StoredItem& item, int32_t& oid)
 {
     const bool insert = oid <= 0;
-    SqliteStatement& row = Statement(insert ? "INSERT INTO items (kind, uid, " + kItemColumns +
-                                          ") VALUES (?, ?, " + kItemPlaceholders + ")"
-                                    : "UPDATE items SET (kind, uid, " + kItemColumns +
-                                          ") = (?, ?, " + kItemPlaceholders + ") WHERE oid = ?");
-    BindFields(row.Bind(item.kind).Bind(item.fields.UID), item.fields);
+    SqliteStatement& row =
+        Statement(insert ? "INSERT INTO items (kind, uid, zone, " + kItemColumns +
+                               ") VALUES (?, ?, ?, " + kItemPlaceholders + ")"
+                         : "UPDATE items SET (kind, uid, zone, " + kItemColumns +
+                               ") = (?, ?, ?, " + kItemPlaceholders + ") WHERE oid = ?");
+    BindFields(row.Bind(item.kind).Bind(item.fields.UID).Bind(item.fields.Zone), item.fields);
     if (!insert) {
         row.Bind(oid);
     }

@@ -16,13 +16,24 @@ struct sqlite3;
 
 namespace pim {
 
-// Which items a load reads: all, or only those a reminder could fire for.
-enum class ItemSelection { All, WithReminders };
+// Which items a load reads: all, only those a reminder could fire for, or none (an edit finds
+// its item by object id and needs nothing read in advance).
+enum class ItemSelection { All, WithReminders, None };
+
+// The days [from, until) a load is limited to, as DATE values of their midnights.
+struct DayRange {
+    DATE from = 0.0;
+    DATE until = 0.0;
+};
 
 class StoreDatabase {
 public:
-    static constexpr int kSchemaVersion = 4;
+    static constexpr int kSchemaVersion = 6;
+    // The versions that added what a read-only opener of an older store reads around; the
+    // range indexes of version 6 only make reads faster.
+    static constexpr int kFindVersion = 3;     // the first version with Find's index
     static constexpr int kIdentityVersion = 4; // the first version with a store identity
+    static constexpr int kZoneVersion = 5;     // the first version whose items keep their zone
 
     StoreDatabase() = default;
     ~StoreDatabase();
@@ -65,6 +76,12 @@ public:
     // A positive oid limits the load to that one item.
     int32_t Load(int32_t kind, int32_t oid, std::vector<StoredItem>& out,
                  ItemSelection selection = ItemSelection::All);
+    // The items of a kind that can show on a day of the range, in the same order and with the
+    // same contents as Load: single items and tasks whose span touches it, every series whose
+    // occurrences can (from its first day to its end plus the longest occurrence), and every
+    // series with a changed occurrence touching it. Items outside may come along; callers
+    // place what they get by its dates as they would from a full load.
+    int32_t LoadRange(int32_t kind, const DayRange& range, std::vector<StoredItem>& out);
     // Inserts (Oid 0 gets a new id) or replaces the whole item: all of it or nothing. A pattern
     // that ends after a number of occurrences but has no end date yet gets the day of its last
     // occurrence, so the series shows up to there.
@@ -78,6 +95,7 @@ public:
     int32_t RunInOneTransaction(const std::function<int32_t()>& work);
 
 private:
+    struct Restriction;
     enum class Recognition { Ours, NotOurs, Newer, Damaged, Busy, Full, Unreadable };
 
     int32_t Fail(const std::wstring& what);
@@ -105,15 +123,11 @@ private:
     int32_t WritePattern(int32_t oid, const StoredItem& item);
     int32_t WriteFindText(int32_t oid, const ItemFields& fields);
     int32_t DeleteDependents(int32_t oid);
-    int32_t LoadItems(int32_t kind, int32_t oid, const std::string& where,
-                      std::vector<StoredItem>& out,
-                    const std::wstring& match = {});
-    int32_t LoadPatterns(int32_t kind, int32_t oid, const std::string& where,
-                         std::vector<StoredItem>& out,
-                    const std::wstring& match = {});
-    int32_t LoadExceptions(int32_t kind, int32_t oid, const std::string& where,
-                           std::vector<StoredItem>& out,
-                    const std::wstring& match = {});
+    int32_t LoadRestricted(int32_t kind, const Restriction& restriction,
+                           std::vector<StoredItem>& out);
+    int32_t LoadItems(int32_t kind, const Restriction& restriction, std::vector<StoredItem>& out);
+    int32_t LoadPatterns(const Restriction& restriction, std::vector<StoredItem>& out);
+    int32_t LoadExceptions(const Restriction& restriction, std::vector<StoredItem>& out);
 
     sqlite3* db_ = nullptr;
     std::unordered_map<std::string, std::unique_ptr<SqliteStatement>> statements_;

@@ -15,6 +15,7 @@
 
 #include "ical/calendar_import.h"
 #include "ical/occurrence_list.h"
+#include "ical/zone_table.h"
 #include "model/pim_session.h"
 #include "model/recurrence.h"
 #include "platform/clock.h"
@@ -110,6 +111,9 @@ TEST(CalendarImport, BadComponentsAreReportedAndSkippedWithTheRestImported)
         std::string text;
         int imported, skipped;
     };
+    std::string folded;
+    for (int i = 0; i < 45000; ++i)
+        folded += std::string(70, 'x') + "\r\n ";
     const Case cases[] = {
         {"empty", "", 0, 0},
         {"not iCalendar", "hello\nworld\n", 0, 0},
@@ -122,11 +126,13 @@ TEST(CalendarImport, BadComponentsAreReportedAndSkippedWithTheRestImported)
         {"duplicate UID", Calendar(good + good), 1, 1},
         {"COUNT=0", afterGood(at9 + "RRULE:FREQ=DAILY;COUNT=0\r\n"), 1, 1},
         {"hourly", afterGood(at9 + "RRULE:FREQ=HOURLY\r\n"), 1, 1},
-        {"override without series", afterGood("RECURRENCE-ID:20261208T090000\r\n" + at9), 1, 1},
+        {"override without series", afterGood("RECURRENCE-ID:20261208T090000\r\n" + at9), 2, 0},
         {"unknown zone", Calendar(Event("zoned", "DTSTART;TZID=Mars/Olympus:20261207T090000\r\n")),
          1, 0},
         {"1 MB line",
          Calendar(Event("long", at9 + "DESCRIPTION:" + std::string(1 << 20, 'x') + "\r\n")), 1, 0},
+        {"3 MB line", afterGood(at9 + "DESCRIPTION:" + std::string(3 << 20, 'x') + "\r\n"), 1, 1},
+        {"3 MB folded line", afterGood(at9 + "DESCRIPTION:" + folded + "\r\n"), 1, 1},
     };
     for (const Case& c : cases) {
         TempPaths paths;
@@ -137,6 +143,39 @@ TEST(CalendarImport, BadComponentsAreReportedAndSkippedWithTheRestImported)
         EXPECT_EQ(StoredItems(paths.StorePath()).size(), static_cast<size_t>(c.imported)) << c.name;
         EXPECT_EQ(report.notes.empty(), c.skipped == 0 && c.imported == 1 && c.name[0] != 'u')
             << c.name;
+        if (c.name[0] == '3') {
+            EXPECT_EQ(report.notes, std::vector<std::string>{"bad: skipped, a line over 2 MB"});
+        }
+    }
+}
+
+// Of two components with one UID the newer wins whatever their order: the higher SEQUENCE,
+// then the later LAST-MODIFIED, then the later DTSTAMP; on a tie the first stays.
+TEST(CalendarImport, TheNewerOfTwoComponentsWithOneUidWins)
+{
+    ScopedZone zone("UTC");
+    const auto version = [](const char* subject, const std::string& lines) {
+        return "BEGIN:VEVENT\r\nUID:one\r\nSUMMARY:" + std::string(subject) +
+               "\r\nDTSTART:20261207T090000Z\r\n" + lines + "END:VEVENT\r\n";
+    };
+    const std::string seq1 = version("seq 1", "SEQUENCE:1\r\n");
+    const std::string seq2 = version("seq 2", "SEQUENCE:2\r\nDTSTAMP:20200101T000000Z\r\n");
+    const std::string early = version("early", "LAST-MODIFIED:20261201T000000Z\r\n");
+    const std::string late = version("late", "LAST-MODIFIED:20261202T000000Z\r\n");
+    const std::string stampLate = version("stamp late", "DTSTAMP:20261203T000000Z\r\n");
+    const std::string stampEarly = version("stamp early", "DTSTAMP:20261202T000000Z\r\n");
+    const std::pair<std::string, std::wstring> cases[] = {
+        {seq2 + seq1, L"seq 2"}, {seq1 + seq2, L"seq 2"},
+        {early + late, L"late"}, {late + early, L"late"},
+        {stampEarly + stampLate, L"stamp late"}, {late + late, L"late"},
+    };
+    for (const auto& [body, winner] : cases) {
+        TempPaths paths;
+        const ical::ImportReport report = Import(paths.StorePath(), Calendar(body));
+        EXPECT_EQ(ical::SummaryLine(report), "imported 1 appointments, 0 tasks, 1 skipped");
+        const std::vector<pim::StoredItem> items = StoredItems(paths.StorePath());
+        ASSERT_EQ(items.size(), 1u);
+        EXPECT_EQ(items[0].fields.Subject, winner);
     }
 }
 
@@ -356,4 +395,124 @@ TEST(IcalTool, AFailedImportNamesTheStoreAndOccurrencesEscapeControls)
     ASSERT_EQ(::chmod(store.c_str(), 0444), 0);
     EXPECT_EQ(importError(), "tamberlo-ical: " + ics + ": The calendar store " + store +
                                  " is read-only. Nothing of it was imported.\n");
+}
+
+// Zone names as calendar programs write them: the system's zone data before a file's own
+// (often short) definition, vendor paths, Windows names, a definition after its events (here
+// twice, as some files have it), a floating end beside a zoned start; and an EXDATE removes only
+// the occurrence at its time, or a whole day when it is a date.
+TEST(CalendarImport, ZoneNamesOfEveryKindAndExdatesByTime)
+{
+    ScopedZone zone("Europe/Berlin");
+    TempPaths paths;
+    const std::string custom =
+        "BEGIN:VTIMEZONE\r\nTZID:Custom Zone\r\nBEGIN:STANDARD\r\nDTSTART:19700101T000000\r\n"
+        "TZOFFSETFROM:-0300\r\nTZOFFSETTO:-0300\r\nEND:STANDARD\r\nEND:VTIMEZONE\r\n";
+    const std::string shortBerlin =
+        "BEGIN:VTIMEZONE\r\nTZID:Europe/Berlin\r\nBEGIN:STANDARD\r\nDTSTART:20180101T000000\r\n"
+        "TZOFFSETFROM:+0500\r\nTZOFFSETTO:+0500\r\nEND:STANDARD\r\nEND:VTIMEZONE\r\n";
+    const std::string text = Calendar(
+        shortBerlin +
+        Event("windows", "DTSTART;TZID=Pacific Standard Time:20261207T090000\r\n") +
+        Event("vendor", "DTSTART;TZID=/freeassociation.sourceforge.net/Tzfile/America/New_York:"
+                        "20261207T093000\r\n") +
+        Event("old", "DTSTART;TZID=Europe/Berlin:20161207T090000\r\n") +
+        Event("custom", "DTSTART;TZID=Custom Zone:20261207T090000\r\n") +
+        Event("floating end", "DTSTART;TZID=America/New_York:20261207T100000\r\n"
+                              "DTEND:20261207T110000\r\n") +
+        Event("excluded", "DTSTART:20261207T080000Z\r\nDURATION:PT1H\r\n"
+                          "RRULE:FREQ=DAILY;COUNT=3\r\nEXDATE:20261208T150000Z\r\n"
+                          "EXDATE;VALUE=DATE:20261209\r\n") +
+        custom + custom);
+    const ical::ImportReport report = Import(paths.StorePath(), text);
+    EXPECT_EQ(ical::SummaryLine(report), "imported 6 appointments, 0 tasks, 0 skipped");
+    EXPECT_EQ(report.notes, std::vector<std::string>{});
+    EXPECT_EQ(Occurrences(paths.StorePath(), MakeSystemTime(2026, 12, 7), 3),
+              "20261207T090000 20261207T100000 excluded\n"
+              "20261207T130000 20261207T130000 custom\n"
+              "20261207T153000 20261207T153000 vendor\n"
+              "20261207T160000 20261207T170000 floating end\n"
+              "20261207T180000 20261207T180000 windows\n"
+              "20261208T090000 20261208T100000 excluded\n");
+    EXPECT_EQ(Occurrences(paths.StorePath(), MakeSystemTime(2016, 12, 7), 1),
+              "20161207T090000 20161207T090000 old\n");
+    const std::vector<pim::StoredItem> items = StoredItems(paths.StorePath());
+    ASSERT_EQ(items.size(), 6u);
+    std::wstring zones;
+    for (const pim::StoredItem& item : items)
+        zones += item.fields.Zone + L";";
+    // A zone only the file defines cannot be kept by name: its item (read last, once the
+    // definition was seen) is in local time.
+    EXPECT_EQ(zones, L"America/Los_Angeles;America/New_York;Europe/Berlin;America/New_York;UTC;;");
+}
+
+// What the store cannot hold is reported item by item, named by the item's SUMMARY, and what
+// it can hold is kept: one alarm of several, a dateless task's alarm at a fixed time, a series'
+// length in minutes; a DTSTART off the rule stays as an appointment of its own and the series
+// starts on its first rule day; an invitation to one occurrence of a series the file does not
+// hold becomes a single appointment.
+TEST(CalendarImport, WhatTheStoreCannotHoldIsReportedByItsSummary)
+{
+    ScopedZone zone("UTC");
+    TempPaths paths;
+    const std::string alarm = "BEGIN:VALARM\r\nACTION:DISPLAY\r\nTRIGGER:-PT5M\r\n";
+    const std::string text = Calendar(
+        Event("Two alarms", "DTSTART:20261209T080000\r\n" + alarm +
+                                "DESCRIPTION:Leave now\r\nEND:VALARM\r\n" + alarm +
+                                "END:VALARM\r\n") +
+        "BEGIN:VTODO\r\nUID:dateless\r\nSUMMARY:Dateless\r\nBEGIN:VALARM\r\nACTION:DISPLAY\r\n"
+        "TRIGGER;VALUE=DATE-TIME:20261208T073000Z\r\nEND:VALARM\r\nEND:VTODO\r\n" +
+        Event("Seconds", "DTSTART:20261207T090000\r\nDTEND:20261207T095959\r\n"
+                         "RRULE:FREQ=DAILY;COUNT=2\r\n") +
+        Event("Off rule", "DTSTART:20261211T100000\r\nDURATION:PT1H\r\n"
+                          "RRULE:FREQ=WEEKLY;BYDAY=MO,WE;COUNT=3\r\n") +
+        Event("Invite", "RECURRENCE-ID:20261215T100000\r\nDTSTART:20261215T110000\r\n"
+                        "DURATION:PT1H\r\n"));
+    const ical::ImportReport report = Import(paths.StorePath(), text);
+    EXPECT_EQ(ical::SummaryLine(report), "imported 5 appointments, 1 tasks, 0 skipped");
+    EXPECT_EQ(report.notes,
+              (std::vector<std::string>{
+                  "Two alarms: \"Two alarms\": only the first of 2 alarms kept (the store holds one)",
+                  "Two alarms: \"Two alarms\": the alarm's own text \"Leave now\" left out (an "
+                  "alarm shows the subject)",
+                  "Seconds: \"Seconds\": its length rounded to whole minutes (a series holds "
+                  "minutes)",
+                  "Off rule: DTSTART is not one of the rule's days: the series starts on its first "
+                  "rule day, DTSTART's occurrence is a single appointment",
+                  "Invite: a changed occurrence of a series not in the calendar, imported as a "
+                  "single appointment"}));
+    EXPECT_EQ(Occurrences(paths.StorePath(), MakeSystemTime(2026, 12, 7), 14),
+              "20261207T090000 20261207T100000 Seconds\n"
+              "20261208T090000 20261208T100000 Seconds\n"
+              "20261209T080000 20261209T080000 Two alarms\n"
+              "20261211T100000 20261211T110000 Off rule\n"
+              "20261214T100000 20261214T110000 Off rule\n"
+              "20261215T110000 20261215T120000 Invite\n"
+              "20261216T100000 20261216T110000 Off rule\n");
+    const std::vector<pim::StoredItem> items = StoredItems(paths.StorePath());
+    ASSERT_EQ(items.size(), 6u);
+    EXPECT_TRUE(items[5].fields.ReminderSet);
+    EXPECT_EQ(items[5].fields.ReminderTime,
+              SystemTimeToVariantTime(MakeSystemTime(2026, 12, 8, 7, 30)));
+}
+
+TEST(CalendarImport, ZoneNamesResolveToTheSystemsZones)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"Europe/Berlin", "Europe/Berlin"},
+        {"/mozilla.org/20050126_1/America/New_York", "America/New_York"},
+        {"/freeassociation.sourceforge.net/Tzfile/Asia/Tokyo", "Asia/Tokyo"},
+        {"W. Europe Standard Time", "Europe/Berlin"},
+        {"AUS Eastern Standard Time", "Australia/Sydney"},
+        {"India Standard Time", "Asia/Calcutta"},
+        {"Dateline Standard Time", "Etc/GMT+12"},
+        {"UTC", "UTC"},
+        {"Etc/UTC", "UTC"},
+        {"Z", ""},
+        {"/example.org/Nowhere", ""},
+        {"Mars/Olympus", ""},
+        {"", ""},
+    };
+    for (const auto& [tzid, iana] : cases)
+        EXPECT_EQ(ical::ZoneTable::IanaName(tzid), iana) << tzid;
 }

@@ -117,3 +117,59 @@ TEST(CalendarRoundTrip, TheDemoCalendarComesBackWholeAndReimportingChangesNothin
         }
     }
 }
+
+// Every line of an export is valid RFC 5545 whatever libical's own folding does: at most 75
+// octets, CR LF ended, folded only between characters; and the values come back whole. Text
+// carries no control characters but TAB and line breaks, both ways.
+TEST(CalendarRoundTrip, LongValuesFoldValidlyAndControlCharactersNeverTravel)
+{
+    ScopedZone zone("UTC");
+    const std::string pieces[] = {"a", "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x98\x80"};
+    for (size_t octets = 60; octets <= 160; ++octets) {
+        for (size_t shift = 0; shift < 4; ++shift) {
+            std::string value;
+            for (size_t i = shift; value.size() < octets; ++i) {
+                const std::string& piece = pieces[i % 4];
+                value += value.size() + piece.size() <= octets ? piece : "a";
+            }
+            pim::StoredItem item;
+            item.fields.UID = QString::fromStdString(value).toStdWString();
+            item.fields.Subject = item.fields.UID;
+            item.fields.Start = SystemTimeToVariantTime(kToday);
+            item.fields.End = item.fields.Start;
+            const std::string text = ical::ItemCalendarText(item, {kToday});
+            SCOPED_TRACE(value);
+            for (size_t from = 0; from < text.size();) {
+                const size_t end = text.find("\r\n", from);
+                ASSERT_NE(end, std::string::npos);
+                const std::string line = text.substr(from, end - from);
+                EXPECT_LE(line.size(), 75u);
+                EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos);
+                if (line[0] == ' ') {
+                    EXPECT_NE(static_cast<unsigned char>(line[1]) & 0xC0, 0x80) << line;
+                }
+                from = end + 2;
+            }
+            std::vector<std::string> notes;
+            const std::vector<pim::StoredItem> back = ical::ReadCalendarItems(text, notes);
+            ASSERT_EQ(back.size(), 1u);
+            EXPECT_EQ(back[0].fields.UID, item.fields.UID);
+            EXPECT_EQ(back[0].fields.Subject, item.fields.Subject);
+        }
+    }
+
+    pim::StoredItem item;
+    item.fields.Subject = L"a\x01" L"b\x08" L"c\td\x1F\x7F";
+    item.fields.Body = L"one\r\ntwo\x0B";
+    item.fields.Start = item.fields.End = SystemTimeToVariantTime(kToday);
+    const std::string text = ical::ItemCalendarText(item, {kToday});
+    EXPECT_NE(text.find("SUMMARY:abc\td\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("DESCRIPTION:one\\ntwo\r\n"), std::string::npos) << text;
+    std::string raw = text;
+    raw.replace(raw.find("abc"), 3, "a\x01" "b\x08" "c");
+    std::vector<std::string> notes;
+    const std::vector<pim::StoredItem> back = ical::ReadCalendarItems(raw, notes);
+    ASSERT_EQ(back.size(), 1u);
+    EXPECT_EQ(back[0].fields.Subject, L"abc\td");
+    EXPECT_EQ(back[0].fields.Body, L"one\r\ntwo");
+}

@@ -214,3 +214,109 @@ TEST(LibicalCrossCheck, ExportedRulesExpandOnTheProgramsDays)
         EXPECT_EQ(onlyLibical, std::vector<std::string>{}) << "only in libical";
     }
 }
+
+namespace {
+
+// A zone's definition as libical has it, under the name a file uses for it.
+std::string ZoneDefinition(const char* zone, const char* tzid)
+{
+    icalcomponent* copy =
+        icalcomponent_new_clone(icaltimezone_get_component(icaltimezone_get_builtin_timezone(zone)));
+    icalproperty_set_tzid(icalcomponent_get_first_property(copy, ICAL_TZID_PROPERTY), tzid);
+    char* text = icalcomponent_as_ical_string_r(copy);
+    const std::string out = text;
+    free(text);
+    icalcomponent_free(copy);
+    return out;
+}
+
+std::string ZonedSeries(const std::string& name, const std::string& start, const std::string& rule,
+                        const std::string& more = "")
+{
+    return "BEGIN:VEVENT\r\nUID:" + name + "\r\nSUMMARY:" + name + "\r\nDTSTART" + start +
+           "\r\nDURATION:PT45M\r\nRRULE:" + rule + "\r\n" + more + "END:VEVENT\r\n";
+}
+
+// Series in their own zones, across both changes of the year in Europe and in America, with
+// weekdays and month days that fall on another local day, the zone names Outlook and Mozilla
+// write, and starts that are not one of the rule's days (which count as an occurrence).
+std::string ZonedCalendar()
+{
+    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Test//EN\r\n" +
+           ZoneDefinition("America/New_York", "America/New_York") +
+           ZoneDefinition("Asia/Tokyo", "Asia/Tokyo") +
+           ZoneDefinition("Australia/Melbourne", "AUS Eastern Standard Time") +
+           ZoneDefinition("Europe/Berlin", "/mozilla.org/20050126_1/Europe/Berlin") +
+           ZonedSeries("New York weekly", ";TZID=America/New_York:20260601T090000",
+                       "FREQ=WEEKLY;BYDAY=MO,TH") +
+           ZonedSeries("UTC daily", ":20260601T080000Z", "FREQ=DAILY") +
+           ZonedSeries("Tokyo workdays", ";TZID=Asia/Tokyo:20260601T070000",
+                       "FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR") +
+           ZonedSeries("Tokyo month start", ";TZID=Asia/Tokyo:20260701T003000",
+                       "FREQ=MONTHLY;BYMONTHDAY=1") +
+           ZonedSeries("Tokyo second Monday", ";TZID=Asia/Tokyo:20260608T013000",
+                       "FREQ=MONTHLY;BYDAY=2MO") +
+           ZonedSeries("Melbourne standup", ";TZID=AUS Eastern Standard Time:20260601T083000",
+                       "FREQ=WEEKLY;INTERVAL=1;BYDAY=MO,TU,WE,TH,FR;COUNT=300") +
+           ZonedSeries("Berlin yearly", ";TZID=/mozilla.org/20050126_1/Europe/Berlin:20261025T023000",
+                       "FREQ=YEARLY") +
+           ZonedSeries("New York counted", ";TZID=America/New_York:20260602T233000",
+                       "FREQ=DAILY;INTERVAL=3;COUNT=90",
+                       "EXDATE;TZID=America/New_York:20260611T233000\r\n"
+                       "EXDATE;TZID=America/New_York:20260614T090000\r\n") +
+           ZonedSeries("UTC until", ":20260603T230000Z",
+                       "FREQ=WEEKLY;BYDAY=WE,SA;UNTIL=20270321T230000Z") +
+           ZonedSeries("Off-rule weekly", ";TZID=Europe/Berlin:20260605T100000",
+                       "FREQ=WEEKLY;BYDAY=MO,WE;UNTIL=20270301T000000Z") +
+           ZonedSeries("Off-rule monthly", ";TZID=America/New_York:20260610T200000",
+                       "FREQ=MONTHLY;BYMONTHDAY=15") +
+           "END:VCALENDAR\r\n";
+}
+
+std::vector<std::string> ProgramStarts(const std::string& store)
+{
+    PimSession session(store, OccurrenceOnDay);
+    std::vector<std::string> lines;
+    EXPECT_EQ(ical::ListOccurrences(session, kFrom, kDays, lines), 0);
+    for (std::string& line : lines) {
+        const size_t end = line.find(' ') + 1;
+        line.erase(end, line.find(' ', end) + 1 - end);
+    }
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+} // namespace
+
+TEST(LibicalCrossCheck, ZonedSeriesOccurOnTheirZonesDaysInEveryLocalZone)
+{
+    const std::string text = ZonedCalendar();
+    for (const char* zone : {"Europe/Berlin", "America/New_York", "UTC"}) {
+        SCOPED_TRACE(zone);
+        ScopedZone scoped(zone);
+        TempPaths paths;
+        const ical::ImportReport report = Import(paths.StorePath(), text);
+        // The off-rule starts are two series and two single appointments.
+        EXPECT_EQ(ical::SummaryLine(report), "imported 13 appointments, 0 tasks, 0 skipped");
+        const std::vector<std::string> program = ProgramStarts(paths.StorePath());
+        EXPECT_GT(program.size(), 1200u);
+        // RFC 5545 counts a DTSTART off the rule as an occurrence (the program keeps it as an
+        // appointment of its own); libical 3.0 leaves it out, so it is added to its list.
+        std::vector<std::string> libical = LibicalOccurrences(text, false);
+        for (const pim::StoredItem& item : StoredItems(paths.StorePath()))
+            if (!item.pattern && item.fields.UID.rfind(L"Off-rule", 0) == 0)
+                libical.push_back(
+                    ical::OccurrenceLines({item}, kFrom, kDays).at(0).erase(16, 16));
+        std::sort(libical.begin(), libical.end());
+        EXPECT_EQ(program, libical) << "the file as libical expands it";
+        // The export keeps every zone, so other programs expand it the same way.
+        const std::string exported = Export(paths.StorePath());
+        EXPECT_EQ(program, LibicalOccurrences(exported, false)) << "the export";
+        EXPECT_EQ(program.size(), libical.size());
+        EXPECT_NE(exported.find("DTSTART;TZID=Asia/Tokyo:20260601T070000"), std::string::npos);
+        EXPECT_NE(exported.find("TZID:Australia/Sydney"), std::string::npos);
+        TempPaths again;
+        Import(again.StorePath(), exported);
+        EXPECT_EQ(ProgramStarts(again.StorePath()), program) << "the export imported again";
+    }
+}

@@ -98,7 +98,7 @@ TEST(RuleMapping, RulesItCannotStateAreRefusedWithTheReason)
         {"FREQ=DAILY;INTERVAL=2;BYDAY=MO", At(2026, 1, 5), true},
         {"FREQ=WEEKLY;INTERVAL=2;WKST=MO;BYDAY=SU,MO", At(2026, 1, 4), true},
         {"FREQ=WEEKLY;INTERVAL=2;BYDAY=SU,SA", At(2026, 1, 4), true}, // weeks from Monday
-        {"FREQ=WEEKLY;BYDAY=MO", At(2026, 1, 6), true},               // DTSTART on a Tuesday
+        {"FREQ=WEEKLY;BYDAY=MO;COUNT=1", At(2026, 1, 6), true}, // only DTSTART, a Tuesday
         {"FREQ=DAILY;COUNT=0", At(2026, 1, 5), false},
         {"FREQ=DAILY;UNTIL=20251231", At(2026, 1, 5), false},
     };
@@ -120,6 +120,12 @@ TEST(RuleMapping, EndsByCountAndByUntil)
     ASSERT_TRUE(byCount.pattern);
     EXPECT_FALSE(byCount.pattern->NoEndDate);
     EXPECT_EQ(byCount.pattern->Occurrences, 5);
+    // The end day of a count comes at once; past the supported years it is their last day.
+    EXPECT_EQ(byCount.pattern->PatternEndDate, At(2026, 2, 2, 0));
+    EXPECT_EQ(Map("FREQ=DAILY;COUNT=999999", At(2026, 1, 5)).pattern->PatternEndDate,
+              At(2999, 12, 31, 0));
+    EXPECT_EQ(Map("FREQ=MONTHLY;BYDAY=-1FR;COUNT=13", At(2026, 1, 30)).pattern->PatternEndDate,
+              At(2027, 1, 29, 0));
 
     // An UNTIL earlier in the day than the start time ends the series the day before.
     const char* until = "FREQ=DAILY;UNTIL=20260110T080000";

@@ -57,7 +57,8 @@ TEST(PimSession, CountsAreReadAtConnectAndFindGoesByOid)
     EXPECT_EQ(item->GetSubject(), L"Dentist");
     ASSERT_GE(item->Delete(), 0);
     session.Disconnect();
-    session.Connect();
+    session.Connect(pim::ItemSelection::None); // as an edit connects: finds only
+    EXPECT_EQ(session.AppointmentCount() + session.TaskCount(), 0);
     ASSERT_NE(session.FindAppointment(PimSession::OidField(second)), nullptr);
     EXPECT_EQ(session.FindAppointment(PimSession::OidField(first)), nullptr);
     // The restriction's field: blank-padded to twenty characters.

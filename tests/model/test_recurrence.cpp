@@ -269,3 +269,43 @@ TEST(Recurrence, NextOccurrenceAgreesWithTheDayTest)
         }
     }
 }
+
+// The nth occurrence found by whole periods is the nth start the day test reports, walking day
+// by day from the pattern's first day; a pattern that names no day has none.
+TEST(Recurrence, NthOccurrenceAgreesWithTheDayTest)
+{
+    const int32_t types[] = {kRecursDaily,    kRecursWeekly, kRecursMonthly,
+                             kRecursMonthNth, kRecursYearly, kRecursYearNth};
+    std::mt19937 rng(25);
+    auto pick = [&rng](int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); };
+    for (int i = 0; i < 600; ++i) {
+        PatternShape shape{types[pick(0, 5)], Day(1995, 1, 1) + pick(0, 12000)};
+        shape.interval = pick(-1, 5);
+        shape.mask = pick(0, 4) == 0 ? 0 : pick(1, 127);
+        shape.dayOfMonth = pick(0, 33);
+        shape.instance = pick(0, 5);
+        shape.monthOfYear = pick(0, 12);
+        const pim::RecurrenceFields p = Pattern(shape);
+        const int wanted = pick(1, 40);
+        std::optional<int64_t> walked;
+        int found = 0;
+        for (int64_t day = DayNumber(shape.start); day < DayNumber(shape.start) + 366 * 45; ++day) {
+            const int r = OccurrenceOnDayNumber(p, day, -1);
+            if ((r == kOneDayStarts || r == kLongerStarts) && ++found == wanted) {
+                walked = day;
+                break;
+            }
+        }
+        SCOPED_TRACE(testing::Message() << "case " << i << " type " << shape.type);
+        EXPECT_EQ(NthOccurrenceDay(p, wanted), walked);
+    }
+    // Huge counts land exactly, without a walk.
+    const pim::RecurrenceFields workdays =
+        Pattern({kRecursWeekly, Day(2026, 12, 7), 1, 0x3E});
+    EXPECT_EQ(NthOccurrenceDay(workdays, 5 * 52 + 1), DayNumber(Day(2026, 12, 7)) + 7 * 52);
+    EXPECT_EQ(NthOccurrenceDay(workdays, 999999), DayNumber(Day(2026, 12, 7)) + 7 * 199999 + 3);
+    EXPECT_EQ(NthOccurrenceDay(Pattern({kRecursYearly, Day(2026, 1, 1), 1, 0, 1, 0, 1}), 9000),
+              std::nullopt);
+    EXPECT_EQ(NthOccurrenceDay(Pattern({kRecursMonthly, Day(2026, 1, 31), 1, 0, 31}), 2),
+              DayNumber(Day(2026, 2, 28)));
+}

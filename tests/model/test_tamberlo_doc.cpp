@@ -13,6 +13,7 @@
 
 #include "model/date_time.h"
 #include "model/document_settings.h"
+#include "model/item_values.h"
 #include "model/pim_session.h"
 #include "model/recurrence.h"
 #include "platform/clock.h"
@@ -463,4 +464,45 @@ TEST_F(DocTest, MoreThan9999ItemsKeepEveryField)
     }
     EXPECT_EQ(seen, kItems);
     EXPECT_EQ(doc->GetSerialCounter(), kItems);
+}
+
+// A series kept in its own zone shows at that zone's time of day, converted, on the local days
+// its zone's weekdays fall on: Tokyo's Monday-to-Friday 07:00 is Sunday-to-Thursday 23:00 in
+// Berlin.
+TEST_F(DocTest, AZonedSeriesShowsOnTheLocalDaysOfItsZonesDays)
+{
+    const char* old = std::getenv("TZ");
+    const std::string kept = old ? old : "";
+    setenv("TZ", "Europe/Berlin", 1);
+    tzset();
+    const AppointItem series = DailySeries(L"Tokyo", At(12, 7, 7), 60, At(12, 31));
+    pim::StoredItem zoned = series->Stored();
+    zoned.fields.Zone = L"Asia/Tokyo";
+    zoned.pattern->DayOfWeekMask = 0x3E;
+    ASSERT_GE(series->ReplaceStored(zoned), 0);
+    ASSERT_GE(series->Save(), 0);
+    const auto doc = Load();
+    for (int day = 7; day <= 13; ++day) {
+        const bool shows = day != 11 && day != 12;  // Friday and Saturday in Berlin
+        EXPECT_EQ(Entries(*doc, Row(day)), shows ? Lines{L"2300 2400 0 1 0 2 Tokyo"} : Lines{})
+            << day;
+    }
+    // The editors see it in local time; what they write goes back into the zone, unchanged
+    // values unchanged.
+    session_.Connect();
+    AppointItem item = session_.FindAppointment(PimSession::OidField(series->GetOid()));
+    ItemValues values = ReadValues(*item);
+    EXPECT_EQ(std::tuple(values.pattern->PatternStartDate, values.pattern->StartTime,
+                         values.pattern->DayOfWeekMask, values.pattern->PatternEndDate),
+              std::tuple(At(12, 6), 23 / 24.0, 0x1F, At(12, 30)));
+    WriteValues(values, *item);
+    EXPECT_EQ(item->Stored().pattern->DayOfWeekMask, 0x3E);
+    EXPECT_EQ(item->Stored().pattern->StartTime, 7 / 24.0);
+    EXPECT_EQ(item->Stored().pattern->PatternEndDate, At(12, 31));
+    values.pattern->StartTime = 22 / 24.0;
+    WriteValues(values, *item);
+    EXPECT_EQ(item->Stored().pattern->StartTime, 6 / 24.0);
+    EXPECT_EQ(item->Stored().pattern->Zone, L"Asia/Tokyo");
+    old ? setenv("TZ", kept.c_str(), 1) : unsetenv("TZ");
+    tzset();
 }

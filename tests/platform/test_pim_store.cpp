@@ -632,3 +632,75 @@ TEST(PimStore, ReusedWriteStatementsRecoverFromFailuresAndReopens)
     ASSERT_EQ(loaded.size(), 1u);
     EXPECT_EQ(loaded.back().fields.Subject, L"kept");
 }
+
+namespace {
+
+int64_t SqlNumber(const std::string& path, const std::string& sql)
+{
+    sqlite3* db = nullptr;
+    sqlite3_stmt* s = nullptr;
+    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_prepare_v2(db, sql.c_str(), -1, &s, nullptr);
+    const int64_t value = sqlite3_step(s) == SQLITE_ROW ? sqlite3_column_int64(s, 0) : -1;
+    sqlite3_finalize(s);
+    sqlite3_close(db);
+    return value;
+}
+
+std::vector<std::wstring> SubjectsIn(StoreDatabase& db, int32_t kind, const DayRange& range)
+{
+    std::vector<StoredItem> items;
+    EXPECT_EQ(db.LoadRange(kind, range, items), 0);
+    std::vector<std::wstring> subjects;
+    for (const StoredItem& item : items) {
+        subjects.push_back(item.fields.Subject);
+    }
+    return subjects;
+}
+
+} // namespace
+
+// The store of the version before has every table and column, only not the range indexes.
+TEST(PimStore, RangeIndexesComeWithTheFirstWriterAndReadersDoWithout)
+{
+    TempPaths paths;
+    const std::string path = paths.StorePath();
+    StoreDatabase db;
+    ASSERT_EQ(db.Open(path), 0);
+    StoredItem meeting;
+    meeting.fields.Subject = L"Meeting";
+    meeting.fields.Start = Day(2026, 12, 8, 9);
+    meeting.fields.End = Day(2026, 12, 8, 10);
+    StoredItem task{kTaskKind, {}, {}, {}};
+    task.fields.Subject = L"Open-ended";
+    ASSERT_EQ(db.Save(meeting), 0);
+    ASSERT_EQ(db.Save(task), 0);
+    db.Close();
+    const std::string countIndexes =
+        "SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name GLOB '*_by_*'";
+    ASSERT_EQ(SqlNumber(path, countIndexes), 7);
+    std::string drop;
+    for (const char* name : {"items_by_start", "items_by_length", "items_by_due",
+                             "patterns_by_start", "patterns_by_length", "exceptions_by_start",
+                             "exceptions_by_length"}) {
+        drop += std::string("DROP INDEX ") + name + ";";
+    }
+    Sql(path, drop + "PRAGMA user_version = " +
+                  std::to_string(StoreDatabase::kSchemaVersion - 1));
+    const QByteArray before = Bytes(path);
+
+    const DayRange december{Day(2026, 12, 1), Day(2026, 12, 31)};
+    const DayRange march{Day(2027, 3, 1), Day(2027, 3, 31)};
+    ASSERT_EQ(db.Open(path, StoreDatabase::Access::ReadOnly), 0);
+    EXPECT_EQ(SubjectsIn(db, kAppointmentKind, december), std::vector<std::wstring>{L"Meeting"});
+    EXPECT_EQ(SubjectsIn(db, kAppointmentKind, march), std::vector<std::wstring>{});
+    EXPECT_EQ(SubjectsIn(db, kTaskKind, march), std::vector<std::wstring>{L"Open-ended"});
+    db.Close();
+    EXPECT_EQ(Bytes(path), before) << "a reader writes nothing";
+
+    ASSERT_EQ(db.Open(path), 0);
+    EXPECT_EQ(SubjectsIn(db, kAppointmentKind, december), std::vector<std::wstring>{L"Meeting"});
+    db.Close();
+    EXPECT_EQ(SqlNumber(path, countIndexes), 7);
+    EXPECT_EQ(SqlNumber(path, "PRAGMA user_version"), StoreDatabase::kSchemaVersion);
+}

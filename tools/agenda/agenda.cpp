@@ -172,10 +172,15 @@ int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostr
         err << "tamberlo-agenda: " << problem << '\n';
         return 1;
     }
-    // The agenda only reads: it never creates or writes a store. Every item is read at connect,
-    // so a store that cannot be read in full fails here, before anything is printed.
+    // The agenda only reads: it never creates or writes a store. The asked days' items are read
+    // at connect (none for a find, which reads its matches), so a store that cannot be read
+    // fails here, before anything is printed.
     PimSession session(parsed.store, OccurrenceOnDay, pim::StoreDatabase::Access::ReadOnly);
-    if (session.Connect() < 0) {
+    const auto firstDay = parsed.from ? static_cast<DATE>(DayNumber(*parsed.from)) : 0.0;
+    const int32_t connected =
+        parsed.find ? session.Connect(pim::ItemSelection::None)
+                    : session.Connect(pim::DayRange{firstDay, firstDay + parsed.days});
+    if (connected < 0) {
         err << "tamberlo-agenda: " << Utf8(session.ConnectError()) << '\n';
         return 2;
     }

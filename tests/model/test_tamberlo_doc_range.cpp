@@ -1,0 +1,218 @@
+// The window's load reads only the items of its days; this checks, over random stores and
+// random windows, that its day tables are those of the item-by-item load of every item.
+#include "model/tamberlo_doc.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <sstream>
+
+#include "model/date_time.h"
+#include "model/pim_session.h"
+#include "model/recurrence.h"
+#include "platform/clock.h"
+#include "platform/pim/recurrence_pattern.h"
+#include "tests/model/stub_document_settings.h"
+#include "tests/support/temp_paths.h"
+
+namespace {
+
+constexpr double kMinute = 1.0 / 1440.0;
+
+class RandomCalendar {
+public:
+    explicit RandomCalendar(uint32_t seed) : random_(seed) {}
+
+    int Between(int low, int high) { return std::uniform_int_distribution(low, high)(random_); }
+    bool OneIn(int n) { return Between(1, n) == 1; }
+    // A day from 1950 to 2040, where the windows look.
+    DATE Day() { return Between(18264, 51136); }
+
+    // One transaction, so the store is written with one disk sync.
+    void Fill(PimSession& session)
+    {
+        ASSERT_GE(session.Connect(), 0);
+        EXPECT_GE(session.RunInOneTransaction([&] {
+            for (int i = 0; i < 60; ++i) {
+                AddAppointment(session);
+            }
+            for (int i = 0; i < 20; ++i) {
+                AddTask(session);
+            }
+            return ::testing::Test::HasFailure() ? -1 : 0;
+        }),
+                  0);
+        session.Disconnect();
+    }
+
+private:
+    // Timed, multi-day, all-day and very long items, a third of them recurring.
+    void AddAppointment(PimSession& session)
+    {
+        const AppointItem item = session.CreateAppointment();
+        const bool allDay = OneIn(4);
+        const int kind = Between(0, 9);
+        const int minutes = allDay ? 1440 * Between(1, 3)
+                            : kind < 6 ? 30 * Between(0, 8)
+                            : kind < 9 ? Between(1, 10 * 1440)
+                                       : Between(41, 400) * 1440;
+        const DATE start = Day() + (allDay ? 0 : Between(0, 95) * 15 * kMinute);
+        item->SetSubject(L"A" + std::to_wstring(Between(0, 999)));
+        item->SetCategories(OneIn(5) ? L"Rest" : OneIn(5) ? L"Memo" : L"Work");
+        item->SetLocation(L"L" + std::to_wstring(Between(0, 9)));
+        item->SetStart(start);
+        item->SetEnd(start + minutes * kMinute);
+        item->SetAllDayEvent(allDay);
+        item->SetBusyStatus(Between(0, 3));
+        if (OneIn(3)) {
+            MakeSeries(*item, start, minutes);
+        }
+        ASSERT_GE(item->Save(), 0);
+        if (item->GetIsRecurring()) {
+            AddExceptions(*item);
+        }
+    }
+
+    // Series of every type, some from decades before the windows, some without an end.
+    void MakeSeries(pim::AppointmentItem& item, DATE start, int minutes)
+    {
+        std::shared_ptr<pim::RecurrencePattern> pattern;
+        ASSERT_GE(item.GetRecurrencePattern(&pattern), 0);
+        const DATE first = OneIn(4) ? Between(0, 20000) : std::floor(start);
+        const int ending = Between(0, 2);
+        pattern->SetRecurrenceType(std::vector{0, 1, 2, 3, 5, 6}[Between(0, 5)]);
+        pattern->SetPatternStartDate(first);
+        pattern->SetStartTime(start - std::floor(start));
+        pattern->SetDuration(std::min(minutes, 3 * 1440));
+        pattern->SetInterval(Between(1, 3));
+        pattern->SetDayOfWeekMask(Between(1, 127));
+        pattern->SetDayOfMonth(Between(1, 31));
+        pattern->SetInstance(Between(1, 5));
+        pattern->SetMonthOfYear(Between(1, 12));
+        pattern->SetNoEndDate(ending == 0);
+        pattern->SetOccurrences(ending == 1 ? Between(1, 60) : 0);
+        pattern->SetPatternEndDate(ending == 2 ? first + Between(0, 20000) : 0.0);
+    }
+
+    // Changed occurrences, some moved far from their day, and deleted ones.
+    void AddExceptions(pim::AppointmentItem& item)
+    {
+        std::shared_ptr<pim::RecurrencePattern> pattern;
+        ASSERT_GE(item.GetRecurrencePattern(&pattern), 0);
+        const DATE first = pattern->Fields().PatternStartDate;
+        for (int tries = 0, made = 0; tries < 40 && made < 3; ++tries) {
+            AppointItem occurrence;
+            const DATE day = first + (OneIn(2) ? Between(0, 60) : Between(0, 30000));
+            if (pattern->GetOccurrence(day, &occurrence) < 0) {
+                continue;
+            }
+            ++made;
+            if (OneIn(3)) {
+                ASSERT_GE(occurrence->Delete(), 0);
+                continue;
+            }
+            const DATE shift = OneIn(3) ? Day() - day : Between(-3, 3) + Between(0, 23) / 24.0;
+            occurrence->SetSubject(L"moved");
+            occurrence->SetStart(occurrence->GetStart() + shift);
+            occurrence->SetEnd(occurrence->GetEnd() + shift + Between(0, 2));
+            ASSERT_GE(occurrence->Save(), 0);
+        }
+    }
+
+    // Tasks with and without start and due dates, some recurring.
+    void AddTask(PimSession& session)
+    {
+        const TaskItem task = session.CreateTask();
+        const DATE start = Day();
+        task->SetSubject(L"T" + std::to_wstring(Between(0, 999)));
+        task->SetStartDate(OneIn(4) ? pim::kNoDate : start);
+        task->SetDueDate(OneIn(4) ? pim::kNoDate : start + Between(0, 300));
+        task->SetComplete(OneIn(3));
+        if (OneIn(5)) {
+            std::shared_ptr<pim::RecurrencePattern> pattern;
+            ASSERT_GE(task->GetRecurrencePattern(&pattern), 0);
+            pattern->SetRecurrenceType(Between(0, 2));
+            pattern->SetPatternStartDate(start);
+            pattern->SetDayOfWeekMask(Between(1, 127));
+            pattern->SetDayOfMonth(Between(1, 28));
+            pattern->SetNoEndDate(OneIn(2));
+            pattern->SetPatternEndDate(start + Between(0, 3000));
+        }
+        ASSERT_GE(task->Save(), 0);
+    }
+
+    std::mt19937 random_;
+};
+
+// Every field of every entry but the store position, which counts within what was read.
+std::wstring Tables(const CTamberloDoc& doc)
+{
+    std::wostringstream out;
+    for (int row = -doc.ShownOffset(); row < CTamberloDoc::kSlotCount - doc.ShownOffset(); ++row) {
+        out << L"day " << row << L'\n';
+        for (int p = 0; p < doc.ApptCount(row); ++p) {
+            out << doc.ApptOid(row, p) << L' ' << doc.ApptSerial(row, p) << L' '
+                << doc.ApptExceptionNo(row, p) << L' ' << doc.ApptSubject(row, p) << L' '
+                << doc.ApptCategories(row, p) << L' ' << doc.ApptLocation(row, p) << L' '
+                << doc.ApptStartField(row, p) << L'-' << doc.ApptEndField(row, p) << L' '
+                << doc.IsAllDay(row, p) << doc.EntryState(row, p) << doc.DayKind(row, p)
+                << doc.Busy(row, p) << L'\n';
+        }
+        for (int p = 0; p < doc.TaskCount(row); ++p) {
+            out << doc.TaskOid(row, p) << L' ' << doc.TaskSubject(row, p) << L' '
+                << doc.TaskCategories(row, p) << L' ' << doc.TaskDueKey(row, p) << L' '
+                << doc.TaskStartsHere(row, p) << doc.TaskMiddle(row, p) << doc.TaskDueHere(row, p)
+                << doc.TaskComplete(row, p) << doc.TaskRecurring(row, p) << doc.TaskHasDue(row, p)
+                << L'\n';
+        }
+    }
+    return out.str();
+}
+
+// The item-by-item load of every item of a session that read them all, into a window emptied
+// by reloading it from a store that cannot be opened.
+void AddEveryItem(PimSession& everything, CTamberloDoc& empty)
+{
+    empty.Reload();
+    for (int32_t n = 1; n <= everything.TaskCount(); ++n) {
+        empty.AddTask(*everything.FetchTask(n), n);
+    }
+    for (int32_t n = 1; n <= everything.AppointmentCount(); ++n) {
+        empty.AddAppointment(*everything.FetchAppointment(n), n);
+    }
+}
+
+} // namespace
+
+TEST(DocRangeLoad, DayTablesEqualThoseOfReadingEveryItem)
+{
+    const FixedClock clock(MakeSystemTime(2026, 12, 7, 9, 0));
+    const ScopedClock fixedNow(clock);
+    StubSettings settings;
+    int windowsWithEntries = 0;
+    for (uint32_t seed = 1; seed <= 4; ++seed) {
+        TempPaths paths;
+        PimSession stored(paths.StorePath(), OccurrenceOnDay);
+        RandomCalendar calendar(seed);
+        calendar.Fill(stored);
+        PimSession everything(paths.StorePath(), OccurrenceOnDay);
+        ASSERT_GE(everything.Connect(), 0);
+        PimSession nothing(paths.File("missing.sqlite3"), OccurrenceOnDay,
+                           pim::StoreDatabase::Access::ReadOnly);
+        CTamberloDoc ranged(stored, settings);
+        CTamberloDoc reference(nothing, settings);
+        for (int window = 0; window < 250; ++window) {
+            const SYSTEMTIME shown = VariantTimeToSystemTime(calendar.Day());
+            ranged.SetShownStart(shown);
+            ranged.Reload();
+            reference.SetShownStart(shown);
+            AddEveryItem(everything, reference);
+            const std::wstring expected = Tables(reference);
+            ASSERT_EQ(Tables(ranged), expected)
+                << "seed " << seed << ", window from " << DayNumber(ranged.LoadStart());
+            ASSERT_EQ(ranged.GetSerialCounter(), reference.GetSerialCounter());
+            windowsWithEntries += expected.find(L"\n ") != std::wstring::npos;
+        }
+    }
+    EXPECT_GT(windowsWithEntries, 900) << "the windows must see items";
+}
