@@ -114,16 +114,19 @@ private:
     std::wstring connectError_;
     std::function<void(bool)> observer_;
 };
+
 // Connects a session for the span of one operation unless it is connected already, so a read
 // and its save share one connection and nested operations do not disconnect their caller. The
-// operation finds its items by object id, so no collection is read in advance.
+// operation finds its items by object id, so no collection is read in advance unless the
+// caller, walking every item, asks for a selection.
 class ScopedConnection {
 public:
-    explicit ScopedConnection(PimSession& session)
+    explicit ScopedConnection(PimSession& session,
+                              pim::ItemSelection selection = pim::ItemSelection::None)
         : session_(session), opened_(!session.IsConnected())
     {
         if (opened_)
-            session_.Connect(pim::ItemSelection::None);
+            session_.Connect(selection);
     }
     ~ScopedConnection()
     {

@@ -218,7 +218,7 @@ UndoResult UndoStack::Replay(Step& step, bool undo)
 std::vector<pim::StoredItem> StoredItems(PimSession& session)
 {
     std::vector<pim::StoredItem> items;
-    const ScopedConnection open(session);
+    const ScopedConnection open(session, pim::ItemSelection::All);
     for (int32_t n = 1; n <= session.AppointmentCount(); ++n)
         if (const AppointItem item = session.FetchAppointment(n))
             items.push_back(item->Stored());

@@ -64,7 +64,7 @@ protected:
     Snapshot Store()
     {
         Snapshot all;
-        const ScopedConnection open(session);
+        const ScopedConnection open(session, pim::ItemSelection::All);
         for (int32_t n = 1; n <= session.AppointmentCount(); ++n)
             all.push_back(session.FetchAppointment(n)->Stored());
         for (int32_t n = 1; n <= session.TaskCount(); ++n)
@@ -266,7 +266,7 @@ TEST_F(UndoTest, RandomChangesUndosAndRedosFollowTheHistory)
     size_t cursor = 0;
     const auto pick = [&](std::vector<pim::StoredItem>& from, pim::ItemKind kind) {
         from.clear();
-        const ScopedConnection open(session);
+        const ScopedConnection open(session, pim::ItemSelection::All);
         const int32_t count =
             kind == pim::kTaskKind ? session.TaskCount() : session.AppointmentCount();
         for (int32_t n = 1; n <= count; ++n)
