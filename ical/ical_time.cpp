@@ -48,14 +48,7 @@ int64_t DayOf(DATE date) { return DayNumber(date); }
 
 int32_t SecondsOf(DATE date) { return SecondsOfDay(date); }
 
-DATE LocalDateOfUtc(time_t utc)
-{
-    std::tm local{};
-    localtime_r(&utc, &local);
-    return SystemTimeToVariantTime(MakeSystemTime(local.tm_year + 1900, local.tm_mon + 1,
-                                                  local.tm_mday, local.tm_hour, local.tm_min,
-                                                  local.tm_sec));
-}
+DATE LocalDateOfUtc(time_t utc) { return pim::EpochToLocal(utc); }
 
 std::optional<DATE> LocalDate(const icaltimetype& value, icaltimezone* zone)
 {
@@ -111,16 +104,8 @@ icaltimetype WallValue(DATE local, bool wholeDay)
 
 icaltimetype UtcValue(DATE local)
 {
-    const SYSTEMTIME st = VariantTimeToSystemTime(local);
-    std::tm fields{};
-    fields.tm_year = st.wYear - 1900;
-    fields.tm_mon = st.wMonth - 1;
-    fields.tm_mday = st.wDay;
-    fields.tm_hour = st.wHour;
-    fields.tm_min = st.wMinute;
-    fields.tm_sec = st.wSecond;
-    fields.tm_isdst = -1;
-    return icaltime_from_timet_with_zone(mktime(&fields), 0, icaltimezone_get_utc_timezone());
+    return icaltime_from_timet_with_zone(static_cast<time_t>(pim::LocalToEpoch(local)), 0,
+                                         icaltimezone_get_utc_timezone());
 }
 
 }  // namespace ical
