@@ -1,29 +1,23 @@
 // Undo, Redo and Find in the real window over a real store: the menu texts name the step, a
 // deleted item comes back and goes again, and a match two years ahead is shown and selected.
-#include <QAction>
 #include <QLineEdit>
-#include <QMenu>
 #include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
-#include "app/main_frame.h"
-#include "app/tamberlo_app.h"
 #include "model/pim_session.h"
 #include "model/recurrence.h"
 #include "model/tamberlo_doc.h"
-#include "platform/clock.h"
-#include "platform/dialog_runner.h"
-#include "platform/message_service.h"
 #include "res/command_ids.h"
-#include "tests/support/temp_paths.h"
+#include "tests/app/shell_fixture.h"
 #include "view/find_bar.h"
 #include "view/tamberlo_view.h"
 
 namespace {
 
-class WindowTest : public ::testing::Test {
+class WindowTest : public ShellTest {
 protected:
+    void SetUp() override { runner = &dialogs; }
     int32_t AddAppointment(const std::wstring& subject, const SYSTEMTIME& start)
     {
         PimSession session(paths.StorePath(), OccurrenceOnDay);
@@ -35,35 +29,8 @@ protected:
         EXPECT_GE(item->Save(), 0);
         return item->GetOid();
     }
-    void Start()
-    {
-        app = std::make_unique<CTamberloApp>(AppEnvironment{
-            paths.ProfilePath(), paths.StorePath(), &messages, &dialogs, false, {}});
-        ASSERT_TRUE(app->InitInstance());
-    }
     // A menu item's text as shown, without its mnemonic mark.
-    QString Shown(int id) { return Command(id)->text().remove(QLatin1Char('&')); }
-
-    QAction* Command(int id)
-    {
-        QAction* action = app->MainFrame()->findChild<QAction*>(QString("command%1").arg(id));
-        for (QMenu* menu : app->MainFrame()->findChildren<QMenu*>())
-            if (action && menu->actions().contains(action))
-                emit menu->aboutToShow();
-        return action;
-    }
-    void TearDown() override
-    {
-        if (app)
-            app->MainFrame()->close();
-    }
-
-    const FixedClock clock{MakeSystemTime(2026, 12, 7, 10, 30)};
-    const ScopedClock fixedNow{clock};
-    TempPaths paths;
-    ScriptedMessageService messages;
-    ScriptedDialogRunner dialogs;
-    std::unique_ptr<CTamberloApp> app;
+    QString Shown(int id) { return Opened(id)->text().remove(QLatin1Char('&')); }
 };
 
 TEST_F(WindowTest, UndoAndRedoADeleteFromTheMenu)
@@ -71,25 +38,25 @@ TEST_F(WindowTest, UndoAndRedoADeleteFromTheMenu)
     AddAppointment(L"Dentist", MakeSystemTime(2026, 12, 9, 10));
     Start();
     CTamberloView& view = *app->MainFrame()->View();
-    EXPECT_FALSE(Command(cmd::ID_UNDO)->isEnabled());
+    EXPECT_FALSE(Opened(cmd::ID_UNDO)->isEnabled());
     EXPECT_EQ(Shown(cmd::ID_UNDO), "Undo");
-    EXPECT_EQ(Command(cmd::ID_UNDO)->shortcut(), QKeySequence("Ctrl+Z"));
-    EXPECT_EQ(QKeySequence::listToString(Command(cmd::ID_REDO)->shortcuts()),
+    EXPECT_EQ(Opened(cmd::ID_UNDO)->shortcut(), QKeySequence("Ctrl+Z"));
+    EXPECT_EQ(QKeySequence::listToString(Opened(cmd::ID_REDO)->shortcuts()),
               "Ctrl+Shift+Z; Ctrl+Y");
 
     view.JumpTo(MakeSystemTime(2026, 12, 9));
     view.SelectDetailLine(0);
     messages.QueueAnswer(IDOK);
-    Command(cmd::ID_DELETE_ITEM)->trigger();
+    Opened(cmd::ID_DELETE_ITEM)->trigger();
     EXPECT_EQ(app->Document()->ApptCount(view.SelectedRow()), 0);
     EXPECT_EQ(Shown(cmd::ID_UNDO), "Undo Delete \"Dentist\"");
-    Command(cmd::ID_UNDO)->trigger();
+    Opened(cmd::ID_UNDO)->trigger();
     EXPECT_EQ(app->Document()->ApptCount(view.SelectedRow()), 1);
     EXPECT_EQ(Shown(cmd::ID_REDO), "Redo Delete \"Dentist\"");
-    EXPECT_FALSE(Command(cmd::ID_UNDO)->isEnabled());
-    Command(cmd::ID_REDO)->trigger();
+    EXPECT_FALSE(Opened(cmd::ID_UNDO)->isEnabled());
+    Opened(cmd::ID_REDO)->trigger();
     EXPECT_EQ(app->Document()->ApptCount(view.SelectedRow()), 0);
-    EXPECT_TRUE(Command(cmd::ID_UNDO)->isEnabled());
+    EXPECT_TRUE(Opened(cmd::ID_UNDO)->isEnabled());
 }
 
 TEST_F(WindowTest, FindJumpsToAMatchTwoYearsAhead)
@@ -98,7 +65,7 @@ TEST_F(WindowTest, FindJumpsToAMatchTwoYearsAhead)
     const int32_t ahead = AddAppointment(L"Zahnärztin / dentist", MakeSystemTime(2028, 12, 7, 9));
     AddAppointment(L"Lunch", MakeSystemTime(2028, 12, 7, 12));
     Start();
-    Command(cmd::ID_FIND)->trigger();
+    Opened(cmd::ID_FIND)->trigger();
     auto* bar = app->MainFrame()->findChild<FindBar*>();
     ASSERT_NE(bar, nullptr);
     EXPECT_TRUE(bar->isVisible());
@@ -110,7 +77,7 @@ TEST_F(WindowTest, FindJumpsToAMatchTwoYearsAhead)
     EXPECT_EQ(view.SelectedDate().wYear, 2028);
     EXPECT_EQ(view.SelectedDate().wDay, 7);
     EXPECT_EQ(view.Selection().oid, PimSession::OidField(ahead));
-    Command(cmd::ID_FIND_NEXT)->trigger(); // wraps round to the first, two years back
+    Opened(cmd::ID_FIND_NEXT)->trigger(); // wraps round to the first, two years back
     EXPECT_EQ(view.SelectedDate().wYear, 2026);
     QTest::keyClick(bar->Field(), Qt::Key_Escape);
     EXPECT_FALSE(bar->isVisible());

@@ -28,21 +28,39 @@ ItemValues Values(const std::wstring& subject, int day)
     return v;
 }
 
-TEST(ScheduleEdits, FailuresChangeNeitherStoreNorDocument)
-{
-    const FixedClock clock(MakeSystemTime(2026, 12, 7, 15, 30));
-    const ScopedClock useClock(clock);
-    TempPaths paths;
+// One window over a store file: its session, day tables and change path.
+struct Window {
+    explicit Window(const std::string& path) : session(path, OccurrenceOnDay) {}
+    int32_t Add(const ItemValues& values)
+    {
+        ScheduleChange add{ChangeKind::kSave, {pim::kAppointmentKind, 0, 0.0}};
+        add.after = values;
+        const EditResult added = edits.Apply(add);
+        EXPECT_EQ(added.status, EditStatus::kDone);
+        return added.change.item.oid;
+    }
+
     StubSettings settings;
-    PimSession session(paths.StorePath(), OccurrenceOnDay);
-    CTamberloDoc doc(session, settings);
-    ScheduleEdits edits(doc, session);
-    ScheduleChange add{ChangeKind::kSave, {pim::kAppointmentKind, 0, 0.0}};
-    add.after = Values(L"Kept", 8);
-    const EditResult added = edits.Apply(add);
-    ASSERT_EQ(added.status, EditStatus::kDone);
-    const int32_t oid = added.change.item.oid;
-    const auto subjects = [&doc](int row) {
+    PimSession session;
+    CTamberloDoc doc{session, settings};
+    ScheduleEdits edits{doc, session};
+};
+
+class ChangePathTest : public ::testing::Test {
+protected:
+    const FixedClock clock{MakeSystemTime(2026, 12, 7, 15, 30)};
+    const ScopedClock useClock{clock};
+    TempPaths paths;
+    Window window{paths.StorePath()};
+    PimSession& session = window.session;
+    CTamberloDoc& doc = window.doc;
+    ScheduleEdits& edits = window.edits;
+};
+
+TEST_F(ChangePathTest, FailuresChangeNeitherStoreNorDocument)
+{
+    const int32_t oid = window.Add(Values(L"Kept", 8));
+    const auto subjects = [this](int row) {
         std::vector<std::wstring> out;
         for (int p = 0; p < doc.ApptCount(row); ++p)
             out.push_back(doc.ApptSubject(row, p) + L"/" + std::to_wstring(doc.EntryState(row, p)));
@@ -89,46 +107,34 @@ TEST(ScheduleEdits, FailuresChangeNeitherStoreNorDocument)
 
 // Two windows over one store: each change is written only while the item still holds what the
 // change started from.
-TEST(ScheduleEdits, AChangeIsWrittenOnlyOverTheValuesItStartedFrom)
+TEST_F(ChangePathTest, AChangeIsWrittenOnlyOverTheValuesItStartedFrom)
 {
-    const FixedClock clock(MakeSystemTime(2026, 12, 7, 15, 30));
-    const ScopedClock useClock(clock);
-    TempPaths paths;
-    StubSettings settings;
-    PimSession sessionA(paths.StorePath(), OccurrenceOnDay);
-    PimSession sessionB(paths.StorePath(), OccurrenceOnDay);
-    CTamberloDoc docA(sessionA, settings);
-    ScheduleEdits a(docA, sessionA);
-    ScheduleChange add{ChangeKind::kSave, {pim::kAppointmentKind, 0, 0.0}};
-    add.after = Values(L"Title", 8);
-    add.after->fields.Location = L"Room";
-    const int32_t oid = a.Apply(add).change.item.oid;
-    CTamberloDoc docB(sessionB, settings);
-    ScheduleEdits b(docB, sessionB);
+    ItemValues titled = Values(L"Title", 8);
+    titled.fields.Location = L"Room";
+    const int32_t oid = window.Add(titled);
+    Window other(paths.StorePath());
     const ItemRef ref{pim::kAppointmentKind, oid, 0.0};
-    const ItemValues opened = b.Read(ref).values;
+    const ItemValues opened = other.edits.Read(ref).values;
 
     ScheduleChange title{ChangeKind::kSave, ref};
-    title.before = a.Read(ref).values;
+    title.before = edits.Read(ref).values;
     title.after = title.before;
     title.after->fields.Subject = L"New title";
-    ASSERT_EQ(a.Apply(title).status, EditStatus::kDone);
+    ASSERT_EQ(edits.Apply(title).status, EditStatus::kDone);
 
     ScheduleChange place{ChangeKind::kSave, ref};
     place.before = opened;
     place.after = opened;
     place.after->fields.Location = L"Hall";
-    const EditResult refused = b.Apply(place);
+    const EditResult refused = other.edits.Apply(place);
     EXPECT_EQ(refused.status, EditStatus::kChangedMeanwhile);
     EXPECT_EQ(refused.redraw, Redraw::kReloaded);
     ASSERT_TRUE(refused.current);
-    EXPECT_EQ(refused.current->fields.Subject, L"New title");
-    EXPECT_EQ(b.Read(ref).values.fields.Location, L"Room");
-    EXPECT_EQ(docB.ApptSubject(1, 0), L"New title");
+    EXPECT_EQ(other.doc.ApptSubject(1, 0), L"New title");
     // So is a delete started from the old values.
     ScheduleChange remove{ChangeKind::kDelete, ref};
     remove.before = opened;
-    EXPECT_EQ(b.Apply(remove).status, EditStatus::kChangedMeanwhile);
+    EXPECT_EQ(other.edits.Apply(remove).status, EditStatus::kChangedMeanwhile);
 
     // Taking the other change keeps one's own edits on top; declining to overwrite writes
     // nothing, overwriting writes over what the store holds now.
@@ -143,39 +149,23 @@ TEST(ScheduleEdits, AChangeIsWrittenOnlyOverTheValuesItStartedFrom)
             return overwrite;
         };
     };
-    EXPECT_EQ(b.ApplyOrAsk(place, answer(false)).status, EditStatus::kChangedMeanwhile);
-    EXPECT_EQ(b.Read(ref).values.fields.Location, L"Room");
-    EXPECT_EQ(b.ApplyOrAsk(place, answer(true)).status, EditStatus::kDone);
+    EXPECT_EQ(other.edits.ApplyOrAsk(place, answer(false)).status, EditStatus::kChangedMeanwhile);
+    EXPECT_EQ(other.edits.Read(ref).values.fields.Location, L"Room");
+    EXPECT_EQ(other.edits.ApplyOrAsk(place, answer(true)).status, EditStatus::kDone);
     EXPECT_EQ(asked, 2);
-    EXPECT_EQ(a.Read(ref).values.fields.Location, L"Hall");
-    EXPECT_EQ(a.Read(ref).values.fields.Subject, L"Title");
+    EXPECT_EQ(edits.Read(ref).values.fields.Location, L"Hall");
+    EXPECT_EQ(edits.Read(ref).values.fields.Subject, L"Title");
 }
 
 // A store file moved over the one the tables came from: the old object ids name other items.
-TEST(ScheduleEdits, AReplacedStoreIsNeverWrittenThroughTheOldTables)
+TEST_F(ChangePathTest, AReplacedStoreIsNeverWrittenThroughTheOldTables)
 {
-    const FixedClock clock(MakeSystemTime(2026, 12, 7, 15, 30));
-    const ScopedClock useClock(clock);
-    TempPaths paths;
-    StubSettings settings;
-    const auto addTo = [](ScheduleEdits& edits, const wchar_t* subject) {
-        ScheduleChange add{ChangeKind::kSave, {pim::kAppointmentKind, 0, 0.0}};
-        add.after = Values(subject, 8);
-        return edits.Apply(add).change.item.oid;
-    };
-    const std::string other = paths.File("other.sqlite3");
-    PimSession otherSession(other, OccurrenceOnDay);
-    CTamberloDoc otherDoc(otherSession, settings);
-    ScheduleEdits otherEdits(otherDoc, otherSession);
-    ASSERT_EQ(addTo(otherEdits, L"Base item 0"), 1);
-
-    PimSession session(paths.StorePath(), OccurrenceOnDay);
-    CTamberloDoc doc(session, settings);
-    ScheduleEdits edits(doc, session);
-    ASSERT_EQ(addTo(edits, L"DragMe"), 1);
+    const std::string otherPath = paths.File("other.sqlite3");
+    ASSERT_EQ(Window(otherPath).Add(Values(L"Base item 0", 8)), 1);
+    ASSERT_EQ(window.Add(Values(L"DragMe", 8)), 1);
     const ItemRef ref{pim::kAppointmentKind, 1, 0.0};
     const ItemValues opened = edits.Read(ref).values;
-    ASSERT_EQ(std::rename(other.c_str(), paths.StorePath().c_str()), 0);
+    ASSERT_EQ(std::rename(otherPath.c_str(), paths.StorePath().c_str()), 0);
 
     ScheduleChange move{ChangeKind::kSave, ref};
     move.after = opened;

@@ -264,17 +264,15 @@ TEST_F(UndoTest, RandomChangesUndosAndRedosFollowTheHistory)
     Add(pim::kTaskKind, Task(L"Weekly", true));
     std::vector<Snapshot> history{Store()};
     size_t cursor = 0;
-    const auto pick = [&](std::vector<pim::StoredItem>& from, pim::ItemKind kind) {
-        from.clear();
-        const ScopedConnection open(session, pim::ItemSelection::All);
-        const int32_t count =
-            kind == pim::kTaskKind ? session.TaskCount() : session.AppointmentCount();
-        for (int32_t n = 1; n <= count; ++n)
-            from.push_back(kind == pim::kTaskKind ? session.FetchTask(n)->Stored()
-                                                  : session.FetchAppointment(n)->Stored());
-        return from.empty() ? nullptr : &from[random() % from.size()];
+    const auto pick = [&](pim::ItemKind kind) -> std::optional<pim::StoredItem> {
+        std::vector<pim::StoredItem> of;
+        for (pim::StoredItem& item : StoredItems(session))
+            if (item.kind == kind)
+                of.push_back(std::move(item));
+        if (of.empty())
+            return std::nullopt;
+        return of[random() % of.size()];
     };
-    std::vector<pim::StoredItem> items;
     for (int step = 0; step < 1000; ++step) {
         const int what = static_cast<int>(random() % 10);
         const int day = 8 + static_cast<int>(random() % 14);
@@ -291,7 +289,7 @@ TEST_F(UndoTest, RandomChangesUndosAndRedosFollowTheHistory)
             const Snapshot before = Store();
             if (what == 3) {
                 Add(pim::kAppointmentKind, Appointment(subject, day, random() % 2 == 0));
-            } else if (const pim::StoredItem* a = pick(items, pim::kAppointmentKind);
+            } else if (const auto a = pick(pim::kAppointmentKind);
                        a && what == 4) {
                 Save({pim::kAppointmentKind, a->fields.Oid}, Appointment(subject, day));
             } else if (a && what == 5 && a->pattern) {
@@ -305,7 +303,7 @@ TEST_F(UndoTest, RandomChangesUndosAndRedosFollowTheHistory)
                 edits.Apply(cancel);
             } else if (a && what == 8) {
                 edits.Apply({ChangeKind::kDelete, {pim::kAppointmentKind, a->fields.Oid}});
-            } else if (const pim::StoredItem* t = pick(items, pim::kTaskKind)) {
+            } else if (const auto t = pick(pim::kTaskKind)) {
                 edits.Apply({ChangeKind::kCompleteTask, {pim::kTaskKind, t->fields.Oid}});
             }
             Snapshot after = Store();

@@ -34,9 +34,10 @@ int MondaysOnly(const RecurrenceFields&, const SYSTEMTIME& day, int32_t)
     return day.wDayOfWeek == 1 ? 1 : 0;
 }
 
-std::shared_ptr<Items> Open(Application& app, const std::string& path, int32_t folder)
+std::shared_ptr<Items> Open(Application& app, const std::string& path, int32_t folder,
+                            StoreDatabase::Access access = StoreDatabase::Access::ReadWrite)
 {
-    EXPECT_EQ(app.Logon(path, MondaysOnly), 0)
+    EXPECT_EQ(app.Logon(path, MondaysOnly, access), 0)
         << QString::fromStdWString(app.LastError()).toStdString();
     std::shared_ptr<Folder> f;
     EXPECT_EQ(app.GetDefaultFolder(folder, &f), 0);
@@ -46,10 +47,11 @@ std::shared_ptr<Items> Open(Application& app, const std::string& path, int32_t f
 }
 
 template <typename ItemType>
-std::shared_ptr<ItemType> Reopened(Application& app, const std::string& path, int32_t folder)
+std::shared_ptr<ItemType> Reopened(Application& app, const std::string& path, int32_t folder,
+                                   StoreDatabase::Access access = StoreDatabase::Access::ReadWrite)
 {
     std::shared_ptr<ItemType> item;
-    EXPECT_EQ(Open(app, path, folder)->Item(1, &item), 0);
+    EXPECT_EQ(Open(app, path, folder, access)->Item(1, &item), 0);
     return item;
 }
 
@@ -216,6 +218,18 @@ void Sql(const std::string& path, const std::string& sql)
     sqlite3_close(db);
 }
 
+int64_t SqlNumber(const std::string& path, const std::string& sql)
+{
+    sqlite3* db = nullptr;
+    sqlite3_stmt* s = nullptr;
+    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_prepare_v2(db, sql.c_str(), -1, &s, nullptr);
+    const int64_t value = sqlite3_step(s) == SQLITE_ROW ? sqlite3_column_int64(s, 0) : -1;
+    sqlite3_finalize(s);
+    sqlite3_close(db);
+    return value;
+}
+
 // A store of ours over several pages, closed (and so checkpointed).
 void MakeStore(const std::string& path)
 {
@@ -293,15 +307,8 @@ TEST(PimStore, FilesItCannotUseAreReportedAndLeftUntouched)
         {"a damaged page of the items", StoreThen([&random](const TempPaths& t) {
              QByteArray bytes = Bytes(t.StorePath());
              // The table's root page; the file's last pages hold Find's index.
-             sqlite3* db = nullptr;
-             sqlite3_open(t.StorePath().c_str(), &db);
-             sqlite3_stmt* root = nullptr;
-             sqlite3_prepare_v2(db, "SELECT rootpage FROM sqlite_master WHERE name = 'items'",
-                                -1, &root, nullptr);
-             sqlite3_step(root);
-             const int page = sqlite3_column_int(root, 0);
-             sqlite3_finalize(root);
-             sqlite3_close(db);
+             const qsizetype page = SqlNumber(
+                 t.StorePath(), "SELECT rootpage FROM sqlite_master WHERE name = 'items'");
              for (int i = 0; i < 100; ++i) {
                  bytes[(page - 1) * 4096 + i] = static_cast<char>(random());
              }
@@ -486,14 +493,10 @@ TEST(PimStore, AnOlderStoreIsReadAsItIsAndBroughtUpToDateOnlyByAWriter)
     const QByteArray before = Bytes(paths.StorePath());
     {
         Application reader;
-        ASSERT_EQ(reader.Logon(paths.StorePath(), MondaysOnly, StoreDatabase::Access::ReadOnly), 0);
-        std::shared_ptr<Folder> folder;
-        std::shared_ptr<Items> items;
-        ASSERT_EQ(reader.GetDefaultFolder(kCalendarFolder, &folder), 0);
-        ASSERT_EQ(folder->GetItems(&items), 0);
-        std::shared_ptr<AppointmentItem> read;
-        ASSERT_EQ(items->Item(1, &read), 0);
-        EXPECT_EQ(read->GetSubject(), L"Kept");
+        EXPECT_EQ(Reopened<AppointmentItem>(reader, paths.StorePath(), kCalendarFolder,
+                                            StoreDatabase::Access::ReadOnly)
+                      ->GetSubject(),
+                  L"Kept");
         EXPECT_TRUE(reader.StoreIdentity().id.empty());
     }
     EXPECT_TRUE(Bytes(paths.StorePath()) == before);
@@ -634,18 +637,6 @@ TEST(PimStore, ReusedWriteStatementsRecoverFromFailuresAndReopens)
 }
 
 namespace {
-
-int64_t SqlNumber(const std::string& path, const std::string& sql)
-{
-    sqlite3* db = nullptr;
-    sqlite3_stmt* s = nullptr;
-    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_prepare_v2(db, sql.c_str(), -1, &s, nullptr);
-    const int64_t value = sqlite3_step(s) == SQLITE_ROW ? sqlite3_column_int64(s, 0) : -1;
-    sqlite3_finalize(s);
-    sqlite3_close(db);
-    return value;
-}
 
 std::vector<std::wstring> SubjectsIn(StoreDatabase& db, int32_t kind, const DayRange& range)
 {

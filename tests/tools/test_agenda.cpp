@@ -43,6 +43,23 @@ struct AgendaRun {
     std::string out, err;
 };
 
+// Runs one statement on the store file: the first column of its first row, 0 for a statement
+// without rows, -1 for a failure.
+int64_t Sql(const std::string& path, const char* sql)
+{
+    sqlite3* db = nullptr;
+    sqlite3_stmt* s = nullptr;
+    sqlite3_open(path.c_str(), &db);
+    sqlite3_prepare_v2(db, sql, -1, &s, nullptr);
+    const int step = sqlite3_step(s);
+    const int64_t value = step == SQLITE_ROW    ? sqlite3_column_int64(s, 0)
+                          : step == SQLITE_DONE ? 0
+                                                : -1;
+    sqlite3_finalize(s);
+    sqlite3_close(db);
+    return value;
+}
+
 AgendaRun Agenda(const std::vector<std::string>& args)
 {
     std::ostringstream out, err;
@@ -175,15 +192,8 @@ TEST_F(AgendaTest, AStoreThatCannotBeReadInFullPrintsNothing)
         Appointment(std::wstring(400, L'x'), At(12, 8, 9), At(12, 8, 10));
     session_.Disconnect();
     // The header of the items' root page (the file's last pages hold Find's index).
-    sqlite3* db = nullptr;
-    sqlite3_open(paths_.StorePath().c_str(), &db);
-    sqlite3_stmt* root = nullptr;
-    sqlite3_prepare_v2(db, "SELECT rootpage FROM sqlite_master WHERE name = 'items'", -1, &root,
-                       nullptr);
-    sqlite3_step(root);
-    const int page = sqlite3_column_int(root, 0);
-    sqlite3_finalize(root);
-    sqlite3_close(db);
+    const int64_t page =
+        Sql(paths_.StorePath(), "SELECT rootpage FROM sqlite_master WHERE name = 'items'");
     QFile file(QString::fromStdString(paths_.StorePath()));
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
     file.seek(int64_t{page - 1} * 4096);
@@ -266,8 +276,10 @@ TEST_F(AgendaRangesTest, EveryDayPrintsTheSameWhateverTheRangeStartsOn)
         int days;
         const char* until;
     } ranges[] = {
-        {"2024-02-01", 30, "2024-03-02"},  {"2024-02-12", 1, "2024-02-13"},
-        {"2023-12-20", 200, "2024-07-07"}, {"2024-12-30", 61, "2025-03-01"},
+        {"2024-02-01", 30, "2024-03-02"},
+        {"2024-02-12", 1, "2024-02-13"},
+        {"2023-12-20", 200, "2024-07-07"},
+        {"2024-12-30", 61, "2025-03-01"},
     };
     for (const auto& r : ranges) {
         const AgendaRun part = Range(r.from, r.days);
@@ -282,29 +294,16 @@ TEST_F(AgendaTest, EscapesControlsAndReadsOddProfilesAndOlderStores)
 {
     Appointment(L"Evil\x1b[2J\tTab\x9b", At(12, 7, 9), At(12, 7, 10));
     session_.Disconnect();
-    {
-        sqlite3* db = nullptr;
-        sqlite3_open(paths_.StorePath().c_str(), &db);
-        EXPECT_EQ(sqlite3_exec(db, "DROP TABLE store_identity; PRAGMA user_version = 2;", nullptr,
-                               nullptr, nullptr),
-                  SQLITE_OK);
-        sqlite3_close(db);
-    }
+    ASSERT_EQ(Sql(paths_.StorePath(), "DROP TABLE store_identity"), 0);
+    ASSERT_EQ(Sql(paths_.StorePath(), "PRAGMA user_version = 2"), 0);
     const std::string fifo = paths_.File("fifo.ini");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const AgendaRun run = Agenda({"--store", paths_.StorePath(), "--profile", fifo, "--from",
-                                  "2026-12-07", "--days", "1"});
+    const AgendaRun run = Agenda(
+        {"--store", paths_.StorePath(), "--profile", fifo, "--from", "2026-12-07", "--days", "1"});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "2026-12-07\tA\t0900\t1000\t0\t0\t0\t2\tEvil\\x1b[2J\\x09Tab\\x9b\n");
     EXPECT_EQ(run.err, "tamberlo-agenda: The profile " + fifo +
                            " is not a regular file of a sane size; Tamberlo starts with the "
                            "default settings and leaves it as it is.\n");
-    sqlite3* db = nullptr;
-    sqlite3_open(paths_.StorePath().c_str(), &db);
-    sqlite3_stmt* version = nullptr;
-    sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &version, nullptr);
-    ASSERT_EQ(sqlite3_step(version), SQLITE_ROW);
-    EXPECT_EQ(sqlite3_column_int(version, 0), 2);
-    sqlite3_finalize(version);
-    sqlite3_close(db);
+    EXPECT_EQ(Sql(paths_.StorePath(), "PRAGMA user_version"), 2);
 }

@@ -2,8 +2,7 @@
 // tables, the focus areas Tab moves between with their frame, and subjects cut at their item's
 // end when the display length is free.
 #include <QApplication>
-#include <QKeyEvent>
-#include <QMouseEvent>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include "res/command_ids.h"
@@ -20,12 +19,6 @@ namespace {
 QPoint Centre(const PixelRect& r)
 {
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-void Press(QWidget& widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
-    QKeyEvent press(QEvent::KeyPress, key, modifiers);
-    QApplication::sendEvent(&widget, &press);
 }
 
 // Dark pixels (text) in the row strip [left, right) of the image.
@@ -123,14 +116,14 @@ TEST(FocusAreas, TabRingAndFrames)
     const QColor highlight = h.view.palette().color(QPalette::Highlight);
     const std::vector<int> ring = {keys::kDetail, keys::kButtonBar, keys::kBody};
     for (int area : ring) {
-        Press(h.view, Qt::Key_Tab);
+        QTest::keyClick(&h.view, Qt::Key_Tab);
         EXPECT_EQ(h.view.KeyFocusArea(), area);
         const QImage image = h.Render(1000, 600);
         const PixelRect frame = *keys::FocusAreaRect(h.view.Layout(), area);
         EXPECT_EQ(image.pixelColor(frame.left, (frame.top + frame.bottom) / 2), highlight) << area;
         EXPECT_EQ(image.pixelColor((frame.left + frame.right) / 2, frame.bottom - 1), highlight);
     }
-    Press(h.view, Qt::Key_Backtab, Qt::ShiftModifier);
+    QTest::keyClick(&h.view, Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_EQ(h.view.KeyFocusArea(), keys::kButtonBar);
     h.view.clearFocus();
     const PixelRect body = *keys::FocusAreaRect(h.view.Layout(), keys::kBody);
@@ -178,14 +171,7 @@ TEST(TaskCheckBox, ClickInTheDetailListCompletesTheTask)
     h.Render(1280, 800);
     const ViewLayout& l = h.view.Layout();
     const int line = *GanttGeometry(l).DetailLineTop(0, 0) + l.detailLineHeight / 2;
-    const auto click = [&](int x) {
-        QMouseEvent press(QEvent::MouseButtonPress, QPointF(x, line), QPointF(x, line),
-                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&h.view, &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(x, line), QPointF(x, line),
-                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(&h.view, &release);
-    };
+    const auto click = [&](int x) { QTest::mouseClick(&h.view, Qt::LeftButton, {}, {x, line}); };
     click(l.detailRect.left + 60);
     EXPECT_EQ(h.view.Selection().kind, ItemKind::Task);
     EXPECT_EQ(completed, 0);
