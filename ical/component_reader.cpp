@@ -49,11 +49,6 @@ private:
     std::optional<DATE> TimeOf(icalproperty_kind kind, const char* name);
     std::wstring Text(icalproperty_kind kind, const char* (*get)(const icalproperty*));
     std::wstring Controlled(const std::wstring& text, const char* name);
-    // A note naming the item by its subject.
-    std::string Named(const std::string& what) const
-    {
-        return "\"" + Utf8(out_.item.fields.Subject) + "\": " + what;
-    }
     void ReadCommon();
     bool ReadAppointment();
     bool ReadTask();
@@ -311,14 +306,14 @@ void Reader::ReadAlarm(DATE start, DATE end)
         return;
     }
     if (const int alarms = icalcomponent_count_components(c_, ICAL_VALARM_COMPONENT); alarms > 1) {
-        out_.notes.push_back(Named("only the first of " + std::to_string(alarms) +
-                                   " alarms kept (the store holds one)"));
+        out_.notes.push_back("only the first of " + std::to_string(alarms) +
+                             " alarms kept (the store holds one)");
     }
     icalproperty* said = icalcomponent_get_first_property(alarm, ICAL_DESCRIPTION_PROPERTY);
     const char* text = said ? icalproperty_get_description(said) : nullptr;
     if (text != nullptr && *text != '\0' && Wide(text) != f.Subject && Wide(text) != L"Reminder") {
-        out_.notes.push_back(Named(std::string("the alarm's own text \"") + text +
-                                   "\" left out (an alarm shows the subject)"));
+        out_.notes.push_back(std::string("the alarm's own text \"") + text +
+                             "\" left out (an alarm shows the subject)");
     }
     icalproperty* trigger = icalcomponent_get_first_property(alarm, ICAL_TRIGGER_PROPERTY);
     if (trigger == nullptr) {
@@ -338,7 +333,7 @@ void Reader::ReadAlarm(DATE start, DATE end)
         icalparameter* related = icalproperty_get_first_parameter(trigger, ICAL_RELATED_PARAMETER);
         const bool fromEnd = related && icalparameter_get_related(related) == ICAL_RELATED_END;
         if (!IsTaskDate(fromEnd ? end : start)) {
-            out_.notes.push_back(Named("an alarm relative to a date the task has not left out"));
+            out_.notes.push_back("an alarm relative to a date the task has not left out");
             return;
         }
         at = (fromEnd ? end : start) + icaldurationtype_as_int(t.duration) / 86400.0;
@@ -496,7 +491,7 @@ void Reader::ReadRule(DATE start, int32_t minutes)
     pim::ItemFields& f = out_.item.fields;
     if (out_.item.kind == pim::kAppointmentKind &&
         std::abs((f.End - f.Start) * 86400.0 - minutes * 60.0) >= 0.5) {
-        out_.notes.push_back(Named("its length rounded to whole minutes (a series holds minutes)"));
+        out_.notes.push_back("its length rounded to whole minutes (a series holds minutes)");
     }
     if (mapped.startOffRule) {
         if (out_.item.kind != pim::kAppointmentKind) {
