@@ -87,7 +87,8 @@ std::string ItemName(const std::wstring& subject, const std::string& uid)
         return uid.empty() ? std::string("(no summary or UID)") : "UID " + uid;
     }
     std::wstring line = subject.substr(0, kMaxShown);
-    std::replace_if(line.begin(), line.end(), [](wchar_t c) { return c == L'\r' || c == L'\n' || c == L'\t'; }, L' ');
+    const auto breaks = [](wchar_t c) { return c == L'\r' || c == L'\n' || c == L'\t'; };
+    std::replace_if(line.begin(), line.end(), breaks, L' ');
     return "\"" + Utf8(line) + (subject.size() > kMaxShown ? "...\"" : "\"");
 }
 

@@ -15,6 +15,7 @@
 #include "model/date_time.h"
 #include "model/pim_records.h"
 #include "model/recurrence.h"
+#include "model/text_list.h"
 #include "platform/pim/zone_time.h"
 
 namespace ical {
@@ -48,6 +49,7 @@ private:
     std::optional<DATE> Time(icalproperty* p, const icaltimetype& value, const char* name);
     std::optional<DATE> TimeOf(icalproperty_kind kind, const char* name);
     std::wstring Text(icalproperty_kind kind, const char* (*get)(const icalproperty*));
+    std::wstring Blanked(const std::wstring& value, std::string_view name) const;
     std::wstring Controlled(const std::wstring& text, const char* name);
     void ReadCommon();
     bool ReadAppointment();
@@ -140,6 +142,52 @@ std::optional<DATE> Reader::TimeOf(icalproperty_kind kind, const char* name)
     return Time(p, vk == ICAL_DATE_VALUE ? icalvalue_get_date(v) : icalvalue_get_datetime(v), name);
 }
 
+// The value of the component's own first `name` line as written (after its parameters).
+std::string_view RawValue(std::string_view unfolded, std::string_view name)
+{
+    int depth = 0;
+    for (size_t from = 0; from < unfolded.size();) {
+        const size_t end = std::min(unfolded.find('\n', from), unfolded.size());
+        std::string_view line = unfolded.substr(from, end - from);
+        from = end + 1;
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        depth += line.substr(0, 6) == "BEGIN:" ? 1 : line.substr(0, 4) == "END:" ? -1 : 0;
+        if (depth != 1 || line.size() <= name.size() || line.substr(0, name.size()) != name ||
+            (line[name.size()] != ':' && line[name.size()] != ';')) {
+            continue;
+        }
+        bool quoted = false;
+        for (size_t i = name.size(); i < line.size(); ++i) {
+            quoted = line[i] == '"' ? !quoted : quoted;
+            if (line[i] == ':' && !quoted) {
+                return line.substr(i + 1);
+            }
+        }
+        return {};
+    }
+    return {};
+}
+
+// libical trims the blanks around a value; a subject or place keeps those it was written with.
+std::wstring Reader::Blanked(const std::wstring& value, std::string_view name) const
+{
+    constexpr const char* kBlanks = " \t";
+    const std::string_view raw = RawValue(unfolded_, name);
+    const size_t first = raw.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos) {
+        return value.empty() ? Wide(std::string(raw).c_str()) : value;
+    }
+    const size_t kept = value.find_first_not_of(L" \t");
+    if (kept == std::wstring::npos) {
+        return value;  // libical read something else than the line holds: keep its reading
+    }
+    const std::wstring inner = value.substr(kept, value.find_last_not_of(L" \t") + 1 - kept);
+    return Wide(std::string(raw.substr(0, first)).c_str()) + inner +
+           Wide(std::string(raw.substr(raw.find_last_not_of(kBlanks) + 1)).c_str());
+}
+
 std::wstring Reader::Text(icalproperty_kind kind, const char* (*get)(const icalproperty*))
 {
     icalproperty* p = icalcomponent_get_first_property(c_, kind);
@@ -169,7 +217,8 @@ void Reader::ReadCommon()
 {
     pim::ItemFields& f = out_.item.fields;
     f.UID = Uid();
-    f.Subject = Controlled(Text(ICAL_SUMMARY_PROPERTY, icalproperty_get_summary), "SUMMARY");
+    f.Subject = Controlled(
+        Blanked(Text(ICAL_SUMMARY_PROPERTY, icalproperty_get_summary), "SUMMARY"), "SUMMARY");
     icalproperty* memo = icalcomponent_get_first_property(c_, ICAL_DESCRIPTION_PROPERTY);
     f.Body = memo ? Controlled(MemoFromIcal(icalproperty_get_description(memo)), "DESCRIPTION")
                   : std::wstring();
@@ -177,7 +226,7 @@ void Reader::ReadCommon()
          p != nullptr; p = icalcomponent_get_next_property(c_, ICAL_CATEGORIES_PROPERTY)) {
         const std::wstring category = Controlled(Wide(icalproperty_get_categories(p)), "CATEGORIES");
         if (!category.empty()) {
-            f.Categories += (f.Categories.empty() ? L"" : L",") + category;
+            f.Categories += (f.Categories.empty() ? L"" : L",") + CommaListName(category);
         }
     }
     f.Sensitivity = SensitivityOf(icalcomponent_get_first_property(c_, ICAL_CLASS_PROPERTY));
@@ -223,7 +272,8 @@ bool Reader::ReadAppointment()
 {
     pim::ItemFields& f = out_.item.fields;
     out_.item.kind = pim::kAppointmentKind;
-    f.Location = Controlled(Text(ICAL_LOCATION_PROPERTY, icalproperty_get_location), "LOCATION");
+    f.Location = Controlled(
+        Blanked(Text(ICAL_LOCATION_PROPERTY, icalproperty_get_location), "LOCATION"), "LOCATION");
     f.BusyStatus = BusyOf(c_);
     const std::optional<DATE> start = TimeOf(ICAL_DTSTART_PROPERTY, "DTSTART");
     if (!start) {
@@ -585,8 +635,8 @@ void Reader::Read()
         Fail(std::string("not an appointment or task: ") + (name ? name : "unknown"));
         return;
     }
-    ReadCommon();
     unfolded_ = Unfolded(text_);
+    ReadCommon();
     if (const std::string unread = UnreadValue(c_, unfolded_); !unread.empty()) {
         Fail(unread);
         return;
