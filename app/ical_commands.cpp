@@ -95,17 +95,25 @@ void IcalCommands::Import(const std::string& path)
     const std::vector<pim::StoredItem> before =
         undo_ ? StoredItems(session_) : std::vector<pim::StoredItem>();
     const ical::ImportReport report = ical::ImportCalendar(in, session_, options);
-    if (undo_ && !report.cancelled) {
+    const bool failed = !report.cancelled && (report.status < 0 || !report.sawCalendar);
+    if (undo_ && !report.cancelled && !failed) {
         const std::wstring file = QFileInfo(QString::fromStdString(path)).fileName().toStdWString();
         undo_->Push({UndoAction::kImport, file}, ChangesBetween(before, StoredItems(session_)));
     }
     document_.Reload();
     view_.ItemsChanged();
+    if (report.status >= 0 && !report.sawCalendar) {
+        messages_.MessageBox(Text(res::IDS_NO_CALENDAR).arg(QString::fromStdString(path)).toStdWString(),
+                             res::LoadString(res::IDS_WARNING), MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     std::wstring text = report.cancelled ? res::LoadString(res::IDS_IMPORT_CANCELLED)
                                          : Wide(ical::SummaryLine(report));
     for (size_t i = 0; !report.cancelled && i < report.notes.size() && i < kNotesShown; ++i)
         text += L"\n" + Wide(report.notes[i]);
-    messages_.MessageBox(text, res::LoadString(res::IDS_IMPORT), MB_OK | MB_ICONINFORMATION);
+    // A store that refused the import is a failure, not news.
+    messages_.MessageBox(text, res::LoadString(failed ? res::IDS_WARNING : res::IDS_IMPORT),
+                         MB_OK | (failed ? MB_ICONEXCLAMATION : MB_ICONINFORMATION));
 }
 
 void IcalCommands::Export(const std::string& path)

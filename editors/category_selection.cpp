@@ -3,17 +3,16 @@
 
 #include <algorithm>
 
+#include "model/text_list.h"
+
 CategorySelection::CategorySelection(const std::wstring& text,
                                      const std::vector<std::wstring>& editList)
 {
     // Empty pieces ("Work,,Home") are skipped, so a doubled comma never ends the list.
-    for (std::size_t begin = 0; begin <= text.size() && chosen_.size() < kMaxNames;) {
-        const std::size_t comma = std::min(text.find(L',', begin), text.size());
-        const std::wstring piece = text.substr(begin, comma - begin);
+    for (const std::wstring& piece : SplitCommaList(text)) {
         const std::size_t first = piece.find_first_not_of(L' ');
-        if (first != std::wstring::npos)
+        if (first != std::wstring::npos && chosen_.size() < kMaxNames)
             chosen_.push_back(piece.substr(first));
-        begin = comma + 1;
     }
     for (const std::wstring& name : editList)
         if (std::find(chosen_.begin(), chosen_.end(), name) == chosen_.end())
@@ -46,6 +45,6 @@ std::wstring CategorySelection::Text() const
 {
     std::wstring text;
     for (std::size_t i = 0; i < chosen_.size(); ++i)
-        text += (i == 0 ? L"" : L", ") + chosen_[i];
+        text += (i == 0 ? L"" : L", ") + CommaListName(chosen_[i]);
     return text;
 }

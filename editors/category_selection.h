@@ -11,8 +11,9 @@ public:
     // At most this many names are taken from a category text.
     static constexpr int kMaxNames = 101;
 
-    // Chosen: the names of text, split at ",", leading blanks removed, in their order; an empty
-    // name or one of blanks only is skipped. Available: the edit list's names not chosen already.
+    // Chosen: the names of text, split at "," ("\," is a comma inside a name), leading blanks
+    // removed, in their order; an empty name or one of blanks only is skipped. Available: the
+    // edit list's names not chosen already.
     CategorySelection(const std::wstring& text, const std::vector<std::wstring>& editList);
 
     const std::vector<std::wstring>& Chosen() const { return chosen_; }
@@ -24,7 +25,7 @@ public:
     // The same from the chosen list back to the available list.
     bool Remove(int from, int to);
 
-    // The chosen names joined by ", "; empty when none is chosen.
+    // The chosen names joined by ", ", their own commas escaped; empty when none is chosen.
     std::wstring Text() const;
 
 private:

@@ -51,11 +51,7 @@ void WriteComponents(const pim::StoredItem& item, const TimeStyle& style,
         WriteItemComponents(item, style, options.now, report.notes);
     ++(components.empty() ? report.leftOut : report.written);
     for (icalcomponent* c : components) {
-        // libical's own folding can break a line in two (a value of 73 octets after its name
-        // ends in a bare CR), so every line is folded again here.
-        char* text = icalcomponent_as_ical_string_r(c);
-        out << Refolded(text);
-        free(text);
+        out << ComponentText(c);
         icalcomponent_free(c);
     }
 }

@@ -79,6 +79,19 @@ pim::ExceptionFields DeletedOn(const pim::StoredItem& series, DATE day)
     return e;
 }
 
+// How a report names an item: its subject on one line, else its UID.
+std::string ItemName(const std::wstring& subject, const std::string& uid)
+{
+    constexpr size_t kMaxShown = 60;
+    if (subject.find_first_not_of(L" \t\r\n") == std::wstring::npos) {
+        return uid.empty() ? std::string("(no summary or UID)") : "UID " + uid;
+    }
+    std::wstring line = subject.substr(0, kMaxShown);
+    const auto breaks = [](wchar_t c) { return c == L'\r' || c == L'\n' || c == L'\t'; };
+    std::replace_if(line.begin(), line.end(), breaks, L' ');
+    return "\"" + Utf8(line) + (subject.size() > kMaxShown ? "...\"" : "\"");
+}
+
 class Importer {
 public:
     Importer(PimSession& session, const ImportOptions& options, ImportReport& report)
@@ -96,10 +109,10 @@ public:
 private:
     void IndexStore();
     void Take(const std::string& text, bool last);
-    void Skip(const std::string& uid, const std::string& why);
+    void Skip(const std::string& name, const std::string& why);
     int32_t Save(pim::StoredItem item);
     int32_t SaveOverrides();
-    void Note(const std::wstring& uid, const std::string& what);
+    void Note(const std::string& name, const std::string& what);
 
     PimSession& session_;
     const ImportOptions& options_;
@@ -132,15 +145,15 @@ void Importer::IndexStore()
     session_.ReleaseTask();
 }
 
-void Importer::Note(const std::wstring& uid, const std::string& what)
+void Importer::Note(const std::string& name, const std::string& what)
 {
-    report_.notes.push_back((uid.empty() ? std::string("(no UID)") : Utf8(uid)) + ": " + what);
+    report_.notes.push_back(name + ": " + what);
 }
 
-void Importer::Skip(const std::string& uid, const std::string& why)
+void Importer::Skip(const std::string& name, const std::string& why)
 {
     ++report_.skipped;
-    report_.notes.push_back((uid.empty() ? std::string("(no UID)") : uid) + ": skipped, " + why);
+    Note(name, "skipped, " + why);
 }
 
 std::string UidOf(icalcomponent* c)
@@ -154,7 +167,7 @@ void Importer::Take(const std::string& text, bool last)
 {
     icalcomponent* c = icalparser_parse_string(text.c_str());
     if (c == nullptr) {
-        Skip("", "not a readable component");
+        Skip(ItemName({}, {}), "not a readable component");
         return;
     }
     if (icalcomponent_isa(c) == ICAL_VTIMEZONE_COMPONENT) {
@@ -164,7 +177,8 @@ void Importer::Take(const std::string& text, bool last)
         return;
     }
     ReadComponent read = ReadItemComponent(c, text, zones_, readOptions_);
-    const std::string uid = UidOf(c);
+    // A UID the import made up means nothing to the reader.
+    const std::string name = ItemName(read.item.fields.Subject, UidOf(c));
     const Revision revision = RevisionOf(c);
     icalcomponent_free(c);
     if (read.unknownZone && !last) {
@@ -173,19 +187,19 @@ void Importer::Take(const std::string& text, bool last)
     }
     const std::wstring& id = read.item.fields.UID;
     if (!read.expanded.empty()) {
-        Note(id, read.problem + "; imported as " + std::to_string(read.expanded.size()) +
-                     " single appointments");
+        Note(name, read.problem + "; imported as " +
+                       Counted(static_cast<int>(read.expanded.size()), "single appointment"));
         for (pim::StoredItem& single : read.expanded) {
             status_ = std::min(status_, Save(std::move(single)));
         }
         return;
     }
     if (!read.problem.empty()) {
-        Skip(uid, read.problem);
+        Skip(name, read.problem);
         return;
     }
     for (const std::string& note : read.notes) {
-        Note(id, note);
+        Note(name, note);
     }
     if (read.recurrenceDay) {
         overrides_.push_back({id, *read.recurrenceDay, read.item.fields});
@@ -193,11 +207,11 @@ void Importer::Take(const std::string& text, bool last)
     }
     if (const auto earlier = seen_.find(id); earlier != seen_.end()) {
         if (revision <= earlier->second) {
-            Skip(uid, "a second component with the same UID");
+            Skip(name, "a second component with the same UID");
             return;
         }
         // A newer revision replaces the one already saved (Save finds it by its UID).
-        Skip(uid, "replaced by a newer component with the same UID");
+        Skip(name, "replaced by a newer component with the same UID");
         --(read.item.kind == pim::kTaskKind ? report_.tasks : report_.appointments);
     }
     seen_[id] = revision;
@@ -214,10 +228,11 @@ void Importer::Take(const std::string& text, bool last)
 int32_t Importer::Save(pim::StoredItem item)
 {
     const std::wstring uid = item.fields.UID;
+    const std::string name = ItemName(item.fields.Subject, Utf8(uid));
     const bool task = item.kind == pim::kTaskKind;
     const auto known = byUid_.find(uid);
     if (known != byUid_.end() && known->second.kind != item.kind) {
-        Skip(Utf8(uid), "the store holds this UID as another kind of item");
+        Skip(name, "the store holds this UID as another kind of item");
         return 0;
     }
     std::shared_ptr<pim::PimItem> target;
@@ -230,7 +245,7 @@ int32_t Importer::Save(pim::StoredItem item)
                       : std::shared_ptr<pim::PimItem>(session_.CreateAppointment());
     }
     if (!target || target->ReplaceStored(std::move(item)) < 0 || target->Save() < 0) {
-        report_.notes.push_back(Utf8(uid) + ": the store could not save it");
+        Note(name, "the store could not save it");
         return -1;
     }
     byUid_[uid] = {task ? pim::kTaskKind : pim::kAppointmentKind, target->GetOid()};
@@ -262,7 +277,7 @@ int32_t Importer::SaveOverrides()
             for (size_t k = i; k < j; ++k) {
                 pim::StoredItem single{pim::kAppointmentKind, overrides_[k].fields, std::nullopt, {}};
                 single.fields.UID += L"/" + DateToKey(overrides_[k].day, kDayKey);
-                Note(overrides_[k].uid, "a changed occurrence of a series not in the calendar, "
+                Note(ItemName(single.fields.Subject, Utf8(overrides_[k].uid)), "a changed occurrence of a series not in the calendar, "
                                         "imported as a single appointment");
                 if (Save(std::move(single)) < 0) {
                     return -1;
@@ -281,7 +296,8 @@ int32_t Importer::SaveOverrides()
             PutException(whole.exceptions, std::move(e));
         }
         if (series->ReplaceStored(std::move(whole)) < 0 || series->Save() < 0) {
-            report_.notes.push_back(Utf8(overrides_[i].uid) + ": the store could not save it");
+            Note(ItemName(series->GetSubject(), Utf8(overrides_[i].uid)),
+                 "the store could not save it");
             return -1;
         }
         i = j;
@@ -308,7 +324,7 @@ int32_t Importer::Run(std::istream& in)
         }
         report_.sawCalendar = stream.SawCalendar();
         for (const ComponentStream::DroppedComponent& dropped : stream.Dropped()) {
-            Skip(dropped.uid, dropped.why);
+            Skip(ItemName(Wide(dropped.summary.c_str()), dropped.uid), dropped.why);
         }
         return status_ < 0 ? status_ : SaveOverrides();
     });
@@ -330,10 +346,6 @@ ImportReport ImportCalendar(std::istream& in, PimSession& session, const ImportO
     if (report.status < 0) {
         report.appointments = report.tasks = 0;  // rolled back: nothing of the stream is there
     }
-    // A store that refused the import never let the stream be read; its reason is the news.
-    if (!report.sawCalendar && report.status >= 0) {
-        report.notes.push_back("no iCalendar data found");
-    }
     if (!connected) {
         session.Disconnect();
     }
@@ -342,9 +354,8 @@ ImportReport ImportCalendar(std::istream& in, PimSession& session, const ImportO
 
 std::string SummaryLine(const ImportReport& report)
 {
-    return "imported " + std::to_string(report.appointments) + " appointments, " +
-           std::to_string(report.tasks) + " tasks, " + std::to_string(report.skipped) +
-           " skipped";
+    return "imported " + Counted(report.appointments, "appointment") + ", " +
+           Counted(report.tasks, "task") + ", " + std::to_string(report.skipped) + " skipped";
 }
 
 std::vector<pim::StoredItem> ReadCalendarItems(const std::string& text,
@@ -369,7 +380,8 @@ std::vector<pim::StoredItem> ReadCalendarItems(const std::string& text,
         ReadComponent read = ReadItemComponent(c, component, zones, ReadOptions{});
         icalcomponent_free(c);
         if (!read.problem.empty()) {
-            notes.push_back(Utf8(read.item.fields.UID) + ": skipped, " + read.problem);
+            notes.push_back(ItemName(read.item.fields.Subject, Utf8(read.item.fields.UID)) +
+                            ": skipped, " + read.problem);
         } else if (read.recurrenceDay) {
             changed.push_back(std::move(read));
         } else {

@@ -28,10 +28,12 @@ struct ImportReport {
     int appointments = 0;
     int tasks = 0;
     int skipped = 0;
-    // One line per skipped or altered component: "UID: why".
+    // One line per skipped or altered component, named by its SUMMARY (its UID when it has
+    // none): "\"Planning\": why".
     std::vector<std::string> notes;
     // Negative when the store could not be opened or written; then nothing was imported.
     int32_t status = 0;
+    // False for a file that holds no calendar at all: the callers report that as a failure.
     bool sawCalendar = false;
     bool cancelled = false;
 };
@@ -39,7 +41,7 @@ struct ImportReport {
 // Connects the session for the import when it is not connected, and disconnects it after.
 ImportReport ImportCalendar(std::istream& in, PimSession& session, const ImportOptions& options);
 
-// "imported N appointments, M tasks, K skipped".
+// "imported 1 appointment, 2 tasks, 0 skipped".
 std::string SummaryLine(const ImportReport& report);
 
 // The items of a text/calendar string without touching a store (for pasting): series with

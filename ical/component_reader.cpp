@@ -15,6 +15,7 @@
 #include "model/date_time.h"
 #include "model/pim_records.h"
 #include "model/recurrence.h"
+#include "model/text_list.h"
 #include "platform/pim/zone_time.h"
 
 namespace ical {
@@ -48,12 +49,8 @@ private:
     std::optional<DATE> Time(icalproperty* p, const icaltimetype& value, const char* name);
     std::optional<DATE> TimeOf(icalproperty_kind kind, const char* name);
     std::wstring Text(icalproperty_kind kind, const char* (*get)(const icalproperty*));
+    std::wstring Blanked(const std::wstring& value, std::string_view name) const;
     std::wstring Controlled(const std::wstring& text, const char* name);
-    // A note naming the item by its subject.
-    std::string Named(const std::string& what) const
-    {
-        return "\"" + Utf8(out_.item.fields.Subject) + "\": " + what;
-    }
     void ReadCommon();
     bool ReadAppointment();
     bool ReadTask();
@@ -145,6 +142,52 @@ std::optional<DATE> Reader::TimeOf(icalproperty_kind kind, const char* name)
     return Time(p, vk == ICAL_DATE_VALUE ? icalvalue_get_date(v) : icalvalue_get_datetime(v), name);
 }
 
+// The value of the component's own first `name` line as written (after its parameters).
+std::string_view RawValue(std::string_view unfolded, std::string_view name)
+{
+    int depth = 0;
+    for (size_t from = 0; from < unfolded.size();) {
+        const size_t end = std::min(unfolded.find('\n', from), unfolded.size());
+        std::string_view line = unfolded.substr(from, end - from);
+        from = end + 1;
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        depth += line.substr(0, 6) == "BEGIN:" ? 1 : line.substr(0, 4) == "END:" ? -1 : 0;
+        if (depth != 1 || line.size() <= name.size() || line.substr(0, name.size()) != name ||
+            (line[name.size()] != ':' && line[name.size()] != ';')) {
+            continue;
+        }
+        bool quoted = false;
+        for (size_t i = name.size(); i < line.size(); ++i) {
+            quoted = line[i] == '"' ? !quoted : quoted;
+            if (line[i] == ':' && !quoted) {
+                return line.substr(i + 1);
+            }
+        }
+        return {};
+    }
+    return {};
+}
+
+// libical trims the blanks around a value; a subject or place keeps those it was written with.
+std::wstring Reader::Blanked(const std::wstring& value, std::string_view name) const
+{
+    constexpr const char* kBlanks = " \t";
+    const std::string_view raw = RawValue(unfolded_, name);
+    const size_t first = raw.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos) {
+        return value.empty() ? Wide(std::string(raw).c_str()) : value;
+    }
+    const size_t kept = value.find_first_not_of(L" \t");
+    if (kept == std::wstring::npos) {
+        return value;  // libical read something else than the line holds: keep its reading
+    }
+    const std::wstring inner = value.substr(kept, value.find_last_not_of(L" \t") + 1 - kept);
+    return Wide(std::string(raw.substr(0, first)).c_str()) + inner +
+           Wide(std::string(raw.substr(raw.find_last_not_of(kBlanks) + 1)).c_str());
+}
+
 std::wstring Reader::Text(icalproperty_kind kind, const char* (*get)(const icalproperty*))
 {
     icalproperty* p = icalcomponent_get_first_property(c_, kind);
@@ -174,7 +217,8 @@ void Reader::ReadCommon()
 {
     pim::ItemFields& f = out_.item.fields;
     f.UID = Uid();
-    f.Subject = Controlled(Text(ICAL_SUMMARY_PROPERTY, icalproperty_get_summary), "SUMMARY");
+    f.Subject = Controlled(
+        Blanked(Text(ICAL_SUMMARY_PROPERTY, icalproperty_get_summary), "SUMMARY"), "SUMMARY");
     icalproperty* memo = icalcomponent_get_first_property(c_, ICAL_DESCRIPTION_PROPERTY);
     f.Body = memo ? Controlled(MemoFromIcal(icalproperty_get_description(memo)), "DESCRIPTION")
                   : std::wstring();
@@ -182,7 +226,7 @@ void Reader::ReadCommon()
          p != nullptr; p = icalcomponent_get_next_property(c_, ICAL_CATEGORIES_PROPERTY)) {
         const std::wstring category = Controlled(Wide(icalproperty_get_categories(p)), "CATEGORIES");
         if (!category.empty()) {
-            f.Categories += (f.Categories.empty() ? L"" : L",") + category;
+            f.Categories += (f.Categories.empty() ? L"" : L",") + CommaListName(category);
         }
     }
     f.Sensitivity = SensitivityOf(icalcomponent_get_first_property(c_, ICAL_CLASS_PROPERTY));
@@ -228,7 +272,8 @@ bool Reader::ReadAppointment()
 {
     pim::ItemFields& f = out_.item.fields;
     out_.item.kind = pim::kAppointmentKind;
-    f.Location = Controlled(Text(ICAL_LOCATION_PROPERTY, icalproperty_get_location), "LOCATION");
+    f.Location = Controlled(
+        Blanked(Text(ICAL_LOCATION_PROPERTY, icalproperty_get_location), "LOCATION"), "LOCATION");
     f.BusyStatus = BusyOf(c_);
     const std::optional<DATE> start = TimeOf(ICAL_DTSTART_PROPERTY, "DTSTART");
     if (!start) {
@@ -311,14 +356,14 @@ void Reader::ReadAlarm(DATE start, DATE end)
         return;
     }
     if (const int alarms = icalcomponent_count_components(c_, ICAL_VALARM_COMPONENT); alarms > 1) {
-        out_.notes.push_back(Named("only the first of " + std::to_string(alarms) +
-                                   " alarms kept (the store holds one)"));
+        out_.notes.push_back("only the first of " + std::to_string(alarms) +
+                             " alarms kept (the store holds one)");
     }
     icalproperty* said = icalcomponent_get_first_property(alarm, ICAL_DESCRIPTION_PROPERTY);
     const char* text = said ? icalproperty_get_description(said) : nullptr;
     if (text != nullptr && *text != '\0' && Wide(text) != f.Subject && Wide(text) != L"Reminder") {
-        out_.notes.push_back(Named(std::string("the alarm's own text \"") + text +
-                                   "\" left out (an alarm shows the subject)"));
+        out_.notes.push_back(std::string("the alarm's own text \"") + text +
+                             "\" left out (an alarm shows the subject)");
     }
     icalproperty* trigger = icalcomponent_get_first_property(alarm, ICAL_TRIGGER_PROPERTY);
     if (trigger == nullptr) {
@@ -338,7 +383,7 @@ void Reader::ReadAlarm(DATE start, DATE end)
         icalparameter* related = icalproperty_get_first_parameter(trigger, ICAL_RELATED_PARAMETER);
         const bool fromEnd = related && icalparameter_get_related(related) == ICAL_RELATED_END;
         if (!IsTaskDate(fromEnd ? end : start)) {
-            out_.notes.push_back(Named("an alarm relative to a date the task has not left out"));
+            out_.notes.push_back("an alarm relative to a date the task has not left out");
             return;
         }
         at = (fromEnd ? end : start) + icaldurationtype_as_int(t.duration) / 86400.0;
@@ -496,7 +541,7 @@ void Reader::ReadRule(DATE start, int32_t minutes)
     pim::ItemFields& f = out_.item.fields;
     if (out_.item.kind == pim::kAppointmentKind &&
         std::abs((f.End - f.Start) * 86400.0 - minutes * 60.0) >= 0.5) {
-        out_.notes.push_back(Named("its length rounded to whole minutes (a series holds minutes)"));
+        out_.notes.push_back("its length rounded to whole minutes (a series holds minutes)");
     }
     if (mapped.startOffRule) {
         if (out_.item.kind != pim::kAppointmentKind) {
@@ -590,8 +635,8 @@ void Reader::Read()
         Fail(std::string("not an appointment or task: ") + (name ? name : "unknown"));
         return;
     }
-    ReadCommon();
     unfolded_ = Unfolded(text_);
+    ReadCommon();
     if (const std::string unread = UnreadValue(c_, unfolded_); !unread.empty()) {
         Fail(unread);
         return;

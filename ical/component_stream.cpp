@@ -35,14 +35,16 @@ std::string NameAfter(const std::string& line, size_t at)
 
 void ComponentStream::Drop(const char* why)
 {
-    dropped_.push_back({uid_, why});
+    dropped_.push_back({uid_, summary_, why});
     uid_.clear();
+    summary_.clear();
 }
 
 bool ComponentStream::Next(std::string& component)
 {
     component.clear();
     uid_.clear();
+    summary_.clear();
     int depth = 0;  // nesting inside the component being collected
     const char* tooLarge = nullptr;  // why the component is being skipped
     size_t logicalLine = 0;  // octets of the current content line, unfolded
@@ -77,6 +79,10 @@ bool ComponentStream::Next(std::string& component)
         depth -= end ? 1 : 0;
         if (depth == 1 && uid_.empty() && StartsWithNoCase(line, "UID:")) {
             uid_ = line.substr(4, 200);
+        }
+        if (depth == 1 && summary_.empty() && StartsWithNoCase(line, "SUMMARY") &&
+            line.find(':') != std::string::npos) {
+            summary_ = line.substr(line.find(':') + 1, 200);  // names a dropped component
         }
         if (tooLarge == nullptr) {
             component.append(line).append("\r\n");

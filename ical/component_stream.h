@@ -20,6 +20,7 @@ public:
 
     struct DroppedComponent {
         std::string uid;  // empty when none was seen
+        std::string summary;  // as written, escapes and all; empty when none was seen
         std::string why;
     };
     const std::vector<DroppedComponent>& Dropped() const { return dropped_; }
@@ -38,6 +39,7 @@ private:
     std::istream& in_;
     std::vector<DroppedComponent> dropped_;
     std::string uid_;  // of the component being collected
+    std::string summary_;
     uint64_t consumed_ = 0;
     bool sawCalendar_ = false;
 };

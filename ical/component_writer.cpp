@@ -3,6 +3,7 @@
 // property keeps that day so a round trip gives the same pattern back.
 #include "ical/component_writer.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "ical/ical_text.h"
@@ -11,6 +12,7 @@
 #include "model/date_time.h"
 #include "model/pim_records.h"
 #include "model/recurrence.h"
+#include "model/text_list.h"
 #include "platform/pim/zone_time.h"
 
 namespace ical {
@@ -54,18 +56,22 @@ void AddMemo(icalcomponent* c, const std::wstring& memo)
     }
 }
 
-// One CATEGORIES property per element of the comma list, so other programs see each category.
+// Stands for a comma inside one category until ComponentText writes it escaped: libical
+// writes a category's commas bare, which every reader takes for two categories. TEXT values
+// carry no C0 controls, so it cannot be met otherwise.
+constexpr char kCategoryComma = '\x1f';
+
+// One CATEGORIES property per name of the comma list, so other programs see each category.
 void AddCategories(icalcomponent* c, const std::wstring& categories)
 {
-    size_t from = 0;
-    while (from <= categories.size()) {
-        size_t to = categories.find(L',', from);
-        to = to == std::wstring::npos ? categories.size() : to;
-        std::wstring element = categories.substr(from, to - from);
-        element.erase(0, element.find_first_not_of(L' '));
-        element.erase(element.find_last_not_of(L' ') + 1);
-        AddText(c, icalproperty_new_categories, element);
-        from = to + 1;
+    for (std::wstring name : SplitCommaList(categories)) {
+        name.erase(0, name.find_first_not_of(L' '));
+        name.erase(name.find_last_not_of(L' ') + 1);
+        std::string value = Utf8(WithoutControls(name));
+        std::replace(value.begin(), value.end(), ',', kCategoryComma);
+        if (!value.empty()) {
+            icalcomponent_add_property(c, icalproperty_new_categories(value.c_str()));
+        }
     }
 }
 
@@ -371,6 +377,21 @@ std::vector<icalcomponent*> WriteItemComponents(const pim::StoredItem& item,
 {
     Writer writer(item, style, now, notes);
     return item.kind == pim::kTaskKind ? writer.Task() : writer.Appointment();
+}
+
+std::string ComponentText(icalcomponent* component)
+{
+    char* text = icalcomponent_as_ical_string_r(component);
+    std::string out = text;
+    free(text);
+    size_t at = 0;
+    while ((at = out.find(kCategoryComma, at)) != std::string::npos) {
+        out.replace(at, 1, "\\,");
+        at += 2;
+    }
+    // libical's own folding can break a line in two (a value of 73 octets after its name
+    // ends in a bare CR), so every line is folded again.
+    return Refolded(out);
 }
 
 }  // namespace ical

@@ -33,6 +33,9 @@ std::vector<icalcomponent*> WriteItemComponents(const pim::StoredItem& item,
                                                 const TimeStyle& style, const SYSTEMTIME& now,
                                                 std::vector<std::string>& notes);
 
+// A component serialised as the file holds it: category commas escaped, every line folded.
+std::string ComponentText(icalcomponent* component);
+
 // The UID an item is exported under: its own, or a stable one from its object id.
 std::string ExportUid(const pim::ItemFields& fields);
 

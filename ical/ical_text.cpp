@@ -104,6 +104,11 @@ std::string Refolded(const std::string& text)
     return out;
 }
 
+std::string Counted(int count, const std::string& noun)
+{
+    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
 std::string XProperty(icalcomponent* component, const char* name)
 {
     for (icalproperty* p = icalcomponent_get_first_property(component, ICAL_X_PROPERTY);

@@ -31,6 +31,9 @@ std::wstring WithoutControls(const std::wstring& text, bool* removed = nullptr);
 // never inside a UTF-8 sequence, whatever folding the text came with.
 std::string Refolded(const std::string& text);
 
+// "1 appointment", "2 appointments": a count with its noun in the right number.
+std::string Counted(int count, const std::string& noun);
+
 // The value of the first x-property of that name, or empty.
 std::string XProperty(icalcomponent* component, const char* name);
 void AddXProperty(icalcomponent* component, const char* name, const std::string& value);

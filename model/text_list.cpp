@@ -62,20 +62,28 @@ std::wstring TrimSpaces(const std::wstring& text)
     return text.substr(first, text.find_last_not_of(L' ') - first + 1);
 }
 
-// Every piece between separators, the text after the last one included.
+// Every piece between separators, the text after the last one included. A backslash before
+// the separator keeps it inside the piece, and two backslashes stand for one.
 std::vector<std::wstring> SplitAll(const std::wstring& text, const std::wstring& separator)
 {
-    std::vector<std::wstring> pieces;
+    std::vector<std::wstring> pieces(1);
     if (separator.empty()) {
-        pieces.push_back(text);
+        pieces.back() = text;
         return pieces;
     }
-    std::size_t begin = 0;
-    for (std::size_t found; (found = text.find(separator, begin)) != npos;
-         begin = found + separator.size()) {
-        pieces.push_back(text.substr(begin, found - begin));
+    for (std::size_t i = 0; i < text.size();) {
+        if (text.compare(i, separator.size(), separator) == 0) {
+            pieces.emplace_back();
+            i += separator.size();
+        } else if (text[i] == L'\\' && text.compare(i + 1, separator.size(), separator) == 0) {
+            pieces.back() += separator;
+            i += 1 + separator.size();
+        } else {
+            const bool pair = text[i] == L'\\' && i + 1 < text.size() && text[i + 1] == L'\\';
+            pieces.back() += text[i];
+            i += pair ? 2 : 1;
+        }
     }
-    pieces.push_back(text.substr(begin));
     return pieces;
 }
 
@@ -202,6 +210,25 @@ bool ListMatches(const std::wstring& words, const std::wstring& list,
     };
     return requireAll ? std::all_of(wanted.begin(), wanted.end(), found)
                       : std::any_of(wanted.begin(), wanted.end(), found);
+}
+
+std::vector<std::wstring> SplitCommaList(const std::wstring& list)
+{
+    return SplitAll(list, L",");
+}
+
+std::wstring CommaListName(const std::wstring& name)
+{
+    std::wstring escaped;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        // A backslash is doubled only where a single one would be read as an escape.
+        const bool ambiguous = i + 1 == name.size() || name[i + 1] == L'\\' || name[i + 1] == L',';
+        if (name[i] == L',' || (name[i] == L'\\' && ambiguous)) {
+            escaped += L'\\';
+        }
+        escaped += name[i];
+    }
+    return escaped;
 }
 
 std::wstring FlagText(int flag)

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The one-character field separator U+001F that ends every element of a delimited list.
 const std::wstring& FieldSeparator();
@@ -29,7 +30,8 @@ std::wstring ReplaceFixed(const std::wstring& list, const std::wstring& value, i
 std::wstring DeleteFixed(const std::wstring& list, int position, int width);
 
 // True when `word` equals one element of `list` (elements between separators, the text after
-// the last separator included). With `trim`, spaces around the word and the elements are ignored.
+// the last separator included; "\" before a separator keeps it in the element, "\\" is one
+// backslash). With `trim`, spaces around the word and the elements are ignored.
 bool ListContains(const std::wstring& word, const std::wstring& list,
                   const std::wstring& separator, bool trim);
 
@@ -37,6 +39,12 @@ bool ListContains(const std::wstring& word, const std::wstring& list,
 // `requireAll` only when all are.
 bool ListMatches(const std::wstring& words, const std::wstring& list,
                  const std::wstring& separator, bool trim, bool requireAll);
+
+// Comma lists of names that may hold commas themselves (categories): "\," is a comma inside a
+// name, "\\" a backslash where one alone would be read as such an escape; any other backslash
+// is itself. SplitCommaList gives every name, empty ones included; CommaListName escapes one.
+std::vector<std::wstring> SplitCommaList(const std::wstring& list);
+std::wstring CommaListName(const std::wstring& name);
 
 // "1" for a non-zero flag, else "0".
 std::wstring FlagText(int flag);

@@ -142,6 +142,7 @@ constexpr Entry kStrings[] = {
     {65612, L"Cannot write %1."},
     {65613, L"Importing %1..."},
     {65614, L"The import was cancelled; the calendar is as it was."},
+    {65615, L"%1 holds no calendar; nothing was imported."},
     {65720, L"Please set start date before year 3000."},
     {65721, L"Please enter the start time as hh:mm, from 00:00 to 23:59."},
     {65722, L"%1 settings were read from %2."},

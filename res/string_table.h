@@ -105,6 +105,7 @@ enum StringId : int {
     IDS_CANNOT_WRITE = 65612,
     IDS_IMPORTING = 65613,
     IDS_IMPORT_CANCELLED = 65614,
+    IDS_NO_CALENDAR = 65615,
     IDS_START_BEFORE_3000 = 65720,
     IDS_BAD_START_TIME_TEXT = 65721,
     // The settings file and the profile; "%1", "%2" are filled in order.

@@ -243,7 +243,7 @@ TEST_F(ShellTest, CommandLineCalendarsAreImportedOnlyAfterOk)
         EXPECT_EQ(shown[i].flags & 0xF, unsigned{MB_OKCANCEL});
     }
     EXPECT_EQ(shown[2].caption, L"Import");
-    EXPECT_EQ(shown[2].text, L"imported 2 appointments, 1 tasks, 0 skipped");
+    EXPECT_EQ(shown[2].text, L"imported 2 appointments, 1 task, 0 skipped");
     EXPECT_EQ(shown[2].flags, unsigned{MB_OK | MB_ICONINFORMATION});
 }
 
@@ -300,6 +300,18 @@ TEST_F(ShellTest, MenuImportCancelsWholeAndExportReportsUnwritableFiles)
          at = text.find("BEGIN:VEVENT", at + 1))
         ++events;
     EXPECT_EQ(events, 4000u);
+
+    // A file that holds no calendar is a warning, and the store keeps its items.
+    const std::string notCalendar = paths.File("notes.ics");
+    std::ofstream(notCalendar) << "shopping list\n";
+    ChooseFile(notCalendar);
+    FindCommand(cmd::ID_IMPORT_ICALENDAR)->trigger();
+    EXPECT_EQ(messages.shown().back().text,
+              QString::fromStdString(notCalendar).toStdWString() +
+                  L" holds no calendar; nothing was imported.");
+    EXPECT_EQ(messages.shown().back().caption, L"Warning");
+    EXPECT_EQ(messages.shown().back().flags, unsigned{MB_OK | MB_ICONEXCLAMATION});
+    EXPECT_EQ(storedAppointments(), 4000);
 
     // A reminder's "Open": the day shown and selected, the window up.
     app->MainFrame()->showMinimized();
@@ -428,7 +440,7 @@ TEST_F(ShellTest, ASecondStartHandsItsFilesToTheRunningProgram)
     EXPECT_TRUE(Within5Seconds([&] { return messages.shown().size() == 2; }));
     ASSERT_EQ(messages.shown().size(), 2u);
     EXPECT_EQ(messages.shown()[0].text, L"Import 2 appointments and 1 tasks into your calendar?");
-    EXPECT_EQ(messages.shown()[1].text, L"imported 2 appointments, 1 tasks, 0 skipped");
+    EXPECT_EQ(messages.shown()[1].text, L"imported 2 appointments, 1 task, 0 skipped");
     EXPECT_FALSE(QFile::exists(QString::fromStdString(paths.File("home"))));
 }
 

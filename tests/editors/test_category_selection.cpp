@@ -29,12 +29,15 @@ TEST(CategorySelection, OpeningSplitsTheTextAndOffersTheRestOfTheEditList)
         {L",Gym,", {L"Gym"}, editList},
         {L"Home, ,Gym", {L"Home", L"Gym"}, {L"Work", L"Holiday", L"Work"}},
         {L"Home ", {L"Home "}, editList}, // names compare exactly
+        {L"Meeting\\, John,Work", {L"Meeting, John", L"Work"}, {L"Home", L"Holiday"}},
     };
     for (const auto& c : cases) {
         const CategorySelection selection(c.text, editList);
         EXPECT_EQ(selection.Chosen(), c.chosen) << c.text;
         EXPECT_EQ(selection.Available(), c.available) << c.text;
     }
+    // A name's own comma is joined escaped, so the text opens as the same names again.
+    EXPECT_EQ(CategorySelection(L"Meeting\\, John,Work", {}).Text(), L"Meeting\\, John, Work");
 }
 
 TEST(CategorySelection, UnchangedTextComesBackAsItWasAndLongTextsKeep101Names)

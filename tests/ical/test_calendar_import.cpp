@@ -73,7 +73,7 @@ TEST(CalendarImport, FieldsZonesRulesAndExceptionsMapAsTheyShould)
         "DUE;VALUE=DATE:20261215\r\nPRIORITY:2\r\nSTATUS:COMPLETED\r\n"
         "COMPLETED:20261210T120000Z\r\nEND:VTODO\r\n");
     const ical::ImportReport report = Import(paths.StorePath(), text);
-    EXPECT_EQ(ical::SummaryLine(report), "imported 2 appointments, 1 tasks, 0 skipped");
+    EXPECT_EQ(ical::SummaryLine(report), "imported 2 appointments, 1 task, 0 skipped");
 
     const std::vector<pim::StoredItem> items = StoredItems(paths.StorePath());
     ASSERT_EQ(items.size(), 3u);
@@ -141,10 +141,12 @@ TEST(CalendarImport, BadComponentsAreReportedAndSkippedWithTheRestImported)
         EXPECT_EQ(report.appointments, c.imported) << c.name;
         EXPECT_EQ(report.skipped, c.skipped) << c.name;
         EXPECT_EQ(StoredItems(paths.StorePath()).size(), static_cast<size_t>(c.imported)) << c.name;
-        EXPECT_EQ(report.notes.empty(), c.skipped == 0 && c.imported == 1 && c.name[0] != 'u')
+        EXPECT_EQ(report.sawCalendar, c.imported + c.skipped > 0) << c.name;
+        EXPECT_EQ(report.notes.empty(),
+                  c.skipped == 0 && (c.imported == 1 || !report.sawCalendar) && c.name[0] != 'u')
             << c.name;
         if (c.name[0] == '3') {
-            EXPECT_EQ(report.notes, std::vector<std::string>{"bad: skipped, a line over 2 MB"});
+            EXPECT_EQ(report.notes, std::vector<std::string>{"\"bad\": skipped, a line over 2 MB"});
         }
     }
 }
@@ -172,7 +174,7 @@ TEST(CalendarImport, TheNewerOfTwoComponentsWithOneUidWins)
     for (const auto& [body, winner] : cases) {
         TempPaths paths;
         const ical::ImportReport report = Import(paths.StorePath(), Calendar(body));
-        EXPECT_EQ(ical::SummaryLine(report), "imported 1 appointments, 0 tasks, 1 skipped");
+        EXPECT_EQ(ical::SummaryLine(report), "imported 1 appointment, 0 tasks, 1 skipped");
         const std::vector<pim::StoredItem> items = StoredItems(paths.StorePath());
         ASSERT_EQ(items.size(), 1u);
         EXPECT_EQ(items[0].fields.Subject, winner);
@@ -245,7 +247,7 @@ TEST(IcalTool, CommandsAndExitCodes)
         std::ofstream notStore(paths.File("text.ics"));
         notStore << "not a store";
     }
-    const std::string imported = "imported 1 appointments, 0 tasks, 0 skipped\n";
+    const std::string imported = "imported 1 appointment, 0 tasks, 0 skipped\n";
     struct Case {
         std::vector<std::string> args;
         int code;
@@ -260,9 +262,7 @@ TEST(IcalTool, CommandsAndExitCodes)
         {{"occurrences", "--store", store, "--from", "2026-02-30", "--days", "3"},
          kIcalBadArguments},
         {{"export", "--store", paths.File("missing.sqlite3")}, kIcalStoreFailed},
-        {{"import", "--store", store, paths.File("missing.ics")},
-         kIcalFileUnreadable,
-         "imported 0 appointments, 0 tasks, 0 skipped\n"},
+        {{"import", "--store", store, paths.File("missing.ics")}, kIcalFileUnreadable},
         {{"import", "--store", store, ics}, kIcalOk, imported},
         {{"import", "--store", store, "-"},
          kIcalOk,
@@ -282,6 +282,17 @@ TEST(IcalTool, CommandsAndExitCodes)
             EXPECT_EQ(out.str(), c.out);
         }
         EXPECT_EQ(err.str().empty(), c.code == kIcalOk) << err.str();
+    }
+    // A file that holds no calendar, or none that can be read, is one line and no summary.
+    for (const std::string& file : {paths.File("text.ics"), paths.File("missing.ics")}) {
+        std::istringstream in;
+        std::ostringstream out, err;
+        EXPECT_EQ(RunIcal({"import", "--store", store, file}, in, out, err), kIcalFileUnreadable);
+        EXPECT_EQ(out.str(), "");
+        EXPECT_EQ(err.str(), "tamberlo-ical: " +
+                                 (file == paths.File("text.ics") ? file + ": no iCalendar data found"
+                                                                 : "cannot read " + file) +
+                                 "\n");
     }
     std::istringstream none;
     std::ostringstream out, err;
@@ -469,18 +480,17 @@ TEST(CalendarImport, WhatTheStoreCannotHoldIsReportedByItsSummary)
         Event("Invite", "RECURRENCE-ID:20261215T100000\r\nDTSTART:20261215T110000\r\n"
                         "DURATION:PT1H\r\n"));
     const ical::ImportReport report = Import(paths.StorePath(), text);
-    EXPECT_EQ(ical::SummaryLine(report), "imported 5 appointments, 1 tasks, 0 skipped");
+    EXPECT_EQ(ical::SummaryLine(report), "imported 5 appointments, 1 task, 0 skipped");
     EXPECT_EQ(report.notes,
               (std::vector<std::string>{
-                  "Two alarms: \"Two alarms\": only the first of 2 alarms kept (the store holds one)",
-                  "Two alarms: \"Two alarms\": the alarm's own text \"Leave now\" left out (an "
-                  "alarm shows the subject)",
-                  "Seconds: \"Seconds\": its length rounded to whole minutes (a series holds "
-                  "minutes)",
-                  "Off rule: DTSTART is not one of the rule's days: the series starts on its first "
-                  "rule day, DTSTART's occurrence is a single appointment",
-                  "Invite: a changed occurrence of a series not in the calendar, imported as a "
-                  "single appointment"}));
+                  "\"Two alarms\": only the first of 2 alarms kept (the store holds one)",
+                  "\"Two alarms\": the alarm's own text \"Leave now\" left out (an alarm shows "
+                  "the subject)",
+                  "\"Seconds\": its length rounded to whole minutes (a series holds minutes)",
+                  "\"Off rule\": DTSTART is not one of the rule's days: the series starts on its "
+                  "first rule day, DTSTART's occurrence is a single appointment",
+                  "\"Invite\": a changed occurrence of a series not in the calendar, imported as "
+                  "a single appointment"}));
     EXPECT_EQ(Occurrences(paths.StorePath(), MakeSystemTime(2026, 12, 7), 14),
               "20261207T090000 20261207T100000 Seconds\n"
               "20261208T090000 20261208T100000 Seconds\n"
@@ -494,6 +504,30 @@ TEST(CalendarImport, WhatTheStoreCannotHoldIsReportedByItsSummary)
     EXPECT_TRUE(items[5].fields.ReminderSet);
     EXPECT_EQ(items[5].fields.ReminderTime,
               SystemTimeToVariantTime(MakeSystemTime(2026, 12, 8, 7, 30)));
+}
+
+// A report names an item as a person knows it: its summary on one line, its UID only when it
+// has no summary; counts take the noun's right number.
+TEST(CalendarImport, ReportsNameItemsBySummaryAndCountInWords)
+{
+    ScopedZone zone("UTC");
+    TempPaths paths;
+    const std::string text = Calendar(
+        "BEGIN:VEVENT\r\nUID:u-1\r\nSUMMARY:Lunch\\nwith Ann\r\nEND:VEVENT\r\n"
+        "BEGIN:VEVENT\r\nUID:u-2\r\nEND:VEVENT\r\n"
+        "BEGIN:VEVENT\r\nDTSTART:20261207T09000\r\nEND:VEVENT\r\n"
+        "BEGIN:VEVENT\r\nUID:u-3\r\nSUMMARY:" + std::string(70, 'y') + "\r\nEND:VEVENT\r\n" +
+        Event("Once", "DTSTART:20261207T090000\r\nRRULE:FREQ=DAILY;BYHOUR=9;COUNT=1\r\n") +
+        "BEGIN:VTODO\r\nUID:t\r\nSUMMARY:Taxes\r\nEND:VTODO\r\n");
+    const ical::ImportReport report = Import(paths.StorePath(), text, true);
+    EXPECT_EQ(ical::SummaryLine(report), "imported 1 appointment, 1 task, 4 skipped");
+    EXPECT_EQ(report.notes,
+              (std::vector<std::string>{
+                  "\"Lunch with Ann\": skipped, no DTSTART",
+                  "UID u-2: skipped, no DTSTART",
+                  "(no summary or UID): skipped, unreadable DTSTART",
+                  "\"" + std::string(60, 'y') + "...\": skipped, no DTSTART",
+                  "\"Once\": BYHOUR, BYMINUTE or BYSECOND; imported as 1 single appointment"}));
 }
 
 TEST(CalendarImport, ZoneNamesResolveToTheSystemsZones)

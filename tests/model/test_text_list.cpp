@@ -52,6 +52,22 @@ TEST(TextList, ContainsAndMatches)
     EXPECT_TRUE(ListMatches(L"C, B", L"A,B", L",", true, false));
     EXPECT_FALSE(ListMatches(L"C", L"A,B", L",", true, false));
     EXPECT_FALSE(ListMatches(L"", L"A", L",", true, false));
+    // A category's own comma is escaped: "Meeting, John" is one name, not "Meeting" and "John".
+    EXPECT_TRUE(ListMatches(L"Meeting\\, John", L"Work, Meeting\\, John", L",", true, false));
+    EXPECT_FALSE(ListMatches(L"John", L"Meeting\\, John", L",", true, false));
+}
+
+TEST(TextList, CommaListNamesRoundTrip)
+{
+    const std::vector<std::wstring> names = {L"Meeting, John", L"C:\\", L"a\\b", L"\\,", L"\\\\",
+                                             L"", L"plain"};
+    std::wstring list;
+    for (const std::wstring& name : names)
+        list += (list.empty() ? L"" : L",") + CommaListName(name);
+    EXPECT_EQ(list, L"Meeting\\, John,C:\\\\,a\\b,\\\\\\,,\\\\\\\\,,plain");
+    EXPECT_EQ(SplitCommaList(list), names);
+    // Text typed by hand keeps its lone backslashes.
+    EXPECT_EQ(SplitCommaList(L"C:\\Temp, Work"), (std::vector<std::wstring>{L"C:\\Temp", L" Work"}));
 }
 
 TEST(TextList, ScaleColor)

@@ -125,6 +125,7 @@ int Import(const Arguments& a, std::istream& in, std::ostream& out, std::ostream
     options.today = GetLocalTime();
     ical::ImportReport total;
     int code = kIcalOk;
+    bool imported = false;  // a file that is no calendar says so in its one line, nothing more
     for (const std::string& file : a.files) {
         std::ifstream stream;
         if (file != "-") {
@@ -140,6 +141,12 @@ int Import(const Arguments& a, std::istream& in, std::ostream& out, std::ostream
         for (const std::string& note : report.notes) {
             err << file << ": " << note << '\n';
         }
+        if (report.status >= 0 && !report.sawCalendar) {
+            err << "tamberlo-ical: " << file << ": no iCalendar data found\n";
+            code = kIcalFileUnreadable;
+            continue;
+        }
+        imported = true;
         if (report.status < 0) {
             // The store's own sentence (in use, no space, read-only) when it gave one.
             const std::wstring cause = session.LastWriteError();
@@ -153,7 +160,9 @@ int Import(const Arguments& a, std::istream& in, std::ostream& out, std::ostream
         total.tasks += report.tasks;
         total.skipped += report.skipped;
     }
-    out << ical::SummaryLine(total) << '\n';
+    if (imported) {
+        out << ical::SummaryLine(total) << '\n';
+    }
     return code;
 }
 
