@@ -13,6 +13,7 @@
 #include "dialogs/settings_file_chooser.h"
 #include "ical/calendar_export.h"
 #include "ical/calendar_import.h"
+#include "ical/ical_text.h"
 #include "model/tamberlo_doc.h"
 #include "model/undo_stack.h"
 #include "platform/clock.h"
@@ -142,7 +143,10 @@ void IcalCommands::OfferImport(const std::string& path)
     for (const pim::StoredItem& item : ical::ReadCalendarItems(text.str(), notes))
         ++(item.kind == pim::kTaskKind ? tasks : appointments);
     const std::wstring question =
-        Text(res::IDS_IMPORT_QUESTION).arg(appointments).arg(tasks).toStdWString();
+        Text(res::IDS_IMPORT_QUESTION)
+            .arg(QString::fromStdString(ical::Counted(appointments, "appointment")),
+                 QString::fromStdString(ical::Counted(tasks, "task")))
+            .toStdWString();
     if (messages_.MessageBox(question, res::LoadString(res::IDS_CONFIRM),
                              MB_OKCANCEL | MB_ICONINFORMATION) == IDOK)
         Import(path);

@@ -138,7 +138,7 @@ constexpr Entry kStrings[] = {
     {65602, L"Missed: "},
     {65603, L"Due: "},
     {65610, L"Import"},
-    {65611, L"Import %1 appointments and %2 tasks into your calendar?"},
+    {65611, L"Import %1 and %2 into your calendar?"},
     {65612, L"Cannot write %1."},
     {65613, L"Importing %1..."},
     {65614, L"The import was cancelled; the calendar is as it was."},

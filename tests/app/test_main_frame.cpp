@@ -238,7 +238,7 @@ TEST_F(ShellTest, CommandLineCalendarsAreImportedOnlyAfterOk)
     const auto& shown = messages.shown();
     ASSERT_EQ(shown.size(), 3u);
     for (int i : {0, 1}) {
-        EXPECT_EQ(shown[i].text, L"Import 2 appointments and 1 tasks into your calendar?");
+        EXPECT_EQ(shown[i].text, L"Import 2 appointments and 1 task into your calendar?");
         EXPECT_EQ(shown[i].caption, L"Confirm");
         EXPECT_EQ(shown[i].flags & 0xF, unsigned{MB_OKCANCEL});
     }
@@ -439,7 +439,7 @@ TEST_F(ShellTest, ASecondStartHandsItsFilesToTheRunningProgram)
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_TRUE(Within5Seconds([&] { return messages.shown().size() == 2; }));
     ASSERT_EQ(messages.shown().size(), 2u);
-    EXPECT_EQ(messages.shown()[0].text, L"Import 2 appointments and 1 tasks into your calendar?");
+    EXPECT_EQ(messages.shown()[0].text, L"Import 2 appointments and 1 task into your calendar?");
     EXPECT_EQ(messages.shown()[1].text, L"imported 2 appointments, 1 task, 0 skipped");
     EXPECT_FALSE(QFile::exists(QString::fromStdString(paths.File("home"))));
 }
