@@ -120,6 +120,31 @@ int TaskStripIcon(const DayEntries& entries, int day, int pos)
     return res::kIconTaskOpen;
 }
 
+std::vector<TaskStripEntry> TaskStripEntries(const GanttGeometry& geometry,
+                                             const DrawSettings& settings,
+                                             const DayEntries& entries, int day,
+                                             const StripTextWidth& textWidth)
+{
+    std::vector<TaskStripEntry> shown;
+    const int rowRight = geometry.DayRect(day).right - 1;
+    int offset = 0;
+    const int count = entries.TaskCount(day);
+    for (int pos = 0; pos < count; ++pos) {
+        if (!PassesCategoryFilter(settings, entries.TaskCategories(day, pos)))
+            continue;
+        const std::wstring label = TaskStripText(settings, entries, day, pos);
+        if (label.empty())
+            continue;
+        const PixelPoint at = geometry.TaskText(day, offset);
+        shown.push_back({pos, geometry.TaskIcon(day, offset), at, label});
+        // Past the row's end nothing more can be seen; stop rather than measure every task.
+        if (at.x > rowRight)
+            break;
+        offset = geometry.NextTaskOffset(offset, textWidth(label, rowRight + 1 - at.x));
+    }
+    return shown;
+}
+
 void PaintHeaderTitle(const PaintContext& context, const std::wstring& title)
 {
     QPainter& p = context.painter;

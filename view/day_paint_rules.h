@@ -4,8 +4,10 @@
 #pragma once
 
 #include <QBrush>
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "view/paint_context.h"
 
@@ -43,6 +45,21 @@ int DayKindIcon(int dayKind);
 std::wstring TaskStripText(const DrawSettings& settings, const DayEntries& entries, int day,
                            int pos);
 int TaskStripIcon(const DayEntries& entries, int day, int pos);
+
+// One task as the strip of a Gantt row places it: its check box icon, then its text.
+struct TaskStripEntry {
+    int pos = -1;
+    PixelPoint icon;
+    PixelPoint text;
+    std::wstring label;
+};
+// The entries the strip of row `day` draws, left to right; `textWidth` measures a label in a
+// cell of the given width. The painter draws these and the hit tests read them.
+using StripTextWidth = std::function<int(const std::wstring& text, int cellWidth)>;
+std::vector<TaskStripEntry> TaskStripEntries(const GanttGeometry& geometry,
+                                             const DrawSettings& settings,
+                                             const DayEntries& entries, int day,
+                                             const StripTextWidth& textWidth);
 
 // The header strip's background and its title in the header font.
 void PaintHeaderTitle(const PaintContext& context, const std::wstring& title);

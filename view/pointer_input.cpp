@@ -31,6 +31,8 @@ PressHit PointerInput::HitAt(int x, int y, int detailScroll, int detailTotal) co
         hit.detail = GanttGeometry(layout_).DetailAt(x, y, detailScroll, detailTotal);
         if (hit.detail)
             hit.area = PressHit::Area::kDetail;
+        hit.checkBox = hit.detail && hit.detail->kind == DetailHit::Kind::Line &&
+                       x < layout_.detailRect.left + layout_.detailFontSize + 6;
     }
     return hit;
 }
@@ -42,8 +44,13 @@ PressHit PointerInput::GanttHit(int x, int y) const
     hit.area = PressHit::Area::kGanttRow;
     hit.day = *geometry.DayAt(x, y);
     if (layout_.taskAreaVisible && geometry.InTaskArea(x)) {
-        hit.index = TaskInStrip(hit.day);
-        hit.kind = hit.index >= 0 ? ItemKind::Task : ItemKind::None;
+        if (const std::optional<TaskStripEntry> entry = StripEntryAt(hit.day, x)) {
+            hit.kind = ItemKind::Task;
+            hit.index = entry->pos;
+            const PixelRect icon{entry->icon.x, entry->icon.y, entry->icon.x + layout_.mainFontSize,
+                                 entry->icon.y + layout_.mainFontSize};
+            hit.checkBox = icon.Contains(x, y);
+        }
     } else if (layout_.ganttAreaVisible && x >= geometry.HourAreaLeft()) {
         hit.index = AppointmentAt(hit.day, geometry.MinuteAt(x));
         if (hit.index < 0)
@@ -75,15 +82,14 @@ PressHit PointerInput::GridHit(int x, int y) const
     return hit;
 }
 
-int PointerInput::TaskInStrip(int day) const
+std::optional<TaskStripEntry> PointerInput::StripEntryAt(int day, int x) const
 {
-    int last = -1;
-    const int count = entries_.TaskCount(day);
-    for (int pos = 0; pos < count; ++pos)
-        if (PassesCategoryFilter(settings_, entries_.TaskCategories(day, pos)) &&
-            !TaskStripText(settings_, entries_, day, pos).empty())
-            last = pos;
-    return last;
+    const std::vector<TaskStripEntry> shown =
+        TaskStripEntries(GanttGeometry(layout_), settings_, entries_, day, textWidth_);
+    for (auto entry = shown.rbegin(); entry != shown.rend(); ++entry)
+        if (x >= entry->icon.x)
+            return *entry;
+    return shown.empty() ? std::nullopt : std::optional(shown.front());
 }
 
 int PointerInput::AppointmentAt(int day, int minute) const

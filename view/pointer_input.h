@@ -1,5 +1,6 @@
 // What a press on the view hits: a picture button, the detail list or its scroll arrows, a Gantt
-// row (and the task or appointment under the pen) or a grid cell (and the item line tapped).
+// row (and the task or appointment under the pen) or a grid cell (and the item line tapped), and
+// whether the press is on a task's check box.
 // Pure functions of the layout and the day entries, so a test needs no pixels.
 #pragma once
 
@@ -8,6 +9,7 @@
 #include <string>
 
 #include "view/day_entries.h"
+#include "view/day_paint_rules.h"
 #include "view/draw_settings.h"
 #include "view/gantt_geometry.h"
 #include "view/item_selection.h"
@@ -20,6 +22,7 @@ struct PressHit {
     int day = -1;                    // kGanttRow, kGridCell: the row or cell
     ItemKind kind = ItemKind::None;  // the item under the pen, if any
     int index = -1;                  // its position in the day's entries
+    bool checkBox = false;           // on a task's check box: a strip icon or a detail line's
 };
 
 class PointerInput {
@@ -36,8 +39,6 @@ public:
     // detailTotal: the lines of the detail list as last drawn (for its scroll bar).
     PressHit HitAt(int x, int y, int detailScroll, int detailTotal) const;
 
-    // The last task the task strip of the row shows; -1 when it shows none.
-    int TaskInStrip(int day) const;
     // The last timed appointment covering `minute`, holidays and moved or deleted occurrences
     // skipped. All-day items leave the hours free for sweeps: they are taken by their label.
     int AppointmentAt(int day, int minute) const;
@@ -46,6 +47,8 @@ public:
 
 private:
     PressHit GanttHit(int x, int y) const;
+    // The strip entry of the row under x, the last one reaching to the strip's end.
+    std::optional<TaskStripEntry> StripEntryAt(int day, int x) const;
     PressHit GridHit(int x, int y) const;
 
     const ViewLayout& layout_;

@@ -284,17 +284,20 @@ void CTamberloView::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)
         editing_->Press(event);
-    if (event->button() == Qt::LeftButton && OnDetailCheckBox(event->position().toPoint()))
+    // Completing ends the press: a slow release must not move the task as well.
+    if (event->button() == Qt::LeftButton && OnCheckBox(event->position().toPoint())) {
+        editing_->CancelDrag();
         commands_.Execute(cmd::ID_COMPLETE_TASK);
+    }
 }
 
-// A detail line's icon column holds an open task's check box once the press selected it.
-bool CTamberloView::OnDetailCheckBox(QPoint at) const
+// A strip entry's icon and a detail line's icon column hold an open task's check box once the
+// press selected it.
+bool CTamberloView::OnCheckBox(QPoint at)
 {
-    const PixelRect& area = layout_.detailRect;
-    const bool iconColumn = layout_.detailVisible && area.Contains(at.x(), at.y()) &&
-                            at.x() < area.left + layout_.detailFontSize + 6;
-    return iconColumn && selection_.kind == ItemKind::Task && selection_.IsStoreItem() &&
+    const PressHit hit =
+        editing_->Input().HitAt(at.x(), at.y(), detailScroll_, CurrentDetailLines().total);
+    return hit.checkBox && selection_.kind == ItemKind::Task && selection_.IsStoreItem() &&
            !selection_.completed;
 }
 

@@ -141,7 +141,7 @@ private:
     PaintContext MakePaintContext(QPainter& painter, const GanttGeometry& geometry,
                                   const TextSink& text) const;
     void PaintFocusFrame(QPainter& painter) const;
-    bool OnDetailCheckBox(QPoint at) const;
+    bool OnCheckBox(QPoint at);
     bool MoveFocusArea(bool forward);
 
     std::unique_ptr<ScheduleSource> ownedSchedule_;

@@ -38,32 +38,21 @@ void TaskDetailPainter::PaintTaskStrip(int day) const
     if (!c_.layout.taskAreaVisible)
         return;
     QPainter& p = c_.painter;
+    p.setFont(c_.resources.MainFont());
+    const std::vector<TaskStripEntry> shown = TaskStripEntries(
+        c_.geometry, c_.settings, c_.entries, day,
+        [&](const std::wstring& text, int width) { return c_.text.Width(p, text, width); });
+    if (shown.empty())
+        return;
+    DrawRectangle(p, c_.geometry.TaskFrame(day), c_.resources.TaskPen(), c_.resources.TaskBrush());
     const QRect row = ToQRect(c_.geometry.DayRect(day));
-    bool framed = false;
-    int offset = 0;
-    const int count = c_.entries.TaskCount(day);
-    for (int pos = 0; pos < count; ++pos) {
-        if (!PassesCategoryFilter(c_.settings, c_.entries.TaskCategories(day, pos)))
-            continue;
-        const std::wstring text = TaskStripText(c_.settings, c_.entries, day, pos);
-        if (text.empty())
-            continue;
-        if (!framed) {
-            DrawRectangle(p, c_.geometry.TaskFrame(day), c_.resources.TaskPen(),
-                          c_.resources.TaskBrush());
-            p.setFont(c_.resources.MainFont());
-            framed = true;
-        }
-        DrawItemIcon(p, c_.resources, TaskStripIcon(c_.entries, day, pos),
-                     c_.geometry.TaskIcon(day, offset), c_.layout.mainFontSize);
-        const PixelPoint at = c_.geometry.TaskText(day, offset);
+    const int stripEnd = c_.geometry.TaskFrame(day).right;
+    for (const TaskStripEntry& entry : shown) {
+        DrawItemIcon(p, c_.resources, TaskStripIcon(c_.entries, day, entry.pos), entry.icon,
+                     c_.layout.mainFontSize);
         p.setPen(c_.resources.TextColor());
-        const int stripEnd = c_.geometry.TaskFrame(day).right;
-        DrawSubject(p, c_.text, c_.settings, at.x, at.y, text, row, stripEnd);
-        // Past the row's end nothing more can be seen; stop rather than measure every task.
-        if (at.x > row.right())
-            break;
-        offset = c_.geometry.NextTaskOffset(offset, c_.text.Width(p, text, row.right() + 1 - at.x));
+        DrawSubject(p, c_.text, c_.settings, entry.text.x, entry.text.y, entry.label, row,
+                    stripEnd);
     }
 }
 

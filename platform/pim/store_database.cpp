@@ -52,6 +52,15 @@ const std::string kPatternColumns =
 // Trigrams let any part of a word be found without reading every item.
 const std::string kFindTableSql =
     "CREATE VIRTUAL TABLE find_text USING fts5(text, tokenize = 'trigram');";
+// What the index holds for item `i`: its folded texts, then those of each changed occurrence
+// whose texts differ from the series', one a line; a match thus names the series once.
+const std::string kFoldedItemText = "find_fold(i.subject, i.location, i.categories, i.body)";
+const std::string kFoldedExceptionTexts =
+    "ifnull((SELECT char(10) || group_concat(find_fold(x.subject, x.location, x.categories, "
+    "x.body), char(10)) FROM exceptions x WHERE x.oid = i.oid AND x.deleted = 0 AND NOT "
+    "(x.subject IS i.subject AND x.location IS i.location AND x.categories IS i.categories AND "
+    "x.body IS i.body)), '')";
+const std::string kFoldedText = kFoldedItemText + " || " + kFoldedExceptionTexts;
 
 // A random id written once when a store is made, so a window can tell its store from another
 // file moved into its place.
@@ -99,15 +108,18 @@ std::string SchemaSql()
 // Version 2 gave items the UID calendars exchange them by.
 // Version 3 gave Find its index, filled from the items there are.
 // Version 4 gave the store its identity, version 5 the time zone an imported item keeps.
-// Version 6 gave range loads their indexes.
+// Version 6 gave range loads their indexes, version 7 the find index the texts of changed
+// occurrences (only the rows of series with exceptions change).
 const std::string kMigrations[] = {
     "ALTER TABLE items ADD COLUMN uid TEXT; PRAGMA user_version = 2;",
-    kFindTableSql +
-        "INSERT INTO find_text (rowid, text) SELECT oid, find_fold(subject, location, "
-        "categories, body) FROM items; PRAGMA user_version = 3;",
+    kFindTableSql + "INSERT INTO find_text (rowid, text) SELECT i.oid, " + kFoldedText +
+        " FROM items i; PRAGMA user_version = 3;",
     kIdentitySql + "PRAGMA user_version = 4;",
     "ALTER TABLE items ADD COLUMN zone TEXT; PRAGMA user_version = 5;",
     kRangeIndexes + "PRAGMA user_version = 6;",
+    "DELETE FROM find_text WHERE rowid IN (SELECT oid FROM exceptions);"
+    "INSERT INTO find_text (rowid, text) SELECT i.oid, " + kFoldedText +
+        " FROM items i WHERE i.oid IN (SELECT oid FROM exceptions); PRAGMA user_version = 7;",
 };
 static_assert(sizeof(kMigrations) / sizeof(kMigrations[0]) == StoreDatabase::kSchemaVersion - 1);
 
@@ -748,15 +760,25 @@ int32_t StoreDatabase::FindItems(const std::wstring& text, std::vector<StoredIte
         }
         match = L'"' + match + L'"';
     }
+    // An index without the changed occurrences' texts (read-only, older) is helped by folding
+    // them here.
+    const bool exceptionsIndexed = version_ >= kExceptionFindVersion;
+    const std::string inIndex =
+        phrase ? "i.oid IN (SELECT rowid FROM find_text WHERE find_text MATCH ?)"
+               : "i.oid IN (SELECT rowid FROM find_text WHERE instr(text, ?) > 0)";
     const std::string where =
         WhereKindAndOid(0, ItemSelection::All) +
-        (!indexed ? " AND instr(find_fold(i.subject, i.location, i.categories, i.body), ?) > 0"
-         : phrase ? " AND i.oid IN (SELECT rowid FROM find_text WHERE find_text MATCH ?)"
-                  : " AND i.oid IN (SELECT rowid FROM find_text WHERE instr(text, ?) > 0)");
+        (!indexed            ? " AND instr(" + kFoldedText + ", ?) > 0"
+         : exceptionsIndexed ? " AND " + inIndex
+                             : " AND (" + inIndex + " OR instr(" + kFoldedExceptionTexts +
+                                   ", ?) > 0)");
     for (const int32_t kind : {kAppointmentKind, kTaskKind}) {
-        const auto bind = [kind, &match](SqliteStatement& s) {
+        const auto bind = [&](SqliteStatement& s) {
             BindKindAndOid(s, kind, 0);
             s.Bind(match);
+            if (indexed && !exceptionsIndexed) {
+                s.Bind(folded);
+            }
         };
         std::vector<StoredItem> found;
         if (LoadRestricted(kind, Restriction{where, where, bind}, found) < 0) {
@@ -928,22 +950,23 @@ int32_t StoreDatabase::WriteItem(const StoredItem& item, int32_t& oid)
         }
         oid = static_cast<int32_t>(rowid);
     }
-    if (WritePattern(oid, item) != 0 || WriteFindText(oid, item.fields) != 0) {
+    if (WritePattern(oid, item) != 0 || WriteFindText(oid) != 0) {
         return -1;
     }
     return 0;
 }
 
-// Find's index follows every save, inside the save's transaction.
-int32_t StoreDatabase::WriteFindText(int32_t oid, const ItemFields& f)
+// Find's index follows every save, inside the save's transaction, read back from the rows just
+// written (the exceptions included) by the same expression the migration fills it with.
+int32_t StoreDatabase::WriteFindText(int32_t oid)
 {
     if (Statement("DELETE FROM find_text WHERE rowid = ?").Bind(oid).Step() != SQLITE_DONE) {
         return -1;
     }
-    SqliteStatement& row = Statement(
-        "INSERT INTO find_text (rowid, text) VALUES (?, find_fold(?, ?, ?, ?))");
-    row.Bind(oid).Bind(f.Subject).Bind(f.Location).Bind(f.Categories).Bind(f.Body);
-    return row.Step() == SQLITE_DONE ? 0 : -1;
+    SqliteStatement& row = Statement("INSERT INTO find_text (rowid, text) SELECT i.oid, " +
+                                     kFoldedText + " FROM items i WHERE i.oid = ?");
+    row.Bind(oid);
+    return row.Step() == SQLITE_DONE && sqlite3_changes(db_) == 1 ? 0 : -1;
 }
 
 int32_t StoreDatabase::WritePattern(int32_t oid, const StoredItem& item)

@@ -28,12 +28,14 @@ struct DayRange {
 
 class StoreDatabase {
 public:
-    static constexpr int kSchemaVersion = 6;
+    static constexpr int kSchemaVersion = 7;
     // The versions that added what a read-only opener of an older store reads around; the
     // range indexes of version 6 only make reads faster.
     static constexpr int kFindVersion = 3;     // the first version with Find's index
     static constexpr int kIdentityVersion = 4; // the first version with a store identity
     static constexpr int kZoneVersion = 5;     // the first version whose items keep their zone
+    // The first version whose find index holds the texts of changed occurrences too.
+    static constexpr int kExceptionFindVersion = 7;
 
     StoreDatabase() = default;
     ~StoreDatabase();
@@ -87,7 +89,8 @@ public:
     // occurrence, so the series shows up to there.
     int32_t Save(StoredItem& item);
     // The appointments, then the tasks, whose subject, place, categories or memo contain
-    // `text`, with case and accents ignored; patterns and exceptions as Load gives them.
+    // `text`, with case and accents ignored; patterns and exceptions as Load gives them. A
+    // series is found once, also by the texts of its changed (not deleted) occurrences.
     int32_t FindItems(const std::wstring& text, std::vector<StoredItem>& out);
     int32_t Delete(int32_t oid);
     // Runs many saves as one transaction (one disk sync); a negative result rolls all back
@@ -121,7 +124,7 @@ private:
     void FillCountedEndDate(RecurrenceFields& pattern) const;
     int32_t WriteItem(const StoredItem& item, int32_t& oid);
     int32_t WritePattern(int32_t oid, const StoredItem& item);
-    int32_t WriteFindText(int32_t oid, const ItemFields& fields);
+    int32_t WriteFindText(int32_t oid);
     int32_t DeleteDependents(int32_t oid);
     int32_t LoadRestricted(int32_t kind, const Restriction& restriction,
                            std::vector<StoredItem>& out);

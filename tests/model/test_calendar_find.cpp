@@ -1,5 +1,6 @@
 // Find's lines over a real store: one line per series at its next (or last) occurrence, tasks
-// by their due day, memo-only matches, the next upcoming line, and the index after an undo.
+// by their due day, memo-only matches, a changed occurrence's own texts, the next upcoming line,
+// and the index after an undo.
 // "Today" is Monday 7 December 2026.
 #include "model/calendar_find.h"
 
@@ -53,6 +54,14 @@ TEST(CalendarFind, ListsEachMatchOnceInDateOrder)
     add(pim::kAppointmentKind, L"Old standup", At(2026, 11, 2, 9), ended);
     add(pim::kAppointmentKind, L"Dentist", At(2028, 12, 7, 10));
     add(pim::kTaskKind, L"Book the standup room", At(2026, 12, 1));
+    // An occurrence changed to a place of its own: the place finds the series.
+    ScheduleChange moved{ChangeKind::kSave, {pim::kAppointmentKind, standup, At(2026, 12, 21)}};
+    moved.after = ItemValues{};
+    moved.after->fields.Subject = L"Team standup";
+    moved.after->fields.Location = L"Café Ost";
+    moved.after->fields.Start = At(2026, 12, 21, 10);
+    moved.after->fields.End = At(2026, 12, 21, 11);
+    ASSERT_EQ(edits.Apply(moved).status, EditStatus::kDone);
     ScheduleChange memo{ChangeKind::kSave, {pim::kAppointmentKind, 0}};
     memo.after = ItemValues{};
     memo.after->fields.Subject = L"Lunch";
@@ -80,6 +89,7 @@ TEST(CalendarFind, ListsEachMatchOnceInDateOrder)
                                      L"2026/12/14 09:00 Team standup <",
                                  }));
     EXPECT_EQ(lines(L"dentist"), std::vector<std::wstring>{L"2028/12/07 10:00 Dentist <"});
+    EXPECT_EQ(lines(L"cafe"), std::vector<std::wstring>{L"2026/12/14 09:00 Team standup <"});
     EXPECT_TRUE(lines(L"nowhere").empty());
 
     // Undo of the occurrence's delete puts today's back, and the index still finds the series.

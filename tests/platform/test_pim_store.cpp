@@ -651,7 +651,7 @@ std::vector<std::wstring> SubjectsIn(StoreDatabase& db, int32_t kind, const DayR
 
 } // namespace
 
-// The store of the version before has every table and column, only not the range indexes.
+// The store of version 5 has every table and column, only not the range indexes.
 TEST(PimStore, RangeIndexesComeWithTheFirstWriterAndReadersDoWithout)
 {
     TempPaths paths;
@@ -676,8 +676,7 @@ TEST(PimStore, RangeIndexesComeWithTheFirstWriterAndReadersDoWithout)
                              "exceptions_by_length"}) {
         drop += std::string("DROP INDEX ") + name + ";";
     }
-    Sql(path, drop + "PRAGMA user_version = " +
-                  std::to_string(StoreDatabase::kSchemaVersion - 1));
+    Sql(path, drop + "PRAGMA user_version = 5;"); // the version before the range indexes
     const QByteArray before = Bytes(path);
 
     const DayRange december{Day(2026, 12, 1), Day(2026, 12, 31)};
@@ -694,4 +693,69 @@ TEST(PimStore, RangeIndexesComeWithTheFirstWriterAndReadersDoWithout)
     db.Close();
     EXPECT_EQ(SqlNumber(path, countIndexes), 7);
     EXPECT_EQ(SqlNumber(path, "PRAGMA user_version"), StoreDatabase::kSchemaVersion);
+}
+
+// A changed occurrence's own texts find its series, once; a deleted one's do not. A store whose
+// index lacks them is read around by a reader and given them by the first writer.
+TEST(PimStore, ChangedOccurrencesFindTheirSeries)
+{
+    TempPaths paths;
+    const std::string path = paths.StorePath();
+    StoreDatabase db;
+    ASSERT_EQ(db.Open(path), 0);
+    StoredItem series;
+    series.fields.Subject = L"Standup";
+    series.fields.Start = Day(2026, 12, 7, 9);
+    series.fields.End = Day(2026, 12, 7, 10);
+    series.pattern = RecurrenceFields{};
+    series.pattern->PatternStartDate = Day(2026, 12, 7);
+    const auto exception = [&](int day, bool deleted, const wchar_t* place, const wchar_t* memo) {
+        ExceptionFields e{Day(2026, 12, day), deleted, series.fields};
+        e.occurrence.Location = place;
+        e.occurrence.Body = memo;
+        return e;
+    };
+    series.exceptions = {exception(8, false, L"Room Ölberg", L""),
+                         exception(9, false, L"", L"bring the ÉTUDE"),
+                         exception(10, true, L"Gone party", L""),
+                         exception(11, false, L"", L"")};
+    ASSERT_EQ(db.Save(series), 0);
+    const auto found = [&](const std::wstring& text) {
+        std::vector<StoredItem> items;
+        EXPECT_EQ(db.FindItems(text, items), 0);
+        std::wstring subjects;
+        for (const StoredItem& item : items)
+            subjects += item.fields.Subject + L"|";
+        return subjects;
+    };
+    const auto all = [&] {
+        return found(L"olberg") + found(L"etude") + found(L"party") + found(L"ol") +
+               found(L"stand");
+    };
+    EXPECT_EQ(all(), L"Standup|Standup|Standup|Standup|");
+    const int32_t oid = series.fields.Oid;
+    const std::string row = "SELECT count(*) FROM find_text WHERE rowid = " + std::to_string(oid);
+    db.Close();
+    EXPECT_EQ(SqlNumber(path, "SELECT count(*) FROM find_text WHERE text LIKE '%standup%'"), 1)
+        << "unchanged texts are not indexed twice";
+
+    // Version 6 indexed the series' own texts only.
+    Sql(path, "UPDATE find_text SET text = 'standup' || char(10) || char(10) || char(10) "
+              "WHERE rowid = " + std::to_string(oid) + "; PRAGMA user_version = 6;");
+    const QByteArray before = Bytes(path);
+    ASSERT_EQ(db.Open(path, StoreDatabase::Access::ReadOnly), 0);
+    EXPECT_EQ(all(), L"Standup|Standup|Standup|Standup|");
+    db.Close();
+    EXPECT_EQ(Bytes(path), before) << "a reader writes nothing";
+    ASSERT_EQ(db.Open(path), 0);
+    db.Close();
+    EXPECT_EQ(SqlNumber(path, "PRAGMA user_version"), StoreDatabase::kSchemaVersion);
+    EXPECT_EQ(SqlNumber(path, "SELECT count(*) FROM find_text WHERE text LIKE '%olberg%'"), 1);
+
+    ASSERT_EQ(db.Open(path), 0);
+    EXPECT_EQ(all(), L"Standup|Standup|Standup|Standup|");
+    series.exceptions.clear();
+    ASSERT_EQ(db.Save(series), 0);
+    EXPECT_EQ(found(L"olberg") + found(L"etude") + found(L"stand"), L"Standup|");
+    EXPECT_EQ(SqlNumber(path, row), 1);
 }

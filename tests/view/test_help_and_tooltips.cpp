@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <map>
 
 #include "res/command_ids.h"
 #include "res/pictures.h"
@@ -177,4 +178,39 @@ TEST(TaskCheckBox, ClickInTheDetailListCompletesTheTask)
     EXPECT_EQ(completed, 0);
     click(l.detailRect.left + 4);
     EXPECT_EQ(completed, 1);
+}
+
+// In the task strip the entry under the pointer is the one selected, named by the tooltip and,
+// by its icon, completed.
+TEST(TaskCheckBox, ClickInTheStripCompletesTheTaskUnderIt)
+{
+    ViewHarness h;
+    h.schedule.tasks[2] = {{L"Rep", false, false, true}, {L"Plan", false, true}};
+    int completed = 0;
+    h.view.SetCommandHandler(cmd::ID_COMPLETE_TASK, [&completed] { ++completed; });
+    std::map<std::wstring, QPoint> drawn;
+    h.view.Texts().SetRecorder([&drawn](const DrawnText& t) { drawn[t.text] = t.at; });
+    h.view.resize(1280, 800);
+    h.Render(1280, 800);
+    ASSERT_TRUE(drawn.count(L"^Rep ") && drawn.count(L">>Plan "));
+    const int font = h.view.Layout().mainFontSize;
+    const auto text = [&](const wchar_t* label) { return drawn[label] + QPoint(4, font / 2); };
+    const auto icon = [&](const wchar_t* label) {
+        return drawn[label] + QPoint(-font / 2 - 1, font / 2);
+    };
+    EXPECT_EQ(h.view.ToolTipText(text(L"^Rep ")), L"Rep");
+    EXPECT_EQ(h.view.ToolTipText(icon(L">>Plan ")), L"Plan");
+    const auto click = [&](QPoint at) {
+        QMouseEvent press(QEvent::MouseButtonPress, at, at, Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(&h.view, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, at, Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QApplication::sendEvent(&h.view, &release);
+    };
+    click(text(L">>Plan "));
+    EXPECT_EQ(std::tuple(h.view.Selection().kind, h.view.Selection().index, completed),
+              std::tuple(ItemKind::Task, 1, 0));
+    click(icon(L"^Rep "));
+    EXPECT_EQ(std::tuple(h.view.Selection().index, completed), std::tuple(0, 1));
 }

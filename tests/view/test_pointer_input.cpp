@@ -60,7 +60,7 @@ TEST(PointerInput, PressesInTheGanttRowsTakeTheTopmostItem)
         {labelEnd + 1, y(3), Area::kGanttRow, 3, ItemKind::None, -1},
         {g.XOfMinute(810), y(3), Area::kGanttRow, 3, ItemKind::Appointment, 1},
         {g.XOfMinute(900), y(3), Area::kGanttRow, 3, ItemKind::None, -1},
-        {l.dateColumnWidth + 5, y(2), Area::kGanttRow, 2, ItemKind::Task, 2},
+        {l.dateColumnWidth + 5, y(2), Area::kGanttRow, 2, ItemKind::Task, 0},
         {10, y(2), Area::kGanttRow, 2, ItemKind::None, -1},
         {5, 5, Area::kButtonBar, -1, ItemKind::None, -1},
         {50, l.detailRect.top + 3, Area::kDetail, -1, ItemKind::None, -1},
@@ -72,6 +72,46 @@ TEST(PointerInput, PressesInTheGanttRowsTakeTheTopmostItem)
                   std::tuple(c.area, c.day, c.kind, c.index))
             << c.x << "," << c.y;
     }
+}
+
+// A press in the task strip takes the entry under it, where the painter placed it: its icon is
+// the task's check box; the last entry reaches to the strip's end. The detail lines' icon column
+// is a check box too.
+TEST(PointerInput, TaskStripEntriesAndCheckBoxes)
+{
+    FakeDayEntries e;
+    e.tasks[2] = {{.subject = L"A", .dueHere = true},
+                  {.subject = L"Work only"},
+                  {.subject = L"Bb", .startsHere = true}};
+    const ViewLayout l = ViewLayout::Compute(800, 480, Input());
+    const DrawSettings settings;
+    const PointerInput input(l, e, settings, SevenPixelGlyphs);
+    const GanttGeometry g(l);
+    const int top = g.TaskIcon(2, 0).y, font = l.mainFontSize;
+    const int second = g.NextTaskOffset(0, 7 * 3); // "^A "
+    ASSERT_LT(g.TaskIcon(2, second).x + font, g.HourAreaLeft());
+    struct Case {
+        int x, y, index;
+        bool checkBox;
+    };
+    const Case cases[] = {
+        {g.TaskIcon(2, 0).x, top, 0, true},
+        {g.TaskIcon(2, 0).x + font - 1, top + font - 1, 0, true},
+        {g.TaskIcon(2, 0).x + font - 1, top + font, 0, false},
+        {g.TaskText(2, 0).x + 3, top + 2, 0, false},
+        {g.TaskIcon(2, second).x - 1, top + 2, 0, false},
+        {g.TaskIcon(2, second).x, top + 2, 2, true},
+        {g.HourAreaLeft() - 1, top + 2, 2, false},
+    };
+    for (const Case& c : cases) {
+        const PressHit hit = input.HitAt(c.x, c.y, 0, 0);
+        EXPECT_EQ(std::tuple(hit.kind, hit.index, hit.checkBox),
+                  std::tuple(ItemKind::Task, c.index, c.checkBox))
+            << c.x << "," << c.y;
+    }
+    const int line = l.detailRect.top + 3;
+    EXPECT_TRUE(input.HitAt(l.detailRect.left + 2, line, 0, 0).checkBox);
+    EXPECT_FALSE(input.HitAt(l.detailRect.left + l.detailFontSize + 6, line, 0, 0).checkBox);
 }
 
 TEST(PointerInput, GridCellsDetailArrowsAndLines)
