@@ -21,15 +21,6 @@ struct AppointmentEditing::Entry {
     bool holiday = false;
 };
 
-namespace {
-
-Redraw Larger(Redraw a, Redraw b)
-{
-    return static_cast<int>(a) > static_cast<int>(b) ? a : b;
-}
-
-} // namespace
-
 std::pair<DATE, DATE> AppointmentEditing::NewAppointmentTimes(const SYSTEMTIME& day,
                                                               const SYSTEMTIME& now)
 {
@@ -171,47 +162,29 @@ Redraw AppointmentEditing::Open(const ReadResult& read, bool isNew, bool excepti
         // A replaced store was read afresh.
         return read.status == EditStatus::kOtherStore ? Redraw::kReloaded : Redraw::kNothing;
     }
-    Redraw redraw = Redraw::kNothing;
-    // Every change starts from the values the editor was opened with; taking another
-    // program's version opens the editor again on that version with the user's edits on top.
-    std::optional<ItemValues> before;
-    if (!isNew)
-        before = read.values;
-    ItemValues shown = read.values;
-    std::optional<TakenVersion> taken;
-    auto apply = [this, &redraw, &before, &taken](ScheduleChange change) {
-        change.before = before;
-        const EditResult result = ApplyOrConfirm(services_, std::move(change), &taken);
-        redraw = Larger(redraw, result.redraw);
-        return result.status;
-    };
+    EditorChanges changes(services_, read, isNew);
     ItemRef item = read.item;
     item.kind = pim::kAppointmentKind;
-    do {
-        if (taken) {
-            before = taken->theirs;
-            shown = taken->shown;
-            taken.reset();
-        }
+    while (changes.NextRound()) {
         CAppointDetailDlg::Commits commits;
         commits.save = [&](const ItemValues& values) {
             ScheduleChange save{ChangeKind::kSave, item};
             save.after = values;
-            return apply(save);
+            return changes.Apply(save);
         };
-        commits.remove = [&] { return apply({ChangeKind::kDelete, item}); };
+        commits.remove = [&] { return changes.Apply({ChangeKind::kDelete, item}); };
         commits.cancelException = [&] {
             ScheduleChange cancel{ChangeKind::kCancelException,
                                   {pim::kAppointmentKind, item.oid, 0.0}};
             cancel.exceptionNo = exceptionNo;
             // Its values are the series', not the occurrence's the editor was opened on.
             const EditResult result = services_.edits.Apply(cancel);
-            redraw = Larger(redraw, result.redraw);
+            changes.Note(result.redraw);
             return result.status;
         };
         CAppointDetailDlg::Setup setup{isNew, exceptionMode, newException, exceptionNo};
-        CAppointDetailDlg dialog(shown, setup, std::move(commits), services_);
+        CAppointDetailDlg dialog(changes.Shown(), setup, std::move(commits), services_);
         services_.dialogs.Run(dialog);
-    } while (taken);
-    return redraw;
+    }
+    return changes.Result();
 }

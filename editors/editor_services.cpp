@@ -47,6 +47,41 @@ bool ConfirmOverwrite(MessageService& messages, const std::wstring& subject)
     return ConfirmOkText(messages, res::LoadString(res::IDS_CHANGED_MEANWHILE, subject));
 }
 
+EditorChanges::EditorChanges(EditorServices& services, const ReadResult& read, bool isNew)
+    : services_(services), shown_(read.values)
+{
+    if (!isNew)
+        before_ = read.values;
+}
+
+bool EditorChanges::NextRound()
+{
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        return true;
+    }
+    if (!taken_)
+        return false;
+    before_ = taken_->theirs;
+    shown_ = taken_->shown;
+    taken_.reset();
+    return true;
+}
+
+EditStatus EditorChanges::Apply(ScheduleChange change)
+{
+    change.before = before_;
+    const EditResult result = ApplyOrConfirm(services_, std::move(change), &taken_);
+    Note(result.redraw);
+    return result.status;
+}
+
+void EditorChanges::Note(Redraw redraw)
+{
+    if (static_cast<int>(redraw) > static_cast<int>(redraw_))
+        redraw_ = redraw;
+}
+
 EditResult ApplyOrConfirm(EditorServices& services, ScheduleChange change,
                           std::optional<TakenVersion>* taken)
 {

@@ -44,6 +44,31 @@ struct TakenVersion {
 // answering kChangedMeanwhile.
 EditResult ApplyOrConfirm(EditorServices& services, ScheduleChange change,
                           std::optional<TakenVersion>* taken);
+// The changes of one editor session over an item: each starts from the values the editor was
+// opened with; when the user takes another program's version, the editor is shown again on that
+// version with the user's edits on top.
+class EditorChanges {
+public:
+    EditorChanges(EditorServices& services, const ReadResult& read, bool isNew);
+
+    // Whether the editor is to be shown (again), on Shown().
+    bool NextRound();
+    const ItemValues& Shown() const { return shown_; }
+    // Applies a change from the opened values, through the Confirm box when needed.
+    EditStatus Apply(ScheduleChange change);
+    // Keeps the largest redraw any change asked for.
+    void Note(Redraw redraw);
+    Redraw Result() const { return redraw_; }
+
+private:
+    EditorServices& services_;
+    std::optional<ItemValues> before_;
+    ItemValues shown_;
+    std::optional<TakenVersion> taken_;
+    bool shownOnce_ = false;
+    Redraw redraw_ = Redraw::kNothing;
+};
+
 // Asks whether to overwrite another program's change of the item named `subject`.
 bool ConfirmOverwrite(MessageService& messages, const std::wstring& subject);
 

@@ -102,37 +102,19 @@ Redraw TaskEditing::Open(const ReadResult& read, bool isNew)
         // A replaced store was read afresh.
         return read.status == EditStatus::kOtherStore ? Redraw::kReloaded : Redraw::kNothing;
     }
-    Redraw redraw = Redraw::kNothing;
+    EditorChanges changes(services_, read, isNew);
     ItemRef item = read.item;
     item.kind = pim::kTaskKind;
-    // As in the appointment editor: changes start from the values opened with.
-    std::optional<ItemValues> before;
-    if (!isNew)
-        before = read.values;
-    ItemValues shown = read.values;
-    std::optional<TakenVersion> taken;
-    const auto apply = [this, &redraw, &before, &taken](ScheduleChange change) {
-        change.before = before;
-        const EditResult result = ApplyOrConfirm(services_, std::move(change), &taken);
-        if (static_cast<int>(result.redraw) > static_cast<int>(redraw))
-            redraw = result.redraw;
-        return result.status;
-    };
-    do {
-        if (taken) {
-            before = taken->theirs;
-            shown = taken->shown;
-            taken.reset();
-        }
+    while (changes.NextRound()) {
         CTaskDetailDlg::Commits commits;
         commits.save = [&](const ItemValues& values) {
             ScheduleChange save{ChangeKind::kSave, item};
             save.after = values;
-            return apply(save);
+            return changes.Apply(save);
         };
-        commits.remove = [&] { return apply({ChangeKind::kDelete, item}); };
-        CTaskDetailDlg dialog(shown, isNew, std::move(commits), services_);
+        commits.remove = [&] { return changes.Apply({ChangeKind::kDelete, item}); };
+        CTaskDetailDlg dialog(changes.Shown(), isNew, std::move(commits), services_);
         services_.dialogs.Run(dialog);
-    } while (taken);
-    return redraw;
+    }
+    return changes.Result();
 }
