@@ -4,8 +4,11 @@ function(tamberlo_folder_library name)
     cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS
         ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
-    if(NOT sources)
-        set(sources ${PROJECT_SOURCE_DIR}/cmake/empty.cpp)
+    # A folder of headers alone still makes a library to link.
+    set(cpp_sources ${sources})
+    list(FILTER cpp_sources INCLUDE REGEX "\\.cpp$")
+    if(NOT cpp_sources)
+        list(APPEND sources ${PROJECT_SOURCE_DIR}/cmake/empty.cpp)
     endif()
     add_library(${name} STATIC ${sources})
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})

@@ -1,0 +1,114 @@
+// What the store keeps for CalDAV sync beside the items: the server resource each item is, the
+// local changes the server has not seen yet, what was deleted here since, the accounts and each
+// calendar's sync position. Local saves and deletes (any program's) update it inside their own
+// transaction in StoreDatabase; the sync writes the server's side through this class.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/pim/item_fields.h"
+
+namespace pim {
+
+class StoreDatabase;
+
+// One item's place on a server. An item no round has pushed yet has an empty href.
+struct SyncLink {
+    int32_t oid = 0;
+    std::wstring uid;       // the item's UID, for matching a resource whose answer was lost
+    int32_t kind = kAppointmentKind;
+    std::wstring calendar;  // the collection's URL
+    std::wstring href;      // the resource's path on the server
+    std::wstring etag;
+    int64_t change = 1;     // raised by every local save
+    int64_t pushed = 0;     // the change the server holds
+    bool conflict = false;  // a local copy kept beside the server's version: pushed nowhere
+    bool Dirty() const { return change != pushed; }
+};
+
+// A resource deleted here that the server still has.
+struct SyncTombstone {
+    std::wstring calendar;
+    std::wstring href;
+    std::wstring etag;
+    std::wstring uid;
+};
+
+// A server resource the store cannot express: left alone on the server, reported each round.
+struct SkippedResource {
+    std::wstring calendar;
+    std::wstring href;
+    std::wstring etag;
+    std::wstring reason;
+};
+
+// A CalDAV account; the password is never here (the desktop's secret store keeps it).
+struct SyncAccount {
+    int32_t id = 0;  // 0 until saved
+    std::wstring server;  // the address the user gave
+    std::wstring user;
+    std::wstring eventCalendar;  // collection URLs chosen for appointments and tasks
+    std::wstring taskCalendar;
+    std::wstring eventCalendarName;
+    std::wstring taskCalendarName;
+    bool operator==(const SyncAccount&) const = default;
+};
+
+// Where the last round left a calendar: its RFC 6578 sync token, or its CTag.
+struct CalendarState {
+    std::wstring url;
+    std::wstring token;
+    std::wstring ctag;
+    bool operator==(const CalendarState&) const = default;
+};
+
+class SyncLedger {
+public:
+    // Over an open store; every call is one short transaction of its own.
+    explicit SyncLedger(StoreDatabase& db);
+
+    int32_t Accounts(std::vector<SyncAccount>& out);
+    int32_t SaveAccount(SyncAccount& account);  // id 0 adds
+    // Drops the account and the links, tombstones and states of its calendars; the items stay.
+    int32_t RemoveAccount(int32_t id);
+
+    int32_t State(const std::wstring& calendarUrl, CalendarState& out);
+    // Writes only when the state differs from the stored one.
+    int32_t SetState(const CalendarState& state);
+
+    // Every item of the store with its link (items never linked come with an empty href,
+    // change 1, pushed 0), ascending oid.
+    int32_t Links(std::vector<SyncLink>& out);
+    int32_t LinkOf(int32_t oid, SyncLink& out);
+
+    // The server's version of a resource into the store: saves `item` (Oid 0 adds; otherwise it
+    // replaces that item) and its link as agreed (pushed = change), with no change marked, in one
+    // transaction; refused with kChangedMeanwhile when the item's change counter is no longer
+    // `expectedChange` (a local save came in between). Unused for new items.
+    int32_t SaveFromServer(StoredItem& item, const SyncLink& link, int64_t expectedChange);
+    // Deletes an item the server deleted, leaving no tombstone; the same refusal.
+    int32_t DeleteFromServer(int32_t oid, int64_t expectedChange);
+    // After a PUT: the resource's href and etag; the item counts as agreed only when its
+    // counter is still `pushedChange` (else it stays to push, now with the new etag).
+    int32_t MarkPushed(int32_t oid, const std::wstring& calendar, const std::wstring& href,
+                       const std::wstring& etag, int64_t pushedChange);
+    // Saves a new item marked as a conflict copy. A later local save of it (the user keeps it)
+    // clears the mark, and it is pushed as a new item from then on.
+    int32_t SaveConflictCopy(StoredItem& copy);
+
+    int32_t Tombstones(std::vector<SyncTombstone>& out);
+    int32_t DropTombstone(const std::wstring& calendar, const std::wstring& href);
+
+    int32_t Skipped(std::vector<SkippedResource>& out);
+    int32_t SetSkipped(const SkippedResource& resource);
+    int32_t DropSkipped(const std::wstring& calendar, const std::wstring& href);
+
+    static constexpr int32_t kChangedMeanwhile = -40;
+
+private:
+    StoreDatabase& db_;
+};
+
+}  // namespace pim

@@ -1,0 +1,61 @@
+// HTTP requests to a CalDAV server over Qt Network, each finished (or failed) before it
+// returns: the round runs in a worker thread or a tool, never on the window's thread. Bodies
+// are bounded, stalls time out, redirects are limited, and every failure is one SyncError.
+#pragma once
+
+#include <QByteArray>
+#include <QUrl>
+#include <memory>
+
+#include "sync/connection.h"
+#include "sync/sync_error.h"
+
+class QNetworkAccessManager;
+
+namespace caldav {
+
+struct DavResponse {
+    int status = 0;  // HTTP status; 0 when there was no answer
+    QByteArray body;
+    QByteArray etag;  // the ETag header, quotes kept, empty when absent or weak
+    SyncError error;  // set for a transport failure or a status the caller did not expect
+};
+
+// How a PUT may land: only as a new resource, or only over the version with the given etag.
+enum class Precondition { None, IfNoneMatch, IfMatch };
+
+class DavClient {
+public:
+    explicit DavClient(Connection connection);
+    ~DavClient();
+    DavClient(const DavClient&) = delete;
+    DavClient& operator=(const DavClient&) = delete;
+
+    const Connection& Settings() const { return connection_; }
+    // An href of an answer (absolute path or URL) as a URL on the server.
+    QUrl Resolve(const QString& href) const;
+
+    DavResponse Propfind(const QUrl& url, int depth, const QByteArray& body);
+    DavResponse Report(const QUrl& url, int depth, const QByteArray& body);
+    DavResponse Get(const QUrl& url);
+    DavResponse Put(const QUrl& url, const QByteArray& calendarText, Precondition precondition,
+                    const QByteArray& etag = {});
+    DavResponse Delete(const QUrl& url, const QByteArray& etag);
+    // Creates a calendar collection (the tests make theirs with it).
+    DavResponse MakeCalendar(const QUrl& url, const QString& displayName);
+
+    // Requests sent so far, and of those the PUTs and DELETEs (a quiet round sends none).
+    int RequestCount() const { return requests_; }
+    int WriteCount() const { return writes_; }
+
+private:
+    DavResponse Send(const QByteArray& verb, const QUrl& url, const QByteArray& body,
+                     const QList<std::pair<QByteArray, QByteArray>>& headers);
+
+    Connection connection_;
+    std::unique_ptr<QNetworkAccessManager> network_;
+    int requests_ = 0;
+    int writes_ = 0;
+};
+
+}  // namespace caldav

@@ -1,0 +1,29 @@
+// Why a conversation with a CalDAV server failed, in words a user can act on.
+#pragma once
+
+#include <QByteArray>
+#include <string>
+
+namespace caldav {
+
+enum class Failure {
+    None,
+    WrongPassword,       // 401/403 on a request that carried the user's credentials
+    Unreachable,         // no connection, host not found, connection refused or closed
+    CertificateRefused,  // a certificate that does not verify and whose fingerprint is not trusted
+    TimedOut,            // no progress within the connection's time limit
+    TooLarge,            // a body past the connection's size limit
+    Malformed,           // an answer that is not the XML or iCalendar asked for
+    TooManyRedirects,
+    ServerError,         // any other unexpected status
+    Store,               // the local store refused (busy, full, read-only)
+};
+
+struct SyncError {
+    Failure failure = Failure::None;
+    std::wstring message;  // one sentence naming the host (or the store file)
+    QByteArray fingerprint;  // the refused certificate's SHA-256, hex with colons
+    explicit operator bool() const { return failure != Failure::None; }
+};
+
+}  // namespace caldav
