@@ -78,6 +78,31 @@ TEST(ViewLayout, ClientSizesAndAreaSwitches)
             << c.width << "x" << c.height << " switches " << c.switches;
 }
 
+TEST(ViewLayout, FittedHoursLeaveAReadableDetailArea)
+{
+    // A wide window gives the detail area a quarter of its width (480 and 320 px here, plus
+    // the pixels left over by whole hours); 800 px keeps the set 200 and a portrait window
+    // its detail area below.
+    LayoutInput input = Input(kAllOn);
+    input.FitHoursToWidth = true;
+    // clang-format off
+    const std::vector<Case> cases = {
+        {1920, 1080, kAllOn,
+         {32, 32, 52, 60, 24, 0, 24, 0, 1418, 1080, 1419, 33, 1920, 1080, 49, 96, 202, 205}},
+        {1280, 800, kAllOn,
+         {32, 32, 52, 44, 24, 0, 24, 0, 938, 800, 939, 33, 1280, 800, 36, 96, 134, 149}},
+        {800, 480, kAllOn,
+         {32, 32, 52, 25, 24, 0, 24, 0, 578, 480, 579, 33, 800, 480, 21, 96, 82, 85}},
+        {1080, 1920, kAllOn,
+         {32, 64, 84, 66, 24, 0, 24, 34, 1080, 1206, 0, 1207, 1080, 1920, 33, 96, 154, 224}},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        const ViewLayout layout = ViewLayout::Compute(c.width, c.height, input);
+        EXPECT_EQ(Figures(layout), c.want) << c.width << "x" << c.height;
+    }
+}
+
 TEST(ViewLayout, BadSettingsAndOddClientsStaySane)
 {
     using Change = void (*)(LayoutInput&);
