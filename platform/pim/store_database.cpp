@@ -695,18 +695,29 @@ int32_t StoreDatabase::Load(int32_t kind, int32_t oid, std::vector<StoredItem>& 
 
 int32_t StoreDatabase::LoadRange(int32_t kind, const DayRange& range, std::vector<StoredItem>& out)
 {
+    return LoadWanted(
+        kind, RangeCandidates(kind) + "INSERT INTO temp.wanted_ids SELECT oid FROM wanted",
+        [kind, range](SqliteStatement& s) {
+            s.Bind(kind).Bind(range.from - kDateSlackDays).Bind(range.until + kDateSlackDays);
+        },
+        out);
+}
+
+int32_t StoreDatabase::LoadWanted(int32_t kind, const std::string& insertIds,
+                                  const std::function<void(SqliteStatement&)>& bindIds,
+                                  std::vector<StoredItem>& out)
+{
     // The ids are found once into a table of this connection's own, which even a read-only
     // connection may write, and the three queries read them from there. "+i.kind": the ids
     // lead, each looked up by its oid, instead of every item of the kind being tested.
-    const std::string wanted = " WHERE +i.kind = ? AND i.oid IN (SELECT oid FROM temp.range_ids)";
-    const auto find = [this, kind, range] {
-        if (Exec("CREATE TEMP TABLE IF NOT EXISTS range_ids (oid INTEGER PRIMARY KEY);"
-                 "DELETE FROM temp.range_ids") != 0) {
+    const std::string wanted = " WHERE +i.kind = ? AND i.oid IN (SELECT oid FROM temp.wanted_ids)";
+    const auto find = [this, &insertIds, &bindIds] {
+        if (Exec("CREATE TEMP TABLE IF NOT EXISTS wanted_ids (oid INTEGER PRIMARY KEY);"
+                 "DELETE FROM temp.wanted_ids") != 0) {
             return -1;
         }
-        SqliteStatement ids(db_, RangeCandidates(kind) +
-                                     "INSERT INTO temp.range_ids SELECT oid FROM wanted");
-        ids.Bind(kind).Bind(range.from - kDateSlackDays).Bind(range.until + kDateSlackDays);
+        SqliteStatement ids(db_, insertIds);
+        bindIds(ids);
         return ids.Step() == SQLITE_DONE ? 0 : -1;
     };
     const Restriction restriction{wanted, wanted, [kind](SqliteStatement& s) { s.Bind(kind); },
@@ -761,27 +772,26 @@ int32_t StoreDatabase::FindItems(const std::wstring& text, std::vector<StoredIte
         match = L'"' + match + L'"';
     }
     // An index without the changed occurrences' texts (read-only, older) is helped by folding
-    // them here.
+    // them here. The match runs once per kind, not once per query of the load.
     const bool exceptionsIndexed = version_ >= kExceptionFindVersion;
-    const std::string inIndex =
-        phrase ? "i.oid IN (SELECT rowid FROM find_text WHERE find_text MATCH ?)"
-               : "i.oid IN (SELECT rowid FROM find_text WHERE instr(text, ?) > 0)";
-    const std::string where =
-        WhereKindAndOid(0, ItemSelection::All) +
-        (!indexed            ? " AND instr(" + kFoldedText + ", ?) > 0"
-         : exceptionsIndexed ? " AND " + inIndex
-                             : " AND (" + inIndex + " OR instr(" + kFoldedExceptionTexts +
-                                   ", ?) > 0)");
+    const std::string inIndex = phrase ? "SELECT rowid FROM find_text WHERE find_text MATCH ?"
+                                       : "SELECT rowid FROM find_text WHERE instr(text, ?) > 0";
+    const std::string folding = "SELECT oid FROM items i WHERE i.kind = ? AND instr(";
+    const std::string matching =
+        !indexed            ? folding + kFoldedText + ", ?) > 0"
+        : exceptionsIndexed ? inIndex
+                            : inIndex + " UNION " + folding + kFoldedExceptionTexts + ", ?) > 0";
     for (const int32_t kind : {kAppointmentKind, kTaskKind}) {
         const auto bind = [&](SqliteStatement& s) {
-            BindKindAndOid(s, kind, 0);
-            s.Bind(match);
-            if (indexed && !exceptionsIndexed) {
-                s.Bind(folded);
+            if (indexed) {
+                s.Bind(match);
+            }
+            if (!exceptionsIndexed) {
+                s.Bind(kind).Bind(folded);
             }
         };
         std::vector<StoredItem> found;
-        if (LoadRestricted(kind, Restriction{where, where, bind}, found) < 0) {
+        if (LoadWanted(kind, "INSERT INTO temp.wanted_ids " + matching, bind, found) < 0) {
             out.clear();
             return -1;
         }

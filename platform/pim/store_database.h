@@ -126,6 +126,10 @@ private:
     int32_t WritePattern(int32_t oid, const StoredItem& item);
     int32_t WriteFindText(int32_t oid);
     int32_t DeleteDependents(int32_t oid);
+    // Loads the items of a kind whose ids `insertIds` puts into temp.wanted_ids.
+    int32_t LoadWanted(int32_t kind, const std::string& insertIds,
+                       const std::function<void(SqliteStatement&)>& bindIds,
+                       std::vector<StoredItem>& out);
     int32_t LoadRestricted(int32_t kind, const Restriction& restriction,
                            std::vector<StoredItem>& out);
     int32_t LoadItems(int32_t kind, const Restriction& restriction, std::vector<StoredItem>& out);
