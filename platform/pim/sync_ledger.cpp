@@ -38,15 +38,16 @@ const auto kNoBinding = [](SqliteStatement&) {};
 
 } // namespace
 
-SyncLedger::SyncLedger(StoreDatabase& db) : store_(db) {}
+SyncLedger::SyncLedger(StoreDatabase& db) : store_(db)
+{
+}
 
 bool SyncLedger::HasTables() const
 {
     return store_.IsOpen() && store_.version_ >= StoreDatabase::kSyncVersion;
 }
 
-int32_t SyncLedger::Query(const std::string& sql,
-                          const std::function<void(SqliteStatement&)>& bind,
+int32_t SyncLedger::Query(const std::string& sql, const std::function<void(SqliteStatement&)>& bind,
                           const std::function<void(const SqliteStatement&)>& row)
 {
     if (!HasTables()) {
@@ -90,77 +91,78 @@ int32_t SyncLedger::Accounts(std::vector<SyncAccount>& out)
     return Query("SELECT id, server, user, event_calendar, task_calendar, event_calendar_name, "
                  "task_calendar_name FROM sync_accounts ORDER BY id",
                  kNoBinding, [&out](const SqliteStatement& s) {
-                     out.push_back({s.Int(0), s.Text(1), s.Text(2), s.Text(3), s.Text(4),
-                                    s.Text(5), s.Text(6)});
+                     out.push_back({s.Int(0), s.Text(1), s.Text(2), s.Text(3), s.Text(4), s.Text(5),
+                                    s.Text(6)});
                  });
+}
+
+int32_t SyncLedger::FindAccount(int32_t id, SyncAccount& out)
+{
+    std::vector<SyncAccount> accounts;
+    if (Accounts(accounts) != 0) {
+        return -1;
+    }
+    const auto known = std::find_if(accounts.begin(), accounts.end(),
+                                    [id](const SyncAccount& a) { return a.id == id; });
+    if (known == accounts.end()) {
+        return -1;
+    }
+    out = *known;
+    return 0;
 }
 
 int32_t SyncLedger::SaveAccount(SyncAccount& account)
 {
-    SyncAccount before;
-    int32_t added = 0;
-    const int32_t status = Write([&] {
-        const auto bind = [&account](SqliteStatement& s) {
-            s.Bind(account.server)
-                .Bind(account.user)
-                .Bind(account.eventCalendar)
-                .Bind(account.taskCalendar)
-                .Bind(account.eventCalendarName)
-                .Bind(account.taskCalendarName);
-        };
-        const std::string columns = "(server, user, event_calendar, task_calendar, "
-                                    "event_calendar_name, task_calendar_name)";
-        if (account.id == 0) {
+    const std::string columns = "(server, user, event_calendar, task_calendar, "
+                                "event_calendar_name, task_calendar_name)";
+    const auto bind = [&account](SqliteStatement& s) {
+        s.Bind(account.server)
+            .Bind(account.user)
+            .Bind(account.eventCalendar)
+            .Bind(account.taskCalendar)
+            .Bind(account.eventCalendarName)
+            .Bind(account.taskCalendarName);
+        if (account.id != 0) {
+            s.Bind(account.id);
+        }
+    };
+    if (account.id == 0) {
+        int32_t added = 0;
+        const int32_t status = Write([&] {
             if (Change("INSERT INTO sync_accounts " + columns + " VALUES (?,?,?,?,?,?)", bind) !=
                 0) {
                 return -1;
             }
             added = static_cast<int32_t>(sqlite3_last_insert_rowid(store_.db_));
             return 0;
+        });
+        if (status >= 0) {
+            account.id = added; // only once the row is really there
         }
-        std::vector<SyncAccount> accounts;
-        if (Accounts(accounts) != 0) {
-            return -1;
-        }
-        const auto known = std::find_if(accounts.begin(), accounts.end(),
-                                        [&](const SyncAccount& a) { return a.id == account.id; });
-        if (known == accounts.end()) {
-            return -1;
-        }
-        before = *known;
-        const auto bindWithId = [&](SqliteStatement& s) {
-            bind(s);
-            s.Bind(account.id);
-        };
-        return Change("UPDATE sync_accounts SET " + columns + " = (?,?,?,?,?,?) WHERE id = ?",
-                      bindWithId) == 0 &&
+        return status;
+    }
+    return Write([&] {
+        SyncAccount before;
+        return FindAccount(account.id, before) == 0 &&
+                       Change("UPDATE sync_accounts SET " + columns +
+                                  " = (?,?,?,?,?,?) WHERE id = ?",
+                              bind) == 0 &&
                        ForgetCalendar(before.eventCalendar) == 0 &&
                        ForgetCalendar(before.taskCalendar) == 0
                    ? 0
                    : -1;
     });
-    if (status >= 0 && added > 0) {
-        account.id = added;
-    }
-    return status;
 }
 
 int32_t SyncLedger::RemoveAccount(int32_t id)
 {
     return Write([&] {
-        std::vector<SyncAccount> accounts;
-        if (Accounts(accounts) != 0) {
-            return -1;
-        }
-        const auto known = std::find_if(accounts.begin(), accounts.end(),
-                                        [id](const SyncAccount& a) { return a.id == id; });
-        if (known == accounts.end() ||
-            Change("DELETE FROM sync_accounts WHERE id = ?",
-                   [id](SqliteStatement& s) { s.Bind(id); }) != 0) {
-            return -1;
-        }
-        return ForgetCalendar(known->eventCalendar) == 0 &&
-                       ForgetCalendar(known->taskCalendar) == 0
+        SyncAccount known;
+        return FindAccount(id, known) == 0 &&
+                       Change("DELETE FROM sync_accounts WHERE id = ?",
+                              [id](SqliteStatement& s) { s.Bind(id); }) == 0 &&
+                       ForgetCalendar(known.eventCalendar) == 0 &&
+                       ForgetCalendar(known.taskCalendar) == 0
                    ? 0
                    : -1;
     });
@@ -172,9 +174,10 @@ int32_t SyncLedger::RemoveAccount(int32_t id)
 int32_t SyncLedger::ForgetCalendar(const std::wstring& url)
 {
     bool named = false;
-    if (Query("SELECT 1 FROM sync_accounts WHERE event_calendar = ?1 OR task_calendar = ?1",
-              [&url](SqliteStatement& s) { s.Bind(url); },
-              [&named](const SqliteStatement&) { named = true; }) != 0) {
+    if (Query(
+            "SELECT 1 FROM sync_accounts WHERE event_calendar = ?1 OR task_calendar = ?1",
+            [&url](SqliteStatement& s) { s.Bind(url); },
+            [&named](const SqliteStatement&) { named = true; }) != 0) {
         return -1;
     }
     if (named || url.empty()) {
@@ -214,10 +217,9 @@ int32_t SyncLedger::SetState(const CalendarState& state)
         return 0;
     }
     return Write([&] {
-        return Change("INSERT OR REPLACE INTO sync_calendars (url, token, ctag) VALUES (?,?,?)",
-                      [&state](SqliteStatement& s) {
-                          s.Bind(state.url).Bind(state.token).Bind(state.ctag);
-                      });
+        return Change(
+            "INSERT OR REPLACE INTO sync_calendars (url, token, ctag) VALUES (?,?,?)",
+            [&state](SqliteStatement& s) { s.Bind(state.url).Bind(state.token).Bind(state.ctag); });
     });
 }
 
@@ -303,9 +305,8 @@ int32_t SyncLedger::DeleteFromServer(int32_t oid, int64_t expectedChange)
     });
 }
 
-int32_t SyncLedger::MarkPushed(int32_t oid, const std::wstring& calendar,
-                               const std::wstring& href, const std::wstring& etag,
-                               int64_t pushedChange)
+int32_t SyncLedger::MarkPushed(int32_t oid, const std::wstring& calendar, const std::wstring& href,
+                               const std::wstring& etag, int64_t pushedChange)
 {
     return Write([&] {
         SyncLink link;
@@ -385,8 +386,10 @@ int32_t SyncLedger::SetSkipped(const SkippedResource& resource)
             "SELECT 1 FROM sync_skipped WHERE calendar = ? AND href = ? AND etag = ? AND "
             "reason = ?",
             [&](SqliteStatement& s) {
-                s.Bind(resource.calendar).Bind(resource.href).Bind(resource.etag).Bind(
-                    resource.reason);
+                s.Bind(resource.calendar)
+                    .Bind(resource.href)
+                    .Bind(resource.etag)
+                    .Bind(resource.reason);
             },
             [&same](const SqliteStatement&) { same = true; }) != 0) {
         return -1;

@@ -19,14 +19,14 @@ class StoreDatabase;
 // One item's place on a server. An item no round has pushed yet has an empty href.
 struct SyncLink {
     int32_t oid = 0;
-    std::wstring uid;       // the item's UID, for matching a resource whose answer was lost
+    std::wstring uid; // the item's UID, for matching a resource whose answer was lost
     int32_t kind = kAppointmentKind;
-    std::wstring calendar;  // the collection's URL
-    std::wstring href;      // the resource's path on the server
+    std::wstring calendar; // the collection's URL
+    std::wstring href;     // the resource's path on the server
     std::wstring etag;
-    int64_t change = 1;     // raised by every local save
-    int64_t pushed = 0;     // the change the server holds
-    bool conflict = false;  // a local copy kept beside the server's version: pushed nowhere
+    int64_t change = 1;    // raised by every local save
+    int64_t pushed = 0;    // the change the server holds
+    bool conflict = false; // a local copy kept beside the server's version: pushed nowhere
     bool Dirty() const { return change != pushed; }
 };
 
@@ -48,10 +48,10 @@ struct SkippedResource {
 
 // A CalDAV account; the password is never here (the desktop's secret store keeps it).
 struct SyncAccount {
-    int32_t id = 0;  // 0 until saved
-    std::wstring server;  // the address the user gave
+    int32_t id = 0;      // 0 until saved
+    std::wstring server; // the address the user gave
     std::wstring user;
-    std::wstring eventCalendar;  // collection URLs chosen for appointments and tasks
+    std::wstring eventCalendar; // collection URLs chosen for appointments and tasks
     std::wstring taskCalendar;
     std::wstring eventCalendarName;
     std::wstring taskCalendarName;
@@ -132,9 +132,10 @@ private:
     int32_t ReadLink(int32_t oid, SyncLink& out);
     int32_t CheckChange(int32_t oid, int64_t expectedChange, SyncLink& link);
     int32_t PutLink(const SyncLink& link);
+    int32_t FindAccount(int32_t id, SyncAccount& out);
     int32_t ForgetCalendar(const std::wstring& url);
 
     StoreDatabase& store_;
 };
 
-}  // namespace pim
+} // namespace pim
