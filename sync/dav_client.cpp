@@ -5,6 +5,7 @@
 
 #include <QCryptographicHash>
 #include <QEventLoop>
+#include <QIODevice>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -51,6 +52,40 @@ Failure TransportFailure(QNetworkReply::NetworkError code)
         return Failure::Malformed;
     }
     return Failure::None;
+}
+
+// A request body that can be read once. Qt sends a request again by itself when a connection
+// closes before its answer; a PUT the server did carry out would then meet its own effect (412)
+// and look like someone else's change. With this body the loss is reported instead, and the
+// next round finds the resource by its UID.
+class OnceBody : public QIODevice {
+public:
+    explicit OnceBody(const QByteArray& data) : data_(data) { open(QIODevice::ReadOnly); }
+    bool isSequential() const override { return true; }
+    bool reset() override { return false; }
+    qint64 bytesAvailable() const override
+    {
+        return data_.size() - at_ + QIODevice::bytesAvailable();
+    }
+
+protected:
+    qint64 readData(char* into, qint64 most) override
+    {
+        const qint64 count = std::min<qint64>(most, data_.size() - at_);
+        std::copy_n(data_.constData() + at_, count, into);
+        at_ += count;
+        return count;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QByteArray data_;
+    qint64 at_ = 0;
+};
+
+bool CarriesOut(const QByteArray& verb)
+{
+    return verb == "PUT" || verb == "MKCALENDAR";
 }
 
 }  // namespace
@@ -111,7 +146,14 @@ DavClient::Answer DavClient::SendOnce(const QByteArray& verb, const QUrl& url,
         const QByteArray pair = (connection_.user + QLatin1Char(':') + connection_.password).toUtf8();
         request.setRawHeader("Authorization", "Basic " + pair.toBase64());
     }
-    std::unique_ptr<QNetworkReply> reply(network_->sendCustomRequest(request, verb, body));
+    OnceBody once(body);
+    if (CarriesOut(verb)) {
+        request.setAttribute(QNetworkRequest::DoNotBufferUploadDataAttribute, true);
+        request.setHeader(QNetworkRequest::ContentLengthHeader, body.size());
+    }
+    std::unique_ptr<QNetworkReply> reply(
+        CarriesOut(verb) ? network_->sendCustomRequest(request, verb, &once)
+                         : network_->sendCustomRequest(request, verb, body));
     reply->setReadBufferSize(kReadBuffer);
 
     QByteArray received;
