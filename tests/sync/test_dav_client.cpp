@@ -52,9 +52,9 @@ TEST_P(FaultTest, EachFaultEndsInOneErrorNamingTheHost)
         Mode mode;
         Failure failure;
     } cases[] = {
-        {Mode::Status, Failure::ServerError},       {Mode::Close, Failure::Unreachable},
-        {Mode::Stall, Failure::TimedOut},           {Mode::MalformedXml, Failure::Malformed},
-        {Mode::EndlessBody, Failure::TooLarge},     {Mode::RedirectLoop, Failure::TooManyRedirects},
+        {Mode::Status, Failure::ServerError},   {Mode::Close, Failure::Unreachable},
+        {Mode::Stall, Failure::TimedOut},       {Mode::MalformedXml, Failure::Malformed},
+        {Mode::EndlessBody, Failure::TooLarge}, {Mode::RedirectLoop, Failure::TooManyRedirects},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.mode));
@@ -63,7 +63,8 @@ TEST_P(FaultTest, EachFaultEndsInOneErrorNamingTheHost)
         DavClient client = Through(proxy);
         const caldav::Discovery found = caldav::Discover(client);
         EXPECT_EQ(found.error.failure, c.failure);
-        EXPECT_TRUE(Message(found.error).contains("127.0.0.1")) << Message(found.error).toStdString();
+        EXPECT_TRUE(Message(found.error).contains("127.0.0.1"))
+            << Message(found.error).toStdString();
         EXPECT_TRUE(found.calendars.empty());
         if (c.mode == Mode::Status) {
             EXPECT_TRUE(Message(found.error).contains("500"));
@@ -102,7 +103,8 @@ TEST_P(FaultTest, ALostAnswerIsAnErrorThoughTheServerDidTheWork)
     proxy.Set({Mode::Status, 1, INT_MAX, 501});
     EXPECT_TRUE(caldav::ChangesSince(client, ProxiedCalendar(proxy), {}).unsupported);
     proxy.Set({Mode::Status, 1, INT_MAX, 500});
-    const caldav::CollectionChanges changes = caldav::ChangesSince(client, ProxiedCalendar(proxy), "t");
+    const caldav::CollectionChanges changes =
+        caldav::ChangesSince(client, ProxiedCalendar(proxy), "t");
     EXPECT_TRUE(changes.tokenRefused && !changes.error);
     EXPECT_EQ(caldav::ListResources(client, ProxiedCalendar(proxy)).error.failure,
               Failure::ServerError);
@@ -168,4 +170,4 @@ TEST(DavXml, AddressesAndAnswersThatAreNoMultistatus)
     EXPECT_TRUE(caldav::ParseMultistatus("<D:multistatus xmlns:D=\"DAV:\"/>").valid);
 }
 
-}  // namespace
+} // namespace
