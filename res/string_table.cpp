@@ -203,6 +203,15 @@ constexpr Entry kStrings[] = {
     {65860, L"Complete"},
     {65861, L"Import"},
     {65862, L"Another program changed or deleted this item since then, so it was left as it is."},
+    {65900, L"The server %1 refused the user name or password."},
+    {65901, L"The server %1 cannot be reached."},
+    {65902, L"The certificate of %1 does not verify, and its SHA-256 fingerprint %2 is not "
+            L"trusted."},
+    {65903, L"The server %1 stopped answering."},
+    {65904, L"The server %1 sent an answer larger than allowed."},
+    {65905, L"The server %1 sent an answer that is not understood."},
+    {65906, L"The server %1 redirected too many times."},
+    {65907, L"The server %1 answered with the error %2."},
 };
 
 static_assert(std::is_sorted(std::begin(kStrings), std::end(kStrings),
