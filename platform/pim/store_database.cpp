@@ -77,14 +77,20 @@ const std::string kSpanLength = "end_at - start_at";
 const std::string kSeriesReach = "(CASE WHEN no_end != 0 THEN 1e7 ELSE ifnull(pattern_end, 0) + "
                                  "max(0, min(ifnull(duration, 0), 527040)) / 1440.0 END)";
 const std::string kSeriesLength = kSeriesReach + " - pattern_start";
+// The start and due indexes carry the other end too, so finding the ids never reads the wide
+// item rows.
 const std::string kRangeIndexes =
-    "CREATE INDEX IF NOT EXISTS items_by_start ON items (kind, start_at);"
+    "CREATE INDEX IF NOT EXISTS items_by_start_end ON items (kind, start_at, end_at);"
     "CREATE INDEX IF NOT EXISTS items_by_length ON items (kind, " + kSpanLength + ");"
-    "CREATE INDEX IF NOT EXISTS items_by_due ON items (kind, due_date);"
+    "CREATE INDEX IF NOT EXISTS items_by_due_start ON items (kind, due_date, start_date);"
     "CREATE INDEX IF NOT EXISTS patterns_by_start ON patterns (pattern_start);"
     "CREATE INDEX IF NOT EXISTS patterns_by_length ON patterns (" + kSeriesLength + ");"
-    "CREATE INDEX IF NOT EXISTS exceptions_by_start ON exceptions (start_at);"
+    "CREATE INDEX IF NOT EXISTS exceptions_by_start_end ON exceptions (start_at, end_at);"
     "CREATE INDEX IF NOT EXISTS exceptions_by_length ON exceptions (" + kSpanLength + ");";
+// The narrower indexes of versions 6 to 8 that those replace.
+const std::string kNarrowRangeIndexes = "DROP INDEX IF EXISTS items_by_start;"
+                                        "DROP INDEX IF EXISTS items_by_due;"
+                                        "DROP INDEX IF EXISTS exceptions_by_start;";
 
 // What sync keeps beside the items: accounts, each calendar's position, each item's resource
 // and change counters, deletions the server has not seen, resources left alone there.
@@ -134,7 +140,7 @@ std::string SchemaSql()
 // Version 4 gave the store its identity, version 5 the time zone an imported item keeps.
 // Version 6 gave range loads their indexes, version 7 the find index the texts of changed
 // occurrences (only the rows of series with exceptions change), version 8 the sync tables and
-// a UID on every item.
+// a UID on every item, version 9 range indexes that cover what finding the ids reads.
 const std::string kMigrations[] = {
     "ALTER TABLE items ADD COLUMN uid TEXT; PRAGMA user_version = 2;",
     kFindTableSql + "INSERT INTO find_text (rowid, text) SELECT i.oid, " + kFoldedText +
@@ -146,6 +152,7 @@ const std::string kMigrations[] = {
     "INSERT INTO find_text (rowid, text) SELECT i.oid, " + kFoldedText +
         " FROM items i WHERE i.oid IN (SELECT oid FROM exceptions); PRAGMA user_version = 7;",
     kSyncTablesSql + kFillUidsSql + "PRAGMA user_version = 8;",
+    kNarrowRangeIndexes + kRangeIndexes + "PRAGMA user_version = 9;",
 };
 static_assert(sizeof(kMigrations) / sizeof(kMigrations[0]) == StoreDatabase::kSchemaVersion - 1);
 
@@ -307,7 +314,7 @@ std::string SpansTouching(const std::string& table, const std::string& kindTerm)
 {
     const std::string rows = "SELECT oid FROM " + table + " WHERE " + kindTerm;
     return rows + "start_at >= ?2 - 41 AND start_at < ?3 AND (end_at >= ?2 OR start_at >= ?2)" +
-           " UNION " + rows + kSpanLength + " > 40 AND start_at < ?3 AND end_at >= ?2" +
+           " UNION " + rows + kSpanLength + " > 40 AND +start_at < ?3 AND end_at >= ?2" +
            " UNION " + rows + "start_at IS NULL";
 }
 

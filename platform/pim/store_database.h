@@ -28,7 +28,7 @@ struct DayRange {
 
 class StoreDatabase {
 public:
-    static constexpr int kSchemaVersion = 8;
+    static constexpr int kSchemaVersion = 9;
     // The versions that added what a read-only opener of an older store reads around; the
     // range indexes of version 6 only make reads faster.
     static constexpr int kFindVersion = 3;     // the first version with Find's index

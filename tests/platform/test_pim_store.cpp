@@ -647,8 +647,8 @@ TEST(PimStore, RangeIndexesComeWithTheFirstWriterAndReadersDoWithout)
         "SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name GLOB '*_by_*'";
     ASSERT_EQ(SqlNumber(path, countIndexes), 7);
     std::string drop;
-    for (const char* name : {"items_by_start", "items_by_length", "items_by_due",
-                             "patterns_by_start", "patterns_by_length", "exceptions_by_start",
+    for (const char* name : {"items_by_start_end", "items_by_length", "items_by_due_start",
+                             "patterns_by_start", "patterns_by_length", "exceptions_by_start_end",
                              "exceptions_by_length"}) {
         drop += std::string("DROP INDEX ") + name + ";";
     }
@@ -669,6 +669,15 @@ TEST(PimStore, RangeIndexesComeWithTheFirstWriterAndReadersDoWithout)
     db.Close();
     EXPECT_EQ(SqlNumber(path, countIndexes), 7);
     EXPECT_EQ(SqlNumber(path, "PRAGMA user_version"), StoreDatabase::kSchemaVersion);
+
+    // A store of versions 6 to 8 trades its narrow start index for the covering one.
+    Sql(path, "DROP INDEX items_by_start_end; CREATE INDEX items_by_start ON items (kind, "
+              "start_at); PRAGMA user_version = 8;");
+    ASSERT_EQ(db.Open(path), 0);
+    EXPECT_EQ(SubjectsIn(db, kAppointmentKind, december), std::vector<std::wstring>{L"Meeting"});
+    db.Close();
+    EXPECT_EQ(SqlNumber(path, countIndexes), 7);
+    EXPECT_EQ(SqlNumber(path, "SELECT count(*) FROM sqlite_master WHERE name = 'items_by_start_end'"), 1);
 }
 
 // A changed occurrence's own texts find its series, once; a deleted one's do not. A store whose
