@@ -203,6 +203,13 @@ constexpr Entry kStrings[] = {
     {65860, L"Complete"},
     {65861, L"Import"},
     {65862, L"Another program changed or deleted this item since then, so it was left as it is."},
+    {65950, L"Conflict: %1"},
+    {65951, L"Kept by the sync on %1: %2"},
+    {65952, L"this item was changed here and on the server, and the original now holds the server's version."},
+    {65953, L"this item was changed here and deleted on the server."},
+    {65954, L"this item was changed here, and the server's version is one this program cannot hold."},
+    {65955, L"\"%1\" was changed on both sides: the server's version is kept, and this side's as a conflict copy."},
+    {65956, L"Left on the server as it is: %1 (%2)."},
 };
 
 static_assert(std::is_sorted(std::begin(kStrings), std::end(kStrings),
