@@ -72,7 +72,7 @@ public:
         ReportSkipped();
     }
 
-    int Requests() const { return client_.RequestCount(); }
+    const DavClient& Client() const { return client_; }
 
 private:
     std::vector<std::wstring> Calendars() const
@@ -629,7 +629,8 @@ RoundReport RunRound(const std::string& storePath, const pim::OccurrenceRule& ru
     db.SetOccurrenceRule(rule);
     Round round(db, account, connection, options, report);
     round.Run();
-    report.requests = round.Requests();
+    report.requests = round.Client().RequestCount();
+    report.writes = round.Client().WriteCount();
     return report;
 }
 
