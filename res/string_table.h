@@ -149,6 +149,15 @@ enum StringId : int {
     IDS_UNDO_COMPLETE = 65860,
     IDS_UNDO_IMPORT = 65861,
     IDS_UNDO_CHANGED_ELSEWHERE = 65862,
+    // A conversation with a CalDAV server failed: "%1" the host, "%2" the status or fingerprint.
+    IDS_SYNC_WRONG_PASSWORD = 65900,
+    IDS_SYNC_UNREACHABLE = 65901,
+    IDS_SYNC_CERTIFICATE_REFUSED = 65902,
+    IDS_SYNC_TIMED_OUT = 65903,
+    IDS_SYNC_TOO_LARGE = 65904,
+    IDS_SYNC_MALFORMED = 65905,
+    IDS_SYNC_TOO_MANY_REDIRECTS = 65906,
+    IDS_SYNC_SERVER_ERROR = 65907,
     // A sync round: the conflict copy's subject ("%1" the subject) and memo line ("%1" the
     // time, "%2" the reason), and the round's notes ("%1" the subject or the resource).
     IDS_SYNC_CONFLICT_SUBJECT = 65950,
