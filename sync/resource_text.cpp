@@ -67,6 +67,22 @@ Components ComponentsOf(const std::string& text)
     return out;
 }
 
+// A resource in floating time reads as local time, and local time is written in the machine's
+// zone: the same moments here, so the zone that appears is no loss.
+pim::StoredItem WithFloatingKept(const pim::StoredItem& read, pim::StoredItem again)
+{
+    const auto keep = [](const std::wstring& first, std::wstring& second) {
+        if (first.empty())
+            second.clear();
+    };
+    keep(read.fields.Zone, again.fields.Zone);
+    if (read.pattern && again.pattern)
+        keep(read.pattern->Zone, again.pattern->Zone);
+    for (size_t i = 0; i < read.exceptions.size() && i < again.exceptions.size(); ++i)
+        keep(read.exceptions[i].occurrence.Zone, again.exceptions[i].occurrence.Zone);
+    return again;
+}
+
 size_t ChangedOccurrences(const pim::StoredItem& item)
 {
     size_t count = 0;
@@ -98,7 +114,9 @@ ResourceItem ReadResource(const QByteArray& calendarData, const SYSTEMTIME& now)
         out.reason = L"a changed occurrence the series does not hold";
         return out;
     }
-    if (ReadBack(ResourceText(*item, now).toStdString(), nullptr) != item) {
+    const std::optional<pim::StoredItem> again =
+        ReadBack(ResourceText(*item, now).toStdString(), nullptr);
+    if (!again || WithFloatingKept(*item, *again) != *item) {
         out.reason = L"the store cannot hold it exactly";
         return out;
     }

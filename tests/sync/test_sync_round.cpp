@@ -5,6 +5,7 @@
 
 #include <random>
 
+#include "model/date_time.h"
 #include "platform/pim/demo_calendar.h"
 #include "tests/sync/fault_proxy.h"
 #include "tests/sync/round_fixture.h"
@@ -32,7 +33,9 @@ pim::StoredItem Series(const std::wstring& subject, DATE start)
         L"SUMMARY:" + subject + L"\r\nDTSTART:" +
         DateToKey(start, kDayKey) + L"T080000\r\nDTEND:" + DateToKey(start, kDayKey) +
         L"T083000\r\nRRULE:FREQ=DAILY;COUNT=10\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n").toUtf8();
-    pim::StoredItem item = caldav::ReadResource(text, kRoundNow).item.value();
+    const caldav::ResourceItem read = caldav::ReadResource(text, kRoundNow);
+    EXPECT_TRUE(read.item) << text.toStdString() << QString::fromStdWString(read.reason).toStdString();
+    pim::StoredItem item = read.item.value_or(Appointment(subject, start));
     item.fields.UID.clear();
     return item;
 }
@@ -167,8 +170,9 @@ TEST_P(RoundTest, BothSidesEditedKeepsTheServersVersionAndACopyOfOurs)
     edit(a, L"Review A2");
     int asked = 0;
     const caldav::RoundReport refused = Round(b, [&] {
-        if (++asked == 2)
+        if (++asked == 2) {
             EXPECT_EQ(Round(a).sent, 1);
+        }
         return true;
     });
     EXPECT_EQ(refused.conflicts, 1);
@@ -258,7 +262,8 @@ TEST_P(RoundTest, AResourceTheStoreCannotHoldIsLeftAloneAndReported)
     EXPECT_TRUE(Items(a).empty());
     caldav::DavClient client(server_->Account());
     const caldav::DavResponse now = client.Get(calendar_.resolved(QUrl("odd.ics")));
-    EXPECT_EQ(now.body, text);
+    // Servers may spell the text their own way; the version is what must not change.
+    EXPECT_TRUE(now.body.contains("RRULE:FREQ=HOURLY"));
     EXPECT_EQ(now.etag, etag);
 }
 
