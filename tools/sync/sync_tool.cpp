@@ -15,6 +15,7 @@
 #include "platform/secret_store.h"
 #include "res/command_line.h"
 #include "sync/calendar_collection.h"
+#include "sync/connection.h"
 #include "sync/dav_client.h"
 #include "sync/sync_round.h"
 
@@ -117,14 +118,6 @@ std::string Parse(const std::vector<std::string>& args, Arguments& a)
     return {};
 }
 
-// The address as the user typed it, https:// unless they said http://.
-QUrl ServerUrl(const std::string& text)
-{
-    const QString address = QString::fromStdString(text);
-    return QUrl(address.contains(QStringLiteral("://")) ? address
-                                                        : QStringLiteral("https://") + address);
-}
-
 // The account's password: the first line the command prints, else the secret store's entry,
 // else none (a server without authentication).
 bool Password(const Arguments& a, const QUrl& server, const QString& user, QString& out,
@@ -184,7 +177,7 @@ std::string Components(const caldav::RemoteCalendar& c)
 bool Discovered(const Arguments& a, caldav::Connection& connection, caldav::Discovery& found,
                 std::ostream& err)
 {
-    connection.server = ServerUrl(a.url);
+    connection.server = caldav::ServerAddress(QString::fromStdString(a.url));
     connection.user = QString::fromStdString(a.user);
     if (!connection.server.isValid() || connection.server.host().isEmpty()) {
         err << "tamberlo-sync: not a server address: " << a.url << '\n';
@@ -322,7 +315,7 @@ int Rounds(const Arguments& a, const SYSTEMTIME& now, std::ostream& out, std::os
     int code = kSyncOk;
     for (const pim::SyncAccount& account : accounts) {
         caldav::Connection connection;
-        connection.server = ServerUrl(Utf8(account.server));
+        connection.server = caldav::ServerAddress(QString::fromStdWString(account.server));
         connection.user = QString::fromStdWString(account.user);
         if (!Password(a, connection.server, connection.user, connection.password, err)) {
             code = kSyncFailed;
