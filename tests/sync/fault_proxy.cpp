@@ -95,7 +95,9 @@ void Forward(QTcpSocket* client, const QByteArray& request, int number, bool dro
                      [server, request] { server->write(Closing(request)); });
     QObject::connect(server, &QTcpSocket::readyRead, server,
                      [server, answer] { *answer += server->readAll(); });
-    QObject::connect(server, &QTcpSocket::disconnected, server, [=] {
+    // The client is the context: once it goes (a killed client), its child's last signals
+    // must not reach it half destroyed.
+    QObject::connect(server, &QTcpSocket::disconnected, client, [=] {
         *answer += server->readAll();
         shared->Call(&FaultProxy::Shared::answered, number);
         if (drop) {
@@ -104,7 +106,7 @@ void Forward(QTcpSocket* client, const QByteArray& request, int number, bool dro
             Reply(client, Closing(*answer));
         }
     });
-    QObject::connect(server, &QTcpSocket::errorOccurred, server,
+    QObject::connect(server, &QTcpSocket::errorOccurred, client,
                      [client](QAbstractSocket::SocketError error) {
                          if (error != QAbstractSocket::RemoteHostClosedError) {
                              client->abort();

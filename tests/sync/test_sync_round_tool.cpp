@@ -110,6 +110,7 @@ TEST_P(RoundTest, AKilledToolLeavesAStoreTheNextRoundBringsToAgreement)
         if (request == killAt.load() && child.load() > 0)
             ::kill(static_cast<pid_t>(child.load()), SIGKILL);
     };
+    int killed = 0;
     for (int run = 0; run < 6; ++run) {
         SCOPED_TRACE(run);
         for (int i = 0; i < 6; ++i)
@@ -135,6 +136,7 @@ TEST_P(RoundTest, AKilledToolLeavesAStoreTheNextRoundBringsToAgreement)
         child = process.processId();
         ASSERT_TRUE(process.waitForFinished(60000));
         child = 0;
+        killed += process.exitStatus() == QProcess::CrashExit;
         proxy.OnArrived({});
         proxy.OnAnswered({});
         for (const std::string& store : {a, b, a})
@@ -143,4 +145,5 @@ TEST_P(RoundTest, AKilledToolLeavesAStoreTheNextRoundBringsToAgreement)
         if (HasFailure())
             return;
     }
+    EXPECT_GE(killed, 3);
 }
