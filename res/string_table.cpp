@@ -212,6 +212,16 @@ constexpr Entry kStrings[] = {
     {65905, L"The server %1 sent an answer that is not understood."},
     {65906, L"The server %1 redirected too many times."},
     {65907, L"The server %1 answered with the error %2."},
+    {65950, L"Conflict: %1"},
+    {65951, L"Kept by the sync on %1: %2"},
+    {65952, L"this item was changed here and on the server, and the original now holds the "
+            L"server's version."},
+    {65953, L"this item was changed here and deleted on the server."},
+    {65954, L"this item was changed here, and the server's version is one this program cannot "
+            L"hold."},
+    {65955, L"\"%1\" was changed on both sides: the server's version is kept, and this side's "
+            L"as a conflict copy."},
+    {65956, L"Left on the server as it is: %1 (%2)."},
 };
 
 static_assert(std::is_sorted(std::begin(kStrings), std::end(kStrings),

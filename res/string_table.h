@@ -158,6 +158,15 @@ enum StringId : int {
     IDS_SYNC_MALFORMED = 65905,
     IDS_SYNC_TOO_MANY_REDIRECTS = 65906,
     IDS_SYNC_SERVER_ERROR = 65907,
+    // A sync round: the conflict copy's subject ("%1" the subject) and memo line ("%1" the
+    // time, "%2" the reason), and the round's notes ("%1" the subject or the resource).
+    IDS_SYNC_CONFLICT_SUBJECT = 65950,
+    IDS_SYNC_CONFLICT_MEMO = 65951,
+    IDS_SYNC_CHANGED_BOTH = 65952,
+    IDS_SYNC_DELETED_THERE = 65953,
+    IDS_SYNC_UNREADABLE_THERE = 65954,
+    IDS_SYNC_NOTE_CONFLICT = 65955,
+    IDS_SYNC_NOTE_SKIPPED = 65956,  // "%2" why
 };
 
 // The text of a string id; empty for an id the table does not hold.

@@ -45,6 +45,7 @@ TEST(CommandLines, EveryProgramAnswersHelpAndVersion)
         {"tools/agenda/tamberlo-agenda", "tamberlo-agenda"},
         {"tools/ical/tamberlo-ical", "tamberlo-ical"},
         {"tools/reminders/tamberlo-reminders", "tamberlo-reminders"},
+        {"tools/sync/tamberlo-sync", "tamberlo-sync"},
         {"tools/snapshot/snapshot", "snapshot"}};
     for (const auto& [path, name] : programs) {
         SCOPED_TRACE(name);

@@ -1,0 +1,149 @@
+// tamberlo-sync in-process (accounts, rounds, exit codes, a wrong password) and as a process
+// killed with SIGKILL at seeded requests of its round, after which a normal round brings the
+// store and the server to agreement.
+#include <QProcess>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <csignal>
+#include <random>
+#include <sstream>
+
+#include "tests/sync/fault_proxy.h"
+#include "tests/sync/round_fixture.h"
+#include "tools/sync/sync_tool.h"
+
+namespace {
+
+struct ToolRun {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+ToolRun Tool(const std::vector<std::string>& args)
+{
+    std::ostringstream out, err;
+    const int code = RunSync(args, kRoundNow, out, err);
+    return {code, out.str(), err.str()};
+}
+
+pim::StoredItem Saved(const std::string& store, const std::wstring& subject, DATE start)
+{
+    pim::StoredItem item;
+    item.fields.Subject = subject;
+    item.fields.Start = start;
+    item.fields.End = start + 1.0 / 24;
+    pim::StoreDatabase db;
+    db.Open(store);
+    EXPECT_GE(db.Save(item), 0);
+    return item;
+}
+
+}  // namespace
+
+TEST_P(RoundTest, TheToolKeepsAccountsAndRunsRounds)
+{
+    const std::string store = Store("a.sqlite3");
+    const std::string cal = calendar_.toString().toStdString();
+    const std::vector<std::string> common = {"--store", store, "--password-command", "echo secret"};
+    const auto with = [&](std::vector<std::string> args) {
+        args.insert(args.end(), common.begin(), common.end());
+        return Tool(args);
+    };
+    const std::string base = server_->Base().toString().toStdString();
+    const ToolRun discovered = with({"discover", base, "--user", "alice"});
+    EXPECT_EQ(discovered.code, 0) << discovered.err;
+    EXPECT_NE(discovered.out.find(cal + "\tCalendar\tevents, tasks\n"), std::string::npos)
+        << discovered.out;
+    EXPECT_EQ(with({"add", base, "--user", "alice"}).out, "added account 1\n");
+    EXPECT_EQ(with({"list"}).out, "1\talice\t" + base + "\tevents: Calendar <" + cal +
+                                      ">\ttasks: Calendar <" + cal + ">\n");
+
+    Saved(store, L"from the tool", 46370.5);
+    const ToolRun first = with({});
+    EXPECT_EQ(first.code, 0) << first.err;
+    EXPECT_EQ(first.out, "alice at 127.0.0.1: sent 1, deleted there 0, received 0, deleted "
+                         "here 0, conflicts 0, left on the server 0\n");
+    EXPECT_NE(with({}).out.find(": sent 0, deleted there 0, received 0,"), std::string::npos);
+    Put("odd.ics", "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Test//EN\r\nBEGIN:VEVENT\r\n"
+                   "UID:odd\r\nDTSTAMP:20261201T000000Z\r\nDTSTART:20261207T090000Z\r\n"
+                   "RRULE:FREQ=MINUTELY\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
+    const ToolRun skipped = with({});
+    EXPECT_EQ(skipped.code, 1);
+    EXPECT_NE(skipped.out.find("left on the server 1\n  Left on the server as it is: "),
+              std::string::npos) << skipped.out;
+
+    if (GetParam() == DavServer::Kind::Radicale) {
+        const QByteArray before = Fingerprint(store);
+        const ToolRun wrong = Tool({"--store", store, "--password-command", "echo wrong"});
+        EXPECT_EQ(wrong.code, 2);
+        EXPECT_EQ(std::count(wrong.err.begin(), wrong.err.end(), '\n'), 1) << wrong.err;
+        EXPECT_EQ(Fingerprint(store), before);
+    }
+    EXPECT_EQ(with({"remove", "1"}).out, "removed account 1\n");
+    EXPECT_EQ(with({"list"}).out, "");
+    for (const std::vector<std::string>& bad :
+         std::vector<std::vector<std::string>>{{"remove", "x"}, {"add", base}, {"--bogus"},
+                                               {"sync"}, {"remove", "7", "--store", store}})
+        EXPECT_EQ(Tool(bad).code, 2);
+    EXPECT_EQ(Tool({"--help"}).code, 0);
+}
+
+// The child is killed when a seeded request arrives at the proxy, or after the server answered
+// it but before the answer is relayed: a PUT or DELETE done with nothing recorded.
+TEST_P(RoundTest, AKilledToolLeavesAStoreTheNextRoundBringsToAgreement)
+{
+    FaultProxy proxy(server_->Port());
+    Point(proxy.Url(calendar_.path()), server_->Account(proxy.Url()));
+    const std::string a = Store("a.sqlite3"), b = Store("b.sqlite3");
+    {
+        pim::StoreDatabase db;
+        ASSERT_EQ(db.Open(a), 0);
+        pim::SyncAccount account = account_;
+        ASSERT_GE(pim::SyncLedger(db).SaveAccount(account), 0);
+    }
+    std::mt19937 random(4791);
+    std::atomic<qint64> child{0};
+    std::atomic<int> killAt{0};
+    const auto kill = [&](int request) {
+        if (request == killAt.load() && child.load() > 0)
+            ::kill(static_cast<pid_t>(child.load()), SIGKILL);
+    };
+    int killed = 0;
+    for (int run = 0; run < 6; ++run) {
+        SCOPED_TRACE(run);
+        for (int i = 0; i < 6; ++i)
+            Saved(a, L"item " + std::to_wstring(random() % 1000), 46370.0 + random() % 30 / 3.0);
+        std::vector<pim::StoredItem> items;
+        {
+            pim::StoreDatabase db;
+            db.Open(a);
+            db.Load(pim::kAppointmentKind, 0, items);
+            db.Delete(items[random() % items.size()].fields.Oid);
+            pim::StoredItem edited = items[random() % items.size()];
+            edited.fields.Subject += L" edited";
+            db.Save(edited);
+        }
+        Saved(b, L"from b", 46371.5);
+        ASSERT_FALSE(Round(b).error);
+        killAt = proxy.Requests() + 1 + random() % 8;
+        (run % 2 ? proxy.OnAnswered(kill) : proxy.OnArrived(kill));
+        QProcess process;
+        process.start(QStringLiteral(TAMBERLO_SYNC_PROGRAM),
+                      {"--store", QString::fromStdString(a), "--password-command", "echo secret"});
+        ASSERT_TRUE(process.waitForStarted(10000));
+        child = process.processId();
+        ASSERT_TRUE(process.waitForFinished(60000));
+        child = 0;
+        killed += process.exitStatus() == QProcess::CrashExit;
+        proxy.OnArrived({});
+        proxy.OnAnswered({});
+        for (const std::string& store : {a, b, a})
+            ASSERT_FALSE(Round(store).error);
+        ExpectAgreement(a, b);
+        if (HasFailure())
+            return;
+    }
+    EXPECT_GE(killed, 3);
+}
