@@ -203,6 +203,28 @@ constexpr Entry kStrings[] = {
     {65860, L"Complete"},
     {65861, L"Import"},
     {65862, L"Another program changed or deleted this item since then, so it was left as it is."},
+    {65930, L"Synced at %1: %2 received, %3 sent."},
+    {65931, L" %1 conflicts kept as copies here, %2 server items left alone (this calendar cannot "
+            L"hold them)."},
+    {65932, L"Sync failed at %1: %2"},
+    {65933, L"Talking to the server..."},
+    {65934, L"There is no calendar account to sync with: add one in Tool > Calendar Accounts..."},
+    {65935, L"Calendar Accounts"},
+    {65936, L"Server"},
+    {65937, L"User"},
+    {65938, L"Password"},
+    {65939, L"Appointments"},
+    {65940, L"Tasks"},
+    {65941, L"Test"},
+    {65942, L"Add"},
+    {65943, L"Remove"},
+    {65944, L"Type the server's address, such as https://example.org/dav."},
+    {65945, L"Choose a calendar for appointments and one for tasks: Test lists the server's "
+            L"calendars."},
+    {65946, L"%1 calendars found on %2."},
+    {65947, L"%1\n\nIts SHA-256 fingerprint is\n%2\n\nTrust this certificate from now on?"},
+    {65948, L"The password of %1 at %2:"},
+    {65949, L"Remove the account of %1 at %2? Its items stay here."},
 };
 
 static_assert(std::is_sorted(std::begin(kStrings), std::end(kStrings),

@@ -149,6 +149,28 @@ enum StringId : int {
     IDS_UNDO_COMPLETE = 65860,
     IDS_UNDO_IMPORT = 65861,
     IDS_UNDO_CHANGED_ELSEWHERE = 65862,
+    // Sync with calendar servers: the status line ("%1" the time, then the counts or the
+    // reason) and the accounts dialog.
+    IDS_SYNC_DONE = 65930,
+    IDS_SYNC_NOTES = 65931,
+    IDS_SYNC_FAILED = 65932,
+    IDS_SYNC_TALKING = 65933,
+    IDS_SYNC_NO_ACCOUNT = 65934,
+    IDS_CALENDAR_ACCOUNTS = 65935,
+    IDS_ACCOUNT_SERVER = 65936,
+    IDS_ACCOUNT_USER = 65937,
+    IDS_ACCOUNT_PASSWORD = 65938,
+    IDS_ACCOUNT_APPOINTMENTS = 65939,
+    IDS_ACCOUNT_TASKS = 65940,
+    IDS_ACCOUNT_TEST = 65941,
+    IDS_ACCOUNT_ADD = 65942,
+    IDS_ACCOUNT_REMOVE = 65943,
+    IDS_ACCOUNT_NO_SERVER = 65944,
+    IDS_ACCOUNT_NO_CALENDARS = 65945,
+    IDS_ACCOUNT_FOUND = 65946,     // "%1" how many calendars, "%2" the server
+    IDS_TRUST_CERTIFICATE = 65947, // "%1" the refusal naming the host, "%2" the fingerprint
+    IDS_PASSWORD_OF = 65948,       // "%1" the user, "%2" the server
+    IDS_REMOVE_ACCOUNT = 65949,    // likewise
 };
 
 // The text of a string id; empty for an id the table does not hold.
