@@ -203,6 +203,15 @@ constexpr Entry kStrings[] = {
     {65860, L"Complete"},
     {65861, L"Import"},
     {65862, L"Another program changed or deleted this item since then, so it was left as it is."},
+    {65900, L"The server %1 refused the user name or password."},
+    {65901, L"The server %1 cannot be reached."},
+    {65902, L"The certificate of %1 does not verify, and its SHA-256 fingerprint %2 is not "
+            L"trusted."},
+    {65903, L"The server %1 stopped answering."},
+    {65904, L"The server %1 sent an answer larger than allowed."},
+    {65905, L"The server %1 sent an answer that is not understood."},
+    {65906, L"The server %1 redirected too many times."},
+    {65907, L"The server %1 answered with the error %2."},
     {65930, L"Synced at %1: %2 received, %3 sent."},
     {65931, L" %1 conflicts kept as copies here, %2 server items left alone (this calendar cannot "
             L"hold them)."},
@@ -225,6 +234,16 @@ constexpr Entry kStrings[] = {
     {65947, L"%1\n\nIts SHA-256 fingerprint is\n%2\n\nTrust this certificate from now on?"},
     {65948, L"The password of %1 at %2:"},
     {65949, L"Remove the account of %1 at %2? Its items stay here."},
+    {65950, L"Conflict: %1"},
+    {65951, L"Kept by the sync on %1: %2"},
+    {65952, L"this item was changed here and on the server, and the original now holds the "
+            L"server's version."},
+    {65953, L"this item was changed here and deleted on the server."},
+    {65954, L"this item was changed here, and the server's version is one this program cannot "
+            L"hold."},
+    {65955, L"\"%1\" was changed on both sides: the server's version is kept, and this side's "
+            L"as a conflict copy."},
+    {65956, L"Left on the server as it is: %1 (%2)."},
 };
 
 static_assert(std::is_sorted(std::begin(kStrings), std::end(kStrings),

@@ -149,6 +149,15 @@ enum StringId : int {
     IDS_UNDO_COMPLETE = 65860,
     IDS_UNDO_IMPORT = 65861,
     IDS_UNDO_CHANGED_ELSEWHERE = 65862,
+    // A conversation with a CalDAV server failed: "%1" the host, "%2" the status or fingerprint.
+    IDS_SYNC_WRONG_PASSWORD = 65900,
+    IDS_SYNC_UNREACHABLE = 65901,
+    IDS_SYNC_CERTIFICATE_REFUSED = 65902,
+    IDS_SYNC_TIMED_OUT = 65903,
+    IDS_SYNC_TOO_LARGE = 65904,
+    IDS_SYNC_MALFORMED = 65905,
+    IDS_SYNC_TOO_MANY_REDIRECTS = 65906,
+    IDS_SYNC_SERVER_ERROR = 65907,
     // Sync with calendar servers: the status line ("%1" the time, then the counts or the
     // reason) and the accounts dialog.
     IDS_SYNC_DONE = 65930,
@@ -171,6 +180,15 @@ enum StringId : int {
     IDS_TRUST_CERTIFICATE = 65947, // "%1" the refusal naming the host, "%2" the fingerprint
     IDS_PASSWORD_OF = 65948,       // "%1" the user, "%2" the server
     IDS_REMOVE_ACCOUNT = 65949,    // likewise
+    // A sync round: the conflict copy's subject ("%1" the subject) and memo line ("%1" the
+    // time, "%2" the reason), and the round's notes ("%1" the subject or the resource).
+    IDS_SYNC_CONFLICT_SUBJECT = 65950,
+    IDS_SYNC_CONFLICT_MEMO = 65951,
+    IDS_SYNC_CHANGED_BOTH = 65952,
+    IDS_SYNC_DELETED_THERE = 65953,
+    IDS_SYNC_UNREADABLE_THERE = 65954,
+    IDS_SYNC_NOTE_CONFLICT = 65955,
+    IDS_SYNC_NOTE_SKIPPED = 65956,  // "%2" why
 };
 
 // The text of a string id; empty for an id the table does not hold.

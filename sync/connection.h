@@ -19,4 +19,7 @@ struct Connection {
     int maxRedirects = 5;
 };
 
+// The address a user typed as a server URL: without a scheme it is https://.
+QUrl ServerAddress(const QString& typed);
+
 }  // namespace caldav

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QStringList>
 #include <QUrl>
 #include <memory>
 
@@ -18,6 +19,7 @@ struct DavResponse {
     int status = 0;  // HTTP status; 0 when there was no answer
     QByteArray body;
     QByteArray etag;  // the ETag header, quotes kept, empty when absent or weak
+    QUrl url;         // where the answer came from, after any redirects
     SyncError error;  // set for a transport failure or a status the caller did not expect
 };
 
@@ -35,22 +37,31 @@ public:
     // An href of an answer (absolute path or URL) as a URL on the server.
     QUrl Resolve(const QString& href) const;
 
+    // Each sets `error` for a status outside 2xx except the ones named, which are answers the
+    // caller acts on; `status` is kept either way. 401 is always WrongPassword.
     DavResponse Propfind(const QUrl& url, int depth, const QByteArray& body);
     DavResponse Report(const QUrl& url, int depth, const QByteArray& body);
-    DavResponse Get(const QUrl& url);
+    DavResponse Get(const QUrl& url);  // 404
     DavResponse Put(const QUrl& url, const QByteArray& calendarText, Precondition precondition,
-                    const QByteArray& etag = {});
-    DavResponse Delete(const QUrl& url, const QByteArray& etag);
+                    const QByteArray& etag = {});  // 412
+    DavResponse Delete(const QUrl& url, const QByteArray& etag);  // 404, 412; empty etag: any
     // Creates a calendar collection (the tests make theirs with it).
-    DavResponse MakeCalendar(const QUrl& url, const QString& displayName);
+    DavResponse MakeCalendar(const QUrl& url, const QString& displayName,
+                             const QStringList& components = {"VEVENT", "VTODO"},
+                             const QString& color = {});
 
     // Requests sent so far, and of those the PUTs and DELETEs (a quiet round sends none).
     int RequestCount() const { return requests_; }
     int WriteCount() const { return writes_; }
 
 private:
+    using Headers = QList<std::pair<QByteArray, QByteArray>>;
+    struct Answer;
+    // Follows redirects with the same verb and body, up to the connection's limit.
     DavResponse Send(const QByteArray& verb, const QUrl& url, const QByteArray& body,
-                     const QList<std::pair<QByteArray, QByteArray>>& headers);
+                     const Headers& headers);
+    Answer SendOnce(const QByteArray& verb, const QUrl& url, const QByteArray& body,
+                    const Headers& headers);
 
     Connection connection_;
     std::unique_ptr<QNetworkAccessManager> network_;

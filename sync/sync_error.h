@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <string>
 
 namespace caldav {
@@ -25,5 +26,9 @@ struct SyncError {
     QByteArray fingerprint;  // the refused certificate's SHA-256, hex with colons
     explicit operator bool() const { return failure != Failure::None; }
 };
+
+// The error of a conversation with `host`, its sentence from the string table; `detail` is the
+// status of a ServerError or the fingerprint of a CertificateRefused (kept in `fingerprint`).
+SyncError ServerFailure(Failure failure, const QString& host, const QString& detail = {});
 
 }  // namespace caldav

@@ -29,6 +29,7 @@ struct RoundReport {
     int conflicts = 0;
     int skipped = 0;   // resources the store cannot express, left on the server
     int requests = 0;
+    int writes = 0;    // PUTs and DELETEs sent, answered or not
     bool storeChanged = false;
     std::vector<std::wstring> notes;  // one line per conflict and skipped resource
     SyncError error;

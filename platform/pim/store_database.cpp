@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QTemporaryFile>
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -85,6 +86,28 @@ const std::string kRangeIndexes =
     "CREATE INDEX IF NOT EXISTS exceptions_by_start ON exceptions (start_at);"
     "CREATE INDEX IF NOT EXISTS exceptions_by_length ON exceptions (" + kSpanLength + ");";
 
+// What sync keeps beside the items: accounts, each calendar's position, each item's resource
+// and change counters, deletions the server has not seen, resources left alone there.
+const std::string kSyncTablesSql =
+    "CREATE TABLE IF NOT EXISTS sync_accounts (id INTEGER PRIMARY KEY AUTOINCREMENT, "
+    "server TEXT, user TEXT, event_calendar TEXT, task_calendar TEXT, "
+    "event_calendar_name TEXT, task_calendar_name TEXT);"
+    "CREATE TABLE IF NOT EXISTS sync_calendars (url TEXT PRIMARY KEY, token TEXT, ctag TEXT);"
+    "CREATE TABLE IF NOT EXISTS sync_links (oid INTEGER PRIMARY KEY, calendar TEXT, href TEXT, "
+    "etag TEXT, change INTEGER NOT NULL, pushed INTEGER NOT NULL, conflict INTEGER NOT NULL);"
+    "CREATE TABLE IF NOT EXISTS sync_tombstones (calendar TEXT NOT NULL, href TEXT NOT NULL, "
+    "etag TEXT, uid TEXT, PRIMARY KEY (calendar, href));"
+    "CREATE TABLE IF NOT EXISTS sync_skipped (calendar TEXT NOT NULL, href TEXT NOT NULL, "
+    "etag TEXT, reason TEXT, PRIMARY KEY (calendar, href));";
+
+// A server knows an item by its UID, so every item gets one. Those without keep the UID their
+// exports have always carried (peers that imported them know them by it) unless another item
+// already holds it; the rest get a fresh one like Save gives.
+const std::string kFillUidsSql =
+    "UPDATE items SET uid = 'tamberlo-oid-' || oid WHERE ifnull(uid, '') = '' AND "
+    "'tamberlo-oid-' || oid NOT IN (SELECT uid FROM items WHERE uid IS NOT NULL);"
+    "UPDATE items SET uid = lower(hex(randomblob(16))) WHERE ifnull(uid, '') = '';";
+
 // AUTOINCREMENT keeps object ids from ever being handed out twice, even after deletes.
 std::string SchemaSql()
 {
@@ -100,7 +123,8 @@ std::string SchemaSql()
            "deleted INTEGER, " +
            kItemColumnTypes +
            ", PRIMARY KEY (oid, original_date));" +
-           kFindTableSql + kIdentitySql + kRangeIndexes + "PRAGMA user_version = " +
+           kFindTableSql + kIdentitySql + kRangeIndexes + kSyncTablesSql +
+           "PRAGMA user_version = " +
            std::to_string(StoreDatabase::kSchemaVersion) + ";";
 }
 
@@ -109,7 +133,8 @@ std::string SchemaSql()
 // Version 3 gave Find its index, filled from the items there are.
 // Version 4 gave the store its identity, version 5 the time zone an imported item keeps.
 // Version 6 gave range loads their indexes, version 7 the find index the texts of changed
-// occurrences (only the rows of series with exceptions change).
+// occurrences (only the rows of series with exceptions change), version 8 the sync tables and
+// a UID on every item.
 const std::string kMigrations[] = {
     "ALTER TABLE items ADD COLUMN uid TEXT; PRAGMA user_version = 2;",
     kFindTableSql + "INSERT INTO find_text (rowid, text) SELECT i.oid, " + kFoldedText +
@@ -120,6 +145,7 @@ const std::string kMigrations[] = {
     "DELETE FROM find_text WHERE rowid IN (SELECT oid FROM exceptions);"
     "INSERT INTO find_text (rowid, text) SELECT i.oid, " + kFoldedText +
         " FROM items i WHERE i.oid IN (SELECT oid FROM exceptions); PRAGMA user_version = 7;",
+    kSyncTablesSql + kFillUidsSql + "PRAGMA user_version = 8;",
 };
 static_assert(sizeof(kMigrations) / sizeof(kMigrations[0]) == StoreDatabase::kSchemaVersion - 1);
 
@@ -319,6 +345,15 @@ std::string RangeCandidates(int32_t kind)
         kind == kAppointmentKind ? SpansTouching("items", "kind = ?1 AND ") : TasksTouching();
     return "WITH wanted(oid) AS (" + singles + " UNION " + SeriesReaching(kind) + " UNION " +
            SpansTouching("exceptions", "") + ") ";
+}
+
+// 128 random bits in the form the migration gives: unique across stores, safe in a URL.
+std::wstring FreshUid()
+{
+    QRandomGenerator* random = QRandomGenerator::system();
+    return QString::asprintf("%016llx%016llx", static_cast<unsigned long long>(random->generate64()),
+                             static_cast<unsigned long long>(random->generate64()))
+        .toStdWString();
 }
 
 // "a, b" as {"a", "b"}.
@@ -890,6 +925,11 @@ int32_t StoreDatabase::EndWrite(bool outermost, int32_t status)
 
 int32_t StoreDatabase::Save(StoredItem& item)
 {
+    return SaveItem(item, SyncMark::Change);
+}
+
+int32_t StoreDatabase::SaveItem(StoredItem& item, SyncMark mark)
+{
     const bool outermost = db_ == nullptr || sqlite3_get_autocommit(db_) != 0;
     if (BeginWrite(outermost) != 0) {
         return -1;
@@ -898,11 +938,32 @@ int32_t StoreDatabase::Save(StoredItem& item)
         FillCountedEndDate(*item.pattern);
     }
     int32_t oid = item.fields.Oid;
-    const int32_t status = EndWrite(outermost, WriteItem(item, oid));
+    const bool insert = oid <= 0;
+    const std::wstring previousUid = item.fields.UID;
+    if (insert && item.fields.UID.empty()) {
+        item.fields.UID = FreshUid();
+    }
+    int32_t status = WriteItem(item, oid);
+    if (status >= 0 && mark == SyncMark::Change) {
+        status = MarkChanged(oid, insert);
+    }
+    status = EndWrite(outermost, status);
     if (status >= 0) {
         item.fields.Oid = oid; // only once the row is really there
+    } else {
+        item.fields.UID = previousUid;
     }
     return status;
+}
+
+// An item without a link row counts as change 1, so a replaced one starts at 2: a round that
+// read it before this save must see it changed.
+int32_t StoreDatabase::MarkChanged(int32_t oid, bool inserted)
+{
+    SqliteStatement& mark = Statement(
+        "INSERT INTO sync_links (oid, change, pushed, conflict) VALUES (?, ?, 0, 0) "
+        "ON CONFLICT (oid) DO UPDATE SET change = change + 1, conflict = 0");
+    return mark.Bind(oid).Bind(int64_t{inserted ? 1 : 2}).Step() == SQLITE_DONE ? 0 : -1;
 }
 
 void StoreDatabase::FillCountedEndDate(RecurrenceFields& pattern) const
@@ -934,7 +995,8 @@ int32_t StoreDatabase::WriteItem(const StoredItem& item, int32_t& oid)
         Statement(insert ? "INSERT INTO items (kind, uid, zone, " + kItemColumns +
                                ") VALUES (?, ?, ?, " + kItemPlaceholders + ")"
                          : "UPDATE items SET (kind, uid, zone, " + kItemColumns +
-                               ") = (?, ?, ?, " + kItemPlaceholders + ") WHERE oid = ?");
+                               ") = (?, ifnull(nullif(?, ''), uid), ?, " + kItemPlaceholders +
+                               ") WHERE oid = ?");
     BindFields(row.Bind(item.kind).Bind(item.fields.UID).Bind(item.fields.Zone), item.fields);
     if (!insert) {
         row.Bind(oid);
@@ -1022,15 +1084,33 @@ int32_t StoreDatabase::DeleteDependents(int32_t oid)
 
 int32_t StoreDatabase::Delete(int32_t oid)
 {
+    return DeleteItem(oid, SyncMark::Change);
+}
+
+int32_t StoreDatabase::DeleteItem(int32_t oid, SyncMark mark)
+{
     const bool outermost = db_ == nullptr || sqlite3_get_autocommit(db_) != 0;
     if (oid <= 0 || BeginWrite(outermost) != 0) {
         return -1;
     }
-    const bool deleted = DeleteDependents(oid) == 0 &&
+    const bool deleted = (mark == SyncMark::None || WriteTombstone(oid) == 0) &&
+                         DeleteDependents(oid) == 0 &&
                          Statement("DELETE FROM items WHERE oid = ?").Bind(oid).Step() ==
                              SQLITE_DONE &&
-                         sqlite3_changes(db_) == 1;
+                         sqlite3_changes(db_) == 1 &&
+                         Statement("DELETE FROM sync_links WHERE oid = ?").Bind(oid).Step() ==
+                             SQLITE_DONE;
     return EndWrite(outermost, deleted ? 0 : -1);
+}
+
+// Only a resource the server holds needs deleting there; the newest etag of a href wins.
+int32_t StoreDatabase::WriteTombstone(int32_t oid)
+{
+    SqliteStatement& tombstone = Statement(
+        "INSERT OR REPLACE INTO sync_tombstones (calendar, href, etag, uid) "
+        "SELECT ifnull(l.calendar, ''), l.href, l.etag, i.uid FROM sync_links l JOIN items i ON i.oid = l.oid "
+        "WHERE l.oid = ? AND l.href != ''");
+    return tombstone.Bind(oid).Step() == SQLITE_DONE ? 0 : -1;
 }
 
 int32_t StoreDatabase::RunInOneTransaction(const std::function<int32_t()>& work)

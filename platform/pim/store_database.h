@@ -28,7 +28,7 @@ struct DayRange {
 
 class StoreDatabase {
 public:
-    static constexpr int kSchemaVersion = 7;
+    static constexpr int kSchemaVersion = 8;
     // The versions that added what a read-only opener of an older store reads around; the
     // range indexes of version 6 only make reads faster.
     static constexpr int kFindVersion = 3;     // the first version with Find's index
@@ -36,6 +36,8 @@ public:
     static constexpr int kZoneVersion = 5;     // the first version whose items keep their zone
     // The first version whose find index holds the texts of changed occurrences too.
     static constexpr int kExceptionFindVersion = 7;
+    // The first version with the sync tables and a UID on every item.
+    static constexpr int kSyncVersion = 8;
 
     StoreDatabase() = default;
     ~StoreDatabase();
@@ -86,19 +88,25 @@ public:
     int32_t LoadRange(int32_t kind, const DayRange& range, std::vector<StoredItem>& out);
     // Inserts (Oid 0 gets a new id) or replaces the whole item: all of it or nothing. A pattern
     // that ends after a number of occurrences but has no end date yet gets the day of its last
-    // occurrence, so the series shows up to there.
+    // occurrence, so the series shows up to there. A new item without a UID gets a fresh one;
+    // a replaced item saved without one keeps its stored UID. The item counts as changed for
+    // sync in the same transaction.
     int32_t Save(StoredItem& item);
     // The appointments, then the tasks, whose subject, place, categories or memo contain
     // `text`, with case and accents ignored; patterns and exceptions as Load gives them. A
     // series is found once, also by the texts of its changed (not deleted) occurrences.
     int32_t FindItems(const std::wstring& text, std::vector<StoredItem>& out);
+    // Deletes the item; one the server holds leaves a tombstone for the next sync round.
     int32_t Delete(int32_t oid);
     // Runs many saves as one transaction (one disk sync); a negative result rolls all back
     // (items saved inside keep the Oid they were given, which then does not exist).
     int32_t RunInOneTransaction(const std::function<int32_t()>& work);
 
 private:
+    friend class SyncLedger;
     struct Restriction;
+    // Whether a write counts as a local change for sync; the sync's own writes do not.
+    enum class SyncMark { Change, None };
     enum class Recognition { Ours, NotOurs, Newer, Damaged, Busy, Full, Unreadable };
 
     int32_t Fail(const std::wstring& what);
@@ -122,7 +130,11 @@ private:
     int32_t BeginWrite(bool outermost);
     int32_t EndWrite(bool outermost, int32_t status);
     void FillCountedEndDate(RecurrenceFields& pattern) const;
+    int32_t SaveItem(StoredItem& item, SyncMark mark);
+    int32_t DeleteItem(int32_t oid, SyncMark mark);
     int32_t WriteItem(const StoredItem& item, int32_t& oid);
+    int32_t MarkChanged(int32_t oid, bool inserted);
+    int32_t WriteTombstone(int32_t oid);
     int32_t WritePattern(int32_t oid, const StoredItem& item);
     int32_t WriteFindText(int32_t oid);
     int32_t DeleteDependents(int32_t oid);

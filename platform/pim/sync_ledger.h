@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 
 namespace pim {
 
+class SqliteStatement;
 class StoreDatabase;
 
 // One item's place on a server. An item no round has pushed yet has an empty href.
@@ -66,14 +68,20 @@ struct CalendarState {
 
 class SyncLedger {
 public:
-    // Over an open store; every call is one short transaction of its own.
+    // Over an open store; every call is one short transaction of its own. On a store older than
+    // the sync tables (opened read-only) every call fails with a negative status.
     explicit SyncLedger(StoreDatabase& db);
 
     int32_t Accounts(std::vector<SyncAccount>& out);
-    int32_t SaveAccount(SyncAccount& account);  // id 0 adds
-    // Drops the account and the links, tombstones and states of its calendars; the items stay.
+    // id 0 adds; an unknown id fails. A calendar the account no longer names is forgotten as
+    // RemoveAccount forgets it.
+    int32_t SaveAccount(SyncAccount& account);
+    // Drops the account and the links, tombstones, states and skipped resources of its
+    // calendars (those no other account names); the items stay, to be pushed as new, their
+    // change counters going on.
     int32_t RemoveAccount(int32_t id);
 
+    // An unknown calendar has an empty token and CTag.
     int32_t State(const std::wstring& calendarUrl, CalendarState& out);
     // Writes only when the state differs from the stored one.
     int32_t SetState(const CalendarState& state);
@@ -81,34 +89,52 @@ public:
     // Every item of the store with its link (items never linked come with an empty href,
     // change 1, pushed 0), ascending oid.
     int32_t Links(std::vector<SyncLink>& out);
+    // Fails for an oid no item has.
     int32_t LinkOf(int32_t oid, SyncLink& out);
 
     // The server's version of a resource into the store: saves `item` (Oid 0 adds; otherwise it
     // replaces that item) and its link as agreed (pushed = change), with no change marked, in one
     // transaction; refused with kChangedMeanwhile when the item's change counter is no longer
-    // `expectedChange` (a local save came in between). Unused for new items.
+    // `expectedChange` (a local save came in between) or the item was deleted meanwhile. Unused
+    // for new items. Of `link` only calendar, href and etag are read.
     int32_t SaveFromServer(StoredItem& item, const SyncLink& link, int64_t expectedChange);
     // Deletes an item the server deleted, leaving no tombstone; the same refusal.
     int32_t DeleteFromServer(int32_t oid, int64_t expectedChange);
     // After a PUT: the resource's href and etag; the item counts as agreed only when its
-    // counter is still `pushedChange` (else it stays to push, now with the new etag).
+    // counter is still `pushedChange` (else it stays to push, now with the new etag). An item
+    // deleted here during the PUT leaves a tombstone of the new resource instead (its UID empty).
     int32_t MarkPushed(int32_t oid, const std::wstring& calendar, const std::wstring& href,
                        const std::wstring& etag, int64_t pushedChange);
-    // Saves a new item marked as a conflict copy. A later local save of it (the user keeps it)
-    // clears the mark, and it is pushed as a new item from then on.
+    // Saves `copy` as a new item (its Oid is ignored) with a fresh UID, marked as a conflict
+    // copy. A later local save of it (the user keeps it) clears the mark, and it is pushed as a
+    // new item from then on.
     int32_t SaveConflictCopy(StoredItem& copy);
 
     int32_t Tombstones(std::vector<SyncTombstone>& out);
     int32_t DropTombstone(const std::wstring& calendar, const std::wstring& href);
 
     int32_t Skipped(std::vector<SkippedResource>& out);
+    // Writes only when the resource is new or its etag or reason differ.
     int32_t SetSkipped(const SkippedResource& resource);
     int32_t DropSkipped(const std::wstring& calendar, const std::wstring& href);
 
     static constexpr int32_t kChangedMeanwhile = -40;
 
 private:
-    StoreDatabase& db_;
+    bool HasTables() const;
+    // Runs one statement over its rows; the statement is reset at the end, so no read stays open.
+    int32_t Query(const std::string& sql, const std::function<void(SqliteStatement&)>& bind,
+                  const std::function<void(const SqliteStatement&)>& row);
+    // One write transaction (a savepoint inside a batch); a refusal keeps its own status.
+    int32_t Write(const std::function<int32_t()>& work);
+    int32_t Change(const std::string& sql, const std::function<void(SqliteStatement&)>& bind);
+    // The link of an existing item; kChangedMeanwhile when there is no such item.
+    int32_t ReadLink(int32_t oid, SyncLink& out);
+    int32_t CheckChange(int32_t oid, int64_t expectedChange, SyncLink& link);
+    int32_t PutLink(const SyncLink& link);
+    int32_t ForgetCalendar(const std::wstring& url);
+
+    StoreDatabase& store_;
 };
 
 }  // namespace pim

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "ical/calendar_export.h"
+#include "ical/component_writer.h"
 #include "ical/occurrence_list.h"
 #include "model/date_time.h"
 #include "platform/pim/application.h"
@@ -197,7 +198,7 @@ TEST(LibicalCrossCheck, ExportedRulesExpandOnTheProgramsDays)
         std::set<std::string> reported;
         for (const pim::StoredItem& item : StoredItems(paths.StorePath()))
             for (const std::string& note : report.notes)
-                if (note.rfind("tamberlo-oid-" + std::to_string(item.fields.Oid) + ":", 0) == 0 &&
+                if (note.rfind(ical::ExportUid(item.fields) + ":", 0) == 0 &&
                     note.find("daylight saving") != std::string::npos)
                     reported.insert(QString::fromStdWString(item.fields.Subject).toStdString());
         EXPECT_LE(reported.size(), 3u);

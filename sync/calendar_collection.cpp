@@ -1,0 +1,207 @@
+// The conversations of a round with one account: each is a few PROPFINDs or REPORTs whose
+// multistatus answers become plain values; any failure ends the conversation with its error.
+#include "sync/calendar_collection.h"
+
+#include <algorithm>
+
+#include "sync/dav_xml.h"
+
+namespace caldav {
+namespace {
+
+constexpr size_t kMultigetBatch = 100;
+
+// The answer's multistatus, or its error (an answer that is no multistatus is Malformed).
+Multistatus Read(const DavResponse& response, SyncError& error)
+{
+    if (response.error) {
+        error = response.error;
+        return {};
+    }
+    Multistatus answer = ParseMultistatus(response.body);
+    if (!answer.valid) {
+        error = ServerFailure(Failure::Malformed, response.url.host());
+    }
+    return answer;
+}
+
+// The entry about the requested resource itself (a Depth 0 answer may name it a little
+// differently than the request did), else the first.
+const DavEntry* Self(const Multistatus& answer, const QUrl& url)
+{
+    const QString path = url.path(QUrl::FullyEncoded);
+    for (const DavEntry& entry : answer.entries) {
+        if (SameHref(HrefPath(entry.href, url), path)) {
+            return &entry;
+        }
+    }
+    return answer.entries.empty() ? nullptr : &answer.entries.front();
+}
+
+QUrl At(const DavResponse& response, const QString& href)
+{
+    return response.url.resolved(QUrl(href));
+}
+
+// The principal named by the first of these that names one.
+QUrl FindPrincipal(DavClient& client, const std::vector<QUrl>& starts, SyncError& error)
+{
+    for (const QUrl& start : starts) {
+        const DavResponse response = client.Propfind(start, 0, PrincipalQuery());
+        if (response.error && response.error.failure != Failure::ServerError) {
+            error = response.error;
+            return {};
+        }
+        const Multistatus answer = ParseMultistatus(response.body);
+        if (const DavEntry* self = Self(answer, response.url);
+            !response.error && self != nullptr && !self->props.principal.isEmpty()) {
+            return At(response, self->props.principal);
+        }
+        error = response.error ? response.error : ServerFailure(Failure::Malformed, start.host());
+    }
+    return {};
+}
+
+RemoteCalendar CalendarOf(const DavResponse& response, const DavEntry& entry)
+{
+    const DavProps& props = entry.props;
+    RemoteCalendar calendar;
+    calendar.url = At(response, entry.href);
+    calendar.name = props.displayName.isEmpty()
+                        ? calendar.url.path().section(QLatin1Char('/'), -2, -2)
+                        : props.displayName;
+    calendar.color = props.color;
+    // A calendar that does not list its components takes them all.
+    calendar.events = props.components.isEmpty() || props.components.contains("VEVENT");
+    calendar.tasks = props.components.isEmpty() || props.components.contains("VTODO");
+    calendar.syncCollection = props.syncCollection;
+    calendar.ctag = props.ctag;
+    calendar.syncToken = props.syncToken;
+    return calendar;
+}
+
+}  // namespace
+
+Discovery Discover(DavClient& client)
+{
+    Discovery found;
+    const QUrl server = client.Settings().server;
+    const QUrl wellKnown = server.resolved(QUrl(QStringLiteral("/.well-known/caldav")));
+    // An address with a path of its own is asked first, a bare host after the well-known.
+    std::vector<QUrl> starts{wellKnown, server};
+    if (server.path().size() > 1) {
+        std::swap(starts[0], starts[1]);
+    }
+    found.principal = FindPrincipal(client, starts, found.error);
+    if (found.error && found.principal.isEmpty()) {
+        return found;
+    }
+    found.error = {};
+
+    const DavResponse homeResponse = client.Propfind(found.principal, 0, HomeSetQuery());
+    const Multistatus homeAnswer = Read(homeResponse, found.error);
+    const DavEntry* principal = Self(homeAnswer, homeResponse.url);
+    if (found.error) {
+        return found;
+    }
+    if (principal == nullptr || principal->props.homeSet.isEmpty()) {
+        found.error = ServerFailure(Failure::Malformed, homeResponse.url.host());
+        return found;
+    }
+    found.home = At(homeResponse, principal->props.homeSet);
+
+    const DavResponse listing = client.Propfind(found.home, 1, CalendarsQuery());
+    const Multistatus calendars = Read(listing, found.error);
+    for (const DavEntry& entry : calendars.entries) {
+        if (entry.status < 300 && entry.props.calendar) {
+            found.calendars.push_back(CalendarOf(listing, entry));
+        }
+    }
+    return found;
+}
+
+CollectionChanges ChangesSince(DavClient& client, const QUrl& calendar, const QString& token)
+{
+    CollectionChanges changes;
+    const DavResponse response = client.Report(calendar, 0, SyncCollectionQuery(token));
+    const int status = response.status;
+    if (response.error.failure == Failure::ServerError) {
+        // 403/409 name an unknown token; some servers fail with a 5xx instead. Listing the
+        // etags then is always right, and reports the error itself if the server is down.
+        if (!token.isEmpty() && (status == 403 || status == 409 || status >= 500)) {
+            changes.tokenRefused = true;
+            return changes;
+        }
+        if (status == 400 || status == 403 || status == 405 || status == 415 || status == 501) {
+            changes.unsupported = true;
+            return changes;
+        }
+    }
+    const Multistatus answer = Read(response, changes.error);
+    if (changes.error) {
+        return changes;
+    }
+    changes.token = answer.syncToken;
+    const QString self = calendar.path(QUrl::FullyEncoded);
+    for (const DavEntry& entry : answer.entries) {
+        const QString href = HrefPath(entry.href, response.url);
+        if (SameHref(href, self)) {
+            continue;
+        }
+        if (entry.status == 404) {
+            changes.removed.push_back(href);
+        } else if (entry.status < 300 && !entry.props.collection) {
+            changes.changed.push_back({href, entry.props.etag});
+        }
+    }
+    return changes;
+}
+
+CollectionListing ListResources(DavClient& client, const QUrl& calendar)
+{
+    CollectionListing listing;
+    const DavResponse response = client.Propfind(calendar, 1, EtagsQuery());
+    const Multistatus answer = Read(response, listing.error);
+    const QString self = calendar.path(QUrl::FullyEncoded);
+    for (const DavEntry& entry : answer.entries) {
+        const QString href = HrefPath(entry.href, response.url);
+        if (SameHref(href, self)) {
+            listing.ctag = entry.props.ctag;
+        } else if (entry.status < 300 && !entry.props.collection) {
+            listing.resources.push_back({href, entry.props.etag});
+        }
+    }
+    return listing;
+}
+
+std::vector<Resource> FetchResources(DavClient& client, const QUrl& calendar,
+                                     const std::vector<QString>& hrefs, SyncError& error)
+{
+    std::vector<Resource> resources;
+    for (size_t first = 0; first < hrefs.size(); first += kMultigetBatch) {
+        const std::vector<QString> batch(
+            hrefs.begin() + static_cast<std::ptrdiff_t>(first),
+            hrefs.begin() + static_cast<std::ptrdiff_t>(std::min(first + kMultigetBatch, hrefs.size())));
+        const DavResponse response = client.Report(calendar, 1, MultigetQuery(batch));
+        const Multistatus answer = Read(response, error);
+        if (error) {
+            return resources;
+        }
+        for (const DavEntry& entry : answer.entries) {
+            // Answered in the caller's spelling, so it can match what it asked for.
+            QString href = HrefPath(entry.href, response.url);
+            const auto asked = std::find_if(batch.begin(), batch.end(),
+                                            [&](const QString& h) { return SameHref(h, href); });
+            if (asked != batch.end()) {
+                href = *asked;
+            }
+            Resource resource{href, entry.props.etag, entry.props.calendarData, entry.status == 404};
+            if (resource.missing || !resource.calendarData.isEmpty()) {
+                resources.push_back(std::move(resource));
+            }
+        }
+    }
+    return resources;
+}
+
+}  // namespace caldav

@@ -1,0 +1,116 @@
+// The resource mapping is the iCalendar bridge's; this adds the checks that make a resource
+// safe to hold: exactly one item, nothing skipped, and a text that reads back to itself.
+#include "sync/resource_text.h"
+
+#include <libical/ical.h>
+
+#include <set>
+#include <vector>
+
+#include "ical/calendar_export.h"
+#include "ical/calendar_import.h"
+#include "ical/ical_text.h"
+
+namespace caldav {
+namespace {
+
+// Object ids are the store's own; a resource never carries them.
+pim::StoredItem WithoutOids(pim::StoredItem item)
+{
+    item.fields.Oid = 0;
+    for (pim::ExceptionFields& e : item.exceptions)
+        e.occurrence.Oid = 0;
+    return item;
+}
+
+std::optional<pim::StoredItem> ReadBack(const std::string& text, std::wstring* reason)
+{
+    std::vector<std::string> notes;
+    std::vector<pim::StoredItem> items = ical::ReadCalendarItems(text, notes);
+    if (!notes.empty()) {
+        if (reason)
+            *reason = ical::Wide(notes.front().c_str());
+        return std::nullopt;
+    }
+    if (items.size() != 1) {
+        if (reason)
+            *reason = items.empty() ? L"no appointment or task in it"
+                                    : L"more than one item in one resource";
+        return std::nullopt;
+    }
+    return WithoutOids(std::move(items.front()));
+}
+
+// The UIDs of the resource's events and tasks, and how many are changed occurrences: the
+// reader drops an occurrence whose series is not there without a note.
+struct Components {
+    std::set<std::string> uids;
+    size_t changedOccurrences = 0;
+};
+
+Components ComponentsOf(const std::string& text)
+{
+    Components out;
+    icalcomponent* root = icalparser_parse_string(text.c_str());
+    if (root == nullptr)
+        return out;
+    for (const icalcomponent_kind kind : {ICAL_VEVENT_COMPONENT, ICAL_VTODO_COMPONENT}) {
+        for (icalcomponent* c = icalcomponent_get_first_component(root, kind); c != nullptr;
+             c = icalcomponent_get_next_component(root, kind)) {
+            const char* uid = icalcomponent_get_uid(c);
+            out.uids.insert(uid ? uid : "");
+            if (icalcomponent_get_first_property(c, ICAL_RECURRENCEID_PROPERTY) != nullptr)
+                ++out.changedOccurrences;
+        }
+    }
+    icalcomponent_free(root);
+    return out;
+}
+
+size_t ChangedOccurrences(const pim::StoredItem& item)
+{
+    size_t count = 0;
+    for (const pim::ExceptionFields& e : item.exceptions)
+        count += e.Deleted ? 0 : 1;
+    return count;
+}
+
+}  // namespace
+
+QByteArray ResourceText(const pim::StoredItem& item, const SYSTEMTIME& now)
+{
+    return QByteArray::fromStdString(ical::ItemCalendarText(item, {now}));
+}
+
+ResourceItem ReadResource(const QByteArray& calendarData, const SYSTEMTIME& now)
+{
+    ResourceItem out;
+    const std::string text = calendarData.toStdString();
+    std::optional<pim::StoredItem> item = ReadBack(text, &out.reason);
+    if (!item)
+        return out;
+    const Components components = ComponentsOf(text);
+    if (components.uids.size() != 1) {
+        out.reason = L"components with different UIDs in one resource";
+        return out;
+    }
+    if (components.changedOccurrences != ChangedOccurrences(*item)) {
+        out.reason = L"a changed occurrence the series does not hold";
+        return out;
+    }
+    if (ReadBack(ResourceText(*item, now).toStdString(), nullptr) != item) {
+        out.reason = L"the store cannot hold it exactly";
+        return out;
+    }
+    out.item = std::move(item);
+    return out;
+}
+
+bool SameResource(const pim::StoredItem& a, const pim::StoredItem& b, const SYSTEMTIME& now)
+{
+    const std::optional<pim::StoredItem> first = ReadBack(ResourceText(a, now).toStdString(), nullptr);
+    const std::optional<pim::StoredItem> second = ReadBack(ResourceText(b, now).toStdString(), nullptr);
+    return first && first == second;
+}
+
+}  // namespace caldav

@@ -1,0 +1,170 @@
+// Starting and stopping the tests' CalDAV servers. Every wait is bounded: a server that does
+// not come up within a few seconds is a Problem(), never a hang.
+#include "tests/sync/dav_server.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+#include "sync/dav_client.h"
+
+namespace {
+
+constexpr int kStartAttempts = 3;
+constexpr int kConnectPolls = 100;  // of 100 ms each
+constexpr int kProcessMs = 20000;
+
+quint16 FreePort()
+{
+    QTcpServer probe;
+    return probe.listen(QHostAddress::LocalHost, 0) ? probe.serverPort() : 0;
+}
+
+bool WriteFile(const QString& path, const QByteArray& text)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
+}
+
+}  // namespace
+
+const char* DavServer::Name(Kind kind)
+{
+    return kind == Kind::Radicale ? "Radicale" : "Xandikos";
+}
+
+DavServer::DavServer(Kind kind, bool tls) : kind_(kind), tls_(tls)
+{
+    if (!dir_.isValid()) {
+        problem_ = QStringLiteral("no temporary folder");
+        return;
+    }
+    if (tls && !MakeCertificate()) {
+        return;
+    }
+    for (int attempt = 0; attempt < kStartAttempts; ++attempt) {
+        if (Start(tls)) {
+            problem_.clear();
+            return;
+        }
+    }
+}
+
+DavServer::~DavServer()
+{
+    if (process_.state() != QProcess::NotRunning) {
+        process_.kill();
+        process_.waitForFinished(kProcessMs);
+    }
+}
+
+QUrl DavServer::Base() const
+{
+    return QUrl(QStringLiteral("%1://127.0.0.1:%2/").arg(tls_ ? "https" : "http").arg(port_));
+}
+
+QUrl DavServer::Home() const
+{
+    return Url(kind_ == Kind::Radicale ? "/alice/" : "/alice/calendars/");
+}
+
+caldav::Connection DavServer::Account(const QUrl& server) const
+{
+    caldav::Connection connection;
+    connection.server = server.isEmpty() ? Base() : server;
+    if (kind_ == Kind::Radicale) {
+        connection.user = QStringLiteral("alice");
+        connection.password = QStringLiteral("secret");
+    }
+    connection.timeoutMs = 5000;
+    return connection;
+}
+
+QUrl DavServer::MakeCalendar(const QString& name, const QString& displayName,
+                             const QStringList& components, const QString& color) const
+{
+    caldav::Connection connection = Account();
+    connection.trustedFingerprints = QStringList{fingerprint_};
+    caldav::DavClient client(connection);
+    const QUrl url = Home().resolved(QUrl(name + QLatin1Char('/')));
+    return client.MakeCalendar(url, displayName, components, color).error ? QUrl() : url;
+}
+
+QStringList DavServer::Arguments(bool tls) const
+{
+    const QString root = dir_.path();
+    if (kind_ == Kind::Xandikos) {
+        return {"-d", root + "/data", "--defaults", "-l", "127.0.0.1", "-p",
+                QString::number(port_), "--current-user-principal", "/alice/"};
+    }
+    QByteArray config = "[server]\nhosts = 127.0.0.1:" + QByteArray::number(port_) + "\n";
+    if (tls) {
+        config += "ssl = True\ncertificate = " + QFile::encodeName(root + "/cert.pem") +
+                  "\nkey = " + QFile::encodeName(root + "/key.pem") + "\n";
+    }
+    // The Debian package's own configuration authenticates otherwise; override all of it.
+    config += "[auth]\ntype = htpasswd\nhtpasswd_encryption = plain\ndelay = 0\n"
+              "htpasswd_filename = " + QFile::encodeName(root + "/users") + "\n"
+              "[rights]\ntype = owner_only\n"
+              "[storage]\nfilesystem_folder = " + QFile::encodeName(root + "/data") + "\n"
+              "[logging]\nlevel = warning\n";
+    WriteFile(root + "/users", "alice:secret\n");
+    WriteFile(root + "/config", config);
+    return {"--config", root + "/config"};
+}
+
+bool DavServer::Start(bool tls)
+{
+    port_ = FreePort();
+    const QString root = dir_.path();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // Neither server may read or write anything of the user's.
+    environment.insert("HOME", root);
+    environment.insert("XDG_CONFIG_HOME", root);
+    process_.setProcessEnvironment(environment);
+    process_.setStandardOutputFile(root + "/server.log", QIODevice::Append);
+    process_.setStandardErrorFile(root + "/server.log", QIODevice::Append);
+    process_.start(kind_ == Kind::Radicale ? "radicale" : "xandikos", Arguments(tls));
+    if (!process_.waitForStarted(kProcessMs)) {
+        problem_ = QStringLiteral("%1 did not start").arg(Name(kind_));
+        return false;
+    }
+    for (int poll = 0; poll < kConnectPolls && process_.state() == QProcess::Running; ++poll) {
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, port_);
+        if (socket.waitForConnected(100)) {
+            return true;
+        }
+        process_.waitForFinished(100);
+    }
+    QFile log(root + "/server.log");
+    log.open(QIODevice::ReadOnly);
+    problem_ = QStringLiteral("%1 did not answer on port %2: %3")
+                   .arg(Name(kind_)).arg(port_).arg(QString::fromUtf8(log.readAll().right(2000)));
+    process_.kill();
+    process_.waitForFinished(kProcessMs);
+    return false;
+}
+
+bool DavServer::MakeCertificate()
+{
+    const QString root = dir_.path();
+    QProcess openssl;
+    openssl.start("openssl", {"req", "-x509", "-newkey", "ec", "-pkeyopt",
+                              "ec_paramgen_curve:prime256v1", "-nodes", "-keyout",
+                              root + "/key.pem", "-out", root + "/cert.pem", "-days", "2",
+                              "-subj", "/CN=127.0.0.1"});
+    openssl.waitForFinished(kProcessMs);
+    QProcess print;
+    print.start("openssl", {"x509", "-in", root + "/cert.pem", "-noout", "-fingerprint",
+                            "-sha256"});
+    print.waitForFinished(kProcessMs);
+    // "sha256 Fingerprint=AB:CD:..."
+    fingerprint_ = QString::fromLatin1(print.readAllStandardOutput()).section('=', 1).trimmed();
+    if (fingerprint_.isEmpty()) {
+        problem_ = QStringLiteral("openssl made no certificate");
+        return false;
+    }
+    return true;
+}

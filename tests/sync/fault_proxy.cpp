@@ -1,0 +1,249 @@
+// The fault proxy: one request per client connection, read whole, then answered as the fault
+// for its number says. Endless bodies stop at a fixed bound even if the client kept reading.
+#include "tests/sync/fault_proxy.h"
+
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <atomic>
+#include <mutex>
+
+struct FaultProxy::Shared {
+    quint16 serverPort = 0;
+    std::mutex mutex;
+    Fault fault;
+    Hook arrived;
+    Hook answered;
+    std::atomic<int> requests{0};
+    std::atomic<qint64> endless{0};
+
+    Fault For(int request)
+    {
+        const std::lock_guard lock(mutex);
+        return request >= fault.first && request <= fault.last ? fault : Fault{};
+    }
+    void Call(Hook Shared::*hook, int request)
+    {
+        Hook copy;
+        {
+            const std::lock_guard lock(mutex);
+            copy = this->*hook;
+        }
+        if (copy) {
+            copy(request);
+        }
+    }
+};
+
+namespace {
+
+constexpr qint64 kEndlessLimit = 1ll << 30;
+constexpr qint64 kEndlessQueue = 256 << 10;
+constexpr qsizetype kRequestLimit = 64 << 20;
+
+// The length of the complete request at the start of `data`, or 0 while it is incomplete.
+qsizetype RequestLength(const QByteArray& data)
+{
+    const qsizetype end = data.indexOf("\r\n\r\n");
+    if (end < 0) {
+        return 0;
+    }
+    qint64 length = 0;
+    for (const QByteArray& line : data.left(end).split('\n')) {
+        if (line.toLower().startsWith("content-length:")) {
+            length = line.mid(15).trimmed().toLongLong();
+        }
+    }
+    return data.size() >= end + 4 + length ? end + 4 + length : 0;
+}
+
+// The message with its Connection header replaced by "close": one exchange per connection.
+QByteArray Closing(const QByteArray& message)
+{
+    const qsizetype end = message.indexOf("\r\n\r\n");
+    if (end < 0) {
+        return message;
+    }
+    QByteArray head;
+    for (const QByteArray& line : message.left(end).split('\n')) {
+        if (!line.toLower().startsWith("connection:") && !line.toLower().startsWith("keep-alive:")) {
+            head += line.trimmed() + "\r\n";
+        }
+    }
+    return head + "Connection: close\r\n\r\n" + message.mid(end + 4);
+}
+
+QByteArray Answer(const QByteArray& statusLine, const QByteArray& headers, const QByteArray& body)
+{
+    return "HTTP/1.1 " + statusLine + "\r\n" + headers + "Content-Length: " +
+           QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+}
+
+void Reply(QTcpSocket* client, const QByteArray& answer)
+{
+    client->write(answer);
+    client->disconnectFromHost();
+}
+
+void Forward(QTcpSocket* client, const QByteArray& request, int number, bool drop,
+             const std::shared_ptr<FaultProxy::Shared>& shared)
+{
+    auto* server = new QTcpSocket(client);
+    auto answer = std::make_shared<QByteArray>();
+    QObject::connect(server, &QTcpSocket::connected, server,
+                     [server, request] { server->write(Closing(request)); });
+    QObject::connect(server, &QTcpSocket::readyRead, server,
+                     [server, answer] { *answer += server->readAll(); });
+    QObject::connect(server, &QTcpSocket::disconnected, server, [=] {
+        *answer += server->readAll();
+        shared->Call(&FaultProxy::Shared::answered, number);
+        if (drop) {
+            client->abort();
+        } else {
+            Reply(client, Closing(*answer));
+        }
+    });
+    QObject::connect(server, &QTcpSocket::errorOccurred, server,
+                     [client](QAbstractSocket::SocketError error) {
+                         if (error != QAbstractSocket::RemoteHostClosedError) {
+                             client->abort();
+                         }
+                     });
+    server->connectToHost(QHostAddress::LocalHost, shared->serverPort);
+}
+
+void SendEndless(QTcpSocket* client, const std::shared_ptr<FaultProxy::Shared>& shared)
+{
+    client->write("HTTP/1.1 207 Multi-Status\r\nContent-Type: application/xml\r\n"
+                  "Connection: close\r\n\r\n<multistatus xmlns=\"DAV:\">");
+    const QByteArray chunk =
+        QByteArray("<response><href>/endless</href></response>").repeated(1500);
+    auto pump = [client, shared, chunk] {
+        while (client->state() == QAbstractSocket::ConnectedState
+               && client->bytesToWrite() < kEndlessQueue && shared->endless < kEndlessLimit) {
+            client->write(chunk);
+            shared->endless += chunk.size();
+        }
+    };
+    QObject::connect(client, &QTcpSocket::bytesWritten, client, pump);
+    pump();
+}
+
+void Act(QTcpSocket* client, const QByteArray& request, int number,
+         const std::shared_ptr<FaultProxy::Shared>& shared)
+{
+    const FaultProxy::Fault fault = shared->For(number);
+    const QByteArray path = request.left(request.indexOf("\r\n")).split(' ').value(1);
+    switch (fault.mode) {
+    case FaultProxy::Mode::Pass:
+    case FaultProxy::Mode::DropAnswer:
+        Forward(client, request, number, fault.mode == FaultProxy::Mode::DropAnswer, shared);
+        break;
+    case FaultProxy::Mode::Status:
+        Reply(client, Answer(QByteArray::number(fault.status) + " Fault", {}, {}));
+        break;
+    case FaultProxy::Mode::Close:
+        client->disconnectFromHost();
+        break;
+    case FaultProxy::Mode::Stall:
+        break;
+    case FaultProxy::Mode::MalformedXml:
+        Reply(client, Answer("207 Multi-Status", "Content-Type: application/xml\r\n",
+                             "<?xml version=\"1.0\"?><multistatus xmlns=\"DAV:\"><response>"
+                             "<href>/broken</href></propstat></multistatus>"));
+        break;
+    case FaultProxy::Mode::EndlessBody:
+        SendEndless(client, shared);
+        break;
+    case FaultProxy::Mode::RedirectLoop:
+        Reply(client, Answer("301 Moved Permanently", "Location: " + path + "\r\n", {}));
+        break;
+    }
+}
+
+void Serve(QTcpSocket* client, const std::shared_ptr<FaultProxy::Shared>& shared)
+{
+    QObject::connect(client, &QTcpSocket::disconnected, client, &QObject::deleteLater);
+    auto received = std::make_shared<QByteArray>();
+    auto taken = std::make_shared<bool>(false);
+    QObject::connect(client, &QTcpSocket::readyRead, client, [=] {
+        if (*taken) {
+            client->readAll();
+            return;
+        }
+        *received += client->readAll();
+        const qsizetype length = RequestLength(*received);
+        if (length == 0) {
+            if (received->size() > kRequestLimit) {
+                client->abort();
+            }
+            return;
+        }
+        *taken = true;
+        const int number = ++shared->requests;
+        shared->Call(&FaultProxy::Shared::arrived, number);
+        Act(client, received->left(length), number, shared);
+    });
+}
+
+}  // namespace
+
+FaultProxy::FaultProxy(quint16 serverPort) : shared_(std::make_shared<Shared>())
+{
+    shared_->serverPort = serverPort;
+    context_ = new QObject;
+    context_->moveToThread(&thread_);
+    QObject::connect(&thread_, &QThread::finished, context_, &QObject::deleteLater);
+    thread_.start();
+    QMetaObject::invokeMethod(
+        context_,
+        [this, shared = shared_] {
+            auto* listener = new QTcpServer(context_);
+            listener->listen(QHostAddress::LocalHost, 0);
+            port_ = listener->serverPort();
+            QObject::connect(listener, &QTcpServer::newConnection, listener, [listener, shared] {
+                while (QTcpSocket* client = listener->nextPendingConnection()) {
+                    Serve(client, shared);
+                }
+            });
+        },
+        Qt::BlockingQueuedConnection);
+}
+
+FaultProxy::~FaultProxy()
+{
+    thread_.quit();
+    thread_.wait(10000);
+}
+
+QUrl FaultProxy::Url(const QString& path) const
+{
+    return QUrl(QStringLiteral("http://127.0.0.1:%1").arg(port_)).resolved(QUrl(path));
+}
+
+void FaultProxy::Set(const Fault& fault)
+{
+    const std::lock_guard lock(shared_->mutex);
+    shared_->fault = fault;
+}
+
+void FaultProxy::OnArrived(Hook hook)
+{
+    const std::lock_guard lock(shared_->mutex);
+    shared_->arrived = std::move(hook);
+}
+
+void FaultProxy::OnAnswered(Hook hook)
+{
+    const std::lock_guard lock(shared_->mutex);
+    shared_->answered = std::move(hook);
+}
+
+int FaultProxy::Requests() const
+{
+    return shared_->requests;
+}
+
+qint64 FaultProxy::EndlessBytes() const
+{
+    return shared_->endless;
+}

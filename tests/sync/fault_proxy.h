@@ -1,0 +1,60 @@
+// A loopback HTTP proxy of the tests between a client and a DAV server that can fail on
+// purpose: answer an error status, close the connection, stall, send malformed XML or a body
+// without end, redirect in a loop, or forward a request and drop the server's answer. It runs
+// in its own thread, so it serves a client that blocks in a local event loop or in another
+// process. Each request gets its own connection to the server, and each answer closes the
+// client's connection.
+#pragma once
+
+#include <QThread>
+#include <QUrl>
+#include <climits>
+#include <functional>
+#include <memory>
+
+class FaultProxy {
+public:
+    enum class Mode {
+        Pass,
+        Status,        // answers `status` with an empty body
+        Close,         // closes the connection without an answer
+        Stall,         // never answers
+        MalformedXml,  // 207 with XML that breaks off
+        EndlessBody,   // 207 whose body never ends
+        RedirectLoop,  // 301 to the same address
+        DropAnswer,    // forwards the request, reads the server's answer, then closes
+    };
+    // Applies to the requests numbered first..last (counted from 1 over all connections).
+    struct Fault {
+        Mode mode = Mode::Pass;
+        int first = 1;
+        int last = INT_MAX;
+        int status = 500;
+    };
+    using Hook = std::function<void(int request)>;
+
+    explicit FaultProxy(quint16 serverPort);
+    ~FaultProxy();
+    FaultProxy(const FaultProxy&) = delete;
+    FaultProxy& operator=(const FaultProxy&) = delete;
+
+    quint16 Port() const { return port_; }
+    QUrl Url(const QString& path = QStringLiteral("/")) const;
+    void Set(const Fault& fault);
+    // Called on the proxy's thread: when a request has arrived, and when the server's answer
+    // to a forwarded request was read (before it is relayed or dropped).
+    void OnArrived(Hook hook);
+    void OnAnswered(Hook hook);
+    int Requests() const;
+    // Bytes of endless bodies written so far (they stop when the client hangs up).
+    qint64 EndlessBytes() const;
+
+    // The state the proxy's thread works on.
+    struct Shared;
+
+private:
+    std::shared_ptr<Shared> shared_;
+    QThread thread_;
+    QObject* context_ = nullptr;  // lives in thread_
+    quint16 port_ = 0;
+};

@@ -1,0 +1,144 @@
+// Shared by the round tests: a real server with one calendar for events and tasks, stores in a
+// temporary folder, rounds at a fixed "now", and what each side holds as comparable items.
+#pragma once
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+
+#include "model/recurrence.h"
+#include "platform/pim/store_database.h"
+#include "platform/pim/sync_ledger.h"
+#include "sync/calendar_collection.h"
+#include "sync/resource_text.h"
+#include "sync/sync_round.h"
+#include "tests/support/temp_paths.h"
+#include "tests/sync/dav_server.h"
+
+inline const SYSTEMTIME kRoundNow = MakeSystemTime(2026, 12, 7, 9, 30);
+
+// Items by UID as a resource carries them; conflict copies are local and left out.
+using ItemsByUid = std::map<std::wstring, pim::StoredItem>;
+
+class RoundTest : public ::testing::TestWithParam<DavServer::Kind> {
+protected:
+    void SetUp() override
+    {
+        server_ = std::make_unique<DavServer>(GetParam());
+        ASSERT_TRUE(server_->Running()) << server_->Problem().toStdString();
+        calendar_ = server_->MakeCalendar("cal", "Calendar");
+        ASSERT_FALSE(calendar_.isEmpty());
+        Point(calendar_, server_->Account());
+    }
+
+    // Rounds go to `calendar` over `connection` (the server itself, or a proxy before it).
+    void Point(const QUrl& calendar, const caldav::Connection& connection)
+    {
+        account_.server = connection.server.toString().toStdWString();
+        account_.user = connection.user.toStdWString();
+        account_.eventCalendar = account_.taskCalendar = calendar.toString().toStdWString();
+        connection_ = connection;
+    }
+
+    std::string Store(const char* name) const { return paths_.File(name); }
+
+    caldav::RoundReport Round(const std::string& store, std::function<bool()> carryOn = {})
+    {
+        return caldav::RunRound(store, OccurrenceOnDay, account_, connection_,
+                                {kRoundNow, std::move(carryOn)});
+    }
+
+    static ItemsByUid Local(const std::string& store, int* dirty = nullptr)
+    {
+        pim::StoreDatabase db;
+        EXPECT_EQ(db.Open(store), 0);
+        std::vector<pim::SyncLink> links;
+        pim::SyncLedger(db).Links(links);
+        std::map<int32_t, pim::SyncLink> byOid;
+        for (const pim::SyncLink& link : links)
+            byOid[link.oid] = link;
+        ItemsByUid out;
+        for (const int32_t kind : {pim::kAppointmentKind, pim::kTaskKind}) {
+            std::vector<pim::StoredItem> items;
+            db.Load(kind, 0, items);
+            for (const pim::StoredItem& item : items) {
+                const pim::SyncLink& link = byOid[item.fields.Oid];
+                if (link.conflict)
+                    continue;
+                if (dirty)
+                    *dirty += link.Dirty();
+                out[item.fields.UID] = Carried(item);
+            }
+        }
+        return out;
+    }
+
+    ItemsByUid Remote() const
+    {
+        caldav::DavClient client(server_->Account());
+        const caldav::CollectionListing listing = caldav::ListResources(client, calendar_);
+        EXPECT_FALSE(listing.error);
+        std::vector<QString> hrefs;
+        for (const caldav::ResourceState& r : listing.resources)
+            hrefs.push_back(r.href);
+        caldav::SyncError error;
+        ItemsByUid out;
+        for (const caldav::Resource& r : caldav::FetchResources(client, calendar_, hrefs, error)) {
+            const caldav::ResourceItem read = caldav::ReadResource(r.calendarData, kRoundNow);
+            if (read.item)
+                out[read.item->fields.UID] = *read.item;
+        }
+        EXPECT_FALSE(error);
+        return out;
+    }
+
+    static pim::StoredItem Carried(const pim::StoredItem& item)
+    {
+        const caldav::ResourceItem read =
+            caldav::ReadResource(caldav::ResourceText(item, kRoundNow), kRoundNow);
+        EXPECT_TRUE(read.item) << item.fields.Oid;
+        return read.item.value_or(pim::StoredItem{});
+    }
+
+    // Both stores and the server hold the same items, and neither store has one to push.
+    void ExpectAgreement(const std::string& a, const std::string& b)
+    {
+        int dirty = 0;
+        const ItemsByUid server = Remote();
+        EXPECT_EQ(Local(a, &dirty), server);
+        EXPECT_EQ(Local(b, &dirty), server);
+        EXPECT_EQ(dirty, 0);
+    }
+
+    // The store's bytes (file and write-ahead log): unchanged means no write at all.
+    static QByteArray Fingerprint(const std::string& store)
+    {
+        QCryptographicHash hash(QCryptographicHash::Sha256);
+        for (const char* suffix : {"", "-wal"}) {
+            QFile file(QString::fromStdString(store + suffix));
+            if (file.open(QIODevice::ReadOnly))
+                hash.addData(file.readAll());
+        }
+        return hash.result();
+    }
+
+    QByteArray Put(const QString& name, const QByteArray& text) const
+    {
+        caldav::DavClient client(server_->Account());
+        return client.Put(calendar_.resolved(QUrl(name)), text, caldav::Precondition::None).etag;
+    }
+
+    TempPaths paths_;
+    std::unique_ptr<DavServer> server_;
+    QUrl calendar_;
+    pim::SyncAccount account_;
+    caldav::Connection connection_;
+};
+
+inline std::string KindName(const ::testing::TestParamInfo<DavServer::Kind>& info)
+{
+    return DavServer::Name(info.param);
+}

@@ -1,0 +1,100 @@
+// One item per resource: the demo calendar's every kind (series with changed and deleted
+// occurrences, all-day, multi-day, zoned, tasks) reads back from its own text as the same item,
+// and a resource the store cannot hold exactly is refused with its reason.
+#include <gtest/gtest.h>
+
+#include "model/recurrence.h"
+#include "platform/pim/demo_calendar.h"
+#include "res/string_table.h"
+#include "sync/conflict_copy.h"
+#include "sync/resource_text.h"
+#include "tests/ical/ical_test_support.h"
+#include "tests/support/temp_paths.h"
+
+namespace {
+
+QByteArray Calendar(const std::string& components)
+{
+    return QByteArray::fromStdString("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Test//EN\r\n" +
+                                     components + "END:VCALENDAR\r\n");
+}
+
+std::string Event(const std::string& uid, const std::string& more = {})
+{
+    return "BEGIN:VEVENT\r\nUID:" + uid + "\r\nDTSTAMP:20261201T000000Z\r\nSUMMARY:Standup\r\n"
+           "DTSTART:20261207T090000Z\r\nDTEND:20261207T091500Z\r\n" + more + "END:VEVENT\r\n";
+}
+
+}  // namespace
+
+TEST(ResourceText, EveryDemoItemComesBackFromItsResource)
+{
+    for (const char* zone : {"Europe/Berlin", "America/New_York"}) {
+        SCOPED_TRACE(zone);
+        ScopedZone scoped(zone);
+        TempPaths paths;
+        ASSERT_EQ(pim::WriteDemoStore(paths.StorePath(), OccurrenceOnDay, kToday, 300, 60, 5), 0);
+        int series = 0;
+        for (pim::StoredItem item : StoredItems(paths.StorePath())) {
+            item.fields.UID = L"u" + std::to_wstring(item.fields.Oid);
+            const caldav::ResourceItem read =
+                caldav::ReadResource(caldav::ResourceText(item, kToday), kToday);
+            ASSERT_TRUE(read.item) << QString::fromStdWString(read.reason).toStdString();
+            EXPECT_TRUE(caldav::SameResource(item, *read.item, kToday)) << item.fields.Oid;
+            // What the other side stores is what it would send back.
+            EXPECT_EQ(caldav::ReadResource(caldav::ResourceText(*read.item, kToday), kToday).item,
+                      read.item);
+            series += item.pattern && !item.exceptions.empty();
+        }
+        EXPECT_GT(series, 5);
+    }
+}
+
+TEST(ResourceText, ResourcesTheStoreCannotHoldAreRefused)
+{
+    ScopedZone zone("UTC");
+    const std::pair<QByteArray, const wchar_t*> refused[] = {
+        {Calendar(Event("a", "RRULE:FREQ=MINUTELY;INTERVAL=5\r\n")), L"Standup"},
+        {Calendar(Event("a") + Event("b")), L"more than one item"},
+        {Calendar(Event("a", "RECURRENCE-ID:20261208T090000Z\r\n")), L"no appointment"},
+        {Calendar(Event("a", "RRULE:FREQ=DAILY\r\n") +
+                  Event("b", "RECURRENCE-ID:20261208T090000Z\r\n")),
+         L"different UIDs"},
+        {Calendar(""), L"no appointment or task"},
+        {QByteArray("not a calendar"), L"no appointment or task"},
+    };
+    for (const auto& [text, reason] : refused) {
+        const caldav::ResourceItem read = caldav::ReadResource(text, kToday);
+        EXPECT_FALSE(read.item) << text.toStdString();
+        EXPECT_NE(read.reason.find(reason), std::wstring::npos)
+            << QString::fromStdWString(read.reason).toStdString();
+    }
+    const caldav::ResourceItem series = caldav::ReadResource(
+        Calendar(Event("s", "RRULE:FREQ=DAILY\r\nEXDATE:20261209T090000Z\r\n") +
+                 Event("s", "RECURRENCE-ID:20261208T090000Z\r\nLOCATION:Hall\r\n")),
+        kToday);
+    ASSERT_TRUE(series.item);
+    ASSERT_EQ(series.item->exceptions.size(), 2u);
+    EXPECT_EQ(series.item->exceptions[0].occurrence.Location, L"Hall");
+    EXPECT_TRUE(series.item->exceptions[1].Deleted);
+}
+
+TEST(ResourceText, AConflictCopyIsANewItemThatSaysWhenAndWhy)
+{
+    pim::StoredItem local;
+    local.fields.Oid = 7;
+    local.fields.UID = L"orig";
+    local.fields.Subject = L"Review";
+    local.fields.Body = L"agenda";
+    local.exceptions.push_back({46000.0, false, local.fields});
+    const pim::StoredItem copy = caldav::ConflictCopy(
+        local, caldav::ConflictReason::ChangedOnBothSides, MakeSystemTime(2026, 12, 7, 9, 5));
+    EXPECT_EQ(copy.fields.Oid, 0);
+    EXPECT_EQ(copy.exceptions[0].occurrence.Oid, 0);
+    EXPECT_EQ(copy.fields.UID.size(), 36u);
+    EXPECT_EQ(copy.fields.Subject, L"Conflict: Review");
+    EXPECT_EQ(copy.fields.Body, L"Kept by the sync on 2026-12-07 09:05: " +
+                                    res::LoadString(res::IDS_SYNC_CHANGED_BOTH) + L"\r\nagenda");
+    EXPECT_NE(caldav::ConflictCopy(local, caldav::ConflictReason::DeletedThere, kToday).fields.UID,
+              copy.fields.UID);
+}
