@@ -80,7 +80,7 @@ RemoteCalendar CalendarOf(const DavResponse& response, const DavEntry& entry)
     return calendar;
 }
 
-}  // namespace
+} // namespace
 
 Discovery Discover(DavClient& client)
 {
@@ -181,7 +181,8 @@ std::vector<Resource> FetchResources(DavClient& client, const QUrl& calendar,
     for (size_t first = 0; first < hrefs.size(); first += kMultigetBatch) {
         const std::vector<QString> batch(
             hrefs.begin() + static_cast<std::ptrdiff_t>(first),
-            hrefs.begin() + static_cast<std::ptrdiff_t>(std::min(first + kMultigetBatch, hrefs.size())));
+            hrefs.begin() +
+                static_cast<std::ptrdiff_t>(std::min(first + kMultigetBatch, hrefs.size())));
         const DavResponse response = client.Report(calendar, 1, MultigetQuery(batch));
         const Multistatus answer = Read(response, error);
         if (error) {
@@ -195,7 +196,8 @@ std::vector<Resource> FetchResources(DavClient& client, const QUrl& calendar,
             if (asked != batch.end()) {
                 href = *asked;
             }
-            Resource resource{href, entry.props.etag, entry.props.calendarData, entry.status == 404};
+            Resource resource{href, entry.props.etag, entry.props.calendarData,
+                              entry.status == 404};
             if (resource.missing || !resource.calendarData.isEmpty()) {
                 resources.push_back(std::move(resource));
             }
@@ -204,4 +206,4 @@ std::vector<Resource> FetchResources(DavClient& client, const QUrl& calendar,
     return resources;
 }
 
-}  // namespace caldav
+} // namespace caldav

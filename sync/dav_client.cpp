@@ -5,6 +5,7 @@
 
 #include <QCryptographicHash>
 #include <QEventLoop>
+#include <QIODevice>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -53,7 +54,41 @@ Failure TransportFailure(QNetworkReply::NetworkError code)
     return Failure::None;
 }
 
-}  // namespace
+// A request body that can be read once. Qt sends a request again by itself when a connection
+// closes before its answer; a PUT the server did carry out would then meet its own effect (412)
+// and look like someone else's change. With this body the loss is reported instead, and the
+// next round finds the resource by its UID.
+class OnceBody : public QIODevice {
+public:
+    explicit OnceBody(const QByteArray& data) : data_(data) { open(QIODevice::ReadOnly); }
+    bool isSequential() const override { return true; }
+    bool reset() override { return false; }
+    qint64 bytesAvailable() const override
+    {
+        return data_.size() - at_ + QIODevice::bytesAvailable();
+    }
+
+protected:
+    qint64 readData(char* into, qint64 most) override
+    {
+        const qint64 count = std::min<qint64>(most, data_.size() - at_);
+        std::copy_n(data_.constData() + at_, count, into);
+        at_ += count;
+        return count;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QByteArray data_;
+    qint64 at_ = 0;
+};
+
+bool CarriesOut(const QByteArray& verb)
+{
+    return verb == "PUT" || verb == "MKCALENDAR";
+}
+
+} // namespace
 
 struct DavClient::Answer {
     DavResponse response;
@@ -84,8 +119,8 @@ DavResponse DavClient::Send(const QByteArray& verb, const QUrl& url, const QByte
     for (int redirects = 0;; ++redirects) {
         Answer answer = SendOnce(verb, current, body, headers);
         answer.response.url = current;
-        if (answer.response.error || !IsRedirect(answer.response.status)
-            || answer.location.isEmpty()) {
+        if (answer.response.error || !IsRedirect(answer.response.status) ||
+            answer.location.isEmpty()) {
             return answer.response;
         }
         if (redirects >= connection_.maxRedirects) {
@@ -105,13 +140,21 @@ DavClient::Answer DavClient::SendOnce(const QByteArray& verb, const QUrl& url,
         request.setRawHeader(name, value);
     }
     // Sent with the first request (no 401 round trip), but never down to plain http.
-    const bool downgraded = connection_.server.scheme() == QLatin1String("https")
-                            && url.scheme() != QLatin1String("https");
+    const bool downgraded = connection_.server.scheme() == QLatin1String("https") &&
+                            url.scheme() != QLatin1String("https");
     if (!connection_.user.isEmpty() && !downgraded) {
-        const QByteArray pair = (connection_.user + QLatin1Char(':') + connection_.password).toUtf8();
+        const QByteArray pair =
+            (connection_.user + QLatin1Char(':') + connection_.password).toUtf8();
         request.setRawHeader("Authorization", "Basic " + pair.toBase64());
     }
-    std::unique_ptr<QNetworkReply> reply(network_->sendCustomRequest(request, verb, body));
+    OnceBody once(body);
+    if (CarriesOut(verb)) {
+        request.setAttribute(QNetworkRequest::DoNotBufferUploadDataAttribute, true);
+        request.setHeader(QNetworkRequest::ContentLengthHeader, body.size());
+    }
+    std::unique_ptr<QNetworkReply> reply(CarriesOut(verb)
+                                             ? network_->sendCustomRequest(request, verb, &once)
+                                             : network_->sendCustomRequest(request, verb, body));
     reply->setReadBufferSize(kReadBuffer);
 
     QByteArray received;
@@ -179,8 +222,8 @@ DavClient::Answer DavClient::SendOnce(const QByteArray& verb, const QUrl& url,
     } else if (timedOut) {
         response.error = ServerFailure(Failure::TimedOut, host);
     } else if (!refusedFingerprint.isEmpty()) {
-        response.error =
-            ServerFailure(Failure::CertificateRefused, host, QString::fromLatin1(refusedFingerprint));
+        response.error = ServerFailure(Failure::CertificateRefused, host,
+                                       QString::fromLatin1(refusedFingerprint));
     } else if (const Failure failure = TransportFailure(r->error()); failure != Failure::None) {
         response.error = ServerFailure(failure, host);
     } else if (response.status == 401) {
@@ -204,31 +247,31 @@ namespace {
 DavResponse Expect(DavResponse response, std::initializer_list<int> answers)
 {
     const int status = response.status;
-    const bool fine = (status >= 200 && status < 300)
-                      || std::find(answers.begin(), answers.end(), status) != answers.end();
+    const bool fine = (status >= 200 && status < 300) ||
+                      std::find(answers.begin(), answers.end(), status) != answers.end();
     if (!response.error && !fine) {
-        response.error = ServerFailure(Failure::ServerError, response.url.host(),
-                                       QString::number(status));
+        response.error =
+            ServerFailure(Failure::ServerError, response.url.host(), QString::number(status));
     }
     return response;
 }
 
 const QByteArray kXml = "application/xml; charset=utf-8";
 
-}  // namespace
+} // namespace
 
 DavResponse DavClient::Propfind(const QUrl& url, int depth, const QByteArray& body)
 {
-    return Expect(Send("PROPFIND", url, body,
-                       {{"Depth", QByteArray::number(depth)}, {"Content-Type", kXml}}),
-                  {});
+    return Expect(
+        Send("PROPFIND", url, body, {{"Depth", QByteArray::number(depth)}, {"Content-Type", kXml}}),
+        {});
 }
 
 DavResponse DavClient::Report(const QUrl& url, int depth, const QByteArray& body)
 {
-    return Expect(Send("REPORT", url, body,
-                       {{"Depth", QByteArray::number(depth)}, {"Content-Type", kXml}}),
-                  {});
+    return Expect(
+        Send("REPORT", url, body, {{"Depth", QByteArray::number(depth)}, {"Content-Type", kXml}}),
+        {});
 }
 
 DavResponse DavClient::Get(const QUrl& url)
@@ -265,4 +308,4 @@ DavResponse DavClient::MakeCalendar(const QUrl& url, const QString& displayName,
                   {});
 }
 
-}  // namespace caldav
+} // namespace caldav

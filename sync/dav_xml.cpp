@@ -140,8 +140,7 @@ void ReadProp(QXmlStreamReader& reader, DavProps& props)
     }
 }
 
-template <typename T>
-void Take(T& into, const T& from)
+template <typename T> void Take(T& into, const T& from)
 {
     if (!from.isEmpty()) {
         into = from;
@@ -203,7 +202,7 @@ DavEntry ReadResponse(QXmlStreamReader& reader)
     return entry;
 }
 
-}  // namespace
+} // namespace
 
 QByteArray PrincipalQuery()
 {
@@ -323,4 +322,4 @@ bool SameHref(const QString& a, const QString& b)
     return decoded(a) == decoded(b);
 }
 
-}  // namespace caldav
+} // namespace caldav

@@ -26,26 +26,26 @@ struct DavProps {
     QByteArray etag;
     QString displayName;
     QString color;
-    QStringList components;  // empty when the server did not say: then every component is
+    QStringList components; // empty when the server did not say: then every component is
     bool collection = false;
     bool calendar = false;
-    bool syncCollection = false;  // the sync-collection report is among the supported ones
+    bool syncCollection = false; // the sync-collection report is among the supported ones
     QString ctag;
     QString syncToken;
     QByteArray calendarData;
-    QString principal;  // href of current-user-principal
-    QString homeSet;    // first href of calendar-home-set
+    QString principal; // href of current-user-principal
+    QString homeSet;   // first href of calendar-home-set
 };
 
 struct DavEntry {
-    QString href;     // absolute path, spelled as the server gave it
-    int status = 0;   // the response's own status (404 for a removed resource), else 200
+    QString href;   // absolute path, spelled as the server gave it
+    int status = 0; // the response's own status (404 for a removed resource), else 200
     DavProps props;
 };
 
 struct Multistatus {
-    bool valid = false;  // false: not well-formed XML, or not a DAV multistatus
-    QString syncToken;   // the top-level sync-token of a sync-collection answer
+    bool valid = false; // false: not well-formed XML, or not a DAV multistatus
+    QString syncToken;  // the top-level sync-token of a sync-collection answer
     std::vector<DavEntry> entries;
 };
 
@@ -57,4 +57,4 @@ QString HrefPath(const QString& href, const QUrl& base);
 // Whether two hrefs name the same resource: compared decoded, a trailing slash aside.
 bool SameHref(const QString& a, const QString& b);
 
-}  // namespace caldav
+} // namespace caldav

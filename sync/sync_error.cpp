@@ -10,21 +10,29 @@ namespace {
 int SentenceId(Failure failure)
 {
     switch (failure) {
-    case Failure::WrongPassword: return res::IDS_SYNC_WRONG_PASSWORD;
-    case Failure::Unreachable: return res::IDS_SYNC_UNREACHABLE;
-    case Failure::CertificateRefused: return res::IDS_SYNC_CERTIFICATE_REFUSED;
-    case Failure::TimedOut: return res::IDS_SYNC_TIMED_OUT;
-    case Failure::TooLarge: return res::IDS_SYNC_TOO_LARGE;
-    case Failure::Malformed: return res::IDS_SYNC_MALFORMED;
-    case Failure::TooManyRedirects: return res::IDS_SYNC_TOO_MANY_REDIRECTS;
+    case Failure::WrongPassword:
+        return res::IDS_SYNC_WRONG_PASSWORD;
+    case Failure::Unreachable:
+        return res::IDS_SYNC_UNREACHABLE;
+    case Failure::CertificateRefused:
+        return res::IDS_SYNC_CERTIFICATE_REFUSED;
+    case Failure::TimedOut:
+        return res::IDS_SYNC_TIMED_OUT;
+    case Failure::TooLarge:
+        return res::IDS_SYNC_TOO_LARGE;
+    case Failure::Malformed:
+        return res::IDS_SYNC_MALFORMED;
+    case Failure::TooManyRedirects:
+        return res::IDS_SYNC_TOO_MANY_REDIRECTS;
     case Failure::None:
     case Failure::ServerError:
-    case Failure::Store: break;
+    case Failure::Store:
+        break;
     }
     return res::IDS_SYNC_SERVER_ERROR;
 }
 
-}  // namespace
+} // namespace
 
 SyncError ServerFailure(Failure failure, const QString& host, const QString& detail)
 {
@@ -39,4 +47,4 @@ SyncError ServerFailure(Failure failure, const QString& host, const QString& det
     return error;
 }
 
-}  // namespace caldav
+} // namespace caldav

@@ -12,7 +12,7 @@
 namespace {
 
 constexpr int kStartAttempts = 3;
-constexpr int kConnectPolls = 100;  // of 100 ms each
+constexpr int kConnectPolls = 100; // of 100 ms each
 constexpr int kProcessMs = 20000;
 
 quint16 FreePort()
@@ -27,7 +27,7 @@ bool WriteFile(const QString& path, const QByteArray& text)
     return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
 }
 
-}  // namespace
+} // namespace
 
 const char* DavServer::Name(Kind kind)
 {
@@ -95,8 +95,9 @@ QStringList DavServer::Arguments(bool tls) const
 {
     const QString root = dir_.path();
     if (kind_ == Kind::Xandikos) {
-        return {"-d", root + "/data", "--defaults", "-l", "127.0.0.1", "-p",
-                QString::number(port_), "--current-user-principal", "/alice/"};
+        return {"-d",        root + "/data", "--defaults",           "-l",
+                "127.0.0.1", "-p",           QString::number(port_), "--current-user-principal",
+                "/alice/"};
     }
     QByteArray config = "[server]\nhosts = 127.0.0.1:" + QByteArray::number(port_) + "\n";
     if (tls) {
@@ -105,9 +106,13 @@ QStringList DavServer::Arguments(bool tls) const
     }
     // The Debian package's own configuration authenticates otherwise; override all of it.
     config += "[auth]\ntype = htpasswd\nhtpasswd_encryption = plain\ndelay = 0\n"
-              "htpasswd_filename = " + QFile::encodeName(root + "/users") + "\n"
+              "htpasswd_filename = " +
+              QFile::encodeName(root + "/users") +
+              "\n"
               "[rights]\ntype = owner_only\n"
-              "[storage]\nfilesystem_folder = " + QFile::encodeName(root + "/data") + "\n"
+              "[storage]\nfilesystem_folder = " +
+              QFile::encodeName(root + "/data") +
+              "\n"
               "[logging]\nlevel = warning\n";
     WriteFile(root + "/users", "alice:secret\n");
     WriteFile(root + "/config", config);
@@ -141,7 +146,9 @@ bool DavServer::Start(bool tls)
     QFile log(root + "/server.log");
     log.open(QIODevice::ReadOnly);
     problem_ = QStringLiteral("%1 did not answer on port %2: %3")
-                   .arg(Name(kind_)).arg(port_).arg(QString::fromUtf8(log.readAll().right(2000)));
+                   .arg(Name(kind_))
+                   .arg(port_)
+                   .arg(QString::fromUtf8(log.readAll().right(2000)));
     process_.kill();
     process_.waitForFinished(kProcessMs);
     return false;
@@ -151,14 +158,14 @@ bool DavServer::MakeCertificate()
 {
     const QString root = dir_.path();
     QProcess openssl;
-    openssl.start("openssl", {"req", "-x509", "-newkey", "ec", "-pkeyopt",
-                              "ec_paramgen_curve:prime256v1", "-nodes", "-keyout",
-                              root + "/key.pem", "-out", root + "/cert.pem", "-days", "2",
-                              "-subj", "/CN=127.0.0.1"});
+    openssl.start("openssl",
+                  {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
+                   "-nodes", "-keyout", root + "/key.pem", "-out", root + "/cert.pem", "-days", "2",
+                   "-subj", "/CN=127.0.0.1"});
     openssl.waitForFinished(kProcessMs);
     QProcess print;
-    print.start("openssl", {"x509", "-in", root + "/cert.pem", "-noout", "-fingerprint",
-                            "-sha256"});
+    print.start("openssl",
+                {"x509", "-in", root + "/cert.pem", "-noout", "-fingerprint", "-sha256"});
     print.waitForFinished(kProcessMs);
     // "sha256 Fingerprint=AB:CD:..."
     fingerprint_ = QString::fromLatin1(print.readAllStandardOutput()).section('=', 1).trimmed();

@@ -27,7 +27,7 @@ public:
     const QString& Problem() const { return problem_; }
     Kind ServerKind() const { return kind_; }
     quint16 Port() const { return port_; }
-    QUrl Base() const;  // http(s)://127.0.0.1:PORT/
+    QUrl Base() const; // http(s)://127.0.0.1:PORT/
     QUrl Url(const QString& path) const { return Base().resolved(QUrl(path)); }
     // Where this server keeps alice's calendars.
     QUrl Home() const;

@@ -65,7 +65,8 @@ QByteArray Closing(const QByteArray& message)
     }
     QByteArray head;
     for (const QByteArray& line : message.left(end).split('\n')) {
-        if (!line.toLower().startsWith("connection:") && !line.toLower().startsWith("keep-alive:")) {
+        if (!line.toLower().startsWith("connection:") &&
+            !line.toLower().startsWith("keep-alive:")) {
             head += line.trimmed() + "\r\n";
         }
     }
@@ -74,8 +75,9 @@ QByteArray Closing(const QByteArray& message)
 
 QByteArray Answer(const QByteArray& statusLine, const QByteArray& headers, const QByteArray& body)
 {
-    return "HTTP/1.1 " + statusLine + "\r\n" + headers + "Content-Length: " +
-           QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+    return "HTTP/1.1 " + statusLine + "\r\n" + headers +
+           "Content-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" +
+           body;
 }
 
 void Reply(QTcpSocket* client, const QByteArray& answer)
@@ -118,8 +120,8 @@ void SendEndless(QTcpSocket* client, const std::shared_ptr<FaultProxy::Shared>& 
     const QByteArray chunk =
         QByteArray("<response><href>/endless</href></response>").repeated(1500);
     auto pump = [client, shared, chunk] {
-        while (client->state() == QAbstractSocket::ConnectedState
-               && client->bytesToWrite() < kEndlessQueue && shared->endless < kEndlessLimit) {
+        while (client->state() == QAbstractSocket::ConnectedState &&
+               client->bytesToWrite() < kEndlessQueue && shared->endless < kEndlessLimit) {
             client->write(chunk);
             shared->endless += chunk.size();
         }
@@ -185,7 +187,7 @@ void Serve(QTcpSocket* client, const std::shared_ptr<FaultProxy::Shared>& shared
     });
 }
 
-}  // namespace
+} // namespace
 
 FaultProxy::FaultProxy(quint16 serverPort) : shared_(std::make_shared<Shared>())
 {

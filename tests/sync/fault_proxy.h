@@ -16,13 +16,13 @@ class FaultProxy {
 public:
     enum class Mode {
         Pass,
-        Status,        // answers `status` with an empty body
-        Close,         // closes the connection without an answer
-        Stall,         // never answers
-        MalformedXml,  // 207 with XML that breaks off
-        EndlessBody,   // 207 whose body never ends
-        RedirectLoop,  // 301 to the same address
-        DropAnswer,    // forwards the request, reads the server's answer, then closes
+        Status,       // answers `status` with an empty body
+        Close,        // closes the connection without an answer
+        Stall,        // never answers
+        MalformedXml, // 207 with XML that breaks off
+        EndlessBody,  // 207 whose body never ends
+        RedirectLoop, // 301 to the same address
+        DropAnswer,   // forwards the request, reads the server's answer, then closes
     };
     // Applies to the requests numbered first..last (counted from 1 over all connections).
     struct Fault {
@@ -55,6 +55,6 @@ public:
 private:
     std::shared_ptr<Shared> shared_;
     QThread thread_;
-    QObject* context_ = nullptr;  // lives in thread_
+    QObject* context_ = nullptr; // lives in thread_
     quint16 port_ = 0;
 };

@@ -91,15 +91,19 @@ TEST_P(CollectionTest, DiscoversThePrincipalTheHomeAndItsCalendars)
 TEST_P(CollectionTest, WritesOnlyOverTheVersionTheyName)
 {
     DavClient client(server_->Account());
-    const caldav::DavResponse created = client.Put(At("a.ics"), Event("a", "One"), Precondition::IfNoneMatch);
+    const caldav::DavResponse created =
+        client.Put(At("a.ics"), Event("a", "One"), Precondition::IfNoneMatch);
     EXPECT_EQ(created.status, 201);
     ASSERT_FALSE(created.error);
     ASSERT_TRUE(created.etag.startsWith('"'));
-    const caldav::DavResponse again = client.Put(At("a.ics"), Event("a", "Two"), Precondition::IfNoneMatch);
+    const caldav::DavResponse again =
+        client.Put(At("a.ics"), Event("a", "Two"), Precondition::IfNoneMatch);
     EXPECT_EQ(again.status, 412);
     EXPECT_FALSE(again.error);
-    EXPECT_EQ(client.Put(At("a.ics"), Event("a", "Two"), Precondition::IfMatch, "\"stale\"").status, 412);
-    const caldav::DavResponse changed = client.Put(At("a.ics"), Event("a", "Two"), Precondition::IfMatch, created.etag);
+    EXPECT_EQ(client.Put(At("a.ics"), Event("a", "Two"), Precondition::IfMatch, "\"stale\"").status,
+              412);
+    const caldav::DavResponse changed =
+        client.Put(At("a.ics"), Event("a", "Two"), Precondition::IfMatch, created.etag);
     EXPECT_TRUE(changed.status >= 200 && changed.status < 300);
     EXPECT_NE(changed.etag, created.etag);
     EXPECT_TRUE(client.Get(At("a.ics")).body.contains("SUMMARY:Two"));
@@ -115,14 +119,17 @@ TEST_P(CollectionTest, WritesOnlyOverTheVersionTheyName)
 TEST_P(CollectionTest, ReportsChangesListingsAndResources)
 {
     DavClient client(server_->Account());
-    const QByteArray etagA = client.Put(At("a.ics"), Event("a", "A"), Precondition::IfNoneMatch).etag;
-    const QByteArray etagB = client.Put(At("b.ics"), Event("b", "B"), Precondition::IfNoneMatch).etag;
+    const QByteArray etagA =
+        client.Put(At("a.ics"), Event("a", "A"), Precondition::IfNoneMatch).etag;
+    const QByteArray etagB =
+        client.Put(At("b.ics"), Event("b", "B"), Precondition::IfNoneMatch).etag;
     const caldav::CollectionChanges first = caldav::ChangesSince(client, calendar_, {});
     ASSERT_FALSE(first.error);
     EXPECT_EQ(Hrefs(first.changed), QStringList({Path("a.ics"), Path("b.ics")}));
     EXPECT_TRUE(first.removed.empty());
 
-    const QByteArray etagA2 = client.Put(At("a.ics"), Event("a", "A2"), Precondition::IfMatch, etagA).etag;
+    const QByteArray etagA2 =
+        client.Put(At("a.ics"), Event("a", "A2"), Precondition::IfMatch, etagA).etag;
     client.Delete(At("b.ics"), etagB);
     client.Put(At("c d.ics"), Event("c", "C"), Precondition::IfNoneMatch);
     const caldav::CollectionChanges next = caldav::ChangesSince(client, calendar_, first.token);
@@ -154,7 +161,8 @@ TEST_P(CollectionTest, ReportsChangesListingsAndResources)
         asked.push_back(Path(name));
     }
     caldav::SyncError error;
-    const std::vector<caldav::Resource> got = caldav::FetchResources(client, calendar_, asked, error);
+    const std::vector<caldav::Resource> got =
+        caldav::FetchResources(client, calendar_, asked, error);
     ASSERT_FALSE(error);
     ASSERT_EQ(got.size(), asked.size());
     for (const caldav::Resource& resource : got) {
@@ -171,4 +179,4 @@ TEST_P(CollectionTest, ReportsChangesListingsAndResources)
 INSTANTIATE_TEST_SUITE_P(Servers, CollectionTest, ::testing::Values(Kind::Radicale, Kind::Xandikos),
                          [](const auto& info) { return std::string(DavServer::Name(info.param)); });
 
-}  // namespace
+} // namespace

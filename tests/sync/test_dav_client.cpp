@@ -1,0 +1,173 @@
+// The DAV client's failures, each one clear SyncError naming the host: faults of the proxy in
+// front of a real server, a wrong password, an untrusted certificate, nobody listening; and
+// answers that are not XML at all.
+#include "sync/dav_client.h"
+
+#include <gtest/gtest.h>
+
+#include <QTcpServer>
+
+#include "sync/calendar_collection.h"
+#include "sync/dav_xml.h"
+#include "tests/sync/dav_server.h"
+#include "tests/sync/fault_proxy.h"
+
+using caldav::DavClient;
+using caldav::Failure;
+using Kind = DavServer::Kind;
+using Mode = FaultProxy::Mode;
+
+namespace {
+
+QString Message(const caldav::SyncError& error)
+{
+    return QString::fromStdWString(error.message);
+}
+
+class FaultTest : public ::testing::TestWithParam<Kind> {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(server_.Running()) << server_.Problem().toStdString();
+        calendar_ = server_.MakeCalendar("work", "Work");
+        ASSERT_FALSE(calendar_.isEmpty());
+    }
+    // A client through a fresh proxy, with limits small enough to hit quickly.
+    DavClient Through(FaultProxy& proxy) const
+    {
+        caldav::Connection connection = server_.Account(proxy.Url());
+        connection.timeoutMs = 400;
+        connection.maxBodyBytes = 1 << 20;
+        return DavClient(connection);
+    }
+    QUrl ProxiedCalendar(const FaultProxy& proxy) const { return proxy.Url(calendar_.path()); }
+
+    DavServer server_{GetParam()};
+    QUrl calendar_;
+};
+
+TEST_P(FaultTest, EachFaultEndsInOneErrorNamingTheHost)
+{
+    const struct {
+        Mode mode;
+        Failure failure;
+    } cases[] = {
+        {Mode::Status, Failure::ServerError},   {Mode::Close, Failure::Unreachable},
+        {Mode::Stall, Failure::TimedOut},       {Mode::MalformedXml, Failure::Malformed},
+        {Mode::EndlessBody, Failure::TooLarge}, {Mode::RedirectLoop, Failure::TooManyRedirects},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.mode));
+        FaultProxy proxy(server_.Port());
+        proxy.Set({c.mode});
+        DavClient client = Through(proxy);
+        const caldav::Discovery found = caldav::Discover(client);
+        EXPECT_EQ(found.error.failure, c.failure);
+        EXPECT_TRUE(Message(found.error).contains("127.0.0.1"))
+            << Message(found.error).toStdString();
+        EXPECT_TRUE(found.calendars.empty());
+        if (c.mode == Mode::Status) {
+            EXPECT_TRUE(Message(found.error).contains("500"));
+        }
+        if (c.mode == Mode::RedirectLoop) {
+            EXPECT_EQ(proxy.Requests(), client.Settings().maxRedirects + 1);
+        }
+        if (c.mode == Mode::EndlessBody) {
+            // The client hung up soon after its limit, whatever the proxy could still send.
+            EXPECT_LT(proxy.EndlessBytes(), 16 << 20);
+        }
+    }
+}
+
+TEST_P(FaultTest, ALostAnswerIsAnErrorThoughTheServerDidTheWork)
+{
+    FaultProxy proxy(server_.Port());
+    std::vector<int> arrived;
+    std::vector<int> answered;
+    proxy.OnArrived([&](int request) { arrived.push_back(request); });
+    proxy.OnAnswered([&](int request) { answered.push_back(request); });
+    proxy.Set({Mode::DropAnswer, 1, 1});
+    DavClient client = Through(proxy);
+    const QUrl url = ProxiedCalendar(proxy).resolved(QUrl("lost.ics"));
+    const QByteArray event = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//EN\r\nBEGIN:VEVENT\r\n"
+                             "UID:lost\r\nDTSTAMP:20260101T000000Z\r\nDTSTART:20260102T100000Z\r\n"
+                             "END:VEVENT\r\nEND:VCALENDAR\r\n";
+    const caldav::DavResponse put = client.Put(url, event, caldav::Precondition::IfNoneMatch);
+    // Not sent again behind the caller's back: that would answer 412 to our own PUT.
+    EXPECT_EQ(put.error.failure, Failure::Unreachable) << put.status;
+    EXPECT_EQ(arrived, std::vector<int>{1});
+    EXPECT_EQ(answered, std::vector<int>{1});
+    EXPECT_EQ(client.Get(url).status, 200);
+
+    // A server without the report, and one that fails on a token it does not know.
+    proxy.Set({Mode::Status, 1, INT_MAX, 501});
+    EXPECT_TRUE(caldav::ChangesSince(client, ProxiedCalendar(proxy), {}).unsupported);
+    proxy.Set({Mode::Status, 1, INT_MAX, 500});
+    const caldav::CollectionChanges changes =
+        caldav::ChangesSince(client, ProxiedCalendar(proxy), "t");
+    EXPECT_TRUE(changes.tokenRefused && !changes.error);
+    EXPECT_EQ(caldav::ListResources(client, ProxiedCalendar(proxy)).error.failure,
+              Failure::ServerError);
+}
+
+INSTANTIATE_TEST_SUITE_P(Servers, FaultTest, ::testing::Values(Kind::Radicale, Kind::Xandikos),
+                         [](const auto& info) { return std::string(DavServer::Name(info.param)); });
+
+TEST(DavClient, RefusesAWrongPasswordAndAnUntrustedCertificate)
+{
+    DavServer server(Kind::Radicale, true);
+    ASSERT_TRUE(server.Running()) << server.Problem().toStdString();
+    caldav::Connection connection = server.Account();
+    DavClient untrusted(connection);
+    const caldav::Discovery refused = caldav::Discover(untrusted);
+    EXPECT_EQ(refused.error.failure, Failure::CertificateRefused);
+    EXPECT_EQ(QString::fromLatin1(refused.error.fingerprint), server.Fingerprint());
+    EXPECT_TRUE(Message(refused.error).contains("127.0.0.1"));
+    EXPECT_TRUE(Message(refused.error).contains(server.Fingerprint()));
+
+    connection.trustedFingerprints = {server.Fingerprint().toLower()};
+    DavClient trusted(connection);
+    const caldav::Discovery found = caldav::Discover(trusted);
+    EXPECT_FALSE(found.error) << Message(found.error).toStdString();
+    EXPECT_EQ(found.home, server.Home());
+
+    connection.password = "wrong";
+    DavClient wrong(connection);
+    const caldav::Discovery denied = caldav::Discover(wrong);
+    EXPECT_EQ(denied.error.failure, Failure::WrongPassword);
+    EXPECT_EQ(Message(denied.error),
+              QString("The server 127.0.0.1 refused the user name or password."));
+}
+
+TEST(DavClient, NobodyListeningIsUnreachable)
+{
+    quint16 port = 0;
+    {
+        QTcpServer probe;
+        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+        port = probe.serverPort();
+    }
+    caldav::Connection connection;
+    connection.server = QUrl(QString("http://127.0.0.1:%1/").arg(port));
+    DavClient client(connection);
+    EXPECT_EQ(caldav::Discover(client).error.failure, Failure::Unreachable);
+}
+
+TEST(DavXml, AddressesAndAnswersThatAreNoMultistatus)
+{
+    EXPECT_EQ(caldav::ServerAddress(" example.org/dav/ "), QUrl("https://example.org/dav/"));
+    EXPECT_EQ(caldav::ServerAddress("http://h:5232/"), QUrl("http://h:5232/"));
+    EXPECT_EQ(caldav::HrefPath("https://h:1/a%20b/c.ics", QUrl("https://h:1/")), "/a%20b/c.ics");
+    EXPECT_EQ(caldav::HrefPath("c.ics", QUrl("https://h/cal/")), "/cal/c.ics");
+    EXPECT_TRUE(caldav::SameHref("/cal/a%20b/", "/cal/a b"));
+    EXPECT_FALSE(caldav::SameHref("/cal/a", "/cal/b"));
+    for (const char* xml : {"", "not xml", "<html><body>Login</body></html>",
+                            "<multistatus xmlns=\"DAV:\"><response><href>/a</href>",
+                            "<multistatus xmlns=\"DAV:\"></multistatus><extra/>",
+                            "<multistatus xmlns=\"urn:other\"></multistatus>"}) {
+        EXPECT_FALSE(caldav::ParseMultistatus(xml).valid) << xml;
+    }
+    EXPECT_TRUE(caldav::ParseMultistatus("<D:multistatus xmlns:D=\"DAV:\"/>").valid);
+}
+
+} // namespace
