@@ -62,7 +62,7 @@ void Choose(QComboBox& combo, const std::wstring& url)
 
 std::optional<AccountRefusal> CheckAccount(const AccountFields& fields)
 {
-    if (ServerAddress(fields.server).isEmpty())
+    if (CheckedServerAddress(fields.server).isEmpty())
         return AccountRefusal{AccountField::Server, res::IDS_ACCOUNT_NO_SERVER};
     if (fields.eventCalendar.empty() || fields.taskCalendar.empty())
         return AccountRefusal{AccountField::Calendars, res::IDS_ACCOUNT_NO_CALENDARS};
@@ -199,14 +199,14 @@ void CCalendarAccountsDlg::TypedAddressChanged()
 pim::SyncAccount CCalendarAccountsDlg::TypedAccount() const
 {
     pim::SyncAccount account;
-    account.server = ToWString(ServerAddress(ToWString(server_->text())).toString());
+    account.server = ToWString(CheckedServerAddress(ToWString(server_->text())).toString());
     account.user = ToWString(user_->text().trimmed());
     return account;
 }
 
 void CCalendarAccountsDlg::Test()
 {
-    if (ServerAddress(ToWString(server_->text())).isEmpty()) {
+    if (CheckedServerAddress(ToWString(server_->text())).isEmpty()) {
         Refuse(res::IDS_ACCOUNT_NO_SERVER, server_);
         return;
     }
@@ -252,7 +252,7 @@ void CCalendarAccountsDlg::ShowDiscovery(const caldav::Discovery& found)
     FillCalendars(found.calendars);
     status_->setText(Text(res::IDS_ACCOUNT_FOUND)
                          .arg(static_cast<int>(found.calendars.size()))
-                         .arg(ServerAddress(ToWString(server_->text())).host()));
+                         .arg(CheckedServerAddress(ToWString(server_->text())).host()));
 }
 
 void CCalendarAccountsDlg::FillCalendars(const std::vector<caldav::RemoteCalendar>& calendars)

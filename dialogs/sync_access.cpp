@@ -13,15 +13,11 @@ constexpr wchar_t kTrusted[] = L"TrustedCertificates";
 
 }  // namespace
 
-QUrl ServerAddress(const std::wstring& typed)
+QUrl CheckedServerAddress(const std::wstring& typed)
 {
-    QString text = QString::fromStdWString(typed).trimmed();
-    if (text.isEmpty())
-        return {};
-    if (!text.contains(QLatin1String("://")))
-        text.prepend(QLatin1String("https://"));
-    const QUrl url(text, QUrl::StrictMode);
+    const QUrl url = caldav::ServerAddress(QString::fromStdWString(typed));
     const bool web = url.scheme() == QLatin1String("https") || url.scheme() == QLatin1String("http");
+    // Credentials in the address would travel past the secret store.
     if (!url.isValid() || !web || url.host().isEmpty() || !url.userInfo().isEmpty())
         return {};
     return url;
@@ -105,7 +101,7 @@ caldav::Connection ConnectionTo(const pim::SyncAccount& account, const QString& 
                                 const QStringList& trustedFingerprints)
 {
     caldav::Connection connection;
-    connection.server = ServerAddress(account.server);
+    connection.server = caldav::ServerAddress(QString::fromStdWString(account.server));
     connection.user = QString::fromStdWString(account.user);
     connection.password = password;
     connection.trustedFingerprints = trustedFingerprints;

@@ -24,9 +24,9 @@ class SecretStore;
 // The profile's group of the sync settings.
 inline constexpr wchar_t kSyncSection[] = L"Sync";
 
-// The typed address as a connection takes it: https:// unless the user typed http://. An empty
-// URL when the text is no http(s) address of a host.
-QUrl ServerAddress(const std::wstring& typed);
+// The typed address as a connection takes it (caldav::ServerAddress); an empty URL when the text
+// is no http(s) address of a host.
+QUrl CheckedServerAddress(const std::wstring& typed);
 
 // Runs `work` over the sync ledger of the store at `storePath`, opened for this call only; the
 // store's own status when it cannot be opened.

@@ -3,6 +3,7 @@
 // interval's clamp, the status line, the question for a password nobody knew, and the window
 // keeping its selection when a round brings in an item.
 #include <QLabel>
+#include <QLineEdit>
 #include <QSemaphore>
 #include <QTest>
 #include <QTimer>
@@ -15,6 +16,7 @@
 #include "model/recurrence.h"
 #include "model/tamberlo_doc.h"
 #include "res/command_ids.h"
+#include "res/string_table.h"
 #include "tests/app/shell_fixture.h"
 #include "view/tamberlo_view.h"
 

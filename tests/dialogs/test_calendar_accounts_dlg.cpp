@@ -31,7 +31,7 @@ TEST(CalendarAccountChecks, AddressesAndRefusals)
         {L"dav example org", ""},
     };
     for (const auto& [typed, url] : addresses)
-        EXPECT_EQ(ServerAddress(typed).toString(), url) << QString::fromStdWString(typed).toStdString();
+        EXPECT_EQ(CheckedServerAddress(typed).toString(), url) << QString::fromStdWString(typed).toStdString();
 
     const auto refused = [](const AccountFields& fields) {
         const std::optional<AccountRefusal> refusal = CheckAccount(fields);
