@@ -5,6 +5,7 @@
 
 #include <random>
 
+#include "model/date_time.h"
 #include "platform/pim/demo_calendar.h"
 #include "tests/sync/fault_proxy.h"
 #include "tests/sync/round_fixture.h"
