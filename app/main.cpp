@@ -7,6 +7,7 @@
 #include "app/program_command_line.h"
 #include "app/qt_dialog_runner.h"
 #include "app/qt_message_service.h"
+#include "app/sync_rounds.h"
 #include "app/tamberlo_app.h"
 
 namespace {
@@ -35,6 +36,7 @@ int main(int argc, char** argv)
     environment.messages = &messages;
     environment.dialogs = &dialogs;
     environment.arguments = args;
+    environment.network = CalDavNetwork();
     CTamberloApp app(environment);
     if (!app.InitInstance()) {
         return 0;

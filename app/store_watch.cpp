@@ -39,9 +39,12 @@ void StoreWatch::OwnConnection(bool opening)
         atOwnOpen_ = Now();
         return;
     }
+    const StoreState closed = Now();
+    if (ownWrite_ && atOwnOpen_ && closed != *atOwnOpen_)
+        ownWrite_();
     // A change seen before this connection opened is another program's, and still to follow.
     if (atOwnOpen_ == known_)
-        known_ = Now();
+        known_ = closed;
     atOwnOpen_.reset();
 }
 

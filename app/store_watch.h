@@ -17,6 +17,9 @@ public:
     explicit StoreWatch(std::string storePath, QObject* parent = nullptr);
 
     void SetOnChange(std::function<bool()> changed) { changed_ = std::move(changed); }
+    // Called when the file changed while one of this program's connections was open: most
+    // likely a change of its own (the sync follows those).
+    void SetOnOwnWrite(std::function<void()> written) { ownWrite_ = std::move(written); }
     // Tell the watch about each connection of this program (true before it reads, false once
     // it closed): what it wrote is this program's own, unless others wrote before it opened.
     void OwnConnection(bool opening);
@@ -39,6 +42,7 @@ private:
 
     std::string path_;
     std::function<bool()> changed_;
+    std::function<void()> ownWrite_;
     QTimer timer_;
     StoreState known_;
     std::optional<StoreState> atOwnOpen_;

@@ -1,5 +1,5 @@
-// Start-up and shutdown. The handheld's socket-layer start-up has no counterpart here: the
-// program uses no network, so that step is left out rather than faked.
+// Start-up and shutdown. The handheld's socket-layer start-up has no counterpart here: Qt's
+// network needs none, so that step is left out rather than faked.
 #include "app/tamberlo_app.h"
 
 #include <QCoreApplication>
@@ -12,6 +12,7 @@
 #include "app/main_frame.h"
 #include "app/program_commands.h"
 #include "app/store_watch.h"
+#include "app/sync_commands.h"
 #include "app/undo_commands.h"
 #include "editors/appointment_editing.h"
 #include "editors/editor_services.h"
@@ -47,7 +48,8 @@ CTamberloApp::CTamberloApp(AppEnvironment environment)
 {
 }
 
-CTamberloApp::~CTamberloApp() = default;
+// The sync goes first: its round and the store watch's own-write call must not outlive it.
+CTamberloApp::~CTamberloApp() { syncCommands_.reset(); }
 
 void CTamberloApp::AddCommands()
 {
@@ -67,6 +69,7 @@ AppEnvironment CTamberloApp::DefaultEnvironment()
 {
     AppEnvironment environment{Profile::DefaultPath(), {}, nullptr};
     environment.joinSession = true;
+    environment.secretStore = true;
     return environment;
 }
 
@@ -116,6 +119,7 @@ bool CTamberloApp::InitInstance()
     findCommands_->AddTo(commands_);
     frame_->UpdateCommands(); // the rows added since the view was set become enabled
     storeWatch_->SetOnChange([view] { return view->StoreChanged(); });
+    AttachSync(storePath, *view);
     // The editors and dialogs need someone to ask and a way to show themselves.
     if (editorServices_) {
         programCommands_ = std::make_unique<ProgramCommands>(*editorServices_, *session_, *doc_,
@@ -157,6 +161,22 @@ void CTamberloApp::JoinSession(const std::string& storePath)
             OpenFromAnotherStart(files);
         });
     programInstance_->Claim(bus);
+}
+
+void CTamberloApp::AttachSync(const std::string& storePath, CTamberloView& view)
+{
+    if (!environment_.network.round || !environment_.messages || !environment_.dialogs)
+        return;
+    syncCommands_ = std::make_unique<SyncCommands>(SyncCommands::Services{
+        storePath, *profile_, *environment_.messages, *environment_.dialogs, *frame_,
+        [&view] { return view.StoreChanged(); }, environment_.network,
+        environment_.secretStore});
+    syncCommands_->AddTo(commands_);
+    storeWatch_->SetOnOwnWrite([this] {
+        if (syncCommands_)
+            syncCommands_->LocalChange();
+    });
+    frame_->UpdateCommands();
 }
 
 void CTamberloApp::AttachViewEditing(CTamberloView& view)

@@ -8,6 +8,7 @@
 
 #include <QDBusConnection>
 
+#include "app/sync_rounds.h"
 #include "platform/command_table.h"
 
 class AppSettings;
@@ -23,6 +24,7 @@ class PimSession;
 class FindCommands;
 class ScheduleEdits;
 class StoreWatch;
+class SyncCommands;
 class UndoCommands;
 class UndoStack;
 struct EditorServices;
@@ -42,6 +44,10 @@ struct AppEnvironment {
     bool joinSession = false;
     std::vector<std::string> arguments{};  // the command line after the program's name
     std::string busAddress{};  // empty: the user's session bus
+    // How sync reaches calendar servers; without a round, Sync Now and Calendar Accounts stay
+    // disabled.
+    SyncNetwork network{};
+    bool secretStore = false;  // passwords in the desktop's secret store, else for the run only
 };
 
 class CTamberloApp {
@@ -72,6 +78,8 @@ public:
     void SetCommandHandler(int id, CommandTable::Handler handler);
     // The window's undo stack; null before start-up.
     UndoStack* Undo() const { return undo_.get(); }
+    // Sync Now and the calendar accounts; null without a network.
+    SyncCommands* Sync() const { return syncCommands_.get(); }
 
 private:
     void AddCommands();
@@ -85,6 +93,7 @@ private:
     void OpenFromAnotherStart(const std::vector<std::string>& arguments);
     QDBusConnection SessionBus() const;
     void JoinSession(const std::string& storePath);
+    void AttachSync(const std::string& storePath, CTamberloView& view);
 
     AppEnvironment environment_;
     std::unique_ptr<AppSettings> settings_;
@@ -106,5 +115,6 @@ private:
     std::unique_ptr<CMainFrame> frame_;  // the view it owns reads everything above
     std::unique_ptr<ProgramCommands> programCommands_;  // handlers over the frame's view
     std::unique_ptr<ProgramInstance> programInstance_;  // this program on the session bus
+    std::unique_ptr<SyncCommands> syncCommands_;  // its rounds reload the frame's view
     bool unsavedReported_ = false;  // Exit and the window's close both save; one warning is enough
 };

@@ -52,6 +52,9 @@ enum CommandId : int {
     ID_FIND = 32910,
     ID_FIND_NEXT = 32911,
     ID_FIND_PREVIOUS = 32912,
+    // Sync with a CalDAV server, and its accounts.
+    ID_SYNC_NOW = 32920,
+    ID_CALENDAR_ACCOUNTS = 32921,
     ID_APP_ABOUT = 57664,
 };
 

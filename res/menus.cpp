@@ -39,7 +39,8 @@ std::vector<MenuItem> MainMenu()
                                Command(ID_PASTE, L"Paste"), Separator(),
                                Command(ID_FIND, L"Find"), Command(ID_FIND_NEXT, L"Find Next"),
                                Command(ID_FIND_PREVIOUS, L"Find Previous")}),
-               Command(ID_JUMP_TO_DAY, L"Jump to the day"), Separator(),
+               Command(ID_JUMP_TO_DAY, L"Jump to the day"), Command(ID_SYNC_NOW, L"Sync Now"),
+               Separator(),
                Command(ID_APP_EXIT, L"Exit")}),
         Popup(L"Tool",
               {Command(ID_ENVIRONMENT, L"Environment"), Command(ID_CATEGORY_SET, L"Category Set"),
@@ -48,7 +49,8 @@ std::vector<MenuItem> MainMenu()
                Command(ID_WEEK_COLOR_SET, L"Week and Color Set"),
                Command(ID_FUNC_KEY_SET, L"Func Key Set"),
                Command(ID_IMPORT_ICALENDAR, L"Import iCalendar..."),
-               Command(ID_EXPORT_ICALENDAR, L"Export iCalendar..."), Separator(),
+               Command(ID_EXPORT_ICALENDAR, L"Export iCalendar..."),
+               Command(ID_CALENDAR_ACCOUNTS, L"Calendar Accounts..."), Separator(),
                Command(ID_APP_ABOUT, L"Version Info")}),
         Popup(L"Help", {Command(ID_KEYS_AND_MOUSE, L"Keys and Mouse"),
                         Command(ID_APP_ABOUT, L"Version Info")}),
@@ -85,7 +87,7 @@ const std::vector<Accelerator>& LoadAccelerators()
         {"Ctrl+Z", ID_UNDO},               {"Ctrl+Shift+Z", ID_REDO},
         {"Ctrl+Y", ID_REDO},               {"Ctrl+F", ID_FIND},
         {"F3", ID_FIND_NEXT},              {"Shift+F3", ID_FIND_PREVIOUS},
-        {"F1", ID_KEYS_AND_MOUSE},
+        {"F1", ID_KEYS_AND_MOUSE},         {"F5", ID_SYNC_NOW},
     };
     return keys;
 }

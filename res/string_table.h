@@ -158,6 +158,28 @@ enum StringId : int {
     IDS_SYNC_MALFORMED = 65905,
     IDS_SYNC_TOO_MANY_REDIRECTS = 65906,
     IDS_SYNC_SERVER_ERROR = 65907,
+    // Sync with calendar servers: the status line ("%1" the time, then the counts or the
+    // reason) and the accounts dialog.
+    IDS_SYNC_DONE = 65930,
+    IDS_SYNC_NOTES = 65931,
+    IDS_SYNC_FAILED = 65932,
+    IDS_SYNC_TALKING = 65933,
+    IDS_SYNC_NO_ACCOUNT = 65934,
+    IDS_CALENDAR_ACCOUNTS = 65935,
+    IDS_ACCOUNT_SERVER = 65936,
+    IDS_ACCOUNT_USER = 65937,
+    IDS_ACCOUNT_PASSWORD = 65938,
+    IDS_ACCOUNT_APPOINTMENTS = 65939,
+    IDS_ACCOUNT_TASKS = 65940,
+    IDS_ACCOUNT_TEST = 65941,
+    IDS_ACCOUNT_ADD = 65942,
+    IDS_ACCOUNT_REMOVE = 65943,
+    IDS_ACCOUNT_NO_SERVER = 65944,
+    IDS_ACCOUNT_NO_CALENDARS = 65945,
+    IDS_ACCOUNT_FOUND = 65946,     // "%1" how many calendars, "%2" the server
+    IDS_TRUST_CERTIFICATE = 65947, // "%1" the refusal naming the host, "%2" the fingerprint
+    IDS_PASSWORD_OF = 65948,       // "%1" the user, "%2" the server
+    IDS_REMOVE_ACCOUNT = 65949,    // likewise
     // A sync round: the conflict copy's subject ("%1" the subject) and memo line ("%1" the
     // time, "%2" the reason), and the round's notes ("%1" the subject or the resource).
     IDS_SYNC_CONFLICT_SUBJECT = 65950,

@@ -59,10 +59,10 @@ TEST(Menus, MainOkCancelAndContextTemplates)
         L"Appoint Only=32802", L"Task Only=32803", L"-", L"View Detail=32804",
         L"Detail at bottom=32805", L"Edit>", L"Undo=32900", L"Redo=32901", L"-", L"Copy=32815",
         L"Cut=32816", L"Paste=32817", L"-", L"Find=32910", L"Find Next=32911",
-        L"Find Previous=32912", L"Jump to the day=32785", L"-", L"Exit=32777", L"Tool>", L"Environment=32775",
+        L"Find Previous=32912", L"Jump to the day=32785", L"Sync Now=32920", L"-", L"Exit=32777", L"Tool>", L"Environment=32775",
         L"Category Set=32799", L"Character Set=32787", L"Holiday Set=32776",
         L"Week and Color Set=32798", L"Func Key Set=32784", L"Import iCalendar...=32821",
-        L"Export iCalendar...=32822", L"-", L"Version Info=57664", L"Help>",
+        L"Export iCalendar...=32822", L"Calendar Accounts...=32921", L"-", L"Version Info=57664", L"Help>",
         L"Keys and Mouse=32823", L"Version Info=57664"};
     EXPECT_EQ(Flatten(res::LoadMenu(res::IDR_MAINFRAME)), main);
     EXPECT_EQ(Flatten(res::LoadMenu(res::IDM_OK_CANCEL)),

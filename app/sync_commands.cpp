@@ -1,0 +1,173 @@
+// The round is put together on the window's thread (the profile's trusted certificates, the
+// clock) and run on the worker; only the password may be read there, from the secret store.
+#include "app/sync_commands.h"
+
+#include <QLabel>
+#include <QStatusBar>
+#include <QTimer>
+#include <utility>
+
+#include "app/main_frame.h"
+#include "dialogs/calendar_accounts_dlg.h"
+#include "platform/clock.h"
+#include "platform/message_service.h"
+#include "platform/profile.h"
+#include "platform/secret_store.h"
+#include "res/command_ids.h"
+#include "res/string_table.h"
+
+namespace {
+
+constexpr wchar_t kInterval[] = L"IntervalMinutes";
+constexpr int kDefaultIntervalMinutes = 15;
+// A drag under way holds the reload back; it is tried again this much later.
+constexpr int kFollowRetryMs = 500;
+
+QString Text(int id) { return QString::fromStdWString(res::LoadString(id)); }
+
+}  // namespace
+
+std::wstring SyncStatusText(const SyncOutcome& outcome, const SYSTEMTIME& at)
+{
+    const caldav::RoundReport& report = outcome.report;
+    const QString time = QStringLiteral("%1:%2")
+                             .arg(at.wHour, 2, 10, QLatin1Char('0'))
+                             .arg(at.wMinute, 2, 10, QLatin1Char('0'));
+    if (report.error)
+        return Text(res::IDS_SYNC_FAILED)
+            .arg(time, QString::fromStdWString(report.error.message))
+            .toStdWString();
+    QString text = Text(res::IDS_SYNC_DONE)
+                       .arg(time)
+                       .arg(report.received + report.deletedHere)
+                       .arg(report.sent + report.deletedThere);
+    if (report.conflicts > 0 || report.skipped > 0)
+        text += Text(res::IDS_SYNC_NOTES).arg(report.conflicts).arg(report.skipped);
+    return text.toStdWString();
+}
+
+SyncCommands::SyncCommands(Services services)
+    : services_(std::move(services)),
+      secrets_(services_.secretStore ? std::make_unique<platform::SecretStore>() : nullptr),
+      credentials_(services_.profile, secrets_.get()),
+      scheduler_(std::make_unique<SyncScheduler>(
+          [this] { return MakeRound(); },
+          [this](const SyncOutcome& outcome) { RoundEnded(outcome); }))
+{
+    scheduler_->SetIntervalMinutes(
+        services_.profile.GetInt(kSyncSection, kInterval, kDefaultIntervalMinutes));
+    // What the server changed while the program was closed comes in soon after the start.
+    scheduler_->LocalChange();
+}
+
+SyncCommands::~SyncCommands() = default;
+
+void SyncCommands::AddTo(CommandTable& table)
+{
+    table.Add(cmd::ID_SYNC_NOW, [this] { SyncNow(); });
+    table.Add(cmd::ID_CALENDAR_ACCOUNTS, [this] { OpenAccounts(); });
+}
+
+QString SyncCommands::Status() const { return status_ ? status_->text() : QString(); }
+
+void SyncCommands::SyncNow()
+{
+    requested_ = true;
+    if (!scheduler_->Running())
+        ShowStatus(Text(res::IDS_SYNC_TALKING));
+    scheduler_->RunNow();
+}
+
+SyncScheduler::Round SyncCommands::MakeRound()
+{
+    caldav::RoundOptions options;
+    options.now = GetLocalTime();
+    return [options, trusted = credentials_.TrustedFingerprints(), path = services_.storePath,
+            round = services_.network.round,
+            credentials = &credentials_](const std::function<bool()>& carryOn) mutable {
+        options.carryOn = carryOn;
+        return RunAccountRounds(path, *credentials, trusted, round, options);
+    };
+}
+
+void SyncCommands::RoundEnded(const SyncOutcome& outcome)
+{
+    const bool requested = std::exchange(requested_, false);
+    if (!outcome.anyAccount) {
+        if (requested) {
+            ShowStatus({});
+            services_.messages.MessageBox(res::LoadString(res::IDS_SYNC_NO_ACCOUNT),
+                                          res::LoadString(res::IDS_WARNING),
+                                          MB_OK | MB_ICONINFORMATION);
+        }
+        return;
+    }
+    if (outcome.report.storeChanged)
+        FollowStore();
+    ShowStatus(QString::fromStdWString(SyncStatusText(outcome, GetLocalTime())));
+    const bool again = outcome.needsPassword ? AskPassword(*outcome.needsPassword, requested)
+                                             : AskTrust(outcome.report.error, requested);
+    if (again) {
+        requested_ = requested;
+        scheduler_->RunNow();
+    }
+}
+
+bool SyncCommands::AskPassword(const pim::SyncAccount& account, bool requested)
+{
+    const QString key = platform::SecretStore::AccountKey(QString::fromStdWString(account.server),
+                                                          QString::fromStdWString(account.user));
+    if (!asked_.insert(key).second && !requested)
+        return false;
+    const std::optional<QString> password =
+        ::AskPassword(services_.dialogs, account, &services_.frame);
+    if (!password)
+        return false;
+    credentials_.KeepPassword(account, *password);
+    return true;
+}
+
+bool SyncCommands::AskTrust(const caldav::SyncError& error, bool requested)
+{
+    if (error.failure != caldav::Failure::CertificateRefused || error.fingerprint.isEmpty())
+        return false;
+    if (!asked_.insert(QString::fromLatin1(error.fingerprint)).second && !requested)
+        return false;
+    const QString question = Text(res::IDS_TRUST_CERTIFICATE)
+                                 .arg(QString::fromStdWString(error.message),
+                                      QString::fromLatin1(error.fingerprint));
+    if (services_.messages.MessageBox(question.toStdWString(), res::LoadString(res::IDS_CONFIRM),
+                                      MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return false;
+    credentials_.Trust(error.fingerprint);
+    return true;
+}
+
+// The store watch would see the round's writes too, but not those made while one of the
+// window's own connections was open; asking here misses none.
+void SyncCommands::FollowStore()
+{
+    if (!services_.followStore || services_.followStore())
+        return;
+    QTimer::singleShot(kFollowRetryMs, scheduler_.get(), [this] { FollowStore(); });
+}
+
+void SyncCommands::ShowStatus(const QString& text)
+{
+    if (!status_) {
+        if (text.isEmpty())
+            return;
+        status_ = new QLabel;
+        status_->setObjectName(QStringLiteral("SyncStatus"));
+        services_.frame.statusBar()->addWidget(status_, 1);
+    }
+    status_->setText(text);
+}
+
+void SyncCommands::OpenAccounts()
+{
+    if (CCalendarAccountsDlg::Run(services_.dialogs, services_.storePath, credentials_,
+                                  services_.messages, services_.network.discover,
+                                  &services_.frame))
+        scheduler_->RunNow();
+}

@@ -1,0 +1,53 @@
+// An account whose round fails does not keep the others from theirs; the first failure is the
+// one shown.
+#include "app/sync_rounds.h"
+
+#include "dialogs/sync_access.h"
+
+namespace {
+
+void AddUp(caldav::RoundReport& total, caldav::RoundReport report)
+{
+    total.sent += report.sent;
+    total.deletedThere += report.deletedThere;
+    total.received += report.received;
+    total.deletedHere += report.deletedHere;
+    total.conflicts += report.conflicts;
+    total.skipped += report.skipped;
+    total.requests += report.requests;
+    total.storeChanged = total.storeChanged || report.storeChanged;
+    total.notes.insert(total.notes.end(), report.notes.begin(), report.notes.end());
+    if (!total.error)
+        total.error = std::move(report.error);
+}
+
+}  // namespace
+
+SyncOutcome RunAccountRounds(const std::string& storePath, SyncCredentials& credentials,
+                             const QStringList& trustedFingerprints, const AccountRound& round,
+                             const caldav::RoundOptions& options)
+{
+    SyncOutcome outcome;
+    std::vector<pim::SyncAccount> accounts;
+    if (WithSyncLedger(storePath, [&accounts](pim::SyncLedger& ledger) {
+            return ledger.Accounts(accounts);
+        }) < 0) {
+        // Nothing to say while the store cannot be read: the window reports that itself.
+        return outcome;
+    }
+    outcome.anyAccount = !accounts.empty();
+    for (const pim::SyncAccount& account : accounts) {
+        if (options.carryOn && !options.carryOn())
+            break;
+        const std::optional<QString> password = credentials.Password(account);
+        caldav::RoundReport report =
+            round(storePath, account,
+                  ConnectionTo(account, password.value_or(QString()), trustedFingerprints),
+                  options);
+        if (report.error.failure == caldav::Failure::WrongPassword && !password &&
+            !outcome.needsPassword)
+            outcome.needsPassword = account;
+        AddUp(outcome.report, std::move(report));
+    }
+    return outcome;
+}

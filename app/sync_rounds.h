@@ -1,0 +1,42 @@
+// What one sync of the program does on its worker thread: every account kept in the store, one
+// round each, with the password the window knows or the secret store gives. The network itself
+// comes in as functions, so the window and its tests can run with rounds of their own.
+#pragma once
+
+#include <QStringList>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "dialogs/calendar_accounts_dlg.h"
+#include "platform/pim/sync_ledger.h"
+#include "sync/sync_round.h"
+
+class SyncCredentials;
+
+// One account's round, as caldav::RunRound runs it.
+using AccountRound =
+    std::function<caldav::RoundReport(const std::string& storePath, const pim::SyncAccount&,
+                                      const caldav::Connection&, const caldav::RoundOptions&)>;
+
+// How the program reaches servers; without a round the program offers no sync.
+struct SyncNetwork {
+    AccountRound round;
+    CCalendarAccountsDlg::Discoverer discover;
+};
+
+// The CalDAV client's rounds and discovery.
+SyncNetwork CalDavNetwork();
+
+struct SyncOutcome {
+    bool anyAccount = false;
+    // The accounts' reports added up; the error is the first account's failure.
+    caldav::RoundReport report;
+    // Refused for want of a password nobody knew: asking the user and running again may help.
+    std::optional<pim::SyncAccount> needsPassword;
+};
+
+// One round per account of the store at `storePath`; safe on a worker thread.
+SyncOutcome RunAccountRounds(const std::string& storePath, SyncCredentials& credentials,
+                             const QStringList& trustedFingerprints, const AccountRound& round,
+                             const caldav::RoundOptions& options);

@@ -1,0 +1,338 @@
+// The accounts dialog writes each Add and Remove to the store at once (the tool sees them too),
+// so it closes with a single Close button rather than OK/Cancel.
+#include "dialogs/calendar_accounts_dlg.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <memory>
+
+#include "dialogs/settings_controls.h"
+#include "dialogs/sync_access.h"
+#include "dialogs/worker_job.h"
+#include "editors/dialog_controls.h"
+#include "platform/dialog_runner.h"
+#include "platform/message_service.h"
+#include "res/string_table.h"
+
+namespace {
+
+QString Filled(int textId, const std::wstring& first, const std::wstring& second)
+{
+    return Text(textId).arg(ToQString(first), ToQString(second));
+}
+
+// "alice at https://dav.example.org/ (Appointments: Home, Tasks: Work)"
+QString AccountLine(const pim::SyncAccount& account)
+{
+    return QStringLiteral("%1 @ %2 (%3: %4, %5: %6)")
+        .arg(ToQString(account.user), ToQString(account.server),
+             Text(res::IDS_ACCOUNT_APPOINTMENTS), ToQString(account.eventCalendarName),
+             Text(res::IDS_ACCOUNT_TASKS), ToQString(account.taskCalendarName));
+}
+
+QComboBox* CalendarCombo(const char* name)
+{
+    auto* combo = new QComboBox;
+    combo->setObjectName(QString::fromLatin1(name));
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    return combo;
+}
+
+std::wstring ChosenUrl(const QComboBox& combo)
+{
+    return ToWString(combo.currentData().toString());
+}
+
+void Choose(QComboBox& combo, const std::wstring& url)
+{
+    const int index = combo.findData(ToQString(url));
+    if (index >= 0)
+        combo.setCurrentIndex(index);
+}
+
+}  // namespace
+
+std::optional<AccountRefusal> CheckAccount(const AccountFields& fields)
+{
+    if (CheckedServerAddress(fields.server).isEmpty())
+        return AccountRefusal{AccountField::Server, res::IDS_ACCOUNT_NO_SERVER};
+    if (fields.eventCalendar.empty() || fields.taskCalendar.empty())
+        return AccountRefusal{AccountField::Calendars, res::IDS_ACCOUNT_NO_CALENDARS};
+    return std::nullopt;
+}
+
+std::optional<QString> AskPassword(DialogRunner& dialogs, const pim::SyncAccount& account,
+                                   QWidget* parent)
+{
+    QInputDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("PasswordDialog"));
+    dialog.setWindowTitle(Text(res::IDS_ACCOUNT_PASSWORD));
+    dialog.setLabelText(Filled(res::IDS_PASSWORD_OF, account.user, account.server));
+    dialog.setTextEchoMode(QLineEdit::Password);
+    if (dialogs.Run(dialog) != DialogAccepted)
+        return std::nullopt;
+    return dialog.textValue();
+}
+
+CCalendarAccountsDlg::CCalendarAccountsDlg(std::string storePath, SyncCredentials& credentials,
+                                           MessageService& messages, Discoverer discover,
+                                           QWidget* parent)
+    : QDialog(parent), storePath_(std::move(storePath)), credentials_(credentials),
+      messages_(messages), discover_(std::move(discover)), testing_(new WorkerJob(this)),
+      list_(new QListWidget), server_(new QLineEdit), user_(new QLineEdit),
+      password_(new QLineEdit), test_(Button("test", res::IDS_ACCOUNT_TEST)),
+      status_(new QLabel), events_(CalendarCombo("eventCalendar")),
+      tasks_(CalendarCombo("taskCalendar")), add_(Button("add", res::IDS_ACCOUNT_ADD)),
+      remove_(Button("remove", res::IDS_ACCOUNT_REMOVE))
+{
+    setObjectName(QStringLiteral("CalendarAccountsDlg"));
+    setWindowTitle(Text(res::IDS_CALENDAR_ACCOUNTS));
+    list_->setObjectName(QStringLiteral("accountList"));
+    server_->setObjectName(QStringLiteral("server"));
+    server_->setPlaceholderText(QStringLiteral("https://example.org/dav"));
+    user_->setObjectName(QStringLiteral("user"));
+    password_->setObjectName(QStringLiteral("password"));
+    password_->setEchoMode(QLineEdit::Password);
+    status_->setObjectName(QStringLiteral("discoveryStatus"));
+    status_->setWordWrap(true);
+
+    auto* testRow = new QHBoxLayout;
+    testRow->addWidget(test_);
+    testRow->addWidget(status_, 1);
+    auto* form = new QFormLayout;
+    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    form->addRow(Text(res::IDS_ACCOUNT_SERVER), server_);
+    form->addRow(Text(res::IDS_ACCOUNT_USER), user_);
+    form->addRow(Text(res::IDS_ACCOUNT_PASSWORD), password_);
+    form->addRow(QString(), testRow);
+    form->addRow(Text(res::IDS_ACCOUNT_APPOINTMENTS), events_);
+    form->addRow(Text(res::IDS_ACCOUNT_TASKS), tasks_);
+    auto* accountButtons = new QHBoxLayout;
+    accountButtons->addStretch();
+    accountButtons->addWidget(add_);
+    accountButtons->addWidget(remove_);
+    auto* close = new QDialogButtonBox(QDialogButtonBox::Close);
+    connect(close, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(list_, 1);
+    layout->addLayout(form);
+    layout->addLayout(accountButtons);
+    layout->addWidget(close);
+    ChainTabOrder({list_, server_, user_, password_, test_, events_, tasks_, add_, remove_});
+
+    connect(list_, &QListWidget::currentRowChanged, this, &CCalendarAccountsDlg::ShowSelected);
+    connect(server_, &QLineEdit::textEdited, this, &CCalendarAccountsDlg::TypedAddressChanged);
+    connect(user_, &QLineEdit::textEdited, this, &CCalendarAccountsDlg::TypedAddressChanged);
+    connect(test_, &QPushButton::clicked, this, &CCalendarAccountsDlg::Test);
+    connect(add_, &QPushButton::clicked, this, &CCalendarAccountsDlg::Add);
+    connect(remove_, &QPushButton::clicked, this, &CCalendarAccountsDlg::Remove);
+    Reload();
+    resize(560, 460);
+}
+
+CCalendarAccountsDlg::~CCalendarAccountsDlg() = default;
+
+bool CCalendarAccountsDlg::Run(DialogRunner& dialogs, std::string storePath,
+                               SyncCredentials& credentials, MessageService& messages,
+                               Discoverer discover, QWidget* parent)
+{
+    CCalendarAccountsDlg dialog(std::move(storePath), credentials, messages, std::move(discover),
+                                parent);
+    dialogs.Run(dialog);
+    return dialog.Changed();
+}
+
+QPushButton* CCalendarAccountsDlg::Button(const char* name, int textId)
+{
+    QPushButton* button = NewPushButton(0, Text(textId), this);
+    button->setObjectName(QString::fromLatin1(name));
+    return button;
+}
+
+void CCalendarAccountsDlg::Reload()
+{
+    accounts_.clear();
+    if (WithSyncLedger(storePath_, [this](pim::SyncLedger& ledger) {
+            return ledger.Accounts(accounts_);
+        }) < 0)
+        ReportStoreFailure();
+    list_->clear();
+    for (const pim::SyncAccount& account : accounts_)
+        list_->addItem(AccountLine(account));
+    remove_->setEnabled(!accounts_.empty());
+}
+
+// A chosen account fills the fields, so Test and Add can change its calendars or password.
+void CCalendarAccountsDlg::ShowSelected()
+{
+    const int row = list_->currentRow();
+    if (row < 0 || row >= static_cast<int>(accounts_.size()))
+        return;
+    const pim::SyncAccount& account = accounts_[static_cast<size_t>(row)];
+    server_->setText(ToQString(account.server));
+    user_->setText(ToQString(account.user));
+    password_->clear();
+    events_->clear();
+    tasks_->clear();
+    events_->addItem(ToQString(account.eventCalendarName), ToQString(account.eventCalendar));
+    tasks_->addItem(ToQString(account.taskCalendarName), ToQString(account.taskCalendar));
+    status_->clear();
+}
+
+// Calendars found for one address say nothing about another.
+void CCalendarAccountsDlg::TypedAddressChanged()
+{
+    events_->clear();
+    tasks_->clear();
+    status_->clear();
+}
+
+pim::SyncAccount CCalendarAccountsDlg::TypedAccount() const
+{
+    pim::SyncAccount account;
+    account.server = ToWString(CheckedServerAddress(ToWString(server_->text())).toString());
+    account.user = ToWString(user_->text().trimmed());
+    return account;
+}
+
+void CCalendarAccountsDlg::Test()
+{
+    if (CheckedServerAddress(ToWString(server_->text())).isEmpty()) {
+        Refuse(res::IDS_ACCOUNT_NO_SERVER, server_);
+        return;
+    }
+    const pim::SyncAccount account = TypedAccount();
+    const caldav::Connection connection =
+        ConnectionTo(account, password_->text(), credentials_.TrustedFingerprints());
+    auto found = std::make_shared<caldav::Discovery>();
+    test_->setEnabled(false);
+    status_->setText(Text(res::IDS_SYNC_TALKING));
+    // An account kept earlier is tested with its known password when none is typed.
+    testing_->Start(
+        [found, connection, account, credentials = &credentials_, discover = discover_] {
+            caldav::Connection asked = connection;
+            if (asked.password.isEmpty())
+                asked.password = credentials->Password(account).value_or(QString());
+            *found = discover(asked);
+        },
+        [this, found] {
+            test_->setEnabled(true);
+            ShowDiscovery(*found);
+            emit TestFinished();
+        });
+}
+
+void CCalendarAccountsDlg::ShowDiscovery(const caldav::Discovery& found)
+{
+    if (found.error.failure == caldav::Failure::CertificateRefused &&
+        !found.error.fingerprint.isEmpty()) {
+        const QString question =
+            Text(res::IDS_TRUST_CERTIFICATE)
+                .arg(ToQString(found.error.message), QString::fromLatin1(found.error.fingerprint));
+        if (messages_.MessageBox(ToWString(question), res::LoadString(res::IDS_CONFIRM),
+                                 MB_YESNO | MB_ICONQUESTION) == IDYES) {
+            credentials_.Trust(found.error.fingerprint);
+            Test();
+            return;
+        }
+    }
+    if (found.error) {
+        status_->setText(ToQString(found.error.message));
+        return;
+    }
+    FillCalendars(found.calendars);
+    status_->setText(Text(res::IDS_ACCOUNT_FOUND)
+                         .arg(static_cast<int>(found.calendars.size()))
+                         .arg(CheckedServerAddress(ToWString(server_->text())).host()));
+}
+
+void CCalendarAccountsDlg::FillCalendars(const std::vector<caldav::RemoteCalendar>& calendars)
+{
+    const std::wstring keptEvents = ChosenUrl(*events_);
+    const std::wstring keptTasks = ChosenUrl(*tasks_);
+    events_->clear();
+    tasks_->clear();
+    for (const caldav::RemoteCalendar& calendar : calendars) {
+        const QString name = calendar.name.isEmpty() ? calendar.url.path() : calendar.name;
+        if (calendar.events)
+            events_->addItem(name, calendar.url.toString());
+        if (calendar.tasks)
+            tasks_->addItem(name, calendar.url.toString());
+    }
+    Choose(*events_, keptEvents);
+    Choose(*tasks_, keptTasks);
+}
+
+void CCalendarAccountsDlg::Add()
+{
+    const AccountFields fields{ToWString(server_->text()), ChosenUrl(*events_), ChosenUrl(*tasks_)};
+    if (const std::optional<AccountRefusal> refusal = CheckAccount(fields)) {
+        Refuse(refusal->messageId,
+               refusal->field == AccountField::Server ? static_cast<QWidget*>(server_) : events_);
+        return;
+    }
+    pim::SyncAccount account = TypedAccount();
+    account.eventCalendar = fields.eventCalendar;
+    account.taskCalendar = fields.taskCalendar;
+    account.eventCalendarName = ToWString(events_->currentText());
+    account.taskCalendarName = ToWString(tasks_->currentText());
+    // One account per user at a server: adding it again changes its calendars.
+    for (const pim::SyncAccount& kept : accounts_)
+        if (kept.server == account.server && kept.user == account.user)
+            account.id = kept.id;
+    if (WithSyncLedger(storePath_, [&account](pim::SyncLedger& ledger) {
+            return ledger.SaveAccount(account);
+        }) < 0) {
+        ReportStoreFailure();
+        return;
+    }
+    if (!password_->text().isEmpty())
+        credentials_.KeepPassword(account, password_->text());
+    changed_ = true;
+    Reload();
+    for (size_t i = 0; i < accounts_.size(); ++i)
+        if (accounts_[i].id == account.id)
+            list_->setCurrentRow(static_cast<int>(i));
+}
+
+void CCalendarAccountsDlg::Remove()
+{
+    const int row = list_->currentRow();
+    if (row < 0 || row >= static_cast<int>(accounts_.size()))
+        return;
+    const pim::SyncAccount account = accounts_[static_cast<size_t>(row)];
+    if (!ConfirmOkText(messages_, ToWString(Filled(res::IDS_REMOVE_ACCOUNT, account.user,
+                                                   account.server))))
+        return;
+    if (WithSyncLedger(storePath_, [&account](pim::SyncLedger& ledger) {
+            return ledger.RemoveAccount(account.id);
+        }) < 0) {
+        ReportStoreFailure();
+        return;
+    }
+    credentials_.ForgetPassword(account);
+    changed_ = true;
+    Reload();
+}
+
+void CCalendarAccountsDlg::Refuse(int messageId, QWidget* field)
+{
+    ShowWarning(messages_, messageId);
+    field->setFocus();
+}
+
+void CCalendarAccountsDlg::ReportStoreFailure()
+{
+    messages_.MessageBox(res::LoadString(res::IDS_CANNOT_WRITE,
+                                         QString::fromStdString(storePath_).toStdWString()),
+                         res::LoadString(res::IDS_WARNING), MB_OK | MB_ICONEXCLAMATION);
+}

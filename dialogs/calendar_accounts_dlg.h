@@ -1,0 +1,96 @@
+// "Calendar Accounts...": the CalDAV accounts kept in the store. Add one from a server address,
+// a user and a password; Test finds its calendars (on a worker thread, the window keeps
+// answering) and offers those that hold appointments and those that hold tasks; Remove drops an
+// account with its sync state, the items staying.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/pim/sync_ledger.h"
+#include "sync/calendar_collection.h"
+
+class DialogRunner;
+class MessageService;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class SyncCredentials;
+class WorkerJob;
+
+// The dialog's fields as typed and chosen, for the check below.
+struct AccountFields {
+    std::wstring server;
+    std::wstring eventCalendar;  // the chosen collections' URLs; empty when none is chosen
+    std::wstring taskCalendar;
+};
+enum class AccountField { Server, Calendars };
+struct AccountRefusal {
+    AccountField field;
+    int messageId;
+};
+// The first field Add must refuse; nothing when the account can be kept.
+std::optional<AccountRefusal> CheckAccount(const AccountFields& fields);
+
+// Asks for the account's password through `dialogs`; nothing when the user cancels.
+std::optional<QString> AskPassword(DialogRunner& dialogs, const pim::SyncAccount& account,
+                                   QWidget* parent = nullptr);
+
+class CCalendarAccountsDlg : public QDialog {
+    Q_OBJECT
+public:
+    using Discoverer = std::function<caldav::Discovery(const caldav::Connection&)>;
+
+    CCalendarAccountsDlg(std::string storePath, SyncCredentials& credentials,
+                         MessageService& messages, Discoverer discover, QWidget* parent = nullptr);
+    // Waits for a Test under way (its requests are bounded in time).
+    ~CCalendarAccountsDlg() override;
+
+    // The "Calendar Accounts..." command; true when an account was added or removed.
+    static bool Run(DialogRunner& dialogs, std::string storePath, SyncCredentials& credentials,
+                    MessageService& messages, Discoverer discover, QWidget* parent = nullptr);
+
+    const std::vector<pim::SyncAccount>& Accounts() const { return accounts_; }
+    bool Changed() const { return changed_; }
+
+signals:
+    // A Test has ended and its answer is shown.
+    void TestFinished();
+
+private:
+    QPushButton* Button(const char* name, int textId);
+    void Reload();
+    void ShowSelected();
+    void TypedAddressChanged();
+    void Test();
+    void ShowDiscovery(const caldav::Discovery& found);
+    void FillCalendars(const std::vector<caldav::RemoteCalendar>& calendars);
+    void Add();
+    void Remove();
+    pim::SyncAccount TypedAccount() const;
+    void Refuse(int messageId, QWidget* field);
+    void ReportStoreFailure();
+
+    std::string storePath_;
+    SyncCredentials& credentials_;
+    MessageService& messages_;
+    Discoverer discover_;
+    WorkerJob* testing_;
+    std::vector<pim::SyncAccount> accounts_;
+    bool changed_ = false;
+    QListWidget* list_;
+    QLineEdit* server_;
+    QLineEdit* user_;
+    QLineEdit* password_;
+    QPushButton* test_;
+    QLabel* status_;
+    QComboBox* events_;
+    QComboBox* tasks_;
+    QPushButton* add_;
+    QPushButton* remove_;
+};

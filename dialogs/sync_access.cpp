@@ -1,0 +1,109 @@
+// Passwords are asked of the secret store once per run and then kept in memory, so a round
+// every few minutes does not wake the keyring each time, and a keyring that is not there is not
+// waited for again.
+#include "dialogs/sync_access.h"
+
+#include "platform/pim/store_database.h"
+#include "platform/profile.h"
+#include "platform/secret_store.h"
+
+namespace {
+
+constexpr wchar_t kTrusted[] = L"TrustedCertificates";
+
+}  // namespace
+
+QUrl CheckedServerAddress(const std::wstring& typed)
+{
+    const QUrl url = caldav::ServerAddress(QString::fromStdWString(typed));
+    const bool web = url.scheme() == QLatin1String("https") || url.scheme() == QLatin1String("http");
+    // Credentials in the address would travel past the secret store.
+    if (!url.isValid() || !web || url.host().isEmpty() || !url.userInfo().isEmpty())
+        return {};
+    return url;
+}
+
+int32_t WithSyncLedger(const std::string& storePath,
+                       const std::function<int32_t(pim::SyncLedger&)>& work)
+{
+    pim::StoreDatabase db;
+    if (const int32_t status = db.Open(storePath); status < 0)
+        return status;
+    pim::SyncLedger ledger(db);
+    return work(ledger);
+}
+
+SyncCredentials::SyncCredentials(Profile& profile, const platform::SecretStore* secrets)
+    : profile_(profile), secrets_(secrets)
+{
+}
+
+QString SyncCredentials::KeyOf(const pim::SyncAccount& account)
+{
+    return platform::SecretStore::AccountKey(QString::fromStdWString(account.server),
+                                             QString::fromStdWString(account.user));
+}
+
+std::optional<QString> SyncCredentials::Password(const pim::SyncAccount& account)
+{
+    const QString key = KeyOf(account);
+    {
+        const std::lock_guard lock(mutex_);
+        if (const auto found = known_.find(key); found != known_.end())
+            return found->second;
+    }
+    if (!secrets_)
+        return std::nullopt;
+    const platform::SecretStore::Answer answer = secrets_->Read(key);
+    if (answer.outcome != platform::SecretStore::Outcome::Done)
+        return std::nullopt;
+    const std::lock_guard lock(mutex_);
+    known_[key] = answer.secret;
+    return answer.secret;
+}
+
+void SyncCredentials::KeepPassword(const pim::SyncAccount& account, const QString& password)
+{
+    const QString key = KeyOf(account);
+    if (secrets_)
+        secrets_->Write(key, password);
+    const std::lock_guard lock(mutex_);
+    known_[key] = password;
+}
+
+void SyncCredentials::ForgetPassword(const pim::SyncAccount& account)
+{
+    const QString key = KeyOf(account);
+    if (secrets_)
+        secrets_->Remove(key);
+    const std::lock_guard lock(mutex_);
+    known_.erase(key);
+}
+
+QStringList SyncCredentials::TrustedFingerprints() const
+{
+    return QString::fromStdWString(profile_.GetString(kSyncSection, kTrusted, {}))
+        .split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+void SyncCredentials::Trust(const QByteArray& fingerprint)
+{
+    QStringList trusted = TrustedFingerprints();
+    const QString added = QString::fromLatin1(fingerprint).trimmed();
+    if (added.isEmpty() || added.contains(QLatin1Char(' ')) || trusted.contains(added))
+        return;
+    trusted.append(added);
+    profile_.WriteString(kSyncSection, kTrusted, trusted.join(QLatin1Char(' ')).toStdWString());
+    profile_.Flush();
+}
+
+caldav::Connection ConnectionTo(const pim::SyncAccount& account, const QString& password,
+                                const QStringList& trustedFingerprints)
+{
+    caldav::Connection connection;
+    connection.server = caldav::ServerAddress(QString::fromStdWString(account.server));
+    connection.user = QString::fromStdWString(account.user);
+    connection.password = password;
+    connection.trustedFingerprints = trustedFingerprints;
+    return connection;
+}

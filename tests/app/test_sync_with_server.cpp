@@ -1,0 +1,84 @@
+// The real window against a real Radicale: an account added through Calendar Accounts (its
+// calendars found by the real discovery), then the round that follows brings the phone's event
+// in and sends the window's own out.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "app/sync_commands.h"
+#include "dialogs/calendar_accounts_dlg.h"
+#include "model/pim_session.h"
+#include "model/recurrence.h"
+#include "model/tamberlo_doc.h"
+#include "res/command_ids.h"
+#include "sync/calendar_collection.h"
+#include "sync/dav_client.h"
+#include "tests/app/shell_fixture.h"
+#include "tests/sync/dav_server.h"
+#include "view/tamberlo_view.h"
+
+namespace {
+
+const QByteArray kPhoneEvent = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//phone//EN\r\n"
+                               "BEGIN:VEVENT\r\nUID:phone-1\r\nDTSTAMP:20261207T080000Z\r\n"
+                               "DTSTART:20261209T080000Z\r\nDTEND:20261209T083000Z\r\n"
+                               "SUMMARY:Standup\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+
+class ServerWindowTest : public ShellTest {};
+
+TEST_F(ServerWindowTest, AnAccountAddedInTheWindowSyncsBothWays)
+{
+    DavServer server(DavServer::Kind::Radicale);
+    ASSERT_TRUE(server.Running()) << server.Problem().toStdString();
+    const QUrl calendar = server.MakeCalendar("cal", "Calendar");
+    caldav::DavClient phone(server.Account());
+    ASSERT_EQ(phone.Put(server.Url(calendar.path() + "phone.ics"), kPhoneEvent,
+                        caldav::Precondition::IfNoneMatch)
+                      .status / 100,
+              2);
+    {
+        PimSession session(paths.StorePath(), OccurrenceOnDay);
+        session.Connect();
+        AppointItem item = session.CreateAppointment();
+        item->SetSubject(L"Dentist");
+        item->SetStart(SystemTimeToVariantTime(MakeSystemTime(2026, 12, 9, 10)));
+        item->SetEnd(SystemTimeToVariantTime(MakeSystemTime(2026, 12, 9, 11)));
+        ASSERT_GE(item->Save(), 0);
+    }
+    AppEnvironment environment{paths.ProfilePath(), paths.StorePath(), &messages, &dialogs};
+    environment.network = CalDavNetwork();
+    app = std::make_unique<CTamberloApp>(std::move(environment));
+    ASSERT_TRUE(app->InitInstance());
+
+    dialogs.Queue([&](QDialog& dialog) {
+        dialog.findChild<QLineEdit*>("server")->setText(server.Base().toString());
+        dialog.findChild<QLineEdit*>("user")->setText("alice");
+        dialog.findChild<QLineEdit*>("password")->setText("secret");
+        QSignalSpy tested(&dialog, SIGNAL(TestFinished()));
+        dialog.findChild<QPushButton*>("test")->click();
+        EXPECT_TRUE(tested.wait(20000));
+        for (const char* name : {"eventCalendar", "taskCalendar"}) {
+            auto* combo = dialog.findChild<QComboBox*>(name);
+            combo->setCurrentIndex(combo->findText("Calendar"));
+        }
+        dialog.findChild<QPushButton*>("add")->click();
+        return DialogRejected;
+    });
+    FindCommand(cmd::ID_CALENDAR_ACCOUNTS)->trigger();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return app->Sync()->Status().startsWith("Sync"); }, 60000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !app->Sync()->Scheduler().Running(); }, 60000));
+    EXPECT_EQ(app->Sync()->Status().toStdString(), "Synced at 10:30: 1 received, 1 sent.");
+    CTamberloView& view = *app->MainFrame()->View();
+    view.JumpTo(MakeSystemTime(2026, 12, 9));
+    EXPECT_EQ(app->Document()->ApptCount(view.SelectedRow()), 2);
+    caldav::CollectionListing there = caldav::ListResources(phone, calendar);
+    EXPECT_FALSE(there.error);
+    EXPECT_EQ(there.resources.size(), 2u);
+    EXPECT_TRUE(messages.shown().empty());
+}
+
+}  // namespace
