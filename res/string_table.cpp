@@ -244,6 +244,7 @@ constexpr Entry kStrings[] = {
     {65955, L"\"%1\" was changed on both sides: the server's version is kept, and this side's "
             L"as a conflict copy."},
     {65956, L"Left on the server as it is: %1 (%2)."},
+    {65957, L"The calendar store could not be written."},
 };
 
 static_assert(std::is_sorted(std::begin(kStrings), std::end(kStrings),

@@ -189,6 +189,7 @@ enum StringId : int {
     IDS_SYNC_UNREADABLE_THERE = 65954,
     IDS_SYNC_NOTE_CONFLICT = 65955,
     IDS_SYNC_NOTE_SKIPPED = 65956,  // "%2" why
+    IDS_SYNC_STORE_REFUSED = 65957,
 };
 
 // The text of a string id; empty for an id the table does not hold.

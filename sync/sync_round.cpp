@@ -98,7 +98,7 @@ private:
         if (!report_.error) {
             report_.error.failure = Failure::Store;
             report_.error.message = db_.LastWriteError().empty()
-                                        ? L"The calendar store could not be written."
+                                        ? res::LoadString(res::IDS_SYNC_STORE_REFUSED)
                                         : db_.LastWriteError();
         }
         return false;
@@ -173,11 +173,9 @@ private:
         if (!Stored(ledger_.State(calendar, out.state)))
             return false;
         out.state.url = calendar;
-        bool listed = false;
         // A calendar that was last followed by its CTag offers no sync-collection.
-        if (out.state.token.empty() && !out.state.ctag.empty()) {
-            // fall through to the listing
-        } else {
+        if (!out.state.token.empty() || out.state.ctag.empty()) {
+            bool listed = false;
             CollectionChanges changes = ChangesSince(client_, url, Q(out.state.token));
             listed = out.state.token.empty();
             if (changes.tokenRefused && !listed) {
@@ -499,28 +497,23 @@ private:
 
     bool DeleteThere(const pim::SyncTombstone& t)
     {
-        const DavResponse answer =
-            client_.Delete(client_.Resolve(Q(t.href)), QByteArray::fromStdString(
-                                                            QString::fromStdWString(t.etag)
-                                                                .toStdString()));
+        const DavResponse answer = client_.Delete(client_.Resolve(Q(t.href)), Q(t.etag).toLatin1());
         // 404: gone already; 412: changed there, and the next pull brings the edit back.
         const bool settled = (answer.status >= 200 && answer.status < 300) ||
                              answer.status == 404 || answer.status == 412;
         if (!settled)
-            return !Failed(answer.error ? answer.error : ServerFailure(answer));
+            return !Failed(Unexpected(answer));
         if (answer.status < 300)
             ++report_.deletedThere;
         report_.storeChanged = true;
         return Stored(ledger_.DropTombstone(t.calendar, t.href));
     }
 
-    SyncError ServerFailure(const DavResponse& answer) const
+    SyncError Unexpected(const DavResponse& answer) const
     {
-        SyncError error;
-        error.failure = Failure::ServerError;
-        error.message = L"The server " + W(client_.Settings().server.host()) + L" answered " +
-                        std::to_wstring(answer.status) + L".";
-        return error;
+        return answer.error ? answer.error
+                            : ServerFailure(Failure::ServerError, client_.Settings().server.host(),
+                                            QString::number(answer.status));
     }
 
     bool PutHere(const pim::SyncLink& link, const std::wstring& calendar,
@@ -557,7 +550,7 @@ private:
                 return false;
             return Refused(link, calendar, href);
         }
-        return !Failed(answer.error ? answer.error : ServerFailure(answer));
+        return !Failed(Unexpected(answer));
     }
 
     // The server holds another version than the one our PUT expected: take it, and keep ours
