@@ -41,8 +41,10 @@ std::wstring SyncStatusText(const SyncOutcome& outcome, const SYSTEMTIME& at)
                        .arg(time)
                        .arg(report.received + report.deletedHere)
                        .arg(report.sent + report.deletedThere);
-    if (report.conflicts > 0 || report.skipped > 0)
-        text += Text(res::IDS_SYNC_NOTES).arg(report.conflicts).arg(report.skipped);
+    if (report.conflicts > 0)
+        text += Text(res::IDS_SYNC_NOTES).arg(report.conflicts);
+    if (report.skipped > 0)
+        text += Text(res::IDS_SYNC_NOTES_SKIPPED).arg(report.skipped);
     return text.toStdWString();
 }
 

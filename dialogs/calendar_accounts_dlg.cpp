@@ -250,9 +250,12 @@ void CCalendarAccountsDlg::ShowDiscovery(const caldav::Discovery& found)
         return;
     }
     FillCalendars(found.calendars);
-    status_->setText(Text(res::IDS_ACCOUNT_FOUND)
-                         .arg(static_cast<int>(found.calendars.size()))
-                         .arg(CheckedServerAddress(ToWString(server_->text())).host()));
+    const QString host = CheckedServerAddress(ToWString(server_->text())).host();
+    status_->setText(found.calendars.size() == 1
+                         ? Text(res::IDS_ACCOUNT_FOUND_ONE).arg(host)
+                         : Text(res::IDS_ACCOUNT_FOUND)
+                               .arg(static_cast<int>(found.calendars.size()))
+                               .arg(host));
 }
 
 void CCalendarAccountsDlg::FillCalendars(const std::vector<caldav::RemoteCalendar>& calendars)

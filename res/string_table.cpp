@@ -213,8 +213,7 @@ constexpr Entry kStrings[] = {
     {65906, L"The server %1 redirected too many times."},
     {65907, L"The server %1 answered with the error %2."},
     {65930, L"Synced at %1: %2 received, %3 sent."},
-    {65931, L" %1 conflicts kept as copies here, %2 server items left alone (this calendar cannot "
-            L"hold them)."},
+    {65931, L" Conflicts kept as copies here: %1."},
     {65932, L"Sync failed at %1: %2"},
     {65933, L"Talking to the server..."},
     {65934, L"There is no calendar account to sync with: add one in Tool > Calendar Accounts..."},
@@ -245,6 +244,8 @@ constexpr Entry kStrings[] = {
             L"as a conflict copy."},
     {65956, L"Left on the server as it is: %1 (%2)."},
     {65957, L"The calendar store could not be written."},
+    {65958, L"One calendar found on %1."},
+    {65959, L" Server items left alone, as this calendar cannot hold them: %1."},
 };
 
 static_assert(std::is_sorted(std::begin(kStrings), std::end(kStrings),

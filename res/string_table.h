@@ -190,6 +190,8 @@ enum StringId : int {
     IDS_SYNC_NOTE_CONFLICT = 65955,
     IDS_SYNC_NOTE_SKIPPED = 65956,  // "%2" why
     IDS_SYNC_STORE_REFUSED = 65957,
+    IDS_ACCOUNT_FOUND_ONE = 65958,  // "%1" the server
+    IDS_SYNC_NOTES_SKIPPED = 65959,
 };
 
 // The text of a string id; empty for an id the table does not hold.

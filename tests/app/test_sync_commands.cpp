@@ -104,8 +104,11 @@ TEST(SyncStatus, CountsAndFailuresInPlainWords)
     EXPECT_EQ(SyncStatusText(outcome, at), L"Synced at 09:05: 3 received, 1 sent.");
     outcome.report.conflicts = 1;
     EXPECT_EQ(SyncStatusText(outcome, at),
-              L"Synced at 09:05: 3 received, 1 sent. 1 conflicts kept as copies here, 0 server "
-              L"items left alone (this calendar cannot hold them).");
+              L"Synced at 09:05: 3 received, 1 sent. Conflicts kept as copies here: 1.");
+    outcome.report.skipped = 2;
+    EXPECT_EQ(SyncStatusText(outcome, at),
+              L"Synced at 09:05: 3 received, 1 sent. Conflicts kept as copies here: 1. Server "
+              L"items left alone, as this calendar cannot hold them: 2.");
     outcome.report.error = {caldav::Failure::WrongPassword,
                             L"dav.example.org refused the user name or password.", {}};
     EXPECT_EQ(SyncStatusText(outcome, at),
