@@ -57,7 +57,7 @@ SyncCommands::SyncCommands(Services services)
           [this](const SyncOutcome& outcome) { RoundEnded(outcome); }))
 {
     scheduler_->SetIntervalMinutes(
-        services_.profile.GetInt(kSyncSection, kInterval, kDefaultIntervalMinutes));
+        services_.profile.GetInt(caldav::kSyncSection, kInterval, kDefaultIntervalMinutes));
     // What the server changed while the program was closed comes in soon after the start.
     scheduler_->LocalChange();
 }

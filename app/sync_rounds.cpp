@@ -42,7 +42,7 @@ SyncOutcome RunAccountRounds(const std::string& storePath, SyncCredentials& cred
         const std::optional<QString> password = credentials.Password(account);
         caldav::RoundReport report =
             round(storePath, account,
-                  ConnectionTo(account, password.value_or(QString()), trustedFingerprints),
+                  caldav::ConnectionTo(account, password.value_or(QString()), trustedFingerprints),
                   options);
         if (report.error.failure == caldav::Failure::WrongPassword && !password &&
             !outcome.needsPassword)

@@ -212,7 +212,7 @@ void CCalendarAccountsDlg::Test()
     }
     const pim::SyncAccount account = TypedAccount();
     const caldav::Connection connection =
-        ConnectionTo(account, password_->text(), credentials_.TrustedFingerprints());
+        caldav::ConnectionTo(account, password_->text(), credentials_.TrustedFingerprints());
     auto found = std::make_shared<caldav::Discovery>();
     test_->setEnabled(false);
     status_->setText(Text(res::IDS_SYNC_TALKING));

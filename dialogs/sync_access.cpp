@@ -6,12 +6,7 @@
 #include "platform/pim/store_database.h"
 #include "platform/profile.h"
 #include "platform/secret_store.h"
-
-namespace {
-
-constexpr wchar_t kTrusted[] = L"TrustedCertificates";
-
-}  // namespace
+#include "sync/account_connection.h"
 
 QUrl CheckedServerAddress(const std::wstring& typed)
 {
@@ -82,28 +77,10 @@ void SyncCredentials::ForgetPassword(const pim::SyncAccount& account)
 
 QStringList SyncCredentials::TrustedFingerprints() const
 {
-    return QString::fromStdWString(profile_.GetString(kSyncSection, kTrusted, {}))
-        .split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    return caldav::TrustedFingerprints(profile_);
 }
 
 void SyncCredentials::Trust(const QByteArray& fingerprint)
 {
-    QStringList trusted = TrustedFingerprints();
-    const QString added = QString::fromLatin1(fingerprint).trimmed();
-    if (added.isEmpty() || added.contains(QLatin1Char(' ')) || trusted.contains(added))
-        return;
-    trusted.append(added);
-    profile_.WriteString(kSyncSection, kTrusted, trusted.join(QLatin1Char(' ')).toStdWString());
-    profile_.Flush();
-}
-
-caldav::Connection ConnectionTo(const pim::SyncAccount& account, const QString& password,
-                                const QStringList& trustedFingerprints)
-{
-    caldav::Connection connection;
-    connection.server = caldav::ServerAddress(QString::fromStdWString(account.server));
-    connection.user = QString::fromStdWString(account.user);
-    connection.password = password;
-    connection.trustedFingerprints = trustedFingerprints;
-    return connection;
+    caldav::TrustFingerprint(profile_, fingerprint);
 }

@@ -14,15 +14,12 @@
 #include <string>
 
 #include "platform/pim/sync_ledger.h"
-#include "sync/connection.h"
+#include "sync/account_connection.h"
 
 class Profile;
 namespace platform {
 class SecretStore;
 }
-
-// The profile's group of the sync settings.
-inline constexpr wchar_t kSyncSection[] = L"Sync";
 
 // The typed address as a connection takes it (caldav::ServerAddress); an empty URL when the text
 // is no http(s) address of a host.
@@ -32,10 +29,6 @@ QUrl CheckedServerAddress(const std::wstring& typed);
 // store's own status when it cannot be opened.
 int32_t WithSyncLedger(const std::string& storePath,
                        const std::function<int32_t(pim::SyncLedger&)>& work);
-
-// What a round or a Test connects with.
-caldav::Connection ConnectionTo(const pim::SyncAccount& account, const QString& password,
-                                const QStringList& trustedFingerprints);
 
 class SyncCredentials {
 public:

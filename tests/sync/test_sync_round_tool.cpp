@@ -46,7 +46,8 @@ TEST_P(RoundTest, TheToolKeepsAccountsAndRunsRounds)
 {
     const std::string store = Store("a.sqlite3");
     const std::string cal = calendar_.toString().toStdString();
-    const std::vector<std::string> common = {"--store", store, "--password-command", "echo secret"};
+    const std::vector<std::string> common = {"--store", store, "--profile", Store("t.ini"),
+                                             "--password-command", "echo secret"};
     const auto with = [&](std::vector<std::string> args) {
         args.insert(args.end(), common.begin(), common.end());
         return Tool(args);
@@ -90,6 +91,33 @@ TEST_P(RoundTest, TheToolKeepsAccountsAndRunsRounds)
     EXPECT_EQ(Tool({"--help"}).code, 0);
 }
 
+// A certificate that does not verify is refused, naming its fingerprint, until --trust keeps it
+// in the profile, where later rounds find it.
+TEST(SyncTool, TrustsACertificateOnlyWhenTold)
+{
+    DavServer server(DavServer::Kind::Radicale, true);
+    ASSERT_TRUE(server.Running()) << server.Problem().toStdString();
+    ASSERT_FALSE(server.MakeCalendar("cal", "Calendar").isEmpty());
+    TempPaths paths;
+    const std::string base = server.Base().toString().toStdString();
+    const std::vector<std::string> common = {"--store", paths.File("s.sqlite3"), "--profile",
+                                             paths.File("t.ini"), "--password-command",
+                                             "echo secret"};
+    const auto with = [&](std::vector<std::string> args) {
+        args.insert(args.end(), common.begin(), common.end());
+        return Tool(args);
+    };
+    const ToolRun refused = with({"add", base, "--user", "alice"});
+    EXPECT_EQ(refused.code, 2);
+    EXPECT_NE(refused.err.find(server.Fingerprint().toStdString()), std::string::npos)
+        << refused.err;
+    const std::string fingerprint = server.Fingerprint().toLower().toStdString();
+    const ToolRun trusted = with({"add", base, "--user", "alice", "--trust", fingerprint});
+    EXPECT_EQ(trusted.code, 0) << trusted.err;
+    const ToolRun round = with({});
+    EXPECT_EQ(round.code, 0) << round.err;
+}
+
 // The child is killed when a seeded request arrives at the proxy, or after the server answered
 // it but before the answer is relayed: a PUT or DELETE done with nothing recorded.
 TEST_P(RoundTest, AKilledToolLeavesAStoreTheNextRoundBringsToAgreement)
@@ -131,7 +159,9 @@ TEST_P(RoundTest, AKilledToolLeavesAStoreTheNextRoundBringsToAgreement)
         (run % 2 ? proxy.OnAnswered(kill) : proxy.OnArrived(kill));
         QProcess process;
         process.start(QStringLiteral(TAMBERLO_SYNC_PROGRAM),
-                      {"--store", QString::fromStdString(a), "--password-command", "echo secret"});
+                      {"--store", QString::fromStdString(a), "--profile",
+                       QString::fromStdString(Store("t.ini")), "--password-command",
+                       "echo secret"});
         ASSERT_TRUE(process.waitForStarted(10000));
         child = process.processId();
         ASSERT_TRUE(process.waitForFinished(60000));

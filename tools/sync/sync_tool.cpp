@@ -12,7 +12,9 @@
 #include "platform/pim/application.h"
 #include "platform/pim/store_database.h"
 #include "platform/pim/sync_ledger.h"
+#include "platform/profile.h"
 #include "platform/secret_store.h"
+#include "sync/account_connection.h"
 #include "res/command_line.h"
 #include "sync/calendar_collection.h"
 #include "sync/connection.h"
@@ -22,16 +24,18 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: tamberlo-sync [--store FILE] [--password-command CMD]\n"
-    "       tamberlo-sync discover URL --user NAME [--password-command CMD]\n"
+    "usage: tamberlo-sync [--store FILE] [--profile FILE] [--password-command CMD]\n"
+    "       tamberlo-sync discover URL --user NAME [--password-command CMD] [--trust SHA256]\n"
     "       tamberlo-sync add URL --user NAME [--events URL] [--tasks URL] [--store FILE]\n"
-    "                     [--password-command CMD]\n"
+    "                     [--password-command CMD] [--trust SHA256]\n"
     "       tamberlo-sync list [--store FILE]\n"
     "       tamberlo-sync remove ID [--store FILE]\n"
     "Without a command: one sync round for every account, printing what was sent and received.\n"
     "Exit 0 done, 1 done with a conflict or a resource left on the server, 2 failed.\n"
     "  --password-command CMD  the password is the first line CMD prints (else the desktop's\n"
     "                          secret store)\n"
+    "  --profile FILE  where the certificates trusted for sync are kept (the program's profile)\n"
+    "  --trust SHA256  trust the server's certificate with this fingerprint from now on\n"
     "  -h, --help  this text\n"
     "  --version   the program's version\n"
     "See tamberlo-sync(1), and tamberlo(1) for the program.\n";
@@ -41,6 +45,8 @@ constexpr int kPasswordWaitMs = 30000;
 struct Arguments {
     std::string command;  // empty: the rounds
     std::string store = pim::Application::DefaultStorePath();
+    std::string profile = Profile::DefaultPath();
+    std::string trust;
     std::string passwordCommand;
     std::string url;
     std::string user;
@@ -82,15 +88,17 @@ std::string Parse(const std::vector<std::string>& args, Arguments& a)
     for (; i < args.size(); ++i) {
         const std::string& name = args[i];
         const bool account = a.command == "discover" || a.command == "add";
-        if (name == "--store" || name == "--password-command" ||
-            (account && name == "--user") ||
+        if (name == "--store" || name == "--profile" || name == "--password-command" ||
+            (account && (name == "--user" || name == "--trust")) ||
             (a.command == "add" && (name == "--events" || name == "--tasks"))) {
             if (i + 1 >= args.size())
                 return "missing value after " + name;
             const std::string& value = args[++i];
             (name == "--store"              ? a.store
+             : name == "--profile"          ? a.profile
              : name == "--password-command" ? a.passwordCommand
              : name == "--user"             ? a.user
+             : name == "--trust"            ? a.trust
              : name == "--events"           ? a.events
                                             : a.tasks) = value;
         } else if (name.rfind("-", 0) != 0) {
@@ -174,11 +182,28 @@ std::string Components(const caldav::RemoteCalendar& c)
     return c.events ? "events" : c.tasks ? "tasks" : "-";
 }
 
+// The certificates trusted so far, with the one --trust names added for good.
+bool Trusted(const Arguments& a, QStringList& out, std::ostream& err)
+{
+    Profile profile(a.profile);
+    if (!a.trust.empty() && !caldav::TrustFingerprint(profile, QByteArray::fromStdString(a.trust))) {
+        err << "tamberlo-sync: the fingerprint could not be kept in " << a.profile << '\n';
+        return false;
+    }
+    out = caldav::TrustedFingerprints(profile);
+    return true;
+}
+
 bool Discovered(const Arguments& a, caldav::Connection& connection, caldav::Discovery& found,
                 std::ostream& err)
 {
-    connection.server = caldav::ServerAddress(QString::fromStdString(a.url));
-    connection.user = QString::fromStdString(a.user);
+    pim::SyncAccount typed;
+    typed.server = Wide(a.url);
+    typed.user = Wide(a.user);
+    QStringList trusted;
+    if (!Trusted(a, trusted, err))
+        return false;
+    connection = caldav::ConnectionTo(typed, {}, trusted);
     if (!connection.server.isValid() || connection.server.host().isEmpty()) {
         err << "tamberlo-sync: not a server address: " << a.url << '\n';
         return false;
@@ -312,11 +337,12 @@ int Rounds(const Arguments& a, const SYSTEMTIME& now, std::ostream& out, std::os
         if (!Accounts(a, db, accounts, err))
             return kSyncFailed;
     }
+    QStringList trusted;
+    if (!Trusted(a, trusted, err))
+        return kSyncFailed;
     int code = kSyncOk;
     for (const pim::SyncAccount& account : accounts) {
-        caldav::Connection connection;
-        connection.server = caldav::ServerAddress(QString::fromStdWString(account.server));
-        connection.user = QString::fromStdWString(account.user);
+        caldav::Connection connection = caldav::ConnectionTo(account, {}, trusted);
         if (!Password(a, connection.server, connection.user, connection.password, err)) {
             code = kSyncFailed;
             continue;
