@@ -243,6 +243,43 @@ TEST_P(RoundTest, ALostPutAnswerMakesNoDuplicate)
     EXPECT_EQ(Remote().size(), 1u);
 }
 
+// A server failing at any request of a pull gives one clear error within the time limit and
+// leaves the store byte for byte as it was; the next round takes everything in.
+TEST_P(RoundTest, AFailingServerLeavesTheStoreAsItWas)
+{
+    FaultProxy proxy(server_->Port());
+    Point(proxy.Url(calendar_.path()), server_->Account(proxy.Url()));
+    connection_.timeoutMs = 1500;
+    connection_.maxBodyBytes = 1 << 20;
+    const std::string a = Store("a.sqlite3"), b = Store("b.sqlite3");
+    pim::StoredItem first = Appointment(L"first", 46370.5);
+    Save(a, first);
+    ASSERT_FALSE(Round(a).error);
+    ASSERT_FALSE(Round(b).error);
+    pim::StoredItem second = Appointment(L"second", 46371.5);
+    Save(a, second);
+    ASSERT_FALSE(Round(a).error);
+
+    using Mode = FaultProxy::Mode;
+    const QByteArray before = Fingerprint(b);
+    for (const Mode mode : {Mode::Status, Mode::Close, Mode::Stall, Mode::MalformedXml,
+                            Mode::EndlessBody, Mode::RedirectLoop}) {
+        for (const int request : {1, 2}) {  // the changes report, then the multiget
+            SCOPED_TRACE(static_cast<int>(mode) * 10 + request);
+            const int at = proxy.Requests() + request;
+            proxy.Set({mode, at});  // and on: a server that stays broken
+            const caldav::RoundReport failed = Round(b);
+            EXPECT_EQ(failed.ExitCode(), 2);
+            EXPECT_NE(failed.error.message.find(L"127.0.0.1"), std::wstring::npos);
+            EXPECT_EQ(Fingerprint(b), before);
+        }
+    }
+    proxy.Set({});
+    const caldav::RoundReport recovered = Round(b);
+    EXPECT_EQ(std::make_pair(recovered.received, recovered.ExitCode()), std::make_pair(1, 0));
+    ExpectAgreement(a, b);
+}
+
 TEST_P(RoundTest, AResourceTheStoreCannotHoldIsLeftAloneAndReported)
 {
     const std::string a = Store("a.sqlite3");
