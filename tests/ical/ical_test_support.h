@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <ctime>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -16,25 +14,7 @@
 #include "model/pim_session.h"
 #include "model/recurrence.h"
 #include "platform/pim/item_fields.h"
-
-class ScopedZone {
-public:
-    explicit ScopedZone(const char* zone)
-    {
-        if (const char* old = std::getenv("TZ"))
-            old_ = old;
-        setenv("TZ", zone, 1);
-        tzset();
-    }
-    ~ScopedZone()
-    {
-        old_ ? setenv("TZ", old_->c_str(), 1) : unsetenv("TZ");
-        tzset();
-    }
-
-private:
-    std::optional<std::string> old_;
-};
+#include "tests/support/scoped_zone.h"
 
 inline const SYSTEMTIME kToday = MakeSystemTime(2026, 12, 7, 9, 30);
 

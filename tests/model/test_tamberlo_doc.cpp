@@ -5,7 +5,6 @@
 
 #include <QFile>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <algorithm>
 #include <cmath>
@@ -20,6 +19,8 @@
 #include "platform/message_service.h"
 #include "platform/pim/recurrence_pattern.h"
 #include "tests/model/stub_document_settings.h"
+#include "tests/platform/store_file.h"
+#include "tests/support/scoped_zone.h"
 #include "tests/support/temp_paths.h"
 
 namespace {
@@ -120,13 +121,7 @@ protected:
 
     void Spoil() const { paths_.Write("store.sqlite3", "not a calendar\n"); }
 
-    void Sql(const char* sql) const
-    {
-        sqlite3* db = nullptr;
-        sqlite3_open(paths_.StorePath().c_str(), &db);
-        EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql;
-        sqlite3_close(db);
-    }
+    void Sql(const char* sql) const { ::Sql(paths_.StorePath(), sql); }
 
     using Lines = std::vector<std::wstring>;
 
@@ -471,10 +466,7 @@ TEST_F(DocTest, MoreThan9999ItemsKeepEveryField)
 // Berlin.
 TEST_F(DocTest, AZonedSeriesShowsOnTheLocalDaysOfItsZonesDays)
 {
-    const char* old = std::getenv("TZ");
-    const std::string kept = old ? old : "";
-    setenv("TZ", "Europe/Berlin", 1);
-    tzset();
+    const ScopedZone zone("Europe/Berlin");
     const AppointItem series = DailySeries(L"Tokyo", At(12, 7, 7), 60, At(12, 31));
     pim::StoredItem zoned = series->Stored();
     zoned.fields.Zone = L"Asia/Tokyo";
@@ -503,6 +495,4 @@ TEST_F(DocTest, AZonedSeriesShowsOnTheLocalDaysOfItsZonesDays)
     WriteValues(values, *item);
     EXPECT_EQ(item->Stored().pattern->StartTime, 6 / 24.0);
     EXPECT_EQ(item->Stored().pattern->Zone, L"Asia/Tokyo");
-    old ? setenv("TZ", kept.c_str(), 1) : unsetenv("TZ");
-    tzset();
 }
