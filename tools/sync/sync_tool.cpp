@@ -8,6 +8,7 @@
 
 #include <optional>
 
+#include "ical/ical_text.h"
 #include "model/recurrence.h"
 #include "platform/pim/application.h"
 #include "platform/pim/store_database.h"
@@ -55,14 +56,11 @@ struct Arguments {
     int32_t id = 0;
 };
 
-std::string Utf8(const std::wstring& text)
-{
-    return QString::fromStdWString(text).toStdString();
-}
+using ical::Utf8;
 
 std::wstring Wide(const std::string& text)
 {
-    return QString::fromStdString(text).toStdWString();
+    return ical::Wide(text.c_str());
 }
 
 std::optional<int32_t> ParseId(const std::string& text)
@@ -158,11 +156,8 @@ bool Password(const Arguments& a, const QUrl& server, const QString& user, QStri
 
 bool OpenStore(const Arguments& a, pim::StoreDatabase& db, std::ostream& err)
 {
-    if (db.Open(a.store) < 0) {
-        err << "tamberlo-sync: " << Utf8(db.LastError()) << '\n';
-        return false;
-    }
-    if (!db.Writable()) {
+    // Open's failure and the reason a store opened read-only are both in LastError.
+    if (db.Open(a.store) < 0 || !db.Writable()) {
         err << "tamberlo-sync: " << Utf8(db.LastError()) << '\n';
         return false;
     }
