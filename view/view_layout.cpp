@@ -56,13 +56,9 @@ int DetailSize(bool visible, int setting, int clientSize, int share)
 // When the hours fit the width, a wide window gives the detail area a quarter of itself (up to
 // about 28 lines' height, where lines of appointments read whole) rather than leave it at the
 // narrow width set for a handheld; the setting stays the least width.
-int ReadableDetailWidth(const ViewLayout& layout, const LayoutInput& input)
+int ReadableDetailWidth(const ViewLayout& layout)
 {
-    const int set = DetailSize(input.InfoAreaVisible, input.InfoAreaWidth, layout.clientWidth, 4);
-    if (!input.InfoAreaVisible)
-        return set;
-    const int readable = std::min(layout.clientWidth / 4, 28 * layout.detailLineHeight);
-    return std::max(set, readable);
+    return std::min(layout.clientWidth / 4, 28 * layout.detailLineHeight);
 }
 
 // Places the strips and rows with the detail area below the chart; returns the free hour width.
@@ -173,10 +169,11 @@ ViewLayout ViewLayout::Compute(int width, int height, const LayoutInput& input)
 
     const int detailHeight =
         DetailSize(input.InfoAreaVisible, input.InfoAreaHeight, layout.clientHeight, 6);
-    const int detailWidth = input.FitHoursToWidth
-                                ? ReadableDetailWidth(layout, input)
-                                : DetailSize(input.InfoAreaVisible, input.InfoAreaWidth,
-                                             layout.clientWidth, 4);
+    const int setWidth =
+        DetailSize(input.InfoAreaVisible, input.InfoAreaWidth, layout.clientWidth, 4);
+    const int detailWidth = input.FitHoursToWidth && input.InfoAreaVisible
+                                ? std::max(setWidth, ReadableDetailWidth(layout))
+                                : setWidth;
     layout.portrait = layout.clientHeight > layout.clientWidth;
     layout.detailAtBottom = layout.portrait || input.InfoAreaFixBottom;
 
