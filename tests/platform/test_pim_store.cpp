@@ -664,20 +664,23 @@ TEST(PimStore, RangeIndexesComeWithTheFirstWriterAndReadersDoWithout)
     db.Close();
     EXPECT_EQ(Bytes(path), before) << "a reader writes nothing";
 
-    ASSERT_EQ(db.Open(path), 0);
-    EXPECT_EQ(SubjectsIn(db, kAppointmentKind, december), std::vector<std::wstring>{L"Meeting"});
-    db.Close();
-    EXPECT_EQ(SqlNumber(path, countIndexes), 7);
-    EXPECT_EQ(SqlNumber(path, "PRAGMA user_version"), StoreDatabase::kSchemaVersion);
+    const auto openedByAWriter = [&] {
+        ASSERT_EQ(db.Open(path), 0);
+        EXPECT_EQ(SubjectsIn(db, kAppointmentKind, december),
+                  std::vector<std::wstring>{L"Meeting"});
+        db.Close();
+        EXPECT_EQ(SqlNumber(path, countIndexes), 7);
+        EXPECT_EQ(SqlNumber(path, "PRAGMA user_version"), StoreDatabase::kSchemaVersion);
+    };
+    openedByAWriter();
 
     // A store of versions 6 to 8 trades its narrow start index for the covering one.
     Sql(path, "DROP INDEX items_by_start_end; CREATE INDEX items_by_start ON items (kind, "
               "start_at); PRAGMA user_version = 8;");
-    ASSERT_EQ(db.Open(path), 0);
-    EXPECT_EQ(SubjectsIn(db, kAppointmentKind, december), std::vector<std::wstring>{L"Meeting"});
-    db.Close();
-    EXPECT_EQ(SqlNumber(path, countIndexes), 7);
-    EXPECT_EQ(SqlNumber(path, "SELECT count(*) FROM sqlite_master WHERE name = 'items_by_start_end'"), 1);
+    openedByAWriter();
+    EXPECT_EQ(SqlNumber(path, "SELECT count(*) FROM sqlite_master WHERE name = "
+                              "'items_by_start_end'"),
+              1);
 }
 
 // A changed occurrence's own texts find its series, once; a deleted one's do not. A store whose
