@@ -49,20 +49,20 @@ void BM_Find(benchmark::State& state, const wchar_t* text)
     state.counters["lines"] = static_cast<double>(lines);
 }
 
-// The store's part alone: the index query and the matching items read whole.
-void BM_FindItems(benchmark::State& state, const wchar_t* text)
+// The store's part alone: the index query and the columns a line needs of each match.
+void BM_FindMatches(benchmark::State& state, const wchar_t* text)
 {
     PimSession session(StorePath(), OccurrenceOnDay, pim::StoreDatabase::Access::ReadOnly);
-    std::vector<pim::StoredItem> items;
+    std::vector<pim::FindMatch> items;
     for (auto _ : state)
-        benchmark::DoNotOptimize(session.FindItems(text, items));
+        benchmark::DoNotOptimize(session.FindMatches(text, items));
     state.counters["items"] = static_cast<double>(items.size());
 }
 
 BENCHMARK_CAPTURE(BM_Find, den, L"den")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Find, eet, L"eet")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_FindItems, den, L"den")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_FindItems, eet, L"eet")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FindMatches, den, L"den")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FindMatches, eet, L"eet")->Unit(benchmark::kMillisecond);
 
 } // namespace
 

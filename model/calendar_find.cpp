@@ -16,12 +16,10 @@ namespace {
 // Enough for a daily series whose next many occurrences were all deleted.
 constexpr int kMostSkipped = 1000;
 
-bool Deleted(const pim::StoredItem& item, DATE day)
+bool Deleted(const pim::FindMatch& item, DATE day)
 {
-    return std::any_of(item.exceptions.begin(), item.exceptions.end(),
-                       [day](const pim::ExceptionFields& e) {
-                           return e.Deleted && std::floor(e.OriginalDate) == day;
-                       });
+    return std::any_of(item.deletedDays.begin(), item.deletedDays.end(),
+                       [day](DATE deleted) { return std::floor(deleted) == day; });
 }
 
 bool Starts(const pim::RecurrenceFields& pattern, int64_t day)
@@ -31,7 +29,7 @@ bool Starts(const pim::RecurrenceFields& pattern, int64_t day)
 }
 
 // The last start day on or before the pattern's end; empty when there is none.
-std::optional<DATE> LastStart(const pim::StoredItem& item)
+std::optional<DATE> LastStart(const pim::FindMatch& item)
 {
     const pim::RecurrenceFields& p = *item.pattern;
     const int64_t first = DayNumber(p.PatternStartDate);
@@ -46,7 +44,7 @@ std::optional<DATE> LastStart(const pim::StoredItem& item)
 }
 
 // The day of the series' next occurrence from today on, or of its last once it has ended.
-std::optional<DATE> SeriesDay(const pim::StoredItem& item, DATE today)
+std::optional<DATE> SeriesDay(const pim::FindMatch& item, DATE today)
 {
     const pim::RecurrenceFields& p = *item.pattern;
     SYSTEMTIME after = VariantTimeToSystemTime(today - 1.0);
@@ -64,22 +62,22 @@ std::optional<DATE> SeriesDay(const pim::StoredItem& item, DATE today)
     return std::nullopt;
 }
 
-std::optional<FoundItem> LineOf(const pim::StoredItem& item, DATE today)
+std::optional<FoundItem> LineOf(const pim::FindMatch& item, DATE today)
 {
-    const pim::ItemFields& f = item.fields;
-    FoundItem line{{static_cast<pim::ItemKind>(item.kind), f.Oid}, f.Start, !f.AllDayEvent,
-                   f.Subject};
+    FoundItem line{{static_cast<pim::ItemKind>(item.kind), item.oid}, item.start, !item.allDay,
+                   item.subject};
     if (item.kind == pim::kTaskKind) {
         line.timed = false;
-        line.when = IsTaskDate(f.DueDate) ? f.DueDate : IsTaskDate(f.StartDate) ? f.StartDate
-                                                                                 : pim::kNoDate;
+        line.when = IsTaskDate(item.dueDate)     ? item.dueDate
+                    : IsTaskDate(item.startDate) ? item.startDate
+                                                 : pim::kNoDate;
         return line;
     }
     if (item.pattern) {
         const std::optional<DATE> day = SeriesDay(item, today);
         if (!day)
             return std::nullopt;
-        line.when = *day + (f.Start - std::floor(f.Start));
+        line.when = *day + (item.start - std::floor(item.start));
     }
     return line;
 }
@@ -89,10 +87,10 @@ std::optional<FoundItem> LineOf(const pim::StoredItem& item, DATE today)
 FoundItems FindInCalendar(PimSession& session, const std::wstring& text, const SYSTEMTIME& now)
 {
     FoundItems found;
-    std::vector<pim::StoredItem> items;
-    found.status = session.FindItems(text, items);
+    std::vector<pim::FindMatch> items;
+    found.status = session.FindMatches(text, items);
     const DATE today = std::floor(SystemTimeToVariantTime(now));
-    for (const pim::StoredItem& item : items)
+    for (const pim::FindMatch& item : items)
         if (const std::optional<FoundItem> line = LineOf(item, today))
             found.lines.push_back(*line);
     std::stable_sort(found.lines.begin(), found.lines.end(),

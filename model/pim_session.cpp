@@ -182,16 +182,16 @@ int32_t PimSession::RunInOneTransaction(const std::function<int32_t()>& work)
     return application_ ? application_->RunInOneTransaction(work) : -1;
 }
 
-int32_t PimSession::FindItems(const std::wstring& text, std::vector<pim::StoredItem>& out)
+int32_t PimSession::FindMatches(const std::wstring& text, std::vector<pim::FindMatch>& out)
 {
     out.clear();
     if (application_)
-        return application_->FindItems(text, out);
+        return application_->FindMatches(text, out);
     // Find reads only its matches: the store is opened for it alone, no collection is read.
     pim::Application store;
     if (store.Logon(storePath_, rule_, access_) < 0)
         return -1;
-    return store.FindItems(text, out);
+    return store.FindMatches(text, out);
 }
 
 std::wstring PimSession::OidField(int32_t oid)

@@ -76,10 +76,10 @@ public:
     // Runs many saves as one transaction (imports); a negative result of `work` rolls every
     // save back. Fails when not connected.
     int32_t RunInOneTransaction(const std::function<int32_t()>& work);
-    // The whole items whose subject, place, categories or memo contain `text`, case and
-    // accents ignored, over the whole store; a session not connected opens the store for this
-    // alone, without reading the collections.
-    int32_t FindItems(const std::wstring& text, std::vector<pim::StoredItem>& out);
+    // The items whose subject, place, categories or memo contain `text`, case and accents
+    // ignored, over the whole store; a session not connected opens the store for this alone,
+    // without reading the collections.
+    int32_t FindMatches(const std::wstring& text, std::vector<pim::FindMatch>& out);
 
 
     // The oid field the document keys its tables by: the id blank-padded to 20 characters.

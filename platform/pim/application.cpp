@@ -95,10 +95,10 @@ int32_t Application::RunInOneTransaction(const std::function<int32_t()>& work)
     return LoggedOn() ? db_->RunInOneTransaction(work) : -1;
 }
 
-int32_t Application::FindItems(const std::wstring& text, std::vector<StoredItem>& out) const
+int32_t Application::FindMatches(const std::wstring& text, std::vector<FindMatch>& out) const
 {
     out.clear();
-    return LoggedOn() ? db_->FindItems(text, out) : -1;
+    return LoggedOn() ? db_->FindMatches(text, out) : -1;
 }
 
 }  // namespace pim

@@ -52,7 +52,7 @@ public:
     // result of `work` rolls every save back.
     int32_t RunInOneTransaction(const std::function<int32_t()>& work);
     // Every item whose subject, place, categories or memo contain `text` (Find).
-    int32_t FindItems(const std::wstring& text, std::vector<StoredItem>& out) const;
+    int32_t FindMatches(const std::wstring& text, std::vector<FindMatch>& out) const;
 
 private:
     bool LoggedOn() const;

@@ -64,4 +64,19 @@ struct StoredItem {
     bool operator==(const StoredItem&) const = default;
 };
 
+// What Find needs of a matching item to place its line; the rest of its row is not read.
+struct FindMatch {
+    int32_t kind = kAppointmentKind;
+    int32_t oid = 0;
+    std::wstring subject;
+    DATE start = 0.0;  // appointments
+    bool allDay = false;
+    DATE startDate = kNoDate;  // tasks
+    DATE dueDate = kNoDate;
+    std::optional<RecurrenceFields> pattern;  // in the item's zone, as a load gives it
+    std::vector<DATE> deletedDays;  // the original days of deleted occurrences, ascending
+
+    bool operator==(const FindMatch&) const = default;
+};
+
 }  // namespace pim

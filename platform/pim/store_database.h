@@ -92,10 +92,10 @@ public:
     // a replaced item saved without one keeps its stored UID. The item counts as changed for
     // sync in the same transaction.
     int32_t Save(StoredItem& item);
-    // The appointments, then the tasks, whose subject, place, categories or memo contain
-    // `text`, with case and accents ignored; patterns and exceptions as Load gives them. A
-    // series is found once, also by the texts of its changed (not deleted) occurrences.
-    int32_t FindItems(const std::wstring& text, std::vector<StoredItem>& out);
+    // The appointments, then the tasks, each by oid, whose subject, place, categories or memo
+    // contain `text`, with case and accents ignored. A series is found once, also by the texts
+    // of its changed (not deleted) occurrences.
+    int32_t FindMatches(const std::wstring& text, std::vector<FindMatch>& out);
     // Deletes the item; one the server holds leaves a tombstone for the next sync round.
     int32_t Delete(int32_t oid);
     // Runs many saves as one transaction (one disk sync); a negative result rolls all back
@@ -144,6 +144,11 @@ private:
                        std::vector<StoredItem>& out);
     int32_t LoadRestricted(int32_t kind, const Restriction& restriction,
                            std::vector<StoredItem>& out);
+    // Runs the queries of one read in one read transaction; a failure marks the store damaged.
+    int32_t ReadConsistently(const std::function<int32_t()>& read);
+    int32_t ReadMatches(const std::string& matching,
+                        const std::function<void(SqliteStatement&)>& bind,
+                        std::vector<FindMatch>& out);
     int32_t LoadItems(int32_t kind, const Restriction& restriction, std::vector<StoredItem>& out);
     int32_t LoadPatterns(const Restriction& restriction, std::vector<StoredItem>& out);
     int32_t LoadExceptions(const Restriction& restriction, std::vector<StoredItem>& out);

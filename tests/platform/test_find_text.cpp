@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 #include "platform/pim/store_database.h"
 #include "tests/support/temp_paths.h"
@@ -25,11 +26,13 @@ TEST(FindText, TheIndexFollowsEverySave)
     TempPaths paths;
     StoreDatabase db;
     ASSERT_EQ(db.Open(paths.StorePath()), 0);
+    std::map<int32_t, std::wstring> texts; // what each item was saved with, by oid
     const auto item = [&](int32_t kind, std::wstring ItemFields::*field, const wchar_t* text) {
         StoredItem stored;
         stored.kind = kind;
         stored.fields.*field = text;
         EXPECT_EQ(db.Save(stored), 0);
+        texts[stored.fields.Oid] = text;
         return stored;
     };
     StoredItem subject = item(kAppointmentKind, &ItemFields::Subject, L"Zahnarzt Dr. Müller");
@@ -38,12 +41,11 @@ TEST(FindText, TheIndexFollowsEverySave)
     item(kAppointmentKind, &ItemFields::Body, L"bring the x-ray");
     item(kTaskKind, &ItemFields::Subject, L"Call the MUELLER office");
     const auto subjects = [&](const std::wstring& text) {
-        std::vector<StoredItem> found;
-        EXPECT_EQ(db.FindItems(text, found), 0);
+        std::vector<FindMatch> found;
+        EXPECT_EQ(db.FindMatches(text, found), 0);
         std::wstring all;
-        for (const StoredItem& f : found)
-            all += f.fields.Subject + f.fields.Location + f.fields.Categories + f.fields.Body +
-                   L"|";
+        for (const FindMatch& f : found)
+            all += texts[f.oid] + L"|";
         return all;
     };
     EXPECT_EQ(subjects(L"mül"), L"Zahnarzt Dr. Müller|");
@@ -55,7 +57,7 @@ TEST(FindText, TheIndexFollowsEverySave)
     EXPECT_EQ(subjects(L"\"ray"), L"");
     EXPECT_EQ(subjects(L""), L"");
 
-    subject.fields.Subject = L"Dentist";
+    subject.fields.Subject = texts[subject.fields.Oid] = L"Dentist";
     ASSERT_EQ(db.Save(subject), 0);
     EXPECT_EQ(subjects(L"müller"), L"");
     EXPECT_EQ(subjects(L"dent"), L"Dentist|");
