@@ -10,6 +10,7 @@
 
 #include "bench/demo_view_fixture.h"
 #include "model/date_time.h"
+#include "view/empty_schedule.h"
 #include "view/memory_settings_store.h"
 #include "view/schedule_source.h"
 
@@ -25,10 +26,11 @@ struct Bar {
 };
 
 // A dense week planner, the same shape on every day, with subjects that vary by day.
-class DenseSchedule : public ScheduleSource {
+class DenseSchedule : public EmptySchedule {
 public:
     DenseSchedule()
     {
+        SetShownStart(MakeSystemTime(2026, 12, 4));
         const wchar_t* subjects[] = {L"Standup",       L"Design review", L"Lunch with Ana",
                                      L"Customer call", L"Focus time",    L"Gym"};
         for (int row = 0; row < kRows; ++row) {
@@ -42,20 +44,6 @@ public:
             }
         }
     }
-    SYSTEMTIME GetShownStart() const override { return start_; }
-    bool SetShownStart(const SYSTEMTIME& first) override
-    {
-        start_ = first;
-        return true;
-    }
-    void Reload() override {}
-    void SetShownDayCount(int) override {}
-    std::wstring ApptOid(int, int) const override { return {}; }
-    int ApptStoreIndex(int, int) const override { return -1; }
-    int ApptExceptionNo(int, int) const override { return 0; }
-    std::wstring TaskOid(int, int) const override { return {}; }
-    int TaskStoreIndex(int, int) const override { return -1; }
-
     int ApptCount(int r) const override { return Valid(r) ? int(days_[r].size()) : 0; }
     int StartMinutes(int r, int p) const override { return At(r, p).start; }
     int EndMinutes(int r, int p) const override { return At(r, p).end; }
@@ -67,17 +55,13 @@ public:
     bool IsAllDay(int r, int p) const override { return At(r, p).allDay; }
     int EntryState(int r, int p) const override { return At(r, p).state; }
     int Busy(int r, int p) const override { return At(r, p).busy; }
-    int DayKind(int, int) const override { return 0; }
     int TaskCount(int r) const override { return Valid(r) ? 3 : 0; }
     std::wstring TaskSubject(int, int p) const override { return L"Task " + std::to_wstring(p); }
-    std::wstring TaskCategories(int, int) const override { return {}; }
     std::wstring TaskDueText(int, int) const override { return L"December 31"; }
     bool TaskRecurring(int, int p) const override { return p == 0; }
     bool TaskStartsHere(int, int p) const override { return p == 1; }
     bool TaskDueHere(int, int p) const override { return p == 2; }
-    bool TaskComplete(int, int) const override { return false; }
     bool TaskHasDue(int, int p) const override { return p == 2; }
-    bool TaskOverdue(int, int) const override { return false; }
 
 private:
     static bool Valid(int r) { return r >= 0 && r < kRows; }
@@ -93,7 +77,6 @@ private:
         return text;
     }
 
-    SYSTEMTIME start_ = MakeSystemTime(2026, 12, 4);
     std::vector<Bar> days_[kRows];
 };
 
