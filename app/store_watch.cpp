@@ -33,17 +33,20 @@ StoreWatch::StoreState StoreWatch::Now() const
     return {stateOf(path_), stateOf(path_ + "-wal")};
 }
 
-void StoreWatch::OwnConnection(bool opening)
+void StoreWatch::OwnConnectionOpening()
 {
-    if (opening) {
-        atOwnOpen_ = Now();
-        return;
-    }
+    atOwnOpen_ = Now();
+}
+
+void StoreWatch::OwnConnectionClosed(bool othersWrote)
+{
     const StoreState closed = Now();
+    // Told even when others wrote too: one of the changes may be this program's.
     if (ownWrite_ && atOwnOpen_ && closed != *atOwnOpen_)
         ownWrite_();
-    // A change seen before this connection opened is another program's, and still to follow.
-    if (atOwnOpen_ == known_)
+    // A change seen before this connection opened, or committed by another while it was open,
+    // is another program's, and still to follow.
+    if (!othersWrote && atOwnOpen_ == known_)
         known_ = closed;
     atOwnOpen_.reset();
 }

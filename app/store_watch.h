@@ -1,6 +1,7 @@
 // Notices changes that other programs (the tools, the reminders, a sync) make to the store
 // file, so the window can follow them: the file and its write-ahead log are looked at twice a
-// second, and this program's own connections are told apart by when they were opened.
+// second; a change made while one of this program's connections was open is its own unless
+// SQLite's data_version on that connection says another one committed meanwhile.
 #pragma once
 
 #include <QObject>
@@ -20,9 +21,10 @@ public:
     // Called when the file changed while one of this program's connections was open: most
     // likely a change of its own (the sync follows those).
     void SetOnOwnWrite(std::function<void()> written) { ownWrite_ = std::move(written); }
-    // Tell the watch about each connection of this program (true before it reads, false once
-    // it closed): what it wrote is this program's own, unless others wrote before it opened.
-    void OwnConnection(bool opening);
+    // Tell the watch about each connection of this program: before it reads, and once it is
+    // closed, with whether another connection committed while it was open.
+    void OwnConnectionOpening();
+    void OwnConnectionClosed(bool othersWrote);
 
 private:
     // What a change to the file or its log shows in: identity, size and modification time.

@@ -145,8 +145,8 @@ bool SyncCommands::AskTrust(const caldav::SyncError& error, bool requested)
     return true;
 }
 
-// The store watch would see the round's writes too, but not those made while one of the
-// window's own connections was open; asking here misses none.
+// The store watch would see the round's writes too, within half a second; asking here shows
+// them together with the round's status line.
 void SyncCommands::FollowStore()
 {
     if (!services_.followStore || services_.followStore())

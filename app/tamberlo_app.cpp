@@ -41,6 +41,8 @@ namespace {
 constexpr wchar_t kWindowSection[] = L"Window";
 constexpr wchar_t kWindowGeometry[] = L"Geometry";
 
+using ConnectionEvent = PimSession::ConnectionEvent;
+
 } // namespace
 
 CTamberloApp::CTamberloApp(AppEnvironment environment)
@@ -99,8 +101,12 @@ bool CTamberloApp::InitInstance()
                                       : environment_.storePath;
     session_ = std::make_unique<PimSession>(storePath, OccurrenceOnDay);
     storeWatch_ = std::make_unique<StoreWatch>(storePath);
-    session_->SetConnectionObserver(
-        [watch = storeWatch_.get()](bool opening) { watch->OwnConnection(opening); });
+    session_->SetConnectionObserver([watch = storeWatch_.get()](ConnectionEvent event) {
+        if (event == ConnectionEvent::Opening)
+            watch->OwnConnectionOpening();
+        else
+            watch->OwnConnectionClosed(event == ConnectionEvent::ClosedAfterOthersWrote);
+    });
     documentSettings_ = std::make_unique<AppSettingsDocument>(*settings_);
     doc_ = std::make_unique<CTamberloDoc>(*session_, *documentSettings_, environment_.messages);
     schedule_ = std::make_unique<DocumentSchedule>(*doc_);

@@ -39,15 +39,16 @@ int32_t PimSession::ConnectReading(const Reading& reading)
     if (IsConnected())
         return 0;
     if (observer_)
-        observer_(true);
+        observer_(ConnectionEvent::Opening);
     auto application = std::make_unique<pim::Application>();
     lastStatus_ = application->Logon(storePath_, rule_, access_);
     connectError_ = application->LastError();
     if (lastStatus_ < 0) {
         if (observer_)
-            observer_(false);
+            observer_(ConnectionEvent::Closed);
         return lastStatus_;
     }
+    openedVersion_ = application->DataVersion();
     application_ = std::move(application);
     if (!OpenCollection(pim::kCalendarFolder, reading, &appointments_, &appointmentCount_) ||
         !OpenCollection(pim::kTasksFolder, reading, &tasks_, &taskCount_)) {
@@ -88,10 +89,14 @@ void PimSession::Disconnect()
     appointmentCount_ = 0;
     taskCount_ = 0;
     if (application_) {
+        // An unreadable version counts as another's write: following once too often is safe.
+        const bool othersWrote =
+            openedVersion_ < 0 || application_->DataVersion() != openedVersion_;
         application_->Logoff();
         application_.reset();
         if (observer_)
-            observer_(false);
+            observer_(othersWrote ? ConnectionEvent::ClosedAfterOthersWrote
+                                  : ConnectionEvent::Closed);
     }
 }
 

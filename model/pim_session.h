@@ -45,9 +45,11 @@ public:
     // Why the last save, delete or batch was refused by the store itself (in use by another
     // program, no space left, read-only): one sentence naming the file; else empty.
     std::wstring LastWriteError() const;
-    // Called around every connection this session opens (true before it reads, false once it is
-    // closed), so a watch on the file can tell this program's own changes from others'.
-    void SetConnectionObserver(std::function<void(bool opening)> observer)
+    // Called around every connection this session opens, so a watch on the file can tell this
+    // program's own changes from others': before it reads, and once it is closed, saying
+    // whether another connection committed while it was open.
+    enum class ConnectionEvent { Opening, Closed, ClosedAfterOthersWrote };
+    void SetConnectionObserver(std::function<void(ConnectionEvent)> observer)
     {
         observer_ = std::move(observer);
     }
@@ -112,7 +114,8 @@ private:
     TaskItem currentTask_;
     int32_t lastStatus_ = 0;
     std::wstring connectError_;
-    std::function<void(bool)> observer_;
+    std::function<void(ConnectionEvent)> observer_;
+    int64_t openedVersion_ = -1; // the store's data_version when this connection opened
 };
 
 // Connects a session for the span of one operation unless it is connected already, so a read

@@ -61,6 +61,11 @@ StoreDatabase::Identity Application::StoreIdentity() const
     return LoggedOn() ? db_->StoreIdentity() : StoreDatabase::Identity{};
 }
 
+int64_t Application::DataVersion() const
+{
+    return LoggedOn() ? db_->DataVersion() : -1;
+}
+
 bool Application::LoggedOn() const { return db_ && db_->IsOpen(); }
 
 int32_t Application::GetDefaultFolder(int32_t id, std::shared_ptr<Folder>* out) const

@@ -41,6 +41,8 @@ public:
     std::wstring LastWriteError() const;
     // The store logged on to; empty when none is.
     StoreDatabase::Identity StoreIdentity() const;
+    // The store's data_version (see StoreDatabase); -1 when not logged on.
+    int64_t DataVersion() const;
 
     // 9 calendar, 13 tasks.
     int32_t GetDefaultFolder(int32_t id, std::shared_ptr<Folder>* out) const;

@@ -804,6 +804,15 @@ int32_t StoreDatabase::ReadConsistently(const std::function<int32_t()>& read)
     return status;
 }
 
+int64_t StoreDatabase::DataVersion()
+{
+    if (db_ == nullptr) {
+        return -1;
+    }
+    SqliteStatement s(db_, "PRAGMA data_version");
+    return s.Step() == SQLITE_ROW ? s.Int64(0) : -1;
+}
+
 int32_t StoreDatabase::FindMatches(const std::wstring& text, std::vector<FindMatch>& out)
 {
     out.clear();

@@ -72,6 +72,9 @@ public:
         bool operator==(const Identity&) const = default;
     };
     const Identity& StoreIdentity() const { return identity_; }
+    // SQLite's data_version: it differs between two calls exactly when another connection (of
+    // any process) committed in between. -1 when it cannot be read.
+    int64_t DataVersion();
 
     void SetOccurrenceRule(OccurrenceRule rule) { rule_ = std::move(rule); }
     const OccurrenceRule& Rule() const { return rule_; }

@@ -375,6 +375,13 @@ TEST_F(ShellTest, TheWindowFollowsAnotherProgramAndNeverWritesOverItsWork)
                            QString::fromStdString(WriteEvent(paths, "a.ics", "u1", "DragMe"))}),
               0);
     EXPECT_TRUE(Within5Seconds([&] { return ShownSubject(doc) == L"DragMe"; }));
+    // Written while one of the window's own connections is open: still another's change.
+    ASSERT_EQ(doc.Session().Connect(), 0);
+    ASSERT_EQ(RunIcalTool({"import", "--store", store,
+                           QString::fromStdString(WriteEvent(paths, "m.ics", "u1", "Meanwhile"))}),
+              0);
+    doc.Session().Disconnect();
+    EXPECT_TRUE(Within5Seconds([&] { return ShownSubject(doc) == L"Meanwhile"; }));
 
     ScheduleEdits edits(doc, doc.Session());
     const int row = DaysBetween(doc.GetShownStart(), MakeSystemTime(2026, 12, 8));
