@@ -28,23 +28,35 @@ bool Starts(const pim::RecurrenceFields& pattern, int64_t day)
     return on == kOneDayStarts || on == kLongerStarts;
 }
 
-// The last start day on or before the pattern's end; empty when there is none.
+// The local start of the series' occurrence on the pattern's own day (a zoned series' days are
+// its zone's), unless that occurrence was deleted.
+std::optional<DATE> KeptStart(const pim::FindMatch& item, int64_t day)
+{
+    const std::optional<DATE> start = LocalStartOfPatternDay(*item.pattern, day);
+    if (!start || Deleted(item, std::floor(*start)))
+        return std::nullopt;
+    return start;
+}
+
+// The last start on or before the pattern's end; empty when there is none.
 std::optional<DATE> LastStart(const pim::FindMatch& item)
 {
-    const pim::RecurrenceFields& p = *item.pattern;
-    const int64_t first = DayNumber(p.PatternStartDate);
+    pim::RecurrenceFields ownDays = *item.pattern;
+    ownDays.Zone.clear(); // walked on the pattern's own days, converted by KeptStart
+    const int64_t first = DayNumber(ownDays.PatternStartDate);
     int skipped = 0;
-    for (int64_t day = DayNumber(p.PatternEndDate); day >= first && skipped < kMostSkipped;
+    for (int64_t day = DayNumber(ownDays.PatternEndDate); day >= first && skipped < kMostSkipped;
          --day) {
-        if (Starts(p, day) && !Deleted(item, static_cast<DATE>(day)))
-            return static_cast<DATE>(day);
+        if (Starts(ownDays, day))
+            if (const std::optional<DATE> start = KeptStart(item, day))
+                return start;
         ++skipped;
     }
     return std::nullopt;
 }
 
-// The day of the series' next occurrence from today on, or of its last once it has ended.
-std::optional<DATE> SeriesDay(const pim::FindMatch& item, DATE today)
+// The local start of the series' next occurrence from today on, or of its last once it ended.
+std::optional<DATE> SeriesStart(const pim::FindMatch& item, DATE today)
 {
     const pim::RecurrenceFields& p = *item.pattern;
     SYSTEMTIME after = VariantTimeToSystemTime(today - 1.0);
@@ -55,8 +67,9 @@ std::optional<DATE> SeriesDay(const pim::FindMatch& item, DATE today)
         const DATE day = SystemTimeToVariantTime(*next);
         if (!p.NoEndDate && day > std::floor(p.PatternEndDate))
             return LastStart(item);
-        if (!Deleted(item, day))
-            return day;
+        const std::optional<DATE> start = KeptStart(item, DayNumber(day));
+        if (start && *start >= today) // a zone's day may begin on the local day before
+            return start;
         after = *next;
     }
     return std::nullopt;
@@ -74,10 +87,10 @@ std::optional<FoundItem> LineOf(const pim::FindMatch& item, DATE today)
         return line;
     }
     if (item.pattern) {
-        const std::optional<DATE> day = SeriesDay(item, today);
-        if (!day)
+        const std::optional<DATE> start = SeriesStart(item, today);
+        if (!start)
             return std::nullopt;
-        line.when = *day + (item.start - std::floor(item.start));
+        line.when = *start;
     }
     return line;
 }

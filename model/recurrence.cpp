@@ -190,12 +190,6 @@ std::optional<SYSTEMTIME> NextYearly(const pim::RecurrenceFields& pattern, int64
     return PatternDayInMonthIndex(pattern, year * 12 + month - 1);
 }
 
-// A zoned pattern's occurrence starting on zone day c, as a local time.
-std::optional<DATE> LocalStartOfZoneDay(const pim::RecurrenceFields& pattern, int64_t c)
-{
-    return pim::ZoneToLocal(pattern.Zone, JoinDate(c, SecondsOfDay(pattern.StartTime)));
-}
-
 // The occurrence test of a zoned pattern: its start days are the zone's (the plain rule on the
 // zone's own days), each start is converted, and the local days it covers are reported.
 int ZonedOccurrenceOnDay(const pim::RecurrenceFields& pattern, int64_t target,
@@ -214,7 +208,7 @@ int ZonedOccurrenceOnDay(const pim::RecurrenceFields& pattern, int64_t target,
         if (r != kOneDayStarts && r != kLongerStarts) {
             continue;
         }
-        const std::optional<DATE> start = LocalStartOfZoneDay(pattern, c);
+        const std::optional<DATE> start = LocalStartOfPatternDay(pattern, c);
         if (!start) {
             continue;
         }
@@ -441,6 +435,12 @@ std::optional<SYSTEMTIME> NextOccurrence(const pim::RecurrenceFields& pattern,
     default:
         return std::nullopt;
     }
+}
+
+std::optional<DATE> LocalStartOfPatternDay(const pim::RecurrenceFields& pattern, int64_t day)
+{
+    const DATE start = JoinDate(day, SecondsOfDay(pattern.StartTime));
+    return pattern.Zone.empty() ? std::optional<DATE>(start) : pim::ZoneToLocal(pattern.Zone, start);
 }
 
 std::optional<DATE> OccurrenceStartOnDay(const pim::RecurrenceFields& pattern, int64_t day)

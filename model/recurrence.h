@@ -51,6 +51,11 @@ int OccurrenceOnDayNumber(const pim::RecurrenceFields& pattern, int64_t day,
 // For a zoned pattern the occurrence is found among the zone's days and converted.
 std::optional<DATE> OccurrenceStartOnDay(const pim::RecurrenceFields& pattern, int64_t day);
 
+// The local start of an occurrence on the pattern's own day `day` (a day number; a zoned
+// pattern's days are its zone's), whether or not one starts there; empty when the zone cannot
+// say.
+std::optional<DATE> LocalStartOfPatternDay(const pim::RecurrenceFields& pattern, int64_t day);
+
 // A zoned pattern as the editors show it, in local time (Zone empty): its first start converted,
 // its days moved with it (weekdays turned, a day of the month moved, the end day moved); and
 // back into a zone. The two undo each other, so an unchanged edit writes the pattern unchanged.
