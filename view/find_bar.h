@@ -10,7 +10,8 @@
 #include "model/calendar_find.h"
 
 class QLineEdit;
-class QTreeWidget;
+class QTreeView;
+class FoundLinesModel;
 
 class FindBar : public QWidget {
     Q_OBJECT
@@ -26,18 +27,22 @@ public:
     void Step(int by);
 
     QLineEdit* Field() const { return field_; }
-    QTreeWidget* Matches() const { return list_; }
+    // The list of matches: date, time and subject columns, one row a line of the last search.
+    QTreeView* Matches() const { return list_; }
+    // The row chosen in the list; -1 when none is.
+    int CurrentRow() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Refresh();
+    void Choose(int row);
     void JumpToCurrent();
 
     Search search_;
     Jump jump_;
     QLineEdit* field_;
-    QTreeWidget* list_;
-    FoundItems found_;
+    QTreeView* list_;
+    FoundLinesModel* lines_;
 };
