@@ -440,7 +440,8 @@ std::optional<SYSTEMTIME> NextOccurrence(const pim::RecurrenceFields& pattern,
 std::optional<DATE> LocalStartOfPatternDay(const pim::RecurrenceFields& pattern, int64_t day)
 {
     const DATE start = JoinDate(day, SecondsOfDay(pattern.StartTime));
-    return pattern.Zone.empty() ? std::optional<DATE>(start) : pim::ZoneToLocal(pattern.Zone, start);
+    return pattern.Zone.empty() ? std::optional<DATE>(start)
+                                : pim::ZoneToLocal(pattern.Zone, start);
 }
 
 std::optional<DATE> OccurrenceStartOnDay(const pim::RecurrenceFields& pattern, int64_t day)
