@@ -241,9 +241,12 @@ private:
             const std::wstring etag = QString::fromLatin1(r.etag).toStdWString();
             const auto link = local.byHref.find(key);
             const auto skipped = local.skipped.find(key);
+            const auto tomb = local.tombstones.find(key);
             const bool ours = link != local.byHref.end() && link->second.etag == etag;
             const bool known = skipped != local.skipped.end() && skipped->second.etag == etag;
-            if (!ours && !known)
+            // Deleted here and unchanged there (a full listing names it): the push deletes it.
+            const bool deleted = tomb != local.tombstones.end() && tomb->second.etag == etag;
+            if (!ours && !known && !deleted)
                 wanted.push_back(r.href);
         }
         complete_ = true;
