@@ -11,7 +11,7 @@ std::wstring SubjectOf(const pim::StoredItem& item)
     return item.fields.Subject.empty() ? item.fields.UID : item.fields.Subject;
 }
 
-}  // namespace
+} // namespace
 
 RoundApply::RoundApply(RoundContext& round, const std::wstring& calendar, LocalState& local)
     : round_(round), calendar_(calendar), local_(local)
@@ -168,4 +168,4 @@ int32_t RoundApply::Drop(const pim::SyncLink& link, ConflictReason reason)
     return Counted(status);
 }
 
-}  // namespace caldav
+} // namespace caldav

@@ -37,4 +37,4 @@ private:
     bool complete_ = true;
 };
 
-}  // namespace caldav
+} // namespace caldav

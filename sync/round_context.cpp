@@ -65,4 +65,4 @@ bool RoundContext::Load(const pim::SyncLink& link, pim::StoredItem& out)
     return true;
 }
 
-}  // namespace caldav
+} // namespace caldav

@@ -19,10 +19,10 @@ std::wstring HrefKey(const std::wstring& href);
 // The links and tombstones of one calendar as they are now, indexed the ways a resource is
 // matched.
 struct LocalState {
-    std::map<std::wstring, pim::SyncLink> byHref;  // of this calendar, by HrefKey
-    std::map<std::wstring, pim::SyncLink> byUid;   // items never pushed, by UID
-    std::map<std::wstring, pim::SyncTombstone> tombstones;  // of this calendar, by HrefKey
-    std::map<std::wstring, pim::SkippedResource> skipped;   // the same
+    std::map<std::wstring, pim::SyncLink> byHref;          // of this calendar, by HrefKey
+    std::map<std::wstring, pim::SyncLink> byUid;           // items never pushed, by UID
+    std::map<std::wstring, pim::SyncTombstone> tombstones; // of this calendar, by HrefKey
+    std::map<std::wstring, pim::SkippedResource> skipped;  // the same
 };
 
 struct RoundContext {
@@ -48,4 +48,4 @@ struct RoundContext {
     RoundReport& report;
 };
 
-}  // namespace caldav
+} // namespace caldav

@@ -45,7 +45,7 @@ struct Pulled {
     std::vector<ResourceState> changed;
     std::vector<std::wstring> removed;
     pim::CalendarState state;
-    bool nothing = false;  // unchanged CTag
+    bool nothing = false; // unchanged CTag
 };
 
 // A full listing: every resource is a candidate, and what we link that it lacks is gone.
@@ -195,7 +195,7 @@ bool SavePosition(RoundContext& round, const pim::CalendarState& state)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 bool PullCalendar(RoundContext& round, const std::wstring& calendar)
 {
@@ -214,4 +214,4 @@ bool PullCalendar(RoundContext& round, const std::wstring& calendar)
     return !apply.Complete() || SavePosition(round, pulled.state);
 }
 
-}  // namespace caldav
+} // namespace caldav

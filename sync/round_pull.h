@@ -12,4 +12,4 @@ namespace caldav {
 // False when the round ends here: its error is set, or it was cut short.
 bool PullCalendar(RoundContext& round, const std::wstring& calendar);
 
-}  // namespace caldav
+} // namespace caldav

@@ -32,8 +32,7 @@ QUrl NewResourceUrl(const std::wstring& calendar, const std::wstring& uid)
 SyncError Unexpected(const RoundContext& round, const DavResponse& answer)
 {
     return answer.error ? answer.error
-                        : ServerFailure(Failure::ServerError,
-                                        round.client.Settings().server.host(),
+                        : ServerFailure(Failure::ServerError, round.client.Settings().server.host(),
                                         QString::number(answer.status));
 }
 
@@ -43,8 +42,8 @@ bool DeleteThere(RoundContext& round, const pim::SyncTombstone& t)
         round.client.Delete(round.client.Resolve(QString::fromStdWString(t.href)),
                             QString::fromStdWString(t.etag).toLatin1());
     // 404: gone already; 412: changed there, and the next pull brings the edit back.
-    const bool settled = (answer.status >= 200 && answer.status < 300) ||
-                         answer.status == 404 || answer.status == 412;
+    const bool settled = (answer.status >= 200 && answer.status < 300) || answer.status == 404 ||
+                         answer.status == 412;
     if (!settled)
         return !round.Failed(Unexpected(round, answer));
     if (answer.status < 300)
@@ -106,12 +105,11 @@ bool PutHere(RoundContext& round, const pim::SyncLink& link, const std::wstring&
         return false;
     if (!done)
         return Refused(round, link, calendar, href);
-    return round.Stored(round.ledger.MarkPushed(link.oid, calendar, href,
-                                                QString::fromLatin1(answer.etag).toStdWString(),
-                                                link.change));
+    return round.Stored(round.ledger.MarkPushed(
+        link.oid, calendar, href, QString::fromLatin1(answer.etag).toStdWString(), link.change));
 }
 
-}  // namespace
+} // namespace
 
 bool PushChanges(RoundContext& round)
 {
@@ -156,4 +154,4 @@ bool PushChanges(RoundContext& round)
     return true;
 }
 
-}  // namespace caldav
+} // namespace caldav

@@ -10,4 +10,4 @@ namespace caldav {
 // False when the round ends here: its error is set, or it was cut short.
 bool PushChanges(RoundContext& round);
 
-}  // namespace caldav
+} // namespace caldav

@@ -52,7 +52,7 @@ void Run(RoundContext& round)
     ReportSkipped(round);
 }
 
-}  // namespace
+} // namespace
 
 int RoundReport::ExitCode() const
 {
@@ -80,4 +80,4 @@ RoundReport RunRound(const std::string& storePath, const pim::OccurrenceRule& ru
     return report;
 }
 
-}  // namespace caldav
+} // namespace caldav

@@ -84,45 +84,24 @@ QByteArray Closing(const QByteArray& message)
     return Headed(message, {"connection:", "keep-alive:"}, "Connection: close\r\n");
 }
 
-bool Hides(FaultProxy::Mode mode)
-{
-    return mode == FaultProxy::Mode::NoSyncCollection || mode == FaultProxy::Mode::EtagsOnly;
-}
-
-QByteArray Unchunked(const QByteArray& body)
-{
-    QByteArray out;
-    for (qsizetype at = 0; at < body.size();) {
-        const qsizetype line = body.indexOf("\r\n", at);
-        const qsizetype size =
-            line < 0 ? 0 : body.mid(at, line - at).split(';').front().toLongLong(nullptr, 16);
-        if (size <= 0) {
-            break;
-        }
-        out += body.mid(line + 2, size);
-        at = line + 2 + size + 2;
-    }
-    return out;
-}
-
 // Any element `name` of any namespace prefix, empty or with its content.
 QRegularExpression Element(const QString& name)
 {
-    return QRegularExpression(QStringLiteral("<(\\w+:)?%1\\b[^>]*?(/>|>.*?</(\\w+:)?%1>)").arg(name),
-                              QRegularExpression::DotMatchesEverythingOption);
+    return QRegularExpression(
+        QStringLiteral("<(\\w+:)?%1\\b[^>]*?(/>|>.*?</(\\w+:)?%1>)").arg(name),
+        QRegularExpression::DotMatchesEverythingOption);
 }
 
 // The server's answer without what `mode` hides of the server.
 QByteArray Hidden(const QByteArray& answer, FaultProxy::Mode mode)
 {
     const qsizetype end = answer.indexOf("\r\n\r\n");
-    if (!Hides(mode) || end < 0) {
+    if ((mode != FaultProxy::Mode::NoSyncCollection && mode != FaultProxy::Mode::EtagsOnly) ||
+        end < 0) {
         return answer;
     }
+    // Both servers answer with a Content-Length, which is all this reads.
     QByteArray body = answer.mid(end + 4);
-    if (answer.left(end).toLower().contains("transfer-encoding: chunked")) {
-        body = Unchunked(body);
-    }
     static const QRegularExpression report(
         QStringLiteral("<(\\w+:)?supported-report\\b[^>]*>((?!</(\\w+:)?supported-report>).)*"
                        "sync-collection.*?</(\\w+:)?supported-report>"),
@@ -134,7 +113,7 @@ QByteArray Hidden(const QByteArray& answer, FaultProxy::Mode mode)
         text.remove(ctag);
     }
     body = text.toUtf8();
-    return Headed(answer.left(end + 4), {"content-length:", "transfer-encoding:"},
+    return Headed(answer.left(end + 4), {"content-length:"},
                   "Content-Length: " + QByteArray::number(body.size()) + "\r\n") +
            body;
 }
@@ -217,7 +196,7 @@ void Act(QTcpSocket* client, const QByteArray& request, int number,
                                               : Answer(QByteArray::number(fault.status) + " Fault",
                                                        {}, {}));
         } else {
-            // Uncompressed, so that the answer can be read and changed.
+            // Uncompressed (Radicale compresses otherwise), so that the answer can be changed.
             Forward(client, Headed(request, {"accept-encoding:"}, {}), number, fault.mode, shared);
         }
         break;
