@@ -141,6 +141,12 @@ CollectionChanges ChangesSince(DavClient& client, const QUrl& calendar, const QS
     if (changes.error) {
         return changes;
     }
+    // An answer without a token is no sync-collection answer (a server that ignores the
+    // report): taken as one, its empty list would delete every item.
+    if (answer.syncToken.isEmpty()) {
+        changes.unsupported = true;
+        return changes;
+    }
     changes.token = answer.syncToken;
     const QString self = calendar.path(QUrl::FullyEncoded);
     for (const DavEntry& entry : answer.entries) {

@@ -2,8 +2,10 @@
 // for its number says. Endless bodies stop at a fixed bound even if the client kept reading.
 #include "tests/sync/fault_proxy.h"
 
+#include <QRegularExpression>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 
@@ -56,8 +58,10 @@ qsizetype RequestLength(const QByteArray& data)
     return data.size() >= end + 4 + length ? end + 4 + length : 0;
 }
 
-// The message with its Connection header replaced by "close": one exchange per connection.
-QByteArray Closing(const QByteArray& message)
+// The message with the headers starting with one of `dropped` (lower case) left out and
+// `added` after the others.
+QByteArray Headed(const QByteArray& message, std::initializer_list<QByteArrayView> dropped,
+                  const QByteArray& added)
 {
     const qsizetype end = message.indexOf("\r\n\r\n");
     if (end < 0) {
@@ -65,12 +69,53 @@ QByteArray Closing(const QByteArray& message)
     }
     QByteArray head;
     for (const QByteArray& line : message.left(end).split('\n')) {
-        if (!line.toLower().startsWith("connection:") &&
-            !line.toLower().startsWith("keep-alive:")) {
+        const QByteArray lower = line.toLower();
+        if (std::none_of(dropped.begin(), dropped.end(),
+                         [&](QByteArrayView name) { return lower.startsWith(name); })) {
             head += line.trimmed() + "\r\n";
         }
     }
-    return head + "Connection: close\r\n\r\n" + message.mid(end + 4);
+    return head + added + "\r\n" + message.mid(end + 4);
+}
+
+// The message with its Connection header replaced by "close": one exchange per connection.
+QByteArray Closing(const QByteArray& message)
+{
+    return Headed(message, {"connection:", "keep-alive:"}, "Connection: close\r\n");
+}
+
+// Any element `name` of any namespace prefix, empty or with its content.
+QRegularExpression Element(const QString& name)
+{
+    return QRegularExpression(
+        QStringLiteral("<(\\w+:)?%1\\b[^>]*?(/>|>.*?</(\\w+:)?%1>)").arg(name),
+        QRegularExpression::DotMatchesEverythingOption);
+}
+
+// The server's answer without what `mode` hides of the server.
+QByteArray Hidden(const QByteArray& answer, FaultProxy::Mode mode)
+{
+    const qsizetype end = answer.indexOf("\r\n\r\n");
+    if ((mode != FaultProxy::Mode::NoSyncCollection && mode != FaultProxy::Mode::EtagsOnly) ||
+        end < 0) {
+        return answer;
+    }
+    // Both servers answer with a Content-Length, which is all this reads.
+    QByteArray body = answer.mid(end + 4);
+    static const QRegularExpression report(
+        QStringLiteral("<(\\w+:)?supported-report\\b[^>]*>((?!</(\\w+:)?supported-report>).)*"
+                       "sync-collection.*?</(\\w+:)?supported-report>"),
+        QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression token = Element(QStringLiteral("sync-token"));
+    static const QRegularExpression ctag = Element(QStringLiteral("getctag"));
+    QString text = QString::fromUtf8(body).remove(report).remove(token);
+    if (mode == FaultProxy::Mode::EtagsOnly) {
+        text.remove(ctag);
+    }
+    body = text.toUtf8();
+    return Headed(answer.left(end + 4), {"content-length:"},
+                  "Content-Length: " + QByteArray::number(body.size()) + "\r\n") +
+           body;
 }
 
 QByteArray Answer(const QByteArray& statusLine, const QByteArray& headers, const QByteArray& body)
@@ -86,7 +131,7 @@ void Reply(QTcpSocket* client, const QByteArray& answer)
     client->disconnectFromHost();
 }
 
-void Forward(QTcpSocket* client, const QByteArray& request, int number, bool drop,
+void Forward(QTcpSocket* client, const QByteArray& request, int number, FaultProxy::Mode mode,
              const std::shared_ptr<FaultProxy::Shared>& shared)
 {
     auto* server = new QTcpSocket(client);
@@ -100,10 +145,10 @@ void Forward(QTcpSocket* client, const QByteArray& request, int number, bool dro
     QObject::connect(server, &QTcpSocket::disconnected, client, [=] {
         *answer += server->readAll();
         shared->Call(&FaultProxy::Shared::answered, number);
-        if (drop) {
+        if (mode == FaultProxy::Mode::DropAnswer) {
             client->abort();
         } else {
-            Reply(client, Closing(*answer));
+            Reply(client, Closing(Hidden(*answer, mode)));
         }
     });
     QObject::connect(server, &QTcpSocket::errorOccurred, client,
@@ -140,7 +185,20 @@ void Act(QTcpSocket* client, const QByteArray& request, int number,
     switch (fault.mode) {
     case FaultProxy::Mode::Pass:
     case FaultProxy::Mode::DropAnswer:
-        Forward(client, request, number, fault.mode == FaultProxy::Mode::DropAnswer, shared);
+        Forward(client, request, number, fault.mode, shared);
+        break;
+    case FaultProxy::Mode::NoSyncCollection:
+    case FaultProxy::Mode::EtagsOnly:
+        if (request.startsWith("REPORT ") && request.contains("sync-collection")) {
+            Reply(client, fault.status == 207 ? Answer("207 Multi-Status",
+                                                       "Content-Type: application/xml\r\n",
+                                                       "<multistatus xmlns=\"DAV:\"/>")
+                                              : Answer(QByteArray::number(fault.status) + " Fault",
+                                                       {}, {}));
+        } else {
+            // Uncompressed (Radicale compresses otherwise), so that the answer can be changed.
+            Forward(client, Headed(request, {"accept-encoding:"}, {}), number, fault.mode, shared);
+        }
         break;
     case FaultProxy::Mode::Status:
         Reply(client, Answer(QByteArray::number(fault.status) + " Fault", {}, {}));

@@ -1,9 +1,9 @@
 // A loopback HTTP proxy of the tests between a client and a DAV server that can fail on
 // purpose: answer an error status, close the connection, stall, send malformed XML or a body
-// without end, redirect in a loop, or forward a request and drop the server's answer. It runs
-// in its own thread, so it serves a client that blocks in a local event loop or in another
-// process. Each request gets its own connection to the server, and each answer closes the
-// client's connection.
+// without end, redirect in a loop, forward a request and drop the server's answer, or pass for
+// a server without the sync-collection report (and without a CTag). It runs in its own thread,
+// so it serves a client that blocks in a local event loop or in another process. Each request
+// gets its own connection to the server, and each answer closes the client's connection.
 #pragma once
 
 #include <QThread>
@@ -23,6 +23,10 @@ public:
         EndlessBody,  // 207 whose body never ends
         RedirectLoop, // 301 to the same address
         DropAnswer,   // forwards the request, reads the server's answer, then closes
+        // Passes, but a sync-collection REPORT is answered `status` (207: an empty multistatus)
+        // and answers lose the report from supported-report-set and their sync-token.
+        NoSyncCollection,
+        EtagsOnly, // as NoSyncCollection, and answers lose their getctag too
     };
     // Applies to the requests numbered first..last (counted from 1 over all connections).
     struct Fault {

@@ -1,5 +1,7 @@
 // Shared by the round tests: a real server with one calendar for events and tasks, stores in a
 // temporary folder, rounds at a fixed "now", and what each side holds as comparable items.
+// Each test runs on both servers as they are, as servers without sync-collection (the rounds
+// follow the CTag) and as servers without either (the rounds compare every ETag).
 #pragma once
 
 #include <QCryptographicHash>
@@ -17,21 +19,47 @@
 #include "sync/sync_round.h"
 #include "tests/support/temp_paths.h"
 #include "tests/sync/dav_server.h"
+#include "tests/sync/fault_proxy.h"
 
 inline const SYSTEMTIME kRoundNow = MakeSystemTime(2026, 12, 7, 9, 30);
 
 // Items by UID as a resource carries them; conflict copies are local and left out.
 using ItemsByUid = std::map<std::wstring, pim::StoredItem>;
 
-class RoundTest : public ::testing::TestWithParam<DavServer::Kind> {
+// The server, and what a proxy before it hides of it (Pass: nothing).
+struct RoundServer {
+    DavServer::Kind kind;
+    FaultProxy::Mode hiding = FaultProxy::Mode::Pass;
+};
+
+inline void PrintTo(const RoundServer& server, std::ostream* out)
+{
+    *out << DavServer::Name(server.kind) << " hiding " << static_cast<int>(server.hiding);
+}
+
+class RoundTest : public ::testing::TestWithParam<RoundServer> {
 protected:
     void SetUp() override
     {
-        server_ = std::make_unique<DavServer>(GetParam());
+        server_ = std::make_unique<DavServer>(GetParam().kind);
         ASSERT_TRUE(server_->Running()) << server_->Problem().toStdString();
         calendar_ = server_->MakeCalendar("cal", "Calendar");
         ASSERT_FALSE(calendar_.isEmpty());
         Point(calendar_, server_->Account());
+        if (Hiding()) {
+            hider_ = ProxyBefore();
+            hider_->Set({GetParam().hiding, 1, INT_MAX, 403});
+        }
+    }
+
+    bool Hiding() const { return GetParam().hiding != FaultProxy::Mode::Pass; }
+
+    // A proxy before the server as rounds reach it, and the rounds pointed at it.
+    std::unique_ptr<FaultProxy> ProxyBefore()
+    {
+        auto proxy = std::make_unique<FaultProxy>(hider_ ? hider_->Port() : server_->Port());
+        Point(proxy->Url(calendar_.path()), server_->Account(proxy->Url()));
+        return proxy;
     }
 
     // Rounds go to `calendar` over `connection` (the server itself, or a proxy before it).
@@ -133,12 +161,19 @@ protected:
 
     TempPaths paths_;
     std::unique_ptr<DavServer> server_;
+    std::unique_ptr<FaultProxy> hider_;
     QUrl calendar_;
     pim::SyncAccount account_;
     caldav::Connection connection_;
 };
 
-inline std::string KindName(const ::testing::TestParamInfo<DavServer::Kind>& info)
+inline std::string KindName(const ::testing::TestParamInfo<RoundServer>& info)
 {
-    return DavServer::Name(info.param);
+    return DavServer::Name(info.param.kind);
+}
+
+inline auto BothServers(FaultProxy::Mode hiding)
+{
+    return ::testing::Values(RoundServer{DavServer::Kind::Radicale, hiding},
+                             RoundServer{DavServer::Kind::Xandikos, hiding});
 }

@@ -139,6 +139,21 @@ TEST_P(RoundTest, FirstSyncBothWaysThenQuietRoundsWriteNothing)
         EXPECT_FALSE(quiet.storeChanged);
         EXPECT_EQ(Fingerprint(store), before);
     }
+    // What the server offers, and the position kept shows the way the rounds followed it.
+    caldav::DavClient client(connection_);
+    const caldav::Discovery found = caldav::Discover(client);
+    const auto cal = std::find_if(found.calendars.begin(), found.calendars.end(),
+                                  [&](const auto& c) { return c.url.path() == calendar_.path(); });
+    ASSERT_NE(cal, found.calendars.end());
+    EXPECT_EQ(cal->syncCollection, !Hiding());
+    EXPECT_EQ(cal->syncToken.isEmpty(), Hiding());
+    EXPECT_EQ(cal->ctag.isEmpty(), GetParam().hiding == FaultProxy::Mode::EtagsOnly);
+    pim::StoreDatabase db;
+    ASSERT_EQ(db.Open(a), 0);
+    pim::CalendarState state;
+    pim::SyncLedger(db).State(account_.eventCalendar, state);
+    EXPECT_EQ(state.token.empty(), Hiding());
+    EXPECT_EQ(state.ctag.empty(), GetParam().hiding != FaultProxy::Mode::NoSyncCollection);
 }
 
 TEST_P(RoundTest, BothSidesEditedKeepsTheServersVersionAndACopyOfOurs)
@@ -215,11 +230,15 @@ TEST_P(RoundTest, DeletedOnOneSideEditedOnTheOtherKeepsTheEdit)
     db.Open(b);
     db.Delete(oidOf(b, L"two").fields.Oid);
     db.Close();
+    // A change from elsewhere too, so that no path finds the calendar unchanged.
+    ASSERT_FALSE(Put("phone.ics", caldav::ResourceText(Appointment(L"phone", 46371.5), kRoundNow))
+                     .isNull());
     const caldav::RoundReport fromB = Round(b);
-    EXPECT_EQ(std::make_pair(fromB.sent, fromB.deletedThere), std::make_pair(1, 1));
+    EXPECT_EQ(std::make_tuple(fromB.sent, fromB.deletedThere, fromB.received),
+              std::make_tuple(1, 1, 1));
     const caldav::RoundReport fromA = Round(a);
     EXPECT_EQ(std::make_tuple(fromA.received, fromA.deletedHere, fromA.conflicts, fromA.writes),
-              std::make_tuple(1, 1, 1, 0));
+              std::make_tuple(2, 1, 1, 0));
     ExpectAgreement(a, b);
     EXPECT_EQ(oidOf(a, L"one edited").fields.Subject, L"one edited");
     EXPECT_EQ(oidOf(a, L"Conflict: two edited").fields.Subject, L"Conflict: two edited");
@@ -227,15 +246,16 @@ TEST_P(RoundTest, DeletedOnOneSideEditedOnTheOtherKeepsTheEdit)
 
 TEST_P(RoundTest, ALostPutAnswerMakesNoDuplicate)
 {
-    FaultProxy proxy(server_->Port());
-    Point(proxy.Url(calendar_.path()), server_->Account(proxy.Url()));
+    const std::unique_ptr<FaultProxy> proxy = ProxyBefore();
     const std::string a = Store("a.sqlite3"), b = Store("b.sqlite3");
     pim::StoredItem item = Appointment(L"once", 46370.5);
     Save(a, item);
-    proxy.Set({FaultProxy::Mode::DropAnswer, 2});  // the PUT after the pull
+    // The PUT after the pull, which asks what the round of a store with nothing to push asks.
+    const int pull = Round(Store("c.sqlite3")).requests;
+    proxy->Set({FaultProxy::Mode::DropAnswer, proxy->Requests() + pull + 1});
     EXPECT_EQ(Round(a).ExitCode(), 2);
     EXPECT_EQ(Remote().size(), 1u);
-    proxy.Set({});
+    proxy->Set({});
     const caldav::RoundReport again = Round(a);
     EXPECT_EQ(std::make_pair(again.sent, again.conflicts), std::make_pair(0, 0));
     Round(b);
@@ -243,12 +263,45 @@ TEST_P(RoundTest, ALostPutAnswerMakesNoDuplicate)
     EXPECT_EQ(Remote().size(), 1u);
 }
 
+// A server that stops offering sync-collection, refusing the report or answering it without a
+// token, is followed by its CTag from then on: no change missed, nothing deleted, then quiet.
+TEST_P(RoundTest, AServerThatDropsSyncCollectionIsFollowedByItsCTag)
+{
+    if (Hiding())
+        GTEST_SKIP() << "the server offers no sync-collection to drop";
+    const std::unique_ptr<FaultProxy> proxy = ProxyBefore();
+    const std::string a = Store("a.sqlite3"), b = Store("b.sqlite3"), c = Store("c.sqlite3");
+    std::vector<pim::StoredItem> items;
+    for (const wchar_t* subject : {L"kept", L"edited", L"deleted"}) {
+        items.push_back(Appointment(subject, 46370.5));
+        ASSERT_GE(Save(a, items.back()), 0);
+    }
+    for (const std::string& store : {a, b, c})
+        ASSERT_EQ(Round(store).ExitCode(), 0);
+    items[1].fields.Location = L"elsewhere";
+    Save(a, items[1]);
+    pim::StoreDatabase db;
+    db.Open(a);
+    db.Delete(items[2].fields.Oid);
+    db.Close();
+    ASSERT_EQ(Round(a).sent, 1);
+    for (const auto& [store, status] : {std::make_pair(b, 501), std::make_pair(c, 207)}) {
+        proxy->Set({FaultProxy::Mode::NoSyncCollection, 1, INT_MAX, status});
+        const caldav::RoundReport report = Round(store);
+        EXPECT_EQ(std::make_tuple(report.received, report.deletedHere, report.ExitCode()),
+                  std::make_tuple(1, 1, 0));
+        const QByteArray before = Fingerprint(store);
+        EXPECT_FALSE(Round(store).storeChanged);
+        EXPECT_EQ(Fingerprint(store), before);
+    }
+    ExpectAgreement(b, c);
+}
+
 // A server failing at any request of a pull gives one clear error within the time limit and
 // leaves the store byte for byte as it was; the next round takes everything in.
 TEST_P(RoundTest, AFailingServerLeavesTheStoreAsItWas)
 {
-    FaultProxy proxy(server_->Port());
-    Point(proxy.Url(calendar_.path()), server_->Account(proxy.Url()));
+    const std::unique_ptr<FaultProxy> proxy = ProxyBefore();
     connection_.timeoutMs = 1500;
     connection_.maxBodyBytes = 1 << 20;
     const std::string a = Store("a.sqlite3"), b = Store("b.sqlite3");
@@ -266,15 +319,15 @@ TEST_P(RoundTest, AFailingServerLeavesTheStoreAsItWas)
                             Mode::EndlessBody, Mode::RedirectLoop}) {
         for (const int request : {1, 2}) {  // the changes report, then the multiget
             SCOPED_TRACE(static_cast<int>(mode) * 10 + request);
-            const int at = proxy.Requests() + request;
-            proxy.Set({mode, at});  // and on: a server that stays broken
+            const int at = proxy->Requests() + request;
+            proxy->Set({mode, at});  // and on: a server that stays broken
             const caldav::RoundReport failed = Round(b);
             EXPECT_EQ(failed.ExitCode(), 2);
             EXPECT_NE(failed.error.message.find(L"127.0.0.1"), std::wstring::npos);
             EXPECT_EQ(Fingerprint(b), before);
         }
     }
-    proxy.Set({});
+    proxy->Set({});
     const caldav::RoundReport recovered = Round(b);
     EXPECT_EQ(std::make_pair(recovered.received, recovered.ExitCode()), std::make_pair(1, 0));
     ExpectAgreement(a, b);
@@ -306,7 +359,7 @@ TEST_P(RoundTest, AResourceTheStoreCannotHoldIsLeftAloneAndReported)
 
 TEST_P(RoundTest, AWrongPasswordFailsAndLeavesTheStoreAsItWas)
 {
-    if (GetParam() == Kind::Xandikos)
+    if (GetParam().kind == Kind::Xandikos)
         GTEST_SKIP() << "Xandikos runs without authentication here";
     const std::string a = Store("a.sqlite3");
     pim::StoredItem item = Appointment(L"kept", 46370.5);
@@ -342,5 +395,7 @@ TEST_P(RoundTest, TwoStoresConvergeAfterRandomEditsOnBothSides)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Servers, RoundTest, ::testing::Values(Kind::Radicale, Kind::Xandikos),
+INSTANTIATE_TEST_SUITE_P(Servers, RoundTest, BothServers(FaultProxy::Mode::Pass), KindName);
+INSTANTIATE_TEST_SUITE_P(CTag, RoundTest, BothServers(FaultProxy::Mode::NoSyncCollection),
                          KindName);
+INSTANTIATE_TEST_SUITE_P(ETags, RoundTest, BothServers(FaultProxy::Mode::EtagsOnly), KindName);

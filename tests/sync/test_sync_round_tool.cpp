@@ -44,6 +44,8 @@ pim::StoredItem Saved(const std::string& store, const std::wstring& subject, DAT
 
 TEST_P(RoundTest, TheToolKeepsAccountsAndRunsRounds)
 {
+    if (Hiding())
+        GTEST_SKIP() << "the tool's commands are the same whichever way a round follows the server";
     const std::string store = Store("a.sqlite3");
     const std::string cal = calendar_.toString().toStdString();
     const std::vector<std::string> common = {"--store", store, "--profile", Store("t.ini"),
@@ -75,7 +77,7 @@ TEST_P(RoundTest, TheToolKeepsAccountsAndRunsRounds)
     EXPECT_NE(skipped.out.find("left on the server 1\n  Left on the server as it is: "),
               std::string::npos) << skipped.out;
 
-    if (GetParam() == DavServer::Kind::Radicale) {
+    if (GetParam().kind == DavServer::Kind::Radicale) {
         const QByteArray before = Fingerprint(store);
         const ToolRun wrong = Tool({"--store", store, "--password-command", "echo wrong"});
         EXPECT_EQ(wrong.code, 2);
@@ -122,8 +124,7 @@ TEST(SyncTool, TrustsACertificateOnlyWhenTold)
 // it but before the answer is relayed: a PUT or DELETE done with nothing recorded.
 TEST_P(RoundTest, AKilledToolLeavesAStoreTheNextRoundBringsToAgreement)
 {
-    FaultProxy proxy(server_->Port());
-    Point(proxy.Url(calendar_.path()), server_->Account(proxy.Url()));
+    const std::unique_ptr<FaultProxy> proxy = ProxyBefore();
     const std::string a = Store("a.sqlite3"), b = Store("b.sqlite3");
     {
         pim::StoreDatabase db;
@@ -155,8 +156,8 @@ TEST_P(RoundTest, AKilledToolLeavesAStoreTheNextRoundBringsToAgreement)
         }
         Saved(b, L"from b", 46371.5);
         ASSERT_FALSE(Round(b).error);
-        killAt = proxy.Requests() + 1 + random() % 8;
-        (run % 2 ? proxy.OnAnswered(kill) : proxy.OnArrived(kill));
+        killAt = proxy->Requests() + 1 + random() % 8;
+        (run % 2 ? proxy->OnAnswered(kill) : proxy->OnArrived(kill));
         QProcess process;
         process.start(QStringLiteral(TAMBERLO_SYNC_PROGRAM),
                       {"--store", QString::fromStdString(a), "--profile",
@@ -167,8 +168,8 @@ TEST_P(RoundTest, AKilledToolLeavesAStoreTheNextRoundBringsToAgreement)
         ASSERT_TRUE(process.waitForFinished(60000));
         child = 0;
         killed += process.exitStatus() == QProcess::CrashExit;
-        proxy.OnArrived({});
-        proxy.OnAnswered({});
+        proxy->OnArrived({});
+        proxy->OnAnswered({});
         for (const std::string& store : {a, b, a})
             ASSERT_FALSE(Round(store).error);
         ExpectAgreement(a, b);

@@ -1,0 +1,51 @@
+// What the steps of one sync round share: the store and its ledger, the client, the account,
+// the options and the report, and the way a store status or a server error ends the round.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/pim/store_database.h"
+#include "platform/pim/sync_ledger.h"
+#include "sync/dav_client.h"
+#include "sync/sync_round.h"
+
+namespace caldav {
+
+// Servers spell the same path with more or fewer escapes; compare paths decoded.
+std::wstring HrefKey(const std::wstring& href);
+
+// The links and tombstones of one calendar as they are now, indexed the ways a resource is
+// matched.
+struct LocalState {
+    std::map<std::wstring, pim::SyncLink> byHref;          // of this calendar, by HrefKey
+    std::map<std::wstring, pim::SyncLink> byUid;           // items never pushed, by UID
+    std::map<std::wstring, pim::SyncTombstone> tombstones; // of this calendar, by HrefKey
+    std::map<std::wstring, pim::SkippedResource> skipped;  // the same
+};
+
+struct RoundContext {
+    RoundContext(pim::StoreDatabase& db, const pim::SyncAccount& account,
+                 const Connection& connection, const RoundOptions& options, RoundReport& report);
+
+    // The account's calendars, each once.
+    std::vector<std::wstring> Calendars() const;
+    // No error so far, and the caller lets the round go on.
+    bool Going() const;
+    // A store status; false (with the round's error set) when the store itself refused.
+    bool Stored(int32_t status);
+    // Whether there is an error; the round keeps the first.
+    bool Failed(const SyncError& error);
+    // The item of a link; false when it is gone or the store failed (the error set then).
+    bool Load(const pim::SyncLink& link, pim::StoredItem& out);
+
+    pim::StoreDatabase& db;
+    pim::SyncLedger ledger;
+    DavClient client;
+    const pim::SyncAccount& account;
+    const RoundOptions& options;
+    RoundReport& report;
+};
+
+} // namespace caldav
