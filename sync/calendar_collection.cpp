@@ -152,6 +152,8 @@ CollectionChanges ChangesSince(DavClient& client, const QUrl& calendar, const QS
     for (const DavEntry& entry : answer.entries) {
         const QString href = HrefPath(entry.href, response.url);
         if (SameHref(href, self)) {
+            // RFC 6578 marks an answer cut short by a 507 for the collection itself.
+            changes.truncated = entry.status == 507;
             continue;
         }
         if (entry.status == 404) {

@@ -45,6 +45,7 @@ struct CollectionChanges {
     std::vector<QString> removed;
     bool tokenRefused = false;  // the server no longer knows the token: list the etags instead
     bool unsupported = false;   // no sync-collection here: list the etags instead
+    bool truncated = false;     // the server cut the answer short: the rest follows from `token`
     SyncError error;
 };
 

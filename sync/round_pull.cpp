@@ -1,6 +1,8 @@
 #include "sync/round_pull.h"
 
 #include <QUrl>
+#include <algorithm>
+#include <iterator>
 #include <set>
 
 #include "sync/calendar_collection.h"
@@ -11,6 +13,8 @@ namespace {
 
 // Resources applied per store transaction: one disk sync for many items on a first round.
 constexpr size_t kApplyBatch = 200;
+// Parts of one cut-short sync-collection answer asked for before the listing is used instead.
+constexpr int kMostAnswerParts = 1000;
 
 bool ReadLocal(RoundContext& round, const std::wstring& calendar, LocalState& local)
 {
@@ -66,8 +70,25 @@ void Listed(const LocalState& local, std::vector<ResourceState>& all, Pulled& ou
     }
 }
 
+// The rest of an answer the server cut short, asked for by the token of each part. False when
+// the server stopped answering in parts; an error goes to the round.
+bool RestOfAnswer(RoundContext& round, const QUrl& url, CollectionChanges& changes)
+{
+    for (int part = 0; changes.truncated && part < kMostAnswerParts; ++part) {
+        CollectionChanges next = ChangesSince(round.client, url, changes.token);
+        if (next.unsupported || next.tokenRefused || round.Failed(next.error))
+            return false;
+        std::move(next.changed.begin(), next.changed.end(), std::back_inserter(changes.changed));
+        std::move(next.removed.begin(), next.removed.end(), std::back_inserter(changes.removed));
+        changes.token = next.token;
+        changes.truncated = next.truncated;
+    }
+    return !changes.truncated;
+}
+
 // By sync token; without one (first round, refused token) every resource is listed. False,
-// with `out` untouched, when the calendar offers no sync-collection; an error goes to the round.
+// with `out` untouched, when the calendar offers no sync-collection (or its answer could not
+// be had whole); an error goes to the round.
 bool ChangesByToken(RoundContext& round, const QUrl& url, const LocalState& local, Pulled& out)
 {
     CollectionChanges changes =
@@ -81,6 +102,9 @@ bool ChangesByToken(RoundContext& round, const QUrl& url, const LocalState& loca
         return false;
     if (round.Failed(changes.error))
         return true;
+    // Only a whole answer may stand for a listing: a part of one would delete the rest here.
+    if (!RestOfAnswer(round, url, changes))
+        return static_cast<bool>(round.report.error);
     out.state.token = changes.token.toStdWString();
     out.state.ctag.clear();
     for (const QString& href : changes.removed)

@@ -7,10 +7,22 @@
 #include <QTcpSocket>
 #include <algorithm>
 #include <atomic>
+#include <map>
 #include <mutex>
+
+// What a cut-short sync-collection answer left to say: the answer without its responses, where
+// they stood, those still to send, and the server's own token for the end.
+struct Continuation {
+    QString skeleton;
+    qsizetype at = 0;
+    QStringList rest;
+    QString token;
+    QString collection;
+};
 
 struct FaultProxy::Shared {
     quint16 serverPort = 0;
+    std::map<int, Continuation> continuations; // by number; the proxy's thread alone uses them
     std::mutex mutex;
     Fault fault;
     Hook arrived;
@@ -125,6 +137,51 @@ QByteArray Answer(const QByteArray& statusLine, const QByteArray& headers, const
            body;
 }
 
+// The next part of a cut-short answer: half of what is left (at least one response), with a
+// 507 for the collection and a continuation token while more remains, else the server's token.
+QByteArray NextPart(Continuation c, FaultProxy::Shared& shared)
+{
+    const qsizetype sent = std::max<qsizetype>(1, c.rest.size() / 2);
+    QString responses = c.rest.mid(0, sent).join(QString());
+    c.rest = c.rest.mid(sent);
+    QString token = c.token;
+    if (!c.rest.isEmpty()) {
+        responses += QStringLiteral("<response xmlns=\"DAV:\"><href>%1</href><status>HTTP/1.1 "
+                                    "507 Insufficient Storage</status></response>")
+                         .arg(c.collection);
+        const int number = static_cast<int>(shared.continuations.size()) + 1;
+        token = QStringLiteral("proxy-continue-%1").arg(number);
+        shared.continuations[number] = c;
+    }
+    static const QRegularExpression tokenElement = Element(QStringLiteral("sync-token"));
+    QString body = c.skeleton;
+    body.insert(c.at, responses);
+    body.replace(tokenElement, QStringLiteral("<sync-token xmlns=\"DAV:\">%1</sync-token>").arg(token));
+    return Answer("207 Multi-Status", "Content-Type: application/xml\r\n", body.toUtf8());
+}
+
+// The server's sync-collection answer cut short, when it names more than one resource.
+QByteArray Truncated(const QByteArray& answer, const QByteArray& path,
+                     FaultProxy::Shared& shared)
+{
+    const qsizetype end = answer.indexOf("\r\n\r\n");
+    static const QRegularExpression response = Element(QStringLiteral("response"));
+    static const QRegularExpression tokenText(
+        QStringLiteral("<(\\w+:)?sync-token\\b[^>]*>(.*?)</"), QRegularExpression::DotMatchesEverythingOption);
+    Continuation c;
+    c.skeleton = QString::fromUtf8(answer.mid(end + 4));
+    c.collection = QString::fromUtf8(path);
+    for (auto it = response.globalMatch(c.skeleton); it.hasNext();)
+        c.rest.push_back(it.next().captured(0));
+    if (end < 0 || c.rest.size() < 2) {
+        return answer;
+    }
+    c.token = tokenText.match(c.skeleton).captured(2);
+    c.at = c.skeleton.indexOf(c.rest.front());
+    c.skeleton.remove(response);
+    return NextPart(c, shared);
+}
+
 void Reply(QTcpSocket* client, const QByteArray& answer)
 {
     client->write(answer);
@@ -147,6 +204,9 @@ void Forward(QTcpSocket* client, const QByteArray& request, int number, FaultPro
         shared->Call(&FaultProxy::Shared::answered, number);
         if (mode == FaultProxy::Mode::DropAnswer) {
             client->abort();
+        } else if (mode == FaultProxy::Mode::TruncatedSyncAnswers) {
+            const QByteArray path = request.left(request.indexOf("\r\n")).split(' ').value(1);
+            Reply(client, Closing(Truncated(*answer, path, *shared)));
         } else {
             Reply(client, Closing(Hidden(*answer, mode)));
         }
@@ -200,6 +260,19 @@ void Act(QTcpSocket* client, const QByteArray& request, int number,
             Forward(client, Headed(request, {"accept-encoding:"}, {}), number, fault.mode, shared);
         }
         break;
+    case FaultProxy::Mode::TruncatedSyncAnswers: {
+        static const QRegularExpression continuation(QStringLiteral("proxy-continue-(\\d+)"));
+        const QRegularExpressionMatch asked = continuation.match(QString::fromUtf8(request));
+        const auto left = shared->continuations.find(asked.captured(1).toInt());
+        if (left != shared->continuations.end()) {
+            Reply(client, NextPart(left->second, *shared));
+        } else if (request.startsWith("REPORT ") && request.contains("sync-collection")) {
+            Forward(client, Headed(request, {"accept-encoding:"}, {}), number, fault.mode, shared);
+        } else {
+            Forward(client, request, number, FaultProxy::Mode::Pass, shared);
+        }
+        break;
+    }
     case FaultProxy::Mode::Status:
         Reply(client, Answer(QByteArray::number(fault.status) + " Fault", {}, {}));
         break;

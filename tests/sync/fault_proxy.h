@@ -1,7 +1,8 @@
 // A loopback HTTP proxy of the tests between a client and a DAV server that can fail on
 // purpose: answer an error status, close the connection, stall, send malformed XML or a body
 // without end, redirect in a loop, forward a request and drop the server's answer, or pass for
-// a server without the sync-collection report (and without a CTag). It runs in its own thread,
+// a server without the sync-collection report (and without a CTag), or as one that answers it
+// in parts. It runs in its own thread,
 // so it serves a client that blocks in a local event loop or in another process. Each request
 // gets its own connection to the server, and each answer closes the client's connection.
 #pragma once
@@ -27,6 +28,9 @@ public:
         // and answers lose the report from supported-report-set and their sync-token.
         NoSyncCollection,
         EtagsOnly, // as NoSyncCollection, and answers lose their getctag too
+        // A sync-collection answer of more than one resource is cut short as RFC 6578 lets a
+        // server do: half of it, a 507 for the collection, and a token that asks for the rest.
+        TruncatedSyncAnswers,
     };
     // Applies to the requests numbered first..last (counted from 1 over all connections).
     struct Fault {

@@ -297,6 +297,34 @@ TEST_P(RoundTest, AServerThatDropsSyncCollectionIsFollowedByItsCTag)
     ExpectAgreement(b, c);
 }
 
+// A server may answer sync-collection in parts (a 507 for the collection and a token for the
+// rest): a first round takes every part in, and a listing from scratch deletes nothing that a
+// later part names.
+TEST_P(RoundTest, AnAnswerInPartsIsTakenWhole)
+{
+    if (Hiding())
+        GTEST_SKIP() << "the server offers no sync-collection to answer in parts";
+    const std::unique_ptr<FaultProxy> proxy = ProxyBefore();
+    proxy->Set({FaultProxy::Mode::TruncatedSyncAnswers});
+    const std::string a = Store("a.sqlite3"), b = Store("b.sqlite3");
+    for (int i = 0; i < 6; ++i) {
+        pim::StoredItem item = Appointment(L"part " + std::to_wstring(i), 46370.5 + i);
+        ASSERT_GE(Save(a, item), 0);
+    }
+    ASSERT_EQ(Round(a).ExitCode(), 0);
+    const caldav::RoundReport first = Round(b);
+    EXPECT_EQ(std::make_tuple(first.received, first.ExitCode()), std::make_tuple(6, 0));
+    {
+        pim::StoreDatabase db; // as after a refused token: the calendar is listed again
+        ASSERT_EQ(db.Open(b), 0);
+        ASSERT_EQ(pim::SyncLedger(db).SetState({account_.eventCalendar, {}, {}}), 0);
+    }
+    const caldav::RoundReport again = Round(b);
+    EXPECT_EQ(std::make_tuple(again.received, again.deletedHere, again.ExitCode()),
+              std::make_tuple(0, 0, 0));
+    ExpectAgreement(a, b);
+}
+
 // A server failing at any request of a pull gives one clear error within the time limit and
 // leaves the store byte for byte as it was; the next round takes everything in.
 TEST_P(RoundTest, AFailingServerLeavesTheStoreAsItWas)
