@@ -29,13 +29,13 @@ public:
     QLineEdit* Field() const { return field_; }
     // The list of matches: date, time and subject columns, one row a line of the last search.
     QTreeView* Matches() const { return list_; }
-    // The row chosen in the list; -1 when none is.
-    int CurrentRow() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The row chosen in the list; -1 when none is.
+    int CurrentRow() const;
     void Refresh();
     void Choose(int row);
     void JumpToCurrent();

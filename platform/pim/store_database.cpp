@@ -858,7 +858,8 @@ int32_t StoreDatabase::FindMatches(const std::wstring& text, std::vector<FindMat
 }
 
 // Find reads a few columns of each match in one query and the deleted days of its series in
-// another: a find over a fifth of a large store then costs a third of loading those items.
+// another: a find over a fifth of a large store then costs less than half of loading those
+// items whole.
 int32_t StoreDatabase::ReadMatches(const std::string& matching,
                                    const std::function<void(SqliteStatement&)>& bind,
                                    std::vector<FindMatch>& out)
