@@ -39,6 +39,8 @@ bool UsableProfilePath(const std::string& path)
 
 Profile::Profile(const std::string& iniPath)
 {
+    struct stat st {};
+    isNew_ = ::stat(iniPath.c_str(), &st) != 0 && errno == ENOENT;
     if (!UsableProfilePath(iniPath)) {
         return;
     }

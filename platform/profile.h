@@ -22,6 +22,8 @@ public:
     // Far above any real profile (a few kilobytes, some hundred with long lists).
     static constexpr long long kMaxBytes = 16LL * 1024 * 1024;
     bool Unusable() const { return settings_ == nullptr; }
+    // True when no file stood at the path when the profile was opened: the first start.
+    bool IsNew() const { return isNew_; }
     ~Profile();
     Profile(const Profile&) = delete;
     Profile& operator=(const Profile&) = delete;
@@ -52,6 +54,7 @@ private:
     void Remember(const QString& storedKey);
 
     std::unique_ptr<QSettings> settings_;
+    bool isNew_ = false;
     // Stored spellings by folded name, built once from the file, so a lookup costs the same
     // however many values the profile holds (a list of thousands is read name by name).
     QHash<QString, QString> groups_;

@@ -161,7 +161,7 @@ constexpr Entry kStrings[] = {
     {65821, L"Picture buttons"},
     {65822, L"Keys"},
     {65823, L"Focus areas"},
-    {65824, L"Digit keys (hardware buttons, Tool > Func Key Set)"},
+    {65824, L"Digit keys (hardware buttons, Tool > Func Key)"},
     {65825, L"Mouse"},
     {65826, L"Tab / Shift+Tab\tthe next / previous focus area: button bar, schedule, "
             L"detail area"},

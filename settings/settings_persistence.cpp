@@ -340,6 +340,11 @@ void LoadSettings(AppSettings& settings, const Profile& profile)
         const AppSettings::IntInfo& info = AppSettings::Info(setting);
         settings.Set(setting, profile.GetInt(info.section, info.key, info.defaultValue));
     });
+    // A newcomer sees whole subjects (cut at the bar's end); the handheld's five characters
+    // stay the default of a profile that exists but lacks the value.
+    if (profile.IsNew()) {
+        settings.SetDispTextLen(0);
+    }
 }
 
 bool SaveSettings(const AppSettings& settings, Profile& profile)

@@ -10,6 +10,7 @@ class Profile;
 // Every setting from the profile, the default for each absent value. A list's Count is believed
 // only as far as the profile could hold that many values and up to
 // AppSettings::kMaxListElements, so a hand-edited huge count cannot make the load run away.
+// A profile opened where no file stood (the first start) shows whole subjects.
 void LoadSettings(AppSettings& settings, const Profile& profile);
 
 // Every setting into the profile; false when the profile could not be written.

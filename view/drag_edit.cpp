@@ -65,10 +65,15 @@ int DragEdit::SnappedMinute(int x) const
 
 DragMode DragEdit::ModeAtPress(const ItemSpan& span, int row, int x) const
 {
-    const int reach = layout_.hourPixels / 4;
     DragMode mode = kDragMove;
     if (span.allDay)
         return mode;
+    // The ends never take more than a third of the bar on this row, so a short bar can be moved.
+    const int left = span.firstRow == row ? ClampToHours(XOfMinute(span.startMinutes))
+                                          : HourAreaLeft();
+    const int right = span.lastRow == row ? ClampToHours(XOfMinute(span.endMinutes))
+                                          : HourAreaRight();
+    const int reach = std::min(layout_.hourPixels / 4, (right - left) / 3);
     if (span.firstRow == row && x - ClampToHours(XOfMinute(span.startMinutes)) < reach)
         mode = kDragStart;
     if (span.lastRow == row && ClampToHours(XOfMinute(span.endMinutes)) - x < reach)

@@ -69,8 +69,8 @@ public:
     bool InHourArea(int x) const { return x >= HourAreaLeft() && x < HourAreaRight(); }
     bool InTaskColumn(int x) const;
 
-    // A press within a quarter hour's pixels of a bar's end grabs that end (the end wins); an
-    // all-day item is only ever moved.
+    // A press within a quarter hour's pixels of a bar's end, and within the outer third of the
+    // bar on that row, grabs that end (the end wins); an all-day item is only ever moved.
     DragMode ModeAtPress(const ItemSpan& span, int row, int x) const;
     Ghost AppointmentGhost(const ItemSpan& span, DragMode mode, PixelPoint down,
                            PixelPoint now) const;

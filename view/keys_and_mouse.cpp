@@ -24,8 +24,12 @@ HelpRow SplitRow(int id)
     return {text.substr(0, tab), text.substr(tab + 1)};
 }
 
+// The command as its menu shows it: the shown text where the view replaces the resource's.
 std::wstring CommandDoes(int id)
 {
+    if (std::optional<std::wstring> shown = ViewCommandUpdate(id, {}).text) {
+        return *shown;
+    }
     const std::wstring name = res::CommandName(id);
     return name.empty() && id == cmd::ID_DELETE_ITEM ? res::LoadString(res::IDS_DELETE_ITEM) : name;
 }

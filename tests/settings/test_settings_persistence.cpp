@@ -5,6 +5,8 @@
 
 namespace {
 
+// A first start gets the defaults with whole subjects, and keeps that; a profile that exists
+// without the value keeps the five characters.
 TEST(SettingsPersistence, EmptyProfileGivesDefaults)
 {
     TempPaths paths;
@@ -15,11 +17,21 @@ TEST(SettingsPersistence, EmptyProfileGivesDefaults)
     LoadSettings(loaded, profile);
     const AppSettings defaults;
     for (int i = 0; i < kIntSettingCount; ++i) {
-        EXPECT_EQ(loaded.Get(static_cast<IntSetting>(i)), defaults.Get(static_cast<IntSetting>(i)));
+        const auto setting = static_cast<IntSetting>(i);
+        EXPECT_EQ(loaded.Get(setting),
+                  setting == IntSetting::DispTextLen ? 0 : defaults.Get(setting));
     }
     EXPECT_EQ(loaded.GetTaskDueChar(), L"^");
     EXPECT_EQ(loaded.GetListCount(SettingsList::PlaceInfo), 0);
     EXPECT_EQ(loaded.GetListText(SettingsList::PlaceInfo), L"");
+
+    ASSERT_TRUE(SaveSettings(loaded, profile));
+    AppSettings again;
+    LoadSettings(again, Profile(paths.ProfilePath()));
+    EXPECT_EQ(again.GetDispTextLen(), 0);
+    AppSettings older;
+    LoadSettings(older, Profile(paths.Write("older.ini", "[Envirorment]\nOneHourPixel=40\n")));
+    EXPECT_EQ(older.GetDispTextLen(), 5);
 }
 
 TEST(SettingsPersistence, EveryKeyRoundTrips)

@@ -131,7 +131,12 @@ TEST(DragEdit, PressGrabsAnEndWithinAQuarterHour)
         {kTenToEleven, 2, X(10, 0) + 8, kDragStart},
         {kTenToEleven, 2, X(10, 0) + 9, kDragMove},
         {kTenToEleven, 2, X(11, 0) - 8, kDragEnd},
-        {{2, 2, 600, 610, false}, 2, X(10, 2), kDragEnd}, // both hold: the end wins
+        // 30 minutes are 18 pixels: 6 grab each end, the middle 6 move the bar
+        {{2, 2, 600, 630, false}, 2, X(10, 0) + 5, kDragStart},
+        {{2, 2, 600, 630, false}, 2, X(10, 0) + 6, kDragMove},
+        {{2, 2, 600, 630, false}, 2, X(10, 0) + 12, kDragMove},
+        {{2, 2, 600, 630, false}, 2, X(10, 0) + 13, kDragEnd},
+        {{2, 2, 600, 602, false}, 2, X(10, 0), kDragMove}, // a sliver only moves
         {twoDays, 2, X(11, 0) - 2, kDragMove},             // the end lies on the last row only
         {twoDays, 3, X(10, 0) + 2, kDragMove},
         {twoDays, 3, X(11, 0) - 2, kDragEnd},

@@ -75,7 +75,7 @@ TEST(KeysAndMouse, TablesComeFromTheCommandAndKeyTables)
     EXPECT_EQ(sections[0].rows[1].does, L"Show Today");
     const auto& keyRows = sections[1].rows;
     EXPECT_EQ(keyRows.front().keys, L"Ctrl+N");
-    EXPECT_EQ(keyRows.front().does, L"Add Appoint");
+    EXPECT_EQ(keyRows.front().does, L"Add App");
     const auto has = [&](const std::wstring& keysText, const std::wstring& does) {
         return std::any_of(keyRows.begin(), keyRows.end(),
                            [&](const HelpRow& r) { return r.keys == keysText && r.does == does; });
