@@ -65,20 +65,19 @@ int DragEdit::SnappedMinute(int x) const
 
 DragMode DragEdit::ModeAtPress(const ItemSpan& span, int row, int x) const
 {
-    DragMode mode = kDragMove;
-    if (span.allDay)
-        return mode;
+    if (span.allDay) {
+        return kDragMove;
+    }
+    const bool startRow = span.firstRow == row;
+    const bool endRow = span.lastRow == row;
+    const int left = startRow ? ClampToHours(XOfMinute(span.startMinutes)) : HourAreaLeft();
+    const int right = endRow ? ClampToHours(XOfMinute(span.endMinutes)) : HourAreaRight();
     // The ends never take more than a third of the bar on this row, so a short bar can be moved.
-    const int left = span.firstRow == row ? ClampToHours(XOfMinute(span.startMinutes))
-                                          : HourAreaLeft();
-    const int right = span.lastRow == row ? ClampToHours(XOfMinute(span.endMinutes))
-                                          : HourAreaRight();
     const int reach = std::min(layout_.hourPixels / 4, (right - left) / 3);
-    if (span.firstRow == row && x - ClampToHours(XOfMinute(span.startMinutes)) < reach)
-        mode = kDragStart;
-    if (span.lastRow == row && ClampToHours(XOfMinute(span.endMinutes)) - x < reach)
-        mode = kDragEnd;
-    return mode;
+    if (endRow && right - x < reach) {
+        return kDragEnd;
+    }
+    return startRow && x - left < reach ? kDragStart : kDragMove;
 }
 
 Ghost DragEdit::AppointmentGhost(const ItemSpan& span, DragMode mode, PixelPoint down,
