@@ -170,6 +170,24 @@ bool ButtonRunsOnEnter(int index)
     return (index >= 0 && index <= 13) || index == 15 || index == 16;
 }
 
+bool IsModifierKey(int qtKey)
+{
+    switch (qtKey) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_Meta:
+    case Qt::Key_AltGr:
+    case Qt::Key_CapsLock:
+    case Qt::Key_NumLock:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+        return true;
+    default:
+        return false;
+    }
+}
+
 int NextFocusArea(int area, bool forward, bool detailVisible)
 {
     const int areas = detailVisible ? 3 : 2;

@@ -71,6 +71,8 @@ int MoveButtonFocus(int focused, Action action);
 // 0 when none.
 int AcceleratorCommand(int qtKey, Qt::KeyboardModifiers modifiers,
                        const std::function<bool(int)>& runnable);
+// Shift, Ctrl, Alt, Meta, AltGr and the lock keys pressed on their own.
+bool IsModifierKey(int qtKey);
 
 // The area Tab (forward) or Shift+Tab gives the focus to: button bar, body, detail area in a
 // ring, the detail area left out while it is hidden.

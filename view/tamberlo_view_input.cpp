@@ -80,7 +80,12 @@ void CTamberloView::focusOutEvent(QFocusEvent* event)
 
 void CTamberloView::keyPressEvent(QKeyEvent* event)
 {
-    // Any key ends a drag; Escape only cancels it.
+    // A modifier alone leaves a drag as it is (Shift may be held while dragging); any other key
+    // ends it, and Escape only cancels it.
+    if (keys::IsModifierKey(event->key())) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
     if (editing_->CancelDrag() && event->key() == Qt::Key_Escape)
         return;
     Relayout();

@@ -31,7 +31,8 @@
 
 namespace {
 
-constexpr double kPenHoldDays = 1e-5; // 0.864 seconds
+// A pen held this long before it lifts meant to drag, however little it moved.
+constexpr quint64 kPenHoldMilliseconds = 864;
 constexpr int kMinutesPerDay = 24 * 60;
 constexpr int64_t kSecondsPerMinute = 60;
 
@@ -83,7 +84,7 @@ void ViewEditing::Press(QMouseEvent* event)
     view_.Relayout();
     const PixelPoint at = PointOf(event);
     down_ = last_ = at;
-    downTime_ = GetLocalTime();
+    downTimestamp_ = event->timestamp();
     fromMouse_ = FromMouse(event);
     moved_ = false;
     pressSelectedItem_ = false;
@@ -269,9 +270,9 @@ void ViewEditing::Release(QMouseEvent* event)
     if (mode_ == kNoDrag)
         return;
     last_ = PointOf(event);
-    const double held =
-        SystemTimeToVariantTime(GetLocalTime()) - SystemTimeToVariantTime(downTime_);
-    const bool intentional = (fromMouse_ && moved_) || held >= kPenHoldDays;
+    // The events' own times: the clock's whole seconds would turn a quick tap into a hold.
+    const quint64 held = event->timestamp() - std::min(downTimestamp_, event->timestamp());
+    const bool intentional = (fromMouse_ && moved_) || held >= kPenHoldMilliseconds;
     const DragOutcome outcome = DragEdit(view_.layout_)
                                     .Decide({mode_, hit_, down_, last_, intentional,
                                              hit_ == Release::Hit::kAppointment && span_.allDay});

@@ -90,7 +90,7 @@ private:
     ViewEditServices services_;
     MenuRunner menuRunner_;
     QTimer holdTimer_;
-    SYSTEMTIME downTime_{};
+    quint64 downTimestamp_ = 0; // the press event's own time, in milliseconds
 
     DragMode mode_ = kNoDrag;
     Release::Hit hit_ = Release::Hit::kNone;

@@ -336,3 +336,35 @@ TEST(ViewEditing, HoldsAndDoubleClicksByWhatThePointerHits)
     EXPECT_EQ(edits, 1) << "nor does a scroll arrow";
     EXPECT_TRUE(h.view.Selection().HasItem());
 }
+
+// A pen's hold is timed by its events, not the clock's seconds; a modifier pressed mid-drag
+// leaves the drag going.
+TEST(ViewEditing, PenHoldsAreTimedByTheirEventsAndModifiersLeaveADrag)
+{
+    Harness h;
+    const auto pen = [&h](QEvent::Type type, QPoint at, quint64 timestamp) {
+        QMouseEvent event(type, at, at, h.view.mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, {},
+                          Qt::MouseEventSynthesizedBySystem);
+        event.setTimestamp(timestamp);
+        QApplication::sendEvent(&h.view, &event);
+    };
+    const QPoint from = h.Point(4, 13 * 60 + 10);
+    const QPoint to = h.Point(4, 14 * 60 + 40);
+    for (const quint64 held : {100, 920}) {
+        h.swept.reset();
+        pen(QEvent::MouseButtonPress, from, 5'000'950);
+        pen(QEvent::MouseMove, to, 5'000'960);
+        pen(QEvent::MouseButtonRelease, to, 5'000'950 + held);
+        EXPECT_EQ(h.swept.has_value(), held == 920) << held << " ms";
+    }
+
+    const int32_t oid = h.AddAppointment(9, 10);
+    QTest::mousePress(&h.view, Qt::LeftButton, {}, h.Point(2, 630));
+    QTest::mouseMove(&h.view, h.Point(2, 660));
+    QTest::keyPress(&h.view, Qt::Key_Shift);
+    QTest::mouseMove(&h.view, h.Point(2, 690));
+    QTest::keyRelease(&h.view, Qt::Key_Shift);
+    QTest::mouseRelease(&h.view, Qt::LeftButton, {}, h.Point(2, 690));
+    EXPECT_NEAR(h.Stored(oid).Start, At(9, 11), 1e-6) << "moved by the hour dragged";
+}
