@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryFile>
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,6 +16,7 @@
 #include <array>
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <set>
@@ -477,6 +479,80 @@ std::wstring StoreDatabase::Sentence(const wchar_t* before, const wchar_t* after
     return before + path_ + after;
 }
 
+namespace {
+
+// Puts the finished draft at `path` unless a file stands there already (errno is EEXIST then).
+// File systems offer a rename that refuses to replace, or a hard link, or (FAT, exFAT) neither:
+// there the name is claimed by an exclusive create and the draft renamed over the empty claim,
+// which no opener takes for a store.
+bool PublishDraft(const char* draft, const char* path)
+{
+    if (::renameat2(AT_FDCWD, draft, AT_FDCWD, path, RENAME_NOREPLACE) == 0) {
+        return true;
+    }
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) {
+        return false;
+    }
+    if (::link(draft, path) == 0) {
+        return true;
+    }
+    if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS) {
+        return false;
+    }
+    const int claim = ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (claim < 0) {
+        return false;
+    }
+    ::close(claim);
+    if (::rename(draft, path) == 0) {
+        return true;
+    }
+    const int failed = errno;
+    ::unlink(path);
+    errno = failed;
+    return false;
+}
+
+uint32_t BigEndian(const unsigned char* bytes, int count)
+{
+    uint32_t value = 0;
+    for (int i = 0; i < count; ++i) {
+        value = value << 8 | bytes[i];
+    }
+    return value;
+}
+
+// A file shorter than the pages its header counts is a copy that stopped midway: a range load
+// would never touch the missing pages and would show part of the calendar. SQLite notices only
+// without a write-ahead log beside it; with one, the missing pages can be there only when the
+// log has at least as many frames.
+bool CutShort(const std::string& path)
+{
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    const QByteArray header = file.read(100);
+    if (header.size() < 100 || !header.startsWith(QByteArrayLiteral("SQLite format 3"))) {
+        return false;
+    }
+    const auto* bytes = reinterpret_cast<const unsigned char*>(header.constData());
+    const uint32_t rawPageSize = BigEndian(bytes + 16, 2);
+    const qint64 pageSize = rawPageSize == 1 ? 65536 : rawPageSize;
+    const qint64 pages = BigEndian(bytes + 28, 4);
+    const bool countCurrent = BigEndian(bytes + 24, 4) == BigEndian(bytes + 92, 4);
+    if (!countCurrent || pageSize < 512 || file.size() >= pageSize * pages) {
+        return false;
+    }
+    constexpr qint64 kWalHeader = 32;
+    constexpr qint64 kFrameHeader = 24;
+    const qint64 walSize = QFileInfo(QString::fromStdString(path + "-wal")).size();
+    const qint64 walFrames = std::max<qint64>(walSize - kWalHeader, 0) / (pageSize + kFrameHeader);
+    return walFrames < pages - file.size() / pageSize;
+}
+
+} // namespace
+
 int32_t StoreDatabase::Open(const std::string& path, Access access)
 {
     Close();
@@ -494,8 +570,8 @@ int32_t StoreDatabase::Open(const std::string& path, Access access)
     return OpenExisting(path, access);
 }
 
-// Built under a draft name and published by a hard link: a crash leaves no store or a whole
-// one, and a file that appeared meanwhile is never replaced.
+// Built under a draft name and then published: a crash leaves no store or a whole one, and a
+// file that appeared meanwhile is never replaced.
 int32_t StoreDatabase::Create(const std::string& path)
 {
     const QFileInfo info(QString::fromStdString(path));
@@ -515,7 +591,7 @@ int32_t StoreDatabase::Create(const std::string& path)
     const bool full = !built && (errno == ENOSPC || DiskFull(sqlite3_extended_errcode(db_)));
     Close();
     const bool published =
-        built && ::link(QFile::encodeName(draft.fileName()).constData(), path.c_str()) == 0;
+        built && PublishDraft(QFile::encodeName(draft.fileName()).constData(), path.c_str());
     if (!published && !(built && errno == EEXIST)) {
         return Fail(full || errno == ENOSPC ? NoSpaceSentence()
                                             : Sentence(L"The calendar store ", L" cannot be created."));
@@ -525,6 +601,9 @@ int32_t StoreDatabase::Create(const std::string& path)
 
 int32_t StoreDatabase::OpenExisting(const std::string& path, Access access)
 {
+    if (CutShort(path)) {
+        return Fail(Sentence(L"The calendar store ", L" is damaged."));
+    }
     const std::wstring cannotWrite = CannotWriteReason(path);
     readOnly_ = access == Access::ReadOnly || !cannotWrite.empty();
     // One connection per thread, so SQLite's own locking of every call is not needed.

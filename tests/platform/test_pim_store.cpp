@@ -290,9 +290,19 @@ TEST(PimStore, FilesItCannotUseAreReportedAndLeftUntouched)
              t.Write("store.sqlite3", bytes);
          }),
          Outcome::ReadFails, L" is damaged and could not be read in full."},
-        {"a store cut at a page boundary",
-         StoreThen([](const TempPaths& t) {
+        {"a store cut at a page boundary", StoreThen([](const TempPaths& t) {
              t.Write("store.sqlite3", Bytes(t.StorePath()).chopped(3 * 4096));
+         }),
+         Outcome::Refused, L" is damaged."},
+        // Copied while a program had it open: the log is whole, the file stopped midway.
+        {"a copy cut short beside its write-ahead log", StoreThen([](const TempPaths& t) {
+             sqlite3* db = nullptr;
+             sqlite3_open(t.StorePath().c_str(), &db);
+             sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+             sqlite3_exec(db, "UPDATE items SET subject = 'x' WHERE oid = 1", nullptr, nullptr,
+                          nullptr);
+             sqlite3_close(db);
+             t.Write("store.sqlite3", Bytes(t.StorePath()).chopped(10 * 4096));
          }),
          Outcome::Refused, L" is damaged."},
         {"a rollback-journal store", StoreThen(Statements("PRAGMA journal_mode = DELETE")),
@@ -749,4 +759,42 @@ TEST(PimStore, ChangedOccurrencesFindTheirSeries)
     ASSERT_EQ(db.Save(series), 0);
     EXPECT_EQ(found(L"olberg") + found(L"etude") + found(L"stand"), L"Standup|");
     EXPECT_EQ(SqlNumber(path, row), 1);
+}
+
+// A USB stick's file system has no hard links and no rename that refuses to replace: the store
+// is still made there, whole. Needs root and FUSE's exFAT (the CI machine has both).
+TEST(PimStore, AStoreIsMadeOnAnExfatStick)
+{
+    TempPaths paths;
+    const std::string image = paths.File("stick.img");
+    const std::string mount = paths.File("stick");
+    const std::string loop = paths.File("loop");
+    const auto run = [](const std::string& command) { return std::system(command.c_str()) == 0; };
+    if (::geteuid() != 0 ||
+        !run("truncate -s 16M " + image + " && mkfs.exfat " + image + " >/dev/null 2>&1 && mkdir " +
+             mount + " && losetup -f --show " + image + " > " + loop + " 2>/dev/null")) {
+        GTEST_SKIP() << "needs root, exfatprogs and a loop device";
+    }
+    const std::string device = Bytes(loop).trimmed().toStdString();
+    if (!run("mount.exfat-fuse -o nonempty " + device + " " + mount + " >/dev/null 2>&1")) {
+        run("losetup -d " + device);
+        GTEST_SKIP() << "needs exfat-fuse";
+    }
+    // Unmounted however the test ends, so a failure leaves no mount or loop device behind.
+    const std::unique_ptr<void, std::function<void(void*)>> unmount(
+        &paths, [&](void*) { run("umount " + mount + "; losetup -d " + device); });
+    const std::string path = mount + "/Tamberlo/store.sqlite3";
+    {
+        Application app;
+        ASSERT_EQ(app.Logon(path, MondaysOnly), 0)
+            << QString::fromStdWString(app.LastError()).toStdString();
+        std::shared_ptr<AppointmentItem> item;
+        ASSERT_EQ(app.CreateItem(kAppointmentKind, &item), 0);
+        item->SetSubject(L"On the stick");
+        EXPECT_EQ(item->Save(), 0);
+    }
+    Application again;
+    std::shared_ptr<AppointmentItem> read = Reopened<AppointmentItem>(again, path, kCalendarFolder);
+    EXPECT_EQ(read ? read->GetSubject() : L"", L"On the stick");
+    again.Logoff();
 }
