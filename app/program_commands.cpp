@@ -2,6 +2,7 @@
 #include "app/program_commands.h"
 
 #include "app/ical_commands.h"
+#include "app/print_commands.h"
 #include "app/tamberlo_app.h"
 #include "dialogs/category_set_dlg.h"
 #include "dialogs/keys_and_mouse_dlg.h"
@@ -10,6 +11,7 @@
 #include "editors/task_editing.h"
 #include "model/tamberlo_doc.h"
 #include "res/command_ids.h"
+#include "res/string_table.h"
 #include "view/app_settings_view_store.h"
 #include "view/keys_and_mouse.h"
 #include "view/tamberlo_view.h"
@@ -29,7 +31,11 @@ ProgramCommands::ProgramCommands(EditorServices& services, PimSession& session,
           std::make_unique<QtSettingsFileChooser>(services.dialogs, kCalendarFilters, false)),
       calendarToSave_(
           std::make_unique<QtSettingsFileChooser>(services.dialogs, kCalendarFilters, true)),
-      calendars_(std::make_unique<IcalCommands>(session, document, view, services.messages))
+      calendars_(std::make_unique<IcalCommands>(session, document, view, services.messages)),
+      pdfToSave_(std::make_unique<QtSettingsFileChooser>(
+          services.dialogs,
+          QStringList{QString::fromStdWString(res::LoadString(res::IDS_PDF_FILTER))}, true)),
+      print_(std::make_unique<PrintCommands>(view, services.dialogs, services.messages))
 {
 }
 
@@ -62,6 +68,8 @@ void ProgramCommands::Attach(CTamberloApp& app)
     calendars_->KeepStepsIn(app.Undo());
     app.SetCommandHandler(cmd::ID_EXPORT_ICALENDAR,
                           [this] { calendars_->ExportChosen(*calendarToSave_); });
+    app.SetCommandHandler(cmd::ID_PRINT, [this] { print_->Print(); });
+    app.SetCommandHandler(cmd::ID_EXPORT_PDF, [this] { print_->ExportPdf(*pdfToSave_); });
 }
 
 void ProgramCommands::OfferImport(const std::string& path) { calendars_->OfferImport(path); }

@@ -12,6 +12,7 @@
 
 class CTamberloApp;
 class IcalCommands;
+class PrintCommands;
 class PimSession;
 class CTamberloDoc;
 class CTamberloView;
@@ -44,4 +45,6 @@ private:
     std::unique_ptr<QtSettingsFileChooser> calendarToOpen_;
     std::unique_ptr<QtSettingsFileChooser> calendarToSave_;
     std::unique_ptr<IcalCommands> calendars_;
+    std::unique_ptr<QtSettingsFileChooser> pdfToSave_;
+    std::unique_ptr<PrintCommands> print_;
 };

@@ -56,7 +56,7 @@ CTamberloApp::~CTamberloApp() { syncCommands_.reset(); }
 void CTamberloApp::AddCommands()
 {
     for (int id : {cmd::ID_HOLIDAY_SET, cmd::ID_FUNC_KEY_SET, cmd::ID_APP_ABOUT,
-                   cmd::ID_KEYS_AND_MOUSE})
+                   cmd::ID_KEYS_AND_MOUSE, cmd::ID_PRINT, cmd::ID_EXPORT_PDF})
         commands_.Add(id, {});
 }
 

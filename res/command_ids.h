@@ -55,6 +55,9 @@ enum CommandId : int {
     // Sync with a CalDAV server, and its accounts.
     ID_SYNC_NOW = 32920,
     ID_CALENDAR_ACCOUNTS = 32921,
+    // Printing the shown period, and the same pages as a PDF file.
+    ID_PRINT = 32930,
+    ID_EXPORT_PDF = 32931,
     ID_APP_ABOUT = 57664,
 };
 

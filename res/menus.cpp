@@ -40,7 +40,8 @@ std::vector<MenuItem> MainMenu()
                                Command(ID_FIND, L"Find"), Command(ID_FIND_NEXT, L"Find Next"),
                                Command(ID_FIND_PREVIOUS, L"Find Previous")}),
                Command(ID_JUMP_TO_DAY, L"Jump to the day"), Command(ID_SYNC_NOW, L"Sync Now"),
-               Separator(),
+               Separator(), Command(ID_PRINT, L"Print..."),
+               Command(ID_EXPORT_PDF, L"Export as PDF..."), Separator(),
                Command(ID_APP_EXIT, L"Exit")}),
         Popup(L"Tool",
               {Command(ID_ENVIRONMENT, L"Environment"), Command(ID_CATEGORY_SET, L"Category Set"),
@@ -88,6 +89,7 @@ const std::vector<Accelerator>& LoadAccelerators()
         {"Ctrl+Y", ID_REDO},               {"Ctrl+F", ID_FIND},
         {"F3", ID_FIND_NEXT},              {"Shift+F3", ID_FIND_PREVIOUS},
         {"F1", ID_KEYS_AND_MOUSE},         {"F5", ID_SYNC_NOW},
+        {"Ctrl+P", ID_PRINT},
     };
     return keys;
 }

@@ -246,6 +246,8 @@ constexpr Entry kStrings[] = {
     {65957, L"The calendar store could not be written."},
     {65958, L"One calendar found on %1."},
     {65959, L" Server items left alone, as this calendar cannot hold them: %1."},
+    {66050, L"Page %1 of %2"},
+    {66051, L"PDF (*.pdf)"},
 };
 
 static_assert(std::is_sorted(std::begin(kStrings), std::end(kStrings),

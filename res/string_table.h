@@ -192,6 +192,8 @@ enum StringId : int {
     IDS_SYNC_STORE_REFUSED = 65957,
     IDS_ACCOUNT_FOUND_ONE = 65958,  // "%1" the server
     IDS_SYNC_NOTES_SKIPPED = 65959,
+    IDS_PRINT_PAGE = 66050,  // "%1" this page, "%2" the page count
+    IDS_PDF_FILTER = 66051,
 };
 
 // The text of a string id; empty for an id the table does not hold.

@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages Tamberlo builds and tests with (sudo only when not root).
 set -eu
 packages="g++ cmake ninja-build pkg-config qt6-base-dev libsqlite3-dev libical-dev \
-libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth librsvg2-bin \
+libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth librsvg2-bin poppler-utils \
 desktop-file-utils dbus-daemon qtkeychain-qt6-dev radicale xandikos openssl \
 exfat-fuse exfatprogs"
 if [ "$(id -u)" -eq 0 ]; then

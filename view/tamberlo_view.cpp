@@ -241,6 +241,11 @@ void CTamberloView::Render(QPainter& painter, QSize client, const QRegion& dirty
     painter.restore();
 }
 
+PrintJob CTamberloView::ShownPeriodPrintJob() const
+{
+    return {schedule_, settings_.draw, MakeLayoutInput(), layout_.dayRowCount, GetLocalTime()};
+}
+
 PaintContext CTamberloView::MakePaintContext(QPainter& painter, const GanttGeometry& geometry,
                                              const TextSink& text) const
 {

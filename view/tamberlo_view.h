@@ -17,6 +17,7 @@
 #include "view/text_sink.h"
 #include "view/view_commands.h"
 #include "view/view_editing.h"
+#include "view/schedule_print.h"
 #include "view/view_layout.h"
 #include "view/view_resources.h"
 #include "view/view_settings.h"
@@ -57,6 +58,9 @@ public:
     // the selected item stays selected where it still is on the selected day. False (nothing
     // done) during a drag, which would lose its entries; ask again after it.
     bool StoreChanged();
+
+    // The shown period as it is to be printed: its days, the view's switches and sizes.
+    PrintJob ShownPeriodPrintJob() const;
 
     // Selects detail line `line` of the selected day (ignored when there is no such line).
     void SelectDetailLine(int line);

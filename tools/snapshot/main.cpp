@@ -3,6 +3,7 @@
 // that page's table as Markdown for the README.
 //   snapshot (--store FILE | --demo) --size WxH --now YYYY-MM-DDTHH:MM -o OUT.png [--profile FILE]
 //            [--calendar] [--keys-page] [--dark]
+//   snapshot (--store FILE | --demo) --size WxH --now YYYY-MM-DDTHH:MM --pdf OUT.pdf [...]
 //   snapshot --keys-table
 #include <QApplication>
 #include <QDateTime>
@@ -25,6 +26,7 @@
 #include "res/pictures.h"
 #include "settings/app_settings.h"
 #include "view/keys_and_mouse.h"
+#include "view/schedule_print.h"
 #include "view/tamberlo_view.h"
 
 namespace {
@@ -36,6 +38,7 @@ struct Options {
     int height = 0;
     SYSTEMTIME now;
     std::string output;
+    std::string pdf; // the shown period printed, as Function > "Export as PDF..." writes it
     std::string profile;
     bool calendar = false; // show the calendar grid of whole weeks
     bool keysPage = false; // show the "Keys and Mouse" page instead of the window
@@ -45,6 +48,7 @@ struct Options {
 const char* const kUsage =
     "usage: snapshot (--store FILE | --demo) --size WxH --now YYYY-MM-DDTHH:MM -o OUT.png "
     "[--profile FILE] [--calendar] [--keys-page] [--dark]\n"
+    "       snapshot ... --pdf OUT.pdf   (the shown period printed, instead of -o)\n"
     "       snapshot --keys-table   (the Keys and Mouse table as Markdown)\n";
 
 std::optional<SYSTEMTIME> ParseNow(const QString& text)
@@ -91,6 +95,8 @@ std::optional<Options> ParseArguments(const QStringList& args)
             haveNow = true;
         } else if (arg == "-o" && hasValue) {
             options.output = args[++i].toStdString();
+        } else if (arg == "--pdf" && hasValue) {
+            options.pdf = args[++i].toStdString();
         } else if (arg == "--calendar") {
             options.calendar = true;
         } else if (arg == "--keys-page") {
@@ -104,7 +110,8 @@ std::optional<Options> ParseArguments(const QStringList& args)
         }
     }
     const bool oneSource = options.demo != !options.store.empty();
-    if (!oneSource || !haveNow || options.width == 0 || options.output.empty())
+    if (!oneSource || !haveNow || options.width == 0 ||
+        options.output.empty() == options.pdf.empty())
         return std::nullopt;
     return options;
 }
@@ -200,7 +207,12 @@ int main(int argc, char** argv)
     frame->resize(options->width, options->height);
     QApplication::processEvents();
     const QPixmap shot = Shot(*frame, *options);
-    if (!shot.save(QString::fromStdString(options->output), "PNG")) {
+    if (!options->pdf.empty()) {
+        if (!WriteSchedulePdf(frame->View()->ShownPeriodPrintJob(), options->pdf)) {
+            std::fprintf(stderr, "snapshot: cannot write %s\n", options->pdf.c_str());
+            return 1;
+        }
+    } else if (!shot.save(QString::fromStdString(options->output), "PNG")) {
         std::fprintf(stderr, "snapshot: cannot write %s\n", options->output.c_str());
         return 1;
     }
