@@ -217,6 +217,19 @@ TEST(DavClient, RefusesAWrongPasswordAndAnUntrustedCertificate)
               QString("The server 127.0.0.1 refused the user name or password."));
 }
 
+TEST(DavClient, ACertificateForAnotherNameIsNamedAsSuch)
+{
+    DavServer server(Kind::Radicale, true, "elsewhere.example");
+    ASSERT_TRUE(server.Running()) << server.Problem().toStdString();
+    DavClient client(server.Account());
+    const caldav::SyncError refused = caldav::Discover(client).error;
+    EXPECT_EQ(refused.failure, Failure::CertificateRefused);
+    EXPECT_EQ(Message(refused), "The certificate of 127.0.0.1 is made out to another name "
+                                "(elsewhere.example), and its SHA-256 fingerprint " +
+                                    server.Fingerprint() + " is not trusted.");
+    EXPECT_EQ(refused.certificateAt, QString("127.0.0.1:%1").arg(server.Port()));
+}
+
 TEST(DavClient, NobodyListeningIsUnreachable)
 {
     quint16 port = 0;
