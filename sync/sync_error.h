@@ -27,7 +27,7 @@ struct SyncError {
     Failure failure = Failure::None;
     std::wstring message;  // one sentence naming the host (or the store file)
     QByteArray fingerprint;  // the refused certificate's SHA-256, hex with colons
-    QString certificateAt;   // host:port of the refused certificate
+    QString certificateAt{}; // host:port of the refused certificate
     explicit operator bool() const { return failure != Failure::None; }
 };
 
