@@ -141,7 +141,7 @@ bool SyncCommands::AskTrust(const caldav::SyncError& error, bool requested)
     if (services_.messages.MessageBox(question.toStdWString(), res::LoadString(res::IDS_CONFIRM),
                                       MB_YESNO | MB_ICONQUESTION) != IDYES)
         return false;
-    credentials_.Trust(error.fingerprint);
+    credentials_.Trust(error);
     return true;
 }
 

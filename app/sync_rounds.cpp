@@ -14,6 +14,7 @@ void AddUp(caldav::RoundReport& total, caldav::RoundReport report)
     total.deletedHere += report.deletedHere;
     total.conflicts += report.conflicts;
     total.skipped += report.skipped;
+    total.refused += report.refused;
     total.requests += report.requests;
     total.storeChanged = total.storeChanged || report.storeChanged;
     total.notes.insert(total.notes.end(), report.notes.begin(), report.notes.end());
@@ -40,10 +41,11 @@ SyncOutcome RunAccountRounds(const std::string& storePath, SyncCredentials& cred
         if (options.carryOn && !options.carryOn())
             break;
         const std::optional<QString> password = credentials.Password(account);
-        caldav::RoundReport report =
-            round(storePath, account,
-                  caldav::ConnectionTo(account, password.value_or(QString()), trustedFingerprints),
-                  options);
+        caldav::Connection connection =
+            caldav::ConnectionTo(account, password.value_or(QString()), trustedFingerprints);
+        // A request under way is abandoned as soon as the program closes, not at its deadline.
+        connection.carryOn = options.carryOn;
+        caldav::RoundReport report = round(storePath, account, connection, options);
         if (report.error.failure == caldav::Failure::WrongPassword && !password &&
             !outcome.needsPassword)
             outcome.needsPassword = account;

@@ -211,8 +211,9 @@ void CCalendarAccountsDlg::Test()
         return;
     }
     const pim::SyncAccount account = TypedAccount();
-    const caldav::Connection connection =
+    caldav::Connection connection =
         caldav::ConnectionTo(account, password_->text(), credentials_.TrustedFingerprints());
+    connection.httpsAssumed = caldav::HttpsAssumed(server_->text());
     auto found = std::make_shared<caldav::Discovery>();
     test_->setEnabled(false);
     status_->setText(Text(res::IDS_SYNC_TALKING));
@@ -240,7 +241,7 @@ void CCalendarAccountsDlg::ShowDiscovery(const caldav::Discovery& found)
                 .arg(ToQString(found.error.message), QString::fromLatin1(found.error.fingerprint));
         if (messages_.MessageBox(ToWString(question), res::LoadString(res::IDS_CONFIRM),
                                  MB_YESNO | MB_ICONQUESTION) == IDYES) {
-            credentials_.Trust(found.error.fingerprint);
+            credentials_.Trust(found.error);
             Test();
             return;
         }
@@ -256,6 +257,10 @@ void CCalendarAccountsDlg::ShowDiscovery(const caldav::Discovery& found)
                          : Text(res::IDS_ACCOUNT_FOUND)
                                .arg(static_cast<int>(found.calendars.size()))
                                .arg(host));
+    if (const QUrl typed = CheckedServerAddress(ToWString(server_->text()));
+        typed.scheme() == QLatin1String("http"))
+        status_->setText(status_->text() + u' ' +
+                         Text(res::IDS_SYNC_PLAIN_HTTP).arg(typed.toString()));
 }
 
 void CCalendarAccountsDlg::FillCalendars(const std::vector<caldav::RemoteCalendar>& calendars)

@@ -10,12 +10,7 @@
 
 QUrl CheckedServerAddress(const std::wstring& typed)
 {
-    const QUrl url = caldav::ServerAddress(QString::fromStdWString(typed));
-    const bool web = url.scheme() == QLatin1String("https") || url.scheme() == QLatin1String("http");
-    // Credentials in the address would travel past the secret store.
-    if (!url.isValid() || !web || url.host().isEmpty() || !url.userInfo().isEmpty())
-        return {};
-    return url;
+    return caldav::CheckedServerAddress(QString::fromStdWString(typed));
 }
 
 int32_t WithSyncLedger(const std::string& storePath,
@@ -80,7 +75,7 @@ QStringList SyncCredentials::TrustedFingerprints() const
     return caldav::TrustedFingerprints(profile_);
 }
 
-void SyncCredentials::Trust(const QByteArray& fingerprint)
+void SyncCredentials::Trust(const caldav::SyncError& refusal)
 {
-    caldav::TrustFingerprint(profile_, fingerprint);
+    caldav::TrustFingerprint(profile_, refusal);
 }

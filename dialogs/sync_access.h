@@ -45,7 +45,8 @@ public:
     // Certificates the user chose to trust, in the profile (written at once); read and kept on
     // the window's thread only.
     QStringList TrustedFingerprints() const;
-    void Trust(const QByteArray& fingerprint);
+    // The certificate a refusal named, for the host and port it named.
+    void Trust(const caldav::SyncError& refusal);
 
 private:
     static QString KeyOf(const pim::SyncAccount& account);

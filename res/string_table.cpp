@@ -246,6 +246,25 @@ constexpr Entry kStrings[] = {
     {65957, L"The calendar store could not be written."},
     {65958, L"One calendar found on %1."},
     {65959, L" Server items left alone, as this calendar cannot hold them: %1."},
+    {66020, L"The server %1 sent the request on to %2, which was not followed: the password and "
+            L"the calendars go only to %1."},
+    {66021, L"The server %1 sent the request on to %2, without encryption, which was not "
+            L"followed."},
+    {66022, L"%2 asked for a password, but the password for %1 is sent only there: give %2 as "
+            L"the server's address if the account is there."},
+    {66023, L"No password for %1 at %2: give --password-command or unlock the desktop's secret "
+            L"store."},
+    {66024, L"The sync with %1 was stopped."},
+    {66025, L"The certificate of %1 is made out to another name (%2), and its SHA-256 "
+            L"fingerprint %3 is not trusted."},
+    {66026, L"The server %1 cannot be reached over https, which was assumed because the address "
+            L"names no http:// or https://."},
+    {66027, L"The server %1 answered in plain HTTP, where https was assumed because the address "
+            L"names no http:// or https://: type %2 to use it unencrypted."},
+    {66028, L"%1 is plain http: the password and the calendars travel unencrypted."},
+    {66029, L"Not taken by %1: \"%2\" (%3); kept here and tried again next time."},
+    {66030, L"Not deleted by %1: %2 (%3); tried again next time."},
+    {66031, L"No calendars for %1 at %2."},
     {66050, L"Page %1 of %2"},
     {66051, L"PDF (*.pdf)"},
 };

@@ -192,6 +192,20 @@ enum StringId : int {
     IDS_SYNC_STORE_REFUSED = 65957,
     IDS_ACCOUNT_FOUND_ONE = 65958,  // "%1" the server
     IDS_SYNC_NOTES_SKIPPED = 65959,
+    // Where a password may go, and what the sync refused: "%1" the account's host or origin,
+    // "%2" the other one; an item's note: "%1" the host, "%2" the subject, "%3" the reason.
+    IDS_SYNC_REDIRECT_ELSEWHERE = 66020,
+    IDS_SYNC_REDIRECT_PLAIN = 66021,
+    IDS_SYNC_PASSWORD_WITHHELD = 66022,
+    IDS_SYNC_NO_PASSWORD = 66023, // "%1" the user, "%2" the host
+    IDS_SYNC_CANCELLED = 66024,
+    IDS_SYNC_CERTIFICATE_NAME = 66025, // "%2" the names it is made out to, "%3" the fingerprint
+    IDS_SYNC_HTTPS_ASSUMED = 66026,
+    IDS_SYNC_ANSWERED_PLAIN = 66027,
+    IDS_SYNC_PLAIN_HTTP = 66028, // "%1" the address
+    IDS_SYNC_NOTE_REFUSED = 66029,
+    IDS_SYNC_NOTE_DELETE_REFUSED = 66030,
+    IDS_SYNC_NO_CALENDARS_AT = 66031, // "%1" the user, "%2" the host
     IDS_PRINT_PAGE = 66050,  // "%1" this page, "%2" the page count
     IDS_PDF_FILTER = 66051,
 };

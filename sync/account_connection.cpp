@@ -1,11 +1,26 @@
 #include "sync/account_connection.h"
 
+#include <QCryptographicHash>
+#include <QProcess>
+
 #include "platform/profile.h"
+#include "platform/secret_store.h"
 
 namespace caldav {
 namespace {
 
 constexpr wchar_t kTrusted[] = L"TrustedCertificates";
+
+// Keyed by the account's user and server as the secret store keys it, hashed: an address is
+// no profile key (its slashes would make groups).
+std::wstring CommandKey(const pim::SyncAccount& account)
+{
+    const QString key = platform::SecretStore::AccountKey(QString::fromStdWString(account.server),
+                                                          QString::fromStdWString(account.user));
+    const QByteArray hash =
+        QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
+    return L"PasswordCommand" + QString::fromLatin1(hash).toStdWString();
+}
 
 }  // namespace
 
@@ -13,10 +28,17 @@ Connection ConnectionTo(const pim::SyncAccount& account, const QString& password
                         const QStringList& trustedFingerprints)
 {
     Connection connection;
-    connection.server = ServerAddress(QString::fromStdWString(account.server));
+    const QString server = QString::fromStdWString(account.server);
+    connection.server = ServerAddress(server);
+    connection.httpsAssumed = HttpsAssumed(server);
     connection.user = QString::fromStdWString(account.user);
     connection.password = password;
     connection.trustedFingerprints = trustedFingerprints;
+    for (const std::wstring& calendar : {account.eventCalendar, account.taskCalendar}) {
+        if (!calendar.empty()) {
+            connection.confirmed.push_back(QUrl(QString::fromStdWString(calendar)));
+        }
+    }
     return connection;
 }
 
@@ -26,17 +48,52 @@ QStringList TrustedFingerprints(const Profile& profile)
         .split(QLatin1Char(' '), Qt::SkipEmptyParts);
 }
 
-bool TrustFingerprint(Profile& profile, const QByteArray& fingerprint)
+bool TrustFingerprint(Profile& profile, const SyncError& refusal)
 {
     QStringList trusted = TrustedFingerprints(profile);
-    const QString added = QString::fromLatin1(fingerprint).trimmed();
-    if (added.isEmpty() || added.contains(QLatin1Char(' ')))
+    const QString fingerprint = QString::fromLatin1(refusal.fingerprint).trimmed();
+    if (fingerprint.isEmpty() || fingerprint.contains(QLatin1Char(' ')) ||
+        fingerprint.contains(QLatin1Char('=')) ||
+        refusal.certificateAt.contains(QLatin1Char(' '))) {
         return false;
-    if (trusted.contains(added, Qt::CaseInsensitive))
+    }
+    const QString added = refusal.certificateAt.isEmpty()
+                              ? fingerprint
+                              : refusal.certificateAt + QLatin1Char('=') + fingerprint;
+    if (trusted.contains(added, Qt::CaseInsensitive)) {
         return true;
+    }
     trusted.append(added);
     profile.WriteString(kSyncSection, kTrusted, trusted.join(QLatin1Char(' ')).toStdWString());
     return profile.Flush();
+}
+
+QString PasswordCommand(const Profile& profile, const pim::SyncAccount& account)
+{
+    return QString::fromStdWString(profile.GetString(kSyncSection, CommandKey(account), {}));
+}
+
+bool KeepPasswordCommand(Profile& profile, const pim::SyncAccount& account, const QString& command)
+{
+    profile.WriteString(kSyncSection, CommandKey(account), command.toStdWString());
+    return profile.Flush();
+}
+
+std::optional<QString> RunPasswordCommand(const QString& command, int waitMs)
+{
+    QProcess process;
+    process.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), command});
+    const bool finished = process.waitForFinished(waitMs);
+    if (!finished) {
+        process.kill();
+        process.waitForFinished(1000);
+    }
+    if (!finished || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        return std::nullopt;
+    }
+    QString password = QString::fromUtf8(process.readAllStandardOutput()).section(u'\n', 0, 0);
+    password.remove(u'\r');
+    return password;
 }
 
 }  // namespace caldav

@@ -1,13 +1,16 @@
 // How the program and tamberlo-sync reach an account alike: the connection made from the stored
-// account, and the certificates the user chose to trust, kept in the profile's [Sync] group.
+// account, the certificates the user chose to trust and each account's password command, kept
+// in the profile's [Sync] group.
 #pragma once
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 #include "platform/pim/sync_ledger.h"
 #include "sync/connection.h"
+#include "sync/sync_error.h"
 
 class Profile;
 
@@ -16,12 +19,22 @@ namespace caldav {
 // The profile's group of the sync settings.
 inline constexpr wchar_t kSyncSection[] = L"Sync";
 
+// The account's address and user, and its chosen calendars as the other places its password
+// may go.
 Connection ConnectionTo(const pim::SyncAccount& account, const QString& password,
                         const QStringList& trustedFingerprints);
 
 QStringList TrustedFingerprints(const Profile& profile);
-// Adds the fingerprint (hex with colons) and writes the profile at once; false when it is no
-// fingerprint or the profile cannot be written.
-bool TrustFingerprint(Profile& profile, const QByteArray& fingerprint);
+// Keeps the certificate a refusal named, for its host and port (any host when the refusal names
+// none), and writes the profile at once; false when it is no fingerprint or the profile cannot
+// be written.
+bool TrustFingerprint(Profile& profile, const SyncError& refusal);
+
+// The command whose first line of output is the account's password; empty when none is kept.
+QString PasswordCommand(const Profile& profile, const pim::SyncAccount& account);
+// Keeps the command (the command, never the password) for the account; empty forgets it.
+bool KeepPasswordCommand(Profile& profile, const pim::SyncAccount& account, const QString& command);
+// The first line the command prints, or nothing when it fails or does not finish in time.
+std::optional<QString> RunPasswordCommand(const QString& command, int waitMs = 30000);
 
 }  // namespace caldav

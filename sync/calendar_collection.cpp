@@ -11,7 +11,8 @@ namespace {
 
 constexpr size_t kMultigetBatch = 100;
 
-// The answer's multistatus, or its error (an answer that is no multistatus is Malformed).
+// The answer's multistatus, or its error (an answer that is no multistatus, or names an ETag
+// that could never be sent back as a header, is Malformed).
 Multistatus Read(const DavResponse& response, SyncError& error)
 {
     if (response.error) {
@@ -19,10 +20,27 @@ Multistatus Read(const DavResponse& response, SyncError& error)
         return {};
     }
     Multistatus answer = ParseMultistatus(response.body);
-    if (!answer.valid) {
-        error = ServerFailure(Failure::Malformed, response.url.host());
+    const bool etags = std::all_of(answer.entries.begin(), answer.entries.end(),
+                                   [](const DavEntry& e) { return UsableEtag(e.props.etag); });
+    if (!answer.valid || !etags) {
+        error = ServerFailure(Failure::Malformed, HostOf(response.url));
+        return {};
     }
     return answer;
+}
+
+// The path's segments, each decoded on its own (an escaped slash stays inside its segment);
+// a trailing slash aside.
+QStringList Segments(const QString& path)
+{
+    QStringList segments = path.split(QLatin1Char('/'));
+    if (!segments.isEmpty() && segments.back().isEmpty()) {
+        segments.removeLast();
+    }
+    for (QString& segment : segments) {
+        segment = QUrl::fromPercentEncoding(segment.toUtf8());
+    }
+    return segments;
 }
 
 // The entry about the requested resource itself (a Depth 0 answer may name it a little
@@ -57,7 +75,7 @@ QUrl FindPrincipal(DavClient& client, const std::vector<QUrl>& starts, SyncError
             !response.error && self != nullptr && !self->props.principal.isEmpty()) {
             return At(response, self->props.principal);
         }
-        error = response.error ? response.error : ServerFailure(Failure::Malformed, start.host());
+        error = response.error ? response.error : ServerFailure(Failure::Malformed, HostOf(start));
     }
     return {};
 }
@@ -82,6 +100,22 @@ RemoteCalendar CalendarOf(const DavResponse& response, const DavEntry& entry)
 
 } // namespace
 
+bool InsideCollection(const QString& href, const QUrl& collection)
+{
+    const QStringList inner = Segments(href);
+    const QStringList outer = Segments(collection.path(QUrl::FullyEncoded));
+    const bool dots = std::any_of(inner.begin(), inner.end(), [](const QString& s) {
+        return s == QLatin1String(".") || s == QLatin1String("..");
+    });
+    return !dots && inner.size() == outer.size() + 1 && !inner.back().isEmpty() &&
+           std::equal(outer.begin(), outer.end(), inner.begin());
+}
+
+QUrl ResourceUrl(const QString& calendar, const QString& href)
+{
+    return QUrl(calendar).resolved(QUrl(href));
+}
+
 Discovery Discover(DavClient& client)
 {
     Discovery found;
@@ -105,7 +139,7 @@ Discovery Discover(DavClient& client)
         return found;
     }
     if (principal == nullptr || principal->props.homeSet.isEmpty()) {
-        found.error = ServerFailure(Failure::Malformed, homeResponse.url.host());
+        found.error = ServerFailure(Failure::Malformed, HostOf(homeResponse.url));
         return found;
     }
     found.home = At(homeResponse, principal->props.homeSet);
@@ -156,6 +190,9 @@ CollectionChanges ChangesSince(DavClient& client, const QUrl& calendar, const QS
             changes.truncated = entry.status == 507;
             continue;
         }
+        if (!InsideCollection(href, calendar)) {
+            continue;
+        }
         if (entry.status == 404) {
             changes.removed.push_back(href);
         } else if (entry.status < 300 && !entry.props.collection) {
@@ -175,7 +212,8 @@ CollectionListing ListResources(DavClient& client, const QUrl& calendar)
         const QString href = HrefPath(entry.href, response.url);
         if (SameHref(href, self)) {
             listing.ctag = entry.props.ctag;
-        } else if (entry.status < 300 && !entry.props.collection) {
+        } else if (entry.status < 300 && !entry.props.collection &&
+                   InsideCollection(href, calendar)) {
             listing.resources.push_back({href, entry.props.etag});
         }
     }
@@ -197,14 +235,15 @@ std::vector<Resource> FetchResources(DavClient& client, const QUrl& calendar,
             return resources;
         }
         for (const DavEntry& entry : answer.entries) {
-            // Answered in the caller's spelling, so it can match what it asked for.
-            QString href = HrefPath(entry.href, response.url);
+            // Answered in the caller's spelling, so it can match what it asked for; what it
+            // did not ask for is no answer.
+            const QString href = HrefPath(entry.href, response.url);
             const auto asked = std::find_if(batch.begin(), batch.end(),
                                             [&](const QString& h) { return SameHref(h, href); });
-            if (asked != batch.end()) {
-                href = *asked;
+            if (asked == batch.end()) {
+                continue;
             }
-            Resource resource{href, entry.props.etag, entry.props.calendarData,
+            Resource resource{*asked, entry.props.etag, entry.props.calendarData,
                               entry.status == 404};
             if (resource.missing || !resource.calendarData.isEmpty()) {
                 resources.push_back(std::move(resource));

@@ -30,6 +30,11 @@ struct Discovery {
     SyncError error;
 };
 
+// Whether an href names a resource right inside the collection: no "..", no other collection.
+bool InsideCollection(const QString& href, const QUrl& collection);
+// A resource's href (an absolute path) as a URL on its calendar's own host.
+QUrl ResourceUrl(const QString& calendar, const QString& href);
+
 // From the connection's server address: /.well-known/caldav, the current-user-principal, the
 // calendar home set, and the calendars there.
 Discovery Discover(DavClient& client);

@@ -1,6 +1,7 @@
 // HTTP requests to a CalDAV server over Qt Network, each finished (or failed) before it
 // returns: the round runs in a worker thread or a tool, never on the window's thread. Bodies
-// are bounded, stalls time out, redirects are limited, and every failure is one SyncError.
+// are bounded, stalls and slow answers time out, redirects stay on the server, the password
+// goes only where it belongs, and every failure is one SyncError.
 #pragma once
 
 #include <QByteArray>
@@ -20,8 +21,12 @@ struct DavResponse {
     QByteArray body;
     QByteArray etag;  // the ETag header, quotes kept, empty when absent or weak
     QUrl url;         // where the answer came from, after any redirects
+    QString reason;   // the status line's words, for telling the user why
     SyncError error;  // set for a transport failure or a status the caller did not expect
 };
+
+// An ETag that may be sent back as a header: no control characters.
+bool UsableEtag(const QByteArray& etag);
 
 // How a PUT may land: only as a new resource, or only over the version with the given etag.
 enum class Precondition { None, IfNoneMatch, IfMatch };
@@ -34,11 +39,10 @@ public:
     DavClient& operator=(const DavClient&) = delete;
 
     const Connection& Settings() const { return connection_; }
-    // An href of an answer (absolute path or URL) as a URL on the server.
-    QUrl Resolve(const QString& href) const;
 
     // Each sets `error` for a status outside 2xx except the ones named, which are answers the
-    // caller acts on; `status` is kept either way. 401 is always WrongPassword.
+    // caller acts on; `status` is kept either way. 401 is WrongPassword, or Withheld where the
+    // password was not sent.
     DavResponse Propfind(const QUrl& url, int depth, const QByteArray& body);
     DavResponse Report(const QUrl& url, int depth, const QByteArray& body);
     DavResponse Get(const QUrl& url);  // 404
@@ -57,16 +61,25 @@ public:
 private:
     using Headers = QList<std::pair<QByteArray, QByteArray>>;
     struct Answer;
-    // Follows redirects with the same verb and body, up to the connection's limit.
+    // Follows redirects on the same origin with the same verb and body, up to the
+    // connection's limit; a redirect elsewhere is refused.
     DavResponse Send(const QByteArray& verb, const QUrl& url, const QByteArray& body,
                      const Headers& headers);
+    // Again with Digest when the server asked for it instead of Basic.
+    Answer SendAuthenticated(const QByteArray& verb, const QUrl& url, const QByteArray& body,
+                             const Headers& headers);
     Answer SendOnce(const QByteArray& verb, const QUrl& url, const QByteArray& body,
                     const Headers& headers);
+    // The error of a request that got no HTTP answer, telling an https that was only assumed.
+    SyncError NoAnswer(Failure failure, const QUrl& url);
+    bool AnswersPlainHttp(const QUrl& url);
 
     Connection connection_;
     std::unique_ptr<QNetworkAccessManager> network_;
     int requests_ = 0;
     int writes_ = 0;
+    // The server asked for Digest: Qt's QAuthenticator answers its challenges from now on.
+    bool digest_ = false;
 };
 
 }  // namespace caldav

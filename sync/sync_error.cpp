@@ -24,15 +24,32 @@ int SentenceId(Failure failure)
         return res::IDS_SYNC_MALFORMED;
     case Failure::TooManyRedirects:
         return res::IDS_SYNC_TOO_MANY_REDIRECTS;
+    case Failure::Cancelled:
+        return res::IDS_SYNC_CANCELLED;
     case Failure::None:
     case Failure::ServerError:
     case Failure::Store:
+    case Failure::Withheld:
         break;
     }
     return res::IDS_SYNC_SERVER_ERROR;
 }
 
 } // namespace
+
+SyncError FailureIn(Failure failure, int sentenceId, const QStringList& values)
+{
+    SyncError error;
+    error.failure = failure;
+    const QString sentence = QString::fromStdWString(res::LoadString(sentenceId));
+    // All at once: a value may hold a "%2" of its own (an escaped URL).
+    const QString filled = values.size() >= 3   ? sentence.arg(values[0], values[1], values[2])
+                           : values.size() == 2 ? sentence.arg(values[0], values[1])
+                           : values.size() == 1 ? sentence.arg(values[0])
+                                                : sentence;
+    error.message = filled.toStdWString();
+    return error;
+}
 
 SyncError ServerFailure(Failure failure, const QString& host, const QString& detail)
 {

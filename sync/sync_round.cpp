@@ -58,7 +58,7 @@ int RoundReport::ExitCode() const
 {
     if (error)
         return 2;
-    return conflicts > 0 || skipped > 0 ? 1 : 0;
+    return conflicts > 0 || skipped > 0 || refused > 0 ? 1 : 0;
 }
 
 RoundReport RunRound(const std::string& storePath, const pim::OccurrenceRule& rule,

@@ -28,12 +28,13 @@ struct RoundReport {
     int deletedHere = 0;   // items deleted because the server deleted them
     int conflicts = 0;
     int skipped = 0;   // resources the store cannot express, left on the server
+    int refused = 0;   // items the server would not take (or delete), kept here to try again
     int requests = 0;
     int writes = 0;    // PUTs and DELETEs sent, answered or not
     bool storeChanged = false;
     std::vector<std::wstring> notes;  // one line per conflict and skipped resource
     SyncError error;
-    // 0 done, 1 done with a conflict or a skipped resource, 2 failed.
+    // 0 done, 1 done with a conflict, a skipped resource or a refused item, 2 failed.
     int ExitCode() const;
 };
 

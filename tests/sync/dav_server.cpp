@@ -34,13 +34,13 @@ const char* DavServer::Name(Kind kind)
     return kind == Kind::Radicale ? "Radicale" : "Xandikos";
 }
 
-DavServer::DavServer(Kind kind, bool tls) : kind_(kind), tls_(tls)
+DavServer::DavServer(Kind kind, bool tls, const QString& certificateName) : kind_(kind), tls_(tls)
 {
     if (!dir_.isValid()) {
         problem_ = QStringLiteral("no temporary folder");
         return;
     }
-    if (tls && !MakeCertificate()) {
+    if (tls && !MakeCertificate(certificateName)) {
         return;
     }
     for (int attempt = 0; attempt < kStartAttempts; ++attempt) {
@@ -154,14 +154,14 @@ bool DavServer::Start(bool tls)
     return false;
 }
 
-bool DavServer::MakeCertificate()
+bool DavServer::MakeCertificate(const QString& name)
 {
     const QString root = dir_.path();
     QProcess openssl;
     openssl.start("openssl",
                   {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
                    "-nodes", "-keyout", root + "/key.pem", "-out", root + "/cert.pem", "-days", "2",
-                   "-subj", "/CN=127.0.0.1"});
+                   "-subj", "/CN=" + name});
     openssl.waitForFinished(kProcessMs);
     QProcess print;
     print.start("openssl",

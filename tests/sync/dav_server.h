@@ -18,7 +18,9 @@ public:
 
     // Starts the server and waits (a few seconds at most) until it accepts connections;
     // Problem() says why when it did not.
-    explicit DavServer(Kind kind, bool tls = false);
+    // `certificateName`: the name the TLS certificate is made out to.
+    explicit DavServer(Kind kind, bool tls = false,
+                       const QString& certificateName = QStringLiteral("127.0.0.1"));
     ~DavServer();
     DavServer(const DavServer&) = delete;
     DavServer& operator=(const DavServer&) = delete;
@@ -42,7 +44,7 @@ public:
 
 private:
     bool Start(bool tls);
-    bool MakeCertificate();
+    bool MakeCertificate(const QString& name);
     QStringList Arguments(bool tls) const;
 
     Kind kind_;

@@ -2,9 +2,11 @@
 // for its number says. Endless bodies stop at a fixed bound even if the client kept reading.
 #include "tests/sync/fault_proxy.h"
 
+#include <QCryptographicHash>
 #include <QRegularExpression>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 #include <algorithm>
 #include <atomic>
 #include <map>
@@ -29,6 +31,7 @@ struct FaultProxy::Shared {
     Hook answered;
     std::atomic<int> requests{0};
     std::atomic<qint64> endless{0};
+    QList<QByteArray> heads; // under the mutex
 
     Fault For(int request)
     {
@@ -188,8 +191,11 @@ void Reply(QTcpSocket* client, const QByteArray& answer)
     client->disconnectFromHost();
 }
 
+// A change of the server's answer on its way to the client.
+using Rewrite = std::function<QByteArray(const QByteArray& answer)>;
+
 void Forward(QTcpSocket* client, const QByteArray& request, int number, FaultProxy::Mode mode,
-             const std::shared_ptr<FaultProxy::Shared>& shared)
+             const std::shared_ptr<FaultProxy::Shared>& shared, const Rewrite& rewrite = {})
 {
     auto* server = new QTcpSocket(client);
     auto answer = std::make_shared<QByteArray>();
@@ -204,6 +210,8 @@ void Forward(QTcpSocket* client, const QByteArray& request, int number, FaultPro
         shared->Call(&FaultProxy::Shared::answered, number);
         if (mode == FaultProxy::Mode::DropAnswer) {
             client->abort();
+        } else if (rewrite) {
+            Reply(client, Closing(rewrite(*answer)));
         } else if (mode == FaultProxy::Mode::TruncatedSyncAnswers) {
             const QByteArray path = request.left(request.indexOf("\r\n")).split(' ').value(1);
             Reply(client, Closing(Truncated(*answer, path, *shared)));
@@ -235,6 +243,169 @@ void SendEndless(QTcpSocket* client, const std::shared_ptr<FaultProxy::Shared>& 
     };
     QObject::connect(client, &QTcpSocket::bytesWritten, client, pump);
     pump();
+}
+
+// --- The hostile servers of the credentials and data checks ---
+
+// The value of the request's header `name` (lower case, with the colon), or empty.
+QByteArray HeaderValue(const QByteArray& request, const QByteArray& name)
+{
+    for (const QByteArray& line : request.left(request.indexOf("\r\n\r\n")).split('\n')) {
+        if (line.toLower().startsWith(name)) {
+            return line.mid(name.size()).trimmed();
+        }
+    }
+    return {};
+}
+
+// The answer with its body changed; both servers answer with a Content-Length.
+QByteArray Rebodied(const QByteArray& answer, const std::function<QString(QString)>& change)
+{
+    const qsizetype end = answer.indexOf("\r\n\r\n");
+    if (end < 0) {
+        return answer;
+    }
+    const QByteArray body = change(QString::fromUtf8(answer.mid(end + 4))).toUtf8();
+    return Headed(answer.left(end + 4), {"content-length:"},
+                  "Content-Length: " + QByteArray::number(body.size()) + "\r\n") +
+           body;
+}
+
+QString HomeMovedTo(const QString& body, const QUrl& elsewhere)
+{
+    static const QRegularExpression home(
+        QStringLiteral("(<(\\w+:)?calendar-home-set\\b[^>]*>\\s*<(\\w+:)?href\\b[^>]*>)(/)"));
+    const QString origin = elsewhere.adjusted(QUrl::RemovePath).toString();
+    return QString(body).replace(home, QStringLiteral("\\1") + origin + QStringLiteral("/"));
+}
+
+// Two resources outside the collection at `path`: beside it, and through "..".
+QString WithHostileHrefs(const QString& body, const QByteArray& path)
+{
+    static const QRegularExpression close(QStringLiteral("</(\\w+:)?multistatus>"));
+    const QString event = QStringLiteral(
+        "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//hostile//EN\r\nBEGIN:VEVENT\r\nUID:hostile\r\n"
+        "DTSTAMP:20260101T000000Z\r\nDTSTART:20261207T100000Z\r\nSUMMARY:hostile\r\nEND:VEVENT\r\n"
+        "END:VCALENDAR\r\n");
+    QString injected;
+    for (const QString& href : {QString::fromUtf8(path) + QStringLiteral("../victim/a.ics"),
+                                QStringLiteral("/victim/b.ics")}) {
+        injected += QStringLiteral("<response xmlns=\"DAV:\"><href>%1</href><propstat><prop>"
+                                   "<getetag>\"h1\"</getetag><calendar-data xmlns=\"urn:ietf:"
+                                   "params:xml:ns:caldav\">%2</calendar-data></prop><status>"
+                                   "HTTP/1.1 200 OK</status></propstat></response>")
+                        .arg(href, event);
+    }
+    const QRegularExpressionMatch last = close.match(body);
+    return last.hasMatch() ? QString(body).insert(last.capturedStart(), injected) : body;
+}
+
+QString WithControlEtags(const QString& body)
+{
+    static const QRegularExpression etag(QStringLiteral("(<(\\w+:)?getetag\\b[^>]*>)[^<]*(</)"));
+    return QString(body).replace(etag, QStringLiteral("\\1\"x&#13;&#10;X-Injected: 1\"\\3"));
+}
+
+QByteArray Md5Hex(const QByteArray& text)
+{
+    return QCryptographicHash::hash(text, QCryptographicHash::Md5).toHex();
+}
+
+constexpr const char* kDigestRealm = "proxy";
+constexpr const char* kDigestNonce = "dcd98b7102dd2f0e8b11d0f600bfb0c093";
+
+// Whether the request answers our Digest challenge as alice / secret (RFC 7616, MD5, qop auth).
+bool DigestAnswered(const QByteArray& request)
+{
+    const QByteArray header = HeaderValue(request, "authorization:");
+    if (!header.toLower().startsWith("digest ")) {
+        return false;
+    }
+    static const QRegularExpression pair(QStringLiteral("(\\w+)=(\"([^\"]*)\"|[^,\\s]*)"));
+    std::map<QString, QByteArray> p;
+    for (auto it = pair.globalMatch(QString::fromLatin1(header.mid(7))); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        p[m.captured(1).toLower()] =
+            (m.captured(3).isNull() ? m.captured(2) : m.captured(3)).toLatin1();
+    }
+    const QByteArray method = request.left(request.indexOf(' '));
+    const QByteArray ha1 = Md5Hex("alice:" + QByteArray(kDigestRealm) + ":secret");
+    const QByteArray ha2 = Md5Hex(method + ':' + p["uri"]);
+    const QByteArray expected = Md5Hex(ha1 + ':' + p["nonce"] + ':' + p["nc"] + ':' + p["cnonce"] +
+                                       ':' + p["qop"] + ':' + ha2);
+    return p["username"] == "alice" && p["nonce"] == kDigestNonce && p["response"] == expected;
+}
+
+void SendTrickle(QTcpSocket* client, int intervalMs)
+{
+    client->write("HTTP/1.1 207 Multi-Status\r\nContent-Type: application/xml\r\n"
+                  "Content-Length: 100000\r\nConnection: close\r\n\r\n");
+    auto* drip = new QTimer(client);
+    QObject::connect(drip, &QTimer::timeout, client, [client] { client->write(" "); });
+    drip->start(std::max(intervalMs, 1));
+}
+
+void ActHostile(QTcpSocket* client, const QByteArray& request, int number,
+                const FaultProxy::Fault& fault, const std::shared_ptr<FaultProxy::Shared>& shared)
+{
+    using Mode = FaultProxy::Mode;
+    const QByteArray path = request.left(request.indexOf("\r\n")).split(' ').value(1);
+    const QByteArray plain = Headed(request, {"accept-encoding:"}, {});
+    switch (fault.mode) {
+    case Mode::RedirectElsewhere:
+        Reply(client,
+              Answer("307 Temporary Redirect",
+                     "Location: " +
+                         fault.elsewhere.resolved(QUrl(QString::fromUtf8(path))).toEncoded() +
+                         "\r\n",
+                     {}));
+        break;
+    case Mode::HomeElsewhere:
+        Forward(client, plain, number, Mode::Pass, shared, [elsewhere = fault.elsewhere](auto& a) {
+            return Rebodied(a, [&](const QString& body) { return HomeMovedTo(body, elsewhere); });
+        });
+        break;
+    case Mode::Trickle:
+        SendTrickle(client, fault.status);
+        break;
+    case Mode::HostileHrefs:
+        Forward(client, plain, number, Mode::Pass, shared, [path](const QByteArray& a) {
+            return Rebodied(a, [&](const QString& body) { return WithHostileHrefs(body, path); });
+        });
+        break;
+    case Mode::ControlEtags:
+        Forward(client, plain, number, Mode::Pass, shared,
+                [](const QByteArray& a) { return Rebodied(a, WithControlEtags); });
+        break;
+    case Mode::DigestOnly:
+        if (!DigestAnswered(request)) {
+            Reply(client,
+                  Answer("401 Unauthorized",
+                         "WWW-Authenticate: Digest realm=\"" + QByteArray(kDigestRealm) +
+                             "\", nonce=\"" + kDigestNonce + "\", qop=\"auth\", algorithm=MD5\r\n",
+                         {}));
+        } else {
+            Forward(
+                client,
+                Headed(request, {"authorization:"},
+                       "Authorization: Basic " + QByteArray("alice:secret").toBase64() + "\r\n"),
+                number, Mode::Pass, shared);
+        }
+        break;
+    case Mode::RefusePut:
+        if (request.startsWith("PUT ") && request.contains(fault.match)) {
+            Reply(client, Answer(QByteArray::number(fault.status) + " Refused",
+                                 "Content-Type: application/xml\r\n",
+                                 "<?xml version=\"1.0\"?><D:error xmlns:D=\"DAV:\" xmlns:C=\"urn:"
+                                 "ietf:params:xml:ns:caldav\"><C:no-uid-conflict/></D:error>"));
+        } else {
+            Forward(client, request, number, Mode::Pass, shared);
+        }
+        break;
+    default:
+        Forward(client, request, number, Mode::Pass, shared);
+        break;
+    }
 }
 
 void Act(QTcpSocket* client, const QByteArray& request, int number,
@@ -292,6 +463,15 @@ void Act(QTcpSocket* client, const QByteArray& request, int number,
     case FaultProxy::Mode::RedirectLoop:
         Reply(client, Answer("301 Moved Permanently", "Location: " + path + "\r\n", {}));
         break;
+    case FaultProxy::Mode::RedirectElsewhere:
+    case FaultProxy::Mode::HomeElsewhere:
+    case FaultProxy::Mode::Trickle:
+    case FaultProxy::Mode::HostileHrefs:
+    case FaultProxy::Mode::ControlEtags:
+    case FaultProxy::Mode::DigestOnly:
+    case FaultProxy::Mode::RefusePut:
+        ActHostile(client, request, number, fault, shared);
+        break;
     }
 }
 
@@ -314,6 +494,10 @@ void Serve(QTcpSocket* client, const std::shared_ptr<FaultProxy::Shared>& shared
             return;
         }
         *taken = true;
+        {
+            const std::lock_guard lock(shared->mutex);
+            shared->heads.push_back(received->left(received->indexOf("\r\n\r\n")));
+        }
         const int number = ++shared->requests;
         shared->Call(&FaultProxy::Shared::arrived, number);
         Act(client, received->left(length), number, shared);
@@ -376,6 +560,12 @@ void FaultProxy::OnAnswered(Hook hook)
 int FaultProxy::Requests() const
 {
     return shared_->requests;
+}
+
+QList<QByteArray> FaultProxy::Heads() const
+{
+    const std::lock_guard lock(shared_->mutex);
+    return shared_->heads;
 }
 
 qint64 FaultProxy::EndlessBytes() const

@@ -2,7 +2,9 @@
 // purpose: answer an error status, close the connection, stall, send malformed XML or a body
 // without end, redirect in a loop, forward a request and drop the server's answer, or pass for
 // a server without the sync-collection report (and without a CTag), or as one that answers it
-// in parts. It runs in its own thread,
+// in parts; or act as a hostile server (a redirect or home elsewhere, a trickle, hrefs outside
+// the collection, ETags with control characters, Digest only, one PUT refused). It runs in its
+// own thread,
 // so it serves a client that blocks in a local event loop or in another process. Each request
 // gets its own connection to the server, and each answer closes the client's connection.
 #pragma once
@@ -31,6 +33,14 @@ public:
         // A sync-collection answer of more than one resource is cut short as RFC 6578 lets a
         // server do: half of it, a 507 for the collection, and a token that asks for the rest.
         TruncatedSyncAnswers,
+        // Hostile servers of the credentials and data checks:
+        RedirectElsewhere, // 307 to the same path at `elsewhere`
+        HomeElsewhere,     // passes, naming the calendar home set at `elsewhere`
+        Trickle,           // a 207 whose body comes one byte every `status` ms
+        HostileHrefs,      // passes, each multistatus naming resources outside the collection
+        ControlEtags,      // passes, each getetag holding a line break and a header after it
+        DigestOnly,        // asks for Digest (MD5) as alice / secret, then passes with Basic
+        RefusePut,         // a PUT whose body holds `match` is answered `status` with a reason
     };
     // Applies to the requests numbered first..last (counted from 1 over all connections).
     struct Fault {
@@ -38,6 +48,8 @@ public:
         int first = 1;
         int last = INT_MAX;
         int status = 500;
+        QUrl elsewhere{};   // the other server of RedirectElsewhere and HomeElsewhere
+        QByteArray match{}; // what RefusePut refuses
     };
     using Hook = std::function<void(int request)>;
 
@@ -54,6 +66,8 @@ public:
     void OnArrived(Hook hook);
     void OnAnswered(Hook hook);
     int Requests() const;
+    // The request line and headers of every request so far, in order.
+    QList<QByteArray> Heads() const;
     // Bytes of endless bodies written so far (they stop when the client hangs up).
     qint64 EndlessBytes() const;
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QTcpServer>
+#include <atomic>
 
 #include "sync/calendar_collection.h"
 #include "sync/dav_xml.h"
@@ -22,6 +23,12 @@ namespace {
 QString Message(const caldav::SyncError& error)
 {
     return QString::fromStdWString(error.message);
+}
+
+caldav::Discovery DiscoverOver(const caldav::Connection& connection)
+{
+    DavClient client(connection);
+    return caldav::Discover(client);
 }
 
 class FaultTest : public ::testing::TestWithParam<Kind> {
@@ -110,6 +117,77 @@ TEST_P(FaultTest, ALostAnswerIsAnErrorThoughTheServerDidTheWork)
               Failure::ServerError);
 }
 
+// The password goes only to the account's own scheme, host and port, or a calendar the user
+// confirmed: a redirect elsewhere is refused naming both, a home set elsewhere gets none.
+TEST_P(FaultTest, ThePasswordGoesOnlyWhereTheUserSentIt)
+{
+    FaultProxy elsewhere(server_.Port());
+    FaultProxy proxy(server_.Port());
+    proxy.Set({Mode::RedirectElsewhere, 1, INT_MAX, 0, elsewhere.Url()});
+    DavClient redirected = Through(proxy);
+    const caldav::Discovery refused = caldav::Discover(redirected);
+    EXPECT_EQ(refused.error.failure, Failure::Withheld);
+    EXPECT_TRUE(Message(refused.error).contains(proxy.Url().authority()) &&
+                Message(refused.error).contains(elsewhere.Url().authority()))
+        << Message(refused.error).toStdString();
+    EXPECT_EQ(elsewhere.Requests(), 0);
+
+    proxy.Set({Mode::HomeElsewhere, 1, INT_MAX, 0, elsewhere.Url()});
+    caldav::Connection connection = server_.Account(proxy.Url());
+    connection.user = "alice";
+    connection.password = "secret";
+    const caldav::Discovery home = DiscoverOver(connection);
+    const bool authenticated = server_.ServerKind() == Kind::Radicale;
+    EXPECT_EQ(home.error.failure, authenticated ? Failure::Withheld : Failure::None);
+    EXPECT_EQ(home.calendars.empty(), authenticated);
+    EXPECT_GT(elsewhere.Requests(), 0);
+    for (const QByteArray& head : elsewhere.Heads())
+        EXPECT_FALSE(head.toLower().contains("authorization")) << head.toStdString();
+
+    connection.confirmed = {elsewhere.Url(calendar_.path())};
+    const caldav::Discovery confirmed = DiscoverOver(connection);
+    EXPECT_FALSE(confirmed.error) << Message(confirmed.error).toStdString();
+    EXPECT_TRUE(
+        std::any_of(confirmed.calendars.begin(), confirmed.calendars.end(),
+                    [&](const auto& c) { return c.url == elsewhere.Url(calendar_.path()); }));
+}
+
+// Digest when the server asks for it; a total deadline for an answer that trickles; a request
+// abandoned at once when its caller stops.
+TEST_P(FaultTest, DigestATrickleAndACallerThatStops)
+{
+    FaultProxy proxy(server_.Port());
+    proxy.Set({Mode::DigestOnly});
+    caldav::Connection connection = server_.Account(proxy.Url());
+    connection.user = "alice";
+    connection.password = "secret";
+    DavClient digest(connection);
+    EXPECT_FALSE(caldav::Discover(digest).error);
+    const QByteArray event = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//EN\r\nBEGIN:VEVENT\r\n"
+                             "UID:d\r\nDTSTAMP:20260101T000000Z\r\nDTSTART:20260102T100000Z\r\n"
+                             "END:VEVENT\r\nEND:VCALENDAR\r\n";
+    const QUrl url = ProxiedCalendar(proxy).resolved(QUrl("d.ics"));
+    EXPECT_FALSE(digest.Put(url, event, caldav::Precondition::IfNoneMatch).error);
+    EXPECT_EQ(digest.Get(url).status, 200);
+    connection.password = "wrong";
+    EXPECT_EQ(DiscoverOver(connection).error.failure, Failure::WrongPassword);
+
+    proxy.Set({Mode::Trickle, 1, INT_MAX, 50});
+    connection = server_.Account(proxy.Url());
+    connection.timeoutMs = 400;
+    connection.deadlineMs = 1200;
+    EXPECT_EQ(DiscoverOver(connection).error.failure, Failure::TimedOut);
+
+    proxy.Set({Mode::Stall});
+    std::atomic<bool> arrived{false};
+    proxy.OnArrived([&](int) { arrived = true; });
+    connection.timeoutMs = connection.deadlineMs = 600000;
+    connection.carryOn = [&] { return !arrived; };
+    const caldav::Discovery stopped = DiscoverOver(connection);
+    EXPECT_EQ(stopped.error.failure, Failure::Cancelled);
+    proxy.OnArrived({});
+}
+
 INSTANTIATE_TEST_SUITE_P(Servers, FaultTest, ::testing::Values(Kind::Radicale, Kind::Xandikos),
                          [](const auto& info) { return std::string(DavServer::Name(info.param)); });
 
@@ -137,6 +215,19 @@ TEST(DavClient, RefusesAWrongPasswordAndAnUntrustedCertificate)
     EXPECT_EQ(denied.error.failure, Failure::WrongPassword);
     EXPECT_EQ(Message(denied.error),
               QString("The server 127.0.0.1 refused the user name or password."));
+}
+
+TEST(DavClient, ACertificateForAnotherNameIsNamedAsSuch)
+{
+    DavServer server(Kind::Radicale, true, "elsewhere.example");
+    ASSERT_TRUE(server.Running()) << server.Problem().toStdString();
+    DavClient client(server.Account());
+    const caldav::SyncError refused = caldav::Discover(client).error;
+    EXPECT_EQ(refused.failure, Failure::CertificateRefused);
+    EXPECT_EQ(Message(refused), "The certificate of 127.0.0.1 is made out to another name "
+                                "(elsewhere.example), and its SHA-256 fingerprint " +
+                                    server.Fingerprint() + " is not trusted.");
+    EXPECT_EQ(refused.certificateAt, QString("127.0.0.1:%1").arg(server.Port()));
 }
 
 TEST(DavClient, NobodyListeningIsUnreachable)

@@ -423,6 +423,72 @@ TEST_P(RoundTest, TwoStoresConvergeAfterRandomEditsOnBothSides)
     }
 }
 
+// Calendars on another host than the account's address are written there, with the password
+// confirmed for them; a UID with a slash gets a name every server takes; an item the server
+// refuses is reported by its subject and the server's reason every round while the others go on.
+TEST_P(RoundTest, WritesGoToTheCalendarsHostAndARefusedItemStopsNoOther)
+{
+    if (Hiding())
+        GTEST_SKIP() << "where requests go does not depend on how changes are followed";
+    FaultProxy address(server_->Port());
+    const std::unique_ptr<FaultProxy> calendars = ProxyBefore();
+    account_.server = address.Url().toString().toStdWString();
+    connection_.server = address.Url();
+    connection_.confirmed = {calendars->Url()};
+    const std::string a = Store("a.sqlite3"), b = Store("b.sqlite3");
+    pim::StoredItem slashed = Appointment(L"exported", 46370.5);
+    slashed.fields.UID = L"040000008200E00074C5B7101A82E008/1@exchange";
+    pim::StoredItem refused = Appointment(L"Refused one", 46371.5);
+    refused.fields.UID = L"taken-elsewhere";
+    pim::StoredItem after = Appointment(L"after it", 46372.5);
+    for (pim::StoredItem* item : {&slashed, &refused, &after})
+        ASSERT_GE(Save(a, *item), 0);
+    calendars->Set({FaultProxy::Mode::RefusePut, 1, INT_MAX, 409, {}, "UID:taken-elsewhere"});
+    for (int round = 0; round < 2; ++round) {
+        const caldav::RoundReport report = Round(a);
+        EXPECT_EQ(std::make_tuple(report.sent, report.refused, report.ExitCode()),
+                  std::make_tuple(round == 0 ? 2 : 0, 1, 1));
+        ASSERT_EQ(report.notes.size(), 1u);
+        EXPECT_EQ(report.notes[0], L"Not taken by 127.0.0.1: \"Refused one\" (409 Refused, "
+                                   L"no-uid-conflict); kept here and tried again next time.");
+    }
+    EXPECT_EQ(Remote().count(slashed.fields.UID), 1u);
+    EXPECT_EQ(Remote().count(refused.fields.UID), 0u);
+    for (const QByteArray& head : address.Heads())
+        EXPECT_FALSE(head.startsWith("PUT") || head.startsWith("DELETE")) << head.toStdString();
+
+    after.fields.Location = L"moved here";
+    ASSERT_GE(Save(a, after), 0);
+    calendars->Set({});
+    EXPECT_EQ(Round(a).sent, 2);
+    EXPECT_EQ(Round(b).received, 3);
+    ExpectAgreement(a, b);
+    EXPECT_EQ(Remote()[after.fields.UID].fields.Location, L"moved here");
+}
+
+// Resources a listing names outside the collection are no resources of it, and an ETag with a
+// line break in it never becomes a header.
+TEST_P(RoundTest, HrefsOutsideTheCollectionAndControlCharacterEtagsAreRefused)
+{
+    const std::unique_ptr<FaultProxy> proxy = ProxyBefore();
+    const std::string a = Store("a.sqlite3");
+    pim::StoredItem item = Appointment(L"ours", 46370.5);
+    ASSERT_GE(Save(a, item), 0);
+    proxy->Set({FaultProxy::Mode::HostileHrefs});
+    const caldav::RoundReport hostile = Round(a);
+    EXPECT_EQ(std::make_tuple(hostile.sent, hostile.received, hostile.ExitCode()),
+              std::make_tuple(1, 0, 0));
+    EXPECT_EQ(Local(a).count(L"hostile"), 0u);
+    proxy->Set({FaultProxy::Mode::ControlEtags});
+    const std::string b = Store("b.sqlite3");
+    EXPECT_EQ(Round(b).error.failure, caldav::Failure::Malformed);
+    EXPECT_TRUE(Local(b).empty());
+    for (const QByteArray& head : proxy->Heads()) {
+        EXPECT_FALSE(head.contains("/victim/")) << head.toStdString();
+        EXPECT_FALSE(head.contains("X-Injected")) << head.toStdString();
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Servers, RoundTest, BothServers(FaultProxy::Mode::Pass), KindName);
 INSTANTIATE_TEST_SUITE_P(CTag, RoundTest, BothServers(FaultProxy::Mode::NoSyncCollection),
                          KindName);

@@ -2,7 +2,6 @@
 // itself are the caldav library's.
 #include "tools/sync/sync_tool.h"
 
-#include <QProcess>
 #include <QString>
 #include <QUrl>
 
@@ -15,8 +14,9 @@
 #include "platform/pim/sync_ledger.h"
 #include "platform/profile.h"
 #include "platform/secret_store.h"
-#include "sync/account_connection.h"
 #include "res/command_line.h"
+#include "res/string_table.h"
+#include "sync/account_connection.h"
 #include "sync/calendar_collection.h"
 #include "sync/connection.h"
 #include "sync/dav_client.h"
@@ -25,17 +25,23 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: tamberlo-sync [--store FILE] [--profile FILE] [--password-command CMD]\n"
+    "usage: tamberlo-sync [--store FILE] [--profile FILE] [--account ID] [--password-command CMD]\n"
     "       tamberlo-sync discover URL --user NAME [--password-command CMD] [--trust SHA256]\n"
     "       tamberlo-sync add URL --user NAME [--events URL] [--tasks URL] [--store FILE]\n"
     "                     [--password-command CMD] [--trust SHA256]\n"
     "       tamberlo-sync list [--store FILE]\n"
     "       tamberlo-sync remove ID [--store FILE]\n"
-    "Without a command: one sync round for every account, printing what was sent and received.\n"
-    "Exit 0 done, 1 done with a conflict or a resource left on the server, 2 failed.\n"
-    "  --password-command CMD  the password is the first line CMD prints (else the desktop's\n"
-    "                          secret store)\n"
-    "  --profile FILE  where the certificates trusted for sync are kept (the program's profile)\n"
+    "Without a command: one sync round for every account (or the one --account names),\n"
+    "printing what was sent and received. Options may come before or after the command.\n"
+    "Exit 0 done, 1 done with a conflict, a resource left on the server or an item the server\n"
+    "refused, 2 failed.\n"
+    "  --password-command CMD  the password is the first line CMD prints; add keeps the command\n"
+    "                          (not the password) for that account, and each round runs its\n"
+    "                          account's own; given to a round, it stands for one account only\n"
+    "                          (else the desktop's secret store)\n"
+    "  --account ID    a round of this account only\n"
+    "  --profile FILE  where the certificates trusted for sync and the password commands are kept\n"
+    "                  (the program's profile)\n"
     "  --trust SHA256  trust the server's certificate with this fingerprint from now on\n"
     "  -h, --help  this text\n"
     "  --version   the program's version\n"
@@ -54,6 +60,7 @@ struct Arguments {
     std::string events;
     std::string tasks;
     int32_t id = 0;
+    int32_t account = 0; // --account: 0 for every account
 };
 
 using ical::Utf8;
@@ -71,39 +78,71 @@ std::optional<int32_t> ParseId(const std::string& text)
     return id > 0 ? std::optional<int32_t>(id) : std::nullopt;
 }
 
-// The message of the first bad argument, or empty.
+bool IsCommand(const std::string& word)
+{
+    return word == "discover" || word == "add" || word == "list" || word == "remove";
+}
+
+bool TakesValue(const std::string& name)
+{
+    return name == "--store" || name == "--profile" || name == "--password-command" ||
+           name == "--user" || name == "--trust" || name == "--events" || name == "--tasks" ||
+           name == "--account";
+}
+
+// Whether the option belongs with the command (the global ones go with any).
+bool Fits(const std::string& name, const std::string& command)
+{
+    if (name == "--user" || name == "--trust")
+        return command == "discover" || command == "add";
+    if (name == "--events" || name == "--tasks")
+        return command == "add";
+    if (name == "--account")
+        return command.empty();
+    return true;
+}
+
+// The message of the first bad argument, or empty. Options may come before or after the
+// command: the command is the first word that is no option nor an option's value.
 std::string Parse(const std::vector<std::string>& args, Arguments& a)
 {
-    size_t i = 0;
-    if (!args.empty() && args[0].rfind("-", 0) != 0) {
-        a.command = args[0];
-        i = 1;
-        if (a.command != "discover" && a.command != "add" && a.command != "list" &&
-            a.command != "remove")
-            return "unknown command: " + a.command;
-    }
+    std::vector<std::pair<std::string, std::string>> options;
     std::vector<std::string> positional;
-    for (; i < args.size(); ++i) {
-        const std::string& name = args[i];
-        const bool account = a.command == "discover" || a.command == "add";
-        if (name == "--store" || name == "--profile" || name == "--password-command" ||
-            (account && (name == "--user" || name == "--trust")) ||
-            (a.command == "add" && (name == "--events" || name == "--tasks"))) {
-            if (i + 1 >= args.size())
-                return "missing value after " + name;
-            const std::string& value = args[++i];
-            (name == "--store"              ? a.store
-             : name == "--profile"          ? a.profile
-             : name == "--password-command" ? a.passwordCommand
-             : name == "--user"             ? a.user
-             : name == "--trust"            ? a.trust
-             : name == "--events"           ? a.events
-                                            : a.tasks) = value;
-        } else if (name.rfind("-", 0) != 0) {
-            positional.push_back(name);
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& word = args[i];
+        if (word.rfind("-", 0) != 0) {
+            if (a.command.empty() && positional.empty()) {
+                if (!IsCommand(word))
+                    return "unknown command: " + word;
+                a.command = word;
+            } else {
+                positional.push_back(word);
+            }
+        } else if (!TakesValue(word)) {
+            return "unknown argument: " + word;
+        } else if (i + 1 >= args.size()) {
+            return "missing value after " + word;
         } else {
-            return "unknown argument: " + name;
+            options.emplace_back(word, args[++i]);
         }
+    }
+    for (const auto& [name, value] : options) {
+        if (!Fits(name, a.command))
+            return "unknown argument: " + name;
+        if (name == "--account") {
+            const std::optional<int32_t> id = ParseId(value);
+            if (!id)
+                return "bad account id: " + value;
+            a.account = *id;
+            continue;
+        }
+        (name == "--store"              ? a.store
+         : name == "--profile"          ? a.profile
+         : name == "--password-command" ? a.passwordCommand
+         : name == "--user"             ? a.user
+         : name == "--trust"            ? a.trust
+         : name == "--events"           ? a.events
+                                        : a.tasks) = value;
     }
     const size_t wanted = a.command.empty() || a.command == "list" ? 0 : 1;
     if (positional.size() != wanted)
@@ -124,34 +163,36 @@ std::string Parse(const std::vector<std::string>& args, Arguments& a)
     return {};
 }
 
-// The account's password: the first line the command prints, else the secret store's entry,
-// else none (a server without authentication).
-bool Password(const Arguments& a, const QUrl& server, const QString& user, QString& out,
+// The account's password: the first line its command prints (the one given, else the one kept
+// for the account), else the secret store's entry; with neither, false with the reason said,
+// unless the account has no user (a server without authentication).
+bool Password(const QString& command, const caldav::Connection& connection, QString& out,
               std::ostream& err)
 {
-    if (!a.passwordCommand.empty()) {
-        QProcess process;
-        process.start(QStringLiteral("/bin/sh"),
-                      {QStringLiteral("-c"), QString::fromStdString(a.passwordCommand)});
-        const bool finished = process.waitForFinished(kPasswordWaitMs);
-        if (!finished) {
-            process.kill();
-            process.waitForFinished(1000);
-        }
-        if (!finished || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-            err << "tamberlo-sync: the password command failed: " << a.passwordCommand << '\n';
+    if (!command.isEmpty()) {
+        const std::optional<QString> password =
+            caldav::RunPasswordCommand(command, kPasswordWaitMs);
+        if (!password) {
+            err << "tamberlo-sync: the password command failed: " << command.toStdString() << '\n';
             return false;
         }
-        out = QString::fromUtf8(process.readAllStandardOutput()).section(u'\n', 0, 0);
-        out.remove(u'\r');
+        out = *password;
         return true;
     }
+    if (connection.user.isEmpty())
+        return true;
     const platform::SecretStore secrets;
-    const platform::SecretStore::Answer answer =
-        secrets.Read(platform::SecretStore::AccountKey(server.toString(), user));
-    if (answer.outcome == platform::SecretStore::Outcome::Done)
+    const platform::SecretStore::Answer answer = secrets.Read(
+        platform::SecretStore::AccountKey(connection.server.toString(), connection.user));
+    if (answer.outcome == platform::SecretStore::Outcome::Done) {
         out = answer.secret;
-    return true;
+        return true;
+    }
+    const caldav::SyncError none =
+        caldav::FailureIn(caldav::Failure::WrongPassword, res::IDS_SYNC_NO_PASSWORD,
+                          {connection.user, caldav::HostOf(connection.server)});
+    err << "tamberlo-sync: " << Utf8(none.message) << '\n';
+    return false;
 }
 
 bool OpenStore(const Arguments& a, pim::StoreDatabase& db, std::ostream& err)
@@ -177,11 +218,15 @@ std::string Components(const caldav::RemoteCalendar& c)
     return c.events ? "events" : c.tasks ? "tasks" : "-";
 }
 
-// The certificates trusted so far, with the one --trust names added for good.
-bool Trusted(const Arguments& a, QStringList& out, std::ostream& err)
+// The certificates trusted so far, with the one --trust names added for good, for the host and
+// port of `server`.
+bool Trusted(const Arguments& a, const QUrl& server, QStringList& out, std::ostream& err)
 {
     Profile profile(a.profile);
-    if (!a.trust.empty() && !caldav::TrustFingerprint(profile, QByteArray::fromStdString(a.trust))) {
+    caldav::SyncError named;
+    named.fingerprint = QByteArray::fromStdString(a.trust);
+    named.certificateAt = server.host().toLower() + u':' + QString::number(server.port(443));
+    if (!a.trust.empty() && !caldav::TrustFingerprint(profile, named)) {
         err << "tamberlo-sync: the fingerprint could not be kept in " << a.profile << '\n';
         return false;
     }
@@ -189,21 +234,42 @@ bool Trusted(const Arguments& a, QStringList& out, std::ostream& err)
     return true;
 }
 
-bool Discovered(const Arguments& a, caldav::Connection& connection, caldav::Discovery& found,
-                std::ostream& err)
+// The typed address as a connection, or false with the reason said: no address of a host, or
+// one with a user name or password in it (those would travel past the secret store).
+bool TypedConnection(const Arguments& a, caldav::Connection& connection, std::ostream& err)
 {
-    pim::SyncAccount typed;
-    typed.server = Wide(a.url);
-    typed.user = Wide(a.user);
-    QStringList trusted;
-    if (!Trusted(a, trusted, err))
+    const QString typed = QString::fromStdString(a.url);
+    const QUrl parsed = caldav::ServerAddress(typed);
+    if (!parsed.userInfo().isEmpty()) {
+        err << "tamberlo-sync: the address holds a user name or password; give --user and "
+               "--password-command instead\n";
         return false;
-    connection = caldav::ConnectionTo(typed, {}, trusted);
-    if (!connection.server.isValid() || connection.server.host().isEmpty()) {
+    }
+    const QUrl server = caldav::CheckedServerAddress(typed);
+    if (server.isEmpty()) {
         err << "tamberlo-sync: not a server address: " << a.url << '\n';
         return false;
     }
-    if (!Password(a, connection.server, connection.user, connection.password, err))
+    QStringList trusted;
+    if (!Trusted(a, server, trusted, err))
+        return false;
+    pim::SyncAccount account;
+    account.server = Wide(a.url);
+    account.user = Wide(a.user);
+    connection = caldav::ConnectionTo(account, {}, trusted);
+    if (server.scheme() == QLatin1String("http")) {
+        err << "tamberlo-sync: "
+            << Utf8(res::LoadString(res::IDS_SYNC_PLAIN_HTTP, server.toString().toStdWString()))
+            << '\n';
+    }
+    return true;
+}
+
+bool Discovered(const Arguments& a, caldav::Connection& connection, caldav::Discovery& found,
+                std::ostream& err)
+{
+    if (!TypedConnection(a, connection, err) ||
+        !Password(QString::fromStdString(a.passwordCommand), connection, connection.password, err))
         return false;
     caldav::DavClient client(connection);
     found = caldav::Discover(client);
@@ -223,6 +289,12 @@ int Discover(const Arguments& a, std::ostream& out, std::ostream& err)
     for (const caldav::RemoteCalendar& c : found.calendars) {
         out << c.url.toString().toStdString() << '\t' << c.name.toStdString() << '\t'
             << Components(c) << '\n';
+    }
+    if (found.calendars.empty()) {
+        out << Utf8(caldav::FailureIn(caldav::Failure::None, res::IDS_SYNC_NO_CALENDARS_AT,
+                                      {connection.user, caldav::HostOf(connection.server)})
+                        .message)
+            << '\n';
     }
     return kSyncOk;
 }
@@ -249,8 +321,8 @@ int Add(const Arguments& a, std::ostream& out, std::ostream& err)
     const caldav::RemoteCalendar* events = Choose(found, a.events, false);
     const caldav::RemoteCalendar* tasks = Choose(found, a.tasks, true);
     if ((!a.events.empty() && !events) || (!a.tasks.empty() && !tasks) || (!events && !tasks)) {
-        err << "tamberlo-sync: no such calendar at " << connection.server.host().toStdString()
-            << " (see tamberlo-sync discover)\n";
+        err << "tamberlo-sync: no such calendar at "
+            << caldav::HostOf(connection.server).toStdString() << " (see tamberlo-sync discover)\n";
         return kSyncFailed;
     }
     pim::SyncAccount account;
@@ -272,6 +344,10 @@ int Add(const Arguments& a, std::ostream& out, std::ostream& err)
         err << "tamberlo-sync: " << Utf8(db.LastWriteError()) << '\n';
         return kSyncFailed;
     }
+    Profile profile(a.profile);
+    if (!a.passwordCommand.empty() &&
+        !caldav::KeepPasswordCommand(profile, account, QString::fromStdString(a.passwordCommand)))
+        err << "tamberlo-sync: the password command could not be kept in " << a.profile << '\n';
     out << "added account " << account.id << '\n';
     return kSyncOk;
 }
@@ -311,8 +387,9 @@ int Remove(const Arguments& a, std::ostream& out, std::ostream& err)
     std::vector<pim::SyncAccount> accounts;
     if (!Accounts(a, db, accounts, err))
         return kSyncFailed;
-    if (std::none_of(accounts.begin(), accounts.end(),
-                     [&](const pim::SyncAccount& x) { return x.id == a.id; })) {
+    const auto known = std::find_if(accounts.begin(), accounts.end(),
+                                    [&](const pim::SyncAccount& x) { return x.id == a.id; });
+    if (known == accounts.end()) {
         err << "tamberlo-sync: no account " << a.id << '\n';
         return kSyncFailed;
     }
@@ -320,34 +397,61 @@ int Remove(const Arguments& a, std::ostream& out, std::ostream& err)
         err << "tamberlo-sync: " << Utf8(db.LastWriteError()) << '\n';
         return kSyncFailed;
     }
+    Profile profile(a.profile);
+    if (!caldav::PasswordCommand(profile, *known).isEmpty())
+        caldav::KeepPasswordCommand(profile, *known, {});
     out << "removed account " << a.id << '\n';
     return kSyncOk;
+}
+
+// The accounts the round is for: all, or the one --account names. A --password-command given
+// to a round is one account's password, so it never goes to several.
+bool RoundAccounts(const Arguments& a, std::vector<pim::SyncAccount>& accounts, std::ostream& err)
+{
+    {
+        pim::StoreDatabase db;
+        if (!Accounts(a, db, accounts, err))
+            return false;
+    }
+    if (a.account != 0) {
+        std::erase_if(accounts, [&](const pim::SyncAccount& x) { return x.id != a.account; });
+        if (accounts.empty()) {
+            err << "tamberlo-sync: no account " << a.account << '\n';
+            return false;
+        }
+    }
+    if (!a.passwordCommand.empty() && accounts.size() > 1) {
+        err << "tamberlo-sync: --password-command gives one account's password: name the "
+               "account with --account ID\n";
+        return false;
+    }
+    return true;
 }
 
 int Rounds(const Arguments& a, const SYSTEMTIME& now, std::ostream& out, std::ostream& err)
 {
     std::vector<pim::SyncAccount> accounts;
-    {
-        pim::StoreDatabase db;
-        if (!Accounts(a, db, accounts, err))
-            return kSyncFailed;
-    }
-    QStringList trusted;
-    if (!Trusted(a, trusted, err))
+    if (!RoundAccounts(a, accounts, err))
         return kSyncFailed;
+    const Profile profile(a.profile);
+    const QStringList trusted = caldav::TrustedFingerprints(profile);
     int code = kSyncOk;
     for (const pim::SyncAccount& account : accounts) {
         caldav::Connection connection = caldav::ConnectionTo(account, {}, trusted);
-        if (!Password(a, connection.server, connection.user, connection.password, err)) {
+        const QString command = a.passwordCommand.empty()
+                                    ? caldav::PasswordCommand(profile, account)
+                                    : QString::fromStdString(a.passwordCommand);
+        if (!Password(command, connection, connection.password, err)) {
             code = kSyncFailed;
             continue;
         }
         const caldav::RoundReport report =
             caldav::RunRound(a.store, OccurrenceOnDay, account, connection, {now, {}});
-        out << Utf8(account.user) << " at " << connection.server.host().toStdString() << ": sent "
-            << report.sent << ", deleted there " << report.deletedThere << ", received "
-            << report.received << ", deleted here " << report.deletedHere << ", conflicts "
-            << report.conflicts << ", left on the server " << report.skipped << '\n';
+        out << Utf8(account.user) << " at " << caldav::HostOf(connection.server).toStdString()
+            << ": sent " << report.sent << ", deleted there " << report.deletedThere
+            << ", received " << report.received << ", deleted here " << report.deletedHere
+            << ", conflicts " << report.conflicts << ", left on the server " << report.skipped
+            << ", refused " << report.refused << '\n';
         for (const std::wstring& note : report.notes)
             out << "  " << Utf8(note) << '\n';
         if (report.error)

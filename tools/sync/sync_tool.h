@@ -1,4 +1,4 @@
-// tamberlo-sync [--store FILE] [--password-command CMD]            one round per account
+// tamberlo-sync [--store FILE] [--account ID] [--password-command CMD]   a round per account
 // tamberlo-sync discover URL --user NAME
 // tamberlo-sync add URL --user NAME [--events URL] [--tasks URL]
 // tamberlo-sync list
