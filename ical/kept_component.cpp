@@ -5,7 +5,6 @@
 #include "ical/kept_component.h"
 
 #include <algorithm>
-#include <cmath>
 #include <functional>
 #include <vector>
 
@@ -435,21 +434,34 @@ std::set<std::string> NamedZones(const std::string& componentText)
     return zones;
 }
 
-std::string WithoutRevision(const std::string& kept)
+std::string KeptContent(const std::string& kept)
 {
-    const Lines lines = UnfoldedLines(kept);
-    const size_t end = ComponentEnd(lines);
-    Lines out;
-    int depth = 0;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const std::string name = KeptPropertyName(lines[i]);
-        const bool revision = name == "DTSTAMP" || name == "LAST-MODIFIED" || name == "SEQUENCE";
-        if (!(i < end && depth == 1 && revision)) {
-            out.push_back(lines[i]);
+    const Lines lines = UnfoldedLines(KeptComponent(kept));
+    // Each level's lines sorted, each sub-component as one sorted text; the revision of the
+    // component itself left out.
+    std::vector<Lines> levels(1);
+    for (const std::string& line : lines) {
+        const std::string name = KeptPropertyName(line);
+        if (name == "BEGIN") {
+            levels.push_back({line});
+            continue;
         }
-        depth += name == "BEGIN" ? 1 : name == "END" ? -1 : 0;
+        const bool revision = name == "DTSTAMP" || name == "LAST-MODIFIED" || name == "SEQUENCE";
+        if (name != "END") {
+            if (!(levels.size() == 2 && revision)) {
+                levels.back().push_back(line);
+            }
+            continue;
+        }
+        if (levels.size() < 2) {
+            continue;
+        }
+        Lines level = std::move(levels.back());
+        levels.pop_back();
+        std::sort(level.begin() + 1, level.end());
+        levels.back().push_back(Joined(level) + line);
     }
-    return Joined(out);
+    return levels.front().empty() ? std::string() : levels.front().front();
 }
 
 std::string MergedComponentText(const pim::StoredItem& item,
@@ -465,6 +477,9 @@ std::string MergedComponentText(const pim::StoredItem& item,
     const Changed changed = ChangedGroups(came, item, exception, WrittenUid(written));
     const Parsed keptLines = Parse(UnfoldedLines(KeptComponent(kept)));
     const Parsed writtenLines = Parse(UnfoldedLines(fieldsText));
+    if (keptLines.begin.empty() || writtenLines.begin.empty()) {
+        return fieldsText;
+    }
     const Lines* writtenAlarm = FirstAlarm(writtenLines);
     const bool task = item.kind == pim::kTaskKind;
 

@@ -35,9 +35,10 @@ std::string LineValue(const std::string& line);
 // The TZIDs a component's lines name.
 std::set<std::string> NamedZones(const std::string& componentText);
 
-// The kept text without its revision lines (DTSTAMP, LAST-MODIFIED, SEQUENCE): two versions
-// that say the same whatever their stamps.
-std::string WithoutRevision(const std::string& kept);
+// What a kept text says, for comparing two versions: without the component's revision lines
+// (DTSTAMP, LAST-MODIFIED, SEQUENCE) and with the lines and sub-components of each level in
+// a fixed order, since servers store a component in their own order.
+std::string KeptContent(const std::string& kept);
 
 // The component to write for `fields` (of `item`, or of its changed occurrence `exception`)
 // from what it kept and from `written`, the component the fields alone give. Folded as a file

@@ -127,14 +127,14 @@ ResourceItem ReadResource(const QByteArray& calendarData, const SYSTEMTIME& now)
 
 namespace {
 
-// Two sides that made the same change stamp it differently: the revision lines are no content.
+// Two sides that made the same change stamp it differently, and a server keeps its own order.
 std::optional<pim::StoredItem> ContentOf(const pim::StoredItem& item, const SYSTEMTIME& now)
 {
     std::optional<pim::StoredItem> read = ReadBack(ResourceText(item, now).toStdString(), nullptr);
     if (read) {
-        read->fields.Kept = ical::WithoutRevision(read->fields.Kept);
+        read->fields.Kept = ical::KeptContent(read->fields.Kept);
         for (pim::ExceptionFields& e : read->exceptions)
-            e.occurrence.Kept = ical::WithoutRevision(e.occurrence.Kept);
+            e.occurrence.Kept = ical::KeptContent(e.occurrence.Kept);
     }
     return read;
 }
