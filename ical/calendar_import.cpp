@@ -54,7 +54,7 @@ pim::ExceptionFields DeletedOn(const pim::StoredItem& series, DATE day)
     e.Deleted = true;
     e.occurrence = series.fields;
     e.occurrence.UID.clear();
-    e.occurrence.Kept.clear();  // the series' EXDATE stands for it
+    e.occurrence.Kept.clear(); // the series' EXDATE stands for it
     const double time = series.pattern->StartTime - std::floor(series.pattern->StartTime);
     e.occurrence.Start = day + time;
     e.occurrence.End = e.occurrence.Start + series.pattern->Duration / 1440.0;
@@ -235,8 +235,7 @@ int32_t Importer::Save(pim::StoredItem item, const std::optional<Revision>& revi
         session_.ReleaseTask();
         return 0;
     }
-    if (!target ||
-        target->ReplaceStored(std::move(item), pim::KeptRevision::AsItCame) < 0 ||
+    if (!target || target->ReplaceStored(std::move(item), pim::KeptRevision::AsItCame) < 0 ||
         target->Save() < 0) {
         Note(name, "the store could not save it");
         return -1;

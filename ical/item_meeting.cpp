@@ -21,7 +21,7 @@ MeetingPerson PersonOf(const std::string& line)
             FirstParameter(line, "PARTSTAT"), FirstParameter(line, "ROLE")};
 }
 
-}  // namespace
+} // namespace
 
 Meeting MeetingOf(const std::string& kept)
 {
@@ -44,4 +44,4 @@ Meeting MeetingOf(const std::string& kept)
     return meeting;
 }
 
-}  // namespace ical
+} // namespace ical

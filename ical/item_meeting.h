@@ -9,17 +9,17 @@
 namespace ical {
 
 struct MeetingPerson {
-    std::wstring address;  // the calendar address as written ("mailto:ann@example.com")
-    std::wstring name;     // CN, empty when none
-    std::string partstat;  // PARTSTAT as written ("ACCEPTED"); empty: NEEDS-ACTION
-    std::string role;      // ROLE as written ("REQ-PARTICIPANT"); empty: REQ-PARTICIPANT
+    std::wstring address; // the calendar address as written ("mailto:ann@example.com")
+    std::wstring name;    // CN, empty when none
+    std::string partstat; // PARTSTAT as written ("ACCEPTED"); empty: NEEDS-ACTION
+    std::string role;     // ROLE as written ("REQ-PARTICIPANT"); empty: REQ-PARTICIPANT
 };
 
 struct Meeting {
     std::optional<MeetingPerson> organizer;
     std::vector<MeetingPerson> attendees;
-    std::wstring url;                       // URL
-    std::vector<std::wstring> conferences;  // each CONFERENCE's address
+    std::wstring url;                      // URL
+    std::vector<std::wstring> conferences; // each CONFERENCE's address
 
     bool IsMeeting() const { return organizer.has_value() || !attendees.empty(); }
 };
@@ -27,4 +27,4 @@ struct Meeting {
 // The meeting of a kept component (ItemFields::Kept); empty for an item that kept nothing.
 Meeting MeetingOf(const std::string& kept);
 
-}  // namespace ical
+} // namespace ical

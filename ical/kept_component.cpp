@@ -64,7 +64,7 @@ size_t ComponentEnd(const Lines& lines)
     return lines.size();
 }
 
-}  // namespace
+} // namespace
 
 std::vector<std::string> ParameterValues(const std::string& line, const std::string& parameter)
 {
@@ -150,12 +150,18 @@ enum Group : int {
 Group ComponentGroup(const std::string& name, bool task)
 {
     static const std::map<std::string, Group> kShared = {
-        {"SUMMARY", kSummary},          {"DESCRIPTION", kMemo},
-        {"CATEGORIES", kCategories},    {"CLASS", kClass},
-        {"UID", kUid},                  {"RECURRENCE-ID", kRecurrenceId},
-        {"DTSTART", kTime},             {"DURATION", kTime},
-        {"RRULE", kRule},               {"RDATE", kRule},
-        {"EXDATE", kRule},              {"EXRULE", kRule},
+        {"SUMMARY", kSummary},
+        {"DESCRIPTION", kMemo},
+        {"CATEGORIES", kCategories},
+        {"CLASS", kClass},
+        {"UID", kUid},
+        {"RECURRENCE-ID", kRecurrenceId},
+        {"DTSTART", kTime},
+        {"DURATION", kTime},
+        {"RRULE", kRule},
+        {"RDATE", kRule},
+        {"EXDATE", kRule},
+        {"EXRULE", kRule},
         {kSeriesStartProperty, kRule},
     };
     static const std::map<std::string, Group> kEvent = {
@@ -184,7 +190,10 @@ Group AlarmGroup(const std::string& name)
 }
 
 using Changed = uint32_t;
-constexpr Changed Bit(Group g) { return Changed{1} << g; }
+constexpr Changed Bit(Group g)
+{
+    return Changed{1} << g;
+}
 
 // A counted series gets its end day when the store saves it; a fresh reading has none yet.
 bool SamePattern(const std::optional<pim::RecurrenceFields>& a,
@@ -231,13 +240,14 @@ Changed ChangedGroups(const ReadComponent& came, const pim::StoredItem& item,
     const std::vector<DATE> deleted = DeletedDays(item);
     std::vector<DATE> cameDeleted = came.deletedDays;
     std::sort(cameDeleted.begin(), cameDeleted.end());
-    const bool ruleChanged = exception != nullptr || !came.problem.empty() ||
-                             came.item.kind != item.kind || !SamePattern(item.pattern, came.item.pattern) ||
-                             deleted != cameDeleted;
+    const bool ruleChanged =
+        exception != nullptr || !came.problem.empty() || came.item.kind != item.kind ||
+        !SamePattern(item.pattern, came.item.pattern) || deleted != cameDeleted;
     mark(kRule, ruleChanged);
     const bool zoneChanged = exception == nullptr && f.Zone != c.Zone;
     if (task) {
-        mark(kTime, ruleChanged || zoneChanged || f.StartDate != c.StartDate || f.DueDate != c.DueDate);
+        mark(kTime,
+             ruleChanged || zoneChanged || f.StartDate != c.StartDate || f.DueDate != c.DueDate);
         mark(kPriority, f.Importance != c.Importance);
         mark(kStatus, f.Complete != c.Complete || f.DateCompleted != c.DateCompleted);
     } else {
@@ -310,7 +320,7 @@ struct MergeRules {
     Changed changed = 0;
     // What becomes of a kept sub-component; the first alarm is told apart.
     std::function<Lines(const Lines& block, bool firstAlarm)> block;
-    Lines beforeBlocks;  // written ahead of the kept sub-components
+    Lines beforeBlocks; // written ahead of the kept sub-components
 };
 
 Lines Merge(const Parsed& kept, const Parsed& written, const MergeRules& rules)
@@ -385,7 +395,7 @@ std::string WrittenUid(icalcomponent* written)
     return uid ? uid : "";
 }
 
-}  // namespace
+} // namespace
 
 std::string KeptText(const std::string& componentText, const ZoneTable& zones)
 {
@@ -401,7 +411,8 @@ std::string KeptText(const std::string& componentText, const ZoneTable& zones)
 std::string KeptComponent(const std::string& kept)
 {
     const Lines lines = UnfoldedLines(kept);
-    return Joined(Lines(lines.begin(), lines.begin() + static_cast<ptrdiff_t>(ComponentEnd(lines))));
+    return Joined(
+        Lines(lines.begin(), lines.begin() + static_cast<ptrdiff_t>(ComponentEnd(lines))));
 }
 
 std::map<std::string, std::string> KeptZones(const std::string& kept)
@@ -464,8 +475,8 @@ std::string KeptContent(const std::string& kept)
     return levels.front().empty() ? std::string() : levels.front().front();
 }
 
-std::string MergedComponentText(const pim::StoredItem& item,
-                                const pim::ExceptionFields* exception, icalcomponent* written)
+std::string MergedComponentText(const pim::StoredItem& item, const pim::ExceptionFields* exception,
+                                icalcomponent* written)
 {
     const std::string& kept = exception ? exception->occurrence.Kept : item.fields.Kept;
     const std::string fieldsText = ComponentText(written);
@@ -516,7 +527,7 @@ Revision RevisionOf(icalcomponent* c)
             return 0;
         }
         const icaltimetype t = kind == ICAL_LASTMODIFIED_PROPERTY ? icalproperty_get_lastmodified(p)
-                                                                   : icalproperty_get_dtstamp(p);
+                                                                  : icalproperty_get_dtstamp(p);
         return icaltime_is_null_time(t) ? 0 : icaltime_as_timet(t);
     };
     return {icalcomponent_get_sequence(c), stamp(ICAL_LASTMODIFIED_PROPERTY),
@@ -537,4 +548,4 @@ Revision KeptRevisionOf(const std::string& kept)
     return revision;
 }
 
-}  // namespace ical
+} // namespace ical

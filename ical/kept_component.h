@@ -43,8 +43,8 @@ std::string KeptContent(const std::string& kept);
 // The component to write for `fields` (of `item`, or of its changed occurrence `exception`)
 // from what it kept and from `written`, the component the fields alone give. Folded as a file
 // holds it. Without anything kept, `written` as it is.
-std::string MergedComponentText(const pim::StoredItem& item,
-                                const pim::ExceptionFields* exception, icalcomponent* written);
+std::string MergedComponentText(const pim::StoredItem& item, const pim::ExceptionFields* exception,
+                                icalcomponent* written);
 
 // A kept component's revision: SEQUENCE, then LAST-MODIFIED, then DTSTAMP, in seconds since
 // 1970 (0 when absent); all 0 for an item that kept nothing.
@@ -57,4 +57,4 @@ struct Revision {
 Revision RevisionOf(icalcomponent* component);
 Revision KeptRevisionOf(const std::string& kept);
 
-}  // namespace ical
+} // namespace ical

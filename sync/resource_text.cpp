@@ -139,7 +139,7 @@ std::optional<pim::StoredItem> ContentOf(const pim::StoredItem& item, const SYST
     return read;
 }
 
-}  // namespace
+} // namespace
 
 bool SameResource(const pim::StoredItem& a, const pim::StoredItem& b, const SYSTEMTIME& now)
 {

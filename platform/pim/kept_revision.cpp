@@ -73,7 +73,7 @@ void Renew(ItemFields& fields, const std::string& stamp, bool newSequence)
     }
 }
 
-}  // namespace
+} // namespace
 
 std::string KeptPropertyName(std::string_view line)
 {
@@ -101,7 +101,7 @@ std::string RenewedRevision(const std::string& kept, const std::string& stamp, b
     bool modified = false;
     bool sequenced = false;
     int depth = 0;
-    bool done = false;  // past the first component's own properties
+    bool done = false; // past the first component's own properties
     for (const std::string& line : lines) {
         const std::string name = KeptPropertyName(line);
         const bool begins = name == "BEGIN";
@@ -130,7 +130,8 @@ std::string RenewedRevision(const std::string& kept, const std::string& stamp, b
             modified = true;
         } else if (name == "SEQUENCE" && !sequenced) {
             const size_t colon = line.find(':');
-            const long value = colon == std::string::npos ? 0 : std::strtol(line.c_str() + colon + 1, nullptr, 10);
+            const long value =
+                colon == std::string::npos ? 0 : std::strtol(line.c_str() + colon + 1, nullptr, 10);
             out += newSequence ? "SEQUENCE:" + std::to_string(std::max(value, 0L) + 1) + "\r\n"
                                : line + "\r\n";
             sequenced = true;
@@ -161,4 +162,4 @@ void RenewChangedRevisions(const StoredItem& base, StoredItem& item, const std::
     }
 }
 
-}  // namespace pim
+} // namespace pim

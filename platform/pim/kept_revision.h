@@ -25,4 +25,4 @@ std::string RenewedRevision(const std::string& kept, const std::string& stamp, b
 // (the item as last read or saved); untouched components keep theirs.
 void RenewChangedRevisions(const StoredItem& base, StoredItem& item, const std::string& stamp);
 
-}  // namespace pim
+} // namespace pim

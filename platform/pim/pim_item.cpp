@@ -75,7 +75,7 @@ int32_t PimItem::Save()
     ExceptionOfOccurrence().occurrence = stored_.fields;
     const int32_t status = master_->Save();
     if (status >= 0) {
-        stored_.fields = ExceptionOfOccurrence().occurrence;  // with its renewed revision
+        stored_.fields = ExceptionOfOccurrence().occurrence; // with its renewed revision
     }
     return status;
 }
@@ -91,7 +91,7 @@ int32_t PimItem::Delete()
     ExceptionFields& e = ExceptionOfOccurrence();
     e.Deleted = true;
     e.occurrence = stored_.fields;
-    e.occurrence.Kept.clear();  // a deleted occurrence travels as an EXDATE of its series
+    e.occurrence.Kept.clear(); // a deleted occurrence travels as an EXDATE of its series
     return master_->Save();
 }
 

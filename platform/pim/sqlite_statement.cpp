@@ -77,8 +77,9 @@ std::wstring SqliteStatement::Text(int column) const
 std::string SqliteStatement::Utf8Text(int column) const
 {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
-    return text == nullptr ? std::string()
-                           : std::string(text, static_cast<size_t>(sqlite3_column_bytes(stmt_, column)));
+    return text == nullptr
+               ? std::string()
+               : std::string(text, static_cast<size_t>(sqlite3_column_bytes(stmt_, column)));
 }
 
 }  // namespace pim

@@ -193,7 +193,8 @@ TEST(CalendarImport, AnOlderCopyNeverOverwritesANewerItem)
     };
     const std::string copy = task("DTSTAMP:20261101T000000Z\r\nSEQUENCE:1\r\n");
     ASSERT_EQ(Import(paths.StorePath(), copy).tasks, 1);
-    EXPECT_EQ(ical::SummaryLine(Import(paths.StorePath(), copy)), "imported 0 appointments, 1 task, 0 skipped");
+    EXPECT_EQ(ical::SummaryLine(Import(paths.StorePath(), copy)),
+              "imported 0 appointments, 1 task, 0 skipped");
     {
         const FixedClock clock(MakeSystemTime(2026, 12, 7, 10, 0));
         const ScopedClock scoped(clock);
@@ -205,9 +206,11 @@ TEST(CalendarImport, AnOlderCopyNeverOverwritesANewerItem)
     }
     const ical::ImportReport older = Import(paths.StorePath(), copy);
     EXPECT_EQ(ical::SummaryLine(older), "imported 0 appointments, 0 tasks, 1 skipped");
-    EXPECT_EQ(older.notes, std::vector<std::string>{"\"Report\": skipped, kept the newer version here"});
+    EXPECT_EQ(older.notes,
+              std::vector<std::string>{"\"Report\": skipped, kept the newer version here"});
     EXPECT_TRUE(StoredItems(paths.StorePath())[0].fields.Complete);
-    ASSERT_EQ(Import(paths.StorePath(), task("DTSTAMP:20261101T000000Z\r\nSEQUENCE:2\r\n")).tasks, 1);
+    ASSERT_EQ(Import(paths.StorePath(), task("DTSTAMP:20261101T000000Z\r\nSEQUENCE:2\r\n")).tasks,
+              1);
     EXPECT_FALSE(StoredItems(paths.StorePath())[0].fields.Complete);
 }
 
@@ -489,9 +492,9 @@ TEST(CalendarImport, ZoneNamesOfEveryKindAndExdatesByTime)
 
 // What the store cannot hold is reported item by item, named by the item's SUMMARY, and what
 // it can hold is kept without a word: several alarms and their texts, a dateless task's alarm at
-// a fixed time, a series' length in seconds; a DTSTART off the rule stays as an appointment of its own and the series
-// starts on its first rule day; an invitation to one occurrence of a series the file does not
-// hold becomes a single appointment.
+// a fixed time, a series' length in seconds; a DTSTART off the rule stays as an appointment of its
+// own and the series starts on its first rule day; an invitation to one occurrence of a series the
+// file does not hold becomes a single appointment.
 TEST(CalendarImport, WhatTheStoreCannotHoldIsReportedByItsSummary)
 {
     ScopedZone zone("UTC");

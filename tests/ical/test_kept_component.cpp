@@ -86,7 +86,7 @@ std::string Line(const Lines& lines, const std::string& name)
     return at == lines.end() ? std::string() : *at;
 }
 
-}  // namespace
+} // namespace
 
 TEST(KeptComponent, AnUnchangedCalendarGoesOutByteForByte)
 {
@@ -107,8 +107,8 @@ TEST(KeptComponent, AnUnchangedCalendarGoesOutByteForByte)
               "NEEDS-ACTION OPT-PARTICIPANT");
     EXPECT_EQ(meeting.attendees[2].address, L"mailto:room4@example.com");
     EXPECT_EQ(meeting.url, L"https://example.com/meetings/1");
-    EXPECT_EQ(meeting.conferences,
-              (std::vector<std::wstring>{L"https://video.example.com/r/42", L"tel:+1-555-0100,,1234"}));
+    EXPECT_EQ(meeting.conferences, (std::vector<std::wstring>{L"https://video.example.com/r/42",
+                                                              L"tel:+1-555-0100,,1234"}));
 }
 
 // One edit per item (a memo line, a subject, a drag, a moved occurrence, a completion): every

@@ -11,12 +11,18 @@ namespace {
 
 // Twelve properties the window does not show, as the invitation carries them.
 const std::vector<std::pair<std::string, std::string>> kTwelve = {
-    {"ORGANIZER", "mailto:ann@example.com"},      {"ATTENDEE", "mailto:bob@example.com"},
-    {"ATTENDEE", "mailto:me@example.com"},        {"STATUS", "CONFIRMED"},
-    {"URL", "https://example.com/m/1"},           {"CONFERENCE", "https://video.example.com/42"},
-    {"ATTACH", "https://example.com/agenda.pdf"}, {"GEO", "52.5;13.4"},
-    {"COLOR", "teal"},                            {"PRIORITY", "2"},
-    {"RELATED-TO", "other@example.com"},          {"X-MOZ-GENERATION", "7"}};
+    {"ORGANIZER", "mailto:ann@example.com"},
+    {"ATTENDEE", "mailto:bob@example.com"},
+    {"ATTENDEE", "mailto:me@example.com"},
+    {"STATUS", "CONFIRMED"},
+    {"URL", "https://example.com/m/1"},
+    {"CONFERENCE", "https://video.example.com/42"},
+    {"ATTACH", "https://example.com/agenda.pdf"},
+    {"GEO", "52.5;13.4"},
+    {"COLOR", "teal"},
+    {"PRIORITY", "2"},
+    {"RELATED-TO", "other@example.com"},
+    {"X-MOZ-GENERATION", "7"}};
 
 std::string Unfolded(QByteArray text)
 {
@@ -31,7 +37,8 @@ bool Holds(const std::string& text, const std::string& name, const std::string& 
          at = text.find("\n" + name, at + 1)) {
         const size_t end = text.find_first_of("\r\n", at + 1);
         const std::string line = text.substr(at + 1, end - at - 1);
-        if (line.size() >= value.size() && line.compare(line.size() - value.size(), value.size(), value) == 0)
+        if (line.size() >= value.size() &&
+            line.compare(line.size() - value.size(), value.size(), value) == 0)
             return true;
     }
     return false;
@@ -50,24 +57,25 @@ void EditHere(const std::string& store, const std::function<void(pim::Appointmen
     ASSERT_EQ(item->Save(), 0);
 }
 
-}  // namespace
+} // namespace
 
 class MeetingRoundTest : public RoundTest {};
 
 TEST_P(MeetingRoundTest, AnInvitationEditedOnBothSidesKeepsEveryProperty)
 {
     const std::string a = Store("a.sqlite3");
-    std::string text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Other//EN\r\nBEGIN:VEVENT\r\n"
-                       "UID:meeting\r\nDTSTAMP:20261201T000000Z\r\nSEQUENCE:1\r\n"
-                       "DTSTART:20261208T100000Z\r\nDTEND:20261208T110000Z\r\nSUMMARY:Review\r\n"
-                       "ORGANIZER;CN=Ann:mailto:ann@example.com\r\n"
-                       "ATTENDEE;PARTSTAT=ACCEPTED;CN=Bob:mailto:bob@example.com\r\n"
-                       "ATTENDEE;ROLE=OPT-PARTICIPANT;PARTSTAT=NEEDS-ACTION;RSVP=TRUE:mailto:me@example.com\r\n"
-                       "STATUS:CONFIRMED\r\nURL:https://example.com/m/1\r\n"
-                       "CONFERENCE;VALUE=URI;FEATURE=VIDEO:https://video.example.com/42\r\n"
-                       "ATTACH:https://example.com/agenda.pdf\r\nGEO:52.5;13.4\r\nCOLOR:teal\r\n"
-                       "PRIORITY:2\r\nRELATED-TO:other@example.com\r\nX-MOZ-GENERATION:7\r\n"
-                       "END:VEVENT\r\nEND:VCALENDAR\r\n";
+    std::string text =
+        "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Other//EN\r\nBEGIN:VEVENT\r\n"
+        "UID:meeting\r\nDTSTAMP:20261201T000000Z\r\nSEQUENCE:1\r\n"
+        "DTSTART:20261208T100000Z\r\nDTEND:20261208T110000Z\r\nSUMMARY:Review\r\n"
+        "ORGANIZER;CN=Ann:mailto:ann@example.com\r\n"
+        "ATTENDEE;PARTSTAT=ACCEPTED;CN=Bob:mailto:bob@example.com\r\n"
+        "ATTENDEE;ROLE=OPT-PARTICIPANT;PARTSTAT=NEEDS-ACTION;RSVP=TRUE:mailto:me@example.com\r\n"
+        "STATUS:CONFIRMED\r\nURL:https://example.com/m/1\r\n"
+        "CONFERENCE;VALUE=URI;FEATURE=VIDEO:https://video.example.com/42\r\n"
+        "ATTACH:https://example.com/agenda.pdf\r\nGEO:52.5;13.4\r\nCOLOR:teal\r\n"
+        "PRIORITY:2\r\nRELATED-TO:other@example.com\r\nX-MOZ-GENERATION:7\r\n"
+        "END:VEVENT\r\nEND:VCALENDAR\r\n";
     Put("meeting.ics", QByteArray::fromStdString(text));
     EXPECT_EQ(Round(a).received, 1);
     EditHere(a, [](pim::AppointmentItem& item) { item.SetBody(L"Bring the numbers"); });
@@ -84,7 +92,8 @@ TEST_P(MeetingRoundTest, AnInvitationEditedOnBothSidesKeepsEveryProperty)
         item.SetEnd(item.GetEnd() + 1.0 / 24);
     });
     const caldav::RoundReport pushed = Round(a);
-    EXPECT_EQ(std::make_tuple(pushed.sent, pushed.skipped, pushed.conflicts), std::make_tuple(1, 0, 0));
+    EXPECT_EQ(std::make_tuple(pushed.sent, pushed.skipped, pushed.conflicts),
+              std::make_tuple(1, 0, 0));
 
     const std::string held = Unfolded(client.Get(resource).body);
     for (const auto& [name, value] : kTwelve)
