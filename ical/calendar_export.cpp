@@ -4,11 +4,12 @@
 
 #include <libical/ical.h>
 
-#include <set>
+#include <map>
 #include <sstream>
 
 #include "ical/component_writer.h"
 #include "ical/ical_text.h"
+#include "ical/kept_component.h"
 #include "ical/zone_table.h"
 
 namespace ical {
@@ -16,8 +17,13 @@ namespace {
 
 constexpr const char* kProductId = "-//Velloran//Tamberlo//EN";
 
-// The local zone's definition under its plain name, so other programs recognise it.
-std::string LocalZoneText(const std::string& name)
+// The definitions the written components need, by TZID: a file's own definition an item kept,
+// or empty for the system's definition of the zone the TZID names.
+using ZoneDefinitions = std::map<std::string, std::string>;
+
+// The system's definition of a zone under `tzid` (its plain name, so other programs recognise
+// it, or the name a kept component gives it).
+std::string LocalZoneText(const std::string& name, const std::string& tzid)
 {
     icaltimezone* zone = icaltimezone_get_builtin_timezone(name.c_str());
     icalcomponent* definition = zone ? icaltimezone_get_component(zone) : nullptr;
@@ -25,8 +31,8 @@ std::string LocalZoneText(const std::string& name)
         return {};
     }
     icalcomponent* copy = icalcomponent_new_clone(definition);
-    if (icalproperty* tzid = icalcomponent_get_first_property(copy, ICAL_TZID_PROPERTY)) {
-        icalproperty_set_tzid(tzid, name.c_str());
+    if (icalproperty* named = icalcomponent_get_first_property(copy, ICAL_TZID_PROPERTY)) {
+        icalproperty_set_tzid(named, tzid.c_str());
     }
     char* text = icalcomponent_as_ical_string_r(copy);
     std::string out = Refolded(text);
@@ -44,27 +50,53 @@ TimeStyle LocalStyle()
     return style;
 }
 
+// The item's components, each merged with the component it came as; the zones they name join
+// `zones`.
 void WriteComponents(const pim::StoredItem& item, const TimeStyle& style,
-                     const ExportOptions& options, std::ostream& out, ExportReport& report)
+                     const ExportOptions& options, std::ostream& out, ExportReport& report,
+                     ZoneDefinitions& zones)
 {
     const std::vector<icalcomponent*> components =
         WriteItemComponents(item, style, options.now, report.notes);
     ++(components.empty() ? report.leftOut : report.written);
-    for (icalcomponent* c : components) {
-        out << ComponentText(c);
-        icalcomponent_free(c);
+    // A series is written first, then its changed occurrences in their order.
+    std::vector<const pim::ExceptionFields*> changed;
+    for (const pim::ExceptionFields& e : item.exceptions) {
+        if (!e.Deleted) {
+            changed.push_back(&e);
+        }
+    }
+    for (size_t i = 0; i < components.size(); ++i) {
+        const pim::ExceptionFields* occurrence =
+            i > 0 && i - 1 < changed.size() ? changed[i - 1] : nullptr;
+        const std::string text = MergedComponentText(item, occurrence, components[i]);
+        icalcomponent_free(components[i]);
+        out << text;
+        const std::map<std::string, std::string> kept =
+            KeptZones(occurrence ? occurrence->occurrence.Kept : item.fields.Kept);
+        for (const std::string& tzid : NamedZones(text)) {
+            const auto own = kept.find(tzid);
+            std::string& definition = zones[tzid];
+            if (definition.empty() && own != kept.end()) {
+                definition = own->second;
+            }
+        }
     }
 }
 
-// The definitions of the zones items keep, after the items (the order of a calendar's
-// components carries no meaning).
-void WriteItemZones(const std::set<std::wstring>& zones, const TimeStyle& style,
-                    std::ostream& out)
+// The definitions of the zones the items name, after the items (the order of a calendar's
+// components carries no meaning). UTC needs none; the local zone's leads the calendar.
+void WriteItemZones(const ZoneDefinitions& zones, const TimeStyle& style, std::ostream& out)
 {
-    for (const std::wstring& zone : zones) {
-        const std::string name = Utf8(zone);
-        if (name != "UTC" && name != style.tzid) {
-            out << LocalZoneText(name);
+    for (const auto& [tzid, definition] : zones) {
+        if (tzid == "UTC" || tzid == style.tzid) {
+            continue;
+        }
+        const std::string iana = ZoneTable::IanaName(tzid);
+        if (!definition.empty()) {
+            out << Refolded(definition);
+        } else if (!iana.empty() && iana != "UTC") {
+            out << LocalZoneText(iana, tzid);
         }
     }
 }
@@ -73,7 +105,7 @@ void WriteHeader(const TimeStyle& style, std::ostream& out, ExportReport& report
 {
     out << "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:" << kProductId << "\r\n";
     if (!style.tzid.empty()) {
-        out << LocalZoneText(style.tzid);
+        out << LocalZoneText(style.tzid, style.tzid);
     } else if (!style.utc) {
         report.notes.push_back("the local time zone has no known name; times written as "
                                "floating local times");
@@ -91,18 +123,15 @@ ExportReport ExportCalendar(PimSession& session, const ExportOptions& options, s
     }
     const TimeStyle style = LocalStyle();
     WriteHeader(style, out, report);
-    std::set<std::wstring> zones;
+    ZoneDefinitions zones;
     for (int32_t n = 1; n <= session.AppointmentCount(); ++n) {
         if (const AppointItem item = session.FetchAppointment(n)) {
-            WriteComponents(item->Stored(), style, options, out, report);
-            if (ItemZoneStyle(item->Stored().fields)) {
-                zones.insert(item->Stored().fields.Zone);
-            }
+            WriteComponents(item->Stored(), style, options, out, report, zones);
         }
     }
     for (int32_t n = 1; n <= session.TaskCount(); ++n) {
         if (const TaskItem item = session.FetchTask(n)) {
-            WriteComponents(item->Stored(), style, options, out, report);
+            WriteComponents(item->Stored(), style, options, out, report, zones);
         }
     }
     session.ReleaseAppointment();
@@ -121,10 +150,9 @@ std::string ItemCalendarText(const pim::StoredItem& item, const ExportOptions& o
     ExportReport report;
     const TimeStyle style = LocalStyle();
     WriteHeader(style, out, report);
-    WriteComponents(item, style, options, out, report);
-    if (ItemZoneStyle(item.fields)) {
-        WriteItemZones({item.fields.Zone}, style, out);
-    }
+    ZoneDefinitions zones;
+    WriteComponents(item, style, options, out, report, zones);
+    WriteItemZones(zones, style, out);
     out << "END:VCALENDAR\r\n";
     return out.str();
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <tuple>
@@ -13,6 +14,7 @@
 #include "ical/component_reader.h"
 #include "ical/component_stream.h"
 #include "ical/ical_text.h"
+#include "ical/kept_component.h"
 #include "ical/zone_table.h"
 #include "model/date_time.h"
 
@@ -31,27 +33,6 @@ struct Stored {
     int32_t kind;
     int32_t oid;
 };
-
-// Which of two components with one UID is the newer: the higher SEQUENCE, then the later
-// LAST-MODIFIED, then the later DTSTAMP.
-using Revision = std::tuple<int, time_t, time_t>;
-
-time_t StampOf(icalcomponent* c, icalproperty_kind kind)
-{
-    icalproperty* p = icalcomponent_get_first_property(c, kind);
-    if (p == nullptr) {
-        return 0;
-    }
-    const icaltimetype t = kind == ICAL_LASTMODIFIED_PROPERTY ? icalproperty_get_lastmodified(p)
-                                                               : icalproperty_get_dtstamp(p);
-    return icaltime_is_null_time(t) ? 0 : icaltime_as_timet(t);
-}
-
-Revision RevisionOf(icalcomponent* c)
-{
-    return {icalcomponent_get_sequence(c), StampOf(c, ICAL_LASTMODIFIED_PROPERTY),
-            StampOf(c, ICAL_DTSTAMP_PROPERTY)};
-}
 
 // Builds exceptions in ascending original day; later entries of a day replace earlier ones.
 void PutException(std::vector<pim::ExceptionFields>& list, pim::ExceptionFields e)
@@ -73,6 +54,7 @@ pim::ExceptionFields DeletedOn(const pim::StoredItem& series, DATE day)
     e.Deleted = true;
     e.occurrence = series.fields;
     e.occurrence.UID.clear();
+    e.occurrence.Kept.clear(); // the series' EXDATE stands for it
     const double time = series.pattern->StartTime - std::floor(series.pattern->StartTime);
     e.occurrence.Start = day + time;
     e.occurrence.End = e.occurrence.Start + series.pattern->Duration / 1440.0;
@@ -110,7 +92,8 @@ private:
     void IndexStore();
     void Take(const std::string& text, bool last);
     void Skip(const std::string& name, const std::string& why);
-    int32_t Save(pim::StoredItem item);
+    // `revision` is the component's: an older one than the stored item's is not saved.
+    int32_t Save(pim::StoredItem item, const std::optional<Revision>& revision = std::nullopt);
     int32_t SaveOverrides();
     void Note(const std::string& name, const std::string& what);
 
@@ -190,7 +173,7 @@ void Importer::Take(const std::string& text, bool last)
         Note(name, read.problem + "; imported as " +
                        Counted(static_cast<int>(read.expanded.size()), "single appointment"));
         for (pim::StoredItem& single : read.expanded) {
-            status_ = std::min(status_, Save(std::move(single)));
+            status_ = std::min(status_, Save(std::move(single), revision));
         }
         return;
     }
@@ -218,14 +201,15 @@ void Importer::Take(const std::string& text, bool last)
     for (const DATE day : read.deletedDays) {
         PutException(read.item.exceptions, DeletedOn(read.item, day));
     }
-    status_ = std::min(status_, Save(std::move(read.item)));
+    status_ = std::min(status_, Save(std::move(read.item), revision));
     if (read.startOccurrence) {
-        status_ = std::min(status_, Save(std::move(*read.startOccurrence)));
+        status_ = std::min(status_, Save(std::move(*read.startOccurrence), revision));
     }
 }
 
-// A new item, or the item of the same UID replaced whole.
-int32_t Importer::Save(pim::StoredItem item)
+// A new item, or the item of the same UID replaced whole, unless the store holds a newer
+// revision of it (changed here, or imported from a newer copy).
+int32_t Importer::Save(pim::StoredItem item, const std::optional<Revision>& revision)
 {
     const std::wstring uid = item.fields.UID;
     const std::string name = ItemName(item.fields.Subject, Utf8(uid));
@@ -244,7 +228,15 @@ int32_t Importer::Save(pim::StoredItem item)
         target = task ? std::shared_ptr<pim::PimItem>(session_.CreateTask())
                       : std::shared_ptr<pim::PimItem>(session_.CreateAppointment());
     }
-    if (!target || target->ReplaceStored(std::move(item)) < 0 || target->Save() < 0) {
+    if (target && revision && known != byUid_.end() &&
+        *revision < KeptRevisionOf(target->GetKept())) {
+        Skip(name, "kept the newer version here");
+        session_.ReleaseAppointment();
+        session_.ReleaseTask();
+        return 0;
+    }
+    if (!target || target->ReplaceStored(std::move(item), pim::KeptRevision::AsItCame) < 0 ||
+        target->Save() < 0) {
         Note(name, "the store could not save it");
         return -1;
     }
@@ -295,7 +287,8 @@ int32_t Importer::SaveOverrides()
             e.occurrence.Zone.clear();  // an occurrence is held in local time
             PutException(whole.exceptions, std::move(e));
         }
-        if (series->ReplaceStored(std::move(whole)) < 0 || series->Save() < 0) {
+        if (series->ReplaceStored(std::move(whole), pim::KeptRevision::AsItCame) < 0 ||
+            series->Save() < 0) {
             Note(ItemName(series->GetSubject(), Utf8(overrides_[i].uid)),
                  "the store could not save it");
             return -1;

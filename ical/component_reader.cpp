@@ -10,6 +10,7 @@
 
 #include "ical/ical_text.h"
 #include "ical/ical_time.h"
+#include "ical/kept_component.h"
 #include "ical/rule_mapping.h"
 #include "ical/zone_table.h"
 #include "model/date_time.h"
@@ -355,16 +356,7 @@ void Reader::ReadAlarm(DATE start, DATE end)
     if (alarm == nullptr) {
         return;
     }
-    if (const int alarms = icalcomponent_count_components(c_, ICAL_VALARM_COMPONENT); alarms > 1) {
-        out_.notes.push_back("only the first of " + std::to_string(alarms) +
-                             " alarms kept (the store holds one)");
-    }
-    icalproperty* said = icalcomponent_get_first_property(alarm, ICAL_DESCRIPTION_PROPERTY);
-    const char* text = said ? icalproperty_get_description(said) : nullptr;
-    if (text != nullptr && *text != '\0' && Wide(text) != f.Subject && Wide(text) != L"Reminder") {
-        out_.notes.push_back(std::string("the alarm's own text \"") + text +
-                             "\" left out (an alarm shows the subject)");
-    }
+    // Further alarms and the alarm's own text and attachment stay in what the item keeps.
     icalproperty* trigger = icalcomponent_get_first_property(alarm, ICAL_TRIGGER_PROPERTY);
     if (trigger == nullptr) {
         out_.notes.push_back("alarm without TRIGGER left out");
@@ -538,11 +530,8 @@ void Reader::ReadRule(DATE start, int32_t minutes)
             }
         }
     }
+    // A length in seconds stays in the kept DTEND while the times are not edited.
     pim::ItemFields& f = out_.item.fields;
-    if (out_.item.kind == pim::kAppointmentKind &&
-        std::abs((f.End - f.Start) * 86400.0 - minutes * 60.0) >= 0.5) {
-        out_.notes.push_back("its length rounded to whole minutes (a series holds minutes)");
-    }
     if (mapped.startOffRule) {
         if (out_.item.kind != pim::kAppointmentKind) {
             Fail("unsupported: DTSTART is not one of the rule's days");
@@ -699,6 +688,17 @@ ReadComponent ReadItemComponent(icalcomponent* component, const std::string& tex
 {
     ReadComponent out;
     Reader(component, text, zones, options, out).Read();
+    if (out.problem.empty() || !out.expanded.empty()) {
+        // Whatever the item is read as, it keeps the whole component it came as.
+        const std::string kept = KeptText(text, zones);
+        out.item.fields.Kept = kept;
+        if (out.startOccurrence) {
+            out.startOccurrence->fields.Kept = kept;
+        }
+        for (pim::StoredItem& single : out.expanded) {
+            single.fields.Kept = kept;
+        }
+    }
     return out;
 }
 

@@ -70,6 +70,19 @@ icaltimezone* ZoneTable::Find(const std::string& tzid) const
     return at != own_.end() ? at->second : nullptr;
 }
 
+std::string ZoneTable::OwnDefinition(const std::string& tzid) const
+{
+    const auto at = own_.find(tzid);
+    icalcomponent* definition = at != own_.end() ? icaltimezone_get_component(at->second) : nullptr;
+    if (definition == nullptr) {
+        return {};
+    }
+    char* text = icalcomponent_as_ical_string_r(definition);
+    std::string out = text;
+    free(text);
+    return out;
+}
+
 // "/mozilla.org/20050126_1/America/New_York" names America/New_York: the longest tail of the
 // path that is a zone name.
 std::string ZoneTable::IanaName(const std::string& tzid)

@@ -23,6 +23,8 @@ public:
     icaltimezone* Find(const std::string& tzid) const;
     // The IANA name the system knows a TZID by ("UTC" for UTC), or empty.
     static std::string IanaName(const std::string& tzid);
+    // The text of the file's own definition of a TZID; empty when the file gave none.
+    std::string OwnDefinition(const std::string& tzid) const;
 
     // The machine's zone by name (TZ, else /etc/localtime), as the zone database knows it;
     // empty when TZ holds a rule rather than a name or the name is unknown. "UTC" for UTC.

@@ -23,6 +23,7 @@ template <typename Visit> void SharedProperties(Visit&& visit)
     visit(&ItemFields::ReminderOptions, &PimItem::GetReminderOptions, &PimItem::SetReminderOptions);
     visit(&ItemFields::ReminderSoundFile, &PimItem::GetReminderSoundFile,
           &PimItem::SetReminderSoundFile);
+    visit(&ItemFields::Kept, &PimItem::GetKept, &PimItem::SetKept);
 }
 
 template <typename Visit> void OwnProperties(const pim::AppointmentItem&, Visit&& visit)

@@ -10,6 +10,7 @@
 #include "ical/calendar_export.h"
 #include "ical/calendar_import.h"
 #include "ical/ical_text.h"
+#include "ical/kept_component.h"
 
 namespace caldav {
 namespace {
@@ -124,11 +125,26 @@ ResourceItem ReadResource(const QByteArray& calendarData, const SYSTEMTIME& now)
     return out;
 }
 
+namespace {
+
+// Two sides that made the same change stamp it differently, and a server keeps its own order.
+std::optional<pim::StoredItem> ContentOf(const pim::StoredItem& item, const SYSTEMTIME& now)
+{
+    std::optional<pim::StoredItem> read = ReadBack(ResourceText(item, now).toStdString(), nullptr);
+    if (read) {
+        read->fields.Kept = ical::KeptContent(read->fields.Kept);
+        for (pim::ExceptionFields& e : read->exceptions)
+            e.occurrence.Kept = ical::KeptContent(e.occurrence.Kept);
+    }
+    return read;
+}
+
+} // namespace
+
 bool SameResource(const pim::StoredItem& a, const pim::StoredItem& b, const SYSTEMTIME& now)
 {
-    const std::optional<pim::StoredItem> first = ReadBack(ResourceText(a, now).toStdString(), nullptr);
-    const std::optional<pim::StoredItem> second = ReadBack(ResourceText(b, now).toStdString(), nullptr);
-    return first && first == second;
+    const std::optional<pim::StoredItem> first = ContentOf(a, now);
+    return first && first == ContentOf(b, now);
 }
 
 }  // namespace caldav

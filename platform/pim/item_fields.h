@@ -42,6 +42,10 @@ struct ItemFields {
     DATE ReminderTime = kNoDate;
     int32_t Importance = 1;
     bool Complete = false;
+    // The component the item came as (import, paste, sync), unfolded, with the definitions of
+    // the zones it names that only its file defined: what the fields do not hold is written
+    // back from here. UTF-8 iCalendar text; empty for an item made here.
+    std::string Kept;
 
     bool operator==(const ItemFields&) const = default;
 };

@@ -4,13 +4,15 @@
 
 #include <algorithm>
 
+#include "platform/clock.h"
+#include "platform/pim/kept_revision.h"
 #include "platform/pim/recurrence_pattern.h"
 #include "platform/pim/store_database.h"
 
 namespace pim {
 
 PimItem::PimItem(std::shared_ptr<StoreDatabase> db, StoredItem stored)
-    : stored_(std::move(stored)), db_(std::move(db))
+    : stored_(std::move(stored)), base_(stored_), db_(std::move(db))
 {
 }
 
@@ -62,12 +64,20 @@ int32_t PimItem::Save()
         return -1;
     }
     if (!IsOccurrence()) {
-        return db_->Save(stored_);
+        RenewChangedRevisions(base_, stored_, UtcStamp(GetLocalTime()));
+        const int32_t status = db_->Save(stored_);
+        if (status >= 0) {
+            base_ = stored_;
+        }
+        return status;
     }
-    ExceptionFields& e = ExceptionOfOccurrence();
-    e.Deleted = false;
-    e.occurrence = stored_.fields;
-    return master_->Save();
+    ExceptionOfOccurrence().Deleted = false;
+    ExceptionOfOccurrence().occurrence = stored_.fields;
+    const int32_t status = master_->Save();
+    if (status >= 0) {
+        stored_.fields = ExceptionOfOccurrence().occurrence; // with its renewed revision
+    }
+    return status;
 }
 
 int32_t PimItem::Delete()
@@ -81,16 +91,20 @@ int32_t PimItem::Delete()
     ExceptionFields& e = ExceptionOfOccurrence();
     e.Deleted = true;
     e.occurrence = stored_.fields;
+    e.occurrence.Kept.clear(); // a deleted occurrence travels as an EXDATE of its series
     return master_->Save();
 }
 
-int32_t PimItem::ReplaceStored(StoredItem stored)
+int32_t PimItem::ReplaceStored(StoredItem stored, KeptRevision revision)
 {
     if (IsOccurrence() || stored.kind != stored_.kind) {
         return -1;
     }
     stored.fields.Oid = stored_.fields.Oid;
     stored_ = std::move(stored);
+    if (revision == KeptRevision::AsItCame) {
+        base_ = stored_;
+    }
     return 0;
 }
 

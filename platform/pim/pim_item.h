@@ -8,6 +8,10 @@
 
 namespace pim {
 
+// Whether a whole item handed over is a local change (its kept revision is renewed at the save)
+// or the item as it came from outside, revision and all.
+enum class KeptRevision { Renew, AsItCame };
+
 class RecurrencePattern;
 class StoreDatabase;
 
@@ -41,13 +45,17 @@ public:
     void SetReminderOptions(int32_t v) { stored_.fields.ReminderOptions = v; }
     std::wstring GetReminderSoundFile() const { return stored_.fields.ReminderSoundFile; }
     void SetReminderSoundFile(const std::wstring& v) { stored_.fields.ReminderSoundFile = v; }
+    // The component the item came as (see ItemFields::Kept).
+    std::string GetKept() const { return stored_.fields.Kept; }
+    void SetKept(const std::string& v) { stored_.fields.Kept = v; }
 
     // The item's pattern; a new weekly one from the item's start when it has none yet. An
     // occurrence answers the pattern of its series.
     int32_t GetRecurrencePattern(std::shared_ptr<RecurrencePattern>* out);
     // Drops the pattern and all exceptions at the next save. Fails on an occurrence.
     int32_t ClearRecurrencePattern();
-    // A new item gets its Oid here. An occurrence is saved as an exception of its series.
+    // A new item gets its Oid here. An occurrence is saved as an exception of its series. What
+    // changed since the item was read is a new revision of what it kept (the clock's "now").
     int32_t Save();
     // An occurrence is recorded as a deleted exception of its series.
     int32_t Delete();
@@ -57,12 +65,14 @@ public:
     // Every value, the pattern and the exceptions at once, for exchange formats that read or
     // write whole items. Replacing keeps the item's object id and kind; Save writes it.
     const StoredItem& Stored() const { return stored_; }
-    int32_t ReplaceStored(StoredItem stored);
+    int32_t ReplaceStored(StoredItem stored, KeptRevision revision = KeptRevision::Renew);
 
 protected:
     friend class RecurrencePattern;
 
     StoredItem stored_;
+    // The item as last read or saved: what a save's changes are measured against.
+    StoredItem base_;
     std::shared_ptr<StoreDatabase> db_;
     // For an occurrence: the series it belongs to and the day it originally fell on.
     std::shared_ptr<PimItem> master_;

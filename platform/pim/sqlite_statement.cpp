@@ -36,6 +36,13 @@ SqliteStatement& SqliteStatement::Bind(const std::wstring& value)
     return *this;
 }
 
+SqliteStatement& SqliteStatement::Bind(const std::string& value)
+{
+    ok_ = ok_ && sqlite3_bind_text(stmt_, ++bound_, value.data(), static_cast<int>(value.size()),
+                                   SQLITE_TRANSIENT) == SQLITE_OK;
+    return *this;
+}
+
 int SqliteStatement::Step() { return ok_ ? sqlite3_step(stmt_) : SQLITE_ERROR; }
 
 void SqliteStatement::Reset()
@@ -65,6 +72,14 @@ std::wstring SqliteStatement::Text(int column) const
     // Most store text is plain ASCII; it needs no decoding, and loads read a lot of it.
     const bool ascii = std::all_of(text, text + bytes, [](char c) { return (c & 0x80) == 0; });
     return ascii ? std::wstring(text, text + bytes) : QString::fromUtf8(text, bytes).toStdWString();
+}
+
+std::string SqliteStatement::Utf8Text(int column) const
+{
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+    return text == nullptr
+               ? std::string()
+               : std::string(text, static_cast<size_t>(sqlite3_column_bytes(stmt_, column)));
 }
 
 }  // namespace pim

@@ -23,6 +23,8 @@ public:
     SqliteStatement& Bind(bool value) { return Bind(int64_t{value ? 1 : 0}); }
     SqliteStatement& Bind(double value);
     SqliteStatement& Bind(const std::wstring& value);
+    // Text that is UTF-8 already, bound as it is.
+    SqliteStatement& Bind(const std::string& value);
 
     // SQLITE_ROW, SQLITE_DONE or an error code.
     int Step();
@@ -34,6 +36,7 @@ public:
     int64_t Int64(int column) const;
     double Real(int column) const;
     std::wstring Text(int column) const;
+    std::string Utf8Text(int column) const;
 
 private:
     sqlite3_stmt* stmt_ = nullptr;

@@ -120,7 +120,7 @@ const std::string kFillUidsSql =
 std::string SchemaSql()
 {
     return "CREATE TABLE items (oid INTEGER PRIMARY KEY AUTOINCREMENT, kind INTEGER NOT NULL, "
-           "uid TEXT, zone TEXT, " +
+           "uid TEXT, zone TEXT, kept TEXT, " +
            kItemColumnTypes +
            ");"
            "CREATE TABLE patterns (oid INTEGER PRIMARY KEY, type INTEGER, pattern_start REAL, "
@@ -128,7 +128,7 @@ std::string SchemaSql()
            "occurrences INTEGER, interval_count INTEGER, day_mask INTEGER, "
            "day_of_month INTEGER, instance INTEGER, duration INTEGER, month_of_year INTEGER);"
            "CREATE TABLE exceptions (oid INTEGER NOT NULL, original_date REAL NOT NULL, "
-           "deleted INTEGER, " +
+           "deleted INTEGER, kept TEXT, " +
            kItemColumnTypes +
            ", PRIMARY KEY (oid, original_date));" +
            kFindTableSql + kIdentitySql + kRangeIndexes + kSyncTablesSql +
@@ -142,7 +142,8 @@ std::string SchemaSql()
 // Version 4 gave the store its identity, version 5 the time zone an imported item keeps.
 // Version 6 gave range loads their indexes, version 7 the find index the texts of changed
 // occurrences (only the rows of series with exceptions change), version 8 the sync tables and
-// a UID on every item, version 9 range indexes that cover what finding the ids reads.
+// a UID on every item, version 9 range indexes that cover what finding the ids reads, version 10
+// the component each item and changed occurrence came as.
 const std::string kMigrations[] = {
     "ALTER TABLE items ADD COLUMN uid TEXT; PRAGMA user_version = 2;",
     kFindTableSql + "INSERT INTO find_text (rowid, text) SELECT i.oid, " + kFoldedText +
@@ -155,6 +156,7 @@ const std::string kMigrations[] = {
         " FROM items i WHERE i.oid IN (SELECT oid FROM exceptions); PRAGMA user_version = 7;",
     kSyncTablesSql + kFillUidsSql + "PRAGMA user_version = 8;",
     kNarrowRangeIndexes + kRangeIndexes + "PRAGMA user_version = 9;",
+    "PRAGMA user_version = 10;", // its columns come from KeptColumnsSql
 };
 static_assert(sizeof(kMigrations) / sizeof(kMigrations[0]) == StoreDatabase::kSchemaVersion - 1);
 
@@ -725,11 +727,26 @@ void StoreDatabase::NoteWriteFailure()
 int32_t StoreDatabase::Migrate(int32_t fromVersion)
 {
     for (int32_t v = fromVersion; v < kSchemaVersion; ++v) {
-        if (Exec(kMigrations[v - 1].c_str()) != 0) {
+        const std::string columns = v + 1 == kKeptVersion ? KeptColumnsSql() : std::string();
+        if (Exec((columns + kMigrations[v - 1]).c_str()) != 0) {
             return -1;
         }
     }
     return 0;
+}
+
+// The kept columns a store lacks: one whose version number was set back by hand has them.
+std::string StoreDatabase::KeptColumnsSql()
+{
+    std::string sql;
+    for (const char* table : {"items", "exceptions"}) {
+        SqliteStatement has(db_, "SELECT 1 FROM pragma_table_info(?) WHERE name = 'kept'");
+        has.Bind(std::wstring(table, table + std::strlen(table)));
+        if (has.Step() != SQLITE_ROW) {
+            sql += std::string("ALTER TABLE ") + table + " ADD COLUMN kept TEXT;";
+        }
+    }
+    return sql;
 }
 
 std::wstring StoreDatabase::CannotWriteReason(const std::string& path) const
@@ -1001,6 +1018,7 @@ int32_t StoreDatabase::LoadItems(int32_t kind, const Restriction& restriction,
     // A store older than the UIDs or zones is read as it is, without them.
     SqliteStatement s(db_, std::string("SELECT oid, ") + (version_ >= 2 ? "uid, " : "NULL, ") +
                                (version_ >= kZoneVersion ? "zone, " : "NULL, ") +
+                               (version_ >= kKeptVersion ? "kept, " : "NULL, ") +
                                LoadedColumns(kind) + " FROM items i" + restriction.items +
                                " ORDER BY oid");
     restriction.bind(s);
@@ -1008,10 +1026,11 @@ int32_t StoreDatabase::LoadItems(int32_t kind, const Restriction& restriction,
     while ((rc = s.Step()) == SQLITE_ROW) {
         StoredItem item;
         item.kind = kind;
-        item.fields = ReadFields(s, 3, kind);
+        item.fields = ReadFields(s, 4, kind);
         item.fields.Oid = s.Int(0);
         item.fields.UID = s.Text(1);
         item.fields.Zone = s.Text(2);
+        item.fields.Kept = s.Utf8Text(3);
         out.push_back(std::move(item));
     }
     return rc == SQLITE_DONE ? 0 : -1;
@@ -1036,7 +1055,8 @@ int32_t StoreDatabase::LoadPatterns(const Restriction& restriction, std::vector<
 int32_t StoreDatabase::LoadExceptions(const Restriction& restriction,
                                       std::vector<StoredItem>& out)
 {
-    SqliteStatement s(db_, "SELECT e.oid, e.original_date, e.deleted, " +
+    SqliteStatement s(db_, std::string("SELECT e.oid, e.original_date, e.deleted, ") +
+                               (version_ >= kKeptVersion ? "e.kept, " : "NULL, ") +
                                Qualified(LoadedColumns(kAppointmentKind), "e.") +
                                " FROM exceptions e JOIN items i ON i.oid = e.oid" +
                                restriction.dependents + " ORDER BY e.oid, e.original_date");
@@ -1050,8 +1070,9 @@ int32_t StoreDatabase::LoadExceptions(const Restriction& restriction,
         ExceptionFields e;
         e.OriginalDate = StoredDate(s, 1);
         e.Deleted = s.Int(2) != 0;
-        e.occurrence = ReadFields(s, 3, kAppointmentKind);
+        e.occurrence = ReadFields(s, 4, kAppointmentKind);
         e.occurrence.Oid = item->fields.Oid;
+        e.occurrence.Kept = s.Utf8Text(3);
         item->exceptions.push_back(std::move(e));
     }
     return rc == SQLITE_DONE ? 0 : -1;
@@ -1162,12 +1183,16 @@ int32_t StoreDatabase::WriteItem(const StoredItem& item, int32_t& oid)
 {
     const bool insert = oid <= 0;
     SqliteStatement& row =
-        Statement(insert ? "INSERT INTO items (kind, uid, zone, " + kItemColumns +
-                               ") VALUES (?, ?, ?, " + kItemPlaceholders + ")"
-                         : "UPDATE items SET (kind, uid, zone, " + kItemColumns +
-                               ") = (?, ifnull(nullif(?, ''), uid), ?, " + kItemPlaceholders +
+        Statement(insert ? "INSERT INTO items (kind, uid, zone, kept, " + kItemColumns +
+                               ") VALUES (?, ?, ?, ?, " + kItemPlaceholders + ")"
+                         : "UPDATE items SET (kind, uid, zone, kept, " + kItemColumns +
+                               ") = (?, ifnull(nullif(?, ''), uid), ?, ?, " + kItemPlaceholders +
                                ") WHERE oid = ?");
-    BindFields(row.Bind(item.kind).Bind(item.fields.UID).Bind(item.fields.Zone), item.fields);
+    BindFields(row.Bind(item.kind)
+                   .Bind(item.fields.UID)
+                   .Bind(item.fields.Zone)
+                   .Bind(item.fields.Kept),
+               item.fields);
     if (!insert) {
         row.Bind(oid);
     }
@@ -1229,11 +1254,13 @@ int32_t StoreDatabase::WritePattern(int32_t oid, const StoredItem& item)
     if (pattern.Step() != SQLITE_DONE) {
         return -1;
     }
-    SqliteStatement& exception = Statement("INSERT INTO exceptions (oid, original_date, deleted, " +
-                                       kItemColumns + ") VALUES (?,?,?," + kItemPlaceholders + ")");
+    SqliteStatement& exception =
+        Statement("INSERT INTO exceptions (oid, original_date, deleted, kept, " + kItemColumns +
+                  ") VALUES (?,?,?,?," + kItemPlaceholders + ")");
     for (const ExceptionFields& e : item.exceptions) {
         exception.Reset();
-        BindFields(exception.Bind(oid).Bind(e.OriginalDate).Bind(e.Deleted), e.occurrence);
+        BindFields(exception.Bind(oid).Bind(e.OriginalDate).Bind(e.Deleted).Bind(e.occurrence.Kept),
+                   e.occurrence);
         if (exception.Step() != SQLITE_DONE) {
             return -1;
         }

@@ -28,7 +28,7 @@ struct DayRange {
 
 class StoreDatabase {
 public:
-    static constexpr int kSchemaVersion = 9;
+    static constexpr int kSchemaVersion = 10;
     // The versions that added what a read-only opener of an older store reads around; the
     // range indexes of version 6 only make reads faster.
     static constexpr int kFindVersion = 3;     // the first version with Find's index
@@ -38,6 +38,8 @@ public:
     static constexpr int kExceptionFindVersion = 7;
     // The first version with the sync tables and a UID on every item.
     static constexpr int kSyncVersion = 8;
+    // The first version whose items keep the component they came as.
+    static constexpr int kKeptVersion = 10;
 
     StoreDatabase() = default;
     ~StoreDatabase();
@@ -115,6 +117,7 @@ private:
     int32_t Fail(const std::wstring& what);
     int32_t BringUpToDate();
     int32_t Migrate(int32_t fromVersion);
+    std::string KeptColumnsSql();
     int32_t Create(const std::string& path);
     int32_t OpenExisting(const std::string& path, Access access);
     Recognition Recognise();

@@ -18,6 +18,7 @@
 #include "platform/clock.h"
 #include "tests/platform/store_file.h"
 #include "tests/support/item_text.h"
+#include "tests/support/scoped_zone.h"
 #include "tests/support/temp_paths.h"
 
 namespace {
@@ -118,6 +119,49 @@ TEST(PimStore, EveryPropertyRoundTripsAndOidsStay)
     ASSERT_EQ(reopened.CreateItem(kTaskKind, &next), 0);
     ASSERT_EQ(next->Save(), 0);
     EXPECT_GT(next->GetOid(), u->GetOid());
+}
+
+// What an item kept travels through the store with it, and each save that changed a value
+// renews its revision lines (moving it in time raises SEQUENCE); a whole item handed over as it
+// came keeps its own, and so does its alarm's.
+TEST(PimStore, AKeptComponentIsRenewedOnlyByAChange)
+{
+    ScopedZone zone("UTC");
+    TempPaths paths;
+    Application app;
+    Open(app, paths.StorePath(), kCalendarFolder);
+    std::shared_ptr<AppointmentItem> a;
+    ASSERT_EQ(app.CreateItem(kAppointmentKind, &a), 0);
+    const std::string kept = "BEGIN:VEVENT\r\nUID:x\r\nDTSTAMP:20260101T000000Z\r\n"
+                             "SEQUENCE:4\r\nX-A;P=1:keep\r\nBEGIN:VALARM\r\n"
+                             "DTSTAMP:20250101T000000Z\r\nEND:VALARM\r\nEND:VEVENT\r\n";
+    StoredItem whole = a->Stored();
+    whole.fields.Kept = kept;
+    ASSERT_EQ(a->ReplaceStored(whole, KeptRevision::AsItCame), 0);
+    ASSERT_EQ(a->Save(), 0);
+    const FixedClock clock(MakeSystemTime(2026, 12, 7, 10, 0));
+    const ScopedClock scoped(clock);
+    app.Logoff();
+    const auto reloaded = [&] {
+        Application other;
+        return Reopened<AppointmentItem>(other, paths.StorePath(), kCalendarFolder);
+    };
+    EXPECT_EQ(reloaded()->GetKept(), kept);
+    Application editing;
+    std::shared_ptr<AppointmentItem> b =
+        Reopened<AppointmentItem>(editing, paths.StorePath(), kCalendarFolder);
+    b->SetSubject(L"renamed");
+    ASSERT_EQ(b->Save(), 0);
+    const std::string renewed = "BEGIN:VEVENT\r\nUID:x\r\nDTSTAMP:20261207T100000Z\r\n"
+                                "SEQUENCE:4\r\nX-A;P=1:keep\r\nLAST-MODIFIED:20261207T100000Z\r\n"
+                                "BEGIN:VALARM\r\nDTSTAMP:20250101T000000Z\r\nEND:VALARM\r\n"
+                                "END:VEVENT\r\n";
+    EXPECT_EQ(reloaded()->GetKept(), renewed);
+    b->SetStart(b->GetStart() + 1);
+    ASSERT_EQ(b->Save(), 0);
+    std::string moved = renewed;
+    moved.replace(moved.find("SEQUENCE:4"), 10, "SEQUENCE:5");
+    EXPECT_EQ(reloaded()->GetKept(), moved);
 }
 
 TEST(PimStore, FindAcceptsOnlyTheOidRestriction)

@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 
+#include "ical/kept_component.h"
 #include "model/recurrence.h"
 #include "platform/pim/store_database.h"
 #include "platform/pim/sync_ledger.h"
@@ -117,7 +118,7 @@ protected:
         for (const caldav::Resource& r : caldav::FetchResources(client, calendar_, hrefs, error)) {
             const caldav::ResourceItem read = caldav::ReadResource(r.calendarData, kRoundNow);
             if (read.item)
-                out[read.item->fields.UID] = *read.item;
+                out[read.item->fields.UID] = Content(*read.item);
         }
         EXPECT_FALSE(error);
         return out;
@@ -128,7 +129,16 @@ protected:
         const caldav::ResourceItem read =
             caldav::ReadResource(caldav::ResourceText(item, kRoundNow), kRoundNow);
         EXPECT_TRUE(read.item) << item.fields.Oid;
-        return read.item.value_or(pim::StoredItem{});
+        return Content(read.item.value_or(pim::StoredItem{}));
+    }
+
+    // What an item kept, as its content: a server stores it in its own order.
+    static pim::StoredItem Content(pim::StoredItem item)
+    {
+        item.fields.Kept = ical::KeptContent(item.fields.Kept);
+        for (pim::ExceptionFields& e : item.exceptions)
+            e.occurrence.Kept = ical::KeptContent(e.occurrence.Kept);
+        return item;
     }
 
     // Both stores and the server hold the same items, and neither store has one to push.
