@@ -91,18 +91,22 @@ TEST_F(WindowTest, FindSelectsTheListedItemAndDeleteNamesIt)
                                  L"Gym",      L"School pickup", L"Dinner"};
     int32_t school = 0;
     for (int hour = 0; hour < 7; ++hour) {
-        const int32_t oid = AddAppointment(subjects[hour], MakeSystemTime(2027, 1, 19, 8 + hour));
+        const int32_t oid = AddAppointment(subjects[hour], MakeSystemTime(2027, 1, 18, 8 + hour));
         if (hour == 5)
             school = oid;
     }
+    // Today, a Monday too, shown first with fewer lines on the same row.
+    AddAppointment(L"Coffee", MakeSystemTime(2026, 12, 7, 8));
     Start();
+    app->MainFrame()->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(app->MainFrame()));
+    QCoreApplication::processEvents();
     CTamberloView& view = *app->MainFrame()->View();
-    view.resize(800, 600);
     Opened(cmd::ID_FIND)->trigger();
     auto* bar = app->MainFrame()->findChild<FindBar*>();
     QTest::keyClicks(bar->Field(), "school");
     QTest::keyClick(bar->Field(), Qt::Key_Return);
-    EXPECT_EQ(view.SelectedDate().wDay, 19);
+    EXPECT_EQ(view.SelectedDate().wDay, 18);
     ASSERT_EQ(view.Selection().oid, PimSession::OidField(school));
     EXPECT_EQ(view.Selection().line, 5);
     EXPECT_GE(view.Selection().line, view.DetailScroll());
@@ -113,7 +117,7 @@ TEST_F(WindowTest, FindSelectsTheListedItemAndDeleteNamesIt)
     EXPECT_EQ(messages.shown().back().text, L"Delete Appointment \"School pickup\". OK?");
     PimSession session(paths.StorePath(), OccurrenceOnDay);
     session.Connect();
-    EXPECT_EQ(session.AppointmentCount(), 6);
+    EXPECT_EQ(session.AppointmentCount(), 7);
     EXPECT_FALSE(session.FindAppointment(PimSession::OidField(school)));
 }
 
