@@ -10,13 +10,6 @@
 #include "view/find_bar.h"
 #include "view/tamberlo_view.h"
 
-namespace {
-
-// The detail areas list every item of the day; at most this many lines are looked through.
-constexpr int kMostDetailLines = 500;
-
-} // namespace
-
 FindCommands::FindCommands(PimSession& session, CMainFrame& frame, CTamberloView& view)
     : view_(view),
       bar_(new FindBar(
@@ -43,10 +36,5 @@ void FindCommands::Show(const FoundItem& found)
     view_.JumpTo(dated ? VariantTimeToSystemTime(found.when) : GetLocalTime());
     const std::wstring oid = PimSession::OidField(found.item.oid);
     const ItemKind kind = found.item.kind == pim::kTaskKind ? ItemKind::Task : ItemKind::Appointment;
-    for (int line = 0; line < kMostDetailLines; ++line) {
-        view_.SelectDetailLine(line);
-        const ItemSelection& selected = view_.Selection();
-        if (selected.line != line || (selected.kind == kind && selected.oid == oid))
-            break;
-    }
+    view_.SelectItem(kind, oid);
 }

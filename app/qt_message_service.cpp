@@ -1,6 +1,7 @@
 // Maps the program's button sets, icons and answers onto QMessageBox.
 #include "app/qt_message_service.h"
 
+#include <QAbstractButton>
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QSpacerItem>
@@ -18,6 +19,21 @@ QMessageBox::StandardButtons ButtonsOf(unsigned flags)
         return QMessageBox::Yes | QMessageBox::No;
     default:
         return QMessageBox::Ok;
+    }
+}
+
+// Button `index` of the set, in the order its names are given.
+QMessageBox::StandardButton ButtonInOrder(unsigned flags, size_t index)
+{
+    static const QMessageBox::StandardButton okCancel[] = {QMessageBox::Ok, QMessageBox::Cancel};
+    static const QMessageBox::StandardButton yesNoCancel[] = {QMessageBox::Yes, QMessageBox::No,
+                                                              QMessageBox::Cancel};
+    switch (flags & 0xF) {
+    case MB_OKCANCEL:
+    case MB_OK:
+        return index < 2 ? okCancel[index] : QMessageBox::NoButton;
+    default:
+        return index < 3 ? yesNoCancel[index] : QMessageBox::NoButton;
     }
 }
 
@@ -72,8 +88,18 @@ void FitCaption(QMessageBox& box)
 int QtMessageService::MessageBox(const std::wstring& text, const std::wstring& caption,
                                  unsigned flags)
 {
+    return MessageBoxNamed(text, caption, flags, {});
+}
+
+int QtMessageService::MessageBoxNamed(const std::wstring& text, const std::wstring& caption,
+                                      unsigned flags, const std::vector<std::wstring>& buttons)
+{
     QMessageBox box(IconOf(flags), QString::fromStdWString(caption), QString::fromStdWString(text),
                     ButtonsOf(flags), parent_);
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        if (QAbstractButton* button = box.button(ButtonInOrder(flags, i)))
+            button->setText(QString::fromStdWString(buttons[i]));
+    }
     FitCaption(box);
     // Closing the box with Escape or the title bar counts as Cancel where there is one.
     if (box.standardButtons() & QMessageBox::Cancel) {

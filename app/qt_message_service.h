@@ -16,6 +16,8 @@ public:
     void SetParent(QWidget* parent) { parent_ = parent; }
     int MessageBox(const std::wstring& text, const std::wstring& caption,
                    unsigned flags) override;
+    int MessageBoxNamed(const std::wstring& text, const std::wstring& caption, unsigned flags,
+                        const std::vector<std::wstring>& buttons) override;
 
 private:
     QWidget* parent_ = nullptr;

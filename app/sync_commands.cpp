@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QStatusBar>
 #include <QTimer>
+#include <QUrl>
 #include <utility>
 
 #include "app/main_frame.h"
@@ -104,6 +105,7 @@ void SyncCommands::RoundEnded(const SyncOutcome& outcome)
         }
         return;
     }
+    failedAccounts_ = outcome.failedAccounts;
     if (outcome.report.storeChanged)
         FollowStore();
     ShowStatus(QString::fromStdWString(SyncStatusText(outcome, GetLocalTime())));
@@ -115,16 +117,18 @@ void SyncCommands::RoundEnded(const SyncOutcome& outcome)
     }
 }
 
+// A round of its own never asks: a prompt nobody asked for would appear out of nowhere.
 bool SyncCommands::AskPassword(const pim::SyncAccount& account, bool requested)
 {
-    const QString key = platform::SecretStore::AccountKey(QString::fromStdWString(account.server),
-                                                          QString::fromStdWString(account.user));
-    if (!asked_.insert(key).second && !requested)
-        return false;
     const std::optional<QString> password =
-        ::AskPassword(services_.dialogs, account, &services_.frame);
-    if (!password)
+        requested ? ::AskPassword(services_.dialogs, account, &services_.frame) : std::nullopt;
+    if (!password) {
+        const QUrl server(QString::fromStdWString(account.server));
+        ShowStatus(Text(res::IDS_SYNC_NO_PASSWORD)
+                       .arg(QString::fromStdWString(account.user) + QLatin1Char('@') +
+                            (server.host().isEmpty() ? server.toString() : server.host())));
         return false;
+    }
     credentials_.KeepPassword(account, *password);
     return true;
 }
@@ -169,7 +173,7 @@ void SyncCommands::ShowStatus(const QString& text)
 void SyncCommands::OpenAccounts()
 {
     if (CCalendarAccountsDlg::Run(services_.dialogs, services_.storePath, credentials_,
-                                  services_.messages, services_.network.discover,
-                                  &services_.frame))
+                                  services_.messages, services_.network.discover, &services_.frame,
+                                  failedAccounts_))
         scheduler_->RunNow();
 }

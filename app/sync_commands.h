@@ -1,12 +1,13 @@
 // "Sync Now" (F5) and "Calendar Accounts...": the program's side of sync. Rounds run on a worker
 // thread with a store connection of their own; the window reloads what they changed, keeping
-// its selection, and its status bar says how the last one went. Questions that need the user (a
-// password nobody knew, a certificate to trust) are asked once per run unless the user asked
-// for the round.
+// its selection, and its status bar says how the last one went. A password nobody knew is
+// asked for only in a round the user asked for; a certificate to trust is asked about once per
+// run unless the user asked for the round.
 #pragma once
 
 #include <QString>
 #include <functional>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -67,7 +68,8 @@ private:
     Services services_;
     std::unique_ptr<platform::SecretStore> secrets_;
     SyncCredentials credentials_;
-    std::set<QString> asked_;  // accounts and fingerprints asked about in this run
+    std::set<QString> asked_;                        // fingerprints asked about in this run
+    std::map<int32_t, std::wstring> failedAccounts_; // by the last round, for the accounts list
     bool requested_ = false;   // the user asked for the coming or running round
     QLabel* status_ = nullptr; // in the frame's status bar, made at the first word to say
     std::unique_ptr<SyncScheduler> scheduler_;  // last: its round uses the members above

@@ -49,6 +49,8 @@ SyncOutcome RunAccountRounds(const std::string& storePath, SyncCredentials& cred
         if (report.error.failure == caldav::Failure::WrongPassword && !password &&
             !outcome.needsPassword)
             outcome.needsPassword = account;
+        if (report.error)
+            outcome.failedAccounts[account.id] = report.error.message;
         AddUp(outcome.report, std::move(report));
     }
     return outcome;

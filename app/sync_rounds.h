@@ -5,6 +5,7 @@
 
 #include <QStringList>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -34,6 +35,8 @@ struct SyncOutcome {
     caldav::RoundReport report;
     // Refused for want of a password nobody knew: asking the user and running again may help.
     std::optional<pim::SyncAccount> needsPassword;
+    // The accounts whose round failed, by id, with why.
+    std::map<int32_t, std::wstring> failedAccounts;
 };
 
 // One round per account of the store at `storePath`; safe on a worker thread.

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <memory>
 
@@ -139,14 +140,24 @@ CCalendarAccountsDlg::CCalendarAccountsDlg(std::string storePath, SyncCredential
     resize(560, 460);
 }
 
+void CCalendarAccountsDlg::ShowFailures(std::map<int32_t, std::wstring> failed)
+{
+    failed_ = std::move(failed);
+    const int row = list_->currentRow();
+    Reload();
+    list_->setCurrentRow(row);
+}
+
 CCalendarAccountsDlg::~CCalendarAccountsDlg() = default;
 
 bool CCalendarAccountsDlg::Run(DialogRunner& dialogs, std::string storePath,
                                SyncCredentials& credentials, MessageService& messages,
-                               Discoverer discover, QWidget* parent)
+                               Discoverer discover, QWidget* parent,
+                               std::map<int32_t, std::wstring> failed)
 {
     CCalendarAccountsDlg dialog(std::move(storePath), credentials, messages, std::move(discover),
                                 parent);
+    dialog.ShowFailures(std::move(failed));
     dialogs.Run(dialog);
     return dialog.Changed();
 }
@@ -166,9 +177,35 @@ void CCalendarAccountsDlg::Reload()
         }) < 0)
         ReportStoreFailure();
     list_->clear();
-    for (const pim::SyncAccount& account : accounts_)
-        list_->addItem(AccountLine(account));
+    for (const pim::SyncAccount& account : accounts_) {
+        const auto failed = failed_.find(account.id);
+        if (failed == failed_.end()) {
+            list_->addItem(AccountLine(account));
+            continue;
+        }
+        auto* line = new QListWidgetItem(
+            style()->standardIcon(QStyle::SP_MessageBoxWarning),
+            AccountLine(account) +
+                Text(res::IDS_ACCOUNT_LAST_FAILED).arg(ToQString(failed->second)),
+            list_);
+        line->setToolTip(ToQString(failed->second));
+    }
     remove_->setEnabled(!accounts_.empty());
+    NameAddButton();
+}
+
+const pim::SyncAccount* CCalendarAccountsDlg::TypedKeptAccount() const
+{
+    const pim::SyncAccount typed = TypedAccount();
+    for (const pim::SyncAccount& kept : accounts_)
+        if (kept.server == typed.server && kept.user == typed.user)
+            return &kept;
+    return nullptr;
+}
+
+void CCalendarAccountsDlg::NameAddButton()
+{
+    add_->setText(Text(TypedKeptAccount() ? res::IDS_ACCOUNT_UPDATE : res::IDS_ACCOUNT_ADD));
 }
 
 // A chosen account fills the fields, so Test and Add can change its calendars or password.
@@ -186,6 +223,7 @@ void CCalendarAccountsDlg::ShowSelected()
     events_->addItem(ToQString(account.eventCalendarName), ToQString(account.eventCalendar));
     tasks_->addItem(ToQString(account.taskCalendarName), ToQString(account.taskCalendar));
     status_->clear();
+    NameAddButton();
 }
 
 // Calendars found for one address say nothing about another.
@@ -194,6 +232,7 @@ void CCalendarAccountsDlg::TypedAddressChanged()
     events_->clear();
     tasks_->clear();
     status_->clear();
+    NameAddButton();
 }
 
 pim::SyncAccount CCalendarAccountsDlg::TypedAccount() const
@@ -294,9 +333,8 @@ void CCalendarAccountsDlg::Add()
     account.eventCalendarName = ToWString(events_->currentText());
     account.taskCalendarName = ToWString(tasks_->currentText());
     // One account per user at a server: adding it again changes its calendars.
-    for (const pim::SyncAccount& kept : accounts_)
-        if (kept.server == account.server && kept.user == account.user)
-            account.id = kept.id;
+    if (const pim::SyncAccount* kept = TypedKeptAccount())
+        account.id = kept->id;
     if (WithSyncLedger(storePath_, [&account](pim::SyncLedger& ledger) {
             return ledger.SaveAccount(account);
         }) < 0) {

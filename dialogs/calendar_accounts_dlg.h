@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -52,8 +53,12 @@ public:
     ~CCalendarAccountsDlg() override;
 
     // The "Calendar Accounts..." command; true when an account was added or removed.
+    // `failed`: the accounts whose last round failed, by id, with why; the list marks them.
     static bool Run(DialogRunner& dialogs, std::string storePath, SyncCredentials& credentials,
-                    MessageService& messages, Discoverer discover, QWidget* parent = nullptr);
+                    MessageService& messages, Discoverer discover, QWidget* parent = nullptr,
+                    std::map<int32_t, std::wstring> failed = {});
+
+    void ShowFailures(std::map<int32_t, std::wstring> failed);
 
     const std::vector<pim::SyncAccount>& Accounts() const { return accounts_; }
     bool Changed() const { return changed_; }
@@ -65,6 +70,10 @@ signals:
 private:
     QPushButton* Button(const char* name, int textId);
     void Reload();
+    // The kept account of the typed server and user, if there is one.
+    const pim::SyncAccount* TypedKeptAccount() const;
+    // Add says Update when it would change a kept account.
+    void NameAddButton();
     void ShowSelected();
     void TypedAddressChanged();
     void Test();
@@ -82,6 +91,7 @@ private:
     Discoverer discover_;
     WorkerJob* testing_;
     std::vector<pim::SyncAccount> accounts_;
+    std::map<int32_t, std::wstring> failed_;
     bool changed_ = false;
     QListWidget* list_;
     QLineEdit* server_;

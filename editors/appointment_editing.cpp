@@ -142,7 +142,7 @@ Redraw AppointmentEditing::Delete(int row, int position)
     }
     // What the user agrees to delete is the item as read now: a change another program makes
     // while the question is open is not deleted unasked.
-    if (!ConfirmOk(services_.messages, res::IDS_DELETE_APPOINTMENT))
+    if (!ConfirmDelete(services_.messages, pim::kAppointmentKind, change.before))
         return Redraw::kNothing;
     return ApplyChange(change);
 }

@@ -42,9 +42,29 @@ void ReportEditFailure(MessageService& messages, const ScheduleEdits& edits, Edi
     }
 }
 
+bool ConfirmDelete(MessageService& messages, pim::ItemKind kind,
+                   const std::optional<ItemValues>& item)
+{
+    const bool task = kind == pim::kTaskKind;
+    if (!item || item->fields.Subject.empty())
+        return ConfirmOk(messages, task ? res::IDS_DELETE_TASK : res::IDS_DELETE_APPOINTMENT);
+    return ConfirmOkText(messages, res::LoadString(task ? res::IDS_DELETE_TASK_NAMED
+                                                        : res::IDS_DELETE_APPOINTMENT_NAMED,
+                                                   item->fields.Subject));
+}
+
 bool ConfirmOverwrite(MessageService& messages, const std::wstring& subject)
 {
     return ConfirmOkText(messages, res::LoadString(res::IDS_CHANGED_MEANWHILE, subject));
+}
+
+bool ConfirmEditorOverwrite(MessageService& messages, const std::wstring& subject)
+{
+    return messages.MessageBoxNamed(res::LoadString(res::IDS_EDITED_MEANWHILE, subject),
+                                    res::LoadString(res::IDS_CONFIRM),
+                                    MB_OKCANCEL | MB_ICONQUESTION,
+                                    {res::LoadString(res::IDS_SAVE_MINE_OVER_IT),
+                                     res::LoadString(res::IDS_MERGE_AND_EDIT_AGAIN)}) == IDOK;
 }
 
 EditorChanges::EditorChanges(EditorServices& services, const ReadResult& read, bool isNew)
@@ -62,14 +82,24 @@ bool EditorChanges::NextRound()
     }
     if (!taken_)
         return false;
+    if (!opened_)
+        opened_ = before_;
     before_ = taken_->theirs;
     shown_ = taken_->shown;
     taken_.reset();
     return true;
 }
 
+// After a merge the store still holds the other program's version; values that would write
+// over any of its changes (a field both sides edited) are asked about again.
 EditStatus EditorChanges::Apply(ScheduleChange change)
 {
+    if (opened_ && before_ && change.after &&
+        MergeEdits(*opened_, *before_, *change.after) != *change.after &&
+        !ConfirmEditorOverwrite(services_.messages, before_->fields.Subject)) {
+        taken_ = TakenVersion{*before_, *change.after};
+        return EditStatus::kChangedMeanwhile;
+    }
     change.before = before_;
     const EditResult result = ApplyOrConfirm(services_, std::move(change), &taken_);
     Note(result.redraw);
@@ -89,7 +119,8 @@ EditResult ApplyOrConfirm(EditorServices& services, ScheduleChange change,
     const std::optional<ItemValues> base = change.before;
     const EditResult result =
         services.edits.ApplyOrAsk(std::move(change), [&](const ItemValues& current) {
-            return ConfirmOverwrite(services.messages, current.fields.Subject);
+            return taken && mine ? ConfirmEditorOverwrite(services.messages, current.fields.Subject)
+                                 : ConfirmOverwrite(services.messages, current.fields.Subject);
         });
     if (result.status == EditStatus::kChangedMeanwhile && result.current && taken && mine && base)
         *taken = TakenVersion{*result.current, MergeEdits(*base, *mine, *result.current)};

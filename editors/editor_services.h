@@ -40,8 +40,9 @@ struct TakenVersion {
 };
 
 // Applies an editor's change. When another program changed the item meanwhile, a Confirm box
-// names it: OK overwrites that change, Cancel takes it, filling `taken` (for a save) and
-// answering kChangedMeanwhile.
+// names it: OK overwrites that change; Cancel leaves it, and for an editor (with `taken`) fills
+// `taken` with that version and the user's edits merged on top, answering kChangedMeanwhile.
+// The editor's box names its buttons "Save Mine Over It" and "Merge and Edit Again".
 EditResult ApplyOrConfirm(EditorServices& services, ScheduleChange change,
                           std::optional<TakenVersion>* taken);
 // The changes of one editor session over an item: each starts from the values the editor was
@@ -63,14 +64,22 @@ public:
 private:
     EditorServices& services_;
     std::optional<ItemValues> before_;
+    std::optional<ItemValues> opened_; // what the editor first opened on, once a merge was shown
     ItemValues shown_;
     std::optional<TakenVersion> taken_;
     bool shownOnce_ = false;
     Redraw redraw_ = Redraw::kNothing;
 };
 
+// The Delete question of the view's command, naming the item as read now ("Delete Appointment
+// "Dentist". OK?"); the plain question when it could not be read or has no subject.
+bool ConfirmDelete(MessageService& messages, pim::ItemKind kind,
+                   const std::optional<ItemValues>& item);
+
 // Asks whether to overwrite another program's change of the item named `subject`.
 bool ConfirmOverwrite(MessageService& messages, const std::wstring& subject);
+// The editor's form of it, its buttons saying what each does; true for "Save Mine Over It".
+bool ConfirmEditorOverwrite(MessageService& messages, const std::wstring& subject);
 
 // Ends an item editor after its change reached the change path: on success the editor closes
 // with `editResult` as the last edit result; otherwise the failure is shown and the editor

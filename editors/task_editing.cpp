@@ -83,7 +83,7 @@ Redraw TaskEditing::Delete(int row, int position)
     const ReadResult read = services_.edits.Read(change.item);
     if (read.status == EditStatus::kDone)
         change.before = read.values;
-    if (!ConfirmOk(services_.messages, res::IDS_DELETE_TASK))
+    if (!ConfirmDelete(services_.messages, pim::kTaskKind, change.before))
         return Redraw::kNothing;
     return ApplyChange(change);
 }

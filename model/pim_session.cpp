@@ -187,6 +187,11 @@ int32_t PimSession::RunInOneTransaction(const std::function<int32_t()>& work)
     return application_ ? application_->RunInOneTransaction(work) : -1;
 }
 
+int32_t PimSession::HoldsUid(const std::wstring& uid) const
+{
+    return application_ ? application_->HoldsUid(uid) : -1;
+}
+
 int32_t PimSession::FindMatches(const std::wstring& text, std::vector<pim::FindMatch>& out)
 {
     out.clear();

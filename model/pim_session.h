@@ -82,7 +82,9 @@ public:
     // ignored, over the whole store; a session not connected opens the store for this alone,
     // without reading the collections.
     int32_t FindMatches(const std::wstring& text, std::vector<pim::FindMatch>& out);
-
+    // Whether an item of the store holds the UID (1), none does (0), or the session is not
+    // connected or cannot read (negative).
+    int32_t HoldsUid(const std::wstring& uid) const;
 
     // The oid field the document keys its tables by: the id blank-padded to 20 characters.
     static std::wstring OidField(int32_t oid);

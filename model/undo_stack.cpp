@@ -151,8 +151,11 @@ UndoResult UndoStack::Redo()
     return result;
 }
 
+// An item brought back keeps its UID; another item that took that UID meanwhile (an import,
+// a sync) would make two of one, so that counts as a change made elsewhere too.
 UndoStatus UndoStack::Check(const Step& step, bool undo)
 {
+    PimSession& session = edits_.Document().Session();
     for (const StoredChange& change : step.changes) {
         std::optional<pim::StoredItem> now;
         const EditStatus read =
@@ -160,6 +163,14 @@ UndoStatus UndoStack::Check(const Step& step, bool undo)
         if (read == EditStatus::kSaveFailed)
             return UndoStatus::kFailed;
         if (!SameState(now, undo ? change.after : change.before))
+            return UndoStatus::kChangedElsewhere;
+        const std::optional<pim::StoredItem>& target = undo ? change.before : change.after;
+        if (now || !target)
+            continue;
+        const int32_t taken = session.HoldsUid(target->fields.UID);
+        if (taken < 0)
+            return UndoStatus::kFailed;
+        if (taken > 0)
             return UndoStatus::kChangedElsewhere;
     }
     return UndoStatus::kDone;

@@ -4,7 +4,7 @@
 int ScriptedMessageService::MessageBox(const std::wstring& text, const std::wstring& caption,
                                        unsigned flags)
 {
-    shown_.push_back({text, caption, flags});
+    shown_.push_back({text, caption, flags, {}});
     if (!answers_.empty()) {
         const int answer = answers_.front();
         answers_.pop_front();
@@ -12,4 +12,13 @@ int ScriptedMessageService::MessageBox(const std::wstring& text, const std::wstr
     }
     const unsigned buttons = flags & 0xF;
     return (buttons == MB_YESNOCANCEL || buttons == MB_YESNO) ? IDYES : IDOK;
+}
+
+int ScriptedMessageService::MessageBoxNamed(const std::wstring& text, const std::wstring& caption,
+                                            unsigned flags,
+                                            const std::vector<std::wstring>& buttons)
+{
+    const int answer = MessageBox(text, caption, flags);
+    shown_.back().buttons = buttons;
+    return answer;
 }

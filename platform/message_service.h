@@ -24,6 +24,14 @@ public:
     virtual ~MessageService() = default;
     virtual int MessageBox(const std::wstring& text, const std::wstring& caption,
                            unsigned flags) = 0;
+    // The same box with its buttons named after what they do, in the set's order (OK, Cancel;
+    // Yes, No, Cancel); the answers stay the set's.
+    virtual int MessageBoxNamed(const std::wstring& text, const std::wstring& caption,
+                                unsigned flags, const std::vector<std::wstring>& buttons)
+    {
+        (void)buttons;
+        return MessageBox(text, caption, flags);
+    }
 };
 
 // Answers from a queue (IDOK, or IDYES for Yes/No boxes, once the queue is empty) and records
@@ -34,11 +42,14 @@ public:
         std::wstring text;
         std::wstring caption;
         unsigned flags;
+        std::vector<std::wstring> buttons; // the names given, if any
     };
 
     void QueueAnswer(int answer) { answers_.push_back(answer); }
     int MessageBox(const std::wstring& text, const std::wstring& caption,
                    unsigned flags) override;
+    int MessageBoxNamed(const std::wstring& text, const std::wstring& caption, unsigned flags,
+                        const std::vector<std::wstring>& buttons) override;
     const std::vector<Shown>& shown() const { return shown_; }
 
 private:

@@ -1,35 +1,16 @@
 // QtKeychain's jobs answer asynchronously; the sync asks from a worker thread or a tool, so each
-// call runs its job in a local event loop with a time limit.
+// call runs its job in a local event loop with a time limit, and leaves a late job to finish.
 #include "platform/secret_store.h"
 
-#include <QEventLoop>
-#include <QTimer>
 #include <qt6keychain/keychain.h>
 
 namespace platform {
 
 namespace {
 
-SecretStore::Answer RunJob(QKeychain::Job& job, int waitMs)
+SecretStore::Answer AnswerOf(const QKeychain::Job& job)
 {
-    job.setAutoDelete(false);
-    QEventLoop loop;
-    bool finished = false;
-    QObject::connect(&job, &QKeychain::Job::finished, &loop, [&] {
-        finished = true;
-        loop.quit();
-    });
-    QTimer::singleShot(waitMs, &loop, &QEventLoop::quit);
-    job.start();
-    if (!finished) {
-        loop.exec();
-    }
     SecretStore::Answer answer;
-    if (!finished) {
-        answer.outcome = SecretStore::Outcome::Unavailable;
-        answer.reason = QStringLiteral("The secret store did not answer.");
-        return answer;
-    }
     switch (job.error()) {
     case QKeychain::NoError:
         answer.outcome = SecretStore::Outcome::Done;
@@ -48,6 +29,24 @@ SecretStore::Answer RunJob(QKeychain::Job& job, int waitMs)
     return answer;
 }
 
+// The job lives on the heap and deletes itself after its answer, however late that comes.
+template <typename Job>
+SecretStore::Answer RunJob(Job* job, int waitMs,
+                           const std::function<void(Job&, SecretStore::Answer&)>& more = {})
+{
+    job->setAutoDelete(false);
+    SecretStore::Answer answer;
+    answer.outcome = SecretStore::Outcome::Unavailable;
+    answer.reason = QStringLiteral("The secret store did not answer.");
+    WaitForAnswer<QKeychain::Job>(job, waitMs, [&](QKeychain::Job&) {
+        answer = AnswerOf(*job);
+        if (more) {
+            more(*job, answer);
+        }
+    });
+    return answer;
+}
+
 }  // namespace
 
 SecretStore::SecretStore(QString service, int waitMs) : service_(std::move(service)), waitMs_(waitMs)
@@ -61,27 +60,28 @@ QString SecretStore::AccountKey(const QString& server, const QString& user)
 
 SecretStore::Answer SecretStore::Read(const QString& key) const
 {
-    QKeychain::ReadPasswordJob job(service_);
-    job.setKey(key);
-    Answer answer = RunJob(job, waitMs_);
-    if (answer.outcome == Outcome::Done) {
-        answer.secret = job.textData();
-    }
-    return answer;
+    auto* job = new QKeychain::ReadPasswordJob(service_);
+    job->setKey(key);
+    const auto readSecret = [](QKeychain::ReadPasswordJob& done, Answer& answer) {
+        if (answer.outcome == Outcome::Done) {
+            answer.secret = done.textData();
+        }
+    };
+    return RunJob<QKeychain::ReadPasswordJob>(job, waitMs_, readSecret);
 }
 
 SecretStore::Answer SecretStore::Write(const QString& key, const QString& secret) const
 {
-    QKeychain::WritePasswordJob job(service_);
-    job.setKey(key);
-    job.setTextData(secret);
+    auto* job = new QKeychain::WritePasswordJob(service_);
+    job->setKey(key);
+    job->setTextData(secret);
     return RunJob(job, waitMs_);
 }
 
 SecretStore::Answer SecretStore::Remove(const QString& key) const
 {
-    QKeychain::DeletePasswordJob job(service_);
-    job.setKey(key);
+    auto* job = new QKeychain::DeletePasswordJob(service_);
+    job->setKey(key);
     return RunJob(job, waitMs_);
 }
 

@@ -3,9 +3,42 @@
 // a missing or hung keyring daemon costs seconds, not the program.
 #pragma once
 
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QObject>
 #include <QString>
+#include <QThread>
+#include <QTimer>
+#include <functional>
 
 namespace platform {
+
+// How every keychain call waits: `job` reports once, through its `finished` signal, and `read`
+// takes its answer. A job is never destroyed while it can still answer: it deletes itself once
+// it has reported, and an answer that comes after `waitMs` reaches nobody. One that did not
+// answer in time moves to the program's main thread, whose event loop outlives a worker's.
+// True when the job answered in time.
+template <typename Job>
+bool WaitForAnswer(Job* job, int waitMs, const std::function<void(Job&)>& read)
+{
+    QObject::connect(job, &Job::finished, job, &QObject::deleteLater);
+    QEventLoop loop;
+    bool answered = false;
+    QObject::connect(job, &Job::finished, &loop, [&] {
+        answered = true;
+        read(*job);
+        loop.quit();
+    });
+    QTimer::singleShot(waitMs, &loop, &QEventLoop::quit);
+    job->start();
+    if (!answered) {
+        loop.exec();
+    }
+    if (!answered && QCoreApplication::instance()) {
+        job->moveToThread(QCoreApplication::instance()->thread());
+    }
+    return answered;
+}
 
 class SecretStore {
 public:

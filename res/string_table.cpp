@@ -246,6 +246,17 @@ constexpr Entry kStrings[] = {
     {65957, L"The calendar store could not be written."},
     {65958, L"One calendar found on %1."},
     {65959, L" Server items left alone, as this calendar cannot hold them: %1."},
+    {65960, L"Delete Appointment \"%1\". OK?"},
+    {65961, L"Delete Task \"%1\". OK?"},
+    {65962, L"No password was given for %1."},
+    {65963, L"\"%1\" was changed by another program while you edited it.\n"
+            L"Save Mine Over It: your version replaces that change.\n"
+            L"Merge and Edit Again: the editor opens on that version with your edits on top; "
+            L"nothing is saved until you choose OK."},
+    {65964, L"Save Mine Over It"},
+    {65965, L"Merge and Edit Again"},
+    {65966, L"Update"},
+    {65967, L" - last sync failed: %1"},
     {66020, L"The server %1 sent the request on to %2, which was not followed: the password and "
             L"the calendars go only to %1."},
     {66021, L"The server %1 sent the request on to %2, without encryption, which was not "

@@ -192,6 +192,19 @@ enum StringId : int {
     IDS_SYNC_STORE_REFUSED = 65957,
     IDS_ACCOUNT_FOUND_ONE = 65958,  // "%1" the server
     IDS_SYNC_NOTES_SKIPPED = 65959,
+    // The view's Delete question naming the item ("%1" its subject).
+    IDS_DELETE_APPOINTMENT_NAMED = 65960,
+    IDS_DELETE_TASK_NAMED = 65961,
+    IDS_SYNC_NO_PASSWORD = 65962, // "%1" the user at the server
+    // The editor's question when another program changed its item ("%1" the subject), and the
+    // names of its OK and Cancel buttons.
+    IDS_EDITED_MEANWHILE = 65963,
+    IDS_SAVE_MINE_OVER_IT = 65964,
+    IDS_MERGE_AND_EDIT_AGAIN = 65965,
+    // Calendar Accounts: Add on a kept account, and a kept account's failed last round ("%1"
+    // why).
+    IDS_ACCOUNT_UPDATE = 65966,
+    IDS_ACCOUNT_LAST_FAILED = 65967,
     // Where a password may go, and what the sync refused: "%1" the account's host or origin,
     // "%2" the other one; an item's note: "%1" the host, "%2" the subject, "%3" the reason.
     IDS_SYNC_REDIRECT_ELSEWHERE = 66020,

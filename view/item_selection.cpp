@@ -28,3 +28,17 @@ ItemSelection SelectionOfLine(const DetailLines& lines, int line, int row,
     }
     return item;
 }
+
+int LineOfItem(const DetailLines& lines, ItemKind kind, const std::wstring& oid, int row,
+               const ScheduleSource& schedule)
+{
+    const bool task = kind == ItemKind::Task;
+    const int first = task ? 0 : lines.taskLines;
+    const int end = task ? lines.taskLines : lines.taskLines + lines.appointmentLines;
+    for (int line = first; line < end; ++line) {
+        const int pos = lines.ItemOf(line);
+        if ((task ? schedule.TaskOid(row, pos) : schedule.ApptOid(row, pos)) == oid)
+            return line;
+    }
+    return -1;
+}

@@ -31,3 +31,7 @@ struct ItemSelection {
 // has no such line.
 ItemSelection SelectionOfLine(const DetailLines& lines, int line, int row,
                               const ScheduleSource& schedule, const SYSTEMTIME& date);
+// The detail line that lists the entry of `kind` with object id `oid` on day row `row`; -1
+// when the pass lists none.
+int LineOfItem(const DetailLines& lines, ItemKind kind, const std::wstring& oid, int row,
+               const ScheduleSource& schedule);

@@ -150,7 +150,7 @@ void CTamberloView::ComputeLayout(QSize client)
     shownRows_ = layout_.dayRowCount;
     schedule_.SetShownDayCount(shownRows_);
     if (shownRows_ > previousRows && !schedule_.SetShownStart(schedule_.GetShownStart()))
-        schedule_.Reload();
+        ReloadSchedule();
 }
 
 void CTamberloView::MeasureDateColumn()
@@ -233,7 +233,7 @@ void CTamberloView::Render(QPainter& painter, QSize client, const QRegion& dirty
     // A framed detail line's wide pen reaches one pixel past the area.
     if (layout_.detailVisible && clipTo(ToQRect(layout_.detailRect).adjusted(-1, -1, 1, 1))) {
         detailLines_ = tasks.PaintDetail(SelectedRow(), detailScroll_, selection_.line);
-        detailLinesFor_ = {SelectedRow(), detailScroll_};
+        detailLinesFor_ = CurrentDetailKey();
         detailLineFramed_ = selection_.line >= 0;
     }
     painter.setClipRegion(area);
@@ -462,7 +462,7 @@ bool CTamberloView::ShowDate(const SYSTEMTIME& date)
     if (calendarType_ == 0)
         first = AddDays(first, -nav::GridAlignmentDays(first.wDayOfWeek, settings_.StartDow));
     schedule_.SetShownStart(first);
-    schedule_.Reload();
+    ReloadSchedule();
     return true;
 }
 
@@ -486,9 +486,8 @@ bool CTamberloView::StoreChanged()
     if (editing_->Dragging())
         return false;
     const ItemSelection kept = selection_;
-    schedule_.Reload();
+    ReloadSchedule();
     ClearItemSelection();
-    detailLinesFor_.reset();
     const DetailLines& lines = CurrentDetailLines();
     for (int line = 0; kept.HasItem() && line < lines.taskLines + lines.appointmentLines; ++line) {
         const ItemSelection found =
@@ -512,7 +511,7 @@ bool CTamberloView::ApplyPeriodMove(const std::optional<nav::PeriodMove>& move)
     detailScroll_ = 0;
     selectedDate_ = move->selected;
     if (!schedule_.SetShownStart(move->first))
-        schedule_.Reload();
+        ReloadSchedule();
     return true;
 }
 
@@ -539,7 +538,7 @@ bool CTamberloView::ToggleCalendar()
     const int back = nav::GridAlignmentDays(first.wDayOfWeek, settings_.StartDow);
     if (back != 0 && nav::InSupportedYears(AddDays(first, -back)) &&
         !schedule_.SetShownStart(AddDays(first, -back)))
-        schedule_.Reload();
+        ReloadSchedule();
     calendarType_ = 0;
     return true;
 }

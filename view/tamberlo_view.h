@@ -64,6 +64,9 @@ public:
 
     // Selects detail line `line` of the selected day (ignored when there is no such line).
     void SelectDetailLine(int line);
+    // Selects the entry of `kind` with object id `oid` on the selected day, its detail line
+    // scrolled into view; false, with nothing selected, when the day lists no such entry.
+    bool SelectItem(ItemKind kind, const std::wstring& oid);
 
     const ViewLayout& Layout() const { return layout_; }
     const SYSTEMTIME& SelectedDate() const { return selectedDate_; }
@@ -136,6 +139,10 @@ private:
     void ScrollBodyOnScreen(int periodDays, int oldRow, const SYSTEMTIME& oldFirst);
     void MoveHourWindow(int firstHour);
     void ScrollDetail(int lines);
+    // Scrolls the detail list just enough to show `line`; true when the scroll changed.
+    bool ScrollDetailToLine(int line);
+    // The document read again for the shown period; the line map goes with the old entries.
+    void ReloadSchedule();
     const DetailLines& CurrentDetailLines();
     void UpdateRow(int row);
     void UpdateFramesAndDetail();
@@ -158,8 +165,15 @@ private:
     CommandTable commands_;
     ViewLayout layout_;
     DetailLines detailLines_;
-    // The day and scroll the line map was made for; a key on another day makes it again.
-    std::optional<std::pair<int, int>> detailLinesFor_;
+    // The shown period, day and scroll the line map was made for; any other makes it again.
+    struct DetailLinesKey {
+        SYSTEMTIME first;
+        int row = 0;
+        int scroll = 0;
+        bool operator==(const DetailLinesKey& other) const;
+    };
+    DetailLinesKey CurrentDetailKey() const;
+    std::optional<DetailLinesKey> detailLinesFor_;
     bool detailLineFramed_ = false; // the last detail paint framed the selected line
 
     int calendarType_ = 1;

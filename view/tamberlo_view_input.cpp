@@ -198,7 +198,7 @@ void CTamberloView::MoveInBody(nav::BodyKey key, bool keepRow)
     } else if (schedule_.SetShownStart(newFirst)) {
         ScrollBodyOnScreen(move->periodDays, oldRow, first);
     } else {
-        schedule_.Reload();
+        ReloadSchedule();
         update();
     }
 }
@@ -265,11 +265,27 @@ void CTamberloView::ScrollDetail(int lines)
     UpdateDetail();
 }
 
-// The line map of the last paint when it shows the same day and scroll; otherwise the detail
-// pass runs again without drawing anything visible.
+bool CTamberloView::DetailLinesKey::operator==(const DetailLinesKey& other) const
+{
+    return DaysBetween(first, other.first) == 0 && row == other.row && scroll == other.scroll;
+}
+
+CTamberloView::DetailLinesKey CTamberloView::CurrentDetailKey() const
+{
+    return {schedule_.GetShownStart(), SelectedRow(), detailScroll_};
+}
+
+void CTamberloView::ReloadSchedule()
+{
+    schedule_.Reload();
+    detailLinesFor_.reset();
+}
+
+// The line map of the last paint when it shows the same period, day and scroll; otherwise the
+// detail pass runs again without drawing anything visible.
 const DetailLines& CTamberloView::CurrentDetailLines()
 {
-    const std::pair<int, int> wanted{SelectedRow(), detailScroll_};
+    const DetailLinesKey wanted = CurrentDetailKey();
     if (detailLinesFor_ == wanted)
         return detailLines_;
     Relayout();
@@ -278,26 +294,55 @@ const DetailLines& CTamberloView::CurrentDetailLines()
     const TextSink quiet;
     const GanttGeometry geometry(layout_);
     detailLines_ = TaskDetailPainter(MakePaintContext(painter, geometry, quiet))
-                       .PaintDetail(wanted.first, wanted.second, -1);
+                       .PaintDetail(wanted.row, wanted.scroll, -1);
     detailLinesFor_ = wanted;
     return detailLines_;
 }
 
+bool CTamberloView::ScrollDetailToLine(int line)
+{
+    const int visible = std::max(1, layout_.detailLineCount);
+    const int scroll = std::clamp(detailScroll_, line - visible + 1, line);
+    if (scroll == detailScroll_)
+        return false;
+    detailScroll_ = scroll;
+    return true;
+}
+
+// The line map depends on the scroll (lines a category hides count only outside the shown
+// window), so the selection is read from the map of the scroll it is shown at.
 void CTamberloView::SelectDetailLine(int line)
 {
     const DetailLines& lines = CurrentDetailLines();
     if (line < 0 || line >= lines.taskLines + lines.appointmentLines)
         return;
     keyFocusArea_ = keys::kDetail;
-    const int visible = std::max(1, layout_.detailLineCount);
-    if (line < detailScroll_)
-        detailScroll_ = line;
-    else if (line >= detailScroll_ + visible)
-        detailScroll_ = line - visible + 1;
-
-    selection_ = SelectionOfLine(lines, line, SelectedRow(), schedule_, selectedDate_);
+    ScrollDetailToLine(line);
+    selection_ =
+        SelectionOfLine(CurrentDetailLines(), line, SelectedRow(), schedule_, selectedDate_);
     UpdateDetail();
     emit CommandStateChanged();
+}
+
+// After a scroll the item's line is looked up again in the new map; it settles at once
+// unless hidden lines sit before it in the window.
+bool CTamberloView::SelectItem(ItemKind kind, const std::wstring& oid)
+{
+    constexpr int kLookups = 4;
+    ClearItemSelection();
+    for (int lookup = 0; lookup < kLookups; ++lookup) {
+        const int line = LineOfItem(CurrentDetailLines(), kind, oid, SelectedRow(), schedule_);
+        if (line < 0)
+            break;
+        if (ScrollDetailToLine(line))
+            continue;
+        keyFocusArea_ = keys::kDetail;
+        selection_ = SelectionOfLine(detailLines_, line, SelectedRow(), schedule_, selectedDate_);
+        break;
+    }
+    update();
+    emit CommandStateChanged();
+    return selection_.HasItem();
 }
 
 // A notch is one step; a touchpad's small deltas add up to one.

@@ -66,6 +66,11 @@ int64_t Application::DataVersion() const
     return LoggedOn() ? db_->DataVersion() : -1;
 }
 
+int32_t Application::HoldsUid(const std::wstring& uid) const
+{
+    return LoggedOn() ? db_->HoldsUid(uid) : -1;
+}
+
 bool Application::LoggedOn() const { return db_ && db_->IsOpen(); }
 
 int32_t Application::GetDefaultFolder(int32_t id, std::shared_ptr<Folder>* out) const

@@ -55,6 +55,8 @@ public:
     int32_t RunInOneTransaction(const std::function<int32_t()>& work);
     // Every item whose subject, place, categories or memo contain `text` (Find).
     int32_t FindMatches(const std::wstring& text, std::vector<FindMatch>& out) const;
+    // Whether an item holds the UID (1), none does (0), or the store cannot be read (negative).
+    int32_t HoldsUid(const std::wstring& uid) const;
 
 private:
     bool LoggedOn() const;

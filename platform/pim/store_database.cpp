@@ -909,6 +909,20 @@ int64_t StoreDatabase::DataVersion()
     return s.Step() == SQLITE_ROW ? s.Int64(0) : -1;
 }
 
+// A statement of its own, finalized at once, so no read stays open after it.
+int32_t StoreDatabase::HoldsUid(const std::wstring& uid)
+{
+    if (db_ == nullptr) {
+        return -1;
+    }
+    if (uid.empty() || version_ < 2) {
+        return 0;
+    }
+    SqliteStatement s(db_, "SELECT 1 FROM items WHERE uid = ? LIMIT 1");
+    const int step = s.Bind(uid).Step();
+    return step == SQLITE_ROW ? 1 : step == SQLITE_DONE ? 0 : -1;
+}
+
 int32_t StoreDatabase::FindMatches(const std::wstring& text, std::vector<FindMatch>& out)
 {
     out.clear();

@@ -101,6 +101,9 @@ public:
     // contain `text`, with case and accents ignored. A series is found once, also by the texts
     // of its changed (not deleted) occurrences.
     int32_t FindMatches(const std::wstring& text, std::vector<FindMatch>& out);
+    // Whether an item holds the UID: 1 when one does, 0 when none does (or for an empty UID),
+    // negative when the store cannot be read.
+    int32_t HoldsUid(const std::wstring& uid);
     // Deletes the item; one the server holds leaves a tombstone for the next sync round.
     int32_t Delete(int32_t oid);
     // Runs many saves as one transaction (one disk sync); a negative result rolls all back

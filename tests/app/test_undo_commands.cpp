@@ -83,4 +83,42 @@ TEST_F(WindowTest, FindJumpsToAMatchTwoYearsAhead)
     EXPECT_FALSE(bar->isVisible());
 }
 
+// The match is the sixth of seven lines on its day, below the lines the detail area shows: the
+// view, the detail area and the Delete question all take that item, not the line's neighbour.
+TEST_F(WindowTest, FindSelectsTheListedItemAndDeleteNamesIt)
+{
+    const wchar_t* subjects[] = {L"Stand-up", L"Dentist",       L"Lunch", L"Call the bank",
+                                 L"Gym",      L"School pickup", L"Dinner"};
+    int32_t school = 0;
+    for (int hour = 0; hour < 7; ++hour) {
+        const int32_t oid = AddAppointment(subjects[hour], MakeSystemTime(2027, 1, 18, 8 + hour));
+        if (hour == 5)
+            school = oid;
+    }
+    // Today, a Monday too, shown first with fewer lines on the same row.
+    AddAppointment(L"Coffee", MakeSystemTime(2026, 12, 7, 8));
+    Start();
+    app->MainFrame()->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(app->MainFrame()));
+    QCoreApplication::processEvents();
+    CTamberloView& view = *app->MainFrame()->View();
+    Opened(cmd::ID_FIND)->trigger();
+    auto* bar = app->MainFrame()->findChild<FindBar*>();
+    QTest::keyClicks(bar->Field(), "school");
+    QTest::keyClick(bar->Field(), Qt::Key_Return);
+    EXPECT_EQ(view.SelectedDate().wDay, 18);
+    ASSERT_EQ(view.Selection().oid, PimSession::OidField(school));
+    EXPECT_EQ(view.Selection().line, 5);
+    EXPECT_GE(view.Selection().line, view.DetailScroll());
+    EXPECT_LT(view.Selection().line, view.DetailScroll() + view.Layout().detailLineCount);
+    QTest::keyClick(bar->Field(), Qt::Key_Escape);
+    messages.QueueAnswer(IDOK);
+    Opened(cmd::ID_DELETE_ITEM)->trigger();
+    EXPECT_EQ(messages.shown().back().text, L"Delete Appointment \"School pickup\". OK?");
+    PimSession session(paths.StorePath(), OccurrenceOnDay);
+    session.Connect();
+    EXPECT_EQ(session.AppointmentCount(), 7);
+    EXPECT_FALSE(session.FindAppointment(PimSession::OidField(school)));
+}
+
 } // namespace

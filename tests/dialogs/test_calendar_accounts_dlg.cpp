@@ -144,6 +144,12 @@ TEST_F(AccountsDialogTest, TestChooseAddAgainAndRemove)
     EXPECT_EQ(credentials.Password(added), QString("secret"));
     EXPECT_EQ(Find<QListWidget>(*dialog, "accountList")->currentItem()->text(),
               "alice @ https://dav.example.org (Appointments: Home, Tasks: /alice/both/)");
+    // Add on a kept account says it updates it; the list marks an account whose round failed.
+    EXPECT_EQ(Find<QPushButton>(*dialog, "add")->text().remove('&'), "Update");
+    dialog->ShowFailures({{added.id, L"The server dav.example.org stopped answering."}});
+    EXPECT_EQ(Find<QListWidget>(*dialog, "accountList")->item(0)->text(),
+              "alice @ https://dav.example.org (Appointments: Home, Tasks: /alice/both/) - last "
+              "sync failed: The server dav.example.org stopped answering.");
 
     // The same user at the same server again: its calendars change, no second account.
     Find<QLineEdit>(*dialog, "password")->clear();
@@ -159,6 +165,7 @@ TEST_F(AccountsDialogTest, TestChooseAddAgainAndRemove)
     Find<QLineEdit>(*dialog, "server")->setText("other.example.org");
     emit Find<QLineEdit>(*dialog, "server")->textEdited("other.example.org");
     EXPECT_EQ(events->count(), 0);
+    EXPECT_EQ(Find<QPushButton>(*dialog, "add")->text().remove('&'), "Add");
 
     messages.QueueAnswer(IDCANCEL);
     Find<QListWidget>(*dialog, "accountList")->setCurrentRow(0);

@@ -120,32 +120,52 @@ protected:
     template <typename Dialog>
     void ExpectOtherChangesAreNeverLost(ItemRef item, int titleId, std::function<Redraw()> edit)
     {
-        messages_.QueueAnswer(IDCANCEL);
+        // Merged, the editor shows the user's title over theirs, and asks again at each OK
+        // while saving would write over that change; their other change stays.
+        const std::vector<std::wstring> named{L"Save Mine Over It", L"Merge and Edit Again"};
+        for (int answer : {IDCANCEL, IDCANCEL, IDOK})
+            messages_.QueueAnswer(answer);
         Queue<Dialog>([&](Dialog& d) {
             Type(d, titleId, QStringLiteral("Mine"));
             Elsewhere("UPDATE items SET subject = 'Theirs', categories = 'Far'");
             Click(d, 1);
-            EXPECT_EQ(LastMessage(), L"\"Theirs\" was changed by another program meanwhile.\n"
-                                     L"OK: overwrite that change with yours.\n"
-                                     L"Cancel: take that change.");
+            EXPECT_EQ(messages_.shown().back().buttons, named);
+            EXPECT_EQ(LastMessage().substr(0, 60),
+                      L"\"Theirs\" was changed by another program while you edited it.");
         });
-        Queue<Dialog>([&](Dialog& d) {
-            EXPECT_EQ(Text(d, titleId), QStringLiteral("Mine"));
-            Click(d, 1);
-        });
+        for (int round = 0; round < 2; ++round)
+            Queue<Dialog>([&](Dialog& d) {
+                EXPECT_EQ(Text(d, titleId), QStringLiteral("Mine"));
+                Click(d, 1);
+            });
+        const size_t asked = messages_.shown().size();
         EXPECT_EQ(edit(), Redraw::kReloaded);
+        EXPECT_EQ(messages_.shown().size(), asked + 3);
         ItemValues stored = edits_.Read(item).values;
         EXPECT_EQ(stored.fields.Subject + L"/" + stored.fields.Categories, L"Mine/Far");
 
-        messages_.QueueAnswer(IDOK);
+        // A merge that writes over none of their changes saves at the next OK unasked.
+        messages_.QueueAnswer(IDCANCEL);
         Queue<Dialog>([&](Dialog& d) {
             Type(d, titleId, QStringLiteral("Mine again"));
             Elsewhere("UPDATE items SET categories = 'Near'");
             Click(d, 1);
         });
+        Queue<Dialog>([&](Dialog& d) { Click(d, 1); });
+        edit();
+        EXPECT_EQ(messages_.shown().size(), asked + 4);
+        stored = edits_.Read(item).values;
+        EXPECT_EQ(stored.fields.Subject + L"/" + stored.fields.Categories, L"Mine again/Near");
+
+        messages_.QueueAnswer(IDOK);
+        Queue<Dialog>([&](Dialog& d) {
+            Type(d, titleId, QStringLiteral("Mine at last"));
+            Elsewhere("UPDATE items SET categories = 'Far'");
+            Click(d, 1);
+        });
         edit();
         stored = edits_.Read(item).values;
-        EXPECT_EQ(stored.fields.Subject + L"/" + stored.fields.Categories, L"Mine again/Far");
+        EXPECT_EQ(stored.fields.Subject + L"/" + stored.fields.Categories, L"Mine at last/Near");
     }
 
     FixedClock clock_{MakeSystemTime(2026, 12, 7, 15, 30)};

@@ -112,6 +112,7 @@ TEST_F(AppointmentEditingTest, AddEditAndDeleteAPlainAppointment)
     // The Delete key's question cancelled keeps it; the editor's Delete after its question not.
     messages_.QueueAnswer(IDCANCEL);
     EXPECT_EQ(editing_.Delete(1, 0), Redraw::kNothing);
+    EXPECT_EQ(LastMessage(), L"Delete Appointment \"Long lunch\". OK?");
     EXPECT_EQ(Stored(oid), L"Long lunch");
     messages_.QueueAnswer(IDOK);
     Queue<CAppointDetailDlg>([](CAppointDetailDlg& d) { Click(d, kAppointDelete); });

@@ -228,6 +228,45 @@ TEST_F(UndoTest, RefusesWhatAnotherProgramChangedSince)
     sqlite3_close(other);
 }
 
+// A deleted item whose UID another program gave a new item meanwhile is not brought back: two
+// items of one UID would follow. Once that item is gone, the undo goes through.
+TEST_F(UndoTest, RefusesToBringBackAUidTheStoreNowHolds)
+{
+    const int32_t oid = Add(pim::kAppointmentKind, Appointment(L"Dentist", 9));
+    std::optional<pim::StoredItem> stored;
+    ASSERT_EQ(edits.ReadStored(pim::kAppointmentKind, oid, stored), EditStatus::kDone);
+    const std::wstring uid = stored->fields.UID;
+    ASSERT_FALSE(uid.empty());
+    ASSERT_EQ(edits.Apply({ChangeKind::kDelete, {pim::kAppointmentKind, oid}}).status,
+              EditStatus::kDone);
+
+    int32_t imported = 0;
+    { // another program imports an item of that UID
+        PimSession other(paths.StorePath(), OccurrenceOnDay);
+        ASSERT_GE(other.Connect(), 0);
+        AppointItem item = other.CreateAppointment();
+        item->SetSubject(L"Dentist (imported)");
+        item->SetUID(uid);
+        ASSERT_GE(item->Save(), 0);
+        imported = item->GetOid();
+    }
+    const Snapshot before = Store();
+    EXPECT_EQ(stack.Undo().status, UndoStatus::kChangedElsewhere);
+    EXPECT_EQ(Store(), before);
+    EXPECT_TRUE(stack.CanUndo());
+
+    {
+        PimSession other(paths.StorePath(), OccurrenceOnDay);
+        ASSERT_GE(other.Connect(), 0);
+        ASSERT_GE(other.FindAppointment(PimSession::OidField(imported))->Delete(), 0);
+    }
+    EXPECT_EQ(stack.Undo().status, UndoStatus::kDone);
+    ASSERT_EQ(edits.ReadStored(pim::kAppointmentKind, stack.CurrentOid(oid), stored),
+              EditStatus::kDone);
+    EXPECT_EQ(stored->fields.UID, uid);
+    EXPECT_EQ(stored->fields.Subject, L"Dentist");
+}
+
 // An import writes past the change path; the whole store before and after makes it one step.
 TEST_F(UndoTest, AnImportIsOneStepThatPutsBackWhatItReplaced)
 {

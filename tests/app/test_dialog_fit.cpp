@@ -1,0 +1,59 @@
+// Dialogs fitted to a small screen's available area: the Keys and Mouse page shrinks to it with
+// its OK button in view, and a dialog whose content cannot shrink that far scrolls inside it.
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+#include <QVBoxLayout>
+#include <gtest/gtest.h>
+
+#include "app/qt_dialog_runner.h"
+#include "dialogs/keys_and_mouse_dlg.h"
+#include "view/keys_and_mouse.h"
+
+namespace {
+
+// A 1920x1080 screen at QT_SCALE_FACTOR=2 less a panel, in device-independent pixels.
+const QRect kScaledScreen(0, 0, 960, 510);
+
+// Whether `button` shows whole within its dialog once the dialog is laid out.
+bool ShownWhole(const QDialog& dialog, const QPushButton& button)
+{
+    const QRect at(button.mapTo(&dialog, QPoint(0, 0)), button.size());
+    return button.isVisible() && dialog.rect().contains(at);
+}
+
+TEST(DialogFit, DialogsStayInsideTheScreenWithTheirButtonsInView)
+{
+    CKeysAndMouseDlg keys(KeysAndMouse({}));
+    FitToScreen(keys, kScaledScreen);
+    keys.show();
+    EXPECT_LE(keys.width(), 960 - 16);
+    EXPECT_LE(keys.height(), 510 - 48);
+    EXPECT_GT(keys.height(), 300); // shrunk to the screen, not to nothing
+    QPushButton* ok = keys.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    EXPECT_TRUE(ShownWhole(keys, *ok));
+    EXPECT_EQ(keys.findChild<QScrollArea*>("dialogScroll"), nullptr); // its table scrolls
+
+    // Content taller than the screen can hold scrolls; the closing buttons stay below it.
+    QDialog tall;
+    auto* layout = new QVBoxLayout(&tall);
+    auto* content = new QWidget;
+    content->setMinimumSize(400, 1200);
+    layout->addWidget(content);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    FitToScreen(tall, kScaledScreen);
+    tall.show();
+    EXPECT_LE(tall.height(), 510 - 48);
+    auto* scroll = tall.findChild<QScrollArea*>("dialogScroll");
+    ASSERT_NE(scroll, nullptr);
+    EXPECT_TRUE(scroll->isAncestorOf(content));
+    EXPECT_GT(scroll->verticalScrollBar()->maximum(), 0);
+    EXPECT_TRUE(ShownWhole(tall, *buttons->button(QDialogButtonBox::Ok)));
+    EXPECT_TRUE(ShownWhole(tall, *buttons->button(QDialogButtonBox::Cancel)));
+}
+
+} // namespace
