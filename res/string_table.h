@@ -210,7 +210,7 @@ enum StringId : int {
     IDS_SYNC_REDIRECT_ELSEWHERE = 66020,
     IDS_SYNC_REDIRECT_PLAIN = 66021,
     IDS_SYNC_PASSWORD_WITHHELD = 66022,
-    IDS_SYNC_NO_PASSWORD = 66023, // "%1" the user, "%2" the host
+    IDS_SYNC_NO_PASSWORD_FOR_HOST = 66023, // "%1" the user, "%2" the host
     IDS_SYNC_CANCELLED = 66024,
     IDS_SYNC_CERTIFICATE_NAME = 66025, // "%2" the names it is made out to, "%3" the fingerprint
     IDS_SYNC_HTTPS_ASSUMED = 66026,

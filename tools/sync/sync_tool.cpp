@@ -189,7 +189,7 @@ bool Password(const QString& command, const caldav::Connection& connection, QStr
         return true;
     }
     const caldav::SyncError none =
-        caldav::FailureIn(caldav::Failure::WrongPassword, res::IDS_SYNC_NO_PASSWORD,
+        caldav::FailureIn(caldav::Failure::WrongPassword, res::IDS_SYNC_NO_PASSWORD_FOR_HOST,
                           {connection.user, caldav::HostOf(connection.server)});
     err << "tamberlo-sync: " << Utf8(none.message) << '\n';
     return false;
