@@ -246,6 +246,8 @@ constexpr Entry kStrings[] = {
     {65957, L"The calendar store could not be written."},
     {65958, L"One calendar found on %1."},
     {65959, L" Server items left alone, as this calendar cannot hold them: %1."},
+    {66000, L"A sync round is already running on %1."},
+    {66001, L"another resource of this calendar has the same UID"},
 };
 
 static_assert(std::is_sorted(std::begin(kStrings), std::end(kStrings),

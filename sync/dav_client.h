@@ -53,6 +53,9 @@ public:
     // Requests sent so far, and of those the PUTs and DELETEs (a quiet round sends none).
     int RequestCount() const { return requests_; }
     int WriteCount() const { return writes_; }
+    // The wait for the first byte of each answer from now on (0: the connection's stall limit),
+    // for a request the server needs long to begin answering.
+    void SetFirstByteTimeout(int ms) { firstByteMs_ = ms; }
 
 private:
     using Headers = QList<std::pair<QByteArray, QByteArray>>;
@@ -67,6 +70,7 @@ private:
     std::unique_ptr<QNetworkAccessManager> network_;
     int requests_ = 0;
     int writes_ = 0;
+    int firstByteMs_ = 0;
 };
 
 }  // namespace caldav

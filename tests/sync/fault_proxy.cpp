@@ -9,6 +9,7 @@
 #include <atomic>
 #include <map>
 #include <mutex>
+#include <random>
 
 // What a cut-short sync-collection answer left to say: the answer without its responses, where
 // they stood, those still to send, and the server's own token for the end.
@@ -29,6 +30,7 @@ struct FaultProxy::Shared {
     Hook answered;
     std::atomic<int> requests{0};
     std::atomic<qint64> endless{0};
+    std::mt19937 cuts{41}; // the proxy's thread alone draws
 
     Fault For(int request)
     {
@@ -188,6 +190,13 @@ void Reply(QTcpSocket* client, const QByteArray& answer)
     client->disconnectFromHost();
 }
 
+// A quarter of the answers, drawn from the seed, break off after half their bytes.
+void Cut(QTcpSocket* client, const QByteArray& answer, FaultProxy::Shared& shared)
+{
+    const bool cut = shared.cuts() % 4 == 0;
+    Reply(client, cut ? answer.left(answer.size() / 2) : answer);
+}
+
 void Forward(QTcpSocket* client, const QByteArray& request, int number, FaultProxy::Mode mode,
              const std::shared_ptr<FaultProxy::Shared>& shared)
 {
@@ -204,6 +213,8 @@ void Forward(QTcpSocket* client, const QByteArray& request, int number, FaultPro
         shared->Call(&FaultProxy::Shared::answered, number);
         if (mode == FaultProxy::Mode::DropAnswer) {
             client->abort();
+        } else if (mode == FaultProxy::Mode::CutAnswers) {
+            Cut(client, *answer, *shared);
         } else if (mode == FaultProxy::Mode::TruncatedSyncAnswers) {
             const QByteArray path = request.left(request.indexOf("\r\n")).split(' ').value(1);
             Reply(client, Closing(Truncated(*answer, path, *shared)));
@@ -245,6 +256,7 @@ void Act(QTcpSocket* client, const QByteArray& request, int number,
     switch (fault.mode) {
     case FaultProxy::Mode::Pass:
     case FaultProxy::Mode::DropAnswer:
+    case FaultProxy::Mode::CutAnswers:
         Forward(client, request, number, fault.mode, shared);
         break;
     case FaultProxy::Mode::NoSyncCollection:

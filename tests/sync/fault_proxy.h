@@ -1,6 +1,7 @@
 // A loopback HTTP proxy of the tests between a client and a DAV server that can fail on
 // purpose: answer an error status, close the connection, stall, send malformed XML or a body
-// without end, redirect in a loop, forward a request and drop the server's answer, or pass for
+// without end, redirect in a loop, forward a request and drop the server's answer, cut a quarter of the
+// answers halfway, or pass for
 // a server without the sync-collection report (and without a CTag), or as one that answers it
 // in parts. It runs in its own thread,
 // so it serves a client that blocks in a local event loop or in another process. Each request
@@ -31,6 +32,9 @@ public:
         // A sync-collection answer of more than one resource is cut short as RFC 6578 lets a
         // server do: half of it, a 507 for the collection, and a token that asks for the rest.
         TruncatedSyncAnswers,
+        // Passes, but a seeded quarter of the server's answers break off halfway, as over a
+        // link that drops.
+        CutAnswers,
     };
     // Applies to the requests numbered first..last (counted from 1 over all connections).
     struct Fault {
