@@ -197,6 +197,36 @@ void Cut(QTcpSocket* client, const QByteArray& answer, FaultProxy::Shared& share
     Reply(client, cut ? answer.left(answer.size() / 2) : answer);
 }
 
+// The answer with each response followed by a copy whose href's last segment begins with an
+// escape ("dup" as "%64up"); both servers answer with a Content-Length, which is all this reads.
+QByteArray Respelled(const QByteArray& answer)
+{
+    const qsizetype end = answer.indexOf("\r\n\r\n");
+    if (end < 0) {
+        return answer;
+    }
+    static const QRegularExpression response = Element(QStringLiteral("response"));
+    static const QRegularExpression name(QStringLiteral("(<(\\w+:)?href\\b[^>]*>[^<]*/)(\\w)"));
+    const QString body = QString::fromUtf8(answer.mid(end + 4));
+    QString out;
+    qsizetype at = 0;
+    for (auto it = response.globalMatch(body); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        QString copy = m.captured(0);
+        const QRegularExpressionMatch letter = name.match(copy);
+        if (letter.hasMatch()) {
+            copy.replace(letter.capturedStart(3), 1,
+                         QStringLiteral("%%1").arg(letter.captured(3).at(0).unicode(), 2, 16));
+        }
+        out += body.mid(at, m.capturedEnd(0) - at) + copy;
+        at = m.capturedEnd(0);
+    }
+    const QByteArray changed = (out + body.mid(at)).toUtf8();
+    return Headed(answer.left(end + 4), {"content-length:"},
+                  "Content-Length: " + QByteArray::number(changed.size()) + "\r\n") +
+           changed;
+}
+
 void Forward(QTcpSocket* client, const QByteArray& request, int number, FaultProxy::Mode mode,
              const std::shared_ptr<FaultProxy::Shared>& shared)
 {
@@ -215,6 +245,8 @@ void Forward(QTcpSocket* client, const QByteArray& request, int number, FaultPro
             client->abort();
         } else if (mode == FaultProxy::Mode::CutAnswers) {
             Cut(client, *answer, *shared);
+        } else if (mode == FaultProxy::Mode::RespelledHrefs && request.startsWith("REPORT ")) {
+            Reply(client, Closing(Respelled(*answer)));
         } else if (mode == FaultProxy::Mode::TruncatedSyncAnswers) {
             const QByteArray path = request.left(request.indexOf("\r\n")).split(' ').value(1);
             Reply(client, Closing(Truncated(*answer, path, *shared)));
@@ -271,6 +303,9 @@ void Act(QTcpSocket* client, const QByteArray& request, int number,
             // Uncompressed (Radicale compresses otherwise), so that the answer can be changed.
             Forward(client, Headed(request, {"accept-encoding:"}, {}), number, fault.mode, shared);
         }
+        break;
+    case FaultProxy::Mode::RespelledHrefs:
+        Forward(client, Headed(request, {"accept-encoding:"}, {}), number, fault.mode, shared);
         break;
     case FaultProxy::Mode::TruncatedSyncAnswers: {
         static const QRegularExpression continuation(QStringLiteral("proxy-continue-(\\d+)"));

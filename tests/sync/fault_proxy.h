@@ -35,6 +35,9 @@ public:
         // Passes, but a seeded quarter of the server's answers break off halfway, as over a
         // link that drops.
         CutAnswers,
+        // Passes, but each resource of a REPORT answer comes twice: as the server spells it,
+        // then with the first letter of its name percent-encoded.
+        RespelledHrefs,
     };
     // Applies to the requests numbered first..last (counted from 1 over all connections).
     struct Fault {

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "tests/sync/fault_proxy.h"
+#include "sync/round_lock.h"
 #include "tests/sync/round_fixture.h"
 #include "tools/sync/sync_tool.h"
 
@@ -177,4 +178,59 @@ TEST_P(RoundTest, AKilledToolLeavesAStoreTheNextRoundBringsToAgreement)
             return;
     }
     EXPECT_GE(killed, 3);
+}
+
+// Two tools and the program's own round started together on one store: one round at a time,
+// the others wait or say so and write nothing, and every server item is in the store once.
+TEST_P(RoundTest, RoundsOnOneStoreRunOneAtATime)
+{
+    if (Hiding())
+        GTEST_SKIP() << "the lock is the same whichever way a round follows the server";
+    const std::string a = Store("a.sqlite3");
+    {
+        pim::StoreDatabase db;
+        ASSERT_EQ(db.Open(a), 0);
+        pim::SyncAccount account = account_;
+        ASSERT_GE(pim::SyncLedger(db).SaveAccount(account), 0);
+    }
+    {
+        const caldav::RoundLock held(a, 0);
+        ASSERT_TRUE(held.Held());
+        const QByteArray before = Fingerprint(a);
+        caldav::RoundOptions options{kRoundNow};
+        options.lockWaitMs = 100;
+        const caldav::RoundReport busy =
+            caldav::RunRound(a, OccurrenceOnDay, account_, connection_, options);
+        EXPECT_TRUE(busy.busy);
+        EXPECT_EQ(busy.ExitCode(), 0);
+        EXPECT_EQ(busy.notes, std::vector<std::wstring>{
+                                  L"A sync round is already running on " +
+                                  QString::fromStdString(a).toStdWString() + L"."});
+        EXPECT_EQ(Fingerprint(a), before);
+    }
+    int expected = 0;
+    for (const int added : {150, 20}) {
+        for (int i = expected; i < expected + added; ++i)
+            Put(QStringLiteral("s%1.ics").arg(i),
+                OtherEvent(QStringLiteral("s-%1").arg(i), QStringLiteral("20261207T090000"),
+                           QStringLiteral("DTEND:20261207T100000\r\n")));
+        expected += added;
+        std::vector<std::unique_ptr<QProcess>> tools;
+        for (int i = 0; i < 2; ++i) {
+            tools.push_back(std::make_unique<QProcess>());
+            tools.back()->start(QStringLiteral(TAMBERLO_SYNC_PROGRAM),
+                                {"--store", QString::fromStdString(a), "--profile",
+                                 QString::fromStdString(Store("t.ini")), "--password-command",
+                                 "echo secret"});
+        }
+        const caldav::RoundReport own = Round(a);
+        EXPECT_FALSE(own.error);
+        for (const auto& tool : tools) {
+            ASSERT_TRUE(tool->waitForFinished(60000));
+            EXPECT_EQ(tool->exitCode(), 0) << tool->readAllStandardError().toStdString();
+        }
+        std::set<std::wstring> uids;
+        EXPECT_EQ(ItemCount(a, &uids), static_cast<size_t>(expected));
+        EXPECT_EQ(uids.size(), static_cast<size_t>(expected));
+    }
 }
