@@ -537,7 +537,7 @@ TEST_P(RoundTest, AFirstPullOverALinkThatCutsAnswersGoesOnWhereItStopped)
         GTEST_SKIP() << "one listing either way";
     const int events = qEnvironmentVariableIntValue("TAMBERLO_FIRST_PULL_EVENTS") > 0
                            ? qEnvironmentVariableIntValue("TAMBERLO_FIRST_PULL_EVENTS")
-                           : 450;
+                           : 300;
     for (int i = 0; i < events; ++i) {
         Put(QStringLiteral("e%1.ics").arg(i),
             OtherEvent(QStringLiteral("e-%1").arg(i), QStringLiteral("20261207T090000"),
