@@ -42,7 +42,7 @@ std::optional<pim::StoredItem> ReadBack(const std::string& text, std::wstring* r
     }
     if (items.size() != 1) {
         if (reason)
-            *reason = items.empty()               ? L"no appointment or task in it"
+            *reason = items.empty()              ? L"no appointment or task in it"
                       : SeriesAndItsStart(items) ? L"DTSTART is not one of the rule's days"
                                                  : L"more than one item in one resource";
         return std::nullopt;

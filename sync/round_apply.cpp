@@ -109,8 +109,8 @@ int32_t RoundApply::Skipped(const std::wstring& href, const std::wstring& etag,
     return 0;
 }
 
-std::map<std::wstring, pim::SyncLink>::iterator RoundApply::HeldElsewhere(
-    const pim::StoredItem& item)
+std::map<std::wstring, pim::SyncLink>::iterator
+RoundApply::HeldElsewhere(const pim::StoredItem& item)
 {
     const auto uid = local_.linkedUids.find(item.fields.UID);
     if (uid == local_.linkedUids.end()) {

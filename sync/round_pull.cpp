@@ -185,8 +185,7 @@ void ChangesByListing(RoundContext& round, const QUrl& url, const LocalState& lo
     CollectionListing listing;
     {
         const ListingWait wait(round, local);
-        listing =
-            Asked<CollectionListing>([&] { return ListResources(round.client, url); });
+        listing = Asked<CollectionListing>([&] { return ListResources(round.client, url); });
     }
     if (round.Failed(listing.error))
         return;
@@ -236,8 +235,8 @@ std::vector<QString> Wanted(const Pulled& pulled, const LocalState& local)
 // What a batch adds to the report, taken back when its transaction is.
 struct Tally {
     explicit Tally(const RoundReport& report)
-        : received(report.received), deletedHere(report.deletedHere),
-          conflicts(report.conflicts), notes(report.notes.size())
+        : received(report.received), deletedHere(report.deletedHere), conflicts(report.conflicts),
+          notes(report.notes.size())
     {
     }
     void Restore(RoundReport& report) const
@@ -282,8 +281,8 @@ bool ApplyFetched(RoundContext& round, const std::wstring& calendar,
         if (!round.Going())
             return false;
         const auto first = wanted.begin() + static_cast<std::ptrdiff_t>(from);
-        const std::vector<QString> batch(
-            first, first + static_cast<std::ptrdiff_t>(std::min(kApplyBatch, wanted.size() - from)));
+        const std::vector<QString> batch(first, first + static_cast<std::ptrdiff_t>(std::min(
+                                                            kApplyBatch, wanted.size() - from)));
         struct Fetched {
             std::vector<Resource> resources;
             SyncError error;

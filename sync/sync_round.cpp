@@ -71,8 +71,8 @@ RoundReport RunRound(const std::string& storePath, const pim::OccurrenceRule& ru
     const RoundLock lock(storePath, options.lockWaitMs);
     if (!lock.Held()) {
         report.busy = true;
-        report.notes.push_back(
-            res::LoadString(res::IDS_SYNC_ROUND_RUNNING, QString::fromStdString(storePath).toStdWString()));
+        report.notes.push_back(res::LoadString(res::IDS_SYNC_ROUND_RUNNING,
+                                               QString::fromStdString(storePath).toStdWString()));
         return report;
     }
     pim::StoreDatabase db;

@@ -121,8 +121,8 @@ TEST(RuleMapping, YearlyRulesOnMonthEndsReadAsTheProgramWritesThem)
 {
     for (int month = 1; month <= 12; ++month) {
         const int last = DaysInMonth(2026, month);
-        const std::string byDay = "FREQ=YEARLY;BYMONTH=" + std::to_string(month) +
-                                  ";BYMONTHDAY=" + std::to_string(last);
+        const std::string byDay =
+            "FREQ=YEARLY;BYMONTH=" + std::to_string(month) + ";BYMONTHDAY=" + std::to_string(last);
         for (const std::string& rule : {std::string("FREQ=YEARLY"), byDay}) {
             SCOPED_TRACE(rule + " from month " + std::to_string(month));
             const ical::PatternFromRule read = Map(rule.c_str(), At(2026, month, last));

@@ -1,11 +1,11 @@
 // A loopback HTTP proxy of the tests between a client and a DAV server that can fail on
 // purpose: answer an error status, close the connection, stall, send malformed XML or a body
-// without end, redirect in a loop, forward a request and drop the server's answer, cut a quarter of the
-// answers halfway, or pass for
+// without end, redirect in a loop, forward a request and drop the server's answer, or pass for
 // a server without the sync-collection report (and without a CTag), or as one that answers it
 // in parts. It runs in its own thread,
 // so it serves a client that blocks in a local event loop or in another process. Each request
 // gets its own connection to the server, and each answer closes the client's connection.
+// It can also cut a quarter of the answers halfway, or name each resource twice, spelled two ways.
 #pragma once
 
 #include <QThread>

@@ -97,8 +97,9 @@ TEST(ResourceText, ADurationEndsWhereTheEqualDtendDoes)
         std::snprintf(start, sizeof start, "20261207T%02d%02d%02dZ", startSeconds / 3600,
                       startSeconds / 60 % 60, startSeconds % 60);
         const std::string event = "BEGIN:VEVENT\r\nUID:d\r\nDTSTAMP:20261201T000000Z\r\n"
-                                  "DTSTART:" + std::string(start) + "\r\nDURATION:PT" +
-                                  std::to_string(length) + "S\r\nEND:VEVENT\r\n";
+                                  "DTSTART:" +
+                                  std::string(start) + "\r\nDURATION:PT" + std::to_string(length) +
+                                  "S\r\nEND:VEVENT\r\n";
         const caldav::ResourceItem read = caldav::ReadResource(Calendar(event), kToday);
         ASSERT_TRUE(read.item) << event << QString::fromStdWString(read.reason).toStdString();
         EXPECT_EQ(read.item->fields.End, AddSeconds(read.item->fields.Start, length)) << event;

@@ -445,9 +445,9 @@ TEST_P(RoundTest, YearlyMonthEndsAndDurationsFromAnotherClientComeInExactly)
     const std::string a = Store("a.sqlite3"), b = Store("b.sqlite3");
     int others = 0;
     for (int month = 1; month <= 12; ++month, ++others) {
-        const QString day = QString::fromStdWString(
-            DateToKey(SystemTimeToVariantTime(MakeSystemTime(2026, month, DaysInMonth(2026, month))),
-                      kDayKey));
+        const QString day = QString::fromStdWString(DateToKey(
+            SystemTimeToVariantTime(MakeSystemTime(2026, month, DaysInMonth(2026, month))),
+            kDayKey));
         Put(QStringLiteral("yearly%1.ics").arg(month),
             OtherEvent(QStringLiteral("yearly-%1").arg(month), day + QStringLiteral("T090000"),
                        QStringLiteral("DTEND:%1T100000\r\nRRULE:FREQ=YEARLY\r\n").arg(day)));

@@ -212,9 +212,9 @@ TEST_P(RoundTest, RoundsOnOneStoreRunOneAtATime)
             caldav::RunRound(a, OccurrenceOnDay, account_, connection_, options);
         EXPECT_TRUE(busy.busy);
         EXPECT_EQ(busy.ExitCode(), 0);
-        EXPECT_EQ(busy.notes, std::vector<std::wstring>{
-                                  L"A sync round is already running on " +
-                                  QString::fromStdString(a).toStdWString() + L"."});
+        EXPECT_EQ(busy.notes,
+                  std::vector<std::wstring>{L"A sync round is already running on " +
+                                            QString::fromStdString(a).toStdWString() + L"."});
         EXPECT_EQ(Fingerprint(a), before);
     }
     // Two tools on a first pull, then one tool and the program's own round on what came since.
