@@ -1,6 +1,8 @@
 // Rounds between real stores and real servers: first sync both ways, quiet rounds that write
 // nothing, conflicts of every order, a lost PUT answer, resources the store cannot hold, a
 // wrong password, and a seeded run of random edits on two stores that must always converge.
+#include <QProcess>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 #include <iostream>
@@ -529,8 +531,9 @@ TEST_P(RoundTest, AResourceNamedTwiceIsOneItem)
     ExpectAgreement(a, b);
 }
 
-// A first pull through a link that cuts a quarter of the answers: each round keeps what it
-// applied and counts only that, and a few rounds take everything in, once.
+// A first pull through a link that cuts a quarter of the answers, after a first attempt on a
+// full disk: each attempt keeps what it applied and counts only that, and a few take
+// everything in, once.
 TEST_P(RoundTest, AFirstPullOverALinkThatCutsAnswersGoesOnWhereItStopped)
 {
     if (Hiding())
@@ -546,7 +549,27 @@ TEST_P(RoundTest, AFirstPullOverALinkThatCutsAnswersGoesOnWhereItStopped)
     const std::unique_ptr<FaultProxy> proxy = ProxyBefore();
     proxy->Set({FaultProxy::Mode::CutAnswers});
     const std::string a = Store("a.sqlite3");
-    int received = 0, rounds = 0;
+    {
+        pim::StoreDatabase db;
+        ASSERT_EQ(db.Open(a), 0);
+        pim::SyncAccount account = account_;
+        ASSERT_GE(pim::SyncLedger(db).SaveAccount(account), 0);
+    }
+    // The tool on a disk that fills up on the way: no file of the store may pass 160 kB.
+    QProcess full;
+    full.start(QStringLiteral("/bin/sh"),
+               {"-c", QStringLiteral("trap '' XFSZ; ulimit -f 320; exec \"$0\" \"$@\""),
+                QStringLiteral(TAMBERLO_SYNC_PROGRAM), "--store", QString::fromStdString(a),
+                "--profile", QString::fromStdString(Store("t.ini")), "--password-command",
+                "echo secret"});
+    ASSERT_TRUE(full.waitForFinished(120000));
+    EXPECT_EQ(full.exitCode(), 2);
+    static const QRegularExpression count(QStringLiteral("received (\\d+),"));
+    const QRegularExpressionMatch said = count.match(QString::fromUtf8(full.readAllStandardOutput()));
+    ASSERT_TRUE(said.hasMatch());
+    int received = said.captured(1).toInt();
+    EXPECT_EQ(static_cast<size_t>(received), ItemCount(a));
+    int rounds = 0;
     for (bool done = false; !done && rounds < 6; ++rounds) {
         const caldav::RoundReport report = Round(a);
         received += report.received;
