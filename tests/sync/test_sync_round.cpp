@@ -565,7 +565,8 @@ TEST_P(RoundTest, AFirstPullOverALinkThatCutsAnswersGoesOnWhereItStopped)
     ASSERT_TRUE(full.waitForFinished(120000));
     EXPECT_EQ(full.exitCode(), 2);
     static const QRegularExpression count(QStringLiteral("received (\\d+),"));
-    const QRegularExpressionMatch said = count.match(QString::fromUtf8(full.readAllStandardOutput()));
+    const QRegularExpressionMatch said =
+        count.match(QString::fromUtf8(full.readAllStandardOutput()));
     ASSERT_TRUE(said.hasMatch());
     int received = said.captured(1).toInt();
     EXPECT_EQ(static_cast<size_t>(received), ItemCount(a));
