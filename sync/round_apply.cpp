@@ -106,7 +106,22 @@ int32_t RoundApply::Skipped(const std::wstring& href, const std::wstring& etag,
     local_.skipped[key] = skipped;
     // An item whose resource became one the store cannot hold stays as it is, still linked to
     // its last version, and the resource is reported: its edit there is no deletion here.
-    return 0;
+    const auto linked = local_.byHref.find(key);
+    if (linked == local_.byHref.end() || !linked->second.Dirty()) {
+        return 0;
+    }
+    // A local edit must not go over it either: it is kept as a copy too, and the item waits
+    // as it is until the server's version changes again, instead of being pushed every round.
+    pim::SyncLink& link = linked->second;
+    pim::StoredItem mine;
+    if (!round_.Load(link, mine)) {
+        return round_.report.error ? -1 : 0;
+    }
+    if (int32_t s = KeepCopy(mine, ConflictReason::UnreadableThere); s < 0) {
+        return s;
+    }
+    link.pushed = link.change;
+    return Counted(round_.ledger.MarkPushed(link.oid, calendar_, link.href, link.etag, link.change));
 }
 
 std::map<std::wstring, pim::SyncLink>::iterator

@@ -399,6 +399,16 @@ TEST_P(RoundTest, AResourceTheStoreCannotHoldIsLeftAloneAndReported)
     EXPECT_EQ(std::make_tuple(edited.skipped, edited.deletedHere, edited.received),
               std::make_tuple(2, 0, 0));
     EXPECT_EQ(Items(a).size(), 1u);
+    // Edited here too: not pushed over it, but kept, and as a copy; later rounds send nothing.
+    mine.fields.Location = L"here";
+    ASSERT_GE(Save(a, mine), 0);
+    const caldav::RoundReport both = Round(a);
+    EXPECT_EQ(std::make_tuple(both.conflicts, both.skipped, both.sent), std::make_tuple(1, 2, 0));
+    EXPECT_EQ(Items(a).size(), 2u);
+    EXPECT_EQ(Round(a).writes, 0);
+    EXPECT_TRUE(client.Get(calendar_.resolved(QUrl(QString::fromStdWString(mine.fields.UID) +
+                                                   ".ics")))
+                    .body.contains("RRULE:FREQ=HOURLY"));
 }
 
 TEST_P(RoundTest, AWrongPasswordFailsAndLeavesTheStoreAsItWas)
