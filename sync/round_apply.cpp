@@ -121,7 +121,8 @@ int32_t RoundApply::Skipped(const std::wstring& href, const std::wstring& etag,
         return s;
     }
     link.pushed = link.change;
-    return Counted(round_.ledger.MarkPushed(link.oid, calendar_, link.href, link.etag, link.change));
+    return Counted(
+        round_.ledger.MarkPushed(link.oid, calendar_, link.href, link.etag, link.change));
 }
 
 std::map<std::wstring, pim::SyncLink>::iterator

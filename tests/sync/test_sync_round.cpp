@@ -406,9 +406,9 @@ TEST_P(RoundTest, AResourceTheStoreCannotHoldIsLeftAloneAndReported)
     EXPECT_EQ(std::make_tuple(both.conflicts, both.skipped, both.sent), std::make_tuple(1, 2, 0));
     EXPECT_EQ(Items(a).size(), 2u);
     EXPECT_EQ(Round(a).writes, 0);
-    EXPECT_TRUE(client.Get(calendar_.resolved(QUrl(QString::fromStdWString(mine.fields.UID) +
-                                                   ".ics")))
-                    .body.contains("RRULE:FREQ=HOURLY"));
+    EXPECT_TRUE(
+        client.Get(calendar_.resolved(QUrl(QString::fromStdWString(mine.fields.UID) + ".ics")))
+            .body.contains("RRULE:FREQ=HOURLY"));
 }
 
 TEST_P(RoundTest, AWrongPasswordFailsAndLeavesTheStoreAsItWas)
