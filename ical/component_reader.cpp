@@ -301,7 +301,7 @@ bool Reader::ReadAppointment()
         icalproperty* duration = icalcomponent_get_first_property(c_, ICAL_DURATION_PROPERTY);
         const int seconds =
             duration ? icaldurationtype_as_int(icalproperty_get_duration(duration)) : 0;
-        end = *start + (duration ? seconds / 86400.0 : (allDay_ ? 1.0 : 0.0));
+        end = duration ? AddSeconds(*start, seconds) : *start + (allDay_ ? 1.0 : 0.0);
     }
     if (*end < *start) {
         Fail("DTEND before DTSTART");
@@ -378,7 +378,7 @@ void Reader::ReadAlarm(DATE start, DATE end)
             out_.notes.push_back("an alarm relative to a date the task has not left out");
             return;
         }
-        at = (fromEnd ? end : start) + icaldurationtype_as_int(t.duration) / 86400.0;
+        at = AddSeconds(fromEnd ? end : start, icaldurationtype_as_int(t.duration));
     }
     icalproperty* action = icalcomponent_get_first_property(alarm, ICAL_ACTION_PROPERTY);
     const bool audio = action && icalproperty_get_action(action) == ICAL_ACTION_AUDIO;

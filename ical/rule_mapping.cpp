@@ -136,6 +136,11 @@ PatternFromRule MonthDays(pim::RecurrenceFields p, const DayRules& r, const SYST
     } else if (day > safeDays) {
         return Refuse("a start day that short months or years skip");
     }
+    // A yearly day on its month's last is the program's last day of that month: it writes the
+    // 30th of April as BYMONTHDAY=-1, and must read another program's rule as it reads its own.
+    if (yearly && p.MonthOfYear != 2 && day == safeDays) {
+        day = 31;
+    }
     p.RecurrenceType = yearly ? kRecursYearly : kRecursMonthly;
     p.DayOfMonth = day;
     return PatternFromRule{p, {}, false};

@@ -257,6 +257,8 @@ constexpr Entry kStrings[] = {
     {65965, L"Merge and Edit Again"},
     {65966, L"Update"},
     {65967, L" - last sync failed: %1"},
+    {66000, L"A sync round is already running on %1."},
+    {66001, L"another resource of this calendar has the same UID"},
     {66020, L"The server %1 sent the request on to %2, which was not followed: the password and "
             L"the calendars go only to %1."},
     {66021, L"The server %1 sent the request on to %2, without encryption, which was not "

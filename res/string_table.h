@@ -192,6 +192,8 @@ enum StringId : int {
     IDS_SYNC_STORE_REFUSED = 65957,
     IDS_ACCOUNT_FOUND_ONE = 65958,  // "%1" the server
     IDS_SYNC_NOTES_SKIPPED = 65959,
+    IDS_SYNC_ROUND_RUNNING = 66000, // "%1" the store
+    IDS_SYNC_SAME_UID = 66001,
     // The view's Delete question naming the item ("%1" its subject).
     IDS_DELETE_APPOINTMENT_NAMED = 65960,
     IDS_DELETE_TASK_NAMED = 65961,

@@ -257,7 +257,8 @@ DavClient::Answer DavClient::SendOnce(const QByteArray& verb, const QUrl& url,
     const qint64 limit = std::max<qint64>(connection_.maxBodyBytes, 0);
     QTimer stall;
     stall.setSingleShot(true);
-    stall.setInterval(std::max(connection_.timeoutMs, 1));
+    const int stallMs = std::max(connection_.timeoutMs, 1);
+    stall.setInterval(firstByteMs_ > 0 ? firstByteMs_ : stallMs);
     QTimer deadline;
     deadline.setSingleShot(true);
     deadline.setInterval(std::max(connection_.deadlineMs, 1));
@@ -275,11 +276,14 @@ DavClient::Answer DavClient::SendOnce(const QByteArray& verb, const QUrl& url,
         }
     };
     QObject::connect(r, &QNetworkReply::readyRead, &stall, [&] {
+        stall.setInterval(stallMs);
         stall.start();
         drain();
     });
     QObject::connect(r, &QNetworkReply::uploadProgress, &stall, [&] { stall.start(); });
     QObject::connect(r, &QNetworkReply::metaDataChanged, &stall, [&] {
+        stall.setInterval(stallMs);
+        stall.start();
         const QVariant length = r->header(QNetworkRequest::ContentLengthHeader);
         if (length.isValid() && length.toLongLong() > limit) {
             tooLarge = true;

@@ -57,6 +57,9 @@ public:
     // Requests sent so far, and of those the PUTs and DELETEs (a quiet round sends none).
     int RequestCount() const { return requests_; }
     int WriteCount() const { return writes_; }
+    // The wait for the first byte of each answer from now on (0: the connection's stall limit),
+    // for a request the server needs long to begin answering.
+    void SetFirstByteTimeout(int ms) { firstByteMs_ = ms; }
 
 private:
     using Headers = QList<std::pair<QByteArray, QByteArray>>;
@@ -80,6 +83,7 @@ private:
     int writes_ = 0;
     // The server asked for Digest: Qt's QAuthenticator answers its challenges from now on.
     bool digest_ = false;
+    int firstByteMs_ = 0;
 };
 
 }  // namespace caldav

@@ -202,6 +202,24 @@ DavEntry ReadResponse(QXmlStreamReader& reader)
     return entry;
 }
 
+// No DAV answer nests this deep; a reader would hold every level of one that did.
+constexpr int kMostDepth = 64;
+
+bool WithinDepth(const QByteArray& xml)
+{
+    QXmlStreamReader reader(xml);
+    for (int depth = 0; !reader.atEnd() && !reader.hasError();) {
+        const QXmlStreamReader::TokenType token = reader.readNext();
+        if (token == QXmlStreamReader::StartElement && ++depth > kMostDepth) {
+            return false;
+        }
+        if (token == QXmlStreamReader::EndElement) {
+            --depth;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 QByteArray PrincipalQuery()
@@ -273,6 +291,9 @@ QByteArray MakeCalendarBody(const QString& displayName, const QStringList& compo
 Multistatus ParseMultistatus(const QByteArray& xml)
 {
     Multistatus answer;
+    if (!WithinDepth(xml)) {
+        return answer;
+    }
     QXmlStreamReader reader(xml);
     if (!reader.readNextStartElement() || !Is(reader, kDav, "multistatus")) {
         return answer;

@@ -44,7 +44,7 @@ struct DavEntry {
 };
 
 struct Multistatus {
-    bool valid = false; // false: not well-formed XML, or not a DAV multistatus
+    bool valid = false; // false: not well-formed XML, not a DAV multistatus, or too deep
     QString syncToken;  // the top-level sync-token of a sync-collection answer
     std::vector<DavEntry> entries;
 };

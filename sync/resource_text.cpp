@@ -24,6 +24,14 @@ pim::StoredItem WithoutOids(pim::StoredItem item)
     return item;
 }
 
+// The reader makes a series whose DTSTART is off its rule into the series and an appointment
+// of its own for DTSTART, named after the series.
+bool SeriesAndItsStart(const std::vector<pim::StoredItem>& items)
+{
+    return items.size() == 2 && items[0].pattern &&
+           items[1].fields.UID.rfind(items[0].fields.UID + L"/", 0) == 0;
+}
+
 std::optional<pim::StoredItem> ReadBack(const std::string& text, std::wstring* reason)
 {
     std::vector<std::string> notes;
@@ -35,8 +43,9 @@ std::optional<pim::StoredItem> ReadBack(const std::string& text, std::wstring* r
     }
     if (items.size() != 1) {
         if (reason)
-            *reason = items.empty() ? L"no appointment or task in it"
-                                    : L"more than one item in one resource";
+            *reason = items.empty()              ? L"no appointment or task in it"
+                      : SeriesAndItsStart(items) ? L"DTSTART is not one of the rule's days"
+                                                 : L"more than one item in one resource";
         return std::nullopt;
     }
     return WithoutOids(std::move(items.front()));

@@ -46,7 +46,17 @@ int32_t RoundApply::Changed(const Resource& resource)
                byUid != local_.byUid.end() && byUid->second.kind == item.kind) {
         link = byUid->second;
         local_.byUid.erase(byUid);
+    } else if (const auto held = HeldElsewhere(item); held != local_.byHref.end()) {
+        // A second resource with a UID this calendar links: one this round applied already
+        // is a duplicate there; otherwise the resource moved, and the item follows it.
+        if (applied_.count(item.fields.UID)) {
+            return Skipped(href, etag, res::LoadString(res::IDS_SYNC_SAME_UID));
+        }
+        link = held->second;
+        local_.byHref.erase(held);
     }
+    applied_.insert(item.fields.UID);
+    local_.linkedUids[item.fields.UID] = key;
     pim::SyncLink agreed = link;
     agreed.uid = item.fields.UID;
     agreed.kind = item.kind;
@@ -56,7 +66,13 @@ int32_t RoundApply::Changed(const Resource& resource)
     local_.byHref[key] = agreed;
     if (link.oid == 0) {
         item.fields.Oid = 0;
-        return Received(ledger.SaveFromServer(item, agreed, 0));
+        const int32_t status = Received(ledger.SaveFromServer(item, agreed, 0));
+        // The href is this item's now: a second answer for it (or another spelling of it)
+        // replaces the item rather than adding one.
+        if (status >= 0 && !round_.Stored(ledger.LinkOf(item.fields.Oid, local_.byHref[key]))) {
+            return -1;
+        }
+        return status;
     }
     pim::StoredItem mine;
     if (!round_.Load(link, mine))
@@ -88,14 +104,37 @@ int32_t RoundApply::Skipped(const std::wstring& href, const std::wstring& etag,
     if (int32_t s = Counted(round_.ledger.SetSkipped(skipped)); s < 0)
         return s;
     local_.skipped[key] = skipped;
+    // An item whose resource became one the store cannot hold stays as it is, still linked to
+    // its last version, and the resource is reported: its edit there is no deletion here.
     const auto linked = local_.byHref.find(key);
-    if (linked == local_.byHref.end())
+    if (linked == local_.byHref.end() || !linked->second.Dirty()) {
         return 0;
-    // The item this was can no longer be held as the server has it: the server's version
-    // wins, a local edit survives as a copy.
-    const pim::SyncLink link = linked->second;
-    local_.byHref.erase(linked);
-    return Drop(link, ConflictReason::UnreadableThere);
+    }
+    // A local edit must not go over it either: it is kept as a copy too, and the item waits
+    // as it is until the server's version changes again, instead of being pushed every round.
+    pim::SyncLink& link = linked->second;
+    pim::StoredItem mine;
+    if (!round_.Load(link, mine)) {
+        return round_.report.error ? -1 : 0;
+    }
+    if (int32_t s = KeepCopy(mine, ConflictReason::UnreadableThere); s < 0) {
+        return s;
+    }
+    link.pushed = link.change;
+    return Counted(
+        round_.ledger.MarkPushed(link.oid, calendar_, link.href, link.etag, link.change));
+}
+
+std::map<std::wstring, pim::SyncLink>::iterator
+RoundApply::HeldElsewhere(const pim::StoredItem& item)
+{
+    const auto uid = local_.linkedUids.find(item.fields.UID);
+    if (uid == local_.linkedUids.end()) {
+        return local_.byHref.end();
+    }
+    const auto held = local_.byHref.find(uid->second);
+    return held != local_.byHref.end() && held->second.kind == item.kind ? held
+                                                                         : local_.byHref.end();
 }
 
 int32_t RoundApply::Removed(const std::wstring& href)

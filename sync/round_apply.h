@@ -5,6 +5,8 @@
 // a round is never overwritten: that item simply waits for the next round.
 #pragma once
 
+#include <map>
+#include <set>
 #include <string>
 
 #include "sync/calendar_collection.h"
@@ -30,11 +32,14 @@ private:
     int32_t Skipped(const std::wstring& href, const std::wstring& etag, const std::wstring& reason);
     int32_t KeepCopy(const pim::StoredItem& mine, ConflictReason reason);
     int32_t Drop(const pim::SyncLink& link, ConflictReason reason);
+    // The link of this calendar at another href with the item's UID and kind, else end.
+    std::map<std::wstring, pim::SyncLink>::iterator HeldElsewhere(const pim::StoredItem& item);
 
     RoundContext& round_;
     const std::wstring calendar_;
     LocalState& local_;
     bool complete_ = true;
+    std::set<std::wstring> applied_; // UIDs of the resources applied this round
 };
 
 } // namespace caldav

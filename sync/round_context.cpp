@@ -10,7 +10,8 @@ namespace caldav {
 std::wstring HrefKey(const std::wstring& href)
 {
     const QString spelled = QString::fromStdWString(href);
-    const QString path = QUrl(spelled).path(QUrl::FullyDecoded);
+    const QString path =
+        QUrl(spelled).adjusted(QUrl::NormalizePathSegments).path(QUrl::FullyDecoded);
     return (path.isEmpty() ? spelled : path).toStdWString();
 }
 

@@ -13,7 +13,8 @@
 
 namespace caldav {
 
-// Servers spell the same path with more or fewer escapes; compare paths decoded.
+// Servers spell the same path with more or fewer escapes or dot segments; compare paths
+// normalised and decoded.
 std::wstring HrefKey(const std::wstring& href);
 
 // The links and tombstones of one calendar as they are now, indexed the ways a resource is
@@ -23,6 +24,7 @@ struct LocalState {
     std::map<std::wstring, pim::SyncLink> byUid;           // items never pushed, by UID
     std::map<std::wstring, pim::SyncTombstone> tombstones; // of this calendar, by HrefKey
     std::map<std::wstring, pim::SkippedResource> skipped;  // the same
+    std::map<std::wstring, std::wstring> linkedUids;       // HrefKey of byHref, by UID
 };
 
 struct RoundContext {

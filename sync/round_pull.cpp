@@ -2,8 +2,10 @@
 
 #include <QUrl>
 #include <algorithm>
-#include <iterator>
-#include <set>
+#include <climits>
+#include <functional>
+#include <map>
+#include <optional>
 
 #include "sync/calendar_collection.h"
 #include "sync/round_apply.h"
@@ -15,6 +17,11 @@ namespace {
 constexpr size_t kApplyBatch = 200;
 // Parts of one cut-short sync-collection answer asked for before the listing is used instead.
 constexpr int kMostAnswerParts = 1000;
+// Tries of a read whose answer the link cut.
+constexpr int kReadTries = 4;
+// The first byte of a listing may take this many stall limits, and a millisecond more for each
+// resource the calendar holds here.
+constexpr qint64 kListingWaitFactor = 4;
 
 bool ReadLocal(RoundContext& round, const std::wstring& calendar, LocalState& local)
 {
@@ -28,10 +35,13 @@ bool ReadLocal(RoundContext& round, const std::wstring& calendar, LocalState& lo
     for (pim::SyncLink& link : links) {
         if (link.conflict)
             continue;
-        if (link.href.empty())
+        if (link.href.empty()) {
             local.byUid.emplace(link.uid, link);
-        else if (link.calendar == calendar)
-            local.byHref.emplace(HrefKey(link.href), link);
+        } else if (link.calendar == calendar) {
+            const std::wstring key = HrefKey(link.href);
+            local.linkedUids[link.uid] = key;
+            local.byHref.emplace(key, link);
+        }
     }
     for (pim::SyncTombstone& t : tombstones) {
         if (t.calendar == calendar)
@@ -44,42 +54,91 @@ bool ReadLocal(RoundContext& round, const std::wstring& calendar, LocalState& lo
     return true;
 }
 
-// What the server changed since the stored position: hrefs with their etags, and hrefs gone.
+// What the server changed since the stored position: one entry per href (by HrefKey), the
+// last one named, so a resource named twice, in two spellings or in two parts of one answer, is
+// applied once.
 struct Pulled {
-    std::vector<ResourceState> changed;
-    std::vector<std::wstring> removed;
+    std::map<std::wstring, ResourceState> changed;
+    std::map<std::wstring, std::wstring> removed;
     pim::CalendarState state;
     bool nothing = false; // unchanged CTag
 };
 
-// A full listing: every resource is a candidate, and what we link that it lacks is gone.
-void Listed(const LocalState& local, std::vector<ResourceState>& all, Pulled& out)
+// One answer (or part) into `out`, after what came before. Named both changed and removed in
+// one answer, a resource counts as changed: fetching it tells which.
+void Note(Pulled& out, std::vector<ResourceState>& changed, const std::vector<QString>& removed)
 {
-    std::set<std::wstring> present;
-    for (ResourceState& r : all) {
-        present.insert(HrefKey(r.href.toStdWString()));
-        out.changed.push_back(std::move(r));
+    for (const QString& href : removed) {
+        const std::wstring key = HrefKey(href.toStdWString());
+        out.changed.erase(key);
+        out.removed[key] = href.toStdWString();
     }
-    for (const auto& [key, link] : local.byHref) {
-        if (!present.count(key))
-            out.removed.push_back(link.href);
-    }
-    for (const auto& [key, skipped] : local.skipped) {
-        if (!present.count(key))
-            out.removed.push_back(skipped.href);
+    for (ResourceState& r : changed) {
+        const std::wstring key = HrefKey(r.href.toStdWString());
+        out.removed.erase(key);
+        out.changed[key] = std::move(r);
     }
 }
 
+// A full listing: every resource is a candidate, and what we link that it lacks is gone.
+void Listed(const LocalState& local, Pulled& out)
+{
+    for (const auto& [key, link] : local.byHref) {
+        if (!out.changed.count(key))
+            out.removed[key] = link.href;
+    }
+    for (const auto& [key, skipped] : local.skipped) {
+        if (!out.changed.count(key))
+            out.removed[key] = skipped.href;
+    }
+}
+
+// A read the link may have cut (a closed connection, a body cut off) is asked again; what the
+// server itself answered is not.
+template <typename Answer> Answer Asked(const std::function<Answer()>& ask)
+{
+    Answer answer = ask();
+    for (int tries = 1; tries < kReadTries; ++tries) {
+        const Failure failure = answer.error.failure;
+        if (failure != Failure::Unreachable && failure != Failure::Malformed)
+            break;
+        answer = ask();
+    }
+    return answer;
+}
+
+CollectionChanges AskChanges(RoundContext& round, const QUrl& url, const QString& token)
+{
+    return Asked<CollectionChanges>([&] { return ChangesSince(round.client, url, token); });
+}
+
+// The first byte of a listing comes once the server has gone through the whole collection: it
+// may wait longer than a stall, the more so the more the calendar holds.
+class ListingWait {
+public:
+    ListingWait(RoundContext& round, const LocalState& local) : client_(round.client)
+    {
+        const qint64 held = static_cast<qint64>(local.byHref.size() + local.skipped.size());
+        const qint64 wait = qint64{client_.Settings().timeoutMs} * kListingWaitFactor + held;
+        client_.SetFirstByteTimeout(static_cast<int>(std::min<qint64>(wait, INT_MAX)));
+    }
+    ~ListingWait() { client_.SetFirstByteTimeout(0); }
+    ListingWait(const ListingWait&) = delete;
+    ListingWait& operator=(const ListingWait&) = delete;
+
+private:
+    DavClient& client_;
+};
+
 // The rest of an answer the server cut short, asked for by the token of each part. False when
 // the server stopped answering in parts; an error goes to the round.
-bool RestOfAnswer(RoundContext& round, const QUrl& url, CollectionChanges& changes)
+bool RestOfAnswer(RoundContext& round, const QUrl& url, CollectionChanges& changes, Pulled& into)
 {
     for (int part = 0; changes.truncated && part < kMostAnswerParts; ++part) {
-        CollectionChanges next = ChangesSince(round.client, url, changes.token);
+        CollectionChanges next = AskChanges(round, url, changes.token);
         if (next.unsupported || next.tokenRefused || round.Failed(next.error))
             return false;
-        std::move(next.changed.begin(), next.changed.end(), std::back_inserter(changes.changed));
-        std::move(next.removed.begin(), next.removed.end(), std::back_inserter(changes.removed));
+        Note(into, next.changed, next.removed);
         changes.token = next.token;
         changes.truncated = next.truncated;
     }
@@ -91,35 +150,43 @@ bool RestOfAnswer(RoundContext& round, const QUrl& url, CollectionChanges& chang
 // be had whole); an error goes to the round.
 bool ChangesByToken(RoundContext& round, const QUrl& url, const LocalState& local, Pulled& out)
 {
-    CollectionChanges changes =
-        ChangesSince(round.client, url, QString::fromStdWString(out.state.token));
     bool listed = out.state.token.empty();
+    std::optional<ListingWait> wait;
+    if (listed)
+        wait.emplace(round, local);
+    CollectionChanges changes = AskChanges(round, url, QString::fromStdWString(out.state.token));
     if (changes.tokenRefused && !listed) {
-        changes = ChangesSince(round.client, url, QString());
+        wait.emplace(round, local);
+        changes = AskChanges(round, url, QString());
         listed = true;
     }
+    wait.reset();
     if (changes.unsupported || changes.tokenRefused)
         return false;
     if (round.Failed(changes.error))
         return true;
+    Pulled whole;
+    Note(whole, changes.changed, changes.removed);
     // Only a whole answer may stand for a listing: a part of one would delete the rest here.
-    if (!RestOfAnswer(round, url, changes))
+    if (!RestOfAnswer(round, url, changes, whole))
         return static_cast<bool>(round.report.error);
+    out.changed = std::move(whole.changed);
+    out.removed = std::move(whole.removed);
     out.state.token = changes.token.toStdWString();
     out.state.ctag.clear();
-    for (const QString& href : changes.removed)
-        out.removed.push_back(href.toStdWString());
     if (listed)
-        Listed(local, changes.changed, out);
-    else
-        out.changed = std::move(changes.changed);
+        Listed(local, out);
     return true;
 }
 
 // By CTag and a listing of every resource's etag; without a CTag every etag is compared.
 void ChangesByListing(RoundContext& round, const QUrl& url, const LocalState& local, Pulled& out)
 {
-    CollectionListing listing = ListResources(round.client, url);
+    CollectionListing listing;
+    {
+        const ListingWait wait(round, local);
+        listing = Asked<CollectionListing>([&] { return ListResources(round.client, url); });
+    }
     if (round.Failed(listing.error))
         return;
     if (!listing.ctag.isEmpty() && listing.ctag.toStdWString() == out.state.ctag) {
@@ -128,7 +195,8 @@ void ChangesByListing(RoundContext& round, const QUrl& url, const LocalState& lo
     }
     out.state.token.clear();
     out.state.ctag = listing.ctag.toStdWString();
-    Listed(local, listing.resources, out);
+    Note(out, listing.resources, {});
+    Listed(local, out);
 }
 
 bool Changes(RoundContext& round, const std::wstring& calendar, const LocalState& local,
@@ -149,8 +217,7 @@ bool Changes(RoundContext& round, const std::wstring& calendar, const LocalState
 std::vector<QString> Wanted(const Pulled& pulled, const LocalState& local)
 {
     std::vector<QString> wanted;
-    for (const ResourceState& r : pulled.changed) {
-        const std::wstring key = HrefKey(r.href.toStdWString());
+    for (const auto& [key, r] : pulled.changed) {
         const std::wstring etag = QString::fromLatin1(r.etag).toStdWString();
         const auto link = local.byHref.find(key);
         const auto skipped = local.skipped.find(key);
@@ -165,43 +232,85 @@ std::vector<QString> Wanted(const Pulled& pulled, const LocalState& local)
     return wanted;
 }
 
+// What a batch adds to the report, taken back when its transaction is.
+struct Tally {
+    explicit Tally(const RoundReport& report)
+        : received(report.received), deletedHere(report.deletedHere), conflicts(report.conflicts),
+          notes(report.notes.size())
+    {
+    }
+    void Restore(RoundReport& report) const
+    {
+        report.received = received;
+        report.deletedHere = deletedHere;
+        report.conflicts = conflicts;
+        report.notes.resize(notes);
+    }
+    int received, deletedHere, conflicts;
+    size_t notes;
+};
+
+// One batch in one transaction; each resource named once (the last answer for its href).
+bool ApplyBatch(RoundContext& round, const std::vector<Resource>& resources, RoundApply& apply)
+{
+    std::map<std::wstring, const Resource*> byKey;
+    for (const Resource& r : resources)
+        byKey[HrefKey(r.href.toStdWString())] = &r;
+    const Tally before(round.report);
+    const int32_t status = round.db.RunInOneTransaction([&]() -> int32_t {
+        for (const auto& [key, r] : byKey) {
+            const int32_t s =
+                r->missing ? apply.Removed(r->href.toStdWString()) : apply.Changed(*r);
+            if (s < 0)
+                return s;
+        }
+        return 0;
+    });
+    if (status < 0)
+        before.Restore(round.report);
+    return round.Stored(status);
+}
+
+// Fetched and applied a batch at a time: a round holds one batch, and what it applied stays
+// linked when a later batch fails, so the next round goes on from there.
 bool ApplyFetched(RoundContext& round, const std::wstring& calendar,
                   const std::vector<QString>& wanted, RoundApply& apply)
 {
-    SyncError error;
-    const std::vector<Resource> resources =
-        FetchResources(round.client, QUrl(QString::fromStdWString(calendar)), wanted, error);
-    if (round.Failed(error))
-        return false;
-    for (size_t from = 0; from < resources.size(); from += kApplyBatch) {
+    const QUrl url(QString::fromStdWString(calendar));
+    for (size_t from = 0; from < wanted.size(); from += kApplyBatch) {
         if (!round.Going())
             return false;
-        const size_t until = std::min(resources.size(), from + kApplyBatch);
-        const int32_t status = round.db.RunInOneTransaction([&]() -> int32_t {
-            for (size_t i = from; i < until; ++i) {
-                const int32_t s = resources[i].missing
-                                      ? apply.Removed(resources[i].href.toStdWString())
-                                      : apply.Changed(resources[i]);
-                if (s < 0)
-                    return s;
-            }
-            return 0;
+        const auto first = wanted.begin() + static_cast<std::ptrdiff_t>(from);
+        const std::vector<QString> batch(first, first + static_cast<std::ptrdiff_t>(std::min(
+                                                            kApplyBatch, wanted.size() - from)));
+        struct Fetched {
+            std::vector<Resource> resources;
+            SyncError error;
+        };
+        Fetched fetched = Asked<Fetched>([&] {
+            Fetched f;
+            f.resources = FetchResources(round.client, url, batch, f.error);
+            return f;
         });
-        if (!round.Stored(status))
+        if (round.Failed(fetched.error) || !ApplyBatch(round, fetched.resources, apply))
             return false;
     }
     return true;
 }
 
-bool ApplyRemoved(RoundContext& round, const std::vector<std::wstring>& removed, RoundApply& apply)
+bool ApplyRemoved(RoundContext& round, const std::map<std::wstring, std::wstring>& removed,
+                  RoundApply& apply)
 {
+    const Tally before(round.report);
     const int32_t status = round.db.RunInOneTransaction([&]() -> int32_t {
-        for (const std::wstring& href : removed) {
+        for (const auto& [key, href] : removed) {
             if (const int32_t s = apply.Removed(href); s < 0)
                 return s;
         }
         return 0;
     });
+    if (status < 0)
+        before.Restore(round.report);
     return round.Stored(status);
 }
 

@@ -10,6 +10,7 @@
 #include "res/string_table.h"
 #include "sync/conflict_copy.h"
 #include "sync/round_context.h"
+#include "sync/round_lock.h"
 #include "sync/round_pull.h"
 #include "sync/round_push.h"
 
@@ -66,6 +67,14 @@ RoundReport RunRound(const std::string& storePath, const pim::OccurrenceRule& ru
                      const RoundOptions& options)
 {
     RoundReport report;
+    // Two rounds on one store would each add what the server holds.
+    const RoundLock lock(storePath, options.lockWaitMs);
+    if (!lock.Held()) {
+        report.busy = true;
+        report.notes.push_back(res::LoadString(res::IDS_SYNC_ROUND_RUNNING,
+                                               QString::fromStdString(storePath).toStdWString()));
+        return report;
+    }
     pim::StoreDatabase db;
     if (db.Open(storePath) < 0 || !db.Writable()) {
         report.error.failure = Failure::Store;

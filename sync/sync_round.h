@@ -19,6 +19,8 @@ struct RoundOptions {
     SYSTEMTIME now{};  // for DTSTAMP and the conflict memo
     // Asked between steps; false ends the round where it is (the next one carries on).
     std::function<bool()> carryOn{};
+    // How long a round waits for another round on the same store to end before it gives up.
+    int lockWaitMs = 2000;
 };
 
 struct RoundReport {
@@ -32,6 +34,7 @@ struct RoundReport {
     int requests = 0;
     int writes = 0;    // PUTs and DELETEs sent, answered or not
     bool storeChanged = false;
+    bool busy = false; // another round held the store: nothing was done (a note says so)
     std::vector<std::wstring> notes;  // one line per conflict and skipped resource
     SyncError error;
     // 0 done, 1 done with a conflict, a skipped resource or a refused item, 2 failed.

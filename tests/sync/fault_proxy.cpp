@@ -11,6 +11,7 @@
 #include <atomic>
 #include <map>
 #include <mutex>
+#include <random>
 
 // What a cut-short sync-collection answer left to say: the answer without its responses, where
 // they stood, those still to send, and the server's own token for the end.
@@ -32,6 +33,7 @@ struct FaultProxy::Shared {
     std::atomic<int> requests{0};
     std::atomic<qint64> endless{0};
     QList<QByteArray> heads; // under the mutex
+    std::mt19937 cuts{41}; // the proxy's thread alone draws
 
     Fault For(int request)
     {
@@ -193,6 +195,42 @@ void Reply(QTcpSocket* client, const QByteArray& answer)
 
 // A change of the server's answer on its way to the client.
 using Rewrite = std::function<QByteArray(const QByteArray& answer)>;
+// A quarter of the answers, drawn from the seed, break off after half their bytes.
+void Cut(QTcpSocket* client, const QByteArray& answer, FaultProxy::Shared& shared)
+{
+    const bool cut = shared.cuts() % 4 == 0;
+    Reply(client, cut ? answer.left(answer.size() / 2) : answer);
+}
+
+// The answer with each response followed by a copy whose href's last segment begins with an
+// escape ("dup" as "%64up"); both servers answer with a Content-Length, which is all this reads.
+QByteArray Respelled(const QByteArray& answer)
+{
+    const qsizetype end = answer.indexOf("\r\n\r\n");
+    if (end < 0) {
+        return answer;
+    }
+    static const QRegularExpression response = Element(QStringLiteral("response"));
+    static const QRegularExpression name(QStringLiteral("(<(\\w+:)?href\\b[^>]*>[^<]*/)(\\w)"));
+    const QString body = QString::fromUtf8(answer.mid(end + 4));
+    QString out;
+    qsizetype at = 0;
+    for (auto it = response.globalMatch(body); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        QString copy = m.captured(0);
+        const QRegularExpressionMatch letter = name.match(copy);
+        if (letter.hasMatch()) {
+            copy.replace(letter.capturedStart(3), 1,
+                         QStringLiteral("%%1").arg(letter.captured(3).at(0).unicode(), 2, 16));
+        }
+        out += body.mid(at, m.capturedEnd(0) - at) + copy;
+        at = m.capturedEnd(0);
+    }
+    const QByteArray changed = (out + body.mid(at)).toUtf8();
+    return Headed(answer.left(end + 4), {"content-length:"},
+                  "Content-Length: " + QByteArray::number(changed.size()) + "\r\n") +
+           changed;
+}
 
 void Forward(QTcpSocket* client, const QByteArray& request, int number, FaultProxy::Mode mode,
              const std::shared_ptr<FaultProxy::Shared>& shared, const Rewrite& rewrite = {})
@@ -212,6 +250,10 @@ void Forward(QTcpSocket* client, const QByteArray& request, int number, FaultPro
             client->abort();
         } else if (rewrite) {
             Reply(client, Closing(rewrite(*answer)));
+        } else if (mode == FaultProxy::Mode::CutAnswers) {
+            Cut(client, *answer, *shared);
+        } else if (mode == FaultProxy::Mode::RespelledHrefs && request.startsWith("REPORT ")) {
+            Reply(client, Closing(Respelled(*answer)));
         } else if (mode == FaultProxy::Mode::TruncatedSyncAnswers) {
             const QByteArray path = request.left(request.indexOf("\r\n")).split(' ').value(1);
             Reply(client, Closing(Truncated(*answer, path, *shared)));
@@ -416,6 +458,7 @@ void Act(QTcpSocket* client, const QByteArray& request, int number,
     switch (fault.mode) {
     case FaultProxy::Mode::Pass:
     case FaultProxy::Mode::DropAnswer:
+    case FaultProxy::Mode::CutAnswers:
         Forward(client, request, number, fault.mode, shared);
         break;
     case FaultProxy::Mode::NoSyncCollection:
@@ -430,6 +473,9 @@ void Act(QTcpSocket* client, const QByteArray& request, int number,
             // Uncompressed (Radicale compresses otherwise), so that the answer can be changed.
             Forward(client, Headed(request, {"accept-encoding:"}, {}), number, fault.mode, shared);
         }
+        break;
+    case FaultProxy::Mode::RespelledHrefs:
+        Forward(client, Headed(request, {"accept-encoding:"}, {}), number, fault.mode, shared);
         break;
     case FaultProxy::Mode::TruncatedSyncAnswers: {
         static const QRegularExpression continuation(QStringLiteral("proxy-continue-(\\d+)"));

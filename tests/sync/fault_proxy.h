@@ -7,6 +7,7 @@
 // own thread,
 // so it serves a client that blocks in a local event loop or in another process. Each request
 // gets its own connection to the server, and each answer closes the client's connection.
+// It can also cut a quarter of the answers halfway, or name each resource twice, spelled two ways.
 #pragma once
 
 #include <QThread>
@@ -41,6 +42,12 @@ public:
         ControlEtags,      // passes, each getetag holding a line break and a header after it
         DigestOnly,        // asks for Digest (MD5) as alice / secret, then passes with Basic
         RefusePut,         // a PUT whose body holds `match` is answered `status` with a reason
+        // Passes, but a seeded quarter of the server's answers break off halfway, as over a
+        // link that drops.
+        CutAnswers,
+        // Passes, but each resource of a REPORT answer comes twice: as the server spells it,
+        // then with the first letter of its name percent-encoded.
+        RespelledHrefs,
     };
     // Applies to the requests numbered first..last (counted from 1 over all connections).
     struct Fault {

@@ -10,6 +10,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 
 #include "ical/kept_component.h"
 #include "model/recurrence.h"
@@ -163,10 +164,41 @@ protected:
         return hash.result();
     }
 
+    // Written by another client, straight to the server.
     QByteArray Put(const QString& name, const QByteArray& text) const
     {
-        caldav::DavClient client(server_->Account());
-        return client.Put(calendar_.resolved(QUrl(name)), text, caldav::Precondition::None).etag;
+        if (!other_)
+            other_ = std::make_unique<caldav::DavClient>(server_->Account());
+        return other_->Put(calendar_.resolved(QUrl(name)), text, caldav::Precondition::None).etag;
+    }
+
+    // An event as another client writes it: a floating DTSTART ("20261207T090000"), then `more`.
+    static QByteArray OtherEvent(const QString& uid, const QString& start, const QString& more)
+    {
+        return QStringLiteral("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Other//EN\r\n"
+                              "BEGIN:VEVENT\r\nUID:%1\r\nDTSTAMP:20261201T000000Z\r\n"
+                              "SUMMARY:%1\r\nDTSTART:%2\r\n%3END:VEVENT\r\n"
+                              "END:VCALENDAR\r\n")
+            .arg(uid, start, more)
+            .toUtf8();
+    }
+
+    // Every item of a store, conflict copies and duplicates included.
+    static size_t ItemCount(const std::string& store, std::set<std::wstring>* uids = nullptr)
+    {
+        pim::StoreDatabase db;
+        EXPECT_EQ(db.Open(store), 0);
+        size_t count = 0;
+        for (const int32_t kind : {pim::kAppointmentKind, pim::kTaskKind}) {
+            std::vector<pim::StoredItem> items;
+            db.Load(kind, 0, items);
+            count += items.size();
+            for (const pim::StoredItem& item : items) {
+                if (uids)
+                    uids->insert(item.fields.UID);
+            }
+        }
+        return count;
     }
 
     TempPaths paths_;
@@ -175,6 +207,7 @@ protected:
     QUrl calendar_;
     pim::SyncAccount account_;
     caldav::Connection connection_;
+    mutable std::unique_ptr<caldav::DavClient> other_;
 };
 
 inline std::string KindName(const ::testing::TestParamInfo<RoundServer>& info)

@@ -259,6 +259,16 @@ TEST(DavXml, AddressesAndAnswersThatAreNoMultistatus)
         EXPECT_FALSE(caldav::ParseMultistatus(xml).valid) << xml;
     }
     EXPECT_TRUE(caldav::ParseMultistatus("<D:multistatus xmlns:D=\"DAV:\"/>").valid);
+    // Nesting past what any DAV answer needs is refused before a reader holds its levels: 8 M
+    // levels would take well over a gigabyte.
+    const auto nested = [](int depth) {
+        return "<multistatus xmlns=\"DAV:\"><response><href>/a</href><propstat><prop>" +
+               QByteArray("<x>").repeated(depth) + QByteArray("</x>").repeated(depth) +
+               "</prop></propstat></response></multistatus>";
+    };
+    EXPECT_TRUE(caldav::ParseMultistatus(nested(50)).valid);
+    EXPECT_FALSE(caldav::ParseMultistatus(nested(100)).valid);
+    EXPECT_FALSE(caldav::ParseMultistatus(nested(1'000'000)).valid);
 }
 
 } // namespace

@@ -3,6 +3,10 @@
 // and a resource the store cannot hold exactly is refused with its reason.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <random>
+
+#include "model/date_time.h"
 #include "model/recurrence.h"
 #include "platform/pim/demo_calendar.h"
 #include "res/string_table.h"
@@ -56,6 +60,7 @@ TEST(ResourceText, ResourcesTheStoreCannotHoldAreRefused)
     const std::pair<QByteArray, const wchar_t*> refused[] = {
         {Calendar(Event("a", "RRULE:FREQ=MINUTELY;INTERVAL=5\r\n")), L"Standup"},
         {Calendar(Event("a") + Event("b")), L"more than one item"},
+        {Calendar(Event("a", "RRULE:FREQ=WEEKLY;BYDAY=TU\r\n")), L"DTSTART is not one of"},
         {Calendar(Event("a", "RECURRENCE-ID:20261208T090000Z\r\n")), L"no appointment"},
         {Calendar(Event("a", "RRULE:FREQ=DAILY\r\n") +
                   Event("b", "RECURRENCE-ID:20261208T090000Z\r\n")),
@@ -77,6 +82,28 @@ TEST(ResourceText, ResourcesTheStoreCannotHoldAreRefused)
     ASSERT_EQ(series.item->exceptions.size(), 2u);
     EXPECT_EQ(series.item->exceptions[0].occurrence.Location, L"Hall");
     EXPECT_TRUE(series.item->exceptions[1].Deleted);
+}
+
+// An end given as a DURATION is the same moment as the equal DTEND, to the bit, so such an
+// event is held; seeded lengths from seconds to days, from starts all through a day.
+TEST(ResourceText, ADurationEndsWhereTheEqualDtendDoes)
+{
+    ScopedZone zone("UTC");
+    std::mt19937 random(357);
+    for (int i = 0; i < 400; ++i) {
+        const int startSeconds = static_cast<int>(random() % 86400);
+        const int length = static_cast<int>(random() % (3 * 86400));
+        char start[32];
+        std::snprintf(start, sizeof start, "20261207T%02d%02d%02dZ", startSeconds / 3600,
+                      startSeconds / 60 % 60, startSeconds % 60);
+        const std::string event = "BEGIN:VEVENT\r\nUID:d\r\nDTSTAMP:20261201T000000Z\r\n"
+                                  "DTSTART:" +
+                                  std::string(start) + "\r\nDURATION:PT" + std::to_string(length) +
+                                  "S\r\nEND:VEVENT\r\n";
+        const caldav::ResourceItem read = caldav::ReadResource(Calendar(event), kToday);
+        ASSERT_TRUE(read.item) << event << QString::fromStdWString(read.reason).toStdString();
+        EXPECT_EQ(read.item->fields.End, AddSeconds(read.item->fields.Start, length)) << event;
+    }
 }
 
 TEST(ResourceText, AConflictCopyIsANewItemThatSaysWhenAndWhy)

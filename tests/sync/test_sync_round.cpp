@@ -1,9 +1,13 @@
 // Rounds between real stores and real servers: first sync both ways, quiet rounds that write
 // nothing, conflicts of every order, a lost PUT answer, resources the store cannot hold, a
 // wrong password, and a seeded run of random edits on two stores that must always converge.
+#include <QProcess>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
+#include <iostream>
 #include <random>
+#include <set>
 
 #include "model/date_time.h"
 #include "platform/pim/demo_calendar.h"
@@ -383,6 +387,28 @@ TEST_P(RoundTest, AResourceTheStoreCannotHoldIsLeftAloneAndReported)
     // Servers may spell the text their own way; the version is what must not change.
     EXPECT_TRUE(now.body.contains("RRULE:FREQ=HOURLY"));
     EXPECT_EQ(now.etag, etag);
+
+    // An item of ours that another client makes into such a resource stays, and is reported.
+    pim::StoredItem mine = Appointment(L"ours", 46370.5);
+    ASSERT_GE(Save(a, mine), 0);
+    ASSERT_EQ(Round(a).sent, 1);
+    QByteArray ours = text;
+    ours.replace("UID:odd", "UID:" + QString::fromStdWString(mine.fields.UID).toUtf8());
+    Put(QString::fromStdWString(mine.fields.UID) + ".ics", ours);
+    const caldav::RoundReport edited = Round(a);
+    EXPECT_EQ(std::make_tuple(edited.skipped, edited.deletedHere, edited.received),
+              std::make_tuple(2, 0, 0));
+    EXPECT_EQ(Items(a).size(), 1u);
+    // Edited here too: not pushed over it, but kept, and as a copy; later rounds send nothing.
+    mine.fields.Location = L"here";
+    ASSERT_GE(Save(a, mine), 0);
+    const caldav::RoundReport both = Round(a);
+    EXPECT_EQ(std::make_tuple(both.conflicts, both.skipped, both.sent), std::make_tuple(1, 2, 0));
+    EXPECT_EQ(Items(a).size(), 2u);
+    EXPECT_EQ(Round(a).writes, 0);
+    EXPECT_TRUE(
+        client.Get(calendar_.resolved(QUrl(QString::fromStdWString(mine.fields.UID) + ".ics")))
+            .body.contains("RRULE:FREQ=HOURLY"));
 }
 
 TEST_P(RoundTest, AWrongPasswordFailsAndLeavesTheStoreAsItWas)
@@ -487,6 +513,152 @@ TEST_P(RoundTest, HrefsOutsideTheCollectionAndControlCharacterEtagsAreRefused)
         EXPECT_FALSE(head.contains("/victim/")) << head.toStdString();
         EXPECT_FALSE(head.contains("X-Injected")) << head.toStdString();
     }
+}
+
+// Another client's yearly rules on every month's last day, and events with a DURATION of
+// seeded lengths, come in exactly and go back the same; an item made here that another client
+// rewrites that way is replaced, never deleted.
+TEST_P(RoundTest, YearlyMonthEndsAndDurationsFromAnotherClientComeInExactly)
+{
+    const std::string a = Store("a.sqlite3"), b = Store("b.sqlite3");
+    int others = 0;
+    for (int month = 1; month <= 12; ++month, ++others) {
+        const QString day = QString::fromStdWString(DateToKey(
+            SystemTimeToVariantTime(MakeSystemTime(2026, month, DaysInMonth(2026, month))),
+            kDayKey));
+        Put(QStringLiteral("yearly%1.ics").arg(month),
+            OtherEvent(QStringLiteral("yearly-%1").arg(month), day + QStringLiteral("T090000"),
+                       QStringLiteral("DTEND:%1T100000\r\nRRULE:FREQ=YEARLY\r\n").arg(day)));
+    }
+    std::mt19937 random(3507);
+    const auto duration = [&] {
+        const int seconds = 60 * (1 + random() % 5000) + (random() % 2 ? 0 : random() % 60);
+        return random() % 2 ? QStringLiteral("DURATION:PT%1S\r\n").arg(seconds)
+                            : QStringLiteral("DURATION:P%1DT%2H%3M%4S\r\n")
+                                  .arg(seconds / 86400)
+                                  .arg(seconds / 3600 % 24)
+                                  .arg(seconds / 60 % 60)
+                                  .arg(seconds % 60);
+    };
+    for (int i = 0; i < 24; ++i, ++others) {
+        Put(QStringLiteral("long%1.ics").arg(i),
+            OtherEvent(QStringLiteral("long-%1").arg(i),
+                       QStringLiteral("202612%1T%2%3%4")
+                           .arg(1 + i, 2, 10, QLatin1Char('0'))
+                           .arg(random() % 24, 2, 10, QLatin1Char('0'))
+                           .arg(random() % 60, 2, 10, QLatin1Char('0'))
+                           .arg(random() % 60, 2, 10, QLatin1Char('0')),
+                       duration()));
+    }
+    pim::StoredItem mine = Appointment(L"made here", 46370.5);
+    ASSERT_GE(Save(a, mine), 0);
+    const caldav::RoundReport first = Round(a);
+    EXPECT_EQ(std::make_tuple(first.received, first.skipped, first.sent),
+              std::make_tuple(others, 0, 1));
+    // Rewritten there with a DURATION, then as a yearly rule on the 30th of April.
+    const QString uid = QString::fromStdWString(mine.fields.UID);
+    caldav::DavClient client(server_->Account());
+    const caldav::CollectionListing listing = caldav::ListResources(client, calendar_);
+    QString mineHref;
+    for (const caldav::ResourceState& r : listing.resources) {
+        if (!r.href.contains(QStringLiteral("yearly")) && !r.href.contains(QStringLiteral("long")))
+            mineHref = r.href;
+    }
+    ASSERT_FALSE(mineHref.isEmpty());
+    for (const QString& more : {duration(), QStringLiteral("DTEND:20260430T100000\r\n"
+                                                           "RRULE:FREQ=YEARLY\r\n")}) {
+        const QString day = more.startsWith(QStringLiteral("DURATION"))
+                                ? QStringLiteral("20261203T081517")
+                                : QStringLiteral("20260430T090000");
+        Put(mineHref, OtherEvent(uid, day, more));
+        const caldav::RoundReport edited = Round(a);
+        EXPECT_EQ(std::make_tuple(edited.received, edited.deletedHere, edited.skipped),
+                  std::make_tuple(1, 0, 0));
+    }
+    ASSERT_EQ(Round(b).ExitCode(), 0);
+    // Floating times come back in the machine's zone: the stores are compared with each other.
+    int dirty = 0;
+    EXPECT_EQ(Local(a, &dirty), Local(b, &dirty));
+    EXPECT_EQ(std::make_pair(Remote().size(), dirty), std::make_pair(Local(a).size(), 0));
+}
+
+// A server naming each resource twice, in two spellings of its path, still gives one item per
+// resource, and the next round has nothing to do.
+TEST_P(RoundTest, AResourceNamedTwiceIsOneItem)
+{
+    if (Hiding())
+        GTEST_SKIP() << "the same answers with or without sync-collection";
+    const std::string a = Store("a.sqlite3"), b = Store("b.sqlite3");
+    for (int i = 0; i < 5; ++i) {
+        pim::StoredItem item = Appointment(L"twice " + std::to_wstring(i), 46370.5 + i);
+        ASSERT_GE(Save(a, item), 0);
+    }
+    ASSERT_EQ(Round(a).ExitCode(), 0);
+    const std::unique_ptr<FaultProxy> proxy = ProxyBefore();
+    proxy->Set({FaultProxy::Mode::RespelledHrefs});
+    const caldav::RoundReport first = Round(b);
+    EXPECT_EQ(std::make_tuple(first.received, first.ExitCode()), std::make_tuple(5, 0));
+    std::set<std::wstring> uids;
+    EXPECT_EQ(ItemCount(b, &uids), 5u);
+    EXPECT_EQ(uids.size(), 5u);
+    const caldav::RoundReport again = Round(b);
+    EXPECT_EQ(std::make_tuple(again.received, again.deletedHere, again.storeChanged),
+              std::make_tuple(0, 0, false));
+    ExpectAgreement(a, b);
+}
+
+// A first pull through a link that cuts a quarter of the answers, after a first attempt on a
+// full disk: each attempt keeps what it applied and counts only that, and a few take
+// everything in, once.
+TEST_P(RoundTest, AFirstPullOverALinkThatCutsAnswersGoesOnWhereItStopped)
+{
+    if (Hiding())
+        GTEST_SKIP() << "one listing either way";
+    const int events = qEnvironmentVariableIntValue("TAMBERLO_FIRST_PULL_EVENTS") > 0
+                           ? qEnvironmentVariableIntValue("TAMBERLO_FIRST_PULL_EVENTS")
+                           : 300;
+    for (int i = 0; i < events; ++i) {
+        Put(QStringLiteral("e%1.ics").arg(i),
+            OtherEvent(QStringLiteral("e-%1").arg(i), QStringLiteral("20261207T090000"),
+                       QStringLiteral("DTEND:20261207T100000\r\n")));
+    }
+    const std::unique_ptr<FaultProxy> proxy = ProxyBefore();
+    proxy->Set({FaultProxy::Mode::CutAnswers});
+    const std::string a = Store("a.sqlite3");
+    {
+        pim::StoreDatabase db;
+        ASSERT_EQ(db.Open(a), 0);
+        pim::SyncAccount account = account_;
+        ASSERT_GE(pim::SyncLedger(db).SaveAccount(account), 0);
+    }
+    // The tool on a disk that fills up on the way: no file of the store may pass 160 kB.
+    QProcess full;
+    full.start(QStringLiteral("/bin/sh"),
+               {"-c", QStringLiteral("trap '' XFSZ; ulimit -f 320; exec \"$0\" \"$@\""),
+                QStringLiteral(TAMBERLO_SYNC_PROGRAM), "--store", QString::fromStdString(a),
+                "--profile", QString::fromStdString(Store("t.ini")), "--password-command",
+                "echo secret"});
+    ASSERT_TRUE(full.waitForFinished(120000));
+    EXPECT_EQ(full.exitCode(), 2);
+    static const QRegularExpression count(QStringLiteral("received (\\d+),"));
+    const QRegularExpressionMatch said =
+        count.match(QString::fromUtf8(full.readAllStandardOutput()));
+    ASSERT_TRUE(said.hasMatch());
+    int received = said.captured(1).toInt();
+    EXPECT_EQ(static_cast<size_t>(received), ItemCount(a));
+    int rounds = 0;
+    for (bool done = false; !done && rounds < 6; ++rounds) {
+        const caldav::RoundReport report = Round(a);
+        received += report.received;
+        EXPECT_EQ(static_cast<size_t>(received), ItemCount(a));
+        done = !report.error;
+    }
+    std::cout << events << " events in " << rounds << " rounds, " << proxy->Requests()
+              << " requests\n";
+    std::set<std::wstring> uids;
+    EXPECT_EQ(ItemCount(a, &uids), static_cast<size_t>(events));
+    EXPECT_EQ(uids.size(), static_cast<size_t>(events));
+    EXPECT_LE(rounds, 3);
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, RoundTest, BothServers(FaultProxy::Mode::Pass), KindName);

@@ -3,6 +3,7 @@
 // store and the server to agreement.
 #include <QProcess>
 #include <QTcpServer>
+#include <QThread>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -12,6 +13,7 @@
 
 #include "platform/profile.h"
 #include "sync/account_connection.h"
+#include "sync/round_lock.h"
 #include "tests/sync/fault_proxy.h"
 #include "tests/sync/round_fixture.h"
 #include "tools/sync/sync_tool.h"
@@ -261,4 +263,73 @@ TEST_P(RoundTest, AKilledToolLeavesAStoreTheNextRoundBringsToAgreement)
             return;
     }
     EXPECT_GE(killed, 3);
+}
+
+// Two tools and the program's own round started together on one store: one round at a time,
+// the others wait or say so and write nothing, and every server item is in the store once.
+TEST_P(RoundTest, RoundsOnOneStoreRunOneAtATime)
+{
+    if (Hiding())
+        GTEST_SKIP() << "the lock is the same whichever way a round follows the server";
+    // The first answer to each round comes late, so that two rounds would read the store
+    // before either wrote.
+    std::atomic<int> lateUntil{0};
+    const std::unique_ptr<FaultProxy> proxy = ProxyBefore();
+    proxy->OnAnswered([&](int request) {
+        if (request <= lateUntil)
+            QThread::msleep(1500);
+    });
+    const std::string a = Store("a.sqlite3");
+    {
+        pim::StoreDatabase db;
+        ASSERT_EQ(db.Open(a), 0);
+        pim::SyncAccount account = account_;
+        ASSERT_GE(pim::SyncLedger(db).SaveAccount(account), 0);
+    }
+    {
+        const caldav::RoundLock held(a, 0);
+        ASSERT_TRUE(held.Held());
+        const QByteArray before = Fingerprint(a);
+        caldav::RoundOptions options{kRoundNow};
+        options.lockWaitMs = 100;
+        const caldav::RoundReport busy =
+            caldav::RunRound(a, OccurrenceOnDay, account_, connection_, options);
+        EXPECT_TRUE(busy.busy);
+        EXPECT_EQ(busy.ExitCode(), 0);
+        EXPECT_EQ(busy.notes,
+                  std::vector<std::wstring>{L"A sync round is already running on " +
+                                            QString::fromStdString(a).toStdWString() + L"."});
+        EXPECT_EQ(Fingerprint(a), before);
+    }
+    // Two tools on a first pull, then one tool and the program's own round on what came since.
+    int expected = 0;
+    for (const int added : {100, 20}) {
+        for (int i = expected; i < expected + added; ++i)
+            Put(QStringLiteral("s%1.ics").arg(i),
+                OtherEvent(QStringLiteral("s-%1").arg(i), QStringLiteral("20261207T090000"),
+                           QStringLiteral("DTEND:20261207T100000\r\n")));
+        const bool first = expected == 0;
+        expected += added;
+        lateUntil = proxy->Requests() + 2;
+        std::vector<std::unique_ptr<QProcess>> tools;
+        for (int i = 0; i < (first ? 2 : 1); ++i) {
+            tools.push_back(std::make_unique<QProcess>());
+            tools.back()->start(QStringLiteral(TAMBERLO_SYNC_PROGRAM),
+                                {"--store", QString::fromStdString(a), "--profile",
+                                 QString::fromStdString(Store("t.ini")), "--password-command",
+                                 "echo secret"});
+        }
+        if (!first) {
+            ASSERT_TRUE(tools.front()->waitForStarted(10000));
+            EXPECT_FALSE(Round(a).error);
+        }
+        for (const auto& tool : tools) {
+            // The round's own event loop may have seen it end already.
+            ASSERT_TRUE(tool->state() == QProcess::NotRunning || tool->waitForFinished(60000));
+            EXPECT_EQ(tool->exitCode(), 0) << tool->readAllStandardError().toStdString();
+        }
+        std::set<std::wstring> uids;
+        EXPECT_EQ(ItemCount(a, &uids), static_cast<size_t>(expected));
+        EXPECT_EQ(uids.size(), static_cast<size_t>(expected));
+    }
 }
