@@ -11,9 +11,6 @@
 
 namespace {
 
-// What a title bar and the borders of the usual window managers take around a dialog.
-constexpr QSize kFrameAllowance(16, 48);
-
 // The button box that ends the dialog's own layout, if one does.
 QDialogButtonBox* ClosingButtons(QLayout& layout)
 {
@@ -48,9 +45,16 @@ void ScrollContent(QDialog& dialog)
 
 } // namespace
 
+QSize RoomInside(const QRect& available)
+{
+    // What a title bar and the borders of the usual window managers take around a window.
+    constexpr QSize kFrameAllowance(16, 48);
+    return (available.size() - kFrameAllowance).expandedTo(QSize(1, 1));
+}
+
 void FitToScreen(QDialog& dialog, const QRect& available)
 {
-    const QSize room = (available.size() - kFrameAllowance).expandedTo(QSize(1, 1));
+    const QSize room = RoomInside(available);
     dialog.ensurePolished();
     if (dialog.layout()) {
         dialog.layout()->activate();

@@ -4,7 +4,11 @@
 #include <QAbstractButton>
 #include <QGridLayout>
 #include <QMessageBox>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QSpacerItem>
+
+#include "app/qt_dialog_runner.h"
 
 namespace {
 
@@ -85,6 +89,30 @@ void FitCaption(QMessageBox& box)
                       grid->rowCount(), 0, 1, grid->columnCount());
 }
 
+void FitMessageToScreen(QMessageBox& box, const QRect& available)
+{
+    const int room = RoomInside(available).height();
+    if (box.sizeHint().height() <= room)
+        return;
+    // The whole text stays one click away, in the box's own scrolling details.
+    const QString whole = box.text();
+    box.setDetailedText(whole);
+    // The longest head of the text, cut where a line or word ends, that leaves the box short
+    // enough: found by halving, since each try lays the box out again.
+    qsizetype fits = 0;
+    qsizetype tooLong = whole.size();
+    while (tooLong - fits > 1) {
+        const qsizetype tried = (fits + tooLong) / 2;
+        box.setText(whole.left(tried) + QChar(0x2026));
+        if (box.sizeHint().height() <= room)
+            fits = tried;
+        else
+            tooLong = tried;
+    }
+    const qsizetype breakAt = whole.lastIndexOf(QRegularExpression(QStringLiteral("\\s")), fits);
+    box.setText(whole.left(breakAt > 0 ? breakAt : fits) + QChar(0x2026));
+}
+
 int QtMessageService::MessageBox(const std::wstring& text, const std::wstring& caption,
                                  unsigned flags)
 {
@@ -101,6 +129,8 @@ int QtMessageService::MessageBoxNamed(const std::wstring& text, const std::wstri
             button->setText(QString::fromStdWString(buttons[i]));
     }
     FitCaption(box);
+    if (const QScreen* screen = parent_ ? parent_->screen() : box.screen())
+        FitMessageToScreen(box, screen->availableGeometry());
     // Closing the box with Escape or the title bar counts as Cancel where there is one.
     if (box.standardButtons() & QMessageBox::Cancel) {
         box.setEscapeButton(QMessageBox::Cancel);

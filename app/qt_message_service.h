@@ -4,11 +4,16 @@
 #include "platform/message_service.h"
 
 class QMessageBox;
+class QRect;
 class QWidget;
 
 // Widens a box so that its title bar shows the whole caption beside the window buttons: a short
 // message would otherwise cut "Wrong Day" down to "W...g".
 void FitCaption(QMessageBox& box);
+
+// Keeps a box inside the screen's available area `available`: a text too long for it is cut to
+// the head that fits, and the whole of it goes into the box's scrolling details.
+void FitMessageToScreen(QMessageBox& box, const QRect& available);
 
 class QtMessageService : public MessageService {
 public:

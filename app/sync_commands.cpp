@@ -10,6 +10,7 @@
 
 #include "app/main_frame.h"
 #include "dialogs/calendar_accounts_dlg.h"
+#include "dialogs/sync_access.h"
 #include "platform/clock.h"
 #include "platform/message_service.h"
 #include "platform/profile.h"
@@ -85,6 +86,12 @@ SyncScheduler::Round SyncCommands::MakeRound()
 {
     caldav::RoundOptions options;
     options.now = GetLocalTime();
+    // The profile is the window's: the round's thread gets what it keeps for the accounts.
+    std::vector<pim::SyncAccount> accounts;
+    if (WithSyncLedger(services_.storePath, [&accounts](pim::SyncLedger& ledger) {
+            return ledger.Accounts(accounts);
+        }) >= 0)
+        credentials_.ReadPasswordCommands(accounts);
     return [options, trusted = credentials_.TrustedFingerprints(), path = services_.storePath,
             round = services_.network.round,
             credentials = &credentials_](const std::function<bool()>& carryOn) mutable {

@@ -34,13 +34,32 @@ QString SyncCredentials::KeyOf(const pim::SyncAccount& account)
                                              QString::fromStdWString(account.user));
 }
 
+void SyncCredentials::ReadPasswordCommands(const std::vector<pim::SyncAccount>& accounts)
+{
+    std::map<QString, QString> commands;
+    for (const pim::SyncAccount& account : accounts) {
+        if (const QString command = caldav::PasswordCommand(profile_, account); !command.isEmpty())
+            commands[KeyOf(account)] = command;
+    }
+    const std::lock_guard lock(mutex_);
+    commands_ = std::move(commands);
+}
+
 std::optional<QString> SyncCredentials::Password(const pim::SyncAccount& account)
 {
     const QString key = KeyOf(account);
+    QString command;
     {
         const std::lock_guard lock(mutex_);
         if (const auto found = known_.find(key); found != known_.end())
             return found->second;
+        if (const auto kept = commands_.find(key); kept != commands_.end())
+            command = kept->second;
+    }
+    // Run each round, as the tool does: a command may hand out a password that changes.
+    if (!command.isEmpty()) {
+        if (std::optional<QString> password = caldav::RunPasswordCommand(command))
+            return password;
     }
     if (!secrets_)
         return std::nullopt;

@@ -12,6 +12,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/pim/sync_ledger.h"
 #include "sync/account_connection.h"
@@ -35,8 +36,11 @@ public:
     // `secrets` null: the desktop has no secret store, and passwords live in memory only.
     SyncCredentials(Profile& profile, const platform::SecretStore* secrets);
 
-    // The account's password, asked of the secret store the first time; callable from a round's
-    // thread. Nothing when none is known.
+    // The password commands the profile keeps for `accounts` (the tool's `add
+    // --password-command`), read on the window's thread for the rounds that follow.
+    void ReadPasswordCommands(const std::vector<pim::SyncAccount>& accounts);
+    // The account's password: what its own command prints, else asked of the secret store the
+    // first time; callable from a round's thread. Nothing when none is known.
     std::optional<QString> Password(const pim::SyncAccount& account);
     // Into the secret store when there is one, and in memory for the rest of this run either way.
     void KeepPassword(const pim::SyncAccount& account, const QString& password);
@@ -55,4 +59,5 @@ private:
     const platform::SecretStore* secrets_;
     std::mutex mutex_;  // the round's thread reads passwords while the window may keep one
     std::map<QString, QString> known_;
+    std::map<QString, QString> commands_;
 };

@@ -52,4 +52,13 @@ bool MayAuthenticate(const Connection& connection, const QUrl& url)
                        [&](const QUrl& calendar) { return OriginOf(calendar) == origin; });
 }
 
+Redirect RedirectFrom(const QUrl& from, const QUrl& to)
+{
+    if (OriginOf(to) == OriginOf(from))
+        return Redirect::Follow;
+    const bool plain = from.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) == 0 &&
+                       to.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) != 0;
+    return plain ? Redirect::Plain : Redirect::Elsewhere;
+}
+
 } // namespace caldav

@@ -45,4 +45,9 @@ QString HostOf(const QUrl& url);
 // calendar's.
 bool MayAuthenticate(const Connection& connection, const QUrl& url);
 
+// How a redirect from `from` to `to` is taken: followed within one origin; refused to another,
+// named as a drop to plain http where https would give way to it.
+enum class Redirect { Follow, Elsewhere, Plain };
+Redirect RedirectFrom(const QUrl& from, const QUrl& to);
+
 }  // namespace caldav

@@ -189,13 +189,12 @@ DavResponse DavClient::Send(const QByteArray& verb, const QUrl& url, const QByte
         const QUrl next = current.resolved(QUrl::fromEncoded(answer.location));
         // Elsewhere, the password (or the calendar in a PUT) would go where the user never
         // sent it; down to http, it would go in the clear.
-        if (OriginOf(next) != OriginOf(current)) {
-            const bool plain = current.scheme() == QLatin1String("https") &&
-                               next.scheme() != QLatin1String("https");
-            answer.response.error =
-                FailureIn(Failure::Withheld,
-                          plain ? res::IDS_SYNC_REDIRECT_PLAIN : res::IDS_SYNC_REDIRECT_ELSEWHERE,
-                          {Place(current), Place(next)});
+        if (const Redirect taken = RedirectFrom(current, next); taken != Redirect::Follow) {
+            answer.response.error = FailureIn(Failure::Withheld,
+                                              taken == Redirect::Plain
+                                                  ? res::IDS_SYNC_REDIRECT_PLAIN
+                                                  : res::IDS_SYNC_REDIRECT_ELSEWHERE,
+                                              {Place(current), Place(next)});
             return answer.response;
         }
         current = next;

@@ -1,6 +1,7 @@
 // Dialogs fitted to a small screen's available area: the Keys and Mouse page shrinks to it with
 // its OK button in view, and a dialog whose content cannot shrink that far scrolls inside it.
 #include <QDialogButtonBox>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "app/qt_dialog_runner.h"
+#include "app/qt_message_service.h"
 #include "dialogs/keys_and_mouse_dlg.h"
 #include "view/keys_and_mouse.h"
 
@@ -54,6 +56,26 @@ TEST(DialogFit, DialogsStayInsideTheScreenWithTheirButtonsInView)
     EXPECT_GT(scroll->verticalScrollBar()->maximum(), 0);
     EXPECT_TRUE(ShownWhole(tall, *buttons->button(QDialogButtonBox::Ok)));
     EXPECT_TRUE(ShownWhole(tall, *buttons->button(QDialogButtonBox::Cancel)));
+}
+
+// A report of many lines (a round refusing a hundred items) keeps the box on the screen: its
+// head shows, and the whole of it is in the details.
+TEST(DialogFit, ALongMessageShowsItsHeadAndKeepsTheWholeInItsDetails)
+{
+    QStringList lines;
+    for (int i = 1; i <= 200; ++i)
+        lines << QStringLiteral("Item %1 was refused by the server.").arg(i);
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Sync"), lines.join('\n'));
+    FitMessageToScreen(box, kScaledScreen);
+    EXPECT_LE(box.sizeHint().height(), 510 - 48);
+    EXPECT_TRUE(box.text().startsWith(QStringLiteral("Item 1 was refused")));
+    EXPECT_TRUE(box.text().endsWith(QChar(0x2026)));
+    EXPECT_EQ(box.detailedText(), lines.join('\n'));
+
+    QMessageBox shortBox(QMessageBox::Warning, QStringLiteral("Sync"), lines.front());
+    FitMessageToScreen(shortBox, kScaledScreen);
+    EXPECT_EQ(shortBox.text(), lines.front());
+    EXPECT_TRUE(shortBox.detailedText().isEmpty());
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QSemaphore>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <atomic>
 #include <gtest/gtest.h>
@@ -15,8 +16,10 @@
 #include "model/pim_session.h"
 #include "model/recurrence.h"
 #include "model/tamberlo_doc.h"
+#include "platform/profile.h"
 #include "res/command_ids.h"
 #include "res/string_table.h"
+#include "sync/account_connection.h"
 #include "tests/app/shell_fixture.h"
 #include "view/tamberlo_view.h"
 
@@ -78,6 +81,24 @@ TEST(SyncScheduler, OneRoundAtATimeAndOneMoreAfterARequestDuringIt)
     release.release();
     QMetaObject::invokeMethod(afterChange, "timeout");
     ASSERT_TRUE(QTest::qWaitFor([&] { return finished == 3; }, 10000));
+
+    // Quitting tells a running round to stop where it is, and waits only for that.
+    std::atomic<bool> stopped{false};
+    auto closing = std::make_unique<SyncScheduler>(
+        [&]() -> SyncScheduler::Round {
+            return [&](const std::function<bool()>& carryOn) {
+                ++started;
+                while (carryOn())
+                    QThread::msleep(5);
+                stopped = true;
+                return SyncOutcome{};
+            };
+        },
+        [](const SyncOutcome&) {});
+    closing->RunNow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return started == 4; }, 10000));
+    closing.reset();
+    EXPECT_TRUE(stopped);
 }
 
 TEST(SyncScheduler, TheIntervalIsClamped)
@@ -208,6 +229,28 @@ TEST_F(SyncWindowTest, OnlySyncNowAsksForThePasswordAndTheWindowKeepsItsSelectio
     EXPECT_EQ(app->Document()->ApptCount(view.SelectedRow()), 2);
     EXPECT_EQ(view.Selection().oid, PimSession::OidField(dentist));
     EXPECT_EQ(view.Selection().line, 1);  // the early Standup now comes first
+}
+
+// The tool's `add --password-command` serves the program's rounds too: no question, no keyring.
+TEST_F(SyncWindowTest, AnAccountsOwnPasswordCommandServesTheRounds)
+{
+    AddAccount();
+    {
+        std::vector<pim::SyncAccount> accounts;
+        ASSERT_GE(WithSyncLedger(paths.StorePath(),
+                                 [&](pim::SyncLedger& ledger) { return ledger.Accounts(accounts); }),
+                  0);
+        Profile profile(paths.ProfilePath());
+        ASSERT_TRUE(caldav::KeepPasswordCommand(profile, accounts.at(0), "echo kept; echo more"));
+    }
+    StartWithRounds();
+    QTimer* afterChange = Timer(app->Sync()->Scheduler(), "syncAfterChange");
+    afterChange->stop();
+    QMetaObject::invokeMethod(afterChange, "timeout");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !passwords.empty(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !app->Sync()->Scheduler().Running(); }, 10000));
+    EXPECT_EQ(passwords, std::vector<QString>{"kept"});
+    EXPECT_EQ(dialogs.RunCount(), 0);
 }
 
 TEST_F(SyncWindowTest, AChangeInTheWindowLeadsToARound)

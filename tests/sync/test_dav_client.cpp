@@ -252,6 +252,20 @@ TEST(DavXml, AddressesAndAnswersThatAreNoMultistatus)
     EXPECT_EQ(caldav::HrefPath("c.ics", QUrl("https://h/cal/")), "/cal/c.ics");
     EXPECT_TRUE(caldav::SameHref("/cal/a%20b/", "/cal/a b"));
     EXPECT_FALSE(caldav::SameHref("/cal/a", "/cal/b"));
+    // Redirects: within one origin only, and a drop from https to http named as such.
+    using caldav::Redirect;
+    const struct {
+        const char* from;
+        const char* to;
+        Redirect taken;
+    } redirects[] = {{"https://h/dav/", "https://H:443/cal/", Redirect::Follow},
+                     {"https://h/dav/", "http://h/dav/", Redirect::Plain},
+                     {"https://h/dav/", "http://other/dav/", Redirect::Plain},
+                     {"https://h/dav/", "https://h:8443/dav/", Redirect::Elsewhere},
+                     {"http://h/dav/", "https://h/dav/", Redirect::Elsewhere},
+                     {"http://h/dav/", "http://other/dav/", Redirect::Elsewhere}};
+    for (const auto& r : redirects)
+        EXPECT_EQ(caldav::RedirectFrom(QUrl(r.from), QUrl(r.to)), r.taken) << r.from << r.to;
     for (const char* xml : {"", "not xml", "<html><body>Login</body></html>",
                             "<multistatus xmlns=\"DAV:\"><response><href>/a</href>",
                             "<multistatus xmlns=\"DAV:\"></multistatus><extra/>",

@@ -299,6 +299,15 @@ TEST_P(RoundTest, RoundsOnOneStoreRunOneAtATime)
         EXPECT_EQ(busy.notes,
                   std::vector<std::wstring>{L"A sync round is already running on " +
                                             QString::fromStdString(a).toStdWString() + L"."});
+        // The tool says only that, without counts of a round it did not run.
+        QProcess tool;
+        tool.start(QStringLiteral(TAMBERLO_SYNC_PROGRAM),
+                   {"--store", QString::fromStdString(a), "--profile",
+                    QString::fromStdString(Store("t.ini")), "--password-command", "echo secret"});
+        ASSERT_TRUE(tool.waitForFinished(30000));
+        EXPECT_EQ(tool.exitCode(), 0);
+        EXPECT_EQ(tool.readAllStandardOutput().toStdString(),
+                  "A sync round is already running on " + a + ".\n");
         EXPECT_EQ(Fingerprint(a), before);
     }
     // Two tools on a first pull, then one tool and the program's own round on what came since.

@@ -447,6 +447,12 @@ int Rounds(const Arguments& a, const SYSTEMTIME& now, std::ostream& out, std::os
         }
         const caldav::RoundReport report =
             caldav::RunRound(a.store, OccurrenceOnDay, account, connection, {now, {}});
+        // A round that found another one running did nothing: its counts would only mislead.
+        if (report.busy) {
+            for (const std::wstring& note : report.notes)
+                out << Utf8(note) << '\n';
+            continue;
+        }
         out << Utf8(account.user) << " at " << caldav::HostOf(connection.server).toStdString()
             << ": sent " << report.sent << ", deleted there " << report.deletedThere
             << ", received " << report.received << ", deleted here " << report.deletedHere
