@@ -95,9 +95,10 @@ void PaintLoop(benchmark::State& state, ScheduleSource& schedule, int calendarTy
     MemorySettingsStore store(settings);
     CTamberloView view(schedule, store);
     QImage image(1920, 1080, QImage::Format_RGB32);
+    view.LayOut(image.size());
     for (auto _ : state) {
         QPainter painter(&image);
-        view.Render(painter, image.size(), image.rect());
+        view.Render(painter, image.rect());
     }
     state.counters["rows"] = view.Layout().dayRowCount;
 }

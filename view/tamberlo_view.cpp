@@ -164,18 +164,23 @@ void CTamberloView::MeasureDateColumn()
 void CTamberloView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    Render(painter, size(), event->region());
+    Render(painter, event->region());
     editing_->PaintOverlay(painter);
+}
+
+void CTamberloView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    Relayout();
 }
 
 // A step inside the window dirties a few strips far apart (rows, header, detail). Each part is
 // painted once, clipped to where the region meets its reach (what it can draw): mostly one
 // rectangle, which the raster engine clips far faster than the whole region. Parts the region
 // misses are skipped, so a huge client costs only what is shown.
-void CTamberloView::Render(QPainter& painter, QSize client, const QRegion& dirty)
+void CTamberloView::Render(QPainter& painter, const QRegion& dirty)
 {
-    MeasureDateColumn();
-    ComputeLayout(client);
+    const QSize client(layout_.clientWidth, layout_.clientHeight);
     QRegion area = dirty.intersected(QRect(QPoint(0, 0), client));
     if (painter.hasClipping())
         area &= painter.clipRegion();
@@ -551,8 +556,10 @@ bool CTamberloView::SetAreas(bool tasks, bool gantt)
     return changed;
 }
 
-void CTamberloView::Relayout()
+void CTamberloView::LayOut(QSize client)
 {
     MeasureDateColumn();
-    ComputeLayout(size());
+    ComputeLayout(client);
 }
+
+void CTamberloView::Relayout() { LayOut(size()); }

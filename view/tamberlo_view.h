@@ -36,8 +36,12 @@ public:
     // Attaches the handler of a command whose row the view already decides (editors, dialogs).
     void SetCommandHandler(int id, CommandTable::Handler handler);
 
-    // Paints the whole view for a client of `client` size; only what meets `dirty` is drawn.
-    void Render(QPainter& painter, QSize client, const QRegion& dirty);
+    // Lays the view out for a client of `client` size: the widget's own on resize, another for
+    // a picture drawn off screen. It may read the period's items again, so it never runs in a
+    // paint.
+    void LayOut(QSize client);
+    // Paints the view as last laid out; only what meets `dirty` is drawn.
+    void Render(QPainter& painter, const QRegion& dirty);
     // Runs the picture button `index` (0..19, or -1 for calendar-or-Gantt); false when it
     // changed nothing.
     bool ButtonAction(int index);
@@ -96,6 +100,7 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

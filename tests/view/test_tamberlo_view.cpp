@@ -2,6 +2,7 @@
 // sizes and settings that must not break the layout, and the display commands with their checks.
 #include "view/tamberlo_view.h"
 
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include "res/command_ids.h"
@@ -58,7 +59,25 @@ TEST(TamberloView, OddSizesAndSettingsNeverBreakThePaint)
     QImage image(200, 200, QImage::Format_RGB32);
     QPainter painter(&image);
     painter.translate(-5000, -5000);
-    huge.view.Render(painter, QSize(10000, 10000), QRect(5000, 5000, 200, 200));
+    huge.view.LayOut(QSize(10000, 10000));
+    huge.view.Render(painter, QRect(5000, 5000, 200, 200));
+}
+
+// A paint only paints: a window that grows is laid out, and the days it now shows read, as it
+// grows, never in the paint that follows (where a failing read would open a box mid-paint).
+TEST(TamberloView, APaintNeverLaysOutNorReads)
+{
+    ViewHarness h;
+    h.schedule.inLoadedWindow = false;
+    h.view.resize(1000, 300);
+    h.view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&h.view));
+    h.view.resize(1000, 900);
+    EXPECT_EQ(h.view.Layout().clientHeight, 900);
+    const int laidOut = h.schedule.reloads;
+    EXPECT_GT(laidOut, 0);
+    h.view.repaint();
+    EXPECT_EQ(h.schedule.reloads, laidOut);
 }
 
 // Which marks a state checks and how the period moves are in the command and navigation tables;

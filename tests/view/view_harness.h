@@ -16,7 +16,7 @@ public:
     bool SetShownStart(const SYSTEMTIME& first) override
     {
         shownStart = first;
-        return true; // the period always lies in the loaded window here
+        return inLoadedWindow;
     }
     void Reload() override { ++reloads; }
     void SetShownDayCount(int count) override { dayCount = count; }
@@ -29,6 +29,7 @@ public:
 
     int reloads = 0;
     int dayCount = -1;
+    bool inLoadedWindow = true; // false: every move or longer period reads the items again
 };
 
 struct ViewHarness {
@@ -44,7 +45,8 @@ struct ViewHarness {
         QImage image(std::min(width, 1280), std::min(height, 800), QImage::Format_RGB32);
         image.fill(Qt::black);
         QPainter painter(&image);
-        view.Render(painter, QSize(width, height), dirty.isNull() ? image.rect() : dirty);
+        view.LayOut(QSize(width, height));
+        view.Render(painter, dirty.isNull() ? image.rect() : dirty);
         return image;
     }
     bool Checked(int id) const
