@@ -15,7 +15,7 @@ std::string Unfolded(const std::string& text);
 // The value of the component's own first `name` line as written (after its parameters).
 std::string_view RawValue(std::string_view unfolded, std::string_view name);
 
-// The RRULE line as written.
+// The RRULE value as written.
 std::string RawRule(const std::string& unfolded);
 
 // "unreadable DTSTART" and the like when a line that decides when the item happens was dropped
