@@ -151,7 +151,7 @@ void ReadSeries(icalcomponent* c, const std::string& rawRule, const SeriesStart&
         return;
     }
     const icalrecurrencetype rule = rrule ? icalproperty_get_rrule(rrule) : icalrecurrencetype{};
-    const bool severalRules = icalcomponent_get_next_property(c, ICAL_RRULE_PROPERTY) != nullptr;
+    const bool severalRules = icalcomponent_count_properties(c, ICAL_RRULE_PROPERTY) > 1;
     icalproperty* dtstart = icalcomponent_get_first_property(c, ICAL_DTSTART_PROPERTY);
     DATE start = series.start;
     std::optional<std::vector<Excluded>> excluded;

@@ -126,6 +126,7 @@ TEST(CalendarImport, BadComponentsAreReportedAndSkippedWithTheRestImported)
         {"duplicate UID", Calendar(good + good), 1, 1},
         {"COUNT=0", afterGood(at9 + "RRULE:FREQ=DAILY;COUNT=0\r\n"), 1, 1},
         {"hourly", afterGood(at9 + "RRULE:FREQ=HOURLY\r\n"), 1, 1},
+        {"two rules", afterGood(at9 + "RRULE:FREQ=DAILY\r\nRRULE:FREQ=WEEKLY\r\n"), 1, 1},
         {"override without series", afterGood("RECURRENCE-ID:20261208T090000\r\n" + at9), 2, 0},
         {"unknown zone", Calendar(Event("zoned", "DTSTART;TZID=Mars/Olympus:20261207T090000\r\n")),
          1, 0},
