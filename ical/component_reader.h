@@ -16,7 +16,15 @@ namespace ical {
 
 class ZoneTable;
 
-struct ReadComponent {
+// What reading says besides the values: each step that alters or leaves out something adds a
+// note, and a time in a zone nobody defines marks the component for reading again later.
+struct ReadNotes {
+    std::vector<std::string> notes;
+    // A TZID neither the system nor the file (so far) defines; the file may define it later.
+    bool unknownZone = false;
+};
+
+struct ReadComponent : ReadNotes {
     pim::StoredItem item;  // fields.UID holds the component's UID
     std::vector<DATE> deletedDays;  // EXDATE days of a series
     std::optional<DATE> recurrenceDay;  // set for a changed occurrence of a series
@@ -25,9 +33,6 @@ struct ReadComponent {
     std::vector<pim::StoredItem> expanded;  // the series as single items, when asked to expand
     // DTSTART's own occurrence of a series whose DTSTART is not one of the rule's days.
     std::optional<pim::StoredItem> startOccurrence;
-    std::vector<std::string> notes;
-    // A TZID neither the system nor the file (so far) defines; the file may define it later.
-    bool unknownZone = false;
 };
 
 struct ReadOptions {

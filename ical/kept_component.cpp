@@ -12,6 +12,7 @@
 #include "ical/component_writer.h"
 #include "ical/ical_text.h"
 #include "ical/zone_table.h"
+#include "platform/pim/content_lines.h"
 #include "platform/pim/kept_revision.h"
 
 namespace ical {
@@ -19,27 +20,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 using pim::KeptPropertyName;
-
-Lines UnfoldedLines(const std::string& text)
-{
-    Lines lines;
-    size_t from = 0;
-    while (from < text.size()) {
-        size_t end = text.find('\n', from);
-        end = end == std::string::npos ? text.size() : end;
-        std::string line = text.substr(from, end - from);
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        if (!lines.empty() && !line.empty() && (line[0] == ' ' || line[0] == '\t')) {
-            lines.back() += line.substr(1);
-        } else if (!line.empty()) {
-            lines.push_back(std::move(line));
-        }
-        from = end + 1;
-    }
-    return lines;
-}
+using pim::UnfoldedLines;
 
 std::string Joined(const Lines& lines)
 {

@@ -168,14 +168,20 @@ ReadResult ScheduleEdits::Read(const ItemRef& item)
     return result;
 }
 
+// The pattern of series `oid` for a read of one of its occurrences, null when the store is
+// refused or holds no such series (the result says which).
+std::shared_ptr<pim::RecurrencePattern> ScheduleEdits::ReadableSeries(int32_t oid,
+                                                                      ReadResult& result)
+{
+    result.item = {pim::kAppointmentKind, oid, 0.0};
+    return RefuseRead(result) ? nullptr : SeriesPattern(session_, oid, result);
+}
+
 ReadResult ScheduleEdits::ReadOccurrenceCovering(int32_t oid, DATE day)
 {
     const ScopedConnection open(session_);
     ReadResult result;
-    result.item = {pim::kAppointmentKind, oid, 0.0};
-    if (RefuseRead(result))
-        return result;
-    const auto pattern = SeriesPattern(session_, oid, result);
+    const auto pattern = ReadableSeries(oid, result);
     if (!pattern)
         return result;
     // An occurrence lasting several days is listed on each of them but starts on the first.
@@ -196,10 +202,7 @@ ReadResult ScheduleEdits::ReadException(int32_t oid, int32_t n)
 {
     const ScopedConnection open(session_);
     ReadResult result;
-    result.item = {pim::kAppointmentKind, oid, 0.0};
-    if (RefuseRead(result))
-        return result;
-    const auto pattern = SeriesPattern(session_, oid, result);
+    const auto pattern = ReadableSeries(oid, result);
     std::shared_ptr<pim::Exceptions> exceptions;
     std::shared_ptr<pim::Exception> exception;
     if (!pattern || pattern->GetExceptions(&exceptions) < 0 || !exceptions ||

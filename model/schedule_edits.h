@@ -126,6 +126,7 @@ private:
     // to refuse with, else kDone.
     EditStatus CheckStore(Redraw& redraw);
     bool RefuseRead(ReadResult& result);
+    std::shared_ptr<pim::RecurrencePattern> ReadableSeries(int32_t oid, ReadResult& result);
     void ApplyInStore(ScheduleChange& change, EditResult& result);
     EditStatus ApplyToAppointment(ScheduleChange& change, AppointItem& series,
                                   std::optional<ItemValues>& current);

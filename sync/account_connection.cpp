@@ -1,3 +1,5 @@
+// The stored account made into a connection: the password command kept per account under a
+// hashed key, and the certificates the user trusted, read from and written to the profile.
 #include "sync/account_connection.h"
 
 #include <QCryptographicHash>

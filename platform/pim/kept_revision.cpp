@@ -10,27 +10,11 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/pim/content_lines.h"
 #include "platform/pim/zone_time.h"
 
 namespace pim {
 namespace {
-
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    size_t from = 0;
-    while (from < text.size()) {
-        size_t end = text.find('\n', from);
-        end = end == std::string::npos ? text.size() : end;
-        std::string line = text.substr(from, end - from);
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        lines.push_back(std::move(line));
-        from = end + 1;
-    }
-    return lines;
-}
 
 bool TimeOrPlaceChanged(const ItemFields& a, const ItemFields& b)
 {
@@ -94,7 +78,7 @@ std::string UtcStamp(const SYSTEMTIME& local)
 
 std::string RenewedRevision(const std::string& kept, const std::string& stamp, bool newSequence)
 {
-    const std::vector<std::string> lines = Lines(kept);
+    const std::vector<std::string> lines = UnfoldedLines(kept);
     std::string out;
     out.reserve(kept.size() + 64);
     bool stamped = false;

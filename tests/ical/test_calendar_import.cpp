@@ -126,6 +126,7 @@ TEST(CalendarImport, BadComponentsAreReportedAndSkippedWithTheRestImported)
         {"duplicate UID", Calendar(good + good), 1, 1},
         {"COUNT=0", afterGood(at9 + "RRULE:FREQ=DAILY;COUNT=0\r\n"), 1, 1},
         {"hourly", afterGood(at9 + "RRULE:FREQ=HOURLY\r\n"), 1, 1},
+        {"two rules", afterGood(at9 + "RRULE:FREQ=DAILY\r\nRRULE:FREQ=WEEKLY\r\n"), 1, 1},
         {"override without series", afterGood("RECURRENCE-ID:20261208T090000\r\n" + at9), 2, 0},
         {"unknown zone", Calendar(Event("zoned", "DTSTART;TZID=Mars/Olympus:20261207T090000\r\n")),
          1, 0},
@@ -578,4 +579,46 @@ TEST(CalendarImport, ZoneNamesResolveToTheSystemsZones)
     };
     for (const auto& [tzid, iana] : cases)
         EXPECT_EQ(ical::ZoneTable::IanaName(tzid), iana) << tzid;
+}
+
+// Property names are read without regard to case wherever the text itself is scanned: a rule
+// libical dropped, a date it could not read and a subject's blanks are found however the name
+// is spelled.
+TEST(CalendarImport, PropertyNamesAreReadInAnyCase)
+{
+    ScopedZone zone("UTC");
+    const std::string bad = "SUMMARY:bad\r\nDTSTART:20261207T090000\r\n";
+    struct Case {
+        std::string lines;
+        std::string note;  // empty: imported without a word, with `subject`
+        std::wstring subject;
+    };
+    std::vector<Case> cases;
+    for (const std::string name : {"RRULE", "Rrule", "rrule"}) {
+        cases.push_back({bad + name + ":FREQ=NEVER\r\n", "unreadable RRULE", {}});
+    }
+    for (const std::string name : {"EXDATE", "Exdate", "exdate"}) {
+        cases.push_back({bad + name + ":tomorrow\r\n", "unreadable EXDATE", {}});
+    }
+    for (const std::string name : {"DTSTART", "dtStart"}) {
+        cases.push_back({"SUMMARY:bad\r\n" + name + ":yesterday\r\n", "unreadable DTSTART", {}});
+    }
+    for (const std::string name : {"SUMMARY", "summary"}) {
+        cases.push_back({name + ":  two blanks \r\nDTSTART:20261207T090000\r\n", "",
+                         L"  two blanks "});
+    }
+    for (const Case& c : cases) {
+        TempPaths paths;
+        const ical::ImportReport report = Import(
+            paths.StorePath(), Calendar("BEGIN:VEVENT\r\nUID:bad\r\n" + c.lines + "END:VEVENT\r\n"));
+        EXPECT_EQ(report.notes, c.note.empty()
+                                    ? std::vector<std::string>{}
+                                    : std::vector<std::string>{"\"bad\": skipped, " + c.note})
+            << c.lines;
+        if (c.note.empty()) {
+            const std::vector<pim::StoredItem> items = StoredItems(paths.StorePath());
+            ASSERT_EQ(items.size(), 1u) << c.lines;
+            EXPECT_EQ(items[0].fields.Subject, c.subject) << c.lines;
+        }
+    }
 }
