@@ -20,20 +20,11 @@
 #include "model/recurrence.h"
 #include "platform/clock.h"
 #include "tests/ical/ical_test_support.h"
+#include "tests/support/ical_builder.h"
 #include "tests/support/temp_paths.h"
 #include "tools/ical/ical_tool.h"
 
 namespace {
-
-std::string Calendar(const std::string& body)
-{
-    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Test//EN\r\n" + body + "END:VCALENDAR\r\n";
-}
-
-std::string Event(const std::string& uid, const std::string& lines)
-{
-    return "BEGIN:VEVENT\r\nUID:" + uid + "\r\nSUMMARY:" + uid + "\r\n" + lines + "END:VEVENT\r\n";
-}
 
 // The occurrences of `days` days from `from` on, one line each.
 std::string Occurrences(const std::string& store, const SYSTEMTIME& from, int days)
