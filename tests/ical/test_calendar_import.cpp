@@ -222,6 +222,17 @@ TEST(CalendarImport, UnsupportedSeriesExpandIntoSingleAppointmentsWhenAsked)
               "20261207T090000 20261207T090000 hours\n20261207T170000 20261207T170000 hours\n"
               "20261208T090000 20261208T090000 hours\n20261208T170000 20261208T170000 hours\n"
               "20261209T090000 20261209T090000 hours\n20261209T170000 20261209T170000 hours\n");
+
+    // A zoned series keeps its length in every local zone: 09:00 to 10:00 in New York.
+    TempPaths zoned;
+    const ScopedZone berlin("Europe/Berlin");
+    Import(zoned.StorePath(),
+           Calendar(Event("zoned", "DTSTART;TZID=America/New_York:20261207T090000\r\n"
+                                   "DTEND;TZID=America/New_York:20261207T100000\r\n"
+                                   "RRULE:FREQ=DAILY;BYHOUR=9,17;COUNT=2\r\n")),
+           true);
+    EXPECT_EQ(Occurrences(zoned.StorePath(), MakeSystemTime(2026, 12, 7), 2),
+              "20261207T150000 20261207T160000 zoned\n20261207T230000 20261208T000000 zoned\n");
 }
 
 // Thousands of corrupted variants of small valid files: bytes flipped, lines dropped, doubled
