@@ -79,13 +79,7 @@ protected:
     TaskItem Task(const std::wstring& subject, DATE start, DATE due, bool complete = false)
     {
         session_.Connect();
-        TaskItem task = session_.CreateTask();
-        task->SetSubject(subject);
-        task->SetStartDate(start);
-        task->SetDueDate(due);
-        task->SetComplete(complete);
-        EXPECT_GE(task->Save(), 0);
-        return task;
+        return SavedTask(session_, subject, start, due, complete);
     }
 
     std::unique_ptr<CTamberloDoc> Load()

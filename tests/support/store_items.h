@@ -1,5 +1,5 @@
-// Items for tests over a real store: an appointment saved with the fields most tests vary, so
-// each test file builds its store the same way.
+// Items for tests over a real store: an appointment or task saved with the fields most tests
+// vary, so each test file builds its store the same way.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -24,4 +24,17 @@ inline AppointItem SavedAppointment(PimSession& session, const std::wstring& sub
     item->SetLocation(location);
     EXPECT_GE(item->Save(), 0);
     return item;
+}
+
+inline TaskItem SavedTask(PimSession& session, const std::wstring& subject, DATE start, DATE due,
+                          bool complete = false)
+{
+    TaskItem task = session.CreateTask();
+    EXPECT_NE(task, nullptr);
+    task->SetSubject(subject);
+    task->SetStartDate(start);
+    task->SetDueDate(due);
+    task->SetComplete(complete);
+    EXPECT_GE(task->Save(), 0);
+    return task;
 }

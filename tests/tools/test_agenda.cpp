@@ -91,11 +91,7 @@ protected:
 
     void Task(const std::wstring& subject, DATE start, DATE due)
     {
-        TaskItem task = session_.CreateTask();
-        task->SetSubject(subject);
-        task->SetStartDate(start);
-        task->SetDueDate(due);
-        EXPECT_GE(task->Save(), 0);
+        SavedTask(session_, subject, start, due);
     }
 
     AgendaRun Range(const std::string& from, int days)
