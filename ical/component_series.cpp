@@ -66,7 +66,7 @@ std::vector<DATE> DeletedDays(const pim::RecurrenceFields& pattern,
 }
 
 // The series as single appointments, by libical's own expansion in the start's zone.
-void Expand(const icalrecurrencetype& rule, icalproperty* dtstart, DATE start,
+void Expand(const icalrecurrencetype& rule, icalproperty* dtstart,
             const std::vector<Excluded>& excluded, const ZoneTable& zones,
             const ReadOptions& options, ReadComponent& out)
 {
@@ -84,7 +84,8 @@ void Expand(const icalrecurrencetype& rule, icalproperty* dtstart, DATE start,
     if (it == nullptr) {
         return;
     }
-    const double length = out.item.fields.End - start;
+    // Both local: a zoned start's wall time would lengthen or shorten every occurrence.
+    const double length = out.item.fields.End - out.item.fields.Start;
     for (icaltimetype t = icalrecur_iterator_next(it);
          !icaltime_is_null_time(t) && static_cast<int>(out.expanded.size()) < options.maxExpanded;
          t = icalrecur_iterator_next(it)) {
@@ -186,7 +187,7 @@ void ReadSeries(icalcomponent* c, const std::string& rawRule, const SeriesStart&
             if (!excluded) {
                 excluded = ExcludedTimes(c, zones, out);
             }
-            Expand(rule, dtstart, start, *excluded, zones, options, out);
+            Expand(rule, dtstart, *excluded, zones, options, out);
         }
         return;
     }

@@ -20,20 +20,11 @@
 #include "model/recurrence.h"
 #include "platform/clock.h"
 #include "tests/ical/ical_test_support.h"
+#include "tests/support/ical_builder.h"
 #include "tests/support/temp_paths.h"
 #include "tools/ical/ical_tool.h"
 
 namespace {
-
-std::string Calendar(const std::string& body)
-{
-    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Test//EN\r\n" + body + "END:VCALENDAR\r\n";
-}
-
-std::string Event(const std::string& uid, const std::string& lines)
-{
-    return "BEGIN:VEVENT\r\nUID:" + uid + "\r\nSUMMARY:" + uid + "\r\n" + lines + "END:VEVENT\r\n";
-}
 
 // The occurrences of `days` days from `from` on, one line each.
 std::string Occurrences(const std::string& store, const SYSTEMTIME& from, int days)
@@ -231,6 +222,17 @@ TEST(CalendarImport, UnsupportedSeriesExpandIntoSingleAppointmentsWhenAsked)
               "20261207T090000 20261207T090000 hours\n20261207T170000 20261207T170000 hours\n"
               "20261208T090000 20261208T090000 hours\n20261208T170000 20261208T170000 hours\n"
               "20261209T090000 20261209T090000 hours\n20261209T170000 20261209T170000 hours\n");
+
+    // A zoned series keeps its length in every local zone: 09:00 to 10:00 in New York.
+    TempPaths zoned;
+    const ScopedZone berlin("Europe/Berlin");
+    Import(zoned.StorePath(),
+           Calendar(Event("zoned", "DTSTART;TZID=America/New_York:20261207T090000\r\n"
+                                   "DTEND;TZID=America/New_York:20261207T100000\r\n"
+                                   "RRULE:FREQ=DAILY;BYHOUR=9,17;COUNT=2\r\n")),
+           true);
+    EXPECT_EQ(Occurrences(zoned.StorePath(), MakeSystemTime(2026, 12, 7), 2),
+              "20261207T150000 20261207T160000 zoned\n20261207T230000 20261208T000000 zoned\n");
 }
 
 // Thousands of corrupted variants of small valid files: bytes flipped, lines dropped, doubled

@@ -10,6 +10,7 @@
 #include "model/pim_records.h"
 #include "platform/pim/demo_calendar.h"
 #include "tests/ical/ical_test_support.h"
+#include "tests/support/ical_builder.h"
 #include "tests/support/temp_paths.h"
 
 namespace {
@@ -180,12 +181,10 @@ TEST(CalendarRoundTrip, BlanksAndCategoriesWithCommasComeBack)
 {
     ScopedZone zone("UTC");
     TempPaths first, second;
-    const std::string text =
-        "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Test//EN\r\n"
+    const std::string text = Calendar(
         "BEGIN:VEVENT\r\nUID:pad\r\nSUMMARY:  Lunch \r\nLOCATION;LANGUAGE=en: Room 4\t\r\n"
         "CATEGORIES:Meeting\\, John,Work\r\nDTSTART:20261207T120000\r\nEND:VEVENT\r\n"
-        "BEGIN:VEVENT\r\nUID:blank\r\nSUMMARY:   \r\nDTSTART:20261207T130000\r\nEND:VEVENT\r\n"
-        "END:VCALENDAR\r\n";
+        "BEGIN:VEVENT\r\nUID:blank\r\nSUMMARY:   \r\nDTSTART:20261207T130000\r\nEND:VEVENT\r\n");
     ASSERT_EQ(Import(first.StorePath(), text).appointments, 2);
     const std::vector<pim::StoredItem> items = StoredItems(first.StorePath());
     ASSERT_EQ(items.size(), 2u);

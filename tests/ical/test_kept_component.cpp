@@ -12,6 +12,7 @@
 #include "ical/item_meeting.h"
 #include "platform/clock.h"
 #include "platform/pim/appointment_item.h"
+#include "platform/pim/content_lines.h"
 #include "platform/pim/kept_revision.h"
 #include "platform/pim/recurrence_pattern.h"
 #include "platform/pim/task_item.h"
@@ -33,19 +34,10 @@ std::string Corpus()
 // Each event and task of a calendar as unfolded lines, by UID and RECURRENCE-ID.
 std::map<std::string, Lines> Components(const std::string& text)
 {
-    Lines lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        line.erase(line.find_last_not_of('\r') + 1);
-        if (!line.empty() && line[0] == ' ')
-            lines.back() += line.substr(1);
-        else
-            lines.push_back(line);
-    }
     std::map<std::string, Lines> out;
     Lines current;
     std::string uid, recurrence;
-    for (const std::string& line : lines) {
+    for (const std::string& line : pim::UnfoldedLines(text)) {
         const std::string name = pim::KeptPropertyName(line);
         if (line == "BEGIN:VEVENT" || line == "BEGIN:VTODO")
             current = {};

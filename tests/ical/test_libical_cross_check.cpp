@@ -18,6 +18,7 @@
 #include "platform/pim/demo_calendar.h"
 #include "platform/pim/recurrence_pattern.h"
 #include "tests/ical/ical_test_support.h"
+#include "tests/support/ical_builder.h"
 #include "tests/support/temp_paths.h"
 
 namespace {
@@ -243,7 +244,7 @@ std::string ZonedSeries(const std::string& name, const std::string& start, const
 // write, and starts that are not one of the rule's days (which count as an occurrence).
 std::string ZonedCalendar()
 {
-    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Test//EN\r\n" +
+    return Calendar(
            ZoneDefinition("America/New_York", "America/New_York") +
            ZoneDefinition("Asia/Tokyo", "Asia/Tokyo") +
            ZoneDefinition("Australia/Melbourne", "AUS Eastern Standard Time") +
@@ -270,8 +271,7 @@ std::string ZonedCalendar()
            ZonedSeries("Off-rule weekly", ";TZID=Europe/Berlin:20260605T100000",
                        "FREQ=WEEKLY;BYDAY=MO,WE;UNTIL=20270301T000000Z") +
            ZonedSeries("Off-rule monthly", ";TZID=America/New_York:20260610T200000",
-                       "FREQ=MONTHLY;BYMONTHDAY=15") +
-           "END:VCALENDAR\r\n";
+                       "FREQ=MONTHLY;BYMONTHDAY=15"));
 }
 
 std::vector<std::string> ProgramStarts(const std::string& store)

@@ -15,13 +15,9 @@
 #include "tests/model/stub_document_settings.h"
 #include "tests/support/scoped_zone.h"
 #include "tests/support/temp_paths.h"
+#include "tests/support/dates.h"
 
 namespace {
-
-DATE At(int year, int month, int day, int hour = 0)
-{
-    return SystemTimeToVariantTime(MakeSystemTime(year, month, day, hour));
-}
 
 TEST(CalendarFind, ListsEachMatchOnceInDateOrder)
 {

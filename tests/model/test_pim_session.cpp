@@ -8,26 +8,8 @@
 #include "model/recurrence.h"
 #include "platform/pim/recurrence_pattern.h"
 #include "tests/support/temp_paths.h"
-
-namespace {
-
-DATE At(int year, int month, int day, int hour = 0)
-{
-    return SystemTimeToVariantTime(MakeSystemTime(year, month, day, hour));
-}
-
-AppointItem SavedAppointment(PimSession& session, const std::wstring& subject)
-{
-    AppointItem item = session.CreateAppointment();
-    EXPECT_NE(item, nullptr);
-    item->SetSubject(subject);
-    item->SetStart(At(2024, 3, 1, 9));
-    item->SetEnd(At(2024, 3, 1, 10));
-    EXPECT_GE(item->Save(), 0);
-    return item;
-}
-
-} // namespace
+#include "tests/support/dates.h"
+#include "tests/support/store_items.h"
 
 TEST(PimSession, CountsAreReadAtConnectAndFindGoesByOid)
 {
@@ -35,8 +17,9 @@ TEST(PimSession, CountsAreReadAtConnectAndFindGoesByOid)
     PimSession session(paths.StorePath(), OccurrenceOnDay);
     ASSERT_GE(session.Connect(), 0);
     EXPECT_EQ(session.FetchAppointment(1), nullptr) << "an empty store";
-    const int32_t first = SavedAppointment(session, L"Dentist")->GetOid();
-    const int32_t second = SavedAppointment(session, L"Gym")->GetOid();
+    const DATE nine = At(2024, 3, 1, 9);
+    const int32_t first = SavedAppointment(session, L"Dentist", nine, nine + 1 / 24.0)->GetOid();
+    const int32_t second = SavedAppointment(session, L"Gym", nine, nine + 1 / 24.0)->GetOid();
     TaskItem task = session.CreateTask();
     ASSERT_GE(task->Save(), 0);
     EXPECT_EQ(session.AppointmentCount(), 0); // read at connect, not live
@@ -102,7 +85,7 @@ TEST(PimSession, ACountedSeriesWithoutEndDateEndsOnItsLastOccurrence)
     };
     std::vector<std::wstring> oids;
     for (const auto& c : cases) {
-        AppointItem item = SavedAppointment(session, L"Series");
+        AppointItem item = SavedAppointment(session, L"Series", At(2024, 3, 1, 9), At(2024, 3, 1, 10));
         std::shared_ptr<pim::RecurrencePattern> pattern;
         EXPECT_GE(item->GetRecurrencePattern(&pattern), 0);
         pattern->SetRecurrenceType(c.type);

@@ -9,13 +9,9 @@
 #include <random>
 
 #include "model/date_time.h"
+#include "tests/support/dates.h"
 
 namespace {
-
-DATE Day(int year, int month, int day, int hour = 0, int minute = 0)
-{
-    return SystemTimeToVariantTime(MakeSystemTime(year, month, day, hour, minute));
-}
 
 struct PatternShape {
     int32_t type;
@@ -81,10 +77,10 @@ TEST(Recurrence, WeekdaysAndNthWeekday)
 
 TEST(Recurrence, DaysSpanned)
 {
-    EXPECT_EQ(DaysSpanned(Day(2011, 11, 6, 22), 120, false), 1);
-    EXPECT_EQ(DaysSpanned(Day(2011, 11, 6), 1440, true), 0);
-    EXPECT_EQ(DaysSpanned(Day(2011, 11, 6, 10), -6000, true), 0);
-    EXPECT_EQ(DaysSpanned(Day(2011, 11, 6, 23, 59), INT_MAX, false), 1491309);
+    EXPECT_EQ(DaysSpanned(At(2011, 11, 6, 22), 120, false), 1);
+    EXPECT_EQ(DaysSpanned(At(2011, 11, 6), 1440, true), 0);
+    EXPECT_EQ(DaysSpanned(At(2011, 11, 6, 10), -6000, true), 0);
+    EXPECT_EQ(DaysSpanned(At(2011, 11, 6, 23, 59), INT_MAX, false), 1491309);
 }
 
 TEST(Recurrence, DayTestOfEveryType)
@@ -95,34 +91,34 @@ TEST(Recurrence, DayTestOfEveryType)
         DATE day;
         int expected;
     };
-    const DATE s2011 = Day(2011, 1, 1);
-    const DATE sunday = Day(2011, 11, 6);
+    const DATE s2011 = At(2011, 1, 1);
+    const DATE sunday = At(2011, 11, 6);
     // Usual values are drawn by the comparison with an independent expansion of the exported
     // rules; these rows are the month ends, leap days and bounds, and values no editor writes.
     const Case cases[] = {
-        {"monthly 31 on 30 Apr", {kRecursMonthly, s2011, 1, 0, 31}, Day(2011, 4, 30), 1},
-        {"monthly 31 on 28 Feb leap", {kRecursMonthly, s2011, 1, 0, 31}, Day(2012, 2, 28), 0},
-        {"monthly 31 on 29 Feb leap", {kRecursMonthly, s2011, 1, 0, 31}, Day(2012, 2, 29), 1},
-        {"yearly 29 Feb in 2011", {kRecursYearly, s2011, 1, 0, 29, 0, 2}, Day(2011, 2, 28), 1},
-        {"yearly 29 Feb, 28th leap", {kRecursYearly, s2011, 1, 0, 29, 0, 2}, Day(2012, 2, 28), 0},
-        {"last Monday of May", {kRecursMonthNth, s2011, 1, kMon, 0, 5}, Day(2011, 5, 30), 1},
-        {"last Monday, 4th", {kRecursMonthNth, s2011, 1, kMon, 0, 5}, Day(2011, 5, 23), 0},
-        {"weekly 2, off week", {kRecursWeekly, sunday, 2, kMon | kWed}, Day(2011, 11, 14), 0},
+        {"monthly 31 on 30 Apr", {kRecursMonthly, s2011, 1, 0, 31}, At(2011, 4, 30), 1},
+        {"monthly 31 on 28 Feb leap", {kRecursMonthly, s2011, 1, 0, 31}, At(2012, 2, 28), 0},
+        {"monthly 31 on 29 Feb leap", {kRecursMonthly, s2011, 1, 0, 31}, At(2012, 2, 29), 1},
+        {"yearly 29 Feb in 2011", {kRecursYearly, s2011, 1, 0, 29, 0, 2}, At(2011, 2, 28), 1},
+        {"yearly 29 Feb, 28th leap", {kRecursYearly, s2011, 1, 0, 29, 0, 2}, At(2012, 2, 28), 0},
+        {"last Monday of May", {kRecursMonthNth, s2011, 1, kMon, 0, 5}, At(2011, 5, 30), 1},
+        {"last Monday, 4th", {kRecursMonthNth, s2011, 1, kMon, 0, 5}, At(2011, 5, 23), 0},
+        {"weekly 2, off week", {kRecursWeekly, sunday, 2, kMon | kWed}, At(2011, 11, 14), 0},
         {"on the end", {kRecursDaily, s2011, 1, 0, 0, 0, 0, 0.0, 60, sunday}, sunday, 1},
         {"end before start", {kRecursDaily, sunday, 1, 0, 0, 0, 0, 0.0, 60, s2011}, sunday, 0},
         // Out-of-range values: an Interval below 1 counts as 1; values naming no day never match.
-        {"daily Interval 0", {kRecursDaily, s2011, 0}, Day(2011, 5, 5), 1},
-        {"weekly Interval 0", {kRecursWeekly, s2011, 0, kMon}, Day(2011, 11, 14), 1},
-        {"monthly Interval -1", {kRecursMonthly, s2011, -1, 0, 5}, Day(2011, 2, 5), 1},
-        {"weekly empty mask", {kRecursWeekly, s2011, 1, 0}, Day(2011, 11, 14), 0},
-        {"DayOfMonth 0", {kRecursMonthly, s2011, 1, 0, 0}, Day(2011, 5, 1), 0},
-        {"DayOfMonth 40 is last", {kRecursMonthly, s2011, 1, 0, 40}, Day(2011, 4, 30), 1},
-        {"Instance 0", {kRecursMonthNth, s2011, 1, kMon, 0, 0}, Day(2011, 5, 2), 0},
-        {"Instance 9", {kRecursMonthNth, s2011, 1, kMon, 0, 9}, Day(2011, 5, 30), 0},
-        {"MonthOfYear 0", {kRecursYearly, s2011, 1, 0, 1, 0, 0}, Day(2011, 1, 1), 0},
-        {"MonthOfYear 13", {kRecursYearly, s2011, 1, 0, 1, 0, 13}, Day(2012, 1, 1), 0},
-        {"type 4", {4, s2011, 1, 127, 1, 1, 1}, Day(2011, 1, 1), 0},
-        {"type -1", {-1, s2011, 1, 127, 1, 1, 1}, Day(2011, 1, 1), 0},
+        {"daily Interval 0", {kRecursDaily, s2011, 0}, At(2011, 5, 5), 1},
+        {"weekly Interval 0", {kRecursWeekly, s2011, 0, kMon}, At(2011, 11, 14), 1},
+        {"monthly Interval -1", {kRecursMonthly, s2011, -1, 0, 5}, At(2011, 2, 5), 1},
+        {"weekly empty mask", {kRecursWeekly, s2011, 1, 0}, At(2011, 11, 14), 0},
+        {"DayOfMonth 0", {kRecursMonthly, s2011, 1, 0, 0}, At(2011, 5, 1), 0},
+        {"DayOfMonth 40 is last", {kRecursMonthly, s2011, 1, 0, 40}, At(2011, 4, 30), 1},
+        {"Instance 0", {kRecursMonthNth, s2011, 1, kMon, 0, 0}, At(2011, 5, 2), 0},
+        {"Instance 9", {kRecursMonthNth, s2011, 1, kMon, 0, 9}, At(2011, 5, 30), 0},
+        {"MonthOfYear 0", {kRecursYearly, s2011, 1, 0, 1, 0, 0}, At(2011, 1, 1), 0},
+        {"MonthOfYear 13", {kRecursYearly, s2011, 1, 0, 1, 0, 13}, At(2012, 1, 1), 0},
+        {"type 4", {4, s2011, 1, 127, 1, 1, 1}, At(2011, 1, 1), 0},
+        {"type -1", {-1, s2011, 1, 127, 1, 1, 1}, At(2011, 1, 1), 0},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(On(Pattern(c.shape), c.day), c.expected) << c.name;
@@ -131,16 +127,16 @@ TEST(Recurrence, DayTestOfEveryType)
 
 TEST(Recurrence, OccurrencesAcrossMidnight)
 {
-    const DATE start = Day(2011, 11, 6);
-    const DATE at22 = Day(2011, 11, 6, 22);
+    const DATE start = At(2011, 11, 6);
+    const DATE at22 = At(2011, 11, 6, 22);
     struct Case {
         const char* name;
         PatternShape shape;
         int32_t durationOverride;
         std::vector<int> expected;  // days from 2011-11-06 on
     };
-    const DATE tue = Day(2011, 11, 8);
-    const DATE monEnd = Day(2011, 11, 14);
+    const DATE tue = At(2011, 11, 8);
+    const DATE monEnd = At(2011, 11, 14);
     const Case cases[] = {
         {"22:00 + 180 weekly Sun", {kRecursWeekly, start, 1, 1, 0, 0, 0, at22, 180}, -1,
          {2, 4, 0, 0, 0, 0, 0, 2, 4}},
@@ -168,9 +164,9 @@ TEST(Recurrence, OccurrencesAcrossMidnight)
     }
     // A huge span is bounded by the days since the pattern start, never an endless scan.
     const pim::RecurrenceFields huge =
-        Pattern({kRecursMonthly, Day(1990, 1, 1), INT_MAX, 0, 1, 0, 0, 0.0, INT_MAX});
-    EXPECT_EQ(On(huge, Day(2999, 12, 31)), kMiddleDay);
-    EXPECT_EQ(On(huge, Day(1990, 1, 1)), kLongerStarts);
+        Pattern({kRecursMonthly, At(1990, 1, 1), INT_MAX, 0, 1, 0, 0, 0.0, INT_MAX});
+    EXPECT_EQ(On(huge, At(2999, 12, 31)), kMiddleDay);
+    EXPECT_EQ(On(huge, At(1990, 1, 1)), kLongerStarts);
 }
 
 TEST(Recurrence, NextOccurrence)
@@ -181,25 +177,25 @@ TEST(Recurrence, NextOccurrence)
         DATE after;
         DATE expected;  // 0.0: none
     };
-    const DATE s2011 = Day(2011, 1, 1);
-    const DATE sunday = Day(2011, 11, 6);
+    const DATE s2011 = At(2011, 1, 1);
+    const DATE sunday = At(2011, 11, 6);
     // Usual values, month ends included, are checked against the day test below; these are the
     // edges it does not draw: values naming no day, the caller's end date, year bounds, huge steps.
     const Case cases[] = {
         {"monthly DayOfMonth 0", {kRecursMonthly, s2011, 1, 0, 0}, sunday, 0.0},
-        {"monthly DayOfMonth 40", {kRecursMonthly, s2011, 1, 0, 40}, Day(2011, 4, 1),
-         Day(2011, 4, 30)},
+        {"monthly DayOfMonth 40", {kRecursMonthly, s2011, 1, 0, 40}, At(2011, 4, 1),
+         At(2011, 4, 30)},
         {"Instance 9", {kRecursMonthNth, s2011, 1, kMon, 0, 9}, sunday, 0.0},
         {"MonthOfYear 13", {kRecursYearly, s2011, 1, 0, 1, 0, 13}, sunday, 0.0},
         {"type 4", {4, s2011, 1, 127, 1, 1, 1}, sunday, 0.0},
         {"end date is the caller's", {kRecursDaily, s2011, 1, 0, 0, 0, 0, 0.0, 60, s2011},
-         sunday, Day(2011, 11, 7)},
-        {"year 3000 is reported", {kRecursYearly, s2011, 1, 0, 1, 0, 1}, Day(2999, 12, 31),
-         Day(3000, 1, 1)},
-        {"past year 9999", {kRecursYearly, s2011, 1, 0, 1, 0, 1}, Day(9999, 6, 1), 0.0},
+         sunday, At(2011, 11, 7)},
+        {"year 3000 is reported", {kRecursYearly, s2011, 1, 0, 1, 0, 1}, At(2999, 12, 31),
+         At(3000, 1, 1)},
+        {"past year 9999", {kRecursYearly, s2011, 1, 0, 1, 0, 1}, At(9999, 6, 1), 0.0},
         {"huge daily Interval", {kRecursDaily, s2011, INT_MAX}, sunday, 0.0},
-        {"huge weekly Interval", {kRecursWeekly, s2011, INT_MAX, kMon}, Day(2011, 1, 3), 0.0},
-        {"huge monthly Interval", {kRecursMonthly, s2011, INT_MAX, 0, 5}, Day(2011, 1, 5), 0.0},
+        {"huge weekly Interval", {kRecursWeekly, s2011, INT_MAX, kMon}, At(2011, 1, 3), 0.0},
+        {"huge monthly Interval", {kRecursMonthly, s2011, INT_MAX, 0, 5}, At(2011, 1, 5), 0.0},
     };
     for (const Case& c : cases) {
         const std::optional<SYSTEMTIME> next =
@@ -228,7 +224,7 @@ TEST(Recurrence, NextOccurrenceAgreesWithTheDayTest)
             return std::uniform_int_distribution<int>(low, high)(rng);
         };
         for (int i = 0; i < 1500; ++i) {
-            PatternShape shape{types[pick(0, 5)], Day(1990, 1, 1) + pick(0, 15000)};
+            PatternShape shape{types[pick(0, 5)], At(1990, 1, 1) + pick(0, 15000)};
             shape.interval = pick(-1, 4);
             const bool singleWeekday = UsesNth(shape.type) && pick(0, 3) != 0;
             shape.mask = singleWeekday ? 1 << pick(0, 6) : pick(0, 127);
@@ -279,7 +275,7 @@ TEST(Recurrence, NthOccurrenceAgreesWithTheDayTest)
     std::mt19937 rng(25);
     auto pick = [&rng](int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); };
     for (int i = 0; i < 600; ++i) {
-        PatternShape shape{types[pick(0, 5)], Day(1995, 1, 1) + pick(0, 12000)};
+        PatternShape shape{types[pick(0, 5)], At(1995, 1, 1) + pick(0, 12000)};
         shape.interval = pick(-1, 5);
         shape.mask = pick(0, 4) == 0 ? 0 : pick(1, 127);
         shape.dayOfMonth = pick(0, 33);
@@ -301,11 +297,11 @@ TEST(Recurrence, NthOccurrenceAgreesWithTheDayTest)
     }
     // Huge counts land exactly, without a walk.
     const pim::RecurrenceFields workdays =
-        Pattern({kRecursWeekly, Day(2026, 12, 7), 1, 0x3E});
-    EXPECT_EQ(NthOccurrenceDay(workdays, 5 * 52 + 1), DayNumber(Day(2026, 12, 7)) + 7 * 52);
-    EXPECT_EQ(NthOccurrenceDay(workdays, 999999), DayNumber(Day(2026, 12, 7)) + 7 * 199999 + 3);
-    EXPECT_EQ(NthOccurrenceDay(Pattern({kRecursYearly, Day(2026, 1, 1), 1, 0, 1, 0, 1}), 9000),
+        Pattern({kRecursWeekly, At(2026, 12, 7), 1, 0x3E});
+    EXPECT_EQ(NthOccurrenceDay(workdays, 5 * 52 + 1), DayNumber(At(2026, 12, 7)) + 7 * 52);
+    EXPECT_EQ(NthOccurrenceDay(workdays, 999999), DayNumber(At(2026, 12, 7)) + 7 * 199999 + 3);
+    EXPECT_EQ(NthOccurrenceDay(Pattern({kRecursYearly, At(2026, 1, 1), 1, 0, 1, 0, 1}), 9000),
               std::nullopt);
-    EXPECT_EQ(NthOccurrenceDay(Pattern({kRecursMonthly, Day(2026, 1, 31), 1, 0, 31}), 2),
-              DayNumber(Day(2026, 2, 28)));
+    EXPECT_EQ(NthOccurrenceDay(Pattern({kRecursMonthly, At(2026, 1, 31), 1, 0, 31}), 2),
+              DayNumber(At(2026, 2, 28)));
 }

@@ -22,6 +22,7 @@
 #include "tests/platform/store_file.h"
 #include "tests/support/scoped_zone.h"
 #include "tests/support/temp_paths.h"
+#include "tests/support/store_items.h"
 
 namespace {
 
@@ -41,15 +42,7 @@ protected:
                             const std::wstring& categories = {})
     {
         session_.Connect(); // loading the document closes the session again
-        AppointItem item = session_.CreateAppointment();
-        item->SetSubject(subject);
-        item->SetStart(start);
-        item->SetEnd(end);
-        item->SetAllDayEvent(allDay);
-        item->SetCategories(categories);
-        item->SetLocation(L"Room " + subject);
-        EXPECT_GE(item->Save(), 0);
-        return item;
+        return SavedAppointment(session_, subject, start, end, allDay, categories, L"Room " + subject);
     }
 
     // A daily series from the day of `start`, at its time, lasting `minutes`, through `last`.
@@ -86,13 +79,7 @@ protected:
     TaskItem Task(const std::wstring& subject, DATE start, DATE due, bool complete = false)
     {
         session_.Connect();
-        TaskItem task = session_.CreateTask();
-        task->SetSubject(subject);
-        task->SetStartDate(start);
-        task->SetDueDate(due);
-        task->SetComplete(complete);
-        EXPECT_GE(task->Save(), 0);
-        return task;
+        return SavedTask(session_, subject, start, due, complete);
     }
 
     std::unique_ptr<CTamberloDoc> Load()

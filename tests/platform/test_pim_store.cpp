@@ -20,15 +20,11 @@
 #include "tests/support/item_text.h"
 #include "tests/support/scoped_zone.h"
 #include "tests/support/temp_paths.h"
+#include "tests/support/dates.h"
 
 namespace {
 
 using namespace pim;
-
-DATE Day(int y, int m, int d, int h = 0, int mi = 0)
-{
-    return SystemTimeToVariantTime(MakeSystemTime(y, m, d, h, mi));
-}
 
 // Every Monday: enough of a rule to see the store ask it.
 int MondaysOnly(const RecurrenceFields&, const SYSTEMTIME& day, int32_t)
@@ -80,11 +76,11 @@ TEST(PimStore, EveryPropertyRoundTripsAndOidsStay)
     p->SetInstance(9);
     p->SetDayOfWeekMask(0x7F);
     p->SetMonthOfYear(13);
-    p->SetPatternStartDate(Day(2026, 12, 7));
-    p->SetPatternEndDate(Day(2027, 1, 1));
+    p->SetPatternStartDate(At(2026, 12, 7));
+    p->SetPatternEndDate(At(2027, 1, 1));
     p->SetNoEndDate(false);
     p->SetOccurrences(7);
-    p->SetStartTime(Day(1899, 12, 30, 22));
+    p->SetStartTime(At(1899, 12, 30, 22));
     p->SetDuration(210); // moves the end time of day to 01:30
     ASSERT_EQ(a->Save(), 0);
     EXPECT_GT(a->GetOid(), 0);
@@ -207,22 +203,22 @@ TEST(PimStore, OccurrenceSavesAndDeletesBecomeExceptions)
     app.CreateItem(kAppointmentKind, &series);
     series->SetSubject(L"Standup");
     series->SetLocation(L"Room 1");
-    series->SetStart(Day(2026, 12, 7, 9)); // a Monday
-    series->SetEnd(Day(2026, 12, 7, 9, 15));
+    series->SetStart(At(2026, 12, 7, 9)); // a Monday
+    series->SetEnd(At(2026, 12, 7, 9, 15));
     std::shared_ptr<RecurrencePattern> pattern;
     ASSERT_EQ(series->GetRecurrencePattern(&pattern), 0);
     EXPECT_EQ(pattern->GetDuration(), 15);
     ASSERT_EQ(series->Save(), 0);
 
     std::shared_ptr<AppointmentItem> occurrence;
-    EXPECT_LT(pattern->GetOccurrence(Day(2026, 12, 8), &occurrence), 0) << "no Tuesday";
-    ASSERT_EQ(pattern->GetOccurrence(Day(2026, 12, 14, 15), &occurrence), 0);
-    EXPECT_EQ(occurrence->GetStart(), Day(2026, 12, 14, 9));
+    EXPECT_LT(pattern->GetOccurrence(At(2026, 12, 8), &occurrence), 0) << "no Tuesday";
+    ASSERT_EQ(pattern->GetOccurrence(At(2026, 12, 14, 15), &occurrence), 0);
+    EXPECT_EQ(occurrence->GetStart(), At(2026, 12, 14, 9));
     occurrence->SetSubject(L"Standup (moved)");
-    occurrence->SetStart(Day(2026, 12, 15, 10));
-    occurrence->SetEnd(Day(2026, 12, 15, 10, 30));
+    occurrence->SetStart(At(2026, 12, 15, 10));
+    occurrence->SetEnd(At(2026, 12, 15, 10, 30));
     ASSERT_EQ(occurrence->Save(), 0);
-    ASSERT_EQ(pattern->GetOccurrence(Day(2026, 12, 21), &occurrence), 0);
+    ASSERT_EQ(pattern->GetOccurrence(At(2026, 12, 21), &occurrence), 0);
     ASSERT_EQ(occurrence->Delete(), 0);
 
     Application reopened;
@@ -238,12 +234,12 @@ TEST(PimStore, OccurrenceSavesAndDeletesBecomeExceptions)
     EXPECT_LT(exceptions->Item(3, &deleted), 0);
     EXPECT_LT(deleted->GetAppointmentItem(&changedItem), 0);
     ASSERT_EQ(changed->GetAppointmentItem(&changedItem), 0);
-    EXPECT_EQ(changed->GetOriginalDate(), Day(2026, 12, 14));
+    EXPECT_EQ(changed->GetOriginalDate(), At(2026, 12, 14));
     EXPECT_FALSE(changed->GetDeleted());
     EXPECT_EQ(changedItem->GetSubject() + L"," + changedItem->GetLocation(),
               L"Standup (moved),Room 1");
-    EXPECT_EQ(changedItem->GetStart(), Day(2026, 12, 15, 10));
-    EXPECT_EQ(deleted->GetOriginalDate(), Day(2026, 12, 21));
+    EXPECT_EQ(changedItem->GetStart(), At(2026, 12, 15, 10));
+    EXPECT_EQ(deleted->GetOriginalDate(), At(2026, 12, 21));
     EXPECT_TRUE(deleted->GetDeleted());
 }
 
@@ -259,8 +255,8 @@ void MakeStore(const std::string& path)
             std::shared_ptr<AppointmentItem> a;
             app.CreateItem(kAppointmentKind, &a);
             a->SetSubject(std::wstring(200, static_cast<wchar_t>(L'a' + i % 26)));
-            a->SetStart(Day(2026, 12, 1 + i % 28, 9));
-            a->SetEnd(Day(2026, 12, 1 + i % 28, 10));
+            a->SetStart(At(2026, 12, 1 + i % 28, 9));
+            a->SetEnd(At(2026, 12, 1 + i % 28, 10));
             if (a->Save() < 0) {
                 return -1;
             }
@@ -693,8 +689,8 @@ TEST(PimStore, RangeIndexesComeWithTheFirstWriterAndReadersDoWithout)
     ASSERT_EQ(db.Open(path), 0);
     StoredItem meeting;
     meeting.fields.Subject = L"Meeting";
-    meeting.fields.Start = Day(2026, 12, 8, 9);
-    meeting.fields.End = Day(2026, 12, 8, 10);
+    meeting.fields.Start = At(2026, 12, 8, 9);
+    meeting.fields.End = At(2026, 12, 8, 10);
     StoredItem task{kTaskKind, {}, {}, {}};
     task.fields.Subject = L"Open-ended";
     ASSERT_EQ(db.Save(meeting), 0);
@@ -712,8 +708,8 @@ TEST(PimStore, RangeIndexesComeWithTheFirstWriterAndReadersDoWithout)
     Sql(path, drop + "PRAGMA user_version = 5;"); // the version before the range indexes
     const QByteArray before = Bytes(path);
 
-    const DayRange december{Day(2026, 12, 1), Day(2026, 12, 31)};
-    const DayRange march{Day(2027, 3, 1), Day(2027, 3, 31)};
+    const DayRange december{At(2026, 12, 1), At(2026, 12, 31)};
+    const DayRange march{At(2027, 3, 1), At(2027, 3, 31)};
     ASSERT_EQ(db.Open(path, StoreDatabase::Access::ReadOnly), 0);
     EXPECT_EQ(SubjectsIn(db, kAppointmentKind, december), std::vector<std::wstring>{L"Meeting"});
     EXPECT_EQ(SubjectsIn(db, kAppointmentKind, march), std::vector<std::wstring>{});
@@ -750,12 +746,12 @@ TEST(PimStore, ChangedOccurrencesFindTheirSeries)
     ASSERT_EQ(db.Open(path), 0);
     StoredItem series;
     series.fields.Subject = L"Standup";
-    series.fields.Start = Day(2026, 12, 7, 9);
-    series.fields.End = Day(2026, 12, 7, 10);
+    series.fields.Start = At(2026, 12, 7, 9);
+    series.fields.End = At(2026, 12, 7, 10);
     series.pattern = RecurrenceFields{};
-    series.pattern->PatternStartDate = Day(2026, 12, 7);
+    series.pattern->PatternStartDate = At(2026, 12, 7);
     const auto exception = [&](int day, bool deleted, const wchar_t* place, const wchar_t* memo) {
-        ExceptionFields e{Day(2026, 12, day), deleted, series.fields};
+        ExceptionFields e{At(2026, 12, day), deleted, series.fields};
         e.occurrence.Location = place;
         e.occurrence.Body = memo;
         return e;

@@ -19,6 +19,7 @@
 #include "settings/app_settings.h"
 #include "settings/settings_persistence.h"
 #include "tests/support/reminder_calendar.h"
+#include "tests/support/store_items.h"
 #include "tests/support/temp_paths.h"
 
 namespace {
@@ -85,24 +86,12 @@ protected:
     AppointItem Appointment(const std::wstring& subject, DATE start, DATE end, bool allDay = false,
                             const std::wstring& categories = {})
     {
-        AppointItem item = session_.CreateAppointment();
-        item->SetSubject(subject);
-        item->SetStart(start);
-        item->SetEnd(end);
-        item->SetAllDayEvent(allDay);
-        item->SetCategories(categories);
-        item->SetBusyStatus(2);
-        EXPECT_GE(item->Save(), 0);
-        return item;
+        return SavedAppointment(session_, subject, start, end, allDay, categories);
     }
 
     void Task(const std::wstring& subject, DATE start, DATE due)
     {
-        TaskItem task = session_.CreateTask();
-        task->SetSubject(subject);
-        task->SetStartDate(start);
-        task->SetDueDate(due);
-        EXPECT_GE(task->Save(), 0);
+        SavedTask(session_, subject, start, due);
     }
 
     AgendaRun Range(const std::string& from, int days)
