@@ -86,17 +86,20 @@ SyncScheduler::Round SyncCommands::MakeRound()
 {
     caldav::RoundOptions options;
     options.now = GetLocalTime();
-    // The profile is the window's: the round's thread gets what it keeps for the accounts.
+    // The accounts are read here, on the window's thread, as the profile is the window's: the
+    // round's thread gets what it keeps for them. A store that cannot be read gives no account,
+    // and the window reports that itself.
     std::vector<pim::SyncAccount> accounts;
     if (WithSyncLedger(services_.storePath, [&accounts](pim::SyncLedger& ledger) {
             return ledger.Accounts(accounts);
-        }) >= 0)
-        credentials_.ReadPasswordCommands(accounts);
-    return [options, trusted = credentials_.TrustedFingerprints(), path = services_.storePath,
-            round = services_.network.round,
+        }) < 0)
+        accounts.clear();
+    credentials_.ReadPasswordCommands(accounts);
+    return [options, accounts = std::move(accounts), trusted = credentials_.TrustedFingerprints(),
+            path = services_.storePath, round = services_.network.round,
             credentials = &credentials_](const std::function<bool()>& carryOn) mutable {
         options.carryOn = carryOn;
-        return RunAccountRounds(path, *credentials, trusted, round, options);
+        return RunAccountRounds(path, accounts, *credentials, trusted, round, options);
     };
 }
 

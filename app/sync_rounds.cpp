@@ -24,18 +24,12 @@ void AddUp(caldav::RoundReport& total, caldav::RoundReport report)
 
 }  // namespace
 
-SyncOutcome RunAccountRounds(const std::string& storePath, SyncCredentials& credentials,
-                             const QStringList& trustedFingerprints, const AccountRound& round,
-                             const caldav::RoundOptions& options)
+SyncOutcome RunAccountRounds(const std::string& storePath,
+                             const std::vector<pim::SyncAccount>& accounts,
+                             SyncCredentials& credentials, const QStringList& trustedFingerprints,
+                             const AccountRound& round, const caldav::RoundOptions& options)
 {
     SyncOutcome outcome;
-    std::vector<pim::SyncAccount> accounts;
-    if (WithSyncLedger(storePath, [&accounts](pim::SyncLedger& ledger) {
-            return ledger.Accounts(accounts);
-        }) < 0) {
-        // Nothing to say while the store cannot be read: the window reports that itself.
-        return outcome;
-    }
     outcome.anyAccount = !accounts.empty();
     for (const pim::SyncAccount& account : accounts) {
         if (options.carryOn && !options.carryOn())

@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "dialogs/calendar_accounts_dlg.h"
 #include "platform/pim/sync_ledger.h"
@@ -39,7 +40,9 @@ struct SyncOutcome {
     std::map<int32_t, std::wstring> failedAccounts;
 };
 
-// One round per account of the store at `storePath`; safe on a worker thread.
-SyncOutcome RunAccountRounds(const std::string& storePath, SyncCredentials& credentials,
-                             const QStringList& trustedFingerprints, const AccountRound& round,
-                             const caldav::RoundOptions& options);
+// One round per account of `accounts` (the accounts of the store at `storePath`); safe on a
+// worker thread.
+SyncOutcome RunAccountRounds(const std::string& storePath,
+                             const std::vector<pim::SyncAccount>& accounts,
+                             SyncCredentials& credentials, const QStringList& trustedFingerprints,
+                             const AccountRound& round, const caldav::RoundOptions& options);
