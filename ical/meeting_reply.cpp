@@ -113,6 +113,8 @@ std::optional<std::string> AnsweredKept(const std::string& kept, const OwnAddres
 std::string WithoutScheduling(const std::string& kept)
 {
     static const std::set<std::string> kScheduling = {
+        "UID",
+        "RECURRENCE-ID",
         "ORGANIZER",
         "ATTENDEE",
         "SEQUENCE",

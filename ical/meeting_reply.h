@@ -21,8 +21,9 @@ std::optional<std::string> AnsweredKept(const std::string& kept, const OwnAddres
                                         const std::string& partstat);
 
 // The kept component of a copy, which is a new item of the user's: without the organizer, the
-// attendees and the lines that belong to the original's scheduling under its UID (its SEQUENCE,
-// the reply statuses, the clients' received-invitation records). Alarms keep theirs.
+// attendees and the lines that belong to the original's scheduling under its UID (the UID and
+// RECURRENCE-ID themselves, its SEQUENCE, the reply statuses, the clients' received-invitation
+// records). Alarms keep theirs.
 std::string WithoutScheduling(const std::string& kept);
 
 } // namespace ical
