@@ -9,6 +9,7 @@
 #include "dialogs/settings_file_chooser.h"
 #include "editors/appointment_editing.h"
 #include "editors/task_editing.h"
+#include "ical/meeting_reply.h"
 #include "model/tamberlo_doc.h"
 #include "res/command_ids.h"
 #include "res/string_table.h"
@@ -88,6 +89,14 @@ void ProgramCommands::AttachItemCommands()
     });
     view_.SetCommandHandler(cmd::ID_COMPLETE_TASK, [this] { CompleteSelected(); });
     view_.SetCommandHandler(cmd::ID_DELETE_ITEM, [this] { DeleteSelected(); });
+    const std::pair<int, const char*> answers[] = {{cmd::ID_MEETING_ACCEPT, ical::kAccepted},
+                                                   {cmd::ID_MEETING_TENTATIVE, ical::kTentative},
+                                                   {cmd::ID_MEETING_DECLINE, ical::kDeclined}};
+    for (const auto& [id, partstat] : answers)
+        view_.SetCommandHandler(id, [this, answer = std::string(partstat)] {
+            Refresh(AppointmentEditing(services_).Answer(view_.SelectedRow(),
+                                                         view_.Selection().index, answer));
+        });
 }
 
 void ProgramCommands::AttachSettingsCommands()

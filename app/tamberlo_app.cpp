@@ -14,6 +14,7 @@
 #include "app/store_watch.h"
 #include "app/sync_commands.h"
 #include "app/undo_commands.h"
+#include "dialogs/sync_access.h"
 #include "editors/appointment_editing.h"
 #include "editors/editor_services.h"
 #include "editors/task_editing.h"
@@ -120,7 +121,7 @@ bool CTamberloApp::InitInstance()
     router_.Append(&frame_->Commands());
     router_.Append(&commands_);
     frame_->SetView(view, &router_);
-    AttachViewEditing(*view);
+    AttachViewEditing(storePath, *view);
     findCommands_ = std::make_unique<FindCommands>(*session_, *frame_, *view);
     findCommands_->AddTo(commands_);
     frame_->UpdateCommands(); // the rows added since the view was set become enabled
@@ -185,7 +186,18 @@ void CTamberloApp::AttachSync(const std::string& storePath, CTamberloView& view)
     frame_->UpdateCommands();
 }
 
-void CTamberloApp::AttachViewEditing(CTamberloView& view)
+// The user's own addresses, read afresh each time a meeting asks: the accounts and the typed
+// line may have changed since the last.
+ical::OwnAddresses CTamberloApp::OwnAddressesNow(const std::string& storePath) const
+{
+    std::vector<pim::SyncAccount> accounts;
+    WithSyncLedger(storePath, [&accounts](pim::SyncLedger& ledger) {
+        return ledger.Accounts(accounts);
+    });
+    return caldav::OwnAddresses(*profile_, accounts);
+}
+
+void CTamberloApp::AttachViewEditing(const std::string& storePath, CTamberloView& view)
 {
     edits_ = std::make_unique<ScheduleEdits>(*doc_, *session_);
     undo_ = std::make_unique<UndoStack>(*edits_);
@@ -197,7 +209,12 @@ void CTamberloApp::AttachViewEditing(CTamberloView& view)
     }
     if (environment_.messages && environment_.dialogs) {
         editorServices_ = std::make_unique<EditorServices>(EditorServices{
-            *settings_, *environment_.messages, *environment_.dialogs, *edits_, &view});
+            *settings_, *environment_.messages, *environment_.dialogs, *edits_, &view,
+            [this, storePath] { return OwnAddressesNow(storePath); }, nullptr});
+        services.confirmMeetingMove = [this](const std::string& kept) {
+            return ConfirmMeetingTimeChange(*environment_.messages, kept,
+                                            OwnAddressesOf(*editorServices_));
+        };
         services.addAppointment = [this](DATE first, DATE second) {
             return AppointmentEditing(*editorServices_).AddBetween(first, second);
         };

@@ -9,6 +9,7 @@
 #include <QDBusConnection>
 
 #include "app/sync_rounds.h"
+#include "ical/item_meeting.h"
 #include "platform/command_table.h"
 
 class AppSettings;
@@ -84,7 +85,8 @@ public:
 private:
     void AddCommands();
     // Drags and pastes of the view save through the change path; a sweep opens the editor.
-    void AttachViewEditing(CTamberloView& view);
+    void AttachViewEditing(const std::string& storePath, CTamberloView& view);
+    ical::OwnAddresses OwnAddressesNow(const std::string& storePath) const;
     // The .ics files of a command line, each imported once the user agrees; the rest is
     // ignored.
     void OfferCalendarImports(const std::vector<std::string>& arguments);

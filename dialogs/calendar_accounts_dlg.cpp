@@ -92,7 +92,7 @@ CCalendarAccountsDlg::CCalendarAccountsDlg(std::string storePath, SyncCredential
       password_(new QLineEdit), test_(Button("test", res::IDS_ACCOUNT_TEST)),
       status_(new QLabel), events_(CalendarCombo("eventCalendar")),
       tasks_(CalendarCombo("taskCalendar")), add_(Button("add", res::IDS_ACCOUNT_ADD)),
-      remove_(Button("remove", res::IDS_ACCOUNT_REMOVE))
+      remove_(Button("remove", res::IDS_ACCOUNT_REMOVE)), ownAddresses_(new QLineEdit)
 {
     setObjectName(QStringLiteral("CalendarAccountsDlg"));
     setWindowTitle(Text(res::IDS_CALENDAR_ACCOUNTS));
@@ -116,6 +116,13 @@ CCalendarAccountsDlg::CCalendarAccountsDlg(std::string storePath, SyncCredential
     form->addRow(QString(), testRow);
     form->addRow(Text(res::IDS_ACCOUNT_APPOINTMENTS), events_);
     form->addRow(Text(res::IDS_ACCOUNT_TASKS), tasks_);
+    ownAddresses_->setObjectName(QStringLiteral("ownAddresses"));
+    ownAddresses_->setToolTip(Text(res::IDS_OWN_ADDRESSES_TIP));
+    ownAddresses_->setPlaceholderText(QStringLiteral("mailto:you@example.com"));
+    ownAddresses_->setText(caldav::LocalAddresses(credentials_.AccountProfile()).join(u' '));
+    auto* ownForm = new QFormLayout;
+    ownForm->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    ownForm->addRow(Text(res::IDS_OWN_ADDRESSES), ownAddresses_);
     auto* accountButtons = new QHBoxLayout;
     accountButtons->addStretch();
     accountButtons->addWidget(add_);
@@ -127,8 +134,13 @@ CCalendarAccountsDlg::CCalendarAccountsDlg(std::string storePath, SyncCredential
     layout->addWidget(list_, 1);
     layout->addLayout(form);
     layout->addLayout(accountButtons);
+    layout->addLayout(ownForm);
     layout->addWidget(close);
-    ChainTabOrder({list_, server_, user_, password_, test_, events_, tasks_, add_, remove_});
+    ChainTabOrder(
+        {list_, server_, user_, password_, test_, events_, tasks_, add_, remove_, ownAddresses_});
+    connect(this, &QDialog::finished, this, [this] {
+        caldav::KeepLocalAddresses(credentials_.AccountProfile(), ownAddresses_->text());
+    });
 
     connect(list_, &QListWidget::currentRowChanged, this, &CCalendarAccountsDlg::ShowSelected);
     connect(server_, &QLineEdit::textEdited, this, &CCalendarAccountsDlg::TypedAddressChanged);
@@ -218,6 +230,7 @@ void CCalendarAccountsDlg::ShowSelected()
     server_->setText(ToQString(account.server));
     user_->setText(ToQString(account.user));
     password_->clear();
+    foundAddresses_.clear();
     events_->clear();
     tasks_->clear();
     events_->addItem(ToQString(account.eventCalendarName), ToQString(account.eventCalendar));
@@ -229,6 +242,7 @@ void CCalendarAccountsDlg::ShowSelected()
 // Calendars found for one address say nothing about another.
 void CCalendarAccountsDlg::TypedAddressChanged()
 {
+    foundAddresses_.clear();
     events_->clear();
     tasks_->clear();
     status_->clear();
@@ -290,6 +304,7 @@ void CCalendarAccountsDlg::ShowDiscovery(const caldav::Discovery& found)
         return;
     }
     FillCalendars(found.calendars);
+    foundAddresses_ = found.addresses;
     const QString host = CheckedServerAddress(ToWString(server_->text())).host();
     status_->setText(found.calendars.size() == 1
                          ? Text(res::IDS_ACCOUNT_FOUND_ONE).arg(host)
@@ -343,6 +358,8 @@ void CCalendarAccountsDlg::Add()
     }
     if (!password_->text().isEmpty())
         credentials_.KeepPassword(account, password_->text());
+    if (!foundAddresses_.isEmpty())
+        caldav::KeepAccountAddresses(credentials_.AccountProfile(), account, foundAddresses_);
     changed_ = true;
     Reload();
     for (size_t i = 0; i < accounts_.size(); ++i)
@@ -366,6 +383,7 @@ void CCalendarAccountsDlg::Remove()
         return;
     }
     credentials_.ForgetPassword(account);
+    caldav::KeepAccountAddresses(credentials_.AccountProfile(), account, {});
     changed_ = true;
     Reload();
 }

@@ -1,7 +1,8 @@
 // "Calendar Accounts...": the CalDAV accounts kept in the store. Add one from a server address,
 // a user and a password; Test finds its calendars (on a worker thread, the window keeps
 // answering) and offers those that hold appointments and those that hold tasks; Remove drops an
-// account with its sync state, the items staying.
+// account with its sync state, the items staying. The addresses the server names as the user's
+// are kept with the account; a line below takes the user's own addresses for local calendars.
 #pragma once
 
 #include <QDialog>
@@ -103,4 +104,7 @@ private:
     QComboBox* tasks_;
     QPushButton* add_;
     QPushButton* remove_;
+    // The user's own addresses for the local calendars, and those the last Test found.
+    QLineEdit* ownAddresses_;
+    QStringList foundAddresses_;
 };

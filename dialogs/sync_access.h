@@ -51,6 +51,8 @@ public:
     QStringList TrustedFingerprints() const;
     // The certificate a refusal named, for the host and port it named.
     void Trust(const caldav::SyncError& refusal);
+    // The profile the accounts' other values (their calendar user addresses) are kept in.
+    Profile& AccountProfile() const { return profile_; }
 
 private:
     static QString KeyOf(const pim::SyncAccount& account);

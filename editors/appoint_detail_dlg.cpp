@@ -17,10 +17,12 @@
 
 #include "editors/alarm_detail_dlg.h"
 #include "editors/dialog_controls.h"
+#include "editors/meeting_panel.h"
 #include "editors/recur_detail_dlg.h"
 #include "model/date_time.h"
 #include "model/pim_records.h"
 #include "model/recurrence.h"
+#include "ical/meeting_reply.h"
 #include "platform/dialog_runner.h"
 #include "platform/pim/recurrence_pattern.h"
 #include "res/string_table.h"
@@ -40,6 +42,15 @@ const std::wstring kDayEnd = L"24:00";
 void StepDays(QDateEdit& picker, int days)
 {
     picker.setDate(picker.date().addDays(days));
+}
+
+// Whether an edit moves the item in time, at the minute the editor shows.
+bool MovesInTime(const ItemValues& before, const ItemValues& after)
+{
+    const auto minute = [](DATE t) { return std::llround(t * 1440.0); };
+    return minute(before.fields.Start) != minute(after.fields.Start) ||
+           minute(before.fields.End) != minute(after.fields.End) ||
+           before.fields.AllDayEvent != after.fields.AllDayEvent || before.pattern != after.pattern;
 }
 
 } // namespace
@@ -106,6 +117,7 @@ void CAppointDetailDlg::Build()
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
+    AddMeetingPanel(*layout);
     auto* buttonsRow = new QHBoxLayout;
     buttonsRow->addWidget(memo_);
     buttonsRow->addStretch();
@@ -148,6 +160,31 @@ void CAppointDetailDlg::Build()
         WatchFocus(*startTime_, [this](bool in) { in ? RememberDuration() : KeepDuration(); });
         connect(startDate_, &QDateEdit::dateChanged, this, &CAppointDetailDlg::KeepDuration);
     }
+}
+
+void CAppointDetailDlg::AddMeetingPanel(QVBoxLayout& layout)
+{
+    const ical::Meeting meeting = ical::MeetingOf(values_.fields.Kept);
+    if (!meeting.IsMeeting())
+        return;
+    const bool invited = ical::OwnAttendee(meeting, OwnAddressesOf(services_)) != nullptr;
+    layout.addWidget(new MeetingPanel(
+        meeting, invited, [this](const std::string& partstat) { Answer(partstat); },
+        services_.openLink));
+}
+
+void CAppointDetailDlg::Answer(const std::string& partstat)
+{
+    const std::optional<std::string> answered =
+        ical::AnsweredKept(values_.fields.Kept, OwnAddressesOf(services_), partstat);
+    if (!answered)
+        return;
+    const std::string asItWas = values_.fields.Kept;
+    values_.fields.Kept = *answered;
+    accept();
+    // Refused or left open: the answer waits for the next press.
+    if (result() != QDialog::Accepted)
+        values_.fields.Kept = asItWas;
 }
 
 void CAppointDetailDlg::Load()
@@ -342,5 +379,9 @@ void CAppointDetailDlg::accept()
         ShowRefusal(*this, services_.messages, *refused);
         return;
     }
+    if (!setup_.isNew && MovesInTime(values_, edited) &&
+        !ConfirmMeetingTimeChange(services_.messages, values_.fields.Kept,
+                                  OwnAddressesOf(services_)))
+        return;
     FinishEdit(*this, services_, commits_.save(edited), LastEditResult::kSaved);
 }

@@ -1,7 +1,8 @@
 // CAppointDetailDlg: adds an appointment, edits one or one occurrence of a series as an
 // exception, cancels such an exception, or deletes the appointment. It edits the item's values
 // and hands them to the change path on OK; a refused OK or a store failure keeps it open with
-// every field as typed.
+// every field as typed. A meeting shows who is invited, and a time edit of someone else's
+// meeting asks first.
 #pragma once
 
 #include <QDialog>
@@ -13,6 +14,7 @@
 class QComboBox;
 class QDateEdit;
 class QPushButton;
+class QVBoxLayout;
 
 class CAppointDetailDlg : public QDialog {
 public:
@@ -41,6 +43,9 @@ public:
 
 private:
     void Build();
+    void AddMeetingPanel(QVBoxLayout& layout);
+    // Accept, Tentative or Decline: the user's answer saved with the rest of the form.
+    void Answer(const std::string& partstat);
     void Load();
     void ApplyRules();
     void OnAllDayChanged();

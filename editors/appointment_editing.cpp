@@ -5,6 +5,7 @@
 #include "editors/appoint_detail_dlg.h"
 #include "editors/dialog_controls.h"
 #include "editors/recur_confirm_dlg.h"
+#include "ical/meeting_reply.h"
 #include "model/date_time.h"
 #include "model/tamberlo_doc.h"
 #include "platform/clock.h"
@@ -144,6 +145,29 @@ Redraw AppointmentEditing::Delete(int row, int position)
     // while the question is open is not deleted unasked.
     if (!ConfirmDelete(services_.messages, pim::kAppointmentKind, change.before))
         return Redraw::kNothing;
+    return ApplyChange(change);
+}
+
+Redraw AppointmentEditing::Answer(int row, int position, const std::string& partstat)
+{
+    const Entry entry = EntryAt(row, position);
+    if (entry.holiday)
+        return Redraw::kNothing;
+    ScheduleChange change{ChangeKind::kSave, {pim::kAppointmentKind, entry.oid, 0.0}};
+    const ReadResult series = services_.edits.Read(change.item);
+    if (series.status != EditStatus::kDone) {
+        ReportEditFailure(services_, series.status);
+        return Redraw::kNothing;
+    }
+    const std::optional<std::string> answered =
+        ical::AnsweredKept(series.values.fields.Kept, OwnAddressesOf(services_), partstat);
+    if (!answered) {
+        ShowWarning(services_.messages, res::IDS_MEETING_NOT_INVITED);
+        return Redraw::kNothing;
+    }
+    change.before = series.values;
+    change.after = series.values;
+    change.after->fields.Kept = *answered;
     return ApplyChange(change);
 }
 

@@ -4,6 +4,7 @@
 // what the view redraws.
 #pragma once
 
+#include <string>
 #include <utility>
 
 #include "editors/editor_services.h"
@@ -25,6 +26,9 @@ public:
     Redraw Edit(int row, int position);
     // The Delete key on that entry, after the editor's own confirmation.
     Redraw Delete(int row, int position);
+    // The user's answer (a PARTSTAT) to the meeting of that entry, for the whole series: only
+    // the user's own attendee line changes. A meeting that does not invite the user is told so.
+    Redraw Answer(int row, int position, const std::string& partstat);
 
 private:
     struct Entry;

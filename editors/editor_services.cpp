@@ -53,6 +53,18 @@ bool ConfirmDelete(MessageService& messages, pim::ItemKind kind,
                                                    item->fields.Subject));
 }
 
+ical::OwnAddresses OwnAddressesOf(const EditorServices& services)
+{
+    return services.ownAddresses ? services.ownAddresses() : ical::OwnAddresses();
+}
+
+bool ConfirmMeetingTimeChange(MessageService& messages, const std::string& kept,
+                              const ical::OwnAddresses& own)
+{
+    const std::wstring notice = ical::CopyOnlyNotice(kept, own);
+    return notice.empty() || ConfirmOkText(messages, notice);
+}
+
 bool ConfirmOverwrite(MessageService& messages, const std::wstring& subject)
 {
     return ConfirmOkText(messages, res::LoadString(res::IDS_CHANGED_MEANWHILE, subject));

@@ -4,9 +4,11 @@
 // steps the appointment and task editors take alike over these services are declared here too.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
+#include "ical/item_meeting.h"
 #include "model/schedule_edits.h"
 
 class AppSettings;
@@ -14,6 +16,7 @@ class DialogRunner;
 class MessageService;
 class QComboBox;
 class QDialog;
+class QUrl;
 class QWidget;
 
 struct EditorServices {
@@ -22,7 +25,18 @@ struct EditorServices {
     DialogRunner& dialogs;
     ScheduleEdits& edits;
     QWidget* parent = nullptr;
+    // The user's own calendar addresses, read when a meeting needs them; none when not given.
+    std::function<ical::OwnAddresses()> ownAddresses = nullptr;
+    // Opens a meeting's link; not given: in the desktop's browser.
+    std::function<void(const QUrl&)> openLink = nullptr;
 };
+
+// The user's own addresses as the services give them.
+ical::OwnAddresses OwnAddressesOf(const EditorServices& services);
+// Before the time of a meeting someone else organizes changes: the Confirm box of
+// ical::CopyOnlyNotice, true for OK; true unasked for any other item.
+bool ConfirmMeetingTimeChange(MessageService& messages, const std::string& kept,
+                              const ical::OwnAddresses& own);
 
 // Shows the message for a change or read that failed: "Fail at get data." when the item is
 // gone, "Fail to Get Appoint Info" for a missing occurrence, the store's own sentence when it

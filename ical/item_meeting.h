@@ -27,4 +27,28 @@ struct Meeting {
 // The meeting of a kept component (ItemFields::Kept); empty for an item that kept nothing.
 Meeting MeetingOf(const std::string& kept);
 
+// The user's own calendar addresses ("mailto:me@example.com"), as the accounts' servers and the
+// settings give them.
+using OwnAddresses = std::vector<std::wstring>;
+
+// Whether a calendar address is one of the user's: compared without "mailto:" and case.
+bool IsOwnAddress(const std::wstring& address, const OwnAddresses& own);
+// The user's own attendee entry, or null when the user is not invited by any own address.
+const MeetingPerson* OwnAttendee(const Meeting& meeting, const OwnAddresses& own);
+// "Ann Lee <ann@example.com>", or the address alone when there is no name.
+std::wstring PersonText(const MeetingPerson& person);
+
+// What the window tells of a meeting, one line each: the organizer, then every attendee with
+// the answer and role ("Bob <bob@example.com>: accepted, required"). Empty for no meeting.
+std::vector<std::wstring> MeetingLines(const Meeting& meeting);
+// The meeting's links, URL first then each CONFERENCE.
+std::vector<std::wstring> MeetingLinks(const Meeting& meeting);
+// Whether a link may be opened in the desktop's browser: web addresses only, since the text
+// comes from whoever sent the invitation.
+bool OpensInBrowser(const std::wstring& link);
+
+// The question to ask before the time of a kept meeting changes, when someone else organizes
+// it ("This meeting is organized by Ann; ..."); empty when there is nothing to ask.
+std::wstring CopyOnlyNotice(const std::string& kept, const OwnAddresses& own);
+
 } // namespace ical

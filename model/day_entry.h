@@ -13,6 +13,7 @@ struct EntryTexts {
     std::wstring subject;
     std::wstring categories;
     std::wstring location;  // appointments only
+    std::string meeting;    // the component a meeting kept (see ItemFields::Kept); else empty
 };
 
 // apptState values.

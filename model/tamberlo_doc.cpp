@@ -13,6 +13,7 @@
 #include "platform/clock.h"
 #include "platform/message_service.h"
 #include "platform/pim/exceptions.h"
+#include "platform/pim/kept_meeting.h"
 #include "platform/pim/recurrence_pattern.h"
 #include "platform/wait_cursor.h"
 #include "res/string_table.h"
@@ -39,11 +40,17 @@ int32_t DayKey(DATE date)
     return (st.wYear * 100 + st.wMonth) * 100 + st.wDay;
 }
 
+// A changed occurrence that kept no component of its own is a meeting as its series is.
 std::shared_ptr<const EntryTexts> TextsOf(const pim::AppointmentItem& item,
-                                          const std::wstring& categories)
+                                          const std::wstring& categories,
+                                          const std::string& seriesMeeting = {})
 {
+    std::string kept = item.GetKept();
+    std::string meeting = kept.empty() ? seriesMeeting
+                          : pim::KeptIsMeeting(kept) ? std::move(kept)
+                                                     : std::string();
     return std::make_shared<const EntryTexts>(
-        EntryTexts{item.GetSubject(), categories, item.GetLocation()});
+        EntryTexts{item.GetSubject(), categories, item.GetLocation(), std::move(meeting)});
 }
 
 // The days after its first that an occurrence of the pattern covers, by the occurrence test's
@@ -161,7 +168,7 @@ void CTamberloDoc::AddTask(pim::TaskItem& task, int32_t storePosition)
     base.oid = task.GetOid();
     base.storeIndex = storePosition;
     base.texts = std::make_shared<const EntryTexts>(
-        EntryTexts{task.GetSubject(), task.GetCategories(), {}});
+        EntryTexts{task.GetSubject(), task.GetCategories(), {}, {}});
     base.complete = task.GetComplete();
     base.recurring = task.GetIsRecurring();
     const DATE startDate = task.GetStartDate();
@@ -320,7 +327,7 @@ CTamberloDoc::PlannedStarts CTamberloDoc::AddChangedOccurrences(pim::RecurrenceP
         entry.state = kChangedState;
         entry.allDay = changed->GetAllDayEvent();
         entry.busy = static_cast<int8_t>(changed->GetBusyStatus());
-        entry.texts = TextsOf(*changed, base.texts->categories);
+        entry.texts = TextsOf(*changed, base.texts->categories, base.texts->meeting);
         if (PlaceSpan(entry, changed->GetStart(), changed->GetEnd(), pinned)) {
             ++serialCounter_;
         }
@@ -396,7 +403,7 @@ void CTamberloDoc::AddHolidays()
         AppointmentEntry row;
         row.serial = serialBase + holiday.rule + 1;
         row.storeIndex = kHolidayStoreIndex;
-        row.texts = std::make_shared<const EntryTexts>(EntryTexts{holiday.name, category, {}});
+        row.texts = std::make_shared<const EntryTexts>(EntryTexts{holiday.name, category, {}, {}});
         row.allDay = true;
         row.dayKind = static_cast<int8_t>(holiday.kind);
         if (holiday.overwrite) {

@@ -79,6 +79,8 @@ public:
     std::wstring ApptSubject(int row, int pos) const;
     std::wstring ApptCategories(int row, int pos) const;
     std::wstring ApptLocation(int row, int pos) const;
+    // The kept component of an appointment that is a meeting; empty for any other entry.
+    const std::string& ApptMeeting(int row, int pos) const;
     int StartMinutes(int row, int pos) const;
     int EndMinutes(int row, int pos) const;
     std::wstring StartText(int row, int pos) const;  // "hh:mm"

@@ -186,6 +186,13 @@ std::wstring CTamberloDoc::ApptLocation(int row, int pos) const
     return e != nullptr ? e->texts->location : std::wstring();
 }
 
+const std::string& CTamberloDoc::ApptMeeting(int row, int pos) const
+{
+    static const std::string none;
+    const AppointmentEntry* e = Appointment(row, pos);
+    return e != nullptr ? e->texts->meeting : none;
+}
+
 int CTamberloDoc::StartMinutes(int row, int pos) const
 {
     const AppointmentEntry* e = Appointment(row, pos);

@@ -58,6 +58,10 @@ enum CommandId : int {
     // Printing the shown period, and the same pages as a PDF file.
     ID_PRINT = 32930,
     ID_EXPORT_PDF = 32931,
+    // The user's answer to an invitation.
+    ID_MEETING_ACCEPT = 32940,
+    ID_MEETING_TENTATIVE = 32941,
+    ID_MEETING_DECLINE = 32942,
     ID_APP_ABOUT = 57664,
 };
 

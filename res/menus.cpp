@@ -67,7 +67,9 @@ std::vector<MenuItem> ContextMenu()
 {
     using namespace cmd;
     return {Command(ID_CONTEXT_EDIT, L"Edit"), Separator(), Command(ID_CONTEXT_COPY, L"Copy"),
-            Command(ID_CONTEXT_CUT, L"Cut"), Command(ID_CONTEXT_PASTE, L"Paste")};
+            Command(ID_CONTEXT_CUT, L"Cut"), Command(ID_CONTEXT_PASTE, L"Paste"), Separator(),
+            Command(ID_MEETING_ACCEPT, L"Accept"), Command(ID_MEETING_TENTATIVE, L"Tentative"),
+            Command(ID_MEETING_DECLINE, L"Decline")};
 }
 
 }  // namespace

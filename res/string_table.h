@@ -223,6 +223,28 @@ enum StringId : int {
     IDS_SYNC_NO_CALENDARS_AT = 66031, // "%1" the user, "%2" the host
     IDS_PRINT_PAGE = 66050,  // "%1" this page, "%2" the page count
     IDS_PDF_FILTER = 66051,
+    // Meetings: the question before a time edit of someone else's meeting ("%1" the
+    // organizer), the organizer and attendee lines ("%1" the person, "%2" the answer, "%3" the
+    // role), the answers and roles, the answer buttons and the user's own addresses.
+    IDS_MEETING_COPY_ONLY = 66100,
+    IDS_MEETING_ORGANIZER = 66101,
+    IDS_MEETING_ATTENDEE = 66102,
+    IDS_MEETING_NEEDS_ACTION = 66103,
+    IDS_MEETING_ACCEPTED = 66104,
+    IDS_MEETING_DECLINED = 66105,
+    IDS_MEETING_TENTATIVE = 66106,
+    IDS_MEETING_DELEGATED = 66107,
+    IDS_MEETING_REQUIRED = 66108,
+    IDS_MEETING_OPTIONAL = 66109,
+    IDS_MEETING_FOR_INFORMATION = 66110,
+    IDS_MEETING_CHAIR = 66111,
+    IDS_MEETING_ACCEPT = 66112,
+    IDS_MEETING_ANSWER_TENTATIVE = 66113,
+    IDS_MEETING_DECLINE = 66114,
+    IDS_MEETING_LINK = 66115,     // "%1" the address
+    IDS_OWN_ADDRESSES = 66116,
+    IDS_OWN_ADDRESSES_TIP = 66117,
+    IDS_MEETING_NOT_INVITED = 66118,
 };
 
 // The text of a string id; empty for an id the table does not hold.

@@ -4,6 +4,7 @@
 
 #include <QCryptographicHash>
 #include <QProcess>
+#include <QRegularExpression>
 
 #include "platform/profile.h"
 #include "platform/secret_store.h"
@@ -12,16 +13,44 @@ namespace caldav {
 namespace {
 
 constexpr wchar_t kTrusted[] = L"TrustedCertificates";
+constexpr wchar_t kLocalAddresses[] = L"OwnAddresses";
 
 // Keyed by the account's user and server as the secret store keys it, hashed: an address is
 // no profile key (its slashes would make groups).
-std::wstring CommandKey(const pim::SyncAccount& account)
+std::wstring AccountValueKey(const wchar_t* name, const pim::SyncAccount& account)
 {
     const QString key = platform::SecretStore::AccountKey(QString::fromStdWString(account.server),
                                                           QString::fromStdWString(account.user));
     const QByteArray hash =
         QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
-    return L"PasswordCommand" + QString::fromLatin1(hash).toStdWString();
+    return name + QString::fromLatin1(hash).toStdWString();
+}
+
+std::wstring CommandKey(const pim::SyncAccount& account)
+{
+    return AccountValueKey(L"PasswordCommand", account);
+}
+
+std::wstring AddressesKey(const pim::SyncAccount& account)
+{
+    return AccountValueKey(L"CalendarUserAddresses", account);
+}
+
+// A list of addresses as one profile value: separated by spaces, which an address never holds.
+QStringList SplitAddresses(const std::wstring& value)
+{
+    return QString::fromStdWString(value).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+std::wstring JoinedAddresses(const QStringList& addresses)
+{
+    QStringList kept;
+    for (const QString& address : addresses) {
+        const QString trimmed = address.trimmed();
+        if (!trimmed.isEmpty() && !trimmed.contains(QLatin1Char(' ')))
+            kept.append(trimmed);
+    }
+    return kept.join(QLatin1Char(' ')).toStdWString();
 }
 
 }  // namespace
@@ -79,6 +108,44 @@ bool KeepPasswordCommand(Profile& profile, const pim::SyncAccount& account, cons
 {
     profile.WriteString(kSyncSection, CommandKey(account), command.toStdWString());
     return profile.Flush();
+}
+
+QStringList AccountAddresses(const Profile& profile, const pim::SyncAccount& account)
+{
+    return SplitAddresses(profile.GetString(kSyncSection, AddressesKey(account), {}));
+}
+
+bool KeepAccountAddresses(Profile& profile, const pim::SyncAccount& account,
+                          const QStringList& addresses)
+{
+    profile.WriteString(kSyncSection, AddressesKey(account), JoinedAddresses(addresses));
+    return profile.Flush();
+}
+
+QStringList LocalAddresses(const Profile& profile)
+{
+    return SplitAddresses(profile.GetString(kSyncSection, kLocalAddresses, {}));
+}
+
+bool KeepLocalAddresses(Profile& profile, const QString& typed)
+{
+    profile.WriteString(kSyncSection, kLocalAddresses,
+                        JoinedAddresses(typed.split(QRegularExpression(QStringLiteral("[\\s,;]+")),
+                                                    Qt::SkipEmptyParts)));
+    return profile.Flush();
+}
+
+std::vector<std::wstring> OwnAddresses(const Profile& profile,
+                                       const std::vector<pim::SyncAccount>& accounts)
+{
+    QStringList all = LocalAddresses(profile);
+    for (const pim::SyncAccount& account : accounts)
+        all.append(AccountAddresses(profile, account));
+    all.removeDuplicates();
+    std::vector<std::wstring> own;
+    for (const QString& address : all)
+        own.push_back(address.toStdWString());
+    return own;
 }
 
 std::optional<QString> RunPasswordCommand(const QString& command, int waitMs)

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "platform/pim/sync_ledger.h"
 #include "sync/connection.h"
@@ -34,6 +36,19 @@ bool TrustFingerprint(Profile& profile, const SyncError& refusal);
 QString PasswordCommand(const Profile& profile, const pim::SyncAccount& account);
 // Keeps the command (the command, never the password) for the account; empty forgets it.
 bool KeepPasswordCommand(Profile& profile, const pim::SyncAccount& account, const QString& command);
+// The account's calendar user addresses as its server gave them at the last Test (RFC 6638),
+// kept beside it in the profile; an empty list forgets them.
+QStringList AccountAddresses(const Profile& profile, const pim::SyncAccount& account);
+bool KeepAccountAddresses(Profile& profile, const pim::SyncAccount& account,
+                          const QStringList& addresses);
+// The addresses the user typed for the local calendars ("mailto:me@example.com"); typed text
+// may separate them by spaces, commas or semicolons.
+QStringList LocalAddresses(const Profile& profile);
+bool KeepLocalAddresses(Profile& profile, const QString& typed);
+// All of the user's own addresses: the typed ones and those of every account.
+std::vector<std::wstring> OwnAddresses(const Profile& profile,
+                                       const std::vector<pim::SyncAccount>& accounts);
+
 // The first line the command prints, or nothing when it fails or does not finish in time.
 std::optional<QString> RunPasswordCommand(const QString& command, int waitMs = 30000);
 

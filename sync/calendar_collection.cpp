@@ -143,6 +143,7 @@ Discovery Discover(DavClient& client)
         return found;
     }
     found.home = At(homeResponse, principal->props.homeSet);
+    found.addresses = principal->props.addresses;
 
     const DavResponse listing = client.Propfind(found.home, 1, CalendarsQuery());
     const Multistatus calendars = Read(listing, found.error);

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 #include <vector>
 
@@ -26,6 +27,8 @@ struct RemoteCalendar {
 struct Discovery {
     QUrl principal;
     QUrl home;
+    QStringList addresses; // the principal's calendar-user-address-set: the user's own
+
     std::vector<RemoteCalendar> calendars;
     SyncError error;
 };
@@ -35,8 +38,8 @@ bool InsideCollection(const QString& href, const QUrl& collection);
 // A resource's href (an absolute path) as a URL on its calendar's own host.
 QUrl ResourceUrl(const QString& calendar, const QString& href);
 
-// From the connection's server address: /.well-known/caldav, the current-user-principal, the
-// calendar home set, and the calendars there.
+// From the connection's server address: /.well-known/caldav, the current-user-principal, its
+// calendar home set and calendar user addresses, and the calendars there.
 Discovery Discover(DavClient& client);
 
 struct ResourceState {

@@ -74,6 +74,22 @@ QString ChildHref(QXmlStreamReader& reader)
     return href;
 }
 
+// The texts of every DAV:href inside the current element, which is consumed.
+QStringList ChildHrefs(QXmlStreamReader& reader)
+{
+    QStringList hrefs;
+    while (reader.readNextStartElement()) {
+        if (Is(reader, kDav, "href")) {
+            const QString href = reader.readElementText().trimmed();
+            if (!href.isEmpty())
+                hrefs.append(href);
+        } else {
+            reader.skipCurrentElement();
+        }
+    }
+    return hrefs;
+}
+
 // Whether an element of that name is anywhere inside the current element, which is consumed.
 bool ContainsElement(QXmlStreamReader& reader, const QString& ns, const char* name)
 {
@@ -134,6 +150,8 @@ void ReadProp(QXmlStreamReader& reader, DavProps& props)
             props.principal = ChildHref(reader);
         } else if (Is(reader, kCalDav, "calendar-home-set")) {
             props.homeSet = ChildHref(reader);
+        } else if (Is(reader, kCalDav, "calendar-user-address-set")) {
+            props.addresses = ChildHrefs(reader);
         } else {
             reader.skipCurrentElement();
         }
@@ -161,6 +179,7 @@ void Merge(DavProps& into, const DavProps& from)
     Take(into.calendarData, from.calendarData);
     Take(into.principal, from.principal);
     Take(into.homeSet, from.homeSet);
+    Take(into.addresses, from.addresses);
 }
 
 // A propstat's properties count only with a 2xx status, which may come before or after them.
@@ -229,7 +248,7 @@ QByteArray PrincipalQuery()
 
 QByteArray HomeSetQuery()
 {
-    return Propfind({{&kCalDav, "calendar-home-set"}});
+    return Propfind({{&kCalDav, "calendar-home-set"}, {&kCalDav, "calendar-user-address-set"}});
 }
 
 QByteArray CalendarsQuery()

@@ -11,6 +11,7 @@
 namespace caldav {
 
 QByteArray PrincipalQuery();
+// The principal's calendar home set and its calendar user addresses (RFC 6638).
 QByteArray HomeSetQuery();
 // Name, colour, components, reports, CTag and sync token of the collections of a home.
 QByteArray CalendarsQuery();
@@ -35,6 +36,7 @@ struct DavProps {
     QByteArray calendarData;
     QString principal; // href of current-user-principal
     QString homeSet;   // first href of calendar-home-set
+    QStringList addresses; // every href of calendar-user-address-set ("mailto:...")
 };
 
 struct DavEntry {

@@ -40,6 +40,13 @@ public:
     virtual int EntryState(int row, int pos) const = 0; // 0 plain .. 4 deleted occurrence
     virtual int Busy(int row, int pos) const = 0;       // 0 free .. 3 out of office
     virtual int DayKind(int row, int pos) const = 0;    // 0 none, 1-2 holiday, 3 rest, 4 memorial
+    // The kept component of a meeting (ical::MeetingOf reads it); empty for any other entry.
+    virtual std::string ApptMeeting(int row, int pos) const
+    {
+        (void)row;
+        (void)pos;
+        return {};
+    }
 
     virtual int TaskCount(int row) const = 0;
     virtual std::wstring TaskSubject(int row, int pos) const = 0;

@@ -52,6 +52,10 @@ public:
     int EntryState(int row, int pos) const override { return doc_.EntryState(row, pos); }
     int Busy(int row, int pos) const override { return doc_.Busy(row, pos); }
     int DayKind(int row, int pos) const override { return doc_.DayKind(row, pos); }
+    std::string ApptMeeting(int row, int pos) const override
+    {
+        return doc_.ApptMeeting(row, pos);
+    }
 
     int TaskCount(int row) const override { return doc_.TaskCount(row); }
     std::wstring TaskSubject(int row, int pos) const override

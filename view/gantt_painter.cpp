@@ -8,6 +8,7 @@
 
 #include "res/pictures.h"
 #include "view/day_paint_rules.h"
+#include "view/meeting_mark.h"
 #include "view/paint_primitives.h"
 
 namespace {
@@ -106,6 +107,8 @@ void GanttPainter::PaintAppointment(int day, int pos, BarState& state) const
             DrawSubject(p, c_.text, c_.settings, bar.text.x, bar.text.y, text, row,
                         bar.frame.right);
         }
+        if (!e.ApptMeeting(day, pos).empty())
+            DrawMeetingMark(p, bar.frame);
         if (bar.end.clippedAfter)
             c_.text.DrawRightAligned(p, bar.rightMarkEnd, bar.text.y, c_.settings.AppHideCharR,
                                      row);

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "ical/meeting_reply.h"
 #include "model/date_time.h"
 #include "model/pim_records.h"
 #include "model/pim_session.h"
@@ -35,11 +36,13 @@ MoveResult::Status StatusOf(EditStatus status)
     }
 }
 
-// A fresh single item: no object id, no pattern, no calendar id of its own yet.
+// A fresh single item of the user's: no object id, no pattern, no calendar id of its own yet,
+// and none of the original's meeting (a copy invites nobody and answers no one).
 void MakeNew(ItemValues& values)
 {
     values.fields.Oid = 0;
     values.fields.UID.clear();
+    values.fields.Kept = ical::WithoutScheduling(values.fields.Kept);
     values.pattern.reset();
 }
 
@@ -84,6 +87,8 @@ MoveResult ItemMoves::MoveAppointment(const ItemSelection& item, DragMode mode, 
         return {StatusOf(read.status)};
     const ItemValues before = read.values;
     pim::ItemFields& f = read.values.fields;
+    if (meeting_ && !meeting_(f.Kept))
+        return {MoveResult::Status::kKeptAsItWas};
     const TimeRange moved = DraggedTimes({f.Start, f.End}, mode, minutes);
     f.Start = moved.start;
     f.End = moved.end;

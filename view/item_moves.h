@@ -19,6 +19,7 @@ struct MoveResult {
         kRecurringTask, // a recurring task is never moved
         kTookOther,     // another program changed the item meanwhile; its version was kept
         kOtherStore,    // the store file was replaced: nothing saved, the window reloaded
+        kKeptAsItWas,   // the user chose not to move someone else's meeting
     };
     Status status = Status::kDone;
     Redraw redraw = Redraw::kNothing;
@@ -30,8 +31,12 @@ public:
     // Asked with the item's subject whether to overwrite another program's change of it.
     using OverwriteQuestion = std::function<bool(const std::wstring& subject)>;
 
-    explicit ItemMoves(ScheduleEdits& edits, OverwriteQuestion overwrite = {})
-        : edits_(edits), overwrite_(std::move(overwrite))
+    // Asked with a meeting's kept component before its time changes; false keeps it as it was.
+    using MeetingQuestion = std::function<bool(const std::string& kept)>;
+
+    explicit ItemMoves(ScheduleEdits& edits, OverwriteQuestion overwrite = {},
+                       MeetingQuestion meeting = {})
+        : edits_(edits), overwrite_(std::move(overwrite)), meeting_(std::move(meeting))
     {
     }
 
@@ -54,4 +59,5 @@ private:
 
     ScheduleEdits& edits_;
     OverwriteQuestion overwrite_;
+    MeetingQuestion meeting_;
 };

@@ -25,6 +25,7 @@ ItemSelection SelectionOfLine(const DetailLines& lines, int line, int row,
         item.recurring = schedule.EntryState(row, item.index) != kPlainEntry;
         item.storeIndex = schedule.ApptStoreIndex(row, item.index);
         item.exceptionNo = schedule.ApptExceptionNo(row, item.index);
+        item.meeting = !schedule.ApptMeeting(row, item.index).empty();
     }
     return item;
 }

@@ -20,6 +20,7 @@ struct ItemSelection {
     bool completed = false; // tasks only
     int storeIndex = -1;    // -1 for entries that are not store items (holidays)
     int exceptionNo = 0;    // appointments only
+    bool meeting = false;   // an appointment with an organizer or attendees
     SYSTEMTIME date{};      // the day the item was selected on
 
     bool HasItem() const { return line >= 0 && index >= 0; }

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "ical/item_meeting.h"
 #include "res/string_table.h"
 #include "view/conflict_tracker.h"
 #include "view/keys_and_mouse.h"
@@ -65,6 +66,11 @@ std::wstring AppointmentToolTip(const DayEntries& e, const DrawSettings& setting
         AddLine(text, Filled(res::IDS_TIP_CATEGORIES, e.ApptCategories(day, pos)));
     if (Drawn(e, settings, day, pos))
         AddLine(text, ConflictLine(e, settings, day, pos));
+    const ical::Meeting meeting = ical::MeetingOf(e.ApptMeeting(day, pos));
+    for (const std::wstring& line : ical::MeetingLines(meeting))
+        AddLine(text, line);
+    for (const std::wstring& link : ical::MeetingLinks(meeting))
+        AddLine(text, Filled(res::IDS_MEETING_LINK, link));
     return text;
 }
 

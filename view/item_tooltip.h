@@ -1,6 +1,7 @@
 // What a pause of the pointer over the view tells: a picture button's name and key, or the whole
-// subject, the times, place and categories of the item under the pointer and, where the
-// conflict mark is drawn, what the item conflicts with. Pure text, so tests need no tooltip.
+// subject, the times, place and categories of the item under the pointer, where the conflict
+// mark is drawn what the item conflicts with, and for a meeting who is
+// invited and its links. Pure text, so tests need no tooltip.
 #pragma once
 
 #include <string>

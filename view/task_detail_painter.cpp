@@ -6,6 +6,7 @@
 
 #include "res/pictures.h"
 #include "view/day_paint_rules.h"
+#include "view/meeting_mark.h"
 #include "view/paint_primitives.h"
 
 namespace {
@@ -144,11 +145,28 @@ void TaskDetailPainter::PaintDetailLine(int line, int scroll, int icon, int icon
         return;
     const PixelRect& area = c_.layout.detailRect;
     const int size = c_.layout.detailFontSize;
-    DrawItemIcon(c_.painter, c_.resources, icon, {area.left + iconInset, *top}, size);
+    const PixelRect square = DetailIconRect(line, scroll, iconInset);
+    DrawItemIcon(c_.painter, c_.resources, icon, {square.left, square.top}, size);
     const QRect cell(area.left, *top,
                      area.Width() - (scrollBar ? GanttGeometry::kScrollBarWidth : 0),
                      c_.layout.detailLineHeight);
     c_.text.Draw(c_.painter, area.left + size + 6, *top, text, cell);
+}
+
+void TaskDetailPainter::PaintMeetingMark(int line, int scroll, int iconInset) const
+{
+    if (const PixelRect icon = DetailIconRect(line, scroll, iconInset); icon.Width() > 0)
+        DrawMeetingMark(c_.painter, icon);
+}
+
+PixelRect TaskDetailPainter::DetailIconRect(int line, int scroll, int iconInset) const
+{
+    const auto top = c_.geometry.DetailLineTop(line, scroll);
+    if (!top)
+        return {};
+    const int left = c_.layout.detailRect.left + iconInset;
+    const int size = c_.layout.detailFontSize;
+    return {left, *top, left + size, *top + size};
 }
 
 DetailLines TaskDetailPainter::PaintDetail(int row, int scroll, int selectedLine) const
@@ -188,9 +206,12 @@ DetailLines TaskDetailPainter::PaintDetail(int row, int scroll, int selectedLine
                 if (!PassesCategoryFilter(c_.settings, c_.entries.ApptCategories(row, pos)))
                     continue;
                 const int icon = AppointmentDetailIcon(row, pos, conflicts);
-                if (pass == 1)
+                if (pass == 1) {
                     PaintDetailLine(line, scroll, icon, 2, AppointmentDetailText(row, pos),
                                     scrollBar);
+                    if (!c_.entries.ApptMeeting(row, pos).empty())
+                        PaintMeetingMark(line, scroll, 2);
+                }
             }
             lines.lineItems.push_back(pos);
             ++lines.appointmentLines;

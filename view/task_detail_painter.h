@@ -32,6 +32,9 @@ public:
     // The texts the detail list shows (without icon).
     std::wstring TaskDetailText(int day, int pos) const;
     std::wstring AppointmentDetailText(int day, int pos) const;
+    // Where the icon of detail line `line` is drawn (the meeting mark sits in its corner);
+    // empty when the line is scrolled out of the area.
+    PixelRect DetailIconRect(int line, int scroll, int iconInset) const;
 
 private:
     bool TaskListed(int day, int pos) const;
@@ -40,6 +43,7 @@ private:
     void PaintDetailLine(int line, int scroll, int icon, int iconInset, const std::wstring& text,
                          bool scrollBar) const;
     void PaintScrollBar(int scroll, int total) const;
+    void PaintMeetingMark(int line, int scroll, int iconInset) const;
 
     PaintContext c_;
 };

@@ -37,6 +37,11 @@ bool AppointmentSelected(State s)
     return Selected(s, ItemKind::Appointment);
 }
 
+bool MeetingSelected(State s)
+{
+    return AppointmentSelected(s) && s.selection.meeting;
+}
+
 bool TaskSelected(State s)
 {
     return Selected(s, ItemKind::Task);
@@ -111,6 +116,9 @@ constexpr ViewCommandRow kRows[] = {
     Later(cmd::ID_CONTEXT_CUT, AnyItemSelected),
     Later(cmd::ID_CONTEXT_PASTE, ClipboardHoldsItem),
     Later(cmd::ID_DELETE_ITEM, StoreItemSelected),
+    Later(cmd::ID_MEETING_ACCEPT, MeetingSelected),
+    Later(cmd::ID_MEETING_TENTATIVE, MeetingSelected),
+    Later(cmd::ID_MEETING_DECLINE, MeetingSelected),
 };
 
 CommandUpdate UpdateOf(const ViewCommandRow& row, const ViewCommandState& s)

@@ -359,7 +359,7 @@ ItemMoves ViewEditing::Moves() const
                services_.messages->MessageBox(res::LoadString(res::IDS_CHANGED_MEANWHILE, subject),
                                               res::LoadString(res::IDS_CONFIRM),
                                               MB_OKCANCEL | MB_ICONINFORMATION) == IDOK;
-    });
+    }, services_.confirmMeetingMove);
 }
 
 // The moved item's entries changed places; the selection would name another entry.
@@ -384,6 +384,7 @@ void ViewEditing::AfterChange(const MoveResult& result)
         Warn(res::IDS_STORE_REPLACED);
         break;
     case MoveResult::Status::kTookOther:
+    case MoveResult::Status::kKeptAsItWas:
         break;
     case MoveResult::Status::kRecurringTask:
         Warn(res::IDS_CANT_CUT_RECURRING_TASK);

@@ -31,6 +31,9 @@ struct ViewEditServices {
     std::function<Redraw(DATE, DATE)> addAppointment;
     std::function<Redraw(DATE, DATE)> addTask;
     UndoStack* undo = nullptr; // names the steps of drags and pastes
+    // Asked before a drag or a cut and paste moves a meeting (its kept component); false keeps
+    // the item as it was. None: moved unasked.
+    std::function<bool(const std::string& kept)> confirmMeetingMove = nullptr;
 };
 
 class ViewEditing : public QObject {

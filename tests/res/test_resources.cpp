@@ -56,7 +56,8 @@ TEST(Menus, MainOkCancelAndContextTemplates)
               (std::vector<std::wstring>{L"OK=1", L"Cancel=2"}));
     EXPECT_EQ(Flatten(res::LoadMenu(res::IDM_CONTEXT)),
               (std::vector<std::wstring>{L"Edit=32818", L"-", L"Copy=32812", L"Cut=32813",
-                                         L"Paste=32814"}));
+                                         L"Paste=32814", L"-", L"Accept=32940",
+                                         L"Tentative=32941", L"Decline=32942"}));
     EXPECT_TRUE(res::LoadMenu(12345).empty());
 }
 

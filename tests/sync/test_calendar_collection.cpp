@@ -86,6 +86,8 @@ TEST_P(CollectionTest, DiscoversThePrincipalTheHomeAndItsCalendars)
     EXPECT_EQ(chores->events, !radicale);
     EXPECT_TRUE(chores->tasks);
     EXPECT_EQ(chores->color, radicale ? QString("#FF8800FF") : QString());
+    // Radicale names the principal itself as the user's address; Xandikos names none.
+    EXPECT_EQ(found.addresses, radicale ? QStringList{"/alice/"} : QStringList{});
 }
 
 TEST_P(CollectionTest, WritesOnlyOverTheVersionTheyName)

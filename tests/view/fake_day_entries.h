@@ -21,6 +21,7 @@ struct FakeAppt {
     std::wstring subject, location, categories;
     bool allDay = false;
     int state = 0, busy = 2, dayKind = 0;
+    std::string meeting; // the kept component of a meeting
 };
 
 struct FakeTask {
@@ -50,6 +51,7 @@ public:
     int EntryState(int r, int p) const override { return At(r, p).state; }
     int Busy(int r, int p) const override { return At(r, p).busy; }
     int DayKind(int r, int p) const override { return At(r, p).dayKind; }
+    std::string ApptMeeting(int r, int p) const override { return At(r, p).meeting; }
 
     int TaskCount(int row) const override { return Count(tasks, row); }
     std::wstring TaskSubject(int r, int p) const override { return Tk(r, p).subject; }

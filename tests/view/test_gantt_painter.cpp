@@ -6,6 +6,7 @@
 
 #include "fake_day_entries.h"
 #include "res/pictures.h"
+#include "view/meeting_mark.h"
 
 namespace {
 
@@ -214,5 +215,28 @@ TEST(GanttPainter, GhostContrastsWithEveryRowColour)
             << std::hex << colour;
         EXPECT_GE(std::abs(qGray(h.Pixel(X(600), Top(2) + 8).rgb()) - row), 80)
             << std::hex << colour;
+    }
+}
+
+// A meeting's bar carries the blue corner; the user's own appointment beside it does not.
+TEST(GanttPainter, MeetingBarsCarryTheCornerMark)
+{
+    GanttHarness h;
+    const std::string meeting = "BEGIN:VEVENT\r\nORGANIZER:mailto:ann@example.com\r\n"
+                                "END:VEVENT\r\n";
+    h.entries.appts[3] = {{.start = 600, .end = 720, .meeting = meeting}};
+    h.entries.appts[4] = {{.start = 600, .end = 720}};
+    h.PaintRows();
+    for (int row : {3, 4}) {
+        const PixelRect frame = h.geometry.Bar(row, 600, 720, false).frame;
+        const PixelRect mark = MeetingMarkSquare(frame);
+        ASSERT_EQ(mark.Width(), frame.Height() / 2);
+        EXPECT_EQ(mark.right, frame.right - 1);
+        EXPECT_EQ(mark.top, frame.top + 1);
+        const QColor corner = row == 3 ? MeetingMarkColor() : kBar;
+        EXPECT_EQ(h.Pixel(mark.right - 1, mark.top), corner) << row;
+        EXPECT_EQ(h.Pixel(mark.right - 1, mark.bottom - 2), corner) << row;
+        // Below the diagonal the bar shows.
+        EXPECT_EQ(h.Pixel(mark.left + 1, mark.bottom - 1), kBar) << row;
     }
 }

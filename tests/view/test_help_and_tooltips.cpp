@@ -214,3 +214,33 @@ TEST(TaskCheckBox, ClickInTheStripCompletesTheTaskUnderIt)
     click(icon(L"^Rep "));
     EXPECT_EQ(std::tuple(h.view.Selection().index, completed), std::tuple(0, 1));
 }
+
+// A meeting's tooltip names the organizer and every attendee with the answer and role, then
+// its links; an answer or role the program has no word for shows as written.
+TEST(ItemToolTip, MeetingsListOrganizerAttendeesAndLinks)
+{
+    FakeDayEntries entries;
+    entries.appts[0] = {
+        {.start = 600,
+         .end = 660,
+         .subject = L"Planning",
+         .meeting = "BEGIN:VEVENT\r\n"
+                    "ORGANIZER;CN=\"Ann Lee\":mailto:ann@example.com\r\n"
+                    "ATTENDEE;PARTSTAT=ACCEPTED;ROLE=CHAIR;CN=Bob:mailto:bob@example.com\r\n"
+                    "ATTENDEE;ROLE=OPT-PARTICIPANT;CN=\"Dora, D.\":mailto:dora@example.com\r\n"
+                    "ATTENDEE;PARTSTAT=DECLINED;ROLE=NON-PARTICIPANT:mailto:room@example.com\r\n"
+                    "ATTENDEE;PARTSTAT=TENTATIVE;ROLE=X-GUEST:mailto:eve@example.com\r\n"
+                    "URL:https://example.com/m/1\r\n"
+                    "CONFERENCE;VALUE=URI;FEATURE=AUDIO:tel:+1-555-0100\r\n"
+                    "BEGIN:VALARM\r\nACTION:EMAIL\r\nATTENDEE:mailto:me@example.com\r\n"
+                    "END:VALARM\r\nEND:VEVENT\r\n"}};
+    EXPECT_EQ(AppointmentToolTip(entries, DrawSettings{}, 0, 0),
+              L"Planning\n10:00 - 11:00\n"
+              L"Organizer: Ann Lee <ann@example.com>\n"
+              L"Bob <bob@example.com>: accepted, chair\n"
+              L"Dora, D. <dora@example.com>: needs action, optional\n"
+              L"room@example.com: declined, for information\n"
+              L"eve@example.com: tentative, x-guest\n"
+              L"Link: https://example.com/m/1\n"
+              L"Link: tel:+1-555-0100");
+}

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "document_harness.h"
+#include "ical/item_meeting.h"
 #include "platform/pim/recurrence_pattern.h"
 #include "res/command_ids.h"
 #include "res/pictures.h"
@@ -367,4 +368,47 @@ TEST(ViewEditing, PenHoldsAreTimedByTheirEventsAndModifiersLeaveADrag)
     QTest::keyRelease(&h.view, Qt::Key_Shift);
     QTest::mouseRelease(&h.view, Qt::LeftButton, {}, h.Point(2, 690));
     EXPECT_NEAR(h.Stored(oid).Start, At(9, 11), 1e-6) << "moved by the hour dragged";
+}
+
+// Someone else's meeting is moved only after the question: Cancel leaves it as it was. A pasted
+// copy is the user's own item, without the organizer, the attendees and the original's UID and
+// SEQUENCE (it starts a revision count of its own).
+TEST(ViewEditing, MeetingsAskBeforeAMoveAndCopiesLeaveTheMeetingBehind)
+{
+    Harness h;
+    h.view.Editing().SetServices({&h.edits, &h.messages, {}, {}, nullptr,
+                                  [&h](const std::string& kept) {
+                                      return h.messages.MessageBox(
+                                                 ical::CopyOnlyNotice(kept, {}), L"Confirm",
+                                                 MB_OKCANCEL) == IDOK;
+                                  }});
+    ItemValues meeting;
+    meeting.fields.Subject = L"Budget";
+    meeting.fields.Start = At(9, 10);
+    meeting.fields.End = At(9, 11);
+    meeting.fields.Kept = "BEGIN:VEVENT\r\nUID:budget\r\nSEQUENCE:4\r\nSUMMARY:Budget\r\n"
+                          "ORGANIZER;CN=Ann:mailto:ann@example.com\r\n"
+                          "ATTENDEE;PARTSTAT=NEEDS-ACTION:mailto:me@example.com\r\n"
+                          "X-CUSTOM:kept\r\nEND:VEVENT\r\n";
+    const int32_t oid = h.Add(meeting);
+    h.messages.QueueAnswer(IDCANCEL);
+    h.Drag(h.Point(2, 615), h.Point(3, 615));
+    ASSERT_EQ(h.messages.shown().size(), 1u);
+    EXPECT_EQ(h.messages.shown()[0].text,
+              L"This meeting is organized by Ann; your change applies to your copy only.");
+    EXPECT_NEAR(h.Stored(oid).Start, At(9, 10), 1e-6);
+    h.messages.QueueAnswer(IDOK);
+    h.Drag(h.Point(2, 615), h.Point(3, 615));
+    EXPECT_NEAR(h.Stored(oid).Start, At(10, 10), 1e-6);
+
+    h.Run(h.Point(3, 615), cmd::ID_COPY);
+    h.Run(h.Point(5), cmd::ID_PASTE);
+    ASSERT_EQ(h.AppointmentCount(), 2);
+    const std::string copy = h.Stored(oid + 1).Kept;
+    EXPECT_EQ(copy.find("ORGANIZER"), std::string::npos) << copy;
+    EXPECT_EQ(copy.find("ATTENDEE"), std::string::npos) << copy;
+    EXPECT_EQ(copy.find("SEQUENCE:4"), std::string::npos) << copy;
+    EXPECT_EQ(copy.find("UID:budget"), std::string::npos) << copy;
+    EXPECT_NE(copy.find("X-CUSTOM:kept"), std::string::npos) << copy;
+    EXPECT_EQ(h.messages.shown().size(), 2u) << "a copy asks nothing";
 }

@@ -1,0 +1,156 @@
+// Meetings in the editors over a real store: an answer changes the user's own attendee line and
+// nothing else of the exported component, the editor lists who is invited, and a time edit of
+// someone else's meeting asks first.
+#include <QLabel>
+#include <fstream>
+#include <algorithm>
+#include <iterator>
+#include <set>
+#include <sstream>
+
+#include "editors/appoint_detail_dlg.h"
+#include "editors/appointment_editing.h"
+#include "editors/meeting_panel.h"
+#include "ical/meeting_reply.h"
+#include "res/string_table.h"
+#include "tests/editors/editor_fixture.h"
+#include "tests/ical/ical_test_support.h"
+
+namespace {
+
+using Lines = std::multiset<std::string>;
+
+std::string Corpus()
+{
+    std::ifstream in(TAMBERLO_TEST_DATA "/every_property.ics", std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The unfolded lines of the component with that UID, its revision stamps aside.
+Lines MeetingLinesOf(const std::string& calendar, const std::string& uid)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(calendar);
+    for (std::string line; std::getline(in, line);) {
+        line.erase(line.find_last_not_of('\r') + 1);
+        if (!line.empty() && line[0] == ' ')
+            lines.back() += line.substr(1);
+        else
+            lines.push_back(line);
+    }
+    Lines out;
+    bool inside = false;
+    for (const std::string& line : lines) {
+        inside = inside || line == "UID:" + uid;
+        if (inside && line.rfind("DTSTAMP:", 0) != 0 && line.rfind("LAST-MODIFIED:", 0) != 0)
+            out.insert(line);
+        if (inside && line == "END:VEVENT")
+            break;
+    }
+    return out;
+}
+
+class MeetingAnswerTest : public EditorFixture {
+protected:
+    MeetingAnswerTest()
+    {
+        EXPECT_EQ(Import(paths_.StorePath(), Corpus()).skipped, 0);
+        doc_.Reload();
+        services_.ownAddresses = [this] { return own_; };
+    }
+    // The position of the meeting on Tuesday 8 December (row 1).
+    int MeetingPosition() const
+    {
+        for (int pos = 0; pos < doc_.ApptCount(1); ++pos)
+            if (!doc_.ApptMeeting(1, pos).empty())
+                return pos;
+        return -1;
+    }
+
+    ScopedZone zone_{"UTC"};
+    ical::OwnAddresses own_;
+};
+
+} // namespace
+
+TEST_F(MeetingAnswerTest, AcceptChangesOnlyTheUsersPartstat)
+{
+    const int pos = MeetingPosition();
+    ASSERT_GE(pos, 0);
+    const Lines before = MeetingLinesOf(Export(paths_.StorePath()), "meeting-1@example.com");
+
+    // Not invited: told so, nothing written.
+    EXPECT_EQ(AppointmentEditing(services_).Answer(1, pos, ical::kAccepted), Redraw::kNothing);
+    EXPECT_EQ(LastMessage(), res::LoadString(res::IDS_MEETING_NOT_INVITED));
+    EXPECT_EQ(MeetingLinesOf(Export(paths_.StorePath()), "meeting-1@example.com"), before);
+
+    own_ = {L"MAILTO:Dora@Example.com"}; // as a server may spell it
+    EXPECT_EQ(AppointmentEditing(services_).Answer(1, MeetingPosition(), ical::kAccepted),
+              Redraw::kInPlace);
+    const Lines after = MeetingLinesOf(Export(paths_.StorePath()), "meeting-1@example.com");
+    Lines gone, added;
+    std::set_difference(before.begin(), before.end(), after.begin(), after.end(),
+                        std::inserter(gone, gone.end()));
+    std::set_difference(after.begin(), after.end(), before.begin(), before.end(),
+                        std::inserter(added, added.end()));
+    const std::string dora = ";MEMBER=\"mailto:team@example.com\";DELEGATED-FROM=\"mailto:carl@"
+                             "example.com\";CN=\"Dora, D.\":mailto:dora@example.com";
+    EXPECT_EQ(gone, Lines{"ATTENDEE;CUTYPE=GROUP;ROLE=OPT-PARTICIPANT;PARTSTAT=NEEDS-ACTION;"
+                          "RSVP=FALSE" + dora});
+    EXPECT_EQ(added, Lines{"ATTENDEE;CUTYPE=GROUP;ROLE=OPT-PARTICIPANT;PARTSTAT=ACCEPTED;"
+                           "RSVP=FALSE" + dora})
+        << "no SEQUENCE bump, nothing else changed";
+    EXPECT_EQ(after.count("SEQUENCE:3"), 1u);
+
+    // A line without PARTSTAT gets one; a copy keeps nothing of the meeting but its alarms'.
+    const std::string kept = "BEGIN:VEVENT\r\nATTENDEE;CN=\"Me; myself\":mailto:me@x.org\r\n"
+                             "ORGANIZER:mailto:ann@x.org\r\nSEQUENCE:2\r\nSUMMARY:S\r\n"
+                             "BEGIN:VALARM\r\nACTION:EMAIL\r\nATTENDEE:mailto:me@x.org\r\n"
+                             "END:VALARM\r\nEND:VEVENT\r\n";
+    EXPECT_EQ(ical::AnsweredKept(kept, {L"mailto:me@x.org"}, ical::kDeclined).value_or(""),
+              "BEGIN:VEVENT\r\nATTENDEE;CN=\"Me; myself\";PARTSTAT=DECLINED:mailto:me@x.org\r\n"
+              "ORGANIZER:mailto:ann@x.org\r\nSEQUENCE:2\r\nSUMMARY:S\r\n"
+              "BEGIN:VALARM\r\nACTION:EMAIL\r\nATTENDEE:mailto:me@x.org\r\n"
+              "END:VALARM\r\nEND:VEVENT\r\n");
+    EXPECT_EQ(ical::WithoutScheduling(kept),
+              "BEGIN:VEVENT\r\nSUMMARY:S\r\nBEGIN:VALARM\r\nACTION:EMAIL\r\n"
+              "ATTENDEE:mailto:me@x.org\r\nEND:VALARM\r\nEND:VEVENT\r\n");
+}
+
+TEST_F(MeetingAnswerTest, TheEditorListsTheMeetingAndAsksBeforeMovingIt)
+{
+    own_ = {L"mailto:bob@example.com"};
+    const int pos = MeetingPosition();
+    ASSERT_GE(pos, 0);
+    const ItemValues stored = edits_.Read({pim::kAppointmentKind, 1}).values;
+    messages_.QueueAnswer(IDCANCEL);
+    Queue<CAppointDetailDlg>([&](CAppointDetailDlg& d) {
+        const auto* people = Control<QLabel>(d, kMeetingPeople);
+        ASSERT_NE(people, nullptr);
+        EXPECT_EQ(people->text().section(u'\n', 0, 2),
+                  QStringLiteral("Organizer: Ann Organizer <ann@example.com>\n"
+                                 "Bob <bob@example.com>: accepted, required\n"
+                                 "Dora, D. <dora@example.com>: needs action, optional"));
+        EXPECT_TRUE(Control<QLabel>(d, kMeetingLinks)
+                        ->text()
+                        .contains(QStringLiteral("<a href=\"https://video.example.com/r/42\">")));
+        EXPECT_NE(Control<QWidget>(d, kMeetingAccept), nullptr) << "Bob is invited";
+        Type(d, kAppointStartTime, QStringLiteral("09:30"));
+        Click(d, 1);
+        EXPECT_EQ(LastMessage(), L"This meeting is organized by Ann Organizer; your change "
+                                 L"applies to your copy only.");
+        EXPECT_NE(d.result(), QDialog::Accepted);
+        Click(d, 2);
+    });
+    EXPECT_EQ(AppointmentEditing(services_).Edit(1, pos), Redraw::kNothing);
+    EXPECT_EQ(edits_.Read({pim::kAppointmentKind, 1}).values, stored) << "No leaves it as it was";
+
+    // Tentative from the editor saves Bob's answer.
+    Queue<CAppointDetailDlg>([&](CAppointDetailDlg& d) { Click(d, kMeetingTentative); });
+    EXPECT_EQ(AppointmentEditing(services_).Edit(1, MeetingPosition()), Redraw::kInPlace);
+    const ical::Meeting meeting = ical::MeetingOf(
+        edits_.Read({pim::kAppointmentKind, 1}).values.fields.Kept);
+    EXPECT_EQ(meeting.attendees.at(0).partstat, "TENTATIVE");
+}
