@@ -202,7 +202,7 @@ constexpr Entry kStrings[] = {
     {65859, L"Paste"},
     {65860, L"Complete"},
     {65861, L"Import"},
-    {65862, L"Another program changed or deleted this item since then, so it was left as it is."},
+    {65862, L"Another program changed or deleted this item since then, so it was left as it is. This step is no longer on the undo list."},
     {65900, L"The server %1 refused the user name or password."},
     {65901, L"The server %1 cannot be reached."},
     {65902, L"The certificate of %1 does not verify, and its SHA-256 fingerprint %2 is not "
