@@ -95,7 +95,9 @@ std::vector<AccessibleItem> AccessibleItems(const DayEntries& e, int day,
     };
     for (int pos = 0; pos < e.TaskCount(day); ++pos) {
         AccessibleItem item{ItemKind::Task, pos,
-                            TaskAccessibleName(e.TaskSubject(day, pos), e.TaskDueText(day, pos))};
+                            TaskAccessibleName(e.TaskSubject(day, pos),
+                                               e.TaskHasDue(day, pos) ? e.TaskDueText(day, pos)
+                                                                      : std::wstring())};
         item.selected = selected(ItemKind::Task, pos);
         item.recurring = e.TaskRecurring(day, pos);
         item.completed = e.TaskComplete(day, pos);
