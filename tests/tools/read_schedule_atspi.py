@@ -41,8 +41,8 @@ def main(keys):
             print("item: " + day.getChildAtIndex(i).name, flush=True)
 
     def focused(event):
-        if event.detail1 == 1:
-            print("focus: " + (event.source.name or ""), flush=True)
+        if event.detail1 == 1 and event.source.name:
+            print("focus: " + event.source.name, flush=True)
 
     pyatspi.Registry.registerEventListener(focused, "object:state-changed:focused")
     pending = list(keys)
@@ -51,6 +51,7 @@ def main(keys):
         if not pending:
             pyatspi.Registry.stop()
             return False
+        subprocess.run(["xdotool", "search", "--name", "^Tamberlo$", "windowfocus"], check=False)
         subprocess.run(["xdotool", "key", pending.pop(0)], check=False)
         return True
 
