@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QString>
 #include <QStringList>
+#include <utility>
 
 #include "app/find_commands.h"
 #include "app/main_frame.h"
@@ -80,15 +81,8 @@ bool CTamberloApp::InitInstance()
 {
     QCoreApplication::setOrganizationName("Velloran");
     QCoreApplication::setApplicationName("Tamberlo");
-    // One window per user: a second start hands its files (by absolute path, as its folder is
-    // not the running copy's) to the running one, and ends.
-    if (environment_.joinSession) {
-        QStringList arguments;
-        for (const std::string& argument : environment_.arguments)
-            arguments.append(QFileInfo(QString::fromStdString(argument)).absoluteFilePath());
-        if (ProgramInstance::HandOver(SessionBus(), arguments))
-            return false;
-    }
+    if (environment_.joinSession && !ClaimOrHandOver())
+        return false;
     profile_ = std::make_unique<Profile>(environment_.profilePath);
     LoadSettings(*settings_, *profile_);
     if (profile_->Unusable() && environment_.messages)
@@ -137,10 +131,43 @@ bool CTamberloApp::InitInstance()
                             profile_->GetString(kWindowSection, kWindowGeometry, {}))
                             .toStdString());
     frame_->show();
+    started_ = true;
     OfferCalendarImports(environment_.arguments);
+    OfferCalendarImports(std::exchange(openedDuringStart_, {}));
     if (environment_.joinSession)
-        JoinSession(storePath);
+        StartReminders(storePath);
     return true;
+}
+
+// One window per user. The name is taken before anything is shown, in one step with the bus:
+// taken after the window (as it once was), two starts close together both found it free and
+// both stayed. A second start hands its files (by absolute path, as its folder is not the
+// running copy's) to the one holding the name, and ends without a window.
+bool CTamberloApp::ClaimOrHandOver()
+{
+    const QDBusConnection bus = SessionBus();
+    programInstance_ = std::make_unique<ProgramInstance>(
+        [this](const SYSTEMTIME& day) {
+            if (started_)
+                frame_->ShowDay(day);
+        },
+        [this](const QStringList& arguments) {
+            std::vector<std::string> files;
+            for (const QString& argument : arguments)
+                files.push_back(argument.toStdString());
+            if (started_)
+                OpenFromAnotherStart(files);
+            else
+                openedDuringStart_.insert(openedDuringStart_.end(), files.begin(), files.end());
+        });
+    if (programInstance_->Claim(bus))
+        return true;
+    programInstance_.reset();
+    QStringList arguments;
+    for (const std::string& argument : environment_.arguments)
+        arguments.append(QFileInfo(QString::fromStdString(argument)).absoluteFilePath());
+    // Without a bus, or a holder that does not answer, this copy runs on its own.
+    return !ProgramInstance::HandOver(bus, arguments);
 }
 
 QDBusConnection CTamberloApp::SessionBus() const
@@ -151,23 +178,13 @@ QDBusConnection CTamberloApp::SessionBus() const
                                                QStringLiteral("tamberlo-program"));
 }
 
-// Both are best effort: without a session bus the program still runs, without reminders.
-void CTamberloApp::JoinSession(const std::string& storePath)
+// Best effort: without a session bus the program still runs, without reminders.
+void CTamberloApp::StartReminders(const std::string& storePath)
 {
-    const QDBusConnection bus = SessionBus();
     ReminderInstance::StartIfNotRunning(
-        bus, ReminderInstance::ProgramBeside(QStringLiteral("tamberlo-reminders"),
-                                            QStringLiteral("../tools/reminders")),
+        SessionBus(), ReminderInstance::ProgramBeside(QStringLiteral("tamberlo-reminders"),
+                                                     QStringLiteral("../tools/reminders")),
         {QStringLiteral("--store"), QString::fromStdString(storePath)});
-    programInstance_ = std::make_unique<ProgramInstance>(
-        [this](const SYSTEMTIME& day) { frame_->ShowDay(day); },
-        [this](const QStringList& arguments) {
-            std::vector<std::string> files;
-            for (const QString& argument : arguments)
-                files.push_back(argument.toStdString());
-            OpenFromAnotherStart(files);
-        });
-    programInstance_->Claim(bus);
 }
 
 void CTamberloApp::AttachSync(const std::string& storePath, CTamberloView& view)

@@ -94,7 +94,10 @@ private:
     // front.
     void OpenFromAnotherStart(const std::vector<std::string>& arguments);
     QDBusConnection SessionBus() const;
-    void JoinSession(const std::string& storePath);
+    // Takes the program's name on the session bus; false when a running copy took this start's
+    // command line instead, and this one is to end.
+    bool ClaimOrHandOver();
+    void StartReminders(const std::string& storePath);
     void AttachSync(const std::string& storePath, CTamberloView& view);
 
     AppEnvironment environment_;
@@ -118,5 +121,7 @@ private:
     std::unique_ptr<ProgramCommands> programCommands_;  // handlers over the frame's view
     std::unique_ptr<ProgramInstance> programInstance_;  // this program on the session bus
     std::unique_ptr<SyncCommands> syncCommands_;  // its rounds reload the frame's view
+    bool started_ = false;  // the window is up: another start's requests go to it
+    std::vector<std::string> openedDuringStart_;  // files handed over before that
     bool unsavedReported_ = false;  // Exit and the window's close both save; one warning is enough
 };

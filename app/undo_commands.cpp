@@ -1,5 +1,5 @@
-// Undo and Redo as commands. A step another program overtook is refused with a warning and kept
-// on the stack; one the store refused is reported as any other failed change.
+// Undo and Redo as commands. A step another program overtook is refused with a warning and leaves
+// the stack; one the store refused is reported as any other failed change.
 #include "app/undo_commands.h"
 
 #include "dialogs/settings_controls.h"

@@ -132,10 +132,12 @@ UndoResult UndoStack::Undo()
     if (undo_.empty())
         return {};
     const UndoResult result = Replay(undo_.back(), true);
-    if (result.status == UndoStatus::kDone) {
+    if (result.status == UndoStatus::kDone)
         redo_.push_back(std::move(undo_.back()));
+    // A step another program overtook can never be taken back; kept, it would block every
+    // step before it.
+    if (result.status == UndoStatus::kDone || result.status == UndoStatus::kChangedElsewhere)
         undo_.pop_back();
-    }
     return result;
 }
 
@@ -144,10 +146,10 @@ UndoResult UndoStack::Redo()
     if (redo_.empty())
         return {};
     const UndoResult result = Replay(redo_.back(), false);
-    if (result.status == UndoStatus::kDone) {
+    if (result.status == UndoStatus::kDone)
         undo_.push_back(std::move(redo_.back()));
+    if (result.status == UndoStatus::kDone || result.status == UndoStatus::kChangedElsewhere)
         redo_.pop_back();
-    }
     return result;
 }
 

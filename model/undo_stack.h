@@ -1,7 +1,8 @@
 // Undo and redo of the user's changes. Every change that goes through ScheduleEdits is kept as
 // the whole stored item before and after; undo puts the state before back through the same
 // change path, in one transaction, and redo the state after. A step that another program
-// overtook (the stored item no longer is what the step left) is refused and kept.
+// overtook (the stored item no longer is what the step left) is refused and dropped, so the
+// next undo reaches the step before it.
 #pragma once
 
 #include <cstddef>
@@ -28,7 +29,8 @@ struct UndoLabel {
 enum class UndoStatus {
     kDone,
     kNothing,          // no step on that side
-    kChangedElsewhere, // another program changed or deleted an item since: nothing done
+    kChangedElsewhere, // another program changed or deleted an item since: nothing done, and
+                       // the step is dropped
     kFailed,           // the store could not be opened or refused: nothing done
 };
 

@@ -245,6 +245,18 @@ enum StringId : int {
     IDS_OWN_ADDRESSES = 66116,
     IDS_OWN_ADDRESSES_TIP = 66117,
     IDS_MEETING_NOT_INVITED = 66118,
+    IDS_A11Y_APPOINTMENT = 66200,  // "%1" subject, "%2" start, "%3" end
+    IDS_A11Y_ALL_DAY = 66201,      // "%1" subject
+    IDS_A11Y_TASK = 66202,         // "%1" subject
+    IDS_A11Y_TASK_DUE = 66203,     // "%1" subject, "%2" due
+    IDS_A11Y_KIND_FIRST = 66204,   // holiday, second holiday, rest day, memorial day
+    IDS_A11Y_SELECTED = 66208,
+    IDS_A11Y_CONFLICTING = 66209,
+    IDS_A11Y_RECURRING = 66210,
+    IDS_A11Y_COMPLETED = 66211,
+    IDS_A11Y_BUTTON_BAR = 66212,
+    IDS_A11Y_SCHEDULE = 66213,
+    IDS_A11Y_DETAIL = 66214,
 };
 
 // The text of a string id; empty for an id the table does not hold.

@@ -3,7 +3,8 @@
 set -eu
 packages="g++ cmake ninja-build pkg-config qt6-base-dev libsqlite3-dev libical-dev \
 libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth librsvg2-bin poppler-utils \
-desktop-file-utils dbus-daemon qtkeychain-qt6-dev radicale xandikos openssl \
+desktop-file-utils dbus-daemon qtkeychain-qt6-dev radicale xandikos openssl x11-utils \
+at-spi2-core python3-pyatspi xdotool \
 exfat-fuse exfatprogs"
 if [ "$(id -u)" -eq 0 ]; then
     as_root=""

@@ -15,6 +15,7 @@
 #include "res/command_ids.h"
 #include "res/pictures.h"
 #include "settings/usable_range.h"
+#include "view/accessible_schedule.h"
 #include "view/calendar_painter.h"
 #include "view/dark_palette.h"
 #include "view/empty_schedule.h"
@@ -41,6 +42,7 @@ CTamberloView::CTamberloView(ScheduleSource& schedule, ViewSettingsStore& settin
       hourPixels_(settings_.OneHourPixel), selectedDate_(Today())
 {
     setObjectName("TamberloView");
+    InstallScheduleAccessibility();
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     AddViewCommands(commands_,

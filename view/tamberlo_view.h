@@ -73,6 +73,7 @@ public:
     bool SelectItem(ItemKind kind, const std::wstring& oid);
 
     const ViewLayout& Layout() const { return layout_; }
+    const ScheduleSource& Schedule() const { return schedule_; }
     const SYSTEMTIME& SelectedDate() const { return selectedDate_; }
     // The selected day relative to the first shown day; may lie outside the shown rows.
     int SelectedRow() const;

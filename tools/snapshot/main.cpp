@@ -4,12 +4,14 @@
 //   snapshot (--store FILE | --demo) --size WxH --now YYYY-MM-DDTHH:MM -o OUT.png [--profile FILE]
 //            [--calendar] [--keys-page] [--dark]
 //   snapshot (--store FILE | --demo) --size WxH --now YYYY-MM-DDTHH:MM --pdf OUT.pdf [...]
+//   snapshot (--store FILE | --demo) --size WxH --now YYYY-MM-DDTHH:MM --show [...]
 //   snapshot --keys-table
 #include <QApplication>
 #include <QDateTime>
 #include <QPalette>
 #include <QPixmap>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <optional>
@@ -43,12 +45,14 @@ struct Options {
     bool calendar = false; // show the calendar grid of whole weeks
     bool keysPage = false; // show the "Keys and Mouse" page instead of the window
     bool dark = false;     // under a dark desktop palette
+    bool show = false;     // the window on the display, until it is closed, at the fixed "now"
 };
 
 const char* const kUsage =
     "usage: snapshot (--store FILE | --demo) --size WxH --now YYYY-MM-DDTHH:MM -o OUT.png "
     "[--profile FILE] [--calendar] [--keys-page] [--dark]\n"
     "       snapshot ... --pdf OUT.pdf   (the shown period printed, instead of -o)\n"
+    "       snapshot ... --show   (the window on the display, instead of -o)\n"
     "       snapshot --keys-table   (the Keys and Mouse table as Markdown)\n";
 
 std::optional<SYSTEMTIME> ParseNow(const QString& text)
@@ -101,6 +105,8 @@ std::optional<Options> ParseArguments(const QStringList& args)
             options.calendar = true;
         } else if (arg == "--keys-page") {
             options.keysPage = true;
+        } else if (arg == "--show") {
+            options.show = true;
         } else if (arg == "--dark") {
             options.dark = true;
         } else if (arg == "--profile" && hasValue) {
@@ -111,7 +117,7 @@ std::optional<Options> ParseArguments(const QStringList& args)
     }
     const bool oneSource = options.demo != !options.store.empty();
     if (!oneSource || !haveNow || options.width == 0 ||
-        options.output.empty() == options.pdf.empty())
+        int(!options.output.empty()) + int(!options.pdf.empty()) + int(options.show) != 1)
         return std::nullopt;
     return options;
 }
@@ -159,7 +165,8 @@ int main(int argc, char** argv)
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (res::AnswerStandardOption(args, "snapshot", kUsage, std::cout))
         return 0;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (std::find(args.begin(), args.end(), "--show") == args.end())
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication qt(argc, argv);
     if (args == std::vector<std::string>{"--keys-table"}) {
         std::cout << KeysAndMouseMarkdown(KeysAndMouse(keys::HardwareKeys{}));
@@ -205,6 +212,8 @@ int main(int argc, char** argv)
     if (options->calendar && app.Settings().GetCalendarType() != 0)
         frame->View()->ButtonAction(res::kButtonCalendar);
     frame->resize(options->width, options->height);
+    if (options->show)
+        return QApplication::exec();
     QApplication::processEvents();
     const QPixmap shot = Shot(*frame, *options);
     if (!options->pdf.empty()) {

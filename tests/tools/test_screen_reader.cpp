@@ -1,0 +1,93 @@
+// The schedule as a screen reader reads it from outside: the window on Xvfb with a private
+// session bus and its own AT-SPI bus, read by a small pyatspi script. Every item of the shown
+// period is there by name, and the keys move the focus event from line to line.
+#include <QElapsedTimer>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include "model/pim_session.h"
+#include "model/recurrence.h"
+#include "tests/support/private_display.h"
+#include "tests/support/temp_paths.h"
+
+namespace {
+
+void Add(const std::string& store, const std::wstring& subject, const std::wstring& place, int day,
+         int hour, int minutes, int length)
+{
+    PimSession session(store, OccurrenceOnDay);
+    ASSERT_GE(session.Connect(), 0);
+    AppointItem item = session.CreateAppointment();
+    item->SetSubject(subject);
+    item->SetLocation(place);
+    const DATE start = SystemTimeToVariantTime(MakeSystemTime(2026, 12, day, hour, minutes));
+    item->SetStart(start);
+    item->SetEnd(start + length / (24.0 * 60));
+    ASSERT_GE(item->Save(), 0);
+}
+
+QString Read(const QProcessEnvironment& environment, const QStringList& keys)
+{
+    QProcess reader;
+    reader.setProcessEnvironment(environment);
+    reader.start(QStringLiteral("/usr/bin/python3"),
+                 QStringList{QStringLiteral(TAMBERLO_SOURCE_DIR "/tests/tools/read_schedule_atspi.py")} +
+                     keys);
+    if (!reader.waitForFinished(40000))
+        reader.kill();
+    return QString::fromUtf8(reader.readAllStandardOutput());
+}
+
+} // namespace
+
+TEST(ScreenReader, ReadsEveryItemOfThePeriodAndFollowsTheKeys)
+{
+    PrivateDisplay display;
+    PrivateBus bus;
+    QTemporaryDir home;
+    if (!display.Up() || !bus.Up())
+        GTEST_SKIP() << "Xvfb or dbus-daemon is not available";
+    TempPaths paths;
+    Add(paths.StorePath(), L"Dentist", L"Room 4", 8, 10, 0, 60);
+    Add(paths.StorePath(), L"Standup", L"", 8, 9, 0, 15);
+    Add(paths.StorePath(), L"Lunch", L"", 9, 12, 0, 60);
+    QProcessEnvironment environment = ProgramEnvironment(display, bus, home);
+    environment.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
+    QProcess accessibilityBus;
+    accessibilityBus.setProcessEnvironment(environment);
+    accessibilityBus.start(QStringLiteral("/usr/libexec/at-spi-bus-launcher"),
+                           {QStringLiteral("--launch-immediately")});
+    if (!accessibilityBus.waitForStarted(5000))
+        GTEST_SKIP() << "at-spi2-core is not installed";
+    QThread::msleep(500);
+    QProcess window;
+    window.setProcessEnvironment(environment);
+    window.start(QStringLiteral(TAMBERLO_BUILD_DIR "/tools/snapshot/snapshot"),
+                 {QStringLiteral("--store"), QString::fromStdString(paths.StorePath()),
+                  QStringLiteral("--size"), QStringLiteral("1000x700"), QStringLiteral("--now"),
+                  QStringLiteral("2026-12-08T08:30"), QStringLiteral("--show")});
+    ASSERT_TRUE(window.waitForStarted(5000));
+    QString tree;
+    QElapsedTimer waited;
+    waited.start();
+    while (!tree.contains(QStringLiteral("day: ")) && waited.elapsed() < 20000) {
+        QThread::msleep(300);
+        tree = Read(environment, {});
+    }
+    EXPECT_TRUE(tree.contains(QStringLiteral("day: Tuesday 8 December\n"))) << tree.toStdString();
+    for (const char* item : {"item: Standup, 09:00 to 09:15\n",
+                             "item: Dentist, 10:00 to 11:00, Room 4\n",
+                             "item: Lunch, 12:00 to 13:00\n"})
+        EXPECT_TRUE(tree.contains(QString::fromLatin1(item))) << item;
+
+    // The detail area's key (3), then Down twice: each line reached is announced.
+    const QString focus = Read(environment, {"3", "Down", "Down"});
+    const QString followed = focus.mid(focus.indexOf(QStringLiteral("focus: ")));
+    EXPECT_EQ(followed.toStdString(), "focus: Details\n"
+                                      "focus: Standup, 09:00 to 09:15\n"
+                                      "focus: Dentist, 10:00 to 11:00, Room 4\n");
+    window.kill();
+    window.waitForFinished(5000);
+    accessibilityBus.terminate();
+    accessibilityBus.waitForFinished(5000);
+}
