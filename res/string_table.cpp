@@ -280,6 +280,7 @@ constexpr Entry kStrings[] = {
     {66031, L"No calendars for %1 at %2."},
     {66050, L"Page %1 of %2"},
     {66051, L"PDF (*.pdf)"},
+    {66140, L"The calendar \"%1\" is gone from %2; its items are kept here as a local calendar."},
 };
 
 static_assert(std::is_sorted(std::begin(kStrings), std::end(kStrings),

@@ -223,6 +223,8 @@ enum StringId : int {
     IDS_SYNC_NO_CALENDARS_AT = 66031, // "%1" the user, "%2" the host
     IDS_PRINT_PAGE = 66050,  // "%1" this page, "%2" the page count
     IDS_PDF_FILTER = 66051,
+    // Several calendars: a collection gone from its server ("%1" its name, "%2" the host).
+    IDS_SYNC_CALENDAR_GONE = 66140,
 };
 
 // The text of a string id; empty for an id the table does not hold.

@@ -337,22 +337,18 @@ int32_t PlaceItem(StoreAccess& access, int32_t oid, int32_t kind, int32_t asked,
     return out.refusal.empty() ? 0 : -1;
 }
 
-int32_t KeepCollection(StoreAccess& access, int32_t account, const std::wstring& url,
-                       const std::wstring& name, bool events, bool tasks)
+int32_t KeepCollection(StoreAccess& access, const Calendar& collection)
 {
     Calendar known;
-    const auto bind = [&](SqliteStatement& s) { s.Bind(account).Bind(url); };
+    const auto bind = [&](SqliteStatement& s) { s.Bind(collection.account).Bind(collection.url); };
     if (One(access, " WHERE kind = 1 AND account = ? AND url = ?", bind, known) == 0) {
         return 0;
     }
-    Calendar added;
-    added.name = name.empty() ? url : name;
+    Calendar added = collection;
+    added.id = 0;
     added.kind = CalendarKind::Collection;
-    added.account = account;
-    added.url = url;
-    added.events = events;
-    added.tasks = tasks;
-    return Insert(access, added);
+    added.shown = true;
+    return added.name.empty() || added.url.empty() ? -1 : Insert(access, added);
 }
 
 int32_t KeepAsLocal(StoreAccess& access, int32_t account, const std::wstring& url)

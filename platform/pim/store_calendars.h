@@ -19,7 +19,7 @@ enum class CalendarKind : int32_t { Local = 0, Collection = 1, Subscription = 2 
 
 struct Calendar {
     int32_t id = 0; // 0 until saved
-    std::wstring name;
+    std::wstring name{};
     uint32_t colour = 0; // 0x00BBGGRR
     CalendarKind kind = CalendarKind::Local;
     bool shown = true;
@@ -27,7 +27,7 @@ struct Calendar {
     int32_t order = 0; // place in the list; a new calendar goes last
     // Collections only: the account (0 for others) and the collection's URL.
     int32_t account = 0;
-    std::wstring url;
+    std::wstring url{};
     bool events = true; // which kinds of item it holds
     bool tasks = true;
     bool operator==(const Calendar&) const = default;
@@ -89,8 +89,9 @@ struct CalendarPlacement {
 int32_t PlaceItem(StoreAccess& access, int32_t oid, int32_t kind, int32_t asked, bool byUser,
                   CalendarPlacement& out);
 // Adds the calendar of an account's collection unless the account has it already.
-int32_t KeepCollection(StoreAccess& access, int32_t account, const std::wstring& url,
-                       const std::wstring& name, bool events, bool tasks);
+// Of `collection`, account, url, name, colour (0: one of its own), events, tasks and read-only
+// are read; a name is required.
+int32_t KeepCollection(StoreAccess& access, const Calendar& collection);
 // An account's collection it no longer syncs becomes a local calendar: its items stay, and are
 // never pushed anywhere from then on.
 int32_t KeepAsLocal(StoreAccess& access, int32_t account, const std::wstring& url);

@@ -121,28 +121,33 @@ int32_t SyncLedger::SaveAccount(SyncAccount& account)
     });
 }
 
-// Each calendar the account's event and task calendars name has its row, one for both.
+// Each collection the account's event and task calendars name has its calendar, one for both.
 int32_t SyncLedger::KeepCalendars(const SyncAccount& a)
 {
+    const auto keep = [&](const std::wstring& url, const std::wstring& name, bool events,
+                          bool tasks) {
+        Calendar c;
+        c.account = a.id;
+        c.url = url;
+        c.name = name.empty() ? url : name;
+        c.events = events;
+        c.tasks = tasks;
+        return url.empty() || KeepCollection(access_, c) == 0;
+    };
     const bool same = a.eventCalendar == a.taskCalendar;
-    return (a.eventCalendar.empty() ||
-            KeepCollection(access_, a.id, a.eventCalendar, a.eventCalendarName, true, same) == 0) &&
-                   (a.taskCalendar.empty() || same ||
-                    KeepCollection(access_, a.id, a.taskCalendar, a.taskCalendarName, false,
-                                   true) == 0)
+    return keep(a.eventCalendar, a.eventCalendarName, true, same) &&
+                   (same || keep(a.taskCalendar, a.taskCalendarName, false, true))
                ? 0
                : -1;
 }
 
-int32_t SyncLedger::AddCalendar(int32_t account, const std::wstring& url, const std::wstring& name,
-                                bool events, bool tasks)
+int32_t SyncLedger::AddCalendar(int32_t account, const Calendar& collection)
 {
     return access_.Write([&] {
         SyncAccount known;
-        return FindAccount(account, known) == 0 && !url.empty() &&
-                       KeepCollection(access_, account, url, name, events, tasks) == 0
-                   ? 0
-                   : -1;
+        Calendar added = collection;
+        added.account = account;
+        return FindAccount(account, known) == 0 && KeepCollection(access_, added) == 0 ? 0 : -1;
     });
 }
 

@@ -11,6 +11,7 @@
 
 #include "platform/pim/item_fields.h"
 #include "platform/pim/store_access.h"
+#include "platform/pim/store_calendars.h"
 
 namespace pim {
 
@@ -30,7 +31,7 @@ struct SyncLink {
     bool conflict = false; // a local copy kept beside the server's version: pushed nowhere
     // The URL of the collection of the item's calendar, where it is to be pushed; empty for a
     // local calendar, whose items stay here.
-    std::wstring target;
+    std::wstring target{};
     bool Dirty() const { return change != pushed; }
 };
 
@@ -83,8 +84,8 @@ public:
     int32_t SaveAccount(SyncAccount& account);
     // Another collection of the account, synced from the next round on; nothing when the
     // account has it already.
-    int32_t AddCalendar(int32_t account, const std::wstring& url, const std::wstring& name,
-                        bool events, bool tasks);
+    // Of `collection` are read the url, name, colour, events, tasks and read-only.
+    int32_t AddCalendar(int32_t account, const Calendar& collection);
     // The account stops syncing the collection: its calendar becomes a local one, items and
     // all, and the links, tombstones, state and skipped resources of the collection are
     // forgotten (unless another account syncs it too).
