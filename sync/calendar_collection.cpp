@@ -111,7 +111,7 @@ RemoteCalendar CalendarOf(const DavResponse& response, const DavEntry& entry)
 pim::Calendar StoreCalendarOf(const RemoteCalendar& remote)
 {
     pim::Calendar c;
-    c.name = remote.name.toStdWString();
+    c.name = (remote.name.isEmpty() ? remote.url.path() : remote.name).toStdWString();
     c.kind = pim::CalendarKind::Collection;
     c.url = remote.url.toString().toStdWString();
     c.events = remote.events;
