@@ -321,6 +321,7 @@ void CCalendarAccountsDlg::FillCalendars(const std::vector<caldav::RemoteCalenda
 {
     const std::wstring keptEvents = ChosenUrl(*events_);
     const std::wstring keptTasks = ChosenUrl(*tasks_);
+    discovered_ = calendars;
     events_->clear();
     tasks_->clear();
     for (const caldav::RemoteCalendar& calendar : calendars) {
@@ -347,12 +348,7 @@ void CCalendarAccountsDlg::Add()
     account.taskCalendar = fields.taskCalendar;
     account.eventCalendarName = ToWString(events_->currentText());
     account.taskCalendarName = ToWString(tasks_->currentText());
-    // One account per user at a server: adding it again changes its calendars.
-    if (const pim::SyncAccount* kept = TypedKeptAccount())
-        account.id = kept->id;
-    if (WithSyncLedger(storePath_, [&account](pim::SyncLedger& ledger) {
-            return ledger.SaveAccount(account);
-        }) < 0) {
+    if (KeepChosen(account, TypedKeptAccount()) < 0) {
         ReportStoreFailure();
         return;
     }
@@ -365,6 +361,48 @@ void CCalendarAccountsDlg::Add()
     for (size_t i = 0; i < accounts_.size(); ++i)
         if (accounts_[i].id == account.id)
             list_->setCurrentRow(static_cast<int>(i));
+}
+
+pim::Calendar CCalendarAccountsDlg::ChosenCalendar(const std::wstring& url,
+                                                   const QComboBox& combo) const
+{
+    for (const caldav::RemoteCalendar& remote : discovered_) {
+        if (remote.url.toString().toStdWString() == url)
+            return caldav::StoreCalendarOf(remote);
+    }
+    pim::Calendar c;
+    c.name = combo.currentText().isEmpty() ? url : ToWString(combo.currentText());
+    c.url = url;
+    return c;
+}
+
+// One account per user at a server: adding it again adds the chosen calendars to it, and those
+// it syncs already stay. A new account names its event and task calendars once they are kept
+// with all the server said of them.
+int32_t CCalendarAccountsDlg::KeepChosen(pim::SyncAccount& account, const pim::SyncAccount* kept)
+{
+    const pim::Calendar events = ChosenCalendar(account.eventCalendar, *events_);
+    const pim::Calendar tasks = ChosenCalendar(account.taskCalendar, *tasks_);
+    pim::SyncAccount named = account;
+    if (kept) {
+        account = *kept;
+    } else {
+        account.eventCalendar.clear();
+        account.taskCalendar.clear();
+    }
+    return WithSyncLedger(storePath_, [&](pim::SyncLedger& ledger) {
+        if (!kept && ledger.SaveAccount(account) < 0)
+            return -1;
+        for (const pim::Calendar& c : {events, tasks}) {
+            if (ledger.AddCalendar(account.id, c) < 0)
+                return -1;
+        }
+        if (kept)
+            return 0;
+        named.id = account.id;
+        account = named;
+        return ledger.SaveAccount(account);
+    });
 }
 
 void CCalendarAccountsDlg::Remove()

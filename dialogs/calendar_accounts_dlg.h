@@ -80,6 +80,11 @@ private:
     void Test();
     void ShowDiscovery(const caldav::Discovery& found);
     void FillCalendars(const std::vector<caldav::RemoteCalendar>& calendars);
+    // The chosen collection as the store keeps it: as the last Test found it (its colour and
+    // rights with it), else by the name the list shows.
+    pim::Calendar ChosenCalendar(const std::wstring& url, const QComboBox& combo) const;
+    // Adds the account, or the chosen calendars to the kept account of the same server and user.
+    int32_t KeepChosen(pim::SyncAccount& account, const pim::SyncAccount* kept);
     void Add();
     void Remove();
     pim::SyncAccount TypedAccount() const;
@@ -92,6 +97,7 @@ private:
     Discoverer discover_;
     WorkerJob* testing_;
     std::vector<pim::SyncAccount> accounts_;
+    std::vector<caldav::RemoteCalendar> discovered_;
     std::map<int32_t, std::wstring> failed_;
     bool changed_ = false;
     QListWidget* list_;

@@ -4,6 +4,7 @@
 
 #include <libical/ical.h>
 
+#include <algorithm>
 #include <map>
 #include <sstream>
 
@@ -124,13 +125,18 @@ ExportReport ExportCalendar(PimSession& session, const ExportOptions& options, s
     const TimeStyle style = LocalStyle();
     WriteHeader(style, out, report);
     ZoneDefinitions zones;
+    const auto wanted = [&options](const pim::StoredItem& item) {
+        return options.calendars.empty() ||
+               std::find(options.calendars.begin(), options.calendars.end(), item.calendar) !=
+                   options.calendars.end();
+    };
     for (int32_t n = 1; n <= session.AppointmentCount(); ++n) {
-        if (const AppointItem item = session.FetchAppointment(n)) {
+        if (const AppointItem item = session.FetchAppointment(n); item && wanted(item->Stored())) {
             WriteComponents(item->Stored(), style, options, out, report, zones);
         }
     }
     for (int32_t n = 1; n <= session.TaskCount(); ++n) {
-        if (const TaskItem item = session.FetchTask(n)) {
+        if (const TaskItem item = session.FetchTask(n); item && wanted(item->Stored())) {
             WriteComponents(item->Stored(), style, options, out, report, zones);
         }
     }

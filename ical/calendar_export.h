@@ -14,6 +14,7 @@ namespace ical {
 
 struct ExportOptions {
     SYSTEMTIME now{};  // the DTSTAMP of every component
+    std::vector<int32_t> calendars{};  // only the items of these calendars; empty: every item
 };
 
 struct ExportReport {

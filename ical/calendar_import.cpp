@@ -227,6 +227,7 @@ int32_t Importer::Save(pim::StoredItem item, const std::optional<Revision>& revi
     } else {
         target = task ? std::shared_ptr<pim::PimItem>(session_.CreateTask())
                       : std::shared_ptr<pim::PimItem>(session_.CreateAppointment());
+        item.calendar = options_.calendar;
     }
     if (target && revision && known != byUid_.end() &&
         *revision < KeptRevisionOf(target->GetKept())) {

@@ -19,6 +19,10 @@ struct ImportOptions {
     // start to two years after `today`, at most 1,000 per series.
     bool expandUnsupported = false;
     SYSTEMTIME today{};
+    // The calendar new items go to; 0: the store's default local one, so nothing imported
+    // leaves this computer unless a server's calendar is asked for. Items the store holds
+    // already stay in theirs.
+    int32_t calendar = 0;
     // Asked after each component with the bytes read so far; false cancels the import, which
     // then leaves the store as it was.
     std::function<bool(uint64_t bytesRead)> carryOn{};

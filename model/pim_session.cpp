@@ -204,6 +204,11 @@ int32_t PimSession::FindMatches(const std::wstring& text, std::vector<pim::FindM
     return store.FindMatches(text, out);
 }
 
+pim::CalendarList PimSession::Calendars() const
+{
+    return application_ ? application_->Calendars() : pim::CalendarList(nullptr);
+}
+
 std::wstring PimSession::OidField(int32_t oid)
 {
     wchar_t field[24];

@@ -86,6 +86,9 @@ public:
     // connected or cannot read (negative).
     int32_t HoldsUid(const std::wstring& uid) const;
 
+    // The calendars of the store connected to; every call fails when not connected.
+    pim::CalendarList Calendars() const;
+
     // The oid field the document keys its tables by: the id blank-padded to 20 characters.
     static std::wstring OidField(int32_t oid);
 

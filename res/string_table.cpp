@@ -299,6 +299,7 @@ constexpr Entry kStrings[] = {
     {66116, L"My addresses"},
     {66117, L"Your calendar addresses (mailto:you@example.com), separated by spaces: a meeting that invites one of them is yours to answer. The accounts' servers add theirs."},
     {66118, L"None of your addresses is among this meeting's attendees. Add yours under Tool > Calendar Accounts."},
+    {66140, L"The calendar \"%1\" is gone from %2; its items are kept here as a local calendar."},
     {66200, L"%1, %2 to %3"},
     {66201, L"%1, all day"},
     {66202, L"%1, task"},

@@ -245,6 +245,7 @@ enum StringId : int {
     IDS_OWN_ADDRESSES = 66116,
     IDS_OWN_ADDRESSES_TIP = 66117,
     IDS_MEETING_NOT_INVITED = 66118,
+    IDS_SYNC_CALENDAR_GONE = 66140,
     IDS_A11Y_APPOINTMENT = 66200,  // "%1" subject, "%2" start, "%3" end
     IDS_A11Y_ALL_DAY = 66201,      // "%1" subject
     IDS_A11Y_TASK = 66202,         // "%1" subject
@@ -257,6 +258,7 @@ enum StringId : int {
     IDS_A11Y_BUTTON_BAR = 66212,
     IDS_A11Y_SCHEDULE = 66213,
     IDS_A11Y_DETAIL = 66214,
+    // Several calendars: a collection gone from its server ("%1" its name, "%2" the host).
 };
 
 // The text of a string id; empty for an id the table does not hold.

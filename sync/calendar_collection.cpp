@@ -56,6 +56,12 @@ const DavEntry* Self(const Multistatus& answer, const QUrl& url)
     return answer.entries.empty() ? nullptr : &answer.entries.front();
 }
 
+// A collection deleted on the server answers every request about itself so.
+bool Gone(const DavResponse& response)
+{
+    return response.status == 404 || response.status == 410;
+}
+
 QUrl At(const DavResponse& response, const QString& href)
 {
     return response.url.resolved(QUrl(href));
@@ -93,12 +99,33 @@ RemoteCalendar CalendarOf(const DavResponse& response, const DavEntry& entry)
     calendar.events = props.components.isEmpty() || props.components.contains("VEVENT");
     calendar.tasks = props.components.isEmpty() || props.components.contains("VTODO");
     calendar.syncCollection = props.syncCollection;
+    // A server that does not say what the user may do lets a write show it.
+    calendar.writable = !props.privileges || props.writeContent;
     calendar.ctag = props.ctag;
     calendar.syncToken = props.syncToken;
     return calendar;
 }
 
 } // namespace
+
+pim::Calendar StoreCalendarOf(const RemoteCalendar& remote)
+{
+    pim::Calendar c;
+    c.name = (remote.name.isEmpty() ? remote.url.path() : remote.name).toStdWString();
+    c.kind = pim::CalendarKind::Collection;
+    c.url = remote.url.toString().toStdWString();
+    c.events = remote.events;
+    c.tasks = remote.tasks;
+    c.readOnly = !remote.writable;
+    // "#RRGGBB" or "#RRGGBBAA" (the alpha is not ours to keep).
+    const QString hex = remote.color.trimmed();
+    bool ok = false;
+    const uint rgb = hex.mid(1, 6).toUInt(&ok, 16);
+    if (ok && hex.startsWith(u'#') && (hex.size() == 7 || hex.size() == 9)) {
+        c.colour = (rgb >> 16 & 0xFFu) | (rgb & 0xFF00u) | (rgb & 0xFFu) << 16;
+    }
+    return c;
+}
 
 bool InsideCollection(const QString& href, const QUrl& collection)
 {
@@ -160,6 +187,10 @@ CollectionChanges ChangesSince(DavClient& client, const QUrl& calendar, const QS
     CollectionChanges changes;
     const DavResponse response = client.Report(calendar, 0, SyncCollectionQuery(token));
     const int status = response.status;
+    if (Gone(response)) {
+        changes.gone = true;
+        return changes;
+    }
     if (response.error.failure == Failure::ServerError) {
         // 403/409 name an unknown token; some servers fail with a 5xx instead. Listing the
         // etags then is always right, and reports the error itself if the server is down.
@@ -207,6 +238,10 @@ CollectionListing ListResources(DavClient& client, const QUrl& calendar)
 {
     CollectionListing listing;
     const DavResponse response = client.Propfind(calendar, 1, EtagsQuery());
+    listing.gone = Gone(response);
+    if (listing.gone) {
+        return listing;
+    }
     const Multistatus answer = Read(response, listing.error);
     const QString self = calendar.path(QUrl::FullyEncoded);
     for (const DavEntry& entry : answer.entries) {

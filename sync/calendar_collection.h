@@ -9,6 +9,7 @@
 #include <QUrl>
 #include <vector>
 
+#include "platform/pim/store_calendars.h"
 #include "sync/dav_client.h"
 
 namespace caldav {
@@ -20,6 +21,7 @@ struct RemoteCalendar {
     bool events = false;  // supports VEVENT
     bool tasks = false;   // supports VTODO
     bool syncCollection = false;  // offers the sync-collection report
+    bool writable = true;  // the user may write its content (DAV:current-user-privilege-set)
     QString ctag;
     QString syncToken;
 };
@@ -32,6 +34,10 @@ struct Discovery {
     std::vector<RemoteCalendar> calendars;
     SyncError error;
 };
+
+// The calendar the store keeps for a collection: its name, the server's colour (the store's
+// own when it gives none or one it cannot read), its kinds and whether it may be written.
+pim::Calendar StoreCalendarOf(const RemoteCalendar& remote);
 
 // Whether an href names a resource right inside the collection: no "..", no other collection.
 bool InsideCollection(const QString& href, const QUrl& collection);
@@ -54,6 +60,7 @@ struct CollectionChanges {
     bool tokenRefused = false;  // the server no longer knows the token: list the etags instead
     bool unsupported = false;   // no sync-collection here: list the etags instead
     bool truncated = false;     // the server cut the answer short: the rest follows from `token`
+    bool gone = false;          // the collection is no more (404 or 410)
     SyncError error;
 };
 
@@ -63,6 +70,7 @@ CollectionChanges ChangesSince(DavClient& client, const QUrl& calendar, const QS
 struct CollectionListing {
     QString ctag;
     std::vector<ResourceState> resources;
+    bool gone = false; // as for CollectionChanges
     SyncError error;
 };
 

@@ -6,6 +6,7 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 #include <functional>
+#include <initializer_list>
 
 namespace caldav {
 namespace {
@@ -90,15 +91,19 @@ QStringList ChildHrefs(QXmlStreamReader& reader)
     return hrefs;
 }
 
-// Whether an element of that name is anywhere inside the current element, which is consumed.
-bool ContainsElement(QXmlStreamReader& reader, const QString& ns, const char* name)
+// Whether an element of one of the names is anywhere inside the current element, which is
+// consumed.
+bool ContainsElement(QXmlStreamReader& reader, const QString& ns,
+                     std::initializer_list<const char*> names)
 {
     bool found = false;
     for (int depth = 1; depth > 0 && !reader.atEnd() && !reader.hasError();) {
         reader.readNext();
         if (reader.isStartElement()) {
             ++depth;
-            found = found || Is(reader, ns, name);
+            for (const char* name : names) {
+                found = found || Is(reader, ns, name);
+            }
         } else if (reader.isEndElement()) {
             --depth;
         }
@@ -138,8 +143,11 @@ void ReadProp(QXmlStreamReader& reader, DavProps& props)
             ReadComponents(reader, props);
         } else if (Is(reader, kDav, "resourcetype")) {
             ReadResourceType(reader, props);
+        } else if (Is(reader, kDav, "current-user-privilege-set")) {
+            props.privileges = true;
+            props.writeContent = ContainsElement(reader, kDav, {"write-content", "write", "all"});
         } else if (Is(reader, kDav, "supported-report-set")) {
-            props.syncCollection = ContainsElement(reader, kDav, "sync-collection");
+            props.syncCollection = ContainsElement(reader, kDav, {"sync-collection"});
         } else if (Is(reader, kCalServer, "getctag")) {
             props.ctag = reader.readElementText().trimmed();
         } else if (Is(reader, kDav, "sync-token")) {
@@ -174,6 +182,8 @@ void Merge(DavProps& into, const DavProps& from)
     into.collection = into.collection || from.collection;
     into.calendar = into.calendar || from.calendar;
     into.syncCollection = into.syncCollection || from.syncCollection;
+    into.privileges = into.privileges || from.privileges;
+    into.writeContent = into.writeContent || from.writeContent;
     Take(into.ctag, from.ctag);
     Take(into.syncToken, from.syncToken);
     Take(into.calendarData, from.calendarData);
@@ -258,6 +268,7 @@ QByteArray CalendarsQuery()
                      {&kApple, "calendar-color"},
                      {&kCalDav, "supported-calendar-component-set"},
                      {&kDav, "supported-report-set"},
+                     {&kDav, "current-user-privilege-set"},
                      {&kCalServer, "getctag"},
                      {&kDav, "sync-token"}});
 }

@@ -31,6 +31,8 @@ struct DavProps {
     bool collection = false;
     bool calendar = false;
     bool syncCollection = false; // the sync-collection report is among the supported ones
+    bool privileges = false;     // current-user-privilege-set came
+    bool writeContent = false;   // and grants write-content (or write, or all)
     QString ctag;
     QString syncToken;
     QByteArray calendarData;

@@ -66,6 +66,7 @@ int32_t RoundApply::Changed(const Resource& resource)
     local_.byHref[key] = agreed;
     if (link.oid == 0) {
         item.fields.Oid = 0;
+        item.calendar = round_.CalendarId(calendar_);
         const int32_t status = Received(ledger.SaveFromServer(item, agreed, 0));
         // The href is this item's now: a second answer for it (or another spelling of it)
         // replaces the item rather than adding one.

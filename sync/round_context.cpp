@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "res/string_table.h"
+#include "sync/conflict_copy.h"
 
 namespace caldav {
 
@@ -20,16 +21,45 @@ RoundContext::RoundContext(pim::StoreDatabase& db, const pim::SyncAccount& accou
                            RoundReport& report)
     : db(db), ledger(db), client(connection), account(account), options(options), report(report)
 {
+    std::vector<pim::Calendar> all;
+    Stored(pim::CalendarList(db).All(all));
+    for (pim::Calendar& c : all) {
+        if (c.kind == pim::CalendarKind::Collection && c.account == account.id && !c.url.empty())
+            calendars.push_back(std::move(c));
+    }
 }
 
 std::vector<std::wstring> RoundContext::Calendars() const
 {
     std::vector<std::wstring> out;
-    for (const std::wstring& url : {account.eventCalendar, account.taskCalendar}) {
-        if (!url.empty() && std::find(out.begin(), out.end(), url) == out.end())
-            out.push_back(url);
+    for (const pim::Calendar& c : calendars) {
+        if (std::find(out.begin(), out.end(), c.url) == out.end())
+            out.push_back(c.url);
     }
     return out;
+}
+
+int32_t RoundContext::CalendarId(const std::wstring& url) const
+{
+    const auto found = std::find_if(calendars.begin(), calendars.end(),
+                                    [&](const pim::Calendar& c) { return c.url == url; });
+    return found == calendars.end() ? 0 : found->id;
+}
+
+bool RoundContext::Gone(const std::wstring& url)
+{
+    const auto found = std::find_if(calendars.begin(), calendars.end(),
+                                    [&](const pim::Calendar& c) { return c.url == url; });
+    if (found == calendars.end())
+        return true;
+    if (!Stored(ledger.DropCalendar(account.id, url)))
+        return false;
+    const QString host = QUrl(QString::fromStdWString(url)).host();
+    report.notes.push_back(
+        FilledText(res::IDS_SYNC_CALENDAR_GONE, {found->name, host.toStdWString()}));
+    report.storeChanged = true;
+    calendars.erase(found);
+    return true;
 }
 
 bool RoundContext::Going() const

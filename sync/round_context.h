@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/pim/store_calendars.h"
 #include "platform/pim/store_database.h"
 #include "platform/pim/sync_ledger.h"
 #include "sync/dav_client.h"
@@ -31,8 +32,13 @@ struct RoundContext {
     RoundContext(pim::StoreDatabase& db, const pim::SyncAccount& account,
                  const Connection& connection, const RoundOptions& options, RoundReport& report);
 
-    // The account's calendars, each once.
+    // The URLs of the account's calendars, each once.
     std::vector<std::wstring> Calendars() const;
+    // The store's calendar of a collection of the account; 0 when it has none.
+    int32_t CalendarId(const std::wstring& url) const;
+    // The collection is gone from the server: its calendar is kept here as a local one, said
+    // in a note, and this round syncs it no more.
+    bool Gone(const std::wstring& url);
     // No error so far, and the caller lets the round go on.
     bool Going() const;
     // A store status; false (with the round's error set) when the store itself refused.
@@ -46,6 +52,7 @@ struct RoundContext {
     pim::SyncLedger ledger;
     DavClient client;
     const pim::SyncAccount& account;
+    std::vector<pim::Calendar> calendars; // of the account, as the round began
     const RoundOptions& options;
     RoundReport& report;
 };

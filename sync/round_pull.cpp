@@ -36,7 +36,9 @@ bool ReadLocal(RoundContext& round, const std::wstring& calendar, LocalState& lo
         if (link.conflict)
             continue;
         if (link.href.empty()) {
-            local.byUid.emplace(link.uid, link);
+            // Only items headed for this collection can be ours there.
+            if (link.target == calendar)
+                local.byUid.emplace(link.uid, link);
         } else if (link.calendar == calendar) {
             const std::wstring key = HrefKey(link.href);
             local.linkedUids[link.uid] = key;
@@ -62,6 +64,7 @@ struct Pulled {
     std::map<std::wstring, std::wstring> removed;
     pim::CalendarState state;
     bool nothing = false; // unchanged CTag
+    bool gone = false;    // the collection is no more
 };
 
 // One answer (or part) into `out`, after what came before. Named both changed and removed in
@@ -161,6 +164,10 @@ bool ChangesByToken(RoundContext& round, const QUrl& url, const LocalState& loca
         listed = true;
     }
     wait.reset();
+    if (changes.gone) {
+        out.gone = true;
+        return true;
+    }
     if (changes.unsupported || changes.tokenRefused)
         return false;
     if (round.Failed(changes.error))
@@ -187,7 +194,8 @@ void ChangesByListing(RoundContext& round, const QUrl& url, const LocalState& lo
         const ListingWait wait(round, local);
         listing = Asked<CollectionListing>([&] { return ListResources(round.client, url); });
     }
-    if (round.Failed(listing.error))
+    out.gone = listing.gone;
+    if (out.gone || round.Failed(listing.error))
         return;
     if (!listing.ctag.isEmpty() && listing.ctag.toStdWString() == out.state.ctag) {
         out.nothing = true;
@@ -336,6 +344,8 @@ bool PullCalendar(RoundContext& round, const std::wstring& calendar)
     Pulled pulled;
     if (!ReadLocal(round, calendar, local) || !Changes(round, calendar, local, pulled))
         return false;
+    if (pulled.gone)
+        return round.Gone(calendar);
     if (pulled.nothing)
         return true;
     RoundApply apply(round, calendar, local);

@@ -22,12 +22,11 @@ namespace {
 
 using CalendarUid = std::pair<std::wstring, std::wstring>;
 
-std::wstring CalendarFor(const pim::SyncAccount& account, const pim::SyncLink& link)
+// A resource is pushed where it is; a new item to the collection of its calendar (none for a
+// local calendar, whose items stay here).
+std::wstring CalendarFor(const pim::SyncLink& link)
 {
-    if (!link.calendar.empty()) {
-        return link.calendar;
-    }
-    return link.kind == pim::kTaskKind ? account.taskCalendar : account.eventCalendar;
+    return link.href.empty() ? link.target : link.calendar;
 }
 
 // A name of our own for a new resource: the UID where it is plain (a slash or other escape in
@@ -244,7 +243,7 @@ bool PushChanges(RoundContext& round)
     }
     std::set<CalendarUid> reused;
     for (const pim::SyncLink& link : links) {
-        const CalendarUid at{CalendarFor(round.account, link), link.uid};
+        const CalendarUid at{CalendarFor(link), link.uid};
         if (link.href.empty() && !link.conflict && link.Dirty() && restored.count(at)) {
             reused.insert(at);
         }
@@ -261,7 +260,7 @@ bool PushChanges(RoundContext& round)
         if (!round.Going()) {
             return false;
         }
-        const std::wstring calendar = CalendarFor(round.account, link);
+        const std::wstring calendar = CalendarFor(link);
         if (link.conflict || !link.Dirty() || calendar.empty() || !ours(calendar)) {
             continue;
         }

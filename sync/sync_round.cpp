@@ -5,6 +5,7 @@
 // came is recognised by UID or by its content the next time.
 #include "sync/sync_round.h"
 
+#include <QUrl>
 #include <algorithm>
 
 #include "res/string_table.h"
@@ -82,7 +83,15 @@ RoundReport RunRound(const std::string& storePath, const pim::OccurrenceRule& ru
         return report;
     }
     db.SetOccurrenceRule(rule);
-    RoundContext round(db, account, connection, options, report);
+    // Every collection of the account is one the user chose: its host may have the password.
+    Connection toCalendars = connection;
+    std::vector<pim::Calendar> calendars;
+    pim::CalendarList(db).All(calendars);
+    for (const pim::Calendar& c : calendars) {
+        if (c.account == account.id && !c.url.empty())
+            toCalendars.confirmed.push_back(QUrl(QString::fromStdWString(c.url)));
+    }
+    RoundContext round(db, account, toCalendars, options, report);
     Run(round);
     report.requests = round.client.RequestCount();
     report.writes = round.client.WriteCount();

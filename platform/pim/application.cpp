@@ -71,6 +71,11 @@ int32_t Application::HoldsUid(const std::wstring& uid) const
     return LoggedOn() ? db_->HoldsUid(uid) : -1;
 }
 
+CalendarList Application::Calendars() const
+{
+    return CalendarList(LoggedOn() ? db_ : nullptr);
+}
+
 bool Application::LoggedOn() const { return db_ && db_->IsOpen(); }
 
 int32_t Application::GetDefaultFolder(int32_t id, std::shared_ptr<Folder>* out) const

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/pim/folder.h"
+#include "platform/pim/store_calendars.h"
 #include "platform/pim/store_database.h"
 
 namespace pim {
@@ -57,6 +58,8 @@ public:
     int32_t FindMatches(const std::wstring& text, std::vector<FindMatch>& out) const;
     // Whether an item holds the UID (1), none does (0), or the store cannot be read (negative).
     int32_t HoldsUid(const std::wstring& uid) const;
+    // The store's calendars; every call of the list fails when not logged on.
+    CalendarList Calendars() const;
 
 private:
     bool LoggedOn() const;

@@ -64,6 +64,9 @@ struct StoredItem {
     ItemFields fields;
     std::optional<RecurrenceFields> pattern;
     std::vector<ExceptionFields> exceptions;  // ascending OriginalDate
+    // The id of the item's calendar. 0 asks a save for the default local calendar (a new item)
+    // or the calendar it is in (a replaced one); the save sets the one it took.
+    int32_t calendar = 0;
 
     bool operator==(const StoredItem&) const = default;
 };

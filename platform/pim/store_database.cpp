@@ -23,8 +23,10 @@
 #include <tuple>
 
 #include "platform/pim/find_text.h"
-
 #include "platform/pim/sqlite_statement.h"
+#include "platform/pim/store_access.h"
+#include "platform/pim/store_calendars.h"
+#include "platform/pim/store_schema.h"
 
 namespace pim {
 namespace {
@@ -35,130 +37,6 @@ constexpr int kBusyTimeoutMs = 4000;
 // Every operation opens the store afresh and reads it whole: map the file instead of copying
 // each page in, and keep a whole large calendar in the page cache.
 constexpr const char* kReadTuning = "PRAGMA mmap_size = 268435456; PRAGMA cache_size = -16384";
-
-// Shared by items and exceptions, in the order of ItemFields.
-const std::string kItemColumns =
-    "subject, location, categories, body, start_at, end_at, all_day, busy, sensitivity, "
-    "reminder_set, reminder_minutes, reminder_options, reminder_sound, start_date, due_date, "
-    "date_completed, reminder_time, importance, complete";
-const std::string kItemColumnTypes =
-    "subject TEXT, location TEXT, categories TEXT, body TEXT, start_at REAL, end_at REAL, "
-    "all_day INTEGER, busy INTEGER, sensitivity INTEGER, reminder_set INTEGER, "
-    "reminder_minutes INTEGER, reminder_options INTEGER, reminder_sound TEXT, start_date REAL, "
-    "due_date REAL, date_completed REAL, reminder_time REAL, importance INTEGER, complete INTEGER";
-const std::string kItemPlaceholders = "?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?";
-const std::string kPatternColumns =
-    "type, pattern_start, start_time, end_time, pattern_end, no_end, occurrences, "
-    "interval_count, day_mask, day_of_month, instance, duration, month_of_year";
-
-// Find's index: the folded subject, place, categories and memo of each item, keyed by its oid.
-// Trigrams let any part of a word be found without reading every item.
-const std::string kFindTableSql =
-    "CREATE VIRTUAL TABLE find_text USING fts5(text, tokenize = 'trigram');";
-// What the index holds for item `i`: its folded texts, then those of each changed occurrence
-// whose texts differ from the series', one a line; a match thus names the series once.
-const std::string kFoldedItemText = "find_fold(i.subject, i.location, i.categories, i.body)";
-const std::string kFoldedExceptionTexts =
-    "ifnull((SELECT char(10) || group_concat(find_fold(x.subject, x.location, x.categories, "
-    "x.body), char(10)) FROM exceptions x WHERE x.oid = i.oid AND x.deleted = 0 AND NOT "
-    "(x.subject IS i.subject AND x.location IS i.location AND x.categories IS i.categories AND "
-    "x.body IS i.body)), '')";
-const std::string kFoldedText = kFoldedItemText + " || " + kFoldedExceptionTexts;
-
-// A random id written once when a store is made, so a window can tell its store from another
-// file moved into its place.
-const std::string kIdentitySql =
-    "CREATE TABLE store_identity (id TEXT NOT NULL);"
-    "INSERT INTO store_identity VALUES (lower(hex(randomblob(16))));";
-
-// A range load finds what can touch its days without reading the years around them: short
-// spans by their start, the few long ones by their length, series likewise from their first
-// day to the last their occurrences can reach (open series reach past every date, so they
-// count as long), and tasks by their due date.
-const std::string kSpanLength = "end_at - start_at";
-const std::string kSeriesReach = "(CASE WHEN no_end != 0 THEN 1e7 ELSE ifnull(pattern_end, 0) + "
-                                 "max(0, min(ifnull(duration, 0), 527040)) / 1440.0 END)";
-const std::string kSeriesLength = kSeriesReach + " - pattern_start";
-// The start and due indexes carry the other end too, so finding the ids never reads the wide
-// item rows.
-const std::string kRangeIndexes =
-    "CREATE INDEX IF NOT EXISTS items_by_start_end ON items (kind, start_at, end_at);"
-    "CREATE INDEX IF NOT EXISTS items_by_length ON items (kind, " + kSpanLength + ");"
-    "CREATE INDEX IF NOT EXISTS items_by_due_start ON items (kind, due_date, start_date);"
-    "CREATE INDEX IF NOT EXISTS patterns_by_start ON patterns (pattern_start);"
-    "CREATE INDEX IF NOT EXISTS patterns_by_length ON patterns (" + kSeriesLength + ");"
-    "CREATE INDEX IF NOT EXISTS exceptions_by_start_end ON exceptions (start_at, end_at);"
-    "CREATE INDEX IF NOT EXISTS exceptions_by_length ON exceptions (" + kSpanLength + ");";
-// The narrower indexes of versions 6 to 8 that those replace.
-const std::string kNarrowRangeIndexes = "DROP INDEX IF EXISTS items_by_start;"
-                                        "DROP INDEX IF EXISTS items_by_due;"
-                                        "DROP INDEX IF EXISTS exceptions_by_start;";
-
-// What sync keeps beside the items: accounts, each calendar's position, each item's resource
-// and change counters, deletions the server has not seen, resources left alone there.
-const std::string kSyncTablesSql =
-    "CREATE TABLE IF NOT EXISTS sync_accounts (id INTEGER PRIMARY KEY AUTOINCREMENT, "
-    "server TEXT, user TEXT, event_calendar TEXT, task_calendar TEXT, "
-    "event_calendar_name TEXT, task_calendar_name TEXT);"
-    "CREATE TABLE IF NOT EXISTS sync_calendars (url TEXT PRIMARY KEY, token TEXT, ctag TEXT);"
-    "CREATE TABLE IF NOT EXISTS sync_links (oid INTEGER PRIMARY KEY, calendar TEXT, href TEXT, "
-    "etag TEXT, change INTEGER NOT NULL, pushed INTEGER NOT NULL, conflict INTEGER NOT NULL);"
-    "CREATE TABLE IF NOT EXISTS sync_tombstones (calendar TEXT NOT NULL, href TEXT NOT NULL, "
-    "etag TEXT, uid TEXT, PRIMARY KEY (calendar, href));"
-    "CREATE TABLE IF NOT EXISTS sync_skipped (calendar TEXT NOT NULL, href TEXT NOT NULL, "
-    "etag TEXT, reason TEXT, PRIMARY KEY (calendar, href));";
-
-// A server knows an item by its UID, so every item gets one. Those without keep the UID their
-// exports have always carried (peers that imported them know them by it) unless another item
-// already holds it; the rest get a fresh one like Save gives.
-const std::string kFillUidsSql =
-    "UPDATE items SET uid = 'tamberlo-oid-' || oid WHERE ifnull(uid, '') = '' AND "
-    "'tamberlo-oid-' || oid NOT IN (SELECT uid FROM items WHERE uid IS NOT NULL);"
-    "UPDATE items SET uid = lower(hex(randomblob(16))) WHERE ifnull(uid, '') = '';";
-
-// AUTOINCREMENT keeps object ids from ever being handed out twice, even after deletes.
-std::string SchemaSql()
-{
-    return "CREATE TABLE items (oid INTEGER PRIMARY KEY AUTOINCREMENT, kind INTEGER NOT NULL, "
-           "uid TEXT, zone TEXT, kept TEXT, " +
-           kItemColumnTypes +
-           ");"
-           "CREATE TABLE patterns (oid INTEGER PRIMARY KEY, type INTEGER, pattern_start REAL, "
-           "start_time REAL, end_time REAL, pattern_end REAL, no_end INTEGER, "
-           "occurrences INTEGER, interval_count INTEGER, day_mask INTEGER, "
-           "day_of_month INTEGER, instance INTEGER, duration INTEGER, month_of_year INTEGER);"
-           "CREATE TABLE exceptions (oid INTEGER NOT NULL, original_date REAL NOT NULL, "
-           "deleted INTEGER, kept TEXT, " +
-           kItemColumnTypes +
-           ", PRIMARY KEY (oid, original_date));" +
-           kFindTableSql + kIdentitySql + kRangeIndexes + kSyncTablesSql +
-           "PRAGMA user_version = " +
-           std::to_string(StoreDatabase::kSchemaVersion) + ";";
-}
-
-// The steps from each older version to the next; step i brings version i + 1 to i + 2.
-// Version 2 gave items the UID calendars exchange them by.
-// Version 3 gave Find its index, filled from the items there are.
-// Version 4 gave the store its identity, version 5 the time zone an imported item keeps.
-// Version 6 gave range loads their indexes, version 7 the find index the texts of changed
-// occurrences (only the rows of series with exceptions change), version 8 the sync tables and
-// a UID on every item, version 9 range indexes that cover what finding the ids reads, version 10
-// the component each item and changed occurrence came as.
-const std::string kMigrations[] = {
-    "ALTER TABLE items ADD COLUMN uid TEXT; PRAGMA user_version = 2;",
-    kFindTableSql + "INSERT INTO find_text (rowid, text) SELECT i.oid, " + kFoldedText +
-        " FROM items i; PRAGMA user_version = 3;",
-    kIdentitySql + "PRAGMA user_version = 4;",
-    "ALTER TABLE items ADD COLUMN zone TEXT; PRAGMA user_version = 5;",
-    kRangeIndexes + "PRAGMA user_version = 6;",
-    "DELETE FROM find_text WHERE rowid IN (SELECT oid FROM exceptions);"
-    "INSERT INTO find_text (rowid, text) SELECT i.oid, " + kFoldedText +
-        " FROM items i WHERE i.oid IN (SELECT oid FROM exceptions); PRAGMA user_version = 7;",
-    kSyncTablesSql + kFillUidsSql + "PRAGMA user_version = 8;",
-    kNarrowRangeIndexes + kRangeIndexes + "PRAGMA user_version = 9;",
-    "PRAGMA user_version = 10;", // its columns come from KeptColumnsSql
-};
-static_assert(sizeof(kMigrations) / sizeof(kMigrations[0]) == StoreDatabase::kSchemaVersion - 1);
 
 SqliteStatement& BindFields(SqliteStatement& s, const ItemFields& f)
 {
@@ -727,26 +605,26 @@ void StoreDatabase::NoteWriteFailure()
 int32_t StoreDatabase::Migrate(int32_t fromVersion)
 {
     for (int32_t v = fromVersion; v < kSchemaVersion; ++v) {
-        const std::string columns = v + 1 == kKeptVersion ? KeptColumnsSql() : std::string();
-        if (Exec((columns + kMigrations[v - 1]).c_str()) != 0) {
+        const std::string columns = v + 1 == kKeptVersion       ? AddedColumnSql("items", "kept TEXT") +
+                                                                  AddedColumnSql("exceptions", "kept TEXT")
+                                    : v + 1 == kCalendarsVersion ? AddedColumnSql("items", kCalendarColumnType)
+                                                                 : std::string();
+        if (Exec((columns + MigrationSql(v)).c_str()) != 0) {
             return -1;
         }
     }
     return 0;
 }
 
-// The kept columns a store lacks: one whose version number was set back by hand has them.
-std::string StoreDatabase::KeptColumnsSql()
+// The column unless the table has it: a store whose version number was set back by hand does.
+std::string StoreDatabase::AddedColumnSql(const char* table, const std::string& column)
 {
-    std::string sql;
-    for (const char* table : {"items", "exceptions"}) {
-        SqliteStatement has(db_, "SELECT 1 FROM pragma_table_info(?) WHERE name = 'kept'");
-        has.Bind(std::wstring(table, table + std::strlen(table)));
-        if (has.Step() != SQLITE_ROW) {
-            sql += std::string("ALTER TABLE ") + table + " ADD COLUMN kept TEXT;";
-        }
-    }
-    return sql;
+    const std::string name = column.substr(0, column.find(' '));
+    SqliteStatement has(db_, "SELECT 1 FROM pragma_table_info(?) WHERE name = ?");
+    has.Bind(std::wstring(table, table + std::strlen(table)))
+        .Bind(std::wstring(name.begin(), name.end()));
+    return has.Step() == SQLITE_ROW ? std::string()
+                                    : std::string("ALTER TABLE ") + table + " ADD COLUMN " + column + ";";
 }
 
 std::wstring StoreDatabase::CannotWriteReason(const std::string& path) const
@@ -1033,6 +911,7 @@ int32_t StoreDatabase::LoadItems(int32_t kind, const Restriction& restriction,
     SqliteStatement s(db_, std::string("SELECT oid, ") + (version_ >= 2 ? "uid, " : "NULL, ") +
                                (version_ >= kZoneVersion ? "zone, " : "NULL, ") +
                                (version_ >= kKeptVersion ? "kept, " : "NULL, ") +
+                               (version_ >= kCalendarsVersion ? "calendar, " : "0, ") +
                                LoadedColumns(kind) + " FROM items i" + restriction.items +
                                " ORDER BY oid");
     restriction.bind(s);
@@ -1040,11 +919,12 @@ int32_t StoreDatabase::LoadItems(int32_t kind, const Restriction& restriction,
     while ((rc = s.Step()) == SQLITE_ROW) {
         StoredItem item;
         item.kind = kind;
-        item.fields = ReadFields(s, 4, kind);
+        item.fields = ReadFields(s, 5, kind);
         item.fields.Oid = s.Int(0);
         item.fields.UID = s.Text(1);
         item.fields.Zone = s.Text(2);
         item.fields.Kept = s.Utf8Text(3);
+        item.calendar = s.Int(4);
         out.push_back(std::move(item));
     }
     return rc == SQLITE_DONE ? 0 : -1;
@@ -1148,17 +1028,46 @@ int32_t StoreDatabase::SaveItem(StoredItem& item, SyncMark mark)
     if (insert && item.fields.UID.empty()) {
         item.fields.UID = FreshUid();
     }
-    int32_t status = WriteItem(item, oid);
+    int32_t calendar = 0;
+    int32_t status = PlaceInCalendar(item, mark, calendar);
+    status = status < 0 ? status : WriteItem(item, calendar, oid);
     if (status >= 0 && mark == SyncMark::Change) {
         status = MarkChanged(oid, insert);
     }
     status = EndWrite(outermost, status);
     if (status >= 0) {
         item.fields.Oid = oid; // only once the row is really there
+        item.calendar = calendar;
     } else {
         item.fields.UID = previousUid;
     }
     return status;
+}
+
+// A local change that moves a server's resource to another calendar deletes it there and
+// pushes it anew to the collection it went to; the item itself is never without a copy here.
+int32_t StoreDatabase::PlaceInCalendar(const StoredItem& item, SyncMark mark, int32_t& calendar)
+{
+    StoreAccess access(*this, kCalendarsVersion);
+    CalendarPlacement place;
+    const int32_t oid = item.fields.Oid;
+    if (PlaceItem(access, oid, item.kind, item.calendar, mark == SyncMark::Change, place) != 0) {
+        if (!place.refusal.empty()) {
+            writeError_ = place.refusal;
+        }
+        return -1;
+    }
+    calendar = place.calendar;
+    if (!place.Moved() || mark != SyncMark::Change) {
+        return 0;
+    }
+    return WriteTombstone(oid) == 0 &&
+                   Statement("UPDATE sync_links SET calendar = NULL, href = NULL, etag = NULL, "
+                             "pushed = 0 WHERE oid = ?")
+                           .Bind(oid)
+                           .Step() == SQLITE_DONE
+               ? 0
+               : -1;
 }
 
 // An item without a link row counts as change 1, so a replaced one starts at 2: a round that
@@ -1193,19 +1102,20 @@ void StoreDatabase::FillCountedEndDate(RecurrenceFields& pattern) const
     pattern.PatternEndDate = day;
 }
 
-int32_t StoreDatabase::WriteItem(const StoredItem& item, int32_t& oid)
+int32_t StoreDatabase::WriteItem(const StoredItem& item, int32_t calendar, int32_t& oid)
 {
     const bool insert = oid <= 0;
     SqliteStatement& row =
-        Statement(insert ? "INSERT INTO items (kind, uid, zone, kept, " + kItemColumns +
-                               ") VALUES (?, ?, ?, ?, " + kItemPlaceholders + ")"
-                         : "UPDATE items SET (kind, uid, zone, kept, " + kItemColumns +
-                               ") = (?, ifnull(nullif(?, ''), uid), ?, ?, " + kItemPlaceholders +
-                               ") WHERE oid = ?");
+        Statement(insert ? "INSERT INTO items (kind, uid, zone, kept, calendar, " + kItemColumns +
+                               ") VALUES (?, ?, ?, ?, ?, " + kItemPlaceholders + ")"
+                         : "UPDATE items SET (kind, uid, zone, kept, calendar, " + kItemColumns +
+                               ") = (?, ifnull(nullif(?, ''), uid), ?, ?, ?, " +
+                               kItemPlaceholders + ") WHERE oid = ?");
     BindFields(row.Bind(item.kind)
                    .Bind(item.fields.UID)
                    .Bind(item.fields.Zone)
-                   .Bind(item.fields.Kept),
+                   .Bind(item.fields.Kept)
+                   .Bind(calendar),
                item.fields);
     if (!insert) {
         row.Bind(oid);
@@ -1304,7 +1214,11 @@ int32_t StoreDatabase::DeleteItem(int32_t oid, SyncMark mark)
     if (oid <= 0 || BeginWrite(outermost) != 0) {
         return -1;
     }
-    const bool deleted = (mark == SyncMark::None || WriteTombstone(oid) == 0) &&
+    StoredItem gone;
+    gone.fields.Oid = oid;
+    int32_t calendar = 0;
+    const bool deleted = PlaceInCalendar(gone, mark, calendar) == 0 &&
+                         (mark == SyncMark::None || WriteTombstone(oid) == 0) &&
                          DeleteDependents(oid) == 0 &&
                          Statement("DELETE FROM items WHERE oid = ?").Bind(oid).Step() ==
                              SQLITE_DONE &&

@@ -28,7 +28,7 @@ struct DayRange {
 
 class StoreDatabase {
 public:
-    static constexpr int kSchemaVersion = 10;
+    static constexpr int kSchemaVersion = 11;
     // The versions that added what a read-only opener of an older store reads around; the
     // range indexes of version 6 only make reads faster.
     static constexpr int kFindVersion = 3;     // the first version with Find's index
@@ -40,6 +40,8 @@ public:
     static constexpr int kSyncVersion = 8;
     // The first version whose items keep the component they came as.
     static constexpr int kKeptVersion = 10;
+    // The first version whose items each belong to a calendar.
+    static constexpr int kCalendarsVersion = 11;
 
     StoreDatabase() = default;
     ~StoreDatabase();
@@ -112,6 +114,7 @@ public:
 
 private:
     friend class SyncLedger;
+    friend class StoreAccess;
     struct Restriction;
     // Whether a write counts as a local change for sync; the sync's own writes do not.
     enum class SyncMark { Change, None };
@@ -120,7 +123,7 @@ private:
     int32_t Fail(const std::wstring& what);
     int32_t BringUpToDate();
     int32_t Migrate(int32_t fromVersion);
-    std::string KeptColumnsSql();
+    std::string AddedColumnSql(const char* table, const std::string& column);
     int32_t Create(const std::string& path);
     int32_t OpenExisting(const std::string& path, Access access);
     Recognition Recognise();
@@ -141,7 +144,10 @@ private:
     void FillCountedEndDate(RecurrenceFields& pattern) const;
     int32_t SaveItem(StoredItem& item, SyncMark mark);
     int32_t DeleteItem(int32_t oid, SyncMark mark);
-    int32_t WriteItem(const StoredItem& item, int32_t& oid);
+    int32_t WriteItem(const StoredItem& item, int32_t calendar, int32_t& oid);
+    // Places the item in its calendar (see PlaceItem); a local change refused there fails
+    // with the reason as the write error.
+    int32_t PlaceInCalendar(const StoredItem& item, SyncMark mark, int32_t& calendar);
     int32_t MarkChanged(int32_t oid, bool inserted);
     int32_t WriteTombstone(int32_t oid);
     int32_t WritePattern(int32_t oid, const StoredItem& item);

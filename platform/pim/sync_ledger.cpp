@@ -8,16 +8,20 @@
 #include <algorithm>
 
 #include "platform/pim/sqlite_statement.h"
+#include "platform/pim/store_access.h"
+#include "platform/pim/store_calendars.h"
 #include "platform/pim/store_database.h"
 
 namespace pim {
 namespace {
 
-// Every item with its link; items no save has marked yet read as new.
+// Every item with its link and the collection of its calendar; items no save has marked yet
+// read as new.
 const std::string kLinksSql =
     "SELECT i.oid, i.uid, i.kind, l.calendar, l.href, l.etag, ifnull(l.change, 1), "
-    "ifnull(l.pushed, 0), ifnull(l.conflict, 0) FROM items i "
-    "LEFT JOIN sync_links l ON l.oid = i.oid";
+    "ifnull(l.pushed, 0), ifnull(l.conflict, 0), c.url FROM items i "
+    "LEFT JOIN sync_links l ON l.oid = i.oid "
+    "LEFT JOIN calendars c ON c.id = i.calendar AND c.kind = 1";
 
 SyncLink ReadLinkRow(const SqliteStatement& s)
 {
@@ -31,64 +35,22 @@ SyncLink ReadLinkRow(const SqliteStatement& s)
     link.change = s.Int64(6);
     link.pushed = s.Int64(7);
     link.conflict = s.Int(8) != 0;
+    link.target = s.Text(9);
     return link;
 }
 
-const auto kNoBinding = [](SqliteStatement&) {};
 
 } // namespace
 
-SyncLedger::SyncLedger(StoreDatabase& db) : store_(db)
+SyncLedger::SyncLedger(StoreDatabase& db)
+    : store_(db), access_(db, StoreDatabase::kCalendarsVersion)
 {
-}
-
-bool SyncLedger::HasTables() const
-{
-    return store_.IsOpen() && store_.version_ >= StoreDatabase::kSyncVersion;
-}
-
-int32_t SyncLedger::Query(const std::string& sql, const std::function<void(SqliteStatement&)>& bind,
-                          const std::function<void(const SqliteStatement&)>& row)
-{
-    if (!HasTables()) {
-        return -1;
-    }
-    SqliteStatement& s = store_.Statement(sql);
-    bind(s);
-    int rc = 0;
-    while ((rc = s.Step()) == SQLITE_ROW) {
-        row(s);
-    }
-    s.Reset();
-    return rc == SQLITE_DONE ? 0 : -1;
-}
-
-int32_t SyncLedger::Write(const std::function<int32_t()>& work)
-{
-    if (!HasTables()) {
-        return -1;
-    }
-    const bool outermost = sqlite3_get_autocommit(store_.db_) != 0;
-    if (store_.BeginWrite(outermost) != 0) {
-        return -1;
-    }
-    const int32_t status = work();
-    const int32_t ended = store_.EndWrite(outermost, status);
-    return status < 0 ? status : ended;
-}
-
-int32_t SyncLedger::Change(const std::string& sql,
-                           const std::function<void(SqliteStatement&)>& bind)
-{
-    SqliteStatement& s = store_.Statement(sql);
-    bind(s);
-    return s.Step() == SQLITE_DONE ? 0 : -1;
 }
 
 int32_t SyncLedger::Accounts(std::vector<SyncAccount>& out)
 {
     out.clear();
-    return Query("SELECT id, server, user, event_calendar, task_calendar, event_calendar_name, "
+    return access_.Query("SELECT id, server, user, event_calendar, task_calendar, event_calendar_name, "
                  "task_calendar_name FROM sync_accounts ORDER BY id",
                  kNoBinding, [&out](const SqliteStatement& s) {
                      out.push_back({s.Int(0), s.Text(1), s.Text(2), s.Text(3), s.Text(4), s.Text(5),
@@ -127,55 +89,109 @@ int32_t SyncLedger::SaveAccount(SyncAccount& account)
         }
     };
     if (account.id == 0) {
-        int32_t added = 0;
-        const int32_t status = Write([&] {
-            if (Change("INSERT INTO sync_accounts " + columns + " VALUES (?,?,?,?,?,?)", bind) !=
-                0) {
+        SyncAccount added = account;
+        const int32_t status = access_.Write([&] {
+            if (access_.Change("INSERT INTO sync_accounts " + columns + " VALUES (?,?,?,?,?,?)",
+                               bind) != 0) {
                 return -1;
             }
-            added = static_cast<int32_t>(sqlite3_last_insert_rowid(store_.db_));
-            return 0;
+            added.id = static_cast<int32_t>(access_.LastInsertId());
+            return KeepCalendars(added);
         });
         if (status >= 0) {
-            account.id = added; // only once the row is really there
+            account.id = added.id; // only once the row is really there
         }
         return status;
     }
-    return Write([&] {
+    return access_.Write([&] {
         SyncAccount before;
-        return FindAccount(account.id, before) == 0 &&
-                       Change("UPDATE sync_accounts SET " + columns +
-                                  " = (?,?,?,?,?,?) WHERE id = ?",
-                              bind) == 0 &&
-                       ForgetCalendar(before.eventCalendar) == 0 &&
-                       ForgetCalendar(before.taskCalendar) == 0
-                   ? 0
-                   : -1;
+        if (FindAccount(account.id, before) != 0 ||
+            access_.Change("UPDATE sync_accounts SET " + columns + " = (?,?,?,?,?,?) WHERE id = ?",
+                           bind) != 0 ||
+            KeepCalendars(account) != 0) {
+            return -1;
+        }
+        for (const std::wstring& url : {before.eventCalendar, before.taskCalendar}) {
+            if (url != account.eventCalendar && url != account.taskCalendar &&
+                LetGo(account.id, url) != 0) {
+                return -1;
+            }
+        }
+        return 0;
     });
+}
+
+// Each collection the account's event and task calendars name has its calendar, one for both.
+int32_t SyncLedger::KeepCalendars(const SyncAccount& a)
+{
+    const auto keep = [&](const std::wstring& url, const std::wstring& name, bool events,
+                          bool tasks) {
+        Calendar c;
+        c.account = a.id;
+        c.url = url;
+        c.name = name.empty() ? url : name;
+        c.events = events;
+        c.tasks = tasks;
+        return url.empty() || KeepCollection(access_, c) == 0;
+    };
+    const bool same = a.eventCalendar == a.taskCalendar;
+    return keep(a.eventCalendar, a.eventCalendarName, true, same) &&
+                   (same || keep(a.taskCalendar, a.taskCalendarName, false, true))
+               ? 0
+               : -1;
+}
+
+int32_t SyncLedger::AddCalendar(int32_t account, const Calendar& collection)
+{
+    return access_.Write([&] {
+        SyncAccount known;
+        Calendar added = collection;
+        added.account = account;
+        return FindAccount(account, known) == 0 && KeepCollection(access_, added) == 0 ? 0 : -1;
+    });
+}
+
+int32_t SyncLedger::DropCalendar(int32_t account, const std::wstring& url)
+{
+    return access_.Write([&] { return LetGo(account, url); });
+}
+
+int32_t SyncLedger::LetGo(int32_t account, const std::wstring& url)
+{
+    return KeepAsLocal(access_, account, url) == 0 ? ForgetCalendar(url) : -1;
 }
 
 int32_t SyncLedger::RemoveAccount(int32_t id)
 {
-    return Write([&] {
+    return access_.Write([&] {
         SyncAccount known;
-        return FindAccount(id, known) == 0 &&
-                       Change("DELETE FROM sync_accounts WHERE id = ?",
-                              [id](SqliteStatement& s) { s.Bind(id); }) == 0 &&
-                       ForgetCalendar(known.eventCalendar) == 0 &&
-                       ForgetCalendar(known.taskCalendar) == 0
-                   ? 0
-                   : -1;
+        std::vector<std::wstring> urls;
+        if (FindAccount(id, known) != 0 ||
+            access_.Query(
+                "SELECT url FROM calendars WHERE kind = 1 AND account = ?",
+                [id](SqliteStatement& s) { s.Bind(id); },
+                [&urls](const SqliteStatement& s) { urls.push_back(s.Text(0)); }) != 0 ||
+            access_.Change("DELETE FROM sync_accounts WHERE id = ?",
+                           [id](SqliteStatement& s) { s.Bind(id); }) != 0) {
+            return -1;
+        }
+        for (const std::wstring& url : urls) {
+            if (LetGo(id, url) != 0) {
+                return -1;
+            }
+        }
+        return 0;
     });
 }
 
-// A calendar no account names any more: its items are no resources of it now, and nothing of
+// A calendar no account syncs any more: its items are no resources of it now, and nothing of
 // it is to be pushed, deleted or resumed. Change counters are kept, so no compare-and-swap of a
 // round still running can succeed on a stale value.
 int32_t SyncLedger::ForgetCalendar(const std::wstring& url)
 {
     bool named = false;
-    if (Query(
-            "SELECT 1 FROM sync_accounts WHERE event_calendar = ?1 OR task_calendar = ?1",
+    if (access_.Query(
+            "SELECT 1 FROM calendars WHERE kind = 1 AND url = ?",
             [&url](SqliteStatement& s) { s.Bind(url); },
             [&named](const SqliteStatement&) { named = true; }) != 0) {
         return -1;
@@ -184,12 +200,12 @@ int32_t SyncLedger::ForgetCalendar(const std::wstring& url)
         return 0;
     }
     const auto bind = [&url](SqliteStatement& s) { s.Bind(url); };
-    return Change("UPDATE sync_links SET calendar = NULL, href = NULL, etag = NULL, pushed = 0 "
-                  "WHERE calendar = ?",
-                  bind) == 0 &&
-                   Change("DELETE FROM sync_tombstones WHERE calendar = ?", bind) == 0 &&
-                   Change("DELETE FROM sync_skipped WHERE calendar = ?", bind) == 0 &&
-                   Change("DELETE FROM sync_calendars WHERE url = ?", bind) == 0
+    return access_.Change("UPDATE sync_links SET calendar = NULL, href = NULL, etag = NULL, "
+                          "pushed = 0 WHERE calendar = ?",
+                          bind) == 0 &&
+                   access_.Change("DELETE FROM sync_tombstones WHERE calendar = ?", bind) == 0 &&
+                   access_.Change("DELETE FROM sync_skipped WHERE calendar = ?", bind) == 0 &&
+                   access_.Change("DELETE FROM sync_calendars WHERE url = ?", bind) == 0
                ? 0
                : -1;
 }
@@ -197,7 +213,7 @@ int32_t SyncLedger::ForgetCalendar(const std::wstring& url)
 int32_t SyncLedger::State(const std::wstring& calendarUrl, CalendarState& out)
 {
     out = {calendarUrl, {}, {}};
-    return Query(
+    return access_.Query(
         "SELECT token, ctag FROM sync_calendars WHERE url = ?",
         [&calendarUrl](SqliteStatement& s) { s.Bind(calendarUrl); },
         [&out](const SqliteStatement& s) {
@@ -216,8 +232,8 @@ int32_t SyncLedger::SetState(const CalendarState& state)
     if (stored == state) {
         return 0;
     }
-    return Write([&] {
-        return Change(
+    return access_.Write([&] {
+        return access_.Change(
             "INSERT OR REPLACE INTO sync_calendars (url, token, ctag) VALUES (?,?,?)",
             [&state](SqliteStatement& s) { s.Bind(state.url).Bind(state.token).Bind(state.ctag); });
     });
@@ -226,14 +242,14 @@ int32_t SyncLedger::SetState(const CalendarState& state)
 int32_t SyncLedger::Links(std::vector<SyncLink>& out)
 {
     out.clear();
-    return Query(kLinksSql + " ORDER BY i.oid", kNoBinding,
+    return access_.Query(kLinksSql + " ORDER BY i.oid", kNoBinding,
                  [&out](const SqliteStatement& s) { out.push_back(ReadLinkRow(s)); });
 }
 
 int32_t SyncLedger::ReadLink(int32_t oid, SyncLink& out)
 {
     bool found = false;
-    const int32_t status = Query(
+    const int32_t status = access_.Query(
         kLinksSql + " WHERE i.oid = ?", [oid](SqliteStatement& s) { s.Bind(oid); },
         [&](const SqliteStatement& s) {
             out = ReadLinkRow(s);
@@ -255,7 +271,7 @@ int32_t SyncLedger::CheckChange(int32_t oid, int64_t expectedChange, SyncLink& l
 
 int32_t SyncLedger::PutLink(const SyncLink& link)
 {
-    return Change("INSERT OR REPLACE INTO sync_links (oid, calendar, href, etag, change, pushed, "
+    return access_.Change("INSERT OR REPLACE INTO sync_links (oid, calendar, href, etag, change, pushed, "
                   "conflict) VALUES (?,?,?,?,?,?,?)",
                   [&link](SqliteStatement& s) {
                       s.Bind(link.oid)
@@ -271,7 +287,7 @@ int32_t SyncLedger::PutLink(const SyncLink& link)
 int32_t SyncLedger::SaveFromServer(StoredItem& item, const SyncLink& link, int64_t expectedChange)
 {
     const StoredItem given = item;
-    const int32_t status = Write([&] {
+    const int32_t status = access_.Write([&] {
         SyncLink agreed;
         if (item.fields.Oid > 0) {
             const int32_t checked = CheckChange(item.fields.Oid, expectedChange, agreed);
@@ -298,7 +314,7 @@ int32_t SyncLedger::SaveFromServer(StoredItem& item, const SyncLink& link, int64
 
 int32_t SyncLedger::DeleteFromServer(int32_t oid, int64_t expectedChange)
 {
-    return Write([&] {
+    return access_.Write([&] {
         SyncLink current;
         const int32_t checked = CheckChange(oid, expectedChange, current);
         return checked != 0 ? checked : store_.DeleteItem(oid, StoreDatabase::SyncMark::None);
@@ -308,7 +324,7 @@ int32_t SyncLedger::DeleteFromServer(int32_t oid, int64_t expectedChange)
 int32_t SyncLedger::MarkPushed(int32_t oid, const std::wstring& calendar, const std::wstring& href,
                                const std::wstring& etag, int64_t pushedChange)
 {
-    return Write([&] {
+    return access_.Write([&] {
         SyncLink link;
         const int32_t read = ReadLink(oid, link);
         if (read == kChangedMeanwhile) {
@@ -316,7 +332,7 @@ int32_t SyncLedger::MarkPushed(int32_t oid, const std::wstring& calendar, const 
             if (href.empty()) {
                 return 0;
             }
-            return Change("INSERT OR REPLACE INTO sync_tombstones (calendar, href, etag, uid) "
+            return access_.Change("INSERT OR REPLACE INTO sync_tombstones (calendar, href, etag, uid) "
                           "VALUES (?,?,?,'')",
                           [&](SqliteStatement& s) { s.Bind(calendar).Bind(href).Bind(etag); });
         }
@@ -338,7 +354,7 @@ int32_t SyncLedger::SaveConflictCopy(StoredItem& copy)
     const StoredItem given = copy;
     copy.fields.Oid = 0;
     copy.fields.UID.clear(); // the original's UID stays with the server's version
-    const int32_t status = Write([&] {
+    const int32_t status = access_.Write([&] {
         if (store_.SaveItem(copy, StoreDatabase::SyncMark::None) < 0) {
             return -1;
         }
@@ -356,7 +372,7 @@ int32_t SyncLedger::SaveConflictCopy(StoredItem& copy)
 int32_t SyncLedger::Tombstones(std::vector<SyncTombstone>& out)
 {
     out.clear();
-    return Query("SELECT calendar, href, etag, uid FROM sync_tombstones ORDER BY calendar, href",
+    return access_.Query("SELECT calendar, href, etag, uid FROM sync_tombstones ORDER BY calendar, href",
                  kNoBinding, [&out](const SqliteStatement& s) {
                      out.push_back({s.Text(0), s.Text(1), s.Text(2), s.Text(3)});
                  });
@@ -364,8 +380,8 @@ int32_t SyncLedger::Tombstones(std::vector<SyncTombstone>& out)
 
 int32_t SyncLedger::DropTombstone(const std::wstring& calendar, const std::wstring& href)
 {
-    return Write([&] {
-        return Change("DELETE FROM sync_tombstones WHERE calendar = ? AND href = ?",
+    return access_.Write([&] {
+        return access_.Change("DELETE FROM sync_tombstones WHERE calendar = ? AND href = ?",
                       [&](SqliteStatement& s) { s.Bind(calendar).Bind(href); });
     });
 }
@@ -373,7 +389,7 @@ int32_t SyncLedger::DropTombstone(const std::wstring& calendar, const std::wstri
 int32_t SyncLedger::Skipped(std::vector<SkippedResource>& out)
 {
     out.clear();
-    return Query("SELECT calendar, href, etag, reason FROM sync_skipped ORDER BY calendar, href",
+    return access_.Query("SELECT calendar, href, etag, reason FROM sync_skipped ORDER BY calendar, href",
                  kNoBinding, [&out](const SqliteStatement& s) {
                      out.push_back({s.Text(0), s.Text(1), s.Text(2), s.Text(3)});
                  });
@@ -382,7 +398,7 @@ int32_t SyncLedger::Skipped(std::vector<SkippedResource>& out)
 int32_t SyncLedger::SetSkipped(const SkippedResource& resource)
 {
     bool same = false;
-    if (Query(
+    if (access_.Query(
             "SELECT 1 FROM sync_skipped WHERE calendar = ? AND href = ? AND etag = ? AND "
             "reason = ?",
             [&](SqliteStatement& s) {
@@ -397,8 +413,8 @@ int32_t SyncLedger::SetSkipped(const SkippedResource& resource)
     if (same) {
         return 0;
     }
-    return Write([&] {
-        return Change("INSERT OR REPLACE INTO sync_skipped (calendar, href, etag, reason) "
+    return access_.Write([&] {
+        return access_.Change("INSERT OR REPLACE INTO sync_skipped (calendar, href, etag, reason) "
                       "VALUES (?,?,?,?)",
                       [&](SqliteStatement& s) {
                           s.Bind(resource.calendar)
@@ -411,8 +427,8 @@ int32_t SyncLedger::SetSkipped(const SkippedResource& resource)
 
 int32_t SyncLedger::DropSkipped(const std::wstring& calendar, const std::wstring& href)
 {
-    return Write([&] {
-        return Change("DELETE FROM sync_skipped WHERE calendar = ? AND href = ?",
+    return access_.Write([&] {
+        return access_.Change("DELETE FROM sync_skipped WHERE calendar = ? AND href = ?",
                       [&](SqliteStatement& s) { s.Bind(calendar).Bind(href); });
     });
 }

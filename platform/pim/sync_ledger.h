@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "platform/pim/item_fields.h"
+#include "platform/pim/store_access.h"
+#include "platform/pim/store_calendars.h"
 
 namespace pim {
 
@@ -21,12 +23,15 @@ struct SyncLink {
     int32_t oid = 0;
     std::wstring uid; // the item's UID, for matching a resource whose answer was lost
     int32_t kind = kAppointmentKind;
-    std::wstring calendar; // the collection's URL
+    std::wstring calendar; // the URL of the collection holding the resource
     std::wstring href;     // the resource's path on the server
     std::wstring etag;
     int64_t change = 1;    // raised by every local save
     int64_t pushed = 0;    // the change the server holds
     bool conflict = false; // a local copy kept beside the server's version: pushed nowhere
+    // The URL of the collection of the item's calendar, where it is to be pushed; empty for a
+    // local calendar, whose items stay here.
+    std::wstring target{};
     bool Dirty() const { return change != pushed; }
 };
 
@@ -69,16 +74,24 @@ struct CalendarState {
 class SyncLedger {
 public:
     // Over an open store; every call is one short transaction of its own. On a store older than
-    // the sync tables (opened read-only) every call fails with a negative status.
+    // the calendars (opened read-only) every call fails with a negative status.
     explicit SyncLedger(StoreDatabase& db);
 
     int32_t Accounts(std::vector<SyncAccount>& out);
-    // id 0 adds; an unknown id fails. A calendar the account no longer names is forgotten as
-    // RemoveAccount forgets it.
+    // id 0 adds; an unknown id fails. Its event and task calendars get their calendar in the
+    // store (one when they are the same collection); one it no longer names is let go as
+    // DropCalendar lets it go.
     int32_t SaveAccount(SyncAccount& account);
-    // Drops the account and the links, tombstones, states and skipped resources of its
-    // calendars (those no other account names); the items stay, to be pushed as new, their
-    // change counters going on.
+    // Another collection of the account, synced from the next round on; nothing when the
+    // account has it already.
+    // Of `collection` are read the url, name, colour, events, tasks and read-only.
+    int32_t AddCalendar(int32_t account, const Calendar& collection);
+    // The account stops syncing the collection: its calendar becomes a local one, items and
+    // all, and the links, tombstones, state and skipped resources of the collection are
+    // forgotten (unless another account syncs it too).
+    int32_t DropCalendar(int32_t account, const std::wstring& url);
+    // Drops the account, letting each of its calendars go as DropCalendar does; the items
+    // stay, in local calendars, their change counters going on.
     int32_t RemoveAccount(int32_t id);
 
     // An unknown calendar has an empty token and CTag.
@@ -121,21 +134,17 @@ public:
     static constexpr int32_t kChangedMeanwhile = -40;
 
 private:
-    bool HasTables() const;
-    // Runs one statement over its rows; the statement is reset at the end, so no read stays open.
-    int32_t Query(const std::string& sql, const std::function<void(SqliteStatement&)>& bind,
-                  const std::function<void(const SqliteStatement&)>& row);
-    // One write transaction (a savepoint inside a batch); a refusal keeps its own status.
-    int32_t Write(const std::function<int32_t()>& work);
-    int32_t Change(const std::string& sql, const std::function<void(SqliteStatement&)>& bind);
     // The link of an existing item; kChangedMeanwhile when there is no such item.
     int32_t ReadLink(int32_t oid, SyncLink& out);
     int32_t CheckChange(int32_t oid, int64_t expectedChange, SyncLink& link);
     int32_t PutLink(const SyncLink& link);
     int32_t FindAccount(int32_t id, SyncAccount& out);
+    int32_t KeepCalendars(const SyncAccount& account);
+    int32_t LetGo(int32_t account, const std::wstring& url);
     int32_t ForgetCalendar(const std::wstring& url);
 
     StoreDatabase& store_;
+    StoreAccess access_;
 };
 
 } // namespace pim

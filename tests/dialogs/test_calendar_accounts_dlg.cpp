@@ -9,6 +9,9 @@
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
+#include "platform/pim/store_calendars.h"
+#include "platform/pim/store_database.h"
+
 #include "dialogs/calendar_accounts_dlg.h"
 #include "dialogs/sync_access.h"
 #include "platform/message_service.h"
@@ -151,14 +154,24 @@ TEST_F(AccountsDialogTest, TestChooseAddAgainAndRemove)
               "alice @ https://dav.example.org (Appointments: Home, Tasks: /alice/both/) - last "
               "sync failed: The server dav.example.org stopped answering.");
 
-    // The same user at the same server again: its calendars change, no second account.
+    // The same user at the same server again: the calendar chosen joins the account's, no
+    // second account, none replaced.
     Find<QLineEdit>(*dialog, "password")->clear();
     Test(*dialog);
     EXPECT_EQ(asked.back().password, "secret");  // the kept one
     events->setCurrentIndex(1);
     Find<QPushButton>(*dialog, "add")->click();
     ASSERT_EQ(Stored().size(), 1u);
-    EXPECT_EQ(Stored()[0].eventCalendarName, L"/alice/both/");
+    EXPECT_EQ(Stored()[0].eventCalendarName, L"Home");
+    pim::StoreDatabase db;
+    ASSERT_EQ(db.Open(paths.StorePath()), 0);
+    std::vector<pim::Calendar> calendars;
+    ASSERT_EQ(pim::CalendarList(db).All(calendars), 0);
+    ASSERT_EQ(calendars.size(), 3u); // Personal, and Home kept beside /alice/both/
+    EXPECT_EQ(calendars[1].name + L" " + calendars[2].name + L" " +
+                  std::to_wstring(calendars[2].account),
+              L"Home /alice/both/ 1");
+    db.Close();
     EXPECT_TRUE(dialog->Changed());
 
     // Editing the address forgets the calendars found for the old one.

@@ -268,6 +268,8 @@ TEST(SyncLedger, AVersion7StoreKeepsEveryItemAndAReaderLeavesItAsItIs)
         else
             EXPECT_EQ(uid, L"tamberlo-oid-" + std::to_wstring(oid == 1 ? 2 : oid));
         migrated[i].fields.UID = items[i].fields.UID;
+        EXPECT_EQ(migrated[i].calendar, 1) << "in Personal";
+        migrated[i].calendar = items[i].calendar;
         EXPECT_EQ(migrated[i], items[i]) << oid;
     }
     EXPECT_EQ(uids.size(), items.size()) << "each UID names one item";

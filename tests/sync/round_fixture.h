@@ -7,6 +7,7 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <map>
 #include <memory>
@@ -14,6 +15,7 @@
 
 #include "ical/kept_component.h"
 #include "model/recurrence.h"
+#include "platform/pim/store_calendars.h"
 #include "platform/pim/store_database.h"
 #include "platform/pim/sync_ledger.h"
 #include "sync/calendar_collection.h"
@@ -77,8 +79,46 @@ protected:
 
     caldav::RoundReport Round(const std::string& store, std::function<bool()> carryOn = {})
     {
-        return caldav::RunRound(store, OccurrenceOnDay, account_, connection_,
+        return caldav::RunRound(store, OccurrenceOnDay, KeptAccount(store), connection_,
                                 {kRoundNow, std::move(carryOn)});
+    }
+
+    // The account as `store` keeps it (added at its first round, updated when the test changed
+    // it), with the items the test saved into the store's first local calendar moved into the
+    // account's: the test's items are meant for the server.
+    pim::SyncAccount KeptAccount(const std::string& store)
+    {
+        pim::SyncAccount kept = account_;
+        kept.id = keptIds_[store];
+        int32_t calendar = 0;
+        {
+            pim::StoreDatabase db;
+            EXPECT_EQ(db.Open(store), 0);
+            pim::SyncLedger ledger(db);
+            std::vector<pim::SyncAccount> all;
+            ledger.Accounts(all);
+            for (const pim::SyncAccount& known : all) {
+                if (kept.id == 0 && known.server == kept.server && known.user == kept.user)
+                    kept.id = known.id; // kept by the test itself, or by the tool
+            }
+            if (std::find(all.begin(), all.end(), kept) == all.end()) {
+                EXPECT_GE(ledger.SaveAccount(kept), 0);
+            }
+            keptIds_[store] = kept.id;
+            std::vector<pim::Calendar> calendars;
+            pim::CalendarList(db).All(calendars);
+            for (const pim::Calendar& c : calendars) {
+                if (c.account == kept.id && c.url == kept.eventCalendar)
+                    calendar = c.id;
+            }
+        }
+        sqlite3* raw = nullptr;
+        sqlite3_open(store.c_str(), &raw);
+        const std::string move = "UPDATE items SET calendar = " + std::to_string(calendar) +
+                                 " WHERE calendar = 1";
+        EXPECT_EQ(sqlite3_exec(raw, move.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(raw);
+        return kept;
     }
 
     static ItemsByUid Local(const std::string& store, int* dirty = nullptr)
@@ -206,6 +246,7 @@ protected:
     std::unique_ptr<FaultProxy> hider_;
     QUrl calendar_;
     pim::SyncAccount account_;
+    std::map<std::string, int32_t> keptIds_; // the account's id in each store
     caldav::Connection connection_;
     mutable std::unique_ptr<caldav::DavClient> other_;
 };

@@ -33,6 +33,8 @@ ToolRun Tool(const std::vector<std::string>& args)
     return {code, out.str(), err.str()};
 }
 
+// An item saved into the store's first server calendar (the default local one when it has
+// none), as a user making it there.
 pim::StoredItem Saved(const std::string& store, const std::wstring& subject, DATE start)
 {
     pim::StoredItem item;
@@ -41,6 +43,12 @@ pim::StoredItem Saved(const std::string& store, const std::wstring& subject, DAT
     item.fields.End = start + 1.0 / 24;
     pim::StoreDatabase db;
     db.Open(store);
+    std::vector<pim::Calendar> calendars;
+    pim::CalendarList(db).All(calendars);
+    for (const pim::Calendar& c : calendars) {
+        if (c.kind == pim::CalendarKind::Collection && item.calendar == 0)
+            item.calendar = c.id;
+    }
     EXPECT_GE(db.Save(item), 0);
     return item;
 }
@@ -70,10 +78,18 @@ TEST_P(RoundTest, TheToolKeepsAccountsAndRunsRounds)
                                   "unencrypted.\n"),
               std::string::npos)
         << discovered.err;
-    EXPECT_EQ(with({"add", base, "--user", "alice", "--password-command", "echo secret"}).out,
+    EXPECT_EQ(with({"add", base, "--user", "alice", "--password-command", "echo secret",
+                    "--calendar", calendar_.path().toStdString()})
+                  .out,
               "added account 1\n");
-    EXPECT_EQ(with({"list"}).out, "1\talice\t" + base + "\tevents: Calendar <" + cal +
-                                      ">\ttasks: Calendar <" + cal + ">\n");
+    EXPECT_EQ(with({"list"}).out, "1\talice\t" + base + "\n\tCalendar <" + cal +
+                                      ">\tevents, tasks\t0 items\nlocal\n\tPersonal\tevents, "
+                                      "tasks\t0 items\n");
+    // Adding again adds to the account, which has the calendar already.
+    EXPECT_EQ(with({"add", base, "--user", "alice", "--calendar", cal, "--password-command",
+                    "echo secret"})
+                  .out,
+              "added to account 1\n");
 
     // Each round runs the account's own command, kept by add.
     Saved(store, L"from the tool", 46370.5);
@@ -114,7 +130,12 @@ TEST_P(RoundTest, TheToolKeepsAccountsAndRunsRounds)
         EXPECT_EQ(with({"remove", "2"}).out, "removed account 2\n");
     }
     EXPECT_EQ(with({"remove", "1"}).out, "removed account 1\n");
-    EXPECT_EQ(with({"list"}).out, "");
+    // The calendars are kept here, with their items, as local ones.
+    EXPECT_EQ(with({"list"}).out.rfind("local\n\tPersonal\tevents, tasks\t0 items\n\tCalendar\t"
+                                       "events, tasks\t1 item\n",
+                                       0),
+              0u)
+        << with({"list"}).out;
     for (const std::vector<std::string>& bad :
          std::vector<std::vector<std::string>>{{"remove", "x"},
                                                {"add", base},

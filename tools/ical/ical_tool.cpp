@@ -21,10 +21,14 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: tamberlo-ical import [--store FILE] [--expand-unsupported] FILE.ics...\n"
-    "       tamberlo-ical export [--store FILE] [-o FILE.ics]\n"
+    "usage: tamberlo-ical import [--store FILE] [--calendar NAME] [--expand-unsupported] "
+    "FILE.ics...\n"
+    "       tamberlo-ical export [--store FILE] [--calendar NAME]... [-o FILE.ics]\n"
     "       tamberlo-ical occurrences [--store FILE] --from YYYY-MM-DD --days N\n"
     "FILE \"-\" reads standard input or writes standard output.\n"
+    "  --calendar NAME  import: the calendar new items go to (default: the first local one,\n"
+    "                   whose items never leave this computer); export: only this calendar's\n"
+    "                   items (repeatable)\n"
     "  -h, --help  this text\n"
     "  --version   the program's version\n"
     "See tamberlo-ical(1), and tamberlo(1) for the program.\n";
@@ -38,6 +42,7 @@ struct Arguments {
     std::optional<SYSTEMTIME> from;
     int days = 0;
     std::vector<std::string> files;
+    std::vector<std::string> calendars;
 };
 
 std::optional<SYSTEMTIME> ParseDay(const std::string& text)
@@ -79,6 +84,7 @@ std::string Parse(const std::vector<std::string>& args, Arguments& a)
         if (name == "--expand-unsupported" && a.command == "import") {
             a.expand = true;
         } else if (name == "--store" || (name == "-o" && a.command == "export") ||
+                   (name == "--calendar" && a.command != "occurrences") ||
                    ((name == "--from" || name == "--days") && a.command == "occurrences")) {
             if (!hasValue) {
                 return "missing value after " + name;
@@ -86,6 +92,8 @@ std::string Parse(const std::vector<std::string>& args, Arguments& a)
             const std::string& value = args[++i];
             if (name == "--store") {
                 a.store = value;
+            } else if (name == "--calendar") {
+                a.calendars.push_back(value);
             } else if (name == "-o") {
                 a.output = value;
             } else if (name == "--from" && !(a.from = ParseDay(value))) {
@@ -106,10 +114,29 @@ std::string Parse(const std::vector<std::string>& args, Arguments& a)
     if (a.command == "import" && a.files.empty()) {
         return "no file to import";
     }
+    if (a.command == "import" && a.calendars.size() > 1) {
+        return "import goes to one --calendar";
+    }
     if (a.command == "occurrences" && (!a.from || a.days == 0)) {
         return "occurrences needs --from and --days";
     }
     return {};
+}
+
+// The ids of the calendars named (without regard to case), or false with the name not found.
+bool CalendarIds(PimSession& session, const std::vector<std::string>& names,
+                 std::vector<int32_t>& ids, std::ostream& err)
+{
+    pim::CalendarList list = session.Calendars();
+    for (const std::string& name : names) {
+        pim::Calendar found;
+        if (list.Named(QString::fromStdString(name).toStdWString(), found) < 0) {
+            err << "tamberlo-ical: no calendar named " << name << '\n';
+            return false;
+        }
+        ids.push_back(found.id);
+    }
+    return true;
 }
 
 int Import(const Arguments& a, std::istream& in, std::ostream& out, std::ostream& err)
@@ -120,7 +147,12 @@ int Import(const Arguments& a, std::istream& in, std::ostream& out, std::ostream
             << '\n';
         return kIcalStoreFailed;
     }
+    std::vector<int32_t> calendar;
+    if (!CalendarIds(session, a.calendars, calendar, err)) {
+        return kIcalBadArguments;
+    }
     ical::ImportOptions options;
+    options.calendar = calendar.empty() ? 0 : calendar.front();
     options.expandUnsupported = a.expand;
     options.today = GetLocalTime();
     ical::ImportReport total;
@@ -191,6 +223,15 @@ int Export(const Arguments& a, std::ostream& out, std::ostream& err)
     PimSession session(a.store, OccurrenceOnDay);
     ical::ExportOptions options;
     options.now = GetLocalTime();
+    if (!a.calendars.empty() &&
+        (session.Connect() < 0 || !CalendarIds(session, a.calendars, options.calendars, err))) {
+        if (!session.IsConnected()) {
+            err << "tamberlo-ical: "
+                << QString::fromStdWString(session.ConnectError()).toStdString() << '\n';
+            return kIcalStoreFailed;
+        }
+        return kIcalBadArguments;
+    }
     std::ostream& target = a.output == "-" ? out : file;
     const ical::ExportReport report = ical::ExportCalendar(session, options, target);
     for (const std::string& note : report.notes) {

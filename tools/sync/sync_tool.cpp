@@ -5,11 +5,15 @@
 #include <QString>
 #include <QUrl>
 
+#include <algorithm>
+#include <map>
 #include <optional>
+#include <tuple>
 
 #include "ical/ical_text.h"
 #include "model/recurrence.h"
 #include "platform/pim/application.h"
+#include "platform/pim/store_calendars.h"
 #include "platform/pim/store_database.h"
 #include "platform/pim/sync_ledger.h"
 #include "platform/profile.h"
@@ -27,12 +31,15 @@ namespace {
 constexpr const char* kUsage =
     "usage: tamberlo-sync [--store FILE] [--profile FILE] [--account ID] [--password-command CMD]\n"
     "       tamberlo-sync discover URL --user NAME [--password-command CMD] [--trust SHA256]\n"
-    "       tamberlo-sync add URL --user NAME [--events URL] [--tasks URL] [--store FILE]\n"
-    "                     [--password-command CMD] [--trust SHA256]\n"
+    "       tamberlo-sync add URL --user NAME [--calendar URL]... [--events URL] [--tasks URL]\n"
+    "                     [--store FILE] [--password-command CMD] [--trust SHA256]\n"
     "       tamberlo-sync list [--store FILE]\n"
     "       tamberlo-sync remove ID [--store FILE]\n"
     "Without a command: one sync round for every account (or the one --account names),\n"
     "printing what was sent and received. Options may come before or after the command.\n"
+    "add syncs the calendars it names (all the server has when it names none), adding them to\n"
+    "the account of the same server and user when there is one. list shows each calendar with\n"
+    "its item count; items of local calendars never leave this computer.\n"
     "Exit 0 done, 1 done with a conflict, a resource left on the server or an item the server\n"
     "refused, 2 failed.\n"
     "  --password-command CMD  the password is the first line CMD prints; add keeps the command\n"
@@ -59,6 +66,7 @@ struct Arguments {
     std::string user;
     std::string events;
     std::string tasks;
+    std::vector<std::string> calendars; // --calendar, each
     int32_t id = 0;
     int32_t account = 0; // --account: 0 for every account
 };
@@ -87,7 +95,7 @@ bool TakesValue(const std::string& name)
 {
     return name == "--store" || name == "--profile" || name == "--password-command" ||
            name == "--user" || name == "--trust" || name == "--events" || name == "--tasks" ||
-           name == "--account";
+           name == "--account" || name == "--calendar";
 }
 
 // Whether the option belongs with the command (the global ones go with any).
@@ -95,7 +103,7 @@ bool Fits(const std::string& name, const std::string& command)
 {
     if (name == "--user" || name == "--trust")
         return command == "discover" || command == "add";
-    if (name == "--events" || name == "--tasks")
+    if (name == "--events" || name == "--tasks" || name == "--calendar")
         return command == "add";
     if (name == "--account")
         return command.empty();
@@ -134,6 +142,10 @@ std::string Parse(const std::vector<std::string>& args, Arguments& a)
             if (!id)
                 return "bad account id: " + value;
             a.account = *id;
+            continue;
+        }
+        if (name == "--calendar") {
+            a.calendars.push_back(value);
             continue;
         }
         (name == "--store"              ? a.store
@@ -299,17 +311,78 @@ int Discover(const Arguments& a, std::ostream& out, std::ostream& err)
     return kSyncOk;
 }
 
+bool Named(const caldav::RemoteCalendar& c, const std::string& asked)
+{
+    return c.url.toString().toStdString() == asked || c.url.path().toStdString() == asked;
+}
+
 // The calendar asked for (by URL or its path), else the first supporting the kind.
 const caldav::RemoteCalendar* Choose(const caldav::Discovery& found, const std::string& asked,
                                      bool tasks)
 {
     for (const caldav::RemoteCalendar& c : found.calendars) {
-        if (asked.empty() ? (tasks ? c.tasks : c.events)
-                          : c.url.toString().toStdString() == asked ||
-                                c.url.path().toStdString() == asked)
+        if (asked.empty() ? (tasks ? c.tasks : c.events) : Named(c, asked))
             return &c;
     }
     return nullptr;
+}
+
+// The calendars add syncs: those --calendar, --events and --tasks name, else all there are;
+// false when one of them is not there.
+bool Chosen(const Arguments& a, const caldav::Discovery& found,
+            std::vector<const caldav::RemoteCalendar*>& out)
+{
+    std::vector<std::string> asked = a.calendars;
+    for (const std::string& kind : {a.events, a.tasks}) {
+        if (!kind.empty())
+            asked.push_back(kind);
+    }
+    for (const caldav::RemoteCalendar& c : found.calendars) {
+        if (asked.empty() || std::any_of(asked.begin(), asked.end(),
+                                         [&](const std::string& x) { return Named(c, x); }))
+            out.push_back(&c);
+    }
+    return std::all_of(asked.begin(), asked.end(), [&](const std::string& x) {
+        return std::any_of(out.begin(), out.end(),
+                           [&](const caldav::RemoteCalendar* c) { return Named(*c, x); });
+    }) && !out.empty();
+}
+
+// The account of the same server and user, else a new one naming the first calendars of each
+// kind; then every chosen calendar of it, each with the server's name, colour and rights.
+int32_t KeepAccount(pim::StoreDatabase& db, pim::SyncAccount& account,
+                    const std::vector<const caldav::RemoteCalendar*>& chosen, bool& added)
+{
+    pim::SyncLedger ledger(db);
+    std::vector<pim::SyncAccount> accounts;
+    if (ledger.Accounts(accounts) < 0)
+        return -1;
+    const auto known = std::find_if(accounts.begin(), accounts.end(), [&](const auto& x) {
+        return x.server == account.server && x.user == account.user;
+    });
+    added = known == accounts.end();
+    // A new account names its event and task calendars only once they are kept with all the
+    // server says of them.
+    pim::SyncAccount named = account;
+    if (!added) {
+        account = *known;
+    } else {
+        account.eventCalendar.clear();
+        account.taskCalendar.clear();
+    }
+    return db.RunInOneTransaction([&] {
+        if (added && ledger.SaveAccount(account) < 0)
+            return -1;
+        for (const caldav::RemoteCalendar* c : chosen) {
+            if (ledger.AddCalendar(account.id, caldav::StoreCalendarOf(*c)) < 0)
+                return -1;
+        }
+        if (!added)
+            return 0;
+        named.id = account.id;
+        account = named;
+        return ledger.SaveAccount(account);
+    });
 }
 
 int Add(const Arguments& a, std::ostream& out, std::ostream& err)
@@ -318,9 +391,10 @@ int Add(const Arguments& a, std::ostream& out, std::ostream& err)
     caldav::Discovery found;
     if (!Discovered(a, connection, found, err))
         return kSyncFailed;
+    std::vector<const caldav::RemoteCalendar*> chosen;
     const caldav::RemoteCalendar* events = Choose(found, a.events, false);
     const caldav::RemoteCalendar* tasks = Choose(found, a.tasks, true);
-    if ((!a.events.empty() && !events) || (!a.tasks.empty() && !tasks) || (!events && !tasks)) {
+    if (!Chosen(a, found, chosen)) {
         err << "tamberlo-sync: no such calendar at "
             << caldav::HostOf(connection.server).toStdString() << " (see tamberlo-sync discover)\n";
         return kSyncFailed;
@@ -328,19 +402,19 @@ int Add(const Arguments& a, std::ostream& out, std::ostream& err)
     pim::SyncAccount account;
     account.server = connection.server.toString().toStdWString();
     account.user = Wide(a.user);
-    if (events) {
-        account.eventCalendar = events->url.toString().toStdWString();
-        account.eventCalendarName = events->name.toStdWString();
-    }
-    if (tasks) {
-        account.taskCalendar = tasks->url.toString().toStdWString();
-        account.taskCalendarName = tasks->name.toStdWString();
+    for (const auto& [kind, url, name] :
+         {std::tie(events, account.eventCalendar, account.eventCalendarName),
+          std::tie(tasks, account.taskCalendar, account.taskCalendarName)}) {
+        if (kind != nullptr && std::find(chosen.begin(), chosen.end(), kind) != chosen.end()) {
+            url = kind->url.toString().toStdWString();
+            name = kind->name.toStdWString();
+        }
     }
     pim::StoreDatabase db;
     if (!OpenStore(a, db, err))
         return kSyncFailed;
-    pim::SyncLedger ledger(db);
-    if (ledger.SaveAccount(account) < 0) {
+    bool added = false;
+    if (KeepAccount(db, account, chosen, added) < 0) {
         err << "tamberlo-sync: " << Utf8(db.LastWriteError()) << '\n';
         return kSyncFailed;
     }
@@ -348,7 +422,7 @@ int Add(const Arguments& a, std::ostream& out, std::ostream& err)
     if (!a.passwordCommand.empty() &&
         !caldav::KeepPasswordCommand(profile, account, QString::fromStdString(a.passwordCommand)))
         err << "tamberlo-sync: the password command could not be kept in " << a.profile << '\n';
-    out << "added account " << account.id << '\n';
+    out << (added ? "added account " : "added to account ") << account.id << '\n';
     return kSyncOk;
 }
 
@@ -364,19 +438,43 @@ bool Accounts(const Arguments& a, pim::StoreDatabase& db, std::vector<pim::SyncA
     return true;
 }
 
+std::string CalendarLine(const pim::Calendar& c, const std::map<int32_t, int32_t>& counts)
+{
+    const auto count = counts.find(c.id);
+    const int32_t items = count == counts.end() ? 0 : count->second;
+    std::string kinds = c.events && c.tasks ? "events, tasks" : c.events ? "events" : "tasks";
+    if (c.readOnly)
+        kinds += ", read-only";
+    return "\t" + Utf8(c.name) + (c.url.empty() ? "" : " <" + Utf8(c.url) + ">") + "\t" +
+           kinds + "\t" + std::to_string(items) + (items == 1 ? " item" : " items") +
+           (c.shown ? "" : "\thidden") + "\n";
+}
+
+// Each account with its calendars, then the local calendars, each with its item count.
 int List(const Arguments& a, std::ostream& out, std::ostream& err)
 {
     pim::StoreDatabase db;
     std::vector<pim::SyncAccount> accounts;
     if (!Accounts(a, db, accounts, err))
         return kSyncFailed;
-    const auto calendar = [](const std::wstring& name, const std::wstring& url) {
-        return url.empty() ? std::string("-") : Utf8(name) + " <" + Utf8(url) + ">";
-    };
+    pim::CalendarList list(db);
+    std::vector<pim::Calendar> calendars;
+    std::map<int32_t, int32_t> counts;
+    if (list.All(calendars) < 0 || list.ItemCounts(counts) < 0) {
+        err << "tamberlo-sync: " << Utf8(db.LastError()) << '\n';
+        return kSyncFailed;
+    }
     for (const pim::SyncAccount& account : accounts) {
-        out << account.id << '\t' << Utf8(account.user) << '\t' << Utf8(account.server)
-            << "\tevents: " << calendar(account.eventCalendarName, account.eventCalendar)
-            << "\ttasks: " << calendar(account.taskCalendarName, account.taskCalendar) << '\n';
+        out << account.id << '\t' << Utf8(account.user) << '\t' << Utf8(account.server) << '\n';
+        for (const pim::Calendar& c : calendars) {
+            if (c.kind == pim::CalendarKind::Collection && c.account == account.id)
+                out << CalendarLine(c, counts);
+        }
+    }
+    out << "local\n";
+    for (const pim::Calendar& c : calendars) {
+        if (c.kind == pim::CalendarKind::Local)
+            out << CalendarLine(c, counts);
     }
     return kSyncOk;
 }

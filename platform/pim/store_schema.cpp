@@ -1,0 +1,141 @@
+// The store's schema: the tables a new store is made with, and the steps that bring a store of
+// any older version up to date. The column lists here are shared with the reads and writes.
+#include "platform/pim/store_schema.h"
+
+#include "platform/pim/store_calendars.h"
+#include "platform/pim/store_database.h"
+
+namespace pim {
+
+// Shared by items and exceptions, in the order of ItemFields.
+const std::string kItemColumns =
+    "subject, location, categories, body, start_at, end_at, all_day, busy, sensitivity, "
+    "reminder_set, reminder_minutes, reminder_options, reminder_sound, start_date, due_date, "
+    "date_completed, reminder_time, importance, complete";
+const std::string kItemColumnTypes =
+    "subject TEXT, location TEXT, categories TEXT, body TEXT, start_at REAL, end_at REAL, "
+    "all_day INTEGER, busy INTEGER, sensitivity INTEGER, reminder_set INTEGER, "
+    "reminder_minutes INTEGER, reminder_options INTEGER, reminder_sound TEXT, start_date REAL, "
+    "due_date REAL, date_completed REAL, reminder_time REAL, importance INTEGER, complete INTEGER";
+const std::string kItemPlaceholders = "?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?";
+const std::string kPatternColumns =
+    "type, pattern_start, start_time, end_time, pattern_end, no_end, occurrences, "
+    "interval_count, day_mask, day_of_month, instance, duration, month_of_year";
+
+// Find's index: the folded subject, place, categories and memo of each item, keyed by its oid.
+// Trigrams let any part of a word be found without reading every item.
+const std::string kFindTableSql =
+    "CREATE VIRTUAL TABLE find_text USING fts5(text, tokenize = 'trigram');";
+// What the index holds for item `i`: its folded texts, then those of each changed occurrence
+// whose texts differ from the series', one a line; a match thus names the series once.
+const std::string kFoldedItemText = "find_fold(i.subject, i.location, i.categories, i.body)";
+const std::string kFoldedExceptionTexts =
+    "ifnull((SELECT char(10) || group_concat(find_fold(x.subject, x.location, x.categories, "
+    "x.body), char(10)) FROM exceptions x WHERE x.oid = i.oid AND x.deleted = 0 AND NOT "
+    "(x.subject IS i.subject AND x.location IS i.location AND x.categories IS i.categories AND "
+    "x.body IS i.body)), '')";
+const std::string kFoldedText = kFoldedItemText + " || " + kFoldedExceptionTexts;
+
+// A random id written once when a store is made, so a window can tell its store from another
+// file moved into its place.
+const std::string kIdentitySql =
+    "CREATE TABLE store_identity (id TEXT NOT NULL);"
+    "INSERT INTO store_identity VALUES (lower(hex(randomblob(16))));";
+
+// A range load finds what can touch its days without reading the years around them: short
+// spans by their start, the few long ones by their length, series likewise from their first
+// day to the last their occurrences can reach (open series reach past every date, so they
+// count as long), and tasks by their due date.
+const std::string kSpanLength = "end_at - start_at";
+const std::string kSeriesReach = "(CASE WHEN no_end != 0 THEN 1e7 ELSE ifnull(pattern_end, 0) + "
+                                 "max(0, min(ifnull(duration, 0), 527040)) / 1440.0 END)";
+const std::string kSeriesLength = kSeriesReach + " - pattern_start";
+// The start and due indexes carry the other end too, so finding the ids never reads the wide
+// item rows.
+const std::string kRangeIndexes =
+    "CREATE INDEX IF NOT EXISTS items_by_start_end ON items (kind, start_at, end_at);"
+    "CREATE INDEX IF NOT EXISTS items_by_length ON items (kind, " + kSpanLength + ");"
+    "CREATE INDEX IF NOT EXISTS items_by_due_start ON items (kind, due_date, start_date);"
+    "CREATE INDEX IF NOT EXISTS patterns_by_start ON patterns (pattern_start);"
+    "CREATE INDEX IF NOT EXISTS patterns_by_length ON patterns (" + kSeriesLength + ");"
+    "CREATE INDEX IF NOT EXISTS exceptions_by_start_end ON exceptions (start_at, end_at);"
+    "CREATE INDEX IF NOT EXISTS exceptions_by_length ON exceptions (" + kSpanLength + ");";
+// The narrower indexes of versions 6 to 8 that those replace.
+const std::string kNarrowRangeIndexes = "DROP INDEX IF EXISTS items_by_start;"
+                                        "DROP INDEX IF EXISTS items_by_due;"
+                                        "DROP INDEX IF EXISTS exceptions_by_start;";
+
+// What sync keeps beside the items: accounts, each calendar's position, each item's resource
+// and change counters, deletions the server has not seen, resources left alone there.
+const std::string kSyncTablesSql =
+    "CREATE TABLE IF NOT EXISTS sync_accounts (id INTEGER PRIMARY KEY AUTOINCREMENT, "
+    "server TEXT, user TEXT, event_calendar TEXT, task_calendar TEXT, "
+    "event_calendar_name TEXT, task_calendar_name TEXT);"
+    "CREATE TABLE IF NOT EXISTS sync_calendars (url TEXT PRIMARY KEY, token TEXT, ctag TEXT);"
+    "CREATE TABLE IF NOT EXISTS sync_links (oid INTEGER PRIMARY KEY, calendar TEXT, href TEXT, "
+    "etag TEXT, change INTEGER NOT NULL, pushed INTEGER NOT NULL, conflict INTEGER NOT NULL);"
+    "CREATE TABLE IF NOT EXISTS sync_tombstones (calendar TEXT NOT NULL, href TEXT NOT NULL, "
+    "etag TEXT, uid TEXT, PRIMARY KEY (calendar, href));"
+    "CREATE TABLE IF NOT EXISTS sync_skipped (calendar TEXT NOT NULL, href TEXT NOT NULL, "
+    "etag TEXT, reason TEXT, PRIMARY KEY (calendar, href));";
+
+// A server knows an item by its UID, so every item gets one. Those without keep the UID their
+// exports have always carried (peers that imported them know them by it) unless another item
+// already holds it; the rest get a fresh one like Save gives.
+const std::string kFillUidsSql =
+    "UPDATE items SET uid = 'tamberlo-oid-' || oid WHERE ifnull(uid, '') = '' AND "
+    "'tamberlo-oid-' || oid NOT IN (SELECT uid FROM items WHERE uid IS NOT NULL);"
+    "UPDATE items SET uid = lower(hex(randomblob(16))) WHERE ifnull(uid, '') = '';";
+
+// AUTOINCREMENT keeps object ids from ever being handed out twice, even after deletes.
+std::string SchemaSql()
+{
+    return "CREATE TABLE items (oid INTEGER PRIMARY KEY AUTOINCREMENT, kind INTEGER NOT NULL, "
+           "uid TEXT, zone TEXT, kept TEXT, " +
+           kItemColumnTypes +
+           ", " + kCalendarColumnType +
+           ");"
+           "CREATE TABLE patterns (oid INTEGER PRIMARY KEY, type INTEGER, pattern_start REAL, "
+           "start_time REAL, end_time REAL, pattern_end REAL, no_end INTEGER, "
+           "occurrences INTEGER, interval_count INTEGER, day_mask INTEGER, "
+           "day_of_month INTEGER, instance INTEGER, duration INTEGER, month_of_year INTEGER);"
+           "CREATE TABLE exceptions (oid INTEGER NOT NULL, original_date REAL NOT NULL, "
+           "deleted INTEGER, kept TEXT, " +
+           kItemColumnTypes +
+           ", PRIMARY KEY (oid, original_date));" +
+           kFindTableSql + kIdentitySql + kRangeIndexes + kSyncTablesSql + CalendarsTableSql() +
+           "PRAGMA user_version = " +
+           std::to_string(StoreDatabase::kSchemaVersion) + ";";
+}
+
+// The steps from each older version to the next; step i brings version i + 1 to i + 2.
+// Version 2 gave items the UID calendars exchange them by.
+// Version 3 gave Find its index, filled from the items there are.
+// Version 4 gave the store its identity, version 5 the time zone an imported item keeps.
+// Version 6 gave range loads their indexes, version 7 the find index the texts of changed
+// occurrences (only the rows of series with exceptions change), version 8 the sync tables and
+// a UID on every item, version 9 range indexes that cover what finding the ids reads, version 10
+// the component each item and changed occurrence came as, version 11 the calendars.
+const std::string kMigrations[] = {
+    "ALTER TABLE items ADD COLUMN uid TEXT; PRAGMA user_version = 2;",
+    kFindTableSql + "INSERT INTO find_text (rowid, text) SELECT i.oid, " + kFoldedText +
+        " FROM items i; PRAGMA user_version = 3;",
+    kIdentitySql + "PRAGMA user_version = 4;",
+    "ALTER TABLE items ADD COLUMN zone TEXT; PRAGMA user_version = 5;",
+    kRangeIndexes + "PRAGMA user_version = 6;",
+    "DELETE FROM find_text WHERE rowid IN (SELECT oid FROM exceptions);"
+    "INSERT INTO find_text (rowid, text) SELECT i.oid, " + kFoldedText +
+        " FROM items i WHERE i.oid IN (SELECT oid FROM exceptions); PRAGMA user_version = 7;",
+    kSyncTablesSql + kFillUidsSql + "PRAGMA user_version = 8;",
+    kNarrowRangeIndexes + kRangeIndexes + "PRAGMA user_version = 9;",
+    "PRAGMA user_version = 10;", // its columns come from KeptColumnsSql
+    CalendarsMigrationSql() + "PRAGMA user_version = 11;",
+};
+static_assert(sizeof(kMigrations) / sizeof(kMigrations[0]) == StoreDatabase::kSchemaVersion - 1);
+
+const std::string& MigrationSql(int32_t fromVersion)
+{
+    return kMigrations[fromVersion - 1];
+}
+
+} // namespace pim

@@ -1,0 +1,79 @@
+// tamberlo-ical and calendars: an import goes to the default local calendar unless a calendar
+// is named, items it already holds stay in theirs, and an export may take only some calendars.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "platform/pim/store_calendars.h"
+#include "platform/pim/store_database.h"
+#include "tests/support/temp_paths.h"
+#include "tools/ical/ical_tool.h"
+
+namespace {
+
+std::string Event(const char* uid)
+{
+    return std::string("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//T//EN\r\nBEGIN:VEVENT\r\nUID:") +
+           uid + "\r\nDTSTAMP:20261201T000000Z\r\nDTSTART:20261208T090000\r\n"
+                 "DTEND:20261208T100000\r\nSUMMARY:" + uid + "\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+}
+
+int Ical(const std::vector<std::string>& args, const std::string& input, std::string* output = nullptr)
+{
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    const int code = RunIcal(args, in, out, err);
+    if (output)
+        *output = out.str() + err.str();
+    return code;
+}
+
+// The calendar id of each item by UID.
+std::map<std::wstring, int32_t> Placed(const std::string& store)
+{
+    pim::StoreDatabase db;
+    EXPECT_EQ(db.Open(store), 0);
+    std::vector<pim::StoredItem> items;
+    db.Load(pim::kAppointmentKind, 0, items);
+    std::map<std::wstring, int32_t> out;
+    for (const pim::StoredItem& item : items)
+        out[item.fields.UID] = item.calendar;
+    return out;
+}
+
+} // namespace
+
+TEST(IcalTool, ImportsGoToTheLocalCalendarUnlessOneIsNamed)
+{
+    TempPaths paths;
+    const std::string store = paths.StorePath();
+    ASSERT_EQ(Ical({"import", "--store", store, "-"}, Event("home")), kIcalOk);
+    pim::Calendar work{0, L"Work", 0, pim::CalendarKind::Collection};
+    work.url = L"https://dav.example/work/";
+    {
+        pim::StoreDatabase db;
+        ASSERT_EQ(db.Open(store), 0);
+        ASSERT_EQ(pim::CalendarList(db).Save(work), 0);
+    }
+    ASSERT_EQ(Ical({"import", "--store", store, "--calendar", "work", "-"},
+                  Event("job") + Event("home")),
+              kIcalOk);
+    EXPECT_EQ(Placed(store), (std::map<std::wstring, int32_t>{{L"home", 1}, {L"job", work.id}}))
+        << "the item it held stays in Personal";
+    std::string said;
+    EXPECT_EQ(Ical({"import", "--store", store, "--calendar", "Nowhere", "-"}, Event("x"), &said),
+              kIcalBadArguments);
+    EXPECT_EQ(said, "tamberlo-ical: no calendar named Nowhere\n");
+    EXPECT_EQ(Ical({"import", "--store", store, "--calendar", "a", "--calendar", "b", "-"}, ""),
+              kIcalBadArguments);
+
+    std::string exported;
+    ASSERT_EQ(Ical({"export", "--store", store, "--calendar", "Personal"}, "", &exported), kIcalOk);
+    EXPECT_NE(exported.find("UID:home\r\n"), std::string::npos);
+    EXPECT_EQ(exported.find("UID:job\r\n"), std::string::npos);
+    ASSERT_EQ(Ical({"export", "--store", store, "--calendar", "Personal", "--calendar", "Work"}, "",
+                  &exported),
+              kIcalOk);
+    EXPECT_NE(exported.find("UID:job\r\n"), std::string::npos);
+    EXPECT_EQ(Ical({"export", "--store", store, "--calendar", "Nowhere"}, ""), kIcalBadArguments);
+}

@@ -1,0 +1,202 @@
+// Several calendars over two real servers: tamberlo-sync add gathers three calendars into two
+// accounts, each item goes to the collection of its calendar and a local one's to none, a
+// second store receives each into its own calendar, and a collection deleted on its server is
+// kept here as a local calendar.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "platform/pim/store_calendars.h"
+#include "platform/pim/store_database.h"
+#include "platform/pim/sync_ledger.h"
+#include "sync/calendar_collection.h"
+#include "sync/dav_xml.h"
+#include "sync/resource_text.h"
+#include "tests/support/temp_paths.h"
+#include "tests/sync/dav_server.h"
+#include "tools/sync/sync_tool.h"
+
+namespace {
+
+const SYSTEMTIME kNow = MakeSystemTime(2026, 12, 7, 9, 30);
+
+std::string Tool(const std::vector<std::string>& args, int expected = kSyncOk)
+{
+    std::ostringstream out, err;
+    EXPECT_EQ(RunSync(args, kNow, out, err), expected) << err.str();
+    return out.str();
+}
+
+int32_t CalendarNamed(const std::string& store, const wchar_t* name)
+{
+    pim::StoreDatabase db;
+    EXPECT_EQ(db.Open(store), 0);
+    pim::Calendar c;
+    EXPECT_EQ(pim::CalendarList(db).Named(name, c), 0) << name;
+    return c.id;
+}
+
+void Save(const std::string& store, int32_t kind, const wchar_t* subject, int32_t calendar)
+{
+    pim::StoreDatabase db;
+    ASSERT_EQ(db.Open(store), 0);
+    pim::StoredItem item;
+    item.kind = kind;
+    item.fields.Subject = subject;
+    item.fields.Start = 46370.5;
+    item.fields.End = 46370.55;
+    item.calendar = calendar;
+    ASSERT_EQ(db.Save(item), 0) << subject;
+}
+
+// The subjects a collection holds, sorted.
+std::set<std::wstring> There(const DavServer& server, const QUrl& calendar)
+{
+    caldav::DavClient client(server.Account());
+    const caldav::CollectionListing listing = caldav::ListResources(client, calendar);
+    EXPECT_FALSE(listing.error);
+    std::vector<QString> hrefs;
+    for (const caldav::ResourceState& r : listing.resources)
+        hrefs.push_back(r.href);
+    caldav::SyncError error;
+    std::set<std::wstring> subjects;
+    for (const caldav::Resource& r : caldav::FetchResources(client, calendar, hrefs, error)) {
+        if (const caldav::ResourceItem read = caldav::ReadResource(r.calendarData, kNow); read.item)
+            subjects.insert(read.item->fields.Subject);
+    }
+    return subjects;
+}
+
+// "subject:calendar name" of every item of a store, sorted.
+std::set<std::wstring> Here(const std::string& store)
+{
+    pim::StoreDatabase db;
+    EXPECT_EQ(db.Open(store), 0);
+    std::vector<pim::Calendar> calendars;
+    pim::CalendarList(db).All(calendars);
+    std::set<std::wstring> out;
+    for (const int32_t kind : {pim::kAppointmentKind, pim::kTaskKind}) {
+        std::vector<pim::StoredItem> items;
+        db.Load(kind, 0, items);
+        for (const pim::StoredItem& item : items) {
+            for (const pim::Calendar& c : calendars) {
+                if (c.id == item.calendar)
+                    out.insert(item.fields.Subject + L":" + c.name);
+            }
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(SyncCalendars, TwoAccountsOnTwoServersSyncThreeCalendarsApart)
+{
+    DavServer radicale(DavServer::Kind::Radicale);
+    DavServer xandikos(DavServer::Kind::Xandikos);
+    ASSERT_TRUE(radicale.Running()) << radicale.Problem().toStdString();
+    ASSERT_TRUE(xandikos.Running()) << xandikos.Problem().toStdString();
+    const QUrl work = radicale.MakeCalendar("work", "Work", {"VEVENT", "VTODO"}, "#3366CC");
+    const QUrl family = radicale.MakeCalendar("family", "Family", {"VEVENT"});
+    const QUrl club = xandikos.MakeCalendar("club", "Club");
+    ASSERT_FALSE(work.isEmpty() || family.isEmpty() || club.isEmpty());
+    TempPaths paths;
+    const std::string a = paths.File("a.sqlite3"), b = paths.File("b.sqlite3");
+    const std::string r = radicale.Base().toString().toStdString();
+    const std::string x = xandikos.Base().toString().toStdString();
+    const auto add = [&](const std::string& store) {
+        const std::vector<std::string> common{"--store", store, "--profile", paths.File("t.ini"),
+                                              "--user", "alice", "--password-command",
+                                              "echo secret"};
+        const auto with = [&](std::vector<std::string> args) {
+            args.insert(args.end(), common.begin(), common.end());
+            return Tool(args);
+        };
+        EXPECT_EQ(with({"add", r, "--calendar", work.path().toStdString()}), "added account 1\n");
+        EXPECT_EQ(with({"add", r, "--calendar", family.path().toStdString()}),
+                  "added to account 1\n");
+        EXPECT_EQ(with({"add", x, "--calendar", club.path().toStdString()}), "added account 2\n");
+    };
+    add(a);
+    {
+        pim::StoreDatabase db;
+        ASSERT_EQ(db.Open(a), 0);
+        pim::Calendar c;
+        ASSERT_EQ(pim::CalendarList(db).Named(L"Work", c), 0);
+        EXPECT_EQ(c.colour, 0x00CC6633u) << "the server's #3366CC";
+        EXPECT_FALSE(c.readOnly);
+    }
+    Save(a, pim::kAppointmentKind, L"Standup", CalendarNamed(a, L"Work"));
+    Save(a, pim::kTaskKind, L"Report", CalendarNamed(a, L"Work"));
+    Save(a, pim::kAppointmentKind, L"Dinner", CalendarNamed(a, L"Family"));
+    Save(a, pim::kAppointmentKind, L"Match", CalendarNamed(a, L"Club"));
+    Save(a, pim::kAppointmentKind, L"Diary", 0);
+    const std::vector<std::string> rounds{"--store", a, "--profile", paths.File("t.ini")};
+    const std::string first = Tool(rounds);
+    EXPECT_NE(first.find("alice at 127.0.0.1: sent 3,"), std::string::npos) << first;
+    EXPECT_NE(first.find("alice at 127.0.0.1: sent 1,"), std::string::npos) << first;
+    EXPECT_EQ(There(radicale, work), (std::set<std::wstring>{L"Report", L"Standup"}));
+    EXPECT_EQ(There(radicale, family), (std::set<std::wstring>{L"Dinner"}));
+    EXPECT_EQ(There(xandikos, club), (std::set<std::wstring>{L"Match"}));
+    const std::string listed = Tool({"list", "--store", a});
+    EXPECT_NE(listed.find("\tWork <" + work.toString().toStdString() + ">\tevents, tasks\t2 items\n"),
+              std::string::npos)
+        << listed;
+    EXPECT_NE(listed.find("local\n\tPersonal\tevents, tasks\t1 item\n"), std::string::npos)
+        << listed;
+
+    // Another store with the same accounts gets each item into its own calendar.
+    add(b);
+    Tool({"--store", b, "--profile", paths.File("t.ini")});
+    EXPECT_EQ(Here(b), (std::set<std::wstring>{L"Dinner:Family", L"Match:Club", L"Report:Work",
+                                               L"Standup:Work"}));
+
+    // A collection deleted on its server: reported, and its items stay here in a local calendar.
+    caldav::DavClient client(radicale.Account());
+    ASSERT_LT(client.Delete(family, {}).status, 300);
+    const std::string gone = Tool(rounds);
+    EXPECT_NE(gone.find("The calendar \"Family\" is gone from 127.0.0.1; its items are kept here "
+                        "as a local calendar."),
+              std::string::npos)
+        << gone;
+    EXPECT_EQ(Here(a), (std::set<std::wstring>{L"Diary:Personal", L"Dinner:Family", L"Match:Club",
+                                               L"Report:Work", L"Standup:Work"}));
+    pim::StoreDatabase db;
+    ASSERT_EQ(db.Open(a), 0);
+    pim::Calendar family_here;
+    ASSERT_EQ(pim::CalendarList(db).Named(L"Family", family_here), 0);
+    EXPECT_EQ(family_here.kind, pim::CalendarKind::Local);
+    db.Close();
+    EXPECT_NE(Tool(rounds).find("sent 0, deleted there 0"), std::string::npos);
+}
+
+// The server's colour as the store keeps it, and what a collection the user may not write is.
+TEST(SyncCalendars, ACollectionBecomesAStoreCalendarAsTheServerDescribesIt)
+{
+    caldav::RemoteCalendar remote;
+    remote.url = QUrl("https://dav.example/a/team/");
+    remote.name = "Team";
+    remote.events = true;
+    for (const auto& [color, colour] : std::vector<std::pair<QString, uint32_t>>{
+             {"#3366CC", 0x00CC6633}, {"#FF8000FF", 0x000080FF}, {"", 0}, {"red", 0},
+             {"#12345", 0}, {"#GGHHII", 0}}) {
+        remote.color = color;
+        EXPECT_EQ(caldav::StoreCalendarOf(remote).colour, colour) << color.toStdString();
+    }
+    remote.writable = false;
+    const pim::Calendar c = caldav::StoreCalendarOf(remote);
+    EXPECT_EQ(c.name + L" " + c.url, L"Team https://dav.example/a/team/");
+    EXPECT_TRUE(c.readOnly && c.events && !c.tasks && c.kind == pim::CalendarKind::Collection);
+
+    const caldav::Multistatus answer = caldav::ParseMultistatus(
+        "<d:multistatus xmlns:d=\"DAV:\"><d:response><d:href>/a/team/</d:href><d:propstat>"
+        "<d:prop><d:current-user-privilege-set><d:privilege><d:read/></d:privilege>"
+        "</d:current-user-privilege-set></d:prop><d:status>HTTP/1.1 200 OK</d:status>"
+        "</d:propstat></d:response><d:response><d:href>/a/mine/</d:href><d:propstat><d:prop>"
+        "<d:current-user-privilege-set><d:privilege><d:read/></d:privilege><d:privilege>"
+        "<d:write-content/></d:privilege></d:current-user-privilege-set></d:prop>"
+        "<d:status>HTTP/1.1 200 OK</d:status></d:propstat></d:response></d:multistatus>");
+    ASSERT_EQ(answer.entries.size(), 2u);
+    EXPECT_TRUE(answer.entries[0].props.privileges && !answer.entries[0].props.writeContent);
+    EXPECT_TRUE(answer.entries[1].props.privileges && answer.entries[1].props.writeContent);
+}
