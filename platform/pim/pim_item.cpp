@@ -64,7 +64,9 @@ int32_t PimItem::Save()
         return -1;
     }
     if (!IsOccurrence()) {
-        RenewChangedRevisions(base_, stored_, UtcStamp(GetLocalTime()));
+        if (!(stored_ == base_)) { // the stamp asks the zone rules: not for an unchanged item
+            RenewChangedRevisions(base_, stored_, UtcStamp(GetLocalTime()));
+        }
         const int32_t status = db_->Save(stored_);
         if (status >= 0) {
             base_ = stored_;

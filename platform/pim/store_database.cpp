@@ -465,6 +465,11 @@ int32_t StoreDatabase::Exec(const char* sql)
     return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK ? 0 : -1;
 }
 
+int32_t StoreDatabase::Step(const std::string& sql)
+{
+    return Statement(sql).Step() == SQLITE_DONE ? 0 : -1;
+}
+
 SqliteStatement& StoreDatabase::Statement(const std::string& sql)
 {
     std::unique_ptr<SqliteStatement>& cached = statements_[sql];
@@ -1101,7 +1106,8 @@ int32_t StoreDatabase::BeginWrite(bool outermost)
         writeError_ = lastError_;
         return -1;
     }
-    if (Exec(outermost ? "BEGIN IMMEDIATE" : "SAVEPOINT item_write") != 0) {
+    // A batch's savepoint comes with every item: its statement is prepared once.
+    if ((outermost ? Exec("BEGIN IMMEDIATE") : Step("SAVEPOINT item_write")) != 0) {
         NoteWriteFailure();
         return -1;
     }
@@ -1122,9 +1128,9 @@ int32_t StoreDatabase::EndWrite(bool outermost, int32_t status)
     }
     if (status < 0) {
         NoteWriteFailure();
-        Exec("ROLLBACK TO item_write");
+        Step("ROLLBACK TO item_write");
     }
-    Exec("RELEASE item_write");
+    Step("RELEASE item_write");
     return status;
 }
 
@@ -1221,10 +1227,14 @@ int32_t StoreDatabase::WriteItem(const StoredItem& item, int32_t& oid)
         }
         oid = static_cast<int32_t>(rowid);
     }
-    if (WritePattern(oid, item) != 0 || WriteFindText(oid) != 0) {
+    if (WritePattern(oid, item, insert) != 0) {
         return -1;
     }
-    return 0;
+    if (bulk_) {
+        bulk_->Written(oid);
+        return 0;
+    }
+    return WriteFindText(oid);
 }
 
 // Find's index follows every save, inside the save's transaction, read back from the rows just
@@ -1240,9 +1250,10 @@ int32_t StoreDatabase::WriteFindText(int32_t oid)
     return row.Step() == SQLITE_DONE && sqlite3_changes(db_) == 1 ? 0 : -1;
 }
 
-int32_t StoreDatabase::WritePattern(int32_t oid, const StoredItem& item)
+int32_t StoreDatabase::WritePattern(int32_t oid, const StoredItem& item, bool inserted)
 {
-    if (DeleteDependents(oid) != 0) {
+    // A new object id has never been used, so nothing depends on it yet.
+    if (!inserted && DeleteDependents(oid) != 0) {
         return -1;
     }
     if (!item.pattern) {
@@ -1287,8 +1298,9 @@ int32_t StoreDatabase::DeleteDependents(int32_t oid)
     return Statement("DELETE FROM patterns WHERE oid = ?").Bind(oid).Step() == SQLITE_DONE &&
                    Statement("DELETE FROM exceptions WHERE oid = ?").Bind(oid).Step() ==
                        SQLITE_DONE &&
-                   Statement("DELETE FROM find_text WHERE rowid = ?").Bind(oid).Step() ==
-                       SQLITE_DONE
+                   (bulk_ ? (bulk_->Note(oid), true)
+                               : Statement("DELETE FROM find_text WHERE rowid = ?").Bind(oid).Step() ==
+                                     SQLITE_DONE)
                ? 0
                : -1;
 }
@@ -1332,7 +1344,15 @@ int32_t StoreDatabase::RunInOneTransaction(const std::function<int32_t()>& work)
     if (BeginWrite(true) != 0) {
         return -1;
     }
-    return EndWrite(true, work());
+    bulk_.emplace(db_);
+    int32_t status = work();
+    if (status >= 0 && bulk_->Finish("INSERT INTO find_text (rowid, text) SELECT i.oid, " +
+                                                  kFoldedText + " FROM items i WHERE i.oid IN "
+                                                  "(SELECT oid FROM temp.batch_written)") < 0) {
+        status = -1;
+    }
+    bulk_.reset();
+    return EndWrite(true, status);
 }
 
 } // namespace pim
