@@ -285,15 +285,19 @@ StoredItem* ItemOf(std::vector<StoredItem>& items, int32_t oid)
 // Restricts a query on the joined items row `i` to one kind and, when oid > 0, one item. The
 // two forms are separate statements so that a find goes straight to its row.
 // A series whose own reminder is off still counts when one of its changed occurrences has one.
+// "+i.kind": the rows are read in oid order straight from the table; through an index on the
+// kind they would be looked up one by one and then sorted.
+const std::string kHasReminder = "(i.reminder_set != 0 OR EXISTS (SELECT 1 FROM exceptions x"
+                                 " WHERE x.oid = i.oid AND x.reminder_set != 0))";
+
 std::string WhereKindAndOid(int32_t oid, ItemSelection selection)
 {
-    std::string where = oid > 0 ? " WHERE i.kind = ? AND i.oid = ?" : " WHERE i.kind = ?";
+    std::string where = oid > 0 ? " WHERE +i.kind = ? AND i.oid = ?" : " WHERE +i.kind = ?";
     if (selection == ItemSelection::None) {
         where += " AND 0";
     }
     if (selection == ItemSelection::WithReminders) {
-        where += " AND (i.reminder_set != 0 OR EXISTS (SELECT 1 FROM exceptions x"
-                 " WHERE x.oid = i.oid AND x.reminder_set != 0))";
+        where += " AND " + kHasReminder;
     }
     return where;
 }
@@ -347,6 +351,13 @@ std::string SeriesReaching(int32_t kind)
     return rows + "pattern_start >= ?2 - 401 - " + margin + " AND pattern_start < ?3" + reaches +
            " UNION " + rows + kSeriesLength + " > 400 AND pattern_start < ?3" + reaches +
            " UNION " + rows + "pattern_start IS NULL";
+}
+
+// Tasks whose reminder fires in the range ?2 .. ?3, as `reminded`.
+std::string TaskRemindersFiring()
+{
+    return "WITH reminded(oid) AS (SELECT oid FROM items WHERE kind = ?1 AND reminder_set != 0 "
+           "AND reminder_time >= ?2 AND reminder_time < ?3) ";
 }
 
 // The object ids a range load reads, with kind ?1 and the range ?2 .. ?3.
@@ -838,8 +849,16 @@ int32_t StoreDatabase::Load(int32_t kind, int32_t oid, std::vector<StoredItem>& 
 
 int32_t StoreDatabase::LoadRange(int32_t kind, const DayRange& range, std::vector<StoredItem>& out)
 {
+    const bool reminders = range.selection == ItemSelection::WithReminders;
+    const std::string candidates =
+        reminders && kind == kTaskKind ? TaskRemindersFiring()
+        : reminders ? RangeCandidates(kind) + ", reminded(oid) AS (SELECT w.oid FROM wanted w JOIN "
+                                              "items i ON i.oid = w.oid WHERE " +
+                          kHasReminder + ") "
+                    : RangeCandidates(kind);
     return LoadWanted(
-        kind, RangeCandidates(kind) + "INSERT INTO temp.wanted_ids SELECT oid FROM wanted",
+        kind, candidates + "INSERT INTO temp.wanted_ids SELECT oid FROM " +
+                  (reminders ? "reminded" : "wanted"),
         [kind, range](SqliteStatement& s) {
             s.Bind(kind).Bind(range.from - kDateSlackDays).Bind(range.until + kDateSlackDays);
         },
@@ -1041,16 +1060,21 @@ int32_t StoreDatabase::LoadItems(int32_t kind, const Restriction& restriction,
                                LoadedColumns(kind) + " FROM items i" + restriction.items +
                                " ORDER BY oid");
     restriction.bind(s);
+    // Counted first, so the list is not moved as it grows.
+    SqliteStatement count(db_, "SELECT count(*) FROM items i" + restriction.items);
+    restriction.bind(count);
+    if (count.Step() == SQLITE_ROW) {
+        out.reserve(out.size() + static_cast<size_t>(std::max<int64_t>(count.Int64(0), 0)));
+    }
     int rc = 0;
     while ((rc = s.Step()) == SQLITE_ROW) {
-        StoredItem item;
+        StoredItem& item = out.emplace_back();
         item.kind = kind;
         item.fields = ReadFields(s, 4, kind);
         item.fields.Oid = s.Int(0);
         item.fields.UID = s.Text(1);
         item.fields.Zone = s.Text(2);
         item.fields.Kept = s.Utf8Text(3);
-        out.push_back(std::move(item));
     }
     return rc == SQLITE_DONE ? 0 : -1;
 }

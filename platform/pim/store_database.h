@@ -22,10 +22,13 @@ namespace pim {
 // its item by object id and needs nothing read in advance).
 enum class ItemSelection { All, WithReminders, None };
 
-// The days [from, until) a load is limited to, as DATE values of their midnights.
+// The days [from, until) a load is limited to, as DATE values of their midnights. With
+// WithReminders only items with a reminder come, and tasks by the time their reminder fires
+// instead of their dates.
 struct DayRange {
     DATE from = 0.0;
     DATE until = 0.0;
+    ItemSelection selection = ItemSelection::All;
 };
 
 class StoreDatabase {
