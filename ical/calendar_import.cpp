@@ -32,6 +32,9 @@ struct Override {
 struct Stored {
     int32_t kind;
     int32_t oid;
+    // Its position in the collection read at connect while that still holds it as stored;
+    // 0 once this import saved it.
+    int32_t position = 0;
 };
 
 // Builds exceptions in ascending original day; later entries of a day replace earlier ones.
@@ -116,12 +119,12 @@ void Importer::IndexStore()
 {
     for (int32_t n = 1; n <= session_.AppointmentCount(); ++n) {
         if (const AppointItem item = session_.FetchAppointment(n); item && !item->GetUID().empty()) {
-            byUid_[item->GetUID()] = {pim::kAppointmentKind, item->GetOid()};
+            byUid_[item->GetUID()] = {pim::kAppointmentKind, item->GetOid(), n};
         }
     }
     for (int32_t n = 1; n <= session_.TaskCount(); ++n) {
         if (const TaskItem item = session_.FetchTask(n); item && !item->GetUID().empty()) {
-            byUid_[item->GetUID()] = {pim::kTaskKind, item->GetOid()};
+            byUid_[item->GetUID()] = {pim::kTaskKind, item->GetOid(), n};
         }
     }
     session_.ReleaseAppointment();
@@ -161,7 +164,9 @@ void Importer::Take(const std::string& text, bool last)
     }
     ReadComponent read = ReadItemComponent(c, text, zones_, readOptions_);
     // A UID the import made up means nothing to the reader.
-    const std::string name = ItemName(read.item.fields.Subject, UidOf(c));
+    const std::string uid = UidOf(c);
+    // Named only for a note: most components need none.
+    const auto name = [&] { return ItemName(read.item.fields.Subject, uid); };
     const Revision revision = RevisionOf(c);
     icalcomponent_free(c);
     if (read.unknownZone && !last) {
@@ -170,7 +175,7 @@ void Importer::Take(const std::string& text, bool last)
     }
     const std::wstring& id = read.item.fields.UID;
     if (!read.expanded.empty()) {
-        Note(name, read.problem + "; imported as " +
+        Note(name(), read.problem + "; imported as " +
                        Counted(static_cast<int>(read.expanded.size()), "single appointment"));
         for (pim::StoredItem& single : read.expanded) {
             status_ = std::min(status_, Save(std::move(single), revision));
@@ -178,11 +183,11 @@ void Importer::Take(const std::string& text, bool last)
         return;
     }
     if (!read.problem.empty()) {
-        Skip(name, read.problem);
+        Skip(name(), read.problem);
         return;
     }
     for (const std::string& note : read.notes) {
-        Note(name, note);
+        Note(name(), note);
     }
     if (read.recurrenceDay) {
         overrides_.push_back({id, *read.recurrenceDay, read.item.fields});
@@ -190,11 +195,11 @@ void Importer::Take(const std::string& text, bool last)
     }
     if (const auto earlier = seen_.find(id); earlier != seen_.end()) {
         if (revision <= earlier->second) {
-            Skip(name, "a second component with the same UID");
+            Skip(name(), "a second component with the same UID");
             return;
         }
         // A newer revision replaces the one already saved (Save finds it by its UID).
-        Skip(name, "replaced by a newer component with the same UID");
+        Skip(name(), "replaced by a newer component with the same UID");
         --(read.item.kind == pim::kTaskKind ? report_.tasks : report_.appointments);
     }
     seen_[id] = revision;
@@ -212,15 +217,19 @@ void Importer::Take(const std::string& text, bool last)
 int32_t Importer::Save(pim::StoredItem item, const std::optional<Revision>& revision)
 {
     const std::wstring uid = item.fields.UID;
-    const std::string name = ItemName(item.fields.Subject, Utf8(uid));
+    const auto name = [&item, &uid] { return ItemName(item.fields.Subject, Utf8(uid)); };
     const bool task = item.kind == pim::kTaskKind;
     const auto known = byUid_.find(uid);
     if (known != byUid_.end() && known->second.kind != item.kind) {
-        Skip(name, "the store holds this UID as another kind of item");
+        Skip(name(), "the store holds this UID as another kind of item");
         return 0;
     }
     std::shared_ptr<pim::PimItem> target;
-    if (known != byUid_.end()) {
+    if (known != byUid_.end() && known->second.position > 0) {
+        const int32_t n = known->second.position;
+        target = task ? std::shared_ptr<pim::PimItem>(session_.FetchTask(n))
+                      : std::shared_ptr<pim::PimItem>(session_.FetchAppointment(n));
+    } else if (known != byUid_.end()) {
         const std::wstring field = PimSession::OidField(known->second.oid);
         target = task ? std::shared_ptr<pim::PimItem>(session_.FindTask(field))
                       : std::shared_ptr<pim::PimItem>(session_.FindAppointment(field));
@@ -231,14 +240,24 @@ int32_t Importer::Save(pim::StoredItem item, const std::optional<Revision>& revi
     }
     if (target && revision && known != byUid_.end() &&
         *revision < KeptRevisionOf(target->GetKept())) {
-        Skip(name, "kept the newer version here");
+        Skip(name(), "kept the newer version here");
+        session_.ReleaseAppointment();
+        session_.ReleaseTask();
+        return 0;
+    }
+    item.fields.Oid = target ? target->GetOid() : 0;
+    const bool unchanged = target && known != byUid_.end() && item == target->Stored();
+    if (unchanged) {
+        // Importing the same file again writes nothing and leaves the sync nothing to send.
+        ++(task ? report_.tasks : report_.appointments);
         session_.ReleaseAppointment();
         session_.ReleaseTask();
         return 0;
     }
     if (!target || target->ReplaceStored(std::move(item), pim::KeptRevision::AsItCame) < 0 ||
         target->Save() < 0) {
-        Note(name, "the store could not save it");
+        Note(target ? ItemName(target->GetSubject(), Utf8(uid)) : name(),
+             "the store could not save it");
         return -1;
     }
     byUid_[uid] = {task ? pim::kTaskKind : pim::kAppointmentKind, target->GetOid()};

@@ -15,6 +15,10 @@ namespace {
 constexpr double kMinutesPerDay = 1440.0;
 // A lead beyond a year is taken as a year, so a series walk stays short.
 constexpr int32_t kLongestLeadMinutes = 366 * 1440;
+// A load reads reminders firing from this long before its time (missed ones still fire) ...
+constexpr double kReadBehindDays = 2.0;
+// ... to this long past the horizon, so a plan serves a month before it is read again.
+constexpr double kReadAheadDays = 30.0;
 
 int32_t LeadMinutes(const pim::AppointmentItem& item)
 {
@@ -63,11 +67,17 @@ DATE Reminder::ShownDay() const
     return IsTaskDate(end) ? end : fireAt;
 }
 
-int32_t ReminderPlan::Load(PimSession& session)
+int32_t ReminderPlan::Load(PimSession& session, DATE now)
 {
     fixed_.clear();
     series_.clear();
-    const int32_t status = session.Connect(pim::ItemSelection::WithReminders);
+    readFrom_ = std::floor(now) - kReadBehindDays;
+    readUntil_ = std::floor(now) + kHorizonDays + kReadAheadDays;
+    // An appointment fires up to its longest lead before it starts: it is read when it can
+    // show on a day up to that much past the last firing time.
+    const int32_t status = session.Connect(pim::DayRange{
+        readFrom_, readUntil_ + kLongestLeadMinutes / kMinutesPerDay + 1.0,
+        pim::ItemSelection::WithReminders});
     if (status < 0) {
         session.Disconnect();
         return status;
@@ -86,6 +96,11 @@ int32_t ReminderPlan::Load(PimSession& session)
     }
     session.Disconnect();
     return 0;
+}
+
+bool ReminderPlan::Covers(DATE now) const
+{
+    return now - 1.0 >= readFrom_ && now + kHorizonDays + 1.0 <= readUntil_;
 }
 
 void ReminderPlan::AddAppointment(const AppointItem& item)

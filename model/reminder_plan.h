@@ -41,9 +41,13 @@ public:
     // Series are searched this far ahead of the asked time; the caller re-asks before then.
     static constexpr int kHorizonDays = 400;
 
-    // Reads every appointment with ReminderSet and every open task with a valid ReminderTime.
-    // A store that cannot be opened gives a negative status and an empty plan.
-    int32_t Load(PimSession& session);
+    // Reads the appointments with ReminderSet and the open tasks with a valid ReminderTime
+    // whose reminder can fire from a little before `now` to past the horizon: a range read,
+    // so the plan costs the same in a calendar of any size. A store that cannot be opened
+    // gives a negative status and an empty plan.
+    int32_t Load(PimSession& session, DATE now);
+    // Whether what Load read still answers Due and Next around `now`; else it is read again.
+    bool Covers(DATE now) const;
 
     // Every reminder firing in [from, until), earliest first.
     std::vector<Reminder> Due(DATE from, DATE until) const;
@@ -67,4 +71,6 @@ private:
 
     std::vector<Reminder> fixed_; // single appointments, changed occurrences, tasks
     std::vector<Series> series_;
+    DATE readFrom_ = 0.0;  // the firing times Load read, [readFrom_, readUntil_)
+    DATE readUntil_ = 0.0;
 };

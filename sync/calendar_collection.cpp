@@ -2,6 +2,8 @@
 // multistatus answers become plain values; any failure ends the conversation with its error.
 #include "sync/calendar_collection.h"
 
+#include <QHash>
+
 #include <algorithm>
 
 #include "sync/dav_xml.h"
@@ -9,7 +11,9 @@
 namespace caldav {
 namespace {
 
-constexpr size_t kMultigetBatch = 100;
+// Hrefs asked for in one multiget: few round trips, and a request body of some tens of
+// kilobytes, which servers take.
+constexpr size_t kMultigetBatch = 500;
 
 // The answer's multistatus, or its error (an answer that is no multistatus, or names an ETag
 // that could never be sent back as a header, is Malformed).
@@ -265,6 +269,13 @@ std::vector<Resource> FetchResources(DavClient& client, const QUrl& calendar,
             hrefs.begin() + static_cast<std::ptrdiff_t>(first),
             hrefs.begin() +
                 static_cast<std::ptrdiff_t>(std::min(first + kMultigetBatch, hrefs.size())));
+        QHash<QString, size_t> askedAt; // each asked href by the form answers are matched in
+        for (size_t i = 0; i < batch.size(); ++i) {
+            const QString key = ComparedHref(batch[i]);
+            if (!askedAt.contains(key)) { // the first spelling answers
+                askedAt.insert(key, i);
+            }
+        }
         const DavResponse response = client.Report(calendar, 1, MultigetQuery(batch));
         const Multistatus answer = Read(response, error);
         if (error) {
@@ -273,13 +284,11 @@ std::vector<Resource> FetchResources(DavClient& client, const QUrl& calendar,
         for (const DavEntry& entry : answer.entries) {
             // Answered in the caller's spelling, so it can match what it asked for; what it
             // did not ask for is no answer.
-            const QString href = HrefPath(entry.href, response.url);
-            const auto asked = std::find_if(batch.begin(), batch.end(),
-                                            [&](const QString& h) { return SameHref(h, href); });
-            if (asked == batch.end()) {
+            const auto asked = askedAt.constFind(ComparedHref(HrefPath(entry.href, response.url)));
+            if (asked == askedAt.constEnd()) {
                 continue;
             }
-            Resource resource{*asked, entry.props.etag, entry.props.calendarData,
+            Resource resource{batch[*asked], entry.props.etag, entry.props.calendarData,
                               entry.status == 404};
             if (resource.missing || !resource.calendarData.isEmpty()) {
                 resources.push_back(std::move(resource));

@@ -361,16 +361,18 @@ QString HrefPath(const QString& href, const QUrl& base)
     return base.resolved(QUrl(href)).path(QUrl::FullyEncoded);
 }
 
+QString ComparedHref(const QString& href)
+{
+    QString text = QUrl::fromPercentEncoding(href.toUtf8());
+    if (text.endsWith(QLatin1Char('/'))) {
+        text.chop(1);
+    }
+    return text;
+}
+
 bool SameHref(const QString& a, const QString& b)
 {
-    auto decoded = [](const QString& href) {
-        QString text = QUrl::fromPercentEncoding(href.toUtf8());
-        if (text.endsWith(QLatin1Char('/'))) {
-            text.chop(1);
-        }
-        return text;
-    };
-    return decoded(a) == decoded(b);
+    return ComparedHref(a) == ComparedHref(b);
 }
 
 } // namespace caldav

@@ -60,5 +60,7 @@ Multistatus ParseMultistatus(const QByteArray& xml);
 QString HrefPath(const QString& href, const QUrl& base);
 // Whether two hrefs name the same resource: compared decoded, a trailing slash aside.
 bool SameHref(const QString& a, const QString& b);
+// The form SameHref compares: equal for exactly the hrefs it takes as the same.
+QString ComparedHref(const QString& href);
 
 } // namespace caldav

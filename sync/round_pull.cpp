@@ -14,7 +14,7 @@ namespace caldav {
 namespace {
 
 // Resources applied per store transaction: one disk sync for many items on a first round.
-constexpr size_t kApplyBatch = 200;
+constexpr size_t kApplyBatch = 1000;
 // Parts of one cut-short sync-collection answer asked for before the listing is used instead.
 constexpr int kMostAnswerParts = 1000;
 // Tries of a read whose answer the link cut.

@@ -22,7 +22,8 @@ size_t SkipBlanks(const std::wstring& text, size_t i)
 }  // namespace
 
 Items::Items(std::shared_ptr<StoreDatabase> db, int32_t kind, std::vector<StoredItem> items)
-    : db_(std::move(db)), kind_(kind), items_(std::move(items))
+    : db_(std::move(db)), kind_(kind),
+      items_(std::make_shared<const std::vector<StoredItem>>(std::move(items)))
 {
 }
 
@@ -48,7 +49,7 @@ int32_t Items::ParseOidRestriction(const std::wstring& restriction)
 
 const StoredItem* Items::At(int32_t n) const
 {
-    return n >= 1 && n <= Count() ? &items_[static_cast<size_t>(n - 1)] : nullptr;
+    return n >= 1 && n <= Count() ? &(*items_)[static_cast<size_t>(n - 1)] : nullptr;
 }
 
 template <typename ItemType>
@@ -57,7 +58,7 @@ int32_t Items::Hand(const StoredItem* stored, int32_t kind, std::shared_ptr<Item
     if (out == nullptr || stored == nullptr || kind != kind_) {
         return -1;
     }
-    *out = std::make_shared<ItemType>(db_, *stored);
+    *out = std::make_shared<ItemType>(db_, std::shared_ptr<const StoredItem>(items_, stored));
     return 0;
 }
 
@@ -70,7 +71,8 @@ int32_t Items::Found(const std::wstring& restriction, int32_t kind,
     if (oid <= 0 || kind != kind_ || db_->Load(kind, oid, found) < 0 || found.size() != 1) {
         return -1;
     }
-    return Hand(&found.front(), kind, out);
+    *out = std::make_shared<ItemType>(db_, std::move(found.front()));
+    return 0;
 }
 
 int32_t Items::Item(int32_t n, std::shared_ptr<AppointmentItem>* out) const

@@ -15,7 +15,7 @@ class Items {
 public:
     Items(std::shared_ptr<StoreDatabase> db, int32_t kind, std::vector<StoredItem> items);
 
-    int32_t Count() const { return static_cast<int32_t>(items_.size()); }
+    int32_t Count() const { return static_cast<int32_t>(items_->size()); }
     // 1-based; fails outside 1..Count or for the other kind of item.
     int32_t Item(int32_t n, std::shared_ptr<AppointmentItem>* out) const;
     int32_t Item(int32_t n, std::shared_ptr<TaskItem>* out) const;
@@ -37,7 +37,8 @@ private:
 
     std::shared_ptr<StoreDatabase> db_;
     int32_t kind_;
-    std::vector<StoredItem> items_;
+    // Shared with the items handed out, which measure their changes against it.
+    std::shared_ptr<const std::vector<StoredItem>> items_;
 };
 
 }  // namespace pim

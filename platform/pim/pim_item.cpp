@@ -12,7 +12,13 @@
 namespace pim {
 
 PimItem::PimItem(std::shared_ptr<StoreDatabase> db, StoredItem stored)
-    : stored_(std::move(stored)), base_(stored_), db_(std::move(db))
+    : stored_(std::move(stored)), base_(std::make_shared<const StoredItem>(stored_)),
+      db_(std::move(db))
+{
+}
+
+PimItem::PimItem(std::shared_ptr<StoreDatabase> db, std::shared_ptr<const StoredItem> loaded)
+    : stored_(*loaded), base_(std::move(loaded)), db_(std::move(db))
 {
 }
 
@@ -64,10 +70,12 @@ int32_t PimItem::Save()
         return -1;
     }
     if (!IsOccurrence()) {
-        RenewChangedRevisions(base_, stored_, UtcStamp(GetLocalTime()));
+        if (!(stored_ == *base_)) { // the stamp asks the zone rules: not for an unchanged item
+            RenewChangedRevisions(*base_, stored_, UtcStamp(GetLocalTime()));
+        }
         const int32_t status = db_->Save(stored_);
         if (status >= 0) {
-            base_ = stored_;
+            base_ = std::make_shared<const StoredItem>(stored_);
         }
         return status;
     }
@@ -103,7 +111,7 @@ int32_t PimItem::ReplaceStored(StoredItem stored, KeptRevision revision)
     stored.fields.Oid = stored_.fields.Oid;
     stored_ = std::move(stored);
     if (revision == KeptRevision::AsItCame) {
-        base_ = stored_;
+        base_ = std::make_shared<const StoredItem>(stored_);
     }
     return 0;
 }

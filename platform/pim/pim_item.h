@@ -18,6 +18,9 @@ class StoreDatabase;
 class PimItem : public std::enable_shared_from_this<PimItem> {
 public:
     PimItem(std::shared_ptr<StoreDatabase> db, StoredItem stored);
+    // An item of a loaded collection: its values are measured against the collection's own
+    // copy, so handing out every item of a large store copies each once.
+    PimItem(std::shared_ptr<StoreDatabase> db, std::shared_ptr<const StoredItem> loaded);
     virtual ~PimItem();
     PimItem(const PimItem&) = delete;
     PimItem& operator=(const PimItem&) = delete;
@@ -72,7 +75,7 @@ protected:
 
     StoredItem stored_;
     // The item as last read or saved: what a save's changes are measured against.
-    StoredItem base_;
+    std::shared_ptr<const StoredItem> base_;
     std::shared_ptr<StoreDatabase> db_;
     // For an occurrence: the series it belongs to and the day it originally fell on.
     std::shared_ptr<PimItem> master_;

@@ -5,7 +5,6 @@
 #include <QString>
 #include <sqlite3.h>
 
-#include <algorithm>
 
 namespace pim {
 
@@ -70,8 +69,14 @@ std::wstring SqliteStatement::Text(int column) const
         return {};
     }
     // Most store text is plain ASCII; it needs no decoding, and loads read a lot of it.
-    const bool ascii = std::all_of(text, text + bytes, [](char c) { return (c & 0x80) == 0; });
-    return ascii ? std::wstring(text, text + bytes) : QString::fromUtf8(text, bytes).toStdWString();
+    std::wstring wide(static_cast<size_t>(bytes), L'\0');
+    for (int i = 0; i < bytes; ++i) {
+        if ((text[i] & 0x80) != 0) {
+            return QString::fromUtf8(text, bytes).toStdWString();
+        }
+        wide[static_cast<size_t>(i)] = static_cast<wchar_t>(text[i]);
+    }
+    return wide;
 }
 
 std::string SqliteStatement::Utf8Text(int column) const

@@ -163,15 +163,19 @@ StoredItem* ItemOf(std::vector<StoredItem>& items, int32_t oid)
 // Restricts a query on the joined items row `i` to one kind and, when oid > 0, one item. The
 // two forms are separate statements so that a find goes straight to its row.
 // A series whose own reminder is off still counts when one of its changed occurrences has one.
+// "+i.kind": the rows are read in oid order straight from the table; through an index on the
+// kind they would be looked up one by one and then sorted.
+const std::string kHasReminder = "(i.reminder_set != 0 OR EXISTS (SELECT 1 FROM exceptions x"
+                                 " WHERE x.oid = i.oid AND x.reminder_set != 0))";
+
 std::string WhereKindAndOid(int32_t oid, ItemSelection selection)
 {
-    std::string where = oid > 0 ? " WHERE i.kind = ? AND i.oid = ?" : " WHERE i.kind = ?";
+    std::string where = oid > 0 ? " WHERE +i.kind = ? AND i.oid = ?" : " WHERE +i.kind = ?";
     if (selection == ItemSelection::None) {
         where += " AND 0";
     }
     if (selection == ItemSelection::WithReminders) {
-        where += " AND (i.reminder_set != 0 OR EXISTS (SELECT 1 FROM exceptions x"
-                 " WHERE x.oid = i.oid AND x.reminder_set != 0))";
+        where += " AND " + kHasReminder;
     }
     return where;
 }
@@ -225,6 +229,13 @@ std::string SeriesReaching(int32_t kind)
     return rows + "pattern_start >= ?2 - 401 - " + margin + " AND pattern_start < ?3" + reaches +
            " UNION " + rows + kSeriesLength + " > 400 AND pattern_start < ?3" + reaches +
            " UNION " + rows + "pattern_start IS NULL";
+}
+
+// Tasks whose reminder fires in the range ?2 .. ?3, as `reminded`.
+std::string TaskRemindersFiring()
+{
+    return "WITH reminded(oid) AS (SELECT oid FROM items WHERE kind = ?1 AND reminder_set != 0 "
+           "AND reminder_time >= ?2 AND reminder_time < ?3) ";
 }
 
 // The object ids a range load reads, with kind ?1 and the range ?2 .. ?3.
@@ -341,6 +352,11 @@ int32_t StoreDatabase::Fail(const std::wstring& what)
 int32_t StoreDatabase::Exec(const char* sql)
 {
     return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK ? 0 : -1;
+}
+
+int32_t StoreDatabase::Step(const std::string& sql)
+{
+    return Statement(sql).Step() == SQLITE_DONE ? 0 : -1;
 }
 
 SqliteStatement& StoreDatabase::Statement(const std::string& sql)
@@ -711,8 +727,16 @@ int32_t StoreDatabase::Load(int32_t kind, int32_t oid, std::vector<StoredItem>& 
 
 int32_t StoreDatabase::LoadRange(int32_t kind, const DayRange& range, std::vector<StoredItem>& out)
 {
+    const bool reminders = range.selection == ItemSelection::WithReminders;
+    const std::string candidates =
+        reminders && kind == kTaskKind ? TaskRemindersFiring()
+        : reminders ? RangeCandidates(kind) + ", reminded(oid) AS (SELECT w.oid FROM wanted w JOIN "
+                                              "items i ON i.oid = w.oid WHERE " +
+                          kHasReminder + ") "
+                    : RangeCandidates(kind);
     return LoadWanted(
-        kind, RangeCandidates(kind) + "INSERT INTO temp.wanted_ids SELECT oid FROM wanted",
+        kind, candidates + "INSERT INTO temp.wanted_ids SELECT oid FROM " +
+                  (reminders ? "reminded" : "wanted"),
         [kind, range](SqliteStatement& s) {
             s.Bind(kind).Bind(range.from - kDateSlackDays).Bind(range.until + kDateSlackDays);
         },
@@ -915,9 +939,15 @@ int32_t StoreDatabase::LoadItems(int32_t kind, const Restriction& restriction,
                                LoadedColumns(kind) + " FROM items i" + restriction.items +
                                " ORDER BY oid");
     restriction.bind(s);
+    // Counted first, so the list is not moved as it grows.
+    SqliteStatement count(db_, "SELECT count(*) FROM items i" + restriction.items);
+    restriction.bind(count);
+    if (count.Step() == SQLITE_ROW) {
+        out.reserve(out.size() + static_cast<size_t>(std::max<int64_t>(count.Int64(0), 0)));
+    }
     int rc = 0;
     while ((rc = s.Step()) == SQLITE_ROW) {
-        StoredItem item;
+        StoredItem& item = out.emplace_back();
         item.kind = kind;
         item.fields = ReadFields(s, 5, kind);
         item.fields.Oid = s.Int(0);
@@ -925,7 +955,6 @@ int32_t StoreDatabase::LoadItems(int32_t kind, const Restriction& restriction,
         item.fields.Zone = s.Text(2);
         item.fields.Kept = s.Utf8Text(3);
         item.calendar = s.Int(4);
-        out.push_back(std::move(item));
     }
     return rc == SQLITE_DONE ? 0 : -1;
 }
@@ -981,7 +1010,8 @@ int32_t StoreDatabase::BeginWrite(bool outermost)
         writeError_ = lastError_;
         return -1;
     }
-    if (Exec(outermost ? "BEGIN IMMEDIATE" : "SAVEPOINT item_write") != 0) {
+    // A batch's savepoint comes with every item: its statement is prepared once.
+    if ((outermost ? Exec("BEGIN IMMEDIATE") : Step("SAVEPOINT item_write")) != 0) {
         NoteWriteFailure();
         return -1;
     }
@@ -1002,9 +1032,9 @@ int32_t StoreDatabase::EndWrite(bool outermost, int32_t status)
     }
     if (status < 0) {
         NoteWriteFailure();
-        Exec("ROLLBACK TO item_write");
+        Step("ROLLBACK TO item_write");
     }
-    Exec("RELEASE item_write");
+    Step("RELEASE item_write");
     return status;
 }
 
@@ -1131,10 +1161,14 @@ int32_t StoreDatabase::WriteItem(const StoredItem& item, int32_t calendar, int32
         }
         oid = static_cast<int32_t>(rowid);
     }
-    if (WritePattern(oid, item) != 0 || WriteFindText(oid) != 0) {
+    if (WritePattern(oid, item, insert) != 0) {
         return -1;
     }
-    return 0;
+    if (bulk_) {
+        bulk_->Written(oid);
+        return 0;
+    }
+    return WriteFindText(oid);
 }
 
 // Find's index follows every save, inside the save's transaction, read back from the rows just
@@ -1150,9 +1184,10 @@ int32_t StoreDatabase::WriteFindText(int32_t oid)
     return row.Step() == SQLITE_DONE && sqlite3_changes(db_) == 1 ? 0 : -1;
 }
 
-int32_t StoreDatabase::WritePattern(int32_t oid, const StoredItem& item)
+int32_t StoreDatabase::WritePattern(int32_t oid, const StoredItem& item, bool inserted)
 {
-    if (DeleteDependents(oid) != 0) {
+    // A new object id has never been used, so nothing depends on it yet.
+    if (!inserted && DeleteDependents(oid) != 0) {
         return -1;
     }
     if (!item.pattern) {
@@ -1197,8 +1232,9 @@ int32_t StoreDatabase::DeleteDependents(int32_t oid)
     return Statement("DELETE FROM patterns WHERE oid = ?").Bind(oid).Step() == SQLITE_DONE &&
                    Statement("DELETE FROM exceptions WHERE oid = ?").Bind(oid).Step() ==
                        SQLITE_DONE &&
-                   Statement("DELETE FROM find_text WHERE rowid = ?").Bind(oid).Step() ==
-                       SQLITE_DONE
+                   (bulk_ ? (bulk_->Note(oid), true)
+                               : Statement("DELETE FROM find_text WHERE rowid = ?").Bind(oid).Step() ==
+                                     SQLITE_DONE)
                ? 0
                : -1;
 }
@@ -1246,7 +1282,15 @@ int32_t StoreDatabase::RunInOneTransaction(const std::function<int32_t()>& work)
     if (BeginWrite(true) != 0) {
         return -1;
     }
-    return EndWrite(true, work());
+    bulk_.emplace(db_);
+    int32_t status = work();
+    if (status >= 0 && bulk_->Finish("INSERT INTO find_text (rowid, text) SELECT i.oid, " +
+                                                  kFoldedText + " FROM items i WHERE i.oid IN "
+                                                  "(SELECT oid FROM temp.batch_written)") < 0) {
+        status = -1;
+    }
+    bulk_.reset();
+    return EndWrite(true, status);
 }
 
 } // namespace pim

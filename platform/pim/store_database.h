@@ -5,10 +5,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "platform/pim/bulk_write.h"
 #include "platform/pim/item_fields.h"
 #include "platform/pim/sqlite_statement.h"
 
@@ -20,10 +22,13 @@ namespace pim {
 // its item by object id and needs nothing read in advance).
 enum class ItemSelection { All, WithReminders, None };
 
-// The days [from, until) a load is limited to, as DATE values of their midnights.
+// The days [from, until) a load is limited to, as DATE values of their midnights. With
+// WithReminders only items with a reminder come, and tasks by the time their reminder fires
+// instead of their dates.
 struct DayRange {
     DATE from = 0.0;
     DATE until = 0.0;
+    ItemSelection selection = ItemSelection::All;
 };
 
 class StoreDatabase {
@@ -109,7 +114,9 @@ public:
     // Deletes the item; one the server holds leaves a tombstone for the next sync round.
     int32_t Delete(int32_t oid);
     // Runs many saves as one transaction (one disk sync); a negative result rolls all back
-    // (items saved inside keep the Oid they were given, which then does not exist).
+    // (items saved inside keep the Oid they were given, which then does not exist). Find's
+    // rows of the items written (and, for a large batch, the indexes) are built at the end, so
+    // FindMatches inside sees the items as they were before the batch.
     int32_t RunInOneTransaction(const std::function<int32_t()>& work);
 
 private:
@@ -139,6 +146,8 @@ private:
     int32_t Exec(const char* sql);
     // The write statements are prepared once per connection and reset before each reuse.
     SqliteStatement& Statement(const std::string& sql);
+    // Runs a cached statement without results: 0, or -1 when it failed.
+    int32_t Step(const std::string& sql);
     int32_t BeginWrite(bool outermost);
     int32_t EndWrite(bool outermost, int32_t status);
     void FillCountedEndDate(RecurrenceFields& pattern) const;
@@ -150,7 +159,7 @@ private:
     int32_t PlaceInCalendar(const StoredItem& item, SyncMark mark, int32_t& calendar);
     int32_t MarkChanged(int32_t oid, bool inserted);
     int32_t WriteTombstone(int32_t oid);
-    int32_t WritePattern(int32_t oid, const StoredItem& item);
+    int32_t WritePattern(int32_t oid, const StoredItem& item, bool inserted);
     int32_t WriteFindText(int32_t oid);
     int32_t DeleteDependents(int32_t oid);
     // Loads the items of a kind whose ids `insertIds` puts into temp.wanted_ids.
@@ -177,6 +186,8 @@ private:
     std::wstring writeError_;
     Identity identity_;
     OccurrenceRule rule_;
+    // Set while RunInOneTransaction runs its work.
+    std::optional<BulkWrite> bulk_;
 };
 
 }  // namespace pim

@@ -1,12 +1,15 @@
 // Find's folding and the store's find index over a real store file: every field matches, case
-// and accents are ignored, and the index follows saves, deletes and rolled-back batches.
+// and accents are ignored, and the index follows saves, deletes and rolled-back batches, also
+// when a batch builds it (and the range indexes) at its end.
 #include "platform/pim/find_text.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <map>
+#include <sqlite3.h>
 
+#include "platform/pim/sqlite_statement.h"
 #include "platform/pim/store_database.h"
 #include "tests/support/temp_paths.h"
 
@@ -70,6 +73,64 @@ TEST(FindText, TheIndexFollowsEverySave)
     EXPECT_EQ(subjects(L"dent"), L"Dentist|");
     ASSERT_EQ(db.Delete(subject.fields.Oid), 0);
     EXPECT_EQ(subjects(L"dent"), L"");
+}
+
+// A batch larger than the store was drops the range indexes and builds them and Find's rows at
+// its end: afterwards the store holds the same indexes, and Find what every save left.
+TEST(FindText, ALargeBatchBuildsTheIndexesAtItsEnd)
+{
+    TempPaths paths;
+    StoreDatabase db;
+    ASSERT_EQ(db.Open(paths.StorePath()), 0);
+    const auto indexes = [&paths] {
+        sqlite3* raw = nullptr;
+        sqlite3_open_v2(paths.StorePath().c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
+        std::wstring all;
+        {
+            SqliteStatement list(raw, "SELECT name FROM sqlite_master WHERE type = 'index' "
+                                      "ORDER BY name");
+            while (list.Step() == SQLITE_ROW)
+                all += list.Text(0) + L" ";
+        }
+        sqlite3_close(raw);
+        return all;
+    };
+    const std::wstring before = indexes();
+    ASSERT_NE(before.find(L"items_by_start_end"), std::wstring::npos);
+    int32_t replaced = 0;
+    int32_t deleted = 0;
+    ASSERT_EQ(db.RunInOneTransaction([&] {
+        for (int n = 0; n < 1500; ++n) {
+            StoredItem item;
+            item.fields.Subject = L"Meeting " + std::to_wstring(n);
+            item.fields.Start = 46000.0 + n;
+            item.fields.End = item.fields.Start + 0.5;
+            if (db.Save(item) < 0)
+                return -1;
+            if (n == 10)
+                replaced = item.fields.Oid;
+            if (n == 1200)
+                deleted = item.fields.Oid;
+        }
+        StoredItem again;
+        again.fields.Oid = replaced;
+        again.fields.Subject = L"Workshop";
+        return db.Save(again) < 0 ? -1 : db.Delete(deleted);
+    }),
+              0);
+    EXPECT_EQ(indexes(), before);
+    const auto count = [&](const std::wstring& text) {
+        std::vector<FindMatch> found;
+        EXPECT_EQ(db.FindMatches(text, found), 0);
+        return found.size();
+    };
+    EXPECT_EQ(count(L"meeting"), 1498u); // one replaced, one deleted
+    EXPECT_EQ(count(L"meeting 10"), 110u); // 100..109, 1000..1099 and not 10 itself
+    EXPECT_EQ(count(L"workshop"), 1u);
+    EXPECT_EQ(count(L"meeting 1200"), 0u);
+    std::vector<StoredItem> range;
+    ASSERT_EQ(db.LoadRange(kAppointmentKind, {46100.0, 46103.0}, range), 0);
+    EXPECT_EQ(range.size(), 7u); // the three days and the two of slack on each side
 }
 
 } // namespace

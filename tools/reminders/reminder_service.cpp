@@ -126,7 +126,7 @@ void ReminderService::ReloadStore()
         ReminderPlan fresh;
         // A store that cannot be read keeps the plan read before, so a locked moment loses
         // nothing; it is tried again shortly.
-        if (fresh.Load(session) < 0) {
+        if (fresh.Load(session, Now()) < 0) {
             storeUsable_ = false;
             Report(session.ConnectError());
         } else {
@@ -142,6 +142,11 @@ void ReminderService::ReloadStore()
 void ReminderService::Check()
 {
     const DATE now = Now();
+    // The plan holds the reminders of the next months only; it is read again before it ends.
+    if (storeUsable_ && !plan_.Covers(now)) {
+        ReloadStore(); // which checks again
+        return;
+    }
     const DATE from = std::max(state_.LastCheck(), now - kMissedWindowDays);
     for (const Reminder& r : plan_.Due(from, now + kSecond)) {
         if (!state_.HasFired(r.Key())) {
