@@ -16,6 +16,15 @@ DATE DayAt(const SYSTEMTIME& day, int minutes)
     return SystemTimeToVariantTime(TruncateSystemTime(day, 3)) + minutes / 1440.0;
 }
 
+// The form shows whole minutes: a time left as it was shown keeps the seconds it came with, so
+// an edit of anything else (or a meeting's answer) does not move an imported item's times.
+DATE KeepSecondsIfUnchanged(DATE edited, DATE original)
+{
+    const DATE shown =
+        SystemTimeToVariantTime(TruncateSystemTime(VariantTimeToSystemTime(original), 1));
+    return std::llround(edited * 86400.0) == std::llround(shown * 86400.0) ? original : edited;
+}
+
 } // namespace
 
 DATE FormStart(const AppointForm& form)
@@ -81,8 +90,8 @@ Verdict CheckAppointForm(const AppointForm& form, bool recurrenceSet, ItemValues
     if (form.recurring && !recurrenceSet)
         return Refusal{kAppointRecurDetail, res::IDS_RECURRENCE_NOT_SET};
 
-    f.Start = start;
-    f.End = end;
+    f.Start = KeepSecondsIfUnchanged(start, values.fields.Start);
+    f.End = KeepSecondsIfUnchanged(end, values.fields.End);
     if (!form.recurring)
         values.pattern.reset();
     f.AllDayEvent = form.allDay;

@@ -153,21 +153,20 @@ Redraw AppointmentEditing::Answer(int row, int position, const std::string& part
     const Entry entry = EntryAt(row, position);
     if (entry.holiday)
         return Redraw::kNothing;
-    ScheduleChange change{ChangeKind::kSave, {pim::kAppointmentKind, entry.oid, 0.0}};
-    const ReadResult series = services_.edits.Read(change.item);
-    if (series.status != EditStatus::kDone) {
-        ReportEditFailure(services_, series.status);
+    std::optional<pim::StoredItem> stored;
+    if (const EditStatus read = services_.edits.ReadStored(pim::kAppointmentKind, entry.oid, stored);
+        read != EditStatus::kDone) {
+        ReportEditFailure(services_, read);
         return Redraw::kNothing;
     }
-    const std::optional<std::string> answered =
-        ical::AnsweredKept(series.values.fields.Kept, OwnAddressesOf(services_), partstat);
+    std::optional<pim::StoredItem> answered =
+        ical::AnsweredItem(*stored, OwnAddressesOf(services_), partstat);
     if (!answered) {
         ShowWarning(services_.messages, res::IDS_MEETING_NOT_INVITED);
         return Redraw::kNothing;
     }
-    change.before = series.values;
-    change.after = series.values;
-    change.after->fields.Kept = *answered;
+    ScheduleChange change{ChangeKind::kRestore, {pim::kAppointmentKind, entry.oid, 0.0}};
+    change.whole = std::move(answered);
     return ApplyChange(change);
 }
 

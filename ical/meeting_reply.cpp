@@ -110,6 +110,26 @@ std::optional<std::string> AnsweredKept(const std::string& kept, const OwnAddres
     return out;
 }
 
+std::optional<pim::StoredItem> AnsweredItem(const pim::StoredItem& item, const OwnAddresses& own,
+                                            const std::string& partstat)
+{
+    pim::StoredItem answered = item;
+    bool any = false;
+    const auto answer = [&](std::string& kept) {
+        if (std::optional<std::string> text = AnsweredKept(kept, own, partstat)) {
+            kept = std::move(*text);
+            any = true;
+        }
+    };
+    answer(answered.fields.Kept);
+    for (pim::ExceptionFields& exception : answered.exceptions)
+        if (!exception.Deleted)
+            answer(exception.occurrence.Kept);
+    if (!any)
+        return std::nullopt;
+    return answered;
+}
+
 std::string WithoutScheduling(const std::string& kept)
 {
     static const std::set<std::string> kScheduling = {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "ical/item_meeting.h"
+#include "platform/pim/item_fields.h"
 
 namespace ical {
 
@@ -19,6 +20,10 @@ inline constexpr const char* kDeclined = "DECLINED";
 // parameters and every other line as they were; nothing when the user is not invited.
 std::optional<std::string> AnsweredKept(const std::string& kept, const OwnAddresses& own,
                                         const std::string& partstat);
+// The whole item answered: the series and each changed occurrence that invites the user (an
+// answer to a meeting is an answer to every time it meets); nothing when none of them does.
+std::optional<pim::StoredItem> AnsweredItem(const pim::StoredItem& item, const OwnAddresses& own,
+                                            const std::string& partstat);
 
 // The kept component of a copy, which is a new item of the user's: without the organizer, the
 // attendees and the lines that belong to the original's scheduling under its UID (the UID and

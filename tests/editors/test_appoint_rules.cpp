@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "res/string_table.h"
 
 namespace {
@@ -81,6 +83,15 @@ TEST(AppointRulesTest, AcceptedFormsBecomeTheItemsValues)
     EXPECT_EQ(std::tie(f.Start, f.End, f.BusyStatus, f.Sensitivity),
               std::tuple(At(2026, 5, 3, 9, 30), At(2026, 5, 3, 10, 45), 2, 1));
     EXPECT_FALSE(values.pattern.has_value()) << "OneTime drops the pattern";
+
+    // Times left as shown keep their seconds; a changed one is the minute typed.
+    const DATE seconds = 30.0 / 86400.0;
+    values.fields.Start = At(2026, 5, 3, 9, 30) + seconds;
+    values.fields.End = At(2026, 5, 3, 10, 44) + seconds;
+    ASSERT_EQ(CheckAppointForm(Valid(), false, values).has_value(), false);
+    EXPECT_EQ(std::llround(values.fields.Start * 86400),
+              std::llround((At(2026, 5, 3, 9, 30) + seconds) * 86400));
+    EXPECT_EQ(values.fields.End, At(2026, 5, 3, 10, 45));
 
     // One-time all-day from 3 to 5 May is stored as 3 May 00:00 to 6 May 00:00, shown 5 May
     // "24:00"; a recurring one keeps its pattern and the end as picked.

@@ -154,3 +154,31 @@ TEST_F(MeetingAnswerTest, TheEditorListsTheMeetingAndAsksBeforeMovingIt)
         edits_.Read({pim::kAppointmentKind, 1}).values.fields.Kept);
     EXPECT_EQ(meeting.attendees.at(0).partstat, "TENTATIVE");
 }
+
+TEST_F(MeetingAnswerTest, AnAnswerReachesEveryChangedOccurrence)
+{
+    const std::string series =
+        "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//t//EN\r\n"
+        "BEGIN:VEVENT\r\nUID:weekly@x.org\r\nDTSTAMP:20261201T000000Z\r\n"
+        "DTSTART:20261209T090000Z\r\nDTEND:20261209T093000Z\r\nRRULE:FREQ=WEEKLY;COUNT=3\r\n"
+        "SUMMARY:Weekly\r\nORGANIZER:mailto:ann@x.org\r\nATTENDEE:mailto:me@x.org\r\nEND:VEVENT\r\n"
+        "BEGIN:VEVENT\r\nUID:weekly@x.org\r\nDTSTAMP:20261201T000000Z\r\n"
+        "RECURRENCE-ID:20261216T090000Z\r\nDTSTART:20261216T100000Z\r\nDTEND:20261216T103000Z\r\n"
+        "SUMMARY:Weekly, later\r\nORGANIZER:mailto:ann@x.org\r\n"
+        "ATTENDEE;PARTSTAT=NEEDS-ACTION:mailto:me@x.org\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+    ASSERT_EQ(Import(paths_.StorePath(), series).skipped, 0);
+    doc_.Reload();
+    own_ = {L"mailto:me@x.org"};
+    int pos = 0;
+    while (pos < doc_.ApptCount(2) && doc_.ApptSubject(2, pos) != L"Weekly")
+        ++pos;
+    ASSERT_LT(pos, doc_.ApptCount(2));
+    EXPECT_NE(AppointmentEditing(services_).Answer(2, pos, ical::kTentative), Redraw::kNothing);
+    const std::string exported = Export(paths_.StorePath());
+    size_t answers = 0;
+    for (size_t at = exported.find("PARTSTAT=TENTATIVE:mailto:me@x.org"); at != std::string::npos;
+         at = exported.find("PARTSTAT=TENTATIVE:mailto:me@x.org", at + 1))
+        ++answers;
+    EXPECT_EQ(answers, 2u) << exported;
+    EXPECT_EQ(exported.find("NEEDS-ACTION:mailto:me@x.org"), std::string::npos);
+}
