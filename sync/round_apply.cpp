@@ -1,3 +1,5 @@
+// Each resource is read whole before anything is written, so one the store cannot hold is
+// recorded as skipped and leaves the item as it was; a local delete or edit decides what wins.
 #include "sync/round_apply.h"
 
 #include "res/string_table.h"

@@ -1,3 +1,5 @@
+// A calendar gone from the server is dropped from the round and its items kept as a local
+// calendar; store failures and server errors end the round with what the user should read.
 #include "sync/round_context.h"
 
 #include <QUrl>

@@ -1,3 +1,5 @@
+// The listing waits while the store is read, and answers in parts are taken whole or not at all:
+// a position is saved only after every change it covers was applied.
 #include "sync/round_pull.h"
 
 #include <QUrl>
