@@ -246,6 +246,8 @@ int32_t Importer::Save(pim::StoredItem item, const std::optional<Revision>& revi
         return 0;
     }
     item.fields.Oid = target ? target->GetOid() : 0;
+    if (target && known != byUid_.end())
+        item.calendar = target->Stored().calendar; // items held already stay in theirs
     const bool unchanged = target && known != byUid_.end() && item == target->Stored();
     if (unchanged) {
         // Importing the same file again writes nothing and leaves the sync nothing to send.

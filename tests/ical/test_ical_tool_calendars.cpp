@@ -6,6 +6,7 @@
 
 #include "platform/pim/store_calendars.h"
 #include "platform/pim/store_database.h"
+#include "tests/platform/store_file.h"
 #include "tests/support/temp_paths.h"
 #include "tools/ical/ical_tool.h"
 
@@ -60,6 +61,11 @@ TEST(IcalTool, ImportsGoToTheLocalCalendarUnlessOneIsNamed)
               kIcalOk);
     EXPECT_EQ(Placed(store), (std::map<std::wstring, int32_t>{{L"home", 1}, {L"job", work.id}}))
         << "the item it held stays in Personal";
+    const QByteArray stored = Bytes(store);
+    ASSERT_EQ(Ical({"import", "--store", store, "--calendar", "work", "-"},
+                  Event("job") + Event("home")),
+              kIcalOk);
+    EXPECT_EQ(Bytes(store), stored) << "the same file again writes nothing";
     std::string said;
     EXPECT_EQ(Ical({"import", "--store", store, "--calendar", "Nowhere", "-"}, Event("x"), &said),
               kIcalBadArguments);

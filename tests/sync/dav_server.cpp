@@ -91,6 +91,12 @@ QUrl DavServer::MakeCalendar(const QString& name, const QString& displayName,
     return client.MakeCalendar(url, displayName, components, color).error ? QUrl() : url;
 }
 
+bool DavServer::Plant(const QUrl& calendar, const QString& name, const QByteArray& text) const
+{
+    return kind_ == Kind::Radicale &&
+           WriteFile(dir_.path() + "/data/collection-root" + calendar.path() + name, text);
+}
+
 QStringList DavServer::Arguments(bool tls) const
 {
     const QString root = dir_.path();

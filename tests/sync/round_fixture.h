@@ -205,6 +205,13 @@ protected:
     }
 
     // Written by another client, straight to the server.
+    // Straight into the server's folder where it can, else by PUT.
+    void Plant(const QString& name, const QByteArray& text) const
+    {
+        if (!server_->Plant(calendar_, name, text)) {
+            ASSERT_FALSE(Put(name, text).isEmpty()) << name.toStdString();
+        }
+    }
     QByteArray Put(const QString& name, const QByteArray& text) const
     {
         if (!other_)
