@@ -654,6 +654,9 @@ TEST_P(RoundTest, AFirstPullOverALinkThatCutsAnswersGoesOnWhereItStopped)
         received += report.received;
         EXPECT_EQ(static_cast<size_t>(received), ItemCount(a));
         done = !report.error;
+        if (report.error)
+            std::cout << "attempt " << rounds + 1 << ": "
+                      << QString::fromStdWString(report.error.message).toStdString() << "\n";
     }
     std::cout << events << " events in " << rounds << " rounds, " << proxy->Requests()
               << " requests\n";
