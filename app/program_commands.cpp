@@ -10,16 +10,19 @@
 #include "editors/appointment_editing.h"
 #include "editors/task_editing.h"
 #include "ical/meeting_reply.h"
+#include "model/date_time.h"
 #include "model/tamberlo_doc.h"
 #include "res/command_ids.h"
 #include "res/string_table.h"
 #include "view/app_settings_view_store.h"
 #include "view/keys_and_mouse.h"
+#include "view/selected_hour.h"
 #include "view/tamberlo_view.h"
 
 namespace {
 
 const QStringList kCalendarFilters{QStringLiteral("iCalendar (*.ics)")};
+constexpr int64_t kSecondsPerHour = 3600;
 
 }  // namespace
 
@@ -77,8 +80,15 @@ void ProgramCommands::OfferImport(const std::string& path) { calendars_->OfferIm
 
 void ProgramCommands::AttachItemCommands()
 {
+    // An hour the user selected is where the new hour goes; without one, the next full hour.
     view_.SetCommandHandler(cmd::ID_ADD_APPOINT, [this] {
-        Refresh(AppointmentEditing(services_).Add(view_.SelectedDate()));
+        AppointmentEditing editing(services_);
+        if (const std::optional<int> hour = view_.SelectedHour()) {
+            const DATE start = HourStart(view_.SelectedDate(), *hour);
+            Refresh(editing.AddBetween(start, AddSeconds(start, kSecondsPerHour)));
+        } else {
+            Refresh(editing.Add(view_.SelectedDate()));
+        }
     });
     view_.SetCommandHandler(cmd::ID_ADD_TASK, [this] { Refresh(TaskEditing(services_).Add()); });
     view_.SetCommandHandler(cmd::ID_EDIT_APPOINT, [this] {

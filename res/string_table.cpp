@@ -315,6 +315,16 @@ constexpr Entry kStrings[] = {
     {66212, L"Picture buttons"},
     {66213, L"Schedule"},
     {66214, L"Details"},
+    {66320, L"Editing with the keys"},
+    {66321, L"Shift+Left / Shift+Right (schedule)\tthe selected hour, where Add App starts (a "
+            L"click on empty time selects it too)"},
+    {66322, L"Alt+Left / Alt+Right\tthe selected item half an hour earlier / later (a day in the "
+            L"calendar grid)"},
+    {66323, L"Alt+Up / Alt+Down\tthe selected item a day earlier / later (a week in the calendar "
+            L"grid)"},
+    {66324, L"Alt+Shift+Left / Alt+Shift+Right\tthe selected appointment half an hour shorter / "
+            L"longer"},
+    {66325, L"Menu / Shift+F10\tthe context menu of the selected item or hour"},
 };
 
 static_assert(std::is_sorted(std::begin(kStrings), std::end(kStrings),

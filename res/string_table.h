@@ -258,6 +258,10 @@ enum StringId : int {
     IDS_A11Y_BUTTON_BAR = 66212,
     IDS_A11Y_SCHEDULE = 66213,
     IDS_A11Y_DETAIL = 66214,
+    // Help: the editing keys ("keys\tdoes" rows).
+    IDS_HELP_KEY_EDITING = 66320,
+    IDS_HELP_KEY_EDITING_FIRST = 66321,
+    IDS_HELP_KEY_EDITING_LAST = 66325,
     // Several calendars: a collection gone from its server ("%1" its name, "%2" the host).
 };
 

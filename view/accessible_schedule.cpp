@@ -376,12 +376,19 @@ QAccessibleInterface* AccessibleSchedule::focusChild() const
 }
 
 // Only a move of the view's own focus is announced; the desktop already tells of the widget's.
+// An item a key moved in time may keep its place and change its name, which is told as well.
 void AccessibleSchedule::FollowFocus()
 {
     const Key now = FocusKey();
-    if (!View().hasFocus() || lastFocus_ == now)
+    if (!View().hasFocus())
+        return;
+    QAccessibleInterface* node = Node(now);
+    const QString name = node->text(QAccessible::Name);
+    const bool moved = lastFocus_ != now;
+    if (!moved && name == lastName_)
         return;
     lastFocus_ = now;
-    QAccessibleEvent event(Node(now), QAccessible::Focus);
+    lastName_ = name;
+    QAccessibleEvent event(node, moved ? QAccessible::Focus : QAccessible::NameChanged);
     QAccessible::updateAccessibility(&event);
 }

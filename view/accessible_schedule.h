@@ -50,4 +50,5 @@ private:
     mutable std::map<Key, QAccessible::Id> nodes_;
     QMetaObject::Connection followFocus_;
     std::optional<Key> lastFocus_;
+    QString lastName_;
 };

@@ -10,7 +10,7 @@ namespace {
 
 constexpr int kMinutesPerHour = 60;
 constexpr int kMinutesPerDay = 24 * kMinutesPerHour;
-constexpr int kHalfHour = 30;
+constexpr int kHalfHour = kDragStepMinutes;
 constexpr int kHandleTile = 16;
 
 // Floor division, so points above the body fall on negative rows and left of it on earlier

@@ -11,6 +11,9 @@
 
 enum DragMode : int { kNoDrag = 0, kDragMove = 1, kDragStart = 2, kDragEnd = 3 };
 
+// A drag moves and resizes by whole half hours; the editing keys step by the same.
+constexpr int kDragStepMinutes = 30;
+
 // Where an appointment is listed: its first and last row, its start on the first row and its end
 // on the last row (minutes of those days).
 struct ItemSpan {

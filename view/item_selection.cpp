@@ -31,14 +31,19 @@ ItemSelection SelectionOfLine(const DetailLines& lines, int line, int row,
 }
 
 int LineOfItem(const DetailLines& lines, ItemKind kind, const std::wstring& oid, int row,
-               const ScheduleSource& schedule)
+               const ScheduleSource& schedule, int exceptionNo)
 {
+    const auto sameEntry = [&](int pos) {
+        return exceptionNo < 0 || (schedule.ApptExceptionNo(row, pos) == exceptionNo &&
+                                   !IsMovedOrDeleted(schedule.EntryState(row, pos)));
+    };
     const bool task = kind == ItemKind::Task;
     const int first = task ? 0 : lines.taskLines;
     const int end = task ? lines.taskLines : lines.taskLines + lines.appointmentLines;
     for (int line = first; line < end; ++line) {
         const int pos = lines.ItemOf(line);
-        if ((task ? schedule.TaskOid(row, pos) : schedule.ApptOid(row, pos)) == oid)
+        if (task ? schedule.TaskOid(row, pos) == oid
+                 : schedule.ApptOid(row, pos) == oid && sameEntry(pos))
             return line;
     }
     return -1;

@@ -33,6 +33,7 @@ struct ItemSelection {
 ItemSelection SelectionOfLine(const DetailLines& lines, int line, int row,
                               const ScheduleSource& schedule, const SYSTEMTIME& date);
 // The detail line that lists the entry of `kind` with object id `oid` on day row `row`; -1
-// when the pass lists none.
+// when the pass lists none. An `exceptionNo` of 0 or more asks for the appointment entry of that
+// exception (0: none), never a moved or deleted occurrence's place on its original day.
 int LineOfItem(const DetailLines& lines, ItemKind kind, const std::wstring& oid, int row,
-               const ScheduleSource& schedule);
+               const ScheduleSource& schedule, int exceptionNo = -1);

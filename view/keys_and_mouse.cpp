@@ -119,7 +119,9 @@ std::vector<HelpSection> KeysAndMouse(const keys::HardwareKeys& assignments)
         ButtonSection(), KeySection(),
         RowsSection(res::IDS_HELP_FOCUS, res::IDS_HELP_FOCUS_FIRST, res::IDS_HELP_FOCUS_FIRST + 3),
         DigitSection(assignments),
-        RowsSection(res::IDS_HELP_MOUSE, res::IDS_HELP_MOUSE_FIRST, res::IDS_HELP_MOUSE_LAST)};
+        RowsSection(res::IDS_HELP_MOUSE, res::IDS_HELP_MOUSE_FIRST, res::IDS_HELP_MOUSE_LAST),
+        RowsSection(res::IDS_HELP_KEY_EDITING, res::IDS_HELP_KEY_EDITING_FIRST,
+                    res::IDS_HELP_KEY_EDITING_LAST)};
 }
 
 std::string KeysAndMouseMarkdown(const std::vector<HelpSection>& sections)

@@ -23,7 +23,8 @@ std::wstring NameWithKey(const std::wstring& name, int commandId);
 // The tooltip of picture button `button`; empty for the blank buttons.
 std::wstring ButtonToolTip(int button);
 
-// Buttons, keys, focus areas, digit keys (as `assignments` has them) and mouse, in that order.
+// Buttons, keys, focus areas, digit keys (as `assignments` has them), mouse and the editing
+// keys that stand in for the mouse's drags and menu, in that order.
 std::vector<HelpSection> KeysAndMouse(const keys::HardwareKeys& assignments);
 // The same as Markdown: a heading and a two-column table per section.
 std::string KeysAndMouseMarkdown(const std::vector<HelpSection>& sections);

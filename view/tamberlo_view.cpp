@@ -23,6 +23,7 @@
 #include "view/memory_settings_store.h"
 #include "view/paint_primitives.h"
 #include "view/schedule_source.h"
+#include "view/selected_hour.h"
 
 namespace {
 
@@ -225,6 +226,9 @@ void CTamberloView::Render(QPainter& painter, const QRegion& dirty)
             grid.PaintCellContents(day);
             continue;
         }
+        if (day == SelectedRow() && selectedHour_)
+            PaintSelectedHour(painter, layout_, day, *selectedHour_,
+                              palette().color(QPalette::Highlight));
         tasks.PaintTaskStrip(day);
         gantt.PaintAppointments(day);
         if (day == todayRow)

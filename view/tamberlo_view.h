@@ -71,6 +71,18 @@ public:
     // Selects the entry of `kind` with object id `oid` on the selected day, its detail line
     // scrolled into view; false, with nothing selected, when the day lists no such entry.
     bool SelectItem(ItemKind kind, const std::wstring& oid);
+    // Selects `date`: its row, the period moved just enough when it lies outside the shown rows.
+    void SelectDate(const SYSTEMTIME& date);
+    // After a change moved an item: selects its new day and on it the entry of `kind` with `oid`
+    // and exception number `exceptionNo` (-1: any); the key focus stays where it is.
+    bool FollowItem(const SYSTEMTIME& date, ItemKind kind, const std::wstring& oid,
+                    int exceptionNo);
+    // The hour of the selected day a new appointment starts at: none until the keys or a click
+    // on empty time choose one; it stays as days change.
+    std::optional<int> SelectedHour() const { return selectedHour_; }
+    // Selects `hour` (0..23), the hour window moved to show it; or the hour under x.
+    void SelectHour(int hour);
+    void SelectHourAt(int x);
 
     const ViewLayout& Layout() const { return layout_; }
     const ScheduleSource& Schedule() const { return schedule_; }
@@ -147,6 +159,8 @@ private:
     void ScrollDetail(int lines);
     // Scrolls the detail list just enough to show `line`; true when the scroll changed.
     bool ScrollDetailToLine(int line);
+    // Selects the entry on the selected day without moving the key focus; false when none.
+    bool SelectEntry(ItemKind kind, const std::wstring& oid, int exceptionNo);
     // The document read again for the shown period; the line map goes with the old entries.
     void ReloadSchedule();
     const DetailLines& CurrentDetailLines();
@@ -199,6 +213,7 @@ private:
     int focusedButton_ = 1;
     int detailScroll_ = 0;
     ItemSelection selection_;
+    std::optional<int> selectedHour_;
     int wheelAccumulator_ = 0;
     int shownRows_ = 0; // the day count the document was last told
     ViewEditing* editing_ = nullptr; // a child of the view

@@ -3,6 +3,7 @@
 // repaint for it. The rest of the view is in tamberlo_view.cpp.
 #include "view/tamberlo_view.h"
 
+#include <QContextMenuEvent>
 #include <QImage>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -17,6 +18,7 @@
 #include "res/pictures.h"
 #include "view/gantt_geometry.h"
 #include "view/item_tooltip.h"
+#include "view/keyboard_editing.h"
 #include "view/paint_primitives.h"
 #include "view/schedule_source.h"
 #include "view/task_detail_painter.h"
@@ -35,6 +37,10 @@ bool CTamberloView::event(QEvent* event)
         if (plain && (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab))
             return MoveFocusArea(key->key() == Qt::Key_Tab && key->modifiers() == Qt::NoModifier);
     }
+    // The Menu key opened the menu at its press already; the desktop may follow it with this.
+    if (event->type() == QEvent::ContextMenu &&
+        static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard)
+        return true;
     // A desktop turning dark or light redraws with the matching colours.
     if (event->type() == QEvent::PaletteChange)
         SettingsChanged();
@@ -96,6 +102,8 @@ void CTamberloView::keyPressEvent(QKeyEvent* event)
         return commands_.HasHandler(id) && update.enabled;
     });
     if (command != 0 && commands_.Execute(command))
+        return;
+    if (KeyboardEditing(*this, *editing_).KeyPress(event->key(), event->modifiers()))
         return;
     const keys::DigitResult digit =
         keys::DigitKey(event->key(), settings_.hardwareKeys, detailVisible_);
@@ -324,22 +332,11 @@ void CTamberloView::SelectDetailLine(int line)
     emit CommandStateChanged();
 }
 
-// After a scroll the item's line is looked up again in the new map; it settles at once
-// unless hidden lines sit before it in the window.
 bool CTamberloView::SelectItem(ItemKind kind, const std::wstring& oid)
 {
-    constexpr int kLookups = 4;
     ClearItemSelection();
-    for (int lookup = 0; lookup < kLookups; ++lookup) {
-        const int line = LineOfItem(CurrentDetailLines(), kind, oid, SelectedRow(), schedule_);
-        if (line < 0)
-            break;
-        if (ScrollDetailToLine(line))
-            continue;
+    if (SelectEntry(kind, oid, -1))
         keyFocusArea_ = keys::kDetail;
-        selection_ = SelectionOfLine(detailLines_, line, SelectedRow(), schedule_, selectedDate_);
-        break;
-    }
     update();
     emit CommandStateChanged();
     return selection_.HasItem();

@@ -146,22 +146,6 @@ void ViewEditing::PressOutside(const PressHit& hit)
     }
 }
 
-void ViewEditing::SelectDay(int day)
-{
-    const int oldRow = view_.SelectedRow();
-    view_.ClearItemSelection();
-    if (day == oldRow)
-        return;
-    const int oldMonth = view_.selectedDate_.wMonth;
-    view_.UpdateRow(oldRow);
-    view_.selectedDate_ = AddDays(view_.schedule_.GetShownStart(), day);
-    view_.detailScroll_ = 0;
-    view_.UpdateRow(day);
-    view_.UpdateFramesAndDetail();
-    if (view_.settings_.draw.BrightReduceRate != 100 && oldMonth != view_.selectedDate_.wMonth)
-        view_.update();
-}
-
 void ViewEditing::SelectHitItem(const PressHit& hit)
 {
     const DetailLines& lines = view_.CurrentDetailLines();
@@ -173,15 +157,17 @@ void ViewEditing::SelectHitItem(const PressHit& hit)
 
 void ViewEditing::PressBody(const PressHit& hit, PixelPoint at)
 {
-    SelectDay(hit.day);
+    view_.SelectDate(AddDays(view_.schedule_.GetShownStart(), hit.day));
     view_.keyFocusArea_ = keys::kBody;
     SelectHitItem(hit);
     if (hit.area != PressHit::Area::kGanttRow)
         return;
     mode_ = kDragMove;
     hit_ = Release::Hit::kNone;
-    if (!view_.selection_.HasItem())
+    if (!view_.selection_.HasItem()) {
+        view_.SelectHourAt(at.x); // empty time: where Add App starts
         return;
+    }
     const DragEdit drag(view_.layout_);
     if (view_.selection_.kind == ItemKind::Task) {
         hit_ = Release::Hit::kTask;
@@ -316,20 +302,35 @@ void ViewEditing::ApplyRelease(const DragOutcome& outcome, DragMode mode)
                                            RowDateTime(outcome.dayShift * kMinutesPerDay))});
         return;
     case Action::kChangeAppointment:
-        if (services_.edits)
-            AfterChange(AsStep(mode == kDragMove ? UndoAction::kMove : UndoAction::kResize, [&] {
-                return Moves().MoveAppointment(view_.selection_, mode, outcome.Delta());
-            }));
+        MoveSelectedAppointment(mode, outcome.Delta());
         return;
     case Action::kMoveTask:
-        if (view_.selection_.recurring)
-            AfterChange({MoveResult::Status::kRecurringTask});
-        else if (services_.edits)
-            AfterChange(AsStep(UndoAction::kMove, [&] {
-                return Moves().MoveTask(view_.selection_, outcome.dayShift);
-            }));
+        MoveSelectedTask(outcome.dayShift);
         return;
     }
+}
+
+MoveResult ViewEditing::MoveSelectedAppointment(DragMode mode, int minutes)
+{
+    if (!services_.edits)
+        return {MoveResult::Status::kRefused};
+    const MoveResult result =
+        AsStep(mode == kDragMove ? UndoAction::kMove : UndoAction::kResize,
+               [&] { return Moves().MoveAppointment(view_.selection_, mode, minutes); });
+    AfterChange(result);
+    return result;
+}
+
+MoveResult ViewEditing::MoveSelectedTask(int days)
+{
+    if (!services_.edits)
+        return {MoveResult::Status::kRefused};
+    const MoveResult result =
+        view_.selection_.recurring
+            ? MoveResult{MoveResult::Status::kRecurringTask}
+            : AsStep(UndoAction::kMove, [&] { return Moves().MoveTask(view_.selection_, days); });
+    AfterChange(result);
+    return result;
 }
 
 // The step is kept before the view updates its commands, so Undo is enabled at once.

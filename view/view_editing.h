@@ -13,6 +13,7 @@
 #include "model/schedule_edits.h"
 #include "model/undo_stack.h"
 #include "view/drag_edit.h"
+#include "view/item_moves.h"
 #include "view/pointer_input.h"
 #include "view/view_clipboard.h"
 
@@ -20,7 +21,6 @@ class CTamberloView;
 class MessageService;
 class QMouseEvent;
 class QPainter;
-struct MoveResult;
 class ItemMoves;
 
 // What the view's own changes need from the program; without a change path nothing is saved.
@@ -60,6 +60,13 @@ public:
     // From the context menu the target is the point the menu was opened at.
     void Paste(bool atMenuPoint);
     void EditSelected();
+    // Moves the grabbed ends of the selected appointment (all of it, its start or its end) by
+    // `minutes`, or the selected task by `days`: one undo step through the change path, its
+    // failures told. A drag's release and the editing keys both end here.
+    MoveResult MoveSelectedAppointment(DragMode mode, int minutes);
+    MoveResult MoveSelectedTask(int days);
+    // The context menu at a point of the view; none outside the chart or with the menu off.
+    void OpenContextMenu(QPoint at);
     bool ClipboardHoldsItem() const;
     const ClipRecord& Record() const { return record_; }
 
@@ -67,7 +74,6 @@ public:
     PointerInput Input() const;
 
 private:
-    void SelectDay(int day);
     void SelectHitItem(const PressHit& hit);
     void PressBody(const PressHit& hit, PixelPoint at);
     void PressOutside(const PressHit& hit);
@@ -77,7 +83,6 @@ private:
     void ApplyRelease(const DragOutcome& outcome, DragMode mode);
     void AfterChange(const MoveResult& result);
     MoveResult AsStep(UndoAction action, const std::function<MoveResult()>& change);
-    void OpenContextMenu(QPoint at);
     void UpdateCursor(PixelPoint at);
     DATE RowDateTime(int minutes) const;
     bool FillRecord(int operation);

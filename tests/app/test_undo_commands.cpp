@@ -1,15 +1,21 @@
 // Undo, Redo and Find in the real window over a real store: the menu texts name the step, a
-// deleted item comes back and goes again, and a match two years ahead is shown and selected.
+// deleted item comes back and goes again, a key's move is undone, Ctrl+N starts at the selected
+// hour, and a match two years ahead is shown and selected.
+#include <QComboBox>
+#include <QDateEdit>
 #include <QLineEdit>
 #include <QTest>
 #include <QTreeView>
 #include <gtest/gtest.h>
 
+#include "editors/appoint_rules.h"
+#include "model/date_time.h"
 #include "model/pim_session.h"
 #include "model/recurrence.h"
 #include "model/tamberlo_doc.h"
 #include "res/command_ids.h"
 #include "tests/app/shell_fixture.h"
+#include "tests/support/dialog_controls.h"
 #include "view/find_bar.h"
 #include "view/tamberlo_view.h"
 
@@ -119,6 +125,45 @@ TEST_F(WindowTest, FindSelectsTheListedItemAndDeleteNamesIt)
     session.Connect();
     EXPECT_EQ(session.AppointmentCount(), 7);
     EXPECT_FALSE(session.FindAppointment(PimSession::OidField(school)));
+}
+
+// Without the mouse: the detail key and Down select, Alt+Right moves, Undo takes it back; the
+// selected hour (from the current one, 10:30) is where Ctrl+N's appointment starts.
+TEST_F(WindowTest, KeysMoveUndoAndAddAtTheSelectedHour)
+{
+    const int32_t oid = AddAppointment(L"Dentist", MakeSystemTime(2026, 12, 9, 10));
+    Start();
+    CTamberloView& view = *app->MainFrame()->View();
+    view.JumpTo(MakeSystemTime(2026, 12, 9));
+    QTest::keyClick(&view, Qt::Key_3);
+    QTest::keyClick(&view, Qt::Key_Down);
+    QTest::keyClick(&view, Qt::Key_Right, Qt::AltModifier);
+    PimSession session(paths.StorePath(), OccurrenceOnDay);
+    const auto startText = [&] {
+        session.Connect();
+        const std::wstring text =
+            ClockText(session.FindAppointment(PimSession::OidField(oid))->GetStart());
+        session.Disconnect();
+        return text;
+    };
+    EXPECT_EQ(startText(), L"10:30");
+    EXPECT_EQ(Shown(cmd::ID_UNDO), "Undo Move \"Dentist\"");
+    Opened(cmd::ID_UNDO)->trigger();
+    EXPECT_EQ(startText(), L"10:00");
+
+    QTest::keyClick(&view, Qt::Key_2);
+    QTest::keyClick(&view, Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(&view, Qt::Key_Right, Qt::ShiftModifier);
+    QString shown;
+    dialogs.Queue([&shown](QDialog& d) {
+        shown = Control<QDateEdit>(d, kAppointStartDate)->date().toString(Qt::ISODate) + " " +
+                Control<QComboBox>(d, kAppointStartTime)->currentText() + " " +
+                Control<QComboBox>(d, kAppointEndTime)->currentText();
+        return DialogRejected;
+    });
+    QTest::keyClick(&view, Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(shown, "2026-12-09 11:00 12:00");
+    EXPECT_TRUE(messages.shown().empty());
 }
 
 } // namespace

@@ -66,7 +66,7 @@ TEST(KeysAndMouse, TablesComeFromTheCommandAndKeyTables)
     assigned.KeyToDetail = 0; // not assigned: left out
     assigned.KeyToTOday = '9';
     const std::vector<HelpSection> sections = KeysAndMouse(assigned);
-    ASSERT_EQ(sections.size(), 5u);
+    ASSERT_EQ(sections.size(), 6u);
     EXPECT_EQ(sections[0].title, L"Picture buttons");
     ASSERT_EQ(sections[0].rows.size(), 16u) << "20 buttons, 4 of them blank";
     EXPECT_EQ(sections[0].rows[2].does, L"A Week Before");
@@ -94,6 +94,9 @@ TEST(KeysAndMouse, TablesComeFromTheCommandAndKeyTables)
         EXPECT_EQ(std::make_pair(sections[3].rows[i].keys, sections[3].rows[i].does), digits[i]);
     EXPECT_EQ(sections[4].rows.size(), 9u);
     EXPECT_EQ(sections[4].rows[1].keys, L"Shift+Wheel");
+    EXPECT_EQ(sections[5].title, L"Editing with the keys");
+    ASSERT_EQ(sections[5].rows.size(), 5u);
+    EXPECT_EQ(sections[5].rows[4].keys, L"Menu / Shift+F10");
 
     const std::string markdown = KeysAndMouseMarkdown({{L"Keys", {{L"A|B", L"does"}}}});
     EXPECT_EQ(markdown, "### Keys\n\n| key | does |\n|---|---|\n| A\\|B | does |\n\n");
