@@ -258,6 +258,11 @@ enum StringId : int {
     IDS_A11Y_BUTTON_BAR = 66212,
     IDS_A11Y_SCHEDULE = 66213,
     IDS_A11Y_DETAIL = 66214,
+    // The window's calendars list and Find's reach into hidden calendars.
+    IDS_CALENDARS_TITLE = 66240,
+    IDS_FIND_HIDDEN_CALENDARS = 66241,
+    IDS_CALENDAR_ITEM_TIP = 66242,
+    IDS_CALENDAR_NOT_SAVED = 66243, // "%1" the calendar's name
     // Several calendars: a collection gone from its server ("%1" its name, "%2" the host).
 };
 
