@@ -13,8 +13,8 @@
 FindCommands::FindCommands(PimSession& session, CMainFrame& frame, CTamberloView& view)
     : view_(view),
       bar_(new FindBar(
-          [&session](const std::wstring& text) {
-              return FindInCalendar(session, text, GetLocalTime());
+          [&session](const std::wstring& text, bool hiddenToo) {
+              return FindInCalendar(session, text, GetLocalTime(), {hiddenToo, {}});
           },
           [this](const FoundItem& found) { Show(found); }, &frame))
 {

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <utility>
 
+#include "app/calendar_commands.h"
 #include "app/find_commands.h"
 #include "app/main_frame.h"
 #include "app/program_commands.h"
@@ -118,6 +119,9 @@ bool CTamberloApp::InitInstance()
     AttachViewEditing(storePath, *view);
     findCommands_ = std::make_unique<FindCommands>(*session_, *frame_, *view);
     findCommands_->AddTo(commands_);
+    calendarCommands_ =
+        std::make_unique<CalendarCommands>(*doc_, environment_.messages, *frame_, *view);
+    calendarCommands_->AddTo(commands_);
     frame_->UpdateCommands(); // the rows added since the view was set become enabled
     storeWatch_->SetOnChange([view] { return view->StoreChanged(); });
     AttachSync(storePath, *view);

@@ -22,6 +22,7 @@ class DialogRunner;
 class MessageService;
 class DocumentSchedule;
 class PimSession;
+class CalendarCommands;
 class FindCommands;
 class ScheduleEdits;
 class StoreWatch;
@@ -114,6 +115,7 @@ private:
     std::unique_ptr<UndoStack> undo_; // every change of the window's life, until it closes
     std::unique_ptr<UndoCommands> undoCommands_;
     std::unique_ptr<FindCommands> findCommands_;
+    std::unique_ptr<CalendarCommands> calendarCommands_;
     std::unique_ptr<EditorServices> editorServices_;
     CommandTable commands_;
     CommandRouter router_;

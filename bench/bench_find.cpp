@@ -69,7 +69,9 @@ void BM_FindBar(benchmark::State& state, const char* text)
 {
     PimSession session(StorePath(), OccurrenceOnDay, pim::StoreDatabase::Access::ReadOnly);
     FindBar bar(
-        [&session](const std::wstring& typed) { return FindInCalendar(session, typed, Today()); },
+        [&session](const std::wstring& typed, bool) {
+            return FindInCalendar(session, typed, Today());
+        },
         [](const FoundItem&) {});
     bar.resize(1280, 160);
     bar.Open();

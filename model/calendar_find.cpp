@@ -78,7 +78,7 @@ std::optional<DATE> SeriesStart(const pim::FindMatch& item, DATE today)
 std::optional<FoundItem> LineOf(const pim::FindMatch& item, DATE today)
 {
     FoundItem line{{static_cast<pim::ItemKind>(item.kind), item.oid}, item.start, !item.allDay,
-                   item.subject};
+                   item.subject, item.calendar};
     if (item.kind == pim::kTaskKind) {
         line.timed = false;
         line.when = IsTaskDate(item.dueDate)     ? item.dueDate
@@ -97,15 +97,24 @@ std::optional<FoundItem> LineOf(const pim::FindMatch& item, DATE today)
 
 } // namespace
 
-FoundItems FindInCalendar(PimSession& session, const std::wstring& text, const SYSTEMTIME& now)
+FoundItems FindInCalendar(PimSession& session, const std::wstring& text, const SYSTEMTIME& now,
+                          const CalendarChoice& choice)
 {
     FoundItems found;
     std::vector<pim::FindMatch> items;
-    found.status = session.FindMatches(text, items);
+    std::vector<pim::Calendar> calendars;
+    {
+        // The calendars and the matches are read over one connection, so they agree.
+        const ScopedConnection connection(session);
+        found.status = session.FindMatches(text, items);
+        if (session.Calendars().All(calendars) < 0)
+            calendars.clear(); // a store older than calendars: every item is listed
+    }
     const DATE today = std::floor(SystemTimeToVariantTime(now));
     for (const pim::FindMatch& item : items)
-        if (const std::optional<FoundItem> line = LineOf(item, today))
-            found.lines.push_back(*line);
+        if (choice.Holds(calendars, item.calendar))
+            if (const std::optional<FoundItem> line = LineOf(item, today))
+                found.lines.push_back(*line);
     std::stable_sort(found.lines.begin(), found.lines.end(),
                      [](const FoundItem& a, const FoundItem& b) { return a.when < b.when; });
     const auto next = std::find_if(found.lines.begin(), found.lines.end(),

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "model/calendar_choice.h"
 #include "model/schedule_edits.h"
 #include "platform/systemtime.h"
 
@@ -17,6 +18,7 @@ struct FoundItem {
     DATE when = 0.0;   // the occurrence shown; a task's due (else start) day; kNoDate undated
     bool timed = true; // false for tasks and all-day appointments
     std::wstring subject;
+    int32_t calendar = 0;
 };
 
 struct FoundItems {
@@ -25,7 +27,9 @@ struct FoundItems {
     int next = -1; // the first line on or after today; -1 when none is
 };
 
-FoundItems FindInCalendar(PimSession& session, const std::wstring& text, const SYSTEMTIME& now);
+// Only the items of the calendars `choice` holds (by default the shown ones) are listed.
+FoundItems FindInCalendar(PimSession& session, const std::wstring& text, const SYSTEMTIME& now,
+                          const CalendarChoice& choice = {});
 
 // "yyyy/mm/dd" (empty for an undated task) and "hh:mm" (empty when untimed).
 std::wstring FoundDayText(const FoundItem& found);

@@ -39,6 +39,7 @@ struct AppointmentEntry {
     int8_t state = kSingleState;
     int8_t dayKind = 0;
     int8_t busy = 0;
+    int32_t calendar = 0;  // the item's calendar (an occurrence's is its series'); 0 for holidays
 };
 
 struct TaskEntry {
@@ -52,4 +53,5 @@ struct TaskEntry {
     bool complete = false;
     bool recurring = false;
     bool hasDue = false;
+    int32_t calendar = 0;
 };

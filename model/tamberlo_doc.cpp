@@ -119,6 +119,7 @@ void CTamberloDoc::LoadStore()
         if (!storeFailureReported_)
             Warn(session_.ConnectError());
         storeFailureReported_ = true;
+        calendars_.clear();
         session_.Disconnect();
         return;
     }
@@ -128,6 +129,7 @@ void CTamberloDoc::LoadStore()
         readOnlyReported_ = true;
         Warn(session_.ConnectError());
     }
+    LoadCalendars();
     for (int32_t n = 1;; ++n) {
         const TaskItem task = session_.FetchTask(n);
         if (!task) {
@@ -164,7 +166,11 @@ int CTamberloDoc::SlotOf(DATE date) const
 
 void CTamberloDoc::AddTask(pim::TaskItem& task, int32_t storePosition)
 {
+    if (!calendarChoice_.Holds(calendars_, task.Stored().calendar)) {
+        return;
+    }
     TaskEntry base;
+    base.calendar = task.Stored().calendar;
     base.oid = task.GetOid();
     base.storeIndex = storePosition;
     base.texts = std::make_shared<const EntryTexts>(
@@ -231,8 +237,12 @@ void CTamberloDoc::AddTaskSpan(const TaskEntry& base, int first, int last, bool 
 
 void CTamberloDoc::AddAppointment(pim::AppointmentItem& appointment, int32_t storePosition)
 {
+    if (!calendarChoice_.Holds(calendars_, appointment.Stored().calendar)) {
+        return;
+    }
     const std::wstring categories = appointment.GetCategories();
     AppointmentEntry base;
+    base.calendar = appointment.Stored().calendar;
     base.oid = appointment.GetOid();
     base.storeIndex = storePosition;
     base.allDay = appointment.GetAllDayEvent();

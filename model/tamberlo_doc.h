@@ -7,9 +7,11 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "model/calendar_choice.h"
 #include "model/day_entry.h"
 #include "model/pim_records.h"
 #include "platform/pim/store_database.h"
@@ -56,7 +58,19 @@ public:
     // The store the tables were last loaded from; empty when none could be opened.
     const pim::StoreDatabase::Identity& LoadedStore() const { return loadedStore_; }
 
-    // Enter one store item's entries; storePosition 0 for an item re-added after an edit.
+    // The store's calendars as the last load read them, in their order; empty for a store
+    // older than calendars.
+    const std::vector<pim::Calendar>& Calendars() const { return calendars_; }
+    // Whose items the loads enter (default: the shown calendars'); the next Reload applies it.
+    void SetCalendarChoice(CalendarChoice choice) { calendarChoice_ = std::move(choice); }
+    // The colour an entry's calendar marks it with; none while the store has one calendar
+    // (its colour would tell nothing apart), for a holiday row and for an unknown calendar.
+    std::optional<uint32_t> CalendarColour(int32_t calendar) const;
+    // The calendar name of an entry's item; empty for a holiday row or an unknown calendar.
+    std::wstring CalendarName(int32_t calendar) const;
+
+    // Enter one store item's entries (unless the calendar choice leaves its calendar out);
+    // storePosition 0 for an item re-added after an edit.
     void AddTask(pim::TaskItem& task, int32_t storePosition);
     void AddAppointment(pim::AppointmentItem& appointment, int32_t storePosition);
 
@@ -90,6 +104,7 @@ public:
     bool IsRecurringEntry(int row, int pos) const;
     int Busy(int row, int pos) const;
     int DayKind(int row, int pos) const;
+    int32_t ApptCalendar(int row, int pos) const;  // 0 for holiday rows
 
     // The column texts of an entry, as the tables write them ("%.5d", "%.4d", "2200", ...).
     std::wstring ApptStartField(int row, int pos) const;
@@ -107,6 +122,7 @@ public:
     bool TaskComplete(int row, int pos) const;
     bool TaskRecurring(int row, int pos) const;
     bool TaskHasDue(int row, int pos) const;
+    int32_t TaskCalendar(int row, int pos) const;
     // Due before today's local date.
     bool TaskOverdue(int row, int pos) const;
     // "November 6", or "Month 11" and the day when the string table asks for month numbers.
@@ -130,6 +146,8 @@ private:
     };
 
     void LoadStore();
+    void LoadCalendars();
+    const pim::Calendar* CalendarOf(int32_t calendar) const;
     void Warn(const std::wstring& text);
     void AddHolidays();
     // Enters an item's entries on the days from start to end; false when none lies in the window.
@@ -180,4 +198,6 @@ private:
     int32_t serialCounter_ = 0;
     SYSTEMTIME shownStart_{};
     std::array<DaySlot, kSlotCount> slots_;
+    std::vector<pim::Calendar> calendars_;
+    CalendarChoice calendarChoice_;
 };

@@ -62,6 +62,8 @@ enum CommandId : int {
     ID_MEETING_ACCEPT = 32940,
     ID_MEETING_TENTATIVE = 32941,
     ID_MEETING_DECLINE = 32942,
+    // The Calendars list beside the schedule.
+    ID_CALENDARS_LIST = 32950,
     ID_APP_ABOUT = 57664,
 };
 

@@ -33,7 +33,8 @@ std::vector<MenuItem> MainMenu()
                       Command(ID_VIEW_APPOINT_ONLY, L"Appoint Only"),
                       Command(ID_VIEW_TASK_ONLY, L"Task Only"), Separator(),
                       Command(ID_VIEW_DETAIL, L"View Detail"),
-                      Command(ID_DETAIL_AT_BOTTOM, L"Detail at bottom")}),
+                      Command(ID_DETAIL_AT_BOTTOM, L"Detail at bottom"), Separator(),
+                      Command(ID_CALENDARS_LIST, L"Calendars")}),
                Popup(L"Edit", {Command(ID_UNDO, L"Undo"), Command(ID_REDO, L"Redo"),
                                Separator(), Command(ID_COPY, L"Copy"), Command(ID_CUT, L"Cut"),
                                Command(ID_PASTE, L"Paste"), Separator(),
@@ -91,7 +92,7 @@ const std::vector<Accelerator>& LoadAccelerators()
         {"Ctrl+Y", ID_REDO},               {"Ctrl+F", ID_FIND},
         {"F3", ID_FIND_NEXT},              {"Shift+F3", ID_FIND_PREVIOUS},
         {"F1", ID_KEYS_AND_MOUSE},         {"F5", ID_SYNC_NOW},
-        {"Ctrl+P", ID_PRINT},
+        {"Ctrl+P", ID_PRINT},              {"F9", ID_CALENDARS_LIST},
     };
     return keys;
 }

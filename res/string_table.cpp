@@ -315,6 +315,10 @@ constexpr Entry kStrings[] = {
     {66212, L"Picture buttons"},
     {66213, L"Schedule"},
     {66214, L"Details"},
+    {66240, L"Calendars"},
+    {66241, L"Include hidden calendars"},
+    {66242, L"Shown in the window when ticked (Space)"},
+    {66243, L"The calendar \"%1\" could not be shown or hidden: the store was not written."},
     {66320, L"Editing with the keys"},
     {66321, L"Shift+Left / Shift+Right (schedule)\tthe selected hour, where Add App starts (a "
             L"click on empty time selects it too)"},

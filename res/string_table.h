@@ -262,6 +262,11 @@ enum StringId : int {
     IDS_HELP_KEY_EDITING = 66320,
     IDS_HELP_KEY_EDITING_FIRST = 66321,
     IDS_HELP_KEY_EDITING_LAST = 66325,
+    // The window's calendars list and Find's reach into hidden calendars.
+    IDS_CALENDARS_TITLE = 66240,
+    IDS_FIND_HIDDEN_CALENDARS = 66241,
+    IDS_CALENDAR_ITEM_TIP = 66242,
+    IDS_CALENDAR_NOT_SAVED = 66243, // "%1" the calendar's name
     // Several calendars: a collection gone from its server ("%1" its name, "%2" the host).
 };
 

@@ -2,6 +2,8 @@
 // line that cannot be shown whole marks the cell as overflowing, so the corner icon says so.
 #include "view/calendar_geometry.h"
 
+#include "view/calendar_mark.h"
+
 #include <algorithm>
 
 namespace {
@@ -48,16 +50,20 @@ CellIcon CalendarGeometry::IconIn(const PixelRect& cell, PixelPoint at) const
     return {square, Intersect(square, cell)};
 }
 
-CellLine CalendarGeometry::Line(int day, int n, bool task) const
+CellLine CalendarGeometry::Line(int day, int n, bool task, bool calendarBand) const
 {
     const PixelRect cell = CellRect(day);
     const int font = layout_.mainFontSize;
     const int y = LineTop(cell, n);
+    const int shift = calendarBand ? kCalendarBandWidth + 1 : 0;
     CellLine line;
     line.drawn = y < cell.bottom;
     line.overflows = !line.drawn || y + font > cell.bottom;
-    line.icon = IconIn(cell, {cell.left + 1, y});
-    line.text = {cell.left + font + (task ? 3 : 2), y};
+    line.icon = IconIn(cell, {cell.left + 1 + shift, y});
+    line.text = {cell.left + font + (task ? 3 : 2) + shift, y};
+    if (calendarBand)
+        line.calendarBand =
+            Intersect({cell.left + 1, y, cell.left + 1 + kCalendarBandWidth, y + font}, cell);
     // Cut at the cell bottom like the icon: the cell below is already painted.
     line.taskFrame =
         Intersect({cell.left + 2, y - 1, cell.left + layout_.cellWidth, y + font + 1}, cell);

@@ -24,6 +24,7 @@ struct CellLine {
     CellIcon icon;
     PixelPoint text;
     PixelRect taskFrame; // the frame behind a task line
+    PixelRect calendarBand{}; // the item's calendar band, when asked for; cut to the cell
     bool operator==(const CellLine&) const = default;
 };
 
@@ -36,7 +37,8 @@ public:
     // Cell of day index d: column d mod 7, week row d / 7.
     PixelRect CellRect(int day) const;
     PixelPoint LabelPos(int day) const;
-    CellLine Line(int day, int n, bool task) const;
+    // With `calendarBand` the band takes the line's left end and icon and text move right.
+    CellLine Line(int day, int n, bool task, bool calendarBand = false) const;
     // Item lines that begin inside the cell; a cell lists at most this many items.
     int LineCapacity(int day) const;
     // The cell's border for a date that is day `dayOfMonth` of its month: left and top edges,

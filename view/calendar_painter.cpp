@@ -7,6 +7,7 @@
 
 #include "model/date_time.h"
 #include "res/pictures.h"
+#include "view/calendar_mark.h"
 #include "view/conflict_tracker.h"
 #include "view/day_paint_rules.h"
 #include "view/paint_primitives.h"
@@ -22,7 +23,8 @@ void AddTasks(std::vector<CellItem>& items, const DayEntries& e, const DrawSetti
             continue;
         std::wstring text = TaskStripText(settings, e, day, pos);
         if (!text.empty())
-            items.push_back({true, pos, TaskStripIcon(e, day, pos), std::move(text)});
+            items.push_back({true, pos, TaskStripIcon(e, day, pos), std::move(text),
+                             e.TaskCalendarColour(day, pos)});
     }
 }
 
@@ -45,7 +47,8 @@ void AddAppointments(std::vector<CellItem>& items, const DayEntries& e,
         if (conflicts.Conflicts(e, day, pos, e.StartMinutes(day, pos)))
             icon = res::kIconConflict;
         conflicts.Pass(e, day, pos, e.EndMinutes(day, pos));
-        items.push_back({false, pos, icon, CutSubject(settings, e.ApptSubject(day, pos))});
+        items.push_back({false, pos, icon, CutSubject(settings, e.ApptSubject(day, pos)),
+                         e.ApptCalendarColour(day, pos)});
     }
 }
 
@@ -91,12 +94,15 @@ void CalendarPainter::PaintCellContents(int day) const
     bool overflow = false;
     for (size_t i = 0; i < items.size(); ++i) {
         const CellItem& item = items[i];
-        const CellLine line = grid_.Line(day, static_cast<int>(i) + 1, item.task);
+        const CellLine line =
+            grid_.Line(day, static_cast<int>(i) + 1, item.task, item.calendar.has_value());
         overflow = overflow || line.overflows;
         if (!line.drawn)
             break;
         if (item.task)
             DrawRectangle(p, line.taskFrame, c_.resources.TaskPen(), c_.resources.TaskBrush());
+        if (item.calendar)
+            DrawCalendarBand(p, line.calendarBand, *item.calendar);
         DrawItemIcon(p, c_.resources, item.icon, line.icon.square, line.icon.shown);
         p.setPen(c_.resources.TextColor());
         DrawSubject(p, c_.text, c_.settings, line.text.x, line.text.y, item.text, cell,

@@ -3,6 +3,8 @@
 // overflow icon, the header with the year and the two months, and the today and selection frames.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,7 @@ struct CellItem {
     int pos = 0; // in the day's task or appointment list
     int icon = 0;
     std::wstring text;
+    std::optional<uint32_t> calendar{}; // the colour of the item's calendar, when marked
     bool operator==(const CellItem&) const = default;
 };
 

@@ -3,6 +3,8 @@
 // tests pass a small table of their own, so drawing is tested without a store.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/systemtime.h"
@@ -46,6 +48,21 @@ public:
         (void)row;
         (void)pos;
         return {};
+    }
+
+    // The colour (0x00BBGGRR) of the calendar an entry's item belongs to, where items are
+    // marked by their calendar; none where they are not.
+    virtual std::optional<uint32_t> ApptCalendarColour(int row, int pos) const
+    {
+        (void)row;
+        (void)pos;
+        return std::nullopt;
+    }
+    virtual std::optional<uint32_t> TaskCalendarColour(int row, int pos) const
+    {
+        (void)row;
+        (void)pos;
+        return std::nullopt;
     }
 
     virtual int TaskCount(int row) const = 0;

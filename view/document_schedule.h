@@ -56,6 +56,14 @@ public:
     {
         return doc_.ApptMeeting(row, pos);
     }
+    std::optional<uint32_t> ApptCalendarColour(int row, int pos) const override
+    {
+        return doc_.CalendarColour(doc_.ApptCalendar(row, pos));
+    }
+    std::optional<uint32_t> TaskCalendarColour(int row, int pos) const override
+    {
+        return doc_.CalendarColour(doc_.TaskCalendar(row, pos));
+    }
 
     int TaskCount(int row) const override { return doc_.TaskCount(row); }
     std::wstring TaskSubject(int row, int pos) const override

@@ -4,11 +4,15 @@
 #include "view/find_bar.h"
 
 #include <QAbstractTableModel>
+#include <QCheckBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTreeView>
 #include <QVBoxLayout>
+
+#include "res/string_table.h"
 
 class FoundLinesModel : public QAbstractTableModel {
 public:
@@ -48,9 +52,13 @@ private:
 
 FindBar::FindBar(Search search, Jump jump, QWidget* parent)
     : QWidget(parent), search_(std::move(search)), jump_(std::move(jump)),
-      field_(new QLineEdit(this)), list_(new QTreeView(this)), lines_(new FoundLinesModel(this))
+      field_(new QLineEdit(this)),
+      hiddenToo_(new QCheckBox(
+          QString::fromStdWString(res::LoadString(res::IDS_FIND_HIDDEN_CALENDARS)), this)),
+      list_(new QTreeView(this)), lines_(new FoundLinesModel(this))
 {
     field_->setObjectName(QStringLiteral("findText"));
+    hiddenToo_->setObjectName(QStringLiteral("findHiddenCalendars"));
     list_->setObjectName(QStringLiteral("findMatches"));
     list_->setModel(lines_);
     list_->setHeaderHidden(true);
@@ -68,9 +76,13 @@ FindBar::FindBar(Search search, Jump jump, QWidget* parent)
     list_->setMaximumHeight(field_->sizeHint().height() * 6);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
-    layout->addWidget(field_);
+    auto* fieldRow = new QHBoxLayout;
+    fieldRow->addWidget(field_, 1);
+    fieldRow->addWidget(hiddenToo_);
+    layout->addLayout(fieldRow);
     layout->addWidget(list_);
     connect(field_, &QLineEdit::textChanged, this, &FindBar::Refresh);
+    connect(hiddenToo_, &QCheckBox::toggled, this, &FindBar::Refresh);
     connect(field_, &QLineEdit::returnPressed, this, &FindBar::JumpToCurrent);
     connect(list_, &QTreeView::activated, this, &FindBar::JumpToCurrent);
     field_->installEventFilter(this);
@@ -122,7 +134,7 @@ bool FindBar::eventFilter(QObject* watched, QEvent* event)
 
 void FindBar::Refresh()
 {
-    lines_->SetFound(search_(field_->text().toStdWString()));
+    lines_->SetFound(search_(field_->text().toStdWString(), hiddenToo_->isChecked()));
     const FoundItems& found = lines_->Found();
     const int first = found.next >= 0 ? found.next : static_cast<int>(found.lines.size()) - 1;
     if (first >= 0)

@@ -3,6 +3,7 @@
 #include "view/gantt_geometry.h"
 
 #include "view/calendar_geometry.h"
+#include "view/calendar_mark.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -62,7 +63,8 @@ int GanttGeometry::MinuteAt(int x) const
     return pixels * kMinutesPerHour / layout_.hourPixels + layout_.firstHour * kMinutesPerHour;
 }
 
-BarGeometry GanttGeometry::Bar(int day, int startMinutes, int endMinutes, bool allDay) const
+BarGeometry GanttGeometry::Bar(int day, int startMinutes, int endMinutes, bool allDay,
+                               bool calendarBand) const
 {
     const int top = RowTop(day);
     const int y = top + 3;
@@ -82,6 +84,13 @@ BarGeometry GanttGeometry::Bar(int day, int startMinutes, int endMinutes, bool a
     bar.icon = {x0 + 1, y};
     bar.text = {bar.start.clippedBefore ? x0 + 1 : x0 + font + 1, y};
     bar.rightMarkEnd = x1 + 1;
+    if (calendarBand) {
+        // A bar too short for the whole band shows what fits inside its outline.
+        const int width = std::clamp(x1 - x0 - 1, 0, kCalendarBandWidth);
+        bar.calendarBand = {x0 + 1, y, x0 + 1 + width, y + font};
+        bar.icon.x += kCalendarBandWidth;
+        bar.text.x += kCalendarBandWidth;
+    }
     return bar;
 }
 

@@ -29,6 +29,8 @@ struct BarGeometry {
     PixelPoint text;
     // The right edge of the right mark, drawn right-aligned when the end is clipped.
     int rightMarkEnd = 0;
+    // The calendar's band inside the left end of the frame; empty unless asked for.
+    PixelRect calendarBand{};
 };
 
 // One hour line of the header scale.
@@ -75,7 +77,9 @@ public:
     // Minute of the day under x; -1 left of the hour area or past the day's end.
     int MinuteAt(int x) const;
 
-    BarGeometry Bar(int day, int startMinutes, int endMinutes, bool allDay) const;
+    // With `calendarBand` the bar makes room for its calendar's band: icon and text move right.
+    BarGeometry Bar(int day, int startMinutes, int endMinutes, bool allDay,
+                    bool calendarBand = false) const;
     // The red band over the part of a bar that earlier busy items already cover.
     PixelRect ConflictBand(int day, const BarGeometry& bar, int busyEnd) const;
     PixelPoint HiddenBeforeIcon(int day) const;

@@ -5,8 +5,10 @@
 
 #include <QPainter>
 #include <cstdlib>
+#include <optional>
 
 #include "res/pictures.h"
+#include "view/calendar_mark.h"
 #include "view/day_paint_rules.h"
 #include "view/meeting_mark.h"
 #include "view/paint_primitives.h"
@@ -80,8 +82,9 @@ void GanttPainter::PaintAppointment(int day, int pos, BarState& state) const
         return;
     const int kind = e.EntryState(day, pos);
     const bool allDay = e.IsAllDay(day, pos);
-    const BarGeometry bar =
-        c_.geometry.Bar(day, e.StartMinutes(day, pos), e.EndMinutes(day, pos), allDay);
+    const std::optional<uint32_t> calendar = e.ApptCalendarColour(day, pos);
+    const BarGeometry bar = c_.geometry.Bar(day, e.StartMinutes(day, pos), e.EndMinutes(day, pos),
+                                            allDay, calendar.has_value());
     if (!bar.visible) {
         state.hiddenBefore = state.hiddenBefore || bar.end.clippedBefore;
         state.hiddenAfter = state.hiddenAfter || bar.start.clippedAfter;
@@ -93,20 +96,18 @@ void GanttPainter::PaintAppointment(int day, int pos, BarState& state) const
             p.fillRect(ToQRect(*bar.allDayInterior), DayBackground(c_, day));
         p.setPen(c_.resources.TextColor());
         const std::wstring text = BarText(c_.settings, e, day, pos, bar.start.clippedBefore);
-        if (bar.start.clippedBefore) {
-            DrawSubject(p, c_.text, c_.settings, bar.text.x, bar.text.y, text, row,
-                        bar.frame.right);
-        } else {
-            int icon = AppointmentIcon(kind, allDay);
-            if (state.conflicts.Conflicts(e, day, pos, bar.start.x)) {
-                p.fillRect(ToQRect(c_.geometry.ConflictBand(day, bar, state.conflicts.Reached())),
-                           c_.resources.ConflictBrush());
-                icon = res::kIconConflict;
-            }
-            DrawItemIcon(p, c_.resources, icon, bar.icon, c_.layout.mainFontSize);
-            DrawSubject(p, c_.text, c_.settings, bar.text.x, bar.text.y, text, row,
-                        bar.frame.right);
+        int icon = AppointmentIcon(kind, allDay);
+        if (!bar.start.clippedBefore && state.conflicts.Conflicts(e, day, pos, bar.start.x)) {
+            p.fillRect(ToQRect(c_.geometry.ConflictBand(day, bar, state.conflicts.Reached())),
+                       c_.resources.ConflictBrush());
+            icon = res::kIconConflict;
         }
+        // Over the conflict band: the calendar stays readable on a clashing bar too.
+        if (calendar)
+            DrawCalendarBand(p, bar.calendarBand, *calendar);
+        if (!bar.start.clippedBefore)
+            DrawItemIcon(p, c_.resources, icon, bar.icon, c_.layout.mainFontSize);
+        DrawSubject(p, c_.text, c_.settings, bar.text.x, bar.text.y, text, row, bar.frame.right);
         if (!e.ApptMeeting(day, pos).empty())
             DrawMeetingMark(p, bar.frame);
         if (bar.end.clippedAfter)

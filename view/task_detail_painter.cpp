@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "res/pictures.h"
+#include "view/calendar_mark.h"
 #include "view/day_paint_rules.h"
 #include "view/meeting_mark.h"
 #include "view/paint_primitives.h"
@@ -137,7 +138,7 @@ int TaskDetailPainter::AppointmentDetailIcon(int day, int pos, ConflictTracker& 
     return icon;
 }
 
-void TaskDetailPainter::PaintDetailLine(int line, int scroll, int icon, int iconInset,
+void TaskDetailPainter::PaintDetailLine(int line, int scroll, const DetailLineLook& look,
                                         const std::wstring& text, bool scrollBar) const
 {
     const auto top = c_.geometry.DetailLineTop(line, scroll);
@@ -145,12 +146,18 @@ void TaskDetailPainter::PaintDetailLine(int line, int scroll, int icon, int icon
         return;
     const PixelRect& area = c_.layout.detailRect;
     const int size = c_.layout.detailFontSize;
-    const PixelRect square = DetailIconRect(line, scroll, iconInset);
-    DrawItemIcon(c_.painter, c_.resources, icon, {square.left, square.top}, size);
+    const PixelRect square = DetailIconRect(line, scroll, look.iconInset);
+    DrawItemIcon(c_.painter, c_.resources, look.icon, {square.left, square.top}, size);
+    int textLeft = area.left + size + 6;
+    if (look.calendar) {
+        const PixelRect swatch = CalendarSwatch(square);
+        DrawCalendarSwatch(c_.painter, swatch, *look.calendar);
+        textLeft = swatch.right + 3;
+    }
     const QRect cell(area.left, *top,
                      area.Width() - (scrollBar ? GanttGeometry::kScrollBarWidth : 0),
                      c_.layout.detailLineHeight);
-    c_.text.Draw(c_.painter, area.left + size + 6, *top, text, cell);
+    c_.text.Draw(c_.painter, textLeft, *top, text, cell);
 }
 
 void TaskDetailPainter::PaintMeetingMark(int line, int scroll, int iconInset) const
@@ -194,7 +201,9 @@ DetailLines TaskDetailPainter::PaintDetail(int row, int scroll, int selectedLine
                 if (!TaskListed(row, pos))
                     continue;
                 if (pass == 1)
-                    PaintDetailLine(line, scroll, TaskDetailIcon(row, pos), 3,
+                    PaintDetailLine(line, scroll,
+                                    {TaskDetailIcon(row, pos), 3,
+                                     c_.entries.TaskCalendarColour(row, pos)},
                                     TaskDetailText(row, pos), scrollBar);
             }
             lines.lineItems.push_back(pos);
@@ -207,8 +216,9 @@ DetailLines TaskDetailPainter::PaintDetail(int row, int scroll, int selectedLine
                     continue;
                 const int icon = AppointmentDetailIcon(row, pos, conflicts);
                 if (pass == 1) {
-                    PaintDetailLine(line, scroll, icon, 2, AppointmentDetailText(row, pos),
-                                    scrollBar);
+                    PaintDetailLine(line, scroll,
+                                    {icon, 2, c_.entries.ApptCalendarColour(row, pos)},
+                                    AppointmentDetailText(row, pos), scrollBar);
                     if (!c_.entries.ApptMeeting(row, pos).empty())
                         PaintMeetingMark(line, scroll, 2);
                 }

@@ -3,6 +3,8 @@
 // that relates a detail line to the item it shows.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,8 +42,14 @@ private:
     bool TaskListed(int day, int pos) const;
     int TaskDetailIcon(int day, int pos) const;
     int AppointmentDetailIcon(int day, int pos, ConflictTracker& conflicts) const;
-    void PaintDetailLine(int line, int scroll, int icon, int iconInset, const std::wstring& text,
-                         bool scrollBar) const;
+    // What a detail line shows before its text: the icon, its inset and the calendar's colour.
+    struct DetailLineLook {
+        int icon = 0;
+        int iconInset = 0;
+        std::optional<uint32_t> calendar;
+    };
+    void PaintDetailLine(int line, int scroll, const DetailLineLook& look,
+                         const std::wstring& text, bool scrollBar) const;
     void PaintScrollBar(int scroll, int total) const;
     void PaintMeetingMark(int line, int scroll, int iconInset) const;
 

@@ -82,6 +82,7 @@ struct FindMatch {
     DATE dueDate = kNoDate;
     std::optional<RecurrenceFields> pattern;  // in the item's zone, as a load gives it
     std::vector<DATE> deletedDays;  // the original days of deleted occurrences, ascending
+    int32_t calendar = 0;  // the item's calendar; 0 in a store older than calendars
 
     bool operator==(const FindMatch&) const = default;
 };

@@ -879,6 +879,7 @@ int32_t StoreDatabase::ReadMatches(const std::string& matching,
     SqliteStatement s(db_, std::string("SELECT i.oid, i.kind, i.subject, i.start_at, i.all_day, "
                                        "i.start_date, i.due_date, ") +
                                (version_ >= kZoneVersion ? "i.zone, " : "NULL, ") +
+                               (version_ >= kCalendarsVersion ? "i.calendar, " : "0, ") +
                                "p.oid, " + Qualified(kPatternColumns, "p.") +
                                " FROM items i LEFT JOIN patterns p ON p.oid = i.oid"
                                " WHERE i.oid IN (" + matching + ") AND +i.kind IN (?, ?)");
@@ -890,11 +891,12 @@ int32_t StoreDatabase::ReadMatches(const std::string& matching,
         m.oid = s.Int(0);
         m.kind = s.Int(1);
         m.subject = s.Text(2);
+        m.calendar = s.Int(8);
         if (m.kind == kAppointmentKind) {
             m.start = StoredDate(s, 3);
             m.allDay = s.Int(4) != 0;
-            if (s.Int(8) != 0) { // the joined pattern's oid; NULL reads as 0
-                m.pattern = ReadPattern(s, 9);
+            if (s.Int(9) != 0) { // the joined pattern's oid; NULL reads as 0
+                m.pattern = ReadPattern(s, 10);
                 m.pattern->Zone = s.Text(7);
             }
         } else {

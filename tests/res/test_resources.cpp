@@ -43,7 +43,7 @@ TEST(Menus, MainOkCancelAndContextTemplates)
         L"A Month After=32793", L"-", L"Zoom In=32796", L"Zoom Out=32797",
         L"Fit the day to the width=32819", L"View Type>", L"Calendar=32808", L"Both=32801",
         L"Appoint Only=32802", L"Task Only=32803", L"-", L"View Detail=32804",
-        L"Detail at bottom=32805", L"Edit>", L"Undo=32900", L"Redo=32901", L"-", L"Copy=32815",
+        L"Detail at bottom=32805", L"-", L"Calendars=32950", L"Edit>", L"Undo=32900", L"Redo=32901", L"-", L"Copy=32815",
         L"Cut=32816", L"Paste=32817", L"-", L"Find=32910", L"Find Next=32911",
         L"Find Previous=32912", L"Jump to the day=32785", L"Sync Now=32920", L"-",
         L"Print...=32930", L"Export as PDF...=32931", L"-", L"Exit=32777", L"Tool>", L"Environment=32775",

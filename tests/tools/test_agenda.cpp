@@ -18,6 +18,7 @@
 #include "platform/profile.h"
 #include "settings/app_settings.h"
 #include "settings/settings_persistence.h"
+#include "tests/support/calendar_items.h"
 #include "tests/support/reminder_calendar.h"
 #include "tests/support/store_items.h"
 #include "tests/support/temp_paths.h"
@@ -171,8 +172,9 @@ TEST_F(AgendaTest, FindPrintsTheMatchesOfTheWholeStore)
     session_.Disconnect();
     const AgendaRun run = Agenda({"--store", paths_.StorePath(), "--find", "arzt"});
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, "2026-12-08\t\tA\tLunch\n2026-12-09\t10:00\tA\tZahnärztin\n"
-                       "\t\tT\tPay the ARZT\n");
+    EXPECT_EQ(run.out, "2026-12-08\t\tA\tLunch\tPersonal\n"
+                       "2026-12-09\t10:00\tA\tZahnärztin\tPersonal\n"
+                       "\t\tT\tPay the ARZT\tPersonal\n");
 }
 
 TEST_F(AgendaTest, AStoreThatCannotBeReadInFullPrintsNothing)
@@ -205,16 +207,16 @@ TEST_F(AgendaTest, PrintsEachDayInTheDocumentsOrder)
 
     const AgendaRun run = Range("2026-12-07", 8);
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, "2026-12-07\tA\t0900\t1030\t0\t0\t0\t2\tDentist\n"
-                       "2026-12-08\tA\t2200\t2400\t0\t0\t0\t2\tNight shift\n"
-                       "2026-12-08\tT\t20261210\t1\t0\t0\t0\t0\tReport\n"
-                       "2026-12-09\tA\t0000\t0600\t0\t0\t0\t2\tNight shift\n"
-                       "2026-12-09\tA\t0715\t0800\t0\t0\t0\t2\tBreakfast\n"
-                       "2026-12-09\tT\t20261210\t0\t1\t0\t0\t0\tReport\n"
-                       "2026-12-10\tA\t0000\t2400\t1\t0\t3\t2\tDay off\n"
-                       "2026-12-10\tT\t20261210\t0\t0\t1\t0\t0\tReport\n"
-                       "2026-12-13\tA\t0000\t2400\t1\t0\t1\t0\tLantern Day\n"
-                       "2026-12-14\tA\t0000\t2400\t1\t0\t2\t0\tTrans Holiday\n");
+    EXPECT_EQ(run.out, "2026-12-07\tA\t0900\t1030\t0\t0\t0\t2\tDentist\tPersonal\n"
+                       "2026-12-08\tA\t2200\t2400\t0\t0\t0\t2\tNight shift\tPersonal\n"
+                       "2026-12-08\tT\t20261210\t1\t0\t0\t0\t0\tReport\tPersonal\n"
+                       "2026-12-09\tA\t0000\t0600\t0\t0\t0\t2\tNight shift\tPersonal\n"
+                       "2026-12-09\tA\t0715\t0800\t0\t0\t0\t2\tBreakfast\tPersonal\n"
+                       "2026-12-09\tT\t20261210\t0\t1\t0\t0\t0\tReport\tPersonal\n"
+                       "2026-12-10\tA\t0000\t2400\t1\t0\t3\t2\tDay off\tPersonal\n"
+                       "2026-12-10\tT\t20261210\t0\t0\t1\t0\t0\tReport\tPersonal\n"
+                       "2026-12-13\tA\t0000\t2400\t1\t0\t1\t0\tLantern Day\t\n"
+                       "2026-12-14\tA\t0000\t2400\t1\t0\t2\t0\tTrans Holiday\t\n");
 }
 
 // Substitute holidays arise only near the start of a load, so a day must print the same lines
@@ -249,14 +251,14 @@ TEST_F(AgendaRangesTest, EveryDayPrintsTheSameWhateverTheRangeStartsOn)
     constexpr int kDays = 456; // 2023-12-01 to 2025-02-28
     const AgendaRun whole = Range("2023-12-01", kDays);
     ASSERT_EQ(whole.status, 0) << whole.err;
-    EXPECT_NE(whole.out.find("2024-02-12\tA\t0000\t2400\t1\t0\t2\t0\tTrans Holiday\n"),
+    EXPECT_NE(whole.out.find("2024-02-12\tA\t0000\t2400\t1\t0\t2\t0\tTrans Holiday\t\n"),
               std::string::npos);
-    EXPECT_NE(whole.out.find("2025-02-12\tA\t0000\t2400\t1\t0\t2\t0\tTrans Holiday\n"),
+    EXPECT_NE(whole.out.find("2025-02-12\tA\t0000\t2400\t1\t0\t2\t0\tTrans Holiday\t\n"),
               std::string::npos);
     // Every day once across all the loads; the ranges below pin the order.
     int walks = 0;
-    for (size_t at = whole.out.find("\tWalk\n"); at != std::string::npos;
-         at = whole.out.find("\tWalk\n", at + 1))
+    for (size_t at = whole.out.find("\tWalk\tPersonal\n"); at != std::string::npos;
+         at = whole.out.find("\tWalk\tPersonal\n", at + 1))
         ++walks;
     EXPECT_EQ(walks, kDays);
 
@@ -290,9 +292,43 @@ TEST_F(AgendaTest, EscapesControlsAndReadsOddProfilesAndOlderStores)
     const AgendaRun run = Agenda(
         {"--store", paths_.StorePath(), "--profile", fifo, "--from", "2026-12-07", "--days", "1"});
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, "2026-12-07\tA\t0900\t1000\t0\t0\t0\t2\tEvil\\x1b[2J\\x09Tab\\x9b\n");
+    EXPECT_EQ(run.out, "2026-12-07\tA\t0900\t1000\t0\t0\t0\t2\tEvil\\x1b[2J\\x09Tab\\x9b\t\n");
     EXPECT_EQ(run.err, "tamberlo-agenda: The profile " + fifo +
                            " is not a regular file of a sane size; Tamberlo starts with the "
                            "default settings and leaves it as it is.\n");
     EXPECT_EQ(Sql(paths_.StorePath(), "PRAGMA user_version"), 2);
+}
+
+// A hidden calendar is left out as the window leaves it out; --calendar chooses calendars by
+// name, shown or hidden, and a name the store does not have is refused before anything prints.
+TEST_F(AgendaTest, CalendarsChooseTheLinesAndEndThem)
+{
+    const FixedClock clock(MakeSystemTime(2026, 12, 7, 8));
+    const ScopedClock useClock(clock);
+    Appointment(L"Dentist", At(12, 7, 9), At(12, 7, 10));
+    session_.Disconnect();
+    const std::string store = paths_.StorePath();
+    const int32_t work = AddedCalendar(store, L"Work", 0x0050A050, false);
+    SavedIn(store, work, L"Standup", At(12, 7, 11));
+    const auto day = [&](std::vector<std::string> calendars) {
+        std::vector<std::string> args = {"--store", store, "--profile", paths_.ProfilePath(),
+                                         "--from", "2026-12-07", "--days", "1"};
+        for (const std::string& name : calendars)
+            args.insert(args.end(), {"--calendar", name});
+        return Agenda(args);
+    };
+    const std::string dentist =
+        "2026-12-07\tA\t0900\t1000\t0\t0\t0\t2\tDentist\tPersonal\n";
+    const std::string standup = "2026-12-07\tA\t1100\t1200\t0\t0\t0\t2\tStandup\tWork\n";
+    EXPECT_EQ(day({}).out, dentist);
+    EXPECT_EQ(day({"work"}).out, standup);
+    EXPECT_EQ(day({"Work", "Personal"}).out, dentist + standup);
+    const AgendaRun unknown = day({"Work", "Holidays"});
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_EQ(unknown.err, "tamberlo-agenda: the store has no calendar named \"Holidays\"\n");
+    EXPECT_TRUE(unknown.out.empty());
+    EXPECT_EQ(Agenda({"--store", store, "--find", "d"}).out,
+              "2026-12-07\t09:00\tA\tDentist\tPersonal\n");
+    EXPECT_EQ(Agenda({"--store", store, "--calendar", "Work", "--find", "d"}).out,
+              "2026-12-07\t11:00\tA\tStandup\tWork\n");
 }

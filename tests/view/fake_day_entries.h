@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,7 @@ struct FakeAppt {
     bool allDay = false;
     int state = 0, busy = 2, dayKind = 0;
     std::string meeting; // the kept component of a meeting
+    std::optional<uint32_t> calendar; // the colour of its calendar, when marked
 };
 
 struct FakeTask {
@@ -29,6 +31,7 @@ struct FakeTask {
     bool recurring = false, startsHere = false, dueHere = false, complete = false;
     bool hasDue = false, overdue = false;
     std::wstring dueText, categories;
+    std::optional<uint32_t> calendar;
 };
 
 // Over DayEntries for the painters, over the view's ScheduleSource for the widget.
@@ -52,6 +55,14 @@ public:
     int Busy(int r, int p) const override { return At(r, p).busy; }
     int DayKind(int r, int p) const override { return At(r, p).dayKind; }
     std::string ApptMeeting(int r, int p) const override { return At(r, p).meeting; }
+    std::optional<uint32_t> ApptCalendarColour(int r, int p) const override
+    {
+        return At(r, p).calendar;
+    }
+    std::optional<uint32_t> TaskCalendarColour(int r, int p) const override
+    {
+        return Tk(r, p).calendar;
+    }
 
     int TaskCount(int row) const override { return Count(tasks, row); }
     std::wstring TaskSubject(int r, int p) const override { return Tk(r, p).subject; }

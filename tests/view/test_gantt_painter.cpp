@@ -240,3 +240,36 @@ TEST(GanttPainter, MeetingBarsCarryTheCornerMark)
         EXPECT_EQ(h.Pixel(mark.left + 1, mark.bottom - 1), kBar) << row;
     }
 }
+
+// A marked bar starts with its calendar's band inside the outline, icon and text moved right of
+// it; on the selected day's row and over a conflict the band shows the same. Unmarked bars keep
+// their icon at the old place.
+TEST(GanttPainter, ACalendarsBandMarksTheLeftEndOfItsBar)
+{
+    GanttHarness h;
+    const uint32_t green = 0x0050A050; // 0x00BBGGRR
+    h.entries.appts[1] = {{.start = 600, .end = 720, .calendar = green}};
+    h.entries.appts[2] = {{.start = 600, .end = 720, .calendar = green},  // the selected row
+                          {.start = 660, .end = 780, .calendar = 0x003080E0}};
+    h.entries.appts[3] = {{.start = 600, .end = 720}};
+    h.PaintRows();
+    const QColor band(0x50, 0xA0, 0x50), orange(0xE0, 0x80, 0x30);
+    for (int row : {1, 2}) {
+        const BarGeometry bar = h.geometry.Bar(row, 600, 720, false, true);
+        const int top = Top(row) + 3;
+        EXPECT_EQ(bar.calendarBand,
+                  (PixelRect{X(600) + 1, top, X(600) + 4, top + h.layout.mainFontSize}));
+        EXPECT_EQ(h.Pixel(X(600) + 1, Top(row) + 6), band) << row;
+        EXPECT_EQ(h.Pixel(X(600) + 3, Top(row) + 6), band) << row;
+        EXPECT_EQ(h.Pixel(X(600), Top(row) + 6), h.resources.BarPen().color()) << "outline";
+        EXPECT_EQ(bar.icon.x, X(600) + 4);
+    }
+    EXPECT_TRUE(h.IconAt(res::kIconAppointment, X(600) + 4, Top(1) + 3, 12, kBar));
+    // The later, clashing bar: red band, and its calendar's band over it.
+    EXPECT_EQ(h.Pixel(X(660) + 2, Top(2) + 6), orange);
+    EXPECT_EQ(h.Pixel(X(700), Top(2) + 6), kRed);
+    const BarGeometry plain = h.geometry.Bar(3, 600, 720, false);
+    EXPECT_TRUE(plain.calendarBand.Width() == 0);
+    EXPECT_EQ(plain.icon.x, X(600) + 1);
+    EXPECT_NE(h.Pixel(X(600) + 1, Top(3) + 6), band);
+}

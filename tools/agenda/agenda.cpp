@@ -33,11 +33,13 @@ constexpr int kLastYear = 2999;
 // whatever day the range starts on.
 constexpr int kDaysPerWindow = CTamberloDoc::kMaxShownDayCount;
 constexpr char kUsage[] = "usage: tamberlo-agenda [--store FILE] [--profile FILE] "
-                         "(--from YYYY-MM-DD --days N | --find TEXT)";
+                         "[--calendar NAME]... (--from YYYY-MM-DD --days N | --find TEXT)";
 // What --help adds below the usage line.
 constexpr char kHelpText[] =
     "\nPrints the schedule of tamberlo(1), one tab-separated line per entry, or with --find\n"
     "the items that contain TEXT; see tamberlo-agenda(1) for the columns.\n"
+    "  --calendar NAME  only this calendar's items, shown or hidden (may be repeated);\n"
+    "                   without it, the calendars the window shows\n"
     "  -h, --help  this text\n"
     "  --version   the program's version\n";
 
@@ -47,6 +49,7 @@ struct AgendaArguments {
     std::optional<SYSTEMTIME> from;
     int days = 0;
     std::optional<std::wstring> find;
+    std::vector<std::wstring> calendars;
 };
 
 // Exactly YYYY-MM-DD: digits in every number place, so no sign or blank slips through.
@@ -105,6 +108,8 @@ std::string Parse(const std::vector<std::string>& args, AgendaArguments& parsed)
             parsed.days = *days;
         } else if (name == "--find") {
             parsed.find = QString::fromStdString(value).toStdWString();
+        } else if (name == "--calendar") {
+            parsed.calendars.push_back(QString::fromStdString(value).toStdWString());
         } else {
             return "unknown argument: " + name;
         }
@@ -132,33 +137,61 @@ std::string DateText(const SYSTEMTIME& day)
 
 std::string Flag(bool on) { return on ? "1" : "0"; }
 
+// The calendar's name ends every line, after the subject, so the columns before it keep their
+// places for the scripts that read them; a holiday row's is empty.
 void PrintDay(const CTamberloDoc& doc, int row, const std::string& date, std::ostream& out)
 {
     for (int p = 0; p < doc.ApptCount(row); ++p) {
         out << date << "\tA\t" << Utf8(doc.ApptStartField(row, p)) << '\t'
             << Utf8(doc.ApptEndField(row, p)) << '\t' << Flag(doc.IsAllDay(row, p)) << '\t'
             << doc.EntryState(row, p) << '\t' << doc.DayKind(row, p) << '\t' << doc.Busy(row, p)
-            << '\t' << TerminalText(doc.ApptSubject(row, p)) << '\n';
+            << '\t' << TerminalText(doc.ApptSubject(row, p)) << '\t'
+            << TerminalText(doc.CalendarName(doc.ApptCalendar(row, p))) << '\n';
     }
     for (int p = 0; p < doc.TaskCount(row); ++p) {
         out << date << "\tT\t" << Utf8(doc.TaskDueKey(row, p)) << '\t'
             << Flag(doc.TaskStartsHere(row, p)) << '\t' << Flag(doc.TaskMiddle(row, p)) << '\t'
             << Flag(doc.TaskDueHere(row, p)) << '\t' << Flag(doc.TaskComplete(row, p)) << '\t'
             << Flag(doc.TaskRecurring(row, p)) << '\t' << TerminalText(doc.TaskSubject(row, p))
-            << '\n';
+            << '\t' << TerminalText(doc.CalendarName(doc.TaskCalendar(row, p))) << '\n';
     }
 }
 
-// Find's lines: "DATE TIME KIND SUBJECT", the date and time empty where the item has none.
-void PrintFound(PimSession& session, const std::wstring& text, std::ostream& out)
+std::wstring NameOf(const std::vector<pim::Calendar>& calendars, int32_t id)
 {
-    for (const FoundItem& found : FindInCalendar(session, text, GetLocalTime()).lines) {
+    const auto found = std::find_if(calendars.begin(), calendars.end(),
+                                    [id](const pim::Calendar& c) { return c.id == id; });
+    return found != calendars.end() ? found->name : std::wstring();
+}
+
+// Find's lines: "DATE TIME KIND SUBJECT CALENDAR", the date and time empty where the item has
+// none.
+void PrintFound(PimSession& session, const std::wstring& text, const CalendarChoice& choice,
+                const std::vector<pim::Calendar>& calendars, std::ostream& out)
+{
+    for (const FoundItem& found : FindInCalendar(session, text, GetLocalTime(), choice).lines) {
         const bool dated = found.when != pim::kNoDate;
         out << (dated ? DateText(VariantTimeToSystemTime(found.when)) : std::string()) << '\t'
             << Utf8(FoundTimeText(found)) << '\t'
             << (found.item.kind == pim::kTaskKind ? 'T' : 'A') << '\t' << TerminalText(found.subject)
-            << '\n';
+            << '\t' << TerminalText(NameOf(calendars, found.calendar)) << '\n';
     }
+}
+
+// The ids of the calendars named, each found as the store's list finds names; the first name
+// no calendar has, when one is not found.
+std::optional<std::wstring> ChosenCalendars(PimSession& session,
+                                            const std::vector<std::wstring>& names,
+                                            CalendarChoice& choice)
+{
+    pim::CalendarList list = session.Calendars();
+    for (const std::wstring& name : names) {
+        pim::Calendar calendar;
+        if (list.Named(name, calendar) < 0)
+            return name;
+        choice.only.push_back(calendar.id);
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -184,9 +217,19 @@ int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostr
         err << "tamberlo-agenda: " << Utf8(session.ConnectError()) << '\n';
         return 2;
     }
+    CalendarChoice choice;
+    std::vector<pim::Calendar> calendars;
+    const std::optional<std::wstring> unknown = ChosenCalendars(session, parsed.calendars, choice);
+    if (session.Calendars().All(calendars) < 0)
+        calendars.clear(); // a store older than calendars: one unnamed calendar
     session.Disconnect();
+    if (unknown) {
+        err << "tamberlo-agenda: the store has no calendar named \"" << TerminalText(*unknown)
+            << "\"\n";
+        return 1;
+    }
     if (parsed.find) {
-        PrintFound(session, *parsed.find, out);
+        PrintFound(session, *parsed.find, choice, calendars, out);
         return 0;
     }
 
@@ -200,6 +243,7 @@ int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostr
     LoadSettings(settings, profile);
     AppSettingsDocument documentSettings(settings);
     CTamberloDoc doc(session, documentSettings);
+    doc.SetCalendarChoice(choice);
     doc.SetShownDayCount(kDaysPerWindow);
     for (int done = 0; done < parsed.days; done += kDaysPerWindow) {
         const SYSTEMTIME first = AddDays(*parsed.from, done);

@@ -2,7 +2,7 @@
 // the look of the schedule can be reviewed without a display; or the "Keys and Mouse" page, or
 // that page's table as Markdown for the README.
 //   snapshot (--store FILE | --demo) --size WxH --now YYYY-MM-DDTHH:MM -o OUT.png [--profile FILE]
-//            [--calendar] [--keys-page] [--dark]
+//            [--calendar] [--calendars-list] [--keys-page] [--dark]
 //   snapshot (--store FILE | --demo) --size WxH --now YYYY-MM-DDTHH:MM --pdf OUT.pdf [...]
 //   snapshot (--store FILE | --demo) --size WxH --now YYYY-MM-DDTHH:MM --show [...]
 //   snapshot --keys-table
@@ -27,6 +27,7 @@
 #include "res/command_line.h"
 #include "res/pictures.h"
 #include "settings/app_settings.h"
+#include "view/calendars_dock.h"
 #include "view/keys_and_mouse.h"
 #include "view/schedule_print.h"
 #include "view/tamberlo_view.h"
@@ -43,6 +44,7 @@ struct Options {
     std::string pdf; // the shown period printed, as Function > "Export as PDF..." writes it
     std::string profile;
     bool calendar = false; // show the calendar grid of whole weeks
+    bool calendarsList = false; // show the Calendars list beside the schedule
     bool keysPage = false; // show the "Keys and Mouse" page instead of the window
     bool dark = false;     // under a dark desktop palette
     bool show = false;     // the window on the display, until it is closed, at the fixed "now"
@@ -50,7 +52,7 @@ struct Options {
 
 const char* const kUsage =
     "usage: snapshot (--store FILE | --demo) --size WxH --now YYYY-MM-DDTHH:MM -o OUT.png "
-    "[--profile FILE] [--calendar] [--keys-page] [--dark]\n"
+    "[--profile FILE] [--calendar] [--calendars-list] [--keys-page] [--dark]\n"
     "       snapshot ... --pdf OUT.pdf   (the shown period printed, instead of -o)\n"
     "       snapshot ... --show   (the window on the display, instead of -o)\n"
     "       snapshot --keys-table   (the Keys and Mouse table as Markdown)\n";
@@ -103,6 +105,8 @@ std::optional<Options> ParseArguments(const QStringList& args)
             options.pdf = args[++i].toStdString();
         } else if (arg == "--calendar") {
             options.calendar = true;
+        } else if (arg == "--calendars-list") {
+            options.calendarsList = true;
         } else if (arg == "--keys-page") {
             options.keysPage = true;
         } else if (arg == "--show") {
@@ -212,6 +216,8 @@ int main(int argc, char** argv)
     if (options->calendar && app.Settings().GetCalendarType() != 0)
         frame->View()->ButtonAction(res::kButtonCalendar);
     frame->resize(options->width, options->height);
+    if (options->calendarsList)
+        frame->findChild<CalendarsDock*>()->ShowOrHide();
     if (options->show)
         return QApplication::exec();
     QApplication::processEvents();
