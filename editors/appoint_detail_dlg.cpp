@@ -87,6 +87,8 @@ void CAppointDetailDlg::Build()
     sensitive_ = NewChoiceCombo(kAppointSensitive, kSensitivityLabels);
     memo_ = NewPushButton(kAppointMemo, tr("Memo"));
     delete_ = NewPushButton(kAppointDelete, tr("Del"));
+    calendar_ = std::make_unique<CalendarField>(services_, pim::kAppointmentKind, values_,
+                                                setup_.exceptionMode);
 
     auto* grid = new QGridLayout;
     int row = 0;
@@ -112,6 +114,7 @@ void CAppointDetailDlg::Build()
     addRow(tr("Category"), categoryRow);
     addRow(tr("Status"), status_);
     addRow(tr("Sensitive"), sensitive_);
+    addRow(tr("Calendar"), calendar_->Combo());
     grid->setColumnStretch(1, 3);
     grid->setColumnStretch(2, 2);
 
@@ -129,7 +132,7 @@ void CAppointDetailDlg::Build()
     QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
     ChainTabOrder({title_, place_, startDate_, startTime_, endDate_, endTime_, allDay_, recur_,
                    recurDetail_, alarm_, alarmDetail_, category_, chooseCategory_, status_,
-                   sensitive_, memo_, delete_, ok});
+                   sensitive_, calendar_->Combo(), memo_, delete_, ok});
 
     // The remembered times follow every edit made while the times are the user's own, so
     // switching "Recur" or "All day" back and forth gives back what was typed.
@@ -217,6 +220,7 @@ void CAppointDetailDlg::Load()
     }
     recurrenceSet_ = recurring && !setup_.isNew;
     ApplyRules();
+    calendar_->LockIfReadOnly(*this, memo_);
 }
 
 bool CAppointDetailDlg::OneTimeAllDay() const
@@ -383,5 +387,5 @@ void CAppointDetailDlg::accept()
         !ConfirmMeetingTimeChange(services_.messages, values_.fields.Kept,
                                   OwnAddressesOf(services_)))
         return;
-    FinishEdit(*this, services_, commits_.save(edited), LastEditResult::kSaved);
+    FinishEdit(*this, services_, calendar_->Commit(edited, commits_.save), LastEditResult::kSaved);
 }

@@ -7,8 +7,10 @@
 
 #include <QDialog>
 #include <functional>
+#include <memory>
 
 #include "editors/appoint_rules.h"
+#include "editors/calendar_field.h"
 #include "editors/editor_services.h"
 
 class QComboBox;
@@ -83,4 +85,5 @@ private:
     QComboBox* sensitive_;
     QPushButton* memo_;
     QPushButton* delete_;
+    std::unique_ptr<CalendarField> calendar_;
 };

@@ -87,6 +87,7 @@ void CTaskDetailDlg::Build()
     sensitive_ = NewChoiceCombo(kTaskSensitive, kSensitivityLabels);
     memo_ = NewPushButton(kTaskMemo, tr("Memo"));
     delete_ = NewPushButton(kTaskDelete, tr("Del"));
+    calendar_ = std::make_unique<CalendarField>(services_, pim::kTaskKind, values_, false);
 
     auto* form = new QFormLayout;
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
@@ -100,6 +101,7 @@ void CTaskDetailDlg::Build()
     form->addRow(tr("Alarm"), Row({alarm_, alarmDetail_}));
     form->addRow(tr("Category"), Row({category_, chooseCategory_}));
     form->addRow(tr("Sensitive"), sensitive_);
+    form->addRow(tr("Calendar"), calendar_->Combo());
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     auto* buttons = new QHBoxLayout;
@@ -112,7 +114,7 @@ void CTaskDetailDlg::Build()
     QPushButton* ok = okCancel->button(QDialogButtonBox::Ok);
     ChainTabOrder({title_, importance_, hasStart_, start_, hasDue_, due_, complete_, recur_,
                    recurDetail_, alarm_, alarmDetail_, category_, chooseCategory_, sensitive_,
-                   memo_, delete_, ok});
+                   calendar_->Combo(), memo_, delete_, ok});
 
     connect(hasStart_, &QCheckBox::toggled, this, [this] { OnDateBox(hasStart_, start_); });
     connect(hasDue_, &QCheckBox::toggled, this, [this] { OnDateBox(hasDue_, due_); });
@@ -162,6 +164,7 @@ void CTaskDetailDlg::Load()
     alarmDetail_->setEnabled(alarm_->currentIndex() == 1);
     delete_->setEnabled(!isNew_);
     ApplyRecurrenceRule();
+    calendar_->LockIfReadOnly(*this, memo_);
 }
 
 void CTaskDetailDlg::OnDateBox(QCheckBox* box, QDateEdit* picker)
@@ -264,5 +267,5 @@ void CTaskDetailDlg::accept()
         ShowRefusal(*this, services_.messages, *refused);
         return;
     }
-    FinishEdit(*this, services_, commits_.save(edited), LastEditResult::kSaved);
+    FinishEdit(*this, services_, calendar_->Commit(edited, commits_.save), LastEditResult::kSaved);
 }

@@ -5,7 +5,9 @@
 
 #include <QDialog>
 #include <functional>
+#include <memory>
 
+#include "editors/calendar_field.h"
 #include "editors/editor_services.h"
 #include "editors/task_rules.h"
 
@@ -65,4 +67,5 @@ private:
     QComboBox* sensitive_;
     QPushButton* memo_;
     QPushButton* delete_;
+    std::unique_ptr<CalendarField> calendar_;
 };

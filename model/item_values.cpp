@@ -92,6 +92,7 @@ template <typename Item> ItemValues Read(Item& item)
     SharedProperties(read);
     OwnProperties(item, read);
     values.pattern = ReadPattern(item);
+    values.calendar = item.GetCalendar();
     return values;
 }
 
@@ -101,6 +102,8 @@ template <typename Item> void Write(const ItemValues& values, Item& item)
     SharedProperties(write);
     OwnProperties(item, write);
     WritePattern(values.pattern, item);
+    if (values.calendar != 0)
+        item.SetCalendar(values.calendar);
 }
 
 } // namespace
@@ -168,5 +171,7 @@ ItemValues MergeEdits(const ItemValues& base, const ItemValues& mine, const Item
     keepMine(&F::Complete);
     if (mine.pattern != base.pattern)
         merged.pattern = mine.pattern;
+    if (mine.calendar != base.calendar)
+        merged.calendar = mine.calendar;
     return merged;
 }

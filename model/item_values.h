@@ -14,6 +14,9 @@ struct ItemValues {
     pim::ItemFields fields;
     // The item's own pattern; for an occurrence, its series' pattern (never written back).
     std::optional<pim::RecurrenceFields> pattern;
+    // The id of the item's calendar (for an occurrence, its series'); another id written moves
+    // the item there. 0 for a new item: the store takes its default local calendar.
+    int32_t calendar = 0;
 
     bool operator==(const ItemValues&) const = default;
 };

@@ -378,6 +378,15 @@ EditStatus ScheduleEdits::ReadStored(pim::ItemKind kind, int32_t oid,
     return out ? EditStatus::kDone : EditStatus::kNotFound;
 }
 
+std::vector<pim::Calendar> ScheduleEdits::Calendars()
+{
+    const ScopedConnection open(session_);
+    std::vector<pim::Calendar> out;
+    if (session_.Calendars().All(out) != 0)
+        out.clear();
+    return out;
+}
+
 // The state after is read back from the store, so it compares equal to any later read of an
 // item nobody changed since.
 void ScheduleEdits::Tell(const ScheduleChange& change, std::optional<pim::StoredItem> before)

@@ -8,9 +8,11 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "model/item_values.h"
 #include "model/pim_records.h"
+#include "platform/pim/store_calendars.h"
 
 class CTamberloDoc;
 class PimSession;
@@ -114,6 +116,8 @@ public:
     // The whole stored item: kDone with it, kNotFound when there is none, kSaveFailed when the
     // store cannot be opened.
     EditStatus ReadStored(pim::ItemKind kind, int32_t oid, std::optional<pim::StoredItem>& out);
+    // The store's calendars in their order; empty when the store cannot be read.
+    std::vector<pim::Calendar> Calendars();
     // Told of every change Apply made, inside the change's connection (the undo stack listens).
     using Watcher = std::function<void(const StoredChange&)>;
     void SetWatcher(Watcher watcher) { watcher_ = std::move(watcher); }

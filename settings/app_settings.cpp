@@ -53,6 +53,7 @@ constexpr std::array<AppSettings::IntInfo, kIntSettingCount> kIntInfo{{
     {kKeyEnvironment, L"KeyToDetail", 0x33},
     // A fresh profile fits the day to the window, so a wide window is not left half empty.
     {kEnvironment, L"FitHoursToWidth", 1},
+    {kEnvironment, L"LastCalendar", 0},
 }};
 
 // In the order of TextSetting.

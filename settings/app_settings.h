@@ -21,8 +21,9 @@ enum class IntSetting {
     TaskAreaVisible, CalendarAreaVisible, InfoAreaVisible, InfoAreaFixBottom,
     KeyToToday, KeyCalendarGantt, KeyToTool, KeyToMain, KeyToDetail,
     FitHoursToWidth,
+    LastCalendar,
 };
-constexpr int kIntSettingCount = static_cast<int>(IntSetting::FitHoursToWidth) + 1;
+constexpr int kIntSettingCount = static_cast<int>(IntSetting::LastCalendar) + 1;
 
 // The text settings.
 enum class TextSetting {
@@ -150,6 +151,9 @@ public:
     void SetKeyToDetail(int value) { Set(IntSetting::KeyToDetail, value); }
     int GetFitHoursToWidth() const { return Get(IntSetting::FitHoursToWidth); }
     void SetFitHoursToWidth(int value) { Set(IntSetting::FitHoursToWidth, value); }
+    // The calendar (its id in the store) last chosen in an editor, where new items go; 0: none.
+    int GetLastCalendar() const { return Get(IntSetting::LastCalendar); }
+    void SetLastCalendar(int value) { Set(IntSetting::LastCalendar, value); }
     uint32_t GetColorSunday() const { return GetColor(IntSetting::ColorSunday); }
     void SetColorSunday(uint32_t value) { SetColor(IntSetting::ColorSunday, value); }
     uint32_t GetColorMonday() const { return GetColor(IntSetting::ColorMonday); }

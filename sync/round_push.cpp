@@ -224,6 +224,22 @@ bool PutHere(RoundContext& round, const pim::SyncLink& link, const std::wstring&
 
 } // namespace
 
+// The UIDs of items still to be created on a server: a move from one server calendar to
+// another leaves the old resource's tombstone waiting for these.
+std::set<std::wstring> NotYetThere(const std::vector<pim::SyncLink>& links)
+{
+    std::set<std::wstring> uids;
+    for (const pim::SyncLink& link : links) {
+        if (link.href.empty() && !link.target.empty() && !link.conflict)
+            uids.insert(link.uid);
+    }
+    return uids;
+}
+
+// PUTs first, DELETEs after: an item moved between server calendars is deleted from the old
+// one only once the new one holds it (in this round, or in a round of its own account), so a
+// failure midway leaves two copies, never none. One moved into a local calendar is safe here
+// already (the move and its tombstone were one transaction) and is deleted there at once.
 bool PushChanges(RoundContext& round)
 {
     std::vector<pim::SyncLink> links;
@@ -248,14 +264,6 @@ bool PushChanges(RoundContext& round)
             reused.insert(at);
         }
     }
-    for (const pim::SyncTombstone& t : tombstones) {
-        if (!round.Going()) {
-            return false;
-        }
-        if (ours(t.calendar) && !reused.count({t.calendar, t.uid}) && !DeleteThere(round, t)) {
-            return false;
-        }
-    }
     for (const pim::SyncLink& link : links) {
         if (!round.Going()) {
             return false;
@@ -270,6 +278,20 @@ bool PushChanges(RoundContext& round)
             tomb = &t->second;
         }
         if (!PutHere(round, link, calendar, tomb)) {
+            return false;
+        }
+    }
+    if (!round.Stored(round.ledger.Links(links))) {
+        return false;
+    }
+    const std::set<std::wstring> waiting = NotYetThere(links);
+    for (const pim::SyncTombstone& t : tombstones) {
+        if (!round.Going()) {
+            return false;
+        }
+        const bool moving = !t.uid.empty() && waiting.count(t.uid);
+        if (ours(t.calendar) && !reused.count({t.calendar, t.uid}) && !moving &&
+            !DeleteThere(round, t)) {
             return false;
         }
     }

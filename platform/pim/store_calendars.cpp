@@ -157,10 +157,10 @@ std::wstring Quoted(const Calendar& c)
 std::wstring Refusal(const Calendar* before, const Calendar& target, int32_t kind)
 {
     if (target.readOnly) {
-        return L"The calendar " + Quoted(target) + L" is read-only.";
+        return ReadOnlySentence(target);
     }
     if (before != nullptr && before->readOnly) {
-        return L"The calendar " + Quoted(*before) + L" is read-only.";
+        return ReadOnlySentence(*before);
     }
     const bool held = kind == kTaskKind ? target.tasks : target.events;
     if ((before == nullptr || before->id != target.id) && !held) {
@@ -171,6 +171,11 @@ std::wstring Refusal(const Calendar* before, const Calendar& target, int32_t kin
 }
 
 } // namespace
+
+std::wstring ReadOnlySentence(const Calendar& calendar)
+{
+    return L"The calendar " + Quoted(calendar) + L" is read-only.";
+}
 
 uint32_t DefaultCalendarColour(int32_t n)
 {

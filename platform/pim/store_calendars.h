@@ -38,6 +38,9 @@ inline constexpr wchar_t kPersonalCalendar[] = L"Personal";
 // The items' column that names their calendar (0 in no row once a save or migration placed it).
 inline constexpr char kCalendarColumnType[] = "calendar INTEGER NOT NULL DEFAULT 0";
 
+// "The calendar “Holidays” is read-only.": why no local change goes into or out of it.
+std::wstring ReadOnlySentence(const Calendar& calendar);
+
 // The calendars table and the store's first local calendar.
 std::string CalendarsTableSql();
 // Version 11: the calendars table, a local calendar "Personal" for every item that is no

@@ -13,7 +13,10 @@
 #include "sync/dav_xml.h"
 #include "sync/resource_text.h"
 #include "tests/support/temp_paths.h"
+#include "model/recurrence.h"
+#include "sync/sync_round.h"
 #include "tests/sync/dav_server.h"
+#include "tests/sync/fault_proxy.h"
 #include "tools/sync/sync_tool.h"
 
 namespace {
@@ -43,14 +46,15 @@ void Save(const std::string& store, int32_t kind, const wchar_t* subject, int32_
     pim::StoredItem item;
     item.kind = kind;
     item.fields.Subject = subject;
+    item.fields.UID = subject;
     item.fields.Start = 46370.5;
     item.fields.End = 46370.55;
     item.calendar = calendar;
     ASSERT_EQ(db.Save(item), 0) << subject;
 }
 
-// The subjects a collection holds, sorted.
-std::set<std::wstring> There(const DavServer& server, const QUrl& calendar)
+// The subjects a collection holds, sorted, each as often as it is there.
+std::multiset<std::wstring> There(const DavServer& server, const QUrl& calendar)
 {
     caldav::DavClient client(server.Account());
     const caldav::CollectionListing listing = caldav::ListResources(client, calendar);
@@ -59,7 +63,7 @@ std::set<std::wstring> There(const DavServer& server, const QUrl& calendar)
     for (const caldav::ResourceState& r : listing.resources)
         hrefs.push_back(r.href);
     caldav::SyncError error;
-    std::set<std::wstring> subjects;
+    std::multiset<std::wstring> subjects;
     for (const caldav::Resource& r : caldav::FetchResources(client, calendar, hrefs, error)) {
         if (const caldav::ResourceItem read = caldav::ReadResource(r.calendarData, kNow); read.item)
             subjects.insert(read.item->fields.Subject);
@@ -88,7 +92,94 @@ std::set<std::wstring> Here(const std::string& store)
     return out;
 }
 
+// The user moves the item of that subject into another calendar, as the editor does.
+void MoveTo(const std::string& store, const wchar_t* subject, int32_t calendar)
+{
+    pim::StoreDatabase db;
+    ASSERT_EQ(db.Open(store), 0);
+    std::vector<pim::StoredItem> items;
+    ASSERT_EQ(db.Load(pim::kAppointmentKind, 0, items), 0);
+    for (pim::StoredItem& item : items) {
+        if (item.fields.Subject == subject) {
+            item.calendar = calendar;
+            ASSERT_EQ(db.Save(item), 0);
+        }
+    }
+}
+
 } // namespace
+
+TEST(SyncCalendars, AMoveIsPutIntoTheNewCollectionBeforeTheOldOneLosesIt)
+{
+    DavServer radicale(DavServer::Kind::Radicale);
+    ASSERT_TRUE(radicale.Running()) << radicale.Problem().toStdString();
+    const QUrl work = radicale.MakeCalendar("work", "Work", {"VEVENT"});
+    const QUrl family = radicale.MakeCalendar("family", "Family", {"VEVENT"});
+    ASSERT_FALSE(work.isEmpty() || family.isEmpty());
+    FaultProxy proxy(radicale.Port());
+    TempPaths paths;
+    const std::string store = paths.File("a.sqlite3");
+    pim::SyncAccount account;
+    account.server = proxy.Url().toString().toStdWString();
+    account.user = L"alice";
+    account.eventCalendar = account.taskCalendar = proxy.Url(work.path()).toString().toStdWString();
+    account.eventCalendarName = account.taskCalendarName = L"Work";
+    {
+        pim::StoreDatabase db;
+        ASSERT_EQ(db.Open(store), 0);
+        pim::SyncLedger ledger(db);
+        ASSERT_EQ(ledger.SaveAccount(account), 0);
+        pim::Calendar c;
+        c.name = L"Family";
+        c.url = proxy.Url(family.path()).toString().toStdWString();
+        ASSERT_EQ(ledger.AddCalendar(account.id, c), 0);
+    }
+    const auto round = [&] {
+        return caldav::RunRound(store, OccurrenceOnDay, account, radicale.Account(proxy.Url()),
+                                {kNow, {}});
+    };
+    const int32_t workHere = CalendarNamed(store, L"Work");
+    const int32_t familyHere = CalendarNamed(store, L"Family");
+    Save(store, pim::kAppointmentKind, L"Standup", workHere);
+    ASSERT_FALSE(round().error);
+    ASSERT_EQ(There(radicale, work), std::multiset<std::wstring>{L"Standup"});
+
+    // Into Family: created there first, then deleted from Work, once each.
+    MoveTo(store, L"Standup", familyHere);
+    const int before = proxy.Requests();
+    caldav::RoundReport moved = round();
+    EXPECT_FALSE(moved.error);
+    EXPECT_EQ(std::make_pair(moved.sent, moved.deletedThere), std::make_pair(1, 1));
+    EXPECT_EQ(There(radicale, work), std::multiset<std::wstring>{});
+    EXPECT_EQ(There(radicale, family), std::multiset<std::wstring>{L"Standup"});
+    QStringList writes;
+    for (const QByteArray& head : proxy.Heads().mid(before)) {
+        if (head.startsWith("PUT") || head.startsWith("DELETE"))
+            writes << QString::fromLatin1(head.left(head.indexOf(' ', head.indexOf(' ') + 1)));
+    }
+    EXPECT_EQ(writes, QStringList({"PUT " + family.path() + "Standup.ics",
+                                   "DELETE " + work.path() + "Standup.ics"}))
+        << writes.join(", ").toStdString();
+
+    // Back into Work, which refuses it: Family keeps its copy, and so does the store, until
+    // Work takes it.
+    proxy.Set({FaultProxy::Mode::RefusePut, 1, INT_MAX, 403, {}, "SUMMARY:Standup"});
+    MoveTo(store, L"Standup", workHere);
+    for (int i = 0; i < 2; ++i) {
+        const caldav::RoundReport refused = round();
+        EXPECT_EQ(std::make_tuple(refused.sent, refused.deletedThere, refused.refused),
+                  std::make_tuple(0, 0, 1));
+        EXPECT_EQ(There(radicale, family), std::multiset<std::wstring>{L"Standup"});
+        EXPECT_EQ(There(radicale, work), std::multiset<std::wstring>{});
+        EXPECT_EQ(Here(store), std::set<std::wstring>{L"Standup:Work"});
+    }
+    proxy.Set({});
+    moved = round();
+    EXPECT_EQ(std::make_pair(moved.sent, moved.deletedThere), std::make_pair(1, 1));
+    EXPECT_EQ(There(radicale, work), std::multiset<std::wstring>{L"Standup"});
+    EXPECT_EQ(There(radicale, family), std::multiset<std::wstring>{});
+    EXPECT_EQ(Here(store), std::set<std::wstring>{L"Standup:Work"});
+}
 
 TEST(SyncCalendars, TwoAccountsOnTwoServersSyncThreeCalendarsApart)
 {
@@ -135,9 +226,9 @@ TEST(SyncCalendars, TwoAccountsOnTwoServersSyncThreeCalendarsApart)
     const std::string first = Tool(rounds);
     EXPECT_NE(first.find("alice at 127.0.0.1: sent 3,"), std::string::npos) << first;
     EXPECT_NE(first.find("alice at 127.0.0.1: sent 1,"), std::string::npos) << first;
-    EXPECT_EQ(There(radicale, work), (std::set<std::wstring>{L"Report", L"Standup"}));
-    EXPECT_EQ(There(radicale, family), (std::set<std::wstring>{L"Dinner"}));
-    EXPECT_EQ(There(xandikos, club), (std::set<std::wstring>{L"Match"}));
+    EXPECT_EQ(There(radicale, work), (std::multiset<std::wstring>{L"Report", L"Standup"}));
+    EXPECT_EQ(There(radicale, family), (std::multiset<std::wstring>{L"Dinner"}));
+    EXPECT_EQ(There(xandikos, club), (std::multiset<std::wstring>{L"Match"}));
     const std::string listed = Tool({"list", "--store", a});
     EXPECT_NE(listed.find("\tWork <" + work.toString().toStdString() + ">\tevents, tasks\t2 items\n"),
               std::string::npos)
