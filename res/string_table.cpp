@@ -315,6 +315,21 @@ constexpr Entry kStrings[] = {
     {66212, L"Picture buttons"},
     {66213, L"Schedule"},
     {66214, L"Details"},
+    {66300, L"Subscribe..."},
+    {66301, L"Subscribe to a Calendar"},
+    {66302, L"Address"},
+    {66303, L"Name"},
+    {66304, L"Subscribe"},
+    {66305, L"Reading the calendar..."},
+    {66306, L"%1 holds no calendar."},
+    {66307, L"%1 asks for a password; a subscription is read without one."},
+    {66308, L"The subscription \"%1\" was not refreshed: %2"},
+    {66309, L"Subscribe to the calendar at %1? It becomes a read-only calendar, read again at "
+            L"every sync."},
+    {66310, L"Subscribed to \"%1\": %2 items."},
+    {66311, L"Not the address of a calendar: give an https:// or webcal:// address."},
+    {66312, L"%1 is subscribed to already, as \"%2\"."},
+    {66313, L"%1 is plain http: the calendar travels unencrypted and may be changed on the way."},
 };
 
 static_assert(std::is_sorted(std::begin(kStrings), std::end(kStrings),

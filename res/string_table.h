@@ -258,6 +258,21 @@ enum StringId : int {
     IDS_A11Y_BUTTON_BAR = 66212,
     IDS_A11Y_SCHEDULE = 66213,
     IDS_A11Y_DETAIL = 66214,
+    // Calendar subscriptions.
+    IDS_SUBSCRIBE_BUTTON = 66300,
+    IDS_SUBSCRIBE_TITLE = 66301,
+    IDS_SUBSCRIBE_ADDRESS = 66302,
+    IDS_SUBSCRIBE_NAME = 66303,
+    IDS_SUBSCRIBE = 66304,
+    IDS_SUBSCRIBE_READING = 66305,
+    IDS_SUBSCRIPTION_NO_CALENDAR = 66306,     // "%1" the address
+    IDS_SUBSCRIPTION_PASSWORD = 66307,        // "%1" the host
+    IDS_SUBSCRIPTION_FAILED = 66308,          // "%1" the name, "%2" why
+    IDS_SUBSCRIBE_QUESTION = 66309,           // "%1" the address
+    IDS_SUBSCRIBED = 66310,                   // "%1" the name, "%2" the count
+    IDS_SUBSCRIPTION_BAD_ADDRESS = 66311,
+    IDS_SUBSCRIPTION_KNOWN = 66312,           // "%1" the address, "%2" the name
+    IDS_SUBSCRIPTION_PLAIN_HTTP = 66313,      // "%1" the address
     // Several calendars: a collection gone from its server ("%1" its name, "%2" the host).
 };
 
