@@ -16,5 +16,9 @@ SyncNetwork CalDavNetwork()
         caldav::DavClient client(connection);
         return caldav::Discover(client);
     };
+    network.refresh = [](const std::string& storePath, const caldav::Connection& limits,
+                         const caldav::RoundOptions& options) {
+        return caldav::RefreshSubscriptions(storePath, limits, options);
+    };
     return network;
 }

@@ -11,6 +11,7 @@
 #include "app/main_frame.h"
 #include "dialogs/calendar_accounts_dlg.h"
 #include "dialogs/sync_access.h"
+#include "dialogs/worker_job.h"
 #include "platform/clock.h"
 #include "platform/message_service.h"
 #include "platform/profile.h"
@@ -54,6 +55,7 @@ SyncCommands::SyncCommands(Services services)
     : services_(std::move(services)),
       secrets_(services_.secretStore ? std::make_unique<platform::SecretStore>() : nullptr),
       credentials_(services_.profile, secrets_.get()),
+      subscribing_(std::make_unique<WorkerJob>()),
       scheduler_(std::make_unique<SyncScheduler>(
           [this] { return MakeRound(); },
           [this](const SyncOutcome& outcome) { RoundEnded(outcome); }))
@@ -97,16 +99,20 @@ SyncScheduler::Round SyncCommands::MakeRound()
     credentials_.ReadPasswordCommands(accounts);
     return [options, accounts = std::move(accounts), trusted = credentials_.TrustedFingerprints(),
             path = services_.storePath, round = services_.network.round,
+            refresh = services_.network.refresh,
             credentials = &credentials_](const std::function<bool()>& carryOn) mutable {
         options.carryOn = carryOn;
-        return RunAccountRounds(path, accounts, *credentials, trusted, round, options);
+        SyncOutcome outcome =
+            RunAccountRounds(path, accounts, *credentials, trusted, round, options);
+        RefreshSubscriptions(outcome, path, trusted, refresh, options);
+        return outcome;
     };
 }
 
 void SyncCommands::RoundEnded(const SyncOutcome& outcome)
 {
     const bool requested = std::exchange(requested_, false);
-    if (!outcome.anyAccount) {
+    if (!outcome.anyAccount && !outcome.anySubscription) {
         if (requested) {
             ShowStatus({});
             services_.messages.MessageBox(res::LoadString(res::IDS_SYNC_NO_ACCOUNT),
@@ -186,4 +192,45 @@ void SyncCommands::OpenAccounts()
                                   services_.messages, services_.network.discover, &services_.frame,
                                   failedAccounts_))
         scheduler_->RunNow();
+}
+
+void SyncCommands::OfferSubscription(const QString& address)
+{
+    const QUrl url = caldav::SubscriptionAddress(address);
+    const QString question = Text(res::IDS_SUBSCRIBE_QUESTION).arg(url.toString());
+    if (!subscribing_->Busy() &&
+        services_.messages.MessageBox(question.toStdWString(), res::LoadString(res::IDS_CONFIRM),
+                                      MB_YESNO | MB_ICONQUESTION) == IDYES)
+        Subscribe(url);
+}
+
+void SyncCommands::Subscribe(const QUrl& address)
+{
+    caldav::Connection limits;
+    limits.trustedFingerprints = credentials_.TrustedFingerprints();
+    auto report = std::make_shared<caldav::SubscriptionReport>();
+    subscribing_->Start(
+        [report, path = services_.storePath, address, limits] {
+            *report = caldav::Subscribe(path, address, {}, limits);
+        },
+        [this, report, address] { SubscriptionEnded(*report, address); });
+}
+
+void SyncCommands::SubscriptionEnded(const caldav::SubscriptionReport& report, const QUrl& address)
+{
+    if (AskTrust(report.error, true)) {
+        Subscribe(address);
+        return;
+    }
+    if (report.error) {
+        services_.messages.MessageBox(report.error.message, res::LoadString(res::IDS_WARNING),
+                                      MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    FollowStore();
+    const QString done = Text(res::IDS_SUBSCRIBED)
+                             .arg(QString::fromStdWString(report.calendar.name))
+                             .arg(report.change.written);
+    services_.messages.MessageBox(done.toStdWString(), res::LoadString(res::IDS_SUBSCRIBE_TITLE),
+                                  MB_OK | MB_ICONINFORMATION);
 }

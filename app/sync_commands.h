@@ -23,6 +23,8 @@ class DialogRunner;
 class MessageService;
 class Profile;
 class QLabel;
+class QUrl;
+class WorkerJob;
 namespace platform {
 class SecretStore;
 }
@@ -53,6 +55,9 @@ public:
     SyncScheduler& Scheduler() const { return *scheduler_; }
     // What the status bar says; empty until there was something to say.
     QString Status() const;
+    // An address given as a file: asks whether to subscribe to it, then does on a worker thread
+    // and says how it went.
+    void OfferSubscription(const QString& address);
 
 private:
     SyncScheduler::Round MakeRound();
@@ -64,6 +69,8 @@ private:
     void ShowStatus(const QString& text);
     void SyncNow();
     void OpenAccounts();
+    void Subscribe(const QUrl& address);
+    void SubscriptionEnded(const caldav::SubscriptionReport& report, const QUrl& address);
 
     Services services_;
     std::unique_ptr<platform::SecretStore> secrets_;
@@ -72,5 +79,6 @@ private:
     std::map<int32_t, std::wstring> failedAccounts_; // by the last round, for the accounts list
     bool requested_ = false;   // the user asked for the coming or running round
     QLabel* status_ = nullptr; // in the frame's status bar, made at the first word to say
+    std::unique_ptr<WorkerJob> subscribing_;    // an offered subscription being read
     std::unique_ptr<SyncScheduler> scheduler_;  // last: its round uses the members above
 };

@@ -49,3 +49,27 @@ SyncOutcome RunAccountRounds(const std::string& storePath,
     }
     return outcome;
 }
+
+void RefreshSubscriptions(SyncOutcome& outcome, const std::string& storePath,
+                          const QStringList& trustedFingerprints,
+                          const SubscriptionRefresh& refresh, const caldav::RoundOptions& options)
+{
+    if (!refresh || (options.carryOn && !options.carryOn()))
+        return;
+    caldav::Connection limits;
+    limits.trustedFingerprints = trustedFingerprints;
+    limits.carryOn = options.carryOn;
+    for (const caldav::SubscriptionReport& subscription : refresh(storePath, limits, options)) {
+        // Another program's round on the store refreshes them as well.
+        if (subscription.busy)
+            continue;
+        outcome.anySubscription = true;
+        caldav::RoundReport report;
+        report.received = subscription.change.written;
+        report.deletedHere = subscription.change.deleted;
+        report.storeChanged = report.received + report.deletedHere > 0;
+        report.notes = subscription.notes;
+        report.error = caldav::SubscriptionFailure(subscription);
+        AddUp(outcome.report, std::move(report));
+    }
+}

@@ -12,6 +12,7 @@
 
 #include "dialogs/calendar_accounts_dlg.h"
 #include "platform/pim/sync_ledger.h"
+#include "sync/subscription.h"
 #include "sync/sync_round.h"
 
 class SyncCredentials;
@@ -21,10 +22,16 @@ using AccountRound =
     std::function<caldav::RoundReport(const std::string& storePath, const pim::SyncAccount&,
                                       const caldav::Connection&, const caldav::RoundOptions&)>;
 
+// Every subscription read again, as caldav::RefreshSubscriptions does.
+using SubscriptionRefresh = std::function<std::vector<caldav::SubscriptionReport>(
+    const std::string& storePath, const caldav::Connection& limits,
+    const caldav::RoundOptions&)>;
+
 // How the program reaches servers; without a round the program offers no sync.
 struct SyncNetwork {
     AccountRound round;
     CCalendarAccountsDlg::Discoverer discover;
+    SubscriptionRefresh refresh{}; // none: subscriptions stay as they are
 };
 
 // The CalDAV client's rounds and discovery.
@@ -32,6 +39,7 @@ SyncNetwork CalDavNetwork();
 
 struct SyncOutcome {
     bool anyAccount = false;
+    bool anySubscription = false;
     // The accounts' reports added up; the error is the first account's failure.
     caldav::RoundReport report;
     // Refused for want of a password nobody knew: asking the user and running again may help.
@@ -46,3 +54,8 @@ SyncOutcome RunAccountRounds(const std::string& storePath,
                              const std::vector<pim::SyncAccount>& accounts,
                              SyncCredentials& credentials, const QStringList& trustedFingerprints,
                              const AccountRound& round, const caldav::RoundOptions& options);
+// After the accounts' rounds: every subscription read again, its counts and failure added to
+// the outcome as an account's are.
+void RefreshSubscriptions(SyncOutcome& outcome, const std::string& storePath,
+                          const QStringList& trustedFingerprints,
+                          const SubscriptionRefresh& refresh, const caldav::RoundOptions& options);

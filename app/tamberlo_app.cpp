@@ -34,6 +34,7 @@
 #include "settings/app_settings.h"
 #include "settings/app_settings_document.h"
 #include "settings/settings_persistence.h"
+#include "sync/subscription.h"
 #include "view/app_settings_view_store.h"
 #include "view/document_schedule.h"
 #include "view/tamberlo_view.h"
@@ -168,8 +169,12 @@ bool CTamberloApp::ClaimOrHandOver()
         return true;
     programInstance_.reset();
     QStringList arguments;
-    for (const std::string& argument : environment_.arguments)
-        arguments.append(QFileInfo(QString::fromStdString(argument)).absoluteFilePath());
+    for (const std::string& argument : environment_.arguments) {
+        const QString given = QString::fromStdString(argument);
+        arguments.append(caldav::IsSubscriptionArgument(given)
+                             ? given
+                             : QFileInfo(given).absoluteFilePath());
+    }
     // Without a bus, or a holder that does not answer, this copy runs on its own.
     return !ProgramInstance::HandOver(bus, arguments);
 }
@@ -257,8 +262,13 @@ void CTamberloApp::OfferCalendarImports(const std::vector<std::string>& argument
     if (!programCommands_)
         return;
     for (const std::string& argument : arguments) {
-        if (QString::fromStdString(argument).endsWith(QStringLiteral(".ics"), Qt::CaseInsensitive))
+        const QString given = QString::fromStdString(argument);
+        if (caldav::IsSubscriptionArgument(given)) {
+            if (syncCommands_)
+                syncCommands_->OfferSubscription(given);
+        } else if (given.endsWith(QStringLiteral(".ics"), Qt::CaseInsensitive)) {
             programCommands_->OfferImport(argument);
+        }
     }
 }
 

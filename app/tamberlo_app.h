@@ -88,8 +88,8 @@ private:
     // Drags and pastes of the view save through the change path; a sweep opens the editor.
     void AttachViewEditing(const std::string& storePath, CTamberloView& view);
     ical::OwnAddresses OwnAddressesNow(const std::string& storePath) const;
-    // The .ics files of a command line, each imported once the user agrees; the rest is
-    // ignored.
+    // The .ics files of a command line, each imported once the user agrees, and its web
+    // addresses, each subscribed to once the user agrees; the rest is ignored.
     void OfferCalendarImports(const std::vector<std::string>& arguments);
     // Another start's command line: its calendars are offered, and the window comes to the
     // front.

@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "dialogs/settings_controls.h"
+#include "dialogs/subscribe_dlg.h"
 #include "dialogs/sync_access.h"
 #include "dialogs/worker_job.h"
 #include "editors/dialog_controls.h"
@@ -92,7 +93,8 @@ CCalendarAccountsDlg::CCalendarAccountsDlg(std::string storePath, SyncCredential
       password_(new QLineEdit), test_(Button("test", res::IDS_ACCOUNT_TEST)),
       status_(new QLabel), events_(CalendarCombo("eventCalendar")),
       tasks_(CalendarCombo("taskCalendar")), add_(Button("add", res::IDS_ACCOUNT_ADD)),
-      remove_(Button("remove", res::IDS_ACCOUNT_REMOVE)), ownAddresses_(new QLineEdit)
+      remove_(Button("remove", res::IDS_ACCOUNT_REMOVE)),
+      subscribe_(Button("subscribe", res::IDS_SUBSCRIBE_BUTTON)), ownAddresses_(new QLineEdit)
 {
     setObjectName(QStringLiteral("CalendarAccountsDlg"));
     setWindowTitle(Text(res::IDS_CALENDAR_ACCOUNTS));
@@ -124,6 +126,8 @@ CCalendarAccountsDlg::CCalendarAccountsDlg(std::string storePath, SyncCredential
     ownForm->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     ownForm->addRow(Text(res::IDS_OWN_ADDRESSES), ownAddresses_);
     auto* accountButtons = new QHBoxLayout;
+    accountButtons->addWidget(subscribe_);
+    subscribe_->setEnabled(false); // until Run gives the way to show its dialog
     accountButtons->addStretch();
     accountButtons->addWidget(add_);
     accountButtons->addWidget(remove_);
@@ -148,6 +152,7 @@ CCalendarAccountsDlg::CCalendarAccountsDlg(std::string storePath, SyncCredential
     connect(test_, &QPushButton::clicked, this, &CCalendarAccountsDlg::Test);
     connect(add_, &QPushButton::clicked, this, &CCalendarAccountsDlg::Add);
     connect(remove_, &QPushButton::clicked, this, &CCalendarAccountsDlg::Remove);
+    connect(subscribe_, &QPushButton::clicked, this, &CCalendarAccountsDlg::Subscribe);
     Reload();
     resize(560, 460);
 }
@@ -170,6 +175,8 @@ bool CCalendarAccountsDlg::Run(DialogRunner& dialogs, std::string storePath,
     CCalendarAccountsDlg dialog(std::move(storePath), credentials, messages, std::move(discover),
                                 parent);
     dialog.ShowFailures(std::move(failed));
+    dialog.dialogs_ = &dialogs;
+    dialog.subscribe_->setEnabled(true);
     dialogs.Run(dialog);
     return dialog.Changed();
 }
@@ -424,6 +431,12 @@ void CCalendarAccountsDlg::Remove()
     caldav::KeepAccountAddresses(credentials_.AccountProfile(), account, {});
     changed_ = true;
     Reload();
+}
+
+void CCalendarAccountsDlg::Subscribe()
+{
+    if (CSubscribeDlg::Run(*dialogs_, storePath_, credentials_, messages_, this))
+        changed_ = true;
 }
 
 void CCalendarAccountsDlg::Refuse(int messageId, QWidget* field)

@@ -87,6 +87,8 @@ private:
     int32_t KeepChosen(pim::SyncAccount& account, const pim::SyncAccount* kept);
     void Add();
     void Remove();
+    // "Subscribe...": a calendar file on the web, in a dialog of its own.
+    void Subscribe();
     pim::SyncAccount TypedAccount() const;
     void Refuse(int messageId, QWidget* field);
     void ReportStoreFailure();
@@ -110,6 +112,8 @@ private:
     QComboBox* tasks_;
     QPushButton* add_;
     QPushButton* remove_;
+    QPushButton* subscribe_;
+    DialogRunner* dialogs_ = nullptr; // how Run shows the subscription's dialog
     // The user's own addresses for the local calendars, and those the last Test found.
     QLineEdit* ownAddresses_;
     QStringList foundAddresses_;

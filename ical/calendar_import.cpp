@@ -12,6 +12,7 @@
 #include <tuple>
 
 #include "ical/component_reader.h"
+#include "ical/component_scan.h"
 #include "ical/component_stream.h"
 #include "ical/ical_text.h"
 #include "ical/kept_component.h"
@@ -345,6 +346,37 @@ int32_t Importer::Run(std::istream& in)
     });
 }
 
+// TEXT escapes undone (RFC 5545 3.3.11), a line break read as a blank.
+std::string Unescaped(std::string_view value)
+{
+    std::string text;
+    for (size_t i = 0; i < value.size(); ++i) {
+        const char next = i + 1 < value.size() ? value[i + 1] : '\0';
+        if (value[i] != '\\' || next == '\0') {
+            text += value[i];
+            continue;
+        }
+        text += next == 'n' || next == 'N' ? ' ' : next;
+        ++i;
+    }
+    return text;
+}
+
+// The name the calendar gives itself on its own lines, before its first component.
+std::wstring CalendarName(const std::string& text)
+{
+    constexpr size_t kMaxName = 200;
+    const size_t first = text.find("BEGIN:");
+    const size_t inner = first == std::string::npos ? first : text.find("BEGIN:", first + 6);
+    const std::string head = Unfolded(text.substr(0, inner));
+    std::wstring name = WithoutControls(Wide(Unescaped(RawValue(head, "X-WR-CALNAME")).c_str()));
+    std::replace(name.begin(), name.end(), L'\n', L' ');
+    std::replace(name.begin(), name.end(), L'\t', L' ');
+    const size_t from = name.find_first_not_of(L' ');
+    const size_t to = name.find_last_not_of(L' ');
+    return from == std::wstring::npos ? std::wstring() : name.substr(from, std::min(to - from + 1, kMaxName));
+}
+
 }  // namespace
 
 ImportReport ImportCalendar(std::istream& in, PimSession& session, const ImportOptions& options)
@@ -373,14 +405,15 @@ std::string SummaryLine(const ImportReport& report)
            Counted(report.tasks, "task") + ", " + std::to_string(report.skipped) + " skipped";
 }
 
-std::vector<pim::StoredItem> ReadCalendarItems(const std::string& text,
-                                               std::vector<std::string>& notes)
+CalendarFile ReadCalendarFile(const std::string& text)
 {
+    CalendarFile file;
+    std::vector<std::string>& notes = file.notes;
     icalerror_set_errors_are_fatal(0);
     std::istringstream in(text);
     ComponentStream stream(in);
     ZoneTable zones;
-    std::vector<pim::StoredItem> items;
+    std::vector<pim::StoredItem>& items = file.items;
     std::vector<ReadComponent> changed;
     std::string component;
     while (stream.Next(component)) {
@@ -419,7 +452,17 @@ std::vector<pim::StoredItem> ReadCalendarItems(const std::string& text,
             PutException(series->exceptions, std::move(e));
         }
     }
-    return items;
+    file.sawCalendar = stream.SawCalendar();
+    file.name = CalendarName(text);
+    return file;
+}
+
+std::vector<pim::StoredItem> ReadCalendarItems(const std::string& text,
+                                               std::vector<std::string>& notes)
+{
+    CalendarFile file = ReadCalendarFile(text);
+    notes.insert(notes.end(), file.notes.begin(), file.notes.end());
+    return std::move(file.items);
 }
 
 }  // namespace ical

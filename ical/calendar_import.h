@@ -53,4 +53,13 @@ std::string SummaryLine(const ImportReport& report);
 std::vector<pim::StoredItem> ReadCalendarItems(const std::string& text,
                                                std::vector<std::string>& notes);
 
+// A whole calendar file read as ReadCalendarItems reads it, for a subscription.
+struct CalendarFile {
+    std::vector<pim::StoredItem> items;
+    std::vector<std::string> notes;
+    bool sawCalendar = false; // false: no calendar at all (a web page, an error text)
+    std::wstring name;        // what it calls itself (X-WR-CALNAME); empty when nothing
+};
+CalendarFile ReadCalendarFile(const std::string& text);
+
 }  // namespace ical

@@ -267,6 +267,21 @@ enum StringId : int {
     IDS_FIND_HIDDEN_CALENDARS = 66241,
     IDS_CALENDAR_ITEM_TIP = 66242,
     IDS_CALENDAR_NOT_SAVED = 66243, // "%1" the calendar's name
+    // Calendar subscriptions.
+    IDS_SUBSCRIBE_BUTTON = 66300,
+    IDS_SUBSCRIBE_TITLE = 66301,
+    IDS_SUBSCRIBE_ADDRESS = 66302,
+    IDS_SUBSCRIBE_NAME = 66303,
+    IDS_SUBSCRIBE = 66304,
+    IDS_SUBSCRIBE_READING = 66305,
+    IDS_SUBSCRIPTION_NO_CALENDAR = 66306,     // "%1" the address
+    IDS_SUBSCRIPTION_PASSWORD = 66307,        // "%1" the host
+    IDS_SUBSCRIPTION_FAILED = 66308,          // "%1" the name, "%2" why
+    IDS_SUBSCRIBE_QUESTION = 66309,           // "%1" the address
+    IDS_SUBSCRIBED = 66310,                   // "%1" the name, "%2" the count
+    IDS_SUBSCRIPTION_BAD_ADDRESS = 66311,
+    IDS_SUBSCRIPTION_KNOWN = 66312,           // "%1" the address, "%2" the name
+    IDS_SUBSCRIPTION_PLAIN_HTTP = 66313,      // "%1" the address
     // Several calendars: a collection gone from its server ("%1" its name, "%2" the host).
 };
 

@@ -380,6 +380,12 @@ DavClient::Answer DavClient::SendOnce(const QByteArray& verb, const QUrl& url,
     if (!etag.startsWith("W/") && UsableEtag(etag)) {
         response.etag = etag;
     }
+    if (UsableEtag(etag)) {
+        response.anyEtag = etag;
+    }
+    if (const QByteArray modified = r->rawHeader("Last-Modified"); UsableEtag(modified)) {
+        response.lastModified = modified;
+    }
     answer.location = r->rawHeader("Location");
     return answer;
 }
@@ -464,6 +470,22 @@ DavResponse DavClient::Report(const QUrl& url, int depth, const QByteArray& body
 DavResponse DavClient::Get(const QUrl& url)
 {
     return Expect(Send("GET", url, {}, {}), {404});
+}
+
+DavResponse DavClient::GetIfChanged(const QUrl& url, const QByteArray& etag,
+                                    const QByteArray& lastModified)
+{
+    if (!UsableEtag(etag) || !UsableEtag(lastModified)) {
+        return Unsendable(url);
+    }
+    Headers headers;
+    if (!etag.isEmpty()) {
+        headers.append(std::pair<QByteArray, QByteArray>("If-None-Match", etag));
+    }
+    if (!lastModified.isEmpty()) {
+        headers.append(std::pair<QByteArray, QByteArray>("If-Modified-Since", lastModified));
+    }
+    return Expect(Send("GET", url, {}, headers), {304});
 }
 
 DavResponse DavClient::Put(const QUrl& url, const QByteArray& calendarText,

@@ -33,7 +33,7 @@ struct DayRange {
 
 class StoreDatabase {
 public:
-    static constexpr int kSchemaVersion = 11;
+    static constexpr int kSchemaVersion = 12;
     // The versions that added what a read-only opener of an older store reads around; the
     // range indexes of version 6 only make reads faster.
     static constexpr int kFindVersion = 3;     // the first version with Find's index
@@ -47,6 +47,8 @@ public:
     static constexpr int kKeptVersion = 10;
     // The first version whose items each belong to a calendar.
     static constexpr int kCalendarsVersion = 11;
+    // The first version that keeps what each subscription's last answer said of its file.
+    static constexpr int kSubscriptionsVersion = 12;
 
     StoreDatabase() = default;
     ~StoreDatabase();
@@ -121,6 +123,7 @@ public:
 
 private:
     friend class SyncLedger;
+    friend class SubscriptionLedger;
     friend class StoreAccess;
     struct Restriction;
     // Whether a write counts as a local change for sync; the sync's own writes do not.

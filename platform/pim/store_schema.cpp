@@ -4,6 +4,7 @@
 
 #include "platform/pim/store_calendars.h"
 #include "platform/pim/store_database.h"
+#include "platform/pim/store_subscriptions.h"
 
 namespace pim {
 
@@ -104,7 +105,7 @@ std::string SchemaSql()
            kItemColumnTypes +
            ", PRIMARY KEY (oid, original_date));" +
            kFindTableSql + kIdentitySql + kRangeIndexes + kSyncTablesSql + CalendarsTableSql() +
-           "PRAGMA user_version = " +
+           SubscriptionsTableSql() + "PRAGMA user_version = " +
            std::to_string(StoreDatabase::kSchemaVersion) + ";";
 }
 
@@ -115,7 +116,8 @@ std::string SchemaSql()
 // Version 6 gave range loads their indexes, version 7 the find index the texts of changed
 // occurrences (only the rows of series with exceptions change), version 8 the sync tables and
 // a UID on every item, version 9 range indexes that cover what finding the ids reads, version 10
-// the component each item and changed occurrence came as, version 11 the calendars.
+// the component each item and changed occurrence came as, version 11 the calendars, version 12
+// what each subscription's last answer said of its file.
 const std::string kMigrations[] = {
     "ALTER TABLE items ADD COLUMN uid TEXT; PRAGMA user_version = 2;",
     kFindTableSql + "INSERT INTO find_text (rowid, text) SELECT i.oid, " + kFoldedText +
@@ -130,6 +132,7 @@ const std::string kMigrations[] = {
     kNarrowRangeIndexes + kRangeIndexes + "PRAGMA user_version = 9;",
     "PRAGMA user_version = 10;", // its columns come from KeptColumnsSql
     CalendarsMigrationSql() + "PRAGMA user_version = 11;",
+    SubscriptionsTableSql() + "PRAGMA user_version = 12;",
 };
 static_assert(sizeof(kMigrations) / sizeof(kMigrations[0]) == StoreDatabase::kSchemaVersion - 1);
 

@@ -9,6 +9,7 @@
 #include <map>
 #include <optional>
 #include <tuple>
+#include <utility>
 
 #include "ical/ical_text.h"
 #include "model/recurrence.h"
@@ -24,35 +25,13 @@
 #include "sync/calendar_collection.h"
 #include "sync/connection.h"
 #include "sync/dav_client.h"
+#include "sync/subscription.h"
 #include "sync/sync_round.h"
+#include "tools/sync/subscription_commands.h"
+#include "tools/sync/sync_usage.h"
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: tamberlo-sync [--store FILE] [--profile FILE] [--account ID] [--password-command CMD]\n"
-    "       tamberlo-sync discover URL --user NAME [--password-command CMD] [--trust SHA256]\n"
-    "       tamberlo-sync add URL --user NAME [--calendar URL]... [--events URL] [--tasks URL]\n"
-    "                     [--store FILE] [--password-command CMD] [--trust SHA256]\n"
-    "       tamberlo-sync list [--store FILE]\n"
-    "       tamberlo-sync remove ID [--store FILE]\n"
-    "Without a command: one sync round for every account (or the one --account names),\n"
-    "printing what was sent and received. Options may come before or after the command.\n"
-    "add syncs the calendars it names (all the server has when it names none), adding them to\n"
-    "the account of the same server and user when there is one. list shows each calendar with\n"
-    "its item count; items of local calendars never leave this computer.\n"
-    "Exit 0 done, 1 done with a conflict, a resource left on the server or an item the server\n"
-    "refused, 2 failed.\n"
-    "  --password-command CMD  the password is the first line CMD prints; add keeps the command\n"
-    "                          (not the password) for that account, and each round runs its\n"
-    "                          account's own; given to a round, it stands for one account only\n"
-    "                          (else the desktop's secret store)\n"
-    "  --account ID    a round of this account only\n"
-    "  --profile FILE  where the certificates trusted for sync and the password commands are kept\n"
-    "                  (the program's profile)\n"
-    "  --trust SHA256  trust the server's certificate with this fingerprint from now on\n"
-    "  -h, --help  this text\n"
-    "  --version   the program's version\n"
-    "See tamberlo-sync(1), and tamberlo(1) for the program.\n";
 // The password command gets this long to answer.
 constexpr int kPasswordWaitMs = 30000;
 
@@ -66,6 +45,7 @@ struct Arguments {
     std::string user;
     std::string events;
     std::string tasks;
+    std::string name; // subscribe --name
     std::vector<std::string> calendars; // --calendar, each
     int32_t id = 0;
     int32_t account = 0; // --account: 0 for every account
@@ -88,21 +68,26 @@ std::optional<int32_t> ParseId(const std::string& text)
 
 bool IsCommand(const std::string& word)
 {
-    return word == "discover" || word == "add" || word == "list" || word == "remove";
+    return word == "discover" || word == "add" || word == "list" || word == "remove" ||
+           word == "subscribe";
 }
 
 bool TakesValue(const std::string& name)
 {
     return name == "--store" || name == "--profile" || name == "--password-command" ||
            name == "--user" || name == "--trust" || name == "--events" || name == "--tasks" ||
-           name == "--account" || name == "--calendar";
+           name == "--account" || name == "--calendar" || name == "--name";
 }
 
 // Whether the option belongs with the command (the global ones go with any).
 bool Fits(const std::string& name, const std::string& command)
 {
-    if (name == "--user" || name == "--trust")
+    if (name == "--user")
         return command == "discover" || command == "add";
+    if (name == "--trust")
+        return command == "discover" || command == "add" || command == "subscribe";
+    if (name == "--name")
+        return command == "subscribe";
     if (name == "--events" || name == "--tasks" || name == "--calendar")
         return command == "add";
     if (name == "--account")
@@ -154,6 +139,7 @@ std::string Parse(const std::vector<std::string>& args, Arguments& a)
          : name == "--user"             ? a.user
          : name == "--trust"            ? a.trust
          : name == "--events"           ? a.events
+         : name == "--name"             ? a.name
                                         : a.tasks) = value;
     }
     const size_t wanted = a.command.empty() || a.command == "list" ? 0 : 1;
@@ -169,7 +155,7 @@ std::string Parse(const std::vector<std::string>& args, Arguments& a)
         a.id = *id;
     } else if (wanted == 1) {
         a.url = positional[0];
-        if (a.user.empty())
+        if (a.user.empty() && a.command != "subscribe")
             return a.command + " needs --user";
     }
     return {};
@@ -476,6 +462,12 @@ int List(const Arguments& a, std::ostream& out, std::ostream& err)
         if (c.kind == pim::CalendarKind::Local)
             out << CalendarLine(c, counts);
     }
+    bool subscriptions = false;
+    for (const pim::Calendar& c : calendars) {
+        if (c.kind == pim::CalendarKind::Subscription)
+            out << (std::exchange(subscriptions, true) ? "" : "subscriptions\n")
+                << CalendarLine(c, counts);
+    }
     return kSyncOk;
 }
 
@@ -562,6 +554,9 @@ int Rounds(const Arguments& a, const SYSTEMTIME& now, std::ostream& out, std::os
             Failure(report.error, err);
         code = std::max(code, report.ExitCode());
     }
+    // A round of one account is that account's alone.
+    if (a.account == 0)
+        code = std::max(code, RefreshCommand(a.store, trusted, {now, {}}, out, err));
     return code;
 }
 
@@ -570,7 +565,7 @@ int Rounds(const Arguments& a, const SYSTEMTIME& now, std::ostream& out, std::os
 int RunSync(const std::vector<std::string>& args, const SYSTEMTIME& now, std::ostream& out,
             std::ostream& err)
 {
-    if (res::AnswerStandardOption(args, "tamberlo-sync", kUsage, out))
+    if (res::AnswerStandardOption(args, "tamberlo-sync", kSyncUsage, out))
         return kSyncOk;
     Arguments a;
     if (const std::string problem = Parse(args, a); !problem.empty()) {
@@ -585,5 +580,12 @@ int RunSync(const std::vector<std::string>& args, const SYSTEMTIME& now, std::os
         return List(a, out, err);
     if (a.command == "remove")
         return Remove(a, out, err);
+    if (a.command == "subscribe") {
+        QStringList trusted;
+        const QUrl address = caldav::SubscriptionAddress(QString::fromStdString(a.url));
+        return Trusted(a, address, trusted, err)
+                   ? SubscribeCommand(a.store, a.url, a.name, trusted, out, err)
+                   : kSyncFailed;
+    }
     return Rounds(a, now, out, err);
 }

@@ -3,6 +3,7 @@
 // tamberlo-sync add URL --user NAME [--events URL] [--tasks URL]
 // tamberlo-sync list
 // tamberlo-sync remove ID
+// tamberlo-sync subscribe URL [--name NAME]
 #pragma once
 
 #include <ostream>

@@ -1,0 +1,32 @@
+// What tamberlo-sync --help prints.
+#pragma once
+
+inline constexpr const char* kSyncUsage =
+    "usage: tamberlo-sync [--store FILE] [--profile FILE] [--account ID] [--password-command CMD]\n"
+    "       tamberlo-sync discover URL --user NAME [--password-command CMD] [--trust SHA256]\n"
+    "       tamberlo-sync add URL --user NAME [--calendar URL]... [--events URL] [--tasks URL]\n"
+    "                     [--store FILE] [--password-command CMD] [--trust SHA256]\n"
+    "       tamberlo-sync list [--store FILE]\n"
+    "       tamberlo-sync remove ID [--store FILE]\n"
+    "       tamberlo-sync subscribe URL [--name NAME] [--store FILE] [--trust SHA256]\n"
+    "Without a command: one sync round for every account (or the one --account names),\n"
+    "printing what was sent and received. Options may come before or after the command.\n"
+    "add syncs the calendars it names (all the server has when it names none), adding them to\n"
+    "the account of the same server and user when there is one. list shows each calendar with\n"
+    "its item count; items of local calendars never leave this computer.\n"
+    "subscribe keeps the .ics file at URL (https://, webcal:// or http://) as a read-only\n"
+    "calendar, named NAME or as the file names itself; every round (without --account) reads\n"
+    "each subscription again when it changed.\n"
+    "Exit 0 done, 1 done with a conflict, a resource left on the server or an item the server\n"
+    "refused, 2 failed.\n"
+    "  --password-command CMD  the password is the first line CMD prints; add keeps the command\n"
+    "                          (not the password) for that account, and each round runs its\n"
+    "                          account's own; given to a round, it stands for one account only\n"
+    "                          (else the desktop's secret store)\n"
+    "  --account ID    a round of this account only\n"
+    "  --profile FILE  where the certificates trusted for sync and the password commands are kept\n"
+    "                  (the program's profile)\n"
+    "  --trust SHA256  trust the server's certificate with this fingerprint from now on\n"
+    "  -h, --help  this text\n"
+    "  --version   the program's version\n"
+    "See tamberlo-sync(1), and tamberlo(1) for the program.\n";
