@@ -55,7 +55,9 @@ CellLine CalendarGeometry::Line(int day, int n, bool task, bool calendarBand) co
     const PixelRect cell = CellRect(day);
     const int font = layout_.mainFontSize;
     const int y = LineTop(cell, n);
-    const int shift = calendarBand ? kCalendarBandWidth + 1 : 0;
+    // The band keeps clear of the selected cell's frame (its left two pixels inside the edge).
+    constexpr int kBandInset = 3;
+    const int shift = calendarBand ? kBandInset + kCalendarBandWidth : 0;
     CellLine line;
     line.drawn = y < cell.bottom;
     line.overflows = !line.drawn || y + font > cell.bottom;
@@ -63,7 +65,9 @@ CellLine CalendarGeometry::Line(int day, int n, bool task, bool calendarBand) co
     line.text = {cell.left + font + (task ? 3 : 2) + shift, y};
     if (calendarBand)
         line.calendarBand =
-            Intersect({cell.left + 1, y, cell.left + 1 + kCalendarBandWidth, y + font}, cell);
+            Intersect({cell.left + kBandInset, y, cell.left + kBandInset + kCalendarBandWidth,
+                       y + font},
+                      cell);
     // Cut at the cell bottom like the icon: the cell below is already painted.
     line.taskFrame =
         Intersect({cell.left + 2, y - 1, cell.left + layout_.cellWidth, y + font + 1}, cell);

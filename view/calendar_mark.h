@@ -9,7 +9,7 @@
 
 class QPainter;
 
-// How wide the band is; the bar's icon and text move right by as much.
+// How wide the band is; the icon and text of a bar or grid line move right by one more.
 constexpr int kCalendarBandWidth = 3;
 
 // The swatch of a detail line whose icon fills `icon`: a square of three fifths of the icon

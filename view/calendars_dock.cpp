@@ -2,8 +2,10 @@
 #include "view/calendars_dock.h"
 
 #include <QListWidget>
+#include <QMainWindow>
 #include <QPainter>
 #include <QPixmap>
+#include <QStyle>
 #include <algorithm>
 
 #include "res/string_table.h"
@@ -78,7 +80,23 @@ void CalendarsDock::ShowOrHide()
     }
     show();
     raise();
+    if (auto* window = qobject_cast<QMainWindow*>(parentWidget()))
+        window->resizeDocks({this}, {PreferredWidth()}, Qt::Horizontal);
     list_->setFocus();
+}
+
+int CalendarsDock::PreferredWidth() const
+{
+    constexpr int kNarrowest = 140;
+    constexpr int kWidest = 280;
+    const QFontMetrics metrics = list_->fontMetrics();
+    int widest = metrics.horizontalAdvance(windowTitle());
+    for (int row = 0; row < list_->count(); ++row)
+        widest = std::max(widest, metrics.horizontalAdvance(list_->item(row)->text()));
+    const int box = list_->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, list_);
+    const int margins = 6 * metrics.horizontalAdvance(QLatin1Char(' '));
+    return std::clamp(widest + box + list_->iconSize().width() + metrics.height() + margins,
+                      kNarrowest, kWidest);
 }
 
 void CalendarsDock::Ticked(QListWidgetItem* row)

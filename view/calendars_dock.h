@@ -30,6 +30,9 @@ public:
     QListWidget* List() const { return list_; }
 
 private:
+    // As wide as the longest name with its box and swatch needs, within bounds: the schedule
+    // keeps the room.
+    int PreferredWidth() const;
     void FillRow(QListWidgetItem& row, const pim::Calendar& calendar) const;
     void Ticked(QListWidgetItem* row);
 

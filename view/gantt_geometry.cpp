@@ -88,8 +88,9 @@ BarGeometry GanttGeometry::Bar(int day, int startMinutes, int endMinutes, bool a
         // A bar too short for the whole band shows what fits inside its outline.
         const int width = std::clamp(x1 - x0 - 1, 0, kCalendarBandWidth);
         bar.calendarBand = {x0 + 1, y, x0 + 1 + width, y + font};
-        bar.icon.x += kCalendarBandWidth;
-        bar.text.x += kCalendarBandWidth;
+        // The band and the line of the bar's outline colour that parts it from the bar.
+        bar.icon.x += kCalendarBandWidth + 1;
+        bar.text.x += kCalendarBandWidth + 1;
     }
     return bar;
 }

@@ -103,8 +103,14 @@ void GanttPainter::PaintAppointment(int day, int pos, BarState& state) const
             icon = res::kIconConflict;
         }
         // Over the conflict band: the calendar stays readable on a clashing bar too.
-        if (calendar)
+        if (calendar) {
             DrawCalendarBand(p, bar.calendarBand, *calendar);
+            // A calendar colour near the bar's own still reads as a band of its own.
+            p.setPen(c_.resources.BarPen());
+            const PixelRect& band = bar.calendarBand;
+            VerticalLine(p, band.right, band.top, band.bottom);
+            p.setPen(c_.resources.TextColor());
+        }
         if (!bar.start.clippedBefore)
             DrawItemIcon(p, c_.resources, icon, bar.icon, c_.layout.mainFontSize);
         DrawSubject(p, c_.text, c_.settings, bar.text.x, bar.text.y, text, row, bar.frame.right);

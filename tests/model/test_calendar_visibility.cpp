@@ -64,15 +64,6 @@ TEST(CalendarVisibility, AHiddenCalendarLeavesTheDocumentAndFindThroughTheStore)
     EXPECT_EQ(Subjects(FindInCalendar(session, L"work", today, {false, {work}})),
               (Lines{L"Work report", L"Work call"}));
 
-    // Another document over the same file reads the choice from the store.
-    PimSession other(store, OccurrenceOnDay);
-    CTamberloDoc second(other, settings);
-    EXPECT_EQ(second.ApptCount(0), 1);
-    second.SetCalendarChoice({false, {work}});
-    second.Reload();
-    ASSERT_EQ(second.ApptCount(0), 1);
-    EXPECT_EQ(second.ApptSubject(0, 0), L"Work call");
-
     ASSERT_EQ(SetCalendarShown(doc, work, true), 0);
     EXPECT_TRUE(StoredShown(store, work));
     EXPECT_EQ(doc.ApptCount(0), 2);

@@ -241,8 +241,8 @@ TEST(GanttPainter, MeetingBarsCarryTheCornerMark)
     }
 }
 
-// A marked bar starts with its calendar's band inside the outline, icon and text moved right of
-// it; on the selected day's row and over a conflict the band shows the same. Unmarked bars keep
+// A marked bar starts with its calendar's band inside the outline, parted from the bar by a line
+// of the outline's colour, icon and text moved right of it; on the selected day's row and over a conflict the band shows the same. Unmarked bars keep
 // their icon at the old place.
 TEST(GanttPainter, ACalendarsBandMarksTheLeftEndOfItsBar)
 {
@@ -262,9 +262,10 @@ TEST(GanttPainter, ACalendarsBandMarksTheLeftEndOfItsBar)
         EXPECT_EQ(h.Pixel(X(600) + 1, Top(row) + 6), band) << row;
         EXPECT_EQ(h.Pixel(X(600) + 3, Top(row) + 6), band) << row;
         EXPECT_EQ(h.Pixel(X(600), Top(row) + 6), h.resources.BarPen().color()) << "outline";
-        EXPECT_EQ(bar.icon.x, X(600) + 4);
+        EXPECT_EQ(h.Pixel(X(600) + 4, Top(row) + 6), h.resources.BarPen().color()) << "edge";
+        EXPECT_EQ(bar.icon.x, X(600) + 5);
     }
-    EXPECT_TRUE(h.IconAt(res::kIconAppointment, X(600) + 4, Top(1) + 3, 12, kBar));
+    EXPECT_TRUE(h.IconAt(res::kIconAppointment, X(600) + 5, Top(1) + 3, 12, kBar));
     // The later, clashing bar: red band, and its calendar's band over it.
     EXPECT_EQ(h.Pixel(X(660) + 2, Top(2) + 6), orange);
     EXPECT_EQ(h.Pixel(X(700), Top(2) + 6), kRed);
