@@ -258,6 +258,9 @@ enum StringId : int {
     IDS_A11Y_BUTTON_BAR = 66212,
     IDS_A11Y_SCHEDULE = 66213,
     IDS_A11Y_DETAIL = 66214,
+    // The Calendar Accounts dialog's list of an account's calendars.
+    IDS_ACCOUNT_CALENDARS = 66260,
+    IDS_ACCOUNT_READ_ONLY = 66261,
     // Several calendars: a collection gone from its server ("%1" its name, "%2" the host).
 };
 
