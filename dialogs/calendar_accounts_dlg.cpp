@@ -13,16 +13,19 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <memory>
 
 #include "dialogs/settings_controls.h"
 #include "dialogs/subscribe_dlg.h"
 #include "dialogs/sync_access.h"
 #include "dialogs/worker_job.h"
+#include "editors/calendar_field.h"
 #include "editors/dialog_controls.h"
 #include "platform/dialog_runner.h"
 #include "platform/message_service.h"
 #include "res/string_table.h"
+#include "sync/account_calendars.h"
 
 namespace {
 
@@ -31,34 +34,33 @@ QString Filled(int textId, const std::wstring& first, const std::wstring& second
     return Text(textId).arg(ToQString(first), ToQString(second));
 }
 
-// "alice at https://dav.example.org/ (Appointments: Home, Tasks: Work)"
-QString AccountLine(const pim::SyncAccount& account)
+// "alice @ https://dav.example.org/ (Home, Work)": the calendars the account syncs.
+QString AccountLine(const pim::SyncAccount& account, const std::vector<pim::Calendar>& calendars)
 {
-    return QStringLiteral("%1 @ %2 (%3: %4, %5: %6)")
-        .arg(ToQString(account.user), ToQString(account.server),
-             Text(res::IDS_ACCOUNT_APPOINTMENTS), ToQString(account.eventCalendarName),
-             Text(res::IDS_ACCOUNT_TASKS), ToQString(account.taskCalendarName));
+    QStringList names;
+    for (const pim::Calendar& c : calendars) {
+        if (c.account == account.id)
+            names << ToQString(c.name);
+    }
+    return QStringLiteral("%1 @ %2 (%3)")
+        .arg(ToQString(account.user), ToQString(account.server), names.join(QStringLiteral(", ")));
 }
 
-QComboBox* CalendarCombo(const char* name)
+// "Home (Appointments, Tasks; read-only)"
+QString CalendarLineText(const QString& name, bool events, bool tasks, bool readOnly)
 {
-    auto* combo = new QComboBox;
-    combo->setObjectName(QString::fromLatin1(name));
-    combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    return combo;
+    QStringList kinds;
+    if (events)
+        kinds << Text(res::IDS_ACCOUNT_APPOINTMENTS);
+    if (tasks)
+        kinds << Text(res::IDS_ACCOUNT_TASKS);
+    QString text = kinds.join(QStringLiteral(", "));
+    if (readOnly)
+        text += QStringLiteral("; ") + Text(res::IDS_ACCOUNT_READ_ONLY);
+    return QStringLiteral("%1 (%2)").arg(name, text);
 }
 
-std::wstring ChosenUrl(const QComboBox& combo)
-{
-    return ToWString(combo.currentData().toString());
-}
-
-void Choose(QComboBox& combo, const std::wstring& url)
-{
-    const int index = combo.findData(ToQString(url));
-    if (index >= 0)
-        combo.setCurrentIndex(index);
-}
+constexpr int kUrlRole = Qt::UserRole;
 
 }  // namespace
 
@@ -66,7 +68,7 @@ std::optional<AccountRefusal> CheckAccount(const AccountFields& fields)
 {
     if (CheckedServerAddress(fields.server).isEmpty())
         return AccountRefusal{AccountField::Server, res::IDS_ACCOUNT_NO_SERVER};
-    if (fields.eventCalendar.empty() || fields.taskCalendar.empty())
+    if (fields.calendars.empty())
         return AccountRefusal{AccountField::Calendars, res::IDS_ACCOUNT_NO_CALENDARS};
     return std::nullopt;
 }
@@ -91,8 +93,7 @@ CCalendarAccountsDlg::CCalendarAccountsDlg(std::string storePath, SyncCredential
       messages_(messages), discover_(std::move(discover)), testing_(new WorkerJob(this)),
       list_(new QListWidget), server_(new QLineEdit), user_(new QLineEdit),
       password_(new QLineEdit), test_(Button("test", res::IDS_ACCOUNT_TEST)),
-      status_(new QLabel), events_(CalendarCombo("eventCalendar")),
-      tasks_(CalendarCombo("taskCalendar")), add_(Button("add", res::IDS_ACCOUNT_ADD)),
+      status_(new QLabel), calendars_(new QListWidget), add_(Button("add", res::IDS_ACCOUNT_ADD)),
       remove_(Button("remove", res::IDS_ACCOUNT_REMOVE)),
       subscribe_(Button("subscribe", res::IDS_SUBSCRIBE_BUTTON)), ownAddresses_(new QLineEdit)
 {
@@ -106,6 +107,7 @@ CCalendarAccountsDlg::CCalendarAccountsDlg(std::string storePath, SyncCredential
     password_->setEchoMode(QLineEdit::Password);
     status_->setObjectName(QStringLiteral("discoveryStatus"));
     status_->setWordWrap(true);
+    calendars_->setObjectName(QStringLiteral("calendarList"));
 
     auto* testRow = new QHBoxLayout;
     testRow->addWidget(test_);
@@ -116,8 +118,7 @@ CCalendarAccountsDlg::CCalendarAccountsDlg(std::string storePath, SyncCredential
     form->addRow(Text(res::IDS_ACCOUNT_USER), user_);
     form->addRow(Text(res::IDS_ACCOUNT_PASSWORD), password_);
     form->addRow(QString(), testRow);
-    form->addRow(Text(res::IDS_ACCOUNT_APPOINTMENTS), events_);
-    form->addRow(Text(res::IDS_ACCOUNT_TASKS), tasks_);
+    form->addRow(Text(res::IDS_ACCOUNT_CALENDARS), calendars_);
     ownAddresses_->setObjectName(QStringLiteral("ownAddresses"));
     ownAddresses_->setToolTip(Text(res::IDS_OWN_ADDRESSES_TIP));
     ownAddresses_->setPlaceholderText(QStringLiteral("mailto:you@example.com"));
@@ -141,7 +142,7 @@ CCalendarAccountsDlg::CCalendarAccountsDlg(std::string storePath, SyncCredential
     layout->addLayout(ownForm);
     layout->addWidget(close);
     ChainTabOrder(
-        {list_, server_, user_, password_, test_, events_, tasks_, add_, remove_, ownAddresses_});
+        {list_, server_, user_, password_, test_, calendars_, add_, remove_, ownAddresses_});
     connect(this, &QDialog::finished, this, [this] {
         caldav::KeepLocalAddresses(credentials_.AccountProfile(), ownAddresses_->text());
     });
@@ -154,7 +155,7 @@ CCalendarAccountsDlg::CCalendarAccountsDlg(std::string storePath, SyncCredential
     connect(remove_, &QPushButton::clicked, this, &CCalendarAccountsDlg::Remove);
     connect(subscribe_, &QPushButton::clicked, this, &CCalendarAccountsDlg::Subscribe);
     Reload();
-    resize(560, 460);
+    resize(560, 520);
 }
 
 void CCalendarAccountsDlg::ShowFailures(std::map<int32_t, std::wstring> failed)
@@ -195,16 +196,19 @@ void CCalendarAccountsDlg::Reload()
             return ledger.Accounts(accounts_);
         }) < 0)
         ReportStoreFailure();
+    storeCalendars_.clear();
+    if (pim::StoreDatabase db; db.Open(storePath_) >= 0)
+        pim::CalendarList(db).All(storeCalendars_);
     list_->clear();
     for (const pim::SyncAccount& account : accounts_) {
         const auto failed = failed_.find(account.id);
         if (failed == failed_.end()) {
-            list_->addItem(AccountLine(account));
+            list_->addItem(AccountLine(account, storeCalendars_));
             continue;
         }
         auto* line = new QListWidgetItem(
             style()->standardIcon(QStyle::SP_MessageBoxWarning),
-            AccountLine(account) +
+            AccountLine(account, storeCalendars_) +
                 Text(res::IDS_ACCOUNT_LAST_FAILED).arg(ToQString(failed->second)),
             list_);
         line->setToolTip(ToQString(failed->second));
@@ -238,10 +242,7 @@ void CCalendarAccountsDlg::ShowSelected()
     user_->setText(ToQString(account.user));
     password_->clear();
     foundAddresses_.clear();
-    events_->clear();
-    tasks_->clear();
-    events_->addItem(ToQString(account.eventCalendarName), ToQString(account.eventCalendar));
-    tasks_->addItem(ToQString(account.taskCalendarName), ToQString(account.taskCalendar));
+    FillCalendars({});
     status_->clear();
     NameAddButton();
 }
@@ -250,8 +251,8 @@ void CCalendarAccountsDlg::ShowSelected()
 void CCalendarAccountsDlg::TypedAddressChanged()
 {
     foundAddresses_.clear();
-    events_->clear();
-    tasks_->clear();
+    discovered_.clear();
+    calendars_->clear();
     status_->clear();
     NameAddButton();
 }
@@ -324,41 +325,96 @@ void CCalendarAccountsDlg::ShowDiscovery(const caldav::Discovery& found)
                          Text(res::IDS_SYNC_PLAIN_HTTP).arg(typed.toString()));
 }
 
+// The kept account's calendars first, ticked for good; then the others the last Test found,
+// ticked unless the user says otherwise.
 void CCalendarAccountsDlg::FillCalendars(const std::vector<caldav::RemoteCalendar>& calendars)
 {
-    const std::wstring keptEvents = ChosenUrl(*events_);
-    const std::wstring keptTasks = ChosenUrl(*tasks_);
     discovered_ = calendars;
-    events_->clear();
-    tasks_->clear();
-    for (const caldav::RemoteCalendar& calendar : calendars) {
-        const QString name = calendar.name.isEmpty() ? calendar.url.path() : calendar.name;
-        if (calendar.events)
-            events_->addItem(name, calendar.url.toString());
-        if (calendar.tasks)
-            tasks_->addItem(name, calendar.url.toString());
+    calendars_->clear();
+    const pim::SyncAccount* kept = TypedKeptAccount();
+    std::vector<std::wstring> keptUrls;
+    for (const pim::Calendar& c : storeCalendars_) {
+        if (kept && c.account == kept->id) {
+            keptUrls.push_back(c.url);
+            AddCalendarLine(ToQString(c.name), c.colour, ToQString(c.url), c.events, c.tasks,
+                            c.readOnly, true);
+        }
     }
-    Choose(*events_, keptEvents);
-    Choose(*tasks_, keptTasks);
+    for (const caldav::RemoteCalendar& remote : calendars) {
+        const pim::Calendar c = caldav::StoreCalendarOf(remote);
+        if (std::find(keptUrls.begin(), keptUrls.end(), c.url) == keptUrls.end())
+            AddCalendarLine(remote.name.isEmpty() ? remote.url.path() : remote.name, c.colour,
+                            remote.url.toString(), c.events, c.tasks, c.readOnly, false);
+    }
+}
+
+void CCalendarAccountsDlg::AddCalendarLine(const QString& name, uint32_t colour,
+                                           const QString& url, bool events, bool tasks,
+                                           bool readOnly, bool kept)
+{
+    // A calendar without a colour of the server's gets one of the store's when it is kept.
+    auto* line = new QListWidgetItem(colour != 0 ? CalendarIcon(colour) : CalendarIcon(0xFFFFFF),
+                                     CalendarLineText(name, events, tasks, readOnly), calendars_);
+    line->setData(kUrlRole, url);
+    line->setCheckState(Qt::Checked);
+    line->setFlags(kept ? Qt::ItemIsSelectable : Qt::ItemIsEnabled | Qt::ItemIsUserCheckable |
+                                                     Qt::ItemIsSelectable);
+}
+
+std::vector<std::wstring> CCalendarAccountsDlg::TickedUrls() const
+{
+    std::vector<std::wstring> urls;
+    for (int i = 0; i < calendars_->count(); ++i) {
+        const QListWidgetItem* line = calendars_->item(i);
+        if (line->checkState() == Qt::Checked)
+            urls.push_back(ToWString(line->data(kUrlRole).toString()));
+    }
+    return urls;
+}
+
+std::vector<const caldav::RemoteCalendar*> CCalendarAccountsDlg::NewlyTicked() const
+{
+    const std::vector<std::wstring> ticked = TickedUrls();
+    std::vector<const caldav::RemoteCalendar*> chosen;
+    for (const caldav::RemoteCalendar& remote : discovered_) {
+        if (std::find(ticked.begin(), ticked.end(), remote.url.toString().toStdWString()) !=
+            ticked.end())
+            chosen.push_back(&remote);
+    }
+    return chosen;
 }
 
 void CCalendarAccountsDlg::Add()
 {
-    const AccountFields fields{ToWString(server_->text()), ChosenUrl(*events_), ChosenUrl(*tasks_)};
+    const AccountFields fields{ToWString(server_->text()), TickedUrls()};
     if (const std::optional<AccountRefusal> refusal = CheckAccount(fields)) {
-        Refuse(refusal->messageId,
-               refusal->field == AccountField::Server ? static_cast<QWidget*>(server_) : events_);
+        Refuse(refusal->messageId, refusal->field == AccountField::Server
+                                       ? static_cast<QWidget*>(server_)
+                                       : static_cast<QWidget*>(calendars_));
         return;
     }
+    const std::vector<const caldav::RemoteCalendar*> chosen = NewlyTicked();
     pim::SyncAccount account = TypedAccount();
-    account.eventCalendar = fields.eventCalendar;
-    account.taskCalendar = fields.taskCalendar;
-    account.eventCalendarName = ToWString(events_->currentText());
-    account.taskCalendarName = ToWString(tasks_->currentText());
-    if (KeepChosen(account, TypedKeptAccount()) < 0) {
+    // A new account names the first ticked calendar of each kind as its own.
+    for (const caldav::RemoteCalendar* c : chosen) {
+        const auto name = [c](std::wstring& url, std::wstring& shown) {
+            if (!url.empty())
+                return;
+            url = c->url.toString().toStdWString();
+            shown = ToWString(c->name.isEmpty() ? c->url.path() : c->name);
+        };
+        if (c->events)
+            name(account.eventCalendar, account.eventCalendarName);
+        if (c->tasks)
+            name(account.taskCalendar, account.taskCalendarName);
+    }
+    bool added = false;
+    pim::StoreDatabase db;
+    if (db.Open(storePath_) < 0 || caldav::KeepAccount(db, account, chosen, added) < 0) {
         ReportStoreFailure();
         return;
     }
+    db.Close();
     if (!password_->text().isEmpty())
         credentials_.KeepPassword(account, password_->text());
     if (!foundAddresses_.isEmpty())
@@ -368,48 +424,6 @@ void CCalendarAccountsDlg::Add()
     for (size_t i = 0; i < accounts_.size(); ++i)
         if (accounts_[i].id == account.id)
             list_->setCurrentRow(static_cast<int>(i));
-}
-
-pim::Calendar CCalendarAccountsDlg::ChosenCalendar(const std::wstring& url,
-                                                   const QComboBox& combo) const
-{
-    for (const caldav::RemoteCalendar& remote : discovered_) {
-        if (remote.url.toString().toStdWString() == url)
-            return caldav::StoreCalendarOf(remote);
-    }
-    pim::Calendar c;
-    c.name = combo.currentText().isEmpty() ? url : ToWString(combo.currentText());
-    c.url = url;
-    return c;
-}
-
-// One account per user at a server: adding it again adds the chosen calendars to it, and those
-// it syncs already stay. A new account names its event and task calendars once they are kept
-// with all the server said of them.
-int32_t CCalendarAccountsDlg::KeepChosen(pim::SyncAccount& account, const pim::SyncAccount* kept)
-{
-    const pim::Calendar events = ChosenCalendar(account.eventCalendar, *events_);
-    const pim::Calendar tasks = ChosenCalendar(account.taskCalendar, *tasks_);
-    pim::SyncAccount named = account;
-    if (kept) {
-        account = *kept;
-    } else {
-        account.eventCalendar.clear();
-        account.taskCalendar.clear();
-    }
-    return WithSyncLedger(storePath_, [&](pim::SyncLedger& ledger) {
-        if (!kept && ledger.SaveAccount(account) < 0)
-            return -1;
-        for (const pim::Calendar& c : {events, tasks}) {
-            if (ledger.AddCalendar(account.id, c) < 0)
-                return -1;
-        }
-        if (kept)
-            return 0;
-        named.id = account.id;
-        account = named;
-        return ledger.SaveAccount(account);
-    });
 }
 
 void CCalendarAccountsDlg::Remove()

@@ -1,7 +1,8 @@
 // "Calendar Accounts...": the CalDAV accounts kept in the store. Add one from a server address,
 // a user and a password; Test finds its calendars (on a worker thread, the window keeps
-// answering) and offers those that hold appointments and those that hold tasks; Remove drops an
-// account with its sync state, the items staying. The addresses the server names as the user's
+// answering) and lists each with a check box and its colour, and Add keeps the ticked ones (Add
+// again on a kept account adds calendars to it); Remove drops an account with its sync state,
+// the items staying. The addresses the server names as the user's
 // are kept with the account; a line below takes the user's own addresses for local calendars.
 #pragma once
 
@@ -17,7 +18,6 @@
 
 class DialogRunner;
 class MessageService;
-class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -28,8 +28,7 @@ class WorkerJob;
 // The dialog's fields as typed and chosen, for the check below.
 struct AccountFields {
     std::wstring server;
-    std::wstring eventCalendar;  // the chosen collections' URLs; empty when none is chosen
-    std::wstring taskCalendar;
+    std::vector<std::wstring> calendars; // the ticked collections' URLs, kept ones among them
 };
 enum class AccountField { Server, Calendars };
 struct AccountRefusal {
@@ -80,11 +79,12 @@ private:
     void Test();
     void ShowDiscovery(const caldav::Discovery& found);
     void FillCalendars(const std::vector<caldav::RemoteCalendar>& calendars);
-    // The chosen collection as the store keeps it: as the last Test found it (its colour and
-    // rights with it), else by the name the list shows.
-    pim::Calendar ChosenCalendar(const std::wstring& url, const QComboBox& combo) const;
-    // Adds the account, or the chosen calendars to the kept account of the same server and user.
-    int32_t KeepChosen(pim::SyncAccount& account, const pim::SyncAccount* kept);
+    // One line of the calendar list; a calendar the account syncs already is ticked for good.
+    void AddCalendarLine(const QString& name, uint32_t colour, const QString& url, bool events,
+                         bool tasks, bool readOnly, bool kept);
+    std::vector<std::wstring> TickedUrls() const;
+    // The ticked calendars the last Test found that the account does not sync yet.
+    std::vector<const caldav::RemoteCalendar*> NewlyTicked() const;
     void Add();
     void Remove();
     // "Subscribe...": a calendar file on the web, in a dialog of its own.
@@ -99,6 +99,7 @@ private:
     Discoverer discover_;
     WorkerJob* testing_;
     std::vector<pim::SyncAccount> accounts_;
+    std::vector<pim::Calendar> storeCalendars_; // of every account, as the store keeps them
     std::vector<caldav::RemoteCalendar> discovered_;
     std::map<int32_t, std::wstring> failed_;
     bool changed_ = false;
@@ -108,8 +109,7 @@ private:
     QLineEdit* password_;
     QPushButton* test_;
     QLabel* status_;
-    QComboBox* events_;
-    QComboBox* tasks_;
+    QListWidget* calendars_;
     QPushButton* add_;
     QPushButton* remove_;
     QPushButton* subscribe_;

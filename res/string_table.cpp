@@ -227,8 +227,7 @@ constexpr Entry kStrings[] = {
     {65942, L"Add"},
     {65943, L"Remove"},
     {65944, L"Type the server's address, such as https://example.org/dav."},
-    {65945, L"Choose a calendar for appointments and one for tasks: Test lists the server's "
-            L"calendars."},
+    {65945, L"Tick the calendars to add: Test lists the server's calendars."},
     {65946, L"%1 calendars found on %2."},
     {65947, L"%1\n\nIts SHA-256 fingerprint is\n%2\n\nTrust this certificate from now on?"},
     {65948, L"The password of %1 at %2:"},
@@ -319,6 +318,8 @@ constexpr Entry kStrings[] = {
     {66241, L"Include hidden calendars"},
     {66242, L"Shown in the window when ticked (Space)"},
     {66243, L"The calendar \"%1\" could not be shown or hidden: the store was not written."},
+    {66260, L"Calendars"},
+    {66261, L"read-only"},
     {66300, L"Subscribe..."},
     {66301, L"Subscribe to a Calendar"},
     {66302, L"Address"},

@@ -282,6 +282,9 @@ enum StringId : int {
     IDS_SUBSCRIPTION_BAD_ADDRESS = 66311,
     IDS_SUBSCRIPTION_KNOWN = 66312,           // "%1" the address, "%2" the name
     IDS_SUBSCRIPTION_PLAIN_HTTP = 66313,      // "%1" the address
+    // The Calendar Accounts dialog's list of an account's calendars.
+    IDS_ACCOUNT_CALENDARS = 66260,
+    IDS_ACCOUNT_READ_ONLY = 66261,
     // Several calendars: a collection gone from its server ("%1" its name, "%2" the host).
 };
 

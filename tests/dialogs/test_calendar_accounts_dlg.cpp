@@ -1,7 +1,7 @@
 // The accounts dialog over a real store and profile: the address and Add checks as plain
-// functions, then Test, the calendar choice, Add, a second Add of the same account, Remove and
+// functions, then Test, the ticked calendars, Add, a second Add of the same account, Remove and
 // a trusted certificate, driven through the named controls.
-#include <QComboBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -40,15 +40,16 @@ TEST(CalendarAccountChecks, AddressesAndRefusals)
         const std::optional<AccountRefusal> refusal = CheckAccount(fields);
         return refusal ? refusal->messageId : 0;
     };
-    EXPECT_EQ(refused({L"ftp://x", L"/cal/", L"/cal/"}), res::IDS_ACCOUNT_NO_SERVER);
-    EXPECT_EQ(refused({L"dav.example.org", L"", L"/tasks/"}), res::IDS_ACCOUNT_NO_CALENDARS);
-    EXPECT_EQ(refused({L"dav.example.org", L"/cal/", L""}), res::IDS_ACCOUNT_NO_CALENDARS);
-    EXPECT_EQ(refused({L"dav.example.org", L"/cal/", L"/cal/"}), 0);
+    EXPECT_EQ(refused({L"ftp://x", {L"/cal/"}}), res::IDS_ACCOUNT_NO_SERVER);
+    EXPECT_EQ(refused({L"dav.example.org", {}}), res::IDS_ACCOUNT_NO_CALENDARS);
+    EXPECT_EQ(refused({L"dav.example.org", {L"/tasks/"}}), 0);
 }
 
-caldav::RemoteCalendar Calendar(const char* path, const char* name, bool events, bool tasks)
+caldav::RemoteCalendar Calendar(const char* path, const char* name, bool events, bool tasks,
+                                const char* color = "")
 {
     caldav::RemoteCalendar calendar;
+    calendar.color = QString::fromLatin1(color);
     calendar.url = QUrl(QStringLiteral("https://dav.example.org") + QLatin1String(path));
     calendar.name = QString::fromLatin1(name);
     calendar.events = events;
@@ -68,7 +69,7 @@ protected:
                            L"The certificate of dav.example.org does not verify.", "AB:CD"};
             return found;
         }
-        found.calendars = {Calendar("/alice/home/", "Home", true, false),
+        found.calendars = {Calendar("/alice/home/", "Home", true, false, "#3366CC"),
                            Calendar("/alice/chores/", "Chores", false, true),
                            Calendar("/alice/both/", "", true, true)};
         return found;
@@ -87,11 +88,16 @@ protected:
         EXPECT_NE(widget, nullptr) << name;
         return widget;
     }
-    static QStringList Entries(const QComboBox* combo)
+    // Each calendar line as "[x] text", "[-]" for one the account syncs already.
+    static QStringList Entries(const QListWidget* list)
     {
         QStringList texts;
-        for (int i = 0; i < combo->count(); ++i)
-            texts << combo->itemText(i);
+        for (int i = 0; i < list->count(); ++i) {
+            const QListWidgetItem* line = list->item(i);
+            const bool fixed = !(line->flags() & Qt::ItemIsUserCheckable);
+            texts << (fixed ? "[-] " : line->checkState() == Qt::Checked ? "[x] " : "[ ] ") +
+                         line->text();
+        }
         return texts;
     }
     static void Test(CCalendarAccountsDlg& dialog)
@@ -132,12 +138,14 @@ TEST_F(AccountsDialogTest, TestChooseAddAgainAndRemove)
     EXPECT_EQ(asked[0].server, QUrl("https://dav.example.org"));
     EXPECT_EQ(asked[0].user, "alice");
     EXPECT_EQ(asked[0].password, "secret");
-    auto* events = Find<QComboBox>(*dialog, "eventCalendar");
-    auto* tasks = Find<QComboBox>(*dialog, "taskCalendar");
-    EXPECT_EQ(Entries(events), QStringList({"Home", "/alice/both/"}));
-    EXPECT_EQ(Entries(tasks), QStringList({"Chores", "/alice/both/"}));
+    auto* calendars = Find<QListWidget>(*dialog, "calendarList");
+    EXPECT_EQ(Entries(calendars),
+              QStringList({"[x] Home (Appointments)", "[x] Chores (Tasks)",
+                           "[x] /alice/both/ (Appointments, Tasks)"}));
+    const QImage swatch = calendars->item(0)->icon().pixmap(14, 14).toImage();
+    EXPECT_EQ(swatch.pixelColor(7, 7), QColor(0x33, 0x66, 0xCC)) << "the server's colour";
     EXPECT_EQ(Find<QLabel>(*dialog, "discoveryStatus")->text(), "3 calendars found on dav.example.org.");
-    tasks->setCurrentIndex(1);
+    calendars->item(1)->setCheckState(Qt::Unchecked);
     Find<QPushButton>(*dialog, "add")->click();
     const pim::SyncAccount added{Stored().at(0).id, L"https://dav.example.org", L"alice",
                                  L"https://dav.example.org/alice/home/",
@@ -146,38 +154,43 @@ TEST_F(AccountsDialogTest, TestChooseAddAgainAndRemove)
     EXPECT_EQ(Stored(), std::vector<pim::SyncAccount>{added});
     EXPECT_EQ(credentials.Password(added), QString("secret"));
     EXPECT_EQ(Find<QListWidget>(*dialog, "accountList")->currentItem()->text(),
-              "alice @ https://dav.example.org (Appointments: Home, Tasks: /alice/both/)");
+              "alice @ https://dav.example.org (Home, /alice/both/)");
+    EXPECT_EQ(Entries(calendars), QStringList({"[-] Home (Appointments)",
+                                               "[-] /alice/both/ (Appointments, Tasks)"}));
     // Add on a kept account says it updates it; the list marks an account whose round failed.
     EXPECT_EQ(Find<QPushButton>(*dialog, "add")->text().remove('&'), "Update");
     dialog->ShowFailures({{added.id, L"The server dav.example.org stopped answering."}});
     EXPECT_EQ(Find<QListWidget>(*dialog, "accountList")->item(0)->text(),
-              "alice @ https://dav.example.org (Appointments: Home, Tasks: /alice/both/) - last "
+              "alice @ https://dav.example.org (Home, /alice/both/) - last "
               "sync failed: The server dav.example.org stopped answering.");
 
-    // The same user at the same server again: the calendar chosen joins the account's, no
-    // second account, none replaced.
+    // The same user at the same server again: the calendar left out before is offered and
+    // joins the account's; no second account, none replaced.
     Find<QLineEdit>(*dialog, "password")->clear();
     Test(*dialog);
     EXPECT_EQ(asked.back().password, "secret");  // the kept one
-    events->setCurrentIndex(1);
+    EXPECT_EQ(Entries(calendars),
+              QStringList({"[-] Home (Appointments)", "[-] /alice/both/ (Appointments, Tasks)",
+                           "[x] Chores (Tasks)"}));
     Find<QPushButton>(*dialog, "add")->click();
     ASSERT_EQ(Stored().size(), 1u);
     EXPECT_EQ(Stored()[0].eventCalendarName, L"Home");
     pim::StoreDatabase db;
     ASSERT_EQ(db.Open(paths.StorePath()), 0);
-    std::vector<pim::Calendar> calendars;
-    ASSERT_EQ(pim::CalendarList(db).All(calendars), 0);
-    ASSERT_EQ(calendars.size(), 3u); // Personal, and Home kept beside /alice/both/
-    EXPECT_EQ(calendars[1].name + L" " + calendars[2].name + L" " +
-                  std::to_wstring(calendars[2].account),
-              L"Home /alice/both/ 1");
+    std::vector<pim::Calendar> kept;
+    ASSERT_EQ(pim::CalendarList(db).All(kept), 0);
+    ASSERT_EQ(kept.size(), 4u); // Personal, Home, /alice/both/ and now Chores
+    EXPECT_EQ(kept[1].name + L" " + kept[2].name + L" " + kept[3].name + L" " +
+                  std::to_wstring(kept[3].account),
+              L"Home /alice/both/ Chores 1");
+    EXPECT_EQ(kept[1].colour, 0x00CC6633u);
     db.Close();
     EXPECT_TRUE(dialog->Changed());
 
     // Editing the address forgets the calendars found for the old one.
     Find<QLineEdit>(*dialog, "server")->setText("other.example.org");
     emit Find<QLineEdit>(*dialog, "server")->textEdited("other.example.org");
-    EXPECT_EQ(events->count(), 0);
+    EXPECT_EQ(calendars->count(), 0);
     EXPECT_EQ(Find<QPushButton>(*dialog, "add")->text().remove('&'), "Add");
 
     messages.QueueAnswer(IDCANCEL);
@@ -211,7 +224,7 @@ TEST_F(AccountsDialogTest, ATrustedCertificateIsKeptInTheProfile)
     QSignalSpy again(dialog.get(), &CCalendarAccountsDlg::TestFinished);
     ASSERT_TRUE(again.wait(10000));
     EXPECT_EQ(asked.back().trustedFingerprints, QStringList{"AB:CD"});
-    EXPECT_EQ(Find<QComboBox>(*dialog, "eventCalendar")->count(), 2);
+    EXPECT_EQ(Find<QListWidget>(*dialog, "calendarList")->count(), 3);
     EXPECT_EQ(Profile(paths.ProfilePath()).GetString(L"sync", L"trustedcertificates", L""),
               L"AB:CD");
 }

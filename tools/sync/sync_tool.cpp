@@ -21,6 +21,7 @@
 #include "platform/secret_store.h"
 #include "res/command_line.h"
 #include "res/string_table.h"
+#include "sync/account_calendars.h"
 #include "sync/account_connection.h"
 #include "sync/calendar_collection.h"
 #include "sync/connection.h"
@@ -334,43 +335,6 @@ bool Chosen(const Arguments& a, const caldav::Discovery& found,
     }) && !out.empty();
 }
 
-// The account of the same server and user, else a new one naming the first calendars of each
-// kind; then every chosen calendar of it, each with the server's name, colour and rights.
-int32_t KeepAccount(pim::StoreDatabase& db, pim::SyncAccount& account,
-                    const std::vector<const caldav::RemoteCalendar*>& chosen, bool& added)
-{
-    pim::SyncLedger ledger(db);
-    std::vector<pim::SyncAccount> accounts;
-    if (ledger.Accounts(accounts) < 0)
-        return -1;
-    const auto known = std::find_if(accounts.begin(), accounts.end(), [&](const auto& x) {
-        return x.server == account.server && x.user == account.user;
-    });
-    added = known == accounts.end();
-    // A new account names its event and task calendars only once they are kept with all the
-    // server says of them.
-    pim::SyncAccount named = account;
-    if (!added) {
-        account = *known;
-    } else {
-        account.eventCalendar.clear();
-        account.taskCalendar.clear();
-    }
-    return db.RunInOneTransaction([&] {
-        if (added && ledger.SaveAccount(account) < 0)
-            return -1;
-        for (const caldav::RemoteCalendar* c : chosen) {
-            if (ledger.AddCalendar(account.id, caldav::StoreCalendarOf(*c)) < 0)
-                return -1;
-        }
-        if (!added)
-            return 0;
-        named.id = account.id;
-        account = named;
-        return ledger.SaveAccount(account);
-    });
-}
-
 int Add(const Arguments& a, std::ostream& out, std::ostream& err)
 {
     caldav::Connection connection;
@@ -400,7 +364,7 @@ int Add(const Arguments& a, std::ostream& out, std::ostream& err)
     if (!OpenStore(a, db, err))
         return kSyncFailed;
     bool added = false;
-    if (KeepAccount(db, account, chosen, added) < 0) {
+    if (caldav::KeepAccount(db, account, chosen, added) < 0) {
         err << "tamberlo-sync: " << Utf8(db.LastWriteError()) << '\n';
         return kSyncFailed;
     }
