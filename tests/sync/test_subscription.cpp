@@ -1,0 +1,200 @@
+// Subscriptions against a loopback web server of calendar files (behind the fault proxy for its
+// failures): subscribing, a quiet second read that writes nothing, a changed file replacing the
+// items, and failures that keep them; then the same through tamberlo-sync.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "platform/pim/store_database.h"
+#include "platform/pim/sync_ledger.h"
+#include "sync/subscription.h"
+#include "tests/support/temp_paths.h"
+#include "tests/sync/fault_proxy.h"
+#include "tests/sync/ics_server.h"
+#include "tools/sync/sync_tool.h"
+
+namespace {
+
+QByteArray Event(const char* uid, const char* day, const char* summary)
+{
+    return QByteArray("BEGIN:VEVENT\r\nUID:") + uid + "\r\nDTSTAMP:20260101T000000Z\r\n" +
+           "DTSTART;VALUE=DATE:" + day + "\r\nSUMMARY:" + summary + "\r\nX-HOLIDAY-KIND:" +
+           "public\r\nEND:VEVENT\r\n";
+}
+
+QByteArray File(const QByteArray& events)
+{
+    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//tests//EN\r\nX-WR-CALNAME:Public "
+           "holidays\\, 2026\r\n" + events + "END:VCALENDAR\r\n";
+}
+
+// Subject by oid of the calendar's appointments, and their kept components' text.
+std::map<int32_t, std::wstring> Held(const std::string& store, int32_t calendar,
+                                     std::string* kept = nullptr)
+{
+    pim::StoreDatabase db;
+    db.Open(store);
+    std::vector<pim::StoredItem> items;
+    db.Load(pim::kAppointmentKind, 0, items);
+    std::map<int32_t, std::wstring> held;
+    for (const pim::StoredItem& item : items) {
+        if (item.calendar == calendar)
+            held[item.fields.Oid] = item.fields.Subject;
+        if (kept && item.calendar == calendar)
+            *kept += item.fields.Kept;
+    }
+    return held;
+}
+
+int64_t DataVersion(pim::StoreDatabase& watcher)
+{
+    return watcher.DataVersion();
+}
+
+TEST(Subscription, ReadsAgainOnlyAChangedFileAndKeepsItsItemsThroughFailures)
+{
+    IcsServer web;
+    FaultProxy proxy(web.Port());
+    TempPaths paths;
+    const std::string store = paths.StorePath();
+    web.Serve(File(Event("xmas", "20261225", "Christmas") + Event("ny", "20270101", "New Year") +
+                   Event("ny", "20270101", "New Year again")));
+    const caldav::SubscriptionReport subscribed =
+        caldav::Subscribe(store, proxy.Url("/calendar.ics"), L"", {});
+    ASSERT_FALSE(subscribed.error) << QString::fromStdWString(subscribed.error.message).toStdString();
+    const pim::Calendar& calendar = subscribed.calendar;
+    EXPECT_EQ(calendar.name, L"Public holidays, 2026");
+    EXPECT_EQ(calendar.kind, pim::CalendarKind::Subscription);
+    EXPECT_TRUE(calendar.readOnly);
+    EXPECT_EQ(subscribed.change.written, 2);
+    EXPECT_EQ(subscribed.notes,
+              std::vector<std::wstring>{L"UID ny: skipped, a second component with the same UID"});
+    std::string kept;
+    const std::map<int32_t, std::wstring> first = Held(store, calendar.id, &kept);
+    EXPECT_EQ(first.size(), 2u);
+    EXPECT_NE(kept.find("X-HOLIDAY-KIND:public"), std::string::npos) << "kept whole";
+    {
+        pim::StoreDatabase db;
+        db.Open(store);
+        std::vector<pim::SyncLink> links;
+        pim::SyncLedger(db).Links(links);
+        for (const pim::SyncLink& link : links)
+            EXPECT_TRUE(link.target.empty()) << "never pushed anywhere";
+    }
+    EXPECT_EQ(caldav::Subscribe(store, proxy.Url("/calendar.ics"), L"Again", {}).error.message,
+              L"http://127.0.0.1:" + std::to_wstring(proxy.Port()) +
+                  L"/calendar.ics is subscribed to already, as \"Public holidays, 2026\".");
+
+    // The second read sends both validators, gets 304 and writes nothing.
+    pim::StoreDatabase watcher;
+    watcher.Open(store);
+    const int64_t before = DataVersion(watcher);
+    std::vector<caldav::SubscriptionReport> reports =
+        caldav::RefreshSubscriptions(store, {}, {});
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_TRUE(reports[0].unchanged);
+    EXPECT_FALSE(reports[0].error);
+    const QByteArray asked = web.Heads().back();
+    EXPECT_TRUE(asked.contains("If-None-Match: \"v1\"")) << asked.toStdString();
+    EXPECT_TRUE(asked.contains("If-Modified-Since: Mon, 07 Dec 2026 10:11:00 GMT"));
+    EXPECT_EQ(DataVersion(watcher), before);
+    EXPECT_EQ(web.FullAnswers(), 1);
+
+    // Failures change nothing and say which subscription failed.
+    web.Serve("<html><body>Moved to our new site</body></html>");
+    caldav::Connection small;
+    small.maxBodyBytes = 40;
+    const std::pair<FaultProxy::Fault, caldav::Connection> failures[] = {
+        {{FaultProxy::Mode::Status, 1, INT_MAX, 500}, {}},
+        {{}, {}},
+        {{}, small},
+        {{FaultProxy::Mode::RedirectElsewhere, 1, INT_MAX, 0, QUrl("http://127.0.0.2:9/")}, {}},
+    };
+    std::vector<std::wstring> said;
+    for (const auto& [fault, limits] : failures) {
+        proxy.Set(fault);
+        reports = caldav::RefreshSubscriptions(store, limits, {});
+        ASSERT_EQ(reports.size(), 1u);
+        said.push_back(caldav::SubscriptionFailure(reports[0]).message);
+    }
+    const std::wstring at = L"http://127.0.0.1:" + std::to_wstring(proxy.Port());
+    EXPECT_EQ(said, (std::vector<std::wstring>{
+                        L"The subscription \"Public holidays, 2026\" was not refreshed: The "
+                        L"server 127.0.0.1 answered with the error 500.",
+                        L"The subscription \"Public holidays, 2026\" was not refreshed: " + at +
+                            L"/calendar.ics holds no calendar.",
+                        L"The subscription \"Public holidays, 2026\" was not refreshed: The "
+                        L"server 127.0.0.1 sent an answer larger than allowed.",
+                        L"The subscription \"Public holidays, 2026\" was not refreshed: The "
+                        L"server " + at + L" sent the request on to http://127.0.0.2:9, which "
+                        L"was not followed: the password and the calendars go only to " + at +
+                        L"."}));
+    EXPECT_EQ(Held(store, calendar.id), first);
+    EXPECT_EQ(DataVersion(watcher), before);
+
+    // A changed file: the changed item replaced in place, the gone one deleted, a new one added.
+    proxy.Set({});
+    web.Serve(File(Event("xmas", "20261225", "Christmas Day") + Event("easter", "20270328",
+                                                                      "Easter")));
+    reports = caldav::RefreshSubscriptions(store, {}, {});
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_FALSE(reports[0].unchanged);
+    EXPECT_EQ(reports[0].change.written, 2);
+    EXPECT_EQ(reports[0].change.deleted, 1);
+    const std::map<int32_t, std::wstring> second = Held(store, calendar.id);
+    ASSERT_EQ(second.size(), 2u);
+    EXPECT_EQ(second.begin()->first, first.begin()->first);
+    EXPECT_EQ(second.begin()->second, L"Christmas Day");
+    EXPECT_EQ(second.rbegin()->second, L"Easter");
+    EXPECT_TRUE(web.Heads().back().contains("If-None-Match: \"v1\"")) << "failures kept none";
+    reports = caldav::RefreshSubscriptions(store, {}, {});
+    EXPECT_TRUE(reports.at(0).unchanged);
+    EXPECT_TRUE(web.Heads().back().contains("If-None-Match: \"v3\"")) << "the last whole answer's";
+}
+
+TEST(Subscription, AddressesAndTheTool)
+{
+    const std::pair<QString, QString> addresses[] = {
+        {"webcal://example.org/h.ics", "https://example.org/h.ics"},
+        {" WEBCALS://example.org/h.ics", "https://example.org/h.ics"},
+        {"example.org/h.ics", "https://example.org/h.ics"},
+        {"http://example.org/h.ics", "http://example.org/h.ics"},
+        {"https://me:pw@example.org/h.ics", ""},
+        {"ftp://example.org/h.ics", ""},
+    };
+    for (const auto& [typed, address] : addresses)
+        EXPECT_EQ(caldav::SubscriptionAddress(typed).toString(), address) << typed.toStdString();
+    EXPECT_TRUE(caldav::IsSubscriptionArgument("webcal://example.org/h"));
+    EXPECT_FALSE(caldav::IsSubscriptionArgument("holidays.ics"));
+
+    IcsServer web;
+    web.Serve(File(Event("xmas", "20261225", "Christmas")));
+    TempPaths paths;
+    const auto tool = [&](std::vector<std::string> args, std::string* err = nullptr) {
+        args.insert(args.end(), {"--store", paths.StorePath(), "--profile", paths.ProfilePath()});
+        std::ostringstream out, errors;
+        const int code = RunSync(args, {}, out, errors);
+        if (err)
+            *err = errors.str();
+        return std::to_string(code) + " " + out.str();
+    };
+    std::string err;
+    EXPECT_EQ(tool({"subscribe", web.Url().toString().toStdString(), "--name", "Feiertage"}, &err),
+              "0 subscribed to Feiertage (calendar 2): 1 items\n");
+    EXPECT_EQ(err, "tamberlo-sync: " + web.Url().toString().toStdString() +
+                       " is plain http: the calendar travels unencrypted and may be changed on "
+                       "the way.\n");
+    EXPECT_EQ(tool({}), "0 subscription Feiertage: unchanged\n");
+    EXPECT_EQ(tool({"list"}), "0 local\n\tPersonal\tevents, tasks\t0 items\nsubscriptions\n"
+                              "\tFeiertage <" + web.Url().toString().toStdString() +
+                                  ">\tevents, tasks, read-only\t1 item\n");
+    web.Serve("not a calendar");
+    EXPECT_EQ(tool({}, &err), "2 ");
+    EXPECT_EQ(err, "tamberlo-sync: The subscription \"Feiertage\" was not refreshed: " +
+                       web.Url().toString().toStdString() + " holds no calendar.\n");
+    EXPECT_EQ(tool({"subscribe", "ftp://example.org/x.ics"}, &err), "2 ");
+    EXPECT_EQ(err, "tamberlo-sync: Not the address of a calendar: give an https:// or webcal:// "
+                   "address.\n");
+}
+
+}  // namespace
