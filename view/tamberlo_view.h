@@ -75,7 +75,7 @@ public:
     void SelectDate(const SYSTEMTIME& date);
     // After a change moved an item: selects its new day and on it the entry of `kind` with `oid`
     // and exception number `exceptionNo` (-1: any); the key focus stays where it is.
-    bool FollowItem(const SYSTEMTIME& date, ItemKind kind, const std::wstring& oid,
+    void FollowItem(const SYSTEMTIME& date, ItemKind kind, const std::wstring& oid,
                     int exceptionNo);
     // The hour of the selected day a new appointment starts at: none until the keys or a click
     // on empty time choose one; it stays as days change.

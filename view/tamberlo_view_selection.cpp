@@ -53,14 +53,13 @@ void CTamberloView::SelectDate(const SYSTEMTIME& date)
         update();
 }
 
-bool CTamberloView::FollowItem(const SYSTEMTIME& date, ItemKind kind, const std::wstring& oid,
+void CTamberloView::FollowItem(const SYSTEMTIME& date, ItemKind kind, const std::wstring& oid,
                                int exceptionNo)
 {
     SelectDate(date);
-    const bool found = SelectEntry(kind, oid, exceptionNo);
+    SelectEntry(kind, oid, exceptionNo);
     update();
     AfterAction();
-    return found;
 }
 
 // After a scroll the item's line is looked up again in the new map; it settles at once
