@@ -12,6 +12,7 @@
 #include "dialogs/calendar_accounts_dlg.h"
 #include "dialogs/sync_access.h"
 #include "dialogs/worker_job.h"
+#include "ical/ical_text.h"
 #include "platform/clock.h"
 #include "platform/message_service.h"
 #include "platform/profile.h"
@@ -230,7 +231,8 @@ void SyncCommands::SubscriptionEnded(const caldav::SubscriptionReport& report, c
     FollowStore();
     const QString done = Text(res::IDS_SUBSCRIBED)
                              .arg(QString::fromStdWString(report.calendar.name))
-                             .arg(report.change.written);
+                             .arg(QString::fromStdString(
+                                 ical::Counted(report.change.written, "item")));
     services_.messages.MessageBox(done.toStdWString(), res::LoadString(res::IDS_SUBSCRIBE_TITLE),
                                   MB_OK | MB_ICONINFORMATION);
 }

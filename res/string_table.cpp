@@ -331,7 +331,7 @@ constexpr Entry kStrings[] = {
     {66308, L"The subscription \"%1\" was not refreshed: %2"},
     {66309, L"Subscribe to the calendar at %1? It becomes a read-only calendar, read again at "
             L"every sync."},
-    {66310, L"Subscribed to \"%1\": %2 items."},
+    {66310, L"Subscribed to \"%1\": %2."},
     {66311, L"Not the address of a calendar: give an https:// or webcal:// address."},
     {66312, L"%1 is subscribed to already, as \"%2\"."},
     {66313, L"%1 is plain http: the calendar travels unencrypted and may be changed on the way."},

@@ -278,7 +278,7 @@ enum StringId : int {
     IDS_SUBSCRIPTION_PASSWORD = 66307,        // "%1" the host
     IDS_SUBSCRIPTION_FAILED = 66308,          // "%1" the name, "%2" why
     IDS_SUBSCRIBE_QUESTION = 66309,           // "%1" the address
-    IDS_SUBSCRIBED = 66310,                   // "%1" the name, "%2" the count
+    IDS_SUBSCRIBED = 66310,                   // "%1" the name, "%2" "3 items"
     IDS_SUBSCRIPTION_BAD_ADDRESS = 66311,
     IDS_SUBSCRIPTION_KNOWN = 66312,           // "%1" the address, "%2" the name
     IDS_SUBSCRIPTION_PLAIN_HTTP = 66313,      // "%1" the address

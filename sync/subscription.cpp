@@ -223,12 +223,6 @@ std::vector<SubscriptionReport> RefreshSubscriptions(const std::string& storePat
                                                      const RoundOptions& options)
 {
     std::vector<SubscriptionReport> reports(1);
-    // A round and a refresh writing the store at once would each read it as the other left it.
-    const RoundLock lock(storePath, options.lockWaitMs);
-    if (!lock.Held()) {
-        reports.front().busy = true;
-        return reports;
-    }
     pim::StoreDatabase db;
     if (!OpenWritable(db, storePath, reports.front().error)) {
         return reports;
@@ -239,6 +233,15 @@ std::vector<SubscriptionReport> RefreshSubscriptions(const std::string& storePat
         return reports;
     }
     reports.clear();
+    if (subscriptions.empty()) {
+        return reports;
+    }
+    // A round and a refresh writing the store at once would each read it as the other left it.
+    const RoundLock lock(storePath, options.lockWaitMs);
+    if (!lock.Held()) {
+        reports.emplace_back().busy = true;
+        return reports;
+    }
     for (const pim::Calendar& calendar : subscriptions) {
         if (options.carryOn && !options.carryOn()) {
             break;

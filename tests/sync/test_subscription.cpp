@@ -180,7 +180,7 @@ TEST(Subscription, AddressesAndTheTool)
     };
     std::string err;
     EXPECT_EQ(tool({"subscribe", web.Url().toString().toStdString(), "--name", "Feiertage"}, &err),
-              "0 subscribed to Feiertage (calendar 2): 1 items\n");
+              "0 subscribed to Feiertage (calendar 2): 1 item\n");
     EXPECT_EQ(err, "tamberlo-sync: " + web.Url().toString().toStdString() +
                        " is plain http: the calendar travels unencrypted and may be changed on "
                        "the way.\n");

@@ -54,7 +54,7 @@ int SubscribeCommand(const std::string& storePath, const std::string& typed,
         return kFailed;
     }
     out << "subscribed to " << Utf8(report.calendar.name) << " (calendar "
-        << report.calendar.id << "): " << report.change.written << " items\n";
+        << report.calendar.id << "): " << ical::Counted(report.change.written, "item") << '\n';
     PrintNotes(report, out);
     return kDone;
 }

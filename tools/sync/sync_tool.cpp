@@ -490,6 +490,7 @@ int Rounds(const Arguments& a, const SYSTEMTIME& now, std::ostream& out, std::os
     const Profile profile(a.profile);
     const QStringList trusted = caldav::TrustedFingerprints(profile);
     int code = kSyncOk;
+    bool busy = false;
     for (const pim::SyncAccount& account : accounts) {
         caldav::Connection connection = caldav::ConnectionTo(account, {}, trusted);
         const QString command = a.passwordCommand.empty()
@@ -503,6 +504,7 @@ int Rounds(const Arguments& a, const SYSTEMTIME& now, std::ostream& out, std::os
             caldav::RunRound(a.store, OccurrenceOnDay, account, connection, {now, {}});
         // A round that found another one running did nothing: its counts would only mislead.
         if (report.busy) {
+            busy = true;
             for (const std::wstring& note : report.notes)
                 out << Utf8(note) << '\n';
             continue;
@@ -518,8 +520,9 @@ int Rounds(const Arguments& a, const SYSTEMTIME& now, std::ostream& out, std::os
             Failure(report.error, err);
         code = std::max(code, report.ExitCode());
     }
-    // A round of one account is that account's alone.
-    if (a.account == 0)
+    // A round of one account is that account's alone; the round already running on the store
+    // reads the subscriptions itself.
+    if (a.account == 0 && !busy)
         code = std::max(code, RefreshCommand(a.store, trusted, {now, {}}, out, err));
     return code;
 }
