@@ -2,6 +2,7 @@
 // same key moves it again; the key focus stays where it was.
 #include "view/keyboard_editing.h"
 
+#include <QSignalBlocker>
 #include <algorithm>
 
 #include "model/date_time.h"
@@ -131,18 +132,21 @@ void KeyboardEditing::ChangeSelected(const keyedit::KeyEdit& edit)
     if ((task || entries.IsAllDay(row, item.index)) && (resize || edit.minutes != 0))
         return;
     int days = edit.days;
+    // Half an hour past either end of the day starts the item on the next or previous one.
+    const int start = task ? 0 : entries.StartMinutes(row, item.index) + edit.minutes;
+    if (!resize)
+        days += start < 0 ? -1 : start >= kMinutesPerDay ? 1 : 0;
     MoveResult result;
-    if (task) {
-        result = editing_.MoveSelectedTask(days);
-    } else {
-        // Half an hour past either end of the day starts the item on the next or previous one.
-        const int start = entries.StartMinutes(row, item.index) + edit.minutes;
-        if (!resize)
-            days += start < 0 ? -1 : start >= kMinutesPerDay ? 1 : 0;
-        result = editing_.MoveSelectedAppointment(resize ? kDragEnd : kDragMove,
-                                                  edit.minutes + edit.days * kMinutesPerDay);
+    {
+        // The selection the change clears comes back below: a screen reader hears one step.
+        const QSignalBlocker quiet(&view_);
+        result = task ? editing_.MoveSelectedTask(days)
+                      : editing_.MoveSelectedAppointment(resize ? kDragEnd : kDragMove,
+                                                         edit.minutes + edit.days * kMinutesPerDay);
     }
     if (result.status == MoveResult::Status::kDone)
         view_.FollowItem(AddDays(item.date, days), item.kind, item.oid,
                          task ? -1 : result.exceptionNo);
+    else
+        emit view_.CommandStateChanged();
 }

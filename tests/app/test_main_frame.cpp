@@ -486,7 +486,8 @@ TEST_F(ShellTest, KeysAndMouseOpensFromTheHelpMenu)
             return DialogRejected;
         ++shown;
         EXPECT_EQ(dialog.windowTitle(), "Keys and Mouse");
-        EXPECT_EQ(table->topLevelItemCount(), 5);
+        EXPECT_EQ(table->topLevelItemCount(), 6);
+        EXPECT_EQ(table->topLevelItem(5)->text(0), "Editing with the keys");
         QTreeWidgetItem* buttons = table->topLevelItem(0);
         EXPECT_EQ(buttons->text(0), "Picture buttons");
         EXPECT_EQ(buttons->child(2)->text(1), "A Week Before");

@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 # Reads the program's schedule from outside, over AT-SPI, as a screen reader does: prints every
 # day and item of the shown period ("item: NAME"), then presses the given keys (xdotool) one by
-# one and prints the name each focus event names ("focus: NAME").
+# one and prints the name each focus event names ("focus: NAME") and each new name of an item
+# ("name: NAME").
 import subprocess
 import sys
 
@@ -44,7 +45,12 @@ def main(keys):
         if event.detail1 == 1 and event.source.name:
             print("focus: " + event.source.name, flush=True)
 
+    def renamed(event):
+        if event.source.name:
+            print("name: " + event.source.name, flush=True)
+
     pyatspi.Registry.registerEventListener(focused, "object:state-changed:focused")
+    pyatspi.Registry.registerEventListener(renamed, "object:property-change:accessible-name")
     pending = list(keys)
 
     def press():

@@ -1,6 +1,7 @@
 // The schedule as a screen reader reads it from outside: the window on Xvfb with a private
 // session bus and its own AT-SPI bus, read by a small pyatspi script. Every item of the shown
-// period is there by name, and the keys move the focus event from line to line.
+// period is there by name, the keys move the focus event from line to line, and an item the
+// keys move is told by its new name.
 #include <QElapsedTimer>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -86,6 +87,12 @@ TEST(ScreenReader, ReadsEveryItemOfThePeriodAndFollowsTheKeys)
     EXPECT_EQ(followed.toStdString(), "focus: Details\n"
                                       "focus: Standup, 09:00 to 09:15\n"
                                       "focus: Dentist, 10:00 to 11:00, Room 4\n");
+    // Moved half an hour the line keeps its place and is renamed; moved a day it is met again
+    // on the next day's first line.
+    const QString moved = Read(environment, {"alt+Right", "alt+Down"});
+    EXPECT_EQ(moved.mid(moved.indexOf(QStringLiteral("name: "))).toStdString(),
+              "name: Dentist, 10:30 to 11:30, Room 4\n"
+              "focus: Dentist, 10:30 to 11:30, Room 4\n");
     window.kill();
     window.waitForFinished(5000);
     accessibilityBus.terminate();
