@@ -1,6 +1,6 @@
 // The real window against a real Radicale: an account added through Calendar Accounts (its
 // calendars found by the real discovery), then the round that follows brings the phone's event
-// in and sends the window's own out.
+// in and leaves the local calendar's here, and one made in the server's calendar is sent.
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -10,6 +10,9 @@
 
 #include "app/sync_commands.h"
 #include "dialogs/calendar_accounts_dlg.h"
+#include "editors/appoint_rules.h"
+#include "editors/calendar_field.h"
+#include "editors/editor_controls.h"
 #include "model/pim_session.h"
 #include "model/recurrence.h"
 #include "model/tamberlo_doc.h"
@@ -60,11 +63,7 @@ TEST_F(ServerWindowTest, AnAccountAddedInTheWindowPullsAndLeavesLocalItemsHere)
         QSignalSpy tested(&dialog, SIGNAL(TestFinished()));
         dialog.findChild<QPushButton*>("test")->click();
         EXPECT_TRUE(tested.wait(20000));
-        for (const char* name : {"eventCalendar", "taskCalendar"}) {
-            auto* combo = dialog.findChild<QComboBox*>(name);
-            combo->setCurrentIndex(combo->findText("Calendar"));
-        }
-        dialog.findChild<QPushButton*>("add")->click();
+        dialog.findChild<QPushButton*>("add")->click(); // every calendar found comes ticked
         return DialogRejected;
     });
     FindCommand(cmd::ID_CALENDAR_ACCOUNTS)->trigger();
@@ -79,6 +78,21 @@ TEST_F(ServerWindowTest, AnAccountAddedInTheWindowPullsAndLeavesLocalItemsHere)
     EXPECT_FALSE(there.error);
     // The dentist was made before the account, in the local calendar, which stays here.
     EXPECT_EQ(there.resources.size(), 1u);
+
+    // A new appointment put into the server's calendar in the editor goes there at Sync Now.
+    dialogs.Queue([&](QDialog& editor) {
+        auto* title = editor.findChild<QComboBox*>(ControlName(kAppointTitle));
+        auto* calendars = editor.findChild<QComboBox*>(ControlName(kCalendarControl));
+        title->setEditText("Review");
+        calendars->setCurrentIndex(calendars->findText("Calendar"));
+        editor.accept();
+        return editor.result() == QDialog::Accepted ? DialogAccepted : DialogRejected;
+    });
+    FindCommand(cmd::ID_ADD_APPOINT)->trigger();
+    FindCommand(cmd::ID_SYNC_NOW)->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !app->Sync()->Scheduler().Running(); }, 60000));
+    EXPECT_EQ(app->Sync()->Status().toStdString(), "Synced at 10:30: 0 received, 1 sent.");
+    EXPECT_EQ(caldav::ListResources(phone, calendar).resources.size(), 2u);
     EXPECT_TRUE(messages.shown().empty());
 }
 
