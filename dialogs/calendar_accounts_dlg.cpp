@@ -295,17 +295,9 @@ void CCalendarAccountsDlg::Test()
 
 void CCalendarAccountsDlg::ShowDiscovery(const caldav::Discovery& found)
 {
-    if (found.error.failure == caldav::Failure::CertificateRefused &&
-        !found.error.fingerprint.isEmpty()) {
-        const QString question =
-            Text(res::IDS_TRUST_CERTIFICATE)
-                .arg(ToQString(found.error.message), QString::fromLatin1(found.error.fingerprint));
-        if (messages_.MessageBox(ToWString(question), res::LoadString(res::IDS_CONFIRM),
-                                 MB_YESNO | MB_ICONQUESTION) == IDYES) {
-            credentials_.Trust(found.error);
-            Test();
-            return;
-        }
+    if (credentials_.AskToTrust(found.error, messages_)) {
+        Test();
+        return;
     }
     if (found.error) {
         status_->setText(ToQString(found.error.message));

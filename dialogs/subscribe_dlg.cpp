@@ -95,16 +95,9 @@ void CSubscribeDlg::Ended()
 {
     subscribe_->setEnabled(true);
     const caldav::SyncError& error = report_.error;
-    if (error.failure == caldav::Failure::CertificateRefused && !error.fingerprint.isEmpty()) {
-        const QString question = Text(res::IDS_TRUST_CERTIFICATE)
-                                     .arg(QString::fromStdWString(error.message),
-                                          QString::fromLatin1(error.fingerprint));
-        if (messages_.MessageBox(question.toStdWString(), res::LoadString(res::IDS_CONFIRM),
-                                 MB_YESNO | MB_ICONQUESTION) == IDYES) {
-            credentials_.Trust(error);
-            Subscribe();
-            return;
-        }
+    if (credentials_.AskToTrust(error, messages_)) {
+        Subscribe();
+        return;
     }
     if (error) {
         status_->setText(QString::fromStdWString(error.message));

@@ -3,6 +3,10 @@
 // waited for again.
 #include "dialogs/sync_access.h"
 
+#include "dialogs/settings_controls.h"
+#include "platform/message_service.h"
+#include "res/string_table.h"
+
 #include "platform/pim/store_database.h"
 #include "platform/profile.h"
 #include "platform/secret_store.h"
@@ -97,4 +101,18 @@ QStringList SyncCredentials::TrustedFingerprints() const
 void SyncCredentials::Trust(const caldav::SyncError& refusal)
 {
     caldav::TrustFingerprint(profile_, refusal);
+}
+
+bool SyncCredentials::AskToTrust(const caldav::SyncError& refusal, MessageService& messages)
+{
+    if (refusal.failure != caldav::Failure::CertificateRefused || refusal.fingerprint.isEmpty())
+        return false;
+    const QString question = Text(res::IDS_TRUST_CERTIFICATE)
+                                 .arg(QString::fromStdWString(refusal.message),
+                                      QString::fromLatin1(refusal.fingerprint));
+    if (messages.MessageBox(question.toStdWString(), res::LoadString(res::IDS_CONFIRM),
+                            MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return false;
+    Trust(refusal);
+    return true;
 }

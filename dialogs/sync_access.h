@@ -17,6 +17,8 @@
 #include "platform/pim/sync_ledger.h"
 #include "sync/account_connection.h"
 
+class MessageService;
+
 class Profile;
 namespace platform {
 class SecretStore;
@@ -51,6 +53,9 @@ public:
     QStringList TrustedFingerprints() const;
     // The certificate a refusal named, for the host and port it named.
     void Trust(const caldav::SyncError& refusal);
+    // For a refusal of an untrusted certificate: asks the user whether to trust it, and trusts
+    // it when they agree. True when it is now trusted, so the caller tries again.
+    bool AskToTrust(const caldav::SyncError& refusal, MessageService& messages);
     // The profile the accounts' other values (their calendar user addresses) are kept in.
     Profile& AccountProfile() const { return profile_; }
 
