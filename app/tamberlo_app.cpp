@@ -236,7 +236,7 @@ void CTamberloApp::AttachViewEditing(const std::string& storePath, CTamberloView
     if (environment_.messages && environment_.dialogs) {
         editorServices_ = std::make_unique<EditorServices>(EditorServices{
             *settings_, *environment_.messages, *environment_.dialogs, *edits_, &view,
-            [this, storePath] { return OwnAddressesNow(storePath); }, nullptr});
+            [this, storePath] { return OwnAddressesNow(storePath); }, nullptr, undo_.get()});
         services.confirmMeetingMove = [this](const std::string& kept) {
             return ConfirmMeetingTimeChange(*environment_.messages, kept,
                                             OwnAddressesOf(*editorServices_));

@@ -184,7 +184,9 @@ void CAppointDetailDlg::Answer(const std::string& partstat)
         return;
     const std::string asItWas = values_.fields.Kept;
     values_.fields.Kept = *answered;
+    answer_ = partstat;
     accept();
+    answer_.reset();
     // Refused or left open: the answer waits for the next press.
     if (result() != QDialog::Accepted)
         values_.fields.Kept = asItWas;
@@ -387,5 +389,9 @@ void CAppointDetailDlg::accept()
         !ConfirmMeetingTimeChange(services_.messages, values_.fields.Kept,
                                   OwnAddressesOf(services_)))
         return;
-    FinishEdit(*this, services_, calendar_->Commit(edited, commits_.save), LastEditResult::kSaved);
+    const std::function<EditStatus(const ItemValues&)> answered =
+        [this](const ItemValues& values) { return commits_.answer(values, *answer_); };
+    FinishEdit(*this, services_,
+               calendar_->Commit(edited, answer_ && commits_.answer ? answered : commits_.save),
+               LastEditResult::kSaved);
 }

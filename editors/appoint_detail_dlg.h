@@ -31,6 +31,9 @@ public:
         std::function<EditStatus(const ItemValues&)> save;
         std::function<EditStatus()> remove;
         std::function<EditStatus()> cancelException;
+        // Saves the form with the user's answer to the meeting, which every changed occurrence
+        // that invites the user takes too.
+        std::function<EditStatus(const ItemValues&, const std::string& partstat)> answer;
     };
 
     CAppointDetailDlg(ItemValues values, const Setup& setup, Commits commits,
@@ -62,6 +65,7 @@ private:
     ItemValues values_;
     Setup setup_;
     Commits commits_;
+    std::optional<std::string> answer_; // the answer pressed, while its save runs
     EditorServices& services_;
     bool recurrenceSet_ = false;
     std::wstring lastStartTime_;

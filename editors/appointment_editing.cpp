@@ -8,6 +8,7 @@
 #include "ical/meeting_reply.h"
 #include "model/date_time.h"
 #include "model/tamberlo_doc.h"
+#include "model/undo_stack.h"
 #include "platform/clock.h"
 #include "platform/dialog_runner.h"
 #include "res/string_table.h"
@@ -153,21 +154,34 @@ Redraw AppointmentEditing::Answer(int row, int position, const std::string& part
     const Entry entry = EntryAt(row, position);
     if (entry.holiday)
         return Redraw::kNothing;
-    std::optional<pim::StoredItem> stored;
-    if (const EditStatus read = services_.edits.ReadStored(pim::kAppointmentKind, entry.oid, stored);
-        read != EditStatus::kDone) {
-        ReportEditFailure(services_, read);
+    AnswerRead answer = ReadAnswer(entry.oid, partstat);
+    if (answer.status != EditStatus::kDone) {
+        ReportEditFailure(services_, answer.status);
         return Redraw::kNothing;
     }
-    std::optional<pim::StoredItem> answered =
-        ical::AnsweredItem(*stored, OwnAddressesOf(services_), partstat);
-    if (!answered) {
+    if (!answer.invited) {
         ShowWarning(services_.messages, res::IDS_MEETING_NOT_INVITED);
         return Redraw::kNothing;
     }
-    ScheduleChange change{ChangeKind::kRestore, {pim::kAppointmentKind, entry.oid, 0.0}};
-    change.whole = std::move(answered);
-    return ApplyChange(change);
+    return answer.change ? ApplyChange(std::move(*answer.change)) : Redraw::kNothing;
+}
+
+AppointmentEditing::AnswerRead AppointmentEditing::ReadAnswer(int32_t oid,
+                                                              const std::string& partstat)
+{
+    AnswerRead answer;
+    std::optional<pim::StoredItem> stored;
+    answer.status = services_.edits.ReadStored(pim::kAppointmentKind, oid, stored);
+    if (answer.status != EditStatus::kDone)
+        return answer;
+    std::optional<pim::StoredItem> answered =
+        ical::AnsweredItem(*stored, OwnAddressesOf(services_), partstat);
+    answer.invited = answered.has_value();
+    if (answered && *answered != *stored) {
+        answer.change.emplace(ChangeKind::kRestore, ItemRef{pim::kAppointmentKind, oid, 0.0});
+        answer.change->whole = std::move(answered);
+    }
+    return answer;
 }
 
 Redraw AppointmentEditing::ApplyChange(ScheduleChange change)
@@ -190,10 +204,24 @@ Redraw AppointmentEditing::Open(const ReadResult& read, bool isNew, bool excepti
     item.kind = pim::kAppointmentKind;
     while (changes.NextRound()) {
         CAppointDetailDlg::Commits commits;
-        commits.save = [&](const ItemValues& values) {
-            ScheduleChange save{ChangeKind::kSave, item};
-            save.after = values;
-            return changes.Apply(save);
+        const auto save = [&](const ItemValues& values) {
+            ScheduleChange change{ChangeKind::kSave, item};
+            change.after = values;
+            return changes.Apply(change);
+        };
+        commits.save = save;
+        // The form with the answer, then the changed occurrences: one step to undo.
+        commits.answer = [&](const ItemValues& values, const std::string& partstat) {
+            const UndoStep step(services_.undo, UndoAction::kEdit);
+            const EditStatus saved = save(values);
+            if (saved != EditStatus::kDone)
+                return saved;
+            AnswerRead occurrences = ReadAnswer(item.oid, partstat);
+            if (!occurrences.change)
+                return occurrences.status;
+            const EditResult result = services_.edits.Apply(std::move(*occurrences.change));
+            changes.Note(result.redraw);
+            return result.status;
         };
         commits.remove = [&] { return changes.Apply({ChangeKind::kDelete, item}); };
         commits.cancelException = [&] {

@@ -4,6 +4,7 @@
 // what the view redraws.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -26,12 +27,21 @@ public:
     Redraw Edit(int row, int position);
     // The Delete key on that entry, after the editor's own confirmation.
     Redraw Delete(int row, int position);
-    // The user's answer (a PARTSTAT) to the meeting of that entry, for the whole series: only
-    // the user's own attendee line changes. A meeting that does not invite the user is told so.
+    // The user's answer (a PARTSTAT) to the meeting of that entry, for the series and each
+    // changed occurrence: only the user's own attendee lines change. A meeting that does not
+    // invite the user is told so.
     Redraw Answer(int row, int position, const std::string& partstat);
 
 private:
     struct Entry;
+    // A stored series and the change that answers it (none when it holds that answer already).
+    struct AnswerRead {
+        EditStatus status = EditStatus::kDone;
+        bool invited = false;
+        std::optional<ScheduleChange> change;
+    };
+
+    AnswerRead ReadAnswer(int32_t oid, const std::string& partstat);
 
     Entry EntryAt(int row, int position) const;
     bool AskRecurringChange(const Entry& entry, int* outcome);

@@ -18,6 +18,7 @@ class QComboBox;
 class QDialog;
 class QUrl;
 class QWidget;
+class UndoStack;
 
 struct EditorServices {
     AppSettings& settings;
@@ -29,6 +30,8 @@ struct EditorServices {
     std::function<ical::OwnAddresses()> ownAddresses = nullptr;
     // Opens a meeting's link; not given: in the desktop's browser.
     std::function<void(const QUrl&)> openLink = nullptr;
+    // Where an editor's changes that belong together become one step; none keeps no steps.
+    UndoStack* undo = nullptr;
 };
 
 // The user's own addresses as the services give them.

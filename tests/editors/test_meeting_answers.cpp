@@ -11,7 +11,9 @@
 #include "editors/appoint_detail_dlg.h"
 #include "editors/appointment_editing.h"
 #include "editors/meeting_panel.h"
+#include "editors/recur_confirm_dlg.h"
 #include "ical/meeting_reply.h"
+#include "model/undo_stack.h"
 #include "res/string_table.h"
 #include "tests/editors/editor_fixture.h"
 #include "tests/ical/ical_test_support.h"
@@ -173,12 +175,27 @@ TEST_F(MeetingAnswerTest, AnAnswerReachesEveryChangedOccurrence)
     while (pos < doc_.ApptCount(2) && doc_.ApptSubject(2, pos) != L"Weekly")
         ++pos;
     ASSERT_LT(pos, doc_.ApptCount(2));
+    const auto answers = [this](const std::string& partstat) {
+        const std::string exported = Export(paths_.StorePath());
+        const std::string line = "PARTSTAT=" + partstat + ":mailto:me@x.org";
+        size_t count = 0;
+        for (size_t at = exported.find(line); at != std::string::npos;
+             at = exported.find(line, at + 1))
+            ++count;
+        return count;
+    };
     EXPECT_NE(AppointmentEditing(services_).Answer(2, pos, ical::kTentative), Redraw::kNothing);
-    const std::string exported = Export(paths_.StorePath());
-    size_t answers = 0;
-    for (size_t at = exported.find("PARTSTAT=TENTATIVE:mailto:me@x.org"); at != std::string::npos;
-         at = exported.find("PARTSTAT=TENTATIVE:mailto:me@x.org", at + 1))
-        ++answers;
-    EXPECT_EQ(answers, 2u) << exported;
-    EXPECT_EQ(exported.find("NEEDS-ACTION:mailto:me@x.org"), std::string::npos);
+    EXPECT_EQ(answers(ical::kTentative), 2u);
+    EXPECT_EQ(answers("NEEDS-ACTION"), 0u);
+
+    // The editor's own button answers the changed occurrence as well, in one step to undo.
+    UndoStack undo(edits_);
+    services_.undo = &undo;
+    Queue<CRecurConfirmDlg>([](CRecurConfirmDlg& d) { Click(d, 1065); }); // "All"
+    Queue<CAppointDetailDlg>([&](CAppointDetailDlg& d) { Click(d, kMeetingDecline); });
+    EXPECT_NE(AppointmentEditing(services_).Edit(2, pos), Redraw::kNothing);
+    EXPECT_EQ(answers(ical::kDeclined), 2u);
+    EXPECT_EQ(undo.Undo().status, UndoStatus::kDone);
+    EXPECT_FALSE(undo.CanUndo());
+    EXPECT_EQ(answers(ical::kTentative), 2u);
 }
