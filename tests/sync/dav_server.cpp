@@ -34,13 +34,33 @@ const char* DavServer::Name(Kind kind)
     return kind == Kind::Radicale ? "Radicale" : "Xandikos";
 }
 
+QString MakeTestCertificate(const QString& folder, const QString& name)
+{
+    QProcess openssl;
+    openssl.start("openssl",
+                  {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
+                   "-nodes", "-keyout", folder + "/key.pem", "-out", folder + "/cert.pem",
+                   "-days", "2", "-subj", "/CN=" + name});
+    openssl.waitForFinished(kProcessMs);
+    QProcess print;
+    print.start("openssl",
+                {"x509", "-in", folder + "/cert.pem", "-noout", "-fingerprint", "-sha256"});
+    print.waitForFinished(kProcessMs);
+    // "sha256 Fingerprint=AB:CD:..."
+    return QString::fromLatin1(print.readAllStandardOutput()).section('=', 1).trimmed();
+}
+
 DavServer::DavServer(Kind kind, bool tls, const QString& certificateName) : kind_(kind), tls_(tls)
 {
     if (!dir_.isValid()) {
         problem_ = QStringLiteral("no temporary folder");
         return;
     }
-    if (tls && !MakeCertificate(certificateName)) {
+    if (tls) {
+        fingerprint_ = MakeTestCertificate(dir_.path(), certificateName);
+    }
+    if (tls && fingerprint_.isEmpty()) {
+        problem_ = QStringLiteral("openssl made no certificate");
         return;
     }
     for (int attempt = 0; attempt < kStartAttempts; ++attempt) {
@@ -160,24 +180,3 @@ bool DavServer::Start(bool tls)
     return false;
 }
 
-bool DavServer::MakeCertificate(const QString& name)
-{
-    const QString root = dir_.path();
-    QProcess openssl;
-    openssl.start("openssl",
-                  {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
-                   "-nodes", "-keyout", root + "/key.pem", "-out", root + "/cert.pem", "-days", "2",
-                   "-subj", "/CN=" + name});
-    openssl.waitForFinished(kProcessMs);
-    QProcess print;
-    print.start("openssl",
-                {"x509", "-in", root + "/cert.pem", "-noout", "-fingerprint", "-sha256"});
-    print.waitForFinished(kProcessMs);
-    // "sha256 Fingerprint=AB:CD:..."
-    fingerprint_ = QString::fromLatin1(print.readAllStandardOutput()).section('=', 1).trimmed();
-    if (fingerprint_.isEmpty()) {
-        problem_ = QStringLiteral("openssl made no certificate");
-        return false;
-    }
-    return true;
-}

@@ -11,6 +11,11 @@
 
 #include "sync/connection.h"
 
+// A self-signed certificate made out to `name`, with its key, written into `folder` as
+// cert.pem and key.pem; its SHA-256 fingerprint as openssl prints it, empty when openssl made
+// none.
+QString MakeTestCertificate(const QString& folder, const QString& name);
+
 class DavServer {
 public:
     enum class Kind { Radicale, Xandikos };
@@ -48,7 +53,6 @@ public:
 
 private:
     bool Start(bool tls);
-    bool MakeCertificate(const QString& name);
     QStringList Arguments(bool tls) const;
 
     Kind kind_;
