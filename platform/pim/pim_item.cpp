@@ -22,7 +22,28 @@ PimItem::PimItem(std::shared_ptr<StoreDatabase> db, std::shared_ptr<const Stored
 {
 }
 
+PimItem::PimItem(std::shared_ptr<PimItem> series, const ItemFields& fields, DATE originalDay)
+    : PimItem(series->db_, StoredItem{kAppointmentKind, fields, std::nullopt, {}})
+{
+    stored_.fields.Oid = series->GetOid();
+    master_ = std::move(series);
+    originalDate_ = originalDay;
+}
+
 PimItem::~PimItem() = default;
+
+RecurrenceFields& PimItem::EditablePattern()
+{
+    if (!stored_.pattern) {
+        stored_.pattern = RecurrenceFields{};
+    }
+    return *stored_.pattern;
+}
+
+const OccurrenceRule* PimItem::Rule() const
+{
+    return db_ && db_->Rule() ? &db_->Rule() : nullptr;
+}
 
 int32_t PimItem::GetRecurrencePattern(std::shared_ptr<RecurrencePattern>* out)
 {

@@ -21,6 +21,8 @@ public:
     // An item of a loaded collection: its values are measured against the collection's own
     // copy, so handing out every item of a large store copies each once.
     PimItem(std::shared_ptr<StoreDatabase> db, std::shared_ptr<const StoredItem> loaded);
+    // An occurrence of `series` with values of its own, on the day it originally fell.
+    PimItem(std::shared_ptr<PimItem> series, const ItemFields& fields, DATE originalDay);
     virtual ~PimItem();
     PimItem(const PimItem&) = delete;
     PimItem& operator=(const PimItem&) = delete;
@@ -77,10 +79,12 @@ public:
     // write whole items. Replacing keeps the item's object id and kind; Save writes it.
     const StoredItem& Stored() const { return stored_; }
     int32_t ReplaceStored(StoredItem stored, KeptRevision revision = KeptRevision::Renew);
+    // The pattern for its RecurrencePattern to change, made empty when the item has none.
+    RecurrenceFields& EditablePattern();
+    // The occurrence rule of the item's store; none for an item without one.
+    const OccurrenceRule* Rule() const;
 
 protected:
-    friend class RecurrencePattern;
-
     StoredItem stored_;
     // The item as last read or saved: what a save's changes are measured against.
     std::shared_ptr<const StoredItem> base_;

@@ -33,15 +33,12 @@ RecurrenceFields RecurrencePattern::WeeklyFrom(DATE start, int32_t minutes)
 
 const RecurrenceFields& RecurrencePattern::Fields() const
 {
-    return owner_->stored_.pattern ? *owner_->stored_.pattern : none_;
+    return owner_->Stored().pattern ? *owner_->Stored().pattern : none_;
 }
 
 RecurrenceFields& RecurrencePattern::Edit()
 {
-    if (!owner_->stored_.pattern) {
-        owner_->stored_.pattern = RecurrenceFields{};
-    }
-    return *owner_->stored_.pattern;
+    return owner_->EditablePattern();
 }
 
 void RecurrencePattern::SetStartTime(DATE v)
@@ -72,12 +69,7 @@ void RecurrencePattern::SetDuration(int32_t minutes)
 std::shared_ptr<AppointmentItem> RecurrencePattern::Occurrence(const ItemFields& fields,
                                                                DATE originalDay) const
 {
-    StoredItem stored{kAppointmentKind, fields, std::nullopt, {}};
-    stored.fields.Oid = owner_->GetOid();
-    auto item = std::make_shared<AppointmentItem>(owner_->db_, std::move(stored));
-    item->master_ = owner_;
-    item->originalDate_ = originalDay;
-    return item;
+    return std::make_shared<AppointmentItem>(owner_, fields, originalDay);
 }
 
 int32_t RecurrencePattern::GetExceptions(std::shared_ptr<Exceptions>* out) const
@@ -86,8 +78,9 @@ int32_t RecurrencePattern::GetExceptions(std::shared_ptr<Exceptions>* out) const
         return -1;
     }
     std::vector<std::shared_ptr<Exception>> list;
-    for (const ExceptionFields& e : owner_->stored_.exceptions) {
-        const bool appointment = owner_->stored_.kind == kAppointmentKind && !e.Deleted;
+    const StoredItem& stored = owner_->Stored();
+    for (const ExceptionFields& e : stored.exceptions) {
+        const bool appointment = stored.kind == kAppointmentKind && !e.Deleted;
         list.push_back(std::make_shared<Exception>(
             e, appointment ? Occurrence(e.occurrence, e.OriginalDate) : nullptr));
     }
@@ -97,13 +90,14 @@ int32_t RecurrencePattern::GetExceptions(std::shared_ptr<Exceptions>* out) const
 
 int32_t RecurrencePattern::GetOccurrence(DATE date, std::shared_ptr<AppointmentItem>* out) const
 {
-    if (out == nullptr || !owner_->db_ || !owner_->db_->Rule() || !owner_->stored_.pattern ||
-        owner_->stored_.kind != kAppointmentKind) {
+    const StoredItem& stored = owner_->Stored();
+    const OccurrenceRule* rule = owner_->Rule();
+    if (out == nullptr || rule == nullptr || !stored.pattern || stored.kind != kAppointmentKind) {
         return -1;
     }
     const int64_t dayNumber = SplitDate(date).day;
     const auto day = static_cast<DATE>(dayNumber);
-    for (const ExceptionFields& e : owner_->stored_.exceptions) {
+    for (const ExceptionFields& e : stored.exceptions) {
         if (e.OriginalDate == day) {
             if (e.Deleted) {
                 return -1;
@@ -112,22 +106,21 @@ int32_t RecurrencePattern::GetOccurrence(DATE date, std::shared_ptr<AppointmentI
             return 0;
         }
     }
-    const RecurrenceFields& p = *owner_->stored_.pattern;
-    const int state = owner_->db_->Rule()(p, VariantTimeToSystemTime(day), -1);
+    const RecurrenceFields& p = *stored.pattern;
+    const int state = (*rule)(p, VariantTimeToSystemTime(day), -1);
     if (state != 1 && state != 2) {
         return -1;
     }
-    ItemFields fields = owner_->stored_.fields;
+    ItemFields fields = stored.fields;
     const int32_t startSecond = SplitDate(p.StartTime).seconds;
     fields.Start = JoinDate(dayNumber, startSecond);
     if (!p.Zone.empty()) {
         // A zoned series starts at its zone's time of day, converted for this day.
         RecurrenceFields inZone = p;
         inZone.Zone.clear();
-        const OccurrenceRule& rule = owner_->db_->Rule();
         const std::optional<DATE> start =
             ZonedStartOnDay(p.Zone, startSecond, dayNumber, [&](int64_t zoneDay) {
-                const int r = rule(inZone, VariantTimeToSystemTime(double(zoneDay)), -1);
+                const int r = (*rule)(inZone, VariantTimeToSystemTime(double(zoneDay)), -1);
                 return r == 1 || r == 2;
             });
         if (!start) {

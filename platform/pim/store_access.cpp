@@ -5,18 +5,18 @@
 #include <sqlite3.h>
 
 #include "platform/pim/sqlite_statement.h"
-#include "platform/pim/store_database.h"
+#include "platform/pim/store_connection.h"
 
 namespace pim {
 
-StoreAccess::StoreAccess(StoreDatabase& db, int32_t firstVersion)
+StoreAccess::StoreAccess(StoreConnection& db, int32_t firstVersion)
     : db_(db), firstVersion_(firstVersion)
 {
 }
 
 bool StoreAccess::Ready() const
 {
-    return db_.IsOpen() && db_.version_ >= firstVersion_;
+    return db_.IsOpen() && db_.Version() >= firstVersion_;
 }
 
 int32_t StoreAccess::Query(const std::string& sql,
@@ -41,7 +41,7 @@ int32_t StoreAccess::Write(const std::function<int32_t()>& work)
     if (!Ready()) {
         return -1;
     }
-    const bool outermost = sqlite3_get_autocommit(db_.db_) != 0;
+    const bool outermost = !db_.InTransaction();
     if (db_.BeginWrite(outermost) != 0) {
         return -1;
     }
@@ -60,7 +60,7 @@ int32_t StoreAccess::Change(const std::string& sql,
 
 int64_t StoreAccess::LastInsertId() const
 {
-    return db_.IsOpen() ? sqlite3_last_insert_rowid(db_.db_) : 0;
+    return db_.LastInsertId();
 }
 
 } // namespace pim

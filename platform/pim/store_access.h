@@ -10,13 +10,13 @@
 namespace pim {
 
 class SqliteStatement;
-class StoreDatabase;
+class StoreConnection;
 
 class StoreAccess {
 public:
     // Over an open store; every call fails on a store older than `firstVersion` (one opened
     // read-only without the tables).
-    StoreAccess(StoreDatabase& db, int32_t firstVersion);
+    StoreAccess(StoreConnection& db, int32_t firstVersion);
 
     bool Ready() const;
     // Runs one statement over its rows; the statement is reset at the end.
@@ -28,10 +28,8 @@ public:
     int32_t Change(const std::string& sql, const std::function<void(SqliteStatement&)>& bind);
     int64_t LastInsertId() const;
 
-    StoreDatabase& Database() const { return db_; }
-
 private:
-    StoreDatabase& db_;
+    StoreConnection& db_;
     int32_t firstVersion_;
 };
 

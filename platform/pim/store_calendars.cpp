@@ -234,7 +234,7 @@ int32_t CalendarList::With(const std::function<int32_t(StoreAccess&)>& work) con
     if (db_ == nullptr) {
         return -1;
     }
-    StoreAccess access(*db_, StoreDatabase::kCalendarsVersion);
+    StoreAccess access(db_->Connection(), StoreDatabase::kCalendarsVersion);
     return work(access);
 }
 

@@ -1,9 +1,38 @@
 // The store's schema: the tables a new store is made with, and the steps that bring a store of
 // any older version up to date. The column lists here are shared with the reads and writes.
+//
+// The file format
+// ---------------
+// A store is one SQLite file in write-ahead-log mode; PRAGMA user_version is its schema
+// version, and a file whose version is 0 or above StoreVersions::kSchemaVersion is not opened
+// for writing (nor at all when newer). These hold in every store of the current version:
+//
+//  * items: one row per appointment or task, keyed by an object id (oid) that AUTOINCREMENT
+//    never hands out twice; every item has a UID, no two items of one calendar share one, and
+//    every item belongs to exactly one row of calendars.
+//  * patterns: at most one row per recurring item, by its oid; exceptions: the changed or
+//    deleted occurrences of a series, by (oid, original_date). Neither outlives its item: a
+//    save replaces an item's pattern and exceptions whole, in the save's transaction.
+//  * find_text: Find's trigram index, one row per item (rowid = oid) holding the folded texts
+//    of the item and of its changed occurrences, always as kFoldedText gives them.
+//  * kept: the component an item (or changed occurrence) came as, minus what its columns hold,
+//    so what the program does not show goes out again as it came in.
+//  * store_identity: one random id, written when the store was made.
+//  * sync_*: accounts, each collection's position, each item's resource and change counter,
+//    deletions the server has not seen, resources left alone; calendars and subscriptions
+//    beside them (store_calendars.cpp, store_subscriptions.cpp).
+//
+// Every write is one transaction (a batch nests each item as a savepoint), so a crash leaves
+// the old state or the new one. Migrations only add: each step runs in the opener's one
+// transaction and a failed step leaves the older version whole. Dates are DATE values (days
+// since 1899-12-30, REAL); what a read cannot trust (NaN, far outside the supported years) is
+// held to the supported range when read, never trusted in arithmetic.
 #include "platform/pim/store_schema.h"
 
+#include <sqlite3.h>
+
 #include "platform/pim/store_calendars.h"
-#include "platform/pim/store_database.h"
+#include "platform/pim/store_connection.h"
 #include "platform/pim/store_subscriptions.h"
 
 namespace pim {
@@ -106,7 +135,7 @@ std::string SchemaSql()
            ", PRIMARY KEY (oid, original_date));" +
            kFindTableSql + kIdentitySql + kRangeIndexes + kSyncTablesSql + CalendarsTableSql() +
            SubscriptionsTableSql() + "PRAGMA user_version = " +
-           std::to_string(StoreDatabase::kSchemaVersion) + ";";
+           std::to_string(StoreVersions::kSchemaVersion) + ";";
 }
 
 // The steps from each older version to the next; step i brings version i + 1 to i + 2.
@@ -134,11 +163,44 @@ const std::string kMigrations[] = {
     CalendarsMigrationSql() + "PRAGMA user_version = 11;",
     SubscriptionsTableSql() + "PRAGMA user_version = 12;",
 };
-static_assert(sizeof(kMigrations) / sizeof(kMigrations[0]) == StoreDatabase::kSchemaVersion - 1);
+static_assert(sizeof(kMigrations) / sizeof(kMigrations[0]) == StoreVersions::kSchemaVersion - 1);
 
-const std::string& MigrationSql(int32_t fromVersion)
+namespace {
+
+// The column unless the table has it: a store whose version number was set back by hand does.
+std::string AddedColumnSql(StoreConnection& db, const char* table, const std::string& column)
 {
-    return kMigrations[fromVersion - 1];
+    const std::string name = column.substr(0, column.find(' '));
+    SqliteStatement has(db.Handle(), "SELECT 1 FROM pragma_table_info(?) WHERE name = ?");
+    has.Bind(std::string(table)).Bind(name);
+    return has.Step() == SQLITE_ROW
+               ? std::string()
+               : std::string("ALTER TABLE ") + table + " ADD COLUMN " + column + ";";
+}
+
+// The columns a step adds to tables that may have them already.
+std::string AddedColumnsSql(StoreConnection& db, int32_t toVersion)
+{
+    if (toVersion == StoreVersions::kKeptVersion) {
+        return AddedColumnSql(db, "items", "kept TEXT") +
+               AddedColumnSql(db, "exceptions", "kept TEXT");
+    }
+    if (toVersion == StoreVersions::kCalendarsVersion) {
+        return AddedColumnSql(db, "items", kCalendarColumnType);
+    }
+    return {};
+}
+
+} // namespace
+
+int32_t MigrateStore(StoreConnection& db, int32_t fromVersion)
+{
+    for (int32_t v = fromVersion; v < StoreVersions::kSchemaVersion; ++v) {
+        if (db.Exec((AddedColumnsSql(db, v + 1) + kMigrations[v - 1]).c_str()) != 0) {
+            return -1;
+        }
+    }
+    return 0;
 }
 
 } // namespace pim

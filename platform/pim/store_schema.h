@@ -1,11 +1,33 @@
 // The store's schema as SQL: what a new store is made of, each step from an older version to the
-// next, and the column lists the reads and writes of StoreDatabase share with them.
+// next, and the column lists the reads and writes share with them. The file format and what
+// holds in every store is told at the top of store_schema.cpp.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 namespace pim {
+
+class StoreConnection;
+
+// The schema's versions, and those that added what a read-only opener of an older store reads
+// around; the range indexes of version 6 only make reads faster.
+struct StoreVersions {
+    static constexpr int kSchemaVersion = 12;
+    static constexpr int kFindVersion = 3;     // the first version with Find's index
+    static constexpr int kIdentityVersion = 4; // the first version with a store identity
+    static constexpr int kZoneVersion = 5;     // the first version whose items keep their zone
+    // The first version whose find index holds the texts of changed occurrences too.
+    static constexpr int kExceptionFindVersion = 7;
+    // The first version with the sync tables and a UID on every item.
+    static constexpr int kSyncVersion = 8;
+    // The first version whose items keep the component they came as.
+    static constexpr int kKeptVersion = 10;
+    // The first version whose items each belong to a calendar.
+    static constexpr int kCalendarsVersion = 11;
+    // The first version that keeps what each subscription's last answer said of its file.
+    static constexpr int kSubscriptionsVersion = 12;
+};
 
 // Shared by items and exceptions, in the order of ItemFields.
 extern const std::string kItemColumns;
@@ -22,8 +44,8 @@ extern const std::string kSeriesLength;
 
 // A complete empty store of the current version.
 std::string SchemaSql();
-// The step from `fromVersion` (1 or later, before the current one) to the next. The steps that
-// add columns to items leave them to the caller, which knows whether they exist.
-const std::string& MigrationSql(int32_t fromVersion);
+// Brings the open store from `fromVersion` (1 or later) to the current one, inside the caller's
+// write transaction: 0, or -1 when a step failed.
+int32_t MigrateStore(StoreConnection& db, int32_t fromVersion);
 
 } // namespace pim

@@ -18,7 +18,7 @@ std::string SubscriptionsTableSql()
 }
 
 SubscriptionLedger::SubscriptionLedger(StoreDatabase& db)
-    : store_(db), access_(db, StoreDatabase::kSubscriptionsVersion)
+    : store_(db), access_(db.Connection(), StoreDatabase::kSubscriptionsVersion)
 {
 }
 
@@ -113,13 +113,13 @@ int32_t SubscriptionLedger::ReplaceIn(int32_t calendar, std::vector<StoredItem>&
                 continue;
             }
         }
-        if (store_.SaveItem(item, StoreDatabase::SyncMark::None) < 0) {
+        if (store_.Writer().Save(item, SyncMark::None) < 0) {
             return -1;
         }
         ++out.written;
     }
     for (const auto& [key, oid] : held) {
-        if (store_.DeleteItem(oid, StoreDatabase::SyncMark::None) < 0) {
+        if (store_.Writer().Delete(oid, SyncMark::None) < 0) {
             return -1;
         }
         ++out.deleted;

@@ -43,7 +43,7 @@ SyncLink ReadLinkRow(const SqliteStatement& s)
 } // namespace
 
 SyncLedger::SyncLedger(StoreDatabase& db)
-    : store_(db), access_(db, StoreDatabase::kCalendarsVersion)
+    : store_(db), access_(db.Connection(), StoreDatabase::kCalendarsVersion)
 {
 }
 
@@ -295,7 +295,7 @@ int32_t SyncLedger::SaveFromServer(StoredItem& item, const SyncLink& link, int64
                 return checked;
             }
         }
-        if (store_.SaveItem(item, StoreDatabase::SyncMark::None) < 0) {
+        if (store_.Writer().Save(item, SyncMark::None) < 0) {
             return -1;
         }
         agreed.oid = item.fields.Oid;
@@ -317,7 +317,7 @@ int32_t SyncLedger::DeleteFromServer(int32_t oid, int64_t expectedChange)
     return access_.Write([&] {
         SyncLink current;
         const int32_t checked = CheckChange(oid, expectedChange, current);
-        return checked != 0 ? checked : store_.DeleteItem(oid, StoreDatabase::SyncMark::None);
+        return checked != 0 ? checked : store_.Writer().Delete(oid, SyncMark::None);
     });
 }
 
@@ -355,7 +355,7 @@ int32_t SyncLedger::SaveConflictCopy(StoredItem& copy)
     copy.fields.Oid = 0;
     copy.fields.UID.clear(); // the original's UID stays with the server's version
     const int32_t status = access_.Write([&] {
-        if (store_.SaveItem(copy, StoreDatabase::SyncMark::None) < 0) {
+        if (store_.Writer().Save(copy, SyncMark::None) < 0) {
             return -1;
         }
         SyncLink mark;
