@@ -40,8 +40,9 @@ CTamberloView::CTamberloView(ScheduleSource& schedule, ViewSettingsStore& settin
       calendarType_(settings_.CalendarType), ganttAreaVisible_(settings_.CalendarAreaVisible),
       taskAreaVisible_(settings_.TaskAreaVisible), detailVisible_(settings_.InfoAreaVisible),
       detailAtBottom_(settings_.InfoAreaFixBottom), fitHoursToWidth_(settings_.FitHoursToWidth),
-      hourPixels_(settings_.OneHourPixel), selectedDate_(Today())
+      hourPixels_(settings_.OneHourPixel)
 {
+    state_.selectedDate = Today();
     setObjectName("TamberloView");
     InstallScheduleAccessibility();
     setFocusPolicy(Qt::StrongFocus);
@@ -49,7 +50,7 @@ CTamberloView::CTamberloView(ScheduleSource& schedule, ViewSettingsStore& settin
     AddViewCommands(commands_,
                     {[this](int button) { ButtonAction(button); },
                      [this] { ToggleFitHoursToWidth(); }, [this] { return CommandState(); }});
-    editing_ = new ViewEditing(*this);
+    editing_ = new ViewEditing(*this, *this);
     AddEditCommands();
     setMouseTracking(true);
     // A grid stored in the profile starts on its start weekday, as switching to it does.
@@ -90,7 +91,7 @@ ViewCommandState CTamberloView::CommandState() const
     state.detailVisible = detailVisible_;
     state.detailAtBottom = detailAtBottom_;
     state.fitHoursToWidth = fitHoursToWidth_;
-    state.selection = selection_;
+    state.selection = state_.selection;
     state.clipboardHoldsItem = editing_ && editing_->ClipboardHoldsItem();
     return state;
 }
@@ -226,8 +227,8 @@ void CTamberloView::Render(QPainter& painter, const QRegion& dirty)
             grid.PaintCellContents(day);
             continue;
         }
-        if (day == SelectedRow() && selectedHour_)
-            PaintSelectedHour(painter, layout_, day, *selectedHour_,
+        if (day == SelectedRow() && state_.selectedHour)
+            PaintSelectedHour(painter, layout_, day, *state_.selectedHour,
                               palette().color(QPalette::Highlight));
         tasks.PaintTaskStrip(day);
         gantt.PaintAppointments(day);
@@ -243,9 +244,9 @@ void CTamberloView::Render(QPainter& painter, const QRegion& dirty)
     rows ? gantt.PaintFrames() : grid.PaintFrames();
     // A framed detail line's wide pen reaches one pixel past the area.
     if (layout_.detailVisible && clipTo(ToQRect(layout_.detailRect).adjusted(-1, -1, 1, 1))) {
-        detailLines_ = tasks.PaintDetail(SelectedRow(), detailScroll_, selection_.line);
+        detailLines_ = tasks.PaintDetail(SelectedRow(), state_.detailScroll, state_.selection.line);
         detailLinesFor_ = CurrentDetailKey();
-        detailLineFramed_ = selection_.line >= 0;
+        detailLineFramed_ = state_.selection.line >= 0;
     }
     painter.setClipRegion(area);
     PaintFocusFrame(painter);
@@ -262,14 +263,14 @@ PaintContext CTamberloView::MakePaintContext(QPainter& painter, const GanttGeome
 {
     return {painter,        layout_,       geometry, schedule_,
             settings_.draw, *resources_,   text,     schedule_.GetShownStart(),
-            selectedDate_,  GetLocalTime()};
+            state_.selectedDate, GetLocalTime()};
 }
 
 void CTamberloView::PaintFocusFrame(QPainter& painter) const
 {
     if (!FocusFrameShown())
         return;
-    if (const std::optional<PixelRect> frame = keys::FocusAreaRect(layout_, keyFocusArea_))
+    if (const std::optional<PixelRect> frame = keys::FocusAreaRect(layout_, state_.keyFocusArea))
         FrameRectangle(painter, *frame, QPen(palette().color(QPalette::Highlight), 2));
 }
 
@@ -289,11 +290,11 @@ void CTamberloView::PaintButtonBar(QPainter& painter) const
     painter.setPen(resources_->BlackPen());
     HorizontalLine(painter, 0, layout_.clientWidth, layout_.buttonBarHeight);
 
-    const QRect focusTile = res::TileRect(res::Picture::FocusIndicator, large, keyFocusArea_);
+    const QRect focusTile = res::TileRect(res::Picture::FocusIndicator, large, state_.keyFocusArea);
     painter.drawPixmap(ToQRect(layout_.FocusIndicatorRect()), resources_->FocusIndicator(large),
                        focusTile);
-    if (keyFocusArea_ == res::kFocusButtonBar)
-        FrameRectangle(painter, layout_.FocusFrameRect(focusedButton_), resources_->FocusPen());
+    if (state_.keyFocusArea == res::kFocusButtonBar)
+        FrameRectangle(painter, layout_.FocusFrameRect(state_.focusedButton), resources_->FocusPen());
 }
 
 void CTamberloView::mousePressEvent(QMouseEvent* event)
@@ -312,9 +313,9 @@ void CTamberloView::mousePressEvent(QMouseEvent* event)
 bool CTamberloView::OnCheckBox(QPoint at)
 {
     const PressHit hit =
-        editing_->Input().HitAt(at.x(), at.y(), detailScroll_, CurrentDetailLines().total);
-    return hit.checkBox && selection_.kind == ItemKind::Task && selection_.IsStoreItem() &&
-           !selection_.completed;
+        editing_->Input().HitAt(at.x(), at.y(), state_.detailScroll, CurrentDetailLines().total);
+    return hit.checkBox && state_.selection.kind == ItemKind::Task && state_.selection.IsStoreItem() &&
+           !state_.selection.completed;
 }
 
 void CTamberloView::mouseMoveEvent(QMouseEvent* event)
@@ -437,12 +438,12 @@ void CTamberloView::WriteBackSwitches()
 
 void CTamberloView::ClearItemSelection()
 {
-    selection_ = ItemSelection{};
+    state_.selection = ItemSelection{};
 }
 
 int CTamberloView::SelectedRow() const
 {
-    return DaysBetween(schedule_.GetShownStart(), selectedDate_);
+    return DaysBetween(schedule_.GetShownStart(), state_.selectedDate);
 }
 
 // Today within the shown rows is only selected; otherwise the period moves to it.
@@ -452,8 +453,8 @@ bool CTamberloView::SelectToday()
     if (row < 0 || row >= layout_.dayRowCount)
         return ShowToday();
     ClearItemSelection();
-    selectedDate_ = Today();
-    detailScroll_ = 0;
+    state_.selectedDate = Today();
+    state_.detailScroll = 0;
     return true;
 }
 
@@ -467,9 +468,9 @@ bool CTamberloView::ShowToday()
 bool CTamberloView::ShowDate(const SYSTEMTIME& date)
 {
     ClearItemSelection();
-    selectedDate_ = date;
-    detailScroll_ = 0;
-    SYSTEMTIME first = nav::PeriodStart(selectedDate_, settings_.CntFromToday, settings_.StartDow);
+    state_.selectedDate = date;
+    state_.detailScroll = 0;
+    SYSTEMTIME first = nav::PeriodStart(state_.selectedDate, settings_.CntFromToday, settings_.StartDow);
     if (calendarType_ == 0)
         first = AddDays(first, -nav::GridAlignmentDays(first.wDayOfWeek, settings_.StartDow));
     schedule_.SetShownStart(first);
@@ -496,16 +497,16 @@ bool CTamberloView::StoreChanged()
 {
     if (editing_->Dragging())
         return false;
-    const ItemSelection kept = selection_;
+    const ItemSelection kept = state_.selection;
     ReloadSchedule();
     ClearItemSelection();
     const DetailLines& lines = CurrentDetailLines();
     for (int line = 0; kept.HasItem() && line < lines.taskLines + lines.appointmentLines; ++line) {
         const ItemSelection found =
-            SelectionOfLine(lines, line, SelectedRow(), schedule_, selectedDate_);
+            SelectionOfLine(lines, line, SelectedRow(), schedule_, state_.selectedDate);
         if (found.kind == kept.kind && found.oid == kept.oid &&
             found.exceptionNo == kept.exceptionNo) {
-            selection_ = found;
+            state_.selection = found;
             break;
         }
     }
@@ -519,8 +520,8 @@ bool CTamberloView::ApplyPeriodMove(const std::optional<nav::PeriodMove>& move)
     if (!move)
         return false;
     ClearItemSelection();
-    detailScroll_ = 0;
-    selectedDate_ = move->selected;
+    state_.detailScroll = 0;
+    state_.selectedDate = move->selected;
     if (!schedule_.SetShownStart(move->first))
         ReloadSchedule();
     return true;
@@ -528,13 +529,13 @@ bool CTamberloView::ApplyPeriodMove(const std::optional<nav::PeriodMove>& move)
 
 bool CTamberloView::StepWeeks(int weeks)
 {
-    return ApplyPeriodMove(nav::MoveWeeks(schedule_.GetShownStart(), selectedDate_, weeks));
+    return ApplyPeriodMove(nav::MoveWeeks(schedule_.GetShownStart(), state_.selectedDate, weeks));
 }
 
 bool CTamberloView::StepMonths(int months)
 {
     return ApplyPeriodMove(
-        nav::MoveMonths(schedule_.GetShownStart(), selectedDate_, months, calendarType_ == 0));
+        nav::MoveMonths(schedule_.GetShownStart(), state_.selectedDate, months, calendarType_ == 0));
 }
 
 // Switching to the grid moves the first day back to the start weekday, keeping the selected

@@ -17,14 +17,16 @@
 #include "view/text_sink.h"
 #include "view/view_commands.h"
 #include "view/view_editing.h"
+#include "view/view_editing_host.h"
 #include "view/schedule_print.h"
 #include "view/view_layout.h"
 #include "view/view_resources.h"
 #include "view/view_settings.h"
+#include "view/view_state.h"
 
 class ScheduleSource;
 
-class CTamberloView : public QWidget {
+class CTamberloView : public QWidget, private ViewEditingHost {
     Q_OBJECT
 public:
     CTamberloView(ScheduleSource& schedule, ViewSettingsStore& settings, QWidget* parent = nullptr);
@@ -32,7 +34,7 @@ public:
     explicit CTamberloView(QWidget* parent = nullptr);
     ~CTamberloView() override;
 
-    const CommandTable& Commands() const { return commands_; }
+    const CommandTable& Commands() const override { return commands_; }
     // Attaches the handler of a command whose row the view already decides (editors, dialogs).
     void SetCommandHandler(int id, CommandTable::Handler handler);
 
@@ -44,11 +46,11 @@ public:
     void Render(QPainter& painter, const QRegion& dirty);
     // Runs the picture button `index` (0..19, or -1 for calendar-or-Gantt); false when it
     // changed nothing.
-    bool ButtonAction(int index);
+    bool ButtonAction(int index) override;
     // Re-reads the settings after a settings dialog: fonts, brushes and the layout follow.
     void SettingsChanged();
     // The document changed: everything is repainted and the detail lines are read again.
-    void OnUpdate()
+    void OnUpdate() override
     {
         detailLinesFor_.reset();
         update();
@@ -67,32 +69,32 @@ public:
     PrintJob ShownPeriodPrintJob() const;
 
     // Selects detail line `line` of the selected day (ignored when there is no such line).
-    void SelectDetailLine(int line);
+    void SelectDetailLine(int line) override;
     // Selects the entry of `kind` with object id `oid` on the selected day, its detail line
     // scrolled into view; false, with nothing selected, when the day lists no such entry.
     bool SelectItem(ItemKind kind, const std::wstring& oid);
     // Selects `date`: its row, the period moved just enough when it lies outside the shown rows.
-    void SelectDate(const SYSTEMTIME& date);
+    void SelectDate(const SYSTEMTIME& date) override;
     // After a change moved an item: selects its new day and on it the entry of `kind` with `oid`
     // and exception number `exceptionNo` (-1: any); the key focus stays where it is.
     void FollowItem(const SYSTEMTIME& date, ItemKind kind, const std::wstring& oid,
                     int exceptionNo);
     // The hour of the selected day a new appointment starts at: none until the keys or a click
     // on empty time choose one; it stays as days change.
-    std::optional<int> SelectedHour() const { return selectedHour_; }
+    std::optional<int> SelectedHour() const { return state_.selectedHour; }
     // Selects `hour` (0..23), the hour window moved to show it; or the hour under x.
     void SelectHour(int hour);
-    void SelectHourAt(int x);
+    void SelectHourAt(int x) override;
 
-    const ViewLayout& Layout() const { return layout_; }
+    const ViewLayout& Layout() const override { return layout_; }
     const ScheduleSource& Schedule() const { return schedule_; }
-    const SYSTEMTIME& SelectedDate() const { return selectedDate_; }
+    const SYSTEMTIME& SelectedDate() const { return state_.selectedDate; }
     // The selected day relative to the first shown day; may lie outside the shown rows.
-    int SelectedRow() const;
-    const ItemSelection& Selection() const { return selection_; }
-    int KeyFocusArea() const { return keyFocusArea_; }
-    int FocusedButton() const { return focusedButton_; }
-    int DetailScroll() const { return detailScroll_; }
+    int SelectedRow() const override;
+    const ItemSelection& Selection() const { return state_.selection; }
+    int KeyFocusArea() const { return state_.keyFocusArea; }
+    int FocusedButton() const { return state_.focusedButton; }
+    int DetailScroll() const { return state_.detailScroll; }
     TextSink& Texts() { return sink_; }
     const DetailLines& LastDetailLines() const { return detailLines_; }
     // The tooltip for a point of the view (a picture button, an item); empty where none.
@@ -122,7 +124,15 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
-    friend class ViewEditing;
+    // The editing host: what the pointer and clipboard handling reaches.
+    const ViewSettings& Settings() const override { return settings_; }
+    const ViewResources& Resources() const override { return *resources_; }
+    ScheduleSource& EditedSchedule() override { return schedule_; }
+    ViewState& State() override { return state_; }
+    PaintContext MakePaintContext(QPainter& painter, const GanttGeometry& geometry) const override
+    {
+        return MakePaintContext(painter, geometry, sink_);
+    }
 
     CTamberloView(std::unique_ptr<ScheduleSource> schedule,
                   std::unique_ptr<ViewSettingsStore> settings, QWidget* parent);
@@ -131,10 +141,10 @@ private:
     void AddEditCommands();
     void ComputeLayout(QSize client);
     // Layout for the widget's own size, before input is mapped to rows and buttons.
-    void Relayout();
+    void Relayout() override;
     void MeasureDateColumn();
     LayoutInput MakeLayoutInput() const;
-    void AfterAction();
+    void AfterAction() override;
 
     bool RunButton(int index);
     bool SelectToday();
@@ -149,7 +159,7 @@ private:
     bool ToggleCalendar();
     bool SetAreas(bool tasks, bool gantt);
     void WriteBackSwitches();
-    void ClearItemSelection();
+    void ClearItemSelection() override;
 
     void RunKey(keys::Action action);
     void ButtonEnter();
@@ -163,10 +173,10 @@ private:
     bool SelectEntry(ItemKind kind, const std::wstring& oid, int exceptionNo);
     // The document read again for the shown period; the line map goes with the old entries.
     void ReloadSchedule();
-    const DetailLines& CurrentDetailLines();
+    const DetailLines& CurrentDetailLines() override;
     void UpdateRow(int row);
-    void UpdateFramesAndDetail();
-    void UpdateDetail();
+    void UpdateFramesAndDetail() override;
+    void UpdateDetail() override;
 
     void PaintButtonBar(QPainter& painter) const;
     PaintContext MakePaintContext(QPainter& painter, const GanttGeometry& geometry,
@@ -208,12 +218,7 @@ private:
     std::optional<bool> previousPortrait_;
     bool recomputeFirstHour_ = false;
 
-    SYSTEMTIME selectedDate_;
-    int keyFocusArea_ = keys::kBody;
-    int focusedButton_ = 1;
-    int detailScroll_ = 0;
-    ItemSelection selection_;
-    std::optional<int> selectedHour_;
+    ViewState state_;
     int wheelAccumulator_ = 0;
     int shownRows_ = 0; // the day count the document was last told
     ViewEditing* editing_ = nullptr; // a child of the view

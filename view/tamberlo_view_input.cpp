@@ -59,14 +59,14 @@ bool CTamberloView::event(QEvent* event)
 std::wstring CTamberloView::ToolTipText(QPoint at)
 {
     Relayout();
-    return ToolTipAt(editing_->Input(), schedule_, settings_.draw, at.x(), at.y(), detailScroll_,
+    return ToolTipAt(editing_->Input(), schedule_, settings_.draw, at.x(), at.y(), state_.detailScroll,
                      CurrentDetailLines().total);
 }
 
 bool CTamberloView::MoveFocusArea(bool forward)
 {
     editing_->CancelDrag();
-    keyFocusArea_ = keys::NextFocusArea(keyFocusArea_, forward, detailVisible_);
+    state_.keyFocusArea = keys::NextFocusArea(state_.keyFocusArea, forward, detailVisible_);
     update();
     AfterAction();
     return true;
@@ -108,20 +108,20 @@ void CTamberloView::keyPressEvent(QKeyEvent* event)
     const keys::DigitResult digit =
         keys::DigitKey(event->key(), settings_.hardwareKeys, detailVisible_);
     const keys::Action action =
-        digit.matched ? digit.action : keys::AreaKey(keyFocusArea_, event->key());
+        digit.matched ? digit.action : keys::AreaKey(state_.keyFocusArea, event->key());
     if (!digit.matched && action == keys::Action::None) {
         QWidget::keyPressEvent(event);
         return;
     }
-    const int previousMonth = selectedDate_.wMonth;
-    const bool barFocused = keyFocusArea_ == keys::kButtonBar;
+    const int previousMonth = state_.selectedDate.wMonth;
+    const bool barFocused = state_.keyFocusArea == keys::kButtonBar;
     RunKey(action);
     // The alternate-month shading follows the selected month.
-    if (selectedDate_.wMonth != previousMonth && settings_.draw.BrightReduceRate != 100)
+    if (state_.selectedDate.wMonth != previousMonth && settings_.draw.BrightReduceRate != 100)
         update();
     // The focus indicator is redrawn after every key; the strips only when the bar has or had
     // the focus, whose frame they carry.
-    if (barFocused || keyFocusArea_ == keys::kButtonBar)
+    if (barFocused || state_.keyFocusArea == keys::kButtonBar)
         update(ToQRect(PixelRect{0, 0, layout_.clientWidth, layout_.buttonBarHeight + 1}));
     else
         update(ToQRect(layout_.FocusIndicatorRect()));
@@ -132,7 +132,7 @@ void CTamberloView::RunKey(keys::Action action)
 {
     using keys::Action;
     if (const std::optional<int> area = keys::FocusOf(action)) {
-        keyFocusArea_ = *area;
+        state_.keyFocusArea = *area;
         return;
     }
     if (const std::optional<nav::BodyKey> key = keys::BodyKeyOf(action)) {
@@ -150,26 +150,26 @@ void CTamberloView::RunKey(keys::Action action)
         ButtonEnter();
         break;
     case Action::BodyEnter:
-        keyFocusArea_ = detailVisible_ ? keys::kDetail : keys::kButtonBar;
+        state_.keyFocusArea = detailVisible_ ? keys::kDetail : keys::kButtonBar;
         break;
     case Action::DetailUp:
     case Action::DetailDown:
-        SelectDetailLine(selection_.line + (action == Action::DetailUp ? -1 : 1));
+        SelectDetailLine(state_.selection.line + (action == Action::DetailUp ? -1 : 1));
         break;
     default:
-        focusedButton_ = keys::MoveButtonFocus(focusedButton_, action);
+        state_.focusedButton = keys::MoveButtonFocus(state_.focusedButton, action);
         break;
     }
 }
 
 void CTamberloView::ButtonEnter()
 {
-    if (!keys::ButtonRunsOnEnter(focusedButton_)) {
-        keyFocusArea_ = keys::kBody;
+    if (!keys::ButtonRunsOnEnter(state_.focusedButton)) {
+        state_.keyFocusArea = keys::kBody;
         return;
     }
-    ButtonAction(focusedButton_);
-    if (focusedButton_ != res::kButtonSelectToday)
+    ButtonAction(state_.focusedButton);
+    if (state_.focusedButton != res::kButtonSelectToday)
         update();
 }
 
@@ -195,10 +195,10 @@ void CTamberloView::MoveInBody(nav::BodyKey key, bool keepRow)
     if (!move)
         return;
     const int newRow = keepRow ? std::clamp(oldRow, 0, rows - 1) : move->selectedRow;
-    detailScroll_ = 0;
+    state_.detailScroll = 0;
     ClearItemSelection();
     const SYSTEMTIME newFirst = AddDays(first, move->periodDays);
-    selectedDate_ = AddDays(newFirst, newRow);
+    state_.selectedDate = AddDays(newFirst, newRow);
     if (move->periodDays == 0) {
         UpdateRow(oldRow);
         UpdateRow(newRow);
@@ -257,7 +257,7 @@ void CTamberloView::UpdateFramesAndDetail()
 // into the chart's right edge column, which would take every row to repaint.
 void CTamberloView::UpdateDetail()
 {
-    const bool framed = detailLineFramed_ || selection_.line >= 0;
+    const bool framed = detailLineFramed_ || state_.selection.line >= 0;
     update(framed ? ToQRect(layout_.detailRect).adjusted(-1, -1, 1, 1)
                   : ToQRect(GanttGeometry(layout_).DetailFrame()));
 }
@@ -266,10 +266,10 @@ void CTamberloView::ScrollDetail(int lines)
 {
     const DetailLines& shown = CurrentDetailLines();
     const int last = std::max(0, shown.total - layout_.detailLineCount);
-    const int scroll = std::clamp(detailScroll_ + lines, 0, last);
-    if (scroll == detailScroll_)
+    const int scroll = std::clamp(state_.detailScroll + lines, 0, last);
+    if (scroll == state_.detailScroll)
         return;
-    detailScroll_ = scroll;
+    state_.detailScroll = scroll;
     UpdateDetail();
 }
 
@@ -280,7 +280,7 @@ bool CTamberloView::DetailLinesKey::operator==(const DetailLinesKey& other) cons
 
 CTamberloView::DetailLinesKey CTamberloView::CurrentDetailKey() const
 {
-    return {schedule_.GetShownStart(), SelectedRow(), detailScroll_};
+    return {schedule_.GetShownStart(), SelectedRow(), state_.detailScroll};
 }
 
 void CTamberloView::ReloadSchedule()
@@ -310,10 +310,10 @@ const DetailLines& CTamberloView::CurrentDetailLines()
 bool CTamberloView::ScrollDetailToLine(int line)
 {
     const int visible = std::max(1, layout_.detailLineCount);
-    const int scroll = std::clamp(detailScroll_, line - visible + 1, line);
-    if (scroll == detailScroll_)
+    const int scroll = std::clamp(state_.detailScroll, line - visible + 1, line);
+    if (scroll == state_.detailScroll)
         return false;
-    detailScroll_ = scroll;
+    state_.detailScroll = scroll;
     return true;
 }
 
@@ -324,10 +324,10 @@ void CTamberloView::SelectDetailLine(int line)
     const DetailLines& lines = CurrentDetailLines();
     if (line < 0 || line >= lines.taskLines + lines.appointmentLines)
         return;
-    keyFocusArea_ = keys::kDetail;
+    state_.keyFocusArea = keys::kDetail;
     ScrollDetailToLine(line);
-    selection_ =
-        SelectionOfLine(CurrentDetailLines(), line, SelectedRow(), schedule_, selectedDate_);
+    state_.selection =
+        SelectionOfLine(CurrentDetailLines(), line, SelectedRow(), schedule_, state_.selectedDate);
     UpdateDetail();
     emit CommandStateChanged();
 }
@@ -336,10 +336,10 @@ bool CTamberloView::SelectItem(ItemKind kind, const std::wstring& oid)
 {
     ClearItemSelection();
     if (SelectEntry(kind, oid, -1))
-        keyFocusArea_ = keys::kDetail;
+        state_.keyFocusArea = keys::kDetail;
     update();
     emit CommandStateChanged();
-    return selection_.HasItem();
+    return state_.selection.HasItem();
 }
 
 // A notch is one step; a touchpad's small deltas add up to one.

@@ -31,13 +31,13 @@ void CTamberloView::SelectDate(const SYSTEMTIME& date)
 {
     const SYSTEMTIME first = schedule_.GetShownStart();
     const int oldRow = SelectedRow();
-    const int oldMonth = selectedDate_.wMonth;
+    const int oldMonth = state_.selectedDate.wMonth;
     const int row = DaysBetween(first, date);
     ClearItemSelection();
     if (row == oldRow)
         return;
-    selectedDate_ = TruncateSystemTime(date, 3);
-    detailScroll_ = 0;
+    state_.selectedDate = TruncateSystemTime(date, 3);
+    state_.detailScroll = 0;
     const int shift = PeriodShiftShowing(row, layout_.dayRowCount, !layout_.ganttRows);
     if (shift != 0) {
         if (!schedule_.SetShownStart(AddDays(first, shift)))
@@ -49,7 +49,7 @@ void CTamberloView::SelectDate(const SYSTEMTIME& date)
     UpdateRow(row);
     UpdateFramesAndDetail();
     // The alternate-month shading follows the selected month.
-    if (settings_.draw.BrightReduceRate != 100 && oldMonth != selectedDate_.wMonth)
+    if (settings_.draw.BrightReduceRate != 100 && oldMonth != state_.selectedDate.wMonth)
         update();
 }
 
@@ -74,8 +74,8 @@ bool CTamberloView::SelectEntry(ItemKind kind, const std::wstring& oid, int exce
             return false;
         if (ScrollDetailToLine(line))
             continue;
-        selection_ = SelectionOfLine(detailLines_, line, SelectedRow(), schedule_, selectedDate_);
-        return selection_.HasItem();
+        state_.selection = SelectionOfLine(detailLines_, line, SelectedRow(), schedule_, state_.selectedDate);
+        return state_.selection.HasItem();
     }
     return false;
 }
@@ -84,7 +84,7 @@ void CTamberloView::SelectHour(int hour)
 {
     hour = std::clamp(hour, 0, kLastHourOfDay);
     const int first = FirstHourShowing(hour, firstHour_, layout_.hourCount);
-    selectedHour_ = hour;
+    state_.selectedHour = hour;
     if (layout_.ganttRows && first != firstHour_)
         MoveHourWindow(first);
     else

@@ -98,3 +98,18 @@ std::vector<pim::StoredItem> ForeignCalendarItems(const QMimeData& data)
     }
     return items;
 }
+
+ReadResult ReadSelectedItem(ScheduleEdits& edits, const ItemSelection& item)
+{
+    const int32_t oid = TextToInt(item.oid);
+    if (item.kind == ItemKind::Task) {
+        return edits.Read({pim::kTaskKind, oid});
+    }
+    if (item.exceptionNo > 0) {
+        return edits.ReadException(oid, item.exceptionNo);
+    }
+    if (item.recurring) {
+        return edits.ReadOccurrenceCovering(oid, SystemTimeToVariantTime(item.date));
+    }
+    return edits.Read({pim::kAppointmentKind, oid});
+}

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "model/schedule_edits.h"
 #include "platform/pim/item_fields.h"
 #include "view/item_selection.h"
 #include "view/view_layout.h"
@@ -32,6 +33,10 @@ SYSTEMTIME PasteSourceTime(const SYSTEMTIME& day, const std::wstring& startText,
 SYSTEMTIME PasteTargetTime(const SYSTEMTIME& source, bool wholeDays, const ViewLayout& layout,
                            const std::optional<PixelPoint>& menuPoint, const SYSTEMTIME& firstShown,
                            const SYSTEMTIME& selectedDate);
+
+// The selected item as a copy would create it: a task, a changed occurrence, the occurrence
+// the selection's day falls in, or a single appointment, read from the store now.
+ReadResult ReadSelectedItem(ScheduleEdits& edits, const ItemSelection& item);
 
 // "yyyy/mm/dd hh:mm - hh:mm Subject [Place]" for an appointment, "yyyy/mm/dd Subject" for a
 // task (its due date, else its start date, else no date).

@@ -8,26 +8,25 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFontMetrics>
-#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleHints>
+#include <QWidget>
 
 #include "model/date_time.h"
 #include "model/pim_records.h"
 #include "platform/clock.h"
 #include "platform/message_service.h"
 #include "res/command_ids.h"
-#include "res/menus.h"
 #include "res/pictures.h"
 #include "res/string_table.h"
+#include "view/context_menu.h"
 #include "view/gantt_painter.h"
 #include "view/item_moves.h"
 #include "view/paint_primitives.h"
 #include "view/pointer_input.h"
 #include "view/schedule_source.h"
-#include "view/tamberlo_view.h"
 
 namespace {
 
@@ -49,7 +48,8 @@ bool FromMouse(const QMouseEvent* event)
 
 } // namespace
 
-ViewEditing::ViewEditing(CTamberloView& view) : QObject(&view), view_(view)
+ViewEditing::ViewEditing(ViewEditingHost& view, QWidget& widget)
+    : QObject(&widget), view_(view), widget_(widget)
 {
     holdTimer_.setSingleShot(true);
     connect(&holdTimer_, &QTimer::timeout, this, [this] {
@@ -61,20 +61,7 @@ ViewEditing::ViewEditing(CTamberloView& view) : QObject(&view), view_(view)
         desktopNewer_ = !data || !IsOwnDesktopClip(*data);
     });
     menuRunner_ = [this](const QPoint& global) {
-        QMenu menu(&view_);
-        for (const res::MenuItem& item : res::LoadMenu(res::IDM_CONTEXT)) {
-            if (item.IsSeparator()) {
-                menu.addSeparator();
-                continue;
-            }
-            CommandUpdate update;
-            view_.commands_.Update(item.id, update);
-            QAction* action = menu.addAction(QString::fromStdWString(item.text));
-            action->setEnabled(update.enabled);
-            action->setData(item.id);
-        }
-        const QAction* chosen = menu.exec(global);
-        return chosen ? chosen->data().toInt() : 0;
+        return RunContextMenu(widget_, view_.Commands(), global);
     };
 }
 
@@ -89,7 +76,7 @@ void ViewEditing::Press(QMouseEvent* event)
     moved_ = false;
     pressSelectedItem_ = false;
     const PressHit hit =
-        Input().HitAt(at.x, at.y, view_.detailScroll_, view_.CurrentDetailLines().total);
+        Input().HitAt(at.x, at.y, view_.State().detailScroll, view_.CurrentDetailLines().total);
     const bool body =
         hit.area == PressHit::Area::kGanttRow || hit.area == PressHit::Area::kGridCell;
     // The right button only selects in the body and opens the menu there.
@@ -111,8 +98,8 @@ void ViewEditing::Press(QMouseEvent* event)
 // Hit tests measure the all-day labels in the main font, as the rows draw them.
 PointerInput ViewEditing::Input() const
 {
-    const QFont font = view_.resources_->MainFont();
-    return {view_.layout_, view_.schedule_, view_.settings_.draw,
+    const QFont font = view_.Resources().MainFont();
+    return {view_.Layout(), view_.EditedSchedule(), view_.Settings().draw,
             [font](const std::wstring& text, int width) {
                 return QFontMetrics(font).horizontalAdvance(TextSink::Displayable(text, width));
             }};
@@ -121,15 +108,15 @@ PointerInput ViewEditing::Input() const
 void ViewEditing::PressOutside(const PressHit& hit)
 {
     if (hit.area == PressHit::Area::kButtonBar) {
-        view_.focusedButton_ = hit.button;
-        view_.keyFocusArea_ = keys::kButtonBar;
+        view_.State().focusedButton = hit.button;
+        view_.State().keyFocusArea = keys::kButtonBar;
         view_.ButtonAction(hit.button);
-        view_.update();
+        widget_.update();
         return;
     }
     if (hit.area != PressHit::Area::kDetail)
         return;
-    const int line = view_.selection_.line;
+    const int line = view_.State().selection.line;
     switch (hit.detail->kind) {
     case DetailHit::Kind::LineAbove:
         view_.SelectDetailLine(line - 1);
@@ -139,7 +126,7 @@ void ViewEditing::PressOutside(const PressHit& hit)
         break;
     case DetailHit::Kind::Line:
         view_.SelectDetailLine(hit.detail->line);
-        pressSelectedItem_ = view_.selection_.HasItem();
+        pressSelectedItem_ = view_.State().selection.HasItem();
         break;
     case DetailHit::Kind::ScrollTrack:
         break;
@@ -150,39 +137,39 @@ void ViewEditing::SelectHitItem(const PressHit& hit)
 {
     const DetailLines& lines = view_.CurrentDetailLines();
     const int line = LineOfItem(lines, hit.kind, hit.index);
-    view_.selection_ = SelectionOfLine(lines, line, hit.day, view_.schedule_, view_.selectedDate_);
-    pressSelectedItem_ = view_.selection_.HasItem();
+    view_.State().selection = SelectionOfLine(lines, line, hit.day, view_.EditedSchedule(), view_.State().selectedDate);
+    pressSelectedItem_ = view_.State().selection.HasItem();
     view_.UpdateDetail();
 }
 
 void ViewEditing::PressBody(const PressHit& hit, PixelPoint at)
 {
-    view_.SelectDate(AddDays(view_.schedule_.GetShownStart(), hit.day));
-    view_.keyFocusArea_ = keys::kBody;
+    view_.SelectDate(AddDays(view_.EditedSchedule().GetShownStart(), hit.day));
+    view_.State().keyFocusArea = keys::kBody;
     SelectHitItem(hit);
     if (hit.area != PressHit::Area::kGanttRow)
         return;
     mode_ = kDragMove;
     hit_ = Release::Hit::kNone;
-    if (!view_.selection_.HasItem()) {
+    if (!view_.State().selection.HasItem()) {
         view_.SelectHourAt(at.x); // empty time: where Add App starts
         return;
     }
-    const DragEdit drag(view_.layout_);
-    if (view_.selection_.kind == ItemKind::Task) {
+    const DragEdit drag(view_.Layout());
+    if (view_.State().selection.kind == ItemKind::Task) {
         hit_ = Release::Hit::kTask;
         SetGhost(drag.TaskColumnGhost(hit.day, hit.day, true));
         return;
     }
     hit_ = Release::Hit::kAppointment;
-    span_ = view_.schedule_.AppointmentSpan(hit.day, hit.index);
+    span_ = view_.EditedSchedule().AppointmentSpan(hit.day, hit.index);
     mode_ = drag.ModeAtPress(span_, hit.day, at.x);
     SetGhost(drag.AppointmentGhost(span_, mode_, at, at));
 }
 
 std::optional<Ghost> ViewEditing::GhostFor(PixelPoint now) const
 {
-    const DragEdit drag(view_.layout_);
+    const DragEdit drag(view_.Layout());
     if (down_.x < drag.HourAreaLeft())
         return drag.TaskColumnGhost(drag.RowAt(down_.y), drag.RowAt(now.y),
                                     hit_ == Release::Hit::kTask);
@@ -206,7 +193,7 @@ void ViewEditing::Move(QMouseEvent* event)
         holdTimer_.stop();
     }
     // Leaving the body hides the overlay even when the ghost itself stays the same.
-    const DragEdit drag(view_.layout_);
+    const DragEdit drag(view_.Layout());
     const bool rowChanged = drag.RowAt(at.y) != drag.RowAt(last_.y);
     last_ = at;
     const std::optional<Ghost> ghost = GhostFor(at);
@@ -216,10 +203,10 @@ void ViewEditing::Move(QMouseEvent* event)
 
 void ViewEditing::UpdateGhostRows(const Ghost& ghost)
 {
-    const ViewLayout& l = view_.layout_;
+    const ViewLayout& l = view_.Layout();
     const int top = l.rowsTop + l.dayRowHeight * ghost.TopRow();
     const int bottom = l.rowsTop + l.dayRowHeight * (ghost.BottomRow() + 1);
-    view_.update(QRect(0, top - 1, l.chartRight, bottom - top + 2));
+    widget_.update(QRect(0, top - 1, l.chartRight, bottom - top + 2));
 }
 
 void ViewEditing::SetGhost(std::optional<Ghost> ghost)
@@ -237,11 +224,11 @@ void ViewEditing::PaintOverlay(QPainter& painter) const
 {
     if (!ghost_)
         return;
-    const DragEdit drag(view_.layout_);
+    const DragEdit drag(view_.Layout());
     const QColor colour =
-        view_.resources_->ButtonStrip(1, view_.layout_.largeTiles).toImage().pixelColor(0, 0);
-    const GanttGeometry geometry(view_.layout_);
-    GanttPainter(view_.MakePaintContext(painter, geometry, view_.sink_))
+        view_.Resources().ButtonStrip(1, view_.Layout().largeTiles).toImage().pixelColor(0, 0);
+    const GanttGeometry geometry(view_.Layout());
+    GanttPainter(view_.MakePaintContext(painter, geometry))
         .PaintGhost(drag.OverlayStrips(*ghost_, down_, last_), colour);
     const bool start = mode_ == kDragStart;
     for (const PixelRect& handle : drag.Handles(*ghost_, mode_))
@@ -259,7 +246,7 @@ void ViewEditing::Release(QMouseEvent* event)
     // The events' own times: the clock's whole seconds would turn a quick tap into a hold.
     const quint64 held = event->timestamp() - std::min(downTimestamp_, event->timestamp());
     const bool intentional = (fromMouse_ && moved_) || held >= kPenHoldMilliseconds;
-    const DragOutcome outcome = DragEdit(view_.layout_)
+    const DragOutcome outcome = DragEdit(view_.Layout())
                                     .Decide({mode_, hit_, down_, last_, intentional,
                                              hit_ == Release::Hit::kAppointment && span_.allDay});
     const DragMode mode = mode_;
@@ -279,7 +266,7 @@ bool ViewEditing::CancelDrag()
 
 DATE ViewEditing::RowDateTime(int minutes) const
 {
-    const DATE day = SystemTimeToVariantTime(TruncateSystemTime(view_.selectedDate_, 3));
+    const DATE day = SystemTimeToVariantTime(TruncateSystemTime(view_.State().selectedDate, 3));
     return AddSeconds(day, int64_t{minutes} * 60);
 }
 
@@ -316,7 +303,7 @@ MoveResult ViewEditing::MoveSelectedAppointment(DragMode mode, int minutes)
         return {MoveResult::Status::kRefused};
     const MoveResult result =
         AsStep(mode == kDragMove ? UndoAction::kMove : UndoAction::kResize,
-               [&] { return Moves().MoveAppointment(view_.selection_, mode, minutes); });
+               [&] { return Moves().MoveAppointment(view_.State().selection, mode, minutes); });
     AfterChange(result);
     return result;
 }
@@ -326,9 +313,9 @@ MoveResult ViewEditing::MoveSelectedTask(int days)
     if (!services_.edits)
         return {MoveResult::Status::kRefused};
     const MoveResult result =
-        view_.selection_.recurring
+        view_.State().selection.recurring
             ? MoveResult{MoveResult::Status::kRecurringTask}
-            : AsStep(UndoAction::kMove, [&] { return Moves().MoveTask(view_.selection_, days); });
+            : AsStep(UndoAction::kMove, [&] { return Moves().MoveTask(view_.State().selection, days); });
     AfterChange(result);
     return result;
 }
@@ -372,7 +359,7 @@ void ViewEditing::AfterChange(const MoveResult& result)
     case MoveResult::Status::kGone:
         // Deleted by another program: its stale entries leave the window too.
         Warn(res::IDS_FAIL_GET_DATA);
-        view_.schedule_.Reload();
+        view_.EditedSchedule().Reload();
         break;
     case MoveResult::Status::kRefused:
         // The store's own reason (in use, full, read-only) when it gave one.
@@ -411,37 +398,37 @@ void ViewEditing::DoubleClick(QMouseEvent* event)
 
 void ViewEditing::EditSelected()
 {
-    const ItemSelection& item = view_.selection_;
+    const ItemSelection& item = view_.State().selection;
     if (!item.HasItem()) {
         Warn(res::IDS_FAIL_GET_DATA);
         return;
     }
-    view_.commands_.Execute(item.kind == ItemKind::Task ? cmd::ID_EDIT_TASK : cmd::ID_EDIT_APPOINT);
+    view_.Commands().Execute(item.kind == ItemKind::Task ? cmd::ID_EDIT_TASK : cmd::ID_EDIT_APPOINT);
 }
 
 void ViewEditing::OpenContextMenu(QPoint at)
 {
-    const ViewLayout& l = view_.layout_;
-    if (view_.settings_.UsePopup == 0 || at.y() <= l.rowsTop || at.y() >= l.chartBottom ||
+    const ViewLayout& l = view_.Layout();
+    if (view_.Settings().UsePopup == 0 || at.y() <= l.rowsTop || at.y() >= l.chartBottom ||
         at.x() >= l.chartRight)
         return;
     menuPoint_ = PixelPoint{at.x(), at.y()};
-    const int id = menuRunner_ ? menuRunner_(view_.mapToGlobal(at)) : 0;
+    const int id = menuRunner_ ? menuRunner_(widget_.mapToGlobal(at)) : 0;
     CommandUpdate update;
-    if (id > 0 && view_.commands_.Update(id, update) && update.enabled)
-        view_.commands_.Execute(id);
+    if (id > 0 && view_.Commands().Update(id, update) && update.enabled)
+        view_.Commands().Execute(id);
 }
 
 void ViewEditing::UpdateCursor(PixelPoint at)
 {
-    const ViewLayout& l = view_.layout_;
+    const ViewLayout& l = view_.Layout();
     Qt::CursorShape shape = Qt::ArrowCursor;
     if (l.ganttRows && l.InChart(at.x, at.y)) {
         const PressHit hit = Input().HitAt(at.x, at.y, 0, 0);
         const DragEdit drag(l);
         if (hit.kind == ItemKind::Appointment) {
             const DragMode mode = drag.ModeAtPress(
-                view_.schedule_.AppointmentSpan(hit.day, hit.index), hit.day, at.x);
+                view_.EditedSchedule().AppointmentSpan(hit.day, hit.index), hit.day, at.x);
             shape = mode == kDragMove ? Qt::SizeAllCursor : Qt::SizeHorCursor;
         } else if (hit.kind == ItemKind::Task) {
             shape = Qt::SizeVerCursor;
@@ -449,8 +436,8 @@ void ViewEditing::UpdateCursor(PixelPoint at)
             shape = Qt::CrossCursor;
         }
     }
-    if (view_.cursor().shape() != shape)
-        view_.setCursor(shape);
+    if (widget_.cursor().shape() != shape)
+        widget_.setCursor(shape);
 }
 
 bool ViewEditing::ClipboardHoldsItem() const
@@ -467,7 +454,7 @@ bool ViewEditing::ForeignClipNewer() const
 
 bool ViewEditing::FillRecord(int operation)
 {
-    const ItemSelection& item = view_.selection_;
+    const ItemSelection& item = view_.State().selection;
     // A holiday line is no store item: refused now rather than at the paste.
     if (!item.IsStoreItem()) {
         record_.operation = ClipRecord::kEmpty;
@@ -480,8 +467,8 @@ bool ViewEditing::FillRecord(int operation)
     record_.sourceRow = view_.SelectedRow();
     const bool appointment = item.kind == ItemKind::Appointment;
     record_.startText =
-        appointment ? view_.schedule_.StartText(record_.sourceRow, item.index) : std::wstring();
-    record_.allDay = appointment && view_.schedule_.IsAllDay(record_.sourceRow, item.index);
+        appointment ? view_.EditedSchedule().StartText(record_.sourceRow, item.index) : std::wstring();
+    record_.allDay = appointment && view_.EditedSchedule().IsAllDay(record_.sourceRow, item.index);
     PutOnDesktop();
     view_.AfterAction();
     return true;
@@ -494,7 +481,7 @@ void ViewEditing::Copy()
 
 void ViewEditing::Cut()
 {
-    if (view_.selection_.kind == ItemKind::Task && view_.selection_.recurring) {
+    if (view_.State().selection.kind == ItemKind::Task && view_.State().selection.recurring) {
         Warn(res::IDS_CANT_CUT_RECURRING_TASK);
         return;
     }
@@ -507,21 +494,11 @@ void ViewEditing::PutOnDesktop()
 {
     if (!services_.edits)
         return;
-    const ItemSelection& item = record_.item;
-    ReadResult read;
-    if (item.kind == ItemKind::Task)
-        read = services_.edits->Read({pim::kTaskKind, TextToInt(item.oid)});
-    else if (item.exceptionNo > 0)
-        read = services_.edits->ReadException(TextToInt(item.oid), item.exceptionNo);
-    else if (item.recurring)
-        read = services_.edits->ReadOccurrenceCovering(TextToInt(item.oid),
-                                                       SystemTimeToVariantTime(item.date));
-    else
-        read = services_.edits->Read({pim::kAppointmentKind, TextToInt(item.oid)});
+    const ReadResult read = ReadSelectedItem(*services_.edits, record_.item);
     if (read.status != EditStatus::kDone)
         return;
     pim::StoredItem stored;
-    stored.kind = item.kind == ItemKind::Task ? pim::kTaskKind : pim::kAppointmentKind;
+    stored.kind = record_.item.kind == ItemKind::Task ? pim::kTaskKind : pim::kAppointmentKind;
     stored.fields = read.values.fields;
     auto* data = new QMimeData;
     FillDesktopClip(*data, stored, GetLocalTime());
@@ -543,9 +520,7 @@ void ViewEditing::Paste(bool atMenuPoint)
     const bool task = record_.item.kind == ItemKind::Task;
     const bool wholeDays = task || record_.allDay;
     const SYSTEMTIME source = PasteSourceTime(record_.item.date, record_.startText, wholeDays);
-    const SYSTEMTIME target =
-        PasteTargetTime(source, wholeDays, view_.layout_, atMenuPoint ? menuPoint_ : std::nullopt,
-                        view_.schedule_.GetShownStart(), view_.selectedDate_);
+    const SYSTEMTIME target = PasteTarget(source, wholeDays, atMenuPoint);
     const int minutes = static_cast<int>(SecondsBetween(source, target) / 60);
     const int days = DaysBetween(source, target);
     ItemMoves moves = Moves();
@@ -560,6 +535,13 @@ void ViewEditing::Paste(bool atMenuPoint)
     if (record_.operation == ClipRecord::kCut && result.status == MoveResult::Status::kDone)
         FollowMovedItem(target, result);
     AfterChange(result);
+}
+
+SYSTEMTIME ViewEditing::PasteTarget(const SYSTEMTIME& source, bool wholeDays, bool atMenuPoint)
+{
+    return PasteTargetTime(source, wholeDays, view_.Layout(),
+                           atMenuPoint ? menuPoint_ : std::nullopt,
+                           view_.EditedSchedule().GetShownStart(), view_.State().selectedDate);
 }
 
 // After a cut-paste the record names the item where it lies now: its day, its start and, for an
@@ -602,9 +584,7 @@ void ViewEditing::PasteForeign(const std::vector<pim::StoredItem>& items, bool a
                 const SYSTEMTIME start = VariantTimeToSystemTime(at);
                 const bool wholeDays = task || f.AllDayEvent;
                 const SYSTEMTIME source = PasteSourceTime(start, ClockText(start), wholeDays);
-                const SYSTEMTIME target = PasteTargetTime(
-                    source, wholeDays, view_.layout_, atMenuPoint ? menuPoint_ : std::nullopt,
-                    view_.schedule_.GetShownStart(), view_.selectedDate_);
+                const SYSTEMTIME target = PasteTarget(source, wholeDays, atMenuPoint);
                 minutes = static_cast<int>(SecondsBetween(source, target) / 60);
             }
             result = moves.AddShifted(item, minutes);

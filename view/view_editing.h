@@ -1,7 +1,7 @@
 // The view's pointer input and the changes it makes to items: a press selects (and may start a
 // drag), moves draw the ghost over the rows, a release saves through the change path; double
 // clicks edit, the right button and press-and-hold open the context menu; Copy, Cut and Paste.
-// It is a part of CTamberloView, working on the view's state.
+// It works on the view through its editing host.
 #pragma once
 
 #include <QObject>
@@ -16,12 +16,13 @@
 #include "view/item_moves.h"
 #include "view/pointer_input.h"
 #include "view/view_clipboard.h"
+#include "view/view_editing_host.h"
 
-class CTamberloView;
 class MessageService;
 class QMouseEvent;
 class QPainter;
 class ItemMoves;
+class QWidget;
 
 // What the view's own changes need from the program; without a change path nothing is saved.
 struct ViewEditServices {
@@ -41,7 +42,8 @@ public:
     // Shows the context menu at a global point and answers the chosen command (0: none).
     using MenuRunner = std::function<int(const QPoint& global)>;
 
-    explicit ViewEditing(CTamberloView& view);
+    // A child of `widget`, the view's own, which `view` is the host of.
+    ViewEditing(ViewEditingHost& view, QWidget& widget);
 
     void SetServices(ViewEditServices services) { services_ = std::move(services); }
     void SetMenuRunner(MenuRunner runner) { menuRunner_ = std::move(runner); }
@@ -90,11 +92,13 @@ private:
     bool ForeignClipNewer() const;
     void PutOnDesktop();
     void PasteForeign(const std::vector<pim::StoredItem>& items, bool atMenuPoint);
+    SYSTEMTIME PasteTarget(const SYSTEMTIME& source, bool wholeDays, bool atMenuPoint);
     void Warn(int textId) const;
     void WarnText(const std::wstring& text) const;
     ItemMoves Moves() const;
 
-    CTamberloView& view_;
+    ViewEditingHost& view_;
+    QWidget& widget_;
     ViewEditServices services_;
     MenuRunner menuRunner_;
     QTimer holdTimer_;
