@@ -10,7 +10,8 @@
 
 #include "platform/pim/store_database.h"
 #include "platform/pim/sync_ledger.h"
-#include "tests/platform/store_file.h"
+#include "tests/support/store_file.h"
+#include "tests/support/calendar_items.h"
 #include "tests/support/temp_paths.h"
 
 namespace {
@@ -49,16 +50,6 @@ std::string Placement(const std::string& path)
                 " ";
     }
     return text;
-}
-
-StoredItem Meeting(const wchar_t* subject, int32_t calendar = 0)
-{
-    StoredItem item;
-    item.fields.Subject = subject;
-    item.fields.Start = 46363.375;
-    item.fields.End = 46363.4375;
-    item.calendar = calendar;
-    return item;
 }
 
 } // namespace

@@ -1,12 +1,16 @@
 // Items for tests over a real store: an appointment or task saved with the fields most tests
-// vary, so each test file builds its store the same way.
+// vary, a daily series and a changed or deleted occurrence, so each test file builds its store
+// the same way.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 #include "model/pim_session.h"
+#include "model/recurrence.h"
+#include "platform/pim/recurrence_pattern.h"
 #include "platform/systemtime.h"
 
 inline AppointItem SavedAppointment(PimSession& session, const std::wstring& subject, DATE start,
@@ -37,4 +41,35 @@ inline TaskItem SavedTask(PimSession& session, const std::wstring& subject, DATE
     task->SetComplete(complete);
     EXPECT_GE(task->Save(), 0);
     return task;
+}
+
+// Makes the item a series every day from its start's day at its time and length, through `last`
+// (without an end when 0), and saves it.
+inline void RecurDaily(pim::AppointmentItem& item, DATE last = 0)
+{
+    std::shared_ptr<pim::RecurrencePattern> pattern;
+    ASSERT_GE(item.GetRecurrencePattern(&pattern), 0);
+    pattern->SetRecurrenceType(kRecursDaily);
+    pattern->SetDayOfWeekMask(0x7F); // a new pattern is weekly on the start's weekday
+    pattern->SetPatternStartDate(std::floor(item.GetStart()));
+    pattern->SetNoEndDate(last == 0);
+    pattern->SetPatternEndDate(last);
+    EXPECT_GE(item.Save(), 0);
+}
+
+// Changes the series' occurrence of `day` (or deletes it when subject is empty) and saves it;
+// a start of 0 keeps its times.
+inline void EditOccurrence(pim::AppointmentItem& series, DATE day,
+                           const std::wstring& subject, DATE start = 0, DATE end = 0)
+{
+    std::shared_ptr<pim::RecurrencePattern> pattern;
+    AppointItem occurrence;
+    ASSERT_GE(series.GetRecurrencePattern(&pattern), 0);
+    ASSERT_GE(pattern->GetOccurrence(day, &occurrence), 0) << day;
+    occurrence->SetSubject(subject);
+    if (start != 0) {
+        occurrence->SetStart(start);
+        occurrence->SetEnd(end);
+    }
+    EXPECT_GE(subject.empty() ? occurrence->Delete() : occurrence->Save(), 0);
 }
