@@ -5,26 +5,16 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "platform/pim/store_database.h"
 #include "platform/pim/sync_ledger.h"
-#include "tests/support/store_file.h"
 #include "tests/support/calendar_items.h"
+#include "tests/support/store_file.h"
 #include "tests/support/temp_paths.h"
+#include "tests/support/test_data.h"
 
 namespace {
 
 using namespace pim;
-
-std::string Version10Dump()
-{
-    std::ifstream in(TAMBERLO_TEST_DATA "/store_version10.sql");
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // name kind account url events tasks, one calendar a line.
 std::wstring CalendarsText(CalendarList& list)
@@ -58,7 +48,7 @@ TEST(StoreCalendars, AVersion10StoreGetsItsCalendarsFromItsLinks)
 {
     TempPaths paths;
     const std::string path = paths.StorePath();
-    Sql(path, Version10Dump());
+    Sql(path, TestData("store_version10.sql"));
     ASSERT_EQ(SqlNumber(path, "PRAGMA user_version"), 10);
     const auto migrated = [&] {
         StoreDatabase db;

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <string>
 
+#include "model/item_values.h"
 #include "model/pim_session.h"
 #include "model/recurrence.h"
 #include "platform/pim/recurrence_pattern.h"
@@ -72,4 +73,28 @@ inline void EditOccurrence(pim::AppointmentItem& series, DATE day,
         occurrence->SetEnd(end);
     }
     EXPECT_GE(subject.empty() ? occurrence->Delete() : occurrence->Save(), 0);
+}
+
+// An appointment's values as an editor hands them to the change path.
+inline ItemValues AppointmentValues(const std::wstring& subject, DATE start, DATE end)
+{
+    ItemValues v;
+    v.fields.Subject = subject;
+    v.fields.Start = start;
+    v.fields.End = end;
+    return v;
+}
+
+// A daily series from `start` to `end` through `last` (none when 0), as an editor hands it on.
+inline ItemValues DailyValues(const std::wstring& subject, DATE start, DATE end, DATE last = 0)
+{
+    ItemValues v = AppointmentValues(subject, start, end);
+    pim::RecurrenceFields p = pim::RecurrencePattern::WeeklyFrom(
+        start, static_cast<int32_t>(std::lround((end - start) * 1440)));
+    p.RecurrenceType = kRecursDaily;
+    p.DayOfWeekMask = 0;
+    p.NoEndDate = last == 0;
+    p.PatternEndDate = last;
+    v.pattern = p;
+    return v;
 }
