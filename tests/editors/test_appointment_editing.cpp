@@ -199,11 +199,9 @@ TEST_F(AppointmentEditingTest, RecurSwitchKeepsTypedTimesAndANewSeriesStartsFrom
 TEST_F(AppointmentEditingTest, ImportedTextIsKeptAndTypedTabsBecomeBlanks)
 {
     ScheduleChange add{ChangeKind::kSave, {pim::kAppointmentKind, 0}};
-    ItemValues& v = add.after.emplace();
-    v.fields.Subject = L"Tab\there" + std::wstring(20000, L'x');
+    ItemValues& v = add.after.emplace(
+        AppointmentValues(L"Tab\there" + std::wstring(20000, L'x'), At(8, 9), At(8, 10)));
     v.fields.Body = L"page\fbreak";
-    v.fields.Start = At(8, 9);
-    v.fields.End = At(8, 10);
     const int32_t oid = edits_.Apply(add).change.item.oid;
     doc_.Reload();
     Queue<CAppointDetailDlg>([](CAppointDetailDlg& d) {

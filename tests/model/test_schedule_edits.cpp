@@ -13,7 +13,9 @@
 #include "model/tamberlo_doc.h"
 #include "platform/clock.h"
 #include "tests/model/stub_document_settings.h"
+#include "tests/support/dates.h"
 #include "tests/support/store_file.h"
+#include "tests/support/store_items.h"
 #include "tests/support/temp_paths.h"
 
 namespace {
@@ -21,11 +23,7 @@ namespace {
 // A plain appointment on a December day from 10:00 to 11:00.
 ItemValues Values(const std::wstring& subject, int day)
 {
-    ItemValues v;
-    v.fields.Subject = subject;
-    v.fields.Start = SystemTimeToVariantTime(MakeSystemTime(2026, 12, day, 10));
-    v.fields.End = SystemTimeToVariantTime(MakeSystemTime(2026, 12, day, 11));
-    return v;
+    return AppointmentValues(subject, At(2026, 12, day, 10), At(2026, 12, day, 11));
 }
 
 // One window over a store file: its session, day tables and change path.
