@@ -21,6 +21,8 @@
 #include "res/string_table.h"
 #include "sync/account_connection.h"
 #include "tests/app/shell_fixture.h"
+#include "tests/support/dates.h"
+#include "tests/support/store_items.h"
 #include "view/tamberlo_view.h"
 
 namespace {
@@ -29,12 +31,8 @@ int32_t AddAppointment(const std::string& store, const std::wstring& subject, in
 {
     PimSession session(store, OccurrenceOnDay);
     session.Connect();
-    AppointItem item = session.CreateAppointment();
-    item->SetSubject(subject);
-    item->SetStart(SystemTimeToVariantTime(MakeSystemTime(2026, 12, day, hour)));
-    item->SetEnd(SystemTimeToVariantTime(MakeSystemTime(2026, 12, day, hour + 1)));
-    EXPECT_GE(item->Save(), 0);
-    return item->GetOid();
+    return SavedAppointment(session, subject, At(2026, 12, day, hour), At(2026, 12, day, hour + 1))
+        ->GetOid();
 }
 
 QTimer* Timer(const SyncScheduler& scheduler, const char* name)

@@ -15,6 +15,7 @@
 #include "res/command_ids.h"
 #include "tests/app/shell_fixture.h"
 #include "tests/support/dialog_controls.h"
+#include "tests/support/store_items.h"
 #include "view/find_bar.h"
 #include "view/tamberlo_view.h"
 
@@ -27,12 +28,8 @@ protected:
     {
         PimSession session(paths.StorePath(), OccurrenceOnDay);
         session.Connect();
-        AppointItem item = session.CreateAppointment();
-        item->SetSubject(subject);
-        item->SetStart(SystemTimeToVariantTime(start));
-        item->SetEnd(SystemTimeToVariantTime(start) + 1.0 / 24);
-        EXPECT_GE(item->Save(), 0);
-        return item->GetOid();
+        const DATE at = SystemTimeToVariantTime(start);
+        return SavedAppointment(session, subject, at, at + 1.0 / 24)->GetOid();
     }
     // A menu item's text as shown, without its mnemonic mark.
     QString Shown(int id) { return Opened(id)->text().remove(QLatin1Char('&')); }

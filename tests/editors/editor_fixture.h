@@ -9,7 +9,8 @@
 #include <QDateEdit>
 #include <QDialog>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
+
+#include <memory>
 
 #include "editors/editor_services.h"
 #include "model/pim_session.h"
@@ -21,6 +22,7 @@
 #include "settings/app_settings.h"
 #include "settings/app_settings_document.h"
 #include "tests/support/dialog_controls.h"
+#include "tests/support/store_file.h"
 #include "tests/support/temp_paths.h"
 
 // Settings whose first shown day is today and whose time list holds two usable entries and one
@@ -57,7 +59,6 @@ protected:
           edits_(doc_, session_), services_{settings_, messages_, dialogs_, edits_, nullptr}
     {
     }
-    ~EditorFixture() override { sqlite3_close(other_); }
 
     // Queues a dialog step; `drive` sees the dialog, and the step answers with its result.
     template <typename Dialog> void Queue(std::function<void(Dialog&)> drive)
@@ -75,9 +76,9 @@ protected:
     void Elsewhere(const char* sql)
     {
         if (!other_) {
-            ASSERT_EQ(sqlite3_open(paths_.StorePath().c_str(), &other_), SQLITE_OK);
+            other_ = std::make_unique<OtherProgram>(paths_.StorePath());
         }
-        sqlite3_exec(other_, sql, nullptr, nullptr, nullptr);
+        other_->Run(sql);
     }
 
     // The store fails under an open editor of `item`. Another writer holds it at OK past the
@@ -144,25 +145,24 @@ protected:
         ItemValues stored = edits_.Read(item).values;
         EXPECT_EQ(stored.fields.Subject + L"/" + stored.fields.Categories, L"Mine/Far");
 
-        // A merge that writes over none of their changes saves at the next OK unasked.
+        // A merge that writes over none of their changes saves at the next OK unasked; after
+        // an overwrite their other change is gone.
+        const auto typedWhileChanged = [&](const char* typed, const char* sql) {
+            Queue<Dialog>([&, typed, sql](Dialog& d) {
+                Type(d, titleId, QString::fromUtf8(typed));
+                Elsewhere(sql);
+                Click(d, 1);
+            });
+        };
         messages_.QueueAnswer(IDCANCEL);
-        Queue<Dialog>([&](Dialog& d) {
-            Type(d, titleId, QStringLiteral("Mine again"));
-            Elsewhere("UPDATE items SET categories = 'Near'");
-            Click(d, 1);
-        });
+        typedWhileChanged("Mine again", "UPDATE items SET categories = 'Near'");
         Queue<Dialog>([&](Dialog& d) { Click(d, 1); });
         edit();
         EXPECT_EQ(messages_.shown().size(), asked + 4);
         stored = edits_.Read(item).values;
         EXPECT_EQ(stored.fields.Subject + L"/" + stored.fields.Categories, L"Mine again/Near");
-
         messages_.QueueAnswer(IDOK);
-        Queue<Dialog>([&](Dialog& d) {
-            Type(d, titleId, QStringLiteral("Mine at last"));
-            Elsewhere("UPDATE items SET categories = 'Far'");
-            Click(d, 1);
-        });
+        typedWhileChanged("Mine at last", "UPDATE items SET categories = 'Far'");
         edit();
         stored = edits_.Read(item).values;
         EXPECT_EQ(stored.fields.Subject + L"/" + stored.fields.Categories, L"Mine at last/Near");
@@ -177,5 +177,5 @@ protected:
     ScheduleEdits edits_;
     ScriptedDialogRunner dialogs_;
     EditorServices services_;
-    sqlite3* other_ = nullptr;
+    std::unique_ptr<OtherProgram> other_;
 };

@@ -1,5 +1,6 @@
 // The alarm editor over a real store: both modes load what the item holds, write back what the
-// user changed, and refuse bad input without touching the item's values.
+// user changed, and refuse bad input without touching the item's values. (Where a new task's
+// alarm starts: the task editing tests.)
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -97,18 +98,4 @@ TEST_F(AlarmDetailDlgTest, TaskReminderRoundTripsAndABadTimeIsRefusedWithTheFocu
     EXPECT_EQ(task->GetReminderTime(),
               SystemTimeToVariantTime(MakeSystemTime(2028, 2, 29, 18, 45)));
     EXPECT_EQ(task->GetReminderOptions(), kReminderDialog);
-}
-
-TEST_F(AlarmDetailDlgTest, TaskWithoutReminderOpensOnItsDueDateOrNow)
-{
-    const FixedClock clock(MakeSystemTime(2026, 12, 7, 14, 5));
-    const ScopedClock installed(clock);
-    pim::ItemFields fields;
-    for (const auto& [due, date, time] : {std::tuple{pim::kNoDate, QDate(2026, 12, 7), "14:05"},
-                                          std::tuple{At(9), QDate(2026, 12, 9), "00:00"}}) {
-        fields.DueDate = due;
-        CAlarmDetailDlg dialog(fields, true, settings_, messages_);
-        EXPECT_EQ(Control<QDateEdit>(dialog, 1095)->date(), date);
-        EXPECT_EQ(Text(dialog, 1128), time);
-    }
 }

@@ -14,12 +14,13 @@
 #include "editors/recur_detail_dlg.h"
 #include "model/date_time.h"
 #include "model/undo_stack.h"
-#include "platform/pim/store_calendars.h"
-#include "platform/pim/store_database.h"
 #include "platform/pim/exceptions.h"
 #include "platform/pim/recurrence_pattern.h"
+#include "platform/pim/store_calendars.h"
+#include "platform/pim/store_database.h"
 #include "res/string_table.h"
 #include "tests/editors/editor_fixture.h"
+#include "tests/support/store_items.h"
 
 namespace {
 
@@ -29,16 +30,7 @@ protected:
     int32_t AddDaily()
     {
         ScheduleChange add{ChangeKind::kSave, {pim::kAppointmentKind, 0}};
-        ItemValues& v = add.after.emplace();
-        v.fields.Subject = L"Standup";
-        v.fields.Start = At(7, 9);
-        v.fields.End = At(7, 10);
-        pim::RecurrenceFields p = pim::RecurrencePattern::WeeklyFrom(At(7, 9), 60);
-        p.RecurrenceType = kRecursDaily;
-        p.DayOfWeekMask = 0;
-        p.NoEndDate = false;
-        p.PatternEndDate = At(13);
-        v.pattern = p;
+        add.after = DailyValues(L"Standup", At(7, 9), At(7, 10), At(13));
         return edits_.Apply(add).change.item.oid;
     }
     int32_t AddPlain()
@@ -207,11 +199,9 @@ TEST_F(AppointmentEditingTest, RecurSwitchKeepsTypedTimesAndANewSeriesStartsFrom
 TEST_F(AppointmentEditingTest, ImportedTextIsKeptAndTypedTabsBecomeBlanks)
 {
     ScheduleChange add{ChangeKind::kSave, {pim::kAppointmentKind, 0}};
-    ItemValues& v = add.after.emplace();
-    v.fields.Subject = L"Tab\there" + std::wstring(20000, L'x');
+    ItemValues& v = add.after.emplace(
+        AppointmentValues(L"Tab\there" + std::wstring(20000, L'x'), At(8, 9), At(8, 10)));
     v.fields.Body = L"page\fbreak";
-    v.fields.Start = At(8, 9);
-    v.fields.End = At(8, 10);
     const int32_t oid = edits_.Apply(add).change.item.oid;
     doc_.Reload();
     Queue<CAppointDetailDlg>([](CAppointDetailDlg& d) {

@@ -1,4 +1,5 @@
-// The editors' shared checks: time texts, overlong text and control characters.
+// The editors' shared checks: time texts, overlong text and control characters. (What each
+// refusal says is the string table; the editors' tests show it as the user reads it.)
 #include <gtest/gtest.h>
 
 #include "editors/field_rules.h"
@@ -54,28 +55,4 @@ TEST(FieldRules, TypedTextLimitsAndStoredTextKeptAsItIs)
     EXPECT_EQ(CheckTimeText(L"24:00", false, 3), (Refusal{3, res::IDS_BAD_START_TIME_TEXT}));
     EXPECT_EQ(CheckTimeText(L"24:01", true, 3), (Refusal{3, res::IDS_BAD_TIME_TEXT}));
     EXPECT_EQ(CheckTimeText(L"24:00", true, 3), std::nullopt);
-}
-
-TEST(FieldRules, RefusalsReadAsTheEditorsShowThem)
-{
-    const std::pair<int, const wchar_t*> texts[] = {
-        {res::IDS_BAD_TIME_TEXT, L"Please enter the time as hh:mm, from 00:00 to 24:00."},
-        {res::IDS_BAD_START_TIME_TEXT,
-         L"Please enter the start time as hh:mm, from 00:00 to 23:59."},
-        {res::IDS_START_BEFORE_3000, L"Please set start date before year 3000."},
-        {res::IDS_START_BEFORE_DUE, L"Please set start date before due date"},
-        {res::IDS_TEXT_TOO_LONG, L"The text is too long. Please shorten it."},
-        {res::IDS_CONTROL_CHARACTERS, L"The text must not contain control characters."},
-        {res::IDS_RECURRENCE_NOT_SET, L"Recurtion info set not yet."},
-        {res::IDS_BAD_INTERVAL, L"Please set an interval from 1 to 999."},
-        {res::IDS_START_AFTER_1900, L"Please set start date after year 1900."},
-        {res::IDS_END_BEFORE_3000, L"Please set end date before year 3000."},
-        {res::IDS_START_TIME_BEFORE_END, L"Please set start time before end time"},
-        {res::IDS_SELECT_WEEKDAY, L"Select Week of day"},
-        {res::IDS_ONE_WEEKDAY_ONLY, L"Sorry, can't select plural weekofday at this type."},
-        {res::IDS_BAD_DAY_COUNT, L"Please set the days as a number from 0 to 999."},
-        {res::IDS_ALARM_LEAD_RANGE, L"Please enter an alarm time from 0 up to 52 weeks."},
-    };
-    for (const auto& [id, text] : texts)
-        EXPECT_EQ(res::LoadString(id), text) << id;
 }

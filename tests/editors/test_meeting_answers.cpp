@@ -2,11 +2,9 @@
 // nothing else of the exported component, the editor lists who is invited, and a time edit of
 // someone else's meeting asks first.
 #include <QLabel>
-#include <fstream>
 #include <algorithm>
 #include <iterator>
 #include <set>
-#include <sstream>
 
 #include "editors/appoint_detail_dlg.h"
 #include "editors/appointment_editing.h"
@@ -14,37 +12,22 @@
 #include "editors/recur_confirm_dlg.h"
 #include "ical/meeting_reply.h"
 #include "model/undo_stack.h"
+#include "platform/pim/content_lines.h"
 #include "res/string_table.h"
 #include "tests/editors/editor_fixture.h"
 #include "tests/ical/ical_test_support.h"
+#include "tests/support/test_data.h"
 
 namespace {
 
 using Lines = std::multiset<std::string>;
 
-std::string Corpus()
-{
-    std::ifstream in(TAMBERLO_TEST_DATA "/every_property.ics", std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // The unfolded lines of the component with that UID, its revision stamps aside.
 Lines MeetingLinesOf(const std::string& calendar, const std::string& uid)
 {
-    std::vector<std::string> lines;
-    std::istringstream in(calendar);
-    for (std::string line; std::getline(in, line);) {
-        line.erase(line.find_last_not_of('\r') + 1);
-        if (!line.empty() && line[0] == ' ')
-            lines.back() += line.substr(1);
-        else
-            lines.push_back(line);
-    }
     Lines out;
     bool inside = false;
-    for (const std::string& line : lines) {
+    for (const std::string& line : pim::UnfoldedLines(calendar)) {
         inside = inside || line == "UID:" + uid;
         if (inside && line.rfind("DTSTAMP:", 0) != 0 && line.rfind("LAST-MODIFIED:", 0) != 0)
             out.insert(line);
@@ -58,7 +41,7 @@ class MeetingAnswerTest : public EditorFixture {
 protected:
     MeetingAnswerTest()
     {
-        EXPECT_EQ(Import(paths_.StorePath(), Corpus()).skipped, 0);
+        EXPECT_EQ(Import(paths_.StorePath(), TestData("every_property.ics")).skipped, 0);
         doc_.Reload();
         services_.ownAddresses = [this] { return own_; };
     }

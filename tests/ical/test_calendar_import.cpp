@@ -3,11 +3,9 @@
 // messages.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <random>
 
 #include <signal.h>
-#include <sqlite3.h>
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -20,7 +18,10 @@
 #include "model/recurrence.h"
 #include "platform/clock.h"
 #include "tests/ical/ical_test_support.h"
+#include "tests/support/dates.h"
 #include "tests/support/ical_builder.h"
+#include "tests/support/store_file.h"
+#include "tests/support/store_items.h"
 #include "tests/support/temp_paths.h"
 #include "tools/ical/ical_tool.h"
 
@@ -49,6 +50,10 @@ const char* const kMeeting =
     "BEGIN:VEVENT\r\nUID:meet-1\r\nRECURRENCE-ID;TZID=America/New_York:20261221T090000\r\n"
     "SUMMARY:Planning (moved)\r\nDTSTART;TZID=America/New_York:20261222T100000\r\n"
     "DTEND;TZID=America/New_York:20261222T110000\r\nEND:VEVENT\r\n";
+
+// The tool's input file: one event at 09:00 on 7 December.
+const std::string kOneEvent =
+    Calendar(Event("one", "DTSTART:20261207T090000\r\nDTEND:20261207T100000\r\n"));
 
 } // namespace
 
@@ -274,15 +279,8 @@ TEST(IcalTool, CommandsAndExitCodes)
     const ScopedClock scoped(clock);
     TempPaths paths;
     const std::string store = paths.StorePath();
-    const std::string ics = paths.File("in.ics");
-    {
-        std::ofstream file(ics, std::ios::binary);
-        file << Calendar(Event("one", "DTSTART:20261207T090000\r\nDTEND:20261207T100000\r\n"));
-    }
-    {
-        std::ofstream notStore(paths.File("text.ics"));
-        notStore << "not a store";
-    }
+    const std::string ics = paths.Write("in.ics", kOneEvent.c_str());
+    paths.Write("text.ics", "not a store");
     const std::string imported = "imported 1 appointment, 0 tasks, 0 skipped\n";
     struct Case {
         std::vector<std::string> args;
@@ -404,19 +402,11 @@ TEST(IcalTool, AFailedImportNamesTheStoreAndOccurrencesEscapeControls)
     ScopedZone zone("UTC");
     TempPaths paths;
     const std::string store = paths.StorePath();
-    const std::string ics = paths.File("in.ics");
-    {
-        std::ofstream file(ics, std::ios::binary);
-        file << Calendar(Event("one", "DTSTART:20261207T090000\r\nDTEND:20261207T100000\r\n"));
-    }
+    const std::string ics = paths.Write("in.ics", kOneEvent.c_str());
     {
         PimSession session(store, OccurrenceOnDay);
         ASSERT_EQ(session.Connect(), 0);
-        const AppointItem item = session.CreateAppointment();
-        item->SetSubject(L"a\x1b]0;pwned\x07\tb");
-        item->SetStart(SystemTimeToVariantTime(MakeSystemTime(2026, 12, 7, 9)));
-        item->SetEnd(SystemTimeToVariantTime(MakeSystemTime(2026, 12, 7, 10)));
-        ASSERT_EQ(item->Save(), 0);
+        SavedAppointment(session, L"a\x1b]0;pwned\x07\tb", At(2026, 12, 7, 9), At(2026, 12, 7, 10));
     }
     std::istringstream none;
     std::ostringstream out, err;
@@ -431,14 +421,13 @@ TEST(IcalTool, AFailedImportNamesTheStoreAndOccurrencesEscapeControls)
                   kIcalStoreFailed);
         return failed.str();
     };
-    sqlite3* writer = nullptr;
-    ASSERT_EQ(sqlite3_open(store.c_str(), &writer), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(writer, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
-    EXPECT_EQ(importError(), "tamberlo-ical: " + ics + ": The calendar store " + store +
-                                 " is in use by another program; try again. Nothing of it was "
-                                 "imported.\n");
-    sqlite3_exec(writer, "ROLLBACK", nullptr, nullptr, nullptr);
-    sqlite3_close(writer);
+    {
+        OtherProgram writer(store);
+        ASSERT_TRUE(writer.Run("BEGIN IMMEDIATE"));
+        EXPECT_EQ(importError(), "tamberlo-ical: " + ics + ": The calendar store " + store +
+                                     " is in use by another program; try again. Nothing of it "
+                                     "was imported.\n");
+    }
     ASSERT_EQ(::chmod(store.c_str(), 0444), 0);
     EXPECT_EQ(importError(), "tamberlo-ical: " + ics + ": The calendar store " + store +
                                  " is read-only. Nothing of it was imported.\n");

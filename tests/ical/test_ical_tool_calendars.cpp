@@ -6,17 +6,17 @@
 
 #include "platform/pim/store_calendars.h"
 #include "platform/pim/store_database.h"
-#include "tests/platform/store_file.h"
+#include "tests/support/ical_builder.h"
+#include "tests/support/store_file.h"
 #include "tests/support/temp_paths.h"
 #include "tools/ical/ical_tool.h"
 
 namespace {
 
-std::string Event(const char* uid)
+// A calendar file of one event on 8 December named by its UID.
+std::string File(const char* uid)
 {
-    return std::string("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//T//EN\r\nBEGIN:VEVENT\r\nUID:") +
-           uid + "\r\nDTSTAMP:20261201T000000Z\r\nDTSTART:20261208T090000\r\n"
-                 "DTEND:20261208T100000\r\nSUMMARY:" + uid + "\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+    return Calendar(Event(uid, "DTSTART:20261208T090000\r\nDTEND:20261208T100000\r\n"));
 }
 
 int Ical(const std::vector<std::string>& args, const std::string& input, std::string* output = nullptr)
@@ -48,7 +48,7 @@ TEST(IcalTool, ImportsGoToTheLocalCalendarUnlessOneIsNamed)
 {
     TempPaths paths;
     const std::string store = paths.StorePath();
-    ASSERT_EQ(Ical({"import", "--store", store, "-"}, Event("home")), kIcalOk);
+    ASSERT_EQ(Ical({"import", "--store", store, "-"}, File("home")), kIcalOk);
     pim::Calendar work{0, L"Work", 0, pim::CalendarKind::Collection};
     work.url = L"https://dav.example/work/";
     {
@@ -56,18 +56,18 @@ TEST(IcalTool, ImportsGoToTheLocalCalendarUnlessOneIsNamed)
         ASSERT_EQ(db.Open(store), 0);
         ASSERT_EQ(pim::CalendarList(db).Save(work), 0);
     }
-    ASSERT_EQ(Ical({"import", "--store", store, "--calendar", "work", "-"},
-                  Event("job") + Event("home")),
-              kIcalOk);
+    ASSERT_EQ(
+        Ical({"import", "--store", store, "--calendar", "work", "-"}, File("job") + File("home")),
+        kIcalOk);
     EXPECT_EQ(Placed(store), (std::map<std::wstring, int32_t>{{L"home", 1}, {L"job", work.id}}))
         << "the item it held stays in Personal";
     const QByteArray stored = Bytes(store);
-    ASSERT_EQ(Ical({"import", "--store", store, "--calendar", "work", "-"},
-                  Event("job") + Event("home")),
-              kIcalOk);
+    ASSERT_EQ(
+        Ical({"import", "--store", store, "--calendar", "work", "-"}, File("job") + File("home")),
+        kIcalOk);
     EXPECT_EQ(Bytes(store), stored) << "the same file again writes nothing";
     std::string said;
-    EXPECT_EQ(Ical({"import", "--store", store, "--calendar", "Nowhere", "-"}, Event("x"), &said),
+    EXPECT_EQ(Ical({"import", "--store", store, "--calendar", "Nowhere", "-"}, File("x"), &said),
               kIcalBadArguments);
     EXPECT_EQ(said, "tamberlo-ical: no calendar named Nowhere\n");
     EXPECT_EQ(Ical({"import", "--store", store, "--calendar", "a", "--calendar", "b", "-"}, ""),

@@ -18,18 +18,11 @@
 #include "platform/pim/task_item.h"
 #include "tests/ical/ical_test_support.h"
 #include "tests/support/temp_paths.h"
+#include "tests/support/test_data.h"
 
 namespace {
 
 using Lines = std::vector<std::string>;
-
-std::string Corpus()
-{
-    std::ifstream in(TAMBERLO_TEST_DATA "/every_property.ics", std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // Each event and task of a calendar as unfolded lines, by UID and RECURRENCE-ID.
 std::map<std::string, Lines> Components(const std::string& text)
@@ -84,11 +77,11 @@ TEST(KeptComponent, AnUnchangedCalendarGoesOutByteForByte)
 {
     ScopedZone zone("UTC");
     TempPaths paths;
-    const ical::ImportReport report = Import(paths.StorePath(), Corpus());
+    const ical::ImportReport report = Import(paths.StorePath(), TestData("every_property.ics"));
     EXPECT_EQ(ical::SummaryLine(report), "imported 3 appointments, 2 tasks, 0 skipped");
     EXPECT_EQ(report.notes, std::vector<std::string>{});
     const std::string exported = Export(paths.StorePath());
-    EXPECT_EQ(Components(exported), Components(Corpus()));
+    EXPECT_EQ(Components(exported), Components(TestData("every_property.ics")));
     EXPECT_NE(exported.find("BEGIN:VTIMEZONE\r\nTZID:Office Time"), std::string::npos);
 
     const ical::Meeting meeting = ical::MeetingOf(StoredItems(paths.StorePath())[0].fields.Kept);
@@ -109,7 +102,7 @@ TEST(KeptComponent, EveryPropertyNotEditedSurvivesAnEdit)
 {
     ScopedZone zone("UTC");
     TempPaths paths;
-    ASSERT_EQ(Import(paths.StorePath(), Corpus()).skipped, 0);
+    ASSERT_EQ(Import(paths.StorePath(), TestData("every_property.ics")).skipped, 0);
     const FixedClock clock(MakeSystemTime(2026, 12, 7, 10, 0));
     const ScopedClock scoped(clock);
     {
@@ -149,7 +142,7 @@ TEST(KeptComponent, EveryPropertyNotEditedSurvivesAnEdit)
         {"day-1@example.com", {"DTSTART", "DTEND"}},
         {"task-1@example.com", {"STATUS", "COMPLETED", "PERCENT-COMPLETE"}},
         {"task-2@example.com", {"SUMMARY"}}};
-    const std::map<std::string, Lines> in = Components(Corpus());
+    const std::map<std::string, Lines> in = Components(TestData("every_property.ics"));
     const std::map<std::string, Lines> out = Components(Export(paths.StorePath()));
     ASSERT_EQ(out.size(), in.size());
     size_t survived = 0;

@@ -10,12 +10,13 @@
 #include "model/recurrence.h"
 #include "model/tamberlo_doc.h"
 #include "model/undo_stack.h"
-#include "platform/pim/store_database.h"
 #include "platform/clock.h"
+#include "platform/pim/store_database.h"
 #include "tests/model/stub_document_settings.h"
-#include "tests/support/scoped_zone.h"
-#include "tests/support/temp_paths.h"
 #include "tests/support/dates.h"
+#include "tests/support/scoped_zone.h"
+#include "tests/support/store_items.h"
+#include "tests/support/temp_paths.h"
 
 namespace {
 
@@ -30,10 +31,7 @@ TEST(CalendarFind, ListsEachMatchOnceInDateOrder)
     const auto add = [&](pim::ItemKind kind, const std::wstring& subject, DATE start,
                          std::optional<pim::RecurrenceFields> pattern = std::nullopt) {
         ScheduleChange change{ChangeKind::kSave, {kind, 0}};
-        ItemValues v;
-        v.fields.Subject = subject;
-        v.fields.Start = start;
-        v.fields.End = start + 1.0 / 24;
+        ItemValues v = AppointmentValues(subject, start, start + 1.0 / 24);
         v.fields.DueDate = start;
         v.pattern = pattern;
         change.after = v;

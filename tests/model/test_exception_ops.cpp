@@ -8,6 +8,7 @@
 #include "platform/clock.h"
 #include "platform/pim/recurrence_pattern.h"
 #include "tests/support/item_text.h"
+#include "tests/support/store_items.h"
 #include "tests/support/temp_paths.h"
 
 namespace {
@@ -27,18 +28,8 @@ protected:
     // Daily at 09:00 for an hour, 4 to 13 March 2024.
     std::wstring DailyAppointment()
     {
-        AppointItem item = session_.CreateAppointment();
-        item->SetSubject(L"Standup");
-        item->SetStart(At(4, 9));
-        item->SetEnd(At(4, 10));
-        std::shared_ptr<pim::RecurrencePattern> pattern;
-        EXPECT_GE(item->GetRecurrencePattern(&pattern), 0);
-        pattern->SetRecurrenceType(0);
-        pattern->SetPatternStartDate(At(4, 0));
-        pattern->SetPatternEndDate(At(13, 0));
-        pattern->SetNoEndDate(false);
-        pattern->SetDayOfWeekMask(0x7F); // a new pattern is weekly on the start's weekday
-        EXPECT_GE(item->Save(), 0);
+        AppointItem item = SavedAppointment(session_, L"Standup", At(4, 9), At(4, 10));
+        RecurDaily(*item, At(13, 0));
         return PimSession::OidField(item->GetOid());
     }
 
@@ -99,9 +90,7 @@ TEST_F(ExceptionOpsTest, CancelOneOrAllRestoresOccurrences)
     const std::wstring oid = DailyAppointment();
     Change(Find(oid), 5, L"Moved", At(5, 14), At(5, 15, 30));
     Change(Find(oid), 7, L"Cancelled", At(7, 9), At(7, 10));
-    AppointItem occurrence;
-    ASSERT_GE(PatternOf(Find(oid))->GetOccurrence(At(8, 0), &occurrence), 0);
-    ASSERT_GE(occurrence->Delete(), 0);
+    EditOccurrence(*Find(oid), At(8, 0), L"");
     Change(Find(oid), 9, L"Offsite", At(9, 0), At(10, 0));
     AppointItem item = Find(oid);
     ASSERT_EQ(ExceptionCount(item), 4);
@@ -115,6 +104,7 @@ TEST_F(ExceptionOpsTest, CancelOneOrAllRestoresOccurrences)
     EXPECT_EQ(ExceptionCount(item), 3);
     EXPECT_EQ(OccurrenceText(item, 5), moved);
     EXPECT_EQ(OccurrenceText(item, 9), offsite);
+    AppointItem occurrence;
     EXPECT_LT(PatternOf(item)->GetOccurrence(At(8, 0), &occurrence), 0) << "still deleted";
 
     EXPECT_EQ(CancelException(*item, -1), L"AllClear");
@@ -141,10 +131,7 @@ TEST_F(ExceptionOpsTest, CancelOfAMissingNumberChangesNothing)
     }
     EXPECT_EQ(ExceptionCount(Find(oid)), 1);
 
-    AppointItem single = session_.CreateAppointment();
-    single->SetStart(At(4, 9));
-    single->SetEnd(At(4, 10));
-    ASSERT_GE(single->Save(), 0);
+    AppointItem single = SavedAppointment(session_, L"", At(4, 9), At(4, 10));
     EXPECT_EQ(CancelException(*single, -1), L"0");
     EXPECT_FALSE(single->GetIsRecurring());
 }

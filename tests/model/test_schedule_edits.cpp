@@ -5,7 +5,6 @@
 
 #include <QString>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <cstdio>
 
@@ -14,6 +13,9 @@
 #include "model/tamberlo_doc.h"
 #include "platform/clock.h"
 #include "tests/model/stub_document_settings.h"
+#include "tests/support/dates.h"
+#include "tests/support/store_file.h"
+#include "tests/support/store_items.h"
 #include "tests/support/temp_paths.h"
 
 namespace {
@@ -21,11 +23,7 @@ namespace {
 // A plain appointment on a December day from 10:00 to 11:00.
 ItemValues Values(const std::wstring& subject, int day)
 {
-    ItemValues v;
-    v.fields.Subject = subject;
-    v.fields.Start = SystemTimeToVariantTime(MakeSystemTime(2026, 12, day, 10));
-    v.fields.End = SystemTimeToVariantTime(MakeSystemTime(2026, 12, day, 11));
-    return v;
+    return AppointmentValues(subject, At(2026, 12, day, 10), At(2026, 12, day, 11));
 }
 
 // One window over a store file: its session, day tables and change path.
@@ -69,16 +67,15 @@ TEST_F(ChangePathTest, FailuresChangeNeitherStoreNorDocument)
 
     // Another writer holds the store, with the session open (the save fails) or not (it cannot
     // be opened): the change is refused and nothing moves.
-    sqlite3* locker = nullptr;
-    ASSERT_EQ(sqlite3_open(paths.StorePath().c_str(), &locker), SQLITE_OK);
+    OtherProgram locker(paths.StorePath());
     ScheduleChange save{ChangeKind::kSave, {pim::kAppointmentKind, oid}};
     save.after = Values(L"Changed", 9);
     for (const bool connected : {true, false}) {
         if (connected)
             session.Connect();
-        ASSERT_EQ(sqlite3_exec(locker, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+        ASSERT_TRUE(locker.Run("BEGIN IMMEDIATE"));
         const EditResult refused = edits.Apply(save);
-        sqlite3_exec(locker, "ROLLBACK", nullptr, nullptr, nullptr);
+        locker.Run("ROLLBACK");
         session.Disconnect();
         EXPECT_EQ(refused.status, EditStatus::kSaveFailed) << connected;
         EXPECT_EQ(edits.StoreError(), L"The calendar store " +
@@ -90,8 +87,7 @@ TEST_F(ChangePathTest, FailuresChangeNeitherStoreNorDocument)
     }
 
     // Another process deleted it: not recreated, and the tables forget it.
-    sqlite3_exec(locker, "DELETE FROM items", nullptr, nullptr, nullptr);
-    sqlite3_close(locker);
+    locker.Run("DELETE FROM items");
     const EditResult gone = edits.Apply(save);
     EXPECT_EQ(gone.status, EditStatus::kNotFound);
     EXPECT_EQ(gone.redraw, Redraw::kReloaded);

@@ -4,7 +4,6 @@
 #include "model/undo_stack.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <algorithm>
 #include <random>
@@ -15,6 +14,7 @@
 #include "model/tamberlo_doc.h"
 #include "platform/clock.h"
 #include "tests/model/stub_document_settings.h"
+#include "tests/support/store_file.h"
 #include "tests/support/temp_paths.h"
 
 namespace {
@@ -169,9 +169,8 @@ TEST_F(UndoTest, EveryKindOfStepUndoesAndRedoesExactly)
         const Snapshot after = Store();
         ASSERT_NE(before, after) << c.name;
         ASSERT_TRUE(stack.NextUndo()) << c.name;
-        EXPECT_EQ(stack.NextUndo()->action, c.label.action) << c.name;
-        EXPECT_EQ(stack.NextUndo()->subject, c.label.subject) << c.name;
-        EXPECT_EQ(stack.NextUndo()->day, c.label.day) << c.name;
+        EXPECT_EQ(std::tie(stack.NextUndo()->action, stack.NextUndo()->subject, stack.NextUndo()->day),
+                  std::tie(c.label.action, c.label.subject, c.label.day)) << c.name;
         EXPECT_EQ(stack.Undo().status, UndoStatus::kDone) << c.name;
         EXPECT_EQ(Store(), before) << c.name;
         EXPECT_EQ(stack.Redo().status, UndoStatus::kDone) << c.name;
@@ -214,13 +213,11 @@ TEST_F(UndoTest, DropsAStepAnotherProgramOvertookAndReachesTheOneBefore)
 {
     const int32_t oid = Add(pim::kAppointmentKind, Appointment(L"Dentist", 9));
     Save({pim::kAppointmentKind, oid}, Appointment(L"Dentist", 10));
-    sqlite3* other = nullptr;
-    ASSERT_EQ(sqlite3_open(paths.StorePath().c_str(), &other), SQLITE_OK);
+    OtherProgram other(paths.StorePath());
     const int32_t report = Add(pim::kTaskKind, Task(L"Report", false));
     Save({pim::kTaskKind, report}, Task(L"Report v2", false));
-    const std::string renameReport =
-        "UPDATE items SET subject = 'Report (by sync)' WHERE oid = " + std::to_string(report);
-    ASSERT_EQ(sqlite3_exec(other, renameReport.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    ASSERT_TRUE(other.Run("UPDATE items SET subject = 'Report (by sync)' WHERE oid = " +
+                          std::to_string(report)));
     // The overtaken step is refused and dropped; the next undo reaches the one before it,
     // which is refused too (the task is still not as it left it), and then the Dentist's.
     const Snapshot before = Store();
@@ -239,7 +236,7 @@ TEST_F(UndoTest, DropsAStepAnotherProgramOvertookAndReachesTheOneBefore)
     // The same for a redo that another program overtook: refused, dropped, nothing written.
     for (const char* sql : {"UPDATE items SET subject = 'Dentist (moved by sync)'",
                             "DELETE FROM items"}) {
-        ASSERT_EQ(sqlite3_exec(other, sql, nullptr, nullptr, nullptr), SQLITE_OK);
+        ASSERT_TRUE(other.Run(sql));
         const Snapshot now = Store();
         const bool pending = stack.CanRedo();
         EXPECT_EQ(stack.Redo().status,
@@ -248,7 +245,6 @@ TEST_F(UndoTest, DropsAStepAnotherProgramOvertookAndReachesTheOneBefore)
         EXPECT_EQ(Store(), now) << sql;
         EXPECT_FALSE(stack.CanRedo());
     }
-    sqlite3_close(other);
 }
 
 // A deleted item whose UID another program gave a new item meanwhile is not brought back: two

@@ -7,10 +7,10 @@
 
 #include <algorithm>
 #include <map>
-#include <sqlite3.h>
 
 #include "platform/pim/sqlite_statement.h"
 #include "platform/pim/store_database.h"
+#include "tests/support/store_file.h"
 #include "tests/support/temp_paths.h"
 
 namespace {
@@ -83,16 +83,12 @@ TEST(FindText, ALargeBatchBuildsTheIndexesAtItsEnd)
     StoreDatabase db;
     ASSERT_EQ(db.Open(paths.StorePath()), 0);
     const auto indexes = [&paths] {
-        sqlite3* raw = nullptr;
-        sqlite3_open_v2(paths.StorePath().c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
+        const OtherProgram reader(paths.StorePath(), SQLITE_OPEN_READONLY);
         std::wstring all;
-        {
-            SqliteStatement list(raw, "SELECT name FROM sqlite_master WHERE type = 'index' "
-                                      "ORDER BY name");
-            while (list.Step() == SQLITE_ROW)
-                all += list.Text(0) + L" ";
-        }
-        sqlite3_close(raw);
+        SqliteStatement list(reader.Handle(), "SELECT name FROM sqlite_master WHERE type = "
+                                              "'index' ORDER BY name");
+        while (list.Step() == SQLITE_ROW)
+            all += list.Text(0) + L" ";
         return all;
     };
     const std::wstring before = indexes();

@@ -5,25 +5,16 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "platform/pim/store_database.h"
 #include "platform/pim/sync_ledger.h"
-#include "tests/platform/store_file.h"
+#include "tests/support/calendar_items.h"
+#include "tests/support/store_file.h"
 #include "tests/support/temp_paths.h"
+#include "tests/support/test_data.h"
 
 namespace {
 
 using namespace pim;
-
-std::string Version10Dump()
-{
-    std::ifstream in(TAMBERLO_TEST_DATA "/store_version10.sql");
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // name kind account url events tasks, one calendar a line.
 std::wstring CalendarsText(CalendarList& list)
@@ -51,23 +42,13 @@ std::string Placement(const std::string& path)
     return text;
 }
 
-StoredItem Meeting(const wchar_t* subject, int32_t calendar = 0)
-{
-    StoredItem item;
-    item.fields.Subject = subject;
-    item.fields.Start = 46363.375;
-    item.fields.End = 46363.4375;
-    item.calendar = calendar;
-    return item;
-}
-
 } // namespace
 
 TEST(StoreCalendars, AVersion10StoreGetsItsCalendarsFromItsLinks)
 {
     TempPaths paths;
     const std::string path = paths.StorePath();
-    Sql(path, Version10Dump());
+    Sql(path, TestData("store_version10.sql"));
     ASSERT_EQ(SqlNumber(path, "PRAGMA user_version"), 10);
     const auto migrated = [&] {
         StoreDatabase db;

@@ -4,13 +4,13 @@
 #include "platform/pim/sync_ledger.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <set>
 
 #include "platform/pim/demo_calendar.h"
 #include "platform/pim/store_database.h"
-#include "tests/platform/store_file.h"
+#include "tests/support/store_file.h"
+#include "tests/support/calendar_items.h"
 #include "tests/support/temp_paths.h"
 
 namespace {
@@ -20,15 +20,6 @@ using namespace pim;
 int EveryDay(const RecurrenceFields&, const SYSTEMTIME&, int32_t)
 {
     return 1;
-}
-
-StoredItem Meeting(const wchar_t* subject)
-{
-    StoredItem item;
-    item.fields.Subject = subject;
-    item.fields.Start = 46363.375;
-    item.fields.End = 46363.4375;
-    return item;
 }
 
 // change/pushed[ calendar+href etag][ conflict] of one item, so a comparison shows each field.
@@ -192,22 +183,14 @@ TEST(SyncLedger, AccountsAndStatesRoundTripAndQuietWritesWriteNothing)
     }
 
     // A round that finds nothing new writes nothing another program would notice.
-    sqlite3* other = nullptr;
-    ASSERT_EQ(sqlite3_open(paths.StorePath().c_str(), &other), SQLITE_OK);
-    const auto dataVersion = [other] {
-        sqlite3_stmt* s = nullptr;
-        sqlite3_prepare_v2(other, "PRAGMA data_version", -1, &s, nullptr);
-        const int64_t v = sqlite3_step(s) == SQLITE_ROW ? sqlite3_column_int64(s, 0) : -1;
-        sqlite3_finalize(s);
-        return v;
-    };
+    OtherProgram other(paths.StorePath());
+    const auto dataVersion = [&other] { return other.Number("PRAGMA data_version"); };
     const int64_t quiet = dataVersion();
     ASSERT_EQ(ledger.SetState({kCal, L"token", L"ctag"}), 0);
     ASSERT_EQ(ledger.SetSkipped({kCal, L"odd.ics", L"e", L"a rule the store cannot hold"}), 0);
     EXPECT_EQ(dataVersion(), quiet);
     ASSERT_EQ(ledger.SetState({kCal, L"token2", L"ctag"}), 0);
     EXPECT_NE(dataVersion(), quiet);
-    sqlite3_close(other);
 
     // Removing alice forgets her calendars (bob's stay) and keeps her items, to push anew.
     ASSERT_EQ(ledger.RemoveAccount(alice.id), 0);

@@ -1,5 +1,5 @@
-// The settings block: its defaults, the list accessors and the boolean flags; the edit lists,
-// their settings lists, and editing a list as lines.
+// The settings block: the list accessors, what loading the defaults resets and the boolean
+// flags; the edit lists, their settings lists, and editing a list as lines.
 #include "settings/app_settings.h"
 
 #include <climits>
@@ -11,48 +11,6 @@
 #include "settings/edit_lists.h"
 
 namespace {
-
-TEST(AppSettings, DefaultsOfEveryKey)
-{
-    const AppSettings s;
-    const std::pair<int, int> ints[] = {
-        {s.GetDispNoDue(), 0},         {s.GetDispTextLen(), 5},        {s.GetTaskAreaWidth(), 96},
-        {s.GetInfoAreaHeight(), 96},   {s.GetInfoAreaWidth(), 200},    {s.GetStdtChg(), 0},
-        {s.GetCntFromToday(), 3},      {s.GetDefaultStartHour(), 9},   {s.GetMainFontSize(), 12},
-        {s.GetDetailFontSize(), 16},   {s.GetDispWeekCount(), 5},      {s.GetStartDow(), 7},
-        {s.GetRestDow(), 0},           {s.GetBrightReduceRate(), 90},  {s.GetUsePopup(), 1},
-        {s.GetOneHourPixel(), 36},     {s.GetCalendarType(), 1},       {s.GetCategoryCtrType(), 0},
-        {s.GetKeyToToday(), 0x35},     {s.GetKeyCalendarGantt(), 0x34}, {s.GetKeyToTool(), 0x31},
-        {s.GetKeyToMain(), 0x32},      {s.GetKeyToDetail(), 0x33},     {s.GetTaskAreaVisible(), 1},
-        {s.GetInfoAreaVisible(), 1},   {s.GetInfoAreaFixBottom(), 0},  {s.GetFitHoursToWidth(), 1},
-        {s.GetCalendarAreaVisible(), 1}};
-    for (std::size_t i = 0; i < std::size(ints); ++i) {
-        EXPECT_EQ(ints[i].first, ints[i].second) << "integer setting " << i;
-    }
-    const std::pair<uint32_t, uint32_t> colors[] = {
-        {s.GetColorSunday(), 0xFFC8FF},   {s.GetColorMonday(), 0xFFFFFF},
-        {s.GetColorTuesday(), 0xFFFFFF},  {s.GetColorWednesday(), 0xFFFFFF},
-        {s.GetColorThursday(), 0xFFFFFF}, {s.GetColorFriday(), 0xFFFFFF},
-        {s.GetColorSaturday(), 0xFFFFC8}, {s.GetColorHoliday(), 0xFFC8FF},
-        {s.GetColorRestday(), 0xFFC8FF},  {s.GetColorMemorialday(), 0xC4FFC4},
-        {s.GetColorSelday(), 0xB45050}};
-    for (std::size_t i = 0; i < std::size(colors); ++i) {
-        EXPECT_EQ(colors[i].first, colors[i].second) << "colour " << i;
-    }
-    const std::pair<std::wstring, const wchar_t*> texts[] = {
-        {s.GetMainFontName(), L"system"}, {s.GetDetailFontName(), L"system"},
-        {s.GetTaskStartChar(), L">>"},    {s.GetTaskDueChar(), L"^"},
-        {s.GetAppHideCharL(), L"<<"},     {s.GetAppHideCharR(), L">>"},
-        {s.GetHolidayCategory(), L""},    {s.GetMemorialCategory(), L""},
-        {s.GetCategoryCtrTarget(), L""}};
-    for (std::size_t i = 0; i < std::size(texts); ++i) {
-        EXPECT_EQ(texts[i].first, texts[i].second) << "text " << i;
-    }
-    for (int list = 0; list < kSettingsListCount; ++list) {
-        EXPECT_EQ(s.GetListCount(static_cast<SettingsList>(list)), 0);
-        EXPECT_EQ(s.GetListText(static_cast<SettingsList>(list)), L"");
-    }
-}
 
 TEST(AppSettings, ListsShowOnlyCountedElements)
 {

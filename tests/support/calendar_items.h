@@ -1,5 +1,5 @@
-// A store with calendars of its own for the tests of how calendars show: a calendar added as a
-// sync or the user would add it, and items saved straight into one.
+// A store with calendars of its own for the tests of how calendars show and sync: a calendar
+// added as a sync or the user would add it, and items made or saved straight into one.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,6 +8,17 @@
 
 #include "platform/pim/store_calendars.h"
 #include "platform/pim/store_database.h"
+
+// An hour's meeting at 09:00 on Tuesday 8 December 2026, not yet saved.
+inline pim::StoredItem Meeting(const wchar_t* subject, int32_t calendar = 0)
+{
+    pim::StoredItem item;
+    item.fields.Subject = subject;
+    item.fields.Start = 46363.375;
+    item.fields.End = 46363.4375;
+    item.calendar = calendar;
+    return item;
+}
 
 // The new calendar's id; the store is made when missing.
 inline int32_t AddedCalendar(const std::string& store, const std::wstring& name, uint32_t colour,

@@ -13,6 +13,7 @@
 #include "model/pim_session.h"
 #include "model/recurrence.h"
 #include "platform/pim/recurrence_pattern.h"
+#include "tests/support/store_items.h"
 
 namespace reminder_calendar {
 
@@ -70,15 +71,9 @@ inline void Fill(const std::string& path)
     Appointment(session, L"Dentist", At(12, 7, 10), 60, 15);
     Appointment(session, L"Lunch", At(12, 7, 12), 60, 15, 4, false);
     AppointItem standup = Appointment(session, L"Stand-up", At(12, 7, 9), 30, 10);
-    const auto daily = Recur(standup, kRecursDaily, At(12, 7));
-    std::shared_ptr<pim::AppointmentItem> occurrence;
-    ASSERT_GE(daily->GetOccurrence(At(12, 8), &occurrence), 0);
-    occurrence->SetSubject(L"Stand-up moved");
-    occurrence->SetStart(At(12, 8, 13));
-    occurrence->SetEnd(At(12, 8, 13, 30));
-    ASSERT_GE(occurrence->Save(), 0);
-    ASSERT_GE(daily->GetOccurrence(At(12, 9), &occurrence), 0);
-    ASSERT_GE(occurrence->Delete(), 0);
+    Recur(standup, kRecursDaily, At(12, 7));
+    EditOccurrence(*standup, At(12, 8), L"Stand-up moved", At(12, 8, 13), At(12, 8, 13, 30));
+    EditOccurrence(*standup, At(12, 9), L"");
     Recur(Appointment(session, L"Review", At(11, 30, 14), 60, 60), kRecursMonthly, At(11, 30), 31);
     Task(session, L"Report", At(12, 7, 16), false);
     Task(session, L"Done already", At(12, 7, 17), true);

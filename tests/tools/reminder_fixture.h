@@ -2,10 +2,6 @@
 // the recording notifier and those on a private bus.
 #pragma once
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-
-#include <functional>
 #include <memory>
 #include <sstream>
 
@@ -13,19 +9,10 @@
 #include "platform/notifier.h"
 #include "tests/support/reminder_calendar.h"
 #include "tests/support/temp_paths.h"
+#include "tests/support/wait.h"
 #include "tools/reminders/reminder_service.h"
 
 using reminder_calendar::At;
-
-// Runs the event loop until `done` holds or the time is up; the result says which.
-inline bool WaitFor(const std::function<bool()>& done, int ms = 5000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
 
 class ReminderFixture {
 public:

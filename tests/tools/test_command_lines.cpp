@@ -2,38 +2,21 @@
 // without a display or a store; an unknown option of the program is one line and exit code 2.
 // The program and the reminders find each other in the build tree.
 #include <QFileInfo>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <gtest/gtest.h>
 
 #include "platform/reminder_instance.h"
+#include "tests/support/program_run.h"
 
 namespace {
 
-struct ProgramRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
 ProgramRun Start(const QString& program, const QStringList& args)
 {
-    QProcess process;
     // No display at all: the options must be answered before any window system is asked for.
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("DISPLAY"));
     environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(TAMBERLO_BUILD_DIR "/") + program, args);
-    if (!process.waitForFinished(30000)) {
-        process.kill();
-        process.waitForFinished(5000);
-        return {};
-    }
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    return RunProgram(QStringLiteral(TAMBERLO_BUILD_DIR "/") + program, args, environment);
 }
 
 } // namespace

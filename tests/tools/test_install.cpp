@@ -4,30 +4,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "tests/support/program_run.h"
+
 namespace {
-
-struct ProgramRun {
-    int exitCode;
-    QString output;
-};
-
-ProgramRun RunProgram(const QString& program, const QStringList& args)
-{
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(program, args);
-    if (!process.waitForFinished(90000)) {
-        process.kill();
-        process.waitForFinished(5000);
-        return {-1, QStringLiteral("did not finish")};
-    }
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAll())};
-}
 
 QString Read(const QString& path)
 {
@@ -41,8 +23,9 @@ TEST(Install, PutsProgramsEntriesIconsAndManPagesIntoThePrefix)
 {
     QTemporaryDir prefix;
     const ProgramRun install =
-        RunProgram(TAMBERLO_CMAKE, {"--install", TAMBERLO_BUILD_DIR, "--prefix", prefix.path()});
-    ASSERT_EQ(install.exitCode, 0) << install.output.toStdString();
+        RunProgram(TAMBERLO_CMAKE, {"--install", TAMBERLO_BUILD_DIR, "--prefix", prefix.path()},
+                   QProcessEnvironment::systemEnvironment(), true);
+    ASSERT_EQ(install.exitCode, 0) << install.out.toStdString();
     const QString root = prefix.path() + "/";
 
     for (const char* program :
@@ -79,8 +62,9 @@ TEST(Install, PutsProgramsEntriesIconsAndManPagesIntoThePrefix)
                 << entry.path.toStdString() << ": " << line.toStdString();
         }
         const ProgramRun validate =
-            RunProgram(QStringLiteral("desktop-file-validate"), {entry.path});
-        EXPECT_EQ(validate.exitCode, 0) << validate.output.toStdString();
-        EXPECT_TRUE(validate.output.isEmpty()) << validate.output.toStdString();
+            RunProgram(QStringLiteral("desktop-file-validate"), {entry.path},
+                       QProcessEnvironment::systemEnvironment(), true);
+        EXPECT_EQ(validate.exitCode, 0) << validate.out.toStdString();
+        EXPECT_TRUE(validate.out.isEmpty()) << validate.out.toStdString();
     }
 }

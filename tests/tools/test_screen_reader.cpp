@@ -8,35 +8,30 @@
 
 #include "model/pim_session.h"
 #include "model/recurrence.h"
+#include "tests/support/dates.h"
 #include "tests/support/private_display.h"
+#include "tests/support/program_run.h"
+#include "tests/support/store_items.h"
 #include "tests/support/temp_paths.h"
 
 namespace {
 
 void Add(const std::string& store, const std::wstring& subject, const std::wstring& place, int day,
-         int hour, int minutes, int length)
+         int hour, int length)
 {
     PimSession session(store, OccurrenceOnDay);
     ASSERT_GE(session.Connect(), 0);
-    AppointItem item = session.CreateAppointment();
-    item->SetSubject(subject);
-    item->SetLocation(place);
-    const DATE start = SystemTimeToVariantTime(MakeSystemTime(2026, 12, day, hour, minutes));
-    item->SetStart(start);
-    item->SetEnd(start + length / (24.0 * 60));
-    ASSERT_GE(item->Save(), 0);
+    const DATE start = At(2026, 12, day, hour);
+    SavedAppointment(session, subject, start, start + length / 1440.0, false, {}, place);
 }
 
 QString Read(const QProcessEnvironment& environment, const QStringList& keys)
 {
-    QProcess reader;
-    reader.setProcessEnvironment(environment);
-    reader.start(QStringLiteral("/usr/bin/python3"),
-                 QStringList{QStringLiteral(TAMBERLO_SOURCE_DIR "/tests/tools/read_schedule_atspi.py")} +
-                     keys);
-    if (!reader.waitForFinished(40000))
-        reader.kill();
-    return QString::fromUtf8(reader.readAllStandardOutput());
+    const QString script =
+        QStringLiteral(TAMBERLO_SOURCE_DIR "/tests/tools/read_schedule_atspi.py");
+    return RunProgram(QStringLiteral("/usr/bin/python3"), QStringList{script} + keys, environment,
+                      false, 40000)
+        .out;
 }
 
 } // namespace
@@ -49,9 +44,9 @@ TEST(ScreenReader, ReadsEveryItemOfThePeriodAndFollowsTheKeys)
     if (!display.Up() || !bus.Up())
         GTEST_SKIP() << "Xvfb or dbus-daemon is not available";
     TempPaths paths;
-    Add(paths.StorePath(), L"Dentist", L"Room 4", 8, 10, 0, 60);
-    Add(paths.StorePath(), L"Standup", L"", 8, 9, 0, 15);
-    Add(paths.StorePath(), L"Lunch", L"", 9, 12, 0, 60);
+    Add(paths.StorePath(), L"Dentist", L"Room 4", 8, 10, 60);
+    Add(paths.StorePath(), L"Standup", L"", 8, 9, 15);
+    Add(paths.StorePath(), L"Lunch", L"", 9, 12, 60);
     QProcessEnvironment environment = ProgramEnvironment(display, bus, home);
     environment.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
     QProcess accessibilityBus;

@@ -3,30 +3,17 @@
 // window. The X server's own map events are the witness, as a desktop would see them.
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
-#include <QElapsedTimer>
 #include <QThread>
 #include <gtest/gtest.h>
-
-#include <functional>
 
 #include "platform/program_instance.h"
 #include "platform/reminder_instance.h"
 #include "tests/support/private_display.h"
+#include "tests/support/wait.h"
 
 namespace {
 
-bool WaitFor(const std::function<bool()>& done, int milliseconds = 20000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > milliseconds)
-            return false;
-        QCoreApplication::processEvents();
-        QThread::msleep(20);
-    }
-    return true;
-}
+constexpr int kStartTime = 20000; // a program's start on a loaded machine, in milliseconds
 
 class SecondStartTest : public ::testing::Test {
 protected:
@@ -88,10 +75,12 @@ TEST_F(SecondStartTest, MapsNoWindowAndHandsOver)
 {
     Start(first_);
     int firstMaps = 0;
-    ASSERT_TRUE(WaitFor([&] {
-        firstMaps += MapsSinceLastAsked();
-        return firstMaps > 0 && NameOwned();
-    }));
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            firstMaps += MapsSinceLastAsked();
+            return firstMaps > 0 && NameOwned();
+        },
+        kStartTime));
     QThread::msleep(300);
     firstMaps += MapsSinceLastAsked();
 
@@ -105,13 +94,16 @@ TEST_F(SecondStartTest, MapsNoWindowAndHandsOver)
     // Two starts at once: one takes the name before it shows anything, the other hands over.
     first_.kill();
     first_.waitForFinished(5000);
-    ASSERT_TRUE(WaitFor([&] { return !NameOwned(); }));
+    ASSERT_TRUE(WaitFor([&] { return !NameOwned(); }, kStartTime));
     MapsSinceLastAsked();
     Start(first_);
     Start(second_);
-    ASSERT_TRUE(WaitFor([&] {
-        return first_.state() == QProcess::NotRunning || second_.state() == QProcess::NotRunning;
-    }));
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            return first_.state() == QProcess::NotRunning ||
+                   second_.state() == QProcess::NotRunning;
+        },
+        kStartTime));
     QProcess& ended = first_.state() == QProcess::NotRunning ? first_ : second_;
     QProcess& running = &ended == &first_ ? second_ : first_;
     EXPECT_EQ(ended.exitCode(), 0);

@@ -61,15 +61,13 @@ TEST(KeyInput, DesktopKeysReachTheirCommands)
     const Qt::KeyboardModifiers none = Qt::NoModifier, ctrl = Qt::ControlModifier;
     // clang-format off
     struct Case { int key; Qt::KeyboardModifiers modifiers; int id; };
+    // The table's own rows are the shell's menus; these are the modifiers that must not matter
+    // and the keys that are no desktop keys.
     const Case cases[] = {
-        {Qt::Key_PageDown, none, cmd::ID_WEEK_AFTER},  {Qt::Key_PageUp, none, cmd::ID_WEEK_BEFORE},
-        {Qt::Key_PageUp, ctrl, cmd::ID_MONTH_BEFORE}, {Qt::Key_PageDown, ctrl, cmd::ID_MONTH_AFTER},
-        {Qt::Key_Home, none, cmd::ID_TODAY},           {Qt::Key_Equal, ctrl, cmd::ID_ZOOM_IN},
+        {Qt::Key_PageUp, ctrl, cmd::ID_MONTH_BEFORE}, {Qt::Key_Equal, ctrl, cmd::ID_ZOOM_IN},
         {Qt::Key_Plus, ctrl | Qt::ShiftModifier, cmd::ID_ZOOM_IN},
         {Qt::Key_Minus, ctrl | Qt::KeypadModifier, cmd::ID_ZOOM_OUT},
-        {Qt::Key_0, ctrl, cmd::ID_FIT_HOURS_TO_WIDTH}, {Qt::Key_N, ctrl, cmd::ID_ADD_APPOINT},
         {Qt::Key_N, ctrl | Qt::ShiftModifier, cmd::ID_ADD_TASK},
-        {Qt::Key_F2, none, cmd::ID_CONTEXT_EDIT},      {Qt::Key_Q, ctrl, cmd::ID_APP_EXIT},
         {Qt::Key_0, none, 0}, // a hardware button, not a desktop key
         {Qt::Key_Down, none, 0},
     };

@@ -8,6 +8,7 @@
 #include "document_harness.h"
 #include "platform/pim/recurrence_pattern.h"
 #include "res/command_ids.h"
+#include "tests/support/store_items.h"
 #include "view/keyboard_editing.h"
 
 namespace {
@@ -71,13 +72,7 @@ TEST(KeyboardEditing, AltArrowsMoveAndResizeThroughTheChangePathAndUndo)
 
     // An occurrence moved thrice is one exception, found again on its new day beside the day's
     // own occurrence.
-    ItemValues daily;
-    daily.fields.Start = At(7, 9);
-    daily.fields.End = At(7, 9, 30);
-    daily.pattern = pim::RecurrencePattern::WeeklyFrom(At(7, 9), 30);
-    daily.pattern->RecurrenceType = kRecursDaily;
-    daily.pattern->DayOfWeekMask = 0;
-    const int32_t series = h.Add(daily);
+    const int32_t series = h.Add(DailyValues(L"", At(7, 9), At(7, 9, 30)));
     h.Click(h.Point(0, 9 * 60 + 10));
     for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Right})
         Key(h, key, Qt::AltModifier);
@@ -96,9 +91,7 @@ TEST(KeyboardEditing, MeetingsAskBeforeTheKeysMoveThem)
                                       return h.messages.MessageBox(L"copy only", L"Confirm",
                                                                    MB_OKCANCEL) == IDOK;
                                   }});
-    ItemValues meeting;
-    meeting.fields.Start = At(9, 10);
-    meeting.fields.End = At(9, 11);
+    ItemValues meeting = AppointmentValues(L"", At(9, 10), At(9, 11));
     meeting.fields.Kept = "BEGIN:VEVENT\r\nORGANIZER:mailto:ann@example.com\r\nEND:VEVENT\r\n";
     const int32_t oid = h.Add(meeting);
     h.Click(h.Point(2, 615));

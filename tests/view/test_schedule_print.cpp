@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "document_harness.h"
+#include "tests/support/store_items.h"
 #include "view/schedule_print.h"
 
 namespace {
@@ -27,11 +28,7 @@ TEST(SchedulePrint, EveryItemOfThePeriodIsOnItsPage)
     // Long enough for the subject to fit the bar at the paper's hour width.
     for (const auto& [day, hour, subject] :
          {std::tuple{7, 8, L"Dentist"}, {15, 13, L"Budget"}, {31, 17, L"Concert"}}) {
-        ItemValues v;
-        v.fields.Subject = subject;
-        v.fields.Start = At(day, hour);
-        v.fields.End = At(day, hour + 4);
-        h.Add(v);
+        h.Add(AppointmentValues(subject, At(day, hour), At(day, hour + 4)));
     }
     h.view.resize(900, 1400); // more days than an A4 page holds
     h.view.grab();

@@ -55,16 +55,9 @@ TEST(ViewCommands, EnableStatesFollowTheSelection)
 
 TEST(ViewCommands, ShownTextsAndCheckMarks)
 {
-    const std::pair<int, const wchar_t*> texts[] = {
-        {cmd::ID_ADD_APPOINT, L"Add App"},      {cmd::ID_EDIT_APPOINT, L"Edit App"},
-        {cmd::ID_ADD_TASK, L"Add Task"},        {cmd::ID_EDIT_TASK, L"Edit Task"},
-        {cmd::ID_JUMP_TO_DAY, L"Jump to"},      {cmd::ID_APP_EXIT, L"Exit"},
-        {cmd::ID_ENVIRONMENT, L"Environment"},  {cmd::ID_HOLIDAY_SET, L"Holiday"},
-        {cmd::ID_FUNC_KEY_SET, L"Func Key"},    {cmd::ID_APP_ABOUT, L"Version"},
-        {cmd::ID_COMPLETE_TASK, L"(resource)"}, {cmd::ID_CATEGORY_SET, L"(resource)"},
-    };
-    for (const auto& [id, text] : texts)
-        EXPECT_EQ(ViewCommandUpdate(id, {}).text.value_or(L"(resource)"), text) << id;
+    // A command with a text of its own shows it; the others keep their menu's.
+    EXPECT_EQ(ViewCommandUpdate(cmd::ID_ADD_APPOINT, {}).text, L"Add App");
+    EXPECT_FALSE(ViewCommandUpdate(cmd::ID_COMPLETE_TASK, {}).text.has_value());
 
     const int checkable[] = {cmd::ID_VIEW_CALENDAR,     cmd::ID_VIEW_BOTH,
                              cmd::ID_VIEW_APPOINT_ONLY, cmd::ID_VIEW_TASK_ONLY,

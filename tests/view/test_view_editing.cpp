@@ -14,6 +14,7 @@
 #include "platform/pim/recurrence_pattern.h"
 #include "res/command_ids.h"
 #include "res/pictures.h"
+#include "tests/support/store_items.h"
 
 using Harness = DocumentHarness;
 
@@ -53,17 +54,7 @@ TEST(ViewEditing, DragsWriteTheStoreOrOpenTheAddEditors)
 TEST(ViewEditing, OccurrenceDraggedBecomesAnException)
 {
     Harness h;
-    ItemValues daily;
-    daily.fields.Subject = L"Standup";
-    daily.fields.Start = At(7, 9);
-    daily.fields.End = At(7, 10);
-    pim::RecurrenceFields p = pim::RecurrencePattern::WeeklyFrom(At(7, 9), 60);
-    p.RecurrenceType = kRecursDaily;
-    p.DayOfWeekMask = 0;
-    p.NoEndDate = false;
-    p.PatternEndDate = At(13);
-    daily.pattern = p;
-    const int32_t oid = h.Add(daily);
+    const int32_t oid = h.Add(DailyValues(L"Standup", At(7, 9), At(7, 10), At(13)));
 
     h.Drag(h.Point(2, 9 * 60 + 20), h.Point(2, 9 * 60 + 20) + QPoint(36, 0));
     const ReadResult exception = h.edits.ReadException(oid, 1);
@@ -193,11 +184,8 @@ TEST(ViewEditing, TapsDoubleClicksContextMenusAndCursors)
 TEST(ViewEditing, AllDayItemsMoveByWholeDays)
 {
     Harness h;
-    ItemValues birthday;
-    birthday.fields.Subject = L"Birthday";
+    ItemValues birthday = AppointmentValues(L"Birthday", At(9), At(10));
     birthday.fields.AllDayEvent = true;
-    birthday.fields.Start = At(9);
-    birthday.fields.End = At(10);
     const int32_t oid = h.Add(birthday);
     const auto expectDay = [&](int32_t id, int day) {
         EXPECT_NEAR(h.Stored(id).Start, At(day), 1e-6);
@@ -246,11 +234,7 @@ TEST(ViewEditing, AllDayItemsMoveByWholeDays)
 TEST(ViewEditing, PastingACutItemAgainMovesItAgain)
 {
     Harness h;
-    ItemValues talk;
-    talk.fields.Subject = L"Talk";
-    talk.fields.Start = At(8, 13);
-    talk.fields.End = At(8, 14, 30);
-    const int32_t oid = h.Add(talk);
+    const int32_t oid = h.Add(AppointmentValues(L"Talk", At(8, 13), At(8, 14, 30)));
     h.menuChoice = cmd::ID_CONTEXT_PASTE;
     h.Run(h.Point(1, 13 * 60 + 10), cmd::ID_CUT);
     h.Click(h.Point(8, 9 * 60 + 30), Qt::RightButton);
@@ -258,10 +242,7 @@ TEST(ViewEditing, PastingACutItemAgainMovesItAgain)
     EXPECT_NEAR(h.Stored(oid).Start, At(16, 10), 1e-6);
     EXPECT_NEAR(h.Stored(oid).End, At(16, 11, 30), 1e-6);
 
-    ItemValues weekly;
-    weekly.fields.Subject = L"Class";
-    weekly.fields.Start = At(7, 11);
-    weekly.fields.End = At(7, 12);
+    ItemValues weekly = AppointmentValues(L"Class", At(7, 11), At(7, 12));
     weekly.pattern = pim::RecurrencePattern::WeeklyFrom(At(7, 11), 60);
     const int32_t series = h.Add(weekly);
     h.Run(h.Point(7, 11 * 60 + 10), cmd::ID_CUT); // Monday 14 December
@@ -382,10 +363,7 @@ TEST(ViewEditing, MeetingsAskBeforeAMoveAndCopiesLeaveTheMeetingBehind)
                                                  ical::CopyOnlyNotice(kept, {}), L"Confirm",
                                                  MB_OKCANCEL) == IDOK;
                                   }});
-    ItemValues meeting;
-    meeting.fields.Subject = L"Budget";
-    meeting.fields.Start = At(9, 10);
-    meeting.fields.End = At(9, 11);
+    ItemValues meeting = AppointmentValues(L"Budget", At(9, 10), At(9, 11));
     meeting.fields.Kept = "BEGIN:VEVENT\r\nUID:budget\r\nSEQUENCE:4\r\nSUMMARY:Budget\r\n"
                           "ORGANIZER;CN=Ann:mailto:ann@example.com\r\n"
                           "ATTENDEE;PARTSTAT=NEEDS-ACTION:mailto:me@example.com\r\n"
