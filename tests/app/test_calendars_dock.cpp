@@ -3,12 +3,14 @@
 // choice is in the store, and Find reaches hidden calendars only when its box is ticked.
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QListWidget>
 #include <QTest>
 #include <QTreeView>
 #include <gtest/gtest.h>
 
 #include "model/tamberlo_doc.h"
+#include "platform/profile.h"
 #include "res/command_ids.h"
 #include "tests/app/shell_fixture.h"
 #include "tests/support/calendar_items.h"
@@ -82,6 +84,41 @@ TEST_F(CalendarsDockTest, SpaceHidesACalendarsItemsThroughTheStore)
 
     Opened(cmd::ID_CALENDARS_LIST)->trigger(); // from the list: the list goes
     EXPECT_FALSE(dock->isVisible());
+}
+
+// The list's being open, and its side, come back at the next start from the profile; a damaged
+// value starts with it closed, on the right.
+TEST_F(CalendarsDockTest, OpenAndSideAreRememberedBetweenStarts)
+{
+    const auto dock = [this] { return app->MainFrame()->findChild<CalendarsDock*>(); };
+    const auto restart = [this] {
+        app->MainFrame()->close();
+        Start();
+        app->MainFrame()->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(app->MainFrame()));
+    };
+    Start();
+    Opened(cmd::ID_CALENDARS_LIST)->trigger();
+    app->MainFrame()->addDockWidget(Qt::LeftDockWidgetArea, dock());
+    restart();
+    EXPECT_TRUE(dock()->isVisible());
+    EXPECT_EQ(app->MainFrame()->dockWidgetArea(dock()), Qt::LeftDockWidgetArea);
+    EXPECT_TRUE(Opened(cmd::ID_CALENDARS_LIST)->isChecked());
+
+    dock()->List()->setFocus();
+    Opened(cmd::ID_CALENDARS_LIST)->trigger();
+    restart();
+    EXPECT_FALSE(dock()->isVisible());
+    app->MainFrame()->close();
+
+    {
+        Profile damaged(paths.ProfilePath());
+        damaged.WriteString(L"Window", L"Docks", L"bm90IGEgc3RhdGU=");
+        ASSERT_TRUE(damaged.Flush());
+    }
+    Start();
+    EXPECT_TRUE(dock()->isHidden());
+    EXPECT_EQ(app->MainFrame()->dockWidgetArea(dock()), Qt::RightDockWidgetArea);
 }
 
 } // namespace
