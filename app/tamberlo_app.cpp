@@ -120,7 +120,7 @@ bool CTamberloApp::InitInstance()
     router_.Append(&commands_);
     frame_->SetView(view, &router_);
     AttachViewEditing(storePath, *view);
-    findCommands_ = std::make_unique<FindCommands>(*session_, *frame_, *view);
+    findCommands_ = std::make_unique<FindCommands>(storePath, *frame_, *view);
     findCommands_->AddTo(commands_);
     calendarCommands_ =
         std::make_unique<CalendarCommands>(*doc_, environment_.messages, *frame_, *view);

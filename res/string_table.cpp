@@ -355,6 +355,7 @@ constexpr Entry kStrings[] = {
     {66347, L"Name of the subscription:"},
     {66348, L"No subscription is named %1 or reads that address."},
     {66349, L"Several subscriptions are named \"%1\": give the address of the one meant."},
+    {66350, L"%1 more"},
 };
 
 static_assert(std::is_sorted(std::begin(kStrings), std::end(kStrings),

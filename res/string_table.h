@@ -293,6 +293,8 @@ enum StringId : int {
     IDS_SUBSCRIPTION_NEW_NAME = 66347,
     IDS_NO_SUBSCRIPTION = 66348,              // "%1" as typed
     IDS_SUBSCRIPTION_AMBIGUOUS = 66349,       // "%1" the name
+    // Find: the matches past those listed ("%1" how many).
+    IDS_FIND_MORE = 66350,
     // The Calendar Accounts dialog's list of an account's calendars.
     IDS_ACCOUNT_CALENDARS = 66260,
     IDS_ACCOUNT_READ_ONLY = 66261,

@@ -70,9 +70,13 @@ TEST_F(CalendarsDockTest, SpaceHidesACalendarsItemsThroughTheStore)
 
     Opened(cmd::ID_FIND)->trigger();
     auto* bar = app->MainFrame()->findChild<FindBar*>();
+    // The bar answers once its search on the worker did.
+    const auto answered = [bar] { return QTest::qWaitFor([bar] { return !bar->Searching(); }); };
     QTest::keyClicks(bar->Field(), "s");
+    ASSERT_TRUE(answered());
     EXPECT_EQ(bar->Matches()->model()->rowCount(), 1) << "Dentist alone";
     bar->HiddenToo()->setChecked(true);
+    ASSERT_TRUE(answered());
     EXPECT_EQ(bar->Matches()->model()->rowCount(), 3);
 
     list->setFocus();
