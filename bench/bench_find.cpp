@@ -68,8 +68,7 @@ void BM_FindMatches(benchmark::State& state, const wchar_t* text)
 // a worker in the program (BM_Find is its cost); here it is asked and never answers.
 void BM_FindBarKeystroke(benchmark::State& state, const char* text)
 {
-    FindBar bar([](const std::wstring&, bool, const FindBar::Answer&) {},
-                [](const FoundItem&) {});
+    FindBar bar([](const std::wstring&, bool, const FindBar::Answer&) {}, [](const FoundItem&) {});
     bar.resize(1280, 160);
     bar.Open();
     for (auto _ : state) {

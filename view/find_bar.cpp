@@ -65,13 +65,16 @@ public:
     }
     QVariant data(const QModelIndex& index, int role) const override
     {
-        if (role != Qt::DisplayRole || !index.isValid())
+        if (role != Qt::DisplayRole || !index.isValid()) {
             return {};
+        }
         const FoundItem* line = LineAt(index.row());
-        if (!line)
-            return index.column() == 2 ? QString::fromStdWString(res::LoadString(
-                                             res::IDS_FIND_MORE, std::to_wstring(Total() - listed_)))
-                                       : QVariant();
+        if (!line) {
+            return index.column() == 2
+                       ? QString::fromStdWString(res::LoadString(
+                             res::IDS_FIND_MORE, std::to_wstring(Total() - listed_)))
+                       : QVariant();
+        }
         switch (index.column()) {
         case 0:
             return QString::fromStdWString(FoundDayText(*line));
@@ -91,8 +94,8 @@ private:
 };
 
 FindBar::FindBar(Search search, Jump jump, QWidget* parent, Defer defer)
-    : QWidget(parent), search_(std::move(search)), jump_(std::move(jump)),
-      defer_(std::move(defer)), field_(new QLineEdit(this)),
+    : QWidget(parent), search_(std::move(search)), jump_(std::move(jump)), defer_(std::move(defer)),
+      field_(new QLineEdit(this)),
       hiddenToo_(new QCheckBox(
           QString::fromStdWString(res::LoadString(res::IDS_FIND_HIDDEN_CALENDARS)), this)),
       list_(new QTreeView(this)), lines_(new FoundLinesModel(this))

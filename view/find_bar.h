@@ -69,7 +69,7 @@ private:
     QCheckBox* hiddenToo_;
     QTreeView* list_;
     FoundLinesModel* lines_;
-    int asked_ = 0;    // the serial of the text as it is now
-    int answered_ = 0; // the serial of the matches listed
+    int asked_ = 0;                 // the serial of the text as it is now
+    int answered_ = 0;              // the serial of the matches listed
     bool jumpWhenAnswered_ = false; // Enter came before the answer
 };

@@ -122,8 +122,7 @@ int32_t SubscriptionLedger::Unsubscribe(int32_t calendar, int& deleted)
 bool SubscriptionLedger::IsSubscription(int32_t calendar)
 {
     Calendar kept;
-    return CalendarList(store_).Get(calendar, kept) == 0 &&
-           kept.kind == CalendarKind::Subscription;
+    return CalendarList(store_).Get(calendar, kept) == 0 && kept.kind == CalendarKind::Subscription;
 }
 
 // A refresh that read its file while the user unsubscribed finds the calendar gone: it writes

@@ -3,8 +3,8 @@
 // choice is in the store, and Find reaches hidden calendars only when its box is ticked.
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QMainWindow>
 #include <QListWidget>
+#include <QMainWindow>
 #include <QTest>
 #include <QTreeView>
 #include <gtest/gtest.h>

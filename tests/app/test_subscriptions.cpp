@@ -115,8 +115,9 @@ TEST_F(SubscriptionWindowTest, AddressesAreOfferedAsSubscriptionsAndSyncNowReads
     QStringList listed;
     dialogs.Queue([&listed](QDialog& accounts) {
         const QListWidget* list = accounts.findChild<QListWidget*>("subscriptionList");
-        for (int i = 0; i < list->count(); ++i)
+        for (int i = 0; i < list->count(); ++i) {
             listed << list->item(i)->text();
+        }
         return DialogRejected;
     });
     FindCommand(cmd::ID_CALENDAR_ACCOUNTS)->trigger();

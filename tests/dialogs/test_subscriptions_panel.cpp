@@ -67,8 +67,9 @@ TEST(SubscriptionsPanelTest, ListsRenamesRecoloursAndUnsubscribesAfterAsking)
     ScriptedDialogRunner dialogs;
     const std::map<int32_t, SubscriptionRead> reads{
         {holidays, {MakeSystemTime(2026, 12, 7, 9, 5), L""}},
-        {team, {MakeSystemTime(2026, 12, 7, 9, 5), L"The server example.org answered with the "
-                                                   L"error 500."}}};
+        {team,
+         {MakeSystemTime(2026, 12, 7, 9, 5), L"The server example.org answered with the "
+                                             L"error 500."}}};
     dialogs.Queue([&](QDialog& shown) {
         auto& dialog = static_cast<CCalendarAccountsDlg&>(shown);
         QListWidget* list = dialog.findChild<QListWidget*>("subscriptionList");
@@ -97,7 +98,8 @@ TEST(SubscriptionsPanelTest, ListsRenamesRecoloursAndUnsubscribesAfterAsking)
             }
         }));
         button("subscriptionColour")->click();
-        EXPECT_EQ(list->item(0)->text(), "Bank holidays <https://example.org/h.ics>, read at 09:05");
+        EXPECT_EQ(list->item(0)->text(),
+                  "Bank holidays <https://example.org/h.ics>, read at 09:05");
 
         list->setCurrentRow(1);
         messages.QueueAnswer(IDCANCEL);
@@ -109,8 +111,8 @@ TEST(SubscriptionsPanelTest, ListsRenamesRecoloursAndUnsubscribesAfterAsking)
                   QStringList({"Bank holidays <https://example.org/h.ics>, read at 09:05"}));
         return DialogRejected;
     });
-    EXPECT_TRUE(CCalendarAccountsDlg::Run(dialogs, store, credentials, messages, {}, nullptr, {},
-                                          reads));
+    EXPECT_TRUE(
+        CCalendarAccountsDlg::Run(dialogs, store, credentials, messages, {}, nullptr, {}, reads));
     EXPECT_TRUE(dialogs.Exhausted());
     ASSERT_EQ(messages.shown().size(), 2u);
     EXPECT_EQ(messages.shown()[1].text,

@@ -211,8 +211,9 @@ TEST(Subscription, UnsubscribeDropsTheCalendarWithItsItems)
         args.insert(args.end(), {"--store", store});
         std::ostringstream out, errors;
         const int code = RunSync(args, {}, out, errors);
-        if (err)
+        if (err) {
             *err = errors.str();
+        }
         return std::to_string(code) + " " + out.str();
     };
     const std::string a = web.Url("/a.ics").toString().toStdString();

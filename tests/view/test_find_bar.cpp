@@ -22,8 +22,9 @@ struct FindHarness {
     std::vector<Asked> asked;
     std::vector<std::pair<int, std::function<void()>>> paused;
     std::vector<std::wstring> jumped;
-    FindBar bar{[this](const std::wstring& text, bool hiddenToo,
-                       FindBar::Answer answer) { asked.push_back({text, hiddenToo, answer}); },
+    FindBar bar{[this](const std::wstring& text, bool hiddenToo, FindBar::Answer answer) {
+                    asked.push_back({text, hiddenToo, answer});
+                },
                 [this](const FoundItem& found) { jumped.push_back(found.subject); }, nullptr,
                 [this](int ms, std::function<void()> then) { paused.emplace_back(ms, then); }};
 
@@ -40,8 +41,9 @@ struct FindHarness {
 FoundItems Lines(int count, int next)
 {
     FoundItems found;
-    for (int i = 0; i < count; ++i)
+    for (int i = 0; i < count; ++i) {
         found.lines.push_back({{}, 46000.0 + i, false, L"line " + std::to_wstring(i), 1});
+    }
     found.next = next;
     return found;
 }
@@ -95,8 +97,9 @@ TEST(FindBar, ManyMatchesListAWindowAroundTheNextOneAndCountTheRest)
     EXPECT_EQ(h.Text(300, 0), "");
     const QAbstractItemModel& model = *h.bar.Matches()->model();
     EXPECT_FALSE(model.flags(model.index(300, 0)).testFlag(Qt::ItemIsSelectable));
-    for (int i = 0; i < 25; ++i)
+    for (int i = 0; i < 25; ++i) {
         QTest::keyClick(h.bar.Field(), Qt::Key_Up);
+    }
     EXPECT_EQ(h.Current(), 0);
     h.bar.Step(-1); // wraps round within the listed lines
     EXPECT_EQ(h.Current(), 299);

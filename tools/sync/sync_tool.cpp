@@ -556,7 +556,8 @@ int RunSync(const std::vector<std::string>& args, const SYSTEMTIME& now, std::os
                    ? SubscribeCommand(a.store, a.url, a.name, trusted, out, err)
                    : kSyncFailed;
     }
-    if (a.command == "unsubscribe")
+    if (a.command == "unsubscribe") {
         return UnsubscribeCommand(a.store, a.url, out, err);
+    }
     return Rounds(a, now, out, err);
 }
