@@ -79,7 +79,7 @@ void SubscriptionsPanel::ShowReads(std::map<int32_t, SubscriptionRead> reads)
 
 void SubscriptionsPanel::Reload()
 {
-    const int32_t chosen = Chosen() ? Chosen()->id : 0;
+    const int32_t chosen = Chosen() != nullptr ? Chosen()->id : 0;
     subscriptions_.clear();
     pim::StoreDatabase db;
     // A store that cannot be read shows none; the accounts list above says why.
@@ -133,7 +133,7 @@ void SubscriptionsPanel::Choose()
 void SubscriptionsPanel::Rename()
 {
     const pim::Calendar* chosen = Chosen();
-    if (!chosen || !dialogs_) {
+    if (chosen == nullptr || dialogs_ == nullptr) {
         return;
     }
     QInputDialog dialog(this);
@@ -154,7 +154,7 @@ void SubscriptionsPanel::Rename()
 void SubscriptionsPanel::Recolour()
 {
     const pim::Calendar* chosen = Chosen();
-    if (!chosen || !dialogs_) {
+    if (chosen == nullptr || dialogs_ == nullptr) {
         return;
     }
     CColorSelDlg dialog(chosen->colour, this);
@@ -181,7 +181,7 @@ void SubscriptionsPanel::Save(pim::Calendar calendar)
 void SubscriptionsPanel::Unsubscribe()
 {
     const pim::Calendar* chosen = Chosen();
-    if (!chosen) {
+    if (chosen == nullptr) {
         return;
     }
     const pim::Calendar calendar = *chosen;

@@ -44,8 +44,9 @@ public:
     // The line of listed row `row`; null for the "more" line and outside the list.
     const FoundItem* LineAt(int row) const
     {
-        return row >= 0 && row < listed_ ? &found_.lines[static_cast<size_t>(first_ + row)]
-                                         : nullptr;
+        return row >= 0 && row < listed_
+                   ? &found_.lines[static_cast<size_t>(first_) + static_cast<size_t>(row)]
+                   : nullptr;
     }
     // The row that lists line `line`; -1 when it is not listed.
     int RowOf(int line) const
@@ -69,7 +70,7 @@ public:
             return {};
         }
         const FoundItem* line = LineAt(index.row());
-        if (!line) {
+        if (line == nullptr) {
             return index.column() == 2
                        ? QString::fromStdWString(res::LoadString(
                              res::IDS_FIND_MORE, std::to_wstring(Total() - listed_)))
@@ -209,7 +210,7 @@ void FindBar::Ask(int serial)
     const QPointer<FindBar> alive(this);
     search_(field_->text().toStdWString(), hiddenToo_->isChecked(),
             [alive, serial](FoundItems found) {
-                if (alive) {
+                if (!alive.isNull()) {
                     alive->Show(serial, std::move(found));
                 }
             });

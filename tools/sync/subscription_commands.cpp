@@ -23,8 +23,9 @@ using ical::Utf8;
 
 void PrintNotes(const caldav::SubscriptionReport& report, std::ostream& out)
 {
-    for (const std::wstring& note : report.notes)
+    for (const std::wstring& note : report.notes) {
         out << "  " << Utf8(note) << '\n';
+    }
 }
 
 caldav::Connection Limits(const QStringList& trusted)
@@ -77,11 +78,12 @@ int SubscribeCommand(const std::string& storePath, const std::string& typed,
             << '\n';
         return kFailed;
     }
-    if (address.scheme() == QLatin1String("http"))
+    if (address.scheme() == QLatin1String("http")) {
         err << "tamberlo-sync: "
             << Utf8(res::LoadString(res::IDS_SUBSCRIPTION_PLAIN_HTTP,
                                     address.toString().toStdWString()))
             << '\n';
+    }
     const caldav::SubscriptionReport report = caldav::Subscribe(
         storePath, address, QString::fromStdString(name).toStdWString(), Limits(trusted));
     if (report.error) {
@@ -140,11 +142,12 @@ int RefreshCommand(const std::string& storePath, const QStringList& trusted,
             continue;
         }
         out << "subscription " << Utf8(report.calendar.name) << ": ";
-        if (report.unchanged)
+        if (report.unchanged) {
             out << "unchanged\n";
-        else
+        } else {
             out << "received " << report.change.written << ", deleted here "
                 << report.change.deleted << '\n';
+        }
         PrintNotes(report, out);
     }
     return code;
