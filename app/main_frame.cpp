@@ -123,6 +123,18 @@ void CMainFrame::PlaceWindow(const std::string& saved)
                         : QRect(QPoint(0, 0), wanted));
 }
 
+std::string CMainFrame::SavedDocks() const
+{
+    return saveState().toBase64().toStdString();
+}
+
+void CMainFrame::PlaceDocks(const std::string& saved)
+{
+    if (!saved.empty()) {
+        restoreState(QByteArray::fromBase64(QByteArray::fromStdString(saved)));
+    }
+}
+
 // Each menu picks its items' underlined letters in its own order, the menu bar its menus'.
 void CMainFrame::BuildMenuBar()
 {

@@ -48,6 +48,10 @@ public:
     // Restores `saved`; on a first start, or when `saved` is unusable, the window takes its
     // default size, made to fit the available area of its screen and centred there.
     void PlaceWindow(const std::string& saved);
+    // Which docks are open, where and how wide, as Qt saves them, in base64 for the profile.
+    std::string SavedDocks() const;
+    // Restores `saved`; an empty or unusable value leaves the docks as they were made.
+    void PlaceDocks(const std::string& saved);
 
     const std::vector<std::wstring>& toolTipTexts() const { return toolTipTexts_; }
     QToolBar* CommandBar() const { return commandBar_; }

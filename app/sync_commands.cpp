@@ -123,6 +123,9 @@ void SyncCommands::RoundEnded(const SyncOutcome& outcome)
         return;
     }
     failedAccounts_ = outcome.failedAccounts;
+    for (const auto& [calendar, failure] : outcome.subscriptions) {
+        subscriptionReads_[calendar] = {GetLocalTime(), failure};
+    }
     if (outcome.report.storeChanged)
         FollowStore();
     ShowStatus(QString::fromStdWString(SyncStatusText(outcome, GetLocalTime())));
@@ -191,7 +194,7 @@ void SyncCommands::OpenAccounts()
 {
     if (CCalendarAccountsDlg::Run(services_.dialogs, services_.storePath, credentials_,
                                   services_.messages, services_.network.discover, &services_.frame,
-                                  failedAccounts_))
+                                  failedAccounts_, subscriptionReads_))
         scheduler_->RunNow();
 }
 

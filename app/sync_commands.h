@@ -77,6 +77,7 @@ private:
     SyncCredentials credentials_;
     std::set<QString> asked_;                        // fingerprints asked about in this run
     std::map<int32_t, std::wstring> failedAccounts_; // by the last round, for the accounts list
+    std::map<int32_t, SubscriptionRead> subscriptionReads_; // by calendar id, for the same
     bool requested_ = false;   // the user asked for the coming or running round
     QLabel* status_ = nullptr; // in the frame's status bar, made at the first word to say
     std::unique_ptr<WorkerJob> subscribing_;    // an offered subscription being read

@@ -70,6 +70,10 @@ void RefreshSubscriptions(SyncOutcome& outcome, const std::string& storePath,
         report.storeChanged = report.received + report.deletedHere > 0;
         report.notes = subscription.notes;
         report.error = caldav::SubscriptionFailure(subscription);
+        if (subscription.calendar.id != 0) {
+            outcome.subscriptions[subscription.calendar.id] =
+                subscription.error ? subscription.error.message : std::wstring();
+        }
         AddUp(outcome.report, std::move(report));
     }
 }

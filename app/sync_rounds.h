@@ -46,6 +46,8 @@ struct SyncOutcome {
     std::optional<pim::SyncAccount> needsPassword;
     // The accounts whose round failed, by id, with why.
     std::map<int32_t, std::wstring> failedAccounts;
+    // The subscriptions refreshed, by calendar id, with why for a failed one (empty when read).
+    std::map<int32_t, std::wstring> subscriptions;
 };
 
 // One round per account of `accounts` (the accounts of the store at `storePath`); safe on a

@@ -44,6 +44,8 @@ namespace {
 // The window's place and size: the program's own value, in a section apart from the settings.
 constexpr wchar_t kWindowSection[] = L"Window";
 constexpr wchar_t kWindowGeometry[] = L"Geometry";
+// Whether the Calendars list is open, and on which side.
+constexpr wchar_t kWindowDocks[] = L"Docks";
 
 using ConnectionEvent = PimSession::ConnectionEvent;
 
@@ -118,7 +120,7 @@ bool CTamberloApp::InitInstance()
     router_.Append(&commands_);
     frame_->SetView(view, &router_);
     AttachViewEditing(storePath, *view);
-    findCommands_ = std::make_unique<FindCommands>(*session_, *frame_, *view);
+    findCommands_ = std::make_unique<FindCommands>(storePath, *frame_, *view);
     findCommands_->AddTo(commands_);
     calendarCommands_ =
         std::make_unique<CalendarCommands>(*doc_, environment_.messages, *frame_, *view);
@@ -135,6 +137,9 @@ bool CTamberloApp::InitInstance()
     frame_->PlaceWindow(QString::fromStdWString(
                             profile_->GetString(kWindowSection, kWindowGeometry, {}))
                             .toStdString());
+    frame_->PlaceDocks(
+        QString::fromStdWString(profile_->GetString(kWindowSection, kWindowDocks, {}))
+            .toStdString());
     frame_->show();
     started_ = true;
     OfferCalendarImports(environment_.arguments);
@@ -274,9 +279,12 @@ void CTamberloApp::OfferCalendarImports(const std::vector<std::string>& argument
 
 bool CTamberloApp::SaveSettings()
 {
-    if (frame_)
+    if (frame_) {
         profile_->WriteString(kWindowSection, kWindowGeometry,
                               QString::fromStdString(frame_->SavedGeometry()).toStdWString());
+        profile_->WriteString(kWindowSection, kWindowDocks,
+                              QString::fromStdString(frame_->SavedDocks()).toStdWString());
+    }
     return ::SaveSettings(*settings_, *profile_);
 }
 

@@ -95,7 +95,9 @@ CCalendarAccountsDlg::CCalendarAccountsDlg(std::string storePath, SyncCredential
       password_(new QLineEdit), test_(Button("test", res::IDS_ACCOUNT_TEST)),
       status_(new QLabel), calendars_(new QListWidget), add_(Button("add", res::IDS_ACCOUNT_ADD)),
       remove_(Button("remove", res::IDS_ACCOUNT_REMOVE)),
-      subscribe_(Button("subscribe", res::IDS_SUBSCRIBE_BUTTON)), ownAddresses_(new QLineEdit)
+      subscribe_(Button("subscribe", res::IDS_SUBSCRIBE_BUTTON)),
+      subscriptions_(new SubscriptionsPanel(storePath_, messages_, subscribe_)),
+      ownAddresses_(new QLineEdit)
 {
     setObjectName(QStringLiteral("CalendarAccountsDlg"));
     setWindowTitle(Text(res::IDS_CALENDAR_ACCOUNTS));
@@ -127,7 +129,6 @@ CCalendarAccountsDlg::CCalendarAccountsDlg(std::string storePath, SyncCredential
     ownForm->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     ownForm->addRow(Text(res::IDS_OWN_ADDRESSES), ownAddresses_);
     auto* accountButtons = new QHBoxLayout;
-    accountButtons->addWidget(subscribe_);
     subscribe_->setEnabled(false); // until Run gives the way to show its dialog
     accountButtons->addStretch();
     accountButtons->addWidget(add_);
@@ -140,9 +141,13 @@ CCalendarAccountsDlg::CCalendarAccountsDlg(std::string storePath, SyncCredential
     layout->addLayout(form);
     layout->addLayout(accountButtons);
     layout->addLayout(ownForm);
+    layout->addWidget(subscriptions_);
     layout->addWidget(close);
-    ChainTabOrder(
-        {list_, server_, user_, password_, test_, calendars_, add_, remove_, ownAddresses_});
+    ChainTabOrder({list_, server_, user_, password_, test_, calendars_, add_, remove_,
+                   ownAddresses_, subscriptions_->List()});
+    connect(subscriptions_, &SubscriptionsPanel::StoreChanged, this, [this] { changed_ = true; });
+    connect(subscriptions_, &SubscriptionsPanel::StoreFailed, this,
+            &CCalendarAccountsDlg::ReportStoreFailure);
     connect(this, &QDialog::finished, this, [this] {
         caldav::KeepLocalAddresses(credentials_.AccountProfile(), ownAddresses_->text());
     });
@@ -155,7 +160,7 @@ CCalendarAccountsDlg::CCalendarAccountsDlg(std::string storePath, SyncCredential
     connect(remove_, &QPushButton::clicked, this, &CCalendarAccountsDlg::Remove);
     connect(subscribe_, &QPushButton::clicked, this, &CCalendarAccountsDlg::Subscribe);
     Reload();
-    resize(560, 520);
+    resize(560, 640);
 }
 
 void CCalendarAccountsDlg::ShowFailures(std::map<int32_t, std::wstring> failed)
@@ -171,11 +176,14 @@ CCalendarAccountsDlg::~CCalendarAccountsDlg() = default;
 bool CCalendarAccountsDlg::Run(DialogRunner& dialogs, std::string storePath,
                                SyncCredentials& credentials, MessageService& messages,
                                Discoverer discover, QWidget* parent,
-                               std::map<int32_t, std::wstring> failed)
+                               std::map<int32_t, std::wstring> failed,
+                               std::map<int32_t, SubscriptionRead> reads)
 {
     CCalendarAccountsDlg dialog(std::move(storePath), credentials, messages, std::move(discover),
                                 parent);
     dialog.ShowFailures(std::move(failed));
+    dialog.subscriptions_->ShowReads(std::move(reads));
+    dialog.subscriptions_->SetDialogs(&dialogs);
     dialog.dialogs_ = &dialogs;
     dialog.subscribe_->setEnabled(true);
     dialogs.Run(dialog);
@@ -441,8 +449,10 @@ void CCalendarAccountsDlg::Remove()
 
 void CCalendarAccountsDlg::Subscribe()
 {
-    if (CSubscribeDlg::Run(*dialogs_, storePath_, credentials_, messages_, this))
+    if (CSubscribeDlg::Run(*dialogs_, storePath_, credentials_, messages_, this)) {
         changed_ = true;
+        subscriptions_->Reload();
+    }
 }
 
 void CCalendarAccountsDlg::Refuse(int messageId, QWidget* field)

@@ -4,6 +4,7 @@
 // again on a kept account adds calendars to it); Remove drops an account with its sync state,
 // the items staying. The addresses the server names as the user's
 // are kept with the account; a line below takes the user's own addresses for local calendars.
+// Below it the subscriptions are listed, to subscribe, rename, recolour and unsubscribe.
 #pragma once
 
 #include <QDialog>
@@ -13,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/subscriptions_panel.h"
 #include "platform/pim/sync_ledger.h"
 #include "sync/calendar_collection.h"
 
@@ -54,13 +56,16 @@ public:
 
     // The "Calendar Accounts..." command; true when an account was added or removed.
     // `failed`: the accounts whose last round failed, by id, with why; the list marks them.
+    // `reads`: how each subscription's last refresh went, by calendar id.
     static bool Run(DialogRunner& dialogs, std::string storePath, SyncCredentials& credentials,
                     MessageService& messages, Discoverer discover, QWidget* parent = nullptr,
-                    std::map<int32_t, std::wstring> failed = {});
+                    std::map<int32_t, std::wstring> failed = {},
+                    std::map<int32_t, SubscriptionRead> reads = {});
 
     void ShowFailures(std::map<int32_t, std::wstring> failed);
 
     const std::vector<pim::SyncAccount>& Accounts() const { return accounts_; }
+    SubscriptionsPanel& Subscriptions() const { return *subscriptions_; }
     bool Changed() const { return changed_; }
 
 signals:
@@ -113,6 +118,7 @@ private:
     QPushButton* add_;
     QPushButton* remove_;
     QPushButton* subscribe_;
+    SubscriptionsPanel* subscriptions_;
     DialogRunner* dialogs_ = nullptr; // how Run shows the subscription's dialog
     // The user's own addresses for the local calendars, and those the last Test found.
     QLineEdit* ownAddresses_;

@@ -345,6 +345,17 @@ constexpr Entry kStrings[] = {
     {66324, L"Alt+Shift+Left / Alt+Shift+Right\tthe selected appointment half an hour shorter / "
             L"longer"},
     {66325, L"Menu / Shift+F10\tthe context menu of the selected item or hour"},
+    {66340, L"Subscriptions"},
+    {66341, L"Rename..."},
+    {66342, L"Colour..."},
+    {66343, L"Unsubscribe"},
+    {66344, L"Unsubscribe from \"%1\" and delete its %2 here? The calendar at %3 stays as it is."},
+    {66345, L"read at %1"},
+    {66346, L"not refreshed: %1"},
+    {66347, L"Name of the subscription:"},
+    {66348, L"No subscription is named %1 or reads that address."},
+    {66349, L"Several subscriptions are named \"%1\": give the address of the one meant."},
+    {66350, L"%1 more"},
 };
 
 static_assert(std::is_sorted(std::begin(kStrings), std::end(kStrings),

@@ -282,6 +282,19 @@ enum StringId : int {
     IDS_SUBSCRIPTION_BAD_ADDRESS = 66311,
     IDS_SUBSCRIPTION_KNOWN = 66312,           // "%1" the address, "%2" the name
     IDS_SUBSCRIPTION_PLAIN_HTTP = 66313,      // "%1" the address
+    // The subscriptions in Calendar Accounts, and tamberlo-sync unsubscribe.
+    IDS_SUBSCRIPTIONS = 66340,
+    IDS_SUBSCRIPTION_RENAME = 66341,
+    IDS_SUBSCRIPTION_COLOUR = 66342,
+    IDS_UNSUBSCRIBE = 66343,
+    IDS_UNSUBSCRIBE_QUESTION = 66344,         // "%1" the name, "%2" "3 items", "%3" the address
+    IDS_SUBSCRIPTION_READ_AT = 66345,         // "%1" the time
+    IDS_SUBSCRIPTION_NOT_READ = 66346,        // "%1" why
+    IDS_SUBSCRIPTION_NEW_NAME = 66347,
+    IDS_NO_SUBSCRIPTION = 66348,              // "%1" as typed
+    IDS_SUBSCRIPTION_AMBIGUOUS = 66349,       // "%1" the name
+    // Find: the matches past those listed ("%1" how many).
+    IDS_FIND_MORE = 66350,
     // The Calendar Accounts dialog's list of an account's calendars.
     IDS_ACCOUNT_CALENDARS = 66260,
     IDS_ACCOUNT_READ_ONLY = 66261,

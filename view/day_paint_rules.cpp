@@ -7,6 +7,7 @@
 
 #include "model/date_time.h"
 #include "res/pictures.h"
+#include "view/calendar_mark.h"
 #include "view/paint_primitives.h"
 
 SYSTEMTIME DayDate(const PaintContext& context, int day)
@@ -135,8 +136,19 @@ std::vector<TaskStripEntry> TaskStripEntries(const GanttGeometry& geometry,
         const std::wstring label = TaskStripText(settings, entries, day, pos);
         if (label.empty())
             continue;
-        const PixelPoint at = geometry.TaskText(day, offset);
-        shown.push_back({pos, geometry.TaskIcon(day, offset), at, label});
+        TaskStripEntry entry{pos, {}, {}, label, entries.TaskCalendarColour(day, pos)};
+        entry.left = geometry.TaskIcon(day, offset).x;
+        // As on a bar: the band inside the outline, a line, then the icon.
+        if (entry.calendar) {
+            const PixelRect frame = geometry.TaskFrame(day);
+            entry.calendarBand = {entry.left + 1, frame.top + 1,
+                                  entry.left + 1 + kCalendarBandWidth, frame.bottom - 1};
+            offset += kCalendarBandWidth + 2;
+        }
+        entry.icon = geometry.TaskIcon(day, offset);
+        entry.text = geometry.TaskText(day, offset);
+        const PixelPoint at = entry.text;
+        shown.push_back(std::move(entry));
         // Past the row's end nothing more can be seen; stop rather than measure every task.
         if (at.x > rowRight)
             break;

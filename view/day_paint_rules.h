@@ -46,12 +46,16 @@ std::wstring TaskStripText(const DrawSettings& settings, const DayEntries& entri
                            int pos);
 int TaskStripIcon(const DayEntries& entries, int day, int pos);
 
-// One task as the strip of a Gantt row places it: its check box icon, then its text.
+// One task as the strip of a Gantt row places it: its calendar's band where items are marked
+// by their calendar, its check box icon, then its text.
 struct TaskStripEntry {
     int pos = -1;
     PixelPoint icon;
     PixelPoint text;
     std::wstring label;
+    std::optional<uint32_t> calendar{}; // the colour of its calendar (0x00BBGGRR), when marked
+    PixelRect calendarBand{};           // parted from the icon by a line of the strip's outline
+    int left = 0;                       // where the entry begins: its band, else its icon
 };
 // The entries the strip of row `day` draws, left to right; `textWidth` measures a label in a
 // cell of the given width. The painter draws these and the hit tests read them.

@@ -87,7 +87,7 @@ std::optional<TaskStripEntry> PointerInput::StripEntryAt(int day, int x) const
     const std::vector<TaskStripEntry> shown =
         TaskStripEntries(GanttGeometry(layout_), settings_, entries_, day, textWidth_);
     for (auto entry = shown.rbegin(); entry != shown.rend(); ++entry)
-        if (x >= entry->icon.x)
+        if (x >= entry->left)
             return *entry;
     return shown.empty() ? std::nullopt : std::optional(shown.front());
 }

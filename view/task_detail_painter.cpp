@@ -50,6 +50,12 @@ void TaskDetailPainter::PaintTaskStrip(int day) const
     const QRect row = ToQRect(c_.geometry.DayRect(day));
     const int stripEnd = c_.geometry.TaskFrame(day).right;
     for (const TaskStripEntry& entry : shown) {
+        if (entry.calendar) {
+            const PixelRect& band = entry.calendarBand;
+            DrawCalendarBand(p, band, *entry.calendar);
+            p.setPen(c_.resources.TaskPen());
+            VerticalLine(p, band.right, band.top, band.bottom);
+        }
         DrawItemIcon(p, c_.resources, TaskStripIcon(c_.entries, day, entry.pos), entry.icon,
                      c_.layout.mainFontSize);
         p.setPen(c_.resources.TextColor());

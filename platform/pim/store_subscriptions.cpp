@@ -87,10 +87,53 @@ int32_t SubscriptionLedger::Replace(int32_t calendar, std::vector<StoredItem>& i
     return store_.RunInOneTransaction([&] { return ReplaceIn(calendar, items, state, out); });
 }
 
+int32_t SubscriptionLedger::Unsubscribe(int32_t calendar, int& deleted)
+{
+    deleted = 0;
+    if (!access_.Ready()) {
+        return -1;
+    }
+    int count = 0;
+    const auto bind = [calendar](SqliteStatement& s) { s.Bind(calendar); };
+    const int32_t status = store_.RunInOneTransaction([&] {
+        std::vector<int32_t> oids;
+        if (!IsSubscription(calendar) ||
+            access_.Query("SELECT oid FROM items WHERE calendar = ?", bind,
+                          [&oids](const SqliteStatement& s) { oids.push_back(s.Int(0)); }) != 0) {
+            return -1;
+        }
+        for (const int32_t oid : oids) {
+            if (store_.DeleteItem(oid, StoreDatabase::SyncMark::None) < 0) {
+                return -1;
+            }
+            ++count;
+        }
+        return access_.Change("DELETE FROM subscriptions WHERE calendar = ?", bind) == 0 &&
+                       access_.Change("DELETE FROM calendars WHERE id = ?", bind) == 0
+                   ? 0
+                   : -1;
+    });
+    if (status >= 0) {
+        deleted = count;
+    }
+    return status;
+}
+
+bool SubscriptionLedger::IsSubscription(int32_t calendar)
+{
+    Calendar kept;
+    return CalendarList(store_).Get(calendar, kept) == 0 && kept.kind == CalendarKind::Subscription;
+}
+
+// A refresh that read its file while the user unsubscribed finds the calendar gone: it writes
+// nothing rather than leave the file's items in no calendar.
 int32_t SubscriptionLedger::ReplaceIn(int32_t calendar, std::vector<StoredItem>& items,
                                       const SubscriptionState& state, SubscriptionChange& out)
 {
     out = {};
+    if (!IsSubscription(calendar)) {
+        return -1;
+    }
     std::map<std::pair<int32_t, std::wstring>, int32_t> held; // oid by kind and UID
     if (access_.Query(
             "SELECT kind, ifnull(uid, ''), oid FROM items WHERE calendar = ?",

@@ -49,11 +49,15 @@ public:
     // added, and those the file no longer has are deleted. No write counts as a local change.
     int32_t Replace(int32_t calendar, std::vector<StoredItem>& items,
                     const SubscriptionState& state, SubscriptionChange& out);
+    // The subscription goes, with its items and its state, in one transaction; `deleted` counts
+    // the items. Fails, changing nothing, for a calendar that is no subscription.
+    int32_t Unsubscribe(int32_t calendar, int& deleted);
 
 private:
     int32_t ReplaceIn(int32_t calendar, std::vector<StoredItem>& items,
                       const SubscriptionState& state, SubscriptionChange& out);
     int32_t SetState(int32_t calendar, const SubscriptionState& state);
+    bool IsSubscription(int32_t calendar);
 
     StoreDatabase& store_;
     StoreAccess access_;

@@ -4,11 +4,13 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMainWindow>
 #include <QTest>
 #include <QTreeView>
 #include <gtest/gtest.h>
 
 #include "model/tamberlo_doc.h"
+#include "platform/profile.h"
 #include "res/command_ids.h"
 #include "tests/app/shell_fixture.h"
 #include "tests/support/calendar_items.h"
@@ -68,9 +70,13 @@ TEST_F(CalendarsDockTest, SpaceHidesACalendarsItemsThroughTheStore)
 
     Opened(cmd::ID_FIND)->trigger();
     auto* bar = app->MainFrame()->findChild<FindBar*>();
+    // The bar answers once its search on the worker did.
+    const auto answered = [bar] { return QTest::qWaitFor([bar] { return !bar->Searching(); }); };
     QTest::keyClicks(bar->Field(), "s");
+    ASSERT_TRUE(answered());
     EXPECT_EQ(bar->Matches()->model()->rowCount(), 1) << "Dentist alone";
     bar->HiddenToo()->setChecked(true);
+    ASSERT_TRUE(answered());
     EXPECT_EQ(bar->Matches()->model()->rowCount(), 3);
 
     list->setFocus();
@@ -82,6 +88,41 @@ TEST_F(CalendarsDockTest, SpaceHidesACalendarsItemsThroughTheStore)
 
     Opened(cmd::ID_CALENDARS_LIST)->trigger(); // from the list: the list goes
     EXPECT_FALSE(dock->isVisible());
+}
+
+// The list's being open, and its side, come back at the next start from the profile; a damaged
+// value starts with it closed, on the right.
+TEST_F(CalendarsDockTest, OpenAndSideAreRememberedBetweenStarts)
+{
+    const auto dock = [this] { return app->MainFrame()->findChild<CalendarsDock*>(); };
+    const auto restart = [this] {
+        app->MainFrame()->close();
+        Start();
+        app->MainFrame()->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(app->MainFrame()));
+    };
+    Start();
+    Opened(cmd::ID_CALENDARS_LIST)->trigger();
+    app->MainFrame()->addDockWidget(Qt::LeftDockWidgetArea, dock());
+    restart();
+    EXPECT_TRUE(dock()->isVisible());
+    EXPECT_EQ(app->MainFrame()->dockWidgetArea(dock()), Qt::LeftDockWidgetArea);
+    EXPECT_TRUE(Opened(cmd::ID_CALENDARS_LIST)->isChecked());
+
+    dock()->List()->setFocus();
+    Opened(cmd::ID_CALENDARS_LIST)->trigger();
+    restart();
+    EXPECT_FALSE(dock()->isVisible());
+    app->MainFrame()->close();
+
+    {
+        Profile damaged(paths.ProfilePath());
+        damaged.WriteString(L"Window", L"Docks", L"bm90IGEgc3RhdGU=");
+        ASSERT_TRUE(damaged.Flush());
+    }
+    Start();
+    EXPECT_TRUE(dock()->isHidden());
+    EXPECT_EQ(app->MainFrame()->dockWidgetArea(dock()), Qt::RightDockWidgetArea);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // and Sync Now reads every subscription again, saying in the status bar how it went.
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -109,6 +110,23 @@ TEST_F(SubscriptionWindowTest, AddressesAreOfferedAsSubscriptionsAndSyncNowReads
     EXPECT_EQ(SyncNow().toStdString(),
               "Sync failed at 10:30: The subscription \"Public holidays\" was not refreshed: " +
                   QString::fromStdWString(taken).toStdString() + " holds no calendar.");
+
+    // Calendar Accounts lists each subscription with how the last round's refresh went.
+    QStringList listed;
+    dialogs.Queue([&listed](QDialog& accounts) {
+        const QListWidget* list = accounts.findChild<QListWidget*>("subscriptionList");
+        for (int i = 0; i < list->count(); ++i) {
+            listed << list->item(i)->text();
+        }
+        return DialogRejected;
+    });
+    FindCommand(cmd::ID_CALENDAR_ACCOUNTS)->trigger();
+    const QString team = web.Url("/team.ics").toString();
+    EXPECT_EQ(listed, QStringList({QStringLiteral("Public holidays <%1>, not refreshed: %1 holds "
+                                                  "no calendar.")
+                                       .arg(QString::fromStdWString(taken)),
+                                   QStringLiteral("Team <%1>, not refreshed: %1 holds no calendar.")
+                                       .arg(team)}));
 }
 
 }  // namespace

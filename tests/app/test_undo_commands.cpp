@@ -72,6 +72,7 @@ TEST_F(WindowTest, FindJumpsToAMatchTwoYearsAhead)
     ASSERT_NE(bar, nullptr);
     EXPECT_TRUE(bar->isVisible());
     QTest::keyClicks(bar->Field(), "DENT");
+    ASSERT_TRUE(QTest::qWaitFor([bar] { return !bar->Searching(); })) << "answered";
     ASSERT_EQ(bar->Matches()->model()->rowCount(), 2);
     EXPECT_EQ(bar->Matches()->currentIndex().data().toString(), "2028/12/07");
     QTest::keyClick(bar->Field(), Qt::Key_Return);
@@ -107,8 +108,8 @@ TEST_F(WindowTest, FindSelectsTheListedItemAndDeleteNamesIt)
     Opened(cmd::ID_FIND)->trigger();
     auto* bar = app->MainFrame()->findChild<FindBar*>();
     QTest::keyClicks(bar->Field(), "school");
-    QTest::keyClick(bar->Field(), Qt::Key_Return);
-    EXPECT_EQ(view.SelectedDate().wDay, 18);
+    QTest::keyClick(bar->Field(), Qt::Key_Return); // before the answer: the jump follows it
+    ASSERT_TRUE(QTest::qWaitFor([&view] { return view.SelectedDate().wDay == 18; }));
     ASSERT_EQ(view.Selection().oid, PimSession::OidField(school));
     EXPECT_EQ(view.Selection().line, 5);
     EXPECT_GE(view.Selection().line, view.DetailScroll());

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "platform/pim/store_database.h"
+#include "platform/pim/store_subscriptions.h"
 #include "platform/pim/sync_ledger.h"
 #include "sync/subscription.h"
 #include "tests/support/temp_paths.h"
@@ -195,6 +196,67 @@ TEST(Subscription, AddressesAndTheTool)
     EXPECT_EQ(tool({"subscribe", "ftp://example.org/x.ics"}, &err), "2 ");
     EXPECT_EQ(err, "tamberlo-sync: Not the address of a calendar: give an https:// or webcal:// "
                    "address.\n");
+}
+
+// unsubscribe takes a name (exact, else in any case) or an address, refuses a name two
+// subscriptions share, and drops the calendar with its items; a refresh that read its file
+// meanwhile writes nothing, and only a subscription is dropped so.
+TEST(Subscription, UnsubscribeDropsTheCalendarWithItsItems)
+{
+    IcsServer web;
+    web.Serve(File(Event("xmas", "20261225", "Christmas") + Event("ny", "20270101", "New Year")));
+    TempPaths paths;
+    const std::string store = paths.StorePath();
+    const auto tool = [&](std::vector<std::string> args, std::string* err = nullptr) {
+        args.insert(args.end(), {"--store", store});
+        std::ostringstream out, errors;
+        const int code = RunSync(args, {}, out, errors);
+        if (err) {
+            *err = errors.str();
+        }
+        return std::to_string(code) + " " + out.str();
+    };
+    const std::string a = web.Url("/a.ics").toString().toStdString();
+    const std::string b = web.Url("/b.ics").toString().toStdString();
+    EXPECT_EQ(tool({"subscribe", a, "--name", "Team"}), "0 subscribed to Team (calendar 2): 2 items\n");
+    EXPECT_EQ(tool({"subscribe", b, "--name", "Team"}), "0 subscribed to Team (calendar 3): 2 items\n");
+    EXPECT_EQ(tool({"subscribe", web.Url().toString().toStdString(), "--name", "Feiertage"}),
+              "0 subscribed to Feiertage (calendar 4): 2 items\n");
+    const std::pair<std::vector<std::string>, std::string> refused[] = {
+        {{"unsubscribe", "Team"},
+         "Several subscriptions are named \"Team\": give the address of the one meant."},
+        {{"unsubscribe", "nowhere"}, "No subscription is named nowhere or reads that address."},
+        {{"unsubscribe", "Personal"}, "No subscription is named Personal or reads that address."},
+        {{"unsubscribe"}, "missing subscription (see --help)"},
+    };
+    std::string err;
+    for (const auto& [args, said] : refused) {
+        EXPECT_EQ(tool(args, &err), "2 ");
+        EXPECT_EQ(err, "tamberlo-sync: " + said + "\n");
+    }
+    EXPECT_EQ(tool({"unsubscribe", "feiertage"}), "0 unsubscribed from Feiertage: 2 items deleted here\n");
+    EXPECT_EQ(tool({"unsubscribe", b}), "0 unsubscribed from Team: 2 items deleted here\n");
+    EXPECT_EQ(tool({"list"}), "0 local\n\tPersonal\tevents, tasks\t0 items\nsubscriptions\n"
+                              "\tTeam <" + a + ">\tevents, tasks, read-only\t2 items\n");
+    EXPECT_TRUE(Held(store, 3).empty());
+    EXPECT_TRUE(Held(store, 4).empty());
+
+    pim::StoreDatabase db;
+    ASSERT_EQ(db.Open(store), 0);
+    pim::SubscriptionLedger ledger(db);
+    std::vector<pim::StoredItem> late(1);
+    late[0].fields.UID = late[0].fields.Subject = L"late";
+    late[0].fields.Start = 46370.5;
+    late[0].fields.End = 46370.6;
+    pim::SubscriptionChange change;
+    EXPECT_LT(ledger.Replace(4, late, {}, change), 0) << "the calendar is gone";
+    int deleted = -1;
+    EXPECT_LT(ledger.Unsubscribe(1, deleted), 0) << "Personal is no subscription";
+    EXPECT_EQ(deleted, 0);
+    db.Close();
+    EXPECT_EQ(Held(store, 2).size(), 2u);
+    EXPECT_TRUE(Held(store, 4).empty());
+    EXPECT_EQ(Held(store, 0).size() + Held(store, 1).size(), 0u) << "no item left without one";
 }
 
 }  // namespace

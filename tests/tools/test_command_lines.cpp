@@ -1,6 +1,7 @@
 // Every program of the suite, run as a person runs it: -h, --help and --version print and exit 0
 // without a display or a store; an unknown option of the program is one line and exit code 2.
 // The program and the reminders find each other in the build tree.
+#include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
@@ -69,4 +70,23 @@ TEST(CommandLines, ProgramsFindEachOtherInTheBuildTree)
     EXPECT_TRUE(
         QFileInfo(TAMBERLO_BUILD_DIR "/app/../tools/reminders/tamberlo-reminders").isExecutable());
     EXPECT_TRUE(QFileInfo(TAMBERLO_BUILD_DIR "/tools/reminders/../../app/tamberlo").isExecutable());
+}
+
+// The README's keys tables are what the program's own tables print, row for row, so a key the
+// window gains is never missing there.
+TEST(CommandLines, TheReadmeKeysTablesAreTheProgramsOwn)
+{
+    const ProgramRun run = Start(QStringLiteral("tools/snapshot/snapshot"), {"--keys-table"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    QFile readme(QStringLiteral(TAMBERLO_SOURCE_DIR "/README.md"));
+    ASSERT_TRUE(readme.open(QIODevice::ReadOnly));
+    const QStringList documented = QString::fromUtf8(readme.readAll()).split(QLatin1Char('\n'));
+    int rows = 0;
+    for (const QString& line : run.out.split(QLatin1Char('\n'))) {
+        if (line.startsWith(QLatin1String("| ")) && line != QLatin1String("| key | does |")) {
+            ++rows;
+            EXPECT_TRUE(documented.contains(line)) << line.toStdString();
+        }
+    }
+    EXPECT_GT(rows, 40);
 }

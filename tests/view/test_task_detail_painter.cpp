@@ -6,10 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
+#include <QPainter>
 #include <QTextLayout>
 
 #include "fake_day_entries.h"
 #include "res/pictures.h"
+#include "view/day_paint_rules.h"
 #include "view/paint_primitives.h"
 
 namespace {
@@ -181,4 +183,47 @@ TEST(TaskDetailPainter, EachItemTextIsAnIsolatedRun)
     EXPECT_EQ(IsolatedText(L"Plain [text] 09:00"), L"Plain [text] 09:00");
     EXPECT_EQ(IsolatedText(L"\x202A" L"a\x202C\x202C\x2067" L"b"),
               L"\x2068\x202A" L"a\x202C\x2067" L"b\x2069\x2069");
+}
+
+// Where items are marked by their calendar, a task of the strip starts with its calendar's band,
+// parted by a line of the strip's outline from its check box and text, moved right of it.
+// Unmarked tasks stay where they were.
+TEST(TaskDetailPainter, TaskStripMarksEachTaskWithItsCalendarsBand)
+{
+    DetailHarness h;
+    const uint32_t green = 0x0050A050; // 0x00BBGGRR
+    h.entries.tasks[0] = {{.subject = L"Gym", .recurring = true, .calendar = green},
+                          {.subject = L"Pay", .dueHere = true, .calendar = 0x003080E0}};
+    h.entries.tasks[1] = {{.subject = L"Gym", .recurring = true}};
+    h.Paint<TaskDetailPainter>([](const TaskDetailPainter& p) {
+        p.PaintTaskStrip(0);
+        p.PaintTaskStrip(1);
+    });
+    // Measured as the painter measures.
+    QImage scratch(1, 1, QImage::Format_RGB32);
+    QPainter measure(&scratch);
+    measure.setFont(h.resources.MainFont());
+    const auto width = [&](const std::wstring& text, int cell) {
+        return h.sink.Width(measure, text, cell);
+    };
+    const std::vector<TaskStripEntry> marked =
+        TaskStripEntries(h.geometry, h.settings, h.entries, 0, width);
+    ASSERT_EQ(marked.size(), 2u);
+    const int top = 52 + 3;
+    const QColor outline = h.resources.TaskPen().color();
+    EXPECT_EQ(marked[0].calendarBand, (PixelRect{62, top, 65, top + h.layout.mainFontSize}));
+    EXPECT_EQ(std::make_pair(marked[0].left, marked[0].icon.x), std::make_pair(61, 66));
+    EXPECT_EQ(marked[1].left,
+              h.geometry.TaskIcon(0, h.geometry.NextTaskOffset(5, width(L"Gym ", 1000))).x);
+    EXPECT_EQ(marked[1].icon.x, marked[1].left + 5);
+    EXPECT_EQ(h.Pixel(62, top + 4), QColor(0x50, 0xA0, 0x50));
+    EXPECT_EQ(h.Pixel(64, top + 4), QColor(0x50, 0xA0, 0x50));
+    EXPECT_EQ(h.Pixel(65, top + 4), outline) << "the line after the band";
+    ASSERT_EQ(h.texts.size(), 3u);
+    EXPECT_EQ(h.texts[0].at.x(), 60 + 5 + 12 + 2);
+    EXPECT_EQ(h.Pixel(marked[1].left + 2, top + 4), QColor(0xE0, 0x80, 0x30));
+    const std::vector<TaskStripEntry> plain =
+        TaskStripEntries(h.geometry, h.settings, h.entries, 1, width);
+    EXPECT_EQ(std::make_pair(plain[0].left, plain[0].icon.x), std::make_pair(61, 61));
+    EXPECT_NE(h.Pixel(62, h.geometry.TaskIcon(1, 0).y + 4), QColor(0x50, 0xA0, 0x50));
 }

@@ -1,7 +1,8 @@
 // Renders the main window at a given size over a given store, at a fixed "now", into a PNG, so
 // the look of the schedule can be reviewed without a display; or the "Keys and Mouse" page, or
 // that page's table as Markdown for the README.
-//   snapshot (--store FILE | --demo) --size WxH --now YYYY-MM-DDTHH:MM -o OUT.png [--profile FILE]
+//   snapshot (--store FILE | --demo | --demo-calendars) --size WxH --now YYYY-MM-DDTHH:MM
+//            -o OUT.png [--profile FILE]
 //            [--calendar] [--calendars-list] [--keys-page] [--dark]
 //   snapshot (--store FILE | --demo) --size WxH --now YYYY-MM-DDTHH:MM --pdf OUT.pdf [...]
 //   snapshot (--store FILE | --demo) --size WxH --now YYYY-MM-DDTHH:MM --show [...]
@@ -24,6 +25,8 @@
 #include "platform/clock.h"
 #include "platform/message_service.h"
 #include "platform/pim/demo_calendar.h"
+#include "platform/pim/store_calendars.h"
+#include "platform/pim/store_database.h"
 #include "res/command_line.h"
 #include "res/pictures.h"
 #include "settings/app_settings.h"
@@ -37,6 +40,7 @@ namespace {
 struct Options {
     std::string store;
     bool demo = false;
+    bool demoCalendars = false; // the demo's items in three calendars, by their categories
     int width = 0;
     int height = 0;
     SYSTEMTIME now;
@@ -51,8 +55,10 @@ struct Options {
 };
 
 const char* const kUsage =
-    "usage: snapshot (--store FILE | --demo) --size WxH --now YYYY-MM-DDTHH:MM -o OUT.png "
-    "[--profile FILE] [--calendar] [--calendars-list] [--keys-page] [--dark]\n"
+    "usage: snapshot (--store FILE | --demo | --demo-calendars) --size WxH --now "
+    "YYYY-MM-DDTHH:MM -o OUT.png\n"
+    "       [--profile FILE] [--calendar] [--calendars-list] [--keys-page] [--dark]\n"
+    "       (--demo-calendars: the demo's items in Personal, Work and Family)\n"
     "       snapshot ... --pdf OUT.pdf   (the shown period printed, instead of -o)\n"
     "       snapshot ... --show   (the window on the display, instead of -o)\n"
     "       snapshot --keys-table   (the Keys and Mouse table as Markdown)\n";
@@ -86,8 +92,9 @@ std::optional<Options> ParseArguments(const QStringList& args)
     for (int i = 1; i < args.size(); ++i) {
         const QString& arg = args[i];
         const bool hasValue = i + 1 < args.size();
-        if (arg == "--demo") {
+        if (arg == "--demo" || arg == "--demo-calendars") {
             options.demo = true;
+            options.demoCalendars = options.demoCalendars || arg == "--demo-calendars";
         } else if (arg == "--store" && hasValue) {
             options.store = args[++i].toStdString();
         } else if (arg == "--size" && hasValue) {
@@ -133,6 +140,43 @@ bool WriteDemoStore(const std::string& path, const SYSTEMTIME& now)
     constexpr int kTasks = 40;
     constexpr uint32_t kSeed = 11;
     return pim::WriteDemoStore(path, OccurrenceOnDay, now, kAppointments, kTasks, kSeed) >= 0;
+}
+
+// The demo's business items go to a calendar "Work", its family, birthday and sport ones to
+// "Family", the rest stay in "Personal": several calendars in their colours.
+bool SpreadOverCalendars(const std::string& path)
+{
+    pim::StoreDatabase db;
+    if (db.Open(path) < 0) {
+        return false;
+    }
+    pim::CalendarList list(db);
+    pim::Calendar work{.name = L"Work"}, family{.name = L"Family"};
+    if (list.Save(work) < 0 || list.Save(family) < 0) {
+        return false;
+    }
+    const auto calendarOf = [&](const std::wstring& categories) {
+        if (categories.find(L"Business") != std::wstring::npos) {
+            return work.id;
+        }
+        const bool home = categories.find(L"Family") != std::wstring::npos ||
+                          categories.find(L"Birthday") != std::wstring::npos ||
+                          categories.find(L"Sport") != std::wstring::npos;
+        return home ? family.id : 0;
+    };
+    for (const int32_t kind : {pim::kAppointmentKind, pim::kTaskKind}) {
+        std::vector<pim::StoredItem> items;
+        if (db.Load(kind, 0, items) < 0) {
+            return false;
+        }
+        for (pim::StoredItem& item : items) {
+            item.calendar = calendarOf(item.fields.Categories);
+            if (item.calendar != 0 && db.Save(item) < 0) {
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 // A dark desktop as Qt's Fusion style draws one.
@@ -200,7 +244,8 @@ int main(int argc, char** argv)
                                   : options->profile;
     if (options->demo) {
         environment.storePath = scratch.filePath("demo.sqlite3").toStdString();
-        if (!WriteDemoStore(environment.storePath, options->now)) {
+        if (!WriteDemoStore(environment.storePath, options->now) ||
+            (options->demoCalendars && !SpreadOverCalendars(environment.storePath))) {
             std::fputs("snapshot: cannot write the demo calendar\n", stderr);
             return 1;
         }

@@ -1,5 +1,5 @@
-// tamberlo-sync's subscriptions: `subscribe URL [--name NAME]`, and the refresh of every
-// subscription that follows the accounts' rounds.
+// tamberlo-sync's subscriptions: `subscribe URL [--name NAME]`, `unsubscribe NAME-or-URL`, and
+// the refresh of every subscription that follows the accounts' rounds.
 #pragma once
 
 #include <QStringList>
@@ -12,6 +12,10 @@
 int SubscribeCommand(const std::string& storePath, const std::string& typed,
                      const std::string& name, const QStringList& trusted, std::ostream& out,
                      std::ostream& err);
+// Drops the subscription of that name (exact, else without regard to case) or address, its
+// items with it; a name two subscriptions share is refused.
+int UnsubscribeCommand(const std::string& storePath, const std::string& typed, std::ostream& out,
+                       std::ostream& err);
 // One line per subscription; 2 when one of them could not be read or kept.
 int RefreshCommand(const std::string& storePath, const QStringList& trusted,
                    const caldav::RoundOptions& options, std::ostream& out, std::ostream& err);

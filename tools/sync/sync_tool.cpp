@@ -70,7 +70,7 @@ std::optional<int32_t> ParseId(const std::string& text)
 bool IsCommand(const std::string& word)
 {
     return word == "discover" || word == "add" || word == "list" || word == "remove" ||
-           word == "subscribe";
+           word == "subscribe" || word == "unsubscribe";
 }
 
 bool TakesValue(const std::string& name)
@@ -147,6 +147,8 @@ std::string Parse(const std::vector<std::string>& args, Arguments& a)
     if (positional.size() != wanted)
         return positional.size() < wanted ? "missing " + std::string(a.command == "remove"
                                                                           ? "account id"
+                                                                      : a.command == "unsubscribe"
+                                                                          ? "subscription"
                                                                           : "server address")
                                           : "unexpected argument: " + positional.back();
     if (a.command == "remove") {
@@ -156,7 +158,7 @@ std::string Parse(const std::vector<std::string>& args, Arguments& a)
         a.id = *id;
     } else if (wanted == 1) {
         a.url = positional[0];
-        if (a.user.empty() && a.command != "subscribe")
+        if (a.user.empty() && a.command != "subscribe" && a.command != "unsubscribe")
             return a.command + " needs --user";
     }
     return {};
@@ -553,6 +555,9 @@ int RunSync(const std::vector<std::string>& args, const SYSTEMTIME& now, std::os
         return Trusted(a, address, trusted, err)
                    ? SubscribeCommand(a.store, a.url, a.name, trusted, out, err)
                    : kSyncFailed;
+    }
+    if (a.command == "unsubscribe") {
+        return UnsubscribeCommand(a.store, a.url, out, err);
     }
     return Rounds(a, now, out, err);
 }

@@ -1,0 +1,122 @@
+// The find bar as typing drives it, over a scripted search that answers when the test says and
+// a scripted pause: short texts wait for the pause, an older answer never replaces a newer one,
+// Enter before the answer jumps once it comes, and many matches list a window around the next
+// upcoming one with a line counting the rest.
+#include <QAbstractItemModel>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTest>
+#include <QTreeView>
+#include <gtest/gtest.h>
+
+#include "view/find_bar.h"
+
+namespace {
+
+struct FindHarness {
+    struct Asked {
+        std::wstring text;
+        bool hiddenToo;
+        FindBar::Answer answer;
+    };
+    std::vector<Asked> asked;
+    std::vector<std::pair<int, std::function<void()>>> paused;
+    std::vector<std::wstring> jumped;
+    FindBar bar{[this](const std::wstring& text, bool hiddenToo, FindBar::Answer answer) {
+                    asked.push_back({text, hiddenToo, answer});
+                },
+                [this](const FoundItem& found) { jumped.push_back(found.subject); }, nullptr,
+                [this](int ms, std::function<void()> then) { paused.emplace_back(ms, then); }};
+
+    int Rows() const { return bar.Matches()->model()->rowCount(); }
+    QString Text(int row, int column = 2) const
+    {
+        const QAbstractItemModel& model = *bar.Matches()->model();
+        return model.data(model.index(row, column)).toString();
+    }
+    int Current() const { return bar.Matches()->currentIndex().row(); }
+};
+
+// `count` lines a day apart, "line 0" first; `next` the first upcoming one.
+FoundItems Lines(int count, int next)
+{
+    FoundItems found;
+    for (int i = 0; i < count; ++i) {
+        found.lines.push_back({{}, 46000.0 + i, false, L"line " + std::to_wstring(i), 1});
+    }
+    found.next = next;
+    return found;
+}
+
+TEST(FindBar, ShortTextsWaitForAPauseAndOnlyTheLatestAnswerShows)
+{
+    FindHarness h;
+    QTest::keyClicks(h.bar.Field(), "de");
+    EXPECT_TRUE(h.asked.empty()) << "no search while the first letters are typed";
+    ASSERT_EQ(h.paused.size(), 2u);
+    EXPECT_EQ(h.paused[0].first, 300);
+    h.paused[0].second(); // the pause after "d" ends with "de" typed since: nothing asked
+    EXPECT_TRUE(h.asked.empty());
+    h.paused[1].second();
+    ASSERT_EQ(h.asked.size(), 1u);
+    EXPECT_EQ(h.asked[0].text, L"de");
+    EXPECT_TRUE(h.bar.Searching());
+
+    QTest::keyClick(h.bar.Field(), 'n');
+    ASSERT_EQ(h.asked.size(), 2u) << "three letters are asked for at once";
+    EXPECT_EQ(h.paused.size(), 2u);
+    h.asked[1].answer(Lines(2, 0));
+    h.asked[0].answer(Lines(5, 0)); // the answer to "de", late: dropped
+    EXPECT_EQ(h.Rows(), 2);
+    EXPECT_FALSE(h.bar.Searching());
+
+    h.bar.HiddenToo()->setChecked(true);
+    ASSERT_EQ(h.asked.size(), 3u);
+    EXPECT_TRUE(h.asked[2].hiddenToo);
+    QTest::keyClick(h.bar.Field(), Qt::Key_Return);
+    EXPECT_TRUE(h.jumped.empty()) << "the matches of the question asked are not in yet";
+    h.asked[2].answer(Lines(3, 1));
+    EXPECT_EQ(h.jumped, std::vector<std::wstring>{L"line 1"});
+
+    h.bar.Field()->clear();
+    EXPECT_EQ(h.Rows(), 0);
+    EXPECT_EQ(h.asked.size(), 3u) << "nothing to find";
+}
+
+TEST(FindBar, ManyMatchesListAWindowAroundTheNextOneAndCountTheRest)
+{
+    FindHarness h;
+    QTest::keyClicks(h.bar.Field(), "eet");
+    ASSERT_EQ(h.asked.size(), 1u);
+    h.asked.back().answer(Lines(1000, 700));
+    ASSERT_EQ(h.Rows(), FindBar::kListedLines + 1);
+    EXPECT_EQ(h.Text(0), "line 680");
+    EXPECT_EQ(h.Current(), 20);
+    EXPECT_EQ(h.Text(20), "line 700");
+    EXPECT_EQ(h.Text(300), "700 more");
+    EXPECT_EQ(h.Text(300, 0), "");
+    const QAbstractItemModel& model = *h.bar.Matches()->model();
+    EXPECT_FALSE(model.flags(model.index(300, 0)).testFlag(Qt::ItemIsSelectable));
+    for (int i = 0; i < 25; ++i) {
+        QTest::keyClick(h.bar.Field(), Qt::Key_Up);
+    }
+    EXPECT_EQ(h.Current(), 0);
+    h.bar.Step(-1); // wraps round within the listed lines
+    EXPECT_EQ(h.Current(), 299);
+    EXPECT_EQ(h.jumped, std::vector<std::wstring>{L"line 979"});
+    QTest::keyClick(h.bar.Field(), Qt::Key_Down);
+    EXPECT_EQ(h.Current(), 299) << "the count line is not chosen";
+
+    // Every match in the past: the last ones are listed, the last chosen.
+    QTest::keyClick(h.bar.Field(), 's');
+    h.asked.back().answer(Lines(1000, -1));
+    EXPECT_EQ(h.Text(0), "line 700");
+    EXPECT_EQ(h.Current(), 299);
+    EXPECT_EQ(h.Text(299), "line 999");
+    QTest::keyClick(h.bar.Field(), Qt::Key_Backspace);
+    h.asked.back().answer(Lines(4, -1));
+    EXPECT_EQ(h.Rows(), 4) << "few matches: all listed, no count line";
+    EXPECT_EQ(h.Current(), 3);
+}
+
+} // namespace
