@@ -103,7 +103,7 @@ int32_t SubscriptionLedger::Unsubscribe(int32_t calendar, int& deleted)
             return -1;
         }
         for (const int32_t oid : oids) {
-            if (store_.DeleteItem(oid, StoreDatabase::SyncMark::None) < 0) {
+            if (store_.Writer().Delete(oid, SyncMark::None) < 0) {
                 return -1;
             }
             ++count;
