@@ -9,16 +9,11 @@
 #include "sync/read_again.h"
 
 namespace caldav {
-namespace {
-
-// Resources per batch: one multiget, and one store transaction when they are written.
-constexpr size_t kPullBatch = 500;
-
-} // namespace
 
 PullFetcher::PullFetcher(RoundContext& round, const QUrl& calendar, std::vector<QString> wanted)
     : round_(round), calendar_(calendar), connection_(round.client.Settings()),
-      wanted_(std::move(wanted)), batches_((wanted_.size() + kPullBatch - 1) / kPullBatch)
+      wanted_(std::move(wanted)), size_(static_cast<size_t>(std::max(round.options.pullBatch, 1))),
+      batches_((wanted_.size() + size_ - 1) / size_)
 {
     if (batches_ > 1) {
         thread_.reset(QThread::create([this] { Run(); }));
@@ -60,10 +55,9 @@ bool PullFetcher::Next(FetchedBatch& out)
 
 FetchedBatch PullFetcher::Fetch(DavClient& client, size_t batch) const
 {
-    const auto first = wanted_.begin() + static_cast<std::ptrdiff_t>(batch * kPullBatch);
+    const auto first = wanted_.begin() + static_cast<std::ptrdiff_t>(batch * size_);
     const std::vector<QString> hrefs(
-        first, first + static_cast<std::ptrdiff_t>(
-                           std::min(kPullBatch, wanted_.size() - batch * kPullBatch)));
+        first, first + static_cast<std::ptrdiff_t>(std::min(size_, wanted_.size() - batch * size_)));
     FetchedBatch fetched = AskedAgain([&] {
         FetchedBatch f;
         f.resources = FetchResources(client, calendar_, hrefs, f.error);

@@ -46,6 +46,7 @@ private:
     const QUrl calendar_;
     Connection connection_; // the thread's, taken on the round's thread
     const std::vector<QString> wanted_;
+    const size_t size_; // resources per batch
     const size_t batches_;
     size_t handed_ = 0;
 

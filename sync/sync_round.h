@@ -21,6 +21,8 @@ struct RoundOptions {
     std::function<bool()> carryOn{};
     // How long a round waits for another round on the same store to end before it gives up.
     int lockWaitMs = 2000;
+    // Resources fetched in one multiget and written in one store transaction.
+    int pullBatch = 500;
 };
 
 struct RoundReport {

@@ -649,6 +649,7 @@ TEST_P(RoundTest, AFirstPullOverALinkThatCutsAnswersGoesOnWhereItStopped)
     ASSERT_TRUE(said.hasMatch());
     int received = said.captured(1).toInt();
     EXPECT_EQ(static_cast<size_t>(received), ItemCount(a));
+    pullBatch_ = 40; // many batches, each fetched ahead of the one written
     int rounds = 0;
     for (bool done = false; !done && rounds < 6; ++rounds) {
         const caldav::RoundReport report = Round(a);
