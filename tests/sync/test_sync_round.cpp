@@ -649,7 +649,8 @@ TEST_P(RoundTest, AFirstPullOverALinkThatCutsAnswersGoesOnWhereItStopped)
     ASSERT_TRUE(said.hasMatch());
     int received = said.captured(1).toInt();
     EXPECT_EQ(static_cast<size_t>(received), ItemCount(a));
-    pullBatch_ = 40; // many batches, each fetched ahead of the one written
+    // Many batches, each fetched ahead of the one written: at least eight, at most 500 each.
+    pullBatch_ = std::clamp(events / 8, 1, caldav::RoundOptions{}.pullBatch);
     // The program closing during the pull: what was written stays and counts, the fetching
     // thread stops with it.
     const int before = proxy->Requests();
