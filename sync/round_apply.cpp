@@ -3,7 +3,6 @@
 #include "sync/round_apply.h"
 
 #include "res/string_table.h"
-#include "sync/resource_text.h"
 
 namespace caldav {
 namespace {
@@ -22,11 +21,15 @@ RoundApply::RoundApply(RoundContext& round, const std::wstring& calendar, LocalS
 
 int32_t RoundApply::Changed(const Resource& resource)
 {
+    return Changed(resource, ReadResource(resource.calendarData, round_.options.now));
+}
+
+int32_t RoundApply::Changed(const Resource& resource, ResourceItem read)
+{
     pim::SyncLedger& ledger = round_.ledger;
     const std::wstring href = resource.href.toStdWString();
     const std::wstring key = HrefKey(href);
     const std::wstring etag = QString::fromLatin1(resource.etag).toStdWString();
-    ResourceItem read = ReadResource(resource.calendarData, round_.options.now);
     if (!read.item)
         return Skipped(href, etag, read.reason);
     if (local_.skipped.count(key)) {

@@ -11,6 +11,7 @@
 
 #include "sync/calendar_collection.h"
 #include "sync/conflict_copy.h"
+#include "sync/resource_text.h"
 #include "sync/round_context.h"
 
 namespace caldav {
@@ -22,6 +23,8 @@ public:
 
     // Store statuses, negative only when the store failed.
     int32_t Changed(const Resource& resource);
+    // The same, with the resource already read (`read`: ReadResource of its calendar data).
+    int32_t Changed(const Resource& resource, ResourceItem read);
     int32_t Removed(const std::wstring& href);
     // False once a local save came in between: the position must not move past what it missed.
     bool Complete() const { return complete_; }

@@ -51,6 +51,7 @@ struct RoundContext {
     pim::StoreDatabase& db;
     pim::SyncLedger ledger;
     DavClient client;
+    int otherRequests = 0; // sent by the clients of the round's helper threads
     const pim::SyncAccount& account;
     std::vector<pim::Calendar> calendars; // of the account, as the round began
     const RoundOptions& options;

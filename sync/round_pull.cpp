@@ -5,22 +5,18 @@
 #include <QUrl>
 #include <algorithm>
 #include <climits>
-#include <functional>
 #include <map>
-#include <optional>
 
 #include "sync/calendar_collection.h"
+#include "sync/pull_fetcher.h"
+#include "sync/read_again.h"
 #include "sync/round_apply.h"
 
 namespace caldav {
 namespace {
 
-// Resources applied per store transaction: one disk sync for many items on a first round.
-constexpr size_t kApplyBatch = 1000;
 // Parts of one cut-short sync-collection answer asked for before the listing is used instead.
 constexpr int kMostAnswerParts = 1000;
-// Tries of a read whose answer the link cut.
-constexpr int kReadTries = 4;
 // The first byte of a listing may take this many stall limits, and a millisecond more for each
 // resource the calendar holds here.
 constexpr qint64 kListingWaitFactor = 4;
@@ -98,38 +94,35 @@ void Listed(const LocalState& local, Pulled& out)
     }
 }
 
-// A read the link may have cut (a closed connection, a body cut off) is asked again; what the
-// server itself answered is not.
-template <typename Answer> Answer Asked(const std::function<Answer()>& ask)
-{
-    Answer answer = ask();
-    for (int tries = 1; tries < kReadTries; ++tries) {
-        const Failure failure = answer.error.failure;
-        if (failure != Failure::Unreachable && failure != Failure::Malformed)
-            break;
-        answer = ask();
-    }
-    return answer;
-}
-
 CollectionChanges AskChanges(RoundContext& round, const QUrl& url, const QString& token)
 {
-    return Asked<CollectionChanges>([&] { return ChangesSince(round.client, url, token); });
+    return AskedAgain([&] { return ChangesSince(round.client, url, token); });
 }
 
 // The first byte of a listing comes once the server has gone through the whole collection: it
-// may wait longer than a stall, the more so the more the calendar holds.
-class ListingWait {
+// may wait longer than a stall, four stall limits and a millisecond for each resource held here.
+// A first pull holds nothing to tell the size by, and a server reading a large collection it has
+// not cached yet needs minutes (Radicale: 384 s for 20,000 resources on a busy machine, 9 s once
+// its cache was filled): that listing may wait as long as any request may take.
+int ListingWaitMs(const RoundContext& round, const LocalState& local,
+                  const pim::CalendarState& state)
+{
+    const Connection& limits = round.client.Settings();
+    const qint64 held = static_cast<qint64>(local.byHref.size() + local.skipped.size());
+    const bool first = held == 0 && state.token.empty() && state.ctag.empty();
+    const qint64 wait = first ? std::max<qint64>(limits.deadlineMs, limits.timeoutMs)
+                              : qint64{limits.timeoutMs} * kListingWaitFactor + held;
+    return static_cast<int>(std::min<qint64>(wait, INT_MAX));
+}
+
+// The client's wait for a first byte while it lives (0: the stall limit).
+class FirstByteWait {
 public:
-    ListingWait(RoundContext& round, const LocalState& local) : client_(round.client)
-    {
-        const qint64 held = static_cast<qint64>(local.byHref.size() + local.skipped.size());
-        const qint64 wait = qint64{client_.Settings().timeoutMs} * kListingWaitFactor + held;
-        client_.SetFirstByteTimeout(static_cast<int>(std::min<qint64>(wait, INT_MAX)));
-    }
-    ~ListingWait() { client_.SetFirstByteTimeout(0); }
-    ListingWait(const ListingWait&) = delete;
-    ListingWait& operator=(const ListingWait&) = delete;
+    FirstByteWait(DavClient& client, int ms) : client_(client) { Set(ms); }
+    ~FirstByteWait() { Set(0); }
+    FirstByteWait(const FirstByteWait&) = delete;
+    FirstByteWait& operator=(const FirstByteWait&) = delete;
+    void Set(int ms) { client_.SetFirstByteTimeout(ms); }
 
 private:
     DavClient& client_;
@@ -156,16 +149,14 @@ bool RestOfAnswer(RoundContext& round, const QUrl& url, CollectionChanges& chang
 bool ChangesByToken(RoundContext& round, const QUrl& url, const LocalState& local, Pulled& out)
 {
     bool listed = out.state.token.empty();
-    std::optional<ListingWait> wait;
-    if (listed)
-        wait.emplace(round, local);
+    FirstByteWait wait(round.client, listed ? ListingWaitMs(round, local, out.state) : 0);
     CollectionChanges changes = AskChanges(round, url, QString::fromStdWString(out.state.token));
     if (changes.tokenRefused && !listed) {
-        wait.emplace(round, local);
+        wait.Set(ListingWaitMs(round, local, out.state));
         changes = AskChanges(round, url, QString());
         listed = true;
     }
-    wait.reset();
+    wait.Set(0); // the parts of a cut-short answer come as quickly as any answer
     if (changes.gone) {
         out.gone = true;
         return true;
@@ -193,8 +184,8 @@ void ChangesByListing(RoundContext& round, const QUrl& url, const LocalState& lo
 {
     CollectionListing listing;
     {
-        const ListingWait wait(round, local);
-        listing = Asked<CollectionListing>([&] { return ListResources(round.client, url); });
+        const FirstByteWait wait(round.client, ListingWaitMs(round, local, out.state));
+        listing = AskedAgain([&] { return ListResources(round.client, url); });
     }
     out.gone = listing.gone;
     if (out.gone || round.Failed(listing.error))
@@ -260,17 +251,15 @@ struct Tally {
     size_t notes;
 };
 
-// One batch in one transaction; each resource named once (the last answer for its href).
-bool ApplyBatch(RoundContext& round, const std::vector<Resource>& resources, RoundApply& apply)
+// One batch in one transaction.
+bool ApplyBatch(RoundContext& round, FetchedBatch& batch, RoundApply& apply)
 {
-    std::map<std::wstring, const Resource*> byKey;
-    for (const Resource& r : resources)
-        byKey[HrefKey(r.href.toStdWString())] = &r;
     const Tally before(round.report);
     const int32_t status = round.db.RunInOneTransaction([&]() -> int32_t {
-        for (const auto& [key, r] : byKey) {
-            const int32_t s =
-                r->missing ? apply.Removed(r->href.toStdWString()) : apply.Changed(*r);
+        for (size_t i = 0; i < batch.resources.size(); ++i) {
+            const Resource& r = batch.resources[i];
+            const int32_t s = r.missing ? apply.Removed(r.href.toStdWString())
+                                        : apply.Changed(r, std::move(batch.read[i]));
             if (s < 0)
                 return s;
         }
@@ -281,28 +270,14 @@ bool ApplyBatch(RoundContext& round, const std::vector<Resource>& resources, Rou
     return round.Stored(status);
 }
 
-// Fetched and applied a batch at a time: a round holds one batch, and what it applied stays
-// linked when a later batch fails, so the next round goes on from there.
+// Fetched and applied a batch at a time, the next one fetched while this one is written: what
+// a round applied stays linked when a later batch fails, so the next round goes on from there.
 bool ApplyFetched(RoundContext& round, const std::wstring& calendar,
-                  const std::vector<QString>& wanted, RoundApply& apply)
+                  std::vector<QString> wanted, RoundApply& apply)
 {
-    const QUrl url(QString::fromStdWString(calendar));
-    for (size_t from = 0; from < wanted.size(); from += kApplyBatch) {
-        if (!round.Going())
-            return false;
-        const auto first = wanted.begin() + static_cast<std::ptrdiff_t>(from);
-        const std::vector<QString> batch(first, first + static_cast<std::ptrdiff_t>(std::min(
-                                                            kApplyBatch, wanted.size() - from)));
-        struct Fetched {
-            std::vector<Resource> resources;
-            SyncError error;
-        };
-        Fetched fetched = Asked<Fetched>([&] {
-            Fetched f;
-            f.resources = FetchResources(round.client, url, batch, f.error);
-            return f;
-        });
-        if (round.Failed(fetched.error) || !ApplyBatch(round, fetched.resources, apply))
+    PullFetcher fetcher(round, QUrl(QString::fromStdWString(calendar)), std::move(wanted));
+    for (FetchedBatch batch; fetcher.Next(batch);) {
+        if (!round.Going() || round.Failed(batch.error) || !ApplyBatch(round, batch, apply))
             return false;
     }
     return true;
@@ -351,8 +326,8 @@ bool PullCalendar(RoundContext& round, const std::wstring& calendar)
     if (pulled.nothing)
         return true;
     RoundApply apply(round, calendar, local);
-    const std::vector<QString> wanted = Wanted(pulled, local);
-    if (!wanted.empty() && !ApplyFetched(round, calendar, wanted, apply))
+    std::vector<QString> wanted = Wanted(pulled, local);
+    if (!wanted.empty() && !ApplyFetched(round, calendar, std::move(wanted), apply))
         return false;
     if (!pulled.removed.empty() && !ApplyRemoved(round, pulled.removed, apply))
         return false;

@@ -93,7 +93,7 @@ RoundReport RunRound(const std::string& storePath, const pim::OccurrenceRule& ru
     }
     RoundContext round(db, account, toCalendars, options, report);
     Run(round);
-    report.requests = round.client.RequestCount();
+    report.requests = round.client.RequestCount() + round.otherRequests;
     report.writes = round.client.WriteCount();
     return report;
 }

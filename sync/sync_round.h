@@ -17,10 +17,13 @@ namespace caldav {
 
 struct RoundOptions {
     SYSTEMTIME now{};  // for DTSTAMP and the conflict memo
-    // Asked between steps; false ends the round where it is (the next one carries on).
+    // Asked between steps, also by the round's fetching thread; false ends the round where it
+    // is (the next one carries on).
     std::function<bool()> carryOn{};
     // How long a round waits for another round on the same store to end before it gives up.
     int lockWaitMs = 2000;
+    // Resources fetched in one multiget and written in one store transaction.
+    int pullBatch = 500;
 };
 
 struct RoundReport {

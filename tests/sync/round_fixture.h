@@ -79,8 +79,9 @@ protected:
 
     caldav::RoundReport Round(const std::string& store, std::function<bool()> carryOn = {})
     {
-        return caldav::RunRound(store, OccurrenceOnDay, KeptAccount(store), connection_,
-                                {kRoundNow, std::move(carryOn)});
+        caldav::RoundOptions options{kRoundNow, std::move(carryOn)};
+        options.pullBatch = pullBatch_;
+        return caldav::RunRound(store, OccurrenceOnDay, KeptAccount(store), connection_, options);
     }
 
     // The account as `store` keeps it (added at its first round, updated when the test changed
@@ -255,6 +256,7 @@ protected:
     pim::SyncAccount account_;
     std::map<std::string, int32_t> keptIds_; // the account's id in each store
     caldav::Connection connection_;
+    int pullBatch_ = caldav::RoundOptions{}.pullBatch;
     mutable std::unique_ptr<caldav::DavClient> other_;
 };
 

@@ -3,6 +3,7 @@
 // wrong password, and a seeded run of random edits on two stores that must always converge.
 #include <QProcess>
 #include <QRegularExpression>
+#include <QThread>
 #include <gtest/gtest.h>
 
 #include <iostream>
@@ -648,6 +649,13 @@ TEST_P(RoundTest, AFirstPullOverALinkThatCutsAnswersGoesOnWhereItStopped)
     ASSERT_TRUE(said.hasMatch());
     int received = said.captured(1).toInt();
     EXPECT_EQ(static_cast<size_t>(received), ItemCount(a));
+    // Many batches, each fetched ahead of the one written: at least eight, at most 500 each.
+    pullBatch_ = std::clamp(events / 8, 1, caldav::RoundOptions{}.pullBatch);
+    // The program closing during the pull: what was written stays and counts, the fetching
+    // thread stops with it.
+    const int before = proxy->Requests();
+    received += Round(a, [&] { return proxy->Requests() < before + 4; }).received;
+    EXPECT_EQ(static_cast<size_t>(received), ItemCount(a));
     int rounds = 0;
     for (bool done = false; !done && rounds < 6; ++rounds) {
         const caldav::RoundReport report = Round(a);
@@ -664,6 +672,28 @@ TEST_P(RoundTest, AFirstPullOverALinkThatCutsAnswersGoesOnWhereItStopped)
     EXPECT_EQ(ItemCount(a, &uids), static_cast<size_t>(events));
     EXPECT_EQ(uids.size(), static_cast<size_t>(events));
     EXPECT_LE(rounds, 3);
+}
+
+// A server that answers a listing only once it has read the whole collection: a first pull waits
+// for it as long as a request may take, a round that holds the calendar only in proportion.
+TEST_P(RoundTest, AFirstPullWaitsForASlowListing)
+{
+    if (Hiding())
+        GTEST_SKIP() << "one wait either way";
+    Plant(QStringLiteral("slow.ics"), OtherEvent(QStringLiteral("slow"),
+                                                 QStringLiteral("20261207T090000"), {}));
+    const std::unique_ptr<FaultProxy> proxy = ProxyBefore();
+    connection_.timeoutMs = 300; // four stall limits: 1.2 s
+    proxy->OnArrived([](int request) {
+        if (request % 2 == 1) // each round's listing
+            QThread::msleep(2000);
+    });
+    const std::string a = Store("a.sqlite3");
+    const caldav::RoundReport first = Round(a);
+    EXPECT_EQ(std::make_pair(first.received, first.ExitCode()), std::make_pair(1, 0));
+    const caldav::RoundReport later = Round(a);
+    EXPECT_EQ(later.error.failure, caldav::Failure::TimedOut);
+    proxy->OnArrived({});
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, RoundTest, BothServers(FaultProxy::Mode::Pass), KindName);
