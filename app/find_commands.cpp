@@ -64,6 +64,7 @@ void FindCommands::Show(const FoundItem& found)
     const bool dated = found.when != pim::kNoDate;
     view_.JumpTo(dated ? VariantTimeToSystemTime(found.when) : GetLocalTime());
     const std::wstring oid = PimSession::OidField(found.item.oid);
-    const ItemKind kind = found.item.kind == pim::kTaskKind ? ItemKind::Task : ItemKind::Appointment;
+    const ItemKind kind =
+        found.item.kind == pim::kTaskKind ? ItemKind::Task : ItemKind::Appointment;
     view_.SelectItem(kind, oid);
 }

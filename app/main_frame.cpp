@@ -29,13 +29,16 @@ struct CommandBarButton {
     int commandId;
 };
 constexpr CommandBarButton kCommandBarButtons[] = {
-    {res::IDS_TIP_NEW, 0},          {res::IDS_TIP_FILE, 0},
-    {res::IDS_TIP_HELP, cmd::ID_KEYS_AND_MOUSE}, {res::IDS_TIP_CUT, cmd::ID_CUT},
-    {res::IDS_TIP_COPY, cmd::ID_COPY}, {res::IDS_TIP_PASTE, cmd::ID_PASTE},
+    {res::IDS_TIP_NEW, 0},
+    {res::IDS_TIP_FILE, 0},
+    {res::IDS_TIP_HELP, cmd::ID_KEYS_AND_MOUSE},
+    {res::IDS_TIP_CUT, cmd::ID_CUT},
+    {res::IDS_TIP_COPY, cmd::ID_COPY},
+    {res::IDS_TIP_PASTE, cmd::ID_PASTE},
     {res::IDS_TIP_VERSION, cmd::ID_APP_ABOUT},
 };
 
-}  // namespace
+} // namespace
 
 CMainFrame::CMainFrame(std::function<void()> saveSettings, std::function<void()> quit)
     : saveSettings_(std::move(saveSettings)), quit_(std::move(quit))
@@ -56,8 +59,9 @@ CMainFrame::~CMainFrame() = default;
 
 void CMainFrame::ShowDay(const SYSTEMTIME& day)
 {
-    if (view_)
+    if (view_ != nullptr) {
         view_->JumpTo(day);
+    }
     ComeToFront();
 }
 
@@ -86,8 +90,9 @@ void CMainFrame::AddBarAboveView(QWidget* bar)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(bar);
-    if (QWidget* central = takeCentralWidget())
+    if (QWidget* central = takeCentralWidget()) {
         layout->addWidget(central, 1);
+    }
     setCentralWidget(column);
 }
 
@@ -115,12 +120,14 @@ std::string CMainFrame::SavedGeometry() const
 
 void CMainFrame::PlaceWindow(const std::string& saved)
 {
-    if (!saved.empty() && restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(saved))))
+    if (!saved.empty() &&
+        restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(saved)))) {
         return;
-    const QScreen* shownOn = screen() ? screen() : QGuiApplication::primaryScreen();
+    }
+    const QScreen* shownOn = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
     const QSize wanted(1024, 720);
-    setGeometry(shownOn ? FittedWindowRect(wanted, shownOn->availableGeometry())
-                        : QRect(QPoint(0, 0), wanted));
+    setGeometry(shownOn != nullptr ? FittedWindowRect(wanted, shownOn->availableGeometry())
+                                   : QRect(QPoint(0, 0), wanted));
 }
 
 std::string CMainFrame::SavedDocks() const
@@ -140,8 +147,9 @@ void CMainFrame::BuildMenuBar()
 {
     const std::vector<res::MenuItem>& popups = res::LoadMenu(res::IDR_MAINFRAME);
     std::vector<std::wstring> titles;
-    for (const res::MenuItem& popup : popups)
+    for (const res::MenuItem& popup : popups) {
         titles.push_back(popup.text);
+    }
     const std::vector<wchar_t> letters = PickMnemonics(titles);
     for (size_t i = 0; i < popups.size(); ++i) {
         const QString title = QString::fromStdWString(WithMnemonic(titles[i], letters[i]));
@@ -159,8 +167,9 @@ void CMainFrame::AddMenuItems(QMenu* menu, const std::vector<res::MenuItem>& ite
 {
     connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateMenu(menu); });
     std::vector<std::wstring> texts;
-    for (const res::MenuItem& item : items)
+    for (const res::MenuItem& item : items) {
         texts.push_back(item.IsSeparator() ? std::wstring() : item.text);
+    }
     const std::vector<wchar_t> letters = PickMnemonics(texts);
     for (size_t i = 0; i < items.size(); ++i) {
         const res::MenuItem& item = items[i];
@@ -188,8 +197,9 @@ void CMainFrame::AddMenuItems(QMenu* menu, const std::vector<res::MenuItem>& ite
 void CMainFrame::AttachKeys()
 {
     std::map<int, QList<QKeySequence>> keysOf;
-    for (const res::Accelerator& accelerator : res::LoadAccelerators())
+    for (const res::Accelerator& accelerator : res::LoadAccelerators()) {
         keysOf[accelerator.id].push_back(QKeySequence(accelerator.keys));
+    }
     for (const auto& [id, sequences] : keysOf) {
         QAction* action = findChild<QAction*>(QString("command%1").arg(id));
         if (action == nullptr) {
@@ -224,9 +234,15 @@ void CMainFrame::BuildCommandBar()
     }
 }
 
-void CMainFrame::UpdateMenu(QMenu* menu) { UpdateActions(menu->actions()); }
+void CMainFrame::UpdateMenu(QMenu* menu)
+{
+    UpdateActions(menu->actions());
+}
 
-void CMainFrame::UpdateCommands() { UpdateActions(commandActions_); }
+void CMainFrame::UpdateCommands()
+{
+    UpdateActions(commandActions_);
+}
 
 void CMainFrame::UpdateActions(const QList<QAction*>& actions)
 {

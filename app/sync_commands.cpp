@@ -27,9 +27,12 @@ constexpr int kDefaultIntervalMinutes = 15;
 // A drag under way holds the reload back; it is tried again this much later.
 constexpr int kFollowRetryMs = 500;
 
-QString Text(int id) { return QString::fromStdWString(res::LoadString(id)); }
+QString Text(int id)
+{
+    return QString::fromStdWString(res::LoadString(id));
+}
 
-}  // namespace
+} // namespace
 
 std::wstring SyncStatusText(const SyncOutcome& outcome, const SYSTEMTIME& at)
 {
@@ -37,26 +40,28 @@ std::wstring SyncStatusText(const SyncOutcome& outcome, const SYSTEMTIME& at)
     const QString time = QStringLiteral("%1:%2")
                              .arg(at.wHour, 2, 10, QLatin1Char('0'))
                              .arg(at.wMinute, 2, 10, QLatin1Char('0'));
-    if (report.error)
+    if (report.error) {
         return Text(res::IDS_SYNC_FAILED)
             .arg(time, QString::fromStdWString(report.error.message))
             .toStdWString();
+    }
     QString text = Text(res::IDS_SYNC_DONE)
                        .arg(time)
                        .arg(report.received + report.deletedHere)
                        .arg(report.sent + report.deletedThere);
-    if (report.conflicts > 0)
+    if (report.conflicts > 0) {
         text += Text(res::IDS_SYNC_NOTES).arg(report.conflicts);
-    if (report.skipped > 0)
+    }
+    if (report.skipped > 0) {
         text += Text(res::IDS_SYNC_NOTES_SKIPPED).arg(report.skipped);
+    }
     return text.toStdWString();
 }
 
 SyncCommands::SyncCommands(Services services)
     : services_(std::move(services)),
       secrets_(services_.secretStore ? std::make_unique<platform::SecretStore>() : nullptr),
-      credentials_(services_.profile, secrets_.get()),
-      subscribing_(std::make_unique<WorkerJob>()),
+      credentials_(services_.profile, secrets_.get()), subscribing_(std::make_unique<WorkerJob>()),
       scheduler_(std::make_unique<SyncScheduler>(
           [this] { return MakeRound(); },
           [this](const SyncOutcome& outcome) { RoundEnded(outcome); }))
@@ -75,13 +80,17 @@ void SyncCommands::AddTo(CommandTable& table)
     table.Add(cmd::ID_CALENDAR_ACCOUNTS, [this] { OpenAccounts(); });
 }
 
-QString SyncCommands::Status() const { return status_ ? status_->text() : QString(); }
+QString SyncCommands::Status() const
+{
+    return status_ != nullptr ? status_->text() : QString();
+}
 
 void SyncCommands::SyncNow()
 {
     requested_ = true;
-    if (!scheduler_->Running())
+    if (!scheduler_->Running()) {
         ShowStatus(Text(res::IDS_SYNC_TALKING));
+    }
     scheduler_->RunNow();
 }
 
@@ -95,8 +104,9 @@ SyncScheduler::Round SyncCommands::MakeRound()
     std::vector<pim::SyncAccount> accounts;
     if (WithSyncLedger(services_.storePath, [&accounts](pim::SyncLedger& ledger) {
             return ledger.Accounts(accounts);
-        }) < 0)
+        }) < 0) {
         accounts.clear();
+    }
     credentials_.ReadPasswordCommands(accounts);
     return [options, accounts = std::move(accounts), trusted = credentials_.TrustedFingerprints(),
             path = services_.storePath, round = services_.network.round,
@@ -126,8 +136,9 @@ void SyncCommands::RoundEnded(const SyncOutcome& outcome)
     for (const auto& [calendar, failure] : outcome.subscriptions) {
         subscriptionReads_[calendar] = {GetLocalTime(), failure};
     }
-    if (outcome.report.storeChanged)
+    if (outcome.report.storeChanged) {
         FollowStore();
+    }
     ShowStatus(QString::fromStdWString(SyncStatusText(outcome, GetLocalTime())));
     const bool again = outcome.needsPassword ? AskPassword(*outcome.needsPassword, requested)
                                              : AskTrust(outcome.report.error, requested);
@@ -155,16 +166,19 @@ bool SyncCommands::AskPassword(const pim::SyncAccount& account, bool requested)
 
 bool SyncCommands::AskTrust(const caldav::SyncError& error, bool requested)
 {
-    if (error.failure != caldav::Failure::CertificateRefused || error.fingerprint.isEmpty())
+    if (error.failure != caldav::Failure::CertificateRefused || error.fingerprint.isEmpty()) {
         return false;
-    if (!asked_.insert(QString::fromLatin1(error.fingerprint)).second && !requested)
+    }
+    if (!asked_.insert(QString::fromLatin1(error.fingerprint)).second && !requested) {
         return false;
-    const QString question = Text(res::IDS_TRUST_CERTIFICATE)
-                                 .arg(QString::fromStdWString(error.message),
-                                      QString::fromLatin1(error.fingerprint));
+    }
+    const QString question =
+        Text(res::IDS_TRUST_CERTIFICATE)
+            .arg(QString::fromStdWString(error.message), QString::fromLatin1(error.fingerprint));
     if (services_.messages.MessageBox(question.toStdWString(), res::LoadString(res::IDS_CONFIRM),
-                                      MB_YESNO | MB_ICONQUESTION) != IDYES)
+                                      MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return false;
+    }
     credentials_.Trust(error);
     return true;
 }
@@ -173,16 +187,18 @@ bool SyncCommands::AskTrust(const caldav::SyncError& error, bool requested)
 // them together with the round's status line.
 void SyncCommands::FollowStore()
 {
-    if (!services_.followStore || services_.followStore())
+    if (!services_.followStore || services_.followStore()) {
         return;
+    }
     QTimer::singleShot(kFollowRetryMs, scheduler_.get(), [this] { FollowStore(); });
 }
 
 void SyncCommands::ShowStatus(const QString& text)
 {
-    if (!status_) {
-        if (text.isEmpty())
+    if (status_ == nullptr) {
+        if (text.isEmpty()) {
             return;
+        }
         status_ = new QLabel;
         status_->setObjectName(QStringLiteral("SyncStatus"));
         services_.frame.statusBar()->addWidget(status_, 1);
@@ -194,8 +210,9 @@ void SyncCommands::OpenAccounts()
 {
     if (CCalendarAccountsDlg::Run(services_.dialogs, services_.storePath, credentials_,
                                   services_.messages, services_.network.discover, &services_.frame,
-                                  failedAccounts_, subscriptionReads_))
+                                  failedAccounts_, subscriptionReads_)) {
         scheduler_->RunNow();
+    }
 }
 
 void SyncCommands::OfferSubscription(const QString& address)
@@ -204,8 +221,9 @@ void SyncCommands::OfferSubscription(const QString& address)
     const QString question = Text(res::IDS_SUBSCRIBE_QUESTION).arg(url.toString());
     if (!subscribing_->Busy() &&
         services_.messages.MessageBox(question.toStdWString(), res::LoadString(res::IDS_CONFIRM),
-                                      MB_YESNO | MB_ICONQUESTION) == IDYES)
+                                      MB_YESNO | MB_ICONQUESTION) == IDYES) {
         Subscribe(url);
+    }
 }
 
 void SyncCommands::Subscribe(const QUrl& address)
@@ -213,11 +231,9 @@ void SyncCommands::Subscribe(const QUrl& address)
     caldav::Connection limits;
     limits.trustedFingerprints = credentials_.TrustedFingerprints();
     auto report = std::make_shared<caldav::SubscriptionReport>();
-    subscribing_->Start(
-        [report, path = services_.storePath, address, limits] {
-            *report = caldav::Subscribe(path, address, {}, limits);
-        },
-        [this, report, address] { SubscriptionEnded(*report, address); });
+    subscribing_->Start([report, path = services_.storePath, address,
+                         limits] { *report = caldav::Subscribe(path, address, {}, limits); },
+                        [this, report, address] { SubscriptionEnded(*report, address); });
 }
 
 void SyncCommands::SubscriptionEnded(const caldav::SubscriptionReport& report, const QUrl& address)
@@ -232,10 +248,10 @@ void SyncCommands::SubscriptionEnded(const caldav::SubscriptionReport& report, c
         return;
     }
     FollowStore();
-    const QString done = Text(res::IDS_SUBSCRIBED)
-                             .arg(QString::fromStdWString(report.calendar.name))
-                             .arg(QString::fromStdString(
-                                 ical::Counted(report.change.written, "item")));
+    const QString done =
+        Text(res::IDS_SUBSCRIBED)
+            .arg(QString::fromStdWString(report.calendar.name))
+            .arg(QString::fromStdString(ical::Counted(report.change.written, "item")));
     services_.messages.MessageBox(done.toStdWString(), res::LoadString(res::IDS_SUBSCRIBE_TITLE),
                                   MB_OK | MB_ICONINFORMATION);
 }

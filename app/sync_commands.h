@@ -43,7 +43,7 @@ public:
         // Reloads the window keeping its selection; false when it cannot now (a drag).
         std::function<bool()> followStore;
         SyncNetwork network;
-        bool secretStore = false;  // keep passwords in the desktop's secret store
+        bool secretStore = false; // keep passwords in the desktop's secret store
     };
 
     explicit SyncCommands(Services services);
@@ -80,6 +80,6 @@ private:
     std::map<int32_t, SubscriptionRead> subscriptionReads_; // by calendar id, for the same
     bool requested_ = false;   // the user asked for the coming or running round
     QLabel* status_ = nullptr; // in the frame's status bar, made at the first word to say
-    std::unique_ptr<WorkerJob> subscribing_;    // an offered subscription being read
-    std::unique_ptr<SyncScheduler> scheduler_;  // last: its round uses the members above
+    std::unique_ptr<WorkerJob> subscribing_;   // an offered subscription being read
+    std::unique_ptr<SyncScheduler> scheduler_; // last: its round uses the members above
 };

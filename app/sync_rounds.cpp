@@ -18,11 +18,12 @@ void AddUp(caldav::RoundReport& total, caldav::RoundReport report)
     total.requests += report.requests;
     total.storeChanged = total.storeChanged || report.storeChanged;
     total.notes.insert(total.notes.end(), report.notes.begin(), report.notes.end());
-    if (!total.error)
+    if (!total.error) {
         total.error = std::move(report.error);
+    }
 }
 
-}  // namespace
+} // namespace
 
 SyncOutcome RunAccountRounds(const std::string& storePath,
                              const std::vector<pim::SyncAccount>& accounts,
@@ -32,8 +33,9 @@ SyncOutcome RunAccountRounds(const std::string& storePath,
     SyncOutcome outcome;
     outcome.anyAccount = !accounts.empty();
     for (const pim::SyncAccount& account : accounts) {
-        if (options.carryOn && !options.carryOn())
+        if (options.carryOn && !options.carryOn()) {
             break;
+        }
         const std::optional<QString> password = credentials.Password(account);
         caldav::Connection connection =
             caldav::ConnectionTo(account, password.value_or(QString()), trustedFingerprints);
@@ -41,10 +43,12 @@ SyncOutcome RunAccountRounds(const std::string& storePath,
         connection.carryOn = options.carryOn;
         caldav::RoundReport report = round(storePath, account, connection, options);
         if (report.error.failure == caldav::Failure::WrongPassword && !password &&
-            !outcome.needsPassword)
+            !outcome.needsPassword) {
             outcome.needsPassword = account;
-        if (report.error)
+        }
+        if (report.error) {
             outcome.failedAccounts[account.id] = report.error.message;
+        }
         AddUp(outcome.report, std::move(report));
     }
     return outcome;
@@ -54,15 +58,17 @@ void RefreshSubscriptions(SyncOutcome& outcome, const std::string& storePath,
                           const QStringList& trustedFingerprints,
                           const SubscriptionRefresh& refresh, const caldav::RoundOptions& options)
 {
-    if (!refresh || (options.carryOn && !options.carryOn()))
+    if (!refresh || (options.carryOn && !options.carryOn())) {
         return;
+    }
     caldav::Connection limits;
     limits.trustedFingerprints = trustedFingerprints;
     limits.carryOn = options.carryOn;
     for (const caldav::SubscriptionReport& subscription : refresh(storePath, limits, options)) {
         // Another program's round on the store refreshes them as well.
-        if (subscription.busy)
+        if (subscription.busy) {
             continue;
+        }
         outcome.anySubscription = true;
         caldav::RoundReport report;
         report.received = subscription.change.written;

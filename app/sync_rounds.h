@@ -24,8 +24,7 @@ using AccountRound =
 
 // Every subscription read again, as caldav::RefreshSubscriptions does.
 using SubscriptionRefresh = std::function<std::vector<caldav::SubscriptionReport>(
-    const std::string& storePath, const caldav::Connection& limits,
-    const caldav::RoundOptions&)>;
+    const std::string& storePath, const caldav::Connection& limits, const caldav::RoundOptions&)>;
 
 // How the program reaches servers; without a round the program offers no sync.
 struct SyncNetwork {

@@ -24,8 +24,8 @@
 #include "model/recurrence.h"
 #include "model/tamberlo_doc.h"
 #include "model/undo_stack.h"
-#include "platform/pim/application.h"
 #include "platform/message_service.h"
+#include "platform/pim/application.h"
 #include "platform/profile.h"
 #include "platform/program_instance.h"
 #include "platform/reminder_instance.h"
@@ -57,20 +57,25 @@ CTamberloApp::CTamberloApp(AppEnvironment environment)
 }
 
 // The sync goes first: its round and the store watch's own-write call must not outlive it.
-CTamberloApp::~CTamberloApp() { syncCommands_.reset(); }
+CTamberloApp::~CTamberloApp()
+{
+    syncCommands_.reset();
+}
 
 void CTamberloApp::AddCommands()
 {
     for (int id : {cmd::ID_HOLIDAY_SET, cmd::ID_FUNC_KEY_SET, cmd::ID_APP_ABOUT,
-                   cmd::ID_KEYS_AND_MOUSE, cmd::ID_PRINT, cmd::ID_EXPORT_PDF})
+                   cmd::ID_KEYS_AND_MOUSE, cmd::ID_PRINT, cmd::ID_EXPORT_PDF}) {
         commands_.Add(id, {});
+    }
 }
 
 void CTamberloApp::SetCommandHandler(int id, CommandTable::Handler handler)
 {
     commands_.SetHandler(id, std::move(handler));
-    if (frame_)
+    if (frame_) {
         frame_->UpdateCommands();
+    }
 }
 
 AppEnvironment CTamberloApp::DefaultEnvironment()
@@ -85,15 +90,17 @@ bool CTamberloApp::InitInstance()
 {
     QCoreApplication::setOrganizationName("Velloran");
     QCoreApplication::setApplicationName("Tamberlo");
-    if (environment_.joinSession && !ClaimOrHandOver())
+    if (environment_.joinSession && !ClaimOrHandOver()) {
         return false;
+    }
     profile_ = std::make_unique<Profile>(environment_.profilePath);
     LoadSettings(*settings_, *profile_);
-    if (profile_->Unusable() && environment_.messages)
+    if (profile_->Unusable() && (environment_.messages != nullptr)) {
         environment_.messages->MessageBox(
             res::LoadString(res::IDS_PROFILE_NOT_READ,
                             QString::fromStdString(environment_.profilePath).toStdWString()),
             res::LoadString(res::IDS_WARNING), MB_OK | MB_ICONEXCLAMATION);
+    }
 
     const std::string storePath = environment_.storePath.empty()
                                       ? pim::Application::DefaultStorePath()
@@ -101,10 +108,11 @@ bool CTamberloApp::InitInstance()
     session_ = std::make_unique<PimSession>(storePath, OccurrenceOnDay);
     storeWatch_ = std::make_unique<StoreWatch>(storePath);
     session_->SetConnectionObserver([watch = storeWatch_.get()](ConnectionEvent event) {
-        if (event == ConnectionEvent::Opening)
+        if (event == ConnectionEvent::Opening) {
             watch->OwnConnectionOpening();
-        else
+        } else {
             watch->OwnConnectionClosed(event == ConnectionEvent::ClosedAfterOthersWrote);
+        }
     });
     documentSettings_ = std::make_unique<AppSettingsDocument>(*settings_);
     doc_ = std::make_unique<CTamberloDoc>(*session_, *documentSettings_, environment_.messages);
@@ -130,13 +138,13 @@ bool CTamberloApp::InitInstance()
     AttachSync(storePath, *view);
     // The editors and dialogs need someone to ask and a way to show themselves.
     if (editorServices_) {
-        programCommands_ = std::make_unique<ProgramCommands>(*editorServices_, *session_, *doc_,
-                                                             *view);
+        programCommands_ =
+            std::make_unique<ProgramCommands>(*editorServices_, *session_, *doc_, *view);
         programCommands_->Attach(*this);
     }
-    frame_->PlaceWindow(QString::fromStdWString(
-                            profile_->GetString(kWindowSection, kWindowGeometry, {}))
-                            .toStdString());
+    frame_->PlaceWindow(
+        QString::fromStdWString(profile_->GetString(kWindowSection, kWindowGeometry, {}))
+            .toStdString());
     frame_->PlaceDocks(
         QString::fromStdWString(profile_->GetString(kWindowSection, kWindowDocks, {}))
             .toStdString());
@@ -144,8 +152,9 @@ bool CTamberloApp::InitInstance()
     started_ = true;
     OfferCalendarImports(environment_.arguments);
     OfferCalendarImports(std::exchange(openedDuringStart_, {}));
-    if (environment_.joinSession)
+    if (environment_.joinSession) {
         StartReminders(storePath);
+    }
     return true;
 }
 
@@ -158,27 +167,30 @@ bool CTamberloApp::ClaimOrHandOver()
     const QDBusConnection bus = SessionBus();
     programInstance_ = std::make_unique<ProgramInstance>(
         [this](const SYSTEMTIME& day) {
-            if (started_)
+            if (started_) {
                 frame_->ShowDay(day);
+            }
         },
         [this](const QStringList& arguments) {
             std::vector<std::string> files;
-            for (const QString& argument : arguments)
+            for (const QString& argument : arguments) {
                 files.push_back(argument.toStdString());
-            if (started_)
+            }
+            if (started_) {
                 OpenFromAnotherStart(files);
-            else
+            } else {
                 openedDuringStart_.insert(openedDuringStart_.end(), files.begin(), files.end());
+            }
         });
-    if (programInstance_->Claim(bus))
+    if (programInstance_->Claim(bus)) {
         return true;
+    }
     programInstance_.reset();
     QStringList arguments;
     for (const std::string& argument : environment_.arguments) {
         const QString given = QString::fromStdString(argument);
-        arguments.append(caldav::IsSubscriptionArgument(given)
-                             ? given
-                             : QFileInfo(given).absoluteFilePath());
+        arguments.append(
+            caldav::IsSubscriptionArgument(given) ? given : QFileInfo(given).absoluteFilePath());
     }
     // Without a bus, or a holder that does not answer, this copy runs on its own.
     return !ProgramInstance::HandOver(bus, arguments);
@@ -196,23 +208,26 @@ QDBusConnection CTamberloApp::SessionBus() const
 void CTamberloApp::StartReminders(const std::string& storePath)
 {
     ReminderInstance::StartIfNotRunning(
-        SessionBus(), ReminderInstance::ProgramBeside(QStringLiteral("tamberlo-reminders"),
-                                                     QStringLiteral("../tools/reminders")),
+        SessionBus(),
+        ReminderInstance::ProgramBeside(QStringLiteral("tamberlo-reminders"),
+                                        QStringLiteral("../tools/reminders")),
         {QStringLiteral("--store"), QString::fromStdString(storePath)});
 }
 
 void CTamberloApp::AttachSync(const std::string& storePath, CTamberloView& view)
 {
-    if (!environment_.network.round || !environment_.messages || !environment_.dialogs)
+    if (!environment_.network.round || (environment_.messages == nullptr) ||
+        (environment_.dialogs == nullptr)) {
         return;
+    }
     syncCommands_ = std::make_unique<SyncCommands>(SyncCommands::Services{
         storePath, *profile_, *environment_.messages, *environment_.dialogs, *frame_,
-        [&view] { return view.StoreChanged(); }, environment_.network,
-        environment_.secretStore});
+        [&view] { return view.StoreChanged(); }, environment_.network, environment_.secretStore});
     syncCommands_->AddTo(commands_);
     storeWatch_->SetOnOwnWrite([this] {
-        if (syncCommands_)
+        if (syncCommands_) {
             syncCommands_->LocalChange();
+        }
     });
     frame_->UpdateCommands();
 }
@@ -222,9 +237,8 @@ void CTamberloApp::AttachSync(const std::string& storePath, CTamberloView& view)
 ical::OwnAddresses CTamberloApp::OwnAddressesNow(const std::string& storePath) const
 {
     std::vector<pim::SyncAccount> accounts;
-    WithSyncLedger(storePath, [&accounts](pim::SyncLedger& ledger) {
-        return ledger.Accounts(accounts);
-    });
+    WithSyncLedger(storePath,
+                   [&accounts](pim::SyncLedger& ledger) { return ledger.Accounts(accounts); });
     return caldav::OwnAddresses(*profile_, accounts);
 }
 
@@ -233,12 +247,12 @@ void CTamberloApp::AttachViewEditing(const std::string& storePath, CTamberloView
     edits_ = std::make_unique<ScheduleEdits>(*doc_, *session_);
     undo_ = std::make_unique<UndoStack>(*edits_);
     ViewEditServices services{edits_.get(), environment_.messages, {}, {}, undo_.get()};
-    if (environment_.messages) {
-        undoCommands_ = std::make_unique<UndoCommands>(*undo_, *edits_, *environment_.messages,
-                                                      view);
+    if (environment_.messages != nullptr) {
+        undoCommands_ =
+            std::make_unique<UndoCommands>(*undo_, *edits_, *environment_.messages, view);
         undoCommands_->AddTo(commands_);
     }
-    if (environment_.messages && environment_.dialogs) {
+    if ((environment_.messages != nullptr) && (environment_.dialogs != nullptr)) {
         editorServices_ = std::make_unique<EditorServices>(EditorServices{
             *settings_, *environment_.messages, *environment_.dialogs, *edits_, &view,
             [this, storePath] { return OwnAddressesNow(storePath); }, nullptr, undo_.get()});
@@ -264,13 +278,15 @@ void CTamberloApp::OpenFromAnotherStart(const std::vector<std::string>& argument
 
 void CTamberloApp::OfferCalendarImports(const std::vector<std::string>& arguments)
 {
-    if (!programCommands_)
+    if (!programCommands_) {
         return;
+    }
     for (const std::string& argument : arguments) {
         const QString given = QString::fromStdString(argument);
         if (caldav::IsSubscriptionArgument(given)) {
-            if (syncCommands_)
+            if (syncCommands_) {
                 syncCommands_->OfferSubscription(given);
+            }
         } else if (given.endsWith(QStringLiteral(".ics"), Qt::CaseInsensitive)) {
             programCommands_->OfferImport(argument);
         }
@@ -290,8 +306,9 @@ bool CTamberloApp::SaveSettings()
 
 void CTamberloApp::SaveSettingsAtExit()
 {
-    if (SaveSettings() || unsavedReported_ || !environment_.messages)
+    if (SaveSettings() || unsavedReported_ || (environment_.messages == nullptr)) {
         return;
+    }
     unsavedReported_ = true;
     const QString text = QString::fromStdWString(res::LoadString(res::IDS_SETTINGS_NOT_SAVED))
                              .arg(QString::fromStdString(environment_.profilePath));

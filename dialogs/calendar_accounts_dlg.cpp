@@ -39,8 +39,9 @@ QString AccountLine(const pim::SyncAccount& account, const std::vector<pim::Cale
 {
     QStringList names;
     for (const pim::Calendar& c : calendars) {
-        if (c.account == account.id)
+        if (c.account == account.id) {
             names << ToQString(c.name);
+        }
     }
     return QStringLiteral("%1 @ %2 (%3)")
         .arg(ToQString(account.user), ToQString(account.server), names.join(QStringLiteral(", ")));
@@ -50,26 +51,31 @@ QString AccountLine(const pim::SyncAccount& account, const std::vector<pim::Cale
 QString CalendarLineText(const QString& name, bool events, bool tasks, bool readOnly)
 {
     QStringList kinds;
-    if (events)
+    if (events) {
         kinds << Text(res::IDS_ACCOUNT_APPOINTMENTS);
-    if (tasks)
+    }
+    if (tasks) {
         kinds << Text(res::IDS_ACCOUNT_TASKS);
+    }
     QString text = kinds.join(QStringLiteral(", "));
-    if (readOnly)
+    if (readOnly) {
         text += QStringLiteral("; ") + Text(res::IDS_ACCOUNT_READ_ONLY);
+    }
     return QStringLiteral("%1 (%2)").arg(name, text);
 }
 
 constexpr int kUrlRole = Qt::UserRole;
 
-}  // namespace
+} // namespace
 
 std::optional<AccountRefusal> CheckAccount(const AccountFields& fields)
 {
-    if (CheckedServerAddress(fields.server).isEmpty())
+    if (CheckedServerAddress(fields.server).isEmpty()) {
         return AccountRefusal{AccountField::Server, res::IDS_ACCOUNT_NO_SERVER};
-    if (fields.calendars.empty())
+    }
+    if (fields.calendars.empty()) {
         return AccountRefusal{AccountField::Calendars, res::IDS_ACCOUNT_NO_CALENDARS};
+    }
     return std::nullopt;
 }
 
@@ -81,8 +87,9 @@ std::optional<QString> AskPassword(DialogRunner& dialogs, const pim::SyncAccount
     dialog.setWindowTitle(Text(res::IDS_ACCOUNT_PASSWORD));
     dialog.setLabelText(Filled(res::IDS_PASSWORD_OF, account.user, account.server));
     dialog.setTextEchoMode(QLineEdit::Password);
-    if (dialogs.Run(dialog) != DialogAccepted)
+    if (dialogs.Run(dialog) != DialogAccepted) {
         return std::nullopt;
+    }
     return dialog.textValue();
 }
 
@@ -92,8 +99,8 @@ CCalendarAccountsDlg::CCalendarAccountsDlg(std::string storePath, SyncCredential
     : QDialog(parent), storePath_(std::move(storePath)), credentials_(credentials),
       messages_(messages), discover_(std::move(discover)), testing_(new WorkerJob(this)),
       list_(new QListWidget), server_(new QLineEdit), user_(new QLineEdit),
-      password_(new QLineEdit), test_(Button("test", res::IDS_ACCOUNT_TEST)),
-      status_(new QLabel), calendars_(new QListWidget), add_(Button("add", res::IDS_ACCOUNT_ADD)),
+      password_(new QLineEdit), test_(Button("test", res::IDS_ACCOUNT_TEST)), status_(new QLabel),
+      calendars_(new QListWidget), add_(Button("add", res::IDS_ACCOUNT_ADD)),
       remove_(Button("remove", res::IDS_ACCOUNT_REMOVE)),
       subscribe_(Button("subscribe", res::IDS_SUBSCRIBE_BUTTON)),
       subscriptions_(new SubscriptionsPanel(storePath_, messages_, subscribe_)),
@@ -202,11 +209,13 @@ void CCalendarAccountsDlg::Reload()
     accounts_.clear();
     if (WithSyncLedger(storePath_, [this](pim::SyncLedger& ledger) {
             return ledger.Accounts(accounts_);
-        }) < 0)
+        }) < 0) {
         ReportStoreFailure();
+    }
     storeCalendars_.clear();
-    if (pim::StoreDatabase db; db.Open(storePath_) >= 0)
+    if (pim::StoreDatabase db; db.Open(storePath_) >= 0) {
         pim::CalendarList(db).All(storeCalendars_);
+    }
     list_->clear();
     for (const pim::SyncAccount& account : accounts_) {
         const auto failed = failed_.find(account.id);
@@ -228,23 +237,27 @@ void CCalendarAccountsDlg::Reload()
 const pim::SyncAccount* CCalendarAccountsDlg::TypedKeptAccount() const
 {
     const pim::SyncAccount typed = TypedAccount();
-    for (const pim::SyncAccount& kept : accounts_)
-        if (kept.server == typed.server && kept.user == typed.user)
+    for (const pim::SyncAccount& kept : accounts_) {
+        if (kept.server == typed.server && kept.user == typed.user) {
             return &kept;
+        }
+    }
     return nullptr;
 }
 
 void CCalendarAccountsDlg::NameAddButton()
 {
-    add_->setText(Text(TypedKeptAccount() ? res::IDS_ACCOUNT_UPDATE : res::IDS_ACCOUNT_ADD));
+    add_->setText(
+        Text(TypedKeptAccount() != nullptr ? res::IDS_ACCOUNT_UPDATE : res::IDS_ACCOUNT_ADD));
 }
 
 // A chosen account fills the fields, so Test and Add can change its calendars or password.
 void CCalendarAccountsDlg::ShowSelected()
 {
     const int row = list_->currentRow();
-    if (row < 0 || row >= static_cast<int>(accounts_.size()))
+    if (row < 0 || row >= static_cast<int>(accounts_.size())) {
         return;
+    }
     const pim::SyncAccount& account = accounts_[static_cast<size_t>(row)];
     server_->setText(ToQString(account.server));
     user_->setText(ToQString(account.user));
@@ -290,8 +303,9 @@ void CCalendarAccountsDlg::Test()
     testing_->Start(
         [found, connection, account, credentials = &credentials_, discover = discover_] {
             caldav::Connection asked = connection;
-            if (asked.password.isEmpty())
+            if (asked.password.isEmpty()) {
                 asked.password = credentials->Password(account).value_or(QString());
+            }
             *found = discover(asked);
         },
         [this, found] {
@@ -314,15 +328,15 @@ void CCalendarAccountsDlg::ShowDiscovery(const caldav::Discovery& found)
     FillCalendars(found.calendars);
     foundAddresses_ = found.addresses;
     const QString host = CheckedServerAddress(ToWString(server_->text())).host();
-    status_->setText(found.calendars.size() == 1
-                         ? Text(res::IDS_ACCOUNT_FOUND_ONE).arg(host)
-                         : Text(res::IDS_ACCOUNT_FOUND)
-                               .arg(static_cast<int>(found.calendars.size()))
-                               .arg(host));
+    status_->setText(
+        found.calendars.size() == 1
+            ? Text(res::IDS_ACCOUNT_FOUND_ONE).arg(host)
+            : Text(res::IDS_ACCOUNT_FOUND).arg(static_cast<int>(found.calendars.size())).arg(host));
     if (const QUrl typed = CheckedServerAddress(ToWString(server_->text()));
-        typed.scheme() == QLatin1String("http"))
+        typed.scheme() == QLatin1String("http")) {
         status_->setText(status_->text() + u' ' +
                          Text(res::IDS_SYNC_PLAIN_HTTP).arg(typed.toString()));
+    }
 }
 
 // The kept account's calendars first, ticked for good; then the others the last Test found,
@@ -334,7 +348,7 @@ void CCalendarAccountsDlg::FillCalendars(const std::vector<caldav::RemoteCalenda
     const pim::SyncAccount* kept = TypedKeptAccount();
     std::vector<std::wstring> keptUrls;
     for (const pim::Calendar& c : storeCalendars_) {
-        if (kept && c.account == kept->id) {
+        if ((kept != nullptr) && c.account == kept->id) {
             keptUrls.push_back(c.url);
             AddCalendarLine(ToQString(c.name), c.colour, ToQString(c.url), c.events, c.tasks,
                             c.readOnly, true);
@@ -342,23 +356,23 @@ void CCalendarAccountsDlg::FillCalendars(const std::vector<caldav::RemoteCalenda
     }
     for (const caldav::RemoteCalendar& remote : calendars) {
         const pim::Calendar c = caldav::StoreCalendarOf(remote);
-        if (std::find(keptUrls.begin(), keptUrls.end(), c.url) == keptUrls.end())
+        if (std::find(keptUrls.begin(), keptUrls.end(), c.url) == keptUrls.end()) {
             AddCalendarLine(remote.name.isEmpty() ? remote.url.path() : remote.name, c.colour,
                             remote.url.toString(), c.events, c.tasks, c.readOnly, false);
+        }
     }
 }
 
-void CCalendarAccountsDlg::AddCalendarLine(const QString& name, uint32_t colour,
-                                           const QString& url, bool events, bool tasks,
-                                           bool readOnly, bool kept)
+void CCalendarAccountsDlg::AddCalendarLine(const QString& name, uint32_t colour, const QString& url,
+                                           bool events, bool tasks, bool readOnly, bool kept)
 {
     // A calendar without a colour of the server's gets one of the store's when it is kept.
     auto* line = new QListWidgetItem(colour != 0 ? CalendarIcon(colour) : CalendarIcon(0xFFFFFF),
                                      CalendarLineText(name, events, tasks, readOnly), calendars_);
     line->setData(kUrlRole, url);
     line->setCheckState(Qt::Checked);
-    line->setFlags(kept ? Qt::ItemIsSelectable : Qt::ItemIsEnabled | Qt::ItemIsUserCheckable |
-                                                     Qt::ItemIsSelectable);
+    line->setFlags(kept ? Qt::ItemIsSelectable
+                        : Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
 }
 
 std::vector<std::wstring> CCalendarAccountsDlg::TickedUrls() const
@@ -366,8 +380,9 @@ std::vector<std::wstring> CCalendarAccountsDlg::TickedUrls() const
     std::vector<std::wstring> urls;
     for (int i = 0; i < calendars_->count(); ++i) {
         const QListWidgetItem* line = calendars_->item(i);
-        if (line->checkState() == Qt::Checked)
+        if (line->checkState() == Qt::Checked) {
             urls.push_back(ToWString(line->data(kUrlRole).toString()));
+        }
     }
     return urls;
 }
@@ -378,8 +393,9 @@ std::vector<const caldav::RemoteCalendar*> CCalendarAccountsDlg::NewlyTicked() c
     std::vector<const caldav::RemoteCalendar*> chosen;
     for (const caldav::RemoteCalendar& remote : discovered_) {
         if (std::find(ticked.begin(), ticked.end(), remote.url.toString().toStdWString()) !=
-            ticked.end())
+            ticked.end()) {
             chosen.push_back(&remote);
+        }
     }
     return chosen;
 }
@@ -398,15 +414,18 @@ void CCalendarAccountsDlg::Add()
     // A new account names the first ticked calendar of each kind as its own.
     for (const caldav::RemoteCalendar* c : chosen) {
         const auto name = [c](std::wstring& url, std::wstring& shown) {
-            if (!url.empty())
+            if (!url.empty()) {
                 return;
+            }
             url = c->url.toString().toStdWString();
             shown = ToWString(c->name.isEmpty() ? c->url.path() : c->name);
         };
-        if (c->events)
+        if (c->events) {
             name(account.eventCalendar, account.eventCalendarName);
-        if (c->tasks)
+        }
+        if (c->tasks) {
             name(account.taskCalendar, account.taskCalendarName);
+        }
     }
     bool added = false;
     pim::StoreDatabase db;
@@ -415,26 +434,32 @@ void CCalendarAccountsDlg::Add()
         return;
     }
     db.Close();
-    if (!password_->text().isEmpty())
+    if (!password_->text().isEmpty()) {
         credentials_.KeepPassword(account, password_->text());
-    if (!foundAddresses_.isEmpty())
+    }
+    if (!foundAddresses_.isEmpty()) {
         caldav::KeepAccountAddresses(credentials_.AccountProfile(), account, foundAddresses_);
+    }
     changed_ = true;
     Reload();
-    for (size_t i = 0; i < accounts_.size(); ++i)
-        if (accounts_[i].id == account.id)
+    for (size_t i = 0; i < accounts_.size(); ++i) {
+        if (accounts_[i].id == account.id) {
             list_->setCurrentRow(static_cast<int>(i));
+        }
+    }
 }
 
 void CCalendarAccountsDlg::Remove()
 {
     const int row = list_->currentRow();
-    if (row < 0 || row >= static_cast<int>(accounts_.size()))
+    if (row < 0 || row >= static_cast<int>(accounts_.size())) {
         return;
+    }
     const pim::SyncAccount account = accounts_[static_cast<size_t>(row)];
-    if (!ConfirmOkText(messages_, ToWString(Filled(res::IDS_REMOVE_ACCOUNT, account.user,
-                                                   account.server))))
+    if (!ConfirmOkText(messages_,
+                       ToWString(Filled(res::IDS_REMOVE_ACCOUNT, account.user, account.server)))) {
         return;
+    }
     if (WithSyncLedger(storePath_, [&account](pim::SyncLedger& ledger) {
             return ledger.RemoveAccount(account.id);
         }) < 0) {
@@ -463,7 +488,7 @@ void CCalendarAccountsDlg::Refuse(int messageId, QWidget* field)
 
 void CCalendarAccountsDlg::ReportStoreFailure()
 {
-    messages_.MessageBox(res::LoadString(res::IDS_CANNOT_WRITE,
-                                         QString::fromStdString(storePath_).toStdWString()),
-                         res::LoadString(res::IDS_WARNING), MB_OK | MB_ICONEXCLAMATION);
+    messages_.MessageBox(
+        res::LoadString(res::IDS_CANNOT_WRITE, QString::fromStdString(storePath_).toStdWString()),
+        res::LoadString(res::IDS_WARNING), MB_OK | MB_ICONEXCLAMATION);
 }

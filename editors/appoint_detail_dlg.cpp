@@ -19,10 +19,10 @@
 #include "editors/dialog_controls.h"
 #include "editors/meeting_panel.h"
 #include "editors/recur_detail_dlg.h"
+#include "ical/meeting_reply.h"
 #include "model/date_time.h"
 #include "model/pim_records.h"
 #include "model/recurrence.h"
-#include "ical/meeting_reply.h"
 #include "platform/dialog_runner.h"
 #include "platform/pim/recurrence_pattern.h"
 #include "res/string_table.h"
@@ -94,9 +94,10 @@ void CAppointDetailDlg::Build()
     int row = 0;
     auto addRow = [&](const QString& label, QWidget* first, QWidget* second = nullptr) {
         grid->addWidget(new QLabel(label), row, 0);
-        grid->addWidget(first, row, 1, 1, second ? 1 : 2);
-        if (second)
+        grid->addWidget(first, row, 1, 1, second != nullptr ? 1 : 2);
+        if (second != nullptr) {
             grid->addWidget(second, row, 2);
+        }
         ++row;
     };
     addRow(tr("Title"), title_);
@@ -137,12 +138,14 @@ void CAppointDetailDlg::Build()
     // The remembered times follow every edit made while the times are the user's own, so
     // switching "Recur" or "All day" back and forth gives back what was typed.
     connect(startTime_, &QComboBox::editTextChanged, this, [this](const QString& text) {
-        if (allDay_->currentIndex() == 0)
+        if (allDay_->currentIndex() == 0) {
             lastStartTime_ = ToWString(text);
+        }
     });
     connect(endTime_, &QComboBox::editTextChanged, this, [this](const QString& text) {
-        if (allDay_->currentIndex() == 0)
+        if (allDay_->currentIndex() == 0) {
             lastEndTime_ = ToWString(text);
+        }
     });
     connect(allDay_, &QComboBox::currentIndexChanged, this, &CAppointDetailDlg::OnAllDayChanged);
     connect(recur_, &QComboBox::currentIndexChanged, this, &CAppointDetailDlg::ApplyRules);
@@ -157,8 +160,9 @@ void CAppointDetailDlg::Build()
     connect(delete_, &QPushButton::clicked, this, &CAppointDetailDlg::OnDelete);
     if (services_.settings.GetStdtChg() == 1) {
         WatchFocus(*startDate_, [this](bool in) {
-            if (in)
+            if (in) {
                 RememberDuration();
+            }
         });
         WatchFocus(*startTime_, [this](bool in) { in ? RememberDuration() : KeepDuration(); });
         connect(startDate_, &QDateEdit::dateChanged, this, &CAppointDetailDlg::KeepDuration);
@@ -168,8 +172,9 @@ void CAppointDetailDlg::Build()
 void CAppointDetailDlg::AddMeetingPanel(QVBoxLayout& layout)
 {
     const ical::Meeting meeting = ical::MeetingOf(values_.fields.Kept);
-    if (!meeting.IsMeeting())
+    if (!meeting.IsMeeting()) {
         return;
+    }
     const bool invited = ical::OwnAttendee(meeting, OwnAddressesOf(services_)) != nullptr;
     layout.addWidget(new MeetingPanel(
         meeting, invited, [this](const std::string& partstat) { Answer(partstat); },
@@ -180,16 +185,18 @@ void CAppointDetailDlg::Answer(const std::string& partstat)
 {
     const std::optional<std::string> answered =
         ical::AnsweredKept(values_.fields.Kept, OwnAddressesOf(services_), partstat);
-    if (!answered)
+    if (!answered) {
         return;
+    }
     const std::string asItWas = values_.fields.Kept;
     values_.fields.Kept = *answered;
     answer_ = partstat;
     accept();
     answer_.reset();
     // Refused or left open: the answer waits for the next press.
-    if (result() != QDialog::Accepted)
+    if (result() != QDialog::Accepted) {
         values_.fields.Kept = asItWas;
+    }
 }
 
 void CAppointDetailDlg::Load()
@@ -217,8 +224,9 @@ void CAppointDetailDlg::Load()
         recurDetail_->setText(ToQString(res::LoadString(res::IDS_CANCEL_EXCEPTION_BUTTON)));
         for (QWidget* locked :
              {static_cast<QWidget*>(recur_), static_cast<QWidget*>(alarm_),
-              static_cast<QWidget*>(alarmDetail_), static_cast<QWidget*>(sensitive_)})
+              static_cast<QWidget*>(alarmDetail_), static_cast<QWidget*>(sensitive_)}) {
             locked->setEnabled(false);
+        }
     }
     recurrenceSet_ = recurring && !setup_.isNew;
     ApplyRules();
@@ -248,20 +256,23 @@ void CAppointDetailDlg::ApplyRules()
         endTime_->setEnabled(false);
         SetTimeText(startTime_, kMidnight);
         if (recurring) {
-            if (ComboText(*endTime_) == kDayEnd)
+            if (ComboText(*endTime_) == kDayEnd) {
                 StepDays(*endDate_, 1);
+            }
             SetTimeText(endTime_, kMidnight);
         } else {
-            if (ComboText(*endTime_) == kMidnight)
+            if (ComboText(*endTime_) == kMidnight) {
                 StepDays(*endDate_, -1);
+            }
             SetTimeText(endTime_, kDayEnd);
         }
     } else {
         startTime_->setEnabled(true);
         endTime_->setEnabled(true);
         SetTimeText(startTime_, lastStartTime_);
-        if (ComboText(*endTime_) == kDayEnd && lastEndTime_ == kMidnight)
+        if (ComboText(*endTime_) == kDayEnd && lastEndTime_ == kMidnight) {
             StepDays(*endDate_, 1);
+        }
         SetTimeText(endTime_, lastEndTime_);
     }
     const bool fixedBySeries = recurring && !setup_.exceptionMode;
@@ -271,8 +282,9 @@ void CAppointDetailDlg::ApplyRules()
         startTime_->setEnabled(false);
         endTime_->setEnabled(false);
     }
-    if (services_.settings.GetStdtChg() == 1)
+    if (services_.settings.GetStdtChg() == 1) {
         RememberDuration();
+    }
 }
 
 void CAppointDetailDlg::OnAllDayChanged()
@@ -287,17 +299,21 @@ void CAppointDetailDlg::OnAllDayChanged()
 void CAppointDetailDlg::RememberDuration()
 {
     const AppointForm form = Form();
-    if (OneTimeAllDay() || (TimeTextMinutes(form.startTime) && TimeTextMinutes(form.endTime, true)))
+    if (OneTimeAllDay() ||
+        (TimeTextMinutes(form.startTime) && TimeTextMinutes(form.endTime, true))) {
         rememberedDuration_ = FormEnd(form) - FormStart(form);
+    }
 }
 
 void CAppointDetailDlg::KeepDuration()
 {
     AppointForm form = Form();
-    if (OneTimeAllDay())
+    if (OneTimeAllDay()) {
         form.startTime = L"00:00";
-    if (rememberedDuration_ <= 0.0 || !TimeTextMinutes(form.startTime))
+    }
+    if (rememberedDuration_ <= 0.0 || !TimeTextMinutes(form.startTime)) {
         return;
+    }
     ShowEndAt(FormStart(form) + rememberedDuration_);
 }
 
@@ -323,9 +339,10 @@ AppointForm CAppointDetailDlg::Form() const
 void CAppointDetailDlg::OnRecurDetail()
 {
     if (setup_.exceptionMode) {
-        if (ConfirmOk(services_.messages, res::IDS_CANCEL_EXCEPTION_QUESTION))
+        if (ConfirmOk(services_.messages, res::IDS_CANCEL_EXCEPTION_QUESTION)) {
             FinishEdit(*this, services_, commits_.cancelException(),
                        LastEditResult::kExceptionCancelled);
+        }
         return;
     }
     const AppointForm form = Form();
@@ -348,8 +365,9 @@ void CAppointDetailDlg::OnRecurDetail()
     options.isNew = setup_.isNew && !values_.pattern;
     options.allDay = form.allDay;
     CRecurDetailDlg dialog(pattern, options, services_.settings, services_.messages, this);
-    if (services_.dialogs.Run(dialog) != DialogAccepted)
+    if (services_.dialogs.Run(dialog) != DialogAccepted) {
         return;
+    }
     values_.pattern = pattern;
     const DATE first = std::floor(pattern.PatternStartDate);
     const int days = DaysSpanned(pattern.StartTime, pattern.Duration, false);
@@ -374,8 +392,9 @@ void CAppointDetailDlg::OnAlarmDetail()
 
 void CAppointDetailDlg::OnDelete()
 {
-    if (ConfirmOk(services_.messages, res::IDS_DELETE_APPOINTMENT))
+    if (ConfirmOk(services_.messages, res::IDS_DELETE_APPOINTMENT)) {
         FinishEdit(*this, services_, commits_.remove(), LastEditResult::kDeleted);
+    }
 }
 
 void CAppointDetailDlg::accept()
@@ -387,10 +406,12 @@ void CAppointDetailDlg::accept()
     }
     if (!setup_.isNew && MovesInTime(values_, edited) &&
         !ConfirmMeetingTimeChange(services_.messages, values_.fields.Kept,
-                                  OwnAddressesOf(services_)))
+                                  OwnAddressesOf(services_))) {
         return;
-    const std::function<EditStatus(const ItemValues&)> answered =
-        [this](const ItemValues& values) { return commits_.answer(values, *answer_); };
+    }
+    const std::function<EditStatus(const ItemValues&)> answered = [this](const ItemValues& values) {
+        return commits_.answer(values, *answer_);
+    };
     FinishEdit(*this, services_,
                calendar_->Commit(edited, answer_ && commits_.answer ? answered : commits_.save),
                LastEditResult::kSaved);

@@ -61,19 +61,22 @@ AppointmentEditing::Entry AppointmentEditing::EntryAt(int row, int position) con
 bool AppointmentEditing::AskRecurringChange(const Entry& entry, int* outcome)
 {
     *outcome = LastEditResult::kSaved;
-    if (entry.state == 0)
+    if (entry.state == 0) {
         return true;
+    }
     CRecurConfirmDlg confirm(entry.state, services_.settings, services_.messages, services_.parent);
-    if (services_.dialogs.Run(confirm) != DialogAccepted)
+    if (services_.dialogs.Run(confirm) != DialogAccepted) {
         return false;
+    }
     *outcome = services_.settings.GetLastEditResult();
     return true;
 }
 
 ReadResult AppointmentEditing::ReadOccurrence(const Entry& entry)
 {
-    if (entry.state == 1)
+    if (entry.state == 1) {
         return services_.edits.ReadOccurrenceCovering(entry.oid, entry.day);
+    }
     return services_.edits.ReadException(entry.oid, entry.exceptionNo);
 }
 
@@ -85,8 +88,9 @@ Redraw AppointmentEditing::Edit(int row, int position)
         return Redraw::kNothing;
     }
     int outcome = 0;
-    if (!AskRecurringChange(entry, &outcome))
+    if (!AskRecurringChange(entry, &outcome)) {
         return Redraw::kNothing;
+    }
     if (outcome == LastEditResult::kClearAllExceptions) {
         ScheduleChange clear{ChangeKind::kCancelException, {pim::kAppointmentKind, entry.oid, 0.0}};
         clear.exceptionNo = -1;
@@ -96,8 +100,9 @@ Redraw AppointmentEditing::Edit(int row, int position)
         const ReadResult series = services_.edits.Read({pim::kAppointmentKind, entry.oid, 0.0});
         return Open(series, false, false, false, -1);
     }
-    if (entry.state == 4)
+    if (entry.state == 4) {
         return RecoverDeleted(entry);
+    }
     const ReadResult occurrence = ReadOccurrence(entry);
     return Open(occurrence, false, true, entry.state == 1,
                 entry.state == 1 ? -1 : entry.exceptionNo);
@@ -109,8 +114,9 @@ Redraw AppointmentEditing::RecoverDeleted(const Entry& entry)
         ShowError(services_.messages, res::IDS_FAIL_GET_APPOINT);
         return Redraw::kNothing;
     }
-    if (!ConfirmOk(services_.messages, res::IDS_RECOVER_DELETED))
+    if (!ConfirmOk(services_.messages, res::IDS_RECOVER_DELETED)) {
         return Redraw::kNothing;
+    }
     ScheduleChange recover{ChangeKind::kCancelException, {pim::kAppointmentKind, entry.oid, 0.0}};
     recover.exceptionNo = entry.exceptionNo;
     return ApplyChange(recover);
@@ -120,8 +126,9 @@ Redraw AppointmentEditing::Delete(int row, int position)
 {
     const Entry entry = EntryAt(row, position);
     int outcome = 0;
-    if (entry.holiday || !AskRecurringChange(entry, &outcome))
+    if (entry.holiday || !AskRecurringChange(entry, &outcome)) {
         return Redraw::kNothing;
+    }
     ScheduleChange change{ChangeKind::kDelete, {pim::kAppointmentKind, entry.oid, 0.0}};
     if (outcome == LastEditResult::kClearAllExceptions) {
         change.what = ChangeKind::kCancelException;
@@ -129,8 +136,9 @@ Redraw AppointmentEditing::Delete(int row, int position)
         return ApplyChange(change);
     }
     if (outcome == LastEditResult::kDeleted) {
-        if (entry.state == 4)
+        if (entry.state == 4) {
             return Redraw::kNothing; // that occurrence is deleted already
+        }
         const ReadResult occurrence = ReadOccurrence(entry);
         if (occurrence.status != EditStatus::kDone) {
             ReportEditFailure(services_, occurrence.status);
@@ -144,16 +152,18 @@ Redraw AppointmentEditing::Delete(int row, int position)
     }
     // What the user agrees to delete is the item as read now: a change another program makes
     // while the question is open is not deleted unasked.
-    if (!ConfirmDelete(services_.messages, pim::kAppointmentKind, change.before))
+    if (!ConfirmDelete(services_.messages, pim::kAppointmentKind, change.before)) {
         return Redraw::kNothing;
+    }
     return ApplyChange(change);
 }
 
 Redraw AppointmentEditing::Answer(int row, int position, const std::string& partstat)
 {
     const Entry entry = EntryAt(row, position);
-    if (entry.holiday)
+    if (entry.holiday) {
         return Redraw::kNothing;
+    }
     AnswerRead answer = ReadAnswer(entry.oid, partstat);
     if (answer.status != EditStatus::kDone) {
         ReportEditFailure(services_, answer.status);
@@ -172,8 +182,9 @@ AppointmentEditing::AnswerRead AppointmentEditing::ReadAnswer(int32_t oid,
     AnswerRead answer;
     std::optional<pim::StoredItem> stored;
     answer.status = services_.edits.ReadStored(pim::kAppointmentKind, oid, stored);
-    if (answer.status != EditStatus::kDone)
+    if (answer.status != EditStatus::kDone) {
         return answer;
+    }
     std::optional<pim::StoredItem> answered =
         ical::AnsweredItem(*stored, OwnAddressesOf(services_), partstat);
     answer.invited = answered.has_value();
@@ -214,11 +225,13 @@ Redraw AppointmentEditing::Open(const ReadResult& read, bool isNew, bool excepti
         commits.answer = [&](const ItemValues& values, const std::string& partstat) {
             const UndoStep step(services_.undo, UndoAction::kEdit);
             const EditStatus saved = save(values);
-            if (saved != EditStatus::kDone)
+            if (saved != EditStatus::kDone) {
                 return saved;
+            }
             AnswerRead occurrences = ReadAnswer(item.oid, partstat);
-            if (!occurrences.change)
+            if (!occurrences.change) {
                 return occurrences.status;
+            }
             const EditResult result = services_.edits.Apply(std::move(*occurrences.change));
             changes.Note(result.redraw);
             return result.status;

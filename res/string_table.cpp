@@ -80,7 +80,7 @@ constexpr Entry kStrings[] = {
     {65152, L"October"},
     {65153, L"November"},
     {65154, L"December"},
-    {65158, L"0"},  // "1" would show months as numbers ("Month 11") instead of names
+    {65158, L"0"}, // "1" would show months as numbers ("Month 11") instead of names
     {65166, L"No care"},
     {65167, L"Change"},
     {65170, L"%d Weeks"},
@@ -104,7 +104,8 @@ constexpr Entry kStrings[] = {
     {65315, L"(create new exception)"},
     {65316, L"(edit exists exception)"},
     {65317, L"(cancel exception)"},
-    {65318, L"It's recur Task.\nplease choice operation.\nYes:Default treat\nNo:Change start date to next."},
+    {65318, L"It's recur Task.\nplease choice operation.\nYes:Default treat\nNo:Change start date "
+            L"to next."},
     {65319, L"there is no day span"},
     {65320, L"Please set start time before end time"},
     {65321, L"Select Week of day"},
@@ -202,7 +203,8 @@ constexpr Entry kStrings[] = {
     {65859, L"Paste"},
     {65860, L"Complete"},
     {65861, L"Import"},
-    {65862, L"Another program changed or deleted this item since then, so it was left as it is. This step is no longer on the undo list."},
+    {65862, L"Another program changed or deleted this item since then, so it was left as it is. "
+            L"This step is no longer on the undo list."},
     {65900, L"The server %1 refused the user name or password."},
     {65901, L"The server %1 cannot be reached."},
     {65902, L"The certificate of %1 does not verify, and its SHA-256 fingerprint %2 is not "
@@ -296,8 +298,10 @@ constexpr Entry kStrings[] = {
     {66114, L"Decline"},
     {66115, L"Link: %1"},
     {66116, L"My addresses"},
-    {66117, L"Your calendar addresses (mailto:you@example.com), separated by spaces: a meeting that invites one of them is yours to answer. The accounts' servers add theirs."},
-    {66118, L"None of your addresses is among this meeting's attendees. Add yours under Tool > Calendar Accounts."},
+    {66117, L"Your calendar addresses (mailto:you@example.com), separated by spaces: a meeting "
+            L"that invites one of them is yours to answer. The accounts' servers add theirs."},
+    {66118, L"None of your addresses is among this meeting's attendees. Add yours under Tool > "
+            L"Calendar Accounts."},
     {66140, L"The calendar \"%1\" is gone from %2; its items are kept here as a local calendar."},
     {66200, L"%1, %2 to %3"},
     {66201, L"%1, all day"},
@@ -362,7 +366,7 @@ static_assert(std::is_sorted(std::begin(kStrings), std::end(kStrings),
                              [](const Entry& a, const Entry& b) { return a.id < b.id; }),
               "the string table must stay sorted by id");
 
-}  // namespace
+} // namespace
 
 std::wstring LoadString(int id)
 {
@@ -383,4 +387,4 @@ std::wstring LoadString(int id, const std::wstring& first)
     return text;
 }
 
-}  // namespace res
+} // namespace res

@@ -27,21 +27,21 @@ enum StringId : int {
     IDS_DAY = 65051,
     IDS_WRONG_MONTH = 65053,
     IDS_WRONG_DAY = 65054,
-    IDS_WEEKDAY_FIRST = 65059,        // + weekday 0..6, "Sunday" .. "Saturday"
-    IDS_WEEKDAY_SHORT_FIRST = 65075,  // + weekday 0..6, "Su" .. "Sa"
+    IDS_WEEKDAY_FIRST = 65059,       // + weekday 0..6, "Sunday" .. "Saturday"
+    IDS_WEEKDAY_SHORT_FIRST = 65075, // + weekday 0..6, "Su" .. "Sa"
     IDS_HIDE = 65111,
     IDS_SHOW = 65112,
-    IDS_EDIT_LIST_FIRST = 65113,  // + list index 0..5, "AppointTitle" .. "AlarmTimeList"
+    IDS_EDIT_LIST_FIRST = 65113, // + list index 0..5, "AppointTitle" .. "AlarmTimeList"
     IDS_MONTH_NUMBER = 65119,
     IDS_DAY_NUMBER = 65120,
-    IDS_INSTANCE_FIRST = 65121,  // + instance 0..4, "1st" .. "Last"
+    IDS_INSTANCE_FIRST = 65121, // + instance 0..4, "1st" .. "Last"
     IDS_WEEK = 65126,
     IDS_MONTH_AND_DAY = 65127,
     IDS_MONTH_AND_WEEK = 65128,
     IDS_HIDE_CHAR_LEFT = 65138,
     IDS_HIDE_CHAR_RIGHT = 65139,
     IDS_NO_CARE_WEEKDAY = 65141,
-    IDS_MONTH_BASE = 65142,  // + month 1..12, "January" .. "December"
+    IDS_MONTH_BASE = 65142, // + month 1..12, "January" .. "December"
     IDS_NUMERIC_MONTHS = 65158,
     IDS_NO_CARE = 65166,
     IDS_CHANGE = 65167,
@@ -88,7 +88,7 @@ enum StringId : int {
     IDS_ONLY_START_DATE = 65401,
     IDS_ALARM_LEAD_RANGE = 65402,
     IDS_WRONG_TIME = 65501,
-    IDS_SET_BETWEEN = 65502,  // "%d" the lowest, then the highest value allowed
+    IDS_SET_BETWEEN = 65502, // "%d" the lowest, then the highest value allowed
     IDS_INITIALIZE_COLORS = 65503,
     IDS_FONT_SIZE_OVER_6 = 65504,
     IDS_SAME_SETTING = 65505,
@@ -115,7 +115,7 @@ enum StringId : int {
     // The store shared with other programs; "%1" is the item's subject.
     IDS_CHANGED_MEANWHILE = 65750,
     IDS_STORE_REPLACED = 65751,
-    IDS_PROFILE_NOT_READ = 65752,  // "%1" the profile file
+    IDS_PROFILE_NOT_READ = 65752, // "%1" the profile file
     // Help: names of the picture buttons without a command of their own (+ button index),
     // the "Keys and Mouse" page, and the item tooltips.
     IDS_BUTTON_NAME_FIRST = 65800,
@@ -125,14 +125,14 @@ enum StringId : int {
     IDS_HELP_FOCUS = 65823,
     IDS_HELP_DIGITS = 65824,
     IDS_HELP_MOUSE = 65825,
-    IDS_HELP_FOCUS_FIRST = 65826,  // 4 rows "keys\tdoes": Tab, bar, body, detail
-    IDS_HELP_DIGIT_FIRST = 65830,  // + assignment 0..4: bar, body, detail, today, calendar/Gantt
-    IDS_HELP_MOUSE_FIRST = 65835,  // 9 rows "gesture\tdoes"
+    IDS_HELP_FOCUS_FIRST = 65826, // 4 rows "keys\tdoes": Tab, bar, body, detail
+    IDS_HELP_DIGIT_FIRST = 65830, // + assignment 0..4: bar, body, detail, today, calendar/Gantt
+    IDS_HELP_MOUSE_FIRST = 65835, // 9 rows "gesture\tdoes"
     IDS_HELP_MOUSE_LAST = 65843,
     IDS_HELP_COLUMN_KEY = 65844,
     IDS_HELP_COLUMN_DOES = 65845,
     IDS_DELETE_ITEM = 65846,
-    IDS_CONFLICTS_WITH = 65847,  // "%1" the subjects of the earlier items
+    IDS_CONFLICTS_WITH = 65847, // "%1" the subjects of the earlier items
     IDS_TIP_PLACE = 65848,
     IDS_TIP_CATEGORIES = 65849,
     // Undo and redo: "%1" Undo or Redo, "%2" what the step did, "%3" the subject, "%4" the day.
@@ -188,9 +188,9 @@ enum StringId : int {
     IDS_SYNC_DELETED_THERE = 65953,
     IDS_SYNC_UNREADABLE_THERE = 65954,
     IDS_SYNC_NOTE_CONFLICT = 65955,
-    IDS_SYNC_NOTE_SKIPPED = 65956,  // "%2" why
+    IDS_SYNC_NOTE_SKIPPED = 65956, // "%2" why
     IDS_SYNC_STORE_REFUSED = 65957,
-    IDS_ACCOUNT_FOUND_ONE = 65958,  // "%1" the server
+    IDS_ACCOUNT_FOUND_ONE = 65958, // "%1" the server
     IDS_SYNC_NOTES_SKIPPED = 65959,
     IDS_SYNC_ROUND_RUNNING = 66000, // "%1" the store
     IDS_SYNC_SAME_UID = 66001,
@@ -221,7 +221,7 @@ enum StringId : int {
     IDS_SYNC_NOTE_REFUSED = 66029,
     IDS_SYNC_NOTE_DELETE_REFUSED = 66030,
     IDS_SYNC_NO_CALENDARS_AT = 66031, // "%1" the user, "%2" the host
-    IDS_PRINT_PAGE = 66050,  // "%1" this page, "%2" the page count
+    IDS_PRINT_PAGE = 66050,           // "%1" this page, "%2" the page count
     IDS_PDF_FILTER = 66051,
     // Meetings: the question before a time edit of someone else's meeting ("%1" the
     // organizer), the organizer and attendee lines ("%1" the person, "%2" the answer, "%3" the
@@ -241,16 +241,16 @@ enum StringId : int {
     IDS_MEETING_ACCEPT = 66112,
     IDS_MEETING_ANSWER_TENTATIVE = 66113,
     IDS_MEETING_DECLINE = 66114,
-    IDS_MEETING_LINK = 66115,     // "%1" the address
+    IDS_MEETING_LINK = 66115, // "%1" the address
     IDS_OWN_ADDRESSES = 66116,
     IDS_OWN_ADDRESSES_TIP = 66117,
     IDS_MEETING_NOT_INVITED = 66118,
     IDS_SYNC_CALENDAR_GONE = 66140,
-    IDS_A11Y_APPOINTMENT = 66200,  // "%1" subject, "%2" start, "%3" end
-    IDS_A11Y_ALL_DAY = 66201,      // "%1" subject
-    IDS_A11Y_TASK = 66202,         // "%1" subject
-    IDS_A11Y_TASK_DUE = 66203,     // "%1" subject, "%2" due
-    IDS_A11Y_KIND_FIRST = 66204,   // holiday, second holiday, rest day, memorial day
+    IDS_A11Y_APPOINTMENT = 66200, // "%1" subject, "%2" start, "%3" end
+    IDS_A11Y_ALL_DAY = 66201,     // "%1" subject
+    IDS_A11Y_TASK = 66202,        // "%1" subject
+    IDS_A11Y_TASK_DUE = 66203,    // "%1" subject, "%2" due
+    IDS_A11Y_KIND_FIRST = 66204,  // holiday, second holiday, rest day, memorial day
     IDS_A11Y_SELECTED = 66208,
     IDS_A11Y_CONFLICTING = 66209,
     IDS_A11Y_RECURRING = 66210,
@@ -274,25 +274,25 @@ enum StringId : int {
     IDS_SUBSCRIBE_NAME = 66303,
     IDS_SUBSCRIBE = 66304,
     IDS_SUBSCRIBE_READING = 66305,
-    IDS_SUBSCRIPTION_NO_CALENDAR = 66306,     // "%1" the address
-    IDS_SUBSCRIPTION_PASSWORD = 66307,        // "%1" the host
-    IDS_SUBSCRIPTION_FAILED = 66308,          // "%1" the name, "%2" why
-    IDS_SUBSCRIBE_QUESTION = 66309,           // "%1" the address
-    IDS_SUBSCRIBED = 66310,                   // "%1" the name, "%2" "3 items"
+    IDS_SUBSCRIPTION_NO_CALENDAR = 66306, // "%1" the address
+    IDS_SUBSCRIPTION_PASSWORD = 66307,    // "%1" the host
+    IDS_SUBSCRIPTION_FAILED = 66308,      // "%1" the name, "%2" why
+    IDS_SUBSCRIBE_QUESTION = 66309,       // "%1" the address
+    IDS_SUBSCRIBED = 66310,               // "%1" the name, "%2" "3 items"
     IDS_SUBSCRIPTION_BAD_ADDRESS = 66311,
-    IDS_SUBSCRIPTION_KNOWN = 66312,           // "%1" the address, "%2" the name
-    IDS_SUBSCRIPTION_PLAIN_HTTP = 66313,      // "%1" the address
+    IDS_SUBSCRIPTION_KNOWN = 66312,      // "%1" the address, "%2" the name
+    IDS_SUBSCRIPTION_PLAIN_HTTP = 66313, // "%1" the address
     // The subscriptions in Calendar Accounts, and tamberlo-sync unsubscribe.
     IDS_SUBSCRIPTIONS = 66340,
     IDS_SUBSCRIPTION_RENAME = 66341,
     IDS_SUBSCRIPTION_COLOUR = 66342,
     IDS_UNSUBSCRIBE = 66343,
-    IDS_UNSUBSCRIBE_QUESTION = 66344,         // "%1" the name, "%2" "3 items", "%3" the address
-    IDS_SUBSCRIPTION_READ_AT = 66345,         // "%1" the time
-    IDS_SUBSCRIPTION_NOT_READ = 66346,        // "%1" why
+    IDS_UNSUBSCRIBE_QUESTION = 66344,  // "%1" the name, "%2" "3 items", "%3" the address
+    IDS_SUBSCRIPTION_READ_AT = 66345,  // "%1" the time
+    IDS_SUBSCRIPTION_NOT_READ = 66346, // "%1" why
     IDS_SUBSCRIPTION_NEW_NAME = 66347,
-    IDS_NO_SUBSCRIPTION = 66348,              // "%1" as typed
-    IDS_SUBSCRIPTION_AMBIGUOUS = 66349,       // "%1" the name
+    IDS_NO_SUBSCRIPTION = 66348,        // "%1" as typed
+    IDS_SUBSCRIPTION_AMBIGUOUS = 66349, // "%1" the name
     // Find: the matches past those listed ("%1" how many).
     IDS_FIND_MORE = 66350,
     // The Calendar Accounts dialog's list of an account's calendars.
@@ -306,4 +306,4 @@ std::wstring LoadString(int id);
 // The text of a string id with its "%1" filled in.
 std::wstring LoadString(int id, const std::wstring& first);
 
-}  // namespace res
+} // namespace res

@@ -23,8 +23,9 @@ PullFetcher::PullFetcher(RoundContext& round, const QUrl& calendar, std::vector<
 
 PullFetcher::~PullFetcher()
 {
-    if (!thread_)
+    if (!thread_) {
         return;
+    }
     {
         const std::lock_guard<std::mutex> lock(mutex_);
         stop_ = true;
@@ -36,16 +37,18 @@ PullFetcher::~PullFetcher()
 
 bool PullFetcher::Next(FetchedBatch& out)
 {
-    if (handed_ >= batches_)
+    if (handed_ >= batches_) {
         return false;
+    }
     if (!thread_) {
         out = Fetch(round_.client, handed_++);
         return true;
     }
     std::unique_lock<std::mutex> lock(mutex_);
     changed_.wait(lock, [this] { return ready_ || finished_; });
-    if (!ready_)
+    if (!ready_) {
         return false;
+    }
     out = std::move(*ready_);
     ready_.reset();
     ++handed_;
@@ -56,8 +59,8 @@ bool PullFetcher::Next(FetchedBatch& out)
 FetchedBatch PullFetcher::Fetch(DavClient& client, size_t batch) const
 {
     const auto first = wanted_.begin() + static_cast<std::ptrdiff_t>(batch * size_);
-    const std::vector<QString> hrefs(
-        first, first + static_cast<std::ptrdiff_t>(std::min(size_, wanted_.size() - batch * size_)));
+    const std::vector<QString> hrefs(first, first + static_cast<std::ptrdiff_t>(std::min(
+                                                        size_, wanted_.size() - batch * size_)));
     FetchedBatch fetched = AskedAgain([&] {
         FetchedBatch f;
         f.resources = FetchResources(client, calendar_, hrefs, f.error);
@@ -65,8 +68,9 @@ FetchedBatch PullFetcher::Fetch(DavClient& client, size_t batch) const
     });
     // A resource named twice (two spellings, two answers) is applied once, as last answered.
     std::map<std::wstring, Resource> byKey;
-    for (Resource& r : fetched.resources)
+    for (Resource& r : fetched.resources) {
         byKey[HrefKey(r.href.toStdWString())] = std::move(r);
+    }
     fetched.resources.clear();
     for (auto& [key, r] : byKey) {
         fetched.read.push_back(r.missing ? ResourceItem{}
@@ -90,12 +94,14 @@ void PullFetcher::Run()
         const bool failed = static_cast<bool>(fetched.error);
         std::unique_lock<std::mutex> lock(mutex_);
         changed_.wait(lock, [this] { return !ready_ || stop_; });
-        if (stop_)
+        if (stop_) {
             break;
+        }
         ready_ = std::move(fetched);
         changed_.notify_all();
-        if (failed)
+        if (failed) {
             break;
+        }
     }
     const std::lock_guard<std::mutex> lock(mutex_);
     finished_ = true;

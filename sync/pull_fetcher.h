@@ -53,7 +53,7 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;
     std::optional<FetchedBatch> ready_; // the batch fetched ahead
-    std::atomic<bool> stop_ = false; // asked also by the thread's client while it waits
+    std::atomic<bool> stop_ = false;    // asked also by the thread's client while it waits
     bool finished_ = false;
     int requests_ = 0; // of the thread's client, once it finished
     std::unique_ptr<QThread> thread_;

@@ -15,8 +15,9 @@ template <typename Ask> auto AskedAgain(const Ask& ask)
     auto answer = ask();
     for (int tries = 1; tries < kReadTries; ++tries) {
         const Failure failure = answer.error.failure;
-        if (failure != Failure::Unreachable && failure != Failure::Malformed)
+        if (failure != Failure::Unreachable && failure != Failure::Malformed) {
             break;
+        }
         answer = ask();
     }
     return answer;

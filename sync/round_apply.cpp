@@ -30,18 +30,21 @@ int32_t RoundApply::Changed(const Resource& resource, ResourceItem read)
     const std::wstring href = resource.href.toStdWString();
     const std::wstring key = HrefKey(href);
     const std::wstring etag = QString::fromLatin1(resource.etag).toStdWString();
-    if (!read.item)
+    if (!read.item) {
         return Skipped(href, etag, read.reason);
-    if (local_.skipped.count(key)) {
-        if (int32_t s = Counted(ledger.DropSkipped(calendar_, href)); s < 0)
+    }
+    if (local_.skipped.contains(key)) {
+        if (int32_t s = Counted(ledger.DropSkipped(calendar_, href)); s < 0) {
             return s;
+        }
         local_.skipped.erase(key);
     }
     pim::StoredItem& item = *read.item;
     if (const auto tomb = local_.tombstones.find(key); tomb != local_.tombstones.end()) {
         // Changed there after it was deleted here: the edit wins, the item comes back.
-        if (int32_t s = Counted(ledger.DropTombstone(calendar_, tomb->second.href)); s < 0)
+        if (int32_t s = Counted(ledger.DropTombstone(calendar_, tomb->second.href)); s < 0) {
             return s;
+        }
         local_.tombstones.erase(tomb);
     }
     pim::SyncLink link;
@@ -54,7 +57,7 @@ int32_t RoundApply::Changed(const Resource& resource, ResourceItem read)
     } else if (const auto held = HeldElsewhere(item); held != local_.byHref.end()) {
         // A second resource with a UID this calendar links: one this round applied already
         // is a duplicate there; otherwise the resource moved, and the item follows it.
-        if (applied_.count(item.fields.UID)) {
+        if (applied_.contains(item.fields.UID)) {
             return Skipped(href, etag, res::LoadString(res::IDS_SYNC_SAME_UID));
         }
         link = held->second;
@@ -81,8 +84,9 @@ int32_t RoundApply::Changed(const Resource& resource, ResourceItem read)
         return status;
     }
     pim::StoredItem mine;
-    if (!round_.Load(link, mine))
+    if (!round_.Load(link, mine)) {
         return round_.report.error ? -1 : 0;
+    }
     const bool same = SameResource(mine, item, round_.options.now);
     if (link.Dirty() && same) {
         // Both sides say the same (our PUT whose answer was lost): linked and agreed.
@@ -93,8 +97,9 @@ int32_t RoundApply::Changed(const Resource& resource, ResourceItem read)
         return Counted(ledger.MarkPushed(link.oid, calendar_, href, etag, link.change - 1));
     }
     if (link.Dirty()) {
-        if (int32_t s = KeepCopy(mine, ConflictReason::ChangedOnBothSides); s < 0)
+        if (int32_t s = KeepCopy(mine, ConflictReason::ChangedOnBothSides); s < 0) {
             return s;
+        }
     } else if (same) {
         return Counted(ledger.MarkPushed(link.oid, calendar_, href, etag, link.change));
     }
@@ -107,8 +112,9 @@ int32_t RoundApply::Skipped(const std::wstring& href, const std::wstring& etag,
 {
     const std::wstring key = HrefKey(href);
     const pim::SkippedResource skipped{calendar_, href, etag, reason};
-    if (int32_t s = Counted(round_.ledger.SetSkipped(skipped)); s < 0)
+    if (int32_t s = Counted(round_.ledger.SetSkipped(skipped)); s < 0) {
         return s;
+    }
     local_.skipped[key] = skipped;
     // An item whose resource became one the store cannot hold stays as it is, still linked to
     // its last version, and the resource is reported: its edit there is no deletion here.
@@ -147,18 +153,22 @@ int32_t RoundApply::Removed(const std::wstring& href)
 {
     const std::wstring key = HrefKey(href);
     if (const auto tomb = local_.tombstones.find(key); tomb != local_.tombstones.end()) {
-        if (int32_t s = Counted(round_.ledger.DropTombstone(calendar_, tomb->second.href)); s < 0)
+        if (int32_t s = Counted(round_.ledger.DropTombstone(calendar_, tomb->second.href)); s < 0) {
             return s;
+        }
         local_.tombstones.erase(tomb);
     }
     if (const auto skipped = local_.skipped.find(key); skipped != local_.skipped.end()) {
-        if (int32_t s = Counted(round_.ledger.DropSkipped(calendar_, skipped->second.href)); s < 0)
+        if (int32_t s = Counted(round_.ledger.DropSkipped(calendar_, skipped->second.href));
+            s < 0) {
             return s;
+        }
         local_.skipped.erase(skipped);
     }
     const auto linked = local_.byHref.find(key);
-    if (linked == local_.byHref.end())
+    if (linked == local_.byHref.end()) {
         return 0;
+    }
     const pim::SyncLink link = linked->second;
     local_.byHref.erase(linked);
     return Drop(link, ConflictReason::DeletedThere);
@@ -172,15 +182,17 @@ int32_t RoundApply::Counted(int32_t status)
         complete_ = false;
         return 0;
     }
-    if (status >= 0)
+    if (status >= 0) {
         round_.report.storeChanged = true;
+    }
     return status;
 }
 
 int32_t RoundApply::Received(int32_t status)
 {
-    if (status >= 0)
+    if (status >= 0) {
         ++round_.report.received;
+    }
     return Counted(status);
 }
 
@@ -202,14 +214,17 @@ int32_t RoundApply::Drop(const pim::SyncLink& link, ConflictReason reason)
 {
     if (link.Dirty()) {
         pim::StoredItem mine;
-        if (!round_.Load(link, mine))
+        if (!round_.Load(link, mine)) {
             return round_.report.error ? -1 : 0;
-        if (int32_t s = KeepCopy(mine, reason); s < 0)
+        }
+        if (int32_t s = KeepCopy(mine, reason); s < 0) {
             return s;
+        }
     }
     const int32_t status = round_.ledger.DeleteFromServer(link.oid, link.change);
-    if (status >= 0)
+    if (status >= 0) {
         ++round_.report.deletedHere;
+    }
     return Counted(status);
 }
 

@@ -28,15 +28,18 @@ bool ReadLocal(RoundContext& round, const std::wstring& calendar, LocalState& lo
     std::vector<pim::SkippedResource> skipped;
     if (!round.Stored(round.ledger.Links(links)) ||
         !round.Stored(round.ledger.Tombstones(tombstones)) ||
-        !round.Stored(round.ledger.Skipped(skipped)))
+        !round.Stored(round.ledger.Skipped(skipped))) {
         return false;
+    }
     for (pim::SyncLink& link : links) {
-        if (link.conflict)
+        if (link.conflict) {
             continue;
+        }
         if (link.href.empty()) {
             // Only items headed for this collection can be ours there.
-            if (link.target == calendar)
+            if (link.target == calendar) {
                 local.byUid.emplace(link.uid, link);
+            }
         } else if (link.calendar == calendar) {
             const std::wstring key = HrefKey(link.href);
             local.linkedUids[link.uid] = key;
@@ -44,12 +47,14 @@ bool ReadLocal(RoundContext& round, const std::wstring& calendar, LocalState& lo
         }
     }
     for (pim::SyncTombstone& t : tombstones) {
-        if (t.calendar == calendar)
+        if (t.calendar == calendar) {
             local.tombstones.emplace(HrefKey(t.href), t);
+        }
     }
     for (pim::SkippedResource& s : skipped) {
-        if (s.calendar == calendar)
+        if (s.calendar == calendar) {
             local.skipped.emplace(HrefKey(s.href), s);
+        }
     }
     return true;
 }
@@ -85,12 +90,14 @@ void Note(Pulled& out, std::vector<ResourceState>& changed, const std::vector<QS
 void Listed(const LocalState& local, Pulled& out)
 {
     for (const auto& [key, link] : local.byHref) {
-        if (!out.changed.count(key))
+        if (!out.changed.contains(key)) {
             out.removed[key] = link.href;
+        }
     }
     for (const auto& [key, skipped] : local.skipped) {
-        if (!out.changed.count(key))
+        if (!out.changed.contains(key)) {
             out.removed[key] = skipped.href;
+        }
     }
 }
 
@@ -134,8 +141,9 @@ bool RestOfAnswer(RoundContext& round, const QUrl& url, CollectionChanges& chang
 {
     for (int part = 0; changes.truncated && part < kMostAnswerParts; ++part) {
         CollectionChanges next = AskChanges(round, url, changes.token);
-        if (next.unsupported || next.tokenRefused || round.Failed(next.error))
+        if (next.unsupported || next.tokenRefused || round.Failed(next.error)) {
             return false;
+        }
         Note(into, next.changed, next.removed);
         changes.token = next.token;
         changes.truncated = next.truncated;
@@ -161,21 +169,25 @@ bool ChangesByToken(RoundContext& round, const QUrl& url, const LocalState& loca
         out.gone = true;
         return true;
     }
-    if (changes.unsupported || changes.tokenRefused)
+    if (changes.unsupported || changes.tokenRefused) {
         return false;
-    if (round.Failed(changes.error))
+    }
+    if (round.Failed(changes.error)) {
         return true;
+    }
     Pulled whole;
     Note(whole, changes.changed, changes.removed);
     // Only a whole answer may stand for a listing: a part of one would delete the rest here.
-    if (!RestOfAnswer(round, url, changes, whole))
+    if (!RestOfAnswer(round, url, changes, whole)) {
         return static_cast<bool>(round.report.error);
+    }
     out.changed = std::move(whole.changed);
     out.removed = std::move(whole.removed);
     out.state.token = changes.token.toStdWString();
     out.state.ctag.clear();
-    if (listed)
+    if (listed) {
         Listed(local, out);
+    }
     return true;
 }
 
@@ -188,8 +200,9 @@ void ChangesByListing(RoundContext& round, const QUrl& url, const LocalState& lo
         listing = AskedAgain([&] { return ListResources(round.client, url); });
     }
     out.gone = listing.gone;
-    if (out.gone || round.Failed(listing.error))
+    if (out.gone || round.Failed(listing.error)) {
         return;
+    }
     if (!listing.ctag.isEmpty() && listing.ctag.toStdWString() == out.state.ctag) {
         out.nothing = true;
         return;
@@ -204,13 +217,15 @@ bool Changes(RoundContext& round, const std::wstring& calendar, const LocalState
              Pulled& out)
 {
     const QUrl url(QString::fromStdWString(calendar));
-    if (!round.Stored(round.ledger.State(calendar, out.state)))
+    if (!round.Stored(round.ledger.State(calendar, out.state))) {
         return false;
+    }
     out.state.url = calendar;
     // A calendar that was last followed by its CTag offers no sync-collection.
     const bool byToken = !out.state.token.empty() || out.state.ctag.empty();
-    if (!byToken || !ChangesByToken(round, url, local, out))
+    if (!byToken || !ChangesByToken(round, url, local, out)) {
         ChangesByListing(round, url, local, out);
+    }
     return !round.report.error;
 }
 
@@ -227,8 +242,9 @@ std::vector<QString> Wanted(const Pulled& pulled, const LocalState& local)
         const bool known = skipped != local.skipped.end() && skipped->second.etag == etag;
         // Deleted here and unchanged there (a full listing names it): the push deletes it.
         const bool deleted = tomb != local.tombstones.end() && tomb->second.etag == etag;
-        if (!ours && !known && !deleted)
+        if (!ours && !known && !deleted) {
             wanted.push_back(r.href);
+        }
     }
     return wanted;
 }
@@ -260,25 +276,28 @@ bool ApplyBatch(RoundContext& round, FetchedBatch& batch, RoundApply& apply)
             const Resource& r = batch.resources[i];
             const int32_t s = r.missing ? apply.Removed(r.href.toStdWString())
                                         : apply.Changed(r, std::move(batch.read[i]));
-            if (s < 0)
+            if (s < 0) {
                 return s;
+            }
         }
         return 0;
     });
-    if (status < 0)
+    if (status < 0) {
         before.Restore(round.report);
+    }
     return round.Stored(status);
 }
 
 // Fetched and applied a batch at a time, the next one fetched while this one is written: what
 // a round applied stays linked when a later batch fails, so the next round goes on from there.
-bool ApplyFetched(RoundContext& round, const std::wstring& calendar,
-                  std::vector<QString> wanted, RoundApply& apply)
+bool ApplyFetched(RoundContext& round, const std::wstring& calendar, std::vector<QString> wanted,
+                  RoundApply& apply)
 {
     PullFetcher fetcher(round, QUrl(QString::fromStdWString(calendar)), std::move(wanted));
     for (FetchedBatch batch; fetcher.Next(batch);) {
-        if (!round.Going() || round.Failed(batch.error) || !ApplyBatch(round, batch, apply))
+        if (!round.Going() || round.Failed(batch.error) || !ApplyBatch(round, batch, apply)) {
             return false;
+        }
     }
     return true;
 }
@@ -289,13 +308,15 @@ bool ApplyRemoved(RoundContext& round, const std::map<std::wstring, std::wstring
     const Tally before(round.report);
     const int32_t status = round.db.RunInOneTransaction([&]() -> int32_t {
         for (const auto& [key, href] : removed) {
-            if (const int32_t s = apply.Removed(href); s < 0)
+            if (const int32_t s = apply.Removed(href); s < 0) {
                 return s;
+            }
         }
         return 0;
     });
-    if (status < 0)
+    if (status < 0) {
         before.Restore(round.report);
+    }
     return round.Stored(status);
 }
 
@@ -303,12 +324,15 @@ bool ApplyRemoved(RoundContext& round, const std::map<std::wstring, std::wstring
 bool SavePosition(RoundContext& round, const pim::CalendarState& state)
 {
     pim::CalendarState stored;
-    if (!round.Stored(round.ledger.State(state.url, stored)))
+    if (!round.Stored(round.ledger.State(state.url, stored))) {
         return false;
-    if (stored == state)
+    }
+    if (stored == state) {
         return true;
-    if (!round.Stored(round.ledger.SetState(state)))
+    }
+    if (!round.Stored(round.ledger.SetState(state))) {
         return false;
+    }
     round.report.storeChanged = true;
     return true;
 }
@@ -319,18 +343,23 @@ bool PullCalendar(RoundContext& round, const std::wstring& calendar)
 {
     LocalState local;
     Pulled pulled;
-    if (!ReadLocal(round, calendar, local) || !Changes(round, calendar, local, pulled))
+    if (!ReadLocal(round, calendar, local) || !Changes(round, calendar, local, pulled)) {
         return false;
-    if (pulled.gone)
+    }
+    if (pulled.gone) {
         return round.Gone(calendar);
-    if (pulled.nothing)
+    }
+    if (pulled.nothing) {
         return true;
+    }
     RoundApply apply(round, calendar, local);
     std::vector<QString> wanted = Wanted(pulled, local);
-    if (!wanted.empty() && !ApplyFetched(round, calendar, std::move(wanted), apply))
+    if (!wanted.empty() && !ApplyFetched(round, calendar, std::move(wanted), apply)) {
         return false;
-    if (!pulled.removed.empty() && !ApplyRemoved(round, pulled.removed, apply))
+    }
+    if (!pulled.removed.empty() && !ApplyRemoved(round, pulled.removed, apply)) {
         return false;
+    }
     return !apply.Complete() || SavePosition(round, pulled.state);
 }
 

@@ -21,8 +21,9 @@ namespace {
 bool PullAll(RoundContext& round)
 {
     for (const std::wstring& calendar : round.Calendars()) {
-        if (!round.Going() || !PullCalendar(round, calendar))
+        if (!round.Going() || !PullCalendar(round, calendar)) {
             return false;
+        }
     }
     return true;
 }
@@ -30,12 +31,14 @@ bool PullAll(RoundContext& round)
 void ReportSkipped(RoundContext& round)
 {
     std::vector<pim::SkippedResource> skipped;
-    if (!round.Stored(round.ledger.Skipped(skipped)))
+    if (!round.Stored(round.ledger.Skipped(skipped))) {
         return;
+    }
     const std::vector<std::wstring> calendars = round.Calendars();
     for (const pim::SkippedResource& s : skipped) {
-        if (std::find(calendars.begin(), calendars.end(), s.calendar) == calendars.end())
+        if (std::find(calendars.begin(), calendars.end(), s.calendar) == calendars.end()) {
             continue;
+        }
         ++round.report.skipped;
         round.report.notes.push_back(FilledText(res::IDS_SYNC_NOTE_SKIPPED, {s.href, s.reason}));
     }
@@ -43,14 +46,17 @@ void ReportSkipped(RoundContext& round)
 
 void Run(RoundContext& round)
 {
-    if (!PullAll(round))
+    if (!PullAll(round)) {
         return;
+    }
     const int writes = round.client.WriteCount();
-    if (!round.Going() || !PushChanges(round))
+    if (!round.Going() || !PushChanges(round)) {
         return;
+    }
     // Our own writes moved the sync positions: record them now, not in the next round.
-    if (round.client.WriteCount() != writes && !PullAll(round))
+    if (round.client.WriteCount() != writes && !PullAll(round)) {
         return;
+    }
     ReportSkipped(round);
 }
 
@@ -58,8 +64,9 @@ void Run(RoundContext& round)
 
 int RoundReport::ExitCode() const
 {
-    if (error)
+    if (error) {
         return 2;
+    }
     return conflicts > 0 || skipped > 0 || refused > 0 ? 1 : 0;
 }
 
@@ -88,8 +95,9 @@ RoundReport RunRound(const std::string& storePath, const pim::OccurrenceRule& ru
     std::vector<pim::Calendar> calendars;
     pim::CalendarList(db).All(calendars);
     for (const pim::Calendar& c : calendars) {
-        if (c.account == account.id && !c.url.empty())
+        if (c.account == account.id && !c.url.empty()) {
             toCalendars.confirmed.push_back(QUrl(QString::fromStdWString(c.url)));
+        }
     }
     RoundContext round(db, account, toCalendars, options, report);
     Run(round);

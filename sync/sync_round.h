@@ -16,7 +16,7 @@
 namespace caldav {
 
 struct RoundOptions {
-    SYSTEMTIME now{};  // for DTSTAMP and the conflict memo
+    SYSTEMTIME now{}; // for DTSTAMP and the conflict memo
     // Asked between steps, also by the round's fetching thread; false ends the round where it
     // is (the next one carries on).
     std::function<bool()> carryOn{};
@@ -27,18 +27,18 @@ struct RoundOptions {
 };
 
 struct RoundReport {
-    int sent = 0;      // resources PUT
-    int deletedThere = 0;  // resources DELETEd on the server
-    int received = 0;  // items written from the server
-    int deletedHere = 0;   // items deleted because the server deleted them
+    int sent = 0;         // resources PUT
+    int deletedThere = 0; // resources DELETEd on the server
+    int received = 0;     // items written from the server
+    int deletedHere = 0;  // items deleted because the server deleted them
     int conflicts = 0;
-    int skipped = 0;   // resources the store cannot express, left on the server
-    int refused = 0;   // items the server would not take (or delete), kept here to try again
+    int skipped = 0; // resources the store cannot express, left on the server
+    int refused = 0; // items the server would not take (or delete), kept here to try again
     int requests = 0;
-    int writes = 0;    // PUTs and DELETEs sent, answered or not
+    int writes = 0; // PUTs and DELETEs sent, answered or not
     bool storeChanged = false;
     bool busy = false; // another round held the store: nothing was done (a note says so)
-    std::vector<std::wstring> notes;  // one line per conflict and skipped resource
+    std::vector<std::wstring> notes; // one line per conflict and skipped resource
     SyncError error;
     // 0 done, 1 done with a conflict, a skipped resource or a refused item, 2 failed.
     int ExitCode() const;
@@ -48,4 +48,4 @@ RoundReport RunRound(const std::string& storePath, const pim::OccurrenceRule& ru
                      const pim::SyncAccount& account, const Connection& connection,
                      const RoundOptions& options);
 
-}  // namespace caldav
+} // namespace caldav

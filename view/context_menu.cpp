@@ -22,5 +22,5 @@ int RunContextMenu(QWidget& parent, const CommandTable& commands, const QPoint& 
         action->setData(item.id);
     }
     const QAction* chosen = menu.exec(global);
-    return chosen ? chosen->data().toInt() : 0;
+    return chosen != nullptr ? chosen->data().toInt() : 0;
 }

@@ -18,8 +18,9 @@ SYSTEMTIME DayDate(const PaintContext& context, int day)
 std::optional<int> ShownDay(const PaintContext& context, const SYSTEMTIME& date)
 {
     const int day = DaysBetween(context.firstShownDay, date);
-    if (day < 0 || day >= context.layout.dayRowCount)
+    if (day < 0 || day >= context.layout.dayRowCount) {
         return std::nullopt;
+    }
     return day;
 }
 
@@ -33,10 +34,11 @@ const QBrush& DayBackground(const PaintContext& context, int day)
     const SYSTEMTIME date = DayDate(context, day);
     int slot = date.wDayOfWeek;
     const int kind = context.entries.DayKind(day, 0);
-    if (kind >= 1 && kind <= 4 && HolidayHeadsDay(context.entries, day))
+    if (kind >= 1 && kind <= 4 && HolidayHeadsDay(context.entries, day)) {
         slot = kind <= 2
                    ? ViewResources::kHolidaySlot
                    : (kind == 3 ? ViewResources::kRestdaySlot : ViewResources::kMemorialdaySlot);
+    }
     // December and January are 11 apart, an odd distance, so the alternation runs on across
     // the year end.
     const bool dimmed = std::abs(date.wMonth - context.selectedDate.wMonth) % 2 == 1;
@@ -101,23 +103,29 @@ std::wstring TaskStripText(const DrawSettings& settings, const DayEntries& entri
                            int pos)
 {
     const std::wstring subject = CutSubject(settings, entries.TaskSubject(day, pos));
-    if (entries.TaskRecurring(day, pos))
+    if (entries.TaskRecurring(day, pos)) {
         return subject + L" ";
-    if (entries.TaskDueHere(day, pos))
+    }
+    if (entries.TaskDueHere(day, pos)) {
         return settings.TaskDueChar + subject + L" ";
-    if (entries.TaskStartsHere(day, pos))
+    }
+    if (entries.TaskStartsHere(day, pos)) {
         return settings.TaskStartChar + subject + L" ";
+    }
     return {};
 }
 
 int TaskStripIcon(const DayEntries& entries, int day, int pos)
 {
-    if (entries.TaskComplete(day, pos))
+    if (entries.TaskComplete(day, pos)) {
         return res::kIconTaskCompleted;
-    if (entries.TaskOverdue(day, pos))
+    }
+    if (entries.TaskOverdue(day, pos)) {
         return res::kIconTaskOverdue;
-    if (entries.TaskRecurring(day, pos))
+    }
+    if (entries.TaskRecurring(day, pos)) {
         return res::kIconTaskRecurring;
+    }
     return res::kIconTaskOpen;
 }
 
@@ -131,11 +139,13 @@ std::vector<TaskStripEntry> TaskStripEntries(const GanttGeometry& geometry,
     int offset = 0;
     const int count = entries.TaskCount(day);
     for (int pos = 0; pos < count; ++pos) {
-        if (!PassesCategoryFilter(settings, entries.TaskCategories(day, pos)))
+        if (!PassesCategoryFilter(settings, entries.TaskCategories(day, pos))) {
             continue;
+        }
         const std::wstring label = TaskStripText(settings, entries, day, pos);
-        if (label.empty())
+        if (label.empty()) {
             continue;
+        }
         TaskStripEntry entry{pos, {}, {}, label, entries.TaskCalendarColour(day, pos)};
         entry.left = geometry.TaskIcon(day, offset).x;
         // As on a bar: the band inside the outline, a line, then the icon.
@@ -150,8 +160,9 @@ std::vector<TaskStripEntry> TaskStripEntries(const GanttGeometry& geometry,
         const PixelPoint at = entry.text;
         shown.push_back(std::move(entry));
         // Past the row's end nothing more can be seen; stop rather than measure every task.
-        if (at.x > rowRight)
+        if (at.x > rowRight) {
             break;
+        }
         offset = geometry.NextTaskOffset(offset, textWidth(label, rowRight + 1 - at.x));
     }
     return shown;

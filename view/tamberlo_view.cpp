@@ -6,8 +6,8 @@
 
 #include <QMouseEvent>
 #include <QPaintEvent>
-#include <QPen>
 #include <QPainter>
+#include <QPen>
 #include <algorithm>
 
 #include "model/date_time.h"
@@ -92,7 +92,7 @@ ViewCommandState CTamberloView::CommandState() const
     state.detailAtBottom = detailAtBottom_;
     state.fitHoursToWidth = fitHoursToWidth_;
     state.selection = state_.selection;
-    state.clipboardHoldsItem = editing_ && editing_->ClipboardHoldsItem();
+    state.clipboardHoldsItem = (editing_ != nullptr) && editing_->ClipboardHoldsItem();
     return state;
 }
 
@@ -107,8 +107,9 @@ void CTamberloView::AddEditCommands()
         {cmd::ID_CONTEXT_CUT, [this] { editing_->Cut(); }},
         {cmd::ID_CONTEXT_PASTE, [this] { editing_->Paste(true); }},
     };
-    for (const auto& [id, handler] : handlers)
+    for (const auto& [id, handler] : handlers) {
         commands_.SetHandler(id, handler);
+    }
 }
 
 void CTamberloView::SettingsChanged()
@@ -153,8 +154,9 @@ void CTamberloView::ComputeLayout(QSize client)
     const int previousRows = shownRows_;
     shownRows_ = layout_.dayRowCount;
     schedule_.SetShownDayCount(shownRows_);
-    if (shownRows_ > previousRows && !schedule_.SetShownStart(schedule_.GetShownStart()))
+    if (shownRows_ > previousRows && !schedule_.SetShownStart(schedule_.GetShownStart())) {
         ReloadSchedule();
+    }
 }
 
 void CTamberloView::MeasureDateColumn()
@@ -186,10 +188,12 @@ void CTamberloView::Render(QPainter& painter, const QRegion& dirty)
 {
     const QSize client(layout_.clientWidth, layout_.clientHeight);
     QRegion area = dirty.intersected(QRect(QPoint(0, 0), client));
-    if (painter.hasClipping())
+    if (painter.hasClipping()) {
         area &= painter.clipRegion();
-    if (area.isEmpty())
+    }
+    if (area.isEmpty()) {
         return;
+    }
     painter.save();
     const auto clipTo = [&](const QRect& reach) {
         const QRegion part = area.intersected(reach);
@@ -210,30 +214,36 @@ void CTamberloView::Render(QPainter& painter, const QRegion& dirty)
     const CalendarPainter grid(context);
     const TaskDetailPainter tasks(context);
     const bool rows = layout_.ganttRows;
-    for (int day = 0; day < layout_.dayRowCount; ++day)
-        if (clipTo(rowReach(day)))
+    for (int day = 0; day < layout_.dayRowCount; ++day) {
+        if (clipTo(rowReach(day))) {
             rows ? gantt.PaintRowBackgroundAndLabel(day) : grid.PaintCellBackground(day);
+        }
+    }
     if (clipTo(QRect(0, layout_.chartBottom, layout_.chartRight, 1))) {
         painter.setPen(resources_->BlackPen());
         HorizontalLine(painter, 0, layout_.chartRight, layout_.chartBottom);
     }
-    if (clipTo(QRect(0, 0, layout_.clientWidth, layout_.buttonBarHeight + 1)))
+    if (clipTo(QRect(0, 0, layout_.clientWidth, layout_.buttonBarHeight + 1))) {
         PaintButtonBar(painter);
+    }
     const int todayRow = DaysBetween(first, Today());
     for (int day = 0; day < layout_.dayRowCount; ++day) {
-        if (!clipTo(rowReach(day)))
+        if (!clipTo(rowReach(day))) {
             continue;
+        }
         if (!rows) {
             grid.PaintCellContents(day);
             continue;
         }
-        if (day == SelectedRow() && state_.selectedHour)
+        if (day == SelectedRow() && state_.selectedHour) {
             PaintSelectedHour(painter, layout_, day, *state_.selectedHour,
                               palette().color(QPalette::Highlight));
+        }
         tasks.PaintTaskStrip(day);
         gantt.PaintAppointments(day);
-        if (day == todayRow)
+        if (day == todayRow) {
             gantt.PaintNowMarker(day);
+        }
     }
     // The header's hour lines run down through every row, the last one on the chart's edge.
     // It is always laid out, so its texts are known even when none of it shows.
@@ -261,46 +271,61 @@ PrintJob CTamberloView::ShownPeriodPrintJob() const
 PaintContext CTamberloView::MakePaintContext(QPainter& painter, const GanttGeometry& geometry,
                                              const TextSink& text) const
 {
-    return {painter,        layout_,       geometry, schedule_,
-            settings_.draw, *resources_,   text,     schedule_.GetShownStart(),
-            state_.selectedDate, GetLocalTime()};
+    return {painter,
+            layout_,
+            geometry,
+            schedule_,
+            settings_.draw,
+            *resources_,
+            text,
+            schedule_.GetShownStart(),
+            state_.selectedDate,
+            GetLocalTime()};
 }
 
 void CTamberloView::PaintFocusFrame(QPainter& painter) const
 {
-    if (!FocusFrameShown())
+    if (!FocusFrameShown()) {
         return;
-    if (const std::optional<PixelRect> frame = keys::FocusAreaRect(layout_, state_.keyFocusArea))
+    }
+    if (const std::optional<PixelRect> frame = keys::FocusAreaRect(layout_, state_.keyFocusArea)) {
         FrameRectangle(painter, *frame, QPen(palette().color(QPalette::Highlight), 2));
+    }
 }
 
 void CTamberloView::PaintButtonBar(QPainter& painter) const
 {
     const bool large = layout_.largeTiles;
     const PixelPoint strips[] = {layout_.strip1Pos, layout_.strip2Pos};
-    for (int strip = 0; strip < 2; ++strip)
+    for (int strip = 0; strip < 2; ++strip) {
         painter.drawPixmap(strips[strip].x, strips[strip].y, resources_->ButtonStrip(strip, large));
+    }
     const QRect blank = res::ButtonTileRect(res::kButtonBlank19, large);
-    for (const PixelRect& filler : layout_.ButtonBarFillers())
-        for (int x = filler.left; x < filler.right; x += layout_.tileSize)
+    for (const PixelRect& filler : layout_.ButtonBarFillers()) {
+        for (int x = filler.left; x < filler.right; x += layout_.tileSize) {
             painter.drawPixmap(
                 QRect(x, filler.top, std::min(layout_.tileSize, filler.right - x), filler.Height()),
                 resources_->ButtonStrip(1, large),
                 blank.adjusted(0, 0, std::min(0, filler.right - x - blank.width()), 0));
+        }
+    }
     painter.setPen(resources_->BlackPen());
     HorizontalLine(painter, 0, layout_.clientWidth, layout_.buttonBarHeight);
 
     const QRect focusTile = res::TileRect(res::Picture::FocusIndicator, large, state_.keyFocusArea);
     painter.drawPixmap(ToQRect(layout_.FocusIndicatorRect()), resources_->FocusIndicator(large),
                        focusTile);
-    if (state_.keyFocusArea == res::kFocusButtonBar)
-        FrameRectangle(painter, layout_.FocusFrameRect(state_.focusedButton), resources_->FocusPen());
+    if (state_.keyFocusArea == res::kFocusButtonBar) {
+        FrameRectangle(painter, layout_.FocusFrameRect(state_.focusedButton),
+                       resources_->FocusPen());
+    }
 }
 
 void CTamberloView::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)
+    if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton) {
         editing_->Press(event);
+    }
     // Completing ends the press: a slow release must not move the task as well.
     if (event->button() == Qt::LeftButton && OnCheckBox(event->position().toPoint())) {
         editing_->CancelDrag();
@@ -314,8 +339,8 @@ bool CTamberloView::OnCheckBox(QPoint at)
 {
     const PressHit hit =
         editing_->Input().HitAt(at.x(), at.y(), state_.detailScroll, CurrentDetailLines().total);
-    return hit.checkBox && state_.selection.kind == ItemKind::Task && state_.selection.IsStoreItem() &&
-           !state_.selection.completed;
+    return hit.checkBox && state_.selection.kind == ItemKind::Task &&
+           state_.selection.IsStoreItem() && !state_.selection.completed;
 }
 
 void CTamberloView::mouseMoveEvent(QMouseEvent* event)
@@ -325,24 +350,28 @@ void CTamberloView::mouseMoveEvent(QMouseEvent* event)
 
 void CTamberloView::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton) {
         editing_->Release(event);
+    }
 }
 
 void CTamberloView::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton) {
         editing_->DoubleClick(event);
+    }
 }
 
 bool CTamberloView::ButtonAction(int index)
 {
     const bool changed = RunButton(index);
-    if (changed)
+    if (changed) {
         Relayout();
+    }
     AfterAction();
-    if (changed)
+    if (changed) {
         update();
+    }
     return changed;
 }
 
@@ -408,10 +437,12 @@ bool CTamberloView::ShiftHours(int hours)
 // A zoom sets the hour width explicitly, so the day no longer follows the window's width.
 bool CTamberloView::Zoom(std::optional<int> hourPixels)
 {
-    if (!hourPixels)
+    if (!hourPixels) {
         return false;
-    if (*hourPixels > layout_.hourPixels)
+    }
+    if (*hourPixels > layout_.hourPixels) {
         firstHour_ = std::max(firstHour_, usable::StartHour(settings_.DefaultStartHour));
+    }
     hourPixels_ = *hourPixels;
     fitHoursToWidth_ = false;
     return true;
@@ -450,8 +481,9 @@ int CTamberloView::SelectedRow() const
 bool CTamberloView::SelectToday()
 {
     const int row = DaysBetween(schedule_.GetShownStart(), Today());
-    if (row < 0 || row >= layout_.dayRowCount)
+    if (row < 0 || row >= layout_.dayRowCount) {
         return ShowToday();
+    }
     ClearItemSelection();
     state_.selectedDate = Today();
     state_.detailScroll = 0;
@@ -470,9 +502,11 @@ bool CTamberloView::ShowDate(const SYSTEMTIME& date)
     ClearItemSelection();
     state_.selectedDate = date;
     state_.detailScroll = 0;
-    SYSTEMTIME first = nav::PeriodStart(state_.selectedDate, settings_.CntFromToday, settings_.StartDow);
-    if (calendarType_ == 0)
+    SYSTEMTIME first =
+        nav::PeriodStart(state_.selectedDate, settings_.CntFromToday, settings_.StartDow);
+    if (calendarType_ == 0) {
         first = AddDays(first, -nav::GridAlignmentDays(first.wDayOfWeek, settings_.StartDow));
+    }
     schedule_.SetShownStart(first);
     ReloadSchedule();
     return true;
@@ -495,8 +529,9 @@ void CTamberloView::ItemsChanged()
 
 bool CTamberloView::StoreChanged()
 {
-    if (editing_->Dragging())
+    if (editing_->Dragging()) {
         return false;
+    }
     const ItemSelection kept = state_.selection;
     ReloadSchedule();
     ClearItemSelection();
@@ -517,13 +552,15 @@ bool CTamberloView::StoreChanged()
 
 bool CTamberloView::ApplyPeriodMove(const std::optional<nav::PeriodMove>& move)
 {
-    if (!move)
+    if (!move) {
         return false;
+    }
     ClearItemSelection();
     state_.detailScroll = 0;
     state_.selectedDate = move->selected;
-    if (!schedule_.SetShownStart(move->first))
+    if (!schedule_.SetShownStart(move->first)) {
         ReloadSchedule();
+    }
     return true;
 }
 
@@ -534,8 +571,8 @@ bool CTamberloView::StepWeeks(int weeks)
 
 bool CTamberloView::StepMonths(int months)
 {
-    return ApplyPeriodMove(
-        nav::MoveMonths(schedule_.GetShownStart(), state_.selectedDate, months, calendarType_ == 0));
+    return ApplyPeriodMove(nav::MoveMonths(schedule_.GetShownStart(), state_.selectedDate, months,
+                                           calendarType_ == 0));
 }
 
 // Switching to the grid moves the first day back to the start weekday, keeping the selected
@@ -549,8 +586,9 @@ bool CTamberloView::ToggleCalendar()
     const SYSTEMTIME first = schedule_.GetShownStart();
     const int back = nav::GridAlignmentDays(first.wDayOfWeek, settings_.StartDow);
     if (back != 0 && nav::InSupportedYears(AddDays(first, -back)) &&
-        !schedule_.SetShownStart(AddDays(first, -back)))
+        !schedule_.SetShownStart(AddDays(first, -back))) {
         ReloadSchedule();
+    }
     calendarType_ = 0;
     return true;
 }
@@ -569,4 +607,7 @@ void CTamberloView::LayOut(QSize client)
     ComputeLayout(client);
 }
 
-void CTamberloView::Relayout() { LayOut(size()); }
+void CTamberloView::Relayout()
+{
+    LayOut(size());
+}

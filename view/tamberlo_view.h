@@ -13,12 +13,12 @@
 #include "view/key_input.h"
 #include "view/navigation.h"
 #include "view/paint_context.h"
+#include "view/schedule_print.h"
 #include "view/task_detail_painter.h"
 #include "view/text_sink.h"
 #include "view/view_commands.h"
 #include "view/view_editing.h"
 #include "view/view_editing_host.h"
-#include "view/schedule_print.h"
 #include "view/view_layout.h"
 #include "view/view_resources.h"
 #include "view/view_settings.h"
@@ -220,7 +220,6 @@ private:
 
     ViewState state_;
     int wheelAccumulator_ = 0;
-    int shownRows_ = 0; // the day count the document was last told
+    int shownRows_ = 0;              // the day count the document was last told
     ViewEditing* editing_ = nullptr; // a child of the view
-
 };

@@ -4,11 +4,11 @@
 #include "view/tamberlo_view.h"
 
 #include <QContextMenuEvent>
-#include <QImage>
 #include <QHelpEvent>
+#include <QImage>
 #include <QKeyEvent>
-#include <QToolTip>
 #include <QPainter>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <algorithm>
 
@@ -34,23 +34,27 @@ bool CTamberloView::event(QEvent* event)
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool plain = (key->modifiers() & ~Qt::ShiftModifier) == Qt::NoModifier;
-        if (plain && (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab))
+        if (plain && (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)) {
             return MoveFocusArea(key->key() == Qt::Key_Tab && key->modifiers() == Qt::NoModifier);
+        }
     }
     // The Menu key opened the menu at its press already; the desktop may follow it with this.
     if (event->type() == QEvent::ContextMenu &&
-        static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard)
+        static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
         return true;
+    }
     // A desktop turning dark or light redraws with the matching colours.
-    if (event->type() == QEvent::PaletteChange)
+    if (event->type() == QEvent::PaletteChange) {
         SettingsChanged();
+    }
     if (event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(event);
         const std::wstring text = ToolTipText(help->pos());
-        if (text.empty())
+        if (text.empty()) {
             QToolTip::hideText();
-        else
+        } else {
             QToolTip::showText(help->globalPos(), QString::fromStdWString(text), this);
+        }
         return true;
     }
     return QWidget::event(event);
@@ -59,8 +63,8 @@ bool CTamberloView::event(QEvent* event)
 std::wstring CTamberloView::ToolTipText(QPoint at)
 {
     Relayout();
-    return ToolTipAt(editing_->Input(), schedule_, settings_.draw, at.x(), at.y(), state_.detailScroll,
-                     CurrentDetailLines().total);
+    return ToolTipAt(editing_->Input(), schedule_, settings_.draw, at.x(), at.y(),
+                     state_.detailScroll, CurrentDetailLines().total);
 }
 
 bool CTamberloView::MoveFocusArea(bool forward)
@@ -92,8 +96,9 @@ void CTamberloView::keyPressEvent(QKeyEvent* event)
         QWidget::keyPressEvent(event);
         return;
     }
-    if (editing_->CancelDrag() && event->key() == Qt::Key_Escape)
+    if (editing_->CancelDrag() && event->key() == Qt::Key_Escape) {
         return;
+    }
     Relayout();
     // The desktop keys run the commands they stand for exactly when the menu item is enabled.
     const int command = keys::AcceleratorCommand(event->key(), event->modifiers(), [this](int id) {
@@ -101,10 +106,12 @@ void CTamberloView::keyPressEvent(QKeyEvent* event)
         commands_.Update(id, update);
         return commands_.HasHandler(id) && update.enabled;
     });
-    if (command != 0 && commands_.Execute(command))
+    if (command != 0 && commands_.Execute(command)) {
         return;
-    if (KeyboardEditing(*this, *editing_).KeyPress(event->key(), event->modifiers()))
+    }
+    if (KeyboardEditing(*this, *editing_).KeyPress(event->key(), event->modifiers())) {
         return;
+    }
     const keys::DigitResult digit =
         keys::DigitKey(event->key(), settings_.hardwareKeys, detailVisible_);
     const keys::Action action =
@@ -117,14 +124,16 @@ void CTamberloView::keyPressEvent(QKeyEvent* event)
     const bool barFocused = state_.keyFocusArea == keys::kButtonBar;
     RunKey(action);
     // The alternate-month shading follows the selected month.
-    if (state_.selectedDate.wMonth != previousMonth && settings_.draw.BrightReduceRate != 100)
+    if (state_.selectedDate.wMonth != previousMonth && settings_.draw.BrightReduceRate != 100) {
         update();
+    }
     // The focus indicator is redrawn after every key; the strips only when the bar has or had
     // the focus, whose frame they carry.
-    if (barFocused || state_.keyFocusArea == keys::kButtonBar)
+    if (barFocused || state_.keyFocusArea == keys::kButtonBar) {
         update(ToQRect(PixelRect{0, 0, layout_.clientWidth, layout_.buttonBarHeight + 1}));
-    else
+    } else {
         update(ToQRect(layout_.FocusIndicatorRect()));
+    }
     AfterAction();
 }
 
@@ -169,8 +178,9 @@ void CTamberloView::ButtonEnter()
         return;
     }
     ButtonAction(state_.focusedButton);
-    if (state_.focusedButton != res::kButtonSelectToday)
+    if (state_.focusedButton != res::kButtonSelectToday) {
         update();
+    }
 }
 
 // The selection moves over the rows, or the period moves under it. A period step that the
@@ -192,8 +202,9 @@ void CTamberloView::MoveInBody(nav::BodyKey key, bool keepRow)
     const int edgeRow = forward ? rows - 1 : 0;
     const std::optional<nav::BodyMove> move =
         nav::MoveInBody(key, grid, keepRow ? edgeRow : oldRow, rows, first);
-    if (!move)
+    if (!move) {
         return;
+    }
     const int newRow = keepRow ? std::clamp(oldRow, 0, rows - 1) : move->selectedRow;
     state_.detailScroll = 0;
     ClearItemSelection();
@@ -226,22 +237,25 @@ void CTamberloView::ScrollBodyOnScreen(int periodDays, int oldRow, const SYSTEMT
     UpdateDetail();
     // The header names the first day's year (the grid's also its months); the hour scale stays.
     const SYSTEMTIME first = schedule_.GetShownStart();
-    if (first.wYear != oldFirst.wYear || first.wMonth != oldFirst.wMonth)
+    if (first.wYear != oldFirst.wYear || first.wMonth != oldFirst.wMonth) {
         update(ToQRect(GanttGeometry(layout_).HeaderRect()));
+    }
 }
 
 void CTamberloView::MoveHourWindow(int firstHour)
 {
-    if (firstHour == firstHour_)
+    if (firstHour == firstHour_) {
         return;
+    }
     firstHour_ = firstHour;
     update();
 }
 
 void CTamberloView::UpdateRow(int row)
 {
-    if (row < 0 || row >= layout_.dayRowCount)
+    if (row < 0 || row >= layout_.dayRowCount) {
         return;
+    }
     const int margin = 2 * layout_.lineScale;
     update(ToQRect(GanttGeometry(layout_).DayRect(row)).adjusted(-margin, -margin, margin, margin));
 }
@@ -267,8 +281,9 @@ void CTamberloView::ScrollDetail(int lines)
     const DetailLines& shown = CurrentDetailLines();
     const int last = std::max(0, shown.total - layout_.detailLineCount);
     const int scroll = std::clamp(state_.detailScroll + lines, 0, last);
-    if (scroll == state_.detailScroll)
+    if (scroll == state_.detailScroll) {
         return;
+    }
     state_.detailScroll = scroll;
     UpdateDetail();
 }
@@ -294,8 +309,9 @@ void CTamberloView::ReloadSchedule()
 const DetailLines& CTamberloView::CurrentDetailLines()
 {
     const DetailLinesKey wanted = CurrentDetailKey();
-    if (detailLinesFor_ == wanted)
+    if (detailLinesFor_ == wanted) {
         return detailLines_;
+    }
     Relayout();
     QImage scratch(1, 1, QImage::Format_RGB32);
     QPainter painter(&scratch);
@@ -311,8 +327,9 @@ bool CTamberloView::ScrollDetailToLine(int line)
 {
     const int visible = std::max(1, layout_.detailLineCount);
     const int scroll = std::clamp(state_.detailScroll, line - visible + 1, line);
-    if (scroll == state_.detailScroll)
+    if (scroll == state_.detailScroll) {
         return false;
+    }
     state_.detailScroll = scroll;
     return true;
 }
@@ -322,8 +339,9 @@ bool CTamberloView::ScrollDetailToLine(int line)
 void CTamberloView::SelectDetailLine(int line)
 {
     const DetailLines& lines = CurrentDetailLines();
-    if (line < 0 || line >= lines.taskLines + lines.appointmentLines)
+    if (line < 0 || line >= lines.taskLines + lines.appointmentLines) {
         return;
+    }
     state_.keyFocusArea = keys::kDetail;
     ScrollDetailToLine(line);
     state_.selection =
@@ -335,8 +353,9 @@ void CTamberloView::SelectDetailLine(int line)
 bool CTamberloView::SelectItem(ItemKind kind, const std::wstring& oid)
 {
     ClearItemSelection();
-    if (SelectEntry(kind, oid, -1))
+    if (SelectEntry(kind, oid, -1)) {
         state_.keyFocusArea = keys::kDetail;
+    }
     update();
     emit CommandStateChanged();
     return state_.selection.HasItem();
@@ -349,8 +368,9 @@ void CTamberloView::wheelEvent(QWheelEvent* event)
     wheelAccumulator_ += delta.y() != 0 ? delta.y() : delta.x();
     const int steps = wheelAccumulator_ / kWheelNotch;
     wheelAccumulator_ -= steps * kWheelNotch;
-    if (steps == 0)
+    if (steps == 0) {
         return;
+    }
     Relayout();
     const QPoint at = event->position().toPoint();
     const Qt::KeyboardModifiers modifiers = event->modifiers();
@@ -358,16 +378,17 @@ void CTamberloView::wheelEvent(QWheelEvent* event)
         at.y() > layout_.rowsTop && at.y() < layout_.chartBottom && at.x() < layout_.chartRight;
     for (int step = 0; step < std::abs(steps); ++step) {
         const bool later = steps < 0;
-        if (modifiers & Qt::ControlModifier)
+        if (modifiers.testFlag(Qt::ControlModifier)) {
             ButtonAction(later ? res::kButtonZoomOut : res::kButtonZoomIn);
-        else if (layout_.detailVisible && layout_.detailRect.Contains(at.x(), at.y()))
+        } else if (layout_.detailVisible && layout_.detailRect.Contains(at.x(), at.y())) {
             ScrollDetail(later ? 1 : -1);
-        else if ((modifiers & Qt::ShiftModifier) && layout_.ganttRows)
+        } else if (modifiers.testFlag(Qt::ShiftModifier) && layout_.ganttRows) {
             MoveHourWindow(
                 later ? nav::HourKeyRight(firstHour_, layout_.hourCount, layout_.hourPixels)
                       : nav::HourKeyLeft(firstHour_, layout_.hourPixels));
-        else if (inBody)
+        } else if (inBody) {
             MoveInBody(later ? nav::BodyKey::Down : nav::BodyKey::Up, true);
+        }
     }
     AfterAction();
 }

@@ -19,8 +19,9 @@ constexpr int kMinutesPerHour = 60;
 int PeriodShiftShowing(int row, int rows, bool grid)
 {
     const int past = row < 0 ? row : std::max(0, row - rows + 1);
-    if (!grid || past == 0)
+    if (!grid || past == 0) {
         return past;
+    }
     const int weeks = (std::abs(past) + kDaysPerWeek - 1) / kDaysPerWeek;
     return (past < 0 ? -weeks : weeks) * kDaysPerWeek;
 }
@@ -34,14 +35,16 @@ void CTamberloView::SelectDate(const SYSTEMTIME& date)
     const int oldMonth = state_.selectedDate.wMonth;
     const int row = DaysBetween(first, date);
     ClearItemSelection();
-    if (row == oldRow)
+    if (row == oldRow) {
         return;
+    }
     state_.selectedDate = TruncateSystemTime(date, 3);
     state_.detailScroll = 0;
     const int shift = PeriodShiftShowing(row, layout_.dayRowCount, !layout_.ganttRows);
     if (shift != 0) {
-        if (!schedule_.SetShownStart(AddDays(first, shift)))
+        if (!schedule_.SetShownStart(AddDays(first, shift))) {
             ReloadSchedule();
+        }
         update();
         return;
     }
@@ -49,8 +52,9 @@ void CTamberloView::SelectDate(const SYSTEMTIME& date)
     UpdateRow(row);
     UpdateFramesAndDetail();
     // The alternate-month shading follows the selected month.
-    if (settings_.draw.BrightReduceRate != 100 && oldMonth != state_.selectedDate.wMonth)
+    if (settings_.draw.BrightReduceRate != 100 && oldMonth != state_.selectedDate.wMonth) {
         update();
+    }
 }
 
 void CTamberloView::FollowItem(const SYSTEMTIME& date, ItemKind kind, const std::wstring& oid,
@@ -70,11 +74,14 @@ bool CTamberloView::SelectEntry(ItemKind kind, const std::wstring& oid, int exce
     for (int lookup = 0; lookup < kLookups; ++lookup) {
         const int line =
             LineOfItem(CurrentDetailLines(), kind, oid, SelectedRow(), schedule_, exceptionNo);
-        if (line < 0)
+        if (line < 0) {
             return false;
-        if (ScrollDetailToLine(line))
+        }
+        if (ScrollDetailToLine(line)) {
             continue;
-        state_.selection = SelectionOfLine(detailLines_, line, SelectedRow(), schedule_, state_.selectedDate);
+        }
+        state_.selection =
+            SelectionOfLine(detailLines_, line, SelectedRow(), schedule_, state_.selectedDate);
         return state_.selection.HasItem();
     }
     return false;
@@ -85,16 +92,18 @@ void CTamberloView::SelectHour(int hour)
     hour = std::clamp(hour, 0, kLastHourOfDay);
     const int first = FirstHourShowing(hour, firstHour_, layout_.hourCount);
     state_.selectedHour = hour;
-    if (layout_.ganttRows && first != firstHour_)
+    if (layout_.ganttRows && first != firstHour_) {
         MoveHourWindow(first);
-    else
+    } else {
         UpdateRow(SelectedRow());
+    }
     AfterAction();
 }
 
 void CTamberloView::SelectHourAt(int x)
 {
     const int minute = GanttGeometry(layout_).MinuteAt(x);
-    if (minute >= 0)
+    if (minute >= 0) {
         SelectHour(minute / kMinutesPerHour);
+    }
 }

@@ -30,22 +30,25 @@ const wchar_t* KindSuffix(int state)
 
 int DetailLines::ItemOf(int line) const
 {
-    if (line < 0 || line >= static_cast<int>(lineItems.size()))
+    if (line < 0 || line >= static_cast<int>(lineItems.size())) {
         return -1;
+    }
     return lineItems[line];
 }
 
 void TaskDetailPainter::PaintTaskStrip(int day) const
 {
-    if (!c_.layout.taskAreaVisible)
+    if (!c_.layout.taskAreaVisible) {
         return;
+    }
     QPainter& p = c_.painter;
     p.setFont(c_.resources.MainFont());
     const std::vector<TaskStripEntry> shown = TaskStripEntries(
         c_.geometry, c_.settings, c_.entries, day,
         [&](const std::wstring& text, int width) { return c_.text.Width(p, text, width); });
-    if (shown.empty())
+    if (shown.empty()) {
         return;
+    }
     DrawRectangle(p, c_.geometry.TaskFrame(day), c_.resources.TaskPen(), c_.resources.TaskBrush());
     const QRect row = ToQRect(c_.geometry.DayRect(day));
     const int stripEnd = c_.geometry.TaskFrame(day).right;
@@ -69,8 +72,9 @@ void TaskDetailPainter::PaintTaskStrip(int day) const
 bool TaskDetailPainter::TaskListed(int day, int pos) const
 {
     const DayEntries& e = c_.entries;
-    if (!PassesCategoryFilter(c_.settings, e.TaskCategories(day, pos)))
+    if (!PassesCategoryFilter(c_.settings, e.TaskCategories(day, pos))) {
         return false;
+    }
     const bool work =
         !e.TaskRecurring(day, pos) && !e.TaskDueHere(day, pos) && !e.TaskStartsHere(day, pos);
     return !(work && e.TaskComplete(day, pos) && !e.TaskHasDue(day, pos) &&
@@ -81,15 +85,17 @@ std::wstring TaskDetailPainter::TaskDetailText(int day, int pos) const
 {
     const DayEntries& e = c_.entries;
     std::wstring prefix = L"Work";
-    if (e.TaskRecurring(day, pos))
+    if (e.TaskRecurring(day, pos)) {
         prefix = L"Recur";
-    else if (e.TaskDueHere(day, pos))
+    } else if (e.TaskDueHere(day, pos)) {
         prefix = L"Due";
-    else if (e.TaskStartsHere(day, pos))
+    } else if (e.TaskStartsHere(day, pos)) {
         prefix = L"Start";
+    }
     std::wstring text = prefix + L" " + IsolatedText(e.TaskSubject(day, pos));
-    if (e.TaskHasDue(day, pos))
+    if (e.TaskHasDue(day, pos)) {
         text += L" [DueDate " + e.TaskDueText(day, pos) + L"]";
+    }
     return text;
 }
 
@@ -97,12 +103,15 @@ int TaskDetailPainter::TaskDetailIcon(int day, int pos) const
 {
     const DayEntries& e = c_.entries;
     const bool overdue = e.TaskOverdue(day, pos);
-    if (e.TaskRecurring(day, pos))
+    if (e.TaskRecurring(day, pos)) {
         return overdue ? res::kIconTaskOverdue : res::kIconTaskRecurring;
-    if (e.TaskHasDue(day, pos) && e.TaskComplete(day, pos))
+    }
+    if (e.TaskHasDue(day, pos) && e.TaskComplete(day, pos)) {
         return res::kIconTaskCompleted;
-    if (e.TaskHasDue(day, pos) && overdue)
+    }
+    if (e.TaskHasDue(day, pos) && overdue) {
         return res::kIconTaskOverdue;
+    }
     return res::kIconTaskOpen;
 }
 
@@ -127,8 +136,9 @@ std::wstring TaskDetailPainter::AppointmentDetailText(int day, int pos) const
     }
     std::wstring text = e.StartText(day, pos) + L" - " + e.EndText(day, pos) + L" " + subject;
     const std::wstring place = IsolatedText(e.ApptLocation(day, pos));
-    if (!place.empty())
+    if (!place.empty()) {
         text += L" [" + place + L"]";
+    }
     return text + KindSuffix(e.EntryState(day, pos));
 }
 
@@ -138,8 +148,9 @@ int TaskDetailPainter::AppointmentDetailIcon(int day, int pos, ConflictTracker& 
     const int dayKind = e.DayKind(day, pos);
     const bool allDay = e.IsAllDay(day, pos);
     int icon = allDay ? DayKindIcon(dayKind) : AppointmentIcon(e.EntryState(day, pos), false);
-    if (conflicts.Conflicts(e, day, pos, e.StartMinutes(day, pos)) && (!allDay || dayKind == 0))
+    if (conflicts.Conflicts(e, day, pos, e.StartMinutes(day, pos)) && (!allDay || dayKind == 0)) {
         icon = res::kIconConflict;
+    }
     conflicts.Pass(e, day, pos, e.EndMinutes(day, pos));
     return icon;
 }
@@ -148,8 +159,9 @@ void TaskDetailPainter::PaintDetailLine(int line, int scroll, const DetailLineLo
                                         const std::wstring& text, bool scrollBar) const
 {
     const auto top = c_.geometry.DetailLineTop(line, scroll);
-    if (!top)
+    if (!top) {
         return;
+    }
     const PixelRect& area = c_.layout.detailRect;
     const int size = c_.layout.detailFontSize;
     const PixelRect square = DetailIconRect(line, scroll, look.iconInset);
@@ -168,15 +180,17 @@ void TaskDetailPainter::PaintDetailLine(int line, int scroll, const DetailLineLo
 
 void TaskDetailPainter::PaintMeetingMark(int line, int scroll, int iconInset) const
 {
-    if (const PixelRect icon = DetailIconRect(line, scroll, iconInset); icon.Width() > 0)
+    if (const PixelRect icon = DetailIconRect(line, scroll, iconInset); icon.Width() > 0) {
         DrawMeetingMark(c_.painter, icon);
+    }
 }
 
 PixelRect TaskDetailPainter::DetailIconRect(int line, int scroll, int iconInset) const
 {
     const auto top = c_.geometry.DetailLineTop(line, scroll);
-    if (!top)
+    if (!top) {
         return {};
+    }
     const int left = c_.layout.detailRect.left + iconInset;
     const int size = c_.layout.detailFontSize;
     return {left, *top, left + size, *top + size};
@@ -204,13 +218,15 @@ DetailLines TaskDetailPainter::PaintDetail(int row, int scroll, int selectedLine
         int line = 0;
         for (int pos = 0; pos < taskCount; ++pos) {
             if (inWindow(line)) {
-                if (!TaskListed(row, pos))
+                if (!TaskListed(row, pos)) {
                     continue;
-                if (pass == 1)
-                    PaintDetailLine(line, scroll,
-                                    {TaskDetailIcon(row, pos), 3,
-                                     c_.entries.TaskCalendarColour(row, pos)},
-                                    TaskDetailText(row, pos), scrollBar);
+                }
+                if (pass == 1) {
+                    PaintDetailLine(
+                        line, scroll,
+                        {TaskDetailIcon(row, pos), 3, c_.entries.TaskCalendarColour(row, pos)},
+                        TaskDetailText(row, pos), scrollBar);
+                }
             }
             lines.lineItems.push_back(pos);
             ++lines.taskLines;
@@ -218,15 +234,17 @@ DetailLines TaskDetailPainter::PaintDetail(int row, int scroll, int selectedLine
         }
         for (int pos = 0; pos < apptCount; ++pos) {
             if (inWindow(line)) {
-                if (!PassesCategoryFilter(c_.settings, c_.entries.ApptCategories(row, pos)))
+                if (!PassesCategoryFilter(c_.settings, c_.entries.ApptCategories(row, pos))) {
                     continue;
+                }
                 const int icon = AppointmentDetailIcon(row, pos, conflicts);
                 if (pass == 1) {
                     PaintDetailLine(line, scroll,
                                     {icon, 2, c_.entries.ApptCalendarColour(row, pos)},
                                     AppointmentDetailText(row, pos), scrollBar);
-                    if (!c_.entries.ApptMeeting(row, pos).empty())
+                    if (!c_.entries.ApptMeeting(row, pos).empty()) {
                         PaintMeetingMark(line, scroll, 2);
+                    }
                 }
             }
             lines.lineItems.push_back(pos);
@@ -235,11 +253,13 @@ DetailLines TaskDetailPainter::PaintDetail(int row, int scroll, int selectedLine
         }
         lines.total = line;
     }
-    if (c_.geometry.ScrollBarShown(lines.total))
+    if (c_.geometry.ScrollBarShown(lines.total)) {
         PaintScrollBar(scroll, lines.total);
-    if (selectedLine >= 0)
+    }
+    if (selectedLine >= 0) {
         FrameRectangle(p, c_.geometry.DetailSelectionFrame(selectedLine, scroll, lines.total),
                        c_.resources.SelectionPen());
+    }
     return lines;
 }
 
@@ -254,8 +274,9 @@ void TaskDetailPainter::PaintScrollBar(int scroll, int total) const
     const int side = GanttGeometry::kScrollBarWidth;
     p.save();
     p.setClipRect(ToQRect(bar), Qt::IntersectClip);
-    for (int y = bar.top; y < bar.bottom; y += side)
+    for (int y = bar.top; y < bar.bottom; y += side) {
         p.drawPixmap(bar.left, y, tiles, tile(res::kScrollTrack).x(), 0, side, side);
+    }
     p.drawPixmap(bar.left, bar.top, tiles, tile(res::kScrollUp).x(), 0, side, side);
     p.drawPixmap(bar.left, bar.bottom - side, tiles, tile(res::kScrollDown).x(), 0, side, side);
     const PixelRect thumb = c_.geometry.ScrollThumb(scroll, total);

@@ -28,8 +28,9 @@ SYSTEMTIME AtMinutes(const SYSTEMTIME& day, int minutes)
 
 SYSTEMTIME PasteSourceTime(const SYSTEMTIME& day, const std::wstring& startText, bool wholeDays)
 {
-    if (wholeDays || startText.size() < 5)
+    if (wholeDays || startText.size() < 5) {
         return AtMinutes(day, 0);
+    }
     const int hour = TextToInt(startText.substr(0, 2));
     const int minute = TextToInt(startText.substr(3, 2));
     return AtMinutes(day, hour * 60 + minute / 30 * 30);
@@ -41,14 +42,17 @@ SYSTEMTIME PasteTargetTime(const SYSTEMTIME& source, bool wholeDays, const ViewL
                            const SYSTEMTIME& selectedDate)
 {
     const int sourceMinutes = source.wHour * 60 + source.wMinute;
-    if (!menuPoint || !layout.ganttRows)
+    if (!menuPoint || !layout.ganttRows) {
         return AtMinutes(selectedDate, wholeDays ? 0 : sourceMinutes);
+    }
     const DragEdit drag(layout);
     const SYSTEMTIME day = AddDays(firstShown, drag.RowAt(menuPoint->y));
-    if (wholeDays)
+    if (wholeDays) {
         return AtMinutes(day, 0);
-    if (!drag.InHourArea(menuPoint->x))
+    }
+    if (!drag.InHourArea(menuPoint->x)) {
         return AtMinutes(day, sourceMinutes);
+    }
     return AtMinutes(day, drag.SnappedMinute(menuPoint->x));
 }
 
@@ -61,8 +65,9 @@ std::wstring ClipPlainText(const pim::StoredItem& item)
     }
     std::wstring text =
         DayText(f.Start) + L" " + ClockText(f.Start) + L" - " + ClockText(f.End) + L" " + f.Subject;
-    if (!f.Location.empty())
+    if (!f.Location.empty()) {
         text += L" [" + f.Location + L"]";
+    }
     return text;
 }
 

@@ -58,7 +58,7 @@ ViewEditing::ViewEditing(ViewEditingHost& view, QWidget& widget)
     });
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
         const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-        desktopNewer_ = !data || !IsOwnDesktopClip(*data);
+        desktopNewer_ = (data == nullptr) || !IsOwnDesktopClip(*data);
     });
     menuRunner_ = [this](const QPoint& global) {
         return RunContextMenu(widget_, view_.Commands(), global);
@@ -80,12 +80,13 @@ void ViewEditing::Press(QMouseEvent* event)
     const bool body =
         hit.area == PressHit::Area::kGanttRow || hit.area == PressHit::Area::kGridCell;
     // The right button only selects in the body and opens the menu there.
-    if (body)
+    if (body) {
         PressBody(hit, at);
-    else if (event->button() == Qt::LeftButton)
+    } else if (event->button() == Qt::LeftButton) {
         PressOutside(hit);
-    else
+    } else {
         return;
+    }
     view_.AfterAction();
     if (event->button() == Qt::RightButton) {
         CancelDrag();
@@ -114,8 +115,9 @@ void ViewEditing::PressOutside(const PressHit& hit)
         widget_.update();
         return;
     }
-    if (hit.area != PressHit::Area::kDetail)
+    if (hit.area != PressHit::Area::kDetail) {
         return;
+    }
     const int line = view_.State().selection.line;
     switch (hit.detail->kind) {
     case DetailHit::Kind::LineAbove:
@@ -137,7 +139,8 @@ void ViewEditing::SelectHitItem(const PressHit& hit)
 {
     const DetailLines& lines = view_.CurrentDetailLines();
     const int line = LineOfItem(lines, hit.kind, hit.index);
-    view_.State().selection = SelectionOfLine(lines, line, hit.day, view_.EditedSchedule(), view_.State().selectedDate);
+    view_.State().selection =
+        SelectionOfLine(lines, line, hit.day, view_.EditedSchedule(), view_.State().selectedDate);
     pressSelectedItem_ = view_.State().selection.HasItem();
     view_.UpdateDetail();
 }
@@ -147,8 +150,9 @@ void ViewEditing::PressBody(const PressHit& hit, PixelPoint at)
     view_.SelectDate(AddDays(view_.EditedSchedule().GetShownStart(), hit.day));
     view_.State().keyFocusArea = keys::kBody;
     SelectHitItem(hit);
-    if (hit.area != PressHit::Area::kGanttRow)
+    if (hit.area != PressHit::Area::kGanttRow) {
         return;
+    }
     mode_ = kDragMove;
     hit_ = Release::Hit::kNone;
     if (!view_.State().selection.HasItem()) {
@@ -170,13 +174,16 @@ void ViewEditing::PressBody(const PressHit& hit, PixelPoint at)
 std::optional<Ghost> ViewEditing::GhostFor(PixelPoint now) const
 {
     const DragEdit drag(view_.Layout());
-    if (down_.x < drag.HourAreaLeft())
+    if (down_.x < drag.HourAreaLeft()) {
         return drag.TaskColumnGhost(drag.RowAt(down_.y), drag.RowAt(now.y),
                                     hit_ == Release::Hit::kTask);
-    if (hit_ == Release::Hit::kNone)
+    }
+    if (hit_ == Release::Hit::kNone) {
         return drag.SweepGhost(down_, now);
-    if (hit_ == Release::Hit::kAppointment)
+    }
+    if (hit_ == Release::Hit::kAppointment) {
         return drag.AppointmentGhost(span_, mode_, down_, now);
+    }
     return std::nullopt;
 }
 
@@ -197,8 +204,9 @@ void ViewEditing::Move(QMouseEvent* event)
     const bool rowChanged = drag.RowAt(at.y) != drag.RowAt(last_.y);
     last_ = at;
     const std::optional<Ghost> ghost = GhostFor(at);
-    if (ghost != ghost_ || rowChanged)
+    if (ghost != ghost_ || rowChanged) {
         SetGhost(ghost);
+    }
 }
 
 void ViewEditing::UpdateGhostRows(const Ghost& ghost)
@@ -211,19 +219,22 @@ void ViewEditing::UpdateGhostRows(const Ghost& ghost)
 
 void ViewEditing::SetGhost(std::optional<Ghost> ghost)
 {
-    if (ghost_)
+    if (ghost_) {
         UpdateGhostRows(*ghost_);
+    }
     ghost_ = ghost;
-    if (ghost_)
+    if (ghost_) {
         UpdateGhostRows(*ghost_);
+    }
 }
 
 // The overlay in a shade of the button strip's first column stands for the exclusive-or ghost:
 // repainting the rows removes it.
 void ViewEditing::PaintOverlay(QPainter& painter) const
 {
-    if (!ghost_)
+    if (!ghost_) {
         return;
+    }
     const DragEdit drag(view_.Layout());
     const QColor colour =
         view_.Resources().ButtonStrip(1, view_.Layout().largeTiles).toImage().pixelColor(0, 0);
@@ -231,17 +242,19 @@ void ViewEditing::PaintOverlay(QPainter& painter) const
     GanttPainter(view_.MakePaintContext(painter, geometry))
         .PaintGhost(drag.OverlayStrips(*ghost_, down_, last_), colour);
     const bool start = mode_ == kDragStart;
-    for (const PixelRect& handle : drag.Handles(*ghost_, mode_))
+    for (const PixelRect& handle : drag.Handles(*ghost_, mode_)) {
         painter.drawPixmap(
             ToQRect(handle),
             res::LoadPicture(start ? res::Picture::HandleLeft : res::Picture::HandleRight, false));
+    }
 }
 
 void ViewEditing::Release(QMouseEvent* event)
 {
     holdTimer_.stop();
-    if (mode_ == kNoDrag)
+    if (mode_ == kNoDrag) {
         return;
+    }
     last_ = PointOf(event);
     // The events' own times: the clock's whole seconds would turn a quick tap into a hold.
     const quint64 held = event->timestamp() - std::min(downTimestamp_, event->timestamp());
@@ -279,14 +292,16 @@ void ViewEditing::ApplyRelease(const DragOutcome& outcome, DragMode mode)
     case Action::kNothing:
         return;
     case Action::kCreateAppointment:
-        if (services_.addAppointment)
+        if (services_.addAppointment) {
             AfterChange({MoveResult::Status::kDone, services_.addAppointment(start, end)});
+        }
         return;
     case Action::kCreateTask:
-        if (services_.addTask)
+        if (services_.addTask) {
             AfterChange({MoveResult::Status::kDone,
                          services_.addTask(RowDateTime(0),
                                            RowDateTime(outcome.dayShift * kMinutesPerDay))});
+        }
         return;
     case Action::kChangeAppointment:
         MoveSelectedAppointment(mode, outcome.Delta());
@@ -299,8 +314,9 @@ void ViewEditing::ApplyRelease(const DragOutcome& outcome, DragMode mode)
 
 MoveResult ViewEditing::MoveSelectedAppointment(DragMode mode, int minutes)
 {
-    if (!services_.edits)
+    if (services_.edits == nullptr) {
         return {MoveResult::Status::kRefused};
+    }
     const MoveResult result =
         AsStep(mode == kDragMove ? UndoAction::kMove : UndoAction::kResize,
                [&] { return Moves().MoveAppointment(view_.State().selection, mode, minutes); });
@@ -310,12 +326,14 @@ MoveResult ViewEditing::MoveSelectedAppointment(DragMode mode, int minutes)
 
 MoveResult ViewEditing::MoveSelectedTask(int days)
 {
-    if (!services_.edits)
+    if (services_.edits == nullptr) {
         return {MoveResult::Status::kRefused};
-    const MoveResult result =
-        view_.State().selection.recurring
-            ? MoveResult{MoveResult::Status::kRecurringTask}
-            : AsStep(UndoAction::kMove, [&] { return Moves().MoveTask(view_.State().selection, days); });
+    }
+    const MoveResult result = view_.State().selection.recurring
+                                  ? MoveResult{MoveResult::Status::kRecurringTask}
+                                  : AsStep(UndoAction::kMove, [&] {
+                                        return Moves().MoveTask(view_.State().selection, days);
+                                    });
     AfterChange(result);
     return result;
 }
@@ -334,20 +352,24 @@ void ViewEditing::Warn(int textId) const
 
 void ViewEditing::WarnText(const std::wstring& text) const
 {
-    if (services_.messages)
+    if (services_.messages != nullptr) {
         services_.messages->MessageBox(text, res::LoadString(res::IDS_WARNING),
                                        MB_OK | MB_ICONEXCLAMATION);
+    }
 }
 
 // A change another program got in first is written over only when the user says so.
 ItemMoves ViewEditing::Moves() const
 {
-    return ItemMoves(*services_.edits, [this](const std::wstring& subject) {
-        return services_.messages &&
-               services_.messages->MessageBox(res::LoadString(res::IDS_CHANGED_MEANWHILE, subject),
-                                              res::LoadString(res::IDS_CONFIRM),
-                                              MB_OKCANCEL | MB_ICONINFORMATION) == IDOK;
-    }, services_.confirmMeetingMove);
+    return ItemMoves(
+        *services_.edits,
+        [this](const std::wstring& subject) {
+            return (services_.messages != nullptr) &&
+                   services_.messages->MessageBox(
+                       res::LoadString(res::IDS_CHANGED_MEANWHILE, subject),
+                       res::LoadString(res::IDS_CONFIRM), MB_OKCANCEL | MB_ICONINFORMATION) == IDOK;
+        },
+        services_.confirmMeetingMove);
 }
 
 // The moved item's entries changed places; the selection would name another entry.
@@ -363,10 +385,11 @@ void ViewEditing::AfterChange(const MoveResult& result)
         break;
     case MoveResult::Status::kRefused:
         // The store's own reason (in use, full, read-only) when it gave one.
-        if (services_.edits && !services_.edits->StoreError().empty())
+        if ((services_.edits != nullptr) && !services_.edits->StoreError().empty()) {
             WarnText(services_.edits->StoreError());
-        else
+        } else {
             Warn(res::IDS_CANT_CHANGE_DATETIME);
+        }
         break;
     case MoveResult::Status::kOtherStore:
         Warn(res::IDS_STORE_REPLACED);
@@ -392,8 +415,9 @@ void ViewEditing::DoubleClick(QMouseEvent* event)
 {
     Press(event);
     CancelDrag();
-    if (pressSelectedItem_)
+    if (pressSelectedItem_) {
         EditSelected();
+    }
 }
 
 void ViewEditing::EditSelected()
@@ -403,20 +427,23 @@ void ViewEditing::EditSelected()
         Warn(res::IDS_FAIL_GET_DATA);
         return;
     }
-    view_.Commands().Execute(item.kind == ItemKind::Task ? cmd::ID_EDIT_TASK : cmd::ID_EDIT_APPOINT);
+    view_.Commands().Execute(item.kind == ItemKind::Task ? cmd::ID_EDIT_TASK
+                                                         : cmd::ID_EDIT_APPOINT);
 }
 
 void ViewEditing::OpenContextMenu(QPoint at)
 {
     const ViewLayout& l = view_.Layout();
     if (view_.Settings().UsePopup == 0 || at.y() <= l.rowsTop || at.y() >= l.chartBottom ||
-        at.x() >= l.chartRight)
+        at.x() >= l.chartRight) {
         return;
+    }
     menuPoint_ = PixelPoint{at.x(), at.y()};
     const int id = menuRunner_ ? menuRunner_(widget_.mapToGlobal(at)) : 0;
     CommandUpdate update;
-    if (id > 0 && view_.Commands().Update(id, update) && update.enabled)
+    if (id > 0 && view_.Commands().Update(id, update) && update.enabled) {
         view_.Commands().Execute(id);
+    }
 }
 
 void ViewEditing::UpdateCursor(PixelPoint at)
@@ -436,8 +463,9 @@ void ViewEditing::UpdateCursor(PixelPoint at)
             shape = Qt::CrossCursor;
         }
     }
-    if (widget_.cursor().shape() != shape)
+    if (widget_.cursor().shape() != shape) {
         widget_.setCursor(shape);
+    }
 }
 
 bool ViewEditing::ClipboardHoldsItem() const
@@ -449,7 +477,8 @@ bool ViewEditing::ClipboardHoldsItem() const
 bool ViewEditing::ForeignClipNewer() const
 {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    return data && HasForeignCalendar(*data) && (!record_.HoldsItem() || desktopNewer_);
+    return (data != nullptr) && HasForeignCalendar(*data) &&
+           (!record_.HoldsItem() || desktopNewer_);
 }
 
 bool ViewEditing::FillRecord(int operation)
@@ -466,8 +495,9 @@ bool ViewEditing::FillRecord(int operation)
     record_.item = item;
     record_.sourceRow = view_.SelectedRow();
     const bool appointment = item.kind == ItemKind::Appointment;
-    record_.startText =
-        appointment ? view_.EditedSchedule().StartText(record_.sourceRow, item.index) : std::wstring();
+    record_.startText = appointment
+                            ? view_.EditedSchedule().StartText(record_.sourceRow, item.index)
+                            : std::wstring();
     record_.allDay = appointment && view_.EditedSchedule().IsAllDay(record_.sourceRow, item.index);
     PutOnDesktop();
     view_.AfterAction();
@@ -492,11 +522,13 @@ void ViewEditing::Cut()
 // desktop clipboard as it was.
 void ViewEditing::PutOnDesktop()
 {
-    if (!services_.edits)
+    if (services_.edits == nullptr) {
         return;
+    }
     const ReadResult read = ReadSelectedItem(*services_.edits, record_.item);
-    if (read.status != EditStatus::kDone)
+    if (read.status != EditStatus::kDone) {
         return;
+    }
     pim::StoredItem stored;
     stored.kind = record_.item.kind == ItemKind::Task ? pim::kTaskKind : pim::kAppointmentKind;
     stored.fields = read.values.fields;
@@ -515,8 +547,9 @@ void ViewEditing::Paste(bool atMenuPoint)
         Warn(res::IDS_FAIL_GET_DATA);
         return;
     }
-    if (!services_.edits)
+    if (services_.edits == nullptr) {
         return;
+    }
     const bool task = record_.item.kind == ItemKind::Task;
     const bool wholeDays = task || record_.allDay;
     const SYSTEMTIME source = PasteSourceTime(record_.item.date, record_.startText, wholeDays);
@@ -526,14 +559,16 @@ void ViewEditing::Paste(bool atMenuPoint)
     ItemMoves moves = Moves();
     const bool cut = record_.operation == ClipRecord::kCut;
     const MoveResult result = AsStep(cut ? UndoAction::kMove : UndoAction::kPaste, [&] {
-        if (cut)
+        if (cut) {
             return task ? moves.MoveTask(record_.item, days)
                         : moves.MoveAppointment(record_.item, kDragMove, minutes);
+        }
         return task ? moves.CopyTask(record_.item, days, target)
                     : moves.CopyAppointment(record_.item, minutes);
     });
-    if (record_.operation == ClipRecord::kCut && result.status == MoveResult::Status::kDone)
+    if (record_.operation == ClipRecord::kCut && result.status == MoveResult::Status::kDone) {
         FollowMovedItem(target, result);
+    }
     AfterChange(result);
 }
 
@@ -550,10 +585,12 @@ void ViewEditing::FollowMovedItem(const SYSTEMTIME& target, const MoveResult& mo
 {
     ClipRecord& r = record_;
     r.item.date = TruncateSystemTime(target, 3);
-    if (r.item.kind != ItemKind::Appointment)
+    if (r.item.kind != ItemKind::Appointment) {
         return;
-    if (moved.exceptionNo > 0)
+    }
+    if (moved.exceptionNo > 0) {
         r.item.exceptionNo = moved.exceptionNo;
+    }
     // The target is the start rounded down to the half hour, moved; the minutes past it stay.
     if (!r.allDay && r.startText.size() >= 5) {
         const int pastHalfHour = TextToInt(r.startText.substr(3, 2)) % 30;
@@ -570,8 +607,9 @@ void ViewEditing::PasteForeign(const std::vector<pim::StoredItem>& items, bool a
         Warn(res::IDS_CLIPBOARD_UNREADABLE);
         return;
     }
-    if (!services_.edits)
+    if (services_.edits == nullptr) {
         return;
+    }
     ItemMoves moves = Moves();
     const auto pasteAll = [&] {
         MoveResult result;
@@ -588,8 +626,9 @@ void ViewEditing::PasteForeign(const std::vector<pim::StoredItem>& items, bool a
                 minutes = static_cast<int>(SecondsBetween(source, target) / 60);
             }
             result = moves.AddShifted(item, minutes);
-            if (result.status != MoveResult::Status::kDone)
+            if (result.status != MoveResult::Status::kDone) {
                 break;
+            }
         }
         return result;
     };

@@ -70,13 +70,16 @@ TEST_F(ShellTest, StartsWithTheMenusTheCommandBarAndTheTooltips)
     ASSERT_NE(frame, nullptr);
     EXPECT_TRUE(frame->isVisible());
     QStringList menus;
-    for (QAction* top : frame->menuBar()->actions())
+    for (QAction* top : frame->menuBar()->actions()) {
         menus << top->text();
+    }
     EXPECT_EQ(menus, (QStringList{"&Function", "&Tool", "&Help"}));
     QStringList shownTips;
-    for (QAction* button : frame->CommandBar()->actions())
-        if (button->isVisible())
+    for (QAction* button : frame->CommandBar()->actions()) {
+        if (button->isVisible()) {
             shownTips << button->toolTip();
+        }
+    }
     EXPECT_EQ(shownTips, (QStringList{"Help (F1)", "Cut (Ctrl+X)", "Copy (Ctrl+C)",
                                       "Paste (Ctrl+V)", "Version"}));
     ASSERT_EQ(frame->CommandBar()->actions().size(), 7);
@@ -128,10 +131,11 @@ TEST_F(ShellTest, ExitAndCloseBothWriteTheProfile)
     for (const int hourPixels : {48, 60}) {
         QFile::remove(profile);
         app->Settings().SetOneHourPixel(hourPixels);
-        if (hourPixels == 48)
+        if (hourPixels == 48) {
             FindCommand(cmd::ID_APP_EXIT)->trigger();
-        else
+        } else {
             app->MainFrame()->close();
+        }
         QFile written(profile);
         ASSERT_TRUE(written.open(QIODevice::ReadOnly)) << hourPixels;
         EXPECT_TRUE(written.readAll().contains("OneHourPixel=" + QByteArray::number(hourPixels)));
@@ -145,13 +149,13 @@ TEST_F(ShellTest, AnUnwritableProfileOrUnopenableStoreIsNotFatal)
     EXPECT_FALSE(app->SaveSettings());
     FindCommand(cmd::ID_APP_EXIT)->trigger();
     app->MainFrame()->close();
-    ASSERT_EQ(messages.shown().size(), 1u);
+    ASSERT_EQ(messages.shown().size(), 1U);
     EXPECT_EQ(messages.shown()[0].text,
               L"The settings could not be saved to /proc/tamberlo-no-such-dir/Tamberlo.ini.");
     EXPECT_EQ(messages.shown()[0].caption, L"Warning");
 
     Start({}, paths.File(""));
-    ASSERT_EQ(messages.shown().size(), 2u);
+    ASSERT_EQ(messages.shown().size(), 2U);
     EXPECT_EQ(messages.shown()[1].caption, L"Warning");
     EXPECT_NE(app->MainFrame()->View(), nullptr);
     app->MainFrame()->close();
@@ -160,8 +164,9 @@ TEST_F(ShellTest, AnUnwritableProfileOrUnopenableStoreIsNotFatal)
     const std::string fifo = paths.File("fifo.ini");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     Start(fifo);
-    ASSERT_EQ(messages.shown().size(), 3u);
-    EXPECT_EQ(messages.shown()[2].text, L"The profile " + QString::fromStdString(fifo).toStdWString() +
+    ASSERT_EQ(messages.shown().size(), 3U);
+    EXPECT_EQ(messages.shown()[2].text, L"The profile " +
+                                            QString::fromStdString(fifo).toStdWString() +
                                             L" is not a regular file of a sane size; Tamberlo "
                                             L"starts with the default settings and leaves it as "
                                             L"it is.");
@@ -209,15 +214,16 @@ TEST_F(ShellTest, SettingsDialogsTakeEffectInTheViewAtOnce)
 // program starts on; other arguments are ignored.
 TEST_F(ShellTest, CommandLineCalendarsAreImportedOnlyAfterOk)
 {
-    for (const char* name : {"declined.ics", "accepted.ICS", "notes.txt"})
+    for (const char* name : {"declined.ics", "accepted.ICS", "notes.txt"}) {
         arguments.push_back(WriteCalendar(paths, name, 2, true));
+    }
     arguments.insert(arguments.begin() + 1, "--verbose");
     messages.QueueAnswer(IDCANCEL);
     messages.QueueAnswer(IDOK);
     runner = &dialogs;
     Start();
     const auto& shown = messages.shown();
-    ASSERT_EQ(shown.size(), 3u);
+    ASSERT_EQ(shown.size(), 3U);
     for (int i : {0, 1}) {
         EXPECT_EQ(shown[i].text, L"Import 2 appointments and 1 task into your calendar?");
         EXPECT_EQ(shown[i].caption, L"Confirm");
@@ -255,7 +261,7 @@ TEST_F(ShellTest, MenuImportCancelsWholeAndExportReportsUnwritableFiles)
     cancel.stop();
     EXPECT_EQ(progressShown, 1);
     EXPECT_EQ(storedAppointments(), 0);
-    ASSERT_EQ(messages.shown().size(), 1u);
+    ASSERT_EQ(messages.shown().size(), 1U);
     EXPECT_EQ(messages.shown()[0].text, L"The import was cancelled; the calendar is as it was.");
 
     ChooseFile(large);
@@ -278,18 +284,18 @@ TEST_F(ShellTest, MenuImportCancelsWholeAndExportReportsUnwritableFiles)
     const std::string text((std::istreambuf_iterator<char>(in)), {});
     size_t events = 0;
     for (size_t at = text.find("BEGIN:VEVENT"); at != std::string::npos;
-         at = text.find("BEGIN:VEVENT", at + 1))
+         at = text.find("BEGIN:VEVENT", at + 1)) {
         ++events;
-    EXPECT_EQ(events, 4000u);
+    }
+    EXPECT_EQ(events, 4000U);
 
     // A file that holds no calendar is a warning, and the store keeps its items.
     const std::string notCalendar = paths.File("notes.ics");
     std::ofstream(notCalendar) << "shopping list\n";
     ChooseFile(notCalendar);
     FindCommand(cmd::ID_IMPORT_ICALENDAR)->trigger();
-    EXPECT_EQ(messages.shown().back().text,
-              QString::fromStdString(notCalendar).toStdWString() +
-                  L" holds no calendar; nothing was imported.");
+    EXPECT_EQ(messages.shown().back().text, QString::fromStdString(notCalendar).toStdWString() +
+                                                L" holds no calendar; nothing was imported.");
     EXPECT_EQ(messages.shown().back().caption, L"Warning");
     EXPECT_EQ(messages.shown().back().flags, unsigned{MB_OK | MB_ICONEXCLAMATION});
     EXPECT_EQ(storedAppointments(), 4000);
@@ -354,8 +360,12 @@ TEST_F(ShellTest, ASecondStartHandsItsFilesToTheRunningProgram)
     WriteCalendar(paths, "second.ics", 2, true);
     runner = &dialogs;
     messages.QueueAnswer(IDOK);
-    app = std::make_unique<CTamberloApp>(AppEnvironment{paths.ProfilePath(), paths.StorePath(),
-                                                        &messages, runner, true, {},
+    app = std::make_unique<CTamberloApp>(AppEnvironment{paths.ProfilePath(),
+                                                        paths.StorePath(),
+                                                        &messages,
+                                                        runner,
+                                                        true,
+                                                        {},
                                                         bus.Address().toStdString()});
     ASSERT_TRUE(app->InitInstance());
 
@@ -363,8 +373,9 @@ TEST_F(ShellTest, ASecondStartHandsItsFilesToTheRunningProgram)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.Address());
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    for (const char* home : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"})
+    for (const char* home : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"}) {
         environment.insert(QString::fromLatin1(home), QString::fromStdString(paths.File("home")));
+    }
     second.setProcessEnvironment(environment);
     second.setWorkingDirectory(QString::fromStdString(paths.File("")));
     second.start(QStringLiteral(TAMBERLO_BUILD_DIR "/app/tamberlo"), {"second.ics"});
@@ -372,7 +383,7 @@ TEST_F(ShellTest, ASecondStartHandsItsFilesToTheRunningProgram)
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_TRUE(WaitFor([&] { return messages.shown().size() == 2; }));
-    ASSERT_EQ(messages.shown().size(), 2u);
+    ASSERT_EQ(messages.shown().size(), 2U);
     EXPECT_EQ(messages.shown()[0].text, L"Import 2 appointments and 1 task into your calendar?");
     EXPECT_EQ(messages.shown()[1].text, L"imported 2 appointments, 1 task, 0 skipped");
     EXPECT_FALSE(QFile::exists(QString::fromStdString(paths.File("home"))));
@@ -387,8 +398,9 @@ TEST_F(ShellTest, EveryMenuItemHasItsOwnMnemonic)
         emit menu->aboutToShow();
         std::set<int> letters;
         for (QAction* action : menu->actions()) {
-            if (action->isSeparator())
+            if (action->isSeparator()) {
                 continue;
+            }
             const QKeySequence letter = QKeySequence::mnemonic(action->text());
             EXPECT_FALSE(letter.isEmpty()) << action->text().toStdString();
             EXPECT_TRUE(letters.insert(letter[0].toCombined()).second)
@@ -409,8 +421,9 @@ TEST_F(ShellTest, KeysAndMouseOpensFromTheHelpMenu)
     dialogs.Queue([&shown](QDialog& dialog) {
         auto* table = dialog.findChild<QTreeWidget*>("KeysAndMouseTable");
         EXPECT_NE(table, nullptr);
-        if (!table)
+        if (table == nullptr) {
             return DialogRejected;
+        }
         ++shown;
         EXPECT_EQ(dialog.windowTitle(), "Keys and Mouse");
         EXPECT_EQ(table->topLevelItemCount(), 6);

@@ -27,8 +27,8 @@ class SubscriptionWindowTest : public ShellTest {
 protected:
     void StartWithNetwork()
     {
-        AppEnvironment environment{paths.ProfilePath(), paths.StorePath(), &messages, &dialogs,
-                                   false, arguments};
+        AppEnvironment environment{
+            paths.ProfilePath(), paths.StorePath(), &messages, &dialogs, false, arguments};
         environment.network = CalDavNetwork();
         app = std::make_unique<CTamberloApp>(std::move(environment));
         ASSERT_TRUE(app->InitInstance());
@@ -41,8 +41,9 @@ protected:
         pim::CalendarList(db).All(all);
         std::vector<std::wstring> names;
         for (const pim::Calendar& c : all) {
-            if (c.kind == pim::CalendarKind::Subscription)
+            if (c.kind == pim::CalendarKind::Subscription) {
                 names.push_back(c.name + L" <" + c.url + L">");
+            }
         }
         return names;
     }
@@ -98,8 +99,9 @@ TEST_F(SubscriptionWindowTest, AddressesAreOfferedAsSubscriptionsAndSyncNowReads
     FindCommand(cmd::ID_CALENDAR_ACCOUNTS)->trigger();
     EXPECT_TRUE(dialogs.Exhausted());
     EXPECT_EQ(refusal, "Not the address of a calendar: give an https:// or webcal:// address.");
-    EXPECT_EQ(Subscriptions().size(), 2u);
-    EXPECT_EQ(Subscriptions().back(), L"Team <" + web.Url("/team.ics").toString().toStdWString() + L">");
+    EXPECT_EQ(Subscriptions().size(), 2U);
+    EXPECT_EQ(Subscriptions().back(),
+              L"Team <" + web.Url("/team.ics").toString().toStdWString() + L">");
 
     // The file unchanged, changed, then no calendar: the status says each as a round's.
     EXPECT_EQ(SyncNow().toStdString(), "Synced at 10:30: 0 received, 0 sent.");
@@ -122,11 +124,12 @@ TEST_F(SubscriptionWindowTest, AddressesAreOfferedAsSubscriptionsAndSyncNowReads
     });
     FindCommand(cmd::ID_CALENDAR_ACCOUNTS)->trigger();
     const QString team = web.Url("/team.ics").toString();
-    EXPECT_EQ(listed, QStringList({QStringLiteral("Public holidays <%1>, not refreshed: %1 holds "
-                                                  "no calendar.")
-                                       .arg(QString::fromStdWString(taken)),
-                                   QStringLiteral("Team <%1>, not refreshed: %1 holds no calendar.")
-                                       .arg(team)}));
+    EXPECT_EQ(
+        listed,
+        QStringList({QStringLiteral("Public holidays <%1>, not refreshed: %1 holds "
+                                    "no calendar.")
+                         .arg(QString::fromStdWString(taken)),
+                     QStringLiteral("Team <%1>, not refreshed: %1 holds no calendar.").arg(team)}));
 }
 
-}  // namespace
+} // namespace

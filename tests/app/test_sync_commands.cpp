@@ -42,7 +42,9 @@ QTimer* Timer(const SyncScheduler& scheduler, const char* name)
 
 TEST(SyncScheduler, OneRoundAtATimeAndOneMoreAfterARequestDuringIt)
 {
-    std::atomic<int> running{0}, most{0}, started{0};
+    std::atomic<int> running{0};
+    std::atomic<int> most{0};
+    std::atomic<int> started{0};
     QSemaphore release;
     int finished = 0;
     SyncScheduler scheduler(
@@ -86,8 +88,9 @@ TEST(SyncScheduler, OneRoundAtATimeAndOneMoreAfterARequestDuringIt)
         [&]() -> SyncScheduler::Round {
             return [&](const std::function<bool()>& carryOn) {
                 ++started;
-                while (carryOn())
+                while (carryOn()) {
                     QThread::msleep(5);
+                }
                 stopped = true;
                 return SyncOutcome{};
             };
@@ -101,10 +104,11 @@ TEST(SyncScheduler, OneRoundAtATimeAndOneMoreAfterARequestDuringIt)
 
 TEST(SyncScheduler, TheIntervalIsClamped)
 {
-    const std::pair<int, int> minutes[] = {{-5, 0}, {0, 0}, {1, 1}, {15, 15}, {1440, 1440},
-                                           {100000, 1440}, {INT_MAX, 1440}};
-    for (const auto& [stored, usable] : minutes)
+    const std::pair<int, int> minutes[] = {{-5, 0},      {0, 0},         {1, 1},         {15, 15},
+                                           {1440, 1440}, {100000, 1440}, {INT_MAX, 1440}};
+    for (const auto& [stored, usable] : minutes) {
         EXPECT_EQ(UsableSyncInterval(stored), usable) << stored;
+    }
     SyncScheduler scheduler([] { return SyncScheduler::Round(); }, {});
     scheduler.SetIntervalMinutes(INT_MAX);
     EXPECT_EQ(Timer(scheduler, "syncInterval")->interval(), 1440 * 60 * 1000);
@@ -128,8 +132,8 @@ TEST(SyncStatus, CountsAndFailuresInPlainWords)
     EXPECT_EQ(SyncStatusText(outcome, at),
               L"Synced at 09:05: 3 received, 1 sent. Conflicts kept as copies here: 1. Server "
               L"items left alone, as this calendar cannot hold them: 2.");
-    outcome.report.error = {caldav::Failure::WrongPassword,
-                            L"dav.example.org refused the user name or password.", {}};
+    outcome.report.error = {
+        caldav::Failure::WrongPassword, L"dav.example.org refused the user name or password.", {}};
     EXPECT_EQ(SyncStatusText(outcome, at),
               L"Sync failed at 09:05: dav.example.org refused the user name or password.");
 }
@@ -163,12 +167,12 @@ protected:
     }
     void AddAccount()
     {
-        pim::SyncAccount account{0, L"https://dav.example.org", L"alice", L"/a/", L"/a/", L"A",
+        pim::SyncAccount account{0,   L"https://dav.example.org", L"alice", L"/a/", L"/a/", L"A",
                                  L"A"};
-        ASSERT_GE(WithSyncLedger(paths.StorePath(), [&](pim::SyncLedger& ledger) {
-                      return ledger.SaveAccount(account);
-                  }),
-                  0);
+        ASSERT_GE(
+            WithSyncLedger(paths.StorePath(),
+                           [&](pim::SyncLedger& ledger) { return ledger.SaveAccount(account); }),
+            0);
     }
     // Sync Now, and the round (or rounds) it leads to over.
     void SyncNow()
@@ -226,7 +230,7 @@ TEST_F(SyncWindowTest, OnlySyncNowAsksForThePasswordAndTheWindowKeepsItsSelectio
     EXPECT_EQ(app->MainFrame()->findChild<QLabel*>("SyncStatus")->text(), app->Sync()->Status());
     EXPECT_EQ(app->Document()->ApptCount(view.SelectedRow()), 2);
     EXPECT_EQ(view.Selection().oid, PimSession::OidField(dentist));
-    EXPECT_EQ(view.Selection().line, 1);  // the early Standup now comes first
+    EXPECT_EQ(view.Selection().line, 1); // the early Standup now comes first
 }
 
 // The tool's `add --password-command` serves the program's rounds too: no question, no keyring.
@@ -235,9 +239,10 @@ TEST_F(SyncWindowTest, AnAccountsOwnPasswordCommandServesTheRounds)
     AddAccount();
     {
         std::vector<pim::SyncAccount> accounts;
-        ASSERT_GE(WithSyncLedger(paths.StorePath(),
-                                 [&](pim::SyncLedger& ledger) { return ledger.Accounts(accounts); }),
-                  0);
+        ASSERT_GE(
+            WithSyncLedger(paths.StorePath(),
+                           [&](pim::SyncLedger& ledger) { return ledger.Accounts(accounts); }),
+            0);
         Profile profile(paths.ProfilePath());
         ASSERT_TRUE(caldav::KeepPasswordCommand(profile, accounts.at(0), "echo kept; echo more"));
     }
@@ -256,14 +261,14 @@ TEST_F(SyncWindowTest, AChangeInTheWindowLeadsToARound)
     AddAppointment(paths.StorePath(), L"Dentist", 9, 10);
     StartWithRounds();
     QTimer* afterChange = Timer(app->Sync()->Scheduler(), "syncAfterChange");
-    afterChange->stop();  // the round soon after the start
+    afterChange->stop(); // the round soon after the start
     CTamberloView& view = *app->MainFrame()->View();
     view.JumpTo(MakeSystemTime(2026, 12, 9));
     view.SelectDetailLine(0);
-    EXPECT_FALSE(afterChange->isActive());  // reading is no change
+    EXPECT_FALSE(afterChange->isActive()); // reading is no change
     messages.QueueAnswer(IDOK);
     Opened(cmd::ID_DELETE_ITEM)->trigger();
     EXPECT_TRUE(afterChange->isActive());
 }
 
-}  // namespace
+} // namespace

@@ -95,8 +95,9 @@ TEST_F(WindowTest, FindSelectsTheListedItemAndDeleteNamesIt)
     int32_t school = 0;
     for (int hour = 0; hour < 7; ++hour) {
         const int32_t oid = AddAppointment(subjects[hour], MakeSystemTime(2027, 1, 18, 8 + hour));
-        if (hour == 5)
+        if (hour == 5) {
             school = oid;
+        }
     }
     // Today, a Monday too, shown first with fewer lines on the same row.
     AddAppointment(L"Coffee", MakeSystemTime(2026, 12, 7, 8));

@@ -114,16 +114,16 @@ TEST(SubscriptionsPanelTest, ListsRenamesRecoloursAndUnsubscribesAfterAsking)
     EXPECT_TRUE(
         CCalendarAccountsDlg::Run(dialogs, store, credentials, messages, {}, nullptr, {}, reads));
     EXPECT_TRUE(dialogs.Exhausted());
-    ASSERT_EQ(messages.shown().size(), 2u);
+    ASSERT_EQ(messages.shown().size(), 2U);
     EXPECT_EQ(messages.shown()[1].text,
               L"Unsubscribe from \"Team\" and delete its 3 items here? The calendar at "
               L"https://example.org/team.ics stays as it is.");
 
     std::map<int32_t, int32_t> counts;
     const std::vector<pim::Calendar> kept = Kept(store, counts);
-    ASSERT_EQ(kept.size(), 1u);
+    ASSERT_EQ(kept.size(), 1U);
     EXPECT_EQ(kept[0].name, L"Bank holidays");
-    EXPECT_EQ(kept[0].colour, 0x00604020u) << "0x00BBGGRR";
+    EXPECT_EQ(kept[0].colour, 0x00604020U) << "0x00BBGGRR";
     EXPECT_TRUE(kept[0].readOnly);
     EXPECT_EQ(counts, (std::map<int32_t, int32_t>{{holidays, 2}}));
 }

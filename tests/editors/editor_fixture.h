@@ -66,8 +66,9 @@ protected:
         dialogs_.Queue([drive](QDialog& dialog) {
             auto* typed = dynamic_cast<Dialog*>(&dialog);
             EXPECT_NE(typed, nullptr) << "another dialog than expected";
-            if (typed)
+            if (typed) {
                 drive(*typed);
+            }
             return dialog.result();
         });
     }
@@ -124,8 +125,9 @@ protected:
         // Merged, the editor shows the user's title over theirs, and asks again at each OK
         // while saving would write over that change; their other change stays.
         const std::vector<std::wstring> named{L"Save Mine Over It", L"Merge and Edit Again"};
-        for (int answer : {IDCANCEL, IDCANCEL, IDOK})
+        for (int answer : {IDCANCEL, IDCANCEL, IDOK}) {
             messages_.QueueAnswer(answer);
+        }
         Queue<Dialog>([&](Dialog& d) {
             Type(d, titleId, QStringLiteral("Mine"));
             Elsewhere("UPDATE items SET subject = 'Theirs', categories = 'Far'");
@@ -134,11 +136,12 @@ protected:
             EXPECT_EQ(LastMessage().substr(0, 60),
                       L"\"Theirs\" was changed by another program while you edited it.");
         });
-        for (int round = 0; round < 2; ++round)
+        for (int round = 0; round < 2; ++round) {
             Queue<Dialog>([&](Dialog& d) {
                 EXPECT_EQ(Text(d, titleId), QStringLiteral("Mine"));
                 Click(d, 1);
             });
+        }
         const size_t asked = messages_.shown().size();
         EXPECT_EQ(edit(), Redraw::kReloaded);
         EXPECT_EQ(messages_.shown().size(), asked + 3);

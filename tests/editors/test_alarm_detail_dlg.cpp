@@ -48,8 +48,9 @@ TEST_F(AlarmDetailDlgTest, AppointmentReminderRoundTripsThroughTheStore)
     CAlarmDetailDlg dialog(values.fields, false, settings_, messages_);
     EXPECT_EQ(Text(dialog, 1032), "2");
     EXPECT_EQ(Text(dialog, 1024), "Hour Before");
-    for (int i = 0; i < 5; ++i) // LED and sound
+    for (int i = 0; i < 5; ++i) { // LED and sound
         EXPECT_EQ(Control<QCheckBox>(dialog, 1034 + i)->isChecked(), i == 0 || i == 3) << i;
+    }
     EXPECT_EQ(Control<QLineEdit>(dialog, 1040)->text(), "/sounds/bell.wav");
 
     Control<QComboBox>(dialog, 1024)->setCurrentIndex(kDaysBefore);

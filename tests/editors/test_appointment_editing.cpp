@@ -235,8 +235,9 @@ TEST_F(AppointmentEditingTest, RecurringChangesAsExceptionsOrForAll)
     Answer(1096);
     Queue<CAppointDetailDlg>([](CAppointDetailDlg& d) {
         for (int locked : {kAppointRecur, kAppointAlarm, kAppointAlarmDetail, kAppointSensitive,
-                           kAppointRecurDetail})
+                           kAppointRecurDetail}) {
             EXPECT_FALSE(Control<QWidget>(d, locked)->isEnabled()) << locked;
+        }
         EXPECT_TRUE(Control<QWidget>(d, kAppointStartDate)->isEnabled());
         Type(d, kAppointTitle, QStringLiteral("Late standup"));
         Type(d, kAppointStartTime, QStringLiteral("16:00"));
@@ -360,9 +361,9 @@ TEST_F(AppointmentEditingTest, TheCalendarFieldPlacesAndMovesTheItemInOneUndoSte
     {
         pim::StoreDatabase db;
         ASSERT_EQ(db.Open(paths_.StorePath()), 0);
-        for (auto [name, events, readOnly] : {std::tuple{L"Work", true, false},
-                                              std::tuple{L"Chores", false, false},
-                                              std::tuple{L"Holidays", true, true}}) {
+        for (auto [name, events, readOnly] :
+             {std::tuple{L"Work", true, false}, std::tuple{L"Chores", false, false},
+              std::tuple{L"Holidays", true, true}}) {
             pim::Calendar c;
             c.name = name;
             c.events = events;
@@ -378,8 +379,9 @@ TEST_F(AppointmentEditingTest, TheCalendarFieldPlacesAndMovesTheItemInOneUndoSte
     const auto offered = [](CAppointDetailDlg& d) {
         auto* combo = Control<QComboBox>(d, kCalendarControl);
         QStringList names;
-        for (int i = 0; i < combo->count(); ++i)
+        for (int i = 0; i < combo->count(); ++i) {
             names << combo->itemText(i);
+        }
         EXPECT_FALSE(combo->itemIcon(0).isNull());
         return names.join(',') + ':' + combo->currentText();
     };
@@ -418,8 +420,9 @@ TEST_F(AppointmentEditingTest, TheCalendarFieldPlacesAndMovesTheItemInOneUndoSte
         EXPECT_EQ(offered(d), "Personal,Work,Holidays:Holidays");
         EXPECT_EQ(d.findChild<QLabel*>("readOnlyNote")->text(),
                   QString::fromWCharArray(L"The calendar \u201cHolidays\u201d is read-only."));
-        for (int id : {int{kAppointTitle}, kCalendarControl, int{kAppointDelete}, 1})
+        for (int id : {int{kAppointTitle}, kCalendarControl, int{kAppointDelete}, 1}) {
             EXPECT_FALSE(Control<QWidget>(d, id)->isEnabled()) << id;
+        }
         EXPECT_TRUE(Control<QWidget>(d, kAppointMemo)->isEnabled());
         d.reject();
     });

@@ -18,8 +18,9 @@ TEST(FieldRules, TimeTextsAreStrictHoursAndMinutes)
         {L"0930", false, -1},  {L"12:3x", false, -1},  {L"-1:00", false, -1},
         {L"", false, -1},      {L"12:60", false, -1},  {L" 9:30", false, -1},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(TimeTextMinutes(c.text, c.endOfDay).value_or(-1), c.minutes) << c.text;
+    }
     EXPECT_EQ(TimeText(7, 5), L"07:05");
 }
 

@@ -29,10 +29,12 @@ Lines MeetingLinesOf(const std::string& calendar, const std::string& uid)
     bool inside = false;
     for (const std::string& line : pim::UnfoldedLines(calendar)) {
         inside = inside || line == "UID:" + uid;
-        if (inside && line.rfind("DTSTAMP:", 0) != 0 && line.rfind("LAST-MODIFIED:", 0) != 0)
+        if (inside && line.rfind("DTSTAMP:", 0) != 0 && line.rfind("LAST-MODIFIED:", 0) != 0) {
             out.insert(line);
-        if (inside && line == "END:VEVENT")
+        }
+        if (inside && line == "END:VEVENT") {
             break;
+        }
     }
     return out;
 }
@@ -48,9 +50,11 @@ protected:
     // The position of the meeting on Tuesday 8 December (row 1).
     int MeetingPosition() const
     {
-        for (int pos = 0; pos < doc_.ApptCount(1); ++pos)
-            if (!doc_.ApptMeeting(1, pos).empty())
+        for (int pos = 0; pos < doc_.ApptCount(1); ++pos) {
+            if (!doc_.ApptMeeting(1, pos).empty()) {
                 return pos;
+            }
+        }
         return -1;
     }
 
@@ -75,7 +79,8 @@ TEST_F(MeetingAnswerTest, AcceptChangesOnlyTheUsersPartstat)
     EXPECT_EQ(AppointmentEditing(services_).Answer(1, MeetingPosition(), ical::kAccepted),
               Redraw::kInPlace);
     const Lines after = MeetingLinesOf(Export(paths_.StorePath()), "meeting-1@example.com");
-    Lines gone, added;
+    Lines gone;
+    Lines added;
     std::set_difference(before.begin(), before.end(), after.begin(), after.end(),
                         std::inserter(gone, gone.end()));
     std::set_difference(after.begin(), after.end(), before.begin(), before.end(),
@@ -83,11 +88,13 @@ TEST_F(MeetingAnswerTest, AcceptChangesOnlyTheUsersPartstat)
     const std::string dora = ";MEMBER=\"mailto:team@example.com\";DELEGATED-FROM=\"mailto:carl@"
                              "example.com\";CN=\"Dora, D.\":mailto:dora@example.com";
     EXPECT_EQ(gone, Lines{"ATTENDEE;CUTYPE=GROUP;ROLE=OPT-PARTICIPANT;PARTSTAT=NEEDS-ACTION;"
-                          "RSVP=FALSE" + dora});
+                          "RSVP=FALSE" +
+                          dora});
     EXPECT_EQ(added, Lines{"ATTENDEE;CUTYPE=GROUP;ROLE=OPT-PARTICIPANT;PARTSTAT=ACCEPTED;"
-                           "RSVP=FALSE" + dora})
+                           "RSVP=FALSE" +
+                           dora})
         << "no SEQUENCE bump, nothing else changed";
-    EXPECT_EQ(after.count("SEQUENCE:3"), 1u);
+    EXPECT_EQ(after.count("SEQUENCE:3"), 1U);
 
     // A line without PARTSTAT gets one; a copy keeps nothing of the meeting but its alarms'.
     const std::string kept = "BEGIN:VEVENT\r\nATTENDEE;CN=\"Me; myself\":mailto:me@x.org\r\n"
@@ -135,8 +142,8 @@ TEST_F(MeetingAnswerTest, TheEditorListsTheMeetingAndAsksBeforeMovingIt)
     // Tentative from the editor saves Bob's answer.
     Queue<CAppointDetailDlg>([&](CAppointDetailDlg& d) { Click(d, kMeetingTentative); });
     EXPECT_EQ(AppointmentEditing(services_).Edit(1, MeetingPosition()), Redraw::kInPlace);
-    const ical::Meeting meeting = ical::MeetingOf(
-        edits_.Read({pim::kAppointmentKind, 1}).values.fields.Kept);
+    const ical::Meeting meeting =
+        ical::MeetingOf(edits_.Read({pim::kAppointmentKind, 1}).values.fields.Kept);
     EXPECT_EQ(meeting.attendees.at(0).partstat, "TENTATIVE");
 }
 
@@ -155,21 +162,23 @@ TEST_F(MeetingAnswerTest, AnAnswerReachesEveryChangedOccurrence)
     doc_.Reload();
     own_ = {L"mailto:me@x.org"};
     int pos = 0;
-    while (pos < doc_.ApptCount(2) && doc_.ApptSubject(2, pos) != L"Weekly")
+    while (pos < doc_.ApptCount(2) && doc_.ApptSubject(2, pos) != L"Weekly") {
         ++pos;
+    }
     ASSERT_LT(pos, doc_.ApptCount(2));
     const auto answers = [this](const std::string& partstat) {
         const std::string exported = Export(paths_.StorePath());
         const std::string line = "PARTSTAT=" + partstat + ":mailto:me@x.org";
         size_t count = 0;
         for (size_t at = exported.find(line); at != std::string::npos;
-             at = exported.find(line, at + 1))
+             at = exported.find(line, at + 1)) {
             ++count;
+        }
         return count;
     };
     EXPECT_NE(AppointmentEditing(services_).Answer(2, pos, ical::kTentative), Redraw::kNothing);
-    EXPECT_EQ(answers(ical::kTentative), 2u);
-    EXPECT_EQ(answers("NEEDS-ACTION"), 0u);
+    EXPECT_EQ(answers(ical::kTentative), 2U);
+    EXPECT_EQ(answers("NEEDS-ACTION"), 0U);
 
     // The editor's own button answers the changed occurrence as well, in one step to undo.
     UndoStack undo(edits_);
@@ -177,8 +186,8 @@ TEST_F(MeetingAnswerTest, AnAnswerReachesEveryChangedOccurrence)
     Queue<CRecurConfirmDlg>([](CRecurConfirmDlg& d) { Click(d, 1065); }); // "All"
     Queue<CAppointDetailDlg>([&](CAppointDetailDlg& d) { Click(d, kMeetingDecline); });
     EXPECT_NE(AppointmentEditing(services_).Edit(2, pos), Redraw::kNothing);
-    EXPECT_EQ(answers(ical::kDeclined), 2u);
+    EXPECT_EQ(answers(ical::kDeclined), 2U);
     EXPECT_EQ(undo.Undo().status, UndoStatus::kDone);
     EXPECT_FALSE(undo.CanUndo());
-    EXPECT_EQ(answers(ical::kTentative), 2u);
+    EXPECT_EQ(answers(ical::kTentative), 2U);
 }

@@ -34,8 +34,9 @@ std::string Occurrences(const std::string& store, const SYSTEMTIME& from, int da
     std::vector<std::string> lines;
     EXPECT_EQ(ical::ListOccurrences(session, from, days, lines), 0);
     std::string out;
-    for (const std::string& line : lines)
+    for (const std::string& line : lines) {
         out += line + "\n";
+    }
     return out;
 }
 
@@ -72,7 +73,7 @@ TEST(CalendarImport, FieldsZonesRulesAndExceptionsMapAsTheyShould)
     EXPECT_EQ(ical::SummaryLine(report), "imported 2 appointments, 1 task, 0 skipped");
 
     const std::vector<pim::StoredItem> items = StoredItems(paths.StorePath());
-    ASSERT_EQ(items.size(), 3u);
+    ASSERT_EQ(items.size(), 3U);
     const pim::ItemFields& meeting = items[0].fields;
     EXPECT_EQ(std::tie(meeting.UID, meeting.Location, meeting.Body, meeting.Categories),
               std::tie(L"meet-1", L"Room 4", L"Line one\r\nLine two", L"Business,Travel"));
@@ -108,8 +109,9 @@ TEST(CalendarImport, BadComponentsAreReportedAndSkippedWithTheRestImported)
         int imported, skipped;
     };
     std::string folded;
-    for (int i = 0; i < 45000; ++i)
+    for (int i = 0; i < 45000; ++i) {
         folded += std::string(70, 'x') + "\r\n ";
+    }
     const Case cases[] = {
         {"empty", "", 0, 0},
         {"not iCalendar", "hello\nworld\n", 0, 0},
@@ -164,16 +166,19 @@ TEST(CalendarImport, TheNewerOfTwoComponentsWithOneUidWins)
     const std::string stampLate = version("stamp late", "DTSTAMP:20261203T000000Z\r\n");
     const std::string stampEarly = version("stamp early", "DTSTAMP:20261202T000000Z\r\n");
     const std::pair<std::string, std::wstring> cases[] = {
-        {seq2 + seq1, L"seq 2"}, {seq1 + seq2, L"seq 2"},
-        {early + late, L"late"}, {late + early, L"late"},
-        {stampEarly + stampLate, L"stamp late"}, {late + late, L"late"},
+        {seq2 + seq1, L"seq 2"},
+        {seq1 + seq2, L"seq 2"},
+        {early + late, L"late"},
+        {late + early, L"late"},
+        {stampEarly + stampLate, L"stamp late"},
+        {late + late, L"late"},
     };
     for (const auto& [body, winner] : cases) {
         TempPaths paths;
         const ical::ImportReport report = Import(paths.StorePath(), Calendar(body));
         EXPECT_EQ(ical::SummaryLine(report), "imported 1 appointment, 0 tasks, 1 skipped");
         const std::vector<pim::StoredItem> items = StoredItems(paths.StorePath());
-        ASSERT_EQ(items.size(), 1u);
+        ASSERT_EQ(items.size(), 1U);
         EXPECT_EQ(items[0].fields.Subject, winner);
     }
 }
@@ -220,7 +225,7 @@ TEST(CalendarImport, UnsupportedSeriesExpandIntoSingleAppointmentsWhenAsked)
     for (int pass = 0; pass < 2; ++pass) { // the second import finds the same items again
         const ical::ImportReport report = Import(paths.StorePath(), text, true);
         EXPECT_EQ(ical::SummaryLine(report), "imported 6 appointments, 0 tasks, 0 skipped");
-        ASSERT_EQ(report.notes.size(), 1u);
+        ASSERT_EQ(report.notes.size(), 1U);
         EXPECT_NE(report.notes[0].find("6 single appointments"), std::string::npos);
     }
     EXPECT_EQ(Occurrences(paths.StorePath(), MakeSystemTime(2026, 12, 7), 3),
@@ -256,16 +261,18 @@ TEST(CalendarImport, SeededCorruptionsNeverCrash)
         for (int e = 0; e < edits; ++e) {
             const size_t at = random() % text.size();
             const auto kind = random() % 4;
-            if (kind == 0)
+            if (kind == 0) {
                 text[at] = static_cast<char>(random());
-            else if (kind == 1)
+            } else if (kind == 1) {
                 text.erase(at, random() % 40);
-            else
+            } else {
                 text.insert(at, kind == 2 ? text.substr(at / 2, random() % 60) : "\r\n");
+            }
         }
         std::vector<std::string> notes;
-        for (const pim::StoredItem& item : ical::ReadCalendarItems(text, notes))
+        for (const pim::StoredItem& item : ical::ReadCalendarItems(text, notes)) {
             EXPECT_LE(item.fields.Start, item.fields.End);
+        }
         if (i % 20 == 0) {
             EXPECT_EQ(Import(paths.StorePath(), text).status, 0);
         }
@@ -309,7 +316,8 @@ TEST(IcalTool, CommandsAndExitCodes)
     };
     for (const Case& c : cases) {
         std::istringstream in(c.input);
-        std::ostringstream out, err;
+        std::ostringstream out;
+        std::ostringstream err;
         SCOPED_TRACE(c.args.empty() ? "(none)" : c.args[0]);
         EXPECT_EQ(RunIcal(c.args, in, out, err), c.code) << err.str();
         if (!c.out.empty()) {
@@ -320,16 +328,19 @@ TEST(IcalTool, CommandsAndExitCodes)
     // A file that holds no calendar, or none that can be read, is one line and no summary.
     for (const std::string& file : {paths.File("text.ics"), paths.File("missing.ics")}) {
         std::istringstream in;
-        std::ostringstream out, err;
+        std::ostringstream out;
+        std::ostringstream err;
         EXPECT_EQ(RunIcal({"import", "--store", store, file}, in, out, err), kIcalFileUnreadable);
         EXPECT_EQ(out.str(), "");
-        EXPECT_EQ(err.str(), "tamberlo-ical: " +
-                                 (file == paths.File("text.ics") ? file + ": no iCalendar data found"
-                                                                 : "cannot read " + file) +
-                                 "\n");
+        EXPECT_EQ(err.str(),
+                  "tamberlo-ical: " +
+                      (file == paths.File("text.ics") ? file + ": no iCalendar data found"
+                                                      : "cannot read " + file) +
+                      "\n");
     }
     std::istringstream none;
-    std::ostringstream out, err;
+    std::ostringstream out;
+    std::ostringstream err;
     ASSERT_EQ(RunIcal({"export", "--store", store}, none, out, err), kIcalOk);
     EXPECT_NE(out.str().find("UID:one\r\n"), std::string::npos);
     EXPECT_NE(out.str().find("DTSTART;VALUE=DATE:20261208\r\n"), std::string::npos);
@@ -351,8 +362,9 @@ protected:
     int_type underflow() override
     {
         [[maybe_unused]] const ssize_t written = write(notify_, "x", 1);
-        for (;;)
+        for (;;) {
             pause();
+        }
     }
 
 private:
@@ -368,8 +380,9 @@ TEST(CalendarImport, AKilledImportLeavesTheStoreAsItWas)
     ScopedZone zone("UTC");
     TempPaths paths;
     std::string events;
-    for (int i = 0; i < 400; ++i)
+    for (int i = 0; i < 400; ++i) {
         events += Event("e" + std::to_string(i), "DTSTART:20261207T090000\r\n");
+    }
     const std::string text = Calendar(events);
     ASSERT_EQ(
         Import(paths.StorePath(), Calendar(Event("kept", "DTSTART:20261201T090000\r\n"))).status,
@@ -391,7 +404,7 @@ TEST(CalendarImport, AKilledImportLeavesTheStoreAsItWas)
     close(pipeFds[0]);
     close(pipeFds[1]);
     const std::vector<pim::StoredItem> items = StoredItems(paths.StorePath());
-    ASSERT_EQ(items.size(), 1u);
+    ASSERT_EQ(items.size(), 1U);
     EXPECT_EQ(items[0].fields.UID, L"kept");
 }
 
@@ -409,14 +422,16 @@ TEST(IcalTool, AFailedImportNamesTheStoreAndOccurrencesEscapeControls)
         SavedAppointment(session, L"a\x1b]0;pwned\x07\tb", At(2026, 12, 7, 9), At(2026, 12, 7, 10));
     }
     std::istringstream none;
-    std::ostringstream out, err;
+    std::ostringstream out;
+    std::ostringstream err;
     ASSERT_EQ(RunIcal({"occurrences", "--store", store, "--from", "2026-12-07", "--days", "1"},
                       none, out, err),
               kIcalOk);
     EXPECT_EQ(out.str(), "20261207T090000 20261207T100000 a\\x1b]0;pwned\\x07\\x09b\n");
 
     const auto importError = [&] {
-        std::ostringstream ignored, failed;
+        std::ostringstream ignored;
+        std::ostringstream failed;
         EXPECT_EQ(RunIcal({"import", "--store", store, ics}, none, ignored, failed),
                   kIcalStoreFailed);
         return failed.str();
@@ -448,8 +463,7 @@ TEST(CalendarImport, ZoneNamesOfEveryKindAndExdatesByTime)
         "BEGIN:VTIMEZONE\r\nTZID:Europe/Berlin\r\nBEGIN:STANDARD\r\nDTSTART:20180101T000000\r\n"
         "TZOFFSETFROM:+0500\r\nTZOFFSETTO:+0500\r\nEND:STANDARD\r\nEND:VTIMEZONE\r\n";
     const std::string text = Calendar(
-        shortBerlin +
-        Event("windows", "DTSTART;TZID=Pacific Standard Time:20261207T090000\r\n") +
+        shortBerlin + Event("windows", "DTSTART;TZID=Pacific Standard Time:20261207T090000\r\n") +
         Event("vendor", "DTSTART;TZID=/freeassociation.sourceforge.net/Tzfile/America/New_York:"
                         "20261207T093000\r\n") +
         Event("old", "DTSTART;TZID=Europe/Berlin:20161207T090000\r\n") +
@@ -473,10 +487,11 @@ TEST(CalendarImport, ZoneNamesOfEveryKindAndExdatesByTime)
     EXPECT_EQ(Occurrences(paths.StorePath(), MakeSystemTime(2016, 12, 7), 1),
               "20161207T090000 20161207T090000 old\n");
     const std::vector<pim::StoredItem> items = StoredItems(paths.StorePath());
-    ASSERT_EQ(items.size(), 6u);
+    ASSERT_EQ(items.size(), 6U);
     std::wstring zones;
-    for (const pim::StoredItem& item : items)
+    for (const pim::StoredItem& item : items) {
         zones += item.fields.Zone + L";";
+    }
     // A zone only the file defines cannot be kept by name: its item (read last, once the
     // definition was seen) is in local time.
     EXPECT_EQ(zones, L"America/Los_Angeles;America/New_York;Europe/Berlin;America/New_York;UTC;;");
@@ -521,7 +536,7 @@ TEST(CalendarImport, WhatTheStoreCannotHoldIsReportedByItsSummary)
               "20261215T110000 20261215T120000 Invite\n"
               "20261216T100000 20261216T110000 Off rule\n");
     const std::vector<pim::StoredItem> items = StoredItems(paths.StorePath());
-    ASSERT_EQ(items.size(), 6u);
+    ASSERT_EQ(items.size(), 6U);
     EXPECT_TRUE(items[5].fields.ReminderSet);
     EXPECT_EQ(items[5].fields.ReminderTime,
               SystemTimeToVariantTime(MakeSystemTime(2026, 12, 8, 7, 30)));
@@ -533,19 +548,19 @@ TEST(CalendarImport, ReportsNameItemsBySummaryAndCountInWords)
 {
     ScopedZone zone("UTC");
     TempPaths paths;
-    const std::string text = Calendar(
-        "BEGIN:VEVENT\r\nUID:u-1\r\nSUMMARY:Lunch\\nwith Ann\r\nEND:VEVENT\r\n"
-        "BEGIN:VEVENT\r\nUID:u-2\r\nEND:VEVENT\r\n"
-        "BEGIN:VEVENT\r\nDTSTART:20261207T09000\r\nEND:VEVENT\r\n"
-        "BEGIN:VEVENT\r\nUID:u-3\r\nSUMMARY:" + std::string(70, 'y') + "\r\nEND:VEVENT\r\n" +
-        Event("Once", "DTSTART:20261207T090000\r\nRRULE:FREQ=DAILY;BYHOUR=9;COUNT=1\r\n") +
-        "BEGIN:VTODO\r\nUID:t\r\nSUMMARY:Taxes\r\nEND:VTODO\r\n");
+    const std::string text =
+        Calendar("BEGIN:VEVENT\r\nUID:u-1\r\nSUMMARY:Lunch\\nwith Ann\r\nEND:VEVENT\r\n"
+                 "BEGIN:VEVENT\r\nUID:u-2\r\nEND:VEVENT\r\n"
+                 "BEGIN:VEVENT\r\nDTSTART:20261207T09000\r\nEND:VEVENT\r\n"
+                 "BEGIN:VEVENT\r\nUID:u-3\r\nSUMMARY:" +
+                 std::string(70, 'y') + "\r\nEND:VEVENT\r\n" +
+                 Event("Once", "DTSTART:20261207T090000\r\nRRULE:FREQ=DAILY;BYHOUR=9;COUNT=1\r\n") +
+                 "BEGIN:VTODO\r\nUID:t\r\nSUMMARY:Taxes\r\nEND:VTODO\r\n");
     const ical::ImportReport report = Import(paths.StorePath(), text, true);
     EXPECT_EQ(ical::SummaryLine(report), "imported 1 appointment, 1 task, 4 skipped");
     EXPECT_EQ(report.notes,
               (std::vector<std::string>{
-                  "\"Lunch with Ann\": skipped, no DTSTART",
-                  "UID u-2: skipped, no DTSTART",
+                  "\"Lunch with Ann\": skipped, no DTSTART", "UID u-2: skipped, no DTSTART",
                   "(no summary or UID): skipped, unreadable DTSTART",
                   "\"" + std::string(60, 'y') + "...\": skipped, no DTSTART",
                   "\"Once\": BYHOUR, BYMINUTE or BYSECOND; imported as 1 single appointment"}));
@@ -568,8 +583,9 @@ TEST(CalendarImport, ZoneNamesResolveToTheSystemsZones)
         {"Mars/Olympus", ""},
         {"", ""},
     };
-    for (const auto& [tzid, iana] : cases)
+    for (const auto& [tzid, iana] : cases) {
         EXPECT_EQ(ical::ZoneTable::IanaName(tzid), iana) << tzid;
+    }
 }
 
 // Property names are read without regard to case wherever the text itself is scanned: a rule
@@ -581,7 +597,7 @@ TEST(CalendarImport, PropertyNamesAreReadInAnyCase)
     const std::string bad = "SUMMARY:bad\r\nDTSTART:20261207T090000\r\n";
     struct Case {
         std::string lines;
-        std::string note;  // empty: imported without a word, with `subject`
+        std::string note; // empty: imported without a word, with `subject`
         std::wstring subject;
     };
     std::vector<Case> cases;
@@ -595,20 +611,21 @@ TEST(CalendarImport, PropertyNamesAreReadInAnyCase)
         cases.push_back({"SUMMARY:bad\r\n" + name + ":yesterday\r\n", "unreadable DTSTART", {}});
     }
     for (const std::string name : {"SUMMARY", "summary"}) {
-        cases.push_back({name + ":  two blanks \r\nDTSTART:20261207T090000\r\n", "",
-                         L"  two blanks "});
+        cases.push_back(
+            {name + ":  two blanks \r\nDTSTART:20261207T090000\r\n", "", L"  two blanks "});
     }
     for (const Case& c : cases) {
         TempPaths paths;
-        const ical::ImportReport report = Import(
-            paths.StorePath(), Calendar("BEGIN:VEVENT\r\nUID:bad\r\n" + c.lines + "END:VEVENT\r\n"));
+        const ical::ImportReport report =
+            Import(paths.StorePath(),
+                   Calendar("BEGIN:VEVENT\r\nUID:bad\r\n" + c.lines + "END:VEVENT\r\n"));
         EXPECT_EQ(report.notes, c.note.empty()
                                     ? std::vector<std::string>{}
                                     : std::vector<std::string>{"\"bad\": skipped, " + c.note})
             << c.lines;
         if (c.note.empty()) {
             const std::vector<pim::StoredItem> items = StoredItems(paths.StorePath());
-            ASSERT_EQ(items.size(), 1u) << c.lines;
+            ASSERT_EQ(items.size(), 1U) << c.lines;
             EXPECT_EQ(items[0].fields.Subject, c.subject) << c.lines;
         }
     }

@@ -19,13 +19,16 @@ std::string File(const char* uid)
     return Calendar(Event(uid, "DTSTART:20261208T090000\r\nDTEND:20261208T100000\r\n"));
 }
 
-int Ical(const std::vector<std::string>& args, const std::string& input, std::string* output = nullptr)
+int Ical(const std::vector<std::string>& args, const std::string& input,
+         std::string* output = nullptr)
 {
     std::istringstream in(input);
-    std::ostringstream out, err;
+    std::ostringstream out;
+    std::ostringstream err;
     const int code = RunIcal(args, in, out, err);
-    if (output)
+    if (output != nullptr) {
         *output = out.str() + err.str();
+    }
     return code;
 }
 
@@ -37,8 +40,9 @@ std::map<std::wstring, int32_t> Placed(const std::string& store)
     std::vector<pim::StoredItem> items;
     db.Load(pim::kAppointmentKind, 0, items);
     std::map<std::wstring, int32_t> out;
-    for (const pim::StoredItem& item : items)
+    for (const pim::StoredItem& item : items) {
         out[item.fields.UID] = item.calendar;
+    }
     return out;
 }
 
@@ -78,7 +82,7 @@ TEST(IcalTool, ImportsGoToTheLocalCalendarUnlessOneIsNamed)
     EXPECT_NE(exported.find("UID:home\r\n"), std::string::npos);
     EXPECT_EQ(exported.find("UID:job\r\n"), std::string::npos);
     ASSERT_EQ(Ical({"export", "--store", store, "--calendar", "Personal", "--calendar", "Work"}, "",
-                  &exported),
+                   &exported),
               kIcalOk);
     EXPECT_NE(exported.find("UID:job\r\n"), std::string::npos);
     EXPECT_EQ(Ical({"export", "--store", store, "--calendar", "Nowhere"}, ""), kIcalBadArguments);

@@ -29,15 +29,19 @@ std::map<std::string, Lines> Components(const std::string& text)
 {
     std::map<std::string, Lines> out;
     Lines current;
-    std::string uid, recurrence;
+    std::string uid;
+    std::string recurrence;
     for (const std::string& line : pim::UnfoldedLines(text)) {
         const std::string name = pim::KeptPropertyName(line);
-        if (line == "BEGIN:VEVENT" || line == "BEGIN:VTODO")
+        if (line == "BEGIN:VEVENT" || line == "BEGIN:VTODO") {
             current = {};
-        if (name == "UID" && current.size() > 0 && uid.empty())
+        }
+        if (name == "UID" && current.size() > 0 && uid.empty()) {
             uid = line;
-        if (name == "RECURRENCE-ID")
+        }
+        if (name == "RECURRENCE-ID") {
             recurrence = line.substr(line.find(':'));
+        }
         current.push_back(line);
         if (line == "END:VEVENT" || line == "END:VTODO") {
             out[uid.substr(4) + recurrence] = current;
@@ -56,8 +60,9 @@ Lines Without(const Lines& lines, const std::set<std::string>& names)
     for (const std::string& line : lines) {
         const std::string name = pim::KeptPropertyName(line);
         depth += name == "BEGIN" ? 1 : name == "END" ? -1 : 0;
-        if (depth != 1 || name == "BEGIN" || names.count(name) == 0)
+        if (depth != 1 || name == "BEGIN" || !names.contains(name)) {
             out.push_back(line);
+        }
     }
     std::sort(out.begin(), out.end());
     return out;
@@ -110,14 +115,16 @@ TEST(KeptComponent, EveryPropertyNotEditedSurvivesAnEdit)
         ASSERT_EQ(session.Connect(), 0);
         for (int32_t n = 1; n <= session.AppointmentCount(); ++n) {
             const AppointItem item = session.FetchAppointment(n);
-            if (item->GetUID() == L"meeting-1@example.com")
+            if (item->GetUID() == L"meeting-1@example.com") {
                 item->SetBody(item->GetBody() + L"\r\nBring coffee");
+            }
             if (item->GetUID() == L"day-1@example.com") {
                 item->SetStart(item->GetStart() + 1);
                 item->SetEnd(item->GetEnd() + 1);
             }
-            if (item->GetUID() == L"series-1@example.com")
+            if (item->GetUID() == L"series-1@example.com") {
                 item->SetSubject(L"Weekly sync, renamed");
+            }
             ASSERT_EQ(item->Save(), 0);
             std::shared_ptr<pim::RecurrencePattern> pattern;
             std::shared_ptr<pim::AppointmentItem> moved;
@@ -148,7 +155,7 @@ TEST(KeptComponent, EveryPropertyNotEditedSurvivesAnEdit)
     size_t survived = 0;
     for (const auto& [key, lines] : in) {
         SCOPED_TRACE(key);
-        ASSERT_EQ(edited.count(key), 1u);
+        ASSERT_EQ(edited.count(key), 1U);
         std::set<std::string> aside = edited.at(key);
         aside.insert({"DTSTAMP", "LAST-MODIFIED", "SEQUENCE"});
         const Lines kept = Without(lines, aside);
@@ -159,7 +166,7 @@ TEST(KeptComponent, EveryPropertyNotEditedSurvivesAnEdit)
         EXPECT_EQ(Line(out.at(key), "DTSTAMP"), "DTSTAMP:20261207T100000Z");
         EXPECT_EQ(Line(out.at(key), "LAST-MODIFIED"), "LAST-MODIFIED:20261207T100000Z");
     }
-    EXPECT_EQ(survived, 120u);
+    EXPECT_EQ(survived, 120U);
     EXPECT_NE(Line(out.at("meeting-1@example.com"), "DESCRIPTION").find("\\nBring coffee"),
               std::string::npos);
     EXPECT_EQ(Line(out.at("meeting-1@example.com"), "SEQUENCE"), "SEQUENCE:3");

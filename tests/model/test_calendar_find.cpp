@@ -72,10 +72,12 @@ TEST(CalendarFind, ListsEachMatchOnceInDateOrder)
     const auto lines = [&](const std::wstring& text) {
         const FoundItems found = FindInCalendar(session, text, now);
         std::vector<std::wstring> out;
-        for (const FoundItem& f : found.lines)
+        for (const FoundItem& f : found.lines) {
             out.push_back(FoundDayText(f) + L" " + FoundTimeText(f) + L" " + f.subject);
-        if (found.next >= 0)
+        }
+        if (found.next >= 0) {
             out[found.next] += L" <";
+        }
         return out;
     };
     EXPECT_EQ(lines(L"STANDUP"), (std::vector<std::wstring>{
@@ -125,7 +127,7 @@ TEST(CalendarFind, AZonedSeriesIsListedAtItsOccurrencesLocalTime)
     store.Close();
     PimSession session(paths.StorePath(), OccurrenceOnDay);
     const FoundItems found = FindInCalendar(session, L"call", MakeSystemTime(2027, 3, 25, 8));
-    ASSERT_EQ(found.lines.size(), 2u);
+    ASSERT_EQ(found.lines.size(), 2U);
     EXPECT_EQ(FoundDayText(found.lines[0]) + L" " + FoundTimeText(found.lines[0]) + L" " +
                   FoundDayText(found.lines[1]) + L" " + FoundTimeText(found.lines[1]),
               L"2027/03/22 14:00 2027/03/29 15:00"); // Europe's clocks moved on 28 March

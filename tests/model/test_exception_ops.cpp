@@ -55,7 +55,7 @@ protected:
         AppointItem occurrence;
         ASSERT_GE(PatternOf(item)->GetOccurrence(At(day, 0), &occurrence), 0);
         SetEveryField(*occurrence);
-        occurrence->SetUID(L"");  // an occurrence has its series' id
+        occurrence->SetUID(L""); // an occurrence has its series' id
         occurrence->SetSubject(subject);
         occurrence->SetStart(start);
         occurrence->SetEnd(end);

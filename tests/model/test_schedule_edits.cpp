@@ -60,8 +60,9 @@ TEST_F(ChangePathTest, FailuresChangeNeitherStoreNorDocument)
     const int32_t oid = window.Add(Values(L"Kept", 8));
     const auto subjects = [this](int row) {
         std::vector<std::wstring> out;
-        for (int p = 0; p < doc.ApptCount(row); ++p)
+        for (int p = 0; p < doc.ApptCount(row); ++p) {
             out.push_back(doc.ApptSubject(row, p) + L"/" + std::to_wstring(doc.EntryState(row, p)));
+        }
         return out;
     };
 
@@ -71,8 +72,9 @@ TEST_F(ChangePathTest, FailuresChangeNeitherStoreNorDocument)
     ScheduleChange save{ChangeKind::kSave, {pim::kAppointmentKind, oid}};
     save.after = Values(L"Changed", 9);
     for (const bool connected : {true, false}) {
-        if (connected)
+        if (connected) {
             session.Connect();
+        }
         ASSERT_TRUE(locker.Run("BEGIN IMMEDIATE"));
         const EditResult refused = edits.Apply(save);
         locker.Run("ROLLBACK");

@@ -19,10 +19,10 @@
 #include "platform/message_service.h"
 #include "platform/pim/recurrence_pattern.h"
 #include "tests/model/stub_document_settings.h"
-#include "tests/support/store_file.h"
 #include "tests/support/scoped_zone.h"
-#include "tests/support/temp_paths.h"
+#include "tests/support/store_file.h"
 #include "tests/support/store_items.h"
+#include "tests/support/temp_paths.h"
 
 namespace {
 
@@ -42,7 +42,8 @@ protected:
                             const std::wstring& categories = {})
     {
         session_.Connect(); // loading the document closes the session again
-        return SavedAppointment(session_, subject, start, end, allDay, categories, L"Room " + subject);
+        return SavedAppointment(session_, subject, start, end, allDay, categories,
+                                L"Room " + subject);
     }
 
     // A daily series from the day of `start`, at its time, lasting `minutes`, through `last`.
@@ -359,18 +360,18 @@ TEST_F(DocTest, UnreadableStoresAreReportedOncePerFailure)
 {
     Spoil();
     auto doc = Load();
-    ASSERT_EQ(messages_.shown().size(), 1u);
+    ASSERT_EQ(messages_.shown().size(), 1U);
     EXPECT_EQ(messages_.shown()[0].caption, L"Warning");
     EXPECT_EQ(doc->ApptCount(0), 0);
     EXPECT_TRUE(doc->SetShownStart(AddDays(doc->GetShownStart(), 7)));
     EXPECT_FALSE(doc->SetShownStart(AddDays(doc->GetShownStart(), 90)));
     doc->Reload();
-    EXPECT_EQ(messages_.shown().size(), 1u) << "the same failure again";
+    EXPECT_EQ(messages_.shown().size(), 1U) << "the same failure again";
     ASSERT_TRUE(QFile::remove(QString::fromStdString(paths_.StorePath())));
     doc->Reload(); // a missing store is created empty
     Spoil();
     doc->Reload();
-    EXPECT_EQ(messages_.shown().size(), 2u) << "failing after a good load";
+    EXPECT_EQ(messages_.shown().size(), 2U) << "failing after a good load";
 }
 
 TEST_F(DocTest, AReadOnlyStoreShowsAndIsReportedOnce)
@@ -381,7 +382,7 @@ TEST_F(DocTest, AReadOnlyStoreShowsAndIsReportedOnce)
     const auto doc = Load();
     EXPECT_EQ(Entries(*doc, Row(8)), Lines{L"0900 1000 0 0 0 2 Kept"});
     doc->Reload();
-    ASSERT_EQ(messages_.shown().size(), 1u);
+    ASSERT_EQ(messages_.shown().size(), 1U);
     const std::wstring store = QString::fromStdString(paths_.StorePath()).toStdWString();
     EXPECT_EQ(messages_.shown()[0].text, L"The calendar store " + store + L" is read-only.");
 }
@@ -392,7 +393,8 @@ TEST_F(DocTest, MoreThan9999ItemsKeepEveryField)
 {
     constexpr int kItems = 10'050;
     session_.Disconnect();
-    Sql(paths_.StorePath(), "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10050), "
+    Sql(paths_.StorePath(),
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10050), "
         "s(i, at) AS (SELECT i, 46363 + i % 60 + (i % 96) / 96.0 FROM n) "
         "INSERT INTO items (kind, subject, start_at, end_at) "
         "SELECT 1, 'Item ' || i, at, at + 1.0 / 96 FROM s");
@@ -425,7 +427,7 @@ TEST_F(DocTest, AZonedSeriesShowsOnTheLocalDaysOfItsZonesDays)
     ASSERT_GE(series->Save(), 0);
     const auto doc = Load();
     for (int day = 7; day <= 13; ++day) {
-        const bool shows = day != 11 && day != 12;  // Friday and Saturday in Berlin
+        const bool shows = day != 11 && day != 12; // Friday and Saturday in Berlin
         EXPECT_EQ(Entries(*doc, Row(day)), shows ? Lines{L"2300 2400 0 1 0 2 Tokyo"} : Lines{})
             << day;
     }

@@ -65,14 +65,17 @@ protected:
     {
         Snapshot all;
         const ScopedConnection open(session, pim::ItemSelection::All);
-        for (int32_t n = 1; n <= session.AppointmentCount(); ++n)
+        for (int32_t n = 1; n <= session.AppointmentCount(); ++n) {
             all.push_back(session.FetchAppointment(n)->Stored());
-        for (int32_t n = 1; n <= session.TaskCount(); ++n)
+        }
+        for (int32_t n = 1; n <= session.TaskCount(); ++n) {
             all.push_back(session.FetchTask(n)->Stored());
+        }
         for (pim::StoredItem& item : all) {
             item.fields.Oid = 0;
-            for (pim::ExceptionFields& e : item.exceptions)
+            for (pim::ExceptionFields& e : item.exceptions) {
                 e.occurrence.Oid = 0;
+            }
         }
         std::sort(all.begin(), all.end(), [](const auto& a, const auto& b) {
             return std::tie(a.kind, a.fields.Subject, a.fields.Start, a.fields.StartDate) <
@@ -120,15 +123,23 @@ TEST_F(UndoTest, EveryKindOfStepUndoesAndRedoesExactly)
         UndoLabel label;
     };
     const Case cases[] = {
-        {"add", [&] { Add(pim::kAppointmentKind, Appointment(L"Lunch", 11)); },
+        {"add",
+         [&] { Add(pim::kAppointmentKind, Appointment(L"Lunch", 11)); },
          {UndoAction::kAdd, L"Lunch"}},
-        {"edit", [&] { Save({pim::kAppointmentKind, single}, moved); },
+        {"edit",
+         [&] {
+             Save({pim::kAppointmentKind, single}, moved);
+         },
          {UndoAction::kEdit, L"Dentist"}},
         {"occurrence as exception",
-         [&] { Save({pim::kAppointmentKind, series, At(9, 0)}, changedOccurrence); },
+         [&] {
+             Save({pim::kAppointmentKind, series, At(9, 0)}, changedOccurrence);
+         },
          {UndoAction::kEdit, L"Standup", At(9, 0)}},
         {"delete occurrence",
-         [&] { edits.Apply({ChangeKind::kDelete, {pim::kAppointmentKind, series, At(10, 0)}}); },
+         [&] {
+             edits.Apply({ChangeKind::kDelete, {pim::kAppointmentKind, series, At(10, 0)}});
+         },
          {UndoAction::kDelete, L"Standup", At(10, 0)}},
         {"cancel one exception",
          [&] {
@@ -144,13 +155,20 @@ TEST_F(UndoTest, EveryKindOfStepUndoesAndRedoesExactly)
              edits.Apply(cancel);
          },
          {UndoAction::kEdit, L"Standup"}},
-        {"complete", [&] { edits.Apply({ChangeKind::kCompleteTask, {pim::kTaskKind, task}}); },
+        {"complete",
+         [&] {
+             edits.Apply({ChangeKind::kCompleteTask, {pim::kTaskKind, task}});
+         },
          {UndoAction::kComplete, L"Report"}},
         {"recurring task moves on",
-         [&] { edits.Apply({ChangeKind::kCompleteTask, {pim::kTaskKind, weekly}}); },
+         [&] {
+             edits.Apply({ChangeKind::kCompleteTask, {pim::kTaskKind, weekly}});
+         },
          {UndoAction::kComplete, L"Bins"}},
         {"delete series with its exceptions",
-         [&] { edits.Apply({ChangeKind::kDelete, {pim::kAppointmentKind, series}}); },
+         [&] {
+             edits.Apply({ChangeKind::kDelete, {pim::kAppointmentKind, series}});
+         },
          {UndoAction::kDelete, L"Standup"}},
         {"paste of two as one step",
          [&] {
@@ -169,8 +187,10 @@ TEST_F(UndoTest, EveryKindOfStepUndoesAndRedoesExactly)
         const Snapshot after = Store();
         ASSERT_NE(before, after) << c.name;
         ASSERT_TRUE(stack.NextUndo()) << c.name;
-        EXPECT_EQ(std::tie(stack.NextUndo()->action, stack.NextUndo()->subject, stack.NextUndo()->day),
-                  std::tie(c.label.action, c.label.subject, c.label.day)) << c.name;
+        EXPECT_EQ(
+            std::tie(stack.NextUndo()->action, stack.NextUndo()->subject, stack.NextUndo()->day),
+            std::tie(c.label.action, c.label.subject, c.label.day))
+            << c.name;
         EXPECT_EQ(stack.Undo().status, UndoStatus::kDone) << c.name;
         EXPECT_EQ(Store(), before) << c.name;
         EXPECT_EQ(stack.Redo().status, UndoStatus::kDone) << c.name;
@@ -188,7 +208,7 @@ TEST_F(UndoTest, EveryKindOfStepUndoesAndRedoesExactly)
     EXPECT_EQ(stack.Undo().status, UndoStatus::kDone); // clear all, on the new id
     std::optional<pim::StoredItem> restored;
     ASSERT_EQ(edits.ReadStored(pim::kAppointmentKind, back, restored), EditStatus::kDone);
-    EXPECT_EQ(restored->exceptions.size(), 2u);
+    EXPECT_EQ(restored->exceptions.size(), 2U);
     EXPECT_EQ(restored->fields.Subject, L"Standup");
 
     // A new change after an undo drops the redo side; the oldest steps go past the limit.
@@ -197,16 +217,18 @@ TEST_F(UndoTest, EveryKindOfStepUndoesAndRedoesExactly)
     {
         const ScopedConnection open(session); // one disk sync for all of them
         session.RunInOneTransaction([&] {
-            for (size_t i = 0; i < UndoStack::kMaxSteps; ++i)
+            for (size_t i = 0; i < UndoStack::kMaxSteps; ++i) {
                 Save({pim::kTaskKind, task}, Task(L"Report " + std::to_wstring(i), false));
+            }
             return 0;
         });
     }
     size_t undone = 0;
-    while (stack.Undo().status == UndoStatus::kDone)
+    while (stack.Undo().status == UndoStatus::kDone) {
         ++undone;
+    }
     EXPECT_EQ(undone, UndoStack::kMaxSteps);
-    EXPECT_EQ(Store().size(), 6u);
+    EXPECT_EQ(Store().size(), 6U);
 }
 
 TEST_F(UndoTest, DropsAStepAnotherProgramOvertookAndReachesTheOneBefore)
@@ -234,8 +256,8 @@ TEST_F(UndoTest, DropsAStepAnotherProgramOvertookAndReachesTheOneBefore)
     EXPECT_EQ(dentist->fields.Start, At(9, 10));
 
     // The same for a redo that another program overtook: refused, dropped, nothing written.
-    for (const char* sql : {"UPDATE items SET subject = 'Dentist (moved by sync)'",
-                            "DELETE FROM items"}) {
+    for (const char* sql :
+         {"UPDATE items SET subject = 'Dentist (moved by sync)'", "DELETE FROM items"}) {
         ASSERT_TRUE(other.Run(sql));
         const Snapshot now = Store();
         const bool pending = stack.CanRedo();
@@ -319,11 +341,14 @@ TEST_F(UndoTest, RandomChangesUndosAndRedosFollowTheHistory)
     size_t cursor = 0;
     const auto pick = [&](pim::ItemKind kind) -> std::optional<pim::StoredItem> {
         std::vector<pim::StoredItem> of;
-        for (pim::StoredItem& item : StoredItems(session))
-            if (item.kind == kind)
+        for (pim::StoredItem& item : StoredItems(session)) {
+            if (item.kind == kind) {
                 of.push_back(std::move(item));
-        if (of.empty())
+            }
+        }
+        if (of.empty()) {
             return std::nullopt;
+        }
         return of[random() % of.size()];
     };
     for (int step = 0; step < 1000; ++step) {
@@ -342,13 +367,13 @@ TEST_F(UndoTest, RandomChangesUndosAndRedosFollowTheHistory)
             const Snapshot before = Store();
             if (what == 3) {
                 Add(pim::kAppointmentKind, Appointment(subject, day, random() % 2 == 0));
-            } else if (const auto a = pick(pim::kAppointmentKind);
-                       a && what == 4) {
+            } else if (const auto a = pick(pim::kAppointmentKind); a && what == 4) {
                 Save({pim::kAppointmentKind, a->fields.Oid}, Appointment(subject, day));
             } else if (a && what == 5 && a->pattern) {
                 Save({pim::kAppointmentKind, a->fields.Oid, At(day, 0)}, Appointment(subject, day));
             } else if (a && what == 6 && a->pattern) {
-                edits.Apply({ChangeKind::kDelete, {pim::kAppointmentKind, a->fields.Oid, At(day, 0)}});
+                edits.Apply(
+                    {ChangeKind::kDelete, {pim::kAppointmentKind, a->fields.Oid, At(day, 0)}});
             } else if (a && what == 7) {
                 ScheduleChange cancel{ChangeKind::kCancelException,
                                       {pim::kAppointmentKind, a->fields.Oid}};
@@ -360,8 +385,9 @@ TEST_F(UndoTest, RandomChangesUndosAndRedosFollowTheHistory)
                 edits.Apply({ChangeKind::kCompleteTask, {pim::kTaskKind, t->fields.Oid}});
             }
             Snapshot after = Store();
-            if (after == before)
+            if (after == before) {
                 continue; // nothing changed, so nothing was kept
+            }
             history.resize(cursor + 1);
             history.push_back(std::move(after));
             ++cursor;

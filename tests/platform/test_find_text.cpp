@@ -47,8 +47,9 @@ TEST(FindText, TheIndexFollowsEverySave)
         std::vector<FindMatch> found;
         EXPECT_EQ(db.FindMatches(text, found), 0);
         std::wstring all;
-        for (const FindMatch& f : found)
+        for (const FindMatch& f : found) {
             all += texts[f.oid] + L"|";
+        }
         return all;
     };
     EXPECT_EQ(subjects(L"mül"), L"Zahnarzt Dr. Müller|");
@@ -87,8 +88,9 @@ TEST(FindText, ALargeBatchBuildsTheIndexesAtItsEnd)
         std::wstring all;
         SqliteStatement list(reader.Handle(), "SELECT name FROM sqlite_master WHERE type = "
                                               "'index' ORDER BY name");
-        while (list.Step() == SQLITE_ROW)
+        while (list.Step() == SQLITE_ROW) {
             all += list.Text(0) + L" ";
+        }
         return all;
     };
     const std::wstring before = indexes();
@@ -120,13 +122,13 @@ TEST(FindText, ALargeBatchBuildsTheIndexesAtItsEnd)
         EXPECT_EQ(db.FindMatches(text, found), 0);
         return found.size();
     };
-    EXPECT_EQ(count(L"meeting"), 1498u); // one replaced, one deleted
-    EXPECT_EQ(count(L"meeting 10"), 110u); // 100..109, 1000..1099 and not 10 itself
-    EXPECT_EQ(count(L"workshop"), 1u);
-    EXPECT_EQ(count(L"meeting 1200"), 0u);
+    EXPECT_EQ(count(L"meeting"), 1498U);   // one replaced, one deleted
+    EXPECT_EQ(count(L"meeting 10"), 110U); // 100..109, 1000..1099 and not 10 itself
+    EXPECT_EQ(count(L"workshop"), 1U);
+    EXPECT_EQ(count(L"meeting 1200"), 0U);
     std::vector<StoredItem> range;
     ASSERT_EQ(db.LoadRange(kAppointmentKind, {46100.0, 46103.0}, range), 0);
-    EXPECT_EQ(range.size(), 7u); // the three days and the two of slack on each side
+    EXPECT_EQ(range.size(), 7U); // the three days and the two of slack on each side
 }
 
 } // namespace

@@ -16,11 +16,11 @@
 #include <random>
 
 #include "platform/clock.h"
-#include "tests/support/store_file.h"
+#include "tests/support/dates.h"
 #include "tests/support/item_text.h"
 #include "tests/support/scoped_zone.h"
+#include "tests/support/store_file.h"
 #include "tests/support/temp_paths.h"
-#include "tests/support/dates.h"
 
 namespace {
 
@@ -181,11 +181,22 @@ TEST(PimStore, FindAcceptsOnlyTheOidRestriction)
     EXPECT_EQ(items->Find(L"[Oid]=" + std::to_wstring(oids[2]), &found), 0);
     EXPECT_EQ(found->GetSubject(), L"item 2");
 
-    const std::wstring bad[] = {
-        L"", L"[Oid]=", L"[Oid]=   ", L"[oid]=1", L"[Oid] = 1", L"[Oid]=1 OR 1=1",
-        L"[Oid]=1; DROP TABLE items", L"'; DROP TABLE items; --", L"[Oid]=-1", L"[Oid]=+1",
-        L"[Oid]=0", L"[Oid]=99999999999999999999", L"[Oid]=2147483648", L"[Oid]=1x",
-        L"[Subject]=item 1", L"[Oid]=987654" /* no such id */};
+    const std::wstring bad[] = {L"",
+                                L"[Oid]=",
+                                L"[Oid]=   ",
+                                L"[oid]=1",
+                                L"[Oid] = 1",
+                                L"[Oid]=1 OR 1=1",
+                                L"[Oid]=1; DROP TABLE items",
+                                L"'; DROP TABLE items; --",
+                                L"[Oid]=-1",
+                                L"[Oid]=+1",
+                                L"[Oid]=0",
+                                L"[Oid]=99999999999999999999",
+                                L"[Oid]=2147483648",
+                                L"[Oid]=1x",
+                                L"[Subject]=item 1",
+                                L"[Oid]=987654" /* no such id */};
     for (const std::wstring& text : bad) {
         std::shared_ptr<AppointmentItem> none;
         EXPECT_LT(items->Find(text, &none), 0) << QString::fromStdWString(text).toStdString();
@@ -227,7 +238,8 @@ TEST(PimStore, OccurrenceSavesAndDeletesBecomeExceptions)
     std::shared_ptr<Exceptions> exceptions;
     ASSERT_EQ(pattern->GetExceptions(&exceptions), 0);
     ASSERT_EQ(exceptions->Count(), 2);
-    std::shared_ptr<Exception> changed, deleted;
+    std::shared_ptr<Exception> changed;
+    std::shared_ptr<Exception> deleted;
     std::shared_ptr<AppointmentItem> changedItem;
     ASSERT_EQ(exceptions->Item(1, &changed) + exceptions->Item(2, &deleted), 0);
     EXPECT_LT(exceptions->Item(3, &deleted), 0);
@@ -520,12 +532,12 @@ TEST(PimStore, AnOlderStoreIsReadAsItIsAndBroughtUpToDateOnlyByAWriter)
         EXPECT_TRUE(reader.StoreIdentity().id.empty());
         std::vector<FindMatch> found; // no index yet: the texts are folded as they are read
         EXPECT_EQ(reader.FindMatches(L"KEP", found), 0);
-        EXPECT_EQ(found.size(), 1u);
+        EXPECT_EQ(found.size(), 1U);
     }
     EXPECT_TRUE(Bytes(paths.StorePath()) == before);
     Application app;
     auto kept = Reopened<AppointmentItem>(app, paths.StorePath(), kCalendarFolder);
-    EXPECT_EQ(app.StoreIdentity().id.size(), 32u);
+    EXPECT_EQ(app.StoreIdentity().id.size(), 32U);
     // The UID its exports have always carried.
     EXPECT_EQ(kept->GetSubject() + L"," + kept->GetUID(), L"Kept,tamberlo-oid-1");
     kept->SetUID(L"a1b2@example.org");
@@ -535,7 +547,7 @@ TEST(PimStore, AnOlderStoreIsReadAsItIsAndBroughtUpToDateOnlyByAWriter)
     EXPECT_EQ(kept->GetUID(), L"a1b2@example.org"); // a second migration would refuse the file
     std::vector<FindMatch> found; // Find's index was built from the items there were
     ASSERT_EQ(app.FindMatches(L"KEP", found), 0);
-    ASSERT_EQ(found.size(), 1u);
+    ASSERT_EQ(found.size(), 1U);
     EXPECT_EQ(found[0].oid, kept->GetOid());
 }
 
@@ -571,10 +583,12 @@ public:
         shim_.zName = "full-disk";
         shim_.xOpen = [](sqlite3_vfs*, const char* name, sqlite3_file* f, int flags, int* out) {
             const int rc = real_->xOpen(real_, name, f, flags, out);
-            if (rc == SQLITE_OK && f->pMethods != nullptr && (flags & SQLITE_OPEN_MAIN_DB))
+            if (rc == SQLITE_OK && f->pMethods != nullptr && ((flags & SQLITE_OPEN_MAIN_DB) != 0)) {
                 Files<0>::Wrap(f);
-            else if (rc == SQLITE_OK && f->pMethods != nullptr && (flags & SQLITE_OPEN_WAL))
+            } else if (rc == SQLITE_OK && f->pMethods != nullptr &&
+                       ((flags & SQLITE_OPEN_WAL) != 0)) {
                 Files<1>::Wrap(f);
+            }
             return rc;
         };
         sqlite3_vfs_register(&shim_, 1);
@@ -656,7 +670,7 @@ TEST(PimStore, ReusedWriteStatementsRecoverFromFailuresAndReopens)
     ASSERT_EQ(db.Save(item), 0);
     std::vector<StoredItem> loaded;
     ASSERT_EQ(db.Load(kAppointmentKind, 0, loaded), 0);
-    ASSERT_EQ(loaded.size(), 1u);
+    ASSERT_EQ(loaded.size(), 1U);
     EXPECT_EQ(loaded.back().fields.Subject, L"kept");
 }
 
@@ -695,9 +709,9 @@ TEST(PimStore, RangeIndexesComeWithTheFirstWriterAndReadersDoWithout)
         "SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name GLOB '*_by_*'";
     ASSERT_EQ(SqlNumber(path, countIndexes), 7);
     std::string drop;
-    for (const char* name : {"items_by_start_end", "items_by_length", "items_by_due_start",
-                             "patterns_by_start", "patterns_by_length", "exceptions_by_start_end",
-                             "exceptions_by_length"}) {
+    for (const char* name :
+         {"items_by_start_end", "items_by_length", "items_by_due_start", "patterns_by_start",
+          "patterns_by_length", "exceptions_by_start_end", "exceptions_by_length"}) {
         drop += std::string("DROP INDEX ") + name + ";";
     }
     Sql(path, drop + "PRAGMA user_version = 5;"); // the version before the range indexes
@@ -753,15 +767,15 @@ TEST(PimStore, ChangedOccurrencesFindTheirSeries)
     };
     series.exceptions = {exception(8, false, L"Room Ölberg", L""),
                          exception(9, false, L"", L"bring the ÉTUDE"),
-                         exception(10, true, L"Gone party", L""),
-                         exception(11, false, L"", L"")};
+                         exception(10, true, L"Gone party", L""), exception(11, false, L"", L"")};
     ASSERT_EQ(db.Save(series), 0);
     const auto found = [&](const std::wstring& text) {
         std::vector<FindMatch> items;
         EXPECT_EQ(db.FindMatches(text, items), 0);
         std::wstring subjects;
-        for (const FindMatch& item : items)
+        for (const FindMatch& item : items) {
             subjects += item.subject + L"|";
+        }
         return subjects;
     };
     const auto all = [&] {
@@ -777,7 +791,8 @@ TEST(PimStore, ChangedOccurrencesFindTheirSeries)
 
     // Version 6 indexed the series' own texts only.
     Sql(path, "UPDATE find_text SET text = 'standup' || char(10) || char(10) || char(10) "
-              "WHERE rowid = " + std::to_string(oid) + "; PRAGMA user_version = 6;");
+              "WHERE rowid = " +
+                  std::to_string(oid) + "; PRAGMA user_version = 6;");
     const QByteArray before = Bytes(path);
     ASSERT_EQ(db.Open(path, StoreDatabase::Access::ReadOnly), 0);
     EXPECT_EQ(all(), L"Standup|Standup|Standup|Standup|");

@@ -67,20 +67,20 @@ TEST(StoreCalendars, AVersion10StoreGetsItsCalendarsFromItsLinks)
         SyncLedger ledger(db);
         std::vector<SyncLink> links;
         ASSERT_EQ(ledger.Links(links), 0);
-        ASSERT_EQ(links.size(), 5u);
+        ASSERT_EQ(links.size(), 5U);
         EXPECT_EQ(links[0].target, L"") << "a local item goes nowhere";
         EXPECT_EQ(links[3].href + L" " + links[3].etag + L" " + std::to_wstring(links[3].change) +
                       L"/" + std::to_wstring(links[3].pushed) + L" " + links[3].target,
                   L"/anna/work/task-1@example.org.ics \"t1\" 3/2 http://127.0.0.1:5232/anna/work/");
         std::vector<SyncTombstone> tombstones;
         ASSERT_EQ(ledger.Tombstones(tombstones), 0);
-        EXPECT_EQ(tombstones.size(), 1u);
+        EXPECT_EQ(tombstones.size(), 1U);
         CalendarState state;
         ASSERT_EQ(ledger.State(L"http://127.0.0.1:5232/anna/work/", state), 0);
         EXPECT_EQ(state.token, L"http://radicale.org/ns/sync/abc");
         std::vector<StoredItem> tasks;
         ASSERT_EQ(db.Load(kTaskKind, 0, tasks), 0);
-        ASSERT_EQ(tasks.size(), 2u);
+        ASSERT_EQ(tasks.size(), 2U);
         EXPECT_EQ(tasks[1].fields.Subject + L" " + std::to_wstring(tasks[1].calendar),
                   L"Groceries 4");
     };
@@ -101,8 +101,9 @@ TEST(StoreCalendars, SavesPlaceTheirItemsAndReadOnlyCalendarsRefuseChanges)
     ASSERT_EQ(list.DefaultLocal(personal), 0);
     EXPECT_EQ(personal.name + L" " + std::to_wstring(personal.id), L"Personal 1");
     Calendar holidays{0, L"Holidays", 0, CalendarKind::Local, true, true};
-    Calendar work{0, L"Work", 0x00112233, CalendarKind::Collection, true, false, 0, 0,
-                  L"https://dav.example/work/", true, false};
+    Calendar work{0,     L"Work", 0x00112233, CalendarKind::Collection,     true,
+                  false, 0,       0,          L"https://dav.example/work/", true,
+                  false};
     ASSERT_EQ(list.Save(holidays), 0);
     ASSERT_EQ(list.Save(work), 0);
     EXPECT_EQ(std::to_wstring(holidays.order) + L" " + std::to_wstring(work.order) + L" " +
@@ -147,7 +148,7 @@ TEST(StoreCalendars, SavesPlaceTheirItemsAndReadOnlyCalendarsRefuseChanges)
               L"|https://dav.example/work/|1");
     std::vector<SyncTombstone> tombstones;
     ASSERT_EQ(ledger.Tombstones(tombstones), 0);
-    ASSERT_EQ(tombstones.size(), 1u);
+    ASSERT_EQ(tombstones.size(), 1U);
     EXPECT_EQ(tombstones[0].href, L"m.ics");
 }
 
@@ -160,8 +161,8 @@ TEST(StoreCalendars, AnAccountsCalendarsOutliveItAsLocalOnes)
     const std::wstring same = L"https://dav.example/a/both/";
     SyncAccount account{0, L"dav.example", L"a", same, same, L"Both", L"Both"};
     ASSERT_EQ(ledger.SaveAccount(account), 0);
-    Calendar more{0, L"More", 0, CalendarKind::Local, true, true, 0, 0,
-                  L"https://dav.example/a/more/"};
+    Calendar more{0,    L"More", 0, CalendarKind::Local,           true,
+                  true, 0,       0, L"https://dav.example/a/more/"};
     ASSERT_EQ(ledger.AddCalendar(account.id, more), 0);
     ASSERT_EQ(ledger.AddCalendar(account.id, more), 0);
     EXPECT_LT(ledger.AddCalendar(99, more), 0);
@@ -186,7 +187,7 @@ TEST(StoreCalendars, AnAccountsCalendarsOutliveItAsLocalOnes)
         << "a calendar let go may be written here";
     std::vector<StoredItem> items;
     ASSERT_EQ(db.Load(kAppointmentKind, 0, items), 0);
-    ASSERT_EQ(items.size(), 1u);
+    ASSERT_EQ(items.size(), 1U);
     EXPECT_EQ(items[0].calendar, all[1].id);
     SyncLink link;
     ASSERT_EQ(ledger.LinkOf(there.fields.Oid, link), 0);

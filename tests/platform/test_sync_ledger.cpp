@@ -9,8 +9,8 @@
 
 #include "platform/pim/demo_calendar.h"
 #include "platform/pim/store_database.h"
-#include "tests/support/store_file.h"
 #include "tests/support/calendar_items.h"
+#include "tests/support/store_file.h"
 #include "tests/support/temp_paths.h"
 
 namespace {
@@ -26,8 +26,9 @@ int EveryDay(const RecurrenceFields&, const SYSTEMTIME&, int32_t)
 std::wstring LinkText(SyncLedger& ledger, int32_t oid)
 {
     SyncLink l;
-    if (ledger.LinkOf(oid, l) != 0)
+    if (ledger.LinkOf(oid, l) != 0) {
         return L"none";
+    }
     return std::to_wstring(l.change) + L"/" + std::to_wstring(l.pushed) +
            (l.href.empty() ? L"" : L" " + l.href + L" " + l.etag) +
            (l.conflict ? L" conflict" : L"");
@@ -37,14 +38,16 @@ std::wstring TombstonesText(SyncLedger& ledger)
 {
     std::vector<SyncTombstone> all;
     std::wstring text = ledger.Tombstones(all) == 0 ? L"" : L"failed";
-    for (const SyncTombstone& t : all)
+    for (const SyncTombstone& t : all) {
         text += t.calendar + L" " + t.href + L" " + t.etag + L" " + t.uid + L"|";
+    }
     return text;
 }
 
 std::vector<StoredItem> Everything(StoreDatabase& db)
 {
-    std::vector<StoredItem> all, tasks;
+    std::vector<StoredItem> all;
+    std::vector<StoredItem> tasks;
     db.Load(kAppointmentKind, 0, all);
     db.Load(kTaskKind, 0, tasks);
     all.insert(all.end(), tasks.begin(), tasks.end());
@@ -61,9 +64,11 @@ TEST(SyncLedger, LocalSavesAndDeletesMarkTheirItems)
     StoreDatabase db;
     ASSERT_EQ(db.Open(paths.StorePath()), 0);
     SyncLedger ledger(db);
-    StoredItem a = Meeting(L"A"), b = Meeting(L"B"), c = Meeting(L"C");
+    StoredItem a = Meeting(L"A");
+    StoredItem b = Meeting(L"B");
+    StoredItem c = Meeting(L"C");
     ASSERT_EQ(db.Save(a), 0);
-    EXPECT_EQ(a.fields.UID.size(), 32u) << "a new item gets a UID";
+    EXPECT_EQ(a.fields.UID.size(), 32U) << "a new item gets a UID";
     EXPECT_EQ(LinkText(ledger, a.fields.Oid), L"1/0");
     // A batch marks each save; a rolled-back one leaves nothing behind.
     ASSERT_EQ(db.RunInOneTransaction([&] { return db.Save(a) + db.Save(b) + db.Save(a); }), 0);
@@ -74,14 +79,15 @@ TEST(SyncLedger, LocalSavesAndDeletesMarkTheirItems)
 
     // A restore (undo of a delete) is a new item keeping its UID; a replacement saved without
     // a UID keeps the stored one.
-    StoredItem restored = a, blank = b;
+    StoredItem restored = a;
+    StoredItem blank = b;
     restored.fields.Oid = 0;
     blank.fields.UID.clear();
     ASSERT_EQ(db.Save(restored), 0);
     ASSERT_EQ(db.Save(blank), 0);
     std::vector<SyncLink> links;
     ASSERT_EQ(ledger.Links(links), 0);
-    ASSERT_EQ(links.size(), 3u);
+    ASSERT_EQ(links.size(), 3U);
     EXPECT_EQ(links[1].uid + L" " + links[2].uid + L" " + LinkText(ledger, restored.fields.Oid),
               b.fields.UID + L" " + a.fields.UID + L" 1/0");
 
@@ -149,7 +155,7 @@ TEST(SyncLedger, SyncWritesMarkNothingAndNeverOverwriteALocalChange)
     ASSERT_EQ(db.Delete(copy.fields.Oid), 0);
     ASSERT_EQ(ledger.MarkPushed(copy.fields.Oid, kCal, L"c.ics", L"e5", 2), 0);
     EXPECT_EQ(TombstonesText(ledger), kCal + L" c.ics e5 |");
-    EXPECT_EQ(Everything(db).size(), 1u);
+    EXPECT_EQ(Everything(db).size(), 1U);
 }
 
 TEST(SyncLedger, AccountsAndStatesRoundTripAndQuietWritesWriteNothing)
@@ -169,7 +175,9 @@ TEST(SyncLedger, AccountsAndStatesRoundTripAndQuietWritesWriteNothing)
     ASSERT_EQ(ledger.Accounts(accounts), 0);
     EXPECT_EQ(accounts, (std::vector<SyncAccount>{alice, bob}));
 
-    StoredItem work = Meeting(L"Work"), family = Meeting(L"Family"), gone = Meeting(L"Gone");
+    StoredItem work = Meeting(L"Work");
+    StoredItem family = Meeting(L"Family");
+    StoredItem gone = Meeting(L"Gone");
     for (StoredItem* item : {&work, &family, &gone}) {
         ASSERT_EQ(db.Save(*item), 0);
         ASSERT_EQ(
@@ -199,7 +207,8 @@ TEST(SyncLedger, AccountsAndStatesRoundTripAndQuietWritesWriteNothing)
     EXPECT_EQ(accounts, std::vector<SyncAccount>{bob});
     EXPECT_EQ(LinkText(ledger, work.fields.Oid) + L"|" + LinkText(ledger, family.fields.Oid),
               L"1/0|1/1 i.ics e");
-    CalendarState mine, bobs;
+    CalendarState mine;
+    CalendarState bobs;
     ASSERT_EQ(ledger.State(kCal, mine) + ledger.State(home, bobs), 0);
     EXPECT_EQ(mine.token + L"|" + bobs.token, L"|token");
     std::vector<SkippedResource> skipped;
@@ -223,7 +232,7 @@ TEST(SyncLedger, AVersion7StoreKeepsEveryItemAndAReaderLeavesItAsItIs)
     StoreDatabase db;
     ASSERT_EQ(db.Open(path, StoreDatabase::Access::ReadOnly), 0);
     std::vector<StoredItem> items = Everything(db);
-    ASSERT_EQ(items.size(), 150u);
+    ASSERT_EQ(items.size(), 150U);
     SyncLedger ledger(db);
     std::vector<SyncLink> links;
     std::vector<SyncAccount> accounts;
@@ -232,8 +241,9 @@ TEST(SyncLedger, AVersion7StoreKeepsEveryItemAndAReaderLeavesItAsItIs)
     for (const int32_t status :
          {ledger.Links(links), ledger.Accounts(accounts), ledger.State(kCal, state),
           ledger.SetState({kCal, L"t", L""}), ledger.SaveAccount(account),
-          ledger.MarkPushed(1, kCal, L"a.ics", L"e", 1)})
+          ledger.MarkPushed(1, kCal, L"a.ics", L"e", 1)}) {
         EXPECT_LT(status, 0);
+    }
     db.Close();
     EXPECT_EQ(Bytes(path), before);
 
@@ -246,10 +256,11 @@ TEST(SyncLedger, AVersion7StoreKeepsEveryItemAndAReaderLeavesItAsItIs)
         const int32_t oid = migrated[i].fields.Oid;
         const std::wstring uid = migrated[i].fields.UID;
         uids.insert(uid);
-        if (oid == 2)
-            EXPECT_EQ(uid.size(), 32u) << "its export name was taken: a fresh UID";
-        else
+        if (oid == 2) {
+            EXPECT_EQ(uid.size(), 32U) << "its export name was taken: a fresh UID";
+        } else {
             EXPECT_EQ(uid, L"tamberlo-oid-" + std::to_wstring(oid == 1 ? 2 : oid));
+        }
         migrated[i].fields.UID = items[i].fields.UID;
         EXPECT_EQ(migrated[i].calendar, 1) << "in Personal";
         migrated[i].calendar = items[i].calendar;
@@ -258,6 +269,7 @@ TEST(SyncLedger, AVersion7StoreKeepsEveryItemAndAReaderLeavesItAsItIs)
     EXPECT_EQ(uids.size(), items.size()) << "each UID names one item";
     ASSERT_EQ(ledger.Links(links), 0);
     ASSERT_EQ(links.size(), items.size());
-    for (const SyncLink& link : links)
+    for (const SyncLink& link : links) {
         EXPECT_TRUE(link.Dirty() && link.href.empty() && uids.count(link.uid) == 1) << link.oid;
+    }
 }

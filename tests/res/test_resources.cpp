@@ -45,7 +45,7 @@ TEST(CommandLine, HelpAndVersionAreAnsweredAlike)
         std::string out;
     };
     const std::string version = res::VersionText("tool");
-    EXPECT_EQ(version.rfind("tool 2.02a (build ", 0), 0u) << version;
+    EXPECT_EQ(version.rfind("tool 2.02a (build ", 0), 0U) << version;
     const Case cases[] = {{{"--help"}, true, "usage\n"},
                           {{"--store", "x", "-h"}, true, "usage\n"},
                           {{"--version", "--help"}, true, version},
@@ -58,4 +58,3 @@ TEST(CommandLine, HelpAndVersionAreAnsweredAlike)
     }
     EXPECT_EQ(res::UnknownOptionText("tool", "--x"), "tool: unknown option '--x' (see --help)\n");
 }
-

@@ -15,10 +15,14 @@ namespace {
 TEST(AppSettings, ListsShowOnlyCountedElements)
 {
     AppSettings s;
-    s.SetList(SettingsList::PlaceInfo, L"Office\x1F" L"\x1F" L"Home\x1F", 2);
+    s.SetList(SettingsList::PlaceInfo,
+              L"Office\x1F"
+              L"\x1F"
+              L"Home\x1F",
+              2);
     EXPECT_EQ(s.GetListItem(SettingsList::PlaceInfo, 0), L"Office");
-    EXPECT_EQ(s.GetListItem(SettingsList::PlaceInfo, 1), L"");  // empty element
-    EXPECT_EQ(s.GetListItem(SettingsList::PlaceInfo, 2), L"");  // beyond the count
+    EXPECT_EQ(s.GetListItem(SettingsList::PlaceInfo, 1), L""); // empty element
+    EXPECT_EQ(s.GetListItem(SettingsList::PlaceInfo, 2), L""); // beyond the count
     EXPECT_EQ(s.GetListItem(SettingsList::PlaceInfo, -1), L"");
     s.SetList(SettingsList::HolidayInfo, L"", 0);
     s.AppendListItem(SettingsList::HolidayInfo, L"Harbour Day,5,11,03,00");
@@ -32,7 +36,7 @@ TEST(AppSettings, ListsShowOnlyCountedElements)
     s.LoadDefaults();
     EXPECT_EQ(s.GetListCount(SettingsList::HolidayInfo), 0);
     EXPECT_EQ(s.ScratchHolidayRule().month, 0);
-    EXPECT_EQ(s.GetLastEditResult(), 999);  // not a setting: defaults leave it alone
+    EXPECT_EQ(s.GetLastEditResult(), 999); // not a setting: defaults leave it alone
 }
 
 // Flags treat any non-zero as true; the document starts its window where the view's "Show
@@ -98,4 +102,4 @@ TEST(EditListsTest, LinesRoundTripAndSettingsLists)
     }
 }
 
-}  // namespace
+} // namespace

@@ -45,8 +45,8 @@ TEST(SettingsPersistence, EveryKeyRoundTrips)
     }
     for (int i = 0; i < kSettingsListCount; ++i) {
         const std::wstring n = std::to_wstring(i);
-        saved.SetList(static_cast<SettingsList>(i), Elements({L"one", L"", L"Head Office"}) +
-                                                        L"x" + n + L'\x1F', 4);
+        saved.SetList(static_cast<SettingsList>(i),
+                      Elements({L"one", L"", L"Head Office"}) + L"x" + n + L'\x1F', 4);
     }
     TempPaths paths;
     ExpectSaveAndLoadKeep(saved, paths.ProfilePath());
@@ -65,7 +65,7 @@ TEST(SettingsPersistence, ShrunkListsAndKeyNames)
         ASSERT_TRUE(SaveSettings(s, profile));
     }
     Profile profile(paths.ProfilePath());
-    EXPECT_EQ(profile.GetString(L"SubjectInfo", L"Name004", L""), L"e");  // left unread
+    EXPECT_EQ(profile.GetString(L"SubjectInfo", L"Name004", L""), L"e"); // left unread
     EXPECT_EQ(profile.GetInt(L"KeyEnvirorment", L"KeyToTOday", 0), 0x39);
     AppSettings loaded;
     LoadSettings(loaded, profile);
@@ -74,9 +74,9 @@ TEST(SettingsPersistence, ShrunkListsAndKeyNames)
     EXPECT_EQ(loaded.GetKeyToToday(), 0x39);
 
     // A hand-written profile: the other spelling, and a count no profile could back up.
-    const std::string path = paths.Write("hand.ini",
-                                       "[KeyEnvirorment]\nKeyToTOday=56\n"
-                                       "[PlaceInfo]\nCount=2000000000\nName000=Dock\n");
+    const std::string path =
+        paths.Write("hand.ini", "[KeyEnvirorment]\nKeyToTOday=56\n"
+                                "[PlaceInfo]\nCount=2000000000\nName000=Dock\n");
     AppSettings hand;
     LoadSettings(hand, Profile(path));
     EXPECT_EQ(hand.GetKeyToToday(), 56);
@@ -89,7 +89,8 @@ TEST(SettingsFile, SectionsKeysAndTokens)
     TempPaths paths;
     AppSettings s;
     s.SetList(SettingsList::SubjectInfo, Elements({L"kept"}), 1);
-    const std::string path = paths.Write("settings.txt",
+    const std::string path = paths.Write(
+        "settings.txt",
         "Ignored=1 [Unknown] orphan\n"
         "[Envirorment]\nColorSunday=16763135 BrightReduceRate=80\tUsePopup=5\n"
         "Usepopup=0 DispWeekCount=7x MainFontSize=abc ColorMonday=0xFFC8FF OneHourPixel=0\n"
@@ -108,7 +109,7 @@ TEST(SettingsFile, SectionsKeysAndTokens)
                          s.GetDispWeekCount(), s.GetMainFontSize(), s.GetColorMonday(),
                          s.GetOneHourPixel(), s.GetCntFromToday(), s.GetDispTextLen(),
                          s.GetKeyToToday(), s.GetKeyToTool(), s.GetTaskDueChar()),
-              std::tuple(16763135u, 80, 0, 7, 0, 0u, 36, -2, INT32_MAX, 50, 0x31, L"**"));
+              std::tuple(16763135U, 80, 0, 7, 0, 0U, 36, -2, INT32_MAX, 50, 0x31, L"**"));
     EXPECT_EQ(s.GetListText(SettingsList::PlaceInfo),
               Elements({L"Head", L"Office", L"Still", L"Caf\x00E9", L"\x6E2F", L"Caf\x00E9",
                         L"\x00C3", L"\x1F600", L"\x00ED\x00A0\x0080"}));
@@ -124,7 +125,7 @@ TEST(SettingsFile, BadFilesNeverBreakTheReader)
     TempPaths paths;
     AppSettings s;
     EXPECT_EQ(ImportSettingsFile(s, paths.File("missing.txt")), 0);
-    EXPECT_EQ(ImportSettingsFile(s, paths.File("")), 0);  // the folder itself
+    EXPECT_EQ(ImportSettingsFile(s, paths.File("")), 0); // the folder itself
     EXPECT_EQ(ImportSettingsFile(s, paths.Write("empty.txt", "")), 1);
     QByteArray garbage;
     for (int i = 0; i < 4096; ++i) {
@@ -181,4 +182,4 @@ TEST(SettingsFile, LongListsAreCutToTheMaximum)
     }
 }
 
-}  // namespace
+} // namespace

@@ -46,8 +46,9 @@ inline int32_t SavedIn(const std::string& store, int32_t calendar, const std::ws
     item.fields.Subject = subject;
     item.fields.Start = start;
     item.fields.End = start + 1.0 / 24;
-    if (kind == pim::kTaskKind)
+    if (kind == pim::kTaskKind) {
         item.fields.DueDate = start;
+    }
     item.calendar = calendar;
     EXPECT_EQ(db.Save(item), 0) << "item";
     return item.fields.Oid;

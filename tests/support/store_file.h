@@ -18,8 +18,8 @@ inline QByteArray Bytes(const std::string& path)
 // Another program's connection to the store file, closed with the object.
 class OtherProgram {
 public:
-    explicit OtherProgram(const std::string& path, int flags = SQLITE_OPEN_READWRITE |
-                                                                SQLITE_OPEN_CREATE)
+    explicit OtherProgram(const std::string& path,
+                          int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE)
     {
         EXPECT_EQ(sqlite3_open_v2(path.c_str(), &db_, flags, nullptr), SQLITE_OK) << path;
     }

@@ -60,8 +60,8 @@ inline void RecurDaily(pim::AppointmentItem& item, DATE last = 0)
 
 // Changes the series' occurrence of `day` (or deletes it when subject is empty) and saves it;
 // a start of 0 keeps its times.
-inline void EditOccurrence(pim::AppointmentItem& series, DATE day,
-                           const std::wstring& subject, DATE start = 0, DATE end = 0)
+inline void EditOccurrence(pim::AppointmentItem& series, DATE day, const std::wstring& subject,
+                           DATE start = 0, DATE end = 0)
 {
     std::shared_ptr<pim::RecurrencePattern> pattern;
     AppointItem occurrence;

@@ -39,8 +39,8 @@ QString MakeTestCertificate(const QString& folder, const QString& name)
     QProcess openssl;
     openssl.start("openssl",
                   {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
-                   "-nodes", "-keyout", folder + "/key.pem", "-out", folder + "/cert.pem",
-                   "-days", "2", "-subj", "/CN=" + name});
+                   "-nodes", "-keyout", folder + "/key.pem", "-out", folder + "/cert.pem", "-days",
+                   "2", "-subj", "/CN=" + name});
     openssl.waitForFinished(kProcessMs);
     QProcess print;
     print.start("openssl",
@@ -179,4 +179,3 @@ bool DavServer::Start(bool tls)
     process_.waitForFinished(kProcessMs);
     return false;
 }
-

@@ -99,8 +99,9 @@ protected:
             std::vector<pim::SyncAccount> all;
             ledger.Accounts(all);
             for (const pim::SyncAccount& known : all) {
-                if (kept.id == 0 && known.server == kept.server && known.user == kept.user)
+                if (kept.id == 0 && known.server == kept.server && known.user == kept.user) {
                     kept.id = known.id; // kept by the test itself, or by the tool
+                }
             }
             if (std::find(all.begin(), all.end(), kept) == all.end()) {
                 EXPECT_GE(ledger.SaveAccount(kept), 0);
@@ -109,14 +110,15 @@ protected:
             std::vector<pim::Calendar> calendars;
             pim::CalendarList(db).All(calendars);
             for (const pim::Calendar& c : calendars) {
-                if (c.account == kept.id && c.url == kept.eventCalendar)
+                if (c.account == kept.id && c.url == kept.eventCalendar) {
                     calendar = c.id;
+                }
             }
         }
         sqlite3* raw = nullptr;
         sqlite3_open(store.c_str(), &raw);
-        const std::string move = "UPDATE items SET calendar = " + std::to_string(calendar) +
-                                 " WHERE calendar = 1";
+        const std::string move =
+            "UPDATE items SET calendar = " + std::to_string(calendar) + " WHERE calendar = 1";
         EXPECT_EQ(sqlite3_exec(raw, move.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
         sqlite3_close(raw);
         return kept;
@@ -129,18 +131,21 @@ protected:
         std::vector<pim::SyncLink> links;
         pim::SyncLedger(db).Links(links);
         std::map<int32_t, pim::SyncLink> byOid;
-        for (const pim::SyncLink& link : links)
+        for (const pim::SyncLink& link : links) {
             byOid[link.oid] = link;
+        }
         ItemsByUid out;
         for (const int32_t kind : {pim::kAppointmentKind, pim::kTaskKind}) {
             std::vector<pim::StoredItem> items;
             db.Load(kind, 0, items);
             for (const pim::StoredItem& item : items) {
                 const pim::SyncLink& link = byOid[item.fields.Oid];
-                if (link.conflict)
+                if (link.conflict) {
                     continue;
-                if (dirty)
-                    *dirty += link.Dirty();
+                }
+                if (dirty != nullptr) {
+                    *dirty += static_cast<int>(link.Dirty());
+                }
                 out[item.fields.UID] = Carried(item);
             }
         }
@@ -153,14 +158,16 @@ protected:
         const caldav::CollectionListing listing = caldav::ListResources(client, calendar_);
         EXPECT_FALSE(listing.error);
         std::vector<QString> hrefs;
-        for (const caldav::ResourceState& r : listing.resources)
+        for (const caldav::ResourceState& r : listing.resources) {
             hrefs.push_back(r.href);
+        }
         caldav::SyncError error;
         ItemsByUid out;
         for (const caldav::Resource& r : caldav::FetchResources(client, calendar_, hrefs, error)) {
             const caldav::ResourceItem read = caldav::ReadResource(r.calendarData, kRoundNow);
-            if (read.item)
+            if (read.item) {
                 out[read.item->fields.UID] = Content(*read.item);
+            }
         }
         EXPECT_FALSE(error);
         return out;
@@ -178,8 +185,9 @@ protected:
     static pim::StoredItem Content(pim::StoredItem item)
     {
         item.fields.Kept = ical::KeptContent(item.fields.Kept);
-        for (pim::ExceptionFields& e : item.exceptions)
+        for (pim::ExceptionFields& e : item.exceptions) {
             e.occurrence.Kept = ical::KeptContent(e.occurrence.Kept);
+        }
         return item;
     }
 
@@ -199,8 +207,9 @@ protected:
         QCryptographicHash hash(QCryptographicHash::Sha256);
         for (const char* suffix : {"", "-wal"}) {
             QFile file(QString::fromStdString(store + suffix));
-            if (file.open(QIODevice::ReadOnly))
+            if (file.open(QIODevice::ReadOnly)) {
                 hash.addData(file.readAll());
+            }
         }
         return hash.result();
     }
@@ -215,8 +224,9 @@ protected:
     }
     QByteArray Put(const QString& name, const QByteArray& text) const
     {
-        if (!other_)
+        if (!other_) {
             other_ = std::make_unique<caldav::DavClient>(server_->Account());
+        }
         return other_->Put(calendar_.resolved(QUrl(name)), text, caldav::Precondition::None).etag;
     }
 
@@ -242,8 +252,9 @@ protected:
             db.Load(kind, 0, items);
             count += items.size();
             for (const pim::StoredItem& item : items) {
-                if (uids)
+                if (uids != nullptr) {
                     uids->insert(item.fields.UID);
+                }
             }
         }
         return count;

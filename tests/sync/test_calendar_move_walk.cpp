@@ -172,16 +172,17 @@ protected:
         int copies = 0;
         EXPECT_EQ(Here(store, &copies), placed);
         EXPECT_EQ(copies, static_cast<int>(placed.size())) << "no copy, no conflict copy";
-        const Counts inWork = There(server, work), inFamily = There(server, family);
+        const Counts inWork = There(server, work);
+        const Counts inFamily = There(server, family);
         for (const auto& [subject, calendar] : placed) {
             const std::string name = QString::fromStdWString(subject).toStdString();
-            const int w = inWork.count(subject) ? inWork.at(subject) : 0;
-            const int f = inFamily.count(subject) ? inFamily.at(subject) : 0;
+            const int w = inWork.contains(subject) ? inWork.at(subject) : 0;
+            const int f = inFamily.contains(subject) ? inFamily.at(subject) : 0;
             EXPECT_LE(std::max(w, f), 1) << name;
             if (settled) {
                 EXPECT_EQ(w, calendar == calendars[1] ? 1 : 0) << name;
                 EXPECT_EQ(f, calendar == calendars[2] ? 1 : 0) << name;
-            } else if (calendar != calendars[0] && wasThere.count(subject)) {
+            } else if (calendar != calendars[0] && wasThere.contains(subject)) {
                 EXPECT_GE(w + f, 1) << name << " is on the server nowhere";
             }
         }
@@ -241,7 +242,7 @@ TEST_F(MoveWalk, MovesUnderKillsNeverLoseNorDoubleAnItem)
             item->second = to;
         }
         const std::set<std::wstring> wasThere = OnServer();
-        killed += KilledRound(1 + static_cast<int>(random() % 6), step % 2 == 1);
+        killed += static_cast<int>(KilledRound(1 + static_cast<int>(random() % 6), step % 2 == 1));
         ExpectEveryItemOnce(placed, wasThere, false);
         ASSERT_TRUE(Round());
         ExpectEveryItemOnce(placed, wasThere, true);

@@ -19,14 +19,15 @@ namespace {
 QByteArray Event(const char* uid, const char* day, const char* summary)
 {
     return QByteArray("BEGIN:VEVENT\r\nUID:") + uid + "\r\nDTSTAMP:20260101T000000Z\r\n" +
-           "DTSTART;VALUE=DATE:" + day + "\r\nSUMMARY:" + summary + "\r\nX-HOLIDAY-KIND:" +
-           "public\r\nEND:VEVENT\r\n";
+           "DTSTART;VALUE=DATE:" + day + "\r\nSUMMARY:" + summary +
+           "\r\nX-HOLIDAY-KIND:" + "public\r\nEND:VEVENT\r\n";
 }
 
 QByteArray File(const QByteArray& events)
 {
     return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//tests//EN\r\nX-WR-CALNAME:Public "
-           "holidays\\, 2026\r\n" + events + "END:VCALENDAR\r\n";
+           "holidays\\, 2026\r\n" +
+           events + "END:VCALENDAR\r\n";
 }
 
 // Subject by oid of the calendar's appointments, and their kept components' text.
@@ -39,10 +40,12 @@ std::map<int32_t, std::wstring> Held(const std::string& store, int32_t calendar,
     db.Load(pim::kAppointmentKind, 0, items);
     std::map<int32_t, std::wstring> held;
     for (const pim::StoredItem& item : items) {
-        if (item.calendar == calendar)
+        if (item.calendar == calendar) {
             held[item.fields.Oid] = item.fields.Subject;
-        if (kept && item.calendar == calendar)
+        }
+        if ((kept != nullptr) && item.calendar == calendar) {
             *kept += item.fields.Kept;
+        }
     }
     return held;
 }
@@ -62,7 +65,8 @@ TEST(Subscription, ReadsAgainOnlyAChangedFileAndKeepsItsItemsThroughFailures)
                    Event("ny", "20270101", "New Year again")));
     const caldav::SubscriptionReport subscribed =
         caldav::Subscribe(store, proxy.Url("/calendar.ics"), L"", {});
-    ASSERT_FALSE(subscribed.error) << QString::fromStdWString(subscribed.error.message).toStdString();
+    ASSERT_FALSE(subscribed.error)
+        << QString::fromStdWString(subscribed.error.message).toStdString();
     const pim::Calendar& calendar = subscribed.calendar;
     EXPECT_EQ(calendar.name, L"Public holidays, 2026");
     EXPECT_EQ(calendar.kind, pim::CalendarKind::Subscription);
@@ -72,15 +76,16 @@ TEST(Subscription, ReadsAgainOnlyAChangedFileAndKeepsItsItemsThroughFailures)
               std::vector<std::wstring>{L"UID ny: skipped, a second component with the same UID"});
     std::string kept;
     const std::map<int32_t, std::wstring> first = Held(store, calendar.id, &kept);
-    EXPECT_EQ(first.size(), 2u);
+    EXPECT_EQ(first.size(), 2U);
     EXPECT_NE(kept.find("X-HOLIDAY-KIND:public"), std::string::npos) << "kept whole";
     {
         pim::StoreDatabase db;
         db.Open(store);
         std::vector<pim::SyncLink> links;
         pim::SyncLedger(db).Links(links);
-        for (const pim::SyncLink& link : links)
+        for (const pim::SyncLink& link : links) {
             EXPECT_TRUE(link.target.empty()) << "never pushed anywhere";
+        }
     }
     EXPECT_EQ(caldav::Subscribe(store, proxy.Url("/calendar.ics"), L"Again", {}).error.message,
               L"http://127.0.0.1:" + std::to_wstring(proxy.Port()) +
@@ -90,9 +95,8 @@ TEST(Subscription, ReadsAgainOnlyAChangedFileAndKeepsItsItemsThroughFailures)
     pim::StoreDatabase watcher;
     watcher.Open(store);
     const int64_t before = DataVersion(watcher);
-    std::vector<caldav::SubscriptionReport> reports =
-        caldav::RefreshSubscriptions(store, {}, {});
-    ASSERT_EQ(reports.size(), 1u);
+    std::vector<caldav::SubscriptionReport> reports = caldav::RefreshSubscriptions(store, {}, {});
+    ASSERT_EQ(reports.size(), 1U);
     EXPECT_TRUE(reports[0].unchanged);
     EXPECT_FALSE(reports[0].error);
     const QByteArray asked = web.Heads().back();
@@ -115,7 +119,7 @@ TEST(Subscription, ReadsAgainOnlyAChangedFileAndKeepsItsItemsThroughFailures)
     for (const auto& [fault, limits] : failures) {
         proxy.Set(fault);
         reports = caldav::RefreshSubscriptions(store, limits, {});
-        ASSERT_EQ(reports.size(), 1u);
+        ASSERT_EQ(reports.size(), 1U);
         said.push_back(caldav::SubscriptionFailure(reports[0]).message);
     }
     const std::wstring at = L"http://127.0.0.1:" + std::to_wstring(proxy.Port());
@@ -127,23 +131,25 @@ TEST(Subscription, ReadsAgainOnlyAChangedFileAndKeepsItsItemsThroughFailures)
                         L"The subscription \"Public holidays, 2026\" was not refreshed: The "
                         L"server 127.0.0.1 sent an answer larger than allowed.",
                         L"The subscription \"Public holidays, 2026\" was not refreshed: The "
-                        L"server " + at + L" sent the request on to http://127.0.0.2:9, which "
-                        L"was not followed: the password and the calendars go only to " + at +
-                        L"."}));
+                        L"server " +
+                            at +
+                            L" sent the request on to http://127.0.0.2:9, which "
+                            L"was not followed: the password and the calendars go only to " +
+                            at + L"."}));
     EXPECT_EQ(Held(store, calendar.id), first);
     EXPECT_EQ(DataVersion(watcher), before);
 
     // A changed file: the changed item replaced in place, the gone one deleted, a new one added.
     proxy.Set({});
-    web.Serve(File(Event("xmas", "20261225", "Christmas Day") + Event("easter", "20270328",
-                                                                      "Easter")));
+    web.Serve(
+        File(Event("xmas", "20261225", "Christmas Day") + Event("easter", "20270328", "Easter")));
     reports = caldav::RefreshSubscriptions(store, {}, {});
-    ASSERT_EQ(reports.size(), 1u);
+    ASSERT_EQ(reports.size(), 1U);
     EXPECT_FALSE(reports[0].unchanged);
     EXPECT_EQ(reports[0].change.written, 2);
     EXPECT_EQ(reports[0].change.deleted, 1);
     const std::map<int32_t, std::wstring> second = Held(store, calendar.id);
-    ASSERT_EQ(second.size(), 2u);
+    ASSERT_EQ(second.size(), 2U);
     EXPECT_EQ(second.begin()->first, first.begin()->first);
     EXPECT_EQ(second.begin()->second, L"Christmas Day");
     EXPECT_EQ(second.rbegin()->second, L"Easter");
@@ -163,8 +169,9 @@ TEST(Subscription, AddressesAndTheTool)
         {"https://me:pw@example.org/h.ics", ""},
         {"ftp://example.org/h.ics", ""},
     };
-    for (const auto& [typed, address] : addresses)
+    for (const auto& [typed, address] : addresses) {
         EXPECT_EQ(caldav::SubscriptionAddress(typed).toString(), address) << typed.toStdString();
+    }
     EXPECT_TRUE(caldav::IsSubscriptionArgument("webcal://example.org/h"));
     EXPECT_FALSE(caldav::IsSubscriptionArgument("holidays.ics"));
 
@@ -173,10 +180,12 @@ TEST(Subscription, AddressesAndTheTool)
     TempPaths paths;
     const auto tool = [&](std::vector<std::string> args, std::string* err = nullptr) {
         args.insert(args.end(), {"--store", paths.StorePath(), "--profile", paths.ProfilePath()});
-        std::ostringstream out, errors;
+        std::ostringstream out;
+        std::ostringstream errors;
         const int code = RunSync(args, {}, out, errors);
-        if (err)
+        if (err != nullptr) {
             *err = errors.str();
+        }
         return std::to_string(code) + " " + out.str();
     };
     std::string err;
@@ -187,7 +196,8 @@ TEST(Subscription, AddressesAndTheTool)
                        "the way.\n");
     EXPECT_EQ(tool({}), "0 subscription Feiertage: unchanged\n");
     EXPECT_EQ(tool({"list"}), "0 local\n\tPersonal\tevents, tasks\t0 items\nsubscriptions\n"
-                              "\tFeiertage <" + web.Url().toString().toStdString() +
+                              "\tFeiertage <" +
+                                  web.Url().toString().toStdString() +
                                   ">\tevents, tasks, read-only\t1 item\n");
     web.Serve("not a calendar");
     EXPECT_EQ(tool({}, &err), "2 ");
@@ -209,17 +219,20 @@ TEST(Subscription, UnsubscribeDropsTheCalendarWithItsItems)
     const std::string store = paths.StorePath();
     const auto tool = [&](std::vector<std::string> args, std::string* err = nullptr) {
         args.insert(args.end(), {"--store", store});
-        std::ostringstream out, errors;
+        std::ostringstream out;
+        std::ostringstream errors;
         const int code = RunSync(args, {}, out, errors);
-        if (err) {
+        if (err != nullptr) {
             *err = errors.str();
         }
         return std::to_string(code) + " " + out.str();
     };
     const std::string a = web.Url("/a.ics").toString().toStdString();
     const std::string b = web.Url("/b.ics").toString().toStdString();
-    EXPECT_EQ(tool({"subscribe", a, "--name", "Team"}), "0 subscribed to Team (calendar 2): 2 items\n");
-    EXPECT_EQ(tool({"subscribe", b, "--name", "Team"}), "0 subscribed to Team (calendar 3): 2 items\n");
+    EXPECT_EQ(tool({"subscribe", a, "--name", "Team"}),
+              "0 subscribed to Team (calendar 2): 2 items\n");
+    EXPECT_EQ(tool({"subscribe", b, "--name", "Team"}),
+              "0 subscribed to Team (calendar 3): 2 items\n");
     EXPECT_EQ(tool({"subscribe", web.Url().toString().toStdString(), "--name", "Feiertage"}),
               "0 subscribed to Feiertage (calendar 4): 2 items\n");
     const std::pair<std::vector<std::string>, std::string> refused[] = {
@@ -234,10 +247,12 @@ TEST(Subscription, UnsubscribeDropsTheCalendarWithItsItems)
         EXPECT_EQ(tool(args, &err), "2 ");
         EXPECT_EQ(err, "tamberlo-sync: " + said + "\n");
     }
-    EXPECT_EQ(tool({"unsubscribe", "feiertage"}), "0 unsubscribed from Feiertage: 2 items deleted here\n");
+    EXPECT_EQ(tool({"unsubscribe", "feiertage"}),
+              "0 unsubscribed from Feiertage: 2 items deleted here\n");
     EXPECT_EQ(tool({"unsubscribe", b}), "0 unsubscribed from Team: 2 items deleted here\n");
     EXPECT_EQ(tool({"list"}), "0 local\n\tPersonal\tevents, tasks\t0 items\nsubscriptions\n"
-                              "\tTeam <" + a + ">\tevents, tasks, read-only\t2 items\n");
+                              "\tTeam <" +
+                                  a + ">\tevents, tasks, read-only\t2 items\n");
     EXPECT_TRUE(Held(store, 3).empty());
     EXPECT_TRUE(Held(store, 4).empty());
 
@@ -254,9 +269,9 @@ TEST(Subscription, UnsubscribeDropsTheCalendarWithItsItems)
     EXPECT_LT(ledger.Unsubscribe(1, deleted), 0) << "Personal is no subscription";
     EXPECT_EQ(deleted, 0);
     db.Close();
-    EXPECT_EQ(Held(store, 2).size(), 2u);
+    EXPECT_EQ(Held(store, 2).size(), 2U);
     EXPECT_TRUE(Held(store, 4).empty());
-    EXPECT_EQ(Held(store, 0).size() + Held(store, 1).size(), 0u) << "no item left without one";
+    EXPECT_EQ(Held(store, 0).size() + Held(store, 1).size(), 0U) << "no item left without one";
 }
 
-}  // namespace
+} // namespace

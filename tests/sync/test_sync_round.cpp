@@ -33,13 +33,17 @@ pim::StoredItem Appointment(const std::wstring& subject, DATE start)
 // A daily series of ten from `start`.
 pim::StoredItem Series(const std::wstring& subject, DATE start)
 {
-    const QByteArray text = QString::fromStdWString(
-        L"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Test//EN\r\nBEGIN:VEVENT\r\nUID:s\r\n"
-        L"SUMMARY:" + subject + L"\r\nDTSTART:" +
-        DateToKey(start, kDayKey) + L"T080000\r\nDTEND:" + DateToKey(start, kDayKey) +
-        L"T083000\r\nRRULE:FREQ=DAILY;COUNT=10\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n").toUtf8();
+    const QByteArray text =
+        QString::fromStdWString(
+            L"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Test//EN\r\nBEGIN:VEVENT\r\nUID:s\r\n"
+            L"SUMMARY:" +
+            subject + L"\r\nDTSTART:" + DateToKey(start, kDayKey) + L"T080000\r\nDTEND:" +
+            DateToKey(start, kDayKey) +
+            L"T083000\r\nRRULE:FREQ=DAILY;COUNT=10\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n")
+            .toUtf8();
     const caldav::ResourceItem read = caldav::ReadResource(text, kRoundNow);
-    EXPECT_TRUE(read.item) << text.toStdString() << QString::fromStdWString(read.reason).toStdString();
+    EXPECT_TRUE(read.item) << text.toStdString()
+                           << QString::fromStdWString(read.reason).toStdString();
     pim::StoredItem item = read.item.value_or(Appointment(subject, start));
     item.fields.UID.clear();
     return item;
@@ -57,7 +61,8 @@ std::vector<pim::StoredItem> Items(const std::string& store)
 {
     pim::StoreDatabase db;
     db.Open(store);
-    std::vector<pim::StoredItem> all, tasks;
+    std::vector<pim::StoredItem> all;
+    std::vector<pim::StoredItem> tasks;
     db.Load(pim::kAppointmentKind, 0, all);
     db.Load(pim::kTaskKind, 0, tasks);
     all.insert(all.end(), tasks.begin(), tasks.end());
@@ -74,8 +79,9 @@ void RandomEdit(const std::string& store, std::mt19937& random)
     const DATE day = SystemTimeToVariantTime(MakeSystemTime(2026, 12, 1 + random() % 20, 9));
     const int what = items.empty() ? 0 : random() % 7;
     if (what <= 1) {
-        pim::StoredItem item = what == 0 ? Appointment(L"new " + std::to_wstring(random() % 100), day)
-                                         : Series(L"series", std::floor(day));
+        pim::StoredItem item = what == 0
+                                   ? Appointment(L"new " + std::to_wstring(random() % 100), day)
+                                   : Series(L"series", std::floor(day));
         if (random() % 4 == 0) {
             item = {};
             item.kind = pim::kTaskKind;
@@ -94,9 +100,8 @@ void RandomEdit(const std::string& store, std::mt19937& random)
     }
     if (what >= 5 && item.pattern) {
         const DATE original = std::floor(item.pattern->PatternStartDate) + 1 + random() % 8;
-        std::erase_if(item.exceptions, [&](const pim::ExceptionFields& e) {
-            return e.OriginalDate == original;
-        });
+        std::erase_if(item.exceptions,
+                      [&](const pim::ExceptionFields& e) { return e.OriginalDate == original; });
         pim::ExceptionFields e{original, what == 6, item.fields};
         e.occurrence.Start = original + item.pattern->StartTime + kHour * (random() % 3);
         e.occurrence.End = e.occurrence.Start + kHour / 2;
@@ -118,11 +123,12 @@ void RandomEdit(const std::string& store, std::mt19937& random)
     Save(store, item);
 }
 
-}  // namespace
+} // namespace
 
 TEST_P(RoundTest, FirstSyncBothWaysThenQuietRoundsWriteNothing)
 {
-    const std::string a = Store("a.sqlite3"), b = Store("b.sqlite3");
+    const std::string a = Store("a.sqlite3");
+    const std::string b = Store("b.sqlite3");
     ASSERT_EQ(pim::WriteDemoStore(a, OccurrenceOnDay, kRoundNow, 40, 10, 3), 0);
     pim::StoredItem phone = Appointment(L"from the phone", 46370.5);
     phone.fields.UID = L"phone@example.org";
@@ -134,7 +140,7 @@ TEST_P(RoundTest, FirstSyncBothWaysThenQuietRoundsWriteNothing)
     const caldav::RoundReport second = Round(b);
     EXPECT_EQ(std::make_pair(second.sent, second.received), std::make_pair(0, 51));
     ExpectAgreement(a, b);
-    EXPECT_EQ(Local(a).count(L"phone@example.org"), 1u);
+    EXPECT_EQ(Local(a).count(L"phone@example.org"), 1U);
 
     for (const std::string& store : {a, b}) {
         const QByteArray before = Fingerprint(store);
@@ -163,16 +169,19 @@ TEST_P(RoundTest, FirstSyncBothWaysThenQuietRoundsWriteNothing)
 
 TEST_P(RoundTest, BothSidesEditedKeepsTheServersVersionAndACopyOfOurs)
 {
-    const std::string a = Store("a.sqlite3"), b = Store("b.sqlite3");
+    const std::string a = Store("a.sqlite3");
+    const std::string b = Store("b.sqlite3");
     pim::StoredItem item = Appointment(L"Review", 46370.5);
     ASSERT_GE(Save(a, item), 0);
     Round(a);
     Round(b);
     const auto edit = [&](const std::string& store, const std::wstring& subject) {
         pim::StoredItem mine = Local(store).begin()->second;
-        for (pim::StoredItem& stored : Items(store))
-            if (stored.fields.UID == mine.fields.UID)
+        for (pim::StoredItem& stored : Items(store)) {
+            if (stored.fields.UID == mine.fields.UID) {
                 mine.fields.Oid = stored.fields.Oid;
+            }
+        }
         mine.fields.Subject = subject;
         Save(store, mine);
     };
@@ -183,7 +192,7 @@ TEST_P(RoundTest, BothSidesEditedKeepsTheServersVersionAndACopyOfOurs)
     const caldav::RoundReport pulled = Round(b);
     EXPECT_EQ(std::make_pair(pulled.conflicts, pulled.sent), std::make_pair(1, 0));
     EXPECT_EQ(pulled.ExitCode(), 1);
-    ASSERT_EQ(pulled.notes.size(), 1u);
+    ASSERT_EQ(pulled.notes.size(), 1U);
     EXPECT_NE(pulled.notes[0].find(L"\"Review B\""), std::wstring::npos);
     // Refused PUT: the server changes between b's pull and its push.
     edit(b, L"Review B2");
@@ -199,15 +208,17 @@ TEST_P(RoundTest, BothSidesEditedKeepsTheServersVersionAndACopyOfOurs)
     ExpectAgreement(a, b);
     EXPECT_EQ(Local(b).begin()->second.fields.Subject, L"Review A2");
     std::vector<std::wstring> subjects;
-    for (const pim::StoredItem& i : Items(b))
+    for (const pim::StoredItem& i : Items(b)) {
         subjects.push_back(i.fields.Subject);
+    }
     EXPECT_EQ(subjects, (std::vector<std::wstring>{L"Review A2", L"Conflict: Review B",
                                                    L"Conflict: Review B2"}));
 }
 
 TEST_P(RoundTest, DeletedOnOneSideEditedOnTheOtherKeepsTheEdit)
 {
-    const std::string a = Store("a.sqlite3"), b = Store("b.sqlite3");
+    const std::string a = Store("a.sqlite3");
+    const std::string b = Store("b.sqlite3");
     for (const wchar_t* subject : {L"one", L"two"}) {
         pim::StoredItem item = Appointment(subject, 46370.5);
         Save(a, item);
@@ -215,9 +226,11 @@ TEST_P(RoundTest, DeletedOnOneSideEditedOnTheOtherKeepsTheEdit)
     Round(a);
     Round(b);
     const auto oidOf = [](const std::string& store, const std::wstring& subject) {
-        for (const pim::StoredItem& i : Items(store))
-            if (i.fields.Subject == subject)
+        for (const pim::StoredItem& i : Items(store)) {
+            if (i.fields.Subject == subject) {
                 return i;
+            }
+        }
         return pim::StoredItem{};
     };
     // "one": deleted in a, edited in b, b first: the edit comes back to a.
@@ -236,8 +249,8 @@ TEST_P(RoundTest, DeletedOnOneSideEditedOnTheOtherKeepsTheEdit)
     db.Delete(oidOf(b, L"two").fields.Oid);
     db.Close();
     // A change from elsewhere too, so that no path finds the calendar unchanged.
-    ASSERT_FALSE(Put("phone.ics", caldav::ResourceText(Appointment(L"phone", 46371.5), kRoundNow))
-                     .isNull());
+    ASSERT_FALSE(
+        Put("phone.ics", caldav::ResourceText(Appointment(L"phone", 46371.5), kRoundNow)).isNull());
     const caldav::RoundReport fromB = Round(b);
     EXPECT_EQ(std::make_tuple(fromB.sent, fromB.deletedThere, fromB.received),
               std::make_tuple(1, 1, 1));
@@ -252,37 +265,42 @@ TEST_P(RoundTest, DeletedOnOneSideEditedOnTheOtherKeepsTheEdit)
 TEST_P(RoundTest, ALostPutAnswerMakesNoDuplicate)
 {
     const std::unique_ptr<FaultProxy> proxy = ProxyBefore();
-    const std::string a = Store("a.sqlite3"), b = Store("b.sqlite3");
+    const std::string a = Store("a.sqlite3");
+    const std::string b = Store("b.sqlite3");
     pim::StoredItem item = Appointment(L"once", 46370.5);
     Save(a, item);
     // The PUT after the pull, which asks what the round of a store with nothing to push asks.
     const int pull = Round(Store("c.sqlite3")).requests;
     proxy->Set({FaultProxy::Mode::DropAnswer, proxy->Requests() + pull + 1});
     EXPECT_EQ(Round(a).ExitCode(), 2);
-    EXPECT_EQ(Remote().size(), 1u);
+    EXPECT_EQ(Remote().size(), 1U);
     proxy->Set({});
     const caldav::RoundReport again = Round(a);
     EXPECT_EQ(std::make_pair(again.sent, again.conflicts), std::make_pair(0, 0));
     Round(b);
     ExpectAgreement(a, b);
-    EXPECT_EQ(Remote().size(), 1u);
+    EXPECT_EQ(Remote().size(), 1U);
 }
 
 // A server that stops offering sync-collection, refusing the report or answering it without a
 // token, is followed by its CTag from then on: no change missed, nothing deleted, then quiet.
 TEST_P(RoundTest, AServerThatDropsSyncCollectionIsFollowedByItsCTag)
 {
-    if (Hiding())
+    if (Hiding()) {
         GTEST_SKIP() << "the server offers no sync-collection to drop";
+    }
     const std::unique_ptr<FaultProxy> proxy = ProxyBefore();
-    const std::string a = Store("a.sqlite3"), b = Store("b.sqlite3"), c = Store("c.sqlite3");
+    const std::string a = Store("a.sqlite3");
+    const std::string b = Store("b.sqlite3");
+    const std::string c = Store("c.sqlite3");
     std::vector<pim::StoredItem> items;
     for (const wchar_t* subject : {L"kept", L"edited", L"deleted"}) {
         items.push_back(Appointment(subject, 46370.5));
         ASSERT_GE(Save(a, items.back()), 0);
     }
-    for (const std::string& store : {a, b, c})
+    for (const std::string& store : {a, b, c}) {
         ASSERT_EQ(Round(store).ExitCode(), 0);
+    }
     items[1].fields.Location = L"elsewhere";
     Save(a, items[1]);
     pim::StoreDatabase db;
@@ -307,11 +325,13 @@ TEST_P(RoundTest, AServerThatDropsSyncCollectionIsFollowedByItsCTag)
 // later part names.
 TEST_P(RoundTest, AnAnswerInPartsIsTakenWhole)
 {
-    if (Hiding())
+    if (Hiding()) {
         GTEST_SKIP() << "the server offers no sync-collection to answer in parts";
+    }
     const std::unique_ptr<FaultProxy> proxy = ProxyBefore();
     proxy->Set({FaultProxy::Mode::TruncatedSyncAnswers});
-    const std::string a = Store("a.sqlite3"), b = Store("b.sqlite3");
+    const std::string a = Store("a.sqlite3");
+    const std::string b = Store("b.sqlite3");
     for (int i = 0; i < 6; ++i) {
         pim::StoredItem item = Appointment(L"part " + std::to_wstring(i), 46370.5 + i);
         ASSERT_GE(Save(a, item), 0);
@@ -337,7 +357,8 @@ TEST_P(RoundTest, AFailingServerLeavesTheStoreAsItWas)
     const std::unique_ptr<FaultProxy> proxy = ProxyBefore();
     connection_.timeoutMs = 1500;
     connection_.maxBodyBytes = 1 << 20;
-    const std::string a = Store("a.sqlite3"), b = Store("b.sqlite3");
+    const std::string a = Store("a.sqlite3");
+    const std::string b = Store("b.sqlite3");
     pim::StoredItem first = Appointment(L"first", 46370.5);
     Save(a, first);
     ASSERT_FALSE(Round(a).error);
@@ -350,10 +371,10 @@ TEST_P(RoundTest, AFailingServerLeavesTheStoreAsItWas)
     const QByteArray before = Fingerprint(b);
     for (const Mode mode : {Mode::Status, Mode::Close, Mode::Stall, Mode::MalformedXml,
                             Mode::EndlessBody, Mode::RedirectLoop}) {
-        for (const int request : {1, 2}) {  // the changes report, then the multiget
+        for (const int request : {1, 2}) { // the changes report, then the multiget
             SCOPED_TRACE(static_cast<int>(mode) * 10 + request);
             const int at = proxy->Requests() + request;
-            proxy->Set({mode, at});  // and on: a server that stays broken
+            proxy->Set({mode, at}); // and on: a server that stays broken
             const caldav::RoundReport failed = Round(b);
             EXPECT_EQ(failed.ExitCode(), 2);
             EXPECT_NE(failed.error.message.find(L"127.0.0.1"), std::wstring::npos);
@@ -379,7 +400,7 @@ TEST_P(RoundTest, AResourceTheStoreCannotHoldIsLeftAloneAndReported)
         EXPECT_EQ(std::make_tuple(report.skipped, report.received, report.writes),
                   std::make_tuple(1, 0, 0));
         EXPECT_EQ(report.ExitCode(), 1);
-        ASSERT_EQ(report.notes.size(), 1u);
+        ASSERT_EQ(report.notes.size(), 1U);
         EXPECT_NE(report.notes[0].find(L"odd.ics"), std::wstring::npos);
     }
     EXPECT_TRUE(Items(a).empty());
@@ -399,13 +420,13 @@ TEST_P(RoundTest, AResourceTheStoreCannotHoldIsLeftAloneAndReported)
     const caldav::RoundReport edited = Round(a);
     EXPECT_EQ(std::make_tuple(edited.skipped, edited.deletedHere, edited.received),
               std::make_tuple(2, 0, 0));
-    EXPECT_EQ(Items(a).size(), 1u);
+    EXPECT_EQ(Items(a).size(), 1U);
     // Edited here too: not pushed over it, but kept, and as a copy; later rounds send nothing.
     mine.fields.Location = L"here";
     ASSERT_GE(Save(a, mine), 0);
     const caldav::RoundReport both = Round(a);
     EXPECT_EQ(std::make_tuple(both.conflicts, both.skipped, both.sent), std::make_tuple(1, 2, 0));
-    EXPECT_EQ(Items(a).size(), 2u);
+    EXPECT_EQ(Items(a).size(), 2U);
     EXPECT_EQ(Round(a).writes, 0);
     EXPECT_TRUE(
         client.Get(calendar_.resolved(QUrl(QString::fromStdWString(mine.fields.UID) + ".ics")))
@@ -414,8 +435,9 @@ TEST_P(RoundTest, AResourceTheStoreCannotHoldIsLeftAloneAndReported)
 
 TEST_P(RoundTest, AWrongPasswordFailsAndLeavesTheStoreAsItWas)
 {
-    if (GetParam().kind == Kind::Xandikos)
+    if (GetParam().kind == Kind::Xandikos) {
         GTEST_SKIP() << "Xandikos runs without authentication here";
+    }
     const std::string a = Store("a.sqlite3");
     pim::StoredItem item = Appointment(L"kept", 46370.5);
     Save(a, item);
@@ -432,9 +454,11 @@ TEST_P(RoundTest, AWrongPasswordFailsAndLeavesTheStoreAsItWas)
 // between rounds; after every exchange (a, b, a) both stores and the server agree.
 TEST_P(RoundTest, TwoStoresConvergeAfterRandomEditsOnBothSides)
 {
-    const std::string a = Store("a.sqlite3"), b = Store("b.sqlite3");
+    const std::string a = Store("a.sqlite3");
+    const std::string b = Store("b.sqlite3");
     std::mt19937 random(20261207);
-    constexpr int kEdits = 300, kBatch = 12;
+    constexpr int kEdits = 300;
+    constexpr int kBatch = 12;
     for (int done = 0; done < kEdits; done += 2 * kBatch) {
         SCOPED_TRACE(done);
         for (int i = 0; i < kBatch; ++i) {
@@ -443,11 +467,13 @@ TEST_P(RoundTest, TwoStoresConvergeAfterRandomEditsOnBothSides)
         }
         for (const std::string& store : {a, b, a}) {
             const caldav::RoundReport report = Round(store);
-            ASSERT_FALSE(report.error) << QString::fromStdWString(report.error.message).toStdString();
+            ASSERT_FALSE(report.error)
+                << QString::fromStdWString(report.error.message).toStdString();
         }
         ExpectAgreement(a, b);
-        if (HasFailure())
+        if (HasFailure()) {
             return;
+        }
     }
 }
 
@@ -456,34 +482,38 @@ TEST_P(RoundTest, TwoStoresConvergeAfterRandomEditsOnBothSides)
 // refuses is reported by its subject and the server's reason every round while the others go on.
 TEST_P(RoundTest, WritesGoToTheCalendarsHostAndARefusedItemStopsNoOther)
 {
-    if (Hiding())
+    if (Hiding()) {
         GTEST_SKIP() << "where requests go does not depend on how changes are followed";
+    }
     FaultProxy address(server_->Port());
     const std::unique_ptr<FaultProxy> calendars = ProxyBefore();
     account_.server = address.Url().toString().toStdWString();
     connection_.server = address.Url();
     connection_.confirmed = {calendars->Url()};
-    const std::string a = Store("a.sqlite3"), b = Store("b.sqlite3");
+    const std::string a = Store("a.sqlite3");
+    const std::string b = Store("b.sqlite3");
     pim::StoredItem slashed = Appointment(L"exported", 46370.5);
     slashed.fields.UID = L"040000008200E00074C5B7101A82E008/1@exchange";
     pim::StoredItem refused = Appointment(L"Refused one", 46371.5);
     refused.fields.UID = L"taken-elsewhere";
     pim::StoredItem after = Appointment(L"after it", 46372.5);
-    for (pim::StoredItem* item : {&slashed, &refused, &after})
+    for (pim::StoredItem* item : {&slashed, &refused, &after}) {
         ASSERT_GE(Save(a, *item), 0);
+    }
     calendars->Set({FaultProxy::Mode::RefusePut, 1, INT_MAX, 409, {}, "UID:taken-elsewhere"});
     for (int round = 0; round < 2; ++round) {
         const caldav::RoundReport report = Round(a);
         EXPECT_EQ(std::make_tuple(report.sent, report.refused, report.ExitCode()),
                   std::make_tuple(round == 0 ? 2 : 0, 1, 1));
-        ASSERT_EQ(report.notes.size(), 1u);
+        ASSERT_EQ(report.notes.size(), 1U);
         EXPECT_EQ(report.notes[0], L"Not taken by 127.0.0.1: \"Refused one\" (409 Refused, "
                                    L"no-uid-conflict); kept here and tried again next time.");
     }
-    EXPECT_EQ(Remote().count(slashed.fields.UID), 1u);
-    EXPECT_EQ(Remote().count(refused.fields.UID), 0u);
-    for (const QByteArray& head : address.Heads())
+    EXPECT_EQ(Remote().count(slashed.fields.UID), 1U);
+    EXPECT_EQ(Remote().count(refused.fields.UID), 0U);
+    for (const QByteArray& head : address.Heads()) {
         EXPECT_FALSE(head.startsWith("PUT") || head.startsWith("DELETE")) << head.toStdString();
+    }
 
     after.fields.Location = L"moved here";
     ASSERT_GE(Save(a, after), 0);
@@ -506,7 +536,7 @@ TEST_P(RoundTest, HrefsOutsideTheCollectionAndControlCharacterEtagsAreRefused)
     const caldav::RoundReport hostile = Round(a);
     EXPECT_EQ(std::make_tuple(hostile.sent, hostile.received, hostile.ExitCode()),
               std::make_tuple(1, 0, 0));
-    EXPECT_EQ(Local(a).count(L"hostile"), 0u);
+    EXPECT_EQ(Local(a).count(L"hostile"), 0U);
     proxy->Set({FaultProxy::Mode::ControlEtags});
     const std::string b = Store("b.sqlite3");
     EXPECT_EQ(Round(b).error.failure, caldav::Failure::Malformed);
@@ -522,7 +552,8 @@ TEST_P(RoundTest, HrefsOutsideTheCollectionAndControlCharacterEtagsAreRefused)
 // rewrites that way is replaced, never deleted.
 TEST_P(RoundTest, YearlyMonthEndsAndDurationsFromAnotherClientComeInExactly)
 {
-    const std::string a = Store("a.sqlite3"), b = Store("b.sqlite3");
+    const std::string a = Store("a.sqlite3");
+    const std::string b = Store("b.sqlite3");
     int others = 0;
     for (int month = 1; month <= 12; ++month, ++others) {
         const QString day = QString::fromStdWString(DateToKey(
@@ -534,13 +565,13 @@ TEST_P(RoundTest, YearlyMonthEndsAndDurationsFromAnotherClientComeInExactly)
     }
     std::mt19937 random(3507);
     const auto duration = [&] {
-        const int seconds = 60 * (1 + random() % 5000) + (random() % 2 ? 0 : random() % 60);
-        return random() % 2 ? QStringLiteral("DURATION:PT%1S\r\n").arg(seconds)
-                            : QStringLiteral("DURATION:P%1DT%2H%3M%4S\r\n")
-                                  .arg(seconds / 86400)
-                                  .arg(seconds / 3600 % 24)
-                                  .arg(seconds / 60 % 60)
-                                  .arg(seconds % 60);
+        const int seconds = 60 * (1 + random() % 5000) + (random() % 2 != 0 ? 0 : random() % 60);
+        return random() % 2 != 0 ? QStringLiteral("DURATION:PT%1S\r\n").arg(seconds)
+                                 : QStringLiteral("DURATION:P%1DT%2H%3M%4S\r\n")
+                                       .arg(seconds / 86400)
+                                       .arg(seconds / 3600 % 24)
+                                       .arg(seconds / 60 % 60)
+                                       .arg(seconds % 60);
     };
     for (int i = 0; i < 24; ++i, ++others) {
         Put(QStringLiteral("long%1.ics").arg(i),
@@ -563,8 +594,10 @@ TEST_P(RoundTest, YearlyMonthEndsAndDurationsFromAnotherClientComeInExactly)
     const caldav::CollectionListing listing = caldav::ListResources(client, calendar_);
     QString mineHref;
     for (const caldav::ResourceState& r : listing.resources) {
-        if (!r.href.contains(QStringLiteral("yearly")) && !r.href.contains(QStringLiteral("long")))
+        if (!r.href.contains(QStringLiteral("yearly")) &&
+            !r.href.contains(QStringLiteral("long"))) {
             mineHref = r.href;
+        }
     }
     ASSERT_FALSE(mineHref.isEmpty());
     for (const QString& more : {duration(), QStringLiteral("DTEND:20260430T100000\r\n"
@@ -588,9 +621,11 @@ TEST_P(RoundTest, YearlyMonthEndsAndDurationsFromAnotherClientComeInExactly)
 // resource, and the next round has nothing to do.
 TEST_P(RoundTest, AResourceNamedTwiceIsOneItem)
 {
-    if (Hiding())
+    if (Hiding()) {
         GTEST_SKIP() << "the same answers with or without sync-collection";
-    const std::string a = Store("a.sqlite3"), b = Store("b.sqlite3");
+    }
+    const std::string a = Store("a.sqlite3");
+    const std::string b = Store("b.sqlite3");
     for (int i = 0; i < 5; ++i) {
         pim::StoredItem item = Appointment(L"twice " + std::to_wstring(i), 46370.5 + i);
         ASSERT_GE(Save(a, item), 0);
@@ -601,8 +636,8 @@ TEST_P(RoundTest, AResourceNamedTwiceIsOneItem)
     const caldav::RoundReport first = Round(b);
     EXPECT_EQ(std::make_tuple(first.received, first.ExitCode()), std::make_tuple(5, 0));
     std::set<std::wstring> uids;
-    EXPECT_EQ(ItemCount(b, &uids), 5u);
-    EXPECT_EQ(uids.size(), 5u);
+    EXPECT_EQ(ItemCount(b, &uids), 5U);
+    EXPECT_EQ(uids.size(), 5U);
     const caldav::RoundReport again = Round(b);
     EXPECT_EQ(std::make_tuple(again.received, again.deletedHere, again.storeChanged),
               std::make_tuple(0, 0, false));
@@ -614,15 +649,16 @@ TEST_P(RoundTest, AResourceNamedTwiceIsOneItem)
 // everything in, once.
 TEST_P(RoundTest, AFirstPullOverALinkThatCutsAnswersGoesOnWhereItStopped)
 {
-    if (Hiding())
+    if (Hiding()) {
         GTEST_SKIP() << "one listing either way";
+    }
     const int events = qEnvironmentVariableIntValue("TAMBERLO_FIRST_PULL_EVENTS") > 0
                            ? qEnvironmentVariableIntValue("TAMBERLO_FIRST_PULL_EVENTS")
                            : 300;
     for (int i = 0; i < events; ++i) {
         Plant(QStringLiteral("e%1.ics").arg(i),
-            OtherEvent(QStringLiteral("e-%1").arg(i), QStringLiteral("20261207T090000"),
-                       QStringLiteral("DTEND:20261207T100000\r\n")));
+              OtherEvent(QStringLiteral("e-%1").arg(i), QStringLiteral("20261207T090000"),
+                         QStringLiteral("DTEND:20261207T100000\r\n")));
     }
     const std::unique_ptr<FaultProxy> proxy = ProxyBefore();
     proxy->Set({FaultProxy::Mode::CutAnswers});
@@ -662,9 +698,10 @@ TEST_P(RoundTest, AFirstPullOverALinkThatCutsAnswersGoesOnWhereItStopped)
         received += report.received;
         EXPECT_EQ(static_cast<size_t>(received), ItemCount(a));
         done = !report.error;
-        if (report.error)
+        if (report.error) {
             std::cout << "attempt " << rounds + 1 << ": "
                       << QString::fromStdWString(report.error.message).toStdString() << "\n";
+        }
     }
     std::cout << events << " events in " << rounds << " rounds, " << proxy->Requests()
               << " requests\n";
@@ -678,15 +715,17 @@ TEST_P(RoundTest, AFirstPullOverALinkThatCutsAnswersGoesOnWhereItStopped)
 // for it as long as a request may take, a round that holds the calendar only in proportion.
 TEST_P(RoundTest, AFirstPullWaitsForASlowListing)
 {
-    if (Hiding())
+    if (Hiding()) {
         GTEST_SKIP() << "one wait either way";
-    Plant(QStringLiteral("slow.ics"), OtherEvent(QStringLiteral("slow"),
-                                                 QStringLiteral("20261207T090000"), {}));
+    }
+    Plant(QStringLiteral("slow.ics"),
+          OtherEvent(QStringLiteral("slow"), QStringLiteral("20261207T090000"), {}));
     const std::unique_ptr<FaultProxy> proxy = ProxyBefore();
     connection_.timeoutMs = 300; // four stall limits: 1.2 s
     proxy->OnArrived([](int request) {
-        if (request % 2 == 1) // each round's listing
+        if (request % 2 == 1) { // each round's listing
             QThread::msleep(2000);
+        }
     });
     const std::string a = Store("a.sqlite3");
     const caldav::RoundReport first = Round(a);

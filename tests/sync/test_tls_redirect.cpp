@@ -32,8 +32,9 @@ public:
         tls.setPrivateKey(QSslKey(FileBytes(folder + "/key.pem"), QSsl::Ec));
         server_.setSslConfiguration(tls);
         QObject::connect(&server_, &QTcpServer::pendingConnectionAvailable, [this] {
-            while (QTcpSocket* socket = server_.nextPendingConnection())
+            while (QTcpSocket* socket = server_.nextPendingConnection()) {
                 Serve(*socket);
+            }
         });
         server_.listen(QHostAddress::LocalHost);
     }
@@ -47,8 +48,9 @@ private:
     {
         QObject::connect(&socket, &QIODevice::readyRead, &socket, [this, &socket] {
             request_ += socket.readAll();
-            if (!request_.contains("\r\n\r\n"))
+            if (!request_.contains("\r\n\r\n")) {
                 return;
+            }
             request_.clear();
             socket.write("HTTP/1.1 307 Temporary Redirect\r\nLocation: " + target_.toEncoded() +
                          "\r\nContent-Length: 0\r\n\r\n");

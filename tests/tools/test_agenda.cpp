@@ -34,8 +34,9 @@ std::string LinesOfDays(const std::string& out, const std::string& from, const s
     std::string kept;
     for (std::string line; std::getline(lines, line);) {
         const std::string date = line.substr(0, 10);
-        if (date >= from && date < until)
+        if (date >= from && date < until) {
             kept += line + '\n';
+        }
     }
     return kept;
 }
@@ -47,7 +48,8 @@ struct AgendaRun {
 
 AgendaRun Agenda(const std::vector<std::string>& args)
 {
-    std::ostringstream out, err;
+    std::ostringstream out;
+    std::ostringstream err;
     const int status = RunAgenda(args, out, err);
     return {status, out.str(), err.str()};
 }
@@ -60,8 +62,9 @@ protected:
         AppSettings settings;
         settings.SetHolidayCategory(L"Rest");
         settings.SetRestDow(0);
-        for (const std::wstring& rule : rules)
+        for (const std::wstring& rule : rules) {
             settings.AppendListItem(SettingsList::HolidayInfo, rule);
+        }
         Profile profile(paths_.ProfilePath());
         EXPECT_TRUE(SaveSettings(settings, profile));
         session_.Connect();
@@ -154,8 +157,9 @@ TEST_F(AgendaTest, FindPrintsTheMatchesOfTheWholeStore)
 
 TEST_F(AgendaTest, AStoreThatCannotBeReadInFullPrintsNothing)
 {
-    for (int i = 0; i < 40; ++i)
+    for (int i = 0; i < 40; ++i) {
         Appointment(std::wstring(400, L'x'), At(12, 8, 9), At(12, 8, 10));
+    }
     session_.Disconnect();
     // The header of the items' root page (the file's last pages hold Find's index).
     const int64_t page = OtherProgram(paths_.StorePath())
@@ -233,8 +237,9 @@ TEST_F(AgendaRangesTest, EveryDayPrintsTheSameWhateverTheRangeStartsOn)
     // Every day once across all the loads; the ranges below pin the order.
     int walks = 0;
     for (size_t at = whole.out.find("\tWalk\tPersonal\n"); at != std::string::npos;
-         at = whole.out.find("\tWalk\tPersonal\n", at + 1))
+         at = whole.out.find("\tWalk\tPersonal\n", at + 1)) {
         ++walks;
+    }
     EXPECT_EQ(walks, kDays);
 
     const struct {
@@ -286,14 +291,14 @@ TEST_F(AgendaTest, CalendarsChooseTheLinesAndEndThem)
     const int32_t work = AddedCalendar(store, L"Work", 0x0050A050, false);
     SavedIn(store, work, L"Standup", At(12, 7, 11));
     const auto day = [&](std::vector<std::string> calendars) {
-        std::vector<std::string> args = {"--store", store, "--profile", paths_.ProfilePath(),
-                                         "--from", "2026-12-07", "--days", "1"};
-        for (const std::string& name : calendars)
+        std::vector<std::string> args = {"--store", store,        "--profile", paths_.ProfilePath(),
+                                         "--from",  "2026-12-07", "--days",    "1"};
+        for (const std::string& name : calendars) {
             args.insert(args.end(), {"--calendar", name});
+        }
         return Agenda(args);
     };
-    const std::string dentist =
-        "2026-12-07\tA\t0900\t1000\t0\t0\t0\t2\tDentist\tPersonal\n";
+    const std::string dentist = "2026-12-07\tA\t0900\t1000\t0\t0\t0\t2\tDentist\tPersonal\n";
     const std::string standup = "2026-12-07\tA\t1100\t1200\t0\t0\t0\t2\tStandup\tWork\n";
     EXPECT_EQ(day({}).out, dentist);
     EXPECT_EQ(day({"work"}).out, standup);

@@ -32,9 +32,8 @@ TEST(Install, PutsProgramsEntriesIconsAndManPagesIntoThePrefix)
          {"tamberlo", "tamberlo-agenda", "tamberlo-ical", "tamberlo-reminders", "tamberlo-sync"}) {
         EXPECT_TRUE(QFileInfo(root + "bin/" + program).isExecutable()) << program;
     }
-    for (const char* page :
-         {"tamberlo.1", "tamberlo-agenda.1", "tamberlo-ical.1", "tamberlo-reminders.1",
-          "tamberlo-sync.1"}) {
+    for (const char* page : {"tamberlo.1", "tamberlo-agenda.1", "tamberlo-ical.1",
+                             "tamberlo-reminders.1", "tamberlo-sync.1"}) {
         EXPECT_TRUE(Read(root + "share/man/man1/" + page).startsWith(".TH ")) << page;
     }
     for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {

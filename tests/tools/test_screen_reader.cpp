@@ -41,8 +41,9 @@ TEST(ScreenReader, ReadsEveryItemOfThePeriodAndFollowsTheKeys)
     PrivateDisplay display;
     PrivateBus bus;
     QTemporaryDir home;
-    if (!display.Up() || !bus.Up())
+    if (!display.Up() || !bus.Up()) {
         GTEST_SKIP() << "Xvfb or dbus-daemon is not available";
+    }
     TempPaths paths;
     Add(paths.StorePath(), L"Dentist", L"Room 4", 8, 10, 60);
     Add(paths.StorePath(), L"Standup", L"", 8, 9, 15);
@@ -53,8 +54,9 @@ TEST(ScreenReader, ReadsEveryItemOfThePeriodAndFollowsTheKeys)
     accessibilityBus.setProcessEnvironment(environment);
     accessibilityBus.start(QStringLiteral("/usr/libexec/at-spi-bus-launcher"),
                            {QStringLiteral("--launch-immediately")});
-    if (!accessibilityBus.waitForStarted(5000))
+    if (!accessibilityBus.waitForStarted(5000)) {
         GTEST_SKIP() << "at-spi2-core is not installed";
+    }
     QThread::msleep(500);
     QProcess window;
     window.setProcessEnvironment(environment);
@@ -71,10 +73,11 @@ TEST(ScreenReader, ReadsEveryItemOfThePeriodAndFollowsTheKeys)
         tree = Read(environment, {});
     }
     EXPECT_TRUE(tree.contains(QStringLiteral("day: Tuesday 8 December\n"))) << tree.toStdString();
-    for (const char* item : {"item: Standup, 09:00 to 09:15\n",
-                             "item: Dentist, 10:00 to 11:00, Room 4\n",
-                             "item: Lunch, 12:00 to 13:00\n"})
+    for (const char* item :
+         {"item: Standup, 09:00 to 09:15\n", "item: Dentist, 10:00 to 11:00, Room 4\n",
+          "item: Lunch, 12:00 to 13:00\n"}) {
         EXPECT_TRUE(tree.contains(QString::fromLatin1(item))) << item;
+    }
 
     // The detail area's key (3), then Down twice: each line reached is announced.
     const QString focus = Read(environment, {"3", "Down", "Down"});

@@ -19,13 +19,13 @@ class SecondStartTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!display_.Up() || !bus_.Up())
+        if (!display_.Up() || !bus_.Up()) {
             GTEST_SKIP() << "Xvfb or dbus-daemon is not available";
+        }
         environment_ = ProgramEnvironment(display_, bus_, home_);
         watcher_.setProcessEnvironment(environment_);
-        watcher_.start(QStringLiteral("xev"),
-                       {QStringLiteral("-root"), QStringLiteral("-event"),
-                        QStringLiteral("substructure")});
+        watcher_.start(QStringLiteral("xev"), {QStringLiteral("-root"), QStringLiteral("-event"),
+                                               QStringLiteral("substructure")});
         ASSERT_TRUE(watcher_.waitForStarted(5000)) << "xev (x11-utils) is needed";
         bus_.Connect(QStringLiteral("watch"));
     }

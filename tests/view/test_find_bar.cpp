@@ -53,25 +53,25 @@ TEST(FindBar, ShortTextsWaitForAPauseAndOnlyTheLatestAnswerShows)
     FindHarness h;
     QTest::keyClicks(h.bar.Field(), "de");
     EXPECT_TRUE(h.asked.empty()) << "no search while the first letters are typed";
-    ASSERT_EQ(h.paused.size(), 2u);
+    ASSERT_EQ(h.paused.size(), 2U);
     EXPECT_EQ(h.paused[0].first, 300);
     h.paused[0].second(); // the pause after "d" ends with "de" typed since: nothing asked
     EXPECT_TRUE(h.asked.empty());
     h.paused[1].second();
-    ASSERT_EQ(h.asked.size(), 1u);
+    ASSERT_EQ(h.asked.size(), 1U);
     EXPECT_EQ(h.asked[0].text, L"de");
     EXPECT_TRUE(h.bar.Searching());
 
     QTest::keyClick(h.bar.Field(), 'n');
-    ASSERT_EQ(h.asked.size(), 2u) << "three letters are asked for at once";
-    EXPECT_EQ(h.paused.size(), 2u);
+    ASSERT_EQ(h.asked.size(), 2U) << "three letters are asked for at once";
+    EXPECT_EQ(h.paused.size(), 2U);
     h.asked[1].answer(Lines(2, 0));
     h.asked[0].answer(Lines(5, 0)); // the answer to "de", late: dropped
     EXPECT_EQ(h.Rows(), 2);
     EXPECT_FALSE(h.bar.Searching());
 
     h.bar.HiddenToo()->setChecked(true);
-    ASSERT_EQ(h.asked.size(), 3u);
+    ASSERT_EQ(h.asked.size(), 3U);
     EXPECT_TRUE(h.asked[2].hiddenToo);
     QTest::keyClick(h.bar.Field(), Qt::Key_Return);
     EXPECT_TRUE(h.jumped.empty()) << "the matches of the question asked are not in yet";
@@ -80,14 +80,14 @@ TEST(FindBar, ShortTextsWaitForAPauseAndOnlyTheLatestAnswerShows)
 
     h.bar.Field()->clear();
     EXPECT_EQ(h.Rows(), 0);
-    EXPECT_EQ(h.asked.size(), 3u) << "nothing to find";
+    EXPECT_EQ(h.asked.size(), 3U) << "nothing to find";
 }
 
 TEST(FindBar, ManyMatchesListAWindowAroundTheNextOneAndCountTheRest)
 {
     FindHarness h;
     QTest::keyClicks(h.bar.Field(), "eet");
-    ASSERT_EQ(h.asked.size(), 1u);
+    ASSERT_EQ(h.asked.size(), 1U);
     h.asked.back().answer(Lines(1000, 700));
     ASSERT_EQ(h.Rows(), FindBar::kListedLines + 1);
     EXPECT_EQ(h.Text(0), "line 680");

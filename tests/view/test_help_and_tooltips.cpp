@@ -26,9 +26,11 @@ QPoint Centre(const PixelRect& r)
 int InkBetween(const QImage& image, int left, int right, int top, int bottom)
 {
     int ink = 0;
-    for (int y = top; y < bottom; ++y)
-        for (int x = left; x < right; ++x)
+    for (int y = top; y < bottom; ++y) {
+        for (int x = left; x < right; ++x) {
             ink += qGray(image.pixel(x, y)) < 100 ? 1 : 0;
+        }
+    }
     return ink;
 }
 
@@ -68,8 +70,8 @@ TEST(KeysAndMouse, TablesComeFromTheCommandAndKeyTables)
     assigned.KeyToDetail = 0; // not assigned: left out
     assigned.KeyToTOday = '9';
     const std::vector<HelpSection> sections = KeysAndMouse(assigned);
-    ASSERT_EQ(sections.size(), 6u);
-    ASSERT_EQ(sections[0].rows.size(), 16u) << "20 buttons, 4 of them blank";
+    ASSERT_EQ(sections.size(), 6U);
+    ASSERT_EQ(sections[0].rows.size(), 16U) << "20 buttons, 4 of them blank";
     const HelpRow& weekBefore = sections[0].rows[2];
     EXPECT_EQ(std::tie(weekBefore.does, weekBefore.keys, weekBefore.button),
               std::tuple(L"A Week Before", L"PgUp", res::kButtonWeekBefore));
@@ -136,7 +138,8 @@ TEST(SubjectClipping, FreeLengthCutsAtTheItemsEnd)
         h.Paint<TaskDetailPainter>([](const TaskDetailPainter& p) { p.PaintTaskStrip(1); });
         const BarGeometry bar = h.geometry.Bar(1, 660, 750, false);
         const PixelRect strip = h.geometry.TaskFrame(1);
-        const int top = bar.frame.top, bottom = bar.frame.bottom;
+        const int top = bar.frame.top;
+        const int bottom = bar.frame.bottom;
         EXPECT_GT(InkBetween(h.image, bar.text.x, bar.frame.right, top, bottom), 0) << length;
         // Thirty letters run on over the row; a free length is cut where the bar or strip ends.
         EXPECT_EQ(InkBetween(h.image, bar.frame.right, h.layout.chartRight, top, bottom) == 0,

@@ -50,15 +50,18 @@ TEST(KeyInput, AreaKeysAndButtonFocus)
     const Move moves[] = {{19, Action::ButtonRight, 0}, {0, Action::ButtonLeft, 19},
                           {3, Action::ButtonOtherStrip, 13}, {13, Action::ButtonOtherStrip, 3}};
     // clang-format on
-    for (const Move& m : moves)
+    for (const Move& m : moves) {
         EXPECT_EQ(keys::MoveButtonFocus(m.from, m.action), m.to) << m.from;
-    for (int index = 0; index < keys::kButtonCount; ++index)
+    }
+    for (int index = 0; index < keys::kButtonCount; ++index) {
         EXPECT_EQ(keys::ButtonRunsOnEnter(index), index != 14 && index < 17) << index;
+    }
 }
 
 TEST(KeyInput, DesktopKeysReachTheirCommands)
 {
-    const Qt::KeyboardModifiers none = Qt::NoModifier, ctrl = Qt::ControlModifier;
+    const Qt::KeyboardModifiers none = Qt::NoModifier;
+    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
     // clang-format off
     struct Case { int key; Qt::KeyboardModifiers modifiers; int id; };
     // The table's own rows are the shell's menus; these are the modifiers that must not matter
@@ -72,9 +75,10 @@ TEST(KeyInput, DesktopKeysReachTheirCommands)
         {Qt::Key_Down, none, 0},
     };
     // clang-format on
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(keys::AcceleratorCommand(c.key, c.modifiers, [](int) { return true; }), c.id)
             << c.key;
+    }
     // A disabled command takes no key.
     EXPECT_EQ(keys::AcceleratorCommand(Qt::Key_Home, none, [](int) { return false; }), 0);
 }

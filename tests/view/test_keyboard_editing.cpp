@@ -24,7 +24,8 @@ TEST(KeyboardEditing, KeysAndWhatTheyEdit)
 {
     using keyedit::KeyEdit;
     using Kind = KeyEdit::Kind;
-    const Qt::KeyboardModifiers alt = Qt::AltModifier, shift = Qt::ShiftModifier;
+    const Qt::KeyboardModifiers alt = Qt::AltModifier;
+    const Qt::KeyboardModifiers shift = Qt::ShiftModifier;
     // clang-format off
     struct Case { int key; Qt::KeyboardModifiers modifiers; bool grid; KeyEdit edit; };
     const Case cases[] = {
@@ -38,8 +39,9 @@ TEST(KeyboardEditing, KeysAndWhatTheyEdit)
         {Qt::Key_F10, {}, false, {}}, {Qt::Key_N, Qt::ControlModifier, false, {}},
     };
     // clang-format on
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(keyedit::KeyEditOf(c.key, c.modifiers, c.grid, true), c.edit) << c.key;
+    }
 }
 
 TEST(KeyboardEditing, AltArrowsMoveAndResizeThroughTheChangePathAndUndo)
@@ -65,8 +67,9 @@ TEST(KeyboardEditing, AltArrowsMoveAndResizeThroughTheChangePathAndUndo)
     EXPECT_EQ(h.view.KeyFocusArea(), keys::kBody);
     Key(h, Qt::Key_Right, Qt::AltModifier | Qt::ShiftModifier);
     EXPECT_NEAR(h.Stored(oid).End, At(11, 11, 30), 1e-6);
-    for (int i = 0; i < 4; ++i) // never shorter than half an hour
+    for (int i = 0; i < 4; ++i) { // never shorter than half an hour
         Key(h, Qt::Key_Left, Qt::AltModifier | Qt::ShiftModifier);
+    }
     EXPECT_NEAR(h.Stored(oid).Start, At(11, 10), 1e-6);
     EXPECT_NEAR(h.Stored(oid).End, At(11, 10, 30), 1e-6);
 
@@ -74,8 +77,9 @@ TEST(KeyboardEditing, AltArrowsMoveAndResizeThroughTheChangePathAndUndo)
     // own occurrence.
     const int32_t series = h.Add(DailyValues(L"", At(7, 9), At(7, 9, 30)));
     h.Click(h.Point(0, 9 * 60 + 10));
-    for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Right})
+    for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Right}) {
         Key(h, key, Qt::AltModifier);
+    }
     const ReadResult moved = h.edits.ReadException(series, 1);
     EXPECT_NEAR(moved.item.occurrenceDay, At(7), 1e-6);
     EXPECT_NEAR(moved.values.fields.Start, At(8, 10), 1e-6);
@@ -100,7 +104,7 @@ TEST(KeyboardEditing, MeetingsAskBeforeTheKeysMoveThem)
         Key(h, Qt::Key_Right, Qt::AltModifier);
     }
     EXPECT_NEAR(h.Stored(oid).Start, At(9, 10, 30), 1e-6) << "moved once";
-    EXPECT_EQ(h.messages.shown().size(), 2u);
+    EXPECT_EQ(h.messages.shown().size(), 2U);
 }
 
 TEST(KeyboardEditing, MenuKeysSelectedHourAndTheKeysTheTablesUse)

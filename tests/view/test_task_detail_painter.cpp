@@ -57,8 +57,9 @@ TEST(TaskDetailPainter, DetailLinesTellEveryKind)
     const DetailLines lines = h.PaintDetail();
     for (const wchar_t* text :
          {L"Due Pay rent [DueDate December 31]", L"Recur Gym", L"All Day Trip",
-          L"09:00 - 10:30 Planning [Room 2]", L"10:00 - 11:00 Weekly(Del exception)"})
+          L"09:00 - 10:30 Planning [Room 2]", L"10:00 - 11:00 Weekly(Del exception)"}) {
         EXPECT_TRUE(h.Drew(text)) << text;
+    }
     EXPECT_FALSE(h.Drew(L"Work Filed"));
     EXPECT_EQ(lines.lineItems, (std::vector<int>{0, 2, 0, 1, 2})); // the finished task: no line
     EXPECT_EQ(lines.taskLines, 2);
@@ -86,12 +87,14 @@ TEST(TaskDetailPainter, DetailLinesTellEveryKind)
         {.start = 600, .end = 720, .subject = L"B"},
     };
     kinds.PaintDetail();
-    for (const wchar_t* text : {L"Holiday New Year", L"Rest Off", L"Memorial Day"})
+    for (const wchar_t* text : {L"Holiday New Year", L"Rest Off", L"Memorial Day"}) {
         EXPECT_TRUE(kinds.Drew(text)) << text;
+    }
     const std::pair<int, int> icons[] = {
         {0, res::kIconHoliday}, {3, res::kIconAppointment}, {4, res::kIconConflict}};
-    for (const auto& [line, icon] : icons)
+    for (const auto& [line, icon] : icons) {
         EXPECT_TRUE(kinds.IconAt(icon, 2, DetailHarness::LineTop(line), 16, Qt::white)) << line;
+    }
 }
 
 TEST(TaskDetailPainter, CategoryFilterCountsLinesOutsideTheWindow)
@@ -112,19 +115,22 @@ TEST(TaskDetailPainter, CategoryFilterCountsLinesOutsideTheWindow)
 
 TEST(TaskDetailPainter, ScrollBarThumbFollowsTheScroll)
 {
-    DetailHarness top, down;
-    for (int i = 0; i < 12; ++i)
+    DetailHarness top;
+    DetailHarness down;
+    for (int i = 0; i < 12; ++i) {
         top.entries.appts[0].push_back({.start = 600 + i * 10, .end = 605 + i * 10, .busy = 0});
+    }
     down.entries.appts = top.entries.appts;
     EXPECT_EQ(top.PaintDetail(0).total, 12);
-    EXPECT_EQ(top.texts.size(), 5u);
+    EXPECT_EQ(top.texts.size(), 5U);
     down.PaintDetail(1);
     // Track height 121 - 32: the thumb spans 375..412 at scroll 0 and 382..419 at scroll 1.
     const int x = 800 - 15 + 8;
     EXPECT_NE(top.Pixel(x, 377), down.Pixel(x, 377));
     EXPECT_EQ(top.Pixel(x, 395), down.Pixel(x, 395));
-    for (const DrawnText& t : top.texts)
+    for (const DrawnText& t : top.texts) {
         EXPECT_LE(t.clip.right(), 800 - 16 - 1); // texts leave the scroll bar alone
+    }
 }
 
 TEST(TaskDetailPainter, TaskStripShowsOnlyTasksOfTheDay)
@@ -135,7 +141,7 @@ TEST(TaskDetailPainter, TaskStripShowsOnlyTasksOfTheDay)
                           DueTask(L"Pay rent"),
                           {.subject = L"Write report", .startsHere = true, .overdue = true}};
     h.Paint<TaskDetailPainter>([](const TaskDetailPainter& p) { p.PaintTaskStrip(0); });
-    ASSERT_EQ(h.texts.size(), 3u);
+    ASSERT_EQ(h.texts.size(), 3U);
     EXPECT_EQ(h.texts[0].text, L"Gym ");
     EXPECT_EQ(h.texts[0].at, QPoint(60 + 12 + 2, 52 + 3));
     EXPECT_EQ(h.texts[1].text, L"^Pay r ");
@@ -158,8 +164,9 @@ std::vector<qreal> CharacterXs(const QString& line)
     const QTextLine laid = layout.createLine();
     layout.endLayout();
     std::vector<qreal> xs;
-    for (int i = 0; i < line.size(); ++i)
+    for (int i = 0; i < line.size(); ++i) {
         xs.push_back(laid.cursorToX(i));
+    }
     return xs;
 }
 
@@ -170,19 +177,28 @@ std::vector<qreal> CharacterXs(const QString& line)
 TEST(TaskDetailPainter, EachItemTextIsAnIsolatedRun)
 {
     DetailHarness h;
-    h.entries.appts[0] = {
-        {.start = 540, .end = 600, .subject = L"\x2069\x202E" L"ab", .location = L"evil"}};
+    h.entries.appts[0] = {{.start = 540,
+                           .end = 600,
+                           .subject = L"\x2069\x202E"
+                                      L"ab",
+                           .location = L"evil"}};
     h.PaintDetail();
-    const std::wstring line = L"09:00 - 10:00 \x2068\x202E" L"ab\x202C\x2069 [evil]";
+    const std::wstring line = L"09:00 - 10:00 \x2068\x202E"
+                              L"ab\x202C\x2069 [evil]";
     ASSERT_TRUE(h.Drew(line));
     const QString shown = QString::fromStdWString(line);
     const std::vector<qreal> xs = CharacterXs(shown);
     const int e = static_cast<int>(shown.indexOf(QStringLiteral("evil")));
-    for (int i = e; i < e + 3; ++i)
+    for (int i = e; i < e + 3; ++i) {
         EXPECT_LT(xs[i], xs[i + 1]) << i;
+    }
     EXPECT_EQ(IsolatedText(L"Plain [text] 09:00"), L"Plain [text] 09:00");
-    EXPECT_EQ(IsolatedText(L"\x202A" L"a\x202C\x202C\x2067" L"b"),
-              L"\x2068\x202A" L"a\x202C\x2067" L"b\x2069\x2069");
+    EXPECT_EQ(IsolatedText(L"\x202A"
+                           L"a\x202C\x202C\x2067"
+                           L"b"),
+              L"\x2068\x202A"
+              L"a\x202C\x2067"
+              L"b\x2069\x2069");
 }
 
 // Where items are marked by their calendar, a task of the strip starts with its calendar's band,
@@ -208,7 +224,7 @@ TEST(TaskDetailPainter, TaskStripMarksEachTaskWithItsCalendarsBand)
     };
     const std::vector<TaskStripEntry> marked =
         TaskStripEntries(h.geometry, h.settings, h.entries, 0, width);
-    ASSERT_EQ(marked.size(), 2u);
+    ASSERT_EQ(marked.size(), 2U);
     const int top = 52 + 3;
     const QColor outline = h.resources.TaskPen().color();
     EXPECT_EQ(marked[0].calendarBand, (PixelRect{62, top, 65, top + h.layout.mainFontSize}));
@@ -219,7 +235,7 @@ TEST(TaskDetailPainter, TaskStripMarksEachTaskWithItsCalendarsBand)
     EXPECT_EQ(h.Pixel(62, top + 4), QColor(0x50, 0xA0, 0x50));
     EXPECT_EQ(h.Pixel(64, top + 4), QColor(0x50, 0xA0, 0x50));
     EXPECT_EQ(h.Pixel(65, top + 4), outline) << "the line after the band";
-    ASSERT_EQ(h.texts.size(), 3u);
+    ASSERT_EQ(h.texts.size(), 3U);
     EXPECT_EQ(h.texts[0].at.x(), 60 + 5 + 12 + 2);
     EXPECT_EQ(h.Pixel(marked[1].left + 2, top + 4), QColor(0xE0, 0x80, 0x30));
     const std::vector<TaskStripEntry> plain =

@@ -44,9 +44,10 @@ TEST(ViewCommands, EnableStatesFollowTheSelection)
     for (const Case& c : cases) {
         ViewCommandState state;
         state.selection = c.selection;
-        for (std::size_t i = 0; i < std::size(ids); ++i)
+        for (std::size_t i = 0; i < std::size(ids); ++i) {
             EXPECT_EQ(ViewCommandUpdate(ids[i], state).enabled, c.enabled[i])
                 << c.name << " " << ids[i];
+        }
     }
     ViewCommandState clipboard;
     clipboard.clipboardHoldsItem = true;

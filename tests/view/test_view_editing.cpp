@@ -46,7 +46,7 @@ TEST(ViewEditing, DragsWriteTheStoreOrOpenTheAddEditors)
     task.fields.StartDate = task.fields.DueDate = At(9);
     const int32_t recurring = h.Add(task, pim::kTaskKind);
     h.Drag(h.Point(2), h.Point(4));
-    ASSERT_EQ(h.messages.shown().size(), 1u);
+    ASSERT_EQ(h.messages.shown().size(), 1U);
     EXPECT_EQ(h.messages.shown()[0].text, L"Sorry, you can't cut recursion TASK");
     EXPECT_NEAR(h.Stored(recurring, pim::kTaskKind).DueDate, At(9), 1e-6);
 }
@@ -73,7 +73,7 @@ TEST(ViewEditing, CopyCutAndPasteAcrossDays)
 {
     Harness h;
     h.view.Commands().Execute(cmd::ID_PASTE); // nothing copied yet: an empty record
-    ASSERT_EQ(h.messages.shown().size(), 1u);
+    ASSERT_EQ(h.messages.shown().size(), 1U);
     const int32_t oid = h.AddAppointment(7, 9, L"Review");
     h.Run(h.Point(0, 9 * 60 + 30), cmd::ID_COPY);
     // The context menu over Wednesday at 14:20 pastes a copy from 14:00 to 15:00.
@@ -101,9 +101,10 @@ TEST(ViewEditing, CopyCutAndPasteAcrossDays)
     ASSERT_EQ(other.FindAppointment(PimSession::OidField(oid))->Delete(), 0);
     other.Disconnect();
     h.Run(h.Point(6), cmd::ID_PASTE);
-    ASSERT_EQ(h.messages.shown().size(), 2u); // the empty record's and the vanished item's
-    for (const auto& box : h.messages.shown())
+    ASSERT_EQ(h.messages.shown().size(), 2U); // the empty record's and the vanished item's
+    for (const auto& box : h.messages.shown()) {
         EXPECT_EQ(box.text, L"Fail at get data.");
+    }
     EXPECT_EQ(h.doc.ApptCount(5), 0);
     EXPECT_EQ(h.AppointmentCount(), 2);
 }
@@ -131,7 +132,7 @@ TEST(ViewEditing, DesktopClipboardRoundTrip)
     QApplication::clipboard()->setMimeData(broken);
     h.view.Commands().Execute(cmd::ID_PASTE);
     EXPECT_EQ(h.AppointmentCount(), 2);
-    ASSERT_EQ(h.messages.shown().size(), 1u);
+    ASSERT_EQ(h.messages.shown().size(), 1U);
     EXPECT_EQ(h.messages.shown()[0].caption, L"Warning");
 }
 
@@ -301,17 +302,20 @@ TEST(ViewEditing, HoldsAndDoubleClicksByWhatThePointerHits)
     h.view.SetCommandHandler(cmd::ID_EDIT_APPOINT, [&edits] { ++edits; });
     const ViewLayout& l = h.view.Layout();
     QPoint zoomIn;
-    for (int x = 0; x < l.clientWidth && zoomIn.isNull(); ++x)
-        if (l.ButtonAt(x, l.tileSize / 2) == res::kButtonZoomIn)
+    for (int x = 0; x < l.clientWidth && zoomIn.isNull(); ++x) {
+        if (l.ButtonAt(x, l.tileSize / 2) == res::kButtonZoomIn) {
             zoomIn = {x + 2, l.tileSize / 2};
+        }
+    }
     h.Click(moved);
     QTest::mouseDClick(&h.view, Qt::LeftButton, {}, zoomIn);
     EXPECT_EQ(edits, 0) << "a picture button never edits";
     const QPoint detailLine(l.detailRect.left + 30, l.detailRect.top + l.detailLineHeight / 2);
     QTest::mouseDClick(&h.view, Qt::LeftButton, {}, detailLine);
     EXPECT_EQ(edits, 1);
-    for (int i = 0; i <= l.detailLineCount; ++i)
+    for (int i = 0; i <= l.detailLineCount; ++i) {
         h.AddAppointment(8, 12 + i % 10);
+    }
     h.view.grab();
     h.view.SelectDetailLine(0);
     QTest::mouseDClick(&h.view, Qt::LeftButton, {}, {l.detailRect.right - 4, l.detailRect.top + 4});
@@ -357,12 +361,11 @@ TEST(ViewEditing, PenHoldsAreTimedByTheirEventsAndModifiersLeaveADrag)
 TEST(ViewEditing, MeetingsAskBeforeAMoveAndCopiesLeaveTheMeetingBehind)
 {
     Harness h;
-    h.view.Editing().SetServices({&h.edits, &h.messages, {}, {}, nullptr,
-                                  [&h](const std::string& kept) {
-                                      return h.messages.MessageBox(
-                                                 ical::CopyOnlyNotice(kept, {}), L"Confirm",
-                                                 MB_OKCANCEL) == IDOK;
-                                  }});
+    h.view.Editing().SetServices(
+        {&h.edits, &h.messages, {}, {}, nullptr, [&h](const std::string& kept) {
+             return h.messages.MessageBox(ical::CopyOnlyNotice(kept, {}), L"Confirm",
+                                          MB_OKCANCEL) == IDOK;
+         }});
     ItemValues meeting = AppointmentValues(L"Budget", At(9, 10), At(9, 11));
     meeting.fields.Kept = "BEGIN:VEVENT\r\nUID:budget\r\nSEQUENCE:4\r\nSUMMARY:Budget\r\n"
                           "ORGANIZER;CN=Ann:mailto:ann@example.com\r\n"
@@ -371,7 +374,7 @@ TEST(ViewEditing, MeetingsAskBeforeAMoveAndCopiesLeaveTheMeetingBehind)
     const int32_t oid = h.Add(meeting);
     h.messages.QueueAnswer(IDCANCEL);
     h.Drag(h.Point(2, 615), h.Point(3, 615));
-    ASSERT_EQ(h.messages.shown().size(), 1u);
+    ASSERT_EQ(h.messages.shown().size(), 1U);
     EXPECT_EQ(h.messages.shown()[0].text,
               L"This meeting is organized by Ann; your change applies to your copy only.");
     EXPECT_NEAR(h.Stored(oid).Start, At(9, 10), 1e-6);
@@ -388,5 +391,5 @@ TEST(ViewEditing, MeetingsAskBeforeAMoveAndCopiesLeaveTheMeetingBehind)
     EXPECT_EQ(copy.find("SEQUENCE:4"), std::string::npos) << copy;
     EXPECT_EQ(copy.find("UID:budget"), std::string::npos) << copy;
     EXPECT_NE(copy.find("X-CUSTOM:kept"), std::string::npos) << copy;
-    EXPECT_EQ(h.messages.shown().size(), 2u) << "a copy asks nothing";
+    EXPECT_EQ(h.messages.shown().size(), 2U) << "a copy asks nothing";
 }

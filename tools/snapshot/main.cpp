@@ -47,11 +47,11 @@ struct Options {
     std::string output;
     std::string pdf; // the shown period printed, as Function > "Export as PDF..." writes it
     std::string profile;
-    bool calendar = false; // show the calendar grid of whole weeks
+    bool calendar = false;      // show the calendar grid of whole weeks
     bool calendarsList = false; // show the Calendars list beside the schedule
-    bool keysPage = false; // show the "Keys and Mouse" page instead of the window
-    bool dark = false;     // under a dark desktop palette
-    bool show = false;     // the window on the display, until it is closed, at the fixed "now"
+    bool keysPage = false;      // show the "Keys and Mouse" page instead of the window
+    bool dark = false;          // under a dark desktop palette
+    bool show = false;          // the window on the display, until it is closed, at the fixed "now"
 };
 
 const char* const kUsage =
@@ -66,8 +66,9 @@ const char* const kUsage =
 std::optional<SYSTEMTIME> ParseNow(const QString& text)
 {
     const QDateTime at = QDateTime::fromString(text, QStringLiteral("yyyy-MM-ddTHH:mm"));
-    if (!at.isValid() || at.date().year() < 1900 || at.date().year() > 2999)
+    if (!at.isValid() || at.date().year() < 1900 || at.date().year() > 2999) {
         return std::nullopt;
+    }
     return MakeSystemTime(at.date().year(), at.date().month(), at.date().day(), at.time().hour(),
                           at.time().minute());
 }
@@ -98,12 +99,14 @@ std::optional<Options> ParseArguments(const QStringList& args)
         } else if (arg == "--store" && hasValue) {
             options.store = args[++i].toStdString();
         } else if (arg == "--size" && hasValue) {
-            if (!ParseSize(args[++i], options.width, options.height))
+            if (!ParseSize(args[++i], options.width, options.height)) {
                 return std::nullopt;
+            }
         } else if (arg == "--now" && hasValue) {
             const auto now = ParseNow(args[++i]);
-            if (!now)
+            if (!now) {
                 return std::nullopt;
+            }
             options.now = *now;
             haveNow = true;
         } else if (arg == "-o" && hasValue) {
@@ -128,8 +131,9 @@ std::optional<Options> ParseArguments(const QStringList& args)
     }
     const bool oneSource = options.demo != !options.store.empty();
     if (!oneSource || !haveNow || options.width == 0 ||
-        int(!options.output.empty()) + int(!options.pdf.empty()) + int(options.show) != 1)
+        int(!options.output.empty()) + int(!options.pdf.empty()) + int(options.show) != 1) {
         return std::nullopt;
+    }
     return options;
 }
 
@@ -151,7 +155,8 @@ bool SpreadOverCalendars(const std::string& path)
         return false;
     }
     pim::CalendarList list(db);
-    pim::Calendar work{.name = L"Work"}, family{.name = L"Family"};
+    pim::Calendar work{.name = L"Work"};
+    pim::Calendar family{.name = L"Family"};
     if (list.Save(work) < 0 || list.Save(family) < 0) {
         return false;
     }
@@ -184,21 +189,29 @@ void UseDarkPalette()
 {
     QApplication::setStyle(QStringLiteral("Fusion"));
     QPalette dark;
-    const QColor window(45, 45, 48), base(30, 30, 32), text(230, 230, 230);
-    for (const auto& [role, color] :
-         {std::pair{QPalette::Window, window}, {QPalette::Base, base},
-          {QPalette::AlternateBase, window}, {QPalette::Button, window},
-          {QPalette::WindowText, text}, {QPalette::Text, text}, {QPalette::ButtonText, text},
-          {QPalette::Highlight, QColor(60, 120, 220)}, {QPalette::HighlightedText, text}})
+    const QColor window(45, 45, 48);
+    const QColor base(30, 30, 32);
+    const QColor text(230, 230, 230);
+    for (const auto& [role, color] : {std::pair{QPalette::Window, window},
+                                      {QPalette::Base, base},
+                                      {QPalette::AlternateBase, window},
+                                      {QPalette::Button, window},
+                                      {QPalette::WindowText, text},
+                                      {QPalette::Text, text},
+                                      {QPalette::ButtonText, text},
+                                      {QPalette::Highlight, QColor(60, 120, 220)},
+                                      {QPalette::HighlightedText, text}}) {
         dark.setColor(role, color);
+    }
     QApplication::setPalette(dark);
 }
 
 // What is shot: the main window, or the help page over it with the default digit keys.
 QPixmap Shot(CMainFrame& frame, const Options& options)
 {
-    if (!options.keysPage)
+    if (!options.keysPage) {
         return frame.grab();
+    }
     CKeysAndMouseDlg page(KeysAndMouse(keys::HardwareKeys{}), &frame);
     page.resize(options.width, options.height);
     page.show();
@@ -211,10 +224,12 @@ QPixmap Shot(CMainFrame& frame, const Options& options)
 int main(int argc, char** argv)
 {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    if (res::AnswerStandardOption(args, "snapshot", kUsage, std::cout))
+    if (res::AnswerStandardOption(args, "snapshot", kUsage, std::cout)) {
         return 0;
-    if (std::find(args.begin(), args.end(), "--show") == args.end())
+    }
+    if (std::find(args.begin(), args.end(), "--show") == args.end()) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QApplication qt(argc, argv);
     if (args == std::vector<std::string>{"--keys-table"}) {
         std::cout << KeysAndMouseMarkdown(KeysAndMouse(keys::HardwareKeys{}));
@@ -225,8 +240,9 @@ int main(int argc, char** argv)
         std::fputs(kUsage, stderr);
         return 2;
     }
-    if (options->dark)
+    if (options->dark) {
         UseDarkPalette();
+    }
     FixedClock clock(options->now);
     ScopedClock fixedNow(clock);
 
@@ -254,17 +270,21 @@ int main(int argc, char** argv)
     environment.messages = &messages;
 
     CTamberloApp app(environment);
-    if (!app.InitInstance() || !app.MainFrame())
+    if (!app.InitInstance() || (app.MainFrame() == nullptr)) {
         return 1;
+    }
     CMainFrame* frame = app.MainFrame();
     // As a press of the Calendar button would: the grid starts on the start weekday.
-    if (options->calendar && app.Settings().GetCalendarType() != 0)
+    if (options->calendar && app.Settings().GetCalendarType() != 0) {
         frame->View()->ButtonAction(res::kButtonCalendar);
+    }
     frame->resize(options->width, options->height);
-    if (options->calendarsList)
+    if (options->calendarsList) {
         frame->findChild<CalendarsDock*>()->ShowOrHide();
-    if (options->show)
+    }
+    if (options->show) {
         return QApplication::exec();
+    }
     QApplication::processEvents();
     const QPixmap shot = Shot(*frame, *options);
     if (!options->pdf.empty()) {
@@ -276,7 +296,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "snapshot: cannot write %s\n", options->output.c_str());
         return 1;
     }
-    for (const auto& box : messages.shown())
+    for (const auto& box : messages.shown()) {
         std::fprintf(stderr, "snapshot: message box: %ls\n", box.text.c_str());
+    }
     return 0;
 }

@@ -66,7 +66,7 @@ std::vector<pim::Calendar> Named(const std::vector<pim::Calendar>& subscriptions
     return {};
 }
 
-}  // namespace
+} // namespace
 
 int SubscribeCommand(const std::string& storePath, const std::string& typed,
                      const std::string& name, const QStringList& trusted, std::ostream& out,
@@ -90,8 +90,8 @@ int SubscribeCommand(const std::string& storePath, const std::string& typed,
         err << "tamberlo-sync: " << Utf8(report.error.message) << '\n';
         return kFailed;
     }
-    out << "subscribed to " << Utf8(report.calendar.name) << " (calendar "
-        << report.calendar.id << "): " << ical::Counted(report.change.written, "item") << '\n';
+    out << "subscribed to " << Utf8(report.calendar.name) << " (calendar " << report.calendar.id
+        << "): " << ical::Counted(report.change.written, "item") << '\n';
     PrintNotes(report, out);
     return kDone;
 }

@@ -37,7 +37,7 @@ namespace {
 constexpr int kPasswordWaitMs = 30000;
 
 struct Arguments {
-    std::string command;  // empty: the rounds
+    std::string command; // empty: the rounds
     std::string store = pim::Application::DefaultStorePath();
     std::string profile = Profile::DefaultPath();
     std::string trust;
@@ -46,7 +46,7 @@ struct Arguments {
     std::string user;
     std::string events;
     std::string tasks;
-    std::string name; // subscribe --name
+    std::string name;                   // subscribe --name
     std::vector<std::string> calendars; // --calendar, each
     int32_t id = 0;
     int32_t account = 0; // --account: 0 for every account
@@ -61,8 +61,10 @@ std::wstring Wide(const std::string& text)
 
 std::optional<int32_t> ParseId(const std::string& text)
 {
-    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
+    if (text.empty() || text.size() > 9 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
         return std::nullopt;
+    }
     const int32_t id = std::stoi(text);
     return id > 0 ? std::optional<int32_t>(id) : std::nullopt;
 }
@@ -83,16 +85,21 @@ bool TakesValue(const std::string& name)
 // Whether the option belongs with the command (the global ones go with any).
 bool Fits(const std::string& name, const std::string& command)
 {
-    if (name == "--user")
+    if (name == "--user") {
         return command == "discover" || command == "add";
-    if (name == "--trust")
+    }
+    if (name == "--trust") {
         return command == "discover" || command == "add" || command == "subscribe";
-    if (name == "--name")
+    }
+    if (name == "--name") {
         return command == "subscribe";
-    if (name == "--events" || name == "--tasks" || name == "--calendar")
+    }
+    if (name == "--events" || name == "--tasks" || name == "--calendar") {
         return command == "add";
-    if (name == "--account")
+    }
+    if (name == "--account") {
         return command.empty();
+    }
     return true;
 }
 
@@ -106,8 +113,9 @@ std::string Parse(const std::vector<std::string>& args, Arguments& a)
         const std::string& word = args[i];
         if (word.rfind("-", 0) != 0) {
             if (a.command.empty() && positional.empty()) {
-                if (!IsCommand(word))
+                if (!IsCommand(word)) {
                     return "unknown command: " + word;
+                }
                 a.command = word;
             } else {
                 positional.push_back(word);
@@ -121,12 +129,14 @@ std::string Parse(const std::vector<std::string>& args, Arguments& a)
         }
     }
     for (const auto& [name, value] : options) {
-        if (!Fits(name, a.command))
+        if (!Fits(name, a.command)) {
             return "unknown argument: " + name;
+        }
         if (name == "--account") {
             const std::optional<int32_t> id = ParseId(value);
-            if (!id)
+            if (!id) {
                 return "bad account id: " + value;
+            }
             a.account = *id;
             continue;
         }
@@ -144,22 +154,24 @@ std::string Parse(const std::vector<std::string>& args, Arguments& a)
                                         : a.tasks) = value;
     }
     const size_t wanted = a.command.empty() || a.command == "list" ? 0 : 1;
-    if (positional.size() != wanted)
-        return positional.size() < wanted ? "missing " + std::string(a.command == "remove"
-                                                                          ? "account id"
-                                                                      : a.command == "unsubscribe"
-                                                                          ? "subscription"
-                                                                          : "server address")
-                                          : "unexpected argument: " + positional.back();
+    if (positional.size() != wanted) {
+        return positional.size() < wanted
+                   ? "missing " + std::string(a.command == "remove"        ? "account id"
+                                              : a.command == "unsubscribe" ? "subscription"
+                                                                           : "server address")
+                   : "unexpected argument: " + positional.back();
+    }
     if (a.command == "remove") {
         const std::optional<int32_t> id = ParseId(positional[0]);
-        if (!id)
+        if (!id) {
             return "bad account id: " + positional[0];
+        }
         a.id = *id;
     } else if (wanted == 1) {
         a.url = positional[0];
-        if (a.user.empty() && a.command != "subscribe" && a.command != "unsubscribe")
+        if (a.user.empty() && a.command != "subscribe" && a.command != "unsubscribe") {
             return a.command + " needs --user";
+        }
     }
     return {};
 }
@@ -180,8 +192,9 @@ bool Password(const QString& command, const caldav::Connection& connection, QStr
         out = *password;
         return true;
     }
-    if (connection.user.isEmpty())
+    if (connection.user.isEmpty()) {
         return true;
+    }
     const platform::SecretStore secrets;
     const platform::SecretStore::Answer answer = secrets.Read(
         platform::SecretStore::AccountKey(connection.server.toString(), connection.user));
@@ -214,8 +227,9 @@ int Failure(const caldav::SyncError& error, std::ostream& err)
 
 std::string Components(const caldav::RemoteCalendar& c)
 {
-    if (c.events && c.tasks)
+    if (c.events && c.tasks) {
         return "events, tasks";
+    }
     return c.events ? "events" : c.tasks ? "tasks" : "-";
 }
 
@@ -252,8 +266,9 @@ bool TypedConnection(const Arguments& a, caldav::Connection& connection, std::os
         return false;
     }
     QStringList trusted;
-    if (!Trusted(a, server, trusted, err))
+    if (!Trusted(a, server, trusted, err)) {
         return false;
+    }
     pim::SyncAccount account;
     account.server = Wide(a.url);
     account.user = Wide(a.user);
@@ -269,9 +284,10 @@ bool TypedConnection(const Arguments& a, caldav::Connection& connection, std::os
 bool Discovered(const Arguments& a, caldav::Connection& connection, caldav::Discovery& found,
                 std::ostream& err)
 {
-    if (!TypedConnection(a, connection, err) ||
-        !Password(QString::fromStdString(a.passwordCommand), connection, connection.password, err))
+    if (!TypedConnection(a, connection, err) || !Password(QString::fromStdString(a.passwordCommand),
+                                                          connection, connection.password, err)) {
         return false;
+    }
     caldav::DavClient client(connection);
     found = caldav::Discover(client);
     if (found.error) {
@@ -285,8 +301,9 @@ int Discover(const Arguments& a, std::ostream& out, std::ostream& err)
 {
     caldav::Connection connection;
     caldav::Discovery found;
-    if (!Discovered(a, connection, found, err))
+    if (!Discovered(a, connection, found, err)) {
         return kSyncFailed;
+    }
     for (const caldav::RemoteCalendar& c : found.calendars) {
         out << c.url.toString().toStdString() << '\t' << c.name.toStdString() << '\t'
             << Components(c) << '\n';
@@ -310,8 +327,9 @@ const caldav::RemoteCalendar* Choose(const caldav::Discovery& found, const std::
                                      bool tasks)
 {
     for (const caldav::RemoteCalendar& c : found.calendars) {
-        if (asked.empty() ? (tasks ? c.tasks : c.events) : Named(c, asked))
+        if (asked.empty() ? (tasks ? c.tasks : c.events) : Named(c, asked)) {
             return &c;
+        }
     }
     return nullptr;
 }
@@ -323,26 +341,32 @@ bool Chosen(const Arguments& a, const caldav::Discovery& found,
 {
     std::vector<std::string> asked = a.calendars;
     for (const std::string& kind : {a.events, a.tasks}) {
-        if (!kind.empty())
+        if (!kind.empty()) {
             asked.push_back(kind);
+        }
     }
     for (const caldav::RemoteCalendar& c : found.calendars) {
         if (asked.empty() || std::any_of(asked.begin(), asked.end(),
-                                         [&](const std::string& x) { return Named(c, x); }))
+                                         [&](const std::string& x) { return Named(c, x); })) {
             out.push_back(&c);
+        }
     }
-    return std::all_of(asked.begin(), asked.end(), [&](const std::string& x) {
-        return std::any_of(out.begin(), out.end(),
-                           [&](const caldav::RemoteCalendar* c) { return Named(*c, x); });
-    }) && !out.empty();
+    return std::all_of(asked.begin(), asked.end(),
+                       [&](const std::string& x) {
+                           return std::any_of(
+                               out.begin(), out.end(),
+                               [&](const caldav::RemoteCalendar* c) { return Named(*c, x); });
+                       }) &&
+           !out.empty();
 }
 
 int Add(const Arguments& a, std::ostream& out, std::ostream& err)
 {
     caldav::Connection connection;
     caldav::Discovery found;
-    if (!Discovered(a, connection, found, err))
+    if (!Discovered(a, connection, found, err)) {
         return kSyncFailed;
+    }
     std::vector<const caldav::RemoteCalendar*> chosen;
     const caldav::RemoteCalendar* events = Choose(found, a.events, false);
     const caldav::RemoteCalendar* tasks = Choose(found, a.tasks, true);
@@ -363,8 +387,9 @@ int Add(const Arguments& a, std::ostream& out, std::ostream& err)
         }
     }
     pim::StoreDatabase db;
-    if (!OpenStore(a, db, err))
+    if (!OpenStore(a, db, err)) {
         return kSyncFailed;
+    }
     bool added = false;
     if (caldav::KeepAccount(db, account, chosen, added) < 0) {
         err << "tamberlo-sync: " << Utf8(db.LastWriteError()) << '\n';
@@ -372,8 +397,9 @@ int Add(const Arguments& a, std::ostream& out, std::ostream& err)
     }
     Profile profile(a.profile);
     if (!a.passwordCommand.empty() &&
-        !caldav::KeepPasswordCommand(profile, account, QString::fromStdString(a.passwordCommand)))
+        !caldav::KeepPasswordCommand(profile, account, QString::fromStdString(a.passwordCommand))) {
         err << "tamberlo-sync: the password command could not be kept in " << a.profile << '\n';
+    }
     out << (added ? "added account " : "added to account ") << account.id << '\n';
     return kSyncOk;
 }
@@ -381,8 +407,9 @@ int Add(const Arguments& a, std::ostream& out, std::ostream& err)
 bool Accounts(const Arguments& a, pim::StoreDatabase& db, std::vector<pim::SyncAccount>& out,
               std::ostream& err)
 {
-    if (!OpenStore(a, db, err))
+    if (!OpenStore(a, db, err)) {
         return false;
+    }
     if (pim::SyncLedger(db).Accounts(out) < 0) {
         err << "tamberlo-sync: " << Utf8(db.LastError()) << '\n';
         return false;
@@ -395,10 +422,11 @@ std::string CalendarLine(const pim::Calendar& c, const std::map<int32_t, int32_t
     const auto count = counts.find(c.id);
     const int32_t items = count == counts.end() ? 0 : count->second;
     std::string kinds = c.events && c.tasks ? "events, tasks" : c.events ? "events" : "tasks";
-    if (c.readOnly)
+    if (c.readOnly) {
         kinds += ", read-only";
-    return "\t" + Utf8(c.name) + (c.url.empty() ? "" : " <" + Utf8(c.url) + ">") + "\t" +
-           kinds + "\t" + std::to_string(items) + (items == 1 ? " item" : " items") +
+    }
+    return "\t" + Utf8(c.name) + (c.url.empty() ? "" : " <" + Utf8(c.url) + ">") + "\t" + kinds +
+           "\t" + std::to_string(items) + (items == 1 ? " item" : " items") +
            (c.shown ? "" : "\thidden") + "\n";
 }
 
@@ -407,8 +435,9 @@ int List(const Arguments& a, std::ostream& out, std::ostream& err)
 {
     pim::StoreDatabase db;
     std::vector<pim::SyncAccount> accounts;
-    if (!Accounts(a, db, accounts, err))
+    if (!Accounts(a, db, accounts, err)) {
         return kSyncFailed;
+    }
     pim::CalendarList list(db);
     std::vector<pim::Calendar> calendars;
     std::map<int32_t, int32_t> counts;
@@ -419,20 +448,23 @@ int List(const Arguments& a, std::ostream& out, std::ostream& err)
     for (const pim::SyncAccount& account : accounts) {
         out << account.id << '\t' << Utf8(account.user) << '\t' << Utf8(account.server) << '\n';
         for (const pim::Calendar& c : calendars) {
-            if (c.kind == pim::CalendarKind::Collection && c.account == account.id)
+            if (c.kind == pim::CalendarKind::Collection && c.account == account.id) {
                 out << CalendarLine(c, counts);
+            }
         }
     }
     out << "local\n";
     for (const pim::Calendar& c : calendars) {
-        if (c.kind == pim::CalendarKind::Local)
+        if (c.kind == pim::CalendarKind::Local) {
             out << CalendarLine(c, counts);
+        }
     }
     bool subscriptions = false;
     for (const pim::Calendar& c : calendars) {
-        if (c.kind == pim::CalendarKind::Subscription)
+        if (c.kind == pim::CalendarKind::Subscription) {
             out << (std::exchange(subscriptions, true) ? "" : "subscriptions\n")
                 << CalendarLine(c, counts);
+        }
     }
     return kSyncOk;
 }
@@ -441,8 +473,9 @@ int Remove(const Arguments& a, std::ostream& out, std::ostream& err)
 {
     pim::StoreDatabase db;
     std::vector<pim::SyncAccount> accounts;
-    if (!Accounts(a, db, accounts, err))
+    if (!Accounts(a, db, accounts, err)) {
         return kSyncFailed;
+    }
     const auto known = std::find_if(accounts.begin(), accounts.end(),
                                     [&](const pim::SyncAccount& x) { return x.id == a.id; });
     if (known == accounts.end()) {
@@ -454,8 +487,9 @@ int Remove(const Arguments& a, std::ostream& out, std::ostream& err)
         return kSyncFailed;
     }
     Profile profile(a.profile);
-    if (!caldav::PasswordCommand(profile, *known).isEmpty())
+    if (!caldav::PasswordCommand(profile, *known).isEmpty()) {
         caldav::KeepPasswordCommand(profile, *known, {});
+    }
     out << "removed account " << a.id << '\n';
     return kSyncOk;
 }
@@ -466,8 +500,9 @@ bool RoundAccounts(const Arguments& a, std::vector<pim::SyncAccount>& accounts, 
 {
     {
         pim::StoreDatabase db;
-        if (!Accounts(a, db, accounts, err))
+        if (!Accounts(a, db, accounts, err)) {
             return false;
+        }
     }
     if (a.account != 0) {
         std::erase_if(accounts, [&](const pim::SyncAccount& x) { return x.id != a.account; });
@@ -487,8 +522,9 @@ bool RoundAccounts(const Arguments& a, std::vector<pim::SyncAccount>& accounts, 
 int Rounds(const Arguments& a, const SYSTEMTIME& now, std::ostream& out, std::ostream& err)
 {
     std::vector<pim::SyncAccount> accounts;
-    if (!RoundAccounts(a, accounts, err))
+    if (!RoundAccounts(a, accounts, err)) {
         return kSyncFailed;
+    }
     const Profile profile(a.profile);
     const QStringList trusted = caldav::TrustedFingerprints(profile);
     int code = kSyncOk;
@@ -507,8 +543,9 @@ int Rounds(const Arguments& a, const SYSTEMTIME& now, std::ostream& out, std::os
         // A round that found another one running did nothing: its counts would only mislead.
         if (report.busy) {
             busy = true;
-            for (const std::wstring& note : report.notes)
+            for (const std::wstring& note : report.notes) {
                 out << Utf8(note) << '\n';
+            }
             continue;
         }
         out << Utf8(account.user) << " at " << caldav::HostOf(connection.server).toStdString()
@@ -516,39 +553,47 @@ int Rounds(const Arguments& a, const SYSTEMTIME& now, std::ostream& out, std::os
             << ", received " << report.received << ", deleted here " << report.deletedHere
             << ", conflicts " << report.conflicts << ", left on the server " << report.skipped
             << ", refused " << report.refused << '\n';
-        for (const std::wstring& note : report.notes)
+        for (const std::wstring& note : report.notes) {
             out << "  " << Utf8(note) << '\n';
-        if (report.error)
+        }
+        if (report.error) {
             Failure(report.error, err);
+        }
         code = std::max(code, report.ExitCode());
     }
     // A round of one account is that account's alone; the round already running on the store
     // reads the subscriptions itself.
-    if (a.account == 0 && !busy)
+    if (a.account == 0 && !busy) {
         code = std::max(code, RefreshCommand(a.store, trusted, {now, {}}, out, err));
+    }
     return code;
 }
 
-}  // namespace
+} // namespace
 
 int RunSync(const std::vector<std::string>& args, const SYSTEMTIME& now, std::ostream& out,
             std::ostream& err)
 {
-    if (res::AnswerStandardOption(args, "tamberlo-sync", kSyncUsage, out))
+    if (res::AnswerStandardOption(args, "tamberlo-sync", kSyncUsage, out)) {
         return kSyncOk;
+    }
     Arguments a;
     if (const std::string problem = Parse(args, a); !problem.empty()) {
         err << "tamberlo-sync: " << problem << " (see --help)\n";
         return kSyncFailed;
     }
-    if (a.command == "discover")
+    if (a.command == "discover") {
         return Discover(a, out, err);
-    if (a.command == "add")
+    }
+    if (a.command == "add") {
         return Add(a, out, err);
-    if (a.command == "list")
+    }
+    if (a.command == "list") {
         return List(a, out, err);
-    if (a.command == "remove")
+    }
+    if (a.command == "remove") {
         return Remove(a, out, err);
+    }
     if (a.command == "subscribe") {
         QStringList trusted;
         const QUrl address = caldav::SubscriptionAddress(QString::fromStdString(a.url));
