@@ -121,6 +121,8 @@ struct StoreReader::Restriction {
     std::string dependents;
     std::function<void(SqliteStatement&)> bind;
     std::function<int32_t()> prepare = [] { return 0; }; // runs first, in the transaction
+    // False: `dependents` is not applied and patterns and exceptions are read whole.
+    bool joined = true;
 };
 
 int32_t StoreReader::Load(int32_t kind, int32_t oid, std::vector<StoredItem>& out,
@@ -128,9 +130,12 @@ int32_t StoreReader::Load(int32_t kind, int32_t oid, std::vector<StoredItem>& ou
 {
     // Patterns and exceptions of items the selection left out are read and skipped: filtering
     // them again in SQL costs more than it saves.
+    // Every item of a kind: all patterns and exceptions are read as they lie, without a join
+    // to their items, and those of the other kind skipped.
     const auto bind = [kind, oid](SqliteStatement& s) { BindKindAndOid(s, kind, oid); };
-    const Restriction restriction{WhereKindAndOid(oid, selection),
-                                  WhereKindAndOid(oid, ItemSelection::All), bind};
+    Restriction restriction{WhereKindAndOid(oid, selection),
+                            WhereKindAndOid(oid, ItemSelection::All), bind};
+    restriction.joined = oid > 0;
     return LoadRestricted(kind, restriction, out);
 }
 
@@ -341,11 +346,13 @@ int32_t StoreReader::LoadItems(int32_t kind, const Restriction& restriction,
                                LoadedColumns(kind) + " FROM items i" + restriction.items +
                                " ORDER BY oid");
     restriction.bind(s);
-    // Counted first, so the list is not moved as it grows.
-    SqliteStatement count(db_.Handle(), "SELECT count(*) FROM items i" + restriction.items);
-    restriction.bind(count);
-    if (count.Step() == SQLITE_ROW) {
-        out.reserve(out.size() + static_cast<size_t>(std::max<int64_t>(count.Int64(0), 0)));
+    if (!restriction.joined) {
+        // Every item of the kind: counted first through the kind's index, so the list is not
+        // moved as it grows.
+        SqliteStatement count(db_.Handle(), "SELECT count(*) FROM items WHERE kind = ?");
+        if (count.Bind(kind).Step() == SQLITE_ROW) {
+            out.reserve(out.size() + static_cast<size_t>(std::max<int64_t>(count.Int64(0), 0)));
+        }
     }
     int rc = 0;
     while ((rc = s.Step()) == SQLITE_ROW) {
@@ -363,10 +370,13 @@ int32_t StoreReader::LoadItems(int32_t kind, const Restriction& restriction,
 
 int32_t StoreReader::LoadPatterns(const Restriction& restriction, std::vector<StoredItem>& out)
 {
-    SqliteStatement s(db_.Handle(), "SELECT p.oid, " + kPatternColumns +
-                               " FROM patterns p JOIN items i ON i.oid = p.oid" +
-                               restriction.dependents);
-    restriction.bind(s);
+    SqliteStatement s(db_.Handle(), "SELECT p.oid, " + kPatternColumns + " FROM patterns p" +
+                                        (restriction.joined ? " JOIN items i ON i.oid = p.oid" +
+                                                                  restriction.dependents
+                                                            : std::string()));
+    if (restriction.joined) {
+        restriction.bind(s);
+    }
     int rc = 0;
     while ((rc = s.Step()) == SQLITE_ROW) {
         if (StoredItem* item = ItemOf(out, s.Int(0))) {
@@ -383,9 +393,14 @@ int32_t StoreReader::LoadExceptions(const Restriction& restriction,
     SqliteStatement s(db_.Handle(), std::string("SELECT e.oid, e.original_date, e.deleted, ") +
                                (db_.Version() >= StoreVersions::kKeptVersion ? "e.kept, " : "NULL, ") +
                                Qualified(LoadedColumns(kAppointmentKind), "e.") +
-                               " FROM exceptions e JOIN items i ON i.oid = e.oid" +
-                               restriction.dependents + " ORDER BY e.oid, e.original_date");
-    restriction.bind(s);
+                               " FROM exceptions e" +
+                               (restriction.joined ? " JOIN items i ON i.oid = e.oid" +
+                                                         restriction.dependents
+                                                   : std::string()) +
+                               " ORDER BY e.oid, e.original_date");
+    if (restriction.joined) {
+        restriction.bind(s);
+    }
     int rc = 0;
     while ((rc = s.Step()) == SQLITE_ROW) {
         StoredItem* item = ItemOf(out, s.Int(0));
