@@ -130,9 +130,8 @@ int32_t StoreReader::Load(int32_t kind, int32_t oid, std::vector<StoredItem>& ou
                             ItemSelection selection)
 {
     // Patterns and exceptions of items the selection left out are read and skipped: filtering
-    // them again in SQL costs more than it saves.
-    // Every item of a kind: all patterns and exceptions are read as they lie, without a join
-    // to their items, and those of the other kind skipped.
+    // them again in SQL costs more than it saves. A load of every item of a kind reads them
+    // without a join to their items at all and skips those of the other kind.
     const auto bind = [kind, oid](SqliteStatement& s) { BindKindAndOid(s, kind, oid); };
     Restriction restriction{WhereKindAndOid(oid, selection),
                             WhereKindAndOid(oid, ItemSelection::All), bind};
