@@ -51,7 +51,7 @@ void BM_LibicalParse(benchmark::State& state)
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
 }
-BENCHMARK(BM_LibicalParse)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LibicalParse)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 void BM_ImportIntoEmptyStore(benchmark::State& state)
 {
