@@ -5,11 +5,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <optional>
 #include <set>
 #include <sstream>
 #include <tuple>
+#include <unordered_map>
 
 #include "ical/component_reader.h"
 #include "ical/component_scan.h"
@@ -106,9 +106,9 @@ private:
     ImportReport& report_;
     ReadOptions readOptions_;
     ZoneTable zones_;
-    std::map<std::wstring, Stored> byUid_;
+    std::unordered_map<std::wstring, Stored> byUid_;
     // The revision of each series and single item of this stream, by UID.
-    std::map<std::wstring, Revision> seen_;
+    std::unordered_map<std::wstring, Revision> seen_;
     std::vector<Override> overrides_;
     // Components naming a zone no VTIMEZONE seen so far defines: read again at the end, as
     // the definition may follow them.
@@ -239,20 +239,21 @@ int32_t Importer::Save(pim::StoredItem item, const std::optional<Revision>& revi
                       : std::shared_ptr<pim::PimItem>(session_.CreateAppointment());
         item.calendar = options_.calendar;
     }
-    if (target && revision && known != byUid_.end() &&
-        *revision < KeptRevisionOf(target->GetKept())) {
-        Skip(name(), "kept the newer version here");
-        session_.ReleaseAppointment();
-        session_.ReleaseTask();
-        return 0;
-    }
     item.fields.Oid = target ? target->GetOid() : 0;
     if (target && known != byUid_.end())
         item.calendar = target->Stored().calendar; // items held already stay in theirs
+    // Importing the same file again writes nothing and leaves the sync nothing to send. An
+    // item held exactly as it comes holds the same revision too, so that is asked first: the
+    // stored revision is read by parsing the kept component again.
     const bool unchanged = target && known != byUid_.end() && item == target->Stored();
-    if (unchanged) {
-        // Importing the same file again writes nothing and leaves the sync nothing to send.
-        ++(task ? report_.tasks : report_.appointments);
+    const bool older = !unchanged && target && revision && known != byUid_.end() &&
+                       *revision < KeptRevisionOf(target->GetKept());
+    if (unchanged || older) {
+        if (older) {
+            Skip(name(), "kept the newer version here");
+        } else {
+            ++(task ? report_.tasks : report_.appointments);
+        }
         session_.ReleaseAppointment();
         session_.ReleaseTask();
         return 0;

@@ -53,6 +53,7 @@ int32_t StoreAccess::Write(const std::function<int32_t()>& work)
 int32_t StoreAccess::Change(const std::string& sql,
                             const std::function<void(SqliteStatement&)>& bind)
 {
+    db_.NoteSideWrite();
     SqliteStatement& s = db_.Statement(sql);
     bind(s);
     return s.Step() == SQLITE_DONE ? 0 : -1;

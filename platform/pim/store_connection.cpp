@@ -120,6 +120,9 @@ int32_t StoreConnection::BeginWrite(bool outermost)
 
 int32_t StoreConnection::EndWrite(bool outermost, int32_t status)
 {
+    if (status < 0) {
+        NoteSideWrite();
+    }
     if (outermost) {
         if (status >= 0 && Exec("COMMIT") == 0) {
             return status;

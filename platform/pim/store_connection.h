@@ -74,6 +74,10 @@ public:
     // failed item still rolls back alone. EndWrite answers `status`, or -1 when the end failed.
     int32_t BeginWrite(bool outermost);
     int32_t EndWrite(bool outermost, int32_t status);
+    // Counts writes to the tables beside the items and rolled-back writes: what a batch read
+    // of those tables still holds while the count stays the same.
+    uint64_t SideGeneration() const { return sideGeneration_; }
+    void NoteSideWrite() { ++sideGeneration_; }
 
     // The meaning of a result code of this connection (a step's primary code included).
     StoreFailure FailureOf(int sqliteCode) const;
@@ -91,6 +95,7 @@ private:
     std::wstring path_;
     bool readOnly_ = false;
     int32_t version_ = 0;
+    uint64_t sideGeneration_ = 0;
     std::wstring lastError_;
     std::wstring writeError_;
 };

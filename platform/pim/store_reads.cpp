@@ -1,5 +1,6 @@
 // A load reads items, patterns and exceptions in three queries over one restriction; a range
 // load first finds the ids that can touch its days through the range indexes, then reads them.
+// The queries are the connection's cached statements: a batch finds one item after another.
 #include "platform/pim/store_reads.h"
 
 #include <sqlite3.h>
@@ -121,16 +122,20 @@ struct StoreReader::Restriction {
     std::string dependents;
     std::function<void(SqliteStatement&)> bind;
     std::function<int32_t()> prepare = [] { return 0; }; // runs first, in the transaction
+    // False: `dependents` is not applied and patterns and exceptions are read whole.
+    bool joined = true;
 };
 
 int32_t StoreReader::Load(int32_t kind, int32_t oid, std::vector<StoredItem>& out,
                             ItemSelection selection)
 {
     // Patterns and exceptions of items the selection left out are read and skipped: filtering
-    // them again in SQL costs more than it saves.
+    // them again in SQL costs more than it saves. A load of every item of a kind reads them
+    // without a join to their items at all and skips those of the other kind.
     const auto bind = [kind, oid](SqliteStatement& s) { BindKindAndOid(s, kind, oid); };
-    const Restriction restriction{WhereKindAndOid(oid, selection),
-                                  WhereKindAndOid(oid, ItemSelection::All), bind};
+    Restriction restriction{WhereKindAndOid(oid, selection),
+                            WhereKindAndOid(oid, ItemSelection::All), bind};
+    restriction.joined = oid > 0;
     return LoadRestricted(kind, restriction, out);
 }
 
@@ -165,7 +170,7 @@ int32_t StoreReader::LoadWanted(int32_t kind, const std::string& insertIds,
                  "DELETE FROM temp.wanted_ids") != 0) {
             return -1;
         }
-        SqliteStatement ids(db_.Handle(), insertIds);
+        SqliteStatement& ids = db_.Statement(insertIds);
         bindIds(ids);
         return ids.Step() == SQLITE_DONE ? 0 : -1;
     };
@@ -334,18 +339,21 @@ int32_t StoreReader::LoadItems(int32_t kind, const Restriction& restriction,
                                  std::vector<StoredItem>& out)
 {
     // A store older than the UIDs or zones is read as it is, without them.
-    SqliteStatement s(db_.Handle(), std::string("SELECT oid, ") + (db_.Version() >= 2 ? "uid, " : "NULL, ") +
+    SqliteStatement& s = db_.Statement(std::string("SELECT oid, ") + (db_.Version() >= 2 ? "uid, " : "NULL, ") +
                                (db_.Version() >= StoreVersions::kZoneVersion ? "zone, " : "NULL, ") +
                                (db_.Version() >= StoreVersions::kKeptVersion ? "kept, " : "NULL, ") +
                                (db_.Version() >= StoreVersions::kCalendarsVersion ? "calendar, " : "0, ") +
                                LoadedColumns(kind) + " FROM items i" + restriction.items +
                                " ORDER BY oid");
     restriction.bind(s);
-    // Counted first, so the list is not moved as it grows.
-    SqliteStatement count(db_.Handle(), "SELECT count(*) FROM items i" + restriction.items);
-    restriction.bind(count);
-    if (count.Step() == SQLITE_ROW) {
-        out.reserve(out.size() + static_cast<size_t>(std::max<int64_t>(count.Int64(0), 0)));
+    if (!restriction.joined) {
+        // Every item of the kind: counted first through the kind's index, so the list is not
+        // moved as it grows.
+        SqliteStatement& count = db_.Statement("SELECT count(*) FROM items WHERE kind = ?");
+        if (count.Bind(kind).Step() == SQLITE_ROW) {
+            out.reserve(out.size() + static_cast<size_t>(std::max<int64_t>(count.Int64(0), 0)));
+        }
+        count.Reset();
     }
     int rc = 0;
     while ((rc = s.Step()) == SQLITE_ROW) {
@@ -358,15 +366,19 @@ int32_t StoreReader::LoadItems(int32_t kind, const Restriction& restriction,
         item.fields.Kept = s.Utf8Text(3);
         item.calendar = s.Int(4);
     }
+    s.Reset(); // no read stays open between loads
     return rc == SQLITE_DONE ? 0 : -1;
 }
 
 int32_t StoreReader::LoadPatterns(const Restriction& restriction, std::vector<StoredItem>& out)
 {
-    SqliteStatement s(db_.Handle(), "SELECT p.oid, " + kPatternColumns +
-                               " FROM patterns p JOIN items i ON i.oid = p.oid" +
-                               restriction.dependents);
-    restriction.bind(s);
+    SqliteStatement& s = db_.Statement("SELECT p.oid, " + kPatternColumns + " FROM patterns p" +
+                                        (restriction.joined ? " JOIN items i ON i.oid = p.oid" +
+                                                                  restriction.dependents
+                                                            : std::string()));
+    if (restriction.joined) {
+        restriction.bind(s);
+    }
     int rc = 0;
     while ((rc = s.Step()) == SQLITE_ROW) {
         if (StoredItem* item = ItemOf(out, s.Int(0))) {
@@ -374,18 +386,24 @@ int32_t StoreReader::LoadPatterns(const Restriction& restriction, std::vector<St
             item->pattern->Zone = item->fields.Zone;  // a series is held in its item's zone
         }
     }
+    s.Reset(); // no read stays open between loads
     return rc == SQLITE_DONE ? 0 : -1;
 }
 
 int32_t StoreReader::LoadExceptions(const Restriction& restriction,
                                       std::vector<StoredItem>& out)
 {
-    SqliteStatement s(db_.Handle(), std::string("SELECT e.oid, e.original_date, e.deleted, ") +
+    SqliteStatement& s = db_.Statement(std::string("SELECT e.oid, e.original_date, e.deleted, ") +
                                (db_.Version() >= StoreVersions::kKeptVersion ? "e.kept, " : "NULL, ") +
                                Qualified(LoadedColumns(kAppointmentKind), "e.") +
-                               " FROM exceptions e JOIN items i ON i.oid = e.oid" +
-                               restriction.dependents + " ORDER BY e.oid, e.original_date");
-    restriction.bind(s);
+                               " FROM exceptions e" +
+                               (restriction.joined ? " JOIN items i ON i.oid = e.oid" +
+                                                         restriction.dependents
+                                                   : std::string()) +
+                               " ORDER BY e.oid, e.original_date");
+    if (restriction.joined) {
+        restriction.bind(s);
+    }
     int rc = 0;
     while ((rc = s.Step()) == SQLITE_ROW) {
         StoredItem* item = ItemOf(out, s.Int(0));
@@ -400,6 +418,7 @@ int32_t StoreReader::LoadExceptions(const Restriction& restriction,
         e.occurrence.Kept = s.Utf8Text(3);
         item->exceptions.push_back(std::move(e));
     }
+    s.Reset(); // no read stays open between loads
     return rc == SQLITE_DONE ? 0 : -1;
 }
 

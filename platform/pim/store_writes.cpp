@@ -66,6 +66,10 @@ int32_t StoreWriter::Save(StoredItem& item, SyncMark mark)
 // pushes it anew to the collection it went to; the item itself is never without a copy here.
 int32_t StoreWriter::PlaceInCalendar(const StoredItem& item, SyncMark mark, int32_t& calendar)
 {
+    if (const NewPlacement* placed = PlacedBefore(item, mark)) {
+        calendar = placed->calendar;
+        return 0;
+    }
     StoreAccess access(db_, StoreVersions::kCalendarsVersion);
     CalendarPlacement place;
     const int32_t oid = item.fields.Oid;
@@ -76,6 +80,9 @@ int32_t StoreWriter::PlaceInCalendar(const StoredItem& item, SyncMark mark, int3
         return -1;
     }
     calendar = place.calendar;
+    if (bulk_ && oid <= 0) {
+        placed_.push_back({item.kind, item.calendar, mark, db_.SideGeneration(), calendar});
+    }
     if (!place.Moved() || mark != SyncMark::Change) {
         return 0;
     }
@@ -86,6 +93,22 @@ int32_t StoreWriter::PlaceInCalendar(const StoredItem& item, SyncMark mark, int3
                            .Step() == SQLITE_DONE
                ? 0
                : -1;
+}
+
+// Only a new item's place depends on nothing but the calendars themselves.
+const StoreWriter::NewPlacement* StoreWriter::PlacedBefore(const StoredItem& item,
+                                                           SyncMark mark) const
+{
+    if (!bulk_ || item.fields.Oid > 0) {
+        return nullptr;
+    }
+    for (const NewPlacement& p : placed_) {
+        if (p.kind == item.kind && p.asked == item.calendar && p.mark == mark &&
+            p.generation == db_.SideGeneration()) {
+            return &p;
+        }
+    }
+    return nullptr;
 }
 
 // An item without a link row counts as change 1, so a replaced one starts at 2: a round that
@@ -123,12 +146,15 @@ void StoreWriter::FillCountedEndDate(RecurrenceFields& pattern) const
 int32_t StoreWriter::WriteItem(const StoredItem& item, int32_t calendar, int32_t& oid)
 {
     const bool insert = oid <= 0;
-    SqliteStatement& row =
-        db_.Statement(insert ? "INSERT INTO items (kind, uid, zone, kept, calendar, " + kItemColumns +
-                               ") VALUES (?, ?, ?, ?, ?, " + kItemPlaceholders + ")"
-                         : "UPDATE items SET (kind, uid, zone, kept, calendar, " + kItemColumns +
-                               ") = (?, ifnull(nullif(?, ''), uid), ?, ?, ?, " +
-                               kItemPlaceholders + ") WHERE oid = ?");
+    // Built once: every save of a batch would otherwise build and hash them anew.
+    static const std::string kInsert = "INSERT INTO items (kind, uid, zone, kept, calendar, " +
+                                       kItemColumns + ") VALUES (?, ?, ?, ?, ?, " +
+                                       kItemPlaceholders + ")";
+    static const std::string kUpdate = "UPDATE items SET (kind, uid, zone, kept, calendar, " +
+                                       kItemColumns +
+                                       ") = (?, ifnull(nullif(?, ''), uid), ?, ?, ?, " +
+                                       kItemPlaceholders + ") WHERE oid = ?";
+    SqliteStatement& row = db_.Statement(insert ? kInsert : kUpdate);
     BindFields(row.Bind(item.kind)
                    .Bind(item.fields.UID)
                    .Bind(item.fields.Zone)
@@ -166,8 +192,9 @@ int32_t StoreWriter::WriteFindText(int32_t oid)
     if (db_.Statement("DELETE FROM find_text WHERE rowid = ?").Bind(oid).Step() != SQLITE_DONE) {
         return -1;
     }
-    SqliteStatement& row = db_.Statement("INSERT INTO find_text (rowid, text) SELECT i.oid, " +
-                                     kFoldedText + " FROM items i WHERE i.oid = ?");
+    static const std::string kInsert =
+        "INSERT INTO find_text (rowid, text) SELECT i.oid, " + kFoldedText + " FROM items i WHERE i.oid = ?";
+    SqliteStatement& row = db_.Statement(kInsert);
     row.Bind(oid);
     return row.Step() == SQLITE_DONE && db_.Changes() == 1 ? 0 : -1;
 }
@@ -182,15 +209,16 @@ int32_t StoreWriter::WritePattern(int32_t oid, const StoredItem& item, bool inse
         return 0;
     }
     const RecurrenceFields& p = *item.pattern;
-    SqliteStatement& pattern = db_.Statement("INSERT INTO patterns (oid, " + kPatternColumns +
-                                     ") VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+    static const std::string kInsertPattern =
+        "INSERT INTO patterns (oid, " + kPatternColumns + ") VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
+    static const std::string kInsertException = "INSERT INTO exceptions (oid, original_date, deleted, kept, " +
+                                                kItemColumns + ") VALUES (?,?,?,?," + kItemPlaceholders + ")";
+    SqliteStatement& pattern = db_.Statement(kInsertPattern);
     BindPattern(pattern.Bind(oid), p);
     if (pattern.Step() != SQLITE_DONE) {
         return -1;
     }
-    SqliteStatement& exception =
-        db_.Statement("INSERT INTO exceptions (oid, original_date, deleted, kept, " + kItemColumns +
-                  ") VALUES (?,?,?,?," + kItemPlaceholders + ")");
+    SqliteStatement& exception = db_.Statement(kInsertException);
     for (const ExceptionFields& e : item.exceptions) {
         exception.Reset();
         BindFields(exception.Bind(oid).Bind(e.OriginalDate).Bind(e.Deleted).Bind(e.occurrence.Kept),
@@ -260,6 +288,7 @@ int32_t StoreWriter::RunInOneTransaction(const std::function<int32_t()>& work)
         status = -1;
     }
     bulk_.reset();
+    placed_.clear();
     return db_.EndWrite(true, status);
 }
 
