@@ -32,8 +32,8 @@ const std::string& StorePath()
 {
     static QTemporaryDir dir;
     static const std::string path = dir.filePath(QStringLiteral("find.sqlite3")).toStdString();
-    static const bool ready = pim::WriteDemoStore(path, OccurrenceOnDay, Today(),
-                                                  kAppointmentCount, kTaskCount, 1) >= 0;
+    static const bool ready =
+        pim::WriteDemoStore(path, OccurrenceOnDay, Today(), kAppointmentCount, kTaskCount, 1) >= 0;
     static const std::string none;
     return ready ? path : none;
 }
@@ -59,8 +59,9 @@ void BM_FindMatches(benchmark::State& state, const wchar_t* text)
 {
     PimSession session(StorePath(), OccurrenceOnDay, pim::StoreDatabase::Access::ReadOnly);
     std::vector<pim::FindMatch> items;
-    for (auto _ : state)
+    for (auto _ : state) {
         benchmark::DoNotOptimize(session.FindMatches(text, items));
+    }
     state.counters["items"] = static_cast<double>(items.size());
 }
 

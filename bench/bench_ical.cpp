@@ -98,13 +98,14 @@ const std::string& CountedSeriesText()
 {
     static const std::string text = [] {
         static const char* const kRules[] = {"FREQ=DAILY", "FREQ=WEEKLY;BYDAY=MO,WE,FR",
-                                            "FREQ=MONTHLY;BYMONTHDAY=2",
-                                            "FREQ=YEARLY;BYMONTH=3;BYDAY=1MO"};
+                                             "FREQ=MONTHLY;BYMONTHDAY=2",
+                                             "FREQ=YEARLY;BYMONTH=3;BYDAY=1MO"};
         std::string out = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Bench//EN\r\n";
         for (int i = 0; i < 2000; ++i) {
             out += "BEGIN:VEVENT\r\nUID:counted-" + std::to_string(i) +
                    "\r\nSUMMARY:Counted\r\nDTSTART;TZID=Europe/Berlin:20260302T090000\r\n"
-                   "DURATION:PT1H\r\nRRULE:" + kRules[i % 4] + ";COUNT=999999\r\nEND:VEVENT\r\n";
+                   "DURATION:PT1H\r\nRRULE:" +
+                   kRules[i % 4] + ";COUNT=999999\r\nEND:VEVENT\r\n";
         }
         return out + "END:VCALENDAR\r\n";
     }();
@@ -161,6 +162,6 @@ void BM_ExportStore(benchmark::State& state)
 }
 BENCHMARK(BM_ExportStore)->Unit(benchmark::kMillisecond);
 
-}  // namespace
+} // namespace
 
 BENCHMARK_MAIN();

@@ -1,8 +1,8 @@
 // Opening a large calendar and reading every item's properties through the collection, as the
 // schedule document does at each load: 10,000 appointments (a fifth recurring, with
 // exceptions) and 2,000 tasks, beside the same rows stepped through bare SQLite, the floor
-// any load stands on (the target: under 20 ms, at most about twice the floor). Then what a save costs, alone (one disk sync each) and in the
-// batches an import makes.
+// any load stands on (the target: under 20 ms, at most about twice the floor). Then what a save
+// costs, alone (one disk sync each) and in the batches an import makes.
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -17,7 +17,10 @@ namespace {
 
 using namespace pim;
 
-int EveryDay(const RecurrenceFields&, const SYSTEMTIME&, int32_t) { return 1; }
+int EveryDay(const RecurrenceFields&, const SYSTEMTIME&, int32_t)
+{
+    return 1;
+}
 
 const std::string& StorePath()
 {
@@ -40,7 +43,7 @@ double ReadAppointments(const Items& items)
         sum += a->GetStart() + a->GetEnd() + a->GetBusyStatus() + a->GetOid() +
                static_cast<double>(a->GetSubject().size() + a->GetLocation().size() +
                                    a->GetCategories().size() + a->GetBody().size()) +
-               a->GetAllDayEvent();
+               static_cast<double>(a->GetAllDayEvent());
         if (a->GetIsRecurring()) {
             std::shared_ptr<RecurrencePattern> p;
             std::shared_ptr<Exceptions> e;
@@ -59,7 +62,8 @@ double ReadTasks(const Items& items)
     for (int n = 1; n <= items.Count(); ++n) {
         std::shared_ptr<TaskItem> t;
         items.Item(n, &t);
-        sum += t->GetStartDate() + t->GetDueDate() + t->GetComplete() + t->GetIsRecurring() +
+        sum += t->GetStartDate() + t->GetDueDate() + static_cast<double>(t->GetComplete()) +
+               static_cast<double>(t->GetIsRecurring()) +
                static_cast<double>(t->GetSubject().size() + t->GetCategories().size());
     }
     return sum;
@@ -84,7 +88,8 @@ void BM_OpenAndReadEveryItem(benchmark::State& state)
         items += appointments->Count() + taskItems->Count();
         app.Logoff();
     }
-    state.counters["items/s"] = benchmark::Counter(static_cast<double>(items), benchmark::Counter::kIsRate);
+    state.counters["items/s"] =
+        benchmark::Counter(static_cast<double>(items), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_OpenAndReadEveryItem)->Unit(benchmark::kMillisecond);
 
@@ -97,8 +102,8 @@ void BM_BareScanOfEveryRow(benchmark::State& state)
         sqlite3* db = nullptr;
         sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
         int64_t bytes = 0;
-        for (const char* sql : {"SELECT * FROM items", "SELECT * FROM patterns",
-                                "SELECT * FROM exceptions"}) {
+        for (const char* sql :
+             {"SELECT * FROM items", "SELECT * FROM patterns", "SELECT * FROM exceptions"}) {
             sqlite3_stmt* s = nullptr;
             sqlite3_prepare_v2(db, sql, -1, &s, nullptr);
             while (sqlite3_step(s) == SQLITE_ROW) {
@@ -153,8 +158,9 @@ void BM_SaveBatchOfNewItems(benchmark::State& state)
         db.RunInOneTransaction([&db] {
             for (int n = 0; n < 1000; ++n) {
                 StoredItem item = Meeting(n);
-                if (db.Save(item) < 0)
+                if (db.Save(item) < 0) {
                     return -1;
+                }
             }
             return 0;
         });
@@ -164,6 +170,6 @@ void BM_SaveBatchOfNewItems(benchmark::State& state)
 }
 BENCHMARK(BM_SaveBatchOfNewItems)->Unit(benchmark::kMillisecond);
 
-}  // namespace
+} // namespace
 
 BENCHMARK_MAIN();

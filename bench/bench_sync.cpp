@@ -78,8 +78,9 @@ struct Setup {
         caldav::DavClient client(patient);
         const caldav::CollectionChanges listed = caldav::ChangesSince(client, calendar, {});
         std::vector<QString> hrefs;
-        for (const caldav::ResourceState& r : listed.changed)
+        for (const caldav::ResourceState& r : listed.changed) {
             hrefs.push_back(r.href);
+        }
         caldav::SyncError error;
         const size_t got = caldav::FetchResources(client, calendar, hrefs, error).size();
         return listed.error || error ? -1 : static_cast<int>(got);
@@ -107,8 +108,9 @@ Setup& Shared()
 
 void Check(benchmark::State& state, const caldav::RoundReport& report)
 {
-    if (report.error)
+    if (report.error) {
         state.SkipWithError(QString::fromStdWString(report.error.message).toStdString().c_str());
+    }
 }
 
 void BM_FirstRoundPushing5000(benchmark::State& state)
@@ -126,8 +128,9 @@ void BM_ServerAnswersOf5000(benchmark::State& state)
     const QUrl calendar(QString::fromStdWString(Shared().planted.eventCalendar));
     for (auto _ : state) {
         const int got = Shared().ServerAnswers(calendar);
-        if (got < 0)
+        if (got < 0) {
             state.SkipWithError("the server failed");
+        }
         state.counters["resources"] = got;
     }
 }
@@ -146,8 +149,9 @@ void BM_FirstPullOf5000(benchmark::State& state)
 
 void BM_RoundWithNothingChanged(benchmark::State& state)
 {
-    for (auto _ : state)
+    for (auto _ : state) {
         Check(state, Shared().Round(Shared().pushing, Shared().account));
+    }
 }
 
 void BM_RoundWithOneChange(benchmark::State& state)
@@ -176,7 +180,7 @@ BENCHMARK(BM_FirstPullOf5000)->Iterations(3)->Unit(benchmark::kSecond)->UseRealT
 BENCHMARK(BM_RoundWithNothingChanged)->Iterations(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RoundWithOneChange)->Iterations(5)->Unit(benchmark::kMillisecond);
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

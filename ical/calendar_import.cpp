@@ -41,9 +41,9 @@ struct Stored {
 // Builds exceptions in ascending original day; later entries of a day replace earlier ones.
 void PutException(std::vector<pim::ExceptionFields>& list, pim::ExceptionFields e)
 {
-    const auto at = std::lower_bound(
-        list.begin(), list.end(), e.OriginalDate,
-        [](const pim::ExceptionFields& x, DATE d) { return x.OriginalDate < d; });
+    const auto at =
+        std::lower_bound(list.begin(), list.end(), e.OriginalDate,
+                         [](const pim::ExceptionFields& x, DATE d) { return x.OriginalDate < d; });
     if (at != list.end() && at->OriginalDate == e.OriginalDate) {
         *at = std::move(e);
     } else {
@@ -119,7 +119,8 @@ private:
 void Importer::IndexStore()
 {
     for (int32_t n = 1; n <= session_.AppointmentCount(); ++n) {
-        if (const AppointItem item = session_.FetchAppointment(n); item && !item->GetUID().empty()) {
+        if (const AppointItem item = session_.FetchAppointment(n);
+            item && !item->GetUID().empty()) {
             byUid_[item->GetUID()] = {pim::kAppointmentKind, item->GetOid(), n};
         }
     }
@@ -146,8 +147,8 @@ void Importer::Skip(const std::string& name, const std::string& why)
 std::string UidOf(icalcomponent* c)
 {
     icalproperty* p = icalcomponent_get_first_property(c, ICAL_UID_PROPERTY);
-    const char* uid = p ? icalproperty_get_uid(p) : nullptr;
-    return uid ? uid : "";
+    const char* uid = p != nullptr ? icalproperty_get_uid(p) : nullptr;
+    return uid != nullptr ? uid : "";
 }
 
 void Importer::Take(const std::string& text, bool last)
@@ -177,7 +178,7 @@ void Importer::Take(const std::string& text, bool last)
     const std::wstring& id = read.item.fields.UID;
     if (!read.expanded.empty()) {
         Note(name(), read.problem + "; imported as " +
-                       Counted(static_cast<int>(read.expanded.size()), "single appointment"));
+                         Counted(static_cast<int>(read.expanded.size()), "single appointment"));
         for (pim::StoredItem& single : read.expanded) {
             status_ = std::min(status_, Save(std::move(single), revision));
         }
@@ -240,8 +241,9 @@ int32_t Importer::Save(pim::StoredItem item, const std::optional<Revision>& revi
         item.calendar = options_.calendar;
     }
     item.fields.Oid = target ? target->GetOid() : 0;
-    if (target && known != byUid_.end())
+    if (target && known != byUid_.end()) {
         item.calendar = target->Stored().calendar; // items held already stay in theirs
+    }
     // Importing the same file again writes nothing and leaves the sync nothing to send. An
     // item held exactly as it comes holds the same revision too, so that is asked first: the
     // stored revision is read by parsing the kept component again.
@@ -291,10 +293,12 @@ int32_t Importer::SaveOverrides()
             // An invitation to one occurrence of a series that is not here: kept on its own,
             // under a UID of its own day so that importing it again finds it.
             for (size_t k = i; k < j; ++k) {
-                pim::StoredItem single{pim::kAppointmentKind, overrides_[k].fields, std::nullopt, {}};
+                pim::StoredItem single{
+                    pim::kAppointmentKind, overrides_[k].fields, std::nullopt, {}};
                 single.fields.UID += L"/" + DateToKey(overrides_[k].day, kDayKey);
-                Note(ItemName(single.fields.Subject, Utf8(overrides_[k].uid)), "a changed occurrence of a series not in the calendar, "
-                                        "imported as a single appointment");
+                Note(ItemName(single.fields.Subject, Utf8(overrides_[k].uid)),
+                     "a changed occurrence of a series not in the calendar, "
+                     "imported as a single appointment");
                 if (Save(std::move(single)) < 0) {
                     return -1;
                 }
@@ -308,7 +312,7 @@ int32_t Importer::SaveOverrides()
             e.OriginalDate = overrides_[k].day;
             e.occurrence = overrides_[k].fields;
             e.occurrence.UID.clear();
-            e.occurrence.Zone.clear();  // an occurrence is held in local time
+            e.occurrence.Zone.clear(); // an occurrence is held in local time
             PutException(whole.exceptions, std::move(e));
         }
         if (series->ReplaceStored(std::move(whole), pim::KeptRevision::AsItCame) < 0 ||
@@ -375,10 +379,11 @@ std::wstring CalendarName(const std::string& text)
     std::replace(name.begin(), name.end(), L'\t', L' ');
     const size_t from = name.find_first_not_of(L' ');
     const size_t to = name.find_last_not_of(L' ');
-    return from == std::wstring::npos ? std::wstring() : name.substr(from, std::min(to - from + 1, kMaxName));
+    return from == std::wstring::npos ? std::wstring()
+                                      : name.substr(from, std::min(to - from + 1, kMaxName));
 }
 
-}  // namespace
+} // namespace
 
 ImportReport ImportCalendar(std::istream& in, PimSession& session, const ImportOptions& options)
 {
@@ -392,7 +397,7 @@ ImportReport ImportCalendar(std::istream& in, PimSession& session, const ImportO
     }
     report.status = Importer(session, options, report).Run(in);
     if (report.status < 0) {
-        report.appointments = report.tasks = 0;  // rolled back: nothing of the stream is there
+        report.appointments = report.tasks = 0; // rolled back: nothing of the stream is there
     }
     if (!connected) {
         session.Disconnect();
@@ -466,4 +471,4 @@ std::vector<pim::StoredItem> ReadCalendarItems(const std::string& text,
     return std::move(file.items);
 }
 
-}  // namespace ical
+} // namespace ical

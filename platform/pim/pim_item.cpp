@@ -55,7 +55,7 @@ int32_t PimItem::GetRecurrencePattern(std::shared_ptr<RecurrencePattern>* out)
     }
     if (!stored_.pattern) {
         stored_.pattern = RecurrencePattern::WeeklyFrom(PatternStart(), PatternMinutes());
-        stored_.fields.Zone.clear();  // a pattern made here is in local time, as its times are
+        stored_.fields.Zone.clear(); // a pattern made here is in local time, as its times are
     }
     *out = std::make_shared<RecurrencePattern>(shared_from_this());
     return 0;
@@ -75,8 +75,9 @@ int32_t PimItem::ClearRecurrencePattern()
 ExceptionFields& PimItem::ExceptionOfOccurrence()
 {
     auto& list = master_->stored_.exceptions;
-    const auto at = std::lower_bound(list.begin(), list.end(), originalDate_,
-                                     [](const ExceptionFields& e, DATE d) { return e.OriginalDate < d; });
+    const auto at =
+        std::lower_bound(list.begin(), list.end(), originalDate_,
+                         [](const ExceptionFields& e, DATE d) { return e.OriginalDate < d; });
     if (at != list.end() && at->OriginalDate == originalDate_) {
         return *at;
     }
@@ -137,4 +138,4 @@ int32_t PimItem::ReplaceStored(StoredItem stored, KeptRevision revision)
     return 0;
 }
 
-}  // namespace pim
+} // namespace pim

@@ -52,11 +52,15 @@ public:
     void SetReminderSoundFile(const std::wstring& v) { stored_.fields.ReminderSoundFile = v; }
     // The id of the item's calendar (0 for a new item: its save takes the default local one);
     // an occurrence is in its series' calendar, which only the series moves.
-    int32_t GetCalendar() const { return IsOccurrence() ? master_->GetCalendar() : stored_.calendar; }
+    int32_t GetCalendar() const
+    {
+        return IsOccurrence() ? master_->GetCalendar() : stored_.calendar;
+    }
     void SetCalendar(int32_t v)
     {
-        if (!IsOccurrence())
+        if (!IsOccurrence()) {
             stored_.calendar = v;
+        }
     }
     // The component the item came as (see ItemFields::Kept).
     std::string GetKept() const { return stored_.fields.Kept; }
@@ -100,4 +104,4 @@ private:
     ExceptionFields& ExceptionOfOccurrence();
 };
 
-}  // namespace pim
+} // namespace pim

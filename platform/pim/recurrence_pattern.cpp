@@ -14,9 +14,12 @@ namespace {
 constexpr double kMinutesPerDay = 1440.0;
 
 // The time of day of a date, rounded to the second as every date is read.
-DATE TimeOfDay(DATE value) { return JoinDate(0, SplitDate(value).seconds); }
+DATE TimeOfDay(DATE value)
+{
+    return JoinDate(0, SplitDate(value).seconds);
+}
 
-}  // namespace
+} // namespace
 
 RecurrenceFields RecurrencePattern::WeeklyFrom(DATE start, int32_t minutes)
 {
@@ -134,4 +137,4 @@ int32_t RecurrencePattern::GetOccurrence(DATE date, std::shared_ptr<AppointmentI
     return 0;
 }
 
-}  // namespace pim
+} // namespace pim

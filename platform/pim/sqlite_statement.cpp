@@ -5,7 +5,6 @@
 #include <QString>
 #include <sqlite3.h>
 
-
 namespace pim {
 
 SqliteStatement::SqliteStatement(sqlite3* db, const std::string& sql)
@@ -13,7 +12,10 @@ SqliteStatement::SqliteStatement(sqlite3* db, const std::string& sql)
     ok_ = db != nullptr && sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt_, nullptr) == SQLITE_OK;
 }
 
-SqliteStatement::~SqliteStatement() { sqlite3_finalize(stmt_); }
+SqliteStatement::~SqliteStatement()
+{
+    sqlite3_finalize(stmt_);
+}
 
 SqliteStatement& SqliteStatement::Bind(int64_t value)
 {
@@ -34,8 +36,9 @@ SqliteStatement& SqliteStatement::Bind(const std::wstring& value)
     for (const wchar_t c : value) {
         high |= c;
     }
-    const std::string utf8 = (high & ~0x7F) == 0 ? std::string(value.begin(), value.end())
-                                                 : QString::fromStdWString(value).toUtf8().toStdString();
+    const std::string utf8 = (high & ~0x7F) == 0
+                                 ? std::string(value.begin(), value.end())
+                                 : QString::fromStdWString(value).toUtf8().toStdString();
     ok_ = ok_ && sqlite3_bind_text(stmt_, ++bound_, utf8.data(), static_cast<int>(utf8.size()),
                                    SQLITE_TRANSIENT) == SQLITE_OK;
     return *this;
@@ -48,7 +51,10 @@ SqliteStatement& SqliteStatement::Bind(const std::string& value)
     return *this;
 }
 
-int SqliteStatement::Step() { return ok_ ? sqlite3_step(stmt_) : SQLITE_ERROR; }
+int SqliteStatement::Step()
+{
+    return ok_ ? sqlite3_step(stmt_) : SQLITE_ERROR;
+}
 
 void SqliteStatement::Reset()
 {
@@ -63,9 +69,15 @@ int32_t SqliteStatement::Int(int column) const
     return static_cast<int32_t>(sqlite3_column_int64(stmt_, column));
 }
 
-int64_t SqliteStatement::Int64(int column) const { return sqlite3_column_int64(stmt_, column); }
+int64_t SqliteStatement::Int64(int column) const
+{
+    return sqlite3_column_int64(stmt_, column);
+}
 
-double SqliteStatement::Real(int column) const { return sqlite3_column_double(stmt_, column); }
+double SqliteStatement::Real(int column) const
+{
+    return sqlite3_column_double(stmt_, column);
+}
 
 std::wstring SqliteStatement::Text(int column) const
 {
@@ -95,4 +107,4 @@ std::string SqliteStatement::Utf8Text(int column) const
                : std::string(text, static_cast<size_t>(sqlite3_column_bytes(stmt_, column)));
 }
 
-}  // namespace pim
+} // namespace pim

@@ -38,9 +38,9 @@ Calendar ReadCalendar(const SqliteStatement& s)
     Calendar c;
     c.id = s.Int(0);
     c.name = s.Text(1);
-    c.colour = static_cast<uint32_t>(s.Int64(2)) & 0x00FFFFFFu;
+    c.colour = static_cast<uint32_t>(s.Int64(2)) & 0x00FFFFFFU;
     const int32_t kind = s.Int(3);
-    c.kind = kind == 1 ? CalendarKind::Collection
+    c.kind = kind == 1   ? CalendarKind::Collection
              : kind == 2 ? CalendarKind::Subscription
                          : CalendarKind::Local;
     c.shown = s.Int(4) != 0;
@@ -57,7 +57,8 @@ Calendar ReadCalendar(const SqliteStatement& s)
 std::string Unkept(const std::string& column)
 {
     return "NOT EXISTS (SELECT 1 FROM calendars c WHERE c.kind = 1 AND c.account = "
-           "sync_accounts.id AND c.url = " + column + ")";
+           "sync_accounts.id AND c.url = " +
+           column + ")";
 }
 
 // The palette as SQL over the column `id`, for the migration.
@@ -91,7 +92,8 @@ int32_t One(StoreAccess& access, const std::string& where,
 
 int32_t GetIn(StoreAccess& access, int32_t id, Calendar& out)
 {
-    return One(access, " WHERE id = ?", [id](SqliteStatement& s) { s.Bind(id); }, out);
+    return One(
+        access, " WHERE id = ?", [id](SqliteStatement& s) { s.Bind(id); }, out);
 }
 
 int32_t Insert(StoreAccess& access, Calendar& c)
@@ -184,7 +186,8 @@ uint32_t DefaultCalendarColour(int32_t n)
 
 std::string CalendarsTableSql()
 {
-    return "CREATE TABLE IF NOT EXISTS calendars (id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT NOT NULL, "
+    return "CREATE TABLE IF NOT EXISTS calendars (id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT "
+           "NOT NULL, "
            "colour INTEGER NOT NULL, kind INTEGER NOT NULL, shown INTEGER NOT NULL DEFAULT 1, "
            "read_only INTEGER NOT NULL DEFAULT 0, position INTEGER NOT NULL DEFAULT 0, "
            "account INTEGER, url TEXT, events INTEGER NOT NULL DEFAULT 1, "
@@ -206,16 +209,18 @@ std::string CalendarsMigrationSql()
     return CalendarsTableSql() + collection +
            "ifnull(nullif(event_calendar_name, ''), event_calendar), 0, 1, id, event_calendar, 1, "
            "event_calendar = ifnull(task_calendar, '') FROM sync_accounts "
-           "WHERE ifnull(event_calendar, '') != '' AND " + Unkept("event_calendar") +
-           " ORDER BY id;" +
-           collection +
+           "WHERE ifnull(event_calendar, '') != '' AND " +
+           Unkept("event_calendar") + " ORDER BY id;" + collection +
            "ifnull(nullif(task_calendar_name, ''), task_calendar), 0, 1, id, task_calendar, 0, 1 "
            "FROM sync_accounts WHERE ifnull(task_calendar, '') != '' AND "
-           "task_calendar != ifnull(event_calendar, '') AND " + Unkept("task_calendar") +
+           "task_calendar != ifnull(event_calendar, '') AND " +
+           Unkept("task_calendar") +
            " ORDER BY id;"
-           "UPDATE calendars SET colour = " + PaletteSql() +
+           "UPDATE calendars SET colour = " +
+           PaletteSql() +
            ", position = ifnull(account, 0) * 2 + (events = 0) WHERE kind = 1 AND position = 0;"
-           "UPDATE items SET calendar = ifnull((SELECT min(c.id) FROM sync_links l JOIN calendars c "
+           "UPDATE items SET calendar = ifnull((SELECT min(c.id) FROM sync_links l JOIN calendars "
+           "c "
            "ON c.url = l.calendar AND c.kind = 1 WHERE l.oid = items.oid AND "
            "ifnull(l.href, '') != ''), 1) WHERE calendar = 0;";
 }
@@ -291,7 +296,7 @@ int32_t CalendarList::Save(Calendar& calendar)
                                "nullif(?, 0),nullif(?, ''),?,?) WHERE id = ?",
                                [&](SqliteStatement& s) {
                                    s.Bind(calendar.name)
-                                       .Bind(int64_t{calendar.colour & 0x00FFFFFFu})
+                                       .Bind(int64_t{calendar.colour & 0x00FFFFFFU})
                                        .Bind(static_cast<int32_t>(calendar.kind))
                                        .Bind(calendar.shown)
                                        .Bind(calendar.readOnly)
@@ -321,10 +326,10 @@ int32_t PlaceItem(StoreAccess& access, int32_t oid, int32_t kind, int32_t asked,
                   CalendarPlacement& out)
 {
     out = {};
-    if (oid > 0 && access.Query(
-                       "SELECT calendar FROM items WHERE oid = ?",
-                       [oid](SqliteStatement& s) { s.Bind(oid); },
-                       [&out](const SqliteStatement& s) { out.before = s.Int(0); }) != 0) {
+    if (oid > 0 &&
+        access.Query(
+            "SELECT calendar FROM items WHERE oid = ?", [oid](SqliteStatement& s) { s.Bind(oid); },
+            [&out](const SqliteStatement& s) { out.before = s.Int(0); }) != 0) {
         return -1;
     }
     Calendar target;

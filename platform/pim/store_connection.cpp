@@ -26,8 +26,8 @@ bool StoreConnection::OpenFile(const std::string& path, bool readOnly)
 {
     Close();
     // One connection per thread, so SQLite's own locking of every call is not needed.
-    const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) |
-                      SQLITE_OPEN_NOMUTEX;
+    const int flags =
+        (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
     if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
         Close();
         return false;

@@ -107,4 +107,4 @@ private:
     Identity identity_;
 };
 
-}  // namespace pim
+} // namespace pim

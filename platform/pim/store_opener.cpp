@@ -96,7 +96,8 @@ std::wstring CannotWriteReason(const StoreConnection& db, const std::string& pat
         return db.Sentence(L"The calendar store ", L" is read-only.");
     }
     if (!ModeGrantsWrite(QFileInfo(QString::fromStdString(path)).absolutePath().toStdString())) {
-        return db.Sentence(L"The calendar store ", L" cannot be written (its folder is read-only).");
+        return db.Sentence(L"The calendar store ",
+                           L" cannot be written (its folder is read-only).");
     }
     return {};
 }
@@ -268,9 +269,9 @@ int32_t BringUpToDate(StoreConnection& db)
     if (MigrateStore(db, db.Version()) != 0 || db.Exec("COMMIT") != 0) {
         const bool noSpace = full();
         db.Exec("ROLLBACK");
-        return db.Fail(noSpace ? db.FailureSentence(StoreFailure::Full)
-                               : db.Sentence(L"The calendar store ",
-                                             L" cannot be brought up to date."));
+        return db.Fail(
+            noSpace ? db.FailureSentence(StoreFailure::Full)
+                    : db.Sentence(L"The calendar store ", L" cannot be brought up to date."));
     }
     db.SetVersion(StoreVersions::kSchemaVersion);
     return 0;
@@ -339,9 +340,10 @@ int32_t Create(StoreConnection& db, const std::string& path, FileIdentity& ident
         SqliteStatement wal(db.Handle(), "PRAGMA journal_mode = WAL");
         built = wal.Step() == SQLITE_ROW && wal.Text(0) == L"wal";
     }
-    const bool full = !built && (errno == ENOSPC ||
-                                 (db.IsOpen() && db.FailureOf(sqlite3_extended_errcode(
-                                                     db.Handle())) == StoreFailure::Full));
+    const bool full =
+        !built &&
+        (errno == ENOSPC || (db.IsOpen() && db.FailureOf(sqlite3_extended_errcode(db.Handle())) ==
+                                                StoreFailure::Full));
     db.Close();
     const bool published = built && PublishDraft(draftPath.c_str(), path.c_str());
     if (!published && !(built && errno == EEXIST)) {

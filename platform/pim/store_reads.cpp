@@ -127,7 +127,7 @@ struct StoreReader::Restriction {
 };
 
 int32_t StoreReader::Load(int32_t kind, int32_t oid, std::vector<StoredItem>& out,
-                            ItemSelection selection)
+                          ItemSelection selection)
 {
     // Patterns and exceptions of items the selection left out are read and skipped: filtering
     // them again in SQL costs more than it saves. A load of every item of a kind reads them
@@ -142,15 +142,17 @@ int32_t StoreReader::Load(int32_t kind, int32_t oid, std::vector<StoredItem>& ou
 int32_t StoreReader::LoadRange(int32_t kind, const DayRange& range, std::vector<StoredItem>& out)
 {
     const bool reminders = range.selection == ItemSelection::WithReminders;
-    const std::string candidates =
-        reminders && kind == kTaskKind ? TaskRemindersFiring()
-        : reminders ? RangeCandidates(kind) + ", reminded(oid) AS (SELECT w.oid FROM wanted w JOIN "
-                                              "items i ON i.oid = w.oid WHERE " +
-                          kHasReminder + ") "
-                    : RangeCandidates(kind);
+    const std::string candidates = reminders && kind == kTaskKind ? TaskRemindersFiring()
+                                   : reminders
+                                       ? RangeCandidates(kind) +
+                                             ", reminded(oid) AS (SELECT w.oid FROM wanted w JOIN "
+                                             "items i ON i.oid = w.oid WHERE " +
+                                             kHasReminder + ") "
+                                       : RangeCandidates(kind);
     return LoadWanted(
-        kind, candidates + "INSERT INTO temp.wanted_ids SELECT oid FROM " +
-                  (reminders ? "reminded" : "wanted"),
+        kind,
+        candidates + "INSERT INTO temp.wanted_ids SELECT oid FROM " +
+            (reminders ? "reminded" : "wanted"),
         [kind, range](SqliteStatement& s) {
             s.Bind(kind).Bind(range.from - kDateSlackDays).Bind(range.until + kDateSlackDays);
         },
@@ -158,8 +160,8 @@ int32_t StoreReader::LoadRange(int32_t kind, const DayRange& range, std::vector<
 }
 
 int32_t StoreReader::LoadWanted(int32_t kind, const std::string& insertIds,
-                                  const std::function<void(SqliteStatement&)>& bindIds,
-                                  std::vector<StoredItem>& out)
+                                const std::function<void(SqliteStatement&)>& bindIds,
+                                std::vector<StoredItem>& out)
 {
     // The ids are found once into a table of this connection's own, which even a read-only
     // connection may write, and the three queries read them from there. "+i.kind": the ids
@@ -167,7 +169,7 @@ int32_t StoreReader::LoadWanted(int32_t kind, const std::string& insertIds,
     const std::string wanted = " WHERE +i.kind = ? AND i.oid IN (SELECT oid FROM temp.wanted_ids)";
     const auto find = [this, &insertIds, &bindIds] {
         if (db_.Exec("CREATE TEMP TABLE IF NOT EXISTS wanted_ids (oid INTEGER PRIMARY KEY);"
-                 "DELETE FROM temp.wanted_ids") != 0) {
+                     "DELETE FROM temp.wanted_ids") != 0) {
             return -1;
         }
         SqliteStatement& ids = db_.Statement(insertIds);
@@ -180,7 +182,7 @@ int32_t StoreReader::LoadWanted(int32_t kind, const std::string& insertIds,
 }
 
 int32_t StoreReader::LoadRestricted(int32_t kind, const Restriction& restriction,
-                                      std::vector<StoredItem>& out)
+                                    std::vector<StoredItem>& out)
 {
     out.clear();
     const int32_t status = ReadConsistently([&] {
@@ -278,16 +280,19 @@ int32_t StoreReader::FindMatches(const std::wstring& text, std::vector<FindMatch
 // another: a find over a fifth of a large store then costs less than half of loading those
 // items whole.
 int32_t StoreReader::ReadMatches(const std::string& matching,
-                                   const std::function<void(SqliteStatement&)>& bind,
-                                   std::vector<FindMatch>& out)
+                                 const std::function<void(SqliteStatement&)>& bind,
+                                 std::vector<FindMatch>& out)
 {
-    SqliteStatement s(db_.Handle(), std::string("SELECT i.oid, i.kind, i.subject, i.start_at, i.all_day, "
-                                       "i.start_date, i.due_date, ") +
-                               (db_.Version() >= StoreVersions::kZoneVersion ? "i.zone, " : "NULL, ") +
-                               (db_.Version() >= StoreVersions::kCalendarsVersion ? "i.calendar, " : "0, ") +
-                               "p.oid, " + Qualified(kPatternColumns, "p.") +
-                               " FROM items i LEFT JOIN patterns p ON p.oid = i.oid"
-                               " WHERE i.oid IN (" + matching + ") AND +i.kind IN (?, ?)");
+    SqliteStatement s(
+        db_.Handle(),
+        std::string("SELECT i.oid, i.kind, i.subject, i.start_at, i.all_day, "
+                    "i.start_date, i.due_date, ") +
+            (db_.Version() >= StoreVersions::kZoneVersion ? "i.zone, " : "NULL, ") +
+            (db_.Version() >= StoreVersions::kCalendarsVersion ? "i.calendar, " : "0, ") +
+            "p.oid, " + Qualified(kPatternColumns, "p.") +
+            " FROM items i LEFT JOIN patterns p ON p.oid = i.oid"
+            " WHERE i.oid IN (" +
+            matching + ") AND +i.kind IN (?, ?)");
     bind(s);
     s.Bind(int32_t{kAppointmentKind}).Bind(int32_t{kTaskKind});
     int rc = 0;
@@ -317,17 +322,19 @@ int32_t StoreReader::ReadMatches(const std::string& matching,
     std::sort(out.begin(), out.end(), [](const FindMatch& a, const FindMatch& b) {
         return std::tie(a.kind, a.oid) < std::tie(b.kind, b.oid);
     });
-    SqliteStatement deleted(db_.Handle(), "SELECT oid, original_date FROM exceptions WHERE deleted != 0"
-                                 " AND oid IN (" + matching + ") ORDER BY oid, original_date");
+    SqliteStatement deleted(db_.Handle(),
+                            "SELECT oid, original_date FROM exceptions WHERE deleted != 0"
+                            " AND oid IN (" +
+                                matching + ") ORDER BY oid, original_date");
     bind(deleted);
     // Only appointments are series; they lead the matches, by oid.
     const auto appointments = std::partition_point(
         out.begin(), out.end(), [](const FindMatch& m) { return m.kind == kAppointmentKind; });
     while ((rc = deleted.Step()) == SQLITE_ROW) {
         const int32_t oid = deleted.Int(0);
-        const auto series = std::lower_bound(
-            out.begin(), appointments, oid,
-            [](const FindMatch& m, int32_t key) { return m.oid < key; });
+        const auto series =
+            std::lower_bound(out.begin(), appointments, oid,
+                             [](const FindMatch& m, int32_t key) { return m.oid < key; });
         if (series != appointments && series->oid == oid && series->pattern) {
             series->deletedDays.push_back(StoredDate(deleted, 1));
         }
@@ -336,15 +343,15 @@ int32_t StoreReader::ReadMatches(const std::string& matching,
 }
 
 int32_t StoreReader::LoadItems(int32_t kind, const Restriction& restriction,
-                                 std::vector<StoredItem>& out)
+                               std::vector<StoredItem>& out)
 {
     // A store older than the UIDs or zones is read as it is, without them.
-    SqliteStatement& s = db_.Statement(std::string("SELECT oid, ") + (db_.Version() >= 2 ? "uid, " : "NULL, ") +
-                               (db_.Version() >= StoreVersions::kZoneVersion ? "zone, " : "NULL, ") +
-                               (db_.Version() >= StoreVersions::kKeptVersion ? "kept, " : "NULL, ") +
-                               (db_.Version() >= StoreVersions::kCalendarsVersion ? "calendar, " : "0, ") +
-                               LoadedColumns(kind) + " FROM items i" + restriction.items +
-                               " ORDER BY oid");
+    SqliteStatement& s =
+        db_.Statement(std::string("SELECT oid, ") + (db_.Version() >= 2 ? "uid, " : "NULL, ") +
+                      (db_.Version() >= StoreVersions::kZoneVersion ? "zone, " : "NULL, ") +
+                      (db_.Version() >= StoreVersions::kKeptVersion ? "kept, " : "NULL, ") +
+                      (db_.Version() >= StoreVersions::kCalendarsVersion ? "calendar, " : "0, ") +
+                      LoadedColumns(kind) + " FROM items i" + restriction.items + " ORDER BY oid");
     restriction.bind(s);
     if (!restriction.joined) {
         // Every item of the kind: counted first through the kind's index, so the list is not
@@ -372,10 +379,10 @@ int32_t StoreReader::LoadItems(int32_t kind, const Restriction& restriction,
 
 int32_t StoreReader::LoadPatterns(const Restriction& restriction, std::vector<StoredItem>& out)
 {
-    SqliteStatement& s = db_.Statement("SELECT p.oid, " + kPatternColumns + " FROM patterns p" +
-                                        (restriction.joined ? " JOIN items i ON i.oid = p.oid" +
-                                                                  restriction.dependents
-                                                            : std::string()));
+    SqliteStatement& s = db_.Statement(
+        "SELECT p.oid, " + kPatternColumns + " FROM patterns p" +
+        (restriction.joined ? " JOIN items i ON i.oid = p.oid" + restriction.dependents
+                            : std::string()));
     if (restriction.joined) {
         restriction.bind(s);
     }
@@ -383,24 +390,22 @@ int32_t StoreReader::LoadPatterns(const Restriction& restriction, std::vector<St
     while ((rc = s.Step()) == SQLITE_ROW) {
         if (StoredItem* item = ItemOf(out, s.Int(0))) {
             item->pattern = ReadPattern(s, 1);
-            item->pattern->Zone = item->fields.Zone;  // a series is held in its item's zone
+            item->pattern->Zone = item->fields.Zone; // a series is held in its item's zone
         }
     }
     s.Reset(); // no read stays open between loads
     return rc == SQLITE_DONE ? 0 : -1;
 }
 
-int32_t StoreReader::LoadExceptions(const Restriction& restriction,
-                                      std::vector<StoredItem>& out)
+int32_t StoreReader::LoadExceptions(const Restriction& restriction, std::vector<StoredItem>& out)
 {
-    SqliteStatement& s = db_.Statement(std::string("SELECT e.oid, e.original_date, e.deleted, ") +
-                               (db_.Version() >= StoreVersions::kKeptVersion ? "e.kept, " : "NULL, ") +
-                               Qualified(LoadedColumns(kAppointmentKind), "e.") +
-                               " FROM exceptions e" +
-                               (restriction.joined ? " JOIN items i ON i.oid = e.oid" +
-                                                         restriction.dependents
-                                                   : std::string()) +
-                               " ORDER BY e.oid, e.original_date");
+    SqliteStatement& s = db_.Statement(
+        std::string("SELECT e.oid, e.original_date, e.deleted, ") +
+        (db_.Version() >= StoreVersions::kKeptVersion ? "e.kept, " : "NULL, ") +
+        Qualified(LoadedColumns(kAppointmentKind), "e.") + " FROM exceptions e" +
+        (restriction.joined ? " JOIN items i ON i.oid = e.oid" + restriction.dependents
+                            : std::string()) +
+        " ORDER BY e.oid, e.original_date");
     if (restriction.joined) {
         restriction.bind(s);
     }

@@ -33,8 +33,7 @@ public:
     explicit StoreReader(StoreConnection& db) : db_(db) {}
 
     // See StoreDatabase for each.
-    int32_t Load(int32_t kind, int32_t oid, std::vector<StoredItem>& out,
-                 ItemSelection selection);
+    int32_t Load(int32_t kind, int32_t oid, std::vector<StoredItem>& out, ItemSelection selection);
     int32_t LoadRange(int32_t kind, const DayRange& range, std::vector<StoredItem>& out);
     int32_t FindMatches(const std::wstring& text, std::vector<FindMatch>& out);
     int32_t HoldsUid(const std::wstring& uid);

@@ -68,9 +68,8 @@ const std::string kFoldedText = kFoldedItemText + " || " + kFoldedExceptionTexts
 
 // A random id written once when a store is made, so a window can tell its store from another
 // file moved into its place.
-const std::string kIdentitySql =
-    "CREATE TABLE store_identity (id TEXT NOT NULL);"
-    "INSERT INTO store_identity VALUES (lower(hex(randomblob(16))));";
+const std::string kIdentitySql = "CREATE TABLE store_identity (id TEXT NOT NULL);"
+                                 "INSERT INTO store_identity VALUES (lower(hex(randomblob(16))));";
 
 // A range load finds what can touch its days without reading the years around them: short
 // spans by their start, the few long ones by their length, series likewise from their first
@@ -84,12 +83,17 @@ const std::string kSeriesLength = kSeriesReach + " - pattern_start";
 // item rows.
 const std::string kRangeIndexes =
     "CREATE INDEX IF NOT EXISTS items_by_start_end ON items (kind, start_at, end_at);"
-    "CREATE INDEX IF NOT EXISTS items_by_length ON items (kind, " + kSpanLength + ");"
+    "CREATE INDEX IF NOT EXISTS items_by_length ON items (kind, " +
+    kSpanLength +
+    ");"
     "CREATE INDEX IF NOT EXISTS items_by_due_start ON items (kind, due_date, start_date);"
     "CREATE INDEX IF NOT EXISTS patterns_by_start ON patterns (pattern_start);"
-    "CREATE INDEX IF NOT EXISTS patterns_by_length ON patterns (" + kSeriesLength + ");"
+    "CREATE INDEX IF NOT EXISTS patterns_by_length ON patterns (" +
+    kSeriesLength +
+    ");"
     "CREATE INDEX IF NOT EXISTS exceptions_by_start_end ON exceptions (start_at, end_at);"
-    "CREATE INDEX IF NOT EXISTS exceptions_by_length ON exceptions (" + kSpanLength + ");";
+    "CREATE INDEX IF NOT EXISTS exceptions_by_length ON exceptions (" +
+    kSpanLength + ");";
 // The narrower indexes of versions 6 to 8 that those replace.
 const std::string kNarrowRangeIndexes = "DROP INDEX IF EXISTS items_by_start;"
                                         "DROP INDEX IF EXISTS items_by_due;"
@@ -122,8 +126,7 @@ std::string SchemaSql()
 {
     return "CREATE TABLE items (oid INTEGER PRIMARY KEY AUTOINCREMENT, kind INTEGER NOT NULL, "
            "uid TEXT, zone TEXT, kept TEXT, " +
-           kItemColumnTypes +
-           ", " + kCalendarColumnType +
+           kItemColumnTypes + ", " + kCalendarColumnType +
            ");"
            "CREATE TABLE patterns (oid INTEGER PRIMARY KEY, type INTEGER, pattern_start REAL, "
            "start_time REAL, end_time REAL, pattern_end REAL, no_end INTEGER, "
@@ -131,11 +134,10 @@ std::string SchemaSql()
            "day_of_month INTEGER, instance INTEGER, duration INTEGER, month_of_year INTEGER);"
            "CREATE TABLE exceptions (oid INTEGER NOT NULL, original_date REAL NOT NULL, "
            "deleted INTEGER, kept TEXT, " +
-           kItemColumnTypes +
-           ", PRIMARY KEY (oid, original_date));" +
-           kFindTableSql + kIdentitySql + kRangeIndexes + kSyncTablesSql + CalendarsTableSql() +
-           SubscriptionsTableSql() + "PRAGMA user_version = " +
-           std::to_string(StoreVersions::kSchemaVersion) + ";";
+           kItemColumnTypes + ", PRIMARY KEY (oid, original_date));" + kFindTableSql +
+           kIdentitySql + kRangeIndexes + kSyncTablesSql + CalendarsTableSql() +
+           SubscriptionsTableSql() +
+           "PRAGMA user_version = " + std::to_string(StoreVersions::kSchemaVersion) + ";";
 }
 
 // The steps from each older version to the next; step i brings version i + 1 to i + 2.
@@ -155,7 +157,8 @@ const std::string kMigrations[] = {
     "ALTER TABLE items ADD COLUMN zone TEXT; PRAGMA user_version = 5;",
     kRangeIndexes + "PRAGMA user_version = 6;",
     "DELETE FROM find_text WHERE rowid IN (SELECT oid FROM exceptions);"
-    "INSERT INTO find_text (rowid, text) SELECT i.oid, " + kFoldedText +
+    "INSERT INTO find_text (rowid, text) SELECT i.oid, " +
+        kFoldedText +
         " FROM items i WHERE i.oid IN (SELECT oid FROM exceptions); PRAGMA user_version = 7;",
     kSyncTablesSql + kFillUidsSql + "PRAGMA user_version = 8;",
     kNarrowRangeIndexes + kRangeIndexes + "PRAGMA user_version = 9;",

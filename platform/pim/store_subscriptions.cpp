@@ -46,7 +46,9 @@ int32_t SubscriptionLedger::State(int32_t calendar, SubscriptionState& out)
     return access_.Query(
         "SELECT ifnull(etag, ''), ifnull(last_modified, '') FROM subscriptions WHERE calendar = ?",
         [calendar](SqliteStatement& s) { s.Bind(calendar); },
-        [&out](const SqliteStatement& s) { out = {s.Text(0), s.Text(1)}; });
+        [&out](const SqliteStatement& s) {
+            out = {s.Text(0), s.Text(1)};
+        });
 }
 
 int32_t SubscriptionLedger::SetState(int32_t calendar, const SubscriptionState& state)
@@ -138,7 +140,9 @@ int32_t SubscriptionLedger::ReplaceIn(int32_t calendar, std::vector<StoredItem>&
     if (access_.Query(
             "SELECT kind, ifnull(uid, ''), oid FROM items WHERE calendar = ?",
             [calendar](SqliteStatement& s) { s.Bind(calendar); },
-            [&held](const SqliteStatement& s) { held[{s.Int(0), s.Text(1)}] = s.Int(2); }) != 0) {
+            [&held](const SqliteStatement& s) {
+                held[{s.Int(0), s.Text(1)}] = s.Int(2);
+            }) != 0) {
         return -1;
     }
     for (StoredItem& item : items) {

@@ -24,7 +24,8 @@ namespace {
 std::wstring FreshUid()
 {
     QRandomGenerator* random = QRandomGenerator::system();
-    return QString::asprintf("%016llx%016llx", static_cast<unsigned long long>(random->generate64()),
+    return QString::asprintf("%016llx%016llx",
+                             static_cast<unsigned long long>(random->generate64()),
                              static_cast<unsigned long long>(random->generate64()))
         .toStdWString();
 }
@@ -88,7 +89,7 @@ int32_t StoreWriter::PlaceInCalendar(const StoredItem& item, SyncMark mark, int3
     }
     return WriteTombstone(oid) == 0 &&
                    db_.Statement("UPDATE sync_links SET calendar = NULL, href = NULL, etag = NULL, "
-                             "pushed = 0 WHERE oid = ?")
+                                 "pushed = 0 WHERE oid = ?")
                            .Bind(oid)
                            .Step() == SQLITE_DONE
                ? 0
@@ -115,9 +116,9 @@ const StoreWriter::NewPlacement* StoreWriter::PlacedBefore(const StoredItem& ite
 // read it before this save must see it changed.
 int32_t StoreWriter::MarkChanged(int32_t oid, bool inserted)
 {
-    SqliteStatement& mark = db_.Statement(
-        "INSERT INTO sync_links (oid, change, pushed, conflict) VALUES (?, ?, 0, 0) "
-        "ON CONFLICT (oid) DO UPDATE SET change = change + 1, conflict = 0");
+    SqliteStatement& mark =
+        db_.Statement("INSERT INTO sync_links (oid, change, pushed, conflict) VALUES (?, ?, 0, 0) "
+                      "ON CONFLICT (oid) DO UPDATE SET change = change + 1, conflict = 0");
     return mark.Bind(oid).Bind(int64_t{inserted ? 1 : 2}).Step() == SQLITE_DONE ? 0 : -1;
 }
 
@@ -150,10 +151,9 @@ int32_t StoreWriter::WriteItem(const StoredItem& item, int32_t calendar, int32_t
     static const std::string kInsert = "INSERT INTO items (kind, uid, zone, kept, calendar, " +
                                        kItemColumns + ") VALUES (?, ?, ?, ?, ?, " +
                                        kItemPlaceholders + ")";
-    static const std::string kUpdate = "UPDATE items SET (kind, uid, zone, kept, calendar, " +
-                                       kItemColumns +
-                                       ") = (?, ifnull(nullif(?, ''), uid), ?, ?, ?, " +
-                                       kItemPlaceholders + ") WHERE oid = ?";
+    static const std::string kUpdate =
+        "UPDATE items SET (kind, uid, zone, kept, calendar, " + kItemColumns +
+        ") = (?, ifnull(nullif(?, ''), uid), ?, ?, ?, " + kItemPlaceholders + ") WHERE oid = ?";
     SqliteStatement& row = db_.Statement(insert ? kInsert : kUpdate);
     BindFields(row.Bind(item.kind)
                    .Bind(item.fields.UID)
@@ -192,8 +192,8 @@ int32_t StoreWriter::WriteFindText(int32_t oid)
     if (db_.Statement("DELETE FROM find_text WHERE rowid = ?").Bind(oid).Step() != SQLITE_DONE) {
         return -1;
     }
-    static const std::string kInsert =
-        "INSERT INTO find_text (rowid, text) SELECT i.oid, " + kFoldedText + " FROM items i WHERE i.oid = ?";
+    static const std::string kInsert = "INSERT INTO find_text (rowid, text) SELECT i.oid, " +
+                                       kFoldedText + " FROM items i WHERE i.oid = ?";
     SqliteStatement& row = db_.Statement(kInsert);
     row.Bind(oid);
     return row.Step() == SQLITE_DONE && db_.Changes() == 1 ? 0 : -1;
@@ -211,8 +211,9 @@ int32_t StoreWriter::WritePattern(int32_t oid, const StoredItem& item, bool inse
     const RecurrenceFields& p = *item.pattern;
     static const std::string kInsertPattern =
         "INSERT INTO patterns (oid, " + kPatternColumns + ") VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
-    static const std::string kInsertException = "INSERT INTO exceptions (oid, original_date, deleted, kept, " +
-                                                kItemColumns + ") VALUES (?,?,?,?," + kItemPlaceholders + ")";
+    static const std::string kInsertException =
+        "INSERT INTO exceptions (oid, original_date, deleted, kept, " + kItemColumns +
+        ") VALUES (?,?,?,?," + kItemPlaceholders + ")";
     SqliteStatement& pattern = db_.Statement(kInsertPattern);
     BindPattern(pattern.Bind(oid), p);
     if (pattern.Step() != SQLITE_DONE) {
@@ -235,9 +236,10 @@ int32_t StoreWriter::DeleteDependents(int32_t oid)
     return db_.Statement("DELETE FROM patterns WHERE oid = ?").Bind(oid).Step() == SQLITE_DONE &&
                    db_.Statement("DELETE FROM exceptions WHERE oid = ?").Bind(oid).Step() ==
                        SQLITE_DONE &&
-                   (bulk_ ? (bulk_->Note(oid), true)
-                               : db_.Statement("DELETE FROM find_text WHERE rowid = ?").Bind(oid).Step() ==
-                                     SQLITE_DONE)
+                   (bulk_
+                        ? (bulk_->Note(oid), true)
+                        : db_.Statement("DELETE FROM find_text WHERE rowid = ?").Bind(oid).Step() ==
+                              SQLITE_DONE)
                ? 0
                : -1;
 }
@@ -251,24 +253,23 @@ int32_t StoreWriter::Delete(int32_t oid, SyncMark mark)
     StoredItem gone;
     gone.fields.Oid = oid;
     int32_t calendar = 0;
-    const bool deleted = PlaceInCalendar(gone, mark, calendar) == 0 &&
-                         (mark == SyncMark::None || WriteTombstone(oid) == 0) &&
-                         DeleteDependents(oid) == 0 &&
-                         db_.Statement("DELETE FROM items WHERE oid = ?").Bind(oid).Step() ==
-                             SQLITE_DONE &&
-                         db_.Changes() == 1 &&
-                         db_.Statement("DELETE FROM sync_links WHERE oid = ?").Bind(oid).Step() ==
-                             SQLITE_DONE;
+    const bool deleted =
+        PlaceInCalendar(gone, mark, calendar) == 0 &&
+        (mark == SyncMark::None || WriteTombstone(oid) == 0) && DeleteDependents(oid) == 0 &&
+        db_.Statement("DELETE FROM items WHERE oid = ?").Bind(oid).Step() == SQLITE_DONE &&
+        db_.Changes() == 1 &&
+        db_.Statement("DELETE FROM sync_links WHERE oid = ?").Bind(oid).Step() == SQLITE_DONE;
     return db_.EndWrite(outermost, deleted ? 0 : -1);
 }
 
 // Only a resource the server holds needs deleting there; the newest etag of a href wins.
 int32_t StoreWriter::WriteTombstone(int32_t oid)
 {
-    SqliteStatement& tombstone = db_.Statement(
-        "INSERT OR REPLACE INTO sync_tombstones (calendar, href, etag, uid) "
-        "SELECT ifnull(l.calendar, ''), l.href, l.etag, i.uid FROM sync_links l JOIN items i ON i.oid = l.oid "
-        "WHERE l.oid = ? AND l.href != ''");
+    SqliteStatement& tombstone =
+        db_.Statement("INSERT OR REPLACE INTO sync_tombstones (calendar, href, etag, uid) "
+                      "SELECT ifnull(l.calendar, ''), l.href, l.etag, i.uid FROM sync_links l JOIN "
+                      "items i ON i.oid = l.oid "
+                      "WHERE l.oid = ? AND l.href != ''");
     return tombstone.Bind(oid).Step() == SQLITE_DONE ? 0 : -1;
 }
 
@@ -282,9 +283,10 @@ int32_t StoreWriter::RunInOneTransaction(const std::function<int32_t()>& work)
     }
     bulk_.emplace(db_.Handle());
     int32_t status = work();
-    if (status >= 0 && bulk_->Finish("INSERT INTO find_text (rowid, text) SELECT i.oid, " +
-                                                  kFoldedText + " FROM items i WHERE i.oid IN "
-                                                  "(SELECT oid FROM temp.batch_written)") < 0) {
+    if (status >= 0 &&
+        bulk_->Finish("INSERT INTO find_text (rowid, text) SELECT i.oid, " + kFoldedText +
+                      " FROM items i WHERE i.oid IN "
+                      "(SELECT oid FROM temp.batch_written)") < 0) {
         status = -1;
     }
     bulk_.reset();

@@ -39,7 +39,6 @@ SyncLink ReadLinkRow(const SqliteStatement& s)
     return link;
 }
 
-
 } // namespace
 
 SyncLedger::SyncLedger(StoreDatabase& db)
@@ -50,12 +49,13 @@ SyncLedger::SyncLedger(StoreDatabase& db)
 int32_t SyncLedger::Accounts(std::vector<SyncAccount>& out)
 {
     out.clear();
-    return access_.Query("SELECT id, server, user, event_calendar, task_calendar, event_calendar_name, "
-                 "task_calendar_name FROM sync_accounts ORDER BY id",
-                 kNoBinding, [&out](const SqliteStatement& s) {
-                     out.push_back({s.Int(0), s.Text(1), s.Text(2), s.Text(3), s.Text(4), s.Text(5),
-                                    s.Text(6)});
-                 });
+    return access_.Query(
+        "SELECT id, server, user, event_calendar, task_calendar, event_calendar_name, "
+        "task_calendar_name FROM sync_accounts ORDER BY id",
+        kNoBinding, [&out](const SqliteStatement& s) {
+            out.push_back(
+                {s.Int(0), s.Text(1), s.Text(2), s.Text(3), s.Text(4), s.Text(5), s.Text(6)});
+        });
 }
 
 int32_t SyncLedger::FindAccount(int32_t id, SyncAccount& out)
@@ -243,7 +243,7 @@ int32_t SyncLedger::Links(std::vector<SyncLink>& out)
 {
     out.clear();
     return access_.Query(kLinksSql + " ORDER BY i.oid", kNoBinding,
-                 [&out](const SqliteStatement& s) { out.push_back(ReadLinkRow(s)); });
+                         [&out](const SqliteStatement& s) { out.push_back(ReadLinkRow(s)); });
 }
 
 int32_t SyncLedger::ReadLink(int32_t oid, SyncLink& out)
@@ -271,17 +271,18 @@ int32_t SyncLedger::CheckChange(int32_t oid, int64_t expectedChange, SyncLink& l
 
 int32_t SyncLedger::PutLink(const SyncLink& link)
 {
-    return access_.Change("INSERT OR REPLACE INTO sync_links (oid, calendar, href, etag, change, pushed, "
-                  "conflict) VALUES (?,?,?,?,?,?,?)",
-                  [&link](SqliteStatement& s) {
-                      s.Bind(link.oid)
-                          .Bind(link.calendar)
-                          .Bind(link.href)
-                          .Bind(link.etag)
-                          .Bind(link.change)
-                          .Bind(link.pushed)
-                          .Bind(link.conflict);
-                  });
+    return access_.Change(
+        "INSERT OR REPLACE INTO sync_links (oid, calendar, href, etag, change, pushed, "
+        "conflict) VALUES (?,?,?,?,?,?,?)",
+        [&link](SqliteStatement& s) {
+            s.Bind(link.oid)
+                .Bind(link.calendar)
+                .Bind(link.href)
+                .Bind(link.etag)
+                .Bind(link.change)
+                .Bind(link.pushed)
+                .Bind(link.conflict);
+        });
 }
 
 int32_t SyncLedger::SaveFromServer(StoredItem& item, const SyncLink& link, int64_t expectedChange)
@@ -332,9 +333,10 @@ int32_t SyncLedger::MarkPushed(int32_t oid, const std::wstring& calendar, const 
             if (href.empty()) {
                 return 0;
             }
-            return access_.Change("INSERT OR REPLACE INTO sync_tombstones (calendar, href, etag, uid) "
-                          "VALUES (?,?,?,'')",
-                          [&](SqliteStatement& s) { s.Bind(calendar).Bind(href).Bind(etag); });
+            return access_.Change(
+                "INSERT OR REPLACE INTO sync_tombstones (calendar, href, etag, uid) "
+                "VALUES (?,?,?,'')",
+                [&](SqliteStatement& s) { s.Bind(calendar).Bind(href).Bind(etag); });
         }
         if (read != 0) {
             return read;
@@ -372,27 +374,29 @@ int32_t SyncLedger::SaveConflictCopy(StoredItem& copy)
 int32_t SyncLedger::Tombstones(std::vector<SyncTombstone>& out)
 {
     out.clear();
-    return access_.Query("SELECT calendar, href, etag, uid FROM sync_tombstones ORDER BY calendar, href",
-                 kNoBinding, [&out](const SqliteStatement& s) {
-                     out.push_back({s.Text(0), s.Text(1), s.Text(2), s.Text(3)});
-                 });
+    return access_.Query(
+        "SELECT calendar, href, etag, uid FROM sync_tombstones ORDER BY calendar, href", kNoBinding,
+        [&out](const SqliteStatement& s) {
+            out.push_back({s.Text(0), s.Text(1), s.Text(2), s.Text(3)});
+        });
 }
 
 int32_t SyncLedger::DropTombstone(const std::wstring& calendar, const std::wstring& href)
 {
     return access_.Write([&] {
         return access_.Change("DELETE FROM sync_tombstones WHERE calendar = ? AND href = ?",
-                      [&](SqliteStatement& s) { s.Bind(calendar).Bind(href); });
+                              [&](SqliteStatement& s) { s.Bind(calendar).Bind(href); });
     });
 }
 
 int32_t SyncLedger::Skipped(std::vector<SkippedResource>& out)
 {
     out.clear();
-    return access_.Query("SELECT calendar, href, etag, reason FROM sync_skipped ORDER BY calendar, href",
-                 kNoBinding, [&out](const SqliteStatement& s) {
-                     out.push_back({s.Text(0), s.Text(1), s.Text(2), s.Text(3)});
-                 });
+    return access_.Query(
+        "SELECT calendar, href, etag, reason FROM sync_skipped ORDER BY calendar, href", kNoBinding,
+        [&out](const SqliteStatement& s) {
+            out.push_back({s.Text(0), s.Text(1), s.Text(2), s.Text(3)});
+        });
 }
 
 int32_t SyncLedger::SetSkipped(const SkippedResource& resource)
@@ -415,13 +419,13 @@ int32_t SyncLedger::SetSkipped(const SkippedResource& resource)
     }
     return access_.Write([&] {
         return access_.Change("INSERT OR REPLACE INTO sync_skipped (calendar, href, etag, reason) "
-                      "VALUES (?,?,?,?)",
-                      [&](SqliteStatement& s) {
-                          s.Bind(resource.calendar)
-                              .Bind(resource.href)
-                              .Bind(resource.etag)
-                              .Bind(resource.reason);
-                      });
+                              "VALUES (?,?,?,?)",
+                              [&](SqliteStatement& s) {
+                                  s.Bind(resource.calendar)
+                                      .Bind(resource.href)
+                                      .Bind(resource.etag)
+                                      .Bind(resource.reason);
+                              });
     });
 }
 
@@ -429,7 +433,7 @@ int32_t SyncLedger::DropSkipped(const std::wstring& calendar, const std::wstring
 {
     return access_.Write([&] {
         return access_.Change("DELETE FROM sync_skipped WHERE calendar = ? AND href = ?",
-                      [&](SqliteStatement& s) { s.Bind(calendar).Bind(href); });
+                              [&](SqliteStatement& s) { s.Bind(calendar).Bind(href); });
     });
 }
 
