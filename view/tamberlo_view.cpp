@@ -496,30 +496,6 @@ bool CTamberloView::ShowToday()
     return ShowDate(Today());
 }
 
-// In the grid the period also starts on the grid's first weekday, so the columns stay put.
-bool CTamberloView::ShowDate(const SYSTEMTIME& date)
-{
-    ClearItemSelection();
-    state_.selectedDate = date;
-    state_.detailScroll = 0;
-    SYSTEMTIME first =
-        nav::PeriodStart(state_.selectedDate, settings_.CntFromToday, settings_.StartDow);
-    if (calendarType_ == 0) {
-        first = AddDays(first, -nav::GridAlignmentDays(first.wDayOfWeek, settings_.StartDow));
-    }
-    schedule_.SetShownStart(first);
-    ReloadSchedule();
-    return true;
-}
-
-void CTamberloView::JumpTo(const SYSTEMTIME& date)
-{
-    ShowDate(date);
-    Relayout();
-    AfterAction();
-    update();
-}
-
 void CTamberloView::ItemsChanged()
 {
     ClearItemSelection();

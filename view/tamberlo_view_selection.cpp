@@ -1,5 +1,5 @@
-// The view's selection set from outside the keys and the pointer: a day chosen by a change, the
-// item a change moved followed to its new day, and the selected hour. The rest of the view is in
+// The view's selection set from outside the keys and the pointer: a day shown or jumped to, a day
+// chosen by a change, the item a change moved followed to its new day, and the selected hour. The rest of the view is in
 // tamberlo_view.cpp and tamberlo_view_input.cpp.
 #include "view/tamberlo_view.h"
 
@@ -106,4 +106,28 @@ void CTamberloView::SelectHourAt(int x)
     if (minute >= 0) {
         SelectHour(minute / kMinutesPerHour);
     }
+}
+
+// In the grid the period also starts on the grid's first weekday, so the columns stay put.
+bool CTamberloView::ShowDate(const SYSTEMTIME& date)
+{
+    ClearItemSelection();
+    state_.selectedDate = date;
+    state_.detailScroll = 0;
+    SYSTEMTIME first =
+        nav::PeriodStart(state_.selectedDate, settings_.CntFromToday, settings_.StartDow);
+    if (calendarType_ == 0) {
+        first = AddDays(first, -nav::GridAlignmentDays(first.wDayOfWeek, settings_.StartDow));
+    }
+    schedule_.SetShownStart(first);
+    ReloadSchedule();
+    return true;
+}
+
+void CTamberloView::JumpTo(const SYSTEMTIME& date)
+{
+    ShowDate(date);
+    Relayout();
+    AfterAction();
+    update();
 }

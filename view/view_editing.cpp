@@ -22,6 +22,7 @@
 #include "res/pictures.h"
 #include "res/string_table.h"
 #include "view/context_menu.h"
+#include "view/edit_feedback.h"
 #include "view/gantt_painter.h"
 #include "view/item_moves.h"
 #include "view/paint_primitives.h"
@@ -293,14 +294,15 @@ void ViewEditing::ApplyRelease(const DragOutcome& outcome, DragMode mode)
         return;
     case Action::kCreateAppointment:
         if (services_.addAppointment) {
-            AfterChange({MoveResult::Status::kDone, services_.addAppointment(start, end)});
+            feedback_.AfterChange(
+                {MoveResult::Status::kDone, services_.addAppointment(start, end)});
         }
         return;
     case Action::kCreateTask:
         if (services_.addTask) {
-            AfterChange({MoveResult::Status::kDone,
-                         services_.addTask(RowDateTime(0),
-                                           RowDateTime(outcome.dayShift * kMinutesPerDay))});
+            feedback_.AfterChange({MoveResult::Status::kDone,
+                                   services_.addTask(RowDateTime(0), RowDateTime(outcome.dayShift *
+                                                                                 kMinutesPerDay))});
         }
         return;
     case Action::kChangeAppointment:
@@ -318,9 +320,10 @@ MoveResult ViewEditing::MoveSelectedAppointment(DragMode mode, int minutes)
         return {MoveResult::Status::kRefused};
     }
     const MoveResult result =
-        AsStep(mode == kDragMove ? UndoAction::kMove : UndoAction::kResize,
-               [&] { return Moves().MoveAppointment(view_.State().selection, mode, minutes); });
-    AfterChange(result);
+        feedback_.AsStep(mode == kDragMove ? UndoAction::kMove : UndoAction::kResize, [&] {
+            return feedback_.Moves().MoveAppointment(view_.State().selection, mode, minutes);
+        });
+    feedback_.AfterChange(result);
     return result;
 }
 
@@ -329,84 +332,14 @@ MoveResult ViewEditing::MoveSelectedTask(int days)
     if (services_.edits == nullptr) {
         return {MoveResult::Status::kRefused};
     }
-    const MoveResult result = view_.State().selection.recurring
-                                  ? MoveResult{MoveResult::Status::kRecurringTask}
-                                  : AsStep(UndoAction::kMove, [&] {
-                                        return Moves().MoveTask(view_.State().selection, days);
-                                    });
-    AfterChange(result);
+    const MoveResult result =
+        view_.State().selection.recurring
+            ? MoveResult{MoveResult::Status::kRecurringTask}
+            : feedback_.AsStep(UndoAction::kMove, [&] {
+                  return feedback_.Moves().MoveTask(view_.State().selection, days);
+              });
+    feedback_.AfterChange(result);
     return result;
-}
-
-// The step is kept before the view updates its commands, so Undo is enabled at once.
-MoveResult ViewEditing::AsStep(UndoAction action, const std::function<MoveResult()>& change)
-{
-    const UndoStep step(services_.undo, action);
-    return change();
-}
-
-void ViewEditing::Warn(int textId) const
-{
-    WarnText(res::LoadString(textId));
-}
-
-void ViewEditing::WarnText(const std::wstring& text) const
-{
-    if (services_.messages != nullptr) {
-        services_.messages->MessageBox(text, res::LoadString(res::IDS_WARNING),
-                                       MB_OK | MB_ICONEXCLAMATION);
-    }
-}
-
-// A change another program got in first is written over only when the user says so.
-ItemMoves ViewEditing::Moves() const
-{
-    return ItemMoves(
-        *services_.edits,
-        [this](const std::wstring& subject) {
-            return (services_.messages != nullptr) &&
-                   services_.messages->MessageBox(
-                       res::LoadString(res::IDS_CHANGED_MEANWHILE, subject),
-                       res::LoadString(res::IDS_CONFIRM), MB_OKCANCEL | MB_ICONINFORMATION) == IDOK;
-        },
-        services_.confirmMeetingMove);
-}
-
-// The moved item's entries changed places; the selection would name another entry.
-void ViewEditing::AfterChange(const MoveResult& result)
-{
-    switch (result.status) {
-    case MoveResult::Status::kDone:
-        break;
-    case MoveResult::Status::kGone:
-        // Deleted by another program: its stale entries leave the window too.
-        Warn(res::IDS_FAIL_GET_DATA);
-        view_.EditedSchedule().Reload();
-        break;
-    case MoveResult::Status::kRefused:
-        // The store's own reason (in use, full, read-only) when it gave one.
-        if ((services_.edits != nullptr) && !services_.edits->StoreError().empty()) {
-            WarnText(services_.edits->StoreError());
-        } else {
-            Warn(res::IDS_CANT_CHANGE_DATETIME);
-        }
-        break;
-    case MoveResult::Status::kOtherStore:
-        Warn(res::IDS_STORE_REPLACED);
-        break;
-    case MoveResult::Status::kTookOther:
-    case MoveResult::Status::kKeptAsItWas:
-        break;
-    case MoveResult::Status::kRecurringTask:
-        Warn(res::IDS_CANT_CUT_RECURRING_TASK);
-        return;
-    }
-    if (result.redraw != Redraw::kNothing || result.status == MoveResult::Status::kGone ||
-        result.status == MoveResult::Status::kOtherStore) {
-        view_.ClearItemSelection();
-        view_.OnUpdate();
-        view_.AfterAction();
-    }
 }
 
 // The second press acts as a press; only one that took an item itself (a bar, a task strip
@@ -424,7 +357,7 @@ void ViewEditing::EditSelected()
 {
     const ItemSelection& item = view_.State().selection;
     if (!item.HasItem()) {
-        Warn(res::IDS_FAIL_GET_DATA);
+        feedback_.Warn(res::IDS_FAIL_GET_DATA);
         return;
     }
     view_.Commands().Execute(item.kind == ItemKind::Task ? cmd::ID_EDIT_TASK
@@ -487,7 +420,7 @@ bool ViewEditing::FillRecord(int operation)
     // A holiday line is no store item: refused now rather than at the paste.
     if (!item.IsStoreItem()) {
         record_.operation = ClipRecord::kEmpty;
-        Warn(res::IDS_FAIL_GET_DATA);
+        feedback_.Warn(res::IDS_FAIL_GET_DATA);
         return false;
     }
     record_.operation = operation;
@@ -512,7 +445,7 @@ void ViewEditing::Copy()
 void ViewEditing::Cut()
 {
     if (view_.State().selection.kind == ItemKind::Task && view_.State().selection.recurring) {
-        Warn(res::IDS_CANT_CUT_RECURRING_TASK);
+        feedback_.Warn(res::IDS_CANT_CUT_RECURRING_TASK);
         return;
     }
     FillRecord(ClipRecord::kCut);
@@ -544,7 +477,7 @@ void ViewEditing::Paste(bool atMenuPoint)
         return;
     }
     if (!record_.HoldsItem()) {
-        Warn(res::IDS_FAIL_GET_DATA);
+        feedback_.Warn(res::IDS_FAIL_GET_DATA);
         return;
     }
     if (services_.edits == nullptr) {
@@ -556,9 +489,9 @@ void ViewEditing::Paste(bool atMenuPoint)
     const SYSTEMTIME target = PasteTarget(source, wholeDays, atMenuPoint);
     const int minutes = static_cast<int>(SecondsBetween(source, target) / 60);
     const int days = DaysBetween(source, target);
-    ItemMoves moves = Moves();
+    ItemMoves moves = feedback_.Moves();
     const bool cut = record_.operation == ClipRecord::kCut;
-    const MoveResult result = AsStep(cut ? UndoAction::kMove : UndoAction::kPaste, [&] {
+    const MoveResult result = feedback_.AsStep(cut ? UndoAction::kMove : UndoAction::kPaste, [&] {
         if (cut) {
             return task ? moves.MoveTask(record_.item, days)
                         : moves.MoveAppointment(record_.item, kDragMove, minutes);
@@ -569,7 +502,7 @@ void ViewEditing::Paste(bool atMenuPoint)
     if (record_.operation == ClipRecord::kCut && result.status == MoveResult::Status::kDone) {
         FollowMovedItem(target, result);
     }
-    AfterChange(result);
+    feedback_.AfterChange(result);
 }
 
 SYSTEMTIME ViewEditing::PasteTarget(const SYSTEMTIME& source, bool wholeDays, bool atMenuPoint)
@@ -604,13 +537,13 @@ void ViewEditing::FollowMovedItem(const SYSTEMTIME& target, const MoveResult& mo
 void ViewEditing::PasteForeign(const std::vector<pim::StoredItem>& items, bool atMenuPoint)
 {
     if (items.empty()) {
-        Warn(res::IDS_CLIPBOARD_UNREADABLE);
+        feedback_.Warn(res::IDS_CLIPBOARD_UNREADABLE);
         return;
     }
     if (services_.edits == nullptr) {
         return;
     }
-    ItemMoves moves = Moves();
+    ItemMoves moves = feedback_.Moves();
     const auto pasteAll = [&] {
         MoveResult result;
         for (const pim::StoredItem& item : items) {
@@ -632,6 +565,7 @@ void ViewEditing::PasteForeign(const std::vector<pim::StoredItem>& items, bool a
         }
         return result;
     };
-    const MoveResult result = AsStep(UndoAction::kPaste, pasteAll); // all of them are one step
-    AfterChange(result);
+    const MoveResult result =
+        feedback_.AsStep(UndoAction::kPaste, pasteAll); // all of them are one step
+    feedback_.AfterChange(result);
 }

@@ -13,6 +13,7 @@
 #include "model/schedule_edits.h"
 #include "model/undo_stack.h"
 #include "view/drag_edit.h"
+#include "view/edit_feedback.h"
 #include "view/item_moves.h"
 #include "view/pointer_input.h"
 #include "view/view_clipboard.h"
@@ -23,19 +24,6 @@ class QMouseEvent;
 class QPainter;
 class ItemMoves;
 class QWidget;
-
-// What the view's own changes need from the program; without a change path nothing is saved.
-struct ViewEditServices {
-    ScheduleEdits* edits = nullptr;
-    MessageService* messages = nullptr;
-    // The add editors on a swept range (the two times in either order).
-    std::function<Redraw(DATE, DATE)> addAppointment;
-    std::function<Redraw(DATE, DATE)> addTask;
-    UndoStack* undo = nullptr; // names the steps of drags and pastes
-    // Asked before a drag or a cut and paste moves a meeting (its kept component); false keeps
-    // the item as it was. None: moved unasked.
-    std::function<bool(const std::string& kept)> confirmMeetingMove = nullptr;
-};
 
 class ViewEditing : public QObject {
 public:
@@ -83,8 +71,6 @@ private:
     void SetGhost(std::optional<Ghost> ghost);
     void UpdateGhostRows(const Ghost& ghost);
     void ApplyRelease(const DragOutcome& outcome, DragMode mode);
-    void AfterChange(const MoveResult& result);
-    MoveResult AsStep(UndoAction action, const std::function<MoveResult()>& change);
     void UpdateCursor(PixelPoint at);
     DATE RowDateTime(int minutes) const;
     bool FillRecord(int operation);
@@ -93,13 +79,11 @@ private:
     void PutOnDesktop();
     void PasteForeign(const std::vector<pim::StoredItem>& items, bool atMenuPoint);
     SYSTEMTIME PasteTarget(const SYSTEMTIME& source, bool wholeDays, bool atMenuPoint);
-    void Warn(int textId) const;
-    void WarnText(const std::wstring& text) const;
-    ItemMoves Moves() const;
 
     ViewEditingHost& view_;
     QWidget& widget_;
     ViewEditServices services_;
+    EditFeedback feedback_{view_, services_};
     MenuRunner menuRunner_;
     QTimer holdTimer_;
     quint64 downTimestamp_ = 0; // the press event's own time, in milliseconds
