@@ -1,6 +1,6 @@
 // The view's selection set from outside the keys and the pointer: a day shown or jumped to, a day
-// chosen by a change, the item a change moved followed to its new day, and the selected hour. The rest of the view is in
-// tamberlo_view.cpp and tamberlo_view_input.cpp.
+// chosen by a change, the item a change moved followed to its new day, and the selected hour.
+// The rest of the view is in tamberlo_view.cpp and tamberlo_view_input.cpp.
 #include "view/tamberlo_view.h"
 
 #include <algorithm>
