@@ -8,7 +8,7 @@
 #include "view/view_editing_host.h"
 
 // The step is kept before the view updates its commands, so Undo is enabled at once.
-MoveResult EditFeedback::AsStep(UndoAction action, const std::function<MoveResult()>& change)
+MoveResult EditFeedback::AsStep(UndoAction action, const std::function<MoveResult()>& change) const
 {
     const UndoStep step(services_.undo, action);
     return change();

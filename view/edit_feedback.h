@@ -33,7 +33,7 @@ public:
     }
 
     // Runs `change` as one undo step named `action`.
-    MoveResult AsStep(UndoAction action, const std::function<MoveResult()>& change);
+    MoveResult AsStep(UndoAction action, const std::function<MoveResult()>& change) const;
     // The moves over the change path, asking before writing over another program's change.
     ItemMoves Moves() const;
     // Tells what a change that did not go through means; the view is redrawn after any that

@@ -29,6 +29,7 @@
 #include "sync/subscription.h"
 #include "sync/sync_round.h"
 #include "tools/sync/subscription_commands.h"
+#include "tools/sync/sync_arguments.h"
 #include "tools/sync/sync_usage.h"
 
 namespace {
@@ -36,144 +37,11 @@ namespace {
 // The password command gets this long to answer.
 constexpr int kPasswordWaitMs = 30000;
 
-struct Arguments {
-    std::string command; // empty: the rounds
-    std::string store = pim::Application::DefaultStorePath();
-    std::string profile = Profile::DefaultPath();
-    std::string trust;
-    std::string passwordCommand;
-    std::string url;
-    std::string user;
-    std::string events;
-    std::string tasks;
-    std::string name;                   // subscribe --name
-    std::vector<std::string> calendars; // --calendar, each
-    int32_t id = 0;
-    int32_t account = 0; // --account: 0 for every account
-};
-
 using ical::Utf8;
 
 std::wstring Wide(const std::string& text)
 {
     return ical::Wide(text.c_str());
-}
-
-std::optional<int32_t> ParseId(const std::string& text)
-{
-    if (text.empty() || text.size() > 9 ||
-        text.find_first_not_of("0123456789") != std::string::npos) {
-        return std::nullopt;
-    }
-    const int32_t id = std::stoi(text);
-    return id > 0 ? std::optional<int32_t>(id) : std::nullopt;
-}
-
-bool IsCommand(const std::string& word)
-{
-    return word == "discover" || word == "add" || word == "list" || word == "remove" ||
-           word == "subscribe" || word == "unsubscribe";
-}
-
-bool TakesValue(const std::string& name)
-{
-    return name == "--store" || name == "--profile" || name == "--password-command" ||
-           name == "--user" || name == "--trust" || name == "--events" || name == "--tasks" ||
-           name == "--account" || name == "--calendar" || name == "--name";
-}
-
-// Whether the option belongs with the command (the global ones go with any).
-bool Fits(const std::string& name, const std::string& command)
-{
-    if (name == "--user") {
-        return command == "discover" || command == "add";
-    }
-    if (name == "--trust") {
-        return command == "discover" || command == "add" || command == "subscribe";
-    }
-    if (name == "--name") {
-        return command == "subscribe";
-    }
-    if (name == "--events" || name == "--tasks" || name == "--calendar") {
-        return command == "add";
-    }
-    if (name == "--account") {
-        return command.empty();
-    }
-    return true;
-}
-
-// The message of the first bad argument, or empty. Options may come before or after the
-// command: the command is the first word that is no option nor an option's value.
-std::string Parse(const std::vector<std::string>& args, Arguments& a)
-{
-    std::vector<std::pair<std::string, std::string>> options;
-    std::vector<std::string> positional;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& word = args[i];
-        if (word.rfind("-", 0) != 0) {
-            if (a.command.empty() && positional.empty()) {
-                if (!IsCommand(word)) {
-                    return "unknown command: " + word;
-                }
-                a.command = word;
-            } else {
-                positional.push_back(word);
-            }
-        } else if (!TakesValue(word)) {
-            return "unknown argument: " + word;
-        } else if (i + 1 >= args.size()) {
-            return "missing value after " + word;
-        } else {
-            options.emplace_back(word, args[++i]);
-        }
-    }
-    for (const auto& [name, value] : options) {
-        if (!Fits(name, a.command)) {
-            return "unknown argument: " + name;
-        }
-        if (name == "--account") {
-            const std::optional<int32_t> id = ParseId(value);
-            if (!id) {
-                return "bad account id: " + value;
-            }
-            a.account = *id;
-            continue;
-        }
-        if (name == "--calendar") {
-            a.calendars.push_back(value);
-            continue;
-        }
-        (name == "--store"              ? a.store
-         : name == "--profile"          ? a.profile
-         : name == "--password-command" ? a.passwordCommand
-         : name == "--user"             ? a.user
-         : name == "--trust"            ? a.trust
-         : name == "--events"           ? a.events
-         : name == "--name"             ? a.name
-                                        : a.tasks) = value;
-    }
-    const size_t wanted = a.command.empty() || a.command == "list" ? 0 : 1;
-    if (positional.size() != wanted) {
-        return positional.size() < wanted
-                   ? "missing " + std::string(a.command == "remove"        ? "account id"
-                                              : a.command == "unsubscribe" ? "subscription"
-                                                                           : "server address")
-                   : "unexpected argument: " + positional.back();
-    }
-    if (a.command == "remove") {
-        const std::optional<int32_t> id = ParseId(positional[0]);
-        if (!id) {
-            return "bad account id: " + positional[0];
-        }
-        a.id = *id;
-    } else if (wanted == 1) {
-        a.url = positional[0];
-        if (a.user.empty() && a.command != "subscribe" && a.command != "unsubscribe") {
-            return a.command + " needs --user";
-        }
-    }
-    return {};
 }
 
 // The account's password: the first line its command prints (the one given, else the one kept
@@ -209,7 +77,7 @@ bool Password(const QString& command, const caldav::Connection& connection, QStr
     return false;
 }
 
-bool OpenStore(const Arguments& a, pim::StoreDatabase& db, std::ostream& err)
+bool OpenStore(const SyncArguments& a, pim::StoreDatabase& db, std::ostream& err)
 {
     // Open's failure and the reason a store opened read-only are both in LastError.
     if (db.Open(a.store) < 0 || !db.Writable()) {
@@ -235,7 +103,7 @@ std::string Components(const caldav::RemoteCalendar& c)
 
 // The certificates trusted so far, with the one --trust names added for good, for the host and
 // port of `server`.
-bool Trusted(const Arguments& a, const QUrl& server, QStringList& out, std::ostream& err)
+bool Trusted(const SyncArguments& a, const QUrl& server, QStringList& out, std::ostream& err)
 {
     Profile profile(a.profile);
     caldav::SyncError named;
@@ -251,7 +119,7 @@ bool Trusted(const Arguments& a, const QUrl& server, QStringList& out, std::ostr
 
 // The typed address as a connection, or false with the reason said: no address of a host, or
 // one with a user name or password in it (those would travel past the secret store).
-bool TypedConnection(const Arguments& a, caldav::Connection& connection, std::ostream& err)
+bool TypedConnection(const SyncArguments& a, caldav::Connection& connection, std::ostream& err)
 {
     const QString typed = QString::fromStdString(a.url);
     const QUrl parsed = caldav::ServerAddress(typed);
@@ -281,7 +149,7 @@ bool TypedConnection(const Arguments& a, caldav::Connection& connection, std::os
     return true;
 }
 
-bool Discovered(const Arguments& a, caldav::Connection& connection, caldav::Discovery& found,
+bool Discovered(const SyncArguments& a, caldav::Connection& connection, caldav::Discovery& found,
                 std::ostream& err)
 {
     if (!TypedConnection(a, connection, err) || !Password(QString::fromStdString(a.passwordCommand),
@@ -297,7 +165,7 @@ bool Discovered(const Arguments& a, caldav::Connection& connection, caldav::Disc
     return true;
 }
 
-int Discover(const Arguments& a, std::ostream& out, std::ostream& err)
+int Discover(const SyncArguments& a, std::ostream& out, std::ostream& err)
 {
     caldav::Connection connection;
     caldav::Discovery found;
@@ -336,7 +204,7 @@ const caldav::RemoteCalendar* Choose(const caldav::Discovery& found, const std::
 
 // The calendars add syncs: those --calendar, --events and --tasks name, else all there are;
 // false when one of them is not there.
-bool Chosen(const Arguments& a, const caldav::Discovery& found,
+bool Chosen(const SyncArguments& a, const caldav::Discovery& found,
             std::vector<const caldav::RemoteCalendar*>& out)
 {
     std::vector<std::string> asked = a.calendars;
@@ -360,7 +228,7 @@ bool Chosen(const Arguments& a, const caldav::Discovery& found,
            !out.empty();
 }
 
-int Add(const Arguments& a, std::ostream& out, std::ostream& err)
+int Add(const SyncArguments& a, std::ostream& out, std::ostream& err)
 {
     caldav::Connection connection;
     caldav::Discovery found;
@@ -404,7 +272,7 @@ int Add(const Arguments& a, std::ostream& out, std::ostream& err)
     return kSyncOk;
 }
 
-bool Accounts(const Arguments& a, pim::StoreDatabase& db, std::vector<pim::SyncAccount>& out,
+bool Accounts(const SyncArguments& a, pim::StoreDatabase& db, std::vector<pim::SyncAccount>& out,
               std::ostream& err)
 {
     if (!OpenStore(a, db, err)) {
@@ -431,7 +299,7 @@ std::string CalendarLine(const pim::Calendar& c, const std::map<int32_t, int32_t
 }
 
 // Each account with its calendars, then the local calendars, each with its item count.
-int List(const Arguments& a, std::ostream& out, std::ostream& err)
+int List(const SyncArguments& a, std::ostream& out, std::ostream& err)
 {
     pim::StoreDatabase db;
     std::vector<pim::SyncAccount> accounts;
@@ -469,7 +337,7 @@ int List(const Arguments& a, std::ostream& out, std::ostream& err)
     return kSyncOk;
 }
 
-int Remove(const Arguments& a, std::ostream& out, std::ostream& err)
+int Remove(const SyncArguments& a, std::ostream& out, std::ostream& err)
 {
     pim::StoreDatabase db;
     std::vector<pim::SyncAccount> accounts;
@@ -496,7 +364,8 @@ int Remove(const Arguments& a, std::ostream& out, std::ostream& err)
 
 // The accounts the round is for: all, or the one --account names. A --password-command given
 // to a round is one account's password, so it never goes to several.
-bool RoundAccounts(const Arguments& a, std::vector<pim::SyncAccount>& accounts, std::ostream& err)
+bool RoundAccounts(const SyncArguments& a, std::vector<pim::SyncAccount>& accounts,
+                   std::ostream& err)
 {
     {
         pim::StoreDatabase db;
@@ -519,7 +388,7 @@ bool RoundAccounts(const Arguments& a, std::vector<pim::SyncAccount>& accounts, 
     return true;
 }
 
-int Rounds(const Arguments& a, const SYSTEMTIME& now, std::ostream& out, std::ostream& err)
+int Rounds(const SyncArguments& a, const SYSTEMTIME& now, std::ostream& out, std::ostream& err)
 {
     std::vector<pim::SyncAccount> accounts;
     if (!RoundAccounts(a, accounts, err)) {
@@ -577,8 +446,8 @@ int RunSync(const std::vector<std::string>& args, const SYSTEMTIME& now, std::os
     if (res::AnswerStandardOption(args, "tamberlo-sync", kSyncUsage, out)) {
         return kSyncOk;
     }
-    Arguments a;
-    if (const std::string problem = Parse(args, a); !problem.empty()) {
+    SyncArguments a;
+    if (const std::string problem = ParseSyncArguments(args, a); !problem.empty()) {
         err << "tamberlo-sync: " << problem << " (see --help)\n";
         return kSyncFailed;
     }
