@@ -23,6 +23,7 @@
 #include "tests/support/temp_paths.h"
 #include "tests/sync/dav_server.h"
 #include "tests/sync/fault_proxy.h"
+#include "tests/sync/work_and_family.h"
 
 namespace {
 
@@ -81,19 +82,10 @@ protected:
         work = server.MakeCalendar("work", "Work", {"VEVENT"});
         family = server.MakeCalendar("family", "Family", {"VEVENT"});
         ASSERT_FALSE(work.isEmpty() || family.isEmpty());
-        account.server = proxy.Url().toString().toStdWString();
-        account.user = L"alice";
-        account.eventCalendar = account.taskCalendar =
-            proxy.Url(work.path()).toString().toStdWString();
-        account.eventCalendarName = account.taskCalendarName = L"Work";
+        account = SaveWorkAndFamily(store, proxy, work, family);
+        ASSERT_GT(account.id, 0);
         pim::StoreDatabase db;
         ASSERT_EQ(db.Open(store), 0);
-        pim::SyncLedger ledger(db);
-        ASSERT_EQ(ledger.SaveAccount(account), 0);
-        pim::Calendar c;
-        c.name = L"Family";
-        c.url = proxy.Url(family.path()).toString().toStdWString();
-        ASSERT_EQ(ledger.AddCalendar(account.id, c), 0);
         pim::CalendarList list(db);
         for (const wchar_t* name : {L"Personal", L"Work", L"Family"}) {
             pim::Calendar named;

@@ -6,17 +6,18 @@
 
 #include <sstream>
 
+#include "model/recurrence.h"
 #include "platform/pim/store_calendars.h"
 #include "platform/pim/store_database.h"
 #include "platform/pim/sync_ledger.h"
 #include "sync/calendar_collection.h"
 #include "sync/dav_xml.h"
 #include "sync/resource_text.h"
-#include "tests/support/temp_paths.h"
-#include "model/recurrence.h"
 #include "sync/sync_round.h"
+#include "tests/support/temp_paths.h"
 #include "tests/sync/dav_server.h"
 #include "tests/sync/fault_proxy.h"
+#include "tests/sync/work_and_family.h"
 #include "tools/sync/sync_tool.h"
 
 namespace {
@@ -119,21 +120,8 @@ TEST(SyncCalendars, AMoveIsPutIntoTheNewCollectionBeforeTheOldOneLosesIt)
     FaultProxy proxy(radicale.Port());
     TempPaths paths;
     const std::string store = paths.File("a.sqlite3");
-    pim::SyncAccount account;
-    account.server = proxy.Url().toString().toStdWString();
-    account.user = L"alice";
-    account.eventCalendar = account.taskCalendar = proxy.Url(work.path()).toString().toStdWString();
-    account.eventCalendarName = account.taskCalendarName = L"Work";
-    {
-        pim::StoreDatabase db;
-        ASSERT_EQ(db.Open(store), 0);
-        pim::SyncLedger ledger(db);
-        ASSERT_EQ(ledger.SaveAccount(account), 0);
-        pim::Calendar c;
-        c.name = L"Family";
-        c.url = proxy.Url(family.path()).toString().toStdWString();
-        ASSERT_EQ(ledger.AddCalendar(account.id, c), 0);
-    }
+    const pim::SyncAccount account = SaveWorkAndFamily(store, proxy, work, family);
+    ASSERT_GT(account.id, 0);
     const auto round = [&] {
         return caldav::RunRound(store, OccurrenceOnDay, account, radicale.Account(proxy.Url()),
                                 {kNow, {}});
@@ -196,9 +184,9 @@ TEST(SyncCalendars, TwoAccountsOnTwoServersSyncThreeCalendarsApart)
     const std::string r = radicale.Base().toString().toStdString();
     const std::string x = xandikos.Base().toString().toStdString();
     const auto add = [&](const std::string& store) {
-        const std::vector<std::string> common{"--store", store, "--profile", paths.File("t.ini"),
-                                              "--user", "alice", "--password-command",
-                                              "echo secret"};
+        const std::vector<std::string> common{
+            "--store", store,   "--profile",          paths.File("t.ini"),
+            "--user",  "alice", "--password-command", "echo secret"};
         const auto with = [&](std::vector<std::string> args) {
             args.insert(args.end(), common.begin(), common.end());
             return Tool(args);
@@ -230,8 +218,9 @@ TEST(SyncCalendars, TwoAccountsOnTwoServersSyncThreeCalendarsApart)
     EXPECT_EQ(There(radicale, family), (std::multiset<std::wstring>{L"Dinner"}));
     EXPECT_EQ(There(xandikos, club), (std::multiset<std::wstring>{L"Match"}));
     const std::string listed = Tool({"list", "--store", a});
-    EXPECT_NE(listed.find("\tWork <" + work.toString().toStdString() + ">\tevents, tasks\t2 items\n"),
-              std::string::npos)
+    EXPECT_NE(
+        listed.find("\tWork <" + work.toString().toStdString() + ">\tevents, tasks\t2 items\n"),
+        std::string::npos)
         << listed;
     EXPECT_NE(listed.find("local\n\tPersonal\tevents, tasks\t1 item\n"), std::string::npos)
         << listed;
@@ -268,9 +257,13 @@ TEST(SyncCalendars, ACollectionBecomesAStoreCalendarAsTheServerDescribesIt)
     remote.url = QUrl("https://dav.example/a/team/");
     remote.name = "Team";
     remote.events = true;
-    for (const auto& [color, colour] : std::vector<std::pair<QString, uint32_t>>{
-             {"#3366CC", 0x00CC6633}, {"#FF8000FF", 0x000080FF}, {"", 0}, {"red", 0},
-             {"#12345", 0}, {"#GGHHII", 0}}) {
+    for (const auto& [color, colour] :
+         std::vector<std::pair<QString, uint32_t>>{{"#3366CC", 0x00CC6633},
+                                                   {"#FF8000FF", 0x000080FF},
+                                                   {"", 0},
+                                                   {"red", 0},
+                                                   {"#12345", 0},
+                                                   {"#GGHHII", 0}}) {
         remote.color = color;
         EXPECT_EQ(caldav::StoreCalendarOf(remote).colour, colour) << color.toStdString();
     }
