@@ -29,7 +29,10 @@ constexpr size_t kNotesShown = 20;
 constexpr qint64 kProgressFromBytes = 256 * 1024;
 constexpr int kProgressSteps = 1000;
 
-std::wstring Wide(const std::string& text) { return QString::fromStdString(text).toStdWString(); }
+std::wstring Wide(const std::string& text)
+{
+    return QString::fromStdString(text).toStdWString();
+}
 
 // A modal progress dialog for a large file; the import asks it after every component whether
 // to go on.
@@ -41,8 +44,8 @@ public:
         size_ = file.size();
         if (size_ < kProgressFromBytes)
             return;
-        dialog_.emplace(Text(res::IDS_IMPORTING).arg(file.fileName()), QString(), 0,
-                        kProgressSteps, parent);
+        dialog_.emplace(Text(res::IDS_IMPORTING).arg(file.fileName()), QString(), 0, kProgressSteps,
+                        parent);
         dialog_->setWindowModality(Qt::ApplicationModal);
         dialog_->setMinimumDuration(0);
         dialog_->setAutoReset(false);
@@ -64,7 +67,7 @@ private:
     std::optional<QProgressDialog> dialog_;
 };
 
-}  // namespace
+} // namespace
 
 IcalCommands::IcalCommands(PimSession& session, CTamberloDoc& document, CTamberloView& view,
                            MessageService& messages)
@@ -104,8 +107,9 @@ void IcalCommands::Import(const std::string& path)
     document_.Reload();
     view_.ItemsChanged();
     if (report.status >= 0 && !report.sawCalendar) {
-        messages_.MessageBox(Text(res::IDS_NO_CALENDAR).arg(QString::fromStdString(path)).toStdWString(),
-                             res::LoadString(res::IDS_WARNING), MB_OK | MB_ICONEXCLAMATION);
+        messages_.MessageBox(
+            Text(res::IDS_NO_CALENDAR).arg(QString::fromStdString(path)).toStdWString(),
+            res::LoadString(res::IDS_WARNING), MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     std::wstring text = report.cancelled ? res::LoadString(res::IDS_IMPORT_CANCELLED)

@@ -24,12 +24,12 @@ namespace {
 const QStringList kCalendarFilters{QStringLiteral("iCalendar (*.ics)")};
 constexpr int64_t kSecondsPerHour = 3600;
 
-}  // namespace
+} // namespace
 
 ProgramCommands::ProgramCommands(EditorServices& services, PimSession& session,
                                  CTamberloDoc& document, CTamberloView& view)
-    : document_(document), view_(view), services_(services),
-      context_{services.settings, services.messages, services.dialogs, &view},
+    : document_(document), view_(view),
+      services_(services), context_{services.settings, services.messages, services.dialogs, &view},
       files_(std::make_unique<QtSettingsFileChooser>(services.dialogs)),
       calendarToOpen_(
           std::make_unique<QtSettingsFileChooser>(services.dialogs, kCalendarFilters, false)),
@@ -76,7 +76,10 @@ void ProgramCommands::Attach(CTamberloApp& app)
     app.SetCommandHandler(cmd::ID_EXPORT_PDF, [this] { print_->ExportPdf(*pdfToSave_); });
 }
 
-void ProgramCommands::OfferImport(const std::string& path) { calendars_->OfferImport(path); }
+void ProgramCommands::OfferImport(const std::string& path)
+{
+    calendars_->OfferImport(path);
+}
 
 void ProgramCommands::AttachItemCommands()
 {
@@ -143,8 +146,9 @@ void ProgramCommands::DeleteSelected()
     if (!selected.IsStoreItem())
         return;
     const int row = view_.SelectedRow();
-    Refresh(selected.kind == ItemKind::Task ? TaskEditing(services_).Delete(row, selected.index)
-                                            : AppointmentEditing(services_).Delete(row, selected.index));
+    Refresh(selected.kind == ItemKind::Task
+                ? TaskEditing(services_).Delete(row, selected.index)
+                : AppointmentEditing(services_).Delete(row, selected.index));
 }
 
 void ProgramCommands::CompleteSelected()

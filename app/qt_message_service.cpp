@@ -75,7 +75,7 @@ int ResultOf(int button)
 // buttons of the usual window managers.
 constexpr int kTitleBarButtonsWidth = 160;
 
-}  // namespace
+} // namespace
 
 void FitCaption(QMessageBox& box)
 {

@@ -19,8 +19,7 @@ class QtMessageService : public MessageService {
 public:
     // Boxes are modal to the given window (none: to the application).
     void SetParent(QWidget* parent) { parent_ = parent; }
-    int MessageBox(const std::wstring& text, const std::wstring& caption,
-                   unsigned flags) override;
+    int MessageBox(const std::wstring& text, const std::wstring& caption, unsigned flags) override;
     int MessageBoxNamed(const std::wstring& text, const std::wstring& caption, unsigned flags,
                         const std::vector<std::wstring>& buttons) override;
 

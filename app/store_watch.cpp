@@ -26,8 +26,12 @@ StoreWatch::StoreState StoreWatch::Now() const
         struct stat st {};
         if (::stat(path.c_str(), &st) != 0)
             return state;
-        state = {true, st.st_dev, st.st_ino, static_cast<unsigned long long>(st.st_size),
-                 st.st_mtim.tv_sec, st.st_mtim.tv_nsec};
+        state = {true,
+                 st.st_dev,
+                 st.st_ino,
+                 static_cast<unsigned long long>(st.st_size),
+                 st.st_mtim.tv_sec,
+                 st.st_mtim.tv_nsec};
         return state;
     };
     return {stateOf(path_), stateOf(path_ + "-wal")};

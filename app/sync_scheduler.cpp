@@ -40,9 +40,15 @@ void SyncScheduler::SetIntervalMinutes(int minutes)
     interval_->start(usable * 60 * 1000);
 }
 
-void SyncScheduler::LocalChange() { afterChange_->start(); }
+void SyncScheduler::LocalChange()
+{
+    afterChange_->start();
+}
 
-bool SyncScheduler::Running() const { return worker_->Busy(); }
+bool SyncScheduler::Running() const
+{
+    return worker_->Busy();
+}
 
 void SyncScheduler::RunNow()
 {
@@ -55,11 +61,9 @@ void SyncScheduler::RunNow()
     if (!round)
         return;
     auto outcome = std::make_shared<SyncOutcome>();
-    worker_->Start(
-        [round = std::move(round), outcome, closing = closing_] {
-            *outcome = round([closing] { return !*closing; });
-        },
-        [this, outcome] { RoundEnded(*outcome); });
+    worker_->Start([round = std::move(round), outcome,
+                    closing = closing_] { *outcome = round([closing] { return !*closing; }); },
+                   [this, outcome] { RoundEnded(*outcome); });
 }
 
 void SyncScheduler::RoundEnded(const SyncOutcome& outcome)

@@ -44,8 +44,8 @@ private:
     RoundMaker make_;
     Finished finished_;
     WorkerJob* worker_;
-    QTimer* interval_;     // "syncInterval"
-    QTimer* afterChange_;  // "syncAfterChange"
+    QTimer* interval_;    // "syncInterval"
+    QTimer* afterChange_; // "syncAfterChange"
     bool again_ = false;
     std::shared_ptr<std::atomic<bool>> closing_ = std::make_shared<std::atomic<bool>>(false);
 };

@@ -38,18 +38,18 @@ class ProgramInstance;
 // scripted message service and dialog runner.
 struct AppEnvironment {
     std::string profilePath;
-    std::string storePath;  // empty: the user's own store
+    std::string storePath; // empty: the user's own store
     MessageService* messages = nullptr;
-    DialogRunner* dialogs = nullptr;  // how modal dialogs are shown
+    DialogRunner* dialogs = nullptr; // how modal dialogs are shown
     // Hand the command line to a running copy and end; else start the reminder program when
     // none runs, and answer its "Open" and later starts' command lines on the session bus.
     bool joinSession = false;
-    std::vector<std::string> arguments{};  // the command line after the program's name
-    std::string busAddress{};  // empty: the user's session bus
+    std::vector<std::string> arguments{}; // the command line after the program's name
+    std::string busAddress{};             // empty: the user's session bus
     // How sync reaches calendar servers; without a round, Sync Now and Calendar Accounts stay
     // disabled.
     SyncNetwork network{};
-    bool secretStore = false;  // passwords in the desktop's secret store, else for the run only
+    bool secretStore = false; // passwords in the desktop's secret store, else for the run only
 };
 
 class CTamberloApp {
@@ -106,7 +106,7 @@ private:
     std::unique_ptr<Profile> profile_;
     // The schedule: the store session, the document over it and what the view reads of both.
     std::unique_ptr<PimSession> session_;
-    std::unique_ptr<StoreWatch> storeWatch_;  // before the first load, so no change is missed
+    std::unique_ptr<StoreWatch> storeWatch_; // before the first load, so no change is missed
     std::unique_ptr<AppSettingsDocument> documentSettings_;
     std::unique_ptr<CTamberloDoc> doc_;
     std::unique_ptr<DocumentSchedule> schedule_;
@@ -119,11 +119,11 @@ private:
     std::unique_ptr<EditorServices> editorServices_;
     CommandTable commands_;
     CommandRouter router_;
-    std::unique_ptr<CMainFrame> frame_;  // the view it owns reads everything above
-    std::unique_ptr<ProgramCommands> programCommands_;  // handlers over the frame's view
-    std::unique_ptr<ProgramInstance> programInstance_;  // this program on the session bus
-    std::unique_ptr<SyncCommands> syncCommands_;  // its rounds reload the frame's view
-    bool started_ = false;  // the window is up: another start's requests go to it
-    std::vector<std::string> openedDuringStart_;  // files handed over before that
-    bool unsavedReported_ = false;  // Exit and the window's close both save; one warning is enough
+    std::unique_ptr<CMainFrame> frame_;                // the view it owns reads everything above
+    std::unique_ptr<ProgramCommands> programCommands_; // handlers over the frame's view
+    std::unique_ptr<ProgramInstance> programInstance_; // this program on the session bus
+    std::unique_ptr<SyncCommands> syncCommands_;       // its rounds reload the frame's view
+    bool started_ = false; // the window is up: another start's requests go to it
+    std::vector<std::string> openedDuringStart_; // files handed over before that
+    bool unsavedReported_ = false; // Exit and the window's close both save; one warning is enough
 };

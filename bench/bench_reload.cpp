@@ -56,8 +56,8 @@ DemoStore& StoreWith(int appointmentCount)
     if (!store) {
         store = std::make_unique<DemoStore>();
         store->path = store->dir.filePath(QStringLiteral("bench.sqlite3")).toStdString();
-        store->ready = pim::WriteDemoStore(store->path, OccurrenceOnDay, Today(),
-                                           appointmentCount, kTaskCount, kSeed) >= 0;
+        store->ready = pim::WriteDemoStore(store->path, OccurrenceOnDay, Today(), appointmentCount,
+                                           kTaskCount, kSeed) >= 0;
     }
     return *store;
 }
@@ -91,12 +91,7 @@ void BM_Reload(benchmark::State& state)
     state.counters["entries"] = static_cast<double>(EntriesLoaded(doc));
 }
 // Read the CPU column (thread CPU time): the load's own cost, whatever else the machine runs.
-BENCHMARK(BM_Reload)
-    ->Arg(1000)
-    ->Arg(10000)
-    ->Arg(50000)
-    ->Arg(200000)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Reload)->Arg(1000)->Arg(10000)->Arg(50000)->Arg(200000)->Unit(benchmark::kMillisecond);
 
 std::string Utf8(const std::wstring& text)
 {

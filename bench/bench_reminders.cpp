@@ -24,8 +24,8 @@ SYSTEMTIME Today()
 
 struct DemoStore {
     explicit DemoStore(int appointments)
-        : ready(pim::WriteDemoStore(path, OccurrenceOnDay, Today(), appointments,
-                                    appointments / 5, 1) >= 0)
+        : ready(pim::WriteDemoStore(path, OccurrenceOnDay, Today(), appointments, appointments / 5,
+                                    1) >= 0)
     {
     }
     QTemporaryDir dir;
@@ -61,7 +61,9 @@ void BM_ReadPlanAndFindNextReminder(benchmark::State& state)
         benchmark::DoNotOptimize(plan.Next(now));
     }
 }
-BENCHMARK(BM_ReadPlanAndFindNextReminder)->Arg(kAppointments)->Arg(4 * kAppointments)
+BENCHMARK(BM_ReadPlanAndFindNextReminder)
+    ->Arg(kAppointments)
+    ->Arg(4 * kAppointments)
     ->Unit(benchmark::kMillisecond);
 
 void BM_FindNextReminder(benchmark::State& state)

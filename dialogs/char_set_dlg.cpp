@@ -45,7 +45,7 @@ void AddRow(QGridLayout& grid, int row, const QString& label, QWidget* first,
     }
 }
 
-}  // namespace
+} // namespace
 
 CCharSetDlg::CCharSetDlg(AppSettings& settings, MessageService& messages, QWidget* parent)
     : QDialog(parent), settings_(settings), messages_(messages)

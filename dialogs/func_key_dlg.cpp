@@ -39,7 +39,7 @@ QStringList ButtonNames()
     return names;
 }
 
-}  // namespace
+} // namespace
 
 int FuncKeyIndexOfCode(int code)
 {

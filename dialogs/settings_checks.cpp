@@ -31,7 +31,7 @@ std::optional<RangeRefusal> CheckFontSize(int field, int size)
     return OutsideRange(field, size, 6, kMaxFontSize);
 }
 
-}  // namespace
+} // namespace
 
 std::wstring RefusalText(const RangeRefusal& refusal)
 {

@@ -51,8 +51,8 @@ CSubscribeDlg::CSubscribeDlg(std::string storePath, SyncCredentials& credentials
 
 CSubscribeDlg::~CSubscribeDlg() = default;
 
-bool CSubscribeDlg::Run(DialogRunner& dialogs, std::string storePath,
-                        SyncCredentials& credentials, MessageService& messages, QWidget* parent)
+bool CSubscribeDlg::Run(DialogRunner& dialogs, std::string storePath, SyncCredentials& credentials,
+                        MessageService& messages, QWidget* parent)
 {
     CSubscribeDlg dialog(std::move(storePath), credentials, messages, parent);
     return dialogs.Run(dialog) == DialogAccepted && dialog.Report().calendar.id != 0;
@@ -81,14 +81,12 @@ void CSubscribeDlg::Subscribe()
     auto report = std::make_shared<caldav::SubscriptionReport>();
     subscribe_->setEnabled(false);
     status_->setText(Text(res::IDS_SUBSCRIBE_READING));
-    reading_->Start(
-        [report, path = storePath_, address, name = name_->text().toStdWString(), limits] {
-            *report = caldav::Subscribe(path, address, name, limits);
-        },
-        [this, report] {
-            report_ = *report;
-            Ended();
-        });
+    reading_->Start([report, path = storePath_, address, name = name_->text().toStdWString(),
+                     limits] { *report = caldav::Subscribe(path, address, name, limits); },
+                    [this, report] {
+                        report_ = *report;
+                        Ended();
+                    });
 }
 
 void CSubscribeDlg::Ended()

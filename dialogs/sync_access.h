@@ -64,7 +64,7 @@ private:
 
     Profile& profile_;
     const platform::SecretStore* secrets_;
-    std::mutex mutex_;  // the round's thread reads passwords while the window may keep one
+    std::mutex mutex_; // the round's thread reads passwords while the window may keep one
     std::map<QString, QString> known_;
     std::map<QString, QString> commands_;
 };

@@ -4,7 +4,9 @@
 
 #include <QThread>
 
-WorkerJob::WorkerJob(QObject* parent) : QObject(parent) {}
+WorkerJob::WorkerJob(QObject* parent) : QObject(parent)
+{
+}
 
 WorkerJob::~WorkerJob()
 {

@@ -20,7 +20,7 @@ namespace {
 
 constexpr int kOptionIds[] = {1034, 1035, 1036, 1037, 1038};
 
-}  // namespace
+} // namespace
 
 CAlarmDetailDlg::CAlarmDetailDlg(pim::ItemFields& fields, bool taskMode,
                                  const AppSettings& settings, MessageService& messages,

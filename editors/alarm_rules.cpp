@@ -16,7 +16,7 @@ DATE TaskReminderTime(const AlarmForm& form)
     return SystemTimeToVariantTime(at);
 }
 
-}  // namespace
+} // namespace
 
 LeadTime SplitLeadMinutes(int32_t minutes)
 {

@@ -3,7 +3,6 @@
 #include "editors/calendar_field.h"
 
 #include <QAbstractButton>
-#include <QPushButton>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialog>
@@ -12,6 +11,7 @@
 #include <QLayout>
 #include <QPainter>
 #include <QPixmap>
+#include <QPushButton>
 #include <algorithm>
 
 #include "editors/editor_controls.h"
@@ -58,8 +58,8 @@ int32_t StartingCalendar(const std::vector<pim::Calendar>& offered, int32_t last
 
 CalendarField::CalendarField(EditorServices& services, pim::ItemKind kind, ItemValues& values,
                              bool occurrence)
-    : settings_(services.settings), combo_(Named(new QComboBox, kCalendarControl)), opened_(values.calendar),
-      isNew_(values.calendar == 0)
+    : settings_(services.settings), combo_(Named(new QComboBox, kCalendarControl)),
+      opened_(values.calendar), isNew_(values.calendar == 0)
 {
     const std::vector<pim::Calendar> all = services.edits.Calendars();
     const std::vector<pim::Calendar> offered = OfferedCalendars(all, kind, values.calendar);
@@ -86,8 +86,7 @@ void CalendarField::LockIfReadOnly(QDialog& editor, QWidget* memo) const
     if (readOnly_.empty())
         return;
     for (QWidget* control : editor.findChildren<QWidget*>()) {
-        const bool input = qobject_cast<QComboBox*>(control) ||
-                           qobject_cast<QDateEdit*>(control) ||
+        const bool input = qobject_cast<QComboBox*>(control) || qobject_cast<QDateEdit*>(control) ||
                            qobject_cast<QAbstractButton*>(control);
         if (input && control != memo)
             control->setEnabled(false);

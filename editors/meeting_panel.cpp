@@ -19,9 +19,8 @@ QString MeetingLinksHtml(const ical::Meeting& meeting)
     QStringList links;
     for (const std::wstring& link : ical::MeetingLinks(meeting)) {
         const QString text = ToQString(link).toHtmlEscaped();
-        links << (ical::OpensInBrowser(link)
-                      ? QStringLiteral("<a href=\"%1\">%1</a>").arg(text)
-                      : text);
+        links << (ical::OpensInBrowser(link) ? QStringLiteral("<a href=\"%1\">%1</a>").arg(text)
+                                             : text);
     }
     return links.join(QStringLiteral("<br>"));
 }

@@ -53,7 +53,7 @@ Verdict CheckRecurringDates(const TaskForm& form, const ItemValues& values, pim:
     return std::nullopt;
 }
 
-}  // namespace
+} // namespace
 
 bool IsCheckedTaskDate(DATE date)
 {

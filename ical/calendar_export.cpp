@@ -113,7 +113,7 @@ void WriteHeader(const TimeStyle& style, std::ostream& out, ExportReport& report
     }
 }
 
-}  // namespace
+} // namespace
 
 ExportReport ExportCalendar(PimSession& session, const ExportOptions& options, std::ostream& out)
 {
@@ -163,4 +163,4 @@ std::string ItemCalendarText(const pim::StoredItem& item, const ExportOptions& o
     return out.str();
 }
 
-}  // namespace ical
+} // namespace ical

@@ -13,15 +13,15 @@
 namespace ical {
 
 struct ExportOptions {
-    SYSTEMTIME now{};  // the DTSTAMP of every component
-    std::vector<int32_t> calendars{};  // only the items of these calendars; empty: every item
+    SYSTEMTIME now{};                 // the DTSTAMP of every component
+    std::vector<int32_t> calendars{}; // only the items of these calendars; empty: every item
 };
 
 struct ExportReport {
-    int written = 0;  // items
+    int written = 0; // items
     int leftOut = 0;
-    std::vector<std::string> notes;  // one line per item not written as it is
-    int32_t status = 0;  // negative when the store could not be opened
+    std::vector<std::string> notes; // one line per item not written as it is
+    int32_t status = 0;             // negative when the store could not be opened
 };
 
 // Connects the session for the export when it is not connected, and disconnects it after.
@@ -30,4 +30,4 @@ ExportReport ExportCalendar(PimSession& session, const ExportOptions& options, s
 // One item as a text/calendar document (for the clipboard).
 std::string ItemCalendarText(const pim::StoredItem& item, const ExportOptions& options);
 
-}  // namespace ical
+} // namespace ical

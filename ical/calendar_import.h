@@ -62,4 +62,4 @@ struct CalendarFile {
 };
 CalendarFile ReadCalendarFile(const std::string& text);
 
-}  // namespace ical
+} // namespace ical

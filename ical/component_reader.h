@@ -25,19 +25,19 @@ struct ReadNotes {
 };
 
 struct ReadComponent : ReadNotes {
-    pim::StoredItem item;  // fields.UID holds the component's UID
-    std::vector<DATE> deletedDays;  // EXDATE days of a series
-    std::optional<DATE> recurrenceDay;  // set for a changed occurrence of a series
-    std::string problem;  // non-empty: skip the component
-    bool unsupportedRule = false;  // the problem is a valid rule the pattern cannot state
-    std::vector<pim::StoredItem> expanded;  // the series as single items, when asked to expand
+    pim::StoredItem item;                  // fields.UID holds the component's UID
+    std::vector<DATE> deletedDays;         // EXDATE days of a series
+    std::optional<DATE> recurrenceDay;     // set for a changed occurrence of a series
+    std::string problem;                   // non-empty: skip the component
+    bool unsupportedRule = false;          // the problem is a valid rule the pattern cannot state
+    std::vector<pim::StoredItem> expanded; // the series as single items, when asked to expand
     // DTSTART's own occurrence of a series whose DTSTART is not one of the rule's days.
     std::optional<pim::StoredItem> startOccurrence;
 };
 
 struct ReadOptions {
     bool expandUnsupported = false;
-    DATE expandUntil = 0.0;  // local; occurrences starting later are not expanded
+    DATE expandUntil = 0.0; // local; occurrences starting later are not expanded
     int maxExpanded = 1000;
 };
 
@@ -46,4 +46,4 @@ struct ReadOptions {
 ReadComponent ReadItemComponent(icalcomponent* component, const std::string& text,
                                 const ZoneTable& zones, const ReadOptions& options);
 
-}  // namespace ical
+} // namespace ical

@@ -12,8 +12,7 @@ bool StartsWithNoCase(const std::string& line, const char* prefix)
 {
     size_t i = 0;
     for (; prefix[i] != '\0'; ++i) {
-        if (i >= line.size() ||
-            std::toupper(static_cast<unsigned char>(line[i])) != prefix[i]) {
+        if (i >= line.size() || std::toupper(static_cast<unsigned char>(line[i])) != prefix[i]) {
             return false;
         }
     }
@@ -31,7 +30,7 @@ std::string NameAfter(const std::string& line, size_t at)
     return name;
 }
 
-}  // namespace
+} // namespace
 
 void ComponentStream::Drop(const char* why)
 {
@@ -45,9 +44,9 @@ bool ComponentStream::Next(std::string& component)
     component.clear();
     uid_.clear();
     summary_.clear();
-    int depth = 0;  // nesting inside the component being collected
-    const char* tooLarge = nullptr;  // why the component is being skipped
-    size_t logicalLine = 0;  // octets of the current content line, unfolded
+    int depth = 0;                  // nesting inside the component being collected
+    const char* tooLarge = nullptr; // why the component is being skipped
+    size_t logicalLine = 0;         // octets of the current content line, unfolded
     std::string line;
     while (std::getline(in_, line)) {
         consumed_ += line.size() + 1;
@@ -60,7 +59,7 @@ bool ComponentStream::Next(std::string& component)
         const bool end = !continuation && StartsWithNoCase(line, "END:");
         const bool calendar = begin && NameAfter(line, 6) == "VCALENDAR";
         if (calendar && depth > 0) {
-            Drop("an unfinished component");  // a calendar starting inside it cut it off
+            Drop("an unfinished component"); // a calendar starting inside it cut it off
             depth = 0;
             component.clear();
             tooLarge = nullptr;
@@ -68,7 +67,7 @@ bool ComponentStream::Next(std::string& component)
         if (depth == 0) {
             if (calendar) {
                 sawCalendar_ = true;
-                continue;  // its own properties are skipped; only its components matter
+                continue; // its own properties are skipped; only its components matter
             }
             if (!begin) {
                 continue;
@@ -82,13 +81,13 @@ bool ComponentStream::Next(std::string& component)
         }
         if (depth == 1 && summary_.empty() && StartsWithNoCase(line, "SUMMARY") &&
             line.find(':') != std::string::npos) {
-            summary_ = line.substr(line.find(':') + 1, 200);  // names a dropped component
+            summary_ = line.substr(line.find(':') + 1, 200); // names a dropped component
         }
         if (tooLarge == nullptr) {
             component.append(line).append("\r\n");
             tooLarge = component.size() > kMaxComponentBytes ? "a component over 16 MB"
-                       : logicalLine > kMaxLineBytes        ? "a line over 2 MB"
-                                                            : nullptr;
+                       : logicalLine > kMaxLineBytes         ? "a line over 2 MB"
+                                                             : nullptr;
             if (tooLarge != nullptr) {
                 component.clear();
                 component.shrink_to_fit();
@@ -103,10 +102,10 @@ bool ComponentStream::Next(std::string& component)
         }
     }
     if (depth > 0) {
-        Drop("an unfinished component");  // truncated: never half an item
+        Drop("an unfinished component"); // truncated: never half an item
     }
     component.clear();
     return false;
 }
 
-}  // namespace ical
+} // namespace ical

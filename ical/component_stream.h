@@ -19,8 +19,8 @@ public:
     bool Next(std::string& component);
 
     struct DroppedComponent {
-        std::string uid;  // empty when none was seen
-        std::string summary;  // as written, escapes and all; empty when none was seen
+        std::string uid;     // empty when none was seen
+        std::string summary; // as written, escapes and all; empty when none was seen
         std::string why;
     };
     const std::vector<DroppedComponent>& Dropped() const { return dropped_; }
@@ -38,10 +38,10 @@ private:
 
     std::istream& in_;
     std::vector<DroppedComponent> dropped_;
-    std::string uid_;  // of the component being collected
+    std::string uid_; // of the component being collected
     std::string summary_;
     uint64_t consumed_ = 0;
     bool sawCalendar_ = false;
 };
 
-}  // namespace ical
+} // namespace ical

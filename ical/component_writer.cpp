@@ -97,9 +97,9 @@ void AddClass(icalcomponent* c, int32_t sensitivity)
 void AddBusy(icalcomponent* c, int32_t busy)
 {
     static const char* const kNames[] = {"FREE", "TENTATIVE", "BUSY", "OOF"};
-    icalcomponent_add_property(c, icalproperty_new_transp(busy == kBusyFree
-                                                               ? ICAL_TRANSP_TRANSPARENT
-                                                               : ICAL_TRANSP_OPAQUE));
+    icalcomponent_add_property(
+        c,
+        icalproperty_new_transp(busy == kBusyFree ? ICAL_TRANSP_TRANSPARENT : ICAL_TRANSP_OPAQUE));
     AddXProperty(c, kBusyStatusProperty, kNames[busy >= 0 && busy <= 3 ? busy : kBusyBusy]);
 }
 
@@ -107,16 +107,17 @@ icalcomponent* NewAlarm(const pim::ItemFields& f)
 {
     const bool sound = (f.ReminderOptions & kReminderSound) != 0;
     icalcomponent* alarm = icalcomponent_new(ICAL_VALARM_COMPONENT);
-    icalcomponent_add_property(alarm, icalproperty_new_action(sound ? ICAL_ACTION_AUDIO
-                                                                    : ICAL_ACTION_DISPLAY));
+    icalcomponent_add_property(
+        alarm, icalproperty_new_action(sound ? ICAL_ACTION_AUDIO : ICAL_ACTION_DISPLAY));
     if (sound && !f.ReminderSoundFile.empty()) {
         icalattach* file = icalattach_new_from_url(Utf8(f.ReminderSoundFile).c_str());
         icalcomponent_add_property(alarm, icalproperty_new_attach(file));
         icalattach_unref(file);
     }
     if (!sound) {
-        icalcomponent_add_property(
-            alarm, icalproperty_new_description(Utf8(f.Subject.empty() ? L"Reminder" : f.Subject).c_str()));
+        icalcomponent_add_property(alarm,
+                                   icalproperty_new_description(
+                                       Utf8(f.Subject.empty() ? L"Reminder" : f.Subject).c_str()));
     }
     AddXProperty(alarm, kReminderOptionsProperty, std::to_string(f.ReminderOptions));
     return alarm;
@@ -164,11 +165,13 @@ void AddAppointmentFields(icalcomponent* c, const pim::ItemFields& f, DATE start
         const int64_t first = DayNumber(start);
         int64_t last = DayNumber(end) + (SecondsOfDay(end) > 0 ? 1 : 0);
         last = std::max(last, first + 1);
-        icalcomponent_add_property(c, TimeProperty(ICAL_DTSTART_PROPERTY, double(first), true, style));
+        icalcomponent_add_property(c,
+                                   TimeProperty(ICAL_DTSTART_PROPERTY, double(first), true, style));
         icalcomponent_add_property(c, TimeProperty(ICAL_DTEND_PROPERTY, double(last), true, style));
     } else {
         icalcomponent_add_property(c, TimeProperty(ICAL_DTSTART_PROPERTY, start, false, style));
-        icalcomponent_add_property(c, TimeProperty(ICAL_DTEND_PROPERTY, std::max(end, start), false, style));
+        icalcomponent_add_property(
+            c, TimeProperty(ICAL_DTEND_PROPERTY, std::max(end, start), false, style));
     }
     AddAppointmentAlarm(c, f);
 }
@@ -202,8 +205,8 @@ std::string RuleWithEnd(const pim::RecurrenceFields& p, bool wholeDay, const Tim
     }
     const DATE localLast =
         style.zoneWall ? pim::ZoneToLocal(p.Zone, lastStart).value_or(lastStart) : lastStart;
-    const icaltimetype until = style.utc || !style.tzid.empty() ? UtcValue(localLast)
-                                                                : WallValue(lastStart, false);
+    const icaltimetype until =
+        style.utc || !style.tzid.empty() ? UtcValue(localLast) : WallValue(lastStart, false);
     return rule + ";UNTIL=" + icaltime_as_ical_string(until);
 }
 
@@ -237,7 +240,8 @@ bool Writer::AddRule(icalcomponent* c, int64_t firstDay, bool wholeDay)
 {
     const pim::RecurrenceFields& p = *item_.pattern;
     const std::string rule = RuleWithEnd(p, wholeDay, style_);
-    icalcomponent_add_property(c, icalproperty_new_rrule(icalrecurrencetype_from_string(rule.c_str())));
+    icalcomponent_add_property(
+        c, icalproperty_new_rrule(icalrecurrencetype_from_string(rule.c_str())));
     if (DayNumber(p.PatternStartDate) != firstDay) {
         AddXProperty(c, kSeriesStartProperty, DayText(DayNumber(p.PatternStartDate)));
     }
@@ -286,23 +290,23 @@ std::vector<icalcomponent*> Writer::Series()
     AddAppointmentFields(master, f_, start, end, style_);
     AddRule(master, first, f_.AllDayEvent);
     if (!occurs) {
-        icalcomponent_add_property(master, TimeProperty(ICAL_EXDATE_PROPERTY, start,
-                                                        f_.AllDayEvent, style_));
+        icalcomponent_add_property(
+            master, TimeProperty(ICAL_EXDATE_PROPERTY, start, f_.AllDayEvent, style_));
     }
     std::vector<icalcomponent*> out{master};
     for (const pim::ExceptionFields& e : item_.exceptions) {
         const DATE original = f_.AllDayEvent ? std::floor(e.OriginalDate)
                                              : OriginalStart(*item_.pattern, e.OriginalDate);
         if (e.Deleted) {
-            icalcomponent_add_property(master, TimeProperty(ICAL_EXDATE_PROPERTY, original,
-                                                            f_.AllDayEvent, style_));
+            icalcomponent_add_property(
+                master, TimeProperty(ICAL_EXDATE_PROPERTY, original, f_.AllDayEvent, style_));
             continue;
         }
         icalcomponent* changed = NewComponent(ICAL_VEVENT_COMPONENT, uid_, now_);
-        icalcomponent_add_property(changed, TimeProperty(ICAL_RECURRENCEID_PROPERTY, original,
-                                                         f_.AllDayEvent, style_));
-        AddAppointmentFields(changed, e.occurrence, Out(e.occurrence.Start),
-                             Out(e.occurrence.End), style_);
+        icalcomponent_add_property(
+            changed, TimeProperty(ICAL_RECURRENCEID_PROPERTY, original, f_.AllDayEvent, style_));
+        AddAppointmentFields(changed, e.occurrence, Out(e.occurrence.Start), Out(e.occurrence.End),
+                             style_);
         out.push_back(changed);
     }
     return out;
@@ -327,16 +331,18 @@ std::vector<icalcomponent*> Writer::Task()
     AddClass(c, f_.Sensitivity);
     static const int kPriorities[] = {9, 5, 1};
     icalcomponent_add_property(
-        c, icalproperty_new_priority(kPriorities[f_.Importance >= 0 && f_.Importance <= 2 ? f_.Importance : 1]));
+        c, icalproperty_new_priority(
+               kPriorities[f_.Importance >= 0 && f_.Importance <= 2 ? f_.Importance : 1]));
     const auto addDate = [&](icalproperty_kind kind, DATE date) {
         if (IsTaskDate(date)) {
-            icalcomponent_add_property(c, TimeProperty(kind, date, SecondsOfDay(date) == 0, style_));
+            icalcomponent_add_property(c,
+                                       TimeProperty(kind, date, SecondsOfDay(date) == 0, style_));
         }
     };
     addDate(ICAL_DTSTART_PROPERTY, f_.StartDate);
     addDate(ICAL_DUE_PROPERTY, f_.DueDate);
-    icalcomponent_add_property(c, icalproperty_new_status(f_.Complete ? ICAL_STATUS_COMPLETED
-                                                                      : ICAL_STATUS_NEEDSACTION));
+    icalcomponent_add_property(
+        c, icalproperty_new_status(f_.Complete ? ICAL_STATUS_COMPLETED : ICAL_STATUS_NEEDSACTION));
     if (f_.Complete && IsTaskDate(f_.DateCompleted)) {
         icalcomponent_add_property(c, icalproperty_new_completed(UtcValue(f_.DateCompleted)));
     }
@@ -352,7 +358,7 @@ std::vector<icalcomponent*> Writer::Task()
     return {c};
 }
 
-}  // namespace
+} // namespace
 
 std::optional<TimeStyle> ItemZoneStyle(const pim::ItemFields& fields)
 {
@@ -371,8 +377,8 @@ std::string ExportUid(const pim::ItemFields& fields)
     return fields.UID.empty() ? "tamberlo-oid-" + std::to_string(fields.Oid) : Utf8(fields.UID);
 }
 
-std::vector<icalcomponent*> WriteItemComponents(const pim::StoredItem& item,
-                                                const TimeStyle& style, const SYSTEMTIME& now,
+std::vector<icalcomponent*> WriteItemComponents(const pim::StoredItem& item, const TimeStyle& style,
+                                                const SYSTEMTIME& now,
                                                 std::vector<std::string>& notes)
 {
     Writer writer(item, style, now, notes);
@@ -394,4 +400,4 @@ std::string ComponentText(icalcomponent* component)
     return Refolded(out);
 }
 
-}  // namespace ical
+} // namespace ical

@@ -16,8 +16,8 @@
 namespace ical {
 
 struct TimeStyle {
-    std::string tzid;  // the local zone's name, written as TZID; empty: see utc
-    bool utc = false;  // the machine runs on UTC: write UTC times
+    std::string tzid; // the local zone's name, written as TZID; empty: see utc
+    bool utc = false; // the machine runs on UTC: write UTC times
     // The times handed over are already the wall times of tzid (or of UTC): an item that keeps
     // its own zone.
     bool zoneWall = false;
@@ -29,8 +29,8 @@ std::optional<TimeStyle> ItemZoneStyle(const pim::ItemFields& fields);
 
 // The components of one item, to be freed by the caller; empty with a note when the item
 // cannot be written (a pattern with no day at all).
-std::vector<icalcomponent*> WriteItemComponents(const pim::StoredItem& item,
-                                                const TimeStyle& style, const SYSTEMTIME& now,
+std::vector<icalcomponent*> WriteItemComponents(const pim::StoredItem& item, const TimeStyle& style,
+                                                const SYSTEMTIME& now,
                                                 std::vector<std::string>& notes);
 
 // A component serialised as the file holds it: category commas escaped, every line folded.
@@ -39,4 +39,4 @@ std::string ComponentText(icalcomponent* component);
 // The UID an item is exported under: its own, or a stable one from its object id.
 std::string ExportUid(const pim::ItemFields& fields);
 
-}  // namespace ical
+} // namespace ical

@@ -49,7 +49,8 @@ std::wstring WithoutControls(const std::wstring& text, bool* removed)
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
         const wchar_t c = text[i];
-        const bool lineBreak = c == L'\n' || (c == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n');
+        const bool lineBreak =
+            c == L'\n' || (c == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n');
         if (c == L'\t' || lineBreak || (c >= 0x20 && c != 0x7F)) {
             out += c;
         }
@@ -68,7 +69,7 @@ size_t SequenceOctets(unsigned char lead)
     return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
 }
 
-}  // namespace
+} // namespace
 
 std::string Refolded(const std::string& text)
 {
@@ -129,4 +130,4 @@ void AddXProperty(icalcomponent* component, const char* name, const std::string&
     icalcomponent_add_property(component, p);
 }
 
-}  // namespace ical
+} // namespace ical

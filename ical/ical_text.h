@@ -38,4 +38,4 @@ std::string Counted(int count, const std::string& noun);
 std::string XProperty(icalcomponent* component, const char* name);
 void AddXProperty(icalcomponent* component, const char* name, const std::string& value);
 
-}  // namespace ical
+} // namespace ical

@@ -27,7 +27,7 @@ bool IsRealValue(const icaltimetype& v)
 
 DATE FieldsDate(const icaltimetype& v)
 {
-    const int second = std::min(v.second, 59);  // a leap second reads as the second before
+    const int second = std::min(v.second, 59); // a leap second reads as the second before
     return v.is_date ? SystemTimeToVariantTime(MakeSystemTime(v.year, v.month, v.day))
                      : SystemTimeToVariantTime(
                            MakeSystemTime(v.year, v.month, v.day, v.hour, v.minute, second));
@@ -42,13 +42,22 @@ std::optional<DATE> InRange(DATE date)
     return date;
 }
 
-}  // namespace
+} // namespace
 
-int64_t DayOf(DATE date) { return DayNumber(date); }
+int64_t DayOf(DATE date)
+{
+    return DayNumber(date);
+}
 
-int32_t SecondsOf(DATE date) { return SecondsOfDay(date); }
+int32_t SecondsOf(DATE date)
+{
+    return SecondsOfDay(date);
+}
 
-DATE LocalDateOfUtc(time_t utc) { return pim::EpochToLocal(utc); }
+DATE LocalDateOfUtc(time_t utc)
+{
+    return pim::EpochToLocal(utc);
+}
 
 std::optional<DATE> LocalDate(const icaltimetype& value, icaltimezone* zone)
 {
@@ -108,4 +117,4 @@ icaltimetype UtcValue(DATE local)
                                          icaltimezone_get_utc_timezone());
 }
 
-}  // namespace ical
+} // namespace ical

@@ -35,4 +35,4 @@ DATE LocalDateOfUtc(time_t utc);
 int64_t DayOf(DATE date);
 int32_t SecondsOf(DATE date);
 
-}  // namespace ical
+} // namespace ical

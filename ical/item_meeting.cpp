@@ -50,7 +50,8 @@ std::wstring AnswerText(const std::string& partstat)
 {
     static const std::vector<const char*> kAnswers = {"NEEDS-ACTION", "ACCEPTED", "DECLINED",
                                                       "TENTATIVE", "DELEGATED"};
-    return Word(partstat.empty() ? "NEEDS-ACTION" : partstat, kAnswers, res::IDS_MEETING_NEEDS_ACTION);
+    return Word(partstat.empty() ? "NEEDS-ACTION" : partstat, kAnswers,
+                res::IDS_MEETING_NEEDS_ACTION);
 }
 
 std::wstring RoleText(const std::string& role)
@@ -82,7 +83,6 @@ Meeting MeetingOf(const std::string& kept)
     }
     return meeting;
 }
-
 
 bool IsOwnAddress(const std::wstring& address, const OwnAddresses& own)
 {
@@ -118,7 +118,8 @@ std::vector<std::wstring> MeetingLines(const Meeting& meeting)
 {
     std::vector<std::wstring> lines;
     if (meeting.organizer) {
-        lines.push_back(res::LoadString(res::IDS_MEETING_ORGANIZER, PersonText(*meeting.organizer)));
+        lines.push_back(
+            res::LoadString(res::IDS_MEETING_ORGANIZER, PersonText(*meeting.organizer)));
     }
     for (const MeetingPerson& attendee : meeting.attendees) {
         lines.push_back(QString::fromStdWString(res::LoadString(res::IDS_MEETING_ATTENDEE))

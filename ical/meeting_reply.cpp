@@ -16,8 +16,9 @@ namespace {
 
 // Each line of the text (its CR LF kept) is handed to `visit` with whether it is one of the
 // first component's own properties; what `visit` returns replaces it (nothing drops it).
-std::string EachLine(const std::string& text,
-                     const std::function<std::optional<std::string>(const std::string&, bool)>& visit)
+std::string
+EachLine(const std::string& text,
+         const std::function<std::optional<std::string>(const std::string&, bool)>& visit)
 {
     std::string out;
     out.reserve(text.size());
@@ -102,7 +103,9 @@ std::optional<std::string> AnsweredKept(const std::string& kept, const OwnAddres
         answered = true;
         const bool crlf = line.size() >= 2 && line.compare(line.size() - 2, 2, "\r\n") == 0;
         return std::optional<std::string>(WithPartstat(Trimmed(line), partstat) +
-                                          (crlf ? "\r\n" : line.back() == '\n' ? "\n" : ""));
+                                          (crlf                  ? "\r\n"
+                                           : line.back() == '\n' ? "\n"
+                                                                 : ""));
     });
     if (!answered) {
         return std::nullopt;

@@ -30,8 +30,7 @@ void Add(const pim::ItemFields& f, DATE start, DATE end, std::vector<Line>& out)
     std::string range;
     if (f.AllDayEvent) {
         const int64_t first = DayNumber(start);
-        const int64_t last =
-            std::max(DayNumber(end) + (SecondsOfDay(end) > 0 ? 1 : 0), first + 1);
+        const int64_t last = std::max(DayNumber(end) + (SecondsOfDay(end) > 0 ? 1 : 0), first + 1);
         range = Stamp(double(first), true) + " " + Stamp(double(last), true);
     } else {
         range = Stamp(start, false) + " " + Stamp(std::max(end, start), false);
@@ -59,7 +58,7 @@ void AddSeries(const pim::StoredItem& item, int64_t first, int64_t last, std::ve
     }
 }
 
-}  // namespace
+} // namespace
 
 std::vector<std::string> OccurrenceLines(const std::vector<pim::StoredItem>& appointments,
                                          const SYSTEMTIME& from, int days)
@@ -107,4 +106,4 @@ int32_t ListOccurrences(PimSession& session, const SYSTEMTIME& from, int days,
     return 0;
 }
 
-}  // namespace ical
+} // namespace ical

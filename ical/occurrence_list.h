@@ -22,4 +22,4 @@ std::vector<std::string> OccurrenceLines(const std::vector<pim::StoredItem>& app
 int32_t ListOccurrences(PimSession& session, const SYSTEMTIME& from, int days,
                         std::vector<std::string>& lines);
 
-}  // namespace ical
+} // namespace ical

@@ -29,8 +29,8 @@ std::vector<int> Values(const short* array, int size)
 }
 
 struct WeekdayRule {
-    int weekday;   // 0 Sunday
-    int position;  // 0 for every such weekday
+    int weekday;  // 0 Sunday
+    int position; // 0 for every such weekday
 };
 
 std::vector<WeekdayRule> Weekdays(const icalrecurrencetype& rule)
@@ -150,7 +150,8 @@ PatternFromRule DayRulesToPattern(const icalrecurrencetype& rule, pim::Recurrenc
                                   const SYSTEMTIME& first)
 {
     DayRules r{Weekdays(rule), Values(rule.by_month_day, ICAL_BY_MONTHDAY_SIZE),
-               Values(rule.by_month, ICAL_BY_MONTH_SIZE), Values(rule.by_set_pos, ICAL_BY_SETPOS_SIZE)};
+               Values(rule.by_month, ICAL_BY_MONTH_SIZE),
+               Values(rule.by_set_pos, ICAL_BY_SETPOS_SIZE)};
     int mask = 0;
     for (const WeekdayRule& w : r.weekdays) {
         mask |= 1 << w.weekday;
@@ -204,7 +205,7 @@ bool HasCountZeroOrBelow(const std::string& rawRule)
     return std::regex_search(rawRule, countZero);
 }
 
-}  // namespace
+} // namespace
 
 PatternFromRule RuleToPattern(const icalrecurrencetype& rule, const std::string& rawRule,
                               DATE start, int32_t minutes, std::optional<DATE> localUntil,
@@ -222,8 +223,10 @@ PatternFromRule RuleToPattern(const icalrecurrencetype& rule, const std::string&
     if (rule.interval < 1) {
         return Refuse("INTERVAL below 1", false);
     }
-    if (Values(rule.by_second, ICAL_BY_SECOND_SIZE).size() + Values(rule.by_minute, ICAL_BY_MINUTE_SIZE).size() +
-            Values(rule.by_hour, ICAL_BY_HOUR_SIZE).size() != 0) {
+    if (Values(rule.by_second, ICAL_BY_SECOND_SIZE).size() +
+            Values(rule.by_minute, ICAL_BY_MINUTE_SIZE).size() +
+            Values(rule.by_hour, ICAL_BY_HOUR_SIZE).size() !=
+        0) {
         return Refuse("BYHOUR, BYMINUTE or BYSECOND");
     }
     if (!Values(rule.by_year_day, ICAL_BY_YEARDAY_SIZE).empty() ||
@@ -259,7 +262,7 @@ PatternFromRule RuleToPattern(const icalrecurrencetype& rule, const std::string&
     if (rule.count > 0) {
         // The last day by whole periods; a count past the supported years ends on their last.
         out.NoEndDate = false;
-        out.Occurrences = rule.count - (mapped.startOffRule ? 1 : 0);  // DTSTART counts
+        out.Occurrences = rule.count - (mapped.startOffRule ? 1 : 0); // DTSTART counts
         const int64_t lastSupported = DayOf(kLastSupportedDay);
         out.PatternEndDate = static_cast<DATE>(std::min(
             NthOccurrenceDay(out, out.Occurrences).value_or(lastSupported), lastSupported));
@@ -308,8 +311,7 @@ std::string PatternToRule(const pim::RecurrenceFields& p)
         }
         return ";BYMONTHDAY=" + list + ";BYSETPOS=-1";
     };
-    const std::string instance =
-        p.Instance == kLastInstance ? "-1" : std::to_string(p.Instance);
+    const std::string instance = p.Instance == kLastInstance ? "-1" : std::to_string(p.Instance);
     const bool validInstance = p.Instance >= 1 && p.Instance <= kLastInstance;
     const bool validMonth = p.MonthOfYear >= 1 && p.MonthOfYear <= 12;
     switch (p.RecurrenceType) {
@@ -334,7 +336,8 @@ std::string PatternToRule(const pim::RecurrenceFields& p)
         const int length = p.MonthOfYear == 2 ? 29 : DaysInMonth(2001, p.MonthOfYear);
         const int day = p.DayOfMonth > length ? 31 : p.DayOfMonth;
         return "FREQ=YEARLY;BYMONTH=" + std::to_string(p.MonthOfYear) +
-               (p.MonthOfYear == 2 && day == 29 ? dayOfMonth(29) : dayOfMonth(day >= length ? 31 : day));
+               (p.MonthOfYear == 2 && day == 29 ? dayOfMonth(29)
+                                                : dayOfMonth(day >= length ? 31 : day));
     }
     case kRecursYearNth:
         addDays(instance);
@@ -351,8 +354,9 @@ std::optional<int64_t> FirstOccurrenceDay(const pim::RecurrenceFields& pattern)
     // Every pattern repeats within a few years (leap days: eight years at most between two).
     constexpr int64_t kSearchDays = 366 * 9;
     const int64_t s = DayOf(pattern.PatternStartDate);
-    const int64_t last = pattern.NoEndDate ? s + kSearchDays
-                                           : std::min(DayOf(pattern.PatternEndDate), s + kSearchDays);
+    const int64_t last = pattern.NoEndDate
+                             ? s + kSearchDays
+                             : std::min(DayOf(pattern.PatternEndDate), s + kSearchDays);
     for (int64_t day = s; day <= last; ++day) {
         const int state = OccurrenceOnDayNumber(pattern, day, 0);
         if (state == kOneDayStarts || state == kLongerStarts) {
@@ -370,4 +374,4 @@ bool CountFillsPattern(const pim::RecurrenceFields& pattern, int32_t count)
     return nth && *nth <= last && (!next || *next > last);
 }
 
-}  // namespace ical
+} // namespace ical

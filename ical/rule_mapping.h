@@ -14,8 +14,8 @@ namespace ical {
 
 struct PatternFromRule {
     std::optional<pim::RecurrenceFields> pattern;
-    std::string problem;  // why there is no pattern; "unsupported: ..." for a valid rule
-    bool unsupported = false;  // a valid rule the pattern cannot state (may be expanded)
+    std::string problem;      // why there is no pattern; "unsupported: ..." for a valid rule
+    bool unsupported = false; // a valid rule the pattern cannot state (may be expanded)
     // DTSTART is not one of the rule's days: the pattern starts on the first rule day, and
     // DTSTART's own occurrence (which other programs show, and count) is left to the caller.
     bool startOffRule = false;
@@ -40,4 +40,4 @@ std::optional<int64_t> FirstOccurrenceDay(const pim::RecurrenceFields& pattern);
 // Whether exactly `count` occurrences start from the first day to the pattern end.
 bool CountFillsPattern(const pim::RecurrenceFields& pattern, int32_t count);
 
-}  // namespace ical
+} // namespace ical

@@ -166,7 +166,7 @@ constexpr bool IsSorted()
 }
 static_assert(IsSorted(), "the table is searched by halves");
 
-}  // namespace
+} // namespace
 
 std::string IanaZoneOfWindowsName(const std::string& windowsName)
 {
@@ -177,4 +177,4 @@ std::string IanaZoneOfWindowsName(const std::string& windowsName)
                                                                    : std::string();
 }
 
-}  // namespace ical
+} // namespace ical

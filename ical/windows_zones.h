@@ -10,4 +10,4 @@ namespace ical {
 // The IANA zone of a Windows zone name, or empty when the name is not one.
 std::string IanaZoneOfWindowsName(const std::string& windowsName);
 
-}  // namespace ical
+} // namespace ical

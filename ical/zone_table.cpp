@@ -22,11 +22,11 @@ std::string AfterZoneinfo(const std::string& path)
 
 bool IsUtcName(const std::string& name)
 {
-    return name.empty() || name == "UTC" || name == "Etc/UTC" || name == "UTC0" ||
-           name == "GMT" || name == "Etc/GMT" || name == "Universal" || name == "Zulu";
+    return name.empty() || name == "UTC" || name == "Etc/UTC" || name == "UTC0" || name == "GMT" ||
+           name == "Etc/GMT" || name == "Universal" || name == "Zulu";
 }
 
-}  // namespace
+} // namespace
 
 ZoneTable::~ZoneTable()
 {
@@ -131,4 +131,4 @@ std::string ZoneTable::LocalZoneName()
     return icaltimezone_get_builtin_timezone(name.c_str()) != nullptr ? name : std::string();
 }
 
-}  // namespace ical
+} // namespace ical

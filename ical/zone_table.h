@@ -34,4 +34,4 @@ private:
     std::map<std::string, icaltimezone*> own_;
 };
 
-}  // namespace ical
+} // namespace ical

@@ -77,8 +77,11 @@ std::optional<DATE> SeriesStart(const pim::FindMatch& item, DATE today)
 
 std::optional<FoundItem> LineOf(const pim::FindMatch& item, DATE today)
 {
-    FoundItem line{{static_cast<pim::ItemKind>(item.kind), item.oid}, item.start, !item.allDay,
-                   item.subject, item.calendar};
+    FoundItem line{{static_cast<pim::ItemKind>(item.kind), item.oid},
+                   item.start,
+                   !item.allDay,
+                   item.subject,
+                   item.calendar};
     if (item.kind == pim::kTaskKind) {
         line.timed = false;
         line.when = IsTaskDate(item.dueDate)     ? item.dueDate

@@ -19,12 +19,10 @@ constexpr int kFirstUnsupportedYear = 3000;
 constexpr int kLastFourDigitYear = 9999;
 constexpr int64_t kSecondsPerDay = 86400;
 
-
 bool IsLeapYear(int year)
 {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
 }
-
 
 // The date of a day number with the given seconds added; seconds may exceed one day.
 SYSTEMTIME FromDayAndSeconds(int64_t day, int64_t seconds)
@@ -63,7 +61,7 @@ int FieldAt(const std::wstring& key, size_t position, size_t width)
     return TextToInt(key.substr(position, width));
 }
 
-}  // namespace
+} // namespace
 
 int64_t DayNumber(DATE date)
 {
@@ -90,9 +88,18 @@ int DayOfWeek(int year, int month, int day)
 int DaysInMonth(int year, int month)
 {
     switch (month) {
-    case 1: case 3: case 5: case 7: case 8: case 10: case 12:
+    case 1:
+    case 3:
+    case 5:
+    case 7:
+    case 8:
+    case 10:
+    case 12:
         return 31;
-    case 4: case 6: case 9: case 11:
+    case 4:
+    case 6:
+    case 9:
+    case 11:
         return 30;
     case 2:
         return IsLeapYear(year) ? 29 : 28;
@@ -162,12 +169,18 @@ int DaysBetween(const SYSTEMTIME& a, const SYSTEMTIME& b)
 SYSTEMTIME TruncateSystemTime(const SYSTEMTIME& st, int level)
 {
     SYSTEMTIME result = st;
-    if (level >= 0) result.wMilliseconds = 0;
-    if (level >= 1) result.wSecond = 0;
-    if (level >= 2) result.wMinute = 0;
-    if (level >= 3) result.wHour = 0;
-    if (level >= 4) result.wDay = 1;
-    if (level >= 5) result.wMonth = 1;
+    if (level >= 0)
+        result.wMilliseconds = 0;
+    if (level >= 1)
+        result.wSecond = 0;
+    if (level >= 2)
+        result.wMinute = 0;
+    if (level >= 3)
+        result.wHour = 0;
+    if (level >= 4)
+        result.wDay = 1;
+    if (level >= 5)
+        result.wMonth = 1;
     result.wDayOfWeek = static_cast<uint16_t>(DayOfWeek(result.wYear, result.wMonth, result.wDay));
     return result;
 }
@@ -202,8 +215,8 @@ SYSTEMTIME AddMonths(const SYSTEMTIME& st, int months)
     SYSTEMTIME result = st;
     result.wYear = static_cast<uint16_t>(std::clamp<int64_t>(year, 0, kLastFourDigitYear));
     result.wMonth = static_cast<uint16_t>(month);
-    result.wDay = static_cast<uint16_t>(
-        std::min<int>(st.wDay, DaysInMonth(result.wYear, result.wMonth)));
+    result.wDay =
+        static_cast<uint16_t>(std::min<int>(st.wDay, DaysInMonth(result.wYear, result.wMonth)));
     result.wDayOfWeek = static_cast<uint16_t>(DayOfWeek(result.wYear, result.wMonth, result.wDay));
     ClampYear(result);
     return result;
@@ -282,7 +295,8 @@ std::wstring DateToKey(DATE date, int mode)
     }
     // Out-of-range or non-finite dates are pinned so the key keeps its fixed width.
     const double earliest = static_cast<double>(kFirstKeyDayNumber);
-    const double latest = static_cast<double>(kLastKeyDayNumber) + (kSecondsPerDay - 1.0) / kSecondsPerDay;
+    const double latest =
+        static_cast<double>(kLastKeyDayNumber) + (kSecondsPerDay - 1.0) / kSecondsPerDay;
     const DATE pinned = std::isfinite(date) ? std::clamp(date, earliest, latest) : 0.0;
     const SYSTEMTIME st = VariantTimeToSystemTime(pinned);
     return FormatDigits(mode == kTimeStampKey ? L"%.4d%.2d%.2d%.2d%.2d%.2d" : L"%.4d%.2d%.2d", st);

@@ -10,7 +10,7 @@ const int64_t kFirstTaskDay = DayNumber(MakeSystemTime(1900, 1, 1));
 const int64_t kPastLastTaskDay = DayNumber(MakeSystemTime(4001, 1, 1));
 constexpr DATE kReminderTimeLimit = 900000.0;
 
-}  // namespace
+} // namespace
 
 bool IsTaskDate(DATE date)
 {
@@ -22,4 +22,3 @@ bool IsReminderTimeSet(DATE reminderTime)
 {
     return reminderTime > 0.0 && reminderTime < kReminderTimeLimit;
 }
-

@@ -41,12 +41,11 @@ enum ReminderOptionBit : int32_t {
     kReminderSound = 8,
     kReminderRepeat = 16
 };
-inline constexpr const wchar_t* kReminderOptionLabels[] = {L"LED", L"Vibrate", L"Dialog",
-                                                           L"Sound", L"Recur"};
+inline constexpr const wchar_t* kReminderOptionLabels[] = {L"LED", L"Vibrate", L"Dialog", L"Sound",
+                                                           L"Recur"};
 
 // A task's StartDate or DueDate is "no date" when its year lies outside 1900..4000.
 bool IsTaskDate(DATE date);
 
 // A task's ReminderTime counts only strictly between 0.0 and 900000.0.
 bool IsReminderTimeSet(DATE reminderTime);
-

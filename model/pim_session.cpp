@@ -11,7 +11,7 @@ namespace {
 constexpr int32_t kAppointmentItemType = 1;
 constexpr int32_t kTaskItemType = 3;
 
-}  // namespace
+} // namespace
 
 PimSession::PimSession(std::string storePath, pim::OccurrenceRule rule,
                        pim::StoreDatabase::Access access)

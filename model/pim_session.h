@@ -148,4 +148,3 @@ private:
     PimSession& session_;
     bool opened_;
 };
-

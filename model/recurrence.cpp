@@ -69,8 +69,7 @@ bool StartsOn(const pim::RecurrenceFields& pattern, int64_t s, int64_t c)
         return interval < 2 ? (mask == 0 || IsWeekdayInMask(weekday, mask)) : d % interval == 0;
     case kRecursWeekly: {
         const int64_t weeksApart = d - weekday + WeekdayOfDayNumber(s);
-        return (interval < 2 || weeksApart % (7 * interval) == 0) &&
-               IsWeekdayInMask(weekday, mask);
+        return (interval < 2 || weeksApart % (7 * interval) == 0) && IsWeekdayInMask(weekday, mask);
     }
     case kRecursMonthly:
     case kRecursMonthNth: {
@@ -153,8 +152,8 @@ std::optional<SYSTEMTIME> NextWeekly(const pim::RecurrenceFields& pattern, int64
     }
     const int64_t interval = EffectiveInterval(pattern);
     const int weekday = WeekdayOfDayNumber(f);
-    const int64_t weekOffset = FloorMod(FloorDiv(f - weekday - (s - WeekdayOfDayNumber(s)), 7),
-                                        interval);
+    const int64_t weekOffset =
+        FloorMod(FloorDiv(f - weekday - (s - WeekdayOfDayNumber(s)), 7), interval);
     const bool laterDayThisWeek = ((mask & kAllWeekdays) >> (weekday + 1)) != 0;
     if (weekOffset == 0 && laterDayThisWeek) {
         return FirstMaskDayAfter(f, mask);
@@ -166,8 +165,8 @@ std::optional<SYSTEMTIME> NextMonthly(const pim::RecurrenceFields& pattern, int6
 {
     const SYSTEMTIME from = DateOfDayNumber(f);
     const int64_t interval = EffectiveInterval(pattern);
-    const int64_t offset = interval < 2 ? 0 : FloorMod(MonthsBetween(DateOfDayNumber(s), from),
-                                                       interval);
+    const int64_t offset =
+        interval < 2 ? 0 : FloorMod(MonthsBetween(DateOfDayNumber(s), from), interval);
     const int64_t monthIndex = int64_t{from.wYear} * 12 + from.wMonth - 1;
     if (offset != 0) {
         return PatternDayInMonthIndex(pattern, monthIndex + interval - offset);
@@ -197,8 +196,8 @@ int ZonedOccurrenceOnDay(const pim::RecurrenceFields& pattern, int64_t target,
 {
     pim::RecurrenceFields inZone = pattern;
     inZone.Zone.clear();
-    const int64_t duration = durationOverride >= 0 ? durationOverride
-                                                   : std::max<int32_t>(pattern.Duration, 0);
+    const int64_t duration =
+        durationOverride >= 0 ? durationOverride : std::max<int32_t>(pattern.Duration, 0);
     const int zoneSpan = DaysSpanned(pattern.StartTime, duration, true);
     int found = kNoOccurrence;
     int64_t foundK = -1;
@@ -242,8 +241,9 @@ std::optional<int64_t> NthStartFrom(const pim::RecurrenceFields& pattern, int64_
 std::optional<int64_t> NthMonthlyDay(const pim::RecurrenceFields& pattern, int64_t s, int64_t n)
 {
     const bool yearly = IsYearly(pattern.RecurrenceType);
-    const int64_t perMonth =
-        UsesInstance(pattern.RecurrenceType) ? std::popcount(unsigned(pattern.DayOfWeekMask & kAllWeekdays)) : 1;
+    const int64_t perMonth = UsesInstance(pattern.RecurrenceType)
+                                 ? std::popcount(unsigned(pattern.DayOfWeekMask & kAllWeekdays))
+                                 : 1;
     if ((yearly && (pattern.MonthOfYear < 1 || pattern.MonthOfYear > 12)) ||
         (!UsesInstance(pattern.RecurrenceType) && pattern.DayOfMonth < 1) || perMonth == 0 ||
         (UsesInstance(pattern.RecurrenceType) &&
@@ -253,8 +253,8 @@ std::optional<int64_t> NthMonthlyDay(const pim::RecurrenceFields& pattern, int64
     const SYSTEMTIME first = DateOfDayNumber(s);
     const int64_t firstMonth = int64_t{first.wYear} * 12 + first.wMonth - 1;
     const int64_t monthStep = yearly ? 12 : EffectiveInterval(pattern);
-    const int64_t monthEnd = DayNumber(MakeSystemTime(first.wYear, first.wMonth,
-                                                      DaysInMonth(first.wYear, first.wMonth)));
+    const int64_t monthEnd = DayNumber(
+        MakeSystemTime(first.wYear, first.wMonth, DaysInMonth(first.wYear, first.wMonth)));
     int64_t inFirstMonth = 0;
     for (int64_t day = s; day <= monthEnd; ++day) {
         if (StartsOn(pattern, s, day) && ++inFirstMonth == n) {
@@ -271,8 +271,8 @@ std::optional<int64_t> NthMonthlyDay(const pim::RecurrenceFields& pattern, int64
     if (year > 9999) {
         return std::nullopt;
     }
-    const int64_t monthStart =
-        DayNumber(MakeSystemTime(static_cast<int>(year), static_cast<int>(FloorMod(month, 12)) + 1, 1));
+    const int64_t monthStart = DayNumber(
+        MakeSystemTime(static_cast<int>(year), static_cast<int>(FloorMod(month, 12)) + 1, 1));
     return NthStartFrom(pattern, s, monthStart, (n - 1) % perMonth + 1, 31);
 }
 
@@ -290,7 +290,8 @@ void MoveDays(pim::RecurrenceFields& p, int64_t shift)
     p.DayOfWeekMask = ((mask << turn) | (mask >> (7 - turn))) & kAllWeekdays;
     if (p.RecurrenceType == kRecursMonthly || p.RecurrenceType == kRecursYearly) {
         // Day 31 stands for the last day of the month, the day before the 1st.
-        p.DayOfMonth = static_cast<int32_t>(FloorMod(std::min(p.DayOfMonth, 31) - 1 + shift, 31)) + 1;
+        p.DayOfMonth =
+            static_cast<int32_t>(FloorMod(std::min(p.DayOfMonth, 31) - 1 + shift, 31)) + 1;
     }
 }
 
@@ -308,14 +309,16 @@ pim::RecurrenceFields Converted(pim::RecurrenceFields p, const std::optional<DAT
     return p;
 }
 
-}  // namespace
+} // namespace
 
 pim::RecurrenceFields PatternInLocalTime(const pim::RecurrenceFields& zoned)
 {
     if (zoned.Zone.empty()) {
         return zoned;
     }
-    pim::RecurrenceFields local = Converted(zoned, pim::ZoneToLocal(zoned.Zone, JoinDate(DayNumber(zoned.PatternStartDate), SecondsOfDay(zoned.StartTime))));
+    pim::RecurrenceFields local =
+        Converted(zoned, pim::ZoneToLocal(zoned.Zone, JoinDate(DayNumber(zoned.PatternStartDate),
+                                                               SecondsOfDay(zoned.StartTime))));
     local.Zone.clear();
     return local;
 }
@@ -325,7 +328,9 @@ pim::RecurrenceFields PatternInZone(const pim::RecurrenceFields& local, const st
     if (zone.empty()) {
         return local;
     }
-    pim::RecurrenceFields zoned = Converted(local, pim::LocalToZone(zone, JoinDate(DayNumber(local.PatternStartDate), SecondsOfDay(local.StartTime))));
+    pim::RecurrenceFields zoned =
+        Converted(local, pim::LocalToZone(zone, JoinDate(DayNumber(local.PatternStartDate),
+                                                         SecondsOfDay(local.StartTime))));
     zoned.Zone = zone;
     return zoned;
 }
@@ -371,8 +376,7 @@ bool MatchesMonthPattern(const pim::RecurrenceFields& pattern, const SYSTEMTIME&
 
 int DaysSpanned(DATE startTime, int64_t durationMinutes, bool allDay)
 {
-    const int64_t minutes =
-        std::max<int64_t>(SecondsOfDay(startTime) / 60 + durationMinutes, 0);
+    const int64_t minutes = std::max<int64_t>(SecondsOfDay(startTime) / 60 + durationMinutes, 0);
     int64_t spans = minutes / kMinutesPerDay;
     if (allDay && minutes > 0 && minutes % kMinutesPerDay == 0) {
         --spans;
@@ -397,8 +401,8 @@ int OccurrenceOnDayNumber(const pim::RecurrenceFields& pattern, int64_t target,
     if (s > target) {
         return kNoOccurrence;
     }
-    const int64_t duration = durationOverride >= 0 ? durationOverride
-                                                   : std::max<int32_t>(pattern.Duration, 0);
+    const int64_t duration =
+        durationOverride >= 0 ? durationOverride : std::max<int32_t>(pattern.Duration, 0);
     const int span = DaysSpanned(pattern.StartTime, duration, true);
     // Only start days within the pattern's own period count: none before its first day (so the
     // first day is reported as a start) and none after its last (whose tail still shows).

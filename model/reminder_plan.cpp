@@ -75,9 +75,9 @@ int32_t ReminderPlan::Load(PimSession& session, DATE now)
     readUntil_ = std::floor(now) + kHorizonDays + kReadAheadDays;
     // An appointment fires up to its longest lead before it starts: it is read when it can
     // show on a day up to that much past the last firing time.
-    const int32_t status = session.Connect(pim::DayRange{
-        readFrom_, readUntil_ + kLongestLeadMinutes / kMinutesPerDay + 1.0,
-        pim::ItemSelection::WithReminders});
+    const int32_t status = session.Connect(
+        pim::DayRange{readFrom_, readUntil_ + kLongestLeadMinutes / kMinutesPerDay + 1.0,
+                      pim::ItemSelection::WithReminders});
     if (status < 0) {
         session.Disconnect();
         return status;

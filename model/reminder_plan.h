@@ -71,6 +71,6 @@ private:
 
     std::vector<Reminder> fixed_; // single appointments, changed occurrences, tasks
     std::vector<Series> series_;
-    DATE readFrom_ = 0.0;  // the firing times Load read, [readFrom_, readUntil_)
+    DATE readFrom_ = 0.0; // the firing times Load read, [readFrom_, readUntil_)
     DATE readUntil_ = 0.0;
 };

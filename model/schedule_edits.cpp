@@ -61,8 +61,7 @@ template <typename Item> EditStatus SaveOrDelete(const ScheduleChange& change, I
 // refused when the stored item no longer holds that; `current` then has what it holds.
 template <typename Item, typename Step>
 EditStatus KeepBeforeAndAfter(ScheduleChange& change, const Item& owner, const Item& target,
-                              bool occurrence, std::optional<ItemValues>& current,
-                              const Step& step)
+                              bool occurrence, std::optional<ItemValues>& current, const Step& step)
 {
     if (change.item.oid != 0) {
         ItemValues stored = ReadValues(*target);
@@ -239,8 +238,9 @@ EditResult ScheduleEdits::Apply(ScheduleChange change)
     return result;
 }
 
-EditResult ScheduleEdits::ApplyOrAsk(
-    ScheduleChange change, const std::function<bool(const ItemValues& current)>& overwrite)
+EditResult
+ScheduleEdits::ApplyOrAsk(ScheduleChange change,
+                          const std::function<bool(const ItemValues& current)>& overwrite)
 {
     for (;;) {
         EditResult result = Apply(change);
@@ -271,8 +271,8 @@ void ScheduleEdits::ApplyInStore(ScheduleChange& change, EditResult& result)
         } else {
             series = isNew ? session_.CreateAppointment() : session_.FindAppointment(oid);
             before = StoredBefore(series, isNew);
-            result.status = series ? ApplyToAppointment(change, series, result.current)
-                                   : EditStatus::kNotFound;
+            result.status =
+                series ? ApplyToAppointment(change, series, result.current) : EditStatus::kNotFound;
         }
         return result.status == EditStatus::kDone ? 0 : -1;
     });

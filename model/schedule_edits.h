@@ -47,9 +47,9 @@ struct ScheduleChange {
     // The values the change started from: when given, the change is written only while the
     // stored item still holds them. Filled in by Apply otherwise; none for a new item.
     std::optional<ItemValues> before;
-    std::optional<ItemValues> after;  // kSave: the values to store; filled in otherwise
-    int32_t exceptionNo = 0;          // kCancelException: from 1, or -1 for all
-    bool keepSimple = false;          // kCompleteTask: mark complete instead of moving on
+    std::optional<ItemValues> after;      // kSave: the values to store; filled in otherwise
+    int32_t exceptionNo = 0;              // kCancelException: from 1, or -1 for all
+    bool keepSimple = false;              // kCompleteTask: mark complete instead of moving on
     std::optional<pim::StoredItem> whole; // kRestore: values, pattern and exceptions to store
 };
 
@@ -64,11 +64,11 @@ struct StoredChange {
 
 enum class EditStatus {
     kDone,
-    kNotFound,     // no item has the object id (deleted meanwhile): the document was reloaded
-    kNoOccurrence, // the series has no such occurrence or exception
-    kSaveFailed,   // the store refused; nothing changed (StoreError() says why when it knows)
+    kNotFound,         // no item has the object id (deleted meanwhile): the document was reloaded
+    kNoOccurrence,     // the series has no such occurrence or exception
+    kSaveFailed,       // the store refused; nothing changed (StoreError() says why when it knows)
     kChangedMeanwhile, // the stored item no longer holds `before`: nothing written
-    kOtherStore,   // the file is another store than the tables came from: reloaded, not written
+    kOtherStore,       // the file is another store than the tables came from: reloaded, not written
 };
 
 enum class Redraw { kNothing, kInPlace, kReloaded };
@@ -125,7 +125,6 @@ public:
     CTamberloDoc& Document() { return document_; }
 
 private:
-
     // A store that cannot be opened or is another file than the tables came from: the status
     // to refuse with, else kDone.
     EditStatus CheckStore(Redraw& redraw);

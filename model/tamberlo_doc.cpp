@@ -32,7 +32,10 @@ int16_t ClockDigits(DATE date)
     return static_cast<int16_t>(minutes / 60 * 100 + minutes % 60);
 }
 
-int16_t EndOfOccurrence(int16_t endTime) { return endTime == kMidnight ? kEndOfDay : endTime; }
+int16_t EndOfOccurrence(int16_t endTime)
+{
+    return endTime == kMidnight ? kEndOfDay : endTime;
+}
 
 int32_t DayKey(DATE date)
 {
@@ -46,7 +49,7 @@ std::shared_ptr<const EntryTexts> TextsOf(const pim::AppointmentItem& item,
                                           const std::string& seriesMeeting = {})
 {
     std::string kept = item.GetKept();
-    std::string meeting = kept.empty() ? seriesMeeting
+    std::string meeting = kept.empty()               ? seriesMeeting
                           : pim::KeptIsMeeting(kept) ? std::move(kept)
                                                      : std::string();
     return std::make_shared<const EntryTexts>(
@@ -76,7 +79,7 @@ int64_t StartOfRunningOccurrence(const pim::RecurrenceFields& fields, int64_t da
     return day;
 }
 
-}  // namespace
+} // namespace
 
 CTamberloDoc::CTamberloDoc(PimSession& session, DocumentSettings& settings,
                            MessageService* messages)
@@ -190,10 +193,10 @@ void CTamberloDoc::AddTask(pim::TaskItem& task, int32_t storePosition)
         }
         // Without both dates the task counts as one day long, so a missing date cannot make
         // the occurrence test scan centuries.
-        const int64_t days = hasStart && base.hasDue
-                                 ? std::clamp<int64_t>(DayNumber(dueDate) - DayNumber(startDate),
-                                                       0, kSlotCount)
-                                 : 0;
+        const int64_t days =
+            hasStart && base.hasDue
+                ? std::clamp<int64_t>(DayNumber(dueDate) - DayNumber(startDate), 0, kSlotCount)
+                : 0;
         const auto minutes = static_cast<int32_t>(days * kMinutesPerDay + 1);
         TaskEntry entry = base;
         entry.complete = false;
@@ -369,9 +372,8 @@ void CTamberloDoc::AddOccurrences(const pim::RecurrenceFields& fields, const App
             occurrenceStart = starts ? day : StartOfRunningOccurrence(fields, day);
             // A zoned series keeps its zone's time of day, so each occurrence has its own
             // local one.
-            const std::optional<DATE> at = fields.Zone.empty()
-                                               ? std::nullopt
-                                               : OccurrenceStartOnDay(fields, occurrenceStart);
+            const std::optional<DATE> at =
+                fields.Zone.empty() ? std::nullopt : OccurrenceStartOnDay(fields, occurrenceStart);
             if (at) {
                 startTime = ClockDigits(*at);
                 endTime = ClockDigits(*at + fields.Duration / 1440.0);
@@ -395,8 +397,7 @@ void CTamberloDoc::AddOccurrences(const pim::RecurrenceFields& fields, const App
             entry.start = starts ? startTime : kMidnight;
             entry.end = ends ? EndOfOccurrence(endTime) : kEndOfDay;
         }
-        AddAppointmentEntry(k, base.allDay && pinned ? 0 : InsertPosition(k, entry.start),
-                            entry);
+        AddAppointmentEntry(k, base.allDay && pinned ? 0 : InsertPosition(k, entry.start), entry);
     }
 }
 

@@ -97,14 +97,14 @@ public:
     const std::string& ApptMeeting(int row, int pos) const;
     int StartMinutes(int row, int pos) const;
     int EndMinutes(int row, int pos) const;
-    std::wstring StartText(int row, int pos) const;  // "hh:mm"
+    std::wstring StartText(int row, int pos) const; // "hh:mm"
     std::wstring EndText(int row, int pos) const;
     bool IsAllDay(int row, int pos) const;
     int EntryState(int row, int pos) const;
     bool IsRecurringEntry(int row, int pos) const;
     int Busy(int row, int pos) const;
     int DayKind(int row, int pos) const;
-    int32_t ApptCalendar(int row, int pos) const;  // 0 for holiday rows
+    int32_t ApptCalendar(int row, int pos) const; // 0 for holiday rows
 
     // The column texts of an entry, as the tables write them ("%.5d", "%.4d", "2200", ...).
     std::wstring ApptStartField(int row, int pos) const;
@@ -115,7 +115,7 @@ public:
     int TaskStoreIndex(int row, int pos) const;
     std::wstring TaskSubject(int row, int pos) const;
     std::wstring TaskCategories(int row, int pos) const;
-    std::wstring TaskDueKey(int row, int pos) const;  // "yyyymmdd", "00000000" without due
+    std::wstring TaskDueKey(int row, int pos) const; // "yyyymmdd", "00000000" without due
     bool TaskStartsHere(int row, int pos) const;
     bool TaskMiddle(int row, int pos) const;
     bool TaskDueHere(int row, int pos) const;
@@ -188,13 +188,13 @@ private:
     pim::StoreDatabase::Identity loadedStore_;
     DocumentSettings& settings_;
     MessageService* messages_;
-    bool storeFailureReported_ = false;  // since the last load that reached the store
+    bool storeFailureReported_ = false; // since the last load that reached the store
     bool readOnlyReported_ = false;
     int shownDayCount_ = 33;
     int shownOffset_ = kDaysBefore;
     int startOffsetDays_ = 0;
     SYSTEMTIME loadStart_{};
-    int64_t loadStartDay_ = 0;  // day number of slot 0
+    int64_t loadStartDay_ = 0; // day number of slot 0
     int32_t serialCounter_ = 0;
     SYSTEMTIME shownStart_{};
     std::array<DaySlot, kSlotCount> slots_;

@@ -21,7 +21,10 @@ std::wstring Formatted(const wchar_t* format, int value)
     return text;
 }
 
-int Minutes(int16_t digits) { return digits / 100 * 60 + digits % 100; }
+int Minutes(int16_t digits)
+{
+    return digits / 100 * 60 + digits % 100;
+}
 
 std::wstring ClockText(int16_t digits)
 {
@@ -35,7 +38,7 @@ std::wstring OidText(const AppointmentEntry& entry)
     return entry.storeIndex == kHolidayStoreIndex ? kHolidayOid : Formatted(L"%20d", entry.oid);
 }
 
-}  // namespace
+} // namespace
 
 bool CTamberloDoc::SetShownStart(const SYSTEMTIME& day)
 {
@@ -50,8 +53,8 @@ void CTamberloDoc::AddAppointmentEntry(int slot, int position, AppointmentEntry 
         return;
     }
     auto& entries = slots_[slot].appointments;
-    const auto at = std::clamp<size_t>(static_cast<size_t>(std::max(position, 0)), 0,
-                                       entries.size());
+    const auto at =
+        std::clamp<size_t>(static_cast<size_t>(std::max(position, 0)), 0, entries.size());
     entries.insert(entries.begin() + static_cast<std::ptrdiff_t>(at), std::move(entry));
 }
 
@@ -100,8 +103,8 @@ const CTamberloDoc::DaySlot* CTamberloDoc::SlotAt(int row) const
 const AppointmentEntry* CTamberloDoc::Appointment(int row, int pos) const
 {
     const DaySlot* slot = SlotAt(row);
-    const bool held = slot != nullptr && pos >= 0 &&
-                      static_cast<size_t>(pos) < slot->appointments.size();
+    const bool held =
+        slot != nullptr && pos >= 0 && static_cast<size_t>(pos) < slot->appointments.size();
     return held ? &slot->appointments[pos] : nullptr;
 }
 

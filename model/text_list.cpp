@@ -87,7 +87,7 @@ std::vector<std::wstring> SplitAll(const std::wstring& text, const std::wstring&
     return pieces;
 }
 
-}  // namespace
+} // namespace
 
 const std::wstring& FieldSeparator()
 {
@@ -185,8 +185,8 @@ std::wstring DeleteFixed(const std::wstring& list, int position, int width)
     return result;
 }
 
-bool ListContains(const std::wstring& word, const std::wstring& list,
-                  const std::wstring& separator, bool trim)
+bool ListContains(const std::wstring& word, const std::wstring& list, const std::wstring& separator,
+                  bool trim)
 {
     if (word.empty() || list.empty()) {
         return false;
@@ -198,8 +198,8 @@ bool ListContains(const std::wstring& word, const std::wstring& list,
     });
 }
 
-bool ListMatches(const std::wstring& words, const std::wstring& list,
-                 const std::wstring& separator, bool trim, bool requireAll)
+bool ListMatches(const std::wstring& words, const std::wstring& list, const std::wstring& separator,
+                 bool trim, bool requireAll)
 {
     if (words.empty() || list.empty()) {
         return false;

@@ -32,13 +32,13 @@ std::wstring DeleteFixed(const std::wstring& list, int position, int width);
 // True when `word` equals one element of `list` (elements between separators, the text after
 // the last separator included; "\" before a separator keeps it in the element, "\\" is one
 // backslash). With `trim`, spaces around the word and the elements are ignored.
-bool ListContains(const std::wstring& word, const std::wstring& list,
-                  const std::wstring& separator, bool trim);
+bool ListContains(const std::wstring& word, const std::wstring& list, const std::wstring& separator,
+                  bool trim);
 
 // Tests every element of `words` with ListContains: true when any is found, or with
 // `requireAll` only when all are.
-bool ListMatches(const std::wstring& words, const std::wstring& list,
-                 const std::wstring& separator, bool trim, bool requireAll);
+bool ListMatches(const std::wstring& words, const std::wstring& list, const std::wstring& separator,
+                 bool trim, bool requireAll);
 
 // Comma lists of names that may hold commas themselves (categories): "\," is a comma inside a
 // name, "\\" a backslash where one alone would be read as such an escape; any other backslash

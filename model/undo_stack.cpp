@@ -89,8 +89,7 @@ void UndoStack::Push(UndoLabel label, std::vector<StoredChange> changes)
 
 int32_t UndoStack::CurrentOid(int32_t oid) const
 {
-    for (auto moved = movedOids_.find(oid); moved != movedOids_.end();
-         moved = movedOids_.find(oid))
+    for (auto moved = movedOids_.find(oid); moved != movedOids_.end(); moved = movedOids_.find(oid))
         oid = moved->second;
     return oid;
 }
@@ -108,11 +107,10 @@ void UndoStack::Record(const StoredChange& change)
     if (!open_) {
         open_ = Step{LabelOf(change, openAction_), {}};
     }
-    auto same = std::find_if(open_->changes.begin(), open_->changes.end(),
-                             [&](const StoredChange& kept) {
-                                 return kept.item.kind == change.item.kind &&
-                                        kept.item.oid == change.item.oid;
-                             });
+    auto same =
+        std::find_if(open_->changes.begin(), open_->changes.end(), [&](const StoredChange& kept) {
+            return kept.item.kind == change.item.kind && kept.item.oid == change.item.oid;
+        });
     if (same == open_->changes.end())
         open_->changes.push_back(change);
     else

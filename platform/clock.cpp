@@ -12,7 +12,7 @@ const Clock*& InstalledClock()
     return installed;
 }
 
-}  // namespace
+} // namespace
 
 SYSTEMTIME SystemClock::Now() const
 {
@@ -20,18 +20,23 @@ SYSTEMTIME SystemClock::Now() const
     clock_gettime(CLOCK_REALTIME, &ts);
     tm local{};
     localtime_r(&ts.tv_sec, &local);
-    SYSTEMTIME st =
-        MakeSystemTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                       local.tm_min, local.tm_sec);
+    SYSTEMTIME st = MakeSystemTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                                   local.tm_hour, local.tm_min, local.tm_sec);
     st.wMilliseconds = static_cast<uint16_t>(ts.tv_nsec / 1000000);
     return st;
 }
 
-SYSTEMTIME GetLocalTime() { return InstalledClock()->Now(); }
+SYSTEMTIME GetLocalTime()
+{
+    return InstalledClock()->Now();
+}
 
 ScopedClock::ScopedClock(const Clock& clock) : previous_(InstalledClock())
 {
     InstalledClock() = &clock;
 }
 
-ScopedClock::~ScopedClock() { InstalledClock() = previous_; }
+ScopedClock::~ScopedClock()
+{
+    InstalledClock() = previous_;
+}

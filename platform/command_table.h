@@ -13,7 +13,7 @@
 struct CommandUpdate {
     bool enabled = true;
     bool checked = false;
-    std::optional<std::wstring> text;  // replaces the resource text when set
+    std::optional<std::wstring> text; // replaces the resource text when set
 };
 
 class CommandTable {

@@ -46,8 +46,7 @@ public:
     };
 
     void QueueAnswer(int answer) { answers_.push_back(answer); }
-    int MessageBox(const std::wstring& text, const std::wstring& caption,
-                   unsigned flags) override;
+    int MessageBox(const std::wstring& text, const std::wstring& caption, unsigned flags) override;
     int MessageBoxNamed(const std::wstring& text, const std::wstring& caption, unsigned flags,
                         const std::vector<std::wstring>& buttons) override;
     const std::vector<Shown>& shown() const { return shown_; }

@@ -35,7 +35,7 @@ bool UsableProfilePath(const std::string& path)
     return S_ISREG(st.st_mode) && st.st_size <= Profile::kMaxBytes;
 }
 
-}  // namespace
+} // namespace
 
 Profile::Profile(const std::string& iniPath)
 {

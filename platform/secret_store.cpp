@@ -47,9 +47,10 @@ SecretStore::Answer RunJob(Job* job, int waitMs,
     return answer;
 }
 
-}  // namespace
+} // namespace
 
-SecretStore::SecretStore(QString service, int waitMs) : service_(std::move(service)), waitMs_(waitMs)
+SecretStore::SecretStore(QString service, int waitMs)
+    : service_(std::move(service)), waitMs_(waitMs)
 {
 }
 
@@ -85,4 +86,4 @@ SecretStore::Answer SecretStore::Remove(const QString& key) const
     return RunJob(job, waitMs_);
 }
 
-}  // namespace platform
+} // namespace platform

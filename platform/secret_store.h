@@ -46,8 +46,8 @@ public:
 
     struct Answer {
         Outcome outcome = Outcome::Failed;
-        QString secret;  // the password read, for Done
-        QString reason;  // the keyring's own words when it failed
+        QString secret; // the password read, for Done
+        QString reason; // the keyring's own words when it failed
     };
 
     // Entries live under `service` (the program's name); tests pass a service of their own.
@@ -65,4 +65,4 @@ private:
     int waitMs_;
 };
 
-}  // namespace platform
+} // namespace platform

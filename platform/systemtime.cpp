@@ -50,7 +50,7 @@ int64_t FloorDiv(int64_t value, int64_t divisor)
     return value % divisor < 0 ? quotient - 1 : quotient;
 }
 
-}  // namespace
+} // namespace
 
 DayAndSeconds SplitDate(DATE date)
 {
@@ -80,7 +80,10 @@ DATE SystemTimeToVariantTime(const SYSTEMTIME& st)
     return JoinDate(day, int64_t{st.wHour} * 3600 + st.wMinute * 60 + st.wSecond);
 }
 
-int32_t SecondsOfDay(DATE date) { return SplitDate(date).seconds; }
+int32_t SecondsOfDay(DATE date)
+{
+    return SplitDate(date).seconds;
+}
 
 SYSTEMTIME VariantTimeToSystemTime(DATE date)
 {

@@ -10,7 +10,7 @@ using DATE = double;
 struct SYSTEMTIME {
     uint16_t wYear = 0;
     uint16_t wMonth = 0;
-    uint16_t wDayOfWeek = 0;  // 0 Sunday .. 6 Saturday
+    uint16_t wDayOfWeek = 0; // 0 Sunday .. 6 Saturday
     uint16_t wDay = 0;
     uint16_t wHour = 0;
     uint16_t wMinute = 0;
@@ -28,8 +28,8 @@ SYSTEMTIME VariantTimeToSystemTime(DATE date);
 // the day and the time of day everywhere. A time that rounds up to midnight is second 0 of the
 // next day, so 46366.999999999993 is day 46367 at 00:00:00.
 struct DayAndSeconds {
-    int64_t day = 0;      // whole days since 1899-12-30, negative before it
-    int32_t seconds = 0;  // 0..86399
+    int64_t day = 0;     // whole days since 1899-12-30, negative before it
+    int32_t seconds = 0; // 0..86399
 };
 DayAndSeconds SplitDate(DATE date);
 

@@ -67,4 +67,4 @@ enum CommandId : int {
     ID_APP_ABOUT = 57664,
 };
 
-}  // namespace cmd
+} // namespace cmd

@@ -6,8 +6,14 @@
 namespace res {
 namespace {
 
-MenuItem Command(int id, const wchar_t* text) { return {id, text, {}}; }
-MenuItem Separator() { return {}; }
+MenuItem Command(int id, const wchar_t* text)
+{
+    return {id, text, {}};
+}
+MenuItem Separator()
+{
+    return {};
+}
 MenuItem Popup(const wchar_t* text, std::vector<MenuItem> children)
 {
     return {0, text, std::move(children)};
@@ -35,10 +41,10 @@ std::vector<MenuItem> MainMenu()
                       Command(ID_VIEW_DETAIL, L"View Detail"),
                       Command(ID_DETAIL_AT_BOTTOM, L"Detail at bottom"), Separator(),
                       Command(ID_CALENDARS_LIST, L"Calendars")}),
-               Popup(L"Edit", {Command(ID_UNDO, L"Undo"), Command(ID_REDO, L"Redo"),
-                               Separator(), Command(ID_COPY, L"Copy"), Command(ID_CUT, L"Cut"),
-                               Command(ID_PASTE, L"Paste"), Separator(),
-                               Command(ID_FIND, L"Find"), Command(ID_FIND_NEXT, L"Find Next"),
+               Popup(L"Edit", {Command(ID_UNDO, L"Undo"), Command(ID_REDO, L"Redo"), Separator(),
+                               Command(ID_COPY, L"Copy"), Command(ID_CUT, L"Cut"),
+                               Command(ID_PASTE, L"Paste"), Separator(), Command(ID_FIND, L"Find"),
+                               Command(ID_FIND_NEXT, L"Find Next"),
                                Command(ID_FIND_PREVIOUS, L"Find Previous")}),
                Command(ID_JUMP_TO_DAY, L"Jump to the day"), Command(ID_SYNC_NOW, L"Sync Now"),
                Separator(), Command(ID_PRINT, L"Print..."),
@@ -46,8 +52,7 @@ std::vector<MenuItem> MainMenu()
                Command(ID_APP_EXIT, L"Exit")}),
         Popup(L"Tool",
               {Command(ID_ENVIRONMENT, L"Environment"), Command(ID_CATEGORY_SET, L"Category Set"),
-               Command(ID_CHARACTER_SET, L"Character Set"),
-               Command(ID_HOLIDAY_SET, L"Holiday Set"),
+               Command(ID_CHARACTER_SET, L"Character Set"), Command(ID_HOLIDAY_SET, L"Holiday Set"),
                Command(ID_WEEK_COLOR_SET, L"Week and Color Set"),
                Command(ID_FUNC_KEY_SET, L"Func Key Set"),
                Command(ID_IMPORT_ICALENDAR, L"Import iCalendar..."),
@@ -67,32 +72,47 @@ std::vector<MenuItem> OkCancelMenu()
 std::vector<MenuItem> ContextMenu()
 {
     using namespace cmd;
-    return {Command(ID_CONTEXT_EDIT, L"Edit"), Separator(), Command(ID_CONTEXT_COPY, L"Copy"),
-            Command(ID_CONTEXT_CUT, L"Cut"), Command(ID_CONTEXT_PASTE, L"Paste"), Separator(),
-            Command(ID_MEETING_ACCEPT, L"Accept"), Command(ID_MEETING_TENTATIVE, L"Tentative"),
+    return {Command(ID_CONTEXT_EDIT, L"Edit"),      Separator(),
+            Command(ID_CONTEXT_COPY, L"Copy"),      Command(ID_CONTEXT_CUT, L"Cut"),
+            Command(ID_CONTEXT_PASTE, L"Paste"),    Separator(),
+            Command(ID_MEETING_ACCEPT, L"Accept"),  Command(ID_MEETING_TENTATIVE, L"Tentative"),
             Command(ID_MEETING_DECLINE, L"Decline")};
 }
 
-}  // namespace
+} // namespace
 
 const std::vector<Accelerator>& LoadAccelerators()
 {
     using namespace cmd;
     static const std::vector<Accelerator> keys = {
-        {"Ctrl+N", ID_ADD_APPOINT},        {"Ctrl+Shift+N", ID_ADD_TASK},
-        {"Ctrl+G", ID_JUMP_TO_DAY},        {"Ctrl+C", ID_COPY},
-        {"Ctrl+X", ID_CUT},                {"Ctrl+V", ID_PASTE},
-        {"F2", ID_CONTEXT_EDIT},           {"Del", ID_DELETE_ITEM},
-        {"PgUp", ID_WEEK_BEFORE},          {"PgDown", ID_WEEK_AFTER},
-        {"Ctrl+PgUp", ID_MONTH_BEFORE},    {"Ctrl+PgDown", ID_MONTH_AFTER},
-        {"Home", ID_TODAY},                {"Ctrl++", ID_ZOOM_IN},
-        {"Ctrl+=", ID_ZOOM_IN},            {"Ctrl+-", ID_ZOOM_OUT},
-        {"Ctrl+0", ID_FIT_HOURS_TO_WIDTH}, {"Ctrl+Q", ID_APP_EXIT},
-        {"Ctrl+Z", ID_UNDO},               {"Ctrl+Shift+Z", ID_REDO},
-        {"Ctrl+Y", ID_REDO},               {"Ctrl+F", ID_FIND},
-        {"F3", ID_FIND_NEXT},              {"Shift+F3", ID_FIND_PREVIOUS},
-        {"F1", ID_KEYS_AND_MOUSE},         {"F5", ID_SYNC_NOW},
-        {"Ctrl+P", ID_PRINT},              {"F9", ID_CALENDARS_LIST},
+        {"Ctrl+N", ID_ADD_APPOINT},
+        {"Ctrl+Shift+N", ID_ADD_TASK},
+        {"Ctrl+G", ID_JUMP_TO_DAY},
+        {"Ctrl+C", ID_COPY},
+        {"Ctrl+X", ID_CUT},
+        {"Ctrl+V", ID_PASTE},
+        {"F2", ID_CONTEXT_EDIT},
+        {"Del", ID_DELETE_ITEM},
+        {"PgUp", ID_WEEK_BEFORE},
+        {"PgDown", ID_WEEK_AFTER},
+        {"Ctrl+PgUp", ID_MONTH_BEFORE},
+        {"Ctrl+PgDown", ID_MONTH_AFTER},
+        {"Home", ID_TODAY},
+        {"Ctrl++", ID_ZOOM_IN},
+        {"Ctrl+=", ID_ZOOM_IN},
+        {"Ctrl+-", ID_ZOOM_OUT},
+        {"Ctrl+0", ID_FIT_HOURS_TO_WIDTH},
+        {"Ctrl+Q", ID_APP_EXIT},
+        {"Ctrl+Z", ID_UNDO},
+        {"Ctrl+Shift+Z", ID_REDO},
+        {"Ctrl+Y", ID_REDO},
+        {"Ctrl+F", ID_FIND},
+        {"F3", ID_FIND_NEXT},
+        {"Shift+F3", ID_FIND_PREVIOUS},
+        {"F1", ID_KEYS_AND_MOUSE},
+        {"F5", ID_SYNC_NOW},
+        {"Ctrl+P", ID_PRINT},
+        {"F9", ID_CALENDARS_LIST},
     };
     return keys;
 }
@@ -110,7 +130,7 @@ const MenuItem* FindCommand(const std::vector<MenuItem>& items, int id)
     return nullptr;
 }
 
-}  // namespace
+} // namespace
 
 std::wstring CommandName(int id)
 {
@@ -147,4 +167,4 @@ const std::vector<MenuItem>& LoadMenu(int id)
     }
 }
 
-}  // namespace res
+} // namespace res

@@ -37,4 +37,4 @@ std::wstring CommandName(int id);
 // The keys of `id` in the accelerator table's order; empty when it has none.
 std::vector<std::string> CommandKeys(int id);
 
-}  // namespace res
+} // namespace res

@@ -21,15 +21,24 @@ bool HasTwoSizes(Picture picture)
 const char* BaseName(Picture picture)
 {
     switch (picture) {
-    case Picture::ButtonStrip1: return "buttons1";
-    case Picture::ButtonStrip2: return "buttons2";
-    case Picture::FocusIndicator: return "focus";
-    case Picture::ItemIcons: return "item_icons";
-    case Picture::NowMarker: return "now_marker";
-    case Picture::HandleLeft: return "handle_left";
-    case Picture::HandleRight: return "handle_right";
-    case Picture::ScrollBar: return "scroll_bar";
-    case Picture::HeaderBackground: return "header_back";
+    case Picture::ButtonStrip1:
+        return "buttons1";
+    case Picture::ButtonStrip2:
+        return "buttons2";
+    case Picture::FocusIndicator:
+        return "focus";
+    case Picture::ItemIcons:
+        return "item_icons";
+    case Picture::NowMarker:
+        return "now_marker";
+    case Picture::HandleLeft:
+        return "handle_left";
+    case Picture::HandleRight:
+        return "handle_right";
+    case Picture::ScrollBar:
+        return "scroll_bar";
+    case Picture::HeaderBackground:
+        return "header_back";
     }
     return "";
 }
@@ -42,12 +51,18 @@ int TilesPerRow(Picture picture)
 const char* CommandIconName(int commandId)
 {
     switch (commandId) {
-    case cmd::ID_CUT: return "cmd_cut";
-    case cmd::ID_COPY: return "cmd_copy";
-    case cmd::ID_PASTE: return "cmd_paste";
-    case cmd::ID_APP_ABOUT: return "cmd_about";
-    case cmd::ID_KEYS_AND_MOUSE: return "cmd_help";
-    default: return nullptr;
+    case cmd::ID_CUT:
+        return "cmd_cut";
+    case cmd::ID_COPY:
+        return "cmd_copy";
+    case cmd::ID_PASTE:
+        return "cmd_paste";
+    case cmd::ID_APP_ABOUT:
+        return "cmd_about";
+    case cmd::ID_KEYS_AND_MOUSE:
+        return "cmd_help";
+    default:
+        return nullptr;
     }
 }
 
@@ -72,12 +87,15 @@ QSize TileSize(Picture picture, bool large)
         const int side = large ? kLargeTileSize : kSmallTileSize;
         return {side, side};
     }
-    case Picture::ItemIcons: return {kItemIconSize, kItemIconSize};
+    case Picture::ItemIcons:
+        return {kItemIconSize, kItemIconSize};
     case Picture::NowMarker:
     case Picture::HandleLeft:
     case Picture::HandleRight:
-    case Picture::ScrollBar: return {kSmallTileSize, kSmallTileSize};
-    case Picture::HeaderBackground: return {1, 32};
+    case Picture::ScrollBar:
+        return {kSmallTileSize, kSmallTileSize};
+    case Picture::HeaderBackground:
+        return {1, 32};
     }
     return {};
 }
@@ -86,14 +104,20 @@ int TileCount(Picture picture)
 {
     switch (picture) {
     case Picture::ButtonStrip1:
-    case Picture::ButtonStrip2: return kButtonCount / 2;
-    case Picture::FocusIndicator: return 4;
-    case Picture::ItemIcons: return 2 * kItemIconsPerRow;
+    case Picture::ButtonStrip2:
+        return kButtonCount / 2;
+    case Picture::FocusIndicator:
+        return 4;
+    case Picture::ItemIcons:
+        return 2 * kItemIconsPerRow;
     case Picture::NowMarker:
     case Picture::HandleLeft:
-    case Picture::HandleRight: return 2;
-    case Picture::ScrollBar: return 4;
-    case Picture::HeaderBackground: return 1;
+    case Picture::HandleRight:
+        return 2;
+    case Picture::ScrollBar:
+        return 4;
+    case Picture::HeaderBackground:
+        return 1;
     }
     return 0;
 }

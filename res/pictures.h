@@ -113,8 +113,7 @@ QPixmap LoadPicture(Picture picture, bool large);
 // Square sizes in pixels: the command-bar icons at 24 and doubled for high-DPI screens, the
 // application icon from the window title up to the launcher.
 inline constexpr std::array<int, 2> kCommandIconSizes = {24, 48};
-inline constexpr std::array<int, 8> kApplicationIconSizes = {16, 22, 24, 32,
-                                                             48, 64, 128, 256};
+inline constexpr std::array<int, 8> kApplicationIconSizes = {16, 22, 24, 32, 48, 64, 128, 256};
 
 // The command bar's picture of cut, copy, paste, version or help (cmd::ID_CUT, ID_COPY,
 // ID_PASTE, ID_APP_ABOUT, ID_KEYS_AND_MOUSE) in all kCommandIconSizes; an empty icon for any

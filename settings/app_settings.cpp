@@ -79,7 +79,7 @@ constexpr std::array<const wchar_t*, kSettingsListCount> kListSections{{
     L"HolidayInfo",
 }};
 
-}  // namespace
+} // namespace
 
 const AppSettings::IntInfo& AppSettings::Info(IntSetting setting)
 {

@@ -13,13 +13,43 @@
 // The integer settings (colours and flags included), named after their profile keys.
 enum class IntSetting {
     CategoryCtrType,
-    DispNoDue, DispTextLen, TaskAreaWidth, InfoAreaHeight, InfoAreaWidth, StdtChg,
-    CntFromToday, DefaultStartHour, MainFontSize, DetailFontSize, DispWeekCount, StartDow, RestDow,
-    ColorSunday, ColorMonday, ColorTuesday, ColorWednesday, ColorThursday, ColorFriday,
-    ColorSaturday, ColorHoliday, ColorRestday, ColorMemorialday, ColorSelday,
-    BrightReduceRate, UsePopup, OneHourPixel, CalendarType,
-    TaskAreaVisible, CalendarAreaVisible, InfoAreaVisible, InfoAreaFixBottom,
-    KeyToToday, KeyCalendarGantt, KeyToTool, KeyToMain, KeyToDetail,
+    DispNoDue,
+    DispTextLen,
+    TaskAreaWidth,
+    InfoAreaHeight,
+    InfoAreaWidth,
+    StdtChg,
+    CntFromToday,
+    DefaultStartHour,
+    MainFontSize,
+    DetailFontSize,
+    DispWeekCount,
+    StartDow,
+    RestDow,
+    ColorSunday,
+    ColorMonday,
+    ColorTuesday,
+    ColorWednesday,
+    ColorThursday,
+    ColorFriday,
+    ColorSaturday,
+    ColorHoliday,
+    ColorRestday,
+    ColorMemorialday,
+    ColorSelday,
+    BrightReduceRate,
+    UsePopup,
+    OneHourPixel,
+    CalendarType,
+    TaskAreaVisible,
+    CalendarAreaVisible,
+    InfoAreaVisible,
+    InfoAreaFixBottom,
+    KeyToToday,
+    KeyCalendarGantt,
+    KeyToTool,
+    KeyToMain,
+    KeyToDetail,
     FitHoursToWidth,
     LastCalendar,
 };
@@ -27,14 +57,26 @@ constexpr int kIntSettingCount = static_cast<int>(IntSetting::LastCalendar) + 1;
 
 // The text settings.
 enum class TextSetting {
-    HolidayCategory, MemorialCategory, CategoryCtrTarget,
-    MainFontName, DetailFontName, TaskStartChar, TaskDueChar, AppHideCharL, AppHideCharR,
+    HolidayCategory,
+    MemorialCategory,
+    CategoryCtrTarget,
+    MainFontName,
+    DetailFontName,
+    TaskStartChar,
+    TaskDueChar,
+    AppHideCharL,
+    AppHideCharR,
 };
 constexpr int kTextSettingCount = static_cast<int>(TextSetting::AppHideCharR) + 1;
 
 // The six edit lists and the holiday rule list, named after their profile sections.
 enum class SettingsList {
-    CategoryInfo, PlaceInfo, SubjectInfo, TaskSubjectInfo, SelMinuteInfo, SelAlartMinuteInfo,
+    CategoryInfo,
+    PlaceInfo,
+    SubjectInfo,
+    TaskSubjectInfo,
+    SelMinuteInfo,
+    SelAlartMinuteInfo,
     HolidayInfo,
 };
 constexpr int kSettingsListCount = static_cast<int>(SettingsList::HolidayInfo) + 1;
@@ -51,7 +93,7 @@ public:
     struct TextInfo {
         const wchar_t* section;
         const wchar_t* key;
-        int defaultStringId;  // 0: defaultText is the default
+        int defaultStringId; // 0: defaultText is the default
         const wchar_t* defaultText;
     };
     // The one holiday rule that the holiday evaluation parses into before reading it.

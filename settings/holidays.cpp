@@ -40,7 +40,7 @@ bool InCategory(const std::wstring& name, const std::wstring& categories)
     return NamesACategory(name) && ListContains(name, categories, L",", true);
 }
 
-}  // namespace
+} // namespace
 
 int ParseHolidayRule(const std::wstring& text, HolidayRule& rule)
 {

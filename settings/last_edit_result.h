@@ -6,8 +6,8 @@ class LastEditResult {
 public:
     static constexpr int kEditorOpened = -1;
     static constexpr int kCancelled = 0;
-    static constexpr int kSaved = 1;       // also "All" in the confirmation
-    static constexpr int kDeleted = 2;     // also "Excep" in the confirmation
+    static constexpr int kSaved = 1;   // also "All" in the confirmation
+    static constexpr int kDeleted = 2; // also "Excep" in the confirmation
     static constexpr int kExceptionCancelled = 3;
     static constexpr int kClearAllExceptions = 999;
 

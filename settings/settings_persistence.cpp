@@ -47,8 +47,8 @@ void SaveList(const AppSettings& settings, Profile& profile, SettingsList list)
     profile.WriteInt(section, L"Count", count);
     std::size_t begin = 0;
     for (int i = 0; i < count; ++i) {
-        const std::size_t end = begin < text.size() ? text.find(FieldSeparator(), begin)
-                                                    : std::wstring::npos;
+        const std::size_t end =
+            begin < text.size() ? text.find(FieldSeparator(), begin) : std::wstring::npos;
         const bool present = end != std::wstring::npos;
         profile.WriteString(section, ElementKey(i),
                             present ? text.substr(begin, end - begin) : std::wstring());
@@ -69,8 +69,8 @@ enum class FileSectionKind { List, Text, Environment, KeyEnvironment };
 struct FileSection {
     const wchar_t* header;
     FileSectionKind kind;
-    SettingsList list;  // for kind List
-    TextSetting text;   // for kind Text
+    SettingsList list; // for kind List
+    TextSetting text;  // for kind Text
 };
 
 constexpr std::array<FileSection, 11> kFileSections{{
@@ -144,8 +144,12 @@ constexpr std::size_t kMaxTokenLength = 1000;
 std::size_t Utf8Sequence(const std::string& bytes, std::size_t at, char32_t& codePoint)
 {
     const auto lead = static_cast<unsigned char>(bytes[at]);
-    const std::size_t length = lead < 0x80 ? 1 : lead < 0xC2 ? 0 : lead < 0xE0 ? 2
-                             : lead < 0xF0 ? 3 : lead < 0xF5 ? 4 : 0;
+    const std::size_t length = lead < 0x80   ? 1
+                               : lead < 0xC2 ? 0
+                               : lead < 0xE0 ? 2
+                               : lead < 0xF0 ? 3
+                               : lead < 0xF5 ? 4
+                                             : 0;
     if (length == 0 || at + length > bytes.size()) {
         return 0;
     }
@@ -324,7 +328,7 @@ struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-}  // namespace
+} // namespace
 
 void LoadSettings(AppSettings& settings, const Profile& profile)
 {

@@ -53,7 +53,7 @@ std::wstring JoinedAddresses(const QStringList& addresses)
     return kept.join(QLatin1Char(' ')).toStdWString();
 }
 
-}  // namespace
+} // namespace
 
 Connection ConnectionTo(const pim::SyncAccount& account, const QString& password,
                         const QStringList& trustedFingerprints)
@@ -165,4 +165,4 @@ std::optional<QString> RunPasswordCommand(const QString& command, int waitMs)
     return password;
 }
 
-}  // namespace caldav
+} // namespace caldav

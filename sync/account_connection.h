@@ -52,4 +52,4 @@ std::vector<std::wstring> OwnAddresses(const Profile& profile,
 // The first line the command prints, or nothing when it fails or does not finish in time.
 std::optional<QString> RunPasswordCommand(const QString& command, int waitMs = 30000);
 
-}  // namespace caldav
+} // namespace caldav

@@ -17,11 +17,11 @@ namespace caldav {
 struct RemoteCalendar {
     QUrl url;
     QString name;
-    QString color;  // as the server gives it, often #RRGGBB or #RRGGBBAA; may be empty
-    bool events = false;  // supports VEVENT
-    bool tasks = false;   // supports VTODO
-    bool syncCollection = false;  // offers the sync-collection report
-    bool writable = true;  // the user may write its content (DAV:current-user-privilege-set)
+    QString color;               // as the server gives it, often #RRGGBB or #RRGGBBAA; may be empty
+    bool events = false;         // supports VEVENT
+    bool tasks = false;          // supports VTODO
+    bool syncCollection = false; // offers the sync-collection report
+    bool writable = true;        // the user may write its content (DAV:current-user-privilege-set)
     QString ctag;
     QString syncToken;
 };
@@ -49,18 +49,18 @@ QUrl ResourceUrl(const QString& calendar, const QString& href);
 Discovery Discover(DavClient& client);
 
 struct ResourceState {
-    QString href;  // absolute path, as the server spells it
+    QString href; // absolute path, as the server spells it
     QByteArray etag;
 };
 
 struct CollectionChanges {
-    QString token;  // the collection's new sync token
+    QString token; // the collection's new sync token
     std::vector<ResourceState> changed;
     std::vector<QString> removed;
-    bool tokenRefused = false;  // the server no longer knows the token: list the etags instead
-    bool unsupported = false;   // no sync-collection here: list the etags instead
-    bool truncated = false;     // the server cut the answer short: the rest follows from `token`
-    bool gone = false;          // the collection is no more (404 or 410)
+    bool tokenRefused = false; // the server no longer knows the token: list the etags instead
+    bool unsupported = false;  // no sync-collection here: list the etags instead
+    bool truncated = false;    // the server cut the answer short: the rest follows from `token`
+    bool gone = false;         // the collection is no more (404 or 410)
     SyncError error;
 };
 
@@ -81,11 +81,11 @@ struct Resource {
     QString href;
     QByteArray etag;
     QByteArray calendarData;
-    bool missing = false;  // 404 in the multistatus: gone meanwhile
+    bool missing = false; // 404 in the multistatus: gone meanwhile
 };
 
 // The resources with their calendar data, asked for in batches.
 std::vector<Resource> FetchResources(DavClient& client, const QUrl& calendar,
                                      const std::vector<QString>& hrefs, SyncError& error);
 
-}  // namespace caldav
+} // namespace caldav

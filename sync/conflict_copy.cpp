@@ -32,7 +32,7 @@ std::wstring TimeText(const SYSTEMTIME& t)
     return text;
 }
 
-}  // namespace
+} // namespace
 
 std::wstring FilledText(int id, std::initializer_list<std::wstring> values)
 {
@@ -53,12 +53,12 @@ pim::StoredItem ConflictCopy(const pim::StoredItem& local, ConflictReason reason
     copy.fields.Oid = 0;
     copy.fields.UID = QUuid::createUuid().toString(QUuid::WithoutBraces).toStdWString();
     copy.fields.Subject = res::LoadString(res::IDS_SYNC_CONFLICT_SUBJECT, local.fields.Subject);
-    const std::wstring memo =
-        FilledText(res::IDS_SYNC_CONFLICT_MEMO, {TimeText(now), res::LoadString(ReasonText(reason))});
+    const std::wstring memo = FilledText(res::IDS_SYNC_CONFLICT_MEMO,
+                                         {TimeText(now), res::LoadString(ReasonText(reason))});
     copy.fields.Body = local.fields.Body.empty() ? memo : memo + L"\r\n" + local.fields.Body;
     for (pim::ExceptionFields& e : copy.exceptions)
         e.occurrence.Oid = 0;
     return copy;
 }
 
-}  // namespace caldav
+} // namespace caldav

@@ -10,9 +10,9 @@
 namespace caldav {
 
 enum class ConflictReason {
-    ChangedOnBothSides,  // the server's version went into the item
-    DeletedThere,        // the server deleted the item
-    UnreadableThere,     // the server's version became one the store cannot hold
+    ChangedOnBothSides, // the server's version went into the item
+    DeletedThere,       // the server deleted the item
+    UnreadableThere,    // the server's version became one the store cannot hold
 };
 
 // A new unsaved item with the local version's values.
@@ -22,4 +22,4 @@ pim::StoredItem ConflictCopy(const pim::StoredItem& local, ConflictReason reason
 // A string of the table with "%1", "%2", ... filled in order.
 std::wstring FilledText(int id, std::initializer_list<std::wstring> values);
 
-}  // namespace caldav
+} // namespace caldav

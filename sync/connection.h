@@ -12,7 +12,7 @@
 namespace caldav {
 
 struct Connection {
-    QUrl server;  // the address the user gave (https:// unless they typed http://)
+    QUrl server;               // the address the user gave (https:// unless they typed http://)
     bool httpsAssumed = false; // the address was typed without a scheme
     QString user;
     QString password;
@@ -21,9 +21,9 @@ struct Connection {
     // Certificates the user chose to trust: "host:port=FINGERPRINT" (SHA-256, hex with colons),
     // or a bare fingerprint as older profiles kept them, trusted on any host.
     QStringList trustedFingerprints;
-    int timeoutMs = 30000;              // without progress
-    int deadlineMs = 300000;            // one request in all, however it trickles
-    qint64 maxBodyBytes = 64ll << 20;   // one answer
+    int timeoutMs = 30000;            // without progress
+    int deadlineMs = 300000;          // one request in all, however it trickles
+    qint64 maxBodyBytes = 64ll << 20; // one answer
     int maxRedirects = 5;
     // Asked while a request waits; false abandons it at once (the program is closing).
     std::function<bool()> carryOn{};
@@ -50,4 +50,4 @@ bool MayAuthenticate(const Connection& connection, const QUrl& url);
 enum class Redirect { Follow, Elsewhere, Plain };
 Redirect RedirectFrom(const QUrl& from, const QUrl& to);
 
-}  // namespace caldav
+} // namespace caldav

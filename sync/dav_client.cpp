@@ -190,11 +190,11 @@ DavResponse DavClient::Send(const QByteArray& verb, const QUrl& url, const QByte
         // Elsewhere, the password (or the calendar in a PUT) would go where the user never
         // sent it; down to http, it would go in the clear.
         if (const Redirect taken = RedirectFrom(current, next); taken != Redirect::Follow) {
-            answer.response.error = FailureIn(Failure::Withheld,
-                                              taken == Redirect::Plain
-                                                  ? res::IDS_SYNC_REDIRECT_PLAIN
-                                                  : res::IDS_SYNC_REDIRECT_ELSEWHERE,
-                                              {Place(current), Place(next)});
+            answer.response.error =
+                FailureIn(Failure::Withheld,
+                          taken == Redirect::Plain ? res::IDS_SYNC_REDIRECT_PLAIN
+                                                   : res::IDS_SYNC_REDIRECT_ELSEWHERE,
+                          {Place(current), Place(next)});
             return answer.response;
         }
         current = next;

@@ -17,16 +17,16 @@ class QNetworkAccessManager;
 namespace caldav {
 
 struct DavResponse {
-    int status = 0;  // HTTP status; 0 when there was no answer
+    int status = 0; // HTTP status; 0 when there was no answer
     QByteArray body;
-    QByteArray etag;  // the ETag header, quotes kept, empty when absent or weak
+    QByteArray etag; // the ETag header, quotes kept, empty when absent or weak
     // The ETag header even when weak, and the Last-Modified header, as a conditional GET sends
     // them back; empty when absent or holding control characters.
     QByteArray anyEtag;
     QByteArray lastModified;
-    QUrl url;         // where the answer came from, after any redirects
-    QString reason;   // the status line's words, for telling the user why
-    SyncError error;  // set for a transport failure or a status the caller did not expect
+    QUrl url;        // where the answer came from, after any redirects
+    QString reason;  // the status line's words, for telling the user why
+    SyncError error; // set for a transport failure or a status the caller did not expect
 };
 
 // An ETag that may be sent back as a header: no control characters.
@@ -49,14 +49,14 @@ public:
     // password was not sent.
     DavResponse Propfind(const QUrl& url, int depth, const QByteArray& body);
     DavResponse Report(const QUrl& url, int depth, const QByteArray& body);
-    DavResponse Get(const QUrl& url);  // 404
+    DavResponse Get(const QUrl& url); // 404
     // A GET that asks for the resource only if it changed since the answer that gave these
     // validators (either may be empty); 304 when it did not.
     DavResponse GetIfChanged(const QUrl& url, const QByteArray& etag,
-                             const QByteArray& lastModified);  // 304
+                             const QByteArray& lastModified); // 304
     DavResponse Put(const QUrl& url, const QByteArray& calendarText, Precondition precondition,
-                    const QByteArray& etag = {});  // 412
-    DavResponse Delete(const QUrl& url, const QByteArray& etag);  // 404, 412; empty etag: any
+                    const QByteArray& etag = {});                // 412
+    DavResponse Delete(const QUrl& url, const QByteArray& etag); // 404, 412; empty etag: any
     // Creates a calendar collection (the tests make theirs with it).
     DavResponse MakeCalendar(const QUrl& url, const QString& displayName,
                              const QStringList& components = {"VEVENT", "VTODO"},
@@ -94,4 +94,4 @@ private:
     int firstByteMs_ = 0;
 };
 
-}  // namespace caldav
+} // namespace caldav

@@ -36,8 +36,8 @@ struct DavProps {
     QString ctag;
     QString syncToken;
     QByteArray calendarData;
-    QString principal; // href of current-user-principal
-    QString homeSet;   // first href of calendar-home-set
+    QString principal;     // href of current-user-principal
+    QString homeSet;       // first href of calendar-home-set
     QStringList addresses; // every href of calendar-user-address-set ("mailto:...")
 };
 

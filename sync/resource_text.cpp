@@ -101,7 +101,7 @@ size_t ChangedOccurrences(const pim::StoredItem& item)
     return count;
 }
 
-}  // namespace
+} // namespace
 
 QByteArray ResourceText(const pim::StoredItem& item, const SYSTEMTIME& now)
 {
@@ -156,4 +156,4 @@ bool SameResource(const pim::StoredItem& a, const pim::StoredItem& b, const SYST
     return first && first == ContentOf(b, now);
 }
 
-}  // namespace caldav
+} // namespace caldav

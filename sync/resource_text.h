@@ -17,8 +17,8 @@ namespace caldav {
 QByteArray ResourceText(const pim::StoredItem& item, const SYSTEMTIME& now);
 
 struct ResourceItem {
-    std::optional<pim::StoredItem> item;  // empty when the store cannot express the resource
-    std::wstring reason;                  // why not, in a few words
+    std::optional<pim::StoredItem> item; // empty when the store cannot express the resource
+    std::wstring reason;                 // why not, in a few words
 };
 
 // The one item a resource holds. Notes of the mapping, more than one item, components that
@@ -30,4 +30,4 @@ ResourceItem ReadResource(const QByteArray& calendarData, const SYSTEMTIME& now)
 // the text does not carry left aside): two sides that made the same change agree.
 bool SameResource(const pim::StoredItem& a, const pim::StoredItem& b, const SYSTEMTIME& now);
 
-}  // namespace caldav
+} // namespace caldav

@@ -69,8 +69,8 @@ FileRead Read(const QUrl& address, const pim::SubscriptionState& last, const Con
                             QString::fromStdWString(last.lastModified).toLatin1());
     // No password goes with a subscription, so a 401 is no wrong password of the user's.
     if (answer.status == 401) {
-        read.error = FailureIn(Failure::WrongPassword, res::IDS_SUBSCRIPTION_PASSWORD,
-                               {HostOf(answer.url)});
+        read.error =
+            FailureIn(Failure::WrongPassword, res::IDS_SUBSCRIPTION_PASSWORD, {HostOf(answer.url)});
         return read;
     }
     if (answer.error) {
@@ -83,8 +83,8 @@ FileRead Read(const QUrl& address, const pim::SubscriptionState& last, const Con
     }
     read.file = ical::ReadCalendarFile(answer.body.toStdString());
     if (!read.file.sawCalendar) {
-        read.error = FailureIn(Failure::Malformed, res::IDS_SUBSCRIPTION_NO_CALENDAR,
-                               {address.toString()});
+        read.error =
+            FailureIn(Failure::Malformed, res::IDS_SUBSCRIPTION_NO_CALENDAR, {address.toString()});
         return read;
     }
     KeepFirstOfEachUid(read.file);

@@ -24,12 +24,12 @@ QUrl SubscriptionAddress(const QString& typed);
 bool IsSubscriptionArgument(const QString& argument);
 
 struct SubscriptionReport {
-    pim::Calendar calendar;      // as the store keeps it (its id set once subscribed)
-    bool unchanged = false;      // the file is as last read (304)
+    pim::Calendar calendar; // as the store keeps it (its id set once subscribed)
+    bool unchanged = false; // the file is as last read (304)
     pim::SubscriptionChange change;
     std::vector<std::wstring> notes; // what of the file the store cannot hold
-    bool busy = false;           // a sync round held the store: nothing was read
-    SyncError error;             // nothing of the store changed
+    bool busy = false;               // a sync round held the store: nothing was read
+    SyncError error;                 // nothing of the store changed
 };
 
 // Reads the calendar at `address` and keeps it as a new read-only calendar named `name`, else

@@ -25,7 +25,7 @@ enum class Failure {
 
 struct SyncError {
     Failure failure = Failure::None;
-    std::wstring message;  // one sentence naming the host (or the store file)
+    std::wstring message;    // one sentence naming the host (or the store file)
     QByteArray fingerprint;  // the refused certificate's SHA-256, hex with colons
     QString certificateAt{}; // host:port of the refused certificate
     explicit operator bool() const { return failure != Failure::None; }
@@ -37,4 +37,4 @@ SyncError ServerFailure(Failure failure, const QString& host, const QString& det
 // The error of `failure` in the string table's sentence `sentenceId`, its "%1".. filled in.
 SyncError FailureIn(Failure failure, int sentenceId, const QStringList& values);
 
-}  // namespace caldav
+} // namespace caldav

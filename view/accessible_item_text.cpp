@@ -48,9 +48,9 @@ bool HeadedByHoliday(const DayEntries& entries, int day)
 std::wstring AccessibleDayName(const DayEntries& entries, int day)
 {
     const SYSTEMTIME date = AddDays(entries.GetShownStart(), day);
-    QString name = QLocale(QLocale::English)
-                       .toString(QDate(date.wYear, date.wMonth, date.wDay),
-                                 QStringLiteral("dddd d MMMM"));
+    QString name =
+        QLocale(QLocale::English)
+            .toString(QDate(date.wYear, date.wMonth, date.wDay), QStringLiteral("dddd d MMMM"));
     if (!HeadedByHoliday(entries, day))
         return name.toStdWString();
     const int kind = entries.DayKind(day, 0);
@@ -94,10 +94,10 @@ std::vector<AccessibleItem> AccessibleItems(const DayEntries& e, int day,
                selection.index == pos;
     };
     for (int pos = 0; pos < e.TaskCount(day); ++pos) {
-        AccessibleItem item{ItemKind::Task, pos,
-                            TaskAccessibleName(e.TaskSubject(day, pos),
-                                               e.TaskHasDue(day, pos) ? e.TaskDueText(day, pos)
-                                                                      : std::wstring())};
+        AccessibleItem item{
+            ItemKind::Task, pos,
+            TaskAccessibleName(e.TaskSubject(day, pos),
+                               e.TaskHasDue(day, pos) ? e.TaskDueText(day, pos) : std::wstring())};
         item.selected = selected(ItemKind::Task, pos);
         item.recurring = e.TaskRecurring(day, pos);
         item.completed = e.TaskComplete(day, pos);
@@ -107,15 +107,15 @@ std::vector<AccessibleItem> AccessibleItems(const DayEntries& e, int day,
     for (int pos = 0; pos < e.ApptCount(day); ++pos) {
         const bool allDay = e.IsAllDay(day, pos);
         const int dayKind = e.DayKind(day, pos);
-        const bool conflicting = conflicts.Conflicts(e, day, pos, e.StartMinutes(day, pos)) &&
-                                 (!allDay || dayKind == 0);
+        const bool conflicting =
+            conflicts.Conflicts(e, day, pos, e.StartMinutes(day, pos)) && (!allDay || dayKind == 0);
         conflicts.Pass(e, day, pos, e.EndMinutes(day, pos));
         if (pos == 0 && !withHoliday && HeadedByHoliday(e, day))
             continue;
         AccessibleItem item{ItemKind::Appointment, pos,
-                            AppointmentAccessibleName(e.ApptSubject(day, pos), e.StartText(day, pos),
-                                                      e.EndText(day, pos), e.ApptLocation(day, pos),
-                                                      allDay)};
+                            AppointmentAccessibleName(e.ApptSubject(day, pos),
+                                                      e.StartText(day, pos), e.EndText(day, pos),
+                                                      e.ApptLocation(day, pos), allDay)};
         item.selected = selected(ItemKind::Appointment, pos);
         item.conflicting = conflicting;
         item.recurring = e.EntryState(day, pos) != kPlainEntry;

@@ -54,8 +54,7 @@ std::optional<AccessibleItem> ItemOfLine(const CTamberloView& view, int line)
         return std::nullopt;
     const ItemKind kind = line < lines.taskLines ? ItemKind::Task : ItemKind::Appointment;
     const int pos = lines.ItemOf(line);
-    for (AccessibleItem& item :
-         AccessibleItems(view.Schedule(), row, view.Selection(), row, true))
+    for (AccessibleItem& item : AccessibleItems(view.Schedule(), row, view.Selection(), row, true))
         if (item.kind == kind && item.pos == pos) {
             item.selected = view.Selection().line == line;
             return item;
@@ -247,8 +246,8 @@ QRect AccessibleScheduleNode::rect() const
         r = layout.detailRect;
         break;
     case AccessibleSchedule::kLine: {
-        const int top = layout.detailRect.top +
-                        (key_.index - View().DetailScroll()) * layout.detailLineHeight;
+        const int top =
+            layout.detailRect.top + (key_.index - View().DetailScroll()) * layout.detailLineHeight;
         r = {layout.detailRect.left, top, layout.detailRect.right, top + layout.detailLineHeight};
         break;
     }
@@ -262,10 +261,9 @@ QRect AccessibleScheduleNode::rect() const
 QAccessible::State AccessibleScheduleNode::state() const
 {
     QAccessible::State s;
-    const bool leaf = key_.area == AccessibleSchedule::kButton ||
-                      key_.area == AccessibleSchedule::kDay ||
-                      key_.area == AccessibleSchedule::kItem ||
-                      key_.area == AccessibleSchedule::kLine;
+    const bool leaf =
+        key_.area == AccessibleSchedule::kButton || key_.area == AccessibleSchedule::kDay ||
+        key_.area == AccessibleSchedule::kItem || key_.area == AccessibleSchedule::kLine;
     s.focusable = leaf;
     s.selectable = key_.area != AccessibleSchedule::kButton && leaf;
     s.focused = leaf && View().hasFocus() && root_.FocusKey() == key_;

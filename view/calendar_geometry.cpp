@@ -64,10 +64,9 @@ CellLine CalendarGeometry::Line(int day, int n, bool task, bool calendarBand) co
     line.icon = IconIn(cell, {cell.left + 1 + shift, y});
     line.text = {cell.left + font + (task ? 3 : 2) + shift, y};
     if (calendarBand)
-        line.calendarBand =
-            Intersect({cell.left + kBandInset, y, cell.left + kBandInset + kCalendarBandWidth,
-                       y + font},
-                      cell);
+        line.calendarBand = Intersect(
+            {cell.left + kBandInset, y, cell.left + kBandInset + kCalendarBandWidth, y + font},
+            cell);
     // Cut at the cell bottom like the icon: the cell below is already painted.
     line.taskFrame =
         Intersect({cell.left + 2, y - 1, cell.left + layout_.cellWidth, y + font + 1}, cell);

@@ -23,7 +23,7 @@ struct CellLine {
     bool overflows = false;
     CellIcon icon;
     PixelPoint text;
-    PixelRect taskFrame; // the frame behind a task line
+    PixelRect taskFrame;      // the frame behind a task line
     PixelRect calendarBand{}; // the item's calendar band, when asked for; cut to the cell
     bool operator==(const CellLine&) const = default;
 };

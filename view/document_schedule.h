@@ -17,10 +17,7 @@ public:
     void SetShownDayCount(int count) override { doc_.SetShownDayCount(count); }
     std::wstring ApptOid(int row, int pos) const override { return doc_.ApptOid(row, pos); }
     int ApptStoreIndex(int row, int pos) const override { return doc_.ApptStoreIndex(row, pos); }
-    int ApptExceptionNo(int row, int pos) const override
-    {
-        return doc_.ApptExceptionNo(row, pos);
-    }
+    int ApptExceptionNo(int row, int pos) const override { return doc_.ApptExceptionNo(row, pos); }
     std::wstring TaskOid(int row, int pos) const override { return doc_.TaskOid(row, pos); }
     int TaskStoreIndex(int row, int pos) const override { return doc_.TaskStoreIndex(row, pos); }
     ItemSpan AppointmentSpan(int row, int pos) const override
@@ -36,10 +33,7 @@ public:
     int EndMinutes(int row, int pos) const override { return doc_.EndMinutes(row, pos); }
     std::wstring StartText(int row, int pos) const override { return doc_.StartText(row, pos); }
     std::wstring EndText(int row, int pos) const override { return doc_.EndText(row, pos); }
-    std::wstring ApptSubject(int row, int pos) const override
-    {
-        return doc_.ApptSubject(row, pos);
-    }
+    std::wstring ApptSubject(int row, int pos) const override { return doc_.ApptSubject(row, pos); }
     std::wstring ApptCategories(int row, int pos) const override
     {
         return doc_.ApptCategories(row, pos);
@@ -52,10 +46,7 @@ public:
     int EntryState(int row, int pos) const override { return doc_.EntryState(row, pos); }
     int Busy(int row, int pos) const override { return doc_.Busy(row, pos); }
     int DayKind(int row, int pos) const override { return doc_.DayKind(row, pos); }
-    std::string ApptMeeting(int row, int pos) const override
-    {
-        return doc_.ApptMeeting(row, pos);
-    }
+    std::string ApptMeeting(int row, int pos) const override { return doc_.ApptMeeting(row, pos); }
     std::optional<uint32_t> ApptCalendarColour(int row, int pos) const override
     {
         return doc_.CalendarColour(doc_.ApptCalendar(row, pos));
@@ -66,18 +57,12 @@ public:
     }
 
     int TaskCount(int row) const override { return doc_.TaskCount(row); }
-    std::wstring TaskSubject(int row, int pos) const override
-    {
-        return doc_.TaskSubject(row, pos);
-    }
+    std::wstring TaskSubject(int row, int pos) const override { return doc_.TaskSubject(row, pos); }
     std::wstring TaskCategories(int row, int pos) const override
     {
         return doc_.TaskCategories(row, pos);
     }
-    std::wstring TaskDueText(int row, int pos) const override
-    {
-        return doc_.TaskDueText(row, pos);
-    }
+    std::wstring TaskDueText(int row, int pos) const override { return doc_.TaskDueText(row, pos); }
     bool TaskRecurring(int row, int pos) const override { return doc_.TaskRecurring(row, pos); }
     bool TaskStartsHere(int row, int pos) const override { return doc_.TaskStartsHere(row, pos); }
     bool TaskDueHere(int row, int pos) const override { return doc_.TaskDueHere(row, pos); }

@@ -106,8 +106,8 @@ bool KeyboardEditing::KeyPress(int qtKey, Qt::KeyboardModifiers modifiers)
             SteppedHour(view_.SelectedHour(), edit.hours, GetLocalTime().wHour, layout));
         return true;
     case Kind::kContextMenu: {
-        const PixelPoint at = keyedit::ContextMenuPoint(
-            layout, view_.Schedule(), view_.Selection(), view_.SelectedRow(), view_.SelectedHour());
+        const PixelPoint at = keyedit::ContextMenuPoint(layout, view_.Schedule(), view_.Selection(),
+                                                        view_.SelectedRow(), view_.SelectedHour());
         editing_.OpenContextMenu({at.x, at.y});
         return true;
     }

@@ -116,7 +116,8 @@ std::wstring ButtonToolTip(int button)
 std::vector<HelpSection> KeysAndMouse(const keys::HardwareKeys& assignments)
 {
     return {
-        ButtonSection(), KeySection(),
+        ButtonSection(),
+        KeySection(),
         RowsSection(res::IDS_HELP_FOCUS, res::IDS_HELP_FOCUS_FIRST, res::IDS_HELP_FOCUS_FIRST + 3),
         DigitSection(assignments),
         RowsSection(res::IDS_HELP_MOUSE, res::IDS_HELP_MOUSE_FIRST, res::IDS_HELP_MOUSE_LAST),

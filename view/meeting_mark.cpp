@@ -15,7 +15,10 @@ PixelRect MeetingMarkSquare(const PixelRect& frame)
     return {frame.right - 1 - side, frame.top + 1, frame.right - 1, frame.top + 1 + side};
 }
 
-QColor MeetingMarkColor() { return QColor(0x0d, 0x3b, 0x8c); }
+QColor MeetingMarkColor()
+{
+    return QColor(0x0d, 0x3b, 0x8c);
+}
 
 void DrawMeetingMark(QPainter& painter, const PixelRect& frame)
 {
@@ -27,9 +30,9 @@ void DrawMeetingMark(QPainter& painter, const PixelRect& frame)
     painter.setPen(Qt::NoPen);
     // A white rim one pixel outside the diagonal keeps the mark apart from any bar colour.
     painter.setBrush(Qt::white);
-    painter.drawPolygon(QPolygon({QPoint(square.left - 1, square.top),
-                                  QPoint(square.right, square.top),
-                                  QPoint(square.right, square.bottom + 1)}));
+    painter.drawPolygon(
+        QPolygon({QPoint(square.left - 1, square.top), QPoint(square.right, square.top),
+                  QPoint(square.right, square.bottom + 1)}));
     painter.setBrush(MeetingMarkColor());
     const QPolygon corner({QPoint(square.left, square.top), QPoint(square.right, square.top),
                            QPoint(square.right, square.bottom)});

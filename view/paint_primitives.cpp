@@ -118,8 +118,8 @@ std::wstring IsolatedText(const std::wstring& text)
     const auto direction = [](wchar_t c) { return QChar::direction(static_cast<char32_t>(c)); };
     const bool plain = std::none_of(text.begin(), text.end(), [&](wchar_t c) {
         const QChar::Direction d = direction(c);
-        return d == QChar::DirR || d == QChar::DirAL || (d >= QChar::DirLRE && d <= QChar::DirPDF) ||
-               d >= QChar::DirLRI;
+        return d == QChar::DirR || d == QChar::DirAL ||
+               (d >= QChar::DirLRE && d <= QChar::DirPDF) || d >= QChar::DirLRI;
     });
     if (plain)
         return text;

@@ -48,8 +48,8 @@ private:
         int iconInset = 0;
         std::optional<uint32_t> calendar;
     };
-    void PaintDetailLine(int line, int scroll, const DetailLineLook& look,
-                         const std::wstring& text, bool scrollBar) const;
+    void PaintDetailLine(int line, int scroll, const DetailLineLook& look, const std::wstring& text,
+                         bool scrollBar) const;
     void PaintScrollBar(int scroll, int total) const;
     void PaintMeetingMark(int line, int scroll, int iconInset) const;
 

@@ -9,7 +9,10 @@ namespace pim {
 
 Application::Application() = default;
 
-Application::~Application() { Logoff(); }
+Application::~Application()
+{
+    Logoff();
+}
 
 std::string Application::DefaultStorePath()
 {
@@ -76,7 +79,10 @@ CalendarList Application::Calendars() const
     return CalendarList(LoggedOn() ? db_ : nullptr);
 }
 
-bool Application::LoggedOn() const { return db_ && db_->IsOpen(); }
+bool Application::LoggedOn() const
+{
+    return db_ && db_->IsOpen();
+}
 
 int32_t Application::GetDefaultFolder(int32_t id, std::shared_ptr<Folder>* out) const
 {
@@ -116,4 +122,4 @@ int32_t Application::FindMatches(const std::wstring& text, std::vector<FindMatch
     return LoggedOn() ? db_->FindMatches(text, out) : -1;
 }
 
-}  // namespace pim
+} // namespace pim

@@ -68,4 +68,4 @@ private:
     std::wstring lastError_;
 };
 
-}  // namespace pim
+} // namespace pim

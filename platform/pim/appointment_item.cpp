@@ -12,4 +12,4 @@ int32_t AppointmentItem::PatternMinutes() const
     return static_cast<int32_t>(std::clamp(minutes, 0.0, 1440.0 * 366));
 }
 
-}  // namespace pim
+} // namespace pim

@@ -32,4 +32,4 @@ private:
     int32_t PatternMinutes() const override;
 };
 
-}  // namespace pim
+} // namespace pim

@@ -19,7 +19,7 @@ bool Run(sqlite3* db, const std::string& sql)
     return sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
-}  // namespace
+} // namespace
 
 void BulkWrite::Written(int32_t oid)
 {
@@ -98,4 +98,4 @@ int32_t BulkWrite::BuildFindRows(const std::string& insertFindRows)
     return built ? 0 : -1;
 }
 
-}  // namespace pim
+} // namespace pim

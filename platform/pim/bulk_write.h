@@ -40,4 +40,4 @@ private:
     std::vector<std::pair<std::string, std::string>> droppedIndexes_;
 };
 
-}  // namespace pim
+} // namespace pim

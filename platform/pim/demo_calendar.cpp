@@ -28,14 +28,10 @@ constexpr int kSunday = 1, kMonday = 2, kTuesday = 4, kThursday = 16, kWeekdays 
 class DemoRandom {
 public:
     explicit DemoRandom(uint32_t seed) : engine_(seed) {}
-    int Below(int n)
-    {
-        return n <= 0 ? 0 : static_cast<int>(engine_() % static_cast<uint32_t>(n));
-    }
+    int Below(int n) { return n <= 0 ? 0 : static_cast<int>(engine_() % static_cast<uint32_t>(n)); }
     int Between(int low, int high) { return low + Below(high - low + 1); }
     bool OneIn(int n) { return Below(n) == 0; }
-    template <size_t N>
-    const wchar_t* Pick(const wchar_t* const (&list)[N])
+    template <size_t N> const wchar_t* Pick(const wchar_t* const (&list)[N])
     {
         return list[Below(static_cast<int>(N))];
     }
@@ -45,16 +41,23 @@ private:
 };
 
 const wchar_t* const kWorkSubjects[] = {
-    L"Team meeting",     L"Project review",  L"Customer call", L"Budget planning",
-    L"Design workshop",  L"1:1 with Sarah",  L"Interview",     L"Sprint planning",
-    L"Release check",    L"Supplier visit",  L"Training",      L"Quarterly figures"};
-const wchar_t* const kWorkPlaces[] = {L"Room 2.14", L"Board room", L"Video call",
+    L"Team meeting",    L"Project review", L"Customer call", L"Budget planning",
+    L"Design workshop", L"1:1 with Sarah", L"Interview",     L"Sprint planning",
+    L"Release check",   L"Supplier visit", L"Training",      L"Quarterly figures"};
+const wchar_t* const kWorkPlaces[] = {L"Room 2.14",     L"Board room",     L"Video call",
                                       L"Client office", L"Meeting room B", L""};
-const wchar_t* const kPrivateSubjects[] = {
-    L"Dentist",  L"Dinner with friends", L"Cinema", L"Parents' evening", L"Car service",
-    L"Haircut",  L"Concert",             L"Piano lesson", L"Football with Tom", L"Vet"};
-const wchar_t* const kPrivatePlaces[] = {L"City centre", L"12 Main Street", L"Odeon",
-                                         L"Miller's garage", L"Home", L"Town hall", L""};
+const wchar_t* const kPrivateSubjects[] = {L"Dentist",
+                                           L"Dinner with friends",
+                                           L"Cinema",
+                                           L"Parents' evening",
+                                           L"Car service",
+                                           L"Haircut",
+                                           L"Concert",
+                                           L"Piano lesson",
+                                           L"Football with Tom",
+                                           L"Vet"};
+const wchar_t* const kPrivatePlaces[] = {
+    L"City centre", L"12 Main Street", L"Odeon", L"Miller's garage", L"Home", L"Town hall", L""};
 const wchar_t* const kTaskSubjects[] = {
     L"Submit expense report", L"Renew passport",   L"Buy birthday present", L"Prepare slides",
     L"Book flights",          L"Call the plumber", L"Read the contract",    L"Pay invoices",
@@ -67,12 +70,12 @@ struct Routine {
     const wchar_t* location;
     const wchar_t* categories;
     int32_t type;
-    int32_t mask;  // DayOfWeekMask, Sunday = 1
+    int32_t mask; // DayOfWeekMask, Sunday = 1
     int32_t dayOfMonth;
     int32_t instance;
     int32_t monthOfYear;
-    int startMinute;  // minutes after midnight; -1 for an all-day occasion
-    int duration;     // minutes
+    int startMinute; // minutes after midnight; -1 for an all-day occasion
+    int duration;    // minutes
 };
 
 // The week planner's regulars, one of each pattern type.
@@ -142,8 +145,7 @@ std::shared_ptr<AppointmentItem> DemoWriter::NewAppointment(const std::wstring& 
 
 // A regular runs for good now and then ending; a later copy is a short burst (a course, a
 // project) at another hour, so copies never stack up on the regular's own bars.
-void DemoWriter::AddRoutine(const Routine& routine, DATE firstDay, bool regular,
-                            bool withException)
+void DemoWriter::AddRoutine(const Routine& routine, DATE firstDay, bool regular, bool withException)
 {
     const auto item = NewAppointment(routine.subject, routine.location, routine.categories);
     std::shared_ptr<RecurrencePattern> pattern;
@@ -218,7 +220,7 @@ void DemoWriter::AddOccasions(int count)
         const wchar_t* subject;
         const wchar_t* location;
         const wchar_t* categories;
-        int firstDay;  // relative to today
+        int firstDay; // relative to today
         int startMinute;
         int minutes;
         bool allDay;
@@ -252,10 +254,10 @@ void DemoWriter::AddSingle(int index)
     const DATE day = today_ + random_.Between(-range, range);
     const int weekday = VariantTimeToSystemTime(day).wDayOfWeek;
     const bool work = weekday >= 1 && weekday <= 5 && !random_.OneIn(4);
-    const auto item = work ? NewAppointment(random_.Pick(kWorkSubjects),
-                                            random_.Pick(kWorkPlaces), L"Business")
-                           : NewAppointment(random_.Pick(kPrivateSubjects),
-                                            random_.Pick(kPrivatePlaces), L"Personal");
+    const auto item =
+        work ? NewAppointment(random_.Pick(kWorkSubjects), random_.Pick(kWorkPlaces), L"Business")
+             : NewAppointment(random_.Pick(kPrivateSubjects), random_.Pick(kPrivatePlaces),
+                              L"Personal");
     if (!item) {
         return;
     }
@@ -322,16 +324,15 @@ int32_t DemoWriter::Fill(int appointmentCount, int taskCount)
     return status_;
 }
 
-}  // namespace
+} // namespace
 
 int32_t FillDemoCalendar(Application& app, const SYSTEMTIME& around, int appointmentCount,
                          int taskCount, uint32_t seed)
 {
     // One transaction: thousands of items would otherwise cost one disk sync each.
     DemoWriter writer(app, around, seed);
-    return app.RunInOneTransaction([&] {
-        return writer.Fill(std::max(appointmentCount, 0), std::max(taskCount, 0));
-    });
+    return app.RunInOneTransaction(
+        [&] { return writer.Fill(std::max(appointmentCount, 0), std::max(taskCount, 0)); });
 }
 
 int32_t WriteDemoStore(const std::string& path, OccurrenceRule rule, const SYSTEMTIME& around,
@@ -347,4 +348,4 @@ int32_t WriteDemoStore(const std::string& path, OccurrenceRule rule, const SYSTE
     return filled;
 }
 
-}  // namespace pim
+} // namespace pim

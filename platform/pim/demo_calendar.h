@@ -22,4 +22,4 @@ int32_t FillDemoCalendar(Application& app, const SYSTEMTIME& around, int appoint
 int32_t WriteDemoStore(const std::string& path, OccurrenceRule rule, const SYSTEMTIME& around,
                        int appointmentCount, int taskCount, uint32_t seed);
 
-}  // namespace pim
+} // namespace pim

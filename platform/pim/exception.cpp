@@ -17,4 +17,4 @@ int32_t Exception::GetAppointmentItem(std::shared_ptr<AppointmentItem>* out) con
     return 0;
 }
 
-}  // namespace pim
+} // namespace pim

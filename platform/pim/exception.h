@@ -26,4 +26,4 @@ private:
     std::shared_ptr<AppointmentItem> item_;
 };
 
-}  // namespace pim
+} // namespace pim

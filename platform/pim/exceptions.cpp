@@ -12,4 +12,4 @@ int32_t Exceptions::Item(int32_t n, std::shared_ptr<Exception>* out) const
     return 0;
 }
 
-}  // namespace pim
+} // namespace pim

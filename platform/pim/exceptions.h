@@ -21,4 +21,4 @@ private:
     std::vector<std::shared_ptr<Exception>> items_;
 };
 
-}  // namespace pim
+} // namespace pim

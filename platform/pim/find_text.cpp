@@ -35,11 +35,10 @@ void FindFold(sqlite3_context* context, int count, sqlite3_value** values)
             joined += QString::fromUtf8(text);
     }
     const QByteArray utf8 = Fold(joined).toUtf8();
-    sqlite3_result_text(context, utf8.constData(), static_cast<int>(utf8.size()),
-                        SQLITE_TRANSIENT);
+    sqlite3_result_text(context, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
 }
 
-}  // namespace
+} // namespace
 
 std::wstring FoldForFind(const std::wstring& text)
 {
@@ -48,10 +47,10 @@ std::wstring FoldForFind(const std::wstring& text)
 
 int RegisterFindFold(sqlite3* db)
 {
-    return sqlite3_create_function(db, "find_fold", 4, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
-                                   nullptr, FindFold, nullptr, nullptr) == SQLITE_OK
+    return sqlite3_create_function(db, "find_fold", 4, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                   FindFold, nullptr, nullptr) == SQLITE_OK
                ? 0
                : -1;
 }
 
-}  // namespace pim
+} // namespace pim

@@ -15,4 +15,4 @@ std::wstring FoldForFind(const std::wstring& text);
 // a line, as the store's find index holds them. Negative when SQLite refused it.
 int RegisterFindFold(sqlite3* db);
 
-}  // namespace pim
+} // namespace pim

@@ -29,4 +29,4 @@ int32_t Folder::Hand(int32_t status, std::vector<StoredItem> items,
     return 0;
 }
 
-}  // namespace pim
+} // namespace pim

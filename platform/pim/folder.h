@@ -25,4 +25,4 @@ private:
     int32_t kind_;
 };
 
-}  // namespace pim
+} // namespace pim

@@ -19,7 +19,7 @@ constexpr DATE kNoDate = 949998.0;
 // Appointment and task properties share one record; each kind reads the fields it has.
 struct ItemFields {
     int32_t Oid = 0;  // 0 until the first save
-    std::wstring UID;  // the calendar-exchange id of an item; exceptions leave it empty
+    std::wstring UID; // the calendar-exchange id of an item; exceptions leave it empty
     // The IANA zone the item was made in (from a calendar file); empty: local time. Start and
     // End are local times all the same; a pattern of a zoned item is held in the zone.
     std::wstring Zone;
@@ -36,7 +36,7 @@ struct ItemFields {
     int32_t ReminderMinutesBeforeStart = 15;
     int32_t ReminderOptions = 0;
     std::wstring ReminderSoundFile;
-    DATE StartDate = kNoDate;  // tasks from here on
+    DATE StartDate = kNoDate; // tasks from here on
     DATE DueDate = kNoDate;
     DATE DateCompleted = kNoDate;
     DATE ReminderTime = kNoDate;
@@ -52,9 +52,9 @@ struct ItemFields {
 
 // A changed or deleted occurrence, keyed by the day it originally fell on.
 struct ExceptionFields {
-    DATE OriginalDate = 0.0;  // the original start day, no time of day
+    DATE OriginalDate = 0.0; // the original start day, no time of day
     bool Deleted = false;
-    ItemFields occurrence;  // the changed occurrence as it was saved
+    ItemFields occurrence; // the changed occurrence as it was saved
 
     bool operator==(const ExceptionFields&) const = default;
 };
@@ -63,7 +63,7 @@ struct StoredItem {
     int32_t kind = kAppointmentKind;
     ItemFields fields;
     std::optional<RecurrenceFields> pattern;
-    std::vector<ExceptionFields> exceptions;  // ascending OriginalDate
+    std::vector<ExceptionFields> exceptions; // ascending OriginalDate
     // The id of the item's calendar. 0 asks a save for the default local calendar (a new item)
     // or the calendar it is in (a replaced one); the save sets the one it took.
     int32_t calendar = 0;
@@ -76,15 +76,15 @@ struct FindMatch {
     int32_t kind = kAppointmentKind;
     int32_t oid = 0;
     std::wstring subject;
-    DATE start = 0.0;  // appointments
+    DATE start = 0.0; // appointments
     bool allDay = false;
-    DATE startDate = kNoDate;  // tasks
+    DATE startDate = kNoDate; // tasks
     DATE dueDate = kNoDate;
-    std::optional<RecurrenceFields> pattern;  // in the item's zone, as a load gives it
-    std::vector<DATE> deletedDays;  // the original days of deleted occurrences, ascending
-    int32_t calendar = 0;  // the item's calendar; 0 in a store older than calendars
+    std::optional<RecurrenceFields> pattern; // in the item's zone, as a load gives it
+    std::vector<DATE> deletedDays;           // the original days of deleted occurrences, ascending
+    int32_t calendar = 0; // the item's calendar; 0 in a store older than calendars
 
     bool operator==(const FindMatch&) const = default;
 };
 
-}  // namespace pim
+} // namespace pim

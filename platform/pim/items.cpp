@@ -19,7 +19,7 @@ size_t SkipBlanks(const std::wstring& text, size_t i)
     return i;
 }
 
-}  // namespace
+} // namespace
 
 Items::Items(std::shared_ptr<StoreDatabase> db, int32_t kind, std::vector<StoredItem> items)
     : db_(std::move(db)), kind_(kind),
@@ -95,4 +95,4 @@ int32_t Items::Find(const std::wstring& restriction, std::shared_ptr<TaskItem>* 
     return Found(restriction, kTaskKind, out);
 }
 
-}  // namespace pim
+} // namespace pim

@@ -41,4 +41,4 @@ private:
     std::shared_ptr<const std::vector<StoredItem>> items_;
 };
 
-}  // namespace pim
+} // namespace pim

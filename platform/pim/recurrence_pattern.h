@@ -66,7 +66,7 @@ private:
     std::shared_ptr<AppointmentItem> Occurrence(const ItemFields& fields, DATE originalDay) const;
 
     std::shared_ptr<PimItem> owner_;
-    RecurrenceFields none_;  // what a cleared pattern reads as
+    RecurrenceFields none_; // what a cleared pattern reads as
 };
 
-}  // namespace pim
+} // namespace pim

@@ -44,4 +44,4 @@ private:
     int bound_ = 0;
 };
 
-}  // namespace pim
+} // namespace pim

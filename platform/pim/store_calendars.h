@@ -81,9 +81,9 @@ private:
 
 // What a save or delete of the store decides about the item's calendar, inside its transaction.
 struct CalendarPlacement {
-    int32_t calendar = 0;      // where the item is to be
-    int32_t before = 0;        // where it was (0 for a new item)
-    std::wstring refusal;      // why the store refuses the change; empty when it does not
+    int32_t calendar = 0; // where the item is to be
+    int32_t before = 0;   // where it was (0 for a new item)
+    std::wstring refusal; // why the store refuses the change; empty when it does not
     bool Moved() const { return before != 0 && before != calendar; }
 };
 // `asked` 0: a new item goes to the default local calendar, a replaced one stays. A local change

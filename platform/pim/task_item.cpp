@@ -11,4 +11,4 @@ void TaskItem::SetComplete(bool v)
     stored_.fields.DateCompleted = v ? SystemTimeToVariantTime(GetLocalTime()) : kNoDate;
 }
 
-}  // namespace pim
+} // namespace pim

@@ -31,4 +31,4 @@ private:
     int32_t PatternMinutes() const override { return 0; }
 };
 
-}  // namespace pim
+} // namespace pim

@@ -18,16 +18,18 @@ const QTimeZone* ZoneNamed(const std::wstring& name)
     auto at = zones.find(name);
     if (at == zones.end()) {
         const QByteArray id = QString::fromStdWString(name).toUtf8();
-        at = zones.emplace(name, QTimeZone::isTimeZoneIdAvailable(id) ? QTimeZone(id)
-                                                                      : QTimeZone())
+        at = zones.emplace(name, QTimeZone::isTimeZoneIdAvailable(id) ? QTimeZone(id) : QTimeZone())
                  .first;
     }
     return at->second.isValid() ? &at->second : nullptr;
 }
 
-bool InYears(const SYSTEMTIME& st) { return st.wYear >= 1 && st.wYear <= 9999; }
+bool InYears(const SYSTEMTIME& st)
+{
+    return st.wYear >= 1 && st.wYear <= 9999;
+}
 
-}  // namespace
+} // namespace
 
 bool IsKnownZone(const std::wstring& zone)
 {
@@ -65,8 +67,8 @@ std::optional<DATE> ZoneToLocal(const std::wstring& zone, DATE wall)
     if (tz == nullptr || !InYears(st)) {
         return std::nullopt;
     }
-    const QDateTime at(QDate(st.wYear, st.wMonth, st.wDay),
-                       QTime(st.wHour, st.wMinute, st.wSecond), *tz);
+    const QDateTime at(QDate(st.wYear, st.wMonth, st.wDay), QTime(st.wHour, st.wMinute, st.wSecond),
+                       *tz);
     return EpochToLocal(at.toSecsSinceEpoch());
 }
 
@@ -91,7 +93,6 @@ std::optional<DATE> EpochToZone(const std::wstring& zone, int64_t seconds)
         MakeSystemTime(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()));
 }
 
-
 std::optional<DATE> ZonedStartOnDay(const std::wstring& zone, int32_t secondOfDay, int64_t day,
                                     const std::function<bool(int64_t zoneDay)>& startsOn)
 {
@@ -107,4 +108,4 @@ std::optional<DATE> ZonedStartOnDay(const std::wstring& zone, int32_t secondOfDa
     return std::nullopt;
 }
 
-}  // namespace pim
+} // namespace pim

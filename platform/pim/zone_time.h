@@ -38,4 +38,4 @@ std::optional<DATE> EpochToZone(const std::wstring& zone, int64_t seconds);
 int64_t LocalToEpoch(DATE local);
 DATE EpochToLocal(int64_t seconds);
 
-}  // namespace pim
+} // namespace pim

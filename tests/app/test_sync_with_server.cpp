@@ -40,7 +40,8 @@ TEST_F(ServerWindowTest, AnAccountAddedInTheWindowPullsAndLeavesLocalItemsHere)
     caldav::DavClient phone(server.Account());
     ASSERT_EQ(phone.Put(server.Url(calendar.path() + "phone.ics"), kPhoneEvent,
                         caldav::Precondition::IfNoneMatch)
-                      .status / 100,
+                      .status /
+                  100,
               2);
     {
         PimSession session(paths.StorePath(), OccurrenceOnDay);
@@ -67,8 +68,7 @@ TEST_F(ServerWindowTest, AnAccountAddedInTheWindowPullsAndLeavesLocalItemsHere)
         return DialogRejected;
     });
     FindCommand(cmd::ID_CALENDAR_ACCOUNTS)->trigger();
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return app->Sync()->Status().startsWith("Sync"); }, 60000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app->Sync()->Status().startsWith("Sync"); }, 60000));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !app->Sync()->Scheduler().Running(); }, 60000));
     EXPECT_EQ(app->Sync()->Status().toStdString(), "Synced at 10:30: 1 received, 0 sent.");
     CTamberloView& view = *app->MainFrame()->View();
@@ -96,4 +96,4 @@ TEST_F(ServerWindowTest, AnAccountAddedInTheWindowPullsAndLeavesLocalItemsHere)
     EXPECT_TRUE(messages.shown().empty());
 }
 
-}  // namespace
+} // namespace

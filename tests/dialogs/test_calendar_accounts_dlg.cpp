@@ -34,7 +34,8 @@ TEST(CalendarAccountChecks, AddressesAndRefusals)
         {L"dav example org", ""},
     };
     for (const auto& [typed, url] : addresses)
-        EXPECT_EQ(CheckedServerAddress(typed).toString(), url) << QString::fromStdWString(typed).toStdString();
+        EXPECT_EQ(CheckedServerAddress(typed).toString(), url)
+            << QString::fromStdWString(typed).toStdString();
 
     const auto refused = [](const AccountFields& fields) {
         const std::optional<AccountRefusal> refusal = CheckAccount(fields);
@@ -95,7 +96,9 @@ protected:
         for (int i = 0; i < list->count(); ++i) {
             const QListWidgetItem* line = list->item(i);
             const bool fixed = !(line->flags() & Qt::ItemIsUserCheckable);
-            texts << (fixed ? "[-] " : line->checkState() == Qt::Checked ? "[x] " : "[ ] ") +
+            texts << (fixed                               ? "[-] "
+                      : line->checkState() == Qt::Checked ? "[x] "
+                                                          : "[ ] ") +
                          line->text();
         }
         return texts;
@@ -109,9 +112,10 @@ protected:
     std::vector<pim::SyncAccount> Stored()
     {
         std::vector<pim::SyncAccount> accounts;
-        EXPECT_GE(WithSyncLedger(paths.StorePath(),
-                                 [&](pim::SyncLedger& ledger) { return ledger.Accounts(accounts); }),
-                  0);
+        EXPECT_GE(
+            WithSyncLedger(paths.StorePath(),
+                           [&](pim::SyncLedger& ledger) { return ledger.Accounts(accounts); }),
+            0);
         return accounts;
     }
 
@@ -139,24 +143,27 @@ TEST_F(AccountsDialogTest, TestChooseAddAgainAndRemove)
     EXPECT_EQ(asked[0].user, "alice");
     EXPECT_EQ(asked[0].password, "secret");
     auto* calendars = Find<QListWidget>(*dialog, "calendarList");
-    EXPECT_EQ(Entries(calendars),
-              QStringList({"[x] Home (Appointments)", "[x] Chores (Tasks)",
-                           "[x] /alice/both/ (Appointments, Tasks)"}));
+    EXPECT_EQ(Entries(calendars), QStringList({"[x] Home (Appointments)", "[x] Chores (Tasks)",
+                                               "[x] /alice/both/ (Appointments, Tasks)"}));
     const QImage swatch = calendars->item(0)->icon().pixmap(14, 14).toImage();
     EXPECT_EQ(swatch.pixelColor(7, 7), QColor(0x33, 0x66, 0xCC)) << "the server's colour";
-    EXPECT_EQ(Find<QLabel>(*dialog, "discoveryStatus")->text(), "3 calendars found on dav.example.org.");
+    EXPECT_EQ(Find<QLabel>(*dialog, "discoveryStatus")->text(),
+              "3 calendars found on dav.example.org.");
     calendars->item(1)->setCheckState(Qt::Unchecked);
     Find<QPushButton>(*dialog, "add")->click();
-    const pim::SyncAccount added{Stored().at(0).id, L"https://dav.example.org", L"alice",
+    const pim::SyncAccount added{Stored().at(0).id,
+                                 L"https://dav.example.org",
+                                 L"alice",
                                  L"https://dav.example.org/alice/home/",
-                                 L"https://dav.example.org/alice/both/", L"Home",
+                                 L"https://dav.example.org/alice/both/",
+                                 L"Home",
                                  L"/alice/both/"};
     EXPECT_EQ(Stored(), std::vector<pim::SyncAccount>{added});
     EXPECT_EQ(credentials.Password(added), QString("secret"));
     EXPECT_EQ(Find<QListWidget>(*dialog, "accountList")->currentItem()->text(),
               "alice @ https://dav.example.org (Home, /alice/both/)");
-    EXPECT_EQ(Entries(calendars), QStringList({"[-] Home (Appointments)",
-                                               "[-] /alice/both/ (Appointments, Tasks)"}));
+    EXPECT_EQ(Entries(calendars),
+              QStringList({"[-] Home (Appointments)", "[-] /alice/both/ (Appointments, Tasks)"}));
     // Add on a kept account says it updates it; the list marks an account whose round failed.
     EXPECT_EQ(Find<QPushButton>(*dialog, "add")->text().remove('&'), "Update");
     dialog->ShowFailures({{added.id, L"The server dav.example.org stopped answering."}});
@@ -168,7 +175,7 @@ TEST_F(AccountsDialogTest, TestChooseAddAgainAndRemove)
     // joins the account's; no second account, none replaced.
     Find<QLineEdit>(*dialog, "password")->clear();
     Test(*dialog);
-    EXPECT_EQ(asked.back().password, "secret");  // the kept one
+    EXPECT_EQ(asked.back().password, "secret"); // the kept one
     EXPECT_EQ(Entries(calendars),
               QStringList({"[-] Home (Appointments)", "[-] /alice/both/ (Appointments, Tasks)",
                            "[x] Chores (Tasks)"}));
@@ -220,7 +227,7 @@ TEST_F(AccountsDialogTest, ATrustedCertificateIsKeptInTheProfile)
     EXPECT_EQ(messages.shown()[0].flags, MB_YESNO | MB_ICONQUESTION);
 
     messages.QueueAnswer(IDYES);
-    Test(*dialog);  // refused, trusted, then asked again with the fingerprint
+    Test(*dialog); // refused, trusted, then asked again with the fingerprint
     QSignalSpy again(dialog.get(), &CCalendarAccountsDlg::TestFinished);
     ASSERT_TRUE(again.wait(10000));
     EXPECT_EQ(asked.back().trustedFingerprints, QStringList{"AB:CD"});
@@ -229,4 +236,4 @@ TEST_F(AccountsDialogTest, ATrustedCertificateIsKeptInTheProfile)
               L"AB:CD");
 }
 
-}  // namespace
+} // namespace

@@ -160,14 +160,19 @@ TEST(CalendarRoundTrip, LongValuesFoldValidlyAndControlCharactersNeverTravel)
     }
 
     pim::StoredItem item;
-    item.fields.Subject = L"a\x01" L"b\x08" L"c\td\x1F\x7F";
+    item.fields.Subject = L"a\x01"
+                          L"b\x08"
+                          L"c\td\x1F\x7F";
     item.fields.Body = L"one\r\ntwo\x0B";
     item.fields.Start = item.fields.End = SystemTimeToVariantTime(kToday);
     const std::string text = ical::ItemCalendarText(item, {kToday});
     EXPECT_NE(text.find("SUMMARY:abc\td\r\n"), std::string::npos) << text;
     EXPECT_NE(text.find("DESCRIPTION:one\\ntwo\r\n"), std::string::npos) << text;
     std::string raw = text;
-    raw.replace(raw.find("abc"), 3, "a\x01" "b\x08" "c");
+    raw.replace(raw.find("abc"), 3,
+                "a\x01"
+                "b\x08"
+                "c");
     std::vector<std::string> notes;
     const std::vector<pim::StoredItem> back = ical::ReadCalendarItems(raw, notes);
     ASSERT_EQ(back.size(), 1u);
@@ -188,8 +193,9 @@ TEST(CalendarRoundTrip, BlanksAndCategoriesWithCommasComeBack)
     ASSERT_EQ(Import(first.StorePath(), text).appointments, 2);
     const std::vector<pim::StoredItem> items = StoredItems(first.StorePath());
     ASSERT_EQ(items.size(), 2u);
-    EXPECT_EQ(std::tie(items[0].fields.Subject, items[0].fields.Location, items[0].fields.Categories),
-              std::tie(L"  Lunch ", L" Room 4\t", L"Meeting\\, John,Work"));
+    EXPECT_EQ(
+        std::tie(items[0].fields.Subject, items[0].fields.Location, items[0].fields.Categories),
+        std::tie(L"  Lunch ", L" Room 4\t", L"Meeting\\, John,Work"));
     EXPECT_EQ(items[1].fields.Subject, L"   ");
 
     // The kept lines go out as they came; the fields alone write each category on its own.

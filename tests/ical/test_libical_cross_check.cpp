@@ -222,8 +222,8 @@ namespace {
 // A zone's definition as libical has it, under the name a file uses for it.
 std::string ZoneDefinition(const char* zone, const char* tzid)
 {
-    icalcomponent* copy =
-        icalcomponent_new_clone(icaltimezone_get_component(icaltimezone_get_builtin_timezone(zone)));
+    icalcomponent* copy = icalcomponent_new_clone(
+        icaltimezone_get_component(icaltimezone_get_builtin_timezone(zone)));
     icalproperty_set_tzid(icalcomponent_get_first_property(copy, ICAL_TZID_PROPERTY), tzid);
     char* text = icalcomponent_as_ical_string_r(copy);
     const std::string out = text;
@@ -245,33 +245,33 @@ std::string ZonedSeries(const std::string& name, const std::string& start, const
 std::string ZonedCalendar()
 {
     return Calendar(
-           ZoneDefinition("America/New_York", "America/New_York") +
-           ZoneDefinition("Asia/Tokyo", "Asia/Tokyo") +
-           ZoneDefinition("Australia/Melbourne", "AUS Eastern Standard Time") +
-           ZoneDefinition("Europe/Berlin", "/mozilla.org/20050126_1/Europe/Berlin") +
-           ZonedSeries("New York weekly", ";TZID=America/New_York:20260601T090000",
-                       "FREQ=WEEKLY;BYDAY=MO,TH") +
-           ZonedSeries("UTC daily", ":20260601T080000Z", "FREQ=DAILY") +
-           ZonedSeries("Tokyo workdays", ";TZID=Asia/Tokyo:20260601T070000",
-                       "FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR") +
-           ZonedSeries("Tokyo month start", ";TZID=Asia/Tokyo:20260701T003000",
-                       "FREQ=MONTHLY;BYMONTHDAY=1") +
-           ZonedSeries("Tokyo second Monday", ";TZID=Asia/Tokyo:20260608T013000",
-                       "FREQ=MONTHLY;BYDAY=2MO") +
-           ZonedSeries("Melbourne standup", ";TZID=AUS Eastern Standard Time:20260601T083000",
-                       "FREQ=WEEKLY;INTERVAL=1;BYDAY=MO,TU,WE,TH,FR;COUNT=300") +
-           ZonedSeries("Berlin yearly", ";TZID=/mozilla.org/20050126_1/Europe/Berlin:20261025T023000",
-                       "FREQ=YEARLY") +
-           ZonedSeries("New York counted", ";TZID=America/New_York:20260602T233000",
-                       "FREQ=DAILY;INTERVAL=3;COUNT=90",
-                       "EXDATE;TZID=America/New_York:20260611T233000\r\n"
-                       "EXDATE;TZID=America/New_York:20260614T090000\r\n") +
-           ZonedSeries("UTC until", ":20260603T230000Z",
-                       "FREQ=WEEKLY;BYDAY=WE,SA;UNTIL=20270321T230000Z") +
-           ZonedSeries("Off-rule weekly", ";TZID=Europe/Berlin:20260605T100000",
-                       "FREQ=WEEKLY;BYDAY=MO,WE;UNTIL=20270301T000000Z") +
-           ZonedSeries("Off-rule monthly", ";TZID=America/New_York:20260610T200000",
-                       "FREQ=MONTHLY;BYMONTHDAY=15"));
+        ZoneDefinition("America/New_York", "America/New_York") +
+        ZoneDefinition("Asia/Tokyo", "Asia/Tokyo") +
+        ZoneDefinition("Australia/Melbourne", "AUS Eastern Standard Time") +
+        ZoneDefinition("Europe/Berlin", "/mozilla.org/20050126_1/Europe/Berlin") +
+        ZonedSeries("New York weekly", ";TZID=America/New_York:20260601T090000",
+                    "FREQ=WEEKLY;BYDAY=MO,TH") +
+        ZonedSeries("UTC daily", ":20260601T080000Z", "FREQ=DAILY") +
+        ZonedSeries("Tokyo workdays", ";TZID=Asia/Tokyo:20260601T070000",
+                    "FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR") +
+        ZonedSeries("Tokyo month start", ";TZID=Asia/Tokyo:20260701T003000",
+                    "FREQ=MONTHLY;BYMONTHDAY=1") +
+        ZonedSeries("Tokyo second Monday", ";TZID=Asia/Tokyo:20260608T013000",
+                    "FREQ=MONTHLY;BYDAY=2MO") +
+        ZonedSeries("Melbourne standup", ";TZID=AUS Eastern Standard Time:20260601T083000",
+                    "FREQ=WEEKLY;INTERVAL=1;BYDAY=MO,TU,WE,TH,FR;COUNT=300") +
+        ZonedSeries("Berlin yearly", ";TZID=/mozilla.org/20050126_1/Europe/Berlin:20261025T023000",
+                    "FREQ=YEARLY") +
+        ZonedSeries("New York counted", ";TZID=America/New_York:20260602T233000",
+                    "FREQ=DAILY;INTERVAL=3;COUNT=90",
+                    "EXDATE;TZID=America/New_York:20260611T233000\r\n"
+                    "EXDATE;TZID=America/New_York:20260614T090000\r\n") +
+        ZonedSeries("UTC until", ":20260603T230000Z",
+                    "FREQ=WEEKLY;BYDAY=WE,SA;UNTIL=20270321T230000Z") +
+        ZonedSeries("Off-rule weekly", ";TZID=Europe/Berlin:20260605T100000",
+                    "FREQ=WEEKLY;BYDAY=MO,WE;UNTIL=20270301T000000Z") +
+        ZonedSeries("Off-rule monthly", ";TZID=America/New_York:20260610T200000",
+                    "FREQ=MONTHLY;BYMONTHDAY=15"));
 }
 
 std::vector<std::string> ProgramStarts(const std::string& store)
@@ -306,8 +306,7 @@ TEST(LibicalCrossCheck, ZonedSeriesOccurOnTheirZonesDaysInEveryLocalZone)
         std::vector<std::string> libical = LibicalOccurrences(text, false);
         for (const pim::StoredItem& item : StoredItems(paths.StorePath()))
             if (!item.pattern && item.fields.UID.rfind(L"Off-rule", 0) == 0)
-                libical.push_back(
-                    ical::OccurrenceLines({item}, kFrom, kDays).at(0).erase(16, 16));
+                libical.push_back(ical::OccurrenceLines({item}, kFrom, kDays).at(0).erase(16, 16));
         std::sort(libical.begin(), libical.end());
         EXPECT_EQ(program, libical) << "the file as libical expands it";
         // The export keeps every zone, so other programs expand it the same way.

@@ -99,7 +99,7 @@ TEST(RuleMapping, RulesItCannotStateAreRefusedWithTheReason)
         {"FREQ=DAILY;INTERVAL=2;BYDAY=MO", At(2026, 1, 5), true},
         {"FREQ=WEEKLY;INTERVAL=2;WKST=MO;BYDAY=SU,MO", At(2026, 1, 4), true},
         {"FREQ=WEEKLY;INTERVAL=2;BYDAY=SU,SA", At(2026, 1, 4), true}, // weeks from Monday
-        {"FREQ=WEEKLY;BYDAY=MO;COUNT=1", At(2026, 1, 6), true}, // only DTSTART, a Tuesday
+        {"FREQ=WEEKLY;BYDAY=MO;COUNT=1", At(2026, 1, 6), true},       // only DTSTART, a Tuesday
         {"FREQ=DAILY;COUNT=0", At(2026, 1, 5), false},
         {"FREQ=DAILY;UNTIL=20251231", At(2026, 1, 5), false},
     };

@@ -24,11 +24,11 @@ void ExpectDate(const SYSTEMTIME& st, Ymd expected)
     EXPECT_EQ(st.wDayOfWeek, DayOfWeek(expected.year, expected.month, expected.day));
 }
 
-}  // namespace
+} // namespace
 
 TEST(DateTime, EveryDayFrom1900To2999ThroughDateAndDayKey)
 {
-    int expectedWeekday = 1;  // 1900-01-01 was a Monday
+    int expectedWeekday = 1; // 1900-01-01 was a Monday
     DATE date = 2.0;
     for (int year = 1900; year <= 2999; ++year) {
         for (int month = 1; month <= 12; ++month) {
@@ -67,7 +67,11 @@ TEST(DateTime, WeekdaysMonthLengthsMonthDaysAndNumbers)
               (std::vector<std::wstring>{L"Sunday", L"Sa", L"", L""}));
     // Read like wide text to long: leading blanks and a sign, clamped at the int range.
     const std::pair<const wchar_t*, int> numbers[] = {
-        {L"  42abc", 42}, {L"-07", -7}, {L"+3", 3}, {L"abc", 0}, {L"", 0},
+        {L"  42abc", 42},
+        {L"-07", -7},
+        {L"+3", 3},
+        {L"abc", 0},
+        {L"", 0},
         {L"99999999999999999999", std::numeric_limits<int>::max()},
         {L"-99999999999999999999", std::numeric_limits<int>::min()}};
     for (const auto& [text, value] : numbers) {
@@ -83,10 +87,14 @@ TEST(DateTime, DayAndMonthSteppingAtEdges)
         Ymd expected;
     };
     const Case monthCases[] = {
-        {{2011, 1, 31}, 1, {2011, 2, 28}},   {{2012, 1, 31}, 1, {2012, 2, 29}},
-        {{2011, 1, 31}, -13, {2009, 12, 31}}, {{2012, 2, 29}, 12, {2013, 2, 28}},
-        {{2012, 2, 29}, -12, {2011, 2, 28}}, {{2012, 2, 29}, 48, {2016, 2, 29}},
-        {{1900, 1, 31}, -1, {1900, 1, 1}},   {{2999, 12, 31}, 1, {3000, 1, 31}},
+        {{2011, 1, 31}, 1, {2011, 2, 28}},
+        {{2012, 1, 31}, 1, {2012, 2, 29}},
+        {{2011, 1, 31}, -13, {2009, 12, 31}},
+        {{2012, 2, 29}, 12, {2013, 2, 28}},
+        {{2012, 2, 29}, -12, {2011, 2, 28}},
+        {{2012, 2, 29}, 48, {2016, 2, 29}},
+        {{1900, 1, 31}, -1, {1900, 1, 1}},
+        {{2999, 12, 31}, 1, {3000, 1, 31}},
         {{2011, 5, 31}, std::numeric_limits<int>::min(), {1900, 1, 1}},
     };
     for (const Case& c : monthCases) {
@@ -99,7 +107,8 @@ TEST(DateTime, DayAndMonthSteppingAtEdges)
     EXPECT_GE(AddMonths(MakeSystemTime(2011, 5, 31), std::numeric_limits<int>::max()).wYear, 3000);
 
     // Single steps forward are walked for every day above.
-    const Case dayCases[] = {{{1900, 1, 1}, -1, {1900, 1, 1}}, {{2012, 3, 1}, -1, {2012, 2, 29}},
+    const Case dayCases[] = {{{1900, 1, 1}, -1, {1900, 1, 1}},
+                             {{2012, 3, 1}, -1, {2012, 2, 29}},
                              {{2011, 11, 6}, -45000, {1900, 1, 1}}};
     for (const Case& c : dayCases) {
         SCOPED_TRACE(c.months);
@@ -134,7 +143,7 @@ TEST(DateTime, TruncationLevels)
 {
     SYSTEMTIME st = MakeSystemTime(2011, 11, 6, 9, 5, 7);
     st.wMilliseconds = 250;
-    st.wDayOfWeek = 5;  // stale on purpose: truncation recomputes it
+    st.wDayOfWeek = 5; // stale on purpose: truncation recomputes it
     const int expected[][6] = {
         {11, 6, 9, 5, 7, 250}, {11, 6, 9, 5, 7, 0}, {11, 6, 9, 5, 0, 0}, {11, 6, 9, 0, 0, 0},
         {11, 6, 0, 0, 0, 0},   {11, 1, 0, 0, 0, 0}, {1, 1, 0, 0, 0, 0},  {1, 1, 0, 0, 0, 0},
@@ -143,9 +152,9 @@ TEST(DateTime, TruncationLevels)
         const SYSTEMTIME t = TruncateSystemTime(st, level);
         const int* e = expected[level + 1];
         EXPECT_EQ(t.wYear, 2011);
-        EXPECT_EQ((std::vector<int>{t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond,
-                                    t.wMilliseconds}),
-                  (std::vector<int>{e[0], e[1], e[2], e[3], e[4], e[5]}))
+        EXPECT_EQ(
+            (std::vector<int>{t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds}),
+            (std::vector<int>{e[0], e[1], e[2], e[3], e[4], e[5]}))
             << "level " << level;
         EXPECT_EQ(t.wDayOfWeek, DayOfWeek(t.wYear, t.wMonth, t.wDay));
     }
@@ -159,10 +168,15 @@ TEST(DateTime, KeysHaveTheirFixedFormatsAndBadKeysGiveNoDate)
         DATE date;
         int kind;
         const wchar_t* key;
-    } keys[] = {{date, kTimeStampKey, L"20111106090507"}, {date, kDayKey, L"20111106"},
-                {date, 2, L""}, {date, -1, L""}, {0.0, kDayKey, L"18991230"},
-                {1e9, kTimeStampKey, L"99991231235959"}, {std::nan(""), kDayKey, L"18991230"},
-                {-1e9, kDayKey, L"00010101"}, {-693593.0, kDayKey, L"00010101"},
+    } keys[] = {{date, kTimeStampKey, L"20111106090507"},
+                {date, kDayKey, L"20111106"},
+                {date, 2, L""},
+                {date, -1, L""},
+                {0.0, kDayKey, L"18991230"},
+                {1e9, kTimeStampKey, L"99991231235959"},
+                {std::nan(""), kDayKey, L"18991230"},
+                {-1e9, kDayKey, L"00010101"},
+                {-693593.0, kDayKey, L"00010101"},
                 {2958465.0, kDayKey, L"99991231"}};
     for (const auto& k : keys) {
         EXPECT_EQ(DateToKey(k.date, k.kind), k.key) << k.date << " " << k.kind;
@@ -171,15 +185,15 @@ TEST(DateTime, KeysHaveTheirFixedFormatsAndBadKeysGiveNoDate)
     EXPECT_EQ(KeyToDate(L"20111106090507", kDayKey), std::trunc(date));
     EXPECT_EQ(KeyToDate(L"20111106", 2), 0.0);
 
-    const wchar_t* badDayKeys[] = {L"", L"2011", L"2011110", L"2011ab06", L"20111306", L"20110006",
-                                   L"20110231", L"20111100", L"00001106", L" 2011110",
-                                   L"-2011110", L"YYYYMMDDhhmiss"};
+    const wchar_t* badDayKeys[] = {L"",         L"2011",     L"2011110",  L"2011ab06",
+                                   L"20111306", L"20110006", L"20110231", L"20111100",
+                                   L"00001106", L" 2011110", L"-2011110", L"YYYYMMDDhhmiss"};
     for (const wchar_t* key : badDayKeys) {
         EXPECT_EQ(KeyToDate(key, kDayKey), 0.0) << key;
         EXPECT_EQ(KeyToDate(key, kTimeStampKey), 0.0) << key;
     }
-    for (const wchar_t* key : {L"20111106", L"2011110609050", L"20111106240000",
-                               L"20111106096000", L"20111106090560", L"2011110609:507"}) {
+    for (const wchar_t* key : {L"20111106", L"2011110609050", L"20111106240000", L"20111106096000",
+                               L"20111106090560", L"2011110609:507"}) {
         EXPECT_EQ(KeyToDate(key, kTimeStampKey), 0.0) << key;
     }
 }

@@ -7,9 +7,9 @@
 
 #include "model/recurrence.h"
 #include "platform/pim/recurrence_pattern.h"
-#include "tests/support/temp_paths.h"
 #include "tests/support/dates.h"
 #include "tests/support/store_items.h"
+#include "tests/support/temp_paths.h"
 
 TEST(PimSession, CountsAreReadAtConnectAndFindGoesByOid)
 {
@@ -85,7 +85,8 @@ TEST(PimSession, ACountedSeriesWithoutEndDateEndsOnItsLastOccurrence)
     };
     std::vector<std::wstring> oids;
     for (const auto& c : cases) {
-        AppointItem item = SavedAppointment(session, L"Series", At(2024, 3, 1, 9), At(2024, 3, 1, 10));
+        AppointItem item =
+            SavedAppointment(session, L"Series", At(2024, 3, 1, 9), At(2024, 3, 1, 10));
         std::shared_ptr<pim::RecurrencePattern> pattern;
         EXPECT_GE(item->GetRecurrencePattern(&pattern), 0);
         pattern->SetRecurrenceType(c.type);

@@ -23,7 +23,7 @@ struct PatternShape {
     int32_t monthOfYear = 0;
     DATE startTime = 0.0;
     int32_t duration = 60;
-    DATE end = 0.0;  // 0.0: no end date
+    DATE end = 0.0; // 0.0: no end date
 };
 
 pim::RecurrenceFields Pattern(const PatternShape& shape)
@@ -55,7 +55,7 @@ bool UsesNth(int32_t type)
 
 constexpr int kMon = 2, kWed = 8;
 
-}  // namespace
+} // namespace
 
 TEST(Recurrence, WeekdaysAndNthWeekday)
 {
@@ -133,26 +133,36 @@ TEST(Recurrence, OccurrencesAcrossMidnight)
         const char* name;
         PatternShape shape;
         int32_t durationOverride;
-        std::vector<int> expected;  // days from 2011-11-06 on
+        std::vector<int> expected; // days from 2011-11-06 on
     };
     const DATE tue = At(2011, 11, 8);
     const DATE monEnd = At(2011, 11, 14);
     const Case cases[] = {
-        {"22:00 + 180 weekly Sun", {kRecursWeekly, start, 1, 1, 0, 0, 0, at22, 180}, -1,
+        {"22:00 + 180 weekly Sun",
+         {kRecursWeekly, start, 1, 1, 0, 0, 0, at22, 180},
+         -1,
          {2, 4, 0, 0, 0, 0, 0, 2, 4}},
-        {"22:00 + 120 ends at midnight", {kRecursWeekly, start, 1, 1, 0, 0, 0, at22, 120}, -1,
+        {"22:00 + 120 ends at midnight",
+         {kRecursWeekly, start, 1, 1, 0, 0, 0, at22, 120},
+         -1,
          {1, 0, 0, 0, 0, 0, 0, 1, 0}},
         {"22:00 + 50 h", {kRecursWeekly, start, 1, 1, 0, 0, 0, at22, 3000}, -1, {2, 3, 4, 0}},
         {"override 0", {kRecursWeekly, start, 1, 1, 0, 0, 0, at22, 180}, 0, {1, 0}},
         {"negative Duration", {kRecursWeekly, start, 1, 1, 0, 0, 0, at22, -500}, -1, {1, 0}},
         // The first day of a daily multi-day pattern is a start, not the tail of a day before.
-        {"daily from its first day", {kRecursDaily, start, 1, 0, 0, 0, 0, at22, 180}, -1,
+        {"daily from its first day",
+         {kRecursDaily, start, 1, 0, 0, 0, 0, at22, 180},
+         -1,
          {2, 2, 2}},
         // A Monday pattern starting on a Tuesday has no occurrence reaching into that Tuesday.
-        {"no tail before the start", {kRecursWeekly, tue, 1, kMon, 0, 0, 0, at22, 180}, -1,
+        {"no tail before the start",
+         {kRecursWeekly, tue, 1, kMon, 0, 0, 0, at22, 180},
+         -1,
          {0, 0, 0, 0, 0, 0, 0, 0, 2, 4}},
         // The last occurrence keeps its tail past the end date.
-        {"tail after the end", {kRecursWeekly, start, 1, kMon, 0, 0, 0, at22, 180, monEnd}, -1,
+        {"tail after the end",
+         {kRecursWeekly, start, 1, kMon, 0, 0, 0, at22, 180, monEnd},
+         -1,
          {0, 2, 4, 0, 0, 0, 0, 0, 2, 4, 0, 0, 0, 0, 0, 0, 0}},
     };
     for (const Case& c : cases) {
@@ -175,7 +185,7 @@ TEST(Recurrence, NextOccurrence)
         const char* name;
         PatternShape shape;
         DATE after;
-        DATE expected;  // 0.0: none
+        DATE expected; // 0.0: none
     };
     const DATE s2011 = At(2011, 1, 1);
     const DATE sunday = At(2011, 11, 6);
@@ -183,14 +193,20 @@ TEST(Recurrence, NextOccurrence)
     // edges it does not draw: values naming no day, the caller's end date, year bounds, huge steps.
     const Case cases[] = {
         {"monthly DayOfMonth 0", {kRecursMonthly, s2011, 1, 0, 0}, sunday, 0.0},
-        {"monthly DayOfMonth 40", {kRecursMonthly, s2011, 1, 0, 40}, At(2011, 4, 1),
+        {"monthly DayOfMonth 40",
+         {kRecursMonthly, s2011, 1, 0, 40},
+         At(2011, 4, 1),
          At(2011, 4, 30)},
         {"Instance 9", {kRecursMonthNth, s2011, 1, kMon, 0, 9}, sunday, 0.0},
         {"MonthOfYear 13", {kRecursYearly, s2011, 1, 0, 1, 0, 13}, sunday, 0.0},
         {"type 4", {4, s2011, 1, 127, 1, 1, 1}, sunday, 0.0},
-        {"end date is the caller's", {kRecursDaily, s2011, 1, 0, 0, 0, 0, 0.0, 60, s2011},
-         sunday, At(2011, 11, 7)},
-        {"year 3000 is reported", {kRecursYearly, s2011, 1, 0, 1, 0, 1}, At(2999, 12, 31),
+        {"end date is the caller's",
+         {kRecursDaily, s2011, 1, 0, 0, 0, 0, 0.0, 60, s2011},
+         sunday,
+         At(2011, 11, 7)},
+        {"year 3000 is reported",
+         {kRecursYearly, s2011, 1, 0, 1, 0, 1},
+         At(2999, 12, 31),
          At(3000, 1, 1)},
         {"past year 9999", {kRecursYearly, s2011, 1, 0, 1, 0, 1}, At(9999, 6, 1), 0.0},
         {"huge daily Interval", {kRecursDaily, s2011, INT_MAX}, sunday, 0.0},
@@ -217,7 +233,7 @@ TEST(Recurrence, NextOccurrenceAgreesWithTheDayTest)
 {
     const int32_t types[] = {kRecursDaily,    kRecursWeekly, kRecursMonthly,
                              kRecursMonthNth, kRecursYearly, kRecursYearNth};
-    constexpr int kHorizonDays = 800;  // longer than any gap of the patterns drawn below
+    constexpr int kHorizonDays = 800; // longer than any gap of the patterns drawn below
     for (unsigned seed : {1u, 2u, 3u}) {
         std::mt19937 rng(seed);
         auto pick = [&rng](int low, int high) {
@@ -273,7 +289,9 @@ TEST(Recurrence, NthOccurrenceAgreesWithTheDayTest)
     const int32_t types[] = {kRecursDaily,    kRecursWeekly, kRecursMonthly,
                              kRecursMonthNth, kRecursYearly, kRecursYearNth};
     std::mt19937 rng(25);
-    auto pick = [&rng](int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); };
+    auto pick = [&rng](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(rng);
+    };
     for (int i = 0; i < 600; ++i) {
         PatternShape shape{types[pick(0, 5)], At(1995, 1, 1) + pick(0, 12000)};
         shape.interval = pick(-1, 5);
@@ -296,8 +314,7 @@ TEST(Recurrence, NthOccurrenceAgreesWithTheDayTest)
         EXPECT_EQ(NthOccurrenceDay(p, wanted), walked);
     }
     // Huge counts land exactly, without a walk.
-    const pim::RecurrenceFields workdays =
-        Pattern({kRecursWeekly, At(2026, 12, 7), 1, 0x3E});
+    const pim::RecurrenceFields workdays = Pattern({kRecursWeekly, At(2026, 12, 7), 1, 0x3E});
     EXPECT_EQ(NthOccurrenceDay(workdays, 5 * 52 + 1), DayNumber(At(2026, 12, 7)) + 7 * 52);
     EXPECT_EQ(NthOccurrenceDay(workdays, 999999), DayNumber(At(2026, 12, 7)) + 7 * 199999 + 3);
     EXPECT_EQ(NthOccurrenceDay(Pattern({kRecursYearly, At(2026, 1, 1), 1, 0, 1, 0, 1}), 9000),

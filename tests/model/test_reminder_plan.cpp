@@ -33,11 +33,12 @@ TEST(ReminderPlan, DueAndNextFollowTheSeriesItsExceptionsAndTheTasks)
         // A series without a reminder whose changed occurrence has one: the plan reads only
         // items with reminders, and this one must still count.
         ScopedConnection connection(session);
-        AppointItem yoga = reminder_calendar::Appointment(session, L"Yoga", At(12, 10, 18), 60,
-                                                          0, 4, false);
+        AppointItem yoga =
+            reminder_calendar::Appointment(session, L"Yoga", At(12, 10, 18), 60, 0, 4, false);
         std::shared_ptr<pim::AppointmentItem> occurrence;
         ASSERT_GE(reminder_calendar::Recur(yoga, kRecursDaily, At(12, 10))
-                      ->GetOccurrence(At(12, 11), &occurrence), 0);
+                      ->GetOccurrence(At(12, 11), &occurrence),
+                  0);
         occurrence->SetReminderSet(true);
         ASSERT_GE(occurrence->Save(), 0);
     }
@@ -83,8 +84,7 @@ TEST(ReminderPlan, ReadsOnlyTheMonthsAhead)
         reminder_calendar::Appointment(session, L"Soon", At(12, 20, 9), 60, 10);
         reminder_calendar::Appointment(session, L"Far", At(3, 1, 9, 0, 2029), 60, 10);
         // Its lead of a year puts its reminder within the months ahead.
-        reminder_calendar::Appointment(session, L"Long lead", At(6, 1, 9, 0, 2028), 60,
-                                       366 * 1440);
+        reminder_calendar::Appointment(session, L"Long lead", At(6, 1, 9, 0, 2028), 60, 366 * 1440);
         reminder_calendar::Appointment(session, L"Past", At(12, 1, 9), 60, 10);
     }
     ReminderPlan plan;
@@ -96,6 +96,5 @@ TEST(ReminderPlan, ReadsOnlyTheMonthsAhead)
     EXPECT_FALSE(plan.Covers(At(1, 10, 0, 0, 2027)));
     EXPECT_FALSE(plan.Covers(At(12, 1, 8)));
     ASSERT_EQ(plan.Load(session, At(1, 15, 8, 0, 2029)), 0);
-    EXPECT_EQ(Listed(plan.Due(At(1, 1, 0, 0, 2000), At(1, 1, 0, 0, 2100))),
-              "20290301085000 Far;");
+    EXPECT_EQ(Listed(plan.Due(At(1, 1, 0, 0, 2000), At(1, 1, 0, 0, 2100))), "20290301085000 Far;");
 }

@@ -52,7 +52,7 @@ private:
         const AppointItem item = session.CreateAppointment();
         const bool allDay = OneIn(4);
         const int kind = Between(0, 9);
-        const int minutes = allDay ? 1440 * Between(1, 3)
+        const int minutes = allDay     ? 1440 * Between(1, 3)
                             : kind < 6 ? 30 * Between(0, 8)
                             : kind < 9 ? Between(1, 10 * 1440)
                                        : Between(41, 400) * 1440;

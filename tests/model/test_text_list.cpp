@@ -27,11 +27,11 @@ TEST(TextList, DelimitedEditsAndReads)
         {L"", 1, L"v|", L"", L"", L""},
         {L"a|b|", 0, L"v|a|b|", L"v|b|", L"b|", L"a"},
         {L"a|b|", 1, L"a|v|b|", L"a|v|", L"a|", L"b"},
-        {L"a|b|", 2, L"a|b|v|", L"a|b|", L"a|b|", L""},  // count appends, past the end: no change
+        {L"a|b|", 2, L"a|b|v|", L"a|b|", L"a|b|", L""}, // count appends, past the end: no change
         {L"a|b|", 7, L"a|b|v|", L"a|b|", L"a|b|", L""},
         {L"a|b|", -1, L"a|b|", L"a|b|", L"a|b|", L""},
-        {L"a||c|", 1, L"a|v||c|", L"a|v|c|", L"a|c|", L""},  // an empty element
-        {L"a|tail", 1, L"a|v|tail", L"a|tail", L"a|tail", L""},  // unterminated tail unseen
+        {L"a||c|", 1, L"a|v||c|", L"a|v|c|", L"a|c|", L""},     // an empty element
+        {L"a|tail", 1, L"a|v|tail", L"a|tail", L"a|tail", L""}, // unterminated tail unseen
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "position " << c.position);
@@ -59,25 +59,26 @@ TEST(TextList, ContainsAndMatches)
 
 TEST(TextList, CommaListNamesRoundTrip)
 {
-    const std::vector<std::wstring> names = {L"Meeting, John", L"C:\\", L"a\\b", L"\\,", L"\\\\",
-                                             L"", L"plain"};
+    const std::vector<std::wstring> names = {L"Meeting, John", L"C:\\", L"a\\b", L"\\,",
+                                             L"\\\\",          L"",     L"plain"};
     std::wstring list;
     for (const std::wstring& name : names)
         list += (list.empty() ? L"" : L",") + CommaListName(name);
     EXPECT_EQ(list, L"Meeting\\, John,C:\\\\,a\\b,\\\\\\,,\\\\\\\\,,plain");
     EXPECT_EQ(SplitCommaList(list), names);
     // Text typed by hand keeps its lone backslashes.
-    EXPECT_EQ(SplitCommaList(L"C:\\Temp, Work"), (std::vector<std::wstring>{L"C:\\Temp", L" Work"}));
+    EXPECT_EQ(SplitCommaList(L"C:\\Temp, Work"),
+              (std::vector<std::wstring>{L"C:\\Temp", L" Work"}));
 }
 
 TEST(TextList, ScaleColor)
 {
     // 90 and 100 per cent show in the painted day colours.
     EXPECT_EQ(ScaleColor(0xFFC8FF, 0), 0u);
-    EXPECT_EQ(ScaleColor(0xFF123456, 100), 0x123456u);  // the fourth byte is dropped
-    EXPECT_EQ(ScaleColor(0x808080, 300), 0xFFFFFFu);     // channels saturate, never bleed over
+    EXPECT_EQ(ScaleColor(0xFF123456, 100), 0x123456u); // the fourth byte is dropped
+    EXPECT_EQ(ScaleColor(0x808080, 300), 0xFFFFFFu);   // channels saturate, never bleed over
     EXPECT_EQ(ScaleColor(0x808080, -50), 0u);
     EXPECT_EQ(ScaleColor(0xFFFFFF, 0x7FFFFFFF), 0xFFFFFFu);
 }
 
-}  // namespace
+} // namespace

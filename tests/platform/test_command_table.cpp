@@ -9,8 +9,12 @@ TEST(CommandRouter, FirstHandlerWinsAndRowsWithoutHandlersOnlyDecideState)
     CommandTable view;
     CommandTable application;
     std::vector<std::string> calls;
-    view.Add(32775, [&] { calls.push_back("view"); },
-             [](CommandUpdate& u) { u.checked = true; u.text = L"Environment"; });
+    view.Add(
+        32775, [&] { calls.push_back("view"); },
+        [](CommandUpdate& u) {
+            u.checked = true;
+            u.text = L"Environment";
+        });
     view.Add(57664, {}, [](CommandUpdate& u) { u.text = L"Version"; });
     application.Add(32775, [&] { calls.push_back("application"); });
     application.Add(57664, {});

@@ -13,7 +13,10 @@ namespace {
 
 using namespace pim;
 
-int EveryDay(const RecurrenceFields&, const SYSTEMTIME&, int32_t) { return 1; }
+int EveryDay(const RecurrenceFields&, const SYSTEMTIME&, int32_t)
+{
+    return 1;
+}
 
 struct Demo {
     std::vector<std::wstring> subjects;
@@ -42,7 +45,7 @@ Demo Fill(const std::string& path)
     return demo;
 }
 
-}  // namespace
+} // namespace
 
 TEST(DemoCalendar, FillsARealisticDeterministicCalendar)
 {

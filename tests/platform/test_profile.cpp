@@ -1,5 +1,6 @@
 // The profile on an INI file: exact text round trips, names matched without regard to case,
-// hand-edited files, files it must not read, and where it lives. (A location that cannot be written: the shell's tests.)
+// hand-edited files, files it must not read, and where it lives. (A location that cannot be
+// written: the shell's tests.)
 #include "platform/profile.h"
 
 #include <QFile>
@@ -14,10 +15,17 @@ namespace {
 TEST(Profile, TextAndNumbersRoundTripExactly)
 {
     // Hex digits right after an escaped control character, quoting and escape look-alikes.
-    const std::wstring texts[] = {
-        L"", L"Office\x1F" L"Home\x1F", L"\x1F" L"abc\x1F" L"09", L"line one\nline two\r\n\ttabbed",
-        L"  padded  ", L"a,b;c=d \"quoted\" \\back\\slash", L"@Variant(x) @@ #hash [section]",
-        L"\x6E2F\x306E\x65E5 \x0416 \x00E9\x00E8 \x1F600"};
+    const std::wstring texts[] = {L"",
+                                  L"Office\x1F"
+                                  L"Home\x1F",
+                                  L"\x1F"
+                                  L"abc\x1F"
+                                  L"09",
+                                  L"line one\nline two\r\n\ttabbed",
+                                  L"  padded  ",
+                                  L"a,b;c=d \"quoted\" \\back\\slash",
+                                  L"@Variant(x) @@ #hash [section]",
+                                  L"\x6E2F\x306E\x65E5 \x0416 \x00E9\x00E8 \x1F600"};
     TempPaths paths;
     {
         Profile profile(paths.ProfilePath());
@@ -46,7 +54,7 @@ TEST(Profile, NamesMatchWithoutRegardToCase)
         Profile profile(paths.ProfilePath());
         profile.WriteInt(L"KeyEnvirorment", L"KeyToToday", 53);
         EXPECT_EQ(profile.GetInt(L"keyenvirorment", L"KeyToTOday", 0), 53);
-        profile.WriteInt(L"KEYENVIRORMENT", L"KEYTOTODAY", 54);  // replaces, adds no duplicate
+        profile.WriteInt(L"KEYENVIRORMENT", L"KEYTOTODAY", 54); // replaces, adds no duplicate
         EXPECT_EQ(profile.ValueCount(L"KeyEnvirorment"), 1);
         ASSERT_TRUE(profile.Flush());
     }
@@ -57,13 +65,13 @@ TEST(Profile, HandEditedAndBrokenFiles)
 {
     TempPaths paths;
     paths.Write("Tamberlo.ini", "[keyenvirorment]\nKeyToTOday=49\nKeyToMain= 50 \n"
-                                   "KeyToTool=abc\nKeyToDetail=99999999999\n"
-                                   "[CategoryCtr]\nTarget=Home,Work\n");
+                                "KeyToTool=abc\nKeyToDetail=99999999999\n"
+                                "[CategoryCtr]\nTarget=Home,Work\n");
     Profile profile(paths.ProfilePath());
     EXPECT_EQ(profile.GetInt(L"KeyEnvirorment", L"KeyToToday", 0), 49);
     EXPECT_EQ(profile.GetInt(L"KeyEnvirorment", L"KeyToMain", 0), 50);
-    EXPECT_EQ(profile.GetInt(L"KeyEnvirorment", L"KeyToTool", 7), 7);    // not a number
-    EXPECT_EQ(profile.GetInt(L"KeyEnvirorment", L"KeyToDetail", 7), 7);  // beyond 32 bits
+    EXPECT_EQ(profile.GetInt(L"KeyEnvirorment", L"KeyToTool", 7), 7);   // not a number
+    EXPECT_EQ(profile.GetInt(L"KeyEnvirorment", L"KeyToDetail", 7), 7); // beyond 32 bits
     EXPECT_EQ(profile.GetString(L"CategoryCtr", L"Target", L""), L"Home,Work");
 
     Profile garbage(paths.Write("garbage.ini", QByteArray("\x00\xff\xfe[[=\x01\n=\n[", 12)));
@@ -97,4 +105,4 @@ TEST(Profile, OnlyARegularFileOfSaneSizeIsRead)
     EXPECT_FALSE(Profile(paths.File("absent.ini")).Unusable());
 }
 
-}  // namespace
+} // namespace

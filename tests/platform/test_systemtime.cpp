@@ -9,8 +9,10 @@
 
 TEST(SystemTime, TimesOfDayAreExactToTheSecond)
 {
-    const std::array<int, 6> cases[] = {{1900, 1, 1, 0, 0, 1}, {2000, 2, 29, 23, 59, 59},
-                                        {2999, 12, 31, 23, 59, 59}, {2100, 3, 1, 0, 0, 0}};
+    const std::array<int, 6> cases[] = {{1900, 1, 1, 0, 0, 1},
+                                        {2000, 2, 29, 23, 59, 59},
+                                        {2999, 12, 31, 23, 59, 59},
+                                        {2100, 3, 1, 0, 0, 0}};
     for (const auto& c : cases) {
         const SYSTEMTIME out = VariantTimeToSystemTime(
             SystemTimeToVariantTime(MakeSystemTime(c[0], c[1], c[2], c[3], c[4], c[5])));
@@ -29,14 +31,11 @@ TEST(SystemTime, DatesSplitAtTheSecondTheyRoundTo)
         DATE date;
         int64_t day;
         int32_t seconds;
-        int wDay;  // of VariantTimeToSystemTime
+        int wDay; // of VariantTimeToSystemTime
     } cases[] = {
-        {noon - 1e-9, 46363, 43200, 7},
-        {46366.999999999993, 46367, 0, 11},
-        {46366.9999, 46366, 86391, 10},
-        {-1.25, -1, 21600, 29},
-        {-1.9999999999, 0, 0, 30},
-        {-0.9999999999, 1, 0, 31},
+        {noon - 1e-9, 46363, 43200, 7}, {46366.999999999993, 46367, 0, 11},
+        {46366.9999, 46366, 86391, 10}, {-1.25, -1, 21600, 29},
+        {-1.9999999999, 0, 0, 30},      {-0.9999999999, 1, 0, 31},
         {std::nan(""), 0, 0, 30},
     };
     for (const auto& c : cases) {

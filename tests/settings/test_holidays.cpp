@@ -47,7 +47,7 @@ protected:
 
 using Lines = std::vector<std::wstring>;
 
-}  // namespace
+} // namespace
 
 // Stored rule texts round-trip through the holiday dialog's tests; here a hand-typed rule.
 TEST(HolidayRule, TextReadsAnyDecimalAndKeepsWhatIsMissing)
@@ -67,14 +67,20 @@ TEST(HolidayRule, TextReadsAnyDecimalAndKeepsWhatIsMissing)
 TEST(HolidayRule, DateInAYearOrNone)
 {
     // {type, month, day or week, weekday mask, year, month * 100 + day or 0 for none}
-    const int cases[][6] = {
-        {5, 11, 3, 0, 2026, 1103}, {5, 2, 29, 0, 2028, 229}, {5, 2, 29, 0, 2027, 0},
-        {5, 2, 31, 0, 2028, 0},    {5, 13, 1, 0, 2026, 0},   {5, 4, 0, 0, 2026, 0},
-        {5, 4, 2147483647, 0, 2026, 0},
-        {6, 5, 5, 2, 2026, 525},  // last Monday of May
-        {6, 5, 4, 2, 2026, 525},  // fourth Monday: May 2026 has four
-        {6, 6, 5, 2, 2026, 629},   {6, 1, 6, 2, 2026, 0},    {6, 1, 2, 0, 2026, 0} /* no weekday */,
-        {6, 1, 2, 6, 2026, 0} /* two weekdays */, {6, 1, 2, 128, 2026, 0} /* no such weekday */};
+    const int cases[][6] = {{5, 11, 3, 0, 2026, 1103},
+                            {5, 2, 29, 0, 2028, 229},
+                            {5, 2, 29, 0, 2027, 0},
+                            {5, 2, 31, 0, 2028, 0},
+                            {5, 13, 1, 0, 2026, 0},
+                            {5, 4, 0, 0, 2026, 0},
+                            {5, 4, 2147483647, 0, 2026, 0},
+                            {6, 5, 5, 2, 2026, 525}, // last Monday of May
+                            {6, 5, 4, 2, 2026, 525}, // fourth Monday: May 2026 has four
+                            {6, 6, 5, 2, 2026, 629},
+                            {6, 1, 6, 2, 2026, 0},
+                            {6, 1, 2, 0, 2026, 0} /* no weekday */,
+                            {6, 1, 2, 6, 2026, 0} /* two weekdays */,
+                            {6, 1, 2, 128, 2026, 0} /* no such weekday */};
     for (const auto& c : cases) {
         const std::optional<SYSTEMTIME> date = HolidayDate({L"x", c[0], c[1], c[2], c[3]}, c[4]);
         EXPECT_EQ(date ? date->wMonth * 100 + date->wDay : 0, c[5])
@@ -110,7 +116,7 @@ TEST_F(HolidayTest, SubstitutesOnTheRestDayAndSecondHolidays)
                                       L"1 6 2 over Lantern Day", L"1 7 2 new Trans Holiday",
                                       L"2 9 1 new Quiet Day"}));
 
-    settings_.SetRestDow(7);  // no rest day: no substitutes for a lone holiday
+    settings_.SetRestDow(7); // no rest day: no substitutes for a lone holiday
     Rules({L"Harbour Day,5,12,06,00"});
     EXPECT_EQ(Evaluate(start), Lines{L"0 6 1 new Harbour Day"});
 
@@ -133,14 +139,14 @@ TEST_F(HolidayTest, WindowEdgesAndTheNextYear)
 
     // A Sunday holiday before day 99 gets its substitute, one on day 99 or later does not;
     // nothing before the window shows.
-    const SYSTEMTIME sunday = Date(2026, 8, 30);  // day 98 is Sunday 6 December
+    const SYSTEMTIME sunday = Date(2026, 8, 30); // day 98 is Sunday 6 December
     Rules({L"Late,5,12,06,00", L"Last,5,12,27,00", L"Early,5,08,29,00", L"Edge,5,08,30,00"});
-    EXPECT_EQ(Evaluate(sunday), (Lines{L"0 98 1 new Late", L"0 99 2 new Trans Holiday",
-                                       L"1 119 1 new Last", L"3 0 1 new Edge",
-                                       L"3 1 2 new Trans Holiday"}));
-    EXPECT_EQ(Evaluate(AddDays(sunday, -1)), (Lines{L"0 99 1 new Late", L"2 0 1 new Early",
-                                                    L"3 1 1 new Edge",
-                                                    L"3 2 2 new Trans Holiday"}));
+    EXPECT_EQ(Evaluate(sunday),
+              (Lines{L"0 98 1 new Late", L"0 99 2 new Trans Holiday", L"1 119 1 new Last",
+                     L"3 0 1 new Edge", L"3 1 2 new Trans Holiday"}));
+    EXPECT_EQ(Evaluate(AddDays(sunday, -1)),
+              (Lines{L"0 99 1 new Late", L"2 0 1 new Early", L"3 1 1 new Edge",
+                     L"3 2 2 new Trans Holiday"}));
 }
 
 TEST_F(HolidayTest, BrokenRulesAddNothingAndTheOthersStillApply)
@@ -151,7 +157,7 @@ TEST_F(HolidayTest, BrokenRulesAddNothingAndTheOthersStillApply)
            L"Two weekdays,6,12,01,06", L"Week 9,6,12,09,02", L"Good,5,12,08,00", L""});
     EXPECT_EQ(Evaluate(Date(2026, 11, 30)), Lines{L"9 8 1 new Good"});
 
-    settings_.SetList(SettingsList::HolidayInfo, L"", 5);  // a count beyond the text
+    settings_.SetList(SettingsList::HolidayInfo, L"", 5); // a count beyond the text
     EXPECT_TRUE(Evaluate(Date(2026, 11, 30)).empty());
     EXPECT_TRUE(EvaluateHolidayRules(settings_, Date(2026, 11, 30), {}).empty());
 

@@ -18,8 +18,8 @@ public:
     {
         server_.start(QStringLiteral("Xvfb"),
                       {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                       QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
-                       QStringLiteral("tcp")});
+                       QStringLiteral("0"), QStringLiteral("1280x1024x24"),
+                       QStringLiteral("-nolisten"), QStringLiteral("tcp")});
         if (server_.waitForStarted(5000) && server_.waitForReadyRead(10000))
             display_ = QStringLiteral(":") + QString::fromUtf8(server_.readLine()).trimmed();
     }

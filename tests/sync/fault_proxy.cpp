@@ -33,7 +33,7 @@ struct FaultProxy::Shared {
     std::atomic<int> requests{0};
     std::atomic<qint64> endless{0};
     QList<QByteArray> heads; // under the mutex
-    std::mt19937 cuts{41}; // the proxy's thread alone draws
+    std::mt19937 cuts{41};   // the proxy's thread alone draws
 
     Fault For(int request)
     {
@@ -161,18 +161,18 @@ QByteArray NextPart(Continuation c, FaultProxy::Shared& shared)
     static const QRegularExpression tokenElement = Element(QStringLiteral("sync-token"));
     QString body = c.skeleton;
     body.insert(c.at, responses);
-    body.replace(tokenElement, QStringLiteral("<sync-token xmlns=\"DAV:\">%1</sync-token>").arg(token));
+    body.replace(tokenElement,
+                 QStringLiteral("<sync-token xmlns=\"DAV:\">%1</sync-token>").arg(token));
     return Answer("207 Multi-Status", "Content-Type: application/xml\r\n", body.toUtf8());
 }
 
 // The server's sync-collection answer cut short, when it names more than one resource.
-QByteArray Truncated(const QByteArray& answer, const QByteArray& path,
-                     FaultProxy::Shared& shared)
+QByteArray Truncated(const QByteArray& answer, const QByteArray& path, FaultProxy::Shared& shared)
 {
     const qsizetype end = answer.indexOf("\r\n\r\n");
     static const QRegularExpression response = Element(QStringLiteral("response"));
-    static const QRegularExpression tokenText(
-        QStringLiteral("<(\\w+:)?sync-token\\b[^>]*>(.*?)</"), QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression tokenText(QStringLiteral("<(\\w+:)?sync-token\\b[^>]*>(.*?)</"),
+                                              QRegularExpression::DotMatchesEverythingOption);
     Continuation c;
     c.skeleton = QString::fromUtf8(answer.mid(end + 4));
     c.collection = QString::fromUtf8(path);
@@ -464,11 +464,10 @@ void Act(QTcpSocket* client, const QByteArray& request, int number,
     case FaultProxy::Mode::NoSyncCollection:
     case FaultProxy::Mode::EtagsOnly:
         if (request.startsWith("REPORT ") && request.contains("sync-collection")) {
-            Reply(client, fault.status == 207 ? Answer("207 Multi-Status",
-                                                       "Content-Type: application/xml\r\n",
-                                                       "<multistatus xmlns=\"DAV:\"/>")
-                                              : Answer(QByteArray::number(fault.status) + " Fault",
-                                                       {}, {}));
+            Reply(client, fault.status == 207
+                              ? Answer("207 Multi-Status", "Content-Type: application/xml\r\n",
+                                       "<multistatus xmlns=\"DAV:\"/>")
+                              : Answer(QByteArray::number(fault.status) + " Fault", {}, {}));
         } else {
             // Uncompressed (Radicale compresses otherwise), so that the answer can be changed.
             Forward(client, Headed(request, {"accept-encoding:"}, {}), number, fault.mode, shared);

@@ -300,7 +300,6 @@ TEST(DavXml, ThePrincipalsAddressesAreRead)
         "</D:multistatus>");
     ASSERT_TRUE(answer.valid && answer.entries.size() == 1);
     EXPECT_EQ(answer.entries[0].props.homeSet, "/cal/me/");
-    EXPECT_EQ(answer.entries[0].props.addresses,
-              QStringList({"mailto:me@example.com", "/p/me/"}));
+    EXPECT_EQ(answer.entries[0].props.addresses, QStringList({"mailto:me@example.com", "/p/me/"}));
     EXPECT_TRUE(caldav::HomeSetQuery().contains("calendar-user-address-set"));
 }

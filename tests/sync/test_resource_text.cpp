@@ -25,11 +25,13 @@ QByteArray Calendar(const std::string& components)
 
 std::string Event(const std::string& uid, const std::string& more = {})
 {
-    return "BEGIN:VEVENT\r\nUID:" + uid + "\r\nDTSTAMP:20261201T000000Z\r\nSUMMARY:Standup\r\n"
-           "DTSTART:20261207T090000Z\r\nDTEND:20261207T091500Z\r\n" + more + "END:VEVENT\r\n";
+    return "BEGIN:VEVENT\r\nUID:" + uid +
+           "\r\nDTSTAMP:20261201T000000Z\r\nSUMMARY:Standup\r\n"
+           "DTSTART:20261207T090000Z\r\nDTEND:20261207T091500Z\r\n" +
+           more + "END:VEVENT\r\n";
 }
 
-}  // namespace
+} // namespace
 
 TEST(ResourceText, EveryDemoItemComesBackFromItsResource)
 {

@@ -140,8 +140,7 @@ TEST_P(MeetingRoundTest, AnAcceptedInvitationShowsTheAnswerOnTheServer)
     EXPECT_EQ(Round(a).sent, 1);
 
     caldav::DavClient client(server_->Account());
-    const std::string held =
-        Unfolded(client.Get(calendar_.resolved(QUrl("invite.ics"))).body);
+    const std::string held = Unfolded(client.Get(calendar_.resolved(QUrl("invite.ics"))).body);
     // Servers write the parameters in an order of their own.
     const auto parameters = [&held](const std::string& address) {
         const size_t end = held.find(":" + address);

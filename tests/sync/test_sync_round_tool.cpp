@@ -53,7 +53,7 @@ pim::StoredItem Saved(const std::string& store, const std::wstring& subject, DAT
     return item;
 }
 
-}  // namespace
+} // namespace
 
 TEST_P(RoundTest, TheToolKeepsAccountsAndRunsRounds)
 {
@@ -68,9 +68,9 @@ TEST_P(RoundTest, TheToolKeepsAccountsAndRunsRounds)
     };
     const std::string base = server_->Base().toString().toStdString();
     // Options before the command as well as after it.
-    const ToolRun discovered = Tool({"--store", store, "--profile", Store("t.ini"),
-                                     "--password-command", "echo secret", "discover", base,
-                                     "--user", "alice"});
+    const ToolRun discovered =
+        Tool({"--store", store, "--profile", Store("t.ini"), "--password-command", "echo secret",
+              "discover", base, "--user", "alice"});
     EXPECT_EQ(discovered.code, 0) << discovered.err;
     EXPECT_NE(discovered.out.find(cal + "\tCalendar\tevents, tasks\n"), std::string::npos)
         << discovered.out;
@@ -203,9 +203,9 @@ TEST(SyncTool, TrustsACertificateOnlyWhenTold)
     ASSERT_FALSE(server.MakeCalendar("cal", "Calendar").isEmpty());
     TempPaths paths;
     const std::string base = server.Base().toString().toStdString();
-    const std::vector<std::string> common = {"--store", paths.File("s.sqlite3"), "--profile",
-                                             paths.File("t.ini"), "--password-command",
-                                             "echo secret"};
+    const std::vector<std::string> common = {
+        "--store",           paths.File("s.sqlite3"), "--profile",
+        paths.File("t.ini"), "--password-command",    "echo secret"};
     const auto with = [&](std::vector<std::string> args) {
         args.insert(args.end(), common.begin(), common.end());
         return Tool(args);

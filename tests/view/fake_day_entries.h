@@ -22,7 +22,7 @@ struct FakeAppt {
     std::wstring subject, location, categories;
     bool allDay = false;
     int state = 0, busy = 2, dayKind = 0;
-    std::string meeting; // the kept component of a meeting
+    std::string meeting;              // the kept component of a meeting
     std::optional<uint32_t> calendar; // the colour of its calendar, when marked
 };
 

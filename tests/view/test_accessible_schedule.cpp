@@ -15,13 +15,16 @@ namespace {
 // Tuesday: a holiday heads the day, two busy appointments overlap, a recurring one, a done task.
 void FillTuesday(FakeSchedule& s, int row = 1)
 {
-    s.appts[row] = {{.start = 0, .end = 1440, .subject = L"Founders' Day", .allDay = true,
-                   .dayKind = 1},
-                  {.start = 600, .end = 660, .subject = L"Dentist", .location = L"Room 4"},
-                  {.start = 630, .end = 700, .subject = L"Call"},
-                  {.start = 900, .end = 930, .subject = L"Standup", .state = kOccurrenceEntry}};
-    s.tasks[row] = {{.subject = L"Report", .startsHere = true, .complete = true, .hasDue = true,
-                   .dueText = L"12/08"}};
+    s.appts[row] = {
+        {.start = 0, .end = 1440, .subject = L"Founders' Day", .allDay = true, .dayKind = 1},
+        {.start = 600, .end = 660, .subject = L"Dentist", .location = L"Room 4"},
+        {.start = 630, .end = 700, .subject = L"Call"},
+        {.start = 900, .end = 930, .subject = L"Standup", .state = kOccurrenceEntry}};
+    s.tasks[row] = {{.subject = L"Report",
+                     .startsHere = true,
+                     .complete = true,
+                     .hasDue = true,
+                     .dueText = L"12/08"}};
 }
 
 } // namespace

@@ -242,14 +242,14 @@ TEST(GanttPainter, MeetingBarsCarryTheCornerMark)
 }
 
 // A marked bar starts with its calendar's band inside the outline, parted from the bar by a line
-// of the outline's colour, icon and text moved right of it; on the selected day's row and over a conflict the band shows the same. Unmarked bars keep
-// their icon at the old place.
+// of the outline's colour, icon and text moved right of it; on the selected day's row and over a
+// conflict the band shows the same. Unmarked bars keep their icon at the old place.
 TEST(GanttPainter, ACalendarsBandMarksTheLeftEndOfItsBar)
 {
     GanttHarness h;
     const uint32_t green = 0x0050A050; // 0x00BBGGRR
     h.entries.appts[1] = {{.start = 600, .end = 720, .calendar = green}};
-    h.entries.appts[2] = {{.start = 600, .end = 720, .calendar = green},  // the selected row
+    h.entries.appts[2] = {{.start = 600, .end = 720, .calendar = green}, // the selected row
                           {.start = 660, .end = 780, .calendar = 0x003080E0}};
     h.entries.appts[3] = {{.start = 600, .end = 720}};
     h.PaintRows();

@@ -33,7 +33,7 @@ constexpr int kLastYear = 2999;
 // whatever day the range starts on.
 constexpr int kDaysPerWindow = CTamberloDoc::kMaxShownDayCount;
 constexpr char kUsage[] = "usage: tamberlo-agenda [--store FILE] [--profile FILE] "
-                         "[--calendar NAME]... (--from YYYY-MM-DD --days N | --find TEXT)";
+                          "[--calendar NAME]... (--from YYYY-MM-DD --days N | --find TEXT)";
 // What --help adds below the usage line.
 constexpr char kHelpText[] =
     "\nPrints the schedule of tamberlo(1), one tab-separated line per entry, or with --find\n"
@@ -76,7 +76,8 @@ std::optional<SYSTEMTIME> ParseDate(const std::string& text)
 
 std::optional<int> ParseCount(const std::string& text)
 {
-    if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string::npos) {
+    if (text.empty() || text.size() > 6 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
         return std::nullopt;
     }
     return std::stoi(text);
@@ -126,7 +127,10 @@ std::string Parse(const std::vector<std::string>& args, AgendaArguments& parsed)
     return {};
 }
 
-std::string Utf8(const std::wstring& text) { return QString::fromStdWString(text).toStdString(); }
+std::string Utf8(const std::wstring& text)
+{
+    return QString::fromStdWString(text).toStdString();
+}
 
 std::string DateText(const SYSTEMTIME& day)
 {
@@ -135,7 +139,10 @@ std::string DateText(const SYSTEMTIME& day)
     return text;
 }
 
-std::string Flag(bool on) { return on ? "1" : "0"; }
+std::string Flag(bool on)
+{
+    return on ? "1" : "0";
+}
 
 // The calendar's name ends every line, after the subject, so the columns before it keep their
 // places for the scripts that read them; a holiday row's is empty.
@@ -172,17 +179,16 @@ void PrintFound(PimSession& session, const std::wstring& text, const CalendarCho
     for (const FoundItem& found : FindInCalendar(session, text, GetLocalTime(), choice).lines) {
         const bool dated = found.when != pim::kNoDate;
         out << (dated ? DateText(VariantTimeToSystemTime(found.when)) : std::string()) << '\t'
-            << Utf8(FoundTimeText(found)) << '\t'
-            << (found.item.kind == pim::kTaskKind ? 'T' : 'A') << '\t' << TerminalText(found.subject)
-            << '\t' << TerminalText(NameOf(calendars, found.calendar)) << '\n';
+            << Utf8(FoundTimeText(found)) << '\t' << (found.item.kind == pim::kTaskKind ? 'T' : 'A')
+            << '\t' << TerminalText(found.subject) << '\t'
+            << TerminalText(NameOf(calendars, found.calendar)) << '\n';
     }
 }
 
 // The ids of the calendars named, each found as the store's list finds names; the first name
 // no calendar has, when one is not found.
-std::optional<std::wstring> ChosenCalendars(PimSession& session,
-                                            const std::vector<std::wstring>& names,
-                                            CalendarChoice& choice)
+std::optional<std::wstring>
+ChosenCalendars(PimSession& session, const std::vector<std::wstring>& names, CalendarChoice& choice)
 {
     pim::CalendarList list = session.Calendars();
     for (const std::wstring& name : names) {
@@ -194,7 +200,7 @@ std::optional<std::wstring> ChosenCalendars(PimSession& session,
     return std::nullopt;
 }
 
-}  // namespace
+} // namespace
 
 int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {

@@ -61,7 +61,8 @@ std::optional<SYSTEMTIME> ParseDay(const std::string& text)
 
 std::optional<int> ParseDays(const std::string& text)
 {
-    if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string::npos) {
+    if (text.empty() || text.size() > 6 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
         return std::nullopt;
     }
     const int days = std::stoi(text);
@@ -157,7 +158,7 @@ int Import(const Arguments& a, std::istream& in, std::ostream& out, std::ostream
     options.today = GetLocalTime();
     ical::ImportReport total;
     int code = kIcalOk;
-    bool imported = false;  // a file that is no calendar says so in its one line, nothing more
+    bool imported = false; // a file that is no calendar says so in its one line, nothing more
     for (const std::string& file : a.files) {
         std::ifstream stream;
         if (file != "-") {
@@ -268,7 +269,7 @@ int Occurrences(const Arguments& a, std::ostream& out, std::ostream& err)
     return kIcalOk;
 }
 
-}  // namespace
+} // namespace
 
 int RunIcal(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
             std::ostream& err)

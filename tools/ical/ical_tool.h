@@ -13,7 +13,7 @@
 constexpr int kIcalOk = 0;
 constexpr int kIcalBadArguments = 1;
 constexpr int kIcalStoreFailed = 2;
-constexpr int kIcalFileUnreadable = 3;  // also a file that holds no calendar
+constexpr int kIcalFileUnreadable = 3; // also a file that holds no calendar
 
 // The arguments without the program name; `in` stands for "-" as an input file.
 int RunIcal(const std::vector<std::string>& args, std::istream& in, std::ostream& out,

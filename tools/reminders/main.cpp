@@ -35,8 +35,8 @@ int main(int argc, char* argv[])
     DBusNotifier notifier(bus, QStringLiteral("Tamberlo"), QStringLiteral("tamberlo"));
     const SystemClock clock;
     ProgramOpener opener(bus, [] {
-        const QString program =
-            ReminderInstance::ProgramBeside(QStringLiteral("tamberlo"), QStringLiteral("../../app"));
+        const QString program = ReminderInstance::ProgramBeside(QStringLiteral("tamberlo"),
+                                                                QStringLiteral("../../app"));
         return QProcess::startDetached(program, {});
     });
     ReminderServiceSetup setup{

@@ -5,8 +5,7 @@
 
 ProgramOpener::ProgramOpener(QDBusConnection connection, std::function<bool()> start)
     : connection_(std::move(connection)), start_(std::move(start)),
-      watcher_(ProgramInstance::kBusName, connection_,
-               QDBusServiceWatcher::WatchForRegistration)
+      watcher_(ProgramInstance::kBusName, connection_, QDBusServiceWatcher::WatchForRegistration)
 {
     giveUp_.setSingleShot(true);
     giveUp_.setInterval(kStartTimeoutMs);

@@ -9,8 +9,7 @@ bool ParseReminderCommandLine(const std::vector<std::string>& args, ReminderComm
 {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if ((arg == "--store" || arg == "--state") && i + 1 < args.size() &&
-                   !args[i + 1].empty()) {
+        if ((arg == "--store" || arg == "--state") && i + 1 < args.size() && !args[i + 1].empty()) {
             (arg == "--store" ? options.storePath : options.statePath) = args[++i];
         } else {
             err << "tamberlo-reminders: unknown or incomplete option: " << arg << '\n';

@@ -14,8 +14,8 @@
 
 // Exit codes.
 constexpr int kSyncOk = 0;
-constexpr int kSyncNeedsLook = 1;  // a conflict or a resource left on the server
-constexpr int kSyncFailed = 2;     // also bad arguments
+constexpr int kSyncNeedsLook = 1; // a conflict or a resource left on the server
+constexpr int kSyncFailed = 2;    // also bad arguments
 
 // The arguments without the program name; `now` stamps what the rounds write.
 int RunSync(const std::vector<std::string>& args, const SYSTEMTIME& now, std::ostream& out,
