@@ -6,13 +6,9 @@
 #include <cmath>
 
 #include "res/string_table.h"
+#include "tests/support/dates.h"
 
 namespace {
-
-DATE At(int year, int month, int day, int hour = 0, int minute = 0)
-{
-    return SystemTimeToVariantTime(MakeSystemTime(year, month, day, hour, minute));
-}
 
 AppointForm Valid()
 {

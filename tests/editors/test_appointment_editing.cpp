@@ -20,6 +20,7 @@
 #include "platform/pim/store_database.h"
 #include "res/string_table.h"
 #include "tests/editors/editor_fixture.h"
+#include "tests/support/document_changes.h"
 #include "tests/support/store_items.h"
 
 namespace {
@@ -29,9 +30,7 @@ protected:
     // Daily at 09:00 for an hour from the 7th to the 13th.
     int32_t AddDaily()
     {
-        ScheduleChange add{ChangeKind::kSave, {pim::kAppointmentKind, 0}};
-        add.after = DailyValues(L"Standup", At(7, 9), At(7, 10), At(13));
-        return edits_.Apply(add).change.item.oid;
+        return AddThrough(edits_, DailyValues(L"Standup", At(7, 9), At(7, 10), At(13)));
     }
     int32_t AddPlain()
     {
@@ -198,11 +197,9 @@ TEST_F(AppointmentEditingTest, RecurSwitchKeepsTypedTimesAndANewSeriesStartsFrom
 // stays editable: left alone it is saved as it is; a tab typed into a line becomes a blank.
 TEST_F(AppointmentEditingTest, ImportedTextIsKeptAndTypedTabsBecomeBlanks)
 {
-    ScheduleChange add{ChangeKind::kSave, {pim::kAppointmentKind, 0}};
-    ItemValues& v = add.after.emplace(
-        AppointmentValues(L"Tab\there" + std::wstring(20000, L'x'), At(8, 9), At(8, 10)));
+    ItemValues v = AppointmentValues(L"Tab\there" + std::wstring(20000, L'x'), At(8, 9), At(8, 10));
     v.fields.Body = L"page\fbreak";
-    const int32_t oid = edits_.Apply(add).change.item.oid;
+    const int32_t oid = AddThrough(edits_, v);
     doc_.Reload();
     Queue<CAppointDetailDlg>([](CAppointDetailDlg& d) {
         Type(d, kAppointEndTime, QStringLiteral("11:00"));
@@ -427,8 +424,8 @@ TEST_F(AppointmentEditingTest, TheCalendarFieldPlacesAndMovesTheItemInOneUndoSte
         d.reject();
     });
     editing_.Edit(1, 0);
-    ScheduleChange drag{ChangeKind::kSave, {pim::kAppointmentKind, oid}};
-    drag.after = edits_.Read(drag.item).values;
+    ScheduleChange drag =
+        SaveChange({pim::kAppointmentKind, oid}, edits_.Read({pim::kAppointmentKind, oid}).values);
     drag.after->fields.Start += 1.0;
     EXPECT_EQ(edits_.Apply(drag).status, EditStatus::kSaveFailed);
     EXPECT_EQ(edits_.StoreError(), L"The calendar \u201cHolidays\u201d is read-only.");

@@ -14,6 +14,7 @@
 #include "platform/pim/store_database.h"
 #include "tests/model/stub_document_settings.h"
 #include "tests/support/dates.h"
+#include "tests/support/document_changes.h"
 #include "tests/support/scoped_zone.h"
 #include "tests/support/store_items.h"
 #include "tests/support/temp_paths.h"
@@ -30,12 +31,10 @@ TEST(CalendarFind, ListsEachMatchOnceInDateOrder)
     UndoStack stack(edits);
     const auto add = [&](pim::ItemKind kind, const std::wstring& subject, DATE start,
                          std::optional<pim::RecurrenceFields> pattern = std::nullopt) {
-        ScheduleChange change{ChangeKind::kSave, {kind, 0}};
         ItemValues v = AppointmentValues(subject, start, start + 1.0 / 24);
         v.fields.DueDate = start;
         v.pattern = pattern;
-        change.after = v;
-        return edits.Apply(change).change.item.oid;
+        return AddThrough(edits, v, kind);
     };
     pim::RecurrenceFields weekly;
     weekly.RecurrenceType = kRecursWeekly;
@@ -51,20 +50,15 @@ TEST(CalendarFind, ListsEachMatchOnceInDateOrder)
     add(pim::kAppointmentKind, L"Dentist", At(2028, 12, 7, 10));
     add(pim::kTaskKind, L"Book the standup room", At(2026, 12, 1));
     // An occurrence changed to a place of its own: the place finds the series.
-    ScheduleChange moved{ChangeKind::kSave, {pim::kAppointmentKind, standup, At(2026, 12, 21)}};
-    moved.after = ItemValues{};
-    moved.after->fields.Subject = L"Team standup";
-    moved.after->fields.Location = L"Café Ost";
-    moved.after->fields.Start = At(2026, 12, 21, 10);
-    moved.after->fields.End = At(2026, 12, 21, 11);
-    ASSERT_EQ(edits.Apply(moved).status, EditStatus::kDone);
-    ScheduleChange memo{ChangeKind::kSave, {pim::kAppointmentKind, 0}};
-    memo.after = ItemValues{};
-    memo.after->fields.Subject = L"Lunch";
-    memo.after->fields.Body = L"after the Stand-up? no: after the standup";
-    memo.after->fields.Start = At(2026, 12, 3, 12);
-    memo.after->fields.End = At(2026, 12, 3, 13);
-    edits.Apply(memo);
+    ItemValues moved =
+        AppointmentValues(L"Team standup", At(2026, 12, 21, 10), At(2026, 12, 21, 11));
+    moved.fields.Location = L"Café Ost";
+    ASSERT_EQ(
+        edits.Apply(SaveChange({pim::kAppointmentKind, standup, At(2026, 12, 21)}, moved)).status,
+        EditStatus::kDone);
+    ItemValues memo = AppointmentValues(L"Lunch", At(2026, 12, 3, 12), At(2026, 12, 3, 13));
+    memo.fields.Body = L"after the Stand-up? no: after the standup";
+    AddThrough(edits, memo);
     // Today's occurrence of the weekly series is deleted: the next is a week later.
     edits.Apply({ChangeKind::kDelete, {pim::kAppointmentKind, standup, At(2026, 12, 7)}});
 

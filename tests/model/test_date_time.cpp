@@ -10,6 +10,8 @@
 #include <cmath>
 #include <limits>
 
+#include "tests/support/dates.h"
+
 namespace {
 
 struct Ymd {
@@ -200,16 +202,13 @@ TEST(DateTime, KeysHaveTheirFixedFormatsAndBadKeysGiveNoDate)
 
 TEST(DateTime, TaskDateAndReminderBounds)
 {
-    const auto at = [](int year, int month, int day, int hour = 0, int minute = 0) {
-        return SystemTimeToVariantTime(MakeSystemTime(year, month, day, hour, minute));
-    };
     const struct {
         DATE date;
         bool isTaskDate;
     } dates[] = {
-        {at(1899, 12, 31), false},      {at(1900, 1, 1), true}, {at(4000, 12, 31, 23, 59), true},
-        {at(4001, 1, 1), false},        {0.0, false},           {1e300, false},
-        {at(1900, 1, 1) - 1e-11, true}, // rounds to its second, 1 January 1900
+        {At(1899, 12, 31), false},      {At(1900, 1, 1), true}, {At(4000, 12, 31, 23, 59), true},
+        {At(4001, 1, 1), false},        {0.0, false},           {1e300, false},
+        {At(1900, 1, 1) - 1e-11, true}, // rounds to its second, 1 January 1900
     };
     for (const auto& entry : dates)
         EXPECT_EQ(IsTaskDate(entry.date), entry.isTaskDate) << entry.date;

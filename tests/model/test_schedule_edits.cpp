@@ -14,6 +14,7 @@
 #include "platform/clock.h"
 #include "tests/model/stub_document_settings.h"
 #include "tests/support/dates.h"
+#include "tests/support/document_changes.h"
 #include "tests/support/store_file.h"
 #include "tests/support/store_items.h"
 #include "tests/support/temp_paths.h"
@@ -29,14 +30,7 @@ ItemValues Values(const std::wstring& subject, int day)
 // One window over a store file: its session, day tables and change path.
 struct Window {
     explicit Window(const std::string& path) : session(path, OccurrenceOnDay) {}
-    int32_t Add(const ItemValues& values)
-    {
-        ScheduleChange add{ChangeKind::kSave, {pim::kAppointmentKind, 0, 0.0}};
-        add.after = values;
-        const EditResult added = edits.Apply(add);
-        EXPECT_EQ(added.status, EditStatus::kDone);
-        return added.change.item.oid;
-    }
+    int32_t Add(const ItemValues& values) { return AddThrough(edits, values); }
 
     StubSettings settings;
     PimSession session;
@@ -69,8 +63,7 @@ TEST_F(ChangePathTest, FailuresChangeNeitherStoreNorDocument)
     // Another writer holds the store, with the session open (the save fails) or not (it cannot
     // be opened): the change is refused and nothing moves.
     OtherProgram locker(paths.StorePath());
-    ScheduleChange save{ChangeKind::kSave, {pim::kAppointmentKind, oid}};
-    save.after = Values(L"Changed", 9);
+    const ScheduleChange save = SaveChange({pim::kAppointmentKind, oid}, Values(L"Changed", 9));
     for (const bool connected : {true, false}) {
         if (connected) {
             session.Connect();

@@ -270,6 +270,7 @@ TEST_F(DocTest, TaskSpansFlagsAndDueTexts)
     Task(L"Autumn", At(10, 1), At(11, 4));
     Task(L"Spring", lastSlot, lastSlot + 30);
     Task(L"Due a hair early", At(12, 12) - 7e-12, At(12, 13) - 7e-12);
+    Task(L"Across", At(10, 1), lastSlot + 30); // over the whole window
     const auto doc = Load();
     // "subject start middle due complete has-due" of a task entry.
     const auto task = [&doc](int row, int p) {
@@ -279,7 +280,7 @@ TEST_F(DocTest, TaskSpansFlagsAndDueTexts)
              << doc->TaskHasDue(row, p);
         return line.str();
     };
-    ASSERT_EQ(doc->TaskCount(Row(8)), 3);
+    ASSERT_EQ(doc->TaskCount(Row(8)), 4);
     EXPECT_EQ(doc->TaskDueText(Row(10), 0), L"December 10");
     EXPECT_TRUE(doc->TaskOverdue(Row(10), 0));
     // No dates: every slot of the window, without start or due marks.
@@ -288,6 +289,8 @@ TEST_F(DocTest, TaskSpansFlagsAndDueTexts)
     EXPECT_EQ(task(slot0 + 119, 0), L"Someday 00000");
     EXPECT_EQ(task(slot0, 2), L"Autumn 00101");
     EXPECT_EQ(task(slot0 + 119, 1), L"Spring 10001");
+    EXPECT_EQ(task(slot0, 3), L"Across 00001");
+    EXPECT_EQ(task(slot0 + 119, 2), L"Across 00001");
     EXPECT_EQ(task(Row(12), 1), L"Due a hair early 10001");
     EXPECT_EQ(task(Row(13), 1), L"Due a hair early 00101");
     EXPECT_EQ(doc->TaskDueKey(Row(13), 1), L"20261213");
@@ -299,10 +302,10 @@ TEST_F(DocTest, TaskSpansFlagsAndDueTexts)
     EXPECT_EQ(task(Row(11), 1), L"Today 10101");
     EXPECT_FALSE(doc->TaskOverdue(Row(11), 1)) << "due today is not overdue";
     EXPECT_EQ(doc->TaskStoreIndex(Row(11), 1), 4);
-    EXPECT_EQ(doc->TaskStoreIndex(Row(11), 2), -1);
+    EXPECT_EQ(doc->TaskStoreIndex(Row(11), 3), -1);
 
     doc->RemoveTaskEverywhere(doc->TaskOid(Row(8), 0));
-    EXPECT_EQ(doc->TaskCount(Row(8)), 2);
+    EXPECT_EQ(doc->TaskCount(Row(8)), 3);
     EXPECT_EQ(doc->TaskSubject(Row(8), 0), L"Someday");
 }
 

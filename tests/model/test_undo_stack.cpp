@@ -13,8 +13,11 @@
 #include "model/recurrence.h"
 #include "model/tamberlo_doc.h"
 #include "platform/clock.h"
+#include "platform/pim/recurrence_pattern.h"
 #include "tests/model/stub_document_settings.h"
+#include "tests/support/document_changes.h"
 #include "tests/support/store_file.h"
+#include "tests/support/store_items.h"
 #include "tests/support/temp_paths.h"
 
 namespace {
@@ -24,36 +27,32 @@ DATE At(int day, int hour)
     return SystemTimeToVariantTime(MakeSystemTime(2026, 12, day, hour));
 }
 
+// From 10:00 to 11:00 on a December day, or daily from that day.
 ItemValues Appointment(const std::wstring& subject, int day, bool daily = false)
 {
-    ItemValues v;
-    v.fields.Subject = subject;
-    v.fields.Start = At(day, 10);
-    v.fields.End = At(day, 11);
-    if (daily) {
-        pim::RecurrenceFields p;
-        p.RecurrenceType = kRecursDaily;
-        p.PatternStartDate = At(day, 0);
-        p.StartTime = At(day, 10);
-        p.Duration = 60;
-        v.pattern = p;
-    }
-    return v;
+    return daily ? DailyValues(subject, At(day, 10), At(day, 11))
+                 : AppointmentValues(subject, At(day, 10), At(day, 11));
 }
 
+// From and due Tuesday the 8th, or weekly on Tuesdays.
 ItemValues Task(const std::wstring& subject, bool weekly)
 {
     ItemValues v;
     v.fields.Subject = subject;
     v.fields.StartDate = v.fields.DueDate = At(8, 0);
     if (weekly) {
-        pim::RecurrenceFields p;
-        p.RecurrenceType = kRecursWeekly;
-        p.PatternStartDate = At(8, 0);
-        p.DayOfWeekMask = 4; // Tuesday
-        v.pattern = p;
+        v.pattern = pim::RecurrencePattern::WeeklyFrom(At(8, 0), 0);
     }
     return v;
+}
+
+ScheduleChange Change(ChangeKind kind, const ItemRef& ref, std::optional<ItemValues> after = {},
+                      int32_t exceptionNo = 0)
+{
+    ScheduleChange change{kind, ref};
+    change.after = std::move(after);
+    change.exceptionNo = exceptionNo;
+    return change;
 }
 
 // The store's items without their object ids, in an order that ids do not decide.
@@ -86,16 +85,12 @@ protected:
 
     int32_t Add(pim::ItemKind kind, const ItemValues& values)
     {
-        ScheduleChange add{ChangeKind::kSave, {kind, 0}};
-        add.after = values;
-        return edits.Apply(add).change.item.oid;
+        return AddThrough(edits, values, kind);
     }
 
     EditStatus Save(const ItemRef& ref, const ItemValues& values)
     {
-        ScheduleChange save{ChangeKind::kSave, ref};
-        save.after = values;
-        return edits.Apply(save).status;
+        return edits.Apply(SaveChange(ref, values)).status;
     }
 
     FixedClock clock{MakeSystemTime(2026, 12, 7, 15, 30)};
@@ -114,76 +109,57 @@ TEST_F(UndoTest, EveryKindOfStepUndoesAndRedoesExactly)
     const int32_t series = Add(pim::kAppointmentKind, Appointment(L"Standup", 8, true));
     const int32_t task = Add(pim::kTaskKind, Task(L"Report", false));
     const int32_t weekly = Add(pim::kTaskKind, Task(L"Bins", true));
-    ItemValues moved = Appointment(L"Dentist", 10);
-    ItemValues changedOccurrence = Appointment(L"Standup late", 9);
-
+    const ItemRef seriesRef{pim::kAppointmentKind, series};
+    const auto appointment = [](int32_t oid, DATE day = 0) {
+        return ItemRef{pim::kAppointmentKind, oid, day};
+    };
     struct Case {
         const char* name;
-        std::function<void()> change;
+        ScheduleChange change;
         UndoLabel label;
     };
     const Case cases[] = {
         {"add",
-         [&] { Add(pim::kAppointmentKind, Appointment(L"Lunch", 11)); },
+         Change(ChangeKind::kSave, appointment(0), Appointment(L"Lunch", 11)),
          {UndoAction::kAdd, L"Lunch"}},
         {"edit",
-         [&] {
-             Save({pim::kAppointmentKind, single}, moved);
-         },
+         Change(ChangeKind::kSave, appointment(single), Appointment(L"Dentist", 10)),
          {UndoAction::kEdit, L"Dentist"}},
         {"occurrence as exception",
-         [&] {
-             Save({pim::kAppointmentKind, series, At(9, 0)}, changedOccurrence);
-         },
+         Change(ChangeKind::kSave, appointment(series, At(9, 0)), Appointment(L"Standup late", 9)),
          {UndoAction::kEdit, L"Standup", At(9, 0)}},
         {"delete occurrence",
-         [&] {
-             edits.Apply({ChangeKind::kDelete, {pim::kAppointmentKind, series, At(10, 0)}});
-         },
+         Change(ChangeKind::kDelete, appointment(series, At(10, 0))),
          {UndoAction::kDelete, L"Standup", At(10, 0)}},
         {"cancel one exception",
-         [&] {
-             ScheduleChange cancel{ChangeKind::kCancelException, {pim::kAppointmentKind, series}};
-             cancel.exceptionNo = 1;
-             edits.Apply(cancel);
-         },
+         Change(ChangeKind::kCancelException, seriesRef, {}, 1),
          {UndoAction::kEdit, L"Standup"}},
         {"clear all exceptions",
-         [&] {
-             ScheduleChange cancel{ChangeKind::kCancelException, {pim::kAppointmentKind, series}};
-             cancel.exceptionNo = -1;
-             edits.Apply(cancel);
-         },
+         Change(ChangeKind::kCancelException, seriesRef, {}, -1),
          {UndoAction::kEdit, L"Standup"}},
         {"complete",
-         [&] {
-             edits.Apply({ChangeKind::kCompleteTask, {pim::kTaskKind, task}});
-         },
+         Change(ChangeKind::kCompleteTask, {pim::kTaskKind, task}),
          {UndoAction::kComplete, L"Report"}},
         {"recurring task moves on",
-         [&] {
-             edits.Apply({ChangeKind::kCompleteTask, {pim::kTaskKind, weekly}});
-         },
+         Change(ChangeKind::kCompleteTask, {pim::kTaskKind, weekly}),
          {UndoAction::kComplete, L"Bins"}},
         {"delete series with its exceptions",
-         [&] {
-             edits.Apply({ChangeKind::kDelete, {pim::kAppointmentKind, series}});
-         },
+         Change(ChangeKind::kDelete, seriesRef),
          {UndoAction::kDelete, L"Standup"}},
-        {"paste of two as one step",
-         [&] {
-             const UndoStep step(&stack, UndoAction::kPaste);
-             Add(pim::kAppointmentKind, Appointment(L"Copy 1", 14));
-             Add(pim::kTaskKind, Task(L"Copy 2", false));
-         },
-         {UndoAction::kPaste, L"Copy 1"}},
+        {"paste of two as one step", {}, {UndoAction::kPaste, L"Copy 1"}},
     };
     // Each case starts where the one before left off, its own change redone, so exceptions
     // exist for the cancels and the deleted series has them.
     Save({pim::kAppointmentKind, series, At(12, 0)}, Appointment(L"Standup moved", 12));
     for (const Case& c : cases) {
         const Snapshot before = Store();
-        c.change();
+        if (c.label.action == UndoAction::kPaste) {
+            const UndoStep step(&stack, UndoAction::kPaste);
+            Add(pim::kAppointmentKind, Appointment(L"Copy 1", 14));
+            Add(pim::kTaskKind, Task(L"Copy 2", false));
+        } else {
+            edits.Apply(c.change);
+        }
         const Snapshot after = Store();
         ASSERT_NE(before, after) << c.name;
         ASSERT_TRUE(stack.NextUndo()) << c.name;
@@ -372,13 +348,11 @@ TEST_F(UndoTest, RandomChangesUndosAndRedosFollowTheHistory)
             } else if (a && what == 5 && a->pattern) {
                 Save({pim::kAppointmentKind, a->fields.Oid, At(day, 0)}, Appointment(subject, day));
             } else if (a && what == 6 && a->pattern) {
-                edits.Apply(
-                    {ChangeKind::kDelete, {pim::kAppointmentKind, a->fields.Oid, At(day, 0)}});
+                edits.Apply(Change(ChangeKind::kDelete,
+                                   {pim::kAppointmentKind, a->fields.Oid, At(day, 0)}));
             } else if (a && what == 7) {
-                ScheduleChange cancel{ChangeKind::kCancelException,
-                                      {pim::kAppointmentKind, a->fields.Oid}};
-                cancel.exceptionNo = -1;
-                edits.Apply(cancel);
+                edits.Apply(Change(ChangeKind::kCancelException,
+                                   {pim::kAppointmentKind, a->fields.Oid}, {}, -1));
             } else if (a && what == 8) {
                 edits.Apply({ChangeKind::kDelete, {pim::kAppointmentKind, a->fields.Oid}});
             } else if (const auto t = pick(pim::kTaskKind)) {

@@ -14,6 +14,8 @@
 #include "platform/clock.h"
 #include "platform/message_service.h"
 #include "tests/model/stub_document_settings.h"
+#include "tests/support/document_changes.h"
+#include "tests/support/store_items.h"
 #include "tests/support/temp_paths.h"
 #include "view/document_schedule.h"
 #include "view/gantt_geometry.h"
@@ -54,19 +56,13 @@ struct DocumentHarness {
 
     int32_t Add(ItemValues values, pim::ItemKind kind = pim::kAppointmentKind)
     {
-        ScheduleChange add{ChangeKind::kSave, {kind, 0}};
-        add.after = std::move(values);
-        const int32_t oid = edits.Apply(add).change.item.oid;
+        const int32_t oid = AddThrough(edits, std::move(values), kind);
         view.OnUpdate();
         return oid;
     }
     int32_t AddAppointment(int day, int hour, const std::wstring& subject = L"Meeting")
     {
-        ItemValues v;
-        v.fields.Subject = subject;
-        v.fields.Start = At(day, hour);
-        v.fields.End = At(day, hour + 1);
-        return Add(v);
+        return Add(AppointmentValues(subject, At(day, hour), At(day, hour + 1)));
     }
     pim::ItemFields Stored(int32_t oid, pim::ItemKind kind = pim::kAppointmentKind)
     {

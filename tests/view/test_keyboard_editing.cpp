@@ -87,26 +87,6 @@ TEST(KeyboardEditing, AltArrowsMoveAndResizeThroughTheChangePathAndUndo)
     EXPECT_TRUE(h.messages.shown().empty());
 }
 
-// Someone else's meeting asks first, as a drag does; Cancel leaves it where it was.
-TEST(KeyboardEditing, MeetingsAskBeforeTheKeysMoveThem)
-{
-    DocumentHarness h;
-    h.view.Editing().SetServices({&h.edits, &h.messages, {}, {}, nullptr, [&h](const std::string&) {
-                                      return h.messages.MessageBox(L"copy only", L"Confirm",
-                                                                   MB_OKCANCEL) == IDOK;
-                                  }});
-    ItemValues meeting = AppointmentValues(L"", At(9, 10), At(9, 11));
-    meeting.fields.Kept = "BEGIN:VEVENT\r\nORGANIZER:mailto:ann@example.com\r\nEND:VEVENT\r\n";
-    const int32_t oid = h.Add(meeting);
-    h.Click(h.Point(2, 615));
-    for (const int answer : {IDCANCEL, IDOK}) {
-        h.messages.QueueAnswer(answer);
-        Key(h, Qt::Key_Right, Qt::AltModifier);
-    }
-    EXPECT_NEAR(h.Stored(oid).Start, At(9, 10, 30), 1e-6) << "moved once";
-    EXPECT_EQ(h.messages.shown().size(), 2U);
-}
-
 TEST(KeyboardEditing, MenuKeysSelectedHourAndTheKeysTheTablesUse)
 {
     DocumentHarness h;

@@ -9,6 +9,8 @@
 #include "document_harness.h"
 #include "model/date_time.h"
 #include "res/command_ids.h"
+#include "tests/support/document_changes.h"
+#include "tests/support/store_items.h"
 #include "view_harness.h"
 
 namespace {
@@ -235,12 +237,7 @@ TEST(ViewInput, AStoreChangedElsewhereIsFollowedKeepingPeriodAndSelection)
     PimSession elsewhere(h.paths.StorePath(), OccurrenceOnDay);
     CTamberloDoc otherDoc(elsewhere, h.docSettings);
     ScheduleEdits other(otherDoc, elsewhere);
-    ScheduleChange early{ChangeKind::kSave, {pim::kAppointmentKind, 0}};
-    early.after = ItemValues{};
-    early.after->fields.Subject = L"Early";
-    early.after->fields.Start = At(8, 8);
-    early.after->fields.End = At(8, 9);
-    ASSERT_EQ(other.Apply(early).status, EditStatus::kDone);
+    AddThrough(other, AppointmentValues(L"Early", At(8, 8), At(8, 9)));
 
     ASSERT_TRUE(h.view.StoreChanged());
     EXPECT_EQ(DaysBetween(first, h.doc.GetShownStart()), 0);
