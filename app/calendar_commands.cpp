@@ -36,16 +36,18 @@ void CalendarCommands::AddTo(CommandTable& table)
 void CalendarCommands::ShowOrHide()
 {
     dock_->ShowOrHide();
-    if (!dock_->isVisible())
+    if (!dock_->isVisible()) {
         view_.setFocus();
+    }
 }
 
 void CalendarCommands::Toggle(int32_t calendar, bool shown)
 {
     const std::wstring name = document_.CalendarName(calendar);
-    if (SetCalendarShown(document_, calendar, shown) < 0 && messages_ != nullptr)
+    if (SetCalendarShown(document_, calendar, shown) < 0 && messages_ != nullptr) {
         messages_->MessageBox(res::LoadString(res::IDS_CALENDAR_NOT_SAVED, name),
                               res::LoadString(res::IDS_WARNING), MB_OK | MB_ICONEXCLAMATION);
+    }
     // The list follows the reloaded document, which says what the store holds now.
     view_.ItemsChanged();
 }

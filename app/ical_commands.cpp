@@ -26,7 +26,7 @@ namespace {
 constexpr size_t kNotesShown = 20;
 // Files from this size on (roughly a tenth of a second of work) show a progress dialog at once;
 // smaller ones are done before a dialog could be read.
-constexpr qint64 kProgressFromBytes = 256 * 1024;
+constexpr qint64 kProgressFromBytes = qint64{256} * 1024;
 constexpr int kProgressSteps = 1000;
 
 std::wstring Wide(const std::string& text)
@@ -42,8 +42,9 @@ public:
     {
         const QFileInfo file(QString::fromStdString(path));
         size_ = file.size();
-        if (size_ < kProgressFromBytes)
+        if (size_ < kProgressFromBytes) {
             return;
+        }
         dialog_.emplace(Text(res::IDS_IMPORTING).arg(file.fileName()), QString(), 0, kProgressSteps,
                         parent);
         dialog_->setWindowModality(Qt::ApplicationModal);
@@ -54,8 +55,9 @@ public:
 
     bool CarryOn(uint64_t bytesRead)
     {
-        if (!dialog_)
+        if (!dialog_) {
             return true;
+        }
         const double done = static_cast<double>(bytesRead) / static_cast<double>(size_);
         // The dialog runs the events (the Cancel button) only when its value changes.
         dialog_->setValue(std::clamp(static_cast<int>(done * kProgressSteps), 1, kProgressSteps));
@@ -78,15 +80,17 @@ IcalCommands::IcalCommands(PimSession& session, CTamberloDoc& document, CTamberl
 void IcalCommands::ImportChosen(SettingsFileChooser& files)
 {
     const std::string path = files.Choose(&view_);
-    if (!path.empty())
+    if (!path.empty()) {
         Import(path);
+    }
 }
 
 void IcalCommands::ExportChosen(SettingsFileChooser& files)
 {
     const std::string path = files.Choose(&view_);
-    if (!path.empty())
+    if (!path.empty()) {
         Export(path);
+    }
 }
 
 void IcalCommands::Import(const std::string& path)
@@ -97,10 +101,10 @@ void IcalCommands::Import(const std::string& path)
     ImportProgress progress(&view_, path);
     options.carryOn = [&progress](uint64_t bytesRead) { return progress.CarryOn(bytesRead); };
     const std::vector<pim::StoredItem> before =
-        undo_ ? StoredItems(session_) : std::vector<pim::StoredItem>();
+        undo_ != nullptr ? StoredItems(session_) : std::vector<pim::StoredItem>();
     const ical::ImportReport report = ical::ImportCalendar(in, session_, options);
     const bool failed = !report.cancelled && (report.status < 0 || !report.sawCalendar);
-    if (undo_ && !report.cancelled && !failed) {
+    if (undo_ != nullptr && !report.cancelled && !failed) {
         const std::wstring file = QFileInfo(QString::fromStdString(path)).fileName().toStdWString();
         undo_->Push({UndoAction::kImport, file}, ChangesBetween(before, StoredItems(session_)));
     }
@@ -114,8 +118,9 @@ void IcalCommands::Import(const std::string& path)
     }
     std::wstring text = report.cancelled ? res::LoadString(res::IDS_IMPORT_CANCELLED)
                                          : Wide(ical::SummaryLine(report));
-    for (size_t i = 0; !report.cancelled && i < report.notes.size() && i < kNotesShown; ++i)
+    for (size_t i = 0; !report.cancelled && i < report.notes.size() && i < kNotesShown; ++i) {
         text += L"\n" + Wide(report.notes[i]);
+    }
     // A store that refused the import is a failure, not news.
     messages_.MessageBox(text, res::LoadString(failed ? res::IDS_WARNING : res::IDS_IMPORT),
                          MB_OK | (failed ? MB_ICONEXCLAMATION : MB_ICONINFORMATION));
@@ -144,14 +149,16 @@ void IcalCommands::OfferImport(const std::string& path)
     std::vector<std::string> notes;
     int appointments = 0;
     int tasks = 0;
-    for (const pim::StoredItem& item : ical::ReadCalendarItems(text.str(), notes))
+    for (const pim::StoredItem& item : ical::ReadCalendarItems(text.str(), notes)) {
         ++(item.kind == pim::kTaskKind ? tasks : appointments);
+    }
     const std::wstring question =
         Text(res::IDS_IMPORT_QUESTION)
             .arg(QString::fromStdString(ical::Counted(appointments, "appointment")),
                  QString::fromStdString(ical::Counted(tasks, "task")))
             .toStdWString();
     if (messages_.MessageBox(question, res::LoadString(res::IDS_CONFIRM),
-                             MB_OKCANCEL | MB_ICONINFORMATION) == IDOK)
+                             MB_OKCANCEL | MB_ICONINFORMATION) == IDOK) {
         Import(path);
+    }
 }

@@ -23,13 +23,15 @@ int Finish(const CommandLineExit& exit)
 
 int main(int argc, char** argv)
 {
-    if (const auto exit = StandardOptionExit(std::vector<std::string>(argv + 1, argv + argc)))
+    if (const auto exit = StandardOptionExit(std::vector<std::string>(argv + 1, argv + argc))) {
         return Finish(*exit);
+    }
     QApplication qt(argc, argv);
     // Qt has taken out its own options (-platform, -style, ...); what is left is ours.
     const std::vector<std::string> args(argv + 1, argv + argc);
-    if (const auto exit = UnknownOptionExit(args))
+    if (const auto exit = UnknownOptionExit(args)) {
         return Finish(*exit);
+    }
     QtMessageService messages;
     QtDialogRunner dialogs;
     AppEnvironment environment = CTamberloApp::DefaultEnvironment();

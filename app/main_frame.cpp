@@ -147,6 +147,8 @@ void CMainFrame::BuildMenuBar()
 {
     const std::vector<res::MenuItem>& popups = res::LoadMenu(res::IDR_MAINFRAME);
     std::vector<std::wstring> titles;
+    titles.reserve(popups.size());
+
     for (const res::MenuItem& popup : popups) {
         titles.push_back(popup.text);
     }
@@ -167,6 +169,8 @@ void CMainFrame::AddMenuItems(QMenu* menu, const std::vector<res::MenuItem>& ite
 {
     connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateMenu(menu); });
     std::vector<std::wstring> texts;
+    texts.reserve(items.size());
+
     for (const res::MenuItem& item : items) {
         texts.push_back(item.IsSeparator() ? std::wstring() : item.text);
     }

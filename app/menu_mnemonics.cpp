@@ -24,8 +24,9 @@ std::vector<wchar_t> FreeLetters(const std::wstring& text, const std::set<wchar_
     std::vector<wchar_t> letters;
     for (size_t i = 0; i < text.size(); ++i) {
         const bool initial = i == 0 || text[i - 1] == L' ';
-        if ((initial || !initialsOnly) && Usable(text[i]) && !taken.count(Folded(text[i])))
+        if ((initial || !initialsOnly) && Usable(text[i]) && !taken.contains(Folded(text[i]))) {
             letters.push_back(Folded(text[i]));
+        }
     }
     return letters;
 }
@@ -38,23 +39,26 @@ std::vector<wchar_t> PickMnemonics(const std::vector<std::wstring>& texts)
     std::vector<wchar_t> letters(texts.size(), 0);
     for (size_t i = 0; i < texts.size(); ++i) {
         const std::vector<wchar_t> initials = FreeLetters(texts[i], taken, true);
-        if (!initials.empty())
+        if (!initials.empty()) {
             taken.insert(letters[i] = initials.front());
+        }
     }
     for (;;) {
         size_t best = texts.size();
         std::vector<wchar_t> bestLetters;
         for (size_t i = 0; i < texts.size(); ++i) {
-            if (letters[i] != 0 || texts[i].empty())
+            if (letters[i] != 0 || texts[i].empty()) {
                 continue;
+            }
             const std::vector<wchar_t> free = FreeLetters(texts[i], taken, false);
             if (!free.empty() && (best == texts.size() || free.size() < bestLetters.size())) {
                 best = i;
                 bestLetters = free;
             }
         }
-        if (best == texts.size())
+        if (best == texts.size()) {
             return letters;
+        }
         taken.insert(letters[best] = bestLetters.front());
     }
 }
@@ -69,8 +73,9 @@ std::wstring WithMnemonic(const std::wstring& text, wchar_t letter)
             placed = true;
         }
         marked += c;
-        if (c == L'&')
+        if (c == L'&') {
             marked += L'&';
+        }
     }
     return marked;
 }

@@ -19,15 +19,18 @@ constexpr char kUsage[] = "Usage: tamberlo [FILE.ics...]\n"
 std::optional<CommandLineExit> StandardOptionExit(const std::vector<std::string>& args)
 {
     std::ostringstream out;
-    if (!res::AnswerStandardOption(args, kProgram, kUsage, out))
+    if (!res::AnswerStandardOption(args, kProgram, kUsage, out)) {
         return std::nullopt;
+    }
     return CommandLineExit{0, out.str(), {}};
 }
 
 std::optional<CommandLineExit> UnknownOptionExit(const std::vector<std::string>& args)
 {
-    for (const std::string& arg : args)
-        if (arg.size() > 1 && arg[0] == '-')
+    for (const std::string& arg : args) {
+        if (arg.size() > 1 && arg[0] == '-') {
             return CommandLineExit{2, {}, res::UnknownOptionText(kProgram, arg)};
+        }
+    }
     return std::nullopt;
 }

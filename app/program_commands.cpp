@@ -105,20 +105,22 @@ void ProgramCommands::AttachItemCommands()
     const std::pair<int, const char*> answers[] = {{cmd::ID_MEETING_ACCEPT, ical::kAccepted},
                                                    {cmd::ID_MEETING_TENTATIVE, ical::kTentative},
                                                    {cmd::ID_MEETING_DECLINE, ical::kDeclined}};
-    for (const auto& [id, partstat] : answers)
+    for (const auto& [id, partstat] : answers) {
         view_.SetCommandHandler(id, [this, answer = std::string(partstat)] {
             Refresh(AppointmentEditing(services_).Answer(view_.SelectedRow(),
                                                          view_.Selection().index, answer));
         });
+    }
 }
 
 void ProgramCommands::AttachSettingsCommands()
 {
     view_.SetCommandHandler(cmd::ID_JUMP_TO_DAY, [this] {
-        if (const auto date = RunDaySelDialog(context_, view_.SelectedDate()))
+        if (const auto date = RunDaySelDialog(context_, view_.SelectedDate())) {
             view_.JumpTo(*date);
-        else
+        } else {
             view_.update();
+        }
     });
     // A settings file read from the dialog counts even when the dialog is cancelled.
     view_.SetCommandHandler(cmd::ID_ENVIRONMENT, [this] {
@@ -143,8 +145,9 @@ void ProgramCommands::AttachSettingsCommands()
 void ProgramCommands::DeleteSelected()
 {
     const ItemSelection& selected = view_.Selection();
-    if (!selected.IsStoreItem())
+    if (!selected.IsStoreItem()) {
         return;
+    }
     const int row = view_.SelectedRow();
     Refresh(selected.kind == ItemKind::Task
                 ? TaskEditing(services_).Delete(row, selected.index)
@@ -158,6 +161,7 @@ void ProgramCommands::CompleteSelected()
 
 void ProgramCommands::Refresh(Redraw redraw)
 {
-    if (redraw != Redraw::kNothing)
+    if (redraw != Redraw::kNothing) {
         view_.ItemsChanged();
+    }
 }

@@ -15,7 +15,7 @@ namespace {
 QDialogButtonBox* ClosingButtons(QLayout& layout)
 {
     QLayoutItem* last = layout.count() > 0 ? layout.itemAt(layout.count() - 1) : nullptr;
-    return last ? qobject_cast<QDialogButtonBox*>(last->widget()) : nullptr;
+    return last != nullptr ? qobject_cast<QDialogButtonBox*>(last->widget()) : nullptr;
 }
 
 // The dialog's layout moves (with its widgets) into a scrolled page of its own.
@@ -25,7 +25,7 @@ void ScrollContent(QDialog& dialog)
     QDialogButtonBox* buttons = ClosingButtons(*content);
     auto* page = new QWidget;
     page->setLayout(content);
-    if (buttons) {
+    if (buttons != nullptr) {
         content->removeWidget(buttons);
     }
     auto* scroll = new QScrollArea;
@@ -35,7 +35,7 @@ void ScrollContent(QDialog& dialog)
     scroll->setWidget(page);
     auto* outer = new QVBoxLayout(&dialog);
     outer->addWidget(scroll, 1);
-    if (buttons) {
+    if (buttons != nullptr) {
         outer->addWidget(buttons);
     }
     // A fixed-size layout had pinned the dialog's own size limits.
@@ -56,12 +56,13 @@ void FitToScreen(QDialog& dialog, const QRect& available)
 {
     const QSize room = RoomInside(available);
     dialog.ensurePolished();
-    if (dialog.layout()) {
+    if (dialog.layout() != nullptr) {
         dialog.layout()->activate();
     }
     const QSize wanted = dialog.testAttribute(Qt::WA_Resized) ? dialog.size() : dialog.sizeHint();
     const QSize least = dialog.minimumSizeHint().expandedTo(dialog.minimumSize());
-    if (dialog.layout() && (least.width() > room.width() || least.height() > room.height())) {
+    if (dialog.layout() != nullptr &&
+        (least.width() > room.width() || least.height() > room.height())) {
         ScrollContent(dialog);
         dialog.layout()->activate();
     }
@@ -71,7 +72,7 @@ void FitToScreen(QDialog& dialog, const QRect& available)
 
 int QtDialogRunner::Run(QDialog& dialog)
 {
-    const QWidget* anchor = dialog.parentWidget() ? dialog.parentWidget() : &dialog;
+    const QWidget* anchor = dialog.parentWidget() != nullptr ? dialog.parentWidget() : &dialog;
     if (const QScreen* screen = anchor->screen()) {
         FitToScreen(dialog, screen->availableGeometry());
     }

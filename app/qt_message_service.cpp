@@ -84,16 +84,18 @@ void FitCaption(QMessageBox& box)
     const int width =
         QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + kTitleBarButtonsWidth;
     // QMessageBox sizes itself from its layout, so the width goes in as a spacer row.
-    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
         grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
                       grid->rowCount(), 0, 1, grid->columnCount());
+    }
 }
 
 void FitMessageToScreen(QMessageBox& box, const QRect& available)
 {
     const int room = RoomInside(available).height();
-    if (box.sizeHint().height() <= room)
+    if (box.sizeHint().height() <= room) {
         return;
+    }
     // The whole text stays one click away, in the box's own scrolling details.
     const QString whole = box.text();
     box.setDetailedText(whole);
@@ -104,10 +106,11 @@ void FitMessageToScreen(QMessageBox& box, const QRect& available)
     while (tooLong - fits > 1) {
         const qsizetype tried = (fits + tooLong) / 2;
         box.setText(whole.left(tried) + QChar(0x2026));
-        if (box.sizeHint().height() <= room)
+        if (box.sizeHint().height() <= room) {
             fits = tried;
-        else
+        } else {
             tooLong = tried;
+        }
     }
     const qsizetype breakAt = whole.lastIndexOf(QRegularExpression(QStringLiteral("\\s")), fits);
     box.setText(whole.left(breakAt > 0 ? breakAt : fits) + QChar(0x2026));
@@ -125,14 +128,16 @@ int QtMessageService::MessageBoxNamed(const std::wstring& text, const std::wstri
     QMessageBox box(IconOf(flags), QString::fromStdWString(caption), QString::fromStdWString(text),
                     ButtonsOf(flags), parent_);
     for (size_t i = 0; i < buttons.size(); ++i) {
-        if (QAbstractButton* button = box.button(ButtonInOrder(flags, i)))
+        if (QAbstractButton* button = box.button(ButtonInOrder(flags, i))) {
             button->setText(QString::fromStdWString(buttons[i]));
+        }
     }
     FitCaption(box);
-    if (const QScreen* screen = parent_ ? parent_->screen() : box.screen())
+    if (const QScreen* screen = parent_ != nullptr ? parent_->screen() : box.screen()) {
         FitMessageToScreen(box, screen->availableGeometry());
+    }
     // Closing the box with Escape or the title bar counts as Cancel where there is one.
-    if (box.standardButtons() & QMessageBox::Cancel) {
+    if ((box.standardButtons() & QMessageBox::Cancel) != 0) {
         box.setEscapeButton(QMessageBox::Cancel);
     }
     return ResultOf(box.exec());

@@ -24,8 +24,9 @@ StoreWatch::StoreState StoreWatch::Now() const
     const auto stateOf = [](const std::string& path) {
         FileState state;
         struct stat st {};
-        if (::stat(path.c_str(), &st) != 0)
+        if (::stat(path.c_str(), &st) != 0) {
             return state;
+        }
         state = {true,
                  st.st_dev,
                  st.st_ino,
@@ -46,22 +47,27 @@ void StoreWatch::OwnConnectionClosed(bool othersWrote)
 {
     const StoreState closed = Now();
     // Told even when others wrote too: one of the changes may be this program's.
-    if (ownWrite_ && atOwnOpen_ && closed != *atOwnOpen_)
+    if (ownWrite_ && atOwnOpen_ && closed != *atOwnOpen_) {
         ownWrite_();
+    }
     // A change seen before this connection opened, or committed by another while it was open,
     // is another program's, and still to follow.
-    if (!othersWrote && atOwnOpen_ == known_)
+    if (!othersWrote && atOwnOpen_ == known_) {
         known_ = closed;
+    }
     atOwnOpen_.reset();
 }
 
 void StoreWatch::Look()
 {
-    if (atOwnOpen_ || !changed_)
+    if (atOwnOpen_ || !changed_) {
         return;
+    }
     const StoreState now = Now();
-    if (now == known_)
+    if (now == known_) {
         return;
-    if (changed_())
+    }
+    if (changed_()) {
         known_ = now;
+    }
 }

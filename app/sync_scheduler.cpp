@@ -58,8 +58,9 @@ void SyncScheduler::RunNow()
     }
     afterChange_->stop();
     Round round = make_();
-    if (!round)
+    if (!round) {
         return;
+    }
     auto outcome = std::make_shared<SyncOutcome>();
     worker_->Start([round = std::move(round), outcome,
                     closing = closing_] { *outcome = round([closing] { return !*closing; }); },
@@ -68,8 +69,9 @@ void SyncScheduler::RunNow()
 
 void SyncScheduler::RoundEnded(const SyncOutcome& outcome)
 {
-    if (finished_)
+    if (finished_) {
         finished_(outcome);
+    }
     if (again_) {
         again_ = false;
         RunNow();

@@ -13,12 +13,14 @@
 std::wstring UndoMenuText(bool redo, const UndoLabel* step)
 {
     const QString word = Text(redo ? res::IDS_REDO : res::IDS_UNDO);
-    if (!step)
+    if (step == nullptr) {
         return word.toStdWString();
+    }
     const QString action = Text(res::IDS_UNDO_ADD + static_cast<int>(step->action));
     const QString subject = QString::fromStdWString(step->subject);
-    if (step->day == 0.0)
+    if (step->day == 0.0) {
         return Text(res::IDS_UNDO_STEP).arg(word, action, subject).toStdWString();
+    }
     const SYSTEMTIME day = VariantTimeToSystemTime(step->day);
     const QString monthDay = QStringLiteral("%1/%2")
                                  .arg(day.wMonth, 2, 10, QLatin1Char('0'))

@@ -59,8 +59,9 @@ bool CCategorySetDlg::Run(AppSettings& settings, DialogRunner& runner, MessageSe
 void CCategorySetDlg::ChooseTarget()
 {
     std::wstring text = ToWString(target_->currentText());
-    if (CCategorySelDlg::Choose(runner_, settings_, text, this))
+    if (CCategorySelDlg::Choose(runner_, settings_, text, this)) {
         target_->setEditText(ToQString(text));
+    }
 }
 
 void CCategorySetDlg::accept()

@@ -39,8 +39,8 @@ void AddRow(QGridLayout& grid, int row, const QString& label, QWidget* first,
     auto* text = new QLabel(label);
     text->setBuddy(first);
     grid.addWidget(text, row, 0);
-    grid.addWidget(first, row, 1, 1, second ? 1 : 2);
-    if (second) {
+    grid.addWidget(first, row, 1, 1, second != nullptr ? 1 : 2);
+    if (second != nullptr) {
         grid.addWidget(second, row, 2);
     }
 }

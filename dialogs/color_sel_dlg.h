@@ -23,7 +23,7 @@ public:
     void accept() override;
 
 private:
-    QSlider* MakeSlider(int id, int value);
+    static QSlider* MakeSlider(int id, int value);
     uint32_t SliderColor() const;
     void Test();
 

@@ -3,6 +3,8 @@
 
 #include <QPainter>
 
+#include "platform/color_ref.h"
+
 ColorSwatch::ColorSwatch(uint32_t colorRef, QWidget* parent) : QWidget(parent), colorRef_(colorRef)
 {
     setMinimumSize(28, 20);
@@ -15,21 +17,16 @@ void ColorSwatch::SetColorRef(uint32_t colorRef)
     update();
 }
 
-QColor ColorSwatch::ToQColor(uint32_t colorRef)
-{
-    return QColor(colorRef & 0xFF, (colorRef >> 8) & 0xFF, (colorRef >> 16) & 0xFF);
-}
-
 uint32_t ColorSwatch::FromChannels(int red, int green, int blue)
 {
     return static_cast<uint32_t>(red) + static_cast<uint32_t>(green) * 256 +
            static_cast<uint32_t>(blue) * 65536;
 }
 
-void ColorSwatch::paintEvent(QPaintEvent*)
+void ColorSwatch::paintEvent(QPaintEvent* /*event*/)
 {
     QPainter painter(this);
     painter.setPen(Qt::black);
-    painter.setBrush(ToQColor(colorRef_));
+    painter.setBrush(ColorFromRef(colorRef_));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }

@@ -14,7 +14,6 @@ public:
     void SetColorRef(uint32_t colorRef);
 
     // Red, green and blue of a settings colour, and the colour of three channels.
-    static QColor ToQColor(uint32_t colorRef);
     static uint32_t FromChannels(int red, int green, int blue);
 
 protected:

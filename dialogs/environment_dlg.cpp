@@ -84,7 +84,7 @@ CEnvironmentDlg::CEnvironmentDlg(AppSettings& settings, MessageService& messages
         text->setBuddy(field);
         grid->addWidget(text, row, 0);
         grid->addWidget(field, row, 1);
-        if (after) {
+        if (after != nullptr) {
             grid->addWidget(after, row, 2);
         }
     };

@@ -34,8 +34,9 @@ void AddSection(QTreeWidget& table, const res::HelpSection& section)
     heading->setFirstColumnSpanned(true);
     for (const res::HelpRow& row : section.rows) {
         auto* item = new QTreeWidgetItem(heading, {Text(row.keys), Text(row.does)});
-        if (row.button >= 0)
+        if (row.button >= 0) {
             item->setIcon(1, ButtonPicture(row.button));
+        }
     }
 }
 
@@ -52,8 +53,9 @@ CKeysAndMouseDlg::CKeysAndMouseDlg(const std::vector<res::HelpSection>& sections
     table_->setRootIsDecorated(false);
     table_->setIconSize(QSize(res::kLargeTileSize, res::kLargeTileSize));
     table_->setSelectionMode(QAbstractItemView::NoSelection);
-    for (const res::HelpSection& section : sections)
+    for (const res::HelpSection& section : sections) {
         AddSection(*table_, section);
+    }
     table_->expandAll();
     table_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
 

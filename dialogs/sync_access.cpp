@@ -21,8 +21,9 @@ int32_t WithSyncLedger(const std::string& storePath,
                        const std::function<int32_t(pim::SyncLedger&)>& work)
 {
     pim::StoreDatabase db;
-    if (const int32_t status = db.Open(storePath); status < 0)
+    if (const int32_t status = db.Open(storePath); status < 0) {
         return status;
+    }
     pim::SyncLedger ledger(db);
     return work(ledger);
 }
@@ -42,8 +43,10 @@ void SyncCredentials::ReadPasswordCommands(const std::vector<pim::SyncAccount>& 
 {
     std::map<QString, QString> commands;
     for (const pim::SyncAccount& account : accounts) {
-        if (const QString command = caldav::PasswordCommand(profile_, account); !command.isEmpty())
+        if (const QString command = caldav::PasswordCommand(profile_, account);
+            !command.isEmpty()) {
             commands[KeyOf(account)] = command;
+        }
     }
     const std::lock_guard lock(mutex_);
     commands_ = std::move(commands);
@@ -55,21 +58,26 @@ std::optional<QString> SyncCredentials::Password(const pim::SyncAccount& account
     QString command;
     {
         const std::lock_guard lock(mutex_);
-        if (const auto found = known_.find(key); found != known_.end())
+        if (const auto found = known_.find(key); found != known_.end()) {
             return found->second;
-        if (const auto kept = commands_.find(key); kept != commands_.end())
+        }
+        if (const auto kept = commands_.find(key); kept != commands_.end()) {
             command = kept->second;
+        }
     }
     // Run each round, as the tool does: a command may hand out a password that changes.
     if (!command.isEmpty()) {
-        if (std::optional<QString> password = caldav::RunPasswordCommand(command))
+        if (std::optional<QString> password = caldav::RunPasswordCommand(command)) {
             return password;
+        }
     }
-    if (!secrets_)
+    if (secrets_ == nullptr) {
         return std::nullopt;
+    }
     const platform::SecretStore::Answer answer = secrets_->Read(key);
-    if (answer.outcome != platform::SecretStore::Outcome::Done)
+    if (answer.outcome != platform::SecretStore::Outcome::Done) {
         return std::nullopt;
+    }
     const std::lock_guard lock(mutex_);
     known_[key] = answer.secret;
     return answer.secret;
@@ -78,8 +86,9 @@ std::optional<QString> SyncCredentials::Password(const pim::SyncAccount& account
 void SyncCredentials::KeepPassword(const pim::SyncAccount& account, const QString& password)
 {
     const QString key = KeyOf(account);
-    if (secrets_)
+    if (secrets_ != nullptr) {
         secrets_->Write(key, password);
+    }
     const std::lock_guard lock(mutex_);
     known_[key] = password;
 }
@@ -87,8 +96,9 @@ void SyncCredentials::KeepPassword(const pim::SyncAccount& account, const QStrin
 void SyncCredentials::ForgetPassword(const pim::SyncAccount& account)
 {
     const QString key = KeyOf(account);
-    if (secrets_)
+    if (secrets_ != nullptr) {
         secrets_->Remove(key);
+    }
     const std::lock_guard lock(mutex_);
     known_.erase(key);
 }
@@ -105,14 +115,16 @@ void SyncCredentials::Trust(const caldav::SyncError& refusal)
 
 bool SyncCredentials::AskToTrust(const caldav::SyncError& refusal, MessageService& messages)
 {
-    if (refusal.failure != caldav::Failure::CertificateRefused || refusal.fingerprint.isEmpty())
+    if (refusal.failure != caldav::Failure::CertificateRefused || refusal.fingerprint.isEmpty()) {
         return false;
+    }
     const QString question = Text(res::IDS_TRUST_CERTIFICATE)
                                  .arg(QString::fromStdWString(refusal.message),
                                       QString::fromLatin1(refusal.fingerprint));
     if (messages.MessageBox(question.toStdWString(), res::LoadString(res::IDS_CONFIRM),
-                            MB_YESNO | MB_ICONQUESTION) != IDYES)
+                            MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return false;
+    }
     Trust(refusal);
     return true;
 }

@@ -18,8 +18,9 @@ WorkerJob::~WorkerJob()
 
 void WorkerJob::Start(std::function<void()> work, std::function<void()> done)
 {
-    if (thread_)
+    if (thread_) {
         return;
+    }
     thread_.reset(QThread::create(std::move(work)));
     connect(thread_.get(), &QThread::finished, this, [this, done = std::move(done)] {
         // finished is sent from the thread's last moments: let it end before it is dropped.

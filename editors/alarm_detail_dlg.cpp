@@ -76,8 +76,9 @@ void CAlarmDetailDlg::Load()
 {
     if (taskMode_) {
         DATE at = fields_.ReminderTime;
-        if (!IsReminderTimeSet(at))
+        if (!IsReminderTimeSet(at)) {
             at = fields_.DueDate;
+        }
         const SYSTEMTIME shown =
             IsReminderTimeSet(at) ? VariantTimeToSystemTime(at) : GetLocalTime();
         date_->setDate(QDate(shown.wYear, shown.wMonth, shown.wDay));
@@ -87,8 +88,9 @@ void CAlarmDetailDlg::Load()
         number_->setEditText(QString::number(lead.number));
         unit_->setCurrentIndex(lead.unit);
     }
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < 5; ++i) {
         options_[i]->setChecked((fields_.ReminderOptions & (1 << i)) != 0);
+    }
     soundFile_->setText(ToQString(fields_.ReminderSoundFile));
 }
 
@@ -103,9 +105,11 @@ AlarmForm CAlarmDetailDlg::Form() const
         form.number = ToWString(number_->currentText());
         form.unit = unit_->currentIndex();
     }
-    for (int i = 0; i < 5; ++i)
-        if (options_[i]->isChecked())
+    for (int i = 0; i < 5; ++i) {
+        if (options_[i]->isChecked()) {
             form.options |= 1 << i;
+        }
+    }
     form.soundFile = ToWString(soundFile_->text());
     return form;
 }

@@ -15,7 +15,7 @@
 enum LeadUnit : int { kMinutesBefore, kHoursBefore, kDaysBefore, kWeeksBefore };
 constexpr int32_t kLeadUnitMinutes[] = {1, 60, 1440, 10080};
 // The longest lead time accepted: 52 weeks.
-constexpr int64_t kMaxLeadMinutes = 52 * 10080;
+constexpr int64_t kMaxLeadMinutes = int64_t{52} * 10080;
 
 struct LeadTime {
     int32_t number;

@@ -34,15 +34,17 @@ DATE FormStart(const AppointForm& form)
 
 DATE FormEnd(const AppointForm& form)
 {
-    if (form.allDay && !form.recurring)
+    if (form.allDay && !form.recurring) {
         return DayAt(form.endDate, 0) + 1.0;
+    }
     return DayAt(form.endDate, TimeTextMinutes(form.endTime, true).value_or(0));
 }
 
 EndDisplay ShowEnd(DATE end, bool oneTimeAllDay)
 {
-    if (oneTimeAllDay)
+    if (oneTimeAllDay) {
         return {VariantTimeToSystemTime(std::floor(end + 1e-9) - 1.0), L"24:00"};
+    }
     return {VariantTimeToSystemTime(end), ClockText(end)};
 }
 
@@ -59,22 +61,29 @@ Verdict CheckAppointForm(const AppointForm& form, bool recurrenceSet, ItemValues
         {form.place, f.Location, TextKind::kLine, kAppointPlace},
         {form.category, f.Categories, TextKind::kLine, kAppointCategory},
         {form.memo, f.Body, TextKind::kMemo, kAppointMemo}};
-    for (const auto& [shown, field, kind, control] : texts)
-        if (const Verdict text = TakeText(shown, field, kind, control))
+    for (const auto& [shown, field, kind, control] : texts) {
+        if (const Verdict text = TakeText(shown, field, kind, control)) {
             return text;
-    if (form.startDate.wYear < 1900)
-        return Refusal{kAppointStartDate, res::IDS_START_AFTER_1900};
-    if (form.startDate.wYear >= 3000)
-        return Refusal{kAppointStartDate, res::IDS_START_BEFORE_3000};
-    if (!form.allDay) {
-        if (const Verdict time = CheckAppointTime(form.startTime, kAppointStartTime))
-            return time;
+        }
     }
-    if (form.endDate.wYear >= 3000)
-        return Refusal{kAppointEndDate, res::IDS_END_BEFORE_3000};
+    if (form.startDate.wYear < 1900) {
+        return Refusal{kAppointStartDate, res::IDS_START_AFTER_1900};
+    }
+    if (form.startDate.wYear >= 3000) {
+        return Refusal{kAppointStartDate, res::IDS_START_BEFORE_3000};
+    }
     if (!form.allDay) {
-        if (const Verdict time = CheckAppointTime(form.endTime, kAppointEndTime))
+        if (const Verdict time = CheckAppointTime(form.startTime, kAppointStartTime)) {
             return time;
+        }
+    }
+    if (form.endDate.wYear >= 3000) {
+        return Refusal{kAppointEndDate, res::IDS_END_BEFORE_3000};
+    }
+    if (!form.allDay) {
+        if (const Verdict time = CheckAppointTime(form.endTime, kAppointEndTime)) {
+            return time;
+        }
     }
     AppointForm timed = form;
     if (form.allDay) {
@@ -83,17 +92,20 @@ Verdict CheckAppointForm(const AppointForm& form, bool recurrenceSet, ItemValues
     }
     const DATE start = FormStart(timed);
     const DATE end = FormEnd(timed);
-    if (end < start)
+    if (end < start) {
         return Refusal{kAppointEndDate, res::IDS_START_BEFORE_END};
+    }
     // The dates are locked while "Recurring" is chosen, so the focus goes where the pattern
     // is set.
-    if (form.recurring && !recurrenceSet)
+    if (form.recurring && !recurrenceSet) {
         return Refusal{kAppointRecurDetail, res::IDS_RECURRENCE_NOT_SET};
+    }
 
     f.Start = KeepSecondsIfUnchanged(start, values.fields.Start);
     f.End = KeepSecondsIfUnchanged(end, values.fields.End);
-    if (!form.recurring)
+    if (!form.recurring) {
         values.pattern.reset();
+    }
     f.AllDayEvent = form.allDay;
     f.ReminderSet = form.alarm;
     f.BusyStatus = form.status;

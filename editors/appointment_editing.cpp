@@ -206,9 +206,7 @@ Redraw AppointmentEditing::Open(const ReadResult& read, bool isNew, bool excepti
                                 bool newException, int exceptionNo)
 {
     if (read.status != EditStatus::kDone) {
-        ReportEditFailure(services_, read.status);
-        // A replaced store was read afresh.
-        return read.status == EditStatus::kOtherStore ? Redraw::kReloaded : Redraw::kNothing;
+        return ReportUnreadItem(services_, read);
     }
     EditorChanges changes(services_, read, isNew);
     ItemRef item = read.item;

@@ -16,6 +16,7 @@
 
 #include "editors/editor_controls.h"
 #include "editors/editor_services.h"
+#include "platform/color_ref.h"
 #include "settings/app_settings.h"
 
 QIcon CalendarIcon(uint32_t colour)
@@ -24,7 +25,7 @@ QIcon CalendarIcon(uint32_t colour)
     square.fill(Qt::transparent);
     QPainter painter(&square);
     painter.setPen(QColor(0x60, 0x60, 0x60));
-    painter.setBrush(QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF));
+    painter.setBrush(ColorFromRef(colour));
     painter.drawRect(1, 1, 11, 11);
     return QIcon(square);
 }
@@ -35,22 +36,25 @@ std::vector<pim::Calendar> OfferedCalendars(const std::vector<pim::Calendar>& al
     std::vector<pim::Calendar> offered;
     for (const pim::Calendar& c : all) {
         const bool holds = kind == pim::kTaskKind ? c.tasks : c.events;
-        if (c.id == current || (!c.readOnly && holds))
+        if (c.id == current || (!c.readOnly && holds)) {
             offered.push_back(c);
+        }
     }
     return offered;
 }
 
 int32_t StartingCalendar(const std::vector<pim::Calendar>& offered, int32_t lastChosen)
 {
-    if (offered.empty())
+    if (offered.empty()) {
         return 0;
+    }
     const auto has = [&](auto&& match) {
         return std::find_if(offered.begin(), offered.end(), match);
     };
     if (const auto last = has([&](const pim::Calendar& c) { return c.id == lastChosen; });
-        last != offered.end())
+        last != offered.end()) {
         return last->id;
+    }
     const auto local =
         has([](const pim::Calendar& c) { return c.kind == pim::CalendarKind::Local; });
     return local != offered.end() ? local->id : offered.front().id;
@@ -63,14 +67,16 @@ CalendarField::CalendarField(EditorServices& services, pim::ItemKind kind, ItemV
 {
     const std::vector<pim::Calendar> all = services.edits.Calendars();
     const std::vector<pim::Calendar> offered = OfferedCalendars(all, kind, values.calendar);
-    if (isNew_)
+    if (isNew_) {
         values.calendar = StartingCalendar(offered, services.settings.GetLastCalendar());
+    }
     for (const pim::Calendar& c : offered) {
         combo_->addItem(CalendarIcon(c.colour), ToQString(c.name), c.id);
         if (c.id == values.calendar) {
             combo_->setCurrentIndex(combo_->count() - 1);
-            if (c.readOnly)
+            if (c.readOnly) {
                 readOnly_ = pim::ReadOnlySentence(c);
+            }
         }
     }
     combo_->setEnabled(!occurrence && readOnly_.empty());
@@ -83,23 +89,28 @@ int32_t CalendarField::Chosen() const
 
 void CalendarField::LockIfReadOnly(QDialog& editor, QWidget* memo) const
 {
-    if (readOnly_.empty())
+    if (readOnly_.empty()) {
         return;
+    }
     for (QWidget* control : editor.findChildren<QWidget*>()) {
-        const bool input = qobject_cast<QComboBox*>(control) || qobject_cast<QDateEdit*>(control) ||
-                           qobject_cast<QAbstractButton*>(control);
-        if (input && control != memo)
+        const bool input = qobject_cast<QComboBox*>(control) != nullptr ||
+                           qobject_cast<QDateEdit*>(control) != nullptr ||
+                           qobject_cast<QAbstractButton*>(control) != nullptr;
+        if (input && control != memo) {
             control->setEnabled(false);
+        }
     }
     if (auto* buttons = editor.findChild<QDialogButtonBox*>()) {
-        if (QAbstractButton* cancel = buttons->button(QDialogButtonBox::Cancel))
+        if (QAbstractButton* cancel = buttons->button(QDialogButtonBox::Cancel)) {
             cancel->setEnabled(true);
+        }
     }
     auto* note = new QLabel(ToQString(readOnly_));
     note->setObjectName(QStringLiteral("readOnlyNote"));
     note->setWordWrap(true);
-    if (auto* layout = qobject_cast<QBoxLayout*>(editor.layout()))
+    if (auto* layout = qobject_cast<QBoxLayout*>(editor.layout())) {
         layout->insertWidget(0, note);
+    }
 }
 
 EditStatus CalendarField::Commit(ItemValues edited,
@@ -108,7 +119,8 @@ EditStatus CalendarField::Commit(ItemValues edited,
     const int32_t chosen = Chosen();
     edited.calendar = chosen;
     const EditStatus status = save(edited);
-    if (status == EditStatus::kDone && chosen != 0 && (isNew_ || chosen != opened_))
+    if (status == EditStatus::kDone && chosen != 0 && (isNew_ || chosen != opened_)) {
         settings_.SetLastCalendar(chosen);
+    }
     return status;
 }

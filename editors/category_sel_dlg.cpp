@@ -15,19 +15,24 @@ namespace {
 std::vector<std::wstring> CategoryEditList(const AppSettings& settings)
 {
     std::vector<std::wstring> names;
-    for (int i = 0; i < settings.GetListCount(SettingsList::CategoryInfo); ++i)
+    names.reserve(settings.GetListCount(SettingsList::CategoryInfo));
+
+    for (int i = 0; i < settings.GetListCount(SettingsList::CategoryInfo); ++i) {
         names.push_back(settings.GetListItem(SettingsList::CategoryInfo, i));
+    }
     return names;
 }
 
 void Fill(QListWidget* list, const std::vector<std::wstring>& names, int row)
 {
     list->clear();
-    for (const std::wstring& name : names)
+    for (const std::wstring& name : names) {
         list->addItem(ToQString(name));
+    }
     const int shown = std::min(row, list->count() - 1);
-    if (shown >= 0)
+    if (shown >= 0) {
         list->setCurrentRow(shown);
+    }
 }
 
 // The row the user selected, -1 for none; the current row alone (set by focus) does not count.
@@ -69,8 +74,9 @@ bool CCategorySelDlg::Choose(DialogRunner& runner, const AppSettings& settings, 
                              QWidget* parent)
 {
     CCategorySelDlg dialog(text, settings, parent);
-    if (runner.Run(dialog) != DialogAccepted)
+    if (runner.Run(dialog) != DialogAccepted) {
         return false;
+    }
     text = dialog.Text();
     return true;
 }
@@ -81,16 +87,18 @@ void CCategorySelDlg::AddSelected()
 {
     const int from = SelectedRow(available_);
     const int to = SelectedRow(chosen_);
-    if (selection_.Add(from, to))
+    if (selection_.Add(from, to)) {
         ShowLists(to < 0 ? -1 : to + 1, from);
+    }
 }
 
 void CCategorySelDlg::RemoveSelected()
 {
     const int from = SelectedRow(chosen_);
     const int to = SelectedRow(available_);
-    if (selection_.Remove(from, to))
+    if (selection_.Remove(from, to)) {
         ShowLists(from, to < 0 ? -1 : to + 1);
+    }
 }
 
 // Redraws both lists from the selection; a row of -1 selects nothing.

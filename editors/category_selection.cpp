@@ -11,12 +11,15 @@ CategorySelection::CategorySelection(const std::wstring& text,
     // Empty pieces ("Work,,Home") are skipped, so a doubled comma never ends the list.
     for (const std::wstring& piece : SplitCommaList(text)) {
         const std::size_t first = piece.find_first_not_of(L' ');
-        if (first != std::wstring::npos && chosen_.size() < kMaxNames)
+        if (first != std::wstring::npos && chosen_.size() < kMaxNames) {
             chosen_.push_back(piece.substr(first));
+        }
     }
-    for (const std::wstring& name : editList)
-        if (std::find(chosen_.begin(), chosen_.end(), name) == chosen_.end())
+    for (const std::wstring& name : editList) {
+        if (std::find(chosen_.begin(), chosen_.end(), name) == chosen_.end()) {
             available_.push_back(name);
+        }
+    }
 }
 
 bool CategorySelection::Add(int from, int to)
@@ -32,8 +35,9 @@ bool CategorySelection::Remove(int from, int to)
 bool CategorySelection::Move(std::vector<std::wstring>& source, int from,
                              std::vector<std::wstring>& target, int to)
 {
-    if (from < 0 || from >= static_cast<int>(source.size()))
+    if (from < 0 || from >= static_cast<int>(source.size())) {
         return false;
+    }
     std::wstring name = std::move(source[from]);
     source.erase(source.begin() + from);
     const bool inside = to >= 0 && to < static_cast<int>(target.size());
@@ -44,7 +48,8 @@ bool CategorySelection::Move(std::vector<std::wstring>& source, int from,
 std::wstring CategorySelection::Text() const
 {
     std::wstring text;
-    for (std::size_t i = 0; i < chosen_.size(); ++i)
+    for (std::size_t i = 0; i < chosen_.size(); ++i) {
         text += (i == 0 ? L"" : L", ") + CommaListName(chosen_[i]);
+    }
     return text;
 }

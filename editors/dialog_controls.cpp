@@ -19,8 +19,9 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
+        if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
             changed_(event->type() == QEvent::FocusIn);
+        }
         return QObject::eventFilter(watched, event);
     }
 
@@ -33,8 +34,9 @@ private:
 QComboBox* NewChoiceCombo(int id, const std::vector<std::wstring>& items)
 {
     auto* combo = Named(new QComboBox, id);
-    for (const std::wstring& item : items)
+    for (const std::wstring& item : items) {
         combo->addItem(ToQString(item));
+    }
     return combo;
 }
 
@@ -65,8 +67,9 @@ void ChainTabOrder(std::initializer_list<QWidget*> controls)
 {
     QWidget* previous = nullptr;
     for (QWidget* control : controls) {
-        if (previous)
+        if (previous != nullptr) {
             QWidget::setTabOrder(previous, control);
+        }
         previous = control;
     }
 }
@@ -78,6 +81,7 @@ void WatchFocus(QWidget& widget, std::function<void(bool)> changed)
     // handlers are harmless when called twice.
     widget.installEventFilter(watcher);
     auto* combo = qobject_cast<QComboBox*>(&widget);
-    if (combo && combo->lineEdit())
+    if (combo != nullptr && combo->lineEdit() != nullptr) {
         combo->lineEdit()->installEventFilter(watcher);
+    }
 }

@@ -46,8 +46,9 @@ QComboBox* NewEditCombo(int id, const AppSettings& settings, SettingsList list, 
     auto* combo = Named(new QComboBox(parent), id);
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
-    for (int i = 0; i < settings.GetListCount(list); ++i)
+    for (int i = 0; i < settings.GetListCount(list); ++i) {
         combo->addItem(ToQString(settings.GetListItem(list, i)));
+    }
     combo->setCurrentIndex(-1);
     combo->setEditText(QString());
     return combo;
@@ -56,9 +57,11 @@ QComboBox* NewEditCombo(int id, const AppSettings& settings, SettingsList list, 
 QComboBox* NewTimeCombo(int id, const AppSettings& settings, QWidget* parent)
 {
     auto* combo = NewEditCombo(id, settings, SettingsList::SelMinuteInfo, parent);
-    for (int i = combo->count() - 1; i >= 0; --i)
-        if (combo->itemText(i).size() != 5)
+    for (int i = combo->count() - 1; i >= 0; --i) {
+        if (combo->itemText(i).size() != 5) {
             combo->removeItem(i);
+        }
+    }
     combo->setCurrentIndex(-1);
     return combo;
 }
@@ -66,8 +69,9 @@ QComboBox* NewTimeCombo(int id, const AppSettings& settings, QWidget* parent)
 QComboBox* NewListCombo(int id, std::initializer_list<const wchar_t*> labels, QWidget* parent)
 {
     auto* combo = Named(new QComboBox(parent), id);
-    for (const wchar_t* label : labels)
+    for (const wchar_t* label : labels) {
         combo->addItem(QString::fromWCharArray(label));
+    }
     return combo;
 }
 
@@ -128,6 +132,7 @@ void ShowRefusal(QDialog& dialog, MessageService& messages, const Refusal& refus
 {
     messages.MessageBox(res::LoadString(refusal.messageId), res::LoadString(res::IDS_WARNING),
                         MB_OK | MB_ICONEXCLAMATION);
-    if (auto* control = dialog.findChild<QWidget*>(ControlName(refusal.controlId)))
+    if (auto* control = dialog.findChild<QWidget*>(ControlName(refusal.controlId))) {
         control->setFocus(Qt::OtherFocusReason);
+    }
 }

@@ -17,6 +17,12 @@ void ReportEditFailure(EditorServices& services, EditStatus status)
     ReportEditFailure(services.messages, services.edits, status);
 }
 
+Redraw ReportUnreadItem(EditorServices& services, const ReadResult& read)
+{
+    ReportEditFailure(services, read.status);
+    return read.status == EditStatus::kOtherStore ? Redraw::kReloaded : Redraw::kNothing;
+}
+
 void ReportEditFailure(MessageService& messages, const ScheduleEdits& edits, EditStatus status)
 {
     switch (status) {
@@ -33,11 +39,12 @@ void ReportEditFailure(MessageService& messages, const ScheduleEdits& edits, Edi
         ShowError(messages, res::IDS_FAIL_GET_APPOINT);
         break;
     case EditStatus::kSaveFailed:
-        if (edits.StoreError().empty())
+        if (edits.StoreError().empty()) {
             ShowWarning(messages, res::IDS_CANT_CHANGE_DATETIME);
-        else
+        } else {
             messages.MessageBox(edits.StoreError(), res::LoadString(res::IDS_WARNING),
                                 MB_OK | MB_ICONEXCLAMATION);
+        }
         break;
     }
 }
@@ -46,8 +53,9 @@ bool ConfirmDelete(MessageService& messages, pim::ItemKind kind,
                    const std::optional<ItemValues>& item)
 {
     const bool task = kind == pim::kTaskKind;
-    if (!item || item->fields.Subject.empty())
+    if (!item || item->fields.Subject.empty()) {
         return ConfirmOk(messages, task ? res::IDS_DELETE_TASK : res::IDS_DELETE_APPOINTMENT);
+    }
     return ConfirmOkText(messages, res::LoadString(task ? res::IDS_DELETE_TASK_NAMED
                                                         : res::IDS_DELETE_APPOINTMENT_NAMED,
                                                    item->fields.Subject));
@@ -82,8 +90,9 @@ bool ConfirmEditorOverwrite(MessageService& messages, const std::wstring& subjec
 EditorChanges::EditorChanges(EditorServices& services, const ReadResult& read, bool isNew)
     : services_(services), shown_(read.values)
 {
-    if (!isNew)
+    if (!isNew) {
         before_ = read.values;
+    }
 }
 
 bool EditorChanges::NextRound()
@@ -92,10 +101,12 @@ bool EditorChanges::NextRound()
         shownOnce_ = true;
         return true;
     }
-    if (!taken_)
+    if (!taken_) {
         return false;
-    if (!opened_)
+    }
+    if (!opened_) {
         opened_ = before_;
+    }
     before_ = taken_->theirs;
     shown_ = taken_->shown;
     taken_.reset();
@@ -120,8 +131,9 @@ EditStatus EditorChanges::Apply(ScheduleChange change)
 
 void EditorChanges::Note(Redraw redraw)
 {
-    if (static_cast<int>(redraw) > static_cast<int>(redraw_))
+    if (static_cast<int>(redraw) > static_cast<int>(redraw_)) {
         redraw_ = redraw;
+    }
 }
 
 EditResult ApplyOrConfirm(EditorServices& services, ScheduleChange change,
@@ -129,13 +141,16 @@ EditResult ApplyOrConfirm(EditorServices& services, ScheduleChange change,
 {
     const std::optional<ItemValues> mine = change.after;
     const std::optional<ItemValues> base = change.before;
-    const EditResult result =
+    EditResult result =
         services.edits.ApplyOrAsk(std::move(change), [&](const ItemValues& current) {
-            return taken && mine ? ConfirmEditorOverwrite(services.messages, current.fields.Subject)
-                                 : ConfirmOverwrite(services.messages, current.fields.Subject);
+            return taken != nullptr && mine
+                       ? ConfirmEditorOverwrite(services.messages, current.fields.Subject)
+                       : ConfirmOverwrite(services.messages, current.fields.Subject);
         });
-    if (result.status == EditStatus::kChangedMeanwhile && result.current && taken && mine && base)
+    if (result.status == EditStatus::kChangedMeanwhile && result.current && taken != nullptr &&
+        mine && base) {
         *taken = TakenVersion{*result.current, MergeEdits(*base, *mine, *result.current)};
+    }
     return result;
 }
 
@@ -148,20 +163,23 @@ void FinishEdit(QDialog& editor, EditorServices& services, EditStatus status, in
         return;
     }
     ReportEditFailure(services, status);
-    if (status != EditStatus::kSaveFailed)
+    if (status != EditStatus::kSaveFailed) {
         editor.done(QDialog::Rejected);
+    }
 }
 
 void ChooseCategories(QComboBox& category, EditorServices& services, QWidget* parent)
 {
     std::wstring text = ComboText(category);
-    if (CCategorySelDlg::Choose(services.dialogs, services.settings, text, parent))
+    if (CCategorySelDlg::Choose(services.dialogs, services.settings, text, parent)) {
         category.setEditText(ToQString(text));
+    }
 }
 
 void EditMemo(std::wstring& body, EditorServices& services, QWidget* parent)
 {
     CMemoEditDlg dialog(body, services.messages, parent);
-    if (services.dialogs.Run(dialog) == DialogAccepted)
+    if (services.dialogs.Run(dialog) == DialogAccepted) {
         body = dialog.Text();
+    }
 }

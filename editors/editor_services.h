@@ -48,6 +48,9 @@ bool ConfirmMeetingTimeChange(MessageService& messages, const std::string& kept,
 // refused because another program changed the item (the Confirm box spoke for it).
 void ReportEditFailure(MessageService& messages, const ScheduleEdits& edits, EditStatus status);
 void ReportEditFailure(EditorServices& services, EditStatus status);
+// For an editor whose item could not be read: shows why, and asks for a reload when the store
+// was replaced (it was read afresh).
+Redraw ReportUnreadItem(EditorServices& services, const ReadResult& read);
 
 // What an editor shows again after the user took another program's version of its item: that
 // version as `theirs` (the change's new starting point) and with the user's edits on top.

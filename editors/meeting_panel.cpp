@@ -26,15 +26,16 @@ QString MeetingLinksHtml(const ical::Meeting& meeting)
 }
 
 MeetingPanel::MeetingPanel(const ical::Meeting& meeting, bool invited,
-                           std::function<void(const std::string& partstat)> answer,
+                           const std::function<void(const std::string& partstat)>& answer,
                            std::function<void(const QUrl&)> openLink, QWidget* parent)
     : QWidget(parent)
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     QStringList lines;
-    for (const std::wstring& line : ical::MeetingLines(meeting))
+    for (const std::wstring& line : ical::MeetingLines(meeting)) {
         lines << ToQString(line);
+    }
     auto* people = Named(new QLabel(lines.join(u'\n')), kMeetingPeople);
     people->setTextFormat(Qt::PlainText);
     people->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -48,17 +49,20 @@ MeetingPanel::MeetingPanel(const ical::Meeting& meeting, bool invited,
     links->setVisible(!links->text().isEmpty());
     connect(links, &QLabel::linkActivated, this, [open = std::move(openLink)](const QString& link) {
         const QUrl url(link);
-        if (!ical::OpensInBrowser(link.toStdWString()))
+        if (!ical::OpensInBrowser(link.toStdWString())) {
             return;
-        if (open)
+        }
+        if (open) {
             open(url);
-        else
+        } else {
             QDesktopServices::openUrl(url);
+        }
     });
     layout->addWidget(links);
 
-    if (!invited)
+    if (!invited) {
         return;
+    }
     auto* buttons = new QHBoxLayout;
     const struct {
         int id;

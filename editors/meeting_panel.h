@@ -24,7 +24,7 @@ class MeetingPanel : public QWidget {
 public:
     // `answer` is called with the PARTSTAT of the button pressed; `openLink` with the link.
     MeetingPanel(const ical::Meeting& meeting, bool invited,
-                 std::function<void(const std::string& partstat)> answer,
+                 const std::function<void(const std::string& partstat)>& answer,
                  std::function<void(const QUrl&)> openLink, QWidget* parent = nullptr);
 };
 

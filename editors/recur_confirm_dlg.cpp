@@ -78,6 +78,7 @@ void CRecurConfirmDlg::Finish(int result)
 
 void CRecurConfirmDlg::OnClearAll()
 {
-    if (ConfirmOk(messages_, res::IDS_CLEAR_ALL_EXCEPTIONS_QUESTION))
+    if (ConfirmOk(messages_, res::IDS_CLEAR_ALL_EXCEPTIONS_QUESTION)) {
         Finish(LastEditResult::kClearAllExceptions);
+    }
 }

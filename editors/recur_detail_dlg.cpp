@@ -34,16 +34,20 @@ constexpr int kWeekdayIds[] = {kRecurSunday, 1065, 1066, 1067, 1068, 1069, 1070}
 std::vector<std::wstring> Strings(int firstId, int count, const std::wstring& suffix = {})
 {
     std::vector<std::wstring> texts;
-    for (int i = 0; i < count; ++i)
+    texts.reserve(count);
+
+    for (int i = 0; i < count; ++i) {
         texts.push_back(res::LoadString(firstId + i) + suffix);
+    }
     return texts;
 }
 
 std::vector<std::wstring> DayNumbers()
 {
     std::vector<std::wstring> days;
-    for (int d = 1; d <= 31; ++d)
+    for (int d = 1; d <= 31; ++d) {
         days.push_back(std::to_wstring(d));
+    }
     return days;
 }
 
@@ -70,10 +74,11 @@ CRecurDetailDlg::CRecurDetailDlg(pim::RecurrenceFields& pattern, const Options& 
 {
     setWindowTitle(tr("Recur Detail"));
     Build(settings);
-    if (options_.isNew || pattern_.RecurrenceType < 0)
+    if (options_.isNew || pattern_.RecurrenceType < 0) {
         LoadDefaults();
-    else
+    } else {
         LoadPattern();
+    }
     ApplyLayout();
     if (settings.GetStdtChg() == 1) {
         WatchFocus(*startTime_, [this](bool in) { in ? RememberDuration() : KeepDuration(); });
@@ -166,8 +171,9 @@ void CRecurDetailDlg::Build(const AppSettings& settings)
     // Only a switch to the end-date radio starts the end at the start; clicking it again keeps
     // the typed end.
     connect(endOn_, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
+        if (on) {
             endDate_->setDate(startDate_->date());
+        }
         OnEndChoice();
     });
     connect(type_, &QComboBox::currentIndexChanged, this, [this] {
@@ -199,9 +205,10 @@ void CRecurDetailDlg::LoadPattern()
     month_->setCurrentIndex(std::clamp(p.MonthOfYear - 1, 0, 11));
     day_->setCurrentIndex(std::clamp(p.DayOfMonth - 1, 0, 30));
     instance_->setCurrentIndex(std::clamp(p.Instance - 1, 0, 4));
-    for (int w = 0; w < 7; ++w)
+    for (int w = 0; w < 7; ++w) {
         weekdays_[w]->setChecked(LayoutOf(p.RecurrenceType).weekdays &&
                                  IsWeekdayInMask(w, p.DayOfWeekMask));
+    }
 }
 
 // A new series starts from its item: the item's times, span and first day (its weekday, month
@@ -221,15 +228,17 @@ void CRecurDetailDlg::LoadDefaults()
     dayRadio_->setChecked(true);
     instance_->setCurrentIndex(0);
     int days = 0;
-    if (options_.allDay && options_.appointment)
+    if (options_.allDay && options_.appointment) {
         days = std::max(1, p.Duration / 1440);
-    else if (!options_.allDay)
+    } else if (!options_.allDay) {
         days = DaysSpanned(p.StartTime, p.Duration, false);
+    }
     daysAfter_->setText(QString::number(days));
     SetTimeText(startTime_, options_.allDay ? L"00:00" : ClockText(p.StartTime));
     SetTimeText(endTime_, options_.allDay ? L"00:00" : ClockText(p.EndTime));
-    for (int w = 0; w < 7; ++w)
+    for (int w = 0; w < 7; ++w) {
         weekdays_[w]->setChecked(w == first.wDayOfWeek);
+    }
     month_->setCurrentIndex(first.wMonth - 1);
     day_->setCurrentIndex(first.wDay - 1);
 }
@@ -250,8 +259,9 @@ void CRecurDetailDlg::ApplyLayout()
     month_->setEnabled(layout.month);
     day_->setEnabled(layout.day);
     instance_->setEnabled(layout.instance);
-    for (QAbstractButton* button : weekdays_)
+    for (QAbstractButton* button : weekdays_) {
         button->setEnabled(layout.weekdays);
+    }
     startTime_->setEnabled(!options_.allDay);
     endTime_->setEnabled(!options_.allDay);
     endDate_->setEnabled(endOn_->isChecked());
@@ -277,9 +287,11 @@ RecurForm CRecurDetailDlg::Form() const
     form.month = month_->currentIndex();
     form.day = day_->currentIndex();
     form.instance = instance_->currentIndex();
-    for (int w = 0; w < 7; ++w)
-        if (weekdays_[w]->isChecked())
+    for (int w = 0; w < 7; ++w) {
+        if (weekdays_[w]->isChecked()) {
             form.weekdayMask |= 1 << w;
+        }
+    }
     return form;
 }
 
@@ -289,16 +301,18 @@ void CRecurDetailDlg::RememberDuration()
     const RecurForm form = Form();
     const std::optional<int> start = TimeTextMinutes(form.startTime);
     const std::optional<int> end = TimeTextMinutes(form.endTime, true);
-    if (!start || !end)
+    if (!start || !end) {
         return;
+    }
     rememberedDuration_ = daysAfter_->text().toInt() + (*end - *start) / 1440.0;
 }
 
 void CRecurDetailDlg::KeepDuration()
 {
     const std::optional<int> start = TimeTextMinutes(ComboText(*startTime_));
-    if (rememberedDuration_ <= 0.0 || !start)
+    if (rememberedDuration_ <= 0.0 || !start) {
         return;
+    }
     const double end = *start / 1440.0 + rememberedDuration_;
     const double days = std::floor(end + 1e-9);
     daysAfter_->setText(QString::number(static_cast<int>(days)));
@@ -310,13 +324,16 @@ bool CRecurDetailDlg::CheckStart(pim::RecurrenceFields& pattern)
 {
     const SYSTEMTIME start = VariantTimeToSystemTime(pattern.PatternStartDate);
     const int onStart = OccurrenceOnDay(pattern, start, -1);
-    if (onStart == kOneDayStarts || onStart == kLongerStarts)
+    if (onStart == kOneDayStarts || onStart == kLongerStarts) {
         return true;
+    }
     const std::optional<SYSTEMTIME> next = NextOccurrence(pattern, start);
-    if (!next)
+    if (!next) {
         return true;
-    if (!ConfirmOkText(messages_, res::LoadString(res::IDS_MOVE_START_QUESTION) + DayText(*next)))
+    }
+    if (!ConfirmOkText(messages_, res::LoadString(res::IDS_MOVE_START_QUESTION) + DayText(*next))) {
         return false;
+    }
     const DATE nextDay = SystemTimeToVariantTime(*next);
     if (!pattern.NoEndDate && pattern.PatternEndDate < nextDay) {
         ShowWarning(messages_, res::IDS_START_BEFORE_END);
@@ -338,8 +355,9 @@ void CRecurDetailDlg::accept()
         ShowRefusal(*this, messages_, *refused);
         return;
     }
-    if (!CheckStart(edited))
+    if (!CheckStart(edited)) {
         return;
+    }
     pattern_ = edited;
     spanMinutes_ = edited.Duration;
     QDialog::accept();

@@ -130,9 +130,10 @@ void CTaskDetailDlg::Build()
     connect(delete_, &QPushButton::clicked, this, &CTaskDetailDlg::OnDelete);
     if (settings.GetStdtChg() == 1) {
         WatchFocus(*start_, [this](bool in) {
-            if (in)
+            if (in) {
                 rememberedDays_ =
                     DaysBetween(ToSystemTime(start_->date()), ToSystemTime(due_->date()));
+            }
         });
         connect(start_, &QDateEdit::dateChanged, this, &CTaskDetailDlg::KeepDuration);
     }
@@ -171,8 +172,9 @@ void CTaskDetailDlg::OnDateBox(QCheckBox* box, QDateEdit* picker)
 {
     picker->setEnabled(box->isChecked() && box->isEnabled());
     const int year = picker->date().year();
-    if (box->isChecked() && (year < 1900 || year > 3999))
+    if (box->isChecked() && (year < 1900 || year > 3999)) {
         picker->setDate(ToQDate(SystemTimeToVariantTime(Today())));
+    }
 }
 
 // A recurring task takes its dates from the recurrence editor, so the date boxes step aside.
@@ -182,8 +184,9 @@ void CTaskDetailDlg::ApplyRecurrenceRule()
     recurDetail_->setEnabled(recurring);
     complete_->setEnabled(!recurring);
     for (QCheckBox* box : {hasStart_, hasDue_}) {
-        if (recurring)
+        if (recurring) {
             box->setChecked(false);
+        }
         box->setEnabled(!recurring);
     }
     start_->setEnabled(!recurring && hasStart_->isChecked());
@@ -192,9 +195,10 @@ void CTaskDetailDlg::ApplyRecurrenceRule()
 
 void CTaskDetailDlg::KeepDuration()
 {
-    if (hasStart_->isChecked() && hasDue_->isChecked())
+    if (hasStart_->isChecked() && hasDue_->isChecked()) {
         due_->setDate(ToQDate(
             SystemTimeToVariantTime(AddDays(ToSystemTime(start_->date()), rememberedDays_))));
+    }
 }
 
 void CTaskDetailDlg::OnRecurDetail()
@@ -209,8 +213,9 @@ void CTaskDetailDlg::OnRecurDetail()
     options.appointment = false;
     options.spanMinutes = TaskSpanDays(start, ToSystemTime(due_->date())) * 1440;
     CRecurDetailDlg dialog(pattern, options, services_.settings, services_.messages, this);
-    if (services_.dialogs.Run(dialog) != DialogAccepted)
+    if (services_.dialogs.Run(dialog) != DialogAccepted) {
         return;
+    }
     values_.pattern = pattern;
     const SYSTEMTIME first = VariantTimeToSystemTime(pattern.PatternStartDate);
     const QSignalBlocker block(start_);
@@ -226,8 +231,9 @@ void CTaskDetailDlg::OnAlarmDetail()
     const bool hasDue = hasDue_->isChecked() || recur_->currentIndex() == 1;
     shown.DueDate = hasDue ? SystemTimeToVariantTime(ToSystemTime(due_->date())) : pim::kNoDate;
     CAlarmDetailDlg dialog(shown, true, services_.settings, services_.messages, this);
-    if (services_.dialogs.Run(dialog) != DialogAccepted)
+    if (services_.dialogs.Run(dialog) != DialogAccepted) {
         return;
+    }
     pim::ItemFields& f = values_.fields;
     f.ReminderTime = shown.ReminderTime;
     f.ReminderOptions = shown.ReminderOptions;
@@ -236,8 +242,9 @@ void CTaskDetailDlg::OnAlarmDetail()
 
 void CTaskDetailDlg::OnDelete()
 {
-    if (ConfirmOk(services_.messages, res::IDS_DELETE_TASK))
+    if (ConfirmOk(services_.messages, res::IDS_DELETE_TASK)) {
         FinishEdit(*this, services_, commits_.remove(), LastEditResult::kDeleted);
+    }
 }
 
 TaskForm CTaskDetailDlg::Form() const
@@ -262,8 +269,9 @@ void CTaskDetailDlg::accept()
     ItemValues edited = values_;
     if (Verdict refused = CheckTaskForm(Form(), edited)) {
         // A due date refused while its box is clear can only be mended through the box.
-        if (refused->controlId == kTaskDue && !due_->isEnabled())
+        if (refused->controlId == kTaskDue && !due_->isEnabled()) {
             refused->controlId = kTaskHasDue;
+        }
         ShowRefusal(*this, services_.messages, *refused);
         return;
     }

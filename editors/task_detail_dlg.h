@@ -37,7 +37,7 @@ public:
 private:
     void Build();
     void Load();
-    void OnDateBox(QCheckBox* box, QDateEdit* picker);
+    static void OnDateBox(QCheckBox* box, QDateEdit* picker);
     void ApplyRecurrenceRule();
     void KeepDuration();
     void OnRecurDetail();

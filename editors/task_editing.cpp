@@ -44,47 +44,54 @@ int32_t TaskEditing::OidAt(int row, int position)
 Redraw TaskEditing::Edit(int row, int position)
 {
     const int32_t oid = OidAt(row, position);
-    return oid ? Open(services_.edits.Read({pim::kTaskKind, oid}), false) : Redraw::kNothing;
+    return oid != 0 ? Open(services_.edits.Read({pim::kTaskKind, oid}), false) : Redraw::kNothing;
 }
 
 Redraw TaskEditing::Complete(int row, int position)
 {
     const int32_t oid = OidAt(row, position);
-    if (!oid)
+    if (oid == 0) {
         return Redraw::kNothing;
+    }
     ScheduleChange complete{ChangeKind::kCompleteTask, {pim::kTaskKind, oid}};
     complete.keepSimple = true;
     // Completed is the task as read now, not another program's change made while asking.
     const ReadResult read = services_.edits.Read({pim::kTaskKind, oid});
-    if (read.status == EditStatus::kDone)
+    if (read.status == EditStatus::kDone) {
         complete.before = read.values;
+    }
     if (services_.edits.Document().TaskRecurring(row, position)) {
         const int answer = services_.messages.MessageBox(
             res::LoadString(res::IDS_RECUR_TASK_QUESTION), res::LoadString(res::IDS_CONFIRM),
             MB_YESNOCANCEL | MB_ICONINFORMATION);
-        if (answer != IDYES && answer != IDNO)
+        if (answer != IDYES && answer != IDNO) {
             return Redraw::kNothing;
+        }
         complete.keepSimple = answer == IDYES;
     }
     const EditResult result = ApplyOrConfirm(services_, complete, nullptr);
-    if (result.status == EditStatus::kNotFound)
+    if (result.status == EditStatus::kNotFound) {
         ShowError(services_.messages, res::IDS_FAIL_GET_TASK);
-    else
+    } else {
         ReportEditFailure(services_, result.status);
+    }
     return result.redraw;
 }
 
 Redraw TaskEditing::Delete(int row, int position)
 {
     const int32_t oid = OidAt(row, position);
-    if (!oid)
+    if (oid == 0) {
         return Redraw::kNothing;
+    }
     ScheduleChange change{ChangeKind::kDelete, {pim::kTaskKind, oid}};
     const ReadResult read = services_.edits.Read(change.item);
-    if (read.status == EditStatus::kDone)
+    if (read.status == EditStatus::kDone) {
         change.before = read.values;
-    if (!ConfirmDelete(services_.messages, pim::kTaskKind, change.before))
+    }
+    if (!ConfirmDelete(services_.messages, pim::kTaskKind, change.before)) {
         return Redraw::kNothing;
+    }
     return ApplyChange(change);
 }
 
@@ -98,9 +105,7 @@ Redraw TaskEditing::ApplyChange(ScheduleChange change)
 Redraw TaskEditing::Open(const ReadResult& read, bool isNew)
 {
     if (read.status != EditStatus::kDone) {
-        ReportEditFailure(services_, read.status);
-        // A replaced store was read afresh.
-        return read.status == EditStatus::kOtherStore ? Redraw::kReloaded : Redraw::kNothing;
+        return ReportUnreadItem(services_, read);
     }
     EditorChanges changes(services_, read, isNew);
     ItemRef item = read.item;

@@ -10,10 +10,12 @@ namespace res {
 StandardOption FindStandardOption(const std::vector<std::string>& args)
 {
     for (const std::string& arg : args) {
-        if (arg == "-h" || arg == "--help")
+        if (arg == "-h" || arg == "--help") {
             return StandardOption::kHelp;
-        if (arg == "--version")
+        }
+        if (arg == "--version") {
             return StandardOption::kVersion;
+        }
     }
     return StandardOption::kNone;
 }

@@ -122,10 +122,12 @@ namespace {
 const MenuItem* FindCommand(const std::vector<MenuItem>& items, int id)
 {
     for (const MenuItem& item : items) {
-        if (item.id == id && !item.IsPopup())
+        if (item.id == id && !item.IsPopup()) {
             return &item;
-        if (const MenuItem* found = FindCommand(item.children, id))
+        }
+        if (const MenuItem* found = FindCommand(item.children, id)) {
             return found;
+        }
     }
     return nullptr;
 }
@@ -134,18 +136,22 @@ const MenuItem* FindCommand(const std::vector<MenuItem>& items, int id)
 
 std::wstring CommandName(int id)
 {
-    for (int menu : {IDR_MAINFRAME, IDM_CONTEXT})
-        if (const MenuItem* item = FindCommand(LoadMenu(menu), id))
+    for (int menu : {IDR_MAINFRAME, IDM_CONTEXT}) {
+        if (const MenuItem* item = FindCommand(LoadMenu(menu), id)) {
             return item->text;
+        }
+    }
     return {};
 }
 
 std::vector<std::string> CommandKeys(int id)
 {
     std::vector<std::string> keys;
-    for (const Accelerator& accelerator : LoadAccelerators())
-        if (accelerator.id == id)
+    for (const Accelerator& accelerator : LoadAccelerators()) {
+        if (accelerator.id == id) {
             keys.emplace_back(accelerator.keys);
+        }
+    }
     return keys;
 }
 

@@ -70,9 +70,10 @@ const char* CommandIconName(int commandId)
 QIcon IconInSizes(const char* baseName, std::span<const int> sides)
 {
     QIcon icon;
-    for (const int side : sides)
+    for (const int side : sides) {
         icon.addFile(QStringLiteral(":/pictures/%1_%2.png").arg(QLatin1String(baseName)).arg(side),
                      QSize(side, side));
+    }
     return icon;
 }
 
@@ -124,8 +125,9 @@ int TileCount(Picture picture)
 
 QRect TileRect(Picture picture, bool large, int index)
 {
-    if (index < 0 || index >= TileCount(picture))
+    if (index < 0 || index >= TileCount(picture)) {
         return {};
+    }
     const QSize size = TileSize(picture, large);
     const int perRow = TilesPerRow(picture);
     return {index % perRow * size.width(), index / perRow * size.height(), size.width(),
@@ -139,16 +141,18 @@ Picture ButtonStrip(int buttonIndex)
 
 QRect ButtonTileRect(int buttonIndex, bool large)
 {
-    if (buttonIndex < 0 || buttonIndex >= kButtonCount)
+    if (buttonIndex < 0 || buttonIndex >= kButtonCount) {
         return {};
+    }
     return TileRect(ButtonStrip(buttonIndex), large, buttonIndex % (kButtonCount / 2));
 }
 
 QString PicturePath(Picture picture, bool large)
 {
     QString path = QStringLiteral(":/pictures/") + QLatin1String(BaseName(picture));
-    if (HasTwoSizes(picture))
+    if (HasTwoSizes(picture)) {
         path += large ? QStringLiteral("_32") : QStringLiteral("_16");
+    }
     return path + QStringLiteral(".png");
 }
 
@@ -165,7 +169,7 @@ QPixmap LoadPicture(Picture picture, bool large)
 QIcon CommandBarIcon(int commandId)
 {
     const char* name = CommandIconName(commandId);
-    return name ? IconInSizes(name, kCommandIconSizes) : QIcon();
+    return name != nullptr ? IconInSizes(name, kCommandIconSizes) : QIcon();
 }
 
 QIcon ApplicationIcon()

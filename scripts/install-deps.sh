@@ -5,7 +5,7 @@ packages="g++ cmake ninja-build pkg-config qt6-base-dev libsqlite3-dev libical-d
 libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth librsvg2-bin poppler-utils \
 desktop-file-utils dbus-daemon qtkeychain-qt6-dev radicale xandikos openssl x11-utils \
 at-spi2-core python3-pyatspi xdotool \
-exfat-fuse exfatprogs"
+exfat-fuse exfatprogs clang-format clang-tidy"
 if [ "$(id -u)" -eq 0 ]; then
     as_root=""
 else

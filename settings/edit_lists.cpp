@@ -31,16 +31,20 @@ std::vector<std::wstring> EditListItems(const AppSettings& settings, EditList li
 {
     std::vector<std::wstring> items;
     const int count = settings.GetListCount(ListOf(list));
-    for (int i = 0; i < count; ++i)
+    items.reserve(count);
+
+    for (int i = 0; i < count; ++i) {
         items.push_back(settings.GetListItem(ListOf(list), i));
+    }
     return items;
 }
 
 std::wstring ListToLines(const AppSettings& settings, EditList list)
 {
     std::wstring lines;
-    for (const std::wstring& item : EditListItems(settings, list))
+    for (const std::wstring& item : EditListItems(settings, list)) {
         lines += item + kLineBreak;
+    }
     return lines;
 }
 
@@ -51,8 +55,9 @@ void ReplaceListFromLines(AppSettings& settings, EditList list, const std::wstri
     std::size_t from = 0;
     while (from <= text.size()) {
         std::size_t end = text.find(kLineBreak, from);
-        if (end == std::wstring::npos)
+        if (end == std::wstring::npos) {
             end = text.size();
+        }
         if (end > from) {
             elements += WithoutSeparators(text.substr(from, end - from)) + FieldSeparator();
             ++count;

@@ -247,7 +247,7 @@ private:
             EnterSection(token.substr(1, token.size() - 2));
             return;
         }
-        if (!current_) {
+        if (current_ == nullptr) {
             return;
         }
         switch (current_->kind) {
@@ -270,8 +270,9 @@ private:
     // An unknown header leaves the section before it in force.
     void EnterSection(const std::wstring& name)
     {
-        const auto found = std::find_if(kFileSections.begin(), kFileSections.end(),
-                                        [&](const FileSection& s) { return name == s.header; });
+        const auto* const found =
+            std::find_if(kFileSections.begin(), kFileSections.end(),
+                         [&](const FileSection& s) { return name == s.header; });
         if (found == kFileSections.end()) {
             return;
         }
@@ -301,13 +302,13 @@ private:
         if (current_->kind != FileSectionKind::Environment) {
             return false;
         }
-        for (const FileTextKey& entry : kFileTextKeys) {
-            if (key == entry.key) {
-                settings_.Set(entry.setting, value);
-                return true;
-            }
+        const auto* const entry = std::ranges::find_if(
+            kFileTextKeys, [&key](const FileTextKey& e) { return key == e.key; });
+        if (entry == kFileTextKeys.end()) {
+            return false;
         }
-        return false;
+        settings_.Set(entry->setting, value);
+        return true;
     }
 
     AppSettings& settings_;

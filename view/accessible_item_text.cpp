@@ -24,17 +24,19 @@ QString Text(int id)
 std::wstring JoinedWords(const std::vector<int>& ids)
 {
     QStringList words;
-    for (int id : ids)
+    for (int id : ids) {
         words << Text(id);
+    }
     return words.join(QStringLiteral(", ")).toStdWString();
 }
 
 // A clock text of the day tables ("0930") or one already shown ("09:30"), as read out.
 QString Clock(const std::wstring& text)
 {
-    const QString clock = QString::fromStdWString(text);
-    if (clock.size() == 4 && !clock.contains(QLatin1Char(':')))
+    QString clock = QString::fromStdWString(text);
+    if (clock.size() == 4 && !clock.contains(QLatin1Char(':'))) {
         return clock.left(2) + QLatin1Char(':') + clock.mid(2);
+    }
     return clock;
 }
 
@@ -51,14 +53,17 @@ std::wstring AccessibleDayName(const DayEntries& entries, int day)
     QString name =
         QLocale(QLocale::English)
             .toString(QDate(date.wYear, date.wMonth, date.wDay), QStringLiteral("dddd d MMMM"));
-    if (!HeadedByHoliday(entries, day))
+    if (!HeadedByHoliday(entries, day)) {
         return name.toStdWString();
+    }
     const int kind = entries.DayKind(day, 0);
-    if (kind >= 1 && kind <= kLastDayKind)
+    if (kind >= 1 && kind <= kLastDayKind) {
         name += QStringLiteral(", ") + Text(res::IDS_A11Y_KIND_FIRST + kind - 1);
+    }
     const QString holiday = QString::fromStdWString(IsolatedText(entries.ApptSubject(day, 0)));
-    if (!holiday.isEmpty())
+    if (!holiday.isEmpty()) {
         name += QStringLiteral(", ") + holiday;
+    }
     return name.toStdWString();
 }
 
@@ -70,8 +75,9 @@ std::wstring AppointmentAccessibleName(const std::wstring& subject, const std::w
     QString name = allDay ? Text(res::IDS_A11Y_ALL_DAY).arg(what)
                           : Text(res::IDS_A11Y_APPOINTMENT).arg(what, Clock(start), Clock(end));
     const QString where = QString::fromStdWString(IsolatedText(place));
-    if (!where.isEmpty())
+    if (!where.isEmpty()) {
         name += QStringLiteral(", ") + where;
+    }
     return name.toStdWString();
 }
 
@@ -110,8 +116,9 @@ std::vector<AccessibleItem> AccessibleItems(const DayEntries& e, int day,
         const bool conflicting =
             conflicts.Conflicts(e, day, pos, e.StartMinutes(day, pos)) && (!allDay || dayKind == 0);
         conflicts.Pass(e, day, pos, e.EndMinutes(day, pos));
-        if (pos == 0 && !withHoliday && HeadedByHoliday(e, day))
+        if (pos == 0 && !withHoliday && HeadedByHoliday(e, day)) {
             continue;
+        }
         AccessibleItem item{ItemKind::Appointment, pos,
                             AppointmentAccessibleName(e.ApptSubject(day, pos),
                                                       e.StartText(day, pos), e.EndText(day, pos),
@@ -131,8 +138,10 @@ std::wstring AccessibleStateWords(const AccessibleItem& item)
                                            {item.conflicting, res::IDS_A11Y_CONFLICTING},
                                            {item.recurring, res::IDS_A11Y_RECURRING},
                                            {item.completed, res::IDS_A11Y_COMPLETED}};
-    for (const auto& [on, id] : states)
-        if (on)
+    for (const auto& [on, id] : states) {
+        if (on) {
             words.push_back(id);
+        }
+    }
     return JoinedWords(words);
 }

@@ -23,9 +23,11 @@ using Key = AccessibleSchedule::Key;
 std::vector<int> NamedButtons()
 {
     std::vector<int> buttons;
-    for (int button = 0; button < res::kButtonCount; ++button)
-        if (!ButtonName(button).empty())
+    for (int button = 0; button < res::kButtonCount; ++button) {
+        if (!ButtonName(button).empty()) {
             buttons.push_back(button);
+        }
+    }
     return buttons;
 }
 
@@ -50,15 +52,18 @@ std::optional<AccessibleItem> ItemOfLine(const CTamberloView& view, int line)
 {
     const DetailLines& lines = view.LastDetailLines();
     const int row = view.SelectedRow();
-    if (line < 0 || line >= DetailLineCount(view) || row < 0 || row >= view.Layout().dayRowCount)
+    if (line < 0 || line >= DetailLineCount(view) || row < 0 || row >= view.Layout().dayRowCount) {
         return std::nullopt;
+    }
     const ItemKind kind = line < lines.taskLines ? ItemKind::Task : ItemKind::Appointment;
     const int pos = lines.ItemOf(line);
-    for (AccessibleItem& item : AccessibleItems(view.Schedule(), row, view.Selection(), row, true))
+    for (AccessibleItem& item :
+         AccessibleItems(view.Schedule(), row, view.Selection(), row, true)) {
         if (item.kind == kind && item.pos == pos) {
             item.selected = view.Selection().line == line;
             return item;
         }
+    }
     return std::nullopt;
 }
 
@@ -73,10 +78,10 @@ public:
     int childCount() const override { return static_cast<int>(Children().size()); }
     QAccessibleInterface* child(int index) const override;
     int indexOfChild(const QAccessibleInterface* child) const override;
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface* childAt(int /*x*/, int /*y*/) const override { return nullptr; }
     QAccessible::Role role() const override;
     QString text(QAccessible::Text t) const override;
-    void setText(QAccessible::Text, const QString&) override {}
+    void setText(QAccessible::Text /*t*/, const QString& /*text*/) override {}
     QRect rect() const override;
     QAccessible::State state() const override;
 
@@ -117,20 +122,24 @@ std::vector<Key> AccessibleScheduleNode::Children() const
     std::vector<Key> keys;
     switch (key_.area) {
     case AccessibleSchedule::kBar:
-        for (int button : NamedButtons())
+        for (int button : NamedButtons()) {
             keys.push_back({AccessibleSchedule::kButton, -1, button});
+        }
         break;
     case AccessibleSchedule::kBody:
-        for (int day = 0; day < View().Layout().dayRowCount; ++day)
+        for (int day = 0; day < View().Layout().dayRowCount; ++day) {
             keys.push_back({AccessibleSchedule::kDay, day});
+        }
         break;
     case AccessibleSchedule::kDay:
-        for (int i = 0; i < static_cast<int>(ItemsOf(View(), key_.day).size()); ++i)
+        for (int i = 0; i < static_cast<int>(ItemsOf(View(), key_.day).size()); ++i) {
             keys.push_back({AccessibleSchedule::kItem, key_.day, i});
+        }
         break;
     case AccessibleSchedule::kDetail:
-        for (int line = 0; line < DetailLineCount(View()); ++line)
+        for (int line = 0; line < DetailLineCount(View()); ++line) {
             keys.push_back({AccessibleSchedule::kLine, -1, line});
+        }
         break;
     default:
         break;
@@ -140,10 +149,12 @@ std::vector<Key> AccessibleScheduleNode::Children() const
 
 std::optional<AccessibleItem> AccessibleScheduleNode::Item() const
 {
-    if (key_.area == AccessibleSchedule::kLine)
+    if (key_.area == AccessibleSchedule::kLine) {
         return ItemOfLine(View(), key_.index);
-    if (key_.area != AccessibleSchedule::kItem || !Exists(key_))
+    }
+    if (key_.area != AccessibleSchedule::kItem || !Exists(key_)) {
         return std::nullopt;
+    }
     return ItemsOf(View(), key_.day)[key_.index];
 }
 
@@ -172,9 +183,11 @@ QAccessibleInterface* AccessibleScheduleNode::child(int index) const
 int AccessibleScheduleNode::indexOfChild(const QAccessibleInterface* child) const
 {
     const std::vector<Key> keys = Children();
-    for (int i = 0; i < static_cast<int>(keys.size()); ++i)
-        if (root_.Node(keys[i]) == child)
+    for (int i = 0; i < static_cast<int>(keys.size()); ++i) {
+        if (root_.Node(keys[i]) == child) {
             return i;
+        }
+    }
     return -1;
 }
 
@@ -203,12 +216,15 @@ QAccessible::Role AccessibleScheduleNode::role() const
 QString AccessibleScheduleNode::text(QAccessible::Text t) const
 {
     const std::optional<AccessibleItem> item = Item();
-    if (t == QAccessible::Description)
+    if (t == QAccessible::Description) {
         return item ? Q(AccessibleStateWords(*item)) : QString();
-    if (t == QAccessible::Accelerator && key_.area == AccessibleSchedule::kButton)
+    }
+    if (t == QAccessible::Accelerator && key_.area == AccessibleSchedule::kButton) {
         return Q(CommandKeyText(ButtonCommand(key_.index)));
-    if (t != QAccessible::Name)
+    }
+    if (t != QAccessible::Name) {
         return {};
+    }
     switch (key_.area) {
     case AccessibleSchedule::kBar:
         return Q(res::LoadString(res::IDS_A11Y_BUTTON_BAR));
@@ -267,8 +283,9 @@ QAccessible::State AccessibleScheduleNode::state() const
     s.focusable = leaf;
     s.selectable = key_.area != AccessibleSchedule::kButton && leaf;
     s.focused = leaf && View().hasFocus() && root_.FocusKey() == key_;
-    if (key_.area == AccessibleSchedule::kDay)
+    if (key_.area == AccessibleSchedule::kDay) {
         s.selected = key_.day == View().SelectedRow();
+    }
     if (const std::optional<AccessibleItem> item = Item()) {
         s.selected = item->selected;
         s.checkable = item->kind == ItemKind::Task;
@@ -280,8 +297,10 @@ QAccessible::State AccessibleScheduleNode::state() const
 
 QAccessibleInterface* ScheduleFactory(const QString& className, QObject* object)
 {
-    if (className == QLatin1String("CTamberloView") && object && object->isWidgetType())
+    if (className == QLatin1String("CTamberloView") && object != nullptr &&
+        object->isWidgetType()) {
         return new AccessibleSchedule(static_cast<CTamberloView*>(object));
+    }
     return nullptr;
 }
 
@@ -306,8 +325,9 @@ AccessibleSchedule::AccessibleSchedule(CTamberloView* view)
 AccessibleSchedule::~AccessibleSchedule()
 {
     QObject::disconnect(followFocus_);
-    for (const auto& [key, id] : nodes_)
+    for (const auto& [key, id] : nodes_) {
         QAccessible::deleteAccessibleInterface(id);
+    }
 }
 
 CTamberloView& AccessibleSchedule::View() const
@@ -318,8 +338,9 @@ CTamberloView& AccessibleSchedule::View() const
 QAccessibleInterface* AccessibleSchedule::Node(const Key& key) const
 {
     const auto found = nodes_.find(key);
-    if (found != nodes_.end())
+    if (found != nodes_.end()) {
         return QAccessible::accessibleInterface(found->second);
+    }
     auto* node = new AccessibleScheduleNode(*this, key);
     nodes_[key] = QAccessible::registerAccessibleInterface(node);
     return node;
@@ -338,9 +359,11 @@ QAccessibleInterface* AccessibleSchedule::child(int index) const
 
 int AccessibleSchedule::indexOfChild(const QAccessibleInterface* child) const
 {
-    for (int i = 0; i < childCount(); ++i)
-        if (this->child(i) == child)
+    for (int i = 0; i < childCount(); ++i) {
+        if (this->child(i) == child) {
             return i;
+        }
+    }
     return -1;
 }
 
@@ -353,18 +376,22 @@ AccessibleSchedule::Key AccessibleSchedule::FocusKey() const
     case keys::kButtonBar:
         return {kButton, -1, view.FocusedButton()};
     case keys::kDetail:
-        if (view.Selection().HasItem())
+        if (view.Selection().HasItem()) {
             return {kLine, -1, view.Selection().line};
+        }
         return {kDetail};
     default:
         break;
     }
-    if (!rowShown)
+    if (!rowShown) {
         return {kBody};
+    }
     const std::vector<AccessibleItem> items = ItemsOf(view, row);
-    for (int i = 0; i < static_cast<int>(items.size()); ++i)
-        if (items[i].selected)
+    for (int i = 0; i < static_cast<int>(items.size()); ++i) {
+        if (items[i].selected) {
             return {kItem, row, i};
+        }
+    }
     return {kDay, row};
 }
 
@@ -378,13 +405,15 @@ QAccessibleInterface* AccessibleSchedule::focusChild() const
 void AccessibleSchedule::FollowFocus()
 {
     const Key now = FocusKey();
-    if (!View().hasFocus())
+    if (!View().hasFocus()) {
         return;
+    }
     QAccessibleInterface* node = Node(now);
     const QString name = node->text(QAccessible::Name);
     const bool moved = lastFocus_ != now;
-    if (!moved && name == lastName_)
+    if (!moved && name == lastName_) {
         return;
+    }
     lastFocus_ = now;
     lastName_ = name;
     QAccessibleEvent event(node, moved ? QAccessible::Focus : QAccessible::NameChanged);

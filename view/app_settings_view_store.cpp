@@ -64,7 +64,7 @@ ViewSettings AppSettingsViewStore::Read() const
     return v;
 }
 
-void AppSettingsViewStore::WriteDisplaySwitches(const ViewSettings& switches)
+void AppSettingsViewStore::WriteDisplaySwitches(const DisplaySwitches& switches)
 {
     settings_.SetOneHourPixel(switches.OneHourPixel);
     settings_.SetCalendarType(switches.CalendarType);

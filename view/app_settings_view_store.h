@@ -11,7 +11,7 @@ public:
     explicit AppSettingsViewStore(AppSettings& settings) : settings_(settings) {}
 
     ViewSettings Read() const override;
-    void WriteDisplaySwitches(const ViewSettings& switches) override;
+    void WriteDisplaySwitches(const DisplaySwitches& switches) override;
 
 private:
     AppSettings& settings_;

@@ -12,8 +12,9 @@ PixelRect Intersect(const PixelRect& a, const PixelRect& b)
 {
     PixelRect r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
                 std::min(a.bottom, b.bottom)};
-    if (r.Width() <= 0 || r.Height() <= 0)
+    if (r.Width() <= 0 || r.Height() <= 0) {
         return {a.left, a.top, a.left, a.top};
+    }
     return r;
 }
 
@@ -22,8 +23,9 @@ void AddPath(std::vector<PixelLine>& lines, std::initializer_list<PixelPoint> po
 {
     const PixelPoint* previous = nullptr;
     for (const PixelPoint& point : points) {
-        if (previous)
+        if (previous != nullptr) {
             lines.push_back({*previous, point});
+        }
         previous = &point;
     }
 }
@@ -63,10 +65,11 @@ CellLine CalendarGeometry::Line(int day, int n, bool task, bool calendarBand) co
     line.overflows = !line.drawn || y + font > cell.bottom;
     line.icon = IconIn(cell, {cell.left + 1 + shift, y});
     line.text = {cell.left + font + (task ? 3 : 2) + shift, y};
-    if (calendarBand)
+    if (calendarBand) {
         line.calendarBand = Intersect(
             {cell.left + kBandInset, y, cell.left + kBandInset + kCalendarBandWidth, y + font},
             cell);
+    }
     // Cut at the cell bottom like the icon: the cell below is already painted.
     line.taskFrame =
         Intersect({cell.left + 2, y - 1, cell.left + layout_.cellWidth, y + font + 1}, cell);
@@ -89,18 +92,22 @@ std::vector<PixelLine> CalendarGeometry::Edges(int day, int dayOfMonth) const
     AddPath(lines, {{l, b}, {l, t}, {r, t}});
     if (firstWeek) {
         AddPath(lines, {{r, t}, {r, t + s}, {l, t + s}});
-        if (monthStartsInside)
+        if (monthStartsInside) {
             AddPath(lines, {{l, t + s}, {l + s, t + s}, {l + s, b}});
+        }
         if (s == 2) {
             AddPath(lines, {{r, t + 1}, {l, t + 1}});
-            if (monthStartsInside)
+            if (monthStartsInside) {
                 AddPath(lines, {{l, t + 1}, {l + 1, t + 1}, {l + 1, b}});
+            }
         }
     }
-    if (day / kDaysPerWeek >= layout_.weekCount - 1)
+    if (day / kDaysPerWeek >= layout_.weekCount - 1) {
         lines.push_back({{l, b}, {r, b}});
-    if (day % kDaysPerWeek == kDaysPerWeek - 1)
+    }
+    if (day % kDaysPerWeek == kDaysPerWeek - 1) {
         lines.push_back({{r, t}, {r, b}});
+    }
     return lines;
 }
 
@@ -129,18 +136,21 @@ PixelRect CalendarGeometry::SelectionFrame(int day) const
 // seven) belongs to that column, not to the next week's first day.
 std::optional<int> CalendarGeometry::CellAt(int x, int y) const
 {
-    if (!layout_.InChart(x, y) || layout_.cellWidth <= 0 || layout_.weekRowHeight <= 0)
+    if (!layout_.InChart(x, y) || layout_.cellWidth <= 0 || layout_.weekRowHeight <= 0) {
         return std::nullopt;
+    }
     const int week = (y - layout_.rowsTop) / layout_.weekRowHeight;
-    if (week >= layout_.weekCount)
+    if (week >= layout_.weekCount) {
         return std::nullopt;
+    }
     return week * kDaysPerWeek + std::min(x / layout_.cellWidth, kDaysPerWeek - 1);
 }
 
 std::optional<int> CalendarGeometry::LineAt(int day, int y) const
 {
     const PixelRect cell = CellRect(day);
-    if (y < cell.top || y >= cell.bottom || y < LineTop(cell, 1))
+    if (y < cell.top || y >= cell.bottom || y < LineTop(cell, 1)) {
         return std::nullopt;
+    }
     return (y - cell.top - 3) / LineStep();
 }

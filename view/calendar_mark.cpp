@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "platform/color_ref.h"
 #include "view/paint_primitives.h"
 #include "view/view_resources.h"
 
@@ -22,14 +23,16 @@ PixelRect CalendarSwatch(const PixelRect& icon)
 
 void DrawCalendarBand(QPainter& painter, const PixelRect& band, uint32_t colorRef)
 {
-    if (band.Width() > 0 && band.Height() > 0)
+    if (band.Width() > 0 && band.Height() > 0) {
         painter.fillRect(ToQRect(band), ColorFromRef(colorRef));
+    }
 }
 
 void DrawCalendarSwatch(QPainter& painter, const PixelRect& swatch, uint32_t colorRef)
 {
-    if (swatch.Width() <= 0 || swatch.Height() <= 0)
+    if (swatch.Width() <= 0 || swatch.Height() <= 0) {
         return;
+    }
     const QColor fill = ColorFromRef(colorRef);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);

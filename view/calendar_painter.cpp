@@ -19,12 +19,14 @@ void AddTasks(std::vector<CellItem>& items, const DayEntries& e, const DrawSetti
 {
     const int count = e.TaskCount(day);
     for (int pos = 0; pos < count && items.size() < limit; ++pos) {
-        if (!PassesCategoryFilter(settings, e.TaskCategories(day, pos)))
+        if (!PassesCategoryFilter(settings, e.TaskCategories(day, pos))) {
             continue;
+        }
         std::wstring text = TaskStripText(settings, e, day, pos);
-        if (!text.empty())
+        if (!text.empty()) {
             items.push_back({true, pos, TaskStripIcon(e, day, pos), std::move(text),
                              e.TaskCalendarColour(day, pos)});
+        }
     }
 }
 
@@ -36,16 +38,19 @@ void AddAppointments(std::vector<CellItem>& items, const DayEntries& e,
     ConflictTracker conflicts;
     const int count = e.ApptCount(day);
     for (int pos = 0; pos < count && items.size() < limit; ++pos) {
-        if (!PassesCategoryFilter(settings, e.ApptCategories(day, pos)))
+        if (!PassesCategoryFilter(settings, e.ApptCategories(day, pos))) {
             continue;
+        }
         const int kind = e.EntryState(day, pos);
-        if (IsMovedOrDeleted(kind))
+        if (IsMovedOrDeleted(kind)) {
             continue;
+        }
         const int dayKind = e.DayKind(day, pos);
         int icon = pos == 0 && dayKind != 0 ? DayKindIcon(dayKind)
                                             : AppointmentIcon(kind, e.IsAllDay(day, pos));
-        if (conflicts.Conflicts(e, day, pos, e.StartMinutes(day, pos)))
+        if (conflicts.Conflicts(e, day, pos, e.StartMinutes(day, pos))) {
             icon = res::kIconConflict;
+        }
         conflicts.Pass(e, day, pos, e.EndMinutes(day, pos));
         items.push_back({false, pos, icon, CutSubject(settings, e.ApptSubject(day, pos)),
                          e.ApptCalendarColour(day, pos)});
@@ -60,10 +65,12 @@ std::vector<CellItem> CalendarPainter::CellItems(const DayEntries& entries,
 {
     std::vector<CellItem> items;
     const size_t most = static_cast<size_t>(std::max(limit, 0));
-    if (layout.taskAreaVisible)
+    if (layout.taskAreaVisible) {
         AddTasks(items, entries, settings, day, most);
-    if (layout.ganttAreaVisible)
+    }
+    if (layout.ganttAreaVisible) {
         AddAppointments(items, entries, settings, day, most);
+    }
     return items;
 }
 
@@ -78,8 +85,9 @@ void CalendarPainter::PaintCellBackground(int day) const
     const PixelPoint label = grid_.LabelPos(day);
     c_.text.Draw(p, label.x, label.y, DayLabel(date), ToQRect(cell));
     p.setPen(c_.resources.BlackPen());
-    for (const PixelLine& line : grid_.Edges(day, date.wDay))
+    for (const PixelLine& line : grid_.Edges(day, date.wDay)) {
         DrawLine(p, line);
+    }
 }
 
 // One line more than the cell can show is asked for, only to learn that the cell overflows.
@@ -97,12 +105,15 @@ void CalendarPainter::PaintCellContents(int day) const
         const CellLine line =
             grid_.Line(day, static_cast<int>(i) + 1, item.task, item.calendar.has_value());
         overflow = overflow || line.overflows;
-        if (!line.drawn)
+        if (!line.drawn) {
             break;
-        if (item.task)
+        }
+        if (item.task) {
             DrawRectangle(p, line.taskFrame, c_.resources.TaskPen(), c_.resources.TaskBrush());
-        if (item.calendar)
+        }
+        if (item.calendar) {
             DrawCalendarBand(p, line.calendarBand, *item.calendar);
+        }
         DrawItemIcon(p, c_.resources, item.icon, line.icon.square, line.icon.shown);
         p.setPen(c_.resources.TextColor());
         DrawSubject(p, c_.text, c_.settings, line.text.x, line.text.y, item.text, cell,
@@ -125,8 +136,10 @@ void CalendarPainter::PaintHeader() const
 
 void CalendarPainter::PaintFrames() const
 {
-    if (const auto today = ShownDay(c_, c_.now))
+    if (const auto today = ShownDay(c_, c_.now)) {
         FrameRectangle(c_.painter, grid_.TodayFrame(*today), c_.resources.TodayPen());
-    if (const auto selected = ShownDay(c_, c_.selectedDate))
+    }
+    if (const auto selected = ShownDay(c_, c_.selectedDate)) {
         FrameRectangle(c_.painter, grid_.SelectionFrame(*selected), c_.resources.SelectionPen());
+    }
 }

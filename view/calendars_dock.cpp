@@ -23,8 +23,11 @@ QString Text(int id)
 std::vector<int32_t> ListedIds(const QListWidget& list)
 {
     std::vector<int32_t> ids;
-    for (int row = 0; row < list.count(); ++row)
+    ids.reserve(list.count());
+
+    for (int row = 0; row < list.count(); ++row) {
         ids.push_back(list.item(row)->data(kIdRole).toInt());
+    }
     return ids;
 }
 
@@ -59,17 +62,22 @@ void CalendarsDock::FillRow(QListWidgetItem& row, const pim::Calendar& calendar)
 void CalendarsDock::ShowCalendars(const std::vector<pim::Calendar>& calendars)
 {
     std::vector<int32_t> ids;
-    for (const pim::Calendar& calendar : calendars)
+    ids.reserve(calendars.size());
+
+    for (const pim::Calendar& calendar : calendars) {
         ids.push_back(calendar.id);
+    }
     const QSignalBlocker quiet(list_);
     if (ids != ListedIds(*list_)) {
         list_->clear();
-        for (size_t i = 0; i < calendars.size(); ++i)
+        for (size_t i = 0; i < calendars.size(); ++i) {
             list_->addItem(new QListWidgetItem);
+        }
         list_->setCurrentRow(list_->count() > 0 ? 0 : -1);
     }
-    for (size_t i = 0; i < calendars.size(); ++i)
+    for (size_t i = 0; i < calendars.size(); ++i) {
         FillRow(*list_->item(static_cast<int>(i)), calendars[i]);
+    }
 }
 
 void CalendarsDock::ShowOrHide()
@@ -80,8 +88,9 @@ void CalendarsDock::ShowOrHide()
     }
     show();
     raise();
-    if (auto* window = qobject_cast<QMainWindow*>(parentWidget()))
+    if (auto* window = qobject_cast<QMainWindow*>(parentWidget())) {
         window->resizeDocks({this}, {PreferredWidth()}, Qt::Horizontal);
+    }
     list_->setFocus();
 }
 
@@ -91,8 +100,9 @@ int CalendarsDock::PreferredWidth() const
     constexpr int kWidest = 280;
     const QFontMetrics metrics = list_->fontMetrics();
     int widest = metrics.horizontalAdvance(windowTitle());
-    for (int row = 0; row < list_->count(); ++row)
+    for (int row = 0; row < list_->count(); ++row) {
         widest = std::max(widest, metrics.horizontalAdvance(list_->item(row)->text()));
+    }
     const int box = list_->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, list_);
     const int margins = 6 * metrics.horizontalAdvance(QLatin1Char(' '));
     return std::clamp(widest + box + list_->iconSize().width() + metrics.height() + margins,
@@ -101,6 +111,7 @@ int CalendarsDock::PreferredWidth() const
 
 void CalendarsDock::Ticked(QListWidgetItem* row)
 {
-    if (row != nullptr && toggle_)
+    if (row != nullptr && toggle_) {
         toggle_(row->data(kIdRole).toInt(), row->checkState() == Qt::Checked);
+    }
 }

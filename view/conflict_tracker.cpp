@@ -18,6 +18,7 @@ bool ConflictTracker::Conflicts(const DayEntries& entries, int day, int pos, int
 
 void ConflictTracker::Pass(const DayEntries& entries, int day, int pos, int end)
 {
-    if (end > reached_ && TakesPart(entries, day, pos) && entries.DayKind(day, pos) == 0)
+    if (end > reached_ && TakesPart(entries, day, pos) && entries.DayKind(day, pos) == 0) {
         reached_ = end;
+    }
 }

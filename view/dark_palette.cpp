@@ -8,8 +8,9 @@ namespace {
 
 void Darken(uint32_t& color, uint32_t lightDefault, uint32_t dark)
 {
-    if (color == lightDefault)
+    if (color == lightDefault) {
         color = dark;
+    }
 }
 
 } // namespace
@@ -28,8 +29,9 @@ DrawSettings WithDarkDefaults(DrawSettings s)
     constexpr uint32_t kDarkCyan = 0x544A1E;
     constexpr uint32_t kDarkGreen = 0x2A542A;
     for (uint32_t* weekday :
-         {&s.ColorMonday, &s.ColorTuesday, &s.ColorWednesday, &s.ColorThursday, &s.ColorFriday})
+         {&s.ColorMonday, &s.ColorTuesday, &s.ColorWednesday, &s.ColorThursday, &s.ColorFriday}) {
         Darken(*weekday, light.ColorMonday, kDarkWeekday);
+    }
     Darken(s.ColorSunday, light.ColorSunday, kDarkPink);
     Darken(s.ColorHoliday, light.ColorHoliday, kDarkPink);
     Darken(s.ColorRestday, light.ColorRestday, kDarkPink);

@@ -104,12 +104,13 @@ void DragEdit::StopShortOfOtherEnd(const ItemSpan& span, DragMode mode, int shif
     const int start = span.firstRow * kMinutesPerDay + span.startMinutes;
     const int end = span.lastRow * kMinutesPerDay + span.endMinutes;
     int stop = 0;
-    if (mode == kDragStart && start + shiftMinutes > std::max(end - kHalfHour, start))
+    if (mode == kDragStart && start + shiftMinutes > std::max(end - kHalfHour, start)) {
         stop = std::max(end - kHalfHour, start);
-    else if (mode == kDragEnd && end + shiftMinutes < std::min(start + kHalfHour, end))
+    } else if (mode == kDragEnd && end + shiftMinutes < std::min(start + kHalfHour, end)) {
         stop = std::min(start + kHalfHour, end);
-    else
+    } else {
         return;
+    }
     const int row = FloorDiv(stop, kMinutesPerDay);
     const int x = ClampToHours(XOfMinute(stop - row * kMinutesPerDay));
     (mode == kDragStart ? ghost.startRow : ghost.endRow) = row;
@@ -139,8 +140,9 @@ std::vector<PixelRect> DragEdit::OverlayStrips(const Ghost& ghost, PixelPoint do
                                                PixelPoint now) const
 {
     std::vector<PixelRect> strips;
-    if (!InsideBody(now))
+    if (!InsideBody(now)) {
         return strips;
+    }
     const int height = layout_.dayRowHeight;
     const auto top = [&](int row) { return layout_.rowsTop + height * row; };
     if (InTaskColumn(down.x) && InTaskColumn(now.x)) {
@@ -148,8 +150,9 @@ std::vector<PixelRect> DragEdit::OverlayStrips(const Ghost& ghost, PixelPoint do
             {ghost.left, top(ghost.TopRow()), ghost.right, top(ghost.BottomRow()) + height - 1});
         return strips;
     }
-    if (!InHourArea(down.x) || !InHourArea(now.x))
+    if (!InHourArea(down.x) || !InHourArea(now.x)) {
         return strips;
+    }
     // A ghost running upward is drawn from its upper row, its ends exchanged.
     const bool upward = ghost.endRow < ghost.startRow;
     const int left = upward ? ghost.right : ghost.left;
@@ -158,8 +161,9 @@ std::vector<PixelRect> DragEdit::OverlayStrips(const Ghost& ghost, PixelPoint do
     for (int row = ghost.TopRow(); row <= ghost.BottomRow(); ++row) {
         int from = row == ghost.TopRow() ? left : HourAreaLeft();
         int to = row == ghost.BottomRow() ? right : dayEnd;
-        if (to < from)
+        if (to < from) {
             std::swap(from, to);
+        }
         strips.push_back({ClampToHours(from), top(row), ClampToHours(to), top(row) + height - 1});
     }
     return strips;
@@ -169,10 +173,12 @@ std::vector<PixelRect> DragEdit::Handles(const Ghost& ghost, DragMode mode) cons
 {
     const int size = std::min(kHandleTile, layout_.dayRowHeight);
     const auto top = [&](int row) { return layout_.rowsTop + layout_.dayRowHeight * row; };
-    if (mode == kDragStart)
+    if (mode == kDragStart) {
         return {{ghost.left, top(ghost.startRow), ghost.left + size, top(ghost.startRow) + size}};
-    if (mode == kDragEnd)
+    }
+    if (mode == kDragEnd) {
         return {{ghost.right - size, top(ghost.endRow), ghost.right, top(ghost.endRow) + size}};
+    }
     return {};
 }
 
@@ -191,8 +197,9 @@ DragOutcome DragEdit::Decide(const Release& r) const
     const bool moved =
         outcome.dayShift != 0 ||
         (!r.allDay && std::abs(r.up.x - r.down.x) >= std::max(1, layout_.hourPixels / 4));
-    if (!placed || !(tasks || (hours && moved)))
+    if (!placed || !(tasks || (hours && moved))) {
         return outcome;
+    }
     const bool created = r.hit == Release::Hit::kNone;
     outcome.startMinutes = SnappedMinute(r.down.x);
     outcome.endMinutes =
@@ -203,15 +210,17 @@ DragOutcome DragEdit::Decide(const Release& r) const
         outcome.endMinutes = outcome.dayShift * kMinutesPerDay;
     }
     if (hours && layout_.ganttAreaVisible) {
-        if (created && outcome.Delta() != 0)
+        if (created && outcome.Delta() != 0) {
             outcome.action = Action::kCreateAppointment;
-        else if (r.hit == Release::Hit::kAppointment && outcome.Delta() != 0)
+        } else if (r.hit == Release::Hit::kAppointment && outcome.Delta() != 0) {
             outcome.action = Action::kChangeAppointment;
+        }
     } else if (tasks && layout_.taskAreaVisible) {
-        if (created)
+        if (created) {
             outcome.action = Action::kCreateTask;
-        else if (r.hit == Release::Hit::kTask && outcome.dayShift != 0)
+        } else if (r.hit == Release::Hit::kTask && outcome.dayShift != 0) {
             outcome.action = Action::kMoveTask;
+        }
     }
     return outcome;
 }
@@ -221,15 +230,18 @@ TimeRange DraggedTimes(const TimeRange& item, DragMode mode, int deltaMinutes)
     const int64_t seconds = int64_t{deltaMinutes} * kMinutesPerHour;
     constexpr int64_t kHalfHourSeconds = int64_t{kHalfHour} * 60;
     TimeRange moved = item;
-    if (mode != kDragEnd)
+    if (mode != kDragEnd) {
         moved.start = AddSeconds(item.start, seconds);
-    if (mode != kDragStart)
+    }
+    if (mode != kDragStart) {
         moved.end = AddSeconds(item.end, seconds);
-    if (mode == kDragStart)
+    }
+    if (mode == kDragStart) {
         moved.start =
             std::min(moved.start, std::max(AddSeconds(item.end, -kHalfHourSeconds), item.start));
-    else if (mode == kDragEnd)
+    } else if (mode == kDragEnd) {
         moved.end =
             std::max(moved.end, std::min(AddSeconds(item.start, kHalfHourSeconds), item.end));
+    }
     return moved;
 }

@@ -18,8 +18,9 @@ constexpr int kScrollArrowHeight = 16;
 
 PixelRect GanttGeometry::DayRect(int day, bool hourAreaOnly) const
 {
-    if (!layout_.ganttRows)
+    if (!layout_.ganttRows) {
         return CalendarGeometry(layout_).CellRect(day);
+    }
     const int top = RowTop(day);
     return {hourAreaOnly ? HourAreaLeft() : 0, top, layout_.chartRight, top + layout_.dayRowHeight};
 }
@@ -31,7 +32,8 @@ int GanttGeometry::HourAreaRight() const
 
 int GanttGeometry::XOfMinute(int minutes) const
 {
-    const std::int64_t offset = std::int64_t{minutes} - layout_.firstHour * kMinutesPerHour;
+    const std::int64_t offset =
+        std::int64_t{minutes} - std::int64_t{layout_.firstHour} * kMinutesPerHour;
     return HourAreaLeft() + static_cast<int>(offset * layout_.hourPixels / kMinutesPerHour);
 }
 
@@ -58,8 +60,9 @@ ClippedX GanttGeometry::ClippedXOf(int minutes, bool isEnd) const
 int GanttGeometry::MinuteAt(int x) const
 {
     const int pixels = x - HourAreaLeft();
-    if (pixels < 0 || layout_.firstHour + pixels / layout_.hourPixels > kHoursPerDay)
+    if (pixels < 0 || layout_.firstHour + pixels / layout_.hourPixels > kHoursPerDay) {
         return -1;
+    }
     return pixels * kMinutesPerHour / layout_.hourPixels + layout_.firstHour * kMinutesPerHour;
 }
 
@@ -124,12 +127,14 @@ PixelRect GanttGeometry::HeaderRect() const
 std::vector<HourMark> GanttGeometry::HourMarks() const
 {
     std::vector<HourMark> marks;
-    if (!layout_.ganttAreaVisible)
+    if (!layout_.ganttAreaVisible) {
         return marks;
+    }
     for (int i = 0; i <= layout_.hourCount; ++i) {
         const int hour = layout_.firstHour + i;
-        if (hour > kHoursPerDay)
+        if (hour > kHoursPerDay) {
             break;
+        }
         marks.push_back({HourAreaLeft() + i * layout_.hourPixels, hour, i == 0 || hour % 6 == 0,
                          i > 0 || layout_.taskAreaVisible});
     }
@@ -160,14 +165,16 @@ std::optional<NowMarkerGeometry> GanttGeometry::NowMarker(int day, int hour, int
     const int x =
         minutes * layout_.hourPixels / kMinutesPerHour + HourAreaLeft() - kNowMarkerTile / 2;
     const int left = HourAreaLeft();
-    if (x + kNowMarkerTile < left || x >= layout_.chartRight)
+    if (x + kNowMarkerTile < left || x >= layout_.chartRight) {
         return std::nullopt;
+    }
     const int cutLeft = x < left ? left - x : 0;
     const int cutRight = std::max(0, x + kNowMarkerTile - layout_.chartRight);
     const int height = layout_.mainFontSize + 4;
     const int width = height - cutLeft - cutRight;
-    if (width <= 0 || kNowMarkerTile - cutLeft - cutRight <= 0)
+    if (width <= 0 || kNowMarkerTile - cutLeft - cutRight <= 0) {
         return std::nullopt;
+    }
     const int top = RowTop(day) + 1;
     return NowMarkerGeometry{
         {x + cutLeft, top, x + cutLeft + width, top + height}, cutLeft, kNowMarkerTile - cutRight};
@@ -197,15 +204,17 @@ int GanttGeometry::NextTaskOffset(int offset, int textWidth) const
 PixelRect GanttGeometry::DetailFrame() const
 {
     const PixelRect& area = layout_.detailRect;
-    if (layout_.detailAtBottom)
+    if (layout_.detailAtBottom) {
         return {area.left - 1, area.top, area.right + 1, area.bottom + 1};
+    }
     return {area.left, area.top - 1, area.right + 1, area.bottom + 1};
 }
 
 std::optional<int> GanttGeometry::DetailLineTop(int line, int scroll) const
 {
-    if (line < scroll || line >= scroll + layout_.detailLineCount)
+    if (line < scroll || line >= scroll + layout_.detailLineCount) {
         return std::nullopt;
+    }
     return layout_.detailRect.top + (line - scroll) * layout_.detailLineHeight + 2;
 }
 
@@ -220,8 +229,9 @@ PixelRect GanttGeometry::ScrollBarRect() const
 PixelRect GanttGeometry::ScrollThumb(int scroll, int total) const
 {
     const PixelRect bar = ScrollBarRect();
-    if (total <= 0)
+    if (total <= 0) {
         return {bar.left, bar.top, bar.right, bar.top};
+    }
     const std::int64_t track = std::max(0, bar.Height() - 2 * kScrollArrowHeight);
     const int trackTop = bar.top + kScrollArrowHeight;
     auto position = [&](std::int64_t line) {
@@ -242,10 +252,12 @@ PixelRect GanttGeometry::DetailSelectionFrame(int selected, int scroll, int tota
 
 std::optional<int> GanttGeometry::DayAt(int x, int y) const
 {
-    if (!layout_.ganttRows)
+    if (!layout_.ganttRows) {
         return CalendarGeometry(layout_).CellAt(x, y);
-    if (!layout_.InChart(x, y))
+    }
+    if (!layout_.InChart(x, y)) {
         return std::nullopt;
+    }
     return (y - layout_.rowsTop) / layout_.dayRowHeight;
 }
 
@@ -257,13 +269,16 @@ bool GanttGeometry::InTaskArea(int x) const
 std::optional<DetailHit> GanttGeometry::DetailAt(int x, int y, int scroll, int total) const
 {
     const PixelRect& area = layout_.detailRect;
-    if (!area.Contains(x, y))
+    if (!area.Contains(x, y)) {
         return std::nullopt;
+    }
     if (ScrollBarShown(total) && x > area.right - kScrollBarWidth) {
-        if (y < area.top + kScrollArrowHeight)
+        if (y < area.top + kScrollArrowHeight) {
             return DetailHit{DetailHit::Kind::LineAbove};
-        if (y >= area.bottom - kScrollArrowHeight)
+        }
+        if (y >= area.bottom - kScrollArrowHeight) {
             return DetailHit{DetailHit::Kind::LineBelow};
+        }
         return DetailHit{DetailHit::Kind::ScrollTrack};
     }
     return DetailHit{DetailHit::Kind::Line, (y - area.top) / layout_.detailLineHeight + scroll};

@@ -65,21 +65,24 @@ void GanttPainter::PaintRowBackgroundAndLabel(int day) const
 
 void GanttPainter::PaintAppointments(int day) const
 {
-    if (!c_.layout.ganttAreaVisible)
+    if (!c_.layout.ganttAreaVisible) {
         return;
+    }
     BarState state;
     c_.painter.setFont(c_.resources.MainFont());
     const int count = c_.entries.ApptCount(day);
-    for (int pos = 0; pos < count; ++pos)
+    for (int pos = 0; pos < count; ++pos) {
         PaintAppointment(day, pos, state);
+    }
     PaintHiddenIcons(day, state);
 }
 
 void GanttPainter::PaintAppointment(int day, int pos, BarState& state) const
 {
     const DayEntries& e = c_.entries;
-    if (!ShowsBar(c_.settings, e, day, pos))
+    if (!ShowsBar(c_.settings, e, day, pos)) {
         return;
+    }
     const int kind = e.EntryState(day, pos);
     const bool allDay = e.IsAllDay(day, pos);
     const std::optional<uint32_t> calendar = e.ApptCalendarColour(day, pos);
@@ -92,8 +95,9 @@ void GanttPainter::PaintAppointment(int day, int pos, BarState& state) const
         QPainter& p = c_.painter;
         const QRect row = ToQRect(c_.geometry.DayRect(day));
         DrawRectangle(p, bar.frame, c_.resources.BarPen(), c_.resources.BarBrush());
-        if (bar.allDayInterior)
+        if (bar.allDayInterior) {
             p.fillRect(ToQRect(*bar.allDayInterior), DayBackground(c_, day));
+        }
         p.setPen(c_.resources.TextColor());
         const std::wstring text = BarText(c_.settings, e, day, pos, bar.start.clippedBefore);
         int icon = AppointmentIcon(kind, allDay);
@@ -111,14 +115,17 @@ void GanttPainter::PaintAppointment(int day, int pos, BarState& state) const
             VerticalLine(p, band.right, band.top, band.bottom);
             p.setPen(c_.resources.TextColor());
         }
-        if (!bar.start.clippedBefore)
+        if (!bar.start.clippedBefore) {
             DrawItemIcon(p, c_.resources, icon, bar.icon, c_.layout.mainFontSize);
+        }
         DrawSubject(p, c_.text, c_.settings, bar.text.x, bar.text.y, text, row, bar.frame.right);
-        if (!e.ApptMeeting(day, pos).empty())
+        if (!e.ApptMeeting(day, pos).empty()) {
             DrawMeetingMark(p, bar.frame);
-        if (bar.end.clippedAfter)
+        }
+        if (bar.end.clippedAfter) {
             c_.text.DrawRightAligned(p, bar.rightMarkEnd, bar.text.y, c_.settings.AppHideCharR,
                                      row);
+        }
     }
     state.conflicts.Pass(e, day, pos, bar.end.x);
 }
@@ -126,21 +133,25 @@ void GanttPainter::PaintAppointment(int day, int pos, BarState& state) const
 void GanttPainter::PaintHiddenIcons(int day, const BarState& state) const
 {
     const int size = c_.layout.mainFontSize;
-    if (state.hiddenBefore)
+    if (state.hiddenBefore) {
         DrawItemIcon(c_.painter, c_.resources, res::kIconHiddenBefore,
                      c_.geometry.HiddenBeforeIcon(day), size);
-    if (state.hiddenAfter)
+    }
+    if (state.hiddenAfter) {
         DrawItemIcon(c_.painter, c_.resources, res::kIconHiddenAfter,
                      c_.geometry.HiddenAfterIcon(day), size);
+    }
 }
 
 void GanttPainter::PaintNowMarker(int day) const
 {
-    if (!c_.layout.ganttAreaVisible)
+    if (!c_.layout.ganttAreaVisible) {
         return;
+    }
     const auto marker = c_.geometry.NowMarker(day, c_.now.wHour, c_.now.wMinute);
-    if (!marker)
+    if (!marker) {
         return;
+    }
     const int tile = GanttGeometry::kNowMarkerTile;
     const QRect source(marker->sourceLeft, 0, marker->sourceRight - marker->sourceLeft, tile);
     c_.painter.drawPixmap(ToQRect(marker->target), c_.resources.NowMarker(), source);
@@ -155,8 +166,9 @@ void GanttPainter::PaintHeader() const
     p.setFont(c_.resources.MainFont());
     p.setPen(c_.resources.BlackPen());
     VerticalLine(p, l.dateColumnWidth, l.rowsTop, l.chartBottom);
-    if (!l.ganttAreaVisible)
+    if (!l.ganttAreaVisible) {
         return;
+    }
     const int labelTop = c_.geometry.HourLabelTop();
     const QRect labelStrip(0, labelTop, l.chartRight, l.rowsTop - labelTop);
     // Narrow hours would run the labels together ("000102...") and the last one would be cut
@@ -166,14 +178,16 @@ void GanttPainter::PaintHeader() const
     for (const HourMark& mark : c_.geometry.HourMarks()) {
         p.setPen(mark.solid ? c_.resources.BlackPen() : c_.resources.DashedPen());
         VerticalLine(p, mark.x, l.rowsTop - 5, l.chartBottom);
-        if (!mark.labelled)
+        if (!mark.labelled) {
             continue;
+        }
         p.setPen(c_.resources.TextColor());
         const std::wstring hour = Format(L"%.2d", mark.hour);
         const int width = c_.text.Width(p, hour, l.chartRight);
         const int left = mark.x - width / 2;
-        if (left < labelsEnd || left + width > l.chartRight)
+        if (left < labelsEnd || left + width > l.chartRight) {
             continue;
+        }
         c_.text.Draw(p, left, labelTop, hour, labelStrip);
         labelsEnd = left + width + kLabelGap;
     }
@@ -193,9 +207,11 @@ void GanttPainter::PaintGhost(const std::vector<PixelRect>& strips, const QColor
 
 void GanttPainter::PaintFrames() const
 {
-    if (const auto today = ShownDay(c_, c_.now))
+    if (const auto today = ShownDay(c_, c_.now)) {
         FrameRectangle(c_.painter, c_.geometry.TodayFrame(*today), c_.resources.TodayPen());
-    if (const auto selected = ShownDay(c_, c_.selectedDate))
+    }
+    if (const auto selected = ShownDay(c_, c_.selectedDate)) {
         FrameRectangle(c_.painter, c_.geometry.SelectionFrame(*selected),
                        c_.resources.SelectionPen());
+    }
 }

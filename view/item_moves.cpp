@@ -49,10 +49,12 @@ void MakeNew(ItemValues& values)
 void ShiftTaskDates(pim::ItemFields& f, int days)
 {
     const int64_t seconds = int64_t{days} * kMinutesPerDay * kSecondsPerMinute;
-    if (IsTaskDate(f.StartDate))
+    if (IsTaskDate(f.StartDate)) {
         f.StartDate = AddSeconds(f.StartDate, seconds);
-    if (IsTaskDate(f.DueDate))
+    }
+    if (IsTaskDate(f.DueDate)) {
         f.DueDate = AddSeconds(f.DueDate, seconds);
+    }
 }
 
 } // namespace
@@ -60,10 +62,12 @@ void ShiftTaskDates(pim::ItemFields& f, int days)
 ReadResult ItemMoves::ReadAppointment(const ItemSelection& item)
 {
     const int32_t oid = OidOf(item);
-    if (item.exceptionNo > 0)
+    if (item.exceptionNo > 0) {
         return edits_.ReadException(oid, item.exceptionNo);
-    if (item.recurring)
+    }
+    if (item.recurring) {
         return edits_.ReadOccurrenceCovering(oid, SystemTimeToVariantTime(item.date));
+    }
     return edits_.Read({pim::kAppointmentKind, oid});
 }
 
@@ -83,18 +87,21 @@ MoveResult ItemMoves::MoveAppointment(const ItemSelection& item, DragMode mode, 
 {
     const ScopedConnection open(edits_.Document().Session());
     ReadResult read = ReadAppointment(item);
-    if (read.status != EditStatus::kDone)
+    if (read.status != EditStatus::kDone) {
         return {StatusOf(read.status)};
+    }
     const ItemValues before = read.values;
     pim::ItemFields& f = read.values.fields;
-    if (meeting_ && !meeting_(f.Kept))
+    if (meeting_ && !meeting_(f.Kept)) {
         return {MoveResult::Status::kKeptAsItWas};
+    }
     const TimeRange moved = DraggedTimes({f.Start, f.End}, mode, minutes);
     f.Start = moved.start;
     f.End = moved.end;
     MoveResult result = Save(read.item, read.values, before);
-    if (result.status == MoveResult::Status::kDone && read.item.occurrenceDay != 0.0)
+    if (result.status == MoveResult::Status::kDone && read.item.occurrenceDay != 0.0) {
         result.exceptionNo = ExceptionNumberOf(read.item.oid, read.item.occurrenceDay);
+    }
     return result;
 }
 
@@ -104,11 +111,13 @@ int32_t ItemMoves::ExceptionNumberOf(int32_t oid, DATE originalDay)
 {
     for (int32_t n = 1;; ++n) {
         const ReadResult read = edits_.ReadException(oid, n);
-        if (read.item.occurrenceDay == 0.0)
+        if (read.item.occurrenceDay == 0.0) {
             return 0;
+        }
         if (read.status == EditStatus::kDone &&
-            std::floor(read.item.occurrenceDay) == std::floor(originalDay))
+            std::floor(read.item.occurrenceDay) == std::floor(originalDay)) {
             return n;
+        }
     }
 }
 
@@ -116,10 +125,12 @@ MoveResult ItemMoves::MoveTask(const ItemSelection& item, int days)
 {
     const ScopedConnection open(edits_.Document().Session());
     ReadResult read = edits_.Read({pim::kTaskKind, OidOf(item)});
-    if (read.status != EditStatus::kDone)
+    if (read.status != EditStatus::kDone) {
         return {StatusOf(read.status)};
-    if (read.values.pattern)
+    }
+    if (read.values.pattern) {
         return {MoveResult::Status::kRecurringTask};
+    }
     const ItemValues before = read.values;
     ShiftTaskDates(read.values.fields, days);
     return Save(read.item, read.values, before);
@@ -129,8 +140,9 @@ MoveResult ItemMoves::CopyAppointment(const ItemSelection& item, int minutes)
 {
     const ScopedConnection open(edits_.Document().Session());
     ReadResult read = ReadAppointment(item);
-    if (read.status != EditStatus::kDone)
+    if (read.status != EditStatus::kDone) {
         return {StatusOf(read.status)};
+    }
     MakeNew(read.values);
     pim::ItemFields& f = read.values.fields;
     f.Start = AddSeconds(f.Start, minutes * kSecondsPerMinute);
@@ -142,8 +154,9 @@ MoveResult ItemMoves::CopyTask(const ItemSelection& item, int days, const SYSTEM
 {
     const ScopedConnection open(edits_.Document().Session());
     ReadResult read = edits_.Read({pim::kTaskKind, OidOf(item)});
-    if (read.status != EditStatus::kDone)
+    if (read.status != EditStatus::kDone) {
         return {StatusOf(read.status)};
+    }
     pim::ItemFields& f = read.values.fields;
     if (read.values.pattern) {
         f.StartDate = f.DueDate = SystemTimeToVariantTime(TruncateSystemTime(target, 3));
@@ -156,7 +169,7 @@ MoveResult ItemMoves::CopyTask(const ItemSelection& item, int days, const SYSTEM
     return Save({pim::kTaskKind, 0}, read.values);
 }
 
-MoveResult ItemMoves::AddShifted(pim::StoredItem item, int minutes)
+MoveResult ItemMoves::AddShifted(const pim::StoredItem& item, int minutes)
 {
     ItemValues values{item.fields, std::nullopt};
     MakeNew(values);

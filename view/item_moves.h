@@ -49,7 +49,7 @@ public:
     // `target` alone.
     MoveResult CopyTask(const ItemSelection& item, int days, const SYSTEMTIME& target);
     // A new item from outside (the desktop clipboard) whose start moves by `minutes`.
-    MoveResult AddShifted(pim::StoredItem item, int minutes);
+    MoveResult AddShifted(const pim::StoredItem& item, int minutes);
 
 private:
     ReadResult ReadAppointment(const ItemSelection& item);

@@ -8,8 +8,9 @@ ItemSelection SelectionOfLine(const DetailLines& lines, int line, int row,
                               const ScheduleSource& schedule, const SYSTEMTIME& date)
 {
     ItemSelection item;
-    if (line < 0 || line >= lines.taskLines + lines.appointmentLines)
+    if (line < 0 || line >= lines.taskLines + lines.appointmentLines) {
         return item;
+    }
     item.line = line;
     item.index = lines.ItemOf(line);
     item.date = date;
@@ -43,8 +44,9 @@ int LineOfItem(const DetailLines& lines, ItemKind kind, const std::wstring& oid,
     for (int line = first; line < end; ++line) {
         const int pos = lines.ItemOf(line);
         if (task ? schedule.TaskOid(row, pos) == oid
-                 : schedule.ApptOid(row, pos) == oid && sameEntry(pos))
+                 : schedule.ApptOid(row, pos) == oid && sameEntry(pos)) {
             return line;
+        }
     }
     return -1;
 }

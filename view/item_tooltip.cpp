@@ -22,8 +22,9 @@ std::wstring Filled(int id, const std::wstring& value)
 
 void AddLine(std::wstring& text, const std::wstring& line)
 {
-    if (!line.empty())
+    if (!line.empty()) {
         text += L"\n" + line;
+    }
 }
 
 bool Drawn(const DayEntries& e, const DrawSettings& settings, int day, int pos)
@@ -40,16 +41,19 @@ std::wstring ConflictLine(const DayEntries& e, const DrawSettings& settings, int
     QStringList earlier;
     const int start = e.StartMinutes(day, pos);
     for (int other = 0; other < pos; ++other) {
-        if (!Drawn(e, settings, day, other))
+        if (!Drawn(e, settings, day, other)) {
             continue;
+        }
         ConflictTracker one;
         one.Pass(e, day, other, e.EndMinutes(day, other));
-        if (one.Conflicts(e, day, pos, start))
+        if (one.Conflicts(e, day, pos, start)) {
             earlier << QString::fromStdWString(e.ApptSubject(day, other));
+        }
         all.Pass(e, day, other, e.EndMinutes(day, other));
     }
-    if (!all.Conflicts(e, day, pos, start) || earlier.isEmpty())
+    if (!all.Conflicts(e, day, pos, start) || earlier.isEmpty()) {
         return {};
+    }
     return Filled(res::IDS_CONFLICTS_WITH, earlier.join(QStringLiteral(", ")).toStdWString());
 }
 
@@ -58,29 +62,37 @@ std::wstring ConflictLine(const DayEntries& e, const DrawSettings& settings, int
 std::wstring AppointmentToolTip(const DayEntries& e, const DrawSettings& settings, int day, int pos)
 {
     std::wstring text = e.ApptSubject(day, pos);
-    if (!e.IsAllDay(day, pos))
+    if (!e.IsAllDay(day, pos)) {
         AddLine(text, e.StartText(day, pos) + L" - " + e.EndText(day, pos));
-    if (!e.ApptLocation(day, pos).empty())
+    }
+    if (!e.ApptLocation(day, pos).empty()) {
         AddLine(text, Filled(res::IDS_TIP_PLACE, e.ApptLocation(day, pos)));
-    if (!e.ApptCategories(day, pos).empty())
+    }
+    if (!e.ApptCategories(day, pos).empty()) {
         AddLine(text, Filled(res::IDS_TIP_CATEGORIES, e.ApptCategories(day, pos)));
-    if (Drawn(e, settings, day, pos))
+    }
+    if (Drawn(e, settings, day, pos)) {
         AddLine(text, ConflictLine(e, settings, day, pos));
+    }
     const ical::Meeting meeting = ical::MeetingOf(e.ApptMeeting(day, pos));
-    for (const std::wstring& line : ical::MeetingLines(meeting))
+    for (const std::wstring& line : ical::MeetingLines(meeting)) {
         AddLine(text, line);
-    for (const std::wstring& link : ical::MeetingLinks(meeting))
+    }
+    for (const std::wstring& link : ical::MeetingLinks(meeting)) {
         AddLine(text, Filled(res::IDS_MEETING_LINK, link));
+    }
     return text;
 }
 
 std::wstring TaskToolTip(const DayEntries& e, int day, int pos)
 {
     std::wstring text = e.TaskSubject(day, pos);
-    if (e.TaskHasDue(day, pos))
+    if (e.TaskHasDue(day, pos)) {
         AddLine(text, res::LoadString(res::IDS_REMINDER_DUE) + e.TaskDueText(day, pos));
-    if (!e.TaskCategories(day, pos).empty())
+    }
+    if (!e.TaskCategories(day, pos).empty()) {
         AddLine(text, Filled(res::IDS_TIP_CATEGORIES, e.TaskCategories(day, pos)));
+    }
     return text;
 }
 
@@ -89,11 +101,14 @@ std::wstring ToolTipAt(const PointerInput& input, const DayEntries& entries,
                        int detailTotal)
 {
     const PressHit hit = input.HitAt(x, y, detailScroll, detailTotal);
-    if (hit.area == PressHit::Area::kButtonBar)
+    if (hit.area == PressHit::Area::kButtonBar) {
         return hit.button >= 0 ? ButtonToolTip(hit.button) : std::wstring();
-    if (hit.kind == ItemKind::Appointment)
+    }
+    if (hit.kind == ItemKind::Appointment) {
         return AppointmentToolTip(entries, settings, hit.day, hit.index);
-    if (hit.kind == ItemKind::Task)
+    }
+    if (hit.kind == ItemKind::Task) {
         return TaskToolTip(entries, hit.day, hit.index);
+    }
     return {};
 }

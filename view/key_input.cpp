@@ -74,18 +74,24 @@ Action DetailKey(int qtKey)
 
 DigitResult DigitKey(int code, const HardwareKeys& assignments, bool detailVisible)
 {
-    if (code < kFirstDigit || code > kLastDigit)
+    if (code < kFirstDigit || code > kLastDigit) {
         return {};
-    if (Assigned(assignments.KeyToTool, code))
+    }
+    if (Assigned(assignments.KeyToTool, code)) {
         return {true, Action::FocusButtonBar};
-    if (Assigned(assignments.KeyToMain, code))
+    }
+    if (Assigned(assignments.KeyToMain, code)) {
         return {true, Action::FocusBody};
-    if (Assigned(assignments.KeyToDetail, code))
+    }
+    if (Assigned(assignments.KeyToDetail, code)) {
         return {true, detailVisible ? Action::FocusDetail : Action::None};
-    if (Assigned(assignments.KeyToTOday, code))
+    }
+    if (Assigned(assignments.KeyToTOday, code)) {
         return {true, Action::SelectToday};
-    if (Assigned(assignments.KeyCalendarGantt, code))
+    }
+    if (Assigned(assignments.KeyCalendarGantt, code)) {
         return {true, Action::CalendarOrGantt};
+    }
     return {};
 }
 
@@ -152,16 +158,19 @@ int AcceleratorCommand(int qtKey, Qt::KeyboardModifiers modifiers,
 {
     const auto match = [&](Qt::KeyboardModifiers mods) {
         const QKeySequence pressed(QKeyCombination(mods, Qt::Key(qtKey)));
-        for (const res::Accelerator& accelerator : res::LoadAccelerators())
-            if (QKeySequence(accelerator.keys) == pressed && runnable(accelerator.id))
+        for (const res::Accelerator& accelerator : res::LoadAccelerators()) {
+            if (QKeySequence(accelerator.keys) == pressed && runnable(accelerator.id)) {
                 return accelerator.id;
+            }
+        }
         return 0;
     };
     const Qt::KeyboardModifiers mods = modifiers & ~Qt::KeypadModifier;
     const int id = match(mods);
     // "+" needs Shift on most layouts; Ctrl+Shift+"+" is still zoom in.
-    if (id == 0 && qtKey == Qt::Key_Plus)
+    if (id == 0 && qtKey == Qt::Key_Plus) {
         return match(mods & ~Qt::ShiftModifier);
+    }
     return id;
 }
 
@@ -191,8 +200,9 @@ bool IsModifierKey(int qtKey)
 int NextFocusArea(int area, bool forward, bool detailVisible)
 {
     const int areas = detailVisible ? 3 : 2;
-    if (area < kButtonBar || area >= areas)
+    if (area < kButtonBar || area >= areas) {
         return kBody;
+    }
     return (area + (forward ? 1 : areas - 1)) % areas;
 }
 
@@ -206,8 +216,9 @@ std::optional<PixelRect> FocusAreaRect(const ViewLayout& layout, int area)
         return PixelRect{0, layout.buttonBarHeight + 1, layout.chartRight, layout.chartBottom}
             .Inset(1);
     case kDetail:
-        if (layout.detailVisible)
+        if (layout.detailVisible) {
             return layout.detailRect.Inset(1);
+        }
         return std::nullopt;
     default:
         return std::nullopt;

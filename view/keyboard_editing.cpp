@@ -49,24 +49,29 @@ KeyEdit KeyEditOf(int qtKey, Qt::KeyboardModifiers modifiers, bool grid, bool bo
 {
     using Kind = KeyEdit::Kind;
     const Qt::KeyboardModifiers mods = modifiers & ~Qt::KeypadModifier;
-    if (qtKey == Qt::Key_Menu || (qtKey == Qt::Key_F10 && mods == Qt::ShiftModifier))
+    if (qtKey == Qt::Key_Menu || (qtKey == Qt::Key_F10 && mods == Qt::ShiftModifier)) {
         return {Kind::kContextMenu};
+    }
     const int sign = ArrowSign(qtKey);
-    if (sign == 0)
+    if (sign == 0) {
         return {};
+    }
     const bool sideways = qtKey == Qt::Key_Left || qtKey == Qt::Key_Right;
     // The item goes where the plain arrow takes the selection: in the grid a day sideways and a
     // week up or down; in the Gantt rows half an hour sideways and a day up or down.
     if (mods == Qt::AltModifier) {
-        if (grid)
+        if (grid) {
             return {Kind::kMove, 0, sign * (sideways ? 1 : kDaysPerWeek)};
+        }
         return sideways ? KeyEdit{Kind::kMove, sign * kDragStepMinutes, 0}
                         : KeyEdit{Kind::kMove, 0, sign};
     }
-    if (mods == (Qt::AltModifier | Qt::ShiftModifier) && sideways)
+    if (mods == (Qt::AltModifier | Qt::ShiftModifier) && sideways) {
         return {Kind::kResize, sign * kDragStepMinutes, 0};
-    if (mods == Qt::ShiftModifier && sideways && !grid && bodyFocused)
+    }
+    if (mods == Qt::ShiftModifier && sideways && !grid && bodyFocused) {
         return {Kind::kHour, 0, 0, sign};
+    }
     return {};
 }
 
@@ -76,17 +81,20 @@ PixelPoint ContextMenuPoint(const ViewLayout& layout, const DayEntries& entries,
     const GanttGeometry geometry(layout);
     const PixelRect day = geometry.DayRect(row);
     const int y = (day.top + day.bottom) / 2;
-    if (!layout.ganttRows)
+    if (!layout.ganttRows) {
         return {(day.left + day.right) / 2, y};
-    if (item.HasItem() && item.kind == ItemKind::Task)
+    }
+    if (item.HasItem() && item.kind == ItemKind::Task) {
         return {layout.dateColumnWidth + layout.taskAreaWidth / 2, y};
+    }
     // Just inside a bar's or the hour's start, where a paste from the menu puts its item; a bar
     // cut at the first hour is met at the hours' left edge.
     int x = geometry.HourAreaLeft();
-    if (item.HasItem() && !entries.IsAllDay(row, item.index))
+    if (item.HasItem() && !entries.IsAllDay(row, item.index)) {
         x = geometry.XOfMinute(entries.StartMinutes(row, item.index));
-    else if (!item.HasItem() && hour)
+    } else if (!item.HasItem() && hour) {
         x = geometry.XOfMinute(*hour * kMinutesPerHour);
+    }
     return {std::clamp(x + 1, geometry.HourAreaLeft() + 1, std::max(0, layout.chartRight - 1)), y};
 }
 
@@ -123,19 +131,22 @@ bool KeyboardEditing::KeyPress(int qtKey, Qt::KeyboardModifiers modifiers)
 void KeyboardEditing::ChangeSelected(const keyedit::KeyEdit& edit)
 {
     const ItemSelection item = view_.Selection(); // the change clears the view's
-    if (!item.IsStoreItem())
+    if (!item.IsStoreItem()) {
         return;
+    }
     const bool task = item.kind == ItemKind::Task;
     const bool resize = edit.kind == keyedit::KeyEdit::Kind::kResize;
     const int row = view_.SelectedRow();
     const DayEntries& entries = view_.Schedule();
-    if ((task || entries.IsAllDay(row, item.index)) && (resize || edit.minutes != 0))
+    if ((task || entries.IsAllDay(row, item.index)) && (resize || edit.minutes != 0)) {
         return;
+    }
     int days = edit.days;
     // Half an hour past either end of the day starts the item on the next or previous one.
     const int start = task ? 0 : entries.StartMinutes(row, item.index) + edit.minutes;
-    if (!resize)
+    if (!resize) {
         days += start < 0 ? -1 : start >= kMinutesPerDay ? 1 : 0;
+    }
     MoveResult result;
     {
         // The selection the change clears comes back below: a screen reader hears one step.
@@ -144,9 +155,10 @@ void KeyboardEditing::ChangeSelected(const keyedit::KeyEdit& edit)
                       : editing_.MoveSelectedAppointment(resize ? kDragEnd : kDragMove,
                                                          edit.minutes + edit.days * kMinutesPerDay);
     }
-    if (result.status == MoveResult::Status::kDone)
+    if (result.status == MoveResult::Status::kDone) {
         view_.FollowItem(AddDays(item.date, days), item.kind, item.oid,
                          task ? -1 : result.exceptionNo);
-    else
+    } else {
         emit view_.CommandStateChanged();
+    }
 }

@@ -19,8 +19,9 @@ HelpRow SplitRow(int id)
 {
     const std::wstring text = res::LoadString(id);
     const size_t tab = text.find(L'\t');
-    if (tab == std::wstring::npos)
+    if (tab == std::wstring::npos) {
         return {text, {}};
+    }
     return {text.substr(0, tab), text.substr(tab + 1)};
 }
 
@@ -39,8 +40,9 @@ HelpSection ButtonSection()
     HelpSection section{res::LoadString(res::IDS_HELP_BUTTONS), {}};
     for (int button = 0; button < res::kButtonCount; ++button) {
         const std::wstring name = ButtonName(button);
-        if (!name.empty())
+        if (!name.empty()) {
             section.rows.push_back({CommandKeyText(ButtonCommand(button)), name, button});
+        }
     }
     return section;
 }
@@ -50,8 +52,9 @@ HelpSection KeySection()
     HelpSection section{res::LoadString(res::IDS_HELP_KEYS), {}};
     std::vector<int> seen;
     for (const res::Accelerator& accelerator : res::LoadAccelerators()) {
-        if (std::find(seen.begin(), seen.end(), accelerator.id) != seen.end())
+        if (std::find(seen.begin(), seen.end(), accelerator.id) != seen.end()) {
             continue;
+        }
         seen.push_back(accelerator.id);
         section.rows.push_back({CommandKeyText(accelerator.id), CommandDoes(accelerator.id)});
     }
@@ -61,8 +64,9 @@ HelpSection KeySection()
 HelpSection RowsSection(int titleId, int first, int last)
 {
     HelpSection section{res::LoadString(titleId), {}};
-    for (int id = first; id <= last; ++id)
+    for (int id = first; id <= last; ++id) {
         section.rows.push_back(SplitRow(id));
+    }
     return section;
 }
 
@@ -72,10 +76,12 @@ HelpSection DigitSection(const keys::HardwareKeys& keys)
     HelpSection section{res::LoadString(res::IDS_HELP_DIGITS), {}};
     const int codes[] = {keys.KeyToTool, keys.KeyToMain, keys.KeyToDetail, keys.KeyToTOday,
                          keys.KeyCalendarGantt};
-    for (int i = 0; i < 5; ++i)
-        if (codes[i] >= '0' && codes[i] <= '9')
+    for (int i = 0; i < 5; ++i) {
+        if (codes[i] >= '0' && codes[i] <= '9') {
             section.rows.push_back({std::wstring(1, static_cast<wchar_t>(codes[i])),
                                     res::LoadString(res::IDS_HELP_DIGIT_FIRST + i)});
+        }
+    }
     return section;
 }
 
@@ -96,8 +102,9 @@ std::wstring ButtonName(int button)
 std::wstring CommandKeyText(int commandId)
 {
     QStringList shown;
-    for (const std::string& keys : res::CommandKeys(commandId))
+    for (const std::string& keys : res::CommandKeys(commandId)) {
         shown << QKeySequence(QString::fromStdString(keys)).toString(QKeySequence::NativeText);
+    }
     return shown.join(QStringLiteral(" / ")).toStdWString();
 }
 
@@ -132,8 +139,9 @@ std::string KeysAndMouseMarkdown(const std::vector<HelpSection>& sections)
                                Cell(res::LoadString(res::IDS_HELP_COLUMN_DOES)) + " |\n|---|---|\n";
     for (const HelpSection& section : sections) {
         text += "### " + Cell(section.title) + "\n\n" + header;
-        for (const HelpRow& row : section.rows)
+        for (const HelpRow& row : section.rows) {
             text += "| " + Cell(row.keys) + " | " + Cell(row.does) + " |\n";
+        }
         text += "\n";
     }
     return text;

@@ -10,8 +10,9 @@ PixelRect MeetingMarkSquare(const PixelRect& frame)
 {
     const int inside = std::min(frame.Width(), frame.Height()) - 2;
     const int side = std::min(std::clamp(frame.Height() / 2, 4, 10), inside);
-    if (side <= 0)
+    if (side <= 0) {
         return {};
+    }
     return {frame.right - 1 - side, frame.top + 1, frame.right - 1, frame.top + 1 + side};
 }
 
@@ -23,8 +24,9 @@ QColor MeetingMarkColor()
 void DrawMeetingMark(QPainter& painter, const PixelRect& frame)
 {
     const PixelRect square = MeetingMarkSquare(frame);
-    if (square.Width() <= 0)
+    if (square.Width() <= 0) {
         return;
+    }
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(Qt::NoPen);

@@ -8,7 +8,10 @@ class MemorySettingsStore : public ViewSettingsStore {
 public:
     explicit MemorySettingsStore(const ViewSettings& settings = {}) : values(settings) {}
     ViewSettings Read() const override { return values; }
-    void WriteDisplaySwitches(const ViewSettings& switches) override { values = switches; }
+    void WriteDisplaySwitches(const DisplaySwitches& switches) override
+    {
+        static_cast<DisplaySwitches&>(values) = switches;
+    }
 
     ViewSettings values;
 };

@@ -35,8 +35,9 @@ bool StepStaysInYears(const SYSTEMTIME& day, int days)
 
 std::optional<PeriodMove> MoveDays(const SYSTEMTIME& first, const SYSTEMTIME& selected, int days)
 {
-    if (!StepStaysInYears(first, days) || !StepStaysInYears(selected, days))
+    if (!StepStaysInYears(first, days) || !StepStaysInYears(selected, days)) {
         return std::nullopt;
+    }
     return PeriodMove{AddDays(first, days), AddDays(selected, days)};
 }
 
@@ -77,15 +78,18 @@ std::optional<PeriodMove> MoveWeeks(const SYSTEMTIME& first, const SYSTEMTIME& s
 std::optional<PeriodMove> MoveMonths(const SYSTEMTIME& first, const SYSTEMTIME& selected,
                                      int months, bool grid)
 {
-    if (grid)
+    if (grid) {
         return MoveDays(first, selected, kGridMonthDays * months);
+    }
     const int targetYear =
         first.wYear + (first.wMonth - 1 + months) / 12 - (first.wMonth - 1 + months < 0 ? 1 : 0);
-    if (targetYear < kFirstYear || targetYear >= kEndYear)
+    if (targetYear < kFirstYear || targetYear >= kEndYear) {
         return std::nullopt;
+    }
     const SYSTEMTIME movedSelected = AddMonths(selected, months);
-    if (!InSupportedYears(movedSelected))
+    if (!InSupportedYears(movedSelected)) {
         return std::nullopt;
+    }
     return PeriodMove{AddMonths(first, months), movedSelected};
 }
 
@@ -94,28 +98,32 @@ std::optional<BodyMove> MoveInBody(BodyKey key, bool grid, int selectedRow, int 
 {
     const int week = 7;
     const int step = grid && (key == BodyKey::Down || key == BodyKey::Up) ? week : 1;
-    if (dayRowCount < (grid ? week : 1))
+    if (dayRowCount < (grid ? week : 1)) {
         return std::nullopt;
+    }
     const bool forward = key == BodyKey::Down || key == BodyKey::Right;
     const int target = selectedRow + (forward ? step : -step);
-    if (target >= 0 && target < dayRowCount && selectedRow >= 0 && selectedRow < dayRowCount)
+    if (target >= 0 && target < dayRowCount && selectedRow >= 0 && selectedRow < dayRowCount) {
         return BodyMove{target, 0};
+    }
 
     // The period moves under the selection: one row in the Gantt, one week row in the grid.
     const int periodDays = grid ? (forward ? week : -week) : (forward ? 1 : -1);
     if (!StepStaysInYears(first, periodDays) ||
-        !StepStaysInYears(first, periodDays + dayRowCount - 1))
+        !StepStaysInYears(first, periodDays + dayRowCount - 1)) {
         return std::nullopt;
+    }
     const int column = ((selectedRow % week) + week) % week;
     int row = 0;
-    if (!grid)
+    if (!grid) {
         row = forward ? dayRowCount - 1 : 0;
-    else if (key == BodyKey::Right)
+    } else if (key == BodyKey::Right) {
         row = dayRowCount - week;
-    else if (key == BodyKey::Left)
+    } else if (key == BodyKey::Left) {
         row = week - 1;
-    else
+    } else {
         row = (forward ? dayRowCount - week : 0) + column;
+    }
     return BodyMove{row, periodDays};
 }
 
@@ -126,8 +134,9 @@ int HourButtonStep(int hourPixels)
 
 int HourKeyRight(int firstHour, int hourCount, int hourPixels)
 {
-    if (firstHour + hourCount >= kHoursPerDay)
+    if (firstHour + hourCount >= kHoursPerDay) {
         return firstHour;
+    }
     const int pixels = usable::OneHourPixel(hourPixels);
     const int step = pixels < kHoursPerDay ? kHoursPerDay / pixels : 1;
     return std::min(firstHour + step, kHoursPerDay - hourCount);
@@ -135,8 +144,9 @@ int HourKeyRight(int firstHour, int hourCount, int hourPixels)
 
 int HourKeyLeft(int firstHour, int hourPixels)
 {
-    if (firstHour < 1)
+    if (firstHour < 1) {
         return firstHour;
+    }
     const int pixels = usable::OneHourPixel(hourPixels);
     const int step = pixels < kHoursPerDay ? kHoursPerDay / pixels : 1;
     return std::max(firstHour - step, 0);
@@ -146,15 +156,17 @@ std::optional<int> ZoomIn(int hourPixels)
 {
     const int current = usable::OneHourPixel(hourPixels);
     const int zoomed = usable::OneHourPixel(current + kZoomStep);
-    if (zoomed == hourPixels)
+    if (zoomed == hourPixels) {
         return std::nullopt;
+    }
     return zoomed;
 }
 
 std::optional<int> ZoomOut(int hourPixels)
 {
-    if (hourPixels <= kZoomOutLimit)
+    if (hourPixels <= kZoomOutLimit) {
         return std::nullopt;
+    }
     return usable::OneHourPixel(std::min(hourPixels, usable::OneHourPixel(hourPixels)) - kZoomStep);
 }
 

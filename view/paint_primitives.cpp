@@ -21,16 +21,18 @@ QRect ToQRect(const PixelRect& rect)
 
 void DrawRectangle(QPainter& painter, const PixelRect& rect, const QPen& pen, const QBrush& brush)
 {
-    if (rect.Width() <= 0 || rect.Height() <= 0)
+    if (rect.Width() <= 0 || rect.Height() <= 0) {
         return;
+    }
     painter.fillRect(ToQRect(rect), brush);
     FrameRectangle(painter, rect, pen);
 }
 
 void FrameRectangle(QPainter& painter, const PixelRect& rect, const QPen& pen)
 {
-    if (rect.Width() <= 0 || rect.Height() <= 0)
+    if (rect.Width() <= 0 || rect.Height() <= 0) {
         return;
+    }
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(QRect(rect.left, rect.top, rect.Width() - 1, rect.Height() - 1));
@@ -38,31 +40,35 @@ void FrameRectangle(QPainter& painter, const PixelRect& rect, const QPen& pen)
 
 void HorizontalLine(QPainter& painter, int x0, int x1, int y)
 {
-    if (x1 > x0)
+    if (x1 > x0) {
         painter.drawLine(x0, y, x1 - 1, y);
+    }
 }
 
 void VerticalLine(QPainter& painter, int x, int y0, int y1)
 {
-    if (y1 > y0)
+    if (y1 > y0) {
         painter.drawLine(x, y0, x, y1 - 1);
+    }
 }
 
 void DrawLine(QPainter& painter, const PixelLine& line)
 {
     const PixelPoint& a = line.from;
     const PixelPoint& b = line.to;
-    if (a.y == b.y && a.x != b.x)
+    if (a.y == b.y && a.x != b.x) {
         painter.drawLine(a.x, a.y, b.x + (b.x > a.x ? -1 : 1), a.y);
-    else if (a.x == b.x && a.y != b.y)
+    } else if (a.x == b.x && a.y != b.y) {
         painter.drawLine(a.x, a.y, a.x, b.y + (b.y > a.y ? -1 : 1));
+    }
 }
 
 void DrawItemIcon(QPainter& painter, const ViewResources& resources, int icon,
                   const PixelRect& square, const PixelRect& shown)
 {
-    if (shown.Width() <= 0 || shown.Height() <= 0)
+    if (shown.Width() <= 0 || shown.Height() <= 0) {
         return;
+    }
     if (shown == square) {
         DrawItemIcon(painter, resources, icon, {square.left, square.top}, square.Width());
         return;
@@ -78,8 +84,9 @@ void DrawItemIcon(QPainter& painter, const ViewResources& resources, int icon, P
                   int size)
 {
     const QRect source = res::TileRect(res::Picture::ItemIcons, false, icon);
-    if (source.isEmpty() || size <= 0)
+    if (source.isEmpty() || size <= 0) {
         return;
+    }
     painter.drawPixmap(QRect(at.x, at.y, size, size), resources.ItemIcons(), source);
 }
 
@@ -107,22 +114,26 @@ bool PassesCategoryFilter(const DrawSettings& settings, const std::wstring& cate
 std::wstring CutSubject(const DrawSettings& settings, const std::wstring& subject)
 {
     const int length = usable::DispTextLen(settings.DispTextLen);
-    if (length > 0 && subject.size() > static_cast<size_t>(length))
+    if (length > 0 && subject.size() > static_cast<size_t>(length)) {
         return IsolatedText(subject.substr(0, length));
+    }
     return IsolatedText(subject);
 }
 
 std::wstring IsolatedText(const std::wstring& text)
 {
-    constexpr wchar_t kPdf = 0x202C, kFsi = 0x2068, kPdi = 0x2069;
+    constexpr wchar_t kPdf = 0x202C;
+    constexpr wchar_t kFsi = 0x2068;
+    constexpr wchar_t kPdi = 0x2069;
     const auto direction = [](wchar_t c) { return QChar::direction(static_cast<char32_t>(c)); };
     const bool plain = std::none_of(text.begin(), text.end(), [&](wchar_t c) {
         const QChar::Direction d = direction(c);
         return d == QChar::DirR || d == QChar::DirAL ||
                (d >= QChar::DirLRE && d <= QChar::DirPDF) || d >= QChar::DirLRI;
     });
-    if (plain)
+    if (plain) {
         return text;
+    }
     std::wstring out(1, kFsi);
     std::wstring open; // the closer each still open embedding or isolate needs, innermost last
     for (const wchar_t c : text) {
@@ -132,13 +143,15 @@ std::wstring IsolatedText(const std::wstring& text)
         } else if (d == QChar::DirLRI || d == QChar::DirRLI || d == QChar::DirFSI) {
             open += kPdi;
         } else if (d == QChar::DirPDF) {
-            if (open.empty() || open.back() != kPdf)
+            if (open.empty() || open.back() != kPdf) {
                 continue; // would close what is not the text's own
+            }
             open.pop_back();
         } else if (d == QChar::DirPDI) {
             const size_t isolate = open.rfind(kPdi);
-            if (isolate == std::wstring::npos)
+            if (isolate == std::wstring::npos) {
                 continue;
+            }
             open.erase(isolate); // a PDI also ends the embeddings inside its isolate
         }
         out += c;

@@ -26,24 +26,28 @@ bool HourShown(const ViewLayout& layout, int hour)
 
 int SteppedHour(std::optional<int> selected, int step, int currentHour, const ViewLayout& layout)
 {
-    if (!selected)
+    if (!selected) {
         return HourShown(layout, currentHour) ? currentHour : layout.firstHour;
+    }
     return std::clamp(*selected + step, 0, kLastHourOfDay);
 }
 
 int FirstHourShowing(int hour, int firstHour, int hourCount)
 {
-    if (hour < firstHour)
+    if (hour < firstHour) {
         return hour;
-    if (hour >= firstHour + hourCount)
+    }
+    if (hour >= firstHour + hourCount) {
         return std::max(0, hour - std::max(1, hourCount) + 1);
+    }
     return firstHour;
 }
 
 std::optional<PixelRect> SelectedHourCell(const ViewLayout& layout, int row, int hour)
 {
-    if (!layout.ganttRows || row < 0 || row >= layout.dayRowCount || !HourShown(layout, hour))
+    if (!layout.ganttRows || row < 0 || row >= layout.dayRowCount || !HourShown(layout, hour)) {
         return std::nullopt;
+    }
     const GanttGeometry geometry(layout);
     const PixelRect day = geometry.DayRect(row, true);
     const int left = geometry.XOfMinute(hour * kMinutesPerHour);
@@ -61,8 +65,9 @@ void PaintSelectedHour(QPainter& painter, const ViewLayout& layout, int row, int
                        const QColor& highlight)
 {
     const std::optional<PixelRect> cell = SelectedHourCell(layout, row, hour);
-    if (!cell)
+    if (!cell) {
         return;
+    }
     QColor fill = highlight;
     fill.setAlpha(kHighlightAlpha);
     painter.fillRect(ToQRect(*cell), fill);

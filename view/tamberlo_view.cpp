@@ -37,10 +37,7 @@ SYSTEMTIME Today()
 CTamberloView::CTamberloView(ScheduleSource& schedule, ViewSettingsStore& settings, QWidget* parent)
     : QWidget(parent), schedule_(schedule), settingsStore_(settings), settings_(settings.Read()),
       resources_(std::make_unique<ViewResources>(settings_.draw, IsDarkPalette(palette()))),
-      calendarType_(settings_.CalendarType), ganttAreaVisible_(settings_.CalendarAreaVisible),
-      taskAreaVisible_(settings_.TaskAreaVisible), detailVisible_(settings_.InfoAreaVisible),
-      detailAtBottom_(settings_.InfoAreaFixBottom), fitHoursToWidth_(settings_.FitHoursToWidth),
-      hourPixels_(settings_.OneHourPixel)
+      switches_(settings_)
 {
     state_.selectedDate = Today();
     setObjectName("TamberloView");
@@ -54,8 +51,8 @@ CTamberloView::CTamberloView(ScheduleSource& schedule, ViewSettingsStore& settin
     AddEditCommands();
     setMouseTracking(true);
     // A grid stored in the profile starts on its start weekday, as switching to it does.
-    if (calendarType_ == 0) {
-        calendarType_ = 1;
+    if (switches_.CalendarType == 0) {
+        switches_.CalendarType = 1;
         ToggleCalendar();
     }
 }
@@ -85,12 +82,7 @@ void CTamberloView::SetCommandHandler(int id, CommandTable::Handler handler)
 ViewCommandState CTamberloView::CommandState() const
 {
     ViewCommandState state;
-    state.calendarGrid = calendarType_ == 0;
-    state.taskAreaVisible = taskAreaVisible_;
-    state.ganttAreaVisible = ganttAreaVisible_;
-    state.detailVisible = detailVisible_;
-    state.detailAtBottom = detailAtBottom_;
-    state.fitHoursToWidth = fitHoursToWidth_;
+    state.switches = switches_;
     state.selection = state_.selection;
     state.clipboardHoldsItem = (editing_ != nullptr) && editing_->ClipboardHoldsItem();
     return state;
@@ -122,7 +114,7 @@ void CTamberloView::SettingsChanged()
 LayoutInput CTamberloView::MakeLayoutInput() const
 {
     LayoutInput in;
-    in.OneHourPixel = hourPixels_;
+    static_cast<DisplaySwitches&>(in) = switches_;
     in.DefaultStartHour = settings_.DefaultStartHour;
     in.TaskAreaWidth = settings_.TaskAreaWidth;
     in.InfoAreaHeight = settings_.InfoAreaHeight;
@@ -130,12 +122,6 @@ LayoutInput CTamberloView::MakeLayoutInput() const
     in.MainFontSize = settings_.draw.MainFontSize;
     in.DetailFontSize = settings_.draw.DetailFontSize;
     in.DispWeekCount = settings_.DispWeekCount;
-    in.CalendarType = calendarType_;
-    in.FitHoursToWidth = fitHoursToWidth_;
-    in.TaskAreaVisible = taskAreaVisible_;
-    in.CalendarAreaVisible = ganttAreaVisible_;
-    in.InfoAreaVisible = detailVisible_;
-    in.InfoAreaFixBottom = detailAtBottom_;
     in.dateColumnWidth = dateColumnWidth_;
     in.firstHour = firstHour_;
     in.currentHour = GetLocalTime().wHour;
@@ -387,7 +373,7 @@ bool CTamberloView::RunButton(int index)
         flag = !flag;
         return true;
     };
-    const int hourPixels = fitHoursToWidth_ ? layout_.hourPixels : hourPixels_;
+    const int hourPixels = switches_.FitHoursToWidth ? layout_.hourPixels : switches_.OneHourPixel;
     switch (index) {
     case res::kButtonSelectToday:
         return SelectToday();
@@ -419,9 +405,9 @@ bool CTamberloView::RunButton(int index)
     case res::kButtonTasksOnly:
         return SetAreas(true, false);
     case res::kButtonDetailView:
-        return toggle(detailVisible_);
+        return toggle(switches_.InfoAreaVisible);
     case res::kButtonDetailAtBottom:
-        return toggle(detailAtBottom_);
+        return toggle(switches_.InfoAreaFixBottom);
     default:
         return false;
     }
@@ -443,28 +429,22 @@ bool CTamberloView::Zoom(std::optional<int> hourPixels)
     if (*hourPixels > layout_.hourPixels) {
         firstHour_ = std::max(firstHour_, usable::StartHour(settings_.DefaultStartHour));
     }
-    hourPixels_ = *hourPixels;
-    fitHoursToWidth_ = false;
+    switches_.OneHourPixel = *hourPixels;
+    switches_.FitHoursToWidth = false;
     return true;
 }
 
 void CTamberloView::ToggleFitHoursToWidth()
 {
-    fitHoursToWidth_ = !fitHoursToWidth_;
+    switches_.FitHoursToWidth = !switches_.FitHoursToWidth;
     AfterAction();
     update();
 }
 
 void CTamberloView::WriteBackSwitches()
 {
-    settings_.OneHourPixel = hourPixels_;
-    settings_.CalendarType = calendarType_;
-    settings_.TaskAreaVisible = taskAreaVisible_;
-    settings_.CalendarAreaVisible = ganttAreaVisible_;
-    settings_.InfoAreaVisible = detailVisible_;
-    settings_.InfoAreaFixBottom = detailAtBottom_;
-    settings_.FitHoursToWidth = fitHoursToWidth_;
-    settingsStore_.WriteDisplaySwitches(settings_);
+    static_cast<DisplaySwitches&>(settings_) = switches_;
+    settingsStore_.WriteDisplaySwitches(switches_);
 }
 
 void CTamberloView::ClearItemSelection()
@@ -548,15 +528,15 @@ bool CTamberloView::StepWeeks(int weeks)
 bool CTamberloView::StepMonths(int months)
 {
     return ApplyPeriodMove(nav::MoveMonths(schedule_.GetShownStart(), state_.selectedDate, months,
-                                           calendarType_ == 0));
+                                           switches_.CalendarType == 0));
 }
 
 // Switching to the grid moves the first day back to the start weekday, keeping the selected
 // date; switching back keeps the first day.
 bool CTamberloView::ToggleCalendar()
 {
-    if (calendarType_ == 0) {
-        calendarType_ = 1;
+    if (switches_.CalendarType == 0) {
+        switches_.CalendarType = 1;
         return true;
     }
     const SYSTEMTIME first = schedule_.GetShownStart();
@@ -565,15 +545,16 @@ bool CTamberloView::ToggleCalendar()
         !schedule_.SetShownStart(AddDays(first, -back))) {
         ReloadSchedule();
     }
-    calendarType_ = 0;
+    switches_.CalendarType = 0;
     return true;
 }
 
 bool CTamberloView::SetAreas(bool tasks, bool gantt)
 {
-    const bool changed = tasks != taskAreaVisible_ || gantt != ganttAreaVisible_;
-    taskAreaVisible_ = tasks;
-    ganttAreaVisible_ = gantt;
+    const bool changed =
+        tasks != switches_.TaskAreaVisible || gantt != switches_.CalendarAreaVisible;
+    switches_.TaskAreaVisible = tasks;
+    switches_.CalendarAreaVisible = gantt;
     return changed;
 }
 

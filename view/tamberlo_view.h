@@ -9,6 +9,7 @@
 
 #include "platform/command_table.h"
 #include "platform/systemtime.h"
+#include "view/display_switches.h"
 #include "view/item_selection.h"
 #include "view/key_input.h"
 #include "view/navigation.h"
@@ -206,13 +207,7 @@ private:
     std::optional<DetailLinesKey> detailLinesFor_;
     bool detailLineFramed_ = false; // the last detail paint framed the selected line
 
-    int calendarType_ = 1;
-    bool ganttAreaVisible_ = true;
-    bool taskAreaVisible_ = true;
-    bool detailVisible_ = true;
-    bool detailAtBottom_ = false;
-    bool fitHoursToWidth_ = false;
-    int hourPixels_ = 36;
+    DisplaySwitches switches_;
     int firstHour_ = 0;
     int dateColumnWidth_ = 0;
     std::optional<bool> previousPortrait_;

@@ -70,7 +70,8 @@ std::wstring CTamberloView::ToolTipText(QPoint at)
 bool CTamberloView::MoveFocusArea(bool forward)
 {
     editing_->CancelDrag();
-    state_.keyFocusArea = keys::NextFocusArea(state_.keyFocusArea, forward, detailVisible_);
+    state_.keyFocusArea =
+        keys::NextFocusArea(state_.keyFocusArea, forward, switches_.InfoAreaVisible);
     update();
     AfterAction();
     return true;
@@ -113,7 +114,7 @@ void CTamberloView::keyPressEvent(QKeyEvent* event)
         return;
     }
     const keys::DigitResult digit =
-        keys::DigitKey(event->key(), settings_.hardwareKeys, detailVisible_);
+        keys::DigitKey(event->key(), settings_.hardwareKeys, switches_.InfoAreaVisible);
     const keys::Action action =
         digit.matched ? digit.action : keys::AreaKey(state_.keyFocusArea, event->key());
     if (!digit.matched && action == keys::Action::None) {
@@ -159,7 +160,7 @@ void CTamberloView::RunKey(keys::Action action)
         ButtonEnter();
         break;
     case Action::BodyEnter:
-        state_.keyFocusArea = detailVisible_ ? keys::kDetail : keys::kButtonBar;
+        state_.keyFocusArea = switches_.InfoAreaVisible ? keys::kDetail : keys::kButtonBar;
         break;
     case Action::DetailUp:
     case Action::DetailDown:
@@ -187,7 +188,7 @@ void CTamberloView::ButtonEnter()
 // document already holds scrolls the body's pixels by one row and paints only what is new.
 void CTamberloView::MoveInBody(nav::BodyKey key, bool keepRow)
 {
-    const bool grid = calendarType_ == 0;
+    const bool grid = switches_.CalendarType == 0;
     if (!grid && (key == nav::BodyKey::Right || key == nav::BodyKey::Left)) {
         MoveHourWindow(key == nav::BodyKey::Right
                            ? nav::HourKeyRight(firstHour_, layout_.hourCount, layout_.hourPixels)
@@ -224,7 +225,7 @@ void CTamberloView::MoveInBody(nav::BodyKey key, bool keepRow)
 
 void CTamberloView::ScrollBodyOnScreen(int periodDays, int oldRow, const SYSTEMTIME& oldFirst)
 {
-    const bool grid = calendarType_ == 0;
+    const bool grid = switches_.CalendarType == 0;
     const int rowHeight = grid ? layout_.weekRowHeight : layout_.dayRowHeight;
     const int bodyRows = grid ? layout_.weekCount : layout_.dayRowCount;
     // The rows reach the chart's right edge column (bars cut at the last hour end on it), so

@@ -116,7 +116,7 @@ bool CTamberloView::ShowDate(const SYSTEMTIME& date)
     state_.detailScroll = 0;
     SYSTEMTIME first =
         nav::PeriodStart(state_.selectedDate, settings_.CntFromToday, settings_.StartDow);
-    if (calendarType_ == 0) {
+    if (switches_.CalendarType == 0) {
         first = AddDays(first, -nav::GridAlignmentDays(first.wDayOfWeek, settings_.StartDow));
     }
     schedule_.SetShownStart(first);

@@ -16,8 +16,9 @@ QString TextSink::Displayable(const std::wstring& text, int width)
     QString shown = QString::fromStdWString(text.substr(0, std::min(text.size(), limit)));
     for (QChar& c : shown) {
         if (c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line ||
-            c.category() == QChar::Separator_Paragraph)
+            c.category() == QChar::Separator_Paragraph) {
             c = QLatin1Char(' ');
+        }
     }
     return shown;
 }
@@ -35,8 +36,9 @@ void TextSink::DrawCut(QPainter& painter, int x, int y, const std::wstring& text
     Record(text, {x, y}, clip);
     const int room = clip.right() + 1 - x;
     QString shown = Displayable(text, room);
-    if (qCeil(Laid(shown, painter.font()).size().width()) > room)
+    if (qCeil(Laid(shown, painter.font()).size().width()) > room) {
         shown = QFontMetrics(painter.font()).elidedText(shown, Qt::ElideRight, room);
+    }
     DrawAt(painter, x, y, shown, clip);
 }
 
@@ -57,8 +59,9 @@ int TextSink::Width(QPainter& painter, const std::wstring& text, int width) cons
 
 void TextSink::Record(const std::wstring& text, QPoint at, const QRect& clip) const
 {
-    if (recorder_)
+    if (recorder_) {
         recorder_({text, at, clip});
+    }
 }
 
 // Shaping a text costs far more than blitting its glyphs, and a schedule repeats its subjects
@@ -68,14 +71,16 @@ const QStaticText& TextSink::Laid(const QString& text, const QFont& font) const
     auto fonts = std::find_if(cache_.begin(), cache_.end(),
                               [&](const FontCache& entry) { return entry.font == font; });
     if (fonts == cache_.end()) {
-        if (cache_.size() >= kFontLimit)
+        if (cache_.size() >= kFontLimit) {
             cache_.clear();
+        }
         cache_.push_back({font, {}});
         fonts = cache_.end() - 1;
     }
     auto& texts = fonts->texts;
-    if (texts.size() > kTextLimit)
+    if (texts.size() > kTextLimit) {
         texts.clear();
+    }
     auto it = texts.find(text);
     if (it == texts.end()) {
         QStaticText laid(text);
@@ -92,8 +97,9 @@ const QStaticText& TextSink::Laid(const QString& text, const QFont& font) const
 
 void TextSink::DrawAt(QPainter& painter, int x, int y, const QString& text, const QRect& clip) const
 {
-    if (text.isEmpty() || clip.isEmpty())
+    if (text.isEmpty() || clip.isEmpty()) {
         return;
+    }
     const QStaticText& laid = Laid(text, painter.font());
     const QSizeF size = laid.size();
     // Most texts fit their cell; only the others pay for a clip.

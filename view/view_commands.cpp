@@ -82,18 +82,20 @@ constexpr ViewCommandRow kRows[] = {
     Button(cmd::ID_MONTH_AFTER, res::kButtonMonthAfter),
     Button(cmd::ID_ZOOM_IN, res::kButtonZoomIn),
     Button(cmd::ID_ZOOM_OUT, res::kButtonZoomOut),
-    Button(cmd::ID_VIEW_CALENDAR, res::kButtonCalendar, [](State s) { return s.calendarGrid; }),
+    Button(cmd::ID_VIEW_CALENDAR, res::kButtonCalendar,
+           [](State s) { return s.switches.CalendarType == 0; }),
     Button(cmd::ID_VIEW_BOTH, res::kButtonBoth,
-           [](State s) { return s.taskAreaVisible && s.ganttAreaVisible; }),
+           [](State s) { return s.switches.TaskAreaVisible && s.switches.CalendarAreaVisible; }),
     Button(cmd::ID_VIEW_APPOINT_ONLY, res::kButtonAppointmentsOnly,
-           [](State s) { return s.ganttAreaVisible && !s.taskAreaVisible; }),
+           [](State s) { return s.switches.CalendarAreaVisible && !s.switches.TaskAreaVisible; }),
     Button(cmd::ID_VIEW_TASK_ONLY, res::kButtonTasksOnly,
-           [](State s) { return s.taskAreaVisible && !s.ganttAreaVisible; }),
-    Button(cmd::ID_VIEW_DETAIL, res::kButtonDetailView, [](State s) { return s.detailVisible; }),
+           [](State s) { return s.switches.TaskAreaVisible && !s.switches.CalendarAreaVisible; }),
+    Button(cmd::ID_VIEW_DETAIL, res::kButtonDetailView,
+           [](State s) { return s.switches.InfoAreaVisible; }),
     Button(cmd::ID_DETAIL_AT_BOTTOM, res::kButtonDetailAtBottom,
-           [](State s) { return s.detailAtBottom; }),
+           [](State s) { return s.switches.InfoAreaFixBottom; }),
     {cmd::ID_FIT_HOURS_TO_WIDTH, Runs::FitHoursSwitch, kNoButton, nullptr,
-     [](State s) { return s.fitHoursToWidth; }, nullptr},
+     [](State s) { return s.switches.FitHoursToWidth; }, nullptr},
     Later(cmd::ID_ADD_APPOINT, nullptr, L"Add App"),
     Later(cmd::ID_EDIT_APPOINT, AppointmentSelected, L"Edit App"),
     Later(cmd::ID_ADD_TASK, nullptr, L"Add Task"),
@@ -124,12 +126,15 @@ constexpr ViewCommandRow kRows[] = {
 CommandUpdate UpdateOf(const ViewCommandRow& row, const ViewCommandState& s)
 {
     CommandUpdate u;
-    if (row.enabled)
+    if (row.enabled != nullptr) {
         u.enabled = row.enabled(s);
-    if (row.checked)
+    }
+    if (row.checked != nullptr) {
         u.checked = row.checked(s);
-    if (row.text)
+    }
+    if (row.text != nullptr) {
         u.text = row.text;
+    }
     return u;
 }
 
@@ -150,22 +155,24 @@ CommandTable::Handler HandlerOf(const ViewCommandRow& row, const ViewCommandHook
 
 CommandUpdate ViewCommandUpdate(int id, const ViewCommandState& s)
 {
-    const auto row = std::find_if(std::begin(kRows), std::end(kRows),
-                                  [id](const ViewCommandRow& r) { return r.id == id; });
+    const auto* const row = std::find_if(std::begin(kRows), std::end(kRows),
+                                         [id](const ViewCommandRow& r) { return r.id == id; });
     return row == std::end(kRows) ? CommandUpdate{} : UpdateOf(*row, s);
 }
 
 int ButtonCommand(int button)
 {
-    const auto row = std::find_if(std::begin(kRows), std::end(kRows), [button](const auto& r) {
-        return r.runs == Runs::Button && r.button == button;
-    });
+    const auto* const row =
+        std::find_if(std::begin(kRows), std::end(kRows), [button](const auto& r) {
+            return r.runs == Runs::Button && r.button == button;
+        });
     return row == std::end(kRows) ? 0 : row->id;
 }
 
 void AddViewCommands(CommandTable& table, const ViewCommandHooks& hooks)
 {
-    for (const ViewCommandRow& row : kRows)
+    for (const ViewCommandRow& row : kRows) {
         table.Add(row.id, HandlerOf(row, hooks),
                   [state = hooks.state, &row](CommandUpdate& u) { u = UpdateOf(row, state()); });
+    }
 }

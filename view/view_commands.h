@@ -7,16 +7,12 @@
 #include <functional>
 
 #include "platform/command_table.h"
+#include "view/display_switches.h"
 #include "view/item_selection.h"
 
 // What the update handlers read of the view.
 struct ViewCommandState {
-    bool calendarGrid = false;
-    bool taskAreaVisible = true;
-    bool ganttAreaVisible = true;
-    bool detailVisible = true;
-    bool detailAtBottom = false;
-    bool fitHoursToWidth = false;
+    DisplaySwitches switches;
     bool clipboardHoldsItem = false;
     ItemSelection selection;
 };

@@ -453,7 +453,7 @@ void ViewEditing::Cut()
 
 // The item as a copy would create it goes to the desktop; a failure to read it only leaves the
 // desktop clipboard as it was.
-void ViewEditing::PutOnDesktop()
+void ViewEditing::PutOnDesktop() const
 {
     if (services_.edits == nullptr) {
         return;

@@ -76,7 +76,7 @@ private:
     bool FillRecord(int operation);
     void FollowMovedItem(const SYSTEMTIME& target, const MoveResult& moved);
     bool ForeignClipNewer() const;
-    void PutOnDesktop();
+    void PutOnDesktop() const;
     void PasteForeign(const std::vector<pim::StoredItem>& items, bool atMenuPoint);
     SYSTEMTIME PasteTarget(const SYSTEMTIME& source, bool wholeDays, bool atMenuPoint);
 

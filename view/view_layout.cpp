@@ -40,16 +40,18 @@ void SetTiles(ViewLayout& layout)
 
 int TaskAreaWidth(const LayoutInput& input)
 {
-    if (!input.TaskAreaVisible)
+    if (!input.TaskAreaVisible) {
         return 0;
+    }
     return input.TaskAreaWidth < 0 ? kDefaultTaskAreaWidth : usable::AreaSize(input.TaskAreaWidth);
 }
 
 // Detail size from its setting, or a share of the client when the setting is not positive.
 int DetailSize(bool visible, int setting, int clientSize, int share)
 {
-    if (!visible)
+    if (!visible) {
         return 0;
+    }
     return setting >= 1 ? usable::AreaSize(setting) : clientSize / share;
 }
 
@@ -65,8 +67,9 @@ int ReadableDetailWidth(const ViewLayout& layout)
 int PlaceDetailAtBottom(ViewLayout& layout, int detailHeight)
 {
     const int tile = layout.tileSize;
-    if (!layout.ganttAreaVisible)
+    if (!layout.ganttAreaVisible) {
         layout.taskAreaWidth = std::max(0, layout.clientWidth - layout.dateColumnWidth);
+    }
     layout.strip1Pos = {0, 0};
     if (layout.portrait) {
         layout.strip2Pos = {0, tile};
@@ -85,9 +88,10 @@ int PlaceDetailAtBottom(ViewLayout& layout, int detailHeight)
 int PlaceDetailAtRight(ViewLayout& layout, int detailWidth)
 {
     const int tile = layout.tileSize;
-    if (!layout.ganttAreaVisible)
+    if (!layout.ganttAreaVisible) {
         layout.taskAreaWidth =
             std::max(0, layout.clientWidth - layout.dateColumnWidth - detailWidth);
+    }
     layout.strip1Pos = {0, 0};
     layout.strip2Pos = {ViewLayout::kButtonsPerStrip * tile, 0};
     layout.buttonBarHeight = tile;
@@ -102,14 +106,16 @@ void SetHourWindow(ViewLayout& layout, const LayoutInput& input)
 {
     const bool turned = !input.previousPortrait || *input.previousPortrait != layout.portrait;
     int first = input.firstHour;
-    if (input.recomputeFirstHour || turned)
+    if (input.recomputeFirstHour || turned) {
         first = std::max(input.currentHour - layout.hourCount / 3,
                          usable::StartHour(input.DefaultStartHour));
+    }
     layout.hourCount = std::min(layout.hourCount, kHoursPerDay);
-    if (first < 0 || layout.hourCount == kHoursPerDay)
+    if (first < 0 || layout.hourCount == kHoursPerDay) {
         first = 0;
-    else if (first + layout.hourCount > kHoursPerDay)
+    } else if (first + layout.hourCount > kHoursPerDay) {
         first = kHoursPerDay - layout.hourCount;
+    }
     layout.firstHour = first;
     layout.lastHour = first + layout.hourCount;
 }
@@ -139,8 +145,9 @@ void SetGridCells(ViewLayout& layout)
 {
     layout.cellWidth = std::max(0, layout.chartRight / 7);
     layout.weekRowHeight = std::max(0, layout.chartBottom - layout.rowsTop) / layout.weekCount;
-    if (layout.ganttRows)
+    if (layout.ganttRows) {
         return;
+    }
     if (layout.detailAtBottom) {
         layout.chartBottom = layout.rowsTop + layout.weekRowHeight * layout.weekCount;
         layout.detailRect.top = layout.chartBottom + 1;
@@ -180,13 +187,15 @@ ViewLayout ViewLayout::Compute(int width, int height, const LayoutInput& input)
     const int freeWidth =
         std::max(0, layout.detailAtBottom ? PlaceDetailAtBottom(layout, detailHeight)
                                           : PlaceDetailAtRight(layout, detailWidth));
-    if (input.FitHoursToWidth)
+    if (input.FitHoursToWidth) {
         layout.hourPixels = usable::OneHourPixel(nav::FitHourPixels(freeWidth));
+    }
     layout.hourCount = freeWidth / layout.hourPixels;
     const int leftoverPixels = freeWidth - layout.hourCount * layout.hourPixels;
 
-    if (!layout.ganttRows)
+    if (!layout.ganttRows) {
         layout.dayRowCount = layout.weekCount * 7;
+    }
     layout.dayRowCount = std::clamp(layout.dayRowCount, 0, kMaxDayRows);
 
     SetHourWindow(layout, input);
@@ -215,11 +224,13 @@ std::vector<PixelRect> ViewLayout::ButtonBarFillers() const
 {
     std::vector<PixelRect> fillers;
     const int stripsRight = strip2Pos.x + kButtonsPerStrip * tileSize;
-    if (stripsRight >= clientWidth)
+    if (stripsRight >= clientWidth) {
         return fillers;
+    }
     fillers.push_back({stripsRight, 0, clientWidth, tileSize});
-    if (TwoButtonRows())
+    if (TwoButtonRows()) {
         fillers.push_back({stripsRight, tileSize, clientWidth, 2 * tileSize});
+    }
     return fillers;
 }
 
@@ -228,11 +239,13 @@ std::vector<PixelRect> ViewLayout::ButtonBarFillers() const
 // no button either: an index past 19 would leave the key focus on a filler.
 int ViewLayout::ButtonAt(int x, int y) const
 {
-    if (x < 0 || x >= clientWidth || y < 0 || y >= buttonBarHeight)
+    if (x < 0 || x >= clientWidth || y < 0 || y >= buttonBarHeight) {
         return -1;
+    }
     const int column = x / tileSize;
-    if (TwoButtonRows() && column >= kButtonsPerStrip)
+    if (TwoButtonRows() && column >= kButtonsPerStrip) {
         return 0;
+    }
     const int index = column + kButtonsPerStrip * (y / tileSize);
     return index < 2 * kButtonsPerStrip ? index : -1;
 }

@@ -6,6 +6,8 @@
 #include <optional>
 #include <vector>
 
+#include "view/display_switches.h"
+
 // A rectangle in client pixels; right and bottom are one past the last pixel, as fills take it.
 struct PixelRect {
     int left = 0;
@@ -34,8 +36,7 @@ struct PixelLine {
 };
 
 // What the layout reads: settings under their profile names, then the view's own state.
-struct LayoutInput {
-    int OneHourPixel = 36;
+struct LayoutInput : DisplaySwitches {
     int DefaultStartHour = 9;
     int TaskAreaWidth = 96;
     int InfoAreaHeight = 96;
@@ -43,13 +44,6 @@ struct LayoutInput {
     int MainFontSize = 12;
     int DetailFontSize = 16;
     int DispWeekCount = 5;
-    int CalendarType = 1;
-    bool TaskAreaVisible = true;
-    bool CalendarAreaVisible = true;
-    bool InfoAreaVisible = true;
-    bool InfoAreaFixBottom = false;
-    // The hour width follows the free width so the whole day fits; OneHourPixel is kept.
-    bool FitHoursToWidth = false;
 
     // Measured width of the date label column in the main font; 0 until first measured.
     int dateColumnWidth = 0;

@@ -6,14 +6,10 @@
 #include <QFontInfo>
 
 #include "model/text_list.h"
+#include "platform/color_ref.h"
 #include "res/pictures.h"
 #include "settings/usable_range.h"
 #include "view/dark_palette.h"
-
-QColor ColorFromRef(uint32_t colorRef)
-{
-    return QColor(colorRef & 0xFF, (colorRef >> 8) & 0xFF, (colorRef >> 16) & 0xFF);
-}
 
 namespace {
 
@@ -38,8 +34,9 @@ QPixmap MaskedTile(res::Picture picture)
         res::LoadPictureImage(picture, false).convertToFormat(QImage::Format_ARGB32);
     const QRect imageTile = res::TileRect(picture, false, res::kMaskedImage);
     const QRect maskTile = res::TileRect(picture, false, res::kMaskedMask);
-    if (strip.isNull() || imageTile.isEmpty())
+    if (strip.isNull() || imageTile.isEmpty()) {
         return {};
+    }
     QImage tile = strip.copy(imageTile);
     const QImage mask = strip.copy(maskTile);
     for (int y = 0; y < tile.height(); ++y) {
@@ -74,7 +71,7 @@ ViewResources::ViewResources(const DrawSettings& settings, bool dark)
     dashedPen_.setStyle(Qt::DashLine);
     RecreateFonts(settings);
     RecreateDayBrushes(dark ? WithDarkDefaults(settings) : settings);
-    for (int strip = 0; strip < 2; ++strip) {
+    for (size_t strip = 0; strip < 2; ++strip) {
         const res::Picture picture =
             strip == 0 ? res::Picture::ButtonStrip1 : res::Picture::ButtonStrip2;
         buttonStrips_[strip * 2] = res::LoadPicture(picture, false);
@@ -86,8 +83,9 @@ ViewResources::ViewResources(const DrawSettings& settings, bool dark)
     nowMarker_ = MaskedTile(res::Picture::NowMarker);
     headerBackground_ = res::LoadPicture(res::Picture::HeaderBackground, false);
     scrollBar_ = res::LoadPicture(res::Picture::ScrollBar, false);
-    if (dark)
+    if (dark) {
         DarkenPictures();
+    }
 }
 
 // The button strips' and the header's light ground (the colour of a strip's first pixel)
@@ -97,13 +95,17 @@ void ViewResources::DarkenPictures()
     const QColor ground = whiteBrush_.color().lighter(130);
     for (QPixmap& strip : buttonStrips_) {
         QImage image = strip.toImage().convertToFormat(QImage::Format_ARGB32);
-        if (image.isNull())
+        if (image.isNull()) {
             continue;
+        }
         const QRgb light = image.pixel(0, 0);
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                if (image.pixel(x, y) == light)
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (image.pixel(x, y) == light) {
                     image.setPixel(x, y, ground.rgb());
+                }
+            }
+        }
         strip = QPixmap::fromImage(image);
     }
     QPixmap header(headerBackground_.size().expandedTo(QSize(1, 1)));
@@ -142,8 +144,9 @@ void ViewResources::RecreateDayBrushes(const DrawSettings& settings)
 
 const QBrush& ViewResources::DayBrush(int slot, bool dimmed) const
 {
-    if (slot < 0 || slot >= kDaySlots)
+    if (slot < 0 || slot >= kDaySlots) {
         return whiteBrush_;
+    }
     return dimmed ? dimmedDayBrushes_[slot] : dayBrushes_[slot];
 }
 

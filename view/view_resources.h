@@ -12,9 +12,6 @@
 
 #include "view/draw_settings.h"
 
-// A settings colour 0x00BBGGRR as a Qt colour.
-QColor ColorFromRef(uint32_t colorRef);
-
 class ViewResources {
 public:
     // Day brush slots: weekdays 0 Sunday .. 6 Saturday, then the three special day kinds.

@@ -68,11 +68,12 @@ TEST(ViewCommands, ShownTextsAndCheckMarks)
     struct Checks { ViewCommandState state; std::vector<int> checked; };
     const Checks cases[] = {
         {{}, {cmd::ID_VIEW_BOTH, cmd::ID_VIEW_DETAIL}},
-        {{.calendarGrid = true, .taskAreaVisible = false, .detailVisible = false,
-          .detailAtBottom = true, .fitHoursToWidth = true},
+        {{.switches = {.CalendarType = 0, .TaskAreaVisible = false, .InfoAreaVisible = false,
+                       .InfoAreaFixBottom = true, .FitHoursToWidth = true}},
          {cmd::ID_VIEW_CALENDAR, cmd::ID_VIEW_APPOINT_ONLY, cmd::ID_DETAIL_AT_BOTTOM,
           cmd::ID_FIT_HOURS_TO_WIDTH}},
-        {{.ganttAreaVisible = false, .detailVisible = false}, {cmd::ID_VIEW_TASK_ONLY}},
+        {{.switches = {.CalendarAreaVisible = false, .InfoAreaVisible = false}},
+         {cmd::ID_VIEW_TASK_ONLY}},
     };
     // clang-format on
     for (const Checks& c : cases) {

@@ -193,8 +193,9 @@ ChosenCalendars(PimSession& session, const std::vector<std::wstring>& names, Cal
     pim::CalendarList list = session.Calendars();
     for (const std::wstring& name : names) {
         pim::Calendar calendar;
-        if (list.Named(name, calendar) < 0)
+        if (list.Named(name, calendar) < 0) {
             return name;
+        }
         choice.only.push_back(calendar.id);
     }
     return std::nullopt;
@@ -204,8 +205,9 @@ ChosenCalendars(PimSession& session, const std::vector<std::wstring>& names, Cal
 
 int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    if (res::AnswerStandardOption(args, "tamberlo-agenda", std::string(kUsage) + kHelpText, out))
+    if (res::AnswerStandardOption(args, "tamberlo-agenda", std::string(kUsage) + kHelpText, out)) {
         return 0;
+    }
     AgendaArguments parsed;
     if (const std::string problem = Parse(args, parsed); !problem.empty()) {
         err << "tamberlo-agenda: " << problem << '\n';
@@ -226,8 +228,9 @@ int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostr
     CalendarChoice choice;
     std::vector<pim::Calendar> calendars;
     const std::optional<std::wstring> unknown = ChosenCalendars(session, parsed.calendars, choice);
-    if (session.Calendars().All(calendars) < 0)
+    if (session.Calendars().All(calendars) < 0) {
         calendars.clear(); // a store older than calendars: one unnamed calendar
+    }
     session.Disconnect();
     if (unknown) {
         err << "tamberlo-agenda: the store has no calendar named \"" << TerminalText(*unknown)
@@ -241,11 +244,12 @@ int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostr
 
     AppSettings settings;
     const Profile profile(parsed.profile);
-    if (profile.Unusable())
+    if (profile.Unusable()) {
         err << "tamberlo-agenda: "
             << Utf8(res::LoadString(res::IDS_PROFILE_NOT_READ,
                                     QString::fromStdString(parsed.profile).toStdWString()))
             << '\n';
+    }
     LoadSettings(settings, profile);
     AppSettingsDocument documentSettings(settings);
     CTamberloDoc doc(session, documentSettings);

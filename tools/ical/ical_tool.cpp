@@ -106,7 +106,7 @@ std::string Parse(const std::vector<std::string>& args, Arguments& a)
                 }
                 a.days = *days;
             }
-        } else if (a.command == "import" && (name == "-" || name.rfind("-", 0) != 0)) {
+        } else if (a.command == "import" && (name == "-" || name.rfind('-', 0) != 0)) {
             a.files.push_back(name);
         } else {
             return "unknown argument: " + name;
@@ -274,8 +274,9 @@ int Occurrences(const Arguments& a, std::ostream& out, std::ostream& err)
 int RunIcal(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
             std::ostream& err)
 {
-    if (res::AnswerStandardOption(args, "tamberlo-ical", kUsage, out))
+    if (res::AnswerStandardOption(args, "tamberlo-ical", kUsage, out)) {
         return kIcalOk;
+    }
     Arguments a;
     if (const std::string problem = Parse(args, a); !problem.empty()) {
         err << "tamberlo-ical: " << problem << '\n' << kUsage;

@@ -66,7 +66,7 @@ bool FiredState::Load()
     for (auto it = fired.begin(); it != fired.end(); ++it) {
         fired_[it.key().toStdWString()] = it.value().toDouble();
     }
-    for (const QJsonValue& value : root["snoozed"].toArray()) {
+    for (const auto& value : root["snoozed"].toArray()) {
         const QJsonObject o = value.toObject();
         snoozed_.push_back({ReminderFromJson(o["reminder"].toObject()), o["until"].toDouble()});
     }

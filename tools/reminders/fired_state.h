@@ -25,7 +25,7 @@ public:
     bool Load();
     bool Save() const;
 
-    bool HasFired(const std::wstring& key) const { return fired_.count(key) != 0; }
+    bool HasFired(const std::wstring& key) const { return fired_.contains(key); }
     void MarkFired(const Reminder& reminder) { fired_[reminder.Key()] = reminder.fireAt; }
     // Forgets fired reminders older than `before`; the planner never looks back that far.
     void ForgetBefore(DATE before);

@@ -18,8 +18,9 @@
 int main(int argc, char* argv[])
 {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    if (res::AnswerStandardOption(args, "tamberlo-reminders", ReminderUsage(), std::cout))
+    if (res::AnswerStandardOption(args, "tamberlo-reminders", ReminderUsage(), std::cout)) {
         return 0;
+    }
     QCoreApplication app(argc, argv);
     ReminderCommandLine options;
     if (!ParseReminderCommandLine(args, options, std::cerr)) {
