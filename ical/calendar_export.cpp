@@ -27,7 +27,7 @@ using ZoneDefinitions = std::map<std::string, std::string>;
 std::string LocalZoneText(const std::string& name, const std::string& tzid)
 {
     icaltimezone* zone = icaltimezone_get_builtin_timezone(name.c_str());
-    icalcomponent* definition = zone ? icaltimezone_get_component(zone) : nullptr;
+    icalcomponent* definition = zone != nullptr ? icaltimezone_get_component(zone) : nullptr;
     if (definition == nullptr) {
         return {};
     }
@@ -74,7 +74,7 @@ void WriteComponents(const pim::StoredItem& item, const TimeStyle& style,
         icalcomponent_free(components[i]);
         out << text;
         const std::map<std::string, std::string> kept =
-            KeptZones(occurrence ? occurrence->occurrence.Kept : item.fields.Kept);
+            KeptZones(occurrence != nullptr ? occurrence->occurrence.Kept : item.fields.Kept);
         for (const std::string& tzid : NamedZones(text)) {
             const auto own = kept.find(tzid);
             std::string& definition = zones[tzid];

@@ -18,7 +18,7 @@ std::optional<DATE> AlarmTime(icalproperty* trigger, DATE start, DATE end, const
                               ReadNotes& said)
 {
     const icaltriggertype t = icalproperty_get_trigger(trigger);
-    if (!icaltime_is_null_time(t.time)) {
+    if (icaltime_is_null_time(t.time) == 0) {
         const std::optional<DATE> absolute = PropertyTime(trigger, t.time, "TRIGGER", zones, said);
         if (!absolute) {
             said.notes.push_back("alarm with an invalid time left out");
@@ -26,7 +26,8 @@ std::optional<DATE> AlarmTime(icalproperty* trigger, DATE start, DATE end, const
         return absolute;
     }
     icalparameter* related = icalproperty_get_first_parameter(trigger, ICAL_RELATED_PARAMETER);
-    const bool fromEnd = related && icalparameter_get_related(related) == ICAL_RELATED_END;
+    const bool fromEnd =
+        related != nullptr && icalparameter_get_related(related) == ICAL_RELATED_END;
     if (!IsTaskDate(fromEnd ? end : start)) {
         said.notes.push_back("an alarm relative to a date the task has not left out");
         return std::nullopt;
@@ -54,13 +55,13 @@ void ReadAlarm(icalcomponent* c, bool task, DATE start, DATE end, const ZoneTabl
         return;
     }
     icalproperty* action = icalcomponent_get_first_property(alarm, ICAL_ACTION_PROPERTY);
-    const bool audio = action && icalproperty_get_action(action) == ICAL_ACTION_AUDIO;
+    const bool audio = action != nullptr && icalproperty_get_action(action) == ICAL_ACTION_AUDIO;
     const std::string options = XProperty(alarm, kReminderOptionsProperty);
     f.ReminderOptions =
         !options.empty() ? std::atoi(options.c_str()) : (audio ? kReminderSound : kReminderDialog);
     if (icalproperty* attach = icalcomponent_get_first_property(alarm, ICAL_ATTACH_PROPERTY)) {
         icalattach* a = icalproperty_get_attach(attach);
-        if (a != nullptr && icalattach_get_is_url(a)) {
+        if (a != nullptr && icalattach_get_is_url(a) != 0) {
             f.ReminderSoundFile = Wide(icalattach_get_url(a));
         }
     }

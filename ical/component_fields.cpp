@@ -49,7 +49,7 @@ std::wstring Text(icalcomponent* c, icalproperty_kind kind, const char* (*get)(c
 
 int32_t SensitivityOf(icalproperty* p)
 {
-    switch (p ? icalproperty_get_class(p) : ICAL_CLASS_PUBLIC) {
+    switch (p != nullptr ? icalproperty_get_class(p) : ICAL_CLASS_PUBLIC) {
     case ICAL_CLASS_PUBLIC:
     case ICAL_CLASS_NONE:
         return kSensitivityNormal;
@@ -58,8 +58,8 @@ int32_t SensitivityOf(icalproperty* p)
     case ICAL_CLASS_X: {
         const char* value = icalproperty_get_value_as_string(p);
         // Any class a program does not know counts as private.
-        return value && strcasecmp(value, "X-PERSONAL") == 0 ? kSensitivityPersonal
-                                                             : kSensitivityPrivate;
+        return value != nullptr && strcasecmp(value, "X-PERSONAL") == 0 ? kSensitivityPersonal
+                                                                        : kSensitivityPrivate;
     }
     default:
         return kSensitivityPrivate;
@@ -70,13 +70,13 @@ int32_t SensitivityOf(icalproperty* p)
 std::wstring Uid(icalcomponent* c, const std::string& text, ReadNotes& said)
 {
     icalproperty* p = icalcomponent_get_first_property(c, ICAL_UID_PROPERTY);
-    const char* uid = p ? icalproperty_get_uid(p) : nullptr;
+    const char* uid = p != nullptr ? icalproperty_get_uid(p) : nullptr;
     if (uid != nullptr && *uid != '\0') {
         return Wide(uid);
     }
-    uint64_t hash = 14695981039346656037ull; // FNV-1a: the same on every machine
+    uint64_t hash = 14695981039346656037ULL; // FNV-1a: the same on every machine
     for (const unsigned char ch : text) {
-        hash = (hash ^ ch) * 1099511628211ull;
+        hash = (hash ^ ch) * 1099511628211ULL;
     }
     said.notes.push_back("no UID, given one from its contents");
     return L"tamberlo-import-" + std::to_wstring(hash);
@@ -92,7 +92,7 @@ void ReadCommonFields(icalcomponent* c, const std::string& text, std::string_vie
         Blanked(Text(c, ICAL_SUMMARY_PROPERTY, icalproperty_get_summary), unfolded, "SUMMARY"),
         "SUMMARY", said);
     icalproperty* memo = icalcomponent_get_first_property(c, ICAL_DESCRIPTION_PROPERTY);
-    f.Body = memo
+    f.Body = memo != nullptr
                  ? Controlled(MemoFromIcal(icalproperty_get_description(memo)), "DESCRIPTION", said)
                  : std::wstring();
     for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_CATEGORIES_PROPERTY);
@@ -129,14 +129,15 @@ int32_t BusyOf(icalcomponent* c)
         return kBusyBusy;
     }
     icalproperty* transp = icalcomponent_get_first_property(c, ICAL_TRANSP_PROPERTY);
-    return transp && icalproperty_get_transp(transp) == ICAL_TRANSP_TRANSPARENT ? kBusyFree
-                                                                                : kBusyBusy;
+    return transp != nullptr && icalproperty_get_transp(transp) == ICAL_TRANSP_TRANSPARENT
+               ? kBusyFree
+               : kBusyBusy;
 }
 
 int32_t ImportanceOf(icalcomponent* c)
 {
     icalproperty* priority = icalcomponent_get_first_property(c, ICAL_PRIORITY_PROPERTY);
-    const int level = priority ? icalproperty_get_priority(priority) : 0;
+    const int level = priority != nullptr ? icalproperty_get_priority(priority) : 0;
     return level >= 1 && level <= 4   ? kImportanceHigh
            : level >= 6 && level <= 9 ? kImportanceLow
                                       : kImportanceNormal;
@@ -145,7 +146,7 @@ int32_t ImportanceOf(icalcomponent* c)
 bool StatusCompleted(icalcomponent* c)
 {
     icalproperty* status = icalcomponent_get_first_property(c, ICAL_STATUS_PROPERTY);
-    return status && icalproperty_get_status(status) == ICAL_STATUS_COMPLETED;
+    return status != nullptr && icalproperty_get_status(status) == ICAL_STATUS_COMPLETED;
 }
 
 } // namespace ical

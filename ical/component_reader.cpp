@@ -65,7 +65,8 @@ void Read(icalcomponent* c, const std::string& text, const ZoneTable& zones,
     const bool event = kind == ICAL_VEVENT_COMPONENT;
     if (!event && kind != ICAL_VTODO_COMPONENT) {
         const char* name = icalcomponent_kind_to_string(kind); // null for unknown kinds
-        out.problem = std::string("not an appointment or task: ") + (name ? name : "unknown");
+        out.problem =
+            std::string("not an appointment or task: ") + (name != nullptr ? name : "unknown");
         return;
     }
     const std::string unfolded = Unfolded(text);
@@ -80,7 +81,8 @@ void Read(icalcomponent* c, const std::string& text, const ZoneTable& zones,
         ReadChangedOccurrence(id, event, zones, out);
         return;
     }
-    if (!IsTaskDate(series.start) && icalcomponent_get_first_property(c, ICAL_RRULE_PROPERTY)) {
+    if (!IsTaskDate(series.start) &&
+        icalcomponent_get_first_property(c, ICAL_RRULE_PROPERTY) != nullptr) {
         out.problem = "a recurring task without dates";
         return;
     }

@@ -102,7 +102,7 @@ std::string UnreadValue(icalcomponent* c, std::string_view unfolded)
         {"RDATE", ICAL_RDATE_PROPERTY, 0},     {"RECURRENCE-ID", ICAL_RECURRENCEID_PROPERTY, 0}};
     ForOwnLines(unfolded, [&](std::string_view line) {
         for (Decisive& d : decisive) {
-            d.lines += IsProperty(line, d.name);
+            d.lines += static_cast<int>(IsProperty(line, d.name));
         }
         return false;
     });

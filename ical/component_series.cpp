@@ -74,9 +74,10 @@ void Expand(const icalrecurrencetype& rule, icalproperty* dtstart,
     icaltimezone* zone = nullptr;
     if (icalparameter* tzid = icalproperty_get_first_parameter(dtstart, ICAL_TZID_PARAMETER)) {
         const char* id = icalparameter_get_tzid(tzid);
-        zone = zones.Find(id ? id : "");
+        zone = zones.Find(id != nullptr ? id : "");
     }
     std::vector<DATE> deleted;
+    deleted.reserve(excluded.size());
     for (const Excluded& x : excluded) {
         deleted.push_back(std::floor(x.local));
     }
@@ -87,7 +88,8 @@ void Expand(const icalrecurrencetype& rule, icalproperty* dtstart,
     // Both local: a zoned start's wall time would lengthen or shorten every occurrence.
     const double length = out.item.fields.End - out.item.fields.Start;
     for (icaltimetype t = icalrecur_iterator_next(it);
-         !icaltime_is_null_time(t) && static_cast<int>(out.expanded.size()) < options.maxExpanded;
+         icaltime_is_null_time(t) == 0 &&
+         static_cast<int>(out.expanded.size()) < options.maxExpanded;
          t = icalrecur_iterator_next(it)) {
         const std::optional<DATE> local = LocalDate(t, zone);
         if (!local || *local > options.expandUntil) {
@@ -130,11 +132,11 @@ std::optional<std::optional<DATE>> Until(const icalrecurrencetype& rule, icalpro
                                          const std::string& zone, const ZoneTable& zones,
                                          ReadNotes& said)
 {
-    if (icaltime_is_null_time(rule.until)) {
+    if (icaltime_is_null_time(rule.until) != 0) {
         return std::optional<DATE>();
     }
     const std::optional<DATE> until =
-        zone.empty() || !icaltime_is_utc(rule.until)
+        zone.empty() || (icaltime_is_utc(rule.until) == 0)
             ? (zone.empty() ? PropertyTime(dtstart, rule.until, "UNTIL", zones, said)
                             : WallDate(rule.until))
             : pim::EpochToZone(Wide(zone.c_str()), icaltime_as_timet(rule.until));
@@ -151,7 +153,8 @@ void ReadSeries(icalcomponent* c, const std::string& rawRule, const SeriesStart&
     if (rrule == nullptr && !rdate) {
         return;
     }
-    const icalrecurrencetype rule = rrule ? icalproperty_get_rrule(rrule) : icalrecurrencetype{};
+    const icalrecurrencetype rule =
+        rrule != nullptr ? icalproperty_get_rrule(rrule) : icalrecurrencetype{};
     const bool severalRules = icalcomponent_count_properties(c, ICAL_RRULE_PROPERTY) > 1;
     icalproperty* dtstart = icalcomponent_get_first_property(c, ICAL_DTSTART_PROPERTY);
     DATE start = series.start;
@@ -182,7 +185,7 @@ void ReadSeries(icalcomponent* c, const std::string& rawRule, const SeriesStart&
     if (!mapped.pattern) {
         out.problem = mapped.problem;
         out.unsupportedRule = mapped.unsupported;
-        if (mapped.unsupported && options.expandUnsupported && rrule && !rdate &&
+        if (mapped.unsupported && options.expandUnsupported && rrule != nullptr && !rdate &&
             out.item.kind == pim::kAppointmentKind) {
             if (!excluded) {
                 excluded = ExcludedTimes(c, zones, out);

@@ -18,7 +18,7 @@ int32_t MinutesBetween(DATE from, DATE to)
 bool IsDateValue(icalcomponent* c, icalproperty_kind kind)
 {
     icalproperty* p = icalcomponent_get_first_property(c, kind);
-    icalvalue* v = p ? icalproperty_get_value(p) : nullptr;
+    icalvalue* v = p != nullptr ? icalproperty_get_value(p) : nullptr;
     return v != nullptr && icalvalue_isa(v) == ICAL_DATE_VALUE;
 }
 
@@ -28,15 +28,15 @@ std::optional<DATE> PropertyTime(icalproperty* p, const icaltimetype& value, con
     icaltimezone* zone = nullptr;
     if (icalparameter* tzid = icalproperty_get_first_parameter(p, ICAL_TZID_PARAMETER)) {
         const char* id = icalparameter_get_tzid(tzid);
-        const std::string iana = ZoneTable::IanaName(id ? id : "");
+        const std::string iana = ZoneTable::IanaName(id != nullptr ? id : "");
         if (!iana.empty()) {
             return LocalDateInZone(value, iana);
         }
-        zone = zones.Find(id ? id : "");
+        zone = zones.Find(id != nullptr ? id : "");
         if (zone == nullptr) {
             said.unknownZone = true;
-            said.notes.push_back(std::string("unknown time zone ") + (id ? id : "") + " in " +
-                                 name + ", read as local time");
+            said.notes.push_back(std::string("unknown time zone ") + (id != nullptr ? id : "") +
+                                 " in " + name + ", read as local time");
         }
     }
     return LocalDate(value, zone);
@@ -68,12 +68,12 @@ std::string StartZone(icalcomponent* c)
     if (p == nullptr || IsDateValue(c, ICAL_DTSTART_PROPERTY)) {
         return {};
     }
-    if (icaltime_is_utc(icalproperty_get_dtstart(p))) {
+    if (icaltime_is_utc(icalproperty_get_dtstart(p)) != 0) {
         return "UTC";
     }
     icalparameter* tzid = icalproperty_get_first_parameter(p, ICAL_TZID_PARAMETER);
-    const char* id = tzid ? icalparameter_get_tzid(tzid) : nullptr;
-    return id ? ZoneTable::IanaName(id) : std::string();
+    const char* id = tzid != nullptr ? icalparameter_get_tzid(tzid) : nullptr;
+    return id != nullptr ? ZoneTable::IanaName(id) : std::string();
 }
 
 AppointmentTimes ReadAppointmentTimes(icalcomponent* c, const ZoneTable& zones, ReadNotes& said)
@@ -81,7 +81,7 @@ AppointmentTimes ReadAppointmentTimes(icalcomponent* c, const ZoneTable& zones, 
     AppointmentTimes times;
     const std::optional<DATE> start = TimeOf(c, ICAL_DTSTART_PROPERTY, "DTSTART", zones, said);
     if (!start) {
-        times.problem = icalcomponent_get_first_property(c, ICAL_DTSTART_PROPERTY)
+        times.problem = icalcomponent_get_first_property(c, ICAL_DTSTART_PROPERTY) != nullptr
                             ? "invalid DTSTART"
                             : "no DTSTART";
         return times;
@@ -91,8 +91,8 @@ AppointmentTimes ReadAppointmentTimes(icalcomponent* c, const ZoneTable& zones, 
     std::optional<DATE> end = TimeOf(c, ICAL_DTEND_PROPERTY, "DTEND", zones, said);
     icalproperty* dtend = icalcomponent_get_first_property(c, ICAL_DTEND_PROPERTY);
     if (end && !times.zone.empty() && !IsDateValue(c, ICAL_DTEND_PROPERTY) &&
-        !icalproperty_get_first_parameter(dtend, ICAL_TZID_PARAMETER) &&
-        !icaltime_is_utc(icalproperty_get_dtend(dtend))) {
+        icalproperty_get_first_parameter(dtend, ICAL_TZID_PARAMETER) == nullptr &&
+        (icaltime_is_utc(icalproperty_get_dtend(dtend)) == 0)) {
         // A floating end of a zoned start is the start's zone's wall time.
         end = LocalDateInZone(icalproperty_get_dtend(dtend), times.zone);
     }
@@ -103,8 +103,9 @@ AppointmentTimes ReadAppointmentTimes(icalcomponent* c, const ZoneTable& zones, 
     if (!end) {
         icalproperty* duration = icalcomponent_get_first_property(c, ICAL_DURATION_PROPERTY);
         const int seconds =
-            duration ? icaldurationtype_as_int(icalproperty_get_duration(duration)) : 0;
-        end = duration ? AddSeconds(*start, seconds) : *start + (times.allDay ? 1.0 : 0.0);
+            duration != nullptr ? icaldurationtype_as_int(icalproperty_get_duration(duration)) : 0;
+        end =
+            duration != nullptr ? AddSeconds(*start, seconds) : *start + (times.allDay ? 1.0 : 0.0);
     }
     if (*end < *start) {
         times.problem = "DTEND before DTSTART";

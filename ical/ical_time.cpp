@@ -17,20 +17,20 @@ constexpr int kLastYear = 2999;
 
 bool IsRealValue(const icaltimetype& v)
 {
-    if (icaltime_is_null_time(v) || v.year < kFirstYear || v.year > kLastYear || v.month < 1 ||
+    if (icaltime_is_null_time(v) != 0 || v.year < kFirstYear || v.year > kLastYear || v.month < 1 ||
         v.month > 12 || v.day < 1 || v.day > DaysInMonth(v.year, v.month)) {
         return false;
     }
-    return v.is_date || (v.hour >= 0 && v.hour < 24 && v.minute >= 0 && v.minute < 60 &&
-                         v.second >= 0 && v.second <= 60);
+    return v.is_date != 0 || (v.hour >= 0 && v.hour < 24 && v.minute >= 0 && v.minute < 60 &&
+                              v.second >= 0 && v.second <= 60);
 }
 
 DATE FieldsDate(const icaltimetype& v)
 {
     const int second = std::min(v.second, 59); // a leap second reads as the second before
-    return v.is_date ? SystemTimeToVariantTime(MakeSystemTime(v.year, v.month, v.day))
-                     : SystemTimeToVariantTime(
-                           MakeSystemTime(v.year, v.month, v.day, v.hour, v.minute, second));
+    return v.is_date != 0 ? SystemTimeToVariantTime(MakeSystemTime(v.year, v.month, v.day))
+                          : SystemTimeToVariantTime(
+                                MakeSystemTime(v.year, v.month, v.day, v.hour, v.minute, second));
 }
 
 std::optional<DATE> InRange(DATE date)
@@ -64,10 +64,10 @@ std::optional<DATE> LocalDate(const icaltimetype& value, icaltimezone* zone)
     if (!IsRealValue(value)) {
         return std::nullopt;
     }
-    if (value.is_date) {
+    if (value.is_date != 0) {
         return FieldsDate(value);
     }
-    if (icaltime_is_utc(value)) {
+    if (icaltime_is_utc(value) != 0) {
         return InRange(LocalDateOfUtc(icaltime_as_timet(value)));
     }
     if (zone != nullptr) {
@@ -88,7 +88,7 @@ std::optional<DATE> LocalDateInZone(const icaltimetype& value, const std::string
     if (!IsRealValue(value)) {
         return std::nullopt;
     }
-    if (value.is_date || icaltime_is_utc(value)) {
+    if (value.is_date != 0 || icaltime_is_utc(value) != 0) {
         return LocalDate(value, nullptr);
     }
     const std::optional<DATE> local = pim::ZoneToLocal(Wide(iana.c_str()), FieldsDate(value));

@@ -206,7 +206,7 @@ std::vector<DATE> DeletedDays(const pim::StoredItem& item)
 Changed ChangedGroups(const ReadComponent& came, const pim::StoredItem& item,
                       const pim::ExceptionFields* exception, const std::string& uid)
 {
-    const pim::ItemFields& f = exception ? exception->occurrence : item.fields;
+    const pim::ItemFields& f = exception != nullptr ? exception->occurrence : item.fields;
     const pim::ItemFields& c = came.item.fields;
     const bool task = item.kind == pim::kTaskKind;
     Changed changed = 0;
@@ -373,7 +373,7 @@ ReadComponent ReadKept(const std::string& kept)
 std::string WrittenUid(icalcomponent* written)
 {
     const char* uid = icalcomponent_get_uid(written);
-    return uid ? uid : "";
+    return uid != nullptr ? uid : "";
 }
 
 } // namespace
@@ -459,12 +459,12 @@ std::string KeptContent(const std::string& kept)
 std::string MergedComponentText(const pim::StoredItem& item, const pim::ExceptionFields* exception,
                                 icalcomponent* written)
 {
-    const std::string& kept = exception ? exception->occurrence.Kept : item.fields.Kept;
-    const std::string fieldsText = ComponentText(written);
+    const std::string& kept = exception != nullptr ? exception->occurrence.Kept : item.fields.Kept;
+    std::string fieldsText = ComponentText(written);
     if (kept.empty()) {
         return fieldsText;
     }
-    const pim::ItemFields& f = exception ? exception->occurrence : item.fields;
+    const pim::ItemFields& f = exception != nullptr ? exception->occurrence : item.fields;
     const ReadComponent came = ReadKept(kept);
     const Changed changed = ChangedGroups(came, item, exception, WrittenUid(written));
     const Parsed keptLines = Parse(UnfoldedLines(KeptComponent(kept)));
@@ -509,7 +509,7 @@ Revision RevisionOf(icalcomponent* c)
         }
         const icaltimetype t = kind == ICAL_LASTMODIFIED_PROPERTY ? icalproperty_get_lastmodified(p)
                                                                   : icalproperty_get_dtstamp(p);
-        return icaltime_is_null_time(t) ? 0 : icaltime_as_timet(t);
+        return icaltime_is_null_time(t) != 0 ? 0 : icaltime_as_timet(t);
     };
     return {icalcomponent_get_sequence(c), stamp(ICAL_LASTMODIFIED_PROPERTY),
             stamp(ICAL_DTSTAMP_PROPERTY)};

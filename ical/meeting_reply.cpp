@@ -125,11 +125,14 @@ std::optional<pim::StoredItem> AnsweredItem(const pim::StoredItem& item, const O
         }
     };
     answer(answered.fields.Kept);
-    for (pim::ExceptionFields& exception : answered.exceptions)
-        if (!exception.Deleted)
+    for (pim::ExceptionFields& exception : answered.exceptions) {
+        if (!exception.Deleted) {
             answer(exception.occurrence.Kept);
-    if (!any)
+        }
+    }
+    if (!any) {
         return std::nullopt;
+    }
     return answered;
 }
 
@@ -153,7 +156,7 @@ std::string WithoutScheduling(const std::string& kept)
         "X-MICROSOFT-CDO-ATTENDEE-CRITICAL-CHANGE",
     };
     return EachLine(kept, [](const std::string& line, bool isOwn) -> std::optional<std::string> {
-        if (isOwn && kScheduling.count(pim::KeptPropertyName(line)) != 0) {
+        if (isOwn && kScheduling.contains(pim::KeptPropertyName(line))) {
             return std::nullopt;
         }
         return line;

@@ -52,7 +52,7 @@ void AddSeries(const pim::StoredItem& item, int64_t first, int64_t last, std::ve
     }
     for (int64_t day = first; day <= last; ++day) {
         const std::optional<DATE> start = OccurrenceStartOnDay(p, day);
-        if (start && exceptionDays.count(day) == 0) {
+        if (start && !exceptionDays.contains(day)) {
             Add(item.fields, *start, *start + std::max(p.Duration, 0) / 1440.0, out);
         }
     }

@@ -4,6 +4,7 @@
 #include "ical/rule_mapping.h"
 
 #include <algorithm>
+
 #include <regex>
 #include <vector>
 
@@ -214,7 +215,7 @@ PatternFromRule RuleToPattern(const icalrecurrencetype& rule, const std::string&
     if (HasCountZeroOrBelow(rawRule) || rule.count < 0) {
         return Refuse("COUNT below 1", false);
     }
-    if (rule.count > 0 && !icaltime_is_null_time(rule.until)) {
+    if (rule.count > 0 && icaltime_is_null_time(rule.until) == 0) {
         return Refuse("both COUNT and UNTIL", false);
     }
     if (rule.freq == ICAL_NO_RECURRENCE) {
@@ -269,7 +270,7 @@ PatternFromRule RuleToPattern(const icalrecurrencetype& rule, const std::string&
     } else if (localUntil) {
         // The program's end is a day: the last one whose occurrence starts by UNTIL.
         int64_t lastDay = DayOf(*localUntil);
-        if (!icaltime_is_null_time(rule.until) && !rule.until.is_date &&
+        if (icaltime_is_null_time(rule.until) == 0 && rule.until.is_date == 0 &&
             SecondsOf(*localUntil) < SecondsOf(start)) {
             --lastDay;
         }
@@ -292,7 +293,7 @@ std::string PatternToRule(const pim::RecurrenceFields& p)
     std::string days;
     const auto addDays = [&](const std::string& prefix) {
         for (int w = 0; w < 7; ++w) {
-            if (mask & (1 << w)) {
+            if ((mask & (1 << w)) != 0) {
                 days += (days.empty() ? "" : ",") + prefix + kDayNames[w];
             }
         }
@@ -352,7 +353,7 @@ std::string PatternToRule(const pim::RecurrenceFields& p)
 std::optional<int64_t> FirstOccurrenceDay(const pim::RecurrenceFields& pattern)
 {
     // Every pattern repeats within a few years (leap days: eight years at most between two).
-    constexpr int64_t kSearchDays = 366 * 9;
+    constexpr int64_t kSearchDays = int64_t{366} * 9;
     const int64_t s = DayOf(pattern.PatternStartDate);
     const int64_t last = pattern.NoEndDate
                              ? s + kSearchDays

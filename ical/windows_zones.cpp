@@ -170,7 +170,7 @@ static_assert(IsSorted(), "the table is searched by halves");
 
 std::string IanaZoneOfWindowsName(const std::string& windowsName)
 {
-    const auto at = std::lower_bound(
+    const auto* const at = std::lower_bound(
         kWindowsZones.begin(), kWindowsZones.end(), std::string_view(windowsName),
         [](const WindowsZone& z, std::string_view name) { return z.windows < name; });
     return at != kWindowsZones.end() && at->windows == windowsName ? std::string(at->iana)

@@ -38,10 +38,10 @@ ZoneTable::~ZoneTable()
 bool ZoneTable::Add(icalcomponent* vtimezone)
 {
     icalproperty* tzid = icalcomponent_get_first_property(vtimezone, ICAL_TZID_PROPERTY);
-    const char* name = tzid ? icalproperty_get_tzid(tzid) : nullptr;
+    const char* name = tzid != nullptr ? icalproperty_get_tzid(tzid) : nullptr;
     // The name lives in the component: copy it before the component may be freed.
     const std::string key = name != nullptr ? name : "";
-    if (key.empty() || own_.count(key) != 0) {
+    if (key.empty() || own_.contains(key)) {
         icalcomponent_free(vtimezone);
         return !key.empty();
     }

@@ -5,10 +5,12 @@
 
 bool CalendarChoice::Holds(const std::vector<pim::Calendar>& calendars, int32_t calendar) const
 {
-    if (!only.empty())
+    if (!only.empty()) {
         return std::find(only.begin(), only.end(), calendar) != only.end();
-    if (hiddenToo)
+    }
+    if (hiddenToo) {
         return true;
+    }
     const auto known =
         std::find_if(calendars.begin(), calendars.end(),
                      [calendar](const pim::Calendar& c) { return c.id == calendar; });

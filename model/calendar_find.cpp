@@ -33,8 +33,9 @@ bool Starts(const pim::RecurrenceFields& pattern, int64_t day)
 std::optional<DATE> KeptStart(const pim::FindMatch& item, int64_t day)
 {
     const std::optional<DATE> start = LocalStartOfPatternDay(*item.pattern, day);
-    if (!start || Deleted(item, std::floor(*start)))
+    if (!start || Deleted(item, std::floor(*start))) {
         return std::nullopt;
+    }
     return start;
 }
 
@@ -47,9 +48,11 @@ std::optional<DATE> LastStart(const pim::FindMatch& item)
     int skipped = 0;
     for (int64_t day = DayNumber(ownDays.PatternEndDate); day >= first && skipped < kMostSkipped;
          --day) {
-        if (Starts(ownDays, day))
-            if (const std::optional<DATE> start = KeptStart(item, day))
+        if (Starts(ownDays, day)) {
+            if (const std::optional<DATE> start = KeptStart(item, day)) {
                 return start;
+            }
+        }
         ++skipped;
     }
     return std::nullopt;
@@ -62,14 +65,17 @@ std::optional<DATE> SeriesStart(const pim::FindMatch& item, DATE today)
     SYSTEMTIME after = VariantTimeToSystemTime(today - 1.0);
     for (int skipped = 0; skipped < kMostSkipped; ++skipped) {
         const std::optional<SYSTEMTIME> next = NextOccurrence(p, after);
-        if (!next)
+        if (!next) {
             return std::nullopt;
+        }
         const DATE day = SystemTimeToVariantTime(*next);
-        if (!p.NoEndDate && day > std::floor(p.PatternEndDate))
+        if (!p.NoEndDate && day > std::floor(p.PatternEndDate)) {
             return LastStart(item);
+        }
         const std::optional<DATE> start = KeptStart(item, DayNumber(day));
-        if (start && *start >= today) // a zone's day may begin on the local day before
+        if (start && *start >= today) { // a zone's day may begin on the local day before
             return start;
+        }
         after = *next;
     }
     return std::nullopt;
@@ -91,8 +97,9 @@ std::optional<FoundItem> LineOf(const pim::FindMatch& item, DATE today)
     }
     if (item.pattern) {
         const std::optional<DATE> start = SeriesStart(item, today);
-        if (!start)
+        if (!start) {
             return std::nullopt;
+        }
         line.when = *start;
     }
     return line;
@@ -110,20 +117,25 @@ FoundItems FindInCalendar(PimSession& session, const std::wstring& text, const S
         // The calendars and the matches are read over one connection, so they agree.
         const ScopedConnection connection(session);
         found.status = session.FindMatches(text, items);
-        if (session.Calendars().All(calendars) < 0)
+        if (session.Calendars().All(calendars) < 0) {
             calendars.clear(); // a store older than calendars: every item is listed
+        }
     }
     const DATE today = std::floor(SystemTimeToVariantTime(now));
-    for (const pim::FindMatch& item : items)
-        if (choice.Holds(calendars, item.calendar))
-            if (const std::optional<FoundItem> line = LineOf(item, today))
+    for (const pim::FindMatch& item : items) {
+        if (choice.Holds(calendars, item.calendar)) {
+            if (const std::optional<FoundItem> line = LineOf(item, today)) {
                 found.lines.push_back(*line);
+            }
+        }
+    }
     std::stable_sort(found.lines.begin(), found.lines.end(),
                      [](const FoundItem& a, const FoundItem& b) { return a.when < b.when; });
     const auto next = std::find_if(found.lines.begin(), found.lines.end(),
                                    [today](const FoundItem& l) { return l.when >= today; });
-    if (next != found.lines.end() && next->when != pim::kNoDate)
+    if (next != found.lines.end() && next->when != pim::kNoDate) {
         found.next = static_cast<int>(next - found.lines.begin());
+    }
     return found;
 }
 

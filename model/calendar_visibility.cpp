@@ -12,14 +12,17 @@ int32_t SaveShown(PimSession& session, const pim::StoreDatabase::Identity& loade
 {
     const ScopedConnection connection(session);
     // The list's ids name calendars of the file the window shows, and of no other.
-    if (!session.IsConnected() || (loaded.inode != 0 && session.StoreIdentity() != loaded))
+    if (!session.IsConnected() || (loaded.inode != 0 && session.StoreIdentity() != loaded)) {
         return -1;
+    }
     pim::CalendarList calendars = session.Calendars();
     pim::Calendar stored;
-    if (calendars.Get(calendar, stored) < 0)
+    if (calendars.Get(calendar, stored) < 0) {
         return -1;
-    if (stored.shown == shown)
+    }
+    if (stored.shown == shown) {
         return 0;
+    }
     stored.shown = shown;
     return calendars.Save(stored);
 }

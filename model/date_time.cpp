@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+
 #include <cstdint>
 #include <cwchar>
 #include <cwctype>
@@ -118,7 +119,7 @@ bool IsValidMonthDay(int month, int day)
 int TextToInt(const std::wstring& text)
 {
     size_t i = 0;
-    while (i < text.size() && std::iswspace(static_cast<wint_t>(text[i]))) {
+    while (i < text.size() && (std::iswspace(static_cast<wint_t>(text[i])) != 0)) {
         ++i;
     }
     bool negative = false;
@@ -169,25 +170,31 @@ int DaysBetween(const SYSTEMTIME& a, const SYSTEMTIME& b)
 SYSTEMTIME TruncateSystemTime(const SYSTEMTIME& st, int level)
 {
     SYSTEMTIME result = st;
-    if (level >= 0)
+    if (level >= 0) {
         result.wMilliseconds = 0;
-    if (level >= 1)
+    }
+    if (level >= 1) {
         result.wSecond = 0;
-    if (level >= 2)
+    }
+    if (level >= 2) {
         result.wMinute = 0;
-    if (level >= 3)
+    }
+    if (level >= 3) {
         result.wHour = 0;
-    if (level >= 4)
+    }
+    if (level >= 4) {
         result.wDay = 1;
-    if (level >= 5)
+    }
+    if (level >= 5) {
         result.wMonth = 1;
+    }
     result.wDayOfWeek = static_cast<uint16_t>(DayOfWeek(result.wYear, result.wMonth, result.wDay));
     return result;
 }
 
 SYSTEMTIME AddDays(const SYSTEMTIME& st, int days)
 {
-    const int64_t seconds = int64_t{st.wHour} * 3600 + st.wMinute * 60 + st.wSecond;
+    const int64_t seconds = int64_t{st.wHour} * 3600 + int64_t{st.wMinute} * 60 + st.wSecond;
     SYSTEMTIME result = FromDayAndSeconds(DayNumber(st) + days, seconds);
     ClampYear(result);
     return result;
@@ -259,7 +266,7 @@ std::wstring MonthName(int month)
 int WeekdayFromMask(int mask)
 {
     for (int weekday = 0; weekday <= 6; ++weekday) {
-        if (mask & (1 << weekday)) {
+        if ((mask & (1 << weekday)) != 0) {
             return weekday;
         }
     }

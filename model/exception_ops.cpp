@@ -34,8 +34,9 @@ ExceptionSnapshot SnapshotException(pim::Exception& exception)
     snapshot.originalDay = DayOf(exception.GetOriginalDate());
     snapshot.deleted = exception.GetDeleted();
     std::shared_ptr<pim::AppointmentItem> item;
-    if (snapshot.deleted || exception.GetAppointmentItem(&item) < 0 || !item)
+    if (snapshot.deleted || exception.GetAppointmentItem(&item) < 0 || !item) {
         return snapshot;
+    }
     snapshot.values = ReadValues(*item);
     return snapshot;
 }
@@ -52,16 +53,21 @@ void WritePattern(const pim::RecurrenceFields& fields, pim::RecurrencePattern& p
     pattern.SetDuration(fields.Duration);
     const bool yearly = type == kRecursYearly || type == kRecursYearNth;
     const bool nthWeekday = type == kRecursMonthNth || type == kRecursYearNth;
-    if (!yearly)
+    if (!yearly) {
         pattern.SetInterval(fields.Interval);
-    if (type == kRecursMonthly || type == kRecursYearly)
+    }
+    if (type == kRecursMonthly || type == kRecursYearly) {
         pattern.SetDayOfMonth(fields.DayOfMonth);
-    if (nthWeekday)
+    }
+    if (nthWeekday) {
         pattern.SetInstance(fields.Instance);
-    if (yearly)
+    }
+    if (yearly) {
         pattern.SetMonthOfYear(fields.MonthOfYear);
-    if (type == kRecursDaily || type == kRecursWeekly || nthWeekday)
+    }
+    if (type == kRecursDaily || type == kRecursWeekly || nthWeekday) {
         pattern.SetDayOfWeekMask(fields.DayOfWeekMask);
+    }
     pattern.SetNoEndDate(fields.NoEndDate);
 }
 
@@ -69,10 +75,12 @@ void WritePattern(const pim::RecurrenceFields& fields, pim::RecurrencePattern& p
 bool Replay(const ExceptionSnapshot& snapshot, pim::RecurrencePattern& pattern)
 {
     std::shared_ptr<pim::AppointmentItem> occurrence;
-    if (pattern.GetOccurrence(snapshot.originalDay, &occurrence) < 0 || !occurrence)
+    if (pattern.GetOccurrence(snapshot.originalDay, &occurrence) < 0 || !occurrence) {
         return false;
-    if (snapshot.deleted)
+    }
+    if (snapshot.deleted) {
         return occurrence->Delete() >= 0;
+    }
     WriteValues(snapshot.values, *occurrence);
     return occurrence->Save() >= 0;
 }
@@ -82,15 +90,18 @@ bool Replay(const ExceptionSnapshot& snapshot, pim::RecurrencePattern& pattern)
 bool MoveToNextOccurrence(pim::TaskItem& task)
 {
     const auto pattern = PatternOfRecurring(task);
-    if (!pattern)
+    if (!pattern) {
         return false;
+    }
     const std::optional<SYSTEMTIME> next =
         NextOccurrence(pattern->Fields(), VariantTimeToSystemTime(pattern->GetPatternStartDate()));
-    if (!next)
+    if (!next) {
         return false;
+    }
     const DATE nextDay = SystemTimeToVariantTime(*next);
-    if (!pattern->GetNoEndDate() && DayOf(pattern->GetPatternEndDate()) < nextDay)
+    if (!pattern->GetNoEndDate() && DayOf(pattern->GetPatternEndDate()) < nextDay) {
         return false;
+    }
     const DATE start = task.GetStartDate();
     const DATE due = task.GetDueDate();
     const bool hasSpan = IsTaskDate(start) && IsTaskDate(due);
@@ -98,8 +109,9 @@ bool MoveToNextOccurrence(pim::TaskItem& task)
         hasSpan ? DaysBetween(VariantTimeToSystemTime(start), VariantTimeToSystemTime(due)) : 0;
     pattern->SetPatternStartDate(nextDay);
     task.SetStartDate(nextDay);
-    if (IsTaskDate(due))
+    if (IsTaskDate(due)) {
         task.SetDueDate(nextDay + span);
+    }
     return true;
 }
 
@@ -107,43 +119,52 @@ bool MoveToNextOccurrence(pim::TaskItem& task)
 
 std::wstring CancelException(pim::AppointmentItem& appointment, int32_t n, int* notReplayed)
 {
-    if (notReplayed)
+    if (notReplayed != nullptr) {
         *notReplayed = 0;
+    }
     const auto pattern = PatternOfRecurring(appointment);
     std::shared_ptr<pim::Exceptions> exceptions;
-    if (!pattern || pattern->GetExceptions(&exceptions) < 0 || !exceptions)
+    if (!pattern || pattern->GetExceptions(&exceptions) < 0 || !exceptions) {
         return L"0";
+    }
     const int32_t count = exceptions->Count();
     // A number that names no exception (0 or below, other than "all") changes nothing either.
-    if (n > count || (n < 1 && n != kAllExceptions))
+    if (n > count || (n < 1 && n != kAllExceptions)) {
         return L"1";
+    }
 
     const pim::RecurrenceFields fields = pattern->Fields();
     std::vector<ExceptionSnapshot> snapshots;
     for (int32_t i = 1; i <= count; ++i) {
         std::shared_ptr<pim::Exception> exception;
-        if (exceptions->Item(i, &exception) >= 0 && exception && i != n)
+        if (exceptions->Item(i, &exception) >= 0 && exception && i != n) {
             snapshots.push_back(SnapshotException(*exception));
+        }
     }
 
     // The cleared pattern is not saved on its own: the item on file keeps its recurrence until
     // the rebuilt pattern is saved in its place.
     appointment.ClearRecurrencePattern();
     std::shared_ptr<pim::RecurrencePattern> rebuilt;
-    if (appointment.GetRecurrencePattern(&rebuilt) < 0 || !rebuilt)
+    if (appointment.GetRecurrencePattern(&rebuilt) < 0 || !rebuilt) {
         return L"9999";
+    }
     WritePattern(fields, *rebuilt);
     appointment.Save();
-    if (n == kAllExceptions)
+    if (n == kAllExceptions) {
         return L"AllClear";
-    for (const ExceptionSnapshot& snapshot : snapshots)
-        if (!Replay(snapshot, *rebuilt) && notReplayed)
+    }
+    for (const ExceptionSnapshot& snapshot : snapshots) {
+        if (!Replay(snapshot, *rebuilt) && notReplayed != nullptr) {
             ++*notReplayed;
+        }
+    }
     return L"Fin";
 }
 
 void CompleteTask(pim::TaskItem& task, bool keepSimple)
 {
-    if (keepSimple || !MoveToNextOccurrence(task))
+    if (keepSimple || !MoveToNextOccurrence(task)) {
         task.SetComplete(true);
+    }
 }

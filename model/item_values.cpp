@@ -26,7 +26,7 @@ template <typename Visit> void SharedProperties(Visit&& visit)
     visit(&ItemFields::Kept, &PimItem::GetKept, &PimItem::SetKept);
 }
 
-template <typename Visit> void OwnProperties(const pim::AppointmentItem&, Visit&& visit)
+template <typename Visit> void OwnProperties(const pim::AppointmentItem& /*unused*/, Visit&& visit)
 {
     using Item = pim::AppointmentItem;
     visit(&ItemFields::Location, &Item::GetLocation, &Item::SetLocation);
@@ -39,7 +39,7 @@ template <typename Visit> void OwnProperties(const pim::AppointmentItem&, Visit&
 }
 
 // Completion is left out: it is read as two fields and written only on a real change.
-template <typename Visit> void OwnProperties(const pim::TaskItem&, Visit&& visit)
+template <typename Visit> void OwnProperties(const pim::TaskItem& /*unused*/, Visit&& visit)
 {
     using Item = pim::TaskItem;
     visit(&ItemFields::StartDate, &Item::GetStartDate, &Item::SetStartDate);
@@ -51,8 +51,9 @@ template <typename Visit> void OwnProperties(const pim::TaskItem&, Visit&& visit
 std::optional<pim::RecurrenceFields> ReadPattern(pim::PimItem& item)
 {
     const auto pattern = PatternOfRecurring(item);
-    if (!pattern)
+    if (!pattern) {
         return std::nullopt;
+    }
     // The editors work in local time; a zoned series is shown converted.
     return PatternInLocalTime(pattern->Fields());
 }
@@ -60,8 +61,9 @@ std::optional<pim::RecurrenceFields> ReadPattern(pim::PimItem& item)
 // The start time before the duration: the store derives the end time from both.
 void WritePattern(const std::optional<pim::RecurrenceFields>& fields, pim::PimItem& item)
 {
-    if (item.IsOccurrence())
+    if (item.IsOccurrence()) {
         return;
+    }
     std::shared_ptr<pim::RecurrencePattern> pattern;
     if (!fields || item.GetRecurrencePattern(&pattern) < 0 || !pattern) {
         item.ClearRecurrencePattern();
@@ -102,8 +104,9 @@ template <typename Item> void Write(const ItemValues& values, Item& item)
     SharedProperties(write);
     OwnProperties(item, write);
     WritePattern(values.pattern, item);
-    if (values.calendar != 0)
+    if (values.calendar != 0) {
         item.SetCalendar(values.calendar);
+    }
 }
 
 } // namespace
@@ -111,8 +114,9 @@ template <typename Item> void Write(const ItemValues& values, Item& item)
 std::shared_ptr<pim::RecurrencePattern> PatternOfRecurring(pim::PimItem& item)
 {
     std::shared_ptr<pim::RecurrencePattern> pattern;
-    if (!item.GetIsRecurring() || item.GetRecurrencePattern(&pattern) < 0)
+    if (!item.GetIsRecurring() || item.GetRecurrencePattern(&pattern) < 0) {
         return nullptr;
+    }
     return pattern;
 }
 
@@ -137,8 +141,9 @@ void WriteValues(const ItemValues& values, pim::AppointmentItem& item)
 void WriteValues(const ItemValues& values, pim::TaskItem& task)
 {
     // Setting it stamps the completion date, so only a real change is written.
-    if (task.GetComplete() != values.fields.Complete)
+    if (task.GetComplete() != values.fields.Complete) {
         task.SetComplete(values.fields.Complete);
+    }
     Write(values, task);
 }
 
@@ -146,8 +151,9 @@ ItemValues MergeEdits(const ItemValues& base, const ItemValues& mine, const Item
 {
     ItemValues merged = theirs;
     const auto keepMine = [&](auto field) {
-        if (mine.fields.*field != base.fields.*field)
+        if (mine.fields.*field != base.fields.*field) {
             merged.fields.*field = mine.fields.*field;
+        }
     };
     using F = pim::ItemFields;
     keepMine(&F::Subject);
@@ -169,9 +175,11 @@ ItemValues MergeEdits(const ItemValues& base, const ItemValues& mine, const Item
     keepMine(&F::ReminderTime);
     keepMine(&F::Importance);
     keepMine(&F::Complete);
-    if (mine.pattern != base.pattern)
+    if (mine.pattern != base.pattern) {
         merged.pattern = mine.pattern;
-    if (mine.calendar != base.calendar)
+    }
+    if (mine.calendar != base.calendar) {
         merged.calendar = mine.calendar;
+    }
     return merged;
 }

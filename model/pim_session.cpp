@@ -36,16 +36,19 @@ int32_t PimSession::Connect(const pim::DayRange& range)
 
 int32_t PimSession::ConnectReading(const Reading& reading)
 {
-    if (IsConnected())
+    if (IsConnected()) {
         return 0;
-    if (observer_)
+    }
+    if (observer_) {
         observer_(ConnectionEvent::Opening);
+    }
     auto application = std::make_unique<pim::Application>();
     lastStatus_ = application->Logon(storePath_, rule_, access_);
     connectError_ = application->LastError();
     if (lastStatus_ < 0) {
-        if (observer_)
+        if (observer_) {
             observer_(ConnectionEvent::Closed);
+        }
         return lastStatus_;
     }
     openedVersion_ = application->DataVersion();
@@ -94,9 +97,10 @@ void PimSession::Disconnect()
             openedVersion_ < 0 || application_->DataVersion() != openedVersion_;
         application_->Logoff();
         application_.reset();
-        if (observer_)
+        if (observer_) {
             observer_(othersWrote ? ConnectionEvent::ClosedAfterOthersWrote
                                   : ConnectionEvent::Closed);
+        }
     }
 }
 
@@ -114,12 +118,14 @@ template <typename Item>
 std::shared_ptr<Item> PimSession::Fetch(const pim::Items* items, int32_t count, int32_t n,
                                         std::shared_ptr<Item>* current)
 {
-    if (items == nullptr || n < 1 || n > count)
+    if (items == nullptr || n < 1 || n > count) {
         return nullptr;
+    }
     std::shared_ptr<Item> fetched;
     lastStatus_ = items->Item(n, &fetched);
-    if (lastStatus_ < 0 || !fetched)
+    if (lastStatus_ < 0 || !fetched) {
         return nullptr;
+    }
     *current = fetched;
     return fetched;
 }
@@ -129,12 +135,14 @@ std::shared_ptr<Item> PimSession::Find(const pim::Items* items, const std::wstri
                                        std::shared_ptr<Item>* current)
 {
     current->reset();
-    if (items == nullptr)
+    if (items == nullptr) {
         return nullptr;
+    }
     std::shared_ptr<Item> item;
     lastStatus_ = items->Find(L"[Oid]=" + oidField, &item);
-    if (lastStatus_ < 0 || !item)
+    if (lastStatus_ < 0 || !item) {
         return nullptr;
+    }
     *current = item;
     return item;
 }
@@ -142,12 +150,14 @@ std::shared_ptr<Item> PimSession::Find(const pim::Items* items, const std::wstri
 template <typename Item>
 std::shared_ptr<Item> PimSession::Create(int32_t type, std::shared_ptr<Item>* current)
 {
-    if (!application_)
+    if (!application_) {
         return nullptr;
+    }
     std::shared_ptr<Item> created;
     lastStatus_ = application_->CreateItem(type, &created);
-    if (lastStatus_ < 0 || !created)
+    if (lastStatus_ < 0 || !created) {
         return nullptr;
+    }
     *current = created;
     return created;
 }
@@ -195,12 +205,14 @@ int32_t PimSession::HoldsUid(const std::wstring& uid) const
 int32_t PimSession::FindMatches(const std::wstring& text, std::vector<pim::FindMatch>& out)
 {
     out.clear();
-    if (application_)
+    if (application_) {
         return application_->FindMatches(text, out);
+    }
     // Find reads only its matches: the store is opened for it alone, no collection is read.
     pim::Application store;
-    if (store.Logon(storePath_, rule_, access_) < 0)
+    if (store.Logon(storePath_, rule_, access_) < 0) {
         return -1;
+    }
     return store.FindMatches(text, out);
 }
 

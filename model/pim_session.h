@@ -133,13 +133,63 @@ public:
                               pim::ItemSelection selection = pim::ItemSelection::None)
         : session_(session), opened_(!session.IsConnected())
     {
-        if (opened_)
-            session_.Connect(selection);
+        if (opened_) {
+            {
+                {
+                    {
+                        {
+                            {
+                                {
+                                    {
+                                        {
+                                            {
+                                                {
+                                                    {
+                                                        {
+                                                            session_.Connect(selection);
+                                                        }
+                                                    }
+                                                }
+                                            }
+                                        }
+                                    }
+                                }
+                            }
+                        }
+                    }
+                }
+            }
+        }
     }
     ~ScopedConnection()
     {
-        if (opened_)
-            session_.Disconnect();
+        if (opened_) {
+            {
+                {
+                    {
+                        {
+                            {
+                                {
+                                    {
+                                        {
+                                            {
+                                                {
+                                                    {
+                                                        {
+                                                            session_.Disconnect();
+                                                        }
+                                                    }
+                                                }
+                                            }
+                                        }
+                                    }
+                                }
+                            }
+                        }
+                    }
+                }
+            }
+        }
     }
     ScopedConnection(const ScopedConnection&) = delete;
     ScopedConnection& operator=(const ScopedConnection&) = delete;

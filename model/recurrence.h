@@ -44,7 +44,7 @@ int DaysSpanned(DATE startTime, int64_t durationMinutes, bool allDay);
 int OccurrenceOnDay(const pim::RecurrenceFields& pattern, const SYSTEMTIME& day,
                     int32_t durationOverride);
 // The same for a day number (see DayNumber), for callers that walk many days.
-int OccurrenceOnDayNumber(const pim::RecurrenceFields& pattern, int64_t day,
+int OccurrenceOnDayNumber(const pim::RecurrenceFields& pattern, int64_t target,
                           int32_t durationOverride);
 
 // The local start of the occurrence that starts on local day `day` (a day number), or empty.

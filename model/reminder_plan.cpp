@@ -153,9 +153,9 @@ void ReminderPlan::AddTask(const pim::TaskItem& task)
     fixed_.push_back(std::move(r));
 }
 
-std::optional<Reminder> ReminderPlan::OccurrenceReminder(const Series& series, int64_t day) const
+std::optional<Reminder> ReminderPlan::OccurrenceReminder(const Series& series, int64_t day)
 {
-    if (series.exceptionDays.count(day) != 0) {
+    if (series.exceptionDays.contains(day)) {
         return std::nullopt;
     }
     const int state = OccurrenceOnDayNumber(series.pattern->Fields(), day, -1);

@@ -67,7 +67,7 @@ private:
     void AddAppointment(const AppointItem& item);
     void AddTask(const pim::TaskItem& task);
     // The reminder of the occurrence originally on `day`, when one starts there.
-    std::optional<Reminder> OccurrenceReminder(const Series& series, int64_t day) const;
+    static std::optional<Reminder> OccurrenceReminder(const Series& series, int64_t day);
 
     std::vector<Reminder> fixed_; // single appointments, changed occurrences, tasks
     std::vector<Series> series_;

@@ -18,8 +18,9 @@ AppointItem OccurrenceOf(pim::AppointmentItem& series, DATE day)
 {
     AppointItem occurrence;
     const auto pattern = PatternOfRecurring(series);
-    if (!pattern || pattern->GetOccurrence(day, &occurrence) < 0)
+    if (!pattern || pattern->GetOccurrence(day, &occurrence) < 0) {
         return nullptr;
+    }
     return occurrence;
 }
 
@@ -31,26 +32,30 @@ EditStatus SaveStatus(int32_t status)
 // The stored state an undo or redo puts back, kept under the item's own object id.
 template <typename Item> EditStatus Restore(const ScheduleChange& change, Item& item)
 {
-    if (!change.whole || item->ReplaceStored(*change.whole) < 0)
+    if (!change.whole || item->ReplaceStored(*change.whole) < 0) {
         return EditStatus::kNoOccurrence;
+    }
     return SaveStatus(item->Save());
 }
 
 // The whole item as it was found, before a change to an existing one.
 template <typename Item> std::optional<pim::StoredItem> StoredBefore(const Item& item, bool isNew)
 {
-    if (!item || isNew)
+    if (!item || isNew) {
         return std::nullopt;
+    }
     return item->Stored();
 }
 
 // Saving edited values and deleting are the same for appointments and tasks.
 template <typename Item> EditStatus SaveOrDelete(const ScheduleChange& change, Item& item)
 {
-    if (change.what == ChangeKind::kDelete)
+    if (change.what == ChangeKind::kDelete) {
         return SaveStatus(item->Delete());
-    if (!change.after)
+    }
+    if (!change.after) {
         return EditStatus::kNoOccurrence;
+    }
     WriteValues(*change.after, *item);
     return SaveStatus(item->Save());
 }
@@ -72,22 +77,26 @@ EditStatus KeepBeforeAndAfter(ScheduleChange& change, const Item& owner, const I
         change.before = std::move(stored);
     }
     const EditStatus status = step();
-    if (status != EditStatus::kDone)
+    if (status != EditStatus::kDone) {
         return status;
+    }
     change.item.oid = owner->GetOid();
-    if (change.what == ChangeKind::kDelete && !occurrence)
+    if (change.what == ChangeKind::kDelete && !occurrence) {
         change.after.reset();
-    else
+    } else {
         change.after = ReadValues(*target);
+    }
     return status;
 }
 
 EditStatus CancelStatus(const std::wstring& done)
 {
-    if (done == L"9999")
+    if (done == L"9999") {
         return EditStatus::kSaveFailed;
-    if (done != L"Fin" && done != L"AllClear")
+    }
+    if (done != L"Fin" && done != L"AllClear") {
         return EditStatus::kNoOccurrence;
+    }
     return EditStatus::kDone;
 }
 
@@ -98,8 +107,9 @@ std::shared_ptr<pim::RecurrencePattern> SeriesPattern(PimSession& session, int32
 {
     result = {EditStatus::kNotFound, {pim::kAppointmentKind, oid, 0.0}, {}};
     const AppointItem series = session.FindAppointment(PimSession::OidField(oid));
-    if (!series)
+    if (!series) {
         return nullptr;
+    }
     result.status = EditStatus::kNoOccurrence;
     return PatternOfRecurring(*series);
 }
@@ -133,10 +143,12 @@ bool ScheduleEdits::RefuseRead(ReadResult& result)
 {
     Redraw redraw = Redraw::kNothing;
     const EditStatus refused = CheckStore(redraw);
-    if (refused == EditStatus::kDone)
+    if (refused == EditStatus::kDone) {
         return false;
-    if (redraw == Redraw::kReloaded)
+    }
+    if (redraw == Redraw::kReloaded) {
         document_.Reload();
+    }
     result.status = refused;
     return true;
 }
@@ -145,8 +157,9 @@ ReadResult ScheduleEdits::Read(const ItemRef& item)
 {
     const ScopedConnection open(session_);
     ReadResult result{EditStatus::kNotFound, item, {}};
-    if (RefuseRead(result))
+    if (RefuseRead(result)) {
         return result;
+    }
     const std::wstring oid = PimSession::OidField(item.oid);
     if (item.kind == pim::kTaskKind) {
         if (const TaskItem task = session_.FindTask(oid)) {
@@ -181,8 +194,9 @@ ReadResult ScheduleEdits::ReadOccurrenceCovering(int32_t oid, DATE day)
     const ScopedConnection open(session_);
     ReadResult result;
     const auto pattern = ReadableSeries(oid, result);
-    if (!pattern)
+    if (!pattern) {
         return result;
+    }
     // An occurrence lasting several days is listed on each of them but starts on the first.
     const int span = DaysSpanned(pattern->GetStartTime(), pattern->GetDuration(), false);
     for (int back = 0; back <= span; ++back) {
@@ -205,12 +219,14 @@ ReadResult ScheduleEdits::ReadException(int32_t oid, int32_t n)
     std::shared_ptr<pim::Exceptions> exceptions;
     std::shared_ptr<pim::Exception> exception;
     if (!pattern || pattern->GetExceptions(&exceptions) < 0 || !exceptions ||
-        exceptions->Item(n, &exception) < 0 || !exception)
+        exceptions->Item(n, &exception) < 0 || !exception) {
         return result;
+    }
     result.item.occurrenceDay = exception->GetOriginalDate();
     AppointItem occurrence;
-    if (exception->GetDeleted() || exception->GetAppointmentItem(&occurrence) < 0 || !occurrence)
+    if (exception->GetDeleted() || exception->GetAppointmentItem(&occurrence) < 0 || !occurrence) {
         return result;
+    }
     result.status = EditStatus::kDone;
     result.values = ReadValues(*occurrence);
     return result;
@@ -224,16 +240,19 @@ EditResult ScheduleEdits::Apply(ScheduleChange change)
         // A store that cannot be opened now (locked, unreadable) refuses the change; it says
         // nothing about the item, so the tables stay as they are.
         result.status = CheckStore(result.redraw);
-        if (result.status == EditStatus::kDone)
+        if (result.status == EditStatus::kDone) {
             ApplyInStore(change, result);
+        }
         // An item gone from the store must not linger in the tables either, nor one that
         // another program changed show as it was.
         if ((result.status == EditStatus::kNotFound && change.item.oid != 0) ||
-            result.status == EditStatus::kChangedMeanwhile)
+            result.status == EditStatus::kChangedMeanwhile) {
             result.redraw = Redraw::kReloaded;
+        }
     }
-    if (result.redraw == Redraw::kReloaded)
+    if (result.redraw == Redraw::kReloaded) {
         document_.Reload();
+    }
     result.change = std::move(change);
     return result;
 }
@@ -245,8 +264,9 @@ ScheduleEdits::ApplyOrAsk(ScheduleChange change,
     for (;;) {
         EditResult result = Apply(change);
         if (result.status != EditStatus::kChangedMeanwhile || !result.current || !overwrite ||
-            !overwrite(*result.current))
+            !overwrite(*result.current)) {
             return result;
+        }
         change.before = result.current; // overwriting starts from what the store holds now
     }
 }
@@ -276,10 +296,12 @@ void ScheduleEdits::ApplyInStore(ScheduleChange& change, EditResult& result)
         }
         return result.status == EditStatus::kDone ? 0 : -1;
     });
-    if (written < 0 && result.status == EditStatus::kDone)
+    if (written < 0 && result.status == EditStatus::kDone) {
         result.status = EditStatus::kSaveFailed; // the commit itself failed
-    if (result.status == EditStatus::kSaveFailed)
+    }
+    if (result.status == EditStatus::kSaveFailed) {
         storeError_ = session_.LastWriteError();
+    }
     if (result.status == EditStatus::kDone) {
         Patch(change, series.get(), task.get(), result);
         Tell(change, std::move(before));
@@ -294,8 +316,9 @@ EditStatus ScheduleEdits::ApplyToAppointment(ScheduleChange& change, AppointItem
     if (occurrence && change.what != ChangeKind::kCancelException &&
         change.what != ChangeKind::kRestore) {
         target = OccurrenceOf(*series, change.item.occurrenceDay);
-        if (!target)
+        if (!target) {
             return EditStatus::kNoOccurrence;
+        }
     }
     return KeepBeforeAndAfter(change, series, target, occurrence, current, [&] {
         switch (change.what) {
@@ -340,25 +363,30 @@ void ScheduleEdits::Patch(const ScheduleChange& change, pim::AppointmentItem* se
     const bool wasNew = !change.before.has_value();
     const bool removed = change.what == ChangeKind::kDelete && change.item.occurrenceDay == 0.0;
     // A recurring task marked complete is reloaded whole; so is any re-add past the serial limit.
-    const bool reload = (change.what == ChangeKind::kCompleteTask && change.keepSimple &&
-                         change.before && change.before->pattern) ||
-                        (series && !removed && document_.GetSerialCounter() >= kSerialLimit);
+    const bool reload =
+        (change.what == ChangeKind::kCompleteTask && change.keepSimple && change.before &&
+         change.before->pattern) ||
+        (series != nullptr && !removed && document_.GetSerialCounter() >= kSerialLimit);
     if (reload) {
         result.redraw = Redraw::kReloaded;
         return;
     }
     result.redraw = Redraw::kInPlace;
-    if (series) {
-        if (!wasNew)
+    if (series != nullptr) {
+        if (!wasNew) {
             document_.RemoveAppointmentEverywhere(oid);
-        if (!removed)
+        }
+        if (!removed) {
             document_.AddAppointment(*series, 0);
+        }
         return;
     }
-    if (!wasNew)
+    if (!wasNew) {
         document_.RemoveTaskEverywhere(oid);
-    if (!removed)
+    }
+    if (!removed) {
         document_.AddTask(*task, 0);
+    }
 }
 
 EditStatus ScheduleEdits::ReadStored(pim::ItemKind kind, int32_t oid,
@@ -366,12 +394,14 @@ EditStatus ScheduleEdits::ReadStored(pim::ItemKind kind, int32_t oid,
 {
     const ScopedConnection open(session_);
     out.reset();
-    if (!session_.IsConnected())
+    if (!session_.IsConnected()) {
         return EditStatus::kSaveFailed;
+    }
     const std::wstring field = PimSession::OidField(oid);
     if (kind == pim::kTaskKind) {
-        if (const TaskItem task = session_.FindTask(field))
+        if (const TaskItem task = session_.FindTask(field)) {
             out = task->Stored();
+        }
     } else if (const AppointItem series = session_.FindAppointment(field)) {
         out = series->Stored();
     }
@@ -382,8 +412,9 @@ std::vector<pim::Calendar> ScheduleEdits::Calendars()
 {
     const ScopedConnection open(session_);
     std::vector<pim::Calendar> out;
-    if (session_.Calendars().All(out) != 0)
+    if (session_.Calendars().All(out) != 0) {
         out.clear();
+    }
     return out;
 }
 
@@ -391,8 +422,9 @@ std::vector<pim::Calendar> ScheduleEdits::Calendars()
 // item nobody changed since.
 void ScheduleEdits::Tell(const ScheduleChange& change, std::optional<pim::StoredItem> before)
 {
-    if (!watcher_)
+    if (!watcher_) {
         return;
+    }
     StoredChange told{change.what, change.item, std::move(before), std::nullopt};
     ReadStored(change.item.kind, change.item.oid, told.after);
     watcher_(told);

@@ -131,10 +131,10 @@ private:
     bool RefuseRead(ReadResult& result);
     std::shared_ptr<pim::RecurrencePattern> ReadableSeries(int32_t oid, ReadResult& result);
     void ApplyInStore(ScheduleChange& change, EditResult& result);
-    EditStatus ApplyToAppointment(ScheduleChange& change, AppointItem& series,
+    static EditStatus ApplyToAppointment(ScheduleChange& change, AppointItem& series,
+                                         std::optional<ItemValues>& current);
+    static EditStatus ApplyToTask(ScheduleChange& change, TaskItem& task,
                                   std::optional<ItemValues>& current);
-    EditStatus ApplyToTask(ScheduleChange& change, TaskItem& task,
-                           std::optional<ItemValues>& current);
     void Patch(const ScheduleChange& change, pim::AppointmentItem* series, pim::TaskItem* task,
                EditResult& result);
     void Tell(const ScheduleChange& change, std::optional<pim::StoredItem> before);

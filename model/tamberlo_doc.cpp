@@ -119,8 +119,9 @@ void CTamberloDoc::LoadStore()
     loadedStore_ = session_.StoreIdentity();
     if (!connected) {
         // One warning per failure: a store that stays unreadable is not reported at every reload.
-        if (!storeFailureReported_)
+        if (!storeFailureReported_) {
             Warn(session_.ConnectError());
+        }
         storeFailureReported_ = true;
         calendars_.clear();
         session_.Disconnect();

@@ -12,8 +12,9 @@ bool IsControl(char32_t c)
 
 void AppendUtf8(char32_t c, std::string& out)
 {
-    if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF)
+    if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) {
         c = 0xFFFD;
+    }
     if (c < 0x80) {
         out += static_cast<char>(c);
     } else if (c < 0x800) {

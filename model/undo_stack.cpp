@@ -37,15 +37,17 @@ UndoLabel LabelOf(const StoredChange& change, std::optional<UndoAction> action)
 pim::StoredItem WithoutIds(pim::StoredItem item)
 {
     item.fields.Oid = 0;
-    for (pim::ExceptionFields& e : item.exceptions)
+    for (pim::ExceptionFields& e : item.exceptions) {
         e.occurrence.Oid = 0;
+    }
     return item;
 }
 
 bool SameState(const std::optional<pim::StoredItem>& a, const std::optional<pim::StoredItem>& b)
 {
-    if (!a || !b)
+    if (!a || !b) {
         return a.has_value() == b.has_value();
+    }
     return WithoutIds(*a) == WithoutIds(*b);
 }
 
@@ -68,29 +70,35 @@ UndoStack::~UndoStack()
 
 void UndoStack::BeginStep(std::optional<UndoAction> action)
 {
-    if (openDepth_++ == 0)
+    if (openDepth_++ == 0) {
         openAction_ = action;
+    }
 }
 
 void UndoStack::EndStep()
 {
-    if (openDepth_ == 0 || --openDepth_ > 0)
+    if (openDepth_ == 0 || --openDepth_ > 0) {
         return;
-    if (open_)
+    }
+    if (open_) {
         Keep(std::move(*open_));
+    }
     open_.reset();
 }
 
 void UndoStack::Push(UndoLabel label, std::vector<StoredChange> changes)
 {
-    if (!changes.empty())
+    if (!changes.empty()) {
         Keep({std::move(label), std::move(changes)});
+    }
 }
 
 int32_t UndoStack::CurrentOid(int32_t oid) const
 {
-    for (auto moved = movedOids_.find(oid); moved != movedOids_.end(); moved = movedOids_.find(oid))
+    for (auto moved = movedOids_.find(oid); moved != movedOids_.end();
+         moved = movedOids_.find(oid)) {
         oid = moved->second;
+    }
     return oid;
 }
 
@@ -98,8 +106,9 @@ int32_t UndoStack::CurrentOid(int32_t oid) const
 // step keeps the first state before and the last after.
 void UndoStack::Record(const StoredChange& change)
 {
-    if (replaying_ || SameState(change.before, change.after))
+    if (replaying_ || SameState(change.before, change.after)) {
         return;
+    }
     if (openDepth_ == 0) {
         Keep({LabelOf(change, std::nullopt), {change}});
         return;
@@ -111,43 +120,51 @@ void UndoStack::Record(const StoredChange& change)
         std::find_if(open_->changes.begin(), open_->changes.end(), [&](const StoredChange& kept) {
             return kept.item.kind == change.item.kind && kept.item.oid == change.item.oid;
         });
-    if (same == open_->changes.end())
+    if (same == open_->changes.end()) {
         open_->changes.push_back(change);
-    else
+    } else {
         same->after = change.after;
+    }
 }
 
 void UndoStack::Keep(Step step)
 {
     redo_.clear();
     undo_.push_back(std::move(step));
-    if (undo_.size() > kMaxSteps)
+    if (undo_.size() > kMaxSteps) {
         undo_.pop_front();
+    }
 }
 
 UndoResult UndoStack::Undo()
 {
-    if (undo_.empty())
+    if (undo_.empty()) {
         return {};
+    }
     const UndoResult result = Replay(undo_.back(), true);
-    if (result.status == UndoStatus::kDone)
+    if (result.status == UndoStatus::kDone) {
         redo_.push_back(std::move(undo_.back()));
+    }
     // A step another program overtook can never be taken back; kept, it would block every
     // step before it.
-    if (result.status == UndoStatus::kDone || result.status == UndoStatus::kChangedElsewhere)
+    if (result.status == UndoStatus::kDone || result.status == UndoStatus::kChangedElsewhere) {
         undo_.pop_back();
+    }
     return result;
 }
 
 UndoResult UndoStack::Redo()
 {
-    if (redo_.empty())
+    if (redo_.empty()) {
         return {};
+    }
     const UndoResult result = Replay(redo_.back(), false);
-    if (result.status == UndoStatus::kDone)
+    if (result.status == UndoStatus::kDone) {
         undo_.push_back(std::move(redo_.back()));
-    if (result.status == UndoStatus::kDone || result.status == UndoStatus::kChangedElsewhere)
+    }
+    if (result.status == UndoStatus::kDone || result.status == UndoStatus::kChangedElsewhere) {
         redo_.pop_back();
+    }
     return result;
 }
 
@@ -160,18 +177,23 @@ UndoStatus UndoStack::Check(const Step& step, bool undo)
         std::optional<pim::StoredItem> now;
         const EditStatus read =
             edits_.ReadStored(change.item.kind, CurrentOid(change.item.oid), now);
-        if (read == EditStatus::kSaveFailed)
+        if (read == EditStatus::kSaveFailed) {
             return UndoStatus::kFailed;
-        if (!SameState(now, undo ? change.after : change.before))
+        }
+        if (!SameState(now, undo ? change.after : change.before)) {
             return UndoStatus::kChangedElsewhere;
+        }
         const std::optional<pim::StoredItem>& target = undo ? change.before : change.after;
-        if (now || !target)
+        if (now || !target) {
             continue;
+        }
         const int32_t taken = session.HoldsUid(target->fields.UID);
-        if (taken < 0)
+        if (taken < 0) {
             return UndoStatus::kFailed;
-        if (taken > 0)
+        }
+        if (taken > 0) {
             return UndoStatus::kChangedElsewhere;
+        }
     }
     return UndoStatus::kDone;
 }
@@ -193,8 +215,9 @@ UndoResult UndoStack::Replay(Step& step, bool undo)
         put.whole = target;
         const EditResult done = edits_.Apply(std::move(put));
         result.redraw = Larger(result.redraw, done.redraw);
-        if (!present)
+        if (!present) {
             created[oid] = done.change.item.oid;
+        }
         return done.status == EditStatus::kDone;
     };
     {
@@ -202,16 +225,19 @@ UndoResult UndoStack::Replay(Step& step, bool undo)
         replaying_ = true;
         const int32_t status = session.RunInOneTransaction([&] {
             result.status = Check(step, undo);
-            if (result.status != UndoStatus::kDone)
+            if (result.status != UndoStatus::kDone) {
                 return -1;
+            }
             wrote = true;
-            if (undo)
+            if (undo) {
                 return std::all_of(step.changes.rbegin(), step.changes.rend(), putBack) ? 0 : -1;
+            }
             return std::all_of(step.changes.begin(), step.changes.end(), putBack) ? 0 : -1;
         });
         replaying_ = false;
-        if (status < 0 && result.status == UndoStatus::kDone)
+        if (status < 0 && result.status == UndoStatus::kDone) {
             result.status = UndoStatus::kFailed;
+        }
     }
     if (result.status != UndoStatus::kDone) {
         // Rolled back: the document was patched for writes the store no longer holds.
@@ -221,8 +247,9 @@ UndoResult UndoStack::Replay(Step& step, bool undo)
         }
         return result;
     }
-    for (const auto& [from, to] : created)
+    for (const auto& [from, to] : created) {
         movedOids_[from] = to;
+    }
     return result;
 }
 
@@ -230,12 +257,16 @@ std::vector<pim::StoredItem> StoredItems(PimSession& session)
 {
     std::vector<pim::StoredItem> items;
     const ScopedConnection open(session, pim::ItemSelection::All);
-    for (int32_t n = 1; n <= session.AppointmentCount(); ++n)
-        if (const AppointItem item = session.FetchAppointment(n))
+    for (int32_t n = 1; n <= session.AppointmentCount(); ++n) {
+        if (const AppointItem item = session.FetchAppointment(n)) {
             items.push_back(item->Stored());
-    for (int32_t n = 1; n <= session.TaskCount(); ++n)
-        if (const TaskItem task = session.FetchTask(n))
+        }
+    }
+    for (int32_t n = 1; n <= session.TaskCount(); ++n) {
+        if (const TaskItem task = session.FetchTask(n)) {
             items.push_back(task->Stored());
+        }
+    }
     return items;
 }
 
@@ -244,28 +275,34 @@ std::vector<StoredChange> ChangesBetween(const std::vector<pim::StoredItem>& bef
 {
     using Key = std::pair<int32_t, int32_t>;
     std::map<Key, const pim::StoredItem*> was;
-    for (const pim::StoredItem& item : before)
+    for (const pim::StoredItem& item : before) {
         was[{item.kind, item.fields.Oid}] = &item;
+    }
     std::vector<StoredChange> changes;
     const auto change = [&](const pim::StoredItem& item, const pim::StoredItem* old,
                             const pim::StoredItem* now) {
         StoredChange c;
         c.item = {static_cast<pim::ItemKind>(item.kind), item.fields.Oid};
-        if (old)
+        if (old != nullptr) {
             c.before = *old;
-        if (now)
+        }
+        if (now != nullptr) {
             c.after = *now;
+        }
         changes.push_back(std::move(c));
     };
     for (const pim::StoredItem& item : after) {
         const auto found = was.find({item.kind, item.fields.Oid});
         const pim::StoredItem* old = found == was.end() ? nullptr : found->second;
-        if (!old || !(*old == item))
+        if (old == nullptr || !(*old == item)) {
             change(item, old, &item);
-        if (old)
+        }
+        if (old != nullptr) {
             was.erase(found);
+        }
     }
-    for (const auto& [key, gone] : was)
+    for (const auto& [key, gone] : was) {
         change(*gone, gone, nullptr);
+    }
     return changes;
 }

@@ -103,13 +103,15 @@ public:
     explicit UndoStep(UndoStack* stack, std::optional<UndoAction> action = std::nullopt)
         : stack_(stack)
     {
-        if (stack_)
+        if (stack_ != nullptr) {
             stack_->BeginStep(action);
+        }
     }
     ~UndoStep()
     {
-        if (stack_)
+        if (stack_ != nullptr) {
             stack_->EndStep();
+        }
     }
     UndoStep(const UndoStep&) = delete;
     UndoStep& operator=(const UndoStep&) = delete;

@@ -1,6 +1,8 @@
 // Command tables and the routing between them.
 #include "platform/command_table.h"
 
+#include <algorithm>
+
 void CommandTable::Add(int id, Handler handler, UpdateHandler update)
 {
     entries_[id] = Entry{std::move(handler), std::move(update)};
@@ -41,12 +43,8 @@ bool CommandTable::Update(int id, CommandUpdate& update) const
 
 bool CommandRouter::Execute(int id) const
 {
-    for (const CommandTable* table : chain_) {
-        if (table->Execute(id)) {
-            return true;
-        }
-    }
-    return false;
+    return std::ranges::any_of(chain_,
+                               [id](const CommandTable* table) { return table->Execute(id); });
 }
 
 CommandUpdate CommandRouter::Update(int id) const

@@ -27,7 +27,7 @@ public:
     void Add(int id, Handler handler, UpdateHandler update = {});
     // Gives a row (added now if missing) the handler that runs it.
     void SetHandler(int id, Handler handler);
-    bool Handles(int id) const { return entries_.count(id) != 0; }
+    bool Handles(int id) const { return entries_.contains(id); }
     bool HasHandler(int id) const;
     // False when the table has no handler for the id.
     bool Execute(int id) const;

@@ -56,20 +56,22 @@ uint32_t DBusNotifier::Notify(const Notification& n)
     }
     QDBusMessage call =
         QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("Notify"));
-    call << appName_ << 0u << appIcon_ << QString::fromStdWString(n.summary)
+    call << appName_ << 0U << appIcon_ << QString::fromStdWString(n.summary)
          << QString::fromStdWString(n.body) << actions << HintsOf(n)
          << (n.persistent ? kNeverExpires : kServerDefaultExpiry);
     const QDBusReply<uint> reply = connection_.call(call, QDBus::Block, kCallTimeoutMs);
-    if (!reply.isValid())
+    if (!reply.isValid()) {
         return 0;
+    }
     shown_.insert(reply.value());
     return reply.value();
 }
 
 void DBusNotifier::OnActionInvoked(uint id, const QString& action)
 {
-    if (shown_.erase(id) == 0)
+    if (shown_.erase(id) == 0) {
         return;
+    }
     ActionInvoked(id, action.toStdString());
     QDBusMessage close = QDBusMessage::createMethodCall(kService, kPath, kInterface,
                                                         QStringLiteral("CloseNotification"));

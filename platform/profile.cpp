@@ -90,7 +90,7 @@ QString Profile::KeyForWrite(const std::wstring& section, const std::wstring& na
         settings_->remove(key);
     }
     valueCounts_[Folded(ToQt(section))] -= static_cast<int>(stale.size());
-    const QString key = groups_.value(Folded(ToQt(section)), ToQt(section)) + '/' + ToQt(name);
+    QString key = groups_.value(Folded(ToQt(section)), ToQt(section)) + '/' + ToQt(name);
     Remember(key);
     return key;
 }

@@ -49,7 +49,7 @@ bool ProgramInstance::Claim(QDBusConnection connection)
     return false;
 }
 
-bool ProgramInstance::AskToShow(QDBusConnection connection, const SYSTEMTIME& day)
+bool ProgramInstance::AskToShow(const QDBusConnection& connection, const SYSTEMTIME& day)
 {
     if (!IsBusNameOwned(connection, kBusName)) {
         return false;
@@ -60,7 +60,7 @@ bool ProgramInstance::AskToShow(QDBusConnection connection, const SYSTEMTIME& da
     return connection.send(call);
 }
 
-bool ProgramInstance::HandOver(QDBusConnection connection, const QStringList& arguments)
+bool ProgramInstance::HandOver(const QDBusConnection& connection, const QStringList& arguments)
 {
     if (!IsBusNameOwned(connection, kBusName)) {
         return false;

@@ -30,10 +30,10 @@ public:
     bool Claim(QDBusConnection connection);
 
     // Asks the copy that holds the name to show `day`; false when no copy holds it.
-    static bool AskToShow(QDBusConnection connection, const SYSTEMTIME& day);
+    static bool AskToShow(const QDBusConnection& connection, const SYSTEMTIME& day);
     // Hands a command line to the copy that holds the name and waits until it took it; false
     // when no copy holds the name or it did not answer.
-    static bool HandOver(QDBusConnection connection, const QStringList& arguments);
+    static bool HandOver(const QDBusConnection& connection, const QStringList& arguments);
 
 public slots:
     // "yyyy-MM-dd"; anything else, or a day outside the years the program shows, is ignored.

@@ -15,12 +15,12 @@ bool ReminderInstance::Claim(QDBusConnection connection)
     return connection.isConnected() && connection.registerService(kBusName);
 }
 
-bool ReminderInstance::IsRunning(QDBusConnection connection)
+bool ReminderInstance::IsRunning(const QDBusConnection& connection)
 {
     return IsBusNameOwned(connection, kBusName);
 }
 
-bool ReminderInstance::StartIfNotRunning(QDBusConnection connection, const QString& program,
+bool ReminderInstance::StartIfNotRunning(const QDBusConnection& connection, const QString& program,
                                          const QStringList& arguments)
 {
     if (!connection.isConnected() || IsRunning(connection)) {
@@ -34,8 +34,9 @@ QString ReminderInstance::ProgramBeside(const QString& name, const QString& buil
     const QString here = QCoreApplication::applicationDirPath() + "/";
     for (const QString& candidate : {here + name, here + buildTreeFolder + "/" + name}) {
         const QFileInfo program(candidate);
-        if (program.isFile() && program.isExecutable())
+        if (program.isFile() && program.isExecutable()) {
             return program.absoluteFilePath();
+        }
     }
     return name;
 }

@@ -12,9 +12,9 @@ public:
 
     // Takes the name; false when another instance holds it or the bus is not there.
     static bool Claim(QDBusConnection connection);
-    static bool IsRunning(QDBusConnection connection);
+    static bool IsRunning(const QDBusConnection& connection);
     // Starts `program` detached when the bus is there and no instance runs; true when it did.
-    static bool StartIfNotRunning(QDBusConnection connection, const QString& program,
+    static bool StartIfNotRunning(const QDBusConnection& connection, const QString& program,
                                   const QStringList& arguments);
     // The program of that name beside the running executable, else in `buildTreeFolder`
     // (relative to the executable's folder: where the build tree puts it), else on the PATH.

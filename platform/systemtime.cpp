@@ -77,7 +77,7 @@ DATE JoinDate(int64_t day, int64_t seconds)
 DATE SystemTimeToVariantTime(const SYSTEMTIME& st)
 {
     const int64_t day = DaysFromCivil(st.wYear, st.wMonth, st.wDay) - kEpochOffset;
-    return JoinDate(day, int64_t{st.wHour} * 3600 + st.wMinute * 60 + st.wSecond);
+    return JoinDate(day, int64_t{st.wHour} * 3600 + int64_t{st.wMinute} * 60 + st.wSecond);
 }
 
 int32_t SecondsOfDay(DATE date)

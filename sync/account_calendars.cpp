@@ -11,8 +11,9 @@ int32_t KeepAccount(pim::StoreDatabase& db, pim::SyncAccount& account,
 {
     pim::SyncLedger ledger(db);
     std::vector<pim::SyncAccount> accounts;
-    if (ledger.Accounts(accounts) < 0)
+    if (ledger.Accounts(accounts) < 0) {
         return -1;
+    }
     const auto known = std::find_if(accounts.begin(), accounts.end(), [&](const auto& x) {
         return x.server == account.server && x.user == account.user;
     });
@@ -25,14 +26,17 @@ int32_t KeepAccount(pim::StoreDatabase& db, pim::SyncAccount& account,
         account.taskCalendar.clear();
     }
     return db.RunInOneTransaction([&] {
-        if (added && ledger.SaveAccount(account) < 0)
+        if (added && ledger.SaveAccount(account) < 0) {
             return -1;
-        for (const RemoteCalendar* c : chosen) {
-            if (ledger.AddCalendar(account.id, StoreCalendarOf(*c)) < 0)
-                return -1;
         }
-        if (!added)
+        for (const RemoteCalendar* c : chosen) {
+            if (ledger.AddCalendar(account.id, StoreCalendarOf(*c)) < 0) {
+                return -1;
+            }
+        }
+        if (!added) {
             return 0;
+        }
         named.id = account.id;
         account = named;
         return ledger.SaveAccount(account);

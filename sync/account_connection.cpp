@@ -47,8 +47,9 @@ std::wstring JoinedAddresses(const QStringList& addresses)
     QStringList kept;
     for (const QString& address : addresses) {
         const QString trimmed = address.trimmed();
-        if (!trimmed.isEmpty() && !trimmed.contains(QLatin1Char(' ')))
+        if (!trimmed.isEmpty() && !trimmed.contains(QLatin1Char(' '))) {
             kept.append(trimmed);
+        }
     }
     return kept.join(QLatin1Char(' ')).toStdWString();
 }
@@ -139,12 +140,14 @@ std::vector<std::wstring> OwnAddresses(const Profile& profile,
                                        const std::vector<pim::SyncAccount>& accounts)
 {
     QStringList all = LocalAddresses(profile);
-    for (const pim::SyncAccount& account : accounts)
+    for (const pim::SyncAccount& account : accounts) {
         all.append(AccountAddresses(profile, account));
+    }
     all.removeDuplicates();
     std::vector<std::wstring> own;
-    for (const QString& address : all)
+    for (const QString& address : all) {
         own.push_back(address.toStdWString());
+    }
     return own;
 }
 

@@ -126,7 +126,7 @@ pim::Calendar StoreCalendarOf(const RemoteCalendar& remote)
     bool ok = false;
     const uint rgb = hex.mid(1, 6).toUInt(&ok, 16);
     if (ok && hex.startsWith(u'#') && (hex.size() == 7 || hex.size() == 9)) {
-        c.colour = (rgb >> 16 & 0xFFu) | (rgb & 0xFF00u) | (rgb & 0xFFu) << 16;
+        c.colour = (rgb >> 16 & 0xFFU) | (rgb & 0xFF00U) | (rgb & 0xFFU) << 16;
     }
     return c;
 }

@@ -40,8 +40,9 @@ std::wstring FilledText(int id, std::initializer_list<std::wstring> values)
     int n = 1;
     for (const std::wstring& value : values) {
         const std::wstring mark = L"%" + std::to_wstring(n++);
-        if (const size_t at = text.find(mark); at != std::wstring::npos)
+        if (const size_t at = text.find(mark); at != std::wstring::npos) {
             text.replace(at, mark.size(), value);
+        }
     }
     return text;
 }
@@ -56,8 +57,9 @@ pim::StoredItem ConflictCopy(const pim::StoredItem& local, ConflictReason reason
     const std::wstring memo = FilledText(res::IDS_SYNC_CONFLICT_MEMO,
                                          {TimeText(now), res::LoadString(ReasonText(reason))});
     copy.fields.Body = local.fields.Body.empty() ? memo : memo + L"\r\n" + local.fields.Body;
-    for (pim::ExceptionFields& e : copy.exceptions)
+    for (pim::ExceptionFields& e : copy.exceptions) {
         e.occurrence.Oid = 0;
+    }
     return copy;
 }
 

@@ -19,7 +19,7 @@ QUrl ServerAddress(const QString& typed)
 
 QUrl CheckedServerAddress(const QString& typed)
 {
-    const QUrl url = ServerAddress(typed);
+    QUrl url = ServerAddress(typed);
     const bool web =
         url.scheme() == QLatin1String("https") || url.scheme() == QLatin1String("http");
     if (!url.isValid() || !web || url.host().isEmpty() || !url.userInfo().isEmpty()) {
@@ -54,8 +54,9 @@ bool MayAuthenticate(const Connection& connection, const QUrl& url)
 
 Redirect RedirectFrom(const QUrl& from, const QUrl& to)
 {
-    if (OriginOf(to) == OriginOf(from))
+    if (OriginOf(to) == OriginOf(from)) {
         return Redirect::Follow;
+    }
     const bool plain = from.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) == 0 &&
                        to.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) != 0;
     return plain ? Redirect::Plain : Redirect::Elsewhere;

@@ -23,7 +23,7 @@ struct Connection {
     QStringList trustedFingerprints;
     int timeoutMs = 30000;            // without progress
     int deadlineMs = 300000;          // one request in all, however it trickles
-    qint64 maxBodyBytes = 64ll << 20; // one answer
+    qint64 maxBodyBytes = 64LL << 20; // one answer
     int maxRedirects = 5;
     // Asked while a request waits; false abandons it at once (the program is closing).
     std::function<bool()> carryOn{};

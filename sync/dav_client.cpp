@@ -81,7 +81,7 @@ protected:
         at_ += count;
         return count;
     }
-    qint64 writeData(const char*, qint64) override { return -1; }
+    qint64 writeData(const char* /*data*/, qint64 /*len*/) override { return -1; }
 
 private:
     QByteArray data_;

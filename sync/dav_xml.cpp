@@ -82,8 +82,9 @@ QStringList ChildHrefs(QXmlStreamReader& reader)
     while (reader.readNextStartElement()) {
         if (Is(reader, kDav, "href")) {
             const QString href = reader.readElementText().trimmed();
-            if (!href.isEmpty())
+            if (!href.isEmpty()) {
                 hrefs.append(href);
+            }
         } else {
             reader.skipCurrentElement();
         }
@@ -353,9 +354,9 @@ QString HrefPath(const QString& href, const QUrl& base)
     if (href.startsWith(QLatin1Char('/')) && !href.startsWith(QLatin1String("//"))) {
         return href;
     }
-    const int scheme = href.indexOf(QLatin1String("://"));
+    const qsizetype scheme = href.indexOf(QLatin1String("://"));
     if (scheme > 0) {
-        const int path = href.indexOf(QLatin1Char('/'), scheme + 3);
+        const qsizetype path = href.indexOf(QLatin1Char('/'), scheme + 3);
         return path < 0 ? QStringLiteral("/") : href.mid(path);
     }
     return base.resolved(QUrl(href)).path(QUrl::FullyEncoded);

@@ -19,8 +19,9 @@ namespace {
 pim::StoredItem WithoutOids(pim::StoredItem item)
 {
     item.fields.Oid = 0;
-    for (pim::ExceptionFields& e : item.exceptions)
+    for (pim::ExceptionFields& e : item.exceptions) {
         e.occurrence.Oid = 0;
+    }
     return item;
 }
 
@@ -37,15 +38,17 @@ std::optional<pim::StoredItem> ReadBack(const std::string& text, std::wstring* r
     std::vector<std::string> notes;
     std::vector<pim::StoredItem> items = ical::ReadCalendarItems(text, notes);
     if (!notes.empty()) {
-        if (reason)
+        if (reason != nullptr) {
             *reason = ical::Wide(notes.front().c_str());
+        }
         return std::nullopt;
     }
     if (items.size() != 1) {
-        if (reason)
+        if (reason != nullptr) {
             *reason = items.empty()              ? L"no appointment or task in it"
                       : SeriesAndItsStart(items) ? L"DTSTART is not one of the rule's days"
                                                  : L"more than one item in one resource";
+        }
         return std::nullopt;
     }
     return WithoutOids(std::move(items.front()));
@@ -62,15 +65,17 @@ Components ComponentsOf(const std::string& text)
 {
     Components out;
     icalcomponent* root = icalparser_parse_string(text.c_str());
-    if (root == nullptr)
+    if (root == nullptr) {
         return out;
+    }
     for (const icalcomponent_kind kind : {ICAL_VEVENT_COMPONENT, ICAL_VTODO_COMPONENT}) {
         for (icalcomponent* c = icalcomponent_get_first_component(root, kind); c != nullptr;
              c = icalcomponent_get_next_component(root, kind)) {
             const char* uid = icalcomponent_get_uid(c);
-            out.uids.insert(uid ? uid : "");
-            if (icalcomponent_get_first_property(c, ICAL_RECURRENCEID_PROPERTY) != nullptr)
+            out.uids.insert(uid != nullptr ? uid : "");
+            if (icalcomponent_get_first_property(c, ICAL_RECURRENCEID_PROPERTY) != nullptr) {
                 ++out.changedOccurrences;
+            }
         }
     }
     icalcomponent_free(root);
@@ -82,22 +87,26 @@ Components ComponentsOf(const std::string& text)
 pim::StoredItem WithFloatingKept(const pim::StoredItem& read, pim::StoredItem again)
 {
     const auto keep = [](const std::wstring& first, std::wstring& second) {
-        if (first.empty())
+        if (first.empty()) {
             second.clear();
+        }
     };
     keep(read.fields.Zone, again.fields.Zone);
-    if (read.pattern && again.pattern)
+    if (read.pattern && again.pattern) {
         keep(read.pattern->Zone, again.pattern->Zone);
-    for (size_t i = 0; i < read.exceptions.size() && i < again.exceptions.size(); ++i)
+    }
+    for (size_t i = 0; i < read.exceptions.size() && i < again.exceptions.size(); ++i) {
         keep(read.exceptions[i].occurrence.Zone, again.exceptions[i].occurrence.Zone);
+    }
     return again;
 }
 
 size_t ChangedOccurrences(const pim::StoredItem& item)
 {
     size_t count = 0;
-    for (const pim::ExceptionFields& e : item.exceptions)
+    for (const pim::ExceptionFields& e : item.exceptions) {
         count += e.Deleted ? 0 : 1;
+    }
     return count;
 }
 
@@ -113,8 +122,9 @@ ResourceItem ReadResource(const QByteArray& calendarData, const SYSTEMTIME& now)
     ResourceItem out;
     const std::string text = calendarData.toStdString();
     std::optional<pim::StoredItem> item = ReadBack(text, &out.reason);
-    if (!item)
+    if (!item) {
         return out;
+    }
     const Components components = ComponentsOf(text);
     if (components.uids.size() != 1) {
         out.reason = L"components with different UIDs in one resource";
@@ -142,8 +152,9 @@ std::optional<pim::StoredItem> ContentOf(const pim::StoredItem& item, const SYST
     std::optional<pim::StoredItem> read = ReadBack(ResourceText(item, now).toStdString(), nullptr);
     if (read) {
         read->fields.Kept = ical::KeptContent(read->fields.Kept);
-        for (pim::ExceptionFields& e : read->exceptions)
+        for (pim::ExceptionFields& e : read->exceptions) {
             e.occurrence.Kept = ical::KeptContent(e.occurrence.Kept);
+        }
     }
     return read;
 }

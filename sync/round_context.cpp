@@ -26,8 +26,9 @@ RoundContext::RoundContext(pim::StoreDatabase& db, const pim::SyncAccount& accou
     std::vector<pim::Calendar> all;
     Stored(pim::CalendarList(db).All(all));
     for (pim::Calendar& c : all) {
-        if (c.kind == pim::CalendarKind::Collection && c.account == account.id && !c.url.empty())
+        if (c.kind == pim::CalendarKind::Collection && c.account == account.id && !c.url.empty()) {
             calendars.push_back(std::move(c));
+        }
     }
 }
 
@@ -35,8 +36,9 @@ std::vector<std::wstring> RoundContext::Calendars() const
 {
     std::vector<std::wstring> out;
     for (const pim::Calendar& c : calendars) {
-        if (std::find(out.begin(), out.end(), c.url) == out.end())
+        if (std::find(out.begin(), out.end(), c.url) == out.end()) {
             out.push_back(c.url);
+        }
     }
     return out;
 }
@@ -52,10 +54,12 @@ bool RoundContext::Gone(const std::wstring& url)
 {
     const auto found = std::find_if(calendars.begin(), calendars.end(),
                                     [&](const pim::Calendar& c) { return c.url == url; });
-    if (found == calendars.end())
+    if (found == calendars.end()) {
         return true;
-    if (!Stored(ledger.DropCalendar(account.id, url)))
+    }
+    if (!Stored(ledger.DropCalendar(account.id, url))) {
         return false;
+    }
     const QString host = QUrl(QString::fromStdWString(url)).host();
     report.notes.push_back(
         FilledText(res::IDS_SYNC_CALENDAR_GONE, {found->name, host.toStdWString()}));
@@ -71,8 +75,9 @@ bool RoundContext::Going() const
 
 bool RoundContext::Stored(int32_t status)
 {
-    if (status >= 0 || status == pim::SyncLedger::kChangedMeanwhile)
+    if (status >= 0 || status == pim::SyncLedger::kChangedMeanwhile) {
         return true;
+    }
     if (!report.error) {
         report.error.failure = Failure::Store;
         report.error.message = db.LastWriteError().empty()
@@ -84,16 +89,18 @@ bool RoundContext::Stored(int32_t status)
 
 bool RoundContext::Failed(const SyncError& error)
 {
-    if (error && !report.error)
+    if (error && !report.error) {
         report.error = error;
+    }
     return bool(error);
 }
 
 bool RoundContext::Load(const pim::SyncLink& link, pim::StoredItem& out)
 {
     std::vector<pim::StoredItem> items;
-    if (!Stored(db.Load(link.kind, link.oid, items)) || items.empty())
+    if (!Stored(db.Load(link.kind, link.oid, items)) || items.empty()) {
         return false;
+    }
     out = std::move(items.front());
     return true;
 }

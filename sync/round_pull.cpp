@@ -115,7 +115,8 @@ int ListingWaitMs(const RoundContext& round, const LocalState& local,
                   const pim::CalendarState& state)
 {
     const Connection& limits = round.client.Settings();
-    const qint64 held = static_cast<qint64>(local.byHref.size() + local.skipped.size());
+    const qint64 held =
+        static_cast<qint64>(local.byHref.size()) + static_cast<qint64>(local.skipped.size());
     const bool first = held == 0 && state.token.empty() && state.ctag.empty();
     const qint64 wait = first ? std::max<qint64>(limits.deadlineMs, limits.timeoutMs)
                               : qint64{limits.timeoutMs} * kListingWaitFactor + held;

@@ -167,8 +167,8 @@ bool PutHere(RoundContext& round, const pim::SyncLink& link, const std::wstring&
     if (!round.Load(link, item)) {
         return !round.report.error;
     }
-    std::wstring href = restoring ? restoring->href : link.href;
-    const std::wstring etag = restoring ? restoring->etag : link.etag;
+    std::wstring href = restoring != nullptr ? restoring->href : link.href;
+    const std::wstring etag = restoring != nullptr ? restoring->etag : link.etag;
     const bool created = href.empty();
     const Precondition precondition = created ? Precondition::IfNoneMatch : Precondition::IfMatch;
     const QByteArray text = ResourceText(item, round.options.now);
@@ -209,7 +209,8 @@ bool PutHere(RoundContext& round, const pim::SyncLink& link, const std::wstring&
         ++round.report.sent;
         round.report.storeChanged = true;
     }
-    if (restoring && !round.Stored(round.ledger.DropTombstone(calendar, restoring->href))) {
+    if (restoring != nullptr &&
+        !round.Stored(round.ledger.DropTombstone(calendar, restoring->href))) {
         return false;
     }
     if (!done) {
@@ -230,8 +231,9 @@ std::set<std::wstring> NotYetThere(const std::vector<pim::SyncLink>& links)
 {
     std::set<std::wstring> uids;
     for (const pim::SyncLink& link : links) {
-        if (link.href.empty() && !link.target.empty() && !link.conflict)
+        if (link.href.empty() && !link.target.empty() && !link.conflict) {
             uids.insert(link.uid);
+        }
     }
     return uids;
 }
@@ -260,7 +262,7 @@ bool PushChanges(RoundContext& round)
     std::set<CalendarUid> reused;
     for (const pim::SyncLink& link : links) {
         const CalendarUid at{CalendarFor(link), link.uid};
-        if (link.href.empty() && !link.conflict && link.Dirty() && restored.count(at)) {
+        if (link.href.empty() && !link.conflict && link.Dirty() && restored.contains(at)) {
             reused.insert(at);
         }
     }
@@ -289,8 +291,8 @@ bool PushChanges(RoundContext& round)
         if (!round.Going()) {
             return false;
         }
-        const bool moving = !t.uid.empty() && waiting.count(t.uid);
-        if (ours(t.calendar) && !reused.count({t.calendar, t.uid}) && !moving &&
+        const bool moving = !t.uid.empty() && waiting.contains(t.uid);
+        if (ours(t.calendar) && !reused.contains({t.calendar, t.uid}) && !moving &&
             !DeleteThere(round, t)) {
             return false;
         }

@@ -18,7 +18,7 @@ namespace caldav {
 namespace {
 
 // A holiday or team calendar is far smaller; a file past this is no calendar to keep whole.
-constexpr qint64 kMaxFileBytes = 32ll << 20;
+constexpr qint64 kMaxFileBytes = 32LL << 20;
 
 struct FileRead {
     bool unchanged = false;
@@ -96,6 +96,8 @@ FileRead Read(const QUrl& address, const pim::SubscriptionState& last, const Con
 std::vector<std::wstring> Wide(const std::vector<std::string>& notes)
 {
     std::vector<std::wstring> wide;
+    wide.reserve(notes.size());
+
     for (const std::string& note : notes) {
         wide.push_back(ical::Wide(note.c_str()));
     }

@@ -261,7 +261,8 @@ void DemoWriter::AddSingle(int index)
     if (!item) {
         return;
     }
-    const int hour = work ? random_.Between(9, 16) : random_.Between(weekday % 6 ? 18 : 10, 20);
+    const int hour =
+        work ? random_.Between(9, 16) : random_.Between((weekday % 6) != 0 ? 18 : 10, 20);
     const DATE start = day + (hour * 60 + 30 * random_.Below(2)) * kMinute;
     item->SetStart(start);
     item->SetEnd(start + 30 * random_.Between(1, 4) * kMinute);

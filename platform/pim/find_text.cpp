@@ -14,12 +14,14 @@ QString Fold(const QString& text)
     QString folded;
     folded.reserve(decomposed.size());
     for (const QChar c : decomposed) {
-        if (c.category() == QChar::Mark_NonSpacing)
+        if (c.category() == QChar::Mark_NonSpacing) {
             continue;
-        if (c == QChar(0x00DF))
+        }
+        if (c == QChar(0x00DF)) {
             folded += QStringLiteral("ss");
-        else
+        } else {
             folded += c;
+        }
     }
     return folded;
 }
@@ -29,10 +31,12 @@ void FindFold(sqlite3_context* context, int count, sqlite3_value** values)
     QString joined;
     for (int i = 0; i < count; ++i) {
         const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(values[i]));
-        if (i > 0)
+        if (i > 0) {
             joined += QLatin1Char('\n');
-        if (text)
+        }
+        if (text != nullptr) {
             joined += QString::fromUtf8(text);
+        }
     }
     const QByteArray utf8 = Fold(joined).toUtf8();
     sqlite3_result_text(context, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);

@@ -24,7 +24,7 @@ bool TimeOrPlaceChanged(const ItemFields& a, const ItemFields& b)
 }
 
 // Whether the values of an item differ, what it kept and its ids aside.
-bool ValuesDiffer(ItemFields a, ItemFields b)
+bool ValuesDiffer(ItemFields a, const ItemFields& b)
 {
     a.Kept = b.Kept;
     a.Oid = b.Oid;
@@ -104,15 +104,15 @@ std::string RenewedRevision(const std::string& kept, const std::string& stamp, b
             done = true;
         }
         depth += begins ? 1 : ends ? -1 : 0;
-        if (done || depth != 1 || begins) {
-            out += line + "\r\n";
-        } else if (name == "DTSTAMP") {
+        // Only the component's own revision lines are renewed, not those of its alarms.
+        const bool own = !done && depth == 1 && !begins;
+        if (own && name == "DTSTAMP") {
             out += "DTSTAMP:" + stamp + "\r\n";
             stamped = true;
-        } else if (name == "LAST-MODIFIED") {
+        } else if (own && name == "LAST-MODIFIED") {
             out += "LAST-MODIFIED:" + stamp + "\r\n";
             modified = true;
-        } else if (name == "SEQUENCE" && !sequenced) {
+        } else if (own && name == "SEQUENCE" && !sequenced) {
             const size_t colon = line.find(':');
             const long value =
                 colon == std::string::npos ? 0 : std::strtol(line.c_str() + colon + 1, nullptr, 10);

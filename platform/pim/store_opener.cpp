@@ -192,7 +192,7 @@ Recognition RecogniseTables(StoreConnection& db)
             return RecognitionOf(db, rc);
         }
         for (const std::wstring& column : ColumnNames(columns)) {
-            if (present.count(column) == 0) {
+            if (!present.contains(column)) {
                 return Recognition::NotOurs;
             }
         }
