@@ -425,11 +425,19 @@ CalendarFile ReadCalendarFile(const std::string& text)
     while (stream.Next(component)) {
         icalcomponent* c = icalparser_parse_string(component.c_str());
         if (c == nullptr) {
+            ++file.unreadable;
             continue;
         }
-        if (icalcomponent_isa(c) == ICAL_VTIMEZONE_COMPONENT) {
+        const icalcomponent_kind kind = icalcomponent_isa(c);
+        if (kind == ICAL_VTIMEZONE_COMPONENT) {
             zones.Add(c);
             continue;
+        }
+        if (kind == ICAL_VEVENT_COMPONENT || kind == ICAL_VTODO_COMPONENT) {
+            file.uids.insert(UidOf(c));
+            const bool occurrence =
+                icalcomponent_get_first_property(c, ICAL_RECURRENCEID_PROPERTY) != nullptr;
+            file.changedOccurrences += occurrence ? 1 : 0;
         }
         ReadComponent read = ReadItemComponent(c, component, zones, ReadOptions{});
         icalcomponent_free(c);
@@ -459,6 +467,7 @@ CalendarFile ReadCalendarFile(const std::string& text)
         }
     }
     file.sawCalendar = stream.SawCalendar();
+    file.unreadable += stream.Dropped().size();
     file.name = CalendarName(text);
     return file;
 }
