@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <ranges>
 #include <set>
+#include <span>
 #include <sstream>
 #include <tuple>
 #include <unordered_map>
@@ -66,6 +68,22 @@ pim::ExceptionFields DeletedOn(const pim::StoredItem& series, DATE day)
 }
 
 // How a report names an item: its subject on one line, else its UID.
+// Whether the store holds the item as its component gives it. A series' changed occurrences
+// come after the stream has ended and are compared then, so the stored ones are left aside.
+bool HeldAsItComes(const pim::StoredItem& incoming, const pim::StoredItem& stored)
+{
+    const auto deleted = [](const pim::ExceptionFields& e) { return e.Deleted; };
+    return incoming.kind == stored.kind && incoming.fields == stored.fields &&
+           incoming.pattern == stored.pattern && incoming.calendar == stored.calendar &&
+           std::ranges::equal(incoming.exceptions, stored.exceptions | std::views::filter(deleted));
+}
+
+bool HasChangedOccurrences(const pim::StoredItem& item)
+{
+    return std::ranges::any_of(item.exceptions,
+                               [](const pim::ExceptionFields& e) { return !e.Deleted; });
+}
+
 std::string ItemName(const std::wstring& subject, const std::string& uid)
 {
     constexpr size_t kMaxShown = 60;
@@ -99,6 +117,8 @@ private:
     // `revision` is the component's: an older one than the stored item's is not saved.
     int32_t Save(pim::StoredItem item, const std::optional<Revision>& revision = std::nullopt);
     int32_t SaveOverrides();
+    int32_t SaveOccurrences(const std::wstring& uid, std::span<const Override> changed);
+    int32_t SaveAsSingles(const std::wstring& uid, std::span<const Override> changed);
     void Note(const std::string& name, const std::string& what);
 
     PimSession& session_;
@@ -110,6 +130,9 @@ private:
     // The revision of each series and single item of this stream, by UID.
     std::unordered_map<std::wstring, Revision> seen_;
     std::vector<Override> overrides_;
+    // Series the store holds as they came but for their changed occurrences, which the
+    // stream's replace once it has ended.
+    std::set<std::wstring> unchangedSeries_;
     // Components naming a zone no VTIMEZONE seen so far defines: read again at the end, as
     // the definition may follow them.
     std::vector<std::string> waiting_;
@@ -241,13 +264,21 @@ int32_t Importer::Save(pim::StoredItem item, const std::optional<Revision>& revi
         item.calendar = options_.calendar;
     }
     item.fields.Oid = target ? target->GetOid() : 0;
+    for (pim::ExceptionFields& e : item.exceptions) {
+        // As the store reads it back: an occurrence is held in local time.
+        e.occurrence.Oid = item.fields.Oid;
+        e.occurrence.Zone.clear();
+    }
     if (target && known != byUid_.end()) {
         item.calendar = target->Stored().calendar; // items held already stay in theirs
     }
     // Importing the same file again writes nothing and leaves the sync nothing to send. An
     // item held exactly as it comes holds the same revision too, so that is asked first: the
     // stored revision is read by parsing the kept component again.
-    const bool unchanged = target && known != byUid_.end() && item == target->Stored();
+    const bool unchanged = target && known != byUid_.end() && HeldAsItComes(item, target->Stored());
+    if (unchanged && HasChangedOccurrences(target->Stored())) {
+        unchangedSeries_.insert(uid);
+    }
     const bool older = !unchanged && target && revision && known != byUid_.end() &&
                        *revision < KeptRevisionOf(target->GetKept());
     if (unchanged || older) {
@@ -277,53 +308,80 @@ int32_t Importer::SaveOverrides()
 {
     std::stable_sort(overrides_.begin(), overrides_.end(),
                      [](const Override& a, const Override& b) { return a.uid < b.uid; });
-    for (size_t i = 0; i < overrides_.size();) {
+    const std::span<const Override> all(overrides_);
+    for (size_t i = 0; i < all.size();) {
         size_t j = i;
-        while (j < overrides_.size() && overrides_[j].uid == overrides_[i].uid) {
+        while (j < all.size() && all[j].uid == all[i].uid) {
             ++j;
         }
-        const auto known = byUid_.find(overrides_[i].uid);
-        AppointItem series;
-        if (known != byUid_.end() && known->second.kind == pim::kAppointmentKind) {
-            series = session_.FindAppointment(PimSession::OidField(known->second.oid));
-        }
-        if (!series || !series->Stored().pattern) {
-            series.reset();
-            session_.ReleaseAppointment();
-            // An invitation to one occurrence of a series that is not here: kept on its own,
-            // under a UID of its own day so that importing it again finds it.
-            for (size_t k = i; k < j; ++k) {
-                pim::StoredItem single{
-                    pim::kAppointmentKind, overrides_[k].fields, std::nullopt, {}};
-                single.fields.UID += L"/" + DateToKey(overrides_[k].day, kDayKey);
-                Note(ItemName(single.fields.Subject, Utf8(overrides_[k].uid)),
-                     "a changed occurrence of a series not in the calendar, "
-                     "imported as a single appointment");
-                if (Save(std::move(single)) < 0) {
-                    return -1;
-                }
-            }
-            i = j;
-            continue;
-        }
-        pim::StoredItem whole = series->Stored();
-        for (size_t k = i; k < j; ++k) {
-            pim::ExceptionFields e;
-            e.OriginalDate = overrides_[k].day;
-            e.occurrence = overrides_[k].fields;
-            e.occurrence.UID.clear();
-            e.occurrence.Zone.clear(); // an occurrence is held in local time
-            PutException(whole.exceptions, std::move(e));
-        }
-        if (series->ReplaceStored(std::move(whole), pim::KeptRevision::AsItCame) < 0 ||
-            series->Save() < 0) {
-            Note(ItemName(series->GetSubject(), Utf8(overrides_[i].uid)),
-                 "the store could not save it");
+        if (SaveOccurrences(all[i].uid, all.subspan(i, j - i)) < 0) {
             return -1;
         }
         i = j;
     }
+    // Series whose changed occurrences the stream no longer has.
+    for (const std::wstring& uid : std::set<std::wstring>(unchangedSeries_)) {
+        if (SaveOccurrences(uid, {}) < 0) {
+            return -1;
+        }
+    }
     session_.ReleaseAppointment();
+    return 0;
+}
+
+// The series gets the stream's changed occurrences; one held unchanged drops those it had
+// first (a series saved from the stream has none left). Nothing is written when that is what
+// the store holds.
+int32_t Importer::SaveOccurrences(const std::wstring& uid, std::span<const Override> changed)
+{
+    const auto known = byUid_.find(uid);
+    AppointItem series;
+    if (known != byUid_.end() && known->second.kind == pim::kAppointmentKind) {
+        series = session_.FindAppointment(PimSession::OidField(known->second.oid));
+    }
+    if (!series || !series->Stored().pattern) {
+        series.reset();
+        session_.ReleaseAppointment();
+        return SaveAsSingles(uid, changed);
+    }
+    pim::StoredItem whole = series->Stored();
+    if (unchangedSeries_.erase(uid) > 0) {
+        std::erase_if(whole.exceptions, [](const pim::ExceptionFields& e) { return !e.Deleted; });
+    }
+    for (const Override& o : changed) {
+        pim::ExceptionFields e;
+        e.OriginalDate = o.day;
+        e.occurrence = o.fields;
+        e.occurrence.Oid = whole.fields.Oid; // as the store reads it back
+        e.occurrence.UID.clear();
+        e.occurrence.Zone.clear(); // an occurrence is held in local time
+        PutException(whole.exceptions, std::move(e));
+    }
+    if (whole == series->Stored()) {
+        return 0;
+    }
+    if (series->ReplaceStored(std::move(whole), pim::KeptRevision::AsItCame) < 0 ||
+        series->Save() < 0) {
+        Note(ItemName(series->GetSubject(), Utf8(uid)), "the store could not save it");
+        return -1;
+    }
+    return 0;
+}
+
+// An invitation to one occurrence of a series that is not here: kept on its own, under a UID
+// of its own day so that importing it again finds it.
+int32_t Importer::SaveAsSingles(const std::wstring& uid, std::span<const Override> changed)
+{
+    for (const Override& o : changed) {
+        pim::StoredItem single{pim::kAppointmentKind, o.fields, std::nullopt, {}};
+        single.fields.UID += L"/" + DateToKey(o.day, kDayKey);
+        Note(ItemName(single.fields.Subject, Utf8(uid)),
+             "a changed occurrence of a series not in the calendar, "
+             "imported as a single appointment");
+        if (Save(std::move(single)) < 0) {
+            return -1;
+        }
+    }
     return 0;
 }
 
