@@ -1,23 +1,22 @@
 // The import walks the stream component by component. Series and single items are saved as
 // they come; changed occurrences wait until the stream ends, since they may come before their
-// series, and are then saved into it.
+// series, and are then saved into it. A component the store holds exactly as it comes is known
+// by its text and not read at all.
 #include "ical/calendar_import.h"
 
 #include <algorithm>
-#include <cmath>
 #include <optional>
 #include <ranges>
 #include <set>
 #include <span>
-#include <sstream>
-#include <tuple>
 #include <unordered_map>
 
+#include "ical/component_assembly.h"
 #include "ical/component_reader.h"
-#include "ical/component_scan.h"
 #include "ical/component_stream.h"
 #include "ical/ical_text.h"
 #include "ical/kept_component.h"
+#include "ical/kept_index.h"
 #include "ical/zone_table.h"
 #include "model/date_time.h"
 
@@ -40,34 +39,6 @@ struct Stored {
     int32_t position = 0;
 };
 
-// Builds exceptions in ascending original day; later entries of a day replace earlier ones.
-void PutException(std::vector<pim::ExceptionFields>& list, pim::ExceptionFields e)
-{
-    const auto at =
-        std::lower_bound(list.begin(), list.end(), e.OriginalDate,
-                         [](const pim::ExceptionFields& x, DATE d) { return x.OriginalDate < d; });
-    if (at != list.end() && at->OriginalDate == e.OriginalDate) {
-        *at = std::move(e);
-    } else {
-        list.insert(at, std::move(e));
-    }
-}
-
-pim::ExceptionFields DeletedOn(const pim::StoredItem& series, DATE day)
-{
-    pim::ExceptionFields e;
-    e.OriginalDate = day;
-    e.Deleted = true;
-    e.occurrence = series.fields;
-    e.occurrence.UID.clear();
-    e.occurrence.Kept.clear(); // the series' EXDATE stands for it
-    const double time = series.pattern->StartTime - std::floor(series.pattern->StartTime);
-    e.occurrence.Start = day + time;
-    e.occurrence.End = e.occurrence.Start + series.pattern->Duration / 1440.0;
-    return e;
-}
-
-// How a report names an item: its subject on one line, else its UID.
 // Whether the store holds the item as its component gives it. A series' changed occurrences
 // come after the stream has ended and are compared then, so the stored ones are left aside.
 bool HeldAsItComes(const pim::StoredItem& incoming, const pim::StoredItem& stored)
@@ -82,18 +53,6 @@ bool HasChangedOccurrences(const pim::StoredItem& item)
 {
     return std::ranges::any_of(item.exceptions,
                                [](const pim::ExceptionFields& e) { return !e.Deleted; });
-}
-
-std::string ItemName(const std::wstring& subject, const std::string& uid)
-{
-    constexpr size_t kMaxShown = 60;
-    if (subject.find_first_not_of(L" \t\r\n") == std::wstring::npos) {
-        return uid.empty() ? std::string("(no summary or UID)") : "UID " + uid;
-    }
-    std::wstring line = subject.substr(0, kMaxShown);
-    const auto breaks = [](wchar_t c) { return c == L'\r' || c == L'\n' || c == L'\t'; };
-    std::replace_if(line.begin(), line.end(), breaks, L' ');
-    return "\"" + Utf8(line) + (subject.size() > kMaxShown ? "...\"" : "\"");
 }
 
 class Importer {
@@ -113,6 +72,9 @@ public:
 private:
     void IndexStore();
     void Take(const std::string& text, bool last);
+    bool TakeUnchanged(const std::string& text);
+    bool TakeHeld(const pim::StoredItem& stored, const KeptIndex::Holder& holder,
+                  const std::string& kept);
     void Skip(const std::string& name, const std::string& why);
     // `revision` is the component's: an older one than the stored item's is not saved.
     int32_t Save(pim::StoredItem item, const std::optional<Revision>& revision = std::nullopt);
@@ -127,8 +89,14 @@ private:
     ReadOptions readOptions_;
     ZoneTable zones_;
     std::unordered_map<std::wstring, Stored> byUid_;
-    // The revision of each series and single item of this stream, by UID.
-    std::unordered_map<std::wstring, Revision> seen_;
+    // The revision of each series and single item of this stream, by UID; of one taken
+    // unchanged without reading it, its text, read only when the UID comes again.
+    struct Seen {
+        std::optional<Revision> revision;
+        std::string kept;
+    };
+    std::unordered_map<std::wstring, Seen> seen_;
+    KeptIndex kept_;
     std::vector<Override> overrides_;
     // Series the store holds as they came but for their changed occurrences, which the
     // stream's replace once it has ended.
@@ -145,11 +113,13 @@ void Importer::IndexStore()
         if (const AppointItem item = session_.FetchAppointment(n);
             item && !item->GetUID().empty()) {
             byUid_[item->GetUID()] = {pim::kAppointmentKind, item->GetOid(), n};
+            kept_.Add(item->Stored(), n);
         }
     }
     for (int32_t n = 1; n <= session_.TaskCount(); ++n) {
         if (const TaskItem item = session_.FetchTask(n); item && !item->GetUID().empty()) {
             byUid_[item->GetUID()] = {pim::kTaskKind, item->GetOid(), n};
+            kept_.Add(item->Stored(), n);
         }
     }
     session_.ReleaseAppointment();
@@ -167,15 +137,65 @@ void Importer::Skip(const std::string& name, const std::string& why)
     Note(name, "skipped, " + why);
 }
 
-std::string UidOf(icalcomponent* c)
+// A component the store holds exactly as it comes, found by its text before it is read: what
+// the store holds of it stands for what reading it gives. False when it has to be read.
+bool Importer::TakeUnchanged(const std::string& text)
 {
-    icalproperty* p = icalcomponent_get_first_property(c, ICAL_UID_PROPERTY);
-    const char* uid = p != nullptr ? icalproperty_get_uid(p) : nullptr;
-    return uid != nullptr ? uid : "";
+    if (kept_.Empty()) {
+        return false;
+    }
+    const std::string kept = KeptText(text, zones_);
+    const std::optional<KeptIndex::Holder> holder = kept_.Find(kept);
+    if (!holder) {
+        return false;
+    }
+    const bool task = holder->kind == pim::kTaskKind;
+    const std::shared_ptr<pim::PimItem> item =
+        task ? std::shared_ptr<pim::PimItem>(session_.FetchTask(holder->position))
+             : std::shared_ptr<pim::PimItem>(session_.FetchAppointment(holder->position));
+    const bool taken = item && TakeHeld(item->Stored(), *holder, kept);
+    session_.ReleaseAppointment();
+    session_.ReleaseTask();
+    return taken;
+}
+
+bool Importer::TakeHeld(const pim::StoredItem& stored, const KeptIndex::Holder& holder,
+                        const std::string& kept)
+{
+    const std::wstring& uid = stored.fields.UID;
+    const auto known = byUid_.find(uid);
+    // One this import saved already is read as usual.
+    if (known == byUid_.end() || known->second.position != holder.position ||
+        known->second.kind != holder.kind) {
+        return false;
+    }
+    if (holder.change) {
+        const auto e = std::ranges::find_if(stored.exceptions, [&](const pim::ExceptionFields& x) {
+            return !x.Deleted && x.OriginalDate == *holder.change;
+        });
+        if (e == stored.exceptions.end() || e->occurrence.Kept != kept) {
+            return false;
+        }
+        overrides_.push_back({uid, *holder.change, e->occurrence});
+        return true;
+    }
+    // A UID that comes twice is read, to weigh the revisions.
+    if (stored.fields.Kept != kept || seen_.contains(uid)) {
+        return false;
+    }
+    seen_[uid] = {std::nullopt, kept};
+    if (HasChangedOccurrences(stored)) {
+        unchangedSeries_.insert(uid);
+    }
+    ++(holder.kind == pim::kTaskKind ? report_.tasks : report_.appointments);
+    return true;
 }
 
 void Importer::Take(const std::string& text, bool last)
 {
+    if (!last && TakeUnchanged(text)) {
+        return;
+    }
     icalcomponent* c = icalparser_parse_string(text.c_str());
     if (c == nullptr) {
         Skip(ItemName({}, {}), "not a readable component");
@@ -219,7 +239,11 @@ void Importer::Take(const std::string& text, bool last)
         return;
     }
     if (const auto earlier = seen_.find(id); earlier != seen_.end()) {
-        if (revision <= earlier->second) {
+        Seen& first = earlier->second;
+        if (!first.revision) {
+            first.revision = KeptRevisionOf(first.kept);
+        }
+        if (revision <= *first.revision) {
             Skip(name(), "a second component with the same UID");
             return;
         }
@@ -227,7 +251,7 @@ void Importer::Take(const std::string& text, bool last)
         Skip(name(), "replaced by a newer component with the same UID");
         --(read.item.kind == pim::kTaskKind ? report_.tasks : report_.appointments);
     }
-    seen_[id] = revision;
+    seen_[id] = {revision, {}};
     for (const DATE day : read.deletedDays) {
         PutException(read.item.exceptions, DeletedOn(read.item, day));
     }
@@ -409,38 +433,6 @@ int32_t Importer::Run(std::istream& in)
     });
 }
 
-// TEXT escapes undone (RFC 5545 3.3.11), a line break read as a blank.
-std::string Unescaped(std::string_view value)
-{
-    std::string text;
-    for (size_t i = 0; i < value.size(); ++i) {
-        const char next = i + 1 < value.size() ? value[i + 1] : '\0';
-        if (value[i] != '\\' || next == '\0') {
-            text += value[i];
-            continue;
-        }
-        text += next == 'n' || next == 'N' ? ' ' : next;
-        ++i;
-    }
-    return text;
-}
-
-// The name the calendar gives itself on its own lines, before its first component.
-std::wstring CalendarName(const std::string& text)
-{
-    constexpr size_t kMaxName = 200;
-    const size_t first = text.find("BEGIN:");
-    const size_t inner = first == std::string::npos ? first : text.find("BEGIN:", first + 6);
-    const std::string head = Unfolded(text.substr(0, inner));
-    std::wstring name = WithoutControls(Wide(Unescaped(RawValue(head, "X-WR-CALNAME")).c_str()));
-    std::replace(name.begin(), name.end(), L'\n', L' ');
-    std::replace(name.begin(), name.end(), L'\t', L' ');
-    const size_t from = name.find_first_not_of(L' ');
-    const size_t to = name.find_last_not_of(L' ');
-    return from == std::wstring::npos ? std::wstring()
-                                      : name.substr(from, std::min(to - from + 1, kMaxName));
-}
-
 } // namespace
 
 ImportReport ImportCalendar(std::istream& in, PimSession& session, const ImportOptions& options)
@@ -467,75 +459,6 @@ std::string SummaryLine(const ImportReport& report)
 {
     return "imported " + Counted(report.appointments, "appointment") + ", " +
            Counted(report.tasks, "task") + ", " + std::to_string(report.skipped) + " skipped";
-}
-
-CalendarFile ReadCalendarFile(const std::string& text)
-{
-    CalendarFile file;
-    std::vector<std::string>& notes = file.notes;
-    icalerror_set_errors_are_fatal(0);
-    std::istringstream in(text);
-    ComponentStream stream(in);
-    ZoneTable zones;
-    std::vector<pim::StoredItem>& items = file.items;
-    std::vector<ReadComponent> changed;
-    std::string component;
-    while (stream.Next(component)) {
-        icalcomponent* c = icalparser_parse_string(component.c_str());
-        if (c == nullptr) {
-            ++file.unreadable;
-            continue;
-        }
-        const icalcomponent_kind kind = icalcomponent_isa(c);
-        if (kind == ICAL_VTIMEZONE_COMPONENT) {
-            zones.Add(c);
-            continue;
-        }
-        if (kind == ICAL_VEVENT_COMPONENT || kind == ICAL_VTODO_COMPONENT) {
-            file.uids.insert(UidOf(c));
-            const bool occurrence =
-                icalcomponent_get_first_property(c, ICAL_RECURRENCEID_PROPERTY) != nullptr;
-            file.changedOccurrences += occurrence ? 1 : 0;
-        }
-        ReadComponent read = ReadItemComponent(c, component, zones, ReadOptions{});
-        icalcomponent_free(c);
-        if (!read.problem.empty()) {
-            notes.push_back(ItemName(read.item.fields.Subject, Utf8(read.item.fields.UID)) +
-                            ": skipped, " + read.problem);
-        } else if (read.recurrenceDay) {
-            changed.push_back(std::move(read));
-        } else {
-            for (const DATE day : read.deletedDays) {
-                PutException(read.item.exceptions, DeletedOn(read.item, day));
-            }
-            items.push_back(std::move(read.item));
-            if (read.startOccurrence) {
-                items.push_back(std::move(*read.startOccurrence));
-            }
-        }
-    }
-    for (ReadComponent& c : changed) {
-        const auto series = std::find_if(items.begin(), items.end(), [&](const pim::StoredItem& s) {
-            return s.pattern && s.fields.UID == c.item.fields.UID;
-        });
-        if (series != items.end()) {
-            pim::ExceptionFields e{*c.recurrenceDay, false, c.item.fields};
-            e.occurrence.UID.clear();
-            PutException(series->exceptions, std::move(e));
-        }
-    }
-    file.sawCalendar = stream.SawCalendar();
-    file.unreadable += stream.Dropped().size();
-    file.name = CalendarName(text);
-    return file;
-}
-
-std::vector<pim::StoredItem> ReadCalendarItems(const std::string& text,
-                                               std::vector<std::string>& notes)
-{
-    CalendarFile file = ReadCalendarFile(text);
-    notes.insert(notes.end(), file.notes.begin(), file.notes.end());
-    return std::move(file.items);
 }
 
 } // namespace ical
