@@ -51,6 +51,21 @@ TimeStyle LocalStyle()
     return style;
 }
 
+// What each of the item's written components stands for: a series is written first (null),
+// then its changed occurrences in their order.
+std::vector<const pim::ExceptionFields*> ComponentOccurrences(const pim::StoredItem& item,
+                                                              size_t components)
+{
+    std::vector<const pim::ExceptionFields*> out{nullptr};
+    for (const pim::ExceptionFields& e : item.exceptions) {
+        if (!e.Deleted) {
+            out.push_back(&e);
+        }
+    }
+    out.resize(components, nullptr);
+    return out;
+}
+
 // The item's components, each merged with the component it came as; the zones they name join
 // `zones`.
 void WriteComponents(const pim::StoredItem& item, const TimeStyle& style,
@@ -60,16 +75,10 @@ void WriteComponents(const pim::StoredItem& item, const TimeStyle& style,
     const std::vector<icalcomponent*> components =
         WriteItemComponents(item, style, options.now, report.notes);
     ++(components.empty() ? report.leftOut : report.written);
-    // A series is written first, then its changed occurrences in their order.
-    std::vector<const pim::ExceptionFields*> changed;
-    for (const pim::ExceptionFields& e : item.exceptions) {
-        if (!e.Deleted) {
-            changed.push_back(&e);
-        }
-    }
+    const std::vector<const pim::ExceptionFields*> occurrences =
+        ComponentOccurrences(item, components.size());
     for (size_t i = 0; i < components.size(); ++i) {
-        const pim::ExceptionFields* occurrence =
-            i > 0 && i - 1 < changed.size() ? changed[i - 1] : nullptr;
+        const pim::ExceptionFields* occurrence = occurrences[i];
         const std::string text = MergedComponentText(item, occurrence, components[i]);
         icalcomponent_free(components[i]);
         out << text;
@@ -161,6 +170,30 @@ std::string ItemCalendarText(const pim::StoredItem& item, const ExportOptions& o
     WriteItemZones(zones, style, out);
     out << "END:VCALENDAR\r\n";
     return out.str();
+}
+
+// Every component is compared as the reader keeps it (unfolded), so no folding counts.
+bool WritesBackAsKept(const pim::StoredItem& item, const ExportOptions& options)
+{
+    std::vector<std::string> notes;
+    const std::vector<icalcomponent*> components =
+        WriteItemComponents(item, LocalStyle(), options.now, notes);
+    const std::vector<const pim::ExceptionFields*> occurrences =
+        ComponentOccurrences(item, components.size());
+    const size_t changed = static_cast<size_t>(
+        std::count_if(item.exceptions.begin(), item.exceptions.end(),
+                      [](const pim::ExceptionFields& e) { return !e.Deleted; }));
+    bool same = notes.empty() && components.size() == changed + 1;
+    const ZoneTable noOwnZones;
+    for (size_t i = 0; i < components.size(); ++i) {
+        const pim::ExceptionFields* occurrence = occurrences[i];
+        const std::string& kept = occurrence ? occurrence->occurrence.Kept : item.fields.Kept;
+        same = same && !kept.empty() &&
+               KeptText(MergedComponentText(item, occurrence, components[i], true), noOwnZones) ==
+                   kept;
+        icalcomponent_free(components[i]);
+    }
+    return same;
 }
 
 } // namespace ical

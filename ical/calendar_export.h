@@ -30,4 +30,9 @@ ExportReport ExportCalendar(PimSession& session, const ExportOptions& options, s
 // One item as a text/calendar document (for the clipboard).
 std::string ItemCalendarText(const pim::StoredItem& item, const ExportOptions& options);
 
+// Whether the item, its fields as just read from the components it kept, is written back as
+// exactly those components (every one, nothing added, no zone of a file's own definition):
+// its text then reads back as the item itself, with no need to write and parse it.
+bool WritesBackAsKept(const pim::StoredItem& item, const ExportOptions& options);
+
 } // namespace ical

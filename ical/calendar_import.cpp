@@ -1,21 +1,22 @@
 // The import walks the stream component by component. Series and single items are saved as
 // they come; changed occurrences wait until the stream ends, since they may come before their
-// series, and are then saved into it.
+// series, and are then saved into it. A component the store holds exactly as it comes is known
+// by its text and not read at all.
 #include "ical/calendar_import.h"
 
 #include <algorithm>
-#include <cmath>
 #include <optional>
+#include <ranges>
 #include <set>
-#include <sstream>
-#include <tuple>
+#include <span>
 #include <unordered_map>
 
+#include "ical/component_assembly.h"
 #include "ical/component_reader.h"
-#include "ical/component_scan.h"
 #include "ical/component_stream.h"
 #include "ical/ical_text.h"
 #include "ical/kept_component.h"
+#include "ical/kept_index.h"
 #include "ical/zone_table.h"
 #include "model/date_time.h"
 
@@ -38,44 +39,20 @@ struct Stored {
     int32_t position = 0;
 };
 
-// Builds exceptions in ascending original day; later entries of a day replace earlier ones.
-void PutException(std::vector<pim::ExceptionFields>& list, pim::ExceptionFields e)
+// Whether the store holds the item as its component gives it. A series' changed occurrences
+// come after the stream has ended and are compared then, so the stored ones are left aside.
+bool HeldAsItComes(const pim::StoredItem& incoming, const pim::StoredItem& stored)
 {
-    const auto at =
-        std::lower_bound(list.begin(), list.end(), e.OriginalDate,
-                         [](const pim::ExceptionFields& x, DATE d) { return x.OriginalDate < d; });
-    if (at != list.end() && at->OriginalDate == e.OriginalDate) {
-        *at = std::move(e);
-    } else {
-        list.insert(at, std::move(e));
-    }
+    const auto deleted = [](const pim::ExceptionFields& e) { return e.Deleted; };
+    return incoming.kind == stored.kind && incoming.fields == stored.fields &&
+           incoming.pattern == stored.pattern && incoming.calendar == stored.calendar &&
+           std::ranges::equal(incoming.exceptions, stored.exceptions | std::views::filter(deleted));
 }
 
-pim::ExceptionFields DeletedOn(const pim::StoredItem& series, DATE day)
+bool HasChangedOccurrences(const pim::StoredItem& item)
 {
-    pim::ExceptionFields e;
-    e.OriginalDate = day;
-    e.Deleted = true;
-    e.occurrence = series.fields;
-    e.occurrence.UID.clear();
-    e.occurrence.Kept.clear(); // the series' EXDATE stands for it
-    const double time = series.pattern->StartTime - std::floor(series.pattern->StartTime);
-    e.occurrence.Start = day + time;
-    e.occurrence.End = e.occurrence.Start + series.pattern->Duration / 1440.0;
-    return e;
-}
-
-// How a report names an item: its subject on one line, else its UID.
-std::string ItemName(const std::wstring& subject, const std::string& uid)
-{
-    constexpr size_t kMaxShown = 60;
-    if (subject.find_first_not_of(L" \t\r\n") == std::wstring::npos) {
-        return uid.empty() ? std::string("(no summary or UID)") : "UID " + uid;
-    }
-    std::wstring line = subject.substr(0, kMaxShown);
-    const auto breaks = [](wchar_t c) { return c == L'\r' || c == L'\n' || c == L'\t'; };
-    std::replace_if(line.begin(), line.end(), breaks, L' ');
-    return "\"" + Utf8(line) + (subject.size() > kMaxShown ? "...\"" : "\"");
+    return std::ranges::any_of(item.exceptions,
+                               [](const pim::ExceptionFields& e) { return !e.Deleted; });
 }
 
 class Importer {
@@ -95,10 +72,15 @@ public:
 private:
     void IndexStore();
     void Take(const std::string& text, bool last);
+    bool TakeUnchanged(const std::string& text);
+    bool TakeHeld(const pim::StoredItem& stored, const KeptIndex::Holder& holder,
+                  const std::string& kept);
     void Skip(const std::string& name, const std::string& why);
     // `revision` is the component's: an older one than the stored item's is not saved.
     int32_t Save(pim::StoredItem item, const std::optional<Revision>& revision = std::nullopt);
     int32_t SaveOverrides();
+    int32_t SaveOccurrences(const std::wstring& uid, std::span<const Override> changed);
+    int32_t SaveAsSingles(const std::wstring& uid, std::span<const Override> changed);
     void Note(const std::string& name, const std::string& what);
 
     PimSession& session_;
@@ -107,9 +89,18 @@ private:
     ReadOptions readOptions_;
     ZoneTable zones_;
     std::unordered_map<std::wstring, Stored> byUid_;
-    // The revision of each series and single item of this stream, by UID.
-    std::unordered_map<std::wstring, Revision> seen_;
+    // The revision of each series and single item of this stream, by UID; of one taken
+    // unchanged without reading it, its text, read only when the UID comes again.
+    struct Seen {
+        std::optional<Revision> revision;
+        std::string kept;
+    };
+    std::unordered_map<std::wstring, Seen> seen_;
+    KeptIndex kept_;
     std::vector<Override> overrides_;
+    // Series the store holds as they came but for their changed occurrences, which the
+    // stream's replace once it has ended.
+    std::set<std::wstring> unchangedSeries_;
     // Components naming a zone no VTIMEZONE seen so far defines: read again at the end, as
     // the definition may follow them.
     std::vector<std::string> waiting_;
@@ -122,11 +113,13 @@ void Importer::IndexStore()
         if (const AppointItem item = session_.FetchAppointment(n);
             item && !item->GetUID().empty()) {
             byUid_[item->GetUID()] = {pim::kAppointmentKind, item->GetOid(), n};
+            kept_.Add(item->Stored(), n);
         }
     }
     for (int32_t n = 1; n <= session_.TaskCount(); ++n) {
         if (const TaskItem item = session_.FetchTask(n); item && !item->GetUID().empty()) {
             byUid_[item->GetUID()] = {pim::kTaskKind, item->GetOid(), n};
+            kept_.Add(item->Stored(), n);
         }
     }
     session_.ReleaseAppointment();
@@ -144,15 +137,65 @@ void Importer::Skip(const std::string& name, const std::string& why)
     Note(name, "skipped, " + why);
 }
 
-std::string UidOf(icalcomponent* c)
+// A component the store holds exactly as it comes, found by its text before it is read: what
+// the store holds of it stands for what reading it gives. False when it has to be read.
+bool Importer::TakeUnchanged(const std::string& text)
 {
-    icalproperty* p = icalcomponent_get_first_property(c, ICAL_UID_PROPERTY);
-    const char* uid = p != nullptr ? icalproperty_get_uid(p) : nullptr;
-    return uid != nullptr ? uid : "";
+    if (kept_.Empty()) {
+        return false;
+    }
+    const std::string kept = KeptText(text, zones_);
+    const std::optional<KeptIndex::Holder> holder = kept_.Find(kept);
+    if (!holder) {
+        return false;
+    }
+    const bool task = holder->kind == pim::kTaskKind;
+    const std::shared_ptr<pim::PimItem> item =
+        task ? std::shared_ptr<pim::PimItem>(session_.FetchTask(holder->position))
+             : std::shared_ptr<pim::PimItem>(session_.FetchAppointment(holder->position));
+    const bool taken = item && TakeHeld(item->Stored(), *holder, kept);
+    session_.ReleaseAppointment();
+    session_.ReleaseTask();
+    return taken;
+}
+
+bool Importer::TakeHeld(const pim::StoredItem& stored, const KeptIndex::Holder& holder,
+                        const std::string& kept)
+{
+    const std::wstring& uid = stored.fields.UID;
+    const auto known = byUid_.find(uid);
+    // One this import saved already is read as usual.
+    if (known == byUid_.end() || known->second.position != holder.position ||
+        known->second.kind != holder.kind) {
+        return false;
+    }
+    if (holder.change) {
+        const auto e = std::ranges::find_if(stored.exceptions, [&](const pim::ExceptionFields& x) {
+            return !x.Deleted && x.OriginalDate == *holder.change;
+        });
+        if (e == stored.exceptions.end() || e->occurrence.Kept != kept) {
+            return false;
+        }
+        overrides_.push_back({uid, *holder.change, e->occurrence});
+        return true;
+    }
+    // A UID that comes twice is read, to weigh the revisions.
+    if (stored.fields.Kept != kept || seen_.contains(uid)) {
+        return false;
+    }
+    seen_[uid] = {std::nullopt, kept};
+    if (HasChangedOccurrences(stored)) {
+        unchangedSeries_.insert(uid);
+    }
+    ++(holder.kind == pim::kTaskKind ? report_.tasks : report_.appointments);
+    return true;
 }
 
 void Importer::Take(const std::string& text, bool last)
 {
+    if (!last && TakeUnchanged(text)) {
+        return;
+    }
     icalcomponent* c = icalparser_parse_string(text.c_str());
     if (c == nullptr) {
         Skip(ItemName({}, {}), "not a readable component");
@@ -196,7 +239,11 @@ void Importer::Take(const std::string& text, bool last)
         return;
     }
     if (const auto earlier = seen_.find(id); earlier != seen_.end()) {
-        if (revision <= earlier->second) {
+        Seen& first = earlier->second;
+        if (!first.revision) {
+            first.revision = KeptRevisionOf(first.kept);
+        }
+        if (revision <= *first.revision) {
             Skip(name(), "a second component with the same UID");
             return;
         }
@@ -204,7 +251,7 @@ void Importer::Take(const std::string& text, bool last)
         Skip(name(), "replaced by a newer component with the same UID");
         --(read.item.kind == pim::kTaskKind ? report_.tasks : report_.appointments);
     }
-    seen_[id] = revision;
+    seen_[id] = {revision, {}};
     for (const DATE day : read.deletedDays) {
         PutException(read.item.exceptions, DeletedOn(read.item, day));
     }
@@ -241,13 +288,21 @@ int32_t Importer::Save(pim::StoredItem item, const std::optional<Revision>& revi
         item.calendar = options_.calendar;
     }
     item.fields.Oid = target ? target->GetOid() : 0;
+    for (pim::ExceptionFields& e : item.exceptions) {
+        // As the store reads it back: an occurrence is held in local time.
+        e.occurrence.Oid = item.fields.Oid;
+        e.occurrence.Zone.clear();
+    }
     if (target && known != byUid_.end()) {
         item.calendar = target->Stored().calendar; // items held already stay in theirs
     }
     // Importing the same file again writes nothing and leaves the sync nothing to send. An
     // item held exactly as it comes holds the same revision too, so that is asked first: the
     // stored revision is read by parsing the kept component again.
-    const bool unchanged = target && known != byUid_.end() && item == target->Stored();
+    const bool unchanged = target && known != byUid_.end() && HeldAsItComes(item, target->Stored());
+    if (unchanged && HasChangedOccurrences(target->Stored())) {
+        unchangedSeries_.insert(uid);
+    }
     const bool older = !unchanged && target && revision && known != byUid_.end() &&
                        *revision < KeptRevisionOf(target->GetKept());
     if (unchanged || older) {
@@ -277,53 +332,80 @@ int32_t Importer::SaveOverrides()
 {
     std::stable_sort(overrides_.begin(), overrides_.end(),
                      [](const Override& a, const Override& b) { return a.uid < b.uid; });
-    for (size_t i = 0; i < overrides_.size();) {
+    const std::span<const Override> all(overrides_);
+    for (size_t i = 0; i < all.size();) {
         size_t j = i;
-        while (j < overrides_.size() && overrides_[j].uid == overrides_[i].uid) {
+        while (j < all.size() && all[j].uid == all[i].uid) {
             ++j;
         }
-        const auto known = byUid_.find(overrides_[i].uid);
-        AppointItem series;
-        if (known != byUid_.end() && known->second.kind == pim::kAppointmentKind) {
-            series = session_.FindAppointment(PimSession::OidField(known->second.oid));
-        }
-        if (!series || !series->Stored().pattern) {
-            series.reset();
-            session_.ReleaseAppointment();
-            // An invitation to one occurrence of a series that is not here: kept on its own,
-            // under a UID of its own day so that importing it again finds it.
-            for (size_t k = i; k < j; ++k) {
-                pim::StoredItem single{
-                    pim::kAppointmentKind, overrides_[k].fields, std::nullopt, {}};
-                single.fields.UID += L"/" + DateToKey(overrides_[k].day, kDayKey);
-                Note(ItemName(single.fields.Subject, Utf8(overrides_[k].uid)),
-                     "a changed occurrence of a series not in the calendar, "
-                     "imported as a single appointment");
-                if (Save(std::move(single)) < 0) {
-                    return -1;
-                }
-            }
-            i = j;
-            continue;
-        }
-        pim::StoredItem whole = series->Stored();
-        for (size_t k = i; k < j; ++k) {
-            pim::ExceptionFields e;
-            e.OriginalDate = overrides_[k].day;
-            e.occurrence = overrides_[k].fields;
-            e.occurrence.UID.clear();
-            e.occurrence.Zone.clear(); // an occurrence is held in local time
-            PutException(whole.exceptions, std::move(e));
-        }
-        if (series->ReplaceStored(std::move(whole), pim::KeptRevision::AsItCame) < 0 ||
-            series->Save() < 0) {
-            Note(ItemName(series->GetSubject(), Utf8(overrides_[i].uid)),
-                 "the store could not save it");
+        if (SaveOccurrences(all[i].uid, all.subspan(i, j - i)) < 0) {
             return -1;
         }
         i = j;
     }
+    // Series whose changed occurrences the stream no longer has.
+    for (const std::wstring& uid : std::set<std::wstring>(unchangedSeries_)) {
+        if (SaveOccurrences(uid, {}) < 0) {
+            return -1;
+        }
+    }
     session_.ReleaseAppointment();
+    return 0;
+}
+
+// The series gets the stream's changed occurrences; one held unchanged drops those it had
+// first (a series saved from the stream has none left). Nothing is written when that is what
+// the store holds.
+int32_t Importer::SaveOccurrences(const std::wstring& uid, std::span<const Override> changed)
+{
+    const auto known = byUid_.find(uid);
+    AppointItem series;
+    if (known != byUid_.end() && known->second.kind == pim::kAppointmentKind) {
+        series = session_.FindAppointment(PimSession::OidField(known->second.oid));
+    }
+    if (!series || !series->Stored().pattern) {
+        series.reset();
+        session_.ReleaseAppointment();
+        return SaveAsSingles(uid, changed);
+    }
+    pim::StoredItem whole = series->Stored();
+    if (unchangedSeries_.erase(uid) > 0) {
+        std::erase_if(whole.exceptions, [](const pim::ExceptionFields& e) { return !e.Deleted; });
+    }
+    for (const Override& o : changed) {
+        pim::ExceptionFields e;
+        e.OriginalDate = o.day;
+        e.occurrence = o.fields;
+        e.occurrence.Oid = whole.fields.Oid; // as the store reads it back
+        e.occurrence.UID.clear();
+        e.occurrence.Zone.clear(); // an occurrence is held in local time
+        PutException(whole.exceptions, std::move(e));
+    }
+    if (whole == series->Stored()) {
+        return 0;
+    }
+    if (series->ReplaceStored(std::move(whole), pim::KeptRevision::AsItCame) < 0 ||
+        series->Save() < 0) {
+        Note(ItemName(series->GetSubject(), Utf8(uid)), "the store could not save it");
+        return -1;
+    }
+    return 0;
+}
+
+// An invitation to one occurrence of a series that is not here: kept on its own, under a UID
+// of its own day so that importing it again finds it.
+int32_t Importer::SaveAsSingles(const std::wstring& uid, std::span<const Override> changed)
+{
+    for (const Override& o : changed) {
+        pim::StoredItem single{pim::kAppointmentKind, o.fields, std::nullopt, {}};
+        single.fields.UID += L"/" + DateToKey(o.day, kDayKey);
+        Note(ItemName(single.fields.Subject, Utf8(uid)),
+             "a changed occurrence of a series not in the calendar, "
+             "imported as a single appointment");
+        if (Save(std::move(single)) < 0) {
+            return -1;
+        }
+    }
     return 0;
 }
 
@@ -349,38 +431,6 @@ int32_t Importer::Run(std::istream& in)
         }
         return status_ < 0 ? status_ : SaveOverrides();
     });
-}
-
-// TEXT escapes undone (RFC 5545 3.3.11), a line break read as a blank.
-std::string Unescaped(std::string_view value)
-{
-    std::string text;
-    for (size_t i = 0; i < value.size(); ++i) {
-        const char next = i + 1 < value.size() ? value[i + 1] : '\0';
-        if (value[i] != '\\' || next == '\0') {
-            text += value[i];
-            continue;
-        }
-        text += next == 'n' || next == 'N' ? ' ' : next;
-        ++i;
-    }
-    return text;
-}
-
-// The name the calendar gives itself on its own lines, before its first component.
-std::wstring CalendarName(const std::string& text)
-{
-    constexpr size_t kMaxName = 200;
-    const size_t first = text.find("BEGIN:");
-    const size_t inner = first == std::string::npos ? first : text.find("BEGIN:", first + 6);
-    const std::string head = Unfolded(text.substr(0, inner));
-    std::wstring name = WithoutControls(Wide(Unescaped(RawValue(head, "X-WR-CALNAME")).c_str()));
-    std::replace(name.begin(), name.end(), L'\n', L' ');
-    std::replace(name.begin(), name.end(), L'\t', L' ');
-    const size_t from = name.find_first_not_of(L' ');
-    const size_t to = name.find_last_not_of(L' ');
-    return from == std::wstring::npos ? std::wstring()
-                                      : name.substr(from, std::min(to - from + 1, kMaxName));
 }
 
 } // namespace
@@ -409,66 +459,6 @@ std::string SummaryLine(const ImportReport& report)
 {
     return "imported " + Counted(report.appointments, "appointment") + ", " +
            Counted(report.tasks, "task") + ", " + std::to_string(report.skipped) + " skipped";
-}
-
-CalendarFile ReadCalendarFile(const std::string& text)
-{
-    CalendarFile file;
-    std::vector<std::string>& notes = file.notes;
-    icalerror_set_errors_are_fatal(0);
-    std::istringstream in(text);
-    ComponentStream stream(in);
-    ZoneTable zones;
-    std::vector<pim::StoredItem>& items = file.items;
-    std::vector<ReadComponent> changed;
-    std::string component;
-    while (stream.Next(component)) {
-        icalcomponent* c = icalparser_parse_string(component.c_str());
-        if (c == nullptr) {
-            continue;
-        }
-        if (icalcomponent_isa(c) == ICAL_VTIMEZONE_COMPONENT) {
-            zones.Add(c);
-            continue;
-        }
-        ReadComponent read = ReadItemComponent(c, component, zones, ReadOptions{});
-        icalcomponent_free(c);
-        if (!read.problem.empty()) {
-            notes.push_back(ItemName(read.item.fields.Subject, Utf8(read.item.fields.UID)) +
-                            ": skipped, " + read.problem);
-        } else if (read.recurrenceDay) {
-            changed.push_back(std::move(read));
-        } else {
-            for (const DATE day : read.deletedDays) {
-                PutException(read.item.exceptions, DeletedOn(read.item, day));
-            }
-            items.push_back(std::move(read.item));
-            if (read.startOccurrence) {
-                items.push_back(std::move(*read.startOccurrence));
-            }
-        }
-    }
-    for (ReadComponent& c : changed) {
-        const auto series = std::find_if(items.begin(), items.end(), [&](const pim::StoredItem& s) {
-            return s.pattern && s.fields.UID == c.item.fields.UID;
-        });
-        if (series != items.end()) {
-            pim::ExceptionFields e{*c.recurrenceDay, false, c.item.fields};
-            e.occurrence.UID.clear();
-            PutException(series->exceptions, std::move(e));
-        }
-    }
-    file.sawCalendar = stream.SawCalendar();
-    file.name = CalendarName(text);
-    return file;
-}
-
-std::vector<pim::StoredItem> ReadCalendarItems(const std::string& text,
-                                               std::vector<std::string>& notes)
-{
-    CalendarFile file = ReadCalendarFile(text);
-    notes.insert(notes.end(), file.notes.begin(), file.notes.end());
-    return std::move(file.items);
 }
 
 } // namespace ical

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <istream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,12 @@ struct CalendarFile {
     std::vector<std::string> notes;
     bool sawCalendar = false; // false: no calendar at all (a web page, an error text)
     std::wstring name;        // what it calls itself (X-WR-CALNAME); empty when nothing
+    // Of its events and tasks as written: their UIDs (empty for none) and how many are changed
+    // occurrences, also those whose series is missing (left out without a note). Components
+    // cut off, too large or not parsed at all are counted as unreadable.
+    std::set<std::string> uids;
+    size_t changedOccurrences = 0;
+    size_t unreadable = 0;
 };
 CalendarFile ReadCalendarFile(const std::string& text);
 

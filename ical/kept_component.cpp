@@ -370,6 +370,24 @@ ReadComponent ReadKept(const std::string& kept)
     return read;
 }
 
+// What reading the kept component gives when the fields were just read from it; only what
+// ChangedGroups compares.
+ReadComponent AsRead(const pim::StoredItem& item, const pim::ExceptionFields* exception)
+{
+    ReadComponent read;
+    read.item.kind = item.kind;
+    if (exception == nullptr) {
+        read.item.fields = item.fields;
+        read.item.pattern = item.pattern;
+        read.deletedDays = DeletedDays(item);
+        return read;
+    }
+    read.item.fields = exception->occurrence;
+    read.item.fields.UID = item.fields.UID; // a changed occurrence carries its series' UID
+    read.recurrenceDay = exception->OriginalDate;
+    return read;
+}
+
 std::string WrittenUid(icalcomponent* written)
 {
     const char* uid = icalcomponent_get_uid(written);
@@ -457,7 +475,7 @@ std::string KeptContent(const std::string& kept)
 }
 
 std::string MergedComponentText(const pim::StoredItem& item, const pim::ExceptionFields* exception,
-                                icalcomponent* written)
+                                icalcomponent* written, bool fieldsAsRead)
 {
     const std::string& kept = exception != nullptr ? exception->occurrence.Kept : item.fields.Kept;
     std::string fieldsText = ComponentText(written);
@@ -465,7 +483,7 @@ std::string MergedComponentText(const pim::StoredItem& item, const pim::Exceptio
         return fieldsText;
     }
     const pim::ItemFields& f = exception != nullptr ? exception->occurrence : item.fields;
-    const ReadComponent came = ReadKept(kept);
+    const ReadComponent came = fieldsAsRead ? AsRead(item, exception) : ReadKept(kept);
     const Changed changed = ChangedGroups(came, item, exception, WrittenUid(written));
     const Parsed keptLines = Parse(UnfoldedLines(KeptComponent(kept)));
     const Parsed writtenLines = Parse(UnfoldedLines(fieldsText));

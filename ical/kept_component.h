@@ -42,9 +42,10 @@ std::string KeptContent(const std::string& kept);
 
 // The component to write for `fields` (of `item`, or of its changed occurrence `exception`)
 // from what it kept and from `written`, the component the fields alone give. Folded as a file
-// holds it. Without anything kept, `written` as it is.
+// holds it. Without anything kept, `written` as it is. `fieldsAsRead`: the fields are what the
+// kept component reads as (the item was just read from it), so it is not parsed again.
 std::string MergedComponentText(const pim::StoredItem& item, const pim::ExceptionFields* exception,
-                                icalcomponent* written);
+                                icalcomponent* written, bool fieldsAsRead = false);
 
 // A kept component's revision: SEQUENCE, then LAST-MODIFIED, then DTSTAMP, in seconds since
 // 1970 (0 when absent); all 0 for an item that kept nothing.

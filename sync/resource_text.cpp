@@ -1,10 +1,9 @@
 // The resource mapping is the iCalendar bridge's; this adds the checks that make a resource
-// safe to hold: exactly one item, nothing skipped, and a text that reads back to itself.
+// safe to hold: exactly one item, nothing skipped or unread, and a text that reads back to
+// itself.
 #include "sync/resource_text.h"
 
-#include <libical/ical.h>
-
-#include <set>
+#include <algorithm>
 #include <vector>
 
 #include "ical/calendar_export.h"
@@ -33,53 +32,30 @@ bool SeriesAndItsStart(const std::vector<pim::StoredItem>& items)
            items[1].fields.UID.rfind(items[0].fields.UID + L"/", 0) == 0;
 }
 
-std::optional<pim::StoredItem> ReadBack(const std::string& text, std::wstring* reason)
+// The one item of a calendar read without a note, or why there is none.
+std::optional<pim::StoredItem> OneItem(ical::CalendarFile& file, std::wstring* reason)
 {
-    std::vector<std::string> notes;
-    std::vector<pim::StoredItem> items = ical::ReadCalendarItems(text, notes);
-    if (!notes.empty()) {
+    if (!file.notes.empty()) {
         if (reason != nullptr) {
-            *reason = ical::Wide(notes.front().c_str());
+            *reason = ical::Wide(file.notes.front().c_str());
         }
         return std::nullopt;
     }
-    if (items.size() != 1) {
+    if (file.items.size() != 1) {
         if (reason != nullptr) {
-            *reason = items.empty()              ? L"no appointment or task in it"
-                      : SeriesAndItsStart(items) ? L"DTSTART is not one of the rule's days"
-                                                 : L"more than one item in one resource";
+            *reason = file.items.empty()              ? L"no appointment or task in it"
+                      : SeriesAndItsStart(file.items) ? L"DTSTART is not one of the rule's days"
+                                                      : L"more than one item in one resource";
         }
         return std::nullopt;
     }
-    return WithoutOids(std::move(items.front()));
+    return WithoutOids(std::move(file.items.front()));
 }
 
-// The UIDs of the resource's events and tasks, and how many are changed occurrences: the
-// reader drops an occurrence whose series is not there without a note.
-struct Components {
-    std::set<std::string> uids;
-    size_t changedOccurrences = 0;
-};
-
-Components ComponentsOf(const std::string& text)
+std::optional<pim::StoredItem> ReadBack(const std::string& text, std::wstring* reason)
 {
-    Components out;
-    icalcomponent* root = icalparser_parse_string(text.c_str());
-    if (root == nullptr) {
-        return out;
-    }
-    for (const icalcomponent_kind kind : {ICAL_VEVENT_COMPONENT, ICAL_VTODO_COMPONENT}) {
-        for (icalcomponent* c = icalcomponent_get_first_component(root, kind); c != nullptr;
-             c = icalcomponent_get_next_component(root, kind)) {
-            const char* uid = icalcomponent_get_uid(c);
-            out.uids.insert(uid != nullptr ? uid : "");
-            if (icalcomponent_get_first_property(c, ICAL_RECURRENCEID_PROPERTY) != nullptr) {
-                ++out.changedOccurrences;
-            }
-        }
-    }
-    icalcomponent_free(root);
-    return out;
+    ical::CalendarFile file = ical::ReadCalendarFile(text);
+    return OneItem(file, reason);
 }
 
 // A resource in floating time reads as local time, and local time is written in the machine's
@@ -103,11 +79,22 @@ pim::StoredItem WithFloatingKept(const pim::StoredItem& read, pim::StoredItem ag
 
 size_t ChangedOccurrences(const pim::StoredItem& item)
 {
-    size_t count = 0;
-    for (const pim::ExceptionFields& e : item.exceptions) {
-        count += e.Deleted ? 0 : 1;
+    return static_cast<size_t>(
+        std::count_if(item.exceptions.begin(), item.exceptions.end(),
+                      [](const pim::ExceptionFields& e) { return !e.Deleted; }));
+}
+
+// Whether the item comes back the same from its own text. Mostly that text is the resource's
+// own components again, which read as the item by the same reader: only another text is
+// written and read back.
+bool HeldExactly(const pim::StoredItem& item, const SYSTEMTIME& now)
+{
+    if (ical::WritesBackAsKept(item, {now})) {
+        return true;
     }
-    return count;
+    const std::optional<pim::StoredItem> again =
+        ReadBack(ResourceText(item, now).toStdString(), nullptr);
+    return again && WithFloatingKept(item, *again) == item;
 }
 
 } // namespace
@@ -117,30 +104,26 @@ QByteArray ResourceText(const pim::StoredItem& item, const SYSTEMTIME& now)
     return QByteArray::fromStdString(ical::ItemCalendarText(item, {now}));
 }
 
+// Each component is parsed once, by the reader; what the checks need comes with its reading.
 ResourceItem ReadResource(const QByteArray& calendarData, const SYSTEMTIME& now)
 {
     ResourceItem out;
-    const std::string text = calendarData.toStdString();
-    std::optional<pim::StoredItem> item = ReadBack(text, &out.reason);
+    ical::CalendarFile file = ical::ReadCalendarFile(calendarData.toStdString());
+    std::optional<pim::StoredItem> item = OneItem(file, &out.reason);
     if (!item) {
         return out;
     }
-    const Components components = ComponentsOf(text);
-    if (components.uids.size() != 1) {
+    if (file.unreadable > 0) {
+        out.reason = L"a component that cannot be read";
+    } else if (file.uids.size() != 1) {
         out.reason = L"components with different UIDs in one resource";
-        return out;
-    }
-    if (components.changedOccurrences != ChangedOccurrences(*item)) {
+    } else if (file.changedOccurrences != ChangedOccurrences(*item)) {
         out.reason = L"a changed occurrence the series does not hold";
-        return out;
-    }
-    const std::optional<pim::StoredItem> again =
-        ReadBack(ResourceText(*item, now).toStdString(), nullptr);
-    if (!again || WithFloatingKept(*item, *again) != *item) {
+    } else if (!HeldExactly(*item, now)) {
         out.reason = L"the store cannot hold it exactly";
-        return out;
+    } else {
+        out.item = std::move(item);
     }
-    out.item = std::move(item);
     return out;
 }
 

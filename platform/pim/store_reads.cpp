@@ -104,6 +104,19 @@ std::string TaskRemindersFiring()
            "AND reminder_time >= ?2 AND reminder_time < ?3) ";
 }
 
+// Appointments with a reminder that can touch the range ?2 .. ?3, as `reminded`: single spans
+// straight from the index of reminded items, series and changed occurrences by their reach and
+// then by whether they or an occurrence remind. (An item whose own span touches but whose
+// series does not reach the range has no occurrence there to remind of.)
+std::string AppointmentRemindersTouching()
+{
+    return "WITH wanted(oid) AS (" + SeriesReaching(kAppointmentKind) + " UNION " +
+           SpansTouching("exceptions", "") + "), reminded(oid) AS (" +
+           SpansTouching("items", "kind = ?1 AND reminder_set != 0 AND ") +
+           " UNION SELECT w.oid FROM wanted w JOIN items i ON i.oid = w.oid WHERE " + kHasReminder +
+           ") ";
+}
+
 // The object ids a range load reads, with kind ?1 and the range ?2 .. ?3.
 std::string RangeCandidates(int32_t kind)
 {
@@ -142,13 +155,9 @@ int32_t StoreReader::Load(int32_t kind, int32_t oid, std::vector<StoredItem>& ou
 int32_t StoreReader::LoadRange(int32_t kind, const DayRange& range, std::vector<StoredItem>& out)
 {
     const bool reminders = range.selection == ItemSelection::WithReminders;
-    const std::string candidates = reminders && kind == kTaskKind ? TaskRemindersFiring()
-                                   : reminders
-                                       ? RangeCandidates(kind) +
-                                             ", reminded(oid) AS (SELECT w.oid FROM wanted w JOIN "
-                                             "items i ON i.oid = w.oid WHERE " +
-                                             kHasReminder + ") "
-                                       : RangeCandidates(kind);
+    const std::string candidates = !reminders          ? RangeCandidates(kind)
+                                   : kind == kTaskKind ? TaskRemindersFiring()
+                                                       : AppointmentRemindersTouching();
     return LoadWanted(
         kind,
         candidates + "INSERT INTO temp.wanted_ids SELECT oid FROM " +

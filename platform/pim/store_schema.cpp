@@ -18,6 +18,10 @@
 //  * kept: the component an item (or changed occurrence) came as, minus what its columns hold,
 //    so what the program does not show goes out again as it came in.
 //  * store_identity: one random id, written when the store was made.
+//  * indexes: only make reads faster, and a store without them (older, opened read-only) reads
+//    the same. The range indexes find what can touch a range of days; items_reminder_times and
+//    items_reminder_spans hold only the items whose reminder is on (by firing time, by
+//    start), so planning the reminders never reads the other items of a calendar of many years.
 //  * sync_*: accounts, each collection's position, each item's resource and change counter,
 //    deletions the server has not seen, resources left alone; calendars and subscriptions
 //    beside them (store_calendars.cpp, store_subscriptions.cpp).
@@ -94,6 +98,13 @@ const std::string kRangeIndexes =
     "CREATE INDEX IF NOT EXISTS exceptions_by_start_end ON exceptions (start_at, end_at);"
     "CREATE INDEX IF NOT EXISTS exceptions_by_length ON exceptions (" +
     kSpanLength + ");";
+// Only the items whose reminder is on: the reminders' plan finds the tasks that fire within its
+// months, and the appointments that touch them, without a look at any other item.
+const std::string kReminderIndexSql =
+    "CREATE INDEX IF NOT EXISTS items_reminder_times ON items (kind, reminder_time) "
+    "WHERE reminder_set != 0;"
+    "CREATE INDEX IF NOT EXISTS items_reminder_spans ON items (kind, start_at, end_at) "
+    "WHERE reminder_set != 0;";
 // The narrower indexes of versions 6 to 8 that those replace.
 const std::string kNarrowRangeIndexes = "DROP INDEX IF EXISTS items_by_start;"
                                         "DROP INDEX IF EXISTS items_by_due;"
@@ -135,7 +146,7 @@ std::string SchemaSql()
            "CREATE TABLE exceptions (oid INTEGER NOT NULL, original_date REAL NOT NULL, "
            "deleted INTEGER, kept TEXT, " +
            kItemColumnTypes + ", PRIMARY KEY (oid, original_date));" + kFindTableSql +
-           kIdentitySql + kRangeIndexes + kSyncTablesSql + CalendarsTableSql() +
+           kIdentitySql + kRangeIndexes + kReminderIndexSql + kSyncTablesSql + CalendarsTableSql() +
            SubscriptionsTableSql() +
            "PRAGMA user_version = " + std::to_string(StoreVersions::kSchemaVersion) + ";";
 }
@@ -148,7 +159,7 @@ std::string SchemaSql()
 // occurrences (only the rows of series with exceptions change), version 8 the sync tables and
 // a UID on every item, version 9 range indexes that cover what finding the ids reads, version 10
 // the component each item and changed occurrence came as, version 11 the calendars, version 12
-// what each subscription's last answer said of its file.
+// what each subscription's last answer said of its file, version 13 the reminders' index.
 const std::string kMigrations[] = {
     "ALTER TABLE items ADD COLUMN uid TEXT; PRAGMA user_version = 2;",
     kFindTableSql + "INSERT INTO find_text (rowid, text) SELECT i.oid, " + kFoldedText +
@@ -165,6 +176,7 @@ const std::string kMigrations[] = {
     "PRAGMA user_version = 10;", // its columns come from KeptColumnsSql
     CalendarsMigrationSql() + "PRAGMA user_version = 11;",
     SubscriptionsTableSql() + "PRAGMA user_version = 12;",
+    kReminderIndexSql + "PRAGMA user_version = 13;",
 };
 static_assert(sizeof(kMigrations) / sizeof(kMigrations[0]) == StoreVersions::kSchemaVersion - 1);
 
