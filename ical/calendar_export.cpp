@@ -187,7 +187,8 @@ bool WritesBackAsKept(const pim::StoredItem& item, const ExportOptions& options)
     const ZoneTable noOwnZones;
     for (size_t i = 0; i < components.size(); ++i) {
         const pim::ExceptionFields* occurrence = occurrences[i];
-        const std::string& kept = occurrence ? occurrence->occurrence.Kept : item.fields.Kept;
+        const std::string& kept =
+            occurrence != nullptr ? occurrence->occurrence.Kept : item.fields.Kept;
         same = same && !kept.empty() &&
                KeptText(MergedComponentText(item, occurrence, components[i], true), noOwnZones) ==
                    kept;
