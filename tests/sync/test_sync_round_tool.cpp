@@ -1,56 +1,36 @@
 // tamberlo-sync in-process (accounts, rounds, exit codes, a wrong password) and as a process
 // killed with SIGKILL at seeded requests of its round, after which a normal round brings the
 // store and the server to agreement.
-#include <QProcess>
 #include <QTcpServer>
 #include <QThread>
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <csignal>
 #include <random>
-#include <sstream>
 
 #include "platform/profile.h"
 #include "sync/account_connection.h"
 #include "sync/round_lock.h"
-#include "tests/sync/fault_proxy.h"
 #include "tests/sync/round_fixture.h"
-#include "tools/sync/sync_tool.h"
 
 namespace {
 
-struct ToolRun {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
-
-ToolRun Tool(const std::vector<std::string>& args)
-{
-    std::ostringstream out, err;
-    const int code = RunSync(args, kRoundNow, out, err);
-    return {code, out.str(), err.str()};
-}
-
 // An item saved into the store's first server calendar (the default local one when it has
 // none), as a user making it there.
-pim::StoredItem Saved(const std::string& store, const std::wstring& subject, DATE start)
+void Saved(const std::string& store, const std::wstring& subject, DATE start)
 {
-    pim::StoredItem item;
-    item.fields.Subject = subject;
-    item.fields.Start = start;
-    item.fields.End = start + 1.0 / 24;
-    pim::StoreDatabase db;
-    db.Open(store);
+    pim::StoredItem item = Appointment(subject, start);
     std::vector<pim::Calendar> calendars;
-    pim::CalendarList(db).All(calendars);
-    for (const pim::Calendar& c : calendars) {
-        if (c.kind == pim::CalendarKind::Collection && item.calendar == 0)
-            item.calendar = c.id;
+    {
+        pim::StoreDatabase db;
+        db.Open(store);
+        pim::CalendarList(db).All(calendars);
     }
-    EXPECT_GE(db.Save(item), 0);
-    return item;
+    for (const pim::Calendar& c : calendars) {
+        if (c.kind == pim::CalendarKind::Collection && item.calendar == 0) {
+            item.calendar = c.id;
+        }
+    }
+    EXPECT_GE(Save(store, item), 0);
 }
 
 } // namespace
@@ -98,9 +78,7 @@ TEST_P(RoundTest, TheToolKeepsAccountsAndRunsRounds)
     EXPECT_EQ(first.out, "alice at 127.0.0.1: sent 1, deleted there 0, received 0, deleted "
                          "here 0, conflicts 0, left on the server 0, refused 0\n");
     EXPECT_NE(with({}).out.find(": sent 0, deleted there 0, received 0,"), std::string::npos);
-    Put("odd.ics", "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Test//EN\r\nBEGIN:VEVENT\r\n"
-                   "UID:odd\r\nDTSTAMP:20261201T000000Z\r\nDTSTART:20261207T090000Z\r\n"
-                   "RRULE:FREQ=MINUTELY\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
+    Put("odd.ics", EventText("odd", "DTSTART:20261207T090000Z\r\nRRULE:FREQ=MINUTELY\r\n"));
     const ToolRun skipped = with({});
     EXPECT_EQ(skipped.code, 1);
     EXPECT_NE(skipped.out.find("left on the server 1, refused 0\n  Left on the server as it is: "),
@@ -232,51 +210,24 @@ TEST(SyncTool, TrustsACertificateOnlyWhenTold)
 TEST_P(RoundTest, AKilledToolLeavesAStoreTheNextRoundBringsToAgreement)
 {
     const std::unique_ptr<FaultProxy> proxy = ProxyBefore();
-    const std::string a = Store("a.sqlite3"), b = Store("b.sqlite3");
-    {
-        pim::StoreDatabase db;
-        ASSERT_EQ(db.Open(a), 0);
-        pim::SyncAccount account = account_;
-        ASSERT_GE(pim::SyncLedger(db).SaveAccount(account), 0);
-    }
+    const std::string a = Store("a.sqlite3");
+    const std::string b = Store("b.sqlite3");
+    SaveAccount(a);
     std::mt19937 random(4791);
-    std::atomic<qint64> child{0};
-    std::atomic<int> killAt{0};
-    const auto kill = [&](int request) {
-        if (request == killAt.load() && child.load() > 0)
-            ::kill(static_cast<pid_t>(child.load()), SIGKILL);
-    };
     int killed = 0;
     for (int run = 0; run < 6; ++run) {
         SCOPED_TRACE(run);
         for (int i = 0; i < 6; ++i)
             Saved(a, L"item " + std::to_wstring(random() % 1000), 46370.0 + random() % 30 / 3.0);
-        std::vector<pim::StoredItem> items;
-        {
-            pim::StoreDatabase db;
-            db.Open(a);
-            db.Load(pim::kAppointmentKind, 0, items);
-            db.Delete(items[random() % items.size()].fields.Oid);
-            pim::StoredItem edited = items[random() % items.size()];
-            edited.fields.Subject += L" edited";
-            db.Save(edited);
-        }
+        std::vector<pim::StoredItem> items = Items(a);
+        Delete(a, items[random() % items.size()].fields.Oid);
+        pim::StoredItem edited = items[random() % items.size()];
+        edited.fields.Subject += L" edited";
+        Save(a, edited);
         Saved(b, L"from b", 46371.5);
         ASSERT_FALSE(Round(b).error);
-        killAt = proxy->Requests() + 1 + random() % 8;
-        (run % 2 ? proxy->OnAnswered(kill) : proxy->OnArrived(kill));
-        QProcess process;
-        process.start(QStringLiteral(TAMBERLO_SYNC_PROGRAM),
-                      {"--store", QString::fromStdString(a), "--profile",
-                       QString::fromStdString(Store("t.ini")), "--password-command",
-                       "echo secret"});
-        ASSERT_TRUE(process.waitForStarted(10000));
-        child = process.processId();
-        ASSERT_TRUE(process.waitForFinished(60000));
-        child = 0;
-        killed += process.exitStatus() == QProcess::CrashExit;
-        proxy->OnArrived({});
-        proxy->OnAnswered({});
+        const int at = 1 + static_cast<int>(random() % 8);
+        killed += static_cast<int>(KilledToolRound(*proxy, a, Store("t.ini"), at, run % 2 != 0));
         for (const std::string& store : {a, b, a})
             ASSERT_FALSE(Round(store).error);
         ExpectAgreement(a, b);
@@ -301,12 +252,7 @@ TEST_P(RoundTest, RoundsOnOneStoreRunOneAtATime)
             QThread::msleep(1500);
     });
     const std::string a = Store("a.sqlite3");
-    {
-        pim::StoreDatabase db;
-        ASSERT_EQ(db.Open(a), 0);
-        pim::SyncAccount account = account_;
-        ASSERT_GE(pim::SyncLedger(db).SaveAccount(account), 0);
-    }
+    SaveAccount(a);
     {
         const caldav::RoundLock held(a, 0);
         ASSERT_TRUE(held.Held());
@@ -322,9 +268,7 @@ TEST_P(RoundTest, RoundsOnOneStoreRunOneAtATime)
                                             QString::fromStdString(a).toStdWString() + L"."});
         // The tool says only that, without counts of a round it did not run.
         QProcess tool;
-        tool.start(QStringLiteral(TAMBERLO_SYNC_PROGRAM),
-                   {"--store", QString::fromStdString(a), "--profile",
-                    QString::fromStdString(Store("t.ini")), "--password-command", "echo secret"});
+        tool.start(QStringLiteral(TAMBERLO_SYNC_PROGRAM), ToolRoundArguments(a, Store("t.ini")));
         ASSERT_TRUE(tool.waitForFinished(30000));
         EXPECT_EQ(tool.exitCode(), 0);
         EXPECT_EQ(tool.readAllStandardOutput().toStdString(),
@@ -345,9 +289,7 @@ TEST_P(RoundTest, RoundsOnOneStoreRunOneAtATime)
         for (int i = 0; i < (first ? 2 : 1); ++i) {
             tools.push_back(std::make_unique<QProcess>());
             tools.back()->start(QStringLiteral(TAMBERLO_SYNC_PROGRAM),
-                                {"--store", QString::fromStdString(a), "--profile",
-                                 QString::fromStdString(Store("t.ini")), "--password-command",
-                                 "echo secret"});
+                                ToolRoundArguments(a, Store("t.ini")));
         }
         if (!first) {
             ASSERT_TRUE(tools.front()->waitForStarted(10000));
@@ -358,8 +300,6 @@ TEST_P(RoundTest, RoundsOnOneStoreRunOneAtATime)
             ASSERT_TRUE(tool->state() == QProcess::NotRunning || tool->waitForFinished(60000));
             EXPECT_EQ(tool->exitCode(), 0) << tool->readAllStandardError().toStdString();
         }
-        std::set<std::wstring> uids;
-        EXPECT_EQ(ItemCount(a, &uids), static_cast<size_t>(expected));
-        EXPECT_EQ(uids.size(), static_cast<size_t>(expected));
+        EXPECT_EQ(ItemAndUidCount(a), std::make_pair(size_t(expected), size_t(expected)));
     }
 }
