@@ -20,15 +20,17 @@
 #include "sync/calendar_collection.h"
 #include "sync/dav_client.h"
 #include "tests/app/shell_fixture.h"
+#include "tests/support/dates.h"
+#include "tests/support/ical_builder.h"
+#include "tests/support/store_items.h"
 #include "tests/sync/dav_server.h"
 #include "view/tamberlo_view.h"
 
 namespace {
 
-const QByteArray kPhoneEvent = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//phone//EN\r\n"
-                               "BEGIN:VEVENT\r\nUID:phone-1\r\nDTSTAMP:20261207T080000Z\r\n"
-                               "DTSTART:20261209T080000Z\r\nDTEND:20261209T083000Z\r\n"
-                               "SUMMARY:Standup\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+const QByteArray kPhoneEvent = QByteArray::fromStdString(
+    Calendar(Event("phone-1", "DTSTAMP:20261207T080000Z\r\nDTSTART:20261209T080000Z\r\n"
+                              "DTEND:20261209T083000Z\r\n")));
 
 class ServerWindowTest : public ShellTest {};
 
@@ -46,11 +48,7 @@ TEST_F(ServerWindowTest, AnAccountAddedInTheWindowPullsAndLeavesLocalItemsHere)
     {
         PimSession session(paths.StorePath(), OccurrenceOnDay);
         session.Connect();
-        AppointItem item = session.CreateAppointment();
-        item->SetSubject(L"Dentist");
-        item->SetStart(SystemTimeToVariantTime(MakeSystemTime(2026, 12, 9, 10)));
-        item->SetEnd(SystemTimeToVariantTime(MakeSystemTime(2026, 12, 9, 11)));
-        ASSERT_GE(item->Save(), 0);
+        SavedAppointment(session, L"Dentist", At(2026, 12, 9, 10), At(2026, 12, 9, 11));
     }
     AppEnvironment environment{paths.ProfilePath(), paths.StorePath(), &messages, &dialogs};
     environment.network = CalDavNetwork();

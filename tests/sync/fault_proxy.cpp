@@ -12,6 +12,8 @@
 #include <optional>
 #include <random>
 
+#include "tests/support/ical_builder.h"
+
 // What a cut-short sync-collection answer left to say: the answer without its responses, where
 // they stood, those still to send, and the server's own token for the end.
 struct Continuation {
@@ -245,10 +247,8 @@ QString HomeMovedTo(const QString& body, const QUrl& elsewhere)
 QString WithHostileHrefs(const QString& body, const QByteArray& path)
 {
     static const QRegularExpression close(QStringLiteral("</(\\w+:)?multistatus>"));
-    const QString event = QStringLiteral(
-        "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//hostile//EN\r\nBEGIN:VEVENT\r\nUID:hostile\r\n"
-        "DTSTAMP:20260101T000000Z\r\nDTSTART:20261207T100000Z\r\nSUMMARY:hostile\r\nEND:VEVENT\r\n"
-        "END:VCALENDAR\r\n");
+    const QString event = QString::fromStdString(
+        Calendar(Event("hostile", "DTSTAMP:20260101T000000Z\r\nDTSTART:20261207T100000Z\r\n")));
     QString injected;
     for (const QString& href : {QString::fromUtf8(path) + QStringLiteral("../victim/a.ics"),
                                 QStringLiteral("/victim/b.ics")}) {

@@ -350,6 +350,8 @@ TEST_P(RoundTest, AFailingServerLeavesTheStoreAsItWas)
         const caldav::RoundReport refused = Round(b);
         EXPECT_EQ(std::make_pair(refused.error.failure, refused.ExitCode()),
                   std::make_pair(caldav::Failure::WrongPassword, 2));
+        EXPECT_EQ(refused.error.message,
+                  L"The server 127.0.0.1 refused the user name or password.");
         EXPECT_EQ(Fingerprint(b), before);
         connection_.password = QStringLiteral("secret");
     }

@@ -57,9 +57,7 @@ TEST_F(ReminderServiceTest, FiresEveryOccurrenceOnceAtItsTimeAndMissedOnesAfterA
         {At(12, 7, 9, 45), {L"Dentist"}, At(12, 7, 10, 45)},
         // Asleep from 10:00 to 17:00: the task's reminder comes late, marked as missed.
         {At(12, 7, 17, 0), {L"Missed: Report"}, At(12, 7, 18, 0)},
-        {At(12, 8, 12, 50), {L"Stand-up moved"}, At(12, 8, 13, 50)},
-        {At(12, 9, 8, 50), {}, At(12, 9, 9, 50)},
-        {At(12, 10, 8, 50), {L"Stand-up"}, At(12, 10, 9, 50)},
+        {At(12, 8, 12, 50), {L"Stand-up moved"}, At(12, 8, 13, 50)}, // the rest: the plan's tests
     };
     for (const Step& step : steps) {
         EXPECT_EQ(WakeAt(*service, step.now), step.shown)
