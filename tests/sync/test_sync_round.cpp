@@ -1,12 +1,9 @@
 // Rounds between real stores and real servers: first sync both ways, quiet rounds that write
 // nothing, conflicts of every order, a lost PUT answer, failing and hostile servers, resources
-// the store cannot hold, and a seeded run of random edits on two stores that must always converge.
-#include <QProcess>
-#include <QRegularExpression>
-#include <QThread>
+// the store cannot hold, and a seeded run of random edits on two stores that must always
+// converge. (First pulls of many events: the tool's tests.)
 #include <gtest/gtest.h>
 
-#include <iostream>
 #include <random>
 #include <set>
 
@@ -583,89 +580,6 @@ TEST_P(RoundTest, AResourceNamedTwiceIsOneItem)
     EXPECT_EQ(std::make_tuple(again.received, again.deletedHere, again.storeChanged),
               std::make_tuple(0, 0, false));
     ExpectAgreement(a, b);
-}
-
-// A first pull through a link that cuts a quarter of the answers, after a first attempt on a
-// full disk: each attempt keeps what it applied and counts only that, and a few take
-// everything in, once.
-TEST_P(RoundTest, AFirstPullOverALinkThatCutsAnswersGoesOnWhereItStopped)
-{
-    if (Hiding()) {
-        GTEST_SKIP() << "one listing either way";
-    }
-    const int events = qEnvironmentVariableIntValue("TAMBERLO_FIRST_PULL_EVENTS") > 0
-                           ? qEnvironmentVariableIntValue("TAMBERLO_FIRST_PULL_EVENTS")
-                           : 300;
-    for (int i = 0; i < events; ++i) {
-        Plant(QStringLiteral("e%1.ics").arg(i),
-              OtherEvent(QStringLiteral("e-%1").arg(i), QStringLiteral("20261207T090000"),
-                         QStringLiteral("DTEND:20261207T100000\r\n")));
-    }
-    const std::unique_ptr<FaultProxy> proxy = ProxyBefore();
-    proxy->Set({FaultProxy::Mode::CutAnswers});
-    const std::string a = Store("a.sqlite3");
-    SaveAccount(a);
-    // The tool on a disk that fills up on the way: no file of the store may pass 160 kB.
-    QProcess full;
-    full.start(QStringLiteral("/bin/sh"),
-               QStringList{"-c", "trap '' XFSZ; ulimit -f 320; exec \"$0\" \"$@\"",
-                           TAMBERLO_SYNC_PROGRAM} +
-                   ToolRoundArguments(a, Store("t.ini")));
-    // A server lists a large calendar slowly: allow it time in proportion.
-    ASSERT_TRUE(full.waitForFinished(std::max(120000, events * 30)));
-    EXPECT_EQ(full.exitCode(), 2);
-    static const QRegularExpression count(QStringLiteral("received (\\d+),"));
-    const QRegularExpressionMatch said =
-        count.match(QString::fromUtf8(full.readAllStandardOutput()));
-    ASSERT_TRUE(said.hasMatch());
-    int received = said.captured(1).toInt();
-    EXPECT_EQ(static_cast<size_t>(received), Items(a).size());
-    // Many batches, each fetched ahead of the one written: at least eight, at most 500 each.
-    pullBatch_ = std::clamp(events / 8, 1, caldav::RoundOptions{}.pullBatch);
-    // The program closing during the pull: what was written stays and counts, the fetching
-    // thread stops with it.
-    const int before = proxy->Requests();
-    received += Round(a, [&] { return proxy->Requests() < before + 4; }).received;
-    EXPECT_EQ(static_cast<size_t>(received), Items(a).size());
-    int rounds = 0;
-    for (bool done = false; !done && rounds < 6; ++rounds) {
-        const caldav::RoundReport report = Round(a);
-        received += report.received;
-        EXPECT_EQ(static_cast<size_t>(received), Items(a).size());
-        done = !report.error;
-        if (report.error) {
-            std::cout << "attempt " << rounds + 1 << ": "
-                      << QString::fromStdWString(report.error.message).toStdString() << "\n";
-        }
-    }
-    std::cout << events << " events in " << rounds << " rounds, " << proxy->Requests()
-              << " requests\n";
-    EXPECT_EQ(ItemAndUidCount(a), std::make_pair(size_t(events), size_t(events)));
-    EXPECT_LE(rounds, 3);
-}
-
-// A server that answers a listing only once it has read the whole collection: a first pull waits
-// for it as long as a request may take, a round that holds the calendar only in proportion.
-TEST_P(RoundTest, AFirstPullWaitsForASlowListing)
-{
-    if (Hiding()) {
-        GTEST_SKIP() << "one wait either way";
-    }
-    Plant(QStringLiteral("slow.ics"),
-          OtherEvent(QStringLiteral("slow"), QStringLiteral("20261207T090000"), {}));
-    const std::unique_ptr<FaultProxy> proxy = ProxyBefore();
-    connection_.timeoutMs = 300; // four stall limits: 1.2 s
-    proxy->OnArrived([](int request) {
-        if (request % 2 == 1) { // each round's listing
-            QThread::msleep(2000);
-        }
-    });
-    const std::string a = Store("a.sqlite3");
-    const caldav::RoundReport first = Round(a);
-    EXPECT_EQ(std::make_pair(first.received, first.ExitCode()), std::make_pair(1, 0));
-    const caldav::RoundReport later = Round(a);
-    EXPECT_EQ(later.error.failure, caldav::Failure::TimedOut);
-    proxy->OnArrived({});
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, RoundTest, BothServers(FaultProxy::Mode::Pass), KindName);
