@@ -4,8 +4,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSslCertificate>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <unistd.h>
 
 #include "sync/dav_client.h"
 
@@ -19,6 +21,35 @@ quint16 FreePort()
 {
     QTcpServer probe;
     return probe.listen(QHostAddress::LocalHost, 0) ? probe.serverPort() : 0;
+}
+
+// Whether the process holds the socket listening on the loopback port: another test's server
+// may have been given the same free port a moment before, and would answer in this one's place.
+bool Listens(qint64 pid, quint16 port)
+{
+    QFile table(QStringLiteral("/proc/net/tcp"));
+    if (!table.open(QIODevice::ReadOnly)) {
+        return true; // no way to tell: the connection must do
+    }
+    const QByteArray local =
+        "0100007F:" + QByteArray::number(port, 16).toUpper().rightJustified(4, '0');
+    QByteArray socket;
+    for (const QByteArray& line : table.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() > 9 && fields[1] == local && fields[3] == "0A") { // listening
+            socket = "socket:[" + fields[9] + "]";
+        }
+    }
+    const QDir fds(QStringLiteral("/proc/%1/fd").arg(pid));
+    for (const QString& fd : fds.entryList(QDir::System | QDir::NoDotAndDotDot)) {
+        char target[64] = {};
+        const QByteArray path = QFile::encodeName(fds.filePath(fd));
+        if (!socket.isEmpty() && readlink(path.constData(), target, sizeof target - 1) > 0 &&
+            socket == target) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool WriteFile(const QString& path, const QByteArray& text)
@@ -42,12 +73,9 @@ QString MakeTestCertificate(const QString& folder, const QString& name)
                    "-nodes", "-keyout", folder + "/key.pem", "-out", folder + "/cert.pem", "-days",
                    "2", "-subj", "/CN=" + name});
     openssl.waitForFinished(kProcessMs);
-    QProcess print;
-    print.start("openssl",
-                {"x509", "-in", folder + "/cert.pem", "-noout", "-fingerprint", "-sha256"});
-    print.waitForFinished(kProcessMs);
-    // "sha256 Fingerprint=AB:CD:..."
-    return QString::fromLatin1(print.readAllStandardOutput()).section('=', 1).trimmed();
+    QFile cert(folder + "/cert.pem");
+    const QSslCertificate made(cert.open(QIODevice::ReadOnly) ? cert.readAll() : QByteArray());
+    return QString::fromLatin1(made.digest(QCryptographicHash::Sha256).toHex(':').toUpper());
 }
 
 DavServer::DavServer(Kind kind, bool tls, const QString& certificateName) : kind_(kind), tls_(tls)
@@ -164,7 +192,7 @@ bool DavServer::Start(bool tls)
     for (int poll = 0; poll < kConnectPolls && process_.state() == QProcess::Running; ++poll) {
         QTcpSocket socket;
         socket.connectToHost(QHostAddress::LocalHost, port_);
-        if (socket.waitForConnected(100)) {
+        if (socket.waitForConnected(100) && Listens(process_.processId(), port_)) {
             return true;
         }
         process_.waitForFinished(100);

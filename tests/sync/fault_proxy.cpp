@@ -4,14 +4,15 @@
 
 #include <QCryptographicHash>
 #include <QRegularExpression>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTimer>
 #include <algorithm>
 #include <atomic>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <random>
+
+#include "tests/support/ical_builder.h"
 
 // What a cut-short sync-collection answer left to say: the answer without its responses, where
 // they stood, those still to send, and the server's own token for the end.
@@ -55,24 +56,32 @@ struct FaultProxy::Shared {
 
 namespace {
 
+using Mode = FaultProxy::Mode;
+using SharedState = std::shared_ptr<FaultProxy::Shared>;
+// The server's answer as it goes on to the client; none: the connection is dropped instead.
+using Rewrite = std::function<std::optional<QByteArray>(const QByteArray& answer)>;
+
 constexpr qint64 kEndlessLimit = 1ll << 30;
 constexpr qint64 kEndlessQueue = 256 << 10;
 constexpr qsizetype kRequestLimit = 64 << 20;
+
+// The value of the message's header `name` (lower case, with the colon), or empty.
+QByteArray HeaderValue(const QByteArray& message, const QByteArray& name)
+{
+    for (const QByteArray& line : message.left(message.indexOf("\r\n\r\n")).split('\n')) {
+        if (line.toLower().startsWith(name)) {
+            return line.mid(name.size()).trimmed();
+        }
+    }
+    return {};
+}
 
 // The length of the complete request at the start of `data`, or 0 while it is incomplete.
 qsizetype RequestLength(const QByteArray& data)
 {
     const qsizetype end = data.indexOf("\r\n\r\n");
-    if (end < 0) {
-        return 0;
-    }
-    qint64 length = 0;
-    for (const QByteArray& line : data.left(end).split('\n')) {
-        if (line.toLower().startsWith("content-length:")) {
-            length = line.mid(15).trimmed().toLongLong();
-        }
-    }
-    return data.size() >= end + 4 + length ? end + 4 + length : 0;
+    const qint64 length = HeaderValue(data, "content-length:").toLongLong();
+    return end >= 0 && data.size() >= end + 4 + length ? end + 4 + length : 0;
 }
 
 // The message with the headers starting with one of `dropped` (lower case) left out and
@@ -95,10 +104,34 @@ QByteArray Headed(const QByteArray& message, std::initializer_list<QByteArrayVie
     return head + added + "\r\n" + message.mid(end + 4);
 }
 
-// The message with its Connection header replaced by "close": one exchange per connection.
+// One exchange per connection: the message's Connection header replaced by "close".
 QByteArray Closing(const QByteArray& message)
 {
     return Headed(message, {"connection:", "keep-alive:"}, "Connection: close\r\n");
+}
+
+// Uncompressed (Radicale compresses otherwise), so that the answer can be changed.
+QByteArray Plain(const QByteArray& request)
+{
+    return Headed(request, {"accept-encoding:"}, {});
+}
+
+// The answer with its body changed; both servers answer with a Content-Length.
+QByteArray Rebodied(const QByteArray& answer, const std::function<QString(QString)>& change)
+{
+    const qsizetype end = answer.indexOf("\r\n\r\n");
+    if (end < 0) {
+        return answer;
+    }
+    const QByteArray body = change(QString::fromUtf8(answer.mid(end + 4))).toUtf8();
+    return Headed(answer.left(end + 4), {"content-length:"},
+                  "Content-Length: " + QByteArray::number(body.size()) + "\r\n") +
+           body;
+}
+
+Rewrite BodyChange(const std::function<QString(QString)>& change)
+{
+    return [change](const QByteArray& answer) { return Rebodied(answer, change); };
 }
 
 // Any element `name` of any namespace prefix, empty or with its content.
@@ -109,30 +142,17 @@ QRegularExpression Element(const QString& name)
         QRegularExpression::DotMatchesEverythingOption);
 }
 
-// The server's answer without what `mode` hides of the server.
-QByteArray Hidden(const QByteArray& answer, FaultProxy::Mode mode)
+// The body without the sync-collection report and the sync-token (and, `ctag`, the getctag).
+QString Hidden(QString body, bool ctag)
 {
-    const qsizetype end = answer.indexOf("\r\n\r\n");
-    if ((mode != FaultProxy::Mode::NoSyncCollection && mode != FaultProxy::Mode::EtagsOnly) ||
-        end < 0) {
-        return answer;
-    }
-    // Both servers answer with a Content-Length, which is all this reads.
-    QByteArray body = answer.mid(end + 4);
     static const QRegularExpression report(
         QStringLiteral("<(\\w+:)?supported-report\\b[^>]*>((?!</(\\w+:)?supported-report>).)*"
                        "sync-collection.*?</(\\w+:)?supported-report>"),
         QRegularExpression::DotMatchesEverythingOption);
     static const QRegularExpression token = Element(QStringLiteral("sync-token"));
-    static const QRegularExpression ctag = Element(QStringLiteral("getctag"));
-    QString text = QString::fromUtf8(body).remove(report).remove(token);
-    if (mode == FaultProxy::Mode::EtagsOnly) {
-        text.remove(ctag);
-    }
-    body = text.toUtf8();
-    return Headed(answer.left(end + 4), {"content-length:"},
-                  "Content-Length: " + QByteArray::number(body.size()) + "\r\n") +
-           body;
+    static const QRegularExpression getctag = Element(QStringLiteral("getctag"));
+    body.remove(report).remove(token);
+    return ctag ? body.remove(getctag) : body;
 }
 
 QByteArray Answer(const QByteArray& statusLine, const QByteArray& headers, const QByteArray& body)
@@ -140,6 +160,11 @@ QByteArray Answer(const QByteArray& statusLine, const QByteArray& headers, const
     return "HTTP/1.1 " + statusLine + "\r\n" + headers +
            "Content-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" +
            body;
+}
+
+QByteArray Multistatus(const QByteArray& body)
+{
+    return Answer("207 Multi-Status", "Content-Type: application/xml\r\n", body);
 }
 
 // The next part of a cut-short answer: half of what is left (at least one response), with a
@@ -163,7 +188,7 @@ QByteArray NextPart(Continuation c, FaultProxy::Shared& shared)
     body.insert(c.at, responses);
     body.replace(tokenElement,
                  QStringLiteral("<sync-token xmlns=\"DAV:\">%1</sync-token>").arg(token));
-    return Answer("207 Multi-Status", "Content-Type: application/xml\r\n", body.toUtf8());
+    return Multistatus(body.toUtf8());
 }
 
 // The server's sync-collection answer cut short, when it names more than one resource.
@@ -176,8 +201,9 @@ QByteArray Truncated(const QByteArray& answer, const QByteArray& path, FaultProx
     Continuation c;
     c.skeleton = QString::fromUtf8(answer.mid(end + 4));
     c.collection = QString::fromUtf8(path);
-    for (auto it = response.globalMatch(c.skeleton); it.hasNext();)
+    for (auto it = response.globalMatch(c.skeleton); it.hasNext();) {
         c.rest.push_back(it.next().captured(0));
+    }
     if (end < 0 || c.rest.size() < 2) {
         return answer;
     }
@@ -187,32 +213,12 @@ QByteArray Truncated(const QByteArray& answer, const QByteArray& path, FaultProx
     return NextPart(c, shared);
 }
 
-void Reply(QTcpSocket* client, const QByteArray& answer)
+// Each response followed by a copy whose href's last segment begins with an escape ("dup" as
+// "%64up").
+QString Respelled(const QString& body)
 {
-    client->write(answer);
-    client->disconnectFromHost();
-}
-
-// A change of the server's answer on its way to the client.
-using Rewrite = std::function<QByteArray(const QByteArray& answer)>;
-// A quarter of the answers, drawn from the seed, break off after half their bytes.
-void Cut(QTcpSocket* client, const QByteArray& answer, FaultProxy::Shared& shared)
-{
-    const bool cut = shared.cuts() % 4 == 0;
-    Reply(client, cut ? answer.left(answer.size() / 2) : answer);
-}
-
-// The answer with each response followed by a copy whose href's last segment begins with an
-// escape ("dup" as "%64up"); both servers answer with a Content-Length, which is all this reads.
-QByteArray Respelled(const QByteArray& answer)
-{
-    const qsizetype end = answer.indexOf("\r\n\r\n");
-    if (end < 0) {
-        return answer;
-    }
     static const QRegularExpression response = Element(QStringLiteral("response"));
     static const QRegularExpression name(QStringLiteral("(<(\\w+:)?href\\b[^>]*>[^<]*/)(\\w)"));
-    const QString body = QString::fromUtf8(answer.mid(end + 4));
     QString out;
     qsizetype at = 0;
     for (auto it = response.globalMatch(body); it.hasNext();) {
@@ -226,91 +232,7 @@ QByteArray Respelled(const QByteArray& answer)
         out += body.mid(at, m.capturedEnd(0) - at) + copy;
         at = m.capturedEnd(0);
     }
-    const QByteArray changed = (out + body.mid(at)).toUtf8();
-    return Headed(answer.left(end + 4), {"content-length:"},
-                  "Content-Length: " + QByteArray::number(changed.size()) + "\r\n") +
-           changed;
-}
-
-void Forward(QTcpSocket* client, const QByteArray& request, int number, FaultProxy::Mode mode,
-             const std::shared_ptr<FaultProxy::Shared>& shared, const Rewrite& rewrite = {})
-{
-    auto* server = new QTcpSocket(client);
-    auto answer = std::make_shared<QByteArray>();
-    QObject::connect(server, &QTcpSocket::connected, server,
-                     [server, request] { server->write(Closing(request)); });
-    QObject::connect(server, &QTcpSocket::readyRead, server,
-                     [server, answer] { *answer += server->readAll(); });
-    // The client is the context: once it goes (a killed client), its child's last signals
-    // must not reach it half destroyed.
-    QObject::connect(server, &QTcpSocket::disconnected, client, [=] {
-        *answer += server->readAll();
-        shared->Call(&FaultProxy::Shared::answered, number);
-        if (mode == FaultProxy::Mode::DropAnswer) {
-            client->abort();
-        } else if (rewrite) {
-            Reply(client, Closing(rewrite(*answer)));
-        } else if (mode == FaultProxy::Mode::CutAnswers) {
-            Cut(client, *answer, *shared);
-        } else if (mode == FaultProxy::Mode::RespelledHrefs && request.startsWith("REPORT ")) {
-            Reply(client, Closing(Respelled(*answer)));
-        } else if (mode == FaultProxy::Mode::TruncatedSyncAnswers) {
-            const QByteArray path = request.left(request.indexOf("\r\n")).split(' ').value(1);
-            Reply(client, Closing(Truncated(*answer, path, *shared)));
-        } else {
-            Reply(client, Closing(Hidden(*answer, mode)));
-        }
-    });
-    QObject::connect(server, &QTcpSocket::errorOccurred, client,
-                     [client](QAbstractSocket::SocketError error) {
-                         if (error != QAbstractSocket::RemoteHostClosedError) {
-                             client->abort();
-                         }
-                     });
-    server->connectToHost(QHostAddress::LocalHost, shared->serverPort);
-}
-
-void SendEndless(QTcpSocket* client, const std::shared_ptr<FaultProxy::Shared>& shared)
-{
-    client->write("HTTP/1.1 207 Multi-Status\r\nContent-Type: application/xml\r\n"
-                  "Connection: close\r\n\r\n<multistatus xmlns=\"DAV:\">");
-    const QByteArray chunk =
-        QByteArray("<response><href>/endless</href></response>").repeated(1500);
-    auto pump = [client, shared, chunk] {
-        while (client->state() == QAbstractSocket::ConnectedState &&
-               client->bytesToWrite() < kEndlessQueue && shared->endless < kEndlessLimit) {
-            client->write(chunk);
-            shared->endless += chunk.size();
-        }
-    };
-    QObject::connect(client, &QTcpSocket::bytesWritten, client, pump);
-    pump();
-}
-
-// --- The hostile servers of the credentials and data checks ---
-
-// The value of the request's header `name` (lower case, with the colon), or empty.
-QByteArray HeaderValue(const QByteArray& request, const QByteArray& name)
-{
-    for (const QByteArray& line : request.left(request.indexOf("\r\n\r\n")).split('\n')) {
-        if (line.toLower().startsWith(name)) {
-            return line.mid(name.size()).trimmed();
-        }
-    }
-    return {};
-}
-
-// The answer with its body changed; both servers answer with a Content-Length.
-QByteArray Rebodied(const QByteArray& answer, const std::function<QString(QString)>& change)
-{
-    const qsizetype end = answer.indexOf("\r\n\r\n");
-    if (end < 0) {
-        return answer;
-    }
-    const QByteArray body = change(QString::fromUtf8(answer.mid(end + 4))).toUtf8();
-    return Headed(answer.left(end + 4), {"content-length:"},
-                  "Content-Length: " + QByteArray::number(body.size()) + "\r\n") +
-           body;
+    return out + body.mid(at);
 }
 
 QString HomeMovedTo(const QString& body, const QUrl& elsewhere)
@@ -325,10 +247,8 @@ QString HomeMovedTo(const QString& body, const QUrl& elsewhere)
 QString WithHostileHrefs(const QString& body, const QByteArray& path)
 {
     static const QRegularExpression close(QStringLiteral("</(\\w+:)?multistatus>"));
-    const QString event = QStringLiteral(
-        "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//hostile//EN\r\nBEGIN:VEVENT\r\nUID:hostile\r\n"
-        "DTSTAMP:20260101T000000Z\r\nDTSTART:20261207T100000Z\r\nSUMMARY:hostile\r\nEND:VEVENT\r\n"
-        "END:VCALENDAR\r\n");
+    const QString event = QString::fromStdString(
+        Calendar(Event("hostile", "DTSTAMP:20260101T000000Z\r\nDTSTART:20261207T100000Z\r\n")));
     QString injected;
     for (const QString& href : {QString::fromUtf8(path) + QStringLiteral("../victim/a.ics"),
                                 QStringLiteral("/victim/b.ics")}) {
@@ -378,6 +298,59 @@ bool DigestAnswered(const QByteArray& request)
     return p["username"] == "alice" && p["nonce"] == kDigestNonce && p["response"] == expected;
 }
 
+void Reply(QTcpSocket* client, const QByteArray& answer)
+{
+    client->write(answer);
+    client->disconnectFromHost();
+}
+
+void Forward(QTcpSocket* client, const QByteArray& request, int number, const SharedState& shared,
+             const Rewrite& rewrite = {})
+{
+    auto* server = new QTcpSocket(client);
+    auto answer = std::make_shared<QByteArray>();
+    QObject::connect(server, &QTcpSocket::connected, server,
+                     [server, request] { server->write(Closing(request)); });
+    QObject::connect(server, &QTcpSocket::readyRead, server,
+                     [server, answer] { *answer += server->readAll(); });
+    // The client is the context: once it goes (a killed client), its child's last signals
+    // must not reach it half destroyed.
+    QObject::connect(server, &QTcpSocket::disconnected, client, [=] {
+        *answer += server->readAll();
+        shared->Call(&FaultProxy::Shared::answered, number);
+        const std::optional<QByteArray> relayed = rewrite ? rewrite(*answer) : *answer;
+        if (relayed) {
+            Reply(client, Closing(*relayed));
+        } else {
+            client->abort();
+        }
+    });
+    QObject::connect(server, &QTcpSocket::errorOccurred, client,
+                     [client](QAbstractSocket::SocketError error) {
+                         if (error != QAbstractSocket::RemoteHostClosedError) {
+                             client->abort();
+                         }
+                     });
+    server->connectToHost(QHostAddress::LocalHost, shared->serverPort);
+}
+
+void SendEndless(QTcpSocket* client, const SharedState& shared)
+{
+    client->write("HTTP/1.1 207 Multi-Status\r\nContent-Type: application/xml\r\n"
+                  "Connection: close\r\n\r\n<multistatus xmlns=\"DAV:\">");
+    const QByteArray chunk =
+        QByteArray("<response><href>/endless</href></response>").repeated(1500);
+    auto pump = [client, shared, chunk] {
+        while (client->state() == QAbstractSocket::ConnectedState &&
+               client->bytesToWrite() < kEndlessQueue && shared->endless < kEndlessLimit) {
+            client->write(chunk);
+            shared->endless += chunk.size();
+        }
+    };
+    QObject::connect(client, &QTcpSocket::bytesWritten, client, pump);
+    pump();
+}
+
 void SendTrickle(QTcpSocket* client, int intervalMs)
 {
     client->write("HTTP/1.1 207 Multi-Status\r\nContent-Type: application/xml\r\n"
@@ -387,142 +360,119 @@ void SendTrickle(QTcpSocket* client, int intervalMs)
     drip->start(std::max(intervalMs, 1));
 }
 
-void ActHostile(QTcpSocket* client, const QByteArray& request, int number,
-                const FaultProxy::Fault& fault, const std::shared_ptr<FaultProxy::Shared>& shared)
+bool IsSyncReport(const QByteArray& request)
 {
-    using Mode = FaultProxy::Mode;
-    const QByteArray path = request.left(request.indexOf("\r\n")).split(' ').value(1);
-    const QByteArray plain = Headed(request, {"accept-encoding:"}, {});
+    return request.startsWith("REPORT ") && request.contains("sync-collection");
+}
+
+// What the proxy does with a request whose answer it forwards, changed or not.
+void ForwardAs(QTcpSocket* client, const QByteArray& request, const QByteArray& path, int number,
+               const FaultProxy::Fault& fault, const SharedState& shared)
+{
     switch (fault.mode) {
-    case Mode::RedirectElsewhere:
-        Reply(client,
-              Answer("307 Temporary Redirect",
-                     "Location: " +
-                         fault.elsewhere.resolved(QUrl(QString::fromUtf8(path))).toEncoded() +
-                         "\r\n",
-                     {}));
+    case Mode::DropAnswer:
+        Forward(client, request, number, shared, [](const QByteArray&) { return std::nullopt; });
+        break;
+    case Mode::CutAnswers: // a quarter of the answers, drawn from the seed, break off halfway
+        Forward(client, request, number, shared, [shared](const QByteArray& answer) {
+            return shared->cuts() % 4 == 0 ? answer.left(answer.size() / 2) : answer;
+        });
+        break;
+    case Mode::NoSyncCollection:
+    case Mode::EtagsOnly:
+        Forward(client, Plain(request), number, shared,
+                BodyChange([ctag = fault.mode == Mode::EtagsOnly](const QString& body) {
+                    return Hidden(body, ctag);
+                }));
+        break;
+    case Mode::RespelledHrefs:
+        Forward(client, Plain(request), number, shared,
+                request.startsWith("REPORT ") ? BodyChange(Respelled) : Rewrite());
+        break;
+    case Mode::TruncatedSyncAnswers:
+        if (IsSyncReport(request)) {
+            Forward(client, Plain(request), number, shared,
+                    [path, shared](const QByteArray& a) { return Truncated(a, path, *shared); });
+        } else {
+            Forward(client, request, number, shared);
+        }
         break;
     case Mode::HomeElsewhere:
-        Forward(client, plain, number, Mode::Pass, shared, [elsewhere = fault.elsewhere](auto& a) {
-            return Rebodied(a, [&](const QString& body) { return HomeMovedTo(body, elsewhere); });
-        });
-        break;
-    case Mode::Trickle:
-        SendTrickle(client, fault.status);
+        Forward(client, Plain(request), number, shared,
+                BodyChange([elsewhere = fault.elsewhere](const QString& body) {
+                    return HomeMovedTo(body, elsewhere);
+                }));
         break;
     case Mode::HostileHrefs:
-        Forward(client, plain, number, Mode::Pass, shared, [path](const QByteArray& a) {
-            return Rebodied(a, [&](const QString& body) { return WithHostileHrefs(body, path); });
-        });
+        Forward(client, Plain(request), number, shared,
+                BodyChange([path](const QString& body) { return WithHostileHrefs(body, path); }));
         break;
     case Mode::ControlEtags:
-        Forward(client, plain, number, Mode::Pass, shared,
-                [](const QByteArray& a) { return Rebodied(a, WithControlEtags); });
+        Forward(client, Plain(request), number, shared, BodyChange(WithControlEtags));
         break;
     case Mode::DigestOnly:
-        if (!DigestAnswered(request)) {
-            Reply(client,
-                  Answer("401 Unauthorized",
-                         "WWW-Authenticate: Digest realm=\"" + QByteArray(kDigestRealm) +
-                             "\", nonce=\"" + kDigestNonce + "\", qop=\"auth\", algorithm=MD5\r\n",
-                         {}));
-        } else {
-            Forward(
-                client,
+        Forward(client,
                 Headed(request, {"authorization:"},
                        "Authorization: Basic " + QByteArray("alice:secret").toBase64() + "\r\n"),
-                number, Mode::Pass, shared);
-        }
-        break;
-    case Mode::RefusePut:
-        if (request.startsWith("PUT ") && request.contains(fault.match)) {
-            Reply(client, Answer(QByteArray::number(fault.status) + " Refused",
-                                 "Content-Type: application/xml\r\n",
-                                 "<?xml version=\"1.0\"?><D:error xmlns:D=\"DAV:\" xmlns:C=\"urn:"
-                                 "ietf:params:xml:ns:caldav\"><C:no-uid-conflict/></D:error>"));
-        } else {
-            Forward(client, request, number, Mode::Pass, shared);
-        }
+                number, shared);
         break;
     default:
-        Forward(client, request, number, Mode::Pass, shared);
+        Forward(client, request, number, shared);
         break;
     }
 }
 
-void Act(QTcpSocket* client, const QByteArray& request, int number,
-         const std::shared_ptr<FaultProxy::Shared>& shared)
+void Act(QTcpSocket* client, const QByteArray& request, int number, const SharedState& shared)
 {
     const FaultProxy::Fault fault = shared->For(number);
     const QByteArray path = request.left(request.indexOf("\r\n")).split(' ').value(1);
-    switch (fault.mode) {
-    case FaultProxy::Mode::Pass:
-    case FaultProxy::Mode::DropAnswer:
-    case FaultProxy::Mode::CutAnswers:
-        Forward(client, request, number, fault.mode, shared);
-        break;
-    case FaultProxy::Mode::NoSyncCollection:
-    case FaultProxy::Mode::EtagsOnly:
-        if (request.startsWith("REPORT ") && request.contains("sync-collection")) {
-            Reply(client, fault.status == 207
-                              ? Answer("207 Multi-Status", "Content-Type: application/xml\r\n",
-                                       "<multistatus xmlns=\"DAV:\"/>")
-                              : Answer(QByteArray::number(fault.status) + " Fault", {}, {}));
-        } else {
-            // Uncompressed (Radicale compresses otherwise), so that the answer can be changed.
-            Forward(client, Headed(request, {"accept-encoding:"}, {}), number, fault.mode, shared);
-        }
-        break;
-    case FaultProxy::Mode::RespelledHrefs:
-        Forward(client, Headed(request, {"accept-encoding:"}, {}), number, fault.mode, shared);
-        break;
-    case FaultProxy::Mode::TruncatedSyncAnswers: {
-        static const QRegularExpression continuation(QStringLiteral("proxy-continue-(\\d+)"));
-        const QRegularExpressionMatch asked = continuation.match(QString::fromUtf8(request));
-        const auto left = shared->continuations.find(asked.captured(1).toInt());
-        if (left != shared->continuations.end()) {
-            Reply(client, NextPart(left->second, *shared));
-        } else if (request.startsWith("REPORT ") && request.contains("sync-collection")) {
-            Forward(client, Headed(request, {"accept-encoding:"}, {}), number, fault.mode, shared);
-        } else {
-            Forward(client, request, number, FaultProxy::Mode::Pass, shared);
-        }
-        break;
-    }
-    case FaultProxy::Mode::Status:
-        Reply(client, Answer(QByteArray::number(fault.status) + " Fault", {}, {}));
-        break;
-    case FaultProxy::Mode::Close:
+    static const QRegularExpression continuation(QStringLiteral("proxy-continue-(\\d+)"));
+    const auto left = shared->continuations.find(
+        continuation.match(QString::fromUtf8(request)).captured(1).toInt());
+    const QByteArray faultStatus = QByteArray::number(fault.status) + " Fault";
+    const bool hidingSync = fault.mode == Mode::NoSyncCollection || fault.mode == Mode::EtagsOnly;
+    if (hidingSync && IsSyncReport(request)) {
+        Reply(client, fault.status == 207 ? Multistatus("<multistatus xmlns=\"DAV:\"/>")
+                                          : Answer(faultStatus, {}, {}));
+    } else if (fault.mode == Mode::TruncatedSyncAnswers && left != shared->continuations.end()) {
+        Reply(client, NextPart(left->second, *shared));
+    } else if (fault.mode == Mode::Status) {
+        Reply(client, Answer(faultStatus, {}, {}));
+    } else if (fault.mode == Mode::Close) {
         client->disconnectFromHost();
-        break;
-    case FaultProxy::Mode::Stall:
-        break;
-    case FaultProxy::Mode::MalformedXml:
-        Reply(client, Answer("207 Multi-Status", "Content-Type: application/xml\r\n",
-                             "<?xml version=\"1.0\"?><multistatus xmlns=\"DAV:\"><response>"
-                             "<href>/broken</href></propstat></multistatus>"));
-        break;
-    case FaultProxy::Mode::EndlessBody:
+    } else if (fault.mode == Mode::Stall) {
+        return;
+    } else if (fault.mode == Mode::MalformedXml) {
+        Reply(client, Multistatus("<?xml version=\"1.0\"?><multistatus xmlns=\"DAV:\"><response>"
+                                  "<href>/broken</href></propstat></multistatus>"));
+    } else if (fault.mode == Mode::EndlessBody) {
         SendEndless(client, shared);
-        break;
-    case FaultProxy::Mode::RedirectLoop:
+    } else if (fault.mode == Mode::RedirectLoop) {
         Reply(client, Answer("301 Moved Permanently", "Location: " + path + "\r\n", {}));
-        break;
-    case FaultProxy::Mode::RedirectElsewhere:
-    case FaultProxy::Mode::HomeElsewhere:
-    case FaultProxy::Mode::Trickle:
-    case FaultProxy::Mode::HostileHrefs:
-    case FaultProxy::Mode::ControlEtags:
-    case FaultProxy::Mode::DigestOnly:
-    case FaultProxy::Mode::RefusePut:
-        ActHostile(client, request, number, fault, shared);
-        break;
+    } else if (fault.mode == Mode::RedirectElsewhere) {
+        const QByteArray to = fault.elsewhere.resolved(QUrl(QString::fromUtf8(path))).toEncoded();
+        Reply(client, Answer("307 Temporary Redirect", "Location: " + to + "\r\n", {}));
+    } else if (fault.mode == Mode::Trickle) {
+        SendTrickle(client, fault.status);
+    } else if (fault.mode == Mode::DigestOnly && !DigestAnswered(request)) {
+        Reply(client,
+              Answer("401 Unauthorized",
+                     "WWW-Authenticate: Digest realm=\"" + QByteArray(kDigestRealm) +
+                         "\", nonce=\"" + kDigestNonce + "\", qop=\"auth\", algorithm=MD5\r\n",
+                     {}));
+    } else if (fault.mode == Mode::RefusePut && request.startsWith("PUT ") &&
+               request.contains(fault.match)) {
+        Reply(client, Answer(QByteArray::number(fault.status) + " Refused",
+                             "Content-Type: application/xml\r\n",
+                             "<?xml version=\"1.0\"?><D:error xmlns:D=\"DAV:\" xmlns:C=\"urn:"
+                             "ietf:params:xml:ns:caldav\"><C:no-uid-conflict/></D:error>"));
+    } else {
+        ForwardAs(client, request, path, number, fault, shared);
     }
 }
 
-void Serve(QTcpSocket* client, const std::shared_ptr<FaultProxy::Shared>& shared)
+void Serve(QTcpSocket* client, const SharedState& shared)
 {
-    QObject::connect(client, &QTcpSocket::disconnected, client, &QObject::deleteLater);
     auto received = std::make_shared<QByteArray>();
     auto taken = std::make_shared<bool>(false);
     QObject::connect(client, &QTcpSocket::readyRead, client, [=] {
@@ -551,37 +501,11 @@ void Serve(QTcpSocket* client, const std::shared_ptr<FaultProxy::Shared>& shared
 
 } // namespace
 
-FaultProxy::FaultProxy(quint16 serverPort) : shared_(std::make_shared<Shared>())
+FaultProxy::FaultProxy(quint16 serverPort)
+    : shared_(std::make_shared<Shared>()),
+      listener_([shared = shared_](QTcpSocket* client) { Serve(client, shared); })
 {
     shared_->serverPort = serverPort;
-    context_ = new QObject;
-    context_->moveToThread(&thread_);
-    QObject::connect(&thread_, &QThread::finished, context_, &QObject::deleteLater);
-    thread_.start();
-    QMetaObject::invokeMethod(
-        context_,
-        [this, shared = shared_] {
-            auto* listener = new QTcpServer(context_);
-            listener->listen(QHostAddress::LocalHost, 0);
-            port_ = listener->serverPort();
-            QObject::connect(listener, &QTcpServer::newConnection, listener, [listener, shared] {
-                while (QTcpSocket* client = listener->nextPendingConnection()) {
-                    Serve(client, shared);
-                }
-            });
-        },
-        Qt::BlockingQueuedConnection);
-}
-
-FaultProxy::~FaultProxy()
-{
-    thread_.quit();
-    thread_.wait(10000);
-}
-
-QUrl FaultProxy::Url(const QString& path) const
-{
-    return QUrl(QStringLiteral("http://127.0.0.1:%1").arg(port_)).resolved(QUrl(path));
 }
 
 void FaultProxy::Set(const Fault& fault)

@@ -1,20 +1,18 @@
 // A loopback HTTP proxy of the tests between a client and a DAV server that can fail on
 // purpose: answer an error status, close the connection, stall, send malformed XML or a body
-// without end, redirect in a loop, forward a request and drop the server's answer, or pass for
-// a server without the sync-collection report (and without a CTag), or as one that answers it
-// in parts; or act as a hostile server (a redirect or home elsewhere, a trickle, hrefs outside
-// the collection, ETags with control characters, Digest only, one PUT refused). It runs in its
-// own thread,
-// so it serves a client that blocks in a local event loop or in another process. Each request
-// gets its own connection to the server, and each answer closes the client's connection.
-// It can also cut a quarter of the answers halfway, or name each resource twice, spelled two ways.
+// without end, redirect in a loop, forward a request and drop the server's answer, cut a quarter
+// of the answers halfway, pass for a server without the sync-collection report (and without a
+// CTag) or one that answers it in parts, name each resource twice spelled two ways; or act as a
+// hostile server (a redirect or home elsewhere, a trickle, hrefs outside the collection, ETags
+// with control characters, Digest only, one PUT refused). Each request gets its own connection
+// to the server, and each answer closes the client's connection.
 #pragma once
 
-#include <QThread>
-#include <QUrl>
 #include <climits>
 #include <functional>
 #include <memory>
+
+#include "tests/sync/loopback_listener.h"
 
 class FaultProxy {
 public:
@@ -61,12 +59,11 @@ public:
     using Hook = std::function<void(int request)>;
 
     explicit FaultProxy(quint16 serverPort);
-    ~FaultProxy();
     FaultProxy(const FaultProxy&) = delete;
     FaultProxy& operator=(const FaultProxy&) = delete;
 
-    quint16 Port() const { return port_; }
-    QUrl Url(const QString& path = QStringLiteral("/")) const;
+    quint16 Port() const { return listener_.Port(); }
+    QUrl Url(const QString& path = QStringLiteral("/")) const { return listener_.Url(path); }
     void Set(const Fault& fault);
     // Called on the proxy's thread: when a request has arrived, and when the server's answer
     // to a forwarded request was read (before it is relayed or dropped).
@@ -83,7 +80,5 @@ public:
 
 private:
     std::shared_ptr<Shared> shared_;
-    QThread thread_;
-    QObject* context_ = nullptr; // lives in thread_
-    quint16 port_ = 0;
+    LoopbackListener listener_; // after shared_, which its thread uses to the end
 };

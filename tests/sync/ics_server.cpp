@@ -2,8 +2,6 @@
 // mutex, since the test's thread changes them between requests.
 #include "tests/sync/ics_server.h"
 
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <mutex>
 #include <utility>
 
@@ -50,47 +48,21 @@ QByteArray Answer(IcsServer::Shared& shared, const QByteArray& head)
 
 } // namespace
 
-IcsServer::IcsServer() : shared_(std::make_shared<Shared>())
+IcsServer::IcsServer()
+    : shared_(std::make_shared<Shared>()), listener_([shared = shared_](QTcpSocket* client) {
+          auto received = std::make_shared<QByteArray>();
+          auto answered = std::make_shared<bool>(false);
+          QObject::connect(client, &QTcpSocket::readyRead, client, [=] {
+              *received += client->readAll();
+              const qsizetype end = received->indexOf("\r\n\r\n");
+              if (end < 0 || std::exchange(*answered, true)) {
+                  return;
+              }
+              client->write(Answer(*shared, received->left(end)));
+              client->disconnectFromHost();
+          });
+      })
 {
-    auto* context = new QObject;
-    context->moveToThread(&thread_);
-    QObject::connect(&thread_, &QThread::finished, context, &QObject::deleteLater);
-    thread_.start();
-    QMetaObject::invokeMethod(
-        context,
-        [this, context, shared = shared_] {
-            auto* listener = new QTcpServer(context);
-            listener->listen(QHostAddress::LocalHost, 0);
-            port_ = listener->serverPort();
-            QObject::connect(listener, &QTcpServer::newConnection, listener, [listener, shared] {
-                while (QTcpSocket* client = listener->nextPendingConnection()) {
-                    QObject::connect(client, &QTcpSocket::disconnected, client,
-                                     &QObject::deleteLater);
-                    auto received = std::make_shared<QByteArray>();
-                    auto answered = std::make_shared<bool>(false);
-                    QObject::connect(client, &QTcpSocket::readyRead, client, [=] {
-                        *received += client->readAll();
-                        const qsizetype end = received->indexOf("\r\n\r\n");
-                        if (end < 0 || std::exchange(*answered, true))
-                            return;
-                        client->write(Answer(*shared, received->left(end)));
-                        client->disconnectFromHost();
-                    });
-                }
-            });
-        },
-        Qt::BlockingQueuedConnection);
-}
-
-IcsServer::~IcsServer()
-{
-    thread_.quit();
-    thread_.wait(10000);
-}
-
-QUrl IcsServer::Url(const QString& path) const
-{
-    return QUrl(QStringLiteral("http://127.0.0.1:%1").arg(port_)).resolved(QUrl(path));
 }
 
 void IcsServer::Serve(const QByteArray& body)

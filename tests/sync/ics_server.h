@@ -7,19 +7,19 @@
 
 #include <QByteArray>
 #include <QList>
-#include <QThread>
-#include <QUrl>
 #include <memory>
+
+#include "tests/sync/loopback_listener.h"
 
 class IcsServer {
 public:
     IcsServer();
-    ~IcsServer();
-    IcsServer(const IcsServer&) = delete;
-    IcsServer& operator=(const IcsServer&) = delete;
 
-    quint16 Port() const { return port_; }
-    QUrl Url(const QString& path = QStringLiteral("/calendar.ics")) const;
+    quint16 Port() const { return listener_.Port(); }
+    QUrl Url(const QString& path = QStringLiteral("/calendar.ics")) const
+    {
+        return listener_.Url(path);
+    }
     // A new version of the file: a new ETag and a Last-Modified a minute later.
     void Serve(const QByteArray& body);
     // The request line and headers of every request so far, and how many were answered 200.
@@ -30,6 +30,5 @@ public:
 
 private:
     std::shared_ptr<Shared> shared_;
-    QThread thread_;
-    quint16 port_ = 0;
+    LoopbackListener listener_; // after shared_, which its thread uses to the end
 };

@@ -7,25 +7,15 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
-#include <map>
 #include <memory>
 #include <set>
 
 #include "ical/kept_component.h"
-#include "model/recurrence.h"
-#include "platform/pim/store_calendars.h"
-#include "platform/pim/store_database.h"
-#include "platform/pim/sync_ledger.h"
-#include "sync/calendar_collection.h"
-#include "sync/resource_text.h"
 #include "sync/sync_round.h"
+#include "tests/support/dav_fixture.h"
+#include "tests/support/store_file.h"
 #include "tests/support/temp_paths.h"
-#include "tests/sync/dav_server.h"
-#include "tests/sync/fault_proxy.h"
-
-inline const SYSTEMTIME kRoundNow = MakeSystemTime(2026, 12, 7, 9, 30);
 
 // Items by UID as a resource carries them; conflict copies are local and left out.
 using ItemsByUid = std::map<std::wstring, pim::StoredItem>;
@@ -84,6 +74,15 @@ protected:
         return caldav::RunRound(store, OccurrenceOnDay, KeptAccount(store), connection_, options);
     }
 
+    // The account saved into `store` before its first round, as the tool's add does.
+    void SaveAccount(const std::string& store)
+    {
+        pim::StoreDatabase db;
+        ASSERT_EQ(db.Open(store), 0);
+        pim::SyncAccount account = account_;
+        ASSERT_GE(pim::SyncLedger(db).SaveAccount(account), 0);
+    }
+
     // The account as `store` keeps it (added at its first round, updated when the test changed
     // it), with the items the test saved into the store's first local calendar moved into the
     // account's: the test's items are meant for the server.
@@ -115,61 +114,43 @@ protected:
                 }
             }
         }
-        sqlite3* raw = nullptr;
-        sqlite3_open(store.c_str(), &raw);
-        const std::string move =
-            "UPDATE items SET calendar = " + std::to_string(calendar) + " WHERE calendar = 1";
-        EXPECT_EQ(sqlite3_exec(raw, move.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
-        sqlite3_close(raw);
+        Sql(store,
+            "UPDATE items SET calendar = " + std::to_string(calendar) + " WHERE calendar = 1");
         return kept;
     }
 
     static ItemsByUid Local(const std::string& store, int* dirty = nullptr)
     {
-        pim::StoreDatabase db;
-        EXPECT_EQ(db.Open(store), 0);
         std::vector<pim::SyncLink> links;
-        pim::SyncLedger(db).Links(links);
+        {
+            pim::StoreDatabase db;
+            EXPECT_EQ(db.Open(store), 0);
+            pim::SyncLedger(db).Links(links);
+        }
         std::map<int32_t, pim::SyncLink> byOid;
         for (const pim::SyncLink& link : links) {
             byOid[link.oid] = link;
         }
         ItemsByUid out;
-        for (const int32_t kind : {pim::kAppointmentKind, pim::kTaskKind}) {
-            std::vector<pim::StoredItem> items;
-            db.Load(kind, 0, items);
-            for (const pim::StoredItem& item : items) {
-                const pim::SyncLink& link = byOid[item.fields.Oid];
-                if (link.conflict) {
-                    continue;
-                }
-                if (dirty != nullptr) {
-                    *dirty += static_cast<int>(link.Dirty());
-                }
-                out[item.fields.UID] = Carried(item);
+        for (const pim::StoredItem& item : Items(store)) {
+            const pim::SyncLink& link = byOid[item.fields.Oid];
+            if (link.conflict) {
+                continue;
             }
+            if (dirty != nullptr) {
+                *dirty += static_cast<int>(link.Dirty());
+            }
+            out[item.fields.UID] = Carried(item);
         }
         return out;
     }
 
     ItemsByUid Remote() const
     {
-        caldav::DavClient client(server_->Account());
-        const caldav::CollectionListing listing = caldav::ListResources(client, calendar_);
-        EXPECT_FALSE(listing.error);
-        std::vector<QString> hrefs;
-        for (const caldav::ResourceState& r : listing.resources) {
-            hrefs.push_back(r.href);
-        }
-        caldav::SyncError error;
         ItemsByUid out;
-        for (const caldav::Resource& r : caldav::FetchResources(client, calendar_, hrefs, error)) {
-            const caldav::ResourceItem read = caldav::ReadResource(r.calendarData, kRoundNow);
-            if (read.item) {
-                out[read.item->fields.UID] = Content(*read.item);
-            }
+        for (const pim::StoredItem& item : ItemsThere(server_->Account(), calendar_)) {
+            out[item.fields.UID] = Content(item);
         }
-        EXPECT_FALSE(error);
         return out;
     }
 
@@ -206,16 +187,12 @@ protected:
     {
         QCryptographicHash hash(QCryptographicHash::Sha256);
         for (const char* suffix : {"", "-wal"}) {
-            QFile file(QString::fromStdString(store + suffix));
-            if (file.open(QIODevice::ReadOnly)) {
-                hash.addData(file.readAll());
-            }
+            hash.addData(Bytes(store + suffix));
         }
         return hash.result();
     }
 
-    // Written by another client, straight to the server.
-    // Straight into the server's folder where it can, else by PUT.
+    // Written by another client: straight into the server's folder where it can, else by PUT.
     void Plant(const QString& name, const QByteArray& text) const
     {
         if (!server_->Plant(calendar_, name, text)) {
@@ -233,31 +210,19 @@ protected:
     // An event as another client writes it: a floating DTSTART ("20261207T090000"), then `more`.
     static QByteArray OtherEvent(const QString& uid, const QString& start, const QString& more)
     {
-        return QStringLiteral("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Other//EN\r\n"
-                              "BEGIN:VEVENT\r\nUID:%1\r\nDTSTAMP:20261201T000000Z\r\n"
-                              "SUMMARY:%1\r\nDTSTART:%2\r\n%3END:VEVENT\r\n"
-                              "END:VCALENDAR\r\n")
-            .arg(uid, start, more)
-            .toUtf8();
+        return EventText(uid.toStdString(),
+                         "DTSTART:" + start.toStdString() + "\r\n" + more.toStdString());
     }
 
-    // Every item of a store, conflict copies and duplicates included.
-    static size_t ItemCount(const std::string& store, std::set<std::wstring>* uids = nullptr)
+    // The number of items of a store and of UIDs among them: conflict copies and duplicates count.
+    static std::pair<size_t, size_t> ItemAndUidCount(const std::string& store)
     {
-        pim::StoreDatabase db;
-        EXPECT_EQ(db.Open(store), 0);
-        size_t count = 0;
-        for (const int32_t kind : {pim::kAppointmentKind, pim::kTaskKind}) {
-            std::vector<pim::StoredItem> items;
-            db.Load(kind, 0, items);
-            count += items.size();
-            for (const pim::StoredItem& item : items) {
-                if (uids != nullptr) {
-                    uids->insert(item.fields.UID);
-                }
-            }
+        std::set<std::wstring> uids;
+        const std::vector<pim::StoredItem> items = Items(store);
+        for (const pim::StoredItem& item : items) {
+            uids.insert(item.fields.UID);
         }
-        return count;
+        return {items.size(), uids.size()};
     }
 
     TempPaths paths_;

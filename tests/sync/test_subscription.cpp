@@ -3,16 +3,13 @@
 // items, and failures that keep them; then the same through tamberlo-sync.
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "platform/pim/store_database.h"
 #include "platform/pim/store_subscriptions.h"
 #include "platform/pim/sync_ledger.h"
 #include "sync/subscription.h"
+#include "tests/support/dav_fixture.h"
 #include "tests/support/temp_paths.h"
-#include "tests/sync/fault_proxy.h"
 #include "tests/sync/ics_server.h"
-#include "tools/sync/sync_tool.h"
 
 namespace {
 
@@ -42,17 +39,24 @@ std::map<int32_t, std::wstring> Held(const std::string& store, int32_t calendar,
     for (const pim::StoredItem& item : items) {
         if (item.calendar == calendar) {
             held[item.fields.Oid] = item.fields.Subject;
-        }
-        if ((kept != nullptr) && item.calendar == calendar) {
-            *kept += item.fields.Kept;
+            if (kept != nullptr) {
+                *kept += item.fields.Kept;
+            }
         }
     }
     return held;
 }
 
-int64_t DataVersion(pim::StoreDatabase& watcher)
+// tamberlo-sync on the temporary store and profile: its exit code and output; what it wrote
+// to standard error goes to `err`.
+std::string Said(std::vector<std::string> args, const TempPaths& paths, std::string* err = nullptr)
 {
-    return watcher.DataVersion();
+    args.insert(args.end(), {"--store", paths.StorePath(), "--profile", paths.ProfilePath()});
+    const ToolRun run = Tool(args);
+    if (err != nullptr) {
+        *err = run.err;
+    }
+    return std::to_string(run.code) + " " + run.out;
 }
 
 TEST(Subscription, ReadsAgainOnlyAChangedFileAndKeepsItsItemsThroughFailures)
@@ -94,7 +98,7 @@ TEST(Subscription, ReadsAgainOnlyAChangedFileAndKeepsItsItemsThroughFailures)
     // The second read sends both validators, gets 304 and writes nothing.
     pim::StoreDatabase watcher;
     watcher.Open(store);
-    const int64_t before = DataVersion(watcher);
+    const int64_t before = watcher.DataVersion();
     std::vector<caldav::SubscriptionReport> reports = caldav::RefreshSubscriptions(store, {}, {});
     ASSERT_EQ(reports.size(), 1U);
     EXPECT_TRUE(reports[0].unchanged);
@@ -102,7 +106,7 @@ TEST(Subscription, ReadsAgainOnlyAChangedFileAndKeepsItsItemsThroughFailures)
     const QByteArray asked = web.Heads().back();
     EXPECT_TRUE(asked.contains("If-None-Match: \"v1\"")) << asked.toStdString();
     EXPECT_TRUE(asked.contains("If-Modified-Since: Mon, 07 Dec 2026 10:11:00 GMT"));
-    EXPECT_EQ(DataVersion(watcher), before);
+    EXPECT_EQ(watcher.DataVersion(), before);
     EXPECT_EQ(web.FullAnswers(), 1);
 
     // Failures change nothing and say which subscription failed.
@@ -137,7 +141,7 @@ TEST(Subscription, ReadsAgainOnlyAChangedFileAndKeepsItsItemsThroughFailures)
                             L"was not followed: the password and the calendars go only to " +
                             at + L"."}));
     EXPECT_EQ(Held(store, calendar.id), first);
-    EXPECT_EQ(DataVersion(watcher), before);
+    EXPECT_EQ(watcher.DataVersion(), before);
 
     // A changed file: the changed item replaced in place, the gone one deleted, a new one added.
     proxy.Set({});
@@ -178,15 +182,8 @@ TEST(Subscription, AddressesAndTheTool)
     IcsServer web;
     web.Serve(File(Event("xmas", "20261225", "Christmas")));
     TempPaths paths;
-    const auto tool = [&](std::vector<std::string> args, std::string* err = nullptr) {
-        args.insert(args.end(), {"--store", paths.StorePath(), "--profile", paths.ProfilePath()});
-        std::ostringstream out;
-        std::ostringstream errors;
-        const int code = RunSync(args, {}, out, errors);
-        if (err != nullptr) {
-            *err = errors.str();
-        }
-        return std::to_string(code) + " " + out.str();
+    const auto tool = [&](const std::vector<std::string>& args, std::string* err = nullptr) {
+        return Said(args, paths, err);
     };
     std::string err;
     EXPECT_EQ(tool({"subscribe", web.Url().toString().toStdString(), "--name", "Feiertage"}, &err),
@@ -217,15 +214,8 @@ TEST(Subscription, UnsubscribeDropsTheCalendarWithItsItems)
     web.Serve(File(Event("xmas", "20261225", "Christmas") + Event("ny", "20270101", "New Year")));
     TempPaths paths;
     const std::string store = paths.StorePath();
-    const auto tool = [&](std::vector<std::string> args, std::string* err = nullptr) {
-        args.insert(args.end(), {"--store", store});
-        std::ostringstream out;
-        std::ostringstream errors;
-        const int code = RunSync(args, {}, out, errors);
-        if (err != nullptr) {
-            *err = errors.str();
-        }
-        return std::to_string(code) + " " + out.str();
+    const auto tool = [&](const std::vector<std::string>& args, std::string* err = nullptr) {
+        return Said(args, paths, err);
     };
     const std::string a = web.Url("/a.ics").toString().toStdString();
     const std::string b = web.Url("/b.ics").toString().toStdString();

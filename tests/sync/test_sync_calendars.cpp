@@ -1,111 +1,55 @@
-// Several calendars over two real servers: tamberlo-sync add gathers three calendars into two
-// accounts, each item goes to the collection of its calendar and a local one's to none, a
-// second store receives each into its own calendar, and a collection deleted on its server is
-// kept here as a local calendar.
+// Several calendars over two real servers: a move between them is put into the new collection
+// before the old one loses it, also when the tool is killed on the way; tamberlo-sync add
+// gathers three calendars into two accounts, each item goes to the collection of its calendar
+// and a local one's to none, a second store receives each into its own calendar, and a
+// collection deleted on its server is kept here as a local calendar.
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <algorithm>
+#include <set>
 
-#include "model/recurrence.h"
-#include "platform/pim/store_calendars.h"
-#include "platform/pim/store_database.h"
-#include "platform/pim/sync_ledger.h"
-#include "sync/calendar_collection.h"
 #include "sync/dav_xml.h"
-#include "sync/resource_text.h"
 #include "sync/sync_round.h"
+#include "tests/support/dav_fixture.h"
 #include "tests/support/temp_paths.h"
-#include "tests/sync/dav_server.h"
-#include "tests/sync/fault_proxy.h"
-#include "tests/sync/work_and_family.h"
-#include "tools/sync/sync_tool.h"
 
 namespace {
 
-const SYSTEMTIME kNow = MakeSystemTime(2026, 12, 7, 9, 30);
-
-std::string Tool(const std::vector<std::string>& args, int expected = kSyncOk)
+// The tool's output, when it succeeded.
+std::string Out(const std::vector<std::string>& args)
 {
-    std::ostringstream out, err;
-    EXPECT_EQ(RunSync(args, kNow, out, err), expected) << err.str();
-    return out.str();
+    const ToolRun run = Tool(args);
+    EXPECT_EQ(run.code, kSyncOk) << run.err;
+    return run.out;
 }
 
-int32_t CalendarNamed(const std::string& store, const wchar_t* name)
+// An appointment or a task whose UID is its subject, saved into `calendar`.
+void SaveIn(const std::string& store, int32_t kind, const wchar_t* subject, int32_t calendar)
 {
-    pim::StoreDatabase db;
-    EXPECT_EQ(db.Open(store), 0);
-    pim::Calendar c;
-    EXPECT_EQ(pim::CalendarList(db).Named(name, c), 0) << name;
-    return c.id;
-}
-
-void Save(const std::string& store, int32_t kind, const wchar_t* subject, int32_t calendar)
-{
-    pim::StoreDatabase db;
-    ASSERT_EQ(db.Open(store), 0);
-    pim::StoredItem item;
+    pim::StoredItem item = Appointment(subject, 46370.5, calendar);
     item.kind = kind;
-    item.fields.Subject = subject;
     item.fields.UID = subject;
-    item.fields.Start = 46370.5;
-    item.fields.End = 46370.55;
-    item.calendar = calendar;
-    ASSERT_EQ(db.Save(item), 0) << subject;
-}
-
-// The subjects a collection holds, sorted, each as often as it is there.
-std::multiset<std::wstring> There(const DavServer& server, const QUrl& calendar)
-{
-    caldav::DavClient client(server.Account());
-    const caldav::CollectionListing listing = caldav::ListResources(client, calendar);
-    EXPECT_FALSE(listing.error);
-    std::vector<QString> hrefs;
-    for (const caldav::ResourceState& r : listing.resources)
-        hrefs.push_back(r.href);
-    caldav::SyncError error;
-    std::multiset<std::wstring> subjects;
-    for (const caldav::Resource& r : caldav::FetchResources(client, calendar, hrefs, error)) {
-        if (const caldav::ResourceItem read = caldav::ReadResource(r.calendarData, kNow); read.item)
-            subjects.insert(read.item->fields.Subject);
-    }
-    return subjects;
+    ASSERT_EQ(Save(store, item), 0) << subject;
 }
 
 // "subject:calendar name" of every item of a store, sorted.
 std::set<std::wstring> Here(const std::string& store)
 {
-    pim::StoreDatabase db;
-    EXPECT_EQ(db.Open(store), 0);
     std::vector<pim::Calendar> calendars;
-    pim::CalendarList(db).All(calendars);
+    {
+        pim::StoreDatabase db;
+        EXPECT_EQ(db.Open(store), 0);
+        pim::CalendarList(db).All(calendars);
+    }
     std::set<std::wstring> out;
-    for (const int32_t kind : {pim::kAppointmentKind, pim::kTaskKind}) {
-        std::vector<pim::StoredItem> items;
-        db.Load(kind, 0, items);
-        for (const pim::StoredItem& item : items) {
-            for (const pim::Calendar& c : calendars) {
-                if (c.id == item.calendar)
-                    out.insert(item.fields.Subject + L":" + c.name);
+    for (const pim::StoredItem& item : Items(store)) {
+        for (const pim::Calendar& c : calendars) {
+            if (c.id == item.calendar) {
+                out.insert(item.fields.Subject + L":" + c.name);
             }
         }
     }
     return out;
-}
-
-// The user moves the item of that subject into another calendar, as the editor does.
-void MoveTo(const std::string& store, const wchar_t* subject, int32_t calendar)
-{
-    pim::StoreDatabase db;
-    ASSERT_EQ(db.Open(store), 0);
-    std::vector<pim::StoredItem> items;
-    ASSERT_EQ(db.Load(pim::kAppointmentKind, 0, items), 0);
-    for (pim::StoredItem& item : items) {
-        if (item.fields.Subject == subject) {
-            item.calendar = calendar;
-            ASSERT_EQ(db.Save(item), 0);
-        }
-    }
 }
 
 } // namespace
@@ -124,13 +68,13 @@ TEST(SyncCalendars, AMoveIsPutIntoTheNewCollectionBeforeTheOldOneLosesIt)
     ASSERT_GT(account.id, 0);
     const auto round = [&] {
         return caldav::RunRound(store, OccurrenceOnDay, account, radicale.Account(proxy.Url()),
-                                {kNow, {}});
+                                {kRoundNow, {}});
     };
     const int32_t workHere = CalendarNamed(store, L"Work");
     const int32_t familyHere = CalendarNamed(store, L"Family");
-    Save(store, pim::kAppointmentKind, L"Standup", workHere);
+    SaveIn(store, pim::kAppointmentKind, L"Standup", workHere);
     ASSERT_FALSE(round().error);
-    ASSERT_EQ(There(radicale, work), std::multiset<std::wstring>{L"Standup"});
+    ASSERT_EQ(SubjectsThere(radicale, work), (Counts{{L"Standup", 1}}));
 
     // Into Family: created there first, then deleted from Work, once each.
     MoveTo(store, L"Standup", familyHere);
@@ -138,8 +82,8 @@ TEST(SyncCalendars, AMoveIsPutIntoTheNewCollectionBeforeTheOldOneLosesIt)
     caldav::RoundReport moved = round();
     EXPECT_FALSE(moved.error);
     EXPECT_EQ(std::make_pair(moved.sent, moved.deletedThere), std::make_pair(1, 1));
-    EXPECT_EQ(There(radicale, work), std::multiset<std::wstring>{});
-    EXPECT_EQ(There(radicale, family), std::multiset<std::wstring>{L"Standup"});
+    EXPECT_EQ(SubjectsThere(radicale, work), Counts{});
+    EXPECT_EQ(SubjectsThere(radicale, family), (Counts{{L"Standup", 1}}));
     QStringList writes;
     for (const QByteArray& head : proxy.Heads().mid(before)) {
         if (head.startsWith("PUT") || head.startsWith("DELETE"))
@@ -157,16 +101,44 @@ TEST(SyncCalendars, AMoveIsPutIntoTheNewCollectionBeforeTheOldOneLosesIt)
         const caldav::RoundReport refused = round();
         EXPECT_EQ(std::make_tuple(refused.sent, refused.deletedThere, refused.refused),
                   std::make_tuple(0, 0, 1));
-        EXPECT_EQ(There(radicale, family), std::multiset<std::wstring>{L"Standup"});
-        EXPECT_EQ(There(radicale, work), std::multiset<std::wstring>{});
+        EXPECT_EQ(SubjectsThere(radicale, family), (Counts{{L"Standup", 1}}));
+        EXPECT_EQ(SubjectsThere(radicale, work), Counts{});
         EXPECT_EQ(Here(store), std::set<std::wstring>{L"Standup:Work"});
     }
     proxy.Set({});
     moved = round();
     EXPECT_EQ(std::make_pair(moved.sent, moved.deletedThere), std::make_pair(1, 1));
-    EXPECT_EQ(There(radicale, work), std::multiset<std::wstring>{L"Standup"});
-    EXPECT_EQ(There(radicale, family), std::multiset<std::wstring>{});
+    EXPECT_EQ(SubjectsThere(radicale, work), (Counts{{L"Standup", 1}}));
+    EXPECT_EQ(SubjectsThere(radicale, family), Counts{});
     EXPECT_EQ(Here(store), std::set<std::wstring>{L"Standup:Work"});
+
+    // Into Family, the local Personal and back, each round's tool killed at a request in turn
+    // (as it arrives, or once answered): the store holds the item once, in its calendar, each
+    // collection at most once, an item that was there is there still; a whole round then puts
+    // it exactly where it belongs.
+    const int32_t personal = CalendarNamed(store, L"Personal");
+    const std::map<int32_t, std::wstring> names{
+        {familyHere, L"Family"}, {personal, L"Personal"}, {workHere, L"Work"}};
+    int killed = 0;
+    for (int step = 0; step < 12; ++step) {
+        SCOPED_TRACE(step);
+        const int32_t to = std::vector<int32_t>{familyHere, personal, workHere}[step % 3];
+        MoveTo(store, L"Standup", to);
+        killed += static_cast<int>(
+            KilledToolRound(proxy, store, paths.File("t.ini"), 1 + step / 2, step % 2 == 1));
+        EXPECT_EQ(Here(store), std::set<std::wstring>{L"Standup:" + names.at(to)});
+        const int inWork = SubjectsThere(radicale, work)[L"Standup"];
+        const int inFamily = SubjectsThere(radicale, family)[L"Standup"];
+        EXPECT_LE(std::max(inWork, inFamily), 1);
+        if (to == familyHere) { // from Work to Family: on one of them throughout
+            EXPECT_GE(inWork + inFamily, 1);
+        }
+        ASSERT_FALSE(round().error);
+        const Counts one{{L"Standup", 1}};
+        EXPECT_EQ(SubjectsThere(radicale, work), to == workHere ? one : Counts{});
+        EXPECT_EQ(SubjectsThere(radicale, family), to == familyHere ? one : Counts{});
+    }
+    EXPECT_GE(killed, 6) << "most tool rounds are cut";
 }
 
 TEST(SyncCalendars, TwoAccountsOnTwoServersSyncThreeCalendarsApart)
@@ -189,7 +161,7 @@ TEST(SyncCalendars, TwoAccountsOnTwoServersSyncThreeCalendarsApart)
             "--user",  "alice", "--password-command", "echo secret"};
         const auto with = [&](std::vector<std::string> args) {
             args.insert(args.end(), common.begin(), common.end());
-            return Tool(args);
+            return Out(args);
         };
         EXPECT_EQ(with({"add", r, "--calendar", work.path().toStdString()}), "added account 1\n");
         EXPECT_EQ(with({"add", r, "--calendar", family.path().toStdString()}),
@@ -205,19 +177,19 @@ TEST(SyncCalendars, TwoAccountsOnTwoServersSyncThreeCalendarsApart)
         EXPECT_EQ(c.colour, 0x00CC6633u) << "the server's #3366CC";
         EXPECT_FALSE(c.readOnly);
     }
-    Save(a, pim::kAppointmentKind, L"Standup", CalendarNamed(a, L"Work"));
-    Save(a, pim::kTaskKind, L"Report", CalendarNamed(a, L"Work"));
-    Save(a, pim::kAppointmentKind, L"Dinner", CalendarNamed(a, L"Family"));
-    Save(a, pim::kAppointmentKind, L"Match", CalendarNamed(a, L"Club"));
-    Save(a, pim::kAppointmentKind, L"Diary", 0);
+    SaveIn(a, pim::kAppointmentKind, L"Standup", CalendarNamed(a, L"Work"));
+    SaveIn(a, pim::kTaskKind, L"Report", CalendarNamed(a, L"Work"));
+    SaveIn(a, pim::kAppointmentKind, L"Dinner", CalendarNamed(a, L"Family"));
+    SaveIn(a, pim::kAppointmentKind, L"Match", CalendarNamed(a, L"Club"));
+    SaveIn(a, pim::kAppointmentKind, L"Diary", 0);
     const std::vector<std::string> rounds{"--store", a, "--profile", paths.File("t.ini")};
-    const std::string first = Tool(rounds);
+    const std::string first = Out(rounds);
     EXPECT_NE(first.find("alice at 127.0.0.1: sent 3,"), std::string::npos) << first;
     EXPECT_NE(first.find("alice at 127.0.0.1: sent 1,"), std::string::npos) << first;
-    EXPECT_EQ(There(radicale, work), (std::multiset<std::wstring>{L"Report", L"Standup"}));
-    EXPECT_EQ(There(radicale, family), (std::multiset<std::wstring>{L"Dinner"}));
-    EXPECT_EQ(There(xandikos, club), (std::multiset<std::wstring>{L"Match"}));
-    const std::string listed = Tool({"list", "--store", a});
+    EXPECT_EQ(SubjectsThere(radicale, work), (Counts{{L"Report", 1}, {L"Standup", 1}}));
+    EXPECT_EQ(SubjectsThere(radicale, family), (Counts{{L"Dinner", 1}}));
+    EXPECT_EQ(SubjectsThere(xandikos, club), (Counts{{L"Match", 1}}));
+    const std::string listed = Out({"list", "--store", a});
     EXPECT_NE(
         listed.find("\tWork <" + work.toString().toStdString() + ">\tevents, tasks\t2 items\n"),
         std::string::npos)
@@ -227,14 +199,14 @@ TEST(SyncCalendars, TwoAccountsOnTwoServersSyncThreeCalendarsApart)
 
     // Another store with the same accounts gets each item into its own calendar.
     add(b);
-    Tool({"--store", b, "--profile", paths.File("t.ini")});
+    Out({"--store", b, "--profile", paths.File("t.ini")});
     EXPECT_EQ(Here(b), (std::set<std::wstring>{L"Dinner:Family", L"Match:Club", L"Report:Work",
                                                L"Standup:Work"}));
 
     // A collection deleted on its server: reported, and its items stay here in a local calendar.
     caldav::DavClient client(radicale.Account());
     ASSERT_LT(client.Delete(family, {}).status, 300);
-    const std::string gone = Tool(rounds);
+    const std::string gone = Out(rounds);
     EXPECT_NE(gone.find("The calendar \"Family\" is gone from 127.0.0.1; its items are kept here "
                         "as a local calendar."),
               std::string::npos)
@@ -247,7 +219,7 @@ TEST(SyncCalendars, TwoAccountsOnTwoServersSyncThreeCalendarsApart)
     ASSERT_EQ(pim::CalendarList(db).Named(L"Family", family_here), 0);
     EXPECT_EQ(family_here.kind, pim::CalendarKind::Local);
     db.Close();
-    EXPECT_NE(Tool(rounds).find("sent 0, deleted there 0"), std::string::npos);
+    EXPECT_NE(Out(rounds).find("sent 0, deleted there 0"), std::string::npos);
 }
 
 // The server's colour as the store keeps it, and what a collection the user may not write is.
