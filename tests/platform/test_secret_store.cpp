@@ -23,7 +23,7 @@ public:
     void start() { answerLater_->start(); }
 
 signals:
-    void finished(SlowJob* job);
+    void finished(SlowJob*); // unnamed: moc writes the definition
 
 private:
     QTimer* answerLater_;
