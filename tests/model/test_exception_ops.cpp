@@ -42,7 +42,7 @@ protected:
         return item;
     }
 
-    std::shared_ptr<pim::RecurrencePattern> PatternOf(const AppointItem& item)
+    static std::shared_ptr<pim::RecurrencePattern> PatternOf(const AppointItem& item)
     {
         std::shared_ptr<pim::RecurrencePattern> pattern;
         EXPECT_GE(item->GetRecurrencePattern(&pattern), 0);
