@@ -23,7 +23,9 @@ public:
     void start() { answerLater_->start(); }
 
 signals:
-    void finished(SlowJob*); // unnamed: moc writes the definition
+    // moc writes the definition with parameter names of its own.
+    // NOLINTNEXTLINE(readability-inconsistent-declaration-parameter-name)
+    void finished(SlowJob* job);
 
 private:
     QTimer* answerLater_;

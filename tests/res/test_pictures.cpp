@@ -70,7 +70,9 @@ TEST(Pictures, TilesAreDrawnAndDistinct)
     for (const bool large : {false, true}) {
         SCOPED_TRACE(large);
         std::vector<QImage> buttons;
+        buttons.reserve(res::kButtonCount);
         std::vector<QImage> focus;
+        focus.reserve(res::TileCount(Picture::FocusIndicator));
         for (int index = 0; index < res::kButtonCount; ++index) {
             buttons.push_back(res::LoadPictureImage(res::ButtonStrip(index), large)
                                   .copy(res::ButtonTileRect(index, large))
