@@ -25,8 +25,9 @@ public:
 
     bool Open()
     {
-        if (!demo_.Ready())
+        if (!demo_.Ready()) {
             return false;
+        }
         edits_ = std::make_unique<ScheduleEdits>(demo_.Doc(), demo_.Session());
         ViewSettings settings;
         settings.draw.MainFontSize = 10;
@@ -54,16 +55,18 @@ private:
         const GanttGeometry g(l);
         hourPixels = l.hourPixels;
         const CTamberloDoc& doc = demo_.Doc();
-        for (int row = l.dayRowCount / 2; row < l.dayRowCount; ++row)
+        for (int row = l.dayRowCount / 2; row < l.dayRowCount; ++row) {
             for (int pos = 0; pos < doc.ApptCount(row); ++pos) {
                 const int start = doc.StartMinutes(row, pos);
                 const int end = doc.EndMinutes(row, pos);
                 if (doc.EntryState(row, pos) != 0 || doc.IsAllDay(row, pos) ||
-                    start < (l.firstHour + 2) * 60 || end > (l.lastHour - 3) * 60)
+                    start < (l.firstHour + 2) * 60 || end > (l.lastHour - 3) * 60) {
                     continue;
+                }
                 bar = {g.XOfMinute((start + end) / 2), l.rowsTop + l.dayRowHeight * row + 5};
                 return true;
             }
+        }
         return false;
     }
 

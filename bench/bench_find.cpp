@@ -8,6 +8,8 @@
 #include <benchmark/benchmark.h>
 
 #include <string>
+#include <utility>
+
 #include <vector>
 
 #include "bench/demo_view_fixture.h"
@@ -89,9 +91,9 @@ void BM_FindBarShowsAnswer(benchmark::State& state, const wchar_t* text)
     PimSession session(StorePath(), OccurrenceOnDay, pim::StoreDatabase::Access::ReadOnly);
     const FoundItems all = FindInCalendar(session, text, Today());
     FindBar::Answer answer;
-    FindBar bar([&answer](const std::wstring&, bool, FindBar::Answer given) { answer = given; },
-                [](const FoundItem&) {}, nullptr,
-                [](int, const std::function<void()>& then) { then(); });
+    FindBar bar(
+        [&answer](const std::wstring&, bool, FindBar::Answer given) { answer = std::move(given); },
+        [](const FoundItem&) {}, nullptr, [](int, const std::function<void()>& then) { then(); });
     bar.resize(1280, 160);
     bar.Open();
     const QString typed = QString::fromWCharArray(text);

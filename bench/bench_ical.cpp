@@ -23,7 +23,7 @@ const std::string& SourceStore()
 {
     static QTemporaryDir dir;
     static const std::string path = [] {
-        const std::string p = dir.filePath("source.sqlite3").toStdString();
+        std::string p = dir.filePath("source.sqlite3").toStdString();
         pim::WriteDemoStore(p, OccurrenceOnDay, kToday, 10000, 0, 1);
         return p;
     }();

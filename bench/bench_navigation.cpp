@@ -44,8 +44,9 @@ void DayStepsOverDemoStore(benchmark::State& state)
     AppSettingsViewStore store(demo.Settings());
     const std::unique_ptr<CTamberloView> view = bench::ShowView(demo.Schedule(), store);
     const CTamberloDoc& doc = demo.Doc();
-    while (view->SelectedRow() < view->Layout().dayRowCount - 1)
+    while (view->SelectedRow() < view->Layout().dayRowCount - 1) {
         PressDown(*view);
+    }
 
     double insideSeconds = 0;
     double reloadSeconds = 0;

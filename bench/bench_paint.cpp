@@ -40,7 +40,7 @@ public:
                 const int start = 6 * 60 + i * 40 + row % 5 * 5;
                 bars.push_back({start, start + 55 + i % 3 * 30, i % 5, i % 4, false,
                                 std::wstring(subjects[(row + i) % 6]) + L" " + std::to_wstring(row),
-                                i % 2 ? L"Room 2" : L""});
+                                i % 2 != 0 ? L"Room 2" : L""});
             }
         }
     }
@@ -50,18 +50,21 @@ public:
     std::wstring StartText(int r, int p) const override { return Clock(At(r, p).start); }
     std::wstring EndText(int r, int p) const override { return Clock(At(r, p).end); }
     std::wstring ApptSubject(int r, int p) const override { return At(r, p).subject; }
-    std::wstring ApptCategories(int, int) const override { return L"Work"; }
+    std::wstring ApptCategories(int /*row*/, int /*pos*/) const override { return L"Work"; }
     std::wstring ApptLocation(int r, int p) const override { return At(r, p).location; }
     bool IsAllDay(int r, int p) const override { return At(r, p).allDay; }
     int EntryState(int r, int p) const override { return At(r, p).state; }
     int Busy(int r, int p) const override { return At(r, p).busy; }
     int TaskCount(int r) const override { return Valid(r) ? 3 : 0; }
-    std::wstring TaskSubject(int, int p) const override { return L"Task " + std::to_wstring(p); }
-    std::wstring TaskDueText(int, int) const override { return L"December 31"; }
-    bool TaskRecurring(int, int p) const override { return p == 0; }
-    bool TaskStartsHere(int, int p) const override { return p == 1; }
-    bool TaskDueHere(int, int p) const override { return p == 2; }
-    bool TaskHasDue(int, int p) const override { return p == 2; }
+    std::wstring TaskSubject(int /*row*/, int p) const override
+    {
+        return L"Task " + std::to_wstring(p);
+    }
+    std::wstring TaskDueText(int /*row*/, int /*pos*/) const override { return L"December 31"; }
+    bool TaskRecurring(int /*row*/, int p) const override { return p == 0; }
+    bool TaskStartsHere(int /*row*/, int p) const override { return p == 1; }
+    bool TaskDueHere(int /*row*/, int p) const override { return p == 2; }
+    bool TaskHasDue(int /*row*/, int p) const override { return p == 2; }
 
 private:
     static bool Valid(int r) { return r >= 0 && r < kRows; }

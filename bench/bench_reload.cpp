@@ -329,7 +329,7 @@ int64_t SeriesInstances(icalcomponent* event, const icalproperty* rule, const Wi
         return 0;
     }
     int64_t instances = 0;
-    for (icaltimetype next = icalrecur_iterator_next(iterator); !icaltime_is_null_time(next);
+    for (icaltimetype next = icalrecur_iterator_next(iterator); icaltime_is_null_time(next) == 0;
          next = icalrecur_iterator_next(iterator)) {
         const time_t from = Seconds(next);
         if (from >= window.end) {

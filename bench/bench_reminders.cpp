@@ -63,7 +63,7 @@ void BM_ReadPlanAndFindNextReminder(benchmark::State& state)
 }
 BENCHMARK(BM_ReadPlanAndFindNextReminder)
     ->Arg(kAppointments)
-    ->Arg(4 * kAppointments)
+    ->Arg(int64_t{4} * kAppointments)
     ->Unit(benchmark::kMillisecond);
 
 void BM_FindNextReminder(benchmark::State& state)

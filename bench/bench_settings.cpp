@@ -67,7 +67,7 @@ void BM_ImportFiftyMegabytesWithoutBlanks(benchmark::State& state)
         QFile file(name); // written in pieces, so writing it does not raise the peak
         file.open(QIODevice::WriteOnly);
         file.write("[AppPlace]\n");
-        const QByteArray piece(1024 * 1024, 'p');
+        const QByteArray piece(qsizetype{1024} * 1024, 'p');
         for (int i = 0; i < 50; ++i) {
             file.write(piece);
         }

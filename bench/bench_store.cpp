@@ -17,7 +17,8 @@ namespace {
 
 using namespace pim;
 
-int EveryDay(const RecurrenceFields&, const SYSTEMTIME&, int32_t)
+int EveryDay(const RecurrenceFields& /*pattern*/, const SYSTEMTIME& /*day*/,
+             int32_t /*durationOverride*/)
 {
     return 1;
 }
@@ -26,7 +27,7 @@ const std::string& StorePath()
 {
     static QTemporaryDir dir;
     static const std::string path = [] {
-        const std::string p = dir.filePath("bench.sqlite3").toStdString();
+        std::string p = dir.filePath("bench.sqlite3").toStdString();
         WriteDemoStore(p, EveryDay, MakeSystemTime(2026, 12, 7), 10000, 2000, 1);
         return p;
     }();

@@ -73,7 +73,7 @@ struct Setup {
     }
     // The planted calendar's listing and every resource in it, as a first pull asks them;
     // the number of resources, or -1 when the server failed.
-    int ServerAnswers(const QUrl& calendar)
+    int ServerAnswers(const QUrl& calendar) const
     {
         caldav::Connection patient = server.Account();
         patient.timeoutMs = patient.deadlineMs = 3600000; // the first time reads it cold
@@ -90,12 +90,12 @@ struct Setup {
     // An empty store that knows the planted calendar.
     std::string NewStore()
     {
-        const std::string store =
+        std::string store =
             dir.filePath(QStringLiteral("pull%1.sqlite3").arg(++stores)).toStdString();
         Keep(store, planted);
         return store;
     }
-    caldav::RoundReport Round(const std::string& store, const pim::SyncAccount& which)
+    caldav::RoundReport Round(const std::string& store, const pim::SyncAccount& which) const
     {
         return caldav::RunRound(store, OccurrenceOnDay, which, server.Account(), {kNow, {}});
     }

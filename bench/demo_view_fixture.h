@@ -28,8 +28,9 @@ public:
     explicit DemoDocument(const SYSTEMTIME& now) : clock_(now), fixedNow_(clock_)
     {
         const std::string path = dir_.filePath(QStringLiteral("demo.sqlite3")).toStdString();
-        if (pim::WriteDemoStore(path, OccurrenceOnDay, now, 10000, 2000, 1) < 0)
+        if (pim::WriteDemoStore(path, OccurrenceOnDay, now, 10000, 2000, 1) < 0) {
             return;
+        }
         session_ = std::make_unique<PimSession>(path, OccurrenceOnDay);
         doc_ = std::make_unique<CTamberloDoc>(*session_, documentSettings_);
         schedule_ = std::make_unique<DocumentSchedule>(*doc_);

@@ -36,23 +36,28 @@ inline std::string Changed(const AppSettings& settings)
     const auto add = [&out](const wchar_t* key, const std::wstring& value) {
         out += (out.empty() ? L"" : L" ") + std::wstring(key) + L"=" + value;
     };
-    for (int i = 0; i < kIntSettingCount; ++i)
-        if (settings.Get(IntSetting(i)) != defaults.Get(IntSetting(i)))
+    for (int i = 0; i < kIntSettingCount; ++i) {
+        if (settings.Get(IntSetting(i)) != defaults.Get(IntSetting(i))) {
             add(AppSettings::Info(IntSetting(i)).key, std::to_wstring(settings.Get(IntSetting(i))));
-    for (int i = 0; i < kTextSettingCount; ++i)
-        if (settings.Get(TextSetting(i)) != defaults.Get(TextSetting(i)))
+        }
+    }
+    for (int i = 0; i < kTextSettingCount; ++i) {
+        if (settings.Get(TextSetting(i)) != defaults.Get(TextSetting(i))) {
             add(AppSettings::Info(TextSetting(i)).key, settings.Get(TextSetting(i)));
+        }
+    }
     for (int i = 0; i < kSettingsListCount; ++i) {
         std::wstring items = settings.GetListText(SettingsList(i));
         std::replace(items.begin(), items.end(), L'\x1f', L'|');
-        if (!items.empty() || settings.GetListCount(SettingsList(i)) != 0)
+        if (!items.empty() || settings.GetListCount(SettingsList(i)) != 0) {
             add(AppSettings::Section(SettingsList(i)), items);
+        }
     }
     return QString::fromStdWString(out).toStdString();
 }
 
 // A runner step that accepts the dialog after `fill` drove its controls.
-inline ScriptedDialogRunner::Step AcceptAfter(std::function<void(QDialog&)> fill)
+inline ScriptedDialogRunner::Step AcceptAfter(const std::function<void(QDialog&)>& fill)
 {
     return [fill](QDialog& dialog) {
         fill(dialog);
@@ -78,16 +83,17 @@ protected:
                 continue;
             }
             const QMetaObject& meta = *control->metaObject();
-            const bool index =
-                qobject_cast<QComboBox*>(control) && step.value.typeId() == QMetaType::Int;
+            const bool index = qobject_cast<QComboBox*>(control) != nullptr &&
+                               step.value.typeId() == QMetaType::Int;
             const QMetaProperty property =
                 index ? meta.property(meta.indexOfProperty("currentIndex")) : meta.userProperty();
-            if (step.expect)
+            if (step.expect) {
                 EXPECT_EQ(property.read(control).toString().toStdString(),
                           step.value.toString().toStdString())
                     << "control " << step.id;
-            else
+            } else {
                 property.write(control, step.value);
+            }
         }
     }
     // The warnings shown so far (from the `first` on), in order.

@@ -12,8 +12,9 @@ class CategorySetDlgTest : public DialogTest {
 protected:
     CategorySetDlgTest()
     {
-        for (const wchar_t* name : {L"Rest", L"Memorial", L"Work"})
+        for (const wchar_t* name : {L"Rest", L"Memorial", L"Work"}) {
             settings.AppendListItem(SettingsList::CategoryInfo, name);
+        }
         settings.SetHolidayCategory(L"Rest");
         settings.SetMemorialCategory(L"Memorial");
         settings.SetCategoryCtrType(2);

@@ -15,10 +15,11 @@ namespace {
 class ScriptedFileChooser : public SettingsFileChooser {
 public:
     std::deque<std::string> answers;
-    std::string Choose(QWidget*) override
+    std::string Choose(QWidget* /*parent*/) override
     {
-        if (answers.empty())
+        if (answers.empty()) {
             return {};
+        }
         std::string answer = answers.front();
         answers.pop_front();
         return answer;
@@ -29,7 +30,7 @@ class EnvironmentDlgTest : public DialogTest {
 protected:
     std::string WriteFile(const std::string& name, const QByteArray& bytes)
     {
-        const std::string path = paths.File(name);
+        std::string path = paths.File(name);
         QFile file(QString::fromStdString(path));
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
@@ -50,7 +51,7 @@ TEST_F(EnvironmentDlgTest, ReadSettingsStayAfterCancelAndAreNotUndoneByOk)
         return static_cast<int>(DialogRejected);
     });
     EXPECT_FALSE(RunEnvironmentDialog(context, files));
-    EXPECT_EQ(settings.GetColorSunday(), 255u);
+    EXPECT_EQ(settings.GetColorSunday(), 255U);
 
     settings.LoadDefaults();
     dialogs.Queue(AcceptAfter([](QDialog& dialog) { Click(dialog, 1065); }));
@@ -82,14 +83,14 @@ TEST_F(EnvironmentDlgTest, EditedListStaysAfterCancel)
 TEST_F(EnvironmentDlgTest, FilesThatAreNoSettingsFilesChangeNothingAndSaySo)
 {
     const std::string huge = WriteFile("huge.ini", "[AppPlace]\nHome\nHarbour\n");
-    ASSERT_TRUE(QFile::resize(QString::fromStdString(huge), 5 * 1024 * 1024));
+    ASSERT_TRUE(QFile::resize(QString::fromStdString(huge), qint64{5} * 1024 * 1024));
     {
         CEnvironmentDlg dialog(settings, messages, dialogs, files);
         files.answers = {huge};
         Click(dialog, 1065);
     }
     EXPECT_EQ(Changed(settings), "PlaceInfo=Home|Harbour|");
-    ASSERT_EQ(messages.shown().size(), 1u);
+    ASSERT_EQ(messages.shown().size(), 1U);
     EXPECT_EQ(messages.shown()[0].text,
               L"2 settings were read from " + QString::fromStdString(huge).toStdWString() + L".");
     EXPECT_EQ(messages.shown()[0].caption, L"Import");
@@ -98,21 +99,24 @@ TEST_F(EnvironmentDlgTest, FilesThatAreNoSettingsFilesChangeNothingAndSaySo)
     const std::string pipe = paths.File("pipe.ini");
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     QByteArray binary(4096, '\0');
-    for (int i = 0; i < binary.size(); ++i)
+    for (int i = 0; i < binary.size(); ++i) {
         binary[i] = static_cast<char>((i * 7919) % 251);
+    }
     const std::string missing = paths.File("missing.ini");
     files.answers = {pipe, missing, paths.File(""), WriteFile("binary.dat", binary),
                      WriteFile("empty.ini", "")};
     CEnvironmentDlg dialog(settings, messages, dialogs, files);
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < 5; ++i) {
         Click(dialog, 1065);
+    }
     EXPECT_TRUE(files.answers.empty());
     EXPECT_EQ(Changed(settings), "");
-    ASSERT_EQ(messages.shown().size(), 6u);
+    ASSERT_EQ(messages.shown().size(), 6U);
     EXPECT_EQ(messages.shown()[2].text, L"No settings could be read from " +
                                             QString::fromStdString(missing).toStdWString() + L".");
-    for (std::size_t i = 1; i < 6; ++i)
+    for (std::size_t i = 1; i < 6; ++i) {
         EXPECT_EQ(messages.shown()[i].caption, L"Warning");
+    }
 }
 
 TEST(SettingsFileChooser, FilterTextGivesOneNameFilterPerName)

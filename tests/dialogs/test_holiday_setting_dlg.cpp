@@ -14,15 +14,18 @@ class HolidaySettingDlgTest : public DialogTest {
 protected:
     void SetRules(const std::vector<std::wstring>& rules)
     {
-        for (const std::wstring& rule : rules)
+        for (const std::wstring& rule : rules) {
             settings.AppendListItem(SettingsList::HolidayInfo, rule);
+        }
     }
     static std::vector<QString> Rows(const QDialog& dialog)
     {
         std::vector<QString> rows;
         const auto* list = Control<QTreeWidget>(dialog, 1122);
-        for (int i = 0; i < list->topLevelItemCount(); ++i)
+        rows.reserve(list->topLevelItemCount());
+        for (int i = 0; i < list->topLevelItemCount(); ++i) {
             rows.push_back(list->topLevelItem(i)->text(0));
+        }
         return rows;
     }
     static void SelectRow(const QDialog& dialog, int row)
@@ -50,8 +53,9 @@ TEST(HolidayMonthDayText, RowTexts)
         {{L"", 6, 5, -40, 3}, L"May -40 3"},
         {{L"", 6, 5, 6, 0}, L"May 6 0"},
     };
-    for (const auto& [rule, text] : cases)
+    for (const auto& [rule, text] : cases) {
         EXPECT_EQ(HolidayMonthDayText(rule), text);
+    }
 }
 
 TEST_F(HolidaySettingDlgTest, InsertedRuleSurvivesTheProfileRoundTrip)

@@ -9,8 +9,9 @@ namespace {
 // "field: message" of a refusal, "" when accepted.
 std::string Shown(const std::optional<RangeRefusal>& refusal)
 {
-    if (!refusal)
+    if (!refusal) {
         return "";
+    }
     const std::wstring text = RefusalText(*refusal);
     return std::to_string(refusal->field) + ": " + std::string(text.begin(), text.end());
 }
@@ -50,8 +51,9 @@ TEST(SettingsChecks, LimitsFieldsAndMessages)
         {CheckHolidayRule({L"Harbour,Day", 5, 11, 3, 0}),
          "1030: Can't use \",\" in a holiday name"},
     };
-    for (size_t i = 0; i < std::size(cases); ++i)
+    for (size_t i = 0; i < std::size(cases); ++i) {
         EXPECT_EQ(Shown(cases[i].first), cases[i].second) << "case " << i;
+    }
 }
 
 } // namespace

@@ -17,12 +17,13 @@ class SettingsCommandsTest : public DialogTest {
 protected:
     // The next dialog takes the steps and OK; when `refusedAt` names a control, OK must leave the
     // dialog open with the focus there, and the dialog is cancelled.
-    void Answer(std::vector<Step> steps, int refusedAt = 0)
+    void Answer(const std::vector<Step>& steps, int refusedAt = 0)
     {
         dialogs.Queue([steps, refusedAt](QDialog& dialog) {
             Apply(dialog, steps);
-            if (PressOk(dialog) || !refusedAt)
+            if (PressOk(dialog) || refusedAt == 0) {
                 return dialog.result();
+            }
             EXPECT_TRUE(FocusIsOn(dialog, refusedAt));
             return static_cast<int>(DialogRejected);
         });
@@ -30,13 +31,13 @@ protected:
     // The warnings since the last call.
     Texts NewWarnings()
     {
-        const Texts texts = Warnings(seen_);
+        Texts texts = Warnings(seen_);
         seen_ = messages.shown().size();
         return texts;
     }
 
     class : public SettingsFileChooser {
-        std::string Choose(QWidget*) override { return {}; }
+        std::string Choose(QWidget* /*parent*/) override { return {}; }
     } files;
     size_t seen_ = 0;
 };
@@ -134,8 +135,9 @@ TEST_F(SettingsCommandsTest, AboutShowsTheProgramVersionAndTheBuild)
 {
     dialogs.Queue([](QDialog& dialog) {
         QStringList texts;
-        for (const QLabel* label : dialog.findChildren<QLabel*>())
+        for (const QLabel* label : dialog.findChildren<QLabel*>()) {
             texts << label->text();
+        }
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Tamberlo Version Info"));
         EXPECT_TRUE(texts.contains(QStringLiteral("Tamberlo")));
         EXPECT_TRUE(texts.contains(QStringLiteral("Version 2.02a")));

@@ -16,14 +16,14 @@ TEST_F(WeekColorDlgTest, CancelKeepsEverythingAfterPickingAndInitializing)
     const AppSettings before = settings;
     dialogs.Queue([](QDialog& week) {
         Apply(week, {Press(1176), Press(1065), Is(1164, 7)}); // Sunday's picker, "Initialize"
-        EXPECT_EQ(static_cast<CWeekColorDlg&>(week).WorkingColor(0), 0xFFC8FFu);
+        EXPECT_EQ(static_cast<CWeekColorDlg&>(week).WorkingColor(0), 0xFFC8FFU);
         return static_cast<int>(DialogRejected);
     });
     dialogs.Queue(AcceptAfter([](QDialog& p) { Apply(p, {Set(1149, 9), Set(1153, 9)}); }));
     EXPECT_FALSE(RunWeekColorDialog(context));
     EXPECT_TRUE(dialogs.Exhausted());
     EXPECT_EQ(Changed(settings), Changed(before));
-    ASSERT_EQ(messages.shown().size(), 1u);
+    ASSERT_EQ(messages.shown().size(), 1U);
     EXPECT_EQ(messages.shown()[0].text, L"Initialize color setting. OK?");
     EXPECT_EQ(messages.shown()[0].caption, L"Confirm");
     EXPECT_EQ(messages.shown()[0].flags, MB_OKCANCEL | MB_ICONINFORMATION);
@@ -36,9 +36,9 @@ TEST_F(WeekColorDlgTest, PickerChannelsTextAndResult)
     Apply(picker,
           {Is(1149, 80), Is(1153, 80), Is(1154, 180), Is(1030, "5050b4"), Set(1149, 255),
            Set(1153, 0), Set(1154, 16), Is(1030, "5050b4"), Press(1161), Is(1030, "ff0010")});
-    EXPECT_EQ(picker.Color(), 0xB45050u);
+    EXPECT_EQ(picker.Color(), 0xB45050U);
     picker.accept();
-    EXPECT_EQ(picker.Color(), 0x1000FFu);
+    EXPECT_EQ(picker.Color(), 0x1000FFU);
 }
 
 } // namespace

@@ -86,7 +86,8 @@ protected:
     // wait: the store's own warning, the dialog stays open with what was typed, and a second
     // OK saves. Then another process deletes everything: reported and reloaded.
     template <typename Dialog>
-    void ExpectStoreFailuresKeepTheTyping(ItemRef item, int titleId, std::function<Redraw()> edit)
+    void ExpectStoreFailuresKeepTheTyping(ItemRef item, int titleId,
+                                          const std::function<Redraw()>& edit)
     {
         Queue<Dialog>([&](Dialog& d) {
             Type(d, titleId, QStringLiteral("Typed"));
@@ -116,7 +117,8 @@ protected:
     // takes that change (the editor opens again on it, with what was typed still typed), OK
     // overwrites it.
     template <typename Dialog>
-    void ExpectOtherChangesAreNeverLost(ItemRef item, int titleId, std::function<Redraw()> edit)
+    void ExpectOtherChangesAreNeverLost(ItemRef item, int titleId,
+                                        const std::function<Redraw()>& edit)
     {
         // Merged, the editor shows the user's title over theirs, and asks again at each OK
         // while saving would write over that change; their other change stays.

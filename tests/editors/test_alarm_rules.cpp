@@ -15,8 +15,9 @@ TEST(AlarmRules, LeadTimeShowsInTheLargestExactUnit)
         {120, {2, kHoursBefore}},   {1440, {1, kDaysBefore}},   {2880, {2, kDaysBefore}},
         {20160, {2, kWeeksBefore}}, {1500, {25, kHoursBefore}},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(SplitLeadMinutes(c.minutes), c.shown) << c.minutes;
+    }
 }
 
 TEST(AlarmRules, LeadTimeIsReadBackFromNumberAndUnit)
@@ -30,8 +31,9 @@ TEST(AlarmRules, LeadTimeIsReadBackFromNumberAndUnit)
         {L"15", kMinutesBefore, 15}, {L"52", kWeeksBefore, 524160},      {L"53", kWeeksBefore, -1},
         {L"-5", kMinutesBefore, -1}, {L"99999999999", kWeeksBefore, -1}, {L"3", -1, -1},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(LeadMinutes(c.number, c.unit).value_or(-1), c.minutes) << c.number;
+    }
 }
 
 TEST(AlarmRules, AcceptedFormsWriteTheirModeAndRefusedOnesNameTheirControl)
@@ -79,6 +81,7 @@ TEST(AlarmRules, AcceptedFormsWriteTheirModeAndRefusedOnesNameTheirControl)
         {refused(appointment, [](AlarmForm& f) { f.soundFile = L"a\x1f"; }),
          {1040, res::IDS_CONTROL_CHARACTERS}},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(c.check, c.expected) << c.expected.controlId;
+    }
 }

@@ -46,10 +46,11 @@ TEST(CategorySelection, UnchangedTextComesBackAsItWasAndLongTextsKeep101Names)
     EXPECT_EQ(CategorySelection(L"Work,Home", {}).Text(), L"Work, Home");
 
     std::wstring text;
-    for (int i = 0; i < 150; ++i)
+    for (int i = 0; i < 150; ++i) {
         text += L"c" + std::to_wstring(i) + L",";
+    }
     const CategorySelection selection(text, {});
-    ASSERT_EQ(selection.Chosen().size(), 101u);
+    ASSERT_EQ(selection.Chosen().size(), 101U);
     EXPECT_EQ(selection.Chosen().back(), L"c100");
 }
 
@@ -77,8 +78,9 @@ TEST(CategorySelection, MovesInsertAtTheTargetRowOrAppend)
 TEST(CCategorySelDlg, OkReturnsTheJoinedTextAndCancelLeavesItAlone)
 {
     AppSettings settings;
-    for (const wchar_t* name : {L"Work", L"Home", L"Gym"})
+    for (const wchar_t* name : {L"Work", L"Home", L"Gym"}) {
         settings.AppendListItem(SettingsList::CategoryInfo, name);
+    }
     ScriptedDialogRunner runner;
     runner.Queue([](QDialog& dialog) {
         Control<QListWidget>(dialog, 1177)->setCurrentRow(1);

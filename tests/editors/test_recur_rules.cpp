@@ -26,7 +26,7 @@ RecurForm Weekly(Change change)
     return form;
 }
 
-void Same(RecurForm&)
+void Same(RecurForm& /*form*/)
 {
 }
 

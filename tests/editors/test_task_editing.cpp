@@ -15,7 +15,7 @@ namespace {
 class TaskEditingTest : public EditorFixture {
 protected:
     // Adds a task through the editor, due today (row 0), and answers its object id.
-    int32_t AddReport(std::function<void(CTaskDetailDlg&)> check = [](CTaskDetailDlg&) {})
+    int32_t AddReport(const std::function<void(CTaskDetailDlg&)>& check = [](CTaskDetailDlg&) {})
     {
         Queue<CTaskDetailDlg>([check](CTaskDetailDlg& d) {
             check(d);
@@ -74,7 +74,7 @@ TEST_F(TaskEditingTest, AddEditAndDeleteATask)
 TEST_F(TaskEditingTest, ANewTasksAlarmStartsFromTheDueDateShown)
 {
     int32_t oid = 0; // a fresh store numbers its items from 1
-    const auto alarmAt = [&, this](std::function<void(CTaskDetailDlg&)> dates, QDate day,
+    const auto alarmAt = [&, this](const std::function<void(CTaskDetailDlg&)>& dates, QDate day,
                                    const QString& time) {
         Queue<CTaskDetailDlg>([=, this](CTaskDetailDlg& d) {
             dates(d);

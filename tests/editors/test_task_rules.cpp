@@ -102,8 +102,9 @@ TEST(TaskRules, OkChecksInOrderAndWritesOnlyAcceptedForms)
         SCOPED_TRACE(&c - cases);
         ItemValues values;
         values.fields.Subject = L"before";
-        if (c.hasPattern)
+        if (c.hasPattern) {
             values.pattern = pim::RecurrencePattern::WeeklyFrom(DayDate(2026, 12, 7), 0);
+        }
         const Verdict check = CheckTaskForm(c.form, values);
         EXPECT_EQ(check.value_or(Refusal{0, 0}), c.expected);
         if (check) {

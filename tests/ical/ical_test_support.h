@@ -42,11 +42,14 @@ inline std::vector<pim::StoredItem> StoredItems(const std::string& store)
 {
     PimSession session(store, OccurrenceOnDay);
     std::vector<pim::StoredItem> out;
-    if (session.Connect() < 0)
+    if (session.Connect() < 0) {
         return out;
-    for (int32_t n = 1; n <= session.AppointmentCount(); ++n)
+    }
+    for (int32_t n = 1; n <= session.AppointmentCount(); ++n) {
         out.push_back(session.FetchAppointment(n)->Stored());
-    for (int32_t n = 1; n <= session.TaskCount(); ++n)
+    }
+    for (int32_t n = 1; n <= session.TaskCount(); ++n) {
         out.push_back(session.FetchTask(n)->Stored());
+    }
     return out;
 }

@@ -23,8 +23,9 @@ pim::RecurrenceFields Meaningful(pim::RecurrenceFields p)
                           p.RecurrenceType == kRecursMonthNth || p.RecurrenceType == kRecursYearNth;
     const bool dayOfMonth = p.RecurrenceType == kRecursMonthly || p.RecurrenceType == kRecursYearly;
     const bool yearly = p.RecurrenceType == kRecursYearly || p.RecurrenceType == kRecursYearNth;
-    if (!weekdays || (p.RecurrenceType == kRecursDaily && p.Interval > 1))
+    if (!weekdays || (p.RecurrenceType == kRecursDaily && p.Interval > 1)) {
         p.DayOfWeekMask = 0;
+    }
     p.DayOfMonth = dayOfMonth ? p.DayOfMonth : 0;
     p.Instance = dayOfMonth || !weekdays || p.RecurrenceType < kRecursMonthNth ? 0 : p.Instance;
     p.MonthOfYear = yearly ? p.MonthOfYear : 0;
@@ -48,16 +49,19 @@ std::string Describe(const pim::StoredItem& item)
         if (appointment) {
             out << f.Location << '|' << time(f.Start) << '|' << time(f.End) << '|' << f.AllDayEvent
                 << '|' << f.BusyStatus;
-            if (f.ReminderSet)
+            if (f.ReminderSet) {
                 out << '|' << f.ReminderMinutesBeforeStart << '|' << f.ReminderOptions;
+            }
             return;
         }
         out << time(f.StartDate) << '|' << time(f.DueDate) << '|' << f.Importance << '|'
             << f.Complete;
-        if (f.Complete)
+        if (f.Complete) {
             out << '|' << time(f.DateCompleted);
-        if (f.ReminderSet && IsReminderTimeSet(f.ReminderTime))
+        }
+        if (f.ReminderSet && IsReminderTimeSet(f.ReminderTime)) {
             out << '|' << time(f.ReminderTime);
+        }
     };
     out << item.kind << ' ';
     fields(item.fields, item.kind == pim::kAppointmentKind);
@@ -70,8 +74,9 @@ std::string Describe(const pim::StoredItem& item)
     }
     for (const pim::ExceptionFields& e : item.exceptions) {
         out << "\nexception " << time(e.OriginalDate) << ' ' << e.Deleted << ' ';
-        if (!e.Deleted)
+        if (!e.Deleted) {
             fields(e.occurrence, true);
+        }
     }
     return QString::fromStdWString(out.str()).toStdString();
 }
@@ -144,7 +149,7 @@ TEST(CalendarRoundTrip, LongValuesFoldValidlyAndControlCharactersNeverTravel)
                 const size_t end = text.find("\r\n", from);
                 ASSERT_NE(end, std::string::npos);
                 const std::string line = text.substr(from, end - from);
-                EXPECT_LE(line.size(), 75u);
+                EXPECT_LE(line.size(), 75U);
                 EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos);
                 if (line[0] == ' ') {
                     EXPECT_NE(static_cast<unsigned char>(line[1]) & 0xC0, 0x80) << line;
@@ -153,7 +158,7 @@ TEST(CalendarRoundTrip, LongValuesFoldValidlyAndControlCharactersNeverTravel)
             }
             std::vector<std::string> notes;
             const std::vector<pim::StoredItem> back = ical::ReadCalendarItems(text, notes);
-            ASSERT_EQ(back.size(), 1u);
+            ASSERT_EQ(back.size(), 1U);
             EXPECT_EQ(back[0].fields.UID, item.fields.UID);
             EXPECT_EQ(back[0].fields.Subject, item.fields.Subject);
         }
@@ -175,7 +180,7 @@ TEST(CalendarRoundTrip, LongValuesFoldValidlyAndControlCharactersNeverTravel)
                 "c");
     std::vector<std::string> notes;
     const std::vector<pim::StoredItem> back = ical::ReadCalendarItems(raw, notes);
-    ASSERT_EQ(back.size(), 1u);
+    ASSERT_EQ(back.size(), 1U);
     EXPECT_EQ(back[0].fields.Subject, L"abc\td");
     EXPECT_EQ(back[0].fields.Body, L"one\r\ntwo");
 }
@@ -185,14 +190,15 @@ TEST(CalendarRoundTrip, LongValuesFoldValidlyAndControlCharactersNeverTravel)
 TEST(CalendarRoundTrip, BlanksAndCategoriesWithCommasComeBack)
 {
     ScopedZone zone("UTC");
-    TempPaths first, second;
+    TempPaths first;
+    TempPaths second;
     const std::string text = Calendar(
         "BEGIN:VEVENT\r\nUID:pad\r\nSUMMARY:  Lunch \r\nLOCATION;LANGUAGE=en: Room 4\t\r\n"
         "CATEGORIES:Meeting\\, John,Work\r\nDTSTART:20261207T120000\r\nEND:VEVENT\r\n"
         "BEGIN:VEVENT\r\nUID:blank\r\nSUMMARY:   \r\nDTSTART:20261207T130000\r\nEND:VEVENT\r\n");
     ASSERT_EQ(Import(first.StorePath(), text).appointments, 2);
     const std::vector<pim::StoredItem> items = StoredItems(first.StorePath());
-    ASSERT_EQ(items.size(), 2u);
+    ASSERT_EQ(items.size(), 2U);
     EXPECT_EQ(
         std::tie(items[0].fields.Subject, items[0].fields.Location, items[0].fields.Categories),
         std::tie(L"  Lunch ", L" Room 4\t", L"Meeting\\, John,Work"));
@@ -204,12 +210,14 @@ TEST(CalendarRoundTrip, BlanksAndCategoriesWithCommasComeBack)
     plain.fields.Kept.clear();
     const std::string written = ical::ItemCalendarText(plain, {kToday});
     for (const char* line : {"\r\nSUMMARY:  Lunch \r\n", "\r\nLOCATION: Room 4\t\r\n",
-                             "\r\nCATEGORIES:Meeting\\, John\r\n", "\r\nCATEGORIES:Work\r\n"})
+                             "\r\nCATEGORIES:Meeting\\, John\r\n", "\r\nCATEGORIES:Work\r\n"}) {
         EXPECT_NE(written.find(line), std::string::npos) << line;
+    }
     EXPECT_NE(exported.find("\r\nCATEGORIES:Meeting\\, John,Work\r\n"), std::string::npos);
     ASSERT_EQ(Import(second.StorePath(), exported).appointments, 2);
     const std::vector<pim::StoredItem> again = StoredItems(second.StorePath());
-    ASSERT_EQ(again.size(), 2u);
-    for (size_t i = 0; i < again.size(); ++i)
+    ASSERT_EQ(again.size(), 2U);
+    for (size_t i = 0; i < again.size(); ++i) {
         EXPECT_EQ(Describe(again[i]), Describe(items[i]));
+    }
 }

@@ -36,7 +36,7 @@ std::map<std::string, Lines> Components(const std::string& text)
         if (line == "BEGIN:VEVENT" || line == "BEGIN:VTODO") {
             current = {};
         }
-        if (name == "UID" && current.size() > 0 && uid.empty()) {
+        if (name == "UID" && !current.empty() && uid.empty()) {
             uid = line;
         }
         if (name == "RECURRENCE-ID") {

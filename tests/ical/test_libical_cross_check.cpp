@@ -25,6 +25,7 @@ namespace {
 
 const SYSTEMTIME kFrom = MakeSystemTime(2026, 6, 1);
 constexpr int kDays = 400;
+constexpr time_t kDay = 86400; // seconds
 
 std::string LocalStamp(time_t t, bool wholeDay)
 {
@@ -45,7 +46,7 @@ struct Expansion {
     icalcomponent* event = nullptr;
 };
 
-void OnOccurrence(icalcomponent*, struct icaltime_span* span, void* data)
+void OnOccurrence(icalcomponent* /*component*/, struct icaltime_span* span, void* data)
 {
     Expansion& e = *static_cast<Expansion*>(data);
     const bool wholeDay = icalcomponent_get_dtstart(e.event).is_date != 0;
@@ -53,11 +54,12 @@ void OnOccurrence(icalcomponent*, struct icaltime_span* span, void* data)
     const bool replacement =
         icalcomponent_get_first_property(e.event, ICAL_RECURRENCEID_PROPERTY) != nullptr;
     if (span->start < e.from || span->start >= e.to ||
-        (!replacement && e.overridden.count({icalcomponent_get_uid(e.event), start}) != 0))
+        (!replacement && e.overridden.contains({icalcomponent_get_uid(e.event), start}))) {
         return;
+    }
     const char* summary = icalcomponent_get_summary(e.event);
     const std::string end = e.withEnds ? LocalStamp(span->end, wholeDay) + " " : "";
-    e.lines.push_back(start + " " + end + (summary ? summary : ""));
+    e.lines.push_back(start + " " + end + (summary != nullptr ? summary : ""));
 }
 
 time_t LocalMidnight(const SYSTEMTIME& day)
@@ -77,22 +79,25 @@ std::vector<std::string> LibicalOccurrences(const std::string& text, bool withEn
     Expansion e{{}, {}, LocalMidnight(kFrom), LocalMidnight(AddDays(kFrom, kDays)), withEnds};
     const auto events = [calendar](const auto& visit) {
         for (icalcomponent* c = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
-             c; c = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT))
+             c != nullptr; c = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
             visit(c);
+        }
     };
     events([&e](icalcomponent* c) {
-        if (icalcomponent_get_first_property(c, ICAL_RECURRENCEID_PROPERTY) == nullptr)
+        if (icalcomponent_get_first_property(c, ICAL_RECURRENCEID_PROPERTY) == nullptr) {
             return;
+        }
         // Written in the local zone (or UTC when that is the local zone): its fields are the
         // local stamp.
         std::string stamp = icaltime_as_ical_string(icalcomponent_get_recurrenceid(c));
-        if (!stamp.empty() && stamp.back() == 'Z')
+        if (!stamp.empty() && stamp.back() == 'Z') {
             stamp.pop_back();
+        }
         e.overridden.insert({icalcomponent_get_uid(c), stamp});
     });
     // Wide bounds: the start filter is ours, so long occurrences are not cut by libical.
-    const icaltimetype start = icaltime_from_timet_with_zone(e.from - 400 * 86400, 0, nullptr);
-    const icaltimetype end = icaltime_from_timet_with_zone(e.to + 2 * 86400, 0, nullptr);
+    const icaltimetype start = icaltime_from_timet_with_zone(e.from - 400 * kDay, 0, nullptr);
+    const icaltimetype end = icaltime_from_timet_with_zone(e.to + 2 * kDay, 0, nullptr);
     events([&](icalcomponent* c) {
         e.event = c;
         icalcomponent_foreach_recurrence(c, start, end, OnOccurrence, &e);
@@ -146,8 +151,9 @@ void AddRandomSeries(pim::Application& app, std::mt19937& random, int index)
     for (int k = 0; k < 3 && random() % 2 == 0; ++k) {
         std::shared_ptr<pim::AppointmentItem> occurrence;
         const DATE candidate = first + pick(0, 400);
-        if (p->GetOccurrence(candidate, &occurrence) < 0)
+        if (p->GetOccurrence(candidate, &occurrence) < 0) {
             continue;
+        }
         if (k == 2) {
             occurrence->Delete();
             continue;
@@ -173,8 +179,9 @@ TEST(LibicalCrossCheck, ExportedRulesExpandOnTheProgramsDays)
             ASSERT_EQ(app.Logon(paths.StorePath(), OccurrenceOnDay), 0);
             std::mt19937 random(20261207);
             const auto addSeries = [&] {
-                for (int i = 0; i < 400; ++i)
+                for (int i = 0; i < 400; ++i) {
                     AddRandomSeries(app, random, i);
+                }
                 return 0;
             };
             ASSERT_EQ(app.RunInOneTransaction(addSeries), 0);
@@ -197,19 +204,24 @@ TEST(LibicalCrossCheck, ExportedRulesExpandOnTheProgramsDays)
         // A series whose first start falls into the spring-forward gap is reported by the
         // export; libical moves it an hour on, so it is left out of the comparison.
         std::set<std::string> reported;
-        for (const pim::StoredItem& item : StoredItems(paths.StorePath()))
-            for (const std::string& note : report.notes)
+        for (const pim::StoredItem& item : StoredItems(paths.StorePath())) {
+            for (const std::string& note : report.notes) {
                 if (note.rfind(ical::ExportUid(item.fields) + ":", 0) == 0 &&
-                    note.find("daylight saving") != std::string::npos)
+                    note.find("daylight saving") != std::string::npos) {
                     reported.insert(QString::fromStdWString(item.fields.Subject).toStdString());
-        EXPECT_LE(reported.size(), 3u);
-        for (std::vector<std::string>* lines : {&program, &libical})
+                }
+            }
+        }
+        EXPECT_LE(reported.size(), 3U);
+        for (std::vector<std::string>* lines : {&program, &libical}) {
             std::erase_if(*lines, [&](const std::string& line) {
                 const size_t series = line.find(" Series");
-                return series != std::string::npos && reported.count(line.substr(series + 1));
+                return series != std::string::npos && reported.contains(line.substr(series + 1));
             });
-        EXPECT_GT(program.size(), 5000u);
-        std::vector<std::string> onlyProgram, onlyLibical;
+        }
+        EXPECT_GT(program.size(), 5000U);
+        std::vector<std::string> onlyProgram;
+        std::vector<std::string> onlyLibical;
         std::ranges::set_difference(program, libical, std::back_inserter(onlyProgram));
         std::ranges::set_difference(libical, program, std::back_inserter(onlyLibical));
         EXPECT_EQ(onlyProgram, std::vector<std::string>{}) << "only in the program";
@@ -226,7 +238,7 @@ std::string ZoneDefinition(const char* zone, const char* tzid)
         icaltimezone_get_component(icaltimezone_get_builtin_timezone(zone)));
     icalproperty_set_tzid(icalcomponent_get_first_property(copy, ICAL_TZID_PROPERTY), tzid);
     char* text = icalcomponent_as_ical_string_r(copy);
-    const std::string out = text;
+    std::string out = text;
     free(text);
     icalcomponent_free(copy);
     return out;
@@ -300,13 +312,15 @@ TEST(LibicalCrossCheck, ZonedSeriesOccurOnTheirZonesDaysInEveryLocalZone)
         // The off-rule starts are two series and two single appointments.
         EXPECT_EQ(ical::SummaryLine(report), "imported 13 appointments, 0 tasks, 0 skipped");
         const std::vector<std::string> program = ProgramStarts(paths.StorePath());
-        EXPECT_GT(program.size(), 1200u);
+        EXPECT_GT(program.size(), 1200U);
         // RFC 5545 counts a DTSTART off the rule as an occurrence (the program keeps it as an
         // appointment of its own); libical 3.0 leaves it out, so it is added to its list.
         std::vector<std::string> libical = LibicalOccurrences(text, false);
-        for (const pim::StoredItem& item : StoredItems(paths.StorePath()))
-            if (!item.pattern && item.fields.UID.rfind(L"Off-rule", 0) == 0)
+        for (const pim::StoredItem& item : StoredItems(paths.StorePath())) {
+            if (!item.pattern && item.fields.UID.rfind(L"Off-rule", 0) == 0) {
                 libical.push_back(ical::OccurrenceLines({item}, kFrom, kDays).at(0).erase(16, 16));
+            }
+        }
         std::sort(libical.begin(), libical.end());
         EXPECT_EQ(program, libical) << "the file as libical expands it";
         // The export keeps every zone, so other programs expand it the same way.

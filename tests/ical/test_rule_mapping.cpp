@@ -106,8 +106,9 @@ TEST(RuleMapping, RulesItCannotStateAreRefusedWithTheReason)
     for (const Case& c : cases) {
         const icalrecurrencetype rule = icalrecurrencetype_from_string(c.rule);
         std::optional<DATE> until;
-        if (!icaltime_is_null_time(rule.until))
+        if (icaltime_is_null_time(rule.until) == 0) {
             until = At(rule.until.year, rule.until.month, rule.until.day, 0);
+        }
         const ical::PatternFromRule mapped = Map(c.rule, c.start, until);
         EXPECT_FALSE(mapped.pattern) << c.rule;
         EXPECT_FALSE(mapped.problem.empty()) << c.rule;
@@ -188,6 +189,7 @@ TEST(RuleMapping, PatternsAreWrittenAsOtherProgramsExpandThem)
         {Pattern(kRecursYearly, 1, 0, 14, 0, 13), ""},
         {Pattern(kRecursYearNth, 1, 1, 0, 2, 5), "FREQ=YEARLY;BYMONTH=5;BYDAY=2SU"},
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(ical::PatternToRule(c.pattern), c.rule);
+    }
 }

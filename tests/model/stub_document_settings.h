@@ -18,7 +18,8 @@ public:
                                      : (categories == L"Memo" ? kMemorialKind : kOrdinaryKind);
     }
     int HolidayRuleCount() const override { return ruleCount; }
-    std::vector<HolidayEntry> HolidayRows(const SYSTEMTIME&, const std::vector<int>& kinds) override
+    std::vector<HolidayEntry> HolidayRows(const SYSTEMTIME& /*loadStart*/,
+                                          const std::vector<int>& kinds) override
     {
         seenKinds = kinds;
         return rows;

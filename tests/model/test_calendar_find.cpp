@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "model/pim_session.h"
 #include "model/recurrence.h"
 #include "model/tamberlo_doc.h"
@@ -33,7 +35,7 @@ TEST(CalendarFind, ListsEachMatchOnceInDateOrder)
                          std::optional<pim::RecurrenceFields> pattern = std::nullopt) {
         ItemValues v = AppointmentValues(subject, start, start + 1.0 / 24);
         v.fields.DueDate = start;
-        v.pattern = pattern;
+        v.pattern = std::move(pattern);
         return AddThrough(edits, v, kind);
     };
     pim::RecurrenceFields weekly;

@@ -21,8 +21,9 @@ namespace {
 std::vector<std::wstring> Subjects(const FoundItems& found)
 {
     std::vector<std::wstring> subjects;
-    for (const FoundItem& line : found.lines)
+    for (const FoundItem& line : found.lines) {
         subjects.push_back(line.subject);
+    }
     return subjects;
 }
 
@@ -46,8 +47,8 @@ TEST(CalendarVisibility, AHiddenCalendarLeavesTheDocumentAndFindThroughTheStore)
     SavedIn(store, work, L"Work report", At(2026, 12, 7), pim::kTaskKind);
     doc.Reload();
     ASSERT_EQ(doc.ApptCount(0), 2);
-    EXPECT_EQ(doc.CalendarColour(doc.ApptCalendar(0, 0)), 0x00C08040u); // Personal's own
-    EXPECT_EQ(doc.CalendarColour(doc.ApptCalendar(0, 1)), 0x0050A050u);
+    EXPECT_EQ(doc.CalendarColour(doc.ApptCalendar(0, 0)), 0x00C08040U); // Personal's own
+    EXPECT_EQ(doc.CalendarColour(doc.ApptCalendar(0, 1)), 0x0050A050U);
     EXPECT_EQ(doc.CalendarName(doc.TaskCalendar(0, 0)), L"Work");
     EXPECT_EQ(doc.CalendarName(0), L"");
 

@@ -210,8 +210,9 @@ TEST(DateTime, TaskDateAndReminderBounds)
         {At(4001, 1, 1), false},        {0.0, false},           {1e300, false},
         {At(1900, 1, 1) - 1e-11, true}, // rounds to its second, 1 January 1900
     };
-    for (const auto& entry : dates)
+    for (const auto& entry : dates) {
         EXPECT_EQ(IsTaskDate(entry.date), entry.isTaskDate) << entry.date;
+    }
 
     EXPECT_EQ((std::vector{IsReminderTimeSet(0.0), IsReminderTimeSet(-1.0), IsReminderTimeSet(0.5),
                            IsReminderTimeSet(899999.9), IsReminderTimeSet(900000.0)}),

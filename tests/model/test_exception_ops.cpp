@@ -42,7 +42,7 @@ protected:
         return item;
     }
 
-    std::shared_ptr<pim::RecurrencePattern> PatternOf(const AppointItem& item)
+    static std::shared_ptr<pim::RecurrencePattern> PatternOf(const AppointItem& item)
     {
         std::shared_ptr<pim::RecurrencePattern> pattern;
         EXPECT_GE(item->GetRecurrencePattern(&pattern), 0);
@@ -50,7 +50,8 @@ protected:
     }
 
     // Every field of the occurrence on `day` changes, its times to `start`..`end`.
-    void Change(const AppointItem& item, int day, const std::wstring& subject, DATE start, DATE end)
+    static void Change(const AppointItem& item, int day, const std::wstring& subject, DATE start,
+                       DATE end)
     {
         AppointItem occurrence;
         ASSERT_GE(PatternOf(item)->GetOccurrence(At(day, 0), &occurrence), 0);
@@ -62,14 +63,14 @@ protected:
         ASSERT_GE(occurrence->Save(), 0);
     }
 
-    std::string OccurrenceText(const AppointItem& item, int day)
+    static std::string OccurrenceText(const AppointItem& item, int day)
     {
         AppointItem occurrence;
         EXPECT_GE(PatternOf(item)->GetOccurrence(At(day, 0), &occurrence), 0);
         return occurrence ? FieldsText(occurrence->Stored().fields) : "none";
     }
 
-    int ExceptionCount(const AppointItem& item)
+    static int ExceptionCount(const AppointItem& item)
     {
         std::shared_ptr<pim::Exceptions> exceptions;
         return PatternOf(item)->GetExceptions(&exceptions) >= 0 ? exceptions->Count() : -1;

@@ -46,7 +46,7 @@ TEST(PimSession, CountsAreReadAtConnectAndFindGoesByOid)
     EXPECT_EQ(session.FindAppointment(PimSession::OidField(first)), nullptr);
     // The restriction's field: blank-padded to twenty characters.
     EXPECT_EQ(PimSession::OidField(42), std::wstring(18, L' ') + L"42");
-    EXPECT_EQ(PimSession::OidField(2147483647).size(), 20u);
+    EXPECT_EQ(PimSession::OidField(2147483647).size(), 20U);
 }
 
 TEST(PimSession, UnopenableStoreFailsCleanly)

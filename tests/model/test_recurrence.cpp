@@ -234,7 +234,7 @@ TEST(Recurrence, NextOccurrenceAgreesWithTheDayTest)
     const int32_t types[] = {kRecursDaily,    kRecursWeekly, kRecursMonthly,
                              kRecursMonthNth, kRecursYearly, kRecursYearNth};
     constexpr int kHorizonDays = 800; // longer than any gap of the patterns drawn below
-    for (unsigned seed : {1u, 2u, 3u}) {
+    for (unsigned seed : {1U, 2U, 3U}) {
         std::mt19937 rng(seed);
         auto pick = [&rng](int low, int high) {
             return std::uniform_int_distribution<int>(low, high)(rng);
@@ -303,7 +303,8 @@ TEST(Recurrence, NthOccurrenceAgreesWithTheDayTest)
         const int wanted = pick(1, 40);
         std::optional<int64_t> walked;
         int found = 0;
-        for (int64_t day = DayNumber(shape.start); day < DayNumber(shape.start) + 366 * 45; ++day) {
+        for (int64_t day = DayNumber(shape.start); day < DayNumber(shape.start) + int64_t{366} * 45;
+             ++day) {
             const int r = OccurrenceOnDayNumber(p, day, -1);
             if ((r == kOneDayStarts || r == kLongerStarts) && ++found == wanted) {
                 walked = day;
@@ -315,8 +316,9 @@ TEST(Recurrence, NthOccurrenceAgreesWithTheDayTest)
     }
     // Huge counts land exactly, without a walk.
     const pim::RecurrenceFields workdays = Pattern({kRecursWeekly, At(2026, 12, 7), 1, 0x3E});
-    EXPECT_EQ(NthOccurrenceDay(workdays, 5 * 52 + 1), DayNumber(At(2026, 12, 7)) + 7 * 52);
-    EXPECT_EQ(NthOccurrenceDay(workdays, 999999), DayNumber(At(2026, 12, 7)) + 7 * 199999 + 3);
+    EXPECT_EQ(NthOccurrenceDay(workdays, 5 * 52 + 1), DayNumber(At(2026, 12, 7)) + int64_t{7} * 52);
+    EXPECT_EQ(NthOccurrenceDay(workdays, 999999),
+              DayNumber(At(2026, 12, 7)) + int64_t{7} * 199999 + 3);
     EXPECT_EQ(NthOccurrenceDay(Pattern({kRecursYearly, At(2026, 1, 1), 1, 0, 1, 0, 1}), 9000),
               std::nullopt);
     EXPECT_EQ(NthOccurrenceDay(Pattern({kRecursMonthly, At(2026, 1, 31), 1, 0, 31}), 2),

@@ -54,6 +54,7 @@ TEST_F(ChangePathTest, FailuresChangeNeitherStoreNorDocument)
     const int32_t oid = window.Add(Values(L"Kept", 8));
     const auto subjects = [this](int row) {
         std::vector<std::wstring> out;
+        out.reserve(doc.ApptCount(row));
         for (int p = 0; p < doc.ApptCount(row); ++p) {
             out.push_back(doc.ApptSubject(row, p) + L"/" + std::to_wstring(doc.EntryState(row, p)));
         }

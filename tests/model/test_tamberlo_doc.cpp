@@ -49,7 +49,7 @@ protected:
     // A daily series from the day of `start`, at its time, lasting `minutes`, through `last`.
     AppointItem DailySeries(const std::wstring& subject, DATE start, int minutes, DATE last)
     {
-        AppointItem series = Appointment(subject, start, AddSeconds(start, minutes * 60));
+        AppointItem series = Appointment(subject, start, AddSeconds(start, int64_t{minutes} * 60));
         RecurDaily(*series, last);
         return series;
     }
@@ -349,6 +349,7 @@ TEST_F(DocTest, ExtremeStoreValuesAreHeldToUsableRanges)
     EXPECT_TRUE(messages_.shown().empty());
     for (int row : {-CTamberloDoc::kDaysBefore, 0, 80}) {
         std::vector<std::wstring> subjects;
+        subjects.reserve(doc->ApptCount(row));
         for (int p = 0; p < doc->ApptCount(row); ++p) {
             subjects.push_back(doc->ApptSubject(row, p));
         }

@@ -62,8 +62,9 @@ TEST(TextList, CommaListNamesRoundTrip)
     const std::vector<std::wstring> names = {L"Meeting, John", L"C:\\", L"a\\b", L"\\,",
                                              L"\\\\",          L"",     L"plain"};
     std::wstring list;
-    for (const std::wstring& name : names)
+    for (const std::wstring& name : names) {
         list += (list.empty() ? L"" : L",") + CommaListName(name);
+    }
     EXPECT_EQ(list, L"Meeting\\, John,C:\\\\,a\\b,\\\\\\,,\\\\\\\\,,plain");
     EXPECT_EQ(SplitCommaList(list), names);
     // Text typed by hand keeps its lone backslashes.
@@ -74,11 +75,11 @@ TEST(TextList, CommaListNamesRoundTrip)
 TEST(TextList, ScaleColor)
 {
     // 90 and 100 per cent show in the painted day colours.
-    EXPECT_EQ(ScaleColor(0xFFC8FF, 0), 0u);
-    EXPECT_EQ(ScaleColor(0xFF123456, 100), 0x123456u); // the fourth byte is dropped
-    EXPECT_EQ(ScaleColor(0x808080, 300), 0xFFFFFFu);   // channels saturate, never bleed over
-    EXPECT_EQ(ScaleColor(0x808080, -50), 0u);
-    EXPECT_EQ(ScaleColor(0xFFFFFF, 0x7FFFFFFF), 0xFFFFFFu);
+    EXPECT_EQ(ScaleColor(0xFFC8FF, 0), 0U);
+    EXPECT_EQ(ScaleColor(0xFF123456, 100), 0x123456U); // the fourth byte is dropped
+    EXPECT_EQ(ScaleColor(0x808080, 300), 0xFFFFFFU);   // channels saturate, never bleed over
+    EXPECT_EQ(ScaleColor(0x808080, -50), 0U);
+    EXPECT_EQ(ScaleColor(0xFFFFFF, 0x7FFFFFFF), 0xFFFFFFU);
 }
 
 } // namespace

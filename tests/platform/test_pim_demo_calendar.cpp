@@ -13,7 +13,8 @@ namespace {
 
 using namespace pim;
 
-int EveryDay(const RecurrenceFields&, const SYSTEMTIME&, int32_t)
+int EveryDay(const RecurrenceFields& /*pattern*/, const SYSTEMTIME& /*day*/,
+             int32_t /*durationOverride*/)
 {
     return 1;
 }
@@ -30,7 +31,8 @@ Demo Fill(const std::string& path)
     Demo demo;
     EXPECT_EQ(WriteDemoStore(path, EveryDay, MakeSystemTime(2026, 12, 7), 300, 40, 11), 0);
     StoreDatabase db;
-    std::vector<StoredItem> appointments, tasks;
+    std::vector<StoredItem> appointments;
+    std::vector<StoredItem> tasks;
     EXPECT_EQ(db.Open(path), 0);
     EXPECT_EQ(db.Load(kAppointmentKind, 0, appointments), 0);
     EXPECT_EQ(db.Load(kTaskKind, 0, tasks), 0);
@@ -51,9 +53,9 @@ TEST(DemoCalendar, FillsARealisticDeterministicCalendar)
 {
     TempPaths paths;
     const Demo first = Fill(paths.File("a.sqlite3"));
-    EXPECT_EQ(first.subjects.size(), 300u);
-    EXPECT_EQ(first.tasks, 40u);
+    EXPECT_EQ(first.subjects.size(), 300U);
+    EXPECT_EQ(first.tasks, 40U);
     EXPECT_EQ(first.types, (std::set<int>{0, 1, 2, 3, 5, 6}));
-    EXPECT_GT(first.exceptions, 10u);
+    EXPECT_GT(first.exceptions, 10U);
     EXPECT_EQ(Fill(paths.File("b.sqlite3")).subjects, first.subjects) << "the same seed";
 }

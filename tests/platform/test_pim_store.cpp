@@ -27,7 +27,8 @@ namespace {
 using namespace pim;
 
 // Every Monday: enough of a rule to see the store ask it.
-int MondaysOnly(const RecurrenceFields&, const SYSTEMTIME& day, int32_t)
+int MondaysOnly(const RecurrenceFields& /*pattern*/, const SYSTEMTIME& day,
+                int32_t /*durationOverride*/)
 {
     return day.wDayOfWeek == 1 ? 1 : 0;
 }
@@ -299,6 +300,7 @@ MakeFile StoreThen(const MakeFile& change)
 }
 
 constexpr const wchar_t* kNotAStore = L" is not a calendar store.";
+constexpr qsizetype kPage = 4096; // the store's page size
 
 } // namespace
 
@@ -334,13 +336,13 @@ TEST(PimStore, FilesItCannotUseAreReportedAndLeftUntouched)
              const qsizetype page = SqlNumber(
                  t.StorePath(), "SELECT rootpage FROM sqlite_master WHERE name = 'items'");
              for (int i = 0; i < 100; ++i) {
-                 bytes[(page - 1) * 4096 + i] = static_cast<char>(random());
+                 bytes[(page - 1) * kPage + i] = static_cast<char>(random());
              }
              t.Write("store.sqlite3", bytes);
          }),
          Outcome::ReadFails, L" is damaged and could not be read in full."},
         {"a store cut at a page boundary", StoreThen([](const TempPaths& t) {
-             t.Write("store.sqlite3", Bytes(t.StorePath()).chopped(3 * 4096));
+             t.Write("store.sqlite3", Bytes(t.StorePath()).chopped(3 * kPage));
          }),
          Outcome::Refused, L" is damaged."},
         // Copied while a program had it open: the log is whole, the file stopped midway.
@@ -351,7 +353,7 @@ TEST(PimStore, FilesItCannotUseAreReportedAndLeftUntouched)
              sqlite3_exec(db, "UPDATE items SET subject = 'x' WHERE oid = 1", nullptr, nullptr,
                           nullptr);
              sqlite3_close(db);
-             t.Write("store.sqlite3", Bytes(t.StorePath()).chopped(10 * 4096));
+             t.Write("store.sqlite3", Bytes(t.StorePath()).chopped(10 * kPage));
          }),
          Outcome::Refused, L" is damaged."},
         {"a rollback-journal store", StoreThen(Statements("PRAGMA journal_mode = DELETE")),
@@ -465,19 +467,20 @@ TEST(PimStore, AKillDuringSavesLeavesEveryItemWhole)
                 std::shared_ptr<RecurrencePattern> p;
                 a->GetRecurrencePattern(&p);
                 p->SetOccurrences(counter);
-                if (a->Save() == 0 && counter == 1) {
-                    (void)!write(firstSave[1], "s", 1);
+                if (a->Save() == 0 && counter == 1 && write(firstSave[1], "s", 1) != 1) {
+                    _exit(1); // the parent reads the end of the pipe and fails, not waits
                 }
             }
         }
+        close(firstSave[1]); // only the child writes: a child that dies unheard ends the read
         char saidSaved = 0;
-        ASSERT_EQ(read(firstSave[0], &saidSaved, 1), 1);
+        const ssize_t heard = read(firstSave[0], &saidSaved, 1);
         close(firstSave[0]);
-        close(firstSave[1]);
         usleep(random() % 80000);
-        kill(child, SIGKILL);
+        kill(child, SIGKILL); // also when it never said so: it must not outlive the test
         int status = 0;
         waitpid(child, &status, 0);
+        ASSERT_EQ(heard, 1);
 
         Application app;
         const auto items = Open(app, paths.StorePath(), kCalendarFolder);
@@ -491,10 +494,11 @@ TEST(PimStore, AKillDuringSavesLeavesEveryItemWhole)
                 continue;
             }
             ++saved;
-            const std::wstring busy = std::to_wstring(f.BusyStatus);
-            const std::wstring count = std::to_wstring(a->Stored().pattern->Occurrences);
-            EXPECT_EQ(f.Location + L"," + f.Body + L"," + busy + L"," + count,
-                      f.Subject + L"," + f.Subject + L"," + f.Subject + L"," + f.Subject);
+            // One save wrote the same mark into every field.
+            const std::vector<std::wstring> marks = {
+                f.Location, f.Body, std::to_wstring(f.BusyStatus),
+                std::to_wstring(a->Stored().pattern->Occurrences)};
+            EXPECT_EQ(marks, std::vector<std::wstring>(marks.size(), f.Subject));
         }
     }
     EXPECT_GT(saved, 0) << "the child must have saved before it was killed";
@@ -681,6 +685,7 @@ std::vector<std::wstring> SubjectsIn(StoreDatabase& db, int32_t kind, const DayR
     std::vector<StoredItem> items;
     EXPECT_EQ(db.LoadRange(kind, range, items), 0);
     std::vector<std::wstring> subjects;
+    subjects.reserve(items.size());
     for (const StoredItem& item : items) {
         subjects.push_back(item.fields.Subject);
     }

@@ -15,12 +15,10 @@ namespace {
 TEST(Profile, TextAndNumbersRoundTripExactly)
 {
     // Hex digits right after an escaped control character, quoting and escape look-alikes.
+    const std::wstring unit = L"\x1F"; // the unit separator, a control character
     const std::wstring texts[] = {L"",
-                                  L"Office\x1F"
-                                  L"Home\x1F",
-                                  L"\x1F"
-                                  L"abc\x1F"
-                                  L"09",
+                                  L"Office" + unit + L"Home" + unit,
+                                  unit + L"abc" + unit + L"09",
                                   L"line one\nline two\r\n\ttabbed",
                                   L"  padded  ",
                                   L"a,b;c=d \"quoted\" \\back\\slash",

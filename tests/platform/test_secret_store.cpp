@@ -23,6 +23,8 @@ public:
     void start() { answerLater_->start(); }
 
 signals:
+    // moc writes the definition with parameter names of its own.
+    // NOLINTNEXTLINE(readability-inconsistent-declaration-parameter-name)
     void finished(SlowJob* job);
 
 private:

@@ -17,7 +17,8 @@ namespace {
 
 using namespace pim;
 
-int EveryDay(const RecurrenceFields&, const SYSTEMTIME&, int32_t)
+int EveryDay(const RecurrenceFields& /*pattern*/, const SYSTEMTIME& /*day*/,
+             int32_t /*durationOverride*/)
 {
     return 1;
 }

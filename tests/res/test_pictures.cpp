@@ -30,8 +30,9 @@ void ExpectDrawnAndDistinct(const std::vector<QImage>& tiles, const std::vector<
         QImage clear(tiles[i].size(), QImage::Format_ARGB32_Premultiplied);
         clear.fill(Qt::transparent);
         EXPECT_NE(tiles[i].convertToFormat(clear.format()), clear) << i;
-        for (int other = 0; other < i; ++other)
+        for (int other = 0; other < i; ++other) {
             EXPECT_EQ(tiles[i] == tiles[other], isAlike(i) && isAlike(other)) << i << "/" << other;
+        }
     }
 }
 
@@ -68,20 +69,26 @@ TEST(Pictures, TilesAreDrawnAndDistinct)
 {
     for (const bool large : {false, true}) {
         SCOPED_TRACE(large);
-        std::vector<QImage> buttons, focus;
-        for (int index = 0; index < res::kButtonCount; ++index)
+        std::vector<QImage> buttons;
+        buttons.reserve(res::kButtonCount);
+        std::vector<QImage> focus;
+        focus.reserve(res::TileCount(Picture::FocusIndicator));
+        for (int index = 0; index < res::kButtonCount; ++index) {
             buttons.push_back(res::LoadPictureImage(res::ButtonStrip(index), large)
                                   .copy(res::ButtonTileRect(index, large))
                                   .convertToFormat(QImage::Format_ARGB32));
+        }
         ExpectDrawnAndDistinct(buttons, {res::kButtonBlank14, res::kButtonBlank17,
                                          res::kButtonBlank18, res::kButtonBlank19});
-        for (int area = 0; area < res::TileCount(Picture::FocusIndicator); ++area)
+        for (int area = 0; area < res::TileCount(Picture::FocusIndicator); ++area) {
             focus.push_back(Tile(Picture::FocusIndicator, large, area));
+        }
         ExpectDrawnAndDistinct(focus);
     }
     std::vector<QImage> icons;
-    for (int icon = res::kIconHiddenBefore; icon <= res::kIconMoreItems; ++icon)
+    for (int icon = res::kIconHiddenBefore; icon <= res::kIconMoreItems; ++icon) {
         icons.push_back(Tile(Picture::ItemIcons, false, icon));
+    }
     ExpectDrawnAndDistinct(icons);
 }
 
@@ -109,8 +116,9 @@ TEST(Pictures, IconsAreDrawnAtEverySize)
         }
     }
     ExpectDrawnAndDistinct(drawn);
-    for (const int id : {int(cmd::ID_TODAY), 0})
+    for (const int id : {int(cmd::ID_TODAY), 0}) {
         EXPECT_TRUE(res::CommandBarIcon(id).isNull()) << id;
+    }
 }
 
 } // namespace

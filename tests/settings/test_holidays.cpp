@@ -19,6 +19,7 @@ SYSTEMTIME Date(int year, int month, int day)
 std::vector<std::wstring> Rows(const std::vector<HolidayEntry>& entries)
 {
     std::vector<std::wstring> out;
+    out.reserve(entries.size());
     for (const HolidayEntry& e : entries) {
         out.push_back(std::to_wstring(e.rule) + L" " + std::to_wstring(e.day) + L" " +
                       std::to_wstring(e.kind) + (e.overwrite ? L" over " : L" new ") + e.name);

@@ -38,7 +38,7 @@ inline ViewSettings Settings(int usePopup = 1)
 }
 
 struct DocumentHarness {
-    explicit DocumentHarness(ViewSettings settings = Settings())
+    explicit DocumentHarness(const ViewSettings& settings = Settings())
         : scoped(clock), session(paths.StorePath(), OccurrenceOnDay), doc(session, docSettings),
           schedule(doc), store(settings), edits(doc, session), view(schedule, store)
     {

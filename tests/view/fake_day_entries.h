@@ -116,8 +116,9 @@ struct PaintHarness {
         in.dateColumnWidth = 60;
         in.firstHour = 8;
         in.previousPortrait = false;
-        if (change)
+        if (change != nullptr) {
             change(in);
+        }
         return in;
     }
     // Re-lays out after a change of the input or the settings.
@@ -148,7 +149,8 @@ struct PaintHarness {
     // How often `text` was drawn.
     int Drew(const std::wstring& text) const
     {
-        return std::count_if(texts.begin(), texts.end(), [&](auto& t) { return t.text == text; });
+        return static_cast<int>(
+            std::count_if(texts.begin(), texts.end(), [&](auto& t) { return t.text == text; }));
     }
 
     FakeDayEntries entries;

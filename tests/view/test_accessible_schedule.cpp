@@ -48,7 +48,7 @@ TEST(AccessibleItemText, NamesDaysAndItemsWithTheirStates)
     selection.index = 2;
     selection.kind = ItemKind::Appointment;
     const std::vector<AccessibleItem> items = AccessibleItems(s, 1, selection, 1);
-    ASSERT_EQ(items.size(), 4u) << "the holiday names the day and is no item";
+    ASSERT_EQ(items.size(), 4U) << "the holiday names the day and is no item";
     EXPECT_EQ(items[0].name, L"Report, task due 12/08");
     EXPECT_EQ(AccessibleStateWords(items[0]), L"completed");
     EXPECT_EQ(items[1].name, L"Dentist, 10:00 to 11:00, Room 4");

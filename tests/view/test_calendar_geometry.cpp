@@ -40,8 +40,9 @@ TEST(CalendarGeometry, ItemLinesFitOrOverflow)
                               {83, 115}, {70, 114, 102, 120}}},
     };
     // clang-format on
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(c.grid.Line(c.day, c.n, c.task), c.want) << c.day << " line " << c.n;
+    }
     // A calendar's band keeps clear of the selection frame; icon and text make room for it.
     const CellLine banded = kWide.Line(9, 1, true, true);
     EXPECT_EQ(banded.calendarBand, (PixelRect{231, 154, 234, 166}));
@@ -83,13 +84,15 @@ TEST(CalendarGeometry, CellsFramesAndHitTests)
         {{10, 477}, std::nullopt},
         {{120, 140}, 8},
         {{797, 476}, 34}};
-    for (const auto& [point, cell] : cells)
+    for (const auto& [point, cell] : cells) {
         EXPECT_EQ(kWide.CellAt(point.x, point.y), cell) << point.x << "," << point.y;
+    }
     EXPECT_EQ(CalendarGeometry(GridLayout(1, 1, true)).CellAt(0, 0), std::nullopt);
 
     const std::vector<std::pair<int, std::optional<int>>> lines = {
         {60, std::nullopt}, {68, std::nullopt}, {69, 1}, {82, 1}, {83, 2},
         {136, 5},           {137, std::nullopt}};
-    for (const auto& [y, line] : lines)
+    for (const auto& [y, line] : lines) {
         EXPECT_EQ(kWide.LineAt(0, y), line) << y;
+    }
 }

@@ -21,10 +21,12 @@ struct GridHarness : PaintHarness {
     void PaintGrid()
     {
         Paint<CalendarPainter>([&](const CalendarPainter& grid) {
-            for (int day = 0; day < layout.dayRowCount; ++day)
+            for (int day = 0; day < layout.dayRowCount; ++day) {
                 grid.PaintCellBackground(day);
-            for (int day = 0; day < layout.dayRowCount; ++day)
+            }
+            for (int day = 0; day < layout.dayRowCount; ++day) {
                 grid.PaintCellContents(day);
+            }
             grid.PaintHeader();
             grid.PaintFrames();
         });
@@ -73,14 +75,14 @@ TEST(CalendarPainter, CellItemsShareTheChartRules)
                                  {false, 1, res::kIconAllDay, L"Offsi"}}));
     EXPECT_EQ(h.Items(3).front().icon, res::kIconRestDay);
     EXPECT_EQ(h.Items(4).front().icon, res::kIconOtherDayKind); // an unknown kind
-    EXPECT_EQ(CalendarPainter::CellItems(h.entries, h.settings, h.layout, 1, 3).size(), 3u);
+    EXPECT_EQ(CalendarPainter::CellItems(h.entries, h.settings, h.layout, 1, 3).size(), 3U);
 
     // Tasks show only with the task area, appointments only with the chart area.
     for (const bool tasks : {false, true}) {
         h.input.TaskAreaVisible = tasks;
         h.input.CalendarAreaVisible = !tasks;
         h.Relayout(800, 480);
-        EXPECT_EQ(h.Items(1).size(), tasks ? 2u : 4u);
+        EXPECT_EQ(h.Items(1).size(), tasks ? 2U : 4U);
     }
 }
 
@@ -93,8 +95,9 @@ TEST(CalendarPainter, LinesIconsFramesAndNoConflictBand)
     h.entries.appts[9] = {
         {.end = 1440, .subject = L"Holiday", .allDay = true, .busy = 0, .dayKind = 1}};
     // Five lines fit a cell: a sixth item shows the overflow icon instead.
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < 6; ++i) {
         h.entries.appts[10].push_back({.start = 600 + i, .end = 601 + i, .subject = L"x"});
+    }
     h.entries.appts[11] = {h.entries.appts[10].begin() + 1, h.entries.appts[10].end()};
     h.settings.ColorHoliday = 0x00FF00;
     h.resources = ViewResources(h.settings);
@@ -113,9 +116,11 @@ TEST(CalendarPainter, LinesIconsFramesAndNoConflictBand)
     EXPECT_TRUE(h.IconAt(res::kIconAppointment, cell.left + 1, h.LineY(8, 2), 12, monday));
     EXPECT_TRUE(h.IconAt(res::kIconConflict, cell.left + 1, h.LineY(8, 3), 12, monday));
     // The conflict shows by its icon alone: no red band right of it.
-    for (int x = cell.left + 14; x < cell.right; ++x)
-        for (int y = h.LineY(8, 3); y < h.LineY(8, 4); ++y)
+    for (int x = cell.left + 14; x < cell.right; ++x) {
+        for (int y = h.LineY(8, 3); y < h.LineY(8, 4); ++y) {
             ASSERT_NE(h.Pixel(x, y), QColor(255, 0, 0)) << x << "," << y;
+        }
+    }
     const PixelRect holiday = h.Cell(9);
     EXPECT_EQ(h.Pixel(holiday.left + 100, holiday.bottom - 5), QColor(0, 255, 0));
     EXPECT_TRUE(
@@ -136,11 +141,13 @@ TEST(CalendarPainter, MonthStaircase)
         for (int day = 0; day < 21; ++day) {
             const PixelRect cell = h.Cell(day);
             const bool firstWeek = day >= c.firstCell && day < c.firstCell + 7;
-            for (int y : {cell.top + 1, cell.top + 2})
+            for (int y : {cell.top + 1, cell.top + 2}) {
                 EXPECT_EQ(h.Pixel(cell.left + 60, y) == kBlack, firstWeek) << day << " y " << y;
+            }
             const bool doubledLeft = day == c.firstCell && day % 7 != 0;
-            for (int x : {cell.left + 1, cell.left + 2})
+            for (int x : {cell.left + 1, cell.left + 2}) {
                 EXPECT_EQ(h.Pixel(x, cell.bottom - 3) == kBlack, doubledLeft) << day << " x " << x;
+            }
         }
     }
 }

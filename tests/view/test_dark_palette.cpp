@@ -21,7 +21,8 @@ double Luminance(const QColor& c)
 
 double Contrast(const QColor& a, const QColor& b)
 {
-    const double la = Luminance(a), lb = Luminance(b);
+    const double la = Luminance(a);
+    const double lb = Luminance(b);
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
@@ -49,19 +50,24 @@ TEST(DarkPalette, TextsReadableAndDayKindsApartInBothSets)
     for (const bool dark : {false, true}) {
         SCOPED_TRACE(dark ? "dark" : "light");
         const ViewResources r(DrawSettings{}, dark);
-        for (int slot = 0; slot < ViewResources::kDaySlots; ++slot)
-            for (const bool dimmed : {false, true})
+        for (int slot = 0; slot < ViewResources::kDaySlots; ++slot) {
+            for (const bool dimmed : {false, true}) {
                 EXPECT_GE(Contrast(r.TextColor(), r.DayBrush(slot, dimmed).color()), 4.5)
                     << slot << " " << dimmed;
-        for (const QBrush* ground : {&r.BarBrush(), &r.TaskBrush(), &r.WhiteBrush()})
+            }
+        }
+        for (const QBrush* ground : {&r.BarBrush(), &r.TaskBrush(), &r.WhiteBrush()}) {
             EXPECT_GE(Contrast(r.TextColor(), ground->color()), 4.5);
+        }
         // Weekday, Sunday (and holidays), Saturday, memorial day and the selection frame.
         const QColor hues[] = {r.DayBrush(1, false).color(), r.DayBrush(0, false).color(),
                                r.DayBrush(6, false).color(), r.DayBrush(9, false).color(),
                                r.SelectionPen().color()};
-        for (size_t i = 0; i < std::size(hues); ++i)
-            for (size_t j = i + 1; j < std::size(hues); ++j)
+        for (size_t i = 0; i < std::size(hues); ++i) {
+            for (size_t j = i + 1; j < std::size(hues); ++j) {
                 EXPECT_GT(Distance(hues[i], hues[j]), 40) << i << " " << j;
+            }
+        }
     }
     DrawSettings chosen;
     chosen.ColorMonday = 0x0000FF;
@@ -83,8 +89,9 @@ TEST(DarkPalette, ChartButtonBarAndDetailAreaAreDrawnDark)
     const QPoint points[] = {{l.chartRight - 20, (monday.top + monday.bottom) / 2},
                              {(filler.left + filler.right) / 2, filler.top + 2},
                              {l.detailRect.right - 10, l.detailRect.bottom - 10}};
-    for (const QPoint& at : points)
+    for (const QPoint& at : points) {
         EXPECT_LT(image.pixelColor(at).lightness(), 80) << at.x() << "," << at.y();
+    }
     h.view.setPalette(QPalette(Qt::white));
     EXPECT_EQ(h.Render(1280, 800).pixelColor(points[0]), QColor(Qt::white));
 }

@@ -102,18 +102,21 @@ TEST(DragEdit, ReleaseDecidesWhatIsWritten)
         const DragOutcome got =
             drag.Decide({c.mode, c.hit, c.down, c.up, c.intentional, allDayHit});
         EXPECT_EQ(got.action, c.expected.action);
-        if (c.expected.action == Action::kNothing)
+        if (c.expected.action == Action::kNothing) {
             return;
+        }
         EXPECT_EQ(got.dayShift, c.expected.dayShift);
         if (c.expected.action != Action::kMoveTask && c.expected.action != Action::kCreateTask) {
             EXPECT_EQ(got.startMinutes, c.expected.startMinutes);
             EXPECT_EQ(got.endMinutes, c.expected.endMinutes);
         }
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         check(c, false);
-    for (const Case& c : allDay)
+    }
+    for (const Case& c : allDay) {
         check(c, true);
+    }
     ViewLayout hidden = Layout();
     hidden.ganttAreaVisible = false; // no sweep where no chart is shown
     EXPECT_EQ(DragEdit(hidden)
@@ -144,8 +147,9 @@ TEST(DragEdit, PressGrabsAnEndWithinAQuarterHour)
     };
     // clang-format on
     const DragEdit drag(Layout());
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(drag.ModeAtPress(c.span, c.row, c.x), c.expected) << c.x;
+    }
 }
 
 TEST(DragEdit, GhostsFollowThePointer)
@@ -175,8 +179,9 @@ TEST(DragEdit, GhostsFollowThePointer)
         {"task sweep upward", drag.TaskColumnGhost(5, 2, false), {60, 156, 2, 5}},
     };
     // clang-format on
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(c.got, c.expected) << c.name;
+    }
 }
 
 TEST(DragEdit, OverlayStripsAndHandles)

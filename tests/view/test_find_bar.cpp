@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QTreeView>
+#include <utility>
+
 #include <gtest/gtest.h>
 
 #include "view/find_bar.h"
@@ -22,11 +24,12 @@ struct FindHarness {
     std::vector<Asked> asked;
     std::vector<std::pair<int, std::function<void()>>> paused;
     std::vector<std::wstring> jumped;
-    FindBar bar{[this](const std::wstring& text, bool hiddenToo, FindBar::Answer answer) {
-                    asked.push_back({text, hiddenToo, answer});
-                },
-                [this](const FoundItem& found) { jumped.push_back(found.subject); }, nullptr,
-                [this](int ms, std::function<void()> then) { paused.emplace_back(ms, then); }};
+    FindBar bar{
+        [this](const std::wstring& text, bool hiddenToo, FindBar::Answer answer) {
+            asked.push_back({text, hiddenToo, std::move(answer)});
+        },
+        [this](const FoundItem& found) { jumped.push_back(found.subject); }, nullptr,
+        [this](int ms, const std::function<void()>& then) { paused.emplace_back(ms, then); }};
 
     int Rows() const { return bar.Matches()->model()->rowCount(); }
     QString Text(int row, int column = 2) const

@@ -14,8 +14,9 @@ ViewLayout Layout(int width, int height, void (*change)(LayoutInput&) = nullptr)
     LayoutInput input;
     input.dateColumnWidth = 50;
     input.currentHour = 14;
-    if (change)
+    if (change != nullptr) {
         change(input);
+    }
     return ViewLayout::Compute(width, height, input);
 }
 
@@ -42,8 +43,9 @@ TEST(GanttGeometry, MinuteToXAndBack)
     // Past 24:00 within the last hour still counts: a drag there reaches the next day.
     const std::vector<std::pair<int, int>> minuteAt = {
         {145, -1}, {146, 660}, {147, 661}, {164, 690}, {614, 1440}, {649, 1498}, {650, -1}};
-    for (const auto& [x, minutes] : minuteAt)
+    for (const auto& [x, minutes] : minuteAt) {
         EXPECT_EQ(kPortrait.MinuteAt(x), minutes) << x;
+    }
 
     for (int x = 146; x < 480; ++x) {
         const int back = kPortrait.XOfMinute(kPortrait.MinuteAt(x));
@@ -93,10 +95,10 @@ TEST(GanttGeometry, BarsOfKnownItems)
 TEST(GanttGeometry, HourScaleAndNowMarker)
 {
     const std::vector<HourMark> marks = kPortrait.HourMarks();
-    ASSERT_EQ(marks.size(), 10u);
+    ASSERT_EQ(marks.size(), 10U);
     EXPECT_EQ(marks[1], (HourMark{182, 12, true, true}));
     EXPECT_EQ(marks[9], (HourMark{470, 20, false, true}));
-    EXPECT_EQ(kWholeDay.HourMarks().size(), 25u);
+    EXPECT_EQ(kWholeDay.HourMarks().size(), 25U);
     const auto noTasks = Layout(800, 480, [](LayoutInput& in) { in.TaskAreaVisible = false; });
     EXPECT_EQ(GanttGeometry(noTasks).HourMarks().front(), (HourMark{50, 9, true, false}));
 
@@ -111,16 +113,18 @@ TEST(GanttGeometry, HourScaleAndNowMarker)
         {20, 10, NowMarkerGeometry{{468, 119, 480, 135}, 0, 12}},
         {20, 30, std::nullopt},
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(kPortrait.NowMarker(2, c.hour, c.minute), c.want) << c.hour << ":" << c.minute;
+    }
 }
 
 TEST(GanttGeometry, HitTestsAndScrollThumb)
 {
     const std::vector<std::pair<PixelPoint, std::optional<int>>> days = {
         {{10, 84}, std::nullopt}, {{10, 85}, 0}, {{479, 542}, 26}, {{480, 100}, std::nullopt}};
-    for (const auto& [point, day] : days)
+    for (const auto& [point, day] : days) {
         EXPECT_EQ(kPortrait.DayAt(point.x, point.y), day) << point.x << "," << point.y;
+    }
     EXPECT_EQ(kGrid.DayAt(100, 120), 16);
     EXPECT_EQ(kGrid.DayAt(239, 53), 6); // the sliver right of the last column
     EXPECT_EQ(GanttGeometry(ViewLayout::Compute(1, 1, LayoutInput{})).DayAt(0, 5), std::nullopt);
@@ -138,8 +142,9 @@ TEST(GanttGeometry, HitTestsAndScrollThumb)
         {464, 550, 0, 12, DetailHit{Kind::Line, 0}},
         {10, 543, 0, 3, std::nullopt},
     };
-    for (const Tap& tap : taps)
+    for (const Tap& tap : taps) {
         EXPECT_EQ(kPortrait.DetailAt(tap.x, tap.y, tap.scroll, tap.total), tap.want) << tap.x;
+    }
 
     // Twelve lines where five fit: the thumb moves by 84 / 12 pixels a line and stays on track.
     const GanttGeometry five(Layout(480, 626, [](LayoutInput& in) { in.InfoAreaHeight = 110; }));

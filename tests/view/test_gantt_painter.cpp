@@ -40,7 +40,8 @@ const QColor kRed(255, 0, 0);
 
 TEST(GanttPainter, DayBackgroundsByWeekdayHolidayAndAlternateMonth)
 {
-    const QColor white(255, 255, 255), dimmed(229, 229, 229);
+    const QColor white(255, 255, 255);
+    const QColor dimmed(229, 229, 229);
     // clang-format off
     struct Case { SYSTEMTIME selected; int rate; std::vector<std::pair<int, QColor>> rows; };
     const Case cases[] = {
@@ -63,9 +64,10 @@ TEST(GanttPainter, DayBackgroundsByWeekdayHolidayAndAlternateMonth)
         h.entries.appts[2] = {
             {.end = 1440, .subject = L"Holiday", .allDay = true, .busy = 0, .dayKind = 1}};
         h.PaintRows();
-        for (const auto& [row, colour] : c.rows)
+        for (const auto& [row, colour] : c.rows) {
             EXPECT_EQ(h.Pixel(700, Top(row) + 10), colour)
                 << "row " << row << " selected month " << c.selected.wMonth;
+        }
     }
 }
 
@@ -108,8 +110,9 @@ TEST(GanttPainter, SubjectsAreCutAndLabelsFormatted)
     GanttHarness h;
     h.entries.appts[0] = {{.start = 600, .end = 660, .subject = L"Architecture"}};
     h.PaintRows();
-    for (const wchar_t* text : {L"Archi", L"12/07 Mo", L"12/13 Su"})
+    for (const wchar_t* text : {L"Archi", L"12/07 Mo", L"12/13 Su"}) {
         EXPECT_TRUE(h.Drew(text)) << text;
+    }
 
     GanttHarness unlimited;
     unlimited.settings.DispTextLen = 0;
@@ -126,8 +129,9 @@ TEST(GanttPainter, MonthBoundaryTodayAndSelectionFrames)
     h.selected = MakeSystemTime(2026, 11, 26);           // row 3
     h.PaintRows();
     // A three-pixel line above the month's first row.
-    for (int dy : {-1, 0, 1})
+    for (int dy : {-1, 0, 1}) {
         EXPECT_EQ(h.Pixel(700, Top(8) + dy), QColor(Qt::black)) << dy;
+    }
     EXPECT_NE(h.Pixel(700, Top(7) + 1), QColor(Qt::black));
     EXPECT_EQ(h.Pixel(30, Top(1) + 2), QColor(180, 50, 50));
     EXPECT_EQ(h.Pixel(400, Top(3) + 2), QColor(80, 80, 180));
@@ -137,8 +141,9 @@ TEST(GanttPainter, HeaderShowsYearAndHourScale)
 {
     GanttHarness h;
     h.Paint<GanttPainter>([](const GanttPainter& gantt) { gantt.PaintHeader(); });
-    for (const wchar_t* hour : {L"Year 2026", L"09", L"10", L"18"})
+    for (const wchar_t* hour : {L"Year 2026", L"09", L"10", L"18"}) {
         EXPECT_TRUE(h.Drew(hour)) << hour;
+    }
     // "19" sits on the chart's right edge: cut in half it would read as "1", so it is left out.
     EXPECT_FALSE(h.Drew(L"19") || h.Drew(L"20"));
     EXPECT_EQ(h.Pixel(X(12 * 60), 300), QColor(0, 0, 0)); // solid every 6 hours
@@ -154,8 +159,9 @@ TEST(GanttPainter, HeaderShowsYearAndHourScale)
         int previousEnd = 0;
         int labels = 0;
         for (const DrawnText& drawn : narrow.texts) {
-            if (drawn.text.size() != 2)
+            if (drawn.text.size() != 2) {
                 continue;
+            }
             const int width = metrics.horizontalAdvance(QString::fromStdWString(drawn.text));
             EXPECT_GT(drawn.at.x(), previousEnd) << hourPixels;
             EXPECT_LE(drawn.at.x() + width, narrow.layout.chartRight) << hourPixels;
@@ -173,8 +179,9 @@ TEST(GanttPainter, HostileSubjectsStayInsideTheirRow)
     const QColor untouched(1, 2, 3);
     h.image.fill(untouched);
     auto& crowded = h.entries.appts[3];
-    for (int i = 0; i < 200; ++i)
+    for (int i = 0; i < 200; ++i) {
         crowded.push_back({.start = 540 + i, .end = 600 + i, .subject = L"Item\n\t\x1f"});
+    }
     crowded.push_back({.start = 600, .end = 700, .subject = std::wstring(100000, L'W')});
     crowded.push_back({.start = 620, .end = 720, .subject = L"\x05d0\x05d1 \x0645\x0631 rtl"});
     h.settings.DispTextLen = 0;
@@ -184,14 +191,16 @@ TEST(GanttPainter, HostileSubjectsStayInsideTheirRow)
     });
     const PixelRect row = h.geometry.DayRect(3);
     for (int x = 0; x < h.image.width(); ++x) {
-        for (int y : {row.top - 1, row.bottom + 1})
+        for (int y : {row.top - 1, row.bottom + 1}) {
             ASSERT_EQ(h.Pixel(x, y), untouched) << x << "," << y;
+        }
         if (x > row.right) {
             ASSERT_EQ(h.Pixel(x, row.top + 8), untouched) << x;
         }
     }
-    for (const DrawnText& t : h.texts)
+    for (const DrawnText& t : h.texts) {
         EXPECT_TRUE(QRect(0, row.top, row.right, row.Height() + 1).contains(t.clip));
+    }
     EXPECT_EQ(TextSink::Displayable(L"a\nb\tc", 100), QString("a b c"));
     EXPECT_EQ(TextSink::Displayable(std::wstring(100000, L'W'), 50).size(), 51);
 }
@@ -253,7 +262,8 @@ TEST(GanttPainter, ACalendarsBandMarksTheLeftEndOfItsBar)
                           {.start = 660, .end = 780, .calendar = 0x003080E0}};
     h.entries.appts[3] = {{.start = 600, .end = 720}};
     h.PaintRows();
-    const QColor band(0x50, 0xA0, 0x50), orange(0xE0, 0x80, 0x30);
+    const QColor band(0x50, 0xA0, 0x50);
+    const QColor orange(0xE0, 0x80, 0x30);
     for (int row : {1, 2}) {
         const BarGeometry bar = h.geometry.Bar(row, 600, 720, false, true);
         const int top = Top(row) + 3;

@@ -173,7 +173,7 @@ TEST(TaskCheckBox, ClickInTheStripCompletesTheTaskUnderIt)
     h.view.Texts().SetRecorder([&drawn](const DrawnText& t) { drawn[t.text] = t.at; });
     h.view.resize(1280, 800);
     h.Render(1280, 800);
-    ASSERT_TRUE(drawn.count(L"^Rep ") && drawn.count(L">>Plan "));
+    ASSERT_TRUE(drawn.contains(L"^Rep ") && drawn.contains(L">>Plan "));
     const int font = h.view.Layout().mainFontSize;
     const auto text = [&](const wchar_t* label) { return drawn[label] + QPoint(4, font / 2); };
     const auto icon = [&](const wchar_t* label) {

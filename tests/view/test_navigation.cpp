@@ -15,8 +15,9 @@ SYSTEMTIME Day(int year, int month, int day)
 
 ::testing::AssertionResult SameDay(const SYSTEMTIME& a, const SYSTEMTIME& b)
 {
-    if (DaysBetween(a, b) == 0)
+    if (DaysBetween(a, b) == 0) {
         return ::testing::AssertionSuccess();
+    }
     return ::testing::AssertionFailure() << a.wYear << "-" << a.wMonth << "-" << a.wDay << " vs "
                                          << b.wYear << "-" << b.wMonth << "-" << b.wDay;
 }
@@ -38,13 +39,15 @@ TEST(Navigation, PeriodStartAndGridAlignment)
     struct Align { int weekday, startDow, back; };
     const Align aligns[] = {{3, 7, 3}, {1, 1, 0}, {0, 1, 6}, {6, 0, 6}, {2, -3, 2}};
     // clang-format on
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_TRUE(SameDay(nav::PeriodStart(c.date, c.cntFromToday, c.startDow), c.first))
             << c.cntFromToday << " " << c.startDow;
+    }
 
-    for (const Align& a : aligns)
+    for (const Align& a : aligns) {
         EXPECT_EQ(nav::GridAlignmentDays(a.weekday, a.startDow), a.back)
             << a.weekday << " " << a.startDow;
+    }
 }
 
 TEST(Navigation, WeekAndMonthStepsStayInTheSupportedYears)

@@ -19,7 +19,7 @@ LayoutInput Input(int calendarType = 1)
     return in;
 }
 
-int SevenPixelGlyphs(const std::wstring& text, int)
+int SevenPixelGlyphs(const std::wstring& text, int /*cellWidth*/)
 {
     return 7 * static_cast<int>(text.size());
 }
@@ -87,7 +87,8 @@ TEST(PointerInput, TaskStripEntriesAndCheckBoxes)
     const DrawSettings settings;
     const PointerInput input(l, e, settings, SevenPixelGlyphs);
     const GanttGeometry g(l);
-    const int top = g.TaskIcon(2, 0).y, font = l.mainFontSize;
+    const int top = g.TaskIcon(2, 0).y;
+    const int font = l.mainFontSize;
     const int second = g.NextTaskOffset(0, 7 * 3); // "^A "
     ASSERT_LT(g.TaskIcon(2, second).x + font, g.HourAreaLeft());
     struct Case {

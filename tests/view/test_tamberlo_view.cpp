@@ -21,8 +21,9 @@ TEST(TamberloView, PaintsButtonBarRowsFramesAndDetail)
     EXPECT_TRUE(l.largeTiles);
     EXPECT_EQ(h.schedule.dayCount, l.dayRowCount);
     EXPECT_EQ(image.pixelColor(l.clientWidth - 5, l.buttonBarHeight), QColor(Qt::black));
-    for (const wchar_t* text : {L"09:00 - 10:30 Planning [Room 2]", L"Year 2026"})
+    for (const wchar_t* text : {L"09:00 - 10:30 Planning [Room 2]", L"Year 2026"}) {
         EXPECT_NE(std::find(h.texts.begin(), h.texts.end(), text), h.texts.end()) << text;
+    }
 }
 
 TEST(TamberloView, OddSizesAndSettingsNeverBreakThePaint)
@@ -47,8 +48,9 @@ TEST(TamberloView, OddSizesAndSettingsNeverBreakThePaint)
         EXPECT_GE(l.hourPixels, 1) << c.width << "x" << c.height;
         EXPECT_LE(l.dayRowCount, ViewLayout::kMaxDayRows);
         EXPECT_LE(l.firstHour + l.hourCount, 24);
-        if (c.calendarType != 0)
+        if (c.calendarType != 0) {
             continue;
+        }
         // A profile holding the grid paints it at once, whatever week count it holds.
         EXPECT_EQ(l.dayRowCount, c.gridDays) << c.weeks;
         EXPECT_NE(std::find(h.texts.begin(), h.texts.end(), L"Year 2026 December/January"),
@@ -85,8 +87,10 @@ TEST(TamberloView, APaintNeverLaysOutNorReads)
 TEST(TamberloView, CommandsReachTheStoreAndTheSchedule)
 {
     ViewHarness h;
-    for (const int id : {cmd::ID_VIEW_APPOINT_ONLY, cmd::ID_VIEW_DETAIL, cmd::ID_DETAIL_AT_BOTTOM})
+    for (const int id :
+         {cmd::ID_VIEW_APPOINT_ONLY, cmd::ID_VIEW_DETAIL, cmd::ID_DETAIL_AT_BOTTOM}) {
         h.view.Commands().Execute(id);
+    }
     EXPECT_TRUE(h.Checked(cmd::ID_VIEW_APPOINT_ONLY));
     EXPECT_FALSE(h.store.values.TaskAreaVisible);
     EXPECT_FALSE(h.store.values.InfoAreaVisible);
@@ -117,7 +121,7 @@ TEST(TamberloView, SettingsBlockFeedsTheViewAndTakesItsSwitches)
     EXPECT_EQ(read.OneHourPixel, 48);
     EXPECT_TRUE(read.InfoAreaFixBottom);
     EXPECT_EQ(read.draw.TaskDueChar, L"^");
-    EXPECT_EQ(read.draw.ColorSelday, 0xB45050u);
+    EXPECT_EQ(read.draw.ColorSelday, 0xB45050U);
 
     ViewSettings switches = read;
     switches.CalendarType = 0;

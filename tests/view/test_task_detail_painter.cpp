@@ -164,6 +164,7 @@ std::vector<qreal> CharacterXs(const QString& line)
     const QTextLine laid = layout.createLine();
     layout.endLayout();
     std::vector<qreal> xs;
+    xs.reserve(line.size());
     for (int i = 0; i < line.size(); ++i) {
         xs.push_back(laid.cursorToX(i));
     }

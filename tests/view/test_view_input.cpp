@@ -17,15 +17,16 @@ namespace {
 
 // A landscape client: small enough to be quick, tall enough for a dozen rows.
 struct InputHarness : ViewHarness {
-    explicit InputHarness(ViewSettings settings = {}) : ViewHarness(settings)
+    explicit InputHarness(const ViewSettings& settings = {}) : ViewHarness(settings)
     {
         view.resize(800, 480);
         Render(800, 480);
     }
     void Keys(std::initializer_list<int> keys, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
-        for (int key : keys)
+        for (int key : keys) {
             QTest::keyClick(&view, Qt::Key(key), modifiers);
+        }
     }
     void Wheel(QPoint at, int delta, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
@@ -105,8 +106,9 @@ TEST(ViewInput, DetailKeysSelectItemsWithTheirStoreIdentity)
     h.schedule.appts[2] = {
         {.start = 0, .end = 1440, .subject = L"Holiday", .allDay = true, .dayKind = 1},
         {.start = 540, .end = 600, .subject = L"Dentist", .state = 1}};
-    for (int i = 0; i < 20; ++i)
+    for (int i = 0; i < 20; ++i) {
         h.schedule.appts[2].push_back({.start = 600 + i, .end = 700, .subject = L"Call"});
+    }
     h.view.OnUpdate();
     h.Keys({Qt::Key_3, Qt::Key_Up}); // no line above nothing
     EXPECT_FALSE(h.view.Selection().HasItem());
@@ -124,8 +126,9 @@ TEST(ViewInput, DetailKeysSelectItemsWithTheirStoreIdentity)
     EXPECT_EQ(item.oid, L"A2.1");
     EXPECT_TRUE(item.recurring);
     EXPECT_EQ(item.line, 2);
-    for (int i = 0; i < 30; ++i)
+    for (int i = 0; i < 30; ++i) {
         h.Keys({Qt::Key_Down});
+    }
     EXPECT_EQ(h.view.Selection().line, 22) << "the last line stays selected";
     EXPECT_EQ(h.view.DetailScroll(), 22 - h.view.Layout().detailLineCount + 1);
     // Navigation clears the selection.
@@ -164,8 +167,9 @@ TEST(ViewInput, DesktopKeysAndWheel)
     w.Render(800, 480);
     EXPECT_GT(w.view.Layout().firstHour, first);
 
-    for (int i = 0; i < 30; ++i)
+    for (int i = 0; i < 30; ++i) {
         w.schedule.appts[2].push_back({.start = 600, .end = 700, .subject = L"Call"});
+    }
     w.view.OnUpdate();
     const QPoint detail(wl.detailRect.left + 20, wl.detailRect.top + 20);
     w.Wheel(detail, -240);
@@ -199,7 +203,9 @@ TEST(ViewInput, LongKeyRunsKeepTheDocumentWindowConsistent)
         const bool held = offset + moved >= 0 && offset + moved + rows < CTamberloDoc::kSlotCount;
         ASSERT_EQ(reloaded, !held) << "press " << press;
         ASSERT_EQ(doc.ShownOffset(), reloaded ? CTamberloDoc::kDaysBefore : offset + moved);
-        reloads += reloaded;
+        if (reloaded) {
+            ++reloads;
+        }
     }
     EXPECT_GT(reloads, 10);
 }
@@ -212,7 +218,8 @@ TEST(ViewInput, DesktopKeysFollowTheCommandEnableStates)
         {.start = 0, .end = 1440, .subject = L"Holiday", .allDay = true, .dayKind = 1},
         {.start = 540, .end = 600, .subject = L"Dentist"}};
     h.view.OnUpdate();
-    int edits = 0, deletes = 0;
+    int edits = 0;
+    int deletes = 0;
     h.view.SetCommandHandler(cmd::ID_EDIT_APPOINT, [&edits] { ++edits; });
     h.view.SetCommandHandler(cmd::ID_DELETE_ITEM, [&deletes] { ++deletes; });
     h.view.SelectDetailLine(0);

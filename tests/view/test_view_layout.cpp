@@ -73,9 +73,10 @@ TEST(ViewLayout, ClientSizesAndAreaSwitches)
          {32, 32, 52, 35, 24, 0, 24, 16, 1920, 982, 0, 983, 1920, 1080, 4, 96, 274, 186}},
     };
     // clang-format on
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(Figures(ViewLayout::Compute(c.width, c.height, Input(c.switches))), c.want)
             << c.width << "x" << c.height << " switches " << c.switches;
+    }
 }
 
 TEST(ViewLayout, FittedHoursLeaveAReadableDetailArea)
@@ -194,8 +195,9 @@ TEST(ViewLayout, ButtonStripsAndTheirHitTest)
         {portrait, 230, 20, 0},   {portrait, 5, 32, -1},   {landscape, 320, 0, 10},
         {landscape, 639, 31, 19}, {landscape, 640, 0, -1}, {landscape, 33, 32, -1},
     };
-    for (const Tap& tap : taps)
+    for (const Tap& tap : taps) {
         EXPECT_EQ(tap.layout.ButtonAt(tap.x, tap.y), tap.button) << tap.x << "," << tap.y;
+    }
 }
 
 } // namespace

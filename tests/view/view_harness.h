@@ -22,9 +22,9 @@ public:
     void SetShownDayCount(int count) override { dayCount = count; }
     std::wstring ApptOid(int r, int p) const override { return L"A" + Key(r, p); }
     int ApptStoreIndex(int r, int p) const override { return DayKind(r, p) != 0 ? -1 : p + 1; }
-    int ApptExceptionNo(int, int) const override { return 0; }
+    int ApptExceptionNo(int /*row*/, int /*pos*/) const override { return 0; }
     std::wstring TaskOid(int r, int p) const override { return L"T" + Key(r, p); }
-    int TaskStoreIndex(int, int p) const override { return p + 1; }
+    int TaskStoreIndex(int /*row*/, int p) const override { return p + 1; }
     static std::wstring Key(int r, int p) { return std::to_wstring(r) + L"." + std::to_wstring(p); }
 
     int reloads = 0;
@@ -33,7 +33,7 @@ public:
 };
 
 struct ViewHarness {
-    explicit ViewHarness(ViewSettings settings = {},
+    explicit ViewHarness(const ViewSettings& settings = {},
                          SYSTEMTIME now = MakeSystemTime(2026, 12, 9, 10, 30))
         : clock(now), scoped(clock), store(settings), view(schedule, store)
     {
