@@ -26,7 +26,7 @@ template <typename Visit> void SharedProperties(Visit&& visit)
     visit(&ItemFields::Kept, &PimItem::GetKept, &PimItem::SetKept);
 }
 
-template <typename Visit> void OwnProperties(const pim::AppointmentItem& /*unused*/, Visit&& visit)
+template <typename Visit> void OwnProperties(const pim::AppointmentItem& /*item*/, Visit&& visit)
 {
     using Item = pim::AppointmentItem;
     visit(&ItemFields::Location, &Item::GetLocation, &Item::SetLocation);
@@ -39,7 +39,7 @@ template <typename Visit> void OwnProperties(const pim::AppointmentItem& /*unuse
 }
 
 // Completion is left out: it is read as two fields and written only on a real change.
-template <typename Visit> void OwnProperties(const pim::TaskItem& /*unused*/, Visit&& visit)
+template <typename Visit> void OwnProperties(const pim::TaskItem& /*item*/, Visit&& visit)
 {
     using Item = pim::TaskItem;
     visit(&ItemFields::StartDate, &Item::GetStartDate, &Item::SetStartDate);

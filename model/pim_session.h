@@ -134,61 +134,13 @@ public:
         : session_(session), opened_(!session.IsConnected())
     {
         if (opened_) {
-            {
-                {
-                    {
-                        {
-                            {
-                                {
-                                    {
-                                        {
-                                            {
-                                                {
-                                                    {
-                                                        {
-                                                            session_.Connect(selection);
-                                                        }
-                                                    }
-                                                }
-                                            }
-                                        }
-                                    }
-                                }
-                            }
-                        }
-                    }
-                }
-            }
+            session_.Connect(selection);
         }
     }
     ~ScopedConnection()
     {
         if (opened_) {
-            {
-                {
-                    {
-                        {
-                            {
-                                {
-                                    {
-                                        {
-                                            {
-                                                {
-                                                    {
-                                                        {
-                                                            session_.Disconnect();
-                                                        }
-                                                    }
-                                                }
-                                            }
-                                        }
-                                    }
-                                }
-                            }
-                        }
-                    }
-                }
-            }
+            session_.Disconnect();
         }
     }
     ScopedConnection(const ScopedConnection&) = delete;
