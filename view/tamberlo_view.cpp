@@ -1,13 +1,12 @@
-// The schedule view widget: lays itself out at every paint, paints in the fixed order (rows,
-// button bar, row contents, header, frames, detail list, focus indicator), runs the picture
-// buttons and display commands, and hands the pointer to its editing part. Keys, the wheel and
+// The schedule view widget: lays itself out on resize and after actions, hands its paint to the
+// renderer, runs the picture buttons and display commands, and hands the pointer to its editing
+// part. Keys, the wheel and
 // the detail list are in tamberlo_view_input.cpp.
 #include "view/tamberlo_view.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPen>
 #include <algorithm>
 
 #include "model/date_time.h"
@@ -16,14 +15,10 @@
 #include "res/pictures.h"
 #include "settings/usable_range.h"
 #include "view/accessible_schedule.h"
-#include "view/calendar_painter.h"
 #include "view/dark_palette.h"
 #include "view/empty_schedule.h"
-#include "view/gantt_painter.h"
 #include "view/memory_settings_store.h"
-#include "view/paint_primitives.h"
 #include "view/schedule_source.h"
-#include "view/selected_hour.h"
 
 namespace {
 
@@ -166,145 +161,26 @@ void CTamberloView::resizeEvent(QResizeEvent* event)
     Relayout();
 }
 
-// A step inside the window dirties a few strips far apart (rows, header, detail). Each part is
-// painted once, clipped to where the region meets its reach (what it can draw): mostly one
-// rectangle, which the raster engine clips far faster than the whole region. Parts the region
-// misses are skipped, so a huge client costs only what is shown.
 void CTamberloView::Render(QPainter& painter, const QRegion& dirty)
 {
-    const QSize client(layout_.clientWidth, layout_.clientHeight);
-    QRegion area = dirty.intersected(QRect(QPoint(0, 0), client));
-    if (painter.hasClipping()) {
-        area &= painter.clipRegion();
-    }
-    if (area.isEmpty()) {
-        return;
-    }
-    painter.save();
-    const auto clipTo = [&](const QRect& reach) {
-        const QRegion part = area.intersected(reach);
-        painter.setClipRegion(part);
-        return !part.isEmpty();
-    };
-    const GanttGeometry geometry(layout_);
-    // A row's lines reach one pixel past its rectangle.
-    const auto rowReach = [&](int day) {
-        return ToQRect(geometry.DayRect(day)).adjusted(-1, -1, 1, 1);
-    };
-    painter.setClipRegion(area);
-    painter.fillRect(area.boundingRect(), resources_->WhiteBrush());
-
-    const SYSTEMTIME first = schedule_.GetShownStart();
-    const PaintContext context = MakePaintContext(painter, geometry, sink_);
-    const GanttPainter gantt(context);
-    const CalendarPainter grid(context);
-    const TaskDetailPainter tasks(context);
-    const bool rows = layout_.ganttRows;
-    for (int day = 0; day < layout_.dayRowCount; ++day) {
-        if (clipTo(rowReach(day))) {
-            rows ? gantt.PaintRowBackgroundAndLabel(day) : grid.PaintCellBackground(day);
-        }
-    }
-    if (clipTo(QRect(0, layout_.chartBottom, layout_.chartRight, 1))) {
-        painter.setPen(resources_->BlackPen());
-        HorizontalLine(painter, 0, layout_.chartRight, layout_.chartBottom);
-    }
-    if (clipTo(QRect(0, 0, layout_.clientWidth, layout_.buttonBarHeight + 1))) {
-        PaintButtonBar(painter);
-    }
-    const int todayRow = DaysBetween(first, Today());
-    for (int day = 0; day < layout_.dayRowCount; ++day) {
-        if (!clipTo(rowReach(day))) {
-            continue;
-        }
-        if (!rows) {
-            grid.PaintCellContents(day);
-            continue;
-        }
-        if (day == SelectedRow() && state_.selectedHour) {
-            PaintSelectedHour(painter, layout_, day, *state_.selectedHour,
-                              palette().color(QPalette::Highlight));
-        }
-        tasks.PaintTaskStrip(day);
-        gantt.PaintAppointments(day);
-        if (day == todayRow) {
-            gantt.PaintNowMarker(day);
-        }
-    }
-    // The header's hour lines run down through every row, the last one on the chart's edge.
-    // It is always laid out, so its texts are known even when none of it shows.
-    clipTo(QRect(0, layout_.buttonBarHeight, layout_.chartRight + 1,
-                 layout_.chartBottom - layout_.buttonBarHeight));
-    rows ? gantt.PaintHeader() : grid.PaintHeader();
-    painter.setClipRegion(area);
-    rows ? gantt.PaintFrames() : grid.PaintFrames();
-    // A framed detail line's wide pen reaches one pixel past the area.
-    if (layout_.detailVisible && clipTo(ToQRect(layout_.detailRect).adjusted(-1, -1, 1, 1))) {
-        detailLines_ = tasks.PaintDetail(SelectedRow(), state_.detailScroll, state_.selection.line);
+    if (std::optional<DetailLines> detail = RenderView(painter, dirty, Picture(sink_))) {
+        detailLines_ = std::move(*detail);
         detailLinesFor_ = CurrentDetailKey();
         detailLineFramed_ = state_.selection.line >= 0;
     }
-    painter.setClipRegion(area);
-    PaintFocusFrame(painter);
-    painter.restore();
+}
+
+ViewPicture CTamberloView::Picture(const TextSink& text) const
+{
+    return {layout_,          schedule_,      settings_.draw,
+            *resources_,      text,           state_,
+            SelectedRow(),    GetLocalTime(), palette().color(QPalette::Highlight),
+            FocusFrameShown()};
 }
 
 PrintJob CTamberloView::ShownPeriodPrintJob() const
 {
     return {schedule_, settings_.draw, MakeLayoutInput(), layout_.dayRowCount, GetLocalTime()};
-}
-
-PaintContext CTamberloView::MakePaintContext(QPainter& painter, const GanttGeometry& geometry,
-                                             const TextSink& text) const
-{
-    return {painter,
-            layout_,
-            geometry,
-            schedule_,
-            settings_.draw,
-            *resources_,
-            text,
-            schedule_.GetShownStart(),
-            state_.selectedDate,
-            GetLocalTime()};
-}
-
-void CTamberloView::PaintFocusFrame(QPainter& painter) const
-{
-    if (!FocusFrameShown()) {
-        return;
-    }
-    if (const std::optional<PixelRect> frame = keys::FocusAreaRect(layout_, state_.keyFocusArea)) {
-        FrameRectangle(painter, *frame, QPen(palette().color(QPalette::Highlight), 2));
-    }
-}
-
-void CTamberloView::PaintButtonBar(QPainter& painter) const
-{
-    const bool large = layout_.largeTiles;
-    const PixelPoint strips[] = {layout_.strip1Pos, layout_.strip2Pos};
-    for (int strip = 0; strip < 2; ++strip) {
-        painter.drawPixmap(strips[strip].x, strips[strip].y, resources_->ButtonStrip(strip, large));
-    }
-    const QRect blank = res::ButtonTileRect(res::kButtonBlank19, large);
-    for (const PixelRect& filler : layout_.ButtonBarFillers()) {
-        for (int x = filler.left; x < filler.right; x += layout_.tileSize) {
-            painter.drawPixmap(
-                QRect(x, filler.top, std::min(layout_.tileSize, filler.right - x), filler.Height()),
-                resources_->ButtonStrip(1, large),
-                blank.adjusted(0, 0, std::min(0, filler.right - x - blank.width()), 0));
-        }
-    }
-    painter.setPen(resources_->BlackPen());
-    HorizontalLine(painter, 0, layout_.clientWidth, layout_.buttonBarHeight);
-
-    const QRect focusTile = res::TileRect(res::Picture::FocusIndicator, large, state_.keyFocusArea);
-    painter.drawPixmap(ToQRect(layout_.FocusIndicatorRect()), resources_->FocusIndicator(large),
-                       focusTile);
-    if (state_.keyFocusArea == res::kFocusButtonBar) {
-        FrameRectangle(painter, layout_.FocusFrameRect(state_.focusedButton),
-                       resources_->FocusPen());
-    }
 }
 
 void CTamberloView::mousePressEvent(QMouseEvent* event)

@@ -21,6 +21,7 @@
 #include "view/view_editing.h"
 #include "view/view_editing_host.h"
 #include "view/view_layout.h"
+#include "view/view_renderer.h"
 #include "view/view_resources.h"
 #include "view/view_settings.h"
 #include "view/view_state.h"
@@ -132,8 +133,10 @@ private:
     ViewState& State() override { return state_; }
     PaintContext MakePaintContext(QPainter& painter, const GanttGeometry& geometry) const override
     {
-        return MakePaintContext(painter, geometry, sink_);
+        return ::MakePaintContext(painter, geometry, Picture(sink_));
     }
+    // What a paint reads, its texts told to `text`.
+    ViewPicture Picture(const TextSink& text) const;
 
     CTamberloView(std::unique_ptr<ScheduleSource> schedule,
                   std::unique_ptr<ViewSettingsStore> settings, QWidget* parent);
@@ -179,10 +182,6 @@ private:
     void UpdateFramesAndDetail() override;
     void UpdateDetail() override;
 
-    void PaintButtonBar(QPainter& painter) const;
-    PaintContext MakePaintContext(QPainter& painter, const GanttGeometry& geometry,
-                                  const TextSink& text) const;
-    void PaintFocusFrame(QPainter& painter) const;
     bool OnCheckBox(QPoint at);
     bool MoveFocusArea(bool forward);
 

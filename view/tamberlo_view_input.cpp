@@ -318,7 +318,7 @@ const DetailLines& CTamberloView::CurrentDetailLines()
     QPainter painter(&scratch);
     const TextSink quiet;
     const GanttGeometry geometry(layout_);
-    detailLines_ = TaskDetailPainter(MakePaintContext(painter, geometry, quiet))
+    detailLines_ = TaskDetailPainter(::MakePaintContext(painter, geometry, Picture(quiet)))
                        .PaintDetail(wanted.row, wanted.scroll, -1);
     detailLinesFor_ = wanted;
     return detailLines_;
