@@ -1,7 +1,6 @@
 // The schedule view widget: lays itself out on resize and after actions, hands its paint to the
-// renderer, runs the picture buttons and display commands, and hands the pointer to its editing
-// part. Keys, the wheel and
-// the detail list are in tamberlo_view_input.cpp.
+// renderer, the period's buttons to its period controls and the pointer to its editing part. Keys,
+// the wheel and the detail list are in tamberlo_view_input.cpp.
 #include "view/tamberlo_view.h"
 
 #include <QMouseEvent>
@@ -12,8 +11,6 @@
 #include "model/date_time.h"
 #include "platform/clock.h"
 #include "res/command_ids.h"
-#include "res/pictures.h"
-#include "settings/usable_range.h"
 #include "view/accessible_schedule.h"
 #include "view/dark_palette.h"
 #include "view/empty_schedule.h"
@@ -32,7 +29,8 @@ SYSTEMTIME Today()
 CTamberloView::CTamberloView(ScheduleSource& schedule, ViewSettingsStore& settings, QWidget* parent)
     : QWidget(parent), schedule_(schedule), settingsStore_(settings), settings_(settings.Read()),
       resources_(std::make_unique<ViewResources>(settings_.draw, IsDarkPalette(palette()))),
-      switches_(settings_)
+      switches_(settings_), period_({schedule_, state_, switches_, hours_, layout_, settings_,
+                                     [this] { ReloadSchedule(); }})
 {
     state_.selectedDate = Today();
     setObjectName("TamberloView");
@@ -48,7 +46,7 @@ CTamberloView::CTamberloView(ScheduleSource& schedule, ViewSettingsStore& settin
     // A grid stored in the profile starts on its start weekday, as switching to it does.
     if (switches_.CalendarType == 0) {
         switches_.CalendarType = 1;
-        ToggleCalendar();
+        period_.ToggleCalendar();
     }
 }
 
@@ -118,19 +116,19 @@ LayoutInput CTamberloView::MakeLayoutInput() const
     in.DetailFontSize = settings_.draw.DetailFontSize;
     in.DispWeekCount = settings_.DispWeekCount;
     in.dateColumnWidth = dateColumnWidth_;
-    in.firstHour = firstHour_;
+    in.firstHour = hours_.firstHour;
     in.currentHour = GetLocalTime().wHour;
     in.previousPortrait = previousPortrait_;
-    in.recomputeFirstHour = recomputeFirstHour_;
+    in.recomputeFirstHour = hours_.recompute;
     return in;
 }
 
 void CTamberloView::ComputeLayout(QSize client)
 {
     layout_ = ViewLayout::Compute(client.width(), client.height(), MakeLayoutInput());
-    firstHour_ = layout_.firstHour;
+    hours_.firstHour = layout_.firstHour;
     previousPortrait_ = layout_.portrait;
-    recomputeFirstHour_ = false;
+    hours_.recompute = false;
     // More rows (the grid, a taller window) can reach past the loaded window: load around them.
     const int previousRows = shownRows_;
     shownRows_ = layout_.dayRowCount;
@@ -226,7 +224,7 @@ void CTamberloView::mouseDoubleClickEvent(QMouseEvent* event)
 
 bool CTamberloView::ButtonAction(int index)
 {
-    const bool changed = RunButton(index);
+    const bool changed = period_.RunButton(index);
     if (changed) {
         Relayout();
     }
@@ -241,73 +239,6 @@ void CTamberloView::AfterAction()
 {
     WriteBackSwitches();
     emit CommandStateChanged();
-}
-
-bool CTamberloView::RunButton(int index)
-{
-    const auto toggle = [](bool& flag) {
-        flag = !flag;
-        return true;
-    };
-    const int hourPixels = switches_.FitHoursToWidth ? layout_.hourPixels : switches_.OneHourPixel;
-    switch (index) {
-    case res::kButtonSelectToday:
-        return SelectToday();
-    case res::kButtonToday:
-        return ShowToday();
-    case res::kButtonWeekBefore:
-        return StepWeeks(-1);
-    case res::kButtonWeekAfter:
-        return StepWeeks(1);
-    case res::kButtonMonthBefore:
-        return StepMonths(-1);
-    case res::kButtonMonthAfter:
-        return StepMonths(1);
-    case res::kButtonEarlierHours:
-        return ShiftHours(-nav::HourButtonStep(hourPixels));
-    case res::kButtonLaterHours:
-        return ShiftHours(nav::HourButtonStep(hourPixels));
-    case res::kButtonZoomIn:
-        return Zoom(nav::ZoomIn(hourPixels));
-    case res::kButtonZoomOut:
-        return Zoom(nav::ZoomOut(hourPixels));
-    case res::kButtonCalendar:
-    case keys::kButtonCalendarOrGantt: // from the grid to the Gantt, else as the Calendar button
-        return ToggleCalendar();
-    case res::kButtonBoth:
-        return SetAreas(true, true);
-    case res::kButtonAppointmentsOnly:
-        return SetAreas(false, true);
-    case res::kButtonTasksOnly:
-        return SetAreas(true, false);
-    case res::kButtonDetailView:
-        return toggle(switches_.InfoAreaVisible);
-    case res::kButtonDetailAtBottom:
-        return toggle(switches_.InfoAreaFixBottom);
-    default:
-        return false;
-    }
-}
-
-// The layout brings the first hour back into range.
-bool CTamberloView::ShiftHours(int hours)
-{
-    firstHour_ = std::max(0, firstHour_ + hours);
-    return true;
-}
-
-// A zoom sets the hour width explicitly, so the day no longer follows the window's width.
-bool CTamberloView::Zoom(std::optional<int> hourPixels)
-{
-    if (!hourPixels) {
-        return false;
-    }
-    if (*hourPixels > layout_.hourPixels) {
-        firstHour_ = std::max(firstHour_, usable::StartHour(settings_.DefaultStartHour));
-    }
-    switches_.OneHourPixel = *hourPixels;
-    switches_.FitHoursToWidth = false;
-    return true;
 }
 
 void CTamberloView::ToggleFitHoursToWidth()
@@ -331,25 +262,6 @@ void CTamberloView::ClearItemSelection()
 int CTamberloView::SelectedRow() const
 {
     return DaysBetween(schedule_.GetShownStart(), state_.selectedDate);
-}
-
-// Today within the shown rows is only selected; otherwise the period moves to it.
-bool CTamberloView::SelectToday()
-{
-    const int row = DaysBetween(schedule_.GetShownStart(), Today());
-    if (row < 0 || row >= layout_.dayRowCount) {
-        return ShowToday();
-    }
-    ClearItemSelection();
-    state_.selectedDate = Today();
-    state_.detailScroll = 0;
-    return true;
-}
-
-bool CTamberloView::ShowToday()
-{
-    recomputeFirstHour_ = true;
-    return ShowDate(Today());
 }
 
 void CTamberloView::ItemsChanged()
@@ -380,58 +292,6 @@ bool CTamberloView::StoreChanged()
     OnUpdate();
     emit CommandStateChanged();
     return true;
-}
-
-bool CTamberloView::ApplyPeriodMove(const std::optional<nav::PeriodMove>& move)
-{
-    if (!move) {
-        return false;
-    }
-    ClearItemSelection();
-    state_.detailScroll = 0;
-    state_.selectedDate = move->selected;
-    if (!schedule_.SetShownStart(move->first)) {
-        ReloadSchedule();
-    }
-    return true;
-}
-
-bool CTamberloView::StepWeeks(int weeks)
-{
-    return ApplyPeriodMove(nav::MoveWeeks(schedule_.GetShownStart(), state_.selectedDate, weeks));
-}
-
-bool CTamberloView::StepMonths(int months)
-{
-    return ApplyPeriodMove(nav::MoveMonths(schedule_.GetShownStart(), state_.selectedDate, months,
-                                           switches_.CalendarType == 0));
-}
-
-// Switching to the grid moves the first day back to the start weekday, keeping the selected
-// date; switching back keeps the first day.
-bool CTamberloView::ToggleCalendar()
-{
-    if (switches_.CalendarType == 0) {
-        switches_.CalendarType = 1;
-        return true;
-    }
-    const SYSTEMTIME first = schedule_.GetShownStart();
-    const int back = nav::GridAlignmentDays(first.wDayOfWeek, settings_.StartDow);
-    if (back != 0 && nav::InSupportedYears(AddDays(first, -back)) &&
-        !schedule_.SetShownStart(AddDays(first, -back))) {
-        ReloadSchedule();
-    }
-    switches_.CalendarType = 0;
-    return true;
-}
-
-bool CTamberloView::SetAreas(bool tasks, bool gantt)
-{
-    const bool changed =
-        tasks != switches_.TaskAreaVisible || gantt != switches_.CalendarAreaVisible;
-    switches_.TaskAreaVisible = tasks;
-    switches_.CalendarAreaVisible = gantt;
-    return changed;
 }
 
 void CTamberloView::LayOut(QSize client)

@@ -14,6 +14,7 @@
 #include "view/key_input.h"
 #include "view/navigation.h"
 #include "view/paint_context.h"
+#include "view/period_controls.h"
 #include "view/schedule_print.h"
 #include "view/task_detail_painter.h"
 #include "view/text_sink.h"
@@ -150,18 +151,7 @@ private:
     LayoutInput MakeLayoutInput() const;
     void AfterAction() override;
 
-    bool RunButton(int index);
-    bool SelectToday();
-    bool ShowToday();
-    bool ShowDate(const SYSTEMTIME& date);
-    bool ApplyPeriodMove(const std::optional<nav::PeriodMove>& move);
-    bool StepWeeks(int weeks);
-    bool StepMonths(int months);
-    bool ShiftHours(int hours);
-    bool Zoom(std::optional<int> hourPixels);
     void ToggleFitHoursToWidth();
-    bool ToggleCalendar();
-    bool SetAreas(bool tasks, bool gantt);
     void WriteBackSwitches();
     void ClearItemSelection() override;
 
@@ -207,12 +197,12 @@ private:
     bool detailLineFramed_ = false; // the last detail paint framed the selected line
 
     DisplaySwitches switches_;
-    int firstHour_ = 0;
+    HourWindow hours_;
     int dateColumnWidth_ = 0;
     std::optional<bool> previousPortrait_;
-    bool recomputeFirstHour_ = false;
 
     ViewState state_;
+    PeriodControls period_;
     int wheelAccumulator_ = 0;
     int shownRows_ = 0;              // the day count the document was last told
     ViewEditing* editing_ = nullptr; // a child of the view

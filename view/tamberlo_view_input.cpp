@@ -20,6 +20,7 @@
 #include "view/item_tooltip.h"
 #include "view/keyboard_editing.h"
 #include "view/paint_primitives.h"
+#include "view/paint_reach.h"
 #include "view/schedule_source.h"
 #include "view/task_detail_painter.h"
 
@@ -131,7 +132,7 @@ void CTamberloView::keyPressEvent(QKeyEvent* event)
     // The focus indicator is redrawn after every key; the strips only when the bar has or had
     // the focus, whose frame they carry.
     if (barFocused || state_.keyFocusArea == keys::kButtonBar) {
-        update(ToQRect(PixelRect{0, 0, layout_.clientWidth, layout_.buttonBarHeight + 1}));
+        update(reach::ButtonBar(layout_));
     } else {
         update(ToQRect(layout_.FocusIndicatorRect()));
     }
@@ -190,9 +191,10 @@ void CTamberloView::MoveInBody(nav::BodyKey key, bool keepRow)
 {
     const bool grid = switches_.CalendarType == 0;
     if (!grid && (key == nav::BodyKey::Right || key == nav::BodyKey::Left)) {
-        MoveHourWindow(key == nav::BodyKey::Right
-                           ? nav::HourKeyRight(firstHour_, layout_.hourCount, layout_.hourPixels)
-                           : nav::HourKeyLeft(firstHour_, layout_.hourPixels));
+        MoveHourWindow(
+            key == nav::BodyKey::Right
+                ? nav::HourKeyRight(hours_.firstHour, layout_.hourCount, layout_.hourPixels)
+                : nav::HourKeyLeft(hours_.firstHour, layout_.hourPixels));
         return;
     }
     const SYSTEMTIME first = schedule_.GetShownStart();
@@ -227,11 +229,7 @@ void CTamberloView::ScrollBodyOnScreen(int periodDays, int oldRow, const SYSTEMT
 {
     const bool grid = switches_.CalendarType == 0;
     const int rowHeight = grid ? layout_.weekRowHeight : layout_.dayRowHeight;
-    const int bodyRows = grid ? layout_.weekCount : layout_.dayRowCount;
-    // The rows reach the chart's right edge column (bars cut at the last hour end on it), so
-    // that column moves with them rather than being repainted row by row.
-    const QRect body(0, layout_.rowsTop, layout_.chartRight + 1, rowHeight * bodyRows);
-    scroll(0, periodDays > 0 ? -rowHeight : rowHeight, body);
+    scroll(0, periodDays > 0 ? -rowHeight : rowHeight, reach::ScrollingBody(layout_, grid));
     // The old selection frame moved with the pixels; its row and the new one are redrawn.
     UpdateRow(oldRow - periodDays);
     UpdateRow(SelectedRow());
@@ -239,16 +237,16 @@ void CTamberloView::ScrollBodyOnScreen(int periodDays, int oldRow, const SYSTEMT
     // The header names the first day's year (the grid's also its months); the hour scale stays.
     const SYSTEMTIME first = schedule_.GetShownStart();
     if (first.wYear != oldFirst.wYear || first.wMonth != oldFirst.wMonth) {
-        update(ToQRect(GanttGeometry(layout_).HeaderRect()));
+        update(reach::Header(layout_));
     }
 }
 
 void CTamberloView::MoveHourWindow(int firstHour)
 {
-    if (firstHour == firstHour_) {
+    if (firstHour == hours_.firstHour) {
         return;
     }
-    firstHour_ = firstHour;
+    hours_.firstHour = firstHour;
     update();
 }
 
@@ -257,24 +255,20 @@ void CTamberloView::UpdateRow(int row)
     if (row < 0 || row >= layout_.dayRowCount) {
         return;
     }
-    const int margin = 2 * layout_.lineScale;
-    update(ToQRect(GanttGeometry(layout_).DayRect(row)).adjusted(-margin, -margin, margin, margin));
+    update(reach::FramedRow(layout_, row));
 }
 
 void CTamberloView::UpdateFramesAndDetail()
 {
-    const GanttGeometry geometry(layout_);
-    update(ToQRect(geometry.HeaderRect()));
+    update(reach::Header(layout_));
     UpdateDetail();
 }
 
-// The detail paints inside its frame. Only a framed line's wide pen reaches one pixel past it,
-// into the chart's right edge column, which would take every row to repaint.
+// The frame's reach only when no line is or was framed: the wider one would take every row of the
+// chart's right edge column to repaint.
 void CTamberloView::UpdateDetail()
 {
-    const bool framed = detailLineFramed_ || state_.selection.line >= 0;
-    update(framed ? ToQRect(layout_.detailRect).adjusted(-1, -1, 1, 1)
-                  : ToQRect(GanttGeometry(layout_).DetailFrame()));
+    update(reach::Detail(layout_, detailLineFramed_ || state_.selection.line >= 0));
 }
 
 void CTamberloView::ScrollDetail(int lines)
@@ -385,8 +379,8 @@ void CTamberloView::wheelEvent(QWheelEvent* event)
             ScrollDetail(later ? 1 : -1);
         } else if (modifiers.testFlag(Qt::ShiftModifier) && layout_.ganttRows) {
             MoveHourWindow(
-                later ? nav::HourKeyRight(firstHour_, layout_.hourCount, layout_.hourPixels)
-                      : nav::HourKeyLeft(firstHour_, layout_.hourPixels));
+                later ? nav::HourKeyRight(hours_.firstHour, layout_.hourCount, layout_.hourPixels)
+                      : nav::HourKeyLeft(hours_.firstHour, layout_.hourPixels));
         } else if (inBody) {
             MoveInBody(later ? nav::BodyKey::Down : nav::BodyKey::Up, true);
         }

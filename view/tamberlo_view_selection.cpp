@@ -90,9 +90,9 @@ bool CTamberloView::SelectEntry(ItemKind kind, const std::wstring& oid, int exce
 void CTamberloView::SelectHour(int hour)
 {
     hour = std::clamp(hour, 0, kLastHourOfDay);
-    const int first = FirstHourShowing(hour, firstHour_, layout_.hourCount);
+    const int first = FirstHourShowing(hour, hours_.firstHour, layout_.hourCount);
     state_.selectedHour = hour;
-    if (layout_.ganttRows && first != firstHour_) {
+    if (layout_.ganttRows && first != hours_.firstHour) {
         MoveHourWindow(first);
     } else {
         UpdateRow(SelectedRow());
@@ -108,25 +108,9 @@ void CTamberloView::SelectHourAt(int x)
     }
 }
 
-// In the grid the period also starts on the grid's first weekday, so the columns stay put.
-bool CTamberloView::ShowDate(const SYSTEMTIME& date)
-{
-    ClearItemSelection();
-    state_.selectedDate = date;
-    state_.detailScroll = 0;
-    SYSTEMTIME first =
-        nav::PeriodStart(state_.selectedDate, settings_.CntFromToday, settings_.StartDow);
-    if (switches_.CalendarType == 0) {
-        first = AddDays(first, -nav::GridAlignmentDays(first.wDayOfWeek, settings_.StartDow));
-    }
-    schedule_.SetShownStart(first);
-    ReloadSchedule();
-    return true;
-}
-
 void CTamberloView::JumpTo(const SYSTEMTIME& date)
 {
-    ShowDate(date);
+    period_.ShowDate(date);
     Relayout();
     AfterAction();
     update();

@@ -15,6 +15,7 @@
 #include "view/gantt_painter.h"
 #include "view/key_input.h"
 #include "view/paint_primitives.h"
+#include "view/paint_reach.h"
 #include "view/selected_hour.h"
 
 namespace {
@@ -97,10 +98,6 @@ std::optional<DetailLines> RenderView(QPainter& painter, const QRegion& dirty,
         return !part.isEmpty();
     };
     const GanttGeometry geometry(layout);
-    // A row's lines reach one pixel past its rectangle.
-    const auto rowReach = [&](int day) {
-        return ToQRect(geometry.DayRect(day)).adjusted(-1, -1, 1, 1);
-    };
     painter.setClipRegion(area);
     painter.fillRect(area.boundingRect(), picture.resources.WhiteBrush());
 
@@ -110,21 +107,21 @@ std::optional<DetailLines> RenderView(QPainter& painter, const QRegion& dirty,
     const TaskDetailPainter tasks(context);
     const bool rows = layout.ganttRows;
     for (int day = 0; day < layout.dayRowCount; ++day) {
-        if (clipTo(rowReach(day))) {
+        if (clipTo(reach::Row(layout, day))) {
             rows ? gantt.PaintRowBackgroundAndLabel(day) : grid.PaintCellBackground(day);
         }
     }
-    if (clipTo(QRect(0, layout.chartBottom, layout.chartRight, 1))) {
+    if (clipTo(reach::ChartBottom(layout))) {
         painter.setPen(picture.resources.BlackPen());
         HorizontalLine(painter, 0, layout.chartRight, layout.chartBottom);
     }
-    if (clipTo(QRect(0, 0, layout.clientWidth, layout.buttonBarHeight + 1))) {
+    if (clipTo(reach::ButtonBar(layout))) {
         PaintButtonBar(painter, picture);
     }
     const ViewState& state = picture.state;
     const int todayRow = DaysBetween(context.firstShownDay, TruncateSystemTime(picture.now, 3));
     for (int day = 0; day < layout.dayRowCount; ++day) {
-        if (!clipTo(rowReach(day))) {
+        if (!clipTo(reach::Row(layout, day))) {
             continue;
         }
         if (!rows) {
@@ -142,14 +139,12 @@ std::optional<DetailLines> RenderView(QPainter& painter, const QRegion& dirty,
     }
     // The header's hour lines run down through every row, the last one on the chart's edge.
     // It is always laid out, so its texts are known even when none of it shows.
-    clipTo(QRect(0, layout.buttonBarHeight, layout.chartRight + 1,
-                 layout.chartBottom - layout.buttonBarHeight));
+    clipTo(reach::HourLines(layout));
     rows ? gantt.PaintHeader() : grid.PaintHeader();
     painter.setClipRegion(area);
     rows ? gantt.PaintFrames() : grid.PaintFrames();
     std::optional<DetailLines> detail;
-    // A framed detail line's wide pen reaches one pixel past the area.
-    if (layout.detailVisible && clipTo(ToQRect(layout.detailRect).adjusted(-1, -1, 1, 1))) {
+    if (layout.detailVisible && clipTo(reach::Detail(layout, true))) {
         detail = tasks.PaintDetail(picture.selectedRow, state.detailScroll, state.selection.line);
     }
     painter.setClipRegion(area);
