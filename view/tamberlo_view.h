@@ -21,6 +21,7 @@
 #include "view/view_commands.h"
 #include "view/view_editing.h"
 #include "view/view_editing_host.h"
+#include "view/view_keys.h"
 #include "view/view_layout.h"
 #include "view/view_renderer.h"
 #include "view/view_resources.h"
@@ -29,7 +30,7 @@
 
 class ScheduleSource;
 
-class CTamberloView : public QWidget, private ViewEditingHost {
+class CTamberloView : public QWidget, private ViewKeysHost {
     Q_OBJECT
 public:
     CTamberloView(ScheduleSource& schedule, ViewSettingsStore& settings, QWidget* parent = nullptr);
@@ -155,20 +156,24 @@ private:
     void WriteBackSwitches();
     void ClearItemSelection() override;
 
-    void RunKey(keys::Action action);
-    void ButtonEnter();
-    void MoveInBody(nav::BodyKey key, bool keepRow = false);
-    void ScrollBodyOnScreen(int periodDays, int oldRow, const SYSTEMTIME& oldFirst);
-    void MoveHourWindow(int firstHour);
-    void ScrollDetail(int lines);
+    // The key controls' host.
+    const DisplaySwitches& Switches() const override { return switches_; }
+    const HourWindow& Hours() const override { return hours_; }
+    void MoveHourWindow(int firstHour) override;
+    void ScrollDetail(int lines) override;
+    void Repaint(const QRect& area) override { update(area); }
+    void RepaintAll() override { update(); }
+    void ScrollPixels(int dy, const QRect& area) override { scroll(0, dy, area); }
+    bool KeyboardEdit(int qtKey, Qt::KeyboardModifiers modifiers) override;
+    bool CancelDrag() override;
     // Scrolls the detail list just enough to show `line`; true when the scroll changed.
     bool ScrollDetailToLine(int line);
     // Selects the entry on the selected day without moving the key focus; false when none.
     bool SelectEntry(ItemKind kind, const std::wstring& oid, int exceptionNo);
     // The document read again for the shown period; the line map goes with the old entries.
-    void ReloadSchedule();
+    void ReloadSchedule() override;
     const DetailLines& CurrentDetailLines() override;
-    void UpdateRow(int row);
+    void UpdateRow(int row) override;
     void UpdateFramesAndDetail() override;
     void UpdateDetail() override;
 
@@ -203,7 +208,7 @@ private:
 
     ViewState state_;
     PeriodControls period_;
-    int wheelAccumulator_ = 0;
+    ViewKeys keys_{*this};
     int shownRows_ = 0;              // the day count the document was last told
     ViewEditing* editing_ = nullptr; // a child of the view
 };

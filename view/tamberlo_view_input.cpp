@@ -1,6 +1,6 @@
-// The view's keys, hardware buttons, wheel and detail-list scrolling: what a key or a notch
-// moves (the period, the selected row, the hour window, the detail lines) and the least it must
-// repaint for it. The rest of the view is in tamberlo_view.cpp.
+// The view's input events handed to its key controls and tooltips, the focus areas, the repaints
+// the controls ask for, and the detail list's line map and scrolling. The rest of the view is in
+// tamberlo_view.cpp.
 #include "view/tamberlo_view.h"
 
 #include <QContextMenuEvent>
@@ -13,22 +13,12 @@
 #include <algorithm>
 
 #include "model/date_time.h"
-#include "platform/clock.h"
-#include "res/command_ids.h"
-#include "res/pictures.h"
 #include "view/gantt_geometry.h"
 #include "view/item_tooltip.h"
 #include "view/keyboard_editing.h"
-#include "view/paint_primitives.h"
 #include "view/paint_reach.h"
 #include "view/schedule_source.h"
 #include "view/task_detail_painter.h"
-
-namespace {
-
-constexpr int kWheelNotch = 120;
-
-} // namespace
 
 bool CTamberloView::event(QEvent* event)
 {
@@ -92,153 +82,24 @@ void CTamberloView::focusOutEvent(QFocusEvent* event)
 
 void CTamberloView::keyPressEvent(QKeyEvent* event)
 {
-    // A modifier alone leaves a drag as it is (Shift may be held while dragging); any other key
-    // ends it, and Escape only cancels it.
-    if (keys::IsModifierKey(event->key())) {
+    if (!keys_.KeyPress(event->key(), event->modifiers())) {
         QWidget::keyPressEvent(event);
-        return;
-    }
-    if (editing_->CancelDrag() && event->key() == Qt::Key_Escape) {
-        return;
-    }
-    Relayout();
-    // The desktop keys run the commands they stand for exactly when the menu item is enabled.
-    const int command = keys::AcceleratorCommand(event->key(), event->modifiers(), [this](int id) {
-        CommandUpdate update;
-        commands_.Update(id, update);
-        return commands_.HasHandler(id) && update.enabled;
-    });
-    if (command != 0 && commands_.Execute(command)) {
-        return;
-    }
-    if (KeyboardEditing(*this, *editing_).KeyPress(event->key(), event->modifiers())) {
-        return;
-    }
-    const keys::DigitResult digit =
-        keys::DigitKey(event->key(), settings_.hardwareKeys, switches_.InfoAreaVisible);
-    const keys::Action action =
-        digit.matched ? digit.action : keys::AreaKey(state_.keyFocusArea, event->key());
-    if (!digit.matched && action == keys::Action::None) {
-        QWidget::keyPressEvent(event);
-        return;
-    }
-    const int previousMonth = state_.selectedDate.wMonth;
-    const bool barFocused = state_.keyFocusArea == keys::kButtonBar;
-    RunKey(action);
-    // The alternate-month shading follows the selected month.
-    if (state_.selectedDate.wMonth != previousMonth && settings_.draw.BrightReduceRate != 100) {
-        update();
-    }
-    // The focus indicator is redrawn after every key; the strips only when the bar has or had
-    // the focus, whose frame they carry.
-    if (barFocused || state_.keyFocusArea == keys::kButtonBar) {
-        update(reach::ButtonBar(layout_));
-    } else {
-        update(ToQRect(layout_.FocusIndicatorRect()));
-    }
-    AfterAction();
-}
-
-void CTamberloView::RunKey(keys::Action action)
-{
-    using keys::Action;
-    if (const std::optional<int> area = keys::FocusOf(action)) {
-        state_.keyFocusArea = *area;
-        return;
-    }
-    if (const std::optional<nav::BodyKey> key = keys::BodyKeyOf(action)) {
-        MoveInBody(*key);
-        return;
-    }
-    switch (action) {
-    case Action::SelectToday:
-        ButtonAction(res::kButtonSelectToday);
-        break;
-    case Action::CalendarOrGantt:
-        ButtonAction(keys::kButtonCalendarOrGantt);
-        break;
-    case Action::ButtonEnter:
-        ButtonEnter();
-        break;
-    case Action::BodyEnter:
-        state_.keyFocusArea = switches_.InfoAreaVisible ? keys::kDetail : keys::kButtonBar;
-        break;
-    case Action::DetailUp:
-    case Action::DetailDown:
-        SelectDetailLine(state_.selection.line + (action == Action::DetailUp ? -1 : 1));
-        break;
-    default:
-        state_.focusedButton = keys::MoveButtonFocus(state_.focusedButton, action);
-        break;
     }
 }
 
-void CTamberloView::ButtonEnter()
+void CTamberloView::wheelEvent(QWheelEvent* event)
 {
-    if (!keys::ButtonRunsOnEnter(state_.focusedButton)) {
-        state_.keyFocusArea = keys::kBody;
-        return;
-    }
-    ButtonAction(state_.focusedButton);
-    if (state_.focusedButton != res::kButtonSelectToday) {
-        update();
-    }
+    keys_.Wheel(event->angleDelta(), event->position().toPoint(), event->modifiers());
 }
 
-// The selection moves over the rows, or the period moves under it. A period step that the
-// document already holds scrolls the body's pixels by one row and paints only what is new.
-void CTamberloView::MoveInBody(nav::BodyKey key, bool keepRow)
+bool CTamberloView::KeyboardEdit(int qtKey, Qt::KeyboardModifiers modifiers)
 {
-    const bool grid = switches_.CalendarType == 0;
-    if (!grid && (key == nav::BodyKey::Right || key == nav::BodyKey::Left)) {
-        MoveHourWindow(
-            key == nav::BodyKey::Right
-                ? nav::HourKeyRight(hours_.firstHour, layout_.hourCount, layout_.hourPixels)
-                : nav::HourKeyLeft(hours_.firstHour, layout_.hourPixels));
-        return;
-    }
-    const SYSTEMTIME first = schedule_.GetShownStart();
-    const int rows = layout_.dayRowCount;
-    const int oldRow = SelectedRow();
-    const bool forward = key == nav::BodyKey::Down;
-    // The wheel moves the period as the keys do on the edge row, and keeps the selected row.
-    const int edgeRow = forward ? rows - 1 : 0;
-    const std::optional<nav::BodyMove> move =
-        nav::MoveInBody(key, grid, keepRow ? edgeRow : oldRow, rows, first);
-    if (!move) {
-        return;
-    }
-    const int newRow = keepRow ? std::clamp(oldRow, 0, rows - 1) : move->selectedRow;
-    state_.detailScroll = 0;
-    ClearItemSelection();
-    const SYSTEMTIME newFirst = AddDays(first, move->periodDays);
-    state_.selectedDate = AddDays(newFirst, newRow);
-    if (move->periodDays == 0) {
-        UpdateRow(oldRow);
-        UpdateRow(newRow);
-        UpdateDetail();
-    } else if (schedule_.SetShownStart(newFirst)) {
-        ScrollBodyOnScreen(move->periodDays, oldRow, first);
-    } else {
-        ReloadSchedule();
-        update();
-    }
+    return KeyboardEditing(*this, *editing_).KeyPress(qtKey, modifiers);
 }
 
-void CTamberloView::ScrollBodyOnScreen(int periodDays, int oldRow, const SYSTEMTIME& oldFirst)
+bool CTamberloView::CancelDrag()
 {
-    const bool grid = switches_.CalendarType == 0;
-    const int rowHeight = grid ? layout_.weekRowHeight : layout_.dayRowHeight;
-    scroll(0, periodDays > 0 ? -rowHeight : rowHeight, reach::ScrollingBody(layout_, grid));
-    // The old selection frame moved with the pixels; its row and the new one are redrawn.
-    UpdateRow(oldRow - periodDays);
-    UpdateRow(SelectedRow());
-    UpdateDetail();
-    // The header names the first day's year (the grid's also its months); the hour scale stays.
-    const SYSTEMTIME first = schedule_.GetShownStart();
-    if (first.wYear != oldFirst.wYear || first.wMonth != oldFirst.wMonth) {
-        update(reach::Header(layout_));
-    }
+    return editing_->CancelDrag();
 }
 
 void CTamberloView::MoveHourWindow(int firstHour)
@@ -354,36 +215,4 @@ bool CTamberloView::SelectItem(ItemKind kind, const std::wstring& oid)
     update();
     emit CommandStateChanged();
     return state_.selection.HasItem();
-}
-
-// A notch is one step; a touchpad's small deltas add up to one.
-void CTamberloView::wheelEvent(QWheelEvent* event)
-{
-    const QPoint delta = event->angleDelta();
-    wheelAccumulator_ += delta.y() != 0 ? delta.y() : delta.x();
-    const int steps = wheelAccumulator_ / kWheelNotch;
-    wheelAccumulator_ -= steps * kWheelNotch;
-    if (steps == 0) {
-        return;
-    }
-    Relayout();
-    const QPoint at = event->position().toPoint();
-    const Qt::KeyboardModifiers modifiers = event->modifiers();
-    const bool inBody =
-        at.y() > layout_.rowsTop && at.y() < layout_.chartBottom && at.x() < layout_.chartRight;
-    for (int step = 0; step < std::abs(steps); ++step) {
-        const bool later = steps < 0;
-        if (modifiers.testFlag(Qt::ControlModifier)) {
-            ButtonAction(later ? res::kButtonZoomOut : res::kButtonZoomIn);
-        } else if (layout_.detailVisible && layout_.detailRect.Contains(at.x(), at.y())) {
-            ScrollDetail(later ? 1 : -1);
-        } else if (modifiers.testFlag(Qt::ShiftModifier) && layout_.ganttRows) {
-            MoveHourWindow(
-                later ? nav::HourKeyRight(hours_.firstHour, layout_.hourCount, layout_.hourPixels)
-                      : nav::HourKeyLeft(hours_.firstHour, layout_.hourPixels));
-        } else if (inBody) {
-            MoveInBody(later ? nav::BodyKey::Down : nav::BodyKey::Up, true);
-        }
-    }
-    AfterAction();
 }
