@@ -3,6 +3,7 @@
 #include "view/navigation.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "model/date_time.h"
 #include "settings/usable_range.h"
@@ -12,6 +13,7 @@ namespace {
 
 constexpr int kHourScrollPixels = 96;
 constexpr int kHoursPerDay = 24;
+constexpr int kDaysPerWeek = 7;
 
 const SYSTEMTIME& FirstSupportedDay()
 {
@@ -173,6 +175,16 @@ std::optional<int> ZoomOut(int hourPixels)
 int FitHourPixels(int freeWidth)
 {
     return std::max(kZoomOutLimit, freeWidth / kHoursPerDay);
+}
+
+int PeriodShiftShowing(int row, int rows, bool grid)
+{
+    const int past = row < 0 ? row : std::max(0, row - rows + 1);
+    if (!grid || past == 0) {
+        return past;
+    }
+    const int weeks = (std::abs(past) + kDaysPerWeek - 1) / kDaysPerWeek;
+    return (past < 0 ? -weeks : weeks) * kDaysPerWeek;
 }
 
 } // namespace nav

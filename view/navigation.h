@@ -57,6 +57,10 @@ struct BodyMove {
 std::optional<BodyMove> MoveInBody(BodyKey key, bool grid, int selectedRow, int dayRowCount,
                                    const SYSTEMTIME& first);
 
+// Days the period moves so that `row` of `rows` is shown: as few as can be, whole weeks in the
+// grid.
+int PeriodShiftShowing(int row, int rows, bool grid);
+
 // Hours the earlier/later-hours buttons move (96 pixels' worth, at least nothing).
 int HourButtonStep(int hourPixels);
 // The Gantt's Right and Left keys: the new first hour, unchanged when the window is at its end.

@@ -9,6 +9,7 @@
 
 #include "platform/command_table.h"
 #include "platform/systemtime.h"
+#include "view/detail_line_map.h"
 #include "view/display_switches.h"
 #include "view/item_selection.h"
 #include "view/key_input.h"
@@ -56,7 +57,7 @@ public:
     // The document changed: everything is repainted and the detail lines are read again.
     void OnUpdate() override
     {
-        detailLinesFor_.reset();
+        detailLines_.Forget();
         update();
     }
 
@@ -100,7 +101,7 @@ public:
     int FocusedButton() const { return state_.focusedButton; }
     int DetailScroll() const { return state_.detailScroll; }
     TextSink& Texts() { return sink_; }
-    const DetailLines& LastDetailLines() const { return detailLines_; }
+    const DetailLines& LastDetailLines() const { return detailLines_.Last(); }
     // The tooltip for a point of the view (a picture button, an item); empty where none.
     std::wstring ToolTipText(QPoint at);
     // Whether the focused area's frame is drawn: the view has the keyboard focus.
@@ -189,17 +190,8 @@ private:
     TextSink sink_;
     CommandTable commands_;
     ViewLayout layout_;
-    DetailLines detailLines_;
-    // The shown period, day and scroll the line map was made for; any other makes it again.
-    struct DetailLinesKey {
-        SYSTEMTIME first;
-        int row = 0;
-        int scroll = 0;
-        bool operator==(const DetailLinesKey& other) const;
-    };
-    DetailLinesKey CurrentDetailKey() const;
-    std::optional<DetailLinesKey> detailLinesFor_;
-    bool detailLineFramed_ = false; // the last detail paint framed the selected line
+    DetailLineMap detailLines_;
+    DetailLineMap::Key CurrentDetailKey() const;
 
     DisplaySwitches switches_;
     HourWindow hours_;

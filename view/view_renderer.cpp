@@ -4,6 +4,7 @@
 // misses are skipped, so a huge client costs only what is shown.
 #include "view/view_renderer.h"
 
+#include <QImage>
 #include <QPainter>
 #include <QPen>
 #include <QRegion>
@@ -151,4 +152,13 @@ std::optional<DetailLines> RenderView(QPainter& painter, const QRegion& dirty,
     PaintFocusFrame(painter, picture);
     painter.restore();
     return detail;
+}
+
+DetailLines DrawDetailLines(const ViewPicture& picture, int row, int scroll)
+{
+    QImage scratch(1, 1, QImage::Format_RGB32);
+    QPainter painter(&scratch);
+    const GanttGeometry geometry(picture.layout);
+    return TaskDetailPainter(MakePaintContext(painter, geometry, picture))
+        .PaintDetail(row, scroll, -1);
 }

@@ -33,3 +33,7 @@ PaintContext MakePaintContext(QPainter& painter, const GanttGeometry& geometry,
 // header, frames, detail list, focus frame); the detail lines when the detail list was painted.
 std::optional<DetailLines> RenderView(QPainter& painter, const QRegion& dirty,
                                       const ViewPicture& picture);
+
+// The detail lines of day `row` scrolled by `scroll` as a paint of the list draws them, drawn
+// nowhere: which line shows which entry.
+DetailLines DrawDetailLines(const ViewPicture& picture, int row, int scroll);
