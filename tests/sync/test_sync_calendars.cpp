@@ -9,6 +9,7 @@
 #include "sync/dav_xml.h"
 #include "sync/sync_round.h"
 #include "tests/support/dav_fixture.h"
+#include "tests/support/store_file.h"
 #include "tests/support/temp_paths.h"
 
 namespace {
@@ -146,7 +147,7 @@ TEST(SyncCalendars, TwoAccountsOnTwoServersSyncThreeCalendarsApart)
     DavServer xandikos(DavServer::Kind::Xandikos);
     ASSERT_TRUE(radicale.Running()) << radicale.Problem().toStdString();
     ASSERT_TRUE(xandikos.Running()) << xandikos.Problem().toStdString();
-    const QUrl work = radicale.MakeCalendar("work", "Work");
+    const QUrl work = radicale.MakeCalendar("work", "Work", {"VEVENT", "VTODO"}, "#3366CC");
     const QUrl family = radicale.MakeCalendar("family", "Family", {"VEVENT"});
     const QUrl club = xandikos.MakeCalendar("club", "Club");
     ASSERT_FALSE(work.isEmpty() || family.isEmpty() || club.isEmpty());
@@ -168,6 +169,8 @@ TEST(SyncCalendars, TwoAccountsOnTwoServersSyncThreeCalendarsApart)
         }
     };
     add(a);
+    EXPECT_EQ(SqlNumber(a, "SELECT colour FROM calendars WHERE name = 'Work'"), 0x00CC6633)
+        << "the server's #3366CC";
     SaveIn(a, pim::kAppointmentKind, L"Standup", CalendarNamed(a, L"Work"));
     SaveIn(a, pim::kTaskKind, L"Report", CalendarNamed(a, L"Work"));
     SaveIn(a, pim::kAppointmentKind, L"Dinner", CalendarNamed(a, L"Family"));

@@ -36,8 +36,8 @@ int Draw(std::mt19937& random, int n)
     return static_cast<int>(random() % static_cast<unsigned>(n));
 }
 
-// One random local change: add an appointment, a task or a series, delete, edit or move an
-// item, or change or delete an occurrence.
+// One random local change: add an appointment or a series, delete, edit or move an item, or
+// change or delete an occurrence.
 void RandomEdit(const std::string& store, std::mt19937& random)
 {
     std::vector<pim::StoredItem> items = Items(store);
@@ -45,23 +45,18 @@ void RandomEdit(const std::string& store, std::mt19937& random)
         return i.fields.Subject.starts_with(L"Conflict: ");
     });
     const DATE day = SystemTimeToVariantTime(MakeSystemTime(2026, 12, 1 + Draw(random, 20), 9));
-    const int what = items.empty() ? 0 : Draw(random, 6);
+    const int what = items.empty() ? 0 : Draw(random, 5);
     pim::StoredItem item = what == 0 ? Appointment(L"new", day) : items[random() % items.size()];
-    if (what == 0) {
-        if (Draw(random, 3) == 0) {
-            item = Series(std::floor(day));
-        } else if (Draw(random, 3) == 0) {
-            item.kind = pim::kTaskKind;
-            item.fields.DueDate = std::floor(day);
-        }
+    if (what == 0 && Draw(random, 3) == 0) {
+        item = Series(std::floor(day));
     } else if (what == 1) {
         Delete(store, item.fields.Oid);
         return;
-    } else if (what >= 4 && item.pattern) {
+    } else if (what >= 3 && item.pattern) {
         const DATE original = std::floor(item.pattern->PatternStartDate) + 1 + Draw(random, 8);
         std::erase_if(item.exceptions,
                       [&](const pim::ExceptionFields& e) { return e.OriginalDate == original; });
-        pim::ExceptionFields e{original, what == 5, item.fields};
+        pim::ExceptionFields e{original, what == 4, item.fields};
         e.occurrence.Start = original + item.pattern->StartTime + kHour * Draw(random, 3);
         e.occurrence.End = e.occurrence.Start + kHour / 2;
         e.occurrence.Subject = L"moved " + std::to_wstring(Draw(random, 100));
@@ -72,9 +67,7 @@ void RandomEdit(const std::string& store, std::mt19937& random)
     } else if (what == 2 || item.pattern) {
         item.fields.Subject = L"edited " + std::to_wstring(Draw(random, 1000));
         item.fields.Location = L"room " + std::to_wstring(Draw(random, 10));
-    } else if (item.kind == pim::kTaskKind) {
-        item.fields.DueDate += 1 + Draw(random, 3);
-    } else {
+    } else if (what != 0) {
         item.fields.Start += kHour * (1 + Draw(random, 30));
         item.fields.End = item.fields.Start + kHour;
     }

@@ -56,7 +56,6 @@ TEST_P(RoundTest, TheToolKeepsAccountsAndRunsRounds)
     EXPECT_EQ(first.code, 0) << first.err;
     EXPECT_EQ(first.out, "alice at 127.0.0.1: sent 1, deleted there 0, received 0, deleted "
                          "here 0, conflicts 0, left on the server 0, refused 0\n");
-    EXPECT_NE(with({}).out.find(": sent 0, deleted there 0, received 0,"), std::string::npos);
     Put("odd.ics", EventText("odd", "DTSTART:20261207T090000Z\r\nRRULE:FREQ=MINUTELY\r\n"));
     const ToolRun skipped = with({});
     EXPECT_EQ(skipped.code, 1);
