@@ -1,6 +1,5 @@
-// What the sync tests share around real DAV servers: items saved into a store and read back,
-// what a server's collection holds, resources as another client writes them, the Work-and-Family
-// account, and tamberlo-sync run in-process or as a process killed at a request of the proxy.
+// What the sync tests share around real DAV servers: items saved and read back on either side,
+// and tamberlo-sync run in-process or as a process killed at a request of the proxy.
 #pragma once
 
 #include <QProcess>
@@ -187,8 +186,7 @@ inline QStringList ToolRoundArguments(const std::string& store, const std::strin
 }
 
 // tamberlo-sync's round as a process, killed with SIGKILL when the proxy's `at`-th request from
-// now arrives (`answered`: once the server answered it, before the answer is relayed), so that
-// whatever it did is left half done; true when it was killed.
+// now arrives (`answered`: once answered, before it is relayed); true when it was killed.
 inline bool KilledToolRound(FaultProxy& proxy, const std::string& store, const std::string& profile,
                             int at, bool answered)
 {
@@ -199,14 +197,13 @@ inline bool KilledToolRound(FaultProxy& proxy, const std::string& store, const s
             ::kill(static_cast<pid_t>(child.load()), SIGKILL);
         }
     };
-    answered ? proxy.OnAnswered(kill) : proxy.OnArrived(kill);
+    answered ? proxy.On({}, kill) : proxy.On(kill);
     QProcess process;
     process.start(QStringLiteral(TAMBERLO_SYNC_PROGRAM), ToolRoundArguments(store, profile));
     EXPECT_TRUE(process.waitForStarted(10000));
     child = process.processId();
     EXPECT_TRUE(process.waitForFinished(60000));
     child = 0;
-    proxy.OnArrived({});
-    proxy.OnAnswered({});
+    proxy.On({});
     return process.exitStatus() == QProcess::CrashExit;
 }

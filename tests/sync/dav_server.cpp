@@ -58,13 +58,8 @@ bool WriteFile(const QString& path, const QByteArray& text)
     return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
 }
 
-} // namespace
-
-const char* DavServer::Name(Kind kind)
-{
-    return kind == Kind::Radicale ? "Radicale" : "Xandikos";
-}
-
+// A self-signed certificate for `name` as cert.pem and key.pem in `folder`; its SHA-256
+// fingerprint, empty when openssl made none.
 QString MakeTestCertificate(const QString& folder, const QString& name)
 {
     QProcess openssl;
@@ -76,6 +71,13 @@ QString MakeTestCertificate(const QString& folder, const QString& name)
     QFile cert(folder + "/cert.pem");
     const QSslCertificate made(cert.open(QIODevice::ReadOnly) ? cert.readAll() : QByteArray());
     return QString::fromLatin1(made.digest(QCryptographicHash::Sha256).toHex(':').toUpper());
+}
+
+} // namespace
+
+const char* DavServer::Name(Kind kind)
+{
+    return kind == Kind::Radicale ? "Radicale" : "Xandikos";
 }
 
 DavServer::DavServer(Kind kind, bool tls, const QString& certificateName) : kind_(kind), tls_(tls)

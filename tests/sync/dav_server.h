@@ -11,19 +11,13 @@
 
 #include "sync/connection.h"
 
-// A self-signed certificate made out to `name`, with its key, written into `folder` as
-// cert.pem and key.pem; its SHA-256 fingerprint as openssl prints it, empty when openssl made
-// none.
-QString MakeTestCertificate(const QString& folder, const QString& name);
-
 class DavServer {
 public:
     enum class Kind { Radicale, Xandikos };
     static const char* Name(Kind kind);
 
     // Starts the server and waits (a few seconds at most) until it accepts connections;
-    // Problem() says why when it did not.
-    // `certificateName`: the name the TLS certificate is made out to.
+    // Problem() says why when it did not. `certificateName`: whom the TLS certificate names.
     explicit DavServer(Kind kind, bool tls = false,
                        const QString& certificateName = QStringLiteral("127.0.0.1"));
     ~DavServer();

@@ -61,7 +61,7 @@ using SharedState = std::shared_ptr<FaultProxy::Shared>;
 // The server's answer as it goes on to the client; none: the connection is dropped instead.
 using Rewrite = std::function<std::optional<QByteArray>(const QByteArray& answer)>;
 
-constexpr qint64 kEndlessLimit = 1ll << 30;
+constexpr qint64 kEndlessLimit = 1LL << 30;
 constexpr qint64 kEndlessQueue = 256 << 10;
 constexpr qsizetype kRequestLimit = 64 << 20;
 
@@ -108,12 +108,6 @@ QByteArray Headed(const QByteArray& message, std::initializer_list<QByteArrayVie
 QByteArray Closing(const QByteArray& message)
 {
     return Headed(message, {"connection:", "keep-alive:"}, "Connection: close\r\n");
-}
-
-// Uncompressed (Radicale compresses otherwise), so that the answer can be changed.
-QByteArray Plain(const QByteArray& request)
-{
-    return Headed(request, {"accept-encoding:"}, {});
 }
 
 // The answer with its body changed; both servers answer with a Content-Length.
@@ -304,13 +298,15 @@ void Reply(QTcpSocket* client, const QByteArray& answer)
     client->disconnectFromHost();
 }
 
+// Forwarded uncompressed (Radicale compresses otherwise), so that the answer can be changed.
 void Forward(QTcpSocket* client, const QByteArray& request, int number, const SharedState& shared,
-             const Rewrite& rewrite = {})
+             const Rewrite& rewrite)
 {
     auto* server = new QTcpSocket(client);
     auto answer = std::make_shared<QByteArray>();
-    QObject::connect(server, &QTcpSocket::connected, server,
-                     [server, request] { server->write(Closing(request)); });
+    QObject::connect(server, &QTcpSocket::connected, server, [server, request] {
+        server->write(Closing(Headed(request, {"accept-encoding:"}, {})));
+    });
     QObject::connect(server, &QTcpSocket::readyRead, server,
                      [server, answer] { *answer += server->readAll(); });
     // The client is the context: once it goes (a killed client), its child's last signals
@@ -365,60 +361,39 @@ bool IsSyncReport(const QByteArray& request)
     return request.startsWith("REPORT ") && request.contains("sync-collection");
 }
 
-// What the proxy does with a request whose answer it forwards, changed or not.
-void ForwardAs(QTcpSocket* client, const QByteArray& request, const QByteArray& path, int number,
-               const FaultProxy::Fault& fault, const SharedState& shared)
+// How the proxy changes the server's answer to a request it forwards; none: as it came.
+Rewrite RewriteFor(const FaultProxy::Fault& fault, const QByteArray& request,
+                   const QByteArray& path, const SharedState& shared)
 {
     switch (fault.mode) {
     case Mode::DropAnswer:
-        Forward(client, request, number, shared, [](const QByteArray&) { return std::nullopt; });
-        break;
+        return [](const QByteArray&) { return std::nullopt; };
     case Mode::CutAnswers: // a quarter of the answers, drawn from the seed, break off halfway
-        Forward(client, request, number, shared, [shared](const QByteArray& answer) {
+        return [shared](const QByteArray& answer) {
             return shared->cuts() % 4 == 0 ? answer.left(answer.size() / 2) : answer;
-        });
-        break;
+        };
     case Mode::NoSyncCollection:
     case Mode::EtagsOnly:
-        Forward(client, Plain(request), number, shared,
-                BodyChange([ctag = fault.mode == Mode::EtagsOnly](const QString& body) {
-                    return Hidden(body, ctag);
-                }));
-        break;
+        return BodyChange([ctag = fault.mode == Mode::EtagsOnly](const QString& body) {
+            return Hidden(body, ctag);
+        });
     case Mode::RespelledHrefs:
-        Forward(client, Plain(request), number, shared,
-                request.startsWith("REPORT ") ? BodyChange(Respelled) : Rewrite());
-        break;
+        return request.startsWith("REPORT ") ? BodyChange(Respelled) : Rewrite();
     case Mode::TruncatedSyncAnswers:
-        if (IsSyncReport(request)) {
-            Forward(client, Plain(request), number, shared,
-                    [path, shared](const QByteArray& a) { return Truncated(a, path, *shared); });
-        } else {
-            Forward(client, request, number, shared);
+        if (!IsSyncReport(request)) {
+            return {};
         }
-        break;
+        return [path, shared](const QByteArray& a) { return Truncated(a, path, *shared); };
     case Mode::HomeElsewhere:
-        Forward(client, Plain(request), number, shared,
-                BodyChange([elsewhere = fault.elsewhere](const QString& body) {
-                    return HomeMovedTo(body, elsewhere);
-                }));
-        break;
+        return BodyChange([elsewhere = fault.elsewhere](const QString& body) {
+            return HomeMovedTo(body, elsewhere);
+        });
     case Mode::HostileHrefs:
-        Forward(client, Plain(request), number, shared,
-                BodyChange([path](const QString& body) { return WithHostileHrefs(body, path); }));
-        break;
+        return BodyChange([path](const QString& body) { return WithHostileHrefs(body, path); });
     case Mode::ControlEtags:
-        Forward(client, Plain(request), number, shared, BodyChange(WithControlEtags));
-        break;
-    case Mode::DigestOnly:
-        Forward(client,
-                Headed(request, {"authorization:"},
-                       "Authorization: Basic " + QByteArray("alice:secret").toBase64() + "\r\n"),
-                number, shared);
-        break;
+        return BodyChange(WithControlEtags);
     default:
-        Forward(client, request, number, shared);
-        break;
+        return {};
     }
 }
 
@@ -466,8 +441,13 @@ void Act(QTcpSocket* client, const QByteArray& request, int number, const Shared
                              "Content-Type: application/xml\r\n",
                              "<?xml version=\"1.0\"?><D:error xmlns:D=\"DAV:\" xmlns:C=\"urn:"
                              "ietf:params:xml:ns:caldav\"><C:no-uid-conflict/></D:error>"));
+    } else if (fault.mode == Mode::DigestOnly) { // answered: the server takes Basic
+        Forward(client,
+                Headed(request, {"authorization:"},
+                       "Authorization: Basic " + QByteArray("alice:secret").toBase64() + "\r\n"),
+                number, shared, {});
     } else {
-        ForwardAs(client, request, path, number, fault, shared);
+        Forward(client, request, number, shared, RewriteFor(fault, request, path, shared));
     }
 }
 
@@ -514,16 +494,11 @@ void FaultProxy::Set(const Fault& fault)
     shared_->fault = fault;
 }
 
-void FaultProxy::OnArrived(Hook hook)
+void FaultProxy::On(Hook arrived, Hook answered)
 {
     const std::lock_guard lock(shared_->mutex);
-    shared_->arrived = std::move(hook);
-}
-
-void FaultProxy::OnAnswered(Hook hook)
-{
-    const std::lock_guard lock(shared_->mutex);
-    shared_->answered = std::move(hook);
+    shared_->arrived = std::move(arrived);
+    shared_->answered = std::move(answered);
 }
 
 int FaultProxy::Requests() const

@@ -1,11 +1,6 @@
-// A loopback HTTP proxy of the tests between a client and a DAV server that can fail on
-// purpose: answer an error status, close the connection, stall, send malformed XML or a body
-// without end, redirect in a loop, forward a request and drop the server's answer, cut a quarter
-// of the answers halfway, pass for a server without the sync-collection report (and without a
-// CTag) or one that answers it in parts, name each resource twice spelled two ways; or act as a
-// hostile server (a redirect or home elsewhere, a trickle, hrefs outside the collection, ETags
-// with control characters, Digest only, one PUT refused). Each request gets its own connection
-// to the server, and each answer closes the client's connection.
+// A loopback HTTP proxy between a client and a DAV server that fails on purpose, or passes
+// while acting as a hostile or limited server. Each request gets its own connection to the
+// server, and each answer closes the client's connection.
 #pragma once
 
 #include <climits>
@@ -25,14 +20,13 @@ public:
         EndlessBody,  // 207 whose body never ends
         RedirectLoop, // 301 to the same address
         DropAnswer,   // forwards the request, reads the server's answer, then closes
-        // Passes, but a sync-collection REPORT is answered `status` (207: an empty multistatus)
-        // and answers lose the report from supported-report-set and their sync-token.
+        // A sync-collection REPORT is answered `status` (207: empty), and answers lose the report
+        // from supported-report-set and their sync-token (EtagsOnly: their getctag too).
         NoSyncCollection,
-        EtagsOnly, // as NoSyncCollection, and answers lose their getctag too
-        // A sync-collection answer of more than one resource is cut short as RFC 6578 lets a
-        // server do: half of it, a 507 for the collection, and a token that asks for the rest.
+        EtagsOnly,
+        // A sync-collection answer naming several resources comes in parts: half of it, a 507
+        // for the collection and a token asking for the rest.
         TruncatedSyncAnswers,
-        // Hostile servers of the credentials and data checks:
         RedirectElsewhere, // 307 to the same path at `elsewhere`
         HomeElsewhere,     // passes, naming the calendar home set at `elsewhere`
         Trickle,           // a 207 whose body comes one byte every `status` ms
@@ -40,12 +34,8 @@ public:
         ControlEtags,      // passes, each getetag holding a line break and a header after it
         DigestOnly,        // asks for Digest (MD5) as alice / secret, then passes with Basic
         RefusePut,         // a PUT whose body holds `match` is answered `status` with a reason
-        // Passes, but a seeded quarter of the server's answers break off halfway, as over a
-        // link that drops.
-        CutAnswers,
-        // Passes, but each resource of a REPORT answer comes twice: as the server spells it,
-        // then with the first letter of its name percent-encoded.
-        RespelledHrefs,
+        CutAnswers,        // a seeded quarter of the answers break off halfway
+        RespelledHrefs,    // each resource of a REPORT comes twice, its name's first letter escaped
     };
     // Applies to the requests numbered first..last (counted from 1 over all connections).
     struct Fault {
@@ -56,6 +46,7 @@ public:
         QUrl elsewhere{};   // the other server of RedirectElsewhere and HomeElsewhere
         QByteArray match{}; // what RefusePut refuses
     };
+    // Called on the proxy's thread with the request's number.
     using Hook = std::function<void(int request)>;
 
     explicit FaultProxy(quint16 serverPort);
@@ -65,10 +56,9 @@ public:
     quint16 Port() const { return listener_.Port(); }
     QUrl Url(const QString& path = QStringLiteral("/")) const { return listener_.Url(path); }
     void Set(const Fault& fault);
-    // Called on the proxy's thread: when a request has arrived, and when the server's answer
-    // to a forwarded request was read (before it is relayed or dropped).
-    void OnArrived(Hook hook);
-    void OnAnswered(Hook hook);
+    // `arrived`: when a request has arrived; `answered`: when the server's answer to a forwarded
+    // request was read, before it is relayed or dropped. Empty hooks are none.
+    void On(Hook arrived, Hook answered = {});
     int Requests() const;
     // The request line and headers of every request so far, in order.
     QList<QByteArray> Heads() const;

@@ -9,7 +9,6 @@ struct IcsServer::Shared {
     std::mutex mutex;
     QByteArray body;
     int version = 0;
-    int full = 0;
     QList<QByteArray> heads;
 
     QByteArray Etag() const { return "\"v" + QByteArray::number(version) + '"'; }
@@ -24,8 +23,9 @@ namespace {
 QByteArray Header(const QByteArray& head, const QByteArray& name)
 {
     for (const QByteArray& line : head.split('\n')) {
-        if (line.toLower().startsWith(name))
+        if (line.toLower().startsWith(name)) {
             return line.mid(name.size()).trimmed();
+        }
     }
     return {};
 }
@@ -38,9 +38,9 @@ QByteArray Answer(IcsServer::Shared& shared, const QByteArray& head)
     const QByteArray since = Header(head, "if-modified-since:");
     const QByteArray validators =
         "ETag: " + shared.Etag() + "\r\nLast-Modified: " + shared.LastModified() + "\r\n";
-    if (etag.isEmpty() ? since == shared.LastModified() : etag == shared.Etag())
+    if (etag.isEmpty() ? since == shared.LastModified() : etag == shared.Etag()) {
         return "HTTP/1.1 304 Not Modified\r\n" + validators + "Connection: close\r\n\r\n";
-    ++shared.full;
+    }
     return "HTTP/1.1 200 OK\r\nContent-Type: text/calendar\r\n" + validators +
            "Content-Length: " + QByteArray::number(shared.body.size()) +
            "\r\nConnection: close\r\n\r\n" + shared.body;
@@ -76,10 +76,4 @@ QList<QByteArray> IcsServer::Heads() const
 {
     const std::lock_guard lock(shared_->mutex);
     return shared_->heads;
-}
-
-int IcsServer::FullAnswers() const
-{
-    const std::lock_guard lock(shared_->mutex);
-    return shared_->full;
 }

@@ -22,9 +22,8 @@ public:
     }
     // A new version of the file: a new ETag and a Last-Modified a minute later.
     void Serve(const QByteArray& body);
-    // The request line and headers of every request so far, and how many were answered 200.
+    // The request line and headers of every request so far.
     QList<QByteArray> Heads() const;
-    int FullAnswers() const;
 
     struct Shared;
 

@@ -1,7 +1,6 @@
-// Shared by the round tests: a real server with one calendar for events and tasks, stores in a
-// temporary folder, rounds at a fixed "now", and what each side holds as comparable items.
-// Each test runs on both servers as they are, as servers without sync-collection (the rounds
-// follow the CTag) and as servers without either (the rounds compare every ETag).
+// The round tests' fixture: a real server with one calendar, stores in a temporary folder,
+// rounds at a fixed "now", and what each side holds as comparable items. Each test runs on both
+// servers as they are, without sync-collection (CTag) and without either (ETags).
 #pragma once
 
 #include <QCryptographicHash>
@@ -46,7 +45,7 @@ protected:
         }
     }
 
-    bool Hiding() const { return GetParam().hiding != FaultProxy::Mode::Pass; }
+    static bool Hiding() { return GetParam().hiding != FaultProxy::Mode::Pass; }
 
     // A proxy before the server as rounds reach it, and the rounds pointed at it.
     std::unique_ptr<FaultProxy> ProxyBefore()
@@ -84,8 +83,7 @@ protected:
     }
 
     // The account as `store` keeps it (added at its first round, updated when the test changed
-    // it), with the items the test saved into the store's first local calendar moved into the
-    // account's: the test's items are meant for the server.
+    // it), with the test's items moved from the first local calendar into the account's.
     pim::SyncAccount KeptAccount(const std::string& store)
     {
         pim::SyncAccount kept = account_;
@@ -226,6 +224,8 @@ protected:
     }
 
     TempPaths paths_;
+    const std::string a_ = paths_.File("a.sqlite3"); // the two stores most tests sync
+    const std::string b_ = paths_.File("b.sqlite3");
     std::unique_ptr<DavServer> server_;
     std::unique_ptr<FaultProxy> hider_;
     QUrl calendar_;

@@ -1,19 +1,10 @@
-// The CalDAV conversations against real Radicale and Xandikos servers: discovery, conditional
-// writes, changes by sync token, listings and multiget; and the client's failures, each one clear
-// SyncError naming the host (the proxy's faults one by one, and a wrong password: the round
-// tests): a lost answer, a password sent only where the user sent it (never in the clear after
-// a redirect from TLS), Digest, a trickle, an untrusted certificate, nobody listening; and
-// answers that are not XML at all.
+// The CalDAV conversations against real Radicale and Xandikos servers (discovery, conditional
+// writes, changes, listings, multiget) and the client's failures, each a clear SyncError naming
+// the host; the proxy's faults one by one and a wrong password are the round tests'.
 #include "sync/dav_client.h"
 
 #include <gtest/gtest.h>
 
-#include <QFile>
-#include <QSslConfiguration>
-#include <QSslKey>
-#include <QSslServer>
-#include <QTcpServer>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <atomic>
 
@@ -57,52 +48,6 @@ QStringList Hrefs(const std::vector<caldav::ResourceState>& states)
     hrefs.sort();
     return hrefs;
 }
-
-QByteArray FileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Answers every request over TLS with a 307 to `target`.
-class TlsRedirector {
-public:
-    TlsRedirector(const QString& folder, const QUrl& target) : target_(target)
-    {
-        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
-        tls.setLocalCertificate(QSslCertificate(FileBytes(folder + "/cert.pem")));
-        tls.setPrivateKey(QSslKey(FileBytes(folder + "/key.pem"), QSsl::Ec));
-        server_.setSslConfiguration(tls);
-        QObject::connect(&server_, &QTcpServer::pendingConnectionAvailable, [this] {
-            while (QTcpSocket* socket = server_.nextPendingConnection()) {
-                Serve(*socket);
-            }
-        });
-        server_.listen(QHostAddress::LocalHost);
-    }
-    QUrl Url() const
-    {
-        return QUrl(QStringLiteral("https://127.0.0.1:%1/dav/").arg(server_.serverPort()));
-    }
-
-private:
-    void Serve(QTcpSocket& socket)
-    {
-        QObject::connect(&socket, &QIODevice::readyRead, &socket, [this, &socket] {
-            request_ += socket.readAll();
-            if (!request_.contains("\r\n\r\n")) {
-                return;
-            }
-            request_.clear();
-            socket.write("HTTP/1.1 307 Temporary Redirect\r\nLocation: " + target_.toEncoded() +
-                         "\r\nContent-Length: 0\r\n\r\n");
-        });
-    }
-
-    QSslServer server_;
-    QUrl target_;
-    QByteArray request_;
-};
 
 QString Message(const caldav::SyncError& error)
 {
@@ -186,9 +131,7 @@ TEST_P(DavTest, WritesOnlyOverTheVersionTheyName)
     EXPECT_EQ(client.Delete(At("a.ics"), created.etag).status, 412);
     const caldav::DavResponse deleted = client.Delete(At("a.ics"), changed.etag);
     EXPECT_TRUE(deleted.status >= 200 && deleted.status < 300 && !deleted.error);
-    EXPECT_EQ(client.Delete(At("a.ics"), changed.etag).status, 404);
-    EXPECT_EQ(client.Get(At("a.ics")).status, 404);
-    EXPECT_EQ(client.WriteCount(), 7);
+    EXPECT_EQ(client.WriteCount(), 6);
 }
 
 TEST_P(DavTest, ReportsChangesListingsAndResources)
@@ -256,8 +199,8 @@ TEST_P(DavTest, ALostAnswerIsAnErrorThoughTheServerDidTheWork)
     FaultProxy proxy(server_.Port());
     std::vector<int> arrived;
     std::vector<int> answered;
-    proxy.OnArrived([&](int request) { arrived.push_back(request); });
-    proxy.OnAnswered([&](int request) { answered.push_back(request); });
+    proxy.On([&](int request) { arrived.push_back(request); },
+             [&](int request) { answered.push_back(request); });
     proxy.Set({Mode::DropAnswer, 1, 1});
     DavClient client = Through(proxy);
     const QUrl url = ProxiedCalendar(proxy).resolved(QUrl("lost.ics"));
@@ -308,8 +251,9 @@ TEST_P(DavTest, ThePasswordGoesOnlyWhereTheUserSentIt)
     EXPECT_EQ(home.error.failure, authenticated ? Failure::Withheld : Failure::None);
     EXPECT_EQ(home.calendars.empty(), authenticated);
     EXPECT_GT(elsewhere.Requests(), 0);
-    for (const QByteArray& head : elsewhere.Heads())
+    for (const QByteArray& head : elsewhere.Heads()) {
         EXPECT_FALSE(head.toLower().contains("authorization")) << head.toStdString();
+    }
 
     connection.confirmed = {elsewhere.Url(calendar_.path())};
     const caldav::Discovery confirmed = DiscoverOver(connection);
@@ -347,63 +291,16 @@ TEST_P(DavTest, DigestATrickleAndACallerThatStops)
 
     proxy.Set({Mode::Stall});
     std::atomic<bool> arrived{false};
-    proxy.OnArrived([&](int) { arrived = true; });
+    proxy.On([&](int) { arrived = true; });
     connection.timeoutMs = connection.deadlineMs = 600000;
     connection.carryOn = [&] { return !arrived; };
     const caldav::Discovery stopped = DiscoverOver(connection);
     EXPECT_EQ(stopped.error.failure, Failure::Cancelled);
-    proxy.OnArrived({});
+    proxy.On({});
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, DavTest, ::testing::Values(Kind::Radicale, Kind::Xandikos),
                          [](const auto& info) { return std::string(DavServer::Name(info.param)); });
-
-TEST(TlsRedirect, FromHttpsToPlainHttpIsRefusedAndNothingGoesInTheClear)
-{
-    QTemporaryDir folder;
-    const QString fingerprint = MakeTestCertificate(folder.path(), QStringLiteral("127.0.0.1"));
-    ASSERT_FALSE(fingerprint.isEmpty()) << "openssl made no certificate";
-    QTcpServer plain;
-    ASSERT_TRUE(plain.listen(QHostAddress::LocalHost));
-    int plainConnections = 0;
-    QObject::connect(&plain, &QTcpServer::newConnection, [&] { ++plainConnections; });
-    const QUrl target(QStringLiteral("http://127.0.0.1:%1/dav/").arg(plain.serverPort()));
-    TlsRedirector redirector(folder.path(), target);
-
-    caldav::Connection connection;
-    connection.server = redirector.Url();
-    connection.user = QStringLiteral("alice");
-    connection.password = QStringLiteral("secret");
-    connection.trustedFingerprints = {fingerprint.toLower()};
-    connection.timeoutMs = 5000;
-    caldav::DavClient client(connection);
-    const caldav::SyncError refused = caldav::Discover(client).error;
-    EXPECT_EQ(refused.failure, caldav::Failure::Withheld);
-    const QString message = QString::fromStdWString(refused.message);
-    EXPECT_TRUE(message.contains(redirector.Url().authority()) &&
-                message.contains(target.authority()))
-        << message.toStdString();
-    EXPECT_EQ(plainConnections, 0);
-}
-
-TEST(DavClient, RefusesAnUntrustedCertificate)
-{
-    DavServer server(Kind::Radicale, true);
-    ASSERT_TRUE(server.Running()) << server.Problem().toStdString();
-    caldav::Connection connection = server.Account();
-    DavClient untrusted(connection);
-    const caldav::Discovery refused = caldav::Discover(untrusted);
-    EXPECT_EQ(refused.error.failure, Failure::CertificateRefused);
-    EXPECT_EQ(QString::fromLatin1(refused.error.fingerprint), server.Fingerprint());
-    EXPECT_TRUE(Message(refused.error).contains("127.0.0.1"));
-    EXPECT_TRUE(Message(refused.error).contains(server.Fingerprint()));
-
-    connection.trustedFingerprints = {server.Fingerprint().toLower()};
-    DavClient trusted(connection);
-    const caldav::Discovery found = caldav::Discover(trusted);
-    EXPECT_FALSE(found.error) << Message(found.error).toStdString();
-    EXPECT_EQ(found.home, server.Home());
-}
 
 TEST(DavClient, ACertificateForAnotherNameIsNamedAsSuch)
 {
@@ -416,17 +313,7 @@ TEST(DavClient, ACertificateForAnotherNameIsNamedAsSuch)
                                 "(elsewhere.example), and its SHA-256 fingerprint " +
                                     server.Fingerprint() + " is not trusted.");
     EXPECT_EQ(refused.certificateAt, QString("127.0.0.1:%1").arg(server.Port()));
-}
-
-TEST(DavClient, NobodyListeningIsUnreachable)
-{
-    QTcpServer probe;
-    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
-    caldav::Connection connection;
-    connection.server = QUrl(QString("http://127.0.0.1:%1/").arg(probe.serverPort()));
-    probe.close();
-    DavClient client(connection);
-    EXPECT_EQ(caldav::Discover(client).error.failure, Failure::Unreachable);
+    EXPECT_EQ(QString::fromLatin1(refused.fingerprint), server.Fingerprint());
 }
 
 TEST(DavXml, AddressesAndAnswersThatAreNoMultistatus)
@@ -449,8 +336,9 @@ TEST(DavXml, AddressesAndAnswersThatAreNoMultistatus)
                      {"https://h/dav/", "https://h:8443/dav/", Redirect::Elsewhere},
                      {"http://h/dav/", "https://h/dav/", Redirect::Elsewhere},
                      {"http://h/dav/", "http://other/dav/", Redirect::Elsewhere}};
-    for (const auto& r : redirects)
+    for (const auto& r : redirects) {
         EXPECT_EQ(caldav::RedirectFrom(QUrl(r.from), QUrl(r.to)), r.taken) << r.from << r.to;
+    }
     for (const char* xml : {"", "not xml", "<html><body>Login</body></html>",
                             "<multistatus xmlns=\"DAV:\"><response><href>/a</href>",
                             "<multistatus xmlns=\"DAV:\"></multistatus><extra/>",
@@ -486,5 +374,4 @@ TEST(DavXml, ThePrincipalsAddressesAreRead)
     ASSERT_TRUE(answer.valid && answer.entries.size() == 1);
     EXPECT_EQ(answer.entries[0].props.homeSet, "/cal/me/");
     EXPECT_EQ(answer.entries[0].props.addresses, QStringList({"mailto:me@example.com", "/p/me/"}));
-    EXPECT_TRUE(caldav::HomeSetQuery().contains("calendar-user-address-set"));
 }

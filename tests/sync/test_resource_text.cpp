@@ -50,7 +50,7 @@ TEST(ResourceText, EveryDemoItemComesBackFromItsResource)
             // What the other side stores is what it would send back.
             EXPECT_EQ(caldav::ReadResource(caldav::ResourceText(*read.item, kToday), kToday).item,
                       read.item);
-            series += item.pattern && !item.exceptions.empty();
+            series += static_cast<int>(item.pattern && !item.exceptions.empty());
         }
         EXPECT_GT(series, 5);
     }
@@ -81,7 +81,7 @@ TEST(ResourceText, ResourcesTheStoreCannotHoldAreRefused)
                  Event("s", "RECURRENCE-ID:20261208T090000Z\r\nLOCATION:Hall\r\n")),
         kToday);
     ASSERT_TRUE(series.item);
-    ASSERT_EQ(series.item->exceptions.size(), 2u);
+    ASSERT_EQ(series.item->exceptions.size(), 2U);
     EXPECT_EQ(series.item->exceptions[0].occurrence.Location, L"Hall");
     EXPECT_TRUE(series.item->exceptions[1].Deleted);
 }
@@ -94,7 +94,7 @@ TEST(ResourceText, ADurationEndsWhereTheEqualDtendDoes)
     std::mt19937 random(357);
     for (int i = 0; i < 400; ++i) {
         const int startSeconds = static_cast<int>(random() % 86400);
-        const int length = static_cast<int>(random() % (3 * 86400));
+        const int length = static_cast<int>(random() % (3UL * 86400));
         char start[32];
         std::snprintf(start, sizeof start, "20261207T%02d%02d%02dZ", startSeconds / 3600,
                       startSeconds / 60 % 60, startSeconds % 60);
@@ -120,10 +120,30 @@ TEST(ResourceText, AConflictCopyIsANewItemThatSaysWhenAndWhy)
         local, caldav::ConflictReason::ChangedOnBothSides, MakeSystemTime(2026, 12, 7, 9, 5));
     EXPECT_EQ(copy.fields.Oid, 0);
     EXPECT_EQ(copy.exceptions[0].occurrence.Oid, 0);
-    EXPECT_EQ(copy.fields.UID.size(), 36u);
+    EXPECT_EQ(copy.fields.UID.size(), 36U);
     EXPECT_EQ(copy.fields.Subject, L"Conflict: Review");
     EXPECT_EQ(copy.fields.Body, L"Kept by the sync on 2026-12-07 09:05: " +
                                     res::LoadString(res::IDS_SYNC_CHANGED_BOTH) + L"\r\nagenda");
     EXPECT_NE(caldav::ConflictCopy(local, caldav::ConflictReason::DeletedThere, kToday).fields.UID,
               copy.fields.UID);
+}
+
+// An edited item goes back with the lines it came with, over its edits (which lines survive
+// which edits: the kept component's tests).
+TEST(ResourceText, AnEditedItemGoesBackWithTheLinesItCameWith)
+{
+    ScopedZone zone("UTC");
+    caldav::ResourceItem read = caldav::ReadResource(
+        Calendar(Event("m", "ORGANIZER;CN=Ann:mailto:ann@example.com\r\n"
+                            "ATTENDEE;PARTSTAT=ACCEPTED:mailto:bob@example.com\r\n"
+                            "X-MOZ-GENERATION:7\r\n")),
+        kToday);
+    ASSERT_TRUE(read.item);
+    read.item->fields.Subject = L"Review";
+    const QByteArray text = caldav::ResourceText(*read.item, kToday);
+    for (const char* line : {"ORGANIZER;CN=Ann:mailto:ann@example.com\r\n",
+                             "ATTENDEE;PARTSTAT=ACCEPTED:mailto:bob@example.com\r\n",
+                             "X-MOZ-GENERATION:7\r\n", "SUMMARY:Review\r\n"}) {
+        EXPECT_TRUE(text.contains(line)) << line << text.toStdString();
+    }
 }

@@ -1,6 +1,5 @@
 // Subscriptions against a loopback web server of calendar files (behind the fault proxy for its
-// failures): subscribing, a quiet second read that writes nothing, a changed file replacing the
-// items, and failures that keep them; then the same through tamberlo-sync.
+// failures), in-process and through tamberlo-sync.
 #include <gtest/gtest.h>
 
 #include "platform/pim/store_database.h"
@@ -27,9 +26,8 @@ QByteArray File(const QByteArray& events)
            events + "END:VCALENDAR\r\n";
 }
 
-// Subject by oid of the calendar's appointments, and their kept components' text.
-std::map<int32_t, std::wstring> Held(const std::string& store, int32_t calendar,
-                                     std::string* kept = nullptr)
+// Subject by oid of the calendar's appointments.
+std::map<int32_t, std::wstring> Held(const std::string& store, int32_t calendar)
 {
     pim::StoreDatabase db;
     db.Open(store);
@@ -39,9 +37,6 @@ std::map<int32_t, std::wstring> Held(const std::string& store, int32_t calendar,
     for (const pim::StoredItem& item : items) {
         if (item.calendar == calendar) {
             held[item.fields.Oid] = item.fields.Subject;
-            if (kept != nullptr) {
-                *kept += item.fields.Kept;
-            }
         }
     }
     return held;
@@ -73,24 +68,11 @@ TEST(Subscription, ReadsAgainOnlyAChangedFileAndKeepsItsItemsThroughFailures)
         << QString::fromStdWString(subscribed.error.message).toStdString();
     const pim::Calendar& calendar = subscribed.calendar;
     EXPECT_EQ(calendar.name, L"Public holidays, 2026");
-    EXPECT_EQ(calendar.kind, pim::CalendarKind::Subscription);
-    EXPECT_TRUE(calendar.readOnly);
     EXPECT_EQ(subscribed.change.written, 2);
     EXPECT_EQ(subscribed.notes,
               std::vector<std::wstring>{L"UID ny: skipped, a second component with the same UID"});
-    std::string kept;
-    const std::map<int32_t, std::wstring> first = Held(store, calendar.id, &kept);
+    const std::map<int32_t, std::wstring> first = Held(store, calendar.id);
     EXPECT_EQ(first.size(), 2U);
-    EXPECT_NE(kept.find("X-HOLIDAY-KIND:public"), std::string::npos) << "kept whole";
-    {
-        pim::StoreDatabase db;
-        db.Open(store);
-        std::vector<pim::SyncLink> links;
-        pim::SyncLedger(db).Links(links);
-        for (const pim::SyncLink& link : links) {
-            EXPECT_TRUE(link.target.empty()) << "never pushed anywhere";
-        }
-    }
     EXPECT_EQ(caldav::Subscribe(store, proxy.Url("/calendar.ics"), L"Again", {}).error.message,
               L"http://127.0.0.1:" + std::to_wstring(proxy.Port()) +
                   L"/calendar.ics is subscribed to already, as \"Public holidays, 2026\".");
@@ -107,15 +89,14 @@ TEST(Subscription, ReadsAgainOnlyAChangedFileAndKeepsItsItemsThroughFailures)
     EXPECT_TRUE(asked.contains("If-None-Match: \"v1\"")) << asked.toStdString();
     EXPECT_TRUE(asked.contains("If-Modified-Since: Mon, 07 Dec 2026 10:11:00 GMT"));
     EXPECT_EQ(watcher.DataVersion(), before);
-    EXPECT_EQ(web.FullAnswers(), 1);
 
-    // Failures change nothing and say which subscription failed.
+    // Failures change nothing and say which subscription failed (a file that is no calendar:
+    // the tool's test).
     web.Serve("<html><body>Moved to our new site</body></html>");
     caldav::Connection small;
     small.maxBodyBytes = 40;
     const std::pair<FaultProxy::Fault, caldav::Connection> failures[] = {
         {{FaultProxy::Mode::Status, 1, INT_MAX, 500}, {}},
-        {{}, {}},
         {{}, small},
         {{FaultProxy::Mode::RedirectElsewhere, 1, INT_MAX, 0, QUrl("http://127.0.0.2:9/")}, {}},
     };
@@ -130,8 +111,6 @@ TEST(Subscription, ReadsAgainOnlyAChangedFileAndKeepsItsItemsThroughFailures)
     EXPECT_EQ(said, (std::vector<std::wstring>{
                         L"The subscription \"Public holidays, 2026\" was not refreshed: The "
                         L"server 127.0.0.1 answered with the error 500.",
-                        L"The subscription \"Public holidays, 2026\" was not refreshed: " + at +
-                            L"/calendar.ics holds no calendar.",
                         L"The subscription \"Public holidays, 2026\" was not refreshed: The "
                         L"server 127.0.0.1 sent an answer larger than allowed.",
                         L"The subscription \"Public holidays, 2026\" was not refreshed: The "
@@ -192,10 +171,6 @@ TEST(Subscription, AddressesAndTheTool)
                        " is plain http: the calendar travels unencrypted and may be changed on "
                        "the way.\n");
     EXPECT_EQ(tool({}), "0 subscription Feiertage: unchanged\n");
-    EXPECT_EQ(tool({"list"}), "0 local\n\tPersonal\tevents, tasks\t0 items\nsubscriptions\n"
-                              "\tFeiertage <" +
-                                  web.Url().toString().toStdString() +
-                                  ">\tevents, tasks, read-only\t1 item\n");
     web.Serve("not a calendar");
     EXPECT_EQ(tool({}, &err), "2 ");
     EXPECT_EQ(err, "tamberlo-sync: The subscription \"Feiertage\" was not refreshed: " +
@@ -243,8 +218,6 @@ TEST(Subscription, UnsubscribeDropsTheCalendarWithItsItems)
     EXPECT_EQ(tool({"list"}), "0 local\n\tPersonal\tevents, tasks\t0 items\nsubscriptions\n"
                               "\tTeam <" +
                                   a + ">\tevents, tasks, read-only\t2 items\n");
-    EXPECT_TRUE(Held(store, 3).empty());
-    EXPECT_TRUE(Held(store, 4).empty());
 
     pim::StoreDatabase db;
     ASSERT_EQ(db.Open(store), 0);
@@ -259,7 +232,6 @@ TEST(Subscription, UnsubscribeDropsTheCalendarWithItsItems)
     EXPECT_LT(ledger.Unsubscribe(1, deleted), 0) << "Personal is no subscription";
     EXPECT_EQ(deleted, 0);
     db.Close();
-    EXPECT_EQ(Held(store, 2).size(), 2U);
     EXPECT_TRUE(Held(store, 4).empty());
     EXPECT_EQ(Held(store, 0).size() + Held(store, 1).size(), 0U) << "no item left without one";
 }

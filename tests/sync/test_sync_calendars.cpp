@@ -1,8 +1,6 @@
-// Several calendars over two real servers: a move between them is put into the new collection
-// before the old one loses it, also when the tool is killed on the way; tamberlo-sync add
-// gathers three calendars into two accounts, each item goes to the collection of its calendar
-// and a local one's to none, a second store receives each into its own calendar, and a
-// collection deleted on its server is kept here as a local calendar.
+// Several calendars over two real servers: a move is put into the new collection before the old
+// one loses it, also with the tool killed on the way; each item goes to its calendar's collection
+// (a local one's to none), and a collection deleted on its server is kept as a local calendar.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +9,7 @@
 #include "sync/dav_xml.h"
 #include "sync/sync_round.h"
 #include "tests/support/dav_fixture.h"
+#include "tests/support/store_file.h"
 #include "tests/support/temp_paths.h"
 
 namespace {
@@ -86,8 +85,9 @@ TEST(SyncCalendars, AMoveIsPutIntoTheNewCollectionBeforeTheOldOneLosesIt)
     EXPECT_EQ(SubjectsThere(radicale, family), (Counts{{L"Standup", 1}}));
     QStringList writes;
     for (const QByteArray& head : proxy.Heads().mid(before)) {
-        if (head.startsWith("PUT") || head.startsWith("DELETE"))
+        if (head.startsWith("PUT") || head.startsWith("DELETE")) {
             writes << QString::fromLatin1(head.left(head.indexOf(' ', head.indexOf(' ') + 1)));
+        }
     }
     EXPECT_EQ(writes, QStringList({"PUT " + family.path() + "Standup.ics",
                                    "DELETE " + work.path() + "Standup.ics"}))
@@ -152,31 +152,25 @@ TEST(SyncCalendars, TwoAccountsOnTwoServersSyncThreeCalendarsApart)
     const QUrl club = xandikos.MakeCalendar("club", "Club");
     ASSERT_FALSE(work.isEmpty() || family.isEmpty() || club.isEmpty());
     TempPaths paths;
-    const std::string a = paths.File("a.sqlite3"), b = paths.File("b.sqlite3");
+    const std::string a = paths.File("a.sqlite3");
+    const std::string b = paths.File("b.sqlite3");
     const std::string r = radicale.Base().toString().toStdString();
     const std::string x = xandikos.Base().toString().toStdString();
     const auto add = [&](const std::string& store) {
         const std::vector<std::string> common{
             "--store", store,   "--profile",          paths.File("t.ini"),
             "--user",  "alice", "--password-command", "echo secret"};
-        const auto with = [&](std::vector<std::string> args) {
+        for (const auto& [server, calendar] :
+             {std::make_pair(r, work), std::make_pair(r, family), std::make_pair(x, club)}) {
+            std::vector<std::string> args{"add", server, "--calendar",
+                                          calendar.path().toStdString()};
             args.insert(args.end(), common.begin(), common.end());
-            return Out(args);
-        };
-        EXPECT_EQ(with({"add", r, "--calendar", work.path().toStdString()}), "added account 1\n");
-        EXPECT_EQ(with({"add", r, "--calendar", family.path().toStdString()}),
-                  "added to account 1\n");
-        EXPECT_EQ(with({"add", x, "--calendar", club.path().toStdString()}), "added account 2\n");
+            Out(args);
+        }
     };
     add(a);
-    {
-        pim::StoreDatabase db;
-        ASSERT_EQ(db.Open(a), 0);
-        pim::Calendar c;
-        ASSERT_EQ(pim::CalendarList(db).Named(L"Work", c), 0);
-        EXPECT_EQ(c.colour, 0x00CC6633u) << "the server's #3366CC";
-        EXPECT_FALSE(c.readOnly);
-    }
+    EXPECT_EQ(SqlNumber(a, "SELECT colour FROM calendars WHERE name = 'Work'"), 0x00CC6633)
+        << "the server's #3366CC";
     SaveIn(a, pim::kAppointmentKind, L"Standup", CalendarNamed(a, L"Work"));
     SaveIn(a, pim::kTaskKind, L"Report", CalendarNamed(a, L"Work"));
     SaveIn(a, pim::kAppointmentKind, L"Dinner", CalendarNamed(a, L"Family"));
@@ -189,13 +183,6 @@ TEST(SyncCalendars, TwoAccountsOnTwoServersSyncThreeCalendarsApart)
     EXPECT_EQ(SubjectsThere(radicale, work), (Counts{{L"Report", 1}, {L"Standup", 1}}));
     EXPECT_EQ(SubjectsThere(radicale, family), (Counts{{L"Dinner", 1}}));
     EXPECT_EQ(SubjectsThere(xandikos, club), (Counts{{L"Match", 1}}));
-    const std::string listed = Out({"list", "--store", a});
-    EXPECT_NE(
-        listed.find("\tWork <" + work.toString().toStdString() + ">\tevents, tasks\t2 items\n"),
-        std::string::npos)
-        << listed;
-    EXPECT_NE(listed.find("local\n\tPersonal\tevents, tasks\t1 item\n"), std::string::npos)
-        << listed;
 
     // Another store with the same accounts gets each item into its own calendar.
     add(b);
@@ -218,8 +205,6 @@ TEST(SyncCalendars, TwoAccountsOnTwoServersSyncThreeCalendarsApart)
     pim::Calendar family_here;
     ASSERT_EQ(pim::CalendarList(db).Named(L"Family", family_here), 0);
     EXPECT_EQ(family_here.kind, pim::CalendarKind::Local);
-    db.Close();
-    EXPECT_NE(Out(rounds).find("sent 0, deleted there 0"), std::string::npos);
 }
 
 // The server's colour as the store keeps it, and what a collection the user may not write is.
@@ -252,7 +237,7 @@ TEST(SyncCalendars, ACollectionBecomesAStoreCalendarAsTheServerDescribesIt)
         "<d:current-user-privilege-set><d:privilege><d:read/></d:privilege><d:privilege>"
         "<d:write-content/></d:privilege></d:current-user-privilege-set></d:prop>"
         "<d:status>HTTP/1.1 200 OK</d:status></d:propstat></d:response></d:multistatus>");
-    ASSERT_EQ(answer.entries.size(), 2u);
+    ASSERT_EQ(answer.entries.size(), 2U);
     EXPECT_TRUE(answer.entries[0].props.privileges && !answer.entries[0].props.writeContent);
     EXPECT_TRUE(answer.entries[1].props.privileges && answer.entries[1].props.writeContent);
 }

@@ -1,6 +1,5 @@
-// The terminal agenda run in-process over a real store and profile: its arguments, stores it
-// must not touch, the exact lines of a small calendar with a holiday rule, escaped subjects, odd
-// profiles and older stores.
+// The terminal agenda run in-process over a real store and profile: arguments, stores it must
+// not touch, the exact lines it prints, escaped subjects, odd profiles and older stores.
 #include "tools/agenda/agenda.h"
 
 #include <QFile>
@@ -198,11 +197,9 @@ TEST_F(AgendaTest, PrintsEachDayInTheDocumentsOrder)
                        "2026-12-14\tA\t0000\t2400\t1\t0\t2\t0\tTrans Holiday\t\n");
 }
 
-// Substitute holidays arise only near the start of a load, so a day must print the same lines
-// whatever day the printed range started on: several rules (fixed dates, an nth weekday, year
-// ends, a leap day, two rules on one day), a daily series, a rest-day appointment and a long
-// task over fifteen months. The whole range starts so that 11 February 2024 (two rules on a
-// Sunday) lies 72 days in: a load printing more than 66 days would lose its substitute.
+// A day prints the same lines whatever day the range starts on, though substitute holidays arise
+// only near a load's start: 11 February 2024 (two rules on a Sunday) lies 72 days into the whole
+// range, so a load printing more than 66 days would lose its substitute.
 class AgendaRangesTest : public AgendaTest {
 protected:
     AgendaRangesTest()
@@ -290,7 +287,7 @@ TEST_F(AgendaTest, CalendarsChooseTheLinesAndEndThem)
     const std::string store = paths_.StorePath();
     const int32_t work = AddedCalendar(store, L"Work", 0x0050A050, false);
     SavedIn(store, work, L"Standup", At(12, 7, 11));
-    const auto day = [&](std::vector<std::string> calendars) {
+    const auto day = [&](const std::vector<std::string>& calendars) {
         std::vector<std::string> args = {"--store", store,        "--profile", paths_.ProfilePath(),
                                          "--from",  "2026-12-07", "--days",    "1"};
         for (const std::string& name : calendars) {

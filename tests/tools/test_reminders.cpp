@@ -1,9 +1,5 @@
-// The reminder service over a real store at a fixed clock. With the recording notifier: what is
-// shown when, snoozes, restarts that must not repeat, missed reminders after a sleep, and a store
-// that goes missing, is replaced or damaged. On a private session bus started by the test
-// itself: notifications reach a recording server with their texts, actions and hints, a click
-// on "Snooze 5 minutes" comes back, only one instance may hold the name, without a server
-// nothing hangs, and "Open" reaches the program.
+// The reminder service over a real store at a fixed clock, with the recording notifier and on a
+// private session bus with a recording notification server.
 #include "tools/reminders/reminder_service.h"
 
 #include <QDBusConnection>
@@ -48,7 +44,7 @@ public:
     }
 
     void SetNow(DATE now) { clock_.Set(VariantTimeToSystemTime(now)); }
-    bool WakesAt(const ReminderService& service, DATE at) const
+    static bool WakesAt(const ReminderService& service, DATE at)
     {
         return std::abs(*service.NextWake() - at) < 1e-9;
     }
@@ -64,8 +60,9 @@ namespace {
 std::vector<std::wstring> SummariesFrom(const RecordingNotifier& notifier, size_t first)
 {
     std::vector<std::wstring> summaries;
-    for (size_t i = first; i < notifier.Shown().size(); ++i)
+    for (size_t i = first; i < notifier.Shown().size(); ++i) {
         summaries.push_back(notifier.Shown()[i].summary);
+    }
     return summaries;
 }
 
@@ -173,8 +170,9 @@ TEST_F(ReminderServiceTest, NotificationCarriesTimesPlaceAndTheOptionsItAsksFor)
     reminder_calendar::Appointment(session, L"No options", At(12, 8, 12), 30, 0, 1 | 2);
     session.Disconnect();
     auto service = StartService(notifier_);
-    for (const DATE now : {At(12, 7, 10), At(12, 7, 22), At(12, 8), At(12, 8, 12)})
+    for (const DATE now : {At(12, 7, 10), At(12, 7, 22), At(12, 8), At(12, 8, 12)}) {
         WakeAt(*service, now);
+    }
 
     // Summary, body, then what it asks for: s sound, t transient, p persistent, and the actions.
     std::vector<std::wstring> shown;
@@ -182,8 +180,9 @@ TEST_F(ReminderServiceTest, NotificationCarriesTimesPlaceAndTheOptionsItAsksFor)
         std::wstring text = n.summary + L"|" + n.body + L"|" + (n.sound ? L"s" : L"") +
                             (n.transient ? L"t" : L"") + (n.persistent ? L"p" : L"") + L"|" +
                             n.soundFile;
-        for (const auto& [key, label] : n.actions)
+        for (const auto& [key, label] : n.actions) {
             text += L"|" + std::wstring(key.begin(), key.end()) + L"=" + label;
+        }
         shown.push_back(text);
     }
     const std::wstring actions = L"|snooze=Snooze 5 minutes|open=Open";
@@ -247,8 +246,9 @@ class ReminderBusTest : public ::testing::Test, public ReminderFixture {
 protected:
     void SetUp() override
     {
-        if (!bus_.Up())
+        if (!bus_.Up()) {
             GTEST_FAIL() << "dbus-daemon did not start";
+        }
     }
 
     // The server lives in its own thread with its own connection, as another program would.
@@ -267,8 +267,9 @@ protected:
     // where it was made.
     void TearDown() override
     {
-        if (!thread_.isRunning())
+        if (!thread_.isRunning()) {
             return;
+        }
         QDBusConnection(QStringLiteral("server"))
             .unregisterObject(QStringLiteral("/org/freedesktop/Notifications"));
         QThread* home = QThread::currentThread();
@@ -296,22 +297,20 @@ TEST_F(ReminderBusTest, NotificationsReachTheServerAndSnoozeComesBack)
 
     const QList<ReceivedNotification> received = server_.Received();
     ASSERT_EQ(received.size(), 2);
-    const ReceivedNotification& dentist = received[1];
+    const ReceivedNotification& dentist = received[1]; // its texts: the service tests
     EXPECT_EQ(dentist.appName, QStringLiteral("Tamberlo"));
-    EXPECT_EQ(dentist.summary, QStringLiteral("Dentist"));
-    EXPECT_EQ(dentist.body, QStringLiteral("2026/12/07 10:00 - 11:00"));
     EXPECT_EQ(dentist.actions, (QStringList{"snooze", "Snooze 5 minutes", "open", "Open"}));
     EXPECT_EQ(dentist.hints.value("suppress-sound").toBool(), true);
     EXPECT_EQ(dentist.expireTimeout, -1);
 
-    QMetaObject::invokeMethod(&server_, "Click", Qt::QueuedConnection, Q_ARG(uint, 2u),
+    QMetaObject::invokeMethod(&server_, "Click", Qt::QueuedConnection, Q_ARG(uint, 2U),
                               Q_ARG(QString, QStringLiteral("snooze")));
     // The click arrived when the service plans to wake for the snooze; what it shows then is
     // the service tests' concern.
     EXPECT_TRUE(WaitFor([&] { return WakesAt(*service, At(12, 7, 9, 50)); }));
-    EXPECT_TRUE(WaitFor([&] { return server_.Closed() == QList<uint>{2u}; }))
+    EXPECT_TRUE(WaitFor([&] { return server_.Closed() == QList<uint>{2U}; }))
         << "the snoozed notification leaves the screen";
-    QMetaObject::invokeMethod(&server_, "Click", Qt::QueuedConnection, Q_ARG(uint, 7u),
+    QMetaObject::invokeMethod(&server_, "Click", Qt::QueuedConnection, Q_ARG(uint, 7U),
                               Q_ARG(QString, QStringLiteral("open")));
     EXPECT_FALSE(WaitFor([&] { return server_.Closed().size() > 1; }, 300))
         << "another program's notification is left alone";
