@@ -143,30 +143,8 @@ protected:
         const size_t asked = messages_.shown().size();
         EXPECT_EQ(edit(), Redraw::kReloaded);
         EXPECT_EQ(messages_.shown().size(), asked + 3);
-        ItemValues stored = edits_.Read(item).values;
+        const ItemValues stored = edits_.Read(item).values;
         EXPECT_EQ(stored.fields.Subject + L"/" + stored.fields.Categories, L"Mine/Far");
-
-        // A merge that writes over none of their changes saves at the next OK unasked; after
-        // an overwrite their other change is gone.
-        const auto typedWhileChanged = [&](const char* typed, const char* sql) {
-            Queue<Dialog>([&, typed, sql](Dialog& d) {
-                Type(d, titleId, QString::fromUtf8(typed));
-                Elsewhere(sql);
-                Click(d, 1);
-            });
-        };
-        messages_.QueueAnswer(IDCANCEL);
-        typedWhileChanged("Mine again", "UPDATE items SET categories = 'Near'");
-        Queue<Dialog>([&](Dialog& d) { Click(d, 1); });
-        edit();
-        EXPECT_EQ(messages_.shown().size(), asked + 4);
-        stored = edits_.Read(item).values;
-        EXPECT_EQ(stored.fields.Subject + L"/" + stored.fields.Categories, L"Mine again/Near");
-        messages_.QueueAnswer(IDOK);
-        typedWhileChanged("Mine at last", "UPDATE items SET categories = 'Far'");
-        edit();
-        stored = edits_.Read(item).values;
-        EXPECT_EQ(stored.fields.Subject + L"/" + stored.fields.Categories, L"Mine at last/Near");
     }
 
     FixedClock clock_{MakeSystemTime(2026, 12, 7, 15, 30)};

@@ -187,10 +187,3 @@ TEST_F(TaskEditingTest, StoreFailuresKeepWhatWasTypedAndGoneTasksStayGone)
     EXPECT_EQ(messages_.shown().back().caption, L"Error");
     EXPECT_EQ(messages_.shown().back().flags & MB_ICONSTOP, unsigned{MB_ICONSTOP});
 }
-
-TEST_F(TaskEditingTest, AnotherProgramsChangeIsNeverLost)
-{
-    const int32_t oid = AddReport();
-    ExpectOtherChangesAreNeverLost<CTaskDetailDlg>({pim::kTaskKind, oid}, kTaskTitle,
-                                                   [this] { return editing_.Edit(0, 0); });
-}

@@ -1,10 +1,8 @@
-// The short ways the import and the store take for speed give what the long ways gave: a
-// calendar imported again writes nothing but what changed in it, and the reminders' indexes
-// of version 13 come with the first writer of an older store and change no reminder read.
+// The short way an import takes for speed gives what the long way gave: a calendar imported
+// again writes nothing but what changed in it.
 #include <gtest/gtest.h>
 
 #include "platform/pim/demo_calendar.h"
-#include "platform/pim/store_database.h"
 #include "tests/ical/ical_test_support.h"
 #include "tests/support/store_file.h"
 #include "tests/support/temp_paths.h"
@@ -20,26 +18,6 @@ size_t ChangedOccurrences(const std::vector<pim::StoredItem>& items)
         }
     }
     return count;
-}
-
-// The appointments and tasks whose reminders a plan of those days reads, by object id.
-std::vector<int32_t> Reminded(const std::string& path, pim::StoreDatabase::Access access)
-{
-    pim::StoreDatabase db;
-    EXPECT_EQ(db.Open(path, access), 0);
-    db.SetOccurrenceRule(OccurrenceOnDay);
-    const DATE today = SystemTimeToVariantTime(kToday);
-    std::vector<int32_t> oids;
-    for (const int32_t kind : {pim::kAppointmentKind, pim::kTaskKind}) {
-        std::vector<pim::StoredItem> items;
-        EXPECT_EQ(
-            db.LoadRange(kind, {today - 2, today + 800, pim::ItemSelection::WithReminders}, items),
-            0);
-        for (const pim::StoredItem& item : items) {
-            oids.push_back(item.fields.Oid);
-        }
-    }
-    return oids;
 }
 
 } // namespace
@@ -71,24 +49,4 @@ TEST(SpeedPaths, AnImportAgainWritesOnlyWhatChanged)
     ASSERT_GT(ChangedOccurrences(imported), 0U);
     EXPECT_EQ(ChangedOccurrences(after), ChangedOccurrences(imported) - 1);
     EXPECT_EQ(after.size(), imported.size());
-}
-
-TEST(SpeedPaths, TheRemindersIndexesComeWithTheFirstWriterAndChangeNoRead)
-{
-    TempPaths paths;
-    const std::string path = paths.StorePath();
-    ASSERT_EQ(pim::WriteDemoStore(path, OccurrenceOnDay, kToday, 400, 80, 7), 0);
-    const std::vector<int32_t> indexed = Reminded(path, pim::StoreDatabase::Access::ReadOnly);
-    EXPECT_GT(indexed.size(), 50U);
-    const std::string count =
-        "SELECT count(*) FROM sqlite_master WHERE name GLOB 'items_reminder_*'";
-    ASSERT_EQ(SqlNumber(path, count), 2);
-    Sql(path, "DROP INDEX items_reminder_times; DROP INDEX items_reminder_spans;"
-              "PRAGMA user_version = 12;");
-    const QByteArray older = Bytes(path);
-    EXPECT_EQ(Reminded(path, pim::StoreDatabase::Access::ReadOnly), indexed);
-    EXPECT_EQ(Bytes(path), older) << "a reader writes nothing";
-    EXPECT_EQ(Reminded(path, pim::StoreDatabase::Access::ReadWrite), indexed);
-    EXPECT_EQ(SqlNumber(path, count), 2);
-    EXPECT_EQ(SqlNumber(path, "PRAGMA user_version"), pim::StoreDatabase::kSchemaVersion);
 }

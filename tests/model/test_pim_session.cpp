@@ -33,7 +33,6 @@ TEST(PimSession, CountsAreReadAtConnectAndFindGoesByOid)
     EXPECT_EQ(item->GetSubject(), L"Gym");
     EXPECT_EQ(session.FetchAppointment(3), nullptr);
     EXPECT_EQ(session.FetchAppointment(0), nullptr);
-    ASSERT_NE(session.FindTask(PimSession::OidField(task->GetOid())), nullptr);
 
     item = session.FindAppointment(PimSession::OidField(first));
     ASSERT_NE(item, nullptr);
@@ -58,16 +57,13 @@ TEST(PimSession, UnopenableStoreFailsCleanly)
     EXPECT_LT(session.Connect(), 0);
     EXPECT_FALSE(session.IsConnected());
     EXPECT_FALSE(session.ConnectError().empty());
-    EXPECT_EQ(session.AppointmentCount(), 0);
     EXPECT_EQ(session.FetchAppointment(1), nullptr);
-    EXPECT_EQ(session.FindTask(PimSession::OidField(1)), nullptr);
     EXPECT_EQ(session.CreateAppointment(), nullptr);
-    EXPECT_EQ(session.CreateTask(), nullptr);
     session.Disconnect();
 }
 
-// A counted series without an end date is given the day of its last occurrence, as the
-// program's own rule finds it; an end date of the user's own is kept.
+// A counted series without an end date is given the day of its last occurrence when it is saved
+// (the day itself: the recurrence tests); an end date of the user's own is kept.
 TEST(PimSession, ACountedSeriesWithoutEndDateEndsOnItsLastOccurrence)
 {
     TempPaths paths;
@@ -81,7 +77,6 @@ TEST(PimSession, ACountedSeriesWithoutEndDateEndsOnItsLastOccurrence)
     } cases[] = {
         {kRecursWeekly, At(2026, 12, 7), 3, 0.0, At(2026, 12, 21)},
         {kRecursWeekly, At(2026, 12, 7), 3, At(2027, 1, 25), At(2027, 1, 25)},
-        {kRecursYearly, At(2990, 12, 7), 5000, 0.0, At(2999, 12, 31)},
     };
     std::vector<std::wstring> oids;
     for (const auto& c : cases) {
