@@ -304,31 +304,6 @@ TEST_F(DocTest, HolidayRowsAreInsertedOrOverwriteAndShareTheRuleSerial)
     EXPECT_EQ(doc->GetSerialCounter(), 5);
 }
 
-// Values no editor writes, as a damaged or foreign store may hold them: they cost nothing and
-// land where their clamped dates fall. Before 1900 to after 2999 covers every day.
-TEST_F(DocTest, ExtremeStoreValuesAreHeldToUsableRanges)
-{
-    Appointment(L"Forever", At(12, 8, 9), At(12, 8, 10));
-    Appointment(L"Far future", At(12, 9, 9), At(12, 9, 10));
-    Appointment(L"Not a number", At(12, 10, 9), At(12, 10, 10));
-    session_.Disconnect();
-    Sql(paths_.StorePath(),
-        "UPDATE items SET start_at = -1e308, end_at = 1e308 WHERE subject = 'Forever';"
-        "UPDATE items SET start_at = 1e308, end_at = 1e308 WHERE subject = 'Far future';"
-        "UPDATE items SET start_at = 0.0 / 0.0, end_at = 1e308 WHERE subject = 'Not a number';");
-    const auto doc = Load();
-    EXPECT_TRUE(messages_.shown().empty());
-    for (int row : {-CTamberloDoc::kDaysBefore, 0, 80}) {
-        std::vector<std::wstring> subjects;
-        subjects.reserve(doc->ApptCount(row));
-        for (int p = 0; p < doc->ApptCount(row); ++p) {
-            subjects.push_back(doc->ApptSubject(row, p));
-        }
-        std::sort(subjects.begin(), subjects.end());
-        EXPECT_EQ(subjects, (Lines{L"Forever", L"Not a number"})) << row;
-    }
-}
-
 // A store that cannot be read leaves an empty but usable window and is reported once per
 // failure: again only after a load reached it. (What each damage says: the store's tests.)
 TEST_F(DocTest, UnreadableStoresAreReportedOncePerFailure)
@@ -347,32 +322,6 @@ TEST_F(DocTest, UnreadableStoresAreReportedOncePerFailure)
     Spoil();
     doc->Reload();
     EXPECT_EQ(messages_.shown().size(), 2U) << "failing after a good load";
-}
-
-// Store positions past four digits and serials past 9999 stay with their own items. The items
-// go in by one statement, as no editor could write ten thousand of them quickly.
-TEST_F(DocTest, MoreThan9999ItemsKeepEveryField)
-{
-    constexpr int kItems = 10'050;
-    session_.Disconnect();
-    Sql(paths_.StorePath(),
-        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10050), "
-        "s(i, at) AS (SELECT i, 46363 + i % 60 + (i % 96) / 96.0 FROM n) "
-        "INSERT INTO items (kind, subject, start_at, end_at) "
-        "SELECT 1, 'Item ' || i, at, at + 1.0 / 96 FROM s");
-    const auto doc = Load();
-    int seen = 0;
-    for (int row = 0; row < 60; ++row) {
-        for (int p = 0; p < doc->ApptCount(row); ++p, ++seen) {
-            const int index = doc->ApptStoreIndex(row, p);
-            const QString serial = QString::number(index).rightJustified(5, '0');
-            ASSERT_EQ(doc->ApptSubject(row, p), L"Item " + std::to_wstring(index));
-            ASSERT_EQ(doc->ApptSerial(row, p), serial.toStdWString());
-            ASSERT_EQ(doc->StartMinutes(row, p), index % 96 * 15);
-        }
-    }
-    EXPECT_EQ(seen, kItems);
-    EXPECT_EQ(doc->GetSerialCounter(), kItems);
 }
 
 // A series kept in its own zone shows at that zone's time of day, converted, on the local days
