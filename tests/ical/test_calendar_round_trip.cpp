@@ -1,5 +1,5 @@
 // Export, then import into an empty store, gives the same items over the demo calendar, and the
-// imported store exports the same file. (An import again: the speed paths' tests.)
+// imported store exports the same file.
 #include <QString>
 #include <gtest/gtest.h>
 

@@ -105,31 +105,6 @@ TEST(RuleMapping, RulesItCannotStateAreRefusedWithTheReason)
     }
 }
 
-// A yearly rule on any month's last day (28 February included), in each way another program
-// writes it, reads as the pattern the program writes and reads back, on that day every year.
-TEST(RuleMapping, YearlyRulesOnMonthEndsReadAsTheProgramWritesThem)
-{
-    for (int month = 1; month <= 12; ++month) {
-        const int last = DaysInMonth(2026, month);
-        const std::string byDay =
-            "FREQ=YEARLY;BYMONTH=" + std::to_string(month) + ";BYMONTHDAY=" + std::to_string(last);
-        for (const std::string& rule : {std::string("FREQ=YEARLY"), byDay}) {
-            SCOPED_TRACE(rule + " from month " + std::to_string(month));
-            const ical::PatternFromRule read = Map(rule.c_str(), At(2026, month, last));
-            ASSERT_TRUE(read.pattern) << read.problem;
-            const std::string written = ical::PatternToRule(*read.pattern);
-            const ical::PatternFromRule again = Map(written.c_str(), At(2026, month, last));
-            ASSERT_TRUE(again.pattern) << written << ": " << again.problem;
-            EXPECT_EQ(again.pattern->DayOfMonth, read.pattern->DayOfMonth) << written;
-            for (int year = 2026; year < 2038; ++year) {
-                const int64_t day = DayNumber(MakeSystemTime(year, month, last));
-                EXPECT_EQ(OccurrenceOnDayNumber(*read.pattern, day, 0), kOneDayStarts) << year;
-                EXPECT_NE(OccurrenceOnDayNumber(*read.pattern, day - 1, 0), kOneDayStarts);
-            }
-        }
-    }
-}
-
 TEST(RuleMapping, EndsByCountAndByUntil)
 {
     const auto byCount = Map("FREQ=WEEKLY;COUNT=5;BYDAY=MO", At(2026, 1, 5));

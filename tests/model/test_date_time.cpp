@@ -121,27 +121,6 @@ TEST(DateTime, DayAndMonthSteppingAtEdges)
     EXPECT_EQ(AddDays(MakeSystemTime(2011, 1, 1), std::numeric_limits<int>::min()).wYear, 1900);
 }
 
-TEST(DateTime, TruncationLevels)
-{
-    SYSTEMTIME st = MakeSystemTime(2011, 11, 6, 9, 5, 7);
-    st.wMilliseconds = 250;
-    st.wDayOfWeek = 5; // stale on purpose: truncation recomputes it
-    const int expected[][6] = {
-        {11, 6, 9, 5, 7, 250}, {11, 6, 9, 5, 7, 0}, {11, 6, 9, 5, 0, 0}, {11, 6, 9, 0, 0, 0},
-        {11, 6, 0, 0, 0, 0},   {11, 1, 0, 0, 0, 0}, {1, 1, 0, 0, 0, 0},  {1, 1, 0, 0, 0, 0},
-    };
-    for (int level = -1; level <= 6; ++level) {
-        const SYSTEMTIME t = TruncateSystemTime(st, level);
-        const int* e = expected[level + 1];
-        EXPECT_EQ(t.wYear, 2011);
-        EXPECT_EQ(
-            (std::vector<int>{t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds}),
-            (std::vector<int>{e[0], e[1], e[2], e[3], e[4], e[5]}))
-            << "level " << level;
-        EXPECT_EQ(t.wDayOfWeek, DayOfWeek(t.wYear, t.wMonth, t.wDay));
-    }
-}
-
 TEST(DateTime, KeysHaveTheirFixedFormatsAndBadKeysGiveNoDate)
 {
     const DATE date = SystemTimeToVariantTime(MakeSystemTime(2011, 11, 6, 9, 5, 7));

@@ -56,24 +56,6 @@ constexpr int kMon = 2, kWed = 8;
 
 } // namespace
 
-TEST(Recurrence, WeekdaysAndNthWeekday)
-{
-    EXPECT_TRUE(IsWeekdayInMask(0, 1));
-    EXPECT_TRUE(IsWeekdayInMask(6, 64));
-    EXPECT_FALSE(IsWeekdayInMask(7, 0xFFFF));
-    EXPECT_FALSE(IsWeekdayInMask(-1, 0xFFFF));
-    struct Case {
-        int year, month, n, weekday, expected;
-    };
-    const Case cases[] = {{2011, 5, 5, 1, 30}, {2011, 2, 5, 1, 28}, {2011, 5, 1, 0, 1},
-                          {2011, 5, 0, 1, 0},  {2011, 5, 6, 1, 0},  {2011, 5, 1, 7, 0},
-                          {2011, 5, 1, -1, 0}, {2011, 13, 1, 1, 0}, {2011, 0, 1, 1, 0}};
-    for (const Case& c : cases) {
-        EXPECT_EQ(NthWeekdayOfMonth(c.year, c.month, c.n, c.weekday), c.expected)
-            << c.year << "-" << c.month << " n=" << c.n << " w=" << c.weekday;
-    }
-}
-
 TEST(Recurrence, DaysSpanned)
 {
     EXPECT_EQ(DaysSpanned(At(2011, 11, 6, 22), 120, false), 1);

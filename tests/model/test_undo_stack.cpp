@@ -179,23 +179,6 @@ TEST_F(UndoTest, EveryKindOfStepUndoesAndRedoesExactly)
     ASSERT_EQ(edits.ReadStored(pim::kAppointmentKind, back, restored), EditStatus::kDone);
     EXPECT_EQ(restored->exceptions.size(), 2U);
     EXPECT_EQ(restored->fields.Subject, L"Standup");
-
-    // The oldest steps go past the limit.
-    {
-        const ScopedConnection open(session); // one disk sync for all of them
-        session.RunInOneTransaction([&] {
-            for (size_t i = 0; i < UndoStack::kMaxSteps; ++i) {
-                Save({pim::kTaskKind, task}, Task(L"Report " + std::to_wstring(i), false));
-            }
-            return 0;
-        });
-    }
-    size_t undone = 0;
-    while (stack.Undo().status == UndoStatus::kDone) {
-        ++undone;
-    }
-    EXPECT_EQ(undone, UndoStack::kMaxSteps);
-    EXPECT_EQ(Store().size(), 5U);
 }
 
 TEST_F(UndoTest, DropsAStepAnotherProgramOvertookAndReachesTheOneBefore)
@@ -262,33 +245,6 @@ TEST_F(UndoTest, RefusesToBringBackAUidTheStoreNowHolds)
     EXPECT_FALSE(stack.CanUndo());
     ASSERT_EQ(edits.ReadStored(pim::kAppointmentKind, imported, stored), EditStatus::kDone);
     EXPECT_EQ(stored->fields.Subject, L"Dentist (imported)");
-}
-
-// An import writes past the change path; the whole store before and after makes it one step.
-TEST_F(UndoTest, AnImportIsOneStepThatPutsBackWhatItReplaced)
-{
-    const int32_t kept = Add(pim::kAppointmentKind, Appointment(L"Dentist", 9, true));
-    const Snapshot before = Store();
-    const std::vector<pim::StoredItem> items = StoredItems(session);
-    {
-        const ScopedConnection open(session);
-        AppointItem replaced = session.FindAppointment(PimSession::OidField(kept));
-        pim::StoredItem changed = replaced->Stored();
-        changed.fields.Subject = L"Dentist (imported)";
-        changed.pattern.reset();
-        replaced->ReplaceStored(changed);
-        ASSERT_GE(replaced->Save(), 0);
-        AppointItem added = session.CreateAppointment();
-        added->SetSubject(L"Imported");
-        ASSERT_GE(added->Save(), 0);
-    }
-    const Snapshot after = Store();
-    stack.Push({UndoAction::kImport, L"work.ics"}, ChangesBetween(items, StoredItems(session)));
-    EXPECT_EQ(stack.NextUndo()->subject, L"work.ics");
-    EXPECT_EQ(stack.Undo().status, UndoStatus::kDone);
-    EXPECT_EQ(Store(), before);
-    EXPECT_EQ(stack.Redo().status, UndoStatus::kDone);
-    EXPECT_EQ(Store(), after);
 }
 
 // The expected store is the history of whole-store snapshots with a cursor: a change cuts the

@@ -1,6 +1,5 @@
 // Find's folding and the store's find index over a real store file: every field matches, case
-// and accents are ignored, and the index follows saves, deletes and rolled-back batches, also
-// when a batch builds it (and the range indexes) at its end.
+// and accents are ignored, and the index follows saves, deletes and rolled-back batches.
 #include "platform/pim/find_text.h"
 
 #include <gtest/gtest.h>
@@ -71,51 +70,6 @@ TEST(FindText, TheIndexFollowsEverySave)
     EXPECT_EQ(subjects(L"dent"), L"Dentist|");
     ASSERT_EQ(db.Delete(subject.fields.Oid), 0);
     EXPECT_EQ(subjects(L"dent"), L"");
-}
-
-// A batch larger than the store was drops the range indexes and builds them and Find's rows at
-// its end: afterwards the store holds the same indexes, and Find what every save left.
-TEST(FindText, ALargeBatchBuildsTheIndexesAtItsEnd)
-{
-    TempPaths paths;
-    StoreDatabase db;
-    ASSERT_EQ(db.Open(paths.StorePath()), 0);
-    const std::string indexes = "SELECT count(*) FROM sqlite_master WHERE type = 'index'";
-    const int64_t before = SqlNumber(paths.StorePath(), indexes);
-    ASSERT_GE(before, 7); // the range indexes and Find's
-    int32_t replaced = 0;
-    int32_t deleted = 0;
-    ASSERT_EQ(db.RunInOneTransaction([&] {
-        for (int n = 0; n < 1500; ++n) {
-            StoredItem item;
-            item.fields.Subject = L"Meeting " + std::to_wstring(n);
-            item.fields.Start = 46000.0 + n;
-            item.fields.End = item.fields.Start + 0.5;
-            if (db.Save(item) < 0)
-                return -1;
-            if (n == 10)
-                replaced = item.fields.Oid;
-            if (n == 1200)
-                deleted = item.fields.Oid;
-        }
-        StoredItem again;
-        again.fields.Oid = replaced;
-        again.fields.Subject = L"Workshop";
-        return db.Save(again) < 0 ? -1 : db.Delete(deleted);
-    }),
-              0);
-    EXPECT_EQ(SqlNumber(paths.StorePath(), indexes), before);
-    const auto count = [&](const std::wstring& text) {
-        std::vector<FindMatch> found;
-        EXPECT_EQ(db.FindMatches(text, found), 0);
-        return found.size();
-    };
-    EXPECT_EQ(count(L"meeting"), 1498U);   // one replaced, one deleted
-    EXPECT_EQ(count(L"meeting 10"), 110U); // 100..109, 1000..1099 and not 10 itself
-    EXPECT_EQ(count(L"workshop"), 1U);
-    std::vector<StoredItem> range;
-    ASSERT_EQ(db.LoadRange(kAppointmentKind, {46100.0, 46103.0}, range), 0);
-    EXPECT_EQ(range.size(), 7U); // the three days and the two of slack on each side
 }
 
 } // namespace

@@ -564,47 +564,6 @@ TEST(PimStore, AFullDiskSaysSoAndChangesNothing)
               L"Kept");
 }
 
-// A changed occurrence's own texts find its series, once; a deleted one's do not.
-TEST(PimStore, ChangedOccurrencesFindTheirSeries)
-{
-    TempPaths paths;
-    const std::string path = paths.StorePath();
-    StoreDatabase db;
-    ASSERT_EQ(db.Open(path), 0);
-    StoredItem series;
-    series.fields.Subject = L"Standup";
-    series.fields.Start = At(2026, 12, 7, 9);
-    series.fields.End = At(2026, 12, 7, 10);
-    series.pattern = RecurrenceFields{};
-    series.pattern->PatternStartDate = At(2026, 12, 7);
-    const auto exception = [&](int day, bool deleted, const wchar_t* place, const wchar_t* memo) {
-        ExceptionFields e{At(2026, 12, day), deleted, series.fields};
-        e.occurrence.Location = place;
-        e.occurrence.Body = memo;
-        return e;
-    };
-    series.exceptions = {exception(8, false, L"Room Ölberg", L""),
-                         exception(9, false, L"", L"bring the ÉTUDE"),
-                         exception(10, true, L"Gone party", L""), exception(11, false, L"", L"")};
-    ASSERT_EQ(db.Save(series), 0);
-    const auto found = [&](const std::wstring& text) {
-        std::vector<FindMatch> items;
-        EXPECT_EQ(db.FindMatches(text, items), 0);
-        std::wstring subjects;
-        for (const FindMatch& item : items) {
-            subjects += item.subject + L"|";
-        }
-        return subjects;
-    };
-    EXPECT_EQ(found(L"olberg") + found(L"etude") + found(L"party") + found(L"ol") + found(L"stand"),
-              L"Standup|Standup|Standup|Standup|");
-    EXPECT_EQ(SqlNumber(path, "SELECT count(*) FROM find_text WHERE text LIKE '%standup%'"), 1)
-        << "unchanged texts are not indexed twice";
-    series.exceptions.clear();
-    ASSERT_EQ(db.Save(series), 0);
-    EXPECT_EQ(found(L"olberg") + found(L"etude") + found(L"stand"), L"Standup|");
-}
-
 // A USB stick's file system has no hard links and no rename that refuses to replace: the store
 // is still made there, whole. Needs root and FUSE's exFAT (the CI machine has both).
 TEST(PimStore, AStoreIsMadeOnAnExfatStick)

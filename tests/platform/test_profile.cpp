@@ -43,20 +43,6 @@ TEST(Profile, TextAndNumbersRoundTripExactly)
     EXPECT_EQ(reread.ValueCount(L"Texts"), static_cast<int>(std::size(texts)));
 }
 
-TEST(Profile, NamesMatchWithoutRegardToCase)
-{
-    TempPaths paths;
-    {
-        Profile profile(paths.ProfilePath());
-        profile.WriteInt(L"KeyEnvirorment", L"KeyToToday", 53);
-        EXPECT_EQ(profile.GetInt(L"keyenvirorment", L"KeyToTOday", 0), 53);
-        profile.WriteInt(L"KEYENVIRORMENT", L"KEYTOTODAY", 54); // replaces, adds no duplicate
-        EXPECT_EQ(profile.ValueCount(L"KeyEnvirorment"), 1);
-        ASSERT_TRUE(profile.Flush());
-    }
-    EXPECT_EQ(Profile(paths.ProfilePath()).GetInt(L"KeyEnvirorment", L"KeyToTOday", 0), 54);
-}
-
 TEST(Profile, HandEditedAndBrokenFiles)
 {
     TempPaths paths;
