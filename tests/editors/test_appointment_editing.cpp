@@ -193,6 +193,32 @@ TEST_F(AppointmentEditingTest, RecurSwitchKeepsTypedTimesAndANewSeriesStartsFrom
     EXPECT_EQ(ClockText(stored.pattern->StartTime), L"11:00");
 }
 
+// Imported text the editor would not let anyone type (a tab, a form feed, 20 000 characters)
+// stays editable: left alone it is saved as it is; a tab typed into a line becomes a blank.
+TEST_F(AppointmentEditingTest, ImportedTextIsKeptAndTypedTabsBecomeBlanks)
+{
+    ItemValues v = AppointmentValues(L"Tab\there" + std::wstring(20000, L'x'), At(8, 9), At(8, 10));
+    v.fields.Body = L"page\fbreak";
+    const int32_t oid = AddThrough(edits_, v);
+    doc_.Reload();
+    Queue<CAppointDetailDlg>([](CAppointDetailDlg& d) {
+        Type(d, kAppointEndTime, QStringLiteral("11:00"));
+        Click(d, 1);
+    });
+    EXPECT_EQ(editing_.Edit(1, 0), Redraw::kInPlace);
+    EXPECT_TRUE(messages_.shown().empty());
+    EXPECT_EQ(Fields(oid).Subject, v.fields.Subject);
+    EXPECT_EQ(Fields(oid).Body, L"page\fbreak");
+    EXPECT_EQ(Fields(oid).End, At(8, 11));
+
+    Queue<CAppointDetailDlg>([](CAppointDetailDlg& d) {
+        Type(d, kAppointPlace, QStringLiteral("Room\t4"));
+        Click(d, 1);
+    });
+    editing_.Edit(1, 0);
+    EXPECT_EQ(Fields(oid).Location, L"Room 4");
+}
+
 TEST_F(AppointmentEditingTest, RecurringChangesAsExceptionsOrForAll)
 {
     const int32_t oid = AddDaily();
@@ -321,11 +347,12 @@ TEST_F(AppointmentEditingTest, StoreFailuresKeepWhatWasTyped)
 }
 
 // Another process changes the item under an open editor. At OK a Confirm box names it: Cancel
-// takes that change (the editor opens again on it, what was typed still typed), OK overwrites.
+// takes that change (the editor opens again on it, what was typed still typed) and asks again at
+// each OK while saving would write over that change; OK overwrites it.
 TEST_F(AppointmentEditingTest, AnotherProgramsChangeIsNeverLost)
 {
     const int32_t oid = AddPlain();
-    for (int answer : {IDCANCEL, IDOK}) {
+    for (int answer : {IDCANCEL, IDCANCEL, IDOK}) {
         messages_.QueueAnswer(answer);
     }
     Queue<CAppointDetailDlg>([&](CAppointDetailDlg& d) {
@@ -337,12 +364,27 @@ TEST_F(AppointmentEditingTest, AnotherProgramsChangeIsNeverLost)
         EXPECT_EQ(LastMessage().substr(0, 60),
                   L"\"Theirs\" was changed by another program while you edited it.");
     });
+    for (int round = 0; round < 2; ++round) {
+        Queue<CAppointDetailDlg>([&](CAppointDetailDlg& d) {
+            EXPECT_EQ(Text(d, kAppointTitle), QStringLiteral("Mine"));
+            Click(d, 1);
+        });
+    }
+    EXPECT_EQ(editing_.Edit(1, 0), Redraw::kReloaded);
+    EXPECT_EQ(messages_.shown().size(), 3U);
+    EXPECT_EQ(Fields(oid).Subject + L"/" + Fields(oid).Categories, L"Mine/Far");
+
+    // A merge that writes over none of their changes saves at the next OK unasked.
+    messages_.QueueAnswer(IDCANCEL);
     Queue<CAppointDetailDlg>([&](CAppointDetailDlg& d) {
-        EXPECT_EQ(Text(d, kAppointTitle), QStringLiteral("Mine"));
+        Type(d, kAppointTitle, QStringLiteral("Mine again"));
+        Elsewhere("UPDATE items SET categories = 'Near'");
         Click(d, 1);
     });
-    EXPECT_EQ(editing_.Edit(1, 0), Redraw::kReloaded);
-    EXPECT_EQ(Fields(oid).Subject + L"/" + Fields(oid).Categories, L"Mine/Far");
+    Queue<CAppointDetailDlg>([&](CAppointDetailDlg& d) { Click(d, 1); });
+    editing_.Edit(1, 0);
+    EXPECT_EQ(messages_.shown().size(), 4U);
+    EXPECT_EQ(Fields(oid).Subject + L"/" + Fields(oid).Categories, L"Mine again/Near");
 }
 
 } // namespace

@@ -26,7 +26,9 @@ TEST(CategorySelection, OpeningSplitsTheTextAndOffersTheRestOfTheEditList)
         {L"Travel", {L"Travel"}, editList}, // not in the edit list, still chosen
         {L"  Home,Gym", {L"Home", L"Gym"}, {L"Work", L"Holiday", L"Work"}},
         {L"Work,,Home", {L"Work", L"Home"}, {L"Holiday"}}, // an empty name is skipped
-        {L"Home ", {L"Home "}, editList},                  // names compare exactly
+        {L",Gym,", {L"Gym"}, editList},
+        {L"Home, ,Gym", {L"Home", L"Gym"}, {L"Work", L"Holiday", L"Work"}},
+        {L"Home ", {L"Home "}, editList}, // names compare exactly
         {L"Meeting\\, John,Work", {L"Meeting, John", L"Work"}, {L"Home", L"Holiday"}},
     };
     for (const auto& c : cases) {

@@ -9,7 +9,9 @@
 #include "editors/appoint_detail_dlg.h"
 #include "editors/appointment_editing.h"
 #include "editors/meeting_panel.h"
+#include "editors/recur_confirm_dlg.h"
 #include "ical/meeting_reply.h"
+#include "model/undo_stack.h"
 #include "platform/pim/content_lines.h"
 #include "res/string_table.h"
 #include "tests/editors/editor_fixture.h"
@@ -138,4 +140,49 @@ TEST_F(MeetingAnswerTest, TheEditorListsTheMeetingAndAsksBeforeMovingIt)
     const ical::Meeting meeting =
         ical::MeetingOf(edits_.Read({pim::kAppointmentKind, 1}).values.fields.Kept);
     EXPECT_EQ(meeting.attendees.at(0).partstat, "TENTATIVE");
+}
+
+TEST_F(MeetingAnswerTest, AnAnswerReachesEveryChangedOccurrence)
+{
+    const std::string series =
+        "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//t//EN\r\n"
+        "BEGIN:VEVENT\r\nUID:weekly@x.org\r\nDTSTAMP:20261201T000000Z\r\n"
+        "DTSTART:20261209T090000Z\r\nDTEND:20261209T093000Z\r\nRRULE:FREQ=WEEKLY;COUNT=3\r\n"
+        "SUMMARY:Weekly\r\nORGANIZER:mailto:ann@x.org\r\nATTENDEE:mailto:me@x.org\r\nEND:VEVENT\r\n"
+        "BEGIN:VEVENT\r\nUID:weekly@x.org\r\nDTSTAMP:20261201T000000Z\r\n"
+        "RECURRENCE-ID:20261216T090000Z\r\nDTSTART:20261216T100000Z\r\nDTEND:20261216T103000Z\r\n"
+        "SUMMARY:Weekly, later\r\nORGANIZER:mailto:ann@x.org\r\n"
+        "ATTENDEE;PARTSTAT=NEEDS-ACTION:mailto:me@x.org\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+    ASSERT_EQ(Import(paths_.StorePath(), series).skipped, 0);
+    doc_.Reload();
+    own_ = {L"mailto:me@x.org"};
+    int pos = 0;
+    while (pos < doc_.ApptCount(2) && doc_.ApptSubject(2, pos) != L"Weekly") {
+        ++pos;
+    }
+    ASSERT_LT(pos, doc_.ApptCount(2));
+    const auto answers = [this](const std::string& partstat) {
+        const std::string exported = Export(paths_.StorePath());
+        const std::string line = "PARTSTAT=" + partstat + ":mailto:me@x.org";
+        size_t count = 0;
+        for (size_t at = exported.find(line); at != std::string::npos;
+             at = exported.find(line, at + 1)) {
+            ++count;
+        }
+        return count;
+    };
+    EXPECT_NE(AppointmentEditing(services_).Answer(2, pos, ical::kTentative), Redraw::kNothing);
+    EXPECT_EQ(answers(ical::kTentative), 2U);
+    EXPECT_EQ(answers("NEEDS-ACTION"), 0U);
+
+    // The editor's own button answers the changed occurrence as well, in one step to undo.
+    UndoStack undo(edits_);
+    services_.undo = &undo;
+    Queue<CRecurConfirmDlg>([](CRecurConfirmDlg& d) { Click(d, 1065); }); // "All"
+    Queue<CAppointDetailDlg>([&](CAppointDetailDlg& d) { Click(d, kMeetingDecline); });
+    EXPECT_NE(AppointmentEditing(services_).Edit(2, pos), Redraw::kNothing);
+    EXPECT_EQ(answers(ical::kDeclined), 2U);
+    EXPECT_EQ(undo.Undo().status, UndoStatus::kDone);
+    EXPECT_FALSE(undo.CanUndo());
+    EXPECT_EQ(answers(ical::kTentative), 2U);
 }

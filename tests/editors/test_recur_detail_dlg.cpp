@@ -49,6 +49,15 @@ TEST_F(RecurDetailDlgTest, RecurrenceEditorLayoutAndRefusals)
     EXPECT_EQ(LastMessage(), L"there is no day span");
     EXPECT_TRUE(FocusIsOn(dialog, kRecurDaysAfter));
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
+
+    // The end date radio starts the end at the start; clicked again it keeps the typed end.
+    Click(dialog, kRecurEndOn);
+    EXPECT_TRUE(Control<QWidget>(dialog, kRecurEndDate)->isEnabled());
+    auto* end = Control<QDateEdit>(dialog, kRecurEndDate);
+    EXPECT_EQ(end->date(), QDate(2026, 12, 7));
+    end->setDate(QDate(2027, 1, 31));
+    Click(dialog, kRecurEndOn);
+    EXPECT_EQ(end->date(), QDate(2027, 1, 31));
 }
 
 // A task's span that "day after" cannot hold shows whole and is refused on that field.

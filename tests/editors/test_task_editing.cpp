@@ -70,22 +70,35 @@ TEST_F(TaskEditingTest, AddEditAndDeleteATask)
     EXPECT_EQ(edits_.Read({pim::kTaskKind, oid}).status, EditStatus::kNotFound);
 }
 
-// The alarm editor starts from the due date on screen, not from the one stored.
+// The alarm editor starts from the due date on screen, or today at the current time without one.
 TEST_F(TaskEditingTest, ANewTasksAlarmStartsFromTheDueDateShown)
 {
-    Queue<CTaskDetailDlg>([this](CTaskDetailDlg& d) {
-        Control<QDateEdit>(d, kTaskDue)->setDate(QDate(2026, 12, 20));
-        Control<QComboBox>(d, kTaskAlarm)->setCurrentIndex(1);
-        Queue<CAlarmDetailDlg>([](CAlarmDetailDlg& alarm) {
-            EXPECT_EQ(Control<QDateEdit>(alarm, 1095)->date(), QDate(2026, 12, 20));
-            EXPECT_EQ(Text(alarm, 1128), QStringLiteral("00:00"));
-            Click(alarm, 1);
+    int32_t oid = 0; // a fresh store numbers its items from 1
+    const auto alarmAt = [&, this](const std::function<void(CTaskDetailDlg&)>& dates, QDate day,
+                                   const QString& time) {
+        Queue<CTaskDetailDlg>([=, this](CTaskDetailDlg& d) {
+            dates(d);
+            Control<QComboBox>(d, kTaskAlarm)->setCurrentIndex(1);
+            Queue<CAlarmDetailDlg>([=](CAlarmDetailDlg& alarm) {
+                EXPECT_EQ(Control<QDateEdit>(alarm, 1095)->date(), day);
+                EXPECT_EQ(Text(alarm, 1128), time);
+                Click(alarm, 1);
+            });
+            Click(d, kTaskAlarmDetail);
+            Click(d, 1);
         });
-        Click(d, kTaskAlarmDetail);
-        Click(d, 1);
-    });
-    editing_.Add();
-    EXPECT_EQ(Stored(1).fields.ReminderTime, At(20));
+        editing_.Add();
+        return Stored(++oid).fields.ReminderTime;
+    };
+    EXPECT_EQ(alarmAt([](CTaskDetailDlg& d) { Click(d, kTaskHasDue); }, QDate(2026, 12, 7),
+                      QStringLiteral("15:30")),
+              At(7, 15, 30));
+    EXPECT_EQ(alarmAt(
+                  [](CTaskDetailDlg& d) {
+                      Control<QDateEdit>(d, kTaskDue)->setDate(QDate(2026, 12, 20));
+                  },
+                  QDate(2026, 12, 20), QStringLiteral("00:00")),
+              At(20));
 }
 
 TEST_F(TaskEditingTest, SweptDaysOpenANewTaskFromTheEarlierDayToTheLater)

@@ -117,6 +117,7 @@ TEST(CalendarImport, BadComponentsAreReportedAndSkippedWithTheRestImported)
         {"end before start", afterGood(at9 + "DTEND:20261206T090000\r\n"), 1, 1},
         {"no DTSTART", afterGood(""), 1, 1},
         {"duplicate UID", Calendar(good + good), 1, 1},
+        {"two rules", afterGood(at9 + "RRULE:FREQ=DAILY\r\nRRULE:FREQ=WEEKLY\r\n"), 1, 1},
         {"override without series", afterGood("RECURRENCE-ID:20261208T090000\r\n" + at9), 2, 0},
         {"unknown zone", Calendar(Event("zoned", "DTSTART;TZID=Mars/Olympus:20261207T090000\r\n")),
          1, 0},
@@ -140,9 +141,41 @@ TEST(CalendarImport, BadComponentsAreReportedAndSkippedWithTheRestImported)
     }
 }
 
+// Of two components with one UID the newer wins whatever their order: the higher SEQUENCE,
+// then the later LAST-MODIFIED, then the later DTSTAMP; on a tie the first stays.
+TEST(CalendarImport, TheNewerOfTwoComponentsWithOneUidWins)
+{
+    ScopedZone zone("UTC");
+    const auto version = [](const char* subject, const std::string& lines) {
+        return "BEGIN:VEVENT\r\nUID:one\r\nSUMMARY:" + std::string(subject) +
+               "\r\nDTSTART:20261207T090000Z\r\n" + lines + "END:VEVENT\r\n";
+    };
+    const std::string seq1 = version("seq 1", "SEQUENCE:1\r\n");
+    const std::string seq2 = version("seq 2", "SEQUENCE:2\r\nDTSTAMP:20200101T000000Z\r\n");
+    const std::string early = version("early", "LAST-MODIFIED:20261201T000000Z\r\n");
+    const std::string late = version("late", "LAST-MODIFIED:20261202T000000Z\r\n");
+    const std::string stampLate = version("stamp late", "DTSTAMP:20261203T000000Z\r\n");
+    const std::string stampEarly = version("stamp early", "DTSTAMP:20261202T000000Z\r\n");
+    const std::pair<std::string, std::wstring> cases[] = {
+        {seq2 + seq1, L"seq 2"},
+        {seq1 + seq2, L"seq 2"},
+        {early + late, L"late"},
+        {late + early, L"late"},
+        {stampEarly + stampLate, L"stamp late"},
+        {late + late, L"late"},
+    };
+    for (const auto& [body, winner] : cases) {
+        TempPaths paths;
+        const ical::ImportReport report = Import(paths.StorePath(), Calendar(body));
+        EXPECT_EQ(ical::SummaryLine(report), "imported 1 appointment, 0 tasks, 1 skipped");
+        const std::vector<pim::StoredItem> items = StoredItems(paths.StorePath());
+        ASSERT_EQ(items.size(), 1U);
+        EXPECT_EQ(items[0].fields.Subject, winner);
+    }
+}
+
 // A second import of the same copy updates the item; an older copy (by SEQUENCE, then the
-// stamps) than what the store holds, also after a change here, is skipped and said so. (Two
-// components of one UID in a file are weighed the same way.)
+// stamps) than what the store holds, also after a change here, is skipped and said so.
 TEST(CalendarImport, AnOlderCopyNeverOverwritesANewerItem)
 {
     ScopedZone zone("UTC");
@@ -172,6 +205,35 @@ TEST(CalendarImport, AnOlderCopyNeverOverwritesANewerItem)
     ASSERT_EQ(Import(paths.StorePath(), task("DTSTAMP:20261101T000000Z\r\nSEQUENCE:2\r\n")).tasks,
               1);
     EXPECT_FALSE(StoredItems(paths.StorePath())[0].fields.Complete);
+}
+
+TEST(CalendarImport, UnsupportedSeriesExpandIntoSingleAppointmentsWhenAsked)
+{
+    ScopedZone zone("UTC");
+    TempPaths paths;
+    const std::string text = Calendar(Event("hours", "DTSTART:20261207T090000\r\n"
+                                                     "RRULE:FREQ=DAILY;BYHOUR=9,17;COUNT=6\r\n"));
+    for (int pass = 0; pass < 2; ++pass) { // the second import finds the same items again
+        const ical::ImportReport report = Import(paths.StorePath(), text, true);
+        EXPECT_EQ(ical::SummaryLine(report), "imported 6 appointments, 0 tasks, 0 skipped");
+        ASSERT_EQ(report.notes.size(), 1U);
+        EXPECT_NE(report.notes[0].find("6 single appointments"), std::string::npos);
+    }
+    EXPECT_EQ(Occurrences(paths.StorePath(), MakeSystemTime(2026, 12, 7), 3),
+              "20261207T090000 20261207T090000 hours\n20261207T170000 20261207T170000 hours\n"
+              "20261208T090000 20261208T090000 hours\n20261208T170000 20261208T170000 hours\n"
+              "20261209T090000 20261209T090000 hours\n20261209T170000 20261209T170000 hours\n");
+
+    // A zoned series keeps its length in every local zone: 09:00 to 10:00 in New York.
+    TempPaths zoned;
+    const ScopedZone berlin("Europe/Berlin");
+    Import(zoned.StorePath(),
+           Calendar(Event("zoned", "DTSTART;TZID=America/New_York:20261207T090000\r\n"
+                                   "DTEND;TZID=America/New_York:20261207T100000\r\n"
+                                   "RRULE:FREQ=DAILY;BYHOUR=9,17;COUNT=2\r\n")),
+           true);
+    EXPECT_EQ(Occurrences(zoned.StorePath(), MakeSystemTime(2026, 12, 7), 2),
+              "20261207T150000 20261207T160000 zoned\n20261207T230000 20261208T000000 zoned\n");
 }
 
 // Thousands of corrupted variants of small valid files: bytes flipped, lines dropped, doubled

@@ -173,3 +173,40 @@ TEST(CalendarRoundTrip, LongValuesFoldValidlyAndControlCharactersNeverTravel)
     EXPECT_EQ(back[0].fields.Subject, L"abc\td");
     EXPECT_EQ(back[0].fields.Body, L"one\r\ntwo");
 }
+
+// Blanks around a subject or place are kept, and a category holding a comma stays one category
+// through the import, the store, the export and a second import.
+TEST(CalendarRoundTrip, BlanksAndCategoriesWithCommasComeBack)
+{
+    ScopedZone zone("UTC");
+    TempPaths first;
+    TempPaths second;
+    const std::string text = Calendar(
+        "BEGIN:VEVENT\r\nUID:pad\r\nSUMMARY:  Lunch \r\nLOCATION;LANGUAGE=en: Room 4\t\r\n"
+        "CATEGORIES:Meeting\\, John,Work\r\nDTSTART:20261207T120000\r\nEND:VEVENT\r\n"
+        "BEGIN:VEVENT\r\nUID:blank\r\nSUMMARY:   \r\nDTSTART:20261207T130000\r\nEND:VEVENT\r\n");
+    ASSERT_EQ(Import(first.StorePath(), text).appointments, 2);
+    const std::vector<pim::StoredItem> items = StoredItems(first.StorePath());
+    ASSERT_EQ(items.size(), 2U);
+    EXPECT_EQ(
+        std::tie(items[0].fields.Subject, items[0].fields.Location, items[0].fields.Categories),
+        std::tie(L"  Lunch ", L" Room 4\t", L"Meeting\\, John,Work"));
+    EXPECT_EQ(items[1].fields.Subject, L"   ");
+
+    // The kept lines go out as they came; the fields alone write each category on its own.
+    const std::string exported = Export(first.StorePath());
+    pim::StoredItem plain = items[0];
+    plain.fields.Kept.clear();
+    const std::string written = ical::ItemCalendarText(plain, {kToday});
+    for (const char* line : {"\r\nSUMMARY:  Lunch \r\n", "\r\nLOCATION: Room 4\t\r\n",
+                             "\r\nCATEGORIES:Meeting\\, John\r\n", "\r\nCATEGORIES:Work\r\n"}) {
+        EXPECT_NE(written.find(line), std::string::npos) << line;
+    }
+    EXPECT_NE(exported.find("\r\nCATEGORIES:Meeting\\, John,Work\r\n"), std::string::npos);
+    ASSERT_EQ(Import(second.StorePath(), exported).appointments, 2);
+    const std::vector<pim::StoredItem> again = StoredItems(second.StorePath());
+    ASSERT_EQ(again.size(), 2U);
+    for (size_t i = 0; i < again.size(); ++i) {
+        EXPECT_EQ(Describe(again[i]), Describe(items[i]));
+    }
+}

@@ -51,6 +51,7 @@ TEST(RuleMapping, RulesThePatternStatesExactly)
         {"FREQ=MONTHLY;BYDAY=2TU,2TH", At(2026, 1, 8), kRecursMonthNth, 1, 4 | 16, 0, 2, 0},
         {"FREQ=MONTHLY;BYDAY=-1FR", At(2026, 1, 30), kRecursMonthNth, 1, 32, 0, 5, 0},
         {"FREQ=YEARLY", At(2026, 3, 14), kRecursYearly, 1, 0, 14, 0, 3},
+        {"FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=28", At(2026, 2, 28), kRecursYearly, 1, 0, 28, 0, 2},
         {"FREQ=YEARLY;BYMONTH=4;BYMONTHDAY=30", At(2026, 4, 30), kRecursYearly, 1, 0, 31, 0, 4},
         {"FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=28,29;BYSETPOS=-1", At(2028, 2, 29), kRecursYearly, 1, 0,
          29, 0, 2},
@@ -102,6 +103,31 @@ TEST(RuleMapping, RulesItCannotStateAreRefusedWithTheReason)
         EXPECT_FALSE(mapped.pattern) << c.rule;
         EXPECT_FALSE(mapped.problem.empty()) << c.rule;
         EXPECT_EQ(mapped.unsupported, c.unsupported) << c.rule << ": " << mapped.problem;
+    }
+}
+
+// A yearly rule on any month's last day (28 February included), in each way another program
+// writes it, reads as the pattern the program writes and reads back, on that day every year.
+TEST(RuleMapping, YearlyRulesOnMonthEndsReadAsTheProgramWritesThem)
+{
+    for (int month = 1; month <= 12; ++month) {
+        const int last = DaysInMonth(2026, month);
+        const std::string byDay =
+            "FREQ=YEARLY;BYMONTH=" + std::to_string(month) + ";BYMONTHDAY=" + std::to_string(last);
+        for (const std::string& rule : {std::string("FREQ=YEARLY"), byDay}) {
+            SCOPED_TRACE(rule + " from month " + std::to_string(month));
+            const ical::PatternFromRule read = Map(rule.c_str(), At(2026, month, last));
+            ASSERT_TRUE(read.pattern) << read.problem;
+            const std::string written = ical::PatternToRule(*read.pattern);
+            const ical::PatternFromRule again = Map(written.c_str(), At(2026, month, last));
+            ASSERT_TRUE(again.pattern) << written << ": " << again.problem;
+            EXPECT_EQ(again.pattern->DayOfMonth, read.pattern->DayOfMonth) << written;
+            for (int year = 2026; year < 2038; ++year) {
+                const int64_t day = DayNumber(MakeSystemTime(year, month, last));
+                EXPECT_EQ(OccurrenceOnDayNumber(*read.pattern, day, 0), kOneDayStarts) << year;
+                EXPECT_NE(OccurrenceOnDayNumber(*read.pattern, day - 1, 0), kOneDayStarts);
+            }
+        }
     }
 }
 

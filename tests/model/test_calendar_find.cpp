@@ -12,9 +12,11 @@
 #include "model/recurrence.h"
 #include "model/tamberlo_doc.h"
 #include "model/undo_stack.h"
+#include "platform/pim/store_database.h"
 #include "tests/model/stub_document_settings.h"
 #include "tests/support/dates.h"
 #include "tests/support/document_changes.h"
+#include "tests/support/scoped_zone.h"
 #include "tests/support/store_items.h"
 #include "tests/support/temp_paths.h"
 
@@ -89,6 +91,41 @@ TEST(CalendarFind, ListsEachMatchOnceInDateOrder)
     ASSERT_EQ(stack.Undo().status, UndoStatus::kDone); // the lunch goes
     ASSERT_EQ(stack.Redo().status, UndoStatus::kDone); // and comes back under a new id
     EXPECT_EQ(lines(L"LUNCH"), std::vector<std::wstring>{L"2026/12/03 12:00 Lunch"});
+}
+
+// A series made in New York at 09:00 (15:00 in Berlin) is at 14:00 in the weeks when only
+// America has moved its clocks, for its next occurrence and for the last of an ended one.
+TEST(CalendarFind, AZonedSeriesIsListedAtItsOccurrencesLocalTime)
+{
+    const ScopedZone berlin("Europe/Berlin");
+    TempPaths paths;
+    pim::StoreDatabase store;
+    ASSERT_EQ(store.Open(paths.StorePath()), 0);
+    const auto add = [&](const wchar_t* subject, DATE end) {
+        pim::StoredItem item;
+        item.fields.Zone = L"America/New_York";
+        item.fields.Subject = subject;
+        item.fields.Start = At(2027, 3, 1, 15);
+        item.fields.End = At(2027, 3, 1, 16);
+        item.pattern = pim::RecurrenceFields{};
+        item.pattern->RecurrenceType = kRecursWeekly;
+        item.pattern->DayOfWeekMask = 2; // Mondays
+        item.pattern->PatternStartDate = At(2027, 3, 1);
+        item.pattern->StartTime = At(2027, 3, 1, 9);
+        item.pattern->Duration = 60;
+        item.pattern->NoEndDate = end == 0.0;
+        item.pattern->PatternEndDate = end;
+        ASSERT_EQ(store.Save(item), 0);
+    };
+    add(L"Call New York", 0.0);
+    add(L"Ended call New York", At(2027, 3, 22));
+    store.Close();
+    PimSession session(paths.StorePath(), OccurrenceOnDay);
+    const FoundItems found = FindInCalendar(session, L"call", MakeSystemTime(2027, 3, 25, 8));
+    ASSERT_EQ(found.lines.size(), 2U);
+    EXPECT_EQ(FoundDayText(found.lines[0]) + L" " + FoundTimeText(found.lines[0]) + L" " +
+                  FoundDayText(found.lines[1]) + L" " + FoundTimeText(found.lines[1]),
+              L"2027/03/22 14:00 2027/03/29 15:00"); // Europe's clocks moved on 28 March
 }
 
 } // namespace

@@ -61,3 +61,48 @@ TEST(PimSession, UnopenableStoreFailsCleanly)
     EXPECT_EQ(session.CreateAppointment(), nullptr);
     session.Disconnect();
 }
+
+// A counted series without an end date is given the day of its last occurrence, as the
+// program's own rule finds it; an end date of the user's own is kept.
+TEST(PimSession, ACountedSeriesWithoutEndDateEndsOnItsLastOccurrence)
+{
+    TempPaths paths;
+    PimSession session(paths.StorePath(), OccurrenceOnDay);
+    session.Connect();
+    const struct {
+        int32_t type;
+        DATE start;
+        int32_t occurrences;
+        DATE endDate, expected;
+    } cases[] = {
+        {kRecursWeekly, At(2026, 12, 7), 3, 0.0, At(2026, 12, 21)},
+        {kRecursWeekly, At(2026, 12, 7), 3, At(2027, 1, 25), At(2027, 1, 25)},
+        {kRecursYearly, At(2990, 12, 7), 5000, 0.0, At(2999, 12, 31)},
+    };
+    std::vector<std::wstring> oids;
+    for (const auto& c : cases) {
+        AppointItem item =
+            SavedAppointment(session, L"Series", At(2024, 3, 1, 9), At(2024, 3, 1, 10));
+        std::shared_ptr<pim::RecurrencePattern> pattern;
+        EXPECT_GE(item->GetRecurrencePattern(&pattern), 0);
+        pattern->SetRecurrenceType(c.type);
+        pattern->SetDayOfWeekMask(0x02); // Monday
+        pattern->SetDayOfMonth(7);
+        pattern->SetMonthOfYear(12);
+        pattern->SetPatternStartDate(c.start);
+        pattern->SetNoEndDate(false);
+        pattern->SetOccurrences(c.occurrences);
+        pattern->SetPatternEndDate(c.endDate);
+        EXPECT_GE(item->Save(), 0);
+        oids.push_back(PimSession::OidField(item->GetOid()));
+    }
+    session.Disconnect();
+    session.Connect();
+    for (size_t i = 0; i < oids.size(); ++i) {
+        std::shared_ptr<pim::RecurrencePattern> pattern;
+        AppointItem item = session.FindAppointment(oids[i]);
+        ASSERT_NE(item, nullptr);
+        EXPECT_GE(item->GetRecurrencePattern(&pattern), 0);
+        EXPECT_EQ(pattern->GetPatternEndDate(), cases[i].expected) << i;
+    }
+}

@@ -304,6 +304,31 @@ TEST_F(DocTest, HolidayRowsAreInsertedOrOverwriteAndShareTheRuleSerial)
     EXPECT_EQ(doc->GetSerialCounter(), 5);
 }
 
+// Values no editor writes, as a damaged or foreign store may hold them: they cost nothing and
+// land where their clamped dates fall. Before 1900 to after 2999 covers every day.
+TEST_F(DocTest, ExtremeStoreValuesAreHeldToUsableRanges)
+{
+    Appointment(L"Forever", At(12, 8, 9), At(12, 8, 10));
+    Appointment(L"Far future", At(12, 9, 9), At(12, 9, 10));
+    Appointment(L"Not a number", At(12, 10, 9), At(12, 10, 10));
+    session_.Disconnect();
+    Sql(paths_.StorePath(),
+        "UPDATE items SET start_at = -1e308, end_at = 1e308 WHERE subject = 'Forever';"
+        "UPDATE items SET start_at = 1e308, end_at = 1e308 WHERE subject = 'Far future';"
+        "UPDATE items SET start_at = 0.0 / 0.0, end_at = 1e308 WHERE subject = 'Not a number';");
+    const auto doc = Load();
+    EXPECT_TRUE(messages_.shown().empty());
+    for (int row : {-CTamberloDoc::kDaysBefore, 0, 80}) {
+        std::vector<std::wstring> subjects;
+        subjects.reserve(doc->ApptCount(row));
+        for (int p = 0; p < doc->ApptCount(row); ++p) {
+            subjects.push_back(doc->ApptSubject(row, p));
+        }
+        std::sort(subjects.begin(), subjects.end());
+        EXPECT_EQ(subjects, (Lines{L"Forever", L"Not a number"})) << row;
+    }
+}
+
 // A store that cannot be read leaves an empty but usable window and is reported once per
 // failure: again only after a load reached it. (What each damage says: the store's tests.)
 TEST_F(DocTest, UnreadableStoresAreReportedOncePerFailure)
@@ -322,6 +347,19 @@ TEST_F(DocTest, UnreadableStoresAreReportedOncePerFailure)
     Spoil();
     doc->Reload();
     EXPECT_EQ(messages_.shown().size(), 2U) << "failing after a good load";
+}
+
+TEST_F(DocTest, AReadOnlyStoreShowsAndIsReportedOnce)
+{
+    Appointment(L"Kept", At(12, 8, 9), At(12, 8, 10));
+    session_.Disconnect();
+    QFile::setPermissions(QString::fromStdString(paths_.StorePath()), QFile::ReadOwner);
+    const auto doc = Load();
+    EXPECT_EQ(Entries(*doc, Row(8)), Lines{L"0900 1000 0 0 0 2 Kept"});
+    doc->Reload();
+    ASSERT_EQ(messages_.shown().size(), 1U);
+    const std::wstring store = QString::fromStdString(paths_.StorePath()).toStdWString();
+    EXPECT_EQ(messages_.shown()[0].text, L"The calendar store " + store + L" is read-only.");
 }
 
 // A series kept in its own zone shows at that zone's time of day, converted, on the local days
