@@ -249,8 +249,11 @@ TEST(Recurrence, NextAndNthOccurrenceAgreeWithTheDayTest)
     }
     // Huge counts land exactly, without a walk.
     const pim::RecurrenceFields workdays = Pattern({kRecursWeekly, At(2026, 12, 7), 1, 0x3E});
+    EXPECT_EQ(NthOccurrenceDay(workdays, 5 * 52 + 1), DayNumber(At(2026, 12, 7)) + int64_t{7} * 52);
     EXPECT_EQ(NthOccurrenceDay(workdays, 999999),
               DayNumber(At(2026, 12, 7)) + int64_t{7} * 199999 + 3);
     EXPECT_EQ(NthOccurrenceDay(Pattern({kRecursYearly, At(2026, 1, 1), 1, 0, 1, 0, 1}), 9000),
               std::nullopt);
+    EXPECT_EQ(NthOccurrenceDay(Pattern({kRecursMonthly, At(2026, 1, 31), 1, 0, 31}), 2),
+              DayNumber(At(2026, 2, 28)));
 }
