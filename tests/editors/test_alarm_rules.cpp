@@ -11,9 +11,8 @@ TEST(AlarmRules, LeadTimeShowsInTheLargestExactUnit)
         int32_t minutes;
         LeadTime shown;
     } cases[] = {
-        {0, {0, kWeeksBefore}},     {15, {15, kMinutesBefore}}, {90, {90, kMinutesBefore}},
-        {120, {2, kHoursBefore}},   {1440, {1, kDaysBefore}},   {2880, {2, kDaysBefore}},
-        {20160, {2, kWeeksBefore}}, {1500, {25, kHoursBefore}},
+        {0, {0, kWeeksBefore}},   {90, {90, kMinutesBefore}}, {120, {2, kHoursBefore}},
+        {2880, {2, kDaysBefore}}, {20160, {2, kWeeksBefore}}, {1500, {25, kHoursBefore}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(SplitLeadMinutes(c.minutes), c.shown) << c.minutes;

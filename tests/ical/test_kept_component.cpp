@@ -9,7 +9,6 @@
 #include <set>
 #include <sstream>
 
-#include "ical/item_meeting.h"
 #include "platform/clock.h"
 #include "platform/pim/appointment_item.h"
 #include "platform/pim/content_lines.h"
@@ -88,17 +87,6 @@ TEST(KeptComponent, AnUnchangedCalendarGoesOutByteForByte)
     const std::string exported = Export(paths.StorePath());
     EXPECT_EQ(Components(exported), Components(TestData("every_property.ics")));
     EXPECT_NE(exported.find("BEGIN:VTIMEZONE\r\nTZID:Office Time"), std::string::npos);
-
-    const ical::Meeting meeting = ical::MeetingOf(StoredItems(paths.StorePath())[0].fields.Kept);
-    ASSERT_TRUE(meeting.organizer && meeting.attendees.size() == 4);
-    EXPECT_EQ(meeting.organizer->name, L"Ann Organizer");
-    EXPECT_EQ(meeting.attendees[1].name, L"Dora, D.");
-    EXPECT_EQ(meeting.attendees[1].partstat + " " + meeting.attendees[1].role,
-              "NEEDS-ACTION OPT-PARTICIPANT");
-    EXPECT_EQ(meeting.attendees[2].address, L"mailto:room4@example.com");
-    EXPECT_EQ(meeting.url, L"https://example.com/meetings/1");
-    EXPECT_EQ(meeting.conferences, (std::vector<std::wstring>{L"https://video.example.com/r/42",
-                                                              L"tel:+1-555-0100,,1234"}));
 }
 
 // One edit per item (a memo line, a subject, a drag, a moved occurrence, a completion): every

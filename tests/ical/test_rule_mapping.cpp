@@ -43,18 +43,13 @@ TEST(RuleMapping, RulesThePatternStatesExactly)
     const Case cases[] = {
         {"FREQ=DAILY", At(2026, 1, 5), kRecursDaily, 1, 0, 0, 0, 0},
         {"FREQ=DAILY;BYDAY=MO,FR", At(2026, 1, 5), kRecursDaily, 1, 2 | 32, 0, 0, 0},
-        {"FREQ=WEEKLY", At(2026, 1, 6), kRecursWeekly, 1, 4, 0, 0, 0},
         {"FREQ=WEEKLY;INTERVAL=2;WKST=SU;BYDAY=SU,SA", At(2026, 1, 4), kRecursWeekly, 2, 65, 0, 0,
          0},
-        {"FREQ=WEEKLY;INTERVAL=2;WKST=MO;BYDAY=MO,WE", At(2026, 1, 5), kRecursWeekly, 2, 10, 0, 0,
-         0},
-        {"FREQ=MONTHLY", At(2026, 1, 15), kRecursMonthly, 1, 0, 15, 0, 0},
         {"FREQ=MONTHLY;INTERVAL=4;BYMONTHDAY=-1", At(2026, 1, 31), kRecursMonthly, 4, 0, 31, 0, 0},
         {"FREQ=MONTHLY;BYMONTHDAY=28,29,30;BYSETPOS=-1", At(2026, 1, 30), kRecursMonthly, 1, 0, 30,
          0, 0},
         {"FREQ=MONTHLY;BYDAY=2TU,2TH", At(2026, 1, 8), kRecursMonthNth, 1, 4 | 16, 0, 2, 0},
         {"FREQ=MONTHLY;BYDAY=-1FR", At(2026, 1, 30), kRecursMonthNth, 1, 32, 0, 5, 0},
-        {"FREQ=MONTHLY;BYDAY=MO;BYSETPOS=3", At(2026, 1, 19), kRecursMonthNth, 1, 2, 0, 3, 0},
         {"FREQ=YEARLY", At(2026, 3, 14), kRecursYearly, 1, 0, 14, 0, 3},
         {"FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=28", At(2026, 2, 28), kRecursYearly, 1, 0, 28, 0, 2},
         {"FREQ=YEARLY;BYMONTH=4;BYMONTHDAY=30", At(2026, 4, 30), kRecursYearly, 1, 0, 31, 0, 4},
@@ -85,19 +80,14 @@ TEST(RuleMapping, RulesItCannotStateAreRefusedWithTheReason)
     const Case cases[] = {
         {"FREQ=HOURLY", At(2026, 1, 5), true},
         {"FREQ=DAILY;BYHOUR=9,17", At(2026, 1, 5), true},
-        {"FREQ=YEARLY;BYYEARDAY=100", At(2026, 4, 10), true},
         {"FREQ=YEARLY;BYWEEKNO=20", At(2026, 5, 11), true},
-        {"FREQ=YEARLY;BYMONTH=1,7", At(2026, 1, 5), true},
         {"FREQ=YEARLY;INTERVAL=2", At(2026, 1, 5), true},
         {"FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=-1", At(2026, 1, 30), true},
-        {"FREQ=MONTHLY;BYDAY=1MO,-1MO", At(2026, 1, 5), true},
         {"FREQ=MONTHLY;BYDAY=MO", At(2026, 1, 5), true},
         {"FREQ=MONTHLY", At(2026, 1, 31), true}, // skips short months, the program does not
-        {"FREQ=MONTHLY;BYMONTHDAY=30", At(2026, 1, 30), true},
         {"FREQ=YEARLY", At(2028, 2, 29), true},
         {"FREQ=YEARLY;BYMONTH=4;BYMONTHDAY=31", At(2026, 4, 30), true},
         {"FREQ=DAILY;INTERVAL=2;BYDAY=MO", At(2026, 1, 5), true},
-        {"FREQ=WEEKLY;INTERVAL=2;WKST=MO;BYDAY=SU,MO", At(2026, 1, 4), true},
         {"FREQ=WEEKLY;INTERVAL=2;BYDAY=SU,SA", At(2026, 1, 4), true}, // weeks from Monday
         {"FREQ=WEEKLY;BYDAY=MO;COUNT=1", At(2026, 1, 6), true},       // only DTSTART, a Tuesday
         {"FREQ=DAILY;COUNT=0", At(2026, 1, 5), false},
@@ -171,7 +161,6 @@ TEST(RuleMapping, PatternsAreWrittenAsOtherProgramsExpandThem)
     };
     const Case cases[] = {
         {Pattern(kRecursDaily, 1, 0, 0, 0, 0), "FREQ=DAILY"},
-        {Pattern(kRecursDaily, 1, 127, 0, 0, 0), "FREQ=DAILY"},
         {Pattern(kRecursDaily, 3, 2, 0, 0, 0), "FREQ=DAILY;INTERVAL=3"}, // the mask plays no part
         {Pattern(kRecursDaily, 1, 62, 0, 0, 0), "FREQ=DAILY;BYDAY=MO,TU,WE,TH,FR"},
         {Pattern(kRecursWeekly, 2, 65, 0, 0, 0), "FREQ=WEEKLY;INTERVAL=2;WKST=SU;BYDAY=SU,SA"},
@@ -179,12 +168,10 @@ TEST(RuleMapping, PatternsAreWrittenAsOtherProgramsExpandThem)
         {Pattern(kRecursMonthly, 2, 0, 29, 0, 0),
          "FREQ=MONTHLY;INTERVAL=2;BYMONTHDAY=28,29;BYSETPOS=-1"},
         {Pattern(kRecursMonthly, 1, 0, 31, 0, 0), "FREQ=MONTHLY;BYMONTHDAY=-1"},
-        {Pattern(kRecursMonthly, 1, 0, 0, 0, 0), ""},
         {Pattern(kRecursMonthNth, 1, 4 | 16, 0, 5, 0), "FREQ=MONTHLY;BYDAY=-1TU,-1TH"},
         {Pattern(kRecursMonthNth, 1, 2, 0, 6, 0), ""},
         {Pattern(kRecursYearly, 3, 0, 29, 0, 2),
          "FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=28,29;BYSETPOS=-1"},
-        {Pattern(kRecursYearly, 1, 0, 31, 0, 4), "FREQ=YEARLY;BYMONTH=4;BYMONTHDAY=-1"},
         {Pattern(kRecursYearly, 1, 0, 30, 0, 2), "FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=-1"},
         {Pattern(kRecursYearly, 1, 0, 14, 0, 13), ""},
         {Pattern(kRecursYearNth, 1, 1, 0, 2, 5), "FREQ=YEARLY;BYMONTH=5;BYDAY=2SU"},

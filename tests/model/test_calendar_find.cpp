@@ -12,7 +12,6 @@
 #include "model/recurrence.h"
 #include "model/tamberlo_doc.h"
 #include "model/undo_stack.h"
-#include "platform/clock.h"
 #include "platform/pim/store_database.h"
 #include "tests/model/stub_document_settings.h"
 #include "tests/support/dates.h"

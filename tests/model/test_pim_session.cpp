@@ -33,7 +33,6 @@ TEST(PimSession, CountsAreReadAtConnectAndFindGoesByOid)
     EXPECT_EQ(item->GetSubject(), L"Gym");
     EXPECT_EQ(session.FetchAppointment(3), nullptr);
     EXPECT_EQ(session.FetchAppointment(0), nullptr);
-    ASSERT_NE(session.FindTask(PimSession::OidField(task->GetOid())), nullptr);
 
     item = session.FindAppointment(PimSession::OidField(first));
     ASSERT_NE(item, nullptr);
@@ -58,11 +57,8 @@ TEST(PimSession, UnopenableStoreFailsCleanly)
     EXPECT_LT(session.Connect(), 0);
     EXPECT_FALSE(session.IsConnected());
     EXPECT_FALSE(session.ConnectError().empty());
-    EXPECT_EQ(session.AppointmentCount(), 0);
     EXPECT_EQ(session.FetchAppointment(1), nullptr);
-    EXPECT_EQ(session.FindTask(PimSession::OidField(1)), nullptr);
     EXPECT_EQ(session.CreateAppointment(), nullptr);
-    EXPECT_EQ(session.CreateTask(), nullptr);
     session.Disconnect();
 }
 
