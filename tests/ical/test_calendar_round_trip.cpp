@@ -1,5 +1,5 @@
-// Export, then import into an empty store, gives the same items over the demo calendar, and the
-// imported store exports the same file.
+// Export, then import into an empty store, gives the same items over the demo calendar, the
+// imported store exports the same file, and importing it again writes nothing.
 #include <QString>
 #include <gtest/gtest.h>
 
@@ -11,6 +11,7 @@
 #include "platform/pim/demo_calendar.h"
 #include "tests/ical/ical_test_support.h"
 #include "tests/support/ical_builder.h"
+#include "tests/support/store_file.h"
 #include "tests/support/temp_paths.h"
 
 namespace {
@@ -110,6 +111,13 @@ TEST(CalendarRoundTrip, TheDemoCalendarComesBackWholeAndReimportingChangesNothin
         EXPECT_EQ(ical::OccurrenceLines(appointments, MakeSystemTime(2026, 9, 1), 400),
                   ical::OccurrenceLines(imported, MakeSystemTime(2026, 9, 1), 400));
         EXPECT_EQ(Export(paths.StorePath()), text) << "the second export is the first one";
+
+        // Series with changed or deleted occurrences were once saved again on every import.
+        const QByteArray bytes = Bytes(paths.StorePath());
+        const QByteArray log = Bytes(paths.StorePath() + "-wal");
+        EXPECT_EQ(ical::SummaryLine(Import(paths.StorePath(), text)), ical::SummaryLine(first));
+        EXPECT_EQ(Bytes(paths.StorePath()), bytes);
+        EXPECT_EQ(Bytes(paths.StorePath() + "-wal"), log);
     }
 }
 
