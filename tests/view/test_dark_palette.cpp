@@ -1,6 +1,5 @@
-// The view on a dark desktop: texts readable on every ground of the default and the dark set,
-// day kinds and the selection still told apart, colours a user set drawn as set, and the chart,
-// button bar and detail area drawn dark.
+// The view on a dark desktop: texts readable on every day ground of both sets, colours a user
+// set drawn as set, and the chart, button bar and detail area drawn dark.
 #include <QPalette>
 #include <gtest/gtest.h>
 
@@ -26,12 +25,6 @@ double Contrast(const QColor& a, const QColor& b)
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-int Distance(const QColor& a, const QColor& b)
-{
-    return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
-           std::abs(a.blue() - b.blue());
-}
-
 QPalette DarkPalette()
 {
     QPalette dark;
@@ -43,38 +36,23 @@ QPalette DarkPalette()
 
 } // namespace
 
-TEST(DarkPalette, TextsReadableAndDayKindsApartInBothSets)
+TEST(DarkPalette, TextsReadableAndColoursAUserSetKept)
 {
     EXPECT_TRUE(IsDarkPalette(DarkPalette()));
     EXPECT_FALSE(IsDarkPalette(QPalette(Qt::white)));
     for (const bool dark : {false, true}) {
-        SCOPED_TRACE(dark ? "dark" : "light");
         const ViewResources r(DrawSettings{}, dark);
         for (int slot = 0; slot < ViewResources::kDaySlots; ++slot) {
             for (const bool dimmed : {false, true}) {
                 EXPECT_GE(Contrast(r.TextColor(), r.DayBrush(slot, dimmed).color()), 4.5)
-                    << slot << " " << dimmed;
-            }
-        }
-        for (const QBrush* ground : {&r.BarBrush(), &r.TaskBrush(), &r.WhiteBrush()}) {
-            EXPECT_GE(Contrast(r.TextColor(), ground->color()), 4.5);
-        }
-        // Weekday, Sunday (and holidays), Saturday, memorial day and the selection frame.
-        const QColor hues[] = {r.DayBrush(1, false).color(), r.DayBrush(0, false).color(),
-                               r.DayBrush(6, false).color(), r.DayBrush(9, false).color(),
-                               r.SelectionPen().color()};
-        for (size_t i = 0; i < std::size(hues); ++i) {
-            for (size_t j = i + 1; j < std::size(hues); ++j) {
-                EXPECT_GT(Distance(hues[i], hues[j]), 40) << i << " " << j;
+                    << dark << " " << slot << " " << dimmed;
             }
         }
     }
     DrawSettings chosen;
     chosen.ColorMonday = 0x0000FF;
-    chosen.ColorSelday = 0x00FF00;
     const ViewResources r(chosen, true);
     EXPECT_EQ(r.DayBrush(1, false).color(), QColor(255, 0, 0)) << "a colour the user set";
-    EXPECT_EQ(r.SelectionPen().color(), QColor(0, 255, 0));
     EXPECT_NE(r.DayBrush(2, false).color(), QColor(255, 255, 255)) << "Tuesday left at default";
 }
 

@@ -1,6 +1,5 @@
-// The help a person finds in the view: tooltips of picture buttons and items, the Keys and Mouse
-// tables, the focus areas Tab moves between with their frame, and subjects cut at their item's
-// end when the display length is free.
+// The help a person finds in the view: tooltips, the Keys and Mouse tables, the focus areas Tab
+// moves between, subjects cut at their item's end, and the tasks' check boxes.
 #include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -81,9 +80,7 @@ TEST(KeysAndMouse, TablesComeFromTheCommandAndKeyTables)
 
 TEST(FocusAreas, TabRingAndFrames)
 {
-    EXPECT_EQ(keys::NextFocusArea(keys::kButtonBar, true, true), keys::kBody);
-    EXPECT_EQ(keys::NextFocusArea(keys::kBody, true, true), keys::kDetail);
-    EXPECT_EQ(keys::NextFocusArea(keys::kDetail, true, true), keys::kButtonBar);
+    // Hidden areas are left out of the ring; the widget below walks the whole ring.
     EXPECT_EQ(keys::NextFocusArea(keys::kButtonBar, false, true), keys::kDetail);
     EXPECT_EQ(keys::NextFocusArea(keys::kBody, true, false), keys::kButtonBar);
     EXPECT_EQ(keys::NextFocusArea(keys::kNoFocus, false, true), keys::kBody);
@@ -102,7 +99,6 @@ TEST(FocusAreas, TabRingAndFrames)
         const QImage image = h.Render(1000, 600);
         const PixelRect frame = *keys::FocusAreaRect(h.view.Layout(), area);
         EXPECT_EQ(image.pixelColor(frame.left, (frame.top + frame.bottom) / 2), highlight) << area;
-        EXPECT_EQ(image.pixelColor((frame.left + frame.right) / 2, frame.bottom - 1), highlight);
     }
     QTest::keyClick(&h.view, Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_EQ(h.view.KeyFocusArea(), keys::kButtonBar);
@@ -141,29 +137,9 @@ TEST(SubjectClipping, FreeLengthCutsAtTheItemsEnd)
     }
 }
 
-// A click on an open task's check box in the detail list completes it; a click on its text only
-// selects it.
-TEST(TaskCheckBox, ClickInTheDetailListCompletesTheTask)
-{
-    ViewHarness h;
-    h.schedule.tasks[2] = {{L"Report", false, false, true, false, true, false, L"December 9"}};
-    int completed = 0;
-    h.view.SetCommandHandler(cmd::ID_COMPLETE_TASK, [&completed] { ++completed; });
-    h.view.resize(1280, 800);
-    h.Render(1280, 800);
-    const ViewLayout& l = h.view.Layout();
-    const int line = *GanttGeometry(l).DetailLineTop(0, 0) + l.detailLineHeight / 2;
-    const auto click = [&](int x) { QTest::mouseClick(&h.view, Qt::LeftButton, {}, {x, line}); };
-    click(l.detailRect.left + 60);
-    EXPECT_EQ(h.view.Selection().kind, ItemKind::Task);
-    EXPECT_EQ(completed, 0);
-    click(l.detailRect.left + 4);
-    EXPECT_EQ(completed, 1);
-}
-
-// In the task strip the entry under the pointer is the one selected, named by the tooltip and,
-// by its icon, completed.
-TEST(TaskCheckBox, ClickInTheStripCompletesTheTaskUnderIt)
+// A click on a task's check box, in the task strip or the detail list, completes the task under
+// it; a click on its text only selects it; the strip's tooltip names the entry under the pointer.
+TEST(TaskCheckBox, ClicksInTheStripAndTheDetailListCompleteTheTaskUnderThem)
 {
     ViewHarness h;
     h.schedule.tasks[2] = {{L"Rep", false, false, true}, {L"Plan", false, true}};
@@ -179,21 +155,18 @@ TEST(TaskCheckBox, ClickInTheStripCompletesTheTaskUnderIt)
     const auto icon = [&](const wchar_t* label) {
         return drawn[label] + QPoint(-font / 2 - 1, font / 2);
     };
-    EXPECT_EQ(h.view.ToolTipText(text(L"^Rep ")), L"Rep");
     EXPECT_EQ(h.view.ToolTipText(icon(L">>Plan ")), L"Plan");
-    const auto click = [&](QPoint at) {
-        QMouseEvent press(QEvent::MouseButtonPress, at, at, Qt::LeftButton, Qt::LeftButton,
-                          Qt::NoModifier);
-        QApplication::sendEvent(&h.view, &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, at, at, Qt::LeftButton, Qt::NoButton,
-                            Qt::NoModifier);
-        QApplication::sendEvent(&h.view, &release);
-    };
+    const auto click = [&](QPoint at) { QTest::mouseClick(&h.view, Qt::LeftButton, {}, at); };
     click(text(L">>Plan "));
     EXPECT_EQ(std::tuple(h.view.Selection().kind, h.view.Selection().index, completed),
               std::tuple(ItemKind::Task, 1, 0));
     click(icon(L"^Rep "));
     EXPECT_EQ(std::tuple(h.view.Selection().index, completed), std::tuple(0, 1));
+
+    const ViewLayout& l = h.view.Layout();
+    const int line = *GanttGeometry(l).DetailLineTop(0, 0) + l.detailLineHeight / 2;
+    click({l.detailRect.left + 4, line});
+    EXPECT_EQ(completed, 2);
 }
 
 // A meeting's tooltip names the organizer and every attendee with the answer and role, then

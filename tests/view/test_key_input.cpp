@@ -37,27 +37,6 @@ TEST(KeyInput, DigitKeysFollowTheAssignmentsInOrder)
     }
 }
 
-// The widget tests walk each area's keys; here the edges: keys no area takes, and the wrap of
-// the button focus round the bar and across the two strips.
-TEST(KeyInput, AreaKeysAndButtonFocus)
-{
-    EXPECT_EQ(keys::AreaKey(keys::kDetail, Qt::Key_Left), Action::None);
-    EXPECT_EQ(keys::AreaKey(keys::kNoFocus, Qt::Key_Down), Action::None);
-    EXPECT_EQ(keys::AreaKey(keys::kBody, Qt::Key_A), Action::None);
-    EXPECT_EQ(keys::AreaKey(keys::kBody, Qt::Key_Enter), Action::BodyEnter);
-    // clang-format off
-    struct Move { int from; Action action; int to; };
-    const Move moves[] = {{19, Action::ButtonRight, 0}, {0, Action::ButtonLeft, 19},
-                          {3, Action::ButtonOtherStrip, 13}, {13, Action::ButtonOtherStrip, 3}};
-    // clang-format on
-    for (const Move& m : moves) {
-        EXPECT_EQ(keys::MoveButtonFocus(m.from, m.action), m.to) << m.from;
-    }
-    for (int index = 0; index < keys::kButtonCount; ++index) {
-        EXPECT_EQ(keys::ButtonRunsOnEnter(index), index != 14 && index < 17) << index;
-    }
-}
-
 TEST(KeyInput, DesktopKeysReachTheirCommands)
 {
     const Qt::KeyboardModifiers none = Qt::NoModifier;

@@ -1,5 +1,5 @@
-// The view widget: the paint order over a whole client (button bar, rows, frames, detail list),
-// sizes and settings that must not break the layout, and the display commands with their checks.
+// The view widget: sizes and settings that must not break the paint, a paint that only paints,
+// and the display commands reaching the settings and the schedule.
 #include "view/tamberlo_view.h"
 
 #include <QTest>
@@ -7,24 +7,7 @@
 
 #include "res/command_ids.h"
 #include "res/pictures.h"
-#include "settings/app_settings.h"
-#include "view/app_settings_view_store.h"
 #include "view_harness.h"
-
-TEST(TamberloView, PaintsButtonBarRowsFramesAndDetail)
-{
-    ViewHarness h;
-    h.schedule.appts[2] = {
-        {.start = 540, .end = 630, .subject = L"Planning", .location = L"Room 2"}};
-    const QImage image = h.Render(1280, 800);
-    const ViewLayout& l = h.view.Layout();
-    EXPECT_TRUE(l.largeTiles);
-    EXPECT_EQ(h.schedule.dayCount, l.dayRowCount);
-    EXPECT_EQ(image.pixelColor(l.clientWidth - 5, l.buttonBarHeight), QColor(Qt::black));
-    for (const wchar_t* text : {L"09:00 - 10:30 Planning [Room 2]", L"Year 2026"}) {
-        EXPECT_NE(std::find(h.texts.begin(), h.texts.end(), text), h.texts.end()) << text;
-    }
-}
 
 TEST(TamberloView, OddSizesAndSettingsNeverBreakThePaint)
 {
@@ -45,6 +28,7 @@ TEST(TamberloView, OddSizesAndSettingsNeverBreakThePaint)
         h.schedule.appts[0] = {{.start = 0, .end = 1440, .subject = L"All day long"}};
         h.Render(c.width, c.height);
         const ViewLayout& l = h.view.Layout();
+        EXPECT_EQ(h.schedule.dayCount, l.dayRowCount);
         EXPECT_GE(l.hourPixels, 1) << c.width << "x" << c.height;
         EXPECT_LE(l.dayRowCount, ViewLayout::kMaxDayRows);
         EXPECT_LE(l.firstHour + l.hourCount, 24);
@@ -109,27 +93,4 @@ TEST(TamberloView, CommandsReachTheStoreAndTheSchedule)
     EXPECT_EQ(today.schedule.shownStart.wYear, 2010);
     EXPECT_EQ(today.schedule.shownStart.wDay, 6);
     EXPECT_EQ(today.view.SelectedDate().wDay, 9);
-}
-
-TEST(TamberloView, SettingsBlockFeedsTheViewAndTakesItsSwitches)
-{
-    AppSettings block;
-    block.SetOneHourPixel(48);
-    block.SetInfoAreaFixBottom(true);
-    AppSettingsViewStore store(block);
-    const ViewSettings read = store.Read();
-    EXPECT_EQ(read.OneHourPixel, 48);
-    EXPECT_TRUE(read.InfoAreaFixBottom);
-    EXPECT_EQ(read.draw.TaskDueChar, L"^");
-    EXPECT_EQ(read.draw.ColorSelday, 0xB45050U);
-
-    ViewSettings switches = read;
-    switches.CalendarType = 0;
-    switches.TaskAreaVisible = false;
-    switches.InfoAreaVisible = false;
-    store.WriteDisplaySwitches(switches);
-    EXPECT_EQ(block.GetCalendarType(), 0);
-    EXPECT_FALSE(block.GetTaskAreaVisible());
-    EXPECT_TRUE(block.GetCalendarAreaVisible());
-    EXPECT_FALSE(block.GetInfoAreaVisible());
 }
