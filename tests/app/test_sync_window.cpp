@@ -1,6 +1,5 @@
-// The program's side of sync: the scheduler and status line with rounds of the tests' own, the
-// addresses offered as subscriptions against a loopback server of calendar files, and an account
-// added in the window against a real Radicale.
+// The program's side of sync: the scheduler and status line with rounds of the tests' own, and an
+// account added in the window against a real Radicale. Subscriptions are the sync tests'.
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,7 +33,6 @@
 #include "tests/support/ical_builder.h"
 #include "tests/support/store_items.h"
 #include "tests/sync/dav_server.h"
-#include "tests/sync/ics_server.h"
 #include "view/tamberlo_view.h"
 
 namespace {
@@ -268,46 +266,6 @@ TEST_F(SyncWindowTest, AChangeInTheWindowLeadsToARound)
     messages.QueueAnswer(IDOK);
     Opened(cmd::ID_DELETE_ITEM)->trigger();
     EXPECT_TRUE(afterChange->isActive());
-}
-
-} // namespace
-
-namespace {
-
-const QByteArray kHolidays = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//tests//EN\r\n"
-                             "X-WR-CALNAME:Public holidays\r\nBEGIN:VEVENT\r\nUID:xmas\r\n"
-                             "DTSTAMP:20260101T000000Z\r\nDTSTART;VALUE=DATE:20261225\r\n"
-                             "SUMMARY:Christmas\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
-
-class SubscriptionWindowTest : public ShellTest {
-protected:
-    void StartWithNetwork()
-    {
-        AppEnvironment environment{
-            paths.ProfilePath(), paths.StorePath(), &messages, &dialogs, false, arguments};
-        environment.network = CalDavNetwork();
-        app = std::make_unique<CTamberloApp>(std::move(environment));
-        ASSERT_TRUE(app->InitInstance());
-    }
-    IcsServer web;
-};
-
-TEST_F(SubscriptionWindowTest, AddressesOnTheCommandLineAreOfferedAsSubscriptions)
-{
-    web.Serve(kHolidays);
-    const std::wstring declined = web.Url("/declined.ics").toString().toStdWString();
-    const std::wstring taken = web.Url("/holidays").toString().toStdWString();
-    arguments = {QString::fromStdWString(declined).toStdString(),
-                 QString::fromStdWString(taken).toStdString()};
-    messages.QueueAnswer(IDNO);
-    messages.QueueAnswer(IDYES);
-    StartWithNetwork();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return messages.shown().size() == 3; }, 20000));
-    const auto& shown = messages.shown();
-    EXPECT_EQ(shown[0].text, L"Subscribe to the calendar at " + declined +
-                                 L"? It becomes a read-only calendar, read again at every sync.");
-    EXPECT_EQ(shown[0].flags, unsigned{MB_YESNO | MB_ICONQUESTION});
-    EXPECT_EQ(shown[2].text, L"Subscribed to \"Public holidays\": 1 item.");
 }
 
 } // namespace

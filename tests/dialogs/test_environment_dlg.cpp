@@ -60,25 +60,6 @@ TEST_F(EnvironmentDlgTest, ReadSettingsStayAfterCancelAndAreNotUndoneByOk)
               "DispNoDue=1 CntFromToday=7 DispWeekCount=2 ColorSunday=255 UsePopup=0");
 }
 
-TEST_F(EnvironmentDlgTest, EditedListStaysAfterCancel)
-{
-    settings.AppendListItem(SettingsList::PlaceInfo, L"Office");
-    dialogs.Queue([](QDialog& dialog) {
-        Select(dialog, 1113, 1); // "AppointPlace"
-        Click(dialog, 1066);
-        return static_cast<int>(DialogRejected);
-    });
-    dialogs.Queue([](QDialog& memo) {
-        auto* text = Control<QPlainTextEdit>(memo, 1029);
-        EXPECT_EQ(text->toPlainText(), QStringLiteral("Office\n"));
-        text->setPlainText(QStringLiteral("Office\n\nHead Office\n "));
-        Click(memo, 1);
-        return memo.result() == QDialog::Accepted ? DialogAccepted : DialogRejected;
-    });
-    EXPECT_FALSE(RunEnvironmentDialog(context, files));
-    EXPECT_EQ(Changed(settings), "PlaceInfo=Office|Head Office| |");
-}
-
 // Every import says in one line what it did; a file of 5 MB is read like any other.
 TEST_F(EnvironmentDlgTest, FilesThatAreNoSettingsFilesChangeNothingAndSaySo)
 {

@@ -11,7 +11,6 @@
 #include "platform/pim/store_database.h"
 #include "platform/pim/store_subscriptions.h"
 #include "platform/profile.h"
-#include "tests/dialogs/dialog_test_support.h"
 #include "tests/support/temp_paths.h"
 
 namespace {
@@ -31,16 +30,6 @@ int32_t Subscribed(const std::string& store, const wchar_t* name, const wchar_t*
     pim::SubscriptionChange change;
     EXPECT_EQ(pim::SubscriptionLedger(db).Subscribe(calendar, held, {}, change), 0);
     return calendar.id;
-}
-
-std::vector<pim::Calendar> Kept(const std::string& store, std::map<int32_t, int32_t>& counts)
-{
-    pim::StoreDatabase db;
-    EXPECT_EQ(db.Open(store), 0);
-    std::vector<pim::Calendar> subscriptions;
-    pim::SubscriptionLedger(db).All(subscriptions);
-    pim::CalendarList(db).ItemCounts(counts);
-    return subscriptions;
 }
 
 QStringList Lines(const QListWidget& list)
@@ -88,6 +77,7 @@ TEST(SubscriptionsPanelTest, ListsAndUnsubscribesAfterAsking)
                   QStringList({"Holidays <https://example.org/h.ics>, read at 09:05"}));
         return DialogRejected;
     });
+    // The store's side of unsubscribing is the sync tests'.
     EXPECT_TRUE(
         CCalendarAccountsDlg::Run(dialogs, store, credentials, messages, {}, nullptr, {}, reads));
     EXPECT_TRUE(dialogs.Exhausted());
@@ -95,13 +85,6 @@ TEST(SubscriptionsPanelTest, ListsAndUnsubscribesAfterAsking)
     EXPECT_EQ(messages.shown()[1].text,
               L"Unsubscribe from \"Team\" and delete its 3 items here? The calendar at "
               L"https://example.org/team.ics stays as it is.");
-
-    std::map<int32_t, int32_t> counts;
-    const std::vector<pim::Calendar> kept = Kept(store, counts);
-    ASSERT_EQ(kept.size(), 1U);
-    EXPECT_EQ(kept[0].name, L"Holidays");
-    EXPECT_TRUE(kept[0].readOnly);
-    EXPECT_EQ(counts, (std::map<int32_t, int32_t>{{holidays, 2}}));
 }
 
 } // namespace

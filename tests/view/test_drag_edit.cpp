@@ -142,61 +142,6 @@ TEST(DragEdit, PressGrabsAnEndWithinAQuarterHour)
     }
 }
 
-TEST(DragEdit, GhostsFollowThePointer)
-{
-    const DragEdit drag(Layout());
-    const PixelPoint down{X(10, 15), Y(2)};
-    // clang-format off
-    struct Case { const char* name; Ghost got; Ghost expected; };
-    const Case cases[] = {
-        {"moved 54 pixels and a row up",
-         drag.AppointmentGhost(kTenToEleven, kDragMove, down, {down.x + 54, Y(1)}),
-         {X(11, 30), X(12, 30), 1, 1}},
-        {"start stretched a row down stops half an hour before the end",
-         drag.AppointmentGhost(kTenToEleven, kDragStart, down, {X(12, 0), Y(3)}),
-         {X(10, 30), X(11, 0), 2, 2}},
-        {"end pulled past the start stops half an hour after it",
-         drag.AppointmentGhost(kTenToEleven, kDragEnd, down, {X(8, 0), Y(2)}),
-         {X(10, 0), X(10, 30), 2, 2}},
-        {"all-day items only change rows",
-         drag.AppointmentGhost({2, 2, 0, 1440, true}, kDragMove, down, {down.x + 90, Y(4)}),
-         {156, 156 + 16 * 36, 4, 4}},
-        {"sweep to half hours", drag.SweepGhost({X(13, 10), Y(4)}, {X(14, 40), Y(6)}),
-         {X(13, 0), X(15, 0), 4, 6}},
-        {"task sweep upward", drag.TaskColumnGhost(5, 2, false), {60, 156, 2, 5}},
-    };
-    // clang-format on
-    for (const Case& c : cases) {
-        EXPECT_EQ(c.got, c.expected) << c.name;
-    }
-}
-
-TEST(DragEdit, OverlayStripsAndHandles)
-{
-    const DragEdit drag(Layout());
-    const int rowTop4 = 60 + 17 * 4;
-    const Ghost sweep{X(13, 0), X(10, 0), 4, 6};
-    EXPECT_EQ(drag.OverlayStrips(sweep, {X(13, 10), Y(4)}, {X(9, 40), Y(6)}),
-              (std::vector<PixelRect>{{X(13, 0), rowTop4, 156 + 16 * 36, rowTop4 + 16},
-                                      {156, rowTop4 + 17, 156 + 16 * 36, rowTop4 + 33},
-                                      {156, rowTop4 + 34, X(10, 0), rowTop4 + 50}}));
-    // Upward: drawn from the upper row, the ends exchanged.
-    const Ghost upward{X(11, 30), X(11, 0), 3, 2};
-    EXPECT_EQ(
-        drag.OverlayStrips(upward, {X(10, 15), Y(2)}, {X(12, 0), Y(3)}),
-        (std::vector<PixelRect>{{X(11, 0), 94, 156 + 16 * 36, 110}, {156, 111, X(11, 30), 127}}));
-    EXPECT_EQ(drag.OverlayStrips({60, 156, 2, 3}, {100, Y(2)}, {100, Y(3)}),
-              (std::vector<PixelRect>{{60, 94, 156, 127}}));
-    EXPECT_TRUE(drag.OverlayStrips(sweep, {X(13, 10), Y(4)}, {100, Y(6)}).empty());
-
-    const Ghost bar{X(10, 0), X(11, 0), 2, 2};
-    EXPECT_EQ(drag.Handles(bar, kDragStart),
-              (std::vector<PixelRect>{{X(10, 0), 94, X(10, 0) + 16, 110}}));
-    EXPECT_EQ(drag.Handles(bar, kDragEnd),
-              (std::vector<PixelRect>{{X(11, 0) - 16, 94, X(11, 0), 110}}));
-    EXPECT_TRUE(drag.Handles(bar, kDragMove).empty());
-}
-
 TEST(DragEdit, DraggedTimesKeepHalfAnHourBetweenTheEnds)
 {
     const DATE day = SystemTimeToVariantTime(MakeSystemTime(2026, 12, 9));

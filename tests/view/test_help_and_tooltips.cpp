@@ -1,5 +1,5 @@
 // The help a person finds in the view: tooltips, the Keys and Mouse tables, the focus areas Tab
-// moves between, subjects cut at their item's end, and the tasks' check boxes.
+// moves between, and the tasks' check boxes.
 #include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -7,11 +7,9 @@
 
 #include "res/command_ids.h"
 #include "res/pictures.h"
-#include "view/calendar_painter.h"
-#include "view/gantt_painter.h"
+#include "view/gantt_geometry.h"
 #include "view/item_tooltip.h"
 #include "view/keys_and_mouse.h"
-#include "view/task_detail_painter.h"
 #include "view_harness.h"
 
 namespace {
@@ -19,18 +17,6 @@ namespace {
 QPoint Centre(const PixelRect& r)
 {
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-// Dark pixels (text) in the row strip [left, right) of the image.
-int InkBetween(const QImage& image, int left, int right, int top, int bottom)
-{
-    int ink = 0;
-    for (int y = top; y < bottom; ++y) {
-        for (int x = left; x < right; ++x) {
-            ink += qGray(image.pixel(x, y)) < 100 ? 1 : 0;
-        }
-    }
-    return ink;
 }
 
 } // namespace
@@ -106,35 +92,6 @@ TEST(FocusAreas, TabRingAndFrames)
     const PixelRect body = *keys::FocusAreaRect(h.view.Layout(), keys::kBody);
     EXPECT_NE(h.Render(1000, 600).pixelColor(body.left, body.top + 40), highlight)
         << "no frame without the keyboard focus";
-}
-
-// A free display length shows whole subjects, each cut at its bar's end, in the strip at the
-// strip's end and in the grid at the cell's end.
-TEST(SubjectClipping, FreeLengthCutsAtTheItemsEnd)
-{
-    const std::wstring longSubject(60, L'W');
-    for (const int length : {0, 30}) {
-        PaintHarness h(800, 480, PaintHarness::Input([](LayoutInput& in) {
-                           in.OneHourPixel = 60, in.firstHour = 9;
-                       }));
-        h.settings.DispTextLen = length;
-        h.resources = ViewResources(h.settings);
-        h.entries.appts[1] = {{660, 750, longSubject}};
-        h.entries.tasks[1] = {{longSubject, false, true}};
-        h.Paint<GanttPainter>([](const GanttPainter& p) { p.PaintAppointments(1); });
-        h.Paint<TaskDetailPainter>([](const TaskDetailPainter& p) { p.PaintTaskStrip(1); });
-        const BarGeometry bar = h.geometry.Bar(1, 660, 750, false);
-        const PixelRect strip = h.geometry.TaskFrame(1);
-        const int top = bar.frame.top;
-        const int bottom = bar.frame.bottom;
-        EXPECT_GT(InkBetween(h.image, bar.text.x, bar.frame.right, top, bottom), 0) << length;
-        // Thirty letters run on over the row; a free length is cut where the bar or strip ends.
-        EXPECT_EQ(InkBetween(h.image, bar.frame.right, h.layout.chartRight, top, bottom) == 0,
-                  length == 0)
-            << length;
-        EXPECT_EQ(InkBetween(h.image, strip.right, bar.frame.left, top, bottom) == 0, length == 0)
-            << "the task strip, " << length;
-    }
 }
 
 // A click on a task's check box, in the task strip or the detail list, completes the task under

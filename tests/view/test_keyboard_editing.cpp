@@ -95,14 +95,12 @@ TEST(KeyboardEditing, MenuKeysSelectedHourAndTheKeysTheTablesUse)
     ASSERT_EQ(h.doc.ApptCount(3), 1);
     EXPECT_EQ(h.doc.StartText(3, 0), L"15:00");
 
-    // Plain Left still moves the hour window and leaves the item; digit 5 still selects today.
+    // Plain Left still moves the hour window and leaves the item.
     h.Click(h.Point(2, 630));
     const int firstHour = h.view.Layout().firstHour;
     Key(h, Qt::Key_Left);
     h.view.LayOut(h.view.size());
     EXPECT_LT(h.view.Layout().firstHour, firstHour);
     EXPECT_EQ(h.doc.StartText(2, 0), L"10:00");
-    Key(h, Qt::Key_5);
-    EXPECT_EQ(h.view.SelectedRow(), 0);
     EXPECT_TRUE(h.messages.shown().empty());
 }

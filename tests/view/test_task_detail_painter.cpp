@@ -65,12 +65,6 @@ TEST(TaskDetailPainter, DetailLinesTellEveryKind)
     EXPECT_TRUE(
         h.IconAt(res::kIconMovedOrDeletedOccurrence, 2, DetailHarness::LineTop(4), 16, Qt::white));
 
-    DetailHarness shown;
-    shown.settings.DispNoDue = 1;
-    shown.entries.tasks = h.entries.tasks;
-    shown.PaintDetail();
-    EXPECT_TRUE(shown.Drew(L"Work Filed"));
-
     // Day kinds by their categories; busy overlaps show the conflict icon on the later line.
     DetailHarness kinds;
     kinds.settings.HolidayCategory = L"Rest";
