@@ -1,6 +1,5 @@
-// Undo, Redo and Find in the real window over a real store: the menu texts name the step, a
-// deleted item comes back and goes again, a key's move is undone, Ctrl+N starts at the selected
-// hour, and Find selects the item it lists.
+// Undo and Find in the real window over a real store: a key's move is undone through the menu
+// that names it, Ctrl+N starts at the selected hour, and Find selects the item it lists.
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLineEdit>
@@ -33,27 +32,6 @@ protected:
     // A menu item's text as shown, without its mnemonic mark.
     QString Shown(int id) { return Opened(id)->text().remove(QLatin1Char('&')); }
 };
-
-TEST_F(WindowTest, UndoAndRedoADeleteFromTheMenu)
-{
-    AddAppointment(L"Dentist", MakeSystemTime(2026, 12, 9, 10));
-    Start();
-    CTamberloView& view = *app->MainFrame()->View();
-    EXPECT_FALSE(Opened(cmd::ID_UNDO)->isEnabled());
-    EXPECT_EQ(Shown(cmd::ID_UNDO), "Undo");
-
-    view.JumpTo(MakeSystemTime(2026, 12, 9));
-    view.SelectDetailLine(0);
-    messages.QueueAnswer(IDOK);
-    Opened(cmd::ID_DELETE_ITEM)->trigger();
-    EXPECT_EQ(app->Document()->ApptCount(view.SelectedRow()), 0);
-    EXPECT_EQ(Shown(cmd::ID_UNDO), "Undo Delete \"Dentist\"");
-    Opened(cmd::ID_UNDO)->trigger();
-    EXPECT_EQ(app->Document()->ApptCount(view.SelectedRow()), 1);
-    EXPECT_EQ(Shown(cmd::ID_REDO), "Redo Delete \"Dentist\"");
-    Opened(cmd::ID_REDO)->trigger();
-    EXPECT_EQ(app->Document()->ApptCount(view.SelectedRow()), 0);
-}
 
 // The match is the sixth of seven lines on its day, below the lines the detail area shows: the
 // view, the detail area and the Delete question all take that item, not the line's neighbour.

@@ -1,5 +1,6 @@
 // The accounts dialog over a real store and profile: the address and Add checks, then Test, Add,
-// a second Add of the same account, Remove and a trusted certificate, through the named controls.
+// a second Add of the same account and Remove, through the named controls. Trusting a refused
+// certificate is the DAV client's test.
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -51,16 +52,11 @@ caldav::RemoteCalendar Calendar(const char* path, const char* name, bool events,
 
 class AccountsDialogTest : public ::testing::Test {
 protected:
-    // Answers like a server with three calendars, or refuses its certificate until trusted.
+    // Answers like a server with three calendars.
     caldav::Discovery Discover(const caldav::Connection& connection)
     {
         asked.push_back(connection);
         caldav::Discovery found;
-        if (refuseCertificate && !connection.trustedFingerprints.contains("AB:CD")) {
-            found.error = {caldav::Failure::CertificateRefused,
-                           L"The certificate of dav.example.org does not verify.", "AB:CD"};
-            return found;
-        }
         found.calendars = {Calendar("/alice/home/", "Home", true, false),
                            Calendar("/alice/chores/", "Chores", false, true),
                            Calendar("/alice/both/", "", true, true)};
@@ -115,7 +111,6 @@ protected:
     SyncCredentials credentials{profile, nullptr};
     ScriptedMessageService messages;
     std::vector<caldav::Connection> asked;
-    bool refuseCertificate = false;
 };
 
 TEST_F(AccountsDialogTest, TestChooseAddAgainAndRemove)
@@ -175,30 +170,6 @@ TEST_F(AccountsDialogTest, TestChooseAddAgainAndRemove)
               L"Remove the account of alice at https://dav.example.org? Its items stay here.");
     EXPECT_TRUE(Stored().empty());
     EXPECT_EQ(credentials.Password(added), std::nullopt);
-}
-
-TEST_F(AccountsDialogTest, ATrustedCertificateIsKeptInTheProfile)
-{
-    refuseCertificate = true;
-    auto dialog = Open();
-    Find<QLineEdit>(*dialog, "server")->setText("dav.example.org");
-    messages.QueueAnswer(IDNO);
-    Test(*dialog);
-    EXPECT_EQ(Find<QLabel>(*dialog, "discoveryStatus")->text(),
-              "The certificate of dav.example.org does not verify.");
-    EXPECT_EQ(messages.shown().at(0).text,
-              L"The certificate of dav.example.org does not verify.\n\nIts SHA-256 fingerprint "
-              L"is\nAB:CD\n\nTrust this certificate from now on?");
-    EXPECT_EQ(messages.shown()[0].flags, MB_YESNO | MB_ICONQUESTION);
-
-    messages.QueueAnswer(IDYES);
-    Test(*dialog); // refused, trusted, then asked again with the fingerprint
-    QSignalSpy again(dialog.get(), &CCalendarAccountsDlg::TestFinished);
-    ASSERT_TRUE(again.wait(10000));
-    EXPECT_EQ(asked.back().trustedFingerprints, QStringList{"AB:CD"});
-    EXPECT_EQ(Find<QListWidget>(*dialog, "calendarList")->count(), 3);
-    EXPECT_EQ(Profile(paths.ProfilePath()).GetString(L"sync", L"trustedcertificates", L""),
-              L"AB:CD");
 }
 
 } // namespace

@@ -6,7 +6,6 @@
 
 #include "dialog_test_support.h"
 #include "dialogs/about_dlg.h"
-#include "dialogs/category_set_dlg.h"
 #include "dialogs/settings_file_chooser.h"
 
 namespace {
@@ -94,14 +93,6 @@ TEST_F(SettingsCommandsTest, WeekAndColours)
     EXPECT_TRUE(RunWeekColorDialog(context));
     EXPECT_EQ(Changed(settings),
               "StartDow=1 RestDow=6 ColorMemorialday=197121 BrightReduceRate=80");
-}
-
-TEST_F(SettingsCommandsTest, CategoryTextWithAControlCharacter)
-{
-    Answer({Set(1180, QString::fromStdWString(L"Work\x1fHome"))}, 1180);
-    EXPECT_FALSE(CCategorySetDlg::Run(settings, dialogs, messages));
-    EXPECT_EQ(NewWarnings(), Texts{L"The text must not contain control characters."});
-    EXPECT_EQ(Changed(settings), "");
 }
 
 TEST_F(SettingsCommandsTest, DaySelectionWithinTheSupportedYears)

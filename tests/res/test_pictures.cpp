@@ -59,16 +59,14 @@ TEST(Pictures, EveryPictureLoadsAtTilesTimesTileSize)
     EXPECT_EQ(res::ButtonTileRect(res::kButtonCount, false), QRect());
 }
 
-// Blank buttons are bare bar background, alike; every other button, focus indicator and used
-// item icon looks different from the rest.
+// Blank buttons are bare bar background, alike; every other button and used item icon looks
+// different from the rest.
 TEST(Pictures, TilesAreDrawnAndDistinct)
 {
     for (const bool large : {false, true}) {
         SCOPED_TRACE(large);
         std::vector<QImage> buttons;
         buttons.reserve(res::kButtonCount);
-        std::vector<QImage> focus;
-        focus.reserve(res::TileCount(Picture::FocusIndicator));
         for (int index = 0; index < res::kButtonCount; ++index) {
             buttons.push_back(res::LoadPictureImage(res::ButtonStrip(index), large)
                                   .copy(res::ButtonTileRect(index, large))
@@ -76,10 +74,6 @@ TEST(Pictures, TilesAreDrawnAndDistinct)
         }
         ExpectDrawnAndDistinct(buttons, {res::kButtonBlank14, res::kButtonBlank17,
                                          res::kButtonBlank18, res::kButtonBlank19});
-        for (int area = 0; area < res::TileCount(Picture::FocusIndicator); ++area) {
-            focus.push_back(Tile(Picture::FocusIndicator, large, area));
-        }
-        ExpectDrawnAndDistinct(focus);
     }
     std::vector<QImage> icons;
     for (int icon = res::kIconHiddenBefore; icon <= res::kIconMoreItems; ++icon) {

@@ -40,8 +40,7 @@ TEST(CommandLine, HelpAndVersionAreAnsweredAlike)
     const Case cases[] = {{{"--help"}, true, "usage\n"},
                           {{"--store", "x", "-h"}, true, "usage\n"},
                           {{"--version", "--help"}, true, version},
-                          {{"-", "--helpful", "-hv"}, false, ""},
-                          {{}, false, ""}};
+                          {{"-", "--helpful", "-hv"}, false, ""}};
     for (const Case& c : cases) {
         std::ostringstream out;
         EXPECT_EQ(res::AnswerStandardOption(c.args, "tool", "usage\n", out), c.answered);

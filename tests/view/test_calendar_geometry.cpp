@@ -43,11 +43,6 @@ TEST(CalendarGeometry, ItemLinesFitOrOverflow)
     for (const Case& c : cases) {
         EXPECT_EQ(c.grid.Line(c.day, c.n, c.task), c.want) << c.day << " line " << c.n;
     }
-    // A calendar's band keeps clear of the selection frame; icon and text make room for it.
-    const CellLine banded = kWide.Line(9, 1, true, true);
-    EXPECT_EQ(banded.calendarBand, (PixelRect{231, 154, 234, 166}));
-    EXPECT_EQ(banded.icon.square, (PixelRect{235, 154, 247, 166}));
-    EXPECT_EQ(banded.text, (PixelPoint{249, 154}));
     EXPECT_EQ(kWide.LineCapacity(9), 5);
     EXPECT_EQ(kSmall.LineCapacity(9), 2);
     EXPECT_EQ(CalendarGeometry(GridLayout(1, 1, true)).LineCapacity(0), 0);
@@ -56,7 +51,6 @@ TEST(CalendarGeometry, ItemLinesFitOrOverflow)
 TEST(CalendarGeometry, CellsFramesAndHitTests)
 {
     EXPECT_EQ(kWide.CellRect(34), (PixelRect{684, 392, 798, 477}));
-    EXPECT_EQ(kWide.LabelPos(9), (PixelPoint{231, 140}));
     EXPECT_EQ(kWide.TodayFrame(9), (PixelRect{230, 139, 341, 152}));
     EXPECT_EQ(kWide.SelectionFrame(9), (PixelRect{230, 139, 341, 221}));
 

@@ -59,7 +59,6 @@ TEST(CalendarPainter, CellItemsShareTheChartRules)
     h.entries.appts[2] = {
         {.end = 1440, .subject = L"New Year", .allDay = true, .busy = 0, .dayKind = 1},
         {.start = 0, .end = 1440, .subject = L"Offsite", .allDay = true}};
-    h.entries.appts[3] = {{.end = 1440, .subject = L"Rest", .allDay = true, .dayKind = 3}};
     h.entries.appts[4] = {{.end = 1440, .subject = L"Odd", .allDay = true, .dayKind = 9}};
     h.settings.DispTextLen = 5;
     using Items = std::vector<CellItem>;
@@ -71,7 +70,6 @@ TEST(CalendarPainter, CellItemsShareTheChartRules)
                                  {false, 4, res::kIconRecurringOccurrence, L"Stand"}}));
     EXPECT_EQ(h.Items(2), (Items{{false, 0, res::kIconHoliday, L"New Y"},
                                  {false, 1, res::kIconAllDay, L"Offsi"}}));
-    EXPECT_EQ(h.Items(3).front().icon, res::kIconRestDay);
     EXPECT_EQ(h.Items(4).front().icon, res::kIconOtherDayKind); // an unknown kind
     EXPECT_EQ(CalendarPainter::CellItems(h.entries, h.settings, h.layout, 1, 3).size(), 3U);
 

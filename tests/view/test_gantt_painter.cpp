@@ -50,8 +50,6 @@ TEST(GanttPainter, DayBackgroundsByWeekdayHolidayAndAlternateMonth)
                                            {6, QColor(255, 200, 255)}, {2, QColor(0, 255, 0)}}},
         // The month before is dimmed.
         {MakeSystemTime(2026, 11, 30), 90, {{1, dimmed}, {6, QColor(229, 180, 229)}}},
-        {MakeSystemTime(2026, 10, 30), 90, {{1, white}}},   // two months before: full
-        {MakeSystemTime(2027, 1, 4), 90, {{1, dimmed}}},    // across the year end
         {MakeSystemTime(2026, 11, 30), 100, {{1, white}}},  // rate 100: no dimming
     };
     // clang-format on
@@ -108,12 +106,11 @@ TEST(GanttPainter, TextsMarksLabelsAndTheHourScale)
     h.entries.appts[10] = {{.start = 1080, .end = 1200, .subject = L"Review"}};
     h.PaintRows();
     h.Paint<GanttPainter>([](const GanttPainter& gantt) { gantt.PaintHeader(); });
-    // Starts before 09:00: the left mark replaces the icon; one wholly before shows its icon.
+    // Starts before 09:00: the left mark replaces the icon; one wholly before is not drawn.
     for (const wchar_t* text :
          {L"Archi", L"<<Stand", L"12/07 Mo", L"12/13 Su", L"Year 2026", L"18"}) {
         EXPECT_TRUE(h.Drew(text)) << text;
     }
-    EXPECT_TRUE(h.IconAt(res::kIconHiddenBefore, 157, Top(8) + 3, 12, Qt::white));
     EXPECT_FALSE(h.Drew(L"Early"));
     EXPECT_TRUE(std::any_of(h.texts.begin(), h.texts.end(), [](const DrawnText& t) {
         return t.text == L">>" && t.at == QPoint(757, Top(10) + 3);

@@ -25,8 +25,7 @@ TEST(ItemToolTip, ButtonsBarsTasksAndConflicts)
 {
     ViewHarness h;
     h.schedule.appts[1] = {{540, 660, L"Design review with the whole team", L"Room 4", L"Work"},
-                           {600, 630, L"Call", L"", L"", false, 0, 2},
-                           {700, 720, L"Free lunch", L"", L"", false, 0, 0}};
+                           {600, 630, L"Call", L"", L"", false, 0, 2}};
     h.schedule.tasks[2] = {{L"Report", false, false, true, false, true, false, L"December 9"}};
     h.view.resize(1280, 800);
     h.Render(1280, 800);
@@ -38,30 +37,7 @@ TEST(ItemToolTip, ButtonsBarsTasksAndConflicts)
               L"Design review with the whole team\n09:00 - 11:00\nPlace: Room 4\nCategories: Work");
     EXPECT_EQ(h.view.ToolTipText(Centre(g.Bar(1, 615, 630, false).frame)),
               L"Call\n10:00 - 10:30\nconflicts with Design review with the whole team");
-    EXPECT_EQ(h.view.ToolTipText(Centre(g.Bar(1, 700, 720, false).frame)),
-              L"Free lunch\n11:40 - 12:00")
-        << "a free item conflicts with nothing";
     EXPECT_EQ(h.view.ToolTipText(Centre(g.TaskFrame(2))), L"Report\nDue: December 9");
-    EXPECT_EQ(h.view.ToolTipText(Centre(g.TaskFrame(3))), L"") << "an empty strip";
-}
-
-// The page is made from the command and key tables: the non-blank buttons, an unassigned
-// hardware button left out and a reassigned one under its digit, and Markdown that escapes bars.
-TEST(KeysAndMouse, TablesComeFromTheCommandAndKeyTables)
-{
-    keys::HardwareKeys assigned;
-    assigned.KeyToDetail = 0; // not assigned: left out
-    assigned.KeyToTOday = '9';
-    const std::vector<HelpSection> sections = KeysAndMouse(assigned);
-    ASSERT_EQ(sections.size(), 6U);
-    EXPECT_EQ(sections[0].rows.size(), 16U) << "20 buttons, 4 of them blank";
-    std::wstring digits;
-    for (const HelpRow& row : sections[3].rows) {
-        digits += row.keys + L" " + row.does + L"|";
-    }
-    EXPECT_EQ(digits, L"1 the button bar|2 the schedule|9 today|4 calendar or Gantt|");
-    EXPECT_EQ(KeysAndMouseMarkdown({{L"Keys", {{L"A|B", L"does"}}}}),
-              "### Keys\n\n| key | does |\n|---|---|\n| A\\|B | does |\n\n");
 }
 
 TEST(FocusAreas, TabRingAndFrames)

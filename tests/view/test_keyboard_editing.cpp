@@ -1,6 +1,6 @@
 // The editing keys on the real view over a real store: Alt+arrows move the selected item through
-// the drag's change path, Alt+Shift+arrows change its length, Shift+arrows the selected hour, the
-// menu keys open the context menu; the keys the tables use keep their meaning.
+// the drag's change path, Alt+Shift+arrows change its length, Shift+arrows the selected hour, and
+// the menu keys open the context menu.
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
 
@@ -66,7 +66,7 @@ TEST(KeyboardEditing, AltArrowsMoveAndResizeThroughTheChangePath)
     EXPECT_TRUE(h.messages.shown().empty());
 }
 
-TEST(KeyboardEditing, MenuKeysSelectedHourAndTheKeysTheTablesUse)
+TEST(KeyboardEditing, MenuKeysAndTheSelectedHour)
 {
     DocumentHarness h;
     std::vector<QPoint> menus;
@@ -94,13 +94,5 @@ TEST(KeyboardEditing, MenuKeysSelectedHourAndTheKeysTheTablesUse)
     Key(h, Qt::Key_Menu);
     ASSERT_EQ(h.doc.ApptCount(3), 1);
     EXPECT_EQ(h.doc.StartText(3, 0), L"15:00");
-
-    // Plain Left still moves the hour window and leaves the item.
-    h.Click(h.Point(2, 630));
-    const int firstHour = h.view.Layout().firstHour;
-    Key(h, Qt::Key_Left);
-    h.view.LayOut(h.view.size());
-    EXPECT_LT(h.view.Layout().firstHour, firstHour);
-    EXPECT_EQ(h.doc.StartText(2, 0), L"10:00");
     EXPECT_TRUE(h.messages.shown().empty());
 }

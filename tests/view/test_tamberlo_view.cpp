@@ -1,12 +1,10 @@
-// The view widget: sizes and settings that must not break the paint, a paint that only paints,
-// and the display commands reaching the settings and the schedule.
+// The view widget: sizes and settings that must not break the paint, and a paint that only
+// paints.
 #include "view/tamberlo_view.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "res/command_ids.h"
-#include "res/pictures.h"
 #include "view_harness.h"
 
 TEST(TamberloView, OddSizesAndSettingsNeverBreakThePaint)
@@ -41,13 +39,6 @@ TEST(TamberloView, OddSizesAndSettingsNeverBreakThePaint)
         EXPECT_NE(std::find(h.texts.begin(), h.texts.end(), L"Year 2026 December/January"),
                   h.texts.end());
     }
-    // A region far inside a huge client paints only what meets it.
-    ViewHarness huge;
-    QImage image(200, 200, QImage::Format_RGB32);
-    QPainter painter(&image);
-    painter.translate(-5000, -5000);
-    huge.view.LayOut(QSize(10000, 10000));
-    huge.view.Render(painter, QRect(5000, 5000, 200, 200));
 }
 
 // A paint only paints: a window that grows is laid out, and the days it now shows read, as it
@@ -65,33 +56,4 @@ TEST(TamberloView, APaintNeverLaysOutNorReads)
     EXPECT_GT(laidOut, 0);
     h.view.repaint();
     EXPECT_EQ(h.schedule.reloads, laidOut);
-}
-
-// Which marks a state checks and how the period moves are in the command and navigation tables;
-// here the commands reach the store and the schedule.
-TEST(TamberloView, CommandsReachTheStoreAndTheSchedule)
-{
-    ViewHarness h;
-    for (const int id :
-         {cmd::ID_VIEW_APPOINT_ONLY, cmd::ID_VIEW_DETAIL, cmd::ID_DETAIL_AT_BOTTOM}) {
-        h.view.Commands().Execute(id);
-    }
-    EXPECT_TRUE(h.Checked(cmd::ID_VIEW_APPOINT_ONLY));
-    EXPECT_FALSE(h.store.values.TaskAreaVisible);
-    EXPECT_FALSE(h.store.values.InfoAreaVisible);
-    EXPECT_TRUE(h.store.values.InfoAreaFixBottom);
-    // The grid starts on Sunday with "No Care": Monday 7 December moves back one day.
-    h.view.Commands().Execute(cmd::ID_VIEW_CALENDAR);
-    EXPECT_EQ(h.store.values.CalendarType, 0);
-    EXPECT_EQ(h.schedule.shownStart.wDay, 6);
-
-    // Today with StartDow Monday and CntFromToday 3 on Thursday 9 December 2010.
-    ViewSettings settings;
-    settings.StartDow = 1;
-    settings.CntFromToday = 3;
-    ViewHarness today(settings, MakeSystemTime(2010, 12, 9, 9, 0));
-    today.view.ButtonAction(res::kButtonToday);
-    EXPECT_EQ(today.schedule.shownStart.wYear, 2010);
-    EXPECT_EQ(today.schedule.shownStart.wDay, 6);
-    EXPECT_EQ(today.view.SelectedDate().wDay, 9);
 }

@@ -68,8 +68,6 @@ TEST(ViewCommands, CheckMarksFollowTheSwitches)
                        .InfoAreaFixBottom = true, .FitHoursToWidth = true}},
          {cmd::ID_VIEW_CALENDAR, cmd::ID_VIEW_APPOINT_ONLY, cmd::ID_DETAIL_AT_BOTTOM,
           cmd::ID_FIT_HOURS_TO_WIDTH}},
-        {{.switches = {.CalendarAreaVisible = false, .InfoAreaVisible = false}},
-         {cmd::ID_VIEW_TASK_ONLY}},
     };
     // clang-format on
     for (const Checks& c : cases) {

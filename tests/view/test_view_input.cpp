@@ -1,8 +1,7 @@
-// The view driven as a user does: picture buttons, the focus areas' keys, the hardware buttons'
-// assignments, the desktop keys and the wheel. What each key means is in the key and navigation
-// tables; here the widget routes keys and settings to them.
+// The view driven by keys: the detail list's keys, the desktop keys' enable states, a long run of
+// keys over the real document and a store changed elsewhere. What each key means is in the key
+// and navigation tables; here the widget routes keys to them.
 #include <QTest>
-#include <QWheelEvent>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -28,38 +27,9 @@ struct InputHarness : ViewHarness {
             QTest::keyClick(&view, Qt::Key(key), modifiers);
         }
     }
-    void Wheel(QPoint at, int delta, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        QWheelEvent event(at, view.mapToGlobal(at), {}, {0, delta}, Qt::NoButton, modifiers,
-                          Qt::NoScrollPhase, false);
-        QApplication::sendEvent(&view, &event);
-    }
-    int ShownDay() const { return DaysBetween(MakeSystemTime(2026, 12, 7), schedule.shownStart); }
 };
 
 } // namespace
-
-TEST(ViewInput, FocusMovesByTheAssignedButtonsAndReturn)
-{
-    InputHarness h;
-    h.Keys({Qt::Key_1}); // the default tool-bar button
-    EXPECT_EQ(h.view.FocusedButton(), 1);
-    // Round to 18, then strip 1: button 8 zooms in.
-    h.Keys({Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Up, Qt::Key_Return});
-    EXPECT_EQ(h.store.values.OneHourPixel, 48);
-    h.Keys({Qt::Key_2, Qt::Key_Return});
-    EXPECT_EQ(h.view.KeyFocusArea(), keys::kDetail);
-
-    ViewSettings settings;
-    settings.hardwareKeys.KeyToTool = '9';
-    InputHarness moved(settings);
-    moved.Keys({Qt::Key_9});
-    EXPECT_EQ(moved.view.KeyFocusArea(), keys::kButtonBar);
-    moved.view.Commands().Execute(cmd::ID_WEEK_AFTER);
-    moved.Keys({Qt::Key_5}); // today is off the rows now: the period comes back to it
-    EXPECT_EQ(moved.view.SelectedDate().wDay, 9);
-    EXPECT_EQ(moved.schedule.reloads, 1);
-}
 
 TEST(ViewInput, DetailKeysSelectItemsWithTheirStoreIdentity)
 {
@@ -76,9 +46,7 @@ TEST(ViewInput, DetailKeysSelectItemsWithTheirStoreIdentity)
     ItemSelection item = h.view.Selection();
     EXPECT_EQ(std::tuple(item.kind, item.oid, item.completed, item.date.wDay),
               std::tuple(ItemKind::Task, std::wstring(L"T2.0"), true, uint16_t{9}));
-    h.Keys({Qt::Key_Down});
-    EXPECT_EQ(h.view.Selection().storeIndex, -1) << "a holiday is not a store item";
-    h.Keys({Qt::Key_Down});
+    h.Keys({Qt::Key_Down, Qt::Key_Down}); // past the holiday, no store item
     item = h.view.Selection();
     EXPECT_EQ(std::tuple(item.kind, item.oid, item.recurring, item.line),
               std::tuple(ItemKind::Appointment, std::wstring(L"A2.1"), true, 2));
@@ -91,39 +59,8 @@ TEST(ViewInput, DetailKeysSelectItemsWithTheirStoreIdentity)
     EXPECT_FALSE(h.view.Selection().HasItem()) << "navigation clears the selection";
 }
 
-// Fit the day with Ctrl+0; the wheel moves the period by whole notches keeping the selected
-// row, zooms with Ctrl and scrolls the detail list under it.
-TEST(ViewInput, DesktopKeysAndWheel)
-{
-    InputHarness h;
-    h.Keys({Qt::Key_0}, Qt::ControlModifier);
-    EXPECT_TRUE(h.store.values.FitHoursToWidth);
-    h.Keys({Qt::Key_0}, Qt::ControlModifier);
-    EXPECT_FALSE(h.store.values.FitHoursToWidth);
-
-    const ViewLayout& l = h.view.Layout();
-    const QPoint body(l.dateColumnWidth + 50, l.rowsTop + 20);
-    const int row = h.view.SelectedRow();
-    h.Wheel(body, -120);
-    EXPECT_EQ(h.ShownDay(), 1);
-    EXPECT_EQ(h.view.SelectedRow(), row);
-    h.Wheel(body, 60);
-    EXPECT_EQ(h.ShownDay(), 1) << "half a notch waits for the other half";
-    h.Wheel(body, 60);
-    EXPECT_EQ(h.ShownDay(), 0);
-    h.Wheel(body, 120, Qt::ControlModifier);
-    EXPECT_EQ(h.store.values.OneHourPixel, 48);
-    for (int i = 0; i < 30; ++i) {
-        h.schedule.appts[2].push_back({.start = 600, .end = 700, .subject = L"Call"});
-    }
-    h.view.OnUpdate();
-    h.Wheel({l.detailRect.left + 20, l.detailRect.top + 20}, -240);
-    EXPECT_EQ(h.view.DetailScroll(), 2);
-}
-
-// Over the real document: a long run of keys keeps the first shown day, the selected day and the
-// rows in step, reloads only when the period leaves the 120-day window, and every reload puts
-// the first shown day back at slot 33.
+// A long run of keys keeps the first shown day, the selected day and the rows in step, reloads
+// only when the period leaves the 120-day window, and every reload puts the first day at slot 33.
 TEST(ViewInput, LongKeyRunsKeepTheDocumentWindowConsistent)
 {
     DocumentHarness h;
