@@ -1,13 +1,11 @@
 // The Calendars list in the real window over a real store: F9 shows it with the keyboard in it,
-// Space hides a calendar's items from the chart and the detail list and shows them again, the
-// choice is in the store, and its place comes back at the next start.
+// and Space hides a calendar's items from the detail list and shows them again, the choice kept
+// in the store.
 #include <QListWidget>
-#include <QMainWindow>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include "model/tamberlo_doc.h"
-#include "platform/profile.h"
 #include "res/command_ids.h"
 #include "tests/app/shell_fixture.h"
 #include "tests/support/calendar_items.h"

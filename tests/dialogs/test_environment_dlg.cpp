@@ -1,7 +1,6 @@
-// The environment dialog: edited lists and settings files read through the chooser stay after
-// Cancel, and files that are no settings files at all change nothing.
+// The environment dialog: settings files read through the chooser stay after Cancel, and files
+// that are no settings files at all change nothing.
 #include <QFile>
-#include <QPlainTextEdit>
 #include <deque>
 #include <sys/stat.h>
 

@@ -1,8 +1,7 @@
-// The week-and-colour dialog and the colour picker: Cancel writes nothing even after picking
-// and "Initialize" (asked first), and the picker's channels and text.
+// The week-and-colour dialog: Cancel writes nothing even after picking a colour and
+// "Initialize" (asked first).
 
 #include "dialog_test_support.h"
-#include "dialogs/color_sel_dlg.h"
 #include "dialogs/week_color_dlg.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The settings block: the list accessors, what loading the defaults resets and the boolean
-// flags; the edit lists, their settings lists, and editing a list as lines.
+// flags; editing a list as lines.
 #include "settings/app_settings.h"
 
 #include <climits>

@@ -1,5 +1,5 @@
-// The help a person finds in the view: tooltips, the Keys and Mouse tables, the focus areas Tab
-// moves between, and the tasks' check boxes.
+// The help a person finds in the view: tooltips, the focus areas Tab moves between, and the
+// tasks' check boxes.
 #include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>

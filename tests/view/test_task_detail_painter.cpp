@@ -1,5 +1,5 @@
 // The task strip and the detail list painted into an image: the texts and icons of every kind of
-// line, the line map, the category filter, conflicts and item texts that cannot reorder their line.
+// line, the line map, conflicts and item texts that cannot reorder their line.
 #include "view/task_detail_painter.h"
 
 #include <gtest/gtest.h>
