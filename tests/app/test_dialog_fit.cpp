@@ -42,8 +42,9 @@ TEST(DialogFit, DialogsStayInsideTheScreenWithTheirButtonsInView)
 TEST(DialogFit, ALongMessageShowsItsHeadAndKeepsTheWholeInItsDetails)
 {
     QStringList lines;
-    for (int i = 1; i <= 200; ++i)
+    for (int i = 1; i <= 200; ++i) {
         lines << QStringLiteral("Item %1 was refused by the server.").arg(i);
+    }
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Sync"), lines.join('\n'));
     FitMessageToScreen(box, kScaledScreen);
     EXPECT_LE(box.sizeHint().height(), 510 - 48);
