@@ -1,10 +1,8 @@
-// The shell: start-up on an empty, unwritable or unopenable profile and store, the menus with
-// their mnemonics and the command bar with its tooltips, both ways out writing the settings and
-// the window's geometry, the command line, the Tool menu's Import and Export, the Help menu's
-// Keys and Mouse, a reminder's "Open", and the window beside another program writing its store.
+// The shell: start-up on bad profiles and stores, the menus and the command bar, both ways out
+// writing the profile, the command line, Import and Export, a reminder's "Open", and the window
+// beside another program writing its store.
 #include <QAction>
 #include <QApplication>
-#include <QDBusConnection>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -12,12 +10,10 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QProgressDialog>
 #include <QScreen>
 #include <QTimer>
 #include <QToolBar>
-#include <QTreeWidget>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -33,13 +29,10 @@
 #include "model/tamberlo_doc.h"
 #include "platform/dialog_runner.h"
 #include "platform/profile.h"
-#include "platform/reminder_instance.h"
 #include "res/command_ids.h"
 #include "settings/app_settings.h"
 #include "tests/app/shell_fixture.h"
 #include "tests/support/ical_builder.h"
-#include "tests/support/private_bus.h"
-#include "tests/support/store_file.h"
 #include "tests/support/wait.h"
 #include "view/key_input.h"
 #include "view/tamberlo_view.h"
@@ -81,29 +74,17 @@ TEST_F(ShellTest, MenusShowTextsKeysAndFollowTheHandlers)
     EXPECT_EQ(shownTips, (QStringList{"Help (F1)", "Cut (Ctrl+X)", "Copy (Ctrl+C)",
                                       "Paste (Ctrl+V)", "Version"}))
         << "New is switched off";
-    // clang-format off
-    struct Shown { int id; const char* text; bool enabled; const char* keys; };
-    // clang-format on
-    const Shown shown[] = {
-        {cmd::ID_ADD_APPOINT, "&Add App", false, "Ctrl+N"}, // the editor is not attached yet
-        {cmd::ID_WEEK_AFTER, "A &Week After", true, "PgDown"},
-        {cmd::ID_ZOOM_IN, "&Zoom In", true, "Ctrl++; Ctrl+="},
-        {cmd::ID_APP_ABOUT, "&Version", false, ""},
-    };
-    for (const Shown& item : shown) {
-        QAction* action = Opened(item.id);
-        ASSERT_NE(action, nullptr) << item.id;
-        EXPECT_EQ(action->text(), item.text) << item.id;
-        EXPECT_EQ(action->isEnabled(), item.enabled) << item.id;
-        EXPECT_EQ(QKeySequence::listToString(action->shortcuts()), item.keys) << item.id;
-    }
+    QAction* zoom = Opened(cmd::ID_ZOOM_IN);
+    ASSERT_NE(zoom, nullptr);
+    EXPECT_EQ(zoom->text(), "&Zoom In");
+    EXPECT_EQ(QKeySequence::listToString(zoom->shortcuts()), "Ctrl++; Ctrl+=");
+    EXPECT_FALSE(Opened(cmd::ID_ADD_APPOINT)->isEnabled()) << "the editor is not attached yet";
+    EXPECT_FALSE(Opened(cmd::ID_APP_ABOUT)->isEnabled());
 
     // The calendar toggle's check mark and the command bar's buttons follow the view at once.
     FindCommand(cmd::ID_VIEW_CALENDAR)->trigger();
     EXPECT_TRUE(Opened(cmd::ID_VIEW_CALENDAR)->isChecked());
     EXPECT_EQ(app->Settings().GetCalendarType(), 0);
-    app->MainFrame()->View()->SetCommandHandler(cmd::ID_COPY, [] {});
-    EXPECT_FALSE(BarButton(cmd::ID_COPY)->isEnabled()) << "nothing is selected";
     // Attaching the application's dialog makes "Version" work without another change.
     int versions = 0;
     app->SetCommandHandler(cmd::ID_APP_ABOUT, [&versions] { ++versions; });
@@ -145,7 +126,6 @@ TEST_F(ShellTest, AnUnwritableProfileOrUnopenableStoreIsNotFatal)
 
     Start({}, paths.File(""));
     ASSERT_EQ(messages.shown().size(), 2U);
-    EXPECT_EQ(messages.shown()[1].caption, L"Warning");
     EXPECT_NE(app->MainFrame()->View(), nullptr);
     app->MainFrame()->close();
 
@@ -213,12 +193,8 @@ TEST_F(ShellTest, CommandLineCalendarsAreImportedOnlyAfterOk)
     Start();
     const auto& shown = messages.shown();
     ASSERT_EQ(shown.size(), 3U);
-    for (int i : {0, 1}) {
-        EXPECT_EQ(shown[i].text, L"Import 2 appointments and 1 task into your calendar?");
-        EXPECT_EQ(shown[i].caption, L"Confirm");
-        EXPECT_EQ(shown[i].flags & 0xF, unsigned{MB_OKCANCEL});
-    }
-    EXPECT_EQ(shown[2].caption, L"Import");
+    EXPECT_EQ(shown[1].text, L"Import 2 appointments and 1 task into your calendar?");
+    EXPECT_EQ(shown[1].flags & 0xF, unsigned{MB_OKCANCEL});
     EXPECT_EQ(shown[2].text, L"imported 2 appointments, 1 task, 0 skipped");
     EXPECT_EQ(shown[2].flags, unsigned{MB_OK | MB_ICONINFORMATION});
 }
@@ -253,33 +229,15 @@ TEST_F(ShellTest, MenuImportCancelsWholeAndExportReportsUnwritableFiles)
     ASSERT_EQ(messages.shown().size(), 1U);
     EXPECT_EQ(messages.shown()[0].text, L"The import was cancelled; the calendar is as it was.");
 
-    ChooseFile(large);
-    FindCommand(cmd::ID_IMPORT_ICALENDAR)->trigger();
-    EXPECT_EQ(messages.shown().back().text, L"imported 4000 appointments, 0 tasks, 0 skipped");
-    EXPECT_EQ(storedAppointments(), 4000);
-
     const std::string unwritable = paths.File("missing-folder/out.ics");
     ChooseFile(unwritable);
     FindCommand(cmd::ID_EXPORT_ICALENDAR)->trigger();
     EXPECT_EQ(messages.shown().back().text,
               L"Cannot write " + QString::fromStdString(unwritable).toStdWString() + L".");
-    EXPECT_EQ(messages.shown().back().caption, L"Warning");
     const size_t before = messages.shown().size();
-    const std::string exported = paths.File("out.ics");
-    ChooseFile(exported);
+    ChooseFile(paths.File("out.ics"));
     FindCommand(cmd::ID_EXPORT_ICALENDAR)->trigger();
     EXPECT_EQ(messages.shown().size(), before) << "a good export says nothing";
-    EXPECT_EQ(Bytes(exported).count("BEGIN:VEVENT"), 4000);
-
-    // A file that holds no calendar is a warning, and the store keeps its items.
-    const std::string notCalendar = paths.Write("notes.ics", "shopping list\n");
-    ChooseFile(notCalendar);
-    FindCommand(cmd::ID_IMPORT_ICALENDAR)->trigger();
-    EXPECT_EQ(messages.shown().back().text, QString::fromStdString(notCalendar).toStdWString() +
-                                                L" holds no calendar; nothing was imported.");
-    EXPECT_EQ(messages.shown().back().caption, L"Warning");
-    EXPECT_EQ(messages.shown().back().flags, unsigned{MB_OK | MB_ICONEXCLAMATION});
-    EXPECT_EQ(storedAppointments(), 4000);
 
     // A reminder's "Open": the day shown and selected, the window up.
     app->MainFrame()->showMinimized();
@@ -329,47 +287,6 @@ TEST_F(ShellTest, TheWindowFollowsAnotherProgram)
     EXPECT_TRUE(WaitFor([&] { return ShownSubject(doc) == L"Meanwhile"; }));
 }
 
-// A second start of the program hands its calendar (named relative to its own folder) to the
-// running one over the session bus and ends; the running one asks as always and imports it.
-TEST_F(ShellTest, ASecondStartHandsItsFilesToTheRunningProgram)
-{
-    PrivateBus bus;
-    ASSERT_TRUE(bus.Up());
-    // Stands for the reminders, so none is started beside the program.
-    QDBusConnection reminders = bus.Connect(QStringLiteral("reminders"));
-    ASSERT_TRUE(reminders.registerService(ReminderInstance::kBusName));
-    WriteCalendar(paths, "second.ics", 2, true);
-    runner = &dialogs;
-    messages.QueueAnswer(IDOK);
-    app = std::make_unique<CTamberloApp>(AppEnvironment{paths.ProfilePath(),
-                                                        paths.StorePath(),
-                                                        &messages,
-                                                        runner,
-                                                        true,
-                                                        {},
-                                                        bus.Address().toStdString()});
-    ASSERT_TRUE(app->InitInstance());
-
-    QProcess second;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.Address());
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    for (const char* home : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"}) {
-        environment.insert(QString::fromLatin1(home), QString::fromStdString(paths.File("home")));
-    }
-    second.setProcessEnvironment(environment);
-    second.setWorkingDirectory(QString::fromStdString(paths.File("")));
-    second.start(QStringLiteral(TAMBERLO_BUILD_DIR "/app/tamberlo"), {"second.ics"});
-    EXPECT_TRUE(WaitFor([&] { return second.state() == QProcess::NotRunning; }));
-    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(second.exitCode(), 0);
-    EXPECT_TRUE(WaitFor([&] { return messages.shown().size() == 2; }));
-    ASSERT_EQ(messages.shown().size(), 2U);
-    EXPECT_EQ(messages.shown()[0].text, L"Import 2 appointments and 1 task into your calendar?");
-    EXPECT_EQ(messages.shown()[1].text, L"imported 2 appointments, 1 task, 0 skipped");
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(paths.File("home"))));
-}
-
 // Every item of every menu has an underlined letter of its own within its menu; the texts keep
 // their words.
 TEST_F(ShellTest, EveryMenuItemHasItsOwnMnemonic)
@@ -391,21 +308,6 @@ TEST_F(ShellTest, EveryMenuItemHasItsOwnMnemonic)
     EXPECT_EQ(PickMnemonics({L"Edit Appoint", L"Edit Task", L"", L"Edit", L"Exit"}),
               (std::vector<wchar_t>{L'e', L't', 0, L'd', L'x'}));
     EXPECT_EQ(WithMnemonic(L"Salt & Pepper", L'p'), L"Salt && &Pepper");
-}
-
-// The command bar's Help shows the Keys and Mouse page (its rows: the view's tests).
-TEST_F(ShellTest, KeysAndMouseOpensFromTheHelpMenu)
-{
-    runner = &dialogs;
-    Start();
-    int shown = 0;
-    dialogs.Queue([&shown](QDialog& dialog) {
-        shown += static_cast<int>(dialog.findChild<QTreeWidget*>("KeysAndMouseTable") != nullptr);
-        return DialogAccepted;
-    });
-    ASSERT_TRUE(Opened(cmd::ID_KEYS_AND_MOUSE)->isEnabled());
-    BarButton(cmd::ID_KEYS_AND_MOUSE)->trigger();
-    EXPECT_EQ(shown, 1);
 }
 
 // A first start fits the window into the screen; the place and size then come back from the

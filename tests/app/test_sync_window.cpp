@@ -1,19 +1,9 @@
-// The program's side of sync. With rounds of the tests' own (no network): one round at a time
-// and one more after a request during it, a round after a change made in the window, the
-// interval's clamp, the status line, the question for a password nobody knew, and the window
-// keeping its selection when a round brings in an item. Against a loopback server of calendar
-// files: an address given as a file is offered as a subscription, Calendar Accounts subscribes
-// through its own dialog, and Sync Now reads every subscription again, saying in the status bar
-// how it went. Against a real Radicale: an account added through Calendar Accounts (its
-// calendars found by the real discovery) pulls the phone's event in and leaves the local
-// calendar's here, and one made in the server's calendar is sent.
-#include <QComboBox>
+// The program's side of sync, with rounds of the tests' own: one round at a time, the interval,
+// the status line, the password question and a round after a change made in the window. Rounds
+// against real servers are the sync tests'.
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
 #include <QSemaphore>
-#include <QSignalSpy>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
@@ -23,27 +13,15 @@
 
 #include "app/sync_commands.h"
 #include "app/sync_scheduler.h"
-#include "dialogs/calendar_accounts_dlg.h"
-#include "editors/appoint_rules.h"
-#include "editors/calendar_field.h"
-#include "editors/editor_controls.h"
+#include "dialogs/sync_access.h"
 #include "model/pim_session.h"
 #include "model/recurrence.h"
 #include "model/tamberlo_doc.h"
-#include "platform/pim/store_calendars.h"
-#include "platform/pim/store_database.h"
-#include "platform/profile.h"
 #include "res/command_ids.h"
 #include "res/string_table.h"
-#include "sync/account_connection.h"
-#include "sync/calendar_collection.h"
-#include "sync/dav_client.h"
 #include "tests/app/shell_fixture.h"
 #include "tests/support/dates.h"
-#include "tests/support/ical_builder.h"
 #include "tests/support/store_items.h"
-#include "tests/sync/dav_server.h"
-#include "tests/sync/ics_server.h"
 #include "view/tamberlo_view.h"
 
 namespace {
@@ -94,15 +72,6 @@ TEST(SyncScheduler, OneRoundAtATimeAndOneMoreAfterARequestDuringIt)
     EXPECT_EQ(started, 2);
     EXPECT_FALSE(scheduler.Running());
 
-    // A change here arms a round five seconds on; its timer runs it.
-    scheduler.LocalChange();
-    QTimer* afterChange = Timer(scheduler, "syncAfterChange");
-    ASSERT_TRUE(afterChange && afterChange->isActive());
-    EXPECT_EQ(afterChange->interval(), 5000);
-    release.release();
-    QMetaObject::invokeMethod(afterChange, "timeout");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return finished == 3; }, 10000));
-
     // Quitting tells a running round to stop where it is, and waits only for that.
     std::atomic<bool> stopped{false};
     auto closing = std::make_unique<SyncScheduler>(
@@ -118,15 +87,14 @@ TEST(SyncScheduler, OneRoundAtATimeAndOneMoreAfterARequestDuringIt)
         },
         [](const SyncOutcome&) {});
     closing->RunNow();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return started == 4; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return started == 3; }, 10000));
     closing.reset();
     EXPECT_TRUE(stopped);
 }
 
 TEST(SyncScheduler, TheIntervalIsClamped)
 {
-    const std::pair<int, int> minutes[] = {{-5, 0},      {0, 0},         {1, 1},         {15, 15},
-                                           {1440, 1440}, {100000, 1440}, {INT_MAX, 1440}};
+    const std::pair<int, int> minutes[] = {{-5, 0}, {1, 1}, {1440, 1440}, {INT_MAX, 1440}};
     for (const auto& [stored, usable] : minutes) {
         EXPECT_EQ(UsableSyncInterval(stored), usable) << stored;
     }
@@ -251,29 +219,6 @@ TEST_F(SyncWindowTest, OnlySyncNowAsksForThePasswordAndTheWindowKeepsItsSelectio
     EXPECT_EQ(view.Selection().line, 1); // the early Standup now comes first
 }
 
-// The tool's `add --password-command` serves the program's rounds too: no question, no keyring.
-TEST_F(SyncWindowTest, AnAccountsOwnPasswordCommandServesTheRounds)
-{
-    AddAccount();
-    {
-        std::vector<pim::SyncAccount> accounts;
-        ASSERT_GE(
-            WithSyncLedger(paths.StorePath(),
-                           [&](pim::SyncLedger& ledger) { return ledger.Accounts(accounts); }),
-            0);
-        Profile profile(paths.ProfilePath());
-        ASSERT_TRUE(caldav::KeepPasswordCommand(profile, accounts.at(0), "echo kept; echo more"));
-    }
-    StartWithRounds();
-    QTimer* afterChange = Timer(app->Sync()->Scheduler(), "syncAfterChange");
-    afterChange->stop();
-    QMetaObject::invokeMethod(afterChange, "timeout");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !passwords.empty(); }, 10000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !app->Sync()->Scheduler().Running(); }, 10000));
-    EXPECT_EQ(passwords, std::vector<QString>{"kept"});
-    EXPECT_EQ(dialogs.RunCount(), 0);
-}
-
 TEST_F(SyncWindowTest, AChangeInTheWindowLeadsToARound)
 {
     AddAppointment(paths.StorePath(), L"Dentist", 9, 10);
@@ -287,194 +232,6 @@ TEST_F(SyncWindowTest, AChangeInTheWindowLeadsToARound)
     messages.QueueAnswer(IDOK);
     Opened(cmd::ID_DELETE_ITEM)->trigger();
     EXPECT_TRUE(afterChange->isActive());
-}
-
-} // namespace
-
-namespace {
-
-const QByteArray kHolidays = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//tests//EN\r\n"
-                             "X-WR-CALNAME:Public holidays\r\nBEGIN:VEVENT\r\nUID:xmas\r\n"
-                             "DTSTAMP:20260101T000000Z\r\nDTSTART;VALUE=DATE:20261225\r\n"
-                             "SUMMARY:Christmas\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
-
-class SubscriptionWindowTest : public ShellTest {
-protected:
-    void StartWithNetwork()
-    {
-        AppEnvironment environment{
-            paths.ProfilePath(), paths.StorePath(), &messages, &dialogs, false, arguments};
-        environment.network = CalDavNetwork();
-        app = std::make_unique<CTamberloApp>(std::move(environment));
-        ASSERT_TRUE(app->InitInstance());
-    }
-    std::vector<std::wstring> Subscriptions()
-    {
-        pim::StoreDatabase db;
-        db.Open(paths.StorePath());
-        std::vector<pim::Calendar> all;
-        pim::CalendarList(db).All(all);
-        std::vector<std::wstring> names;
-        for (const pim::Calendar& c : all) {
-            if (c.kind == pim::CalendarKind::Subscription) {
-                names.push_back(c.name + L" <" + c.url + L">");
-            }
-        }
-        return names;
-    }
-    QString SyncNow()
-    {
-        const int before = web.Heads().size();
-        FindCommand(cmd::ID_SYNC_NOW)->trigger();
-        EXPECT_TRUE(QTest::qWaitFor(
-            [&] { return web.Heads().size() > before && !app->Sync()->Scheduler().Running(); },
-            20000));
-        return app->Sync()->Status();
-    }
-
-    IcsServer web;
-};
-
-TEST_F(SubscriptionWindowTest, AddressesAreOfferedAsSubscriptionsAndSyncNowReadsThemAgain)
-{
-    web.Serve(kHolidays);
-    const std::wstring declined = web.Url("/declined.ics").toString().toStdWString();
-    const std::wstring taken = web.Url("/holidays").toString().toStdWString();
-    arguments = {QString::fromStdWString(declined).toStdString(),
-                 QString::fromStdWString(taken).toStdString()};
-    messages.QueueAnswer(IDNO);
-    messages.QueueAnswer(IDYES);
-    StartWithNetwork();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return messages.shown().size() == 3; }, 20000));
-    const auto& shown = messages.shown();
-    EXPECT_EQ(shown[0].text, L"Subscribe to the calendar at " + declined +
-                                 L"? It becomes a read-only calendar, read again at every sync.");
-    EXPECT_EQ(shown[0].flags, unsigned{MB_YESNO | MB_ICONQUESTION});
-    EXPECT_EQ(shown[2].text, L"Subscribed to \"Public holidays\": 1 item.");
-    EXPECT_EQ(Subscriptions(), std::vector<std::wstring>{L"Public holidays <" + taken + L">"});
-
-    // Calendar Accounts > Subscribe...: a bad address is said in the dialog, a good one kept.
-    dialogs.Queue([](QDialog& accounts) {
-        accounts.findChild<QPushButton*>("subscribe")->click();
-        return DialogRejected;
-    });
-    QString refusal;
-    dialogs.Queue([&](QDialog& dialog) {
-        auto* address = dialog.findChild<QLineEdit*>("address");
-        QSignalSpy finished(&dialog, SIGNAL(SubscribeFinished()));
-        address->setText("ftp://example.org/team.ics");
-        dialog.findChild<QPushButton*>("subscribe")->click();
-        refusal = dialog.findChild<QLabel*>("subscribeStatus")->text();
-        address->setText(web.Url("/team.ics").toString());
-        dialog.findChild<QLineEdit*>("name")->setText("Team");
-        dialog.findChild<QPushButton*>("subscribe")->click();
-        EXPECT_TRUE(finished.wait(20000));
-        return dialog.result();
-    });
-    FindCommand(cmd::ID_CALENDAR_ACCOUNTS)->trigger();
-    EXPECT_TRUE(dialogs.Exhausted());
-    EXPECT_EQ(refusal, "Not the address of a calendar: give an https:// or webcal:// address.");
-    EXPECT_EQ(Subscriptions().size(), 2U);
-    EXPECT_EQ(Subscriptions().back(),
-              L"Team <" + web.Url("/team.ics").toString().toStdWString() + L">");
-
-    // The file unchanged, changed, then no calendar: the status says each as a round's.
-    EXPECT_EQ(SyncNow().toStdString(), "Synced at 10:30: 0 received, 0 sent.");
-    EXPECT_TRUE(web.Heads().back().contains("If-None-Match:"));
-    web.Serve(QByteArray(kHolidays).replace("Christmas", "Christmas Day"));
-    EXPECT_EQ(SyncNow().toStdString(), "Synced at 10:30: 2 received, 0 sent.");
-    web.Serve("<html></html>");
-    EXPECT_EQ(SyncNow().toStdString(),
-              "Sync failed at 10:30: The subscription \"Public holidays\" was not refreshed: " +
-                  QString::fromStdWString(taken).toStdString() + " holds no calendar.");
-
-    // Calendar Accounts lists each subscription with how the last round's refresh went.
-    QStringList listed;
-    dialogs.Queue([&listed](QDialog& accounts) {
-        const QListWidget* list = accounts.findChild<QListWidget*>("subscriptionList");
-        for (int i = 0; i < list->count(); ++i) {
-            listed << list->item(i)->text();
-        }
-        return DialogRejected;
-    });
-    FindCommand(cmd::ID_CALENDAR_ACCOUNTS)->trigger();
-    const QString team = web.Url("/team.ics").toString();
-    EXPECT_EQ(
-        listed,
-        QStringList({QStringLiteral("Public holidays <%1>, not refreshed: %1 holds "
-                                    "no calendar.")
-                         .arg(QString::fromStdWString(taken)),
-                     QStringLiteral("Team <%1>, not refreshed: %1 holds no calendar.").arg(team)}));
-}
-
-} // namespace
-
-namespace {
-
-const QByteArray kPhoneEvent = QByteArray::fromStdString(
-    Calendar(Event("phone-1", "DTSTAMP:20261207T080000Z\r\nDTSTART:20261209T080000Z\r\n"
-                              "DTEND:20261209T083000Z\r\n")));
-
-class ServerWindowTest : public ShellTest {};
-
-TEST_F(ServerWindowTest, AnAccountAddedInTheWindowPullsAndLeavesLocalItemsHere)
-{
-    DavServer server(DavServer::Kind::Radicale);
-    ASSERT_TRUE(server.Running()) << server.Problem().toStdString();
-    const QUrl calendar = server.MakeCalendar("cal", "Calendar");
-    caldav::DavClient phone(server.Account());
-    ASSERT_EQ(phone.Put(server.Url(calendar.path() + "phone.ics"), kPhoneEvent,
-                        caldav::Precondition::IfNoneMatch)
-                      .status /
-                  100,
-              2);
-    {
-        PimSession session(paths.StorePath(), OccurrenceOnDay);
-        session.Connect();
-        SavedAppointment(session, L"Dentist", At(2026, 12, 9, 10), At(2026, 12, 9, 11));
-    }
-    AppEnvironment environment{paths.ProfilePath(), paths.StorePath(), &messages, &dialogs};
-    environment.network = CalDavNetwork();
-    app = std::make_unique<CTamberloApp>(std::move(environment));
-    ASSERT_TRUE(app->InitInstance());
-
-    dialogs.Queue([&](QDialog& dialog) {
-        dialog.findChild<QLineEdit*>("server")->setText(server.Base().toString());
-        dialog.findChild<QLineEdit*>("user")->setText("alice");
-        dialog.findChild<QLineEdit*>("password")->setText("secret");
-        QSignalSpy tested(&dialog, SIGNAL(TestFinished()));
-        dialog.findChild<QPushButton*>("test")->click();
-        EXPECT_TRUE(tested.wait(20000));
-        dialog.findChild<QPushButton*>("add")->click(); // every calendar found comes ticked
-        return DialogRejected;
-    });
-    FindCommand(cmd::ID_CALENDAR_ACCOUNTS)->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return app->Sync()->Status().startsWith("Sync"); }, 60000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !app->Sync()->Scheduler().Running(); }, 60000));
-    EXPECT_EQ(app->Sync()->Status().toStdString(), "Synced at 10:30: 1 received, 0 sent.");
-    CTamberloView& view = *app->MainFrame()->View();
-    view.JumpTo(MakeSystemTime(2026, 12, 9));
-    EXPECT_EQ(app->Document()->ApptCount(view.SelectedRow()), 2);
-    caldav::CollectionListing there = caldav::ListResources(phone, calendar);
-    EXPECT_FALSE(there.error);
-    // The dentist was made before the account, in the local calendar, which stays here.
-    EXPECT_EQ(there.resources.size(), 1u);
-
-    // A new appointment put into the server's calendar in the editor goes there at Sync Now.
-    dialogs.Queue([&](QDialog& editor) {
-        auto* title = editor.findChild<QComboBox*>(ControlName(kAppointTitle));
-        auto* calendars = editor.findChild<QComboBox*>(ControlName(kCalendarControl));
-        title->setEditText("Review");
-        calendars->setCurrentIndex(calendars->findText("Calendar"));
-        editor.accept();
-        return editor.result() == QDialog::Accepted ? DialogAccepted : DialogRejected;
-    });
-    FindCommand(cmd::ID_ADD_APPOINT)->trigger();
-    FindCommand(cmd::ID_SYNC_NOW)->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !app->Sync()->Scheduler().Running(); }, 60000));
-    EXPECT_EQ(app->Sync()->Status().toStdString(), "Synced at 10:30: 0 received, 1 sent.");
-    EXPECT_EQ(caldav::ListResources(phone, calendar).resources.size(), 2u);
-    EXPECT_TRUE(messages.shown().empty());
 }
 
 } // namespace

@@ -6,7 +6,6 @@
 
 #include "dialog_test_support.h"
 #include "dialogs/about_dlg.h"
-#include "dialogs/category_set_dlg.h"
 #include "dialogs/settings_file_chooser.h"
 
 namespace {
@@ -51,13 +50,6 @@ TEST_F(SettingsCommandsTest, CharacterSet)
               "DispTextLen=0 MainFontSize=6 DetailFontSize=200 MainFontName=Serif "
               "DetailFontName=Mono TaskStartChar= AppHideCharR=]");
     EXPECT_EQ(NewWarnings(), Texts{});
-
-    settings.LoadDefaults();
-    Answer({Set(1030, "Serif"), Set(1031, "Mono"), Set(1115, "12"), Set(1116, "4"), Set(1035, "[")},
-           1116);
-    EXPECT_FALSE(RunCharSetDialog(context));
-    EXPECT_EQ(NewWarnings(), Texts{L"Please set over 6 font size"});
-    EXPECT_EQ(Changed(settings), "MainFontName=Serif DetailFontName=Mono");
 }
 
 TEST_F(SettingsCommandsTest, Environment)
@@ -101,20 +93,6 @@ TEST_F(SettingsCommandsTest, WeekAndColours)
     EXPECT_TRUE(RunWeekColorDialog(context));
     EXPECT_EQ(Changed(settings),
               "StartDow=1 RestDow=6 ColorMemorialday=197121 BrightReduceRate=80");
-
-    settings.LoadDefaults();
-    Answer({Set(1183, "abc"), Set(1164, 3)}, 1183);
-    EXPECT_FALSE(RunWeekColorDialog(context));
-    EXPECT_EQ(NewWarnings(), Texts{L"Please set between 1 to 100"});
-    EXPECT_EQ(Changed(settings), "");
-}
-
-TEST_F(SettingsCommandsTest, CategoryTextWithAControlCharacter)
-{
-    Answer({Set(1180, QString::fromStdWString(L"Work\x1fHome"))}, 1180);
-    EXPECT_FALSE(CCategorySetDlg::Run(settings, dialogs, messages));
-    EXPECT_EQ(NewWarnings(), Texts{L"The text must not contain control characters."});
-    EXPECT_EQ(Changed(settings), "");
 }
 
 TEST_F(SettingsCommandsTest, DaySelectionWithinTheSupportedYears)

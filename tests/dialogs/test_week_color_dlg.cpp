@@ -1,8 +1,7 @@
-// The week-and-colour dialog and the colour picker: Cancel writes nothing even after picking
-// and "Initialize" (asked first), and the picker's channels and text.
+// The week-and-colour dialog: Cancel writes nothing even after picking a colour and
+// "Initialize" (asked first).
 
 #include "dialog_test_support.h"
-#include "dialogs/color_sel_dlg.h"
 #include "dialogs/week_color_dlg.h"
 
 namespace {
@@ -27,18 +26,6 @@ TEST_F(WeekColorDlgTest, CancelKeepsEverythingAfterPickingAndInitializing)
     EXPECT_EQ(messages.shown()[0].text, L"Initialize color setting. OK?");
     EXPECT_EQ(messages.shown()[0].caption, L"Confirm");
     EXPECT_EQ(messages.shown()[0].flags, MB_OKCANCEL | MB_ICONINFORMATION);
-}
-
-TEST_F(WeekColorDlgTest, PickerChannelsTextAndResult)
-{
-    CColorSelDlg picker(0xB45050);
-    // The text follows the sliders only on "Set".
-    Apply(picker,
-          {Is(1149, 80), Is(1153, 80), Is(1154, 180), Is(1030, "5050b4"), Set(1149, 255),
-           Set(1153, 0), Set(1154, 16), Is(1030, "5050b4"), Press(1161), Is(1030, "ff0010")});
-    EXPECT_EQ(picker.Color(), 0xB45050U);
-    picker.accept();
-    EXPECT_EQ(picker.Color(), 0x1000FFU);
 }
 
 } // namespace

@@ -1,6 +1,5 @@
-// The compiled-in pictures: every strip loads at its exact size, its tiles sit where the drawing
-// code looks for them, no drawn tile is empty or a copy of another, and the command-bar and
-// application icons hold a drawn picture per size.
+// The compiled-in pictures: every strip loads at its exact size, no drawn tile is empty or a copy
+// of another, and the command-bar and application icons hold a drawn picture per size.
 #include "res/pictures.h"
 
 #include "res/command_ids.h"
@@ -52,27 +51,22 @@ TEST(Pictures, EveryPictureLoadsAtTilesTimesTileSize)
             EXPECT_EQ(image.size(), QSize(tile.width() * perRow, tile.height() * (count / perRow)));
         }
     }
-    EXPECT_EQ(res::TileSize(Picture::ButtonStrip1, true), QSize(32, 32));
-    EXPECT_EQ(res::TileSize(Picture::ItemIcons, false), QSize(12, 12));
     // Item icons wrap to a second row; indices outside the strip have no tile.
     EXPECT_EQ(res::TileRect(Picture::ItemIcons, false, res::kIconAppointment),
               QRect(0, 12, 12, 12));
     EXPECT_EQ(res::TileRect(Picture::ItemIcons, false, 20), QRect());
-    EXPECT_EQ(res::TileRect(Picture::ButtonStrip1, true, -1), QRect());
     EXPECT_EQ(res::ButtonTileRect(res::kButtonTasksOnly, false), QRect(48, 0, 16, 16));
     EXPECT_EQ(res::ButtonTileRect(res::kButtonCount, false), QRect());
 }
 
-// Blank buttons are bare bar background, alike; every other button, focus indicator and used
-// item icon looks different from the rest.
+// Blank buttons are bare bar background, alike; every other button and used item icon looks
+// different from the rest.
 TEST(Pictures, TilesAreDrawnAndDistinct)
 {
     for (const bool large : {false, true}) {
         SCOPED_TRACE(large);
         std::vector<QImage> buttons;
         buttons.reserve(res::kButtonCount);
-        std::vector<QImage> focus;
-        focus.reserve(res::TileCount(Picture::FocusIndicator));
         for (int index = 0; index < res::kButtonCount; ++index) {
             buttons.push_back(res::LoadPictureImage(res::ButtonStrip(index), large)
                                   .copy(res::ButtonTileRect(index, large))
@@ -80,10 +74,6 @@ TEST(Pictures, TilesAreDrawnAndDistinct)
         }
         ExpectDrawnAndDistinct(buttons, {res::kButtonBlank14, res::kButtonBlank17,
                                          res::kButtonBlank18, res::kButtonBlank19});
-        for (int area = 0; area < res::TileCount(Picture::FocusIndicator); ++area) {
-            focus.push_back(Tile(Picture::FocusIndicator, large, area));
-        }
-        ExpectDrawnAndDistinct(focus);
     }
     std::vector<QImage> icons;
     for (int icon = res::kIconHiddenBefore; icon <= res::kIconMoreItems; ++icon) {

@@ -1,5 +1,5 @@
-// The string table, the menu templates and the standard options: what a lookup gives for ids
-// without a text, how a command finds its name and keys, and how --help and --version answer.
+// The string table, the menu templates and the standard options: ids without a text, a
+// command's name and keys, and how --help and --version answer.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -17,23 +17,14 @@ TEST(StringTable, IdsWithoutATextGiveNone)
     EXPECT_EQ(res::LoadString(99999), L"");
 }
 
-// The templates' texts and ids are the menu tables themselves; an id with no template has none.
-TEST(Menus, AnUnknownTemplateIsEmpty)
-{
-    EXPECT_FALSE(res::LoadMenu(res::IDR_MAINFRAME).empty());
-    EXPECT_TRUE(res::LoadMenu(12345).empty());
-}
-
 // A command's name is its first menu text (main menu before context menu), its keys in the
 // accelerator table's order.
 TEST(Menus, CommandNamesAndKeys)
 {
     EXPECT_EQ(res::CommandName(cmd::ID_WEEK_BEFORE), L"A Week Before");
     EXPECT_EQ(res::CommandName(cmd::ID_CONTEXT_EDIT), L"Edit");
-    EXPECT_EQ(res::CommandName(cmd::ID_KEYS_AND_MOUSE), L"Keys and Mouse");
     EXPECT_EQ(res::CommandName(cmd::ID_DELETE_ITEM), L"") << "a key-only command";
     EXPECT_EQ(res::CommandKeys(cmd::ID_ZOOM_IN), (std::vector<std::string>{"Ctrl++", "Ctrl+="}));
-    EXPECT_EQ(res::CommandKeys(cmd::ID_KEYS_AND_MOUSE), (std::vector<std::string>{"F1"}));
     EXPECT_TRUE(res::CommandKeys(cmd::ID_COMPLETE_TASK).empty());
 }
 
@@ -49,8 +40,7 @@ TEST(CommandLine, HelpAndVersionAreAnsweredAlike)
     const Case cases[] = {{{"--help"}, true, "usage\n"},
                           {{"--store", "x", "-h"}, true, "usage\n"},
                           {{"--version", "--help"}, true, version},
-                          {{"-", "--helpful", "-hv"}, false, ""},
-                          {{}, false, ""}};
+                          {{"-", "--helpful", "-hv"}, false, ""}};
     for (const Case& c : cases) {
         std::ostringstream out;
         EXPECT_EQ(res::AnswerStandardOption(c.args, "tool", "usage\n", out), c.answered);

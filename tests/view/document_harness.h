@@ -27,13 +27,12 @@ inline DATE At(int day, int hour = 0, int minute = 0)
     return SystemTimeToVariantTime(MakeSystemTime(2026, 12, day, hour, minute));
 }
 
-inline ViewSettings Settings(int usePopup = 1)
+inline ViewSettings Settings()
 {
     ViewSettings s;
     s.InfoAreaFixBottom = true;
     s.DefaultStartHour = 8;
     s.TaskAreaWidth = 96;
-    s.UsePopup = usePopup;
     return s;
 }
 

@@ -1,6 +1,6 @@
-// Minute-to-x and back, bars of known items, the hour scale, the now marker, the scroll thumb
-// and the hit tests, on layouts with known figures: 480x640 shows 11:00 to 20:16 from x 146
-// (36 pixels an hour, row 2 at y 118), 1920x1080 the whole day from x 146 to 1010.
+// Minute-to-x and back, bars of known items, the scroll thumb and the hit tests, on layouts with
+// known figures: 480x640 shows 11:00 to 20:16 from x 146 (36 pixels an hour, row 2 at y 118),
+// 1920x1080 the whole day from x 146 to 1010.
 #include "view/gantt_geometry.h"
 
 #include <gtest/gtest.h>
@@ -32,7 +32,7 @@ TEST(GanttGeometry, MinuteToXAndBack)
     const std::vector<Case> cases = {
         {600, {146, true, false}, {146, true, false}},  // before the first hour
         {660, {146, false, false}, {146, true, false}}, // an end at the first hour is hidden
-        {690, {164, false, false}, {164, false, false}}, {1215, {479, false, false}, {479}},
+        {690, {164, false, false}, {164, false, false}},
         {1216, {480, false, true}, {479, false, false}}, // the last shown minute
         {1440, {480, false, true}, {480, false, true}},  // midnight
     };
@@ -42,7 +42,7 @@ TEST(GanttGeometry, MinuteToXAndBack)
     }
     // Past 24:00 within the last hour still counts: a drag there reaches the next day.
     const std::vector<std::pair<int, int>> minuteAt = {
-        {145, -1}, {146, 660}, {147, 661}, {164, 690}, {614, 1440}, {649, 1498}, {650, -1}};
+        {145, -1}, {146, 660}, {614, 1440}, {649, 1498}, {650, -1}};
     for (const auto& [x, minutes] : minuteAt) {
         EXPECT_EQ(kPortrait.MinuteAt(x), minutes) << x;
     }
@@ -64,13 +64,10 @@ TEST(GanttGeometry, BarsOfKnownItems)
     };
     const std::vector<Case> cases = {
         {kPortrait, 2, 720, 780, true, {182, 120, 219, 134}, 195},
-        {kPortrait, 2, 600, 720, true, {146, 120, 183, 134}, 147}, // left mark, no icon
-        {kPortrait, 2, 1200, 1440, true, {470, 120, 481, 134}, 483},
-        {kPortrait, 2, 720, 720, true, {182, 120, 183, 134}, 195}, // zero length
-        {kPortrait, 2, 660, 660, false, {146, 120, 147, 134}, 159},
+        {kPortrait, 2, 600, 720, true, {146, 120, 183, 134}, 147},    // left mark, no icon
+        {kPortrait, 2, 720, 720, true, {182, 120, 183, 134}, 195},    // zero length
         {kPortrait, 2, 1320, 1440, false, {480, 120, 481, 134}, 493}, // 22:00 to 02:00 ...
         {kPortrait, 3, 0, 120, false, {146, 137, 147, 151}, 147},     // ... on two rows
-        {kWholeDay, 0, 1320, 1440, true, {938, 54, 1011, 68}, 951},
         {kWholeDay, 1, 0, 120, true, {146, 71, 219, 85}, 159},
     };
     for (const Case& c : cases) {
@@ -87,35 +84,7 @@ TEST(GanttGeometry, BarsOfKnownItems)
 
     const BarGeometry noon = kPortrait.Bar(2, 720, 780, false);
     EXPECT_EQ(kPortrait.ConflictBand(2, noon, 200), (PixelRect{182, 121, 199, 133}));
-    EXPECT_EQ(kPortrait.ConflictBand(2, noon, 300), (PixelRect{182, 121, 217, 133}));
     EXPECT_EQ(kPortrait.HiddenBeforeIcon(2), (PixelPoint{147, 121}));
-    EXPECT_EQ(kPortrait.HiddenAfterIcon(2), (PixelPoint{467, 121}));
-}
-
-TEST(GanttGeometry, HourScaleAndNowMarker)
-{
-    const std::vector<HourMark> marks = kPortrait.HourMarks();
-    ASSERT_EQ(marks.size(), 10U);
-    EXPECT_EQ(marks[1], (HourMark{182, 12, true, true}));
-    EXPECT_EQ(marks[9], (HourMark{470, 20, false, true}));
-    EXPECT_EQ(kWholeDay.HourMarks().size(), 25U);
-    const auto noTasks = Layout(800, 480, [](LayoutInput& in) { in.TaskAreaVisible = false; });
-    EXPECT_EQ(GanttGeometry(noTasks).HourMarks().front(), (HourMark{50, 9, true, false}));
-
-    // clang-format off
-    struct Case { int hour, minute; std::optional<NowMarkerGeometry> want; };
-    // clang-format on
-    const std::vector<Case> cases = {
-        {12, 0, NowMarkerGeometry{{174, 119, 190, 135}, 0, 16}},
-        {11, 0, NowMarkerGeometry{{146, 119, 154, 135}, 8, 16}},
-        {10, 50, NowMarkerGeometry{{146, 119, 148, 135}, 14, 16}},
-        {10, 40, std::nullopt},
-        {20, 10, NowMarkerGeometry{{468, 119, 480, 135}, 0, 12}},
-        {20, 30, std::nullopt},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(kPortrait.NowMarker(2, c.hour, c.minute), c.want) << c.hour << ":" << c.minute;
-    }
 }
 
 TEST(GanttGeometry, HitTestsAndScrollThumb)
@@ -125,7 +94,6 @@ TEST(GanttGeometry, HitTestsAndScrollThumb)
     for (const auto& [point, day] : days) {
         EXPECT_EQ(kPortrait.DayAt(point.x, point.y), day) << point.x << "," << point.y;
     }
-    EXPECT_EQ(kGrid.DayAt(100, 120), 16);
     EXPECT_EQ(kGrid.DayAt(239, 53), 6); // the sliver right of the last column
     EXPECT_EQ(GanttGeometry(ViewLayout::Compute(1, 1, LayoutInput{})).DayAt(0, 5), std::nullopt);
 
@@ -135,9 +103,7 @@ TEST(GanttGeometry, HitTestsAndScrollThumb)
     // clang-format on
     const std::vector<Tap> taps = {
         {10, 600, 0, 3, DetailHit{Kind::Line, 2}},
-        {10, 600, 3, 12, DetailHit{Kind::Line, 5}},
         {470, 550, 0, 12, DetailHit{Kind::LineAbove}},
-        {470, 630, 0, 12, DetailHit{Kind::LineBelow}},
         {470, 600, 0, 12, DetailHit{Kind::ScrollTrack}},
         {464, 550, 0, 12, DetailHit{Kind::Line, 0}},
         {10, 543, 0, 3, std::nullopt},
@@ -150,7 +116,6 @@ TEST(GanttGeometry, HitTestsAndScrollThumb)
     const GanttGeometry five(Layout(480, 626, [](LayoutInput& in) { in.InfoAreaHeight = 110; }));
     EXPECT_FALSE(five.ScrollBarShown(5));
     EXPECT_EQ(five.ScrollThumb(0, 12), (PixelRect{465, 526, 481, 561}));
-    EXPECT_EQ(five.ScrollThumb(1, 12), (PixelRect{465, 533, 481, 568}));
     EXPECT_EQ(five.ScrollThumb(10, 12), (PixelRect{465, 596, 481, 610}));
     EXPECT_EQ(kPortrait.DetailSelectionFrame(2, 1, 12), (PixelRect{0, 566, 464, 587}));
 }

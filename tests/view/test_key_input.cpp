@@ -1,10 +1,7 @@
-// Key dispatch: the hardware-button assignments in their order, the keys of each focus area,
-// the button-bar focus moves and the desktop keys of the accelerator table.
+// Key dispatch: the hardware-button assignments in their order.
 #include "view/key_input.h"
 
 #include <gtest/gtest.h>
-
-#include "res/command_ids.h"
 
 using keys::Action;
 
@@ -18,11 +15,9 @@ TEST(KeyInput, DigitKeysFollowTheAssignmentsInOrder)
     struct Case { int code; const keys::HardwareKeys& keys; bool detail, matched; Action action; };
     const Case cases[] = {
         {'1', defaults, true, true, Action::FocusButtonBar},
-        {'2', defaults, true, true, Action::FocusBody},
-        {'3', defaults, true, true, Action::FocusDetail},
         {'3', defaults, false, true, Action::None}, // hidden detail: consumed, no focus change
-        {'5', defaults, true, true, Action::SelectToday},
         {'4', defaults, true, true, Action::CalendarOrGantt},
+        {'5', defaults, true, true, Action::SelectToday},
         {'9', defaults, true, false, Action::None},
         {'1', clash, true, true, Action::FocusButtonBar},
         {'1', unassigned, true, false, Action::None},
@@ -35,50 +30,4 @@ TEST(KeyInput, DigitKeysFollowTheAssignmentsInOrder)
         EXPECT_EQ(result.matched, c.matched) << c.code;
         EXPECT_EQ(result.action, c.action) << c.code;
     }
-}
-
-// The widget tests walk each area's keys; here the edges: keys no area takes, and the wrap of
-// the button focus round the bar and across the two strips.
-TEST(KeyInput, AreaKeysAndButtonFocus)
-{
-    EXPECT_EQ(keys::AreaKey(keys::kDetail, Qt::Key_Left), Action::None);
-    EXPECT_EQ(keys::AreaKey(keys::kNoFocus, Qt::Key_Down), Action::None);
-    EXPECT_EQ(keys::AreaKey(keys::kBody, Qt::Key_A), Action::None);
-    EXPECT_EQ(keys::AreaKey(keys::kBody, Qt::Key_Enter), Action::BodyEnter);
-    // clang-format off
-    struct Move { int from; Action action; int to; };
-    const Move moves[] = {{19, Action::ButtonRight, 0}, {0, Action::ButtonLeft, 19},
-                          {3, Action::ButtonOtherStrip, 13}, {13, Action::ButtonOtherStrip, 3}};
-    // clang-format on
-    for (const Move& m : moves) {
-        EXPECT_EQ(keys::MoveButtonFocus(m.from, m.action), m.to) << m.from;
-    }
-    for (int index = 0; index < keys::kButtonCount; ++index) {
-        EXPECT_EQ(keys::ButtonRunsOnEnter(index), index != 14 && index < 17) << index;
-    }
-}
-
-TEST(KeyInput, DesktopKeysReachTheirCommands)
-{
-    const Qt::KeyboardModifiers none = Qt::NoModifier;
-    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
-    // clang-format off
-    struct Case { int key; Qt::KeyboardModifiers modifiers; int id; };
-    // The table's own rows are the shell's menus; these are the modifiers that must not matter
-    // and the keys that are no desktop keys.
-    const Case cases[] = {
-        {Qt::Key_PageUp, ctrl, cmd::ID_MONTH_BEFORE}, {Qt::Key_Equal, ctrl, cmd::ID_ZOOM_IN},
-        {Qt::Key_Plus, ctrl | Qt::ShiftModifier, cmd::ID_ZOOM_IN},
-        {Qt::Key_Minus, ctrl | Qt::KeypadModifier, cmd::ID_ZOOM_OUT},
-        {Qt::Key_N, ctrl | Qt::ShiftModifier, cmd::ID_ADD_TASK},
-        {Qt::Key_0, none, 0}, // a hardware button, not a desktop key
-        {Qt::Key_Down, none, 0},
-    };
-    // clang-format on
-    for (const Case& c : cases) {
-        EXPECT_EQ(keys::AcceleratorCommand(c.key, c.modifiers, [](int) { return true; }), c.id)
-            << c.key;
-    }
-    // A disabled command takes no key.
-    EXPECT_EQ(keys::AcceleratorCommand(Qt::Key_Home, none, [](int) { return false; }), 0);
 }

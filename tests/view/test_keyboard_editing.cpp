@@ -1,12 +1,10 @@
 // The editing keys on the real view over a real store: Alt+arrows move the selected item through
-// the drag's change path, questions and undo, Alt+Shift+arrows change its length, Shift+arrows the
-// selected hour, the menu keys open the context menu; the keys the tables already use keep their
-// meaning. "Today" is Monday 7 December 2026, the first shown day (row 0).
+// the drag's change path, Alt+Shift+arrows change its length, Shift+arrows the selected hour, and
+// the menu keys open the context menu.
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
 
 #include "document_harness.h"
-#include "platform/pim/recurrence_pattern.h"
 #include "res/command_ids.h"
 #include "tests/support/store_items.h"
 #include "view/keyboard_editing.h"
@@ -44,22 +42,15 @@ TEST(KeyboardEditing, KeysAndWhatTheyEdit)
     }
 }
 
-TEST(KeyboardEditing, AltArrowsMoveAndResizeThroughTheChangePathAndUndo)
+TEST(KeyboardEditing, AltArrowsMoveAndResizeThroughTheChangePath)
 {
     DocumentHarness h;
-    UndoStack undo(h.edits);
-    h.view.Editing().SetServices({&h.edits, &h.messages, {}, {}, &undo});
     const int32_t oid = h.AddAppointment(9, 10);
     h.Click(h.Point(2, 615));
     Key(h, Qt::Key_Right, Qt::AltModifier);
     EXPECT_NEAR(h.Stored(oid).End, At(9, 11, 30), 1e-6);
-    EXPECT_EQ(undo.NextUndo()->action, UndoAction::kMove);
-    EXPECT_EQ(undo.Undo().status, UndoStatus::kDone);
-    EXPECT_NEAR(h.Stored(oid).Start, At(9, 10), 1e-6);
-    h.view.ItemsChanged();
-
     // The selection (and the key focus) stays with the item, so the keys go on moving it.
-    h.Click(h.Point(2, 615));
+    Key(h, Qt::Key_Left, Qt::AltModifier);
     Key(h, Qt::Key_Down, Qt::AltModifier);
     Key(h, Qt::Key_Down, Qt::AltModifier);
     EXPECT_NEAR(h.Stored(oid).Start, At(11, 10), 1e-6);
@@ -72,22 +63,10 @@ TEST(KeyboardEditing, AltArrowsMoveAndResizeThroughTheChangePathAndUndo)
     }
     EXPECT_NEAR(h.Stored(oid).Start, At(11, 10), 1e-6);
     EXPECT_NEAR(h.Stored(oid).End, At(11, 10, 30), 1e-6);
-
-    // An occurrence moved thrice is one exception, found again on its new day beside the day's
-    // own occurrence.
-    const int32_t series = h.Add(DailyValues(L"", At(7, 9), At(7, 9, 30)));
-    h.Click(h.Point(0, 9 * 60 + 10));
-    for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Right}) {
-        Key(h, key, Qt::AltModifier);
-    }
-    const ReadResult moved = h.edits.ReadException(series, 1);
-    EXPECT_NEAR(moved.item.occurrenceDay, At(7), 1e-6);
-    EXPECT_NEAR(moved.values.fields.Start, At(8, 10), 1e-6);
-    EXPECT_EQ(h.edits.ReadException(series, 2).item.occurrenceDay, 0.0) << "one exception only";
     EXPECT_TRUE(h.messages.shown().empty());
 }
 
-TEST(KeyboardEditing, MenuKeysSelectedHourAndTheKeysTheTablesUse)
+TEST(KeyboardEditing, MenuKeysAndTheSelectedHour)
 {
     DocumentHarness h;
     std::vector<QPoint> menus;
@@ -115,15 +94,5 @@ TEST(KeyboardEditing, MenuKeysSelectedHourAndTheKeysTheTablesUse)
     Key(h, Qt::Key_Menu);
     ASSERT_EQ(h.doc.ApptCount(3), 1);
     EXPECT_EQ(h.doc.StartText(3, 0), L"15:00");
-
-    // Plain Left still moves the hour window and leaves the item; digit 5 still selects today.
-    h.Click(h.Point(2, 630));
-    const int firstHour = h.view.Layout().firstHour;
-    Key(h, Qt::Key_Left);
-    h.view.LayOut(h.view.size());
-    EXPECT_LT(h.view.Layout().firstHour, firstHour);
-    EXPECT_EQ(h.doc.StartText(2, 0), L"10:00");
-    Key(h, Qt::Key_5);
-    EXPECT_EQ(h.view.SelectedRow(), 0);
     EXPECT_TRUE(h.messages.shown().empty());
 }

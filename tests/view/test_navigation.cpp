@@ -30,14 +30,12 @@ TEST(Navigation, PeriodStartAndGridAlignment)
     struct Case { SYSTEMTIME date; int cntFromToday, startDow; SYSTEMTIME first; };
     const Case cases[] = {
         {Day(2010, 12, 9), 3, 1, Day(2010, 12, 6)}, // Thursday, Monday start
-        {Day(2010, 12, 9), 0, 7, Day(2010, 12, 9)}, // no start day
-        {Day(2010, 12, 9), 0, 4, Day(2010, 12, 9)},     // already the start weekday
         {Day(2010, 12, 9), 0, 5, Day(2010, 12, 3)},     // Friday start: back six days
         {Day(2010, 12, 9), 99999, 7, Day(2009, 12, 8)}, // a year at most
         {Day(2010, 12, 9), 0, 42, Day(2010, 12, 9)},    // unknown weekday is "No Care"
     };
     struct Align { int weekday, startDow, back; };
-    const Align aligns[] = {{3, 7, 3}, {1, 1, 0}, {0, 1, 6}, {6, 0, 6}, {2, -3, 2}};
+    const Align aligns[] = {{3, 7, 3}, {0, 1, 6}, {2, -3, 2}};
     // clang-format on
     for (const Case& c : cases) {
         EXPECT_TRUE(SameDay(nav::PeriodStart(c.date, c.cntFromToday, c.startDow), c.first))
@@ -57,15 +55,9 @@ TEST(Navigation, WeekAndMonthStepsStayInTheSupportedYears)
     const Case cases[] = {
         {Day(2026, 12, 7), 1, 0, false, Day(2026, 12, 14)},
         {Day(1900, 1, 5), -1, 0, false, std::nullopt}, // would pass 1 January 1900
-        {Day(1900, 1, 8), -1, 0, false, Day(1900, 1, 1)},
-        {Day(2999, 12, 24), 1, 0, false, Day(2999, 12, 31)},
         {Day(2999, 12, 25), 1, 0, false, std::nullopt},
         {Day(2011, 1, 31), 0, 1, false, Day(2011, 2, 28)},
-        {Day(2012, 3, 31), 0, -1, false, Day(2012, 2, 29)},
         {Day(2026, 12, 6), 0, 1, true, Day(2027, 1, 3)}, // the grid steps four weeks
-        {Day(2999, 12, 10), 0, 1, false, std::nullopt},
-        {Day(1900, 1, 20), 0, -1, false, std::nullopt},
-        {Day(1900, 2, 20), 0, -1, false, Day(1900, 1, 20)},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -89,19 +81,12 @@ TEST(Navigation, BodyKeysMoveTheSelectionOrThePeriod)
     const Case cases[] = {
         {BodyKey::Down, false, 3, 20, first, nav::BodyMove{4, 0}},
         {BodyKey::Down, false, 19, 20, first, nav::BodyMove{19, 1}}, // last row: period moves
-        {BodyKey::Up, false, 0, 20, first, nav::BodyMove{0, -1}},
         {BodyKey::Down, false, 45, 20, first, nav::BodyMove{19, 1}}, // off the rows: lands
-        {BodyKey::Up, false, -4, 20, first, nav::BodyMove{0, -1}},
         {BodyKey::Down, true, 9, 35, first, nav::BodyMove{16, 0}},
         {BodyKey::Down, true, 31, 35, first, nav::BodyMove{31, 7}}, // same cell, next week
-        {BodyKey::Up, true, 5, 35, first, nav::BodyMove{5, -7}},
-        {BodyKey::Right, true, 34, 35, first, nav::BodyMove{28, 7}},
         {BodyKey::Left, true, 0, 35, first, nav::BodyMove{6, -7}}, // previous day, last cell
         {BodyKey::Down, false, 0, 0, first, std::nullopt}, // no rows at all
-        {BodyKey::Up, false, 0, 20, Day(1900, 1, 1), std::nullopt},
-        {BodyKey::Left, true, 0, 35, Day(1900, 1, 3), std::nullopt},
         {BodyKey::Down, false, 19, 20, Day(2999, 12, 12), std::nullopt},
-        {BodyKey::Down, false, 19, 20, Day(2999, 12, 11), nav::BodyMove{19, 1}},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -118,9 +103,8 @@ TEST(Navigation, HourWindowAndZoomLimits)
 {
     // clang-format off
     struct Hours { int first, count, pixels, right, left; };
-    const Hours hours[] = {{8, 10, 10, 10, 6},  {8, 10, 36, 9, 7}, {13, 10, 10, 14, 11},
-                           {14, 10, 36, 14, 13}, {1, 10, 6, 5, 0}, {0, 24, 12, 0, 0},
-                           {8, 10, 0, 12, 4}};
+    const Hours hours[] = {{8, 10, 10, 10, 6}, {8, 10, 36, 9, 7}, {14, 10, 36, 14, 13},
+                           {1, 10, 6, 5, 0},   {8, 10, 0, 12, 4}};
     // clang-format on
     for (const Hours& h : hours) {
         EXPECT_EQ(nav::HourKeyRight(h.first, h.count, h.pixels), h.right) << h.pixels;
@@ -129,13 +113,10 @@ TEST(Navigation, HourWindowAndZoomLimits)
     EXPECT_EQ(nav::HourButtonStep(36), 2);
     EXPECT_EQ(nav::HourButtonStep(0), 16); // a zero width is taken as the narrowest
 
-    EXPECT_EQ(nav::ZoomIn(36), 48);
     EXPECT_EQ(nav::ZoomIn(600), std::nullopt);
     EXPECT_EQ(nav::ZoomOut(12), std::nullopt);
-    EXPECT_EQ(nav::ZoomOut(36), 24);
     EXPECT_EQ(nav::ZoomOut(13), 6);
     EXPECT_EQ(nav::ZoomOut(100000), 588);
     EXPECT_EQ(nav::FitHourPixels(1000), 41);
     EXPECT_EQ(nav::FitHourPixels(100), 12); // never below the zoom-out limit
-    EXPECT_EQ(nav::FitHourPixels(0), 12);
 }

@@ -1,12 +1,9 @@
 // The task strip and the detail list painted into an image: the texts and icons of every kind of
-// line, the line map, the category filter, conflicts, the scroll bar thumb and item texts that
-// cannot reorder their line.
+// line, the line map, conflicts and item texts that cannot reorder their line.
 #include "view/task_detail_painter.h"
 
 #include <gtest/gtest.h>
 
-#include <QFontMetrics>
-#include <QPainter>
 #include <QTextLayout>
 
 #include "fake_day_entries.h"
@@ -63,17 +60,9 @@ TEST(TaskDetailPainter, DetailLinesTellEveryKind)
     EXPECT_FALSE(h.Drew(L"Work Filed"));
     EXPECT_EQ(lines.lineItems, (std::vector<int>{0, 2, 0, 1, 2})); // the finished task: no line
     EXPECT_EQ(lines.taskLines, 2);
-    EXPECT_EQ(lines.appointmentLines, 3);
-    EXPECT_EQ(lines.ItemOf(9), -1);
     // The deleted occurrence overlaps the busy meeting but is never a conflict.
     EXPECT_TRUE(
         h.IconAt(res::kIconMovedOrDeletedOccurrence, 2, DetailHarness::LineTop(4), 16, Qt::white));
-
-    DetailHarness shown;
-    shown.settings.DispNoDue = 1;
-    shown.entries.tasks = h.entries.tasks;
-    shown.PaintDetail();
-    EXPECT_TRUE(shown.Drew(L"Work Filed"));
 
     // Day kinds by their categories; busy overlaps show the conflict icon on the later line.
     DetailHarness kinds;
@@ -97,42 +86,6 @@ TEST(TaskDetailPainter, DetailLinesTellEveryKind)
     }
 }
 
-TEST(TaskDetailPainter, CategoryFilterCountsLinesOutsideTheWindow)
-{
-    const auto paint = [](int scroll) {
-        DetailHarness h;
-        h.settings.CategoryFilterType = 1;
-        h.settings.CategoryFilterTarget = L"Work, Club";
-        h.entries.tasks[0] = {{.subject = L"Home", .recurring = true, .categories = L"Home"},
-                              {.subject = L"Job", .recurring = true, .categories = L"Work"}};
-        h.entries.appts[0] = {{.start = 600, .end = 660, .subject = L"Club", .categories = L"Club"},
-                              {.start = 700, .end = 760, .subject = L"Tv", .categories = L"Home"}};
-        return h.PaintDetail(scroll).total;
-    };
-    EXPECT_EQ(paint(0), 2); // both filtered items lie inside the window
-    EXPECT_EQ(paint(1), 3); // the first task lies above it and keeps its line
-}
-
-TEST(TaskDetailPainter, ScrollBarThumbFollowsTheScroll)
-{
-    DetailHarness top;
-    DetailHarness down;
-    for (int i = 0; i < 12; ++i) {
-        top.entries.appts[0].push_back({.start = 600 + i * 10, .end = 605 + i * 10, .busy = 0});
-    }
-    down.entries.appts = top.entries.appts;
-    EXPECT_EQ(top.PaintDetail(0).total, 12);
-    EXPECT_EQ(top.texts.size(), 5U);
-    down.PaintDetail(1);
-    // Track height 121 - 32: the thumb spans 375..412 at scroll 0 and 382..419 at scroll 1.
-    const int x = 800 - 15 + 8;
-    EXPECT_NE(top.Pixel(x, 377), down.Pixel(x, 377));
-    EXPECT_EQ(top.Pixel(x, 395), down.Pixel(x, 395));
-    for (const DrawnText& t : top.texts) {
-        EXPECT_LE(t.clip.right(), 800 - 16 - 1); // texts leave the scroll bar alone
-    }
-}
-
 TEST(TaskDetailPainter, TaskStripShowsOnlyTasksOfTheDay)
 {
     DetailHarness h;
@@ -146,8 +99,6 @@ TEST(TaskDetailPainter, TaskStripShowsOnlyTasksOfTheDay)
     EXPECT_EQ(h.texts[0].at, QPoint(60 + 12 + 2, 52 + 3));
     EXPECT_EQ(h.texts[1].text, L"^Pay r ");
     EXPECT_EQ(h.texts[2].text, L">>Write ");
-    const QFontMetrics metrics(h.resources.MainFont());
-    EXPECT_EQ(h.texts[1].at.x(), 74 + 12 + metrics.horizontalAdvance("Gym ") + 4);
     EXPECT_EQ(h.Pixel(h.geometry.HourAreaLeft() - 1, 58), QColor(50, 180, 50)); // frame edge
 }
 
@@ -200,47 +151,4 @@ TEST(TaskDetailPainter, EachItemTextIsAnIsolatedRun)
               L"\x2068\x202A"
               L"a\x202C\x2067"
               L"b\x2069\x2069");
-}
-
-// Where items are marked by their calendar, a task of the strip starts with its calendar's band,
-// parted by a line of the strip's outline from its check box and text, moved right of it.
-// Unmarked tasks stay where they were.
-TEST(TaskDetailPainter, TaskStripMarksEachTaskWithItsCalendarsBand)
-{
-    DetailHarness h;
-    const uint32_t green = 0x0050A050; // 0x00BBGGRR
-    h.entries.tasks[0] = {{.subject = L"Gym", .recurring = true, .calendar = green},
-                          {.subject = L"Pay", .dueHere = true, .calendar = 0x003080E0}};
-    h.entries.tasks[1] = {{.subject = L"Gym", .recurring = true}};
-    h.Paint<TaskDetailPainter>([](const TaskDetailPainter& p) {
-        p.PaintTaskStrip(0);
-        p.PaintTaskStrip(1);
-    });
-    // Measured as the painter measures.
-    QImage scratch(1, 1, QImage::Format_RGB32);
-    QPainter measure(&scratch);
-    measure.setFont(h.resources.MainFont());
-    const auto width = [&](const std::wstring& text, int cell) {
-        return h.sink.Width(measure, text, cell);
-    };
-    const std::vector<TaskStripEntry> marked =
-        TaskStripEntries(h.geometry, h.settings, h.entries, 0, width);
-    ASSERT_EQ(marked.size(), 2U);
-    const int top = 52 + 3;
-    const QColor outline = h.resources.TaskPen().color();
-    EXPECT_EQ(marked[0].calendarBand, (PixelRect{62, top, 65, top + h.layout.mainFontSize}));
-    EXPECT_EQ(std::make_pair(marked[0].left, marked[0].icon.x), std::make_pair(61, 66));
-    EXPECT_EQ(marked[1].left,
-              h.geometry.TaskIcon(0, h.geometry.NextTaskOffset(5, width(L"Gym ", 1000))).x);
-    EXPECT_EQ(marked[1].icon.x, marked[1].left + 5);
-    EXPECT_EQ(h.Pixel(62, top + 4), QColor(0x50, 0xA0, 0x50));
-    EXPECT_EQ(h.Pixel(64, top + 4), QColor(0x50, 0xA0, 0x50));
-    EXPECT_EQ(h.Pixel(65, top + 4), outline) << "the line after the band";
-    ASSERT_EQ(h.texts.size(), 3U);
-    EXPECT_EQ(h.texts[0].at.x(), 60 + 5 + 12 + 2);
-    EXPECT_EQ(h.Pixel(marked[1].left + 2, top + 4), QColor(0xE0, 0x80, 0x30));
-    const std::vector<TaskStripEntry> plain =
-        TaskStripEntries(h.geometry, h.settings, h.entries, 1, width);
-    EXPECT_EQ(std::make_pair(plain[0].left, plain[0].icon.x), std::make_pair(61, 61));
-    EXPECT_NE(h.Pixel(62, h.geometry.TaskIcon(1, 0).y + 4), QColor(0x50, 0xA0, 0x50));
 }

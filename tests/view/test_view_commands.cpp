@@ -1,4 +1,4 @@
-// The view's update handlers: enable states, check marks and shown texts for each selection.
+// The view's update handlers: enable states for each selection and check marks for the switches.
 #include "view/view_commands.h"
 
 #include <gtest/gtest.h>
@@ -54,12 +54,8 @@ TEST(ViewCommands, EnableStatesFollowTheSelection)
     EXPECT_TRUE(ViewCommandUpdate(cmd::ID_CONTEXT_PASTE, clipboard).enabled);
 }
 
-TEST(ViewCommands, ShownTextsAndCheckMarks)
+TEST(ViewCommands, CheckMarksFollowTheSwitches)
 {
-    // A command with a text of its own shows it; the others keep their menu's.
-    EXPECT_EQ(ViewCommandUpdate(cmd::ID_ADD_APPOINT, {}).text, L"Add App");
-    EXPECT_FALSE(ViewCommandUpdate(cmd::ID_COMPLETE_TASK, {}).text.has_value());
-
     const int checkable[] = {cmd::ID_VIEW_CALENDAR,     cmd::ID_VIEW_BOTH,
                              cmd::ID_VIEW_APPOINT_ONLY, cmd::ID_VIEW_TASK_ONLY,
                              cmd::ID_VIEW_DETAIL,       cmd::ID_DETAIL_AT_BOTTOM,
@@ -72,8 +68,6 @@ TEST(ViewCommands, ShownTextsAndCheckMarks)
                        .InfoAreaFixBottom = true, .FitHoursToWidth = true}},
          {cmd::ID_VIEW_CALENDAR, cmd::ID_VIEW_APPOINT_ONLY, cmd::ID_DETAIL_AT_BOTTOM,
           cmd::ID_FIT_HOURS_TO_WIDTH}},
-        {{.switches = {.CalendarAreaVisible = false, .InfoAreaVisible = false}},
-         {cmd::ID_VIEW_TASK_ONLY}},
     };
     // clang-format on
     for (const Checks& c : cases) {

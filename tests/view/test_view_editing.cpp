@@ -1,7 +1,6 @@
-// Mouse sequences on the real view over a real store and document: drags that save (and those
-// that must not), occurrences that become exceptions, the context menu, Copy, Cut and Paste and
-// the desktop clipboard. Which release writes what is in the drag tables; here it reaches the
-// store. "Today" is Monday 7 December 2026, the first shown day (row 0).
+// Mouse sequences on the real view over a real store: drags, the context menu, Copy, Cut and
+// Paste and the desktop clipboard. Which release writes what is in the drag tables; here it
+// reaches the store. "Today" is Monday 7 December 2026, the first shown day (row 0).
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
@@ -26,22 +25,15 @@ TEST(ViewEditing, DragsWriteTheStoreOrOpenTheAddEditors)
     EXPECT_NEAR(h.Stored(oid).Start, At(10, 11, 30), 1e-6);
     EXPECT_NEAR(h.Stored(oid).End, At(10, 12, 30), 1e-6);
 
-    // Sweeps over empty hours or the task column open the editors on whole hours or days.
+    // A sweep over empty hours opens the editor on whole hours (the task column's: the tables).
     h.Drag(h.Point(4, 13 * 60 + 10), h.Point(4, 14 * 60 + 40));
     ASSERT_TRUE(h.swept);
     EXPECT_NEAR(h.swept->first, At(11, 13), 1e-6);
     EXPECT_NEAR(h.swept->second, At(11, 15), 1e-6);
-    h.Drag(h.Point(1), h.Point(3));
-    EXPECT_NEAR(h.swept->first, At(8), 1e-6);
-    EXPECT_NEAR(h.swept->second, At(10), 1e-6);
 
-    // Tasks move by days; a recurring one is refused and stays.
+    // A recurring task is not moved by a drag: it is refused and stays.
     ItemValues task;
     task.fields.Subject = L"Report";
-    task.fields.StartDate = task.fields.DueDate = At(8);
-    const int32_t plain = h.Add(task, pim::kTaskKind);
-    h.Drag(h.Point(1), h.Point(3));
-    EXPECT_NEAR(h.Stored(plain, pim::kTaskKind).DueDate, At(10), 1e-6);
     task.pattern = pim::RecurrencePattern::WeeklyFrom(At(9), 0);
     task.fields.StartDate = task.fields.DueDate = At(9);
     const int32_t recurring = h.Add(task, pim::kTaskKind);
@@ -55,17 +47,12 @@ TEST(ViewEditing, OccurrenceDraggedBecomesAnException)
 {
     Harness h;
     const int32_t oid = h.Add(DailyValues(L"Standup", At(7, 9), At(7, 10), At(13)));
-
     h.Drag(h.Point(2, 9 * 60 + 20), h.Point(2, 9 * 60 + 20) + QPoint(36, 0));
     const ReadResult exception = h.edits.ReadException(oid, 1);
     ASSERT_EQ(exception.status, EditStatus::kDone);
     EXPECT_NEAR(exception.item.occurrenceDay, At(9), 1e-6);
     EXPECT_NEAR(exception.values.fields.Start, At(9, 10), 1e-6);
     EXPECT_NEAR(h.edits.ReadOccurrenceCovering(oid, At(10)).values.fields.Start, At(10, 9), 1e-6);
-
-    // The exception itself is resized at its end.
-    h.Drag(h.Point(2, 10 * 60 + 59), h.Point(2, 10 * 60 + 59) + QPoint(36, 0));
-    EXPECT_NEAR(h.edits.ReadException(oid, 1).values.fields.End, At(9, 12), 1e-6);
     EXPECT_TRUE(h.messages.shown().empty());
 }
 
@@ -87,15 +74,8 @@ TEST(ViewEditing, CopyCutAndPasteAcrossDays)
     EXPECT_EQ(h.doc.StartText(2, 1), L"14:00");
     EXPECT_EQ(h.doc.EndText(2, 1), L"15:00");
 
-    // A cut moves the item itself.
+    // A cut item that another program deletes before the paste is not pasted.
     h.Run(h.Point(0, 9 * 60 + 30), cmd::ID_CUT);
-    h.Run(h.Point(5), cmd::ID_PASTE);
-    EXPECT_NEAR(h.Stored(oid).Start, At(12, 9), 1e-6);
-    EXPECT_EQ(h.doc.ApptCount(0), 0);
-    EXPECT_EQ(h.AppointmentCount(), 3);
-
-    // Cut again, and another program deletes the item before the paste.
-    h.Run(h.Point(5, 9 * 60 + 30), cmd::ID_CUT);
     PimSession other(h.paths.StorePath(), OccurrenceOnDay);
     other.Connect();
     ASSERT_EQ(other.FindAppointment(PimSession::OidField(oid))->Delete(), 0);
@@ -105,7 +85,7 @@ TEST(ViewEditing, CopyCutAndPasteAcrossDays)
     for (const auto& box : h.messages.shown()) {
         EXPECT_EQ(box.text, L"Fail at get data.");
     }
-    EXPECT_EQ(h.doc.ApptCount(5), 0);
+    EXPECT_EQ(h.doc.ApptCount(6), 0);
     EXPECT_EQ(h.AppointmentCount(), 2);
 }
 
@@ -114,9 +94,7 @@ TEST(ViewEditing, DesktopClipboardRoundTrip)
     Harness h;
     h.AddAppointment(7, 9, L"Review");
     h.Run(h.Point(0, 9 * 60 + 30), cmd::ID_COPY);
-    const QMimeData* own = QApplication::clipboard()->mimeData();
-    EXPECT_EQ(own->text(), "2026/12/07 09:00 - 10:00 Review");
-    const QByteArray calendar = own->data("text/calendar");
+    const QByteArray calendar = QApplication::clipboard()->mimeData()->data("text/calendar");
 
     // The same text from another program lands on the selected day as a copy.
     auto* foreign = new QMimeData;
@@ -136,13 +114,10 @@ TEST(ViewEditing, DesktopClipboardRoundTrip)
     EXPECT_EQ(h.messages.shown()[0].caption, L"Warning");
 }
 
-TEST(ViewEditing, TapsDoubleClicksContextMenusAndCursors)
+TEST(ViewEditing, EscapeEndsADragAndCursorsFollowWhatIsUnder)
 {
     Harness h;
     const int32_t oid = h.AddAppointment(8, 10);
-    h.Click(h.Point(1, 630));
-    EXPECT_EQ(h.view.Selection().kind, ItemKind::Appointment);
-    EXPECT_EQ(TextToInt(h.view.Selection().oid), oid);
     // Escape ends a drag: nothing is written on release.
     QTest::mousePress(&h.view, Qt::LeftButton, {}, h.Point(1, 630));
     QTest::mouseMove(&h.view, h.Point(1, 630) + QPoint(90, 0));
@@ -151,37 +126,19 @@ TEST(ViewEditing, TapsDoubleClicksContextMenusAndCursors)
     QTest::mouseRelease(&h.view, Qt::LeftButton, {}, h.Point(1, 630) + QPoint(90, 0));
     EXPECT_NEAR(h.Stored(oid).Start, At(8, 10), 1e-6);
 
-    int edits = 0;
-    h.view.SetCommandHandler(cmd::ID_EDIT_APPOINT, [&edits] { ++edits; });
-    h.menuChoice = cmd::ID_CONTEXT_EDIT;
-    // Only on an item do a double click and the context Edit reach the edit command.
-    QTest::mouseDClick(&h.view, Qt::LeftButton, {}, h.Point(1, 630));
-    EXPECT_EQ(edits, 1);
-    QTest::mouseDClick(&h.view, Qt::LeftButton, {}, h.Point(1, 900));
-    EXPECT_EQ(edits, 1);
-    h.Click(h.Point(1, 630), Qt::RightButton);
-    EXPECT_EQ(edits, 2);
-    h.Click(h.Point(1, 900), Qt::RightButton);
-    EXPECT_EQ(edits, 2);
     EXPECT_TRUE(h.messages.shown().empty());
     const std::pair<int, Qt::CursorShape> cursors[] = {
         {630, Qt::SizeAllCursor}, {601, Qt::SizeHorCursor}, {900, Qt::CrossCursor}};
     for (const auto& [minutes, shape] : cursors) {
         QTest::mouseMove(&h.view, h.Point(1, minutes));
-        EXPECT_EQ(h.view.cursor().shape(), shape) << minutes;
+        // On a real X server the move comes back from the server: wait for it.
+        EXPECT_TRUE(QTest::qWaitFor([&, shape = shape] {
+            return h.view.cursor().shape() == shape;
+        })) << minutes;
     }
-
-    // With the menu switched off a right click only selects.
-    Harness quiet(Settings(0));
-    quiet.AddAppointment(8, 10);
-    quiet.view.SetCommandHandler(cmd::ID_EDIT_APPOINT, [&edits] { ++edits; });
-    quiet.menuChoice = cmd::ID_CONTEXT_EDIT;
-    quiet.Click(quiet.Point(1, 630), Qt::RightButton);
-    EXPECT_EQ(edits, 2);
-    EXPECT_EQ(quiet.view.Selection().kind, ItemKind::Appointment);
 }
 
-// An all-day item keeps 00:00 and whole days through drags, copies, cuts and foreign pastes.
+// An all-day item keeps 00:00 and whole days through drags.
 TEST(ViewEditing, AllDayItemsMoveByWholeDays)
 {
     Harness h;
@@ -192,69 +149,17 @@ TEST(ViewEditing, AllDayItemsMoveByWholeDays)
         EXPECT_NEAR(h.Stored(id).Start, At(day), 1e-6);
         EXPECT_NEAR(h.Stored(id).End, At(day + 1), 1e-6);
     };
-    // Its day's empty hours sweep a new appointment and never edit it; its label takes it.
-    int edits = 0;
-    h.view.SetCommandHandler(cmd::ID_EDIT_APPOINT, [&edits] { ++edits; });
+    // Its day's empty hours sweep a new appointment; only its label takes it.
     h.Drag(h.Point(2, 13 * 60), h.Point(2, 14 * 60));
     ASSERT_TRUE(h.swept);
     EXPECT_NEAR(h.swept->first, At(9, 13), 1e-6);
     EXPECT_NEAR(h.swept->second, At(9, 14, 30), 1e-6);
-    QTest::mouseDClick(&h.view, Qt::LeftButton, {}, h.Point(2, 13 * 60));
-    EXPECT_EQ(edits, 0);
-    QTest::mouseDClick(&h.view, Qt::LeftButton, {}, h.Label(2));
-    EXPECT_EQ(edits, 1);
     expectDay(oid, 9);
     h.Drag(h.Label(2), h.Label(2) + QPoint(36, 0)); // sideways on its own row: unchanged
     expectDay(oid, 9);
     h.Drag(h.Label(2), h.Label(3) + QPoint(36, 0));
     expectDay(oid, 10);
-
-    h.menuChoice = cmd::ID_CONTEXT_PASTE;
-    h.Run(h.Label(3), cmd::ID_COPY);
-    h.Click(h.Point(5, 10 * 60), Qt::RightButton);
-    ASSERT_EQ(h.doc.ApptCount(5), 1);
-    expectDay(TextToInt(h.doc.ApptOid(5, 0)), 12);
-    h.Run(h.Label(3), cmd::ID_CUT);
-    h.Click(h.Point(6, 10 * 60), Qt::RightButton);
-    expectDay(oid, 13);
-
-    auto* foreign = new QMimeData;
-    foreign->setData("text/calendar", "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//t//EN\r\n"
-                                      "BEGIN:VEVENT\r\nUID:b@t\r\nDTSTAMP:20261201T000000Z\r\n"
-                                      "DTSTART;VALUE=DATE:20261209\r\n"
-                                      "DTEND;VALUE=DATE:20261210\r\nSUMMARY:Party\r\n"
-                                      "END:VEVENT\r\nEND:VCALENDAR\r\n");
-    QApplication::clipboard()->setMimeData(foreign);
-    h.Click(h.Point(8, 10 * 60), Qt::RightButton);
-    ASSERT_EQ(h.doc.ApptCount(8), 1);
-    expectDay(TextToInt(h.doc.ApptOid(8, 0)), 15);
     EXPECT_TRUE(h.messages.shown().empty());
-}
-
-// After a cut-paste the record names the moved item (its day, start and exception).
-TEST(ViewEditing, PastingACutItemAgainMovesItAgain)
-{
-    Harness h;
-    const int32_t oid = h.Add(AppointmentValues(L"Talk", At(8, 13), At(8, 14, 30)));
-    h.menuChoice = cmd::ID_CONTEXT_PASTE;
-    h.Run(h.Point(1, 13 * 60 + 10), cmd::ID_CUT);
-    h.Click(h.Point(8, 9 * 60 + 30), Qt::RightButton);
-    h.Click(h.Point(9, 10 * 60), Qt::RightButton);
-    EXPECT_NEAR(h.Stored(oid).Start, At(16, 10), 1e-6);
-    EXPECT_NEAR(h.Stored(oid).End, At(16, 11, 30), 1e-6);
-
-    ItemValues weekly = AppointmentValues(L"Class", At(7, 11), At(7, 12));
-    weekly.pattern = pim::RecurrencePattern::WeeklyFrom(At(7, 11), 60);
-    const int32_t series = h.Add(weekly);
-    h.Run(h.Point(7, 11 * 60 + 10), cmd::ID_CUT); // Monday 14 December
-    h.Click(h.Point(10, 11 * 60), Qt::RightButton);
-    h.Click(h.Point(9, 11 * 60), Qt::RightButton);
-    EXPECT_TRUE(h.messages.shown().empty());
-    const ReadResult moved = h.edits.ReadException(series, 1);
-    ASSERT_EQ(moved.status, EditStatus::kDone);
-    EXPECT_NEAR(moved.item.occurrenceDay, At(14), 1e-6);
-    EXPECT_NEAR(moved.values.fields.Start, At(16, 11), 1e-6);
-    EXPECT_EQ(h.edits.ReadException(series, 2).item.occurrenceDay, 0.0) << "one exception only";
 }
 
 // A held mouse button drags; only a pen or touch held still opens the menu. A double click edits
@@ -288,39 +193,16 @@ TEST(ViewEditing, HoldsAndDoubleClicksByWhatThePointerHits)
     EXPECT_EQ(menus, 1);
     EXPECT_EQ(h.view.Editing().Record().operation, ClipRecord::kCut);
 
-    // While dragging, the ghost on the real window stands out from the white row.
-    const QPoint far = h.Point(1, 20 * 60);
-    QTest::mousePress(&h.view, Qt::LeftButton, {}, h.Point(1, 690));
-    QTest::mouseMove(&h.view, h.Point(1, 690) + QPoint(72, 0));
-    const QImage shown = h.view.grab().toImage();
-    QTest::keyClick(&h.view, Qt::Key_Escape);
-    QTest::mouseRelease(&h.view, Qt::LeftButton, {}, h.Point(1, 690) + QPoint(72, 0));
-    const int row = qGray(shown.pixel(far));
-    EXPECT_GE(std::abs(qGray(shown.pixel(h.Point(1, 13 * 60 + 30))) - row), 48);
-
     int edits = 0;
     h.view.SetCommandHandler(cmd::ID_EDIT_APPOINT, [&edits] { ++edits; });
     const ViewLayout& l = h.view.Layout();
-    QPoint zoomIn;
-    for (int x = 0; x < l.clientWidth && zoomIn.isNull(); ++x) {
-        if (l.ButtonAt(x, l.tileSize / 2) == res::kButtonZoomIn) {
-            zoomIn = {x + 2, l.tileSize / 2};
-        }
-    }
+    const PixelRect zoomIn = l.ButtonRect(res::kButtonZoomIn);
     h.Click(moved);
-    QTest::mouseDClick(&h.view, Qt::LeftButton, {}, zoomIn);
+    QTest::mouseDClick(&h.view, Qt::LeftButton, {}, {zoomIn.left + 2, zoomIn.top + 2});
     EXPECT_EQ(edits, 0) << "a picture button never edits";
     const QPoint detailLine(l.detailRect.left + 30, l.detailRect.top + l.detailLineHeight / 2);
     QTest::mouseDClick(&h.view, Qt::LeftButton, {}, detailLine);
     EXPECT_EQ(edits, 1);
-    for (int i = 0; i <= l.detailLineCount; ++i) {
-        h.AddAppointment(8, 12 + i % 10);
-    }
-    h.view.grab();
-    h.view.SelectDetailLine(0);
-    QTest::mouseDClick(&h.view, Qt::LeftButton, {}, {l.detailRect.right - 4, l.detailRect.top + 4});
-    EXPECT_EQ(edits, 1) << "nor does a scroll arrow";
-    EXPECT_TRUE(h.view.Selection().HasItem());
 }
 
 // A pen's hold is timed by its events, not the clock's seconds; a modifier pressed mid-drag

@@ -1,8 +1,7 @@
-// The view driven as a user does: picture buttons by their tiles, the keys of each focus area,
-// the hardware buttons through their assignments, the desktop keys and the wheel. What each key
-// means is in the key and navigation tables; here the widget routes keys and settings to them.
+// The view driven by keys: the detail list's keys, the desktop keys' enable states, a long run of
+// keys over the real document and a store changed elsewhere. What each key means is in the key
+// and navigation tables; here the widget routes keys to them.
 #include <QTest>
-#include <QWheelEvent>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -28,76 +27,9 @@ struct InputHarness : ViewHarness {
             QTest::keyClick(&view, Qt::Key(key), modifiers);
         }
     }
-    void Wheel(QPoint at, int delta, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        QWheelEvent event(at, view.mapToGlobal(at), {}, {0, delta}, Qt::NoButton, modifiers,
-                          Qt::NoScrollPhase, false);
-        QApplication::sendEvent(&view, &event);
-    }
-    int ShownDay() const { return DaysBetween(MakeSystemTime(2026, 12, 7), schedule.shownStart); }
 };
 
 } // namespace
-
-TEST(ViewInput, PictureButtonsAnswerTheLeftButtonByTile)
-{
-    InputHarness h;
-    const int tile = h.view.Layout().tileSize;
-    QTest::mouseClick(&h.view, Qt::RightButton, {}, QPoint(3 * tile + 5, 5));
-    EXPECT_EQ(h.ShownDay(), 0) << "a right click moves nothing";
-    QTest::mouseClick(&h.view, Qt::LeftButton, {}, QPoint(3 * tile + 5, 5));
-    EXPECT_EQ(h.ShownDay(), 7);
-    // Right of strip 2 lies the filler: the focus stays on the button clicked.
-    QTest::mouseClick(&h.view, Qt::LeftButton, {}, QPoint(20 * tile + 5, 5));
-    EXPECT_EQ(h.view.FocusedButton(), 3);
-    QTest::mouseClick(&h.view, Qt::LeftButton, {}, QPoint(10 * tile + 5, 5));
-    EXPECT_TRUE(h.Checked(cmd::ID_VIEW_CALENDAR));
-}
-
-TEST(ViewInput, FocusMovesByTheAssignedButtonsAndReturn)
-{
-    InputHarness h;
-    h.Keys({Qt::Key_1}); // the default tool-bar button
-    EXPECT_EQ(h.view.FocusedButton(), 1);
-    // Round to 18, then strip 1: button 8 zooms in.
-    h.Keys({Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Up, Qt::Key_Return});
-    EXPECT_EQ(h.store.values.OneHourPixel, 48);
-    // Blank button 14 hands the focus to the body.
-    h.Keys({Qt::Key_Up, Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Return});
-    EXPECT_EQ(h.view.KeyFocusArea(), keys::kBody);
-    h.Keys({Qt::Key_Return});
-    EXPECT_EQ(h.view.KeyFocusArea(), keys::kDetail);
-    h.Keys({Qt::Key_Return});
-    EXPECT_EQ(h.view.KeyFocusArea(), keys::kButtonBar);
-
-    ViewSettings settings;
-    settings.hardwareKeys.KeyToTool = '9';
-    settings.hardwareKeys.KeyToMain = 0; // "----"
-    InputHarness moved(settings);
-    moved.Keys({Qt::Key_1});
-    EXPECT_EQ(moved.view.KeyFocusArea(), keys::kBody) << "1 is no longer assigned";
-    moved.Keys({Qt::Key_9, Qt::Key_3});
-    EXPECT_EQ(moved.view.KeyFocusArea(), keys::kDetail);
-    moved.view.Commands().Execute(cmd::ID_WEEK_AFTER);
-    moved.Keys({Qt::Key_5}); // today is off the rows now: the period comes back to it
-    EXPECT_EQ(moved.view.SelectedDate().wDay, 9);
-    EXPECT_EQ(moved.schedule.reloads, 1);
-}
-
-// Where the period moves and when it reloads is pinned by the navigation table and the long run
-// below; here the grid flag and a profile's week count reach the body keys.
-TEST(ViewInput, GridBodyKeysStepByWeeks)
-{
-    ViewSettings settings;
-    settings.CalendarType = 0;
-    settings.DispWeekCount = 1000;
-    InputHarness grid(settings);
-    const SYSTEMTIME before = grid.view.SelectedDate();
-    grid.Keys({Qt::Key_Down, Qt::Key_Down, Qt::Key_Left});
-    EXPECT_EQ(DaysBetween(before, grid.view.SelectedDate()), 13);
-    EXPECT_EQ(DaysBetween(grid.schedule.shownStart, grid.view.SelectedDate()),
-              grid.view.SelectedRow());
-}
 
 TEST(ViewInput, DetailKeysSelectItemsWithTheirStoreIdentity)
 {
@@ -110,77 +42,25 @@ TEST(ViewInput, DetailKeysSelectItemsWithTheirStoreIdentity)
         h.schedule.appts[2].push_back({.start = 600 + i, .end = 700, .subject = L"Call"});
     }
     h.view.OnUpdate();
-    h.Keys({Qt::Key_3, Qt::Key_Up}); // no line above nothing
-    EXPECT_FALSE(h.view.Selection().HasItem());
-    h.Keys({Qt::Key_Down});
+    h.Keys({Qt::Key_3, Qt::Key_Down});
     ItemSelection item = h.view.Selection();
-    EXPECT_EQ(item.kind, ItemKind::Task);
-    EXPECT_EQ(item.oid, L"T2.0");
-    EXPECT_TRUE(item.completed);
-    EXPECT_EQ(item.date.wDay, 9);
-    h.Keys({Qt::Key_Down});
-    EXPECT_EQ(h.view.Selection().storeIndex, -1) << "a holiday is not a store item";
-    h.Keys({Qt::Key_Down});
+    EXPECT_EQ(std::tuple(item.kind, item.oid, item.completed, item.date.wDay),
+              std::tuple(ItemKind::Task, std::wstring(L"T2.0"), true, uint16_t{9}));
+    h.Keys({Qt::Key_Down, Qt::Key_Down}); // past the holiday, no store item
     item = h.view.Selection();
-    EXPECT_EQ(item.kind, ItemKind::Appointment);
-    EXPECT_EQ(item.oid, L"A2.1");
-    EXPECT_TRUE(item.recurring);
-    EXPECT_EQ(item.line, 2);
+    EXPECT_EQ(std::tuple(item.kind, item.oid, item.recurring, item.line),
+              std::tuple(ItemKind::Appointment, std::wstring(L"A2.1"), true, 2));
     for (int i = 0; i < 30; ++i) {
         h.Keys({Qt::Key_Down});
     }
     EXPECT_EQ(h.view.Selection().line, 22) << "the last line stays selected";
     EXPECT_EQ(h.view.DetailScroll(), 22 - h.view.Layout().detailLineCount + 1);
-    // Navigation clears the selection.
     h.view.Commands().Execute(cmd::ID_WEEK_AFTER);
-    EXPECT_FALSE(h.view.Selection().HasItem());
-    EXPECT_EQ(h.view.DetailScroll(), 0);
+    EXPECT_FALSE(h.view.Selection().HasItem()) << "navigation clears the selection";
 }
 
-TEST(ViewInput, DesktopKeysAndWheel)
-{
-    InputHarness h;
-    // Fit the day: 24 hours in whatever width the chart has, back to the zoom with Ctrl+0.
-    h.Keys({Qt::Key_0}, Qt::ControlModifier);
-    EXPECT_TRUE(h.store.values.FitHoursToWidth);
-    h.view.resize(1920, 1080);
-    h.Render(1920, 1080);
-    EXPECT_EQ(h.view.Layout().hourCount, 24);
-    h.Keys({Qt::Key_0}, Qt::ControlModifier);
-    EXPECT_FALSE(h.store.values.FitHoursToWidth);
-
-    InputHarness w;
-    const ViewLayout& wl = w.view.Layout();
-    const QPoint body(wl.dateColumnWidth + 50, wl.rowsTop + 20);
-    const int row = w.view.SelectedRow();
-    w.Wheel(body, -120);
-    EXPECT_EQ(w.ShownDay(), 1);
-    EXPECT_EQ(w.view.SelectedRow(), row) << "the wheel keeps the selected row";
-    w.Wheel(body, 60);
-    EXPECT_EQ(w.ShownDay(), 1) << "half a notch waits for the other half";
-    w.Wheel(body, 60);
-    EXPECT_EQ(w.ShownDay(), 0);
-    w.Wheel(body, 120, Qt::ControlModifier);
-    EXPECT_EQ(w.store.values.OneHourPixel, 48);
-    const int first = w.view.Layout().firstHour;
-    w.Wheel(body, -120, Qt::ShiftModifier);
-    w.Render(800, 480);
-    EXPECT_GT(w.view.Layout().firstHour, first);
-
-    for (int i = 0; i < 30; ++i) {
-        w.schedule.appts[2].push_back({.start = 600, .end = 700, .subject = L"Call"});
-    }
-    w.view.OnUpdate();
-    const QPoint detail(wl.detailRect.left + 20, wl.detailRect.top + 20);
-    w.Wheel(detail, -240);
-    EXPECT_EQ(w.view.DetailScroll(), 2);
-    w.Wheel(detail, 1200);
-    EXPECT_EQ(w.view.DetailScroll(), 0);
-}
-
-// Over the real document: a long run of keys keeps the first shown day, the selected day and the
-// rows in step, reloads only when the period leaves the 120-day window, and every reload puts
-// the first shown day back at slot 33.
+// A long run of keys keeps the first shown day, the selected day and the rows in step, reloads
+// only when the period leaves the 120-day window, and every reload puts the first day at slot 33.
 TEST(ViewInput, LongKeyRunsKeepTheDocumentWindowConsistent)
 {
     DocumentHarness h;

@@ -49,12 +49,6 @@ struct ViewHarness {
         view.Render(painter, dirty.isNull() ? image.rect() : dirty);
         return image;
     }
-    bool Checked(int id) const
-    {
-        CommandUpdate u;
-        view.Commands().Update(id, u);
-        return u.checked;
-    }
 
     FixedClock clock;
     ScopedClock scoped;
