@@ -1,5 +1,5 @@
-// The help a person finds in the view: tooltips, the focus areas Tab moves between, and the
-// tasks' check boxes.
+// The help a person finds in the view: tooltips, the Keys and Mouse page, the focus areas Tab
+// moves between, and the tasks' check boxes.
 #include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -38,6 +38,24 @@ TEST(ItemToolTip, ButtonsBarsTasksAndConflicts)
     EXPECT_EQ(h.view.ToolTipText(Centre(g.Bar(1, 615, 630, false).frame)),
               L"Call\n10:00 - 10:30\nconflicts with Design review with the whole team");
     EXPECT_EQ(h.view.ToolTipText(Centre(g.TaskFrame(2))), L"Report\nDue: December 9");
+}
+
+// The digit keys are listed as assigned now; README's tables are this page as Markdown.
+TEST(KeysAndMouse, TablesComeFromTheCommandAndKeyTables)
+{
+    keys::HardwareKeys assigned;
+    assigned.KeyToDetail = 0; // not assigned: left out
+    assigned.KeyToTOday = '9';
+    const std::vector<HelpSection> sections = KeysAndMouse(assigned);
+    ASSERT_EQ(sections.size(), 6U);
+    EXPECT_EQ(sections[0].rows.size(), 16U) << "20 buttons, 4 of them blank";
+    std::wstring digits;
+    for (const HelpRow& row : sections[3].rows) {
+        digits += row.keys + L" " + row.does + L"|";
+    }
+    EXPECT_EQ(digits, L"1 the button bar|2 the schedule|9 today|4 calendar or Gantt|");
+    EXPECT_EQ(KeysAndMouseMarkdown({{L"Keys", {{L"A|B", L"does"}}}}),
+              "### Keys\n\n| key | does |\n|---|---|\n| A\\|B | does |\n\n");
 }
 
 TEST(FocusAreas, TabRingAndFrames)
