@@ -1,7 +1,9 @@
-// The view driven by keys: the detail list's keys, the desktop keys' enable states, a long run of
-// keys over the real document and a store changed elsewhere. What each key means is in the key
-// and navigation tables; here the widget routes keys to them.
+// The view driven by keys and the wheel: the detail list's keys, the desktop keys' enable states,
+// a long run of keys over the real document and a store changed elsewhere. What each key means is
+// in the key and navigation tables; here the widget routes keys to them.
+#include <QApplication>
 #include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -30,6 +32,46 @@ struct InputHarness : ViewHarness {
 };
 
 } // namespace
+
+// A notch moves the period a row and keeps the selected row, half notches add up; Ctrl zooms,
+// Shift moves the hours, and over the detail list the wheel scrolls it.
+TEST(ViewInput, TheWheelStepsByWholeNotches)
+{
+    InputHarness h;
+    const ViewLayout& layout = h.view.Layout();
+    const auto wheel = [&](QPoint at, int delta, Qt::KeyboardModifiers modifiers = {}) {
+        QWheelEvent event(at, h.view.mapToGlobal(at), {}, {0, delta}, Qt::NoButton, modifiers,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&h.view, &event);
+    };
+    const auto shownDay = [&] {
+        return DaysBetween(MakeSystemTime(2026, 12, 7), h.schedule.shownStart);
+    };
+    const QPoint body(layout.dateColumnWidth + 50, layout.rowsTop + 20);
+    const int row = h.view.SelectedRow();
+    wheel(body, -120);
+    EXPECT_EQ(shownDay(), 1);
+    EXPECT_EQ(h.view.SelectedRow(), row);
+    wheel(body, 60);
+    EXPECT_EQ(shownDay(), 1) << "half a notch waits for the other half";
+    wheel(body, 60);
+    EXPECT_EQ(shownDay(), 0);
+    wheel(body, 120, Qt::ControlModifier);
+    EXPECT_EQ(h.store.values.OneHourPixel, 48);
+    const int first = layout.firstHour;
+    wheel(body, -120, Qt::ShiftModifier);
+    h.Render(800, 480);
+    EXPECT_GT(layout.firstHour, first);
+    for (int i = 0; i < 30; ++i) {
+        h.schedule.appts[2].push_back({.start = 600, .end = 700, .subject = L"Call"});
+    }
+    h.view.OnUpdate();
+    const QPoint detail(layout.detailRect.left + 20, layout.detailRect.top + 20);
+    wheel(detail, -240);
+    EXPECT_EQ(h.view.DetailScroll(), 2);
+    wheel(detail, 1200);
+    EXPECT_EQ(h.view.DetailScroll(), 0);
+}
 
 TEST(ViewInput, DetailKeysSelectItemsWithTheirStoreIdentity)
 {
