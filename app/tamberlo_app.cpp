@@ -35,6 +35,7 @@
 #include "settings/app_settings_document.h"
 #include "settings/settings_persistence.h"
 #include "sync/subscription.h"
+#include "view/accessible_schedule.h"
 #include "view/app_settings_view_store.h"
 #include "view/document_schedule.h"
 #include "view/tamberlo_view.h"
@@ -122,6 +123,8 @@ bool CTamberloApp::InitInstance()
     AddCommands();
     frame_ = std::make_unique<CMainFrame>([this] { SaveSettingsAtExit(); },
                                           [] { QCoreApplication::exit(0); });
+    // Before the view exists, so a screen reader's first look already finds the schedule's parts.
+    InstallScheduleAccessibility();
     auto* view = new CTamberloView(*schedule_, *viewSettings_, frame_.get());
     router_.Append(&view->Commands());
     router_.Append(&frame_->Commands());

@@ -14,7 +14,6 @@
 #include "view/key_input.h"
 #include "view/schedule_source.h"
 #include "view/selected_hour.h"
-#include "view/tamberlo_view.h"
 #include "view/view_editing.h"
 
 namespace {
@@ -105,17 +104,19 @@ bool KeyboardEditing::KeyPress(int qtKey, Qt::KeyboardModifiers modifiers)
     using Kind = keyedit::KeyEdit::Kind;
     const ViewLayout& layout = view_.Layout();
     const keyedit::KeyEdit edit = keyedit::KeyEditOf(qtKey, modifiers, !layout.ganttRows,
-                                                     view_.KeyFocusArea() == keys::kBody);
+                                                     view_.State().keyFocusArea == keys::kBody);
     switch (edit.kind) {
     case Kind::kNone:
         return false;
     case Kind::kHour:
         view_.SelectHour(
-            SteppedHour(view_.SelectedHour(), edit.hours, GetLocalTime().wHour, layout));
+            SteppedHour(view_.State().selectedHour, edit.hours, GetLocalTime().wHour, layout));
         return true;
     case Kind::kContextMenu: {
-        const PixelPoint at = keyedit::ContextMenuPoint(layout, view_.Schedule(), view_.Selection(),
-                                                        view_.SelectedRow(), view_.SelectedHour());
+        const ViewState& state = view_.State();
+        const PixelPoint at =
+            keyedit::ContextMenuPoint(layout, view_.EditedSchedule(), state.selection,
+                                      view_.SelectedRow(), state.selectedHour);
         editing_.OpenContextMenu({at.x, at.y});
         return true;
     }
@@ -130,14 +131,14 @@ bool KeyboardEditing::KeyPress(int qtKey, Qt::KeyboardModifiers modifiers)
 // Tasks have days and no times; all-day appointments move by whole days, as in a drag.
 void KeyboardEditing::ChangeSelected(const keyedit::KeyEdit& edit)
 {
-    const ItemSelection item = view_.Selection(); // the change clears the view's
+    const ItemSelection item = view_.State().selection; // the change clears the view's
     if (!item.IsStoreItem()) {
         return;
     }
     const bool task = item.kind == ItemKind::Task;
     const bool resize = edit.kind == keyedit::KeyEdit::Kind::kResize;
     const int row = view_.SelectedRow();
-    const DayEntries& entries = view_.Schedule();
+    const DayEntries& entries = view_.EditedSchedule();
     if ((task || entries.IsAllDay(row, item.index)) && (resize || edit.minutes != 0)) {
         return;
     }
@@ -150,7 +151,7 @@ void KeyboardEditing::ChangeSelected(const keyedit::KeyEdit& edit)
     MoveResult result;
     {
         // The selection the change clears comes back below: a screen reader hears one step.
-        const QSignalBlocker quiet(&view_);
+        const QSignalBlocker quiet = view_.HoldSignals();
         result = task ? editing_.MoveSelectedTask(days)
                       : editing_.MoveSelectedAppointment(resize ? kDragEnd : kDragMove,
                                                          edit.minutes + edit.days * kMinutesPerDay);
@@ -159,6 +160,6 @@ void KeyboardEditing::ChangeSelected(const keyedit::KeyEdit& edit)
         view_.FollowItem(AddDays(item.date, days), item.kind, item.oid,
                          task ? -1 : result.exceptionNo);
     } else {
-        emit view_.CommandStateChanged();
+        view_.TellCommandStateChanged();
     }
 }

@@ -8,9 +8,9 @@
 #include <optional>
 
 #include "view/item_selection.h"
+#include "view/view_keys_host.h"
 #include "view/view_layout.h"
 
-class CTamberloView;
 class DayEntries;
 class ViewEditing;
 
@@ -38,7 +38,7 @@ PixelPoint ContextMenuPoint(const ViewLayout& layout, const DayEntries& entries,
 
 class KeyboardEditing {
 public:
-    KeyboardEditing(CTamberloView& view, ViewEditing& editing) : view_(view), editing_(editing) {}
+    KeyboardEditing(ViewKeysHost& view, ViewEditing& editing) : view_(view), editing_(editing) {}
 
     // True when the key was one of these, whether or not it could change anything.
     bool KeyPress(int qtKey, Qt::KeyboardModifiers modifiers);
@@ -46,6 +46,6 @@ public:
 private:
     void ChangeSelected(const keyedit::KeyEdit& edit);
 
-    CTamberloView& view_;
+    ViewKeysHost& view_;
     ViewEditing& editing_;
 };

@@ -17,7 +17,6 @@
 #include "model/date_time.h"
 #include "platform/clock.h"
 #include "res/command_ids.h"
-#include "view/accessible_schedule.h"
 #include "view/dark_palette.h"
 #include "view/empty_schedule.h"
 #include "view/gantt_geometry.h"
@@ -47,7 +46,6 @@ CTamberloView::CTamberloView(ScheduleSource& schedule, ViewSettingsStore& settin
 {
     state_.selectedDate = Today();
     setObjectName("TamberloView");
-    InstallScheduleAccessibility();
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     AddViewCommands(commands_,

@@ -83,12 +83,12 @@ public:
     // After a change moved an item: selects its new day and on it the entry of `kind` with `oid`
     // and exception number `exceptionNo` (-1: any); the key focus stays where it is.
     void FollowItem(const SYSTEMTIME& date, ItemKind kind, const std::wstring& oid,
-                    int exceptionNo);
+                    int exceptionNo) override;
     // The hour of the selected day a new appointment starts at: none until the keys or a click
     // on empty time choose one; it stays as days change.
     std::optional<int> SelectedHour() const { return state_.selectedHour; }
     // Selects `hour` (0..23), the hour window moved to show it; or the hour under x.
-    void SelectHour(int hour);
+    void SelectHour(int hour) override;
     void SelectHourAt(int x) override;
 
     const ViewLayout& Layout() const override { return layout_; }
@@ -167,6 +167,8 @@ private:
     void ScrollPixels(int dy, const QRect& area) override { scroll(0, dy, area); }
     bool KeyboardEdit(int qtKey, Qt::KeyboardModifiers modifiers) override;
     bool CancelDrag() override;
+    void TellCommandStateChanged() override { emit CommandStateChanged(); }
+    QSignalBlocker HoldSignals() override { return QSignalBlocker(this); }
     // Scrolls the detail list just enough to show `line`; true when the scroll changed.
     bool ScrollDetailToLine(int line);
     // Selects the entry on the selected day without moving the key focus; false when none.

@@ -4,36 +4,11 @@
 #pragma once
 
 #include <QPoint>
-#include <QRect>
 #include <Qt>
 
-#include "view/display_switches.h"
 #include "view/key_input.h"
 #include "view/navigation.h"
-#include "view/period_controls.h"
-#include "view/view_editing_host.h"
-
-// What the keys work on besides what the pointer handling does.
-class ViewKeysHost : public ViewEditingHost {
-public:
-    virtual const DisplaySwitches& Switches() const = 0;
-    virtual const HourWindow& Hours() const = 0;
-    virtual void MoveHourWindow(int firstHour) = 0;
-    virtual void ScrollDetail(int lines) = 0;
-    virtual void UpdateRow(int row) = 0;
-    virtual void Repaint(const QRect& area) = 0;
-    virtual void RepaintAll() = 0;
-    // Moves the pixels of `area` by `dy`, exposing what has to be painted anew.
-    virtual void ScrollPixels(int dy, const QRect& area) = 0;
-    virtual void ReloadSchedule() = 0;
-    // The keyboard's item edits (see KeyboardEditing); true when the key was one of them.
-    virtual bool KeyboardEdit(int qtKey, Qt::KeyboardModifiers modifiers) = 0;
-    // Ends a drag without saving; true when there was one.
-    virtual bool CancelDrag() = 0;
-
-protected:
-    ~ViewKeysHost() = default;
-};
+#include "view/view_keys_host.h"
 
 class ViewKeys {
 public:
