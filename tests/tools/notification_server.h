@@ -12,12 +12,8 @@
 #include <QVariantMap>
 
 struct ReceivedNotification {
-    QString appName;
     QString summary;
     QString body;
-    QStringList actions;
-    QVariantMap hints;
-    int expireTimeout = 0;
 };
 
 class NotificationServer : public QObject {
@@ -36,12 +32,11 @@ public:
     }
 
 public slots:
-    uint Notify(const QString& appName, uint, const QString&, const QString& summary,
-                const QString& body, const QStringList& actions, const QVariantMap& hints,
-                int expireTimeout)
+    uint Notify(const QString&, uint, const QString&, const QString& summary, const QString& body,
+                const QStringList&, const QVariantMap&, int)
     {
         QMutexLocker lock(&mutex_);
-        received_.append({appName, summary, body, actions, hints, expireTimeout});
+        received_.append({summary, body});
         return static_cast<uint>(received_.size());
     }
     QStringList GetCapabilities() { return {QStringLiteral("actions"), QStringLiteral("sound")}; }
