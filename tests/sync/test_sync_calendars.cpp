@@ -214,13 +214,8 @@ TEST(SyncCalendars, ACollectionBecomesAStoreCalendarAsTheServerDescribesIt)
     remote.url = QUrl("https://dav.example/a/team/");
     remote.name = "Team";
     remote.events = true;
-    for (const auto& [color, colour] :
-         std::vector<std::pair<QString, uint32_t>>{{"#3366CC", 0x00CC6633},
-                                                   {"#FF8000FF", 0x000080FF},
-                                                   {"", 0},
-                                                   {"red", 0},
-                                                   {"#12345", 0},
-                                                   {"#GGHHII", 0}}) {
+    for (const auto& [color, colour] : std::vector<std::pair<QString, uint32_t>>{
+             {"#FF8000FF", 0x000080FF}, {"", 0}, {"#12345", 0}, {"#GGHHII", 0}}) {
         remote.color = color;
         EXPECT_EQ(caldav::StoreCalendarOf(remote).colour, colour) << color.toStdString();
     }

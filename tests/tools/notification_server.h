@@ -32,13 +32,16 @@ public:
     }
 
 public slots:
-    uint Notify(const QString&, uint, const QString&, const QString& summary, const QString& body,
-                const QStringList&, const QVariantMap&, int)
+    uint Notify(const QString& /*appName*/, uint /*replacesId*/, const QString& /*icon*/,
+                const QString& summary, const QString& body, const QStringList& /*actions*/,
+                const QVariantMap& /*hints*/, int /*expireTimeout*/)
     {
         QMutexLocker lock(&mutex_);
         received_.append({summary, body});
         return static_cast<uint>(received_.size());
     }
+    // A slot of the bus object, which a static member could not be.
+    // NOLINTNEXTLINE(readability-convert-member-functions-to-static)
     QStringList GetCapabilities() { return {QStringLiteral("actions"), QStringLiteral("sound")}; }
     void CloseNotification(uint id)
     {
