@@ -1,7 +1,5 @@
-// A loopback HTTP listener of the tests on a thread of its own, so that it serves a client that
-// blocks in a local event loop or runs in another process; each connection is handed to `serve`
-// on that thread, and the thread ends with the object. The tests' servers read one request per
-// connection.
+// A loopback HTTP listener on a thread of its own (so it serves a client blocking in a local event
+// loop, or another process), handing each connection to `serve` there; one request a connection.
 #pragma once
 
 #include <QTcpServer>

@@ -1,6 +1,5 @@
-// The CalDAV conversations against real Radicale and Xandikos servers (discovery, conditional
-// writes, changes, listings, multiget) and the client's failures, each a clear SyncError naming
-// the host; the proxy's faults one by one and a wrong password are the round tests'.
+// The CalDAV conversations against real Radicale and Xandikos servers and the client's failures;
+// the proxy's faults one by one and a wrong password are the round tests'.
 #include "sync/dav_client.h"
 
 #include <gtest/gtest.h>

@@ -112,10 +112,8 @@ TEST(SyncCalendars, AMoveIsPutIntoTheNewCollectionBeforeTheOldOneLosesIt)
     EXPECT_EQ(SubjectsThere(radicale, family), Counts{});
     EXPECT_EQ(Here(store), std::set<std::wstring>{L"Standup:Work"});
 
-    // Into Family, the local Personal and back, each round's tool killed at a request in turn
-    // (as it arrives, or once answered): the store holds the item once, in its calendar, each
-    // collection at most once, an item that was there is there still; a whole round then puts
-    // it exactly where it belongs.
+    // Moves with each round's tool killed at a request in turn: the item held once here and at
+    // most once in each collection, never lost, and a whole round puts it where it belongs.
     const int32_t personal = CalendarNamed(store, L"Personal");
     const std::map<int32_t, std::wstring> names{
         {familyHere, L"Family"}, {personal, L"Personal"}, {workHere, L"Work"}};

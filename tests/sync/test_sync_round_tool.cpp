@@ -1,6 +1,5 @@
-// tamberlo-sync in-process (accounts, rounds, exit codes, certificates) and as a process (a first
-// pull on a full disk over a link that cuts answers, rounds started together on one store); a
-// first pull waiting for a slow listing. (Killed mid-round: the calendar move walk.)
+// tamberlo-sync in-process and as a process: accounts, rounds, its answers, a first pull on a full
+// disk over a link that cuts answers or a slow listing, rounds started together on one store.
 #include <QRegularExpression>
 #include <QTcpServer>
 #include <QThread>

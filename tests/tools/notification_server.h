@@ -1,7 +1,5 @@
-// A notification server for tests: it answers Notify on a private bus, keeps what it was asked to
-// show and which it was asked to close, and sends ActionInvoked as a user's click would. It runs
-// in its own thread, so a caller that blocks on Notify in the test's thread still gets its
-// answer.
+// A notification server on a private bus, in its own thread (a caller blocking on Notify still
+// gets its answer): it keeps what it showed and closed, and clicks as a user would.
 #pragma once
 
 #include <QDBusConnection>
