@@ -38,9 +38,8 @@ public:
     QUrl MakeCalendar(const QString& name, const QString& displayName,
                       const QStringList& components = {"VEVENT", "VTODO"},
                       const QString& color = {}) const;
-    // Writes a resource straight into Radicale's folder, as a PUT long ago would have: many
-    // thousands in a moment where PUTs would take many minutes. False for Xandikos, whose
-    // folders are git trees.
+    // Writes a resource straight into Radicale's folder (thousands in a moment, where PUTs take
+    // minutes); false for Xandikos, whose folders are git trees.
     bool Plant(const QUrl& calendar, const QString& name, const QByteArray& text) const;
     // The certificate's SHA-256 fingerprint as openssl prints it (TLS only).
     const QString& Fingerprint() const { return fingerprint_; }

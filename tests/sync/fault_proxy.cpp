@@ -63,26 +63,6 @@ using Rewrite = std::function<std::optional<QByteArray>(const QByteArray& answer
 
 constexpr qint64 kEndlessLimit = 1LL << 30;
 constexpr qint64 kEndlessQueue = 256 << 10;
-constexpr qsizetype kRequestLimit = 64 << 20;
-
-// The value of the message's header `name` (lower case, with the colon), or empty.
-QByteArray HeaderValue(const QByteArray& message, const QByteArray& name)
-{
-    for (const QByteArray& line : message.left(message.indexOf("\r\n\r\n")).split('\n')) {
-        if (line.toLower().startsWith(name)) {
-            return line.mid(name.size()).trimmed();
-        }
-    }
-    return {};
-}
-
-// The length of the complete request at the start of `data`, or 0 while it is incomplete.
-qsizetype RequestLength(const QByteArray& data)
-{
-    const qsizetype end = data.indexOf("\r\n\r\n");
-    const qint64 length = HeaderValue(data, "content-length:").toLongLong();
-    return end >= 0 && data.size() >= end + 4 + length ? end + 4 + length : 0;
-}
 
 // The message with the headers starting with one of `dropped` (lower case) left out and
 // `added` after the others.
@@ -453,29 +433,14 @@ void Act(QTcpSocket* client, const QByteArray& request, int number, const Shared
 
 void Serve(QTcpSocket* client, const SharedState& shared)
 {
-    auto received = std::make_shared<QByteArray>();
-    auto taken = std::make_shared<bool>(false);
-    QObject::connect(client, &QTcpSocket::readyRead, client, [=] {
-        if (*taken) {
-            client->readAll();
-            return;
-        }
-        *received += client->readAll();
-        const qsizetype length = RequestLength(*received);
-        if (length == 0) {
-            if (received->size() > kRequestLimit) {
-                client->abort();
-            }
-            return;
-        }
-        *taken = true;
+    OnRequest(client, [=](const QByteArray& request) {
         {
             const std::lock_guard lock(shared->mutex);
-            shared->heads.push_back(received->left(received->indexOf("\r\n\r\n")));
+            shared->heads.push_back(request.left(request.indexOf("\r\n\r\n")));
         }
         const int number = ++shared->requests;
         shared->Call(&FaultProxy::Shared::arrived, number);
-        Act(client, received->left(length), number, shared);
+        Act(client, request, number, shared);
     });
 }
 

@@ -3,7 +3,6 @@
 #include "tests/sync/ics_server.h"
 
 #include <mutex>
-#include <utility>
 
 struct IcsServer::Shared {
     std::mutex mutex;
@@ -20,22 +19,12 @@ struct IcsServer::Shared {
 
 namespace {
 
-QByteArray Header(const QByteArray& head, const QByteArray& name)
-{
-    for (const QByteArray& line : head.split('\n')) {
-        if (line.toLower().startsWith(name)) {
-            return line.mid(name.size()).trimmed();
-        }
-    }
-    return {};
-}
-
-QByteArray Answer(IcsServer::Shared& shared, const QByteArray& head)
+QByteArray Answer(IcsServer::Shared& shared, const QByteArray& request)
 {
     const std::lock_guard lock(shared.mutex);
-    shared.heads.push_back(head);
-    const QByteArray etag = Header(head, "if-none-match:");
-    const QByteArray since = Header(head, "if-modified-since:");
+    shared.heads.push_back(request.left(request.indexOf("\r\n\r\n")));
+    const QByteArray etag = HeaderValue(request, "if-none-match:");
+    const QByteArray since = HeaderValue(request, "if-modified-since:");
     const QByteArray validators =
         "ETag: " + shared.Etag() + "\r\nLast-Modified: " + shared.LastModified() + "\r\n";
     if (etag.isEmpty() ? since == shared.LastModified() : etag == shared.Etag()) {
@@ -50,15 +39,8 @@ QByteArray Answer(IcsServer::Shared& shared, const QByteArray& head)
 
 IcsServer::IcsServer()
     : shared_(std::make_shared<Shared>()), listener_([shared = shared_](QTcpSocket* client) {
-          auto received = std::make_shared<QByteArray>();
-          auto answered = std::make_shared<bool>(false);
-          QObject::connect(client, &QTcpSocket::readyRead, client, [=] {
-              *received += client->readAll();
-              const qsizetype end = received->indexOf("\r\n\r\n");
-              if (end < 0 || std::exchange(*answered, true)) {
-                  return;
-              }
-              client->write(Answer(*shared, received->left(end)));
+          OnRequest(client, [=](const QByteArray& request) {
+              client->write(Answer(*shared, request));
               client->disconnectFromHost();
           });
       })

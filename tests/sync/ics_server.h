@@ -1,8 +1,5 @@
-// A loopback HTTP server of the tests that serves one calendar file, as a holiday calendar's
-// web server would: with an ETag and a Last-Modified that change with the file, answering 304
-// to a request whose If-None-Match (or, without one, If-Modified-Since) names the version it
-// holds. It runs in its own thread, so it serves a client blocking in a local event loop; put
-// a FaultProxy in front of it for the failures.
+// A loopback web server of one calendar file with an ETag and a Last-Modified that change with
+// it, answering 304 to the version a request names; a FaultProxy before it fails on purpose.
 #pragma once
 
 #include <QByteArray>

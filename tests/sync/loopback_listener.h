@@ -1,6 +1,5 @@
-// A loopback HTTP listener of the tests on a thread of its own, so that it serves a client that
-// blocks in a local event loop or runs in another process; each connection is handed to `serve`
-// on that thread, and the thread ends with the object.
+// A loopback HTTP listener on a thread of its own (so it serves a client blocking in a local event
+// loop, or another process), handing each connection to `serve` there; one request a connection.
 #pragma once
 
 #include <QTcpServer>
@@ -8,6 +7,39 @@
 #include <QThread>
 #include <QUrl>
 #include <functional>
+#include <memory>
+
+// The value of the message's header `name` (lower case, with the colon), or empty.
+inline QByteArray HeaderValue(const QByteArray& message, const QByteArray& name)
+{
+    for (const QByteArray& line : message.left(message.indexOf("\r\n\r\n")).split('\n')) {
+        if (line.toLower().startsWith(name)) {
+            return line.mid(name.size()).trimmed();
+        }
+    }
+    return {};
+}
+
+// Hands the connection's first complete request (its head and Content-Length body) to `take`;
+// what comes after it is read and dropped, and a request past 64 MB drops the connection.
+inline void OnRequest(QTcpSocket* client, const std::function<void(const QByteArray&)>& take)
+{
+    auto received = std::make_shared<QByteArray>();
+    auto taken = std::make_shared<bool>(false);
+    QObject::connect(client, &QTcpSocket::readyRead, client, [=] {
+        *received += client->readAll();
+        const qsizetype end = received->indexOf("\r\n\r\n");
+        const qint64 length = end + 4 + HeaderValue(*received, "content-length:").toLongLong();
+        if (*taken || end < 0 || received->size() < length) {
+            if (received->size() > (64 << 20)) {
+                client->abort();
+            }
+            return;
+        }
+        *taken = true;
+        take(received->left(length));
+    });
+}
 
 class LoopbackListener {
 public:

@@ -1,6 +1,5 @@
-// The CalDAV conversations against real Radicale and Xandikos servers (discovery, conditional
-// writes, changes, listings, multiget) and the client's failures, each a clear SyncError naming
-// the host; the proxy's faults one by one and a wrong password are the round tests'.
+// The CalDAV conversations against real Radicale and Xandikos servers and the client's failures;
+// the proxy's faults one by one and a wrong password are the round tests'.
 #include "sync/dav_client.h"
 
 #include <gtest/gtest.h>
@@ -359,19 +358,3 @@ TEST(DavXml, AddressesAndAnswersThatAreNoMultistatus)
 }
 
 } // namespace
-
-// The principal's calendar-user-address-set comes with its home set, every href of it.
-TEST(DavXml, ThePrincipalsAddressesAreRead)
-{
-    const caldav::Multistatus answer = caldav::ParseMultistatus(
-        "<D:multistatus xmlns:D=\"DAV:\" xmlns:C=\"urn:ietf:params:xml:ns:caldav\">"
-        "<D:response><D:href>/p/me/</D:href><D:propstat><D:prop>"
-        "<C:calendar-home-set><D:href>/cal/me/</D:href></C:calendar-home-set>"
-        "<C:calendar-user-address-set><D:href>mailto:me@example.com</D:href>"
-        "<D:href> /p/me/ </D:href><D:href></D:href></C:calendar-user-address-set>"
-        "</D:prop><D:status>HTTP/1.1 200 OK</D:status></D:propstat></D:response>"
-        "</D:multistatus>");
-    ASSERT_TRUE(answer.valid && answer.entries.size() == 1);
-    EXPECT_EQ(answer.entries[0].props.homeSet, "/cal/me/");
-    EXPECT_EQ(answer.entries[0].props.addresses, QStringList({"mailto:me@example.com", "/p/me/"}));
-}

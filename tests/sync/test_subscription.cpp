@@ -142,7 +142,7 @@ TEST(Subscription, ReadsAgainOnlyAChangedFileAndKeepsItsItemsThroughFailures)
     EXPECT_TRUE(web.Heads().back().contains("If-None-Match: \"v3\"")) << "the last whole answer's";
 }
 
-TEST(Subscription, AddressesAndTheTool)
+TEST(Subscription, Addresses)
 {
     const std::pair<QString, QString> addresses[] = {
         {"webcal://example.org/h.ics", "https://example.org/h.ics"},
@@ -157,27 +157,6 @@ TEST(Subscription, AddressesAndTheTool)
     }
     EXPECT_TRUE(caldav::IsSubscriptionArgument("webcal://example.org/h"));
     EXPECT_FALSE(caldav::IsSubscriptionArgument("holidays.ics"));
-
-    IcsServer web;
-    web.Serve(File(Event("xmas", "20261225", "Christmas")));
-    TempPaths paths;
-    const auto tool = [&](const std::vector<std::string>& args, std::string* err = nullptr) {
-        return Said(args, paths, err);
-    };
-    std::string err;
-    EXPECT_EQ(tool({"subscribe", web.Url().toString().toStdString(), "--name", "Feiertage"}, &err),
-              "0 subscribed to Feiertage (calendar 2): 1 item\n");
-    EXPECT_EQ(err, "tamberlo-sync: " + web.Url().toString().toStdString() +
-                       " is plain http: the calendar travels unencrypted and may be changed on "
-                       "the way.\n");
-    EXPECT_EQ(tool({}), "0 subscription Feiertage: unchanged\n");
-    web.Serve("not a calendar");
-    EXPECT_EQ(tool({}, &err), "2 ");
-    EXPECT_EQ(err, "tamberlo-sync: The subscription \"Feiertage\" was not refreshed: " +
-                       web.Url().toString().toStdString() + " holds no calendar.\n");
-    EXPECT_EQ(tool({"subscribe", "ftp://example.org/x.ics"}, &err), "2 ");
-    EXPECT_EQ(err, "tamberlo-sync: Not the address of a calendar: give an https:// or webcal:// "
-                   "address.\n");
 }
 
 // unsubscribe takes a name (exact, else in any case) or an address, refuses a name two

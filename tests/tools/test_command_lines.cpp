@@ -1,8 +1,9 @@
-// Every program of the suite, run as a person runs it: -h, --help and --version print and exit 0
-// without a display or a store; an unknown option of the program is one line and exit code 2.
-// The program and the reminders find each other in the build tree.
+// Every program of the suite, run as a person runs it without a display or a store: a command
+// line in, its exit code and first line out. The installation into a prefix; the program and the
+// reminders finding each other in the build tree; the README's keys tables.
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "platform/reminder_instance.h"
@@ -20,37 +21,68 @@ ProgramRun Start(const QString& program, const QStringList& args)
     return RunProgram(QStringLiteral(TAMBERLO_BUILD_DIR "/") + program, args, environment);
 }
 
+// The first line of standard output, or the last of standard error when the program wrote
+// nothing else (Qt may have a word of its own on standard error first).
+QString SaidLine(const ProgramRun& run)
+{
+    if (!run.out.isEmpty()) {
+        return run.out.section(QLatin1Char('\n'), 0, 0);
+    }
+    return run.err.trimmed().section(QLatin1Char('\n'), -1);
+}
+
 } // namespace
 
-TEST(CommandLines, EveryProgramAnswersHelpAndVersion)
+TEST(CommandLines, EveryProgramAnswersItsCommandLine)
 {
-    const std::pair<const char*, const char*> programs[] = {
-        {"app/tamberlo", "tamberlo"},
-        {"tools/agenda/tamberlo-agenda", "tamberlo-agenda"},
-        {"tools/ical/tamberlo-ical", "tamberlo-ical"},
-        {"tools/reminders/tamberlo-reminders", "tamberlo-reminders"},
-        {"tools/sync/tamberlo-sync", "tamberlo-sync"},
-        {"tools/snapshot/snapshot", "snapshot"}};
-    for (const auto& [path, name] : programs) {
-        SCOPED_TRACE(name);
-        for (const char* help : {"-h", "--help"}) {
-            const ProgramRun run = Start(path, {help});
-            EXPECT_EQ(run.exitCode, 0) << help;
-            EXPECT_TRUE(run.out.contains(QStringLiteral("sage: ") + name)) << run.out.toStdString();
-            EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
-        }
-        const ProgramRun version = Start(path, {"--version"});
-        EXPECT_EQ(version.exitCode, 0);
-        EXPECT_TRUE(version.out.startsWith(QStringLiteral("%1 2.02a (build ").arg(name)))
-            << version.out.toStdString();
+    const struct {
+        const char* program;
+        QStringList args;
+        int exitCode;
+        QString line; // what the line starts with
+    } runs[] = {
+        {"app/tamberlo", {"-h"}, 0, "Usage: tamberlo [FILE.ics...]"},
+        {"app/tamberlo", {"--version"}, 0, "tamberlo 2.02a (build "},
+        {"app/tamberlo", {"--bogus"}, 2, "tamberlo: unknown option '--bogus' (see --help)"},
+        {"tools/agenda/tamberlo-agenda", {"--help"}, 0, "usage: tamberlo-agenda [--store FILE]"},
+        {"tools/agenda/tamberlo-agenda", {"--version"}, 0, "tamberlo-agenda 2.02a (build "},
+        {"tools/ical/tamberlo-ical", {"-h"}, 0, "usage: tamberlo-ical import [--store FILE]"},
+        {"tools/ical/tamberlo-ical", {"--version"}, 0, "tamberlo-ical 2.02a (build "},
+        {"tools/reminders/tamberlo-reminders", {"--help"}, 0, "Usage: tamberlo-reminders "},
+        {"tools/reminders/tamberlo-reminders",
+         {"--version"},
+         0,
+         "tamberlo-reminders 2.02a (build "},
+        {"tools/sync/tamberlo-sync", {"-h"}, 0, "usage: tamberlo-sync [--store FILE]"},
+        {"tools/sync/tamberlo-sync", {"--version"}, 0, "tamberlo-sync 2.02a (build "},
+        {"tools/snapshot/snapshot", {"--help"}, 0, "usage: snapshot (--store FILE | --demo "},
+        {"tools/snapshot/snapshot", {"--version"}, 0, "snapshot 2.02a (build "},
+    };
+    for (const auto& run : runs) {
+        const ProgramRun ran = Start(run.program, run.args);
+        SCOPED_TRACE(QString(run.program + run.args.join(' ')).toStdString());
+        EXPECT_EQ(ran.exitCode, run.exitCode);
+        EXPECT_TRUE(SaidLine(ran).startsWith(run.line)) << SaidLine(ran).toStdString();
+        EXPECT_TRUE(run.exitCode == 0 ? ran.err.isEmpty() : ran.out.isEmpty())
+            << ran.out.toStdString() << ran.err.toStdString();
     }
-    const ProgramRun unknown = Start("app/tamberlo", {"--bogus"});
-    EXPECT_EQ(unknown.exitCode, 2);
-    // Qt may have a word of its own on standard error first (no runtime folder, say).
-    EXPECT_TRUE(unknown.err.endsWith("\ntamberlo: unknown option '--bogus' (see --help)\n") ||
-                unknown.err == "tamberlo: unknown option '--bogus' (see --help)\n")
-        << unknown.err.toStdString();
-    EXPECT_TRUE(unknown.out.isEmpty());
+}
+
+TEST(CommandLines, InstallPutsTheProgramsAndTheDesktopEntryIntoThePrefix)
+{
+    QTemporaryDir prefix;
+    const ProgramRun install =
+        RunProgram(TAMBERLO_CMAKE, {"--install", TAMBERLO_BUILD_DIR, "--prefix", prefix.path()},
+                   QProcessEnvironment::systemEnvironment(), true);
+    ASSERT_EQ(install.exitCode, 0) << install.out.toStdString();
+    QFile manifest(QStringLiteral(TAMBERLO_BUILD_DIR "/install_manifest.txt"));
+    ASSERT_TRUE(manifest.open(QIODevice::ReadOnly));
+    const QStringList installed = QString::fromUtf8(manifest.readAll()).split(QLatin1Char('\n'));
+    for (const char* file :
+         {"bin/tamberlo", "bin/tamberlo-agenda", "bin/tamberlo-ical", "bin/tamberlo-reminders",
+          "bin/tamberlo-sync", "share/applications/tamberlo.desktop"}) {
+        EXPECT_TRUE(installed.contains(prefix.path() + "/" + file)) << file;
+    }
 }
 
 // This test runs from tests/tools of the build tree; the program and the reminders look in the

@@ -1,7 +1,5 @@
-// The schedule as a screen reader reads it from outside: the window on Xvfb with a private
-// session bus and its own AT-SPI bus, read by a small pyatspi script. Every item of the shown
-// period is there by name, the keys move the focus event from line to line, and an item the
-// keys move is told by its new name.
+// The schedule as a screen reader reads it over AT-SPI (the window on Xvfb, a pyatspi script):
+// every item by name, the focus following the keys, an item the keys move told by its new name.
 #include <QElapsedTimer>
 #include <QThread>
 #include <gtest/gtest.h>
