@@ -1,4 +1,4 @@
-// The window's load reads only the appointments of its days; over random stores and windows its
+// The window's load reads only the appointments of its days; over a random store and windows its
 // day tables must be those of the item-by-item load of every appointment.
 #include "model/tamberlo_doc.h"
 
@@ -84,9 +84,8 @@ std::wstring Tables(const CTamberloDoc& doc)
         for (int p = 0; p < doc.ApptCount(row); ++p) {
             out << doc.ApptOid(row, p) << L' ' << doc.ApptSerial(row, p) << L' '
                 << doc.ApptExceptionNo(row, p) << L' ' << doc.ApptSubject(row, p) << L' '
-                << doc.ApptCategories(row, p) << L' ' << doc.ApptStartField(row, p) << L'-'
-                << doc.ApptEndField(row, p) << L' ' << doc.IsAllDay(row, p)
-                << doc.EntryState(row, p) << doc.DayKind(row, p) << L'\n';
+                << doc.ApptStartField(row, p) << L'-' << doc.ApptEndField(row, p) << L' '
+                << doc.IsAllDay(row, p) << doc.EntryState(row, p) << doc.DayKind(row, p) << L'\n';
         }
     }
     return out.str();
@@ -99,42 +98,39 @@ TEST(DocRangeLoad, DayTablesEqualThoseOfReadingEveryItem)
     const FixedClock clock(MakeSystemTime(2026, 12, 7, 9, 0));
     const ScopedClock fixedNow(clock);
     StubSettings settings;
-    int windowsWithEntries = 0;
-    for (uint32_t seed = 1; seed <= 2; ++seed) {
-        TempPaths paths;
-        PimSession stored(paths.StorePath(), OccurrenceOnDay);
-        RandomCalendar random(seed);
-        ASSERT_GE(stored.Connect(), 0);
-        EXPECT_GE(stored.RunInOneTransaction([&] {
-            for (int i = 0; i < 60; ++i) {
-                random.AddAppointment(stored);
-            }
-            return ::testing::Test::HasFailure() ? -1 : 0;
-        }),
-                  0);
-        stored.Disconnect();
-        PimSession everything(paths.StorePath(), OccurrenceOnDay);
-        ASSERT_GE(everything.Connect(), 0);
-        // The reference is emptied by reloading it from a store that cannot be opened.
-        PimSession nothing(paths.File("missing.sqlite3"), OccurrenceOnDay,
-                           pim::StoreDatabase::Access::ReadOnly);
-        CTamberloDoc ranged(stored, settings);
-        CTamberloDoc reference(nothing, settings);
-        for (int window = 0; window < 250; ++window) {
-            const SYSTEMTIME shown = VariantTimeToSystemTime(random.Day());
-            ranged.SetShownStart(shown);
-            ranged.Reload();
-            reference.SetShownStart(shown);
-            reference.Reload();
-            for (int32_t n = 1; n <= everything.AppointmentCount(); ++n) {
-                reference.AddAppointment(*everything.FetchAppointment(n), n);
-            }
-            const std::wstring expected = Tables(reference);
-            ASSERT_EQ(Tables(ranged), expected)
-                << "seed " << seed << ", window from " << DayNumber(ranged.LoadStart());
-            ASSERT_EQ(ranged.GetSerialCounter(), reference.GetSerialCounter());
-            windowsWithEntries += expected.find(L"\n ") != std::wstring::npos ? 1 : 0;
+    TempPaths paths;
+    RandomCalendar random(7);
+    PimSession stored(paths.StorePath(), OccurrenceOnDay);
+    ASSERT_GE(stored.Connect(), 0);
+    EXPECT_GE(stored.RunInOneTransaction([&] {
+        for (int i = 0; i < 120; ++i) {
+            random.AddAppointment(stored);
         }
+        return ::testing::Test::HasFailure() ? -1 : 0;
+    }),
+              0);
+    stored.Disconnect();
+    PimSession everything(paths.StorePath(), OccurrenceOnDay);
+    ASSERT_GE(everything.Connect(), 0);
+    // The reference is emptied by reloading it from a store that cannot be opened.
+    PimSession nothing(paths.File("missing.sqlite3"), OccurrenceOnDay,
+                       pim::StoreDatabase::Access::ReadOnly);
+    CTamberloDoc ranged(stored, settings);
+    CTamberloDoc reference(nothing, settings);
+    int windowsWithEntries = 0;
+    for (int window = 0; window < 400; ++window) {
+        const SYSTEMTIME shown = VariantTimeToSystemTime(random.Day());
+        for (CTamberloDoc* doc : {&ranged, &reference}) {
+            doc->SetShownStart(shown);
+            doc->Reload();
+        }
+        for (int32_t n = 1; n <= everything.AppointmentCount(); ++n) {
+            reference.AddAppointment(*everything.FetchAppointment(n), n);
+        }
+        const std::wstring expected = Tables(reference);
+        ASSERT_EQ(Tables(ranged), expected) << "window from " << DayNumber(ranged.LoadStart());
+        ASSERT_EQ(ranged.GetSerialCounter(), reference.GetSerialCounter());
+        windowsWithEntries += expected.find(L"\n ") != std::wstring::npos ? 1 : 0;
     }
-    EXPECT_GT(windowsWithEntries, 450) << "the windows must see items";
+    EXPECT_GT(windowsWithEntries, 360) << "the windows must see items";
 }

@@ -250,8 +250,6 @@ TEST(PimStore, FilesItCannotUseAreReportedAndLeftUntouched)
         const wchar_t* sentence; // after the file's name
     } cases[] = {
         {"zero bytes", Content(""), Outcome::Refused, kNotAStore},
-        {"another program's tables", Statements("CREATE TABLE notes(body TEXT)"), Outcome::Refused,
-         kNotAStore},
         {"our table names with other columns",
          Statements("CREATE TABLE items(oid INTEGER PRIMARY KEY, title TEXT);"
                     "CREATE TABLE patterns(oid, rule); CREATE TABLE exceptions(oid, day);"
