@@ -1,6 +1,5 @@
-// The alarm editor in both modes: it loads the item's reminder fields, writes back what the user
-// changed, and refuses bad input without touching them. (The fields' way through the store: the
-// appointment editing tests; where a new task's alarm starts: the task editing tests.)
+// The alarm editor in both modes loads and writes the reminder fields and refuses bad input
+// untouched. (The store: the appointment editing tests; a task's alarm start: task editing.)
 #include <gtest/gtest.h>
 
 #include <QCheckBox>

@@ -335,9 +335,8 @@ TEST_F(AppointmentEditingTest, StoreFailuresKeepWhatWasTyped)
     EXPECT_EQ(LastMessage(), L"Fail at get data.");
 }
 
-// Another process changes the item under an open editor. At OK a Confirm box names it: Cancel
-// takes that change (the editor opens again on it, what was typed still typed) and asks again at
-// each OK while saving would write over that change; OK overwrites it.
+// Another process changes the item under an open editor: Cancel in the Confirm box takes that
+// change with the typing kept and asks again at each OK; OK overwrites it.
 TEST_F(AppointmentEditingTest, AnotherProgramsChangeIsNeverLost)
 {
     const int32_t oid = AddPlain();

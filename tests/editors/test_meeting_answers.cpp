@@ -1,6 +1,5 @@
-// Meetings in the editors over a real store: an answer changes the user's own attendee line and
-// nothing else of the exported component, the editor lists who is invited, and a time edit of
-// someone else's meeting asks first.
+// Meetings in the editors: an answer changes only the user's attendee line, the editor lists
+// who is invited, and a time edit of someone else's meeting asks first.
 #include <QLabel>
 #include <algorithm>
 #include <iterator>

@@ -1,6 +1,5 @@
-// Importing foreign files: every field mapped, bad components reported and skipped with the
-// rest imported, seeded corruptions never crash, and the tool's commands, exit codes and
-// messages.
+// Importing foreign files: fields mapped, bad components skipped with the rest imported,
+// seeded corruptions, and the tool's commands, exit codes and messages.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -367,10 +366,8 @@ TEST(IcalTool, AFailedImportNamesTheStoreAndOccurrencesEscapeControls)
                                  " is read-only. Nothing of it was imported.\n");
 }
 
-// Zone names as calendar programs write them: the system's zone data before a file's own
-// (often short) definition, vendor paths, Windows names, a definition after its events (here
-// twice, as some files have it), a floating end beside a zoned start; and an EXDATE removes only
-// the occurrence at its time, or a whole day when it is a date.
+// Zone names as programs write them (system zones before short definitions, vendor paths,
+// Windows names, late definitions, a floating end); an EXDATE removes its time or whole day.
 TEST(CalendarImport, ZoneNamesOfEveryKindAndExdatesByTime)
 {
     ScopedZone zone("Europe/Berlin");
@@ -416,11 +413,8 @@ TEST(CalendarImport, ZoneNamesOfEveryKindAndExdatesByTime)
     EXPECT_EQ(zones, L"America/Los_Angeles;America/New_York;Europe/Berlin;America/New_York;UTC;;");
 }
 
-// What the store cannot hold is reported item by item, named by the item's SUMMARY, and what
-// it can hold is kept without a word: several alarms and their texts, a dateless task's alarm at
-// a fixed time, a series' length in seconds; a DTSTART off the rule stays as an appointment of its
-// own and the series starts on its first rule day; an invitation to one occurrence of a series the
-// file does not hold becomes a single appointment.
+// What the store cannot hold is reported by the item's SUMMARY, and what it can is kept without
+// a word (alarms, a dateless task's alarm, seconds, an off-rule DTSTART, a lone invitation).
 TEST(CalendarImport, WhatTheStoreCannotHoldIsReportedByItsSummary)
 {
     ScopedZone zone("UTC");
@@ -485,9 +479,8 @@ TEST(CalendarImport, ReportsNameItemsBySummaryAndCountInWords)
                   "\"Once\": BYHOUR, BYMINUTE or BYSECOND; imported as 1 single appointment"}));
 }
 
-// Property names are read without regard to case wherever the text itself is scanned: a rule
-// libical dropped, a date it could not read and a subject's blanks are found however the name
-// is spelled.
+// Property names are read in any case wherever the text itself is scanned (a rule libical
+// dropped, a date it could not read, a subject's blanks).
 TEST(CalendarImport, PropertyNamesAreReadInAnyCase)
 {
     ScopedZone zone("UTC");

@@ -116,9 +116,8 @@ TEST(CalendarRoundTrip, TheDemoCalendarComesBackWholeAndReimportingChangesNothin
     }
 }
 
-// Every line of an export is valid RFC 5545 whatever libical's own folding does: at most 75
-// octets, CR LF ended, folded only between characters; and the values come back whole. Text
-// carries no control characters but TAB and line breaks, both ways.
+// Every exported line is valid RFC 5545 (75 octets, CR LF, folded between characters) and comes
+// back whole; no control characters but TAB and line breaks travel either way.
 TEST(CalendarRoundTrip, LongValuesFoldValidlyAndControlCharactersNeverTravel)
 {
     ScopedZone zone("UTC");

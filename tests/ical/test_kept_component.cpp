@@ -1,6 +1,5 @@
-// Items keep the component they came as: a calendar that carries every property, parameter
-// and component the standards and common clients write goes out as it came, and after one edit
-// of each item only what the edit stands for (and the revision) differs.
+// Items keep the component they came as: every property, parameter and component goes out
+// as it came, and an edit changes only what it stands for.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -77,9 +76,8 @@ std::string Line(const Lines& lines, const std::string& name)
 
 } // namespace
 
-// Unchanged, the calendar goes out as it came. Then one edit per item (a memo line, a subject, a
-// drag, a moved occurrence, a completion): every line not edited comes out as it went in; a move
-// is a new SEQUENCE, every change a new stamp.
+// Unchanged, the calendar goes out as it came; after one edit per item only what the edit
+// stands for differs (a move is a new SEQUENCE, every change a new stamp).
 TEST(KeptComponent, EveryPropertyNotEditedSurvivesAnEdit)
 {
     ScopedZone zone("UTC");

@@ -1,6 +1,5 @@
-// The exported rules, expanded by libical, give exactly the occurrences the program's own rule
-// gives, over a table of rules of every type with month ends, leap days, daylight-saving days,
-// intervals, masks, instances, end dates, counts and a deleted occurrence.
+// libical expands the exported rules to exactly the program's occurrences, over a table of
+// rules of every type with month ends, leap and daylight-saving days, ends and a deletion.
 #include <gtest/gtest.h>
 #include <libical/ical.h>
 

@@ -1,7 +1,5 @@
-// Calendars shown and hidden over a real store: the choice is saved in the store and the
-// document leaves a hidden calendar's items out until it is shown again; Find does too unless
-// asked; and entries carry their calendar's colour only once the store has two calendars.
-// "Today" is Monday 7 December 2026, the first shown day.
+// A hidden calendar's items leave the document and Find (unless asked) until shown again;
+// entries carry calendar colours once there are two. Today: Monday 7 December 2026.
 #include "model/calendar_visibility.h"
 
 #include <gtest/gtest.h>

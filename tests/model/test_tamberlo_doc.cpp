@@ -1,6 +1,5 @@
-// The schedule document over a real store file: where the first shown day falls, how items,
-// occurrences, exceptions, tasks and holiday rows land in the day tables, and how entries are
-// found and removed again. "Today" is Monday 7 December 2026 throughout.
+// The schedule document over a real store: the first shown day and how items, exceptions,
+// tasks and holiday rows land in the day tables. Today: Monday 7 December 2026.
 #include "model/tamberlo_doc.h"
 
 #include <QFile>
@@ -353,9 +352,8 @@ TEST_F(DocTest, AReadOnlyStoreShowsAndIsReportedOnce)
     EXPECT_EQ(messages_.shown().size(), 1U);
 }
 
-// A series kept in its own zone shows at that zone's time of day, converted, on the local days
-// its zone's weekdays fall on: Tokyo's Monday-to-Friday 07:00 is Sunday-to-Thursday 23:00 in
-// Berlin.
+// A zoned series shows on the local days of its zone's weekdays: Tokyo's Monday-to-Friday
+// 07:00 is Sunday-to-Thursday 23:00 in Berlin.
 TEST_F(DocTest, AZonedSeriesShowsOnTheLocalDaysOfItsZonesDays)
 {
     const ScopedZone zone("Europe/Berlin");

@@ -1,6 +1,5 @@
-// The undo stack over a real store and document: every kind of change undone and redone, the
-// whole store compared with its state before and after; a refusal when another program changed
-// the item; and a seeded walk of random changes, undos and redos against the store's history.
+// The undo stack over a real store: every kind of change undone and redone exactly, refusals
+// when another program changed the item, and a seeded walk against the store's history.
 #include "model/undo_stack.h"
 
 #include <gtest/gtest.h>

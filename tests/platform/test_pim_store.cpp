@@ -1,6 +1,5 @@
-// The store file: every property through a save and a reopen, stable object ids, the strict
-// restriction, occurrences recorded as exceptions, files it must not touch, and a kill in the
-// middle of saves.
+// The store file: every property through a reopen, stable ids, the strict restriction,
+// exceptions, files it must not touch, and a kill in the middle of saves.
 #include "platform/pim/application.h"
 #include "platform/pim/recurrence_pattern.h"
 #include "platform/pim/store_database.h"
@@ -470,9 +469,8 @@ TEST(PimStore, AnOlderStoreIsReadAsItIsAndBroughtUpToDateOnlyByAWriter)
     EXPECT_EQ(kept->GetUID(), L"a1b2@example.org"); // a second migration would refuse the file
 }
 
-// A file system without space, as SQLite meets it: writes fail with SQLITE_FULL and the
-// shared-memory index cannot grow. The files stay the default system's, with two methods
-// replaced (per kind of file: the database and its log have methods of their own).
+// A full file system as SQLite meets it: writes fail with SQLITE_FULL and the shared-memory
+// index cannot grow (the database and its log each have their own methods replaced).
 class FullDisk {
 public:
     FullDisk()
