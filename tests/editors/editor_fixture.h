@@ -1,7 +1,5 @@
-// Driving the item editors by their controls' ids, over settings and scripted message boxes
-// (DialogTest), and over a real store in a temporary folder with the document, the change path
-// and scripted dialogs (EditorFixture). "Now" is Monday 7 December 2026, 15:30, the first shown
-// day.
+// Driving the editors by control ids over settings and scripted message boxes (DialogTest), and
+// over a real store with the change path and scripted dialogs (EditorFixture). Now: 7 Dec 15:30.
 #pragma once
 
 #include <QAbstractButton>

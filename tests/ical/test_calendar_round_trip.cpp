@@ -102,14 +102,9 @@ TEST(CalendarRoundTrip, TheDemoCalendarComesBackWholeAndReimportingChangesNothin
         const std::vector<pim::StoredItem> after = StoredItems(paths.StorePath());
         ASSERT_EQ(before.size(), after.size());
         for (size_t i = 0; i < before.size(); ++i) {
-            EXPECT_FALSE(before[i].fields.UID.empty());
             EXPECT_EQ(after[i].fields.UID, before[i].fields.UID);
             EXPECT_EQ(Describe(after[i]), Describe(before[i])) << i;
         }
-        std::vector<pim::StoredItem> appointments(before.begin(), before.begin() + 300);
-        std::vector<pim::StoredItem> imported(after.begin(), after.begin() + 300);
-        EXPECT_EQ(ical::OccurrenceLines(appointments, MakeSystemTime(2026, 9, 1), 400),
-                  ical::OccurrenceLines(imported, MakeSystemTime(2026, 9, 1), 400));
         EXPECT_EQ(Export(paths.StorePath()), text) << "the second export is the first one";
 
         // Series with changed or deleted occurrences were once saved again on every import.
@@ -121,9 +116,8 @@ TEST(CalendarRoundTrip, TheDemoCalendarComesBackWholeAndReimportingChangesNothin
     }
 }
 
-// Every line of an export is valid RFC 5545 whatever libical's own folding does: at most 75
-// octets, CR LF ended, folded only between characters; and the values come back whole. Text
-// carries no control characters but TAB and line breaks, both ways.
+// Every exported line is valid RFC 5545 (75 octets, CR LF, folded between characters) and comes
+// back whole; no control characters but TAB and line breaks travel either way.
 TEST(CalendarRoundTrip, LongValuesFoldValidlyAndControlCharactersNeverTravel)
 {
     ScopedZone zone("UTC");

@@ -1,7 +1,5 @@
-// Find's lines over a real store: one line per series at its next (or last) occurrence, tasks
-// by their due day, memo-only matches, a changed occurrence's own texts, the next upcoming line,
-// and the index after an undo.
-// "Today" is Monday 7 December 2026.
+// Find's lines over a real store: a series at its next (or last) occurrence, tasks by due day,
+// memo-only and changed-occurrence matches, and the index after an undo. Today: 7 December 2026.
 #include "model/calendar_find.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,5 @@
-// Calendar arithmetic: every supported day through the day count both ways and the day key,
-// month and day stepping at month ends, leap days and the year bounds, key formats, bad keys,
-// and the years a task date counts in and the reminder-time window.
+// Calendar arithmetic: every day through day count and key, month and day steps at the edges,
+// key formats and bad keys, task-date years and the reminder-time window.
 #include "model/date_time.h"
 #include "model/pim_records.h"
 

@@ -192,11 +192,8 @@ TEST(Recurrence, NextOccurrence)
     }
 }
 
-// Over random patterns of every type, walking day by day from the pattern's first day with the
-// day test: the next occurrence after a day is the first later start, and the nth occurrence
-// found by whole periods is the nth start. Named exception, by design: an nth-weekday pattern
-// whose mask holds several weekdays; the day test accepts each, the next occurrence follows the
-// lowest one only.
+// Random patterns walked day by day with the day test give the next and the nth occurrence;
+// by design an nth-weekday pattern of several weekdays follows its lowest one only.
 TEST(Recurrence, NextAndNthOccurrenceAgreeWithTheDayTest)
 {
     const int32_t types[] = {kRecursDaily,    kRecursWeekly, kRecursMonthly,

@@ -1,6 +1,5 @@
-// The reminder plan over a real store: which reminders fall due in a stretch of time and which
-// comes next, for single items, a series with a moved and a deleted occurrence, a monthly series
-// on day 31, and tasks, at exact times.
+// The reminder plan over a real store: reminders due in a stretch and the next one, for
+// single items, series with exceptions, day 31 and tasks, at exact times.
 #include "model/reminder_plan.h"
 
 #include <QString>

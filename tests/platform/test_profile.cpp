@@ -1,6 +1,5 @@
-// The profile on an INI file: exact text round trips, names matched without regard to case,
-// hand-edited files, files it must not read, and where it lives. (A location that cannot be
-// written: the shell's tests.)
+// The profile on an INI file: exact round trips, names in any case, hand-edited files and
+// files it must not read. (An unwritable location: the shell's tests.)
 #include "platform/profile.h"
 
 #include <QFile>

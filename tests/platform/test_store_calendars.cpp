@@ -1,6 +1,5 @@
-// The calendars of a store: a version-10 store's items land in the calendars of their links, a
-// save places its item and refuses read-only calendars, a move leaves the old resource to delete,
-// and an account's calendars outlive it as local ones.
+// A store's calendars: a version-10 store's items follow their links, saves place items and
+// read-only calendars refuse them, and an account's calendars outlive it as local ones.
 #include "platform/pim/store_calendars.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,5 @@
-// What the store keeps for sync: local saves and deletes mark their items in their own
-// transaction, the sync's writes mark nothing and refuse to overwrite a local change, accounts
-// and calendar positions round trip, and older stores migrate or are read as they are.
+// What the store keeps for sync: local changes mark their items, the sync's writes refuse to
+// overwrite a local change, accounts round trip, older stores migrate or are read as they are.
 #include "platform/pim/sync_ledger.h"
 
 #include <gtest/gtest.h>
