@@ -176,6 +176,8 @@ private:
     // The document read again for the shown period; the line map goes with the old entries.
     void ReloadSchedule() override;
     const DetailLines& CurrentDetailLines() override;
+    // The shown period, selected row and scroll the detail lines are drawn for.
+    DetailLineMap::Key CurrentDetailKey() const;
     void UpdateRow(int row) override;
     void UpdateFramesAndDetail() override;
     void UpdateDetail() override;
@@ -193,7 +195,6 @@ private:
     CommandTable commands_;
     ViewLayout layout_;
     DetailLineMap detailLines_;
-    DetailLineMap::Key CurrentDetailKey() const;
 
     DisplaySwitches switches_;
     HourWindow hours_;
