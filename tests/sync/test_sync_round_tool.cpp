@@ -161,6 +161,9 @@ TEST(SyncTool, AnswersEachCommandLine)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
     environment.insert("HOME", QString::fromStdString(paths.File("home")));
+    // Under the sanitizers the leak check at the tool's exit reports what the TLS library still
+    // holds after a refused certificate, which would turn every exit code into its own.
+    environment.insert("ASAN_OPTIONS", "detect_leaks=0");
     for (const auto& answer : answers) {
         SCOPED_TRACE(answer.args.toStdString());
         const ProgramRun run =
