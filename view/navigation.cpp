@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "model/date_time.h"
+#include "platform/clock.h"
 #include "settings/usable_range.h"
 
 namespace nav {
@@ -44,6 +45,11 @@ std::optional<PeriodMove> MoveDays(const SYSTEMTIME& first, const SYSTEMTIME& se
 }
 
 } // namespace
+
+SYSTEMTIME Today()
+{
+    return TruncateSystemTime(GetLocalTime(), 3);
+}
 
 SYSTEMTIME PeriodStart(const SYSTEMTIME& date, int cntFromToday, int startDow)
 {

@@ -16,6 +16,9 @@ constexpr int kZoomStep = 12;
 // Zoom out stops here, and fitting the day to the width never goes below it.
 constexpr int kZoomOutLimit = 12;
 
+// The clock's day, at midnight.
+SYSTEMTIME Today();
+
 // The first shown day for a period around `date`: CntFromToday days before it, then back to
 // the start weekday unless StartDow is 7 ("No Care").
 SYSTEMTIME PeriodStart(const SYSTEMTIME& date, int cntFromToday, int startDow);

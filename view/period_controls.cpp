@@ -3,20 +3,10 @@
 #include <algorithm>
 
 #include "model/date_time.h"
-#include "platform/clock.h"
 #include "res/pictures.h"
 #include "settings/usable_range.h"
 #include "view/key_input.h"
 #include "view/schedule_source.h"
-
-namespace {
-
-SYSTEMTIME Today()
-{
-    return TruncateSystemTime(GetLocalTime(), 3);
-}
-
-} // namespace
 
 bool PeriodControls::RunButton(int index)
 {
@@ -90,28 +80,25 @@ bool PeriodControls::Zoom(std::optional<int> hourPixels)
 // Today within the shown rows is only selected; otherwise the period moves to it.
 bool PeriodControls::SelectToday()
 {
-    const int row = DaysBetween(t_.schedule.GetShownStart(), Today());
+    const SYSTEMTIME today = nav::Today();
+    const int row = DaysBetween(t_.schedule.GetShownStart(), today);
     if (row < 0 || row >= t_.layout.dayRowCount) {
         return ShowToday();
     }
-    t_.state.selection = ItemSelection{};
-    t_.state.selectedDate = Today();
-    t_.state.detailScroll = 0;
+    SelectDay(today);
     return true;
 }
 
 bool PeriodControls::ShowToday()
 {
     t_.hours.recompute = true;
-    return ShowDate(Today());
+    return ShowDate(nav::Today());
 }
 
 // In the grid the period also starts on the grid's first weekday, so the columns stay put.
 bool PeriodControls::ShowDate(const SYSTEMTIME& date)
 {
-    t_.state.selection = ItemSelection{};
-    t_.state.selectedDate = date;
-    t_.state.detailScroll = 0;
+    SelectDay(date);
     const ViewSettings& settings = t_.settings;
     SYSTEMTIME first = nav::PeriodStart(date, settings.CntFromToday, settings.StartDow);
     if (t_.switches.CalendarType == 0) {
@@ -120,6 +107,14 @@ bool PeriodControls::ShowDate(const SYSTEMTIME& date)
     t_.schedule.SetShownStart(first);
     t_.reload();
     return true;
+}
+
+// A day chosen anew: no item on it selected yet, its detail list from the top.
+void PeriodControls::SelectDay(const SYSTEMTIME& day)
+{
+    t_.state.selection = ItemSelection{};
+    t_.state.selectedDate = day;
+    t_.state.detailScroll = 0;
 }
 
 void PeriodControls::MoveShownStart(const SYSTEMTIME& first)
@@ -134,9 +129,7 @@ bool PeriodControls::ApplyPeriodMove(const std::optional<nav::PeriodMove>& move)
     if (!move) {
         return false;
     }
-    t_.state.selection = ItemSelection{};
-    t_.state.detailScroll = 0;
-    t_.state.selectedDate = move->selected;
+    SelectDay(move->selected);
     MoveShownStart(move->first);
     return true;
 }

@@ -53,6 +53,7 @@ private:
     bool ShiftHours(int hours);
     bool Zoom(std::optional<int> hourPixels);
     bool SetAreas(bool tasks, bool gantt);
+    void SelectDay(const SYSTEMTIME& day);
     void MoveShownStart(const SYSTEMTIME& first);
 
     Target t_;

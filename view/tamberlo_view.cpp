@@ -31,11 +31,6 @@ namespace {
 
 constexpr int kMinutesPerHour = 60;
 
-SYSTEMTIME Today()
-{
-    return TruncateSystemTime(GetLocalTime(), 3);
-}
-
 } // namespace
 
 CTamberloView::CTamberloView(ScheduleSource& schedule, ViewSettingsStore& settings, QWidget* parent)
@@ -44,7 +39,7 @@ CTamberloView::CTamberloView(ScheduleSource& schedule, ViewSettingsStore& settin
       switches_(settings_), period_({schedule_, state_, switches_, hours_, layout_, settings_,
                                      [this] { ReloadSchedule(); }})
 {
-    state_.selectedDate = Today();
+    state_.selectedDate = nav::Today();
     setObjectName("TamberloView");
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
