@@ -38,6 +38,35 @@ struct DemoStore {
     bool ready;
 };
 
+int32_t AddPastAppointment(pim::Application& app, int i, DATE start)
+{
+    std::shared_ptr<pim::AppointmentItem> item;
+    if (app.CreateItem(pim::kAppointmentKind, &item) < 0) {
+        return -1;
+    }
+    item->SetSubject(L"Past " + std::to_wstring(i));
+    item->SetStart(start);
+    item->SetEnd(start + 1.0 / 24);
+    item->SetReminderSet(true);
+    item->SetReminderMinutesBeforeStart(15);
+    return item->Save();
+}
+
+int32_t AddDoneTask(pim::Application& app, int i, DATE start)
+{
+    std::shared_ptr<pim::TaskItem> item;
+    if (app.CreateItem(pim::kTaskKind, &item) < 0) {
+        return -1;
+    }
+    item->SetSubject(L"Done " + std::to_wstring(i));
+    item->SetStartDate(std::trunc(start));
+    item->SetDueDate(std::trunc(start));
+    item->SetReminderSet(true);
+    item->SetReminderTime(start);
+    item->SetComplete(true);
+    return item->Save();
+}
+
 // Years of finished appointments and done tasks, every one with a reminder, all more than 400
 // days ago: none of them can ring again.
 int32_t AddHistory(const std::string& path, int count)
@@ -50,30 +79,7 @@ int32_t AddHistory(const std::string& path, int count)
     const int32_t status = app.RunInOneTransaction([&] {
         for (int i = 0; i < count; ++i) {
             const DATE start = lastDay - i % 10000 + 9.0 / 24;
-            const bool task = i % 5 == 4;
-            std::shared_ptr<pim::AppointmentItem> appointment;
-            std::shared_ptr<pim::TaskItem> item;
-            const int32_t made = task ? app.CreateItem(pim::kTaskKind, &item)
-                                      : app.CreateItem(pim::kAppointmentKind, &appointment);
-            if (made < 0) {
-                return -1;
-            }
-            pim::PimItem& saved = task ? static_cast<pim::PimItem&>(*item) : *appointment;
-            if (task) {
-                item->SetSubject(L"Done " + std::to_wstring(i));
-                item->SetStartDate(std::trunc(start));
-                item->SetDueDate(std::trunc(start));
-                item->SetReminderSet(true);
-                item->SetReminderTime(start);
-                item->SetComplete(true);
-            } else {
-                appointment->SetSubject(L"Past " + std::to_wstring(i));
-                appointment->SetStart(start);
-                appointment->SetEnd(start + 1.0 / 24);
-                appointment->SetReminderSet(true);
-                appointment->SetReminderMinutesBeforeStart(15);
-            }
-            if (saved.Save() < 0) {
+            if ((i % 5 == 4 ? AddDoneTask(app, i, start) : AddPastAppointment(app, i, start)) < 0) {
                 return -1;
             }
         }
