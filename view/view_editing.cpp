@@ -1,23 +1,17 @@
 // Pointer and clipboard handling of the view. A drag is meant once the mouse moved the platform's
 // start-drag distance while held, or (a pen or touch) once it was held 0.864 seconds; a tap
 // without movement never changes an item. Press-and-hold opens the context menu only for a pen
-// or touch: a held mouse button is a drag, and the right button opens the menu. Cut only marks the
-// item: the paste moves it in one save, so a paste that fails leaves it where it was.
+// or touch: a held mouse button is a drag, and the right button opens the menu.
 #include "view/view_editing.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QFontMetrics>
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleHints>
 #include <QWidget>
 
 #include "model/date_time.h"
-#include "model/pim_records.h"
-#include "platform/clock.h"
-#include "platform/message_service.h"
 #include "res/command_ids.h"
 #include "res/pictures.h"
 #include "res/string_table.h"
@@ -34,7 +28,6 @@ namespace {
 // A pen held this long before it lifts meant to drag, however little it moved.
 constexpr quint64 kPenHoldMilliseconds = 864;
 constexpr int kMinutesPerDay = 24 * 60;
-constexpr int64_t kSecondsPerMinute = 60;
 
 PixelPoint PointOf(const QMouseEvent* event)
 {
@@ -56,10 +49,6 @@ ViewEditing::ViewEditing(ViewEditingHost& view, QWidget& widget)
     connect(&holdTimer_, &QTimer::timeout, this, [this] {
         CancelDrag();
         OpenContextMenu({last_.x, last_.y});
-    });
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
-        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-        desktopNewer_ = (data == nullptr) || !IsOwnDesktopClip(*data);
     });
     menuRunner_ = [this](const QPoint& global) {
         return RunContextMenu(widget_, view_.Commands(), global);
@@ -399,173 +388,4 @@ void ViewEditing::UpdateCursor(PixelPoint at)
     if (widget_.cursor().shape() != shape) {
         widget_.setCursor(shape);
     }
-}
-
-bool ViewEditing::ClipboardHoldsItem() const
-{
-    return record_.HoldsItem() || ForeignClipNewer();
-}
-
-// A calendar from another program is pasted when the record is empty or older than it.
-bool ViewEditing::ForeignClipNewer() const
-{
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    return (data != nullptr) && HasForeignCalendar(*data) &&
-           (!record_.HoldsItem() || desktopNewer_);
-}
-
-bool ViewEditing::FillRecord(int operation)
-{
-    const ItemSelection& item = view_.State().selection;
-    // A holiday line is no store item: refused now rather than at the paste.
-    if (!item.IsStoreItem()) {
-        record_.operation = ClipRecord::kEmpty;
-        feedback_.Warn(res::IDS_FAIL_GET_DATA);
-        return false;
-    }
-    record_.operation = operation;
-    desktopNewer_ = false;
-    record_.item = item;
-    record_.sourceRow = view_.SelectedRow();
-    const bool appointment = item.kind == ItemKind::Appointment;
-    record_.startText = appointment
-                            ? view_.EditedSchedule().StartText(record_.sourceRow, item.index)
-                            : std::wstring();
-    record_.allDay = appointment && view_.EditedSchedule().IsAllDay(record_.sourceRow, item.index);
-    PutOnDesktop();
-    view_.AfterAction();
-    return true;
-}
-
-void ViewEditing::Copy()
-{
-    FillRecord(ClipRecord::kCopy);
-}
-
-void ViewEditing::Cut()
-{
-    if (view_.State().selection.kind == ItemKind::Task && view_.State().selection.recurring) {
-        feedback_.Warn(res::IDS_CANT_CUT_RECURRING_TASK);
-        return;
-    }
-    FillRecord(ClipRecord::kCut);
-}
-
-// The item as a copy would create it goes to the desktop; a failure to read it only leaves the
-// desktop clipboard as it was.
-void ViewEditing::PutOnDesktop() const
-{
-    if (services_.edits == nullptr) {
-        return;
-    }
-    const ReadResult read = ReadSelectedItem(*services_.edits, record_.item);
-    if (read.status != EditStatus::kDone) {
-        return;
-    }
-    pim::StoredItem stored;
-    stored.kind = record_.item.kind == ItemKind::Task ? pim::kTaskKind : pim::kAppointmentKind;
-    stored.fields = read.values.fields;
-    auto* data = new QMimeData;
-    FillDesktopClip(*data, stored, GetLocalTime());
-    QGuiApplication::clipboard()->setMimeData(data);
-}
-
-void ViewEditing::Paste(bool atMenuPoint)
-{
-    if (ForeignClipNewer()) {
-        PasteForeign(ForeignCalendarItems(*QGuiApplication::clipboard()->mimeData()), atMenuPoint);
-        return;
-    }
-    if (!record_.HoldsItem()) {
-        feedback_.Warn(res::IDS_FAIL_GET_DATA);
-        return;
-    }
-    if (services_.edits == nullptr) {
-        return;
-    }
-    const bool task = record_.item.kind == ItemKind::Task;
-    const bool wholeDays = task || record_.allDay;
-    const SYSTEMTIME source = PasteSourceTime(record_.item.date, record_.startText, wholeDays);
-    const SYSTEMTIME target = PasteTarget(source, wholeDays, atMenuPoint);
-    const int minutes = static_cast<int>(SecondsBetween(source, target) / 60);
-    const int days = DaysBetween(source, target);
-    ItemMoves moves = feedback_.Moves();
-    const bool cut = record_.operation == ClipRecord::kCut;
-    const MoveResult result = feedback_.AsStep(cut ? UndoAction::kMove : UndoAction::kPaste, [&] {
-        if (cut) {
-            return task ? moves.MoveTask(record_.item, days)
-                        : moves.MoveAppointment(record_.item, kDragMove, minutes);
-        }
-        return task ? moves.CopyTask(record_.item, days, target)
-                    : moves.CopyAppointment(record_.item, minutes);
-    });
-    if (record_.operation == ClipRecord::kCut && result.status == MoveResult::Status::kDone) {
-        FollowMovedItem(target, result);
-    }
-    feedback_.AfterChange(result);
-}
-
-SYSTEMTIME ViewEditing::PasteTarget(const SYSTEMTIME& source, bool wholeDays, bool atMenuPoint)
-{
-    return PasteTargetTime(source, wholeDays, view_.Layout(),
-                           atMenuPoint ? menuPoint_ : std::nullopt,
-                           view_.EditedSchedule().GetShownStart(), view_.State().selectedDate);
-}
-
-// After a cut-paste the record names the item where it lies now: its day, its start and, for an
-// occurrence, its exception, so the next paste moves it again.
-void ViewEditing::FollowMovedItem(const SYSTEMTIME& target, const MoveResult& moved)
-{
-    ClipRecord& r = record_;
-    r.item.date = TruncateSystemTime(target, 3);
-    if (r.item.kind != ItemKind::Appointment) {
-        return;
-    }
-    if (moved.exceptionNo > 0) {
-        r.item.exceptionNo = moved.exceptionNo;
-    }
-    // The target is the start rounded down to the half hour, moved; the minutes past it stay.
-    if (!r.allDay && r.startText.size() >= 5) {
-        const int pastHalfHour = TextToInt(r.startText.substr(3, 2)) % 30;
-        r.startText = ClockText(
-            AddSeconds(SystemTimeToVariantTime(target), int64_t{pastHalfHour} * kSecondsPerMinute));
-    }
-}
-
-// Items from another program land on the target day as copies, each keeping its own time
-// unless the menu point names one.
-void ViewEditing::PasteForeign(const std::vector<pim::StoredItem>& items, bool atMenuPoint)
-{
-    if (items.empty()) {
-        feedback_.Warn(res::IDS_CLIPBOARD_UNREADABLE);
-        return;
-    }
-    if (services_.edits == nullptr) {
-        return;
-    }
-    ItemMoves moves = feedback_.Moves();
-    const auto pasteAll = [&] {
-        MoveResult result;
-        for (const pim::StoredItem& item : items) {
-            const bool task = item.kind == pim::kTaskKind;
-            const pim::ItemFields& f = item.fields;
-            const DATE at = !task ? f.Start : IsTaskDate(f.DueDate) ? f.DueDate : f.StartDate;
-            int minutes = 0;
-            if (!task || IsTaskDate(at)) {
-                const SYSTEMTIME start = VariantTimeToSystemTime(at);
-                const bool wholeDays = task || f.AllDayEvent;
-                const SYSTEMTIME source = PasteSourceTime(start, ClockText(start), wholeDays);
-                const SYSTEMTIME target = PasteTarget(source, wholeDays, atMenuPoint);
-                minutes = static_cast<int>(SecondsBetween(source, target) / 60);
-            }
-            result = moves.AddShifted(item, minutes);
-            if (result.status != MoveResult::Status::kDone) {
-                break;
-            }
-        }
-        return result;
-    };
-    const MoveResult result =
-        feedback_.AsStep(UndoAction::kPaste, pasteAll); // all of them are one step
-    feedback_.AfterChange(result);
 }

@@ -1,7 +1,7 @@
 // The view's pointer input and the changes it makes to items: a press selects (and may start a
 // drag), moves draw the ghost over the rows, a release saves through the change path; double
-// clicks edit, the right button and press-and-hold open the context menu; Copy, Cut and Paste.
-// It works on the view through its editing host.
+// clicks edit, the right button and press-and-hold open the context menu; Copy, Cut and Paste go
+// to its clipboard editing. It works on the view through its editing host.
 #pragma once
 
 #include <QObject>
@@ -12,17 +12,15 @@
 
 #include "model/schedule_edits.h"
 #include "model/undo_stack.h"
+#include "view/clipboard_editing.h"
 #include "view/drag_edit.h"
 #include "view/edit_feedback.h"
 #include "view/item_moves.h"
 #include "view/pointer_input.h"
-#include "view/view_clipboard.h"
 #include "view/view_editing_host.h"
 
-class MessageService;
 class QMouseEvent;
 class QPainter;
-class ItemMoves;
 class QWidget;
 
 class ViewEditing : public QObject {
@@ -45,10 +43,10 @@ public:
     void PaintOverlay(QPainter& painter) const;
     bool Dragging() const { return mode_ != kNoDrag; }
 
-    void Copy();
-    void Cut();
+    void Copy() { clipboard_.Copy(); }
+    void Cut() { clipboard_.Cut(); }
     // From the context menu the target is the point the menu was opened at.
-    void Paste(bool atMenuPoint);
+    void Paste(bool atMenuPoint) { clipboard_.Paste(atMenuPoint ? menuPoint_ : std::nullopt); }
     void EditSelected();
     // Moves the grabbed ends of the selected appointment (all of it, its start or its end) by
     // `minutes`, or the selected task by `days`: one undo step through the change path, its
@@ -57,8 +55,8 @@ public:
     MoveResult MoveSelectedTask(int days);
     // The context menu at a point of the view; none outside the chart or with the menu off.
     void OpenContextMenu(QPoint at);
-    bool ClipboardHoldsItem() const;
-    const ClipRecord& Record() const { return record_; }
+    bool ClipboardHoldsItem() const { return clipboard_.HoldsItem(); }
+    const ClipRecord& Record() const { return clipboard_.Record(); }
 
     // The hit tests over the view as drawn now (tooltips ask them too).
     PointerInput Input() const;
@@ -73,12 +71,6 @@ private:
     void ApplyRelease(const DragOutcome& outcome, DragMode mode);
     void UpdateCursor(PixelPoint at);
     DATE RowDateTime(int minutes) const;
-    bool FillRecord(int operation);
-    void FollowMovedItem(const SYSTEMTIME& target, const MoveResult& moved);
-    bool ForeignClipNewer() const;
-    void PutOnDesktop() const;
-    void PasteForeign(const std::vector<pim::StoredItem>& items, bool atMenuPoint);
-    SYSTEMTIME PasteTarget(const SYSTEMTIME& source, bool wholeDays, bool atMenuPoint);
 
     ViewEditingHost& view_;
     QWidget& widget_;
@@ -98,8 +90,6 @@ private:
     ItemSpan span_;
     std::optional<Ghost> ghost_;
 
-    ClipRecord record_;
-    // Another program put something on the desktop clipboard after the record was filled.
-    bool desktopNewer_ = true;
-    std::optional<PixelPoint> menuPoint_;
+    ClipboardEditing clipboard_{view_, feedback_, services_};
+    std::optional<PixelPoint> menuPoint_; // where the context menu was last opened
 };
