@@ -13,10 +13,12 @@
 #include "view/display_switches.h"
 #include "view/item_selection.h"
 #include "view/key_input.h"
+#include "view/layout_step.h"
 #include "view/navigation.h"
 #include "view/paint_context.h"
 #include "view/period_controls.h"
 #include "view/schedule_print.h"
+#include "view/selection_controls.h"
 #include "view/task_detail_painter.h"
 #include "view/text_sink.h"
 #include "view/view_commands.h"
@@ -74,12 +76,15 @@ public:
     PrintJob ShownPeriodPrintJob() const;
 
     // Selects detail line `line` of the selected day (ignored when there is no such line).
-    void SelectDetailLine(int line) override;
+    void SelectDetailLine(int line) override { selection_.SelectDetailLine(line); }
     // Selects the entry of `kind` with object id `oid` on the selected day, its detail line
     // scrolled into view; false, with nothing selected, when the day lists no such entry.
-    bool SelectItem(ItemKind kind, const std::wstring& oid);
+    bool SelectItem(ItemKind kind, const std::wstring& oid)
+    {
+        return selection_.SelectItem(kind, oid);
+    }
     // Selects `date`: its row, the period moved just enough when it lies outside the shown rows.
-    void SelectDate(const SYSTEMTIME& date) override;
+    void SelectDate(const SYSTEMTIME& date) override { selection_.SelectDate(date); }
     // After a change moved an item: selects its new day and on it the entry of `kind` with `oid`
     // and exception number `exceptionNo` (-1: any); the key focus stays where it is.
     void FollowItem(const SYSTEMTIME& date, ItemKind kind, const std::wstring& oid,
@@ -88,14 +93,23 @@ public:
     // on empty time choose one; it stays as days change.
     std::optional<int> SelectedHour() const { return state_.selectedHour; }
     // Selects `hour` (0..23), the hour window moved to show it; or the hour under x.
-    void SelectHour(int hour) override;
-    void SelectHourAt(int x) override;
+    void SelectHour(int hour) override
+    {
+        selection_.SelectHour(hour);
+        AfterAction();
+    }
+    void SelectHourAt(int x) override
+    {
+        if (selection_.SelectHourAt(x)) {
+            AfterAction();
+        }
+    }
 
     const ViewLayout& Layout() const override { return layout_; }
     const ScheduleSource& Schedule() const { return schedule_; }
     const SYSTEMTIME& SelectedDate() const { return state_.selectedDate; }
     // The selected day relative to the first shown day; may lie outside the shown rows.
-    int SelectedRow() const override;
+    int SelectedRow() const override { return selection_.SelectedRow(); }
     const ItemSelection& Selection() const { return state_.selection; }
     int KeyFocusArea() const { return state_.keyFocusArea; }
     int FocusedButton() const { return state_.focusedButton; }
@@ -146,11 +160,8 @@ private:
 
     ViewCommandState CommandState() const;
     void AddEditCommands();
-    void ComputeLayout(QSize client);
     // Layout for the widget's own size, before input is mapped to rows and buttons.
     void Relayout() override;
-    void MeasureDateColumn();
-    LayoutInput MakeLayoutInput() const;
     void AfterAction() override;
 
     void ToggleFitHoursToWidth();
@@ -160,8 +171,8 @@ private:
     // The key controls' host.
     const DisplaySwitches& Switches() const override { return switches_; }
     const HourWindow& Hours() const override { return hours_; }
-    void MoveHourWindow(int firstHour) override;
-    void ScrollDetail(int lines) override;
+    void MoveHourWindow(int firstHour) override { selection_.MoveHourWindow(firstHour); }
+    void ScrollDetail(int lines) override { selection_.ScrollDetail(lines); }
     void Repaint(const QRect& area) override { update(area); }
     void RepaintAll() override { update(); }
     void ScrollPixels(int dy, const QRect& area) override { scroll(0, dy, area); }
@@ -169,18 +180,12 @@ private:
     bool CancelDrag() override;
     void TellCommandStateChanged() override { emit CommandStateChanged(); }
     QSignalBlocker HoldSignals() override { return QSignalBlocker(this); }
-    // Scrolls the detail list just enough to show `line`; true when the scroll changed.
-    bool ScrollDetailToLine(int line);
-    // Selects the entry on the selected day without moving the key focus; false when none.
-    bool SelectEntry(ItemKind kind, const std::wstring& oid, int exceptionNo);
     // The document read again for the shown period; the line map goes with the old entries.
     void ReloadSchedule() override;
-    const DetailLines& CurrentDetailLines() override;
-    // The shown period, selected row and scroll the detail lines are drawn for.
-    DetailLineMap::Key CurrentDetailKey() const;
-    void UpdateRow(int row) override;
-    void UpdateFramesAndDetail() override;
-    void UpdateDetail() override;
+    const DetailLines& CurrentDetailLines() override { return selection_.CurrentDetailLines(); }
+    void UpdateRow(int row) override { selection_.RepaintRow(row); }
+    void UpdateFramesAndDetail() override { selection_.RepaintFramesAndDetail(); }
+    void UpdateDetail() override { selection_.RepaintDetail(); }
 
     bool OnCheckBox(QPoint at);
     bool MoveFocusArea(bool forward);
@@ -198,12 +203,10 @@ private:
 
     DisplaySwitches switches_;
     HourWindow hours_;
-    int dateColumnWidth_ = 0;
-    std::optional<bool> previousPortrait_;
-
     ViewState state_;
+    LayoutStep layoutStep_;
     PeriodControls period_;
+    SelectionControls selection_;
     ViewKeys keys_{*this};
-    int shownRows_ = 0;              // the day count the document was last told
     ViewEditing* editing_ = nullptr; // a child of the view
 };
