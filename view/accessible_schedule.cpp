@@ -18,6 +18,7 @@
 namespace {
 
 using Key = AccessibleSchedule::Key;
+using enum AccessibleSchedule::Area;
 
 // The buttons that have a name; the blank tiles are no buttons.
 std::vector<int> NamedButtons()
@@ -99,19 +100,19 @@ bool AccessibleScheduleNode::Exists(const Key& key) const
 {
     const ViewLayout& layout = View().Layout();
     switch (key.area) {
-    case AccessibleSchedule::kBar:
-    case AccessibleSchedule::kBody:
+    case kBar:
+    case kBody:
         return true;
-    case AccessibleSchedule::kDetail:
+    case kDetail:
         return layout.detailVisible;
-    case AccessibleSchedule::kButton:
+    case kButton:
         return !ButtonName(key.index).empty();
-    case AccessibleSchedule::kDay:
+    case kDay:
         return key.day >= 0 && key.day < layout.dayRowCount;
-    case AccessibleSchedule::kItem:
+    case kItem:
         return key.day >= 0 && key.day < layout.dayRowCount && key.index >= 0 &&
                key.index < static_cast<int>(ItemsOf(View(), key.day).size());
-    case AccessibleSchedule::kLine:
+    case kLine:
         return ItemOfLine(View(), key.index).has_value();
     }
     return false;
@@ -121,24 +122,24 @@ std::vector<Key> AccessibleScheduleNode::Children() const
 {
     std::vector<Key> keys;
     switch (key_.area) {
-    case AccessibleSchedule::kBar:
+    case kBar:
         for (int button : NamedButtons()) {
-            keys.push_back({AccessibleSchedule::kButton, -1, button});
+            keys.push_back({kButton, -1, button});
         }
         break;
-    case AccessibleSchedule::kBody:
+    case kBody:
         for (int day = 0; day < View().Layout().dayRowCount; ++day) {
-            keys.push_back({AccessibleSchedule::kDay, day});
+            keys.push_back({kDay, day});
         }
         break;
-    case AccessibleSchedule::kDay:
+    case kDay:
         for (int i = 0; i < static_cast<int>(ItemsOf(View(), key_.day).size()); ++i) {
-            keys.push_back({AccessibleSchedule::kItem, key_.day, i});
+            keys.push_back({kItem, key_.day, i});
         }
         break;
-    case AccessibleSchedule::kDetail:
+    case kDetail:
         for (int line = 0; line < DetailLineCount(View()); ++line) {
-            keys.push_back({AccessibleSchedule::kLine, -1, line});
+            keys.push_back({kLine, -1, line});
         }
         break;
     default:
@@ -149,10 +150,10 @@ std::vector<Key> AccessibleScheduleNode::Children() const
 
 std::optional<AccessibleItem> AccessibleScheduleNode::Item() const
 {
-    if (key_.area == AccessibleSchedule::kLine) {
+    if (key_.area == kLine) {
         return ItemOfLine(View(), key_.index);
     }
-    if (key_.area != AccessibleSchedule::kItem || !Exists(key_)) {
+    if (key_.area != kItem || !Exists(key_)) {
         return std::nullopt;
     }
     return ItemsOf(View(), key_.day)[key_.index];
@@ -161,14 +162,14 @@ std::optional<AccessibleItem> AccessibleScheduleNode::Item() const
 QAccessibleInterface* AccessibleScheduleNode::parent() const
 {
     switch (key_.area) {
-    case AccessibleSchedule::kButton:
-        return root_.Node({AccessibleSchedule::kBar});
-    case AccessibleSchedule::kDay:
-        return root_.Node({AccessibleSchedule::kBody});
-    case AccessibleSchedule::kItem:
-        return root_.Node({AccessibleSchedule::kDay, key_.day});
-    case AccessibleSchedule::kLine:
-        return root_.Node({AccessibleSchedule::kDetail});
+    case kButton:
+        return root_.Node({kBar});
+    case kDay:
+        return root_.Node({kBody});
+    case kItem:
+        return root_.Node({kDay, key_.day});
+    case kLine:
+        return root_.Node({kDetail});
     default:
         return QAccessible::queryAccessibleInterface(&root_.View());
     }
@@ -195,19 +196,19 @@ QAccessible::Role AccessibleScheduleNode::role() const
 {
     const bool rows = View().Layout().ganttRows;
     switch (key_.area) {
-    case AccessibleSchedule::kBar:
+    case kBar:
         return QAccessible::ToolBar;
-    case AccessibleSchedule::kButton:
+    case kButton:
         return QAccessible::Button;
-    case AccessibleSchedule::kBody:
+    case kBody:
         return QAccessible::Table;
-    case AccessibleSchedule::kDay:
+    case kDay:
         return rows ? QAccessible::Row : QAccessible::Cell;
-    case AccessibleSchedule::kItem:
+    case kItem:
         return rows ? QAccessible::Cell : QAccessible::ListItem;
-    case AccessibleSchedule::kDetail:
+    case kDetail:
         return QAccessible::List;
-    case AccessibleSchedule::kLine:
+    case kLine:
         return QAccessible::ListItem;
     }
     return QAccessible::NoRole;
@@ -219,22 +220,22 @@ QString AccessibleScheduleNode::text(QAccessible::Text t) const
     if (t == QAccessible::Description) {
         return item ? Q(AccessibleStateWords(*item)) : QString();
     }
-    if (t == QAccessible::Accelerator && key_.area == AccessibleSchedule::kButton) {
+    if (t == QAccessible::Accelerator && key_.area == kButton) {
         return Q(CommandKeyText(ButtonCommand(key_.index)));
     }
     if (t != QAccessible::Name) {
         return {};
     }
     switch (key_.area) {
-    case AccessibleSchedule::kBar:
+    case kBar:
         return Q(res::LoadString(res::IDS_A11Y_BUTTON_BAR));
-    case AccessibleSchedule::kButton:
+    case kButton:
         return Q(ButtonName(key_.index));
-    case AccessibleSchedule::kBody:
+    case kBody:
         return Q(res::LoadString(res::IDS_A11Y_SCHEDULE));
-    case AccessibleSchedule::kDay:
+    case kDay:
         return Q(AccessibleDayName(View().Schedule(), key_.day));
-    case AccessibleSchedule::kDetail:
+    case kDetail:
         return Q(res::LoadString(res::IDS_A11Y_DETAIL));
     default:
         return item ? Q(item->name) : QString();
@@ -247,21 +248,21 @@ QRect AccessibleScheduleNode::rect() const
     PixelRect r{0, 0, layout.clientWidth, layout.buttonBarHeight};
     const int day = key_.day;
     switch (key_.area) {
-    case AccessibleSchedule::kButton:
+    case kButton:
         r = layout.ButtonRect(key_.index);
         break;
-    case AccessibleSchedule::kBody:
+    case kBody:
         r = {0, layout.rowsTop, layout.chartRight, layout.chartBottom};
         break;
-    case AccessibleSchedule::kDay:
-    case AccessibleSchedule::kItem:
+    case kDay:
+    case kItem:
         r = layout.ganttRows ? GanttGeometry(layout).DayRect(day)
                              : CalendarGeometry(layout).CellRect(day);
         break;
-    case AccessibleSchedule::kDetail:
+    case kDetail:
         r = layout.detailRect;
         break;
-    case AccessibleSchedule::kLine: {
+    case kLine: {
         const int top =
             layout.detailRect.top + (key_.index - View().DetailScroll()) * layout.detailLineHeight;
         r = {layout.detailRect.left, top, layout.detailRect.right, top + layout.detailLineHeight};
@@ -278,12 +279,11 @@ QAccessible::State AccessibleScheduleNode::state() const
 {
     QAccessible::State s;
     const bool leaf =
-        key_.area == AccessibleSchedule::kButton || key_.area == AccessibleSchedule::kDay ||
-        key_.area == AccessibleSchedule::kItem || key_.area == AccessibleSchedule::kLine;
+        key_.area == kButton || key_.area == kDay || key_.area == kItem || key_.area == kLine;
     s.focusable = leaf;
-    s.selectable = key_.area != AccessibleSchedule::kButton && leaf;
+    s.selectable = key_.area != kButton && leaf;
     s.focused = leaf && View().hasFocus() && root_.FocusKey() == key_;
-    if (key_.area == AccessibleSchedule::kDay) {
+    if (key_.area == kDay) {
         s.selected = key_.day == View().SelectedRow();
     }
     if (const std::optional<AccessibleItem> item = Item()) {
