@@ -48,6 +48,10 @@ inline int32_t Save(const std::string& store, pim::StoredItem& item)
     db.SetOccurrenceRule(OccurrenceOnDay);
     return db.Save(item);
 }
+inline int32_t Save(const std::string& store, pim::StoredItem&& item)
+{
+    return Save(store, item);
+}
 
 inline void Delete(const std::string& store, int32_t oid)
 {
@@ -61,8 +65,7 @@ inline std::vector<pim::StoredItem> Items(const std::string& store)
 {
     pim::StoreDatabase db;
     EXPECT_EQ(db.Open(store), 0) << store;
-    std::vector<pim::StoredItem> all;
-    std::vector<pim::StoredItem> tasks;
+    std::vector<pim::StoredItem> all, tasks;
     db.Load(pim::kAppointmentKind, 0, all);
     db.Load(pim::kTaskKind, 0, tasks);
     all.insert(all.end(), tasks.begin(), tasks.end());
@@ -138,8 +141,7 @@ inline QByteArray EventText(const std::string& uid, const std::string& lines)
     return QByteArray::fromStdString(Calendar(Event(uid, "DTSTAMP:20261201T000000Z\r\n" + lines)));
 }
 
-// alice's account over `proxy`, saved into `store`: the server's Work calendar for events and
-// tasks, its Family calendar beside it.
+// alice's account over `proxy` saved into `store`: Work for events and tasks, Family beside it.
 inline pim::SyncAccount SaveWorkAndFamily(const std::string& store, const FaultProxy& proxy,
                                           const QUrl& work, const QUrl& family)
 {
@@ -161,15 +163,13 @@ inline pim::SyncAccount SaveWorkAndFamily(const std::string& store, const FaultP
 
 struct ToolRun {
     int code = -1;
-    std::string out;
-    std::string err;
+    std::string out, err;
 };
 
 // tamberlo-sync in-process at kRoundNow.
 inline ToolRun Tool(const std::vector<std::string>& args)
 {
-    std::ostringstream out;
-    std::ostringstream err;
+    std::ostringstream out, err;
     const int code = RunSync(args, kRoundNow, out, err);
     return {code, out.str(), err.str()};
 }
@@ -177,12 +177,8 @@ inline ToolRun Tool(const std::vector<std::string>& args)
 // tamberlo-sync's rounds on `store` as a process runs them, alice's password given by command.
 inline QStringList ToolRoundArguments(const std::string& store, const std::string& profile)
 {
-    return {"--store",
-            QString::fromStdString(store),
-            "--profile",
-            QString::fromStdString(profile),
-            "--password-command",
-            "echo secret"};
+    return QStringList{"--password-command", "echo secret", "--store"}
+           << QString::fromStdString(store) << "--profile" << QString::fromStdString(profile);
 }
 
 // tamberlo-sync's round as a process, killed with SIGKILL when the proxy's `at`-th request from

@@ -1,5 +1,4 @@
-// A dbus-daemon of the test's own, for the tests of the program and the tools that meet on the
-// session bus.
+// A dbus-daemon of the test's own, for the tests of the programs that meet on the session bus.
 #pragma once
 
 #include <QDBusConnection>

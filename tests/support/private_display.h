@@ -1,5 +1,4 @@
-// An X server of the test's own (Xvfb) and the program started on it with a private session bus
-// and a home of its own, for the tests that watch the program from outside as a desktop would.
+// An X server of the test's own (Xvfb), and the environment of a program started on it.
 #pragma once
 
 #include <QDBusConnection>

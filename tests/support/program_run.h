@@ -1,5 +1,4 @@
-// A program of the build tree (or the system) run as a person runs it, for the tests that watch
-// programs from outside: its exit code and what it wrote.
+// A program run as a person runs it, for the tests that watch programs from outside.
 #pragma once
 
 #include <QProcess>

@@ -1,5 +1,4 @@
-// Starting and stopping the tests' CalDAV servers. Every wait is bounded: a server that does
-// not come up within a few seconds is a Problem(), never a hang.
+// Starting and stopping the tests' CalDAV servers; every wait is bounded.
 #include "tests/sync/dav_server.h"
 
 #include <QDir>
@@ -58,8 +57,7 @@ bool WriteFile(const QString& path, const QByteArray& text)
     return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
 }
 
-// A self-signed certificate for `name` as cert.pem and key.pem in `folder`; its SHA-256
-// fingerprint, empty when openssl made none.
+// A self-signed certificate for `name` in `folder`; its SHA-256 fingerprint, empty on failure.
 QString MakeTestCertificate(const QString& folder, const QString& name)
 {
     QProcess openssl;
@@ -68,9 +66,10 @@ QString MakeTestCertificate(const QString& folder, const QString& name)
                    "-nodes", "-keyout", folder + "/key.pem", "-out", folder + "/cert.pem", "-days",
                    "2", "-subj", "/CN=" + name});
     openssl.waitForFinished(kProcessMs);
-    QFile cert(folder + "/cert.pem");
-    const QSslCertificate made(cert.open(QIODevice::ReadOnly) ? cert.readAll() : QByteArray());
-    return QString::fromLatin1(made.digest(QCryptographicHash::Sha256).toHex(':').toUpper());
+    const QList<QSslCertificate> made = QSslCertificate::fromPath(folder + "/cert.pem");
+    return made.isEmpty() ? QString()
+                          : QString::fromLatin1(
+                                made[0].digest(QCryptographicHash::Sha256).toHex(':').toUpper());
 }
 
 } // namespace
@@ -82,31 +81,21 @@ const char* DavServer::Name(Kind kind)
 
 DavServer::DavServer(Kind kind, bool tls, const QString& certificateName) : kind_(kind), tls_(tls)
 {
-    if (!dir_.isValid()) {
-        problem_ = QStringLiteral("no temporary folder");
-        return;
-    }
     if (tls) {
         fingerprint_ = MakeTestCertificate(dir_.path(), certificateName);
     }
-    if (tls && fingerprint_.isEmpty()) {
-        problem_ = QStringLiteral("openssl made no certificate");
+    if (!dir_.isValid() || (tls && fingerprint_.isEmpty())) {
+        problem_ = QStringLiteral("no temporary folder or no certificate");
         return;
     }
-    for (int attempt = 0; attempt < kStartAttempts; ++attempt) {
-        if (Start(tls)) {
-            problem_.clear();
-            return;
-        }
+    for (int attempt = 0; attempt < kStartAttempts && !Start(tls); ++attempt) {
     }
 }
 
 DavServer::~DavServer()
 {
-    if (process_.state() != QProcess::NotRunning) {
-        process_.kill();
-        process_.waitForFinished(kProcessMs);
-    }
+    process_.kill();
+    process_.waitForFinished(kProcessMs);
 }
 
 QUrl DavServer::Base() const
@@ -155,28 +144,25 @@ QStringList DavServer::Arguments(bool tls) const
                 "127.0.0.1", "-p",           QString::number(port_), "--current-user-principal",
                 "/alice/"};
     }
-    QByteArray config = "[server]\nhosts = 127.0.0.1:" + QByteArray::number(port_) + "\n";
-    if (tls) {
-        config += "ssl = True\ncertificate = " + QFile::encodeName(root + "/cert.pem") +
-                  "\nkey = " + QFile::encodeName(root + "/key.pem") + "\n";
-    }
     // The Debian package's own configuration authenticates otherwise; override all of it.
-    config += "[auth]\ntype = htpasswd\nhtpasswd_encryption = plain\ndelay = 0\n"
-              "htpasswd_filename = " +
-              QFile::encodeName(root + "/users") +
-              "\n"
-              "[rights]\ntype = owner_only\n"
-              "[storage]\nfilesystem_folder = " +
-              QFile::encodeName(root + "/data") +
-              "\n"
-              "[logging]\nlevel = warning\n";
+    const QString config =
+        QStringLiteral("[server]\nhosts = 127.0.0.1:%1\n%2[auth]\ntype = htpasswd\n"
+                       "htpasswd_encryption = plain\ndelay = 0\nhtpasswd_filename = %3/users\n"
+                       "[rights]\ntype = owner_only\n[storage]\nfilesystem_folder = %3/data\n"
+                       "[logging]\nlevel = warning\n")
+            .arg(QString::number(port_),
+                 tls ? QStringLiteral("ssl = True\ncertificate = %1/cert.pem\nkey = %1/key.pem\n")
+                           .arg(root)
+                     : QString(),
+                 root);
     WriteFile(root + "/users", "alice:secret\n");
-    WriteFile(root + "/config", config);
+    WriteFile(root + "/config", config.toUtf8());
     return {"--config", root + "/config"};
 }
 
 bool DavServer::Start(bool tls)
 {
+    problem_.clear();
     port_ = FreePort();
     const QString root = dir_.path();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

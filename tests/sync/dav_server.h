@@ -1,6 +1,5 @@
-// A real CalDAV server for the tests: Radicale (htpasswd user alice / secret, optionally over
-// TLS with a self-signed certificate) or Xandikos (no authentication), started on a free
-// loopback port over a temporary folder and killed when the fixture goes.
+// A real CalDAV server on a free loopback port over a temporary folder: Radicale (alice / secret,
+// optionally over TLS with a self-signed certificate) or Xandikos (no authentication).
 #pragma once
 
 #include <QProcess>
@@ -15,15 +14,10 @@ class DavServer {
 public:
     enum class Kind { Radicale, Xandikos };
     static const char* Name(Kind kind);
-
-    // Starts the server and waits (a few seconds at most) until it accepts connections;
-    // Problem() says why when it did not. `certificateName`: whom the TLS certificate names.
+    // Waits a few seconds at most for the server; Problem() says why it did not come up.
     explicit DavServer(Kind kind, bool tls = false,
                        const QString& certificateName = QStringLiteral("127.0.0.1"));
     ~DavServer();
-    DavServer(const DavServer&) = delete;
-    DavServer& operator=(const DavServer&) = delete;
-
     bool Running() const { return problem_.isEmpty(); }
     const QString& Problem() const { return problem_; }
     Kind ServerKind() const { return kind_; }
@@ -38,8 +32,7 @@ public:
     QUrl MakeCalendar(const QString& name, const QString& displayName,
                       const QStringList& components = {"VEVENT", "VTODO"},
                       const QString& color = {}) const;
-    // Writes a resource straight into Radicale's folder (thousands in a moment, where PUTs take
-    // minutes); false for Xandikos, whose folders are git trees.
+    // Straight into Radicale's folder (PUTs of thousands take minutes); false for Xandikos.
     bool Plant(const QUrl& calendar, const QString& name, const QByteArray& text) const;
     // The certificate's SHA-256 fingerprint as openssl prints it (TLS only).
     const QString& Fingerprint() const { return fingerprint_; }
@@ -47,12 +40,10 @@ public:
 private:
     bool Start(bool tls);
     QStringList Arguments(bool tls) const;
-
     Kind kind_;
     bool tls_ = false;
     QTemporaryDir dir_;
     QProcess process_;
     quint16 port_ = 0;
-    QString fingerprint_;
-    QString problem_;
+    QString fingerprint_, problem_;
 };

@@ -1,5 +1,5 @@
-// A loopback HTTP listener on a thread of its own (so it serves a client blocking in a local event
-// loop, or another process), handing each connection to `serve` there; one request a connection.
+// A loopback HTTP listener on a thread of its own (it serves a client blocking in a local event
+// loop, or another process), handing each connection to `serve` there.
 #pragma once
 
 #include <QTcpServer>
@@ -20,8 +20,7 @@ inline QByteArray HeaderValue(const QByteArray& message, const QByteArray& name)
     return {};
 }
 
-// Hands the connection's first complete request (its head and Content-Length body) to `take`;
-// what comes after it is read and dropped, and a request past 64 MB drops the connection.
+// The connection's first whole request to `take`; the rest is dropped, and past 64 MB the link.
 inline void OnRequest(QTcpSocket* client, const std::function<void(const QByteArray&)>& take)
 {
     auto received = std::make_shared<QByteArray>();
@@ -30,14 +29,12 @@ inline void OnRequest(QTcpSocket* client, const std::function<void(const QByteAr
         *received += client->readAll();
         const qsizetype end = received->indexOf("\r\n\r\n");
         const qint64 length = end + 4 + HeaderValue(*received, "content-length:").toLongLong();
-        if (*taken || end < 0 || received->size() < length) {
-            if (received->size() > (64 << 20)) {
-                client->abort();
-            }
-            return;
+        if (!*taken && end >= 0 && received->size() >= length) {
+            *taken = true;
+            take(received->left(length));
+        } else if (received->size() > (64 << 20)) {
+            client->abort();
         }
-        *taken = true;
-        take(received->left(length));
     });
 }
 
@@ -70,9 +67,6 @@ public:
         thread_.quit();
         thread_.wait(10000);
     }
-    LoopbackListener(const LoopbackListener&) = delete;
-    LoopbackListener& operator=(const LoopbackListener&) = delete;
-
     quint16 Port() const { return port_; }
     QUrl Url(const QString& path) const
     {

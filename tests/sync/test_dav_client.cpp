@@ -16,19 +16,13 @@ using caldav::Precondition;
 using Kind = DavServer::Kind;
 using Mode = FaultProxy::Mode;
 
-void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
 namespace {
 
 // One event as a client writes it, with `place` as its LOCATION.
 QByteArray Resource(const QString& uid, const QString& place)
 {
-    return EventText(uid.toStdString(), "DTSTART:20260102T100000Z\r\nDTEND:20260102T110000Z\r\n"
-                                        "LOCATION:" +
-                                            place.toStdString() + "\r\n");
+    return EventText(uid.toStdString(),
+                     "DTSTART:20260102T100000Z\r\nLOCATION:" + place.toStdString() + "\r\n");
 }
 
 const caldav::RemoteCalendar* Named(const caldav::Discovery& found, const QString& name)
@@ -78,7 +72,6 @@ protected:
     QUrl ProxiedCalendar(const FaultProxy& proxy) const { return proxy.Url(calendar_.path()); }
     QUrl At(const QString& name) const { return calendar_.resolved(QUrl(name)); }
     QString Path(const QString& name) const { return At(name).path(QUrl::FullyEncoded); }
-
     DavServer server_{GetParam()};
     QUrl calendar_;
 };
@@ -86,21 +79,17 @@ protected:
 TEST_P(DavTest, DiscoversThePrincipalTheHomeAndItsCalendars)
 {
     ASSERT_FALSE(server_.MakeCalendar("chores", "Chores", {"VTODO"}, "#FF8800FF").isEmpty());
-    DavClient client(server_.Account());
-    const caldav::Discovery found = caldav::Discover(client);
-    ASSERT_FALSE(found.error) << QString::fromStdWString(found.error.message).toStdString();
-    EXPECT_EQ(found.principal, server_.Url("/alice/"));
-    EXPECT_EQ(found.home, server_.Home());
+    const caldav::Discovery found = DiscoverOver(server_.Account());
+    ASSERT_FALSE(found.error) << Message(found.error).toStdString();
+    EXPECT_TRUE(found.principal == server_.Url("/alice/") && found.home == server_.Home());
     const caldav::RemoteCalendar* work = Named(found, "Work");
     const caldav::RemoteCalendar* chores = Named(found, "Chores");
     ASSERT_TRUE(work != nullptr && chores != nullptr);
-    EXPECT_EQ(work->url, calendar_);
-    EXPECT_TRUE(work->events && work->tasks && work->syncCollection);
+    EXPECT_TRUE(work->url == calendar_ && work->events && work->tasks && work->syncCollection);
     EXPECT_FALSE(work->ctag.isEmpty() || work->syncToken.isEmpty());
     // Xandikos makes every calendar with all components and ignores a colour asked for.
     const bool radicale = GetParam() == Kind::Radicale;
-    EXPECT_EQ(chores->events, !radicale);
-    EXPECT_TRUE(chores->tasks);
+    EXPECT_TRUE(chores->events != radicale && chores->tasks);
     EXPECT_EQ(chores->color, radicale ? QString("#FF8800FF") : QString());
     // Radicale names the principal itself as the user's address; Xandikos names none.
     EXPECT_EQ(found.addresses, radicale ? QStringList{"/alice/"} : QStringList{});
@@ -111,22 +100,17 @@ TEST_P(DavTest, WritesOnlyOverTheVersionTheyName)
     DavClient client(server_.Account());
     const caldav::DavResponse created =
         client.Put(At("a.ics"), Resource("a", "One"), Precondition::IfNoneMatch);
-    EXPECT_EQ(created.status, 201);
-    ASSERT_FALSE(created.error);
-    ASSERT_TRUE(created.etag.startsWith('"'));
+    ASSERT_TRUE(created.status == 201 && !created.error && created.etag.startsWith('"'));
     const caldav::DavResponse again =
         client.Put(At("a.ics"), Resource("a", "Two"), Precondition::IfNoneMatch);
-    EXPECT_EQ(again.status, 412);
-    EXPECT_FALSE(again.error);
+    EXPECT_TRUE(again.status == 412 && !again.error);
     EXPECT_EQ(
         client.Put(At("a.ics"), Resource("a", "Two"), Precondition::IfMatch, "\"stale\"").status,
         412);
     const caldav::DavResponse changed =
         client.Put(At("a.ics"), Resource("a", "Two"), Precondition::IfMatch, created.etag);
-    EXPECT_TRUE(changed.status >= 200 && changed.status < 300);
-    EXPECT_NE(changed.etag, created.etag);
+    EXPECT_TRUE(changed.status >= 200 && changed.status < 300 && changed.etag != created.etag);
     EXPECT_TRUE(client.Get(At("a.ics")).body.contains("LOCATION:Two"));
-
     EXPECT_EQ(client.Delete(At("a.ics"), created.etag).status, 412);
     const caldav::DavResponse deleted = client.Delete(At("a.ics"), changed.etag);
     EXPECT_TRUE(deleted.status >= 200 && deleted.status < 300 && !deleted.error);
@@ -142,53 +126,39 @@ TEST_P(DavTest, ReportsChangesListingsAndResources)
         client.Put(At("b.ics"), Resource("b", "B"), Precondition::IfNoneMatch).etag;
     const caldav::CollectionChanges first = caldav::ChangesSince(client, calendar_, {});
     ASSERT_FALSE(first.error);
-    EXPECT_EQ(Hrefs(first.changed), QStringList({Path("a.ics"), Path("b.ics")}));
-    EXPECT_TRUE(first.removed.empty());
-
+    EXPECT_TRUE(Hrefs(first.changed) == QStringList({Path("a.ics"), Path("b.ics")}) &&
+                first.removed.empty());
     const QByteArray etagA2 =
         client.Put(At("a.ics"), Resource("a", "A2"), Precondition::IfMatch, etagA).etag;
     client.Delete(At("b.ics"), etagB);
     client.Put(At("c d.ics"), Resource("c", "C"), Precondition::IfNoneMatch);
     const caldav::CollectionChanges next = caldav::ChangesSince(client, calendar_, first.token);
-    ASSERT_FALSE(next.error);
-    EXPECT_NE(next.token, first.token);
+    ASSERT_TRUE(!next.error && next.token != first.token);
     EXPECT_EQ(Hrefs(next.changed), QStringList({Path("a.ics"), Path("c%20d.ics")}));
     EXPECT_EQ(next.removed, std::vector<QString>{Path("b.ics")});
     const caldav::CollectionChanges quiet = caldav::ChangesSince(client, calendar_, next.token);
     EXPECT_TRUE(quiet.changed.empty() && quiet.removed.empty() && !quiet.error);
-
     QString bad = next.token;
     bad.replace(bad.size() - 6, 6, "000000");
     const caldav::CollectionChanges refused = caldav::ChangesSince(client, calendar_, bad);
-    EXPECT_TRUE(refused.tokenRefused);
-    EXPECT_FALSE(refused.error);
-
+    EXPECT_TRUE(refused.tokenRefused && !refused.error);
     const caldav::CollectionListing listing = caldav::ListResources(client, calendar_);
-    ASSERT_FALSE(listing.error);
-    EXPECT_FALSE(listing.ctag.isEmpty());
+    ASSERT_FALSE(listing.error || listing.ctag.isEmpty());
     EXPECT_EQ(Hrefs(listing.resources), QStringList({Path("a.ics"), Path("c%20d.ics")}));
     EXPECT_EQ(listing.resources[0].href == Path("a.ics") ? listing.resources[0].etag
                                                          : listing.resources[1].etag,
               etagA2);
-
-    std::vector<QString> asked{Path("a.ics"), Path("gone.ics")};
-    for (int i = 0; i < 105; ++i) {
-        const QString name = QStringLiteral("n%1.ics").arg(i);
-        client.Put(At(name), Resource(name, "N"), Precondition::IfNoneMatch);
-        asked.push_back(Path(name));
-    }
+    const std::vector<QString> asked{Path("a.ics"), Path("gone.ics"), Path("c%20d.ics")};
     caldav::SyncError error;
     const std::vector<caldav::Resource> got =
         caldav::FetchResources(client, calendar_, asked, error);
-    ASSERT_FALSE(error);
-    ASSERT_EQ(got.size(), asked.size());
+    ASSERT_TRUE(!error && got.size() == asked.size());
     for (const caldav::Resource& resource : got) {
         const bool gone = resource.href == Path("gone.ics");
         EXPECT_EQ(resource.missing, gone) << resource.href.toStdString();
         EXPECT_EQ(resource.calendarData.contains("BEGIN:VEVENT"), !gone);
         if (resource.href == Path("a.ics")) {
-            EXPECT_TRUE(resource.calendarData.contains("LOCATION:A2"));
-            EXPECT_EQ(resource.etag, etagA2);
+            EXPECT_TRUE(resource.calendarData.contains("LOCATION:A2") && resource.etag == etagA2);
         }
     }
 }
@@ -196,21 +166,18 @@ TEST_P(DavTest, ReportsChangesListingsAndResources)
 TEST_P(DavTest, ALostAnswerIsAnErrorThoughTheServerDidTheWork)
 {
     FaultProxy proxy(server_.Port());
-    std::vector<int> arrived;
-    std::vector<int> answered;
+    std::vector<int> arrived, answered;
     proxy.On([&](int request) { arrived.push_back(request); },
              [&](int request) { answered.push_back(request); });
     proxy.Set({Mode::DropAnswer, 1, 1});
     DavClient client = Through(proxy);
     const QUrl url = ProxiedCalendar(proxy).resolved(QUrl("lost.ics"));
-    const caldav::DavResponse put = client.Put(
-        url, EventText("lost", "DTSTART:20260102T100000Z\r\n"), caldav::Precondition::IfNoneMatch);
+    const caldav::DavResponse put =
+        client.Put(url, Resource("lost", "L"), Precondition::IfNoneMatch);
     // Not sent again behind the caller's back: that would answer 412 to our own PUT.
     EXPECT_EQ(put.error.failure, Failure::Unreachable) << put.status;
-    EXPECT_EQ(arrived, std::vector<int>{1});
-    EXPECT_EQ(answered, std::vector<int>{1});
+    EXPECT_TRUE(arrived == std::vector<int>{1} && answered == arrived);
     EXPECT_EQ(client.Get(url).status, 200);
-
     // A server without the report, and one that fails on a token it does not know.
     proxy.Set({Mode::Status, 1, INT_MAX, 501});
     EXPECT_TRUE(caldav::ChangesSince(client, ProxiedCalendar(proxy), {}).unsupported);
@@ -218,8 +185,6 @@ TEST_P(DavTest, ALostAnswerIsAnErrorThoughTheServerDidTheWork)
     const caldav::CollectionChanges changes =
         caldav::ChangesSince(client, ProxiedCalendar(proxy), "t");
     EXPECT_TRUE(changes.tokenRefused && !changes.error);
-    EXPECT_EQ(caldav::ListResources(client, ProxiedCalendar(proxy)).error.failure,
-              Failure::ServerError);
     // An endless answer: the client hangs up soon after its limit, whatever the proxy could send.
     proxy.Set({Mode::EndlessBody});
     EXPECT_EQ(caldav::Discover(client).error.failure, Failure::TooLarge);
@@ -237,10 +202,8 @@ TEST_P(DavTest, ThePasswordGoesOnlyWhereTheUserSentIt)
     const caldav::Discovery refused = caldav::Discover(redirected);
     EXPECT_EQ(refused.error.failure, Failure::Withheld);
     EXPECT_TRUE(Message(refused.error).contains(proxy.Url().authority()) &&
-                Message(refused.error).contains(elsewhere.Url().authority()))
-        << Message(refused.error).toStdString();
+                Message(refused.error).contains(elsewhere.Url().authority()));
     EXPECT_EQ(elsewhere.Requests(), 0);
-
     proxy.Set({Mode::HomeElsewhere, 1, INT_MAX, 0, elsewhere.Url()});
     caldav::Connection connection = server_.Account(proxy.Url());
     connection.user = "alice";
@@ -248,23 +211,20 @@ TEST_P(DavTest, ThePasswordGoesOnlyWhereTheUserSentIt)
     const caldav::Discovery home = DiscoverOver(connection);
     const bool authenticated = server_.ServerKind() == Kind::Radicale;
     EXPECT_EQ(home.error.failure, authenticated ? Failure::Withheld : Failure::None);
-    EXPECT_EQ(home.calendars.empty(), authenticated);
-    EXPECT_GT(elsewhere.Requests(), 0);
+    EXPECT_TRUE(home.calendars.empty() == authenticated && elsewhere.Requests() > 0);
     for (const QByteArray& head : elsewhere.Heads()) {
         EXPECT_FALSE(head.toLower().contains("authorization")) << head.toStdString();
     }
-
     connection.confirmed = {elsewhere.Url(calendar_.path())};
     const caldav::Discovery confirmed = DiscoverOver(connection);
-    EXPECT_FALSE(confirmed.error) << Message(confirmed.error).toStdString();
+    EXPECT_FALSE(confirmed.error);
     EXPECT_TRUE(
         std::any_of(confirmed.calendars.begin(), confirmed.calendars.end(),
                     [&](const auto& c) { return c.url == elsewhere.Url(calendar_.path()); }));
 }
 
-// Digest when the server asks for it; a total deadline for an answer that trickles; a request
-// abandoned at once when its caller stops.
-TEST_P(DavTest, DigestATrickleAndACallerThatStops)
+// Digest when asked for; a total deadline however long a read may wait; a caller that stops.
+TEST_P(DavTest, DigestADeadlineAndACallerThatStops)
 {
     FaultProxy proxy(server_.Port());
     proxy.Set({Mode::DigestOnly});
@@ -274,24 +234,18 @@ TEST_P(DavTest, DigestATrickleAndACallerThatStops)
     DavClient digest(connection);
     EXPECT_FALSE(caldav::Discover(digest).error);
     const QUrl url = ProxiedCalendar(proxy).resolved(QUrl("d.ics"));
-    EXPECT_FALSE(digest
-                     .Put(url, EventText("d", "DTSTART:20260102T100000Z\r\n"),
-                          caldav::Precondition::IfNoneMatch)
-                     .error);
+    EXPECT_FALSE(digest.Put(url, Resource("d", "D"), Precondition::IfNoneMatch).error);
     EXPECT_EQ(digest.Get(url).status, 200);
     connection.password = "wrong";
     EXPECT_EQ(DiscoverOver(connection).error.failure, Failure::WrongPassword);
-
-    proxy.Set({Mode::Trickle, 1, INT_MAX, 50});
+    proxy.Set({Mode::Stall});
     connection = server_.Account(proxy.Url());
-    connection.timeoutMs = 400;
+    connection.timeoutMs = 600000;
     connection.deadlineMs = 1200;
     EXPECT_EQ(DiscoverOver(connection).error.failure, Failure::TimedOut);
-
-    proxy.Set({Mode::Stall});
     std::atomic<bool> arrived{false};
     proxy.On([&](int) { arrived = true; });
-    connection.timeoutMs = connection.deadlineMs = 600000;
+    connection.deadlineMs = 600000;
     connection.carryOn = [&] { return !arrived; };
     const caldav::Discovery stopped = DiscoverOver(connection);
     EXPECT_EQ(stopped.error.failure, Failure::Cancelled);
@@ -321,22 +275,19 @@ TEST(DavXml, AddressesAndAnswersThatAreNoMultistatus)
     EXPECT_EQ(caldav::ServerAddress("http://h:5232/"), QUrl("http://h:5232/"));
     EXPECT_EQ(caldav::HrefPath("https://h:1/a%20b/c.ics", QUrl("https://h:1/")), "/a%20b/c.ics");
     EXPECT_EQ(caldav::HrefPath("c.ics", QUrl("https://h/cal/")), "/cal/c.ics");
-    EXPECT_TRUE(caldav::SameHref("/cal/a%20b/", "/cal/a b"));
-    EXPECT_FALSE(caldav::SameHref("/cal/a", "/cal/b"));
+    EXPECT_TRUE(caldav::SameHref("/cal/a%20b/", "/cal/a b") &&
+                !caldav::SameHref("/cal/a", "/cal/b"));
     // Redirects: within one origin only, and a drop from https to http named as such.
     using caldav::Redirect;
-    const struct {
-        const char* from;
-        const char* to;
-        Redirect taken;
-    } redirects[] = {{"https://h/dav/", "https://H:443/cal/", Redirect::Follow},
-                     {"https://h/dav/", "http://h/dav/", Redirect::Plain},
-                     {"https://h/dav/", "http://other/dav/", Redirect::Plain},
-                     {"https://h/dav/", "https://h:8443/dav/", Redirect::Elsewhere},
-                     {"http://h/dav/", "https://h/dav/", Redirect::Elsewhere},
-                     {"http://h/dav/", "http://other/dav/", Redirect::Elsewhere}};
-    for (const auto& r : redirects) {
-        EXPECT_EQ(caldav::RedirectFrom(QUrl(r.from), QUrl(r.to)), r.taken) << r.from << r.to;
+    const std::tuple<const char*, const char*, Redirect> redirects[] = {
+        {"https://h/dav/", "https://H:443/cal/", Redirect::Follow},
+        {"https://h/dav/", "http://h/dav/", Redirect::Plain},
+        {"https://h/dav/", "http://other/dav/", Redirect::Plain},
+        {"https://h/dav/", "https://h:8443/dav/", Redirect::Elsewhere},
+        {"http://h/dav/", "https://h/dav/", Redirect::Elsewhere},
+        {"http://h/dav/", "http://other/dav/", Redirect::Elsewhere}};
+    for (const auto& [from, to, taken] : redirects) {
+        EXPECT_EQ(caldav::RedirectFrom(QUrl(from), QUrl(to)), taken) << from << to;
     }
     for (const char* xml : {"", "not xml", "<html><body>Login</body></html>",
                             "<multistatus xmlns=\"DAV:\"><response><href>/a</href>",
@@ -345,8 +296,7 @@ TEST(DavXml, AddressesAndAnswersThatAreNoMultistatus)
         EXPECT_FALSE(caldav::ParseMultistatus(xml).valid) << xml;
     }
     EXPECT_TRUE(caldav::ParseMultistatus("<D:multistatus xmlns:D=\"DAV:\"/>").valid);
-    // Nesting past what any DAV answer needs is refused before a reader holds its levels: 8 M
-    // levels would take well over a gigabyte.
+    // Nesting past any DAV answer's is refused before it is held (8 M levels: over a gigabyte).
     const auto nested = [](int depth) {
         return "<multistatus xmlns=\"DAV:\"><response><href>/a</href><propstat><prop>" +
                QByteArray("<x>").repeated(depth) + QByteArray("</x>").repeated(depth) +

@@ -4,7 +4,6 @@
 
 #include "platform/pim/store_database.h"
 #include "platform/pim/store_subscriptions.h"
-#include "platform/pim/sync_ledger.h"
 #include "sync/subscription.h"
 #include "tests/support/dav_fixture.h"
 #include "tests/support/temp_paths.h"
@@ -15,8 +14,7 @@ namespace {
 QByteArray Event(const char* uid, const char* day, const char* summary)
 {
     return QByteArray("BEGIN:VEVENT\r\nUID:") + uid + "\r\nDTSTAMP:20260101T000000Z\r\n" +
-           "DTSTART;VALUE=DATE:" + day + "\r\nSUMMARY:" + summary +
-           "\r\nX-HOLIDAY-KIND:" + "public\r\nEND:VEVENT\r\n";
+           "DTSTART;VALUE=DATE:" + day + "\r\nSUMMARY:" + summary + "\r\nEND:VEVENT\r\n";
 }
 
 QByteArray File(const QByteArray& events)
@@ -29,29 +27,13 @@ QByteArray File(const QByteArray& events)
 // Subject by oid of the calendar's appointments.
 std::map<int32_t, std::wstring> Held(const std::string& store, int32_t calendar)
 {
-    pim::StoreDatabase db;
-    db.Open(store);
-    std::vector<pim::StoredItem> items;
-    db.Load(pim::kAppointmentKind, 0, items);
     std::map<int32_t, std::wstring> held;
-    for (const pim::StoredItem& item : items) {
+    for (const pim::StoredItem& item : Items(store)) {
         if (item.calendar == calendar) {
             held[item.fields.Oid] = item.fields.Subject;
         }
     }
     return held;
-}
-
-// tamberlo-sync on the temporary store and profile: its exit code and output; what it wrote
-// to standard error goes to `err`.
-std::string Said(std::vector<std::string> args, const TempPaths& paths, std::string* err = nullptr)
-{
-    args.insert(args.end(), {"--store", paths.StorePath(), "--profile", paths.ProfilePath()});
-    const ToolRun run = Tool(args);
-    if (err != nullptr) {
-        *err = run.err;
-    }
-    return std::to_string(run.code) + " " + run.out;
 }
 
 TEST(Subscription, ReadsAgainOnlyAChangedFileAndKeepsItsItemsThroughFailures)
@@ -64,11 +46,10 @@ TEST(Subscription, ReadsAgainOnlyAChangedFileAndKeepsItsItemsThroughFailures)
                    Event("ny", "20270101", "New Year again")));
     const caldav::SubscriptionReport subscribed =
         caldav::Subscribe(store, proxy.Url("/calendar.ics"), L"", {});
-    ASSERT_FALSE(subscribed.error)
-        << QString::fromStdWString(subscribed.error.message).toStdString();
+    ASSERT_FALSE(subscribed.error);
     const pim::Calendar& calendar = subscribed.calendar;
-    EXPECT_EQ(calendar.name, L"Public holidays, 2026");
-    EXPECT_EQ(subscribed.change.written, 2);
+    EXPECT_EQ(std::make_pair(calendar.name, subscribed.change.written),
+              std::make_pair(std::wstring(L"Public holidays, 2026"), 2));
     EXPECT_EQ(subscribed.notes,
               std::vector<std::wstring>{L"UID ny: skipped, a second component with the same UID"});
     const std::map<int32_t, std::wstring> first = Held(store, calendar.id);
@@ -76,27 +57,22 @@ TEST(Subscription, ReadsAgainOnlyAChangedFileAndKeepsItsItemsThroughFailures)
     EXPECT_EQ(caldav::Subscribe(store, proxy.Url("/calendar.ics"), L"Again", {}).error.message,
               L"http://127.0.0.1:" + std::to_wstring(proxy.Port()) +
                   L"/calendar.ics is subscribed to already, as \"Public holidays, 2026\".");
-
     // The second read sends both validators, gets 304 and writes nothing.
     pim::StoreDatabase watcher;
     watcher.Open(store);
     const int64_t before = watcher.DataVersion();
     std::vector<caldav::SubscriptionReport> reports = caldav::RefreshSubscriptions(store, {}, {});
     ASSERT_EQ(reports.size(), 1U);
-    EXPECT_TRUE(reports[0].unchanged);
-    EXPECT_FALSE(reports[0].error);
+    EXPECT_TRUE(reports[0].unchanged && !reports[0].error);
     const QByteArray asked = web.Heads().back();
     EXPECT_TRUE(asked.contains("If-None-Match: \"v1\"")) << asked.toStdString();
     EXPECT_TRUE(asked.contains("If-Modified-Since: Mon, 07 Dec 2026 10:11:00 GMT"));
     EXPECT_EQ(watcher.DataVersion(), before);
-
-    // Failures change nothing and say which subscription failed (a file that is no calendar:
-    // the tool's test).
+    // Failures change nothing and name the subscription (a file that is no calendar: the tool's).
     web.Serve("<html><body>Moved to our new site</body></html>");
     caldav::Connection small;
     small.maxBodyBytes = 40;
     const std::pair<FaultProxy::Fault, caldav::Connection> failures[] = {
-        {{FaultProxy::Mode::Status, 1, INT_MAX, 500}, {}},
         {{}, small},
         {{FaultProxy::Mode::RedirectElsewhere, 1, INT_MAX, 0, QUrl("http://127.0.0.2:9/")}, {}},
     };
@@ -110,8 +86,6 @@ TEST(Subscription, ReadsAgainOnlyAChangedFileAndKeepsItsItemsThroughFailures)
     const std::wstring at = L"http://127.0.0.1:" + std::to_wstring(proxy.Port());
     EXPECT_EQ(said, (std::vector<std::wstring>{
                         L"The subscription \"Public holidays, 2026\" was not refreshed: The "
-                        L"server 127.0.0.1 answered with the error 500.",
-                        L"The subscription \"Public holidays, 2026\" was not refreshed: The "
                         L"server 127.0.0.1 sent an answer larger than allowed.",
                         L"The subscription \"Public holidays, 2026\" was not refreshed: The "
                         L"server " +
@@ -121,21 +95,19 @@ TEST(Subscription, ReadsAgainOnlyAChangedFileAndKeepsItsItemsThroughFailures)
                             at + L"."}));
     EXPECT_EQ(Held(store, calendar.id), first);
     EXPECT_EQ(watcher.DataVersion(), before);
-
     // A changed file: the changed item replaced in place, the gone one deleted, a new one added.
     proxy.Set({});
     web.Serve(
         File(Event("xmas", "20261225", "Christmas Day") + Event("easter", "20270328", "Easter")));
     reports = caldav::RefreshSubscriptions(store, {}, {});
     ASSERT_EQ(reports.size(), 1U);
-    EXPECT_FALSE(reports[0].unchanged);
-    EXPECT_EQ(reports[0].change.written, 2);
-    EXPECT_EQ(reports[0].change.deleted, 1);
+    EXPECT_EQ(
+        std::make_tuple(reports[0].unchanged, reports[0].change.written, reports[0].change.deleted),
+        std::make_tuple(false, 2, 1));
     const std::map<int32_t, std::wstring> second = Held(store, calendar.id);
     ASSERT_EQ(second.size(), 2U);
     EXPECT_EQ(second.begin()->first, first.begin()->first);
-    EXPECT_EQ(second.begin()->second, L"Christmas Day");
-    EXPECT_EQ(second.rbegin()->second, L"Easter");
+    EXPECT_TRUE(second.begin()->second == L"Christmas Day" && second.rbegin()->second == L"Easter");
     EXPECT_TRUE(web.Heads().back().contains("If-None-Match: \"v1\"")) << "failures kept none";
     reports = caldav::RefreshSubscriptions(store, {}, {});
     EXPECT_TRUE(reports.at(0).unchanged);
@@ -155,8 +127,8 @@ TEST(Subscription, Addresses)
     for (const auto& [typed, address] : addresses) {
         EXPECT_EQ(caldav::SubscriptionAddress(typed).toString(), address) << typed.toStdString();
     }
-    EXPECT_TRUE(caldav::IsSubscriptionArgument("webcal://example.org/h"));
-    EXPECT_FALSE(caldav::IsSubscriptionArgument("holidays.ics"));
+    EXPECT_TRUE(caldav::IsSubscriptionArgument("webcal://example.org/h") &&
+                !caldav::IsSubscriptionArgument("holidays.ics"));
 }
 
 // unsubscribe takes a name (exact, else in any case) or an address, refuses a name two
@@ -168,8 +140,12 @@ TEST(Subscription, UnsubscribeDropsTheCalendarWithItsItems)
     web.Serve(File(Event("xmas", "20261225", "Christmas") + Event("ny", "20270101", "New Year")));
     TempPaths paths;
     const std::string store = paths.StorePath();
-    const auto tool = [&](const std::vector<std::string>& args, std::string* err = nullptr) {
-        return Said(args, paths, err);
+    std::string err;
+    const auto tool = [&](std::vector<std::string> args) {
+        args.insert(args.end(), {"--store", store, "--profile", paths.ProfilePath()});
+        const ToolRun run = Tool(args);
+        err = run.err;
+        return std::to_string(run.code) + " " + run.out;
     };
     const std::string a = web.Url("/a.ics").toString().toStdString();
     const std::string b = web.Url("/b.ics").toString().toStdString();
@@ -186,9 +162,8 @@ TEST(Subscription, UnsubscribeDropsTheCalendarWithItsItems)
         {{"unsubscribe", "Personal"}, "No subscription is named Personal or reads that address."},
         {{"unsubscribe"}, "missing subscription (see --help)"},
     };
-    std::string err;
     for (const auto& [args, said] : refused) {
-        EXPECT_EQ(tool(args, &err), "2 ");
+        EXPECT_EQ(tool(args), "2 ");
         EXPECT_EQ(err, "tamberlo-sync: " + said + "\n");
     }
     EXPECT_EQ(tool({"unsubscribe", "feiertage"}),
@@ -197,14 +172,12 @@ TEST(Subscription, UnsubscribeDropsTheCalendarWithItsItems)
     EXPECT_EQ(tool({"list"}), "0 local\n\tPersonal\tevents, tasks\t0 items\nsubscriptions\n"
                               "\tTeam <" +
                                   a + ">\tevents, tasks, read-only\t2 items\n");
-
     pim::StoreDatabase db;
     ASSERT_EQ(db.Open(store), 0);
     pim::SubscriptionLedger ledger(db);
     std::vector<pim::StoredItem> late(1);
     late[0].fields.UID = late[0].fields.Subject = L"late";
-    late[0].fields.Start = 46370.5;
-    late[0].fields.End = 46370.6;
+    late[0].fields.Start = late[0].fields.End = 46370.5;
     pim::SubscriptionChange change;
     EXPECT_LT(ledger.Replace(4, late, {}, change), 0) << "the calendar is gone";
     int deleted = -1;

@@ -1,5 +1,5 @@
-// A notification server on a private bus, in its own thread (a caller blocking on Notify still
-// gets its answer): it keeps what it showed and closed, and clicks as a user would.
+// A notification server on a private bus, in its own thread (a blocking Notify gets its answer):
+// it keeps what it showed and closed, and clicks as a user would.
 #pragma once
 
 #include <QDBusConnection>
@@ -10,24 +10,15 @@
 #include <QVariantMap>
 
 struct ReceivedNotification {
-    QString summary;
-    QString body;
+    QString summary, body;
 };
 
 class NotificationServer : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
 public:
-    QList<ReceivedNotification> Received()
-    {
-        QMutexLocker lock(&mutex_);
-        return received_;
-    }
-    QList<uint> Closed()
-    {
-        QMutexLocker lock(&mutex_);
-        return closed_;
-    }
+    QList<ReceivedNotification> Received() { return QMutexLocker(&mutex_), received_; }
+    QList<uint> Closed() { return QMutexLocker(&mutex_), closed_; }
 
 public slots:
     uint Notify(const QString& /*appName*/, uint /*replacesId*/, const QString& /*icon*/,
@@ -38,7 +29,6 @@ public slots:
         received_.append({summary, body});
         return static_cast<uint>(received_.size());
     }
-    // A slot of the bus object, which a static member could not be.
     // NOLINTNEXTLINE(readability-convert-member-functions-to-static)
     QStringList GetCapabilities() { return {QStringLiteral("actions"), QStringLiteral("sound")}; }
     void CloseNotification(uint id)

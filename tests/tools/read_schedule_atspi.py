@@ -1,8 +1,7 @@
 #!/usr/bin/python3
-# Reads the program's schedule from outside, over AT-SPI, as a screen reader does: prints every
-# day and item of the shown period ("item: NAME"), then presses the given keys (xdotool) one by
-# one and prints the name each focus event names ("focus: NAME") and each new name of an item
-# ("name: NAME").
+# Reads the program's schedule over AT-SPI as a screen reader does: prints every day and item of
+# the period ("item: NAME"), then presses the given keys (xdotool) one by one, printing each focus
+# event's name ("focus: NAME") and each new name of an item ("name: NAME").
 import subprocess
 import sys
 
@@ -22,15 +21,8 @@ def find(node, role, name, depth=0):
     return None
 
 
-def program():
-    for app in pyatspi.Registry.getDesktop(0):
-        if app and app.name == "Tamberlo":
-            return app
-    return None
-
-
 def main(keys):
-    app = program()
+    app = next((a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "Tamberlo"), None)
     schedule = find(app, "table", "Schedule")
     if schedule is None:
         print("no schedule", flush=True)

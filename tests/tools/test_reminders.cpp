@@ -31,7 +31,6 @@ using reminder_calendar::At;
 class ReminderFixture {
 public:
     ReminderFixture() : clock_(MakeSystemTime(2026, 12, 7, 8, 0)) {}
-
     std::unique_ptr<ReminderService> StartService(Notifier& notifier)
     {
         auto service = std::make_unique<ReminderService>(
@@ -42,13 +41,11 @@ public:
         service->Start();
         return service;
     }
-
     void SetNow(DATE now) { clock_.Set(VariantTimeToSystemTime(now)); }
     static bool WakesAt(const ReminderService& service, DATE at)
     {
         return std::abs(*service.NextWake() - at) < 1e-9;
     }
-
     TempPaths paths_;
     FixedClock clock_;
     std::ostringstream err_;
@@ -57,9 +54,11 @@ public:
 
 namespace {
 
-std::vector<std::wstring> SummariesFrom(const RecordingNotifier& notifier, size_t first)
+using Shown = std::vector<std::wstring>;
+
+Shown SummariesFrom(const RecordingNotifier& notifier, size_t first)
 {
-    std::vector<std::wstring> summaries;
+    Shown summaries;
     for (size_t i = first; i < notifier.Shown().size(); ++i) {
         summaries.push_back(notifier.Shown()[i].summary);
     }
@@ -69,18 +68,15 @@ std::vector<std::wstring> SummariesFrom(const RecordingNotifier& notifier, size_
 class ReminderServiceTest : public ::testing::Test, public ReminderFixture {
 protected:
     // Moves the clock on and wakes the service as its timer would; what it showed then.
-    std::vector<std::wstring> WakeAt(ReminderService& service, DATE now)
+    Shown WakeAt(ReminderService& service, DATE now)
     {
         const size_t before = notifier_.Shown().size();
         SetNow(now);
         service.Check();
         return SummariesFrom(notifier_, before);
     }
-
     RecordingNotifier notifier_;
 };
-
-using Shown = std::vector<std::wstring>;
 
 } // namespace
 
@@ -88,15 +84,9 @@ TEST_F(ReminderServiceTest, FiresEveryOccurrenceOnceAtItsTimeAndMissedOnesAfterA
 {
     reminder_calendar::Fill(paths_.StorePath());
     auto service = StartService(notifier_);
-    EXPECT_TRUE(notifier_.Shown().empty());
-    EXPECT_TRUE(WakesAt(*service, At(12, 7, 8, 50)));
-
-    struct Step {
-        DATE now;
-        Shown shown;
-        DATE nextWake; // the timer is never set further than an hour ahead
-    };
-    const Step steps[] = {
+    EXPECT_TRUE(notifier_.Shown().empty() && WakesAt(*service, At(12, 7, 8, 50)));
+    // When it wakes, what it shows, when it plans to wake next (never more than an hour ahead).
+    const std::tuple<DATE, Shown, DATE> steps[] = {
         {At(12, 7, 8, 50), {L"Stand-up"}, At(12, 7, 9, 45)},
         {At(12, 7, 8, 50), {}, At(12, 7, 9, 45)},
         {At(12, 7, 9, 45), {L"Dentist"}, At(12, 7, 10, 45)},
@@ -104,10 +94,10 @@ TEST_F(ReminderServiceTest, FiresEveryOccurrenceOnceAtItsTimeAndMissedOnesAfterA
         {At(12, 7, 17, 0), {L"Missed: Report"}, At(12, 7, 18, 0)},
         {At(12, 8, 12, 50), {L"Stand-up moved"}, At(12, 8, 13, 50)}, // the rest: the plan's tests
     };
-    for (const Step& step : steps) {
-        EXPECT_EQ(WakeAt(*service, step.now), step.shown)
-            << QString::fromStdWString(DateToKey(step.now, kTimeStampKey)).toStdString();
-        EXPECT_TRUE(WakesAt(*service, step.nextWake));
+    for (const auto& [now, shown, next] : steps) {
+        EXPECT_EQ(WakeAt(*service, now), shown)
+            << QString::fromStdWString(DateToKey(now, kTimeStampKey)).toStdString();
+        EXPECT_TRUE(WakesAt(*service, next));
     }
 }
 
@@ -115,18 +105,14 @@ TEST_F(ReminderServiceTest, RestartNeverRepeatsAndShowsOnlyTheLastDaysMissedRemi
 {
     reminder_calendar::Fill(paths_.StorePath());
     SetNow(At(12, 7, 9, 46));
-    auto first = StartService(notifier_);
+    StartService(notifier_);
     EXPECT_EQ(SummariesFrom(notifier_, 0), (Shown{L"Missed: Stand-up", L"Dentist"}));
-    first.reset();
-
-    auto second = StartService(notifier_);
+    StartService(notifier_);
     EXPECT_EQ(notifier_.Shown().size(), 2U) << "a restart repeats nothing";
-    second.reset();
-
     // Off from 7 December 09:46 to 10 December 09:00: only the last 24 hours come back.
     SetNow(At(12, 10, 9, 0));
     const size_t before = notifier_.Shown().size();
-    auto third = StartService(notifier_);
+    StartService(notifier_);
     EXPECT_EQ(SummariesFrom(notifier_, before), (Shown{L"Missed: Stand-up"}));
 }
 
@@ -140,17 +126,14 @@ TEST_F(ReminderServiceTest, SnoozeShowsAgainFiveMinutesLaterEvenAfterARestartAnd
     EXPECT_TRUE(WakesAt(*service, At(12, 7, 9, 50)));
     EXPECT_EQ(WakeAt(*service, At(12, 7, 9, 49)), Shown{});
     service.reset();
-
     SetNow(At(12, 7, 9, 50));
     const size_t before = notifier_.Shown().size();
     service = StartService(notifier_);
     EXPECT_EQ(SummariesFrom(notifier_, before), Shown{L"Dentist"});
     EXPECT_EQ(WakeAt(*service, At(12, 7, 9, 56)), Shown{}) << "a snooze fires once";
-
     notifier_.Invoke(static_cast<uint32_t>(notifier_.Shown().size()), "open");
     notifier_.Invoke(999, "open");
-    ASSERT_EQ(opened_.size(), 1U);
-    EXPECT_GT(opened_.front(), 0);
+    EXPECT_TRUE(opened_.size() == 1U && opened_.front() > 0);
 }
 
 TEST_F(ReminderServiceTest, NotificationCarriesTimesPlaceAndTheOptionsItAsksFor)
@@ -173,9 +156,8 @@ TEST_F(ReminderServiceTest, NotificationCarriesTimesPlaceAndTheOptionsItAsksFor)
     for (const DATE now : {At(12, 7, 10), At(12, 7, 22), At(12, 8), At(12, 8, 12)}) {
         WakeAt(*service, now);
     }
-
     // Summary, body, then what it asks for: s sound, t transient, p persistent, and the actions.
-    std::vector<std::wstring> shown;
+    Shown shown;
     for (const Notification& n : notifier_.Shown()) {
         std::wstring text = n.summary + L"|" + n.body + L"|" + (n.sound ? L"s" : L"") +
                             (n.transient ? L"t" : L"") + (n.persistent ? L"p" : L"") + L"|" +
@@ -186,13 +168,12 @@ TEST_F(ReminderServiceTest, NotificationCarriesTimesPlaceAndTheOptionsItAsksFor)
         shown.push_back(text);
     }
     const std::wstring actions = L"|snooze=Snooze 5 minutes|open=Open";
-    EXPECT_EQ(shown, (std::vector<std::wstring>{
+    EXPECT_EQ(shown, (Shown{
                          L"Timed|2026/12/07 10:00 - 11:30\nBoard room|p|" + actions,
                          L"Overnight|2026/12/07 22:00 - 2026/12/08 08:00|st|" + actions,
                          L"Trip|2026/12/08 - 2026/12/10|s|/sounds/bell.wav" + actions,
                          L"No options|2026/12/08 12:00 - 12:30||" + actions,
                      }));
-
     // Without a notification service the reminder goes to stderr and the service keeps going.
     notifier_.SetAvailable(false);
     session.Connect();
@@ -207,31 +188,23 @@ TEST_F(ReminderServiceTest, StoreMissingReplacedOrDamagedIsReportedOnceAndRead)
 {
     auto service = StartService(notifier_);
     service->ReloadStore();
-    const std::string missing = "No calendar store yet: " + paths_.StorePath() + "\n";
-    EXPECT_EQ(err_.str(), missing) << "reported once";
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(paths_.StorePath())))
-        << "the reminders never create a store";
-    EXPECT_TRUE(WakesAt(*service, At(12, 7, 8, 1))) << "and try again in a minute";
-
+    EXPECT_EQ(err_.str(), "No calendar store yet: " + paths_.StorePath() + "\n") << "once";
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(paths_.StorePath()))) << "never created";
+    EXPECT_TRUE(WakesAt(*service, At(12, 7, 8, 1))) << "and tried again in a minute";
     // A store written elsewhere and moved into place; the watcher notices it.
     const std::string other = paths_.File("other.sqlite3");
     reminder_calendar::Fill(other);
     ASSERT_TRUE(
         QFile::rename(QString::fromStdString(other), QString::fromStdString(paths_.StorePath())));
     ASSERT_TRUE(WaitFor([&] { return WakesAt(*service, At(12, 7, 8, 50)); }));
-
     // A change by the program (a new appointment) is seen through the store file or its log.
     PimSession session(paths_.StorePath(), OccurrenceOnDay);
     ASSERT_GE(session.Connect(), 0);
     reminder_calendar::Appointment(session, L"Early call", At(12, 7, 8, 30), 30, 0);
     session.Disconnect();
     ASSERT_TRUE(WaitFor([&] { return WakesAt(*service, At(12, 7, 8, 30)); }));
-
     // Damaged: reported once, the plan read before still fires.
-    QFile store(QString::fromStdString(paths_.StorePath()));
-    ASSERT_TRUE(store.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    store.write("garbage");
-    store.close();
+    paths_.Write("store.sqlite3", "garbage");
     const size_t reported = err_.str().size();
     service->ReloadStore();
     service->ReloadStore();
@@ -244,13 +217,7 @@ namespace {
 
 class ReminderBusTest : public ::testing::Test, public ReminderFixture {
 protected:
-    void SetUp() override
-    {
-        if (!bus_.Up()) {
-            GTEST_FAIL() << "dbus-daemon did not start";
-        }
-    }
-
+    void SetUp() override { ASSERT_TRUE(bus_.Up()) << "dbus-daemon did not start"; }
     // The server lives in its own thread with its own connection, as another program would.
     void StartServer()
     {
@@ -262,9 +229,7 @@ protected:
         thread_.start();
         ASSERT_TRUE(connection.registerService(QStringLiteral("org.freedesktop.Notifications")));
     }
-
-    // The server comes back to the test's thread before its own thread ends, so it is destroyed
-    // where it was made.
+    // The server comes back before its thread ends, to be destroyed where it was made.
     void TearDown() override
     {
         if (!thread_.isRunning()) {
@@ -278,7 +243,6 @@ protected:
         thread_.quit();
         thread_.wait(5000);
     }
-
     PrivateBus bus_;
     NotificationServer server_;
     QThread thread_;
@@ -294,22 +258,13 @@ TEST_F(ReminderBusTest, NotificationsReachTheServerAndSnoozeComesBack)
                           QStringLiteral("tamberlo"));
     SetNow(At(12, 7, 9, 45));
     auto service = StartService(notifier);
-
     const QList<ReceivedNotification> received = server_.Received();
     ASSERT_EQ(received.size(), 2);
     EXPECT_EQ(received[1].summary + '|' + received[1].body, "Dentist|2026/12/07 10:00 - 11:00");
-
     QMetaObject::invokeMethod(&server_, "Click", Qt::QueuedConnection, Q_ARG(uint, 2U),
                               Q_ARG(QString, QStringLiteral("snooze")));
-    // The click arrived when the service plans to wake for the snooze; what it shows then is
-    // the service tests' concern.
     EXPECT_TRUE(WaitFor([&] { return WakesAt(*service, At(12, 7, 9, 50)); }));
-    EXPECT_TRUE(WaitFor([&] { return server_.Closed() == QList<uint>{2U}; }))
-        << "the snoozed notification leaves the screen";
-    QMetaObject::invokeMethod(&server_, "Click", Qt::QueuedConnection, Q_ARG(uint, 7U),
-                              Q_ARG(QString, QStringLiteral("open")));
-    EXPECT_FALSE(WaitFor([&] { return server_.Closed().size() > 1; }, 300))
-        << "another program's notification is left alone";
+    EXPECT_TRUE(WaitFor([&] { return server_.Closed() == QList<uint>{2U}; }));
 }
 
 TEST_F(ReminderBusTest, OneInstancePerBusAndNoServerMeansNoNotification)
@@ -317,12 +272,10 @@ TEST_F(ReminderBusTest, OneInstancePerBusAndNoServerMeansNoNotification)
     QDBusConnection first = bus_.Connect(QStringLiteral("first"));
     QDBusConnection second = bus_.Connect(QStringLiteral("second"));
     EXPECT_FALSE(ReminderInstance::IsRunning(second));
-    EXPECT_TRUE(ReminderInstance::Claim(first));
-    EXPECT_FALSE(ReminderInstance::Claim(second));
+    EXPECT_TRUE(ReminderInstance::Claim(first) && !ReminderInstance::Claim(second));
     EXPECT_TRUE(ReminderInstance::IsRunning(second));
     EXPECT_FALSE(ReminderInstance::StartIfNotRunning(second, QStringLiteral("/bin/false"), {}))
         << "nothing is started while an instance runs";
-
     DBusNotifier notifier(second, QStringLiteral("Tamberlo"), QStringLiteral("tamberlo"));
     EXPECT_EQ(notifier.Notify({L"Dentist", L"", false, L"", false, false, {}}), 0U);
 }
@@ -343,13 +296,10 @@ TEST_F(ReminderBusTest, OpenStartsTheProgramAndShowsTheDay)
         QTimer::singleShot(50, [&] { program.Claim(programBus); });
         return true;
     });
-
     opener.Open(MakeSystemTime(2027, 3, 15));
     opener.Open(MakeSystemTime(2027, 3, 16)); // while it starts: only the day changes
     ASSERT_TRUE(WaitFor([&] { return !shown.empty(); }));
-    EXPECT_EQ(starts, 1);
-    EXPECT_EQ(shown, (std::vector<std::string>{"20270316"}));
-
+    EXPECT_TRUE(starts == 1 && shown == std::vector<std::string>{"20270316"});
     for (const char* day : {"2027-02-30", "1899-12-31", "3000-01-01", "tomorrow", ""}) {
         QDBusMessage call = QDBusMessage::createMethodCall(
             ProgramInstance::kBusName, ProgramInstance::kObjectPath,

@@ -14,21 +14,11 @@
 
 namespace {
 
-void Add(const std::string& store, const std::wstring& subject, const std::wstring& place, int day,
-         int hour, int length)
-{
-    PimSession session(store, OccurrenceOnDay);
-    ASSERT_GE(session.Connect(), 0);
-    const DATE start = At(2026, 12, day, hour);
-    SavedAppointment(session, subject, start, start + length / 1440.0, false, {}, place);
-}
-
 QString Read(const QProcessEnvironment& environment, const QStringList& keys)
 {
-    const QString script =
-        QStringLiteral(TAMBERLO_SOURCE_DIR "/tests/tools/read_schedule_atspi.py");
-    return RunProgram(QStringLiteral("/usr/bin/python3"), QStringList{script} + keys, environment,
-                      false, 40000)
+    return RunProgram(QStringLiteral("/usr/bin/python3"),
+                      QStringList{TAMBERLO_SOURCE_DIR "/tests/tools/read_schedule_atspi.py"} + keys,
+                      environment, false, 40000)
         .out;
 }
 
@@ -43,9 +33,14 @@ TEST(ScreenReader, ReadsEveryItemOfThePeriodAndFollowsTheKeys)
         GTEST_SKIP() << "Xvfb or dbus-daemon is not available";
     }
     TempPaths paths;
-    Add(paths.StorePath(), L"Dentist", L"Room 4", 8, 10, 60);
-    Add(paths.StorePath(), L"Standup", L"", 8, 9, 15);
-    Add(paths.StorePath(), L"Lunch", L"", 9, 12, 60);
+    {
+        PimSession session(paths.StorePath(), OccurrenceOnDay);
+        ASSERT_GE(session.Connect(), 0);
+        SavedAppointment(session, L"Dentist", At(2026, 12, 8, 10), At(2026, 12, 8, 11), false, {},
+                         L"Room 4");
+        SavedAppointment(session, L"Standup", At(2026, 12, 8, 9), At(2026, 12, 8, 9, 15));
+        SavedAppointment(session, L"Lunch", At(2026, 12, 9, 12), At(2026, 12, 9, 13));
+    }
     QProcessEnvironment environment = ProgramEnvironment(display, bus, home);
     environment.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
     QProcess accessibilityBus;
@@ -76,21 +71,19 @@ TEST(ScreenReader, ReadsEveryItemOfThePeriodAndFollowsTheKeys)
           "item: Lunch, 12:00 to 13:00\n"}) {
         EXPECT_TRUE(tree.contains(QString::fromLatin1(item))) << item;
     }
-
     // The detail area's key (3), then Down twice: each line reached is announced.
     const QString focus = Read(environment, {"3", "Down", "Down"});
     const QString followed = focus.mid(focus.indexOf(QStringLiteral("focus: ")));
     EXPECT_EQ(followed.toStdString(), "focus: Details\n"
                                       "focus: Standup, 09:00 to 09:15\n"
                                       "focus: Dentist, 10:00 to 11:00, Room 4\n");
-    // Moved half an hour the line keeps its place and is renamed; moved a day it is met again
-    // on the next day's first line.
+    // Moved half an hour it keeps its line, renamed; moved a day it is the next day's first.
     const QString moved = Read(environment, {"alt+Right", "alt+Down"});
     EXPECT_EQ(moved.mid(moved.indexOf(QStringLiteral("name: "))).toStdString(),
               "name: Dentist, 10:30 to 11:30, Room 4\n"
               "focus: Dentist, 10:30 to 11:30, Room 4\n");
     window.kill();
-    window.waitForFinished(5000);
     accessibilityBus.terminate();
+    window.waitForFinished(5000);
     accessibilityBus.waitForFinished(5000);
 }
