@@ -1,5 +1,4 @@
-// The alarm editor in both modes loads and writes the reminder fields and refuses bad input
-// untouched. (The store: the appointment editing tests; a task's alarm start: task editing.)
+// The alarm editor in both modes loads and writes the reminder fields, refusing bad input.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>

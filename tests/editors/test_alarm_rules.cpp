@@ -5,6 +5,8 @@
 #include "model/date_time.h"
 #include "res/string_table.h"
 
+using namespace res;
+
 TEST(AlarmRules, LeadTimeShowsInTheLargestExactUnit)
 {
     const struct {
@@ -69,18 +71,15 @@ TEST(AlarmRules, AcceptedFormsWriteTheirModeAndRefusedOnesNameTheirControl)
     };
     const struct {
         Verdict check;
-        Refusal expected;
+        int control, message;
     } cases[] = {
-        {refused(task, [](AlarmForm& f) { f.date.wYear = 1899; }),
-         {1095, res::IDS_START_AFTER_1900}},
-        {refused(task, [](AlarmForm& f) { f.date.wYear = 3000; }),
-         {1095, res::IDS_END_BEFORE_3000}},
-        {refused(appointment, [](AlarmForm& f) { f.number = L"-1"; }),
-         {1032, res::IDS_ALARM_LEAD_RANGE}},
-        {refused(appointment, [](AlarmForm& f) { f.soundFile = L"a\x1f"; }),
-         {1040, res::IDS_CONTROL_CHARACTERS}},
+        {refused(task, [](AlarmForm& f) { f.date.wYear = 1899; }), 1095, IDS_START_AFTER_1900},
+        {refused(task, [](AlarmForm& f) { f.date.wYear = 3000; }), 1095, IDS_END_BEFORE_3000},
+        {refused(appointment, [](AlarmForm& f) { f.number = L"-1"; }), 1032, IDS_ALARM_LEAD_RANGE},
+        {refused(appointment, [](AlarmForm& f) { f.soundFile = L"a\x1f"; }), 1040,
+         IDS_CONTROL_CHARACTERS},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(c.check, c.expected) << c.expected.controlId;
+        EXPECT_EQ(c.check, (Refusal{c.control, c.message})) << c.control;
     }
 }

@@ -1,5 +1,4 @@
-// The category selection: opening a category text against the edit list, moving names, joining
-// the result, and the dialog over it answering through the runner.
+// The category selection: opening a text against the edit list, moving names, the dialog over it.
 #include <gtest/gtest.h>
 
 #include <QListWidget>
@@ -72,8 +71,7 @@ TEST(CategorySelection, MovesInsertAtTheTargetRowOrAppend)
     EXPECT_EQ(selection.Text(), L"");
 }
 
-// The chooser over the runner: OK joins the moved name on, Cancel leaves the text alone. Which
-// names it offers is the selection's rule above.
+// The chooser over the runner: OK joins the moved name on, Cancel leaves the text alone.
 TEST(CCategorySelDlg, OkReturnsTheJoinedTextAndCancelLeavesItAlone)
 {
     AppSettings settings;

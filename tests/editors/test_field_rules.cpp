@@ -1,5 +1,4 @@
-// The editors' shared checks: time texts, overlong text and control characters. (What each
-// refusal says is the string table; the editors' tests show it as the user reads it.)
+// The editors' shared checks: time texts, overlong text and control characters.
 #include <gtest/gtest.h>
 
 #include "editors/field_rules.h"

@@ -1,5 +1,4 @@
-// The recurrence editor driven through its controls: loading, a refusal with its focus, and the
-// start check. (Which forms each check refuses: the recurrence rules' tables.)
+// The recurrence editor through its controls: loading, refusals with their focus, the start check.
 #include <QLineEdit>
 
 #include "editors/recur_detail_dlg.h"
@@ -14,8 +13,7 @@ TEST_F(RecurDetailDlgTest, RecurrenceEditorOffersToMoveAStartThatIsNoOccurrence)
 {
     // Weekly from Monday 7 December with only Tuesday chosen.
     pim::RecurrenceFields pattern = pim::RecurrencePattern::WeeklyFrom(At(7, 10), 60);
-    CRecurDetailDlg::Options options;
-    CRecurDetailDlg dialog(pattern, options, settings_, messages_);
+    CRecurDetailDlg dialog(pattern, {}, settings_, messages_);
     EXPECT_EQ(Control<QLineEdit>(dialog, kRecurDaysAfter)->text(), QStringLiteral("0"));
     EXPECT_EQ(Text(dialog, kRecurStartTime), QStringLiteral("10:00"));
     Click(dialog, 1065); // Monday off
@@ -39,9 +37,7 @@ TEST_F(RecurDetailDlgTest, RecurrenceEditorOffersToMoveAStartThatIsNoOccurrence)
 TEST_F(RecurDetailDlgTest, RecurrenceEditorLayoutAndRefusals)
 {
     pim::RecurrenceFields pattern = pim::RecurrencePattern::WeeklyFrom(At(7), 0);
-    CRecurDetailDlg::Options allDay;
-    allDay.allDay = true;
-    CRecurDetailDlg dialog(pattern, allDay, settings_, messages_);
+    CRecurDetailDlg dialog(pattern, {.allDay = true}, settings_, messages_);
     EXPECT_FALSE(Control<QWidget>(dialog, kRecurStartTime)->isEnabled());
 
     // An all-day appointment needs a day of span; the focus goes to "day after".
@@ -64,10 +60,8 @@ TEST_F(RecurDetailDlgTest, RecurrenceEditorLayoutAndRefusals)
 TEST_F(RecurDetailDlgTest, ASpanTooLongForDayAfterIsShownWholeAndRefused)
 {
     pim::RecurrenceFields pattern = pim::RecurrencePattern::WeeklyFrom(At(7), 0);
-    CRecurDetailDlg::Options task;
-    task.allDay = true;
-    task.appointment = false;
-    task.spanMinutes = 355000 * 1440;
+    const CRecurDetailDlg::Options task{
+        .allDay = true, .appointment = false, .spanMinutes = 355000 * 1440};
     CRecurDetailDlg dialog(pattern, task, settings_, messages_);
     EXPECT_EQ(Control<QLineEdit>(dialog, kRecurDaysAfter)->text(), QStringLiteral("355000"));
     Click(dialog, 1);
