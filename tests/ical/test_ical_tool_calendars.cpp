@@ -1,5 +1,4 @@
-// tamberlo-ical and calendars: an import goes to the default local calendar unless a calendar
-// is named, items it already holds stay in theirs, and an export may take only some calendars.
+// tamberlo-ical and calendars: imports go to the local calendar unless one is named.
 #include <gtest/gtest.h>
 
 #include <sstream>

@@ -1,5 +1,4 @@
-// libical expands the exported rules to exactly the program's occurrences, over a table of
-// rules of every type with month ends, leap and daylight-saving days, ends and a deletion.
+// libical expands the exported rules of every type to exactly the program's occurrences.
 #include <gtest/gtest.h>
 #include <libical/ical.h>
 
