@@ -1,5 +1,4 @@
-// A hidden calendar's items leave the document and Find (unless asked) until shown again;
-// entries carry calendar colours once there are two. Today: Monday 7 December 2026.
+// A hidden calendar's items leave the document and Find; entries carry calendar colours.
 #include "model/calendar_visibility.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
-// Calendar arithmetic: every day through day count and key, month and day steps at the edges,
-// key formats and bad keys, task-date years and the reminder-time window.
+// Calendar arithmetic: every day through count and key, steps at the edges, keys, bounds.
 #include "model/date_time.h"
 #include "model/pim_records.h"
 

@@ -1,5 +1,4 @@
-// The store session over a real store file in a temporary folder: counts, fetch bounds, find by
-// object id, create, and stores that cannot be opened.
+// The store session over a real store file: counts, fetch bounds, find by id, unopenable stores.
 #include "model/pim_session.h"
 
 #include <QDir>
@@ -62,8 +61,7 @@ TEST(PimSession, UnopenableStoreFailsCleanly)
     session.Disconnect();
 }
 
-// A counted series without an end date is given the day of its last occurrence, as the
-// program's own rule finds it; an end date of the user's own is kept.
+// A counted series without an end date ends on its last occurrence; a user's end date is kept.
 TEST(PimSession, ACountedSeriesWithoutEndDateEndsOnItsLastOccurrence)
 {
     TempPaths paths;

@@ -1,5 +1,4 @@
-// The reminder plan over a real store: reminders due in a stretch and the next one, for
-// single items, series with exceptions, day 31 and tasks, at exact times.
+// The reminder plan over a real store: reminders due in a stretch and the next one, to the second.
 #include "model/reminder_plan.h"
 
 #include <QString>
@@ -29,8 +28,7 @@ TEST(ReminderPlan, DueAndNextFollowTheSeriesItsExceptionsAndTheTasks)
     reminder_calendar::Fill(paths.StorePath());
     PimSession session(paths.StorePath(), OccurrenceOnDay);
     {
-        // A series without a reminder whose changed occurrence has one: the plan reads only
-        // items with reminders, and this one must still count.
+        // A series without a reminder whose changed occurrence has one must still count.
         ScopedConnection connection(session);
         AppointItem yoga =
             reminder_calendar::Appointment(session, L"Yoga", At(12, 10, 18), 60, 0, 4, false);
@@ -71,8 +69,7 @@ TEST(ReminderPlan, DueAndNextFollowTheSeriesItsExceptionsAndTheTasks)
     EXPECT_DOUBLE_EQ(dentist->end, At(12, 7, 11));
 }
 
-// The plan reads the reminders of the months ahead only: one firing years later is read by a
-// plan loaded then, and a plan says when it must be read again.
+// The plan reads the months ahead only, and says when it must be read again.
 TEST(ReminderPlan, ReadsOnlyTheMonthsAhead)
 {
     TempPaths paths;

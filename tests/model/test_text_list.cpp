@@ -44,8 +44,7 @@ TEST(TextList, DelimitedEditsAndReads)
 
 TEST(TextList, ContainsAndMatches)
 {
-    // Trimmed, case-sensitive whole names, as the day painter asks (single names: the holiday
-    // category tests).
+    // Trimmed, case-sensitive whole names, as the day painter asks.
     EXPECT_TRUE(ListMatches(L"C, B", L"A,B", L",", true, false));
     EXPECT_FALSE(ListMatches(L"C", L"A,B", L",", true, false));
     // A category's own comma is escaped: "Meeting, John" is one name, not "Meeting" and "John".
