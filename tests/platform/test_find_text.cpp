@@ -1,5 +1,4 @@
-// Find's folding and the store's find index over a real store file: every field matches, case
-// and accents are ignored, and the index follows saves, deletes and rolled-back batches.
+// Find's folding and the store's find index: every field, saves, deletes and rolled-back batches.
 #include "platform/pim/find_text.h"
 
 #include <gtest/gtest.h>

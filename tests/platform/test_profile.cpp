@@ -1,5 +1,4 @@
-// The profile on an INI file: exact round trips, names in any case, hand-edited files and
-// files it must not read. (An unwritable location: the shell's tests.)
+// The profile on an INI file: exact round trips, any-case names, hand-edited and unusable files.
 #include "platform/profile.h"
 
 #include <QFile>
@@ -59,8 +58,7 @@ TEST(Profile, HandEditedAndBrokenFiles)
     EXPECT_TRUE(Profile::DefaultPath().ends_with("/Velloran/Tamberlo.ini"));
 }
 
-// A FIFO would block the start, a huge sparse file cost seconds and gigabytes: neither is read
-// nor written, and every value reads as its default.
+// A FIFO would block the start, a huge file cost seconds: neither is read nor written.
 TEST(Profile, OnlyARegularFileOfSaneSizeIsRead)
 {
     TempPaths paths;

@@ -1,5 +1,4 @@
-// How the secret store waits for a keychain job: a job that answers after the wait is left
-// alive until it answers, on the main thread when a worker asked, and then goes.
+// A keychain job that answers after the wait is kept alive until it answers, then goes.
 #include <QPointer>
 #include <QTest>
 #include <QThread>
@@ -9,8 +8,7 @@
 
 namespace {
 
-// A keychain job's shape: started, it reports once through `finished` after `answerMs`, from
-// a timer of its own (as a job's D-Bus watchers are its own).
+// A keychain job's shape: it reports once through `finished` after `answerMs`, from its own timer.
 class SlowJob : public QObject {
     Q_OBJECT
 public:

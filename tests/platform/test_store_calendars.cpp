@@ -1,5 +1,4 @@
-// A store's calendars: a version-10 store's items follow their links, saves place items and
-// read-only calendars refuse them, and an account's calendars outlive it as local ones.
+// A store's calendars: a version-10 store's migration, placing saves, accounts that go.
 #include "platform/pim/store_calendars.h"
 
 #include <gtest/gtest.h>
@@ -135,8 +134,7 @@ TEST(StoreCalendars, SavesPlaceTheirItemsAndReadOnlyCalendarsRefuseChanges)
               L"|https://dav.example/work/|1");
     std::vector<SyncTombstone> tombstones;
     ASSERT_EQ(ledger.Tombstones(tombstones), 0);
-    ASSERT_EQ(tombstones.size(), 1U);
-    EXPECT_EQ(tombstones[0].href, L"m.ics");
+    EXPECT_EQ(tombstones.size() == 1 ? tombstones[0].href : L"", L"m.ics");
 }
 
 TEST(StoreCalendars, AnAccountsCalendarsOutliveItAsLocalOnes)
@@ -171,10 +169,7 @@ TEST(StoreCalendars, AnAccountsCalendarsOutliveItAsLocalOnes)
                                    L"More 0 0  et\n"
                                    L"Both 0 0  et\n")
         << "a calendar let go may be written here";
-    std::vector<StoredItem> items;
-    ASSERT_EQ(db.Load(kAppointmentKind, 0, items), 0);
-    ASSERT_EQ(items.size(), 1U);
-    EXPECT_EQ(items[0].calendar, all[1].id);
+    EXPECT_EQ(SqlNumber(paths.StorePath(), "SELECT calendar FROM items"), all[1].id);
     SyncLink link;
     ASSERT_EQ(ledger.LinkOf(there.fields.Oid, link), 0);
     EXPECT_EQ(link.href + link.target, L"") << "kept here, pushed nowhere";

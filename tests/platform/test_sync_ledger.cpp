@@ -1,5 +1,4 @@
-// What the store keeps for sync: local changes mark their items, the sync's writes refuse to
-// overwrite a local change, accounts round trip, older stores migrate or are read as they are.
+// What the store keeps for sync: marks, compare-and-swap writes, accounts, older stores.
 #include "platform/pim/sync_ledger.h"
 
 #include <gtest/gtest.h>
@@ -56,14 +55,20 @@ std::vector<StoredItem> Everything(StoreDatabase& db)
 
 const std::wstring kCal = L"https://dav.example/alice/work/";
 
-} // namespace
+// A new store and its ledger.
+class SyncLedgerTest : public ::testing::Test {
+protected:
+    SyncLedgerTest() { EXPECT_EQ(db.Open(paths.StorePath()), 0); }
 
-TEST(SyncLedger, LocalSavesAndDeletesMarkTheirItems)
-{
     TempPaths paths;
     StoreDatabase db;
-    ASSERT_EQ(db.Open(paths.StorePath()), 0);
-    SyncLedger ledger(db);
+    SyncLedger ledger{db};
+};
+
+} // namespace
+
+TEST_F(SyncLedgerTest, LocalSavesAndDeletesMarkTheirItems)
+{
     StoredItem a = Meeting(L"A");
     StoredItem b = Meeting(L"B");
     StoredItem c = Meeting(L"C");
@@ -77,8 +82,7 @@ TEST(SyncLedger, LocalSavesAndDeletesMarkTheirItems)
                   LinkText(ledger, c.fields.Oid),
               L"3/01/0none");
 
-    // A restore (undo of a delete) is a new item keeping its UID; a replacement saved without
-    // a UID keeps the stored one.
+    // A restore keeps its UID; a replacement saved without a UID keeps the stored one.
     StoredItem restored = a;
     StoredItem blank = b;
     restored.fields.Oid = 0;
@@ -99,12 +103,8 @@ TEST(SyncLedger, LocalSavesAndDeletesMarkTheirItems)
     EXPECT_EQ(SqlNumber(paths.StorePath(), "SELECT count(*) FROM sync_links"), 1);
 }
 
-TEST(SyncLedger, SyncWritesMarkNothingAndNeverOverwriteALocalChange)
+TEST_F(SyncLedgerTest, SyncWritesMarkNothingAndNeverOverwriteALocalChange)
 {
-    TempPaths paths;
-    StoreDatabase db;
-    ASSERT_EQ(db.Open(paths.StorePath()), 0);
-    SyncLedger ledger(db);
     StoredItem local = Meeting(L"Local");
     ASSERT_EQ(db.Save(local), 0);
     const int32_t oid = local.fields.Oid;
@@ -152,12 +152,8 @@ TEST(SyncLedger, SyncWritesMarkNothingAndNeverOverwriteALocalChange)
     EXPECT_EQ(TombstonesText(ledger), kCal + L" c.ics e5 |");
 }
 
-TEST(SyncLedger, AccountsAndStatesRoundTripAndQuietWritesWriteNothing)
+TEST_F(SyncLedgerTest, AccountsAndStatesRoundTripAndQuietWritesWriteNothing)
 {
-    TempPaths paths;
-    StoreDatabase db;
-    ASSERT_EQ(db.Open(paths.StorePath()), 0);
-    SyncLedger ledger(db);
     const std::wstring home = L"https://dav.example/bob/home/";
     SyncAccount alice{0, L"dav.example", L"alice", kCal, kCal + L"tasks/", L"Work", L"Tasks"};
     SyncAccount bob{0, L"dav.example", L"bob", home, home, L"Home", L"Home"};
@@ -206,8 +202,7 @@ TEST(SyncLedger, AVersion7StoreKeepsEveryItemAndAReaderLeavesItAsItIs)
     TempPaths paths;
     const std::string path = paths.StorePath();
     ASSERT_EQ(WriteDemoStore(path, EveryDay, MakeSystemTime(2026, 12, 7), 120, 30, 5), 0);
-    // Version 7 had no sync tables, and items could be saved without a UID; one UID already
-    // reads as another item's export name.
+    // Version 7: no sync tables, items without UIDs, one UID another item's export name.
     Sql(path, "DROP TABLE sync_accounts; DROP TABLE sync_calendars; DROP TABLE sync_links; "
               "DROP TABLE sync_tombstones; DROP TABLE sync_skipped; UPDATE items SET uid = NULL "
               "WHERE oid > 1; UPDATE items SET uid = 'tamberlo-oid-2' WHERE oid = 1; "
