@@ -4,8 +4,6 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QDialog>
-#include <gtest/gtest.h>
 
 #include <memory>
 
@@ -42,7 +40,6 @@ protected:
     }
     static QString Text(QDialog& d, int id) { return Control<QComboBox>(d, id)->currentText(); }
     const std::wstring& LastMessage() const { return messages_.shown().back().text; }
-
     AppSettings settings_;
     ScriptedMessageService messages_;
 };
@@ -55,7 +52,6 @@ protected:
           edits_(doc_, session_), services_{settings_, messages_, dialogs_, edits_, nullptr}
     {
     }
-
     // Queues a dialog step; `drive` sees the dialog, and the step answers with its result.
     template <typename Dialog> void Queue(std::function<void(Dialog&)> drive)
     {
@@ -68,7 +64,6 @@ protected:
             return dialog.result();
         });
     }
-
     // Runs SQL on the store as another process would, behind the session's back.
     void Elsewhere(const char* sql)
     {

@@ -7,7 +7,7 @@
 
 using namespace res;
 
-TEST(AlarmRules, LeadTimeShowsInTheLargestExactUnit)
+TEST(AlarmRules, LeadTimesAndFormsAcceptedOrRefused)
 {
     const struct {
         int32_t minutes;
@@ -19,26 +19,18 @@ TEST(AlarmRules, LeadTimeShowsInTheLargestExactUnit)
     for (const auto& c : cases) {
         EXPECT_EQ(SplitLeadMinutes(c.minutes), c.shown) << c.minutes;
     }
-}
-
-TEST(AlarmRules, LeadTimeIsReadBackFromNumberAndUnit)
-{
     const struct {
         const wchar_t* number;
         int unit;
         int32_t minutes; // -1: refused
-    } cases[] = {
+    } readBack[] = {
         {L"1", kHoursBefore, 60},    {L"2", kWeeksBefore, 20160},        {L"abc", kDaysBefore, 0},
         {L"15", kMinutesBefore, 15}, {L"52", kWeeksBefore, 524160},      {L"53", kWeeksBefore, -1},
         {L"-5", kMinutesBefore, -1}, {L"99999999999", kWeeksBefore, -1}, {L"3", -1, -1},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : readBack) {
         EXPECT_EQ(LeadMinutes(c.number, c.unit).value_or(-1), c.minutes) << c.number;
     }
-}
-
-TEST(AlarmRules, AcceptedFormsWriteTheirModeAndRefusedOnesNameTheirControl)
-{
     AlarmForm task;
     task.taskMode = true;
     task.date = MakeSystemTime(2028, 2, 29);
@@ -72,14 +64,14 @@ TEST(AlarmRules, AcceptedFormsWriteTheirModeAndRefusedOnesNameTheirControl)
     const struct {
         Verdict check;
         int control, message;
-    } cases[] = {
+    } refusals[] = {
         {refused(task, [](AlarmForm& f) { f.date.wYear = 1899; }), 1095, IDS_START_AFTER_1900},
         {refused(task, [](AlarmForm& f) { f.date.wYear = 3000; }), 1095, IDS_END_BEFORE_3000},
         {refused(appointment, [](AlarmForm& f) { f.number = L"-1"; }), 1032, IDS_ALARM_LEAD_RANGE},
         {refused(appointment, [](AlarmForm& f) { f.soundFile = L"a\x1f"; }), 1040,
          IDS_CONTROL_CHARACTERS},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : refusals) {
         EXPECT_EQ(c.check, (Refusal{c.control, c.message})) << c.control;
     }
 }

@@ -26,7 +26,7 @@ AppointForm Valid()
             .sensitivity = 1};
 }
 
-TEST(AppointRulesTest, RefusedFormsNameTheirControlAndMessage)
+TEST(AppointRulesTest, RefusedFormsNameTheirControlAndAcceptedOnesBecomeTheValues)
 {
     using Change = void (*)(AppointForm&);
     const struct {
@@ -52,10 +52,6 @@ TEST(AppointRulesTest, RefusedFormsNameTheirControlAndMessage)
         EXPECT_EQ(CheckAppointForm(form, false, values), (Refusal{c.control, c.messageId}));
         EXPECT_EQ(values.fields.Subject, L"Stored") << &c - cases << ": refused values stay";
     }
-}
-
-TEST(AppointRulesTest, AcceptedFormsBecomeTheItemsValues)
-{
     ItemValues values;
     values.pattern = pim::RecurrenceFields{};
     ASSERT_EQ(CheckAppointForm(Valid(), false, values).has_value(), false);
@@ -65,7 +61,6 @@ TEST(AppointRulesTest, AcceptedFormsBecomeTheItemsValues)
     EXPECT_EQ(std::tie(f.Start, f.End, f.BusyStatus, f.Sensitivity),
               std::tuple(At(2026, 5, 3, 9, 30), At(2026, 5, 3, 10, 45), 2, 1));
     EXPECT_FALSE(values.pattern.has_value()) << "OneTime drops the pattern";
-
     // Times left as shown keep their seconds; a changed one is the minute typed.
     const DATE seconds = 30.0 / 86400.0;
     values.fields.Start = At(2026, 5, 3, 9, 30) + seconds;
@@ -74,7 +69,6 @@ TEST(AppointRulesTest, AcceptedFormsBecomeTheItemsValues)
     EXPECT_EQ(std::llround(values.fields.Start * 86400),
               std::llround((At(2026, 5, 3, 9, 30) + seconds) * 86400));
     EXPECT_EQ(values.fields.End, At(2026, 5, 3, 10, 45));
-
     // One-time all-day 3-5 May is stored to 6 May 00:00, shown 5 May "24:00"; recurring keeps it.
     AppointForm allDay = Valid();
     allDay.allDay = true;
@@ -87,7 +81,6 @@ TEST(AppointRulesTest, AcceptedFormsBecomeTheItemsValues)
     const EndDisplay shown = ShowEnd(values.fields.End, true);
     EXPECT_EQ(shown.date.wDay, 5);
     EXPECT_EQ(shown.time, L"24:00");
-
     allDay.recurring = true;
     values.pattern = pim::RecurrenceFields{};
     ASSERT_EQ(CheckAppointForm(allDay, true, values).has_value(), false);

@@ -66,12 +66,10 @@ TEST_F(MeetingAnswerTest, AcceptChangesOnlyTheUsersPartstat)
     const int pos = MeetingPosition();
     ASSERT_GE(pos, 0);
     const Lines before = MeetingLinesOf(Export(paths_.StorePath()), "meeting-1@example.com");
-
     // Not invited: told so, nothing written.
     EXPECT_EQ(AppointmentEditing(services_).Answer(1, pos, ical::kAccepted), Redraw::kNothing);
     EXPECT_EQ(messages_.shown().size(), 1U);
     EXPECT_EQ(MeetingLinesOf(Export(paths_.StorePath()), "meeting-1@example.com"), before);
-
     own_ = {L"MAILTO:Dora@Example.com"}; // as a server may spell it
     EXPECT_EQ(AppointmentEditing(services_).Answer(1, MeetingPosition(), ical::kAccepted),
               Redraw::kInPlace);
@@ -91,7 +89,6 @@ TEST_F(MeetingAnswerTest, AcceptChangesOnlyTheUsersPartstat)
                            "RSVP=FALSE" +
                            dora})
         << "no SEQUENCE bump, nothing else changed";
-
     // A line without PARTSTAT gets one; a copy keeps nothing of the meeting but its alarms'.
     const std::string kept = "BEGIN:VEVENT\r\nATTENDEE;CN=\"Me; myself\":mailto:me@x.org\r\n"
                              "ORGANIZER:mailto:ann@x.org\r\nSEQUENCE:2\r\nSUMMARY:S\r\n"
@@ -130,7 +127,6 @@ TEST_F(MeetingAnswerTest, TheEditorListsTheMeetingAndAsksBeforeMovingIt)
     });
     EXPECT_EQ(AppointmentEditing(services_).Edit(1, pos), Redraw::kNothing);
     EXPECT_EQ(edits_.Read({pim::kAppointmentKind, 1}).values, stored) << "No leaves it as it was";
-
     // Tentative from the editor saves Bob's answer.
     Queue<CAppointDetailDlg>([&](CAppointDetailDlg& d) { Click(d, kMeetingTentative); });
     EXPECT_EQ(AppointmentEditing(services_).Edit(1, MeetingPosition()), Redraw::kInPlace);
@@ -165,7 +161,6 @@ TEST_F(MeetingAnswerTest, AnAnswerReachesEveryChangedOccurrence)
     EXPECT_NE(AppointmentEditing(services_).Answer(2, pos, ical::kTentative), Redraw::kNothing);
     EXPECT_EQ(answers(ical::kTentative), 2);
     EXPECT_EQ(answers("NEEDS-ACTION"), 0);
-
     // The editor's own button answers the changed occurrence as well, in one step to undo.
     UndoStack undo(edits_);
     services_.undo = &undo;

@@ -5,8 +5,6 @@
 #include "platform/pim/recurrence_pattern.h"
 #include "tests/editors/editor_fixture.h"
 
-namespace {
-
 using RecurDetailDlgTest = DialogTest;
 
 TEST_F(RecurDetailDlgTest, RecurrenceEditorOffersToMoveAStartThatIsNoOccurrence)
@@ -25,7 +23,6 @@ TEST_F(RecurDetailDlgTest, RecurrenceEditorOffersToMoveAStartThatIsNoOccurrence)
               L"2026/12/08");
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_EQ(pattern.DayOfWeekMask, 2) << "nothing written while the dialog stays open";
-
     messages_.QueueAnswer(IDOK);
     Click(dialog, 1);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
@@ -39,13 +36,11 @@ TEST_F(RecurDetailDlgTest, RecurrenceEditorLayoutAndRefusals)
     pim::RecurrenceFields pattern = pim::RecurrencePattern::WeeklyFrom(At(7), 0);
     CRecurDetailDlg dialog(pattern, {.allDay = true}, settings_, messages_);
     EXPECT_FALSE(Control<QWidget>(dialog, kRecurStartTime)->isEnabled());
-
     // An all-day appointment needs a day of span; the focus goes to "day after".
     Click(dialog, 1);
     EXPECT_EQ(LastMessage(), L"there is no day span");
     EXPECT_TRUE(FocusIsOn(dialog, kRecurDaysAfter));
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
-
     // The end date radio starts the end at the start; clicked again it keeps the typed end.
     Click(dialog, kRecurEndOn);
     EXPECT_TRUE(Control<QWidget>(dialog, kRecurEndDate)->isEnabled());
@@ -54,20 +49,15 @@ TEST_F(RecurDetailDlgTest, RecurrenceEditorLayoutAndRefusals)
     end->setDate(QDate(2027, 1, 31));
     Click(dialog, kRecurEndOn);
     EXPECT_EQ(end->date(), QDate(2027, 1, 31));
-}
-
-// A task's span that "day after" cannot hold shows whole and is refused on that field.
-TEST_F(RecurDetailDlgTest, ASpanTooLongForDayAfterIsShownWholeAndRefused)
-{
-    pim::RecurrenceFields pattern = pim::RecurrencePattern::WeeklyFrom(At(7), 0);
+    // A task's span that "day after" cannot hold shows whole and is refused on that field.
     const CRecurDetailDlg::Options task{
         .allDay = true, .appointment = false, .spanMinutes = 355000 * 1440};
-    CRecurDetailDlg dialog(pattern, task, settings_, messages_);
-    EXPECT_EQ(Control<QLineEdit>(dialog, kRecurDaysAfter)->text(), QStringLiteral("355000"));
-    Click(dialog, 1);
-    ASSERT_EQ(dialog.result(), QDialog::Rejected);
+    CRecurDetailDlg taskDialog(pattern, task, settings_, messages_);
+    EXPECT_EQ(Control<QLineEdit>(taskDialog, kRecurDaysAfter)->text(), QStringLiteral("355000"));
+    Click(taskDialog, 1);
+    ASSERT_EQ(taskDialog.result(), QDialog::Rejected);
     EXPECT_EQ(LastMessage(), L"Please set the days as a number from 0 to 999.");
-    EXPECT_TRUE(FocusIsOn(dialog, kRecurDaysAfter));
+    EXPECT_TRUE(FocusIsOn(taskDialog, kRecurDaysAfter));
 }
 
 // A pressed weekday button is filled with the highlight colour, an unpressed one is not.
@@ -84,5 +74,3 @@ TEST_F(RecurDetailDlgTest, PressedWeekdaysArePlainlyVisible)
     EXPECT_EQ(fill(1065), highlight); // Monday, the start's weekday
     EXPECT_NE(fill(1066), highlight);
 }
-
-} // namespace

@@ -7,14 +7,12 @@
 #include "platform/pim/item_fields.h"
 #include "res/string_table.h"
 
-namespace {
-
 using namespace res;
 
 using Change = void (*)(RecurForm&);
 
 // Weekly on Monday 7 December 2026, 10:00 to 11:00, no end, changed by `change`.
-RecurForm Weekly(Change change)
+static RecurForm Weekly(Change change)
 {
     RecurForm form{.startDate = MakeSystemTime(2026, 12, 7),
                    .endDate = MakeSystemTime(2026, 12, 31),
@@ -27,11 +25,11 @@ RecurForm Weekly(Change change)
     return form;
 }
 
-void Same(RecurForm& /*form*/)
+static void Same(RecurForm& /*form*/)
 {
 }
 
-TEST(RecurRulesTest, RefusedFormsNameTheirControlAndMessage)
+TEST(RecurRulesTest, FormsRefusedOrWrittenAndTheTypesLayouts)
 {
     const struct {
         Change change;
@@ -61,15 +59,11 @@ TEST(RecurRulesTest, RefusedFormsNameTheirControlAndMessage)
                   (Refusal{c.control, c.messageId}));
         EXPECT_EQ(pattern.Interval, 7) << "a refused form writes nothing";
     }
-}
-
-TEST(RecurRulesTest, AcceptedFormsWriteThePattern)
-{
     const struct {
         Change change;
         bool allDay, appointment;
         int32_t type, duration, interval, mask, dayOfMonth, instance, month;
-    } cases[] = {
+    } accepted[] = {
         {Same, false, true, 1, 60, 1, 2, 0, 0, 0},
         {[](RecurForm& f) { f.startTime = L"22:00", f.endTime = L"01:00", f.daysAfter = L"1"; },
          false, true, 1, 180, 1, 2, 0, 0, 0},
@@ -88,8 +82,8 @@ TEST(RecurRulesTest, AcceptedFormsWriteThePattern)
         {[](RecurForm& f) { f.daysAfter = L"2"; }, true, true, 1, 2880, 1, 2, 0, 0, 0},
         {Same, true, false, 1, 0, 1, 2, 0, 0, 0}, // a task without span
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(&c - cases);
+    for (const auto& c : accepted) {
+        SCOPED_TRACE(&c - accepted);
         pim::RecurrenceFields p;
         p.Interval = 7;
         ASSERT_EQ(CheckRecurForm(Weekly(c.change), c.allDay, c.appointment, p), std::nullopt);
@@ -108,16 +102,12 @@ TEST(RecurRulesTest, AcceptedFormsWriteThePattern)
     EXPECT_EQ(p.PatternEndDate, SystemTimeToVariantTime(MakeSystemTime(2026, 12, 31)));
     EXPECT_EQ(p.StartTime, SystemTimeToVariantTime(MakeSystemTime(2026, 12, 7, 10)));
     EXPECT_NEAR(p.EndTime, 11.0 / 24, 1e-9);
-}
-
-TEST(RecurRulesTest, TypesAndLayouts)
-{
     const struct {
         int typeIndex;
         bool day;
         int32_t type;
         RecurLayout layout;
-    } cases[] = {
+    } types[] = {
         {0, true, 0, {true, false, false, false, false, true}},
         {1, false, 1, {true, false, false, false, false, true}},
         {2, true, 2, {true, true, false, true, false, false}},
@@ -125,7 +115,7 @@ TEST(RecurRulesTest, TypesAndLayouts)
         {3, true, 5, {false, true, true, true, false, false}},
         {3, false, 6, {false, true, true, false, true, true}},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : types) {
         EXPECT_EQ(RecurrenceTypeOf(c.typeIndex, c.day), c.type);
         EXPECT_EQ(TypeIndexOf(c.type), c.typeIndex);
         const RecurLayout l = LayoutOf(c.type);
@@ -135,5 +125,3 @@ TEST(RecurRulesTest, TypesAndLayouts)
             << c.type;
     }
 }
-
-} // namespace

@@ -45,7 +45,6 @@ TEST_F(TaskEditingTest, AddEditAndDeleteATask)
         EXPECT_EQ(Text(d, kTaskImportance), "Normal");
     });
     EXPECT_EQ(Stored(oid).fields.DueDate, At(7));
-
     Queue<CTaskDetailDlg>([](CTaskDetailDlg& d) {
         EXPECT_EQ(Text(d, kTaskTitle), "Report");
         Click(d, kTaskHasStart);
@@ -59,7 +58,6 @@ TEST_F(TaskEditingTest, AddEditAndDeleteATask)
     const pim::ItemFields edited = Stored(oid).fields;
     EXPECT_EQ(std::tie(edited.StartDate, edited.Importance, edited.Categories),
               std::tuple(At(5), 2, std::wstring(L"Work")));
-
     Queue<CTaskDetailDlg>([](CTaskDetailDlg& d) { Click(d, kTaskDelete); });
     EXPECT_EQ(editing_.Edit(0, 0), Redraw::kInPlace);
     EXPECT_EQ(LastMessage(), L"Delete Task. OK?");
@@ -127,12 +125,10 @@ TEST_F(TaskEditingTest, RecurringTaskFromTheRecurrenceEditorIsCompletedBothWays)
     });
     Queue<CRecurDetailDlg>([](CRecurDetailDlg& d) { Click(d, 1); }); // weekly on Mondays
     EXPECT_EQ(editing_.Edit(0, 0), Redraw::kInPlace);
-
     // "No" moves the task and its pattern on to the next Monday (how: the exception ops).
     messages_.QueueAnswer(IDNO);
     EXPECT_EQ(editing_.Complete(0, 0), Redraw::kInPlace);
     EXPECT_EQ(messages_.shown().back().flags & MB_YESNOCANCEL, unsigned{MB_YESNOCANCEL});
-
     // Cancel leaves it; "Yes" marks it complete and reloads the window.
     ASSERT_EQ(std::stoi(doc_.TaskOid(7, 0)), oid); // now on the 14th
     messages_.QueueAnswer(IDCANCEL);

@@ -20,7 +20,7 @@ DATE DayDate(int year, int month, int day)
 
 } // namespace
 
-TEST(TaskRules, PickersShowTheTaskDateOrTodayAndTheSpanStaysUsable)
+TEST(TaskRules, PickersSpansAndOkChecksInOrder)
 {
     const SYSTEMTIME today = Day(2026, 12, 7);
     const struct {
@@ -42,10 +42,6 @@ TEST(TaskRules, PickersShowTheTaskDateOrTodayAndTheSpanStaysUsable)
     EXPECT_EQ(TaskSpanDays(Day(2026, 12, 7), Day(2026, 12, 10)), 3);
     EXPECT_EQ(TaskSpanDays(Day(2026, 12, 7), Day(2026, 12, 1)), 0);
     EXPECT_EQ(TaskSpanDays(Day(1899, 12, 7), Day(2026, 12, 1)), 1);
-}
-
-TEST(TaskRules, OkChecksInOrderAndWritesOnlyAcceptedForms)
-{
     TaskForm base;
     base.title = L"Report";
     base.hasStart = base.hasDue = true;
