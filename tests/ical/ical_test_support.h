@@ -3,9 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <sstream>
-#include <string>
 #include <vector>
 
 #include "ical/calendar_export.h"

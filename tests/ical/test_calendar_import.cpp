@@ -1,16 +1,10 @@
 // Importing foreign files: fields mapped, bad components skipped, corruptions, the tool's commands.
-#include <gtest/gtest.h>
-
 #include <random>
 
-#include <sstream>
 #include <sys/stat.h>
 
-#include "ical/calendar_import.h"
 #include "ical/occurrence_list.h"
 #include "ical/zone_table.h"
-#include "model/pim_session.h"
-#include "model/recurrence.h"
 #include "platform/clock.h"
 #include "tests/ical/ical_test_support.h"
 #include "tests/support/dates.h"
@@ -66,7 +60,6 @@ TEST(CalendarImport, FieldsZonesRulesAndExceptionsMapAsTheyShould)
         "COMPLETED:20261210T120000Z\r\nEND:VTODO\r\n");
     const ical::ImportReport report = Import(paths.StorePath(), text);
     EXPECT_EQ(ical::SummaryLine(report), "imported 2 appointments, 1 task, 0 skipped");
-
     const std::vector<pim::StoredItem> items = StoredItems(paths.StorePath());
     ASSERT_EQ(items.size(), 3U);
     const pim::ItemFields& meeting = items[0].fields;
@@ -77,10 +70,8 @@ TEST(CalendarImport, FieldsZonesRulesAndExceptionsMapAsTheyShould)
     EXPECT_EQ(std::tie(meeting.Sensitivity, meeting.BusyStatus, meeting.ReminderSet,
                        meeting.ReminderMinutesBeforeStart, meeting.ReminderOptions),
               std::tuple(3, 3, true, 10, 8));
-    ASSERT_TRUE(items[0].pattern);
-    EXPECT_EQ(items[0].pattern->Occurrences, 4);
+    EXPECT_EQ(items[0].pattern.value_or(pim::RecurrenceFields{}).Occurrences, 4);
     EXPECT_EQ(std::tie(items[1].fields.BusyStatus, items[2].fields.Importance), std::tuple(0, 2));
-
     // 09:00 in New York is 15:00 in Berlin; the 14th is deleted, the 21st moved to the 22nd.
     EXPECT_EQ(Occurrences(paths.StorePath(), MakeSystemTime(2026, 12, 1), 40),
               "20261207T150000 20261207T163000 Planning\n"
@@ -140,7 +131,7 @@ TEST(CalendarImport, BadComponentsAreReportedAndSkippedWithTheRestImported)
 }
 
 // Of one UID's two the higher SEQUENCE, LAST-MODIFIED, DTSTAMP wins; a tie keeps the first.
-TEST(CalendarImport, TheNewerOfTwoComponentsWithOneUidWins)
+TEST(CalendarImport, TheNewerOfTwoComponentsWinsAndAnOlderCopyNeverOverwrites)
 {
     ScopedZone zone("UTC");
     const auto version = [](const char* subject, const std::string& lines) {
@@ -166,12 +157,7 @@ TEST(CalendarImport, TheNewerOfTwoComponentsWithOneUidWins)
         ASSERT_EQ(items.size(), 1U);
         EXPECT_EQ(items[0].fields.Subject, winner);
     }
-}
-
-// A copy older than the stored item (also after a change here) is skipped and said so.
-TEST(CalendarImport, AnOlderCopyNeverOverwritesANewerItem)
-{
-    ScopedZone zone("UTC");
+    // A copy older than the stored item (also after a change here) is skipped and said so.
     TempPaths paths;
     const auto task = [](const std::string& lines) {
         return Calendar("BEGIN:VTODO\r\nUID:t\r\nSUMMARY:Report\r\nDUE:20261210T170000Z\r\n" +
@@ -215,7 +201,6 @@ TEST(CalendarImport, UnsupportedSeriesExpandIntoSingleAppointmentsWhenAsked)
               "20261207T090000 20261207T090000 hours\n20261207T170000 20261207T170000 hours\n"
               "20261208T090000 20261208T090000 hours\n20261208T170000 20261208T170000 hours\n"
               "20261209T090000 20261209T090000 hours\n20261209T170000 20261209T170000 hours\n");
-
     // A zoned series keeps its length in every local zone: 09:00 to 10:00 in New York.
     TempPaths zoned;
     const ScopedZone berlin("Europe/Berlin");
@@ -334,7 +319,6 @@ TEST(IcalTool, AFailedImportNamesTheStoreAndOccurrencesEscapeControls)
                       none, out, err),
               kIcalOk);
     EXPECT_EQ(out.str(), "20261207T090000 20261207T100000 a\\x1b]0;pwned\\x07\\x09b\n");
-
     const auto importError = [&] {
         std::ostringstream ignored;
         std::ostringstream failed;
@@ -400,7 +384,7 @@ TEST(CalendarImport, ZoneNamesOfEveryKindAndExdatesByTime)
 }
 
 // What the store cannot hold is reported by the item's SUMMARY; what it can is kept silently.
-TEST(CalendarImport, WhatTheStoreCannotHoldIsReportedByItsSummary)
+TEST(CalendarImport, WhatTheStoreCannotHoldAndReportsNameItemsBySummary)
 {
     ScopedZone zone("UTC");
     TempPaths paths;
@@ -438,14 +422,9 @@ TEST(CalendarImport, WhatTheStoreCannotHoldIsReportedByItsSummary)
     EXPECT_TRUE(items[5].fields.ReminderSet);
     EXPECT_EQ(items[5].fields.ReminderTime,
               SystemTimeToVariantTime(MakeSystemTime(2026, 12, 8, 7, 30)));
-}
-
-// A report names an item by its summary on one line (else its UID); counts take the right number.
-TEST(CalendarImport, ReportsNameItemsBySummaryAndCountInWords)
-{
-    ScopedZone zone("UTC");
-    TempPaths paths;
-    const std::string text =
+    // A report names an item by its summary (else its UID); counts take the right number.
+    TempPaths second;
+    const std::string names =
         Calendar("BEGIN:VEVENT\r\nUID:u-1\r\nSUMMARY:Lunch\\nwith Ann\r\nEND:VEVENT\r\n"
                  "BEGIN:VEVENT\r\nUID:u-2\r\nEND:VEVENT\r\n"
                  "BEGIN:VEVENT\r\nDTSTART:20261207T09000\r\nEND:VEVENT\r\n"
@@ -453,20 +432,15 @@ TEST(CalendarImport, ReportsNameItemsBySummaryAndCountInWords)
                  std::string(70, 'y') + "\r\nEND:VEVENT\r\n" +
                  Event("Once", "DTSTART:20261207T090000\r\nRRULE:FREQ=DAILY;BYHOUR=9;COUNT=1\r\n") +
                  "BEGIN:VTODO\r\nUID:t\r\nSUMMARY:Taxes\r\nEND:VTODO\r\n");
-    const ical::ImportReport report = Import(paths.StorePath(), text, true);
-    EXPECT_EQ(ical::SummaryLine(report), "imported 1 appointment, 1 task, 4 skipped");
-    EXPECT_EQ(report.notes,
+    const ical::ImportReport namedReport = Import(second.StorePath(), names, true);
+    EXPECT_EQ(ical::SummaryLine(namedReport), "imported 1 appointment, 1 task, 4 skipped");
+    EXPECT_EQ(namedReport.notes,
               (std::vector<std::string>{
                   "\"Lunch with Ann\": skipped, no DTSTART", "UID u-2: skipped, no DTSTART",
                   "(no summary or UID): skipped, unreadable DTSTART",
                   "\"" + std::string(60, 'y') + "...\": skipped, no DTSTART",
                   "\"Once\": BYHOUR, BYMINUTE or BYSECOND; imported as 1 single appointment"}));
-}
-
-// Property names are read in any case wherever the text itself is scanned.
-TEST(CalendarImport, PropertyNamesAreReadInAnyCase)
-{
-    ScopedZone zone("UTC");
+    // Property names are read in any case wherever the text itself is scanned.
     const std::string at9 = "DTSTART:20261207T090000\r\n";
     const std::pair<std::string, std::string> cases[] = {
         {"SUMMARY:bad\r\n" + at9 + "Rrule:FREQ=NEVER\r\n", "\"bad\": skipped, unreadable RRULE"},
@@ -474,13 +448,13 @@ TEST(CalendarImport, PropertyNamesAreReadInAnyCase)
         {"summary:  two blanks \r\n" + at9, ""},
     };
     for (const auto& [lines, note] : cases) {
-        TempPaths paths;
-        const ical::ImportReport report = Import(
-            paths.StorePath(), Calendar("BEGIN:VEVENT\r\nUID:bad\r\n" + lines + "END:VEVENT\r\n"));
-        EXPECT_EQ(report.notes, note.empty() ? std::vector<std::string>{} : std::vector{note})
+        TempPaths fresh;
+        const ical::ImportReport read = Import(
+            fresh.StorePath(), Calendar("BEGIN:VEVENT\r\nUID:bad\r\n" + lines + "END:VEVENT\r\n"));
+        EXPECT_EQ(read.notes, note.empty() ? std::vector<std::string>{} : std::vector{note})
             << lines;
         if (note.empty()) {
-            EXPECT_EQ(StoredItems(paths.StorePath()).at(0).fields.Subject, L"  two blanks ");
+            EXPECT_EQ(StoredItems(fresh.StorePath()).at(0).fields.Subject, L"  two blanks ");
         }
     }
 }

@@ -1,6 +1,4 @@
 // tamberlo-ical and calendars: imports go to the local calendar unless one is named.
-#include <gtest/gtest.h>
-
 #include <sstream>
 
 #include "platform/pim/store_calendars.h"
@@ -73,7 +71,6 @@ TEST(IcalTool, ImportsGoToTheLocalCalendarUnlessOneIsNamed)
     EXPECT_EQ(Ical({"import", "--store", store, "--calendar", "Nowhere", "-"}, File("x"), &said),
               kIcalBadArguments);
     EXPECT_EQ(said, "tamberlo-ical: no calendar named Nowhere\n");
-
     std::string exported;
     ASSERT_EQ(Ical({"export", "--store", store, "--calendar", "Personal"}, "", &exported), kIcalOk);
     EXPECT_NE(exported.find("UID:home\r\n"), std::string::npos);

@@ -1,11 +1,7 @@
 // Items keep the component they came as; an edit changes only what it stands for.
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <fstream>
 #include <map>
 #include <set>
-#include <sstream>
 
 #include "platform/clock.h"
 #include "platform/pim/appointment_item.h"

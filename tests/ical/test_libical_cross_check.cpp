@@ -1,9 +1,7 @@
 // libical expands the exported rules of every type to exactly the program's occurrences.
-#include <gtest/gtest.h>
 #include <libical/ical.h>
 
 #include <algorithm>
-#include <sstream>
 
 #include "ical/occurrence_list.h"
 #include "model/date_time.h"

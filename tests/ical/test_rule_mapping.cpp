@@ -32,7 +32,7 @@ ical::PatternFromRule Map(const char* rule, DATE start, std::optional<DATE> unti
 
 } // namespace
 
-TEST(RuleMapping, RulesThePatternStatesExactly)
+TEST(RuleMapping, RulesThePatternStatesExactlyOrRefusesWithTheReason)
 {
     struct Case {
         const char* rule;
@@ -65,17 +65,13 @@ TEST(RuleMapping, RulesThePatternStatesExactly)
         EXPECT_TRUE(p.NoEndDate);
         EXPECT_EQ(p.Duration, 60);
     }
-}
-
-TEST(RuleMapping, RulesItCannotStateAreRefusedWithTheReason)
-{
-    struct Case {
+    struct Refused {
         const char* rule;
         DATE start;
         bool unsupported; // valid, but not a pattern; else invalid
         DATE until = 0;
     };
-    const Case cases[] = {
+    const Refused refused[] = {
         {"FREQ=HOURLY", At(2026, 1, 5), true},
         {"FREQ=DAILY;BYHOUR=9,17", At(2026, 1, 5), true},
         {"FREQ=YEARLY;BYWEEKNO=20", At(2026, 5, 11), true},
@@ -91,7 +87,7 @@ TEST(RuleMapping, RulesItCannotStateAreRefusedWithTheReason)
         {"FREQ=DAILY;COUNT=0", At(2026, 1, 5), false},
         {"FREQ=DAILY;UNTIL=20251231", At(2026, 1, 5), false, At(2025, 12, 31, 0)},
     };
-    for (const Case& c : cases) {
+    for (const Refused& c : refused) {
         const ical::PatternFromRule mapped =
             Map(c.rule, c.start, c.until ? std::optional(c.until) : std::nullopt);
         EXPECT_FALSE(mapped.pattern) << c.rule;
@@ -101,7 +97,7 @@ TEST(RuleMapping, RulesItCannotStateAreRefusedWithTheReason)
 }
 
 // A yearly rule on any month's last day, as other programs write it, reads as written here.
-TEST(RuleMapping, YearlyRulesOnMonthEndsReadAsTheProgramWritesThem)
+TEST(RuleMapping, MonthEndsEndsAndPatternsAsOtherProgramsWriteAndExpandThem)
 {
     for (int month = 1; month <= 12; ++month) {
         const int last = DaysInMonth(2026, month);
@@ -122,10 +118,6 @@ TEST(RuleMapping, YearlyRulesOnMonthEndsReadAsTheProgramWritesThem)
             }
         }
     }
-}
-
-TEST(RuleMapping, EndsByCountAndByUntil)
-{
     const auto byCount = Map("FREQ=WEEKLY;COUNT=5;BYDAY=MO", At(2026, 1, 5));
     ASSERT_TRUE(byCount.pattern);
     EXPECT_FALSE(byCount.pattern->NoEndDate);
@@ -136,7 +128,6 @@ TEST(RuleMapping, EndsByCountAndByUntil)
               At(2999, 12, 31, 0));
     EXPECT_EQ(Map("FREQ=MONTHLY;BYDAY=-1FR;COUNT=13", At(2026, 1, 30)).pattern->PatternEndDate,
               At(2027, 1, 29, 0));
-
     // An UNTIL earlier in the day than the start time ends the series the day before.
     const char* until = "FREQ=DAILY;UNTIL=20260110T080000";
     const auto early = Map(until, At(2026, 1, 5), At(2026, 1, 10, 8));
@@ -144,10 +135,6 @@ TEST(RuleMapping, EndsByCountAndByUntil)
     EXPECT_EQ(early.pattern->PatternEndDate, At(2026, 1, 9, 0));
     EXPECT_EQ(Map(until, At(2026, 1, 5), At(2026, 1, 10, 9)).pattern->PatternEndDate,
               At(2026, 1, 10, 0));
-}
-
-TEST(RuleMapping, PatternsAreWrittenAsOtherProgramsExpandThem)
-{
     struct Case {
         pim::RecurrenceFields pattern;
         const char* rule;
