@@ -1,12 +1,6 @@
 // Find's lines over a real store: series at their next or last occurrence. Today: 7 Dec 2026.
 #include "model/calendar_find.h"
 
-#include <gtest/gtest.h>
-
-#include <utility>
-
-#include "model/pim_session.h"
-#include "model/recurrence.h"
 #include "model/tamberlo_doc.h"
 #include "platform/pim/store_database.h"
 #include "tests/model/stub_document_settings.h"
@@ -15,8 +9,6 @@
 #include "tests/support/scoped_zone.h"
 #include "tests/support/store_items.h"
 #include "tests/support/temp_paths.h"
-
-namespace {
 
 TEST(CalendarFind, ListsEachMatchOnceInDateOrder)
 {
@@ -57,7 +49,6 @@ TEST(CalendarFind, ListsEachMatchOnceInDateOrder)
     AddThrough(edits, memo);
     // Today's occurrence of the weekly series is deleted: the next is a week later.
     edits.Apply({ChangeKind::kDelete, {pim::kAppointmentKind, standup, At(2026, 12, 7)}});
-
     const SYSTEMTIME now = MakeSystemTime(2026, 12, 7, 15, 30);
     const auto lines = [&](const std::wstring& text) {
         const FoundItems found = FindInCalendar(session, text, now);
@@ -114,5 +105,3 @@ TEST(CalendarFind, AZonedSeriesIsListedAtItsOccurrencesLocalTime)
                   FoundDayText(found.lines[1]) + L" " + FoundTimeText(found.lines[1]),
               L"2027/03/22 14:00 2027/03/29 15:00"); // Europe's clocks moved on 28 March
 }
-
-} // namespace

@@ -55,14 +55,6 @@ constexpr int kMon = 2, kWed = 8;
 
 } // namespace
 
-TEST(Recurrence, DaysSpanned)
-{
-    EXPECT_EQ(DaysSpanned(At(2011, 11, 6, 22), 120, false), 1);
-    EXPECT_EQ(DaysSpanned(At(2011, 11, 6), 1440, true), 0);
-    EXPECT_EQ(DaysSpanned(At(2011, 11, 6, 10), -6000, true), 0);
-    EXPECT_EQ(DaysSpanned(At(2011, 11, 6, 23, 59), INT_MAX, false), 1491309);
-}
-
 TEST(Recurrence, DayTestOfEveryType)
 {
     struct Case {
@@ -98,8 +90,12 @@ TEST(Recurrence, DayTestOfEveryType)
     }
 }
 
-TEST(Recurrence, OccurrencesAcrossMidnight)
+TEST(Recurrence, DaysSpannedAndOccurrencesAcrossMidnight)
 {
+    EXPECT_EQ(DaysSpanned(At(2011, 11, 6, 22), 120, false), 1);
+    EXPECT_EQ(DaysSpanned(At(2011, 11, 6), 1440, true), 0);
+    EXPECT_EQ(DaysSpanned(At(2011, 11, 6, 10), -6000, true), 0);
+    EXPECT_EQ(DaysSpanned(At(2011, 11, 6, 23, 59), INT_MAX, false), 1491309);
     const DATE start = At(2011, 11, 6);
     const DATE at22 = At(2011, 11, 6, 22);
     const DATE tue = At(2011, 11, 8);

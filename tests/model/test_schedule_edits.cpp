@@ -2,12 +2,9 @@
 #include "model/schedule_edits.h"
 
 #include <QString>
-#include <gtest/gtest.h>
 
 #include <cstdio>
 
-#include "model/pim_session.h"
-#include "model/recurrence.h"
 #include "model/tamberlo_doc.h"
 #include "platform/clock.h"
 #include "tests/model/stub_document_settings.h"
@@ -29,7 +26,6 @@ ItemValues Values(const std::wstring& subject, int day)
 struct Window {
     explicit Window(const std::string& path) : session(path, OccurrenceOnDay) {}
     int32_t Add(const ItemValues& values) { return AddThrough(edits, values); }
-
     StubSettings settings;
     PimSession session;
     CTamberloDoc doc{session, settings};
@@ -55,7 +51,6 @@ TEST_F(ChangePathTest, FailuresChangeNeitherStoreNorDocument)
                    ? L""
                    : doc.ApptSubject(row, -1) + std::to_wstring(doc.EntryState(row, 0));
     };
-
     // Another writer holds the store, with the session open or not: the change is refused.
     OtherProgram locker(paths.StorePath());
     const ScheduleChange save = SaveChange({pim::kAppointmentKind, oid}, Values(L"Changed", 9));
@@ -75,7 +70,6 @@ TEST_F(ChangePathTest, FailuresChangeNeitherStoreNorDocument)
         EXPECT_EQ(subjects(1), L"Kept\u001F0");
         EXPECT_EQ(edits.Read({pim::kAppointmentKind, oid, 0.0}).values.fields.Subject, L"Kept");
     }
-
     // Another process deleted it: not recreated, and the tables forget it.
     locker.Run("DELETE FROM items");
     const EditResult gone = edits.Apply(save);
@@ -96,13 +90,11 @@ TEST_F(ChangePathTest, AChangeIsWrittenOnlyOverTheValuesItStartedFrom)
     Window other(paths.StorePath());
     const ItemRef ref{pim::kAppointmentKind, oid, 0.0};
     const ItemValues opened = other.edits.Read(ref).values;
-
     ScheduleChange title{ChangeKind::kSave, ref};
     title.before = edits.Read(ref).values;
     title.after = title.before;
     title.after->fields.Subject = L"New title";
     ASSERT_EQ(edits.Apply(title).status, EditStatus::kDone);
-
     ScheduleChange place{ChangeKind::kSave, ref};
     place.before = opened;
     place.after = opened;
@@ -112,7 +104,6 @@ TEST_F(ChangePathTest, AChangeIsWrittenOnlyOverTheValuesItStartedFrom)
               std::pair(EditStatus::kChangedMeanwhile, Redraw::kReloaded));
     ASSERT_TRUE(refused.current);
     EXPECT_EQ(other.doc.ApptSubject(1, 0), L"New title");
-
     // A merge keeps one's own edits on top; declining writes nothing, overwriting writes over.
     const ItemValues merged = MergeEdits(opened, *place.after, *refused.current);
     EXPECT_EQ(merged.fields.Subject + L"/" + merged.fields.Location, L"New title/Hall");
@@ -141,7 +132,6 @@ TEST_F(ChangePathTest, AReplacedStoreIsNeverWrittenThroughTheOldTables)
     const ItemRef ref{pim::kAppointmentKind, 1, 0.0};
     const ItemValues opened = edits.Read(ref).values;
     ASSERT_EQ(std::rename(otherPath.c_str(), paths.StorePath().c_str()), 0);
-
     ScheduleChange move{ChangeKind::kSave, ref};
     move.after = opened;
     move.after->fields.Start += 3.0 / 24;

@@ -1,20 +1,11 @@
 // The schedule document over a real store and its day tables. Today: Monday 7 December 2026.
 #include "model/tamberlo_doc.h"
 
-#include <QFile>
-#include <gtest/gtest.h>
-
-#include <cmath>
 #include <sstream>
 
 #include "model/date_time.h"
-#include "model/document_settings.h"
-#include "model/item_values.h"
-#include "model/pim_session.h"
-#include "model/recurrence.h"
 #include "platform/clock.h"
 #include "platform/message_service.h"
-#include "platform/pim/recurrence_pattern.h"
 #include "tests/model/stub_document_settings.h"
 #include "tests/support/scoped_zone.h"
 #include "tests/support/store_file.h"
@@ -42,7 +33,6 @@ protected:
         return SavedAppointment(session_, subject, start, end, allDay, categories,
                                 L"Room " + subject);
     }
-
     // A daily series from the day of `start`, at its time, lasting `minutes`, through `last`.
     AppointItem DailySeries(const std::wstring& subject, DATE start, int minutes, DATE last)
     {
@@ -62,10 +52,8 @@ protected:
         session_.Disconnect();
         return std::make_unique<CTamberloDoc>(session_, settings_, &messages_);
     }
-
     // Row of a December day when the first shown day is today, 7 December.
     static int Row(int day) { return day - 7; }
-
     // "start end allday state kind busy subject" of every entry of a row.
     static std::vector<std::wstring> Entries(const CTamberloDoc& doc, int row)
     {
@@ -82,9 +70,7 @@ protected:
     }
 
     void Spoil() const { paths_.Write("store.sqlite3", "not a calendar\n"); }
-
     using Lines = std::vector<std::wstring>;
-
     FixedClock clock_{MakeSystemTime(2026, 12, 7, 15, 30)};
     ScopedClock useClock_;
     TempPaths paths_;
@@ -128,11 +114,9 @@ TEST_F(DocTest, SpansAcrossMidnightAllDayAndEqualStarts)
     Appointment(L"Ends a hair early", At(12, 17, 23), At(12, 18) - 7e-12);
     Appointment(L"Starts a hair early", At(12, 19) - 7e-12, At(12, 19, 1));
     const auto doc = Load();
-
     EXPECT_EQ(Entries(*doc, Row(8)), Lines{L"2200 2400 0 0 0 2 Night"});
     EXPECT_EQ(Entries(*doc, Row(9)), Lines{L"0000 0200 0 0 0 2 Night"});
     EXPECT_EQ(doc->ApptSerial(Row(8), 0), doc->ApptSerial(Row(9), 0));
-
     EXPECT_EQ(Entries(*doc, Row(10)), Lines{L"2000 2400 0 0 0 2 Late"});
     EXPECT_EQ(doc->ApptCount(Row(11)), 0) << "an end at midnight does not reach into the day";
     EXPECT_EQ(Entries(*doc, Row(12)), Lines{L"0000 2400 1 0 0 2 Holiday trip"});
@@ -144,7 +128,6 @@ TEST_F(DocTest, SpansAcrossMidnightAllDayAndEqualStarts)
     EXPECT_EQ(Entries(*doc, Row(17)), Lines{L"2300 2400 0 0 0 2 Ends a hair early"});
     EXPECT_EQ(Entries(*doc, Row(18)), Lines{});
     EXPECT_EQ(Entries(*doc, Row(19)), Lines{L"0000 0100 0 0 0 2 Starts a hair early"});
-
     EXPECT_EQ(doc->ApptSubject(Row(14), -1), L"Day off\u001FEarly\u001FFirst\u001FSecond\u001F");
     // Past the day's entries, and outside the window.
     EXPECT_EQ(std::tuple(doc->ApptStoreIndex(Row(14), 2), doc->ApptStoreIndex(Row(14), 4),
@@ -179,7 +162,6 @@ TEST_F(DocTest, OccurrencesAndTheirExceptions)
     EditOccurrence(*series, At(12, 11), L"");
     EditOccurrence(*series, At(12, 12), L"Late", At(12, 12, 22), At(12, 13, 2));
     Appointment(L"Review", At(12, 10, 9, 30), At(12, 10, 11));
-
     auto doc = Load();
     EXPECT_EQ(Entries(*doc, Row(8)), Lines{L"0900 1000 0 1 0 2 Standup"});
     EXPECT_EQ(Entries(*doc, Row(9)),
@@ -193,7 +175,6 @@ TEST_F(DocTest, OccurrencesAndTheirExceptions)
     EXPECT_EQ(doc->FindSpanLast(Row(9), 1).row, Row(9));
     EXPECT_EQ(doc->FindSpanFirst(Row(13), 0).row, Row(12));
     EXPECT_EQ(doc->FindSpanLast(Row(12), 1).row, Row(13));
-
     // Every entry of the series goes, exceptions included; the other item stays.
     doc->RemoveAppointmentEverywhere(PimSession::OidField(series->GetOid()));
     for (int day = 7; day <= 13; ++day) {
@@ -262,7 +243,6 @@ TEST_F(DocTest, TaskSpansFlagsAndDueTexts)
     EXPECT_EQ(task(Row(9), 2), L"Filed 00111");
     EXPECT_EQ(task(Row(11), 1), L"Today 10101");
     EXPECT_FALSE(doc->TaskOverdue(Row(11), 1)) << "due today is not overdue";
-
     doc->RemoveTaskEverywhere(doc->TaskOid(Row(8), 0));
     EXPECT_EQ(doc->TaskCount(Row(8)), 3);
     EXPECT_EQ(doc->TaskSubject(Row(8), 0), L"Someday");

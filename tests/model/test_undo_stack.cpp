@@ -1,17 +1,12 @@
 // The undo stack over a real store: every kind of change, refusals and a seeded walk.
 #include "model/undo_stack.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <random>
 #include <tuple>
 
-#include "model/pim_session.h"
-#include "model/recurrence.h"
 #include "model/tamberlo_doc.h"
 #include "platform/clock.h"
-#include "platform/pim/recurrence_pattern.h"
 #include "tests/model/stub_document_settings.h"
 #include "tests/support/document_changes.h"
 #include "tests/support/store_file.h"
@@ -155,7 +150,6 @@ TEST_F(UndoTest, EveryKindOfStepUndoesAndRedoesExactly)
         EXPECT_EQ(Store(), after) << c.name;
         EXPECT_FALSE(stack.CanRedo());
     }
-
     // The series brought back has a new id; the steps recorded for the old one follow it.
     for (int step = 0; step < 5; ++step) {
         EXPECT_EQ(stack.Undo().status, UndoStatus::kDone) << step;
@@ -190,7 +184,6 @@ TEST_F(UndoTest, DropsAStepAnotherProgramOvertookAndReachesTheOneBefore)
     std::optional<pim::StoredItem> dentist;
     ASSERT_EQ(edits.ReadStored(pim::kAppointmentKind, oid, dentist), EditStatus::kDone);
     EXPECT_EQ(dentist->fields.Start, At(9, 10));
-
     // The same for a redo that another program overtook: refused, dropped, nothing written.
     for (const char* sql :
          {"UPDATE items SET subject = 'Dentist (moved by sync)'", "DELETE FROM items"}) {
@@ -215,7 +208,6 @@ TEST_F(UndoTest, RefusesToBringBackAUidTheStoreNowHolds)
     ASSERT_FALSE(uid.empty());
     ASSERT_EQ(edits.Apply({ChangeKind::kDelete, {pim::kAppointmentKind, oid}}).status,
               EditStatus::kDone);
-
     { // another program imports an item of that UID
         PimSession other(paths.StorePath(), OccurrenceOnDay);
         ASSERT_GE(other.Connect(), 0);
