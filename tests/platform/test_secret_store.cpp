@@ -33,19 +33,16 @@ TEST(SecretStoreWait, AJobIsNeverDestroyedBeforeItAnswers)
 {
     int reads = 0;
     const std::function<void(SlowJob&)> read = [&reads](SlowJob&) { ++reads; };
-
     QPointer<SlowJob> quick = new SlowJob(0);
     EXPECT_TRUE(platform::WaitForAnswer(quick.data(), 5000, read));
     EXPECT_EQ(reads, 1);
     EXPECT_TRUE(QTest::qWaitFor([&] { return quick.isNull(); }, 2000));
-
     // Past the wait the caller goes on; the job answers later to nobody, then deletes itself.
     QPointer<SlowJob> late = new SlowJob(200);
     EXPECT_FALSE(platform::WaitForAnswer(late.data(), 10, read));
     EXPECT_FALSE(late.isNull());
     EXPECT_TRUE(QTest::qWaitFor([&] { return late.isNull(); }, 5000));
     EXPECT_EQ(reads, 1);
-
     // Asked from a worker thread that ends before the answer: the main thread takes the job.
     QPointer<SlowJob> fromWorker;
     bool answered = true;

@@ -1,12 +1,9 @@
 // What the store keeps for sync: marks, compare-and-swap writes, accounts, older stores.
 #include "platform/pim/sync_ledger.h"
 
-#include <gtest/gtest.h>
-
 #include <set>
 
 #include "platform/pim/demo_calendar.h"
-#include "platform/pim/store_database.h"
 #include "tests/support/calendar_items.h"
 #include "tests/support/store_file.h"
 #include "tests/support/temp_paths.h"
@@ -59,7 +56,6 @@ const std::wstring kCal = L"https://dav.example/alice/work/";
 class SyncLedgerTest : public ::testing::Test {
 protected:
     SyncLedgerTest() { EXPECT_EQ(db.Open(paths.StorePath()), 0); }
-
     TempPaths paths;
     StoreDatabase db;
     SyncLedger ledger{db};
@@ -81,7 +77,6 @@ TEST_F(SyncLedgerTest, LocalSavesAndDeletesMarkTheirItems)
     EXPECT_EQ(LinkText(ledger, a.fields.Oid) + LinkText(ledger, b.fields.Oid) +
                   LinkText(ledger, c.fields.Oid),
               L"3/01/0none");
-
     // A restore keeps its UID; a replacement saved without a UID keeps the stored one.
     StoredItem restored = a;
     StoredItem blank = b;
@@ -94,7 +89,6 @@ TEST_F(SyncLedgerTest, LocalSavesAndDeletesMarkTheirItems)
     ASSERT_EQ(links.size(), 3U);
     EXPECT_EQ(links[1].uid + L" " + links[2].uid + L" " + LinkText(ledger, restored.fields.Oid),
               b.fields.UID + L" " + a.fields.UID + L" 1/0");
-
     // Only a deleted item the server holds leaves a tombstone; the link goes either way.
     ASSERT_EQ(ledger.MarkPushed(a.fields.Oid, kCal, L"a.ics", L"e1", 3), 0);
     ASSERT_EQ(db.Delete(a.fields.Oid), 0);
@@ -114,7 +108,6 @@ TEST_F(SyncLedgerTest, SyncWritesMarkNothingAndNeverOverwriteALocalChange)
     ASSERT_EQ(ledger.SaveFromServer(server, link, 1), 0);
     EXPECT_EQ(Everything(db)[0].fields.Subject + L" " + LinkText(ledger, oid),
               L"Server 1/1 x.ics e1");
-
     // After a local save every compare-and-swap on the old counter is refused.
     ASSERT_EQ(db.Save(local), 0);
     const std::vector<StoredItem> before = Everything(db);
@@ -128,7 +121,6 @@ TEST_F(SyncLedgerTest, SyncWritesMarkNothingAndNeverOverwriteALocalChange)
     EXPECT_EQ(LinkText(ledger, oid), L"2/1 x.ics e3");
     ASSERT_EQ(ledger.MarkPushed(oid, kCal, L"x.ics", L"e4", 2), 0);
     EXPECT_EQ(LinkText(ledger, oid), L"2/2 x.ics e4");
-
     // A conflict copy is new, has a UID of its own and waits until the user saves it.
     StoredItem copy = local;
     ASSERT_EQ(ledger.SaveConflictCopy(copy), 0);
@@ -136,7 +128,6 @@ TEST_F(SyncLedgerTest, SyncWritesMarkNothingAndNeverOverwriteALocalChange)
     EXPECT_EQ(LinkText(ledger, copy.fields.Oid), L"1/0 conflict");
     ASSERT_EQ(db.Save(copy), 0);
     EXPECT_EQ(LinkText(ledger, copy.fields.Oid), L"2/0");
-
     // A new item from the server arrives agreed; the server's delete leaves no tombstone.
     StoredItem fresh = Meeting(L"From the phone");
     link.href = L"p.ics";
@@ -164,7 +155,6 @@ TEST_F(SyncLedgerTest, AccountsAndStatesRoundTripAndQuietWritesWriteNothing)
     std::vector<SyncAccount> accounts;
     ASSERT_EQ(ledger.Accounts(accounts), 0);
     EXPECT_EQ(accounts, (std::vector<SyncAccount>{alice, bob}));
-
     StoredItem work = Meeting(L"Work");
     StoredItem family = Meeting(L"Family");
     StoredItem gone = Meeting(L"Gone");
@@ -179,7 +169,6 @@ TEST_F(SyncLedgerTest, AccountsAndStatesRoundTripAndQuietWritesWriteNothing)
         ASSERT_EQ(ledger.SetState({url, L"token", L"ctag"}), 0);
         ASSERT_EQ(ledger.SetSkipped({url, L"odd.ics", L"e", L"a rule the store cannot hold"}), 0);
     }
-
     // Removing alice forgets her calendars (bob's stay) and keeps her items, to push anew.
     ASSERT_EQ(ledger.RemoveAccount(alice.id), 0);
     EXPECT_LT(ledger.RemoveAccount(alice.id), 0);
@@ -222,7 +211,6 @@ TEST(SyncLedger, AVersion7StoreKeepsEveryItemAndAReaderLeavesItAsItIs)
     }
     db.Close();
     EXPECT_EQ(Bytes(path), before);
-
     ASSERT_EQ(db.Open(path), 0);
     EXPECT_EQ(SqlNumber(path, "PRAGMA user_version"), StoreDatabase::kSchemaVersion);
     std::vector<StoredItem> migrated = Everything(db);
