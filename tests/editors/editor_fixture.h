@@ -40,6 +40,7 @@ protected:
     }
     static QString Text(QDialog& d, int id) { return Control<QComboBox>(d, id)->currentText(); }
     const std::wstring& LastMessage() const { return messages_.shown().back().text; }
+
     AppSettings settings_;
     ScriptedMessageService messages_;
 };
@@ -52,6 +53,7 @@ protected:
           edits_(doc_, session_), services_{settings_, messages_, dialogs_, edits_, nullptr}
     {
     }
+
     // Queues a dialog step; `drive` sees the dialog, and the step answers with its result.
     template <typename Dialog> void Queue(std::function<void(Dialog&)> drive)
     {
@@ -64,6 +66,7 @@ protected:
             return dialog.result();
         });
     }
+
     // Runs SQL on the store as another process would, behind the session's back.
     void Elsewhere(const char* sql)
     {

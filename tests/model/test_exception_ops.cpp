@@ -18,6 +18,7 @@ protected:
     {
         session_.Connect();
     }
+
     // Daily at 09:00 for an hour, 4 to 13 March 2024.
     std::wstring DailyAppointment()
     {
@@ -41,6 +42,7 @@ protected:
         EXPECT_GE(item->GetRecurrencePattern(&pattern), 0);
         return pattern;
     }
+
     // Every field of the occurrence on `day` changes, its times to `start`..`end`.
     static void Change(const AppointItem& item, int day, const std::wstring& subject, DATE start,
                        DATE end)

@@ -33,6 +33,7 @@ protected:
         return SavedAppointment(session_, subject, start, end, allDay, categories,
                                 L"Room " + subject);
     }
+
     // A daily series from the day of `start`, at its time, lasting `minutes`, through `last`.
     AppointItem DailySeries(const std::wstring& subject, DATE start, int minutes, DATE last)
     {
@@ -52,8 +53,10 @@ protected:
         session_.Disconnect();
         return std::make_unique<CTamberloDoc>(session_, settings_, &messages_);
     }
+
     // Row of a December day when the first shown day is today, 7 December.
     static int Row(int day) { return day - 7; }
+
     // "start end allday state kind busy subject" of every entry of a row.
     static std::vector<std::wstring> Entries(const CTamberloDoc& doc, int row)
     {
@@ -70,7 +73,9 @@ protected:
     }
 
     void Spoil() const { paths_.Write("store.sqlite3", "not a calendar\n"); }
+
     using Lines = std::vector<std::wstring>;
+
     FixedClock clock_{MakeSystemTime(2026, 12, 7, 15, 30)};
     ScopedClock useClock_;
     TempPaths paths_;

@@ -21,9 +21,11 @@ constexpr double kMinute = 1.0 / 1440.0;
 class RandomCalendar {
 public:
     explicit RandomCalendar(uint32_t seed) : random_(seed) {}
+
     int Between(int low, int high) { return std::uniform_int_distribution(low, high)(random_); }
     // A day from 1950 to 2040, where the windows look.
     DATE Day() { return Between(18264, 51136); }
+
     // Timed, multi-day, all-day and long items, a third series of every type with exceptions.
     void AddAppointment(PimSession& session)
     {
