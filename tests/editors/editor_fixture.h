@@ -1,12 +1,9 @@
-// Driving the editors by control ids over settings and scripted message boxes (DialogTest), and
-// over a real store with the change path and scripted dialogs (EditorFixture). Now: 7 Dec 15:30.
+// The editors driven by control ids over scripted message boxes and dialogs. Now: 7 Dec 15:30.
 #pragma once
 
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QDialog>
-#include <gtest/gtest.h>
 
 #include <memory>
 
@@ -23,8 +20,7 @@
 #include "tests/support/store_file.h"
 #include "tests/support/temp_paths.h"
 
-// Settings whose first shown day is today and whose time list holds two usable entries and one
-// that the time combos leave out, and the scripted message boxes.
+// Today shown first; the time list holds two usable entries and one the time combos leave out.
 class DialogTest : public ::testing::Test {
 protected:
     DialogTest()

@@ -5,7 +5,9 @@
 #include "model/date_time.h"
 #include "res/string_table.h"
 
-TEST(AlarmRules, LeadTimeShowsInTheLargestExactUnit)
+using namespace res;
+
+TEST(AlarmRules, LeadTimesAndFormsAcceptedOrRefused)
 {
     const struct {
         int32_t minutes;
@@ -17,26 +19,18 @@ TEST(AlarmRules, LeadTimeShowsInTheLargestExactUnit)
     for (const auto& c : cases) {
         EXPECT_EQ(SplitLeadMinutes(c.minutes), c.shown) << c.minutes;
     }
-}
-
-TEST(AlarmRules, LeadTimeIsReadBackFromNumberAndUnit)
-{
     const struct {
         const wchar_t* number;
         int unit;
         int32_t minutes; // -1: refused
-    } cases[] = {
+    } readBack[] = {
         {L"1", kHoursBefore, 60},    {L"2", kWeeksBefore, 20160},        {L"abc", kDaysBefore, 0},
         {L"15", kMinutesBefore, 15}, {L"52", kWeeksBefore, 524160},      {L"53", kWeeksBefore, -1},
         {L"-5", kMinutesBefore, -1}, {L"99999999999", kWeeksBefore, -1}, {L"3", -1, -1},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : readBack) {
         EXPECT_EQ(LeadMinutes(c.number, c.unit).value_or(-1), c.minutes) << c.number;
     }
-}
-
-TEST(AlarmRules, AcceptedFormsWriteTheirModeAndRefusedOnesNameTheirControl)
-{
     AlarmForm task;
     task.taskMode = true;
     task.date = MakeSystemTime(2028, 2, 29);
@@ -69,18 +63,15 @@ TEST(AlarmRules, AcceptedFormsWriteTheirModeAndRefusedOnesNameTheirControl)
     };
     const struct {
         Verdict check;
-        Refusal expected;
-    } cases[] = {
-        {refused(task, [](AlarmForm& f) { f.date.wYear = 1899; }),
-         {1095, res::IDS_START_AFTER_1900}},
-        {refused(task, [](AlarmForm& f) { f.date.wYear = 3000; }),
-         {1095, res::IDS_END_BEFORE_3000}},
-        {refused(appointment, [](AlarmForm& f) { f.number = L"-1"; }),
-         {1032, res::IDS_ALARM_LEAD_RANGE}},
-        {refused(appointment, [](AlarmForm& f) { f.soundFile = L"a\x1f"; }),
-         {1040, res::IDS_CONTROL_CHARACTERS}},
+        int control, message;
+    } refusals[] = {
+        {refused(task, [](AlarmForm& f) { f.date.wYear = 1899; }), 1095, IDS_START_AFTER_1900},
+        {refused(task, [](AlarmForm& f) { f.date.wYear = 3000; }), 1095, IDS_END_BEFORE_3000},
+        {refused(appointment, [](AlarmForm& f) { f.number = L"-1"; }), 1032, IDS_ALARM_LEAD_RANGE},
+        {refused(appointment, [](AlarmForm& f) { f.soundFile = L"a\x1f"; }), 1040,
+         IDS_CONTROL_CHARACTERS},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.check, c.expected) << c.expected.controlId;
+    for (const auto& c : refusals) {
+        EXPECT_EQ(c.check, (Refusal{c.control, c.message})) << c.control;
     }
 }

@@ -6,64 +6,52 @@
 #include <cmath>
 
 #include "res/string_table.h"
+
+using namespace res;
 #include "tests/support/dates.h"
 
 namespace {
 
 AppointForm Valid()
 {
-    AppointForm form;
-    form.title = L"Meeting";
-    form.place = L"Office";
-    form.category = L"Work";
-    form.memo = L"Agenda\r\n\tfirst";
-    form.startDate = MakeSystemTime(2026, 5, 3);
-    form.startTime = L"09:30";
-    form.endDate = MakeSystemTime(2026, 5, 3);
-    form.endTime = L"10:45";
-    form.status = 2;
-    form.sensitivity = 1;
-    return form;
+    return {.title = L"Meeting",
+            .place = L"Office",
+            .category = L"Work",
+            .memo = L"Agenda\r\n\tfirst",
+            .startDate = MakeSystemTime(2026, 5, 3),
+            .startTime = L"09:30",
+            .endDate = MakeSystemTime(2026, 5, 3),
+            .endTime = L"10:45",
+            .status = 2,
+            .sensitivity = 1};
 }
 
-TEST(AppointRulesTest, RefusedFormsNameTheirControlAndMessage)
+TEST(AppointRulesTest, RefusedFormsNameTheirControlAndAcceptedOnesBecomeTheValues)
 {
     using Change = void (*)(AppointForm&);
     const struct {
-        const char* what;
         Change change;
         int control, messageId;
     } cases[] = {
-        {"start 1899", [](AppointForm& f) { f.startDate.wYear = 1899; }, kAppointStartDate,
-         res::IDS_START_AFTER_1900},
-        {"end 3000", [](AppointForm& f) { f.endDate.wYear = 3000; }, kAppointEndDate,
-         res::IDS_END_BEFORE_3000},
-        {"end day first", [](AppointForm& f) { f.endDate.wDay = 2; }, kAppointEndDate,
-         res::IDS_START_BEFORE_END},
-        {"recurring unset", [](AppointForm& f) { f.recurring = true; }, kAppointRecurDetail,
-         res::IDS_RECURRENCE_NOT_SET},
-        {"25:99", [](AppointForm& f) { f.endTime = L"25:99"; }, kAppointEndTime,
-         res::IDS_BAD_TIME_TEXT},
-        {"separator", [](AppointForm& f) { f.place = L"A\x1f-"; }, kAppointPlace,
-         res::IDS_CONTROL_CHARACTERS},
-        {"start 3000", [](AppointForm& f) { f.startDate.wYear = f.endDate.wYear = 3000; },
-         kAppointStartDate, res::IDS_START_BEFORE_3000},
-        {"24:00 start", [](AppointForm& f) { f.startTime = L"24:00"; }, kAppointStartTime,
-         res::IDS_BAD_START_TIME_TEXT},
+        {[](AppointForm& f) { f.startDate.wYear = 1899; }, kAppointStartDate, IDS_START_AFTER_1900},
+        {[](AppointForm& f) { f.endDate.wYear = 3000; }, kAppointEndDate, IDS_END_BEFORE_3000},
+        {[](AppointForm& f) { f.endDate.wDay = 2; }, kAppointEndDate, IDS_START_BEFORE_END},
+        {[](AppointForm& f) { f.recurring = true; }, kAppointRecurDetail, IDS_RECURRENCE_NOT_SET},
+        {[](AppointForm& f) { f.endTime = L"25:99"; }, kAppointEndTime, IDS_BAD_TIME_TEXT},
+        {[](AppointForm& f) { f.place = L"A\x1f-"; }, kAppointPlace, IDS_CONTROL_CHARACTERS},
+        {[](AppointForm& f) { f.startDate.wYear = f.endDate.wYear = 3000; }, kAppointStartDate,
+         IDS_START_BEFORE_3000},
+        {[](AppointForm& f) { f.startTime = L"24:00"; }, kAppointStartTime,
+         IDS_BAD_START_TIME_TEXT},
     };
     for (const auto& c : cases) {
         AppointForm form = Valid();
         c.change(form);
         ItemValues values;
         values.fields.Subject = L"Stored";
-        EXPECT_EQ(CheckAppointForm(form, false, values), (Refusal{c.control, c.messageId}))
-            << c.what;
-        EXPECT_EQ(values.fields.Subject, L"Stored") << c.what << ": refused values stay";
+        EXPECT_EQ(CheckAppointForm(form, false, values), (Refusal{c.control, c.messageId}));
+        EXPECT_EQ(values.fields.Subject, L"Stored") << &c - cases << ": refused values stay";
     }
-}
-
-TEST(AppointRulesTest, AcceptedFormsBecomeTheItemsValues)
-{
     ItemValues values;
     values.pattern = pim::RecurrenceFields{};
     ASSERT_EQ(CheckAppointForm(Valid(), false, values).has_value(), false);
@@ -73,7 +61,6 @@ TEST(AppointRulesTest, AcceptedFormsBecomeTheItemsValues)
     EXPECT_EQ(std::tie(f.Start, f.End, f.BusyStatus, f.Sensitivity),
               std::tuple(At(2026, 5, 3, 9, 30), At(2026, 5, 3, 10, 45), 2, 1));
     EXPECT_FALSE(values.pattern.has_value()) << "OneTime drops the pattern";
-
     // Times left as shown keep their seconds; a changed one is the minute typed.
     const DATE seconds = 30.0 / 86400.0;
     values.fields.Start = At(2026, 5, 3, 9, 30) + seconds;
@@ -82,9 +69,7 @@ TEST(AppointRulesTest, AcceptedFormsBecomeTheItemsValues)
     EXPECT_EQ(std::llround(values.fields.Start * 86400),
               std::llround((At(2026, 5, 3, 9, 30) + seconds) * 86400));
     EXPECT_EQ(values.fields.End, At(2026, 5, 3, 10, 45));
-
-    // One-time all-day from 3 to 5 May is stored as 3 May 00:00 to 6 May 00:00, shown 5 May
-    // "24:00"; a recurring one keeps its pattern and the end as picked.
+    // One-time all-day 3-5 May is stored to 6 May 00:00, shown 5 May "24:00"; recurring keeps it.
     AppointForm allDay = Valid();
     allDay.allDay = true;
     allDay.endDate.wDay = 5;
@@ -96,7 +81,6 @@ TEST(AppointRulesTest, AcceptedFormsBecomeTheItemsValues)
     const EndDisplay shown = ShowEnd(values.fields.End, true);
     EXPECT_EQ(shown.date.wDay, 5);
     EXPECT_EQ(shown.time, L"24:00");
-
     allDay.recurring = true;
     values.pattern = pim::RecurrenceFields{};
     ASSERT_EQ(CheckAppointForm(allDay, true, values).has_value(), false);

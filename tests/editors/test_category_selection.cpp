@@ -1,7 +1,4 @@
-// The category selection: opening a category text against the edit list, moving names, joining
-// the result, and the dialog over it answering through the runner.
-#include <gtest/gtest.h>
-
+// The category selection: opening a text against the edit list, moving names, the dialog over it.
 #include <QListWidget>
 #include <QPushButton>
 
@@ -13,7 +10,7 @@
 
 using Names = std::vector<std::wstring>;
 
-TEST(CategorySelection, OpeningSplitsTheTextAndOffersTheRestOfTheEditList)
+TEST(CategorySelection, OpeningOffersTheRestOfTheEditListAndUnchangedTextComesBack)
 {
     const Names editList = {L"Work", L"Home", L"Holiday", L"Work"};
     const struct {
@@ -38,13 +35,8 @@ TEST(CategorySelection, OpeningSplitsTheTextAndOffersTheRestOfTheEditList)
     }
     // A name's own comma is joined escaped, so the text opens as the same names again.
     EXPECT_EQ(CategorySelection(L"Meeting\\, John,Work", {}).Text(), L"Meeting\\, John, Work");
-}
-
-TEST(CategorySelection, UnchangedTextComesBackAsItWasAndLongTextsKeep101Names)
-{
     EXPECT_EQ(CategorySelection(L"Work, Home", {L"Home", L"Gym"}).Text(), L"Work, Home");
     EXPECT_EQ(CategorySelection(L"Work,Home", {}).Text(), L"Work, Home");
-
     std::wstring text;
     for (int i = 0; i < 150; ++i) {
         text += L"c" + std::to_wstring(i) + L",";
@@ -72,8 +64,7 @@ TEST(CategorySelection, MovesInsertAtTheTargetRowOrAppend)
     EXPECT_EQ(selection.Text(), L"");
 }
 
-// The chooser over the runner: OK joins the moved name on, Cancel leaves the text alone. Which
-// names it offers is the selection's rule above.
+// The chooser over the runner: OK joins the moved name on, Cancel leaves the text alone.
 TEST(CCategorySelDlg, OkReturnsTheJoinedTextAndCancelLeavesItAlone)
 {
     AppSettings settings;
@@ -87,7 +78,6 @@ TEST(CCategorySelDlg, OkReturnsTheJoinedTextAndCancelLeavesItAlone)
         return DialogAccepted;
     });
     runner.Queue([](QDialog&) { return DialogRejected; });
-
     std::wstring text = L"Work, Travel";
     EXPECT_TRUE(CCategorySelDlg::Choose(runner, settings, text));
     EXPECT_EQ(text, L"Work, Travel, Gym");

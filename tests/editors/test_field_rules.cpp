@@ -1,11 +1,10 @@
-// The editors' shared checks: time texts, overlong text and control characters. (What each
-// refusal says is the string table; the editors' tests show it as the user reads it.)
+// The editors' shared checks: time texts, overlong text and control characters.
 #include <gtest/gtest.h>
 
 #include "editors/field_rules.h"
 #include "res/string_table.h"
 
-TEST(FieldRules, TimeTextsAreStrictHoursAndMinutes)
+TEST(FieldRules, TimeTextsAreStrictAndTypedTextLimitsHold)
 {
     const struct {
         const wchar_t* text;
@@ -21,11 +20,7 @@ TEST(FieldRules, TimeTextsAreStrictHoursAndMinutes)
         EXPECT_EQ(TimeTextMinutes(c.text, c.endOfDay).value_or(-1), c.minutes) << c.text;
     }
     EXPECT_EQ(TimeText(7, 5), L"07:05");
-}
-
-// The limits hold for typed text only: a stored text left as it was is saved as it is.
-TEST(FieldRules, TypedTextLimitsAndStoredTextKeptAsItIs)
-{
+    // The limits hold for typed text only: a stored text left as it was is saved as it is.
     const std::wstring longLine(kMaxLineLength + 1, L'a');
     const std::wstring imported = std::wstring(20000, L'x') + L"\t\f";
     const struct {
@@ -33,7 +28,7 @@ TEST(FieldRules, TypedTextLimitsAndStoredTextKeptAsItIs)
         TextKind kind;
         int message; // 0: accepted
         std::wstring saved;
-    } cases[] = {
+    } texts[] = {
         {longLine.substr(1), L"", TextKind::kLine, 0, longLine.substr(1)},
         {longLine, L"", TextKind::kLine, res::IDS_TEXT_TOO_LONG, L""},
         {std::wstring(kMaxMemoLength + 1, L'x'), L"", TextKind::kMemo, res::IDS_TEXT_TOO_LONG, L""},
@@ -45,12 +40,12 @@ TEST(FieldRules, TypedTextLimitsAndStoredTextKeptAsItIs)
         {L"two\nlines\tand\ftab", L"", TextKind::kLine, 0, L"two\nlines and\ftab"},
         {L"two\r\nlines\tand\fbell\a", L"", TextKind::kMemo, 0, L"two\r\nlines\tand\fbell\a"},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : texts) {
         std::wstring field = c.stored;
         EXPECT_EQ(TakeText(c.shown, field, c.kind, 7),
                   c.message ? Verdict(Refusal{7, c.message}) : std::nullopt)
-            << &c - cases;
-        EXPECT_EQ(field, c.saved) << &c - cases;
+            << &c - texts;
+        EXPECT_EQ(field, c.saved) << &c - texts;
     }
     EXPECT_EQ(CheckTimeText(L"24:00", false, 3), (Refusal{3, res::IDS_BAD_START_TIME_TEXT}));
     EXPECT_EQ(CheckTimeText(L"24:01", true, 3), (Refusal{3, res::IDS_BAD_TIME_TEXT}));

@@ -6,11 +6,9 @@
 #include "editors/recur_confirm_dlg.h"
 #include "tests/editors/editor_fixture.h"
 
-namespace {
-
 using MemoAndConfirmTest = DialogTest;
 
-TEST_F(MemoAndConfirmTest, MemoKeepsLinesAndRefusesWhatCannotBeStored)
+TEST_F(MemoAndConfirmTest, MemoLinesAndRefusalsAndTheConfirmationsKindsAndAnswers)
 {
     const struct {
         QString typed;
@@ -36,15 +34,10 @@ TEST_F(MemoAndConfirmTest, MemoKeepsLinesAndRefusesWhatCannotBeStored)
     CMemoEditDlg imported(L"page\fnext\nline", messages_);
     Click(imported, 1);
     EXPECT_EQ(imported.Text(), L"page\fnext\nline");
-
     CMemoEditDlg cancelled(L"Kept", messages_);
     Control<QPlainTextEdit>(cancelled, 1029)->setPlainText(QStringLiteral("Lost"));
     Click(cancelled, 2);
     EXPECT_EQ(cancelled.Text(), L"Kept");
-}
-
-TEST_F(MemoAndConfirmTest, ConfirmationKindsAndAnswers)
-{
     const std::pair<int, const char*> kinds[] = {
         {1, "(create new exception)"},  {2, "(edit exists exception)"},
         {3, "(edit exists exception)"}, {4, "(cancel exception)"},
@@ -62,5 +55,3 @@ TEST_F(MemoAndConfirmTest, ConfirmationKindsAndAnswers)
         EXPECT_EQ(confirm.result() == QDialog::Accepted, result != 0);
     }
 }
-
-} // namespace

@@ -1,12 +1,9 @@
-// The recurrence editor driven through its controls: loading, a refusal with its focus, and the
-// start check. (Which forms each check refuses: the recurrence rules' tables.)
+// The recurrence editor through its controls: loading, refusals with their focus, the start check.
 #include <QLineEdit>
 
 #include "editors/recur_detail_dlg.h"
 #include "platform/pim/recurrence_pattern.h"
 #include "tests/editors/editor_fixture.h"
-
-namespace {
 
 using RecurDetailDlgTest = DialogTest;
 
@@ -14,8 +11,7 @@ TEST_F(RecurDetailDlgTest, RecurrenceEditorOffersToMoveAStartThatIsNoOccurrence)
 {
     // Weekly from Monday 7 December with only Tuesday chosen.
     pim::RecurrenceFields pattern = pim::RecurrencePattern::WeeklyFrom(At(7, 10), 60);
-    CRecurDetailDlg::Options options;
-    CRecurDetailDlg dialog(pattern, options, settings_, messages_);
+    CRecurDetailDlg dialog(pattern, {}, settings_, messages_);
     EXPECT_EQ(Control<QLineEdit>(dialog, kRecurDaysAfter)->text(), QStringLiteral("0"));
     EXPECT_EQ(Text(dialog, kRecurStartTime), QStringLiteral("10:00"));
     Click(dialog, 1065); // Monday off
@@ -27,7 +23,6 @@ TEST_F(RecurDetailDlgTest, RecurrenceEditorOffersToMoveAStartThatIsNoOccurrence)
               L"2026/12/08");
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_EQ(pattern.DayOfWeekMask, 2) << "nothing written while the dialog stays open";
-
     messages_.QueueAnswer(IDOK);
     Click(dialog, 1);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
@@ -39,17 +34,13 @@ TEST_F(RecurDetailDlgTest, RecurrenceEditorOffersToMoveAStartThatIsNoOccurrence)
 TEST_F(RecurDetailDlgTest, RecurrenceEditorLayoutAndRefusals)
 {
     pim::RecurrenceFields pattern = pim::RecurrencePattern::WeeklyFrom(At(7), 0);
-    CRecurDetailDlg::Options allDay;
-    allDay.allDay = true;
-    CRecurDetailDlg dialog(pattern, allDay, settings_, messages_);
+    CRecurDetailDlg dialog(pattern, {.allDay = true}, settings_, messages_);
     EXPECT_FALSE(Control<QWidget>(dialog, kRecurStartTime)->isEnabled());
-
     // An all-day appointment needs a day of span; the focus goes to "day after".
     Click(dialog, 1);
     EXPECT_EQ(LastMessage(), L"there is no day span");
     EXPECT_TRUE(FocusIsOn(dialog, kRecurDaysAfter));
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
-
     // The end date radio starts the end at the start; clicked again it keeps the typed end.
     Click(dialog, kRecurEndOn);
     EXPECT_TRUE(Control<QWidget>(dialog, kRecurEndDate)->isEnabled());
@@ -58,22 +49,15 @@ TEST_F(RecurDetailDlgTest, RecurrenceEditorLayoutAndRefusals)
     end->setDate(QDate(2027, 1, 31));
     Click(dialog, kRecurEndOn);
     EXPECT_EQ(end->date(), QDate(2027, 1, 31));
-}
-
-// A task's span that "day after" cannot hold shows whole and is refused on that field.
-TEST_F(RecurDetailDlgTest, ASpanTooLongForDayAfterIsShownWholeAndRefused)
-{
-    pim::RecurrenceFields pattern = pim::RecurrencePattern::WeeklyFrom(At(7), 0);
-    CRecurDetailDlg::Options task;
-    task.allDay = true;
-    task.appointment = false;
-    task.spanMinutes = 355000 * 1440;
-    CRecurDetailDlg dialog(pattern, task, settings_, messages_);
-    EXPECT_EQ(Control<QLineEdit>(dialog, kRecurDaysAfter)->text(), QStringLiteral("355000"));
-    Click(dialog, 1);
-    ASSERT_EQ(dialog.result(), QDialog::Rejected);
+    // A task's span that "day after" cannot hold shows whole and is refused on that field.
+    const CRecurDetailDlg::Options task{
+        .allDay = true, .appointment = false, .spanMinutes = 355000 * 1440};
+    CRecurDetailDlg taskDialog(pattern, task, settings_, messages_);
+    EXPECT_EQ(Control<QLineEdit>(taskDialog, kRecurDaysAfter)->text(), QStringLiteral("355000"));
+    Click(taskDialog, 1);
+    ASSERT_EQ(taskDialog.result(), QDialog::Rejected);
     EXPECT_EQ(LastMessage(), L"Please set the days as a number from 0 to 999.");
-    EXPECT_TRUE(FocusIsOn(dialog, kRecurDaysAfter));
+    EXPECT_TRUE(FocusIsOn(taskDialog, kRecurDaysAfter));
 }
 
 // A pressed weekday button is filled with the highlight colour, an unpressed one is not.
@@ -90,5 +74,3 @@ TEST_F(RecurDetailDlgTest, PressedWeekdaysArePlainlyVisible)
     EXPECT_EQ(fill(1065), highlight); // Monday, the start's weekday
     EXPECT_NE(fill(1066), highlight);
 }
-
-} // namespace

@@ -1,5 +1,4 @@
-// The task commands end to end: the task editor and the change path over a real store, driven
-// through scripted dialogs and message boxes.
+// The task commands end to end over a real store, through scripted dialogs and message boxes.
 #include "editors/task_editing.h"
 
 #include <QCheckBox>
@@ -46,7 +45,6 @@ TEST_F(TaskEditingTest, AddEditAndDeleteATask)
         EXPECT_EQ(Text(d, kTaskImportance), "Normal");
     });
     EXPECT_EQ(Stored(oid).fields.DueDate, At(7));
-
     Queue<CTaskDetailDlg>([](CTaskDetailDlg& d) {
         EXPECT_EQ(Text(d, kTaskTitle), "Report");
         Click(d, kTaskHasStart);
@@ -60,7 +58,6 @@ TEST_F(TaskEditingTest, AddEditAndDeleteATask)
     const pim::ItemFields edited = Stored(oid).fields;
     EXPECT_EQ(std::tie(edited.StartDate, edited.Importance, edited.Categories),
               std::tuple(At(5), 2, std::wstring(L"Work")));
-
     Queue<CTaskDetailDlg>([](CTaskDetailDlg& d) { Click(d, kTaskDelete); });
     EXPECT_EQ(editing_.Edit(0, 0), Redraw::kInPlace);
     EXPECT_EQ(LastMessage(), L"Delete Task. OK?");
@@ -128,22 +125,18 @@ TEST_F(TaskEditingTest, RecurringTaskFromTheRecurrenceEditorIsCompletedBothWays)
     });
     Queue<CRecurDetailDlg>([](CRecurDetailDlg& d) { Click(d, 1); }); // weekly on Mondays
     EXPECT_EQ(editing_.Edit(0, 0), Redraw::kInPlace);
-    ASSERT_TRUE(Stored(oid).pattern.has_value());
-    EXPECT_EQ(Stored(oid).pattern->RecurrenceType, 1);
-
     // "No" moves the task and its pattern on to the next Monday (how: the exception ops).
     messages_.QueueAnswer(IDNO);
     EXPECT_EQ(editing_.Complete(0, 0), Redraw::kInPlace);
     EXPECT_EQ(messages_.shown().back().flags & MB_YESNOCANCEL, unsigned{MB_YESNOCANCEL});
-
     // Cancel leaves it; "Yes" marks it complete and reloads the window.
     ASSERT_EQ(std::stoi(doc_.TaskOid(7, 0)), oid); // now on the 14th
     messages_.QueueAnswer(IDCANCEL);
     EXPECT_EQ(editing_.Complete(7, 0), Redraw::kNothing);
     messages_.QueueAnswer(IDYES);
     EXPECT_EQ(editing_.Complete(7, 0), Redraw::kReloaded);
-    EXPECT_TRUE(Stored(oid).fields.Complete);
-    EXPECT_EQ(Stored(oid).fields.StartDate, At(14));
+    EXPECT_EQ(std::pair(Stored(oid).fields.Complete, Stored(oid).fields.StartDate),
+              std::pair(true, At(14)));
 }
 
 // Completing a task that vanished from the store reports it as the command's error.
@@ -152,7 +145,7 @@ TEST_F(TaskEditingTest, AGoneTaskIsReportedByComplete)
     AddReport();
     Elsewhere("DELETE FROM items");
     EXPECT_EQ(editing_.Complete(0, 0), Redraw::kReloaded);
-    EXPECT_EQ(LastMessage(), L"Fail at get Task Information.");
-    EXPECT_EQ(messages_.shown().back().caption, L"Error");
+    EXPECT_EQ(LastMessage() + L"|" + messages_.shown().back().caption,
+              L"Fail at get Task Information.|Error");
     EXPECT_EQ(messages_.shown().back().flags & MB_ICONSTOP, unsigned{MB_ICONSTOP});
 }

@@ -1,12 +1,9 @@
-// Shared by the iCalendar tests: a fixed time zone for the test's lifetime, import and export
-// over a store at a fixed "today", and the store's items read back whole.
+// The iCalendar tests' import and export at a fixed "today", and the store's items read back.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <sstream>
-#include <string>
 #include <vector>
 
 #include "ical/calendar_export.h"

@@ -1,7 +1,4 @@
-// tamberlo-ical and calendars: an import goes to the default local calendar unless a calendar
-// is named, items it already holds stay in theirs, and an export may take only some calendars.
-#include <gtest/gtest.h>
-
+// tamberlo-ical and calendars: imports go to the local calendar unless one is named.
 #include <sstream>
 
 #include "platform/pim/store_calendars.h"
@@ -74,7 +71,6 @@ TEST(IcalTool, ImportsGoToTheLocalCalendarUnlessOneIsNamed)
     EXPECT_EQ(Ical({"import", "--store", store, "--calendar", "Nowhere", "-"}, File("x"), &said),
               kIcalBadArguments);
     EXPECT_EQ(said, "tamberlo-ical: no calendar named Nowhere\n");
-
     std::string exported;
     ASSERT_EQ(Ical({"export", "--store", store, "--calendar", "Personal"}, "", &exported), kIcalOk);
     EXPECT_NE(exported.find("UID:home\r\n"), std::string::npos);

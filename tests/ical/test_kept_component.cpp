@@ -1,12 +1,7 @@
-// Items keep the component they came as: every property, parameter and component goes out
-// as it came, and an edit changes only what it stands for.
-#include <gtest/gtest.h>
-
+// Items keep the component they came as; an edit changes only what it stands for.
 #include <algorithm>
-#include <fstream>
 #include <map>
 #include <set>
-#include <sstream>
 
 #include "platform/clock.h"
 #include "platform/pim/appointment_item.h"
@@ -76,8 +71,7 @@ std::string Line(const Lines& lines, const std::string& name)
 
 } // namespace
 
-// Unchanged, the calendar goes out as it came; after one edit per item only what the edit
-// stands for differs (a move is a new SEQUENCE, every change a new stamp).
+// After one edit per item only what the edit stands for differs (and SEQUENCE and the stamps).
 TEST(KeptComponent, EveryPropertyNotEditedSurvivesAnEdit)
 {
     ScopedZone zone("UTC");

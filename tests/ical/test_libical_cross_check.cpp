@@ -1,10 +1,7 @@
-// libical expands the exported rules to exactly the program's occurrences, over a table of
-// rules of every type with month ends, leap and daylight-saving days, ends and a deletion.
-#include <gtest/gtest.h>
+// libical expands the exported rules of every type to exactly the program's occurrences.
 #include <libical/ical.h>
 
 #include <algorithm>
-#include <sstream>
 
 #include "ical/occurrence_list.h"
 #include "model/date_time.h"

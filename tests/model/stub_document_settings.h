@@ -1,5 +1,4 @@
-// Document settings of a test's choosing, so the document builds without the settings block;
-// the category test is "Rest" -> 3, "Memo" -> 4.
+// Document settings of a test's choosing; the category test is "Rest" -> 3, "Memo" -> 4.
 #pragma once
 
 #include <string>

@@ -1,8 +1,5 @@
-// A hidden calendar's items leave the document and Find (unless asked) until shown again;
-// entries carry calendar colours once there are two. Today: Monday 7 December 2026.
+// A hidden calendar's items leave the document and Find; entries carry calendar colours.
 #include "model/calendar_visibility.h"
-
-#include <gtest/gtest.h>
 
 #include "model/calendar_find.h"
 #include "model/pim_session.h"
@@ -14,9 +11,7 @@
 #include "tests/support/dates.h"
 #include "tests/support/temp_paths.h"
 
-namespace {
-
-std::vector<std::wstring> Subjects(const FoundItems& found)
+static std::vector<std::wstring> Subjects(const FoundItems& found)
 {
     std::vector<std::wstring> subjects;
     for (const FoundItem& line : found.lines) {
@@ -39,7 +34,6 @@ TEST(CalendarVisibility, AHiddenCalendarLeavesTheDocumentAndFindThroughTheStore)
     CTamberloDoc doc(session, settings);
     ASSERT_EQ(doc.ApptCount(0), 1);
     EXPECT_EQ(doc.CalendarColour(doc.ApptCalendar(0, 0)), std::nullopt) << "one calendar";
-
     const int32_t work = AddedCalendar(store, L"Work", 0x0050A050);
     SavedIn(store, work, L"Work call", At(2026, 12, 7, 11));
     SavedIn(store, work, L"Work report", At(2026, 12, 7), pim::kTaskKind);
@@ -47,7 +41,6 @@ TEST(CalendarVisibility, AHiddenCalendarLeavesTheDocumentAndFindThroughTheStore)
     ASSERT_EQ(doc.ApptCount(0), 2);
     EXPECT_EQ(doc.CalendarColour(doc.ApptCalendar(0, 0)), 0x00C08040U); // Personal's own
     EXPECT_EQ(doc.CalendarColour(doc.ApptCalendar(0, 1)), 0x0050A050U);
-
     ASSERT_EQ(SetCalendarShown(doc, work, false), 0);
     EXPECT_FALSE(StoredShown(store, work));
     ASSERT_EQ(doc.ApptCount(0), 1);
@@ -58,11 +51,8 @@ TEST(CalendarVisibility, AHiddenCalendarLeavesTheDocumentAndFindThroughTheStore)
               (Lines{L"Dentist call", L"Work call"}));
     EXPECT_EQ(Subjects(FindInCalendar(session, L"work", today, {false, {work}})),
               (Lines{L"Work report", L"Work call"}));
-
     ASSERT_EQ(SetCalendarShown(doc, work, true), 0);
     EXPECT_TRUE(StoredShown(store, work));
     EXPECT_EQ(doc.TaskCount(0), 1);
     EXPECT_LT(SetCalendarShown(doc, 99, false), 0);
 }
-
-} // namespace

@@ -1,5 +1,4 @@
-// Calendar arithmetic: every day through day count and key, month and day steps at the edges,
-// key formats and bad keys, task-date years and the reminder-time window.
+// Calendar arithmetic: every day through count and key, steps at the edges, keys, bounds.
 #include "model/date_time.h"
 #include "model/pim_records.h"
 
@@ -19,15 +18,14 @@ struct Ymd {
 
 void ExpectDate(const SYSTEMTIME& st, Ymd expected)
 {
-    EXPECT_EQ(st.wYear, expected.year);
-    EXPECT_EQ(st.wMonth, expected.month);
-    EXPECT_EQ(st.wDay, expected.day);
-    EXPECT_EQ(st.wDayOfWeek, DayOfWeek(expected.year, expected.month, expected.day));
+    const int weekday = DayOfWeek(expected.year, expected.month, expected.day);
+    EXPECT_EQ(std::tuple(st.wYear, st.wMonth, st.wDay, st.wDayOfWeek),
+              std::tuple(expected.year, expected.month, expected.day, weekday));
 }
 
 } // namespace
 
-TEST(DateTime, EveryDayFrom1900To2999ThroughDateAndDayKey)
+TEST(DateTime, EveryDayFrom1900To2999AndTheDayHelpersEdges)
 {
     int expectedWeekday = 1; // 1900-01-01 was a Monday
     DATE date = 2.0;
@@ -50,10 +48,6 @@ TEST(DateTime, EveryDayFrom1900To2999ThroughDateAndDayKey)
         }
     }
     EXPECT_EQ(date, SystemTimeToVariantTime(MakeSystemTime(3000, 1, 1)));
-}
-
-TEST(DateTime, WeekdaysMonthLengthsMonthDaysAndNumbers)
-{
     // Weekdays and month lengths of real months are walked for every day above.
     EXPECT_EQ((std::vector{DaysInMonth(2011, 13), DaysInMonth(2011, 0)}), (std::vector{0, 0}));
     EXPECT_TRUE(IsValidMonthDay(2, 29));
@@ -80,7 +74,7 @@ TEST(DateTime, WeekdaysMonthLengthsMonthDaysAndNumbers)
     }
 }
 
-TEST(DateTime, DayAndMonthSteppingAtEdges)
+TEST(DateTime, SteppingAtEdgesKeysBadKeysTaskDatesAndReminderBounds)
 {
     struct Case {
         Ymd from;
@@ -103,7 +97,6 @@ TEST(DateTime, DayAndMonthSteppingAtEdges)
         EXPECT_EQ(result.wHour * 10000 + result.wMinute * 100 + result.wSecond, 134510);
     }
     EXPECT_GE(AddMonths(MakeSystemTime(2011, 5, 31), std::numeric_limits<int>::max()).wYear, 3000);
-
     // Single steps forward are walked for every day above.
     const Case dayCases[] = {{{1900, 1, 1}, -1, {1900, 1, 1}},
                              {{2012, 3, 1}, -1, {2012, 2, 29}},
@@ -118,10 +111,6 @@ TEST(DateTime, DayAndMonthSteppingAtEdges)
     // Huge steps stay within four-digit years instead of wrapping the 16-bit year.
     EXPECT_EQ(AddDays(MakeSystemTime(2011, 1, 1), std::numeric_limits<int>::max()).wYear, 9999);
     EXPECT_EQ(AddDays(MakeSystemTime(2011, 1, 1), std::numeric_limits<int>::min()).wYear, 1900);
-}
-
-TEST(DateTime, KeysHaveTheirFixedFormatsAndBadKeysGiveNoDate)
-{
     const DATE date = SystemTimeToVariantTime(MakeSystemTime(2011, 11, 6, 9, 5, 7));
     // Dates no real key can hold keep the width instead of growing or wrapping.
     const struct {
@@ -142,7 +131,6 @@ TEST(DateTime, KeysHaveTheirFixedFormatsAndBadKeysGiveNoDate)
     EXPECT_EQ(KeyToDate(L"20111106090507", kTimeStampKey), date);
     EXPECT_EQ(KeyToDate(L"20111106090507", kDayKey), std::trunc(date));
     EXPECT_EQ(KeyToDate(L"20111106", 2), 0.0);
-
     const wchar_t* badDayKeys[] = {L"",         L"2011110",  L"2011ab06", L"20111306",
                                    L"20110231", L"00001106", L"-2011110"};
     for (const wchar_t* key : badDayKeys) {
@@ -153,10 +141,6 @@ TEST(DateTime, KeysHaveTheirFixedFormatsAndBadKeysGiveNoDate)
                                L"20111106090560", L"2011110609:507"}) {
         EXPECT_EQ(KeyToDate(key, kTimeStampKey), 0.0) << key;
     }
-}
-
-TEST(DateTime, TaskDateAndReminderBounds)
-{
     const struct {
         DATE date;
         bool isTaskDate;

@@ -1,12 +1,6 @@
 // Cancelling exceptions of a recurring appointment and completing tasks, on a real store file.
 #include "model/exception_ops.h"
 
-#include <gtest/gtest.h>
-
-#include "model/pim_session.h"
-#include "model/recurrence.h"
-#include "platform/clock.h"
-#include "platform/pim/recurrence_pattern.h"
 #include "tests/support/item_text.h"
 #include "tests/support/store_items.h"
 #include "tests/support/temp_paths.h"
@@ -84,9 +78,8 @@ protected:
 
 } // namespace
 
-// Cancelling one exception keeps the others whole and a deleted occurrence deleted; cancelling
-// all restores every occurrence of the pattern and no more.
-TEST_F(ExceptionOpsTest, CancelOneOrAllRestoresOccurrences)
+// Cancelling one exception keeps the others; cancelling all restores every occurrence, no more.
+TEST_F(ExceptionOpsTest, CancelOneOrAllRestoresOccurrencesAndAMissingNumberChangesNothing)
 {
     const std::wstring oid = DailyAppointment();
     Change(Find(oid), 5, L"Moved", At(5, 14), At(5, 15, 30));
@@ -97,7 +90,6 @@ TEST_F(ExceptionOpsTest, CancelOneOrAllRestoresOccurrences)
     ASSERT_EQ(ExceptionCount(item), 4);
     const std::string moved = OccurrenceText(item, 5);
     const std::string offsite = OccurrenceText(item, 9);
-
     EXPECT_EQ(CancelException(*item, 2), L"Fin");
     ASSERT_GE(item->Save(), 0);
     item = Find(oid);
@@ -106,7 +98,6 @@ TEST_F(ExceptionOpsTest, CancelOneOrAllRestoresOccurrences)
     EXPECT_EQ(OccurrenceText(item, 9), offsite);
     AppointItem occurrence;
     EXPECT_LT(PatternOf(item)->GetOccurrence(At(8, 0), &occurrence), 0) << "still deleted";
-
     EXPECT_EQ(CancelException(*item, -1), L"AllClear");
     item->Save();
     item = Find(oid);
@@ -117,16 +108,12 @@ TEST_F(ExceptionOpsTest, CancelOneOrAllRestoresOccurrences)
         EXPECT_EQ(occurrence->GetSubject(), L"Standup");
     }
     EXPECT_LT(PatternOf(item)->GetOccurrence(At(14, 0), &occurrence), 0);
-}
-
-TEST_F(ExceptionOpsTest, CancelOfAMissingNumberChangesNothing)
-{
-    const std::wstring oid = DailyAppointment();
-    Change(Find(oid), 5, L"Moved", At(5, 14), At(5, 15, 30));
-    AppointItem item = Find(oid);
-    EXPECT_EQ(CancelException(*item, 2), L"1");
-    EXPECT_EQ(CancelException(*item, -2), L"1");
-    EXPECT_EQ(ExceptionCount(Find(oid)), 1);
+    const std::wstring other = DailyAppointment();
+    Change(Find(other), 5, L"Moved", At(5, 14), At(5, 15, 30));
+    AppointItem single = Find(other);
+    EXPECT_EQ(CancelException(*single, 2), L"1");
+    EXPECT_EQ(CancelException(*single, -2), L"1");
+    EXPECT_EQ(ExceptionCount(Find(other)), 1);
     EXPECT_EQ(CancelException(*SavedAppointment(session_, L"", At(4, 9), At(4, 10)), -1), L"0");
 }
 
@@ -137,15 +124,14 @@ TEST_F(ExceptionOpsTest, CompleteTask)
         bool recurring;
         DATE patternEnd; // 0: no end date
         DATE due;
-        bool keepSimple;
         bool complete;
         DATE start;
         DATE dueAfter;
     } cases[] = {
-        {"pattern ended", true, At(10, 0), At(6, 0), false, true, At(4, 0), At(6, 0)},
-        {"ends on the next day", true, At(11, 0), At(6, 0), false, false, At(11, 0), At(13, 0)},
-        {"no due date stays", true, 0.0, 0.0, false, false, At(11, 0), 0.0},
-        {"single task", false, 0.0, At(6, 0), false, true, At(4, 0), At(6, 0)},
+        {"pattern ended", true, At(10, 0), At(6, 0), true, At(4, 0), At(6, 0)},
+        {"ends on the next day", true, At(11, 0), At(6, 0), false, At(11, 0), At(13, 0)},
+        {"no due date stays", true, 0.0, 0.0, false, At(11, 0), 0.0},
+        {"single task", false, 0.0, At(6, 0), true, At(4, 0), At(6, 0)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -164,17 +150,15 @@ TEST_F(ExceptionOpsTest, CompleteTask)
         }
         ASSERT_GE(task->Save(), 0);
         const std::wstring oid = PimSession::OidField(task->GetOid());
-
-        CompleteTask(*task, c.keepSimple);
+        CompleteTask(*task, false);
         ASSERT_GE(task->Save(), 0);
         session_.Disconnect();
         session_.Connect();
         task = session_.FindTask(oid);
         ASSERT_NE(task, nullptr);
-        EXPECT_EQ(task->GetComplete(), c.complete);
-        EXPECT_EQ(task->GetDateCompleted(), c.complete ? At(6, 12) : pim::kNoDate);
-        EXPECT_EQ(task->GetStartDate(), c.start);
-        EXPECT_EQ(task->GetDueDate(), c.dueAfter);
-        EXPECT_EQ(task->GetIsRecurring(), c.recurring);
+        EXPECT_EQ(std::tuple(task->GetComplete(), task->GetDateCompleted(), task->GetStartDate(),
+                             task->GetDueDate(), task->GetIsRecurring()),
+                  std::tuple(c.complete, c.complete ? At(6, 12) : pim::kNoDate, c.start, c.dueAfter,
+                             c.recurring));
     }
 }

@@ -1,17 +1,13 @@
-// The store session over a real store file in a temporary folder: counts, fetch bounds, find by
-// object id, create, and stores that cannot be opened.
+// The store session over a real store file: counts, fetch bounds, find by id, unopenable stores.
 #include "model/pim_session.h"
 
 #include <QDir>
-#include <gtest/gtest.h>
 
-#include "model/recurrence.h"
-#include "platform/pim/recurrence_pattern.h"
 #include "tests/support/dates.h"
 #include "tests/support/store_items.h"
 #include "tests/support/temp_paths.h"
 
-TEST(PimSession, CountsAreReadAtConnectAndFindGoesByOid)
+TEST(PimSession, CountsFindByOidAndAnUnopenableStore)
 {
     TempPaths paths;
     PimSession session(paths.StorePath(), OccurrenceOnDay);
@@ -24,7 +20,6 @@ TEST(PimSession, CountsAreReadAtConnectAndFindGoesByOid)
     ASSERT_GE(task->Save(), 0);
     EXPECT_EQ(session.AppointmentCount(), 0); // read at connect, not live
     session.Disconnect();
-
     session.Connect();
     ASSERT_EQ(session.AppointmentCount(), 2);
     EXPECT_EQ(session.TaskCount(), 1);
@@ -33,7 +28,6 @@ TEST(PimSession, CountsAreReadAtConnectAndFindGoesByOid)
     EXPECT_EQ(item->GetSubject(), L"Gym");
     EXPECT_EQ(session.FetchAppointment(3), nullptr);
     EXPECT_EQ(session.FetchAppointment(0), nullptr);
-
     item = session.FindAppointment(PimSession::OidField(first));
     ASSERT_NE(item, nullptr);
     EXPECT_EQ(item->GetSubject(), L"Dentist");
@@ -46,24 +40,19 @@ TEST(PimSession, CountsAreReadAtConnectAndFindGoesByOid)
     // The restriction's field: blank-padded to twenty characters.
     EXPECT_EQ(PimSession::OidField(42), std::wstring(18, L' ') + L"42");
     EXPECT_EQ(PimSession::OidField(2147483647).size(), 20U);
-}
-
-TEST(PimSession, UnopenableStoreFailsCleanly)
-{
     // Every kind of file that is no store is the store's own table; a folder stands for them.
-    TempPaths paths;
-    QDir().mkpath(QString::fromStdString(paths.File("folder.sqlite3")));
-    PimSession session(paths.File("folder.sqlite3"), OccurrenceOnDay);
-    EXPECT_LT(session.Connect(), 0);
-    EXPECT_FALSE(session.IsConnected());
-    EXPECT_FALSE(session.ConnectError().empty());
-    EXPECT_EQ(session.FetchAppointment(1), nullptr);
-    EXPECT_EQ(session.CreateAppointment(), nullptr);
-    session.Disconnect();
+    TempPaths folder;
+    QDir().mkpath(QString::fromStdString(folder.File("folder.sqlite3")));
+    PimSession broken(folder.File("folder.sqlite3"), OccurrenceOnDay);
+    EXPECT_LT(broken.Connect(), 0);
+    EXPECT_FALSE(broken.IsConnected());
+    EXPECT_FALSE(broken.ConnectError().empty());
+    EXPECT_EQ(broken.FetchAppointment(1), nullptr);
+    EXPECT_EQ(broken.CreateAppointment(), nullptr);
+    broken.Disconnect();
 }
 
-// A counted series without an end date is given the day of its last occurrence, as the
-// program's own rule finds it; an end date of the user's own is kept.
+// A counted series without an end date ends on its last occurrence; a user's end date is kept.
 TEST(PimSession, ACountedSeriesWithoutEndDateEndsOnItsLastOccurrence)
 {
     TempPaths paths;

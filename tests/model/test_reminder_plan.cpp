@@ -1,18 +1,14 @@
-// The reminder plan over a real store: reminders due in a stretch and the next one, for
-// single items, series with exceptions, day 31 and tasks, at exact times.
+// The reminder plan over a real store: reminders due in a stretch and the next one, to the second.
 #include "model/reminder_plan.h"
 
 #include <QString>
-#include <gtest/gtest.h>
 
 #include "tests/support/reminder_calendar.h"
 #include "tests/support/temp_paths.h"
 
 using reminder_calendar::At;
 
-namespace {
-
-std::string Listed(const std::vector<Reminder>& reminders)
+static std::string Listed(const std::vector<Reminder>& reminders)
 {
     std::wstring text;
     for (const Reminder& r : reminders) {
@@ -21,16 +17,13 @@ std::string Listed(const std::vector<Reminder>& reminders)
     return QString::fromStdWString(text).toStdString();
 }
 
-} // namespace
-
-TEST(ReminderPlan, DueAndNextFollowTheSeriesItsExceptionsAndTheTasks)
+TEST(ReminderPlan, DueNextAndOnlyTheMonthsAhead)
 {
     TempPaths paths;
     reminder_calendar::Fill(paths.StorePath());
     PimSession session(paths.StorePath(), OccurrenceOnDay);
     {
-        // A series without a reminder whose changed occurrence has one: the plan reads only
-        // items with reminders, and this one must still count.
+        // A series without a reminder whose changed occurrence has one must still count.
         ScopedConnection connection(session);
         AppointItem yoga =
             reminder_calendar::Appointment(session, L"Yoga", At(12, 10, 18), 60, 0, 4, false);
@@ -43,7 +36,6 @@ TEST(ReminderPlan, DueAndNextFollowTheSeriesItsExceptionsAndTheTasks)
     }
     ReminderPlan plan;
     ASSERT_EQ(plan.Load(session, At(12, 7)), 0);
-
     struct Case {
         DATE from, until; // until 0: ask for the next reminder from `from` on
         std::string expected;
@@ -69,29 +61,26 @@ TEST(ReminderPlan, DueAndNextFollowTheSeriesItsExceptionsAndTheTasks)
     ASSERT_TRUE(dentist.has_value());
     EXPECT_EQ(dentist->Key(), L"A" + std::to_wstring(dentist->oid) + L"@20261207094500");
     EXPECT_DOUBLE_EQ(dentist->end, At(12, 7, 11));
-}
-
-// The plan reads the reminders of the months ahead only: one firing years later is read by a
-// plan loaded then, and a plan says when it must be read again.
-TEST(ReminderPlan, ReadsOnlyTheMonthsAhead)
-{
-    TempPaths paths;
-    PimSession session(paths.StorePath(), OccurrenceOnDay);
+    // The plan reads the months ahead only, and says when it must be read again.
+    TempPaths later;
+    PimSession laterSession(later.StorePath(), OccurrenceOnDay);
     {
-        ScopedConnection connection(session);
-        reminder_calendar::Appointment(session, L"Soon", At(12, 20, 9), 60, 10);
-        reminder_calendar::Appointment(session, L"Far", At(3, 1, 9, 0, 2029), 60, 10);
+        ScopedConnection laterConnection(laterSession);
+        reminder_calendar::Appointment(laterSession, L"Soon", At(12, 20, 9), 60, 10);
+        reminder_calendar::Appointment(laterSession, L"Far", At(3, 1, 9, 0, 2029), 60, 10);
         // Its lead of a year puts its reminder within the months ahead.
-        reminder_calendar::Appointment(session, L"Long lead", At(6, 1, 9, 0, 2028), 60, 366 * 1440);
-        reminder_calendar::Appointment(session, L"Past", At(12, 1, 9), 60, 10);
+        reminder_calendar::Appointment(laterSession, L"Long lead", At(6, 1, 9, 0, 2028), 60,
+                                       366 * 1440);
+        reminder_calendar::Appointment(laterSession, L"Past", At(12, 1, 9), 60, 10);
     }
-    ReminderPlan plan;
-    ASSERT_EQ(plan.Load(session, At(12, 7, 8)), 0);
-    EXPECT_EQ(Listed(plan.Due(At(1, 1, 0, 0, 2000), At(1, 1, 0, 0, 2100))),
+    ReminderPlan laterPlan;
+    ASSERT_EQ(laterPlan.Load(laterSession, At(12, 7, 8)), 0);
+    EXPECT_EQ(Listed(laterPlan.Due(At(1, 1, 0, 0, 2000), At(1, 1, 0, 0, 2100))),
               "20261220085000 Soon;20270601090000 Long lead;");
-    EXPECT_TRUE(plan.Covers(At(12, 30, 8)));
-    EXPECT_FALSE(plan.Covers(At(1, 10, 0, 0, 2027)));
-    EXPECT_FALSE(plan.Covers(At(12, 1, 8)));
-    ASSERT_EQ(plan.Load(session, At(1, 15, 8, 0, 2029)), 0);
-    EXPECT_EQ(Listed(plan.Due(At(1, 1, 0, 0, 2000), At(1, 1, 0, 0, 2100))), "20290301085000 Far;");
+    EXPECT_TRUE(laterPlan.Covers(At(12, 30, 8)));
+    EXPECT_FALSE(laterPlan.Covers(At(1, 10, 0, 0, 2027)));
+    EXPECT_FALSE(laterPlan.Covers(At(12, 1, 8)));
+    ASSERT_EQ(laterPlan.Load(laterSession, At(1, 15, 8, 0, 2029)), 0);
+    EXPECT_EQ(Listed(laterPlan.Due(At(1, 1, 0, 0, 2000), At(1, 1, 0, 0, 2100))),
+              "20290301085000 Far;");
 }

@@ -1,5 +1,4 @@
-// The window's load reads only the appointments of its days; over a random store and windows its
-// day tables must be those of the item-by-item load of every appointment.
+// The window's ranged load gives the day tables of loading every appointment, over random stores.
 #include "model/tamberlo_doc.h"
 
 #include <gtest/gtest.h>
@@ -27,8 +26,7 @@ public:
     // A day from 1950 to 2040, where the windows look.
     DATE Day() { return Between(18264, 51136); }
 
-    // Timed, multi-day, all-day and very long items, a third of them series of every type (some
-    // from decades before the windows, some without an end) with moved and deleted occurrences.
+    // Timed, multi-day, all-day and long items, a third series of every type with exceptions.
     void AddAppointment(PimSession& session)
     {
         const AppointItem item = session.CreateAppointment();

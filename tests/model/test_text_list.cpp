@@ -5,16 +5,14 @@
 
 #include <algorithm>
 
-namespace {
-
 // Writes a delimited list with '|' standing for the separator, for readable tables.
-std::wstring Listed(std::wstring list)
+static std::wstring Listed(std::wstring list)
 {
     std::replace(list.begin(), list.end(), L'|', L'\x1F');
     return list;
 }
 
-TEST(TextList, DelimitedEditsAndReads)
+TEST(TextList, DelimitedListsMatchesCommaListNamesAndScaleColor)
 {
     struct Case {
         std::wstring list;
@@ -40,21 +38,12 @@ TEST(TextList, DelimitedEditsAndReads)
     }
     EXPECT_EQ(GetField(L"ab::cd::", 1, L"::"), L"cd");
     EXPECT_EQ(GetField(L"ab::cd", 1, L"::"), L"");
-}
-
-TEST(TextList, ContainsAndMatches)
-{
-    // Trimmed, case-sensitive whole names, as the day painter asks (single names: the holiday
-    // category tests).
+    // Trimmed, case-sensitive whole names, as the day painter asks.
     EXPECT_TRUE(ListMatches(L"C, B", L"A,B", L",", true, false));
     EXPECT_FALSE(ListMatches(L"C", L"A,B", L",", true, false));
     // A category's own comma is escaped: "Meeting, John" is one name, not "Meeting" and "John".
     EXPECT_TRUE(ListMatches(L"Meeting\\, John", L"Work, Meeting\\, John", L",", true, false));
     EXPECT_FALSE(ListMatches(L"John", L"Meeting\\, John", L",", true, false));
-}
-
-TEST(TextList, CommaListNamesRoundTrip)
-{
     const std::vector<std::wstring> names = {L"Meeting, John", L"C:\\", L"a\\b", L"\\,",
                                              L"\\\\",          L"",     L"plain"};
     std::wstring list;
@@ -66,15 +55,9 @@ TEST(TextList, CommaListNamesRoundTrip)
     // Text typed by hand keeps its lone backslashes.
     EXPECT_EQ(SplitCommaList(L"C:\\Temp, Work"),
               (std::vector<std::wstring>{L"C:\\Temp", L" Work"}));
-}
-
-TEST(TextList, ScaleColor)
-{
     // 90 and 100 per cent show in the painted day colours.
     EXPECT_EQ(ScaleColor(0xFFC8FF, 0), 0U);
     EXPECT_EQ(ScaleColor(0xFF123456, 100), 0x123456U); // the fourth byte is dropped
     EXPECT_EQ(ScaleColor(0x808080, 300), 0xFFFFFFU);   // channels saturate, never bleed over
     EXPECT_EQ(ScaleColor(0xFFFFFF, 0x7FFFFFFF), 0xFFFFFFU);
 }
-
-} // namespace

@@ -1,8 +1,5 @@
-// Find's folding and the store's find index over a real store file: every field matches, case
-// and accents are ignored, and the index follows saves, deletes and rolled-back batches.
+// Find's folding and the store's find index: every field, saves, deletes and rolled-back batches.
 #include "platform/pim/find_text.h"
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <map>
@@ -11,19 +8,13 @@
 #include "tests/support/store_file.h"
 #include "tests/support/temp_paths.h"
 
-namespace {
-
 using namespace pim;
 
-TEST(FindText, FoldsCaseAccentsAndSharpS)
+TEST(FindText, FoldsCaseAccentsAndTheIndexFollowsEverySave)
 {
     EXPECT_EQ(FoldForFind(L"Énergie Übung"), L"energie ubung");
     EXPECT_EQ(FoldForFind(L"STRAßE"), L"strasse");
     EXPECT_EQ(FoldForFind(L"Çà et là, Ñandú"), L"ca et la, nandu");
-}
-
-TEST(FindText, TheIndexFollowsEverySave)
-{
     TempPaths paths;
     StoreDatabase db;
     ASSERT_EQ(db.Open(paths.StorePath()), 0);
@@ -56,7 +47,6 @@ TEST(FindText, TheIndexFollowsEverySave)
     EXPECT_EQ(subjects(L"ss"), L"Straße|"); // two letters: no trigram, still found
     EXPECT_EQ(subjects(L"X-RAY"), L"bring the x-ray|");
     EXPECT_EQ(subjects(L""), L"");
-
     subject.fields.Subject = texts[subject.fields.Oid] = L"Dentist";
     ASSERT_EQ(db.Save(subject), 0);
     EXPECT_EQ(subjects(L"müller"), L"");
@@ -71,5 +61,3 @@ TEST(FindText, TheIndexFollowsEverySave)
     ASSERT_EQ(db.Delete(subject.fields.Oid), 0);
     EXPECT_EQ(subjects(L"dent"), L"");
 }
-
-} // namespace

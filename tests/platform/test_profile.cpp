@@ -1,5 +1,4 @@
-// The profile on an INI file: exact round trips, names in any case, hand-edited files and
-// files it must not read. (An unwritable location: the shell's tests.)
+// The profile on an INI file: exact round trips, any-case names, hand-edited and unusable files.
 #include "platform/profile.h"
 
 #include <QFile>
@@ -9,9 +8,7 @@
 
 #include "tests/support/temp_paths.h"
 
-namespace {
-
-TEST(Profile, TextAndNumbersRoundTripExactly)
+TEST(Profile, RoundTripsHandEditedBrokenAndUnusableFiles)
 {
     // Hex digits right after an escaped control character, quoting and escape look-alikes.
     const std::wstring unit = L"\x1F"; // the unit separator, a control character
@@ -40,46 +37,34 @@ TEST(Profile, TextAndNumbersRoundTripExactly)
     EXPECT_EQ(reread.GetInt(L"Numbers", L"High", 0), INT32_MAX);
     EXPECT_EQ(reread.GetString(L"Nowhere", L"Missing", L"fallback"), L"fallback");
     EXPECT_EQ(reread.ValueCount(L"Texts"), static_cast<int>(std::size(texts)));
-}
-
-TEST(Profile, HandEditedAndBrokenFiles)
-{
-    TempPaths paths;
-    paths.Write("Tamberlo.ini", "[keyenvirorment]\nKeyToTOday=49\nKeyToMain= 50 \n"
-                                "KeyToTool=abc\nKeyToDetail=99999999999\n"
-                                "[CategoryCtr]\nTarget=Home,Work\n");
-    Profile profile(paths.ProfilePath());
-    EXPECT_EQ(profile.GetInt(L"KeyEnvirorment", L"KeyToToday", 0), 49);
-    EXPECT_EQ(profile.GetInt(L"KeyEnvirorment", L"KeyToMain", 0), 50);
-    EXPECT_EQ(profile.GetInt(L"KeyEnvirorment", L"KeyToTool", 7), 7);   // not a number
-    EXPECT_EQ(profile.GetInt(L"KeyEnvirorment", L"KeyToDetail", 7), 7); // beyond 32 bits
-
-    Profile garbage(paths.Write("garbage.ini", QByteArray("\x00\xff\xfe[[=\x01\n=\n[", 12)));
+    TempPaths edited;
+    edited.Write("Tamberlo.ini", "[keyenvirorment]\nKeyToTOday=49\nKeyToMain= 50 \n"
+                                 "KeyToTool=abc\nKeyToDetail=99999999999\n"
+                                 "[CategoryCtr]\nTarget=Home,Work\n");
+    Profile edit(edited.ProfilePath());
+    EXPECT_EQ(edit.GetInt(L"KeyEnvirorment", L"KeyToToday", 0), 49);
+    EXPECT_EQ(edit.GetInt(L"KeyEnvirorment", L"KeyToMain", 0), 50);
+    EXPECT_EQ(edit.GetInt(L"KeyEnvirorment", L"KeyToTool", 7), 7);   // not a number
+    EXPECT_EQ(edit.GetInt(L"KeyEnvirorment", L"KeyToDetail", 7), 7); // beyond 32 bits
+    Profile garbage(edited.Write("garbage.ini", QByteArray("\x00\xff\xfe[[=\x01\n=\n[", 12)));
     EXPECT_EQ(garbage.GetInt(L"Envirorment", L"OneHourPixel", 36), 36);
     EXPECT_TRUE(Profile::DefaultPath().ends_with("/Velloran/Tamberlo.ini"));
-}
 
-// A FIFO would block the start, a huge sparse file cost seconds and gigabytes: neither is read
-// nor written, and every value reads as its default.
-TEST(Profile, OnlyARegularFileOfSaneSizeIsRead)
-{
-    TempPaths paths;
-    const std::string fifo = paths.File("fifo.ini");
+    // A FIFO would block the start, a huge file cost seconds: neither is read nor written.
+    const std::string fifo = edited.File("fifo.ini");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const std::string huge = paths.Write("huge.ini", "[Envirorment]\nDispTextLen=7\n");
+    const std::string huge = edited.Write("huge.ini", "[Envirorment]\nDispTextLen=7\n");
     ASSERT_EQ(::truncate(huge.c_str(), Profile::kMaxBytes + 1), 0);
-    const std::string sane = paths.Write("sane.ini", "[Envirorment]\nDispTextLen=7\n");
-    for (const std::string& path : {fifo, huge, paths.File("")}) {
-        Profile profile(path);
-        EXPECT_TRUE(profile.Unusable()) << path;
-        EXPECT_EQ(profile.GetInt(L"Envirorment", L"DispTextLen", 3), 3);
-        profile.WriteInt(L"Envirorment", L"DispTextLen", 9);
-        EXPECT_FALSE(profile.Flush());
+    const std::string sane = edited.Write("sane.ini", "[Envirorment]\nDispTextLen=7\n");
+    for (const std::string& path : {fifo, huge, edited.File("")}) {
+        Profile unusable(path);
+        EXPECT_TRUE(unusable.Unusable()) << path;
+        EXPECT_EQ(unusable.GetInt(L"Envirorment", L"DispTextLen", 3), 3);
+        unusable.WriteInt(L"Envirorment", L"DispTextLen", 9);
+        EXPECT_FALSE(unusable.Flush());
     }
     EXPECT_EQ(QFile(QString::fromStdString(huge)).size(), Profile::kMaxBytes + 1);
     EXPECT_FALSE(Profile(sane).Unusable());
     EXPECT_EQ(Profile(sane).GetInt(L"Envirorment", L"DispTextLen", 3), 7);
-    EXPECT_FALSE(Profile(paths.File("absent.ini")).Unusable());
+    EXPECT_FALSE(Profile(edited.File("absent.ini")).Unusable());
 }
-
-} // namespace

@@ -1,5 +1,4 @@
-// How the secret store waits for a keychain job: a job that answers after the wait is left
-// alive until it answers, on the main thread when a worker asked, and then goes.
+// A keychain job that answers after the wait is kept alive until it answers, then goes.
 #include <QPointer>
 #include <QTest>
 #include <QThread>
@@ -9,8 +8,7 @@
 
 namespace {
 
-// A keychain job's shape: started, it reports once through `finished` after `answerMs`, from
-// a timer of its own (as a job's D-Bus watchers are its own).
+// A keychain job's shape: it reports once through `finished` after `answerMs`, from its own timer.
 class SlowJob : public QObject {
     Q_OBJECT
 public:
@@ -35,19 +33,16 @@ TEST(SecretStoreWait, AJobIsNeverDestroyedBeforeItAnswers)
 {
     int reads = 0;
     const std::function<void(SlowJob&)> read = [&reads](SlowJob&) { ++reads; };
-
     QPointer<SlowJob> quick = new SlowJob(0);
     EXPECT_TRUE(platform::WaitForAnswer(quick.data(), 5000, read));
     EXPECT_EQ(reads, 1);
     EXPECT_TRUE(QTest::qWaitFor([&] { return quick.isNull(); }, 2000));
-
     // Past the wait the caller goes on; the job answers later to nobody, then deletes itself.
     QPointer<SlowJob> late = new SlowJob(200);
     EXPECT_FALSE(platform::WaitForAnswer(late.data(), 10, read));
     EXPECT_FALSE(late.isNull());
     EXPECT_TRUE(QTest::qWaitFor([&] { return late.isNull(); }, 5000));
     EXPECT_EQ(reads, 1);
-
     // Asked from a worker thread that ends before the answer: the main thread takes the job.
     QPointer<SlowJob> fromWorker;
     bool answered = true;

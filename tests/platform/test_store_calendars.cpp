@@ -1,10 +1,6 @@
-// A store's calendars: a version-10 store's items follow their links, saves place items and
-// read-only calendars refuse them, and an account's calendars outlive it as local ones.
+// A store's calendars: a version-10 store's migration, placing saves, accounts that go.
 #include "platform/pim/store_calendars.h"
 
-#include <gtest/gtest.h>
-
-#include "platform/pim/store_database.h"
 #include "platform/pim/sync_ledger.h"
 #include "tests/support/calendar_items.h"
 #include "tests/support/store_file.h"
@@ -82,7 +78,7 @@ TEST(StoreCalendars, AVersion10StoreGetsItsCalendarsFromItsLinks)
     migrated();
 }
 
-TEST(StoreCalendars, SavesPlaceTheirItemsAndReadOnlyCalendarsRefuseChanges)
+TEST(StoreCalendars, SavesPlaceItemsReadOnlyCalendarsRefuseAndAccountsCalendarsOutliveThem)
 {
     TempPaths paths;
     StoreDatabase db;
@@ -104,7 +100,6 @@ TEST(StoreCalendars, SavesPlaceTheirItemsAndReadOnlyCalendarsRefuseChanges)
     Calendar found;
     ASSERT_EQ(list.Named(L"holidays", found), 0);
     EXPECT_EQ(found, holidays);
-
     StoredItem mine = Meeting(L"Mine");
     ASSERT_EQ(db.Save(mine), 0);
     EXPECT_EQ(mine.calendar, personal.id) << "a new item goes to the default local calendar";
@@ -124,7 +119,6 @@ TEST(StoreCalendars, SavesPlaceTheirItemsAndReadOnlyCalendarsRefuseChanges)
     EXPECT_LT(db.Save(off), 0);
     EXPECT_LT(db.Delete(off.fields.Oid), 0);
     EXPECT_EQ(db.LastWriteError(), L"The calendar \u201cHolidays\u201d is read-only.");
-
     // A resource moved to another calendar is deleted in the old one and pushed anew.
     ASSERT_EQ(ledger.MarkPushed(mine.fields.Oid, L"s", L"m.ics", L"e1", 1), 0);
     mine.calendar = work.id;
@@ -135,47 +129,38 @@ TEST(StoreCalendars, SavesPlaceTheirItemsAndReadOnlyCalendarsRefuseChanges)
               L"|https://dav.example/work/|1");
     std::vector<SyncTombstone> tombstones;
     ASSERT_EQ(ledger.Tombstones(tombstones), 0);
-    ASSERT_EQ(tombstones.size(), 1U);
-    EXPECT_EQ(tombstones[0].href, L"m.ics");
-}
-
-TEST(StoreCalendars, AnAccountsCalendarsOutliveItAsLocalOnes)
-{
-    TempPaths paths;
-    StoreDatabase db;
-    ASSERT_EQ(db.Open(paths.StorePath()), 0);
-    SyncLedger ledger(db);
+    EXPECT_EQ(tombstones.size() == 1 ? tombstones[0].href : L"", L"m.ics");
+    TempPaths kept;
+    StoreDatabase keptDb;
+    ASSERT_EQ(keptDb.Open(kept.StorePath()), 0);
+    SyncLedger keptLedger(keptDb);
     const std::wstring same = L"https://dav.example/a/both/";
     SyncAccount account{0, L"dav.example", L"a", same, same, L"Both", L"Both"};
-    ASSERT_EQ(ledger.SaveAccount(account), 0);
+    ASSERT_EQ(keptLedger.SaveAccount(account), 0);
     Calendar more{0,    L"More", 0, CalendarKind::Local,           true,
                   true, 0,       0, L"https://dav.example/a/more/"};
-    ASSERT_EQ(ledger.AddCalendar(account.id, more), 0);
-    EXPECT_LT(ledger.AddCalendar(99, more), 0);
-    CalendarList list(db);
-    EXPECT_EQ(CalendarsText(list), L"Personal 0 0  et\n"
-                                   L"Both 1 1 https://dav.example/a/both/ et\n"
-                                   L"More 1 1 https://dav.example/a/more/ et ro\n");
-    std::vector<Calendar> all;
-    ASSERT_EQ(list.All(all), 0);
-    StoredItem there = Meeting(L"There", all[1].id);
-    ASSERT_EQ(db.Save(there), 0);
-    ASSERT_EQ(ledger.MarkPushed(there.fields.Oid, same, L"/a/both/t.ics", L"e", 1), 0);
-
+    ASSERT_EQ(keptLedger.AddCalendar(account.id, more), 0);
+    EXPECT_LT(keptLedger.AddCalendar(99, more), 0);
+    CalendarList keptList(keptDb);
+    EXPECT_EQ(CalendarsText(keptList), L"Personal 0 0  et\n"
+                                       L"Both 1 1 https://dav.example/a/both/ et\n"
+                                       L"More 1 1 https://dav.example/a/more/ et ro\n");
+    std::vector<Calendar> keptAll;
+    ASSERT_EQ(keptList.All(keptAll), 0);
+    StoredItem there = Meeting(L"There", keptAll[1].id);
+    ASSERT_EQ(keptDb.Save(there), 0);
+    ASSERT_EQ(keptLedger.MarkPushed(there.fields.Oid, same, L"/a/both/t.ics", L"e", 1), 0);
     // The task calendar changes: the one before stays as the event calendar.
     account.taskCalendar = L"https://dav.example/a/tasks/";
-    ASSERT_EQ(ledger.SaveAccount(account), 0);
-    ASSERT_EQ(ledger.RemoveAccount(account.id), 0);
-    EXPECT_EQ(CalendarsText(list), L"Personal 0 0  et\n"
-                                   L"Both 0 0  et\n"
-                                   L"More 0 0  et\n"
-                                   L"Both 0 0  et\n")
+    ASSERT_EQ(keptLedger.SaveAccount(account), 0);
+    ASSERT_EQ(keptLedger.RemoveAccount(account.id), 0);
+    EXPECT_EQ(CalendarsText(keptList), L"Personal 0 0  et\n"
+                                       L"Both 0 0  et\n"
+                                       L"More 0 0  et\n"
+                                       L"Both 0 0  et\n")
         << "a calendar let go may be written here";
-    std::vector<StoredItem> items;
-    ASSERT_EQ(db.Load(kAppointmentKind, 0, items), 0);
-    ASSERT_EQ(items.size(), 1U);
-    EXPECT_EQ(items[0].calendar, all[1].id);
-    SyncLink link;
-    ASSERT_EQ(ledger.LinkOf(there.fields.Oid, link), 0);
-    EXPECT_EQ(link.href + link.target, L"") << "kept here, pushed nowhere";
+    EXPECT_EQ(SqlNumber(kept.StorePath(), "SELECT calendar FROM items"), keptAll[1].id);
+    SyncLink keptLink;
+    ASSERT_EQ(keptLedger.LinkOf(there.fields.Oid, keptLink), 0);
+    EXPECT_EQ(keptLink.href + keptLink.target, L"") << "kept here, pushed nowhere";
 }

@@ -1,13 +1,9 @@
-// What the store keeps for sync: local changes mark their items, the sync's writes refuse to
-// overwrite a local change, accounts round trip, older stores migrate or are read as they are.
+// What the store keeps for sync: marks, compare-and-swap writes, accounts, older stores.
 #include "platform/pim/sync_ledger.h"
-
-#include <gtest/gtest.h>
 
 #include <set>
 
 #include "platform/pim/demo_calendar.h"
-#include "platform/pim/store_database.h"
 #include "tests/support/calendar_items.h"
 #include "tests/support/store_file.h"
 #include "tests/support/temp_paths.h"
@@ -56,14 +52,19 @@ std::vector<StoredItem> Everything(StoreDatabase& db)
 
 const std::wstring kCal = L"https://dav.example/alice/work/";
 
-} // namespace
-
-TEST(SyncLedger, LocalSavesAndDeletesMarkTheirItems)
-{
+// A new store and its ledger.
+class SyncLedgerTest : public ::testing::Test {
+protected:
+    SyncLedgerTest() { EXPECT_EQ(db.Open(paths.StorePath()), 0); }
     TempPaths paths;
     StoreDatabase db;
-    ASSERT_EQ(db.Open(paths.StorePath()), 0);
-    SyncLedger ledger(db);
+    SyncLedger ledger{db};
+};
+
+} // namespace
+
+TEST_F(SyncLedgerTest, LocalSavesAndDeletesMarkTheirItems)
+{
     StoredItem a = Meeting(L"A");
     StoredItem b = Meeting(L"B");
     StoredItem c = Meeting(L"C");
@@ -76,9 +77,7 @@ TEST(SyncLedger, LocalSavesAndDeletesMarkTheirItems)
     EXPECT_EQ(LinkText(ledger, a.fields.Oid) + LinkText(ledger, b.fields.Oid) +
                   LinkText(ledger, c.fields.Oid),
               L"3/01/0none");
-
-    // A restore (undo of a delete) is a new item keeping its UID; a replacement saved without
-    // a UID keeps the stored one.
+    // A restore keeps its UID; a replacement saved without a UID keeps the stored one.
     StoredItem restored = a;
     StoredItem blank = b;
     restored.fields.Oid = 0;
@@ -90,7 +89,6 @@ TEST(SyncLedger, LocalSavesAndDeletesMarkTheirItems)
     ASSERT_EQ(links.size(), 3U);
     EXPECT_EQ(links[1].uid + L" " + links[2].uid + L" " + LinkText(ledger, restored.fields.Oid),
               b.fields.UID + L" " + a.fields.UID + L" 1/0");
-
     // Only a deleted item the server holds leaves a tombstone; the link goes either way.
     ASSERT_EQ(ledger.MarkPushed(a.fields.Oid, kCal, L"a.ics", L"e1", 3), 0);
     ASSERT_EQ(db.Delete(a.fields.Oid), 0);
@@ -99,12 +97,8 @@ TEST(SyncLedger, LocalSavesAndDeletesMarkTheirItems)
     EXPECT_EQ(SqlNumber(paths.StorePath(), "SELECT count(*) FROM sync_links"), 1);
 }
 
-TEST(SyncLedger, SyncWritesMarkNothingAndNeverOverwriteALocalChange)
+TEST_F(SyncLedgerTest, SyncWritesMarkNothingAndNeverOverwriteALocalChange)
 {
-    TempPaths paths;
-    StoreDatabase db;
-    ASSERT_EQ(db.Open(paths.StorePath()), 0);
-    SyncLedger ledger(db);
     StoredItem local = Meeting(L"Local");
     ASSERT_EQ(db.Save(local), 0);
     const int32_t oid = local.fields.Oid;
@@ -114,7 +108,6 @@ TEST(SyncLedger, SyncWritesMarkNothingAndNeverOverwriteALocalChange)
     ASSERT_EQ(ledger.SaveFromServer(server, link, 1), 0);
     EXPECT_EQ(Everything(db)[0].fields.Subject + L" " + LinkText(ledger, oid),
               L"Server 1/1 x.ics e1");
-
     // After a local save every compare-and-swap on the old counter is refused.
     ASSERT_EQ(db.Save(local), 0);
     const std::vector<StoredItem> before = Everything(db);
@@ -128,7 +121,6 @@ TEST(SyncLedger, SyncWritesMarkNothingAndNeverOverwriteALocalChange)
     EXPECT_EQ(LinkText(ledger, oid), L"2/1 x.ics e3");
     ASSERT_EQ(ledger.MarkPushed(oid, kCal, L"x.ics", L"e4", 2), 0);
     EXPECT_EQ(LinkText(ledger, oid), L"2/2 x.ics e4");
-
     // A conflict copy is new, has a UID of its own and waits until the user saves it.
     StoredItem copy = local;
     ASSERT_EQ(ledger.SaveConflictCopy(copy), 0);
@@ -136,7 +128,6 @@ TEST(SyncLedger, SyncWritesMarkNothingAndNeverOverwriteALocalChange)
     EXPECT_EQ(LinkText(ledger, copy.fields.Oid), L"1/0 conflict");
     ASSERT_EQ(db.Save(copy), 0);
     EXPECT_EQ(LinkText(ledger, copy.fields.Oid), L"2/0");
-
     // A new item from the server arrives agreed; the server's delete leaves no tombstone.
     StoredItem fresh = Meeting(L"From the phone");
     link.href = L"p.ics";
@@ -152,12 +143,8 @@ TEST(SyncLedger, SyncWritesMarkNothingAndNeverOverwriteALocalChange)
     EXPECT_EQ(TombstonesText(ledger), kCal + L" c.ics e5 |");
 }
 
-TEST(SyncLedger, AccountsAndStatesRoundTripAndQuietWritesWriteNothing)
+TEST_F(SyncLedgerTest, AccountsAndStatesRoundTripAndQuietWritesWriteNothing)
 {
-    TempPaths paths;
-    StoreDatabase db;
-    ASSERT_EQ(db.Open(paths.StorePath()), 0);
-    SyncLedger ledger(db);
     const std::wstring home = L"https://dav.example/bob/home/";
     SyncAccount alice{0, L"dav.example", L"alice", kCal, kCal + L"tasks/", L"Work", L"Tasks"};
     SyncAccount bob{0, L"dav.example", L"bob", home, home, L"Home", L"Home"};
@@ -168,7 +155,6 @@ TEST(SyncLedger, AccountsAndStatesRoundTripAndQuietWritesWriteNothing)
     std::vector<SyncAccount> accounts;
     ASSERT_EQ(ledger.Accounts(accounts), 0);
     EXPECT_EQ(accounts, (std::vector<SyncAccount>{alice, bob}));
-
     StoredItem work = Meeting(L"Work");
     StoredItem family = Meeting(L"Family");
     StoredItem gone = Meeting(L"Gone");
@@ -183,7 +169,6 @@ TEST(SyncLedger, AccountsAndStatesRoundTripAndQuietWritesWriteNothing)
         ASSERT_EQ(ledger.SetState({url, L"token", L"ctag"}), 0);
         ASSERT_EQ(ledger.SetSkipped({url, L"odd.ics", L"e", L"a rule the store cannot hold"}), 0);
     }
-
     // Removing alice forgets her calendars (bob's stay) and keeps her items, to push anew.
     ASSERT_EQ(ledger.RemoveAccount(alice.id), 0);
     EXPECT_LT(ledger.RemoveAccount(alice.id), 0);
@@ -206,8 +191,7 @@ TEST(SyncLedger, AVersion7StoreKeepsEveryItemAndAReaderLeavesItAsItIs)
     TempPaths paths;
     const std::string path = paths.StorePath();
     ASSERT_EQ(WriteDemoStore(path, EveryDay, MakeSystemTime(2026, 12, 7), 120, 30, 5), 0);
-    // Version 7 had no sync tables, and items could be saved without a UID; one UID already
-    // reads as another item's export name.
+    // Version 7: no sync tables, items without UIDs, one UID another item's export name.
     Sql(path, "DROP TABLE sync_accounts; DROP TABLE sync_calendars; DROP TABLE sync_links; "
               "DROP TABLE sync_tombstones; DROP TABLE sync_skipped; UPDATE items SET uid = NULL "
               "WHERE oid > 1; UPDATE items SET uid = 'tamberlo-oid-2' WHERE oid = 1; "
@@ -227,7 +211,6 @@ TEST(SyncLedger, AVersion7StoreKeepsEveryItemAndAReaderLeavesItAsItIs)
     }
     db.Close();
     EXPECT_EQ(Bytes(path), before);
-
     ASSERT_EQ(db.Open(path), 0);
     EXPECT_EQ(SqlNumber(path, "PRAGMA user_version"), StoreDatabase::kSchemaVersion);
     std::vector<StoredItem> migrated = Everything(db);

@@ -1,5 +1,4 @@
 // The day-count conversions: exact to the second, split at the second a date rounds to.
-// (Every day from 1900 to 2999 goes both ways in the calendar arithmetic tests.)
 #include "platform/systemtime.h"
 
 #include <gtest/gtest.h>
@@ -7,8 +6,7 @@
 #include <array>
 #include <cmath>
 
-// One rounding decides both the day and the time of day: a hair below midnight is the next
-// day's 00:00, also before the epoch, where the time is a positive fraction of a negative day.
+// One rounding decides day and time: a hair below midnight is 00:00, also before the epoch.
 TEST(SystemTime, DatesSplitAtTheSecondTheyRoundTo)
 {
     const DATE noon = SystemTimeToVariantTime(MakeSystemTime(2026, 12, 7, 12));
