@@ -1,6 +1,6 @@
--- A store of version 10 as that version wrote it (sqlite3 .dump), cut to what its migration
--- reads: five items, two accounts (Work: one collection for events and tasks; Family and Chores:
--- two), four items linked and one sync token.
+-- A store of version 10 as that version wrote it: five items imported, two accounts
+-- (Work: one collection for events and tasks; Family and Chores: two), four items linked, one
+-- tombstone and one sync token. Made with sqlite3 .dump.
 PRAGMA foreign_keys=OFF;
 BEGIN TRANSACTION;
 CREATE TABLE items (oid INTEGER PRIMARY KEY AUTOINCREMENT, kind INTEGER NOT NULL, uid TEXT, zone TEXT, kept TEXT, subject TEXT, location TEXT, categories TEXT, body TEXT, start_at REAL, end_at REAL, all_day INTEGER, busy INTEGER, sensitivity INTEGER, reminder_set INTEGER, reminder_minutes INTEGER, reminder_options INTEGER, reminder_sound TEXT, start_date REAL, due_date REAL, date_completed REAL, reminder_time REAL, importance INTEGER, complete INTEGER);
@@ -11,8 +11,36 @@ INSERT INTO items VALUES(4,3,'task-1@example.org','',replace(replace('BEGIN:VTOD
 INSERT INTO items VALUES(5,3,'task-2@example.org','',replace(replace('BEGIN:VTODO\r\nUID:task-2@example.org\r\nDTSTAMP:20260101T000000Z\r\nSUMMARY:Groceries\r\nEND:VTODO\r\n','\r',char(13)),'\n',char(10)),'Groceries','','','',0.0,0.0,0,2,0,0,15,0,'',949998.0,949998.0,949998.0,949998.0,1,0);
 CREATE TABLE patterns (oid INTEGER PRIMARY KEY, type INTEGER, pattern_start REAL, start_time REAL, end_time REAL, pattern_end REAL, no_end INTEGER, occurrences INTEGER, interval_count INTEGER, day_mask INTEGER, day_of_month INTEGER, instance INTEGER, duration INTEGER, month_of_year INTEGER);
 CREATE TABLE exceptions (oid INTEGER NOT NULL, original_date REAL NOT NULL, deleted INTEGER, kept TEXT, subject TEXT, location TEXT, categories TEXT, body TEXT, start_at REAL, end_at REAL, all_day INTEGER, busy INTEGER, sensitivity INTEGER, reminder_set INTEGER, reminder_minutes INTEGER, reminder_options INTEGER, reminder_sound TEXT, start_date REAL, due_date REAL, date_completed REAL, reminder_time REAL, importance INTEGER, complete INTEGER, PRIMARY KEY (oid, original_date));
-CREATE VIRTUAL TABLE find_text USING fts5(text, tokenize = 'trigram');
-INSERT INTO find_text (rowid, text) VALUES (1, 'dentist'), (2, 'standup'), (3, 'dinner'), (4, 'report'), (5, 'groceries');
+PRAGMA writable_schema=ON;
+INSERT INTO sqlite_schema(type,name,tbl_name,rootpage,sql)VALUES('table','find_text','find_text',0,'CREATE VIRTUAL TABLE find_text USING fts5(text, tokenize = ''trigram'')');
+CREATE TABLE IF NOT EXISTS 'find_text_data'(id INTEGER PRIMARY KEY, block BLOB);
+INSERT INTO find_text_data VALUES(1,X'0528');
+INSERT INTO find_text_data VALUES(10,X'000000000105050005010101020101030101040101050101');
+INSERT INTO find_text_data VALUES(137438953473,X'0000004304300a0a0a010209010364656e0102020103656e74010203010369737401020601036e7469010204010373740a0102070103740a0a010208020269730102050408080808080808');
+INSERT INTO find_text_data VALUES(274877906945,X'0000004404300a0a0a0202090103616e64020204010364757002020601036e64750202050103700a0a0202080103737461020202010374616e020203010375700a0202070408080808080808');
+INSERT INTO find_text_data VALUES(412316860417,X'0000003b04300a0a0a030208010364696e030202010365720a0302060103696e6e03020301036e657203020502026e650302040103720a0a03020704080808080807');
+INSERT INTO find_text_data VALUES(549755813889,X'0000003b04300a0a0a040208010365706f04020301036f72740402050103706f7204020401037265700402020202740a0402060103740a0a04020704080808080807');
+INSERT INTO find_text_data VALUES(687194767361,X'0000005204300a0a0a05020b010363657205020501036572690502060202730a050209010367726f050202010369657305020801036f6365050204010372696505020702026f630502030103730a0a05020a04080808070808080807');
+CREATE TABLE IF NOT EXISTS 'find_text_idx'(segid, term, pgno, PRIMARY KEY(segid, term)) WITHOUT ROWID;
+INSERT INTO find_text_idx VALUES(1,X'',2);
+INSERT INTO find_text_idx VALUES(2,X'',2);
+INSERT INTO find_text_idx VALUES(3,X'',2);
+INSERT INTO find_text_idx VALUES(4,X'',2);
+INSERT INTO find_text_idx VALUES(5,X'',2);
+CREATE TABLE IF NOT EXISTS 'find_text_content'(id INTEGER PRIMARY KEY, c0);
+INSERT INTO find_text_content VALUES(1,replace('dentist\n\n\n','\n',char(10)));
+INSERT INTO find_text_content VALUES(2,replace('standup\n\n\n','\n',char(10)));
+INSERT INTO find_text_content VALUES(3,replace('dinner\n\n\n','\n',char(10)));
+INSERT INTO find_text_content VALUES(4,replace('report\n\n\n','\n',char(10)));
+INSERT INTO find_text_content VALUES(5,replace('groceries\n\n\n','\n',char(10)));
+CREATE TABLE IF NOT EXISTS 'find_text_docsize'(id INTEGER PRIMARY KEY, sz BLOB);
+INSERT INTO find_text_docsize VALUES(1,X'08');
+INSERT INTO find_text_docsize VALUES(2,X'08');
+INSERT INTO find_text_docsize VALUES(3,X'07');
+INSERT INTO find_text_docsize VALUES(4,X'07');
+INSERT INTO find_text_docsize VALUES(5,X'0a');
+CREATE TABLE IF NOT EXISTS 'find_text_config'(k PRIMARY KEY, v) WITHOUT ROWID;
+INSERT INTO find_text_config VALUES('version',4);
 CREATE TABLE store_identity (id TEXT NOT NULL);
 INSERT INTO store_identity VALUES('cbaa48eff81558f72ae0d2c3fe92d2fc');
 CREATE TABLE sync_accounts (id INTEGER PRIMARY KEY AUTOINCREMENT, server TEXT, user TEXT, event_calendar TEXT, task_calendar TEXT, event_calendar_name TEXT, task_calendar_name TEXT);
@@ -27,6 +55,18 @@ INSERT INTO sync_links VALUES(3,'http://127.0.0.1:8000/anna/calendars/family/','
 INSERT INTO sync_links VALUES(4,'http://127.0.0.1:5232/anna/work/','/anna/work/task-1@example.org.ics','"t1"',3,2,0);
 INSERT INTO sync_links VALUES(5,'http://127.0.0.1:8000/anna/calendars/chores/','/anna/calendars/chores/task-2@example.org.ics','"c1"',1,1,0);
 CREATE TABLE sync_tombstones (calendar TEXT NOT NULL, href TEXT NOT NULL, etag TEXT, uid TEXT, PRIMARY KEY (calendar, href));
+INSERT INTO sync_tombstones VALUES('http://127.0.0.1:8000/anna/calendars/family/','/anna/calendars/family/gone.ics','"g1"','gone@example.org');
 CREATE TABLE sync_skipped (calendar TEXT NOT NULL, href TEXT NOT NULL, etag TEXT, reason TEXT, PRIMARY KEY (calendar, href));
+DELETE FROM sqlite_sequence;
+INSERT INTO sqlite_sequence VALUES('items',5);
+INSERT INTO sqlite_sequence VALUES('sync_accounts',2);
+CREATE INDEX items_by_start_end ON items (kind, start_at, end_at);
+CREATE INDEX items_by_length ON items (kind, end_at - start_at);
+CREATE INDEX items_by_due_start ON items (kind, due_date, start_date);
+CREATE INDEX patterns_by_start ON patterns (pattern_start);
+CREATE INDEX patterns_by_length ON patterns ((CASE WHEN no_end != 0 THEN 1e7 ELSE ifnull(pattern_end, 0) + max(0, min(ifnull(duration, 0), 527040)) / 1440.0 END) - pattern_start);
+CREATE INDEX exceptions_by_start_end ON exceptions (start_at, end_at);
+CREATE INDEX exceptions_by_length ON exceptions (end_at - start_at);
+PRAGMA writable_schema=OFF;
 PRAGMA user_version = 10;
 COMMIT;

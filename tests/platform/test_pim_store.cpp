@@ -254,6 +254,10 @@ TEST(PimStore, FilesItCannotUseAreReportedAndLeftUntouched)
              t.Write("store.sqlite3", bytes);
          }),
          Outcome::ReadFails, L" is damaged and could not be read in full."},
+        {"a store cut at a page boundary", StoreThen([](const TempPaths& t) {
+             t.Write("store.sqlite3", Bytes(t.StorePath()).chopped(3 * kPage));
+         }),
+         Outcome::Refused, L" is damaged."},
         // Copied while a program had it open: the log is whole, the file stopped midway.
         {"a copy cut short beside its write-ahead log", StoreThen([](const TempPaths& t) {
              sqlite3* db = nullptr;
