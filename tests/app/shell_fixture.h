@@ -61,7 +61,6 @@ protected:
         if (app && app->MainFrame())
             app->MainFrame()->close();
     }
-
     const FixedClock clock{MakeSystemTime(2026, 12, 7, 10, 30)};
     const ScopedClock fixedNow{clock};
     TempPaths paths;

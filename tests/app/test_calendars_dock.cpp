@@ -41,24 +41,20 @@ TEST_F(CalendarsDockTest, SpaceHidesACalendarsItemsThroughTheStore)
     EXPECT_FALSE(dock->isVisible());
     EXPECT_EQ(FindCommand(cmd::ID_CALENDARS_LIST)->shortcut(), QKeySequence("F9"));
     EXPECT_EQ(DetailLines(), 3);
-
     Opened(cmd::ID_CALENDARS_LIST)->trigger();
     QListWidget* list = dock->List();
     ASSERT_TRUE(dock->isVisible());
     EXPECT_TRUE(list->hasFocus());
     EXPECT_TRUE(Opened(cmd::ID_CALENDARS_LIST)->isChecked());
     ASSERT_EQ(list->count(), 2);
-
     QTest::keyClick(list, Qt::Key_Down);
     QTest::keyClick(list, Qt::Key_Space);
     EXPECT_EQ(list->item(1)->checkState(), Qt::Unchecked);
     EXPECT_FALSE(StoredShown(store, work));
     EXPECT_EQ(DetailLines(), 1);
-
     QTest::keyClick(list, Qt::Key_Space);
     EXPECT_TRUE(StoredShown(store, work));
     EXPECT_EQ(DetailLines(), 3);
-
     Opened(cmd::ID_CALENDARS_LIST)->trigger(); // from the list: the list goes
     EXPECT_FALSE(dock->isVisible());
 }

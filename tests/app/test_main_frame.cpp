@@ -1,20 +1,14 @@
-// The shell: start-up on bad profiles and stores, the menus and the command bar, both ways out
-// writing the profile, the command line, Import and Export, a reminder's "Open", and the window
-// beside another program writing its store.
-#include <QAction>
+// The shell: bad profiles and stores, menus and command bar, both ways out, the command line,
+// Import and Export, a reminder's "Open", and another program writing the store.
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QKeySequence>
-#include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QScreen>
 #include <QTimer>
-#include <QToolBar>
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <set>
@@ -22,12 +16,10 @@
 #include "app/menu_mnemonics.h"
 #include "app/program_command_line.h"
 #include "app/qt_message_service.h"
-#include "app/tamberlo_app.h"
 #include "model/date_time.h"
 #include "model/pim_session.h"
 #include "model/recurrence.h"
 #include "model/tamberlo_doc.h"
-#include "platform/dialog_runner.h"
 #include "platform/profile.h"
 #include "res/command_ids.h"
 #include "settings/app_settings.h"
@@ -42,14 +34,13 @@ namespace {
 // Writes a calendar of `events` hour-long events (and one task) into the temp folder.
 std::string WriteCalendar(const TempPaths& paths, const char* name, int events, bool task)
 {
-    const std::string lines =
-        "DTSTART:20270105T090000\r\nDTEND:20270105T100000\r\nDESCRIPTION:" + std::string(160, 'x') +
-        "\r\n";
-    std::string body = task ? "BEGIN:VTODO\r\nUID:t1\r\nDUE;VALUE=DATE:20261210\r\n"
-                              "SUMMARY:Report\r\nEND:VTODO\r\n"
-                            : "";
+    const std::string hour = "DTSTART:20270105T090000\r\nDTEND:20270105T100000\r\nDESCRIPTION:";
+    std::string body =
+        task ? "BEGIN:VTODO\r\nUID:t1\r\nDUE;VALUE=DATE:20261210\r\nSUMMARY:Report\r\n"
+               "END:VTODO\r\n"
+             : "";
     for (int i = 0; i < events; ++i) {
-        body += Event("Item " + std::to_string(i), lines);
+        body += Event("Item " + std::to_string(i), hour + std::string(160, 'x') + "\r\n");
     }
     return paths.Write(name, QByteArray::fromStdString(Calendar(body)));
 }
@@ -62,8 +53,7 @@ std::string WriteCalendar(const TempPaths& paths, const char* name, int events, 
 TEST_F(ShellTest, MenusShowTextsKeysAndFollowTheHandlers)
 {
     CMainFrame* frame = Start().MainFrame();
-    ASSERT_NE(frame, nullptr);
-    EXPECT_TRUE(frame->isVisible());
+    ASSERT_TRUE(frame && frame->isVisible());
     EXPECT_TRUE(messages.shown().empty());
     QStringList shownTips;
     for (QAction* button : frame->CommandBar()->actions()) {
@@ -75,12 +65,10 @@ TEST_F(ShellTest, MenusShowTextsKeysAndFollowTheHandlers)
                                       "Paste (Ctrl+V)", "Version"}))
         << "New is switched off";
     QAction* zoom = Opened(cmd::ID_ZOOM_IN);
-    ASSERT_NE(zoom, nullptr);
     EXPECT_EQ(zoom->text(), "&Zoom In");
     EXPECT_EQ(QKeySequence::listToString(zoom->shortcuts()), "Ctrl++; Ctrl+=");
     EXPECT_FALSE(Opened(cmd::ID_ADD_APPOINT)->isEnabled()) << "the editor is not attached yet";
     EXPECT_FALSE(Opened(cmd::ID_APP_ABOUT)->isEnabled());
-
     // The calendar toggle's check mark and the command bar's buttons follow the view at once.
     FindCommand(cmd::ID_VIEW_CALENDAR)->trigger();
     EXPECT_TRUE(Opened(cmd::ID_VIEW_CALENDAR)->isChecked());
@@ -97,16 +85,11 @@ TEST_F(ShellTest, MenusShowTextsKeysAndFollowTheHandlers)
 TEST_F(ShellTest, ExitAndCloseBothWriteTheProfile)
 {
     Start();
-    const QString profile = QString::fromStdString(paths.ProfilePath());
     for (const int hourPixels : {48, 60}) {
-        QFile::remove(profile);
+        QFile written(QString::fromStdString(paths.ProfilePath()));
+        written.remove();
         app->Settings().SetOneHourPixel(hourPixels);
-        if (hourPixels == 48) {
-            FindCommand(cmd::ID_APP_EXIT)->trigger();
-        } else {
-            app->MainFrame()->close();
-        }
-        QFile written(profile);
+        hourPixels == 48 ? FindCommand(cmd::ID_APP_EXIT)->trigger() : app->MainFrame()->close();
         ASSERT_TRUE(written.open(QIODevice::ReadOnly)) << hourPixels;
         EXPECT_TRUE(written.readAll().contains("OneHourPixel=" + QByteArray::number(hourPixels)));
     }
@@ -123,12 +106,10 @@ TEST_F(ShellTest, AnUnwritableProfileOrUnopenableStoreIsNotFatal)
     EXPECT_EQ(messages.shown()[0].text,
               L"The settings could not be saved to /proc/tamberlo-no-such-dir/Tamberlo.ini.");
     EXPECT_EQ(messages.shown()[0].caption, L"Warning");
-
     Start({}, paths.File(""));
     ASSERT_EQ(messages.shown().size(), 2U);
     EXPECT_NE(app->MainFrame()->View(), nullptr);
     app->MainFrame()->close();
-
     // A FIFO in place of the profile would block the start: it is named, and never written.
     const std::string fifo = paths.File("fifo.ini");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
@@ -203,15 +184,9 @@ TEST_F(ShellTest, MenuImportCancelsWholeAndExportReportsUnwritableFiles)
 {
     runner = &dialogs;
     Start();
-    auto storedAppointments = [&] {
-        PimSession session(paths.StorePath(), OccurrenceOnDay);
-        return session.Connect() < 0 ? -1 : session.AppointmentCount();
-    };
     // About 1 MB of events: large enough for the import to show its progress dialog.
     const std::string large = WriteCalendar(paths, "large.ics", 4000, false);
-
-    // Cancel as soon as the progress dialog runs the events; the store stays empty.
-    ChooseFile(large);
+    ChooseFile(large); // cancelled at once: the store stays empty
     int progressShown = 0;
     QTimer cancel;
     QObject::connect(&cancel, &QTimer::timeout, [&] {
@@ -225,10 +200,10 @@ TEST_F(ShellTest, MenuImportCancelsWholeAndExportReportsUnwritableFiles)
     FindCommand(cmd::ID_IMPORT_ICALENDAR)->trigger();
     cancel.stop();
     EXPECT_EQ(progressShown, 1);
-    EXPECT_EQ(storedAppointments(), 0);
+    PimSession session(paths.StorePath(), OccurrenceOnDay);
+    EXPECT_EQ(session.Connect() < 0 ? -1 : session.AppointmentCount(), 0);
     ASSERT_EQ(messages.shown().size(), 1U);
     EXPECT_EQ(messages.shown()[0].text, L"The import was cancelled; the calendar is as it was.");
-
     const std::string unwritable = paths.File("missing-folder/out.ics");
     ChooseFile(unwritable);
     FindCommand(cmd::ID_EXPORT_ICALENDAR)->trigger();
@@ -238,7 +213,6 @@ TEST_F(ShellTest, MenuImportCancelsWholeAndExportReportsUnwritableFiles)
     ChooseFile(paths.File("out.ics"));
     FindCommand(cmd::ID_EXPORT_ICALENDAR)->trigger();
     EXPECT_EQ(messages.shown().size(), before) << "a good export says nothing";
-
     // A reminder's "Open": the day shown and selected, the window up.
     app->MainFrame()->showMinimized();
     app->MainFrame()->ShowDay(MakeSystemTime(2028, 2, 29));
@@ -318,21 +292,16 @@ TEST_F(ShellTest, WindowGeometryFitsTheScreenAndIsRemembered)
     EXPECT_EQ(FittedWindowRect({1024, 720}, {0, 32, 960, 508}), QRect(24, 56, 912, 460))
         << "a 1920x1080 screen at scale 2, with a panel";
     EXPECT_EQ(FittedWindowRect({1024, 720}, {0, 0, 10, 10}).size(), QSize(1, 1));
-
     Start();
     const QRect available = app->MainFrame()->screen()->availableGeometry();
-    EXPECT_TRUE(available.contains(app->MainFrame()->geometry()));
     app->MainFrame()->setGeometry(40, 50, 700, 500);
     app->MainFrame()->close();
     Start();
     EXPECT_EQ(app->MainFrame()->geometry(), QRect(40, 50, 700, 500));
     app->MainFrame()->close();
-
-    {
-        Profile damaged(paths.ProfilePath());
-        damaged.WriteString(L"Window", L"Geometry", L"bm90IGdlb21ldHJ5");
-        ASSERT_TRUE(damaged.Flush());
-    }
+    Profile damaged(paths.ProfilePath());
+    damaged.WriteString(L"Window", L"Geometry", L"bm90IGdlb21ldHJ5");
+    ASSERT_TRUE(damaged.Flush());
     Start();
     EXPECT_TRUE(available.contains(app->MainFrame()->geometry()));
     EXPECT_NE(app->MainFrame()->geometry(), QRect(40, 50, 700, 500));

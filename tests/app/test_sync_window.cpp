@@ -1,6 +1,5 @@
 // The program's side of sync, with rounds of the tests' own: one round at a time, the interval,
-// the status line, the password question and a round after a change made in the window. Rounds
-// against real servers are the sync tests'.
+// the status line, the password question and a round after a change made in the window.
 #include <QLabel>
 #include <QLineEdit>
 #include <QSemaphore>
@@ -68,10 +67,8 @@ TEST(SyncScheduler, OneRoundAtATimeAndOneMoreAfterARequestDuringIt)
     EXPECT_EQ(finished, 1);
     release.release();
     ASSERT_TRUE(QTest::qWaitFor([&] { return finished == 2; }, 10000));
-    EXPECT_EQ(most, 1);
-    EXPECT_EQ(started, 2);
+    EXPECT_EQ(std::pair(most.load(), started.load()), std::pair(1, 2));
     EXPECT_FALSE(scheduler.Running());
-
     // Quitting tells a running round to stop where it is, and waits only for that.
     std::atomic<bool> stopped{false};
     auto closing = std::make_unique<SyncScheduler>(
@@ -110,8 +107,7 @@ TEST(SyncStatus, CountsAndFailuresInPlainWords)
     SyncOutcome outcome;
     outcome.anyAccount = true;
     outcome.report.received = 2;
-    outcome.report.deletedHere = 1;
-    outcome.report.sent = 1;
+    outcome.report.deletedHere = outcome.report.sent = 1;
     const SYSTEMTIME at = MakeSystemTime(2026, 12, 7, 9, 5);
     EXPECT_EQ(SyncStatusText(outcome, at), L"Synced at 09:05: 3 received, 1 sent.");
     outcome.report.conflicts = 1;
@@ -156,10 +152,9 @@ protected:
     {
         pim::SyncAccount account{0,   L"https://dav.example.org", L"alice", L"/a/", L"/a/", L"A",
                                  L"A"};
-        ASSERT_GE(
-            WithSyncLedger(paths.StorePath(),
-                           [&](pim::SyncLedger& ledger) { return ledger.SaveAccount(account); }),
-            0);
+        ASSERT_GE(WithSyncLedger(paths.StorePath(),
+                                 [&](pim::SyncLedger& l) { return l.SaveAccount(account); }),
+                  0);
     }
     // Sync Now, and the round (or rounds) it leads to over.
     void SyncNow()
@@ -192,7 +187,6 @@ TEST_F(SyncWindowTest, OnlySyncNowAsksForThePasswordAndTheWindowKeepsItsSelectio
     view.JumpTo(MakeSystemTime(2026, 12, 9));
     view.SelectDetailLine(0);
     ASSERT_EQ(view.Selection().oid, PimSession::OidField(dentist));
-
     const QString noPassword = "No password was given for alice@dav.example.org.";
     QTimer* afterChange = Timer(app->Sync()->Scheduler(), "syncAfterChange");
     afterChange->stop();
@@ -203,7 +197,6 @@ TEST_F(SyncWindowTest, OnlySyncNowAsksForThePasswordAndTheWindowKeepsItsSelectio
     ASSERT_TRUE(QTest::qWaitFor([&] { return dialogs.RunCount() == 1; }, 10000));
     EXPECT_EQ(app->Sync()->Status(), noPassword);
     passwords.clear();
-
     dialogs.Queue([](QDialog& dialog) {
         dialog.findChild<QLineEdit*>()->setText("secret");
         return DialogAccepted;

@@ -87,7 +87,6 @@ TEST_F(WindowTest, KeysMoveUndoAndAddAtTheSelectedHour)
     EXPECT_EQ(Shown(cmd::ID_UNDO), "Undo Move \"Dentist\"");
     Opened(cmd::ID_UNDO)->trigger();
     EXPECT_EQ(app->Document()->StartText(view.SelectedRow(), 0), L"10:00");
-
     QTest::keyClick(&view, Qt::Key_2);
     QTest::keyClick(&view, Qt::Key_Right, Qt::ShiftModifier);
     QTest::keyClick(&view, Qt::Key_Right, Qt::ShiftModifier);

@@ -115,7 +115,6 @@ protected:
         Click(dialog, 1);
         return dialog.result() == QDialog::Accepted;
     }
-
     AppSettings settings;
     ScriptedMessageService messages;
     ScriptedDialogRunner dialogs;

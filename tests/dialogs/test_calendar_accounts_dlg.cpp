@@ -31,7 +31,6 @@ TEST(CalendarAccountChecks, AddressesAndRefusals)
         EXPECT_EQ(CheckedServerAddress(typed).toString(), url)
             << QString::fromStdWString(typed).toStdString();
     }
-
     const auto refused = [](const AccountFields& fields) {
         const std::optional<AccountRefusal> refusal = CheckAccount(fields);
         return refusal ? refusal->messageId : 0;
@@ -105,7 +104,6 @@ protected:
             0);
         return accounts;
     }
-
     TempPaths paths;
     Profile profile{paths.ProfilePath()};
     SyncCredentials credentials{profile, nullptr};
@@ -122,7 +120,6 @@ TEST_F(AccountsDialogTest, TestChooseAddAgainAndRemove)
     Find<QPushButton>(*dialog, "add")->click();
     ASSERT_EQ(messages.shown().size(), 1U);
     EXPECT_EQ(messages.shown()[0].text, res::LoadString(res::IDS_ACCOUNT_NO_CALENDARS));
-
     Test(*dialog);
     ASSERT_EQ(asked.size(), 1U);
     EXPECT_EQ(asked[0].server, QUrl("https://dav.example.org"));
@@ -148,7 +145,6 @@ TEST_F(AccountsDialogTest, TestChooseAddAgainAndRemove)
     EXPECT_EQ(Find<QListWidget>(*dialog, "accountList")->item(0)->text(),
               "alice @ https://dav.example.org (Home, /alice/both/) - last "
               "sync failed: The server dav.example.org stopped answering.");
-
     // The same user at the same server again: the calendar left out before is offered and
     // joins the account's; no second account, none replaced.
     Find<QLineEdit>(*dialog, "password")->clear();
@@ -160,7 +156,6 @@ TEST_F(AccountsDialogTest, TestChooseAddAgainAndRemove)
     Find<QPushButton>(*dialog, "add")->click();
     ASSERT_EQ(Stored().size(), 1U);
     EXPECT_TRUE(dialog->Changed());
-
     messages.QueueAnswer(IDCANCEL);
     Find<QListWidget>(*dialog, "accountList")->setCurrentRow(0);
     Find<QPushButton>(*dialog, "remove")->click();

@@ -51,7 +51,6 @@ TEST_F(EnvironmentDlgTest, ReadSettingsStayAfterCancelAndAreNotUndoneByOk)
     });
     EXPECT_FALSE(RunEnvironmentDialog(context, files));
     EXPECT_EQ(settings.GetColorSunday(), 255U);
-
     settings.LoadDefaults();
     dialogs.Queue(AcceptAfter([](QDialog& dialog) { Click(dialog, 1065); }));
     EXPECT_TRUE(RunEnvironmentDialog(context, files));
@@ -74,7 +73,6 @@ TEST_F(EnvironmentDlgTest, FilesThatAreNoSettingsFilesChangeNothingAndSaySo)
     EXPECT_EQ(messages.shown()[0].text,
               L"2 settings were read from " + QString::fromStdString(huge).toStdWString() + L".");
     settings.LoadDefaults();
-
     const std::string pipe = paths.File("pipe.ini");
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     const std::string missing = paths.File("missing.ini");

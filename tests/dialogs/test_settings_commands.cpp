@@ -34,7 +34,6 @@ protected:
         seen_ = messages.shown().size();
         return texts;
     }
-
     class : public SettingsFileChooser {
         std::string Choose(QWidget* /*parent*/) override { return {}; }
     } files;
@@ -61,7 +60,6 @@ TEST_F(SettingsCommandsTest, Environment)
     EXPECT_EQ(Changed(settings),
               "DispNoDue=1 TaskAreaWidth=0 InfoAreaHeight=120 InfoAreaWidth=4000 StdtChg=1 "
               "CntFromToday=0 DefaultStartHour=23 DispWeekCount=9 UsePopup=0");
-
     settings.LoadDefaults();
     Answer({Set(1024, 1), Set(1035, "5"), Set(1031, "50"), Set(1032, "-1")}, 1032);
     EXPECT_FALSE(RunEnvironmentDialog(context, files));
@@ -76,7 +74,6 @@ TEST_F(SettingsCommandsTest, FunctionKeys)
             Set(1105, 0), Set(1104, 0)});
     EXPECT_TRUE(RunFuncKeyDialog(context));
     EXPECT_EQ(Changed(settings), "KeyToToday=57 KeyToTool=0 KeyToMain=0 KeyToDetail=0");
-
     settings.LoadDefaults();
     Answer({Set(1102, 4), Set(1105, 4)}, 1105);
     EXPECT_FALSE(RunFuncKeyDialog(context));
@@ -103,7 +100,6 @@ TEST_F(SettingsCommandsTest, DaySelectionWithinTheSupportedYears)
     ASSERT_TRUE(picked);
     EXPECT_EQ(SystemTimeToVariantTime(*picked),
               SystemTimeToVariantTime(MakeSystemTime(2999, 12, 31)));
-
     Answer({Set(1140, QDate(1899, 12, 31))}, 1140);
     EXPECT_FALSE(RunDaySelDialog(context, given));
     EXPECT_EQ(NewWarnings(), Texts{L"Can't point before year 1900."});

@@ -18,7 +18,6 @@ TEST(SettingsPersistence, EmptyProfileGivesDefaults)
     EXPECT_EQ(loaded.GetOneHourPixel(), AppSettings().GetOneHourPixel());
     EXPECT_EQ(loaded.GetDispTextLen(), 0);
     EXPECT_EQ(loaded.GetListCount(SettingsList::PlaceInfo), 0);
-
     ASSERT_TRUE(SaveSettings(loaded, profile));
     AppSettings again;
     LoadSettings(again, Profile(paths.ProfilePath()));
@@ -63,7 +62,6 @@ TEST(SettingsPersistence, ShrunkListsAndKeyNames)
     AppSettings loaded;
     LoadSettings(loaded, profile);
     EXPECT_EQ(loaded.GetListText(SettingsList::SubjectInfo), Elements({L"x", L"y"}));
-
     // A hand-written profile: the other spelling, and a count no profile could back up.
     const std::string path =
         paths.Write("hand.ini", "[KeyEnvirorment]\nKeyToTOday=56\n"
@@ -118,7 +116,6 @@ TEST(SettingsFile, BadFilesNeverBreakTheReader)
     EXPECT_EQ(ImportSettingsFile(s, paths.File("missing.txt")), 0);
     EXPECT_EQ(ImportSettingsFile(s, paths.File("")), 0);               // the folder itself
     EXPECT_EQ(ImportSettingsFile(s, paths.Write("empty.txt", "")), 1); // bytes at random: the fuzz
-
     s.LoadDefaults();
     const QByteArray longLine =
         "[AppCategory]\n" + QByteArray(100000, 'a') + "\n" + QByteArray(1500, 'b');
@@ -128,7 +125,6 @@ TEST(SettingsFile, BadFilesNeverBreakTheReader)
     EXPECT_EQ(s.GetListItem(SettingsList::CategoryInfo, 99), std::wstring(1000, L'a'));
     EXPECT_EQ(s.GetListItem(SettingsList::CategoryInfo, 100), std::wstring(1000, L'b'));
     EXPECT_EQ(s.GetListItem(SettingsList::CategoryInfo, 101), std::wstring(500, L'b'));
-
     // A run read in pieces is cut as a whole: a two-byte character straddles every piece.
     const QByteArray accented = "[AppPlace]\nx" + QByteArray("\xC3\xA9").repeated(2500);
     EXPECT_EQ(ImportSettingsFile(s, paths.Write("accented.txt", accented)), 1);

@@ -52,7 +52,6 @@ struct DocumentHarness {
         view.grab(); // lays out and paints once
         QApplication::clipboard()->clear();
     }
-
     int32_t Add(ItemValues values, pim::ItemKind kind = pim::kAppointmentKind)
     {
         const int32_t oid = AddThrough(edits, std::move(values), kind);
@@ -101,7 +100,6 @@ struct DocumentHarness {
         Click(at);
         view.Commands().Execute(id);
     }
-
     FixedClock clock{MakeSystemTime(2026, 12, 7, 8, 0)};
     ScopedClock scoped;
     TempPaths paths;

@@ -31,7 +31,6 @@ TEST(AccessibleItemText, NamesDaysAndItemsWithTheirStates)
     EXPECT_EQ(AppointmentAccessibleName(L"Dentist", L"0930", L"2400", L"", false),
               L"Dentist, 09:30 to 24:00");
     EXPECT_EQ(TaskAccessibleName(L"Report", L" "), L"Report, task");
-
     FakeSchedule s;
     FillTuesday(s);
     EXPECT_EQ(AccessibleDayName(s, 0), L"Monday 7 December");

@@ -53,7 +53,6 @@ TEST(CalendarGeometry, CellsFramesAndHitTests)
     EXPECT_EQ(kWide.CellRect(34), (PixelRect{684, 392, 798, 477}));
     EXPECT_EQ(kWide.TodayFrame(9), (PixelRect{230, 139, 341, 152}));
     EXPECT_EQ(kWide.SelectionFrame(9), (PixelRect{230, 139, 341, 221}));
-
     const std::vector<std::pair<PixelPoint, std::optional<int>>> cells = {
         {{10, 53}, 0},
         {{798, 100}, std::nullopt},
@@ -65,7 +64,6 @@ TEST(CalendarGeometry, CellsFramesAndHitTests)
         EXPECT_EQ(kWide.CellAt(point.x, point.y), cell) << point.x << "," << point.y;
     }
     EXPECT_EQ(CalendarGeometry(GridLayout(1, 1, true)).CellAt(0, 0), std::nullopt);
-
     const std::vector<std::pair<int, std::optional<int>>> lines = {
         {68, std::nullopt}, {69, 1}, {82, 1}, {83, 2}, {136, 5}, {137, std::nullopt}};
     for (const auto& [y, line] : lines) {

@@ -72,7 +72,6 @@ TEST(CalendarPainter, CellItemsShareTheChartRules)
                                  {false, 1, res::kIconAllDay, L"Offsi"}}));
     EXPECT_EQ(h.Items(4).front().icon, res::kIconOtherDayKind); // an unknown kind
     EXPECT_EQ(CalendarPainter::CellItems(h.entries, h.settings, h.layout, 1, 3).size(), 3U);
-
     // Tasks show only with the task area, appointments only with the chart area.
     for (const bool tasks : {false, true}) {
         h.input.TaskAreaVisible = tasks;

@@ -46,7 +46,6 @@ TEST(GanttGeometry, MinuteToXAndBack)
     for (const auto& [x, minutes] : minuteAt) {
         EXPECT_EQ(kPortrait.MinuteAt(x), minutes) << x;
     }
-
     for (int x = 146; x < 480; ++x) {
         const int back = kPortrait.XOfMinute(kPortrait.MinuteAt(x));
         EXPECT_TRUE(back == x || back == x - 1) << x;
@@ -81,7 +80,6 @@ TEST(GanttGeometry, BarsOfKnownItems)
     EXPECT_TRUE(allDay.visible && allDay.start.clippedBefore && allDay.end.clippedAfter);
     EXPECT_EQ(allDay.frame, (PixelRect{146, 120, 481, 134}));
     EXPECT_EQ(allDay.allDayInterior, (PixelRect{150, 124, 477, 130}));
-
     const BarGeometry noon = kPortrait.Bar(2, 720, 780, false);
     EXPECT_EQ(kPortrait.ConflictBand(2, noon, 200), (PixelRect{182, 121, 199, 133}));
     EXPECT_EQ(kPortrait.HiddenBeforeIcon(2), (PixelPoint{147, 121}));
@@ -96,7 +94,6 @@ TEST(GanttGeometry, HitTestsAndScrollThumb)
     }
     EXPECT_EQ(kGrid.DayAt(239, 53), 6); // the sliver right of the last column
     EXPECT_EQ(GanttGeometry(ViewLayout::Compute(1, 1, LayoutInput{})).DayAt(0, 5), std::nullopt);
-
     using Kind = DetailHit::Kind;
     // clang-format off
     struct Tap { int x, y, scroll, total; std::optional<DetailHit> want; };
@@ -111,7 +108,6 @@ TEST(GanttGeometry, HitTestsAndScrollThumb)
     for (const Tap& tap : taps) {
         EXPECT_EQ(kPortrait.DetailAt(tap.x, tap.y, tap.scroll, tap.total), tap.want) << tap.x;
     }
-
     // Twelve lines where five fit: the thumb moves by 84 / 12 pixels a line and stays on track.
     const GanttGeometry five(Layout(480, 626, [](LayoutInput& in) { in.InfoAreaHeight = 110; }));
     EXPECT_FALSE(five.ScrollBarShown(5));

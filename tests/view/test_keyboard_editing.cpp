@@ -80,7 +80,6 @@ TEST(KeyboardEditing, MenuKeysAndTheSelectedHour)
     Key(h, Qt::Key_Menu);
     EXPECT_EQ(menus, (std::vector<QPoint>(2, {h.Point(2, 600).x(), h.Point(2).y()})))
         << "just inside the bar's start";
-
     // A click on empty time selects its hour; Shift+Right steps it, drawn in the day's row; the
     // menu's paste lands there.
     h.Click(h.Point(3, 14 * 60 + 20));

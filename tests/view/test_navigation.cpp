@@ -41,7 +41,6 @@ TEST(Navigation, PeriodStartAndGridAlignment)
         EXPECT_TRUE(SameDay(nav::PeriodStart(c.date, c.cntFromToday, c.startDow), c.first))
             << c.cntFromToday << " " << c.startDow;
     }
-
     for (const Align& a : aligns) {
         EXPECT_EQ(nav::GridAlignmentDays(a.weekday, a.startDow), a.back)
             << a.weekday << " " << a.startDow;
@@ -112,7 +111,6 @@ TEST(Navigation, HourWindowAndZoomLimits)
     }
     EXPECT_EQ(nav::HourButtonStep(36), 2);
     EXPECT_EQ(nav::HourButtonStep(0), 16); // a zero width is taken as the narrowest
-
     EXPECT_EQ(nav::ZoomIn(600), std::nullopt);
     EXPECT_EQ(nav::ZoomOut(12), std::nullopt);
     EXPECT_EQ(nav::ZoomOut(13), 6);

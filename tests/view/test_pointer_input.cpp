@@ -126,7 +126,6 @@ TEST(PointerInput, GridCellsDetailArrowsAndLines)
     EXPECT_EQ(second.kind, ItemKind::Appointment);
     EXPECT_EQ(second.day, 9);
     EXPECT_EQ(input.HitAt(cell.left + 20, lineY(3), 0, 0).kind, ItemKind::None);
-
     const ViewLayout rows = ViewLayout::Compute(800, 480, Input());
     const PointerInput detail(rows, e, settings, SevenPixelGlyphs);
     const PixelRect area = rows.detailRect;

@@ -26,7 +26,6 @@ TEST(SchedulePrint, EveryItemOfThePeriodIsOnItsPage)
     ASSERT_TRUE(pdftotext.waitForFinished(30000)) << "pdftotext (poppler-utils) is needed";
     const QStringList pages = QString::fromUtf8(pdftotext.readAllStandardOutput())
                                   .split(QLatin1Char('\f'), Qt::SkipEmptyParts);
-
     const QRect paper = DefaultPrintPage().paintRectPixels(kPrintDotsPerInch);
     const PrintPaging paging = PagingFor(job, paper.width(), paper.height());
     ASSERT_GE(paging.pageCount, 2);

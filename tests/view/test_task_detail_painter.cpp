@@ -63,7 +63,6 @@ TEST(TaskDetailPainter, DetailLinesTellEveryKind)
     // The deleted occurrence overlaps the busy meeting but is never a conflict.
     EXPECT_TRUE(
         h.IconAt(res::kIconMovedOrDeletedOccurrence, 2, DetailHarness::LineTop(4), 16, Qt::white));
-
     // Day kinds by their categories; busy overlaps show the conflict icon on the later line.
     DetailHarness kinds;
     kinds.settings.HolidayCategory = L"Rest";

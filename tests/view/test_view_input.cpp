@@ -167,13 +167,11 @@ TEST(ViewInput, AStoreChangedElsewhereIsFollowedKeepingPeriodAndSelection)
     CTamberloDoc otherDoc(elsewhere, h.docSettings);
     ScheduleEdits other(otherDoc, elsewhere);
     AddThrough(other, AppointmentValues(L"Early", At(8, 8), At(8, 9)));
-
     ASSERT_TRUE(h.view.StoreChanged());
     EXPECT_EQ(DaysBetween(first, h.doc.GetShownStart()), 0);
     EXPECT_EQ(h.doc.ApptSubject(1, 0), L"Early");
     EXPECT_EQ(TextToInt(h.view.Selection().oid), kept);
     EXPECT_EQ(h.view.Selection().index, 1);
-
     ASSERT_EQ(other.Apply({ChangeKind::kDelete, {pim::kAppointmentKind, kept}}).status,
               EditStatus::kDone);
     QTest::mousePress(&h.view, Qt::LeftButton, {}, h.Point(1, 10 * 60 + 30));

@@ -116,7 +116,6 @@ TEST(ViewLayout, BadSettingsAndOddClientsStaySane)
         EXPECT_EQ(Figures(ViewLayout::Compute(c.width, c.height, input)), c.want)
             << &c - cases.data();
     }
-
     LayoutInput tinyFont = Input(kAllOn);
     tinyFont.MainFontSize = 0; // taken as 6: rows of 11 pixels, more than 66 would fit
     EXPECT_EQ(ViewLayout::Compute(1920, 1080, tinyFont).dayRowCount, 66);
@@ -164,7 +163,6 @@ TEST(ViewLayout, ButtonStripsAndTheirHitTest)
     EXPECT_EQ(landscape.ButtonBarFillers(), (std::vector<PixelRect>{{640, 0, 800, 32}}));
     EXPECT_EQ(ViewLayout::Compute(320, 320, Input(kAllOn)).tileSize, 32);
     EXPECT_EQ(ViewLayout::Compute(320, 319, Input(kAllOn)).tileSize, 16);
-
     // clang-format off
     struct Tap { const ViewLayout& layout; int x, y, button; };
     // clang-format on
