@@ -1,5 +1,4 @@
-// The program's window started over a temporary profile and store on Monday 7 December 2026,
-// with scripted message boxes and dialogs.
+// The program's window over a temporary profile and store, with scripted boxes and dialogs.
 #pragma once
 
 #include <QAction>

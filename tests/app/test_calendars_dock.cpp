@@ -1,6 +1,5 @@
-// The Calendars list in the real window over a real store: F9 shows it with the keyboard in it,
-// and Space hides a calendar's items from the detail list and shows them again, the choice kept
-// in the store.
+// The Calendars list in the real window: F9 shows it with the keyboard in it, and Space hides a
+// calendar's items from the detail list and shows them again, the choice kept in the store.
 #include <QListWidget>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -17,7 +16,7 @@ namespace {
 
 class CalendarsDockTest : public ShellTest {
 protected:
-    // What the window draws of today: the chart's entries and the detail list's lines.
+    // The detail list's lines of today as the window draws them.
     int DetailLines()
     {
         View().grab();

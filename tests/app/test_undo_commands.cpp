@@ -29,8 +29,6 @@ protected:
         const DATE at = SystemTimeToVariantTime(start);
         return SavedAppointment(session, subject, at, at + 1.0 / 24)->GetOid();
     }
-    // A menu item's text as shown, without its mnemonic mark.
-    QString Shown(int id) { return Opened(id)->text().remove(QLatin1Char('&')); }
 };
 
 // The match is the sixth of seven lines on its day, below the lines the detail area shows: the
@@ -39,13 +37,11 @@ TEST_F(WindowTest, FindSelectsTheListedItemAndDeleteNamesIt)
 {
     const wchar_t* subjects[] = {L"Stand-up", L"Dentist",       L"Lunch", L"Call the bank",
                                  L"Gym",      L"School pickup", L"Dinner"};
-    int32_t school = 0;
+    std::vector<int32_t> oids;
     for (int hour = 0; hour < 7; ++hour) {
-        const int32_t oid = AddAppointment(subjects[hour], MakeSystemTime(2027, 1, 18, 8 + hour));
-        if (hour == 5) {
-            school = oid;
-        }
+        oids.push_back(AddAppointment(subjects[hour], MakeSystemTime(2027, 1, 18, 8 + hour)));
     }
+    const int32_t school = oids[5];
     // Today, a Monday too, shown first with fewer lines on the same row.
     AddAppointment(L"Coffee", MakeSystemTime(2026, 12, 7, 8));
     Start();
@@ -84,7 +80,7 @@ TEST_F(WindowTest, KeysMoveUndoAndAddAtTheSelectedHour)
     QTest::keyClick(&view, Qt::Key_Down);
     QTest::keyClick(&view, Qt::Key_Right, Qt::AltModifier);
     EXPECT_EQ(app->Document()->StartText(view.SelectedRow(), 0), L"10:30");
-    EXPECT_EQ(Shown(cmd::ID_UNDO), "Undo Move \"Dentist\"");
+    EXPECT_EQ(Opened(cmd::ID_UNDO)->text().remove('&'), "Undo Move \"Dentist\"");
     Opened(cmd::ID_UNDO)->trigger();
     EXPECT_EQ(app->Document()->StartText(view.SelectedRow(), 0), L"10:00");
     QTest::keyClick(&view, Qt::Key_2);

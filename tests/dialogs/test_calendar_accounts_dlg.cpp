@@ -1,6 +1,5 @@
 // The accounts dialog over a real store and profile: the address and Add checks, then Test, Add,
-// a second Add of the same account and Remove, through the named controls. Trusting a refused
-// certificate is the DAV client's test.
+// a second Add of the same account and Remove, through the named controls.
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -130,13 +129,10 @@ TEST_F(AccountsDialogTest, TestChooseAddAgainAndRemove)
               "3 calendars found on dav.example.org.");
     calendars->item(1)->setCheckState(Qt::Unchecked);
     Find<QPushButton>(*dialog, "add")->click();
-    const pim::SyncAccount added{Stored().at(0).id,
-                                 L"https://dav.example.org",
-                                 L"alice",
-                                 L"https://dav.example.org/alice/home/",
-                                 L"https://dav.example.org/alice/both/",
-                                 L"Home",
-                                 L"/alice/both/"};
+    const std::wstring dav = L"https://dav.example.org";
+    const pim::SyncAccount added{
+        Stored().at(0).id,     dav,     L"alice",       dav + L"/alice/home/",
+        dav + L"/alice/both/", L"Home", L"/alice/both/"};
     EXPECT_EQ(Stored(), std::vector<pim::SyncAccount>{added});
     EXPECT_EQ(credentials.Password(added), QString("secret"));
     // Add on a kept account says it updates it; the list marks an account whose round failed.

@@ -1,5 +1,4 @@
-// The category settings dialog: it shows the four settings, "..." composes the target and OK
-// stores them.
+// The category dialog shows the four settings, "..." composes the target and OK stores them.
 #include <QListWidget>
 
 #include "dialog_test_support.h"

@@ -1,5 +1,4 @@
-// The environment dialog: settings files read through the chooser stay after Cancel, and files
-// that are no settings files at all change nothing.
+// Settings files read in the environment dialog stay after Cancel; other files change nothing.
 #include <QFile>
 #include <deque>
 #include <sys/stat.h>
@@ -27,14 +26,6 @@ public:
 
 class EnvironmentDlgTest : public DialogTest {
 protected:
-    std::string WriteFile(const std::string& name, const QByteArray& bytes)
-    {
-        std::string path = paths.File(name);
-        QFile file(QString::fromStdString(path));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
-    }
     TempPaths paths;
     ScriptedFileChooser files;
 };
@@ -42,8 +33,8 @@ protected:
 TEST_F(EnvironmentDlgTest, ReadSettingsStayAfterCancelAndAreNotUndoneByOk)
 {
     const std::string file =
-        WriteFile("settings.ini", "[Envirorment]\nColorSunday=255\nUsepopup=0\nDispWeekCount=2\n"
-                                  "CntFromToday=7\nDispNoDue=1\n");
+        paths.Write("settings.ini", "[Envirorment]\nColorSunday=255\nUsepopup=0\nDispWeekCount=2\n"
+                                    "CntFromToday=7\nDispNoDue=1\n");
     files.answers = {file, file};
     dialogs.Queue([](QDialog& dialog) {
         Click(dialog, 1065);
@@ -61,7 +52,7 @@ TEST_F(EnvironmentDlgTest, ReadSettingsStayAfterCancelAndAreNotUndoneByOk)
 // Every import says in one line what it did; a file of 5 MB is read like any other.
 TEST_F(EnvironmentDlgTest, FilesThatAreNoSettingsFilesChangeNothingAndSaySo)
 {
-    const std::string huge = WriteFile("huge.ini", "[AppPlace]\nHome\nHarbour\n");
+    const std::string huge = paths.Write("huge.ini", "[AppPlace]\nHome\nHarbour\n");
     ASSERT_TRUE(QFile::resize(QString::fromStdString(huge), qint64{5} * 1024 * 1024));
     {
         CEnvironmentDlg dialog(settings, messages, dialogs, files);
@@ -77,8 +68,8 @@ TEST_F(EnvironmentDlgTest, FilesThatAreNoSettingsFilesChangeNothingAndSaySo)
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     const std::string missing = paths.File("missing.ini");
     files.answers = {pipe, missing, paths.File(""),
-                     WriteFile("binary.dat", QByteArray("\0\x01\xfe\xff", 4).repeated(1024)),
-                     WriteFile("empty.ini", "")};
+                     paths.Write("binary.dat", QByteArray("\0\x01\xfe\xff", 4).repeated(1024)),
+                     paths.Write("empty.ini", "")};
     CEnvironmentDlg dialog(settings, messages, dialogs, files);
     for (int i = 0; i < 5; ++i) {
         Click(dialog, 1065);

@@ -1,5 +1,4 @@
-// The holiday dialog: row texts, the list buttons, a refusal with its focus, and the rule list
-// written on OK.
+// The holiday dialog: row texts, the list buttons, a refusal with its focus, the rules on OK.
 #include <QTreeWidget>
 
 #include "dialog_test_support.h"

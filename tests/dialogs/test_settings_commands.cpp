@@ -1,5 +1,5 @@
-// Each settings dialog run through its command: what it opens with and what OK writes, and how a
-// refused field keeps the dialog open with the focus on it and stores only what came before it.
+// Each settings dialog through its command: what it shows and OK writes; a refused field keeps it
+// open with the focus there, storing only what came before it.
 #include <QDate>
 #include <QLabel>
 #include <QRegularExpression>
@@ -14,8 +14,7 @@ using Texts = std::vector<std::wstring>;
 
 class SettingsCommandsTest : public DialogTest {
 protected:
-    // The next dialog takes the steps and OK; when `refusedAt` names a control, OK must leave the
-    // dialog open with the focus there, and the dialog is cancelled.
+    // The next dialog takes the steps and OK; OK refused (focus on `refusedAt`) cancels it.
     void Answer(const std::vector<Step>& steps, int refusedAt = 0)
     {
         dialogs.Queue([steps, refusedAt](QDialog& dialog) {

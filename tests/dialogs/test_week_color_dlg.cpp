@@ -1,6 +1,4 @@
-// The week-and-colour dialog: Cancel writes nothing even after picking a colour and
-// "Initialize" (asked first).
-
+// The week-and-colour dialog: Cancel writes nothing even after a picked colour and "Initialize".
 #include "dialog_test_support.h"
 #include "dialogs/week_color_dlg.h"
 

@@ -1,5 +1,4 @@
-// The compiled-in pictures: every strip loads at its exact size, no drawn tile is empty or a copy
-// of another, and the command-bar and application icons hold a drawn picture per size.
+// The compiled-in pictures: strips at their exact size, tiles drawn and distinct, icons per size.
 #include "res/pictures.h"
 
 #include "res/command_ids.h"
@@ -13,13 +12,6 @@
 namespace {
 
 using res::Picture;
-
-QImage Tile(Picture picture, bool large, int index)
-{
-    return res::LoadPictureImage(picture, large)
-        .copy(res::TileRect(picture, large, index))
-        .convertToFormat(QImage::Format_ARGB32);
-}
 
 // Every tile is drawn, and no two are alike unless both are in `alike`.
 void ExpectDrawnAndDistinct(const std::vector<QImage>& tiles, const std::vector<int>& alike = {})
@@ -59,8 +51,7 @@ TEST(Pictures, EveryPictureLoadsAtTilesTimesTileSize)
     EXPECT_EQ(res::ButtonTileRect(res::kButtonCount, false), QRect());
 }
 
-// Blank buttons are bare bar background, alike; every other button and used item icon looks
-// different from the rest.
+// Blank buttons are bare background, alike; every other button and item icon is distinct.
 TEST(Pictures, TilesAreDrawnAndDistinct)
 {
     for (const bool large : {false, true}) {
@@ -77,13 +68,14 @@ TEST(Pictures, TilesAreDrawnAndDistinct)
     }
     std::vector<QImage> icons;
     for (int icon = res::kIconHiddenBefore; icon <= res::kIconMoreItems; ++icon) {
-        icons.push_back(Tile(Picture::ItemIcons, false, icon));
+        icons.push_back(res::LoadPictureImage(Picture::ItemIcons, false)
+                            .copy(res::TileRect(Picture::ItemIcons, false, icon))
+                            .convertToFormat(QImage::Format_ARGB32));
     }
     ExpectDrawnAndDistinct(icons);
 }
 
-// Each size is a file of its own, drawn for it: the icon must hand out exactly that file, not a
-// neighbour scaled.
+// Each size is a file drawn for it: the icon hands out that file, not a neighbour scaled.
 TEST(Pictures, IconsAreDrawnAtEverySize)
 {
     // clang-format off

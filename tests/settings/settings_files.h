@@ -10,11 +10,11 @@
 #include "settings/settings_persistence.h"
 #include "tests/support/temp_paths.h"
 
-inline std::wstring Elements(std::initializer_list<const wchar_t*> elements)
+inline std::wstring Elements(std::initializer_list<std::wstring> elements)
 {
     std::wstring text;
-    for (const wchar_t* element : elements) {
-        text += std::wstring(element) + L'\x1F';
+    for (const std::wstring& element : elements) {
+        text += element + L'\x1F';
     }
     return text;
 }

@@ -1,5 +1,5 @@
-// Holiday rules: the stored rule text, the rule's date in a year, the category test, and the
-// walk over the rules that decides holiday, second-holiday and substitute rows in a window.
+// Holiday rules: the rule text, its date in a year, the category test, and the walk over the
+// rules deciding holiday, second-holiday and substitute rows in a window.
 #include "settings/holidays.h"
 
 #include <gtest/gtest.h>
@@ -94,8 +94,7 @@ TEST_F(HolidayTest, CategoryKindPrefersTheRestdayAndMatchesWholeNames)
     EXPECT_EQ(CategoryHolidayKind(settings_, L"Work,", true), kOrdinaryKind) << "an empty name";
 }
 
-// The window starts Monday 30 November 2026; 6 December (day 6) and 3 January (day 34) are
-// Sundays.
+// From Monday 30 November 2026: 6 December (day 6) and 3 January (day 34) are Sundays.
 TEST_F(HolidayTest, SubstitutesOnTheRestDayAndSecondHolidays)
 {
     const SYSTEMTIME start = Date(2026, 11, 30);
@@ -123,8 +122,7 @@ TEST_F(HolidayTest, WindowEdgesAndTheNextYear)
     Rules({L"New Year,5,01,01,00", L"Harbour Day,5,11,03,00"});
     EXPECT_EQ(Evaluate(Date(2026, 10, 1)),
               (Lines{L"0 92 1 new New Year", L"1 33 1 new Harbour Day"}));
-    // A Sunday holiday before day 99 gets its substitute, one on day 99 or later does not;
-    // nothing before the window shows.
+    // A Sunday holiday before day 99 gets its substitute, on day 99 or later not; none before.
     const SYSTEMTIME sunday = Date(2026, 8, 30); // day 98 is Sunday 6 December
     Rules({L"Late,5,12,06,00", L"Last,5,12,27,00", L"Early,5,08,29,00", L"Edge,5,08,30,00"});
     EXPECT_EQ(Evaluate(sunday),

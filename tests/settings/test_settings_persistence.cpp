@@ -31,15 +31,14 @@ TEST(SettingsPersistence, EveryKeyRoundTrips)
 {
     AppSettings saved;
     for (int i = 0; i < kIntSettingCount; ++i) {
-        saved.Set(static_cast<IntSetting>(i), -1000 - i);
+        saved.Set(IntSetting(i), -1000 - i);
     }
     for (int i = 0; i < kTextSettingCount; ++i) {
-        saved.Set(static_cast<TextSetting>(i), L"t\x00E9xt \x6E2F\n" + std::to_wstring(i));
+        saved.Set(TextSetting(i), L"t\x00E9xt \x6E2F\n" + std::to_wstring(i));
     }
     for (int i = 0; i < kSettingsListCount; ++i) {
-        const std::wstring n = std::to_wstring(i);
-        saved.SetList(static_cast<SettingsList>(i),
-                      Elements({L"one", L"", L"Head Office"}) + L"x" + n + L'\x1F', 4);
+        saved.SetList(SettingsList(i),
+                      Elements({L"one", L"", L"Head Office", L"x" + std::to_wstring(i)}), 4);
     }
     TempPaths paths;
     ExpectSaveAndLoadKeep(saved, paths.ProfilePath());

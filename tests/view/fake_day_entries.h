@@ -1,5 +1,4 @@
-// A day table the painter tests fill by hand, and a small harness that lays out a view, paints
-// into an image and records every text drawn.
+// A hand-filled day table, and a harness that paints a layout into an image, recording texts.
 #pragma once
 
 #include <QImage>

@@ -1,6 +1,5 @@
-// The calendar grid's positions on layouts with known figures: 800x480 has cells of 114 x 85 from
-// y 52 (item lines 14 pixels apart), 240x320 cells of 34 x 34 from y 52 (lines 13 apart), where a
-// second item line no longer fits whole.
+// Grid positions: 800x480 has cells of 114 x 85 from y 52 (lines 14 apart), 240x320 cells of
+// 34 x 34 from y 52 (lines 13 apart), where a second item line no longer fits whole.
 #include "view/calendar_geometry.h"
 
 #include <gtest/gtest.h>

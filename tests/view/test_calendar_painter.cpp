@@ -1,6 +1,5 @@
-// The calendar grid painted into an image: the items a cell lists with their icons and the
-// overflow icon, checked at points computed from the layout (800 x 480: cells of 114 x 85 from
-// y 52, item line n at cell top + 14 n + 3).
+// The grid painted into an image: a cell's items, their icons and the overflow icon (800 x 480:
+// cells of 114 x 85 from y 52, item line n at cell top + 14 n + 3).
 #include "view/calendar_painter.h"
 
 #include <gtest/gtest.h>
@@ -81,8 +80,7 @@ TEST(CalendarPainter, CellItemsShareTheChartRules)
     }
 }
 
-// Five lines fit a cell: a sixth item shows the overflow icon instead. A conflict shows by its
-// icon alone, with no red band right of it.
+// A sixth item in a cell shows the overflow icon; a conflict its icon alone, with no red band.
 TEST(CalendarPainter, OverflowIconAndNoConflictBand)
 {
     GridHarness h;

@@ -1,6 +1,4 @@
-// The find bar as typing drives it, over a scripted search and a scripted pause: short texts wait
-// for the pause, only the latest answer shows, Enter before the answer jumps once it comes, and
-// many matches list a window around the next upcoming one with a line counting the rest.
+// The find bar as typing drives it, over a scripted search and a scripted pause.
 #include <QAbstractItemModel>
 #include <QCheckBox>
 #include <QLineEdit>

@@ -1,5 +1,4 @@
-// Minute-to-x and back, bars of known items, the scroll thumb and the hit tests, on layouts with
-// known figures: 480x640 shows 11:00 to 20:16 from x 146 (36 pixels an hour, row 2 at y 118),
+// Chart positions: 480x640 shows 11:00 to 20:16 from x 146 (36 pixels an hour, row 2 at y 118),
 // 1920x1080 the whole day from x 146 to 1010.
 #include "view/gantt_geometry.h"
 

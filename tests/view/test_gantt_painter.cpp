@@ -1,5 +1,4 @@
-// Gantt rows painted into an image: day colours, bars, conflict bands, clipping marks and icons,
-// frames, the header scale and the texts drawn, checked at points computed from the layout.
+// Gantt rows painted into an image, checked at points computed from the layout.
 #include "view/gantt_painter.h"
 
 #include <gtest/gtest.h>
@@ -10,8 +9,7 @@
 
 namespace {
 
-// 800 x 480, detail hidden: hour area from x 156, one pixel per minute from 09:00, rows of 17
-// pixels from y 52, chart right edge 756.
+// 800 x 480: hours from x 156 at a pixel a minute from 09:00, rows of 17 from y 52, right 756.
 struct GanttHarness : PaintHarness {
     GanttHarness()
         : PaintHarness(800, 480,
@@ -67,8 +65,7 @@ TEST(GanttPainter, DayBackgroundsByWeekdayHolidayAndAlternateMonth)
     }
 }
 
-// Conflicts show only between busy overlaps; a meeting carries the blue corner; a marked bar
-// starts with its calendar's band, icon moved right of it.
+// Conflicts only between busy overlaps; a meeting's blue corner; a marked bar's calendar band.
 TEST(GanttPainter, ConflictBandsMeetingCornersAndCalendarBands)
 {
     GanttHarness h;

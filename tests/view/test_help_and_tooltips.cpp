@@ -1,5 +1,4 @@
-// The help a person finds in the view: tooltips, the Keys and Mouse page, the focus areas Tab
-// moves between, and the tasks' check boxes.
+// Tooltips, the Keys and Mouse page, the focus areas Tab moves between, the tasks' check boxes.
 #include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -84,8 +83,8 @@ TEST(FocusAreas, TabRingAndFrames)
         << "no frame without the keyboard focus";
 }
 
-// A click on a task's check box, in the task strip or the detail list, completes the task under
-// it; a click on its text only selects it; the strip's tooltip names the entry under the pointer.
+// A click on a task's check box, in the strip or the detail list, completes the task under it;
+// the strip's tooltip names the entry under the pointer.
 TEST(TaskCheckBox, ClicksInTheStripAndTheDetailListCompleteTheTaskUnderThem)
 {
     ViewHarness h;
@@ -115,8 +114,8 @@ TEST(TaskCheckBox, ClicksInTheStripAndTheDetailListCompleteTheTaskUnderThem)
     EXPECT_EQ(completed, 2);
 }
 
-// A meeting's tooltip names the organizer and every attendee with the answer and role, then
-// its links; an answer or role the program has no word for shows as written.
+// A meeting's tooltip names organizer, attendees with answer and role (unknown ones as written)
+// and links.
 TEST(ItemToolTip, MeetingsListOrganizerAttendeesAndLinks)
 {
     FakeDayEntries entries;

@@ -1,5 +1,4 @@
-// Navigation rules: the start of a period, the grid's alignment, period, row and hour moves
-// at the edges of the shown rows and of the supported years, and zoom limits.
+// Navigation rules: period start, grid alignment, moves at the edges, zoom limits.
 #include "view/navigation.h"
 
 #include <gtest/gtest.h>

@@ -71,9 +71,8 @@ TEST(PointerInput, PressesInTheGanttRowsTakeTheTopmostItem)
     }
 }
 
-// A press in the task strip takes the entry under it, where the painter placed it: its icon is
-// the task's check box; the last entry reaches to the strip's end. The detail lines' icon column
-// is a check box too.
+// A press in the strip takes the entry the painter placed there, its icon the check box, the
+// last reaching the strip's end; the detail lines' icon column is a check box too.
 TEST(PointerInput, TaskStripEntriesAndCheckBoxes)
 {
     FakeDayEntries e;

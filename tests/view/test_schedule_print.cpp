@@ -1,5 +1,4 @@
-// The printed period as a reader of the PDF sees it: pages of whole days, each headed by the
-// period and its page of pages, every item on the page of its day.
+// The printed PDF: pages of whole days headed by period and page of pages, items on their day's.
 #include <QProcess>
 #include <gtest/gtest.h>
 

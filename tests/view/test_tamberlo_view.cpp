@@ -1,5 +1,4 @@
-// The view widget: sizes and settings that must not break the paint, and a paint that only
-// paints.
+// The view widget: sizes and settings that must not break the paint; a paint that only paints.
 #include "view/tamberlo_view.h"
 
 #include <QTest>
@@ -41,8 +40,8 @@ TEST(TamberloView, OddSizesAndSettingsNeverBreakThePaint)
     }
 }
 
-// A paint only paints: a window that grows is laid out, and the days it now shows read, as it
-// grows, never in the paint that follows (where a failing read would open a box mid-paint).
+// A growing window is laid out and reads its days as it grows, never in the paint (where a
+// failing read would open a box mid-paint).
 TEST(TamberloView, APaintNeverLaysOutNorReads)
 {
     ViewHarness h;

@@ -1,5 +1,4 @@
-// The task strip and the detail list painted into an image: the texts and icons of every kind of
-// line, the line map, conflicts and item texts that cannot reorder their line.
+// The task strip and the detail list painted into an image.
 #include "view/task_detail_painter.h"
 
 #include <gtest/gtest.h>
@@ -13,8 +12,7 @@
 
 namespace {
 
-// 800 x 480 with the detail list at the bottom: rows from y 52 down to 358, the list from y 359
-// with five lines of 21 pixels; detail icons are 16 pixels.
+// 800 x 480, detail at the bottom from y 359: five lines of 21 pixels, icons of 16.
 struct DetailHarness : PaintHarness {
     DetailHarness()
         : PaintHarness(800, 480, Input([](LayoutInput& in) {
@@ -36,6 +34,24 @@ struct DetailHarness : PaintHarness {
 FakeTask DueTask(const std::wstring& subject)
 {
     return {.subject = subject, .dueHere = true, .hasDue = true, .dueText = L"December 31"};
+}
+
+// Where each character of a laid-out line lands, left to right.
+std::vector<qreal> CharacterXs(const QString& line)
+{
+    QTextLayout layout(line, QFont());
+    QTextOption option;
+    option.setTextDirection(Qt::LeftToRight);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    const QTextLine laid = layout.createLine();
+    layout.endLayout();
+    std::vector<qreal> xs;
+    xs.reserve(line.size());
+    for (int i = 0; i < line.size(); ++i) {
+        xs.push_back(laid.cursorToX(i));
+    }
+    return xs;
 }
 
 } // namespace
@@ -101,30 +117,7 @@ TEST(TaskDetailPainter, TaskStripShowsOnlyTasksOfTheDay)
     EXPECT_EQ(h.Pixel(h.geometry.HourAreaLeft() - 1, 58), QColor(50, 180, 50)); // frame edge
 }
 
-namespace {
-
-// Where each character of a laid-out line lands, left to right.
-std::vector<qreal> CharacterXs(const QString& line)
-{
-    QTextLayout layout(line, QFont());
-    QTextOption option;
-    option.setTextDirection(Qt::LeftToRight);
-    layout.setTextOption(option);
-    layout.beginLayout();
-    const QTextLine laid = layout.createLine();
-    layout.endLayout();
-    std::vector<qreal> xs;
-    xs.reserve(line.size());
-    for (int i = 0; i < line.size(); ++i) {
-        xs.push_back(laid.cursorToX(i));
-    }
-    return xs;
-}
-
-} // namespace
-
-// A direction override in a subject reverses that subject at most: the place after it reads as
-// it is written, and unmatched closers cannot end the run early.
+// A direction override reverses its own subject at most, unmatched closers included.
 TEST(TaskDetailPainter, EachItemTextIsAnIsolatedRun)
 {
     DetailHarness h;

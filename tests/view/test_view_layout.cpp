@@ -1,5 +1,4 @@
-// Layout figures for the usual handheld and desktop client sizes and every area switch, worked
-// out by hand, plus the settings a hand-edited profile can break and the button bar hit test.
+// Layout figures worked out by hand for the usual client sizes, area switches and broken settings.
 #include "view/view_layout.h"
 
 #include <gtest/gtest.h>

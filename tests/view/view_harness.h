@@ -1,5 +1,4 @@
-// The view widget over a hand-filled schedule that counts reloads, with a fixed clock and the
-// settings in memory; shared by the widget tests.
+// The view widget over a hand-filled schedule that counts reloads, with a fixed clock.
 #pragma once
 
 #include <QImage>
