@@ -2,7 +2,6 @@
 // calendar's items from the detail list and shows them again, the choice kept in the store.
 #include <QListWidget>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "model/tamberlo_doc.h"
 #include "res/command_ids.h"

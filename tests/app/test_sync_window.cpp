@@ -6,7 +6,6 @@
 #include <QTest>
 #include <QThread>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include <atomic>
 

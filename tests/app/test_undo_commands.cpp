@@ -4,7 +4,6 @@
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "editors/appoint_rules.h"
 #include "model/pim_session.h"

@@ -38,16 +38,6 @@ TEST(CalendarAccountChecks, AddressesAndRefusals)
     EXPECT_EQ(refused({L"dav.example.org", {L"/tasks/"}}), 0);
 }
 
-caldav::RemoteCalendar Calendar(const char* path, const char* name, bool events, bool tasks)
-{
-    caldav::RemoteCalendar calendar;
-    calendar.url = QUrl(QStringLiteral("https://dav.example.org") + QLatin1String(path));
-    calendar.name = QString::fromLatin1(name);
-    calendar.events = events;
-    calendar.tasks = tasks;
-    return calendar;
-}
-
 class AccountsDialogTest : public ::testing::Test {
 protected:
     // Answers like a server with three calendars.
@@ -55,9 +45,15 @@ protected:
     {
         asked.push_back(connection);
         caldav::Discovery found;
-        found.calendars = {Calendar("/alice/home/", "Home", true, false),
-                           Calendar("/alice/chores/", "Chores", false, true),
-                           Calendar("/alice/both/", "", true, true)};
+        for (const auto& [path, name, events, tasks] :
+             {std::tuple{"home", "Home", true, false}, std::tuple{"chores", "Chores", false, true},
+              std::tuple{"both", "", true, true}}) {
+            caldav::RemoteCalendar& c = found.calendars.emplace_back();
+            c.url = QUrl(QStringLiteral("https://dav.example.org/alice/%1/").arg(path));
+            c.name = QString::fromLatin1(name);
+            c.events = events;
+            c.tasks = tasks;
+        }
         return found;
     }
     std::unique_ptr<CCalendarAccountsDlg> Open()
@@ -81,10 +77,8 @@ protected:
         for (int i = 0; i < list->count(); ++i) {
             const QListWidgetItem* line = list->item(i);
             const bool fixed = !(line->flags() & Qt::ItemIsUserCheckable);
-            texts << (fixed                               ? "[-] "
-                      : line->checkState() == Qt::Checked ? "[x] "
-                                                          : "[ ] ") +
-                         line->text();
+            const bool ticked = line->checkState() == Qt::Checked;
+            texts << QString(fixed ? "[-] " : ticked ? "[x] " : "[ ] ") + line->text();
         }
         return texts;
     }

@@ -1,10 +1,6 @@
 // The settings block: the list accessors, what loading the defaults resets and the boolean
 // flags; editing a list as lines.
-#include "settings/app_settings.h"
-
 #include <climits>
-
-#include <gtest/gtest.h>
 
 #include "model/text_list.h"
 #include "settings/app_settings_document.h"

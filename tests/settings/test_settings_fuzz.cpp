@@ -1,7 +1,5 @@
 // Seeded mutations of a profile and of a settings file: whatever the bytes, the readers finish,
 // lists stay within their maximum, and what a load gives survives a save and a second load.
-#include <gtest/gtest.h>
-
 #include <random>
 
 #include "tests/settings/settings_files.h"

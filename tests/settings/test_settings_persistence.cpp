@@ -1,6 +1,4 @@
 // Settings through the profile and back, and the settings file reader with good and bad files.
-#include "settings/settings_persistence.h"
-
 #include "tests/settings/settings_files.h"
 
 namespace {

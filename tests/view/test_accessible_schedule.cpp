@@ -1,7 +1,6 @@
 // The names assistive technology reads for days and items, with their states (exact texts).
 #include <gtest/gtest.h>
 
-#include "fake_day_entries.h"
 #include "view/accessible_item_text.h"
 #include "view/accessible_schedule.h"
 #include "view_harness.h"

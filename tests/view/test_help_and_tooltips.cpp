@@ -2,7 +2,6 @@
 #include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
-#include <map>
 
 #include "res/command_ids.h"
 #include "res/pictures.h"

@@ -1,11 +1,9 @@
 // The editing keys on the real view over a real store: moves, lengths, the selected hour, and
 // the menu keys.
-#include <QtTest/QTest>
 #include <gtest/gtest.h>
 
 #include "document_harness.h"
 #include "res/command_ids.h"
-#include "tests/support/store_items.h"
 #include "view/keyboard_editing.h"
 
 namespace {

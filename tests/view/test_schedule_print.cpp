@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "document_harness.h"
-#include "tests/support/store_items.h"
 #include "view/schedule_print.h"
 
 TEST(SchedulePrint, EveryItemOfThePeriodIsOnItsPage)

@@ -1,6 +1,4 @@
 // The view widget: sizes and settings that must not break the paint; a paint that only paints.
-#include "view/tamberlo_view.h"
-
 #include <QTest>
 #include <gtest/gtest.h>
 

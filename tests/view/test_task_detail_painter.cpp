@@ -8,7 +8,6 @@
 #include "fake_day_entries.h"
 #include "res/pictures.h"
 #include "view/day_paint_rules.h"
-#include "view/paint_primitives.h"
 
 namespace {
 

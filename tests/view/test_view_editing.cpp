@@ -1,10 +1,7 @@
 // Mouse sequences on the real view over a real store (what a release means: the drag tables).
 // "Today" is Monday 7 December 2026, the first shown day (row 0).
-#include <QApplication>
-#include <QClipboard>
 #include <QMimeData>
 #include <QStyleHints>
-#include <QtTest/QTest>
 #include <gtest/gtest.h>
 
 #include "document_harness.h"
@@ -12,7 +9,6 @@
 #include "platform/pim/recurrence_pattern.h"
 #include "res/command_ids.h"
 #include "res/pictures.h"
-#include "tests/support/store_items.h"
 
 using Harness = DocumentHarness;
 

@@ -1,16 +1,12 @@
 // The widget routing keys and the wheel (what a key means: the key and navigation tables), a long
 // run of keys over the real document and a store changed elsewhere.
-#include <QApplication>
 #include <QTest>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 #include <random>
 
 #include "document_harness.h"
-#include "model/date_time.h"
 #include "res/command_ids.h"
-#include "tests/support/document_changes.h"
-#include "tests/support/store_items.h"
 #include "view_harness.h"
 
 namespace {
