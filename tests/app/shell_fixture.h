@@ -6,7 +6,6 @@
 #include <QMenu>
 #include <QToolBar>
 #include <gtest/gtest.h>
-
 #include <memory>
 
 #include "app/main_frame.h"

@@ -12,7 +12,6 @@
 #include "view/tamberlo_view.h"
 
 namespace {
-
 class CalendarsDockTest : public ShellTest {
 protected:
     // The detail list's lines of today as the window draws them.
@@ -56,5 +55,4 @@ TEST_F(CalendarsDockTest, SpaceHidesACalendarsItemsThroughTheStore)
     Opened(cmd::ID_CALENDARS_LIST)->trigger(); // from the list: the list goes
     EXPECT_FALSE(dock->isVisible());
 }
-
 } // namespace

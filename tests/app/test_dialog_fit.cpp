@@ -13,7 +13,6 @@
 #include "view/keys_and_mouse.h"
 
 namespace {
-
 // A 1920x1080 screen at QT_SCALE_FACTOR=2 less a panel, in device-independent pixels.
 const QRect kScaledScreen(0, 0, 960, 510);
 
@@ -52,5 +51,4 @@ TEST(DialogFit, ALongMessageShowsItsHeadAndKeepsTheWholeInItsDetails)
     EXPECT_TRUE(box.text().endsWith(QChar(0x2026)));
     EXPECT_EQ(box.detailedText(), lines.join('\n'));
 }
-
 } // namespace

@@ -9,9 +9,8 @@
 #include <QProgressDialog>
 #include <QScreen>
 #include <QTimer>
-#include <sys/stat.h>
-
 #include <set>
+#include <sys/stat.h>
 
 #include "app/menu_mnemonics.h"
 #include "app/program_command_line.h"
@@ -30,7 +29,6 @@
 #include "view/tamberlo_view.h"
 
 namespace {
-
 // Writes a calendar of `events` hour-long events (and one task) into the temp folder.
 std::string WriteCalendar(const TempPaths& paths, const char* name, int events, bool task)
 {
@@ -64,7 +62,6 @@ std::wstring ShownSubject(const CTamberloDoc& doc)
     const int row = DaysBetween(doc.GetShownStart(), MakeSystemTime(2026, 12, 8));
     return doc.ApptCount(row) > 0 ? doc.ApptSubject(row, 0) : std::wstring();
 }
-
 } // namespace
 
 // The window comes up without a word; the bar's tooltips name the keys, menu items show theirs,

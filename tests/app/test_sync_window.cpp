@@ -6,7 +6,6 @@
 #include <QTest>
 #include <QThread>
 #include <QTimer>
-
 #include <atomic>
 
 #include "app/sync_commands.h"
@@ -23,7 +22,6 @@
 #include "view/tamberlo_view.h"
 
 namespace {
-
 int32_t AddAppointment(const std::string& store, const std::wstring& subject, int day, int hour)
 {
     PimSession session(store, OccurrenceOnDay);
@@ -225,5 +223,4 @@ TEST_F(SyncWindowTest, AChangeInTheWindowLeadsToARound)
     Opened(cmd::ID_DELETE_ITEM)->trigger();
     EXPECT_TRUE(afterChange->isActive());
 }
-
 } // namespace

@@ -17,7 +17,6 @@
 #include "view/tamberlo_view.h"
 
 namespace {
-
 class WindowTest : public ShellTest {
 protected:
     void SetUp() override { runner = &dialogs; }
@@ -96,5 +95,4 @@ TEST_F(WindowTest, KeysMoveUndoAndAddAtTheSelectedHour)
     EXPECT_EQ(shown, "2026-12-09 11:00 12:00");
     EXPECT_TRUE(messages.shown().empty());
 }
-
 } // namespace

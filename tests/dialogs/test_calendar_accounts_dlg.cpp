@@ -15,7 +15,6 @@
 #include "tests/support/temp_paths.h"
 
 namespace {
-
 TEST(CalendarAccountChecks, AddressesAndRefusals)
 {
     const std::pair<std::wstring, QString> addresses[] = {
@@ -156,5 +155,4 @@ TEST_F(AccountsDialogTest, TestChooseAddAgainAndRemove)
     EXPECT_TRUE(Stored().empty());
     EXPECT_EQ(credentials.Password(added), std::nullopt);
 }
-
 } // namespace

@@ -5,7 +5,6 @@
 #include "dialogs/category_set_dlg.h"
 
 namespace {
-
 class CategorySetDlgTest : public DialogTest {
 protected:
     CategorySetDlgTest()
@@ -19,7 +18,6 @@ protected:
         settings.SetCategoryCtrTarget(L"Work");
     }
 };
-
 } // namespace
 
 TEST_F(CategorySetDlgTest, ShowsTheSettingsAndOkStoresThemWithTheComposedTarget)

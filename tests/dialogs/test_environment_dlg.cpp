@@ -9,7 +9,6 @@
 #include "tests/support/temp_paths.h"
 
 namespace {
-
 class ScriptedFileChooser : public SettingsFileChooser {
 public:
     std::deque<std::string> answers;
@@ -76,12 +75,10 @@ TEST_F(EnvironmentDlgTest, FilesThatAreNoSettingsFilesChangeNothingAndSaySo)
     }
     EXPECT_TRUE(files.answers.empty());
     EXPECT_EQ(Changed(settings), "");
-    ASSERT_EQ(messages.shown().size(), 6U);
-    EXPECT_EQ(messages.shown()[2].text, L"No settings could be read from " +
-                                            QString::fromStdString(missing).toStdWString() + L".");
-    for (std::size_t i = 1; i < 6; ++i) {
-        EXPECT_EQ(messages.shown()[i].caption, L"Warning");
-    }
+    const std::vector<std::wstring> warned = Warnings(1);
+    ASSERT_EQ(warned.size(), 5U);
+    EXPECT_EQ(warned[1], L"No settings could be read from " +
+                             QString::fromStdString(missing).toStdWString() + L".");
 }
 
 TEST(SettingsFileChooser, FilterTextGivesOneNameFilterPerName)
@@ -89,5 +86,4 @@ TEST(SettingsFileChooser, FilterTextGivesOneNameFilterPerName)
     EXPECT_EQ(NameFiltersOf(res::LoadString(res::IDS_SETTINGS_FILE_FILTER)),
               (QStringList{"InitializeFile(*.ini)", "text(*.txt)", "all(*.*)"}));
 }
-
 } // namespace

@@ -5,7 +5,6 @@
 #include "dialogs/holiday_setting_dlg.h"
 
 namespace {
-
 class HolidaySettingDlgTest : public DialogTest {
 protected:
     void SetRules(const std::vector<std::wstring>& rules)
@@ -93,5 +92,4 @@ TEST_F(HolidaySettingDlgTest, RefusedRuleChangesNothingAndFocusesTheField)
     EXPECT_TRUE(FocusIsOn(dialog, 1104));
     EXPECT_EQ(Warnings(), std::vector<std::wstring>{L"Wrong Day"});
 }
-
 } // namespace

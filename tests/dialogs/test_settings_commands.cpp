@@ -9,7 +9,6 @@
 #include "dialogs/settings_file_chooser.h"
 
 namespace {
-
 using Texts = std::vector<std::wstring>;
 
 class SettingsCommandsTest : public DialogTest {
@@ -121,5 +120,4 @@ TEST_F(SettingsCommandsTest, AboutShowsTheProgramVersionAndTheBuild)
     RunAboutDialog(context);
     EXPECT_TRUE(dialogs.Exhausted());
 }
-
 } // namespace

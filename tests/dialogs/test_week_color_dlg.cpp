@@ -3,7 +3,6 @@
 #include "dialogs/week_color_dlg.h"
 
 namespace {
-
 class WeekColorDlgTest : public DialogTest {};
 
 TEST_F(WeekColorDlgTest, CancelKeepsEverythingAfterPickingAndInitializing)
@@ -25,5 +24,4 @@ TEST_F(WeekColorDlgTest, CancelKeepsEverythingAfterPickingAndInitializing)
     EXPECT_EQ(messages.shown()[0].caption, L"Confirm");
     EXPECT_EQ(messages.shown()[0].flags, MB_OKCANCEL | MB_ICONINFORMATION);
 }
-
 } // namespace

@@ -1,6 +1,5 @@
 // The string table, the menu templates and how --help and --version answer.
 #include <gtest/gtest.h>
-
 #include <sstream>
 
 #include "res/command_ids.h"

@@ -8,7 +8,6 @@
 #include "tests/settings/settings_files.h"
 
 namespace {
-
 TEST(AppSettings, ListsShowOnlyCountedElements)
 {
     AppSettings s;
@@ -69,5 +68,4 @@ TEST(EditListsTest, ReplaceFromLinesKeepsNonEmptyLinesAsTyped)
     ReplaceListFromLines(settings, EditList::Category, L"Work\r\n");
     EXPECT_EQ(ListToLines(settings, EditList::Category), L"Work\r\n");
 }
-
 } // namespace

@@ -5,7 +5,6 @@
 #include "tests/settings/settings_files.h"
 
 namespace {
-
 const char kProfile[] =
     "[PlaceInfo]\nCount=3\nName000=Office\nName001=Home\nName002=\"a,b\"\n"
     "[HolidayInfo]\nHolidayCategory=Rest\nCount=1\nName000=\"Harbour Day,5,11,03,00\"\n"
@@ -77,5 +76,4 @@ TEST(SettingsFuzz, MutatedProfilesAndSettingsFilesLoadWithinBounds)
         }
     }
 }
-
 } // namespace

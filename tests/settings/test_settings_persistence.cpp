@@ -2,7 +2,6 @@
 #include "tests/settings/settings_files.h"
 
 namespace {
-
 // A first start gets the defaults with whole subjects, and keeps that; a profile that exists
 // without the value keeps the five characters.
 TEST(SettingsPersistence, EmptyProfileGivesDefaults)
@@ -157,5 +156,4 @@ TEST(SettingsFile, LongListsAreCutToTheMaximum)
                   (list == SettingsList::SubjectInfo ? L"s" : L"") + std::to_wstring(last));
     }
 }
-
 } // namespace

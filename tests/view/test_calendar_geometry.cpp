@@ -3,11 +3,9 @@
 #include "view/calendar_geometry.h"
 
 #include <gtest/gtest.h>
-
 #include <vector>
 
 namespace {
-
 ViewLayout GridLayout(int width, int height, bool detail)
 {
     LayoutInput input;
@@ -19,7 +17,6 @@ ViewLayout GridLayout(int width, int height, bool detail)
 
 const CalendarGeometry kWide(GridLayout(800, 480, false));
 const CalendarGeometry kSmall(GridLayout(240, 320, true));
-
 } // namespace
 
 TEST(CalendarGeometry, ItemLinesFitOrOverflow)

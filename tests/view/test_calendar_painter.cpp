@@ -8,7 +8,6 @@
 #include "res/pictures.h"
 
 namespace {
-
 struct GridHarness : PaintHarness {
     explicit GridHarness(SYSTEMTIME first = MakeSystemTime(2027, 3, 28)) // a Sunday
         : PaintHarness(800, 480, Input([](LayoutInput& in) { in.CalendarType = 0; }))
@@ -37,7 +36,6 @@ struct GridHarness : PaintHarness {
     PixelRect Cell(int day) const { return CalendarGeometry(layout).CellRect(day); }
     int LineY(int day, int n) const { return Cell(day).top + 14 * n + 3; }
 };
-
 } // namespace
 
 TEST(CalendarPainter, CellItemsShareTheChartRules)

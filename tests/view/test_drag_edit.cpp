@@ -6,7 +6,6 @@
 #include "platform/systemtime.h"
 
 namespace {
-
 using Action = DragOutcome::Action;
 using Hit = Release::Hit;
 
@@ -36,7 +35,6 @@ int Y(int row)
 }
 
 const ItemSpan kTenToEleven{2, 2, 600, 660, false};
-
 } // namespace
 
 TEST(DragEdit, ReleaseDecidesWhatIsWritten)

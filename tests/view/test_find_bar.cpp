@@ -4,14 +4,12 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QTreeView>
-#include <utility>
-
 #include <gtest/gtest.h>
+#include <utility>
 
 #include "view/find_bar.h"
 
 namespace {
-
 struct FindHarness {
     struct Asked {
         std::wstring text;
@@ -97,5 +95,4 @@ TEST(FindBar, ManyMatchesListAWindowAroundTheNextOneAndCountTheRest)
     QTest::keyClick(h.bar.Field(), Qt::Key_Down);
     EXPECT_EQ(h.Current(), 299) << "the count line is not chosen";
 }
-
 } // namespace

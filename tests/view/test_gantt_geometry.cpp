@@ -3,11 +3,9 @@
 #include "view/gantt_geometry.h"
 
 #include <gtest/gtest.h>
-
 #include <vector>
 
 namespace {
-
 ViewLayout Layout(int width, int height, void (*change)(LayoutInput&) = nullptr)
 {
     LayoutInput input;
@@ -114,5 +112,4 @@ TEST(GanttGeometry, HitTestsAndScrollThumb)
     EXPECT_EQ(five.ScrollThumb(10, 12), (PixelRect{465, 596, 481, 610}));
     EXPECT_EQ(kPortrait.DetailSelectionFrame(2, 1, 12), (PixelRect{0, 566, 464, 587}));
 }
-
 } // namespace

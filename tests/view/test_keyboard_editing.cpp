@@ -7,12 +7,10 @@
 #include "view/keyboard_editing.h"
 
 namespace {
-
 void Key(DocumentHarness& h, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
     QTest::keyClick(&h.view, key, modifiers);
 }
-
 } // namespace
 
 TEST(KeyboardEditing, KeysAndWhatTheyEdit)

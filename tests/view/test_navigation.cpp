@@ -6,7 +6,6 @@
 #include "model/date_time.h"
 
 namespace {
-
 SYSTEMTIME Day(int year, int month, int day)
 {
     return MakeSystemTime(year, month, day);
@@ -20,7 +19,6 @@ SYSTEMTIME Day(int year, int month, int day)
     return ::testing::AssertionFailure() << a.wYear << "-" << a.wMonth << "-" << a.wDay << " vs "
                                          << b.wYear << "-" << b.wMonth << "-" << b.wDay;
 }
-
 } // namespace
 
 TEST(Navigation, PeriodStartAndGridAlignment)

@@ -9,12 +9,10 @@
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
 namespace {
-
 ItemSelection Item(ItemKind kind, int storeIndex, bool completed = false)
 {
     return {.line = 1, .index = 0, .kind = kind, .completed = completed, .storeIndex = storeIndex};
 }
-
 } // namespace
 
 TEST(ViewCommands, EnableStatesFollowTheSelection)

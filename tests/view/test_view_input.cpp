@@ -10,7 +10,6 @@
 #include "view_harness.h"
 
 namespace {
-
 // A landscape client: small enough to be quick, tall enough for a dozen rows.
 struct InputHarness : ViewHarness {
     explicit InputHarness(const ViewSettings& settings = {}) : ViewHarness(settings)
@@ -25,7 +24,6 @@ struct InputHarness : ViewHarness {
         }
     }
 };
-
 } // namespace
 
 // A notch moves the period a row keeping the selected row, half notches add up; Ctrl zooms,

@@ -1,13 +1,11 @@
 // Layout figures worked out by hand for the usual client sizes, area switches and broken settings.
 #include "view/view_layout.h"
 
-#include <gtest/gtest.h>
-
 #include <array>
+#include <gtest/gtest.h>
 #include <vector>
 
 namespace {
-
 enum Switch { kTask = 1, kGantt = 2, kInfo = 4, kFixBottom = 8, kGrid = 16 };
 constexpr int kAllOn = kTask | kGantt | kInfo;
 
@@ -174,5 +172,4 @@ TEST(ViewLayout, ButtonStripsAndTheirHitTest)
         EXPECT_EQ(tap.layout.ButtonAt(tap.x, tap.y), tap.button) << tap.x << "," << tap.y;
     }
 }
-
 } // namespace
