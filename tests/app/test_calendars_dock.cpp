@@ -36,7 +36,6 @@ TEST_F(CalendarsDockTest, SpaceHidesACalendarsItemsThroughTheStore)
     auto* dock = app->MainFrame()->findChild<CalendarsDock*>();
     ASSERT_NE(dock, nullptr);
     EXPECT_FALSE(dock->isVisible());
-    EXPECT_EQ(FindCommand(cmd::ID_CALENDARS_LIST)->shortcut(), QKeySequence("F9"));
     EXPECT_EQ(DetailLines(), 3);
     Opened(cmd::ID_CALENDARS_LIST)->trigger();
     QListWidget* list = dock->List();

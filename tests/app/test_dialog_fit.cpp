@@ -36,8 +36,7 @@ TEST(DialogFit, DialogsStayInsideTheScreenWithTheirButtonsInView)
     EXPECT_EQ(keys.findChild<QScrollArea*>("dialogScroll"), nullptr); // its table scrolls
 }
 
-// A report of many lines (a round refusing a hundred items) keeps the box on the screen: its
-// head shows, and the whole of it is in the details.
+// A report of many lines shows its head on the screen and the whole in its details.
 TEST(DialogFit, ALongMessageShowsItsHeadAndKeepsTheWholeInItsDetails)
 {
     QStringList lines;

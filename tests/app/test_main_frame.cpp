@@ -150,8 +150,7 @@ TEST(QtMessageService, BoxesAreWideEnoughForTheirCaption)
     EXPECT_GE(box.width(), QFontMetrics(title).horizontalAdvance(box.windowTitle()) + 160);
 }
 
-// The view reads the settings again after a settings dialog, OK or Cancel: a new digit key
-// works at once.
+// After a settings dialog, OK or Cancel, the view reads the settings again: a new key works.
 TEST_F(ShellTest, SettingsDialogsTakeEffectInTheViewAtOnce)
 {
     runner = &dialogs;
@@ -175,8 +174,7 @@ TEST_F(ShellTest, SettingsDialogsTakeEffectInTheViewAtOnce)
     }
 }
 
-// Each calendar file of the command line is counted, confirmed and imported into the store the
-// program starts on; other arguments are ignored.
+// Each calendar file of the command line is counted, confirmed and imported; others ignored.
 TEST_F(ShellTest, CommandLineCalendarsAreImportedOnlyAfterOk)
 {
     for (const char* name : {"declined.ics", "accepted.ICS", "notes.txt"}) {
@@ -236,8 +234,7 @@ TEST_F(ShellTest, MenuImportCancelsWholeAndExportReportsUnwritableFiles)
     EXPECT_FALSE(app->MainFrame()->isMinimized());
 }
 
-// Another program imports into the store while the window is open, also while one of the
-// window's own connections is: the window follows.
+// Another program imports while the window is open, also while one of its connections is.
 TEST_F(ShellTest, TheWindowFollowsAnotherProgram)
 {
     Start();
@@ -272,8 +269,7 @@ TEST_F(ShellTest, EveryMenuItemHasItsOwnMnemonic)
     EXPECT_EQ(WithMnemonic(L"Salt & Pepper", L'p'), L"Salt && &Pepper");
 }
 
-// A first start fits the window into the screen; the place and size then come back from the
-// profile, and a damaged value falls back to the first start's.
+// The first start fits the screen; place and size come back, a damaged value falls back.
 TEST_F(ShellTest, WindowGeometryFitsTheScreenAndIsRemembered)
 {
     EXPECT_EQ(FittedWindowRect({1024, 720}, {0, 0, 1920, 1080}), QRect(448, 180, 1024, 720));
@@ -295,8 +291,7 @@ TEST_F(ShellTest, WindowGeometryFitsTheScreenAndIsRemembered)
     EXPECT_NE(app->MainFrame()->geometry(), QRect(40, 50, 700, 500));
 }
 
-// Besides the standard options (the command-line table), only an option that is no file name is
-// unknown.
+// Beside the standard options (the command-line table) only a non-file-name option is unknown.
 TEST(ProgramCommandLine, UnknownOptions)
 {
     EXPECT_FALSE(StandardOptionExit({"a.ics"}));

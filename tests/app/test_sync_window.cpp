@@ -173,8 +173,7 @@ TEST_F(SyncWindowTest, WithoutAnAccountSyncNowSaysSo)
     EXPECT_EQ(app->Sync()->Status(), "");
 }
 
-// A round of its own (the first comes soon after the start) never asks for a password; Sync
-// Now does, and a cancelled question says that no password was given.
+// Only Sync Now asks for a password (a round of its own never does); Cancel says none was given.
 TEST_F(SyncWindowTest, OnlySyncNowAsksForThePasswordAndTheWindowKeepsItsSelection)
 {
     const int32_t dentist = AddAppointment(paths.StorePath(), L"Dentist", 9, 10);

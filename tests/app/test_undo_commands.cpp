@@ -66,8 +66,7 @@ TEST_F(WindowTest, FindSelectsTheListedItemAndDeleteNamesIt)
     EXPECT_FALSE(session.FindAppointment(PimSession::OidField(school)));
 }
 
-// Without the mouse: the detail key and Down select, Alt+Right moves, Undo takes it back; the
-// selected hour (from the current one, 10:30) is where Ctrl+N's appointment starts.
+// Without the mouse: select, move, undo; Ctrl+N starts at the selected hour (from 10:30).
 TEST_F(WindowTest, KeysMoveUndoAndAddAtTheSelectedHour)
 {
     AddAppointment(L"Dentist", MakeSystemTime(2026, 12, 9, 10));
@@ -93,6 +92,5 @@ TEST_F(WindowTest, KeysMoveUndoAndAddAtTheSelectedHour)
     });
     QTest::keyClick(&view, Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(shown, "2026-12-09 11:00 12:00");
-    EXPECT_TRUE(messages.shown().empty());
 }
 } // namespace

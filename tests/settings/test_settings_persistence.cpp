@@ -129,7 +129,6 @@ TEST(SettingsFile, BadFilesNeverBreakTheReader)
                   L'\x1F' + std::wstring(501, L'\x00E9') + L'\x1F');
 }
 
-// Lists past the maximum keep their first elements, from a file and from the profile alike.
 TEST(SettingsFile, LongListsAreCutToTheMaximum)
 {
     TempPaths paths;

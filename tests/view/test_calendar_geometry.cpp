@@ -49,13 +49,11 @@ TEST(CalendarGeometry, CellsFramesAndHitTests)
     EXPECT_EQ(kWide.CellRect(34), (PixelRect{684, 392, 798, 477}));
     EXPECT_EQ(kWide.TodayFrame(9), (PixelRect{230, 139, 341, 152}));
     EXPECT_EQ(kWide.SelectionFrame(9), (PixelRect{230, 139, 341, 221}));
-    const std::vector<std::pair<PixelPoint, std::optional<int>>> cells = {
-        {{10, 53}, 0},
-        {{798, 100}, std::nullopt},
-        {{10, 52}, std::nullopt},
-        {{10, 477}, std::nullopt},
-        {{120, 140}, 8},
-        {{797, 476}, 34}};
+    // clang-format off
+    const std::vector<std::pair<PixelPoint, std::optional<int>>> cells = {{{10, 53}, 0},
+        {{798, 100}, std::nullopt}, {{10, 52}, std::nullopt}, {{10, 477}, std::nullopt},
+        {{120, 140}, 8}, {{797, 476}, 34}};
+    // clang-format on
     for (const auto& [point, cell] : cells) {
         EXPECT_EQ(kWide.CellAt(point.x, point.y), cell) << point.x << "," << point.y;
     }

@@ -11,11 +11,9 @@
 
 namespace {
 struct FindHarness {
-    struct Asked {
-        std::wstring text;
-        bool hiddenToo;
-        FindBar::Answer answer;
-    };
+    // clang-format off
+    struct Asked { std::wstring text; bool hiddenToo; FindBar::Answer answer; };
+    // clang-format on
     std::vector<Asked> asked;
     std::vector<std::pair<int, std::function<void()>>> paused;
     std::vector<std::wstring> jumped;

@@ -68,9 +68,9 @@ TEST(GanttGeometry, BarsOfKnownItems)
     };
     for (const Case& c : cases) {
         const BarGeometry bar = c.geometry.Bar(c.day, c.start, c.end, false);
-        EXPECT_EQ(bar.visible, c.visible) << c.start << "-" << c.end;
-        EXPECT_EQ(bar.frame, c.frame) << c.start << "-" << c.end;
-        EXPECT_EQ(bar.text.x, c.textX) << c.start << "-" << c.end;
+        EXPECT_EQ(std::tuple(bar.visible, bar.frame, bar.text.x),
+                  std::tuple(c.visible, c.frame, c.textX))
+            << c.start << "-" << c.end;
         EXPECT_EQ(bar.rightMarkEnd, c.frame.right);
     }
     const BarGeometry allDay = kPortrait.Bar(2, 0, 1440, true);

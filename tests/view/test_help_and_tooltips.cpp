@@ -76,8 +76,7 @@ TEST(FocusAreas, TabRingAndFrames)
     }
 }
 
-// A click on a strip task's check box completes it (the detail list's: the press tables); the
-// strip's tooltip names the entry under the pointer.
+// The strip's check box completes its task (the detail list's: the press tables), a tooltip too.
 TEST(TaskCheckBox, AClickInTheStripCompletesTheTaskUnderIt)
 {
     ViewHarness h;
@@ -103,8 +102,7 @@ TEST(TaskCheckBox, AClickInTheStripCompletesTheTaskUnderIt)
     EXPECT_EQ(std::tuple(h.view.Selection().index, completed), std::tuple(0, 1));
 }
 
-// A meeting's tooltip names organizer, attendees with answer and role (unknown ones as written)
-// and links.
+// Organizer, attendees with answer and role (unknown ones as written), then the links.
 TEST(ItemToolTip, MeetingsListOrganizerAttendeesAndLinks)
 {
     FakeDayEntries entries;

@@ -54,7 +54,6 @@ TEST(KeyboardEditing, AltArrowsMoveAndResizeThroughTheChangePath)
     Key(h, Qt::Key_Right, Qt::AltModifier | Qt::ShiftModifier); // the end only
     EXPECT_NEAR(h.Stored(oid).Start, At(11, 10), 1e-6);
     EXPECT_NEAR(h.Stored(oid).End, At(11, 11, 30), 1e-6);
-    EXPECT_TRUE(h.messages.shown().empty());
 }
 
 TEST(KeyboardEditing, MenuKeysAndTheSelectedHour)
@@ -83,5 +82,4 @@ TEST(KeyboardEditing, MenuKeysAndTheSelectedHour)
     Key(h, Qt::Key_Menu);
     ASSERT_EQ(h.doc.ApptCount(3), 1);
     EXPECT_EQ(h.doc.StartText(3, 0), L"15:00");
-    EXPECT_TRUE(h.messages.shown().empty());
 }

@@ -89,8 +89,8 @@ TEST(Navigation, BodyKeysMoveTheSelectionOrThePeriod)
         const auto move = nav::MoveInBody(c.key, c.grid, c.row, c.rows, c.first);
         ASSERT_EQ(move.has_value(), c.expected.has_value()) << int(c.key) << " row " << c.row;
         if (move) {
-            EXPECT_EQ(move->selectedRow, c.expected->selectedRow) << int(c.key) << " " << c.row;
-            EXPECT_EQ(move->periodDays, c.expected->periodDays) << int(c.key) << " " << c.row;
+            EXPECT_EQ(std::pair(move->selectedRow, move->periodDays),
+                      std::pair(c.expected->selectedRow, c.expected->periodDays));
         }
     }
 }

@@ -69,8 +69,7 @@ TEST(PointerInput, PressesInTheGanttRowsTakeTheTopmostItem)
     }
 }
 
-// A press in the strip takes the entry the painter placed there, its icon the check box, the
-// last reaching the strip's end; the detail lines' icon column is a check box too.
+// Strip presses take the entry where the painter put it (icon: check box; the last to the end).
 TEST(PointerInput, TaskStripEntriesAndCheckBoxes)
 {
     FakeDayEntries e;

@@ -36,7 +36,6 @@ TEST(ViewEditing, OccurrenceDraggedBecomesAnException)
     EXPECT_NEAR(exception.item.occurrenceDay, At(9), 1e-6);
     EXPECT_NEAR(exception.values.fields.Start, At(9, 10), 1e-6);
     EXPECT_NEAR(h.edits.ReadOccurrenceCovering(oid, At(10)).values.fields.Start, At(10, 9), 1e-6);
-    EXPECT_TRUE(h.messages.shown().empty());
 }
 
 TEST(ViewEditing, CopyCutAndPasteAcrossDays)
@@ -114,7 +113,6 @@ TEST(ViewEditing, EscapeEndsADragAndCursorsFollowWhatIsUnder)
     }
 }
 
-// An all-day item keeps 00:00 and whole days through drags.
 TEST(ViewEditing, AllDayItemsMoveByWholeDays)
 {
     Harness h;
@@ -129,7 +127,6 @@ TEST(ViewEditing, AllDayItemsMoveByWholeDays)
     h.Drag(h.Label(2), h.Label(3) + QPoint(36, 0));
     EXPECT_NEAR(h.Stored(oid).Start, At(10), 1e-6);
     EXPECT_NEAR(h.Stored(oid).End, At(11), 1e-6);
-    EXPECT_TRUE(h.messages.shown().empty());
 }
 
 // A held mouse button drags, a held touch opens the menu; a double click edits only on an item.

@@ -145,8 +145,7 @@ TEST(ViewInput, DesktopKeysFollowTheCommandEnableStates)
     }
 }
 
-// A store changed elsewhere is read again for the same period keeping the selected item while it
-// is there, but never mid-drag.
+// Read again for the same period, keeping the selected item while it is there; never mid-drag.
 TEST(ViewInput, AStoreChangedElsewhereIsFollowedKeepingPeriodAndSelection)
 {
     DocumentHarness h;
