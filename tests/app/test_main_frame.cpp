@@ -1,33 +1,24 @@
-// The shell: start-up on bad profiles and stores, the menus and the command bar, both ways out
-// writing the profile, the command line, Import and Export, a reminder's "Open", and the window
-// beside another program writing its store.
-#include <QAction>
+// The shell: bad profiles and stores, menus and command bar, both ways out, the command line,
+// Import and Export, a reminder's "Open", and another program writing the store.
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QKeySequence>
-#include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QScreen>
 #include <QTimer>
-#include <QToolBar>
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-
 #include <set>
+#include <sys/stat.h>
 
 #include "app/menu_mnemonics.h"
 #include "app/program_command_line.h"
 #include "app/qt_message_service.h"
-#include "app/tamberlo_app.h"
 #include "model/date_time.h"
 #include "model/pim_session.h"
 #include "model/recurrence.h"
 #include "model/tamberlo_doc.h"
-#include "platform/dialog_runner.h"
 #include "platform/profile.h"
 #include "res/command_ids.h"
 #include "settings/app_settings.h"
@@ -38,32 +29,47 @@
 #include "view/tamberlo_view.h"
 
 namespace {
-
 // Writes a calendar of `events` hour-long events (and one task) into the temp folder.
 std::string WriteCalendar(const TempPaths& paths, const char* name, int events, bool task)
 {
-    const std::string lines =
-        "DTSTART:20270105T090000\r\nDTEND:20270105T100000\r\nDESCRIPTION:" + std::string(160, 'x') +
-        "\r\n";
-    std::string body = task ? "BEGIN:VTODO\r\nUID:t1\r\nDUE;VALUE=DATE:20261210\r\n"
-                              "SUMMARY:Report\r\nEND:VTODO\r\n"
-                            : "";
+    const std::string hour = "DTSTART:20270105T090000\r\nDTEND:20270105T100000\r\nDESCRIPTION:";
+    std::string body =
+        task ? "BEGIN:VTODO\r\nUID:t1\r\nDUE;VALUE=DATE:20261210\r\nSUMMARY:Report\r\n"
+               "END:VTODO\r\n"
+             : "";
     for (int i = 0; i < events; ++i) {
-        body += Event("Item " + std::to_string(i), lines);
+        body += Event("Item " + std::to_string(i), hour + std::string(160, 'x') + "\r\n");
     }
     return paths.Write(name, QByteArray::fromStdString(Calendar(body)));
 }
 
+// The real tool writing the store beside the window: one event of UID u1 on 8 December.
+int ImportElsewhere(const TempPaths& paths, const char* summary)
+{
+    const std::string event =
+        "BEGIN:VEVENT\r\nUID:u1\r\nDTSTART:20261208T090000\r\nSUMMARY:" + std::string(summary) +
+        "\r\nEND:VEVENT\r\n";
+    const std::string file =
+        paths.Write("elsewhere.ics", QByteArray::fromStdString(Calendar(event)));
+    return QProcess::execute(QStringLiteral(TAMBERLO_BUILD_DIR "/tools/ical/tamberlo-ical"),
+                             {"import", "--store", QString::fromStdString(paths.StorePath()),
+                              QString::fromStdString(file)});
+}
+
+// The subject of the first appointment of 8 December as the window's document holds it.
+std::wstring ShownSubject(const CTamberloDoc& doc)
+{
+    const int row = DaysBetween(doc.GetShownStart(), MakeSystemTime(2026, 12, 8));
+    return doc.ApptCount(row) > 0 ? doc.ApptSubject(row, 0) : std::wstring();
+}
 } // namespace
 
-// The window comes up without a word; the command bar's tooltips name the keys, menu items show
-// their keys, and enable states follow the handlers; the application's own commands are reached
-// last in the chain.
+// The window comes up without a word; the bar's tooltips name the keys, menu items show theirs,
+// and enable states follow the handlers, the application's own commands last in the chain.
 TEST_F(ShellTest, MenusShowTextsKeysAndFollowTheHandlers)
 {
     CMainFrame* frame = Start().MainFrame();
-    ASSERT_NE(frame, nullptr);
-    EXPECT_TRUE(frame->isVisible());
+    ASSERT_TRUE(frame && frame->isVisible());
     EXPECT_TRUE(messages.shown().empty());
     QStringList shownTips;
     for (QAction* button : frame->CommandBar()->actions()) {
@@ -74,13 +80,9 @@ TEST_F(ShellTest, MenusShowTextsKeysAndFollowTheHandlers)
     EXPECT_EQ(shownTips, (QStringList{"Help (F1)", "Cut (Ctrl+X)", "Copy (Ctrl+C)",
                                       "Paste (Ctrl+V)", "Version"}))
         << "New is switched off";
-    QAction* zoom = Opened(cmd::ID_ZOOM_IN);
-    ASSERT_NE(zoom, nullptr);
-    EXPECT_EQ(zoom->text(), "&Zoom In");
-    EXPECT_EQ(QKeySequence::listToString(zoom->shortcuts()), "Ctrl++; Ctrl+=");
+    EXPECT_EQ(QKeySequence::listToString(Opened(cmd::ID_ZOOM_IN)->shortcuts()), "Ctrl++; Ctrl+=");
     EXPECT_FALSE(Opened(cmd::ID_ADD_APPOINT)->isEnabled()) << "the editor is not attached yet";
     EXPECT_FALSE(Opened(cmd::ID_APP_ABOUT)->isEnabled());
-
     // The calendar toggle's check mark and the command bar's buttons follow the view at once.
     FindCommand(cmd::ID_VIEW_CALENDAR)->trigger();
     EXPECT_TRUE(Opened(cmd::ID_VIEW_CALENDAR)->isChecked());
@@ -97,16 +99,12 @@ TEST_F(ShellTest, MenusShowTextsKeysAndFollowTheHandlers)
 TEST_F(ShellTest, ExitAndCloseBothWriteTheProfile)
 {
     Start();
-    const QString profile = QString::fromStdString(paths.ProfilePath());
     for (const int hourPixels : {48, 60}) {
-        QFile::remove(profile);
+        QFile written(QString::fromStdString(paths.ProfilePath()));
+        written.remove();
         app->Settings().SetOneHourPixel(hourPixels);
-        if (hourPixels == 48) {
-            FindCommand(cmd::ID_APP_EXIT)->trigger();
-        } else {
-            app->MainFrame()->close();
-        }
-        QFile written(profile);
+        hourPixels == 48 ? FindCommand(cmd::ID_APP_EXIT)->trigger()
+                         : void(app->MainFrame()->close());
         ASSERT_TRUE(written.open(QIODevice::ReadOnly)) << hourPixels;
         EXPECT_TRUE(written.readAll().contains("OneHourPixel=" + QByteArray::number(hourPixels)));
     }
@@ -123,12 +121,10 @@ TEST_F(ShellTest, AnUnwritableProfileOrUnopenableStoreIsNotFatal)
     EXPECT_EQ(messages.shown()[0].text,
               L"The settings could not be saved to /proc/tamberlo-no-such-dir/Tamberlo.ini.");
     EXPECT_EQ(messages.shown()[0].caption, L"Warning");
-
     Start({}, paths.File(""));
     ASSERT_EQ(messages.shown().size(), 2U);
     EXPECT_NE(app->MainFrame()->View(), nullptr);
     app->MainFrame()->close();
-
     // A FIFO in place of the profile would block the start: it is named, and never written.
     const std::string fifo = paths.File("fifo.ini");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
@@ -154,8 +150,7 @@ TEST(QtMessageService, BoxesAreWideEnoughForTheirCaption)
     EXPECT_GE(box.width(), QFontMetrics(title).horizontalAdvance(box.windowTitle()) + 160);
 }
 
-// The view reads the settings again after a settings dialog, OK or Cancel: a new digit key
-// works at once.
+// After a settings dialog, OK or Cancel, the view reads the settings again: a new key works.
 TEST_F(ShellTest, SettingsDialogsTakeEffectInTheViewAtOnce)
 {
     runner = &dialogs;
@@ -179,8 +174,7 @@ TEST_F(ShellTest, SettingsDialogsTakeEffectInTheViewAtOnce)
     }
 }
 
-// Each calendar file of the command line is counted, confirmed and imported into the store the
-// program starts on; other arguments are ignored.
+// Each calendar file of the command line is counted, confirmed and imported; others ignored.
 TEST_F(ShellTest, CommandLineCalendarsAreImportedOnlyAfterOk)
 {
     for (const char* name : {"declined.ics", "accepted.ICS", "notes.txt"}) {
@@ -203,15 +197,9 @@ TEST_F(ShellTest, MenuImportCancelsWholeAndExportReportsUnwritableFiles)
 {
     runner = &dialogs;
     Start();
-    auto storedAppointments = [&] {
-        PimSession session(paths.StorePath(), OccurrenceOnDay);
-        return session.Connect() < 0 ? -1 : session.AppointmentCount();
-    };
     // About 1 MB of events: large enough for the import to show its progress dialog.
     const std::string large = WriteCalendar(paths, "large.ics", 4000, false);
-
-    // Cancel as soon as the progress dialog runs the events; the store stays empty.
-    ChooseFile(large);
+    ChooseFile(large); // cancelled at once: the store stays empty
     int progressShown = 0;
     QTimer cancel;
     QObject::connect(&cancel, &QTimer::timeout, [&] {
@@ -225,10 +213,10 @@ TEST_F(ShellTest, MenuImportCancelsWholeAndExportReportsUnwritableFiles)
     FindCommand(cmd::ID_IMPORT_ICALENDAR)->trigger();
     cancel.stop();
     EXPECT_EQ(progressShown, 1);
-    EXPECT_EQ(storedAppointments(), 0);
+    PimSession session(paths.StorePath(), OccurrenceOnDay);
+    EXPECT_EQ(session.Connect() < 0 ? -1 : session.AppointmentCount(), 0);
     ASSERT_EQ(messages.shown().size(), 1U);
     EXPECT_EQ(messages.shown()[0].text, L"The import was cancelled; the calendar is as it was.");
-
     const std::string unwritable = paths.File("missing-folder/out.ics");
     ChooseFile(unwritable);
     FindCommand(cmd::ID_EXPORT_ICALENDAR)->trigger();
@@ -238,7 +226,6 @@ TEST_F(ShellTest, MenuImportCancelsWholeAndExportReportsUnwritableFiles)
     ChooseFile(paths.File("out.ics"));
     FindCommand(cmd::ID_EXPORT_ICALENDAR)->trigger();
     EXPECT_EQ(messages.shown().size(), before) << "a good export says nothing";
-
     // A reminder's "Open": the day shown and selected, the window up.
     app->MainFrame()->showMinimized();
     app->MainFrame()->ShowDay(MakeSystemTime(2028, 2, 29));
@@ -247,34 +234,7 @@ TEST_F(ShellTest, MenuImportCancelsWholeAndExportReportsUnwritableFiles)
     EXPECT_FALSE(app->MainFrame()->isMinimized());
 }
 
-namespace {
-
-// The real tool as another program writing the store while the window is open: an import of
-// one event of UID u1 on 8 December.
-int ImportElsewhere(const TempPaths& paths, const char* summary)
-{
-    const std::string file =
-        paths.Write("elsewhere.ics",
-                    QByteArray::fromStdString(
-                        Calendar("BEGIN:VEVENT\r\nUID:u1\r\nDTSTART:20261208T090000\r\nSUMMARY:" +
-                                 std::string(summary) + "\r\nEND:VEVENT\r\n")));
-    return QProcess::execute(QStringLiteral(TAMBERLO_BUILD_DIR "/tools/ical/tamberlo-ical"),
-                             {"import", "--store", QString::fromStdString(paths.StorePath()),
-                              QString::fromStdString(file)});
-}
-
-// The subject of the first appointment of 8 December as the window's document holds it.
-std::wstring ShownSubject(const CTamberloDoc& doc)
-{
-    const int row = DaysBetween(doc.GetShownStart(), MakeSystemTime(2026, 12, 8));
-    return doc.ApptCount(row) > 0 ? doc.ApptSubject(row, 0) : std::wstring();
-}
-
-} // namespace
-
-// Another program imports into the store while the window is open, also while one of the
-// window's own connections is: the window follows. (What a change started before then may
-// write: the change path's tests.)
+// Another program imports while the window is open, also while one of its connections is.
 TEST_F(ShellTest, TheWindowFollowsAnotherProgram)
 {
     Start();
@@ -287,8 +247,7 @@ TEST_F(ShellTest, TheWindowFollowsAnotherProgram)
     EXPECT_TRUE(WaitFor([&] { return ShownSubject(doc) == L"Meanwhile"; }));
 }
 
-// Every item of every menu has an underlined letter of its own within its menu; the texts keep
-// their words.
+// Every menu item has an underlined letter of its own within its menu; texts keep their words.
 TEST_F(ShellTest, EveryMenuItemHasItsOwnMnemonic)
 {
     Start();
@@ -310,36 +269,29 @@ TEST_F(ShellTest, EveryMenuItemHasItsOwnMnemonic)
     EXPECT_EQ(WithMnemonic(L"Salt & Pepper", L'p'), L"Salt && &Pepper");
 }
 
-// A first start fits the window into the screen; the place and size then come back from the
-// profile, and a damaged value falls back to the first start's.
+// The first start fits the screen; place and size come back, a damaged value falls back.
 TEST_F(ShellTest, WindowGeometryFitsTheScreenAndIsRemembered)
 {
     EXPECT_EQ(FittedWindowRect({1024, 720}, {0, 0, 1920, 1080}), QRect(448, 180, 1024, 720));
     EXPECT_EQ(FittedWindowRect({1024, 720}, {0, 32, 960, 508}), QRect(24, 56, 912, 460))
         << "a 1920x1080 screen at scale 2, with a panel";
     EXPECT_EQ(FittedWindowRect({1024, 720}, {0, 0, 10, 10}).size(), QSize(1, 1));
-
     Start();
     const QRect available = app->MainFrame()->screen()->availableGeometry();
-    EXPECT_TRUE(available.contains(app->MainFrame()->geometry()));
     app->MainFrame()->setGeometry(40, 50, 700, 500);
     app->MainFrame()->close();
     Start();
     EXPECT_EQ(app->MainFrame()->geometry(), QRect(40, 50, 700, 500));
     app->MainFrame()->close();
-
-    {
-        Profile damaged(paths.ProfilePath());
-        damaged.WriteString(L"Window", L"Geometry", L"bm90IGdlb21ldHJ5");
-        ASSERT_TRUE(damaged.Flush());
-    }
+    Profile damaged(paths.ProfilePath());
+    damaged.WriteString(L"Window", L"Geometry", L"bm90IGdlb21ldHJ5");
+    ASSERT_TRUE(damaged.Flush());
     Start();
     EXPECT_TRUE(available.contains(app->MainFrame()->geometry()));
     EXPECT_NE(app->MainFrame()->geometry(), QRect(40, 50, 700, 500));
 }
 
-// The standard options are answered as by every program of the suite (CommandLines, over the
-// real programs); of the rest only an option that is no file name is unknown.
+// Beside the standard options (the command-line table) only a non-file-name option is unknown.
 TEST(ProgramCommandLine, UnknownOptions)
 {
     EXPECT_FALSE(StandardOptionExit({"a.ics"}));

@@ -1,14 +1,11 @@
 // The program's side of sync, with rounds of the tests' own: one round at a time, the interval,
-// the status line, the password question and a round after a change made in the window. Rounds
-// against real servers are the sync tests'.
+// the status line, the password question and a round after a change made in the window.
 #include <QLabel>
 #include <QLineEdit>
 #include <QSemaphore>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
-#include <gtest/gtest.h>
-
 #include <atomic>
 
 #include "app/sync_commands.h"
@@ -25,7 +22,6 @@
 #include "view/tamberlo_view.h"
 
 namespace {
-
 int32_t AddAppointment(const std::string& store, const std::wstring& subject, int day, int hour)
 {
     PimSession session(store, OccurrenceOnDay);
@@ -68,10 +64,8 @@ TEST(SyncScheduler, OneRoundAtATimeAndOneMoreAfterARequestDuringIt)
     EXPECT_EQ(finished, 1);
     release.release();
     ASSERT_TRUE(QTest::qWaitFor([&] { return finished == 2; }, 10000));
-    EXPECT_EQ(most, 1);
-    EXPECT_EQ(started, 2);
+    EXPECT_EQ(std::pair(most.load(), started.load()), std::pair(1, 2));
     EXPECT_FALSE(scheduler.Running());
-
     // Quitting tells a running round to stop where it is, and waits only for that.
     std::atomic<bool> stopped{false};
     auto closing = std::make_unique<SyncScheduler>(
@@ -110,8 +104,7 @@ TEST(SyncStatus, CountsAndFailuresInPlainWords)
     SyncOutcome outcome;
     outcome.anyAccount = true;
     outcome.report.received = 2;
-    outcome.report.deletedHere = 1;
-    outcome.report.sent = 1;
+    outcome.report.deletedHere = outcome.report.sent = 1;
     const SYSTEMTIME at = MakeSystemTime(2026, 12, 7, 9, 5);
     EXPECT_EQ(SyncStatusText(outcome, at), L"Synced at 09:05: 3 received, 1 sent.");
     outcome.report.conflicts = 1;
@@ -156,10 +149,9 @@ protected:
     {
         pim::SyncAccount account{0,   L"https://dav.example.org", L"alice", L"/a/", L"/a/", L"A",
                                  L"A"};
-        ASSERT_GE(
-            WithSyncLedger(paths.StorePath(),
-                           [&](pim::SyncLedger& ledger) { return ledger.SaveAccount(account); }),
-            0);
+        ASSERT_GE(WithSyncLedger(paths.StorePath(),
+                                 [&](pim::SyncLedger& l) { return l.SaveAccount(account); }),
+                  0);
     }
     // Sync Now, and the round (or rounds) it leads to over.
     void SyncNow()
@@ -181,8 +173,7 @@ TEST_F(SyncWindowTest, WithoutAnAccountSyncNowSaysSo)
     EXPECT_EQ(app->Sync()->Status(), "");
 }
 
-// A round of its own (the first comes soon after the start) never asks for a password; Sync
-// Now does, and a cancelled question says that no password was given.
+// Only Sync Now asks for a password (a round of its own never does); Cancel says none was given.
 TEST_F(SyncWindowTest, OnlySyncNowAsksForThePasswordAndTheWindowKeepsItsSelection)
 {
     const int32_t dentist = AddAppointment(paths.StorePath(), L"Dentist", 9, 10);
@@ -192,7 +183,6 @@ TEST_F(SyncWindowTest, OnlySyncNowAsksForThePasswordAndTheWindowKeepsItsSelectio
     view.JumpTo(MakeSystemTime(2026, 12, 9));
     view.SelectDetailLine(0);
     ASSERT_EQ(view.Selection().oid, PimSession::OidField(dentist));
-
     const QString noPassword = "No password was given for alice@dav.example.org.";
     QTimer* afterChange = Timer(app->Sync()->Scheduler(), "syncAfterChange");
     afterChange->stop();
@@ -203,7 +193,6 @@ TEST_F(SyncWindowTest, OnlySyncNowAsksForThePasswordAndTheWindowKeepsItsSelectio
     ASSERT_TRUE(QTest::qWaitFor([&] { return dialogs.RunCount() == 1; }, 10000));
     EXPECT_EQ(app->Sync()->Status(), noPassword);
     passwords.clear();
-
     dialogs.Queue([](QDialog& dialog) {
         dialog.findChild<QLineEdit*>()->setText("secret");
         return DialogAccepted;
@@ -233,5 +222,4 @@ TEST_F(SyncWindowTest, AChangeInTheWindowLeadsToARound)
     Opened(cmd::ID_DELETE_ITEM)->trigger();
     EXPECT_TRUE(afterChange->isActive());
 }
-
 } // namespace

@@ -1,5 +1,4 @@
-// Drives the settings dialogs through their named controls, with the settings, the scripted
-// message boxes and the scripted dialog runner a test needs.
+// Drives the settings dialogs through their named controls, with scripted boxes and runner.
 #pragma once
 
 #include <QAbstractButton>
@@ -18,17 +17,15 @@
 #include "settings/app_settings.h"
 #include "tests/support/dialog_controls.h"
 
-// One step on a control: set a value (`expect` false) or check the one it shows. A number on a
-// combo is its index; else the value is the control's own (text, date, slider position). A
-// null value presses the button.
+// Sets a control's value or (`expect`) checks it; a number on a combo is its index, else the
+// control's own value (text, date, slider); a null value presses the button.
 struct Step {
     int id;
     QVariant value;
     bool expect = false;
 };
 
-// The settings that differ from the defaults as "Key=value", in the order of the settings, the
-// lists' items joined by "|": a whole comparison in one readable text.
+// The settings that differ from the defaults as "Key=value" in their order, lists joined by "|".
 inline std::string Changed(const AppSettings& settings)
 {
     const AppSettings defaults;
@@ -72,8 +69,6 @@ protected:
     static Step Is(int id, QVariant value) { return {id, std::move(value), true}; }
     static Step Press(int id) { return {id, QVariant()}; }
     static void Click(const QWidget& d, int id) { Control<QAbstractButton>(d, id)->click(); }
-    static void Select(const QWidget& d, int id, int index) { Apply(d, {Set(id, index)}); }
-    static void Type(const QWidget& d, int id, const QString& text) { Apply(d, {Set(id, text)}); }
     static void Apply(const QWidget& dialog, const std::vector<Step>& steps)
     {
         for (const Step& step : steps) {
@@ -108,14 +103,6 @@ protected:
         }
         return texts;
     }
-    // Presses OK on a shown dialog; true when it closed.
-    static bool PressOk(QDialog& dialog)
-    {
-        dialog.show();
-        Click(dialog, 1);
-        return dialog.result() == QDialog::Accepted;
-    }
-
     AppSettings settings;
     ScriptedMessageService messages;
     ScriptedDialogRunner dialogs;

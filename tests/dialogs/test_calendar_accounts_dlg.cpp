@@ -1,6 +1,5 @@
 // The accounts dialog over a real store and profile: the address and Add checks, then Test, Add,
-// a second Add of the same account and Remove, through the named controls. Trusting a refused
-// certificate is the DAV client's test.
+// a second Add of the same account and Remove, through the named controls.
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -16,7 +15,6 @@
 #include "tests/support/temp_paths.h"
 
 namespace {
-
 TEST(CalendarAccountChecks, AddressesAndRefusals)
 {
     const std::pair<std::wstring, QString> addresses[] = {
@@ -31,23 +29,12 @@ TEST(CalendarAccountChecks, AddressesAndRefusals)
         EXPECT_EQ(CheckedServerAddress(typed).toString(), url)
             << QString::fromStdWString(typed).toStdString();
     }
-
     const auto refused = [](const AccountFields& fields) {
         const std::optional<AccountRefusal> refusal = CheckAccount(fields);
         return refusal ? refusal->messageId : 0;
     };
     EXPECT_EQ(refused({L"ftp://x", {L"/cal/"}}), res::IDS_ACCOUNT_NO_SERVER);
     EXPECT_EQ(refused({L"dav.example.org", {L"/tasks/"}}), 0);
-}
-
-caldav::RemoteCalendar Calendar(const char* path, const char* name, bool events, bool tasks)
-{
-    caldav::RemoteCalendar calendar;
-    calendar.url = QUrl(QStringLiteral("https://dav.example.org") + QLatin1String(path));
-    calendar.name = QString::fromLatin1(name);
-    calendar.events = events;
-    calendar.tasks = tasks;
-    return calendar;
 }
 
 class AccountsDialogTest : public ::testing::Test {
@@ -57,9 +44,15 @@ protected:
     {
         asked.push_back(connection);
         caldav::Discovery found;
-        found.calendars = {Calendar("/alice/home/", "Home", true, false),
-                           Calendar("/alice/chores/", "Chores", false, true),
-                           Calendar("/alice/both/", "", true, true)};
+        for (const auto& [path, name, events, tasks] :
+             {std::tuple{"home", "Home", true, false}, std::tuple{"chores", "Chores", false, true},
+              std::tuple{"both", "", true, true}}) {
+            caldav::RemoteCalendar& c = found.calendars.emplace_back();
+            c.url = QUrl(QStringLiteral("https://dav.example.org/alice/%1/").arg(path));
+            c.name = QString::fromLatin1(name);
+            c.events = events;
+            c.tasks = tasks;
+        }
         return found;
     }
     std::unique_ptr<CCalendarAccountsDlg> Open()
@@ -83,10 +76,8 @@ protected:
         for (int i = 0; i < list->count(); ++i) {
             const QListWidgetItem* line = list->item(i);
             const bool fixed = !(line->flags() & Qt::ItemIsUserCheckable);
-            texts << (fixed                               ? "[-] "
-                      : line->checkState() == Qt::Checked ? "[x] "
-                                                          : "[ ] ") +
-                         line->text();
+            const bool ticked = line->checkState() == Qt::Checked;
+            texts << QString(fixed ? "[-] " : ticked ? "[x] " : "[ ] ") + line->text();
         }
         return texts;
     }
@@ -105,7 +96,6 @@ protected:
             0);
         return accounts;
     }
-
     TempPaths paths;
     Profile profile{paths.ProfilePath()};
     SyncCredentials credentials{profile, nullptr};
@@ -122,7 +112,6 @@ TEST_F(AccountsDialogTest, TestChooseAddAgainAndRemove)
     Find<QPushButton>(*dialog, "add")->click();
     ASSERT_EQ(messages.shown().size(), 1U);
     EXPECT_EQ(messages.shown()[0].text, res::LoadString(res::IDS_ACCOUNT_NO_CALENDARS));
-
     Test(*dialog);
     ASSERT_EQ(asked.size(), 1U);
     EXPECT_EQ(asked[0].server, QUrl("https://dav.example.org"));
@@ -133,13 +122,10 @@ TEST_F(AccountsDialogTest, TestChooseAddAgainAndRemove)
               "3 calendars found on dav.example.org.");
     calendars->item(1)->setCheckState(Qt::Unchecked);
     Find<QPushButton>(*dialog, "add")->click();
-    const pim::SyncAccount added{Stored().at(0).id,
-                                 L"https://dav.example.org",
-                                 L"alice",
-                                 L"https://dav.example.org/alice/home/",
-                                 L"https://dav.example.org/alice/both/",
-                                 L"Home",
-                                 L"/alice/both/"};
+    const std::wstring dav = L"https://dav.example.org";
+    const pim::SyncAccount added{
+        Stored().at(0).id,     dav,     L"alice",       dav + L"/alice/home/",
+        dav + L"/alice/both/", L"Home", L"/alice/both/"};
     EXPECT_EQ(Stored(), std::vector<pim::SyncAccount>{added});
     EXPECT_EQ(credentials.Password(added), QString("secret"));
     // Add on a kept account says it updates it; the list marks an account whose round failed.
@@ -148,7 +134,6 @@ TEST_F(AccountsDialogTest, TestChooseAddAgainAndRemove)
     EXPECT_EQ(Find<QListWidget>(*dialog, "accountList")->item(0)->text(),
               "alice @ https://dav.example.org (Home, /alice/both/) - last "
               "sync failed: The server dav.example.org stopped answering.");
-
     // The same user at the same server again: the calendar left out before is offered and
     // joins the account's; no second account, none replaced.
     Find<QLineEdit>(*dialog, "password")->clear();
@@ -160,7 +145,6 @@ TEST_F(AccountsDialogTest, TestChooseAddAgainAndRemove)
     Find<QPushButton>(*dialog, "add")->click();
     ASSERT_EQ(Stored().size(), 1U);
     EXPECT_TRUE(dialog->Changed());
-
     messages.QueueAnswer(IDCANCEL);
     Find<QListWidget>(*dialog, "accountList")->setCurrentRow(0);
     Find<QPushButton>(*dialog, "remove")->click();
@@ -171,5 +155,4 @@ TEST_F(AccountsDialogTest, TestChooseAddAgainAndRemove)
     EXPECT_TRUE(Stored().empty());
     EXPECT_EQ(credentials.Password(added), std::nullopt);
 }
-
 } // namespace

@@ -1,12 +1,10 @@
-// The category settings dialog: it shows the four settings, "..." composes the target and OK
-// stores them.
+// The category dialog shows the four settings, "..." composes the target and OK stores them.
 #include <QListWidget>
 
 #include "dialog_test_support.h"
 #include "dialogs/category_set_dlg.h"
 
 namespace {
-
 class CategorySetDlgTest : public DialogTest {
 protected:
     CategorySetDlgTest()
@@ -20,7 +18,6 @@ protected:
         settings.SetCategoryCtrTarget(L"Work");
     }
 };
-
 } // namespace
 
 TEST_F(CategorySetDlgTest, ShowsTheSettingsAndOkStoresThemWithTheComposedTarget)

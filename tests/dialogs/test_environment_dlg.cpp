@@ -1,5 +1,4 @@
-// The environment dialog: settings files read through the chooser stay after Cancel, and files
-// that are no settings files at all change nothing.
+// Settings files read in the environment dialog stay after Cancel; other files change nothing.
 #include <QFile>
 #include <deque>
 #include <sys/stat.h>
@@ -10,7 +9,6 @@
 #include "tests/support/temp_paths.h"
 
 namespace {
-
 class ScriptedFileChooser : public SettingsFileChooser {
 public:
     std::deque<std::string> answers;
@@ -27,14 +25,6 @@ public:
 
 class EnvironmentDlgTest : public DialogTest {
 protected:
-    std::string WriteFile(const std::string& name, const QByteArray& bytes)
-    {
-        std::string path = paths.File(name);
-        QFile file(QString::fromStdString(path));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
-    }
     TempPaths paths;
     ScriptedFileChooser files;
 };
@@ -42,8 +32,8 @@ protected:
 TEST_F(EnvironmentDlgTest, ReadSettingsStayAfterCancelAndAreNotUndoneByOk)
 {
     const std::string file =
-        WriteFile("settings.ini", "[Envirorment]\nColorSunday=255\nUsepopup=0\nDispWeekCount=2\n"
-                                  "CntFromToday=7\nDispNoDue=1\n");
+        paths.Write("settings.ini", "[Envirorment]\nColorSunday=255\nUsepopup=0\nDispWeekCount=2\n"
+                                    "CntFromToday=7\nDispNoDue=1\n");
     files.answers = {file, file};
     dialogs.Queue([](QDialog& dialog) {
         Click(dialog, 1065);
@@ -51,7 +41,6 @@ TEST_F(EnvironmentDlgTest, ReadSettingsStayAfterCancelAndAreNotUndoneByOk)
     });
     EXPECT_FALSE(RunEnvironmentDialog(context, files));
     EXPECT_EQ(settings.GetColorSunday(), 255U);
-
     settings.LoadDefaults();
     dialogs.Queue(AcceptAfter([](QDialog& dialog) { Click(dialog, 1065); }));
     EXPECT_TRUE(RunEnvironmentDialog(context, files));
@@ -62,7 +51,7 @@ TEST_F(EnvironmentDlgTest, ReadSettingsStayAfterCancelAndAreNotUndoneByOk)
 // Every import says in one line what it did; a file of 5 MB is read like any other.
 TEST_F(EnvironmentDlgTest, FilesThatAreNoSettingsFilesChangeNothingAndSaySo)
 {
-    const std::string huge = WriteFile("huge.ini", "[AppPlace]\nHome\nHarbour\n");
+    const std::string huge = paths.Write("huge.ini", "[AppPlace]\nHome\nHarbour\n");
     ASSERT_TRUE(QFile::resize(QString::fromStdString(huge), qint64{5} * 1024 * 1024));
     {
         CEnvironmentDlg dialog(settings, messages, dialogs, files);
@@ -74,25 +63,22 @@ TEST_F(EnvironmentDlgTest, FilesThatAreNoSettingsFilesChangeNothingAndSaySo)
     EXPECT_EQ(messages.shown()[0].text,
               L"2 settings were read from " + QString::fromStdString(huge).toStdWString() + L".");
     settings.LoadDefaults();
-
     const std::string pipe = paths.File("pipe.ini");
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     const std::string missing = paths.File("missing.ini");
     files.answers = {pipe, missing, paths.File(""),
-                     WriteFile("binary.dat", QByteArray("\0\x01\xfe\xff", 4).repeated(1024)),
-                     WriteFile("empty.ini", "")};
+                     paths.Write("binary.dat", QByteArray("\0\x01\xfe\xff", 4).repeated(1024)),
+                     paths.Write("empty.ini", "")};
     CEnvironmentDlg dialog(settings, messages, dialogs, files);
     for (int i = 0; i < 5; ++i) {
         Click(dialog, 1065);
     }
     EXPECT_TRUE(files.answers.empty());
     EXPECT_EQ(Changed(settings), "");
-    ASSERT_EQ(messages.shown().size(), 6U);
-    EXPECT_EQ(messages.shown()[2].text, L"No settings could be read from " +
-                                            QString::fromStdString(missing).toStdWString() + L".");
-    for (std::size_t i = 1; i < 6; ++i) {
-        EXPECT_EQ(messages.shown()[i].caption, L"Warning");
-    }
+    const std::vector<std::wstring> warned = Warnings(1);
+    ASSERT_EQ(warned.size(), 5U);
+    EXPECT_EQ(warned[1], L"No settings could be read from " +
+                             QString::fromStdString(missing).toStdWString() + L".");
 }
 
 TEST(SettingsFileChooser, FilterTextGivesOneNameFilterPerName)
@@ -100,5 +86,4 @@ TEST(SettingsFileChooser, FilterTextGivesOneNameFilterPerName)
     EXPECT_EQ(NameFiltersOf(res::LoadString(res::IDS_SETTINGS_FILE_FILTER)),
               (QStringList{"InitializeFile(*.ini)", "text(*.txt)", "all(*.*)"}));
 }
-
 } // namespace

@@ -1,5 +1,5 @@
-// Each settings dialog run through its command: what it opens with and what OK writes, and how a
-// refused field keeps the dialog open with the focus on it and stores only what came before it.
+// Each settings dialog through its command: what it shows and OK writes; a refused field keeps it
+// open with the focus there, storing only what came before it.
 #include <QDate>
 #include <QLabel>
 #include <QRegularExpression>
@@ -9,18 +9,18 @@
 #include "dialogs/settings_file_chooser.h"
 
 namespace {
-
 using Texts = std::vector<std::wstring>;
 
 class SettingsCommandsTest : public DialogTest {
 protected:
-    // The next dialog takes the steps and OK; when `refusedAt` names a control, OK must leave the
-    // dialog open with the focus there, and the dialog is cancelled.
+    // The next dialog takes the steps and OK; OK refused (focus on `refusedAt`) cancels it.
     void Answer(const std::vector<Step>& steps, int refusedAt = 0)
     {
         dialogs.Queue([steps, refusedAt](QDialog& dialog) {
             Apply(dialog, steps);
-            if (PressOk(dialog) || refusedAt == 0) {
+            dialog.show();
+            Click(dialog, 1); // OK
+            if (dialog.result() == QDialog::Accepted || refusedAt == 0) {
                 return dialog.result();
             }
             EXPECT_TRUE(FocusIsOn(dialog, refusedAt));
@@ -34,7 +34,6 @@ protected:
         seen_ = messages.shown().size();
         return texts;
     }
-
     class : public SettingsFileChooser {
         std::string Choose(QWidget* /*parent*/) override { return {}; }
     } files;
@@ -61,7 +60,6 @@ TEST_F(SettingsCommandsTest, Environment)
     EXPECT_EQ(Changed(settings),
               "DispNoDue=1 TaskAreaWidth=0 InfoAreaHeight=120 InfoAreaWidth=4000 StdtChg=1 "
               "CntFromToday=0 DefaultStartHour=23 DispWeekCount=9 UsePopup=0");
-
     settings.LoadDefaults();
     Answer({Set(1024, 1), Set(1035, "5"), Set(1031, "50"), Set(1032, "-1")}, 1032);
     EXPECT_FALSE(RunEnvironmentDialog(context, files));
@@ -76,7 +74,6 @@ TEST_F(SettingsCommandsTest, FunctionKeys)
             Set(1105, 0), Set(1104, 0)});
     EXPECT_TRUE(RunFuncKeyDialog(context));
     EXPECT_EQ(Changed(settings), "KeyToToday=57 KeyToTool=0 KeyToMain=0 KeyToDetail=0");
-
     settings.LoadDefaults();
     Answer({Set(1102, 4), Set(1105, 4)}, 1105);
     EXPECT_FALSE(RunFuncKeyDialog(context));
@@ -103,7 +100,6 @@ TEST_F(SettingsCommandsTest, DaySelectionWithinTheSupportedYears)
     ASSERT_TRUE(picked);
     EXPECT_EQ(SystemTimeToVariantTime(*picked),
               SystemTimeToVariantTime(MakeSystemTime(2999, 12, 31)));
-
     Answer({Set(1140, QDate(1899, 12, 31))}, 1140);
     EXPECT_FALSE(RunDaySelDialog(context, given));
     EXPECT_EQ(NewWarnings(), Texts{L"Can't point before year 1900."});
@@ -126,5 +122,4 @@ TEST_F(SettingsCommandsTest, AboutShowsTheProgramVersionAndTheBuild)
     RunAboutDialog(context);
     EXPECT_TRUE(dialogs.Exhausted());
 }
-
 } // namespace

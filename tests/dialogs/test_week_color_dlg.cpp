@@ -1,11 +1,8 @@
-// The week-and-colour dialog: Cancel writes nothing even after picking a colour and
-// "Initialize" (asked first).
-
+// The week-and-colour dialog: Cancel writes nothing even after a picked colour and "Initialize".
 #include "dialog_test_support.h"
 #include "dialogs/week_color_dlg.h"
 
 namespace {
-
 class WeekColorDlgTest : public DialogTest {};
 
 TEST_F(WeekColorDlgTest, CancelKeepsEverythingAfterPickingAndInitializing)
@@ -27,5 +24,4 @@ TEST_F(WeekColorDlgTest, CancelKeepsEverythingAfterPickingAndInitializing)
     EXPECT_EQ(messages.shown()[0].caption, L"Confirm");
     EXPECT_EQ(messages.shown()[0].flags, MB_OKCANCEL | MB_ICONINFORMATION);
 }
-
 } // namespace

@@ -1,25 +1,15 @@
-// The compiled-in pictures: every strip loads at its exact size, no drawn tile is empty or a copy
-// of another, and the command-bar and application icons hold a drawn picture per size.
+// The compiled-in pictures: strips at their exact size, tiles drawn and distinct, icons per size.
 #include "res/pictures.h"
 
 #include "res/command_ids.h"
 
 #include <QIcon>
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <vector>
 
 namespace {
-
 using res::Picture;
-
-QImage Tile(Picture picture, bool large, int index)
-{
-    return res::LoadPictureImage(picture, large)
-        .copy(res::TileRect(picture, large, index))
-        .convertToFormat(QImage::Format_ARGB32);
-}
 
 // Every tile is drawn, and no two are alike unless both are in `alike`.
 void ExpectDrawnAndDistinct(const std::vector<QImage>& tiles, const std::vector<int>& alike = {})
@@ -44,7 +34,6 @@ TEST(Pictures, EveryPictureLoadsAtTilesTimesTileSize)
         for (const bool large : {false, true}) {
             SCOPED_TRACE(res::PicturePath(picture, large).toStdString());
             const QImage image = res::LoadPictureImage(picture, large);
-            EXPECT_FALSE(res::LoadPicture(picture, large).isNull());
             const QSize tile = res::TileSize(picture, large);
             const int count = res::TileCount(picture);
             const int perRow = picture == Picture::ItemIcons ? res::kItemIconsPerRow : count;
@@ -59,8 +48,7 @@ TEST(Pictures, EveryPictureLoadsAtTilesTimesTileSize)
     EXPECT_EQ(res::ButtonTileRect(res::kButtonCount, false), QRect());
 }
 
-// Blank buttons are bare bar background, alike; every other button and used item icon looks
-// different from the rest.
+// Blank buttons are bare background, alike; every other button and item icon is distinct.
 TEST(Pictures, TilesAreDrawnAndDistinct)
 {
     for (const bool large : {false, true}) {
@@ -77,21 +65,20 @@ TEST(Pictures, TilesAreDrawnAndDistinct)
     }
     std::vector<QImage> icons;
     for (int icon = res::kIconHiddenBefore; icon <= res::kIconMoreItems; ++icon) {
-        icons.push_back(Tile(Picture::ItemIcons, false, icon));
+        icons.push_back(res::LoadPictureImage(Picture::ItemIcons, false)
+                            .copy(res::TileRect(Picture::ItemIcons, false, icon))
+                            .convertToFormat(QImage::Format_ARGB32));
     }
     ExpectDrawnAndDistinct(icons);
 }
 
-// Each size is a file of its own, drawn for it: the icon must hand out exactly that file, not a
-// neighbour scaled.
+// Each size is a file drawn for it: the icon hands out that file, not a neighbour scaled.
 TEST(Pictures, IconsAreDrawnAtEverySize)
 {
     // clang-format off
     struct Case { QIcon icon; const char* file; std::vector<int> sides; };
     // clang-format on
-    const std::vector<int> bar = {24, 48};
-    const Case cases[] = {{res::CommandBarIcon(cmd::ID_CUT), "cmd_cut", bar},
-                          {res::CommandBarIcon(cmd::ID_APP_ABOUT), "cmd_about", bar},
+    const Case cases[] = {{res::CommandBarIcon(cmd::ID_CUT), "cmd_cut", {24, 48}},
                           {res::ApplicationIcon(), "app_icon", {16, 22, 24, 32, 48, 64, 128, 256}}};
     std::vector<QImage> drawn;
     for (const Case& c : cases) {
@@ -110,5 +97,4 @@ TEST(Pictures, IconsAreDrawnAtEverySize)
         EXPECT_TRUE(res::CommandBarIcon(id).isNull()) << id;
     }
 }
-
 } // namespace

@@ -1,7 +1,5 @@
-// The string table, the menu templates and the standard options: ids without a text, a
-// command's name and keys, and how --help and --version answer.
+// The string table, the menu templates and how --help and --version answer.
 #include <gtest/gtest.h>
-
 #include <sstream>
 
 #include "res/command_ids.h"
@@ -9,7 +7,6 @@
 #include "res/menus.h"
 #include "res/string_table.h"
 
-// Ids outside the table, and the month names' base, give no text.
 TEST(StringTable, IdsWithoutATextGiveNone)
 {
     EXPECT_EQ(res::LoadString(res::IDS_MONTH_BASE), L"") << "month names start at base + 1";
@@ -17,8 +14,7 @@ TEST(StringTable, IdsWithoutATextGiveNone)
     EXPECT_EQ(res::LoadString(99999), L"");
 }
 
-// A command's name is its first menu text (main menu before context menu), its keys in the
-// accelerator table's order.
+// A command's name is its first menu text (main before context), its keys in accelerator order.
 TEST(Menus, CommandNamesAndKeys)
 {
     EXPECT_EQ(res::CommandName(cmd::ID_WEEK_BEFORE), L"A Week Before");

@@ -1,9 +1,7 @@
-// Building delimited lists, and the check that what a load gave comes back unchanged from a
-// save and a second load.
+// Delimited lists, and the check that what a load gave comes back from a save and a second load.
 #pragma once
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 #include "platform/profile.h"
@@ -11,11 +9,11 @@
 #include "settings/settings_persistence.h"
 #include "tests/support/temp_paths.h"
 
-inline std::wstring Elements(std::initializer_list<const wchar_t*> elements)
+inline std::wstring Elements(std::initializer_list<std::wstring> elements)
 {
     std::wstring text;
-    for (const wchar_t* element : elements) {
-        text += std::wstring(element) + L'\x1F';
+    for (const std::wstring& element : elements) {
+        text += element + L'\x1F';
     }
     return text;
 }
@@ -30,15 +28,13 @@ inline void ExpectSaveAndLoadKeep(const AppSettings& saved, const std::string& p
     AppSettings again;
     LoadSettings(again, Profile(profilePath));
     for (int i = 0; i < kIntSettingCount; ++i) {
-        EXPECT_EQ(again.Get(static_cast<IntSetting>(i)), saved.Get(static_cast<IntSetting>(i)))
-            << "integer " << i;
+        EXPECT_EQ(again.Get(IntSetting(i)), saved.Get(IntSetting(i))) << "integer " << i;
     }
     for (int i = 0; i < kTextSettingCount; ++i) {
-        EXPECT_EQ(again.Get(static_cast<TextSetting>(i)), saved.Get(static_cast<TextSetting>(i)))
-            << "text " << i;
+        EXPECT_EQ(again.Get(TextSetting(i)), saved.Get(TextSetting(i))) << "text " << i;
     }
     for (int i = 0; i < kSettingsListCount; ++i) {
-        const auto list = static_cast<SettingsList>(i);
+        const auto list = SettingsList(i);
         EXPECT_EQ(again.GetListCount(list), saved.GetListCount(list)) << "list " << i;
         for (int n = 0; n < saved.GetListCount(list); ++n) {
             EXPECT_EQ(again.GetListItem(list, n), saved.GetListItem(list, n));

@@ -1,32 +1,22 @@
 // The settings block: the list accessors, what loading the defaults resets and the boolean
 // flags; editing a list as lines.
-#include "settings/app_settings.h"
-
 #include <climits>
-
-#include <gtest/gtest.h>
 
 #include "model/text_list.h"
 #include "settings/app_settings_document.h"
 #include "settings/edit_lists.h"
+#include "tests/settings/settings_files.h"
 
 namespace {
-
 TEST(AppSettings, ListsShowOnlyCountedElements)
 {
     AppSettings s;
-    s.SetList(SettingsList::PlaceInfo,
-              L"Office\x1F"
-              L"\x1F"
-              L"Home\x1F",
-              2);
+    s.SetList(SettingsList::PlaceInfo, Elements({L"Office", L"", L"Home"}), 2);
     EXPECT_EQ(s.GetListItem(SettingsList::PlaceInfo, 0), L"Office");
     EXPECT_EQ(s.GetListItem(SettingsList::PlaceInfo, 2), L""); // beyond the count
-    EXPECT_EQ(s.GetListItem(SettingsList::PlaceInfo, -1), L"");
     s.AppendListItem(SettingsList::HolidayInfo, L"Harbour Day,5,11,03,00");
     s.SetList(SettingsList::PlaceInfo, L"", -3);
     EXPECT_EQ(s.GetListCount(SettingsList::PlaceInfo), 0);
-
     s.ScratchHolidayRule().month = 11;
     s.SetLastEditResult(LastEditResult::kClearAllExceptions);
     s.LoadDefaults();
@@ -59,7 +49,6 @@ TEST(EditListsTest, ReplaceFromLinesKeepsNonEmptyLinesAsTyped)
     } cases[] = {
         {L"A\r\n\r\n\r\nB\r\n", {L"A", L"B"}},
         {L"A\r\n \r\n", {L"A", L" "}},
-        {L"\r\n\r\n", {}},
         {L"  spaced  \r\nsame\r\nsame", {L"  spaced  ", L"same", L"same"}},
         {L"Split\x1fnot\r\n", {L"Splitnot"}},
     };
@@ -68,18 +57,13 @@ TEST(EditListsTest, ReplaceFromLinesKeepsNonEmptyLinesAsTyped)
         settings.SetList(SettingsList::PlaceInfo, L"Old" + FieldSeparator(), 1);
         ReplaceListFromLines(settings, EditList::AppointPlace, c.text);
         EXPECT_EQ(EditListItems(settings, EditList::AppointPlace), c.expected) << c.text;
-        EXPECT_EQ(settings.GetListCount(SettingsList::PlaceInfo),
-                  static_cast<int>(c.expected.size()));
+        EXPECT_EQ(settings.GetListCount(SettingsList::PlaceInfo), int(c.expected.size()));
     }
-}
-
-TEST(EditListsTest, LinesRoundTrip)
-{
+    // As lines again, each ended; a shorter text replaces the whole list.
     AppSettings settings;
     ReplaceListFromLines(settings, EditList::Category, L"Work\r\nHome");
     EXPECT_EQ(ListToLines(settings, EditList::Category), L"Work\r\nHome\r\n");
     ReplaceListFromLines(settings, EditList::Category, L"Work\r\n");
     EXPECT_EQ(ListToLines(settings, EditList::Category), L"Work\r\n");
 }
-
 } // namespace

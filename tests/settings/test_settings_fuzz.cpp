@@ -1,13 +1,10 @@
 // Seeded mutations of a profile and of a settings file: whatever the bytes, the readers finish,
 // lists stay within their maximum, and what a load gives survives a save and a second load.
-#include <gtest/gtest.h>
-
 #include <random>
 
 #include "tests/settings/settings_files.h"
 
 namespace {
-
 const char kProfile[] =
     "[PlaceInfo]\nCount=3\nName000=Office\nName001=Home\nName002=\"a,b\"\n"
     "[HolidayInfo]\nHolidayCategory=Rest\nCount=1\nName000=\"Harbour Day,5,11,03,00\"\n"
@@ -79,5 +76,4 @@ TEST(SettingsFuzz, MutatedProfilesAndSettingsFilesLoadWithinBounds)
         }
     }
 }
-
 } // namespace

@@ -1,10 +1,7 @@
 // Settings through the profile and back, and the settings file reader with good and bad files.
-#include "settings/settings_persistence.h"
-
 #include "tests/settings/settings_files.h"
 
 namespace {
-
 // A first start gets the defaults with whole subjects, and keeps that; a profile that exists
 // without the value keeps the five characters.
 TEST(SettingsPersistence, EmptyProfileGivesDefaults)
@@ -18,7 +15,6 @@ TEST(SettingsPersistence, EmptyProfileGivesDefaults)
     EXPECT_EQ(loaded.GetOneHourPixel(), AppSettings().GetOneHourPixel());
     EXPECT_EQ(loaded.GetDispTextLen(), 0);
     EXPECT_EQ(loaded.GetListCount(SettingsList::PlaceInfo), 0);
-
     ASSERT_TRUE(SaveSettings(loaded, profile));
     AppSettings again;
     LoadSettings(again, Profile(paths.ProfilePath()));
@@ -32,15 +28,14 @@ TEST(SettingsPersistence, EveryKeyRoundTrips)
 {
     AppSettings saved;
     for (int i = 0; i < kIntSettingCount; ++i) {
-        saved.Set(static_cast<IntSetting>(i), -1000 - i);
+        saved.Set(IntSetting(i), -1000 - i);
     }
     for (int i = 0; i < kTextSettingCount; ++i) {
-        saved.Set(static_cast<TextSetting>(i), L"t\x00E9xt \x6E2F\n" + std::to_wstring(i));
+        saved.Set(TextSetting(i), L"t\x00E9xt \x6E2F\n" + std::to_wstring(i));
     }
     for (int i = 0; i < kSettingsListCount; ++i) {
-        const std::wstring n = std::to_wstring(i);
-        saved.SetList(static_cast<SettingsList>(i),
-                      Elements({L"one", L"", L"Head Office"}) + L"x" + n + L'\x1F', 4);
+        saved.SetList(SettingsList(i),
+                      Elements({L"one", L"", L"Head Office", L"x" + std::to_wstring(i)}), 4);
     }
     TempPaths paths;
     ExpectSaveAndLoadKeep(saved, paths.ProfilePath());
@@ -63,7 +58,6 @@ TEST(SettingsPersistence, ShrunkListsAndKeyNames)
     AppSettings loaded;
     LoadSettings(loaded, profile);
     EXPECT_EQ(loaded.GetListText(SettingsList::SubjectInfo), Elements({L"x", L"y"}));
-
     // A hand-written profile: the other spelling, and a count no profile could back up.
     const std::string path =
         paths.Write("hand.ini", "[KeyEnvirorment]\nKeyToTOday=56\n"
@@ -118,7 +112,6 @@ TEST(SettingsFile, BadFilesNeverBreakTheReader)
     EXPECT_EQ(ImportSettingsFile(s, paths.File("missing.txt")), 0);
     EXPECT_EQ(ImportSettingsFile(s, paths.File("")), 0);               // the folder itself
     EXPECT_EQ(ImportSettingsFile(s, paths.Write("empty.txt", "")), 1); // bytes at random: the fuzz
-
     s.LoadDefaults();
     const QByteArray longLine =
         "[AppCategory]\n" + QByteArray(100000, 'a') + "\n" + QByteArray(1500, 'b');
@@ -128,7 +121,6 @@ TEST(SettingsFile, BadFilesNeverBreakTheReader)
     EXPECT_EQ(s.GetListItem(SettingsList::CategoryInfo, 99), std::wstring(1000, L'a'));
     EXPECT_EQ(s.GetListItem(SettingsList::CategoryInfo, 100), std::wstring(1000, L'b'));
     EXPECT_EQ(s.GetListItem(SettingsList::CategoryInfo, 101), std::wstring(500, L'b'));
-
     // A run read in pieces is cut as a whole: a two-byte character straddles every piece.
     const QByteArray accented = "[AppPlace]\nx" + QByteArray("\xC3\xA9").repeated(2500);
     EXPECT_EQ(ImportSettingsFile(s, paths.Write("accented.txt", accented)), 1);
@@ -137,7 +129,6 @@ TEST(SettingsFile, BadFilesNeverBreakTheReader)
                   L'\x1F' + std::wstring(501, L'\x00E9') + L'\x1F');
 }
 
-// Lists past the maximum keep their first elements, from a file and from the profile alike.
 TEST(SettingsFile, LongListsAreCutToTheMaximum)
 {
     TempPaths paths;
@@ -164,5 +155,4 @@ TEST(SettingsFile, LongListsAreCutToTheMaximum)
                   (list == SettingsList::SubjectInfo ? L"s" : L"") + std::to_wstring(last));
     }
 }
-
 } // namespace

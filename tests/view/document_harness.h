@@ -1,5 +1,4 @@
-// The real view over a real store and document in a temp folder, with the message and menu
-// services scripted and the add-editor sweeps recorded; "today" is Monday 7 December 2026.
+// The real view over a real store and document, boxes and menus scripted, sweeps recorded.
 #pragma once
 
 #include <QApplication>
@@ -52,7 +51,6 @@ struct DocumentHarness {
         view.grab(); // lays out and paints once
         QApplication::clipboard()->clear();
     }
-
     int32_t Add(ItemValues values, pim::ItemKind kind = pim::kAppointmentKind)
     {
         const int32_t oid = AddThrough(edits, std::move(values), kind);
@@ -91,17 +89,9 @@ struct DocumentHarness {
         QTest::mouseMove(&view, to);
         QTest::mouseRelease(&view, Qt::LeftButton, {}, to);
     }
-    void Click(QPoint at, Qt::MouseButton button = Qt::LeftButton)
-    {
-        QTest::mouseClick(&view, button, {}, at);
-    }
+    void Click(QPoint p, Qt::MouseButton b = Qt::LeftButton) { QTest::mouseClick(&view, b, {}, p); }
     // Selects the day or item at `at`, then runs the command.
-    void Run(QPoint at, int id)
-    {
-        Click(at);
-        view.Commands().Execute(id);
-    }
-
+    void Run(QPoint at, int id) { Click(at), view.Commands().Execute(id); }
     FixedClock clock{MakeSystemTime(2026, 12, 7, 8, 0)};
     ScopedClock scoped;
     TempPaths paths;

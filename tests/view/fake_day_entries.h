@@ -1,5 +1,4 @@
-// A day table the painter tests fill by hand, and a small harness that lays out a view, paints
-// into an image and records every text drawn.
+// A hand-filled day table, and a harness that paints a layout into an image, recording texts.
 #pragma once
 
 #include <QImage>
@@ -37,10 +36,10 @@ struct FakeTask {
 // Over DayEntries for the painters, over the view's ScheduleSource for the widget.
 template <typename Base> class FakeEntries : public Base {
 public:
+    using Colour = std::optional<uint32_t>;
     SYSTEMTIME shownStart = MakeSystemTime(2026, 12, 7); // a Monday
     std::map<int, std::vector<FakeAppt>> appts;
     std::map<int, std::vector<FakeTask>> tasks;
-
     SYSTEMTIME GetShownStart() const override { return shownStart; }
     int ApptCount(int row) const override { return Count(appts, row); }
     int StartMinutes(int r, int p) const override { return At(r, p).start; }
@@ -55,15 +54,8 @@ public:
     int Busy(int r, int p) const override { return At(r, p).busy; }
     int DayKind(int r, int p) const override { return At(r, p).dayKind; }
     std::string ApptMeeting(int r, int p) const override { return At(r, p).meeting; }
-    std::optional<uint32_t> ApptCalendarColour(int r, int p) const override
-    {
-        return At(r, p).calendar;
-    }
-    std::optional<uint32_t> TaskCalendarColour(int r, int p) const override
-    {
-        return Tk(r, p).calendar;
-    }
-
+    Colour ApptCalendarColour(int r, int p) const override { return At(r, p).calendar; }
+    Colour TaskCalendarColour(int r, int p) const override { return Tk(r, p).calendar; }
     int TaskCount(int row) const override { return Count(tasks, row); }
     std::wstring TaskSubject(int r, int p) const override { return Tk(r, p).subject; }
     std::wstring TaskCategories(int r, int p) const override { return Tk(r, p).categories; }
@@ -78,14 +70,11 @@ public:
 private:
     static std::wstring Clock(int minutes)
     {
-        wchar_t text[8];
-        swprintf(text, 8, L"%.2d:%.2d", minutes / 60, minutes % 60);
-        return text;
+        return QString::asprintf("%.2d:%.2d", minutes / 60, minutes % 60).toStdWString();
     }
     template <typename Item> static int Count(const std::map<int, std::vector<Item>>& m, int r)
     {
-        const auto it = m.find(r);
-        return it == m.end() ? 0 : static_cast<int>(it->second.size());
+        return m.contains(r) ? static_cast<int>(m.at(r).size()) : 0;
     }
     template <typename Item>
     static const Item& Get(const std::map<int, std::vector<Item>>& m, int r, int p)
@@ -152,7 +141,6 @@ struct PaintHarness {
         return static_cast<int>(
             std::count_if(texts.begin(), texts.end(), [&](auto& t) { return t.text == text; }));
     }
-
     FakeDayEntries entries;
     DrawSettings settings;
     LayoutInput input;

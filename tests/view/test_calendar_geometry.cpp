@@ -1,14 +1,11 @@
-// The calendar grid's positions on layouts with known figures: 800x480 has cells of 114 x 85 from
-// y 52 (item lines 14 pixels apart), 240x320 cells of 34 x 34 from y 52 (lines 13 apart), where a
-// second item line no longer fits whole.
+// Grid positions: 800x480 has cells of 114 x 85 from y 52 (lines 14 apart), 240x320 cells of
+// 34 x 34 from y 52 (lines 13 apart), where a second item line no longer fits whole.
 #include "view/calendar_geometry.h"
 
 #include <gtest/gtest.h>
-
 #include <vector>
 
 namespace {
-
 ViewLayout GridLayout(int width, int height, bool detail)
 {
     LayoutInput input;
@@ -20,7 +17,6 @@ ViewLayout GridLayout(int width, int height, bool detail)
 
 const CalendarGeometry kWide(GridLayout(800, 480, false));
 const CalendarGeometry kSmall(GridLayout(240, 320, true));
-
 } // namespace
 
 TEST(CalendarGeometry, ItemLinesFitOrOverflow)
@@ -53,19 +49,15 @@ TEST(CalendarGeometry, CellsFramesAndHitTests)
     EXPECT_EQ(kWide.CellRect(34), (PixelRect{684, 392, 798, 477}));
     EXPECT_EQ(kWide.TodayFrame(9), (PixelRect{230, 139, 341, 152}));
     EXPECT_EQ(kWide.SelectionFrame(9), (PixelRect{230, 139, 341, 221}));
-
-    const std::vector<std::pair<PixelPoint, std::optional<int>>> cells = {
-        {{10, 53}, 0},
-        {{798, 100}, std::nullopt},
-        {{10, 52}, std::nullopt},
-        {{10, 477}, std::nullopt},
-        {{120, 140}, 8},
-        {{797, 476}, 34}};
+    // clang-format off
+    const std::vector<std::pair<PixelPoint, std::optional<int>>> cells = {{{10, 53}, 0},
+        {{798, 100}, std::nullopt}, {{10, 52}, std::nullopt}, {{10, 477}, std::nullopt},
+        {{120, 140}, 8}, {{797, 476}, 34}};
+    // clang-format on
     for (const auto& [point, cell] : cells) {
         EXPECT_EQ(kWide.CellAt(point.x, point.y), cell) << point.x << "," << point.y;
     }
     EXPECT_EQ(CalendarGeometry(GridLayout(1, 1, true)).CellAt(0, 0), std::nullopt);
-
     const std::vector<std::pair<int, std::optional<int>>> lines = {
         {68, std::nullopt}, {69, 1}, {82, 1}, {83, 2}, {136, 5}, {137, std::nullopt}};
     for (const auto& [y, line] : lines) {

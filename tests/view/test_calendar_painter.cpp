@@ -1,6 +1,5 @@
-// The calendar grid painted into an image: the items a cell lists with their icons and the
-// overflow icon, checked at points computed from the layout (800 x 480: cells of 114 x 85 from
-// y 52, item line n at cell top + 14 n + 3).
+// The grid painted into an image: a cell's items, their icons and the overflow icon (800 x 480:
+// cells of 114 x 85 from y 52, item line n at cell top + 14 n + 3).
 #include "view/calendar_painter.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +8,6 @@
 #include "res/pictures.h"
 
 namespace {
-
 struct GridHarness : PaintHarness {
     explicit GridHarness(SYSTEMTIME first = MakeSystemTime(2027, 3, 28)) // a Sunday
         : PaintHarness(800, 480, Input([](LayoutInput& in) { in.CalendarType = 0; }))
@@ -38,7 +36,6 @@ struct GridHarness : PaintHarness {
     PixelRect Cell(int day) const { return CalendarGeometry(layout).CellRect(day); }
     int LineY(int day, int n) const { return Cell(day).top + 14 * n + 3; }
 };
-
 } // namespace
 
 TEST(CalendarPainter, CellItemsShareTheChartRules)
@@ -72,7 +69,6 @@ TEST(CalendarPainter, CellItemsShareTheChartRules)
                                  {false, 1, res::kIconAllDay, L"Offsi"}}));
     EXPECT_EQ(h.Items(4).front().icon, res::kIconOtherDayKind); // an unknown kind
     EXPECT_EQ(CalendarPainter::CellItems(h.entries, h.settings, h.layout, 1, 3).size(), 3U);
-
     // Tasks show only with the task area, appointments only with the chart area.
     for (const bool tasks : {false, true}) {
         h.input.TaskAreaVisible = tasks;
@@ -82,8 +78,7 @@ TEST(CalendarPainter, CellItemsShareTheChartRules)
     }
 }
 
-// Five lines fit a cell: a sixth item shows the overflow icon instead. A conflict shows by its
-// icon alone, with no red band right of it.
+// A sixth item in a cell shows the overflow icon; a conflict its icon alone, with no red band.
 TEST(CalendarPainter, OverflowIconAndNoConflictBand)
 {
     GridHarness h;

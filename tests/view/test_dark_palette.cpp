@@ -1,5 +1,4 @@
-// The view on a dark desktop: the chart, button bar and detail area drawn dark, and light again
-// on a light palette.
+// On a dark desktop the chart, button bar and detail area are dark; on a light one light again.
 #include <QPalette>
 #include <gtest/gtest.h>
 

@@ -1,25 +1,19 @@
-// The find bar as typing drives it, over a scripted search and a scripted pause: short texts wait
-// for the pause, only the latest answer shows, Enter before the answer jumps once it comes, and
-// many matches list a window around the next upcoming one with a line counting the rest.
+// The find bar as typing drives it, over a scripted search and a scripted pause.
 #include <QAbstractItemModel>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QTest>
 #include <QTreeView>
-#include <utility>
-
 #include <gtest/gtest.h>
+#include <utility>
 
 #include "view/find_bar.h"
 
 namespace {
-
 struct FindHarness {
-    struct Asked {
-        std::wstring text;
-        bool hiddenToo;
-        FindBar::Answer answer;
-    };
+    // clang-format off
+    struct Asked { std::wstring text; bool hiddenToo; FindBar::Answer answer; };
+    // clang-format on
     std::vector<Asked> asked;
     std::vector<std::pair<int, std::function<void()>>> paused;
     std::vector<std::wstring> jumped;
@@ -29,7 +23,6 @@ struct FindHarness {
         },
         [this](const FoundItem& found) { jumped.push_back(found.subject); }, nullptr,
         [this](int ms, const std::function<void()>& then) { paused.emplace_back(ms, then); }};
-
     int Rows() const { return bar.Matches()->model()->rowCount(); }
     QString Text(int row, int column = 2) const
     {
@@ -62,14 +55,12 @@ TEST(FindBar, ShortTextsWaitForAPauseAndOnlyTheLatestAnswerShows)
     ASSERT_EQ(h.asked.size(), 1U);
     EXPECT_EQ(h.asked[0].text, L"de");
     EXPECT_TRUE(h.bar.Searching());
-
     QTest::keyClick(h.bar.Field(), 'n');
     ASSERT_EQ(h.asked.size(), 2U) << "three letters are asked for at once, without a pause";
     h.asked[1].answer(Lines(2, 0));
     h.asked[0].answer(Lines(5, 0)); // the answer to "de", late: dropped
     EXPECT_EQ(h.Rows(), 2);
     EXPECT_FALSE(h.bar.Searching());
-
     h.bar.HiddenToo()->setChecked(true);
     ASSERT_EQ(h.asked.size(), 3U);
     EXPECT_TRUE(h.asked[2].hiddenToo);
@@ -77,7 +68,6 @@ TEST(FindBar, ShortTextsWaitForAPauseAndOnlyTheLatestAnswerShows)
     EXPECT_TRUE(h.jumped.empty()) << "the matches of the question asked are not in yet";
     h.asked[2].answer(Lines(3, 1));
     EXPECT_EQ(h.jumped, std::vector<std::wstring>{L"line 1"});
-
     h.bar.Field()->clear();
     EXPECT_EQ(h.Rows(), 0);
 }
@@ -103,5 +93,4 @@ TEST(FindBar, ManyMatchesListAWindowAroundTheNextOneAndCountTheRest)
     QTest::keyClick(h.bar.Field(), Qt::Key_Down);
     EXPECT_EQ(h.Current(), 299) << "the count line is not chosen";
 }
-
 } // namespace

@@ -1,14 +1,11 @@
-// Minute-to-x and back, bars of known items, the scroll thumb and the hit tests, on layouts with
-// known figures: 480x640 shows 11:00 to 20:16 from x 146 (36 pixels an hour, row 2 at y 118),
+// Chart positions: 480x640 shows 11:00 to 20:16 from x 146 (36 pixels an hour, row 2 at y 118),
 // 1920x1080 the whole day from x 146 to 1010.
 #include "view/gantt_geometry.h"
 
 #include <gtest/gtest.h>
-
 #include <vector>
 
 namespace {
-
 ViewLayout Layout(int width, int height, void (*change)(LayoutInput&) = nullptr)
 {
     LayoutInput input;
@@ -46,7 +43,6 @@ TEST(GanttGeometry, MinuteToXAndBack)
     for (const auto& [x, minutes] : minuteAt) {
         EXPECT_EQ(kPortrait.MinuteAt(x), minutes) << x;
     }
-
     for (int x = 146; x < 480; ++x) {
         const int back = kPortrait.XOfMinute(kPortrait.MinuteAt(x));
         EXPECT_TRUE(back == x || back == x - 1) << x;
@@ -72,16 +68,15 @@ TEST(GanttGeometry, BarsOfKnownItems)
     };
     for (const Case& c : cases) {
         const BarGeometry bar = c.geometry.Bar(c.day, c.start, c.end, false);
-        EXPECT_EQ(bar.visible, c.visible) << c.start << "-" << c.end;
-        EXPECT_EQ(bar.frame, c.frame) << c.start << "-" << c.end;
-        EXPECT_EQ(bar.text.x, c.textX) << c.start << "-" << c.end;
+        EXPECT_EQ(std::tuple(bar.visible, bar.frame, bar.text.x),
+                  std::tuple(c.visible, c.frame, c.textX))
+            << c.start << "-" << c.end;
         EXPECT_EQ(bar.rightMarkEnd, c.frame.right);
     }
     const BarGeometry allDay = kPortrait.Bar(2, 0, 1440, true);
     EXPECT_TRUE(allDay.visible && allDay.start.clippedBefore && allDay.end.clippedAfter);
     EXPECT_EQ(allDay.frame, (PixelRect{146, 120, 481, 134}));
     EXPECT_EQ(allDay.allDayInterior, (PixelRect{150, 124, 477, 130}));
-
     const BarGeometry noon = kPortrait.Bar(2, 720, 780, false);
     EXPECT_EQ(kPortrait.ConflictBand(2, noon, 200), (PixelRect{182, 121, 199, 133}));
     EXPECT_EQ(kPortrait.HiddenBeforeIcon(2), (PixelPoint{147, 121}));
@@ -96,7 +91,6 @@ TEST(GanttGeometry, HitTestsAndScrollThumb)
     }
     EXPECT_EQ(kGrid.DayAt(239, 53), 6); // the sliver right of the last column
     EXPECT_EQ(GanttGeometry(ViewLayout::Compute(1, 1, LayoutInput{})).DayAt(0, 5), std::nullopt);
-
     using Kind = DetailHit::Kind;
     // clang-format off
     struct Tap { int x, y, scroll, total; std::optional<DetailHit> want; };
@@ -111,7 +105,6 @@ TEST(GanttGeometry, HitTestsAndScrollThumb)
     for (const Tap& tap : taps) {
         EXPECT_EQ(kPortrait.DetailAt(tap.x, tap.y, tap.scroll, tap.total), tap.want) << tap.x;
     }
-
     // Twelve lines where five fit: the thumb moves by 84 / 12 pixels a line and stays on track.
     const GanttGeometry five(Layout(480, 626, [](LayoutInput& in) { in.InfoAreaHeight = 110; }));
     EXPECT_FALSE(five.ScrollBarShown(5));
@@ -119,5 +112,4 @@ TEST(GanttGeometry, HitTestsAndScrollThumb)
     EXPECT_EQ(five.ScrollThumb(10, 12), (PixelRect{465, 596, 481, 610}));
     EXPECT_EQ(kPortrait.DetailSelectionFrame(2, 1, 12), (PixelRect{0, 566, 464, 587}));
 }
-
 } // namespace

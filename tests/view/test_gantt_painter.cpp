@@ -1,5 +1,4 @@
-// Gantt rows painted into an image: day colours, bars, conflict bands, clipping marks and icons,
-// frames, the header scale and the texts drawn, checked at points computed from the layout.
+// Gantt rows painted into an image, checked at points computed from the layout.
 #include "view/gantt_painter.h"
 
 #include <gtest/gtest.h>
@@ -9,9 +8,7 @@
 #include "view/meeting_mark.h"
 
 namespace {
-
-// 800 x 480, detail hidden: hour area from x 156, one pixel per minute from 09:00, rows of 17
-// pixels from y 52, chart right edge 756.
+// 800 x 480: hours from x 156 at a pixel a minute from 09:00, rows of 17 from y 52, right 756.
 struct GanttHarness : PaintHarness {
     GanttHarness()
         : PaintHarness(800, 480,
@@ -35,13 +32,11 @@ const auto Top = [](int row) { return 52 + 17 * row; };
 
 const QColor kBar(180, 180, 255);
 const QColor kRed(255, 0, 0);
-
 } // namespace
 
 TEST(GanttPainter, DayBackgroundsByWeekdayHolidayAndAlternateMonth)
 {
-    const QColor white(255, 255, 255);
-    const QColor dimmed(229, 229, 229);
+    const QColor white(Qt::white);
     // clang-format off
     struct Case { SYSTEMTIME selected; int rate; std::vector<std::pair<int, QColor>> rows; };
     const Case cases[] = {
@@ -49,7 +44,7 @@ TEST(GanttPainter, DayBackgroundsByWeekdayHolidayAndAlternateMonth)
         {MakeSystemTime(2026, 12, 9), 90, {{1, white}, {5, QColor(200, 255, 255)},
                                            {6, QColor(255, 200, 255)}, {2, QColor(0, 255, 0)}}},
         // The month before is dimmed.
-        {MakeSystemTime(2026, 11, 30), 90, {{1, dimmed}, {6, QColor(229, 180, 229)}}},
+        {MakeSystemTime(2026, 11, 30), 90, {{1, QColor(229, 229, 229)}, {6, QColor(229, 180, 229)}}},
         {MakeSystemTime(2026, 11, 30), 100, {{1, white}}},  // rate 100: no dimming
     };
     // clang-format on
@@ -63,14 +58,12 @@ TEST(GanttPainter, DayBackgroundsByWeekdayHolidayAndAlternateMonth)
             {.end = 1440, .subject = L"Holiday", .allDay = true, .busy = 0, .dayKind = 1}};
         h.PaintRows();
         for (const auto& [row, colour] : c.rows) {
-            EXPECT_EQ(h.Pixel(700, Top(row) + 10), colour)
-                << "row " << row << " selected month " << c.selected.wMonth;
+            EXPECT_EQ(h.Pixel(700, Top(row) + 10), colour) << row << " " << c.selected.wMonth;
         }
     }
 }
 
-// Conflicts show only between busy overlaps; a meeting carries the blue corner; a marked bar
-// starts with its calendar's band, icon moved right of it.
+// Conflicts only between busy overlaps; a meeting's blue corner; a marked bar's calendar band.
 TEST(GanttPainter, ConflictBandsMeetingCornersAndCalendarBands)
 {
     GanttHarness h;
@@ -85,15 +78,10 @@ TEST(GanttPainter, ConflictBandsMeetingCornersAndCalendarBands)
     EXPECT_EQ(h.Pixel(X(650), Top(3) + 5), kRed);
     EXPECT_TRUE(h.IconAt(res::kIconConflict, X(600) + 1, Top(3) + 3, 12, kRed));
     EXPECT_EQ(h.Pixel(X(650), Top(4) + 5), kBar);
-    EXPECT_TRUE(h.IconAt(res::kIconAppointment, X(600) + 1, Top(4) + 3, 12, kBar));
     EXPECT_EQ(h.Pixel(X(800), Top(5) + 5), kBar);
-
     const PixelRect mark = MeetingMarkSquare(h.geometry.Bar(6, 600, 720, false).frame);
     EXPECT_EQ(h.Pixel(mark.right - 1, mark.top), MeetingMarkColor());
-    EXPECT_EQ(h.Pixel(mark.left + 1, mark.bottom - 1), kBar) << "below the diagonal";
-
     EXPECT_EQ(h.Pixel(X(600) + 1, Top(7) + 6), QColor(0x50, 0xA0, 0x50));
-    EXPECT_EQ(h.Pixel(X(600) + 4, Top(7) + 6), h.resources.BarPen().color()) << "the band's edge";
     EXPECT_TRUE(h.IconAt(res::kIconAppointment, X(600) + 5, Top(7) + 3, 12, kBar));
 }
 
@@ -117,7 +105,6 @@ TEST(GanttPainter, TextsMarksLabelsAndTheHourScale)
     }));
     // "19" sits on the chart's right edge: cut in half it would read as "1", so it is left out.
     EXPECT_FALSE(h.Drew(L"19"));
-
     // At 12 pixels an hour each label drawn starts after the previous one ends.
     GanttHarness narrow;
     narrow.input.OneHourPixel = 12;
@@ -135,7 +122,6 @@ TEST(GanttPainter, TextsMarksLabelsAndTheHourScale)
     EXPECT_LE(previousEnd, narrow.layout.chartRight);
 }
 
-// Odd subjects and crowded days never paint outside their row.
 TEST(GanttPainter, HostileSubjectsStayInsideTheirRow)
 {
     GanttHarness h;
@@ -154,11 +140,9 @@ TEST(GanttPainter, HostileSubjectsStayInsideTheirRow)
     });
     const PixelRect row = h.geometry.DayRect(3);
     for (int x = 0; x < h.image.width(); ++x) {
-        for (int y : {row.top - 1, row.bottom + 1}) {
+        const int beside = x > row.right ? row.top + 8 : row.top - 1; // and right of the row
+        for (int y : {row.top - 1, row.bottom + 1, beside}) {
             ASSERT_EQ(h.Pixel(x, y), untouched) << x << "," << y;
-        }
-        if (x > row.right) {
-            ASSERT_EQ(h.Pixel(x, row.top + 8), untouched) << x;
         }
     }
     for (const DrawnText& t : h.texts) {
@@ -168,7 +152,6 @@ TEST(GanttPainter, HostileSubjectsStayInsideTheirRow)
     EXPECT_EQ(TextSink::Displayable(std::wstring(100000, L'W'), 50).size(), 51);
 }
 
-// The ghost's fill and frame stand out in brightness from every row colour, light or dark.
 TEST(GanttPainter, GhostContrastsWithEveryRowColour)
 {
     const uint32_t rows[] = {0xFFFFFF, 0x000000, 0x9E9E9E, 0x7F7F7F, 0xFFC8FF, 0xFF0000, 0x00FFFF};
@@ -180,12 +163,9 @@ TEST(GanttPainter, GhostContrastsWithEveryRowColour)
         h.PaintRows();
         const QColor source = h.resources.ButtonStrip(1, false).toImage().pixelColor(0, 0);
         const PixelRect strip{X(600), Top(2), X(720), Top(2) + 16};
-        h.Paint<GanttPainter>(
-            [&](const GanttPainter& gantt) { gantt.PaintGhost({strip}, source); });
-        const int row = qGray(h.Pixel(X(800), Top(2) + 8).rgb());
-        EXPECT_GE(std::abs(qGray(h.Pixel(X(660), Top(2) + 8).rgb()) - row), 48)
-            << std::hex << colour;
-        EXPECT_GE(std::abs(qGray(h.Pixel(X(600), Top(2) + 8).rgb()) - row), 80)
-            << std::hex << colour;
+        h.Paint<GanttPainter>([&](const GanttPainter& g) { g.PaintGhost({strip}, source); });
+        const auto gray = [&h](int m) { return qGray(h.Pixel(X(m), Top(2) + 8).rgb()); };
+        EXPECT_GE(std::abs(gray(660) - gray(800)), 48) << std::hex << colour; // the fill
+        EXPECT_GE(std::abs(gray(600) - gray(800)), 80) << std::hex << colour; // the frame
     }
 }

@@ -17,7 +17,6 @@ TEST(KeyInput, DigitKeysFollowTheAssignmentsInOrder)
         {'1', defaults, true, true, Action::FocusButtonBar},
         {'3', defaults, false, true, Action::None}, // hidden detail: consumed, no focus change
         {'4', defaults, true, true, Action::CalendarOrGantt},
-        {'5', defaults, true, true, Action::SelectToday},
         {'9', defaults, true, false, Action::None},
         {'1', clash, true, true, Action::FocusButtonBar},
         {'1', unassigned, true, false, Action::None},

@@ -1,5 +1,4 @@
-// Navigation rules: the start of a period, the grid's alignment, period, row and hour moves
-// at the edges of the shown rows and of the supported years, and zoom limits.
+// Navigation rules: period start, grid alignment, moves at the edges, zoom limits.
 #include "view/navigation.h"
 
 #include <gtest/gtest.h>
@@ -7,7 +6,6 @@
 #include "model/date_time.h"
 
 namespace {
-
 SYSTEMTIME Day(int year, int month, int day)
 {
     return MakeSystemTime(year, month, day);
@@ -21,7 +19,6 @@ SYSTEMTIME Day(int year, int month, int day)
     return ::testing::AssertionFailure() << a.wYear << "-" << a.wMonth << "-" << a.wDay << " vs "
                                          << b.wYear << "-" << b.wMonth << "-" << b.wDay;
 }
-
 } // namespace
 
 TEST(Navigation, PeriodStartAndGridAlignment)
@@ -41,7 +38,6 @@ TEST(Navigation, PeriodStartAndGridAlignment)
         EXPECT_TRUE(SameDay(nav::PeriodStart(c.date, c.cntFromToday, c.startDow), c.first))
             << c.cntFromToday << " " << c.startDow;
     }
-
     for (const Align& a : aligns) {
         EXPECT_EQ(nav::GridAlignmentDays(a.weekday, a.startDow), a.back)
             << a.weekday << " " << a.startDow;
@@ -93,8 +89,8 @@ TEST(Navigation, BodyKeysMoveTheSelectionOrThePeriod)
         const auto move = nav::MoveInBody(c.key, c.grid, c.row, c.rows, c.first);
         ASSERT_EQ(move.has_value(), c.expected.has_value()) << int(c.key) << " row " << c.row;
         if (move) {
-            EXPECT_EQ(move->selectedRow, c.expected->selectedRow) << int(c.key) << " " << c.row;
-            EXPECT_EQ(move->periodDays, c.expected->periodDays) << int(c.key) << " " << c.row;
+            EXPECT_EQ(std::pair(move->selectedRow, move->periodDays),
+                      std::pair(c.expected->selectedRow, c.expected->periodDays));
         }
     }
 }
@@ -112,7 +108,6 @@ TEST(Navigation, HourWindowAndZoomLimits)
     }
     EXPECT_EQ(nav::HourButtonStep(36), 2);
     EXPECT_EQ(nav::HourButtonStep(0), 16); // a zero width is taken as the narrowest
-
     EXPECT_EQ(nav::ZoomIn(600), std::nullopt);
     EXPECT_EQ(nav::ZoomOut(12), std::nullopt);
     EXPECT_EQ(nav::ZoomOut(13), 6);

@@ -1,10 +1,8 @@
-// The printed period as a reader of the PDF sees it: pages of whole days, each headed by the
-// period and its page of pages, every item on the page of its day.
+// The printed PDF: pages of whole days headed by period and page of pages, items on their day's.
 #include <QProcess>
 #include <gtest/gtest.h>
 
 #include "document_harness.h"
-#include "tests/support/store_items.h"
 #include "view/schedule_print.h"
 
 TEST(SchedulePrint, EveryItemOfThePeriodIsOnItsPage)
@@ -26,7 +24,6 @@ TEST(SchedulePrint, EveryItemOfThePeriodIsOnItsPage)
     ASSERT_TRUE(pdftotext.waitForFinished(30000)) << "pdftotext (poppler-utils) is needed";
     const QStringList pages = QString::fromUtf8(pdftotext.readAllStandardOutput())
                                   .split(QLatin1Char('\f'), Qt::SkipEmptyParts);
-
     const QRect paper = DefaultPrintPage().paintRectPixels(kPrintDotsPerInch);
     const PrintPaging paging = PagingFor(job, paper.width(), paper.height());
     ASSERT_GE(paging.pageCount, 2);

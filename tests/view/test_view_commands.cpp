@@ -9,18 +9,10 @@
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
 namespace {
-
 ItemSelection Item(ItemKind kind, int storeIndex, bool completed = false)
 {
-    ItemSelection item;
-    item.line = 1;
-    item.index = 0;
-    item.kind = kind;
-    item.storeIndex = storeIndex;
-    item.completed = completed;
-    return item;
+    return {.line = 1, .index = 0, .kind = kind, .completed = completed, .storeIndex = storeIndex};
 }
-
 } // namespace
 
 TEST(ViewCommands, EnableStatesFollowTheSelection)
@@ -29,23 +21,20 @@ TEST(ViewCommands, EnableStatesFollowTheSelection)
                        cmd::ID_COPY,         cmd::ID_CONTEXT_EDIT, cmd::ID_CONTEXT_COPY,
                        cmd::ID_ADD_APPOINT,  cmd::ID_PASTE};
     // clang-format off
-    struct Case { const char* name; ItemSelection selection; std::vector<bool> enabled; };
-    const Case cases[] = { // enabled in the order of ids
-        {"nothing", {}, {false, false, false, false, false, false, true, false}},
-        {"task", Item(ItemKind::Task, 3), {false, true, true, true, true, true, true, false}},
-        {"completed task", Item(ItemKind::Task, 3, true),
-         {false, true, false, true, true, true, true, false}},
-        {"appointment", Item(ItemKind::Appointment, 2),
-         {true, false, false, true, true, true, true, false}},
-        {"holiday", Item(ItemKind::Appointment, -1),
-         {false, false, false, false, false, true, true, false}},
+    struct Case { const char* name; ItemSelection selection; const char* enabled; };
+    const Case cases[] = { // enabled in the order of ids, 1 for on
+        {"nothing", {}, "00000010"},
+        {"task", Item(ItemKind::Task, 3), "01111110"},
+        {"completed task", Item(ItemKind::Task, 3, true), "01011110"},
+        {"appointment", Item(ItemKind::Appointment, 2), "10011110"},
+        {"holiday", Item(ItemKind::Appointment, -1), "00000110"},
     };
     // clang-format on
     for (const Case& c : cases) {
         ViewCommandState state;
         state.selection = c.selection;
         for (std::size_t i = 0; i < std::size(ids); ++i) {
-            EXPECT_EQ(ViewCommandUpdate(ids[i], state).enabled, c.enabled[i])
+            EXPECT_EQ(ViewCommandUpdate(ids[i], state).enabled, c.enabled[i] == '1')
                 << c.name << " " << ids[i];
         }
     }

@@ -1,21 +1,15 @@
-// The view driven by keys and the wheel: the detail list's keys, the desktop keys' enable states,
-// a long run of keys over the real document and a store changed elsewhere. What each key means is
-// in the key and navigation tables; here the widget routes keys to them.
-#include <QApplication>
+// The widget routing keys and the wheel (what a key means: the key and navigation tables), a long
+// run of keys over the real document and a store changed elsewhere.
 #include <QTest>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 #include <random>
 
 #include "document_harness.h"
-#include "model/date_time.h"
 #include "res/command_ids.h"
-#include "tests/support/document_changes.h"
-#include "tests/support/store_items.h"
 #include "view_harness.h"
 
 namespace {
-
 // A landscape client: small enough to be quick, tall enough for a dozen rows.
 struct InputHarness : ViewHarness {
     explicit InputHarness(const ViewSettings& settings = {}) : ViewHarness(settings)
@@ -30,10 +24,9 @@ struct InputHarness : ViewHarness {
         }
     }
 };
-
 } // namespace
 
-// A notch moves the period a row and keeps the selected row, half notches add up; Ctrl zooms,
+// A notch moves the period a row keeping the selected row, half notches add up; Ctrl zooms,
 // Shift moves the hours, and over the detail list the wheel scrolls it.
 TEST(ViewInput, TheWheelStepsByWholeNotches)
 {
@@ -50,8 +43,7 @@ TEST(ViewInput, TheWheelStepsByWholeNotches)
     const QPoint body(layout.dateColumnWidth + 50, layout.rowsTop + 20);
     const int row = h.view.SelectedRow();
     wheel(body, -120);
-    EXPECT_EQ(shownDay(), 1);
-    EXPECT_EQ(h.view.SelectedRow(), row);
+    EXPECT_EQ(std::pair(shownDay(), h.view.SelectedRow()), std::pair(1, row));
     wheel(body, 60);
     EXPECT_EQ(shownDay(), 1) << "half a notch waits for the other half";
     wheel(body, 60);
@@ -144,7 +136,6 @@ TEST(ViewInput, DesktopKeysFollowTheCommandEnableStates)
     int deletes = 0;
     h.view.SetCommandHandler(cmd::ID_EDIT_APPOINT, [&edits] { ++edits; });
     h.view.SetCommandHandler(cmd::ID_DELETE_ITEM, [&deletes] { ++deletes; });
-    h.view.SelectDetailLine(0);
     for (const int line : {0, 1}) {
         h.view.SelectDetailLine(line);
         h.Keys({Qt::Key_F2, Qt::Key_Delete});
@@ -154,8 +145,7 @@ TEST(ViewInput, DesktopKeysFollowTheCommandEnableStates)
     }
 }
 
-// Another program changed the store: the window reads it again for the same period and keeps
-// the selected item selected while it is still there, but never in the middle of a drag.
+// Read again for the same period, keeping the selected item while it is there; never mid-drag.
 TEST(ViewInput, AStoreChangedElsewhereIsFollowedKeepingPeriodAndSelection)
 {
     DocumentHarness h;
@@ -167,13 +157,11 @@ TEST(ViewInput, AStoreChangedElsewhereIsFollowedKeepingPeriodAndSelection)
     CTamberloDoc otherDoc(elsewhere, h.docSettings);
     ScheduleEdits other(otherDoc, elsewhere);
     AddThrough(other, AppointmentValues(L"Early", At(8, 8), At(8, 9)));
-
     ASSERT_TRUE(h.view.StoreChanged());
     EXPECT_EQ(DaysBetween(first, h.doc.GetShownStart()), 0);
     EXPECT_EQ(h.doc.ApptSubject(1, 0), L"Early");
     EXPECT_EQ(TextToInt(h.view.Selection().oid), kept);
     EXPECT_EQ(h.view.Selection().index, 1);
-
     ASSERT_EQ(other.Apply({ChangeKind::kDelete, {pim::kAppointmentKind, kept}}).status,
               EditStatus::kDone);
     QTest::mousePress(&h.view, Qt::LeftButton, {}, h.Point(1, 10 * 60 + 30));

@@ -1,5 +1,4 @@
-// The view widget over a hand-filled schedule that counts reloads, with a fixed clock and the
-// settings in memory; shared by the widget tests.
+// The view widget over a hand-filled schedule that counts reloads, with a fixed clock.
 #pragma once
 
 #include <QImage>
@@ -26,7 +25,6 @@ public:
     std::wstring TaskOid(int r, int p) const override { return L"T" + Key(r, p); }
     int TaskStoreIndex(int /*row*/, int p) const override { return p + 1; }
     static std::wstring Key(int r, int p) { return std::to_wstring(r) + L"." + std::to_wstring(p); }
-
     int reloads = 0;
     int dayCount = -1;
     bool inLoadedWindow = true; // false: every move or longer period reads the items again
@@ -49,7 +47,6 @@ struct ViewHarness {
         view.Render(painter, dirty.isNull() ? image.rect() : dirty);
         return image;
     }
-
     FixedClock clock;
     ScopedClock scoped;
     FakeSchedule schedule;
