@@ -213,11 +213,7 @@ Redraw AppointmentEditing::Open(const ReadResult& read, bool isNew, bool excepti
     item.kind = pim::kAppointmentKind;
     while (changes.NextRound()) {
         CAppointDetailDlg::Commits commits;
-        const auto save = [&](const ItemValues& values) {
-            ScheduleChange change{ChangeKind::kSave, item};
-            change.after = values;
-            return changes.Apply(change);
-        };
+        const auto save = [&](const ItemValues& values) { return changes.Save(item, values); };
         commits.save = save;
         // The form with the answer, then the changed occurrences: one step to undo.
         commits.answer = [&](const ItemValues& values, const std::string& partstat) {

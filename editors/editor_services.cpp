@@ -115,6 +115,13 @@ bool EditorChanges::NextRound()
 
 // After a merge the store still holds the other program's version; values that would write
 // over any of its changes (a field both sides edited) are asked about again.
+EditStatus EditorChanges::Save(const ItemRef& item, const ItemValues& values)
+{
+    ScheduleChange save{ChangeKind::kSave, item};
+    save.after = values;
+    return Apply(std::move(save));
+}
+
 EditStatus EditorChanges::Apply(ScheduleChange change)
 {
     if (opened_ && before_ && change.after &&

@@ -77,6 +77,8 @@ public:
     const ItemValues& Shown() const { return shown_; }
     // Applies a change from the opened values, through the Confirm box when needed.
     EditStatus Apply(ScheduleChange change);
+    // Applies the save of `values` over `item`.
+    EditStatus Save(const ItemRef& item, const ItemValues& values);
     // Keeps the largest redraw any change asked for.
     void Note(Redraw redraw);
     Redraw Result() const { return redraw_; }

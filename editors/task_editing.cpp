@@ -112,11 +112,7 @@ Redraw TaskEditing::Open(const ReadResult& read, bool isNew)
     item.kind = pim::kTaskKind;
     while (changes.NextRound()) {
         CTaskDetailDlg::Commits commits;
-        commits.save = [&](const ItemValues& values) {
-            ScheduleChange save{ChangeKind::kSave, item};
-            save.after = values;
-            return changes.Apply(save);
-        };
+        commits.save = [&](const ItemValues& values) { return changes.Save(item, values); };
         commits.remove = [&] { return changes.Apply({ChangeKind::kDelete, item}); };
         CTaskDetailDlg dialog(changes.Shown(), isNew, std::move(commits), services_);
         services_.dialogs.Run(dialog);
