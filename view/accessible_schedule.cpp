@@ -6,7 +6,6 @@
 #include <QAccessible>
 #include <vector>
 
-#include "res/pictures.h"
 #include "res/string_table.h"
 #include "view/accessible_item_text.h"
 #include "view/calendar_geometry.h"
@@ -19,18 +18,6 @@ namespace {
 
 using Key = AccessibleSchedule::Key;
 using enum AccessibleSchedule::Area;
-
-// The buttons that have a name; the blank tiles are no buttons.
-std::vector<int> NamedButtons()
-{
-    std::vector<int> buttons;
-    for (int button = 0; button < res::kButtonCount; ++button) {
-        if (!ButtonName(button).empty()) {
-            buttons.push_back(button);
-        }
-    }
-    return buttons;
-}
 
 QString Q(const std::wstring& text)
 {

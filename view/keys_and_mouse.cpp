@@ -38,11 +38,8 @@ std::wstring CommandDoes(int id)
 HelpSection ButtonSection()
 {
     HelpSection section{res::LoadString(res::IDS_HELP_BUTTONS), {}};
-    for (int button = 0; button < res::kButtonCount; ++button) {
-        const std::wstring name = ButtonName(button);
-        if (!name.empty()) {
-            section.rows.push_back({CommandKeyText(ButtonCommand(button)), name, button});
-        }
+    for (int button : NamedButtons()) {
+        section.rows.push_back({CommandKeyText(ButtonCommand(button)), ButtonName(button), button});
     }
     return section;
 }
@@ -97,6 +94,17 @@ std::wstring ButtonName(int button)
     const int command = ButtonCommand(button);
     return command != 0 ? res::CommandName(command)
                         : res::LoadString(res::IDS_BUTTON_NAME_FIRST + button);
+}
+
+std::vector<int> NamedButtons()
+{
+    std::vector<int> buttons;
+    for (int button = 0; button < res::kButtonCount; ++button) {
+        if (!ButtonName(button).empty()) {
+            buttons.push_back(button);
+        }
+    }
+    return buttons;
 }
 
 std::wstring CommandKeyText(int commandId)

@@ -15,6 +15,8 @@ using res::HelpSection;
 // The picture button's name: its command's menu text, or its own name for the buttons that run
 // no command; empty for the blank buttons.
 std::wstring ButtonName(int button);
+// The picture buttons that have a name, in order; the blank tiles are no buttons.
+std::vector<int> NamedButtons();
 // The keys that run `commandId`, as shown to a person ("Ctrl+N", "PgUp / PgDown" style);
 // empty when it has none.
 std::wstring CommandKeyText(int commandId);
