@@ -18,7 +18,7 @@
 class ShellTest : public ::testing::Test {
 protected:
     // Starts the program on `store` (the temp store by default) with Monday 7 December 2026.
-    CTamberloApp& Start(std::string profile = {}, std::string store = {})
+    CTamberloApp& Start(const std::string& profile = {}, const std::string& store = {})
     {
         app = std::make_unique<CTamberloApp>(AppEnvironment{
             profile.empty() ? paths.ProfilePath() : profile,
@@ -34,16 +34,20 @@ protected:
     QAction* Opened(int id)
     {
         QAction* action = FindCommand(id);
-        for (QMenu* menu : app->MainFrame()->findChildren<QMenu*>())
-            if (action && menu->actions().contains(action))
+        for (QMenu* menu : app->MainFrame()->findChildren<QMenu*>()) {
+            if (action != nullptr && menu->actions().contains(action)) {
                 emit menu->aboutToShow();
+            }
+        }
         return action;
     }
     QAction* BarButton(int id)
     {
-        for (QAction* button : app->MainFrame()->CommandBar()->actions())
-            if (button->data().toInt() == id)
+        for (QAction* button : app->MainFrame()->CommandBar()->actions()) {
+            if (button->data().toInt() == id) {
                 return button;
+            }
+        }
         return nullptr;
     }
     // Answers the next file dialog with `path`.
@@ -56,8 +60,9 @@ protected:
     }
     void TearDown() override
     {
-        if (app && app->MainFrame())
+        if (app && app->MainFrame() != nullptr) {
             app->MainFrame()->close();
+        }
     }
     const FixedClock clock{MakeSystemTime(2026, 12, 7, 10, 30)};
     const ScopedClock fixedNow{clock};

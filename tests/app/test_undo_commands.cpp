@@ -36,6 +36,7 @@ TEST_F(WindowTest, FindSelectsTheListedItemAndDeleteNamesIt)
     const wchar_t* subjects[] = {L"Stand-up", L"Dentist",       L"Lunch", L"Call the bank",
                                  L"Gym",      L"School pickup", L"Dinner"};
     std::vector<int32_t> oids;
+    oids.reserve(7);
     for (int hour = 0; hour < 7; ++hour) {
         oids.push_back(AddAppointment(subjects[hour], MakeSystemTime(2027, 1, 18, 8 + hour)));
     }

@@ -89,7 +89,7 @@ TEST(RuleMapping, RulesThePatternStatesExactlyOrRefusesWithTheReason)
     };
     for (const Refused& c : refused) {
         const ical::PatternFromRule mapped =
-            Map(c.rule, c.start, c.until ? std::optional(c.until) : std::nullopt);
+            Map(c.rule, c.start, c.until != 0 ? std::optional(c.until) : std::nullopt);
         EXPECT_FALSE(mapped.pattern) << c.rule;
         EXPECT_FALSE(mapped.problem.empty()) << c.rule;
         EXPECT_EQ(mapped.unsupported, c.unsupported) << c.rule << ": " << mapped.problem;

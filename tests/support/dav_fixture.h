@@ -65,7 +65,8 @@ inline std::vector<pim::StoredItem> Items(const std::string& store)
 {
     pim::StoreDatabase db;
     EXPECT_EQ(db.Open(store), 0) << store;
-    std::vector<pim::StoredItem> all, tasks;
+    std::vector<pim::StoredItem> all;
+    std::vector<pim::StoredItem> tasks;
     db.Load(pim::kAppointmentKind, 0, all);
     db.Load(pim::kTaskKind, 0, tasks);
     all.insert(all.end(), tasks.begin(), tasks.end());
@@ -169,7 +170,8 @@ struct ToolRun {
 // tamberlo-sync in-process at kRoundNow.
 inline ToolRun Tool(const std::vector<std::string>& args)
 {
-    std::ostringstream out, err;
+    std::ostringstream out;
+    std::ostringstream err;
     const int code = RunSync(args, kRoundNow, out, err);
     return {code, out.str(), err.str()};
 }

@@ -15,8 +15,9 @@ public:
     {
         const QString config = dir_.filePath("bus.conf");
         QFile file(config);
-        if (!file.open(QIODevice::WriteOnly))
+        if (!file.open(QIODevice::WriteOnly)) {
             return;
+        }
         file.write(QStringLiteral("<busconfig><type>session</type><listen>unix:dir=%1</listen>"
                                   "<policy context=\"default\"><allow user=\"*\"/>"
                                   "<allow send_destination=\"*\"/><allow receive_sender=\"*\"/>"
@@ -26,13 +27,15 @@ public:
         file.close();
         daemon_.start(QStringLiteral("dbus-daemon"),
                       {"--config-file=" + config, "--print-address", "--nofork"});
-        if (daemon_.waitForStarted(5000) && daemon_.waitForReadyRead(5000))
+        if (daemon_.waitForStarted(5000) && daemon_.waitForReadyRead(5000)) {
             address_ = QString::fromUtf8(daemon_.readLine()).trimmed();
+        }
     }
     ~PrivateBus()
     {
-        for (const QString& name : names_)
+        for (const QString& name : names_) {
             QDBusConnection::disconnectFromBus(name);
+        }
         daemon_.kill();
         daemon_.waitForFinished(5000);
     }

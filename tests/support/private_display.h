@@ -19,14 +19,16 @@ public:
                       {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
                        QStringLiteral("0"), QStringLiteral("1280x1024x24"),
                        QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-        if (server_.waitForStarted(5000) && server_.waitForReadyRead(10000))
+        if (server_.waitForStarted(5000) && server_.waitForReadyRead(10000)) {
             display_ = QStringLiteral(":") + QString::fromUtf8(server_.readLine()).trimmed();
+        }
     }
     ~PrivateDisplay()
     {
         server_.terminate();
-        if (!server_.waitForFinished(5000))
+        if (!server_.waitForFinished(5000)) {
             server_.kill();
+        }
     }
     bool Up() const { return display_.size() > 1; }
     const QString& Name() const { return display_; }
@@ -52,9 +54,10 @@ inline QProcessEnvironment ProgramEnvironment(const PrivateDisplay& display, con
 }
 
 // Ends the process that holds `name` on the bus (a program the test's program started).
-inline void EndOwnerOf(QDBusConnection bus, const QString& name)
+inline void EndOwnerOf(const QDBusConnection& bus, const QString& name)
 {
     const QDBusReply<uint> pid = bus.interface()->servicePid(name);
-    if (pid.isValid() && pid.value() > 0)
+    if (pid.isValid() && pid.value() > 0) {
         ::kill(static_cast<pid_t>(pid.value()), SIGTERM);
+    }
 }

@@ -166,7 +166,8 @@ TEST_P(DavTest, ReportsChangesListingsAndResources)
 TEST_P(DavTest, ALostAnswerIsAnErrorThoughTheServerDidTheWork)
 {
     FaultProxy proxy(server_.Port());
-    std::vector<int> arrived, answered;
+    std::vector<int> arrived;
+    std::vector<int> answered;
     proxy.On([&](int request) { arrived.push_back(request); },
              [&](int request) { answered.push_back(request); });
     proxy.Set({Mode::DropAnswer, 1, 1});

@@ -45,7 +45,8 @@ struct AgendaRun {
 
 AgendaRun Agenda(const std::vector<std::string>& args)
 {
-    std::ostringstream out, err;
+    std::ostringstream out;
+    std::ostringstream err;
     const int status = RunAgenda(args, out, err);
     return {status, out.str(), err.str()};
 }

@@ -48,7 +48,7 @@ protected:
         watcher_.waitForReadyRead(200);
         return static_cast<int>(watcher_.readAllStandardOutput().count("MapNotify event"));
     }
-    bool NameOwned()
+    static bool NameOwned()
     {
         return QDBusConnection(QStringLiteral("watch"))
             .interface()
