@@ -9,9 +9,9 @@
 #include <optional>
 
 #include "view/display_switches.h"
-#include "view/period_controls.h"
 #include "view/view_layout.h"
 #include "view/view_settings.h"
+#include "view/view_state.h"
 
 class ScheduleSource;
 

@@ -15,13 +15,6 @@
 
 class ScheduleSource;
 
-// The first shown hour, which the next layout brings into range; `recompute` asks it to place
-// the window around the current hour again.
-struct HourWindow {
-    int firstHour = 0;
-    bool recompute = false;
-};
-
 class PeriodControls {
 public:
     // What the steps read and change, all owned by the view; `reload` reads the document again

@@ -9,7 +9,6 @@
 
 #include "platform/systemtime.h"
 #include "view/detail_line_map.h"
-#include "view/period_controls.h"
 #include "view/view_layout.h"
 #include "view/view_settings.h"
 #include "view/view_state.h"

@@ -9,8 +9,8 @@
 
 #include "view/display_switches.h"
 #include "view/item_selection.h"
-#include "view/period_controls.h"
 #include "view/view_editing_host.h"
+#include "view/view_state.h"
 
 // What the keys work on besides what the pointer handling does.
 class ViewKeysHost : public ViewEditingHost {
